@@ -1,0 +1,38 @@
+# Shared by run.sh and test.sh: installs missing Debian packages and builds Velmar.
+
+VELMAR_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev
+  libjpeg62-turbo-dev libbenchmark-dev
+  fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
+)
+
+velmar_missing_packages() {
+  local missing=() p
+  for p in "${VELMAR_PACKAGES[@]}"; do
+    [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" = installed ] || missing+=("$p")
+  done
+  printf '%s\n' "${missing[@]}"
+}
+
+velmar_install_packages() {
+  local missing
+  mapfile -t missing < <(velmar_missing_packages)
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null; then sudo=(sudo); else
+      echo "Missing packages (run as root to install them): ${missing[*]}" >&2; return 1
+    fi
+  fi
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+# velmar_build DIR [cmake options...]
+velmar_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir"
+}

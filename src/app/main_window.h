@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/document.h"
+#include "platform/working_folders.h"
+
+#include <QMainWindow>
+
+#include <initializer_list>
+
+class QMenu;
+class QToolBar;
+
+namespace velmar {
+
+class CanvasWidget;
+class AboutDialog;
+
+// What start-up needs from outside: where the program and its files are.
+struct StartupOptions {
+    QString documentPath;   // outline named on the command line, or empty
+    QString programPath;    // the running executable, for the file association
+    QString programFolder;  // working folders and snapshots
+    QString startFolder;    // the folder the program was started in
+    QString dataHome;       // the user's XDG data folder (file association); empty = skip it
+};
+
+// The main window: menus, tool bar, pop-up menus and the canvas of the open outline.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kInitialWidth = 744;
+    static constexpr int kInitialHeight = 546;
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The creation steps: document defaults, file association, working folders, dialog folders,
+    // the interrupted-work question and the outline to open.
+    void startUp(const StartupOptions& options);
+
+    Document& document() { return m_document; }
+    const Document& document() const { return m_document; }
+    CanvasWidget* canvas() const { return m_canvas; }
+    const DialogFolders& dialogFolders() const { return m_dialogFolders; }
+
+    // A command of the window by its component name (menu item, tool button or pop-up item).
+    QAction* command(const QString& name) const;
+    QMenu* popupMenu(const QString& name) const;
+
+    // Makes the outer (frame) size of the window w × h, keeping the frame margins in mind.
+    void setOuterSize(int w, int h);
+
+signals:
+    // The open command was run, for the outline in document().state.fileName when directOpen.
+    void openCommandRun();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    enum ItemFlag { Disabled = 1, Hidden = 2, Checkable = 4, Checked = 8 };
+
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, int flags = 0);
+    QAction* addButton(const char* name, const char* icon, const QString& hint, int flags = 0);
+    QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption);
+    QMenu* addPopup(const char* name);
+
+    void buildMainMenu();
+    void buildToolBar();
+    void buildPopupMenus();
+    void connectCommands();
+    // Connects the named commands to one handler that runs inside the error guard.
+    void onCommand(std::initializer_list<const char*> names, void (MainWindow::*handler)());
+
+    // Commands.
+    void openOutline();
+    void exitProgram();
+    void toggleEditModeFromButton();
+    void toggleEditModeFromMenu();
+    void applyEditMode(bool on);
+    void showHelp();
+    void showAbout();
+
+    Document m_document;
+    CanvasWidget* m_canvas = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    AboutDialog* m_about = nullptr;
+    DialogFolders m_dialogFolders;
+    bool m_outerSizePending = true;
+};
+
+}  // namespace velmar

@@ -1,0 +1,269 @@
+// The main window's command surface: main menu, tool bar and the seven pop-up menus, each
+// command carrying its component name as objectName.
+#include "app/main_window.h"
+
+#include "canvas/canvas_widget.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace velmar {
+
+namespace {
+
+QIcon toolIcon(const char* name)
+{
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+}
+
+}  // namespace
+
+QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& caption, int flags)
+{
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(QLatin1String(name));
+    action->setCheckable(flags & (Checkable | Checked));
+    action->setChecked(flags & Checked);
+    action->setEnabled(!(flags & Disabled));
+    action->setVisible(!(flags & Hidden));
+    menu->addAction(action);
+    return action;
+}
+
+QMenu* MainWindow::addSubmenu(QMenu* menu, const char* name, const QString& caption)
+{
+    QMenu* sub = menu->addMenu(caption);
+    sub->setObjectName(QLatin1String(name));
+    sub->menuAction()->setObjectName(QLatin1String(name));
+    return sub;
+}
+
+QMenu* MainWindow::addPopup(const char* name)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* MainWindow::addButton(const char* name, const char* icon, const QString& hint, int flags)
+{
+    auto* action = new QAction(toolIcon(icon), QString(), m_toolBar);
+    action->setObjectName(QLatin1String(name));
+    action->setToolTip(hint);
+    action->setCheckable(flags & (Checkable | Checked));
+    action->setChecked(flags & Checked);
+    action->setEnabled(!(flags & Disabled));
+    m_toolBar->addAction(action);
+    if (QWidget* button = m_toolBar->widgetForAction(action)) {
+        button->setObjectName(QLatin1String(name));
+        button->setFixedSize(30, 26);
+    }
+    // Hide after the button exists, so that the tool bar keeps no room for it.
+    action->setVisible(!(flags & Hidden));
+    return action;
+}
+
+void MainWindow::buildMainMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    addItem(file, "N47", QStringLiteral("Новый"));
+    addItem(file, "N48", QStringLiteral("Открыть"));
+    file->addSeparator();
+    addItem(file, "N49", QStringLiteral("Сохранить"), Disabled);
+    addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
+    addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
+    file->addSeparator();
+    addItem(file, "N51", QStringLiteral("Закрыть"), Disabled);
+    file->addSeparator();
+    addItem(file, "N55", QStringLiteral("Выход"));
+
+    QMenu* edit = bar->addMenu(QStringLiteral("Правка"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    addItem(edit, "N77", QStringLiteral("Отменить действие"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    addItem(edit, "N78", QStringLiteral("Повторить действие"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+
+    QMenu* service = bar->addMenu(QStringLiteral("Сервис"));
+    service->setObjectName(QStringLiteral("serviceMenu"));
+    addItem(service, "N110", QStringLiteral("Минимальный текст"));
+    service->addSeparator();
+    addItem(service, "N112", QStringLiteral("Последовательность фреймов"));
+    addItem(service, "N113", QStringLiteral("Последовательность объектов"));
+    service->addSeparator();
+    addItem(service, "N115", QStringLiteral("Переместить вперед"), Hidden | Disabled);
+    addItem(service, "N116", QStringLiteral("Переместить назад"), Hidden | Disabled);
+
+    QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
+    settings->setObjectName(QStringLiteral("settingsMenu"));
+    settings->menuAction()->setObjectName(QStringLiteral("settingsMenu"));
+    settings->menuAction()->setEnabled(false);
+    addItem(settings, "N18", QStringLiteral("Цвет фона"));
+    addItem(settings, "N69", QStringLiteral("Сброс цвета"));
+    addItem(settings, "N61", QStringLiteral("Перемещение"), Checked);
+    settings->addSeparator();
+    addItem(settings, "N60", QStringLiteral("Название фрейма"), Checked | Disabled);
+    addItem(settings, "N64", QStringLiteral("Масштабирование рисунка"), Checked | Hidden | Disabled);
+    addItem(settings, "N79", QStringLiteral("Масштабирование конспекта"), Checked);
+    settings->addSeparator();
+    QMenu* grid = addSubmenu(settings, "gridMenu", QStringLiteral("Привязка к сетке"));
+    addItem(grid, "N80", QStringLiteral("Привязать к сетке"), Checked);
+    grid->addSeparator();
+    addItem(grid, "N211", QStringLiteral("Увеличить сетку  2+1"));
+    addItem(grid, "N212", QStringLiteral("Уменьшить сетку 2-1"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    addItem(help, "N62", QStringLiteral("Помощь"));
+    addItem(help, "Web1", QStringLiteral("Web помощь"), Hidden);
+    addItem(help, "N68", QStringLiteral("О программе"));
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("ToolBar1"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(20, 20));
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_canvas->setToolBar(m_toolBar);
+
+    addButton("ToolButton1", "new", QStringLiteral("Создать новый логический конспект (по умолчанию)"));
+    addButton("ToolButton2", "open", QStringLiteral("Открыть"));
+    addButton("ToolButton3", "save", QStringLiteral("Сохранить"), Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton5", "save_as", QStringLiteral("Сохранить как..."), Disabled);
+    addButton("ToolButton7", "save_picture", QStringLiteral("Сохранить как рисунок..."), Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton10", "undo", QStringLiteral("Отменить"), Disabled);
+    addButton("ToolButton18", "redo", QStringLiteral("Вернуть"), Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton11", "edit_mode", QStringLiteral("Редактирование"), Checked | Disabled);
+    addButton("ToolButton20", "grid", QStringLiteral("Привязать к сетке"), Checked | Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton19", "zoom_outline", QStringLiteral("Масштабирование логического конспекта"), Checked | Disabled);
+    addButton("ToolButton9", "frame_titles", QStringLiteral("Отображать названия фреймов"), Checkable | Disabled);
+    addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
+    addButton("ToolButton21", "minimal_text", QStringLiteral("Минимальный текст"));
+    m_toolBar->addSeparator();
+    addButton("ToolButton22", "object_sequence", QString(), Checkable);
+    addButton("ToolButton26", "frame_sequence", QString(), Checkable);
+    m_toolBar->addSeparator();
+    addButton("ToolButton24", "move_earlier", QString(), Disabled);
+    addButton("ToolButton23", "move_later", QString(), Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton14", "background_colour", QStringLiteral("Цвет фона"), Disabled);
+    m_toolBar->addSeparator();
+    addButton("ToolButton16", "help", QStringLiteral("Помощь"));
+}
+
+void MainWindow::buildPopupMenus()
+{
+    QMenu* canvasMenu = addPopup("PopupMenu1");
+    addItem(canvasMenu, "N1", QStringLiteral("Создать фрейм"));
+    addItem(canvasMenu, "N2", QStringLiteral("Создать рисунок"), Hidden);
+    addItem(canvasMenu, "N39", QStringLiteral("Создать надпись"), Hidden);
+    addItem(canvasMenu, "N73", QStringLiteral("Создать стрелку"));
+    addItem(canvasMenu, "N25", QStringLiteral("Создать видео фрагмент"), Hidden);
+    canvasMenu->addSeparator();
+    addItem(canvasMenu, "N20", QStringLiteral("Цвет фона"));
+
+    QMenu* frameMenu = addPopup("PopupMenu2");
+    addItem(frameMenu, "N3", QStringLiteral("Создать рисунок"));
+    addItem(frameMenu, "N45", QStringLiteral("Создать надпись"), Hidden);
+    addItem(frameMenu, "N86", QStringLiteral("Создать текстовое поле"));
+    addItem(frameMenu, "N37", QStringLiteral("Создать видео фрагмент"));
+    frameMenu->addSeparator();
+    addItem(frameMenu, "N98", QStringLiteral("Минимальный текст"));
+    frameMenu->addSeparator();
+    addItem(frameMenu, "Y1", QStringLiteral("Название фрейма"), Checkable);
+    addItem(frameMenu, "N36", QStringLiteral("Переименовать фрейм"));
+    addItem(frameMenu, "N19", QStringLiteral("Цвет фрейма"));
+    addItem(frameMenu, "N71", QStringLiteral("Цвет надписи"));
+    addItem(frameMenu, "N70", QStringLiteral("Сброс цвета"));
+    frameMenu->addSeparator();
+    QMenu* inner = addSubmenu(frameMenu, "N7", QStringLiteral("Внутренний бордюр"));
+    addItem(inner, "N11", QStringLiteral("Нет"));
+    addItem(inner, "N21", QStringLiteral("Вдавлен"));
+    addItem(inner, "N31", QStringLiteral("Выпуклый"));
+    QMenu* middle = addSubmenu(frameMenu, "N9", QStringLiteral("Средний бордюр"));
+    addItem(middle, "N13", QStringLiteral("Нет"));
+    addItem(middle, "N23", QStringLiteral("Есть"));
+    QMenu* outer = addSubmenu(frameMenu, "N8", QStringLiteral("Внешний бордюр"));
+    addItem(outer, "N12", QStringLiteral("Нет"));
+    addItem(outer, "N22", QStringLiteral("Вдавлен"));
+    addItem(outer, "N32", QStringLiteral("Выпуклый"));
+    frameMenu->addSeparator();
+    addItem(frameMenu, "N5", QStringLiteral("Удалить"));
+
+    QMenu* pictureMenu = addPopup("PopupMenu3");
+    addItem(pictureMenu, "N58", QStringLiteral("Редактировать"));
+    addItem(pictureMenu, "N38", QStringLiteral("Открыть рисунок"));
+    QMenu* order = addSubmenu(pictureMenu, "N106", QStringLiteral("Изменить последовательность"));
+    addItem(order, "N107", QStringLiteral("Вперед"));
+    addItem(order, "N108", QStringLiteral("Назад"));
+    pictureMenu->addSeparator();
+    addItem(pictureMenu, "N100", QStringLiteral("Минимальный текст"));
+    pictureMenu->addSeparator();
+    addItem(pictureMenu, "N84", QStringLiteral("Во весь экран"));
+    pictureMenu->addSeparator();
+    QMenu* border = addSubmenu(pictureMenu, "N14", QStringLiteral("Бордюр"));
+    addItem(border, "N16", QStringLiteral("Нет"), Checkable);
+    addItem(border, "N17", QStringLiteral("Есть"), Checkable);
+    addItem(pictureMenu, "N59", QStringLiteral("Масштабирование"), Hidden | Checkable);
+    pictureMenu->addSeparator();
+    addItem(pictureMenu, "N6", QStringLiteral("Удалить"));
+
+    QMenu* videoMenu = addPopup("PopupMenu4");
+    addItem(videoMenu, "N26", QStringLiteral("Открыть файл"));
+    videoMenu->addSeparator();
+    addItem(videoMenu, "N103", QStringLiteral("Минимальный текст"));
+    videoMenu->addSeparator();
+    addItem(videoMenu, "N34", QStringLiteral("Кнопки плеера"), Hidden | Checked);
+    addItem(videoMenu, "N82", QStringLiteral("Во весь экран"));
+    videoMenu->addSeparator();
+    addItem(videoMenu, "N27", QStringLiteral("Воспроизвести"));
+    addItem(videoMenu, "N29", QStringLiteral("Пауза"));
+    addItem(videoMenu, "N28", QStringLiteral("Стоп"));
+    videoMenu->addSeparator();
+    addItem(videoMenu, "N30", QStringLiteral("Удалить"));
+
+    QMenu* captionMenu = addPopup("PopupMenu5");
+    addItem(captionMenu, "N40", QStringLiteral("Шрифт"));
+    addItem(captionMenu, "N43", QStringLiteral("Изменить текст"));
+    addItem(captionMenu, "N44", QStringLiteral("Цвет фона"));
+    addItem(captionMenu, "N72", QStringLiteral("Сброс цвета"));
+    captionMenu->addSeparator();
+    addItem(captionMenu, "N42", QStringLiteral("Удалить"));
+
+    QMenu* arrowMenu = addPopup("PopupMenu6");
+    addItem(arrowMenu, "N74", QStringLiteral("Изменить цвет"));
+    addItem(arrowMenu, "N75", QStringLiteral("Увеличить толщину"));
+    addItem(arrowMenu, "N88", QStringLiteral("Уменьшить толщину"));
+    arrowMenu->addSeparator();
+    addItem(arrowMenu, "N90", QStringLiteral("Удалить"));
+
+    QMenu* textMenu = addPopup("PopupMenu7");
+    addItem(textMenu, "MenuItem1", QStringLiteral("Шрифт"));
+    QMenu* align = addSubmenu(textMenu, "N93", QStringLiteral("Выравнивание текста"));
+    addItem(align, "N94", QStringLiteral("По левому краю"));
+    addItem(align, "N95", QStringLiteral("По центру"));
+    addItem(align, "N96", QStringLiteral("По правому краю"));
+    addItem(textMenu, "N87", QStringLiteral("Выровнять рамку"));
+    textMenu->addSeparator();
+    addItem(textMenu, "N104", QStringLiteral("Минимальный текст"));
+    textMenu->addSeparator();
+    addItem(textMenu, "MenuItem3", QStringLiteral("Цвет фона"));
+    addItem(textMenu, "MenuItem4", QStringLiteral("Сброс цвета"));
+    textMenu->addSeparator();
+    addItem(textMenu, "MenuItem6", QStringLiteral("Удалить"));
+}
+
+}  // namespace velmar

@@ -1,0 +1,53 @@
+#include "canvas/canvas_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+
+namespace velmar {
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("canvas"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CanvasWidget::setToolBar(QToolBar* toolBar)
+{
+    m_toolBar = toolBar;
+    m_toolBar->setParent(this);
+    m_toolBar->setGeometry(0, 0, width(), kToolBarHeight);
+    m_toolBar->raise();
+}
+
+void CanvasWidget::setCanvasColour(ColourValue colour)
+{
+    m_colour = colour;
+    update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), toQColor(m_colour));
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event)
+{
+    if (m_toolBar)
+        m_toolBar->setGeometry(0, 0, width(), kToolBarHeight);
+    QWidget::resizeEvent(event);
+    emit resized(size());
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event)
+{
+    emit pressed(event);
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    emit pressed(event);
+}
+
+}  // namespace velmar

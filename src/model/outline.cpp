@@ -1,0 +1,271 @@
+#include "model/outline.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace velmar {
+
+namespace {
+
+template <typename T>
+int findIn(const std::vector<T>& table, ObjectId id)
+{
+    int found = 0;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].id == id)
+            found = int(i) + 1;
+    return found;
+}
+
+}  // namespace
+
+Outline::Outline() = default;
+
+std::size_t Outline::index(int slot, std::size_t size)
+{
+    if (slot < 1 || std::size_t(slot) > size)
+        throw std::out_of_range("slot outside the table");
+    return std::size_t(slot - 1);
+}
+
+int Outline::count(ObjectKind kind) const
+{
+    switch (kind) {
+    case ObjectKind::Frame: return int(m_frames.size());
+    case ObjectKind::Picture: return int(m_pictures.size());
+    case ObjectKind::Caption: return int(m_captions.size());
+    case ObjectKind::Video: return int(m_videos.size());
+    case ObjectKind::TextField: return int(m_textFields.size());
+    case ObjectKind::Arrow: return int(m_arrows.size());
+    }
+    return 0;
+}
+
+int Outline::findSlot(ObjectKind kind, ObjectId id) const
+{
+    if (id == 0)
+        return 0;
+    switch (kind) {
+    case ObjectKind::Frame: return findIn(m_frames, id);
+    case ObjectKind::Picture: return findIn(m_pictures, id);
+    case ObjectKind::Caption: return findIn(m_captions, id);
+    case ObjectKind::Video: return findIn(m_videos, id);
+    case ObjectKind::TextField: return findIn(m_textFields, id);
+    case ObjectKind::Arrow: return findIn(m_arrows, id);
+    }
+    return 0;
+}
+
+ObjectRef Outline::find(ObjectId id) const
+{
+    for (int k = 0; k < kKindCount; ++k) {
+        const auto kind = ObjectKind(k);
+        if (const int slot = findSlot(kind, id))
+            return {kind, slot};
+    }
+    return {};
+}
+
+QSize Outline::parentSize(int parentFrame) const
+{
+    if (parentFrame >= 1 && parentFrame <= count(ObjectKind::Frame))
+        return frame(parentFrame).bounds.size();
+    return m_clientSize;
+}
+
+quint8 Outline::parentFrameNumber(int parentFrame) const
+{
+    quint8 number = 0;
+    for (int k = 1; k <= count(ObjectKind::Frame); ++k)
+        if (k == parentFrame)
+            number = quint8(k);
+    return number;
+}
+
+QRect fitIntoParent(const QRect& bounds, QSize parent)
+{
+    int x = bounds.x(), y = bounds.y(), w = bounds.width(), h = bounds.height();
+    if (x + w > parent.width())
+        w = parent.width() - x;
+    if (y + h > parent.height())
+        h = parent.height() - y;
+    if (w < 30) {
+        x -= 30 - w;
+        w = 30;
+    }
+    if (h < 30) {
+        y -= 30 - h;
+        h = 30;
+    }
+    return QRect(x, y, w, h);
+}
+
+QRect Outline::fitIntoParent(const QRect& bounds, int parentFrame) const
+{
+    return velmar::fitIntoParent(bounds, parentSize(parentFrame));
+}
+
+int Outline::createFrame(const QRect& bounds, const QString& name)
+{
+    if (isFull(ObjectKind::Frame))
+        return 0;
+    FrameObject f;
+    f.id = nextId();
+    f.bounds = bounds;
+    f.title = name;
+    f.hint = name;
+    m_frames.push_back(f);
+    m_frameSequence.append(f.id, m_sequenceRecording);
+    return int(m_frames.size());
+}
+
+int Outline::createTextField(const QRect& bounds, ColourValue background, const QString& text, int parentFrame)
+{
+    if (isFull(ObjectKind::TextField))
+        return 0;
+    TextFieldObject t;
+    t.id = nextId();
+    t.bounds = fitIntoParent(bounds, parentFrame);
+    t.background = background;
+    t.text = text;
+    t.parentFrame = parentFrameNumber(parentFrame);
+    m_textFields.push_back(t);
+    m_objectSequence.append(t.id, m_sequenceRecording);
+    return int(m_textFields.size());
+}
+
+int Outline::createCaption(const QRect& bounds, const QString& text, int parentFrame)
+{
+    if (isFull(ObjectKind::Caption))
+        return 0;
+    CaptionObject c;
+    c.id = nextId();
+    c.bounds = bounds;  // captions are placed exactly as asked, without fitting
+    c.text = text;
+    c.parentFrame = parentFrameNumber(parentFrame);
+    m_captions.push_back(c);
+    return int(m_captions.size());
+}
+
+int Outline::createPicture(const QRect& bounds, int parentFrame)
+{
+    if (isFull(ObjectKind::Picture))
+        return 0;
+    PictureObject p;
+    p.id = nextId();
+    p.bounds = fitIntoParent(bounds, parentFrame);
+    p.bitmap = QImage(p.bounds.size(), QImage::Format_RGB32);
+    p.bitmap.fill(Qt::white);
+    p.parentFrame = parentFrameNumber(parentFrame);
+    m_pictures.push_back(p);
+    m_objectSequence.append(p.id, m_sequenceRecording);
+    return int(m_pictures.size());
+}
+
+int Outline::createVideo(const QRect& bounds, int parentFrame)
+{
+    if (isFull(ObjectKind::Video))
+        return 0;
+    VideoObject v;
+    v.id = nextId();
+    v.bounds = fitIntoParent(bounds, parentFrame);
+    v.parentFrame = parentFrameNumber(parentFrame);
+    m_videos.push_back(v);
+    m_objectSequence.append(v.id, m_sequenceRecording);
+    return int(m_videos.size());
+}
+
+int Outline::createArrow(int x1, int y1, int x2, int y2, int penWidth, ColourValue colour)
+{
+    if (isFull(ObjectKind::Arrow))
+        return 0;
+    ArrowObject a;
+    a.id = nextId();
+    a.x1 = x1;
+    a.y1 = y1;
+    a.x2 = x2;
+    a.y2 = y2;
+    a.penWidth = penWidth;
+    a.colour = colour;
+    m_arrows.push_back(a);
+    return int(m_arrows.size());
+}
+
+void Outline::removeObject(ObjectKind kind, int slot)
+{
+    auto removeFrom = [&](auto& table, bool inSequence) {
+        const std::size_t i = index(slot, table.size());
+        if (inSequence)
+            m_objectSequence.remove(table[i].id);
+        table.erase(table.begin() + std::ptrdiff_t(i));
+    };
+    switch (kind) {
+    case ObjectKind::Picture: removeFrom(m_pictures, true); break;
+    case ObjectKind::TextField: removeFrom(m_textFields, true); break;
+    case ObjectKind::Video: removeFrom(m_videos, true); break;
+    case ObjectKind::Caption: removeFrom(m_captions, false); break;
+    case ObjectKind::Arrow: removeFrom(m_arrows, false); break;
+    case ObjectKind::Frame: removeFrame(slot); break;
+    }
+}
+
+void Outline::removeFrame(int slot)
+{
+    const std::size_t i = index(slot, m_frames.size());
+    auto removeChildren = [&](auto& table, bool inSequence) {
+        auto gone = std::remove_if(table.begin(), table.end(), [&](const auto& object) {
+            if (object.parentFrame != slot)
+                return false;
+            if (inSequence)
+                m_objectSequence.remove(object.id);
+            return true;
+        });
+        table.erase(gone, table.end());
+    };
+    removeChildren(m_pictures, true);
+    removeChildren(m_textFields, true);
+    removeChildren(m_captions, false);
+    removeChildren(m_videos, true);
+
+    m_frameSequence.remove(m_frames[i].id);
+    m_frames.erase(m_frames.begin() + std::ptrdiff_t(i));
+
+    auto renumber = [&](auto& table) {
+        for (auto& object : table)
+            if (object.parentFrame > slot)
+                --object.parentFrame;
+    };
+    renumber(m_pictures);
+    renumber(m_captions);
+    renumber(m_textFields);
+    renumber(m_videos);
+}
+
+void Outline::clearAll()
+{
+    m_captions.clear();
+    m_textFields.clear();
+    m_pictures.clear();
+    m_videos.clear();
+    m_frames.clear();
+    m_arrows.clear();
+}
+
+QString Outline::capacityMessage(ObjectKind kind)
+{
+    QString what;
+    switch (kind) {
+    case ObjectKind::Frame: what = QStringLiteral("фреймов"); break;
+    case ObjectKind::Picture: what = QStringLiteral("рисунков"); break;
+    case ObjectKind::Caption: what = QStringLiteral("надписей"); break;
+    case ObjectKind::Video: what = QStringLiteral("видео фрагментов"); break;
+    case ObjectKind::TextField: what = QStringLiteral("текстовых полей"); break;
+    case ObjectKind::Arrow: what = QStringLiteral("стрелок"); break;
+    }
+    return QStringLiteral("В логическом конспекте уже %1 %2 — больше создать нельзя.\n"
+                          "Удалите ненужные объекты этого вида и повторите команду.")
+        .arg(kTableCapacity)
+        .arg(what);
+}
+
+}  // namespace velmar

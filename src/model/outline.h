@@ -1,0 +1,209 @@
+#pragma once
+
+#include "model/colour.h"
+#include "model/sequence.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+namespace velmar {
+
+// Kind codes of the objects of an outline. The first five codes are those the outline files use
+// for the slot flags; arrows have no code of their own there.
+enum class ObjectKind { Frame = 0, Picture = 1, Caption = 2, Video = 3, TextField = 4, Arrow = 5 };
+
+inline constexpr int kKindCount = 6;
+inline constexpr int kTableCapacity = 100;  // slots per kind; the file format holds no more
+
+inline const QString kUndefinedText = QStringLiteral("<Неопределен>");
+inline const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
+
+// Bevels of a frame panel and border styles, as the outline files number them.
+enum Bevel : quint8 { BevelNone = 0, BevelLowered = 1, BevelRaised = 2, BevelSpace = 3 };
+enum Alignment : quint8 { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+enum FontStyleBit : quint8 { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8 };
+
+struct FontSpec {
+    QString name = kDefaultFontName;
+    int size = 8;  // points
+    ColourValue colour = kWindowText;
+    quint8 pitch = 0;  // 0 default, 1 variable, 2 fixed
+    quint8 style = 0;  // FontStyleBit set
+    bool operator==(const FontSpec&) const = default;
+};
+
+struct FrameObject {
+    ObjectId id = 0;
+    QRect bounds;                 // canvas coordinates
+    ColourValue colour = kButtonFace;
+    quint8 innerBevel = BevelNone;
+    quint8 outerBevel = BevelRaised;
+    quint8 borderLine = 0;        // 0 none, 1 single
+    QString title;                // the title label's text: the frame's name
+    bool titleVisible = true;
+    ColourValue titleColour = kWindowText;
+    QString minimalText;
+    QString hint;                 // tooltip: the name at first, later the minimal text
+    QRect reference;              // bounds at 100 % zoom
+};
+
+struct PictureObject {
+    ObjectId id = 0;
+    quint8 parentFrame = 0;       // 0 = on the canvas, k = inside frame slot k
+    QRect bounds;                 // relative to the parent
+    QImage bitmap;                // the stored picture; the control shows a scaled copy
+    quint8 border = 0;            // 0 none, 1 single
+    bool stretched = true;
+    QString minimalText = kUndefinedText;
+    QString hint = kUndefinedText;
+    QRect reference;
+};
+
+struct CaptionObject {
+    ObjectId id = 0;
+    quint8 parentFrame = 0;
+    QRect bounds;
+    QString text;
+    ColourValue colour = kButtonFace;
+    FontSpec font;
+    QRect reference;
+};
+
+struct TextFieldObject {
+    ObjectId id = 0;
+    quint8 parentFrame = 0;
+    QRect bounds;
+    QString text;                 // lines separated by CR LF, as stored in files
+    ColourValue background = kButtonFace;
+    quint8 alignment = AlignLeft;
+    FontSpec font{kDefaultFontName, 10, kWindowText, 0, 0};
+    QString minimalText = kUndefinedText;
+    QString hint = kUndefinedText;
+    bool readOnly = false;
+    QRect reference;
+    double referenceFontSize = 10.0;
+};
+
+struct VideoObject {
+    ObjectId id = 0;
+    quint8 parentFrame = 0;
+    QRect bounds;
+    QString fileName;             // the player's media file; empty = nothing opened
+    QString minimalText = kUndefinedText;
+    QString hint = kUndefinedText;
+    bool playerVisible = true;    // the Play/Pause/Stop bar
+    QRect reference;
+};
+
+struct ArrowObject {
+    ObjectId id = 0;
+    int x1 = 0, x2 = 0, y1 = 0, y2 = 0;  // canvas coordinates of the start and end points
+    int penWidth = 1;
+    ColourValue colour = kBlack;
+    QPoint referenceStart, referenceEnd;
+};
+
+// The object tables of one outline. Every kind has its own table of at most 100 slots, numbered
+// from 1 and compact: the objects of a kind occupy slots 1..count in creation order, deletion
+// closes the gap. Objects are identified by their kind and slot; their ObjectId stays the same
+// while slots shift and is what the two sequences refer to.
+class Outline {
+public:
+    Outline();
+
+    int count(ObjectKind kind) const;
+    bool isFull(ObjectKind kind) const { return count(kind) >= kTableCapacity; }
+
+    // 1-based slot access; slot must lie in 1..count.
+    FrameObject& frame(int slot) { return m_frames.at(index(slot, m_frames.size())); }
+    const FrameObject& frame(int slot) const { return m_frames.at(index(slot, m_frames.size())); }
+    PictureObject& picture(int slot) { return m_pictures.at(index(slot, m_pictures.size())); }
+    const PictureObject& picture(int slot) const { return m_pictures.at(index(slot, m_pictures.size())); }
+    CaptionObject& caption(int slot) { return m_captions.at(index(slot, m_captions.size())); }
+    const CaptionObject& caption(int slot) const { return m_captions.at(index(slot, m_captions.size())); }
+    TextFieldObject& textField(int slot) { return m_textFields.at(index(slot, m_textFields.size())); }
+    const TextFieldObject& textField(int slot) const { return m_textFields.at(index(slot, m_textFields.size())); }
+    VideoObject& video(int slot) { return m_videos.at(index(slot, m_videos.size())); }
+    const VideoObject& video(int slot) const { return m_videos.at(index(slot, m_videos.size())); }
+    ArrowObject& arrow(int slot) { return m_arrows.at(index(slot, m_arrows.size())); }
+    const ArrowObject& arrow(int slot) const { return m_arrows.at(index(slot, m_arrows.size())); }
+
+    // Linear search of a kind's table over slots 1..count for the object; the last match counts.
+    // Returns 0 when the object is not in the table.
+    int findSlot(ObjectKind kind, ObjectId id) const;
+    // Kind and slot of any object, searching every table.
+    ObjectRef find(ObjectId id) const;
+    ObjectKind kindOf(ObjectId id) const { return find(id).kind; }
+
+    // The size of the canvas client area: the parent size that objects lying on the canvas are
+    // fitted into.
+    QSize clientSize() const { return m_clientSize; }
+    void setClientSize(QSize size) { m_clientSize = size; }
+    // Width and height of the parent (0 = canvas, k = frame k) that a new object is fitted into.
+    QSize parentSize(int parentFrame) const;
+
+    // Creation routines. Each appends the object at slot count + 1 and returns that slot, or 0
+    // (and changes nothing) when the kind's table is full. Pictures, text fields and video
+    // fragments are fitted into their parent; frames, text fields, pictures and video fragments
+    // join their sequence.
+    int createFrame(const QRect& bounds, const QString& name);
+    int createTextField(const QRect& bounds, ColourValue background, const QString& text, int parentFrame);
+    int createCaption(const QRect& bounds, const QString& text, int parentFrame);
+    int createPicture(const QRect& bounds, int parentFrame);
+    int createVideo(const QRect& bounds, int parentFrame);
+    int createArrow(int x1, int y1, int x2, int y2, int penWidth, ColourValue colour);
+
+    // Removes one picture, caption, text field, video fragment or arrow: the later slots move down
+    // and the object leaves the object sequence if it stands there.
+    void removeObject(ObjectKind kind, int slot);
+    // Removes a frame with everything inside it; objects in later frames are renumbered.
+    void removeFrame(int slot);
+
+    // Destroys every object: captions, text fields, pictures, video fragments, frames, arrows, in
+    // this order. Sequences, minimal texts of nothing and the document values are left alone.
+    void clearAll();
+
+    Sequence& frameSequence() { return m_frameSequence; }
+    const Sequence& frameSequence() const { return m_frameSequence; }
+    Sequence& objectSequence() { return m_objectSequence; }
+    const Sequence& objectSequence() const { return m_objectSequence; }
+    // While on, creations write their object into the sequence; the length grows regardless.
+    bool sequenceRecording() const { return m_sequenceRecording; }
+    void setSequenceRecording(bool on) { m_sequenceRecording = on; }
+
+    // Parent frame number of an object that is to be placed in parentFrame: that frame's slot when
+    // it exists, otherwise 0 (the canvas).
+    quint8 parentFrameNumber(int parentFrame) const;
+
+    // A Russian message explaining that a kind's table is full.
+    static QString capacityMessage(ObjectKind kind);
+
+private:
+    static std::size_t index(int slot, std::size_t size);
+    ObjectId nextId() { return ++m_lastId; }
+    QRect fitIntoParent(const QRect& bounds, int parentFrame) const;
+
+    std::vector<FrameObject> m_frames;
+    std::vector<PictureObject> m_pictures;
+    std::vector<CaptionObject> m_captions;
+    std::vector<TextFieldObject> m_textFields;
+    std::vector<VideoObject> m_videos;
+    std::vector<ArrowObject> m_arrows;
+    Sequence m_frameSequence;
+    Sequence m_objectSequence;
+    bool m_sequenceRecording = true;
+    QSize m_clientSize{728, 487};
+    ObjectId m_lastId = 0;
+};
+
+// The fitting rule for pictures, text fields and video fragments: an object that would reach past
+// its parent's right or bottom edge is cut at that edge, and then made at least 30 pixels wide and
+// high by moving it left or up.
+QRect fitIntoParent(const QRect& bounds, QSize parent);
+
+}  // namespace velmar

@@ -1,0 +1,144 @@
+#include "platform/dialogs.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QPushButton>
+
+#include <utility>
+
+namespace velmar {
+
+QStringList qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = parts[i];
+        // Qt reads the patterns from the last parentheses of the text; a description that already
+        // lists them is kept as it stands.
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        filters << description;
+    }
+    return filters;
+}
+
+namespace {
+
+class DesktopDialogs final : public Dialogs {
+public:
+    QMessageBox::StandardButton ask(QWidget* parent, const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) override
+    {
+        QMessageBox box(icon, caption, text, buttons, parent);
+        const std::pair<QMessageBox::StandardButton, QString> russian[] = {
+            {QMessageBox::Yes, QStringLiteral("Да")}, {QMessageBox::No, QStringLiteral("Нет")},
+            {QMessageBox::Cancel, QStringLiteral("Отмена")}};
+        for (const auto& [which, text] : russian)
+            if (QAbstractButton* button = box.button(which))
+                button->setText(text);
+        return QMessageBox::StandardButton(box.exec());
+    }
+
+    void inform(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) override
+    {
+        QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                     const QString& initial) override
+    {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(caption);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(initial);
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
+    }
+
+    std::optional<FileChoice> openFile(QWidget* parent, const QString& caption, const QString& folder,
+                                       const QString& filter, int filterIndex) override
+    {
+        return runFileDialog(parent, caption, folder, filter, QString(), filterIndex, QFileDialog::AcceptOpen);
+    }
+
+    std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
+                                       const QString& filter, const QString& proposedName, int filterIndex) override
+    {
+        return runFileDialog(parent, caption, folder, filter, proposedName, filterIndex, QFileDialog::AcceptSave);
+    }
+
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
+    {
+        const QColor colour = QColorDialog::getColor(initial, parent, QStringLiteral("Цвет"));
+        if (!colour.isValid())
+            return std::nullopt;
+        return colour;
+    }
+
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    {
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("Шрифт"));
+        if (!ok)
+            return std::nullopt;
+        return font;
+    }
+
+    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+
+private:
+    static std::optional<FileChoice> runFileDialog(QWidget* parent, const QString& caption, const QString& folder,
+                                                   const QString& filter, const QString& proposedName,
+                                                   int filterIndex, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, caption, folder);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        const QStringList filters = qtNameFilters(filter);
+        dialog.setNameFilters(filters);
+        if (filterIndex >= 1 && filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[filterIndex - 1]);
+        if (!proposedName.isEmpty())
+            dialog.selectFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        FileChoice choice;
+        choice.path = dialog.selectedFiles().constFirst();
+        choice.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        if (choice.filterIndex < 1)
+            choice.filterIndex = 1;
+        return choice;
+    }
+};
+
+DesktopDialogs& desktopDialogs()
+{
+    static DesktopDialogs instance;
+    return instance;
+}
+
+Dialogs* g_dialogs = nullptr;
+
+}  // namespace
+
+Dialogs& dialogs()
+{
+    return g_dialogs ? *g_dialogs : desktopDialogs();
+}
+
+void setDialogs(Dialogs* replacement)
+{
+    g_dialogs = replacement;
+}
+
+}  // namespace velmar

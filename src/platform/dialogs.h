@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+namespace velmar {
+
+// Every message box, input box, file, colour and font dialog, and every request to open a
+// document in the desktop's viewer goes through this interface, so that tests can answer them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A question or message box; returns the button pressed (Cancel/No when closed).
+    virtual QMessageBox::StandardButton ask(QWidget* parent, const QString& caption, const QString& text,
+                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) = 0;
+    // A message with a single OK button.
+    virtual void inform(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) = 0;
+
+    // A single-line text input; nullopt when cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                             const QString& initial) = 0;
+
+    // A file chosen in an open or save dialog, with the 1-based index of the filter chosen.
+    struct FileChoice {
+        QString path;
+        int filterIndex = 1;
+    };
+    // filter is a list of "Description (*.ext)|*.ext" pairs joined by '|'.
+    virtual std::optional<FileChoice> openFile(QWidget* parent, const QString& caption, const QString& folder,
+                                               const QString& filter, int filterIndex = 1) = 0;
+    virtual std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
+                                               const QString& filter, const QString& proposedName,
+                                               int filterIndex = 1) = 0;
+
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+
+    // Asks the desktop to show a document (help pages) in its viewer; the result is ignored.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+// The dialogs in use. The program starts with the real ones; tests install scripted ones.
+Dialogs& dialogs();
+// Installs other dialogs (not owned); nullptr restores the real ones.
+void setDialogs(Dialogs* replacement);
+
+// Turns "Description|*.ext|Description|*.ext" into the list of name filters a Qt file dialog takes.
+QStringList qtNameFilters(const QString& filter);
+
+}  // namespace velmar

@@ -1,0 +1,61 @@
+#include "platform/working_folders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace velmar {
+
+QString programFolder()
+{
+    const QString home = qEnvironmentVariable("VELMAR_HOME");
+    QString folder = home.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : home;
+    folder = QDir::cleanPath(QDir(folder).absolutePath());
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+QStringList workingFolderNames()
+{
+    return {QStringLiteral("Picture"), QStringLiteral("temp"), QStringLiteral("Conspect"),
+            QStringLiteral("Project"), QStringLiteral("Video")};
+}
+
+void ensureWorkingFolders(const QString& programFolder)
+{
+    QDir().mkpath(programFolder);
+    const QDir base(programFolder);
+    for (const QString& name : workingFolderNames())
+        if (!QFileInfo(base.filePath(name)).isDir())
+            base.mkdir(name);
+}
+
+namespace {
+
+QString pickFolder(const QDir& start, const QString& name, const QString& fallback)
+{
+    if (QFileInfo(start.filePath(name)).isDir())
+        return start.filePath(name);
+    const QStringList entries = start.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return start.filePath(entry);
+    return fallback;
+}
+
+}  // namespace
+
+DialogFolders dialogFolders(const QString& startFolder, const QString& programFolder)
+{
+    const QDir start(startFolder);
+    const QDir base(programFolder);
+    DialogFolders f;
+    f.outlines = pickFolder(start, QStringLiteral("project"), base.filePath(QStringLiteral("Project")));
+    f.video = pickFolder(start, QStringLiteral("video"), base.filePath(QStringLiteral("Video")));
+    f.pictures = pickFolder(start, QStringLiteral("Picture"), base.filePath(QStringLiteral("Picture")));
+    f.exports = pickFolder(start, QStringLiteral("Conspect"), base.filePath(QStringLiteral("Conspect")));
+    return f;
+}
+
+}  // namespace velmar

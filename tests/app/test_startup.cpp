@@ -1,0 +1,186 @@
+// Start-up of the main window: working folders, the outline named on the command line, the
+// interrupted-work question, the file association, and the error guard around commands.
+#include "app/command_guard.h"
+#include "app/main_window.h"
+#include "platform/file_association.h"
+#include "storage/snapshot_files.h"
+#include "support/scripted_dialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmar;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void startWithNothing();
+    void commandLineFileReachesOpen();
+    void interruptedWorkQuestion_data();
+    void interruptedWorkQuestion();
+    void associationWrittenAtStart();
+    void guardShowsErrorsAndGoesOn();
+
+private:
+    struct Started {
+        std::unique_ptr<MainWindow> window;
+        std::unique_ptr<QSignalSpy> opened;
+    };
+    static Started start(const StartupOptions& options)
+    {
+        Started s;
+        s.window = std::make_unique<MainWindow>();
+        s.opened = std::make_unique<QSignalSpy>(s.window.get(), &MainWindow::openCommandRun);
+        s.window->startUp(options);
+        return s;
+    }
+    static void touch(const QString& path)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+};
+
+void TestStartup::startWithNothing()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir home;
+    StartupOptions options;
+    options.programFolder = home.filePath(QStringLiteral("prog"));
+    options.startFolder = home.path();
+    Started s = start(options);
+
+    const DocumentState& state = s.window->document().state;
+    QCOMPARE(state.programFolder, options.programFolder);
+    for (const char* name : {"Picture", "temp", "Conspect", "Project", "Video"})
+        QVERIFY(QFileInfo(QDir(options.programFolder).filePath(QLatin1String(name))).isDir());
+    QCOMPARE(state.outlineName, QStringLiteral("Новый"));
+    QVERIFY(state.fullSnapshot);
+    QVERIFY(!state.modified);
+    QVERIFY(!state.hasFileName);
+    QVERIFY(!state.directOpen);
+    QVERIFY(s.window->document().outline.sequenceRecording());
+    QCOMPARE(state.gridStep, 2);
+    QCOMPARE(s.opened->size(), 0);
+    QVERIFY(dialogs.questions.isEmpty());
+    QCOMPARE(s.window->windowTitle(), QStringLiteral("Velmar"));
+    QCOMPARE(s.window->dialogFolders().outlines, QDir(options.programFolder).filePath(QStringLiteral("Project")));
+}
+
+void TestStartup::commandLineFileReachesOpen()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir home;
+    StartupOptions options;
+    options.programFolder = home.path();
+    options.startFolder = home.path();
+    options.documentPath = home.filePath(QStringLiteral("урок 1.vmd"));
+    Started s = start(options);
+    QCOMPARE(s.opened->size(), 1);
+    QCOMPARE(s.window->document().state.fileName, options.documentPath);
+    QVERIFY(s.window->document().state.directOpen);
+    QVERIFY(dialogs.questions.isEmpty());
+    QCOMPARE(dialogs.fileDialogs, 0);
+}
+
+void TestStartup::interruptedWorkQuestion_data()
+{
+    QTest::addColumn<QStringList>("snapshots");
+    QTest::addColumn<bool>("commandLine");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("opened");  // file name opened; empty = nothing
+
+    QTest::newRow("yes opens the newest") << QStringList{"temp3.tm1", "temp7.tm1"} << false << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
+    QTest::newRow("yes replaces the command line") << QStringList{"temp7.tm1"} << true << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
+    QTest::newRow("no keeps the command line") << QStringList{"temp7.tm1"} << true << int(QMessageBox::No) << 1 << "lesson.vmd";
+    QTest::newRow("no and no command line") << QStringList{"temp7.tm1"} << false << int(QMessageBox::No) << 1 << "";
+    QTest::newRow("beyond the scan") << QStringList{"temp1001.tm1"} << true << int(QMessageBox::Yes) << 0 << "lesson.vmd";
+    QTest::newRow("header snapshots are not offered") << QStringList{"temp4.tm2"} << false << int(QMessageBox::Yes) << 0 << "";
+}
+
+void TestStartup::interruptedWorkQuestion()
+{
+    QFETCH(QStringList, snapshots);
+    QFETCH(bool, commandLine);
+    QFETCH(int, answer);
+    QFETCH(int, questions);
+    QFETCH(QString, opened);
+
+    ScriptedDialogs dialogs;
+    dialogs.answers = {QMessageBox::StandardButton(answer), QMessageBox::StandardButton(answer)};
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("temp")));
+    for (const QString& name : snapshots)
+        touch(home.filePath(QStringLiteral("temp/") + name));
+    StartupOptions options;
+    options.programFolder = home.path();
+    options.startFolder = home.path();
+    if (commandLine)
+        options.documentPath = home.filePath(QStringLiteral("lesson.vmd"));
+    Started s = start(options);
+
+    QCOMPARE(dialogs.questions.size(), questions);
+    if (questions) {
+        QCOMPARE(dialogs.questions.first().caption, QStringLiteral("Подтверждение"));
+        QCOMPARE(dialogs.questions.first().text,
+                 QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"));
+    }
+    if (opened.isEmpty()) {
+        QCOMPARE(s.opened->size(), 0);
+        QVERIFY(!s.window->document().state.directOpen);
+    } else {
+        QCOMPARE(s.opened->size(), 1);
+        QCOMPARE(s.window->document().state.fileName, home.filePath(opened));
+        QVERIFY(s.window->document().state.directOpen);
+    }
+}
+
+void TestStartup::associationWrittenAtStart()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir home, data;
+    StartupOptions options;
+    options.programFolder = home.path();
+    options.startFolder = home.path();
+    options.programPath = QStringLiteral("/opt/velmar/bin/velmar");
+    options.dataHome = data.path();
+    start(options);
+    const AssociationFiles files = associationFiles(data.path());
+    QFile desktop(files.desktopEntry);
+    QVERIFY(desktop.open(QIODevice::ReadOnly));
+    QVERIFY(desktop.readAll().contains("Exec=\"/opt/velmar/bin/velmar\" %f\n"));
+    QVERIFY(QFileInfo(files.mimePackage).size() > 0);
+    QVERIFY(QFileInfo(files.icon).size() > 0);  // the application icon is bundled
+
+    // A data folder that cannot be written does not stop the start.
+    QFile blocker(data.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    options.dataHome = blocker.fileName();
+    Started s = start(options);
+    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral("temp"))).isDir());
+}
+
+void TestStartup::guardShowsErrorsAndGoesOn()
+{
+    ScriptedDialogs dialogs;
+    QVERIFY(runGuarded(nullptr, [] {}));
+    QVERIFY(!runGuarded(nullptr, [] { throw UserError(QStringLiteral("Файл «x.vmd» не найден.")); }));
+    QVERIFY(!runGuarded(nullptr, [] { throw std::runtime_error("boom"); }));
+    QVERIFY(!runGuarded(nullptr, [] { throw 42; }));
+    QCOMPARE(dialogs.messages.size(), 3);
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл «x.vmd» не найден."));
+    QVERIFY(dialogs.messages[1].text.contains(QStringLiteral("boom")));
+    QVERIFY(!dialogs.messages[2].text.isEmpty());
+    for (const auto& m : dialogs.messages)
+        QCOMPARE(m.caption, QStringLiteral("Ошибка"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,56 @@
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+template <typename T>
+T takeFront(std::deque<T>& queue, T fallback)
+{
+    if (queue.empty())
+        return fallback;
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton ScriptedDialogs::ask(QWidget*, const QString& caption, const QString& text,
+                                                 QMessageBox::StandardButtons, QMessageBox::Icon)
+{
+    questions << Asked{caption, text};
+    return takeFront(answers, QMessageBox::No);
+}
+
+void ScriptedDialogs::inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon)
+{
+    messages << Asked{caption, text};
+}
+
+std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString&, const QString&, const QString&)
+{
+    return takeFront(inputs, std::optional<QString>());
+}
+
+std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::openFile(QWidget*, const QString&, const QString&,
+                                                                     const QString&, int)
+{
+    ++fileDialogs;
+    return takeFront(files, std::optional<FileChoice>());
+}
+
+std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, const QString&, const QString&,
+                                                                     const QString&, const QString&, int)
+{
+    ++fileDialogs;
+    return takeFront(files, std::optional<FileChoice>());
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
+{
+    return takeFront(colours, std::optional<QColor>());
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont&)
+{
+    return takeFront(fonts, std::optional<QFont>());
+}

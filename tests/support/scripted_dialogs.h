@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <deque>
+
+// Dialogs that answer from a script and record what was asked, installed for one test's life.
+class ScriptedDialogs : public velmar::Dialogs {
+public:
+    ScriptedDialogs() { velmar::setDialogs(this); }
+    ~ScriptedDialogs() override { velmar::setDialogs(nullptr); }
+
+    struct Asked {
+        QString caption;
+        QString text;
+    };
+
+    std::deque<QMessageBox::StandardButton> answers;        // for ask(); No when empty
+    std::deque<std::optional<QString>> inputs;              // for inputText(); cancel when empty
+    std::deque<std::optional<FileChoice>> files;            // for openFile()/saveFile(); cancel when empty
+    std::deque<std::optional<QColor>> colours;
+    std::deque<std::optional<QFont>> fonts;
+
+    QList<Asked> questions;  // every ask()
+    QList<Asked> messages;   // every inform()
+    QList<QUrl> openedUrls;
+    int fileDialogs = 0;
+
+    QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons, QMessageBox::Icon) override;
+    void inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon) override;
+    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override;
+    std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;
+    std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&,
+                                       int) override;
+    std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override;
+    void openUrl(const QUrl& url) override { openedUrls << url; }
+};
