@@ -2,8 +2,8 @@
 
 #include "app/command_guard.h"
 #include "app/main_window.h"
-#include "platform/file_association.h"
-#include "platform/working_folders.h"
+#include "platform/core/file_association.h"
+#include "platform/core/working_folders.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "app/help.h"
 #include "canvas/canvas_widget.h"
 #include "platform/dialogs.h"
-#include "platform/file_association.h"
+#include "platform/core/file_association.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/document.h"
-#include "platform/working_folders.h"
+#include "platform/core/working_folders.h"
 
 #include <QMainWindow>
 

@@ -3,6 +3,7 @@
 #include "model/outline.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace velmar {
@@ -11,6 +12,7 @@ namespace velmar {
 struct DocumentState {
     QString outlineName = QStringLiteral("Новый");
     ColourValue canvasColour = kButtonFace;
+    QSize windowSize{744, 546};  // the main window's outer size, as outline files store it
     bool modified = false;
     bool hasFileName = false;   // the outline has a file name
     QString fileName;           // the outline's file; at start-up, the file to open

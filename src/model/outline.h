@@ -144,6 +144,11 @@ public:
     // fitted into.
     QSize clientSize() const { return m_clientSize; }
     void setClientSize(QSize size) { m_clientSize = size; }
+    // Client size at the last recording of the reference layout (height without the 32 pixels
+    // of the tool bar), from which the outline zoom scales.
+    QSize referenceClientSize() const { return m_referenceClientSize; }
+    void setReferenceClientSize(QSize size) { m_referenceClientSize = size; }
+
     // Width and height of the parent (0 = canvas, k = frame k) that a new object is fitted into.
     QSize parentSize(int parentFrame) const;
 
@@ -198,6 +203,7 @@ private:
     Sequence m_objectSequence;
     bool m_sequenceRecording = true;
     QSize m_clientSize{728, 487};
+    QSize m_referenceClientSize;
     ObjectId m_lastId = 0;
 };
 

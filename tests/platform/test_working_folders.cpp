@@ -1,5 +1,5 @@
-#include "platform/file_association.h"
-#include "platform/working_folders.h"
+#include "platform/core/file_association.h"
+#include "platform/core/working_folders.h"
 #include "storage/snapshot_files.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/working_folders.h"
+#include "platform/core/working_folders.h"
 
 #include <QDir>
 #include <QFileInfo>

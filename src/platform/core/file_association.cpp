@@ -1,4 +1,4 @@
-#include "platform/file_association.h"
+#include "platform/core/file_association.h"
 
 #include <QDir>
 #include <QFile>
