@@ -154,8 +154,9 @@ int Outline::createPicture(const QRect& bounds, int parentFrame)
     PictureObject p;
     p.id = nextId();
     p.bounds = fitIntoParent(bounds, parentFrame);
-    p.bitmap = QImage(p.bounds.size(), QImage::Format_RGB32);
-    p.bitmap.fill(Qt::white);
+    QImage empty(p.bounds.size(), QImage::Format_RGB32);
+    empty.fill(Qt::white);
+    p.setBitmap(empty);
     p.parentFrame = parentFrameNumber(parentFrame);
     m_pictures.push_back(p);
     m_objectSequence.append(p.id, m_sequenceRecording);

@@ -3,6 +3,7 @@
 #include "model/colour.h"
 #include "model/sequence.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -56,12 +57,25 @@ struct PictureObject {
     ObjectId id = 0;
     quint8 parentFrame = 0;       // 0 = on the canvas, k = inside frame slot k
     QRect bounds;                 // relative to the parent
-    QImage bitmap;                // the stored picture; the control shows a scaled copy
+
+    // The stored picture (what is saved and edited); the control shows a scaled copy.
+    const QImage& bitmap() const { return m_bitmap; }
+    // Replaces the picture; the cached JPEG stream no longer matches and is dropped.
+    void setBitmap(const QImage& image) { m_bitmap = image; m_jpeg.clear(); }
+    // The JPEG stream of the current bitmap, once encoded (or as loaded from a file), so that an
+    // unchanged picture is written again byte for byte without encoding it anew.
+    const QByteArray& jpegStream() const { return m_jpeg; }
+    void setJpegStream(const QByteArray& stream) const { m_jpeg = stream; }
+
     quint8 border = 0;            // 0 none, 1 single
     bool stretched = true;
     QString minimalText = kUndefinedText;
     QString hint = kUndefinedText;
     QRect reference;
+
+private:
+    QImage m_bitmap;
+    mutable QByteArray m_jpeg;
 };
 
 struct CaptionObject {

@@ -47,7 +47,7 @@ void TestOutline::fitting()
     outline.createFrame(QRect(10, 40, parent.width(), parent.height()), QStringLiteral("Ф"));
     QCOMPARE(outline.textField(outline.createTextField(asked, kButtonFace, QStringLiteral("t"), 1)).bounds, expected);
     QCOMPARE(outline.picture(outline.createPicture(asked, 1)).bounds, expected);
-    QCOMPARE(outline.picture(outline.count(ObjectKind::Picture)).bitmap.size(), expected.size());
+    QCOMPARE(outline.picture(outline.count(ObjectKind::Picture)).bitmap().size(), expected.size());
     QCOMPARE(outline.video(outline.createVideo(asked, 1)).bounds, expected);
     QCOMPARE(outline.caption(outline.createCaption(asked, QStringLiteral("c"), 1)).bounds, asked);
 }
@@ -100,7 +100,9 @@ void TestOutline::deletingAFrameCompactsAndRenumbers()
     for (int i = 0; i < pictureParents.size(); ++i) {
         const int slot = outline.createPicture(QRect(5, 5, 40, 40), pictureParents[i]);
         outline.picture(slot).minimalText = QStringLiteral("p%1").arg(i + 1);
-        outline.picture(slot).bitmap.fill(QColor(i * 40, 0, 0));
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(QColor(i * 40, 0, 0));
+        outline.picture(slot).setBitmap(image);
     }
     // A text field in frame 3 must follow its frame like the pictures.
     outline.createTextField(QRect(5, 5, 66, 19), kButtonFace, QStringLiteral("t"), 3);
@@ -116,7 +118,7 @@ void TestOutline::deletingAFrameCompactsAndRenumbers()
         QCOMPARE(p.minimalText, survivors[slot - 1]);
         QCOMPARE(int(p.parentFrame), survivorParents[slot - 1]);
         const int original = survivors[slot - 1].mid(1).toInt();
-        QCOMPARE(p.bitmap.pixelColor(0, 0), QColor((original - 1) * 40, 0, 0));
+        QCOMPARE(p.bitmap().pixelColor(0, 0), QColor((original - 1) * 40, 0, 0));
         QVERIFY(outline.objectSequence().positionOf(p.id) > 0);
     }
     const int textFields = deleted == 3 ? 0 : 1;
