@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace velmar {
 
