@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/colour.h"
+#include "model/outline.h"
+
+#include <QSize>
+#include <QString>
+
+namespace velmar {
+
+// An outline read from a file. Readers build it in a fresh Outline; the caller replaces the open
+// outline with it only when ok, so a refused or damaged file never costs the user their work.
+struct LoadResult {
+    bool ok = false;
+    // When !ok: why the file was refused (a Russian message naming the file). When ok: a warning
+    // to show after loading (for example pictures that could not be read), or empty.
+    QString message;
+    // Information messages the file's format asks to show after loading (old formats).
+    QStringList notices;
+    Outline outline;
+    QString outlineName;
+    ColourValue canvasColour = kButtonFace;
+    QSize windowSize;  // the main window's outer size stored in the file
+};
+
+// Outer window size minus the canvas client size (window frame and menu bar), used to work out
+// the canvas size that objects on the canvas are fitted into when no window exists.
+inline QSize defaultWindowChrome() { return QSize(16, 59); }
+
+}  // namespace velmar
