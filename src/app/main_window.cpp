@@ -3,7 +3,14 @@
 #include "app/about_dialog.h"
 #include "app/command_guard.h"
 #include "app/help.h"
+#include "canvas/arrow_geometry.h"
+#include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/grid.h"
+#include "model/zoom.h"
 #include "platform/dialogs.h"
 #include "platform/core/file_association.h"
 #include "storage/snapshot_files.h"
@@ -29,6 +36,18 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildMainMenu();
     buildToolBar();
     buildPopupMenus();
+
+    m_view = new OutlineView(m_document, m_canvas);
+    m_view->setArrowPainter([](const ArrowObject& a, QWidget* widget) {
+        const ArrowPicture picture = placeArrow(a.x1, a.y1, a.x2, a.y2, a.penWidth, a.colour);
+        // Presses are taken on and a few pixels around the drawn arrow.
+        const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
+        widget->setGeometry(picture.geometry.imageRect);
+        static_cast<ArrowWidget*>(widget)->setImage(picture.image, hitArea);
+    });
+    m_handles = new SelectionHandles(m_canvas);
+    m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
+    connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) { m_document.outline.setClientSize(size); });
     connectCommands();
 
     resize(kInitialWidth, kInitialHeight);
@@ -112,6 +131,89 @@ void MainWindow::startUp(const StartupOptions& options)
     }
 }
 
+void MainWindow::recordStep()
+{
+    if (command(QStringLiteral("ToolButton20"))->isChecked())
+        snapToGrid(m_document.outline, m_document.state.gridStep);
+    m_view->sync();
+    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
+        command(QLatin1String(name))->setEnabled(true);
+    m_document.state.modified = true;
+    m_document.history.currentStep += 1;
+    m_document.history.highestStep = m_document.history.currentStep;
+    updateHistoryButtons();
+    recordReferenceLayout(m_document.outline, m_canvas->size());
+}
+
+void MainWindow::updateHistoryButtons()
+{
+    const HistoryState& h = m_document.history;
+    command(QStringLiteral("ToolButton10"))->setEnabled(h.currentStep > 0);
+    command(QStringLiteral("N77"))->setEnabled(h.currentStep > 0);
+    command(QStringLiteral("ToolButton18"))->setEnabled(h.currentStep < h.highestStep);
+    command(QStringLiteral("N78"))->setEnabled(h.currentStep < h.highestStep);
+}
+
+void MainWindow::redrawOverlays()
+{
+    // The reading-order overlays are drawn by their own view once it exists.
+}
+
+void MainWindow::repaintIfPending()
+{
+    if (!m_document.state.repaintPending)
+        return;
+    m_canvas->update();
+    m_document.state.repaintPending = false;
+}
+
+void MainWindow::clearAll()
+{
+    for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
+        command(QLatin1String(name))->setEnabled(false);
+    m_handles->reclaimShape2();
+    m_document.outline.clearAll();
+    m_view->sync();
+}
+
+void MainWindow::snapOutline()
+{
+    snapToGrid(m_document.outline, m_document.state.gridStep);
+    m_view->sync();
+}
+
+void MainWindow::toggleGridFromButton()
+{
+    snapOutline();
+    command(QStringLiteral("N80"))->setChecked(command(QStringLiteral("ToolButton20"))->isChecked());
+}
+
+void MainWindow::toggleGridFromMenu()
+{
+    command(QStringLiteral("ToolButton20"))->setChecked(command(QStringLiteral("N80"))->isChecked());
+    toggleGridFromButton();
+}
+
+void MainWindow::growGrid()
+{
+    m_document.state.gridStep = grownGridStep(m_document.state.gridStep);
+    updateGridCaptions();
+    snapOutline();
+}
+
+void MainWindow::shrinkGrid()
+{
+    m_document.state.gridStep = shrunkGridStep(m_document.state.gridStep);
+    updateGridCaptions();
+    snapOutline();
+}
+
+void MainWindow::updateGridCaptions()
+{
+    command(QStringLiteral("N211"))->setText(growGridCaption(m_document.state.gridStep));
+    command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.state.gridStep));
+}
+
 void MainWindow::onCommand(std::initializer_list<const char*> names, void (MainWindow::*handler)())
 {
     for (const char* name : names) {
@@ -129,6 +231,33 @@ void MainWindow::connectCommands()
     onCommand({"N61"}, &MainWindow::toggleEditModeFromMenu);
     onCommand({"N62", "Web1", "ToolButton16"}, &MainWindow::showHelp);
     onCommand({"N68"}, &MainWindow::showAbout);
+    onCommand({"ToolButton20"}, &MainWindow::toggleGridFromButton);
+    onCommand({"N80"}, &MainWindow::toggleGridFromMenu);
+    onCommand({"N211"}, &MainWindow::growGrid);
+    onCommand({"N212"}, &MainWindow::shrinkGrid);
+
+    auto canvasCommand = [this](const char* name, auto handler) {
+        connect(command(QLatin1String(name)), &QAction::triggered, this,
+                [this, handler] { runGuarded(this, [this, handler] { handler(*m_controller); }); });
+    };
+    canvasCommand("N1", [](CanvasController& c) { c.createFrame(); });
+    canvasCommand("N2", [](CanvasController& c) { c.createPicture(true); });
+    canvasCommand("N3", [](CanvasController& c) { c.createPicture(false); });
+    canvasCommand("N39", [](CanvasController& c) { c.createCaption(true); });
+    canvasCommand("N45", [](CanvasController& c) { c.createCaption(false); });
+    canvasCommand("N86", [](CanvasController& c) { c.createTextField(); });
+    canvasCommand("N25", [](CanvasController& c) { c.createVideo(true); });
+    canvasCommand("N37", [](CanvasController& c) { c.createVideo(false); });
+    canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
+    canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
+    canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
+    canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
+    canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });
+    canvasCommand("N84", [](CanvasController& c) { c.showPictureFullScreen(); });
+    canvasCommand("N74", [](CanvasController& c) { c.changeArrowColour(); });
+    canvasCommand("N75", [](CanvasController& c) { c.changeArrowWidth(+1); });
+    canvasCommand("N88", [](CanvasController& c) { c.changeArrowWidth(-1); });
+    canvasCommand("N90", [](CanvasController& c) { c.deleteArrow(); });
 }
 
 void MainWindow::openOutline()
@@ -160,8 +289,7 @@ void MainWindow::toggleEditModeFromMenu()
 void MainWindow::applyEditMode(bool on)
 {
     m_document.state.editMode = on;
-    m_document.interaction.outerSelection = 0;
-    m_document.interaction.innerSelection = 0;
+    m_controller->dropSelection();
 }
 
 void MainWindow::showHelp()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/canvas_host.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 
@@ -13,7 +14,10 @@ class QToolBar;
 namespace velmar {
 
 class CanvasWidget;
+class CanvasController;
 class AboutDialog;
+class OutlineView;
+class SelectionHandles;
 
 // What start-up needs from outside: where the program and its files are.
 struct StartupOptions {
@@ -25,7 +29,7 @@ struct StartupOptions {
 };
 
 // The main window: menus, tool bar, pop-up menus and the canvas of the open outline.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public CanvasHost {
     Q_OBJECT
 public:
     static constexpr int kInitialWidth = 744;
@@ -38,14 +42,30 @@ public:
     // the interrupted-work question and the outline to open.
     void startUp(const StartupOptions& options);
 
-    Document& document() { return m_document; }
+    Document& document() override { return m_document; }
     const Document& document() const { return m_document; }
     CanvasWidget* canvas() const { return m_canvas; }
-    const DialogFolders& dialogFolders() const { return m_dialogFolders; }
+    OutlineView* outlineView() const { return m_view; }
+    SelectionHandles* selectionHandles() const { return m_handles; }
+    CanvasController* canvasController() const { return m_controller; }
+    const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
     // A command of the window by its component name (menu item, tool button or pop-up item).
-    QAction* command(const QString& name) const;
-    QMenu* popupMenu(const QString& name) const;
+    QAction* command(const QString& name) const override;
+    QMenu* popupMenu(const QString& name) const override;
+    QWidget* dialogParent() override { return this; }
+
+    // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
+    // save commands enabled, the outline marked modified, the step recorded, the reference
+    // layout of the zoom taken.
+    void recordStep() override;
+    void redrawOverlays() override;
+    void repaintIfPending() override;
+
+    // Destroys every object of the outline.
+    void clearAll();
+    // Snaps the outline to the grid and shows the result.
+    void snapOutline();
 
     // Makes the outer (frame) size of the window w × h, keeping the frame margins in mind.
     void setOuterSize(int w, int h);
@@ -80,9 +100,18 @@ private:
     void applyEditMode(bool on);
     void showHelp();
     void showAbout();
+    void toggleGridFromButton();
+    void toggleGridFromMenu();
+    void growGrid();
+    void shrinkGrid();
+    void updateGridCaptions();
+    void updateHistoryButtons();
 
     Document m_document;
     CanvasWidget* m_canvas = nullptr;
+    OutlineView* m_view = nullptr;
+    SelectionHandles* m_handles = nullptr;
+    CanvasController* m_controller = nullptr;
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;

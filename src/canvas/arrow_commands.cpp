@@ -1,0 +1,82 @@
+// The arrow pop-up commands: colour, thickness and deletion of the selected arrow.
+#include "canvas/canvas_controller.h"
+
+#include "canvas/arrow_geometry.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+
+namespace velmar {
+
+ArrowObject* CanvasController::selectedArrow()
+{
+    const int slot = doc().interaction.selectedArrow;
+    if (slot < 1 || slot > doc().outline.count(ObjectKind::Arrow))
+        return nullptr;
+    return &doc().outline.arrow(slot);
+}
+
+void CanvasController::rebuildSelectedArrow()
+{
+    // The arrow is rebuilt between its two end handles, as they stand now.
+    ArrowObject* a = selectedArrow();
+    if (!a)
+        return;
+    if (m_handles->component(QStringLiteral("Panel23"))->isVisible()) {
+        const QPoint start = m_handles->arrowStart(), end = m_handles->arrowEnd();
+        a->x1 = start.x();
+        a->y1 = start.y();
+        a->x2 = end.x();
+        a->y2 = end.y();
+    }
+    m_view->sync();
+}
+
+void CanvasController::changeArrowColour()
+{
+    ArrowObject* a = selectedArrow();
+    if (!a)
+        return;
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(a->colour));
+    if (!colour)
+        return;
+    a->colour = fromQColor(*colour);
+    rebuildSelectedArrow();
+    m_host.recordStep();
+}
+
+void CanvasController::changeArrowWidth(int delta)
+{
+    ArrowObject* a = selectedArrow();
+    if (!a)
+        return;
+    const int width = a->penWidth + delta;
+    if (width < kArrowPenMin || width > kArrowPenMax)
+        return;
+    a->penWidth = width;
+    rebuildSelectedArrow();
+    m_host.recordStep();
+}
+
+void CanvasController::deleteArrow()
+{
+    const auto answer = dialogs().ask(m_host.dialogParent(), QStringLiteral("Подтверждение"),
+                                      QStringLiteral("Вы действительно хотите удалить стрелку?"),
+                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Information);
+    if (answer != QMessageBox::Yes)
+        return;
+    dropSelection();
+    const int slot = doc().outline.findSlot(ObjectKind::Arrow, doc().interaction.currentObject);
+    if (slot == 0)
+        return;
+    doc().outline.removeObject(ObjectKind::Arrow, slot);
+    doc().interaction.selectedArrow = 0;
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+}
+
+}  // namespace velmar

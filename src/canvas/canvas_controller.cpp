@@ -1,0 +1,324 @@
+#include "canvas/canvas_controller.h"
+
+#include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/text_metrics.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace velmar {
+
+CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
+                                   SelectionHandles* handles)
+    : QObject(canvas), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles)
+{
+    canvas->installEventFilter(this);
+    for (const char* name : {"Panel3", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Panel9", "Panel10",
+                             "Panel11", "Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17",
+                             "Panel18", "Panel19", "Panel20", "Panel23", "Panel24"})
+        handles->component(QLatin1String(name))->installEventFilter(this);
+    view->setEventFilter(this);
+    connect(view, &OutlineView::textFieldEdited, this, &CanvasController::autoSizeTextField);
+}
+
+QAction* CanvasController::cmd(const char* name) const
+{
+    return m_host.command(QLatin1String(name));
+}
+
+void CanvasController::enable(std::initializer_list<const char*> names, bool on)
+{
+    for (const char* name : names)
+        if (QAction* a = cmd(name))
+            a->setEnabled(on);
+}
+
+void CanvasController::dropSelection()
+{
+    doc().interaction.outerSelection = 0;
+    doc().interaction.innerSelection = 0;
+    m_handles->hideAll();
+}
+
+// --- geometry helpers -------------------------------------------------------------------------
+
+QRect CanvasController::boundsOf(ObjectId id) const
+{
+    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid())
+        return {};
+    switch (ref.kind) {
+    case ObjectKind::Frame: return o.frame(ref.slot).bounds;
+    case ObjectKind::Picture: return o.picture(ref.slot).bounds;
+    case ObjectKind::Caption: return o.caption(ref.slot).bounds;
+    case ObjectKind::TextField: return o.textField(ref.slot).bounds;
+    case ObjectKind::Video: return o.video(ref.slot).bounds;
+    case ObjectKind::Arrow: {
+        const ArrowObject& a = o.arrow(ref.slot);
+        return QRect(QPoint(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15),
+                     QSize(std::abs(a.x1 - a.x2) + 30, std::abs(a.y1 - a.y2) + 30));
+    }
+    }
+    return {};
+}
+
+void CanvasController::setBounds(ObjectId id, const QRect& r)
+{
+    Outline& o = doc().outline;
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid())
+        return;
+    switch (ref.kind) {
+    case ObjectKind::Frame: o.frame(ref.slot).bounds = r; break;
+    case ObjectKind::Picture: o.picture(ref.slot).bounds = r; break;
+    case ObjectKind::Caption: o.caption(ref.slot).bounds = r; break;
+    case ObjectKind::TextField: o.textField(ref.slot).bounds = r; break;
+    case ObjectKind::Video: o.video(ref.slot).bounds = r; break;
+    case ObjectKind::Arrow: break;
+    }
+    if (QWidget* w = m_view->widget(id))
+        w->setGeometry(r);
+}
+
+int CanvasController::parentFrameOf(ObjectId id) const
+{
+    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid())
+        return 0;
+    switch (ref.kind) {
+    case ObjectKind::Picture: return o.picture(ref.slot).parentFrame;
+    case ObjectKind::Caption: return o.caption(ref.slot).parentFrame;
+    case ObjectKind::TextField: return o.textField(ref.slot).parentFrame;
+    case ObjectKind::Video: return o.video(ref.slot).parentFrame;
+    default: return 0;
+    }
+}
+
+QRect CanvasController::canvasRectOf(ObjectId id) const
+{
+    QRect r = boundsOf(id);
+    const int parent = parentFrameOf(id);
+    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
+    if (parent >= 1 && parent <= o.count(ObjectKind::Frame))
+        r.translate(o.frame(parent).bounds.topLeft());
+    return r;
+}
+
+void CanvasController::showBlackSetAround(ObjectId id)
+{
+    m_handles->placeBlackSet(boundsOf(id));
+}
+
+void CanvasController::showBlueSetAround(ObjectId id)
+{
+    const int parent = parentFrameOf(id);
+    if (parent > 0) {
+        if (QWidget* frame = m_view->parentWidget(parent); frame != m_canvas) {
+            m_handles->placeBlueSetInFrame(boundsOf(id), frame);
+            return;
+        }
+    }
+    m_handles->placeBlueSetOnCanvas(boundsOf(id), doc().outline.kindOf(id));
+}
+
+void CanvasController::showPopup(const char* menu, QMouseEvent* e)
+{
+    if (QMenu* m = m_host.popupMenu(QLatin1String(menu)))
+        m->popup(e->globalPosition().toPoint());
+}
+
+void CanvasController::placeArrowHandlesFor(int slot)
+{
+    const ArrowObject& a = doc().outline.arrow(slot);
+    m_handles->placeArrowHandles(a.x1, a.y1, a.x2, a.y2);
+}
+
+void CanvasController::autoSizeTextField(ObjectId id)
+{
+    if (!doc().state.editMode || doc().interaction.currentObject != id)
+        return;
+    const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
+    if (slot == 0)
+        return;
+    TextFieldObject& field = doc().outline.textField(slot);
+    const std::optional<QSize> size = velmar::autoSizeTextField(field.text, field.font);
+    if (!size)
+        return;
+    setBounds(id, QRect(field.bounds.topLeft(), *size));
+    showBlueSetAround(id);
+}
+
+// --- event dispatch ----------------------------------------------------------------------------
+
+bool CanvasController::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonRelease && type != QEvent::KeyRelease && type != QEvent::FocusOut
+        && type != QEvent::FocusIn)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget)
+        return false;
+
+    // Text fields receive their mouse events in their viewport.
+    QWidget* objectWidget = widget;
+    if (objectId(widget) == 0 && widget->objectName() != QLatin1String("ee") && widget->parentWidget()
+        && qobject_cast<TextFieldWidget*>(widget->parentWidget()))
+        objectWidget = widget->parentWidget();
+    const ObjectId id = objectId(objectWidget);
+
+    if (type == QEvent::KeyRelease) {
+        if (qobject_cast<TextFieldWidget*>(objectWidget))
+            autoSizeTextField(id);
+        return false;
+    }
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        if (auto* text = qobject_cast<TextFieldWidget*>(objectWidget)) {
+            // Typing is recorded as one history step when the text field loses the focus, so
+            // that typed text marks the outline modified and can be undone.
+            if (type == QEvent::FocusIn)
+                m_textAtFocus = text->modelText();
+            else if (text->modelText() != m_textAtFocus && doc().outline.findSlot(ObjectKind::TextField, id))
+                m_host.recordStep();
+        }
+        return false;
+    }
+
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseMove) {
+        if (m_track.track == Track::None)
+            return false;
+        mouseMoved(mouse);
+        return m_track.following;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        if (m_track.track == Track::None)
+            return false;
+        const bool swallow = m_track.following;
+        mouseReleased(mouse);
+        return swallow;
+    }
+
+    // A press.
+    const QString handle = m_handles->nameOf(widget);
+    if (!handle.isEmpty()) {
+        if (handle == QLatin1String("Panel23") || handle == QLatin1String("Panel24"))
+            pressArrowEnd(handle, mouse);
+        else
+            pressHandle(handle, mouse);
+        return true;
+    }
+    if (widget == m_canvas) {
+        pressCanvas(mouse);
+        return true;
+    }
+    if (widget->objectName() == QLatin1String("ee")) {
+        pressTitle(objectId(widget->parentWidget()), widget, mouse);
+        return true;
+    }
+    if (id == 0)
+        return false;
+    switch (doc().outline.kindOf(id)) {
+    case ObjectKind::Frame:
+        pressFrame(id, objectWidget, mouse);
+        return true;
+    case ObjectKind::Arrow:
+        pressArrow(id, objectWidget, mouse);
+        return true;
+    case ObjectKind::TextField:
+        pressObject(id, objectWidget, mouse);
+        // The text box still takes the press (caret, focus) unless it opened a menu.
+        return mouse->button() != Qt::LeftButton || (mouse->modifiers() & Qt::AltModifier);
+    default:
+        pressObject(id, objectWidget, mouse);
+        return true;
+    }
+}
+
+void CanvasController::startTracking(Track track, ObjectId id, QWidget* widget, QMouseEvent* e)
+{
+    m_track = Tracking{};
+    m_track.track = track;
+    m_track.id = id;
+    m_track.widget = widget;
+    m_track.startGlobal = e->globalPosition().toPoint();
+    m_track.startRect = boundsOf(id);
+    m_track.button = e->button();
+    m_track.modifiers = e->modifiers();
+    m_track.doubleClick = e->type() == QEvent::MouseButtonDblClick;
+    m_track.pressPos = e->position().toPoint();
+}
+
+void CanvasController::mouseMoved(QMouseEvent* e)
+{
+    const QPoint delta = e->globalPosition().toPoint() - m_track.startGlobal;
+    if (!m_track.following) {
+        // A click that does not travel is a click: the object stays exactly where it was.
+        if (delta.manhattanLength() < QApplication::startDragDistance() && m_track.track != Track::Arrow)
+            return;
+        m_track.following = true;
+    }
+    switch (m_track.track) {
+    case Track::Move:
+        setBounds(m_track.id, m_track.startRect.translated(delta));
+        break;
+    case Track::Size:
+        setBounds(m_track.id, resizedRect(m_track.startRect, m_track.edge, delta));
+        if (doc().outline.kindOf(m_track.id) == ObjectKind::Picture)
+            m_view->sync();  // re-render the picture at its new size
+        break;
+    case Track::AltDrag:
+        if (m_track.widget)
+            m_track.widget->setCursor(Qt::DragMoveCursor);
+        break;
+    case Track::Arrow: {
+        const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_track.id);
+        if (slot == 0 || !doc().state.editMode)
+            break;
+        // The arrow moves by the pointer's offset from the remembered point, in its own picture's
+        // coordinates; its end points move with it.
+        const QPoint offset = e->position().toPoint() - m_track.pressPos;
+        if (offset.isNull())
+            break;
+        ArrowObject& a = doc().outline.arrow(slot);
+        a.x1 += offset.x();
+        a.x2 += offset.x();
+        a.y1 += offset.y();
+        a.y2 += offset.y();
+        if (m_track.widget)
+            m_track.widget->move(m_track.widget->pos() + offset);
+        placeArrowHandlesFor(slot);
+        m_track.arrowMoved = true;
+        break;
+    }
+    case Track::ArrowEnd:
+        if (QWidget* h = m_handles->component(m_track.handle))
+            h->move(m_track.handleStart + delta);
+        break;
+    case Track::None:
+        break;
+    }
+}
+
+void CanvasController::mouseReleased(QMouseEvent* e)
+{
+    switch (m_track.track) {
+    case Track::Move: finishMove(); break;
+    case Track::Size: finishSize(); break;
+    case Track::AltDrag: finishAltDrag(e); break;
+    case Track::Arrow: finishArrowDrag(e); break;
+    case Track::ArrowEnd: finishArrowEnd(); break;
+    case Track::None: break;
+    }
+    m_track = Tracking{};
+}
+
+}  // namespace velmar

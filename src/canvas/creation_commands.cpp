@@ -1,0 +1,189 @@
+// The pop-up commands that create objects at the creation point, and "Открыть рисунок".
+#include "canvas/canvas_controller.h"
+
+#include "app/command_guard.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "platform/dialogs.h"
+#include "storage/jpeg_codec.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace velmar {
+
+namespace {
+
+const QString kPictureFilter = QStringLiteral(
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
+
+// Refuses to create one more object of a full kind, with a message; true when there is room.
+bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
+{
+    if (!outline.isFull(kind))
+        return true;
+    dialogs().inform(parent, QStringLiteral("Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    return false;
+}
+
+}  // namespace
+
+QImage CanvasController::defaultPicture()
+{
+    QImage image(200, 150, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 150);
+    sky.setColorAt(0, QColor(0xE8, 0xEE, 0xF4));
+    sky.setColorAt(1, QColor(0xD4, 0xDC, 0xE4));
+    p.fillRect(image.rect(), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xF2, 0xD3, 0x7A));
+    p.drawEllipse(QPointF(150, 42), 14, 14);
+    QPainterPath hills;
+    hills.moveTo(0, 150);
+    hills.lineTo(0, 112);
+    hills.lineTo(55, 70);
+    hills.lineTo(95, 104);
+    hills.lineTo(130, 82);
+    hills.lineTo(200, 124);
+    hills.lineTo(200, 150);
+    hills.closeSubpath();
+    p.setBrush(QColor(0xA9, 0xB8, 0xA3));
+    p.drawPath(hills);
+    p.setPen(QPen(QColor(0x9A, 0xA5, 0xB1), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(0.5, 0.5, 199, 149));
+    return image;
+}
+
+void CanvasController::createFrame()
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::Frame, m_host.dialogParent()))
+        return;
+    dropSelection();
+    const QPoint at = doc().interaction.creationPoint;
+    const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
+    const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
+    enable({"ToolButton9", "N60"}, true);
+    enable({"ToolButton12", "N64"}, false);
+    doc().interaction.currentCompanion = o.frame(slot).id;
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::createPicture(bool onCanvas)
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::Picture, m_host.dialogParent()))
+        return;
+    dropSelection();
+    const int parent = onCanvas ? 0 : o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
+    if (!onCanvas && parent == 0)
+        return;
+    const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
+    o.picture(slot).setBitmap(defaultPicture());
+    enable({"ToolButton9", "N60"}, false);
+    enable({"ToolButton12"}, true);
+    doc().interaction.currentCompanion = o.picture(slot).id;
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::createTextField()
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::TextField, m_host.dialogParent()))
+        return;
+    const int parent = o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
+    if (parent == 0)
+        return;
+    const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
+    o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
+    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::createVideo(bool onCanvas)
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::Video, m_host.dialogParent()))
+        return;
+    const int parent = onCanvas ? 0 : o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
+    if (!onCanvas && parent == 0)
+        return;
+    const int slot = o.createVideo(QRect(doc().interaction.creationPoint, QSize(150, 150)), parent);
+    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    doc().interaction.currentCompanion = o.video(slot).id;
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::createCaption(bool onCanvas)
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::Caption, m_host.dialogParent()))
+        return;
+    const int parent = onCanvas ? 0 : o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
+    if (!onCanvas && parent == 0)
+        return;
+    const QString text = QStringLiteral("Надпись") + QString::number(o.count(ObjectKind::Caption) + 1);
+    o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
+    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::createArrow()
+{
+    Outline& o = doc().outline;
+    if (!roomFor(o, ObjectKind::Arrow, m_host.dialogParent()))
+        return;
+    const QPoint at = doc().interaction.creationPoint;
+    o.createArrow(at.x(), at.y(), at.x() + 30, at.y(), 1, kBlack);
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+void CanvasController::openPicture()
+{
+    const auto choice = dialogs().openFile(m_host.dialogParent(), QStringLiteral("Открыть рисунок"),
+                                           m_host.dialogFolders().pictures, kPictureFilter, 1);
+    if (!choice)
+        return;
+    // The filter chosen in the dialog decides how the file is read, not its extension.
+    QImage image;
+    if (choice->filterIndex == 3) {
+        if (!image.load(choice->path, "BMP"))
+            throw UserError(QStringLiteral("Не удалось прочитать рисунок BMP из файла «%1».").arg(choice->path));
+    } else {
+        QFile file(choice->path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw UserError(QStringLiteral("Не удалось открыть файл «%1».").arg(choice->path));
+        QString error;
+        image = decodeJpeg(file.readAll(), &error);
+        if (image.isNull())
+            throw UserError(QStringLiteral("Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(choice->path, error));
+    }
+    const int slot = doc().outline.findSlot(ObjectKind::Picture, doc().interaction.currentObject);
+    if (slot > 0)
+        doc().outline.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
+    m_view->sync();
+    // Both kinds of file replace the picture: a full step, so the outline is marked modified and
+    // the new picture survives in the history.
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+}
+
+}  // namespace velmar

@@ -1,0 +1,282 @@
+#include "canvas/object_widgets.h"
+
+#include "model/colour.h"
+
+#include <QBitmap>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QTextBlock>
+
+namespace velmar {
+
+namespace {
+
+const char* const kObjectIdProperty = "velmarObjectId";
+
+QColor shadowColour() { return toQColor(0xFF000010); }
+QColor highlightColour() { return toQColor(0xFF000014); }
+
+void paintBevel(QPainter& painter, const QRect& r, quint8 bevel)
+{
+    if (bevel != BevelLowered && bevel != BevelRaised)
+        return;
+    const QColor topLeft = bevel == BevelRaised ? highlightColour() : shadowColour();
+    const QColor bottomRight = bevel == BevelRaised ? shadowColour() : highlightColour();
+    painter.setPen(topLeft);
+    painter.drawLine(r.left(), r.top(), r.right(), r.top());
+    painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
+    painter.setPen(bottomRight);
+    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+}
+
+QFont widgetFont(const FontSpec& spec)
+{
+    QFont font(spec.name == kDefaultFontName ? QStringLiteral("DejaVu Sans") : spec.name);
+    font.setPixelSize(qMax(1, int(std::lrint(spec.size * 96.0 / 72.0))));
+    font.setBold(spec.style & FontBold);
+    font.setItalic(spec.style & FontItalic);
+    font.setUnderline(spec.style & FontUnderline);
+    font.setStrikeOut(spec.style & FontStrikeOut);
+    return font;
+}
+
+}  // namespace
+
+ObjectId objectId(const QObject* widget)
+{
+    return widget ? widget->property(kObjectIdProperty).value<ObjectId>() : 0;
+}
+
+void setObjectId(QObject* widget, ObjectId id)
+{
+    widget->setProperty(kObjectIdProperty, QVariant::fromValue(id));
+}
+
+void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
+{
+    QRect r = rect.adjusted(0, 0, -1, -1);
+    if (borderLine == 1) {
+        painter.setPen(toQColor(0xFF000006));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r);
+        r.adjust(1, 1, -1, -1);
+    }
+    if (outerBevel != BevelNone) {
+        paintBevel(painter, r, outerBevel);
+        r.adjust(1, 1, -1, -1);
+    }
+    paintBevel(painter, r, innerBevel);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(this))
+{
+    m_title->setObjectName(QStringLiteral("ee"));
+    m_title->move(2, 2);
+    m_title->setAutoFillBackground(false);
+}
+
+void FrameWidget::apply(const FrameObject& frame)
+{
+    setGeometry(frame.bounds);
+    m_colour = toQColor(frame.colour);
+    m_outerBevel = frame.outerBevel;
+    m_innerBevel = frame.innerBevel;
+    m_borderLine = frame.borderLine;
+    if (m_title->text() != frame.title) {
+        m_title->setText(frame.title);
+        m_title->adjustSize();
+    }
+    QPalette palette = m_title->palette();
+    palette.setColor(QPalette::WindowText, toQColor(frame.titleColour));
+    m_title->setPalette(palette);
+    m_title->setVisible(frame.titleVisible);
+    setToolTip(frame.hint);
+    update();
+}
+
+void FrameWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_colour);
+    paintPanelFrame(painter, rect(), m_outerBevel, m_innerBevel, m_borderLine);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {}
+
+QImage PictureWidget::render(const QImage& stored, QSize size)
+{
+    if (stored.isNull() || size.isEmpty())
+        return {};
+    return stored.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+}
+
+void PictureWidget::apply(const PictureObject& picture)
+{
+    setGeometry(picture.bounds);
+    m_border = picture.border;
+    m_stretched = picture.stretched;
+    setToolTip(picture.hint);
+    // Render from the stored bitmap only when it or the size changed: never from an earlier
+    // rendering, so repeated resizing loses nothing.
+    if (picture.bitmap().cacheKey() != m_stored.cacheKey() || m_rendering.size() != picture.bounds.size()) {
+        m_stored = picture.bitmap();
+        m_rendering = render(m_stored, picture.bounds.size());
+    }
+    update();
+}
+
+void PictureWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_stretched && !m_rendering.isNull())
+        painter.drawImage(rect(), m_rendering);
+    else if (!m_rendering.isNull())
+        painter.drawImage(QPoint(0, 0), m_rendering);
+    if (m_border == 1) {
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TextFieldWidget::TextFieldWidget(QWidget* parent) : QTextEdit(parent)
+{
+    setFrameStyle(QFrame::NoFrame);
+    setAcceptRichText(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setAutoFillBackground(true);
+    viewport()->setAutoFillBackground(true);
+    document()->setDocumentMargin(1);
+    setTabChangesFocus(true);
+}
+
+QString TextFieldWidget::toWidgetText(const QString& modelText)
+{
+    QString text = modelText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString TextFieldWidget::toModelText(const QString& widgetText)
+{
+    QString text = widgetText;
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+QString TextFieldWidget::modelText() const
+{
+    return toModelText(toPlainText());
+}
+
+void TextFieldWidget::apply(const TextFieldObject& field)
+{
+    setGeometry(field.bounds);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, toQColor(field.background));
+    p.setColor(QPalette::Window, toQColor(field.background));
+    p.setColor(QPalette::Text, toQColor(field.font.colour));
+    setPalette(p);
+    viewport()->setPalette(p);
+    const QFont font = widgetFont(field.font);
+    if (this->font() != font) {
+        setFont(font);
+        document()->setDefaultFont(font);
+    }
+    setReadOnly(field.readOnly);
+    setToolTip(field.hint);
+    if (modelText() != field.text) {
+        const QSignalBlocker block(this);
+        setPlainText(toWidgetText(field.text));
+    }
+    const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
+                                    : field.alignment == AlignCentre ? Qt::AlignHCenter
+                                                                      : Qt::AlignLeft;
+    QTextOption option = document()->defaultTextOption();
+    if (option.alignment() != alignment) {
+        option.setAlignment(alignment);
+        document()->setDefaultTextOption(option);
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            QTextCursor cursor(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setAlignment(alignment);
+            cursor.setBlockFormat(format);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+VideoPanelWidget::VideoPanelWidget(QWidget* parent) : QWidget(parent) {}
+
+void VideoPanelWidget::apply(const VideoObject& video)
+{
+    setGeometry(video.bounds);
+    setToolTip(video.hint);
+    m_fileName = video.fileName;
+    update();
+}
+
+void VideoPanelWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(kButtonFace));
+    paintPanelFrame(painter, rect(), BevelRaised, BevelNone, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CaptionWidget::CaptionWidget(QWidget* parent) : QWidget(parent) {}
+
+void CaptionWidget::apply(const CaptionObject& caption)
+{
+    setGeometry(caption.bounds);
+    m_text = caption.text;
+    m_colour = toQColor(caption.colour);
+    m_textColour = toQColor(caption.font.colour);
+    setFont(widgetFont(caption.font));
+    update();
+}
+
+void CaptionWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_colour);
+    painter.setPen(m_textColour);
+    painter.drawText(rect(), Qt::AlignCenter, m_text);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)
+{
+    m_image = image;
+    resize(image.size());
+    if (!hitArea.isNull())
+        setMask(QBitmap::fromImage(hitArea.createAlphaMask()));
+    update();
+}
+
+void ArrowWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image);
+}
+
+}  // namespace velmar

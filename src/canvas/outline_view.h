@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/document.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+namespace velmar {
+
+class CanvasWidget;
+class FrameWidget;
+
+// Keeps one widget per object of the outline, matching the model: its parent (the canvas or a
+// frame), geometry and look. Commands change the model and call sync(); widgets of objects that
+// no longer exist are destroyed, new objects get widgets, the rest are updated in place (a text
+// field being typed into keeps its cursor).
+class OutlineView : public QObject {
+    Q_OBJECT
+public:
+    OutlineView(Document& document, CanvasWidget* canvas);
+
+    void sync();
+    // Destroys every object widget and builds them all again (after the outline was replaced).
+    void rebuild();
+
+    QWidget* widget(ObjectId id) const { return m_widgets.value(id); }
+    FrameWidget* frameWidget(int slot) const;
+    // The widget that holds objects of the given parent frame number (the canvas for 0).
+    QWidget* parentWidget(int parentFrame) const;
+
+    // Every new object widget gets this event filter (the canvas controller).
+    void setEventFilter(QObject* filter) { m_filter = filter; }
+
+    // Maps an arrow to the widget drawn for it; arrows are drawn by a function the view is given.
+    using ArrowPainter = void (*)(const ArrowObject& arrow, QWidget* widget);
+    void setArrowPainter(ArrowPainter painter) { m_arrowPainter = painter; }
+
+signals:
+    // A text field's widget changed its text (typing); the model already holds the new text.
+    void textFieldEdited(ObjectId id);
+    void widgetCreated(ObjectId id, QWidget* widget);
+
+private:
+    template <typename W>
+    W* ensure(ObjectId id, QWidget* parent, bool& created);
+    void adopt(ObjectId id, QWidget* widget);
+
+    Document& m_document;
+    CanvasWidget* m_canvas;
+    QHash<ObjectId, QWidget*> m_widgets;
+    QObject* m_filter = nullptr;
+    ArrowPainter m_arrowPainter = nullptr;
+};
+
+}  // namespace velmar

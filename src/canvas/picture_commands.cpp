@@ -1,0 +1,54 @@
+// The picture stretch switches and the full-screen view of a picture.
+#include "canvas/canvas_controller.h"
+
+#include "canvas/outline_view.h"
+#include "view/picture_preview.h"
+
+#include <QAction>
+
+namespace velmar {
+
+PictureObject* CanvasController::currentPicture(ObjectId id)
+{
+    const int slot = doc().outline.findSlot(ObjectKind::Picture, id);
+    return slot > 0 ? &doc().outline.picture(slot) : nullptr;
+}
+
+void CanvasController::setStretchFromMenu()
+{
+    // "Масштабирование" on the picture's menu: a recorded change.
+    if (PictureObject* p = currentPicture(doc().interaction.currentObject)) {
+        p->stretched = cmd("N59")->isChecked();
+        m_view->sync();
+        m_host.recordStep();
+    }
+}
+
+void CanvasController::setStretchFromButton()
+{
+    const bool on = cmd("ToolButton12")->isChecked();
+    if (PictureObject* p = currentPicture(doc().interaction.currentCompanion)) {
+        p->stretched = on;
+        m_view->sync();
+    }
+    cmd("N59")->setChecked(on);
+    cmd("N64")->setChecked(on);
+}
+
+void CanvasController::setStretchFromSettings()
+{
+    cmd("ToolButton12")->setChecked(cmd("N64")->isChecked());
+    setStretchFromButton();
+}
+
+void CanvasController::showPictureFullScreen()
+{
+    PictureObject* p = currentPicture(doc().interaction.currentObject);
+    if (!p)
+        return;
+    if (!m_preview)
+        m_preview = new PicturePreview(m_host.dialogParent());
+    m_preview->showPicture(p->bitmap());
+}
+
+}  // namespace velmar

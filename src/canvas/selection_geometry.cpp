@@ -1,0 +1,151 @@
+#include "canvas/selection_geometry.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace velmar {
+
+namespace {
+
+// Component names of a set, in the order north-west, north-east, south-east, south-west, north,
+// east, south, west, then the move bar.
+struct SetNames {
+    const char* handles[8];
+    const char* moveBar;
+    const char* outline;
+};
+
+constexpr SetNames kBlackNames{{"Panel3", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Panel9", "Panel10"},
+                               "Panel11",
+                               "Shape1"};
+constexpr SetNames kBlueNames{{"Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel18", "Panel19"},
+                              "Panel20",
+                              "Shape2"};
+
+// Handles inside the object's corners and edge middles, for an object on the canvas.
+AdornmentLayout insideCorners(const QRect& b, const SetNames& names, QSize moveBar)
+{
+    const int l = b.x(), t = b.y(), w = b.width(), h = b.height();
+    const QPoint positions[8] = {
+        {l, t},
+        {l + w - 9, t},
+        {l + w - 9, t + h - 9},
+        {l, t + h - 9},
+        {l + w / 2 - 4, t},
+        {l + w - 9, t + h / 2 - 4},
+        {l + w / 2 - 4, t + h - 9},
+        {l, t + h / 2 - 4},
+    };
+    AdornmentLayout layout;
+    layout.outlineName = QString::fromLatin1(names.outline);
+    layout.outline = b.adjusted(-2, -2, 2, 2);
+    for (int i = 0; i < 8; ++i)
+        layout.panels[QString::fromLatin1(names.handles[i])] = QRect(positions[i], kHandleSize);
+    layout.panels[QString::fromLatin1(names.moveBar)] = QRect(QPoint(l, t - 15), moveBar);
+    return layout;
+}
+
+}  // namespace
+
+QRect AdornmentLayout::rect(const QString& name) const
+{
+    if (name == outlineName)
+        return outline;
+    const auto it = panels.find(name);
+    return it == panels.end() ? QRect() : it->second;
+}
+
+AdornmentLayout blackSetAround(const QRect& bounds)
+{
+    return insideCorners(bounds, kBlackNames, kBlackMoveBarSize);
+}
+
+AdornmentLayout blueSetOnCanvas(const QRect& bounds, ObjectKind kind)
+{
+    AdornmentLayout layout = insideCorners(bounds, kBlueNames, kBlueMoveBarSize);
+    if (kind == ObjectKind::Picture)
+        layout.outline = bounds;
+    else if (kind == ObjectKind::TextField)
+        layout.outline = bounds.adjusted(-1, -1, 1, 1);
+    return layout;
+}
+
+AdornmentLayout blueSetInFrame(const QRect& b, QPoint frameTopLeft)
+{
+    const int x = frameTopLeft.x() + b.x(), y = frameTopLeft.y() + b.y();
+    const int w = b.width(), h = b.height();
+    const QPoint positions[8] = {
+        {x - 3, y - 3},
+        {x + w - 3, y - 3},
+        {x + w - 3, y + h - 3},
+        {x - 3, y + h - 3},
+        {x + (w - 9) / 2 + 2, y - 3},
+        {x + w - 3, y + (h - 9) / 2 + 2},
+        {x + (w - 9) / 2 + 2, y + h - 3},
+        {x - 3, y + (h - 9) / 2 + 2},
+    };
+    AdornmentLayout layout;
+    layout.outlineName = QString::fromLatin1(kBlueNames.outline);
+    layout.outline = b.adjusted(-1, -1, 1, 1);
+    for (int i = 0; i < 8; ++i)
+        layout.panels[QString::fromLatin1(kBlueNames.handles[i])] = QRect(positions[i], kHandleSize);
+    layout.panels[QString::fromLatin1(kBlueNames.moveBar)] = QRect(QPoint(x, y - 15), kBlueMoveBarSize);
+    return layout;
+}
+
+QRect arrowStartHandle(QPoint start)
+{
+    return QRect(start - QPoint(kArrowHandleOffset, kArrowHandleOffset), kArrowStartHandleSize);
+}
+
+QRect arrowEndHandle(QPoint end)
+{
+    return QRect(end - QPoint(kArrowHandleOffset, kArrowHandleOffset), kArrowEndHandleSize);
+}
+
+QPoint arrowPointOfHandle(QPoint handleTopLeft)
+{
+    return handleTopLeft + QPoint(kArrowHandleOffset, kArrowHandleOffset);
+}
+
+std::optional<Edge> handleEdge(const QString& name)
+{
+    static const std::map<QString, Edge> edges = {
+        {"Panel3", Edge::TopLeft},     {"Panel12", Edge::TopLeft},     {"Panel4", Edge::TopRight},
+        {"Panel13", Edge::TopRight},   {"Panel5", Edge::BottomRight},  {"Panel14", Edge::BottomRight},
+        {"Panel6", Edge::BottomLeft},  {"Panel15", Edge::BottomLeft},  {"Panel7", Edge::Top},
+        {"Panel16", Edge::Top},        {"Panel8", Edge::Right},        {"Panel17", Edge::Right},
+        {"Panel9", Edge::Bottom},      {"Panel18", Edge::Bottom},      {"Panel10", Edge::Left},
+        {"Panel19", Edge::Left},       {"Panel11", Edge::Move},        {"Panel20", Edge::Move},
+    };
+    const auto it = edges.find(name);
+    if (it == edges.end())
+        return std::nullopt;
+    return it->second;
+}
+
+QRect resizedRect(const QRect& start, Edge edge, QPoint delta)
+{
+    if (edge == Edge::Move)
+        return start.translated(delta);
+
+    // Work on the edges themselves (right and bottom exclusive) so that the fixed ones stay put.
+    qint64 left = start.x(), top = start.y();
+    qint64 right = left + std::max(start.width(), 1), bottom = top + std::max(start.height(), 1);
+    const bool movesLeft = edge == Edge::Left || edge == Edge::TopLeft || edge == Edge::BottomLeft;
+    const bool movesRight = edge == Edge::Right || edge == Edge::TopRight || edge == Edge::BottomRight;
+    const bool movesTop = edge == Edge::Top || edge == Edge::TopLeft || edge == Edge::TopRight;
+    const bool movesBottom = edge == Edge::Bottom || edge == Edge::BottomLeft || edge == Edge::BottomRight;
+    if (movesLeft)
+        left = std::min(left + delta.x(), right - 1);
+    if (movesRight)
+        right = std::max(right + delta.x(), left + 1);
+    if (movesTop)
+        top = std::min(top + delta.y(), bottom - 1);
+    if (movesBottom)
+        bottom = std::max(bottom + delta.y(), top + 1);
+    const auto fit = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
+    return QRect(fit(left), fit(top), fit(right - left), fit(bottom - top));
+}
+
+}  // namespace velmar

@@ -1,0 +1,69 @@
+#include "model/grid.h"
+
+#include "model/outline.h"
+
+#include <climits>
+
+namespace velmar {
+
+namespace {
+
+// A size that would snap to 0 keeps its value: snapping never makes an object invisible (and,
+// like every snap, never makes it larger).
+int snapSize(int value, int step)
+{
+    const int snapped = snapValue(value, step);
+    return snapped == 0 ? value : snapped;
+}
+
+QRect snapRect(const QRect& r, int step)
+{
+    return QRect(snapValue(r.x(), step), snapValue(r.y(), step), snapSize(r.width(), step),
+                 snapSize(r.height(), step));
+}
+
+}  // namespace
+
+int snapValue(int value, int step)
+{
+    if (step <= 1)
+        return value;
+    // Integer division truncates toward zero, and so does the snap.
+    return value / step * step;
+}
+
+void snapToGrid(Outline& outline, int step)
+{
+    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i)
+        outline.frame(i).bounds = snapRect(outline.frame(i).bounds, step);
+    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i)
+        outline.caption(i).bounds = snapRect(outline.caption(i).bounds, step);
+    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i)
+        outline.textField(i).bounds = snapRect(outline.textField(i).bounds, step);
+    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
+        outline.picture(i).bounds = snapRect(outline.picture(i).bounds, step);
+}
+
+int grownGridStep(int step)
+{
+    if (step < 1)
+        return 1;
+    return step == INT_MAX ? step : step + 1;
+}
+
+int shrunkGridStep(int step)
+{
+    return step <= 1 ? 1 : step - 1;
+}
+
+QString growGridCaption(int step)
+{
+    return QStringLiteral("Увеличить сетку ") + QString::number(step) + QStringLiteral("+1");
+}
+
+QString shrinkGridCaption(int step)
+{
+    return QStringLiteral("Уменьшить сетку ") + QString::number(step) + QStringLiteral("-1");
+}
+
+}  // namespace velmar

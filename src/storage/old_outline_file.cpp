@@ -1,0 +1,623 @@
+#include "storage/old_outline_file.h"
+
+#include "storage/cp1251.h"
+#include "storage/jpeg_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace velmar {
+
+namespace {
+
+enum class Version { V40, V39, V35 };
+
+// Positions and sizes beyond what a window can hold only come from damage; bounding them keeps
+// the fitting and drawing arithmetic far from overflow.
+constexpr qint64 kCoordinateLimit = 32767;
+// An old outline is a few hundred lines of text; anything far larger is not one.
+constexpr qint64 kMaxOutlineBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxPicturesBytes = qint64(1) << 30;
+constexpr int kMaxPictureSide = 30000;
+
+const QString kProgramVersionLine = QStringLiteral("\n\rВерсия программы \"4.1\"\n\r");
+
+// Thrown inside the reader with the complete message for the user; caught at the entry points.
+struct ImportError {
+    QString message;
+};
+
+QString quoted(const QString& path) { return QStringLiteral("«%1»").arg(QDir::toNativeSeparators(path)); }
+
+// A short, printable excerpt of a damaged line for a message.
+QString excerpt(QByteArrayView line)
+{
+    QString text = decodeCp1251(line.first(qMin<qsizetype>(line.size(), 24)));
+    for (QChar& c : text)
+        if (c.unicode() < 0x20)
+            c = QLatin1Char('?');
+    if (line.size() > 24)
+        text += QStringLiteral("…");
+    return text;
+}
+
+// Line-by-line access to the text file. Lines end with CR LF; a lone LF or CR also ends a line.
+class LineReader {
+public:
+    LineReader(const QByteArray& data, QString path) : m_data(data), m_path(std::move(path)) {}
+
+    int lineNumber() const { return m_line; }
+
+    // The next line without its ending, or nothing at the end of the data.
+    std::optional<QByteArrayView> next()
+    {
+        if (m_pos >= m_data.size())
+            return std::nullopt;
+        qsizetype end = m_pos;
+        while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n')
+            ++end;
+        const QByteArrayView line(m_data.constData() + m_pos, end - m_pos);
+        if (end < m_data.size() && m_data[end] == '\r')
+            ++end;
+        if (end < m_data.size() && m_data[end] == '\n')
+            ++end;
+        m_pos = end;
+        ++m_line;
+        return line;
+    }
+
+    // The next line, which must exist: `what` says which item it holds.
+    QByteArrayView required(const QString& what)
+    {
+        if (auto line = next())
+            return *line;
+        fail(QStringLiteral("Файл %1 повреждён: он обрывается перед строкой %2, в которой должно быть %3.")
+                 .arg(quoted(m_path))
+                 .arg(m_line + 1)
+                 .arg(what));
+    }
+
+    qint64 number(const QString& what, qint64 min, qint64 max)
+    {
+        const QByteArrayView line = required(what);
+        const std::optional<qint64> value = parseNumber(line);
+        if (!value)
+            fail(QStringLiteral("Файл %1 повреждён: в строке %2 должно быть число (%3), а записано «%4».\n"
+                                "Invalid numeric input")
+                     .arg(quoted(m_path))
+                     .arg(m_line)
+                     .arg(what, excerpt(line)));
+        if (*value < min || *value > max)
+            fail(QStringLiteral("Файл %1 повреждён: в строке %2 %3 равно %4, а допустимо от %5 до %6.")
+                     .arg(quoted(m_path))
+                     .arg(m_line)
+                     .arg(what)
+                     .arg(*value)
+                     .arg(min)
+                     .arg(max));
+        return *value;
+    }
+
+    int integer(const QString& what, qint64 min, qint64 max) { return int(number(what, min, max)); }
+
+    // A colour value, written either as a signed or as an unsigned 32-bit number.
+    ColourValue colour(const QString& what)
+    {
+        constexpr qint64 lowest = std::numeric_limits<qint32>::min(), highest = std::numeric_limits<quint32>::max();
+        return ColourValue(quint32(number(what, lowest, highest)));
+    }
+
+    // A text line, with the substitute bytes (if given) turned back into LF and CR.
+    QString text(const QString& what, const std::pair<char, char>* substitutes = nullptr)
+    {
+        QByteArray bytes = required(what).toByteArray();
+        if (substitutes)
+            for (char& b : bytes) {
+                if (b == substitutes->first)
+                    b = '\n';
+                else if (b == substitutes->second)
+                    b = '\r';
+            }
+        return decodeCp1251(bytes);
+    }
+
+    [[noreturn]] void fail(const QString& message) const { throw ImportError{message}; }
+
+private:
+    // One decimal integer, possibly signed, with blanks around it allowed.
+    static std::optional<qint64> parseNumber(QByteArrayView line)
+    {
+        const QByteArrayView digits = line.trimmed();
+        qsizetype i = 0;
+        bool negative = false;
+        if (i < digits.size() && (digits[i] == '+' || digits[i] == '-'))
+            negative = digits[i++] == '-';
+        if (i == digits.size() || digits.size() - i > 12)  // 12 digits hold every 32-bit value
+            return std::nullopt;
+        qint64 value = 0;
+        for (; i < digits.size(); ++i) {
+            if (digits[i] < '0' || digits[i] > '9')
+                return std::nullopt;
+            value = value * 10 + (digits[i] - '0');
+        }
+        return negative ? -value : value;
+    }
+
+    const QByteArray& m_data;
+    QString m_path;
+    qsizetype m_pos = 0;
+    int m_line = 0;
+};
+
+// The lengths and streams of the pictures in the side file.
+class PictureReader {
+public:
+    PictureReader(const QByteArray& data, QString path, int count)
+        : m_data(data), m_path(std::move(path)), m_count(count)
+    {
+    }
+
+    // Picture number `index` (1-based) as a stored bitmap; its JPEG stream, when it is one, goes to
+    // *jpeg so that saving can write it again unchanged.
+    QImage next(int index, QByteArray* jpeg)
+    {
+        if (m_pos >= m_data.size())
+            truncated(index, QStringLiteral("нет длины рисунка"));
+        const auto type = quint8(m_data[m_pos++]);
+        int size = 0;
+        switch (type) {
+        case 2: size = 1; break;
+        case 3: size = 2; break;
+        case 4: size = 4; break;
+        default:
+            fail(QStringLiteral("Файл рисунков %1 повреждён: у рисунка %2 длина записана с неизвестным типом %3 "
+                                "(допустимы 2, 3 и 4).\nInvalid property value")
+                     .arg(quoted(m_path))
+                     .arg(index)
+                     .arg(type));
+        }
+        if (m_data.size() - m_pos < size)
+            truncated(index, QStringLiteral("длина рисунка записана не полностью"));
+        quint32 raw = 0;
+        for (int i = 0; i < size; ++i)
+            raw |= quint32(quint8(m_data[m_pos + i])) << (8 * i);
+        m_pos += size;
+        // Sign-extend the little-endian integer of 1, 2 or 4 bytes.
+        const int shift = 32 - 8 * size;
+        const qint64 length = qint32(raw << shift) >> shift;
+        if (length <= 0)
+            fail(QStringLiteral("Файл рисунков %1 повреждён: у рисунка %2 неверная длина %3.")
+                     .arg(quoted(m_path))
+                     .arg(index)
+                     .arg(length));
+        if (m_data.size() - m_pos < length)
+            truncated(index, QStringLiteral("записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
+        const QByteArray stream = m_data.mid(m_pos, length);
+        m_pos += length;
+        return decode(index, stream, jpeg);
+    }
+
+private:
+    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg) const
+    {
+        QString why;
+        QImage image;
+        if (stream.startsWith("BM")) {
+            // Earlier versions could keep a picture as a bitmap file rather than a JPEG stream.
+            image = QImage::fromData(stream, "BMP");
+            if (image.isNull())
+                why = QStringLiteral("повреждённые данные BMP");
+            else if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+                why = QStringLiteral("недопустимый размер рисунка BMP"), image = QImage();
+            else
+                image = image.convertToFormat(QImage::Format_RGB32);
+        } else {
+            image = decodeJpeg(stream, &why);
+            if (!image.isNull())
+                *jpeg = stream;
+        }
+        if (image.isNull())
+            fail(QStringLiteral("Файл рисунков %1 повреждён: рисунок %2 не удаётся прочитать (%3).")
+                     .arg(quoted(m_path))
+                     .arg(index)
+                     .arg(why));
+        return image;
+    }
+
+    [[noreturn]] void truncated(int index, const QString& detail) const
+    {
+        fail(QStringLiteral("Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
+                 .arg(quoted(m_path))
+                 .arg(index)
+                 .arg(m_count)
+                 .arg(detail));
+    }
+
+    [[noreturn]] void fail(const QString& message) const { throw ImportError{message}; }
+
+    const QByteArray& m_data;
+    QString m_path;
+    int m_count = 0;
+    qsizetype m_pos = 0;
+};
+
+// Why the side file is not at hand, when it is not.
+struct PicturesSource {
+    const QByteArray* data = nullptr;
+    QString path;     // the side file's path, for messages
+    QString problem;  // why data is missing
+};
+
+class OldOutlineImport {
+public:
+    OldOutlineImport(Version version, const QByteArray& vmc, PicturesSource pictures, QString path, QSize chrome,
+                     LoadResult& result)
+        : m_version(version), m_lines(vmc, path), m_pictures(std::move(pictures)), m_path(std::move(path)),
+          m_chrome(chrome), m_result(result), m_outline(result.outline)
+    {
+    }
+
+    void run()
+    {
+        m_lines.required(QStringLiteral("версия файла"));
+        const bool v40 = m_version == Version::V40;
+        // A "4.0" file carries every object's place in its sequence; older ones are sequenced in
+        // the order of creation.
+        m_outline.setSequenceRecording(!v40);
+
+        m_result.outlineName = m_lines.text(QStringLiteral("название конспекта"));
+        m_result.canvasColour = m_lines.colour(QStringLiteral("цвет фона"));
+        const int width = m_lines.integer(QStringLiteral("ширина окна"), 0, kCoordinateLimit);
+        const int height = m_lines.integer(QStringLiteral("высота окна"), 0, kCoordinateLimit);
+        m_result.windowSize = QSize(width, height);
+        m_outline.setClientSize(QSize(qMax(0, width - m_chrome.width()), qMax(0, height - m_chrome.height())));
+
+        readFrames();
+        readTextFields();
+        readArrows();
+        readVideos();
+        readPictures();
+
+        if (v40) {
+            placeInSequence(m_outline.frameSequence(), m_framePositions);
+            placeInSequence(m_outline.objectSequence(), m_objectPositions);
+        }
+        m_outline.setSequenceRecording(true);
+    }
+
+private:
+    using Positions = std::vector<std::pair<qint64, ObjectId>>;
+
+    bool v40() const { return m_version == Version::V40; }
+    const std::pair<char, char>* substitutes() const
+    {
+        static const std::pair<char, char> modern{char(0xAE), char(0xAF)};
+        static const std::pair<char, char> oldest{char(0xFE), char(0xFF)};
+        return m_version == Version::V35 ? &oldest : &modern;
+    }
+
+    int count(const QString& heading, const QString& what)
+    {
+        m_lines.required(heading);
+        return m_lines.integer(what, 0, kTableCapacity);
+    }
+
+    QRect bounds(const QString& what)
+    {
+        const int left = m_lines.integer(what + QStringLiteral(": левый край"), -kCoordinateLimit, kCoordinateLimit);
+        const int top = m_lines.integer(what + QStringLiteral(": верхний край"), -kCoordinateLimit, kCoordinateLimit);
+        const int width = m_lines.integer(what + QStringLiteral(": ширина"), 0, kCoordinateLimit);
+        const int height = m_lines.integer(what + QStringLiteral(": высота"), 0, kCoordinateLimit);
+        return QRect(left, top, width, height);
+    }
+
+    int parent(const QString& what)
+    {
+        const QString item = what + QStringLiteral(": номер фрейма-владельца");
+        const qint64 number =
+            m_lines.number(item, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+        const int frames = m_outline.count(ObjectKind::Frame);
+        if (number < 0 || number > frames)
+            m_lines.fail(QStringLiteral("Файл %1 повреждён: в строке %2 (%3) указан фрейм %4, а фреймов в файле %5.")
+                             .arg(quoted(m_path))
+                             .arg(m_lines.lineNumber())
+                             .arg(item)
+                             .arg(number)
+                             .arg(frames));
+        return int(number);
+    }
+
+    // The "4.0" minimal text and sequence position shared by all sequenced kinds.
+    template <typename Object>
+    void readMinimalTextAndPosition(Object& object, const QString& what, const QString& sequence, Positions& positions)
+    {
+        object.minimalText = m_lines.text(what + QStringLiteral(": минимальный текст"), substitutes());
+        object.hint = shortenedTooltip(object.minimalText);
+        const qint64 position = m_lines.number(what + QStringLiteral(": место в последовательности ") + sequence, 0,
+                                               Sequence::kCapacity);
+        positions.emplace_back(position, object.id);
+    }
+
+    void created(int slot, const QString& what) const
+    {
+        // Counts are bounded by the table capacity, so a refusal here means a broken invariant.
+        if (slot == 0)
+            m_lines.fail(QStringLiteral("Не удалось создать %1 при чтении файла %2.").arg(what, quoted(m_path)));
+    }
+
+    void readFrames()
+    {
+        const int n = count(QStringLiteral("заголовок раздела фреймов"), QStringLiteral("число фреймов"));
+        for (int i = 1; i <= n; ++i) {
+            const QString what = QStringLiteral("фрейм %1").arg(i);
+            const QRect rect = bounds(what);
+            const ColourValue colour = m_lines.colour(what + QStringLiteral(": цвет"));
+            const int inner = m_lines.integer(what + QStringLiteral(": внутренний скос"), BevelNone, BevelSpace);
+            const int outer = m_lines.integer(what + QStringLiteral(": внешний скос"), BevelNone, BevelSpace);
+            const int border = m_lines.integer(what + QStringLiteral(": рамка"), 0, 1);
+            const QString title = m_lines.text(what + QStringLiteral(": название"));
+            const int visible = m_lines.integer(what + QStringLiteral(": видимость названия"), 0, 1);
+
+            const int slot = m_outline.createFrame(rect, title);
+            created(slot, what);
+            FrameObject& frame = m_outline.frame(slot);
+            frame.colour = colour;
+            frame.innerBevel = quint8(inner);
+            frame.outerBevel = quint8(outer);
+            frame.borderLine = quint8(border);
+            frame.titleVisible = visible == 1;
+            if (v40())
+                readMinimalTextAndPosition(frame, what, QStringLiteral("фреймов"), m_framePositions);
+        }
+    }
+
+    void readTextFields()
+    {
+        const int n =
+            count(QStringLiteral("заголовок раздела текстовых полей"), QStringLiteral("число текстовых полей"));
+        for (int i = 1; i <= n; ++i) {
+            const QString what = QStringLiteral("текстовое поле %1").arg(i);
+            const int parentFrame = parent(what);
+            const QRect rect = bounds(what);
+            const QString text = m_lines.text(what + QStringLiteral(": текст"), substitutes());
+            ColourValue background;
+            int alignment = AlignLeft;
+            if (m_version == Version::V35) {
+                // The oldest files keep no colour for text fields: they take their parent's.
+                background = parentFrame == 0 ? m_result.canvasColour : m_outline.frame(parentFrame).colour;
+            } else {
+                background = m_lines.colour(what + QStringLiteral(": цвет фона"));
+                alignment = m_lines.integer(what + QStringLiteral(": выравнивание"), AlignLeft, AlignCentre);
+            }
+            FontSpec font;
+            font.name = m_lines.text(what + QStringLiteral(": шрифт"));
+            font.size = m_lines.integer(what + QStringLiteral(": размер шрифта"), 1, 255);
+            font.colour = m_lines.colour(what + QStringLiteral(": цвет шрифта"));
+            font.pitch = quint8(m_lines.integer(what + QStringLiteral(": шаг шрифта"), 0, 2));
+            font.style = quint8(m_lines.integer(what + QStringLiteral(": начертание шрифта"), 0,
+                                                FontBold | FontItalic | FontUnderline | FontStrikeOut));
+
+            const int slot = m_outline.createTextField(rect, background, text, parentFrame);
+            created(slot, what);
+            TextFieldObject& field = m_outline.textField(slot);
+            field.alignment = quint8(alignment);
+            field.font = font;
+            if (v40())
+                readMinimalTextAndPosition(field, what, QStringLiteral("объектов"), m_objectPositions);
+        }
+    }
+
+    void readArrows()
+    {
+        const int n = count(QStringLiteral("заголовок раздела стрелок"), QStringLiteral("число стрелок"));
+        for (int i = 1; i <= n; ++i) {
+            const QString what = QStringLiteral("стрелка %1").arg(i);
+            const auto coordinate = [&](const QString& name) {
+                return m_lines.integer(what + name, -kCoordinateLimit, kCoordinateLimit);
+            };
+            const int x1 = coordinate(QStringLiteral(": начало, x"));
+            const int y1 = coordinate(QStringLiteral(": начало, y"));
+            const int x2 = coordinate(QStringLiteral(": конец, x"));
+            const int y2 = coordinate(QStringLiteral(": конец, y"));
+            const int width = m_lines.integer(what + QStringLiteral(": толщина"), 1, 10);
+            const ColourValue colour = m_lines.colour(what + QStringLiteral(": цвет"));
+            created(m_outline.createArrow(x1, y1, x2, y2, width, colour), what);
+        }
+    }
+
+    void readVideos()
+    {
+        const int n =
+            count(QStringLiteral("заголовок раздела видео фрагментов"), QStringLiteral("число видео фрагментов"));
+        for (int i = 1; i <= n; ++i) {
+            const QString what = QStringLiteral("видео фрагмент %1").arg(i);
+            const int parentFrame = parent(what);
+            const QRect rect = bounds(what);
+            const QString fileName = m_lines.text(what + QStringLiteral(": имя файла"));
+            const int slot = m_outline.createVideo(rect, parentFrame);
+            created(slot, what);
+            VideoObject& video = m_outline.video(slot);
+            video.fileName = fileName;
+            if (v40())
+                readMinimalTextAndPosition(video, what, QStringLiteral("объектов"), m_objectPositions);
+        }
+    }
+
+    void readPictures()
+    {
+        const int n = count(QStringLiteral("заголовок раздела рисунков"), QStringLiteral("число рисунков"));
+        if (n == 0)
+            return;  // an outline without pictures needs no side file
+        const QString blcPath = m_pictures.path.isEmpty() ? oldPicturesPath(m_path) : m_pictures.path;
+        if (!m_pictures.data)
+            m_lines.fail(QStringLiteral("Не удалось открыть файл рисунков %1 конспекта %2: %3.")
+                             .arg(quoted(blcPath), quoted(m_path), m_pictures.problem));
+        PictureReader pictures(*m_pictures.data, blcPath, n);
+        for (int i = 1; i <= n; ++i) {
+            const QString what = QStringLiteral("рисунок %1").arg(i);
+            const int parentFrame = parent(what);
+            const QRect rect = bounds(what);
+            const int slot = m_outline.createPicture(rect, parentFrame);
+            created(slot, what);
+            PictureObject& picture = m_outline.picture(slot);
+            QByteArray jpeg;
+            picture.setBitmap(pictures.next(i, &jpeg));
+            picture.setJpegStream(jpeg);
+            if (v40())
+                readMinimalTextAndPosition(picture, what, QStringLiteral("объектов"), m_objectPositions);
+        }
+    }
+
+    // Puts each object at the place its file gives, the later of two claims to one place winning,
+    // then closes the gaps that places out of range, repeated or 0 ("not in the sequence") leave,
+    // so that every entry up to the length names an object.
+    static void placeInSequence(Sequence& sequence, const Positions& positions)
+    {
+        const int length = sequence.length();
+        for (int p = 1; p <= Sequence::kCapacity; ++p)
+            sequence.setEntry(p, 0);
+        for (const auto& [position, id] : positions)
+            if (position >= 1 && position <= length)
+                sequence.setEntry(int(position), id);
+        std::vector<ObjectId> order;
+        for (int p = 1; p <= length; ++p) {
+            const ObjectId id = sequence.entry(p);
+            if (id != 0 && std::find(order.begin(), order.end(), id) == order.end())
+                order.push_back(id);
+            sequence.setEntry(p, 0);
+        }
+        for (std::size_t i = 0; i < order.size(); ++i)
+            sequence.setEntry(int(i) + 1, order[i]);
+        sequence.setLength(int(order.size()));
+    }
+
+    Version m_version;
+    LineReader m_lines;
+    PicturesSource m_pictures;
+    QString m_path;
+    QSize m_chrome;
+    LoadResult& m_result;
+    Outline& m_outline;
+    Positions m_framePositions;
+    Positions m_objectPositions;
+};
+
+LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, const QString& path, QSize chrome)
+{
+    LoadResult result;
+    try {
+        LineReader header(vmc, path);
+        const QByteArrayView versionLine = header.required(QStringLiteral("версия файла"));
+        Version version;
+        if (versionLine == "4.0") {
+            version = Version::V40;
+        } else if (versionLine == "3.9") {
+            version = Version::V39;
+            result.notices << QStringLiteral("Версия файла \"3.9\"") + kProgramVersionLine
+                    + QStringLiteral("В текущем файле нет данных о логике конспекта.");
+        } else if (versionLine == "3.5") {
+            version = Version::V35;
+            result.notices << QStringLiteral("Версия файла \"3.5\"") + kProgramVersionLine
+                    + QStringLiteral("Могут возникнуть ошибки при открытии файла.");
+        } else {
+            // Not an outline of a known version, perhaps not one at all: show a bounded, printable
+            // part of what stands in its first line.
+            QString shown = decodeCp1251(versionLine.first(qMin<qsizetype>(versionLine.size(), 10)));
+            for (QChar& c : shown)
+                if (c.unicode() < 0x20)
+                    c = QLatin1Char('?');
+            result.message = QStringLiteral("Не поддерживаемая версия файла") + kProgramVersionLine
+                + QStringLiteral("Версия файла \"") + shown + QLatin1Char('"');
+            return result;
+        }
+        OldOutlineImport(version, vmc, std::move(pictures), path, chrome, result).run();
+        result.ok = true;
+    } catch (const ImportError& error) {
+        // Nothing of a refused file is kept: only the reason and the notices already due.
+        LoadResult refused;
+        refused.message = error.message;
+        refused.notices = result.notices;
+        return refused;
+    }
+    return result;
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 limit, QString* problem)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        *problem = QStringLiteral("файл не найден");
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("файл не читается (%1)").arg(file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > limit) {
+        *problem = QStringLiteral("файл слишком велик (%1 байт)").arg(file.size());
+        return std::nullopt;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *problem = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
+        return std::nullopt;
+    }
+    return data;
+}
+
+}  // namespace
+
+QString shortenedTooltip(const QString& minimalText)
+{
+    if (minimalText.size() <= 255)
+        return minimalText;
+    for (int p = 253; p >= 1; --p)
+        if (minimalText.at(p - 1) == QLatin1Char(' '))
+            return minimalText.left(p) + QStringLiteral("...");
+    return QString();
+}
+
+QString oldPicturesPath(const QString& vmcPath)
+{
+    const QFileInfo info(vmcPath);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString folder = vmcPath.left(vmcPath.size() - name.size());
+    return folder + base + QStringLiteral(".blc");
+}
+
+LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QString& vmcPathForMessages,
+                          QSize windowChrome)
+{
+    return importOldOutline(vmc, PicturesSource{blc, QString(), QStringLiteral("файл не найден")}, vmcPathForMessages,
+                            windowChrome);
+}
+
+LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome)
+{
+    QString problem;
+    const std::optional<QByteArray> vmc = readWholeFile(vmcPath, kMaxOutlineBytes, &problem);
+    if (!vmc) {
+        LoadResult refused;
+        refused.message = QStringLiteral("Не удалось открыть конспект %1: %2.").arg(quoted(vmcPath), problem);
+        return refused;
+    }
+    QString blcPath = oldPicturesPath(vmcPath);
+    // Files copied from Windows may carry the extension in capitals.
+    const QString upper = blcPath.left(blcPath.size() - 4) + QStringLiteral(".BLC");
+    if (!QFileInfo::exists(blcPath) && QFileInfo::exists(upper))
+        blcPath = upper;
+    QString blcProblem;
+    const std::optional<QByteArray> blc = readWholeFile(blcPath, kMaxPicturesBytes, &blcProblem);
+    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem}, vmcPath, windowChrome);
+}
+
+}  // namespace velmar

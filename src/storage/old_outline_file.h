@@ -1,0 +1,38 @@
+#pragma once
+
+#include "storage/load_result.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+namespace velmar {
+
+// Reader of the line-oriented outlines of earlier program versions ("4.0", "3.9", "3.5"): a text
+// file (.vmc) with the outline and a side file (.blc) with its pictures. There is no writer:
+// such outlines are saved in the current format.
+//
+// The outline is rebuilt into LoadResult::outline through the same creation routines the user's
+// commands use, so objects are fitted into their parents exactly as when they were made. The
+// canvas they are fitted into is the window size the file stores minus windowChrome.
+//
+// A refused file (unsupported version, damaged text, missing or damaged side file) gives ok ==
+// false with a Russian message that names the file and what is wrong; nothing read so far is
+// kept. The information messages of the older versions go into LoadResult::notices.
+LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome = defaultWindowChrome());
+
+// The same from bytes already read. blc is the side file's content, or nullptr when there is no
+// side file (which is fine for an outline without pictures). vmcPathForMessages names the files in
+// messages.
+LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QString& vmcPathForMessages,
+                          QSize windowChrome = defaultWindowChrome());
+
+// The side file of an old outline: the same path with its extension replaced by ".blc".
+QString oldPicturesPath(const QString& vmcPath);
+
+// The tooltip of a frame for its minimal text: a text of up to 255 characters unchanged; a longer
+// one cut after the last blank among its first 253 characters and ended with "...", or empty when
+// there is no such blank.
+QString shortenedTooltip(const QString& minimalText);
+
+}  // namespace velmar

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class QLabel;
+
+namespace velmar {
+
+// Where the full-screen view puts a w × h picture in a window of outer size W × H: the picture is
+// enlarged by a whole factor to the window's width, or, when that is too high, by a whole factor
+// to its height and centred. A picture wider than the window (a factor of 0) is fitted into the
+// window keeping its aspect ratio instead of vanishing.
+QRect previewLayout(QSize window, QSize picture);
+
+// "Просмотр": one picture of the outline shown on its own in a maximised window.
+class PicturePreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit PicturePreview(QWidget* parent = nullptr);
+
+    // Lays the picture out for the window's present size and shows the window modally.
+    void showPicture(const QImage& picture);
+    // Lays the picture out for the given outer window size (without showing anything).
+    void layOut(const QImage& picture, QSize window);
+    QLabel* image() const { return m_image; }
+
+private:
+    QLabel* m_image;
+};
+
+}  // namespace velmar

@@ -1,0 +1,377 @@
+// Creating, selecting, moving, resizing and dropping objects with the mouse on the real window.
+#include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+using namespace velmar;
+
+class TestCanvasInteraction : public QObject {
+    Q_OBJECT
+private slots:
+    void createFrameAndObjectsFromMenus();
+    void rightPressOnFrameOpensItsMenu();
+    void movingAFrameRecordsOneStep();
+    void titlePressRecordsAStepEvenWithoutMoving();
+    void handlesStandAroundTheSelection();
+    void resizingThroughAHandle();
+    void altDropMovesATextFieldIntoAnotherFrame();
+    void editModeOff();
+    void arrowsAreCreatedDraggedAndChanged();
+    void gridStepCaptionsAndSnapping();
+    void openPictureFollowsTheFilter();
+    void capacityRefusal();
+
+private:
+    int createFrameAt(WindowFixture& f, QPoint at)
+    {
+        f.doc().interaction.creationPoint = at;
+        f.command("N1")->trigger();
+        return f.doc().outline.count(ObjectKind::Frame);
+    }
+    // Right-click inside frame slot at point p (frame coordinates), choosing nothing.
+    void rightClickFrame(WindowFixture& f, int slot, QPoint p)
+    {
+        QWidget* w = f.widgetOf(f.doc().outline.frame(slot).id);
+        sendMouse(w, QEvent::MouseButtonPress, p, Qt::RightButton);
+        sendMouse(w, QEvent::MouseButtonRelease, p, Qt::RightButton);
+        f.window->popupMenu(QStringLiteral("PopupMenu2"))->hide();
+    }
+};
+
+void TestCanvasInteraction::createFrameAndObjectsFromMenus()
+{
+    WindowFixture f;
+    f.beginOutline();
+    QCOMPARE(createFrameAt(f, QPoint(13, 41)), 1);
+    const FrameObject& frame = f.doc().outline.frame(1);
+    QCOMPARE(frame.title, QStringLiteral("Фрейм1"));
+    QCOMPARE(frame.bounds, QRect(12, 40, 150, 150));  // snapped to the grid of 2
+    QCOMPARE(f.widgetOf(frame.id)->geometry(), frame.bounds);
+    QVERIFY(f.doc().state.modified);
+    QCOMPARE(f.doc().history.currentStep, 0);
+    QVERIFY(f.command("N49")->isEnabled());
+    QVERIFY(f.command("ToolButton9")->isEnabled());
+    QCOMPARE(f.doc().interaction.currentCompanion, frame.id);
+
+    // A text field and a picture in the frame, at the point of the right-click.
+    rightClickFrame(f, 1, QPoint(130, 20));
+    f.command("N86")->trigger();
+    const TextFieldObject& text = f.doc().outline.textField(1);
+    QCOMPARE(text.text, QStringLiteral("Текст1"));
+    QCOMPARE(text.parentFrame, quint8(1));
+    QCOMPARE(text.background, frame.colour);
+    QCOMPARE(text.bounds, QRect(120, 8, 30, 30));  // fitted: 20 px from the edge, moved up to 30 high
+    QCOMPARE(f.widgetOf(text.id)->parentWidget(), f.widgetOf(frame.id));
+
+    rightClickFrame(f, 1, QPoint(10, 100));
+    f.command("N3")->trigger();
+    const PictureObject& picture = f.doc().outline.picture(1);
+    QCOMPARE(picture.bounds, QRect(10, 100, 140, 50));
+    QCOMPARE(picture.bitmap().size(), QSize(200, 150));
+    QCOMPARE(picture.minimalText, QStringLiteral("<Неопределен>"));
+    QCOMPARE(f.doc().outline.objectSequence().length(), 2);
+    QCOMPARE(f.doc().history.currentStep, 2);
+
+    // A new frame is named after the count, whatever the others are called.
+    f.doc().outline.frame(1).title = QStringLiteral("Опыты");
+    QCOMPARE(createFrameAt(f, QPoint(300, 60)), 2);
+    QCOMPARE(f.doc().outline.frame(2).title, QStringLiteral("Фрейм2"));
+}
+
+void TestCanvasInteraction::rightPressOnFrameOpensItsMenu()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    f.doc().outline.frame(1).titleVisible = false;
+    QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(30, 50), Qt::RightButton);
+    QMenu* menu = f.window->popupMenu(QStringLiteral("PopupMenu2"));
+    QVERIFY(menu->isVisible());
+    menu->hide();
+    QCOMPARE(f.doc().interaction.currentObject, f.doc().outline.frame(1).id);
+    QCOMPARE(f.doc().interaction.creationPoint, QPoint(30, 50));
+    QVERIFY(!f.command("Y1")->isChecked());
+    QVERIFY(!f.command("ToolButton9")->isChecked());
+    QVERIFY(f.command("ToolButton9")->isEnabled());
+    QVERIFY(!f.command("ToolButton12")->isEnabled());
+
+    // The canvas menu opens only while an outline is open.
+    sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
+    QVERIFY(f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
+    f.window->popupMenu(QStringLiteral("PopupMenu1"))->hide();
+    QCOMPARE(f.doc().interaction.creationPoint, QPoint(400, 300));
+    f.command("settingsMenu")->setEnabled(false);
+    sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
+    QVERIFY(!f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
+}
+
+void TestCanvasInteraction::movingAFrameRecordsOneStep()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    const int step = f.doc().history.currentStep;
+    QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
+
+    // Press and release without moving: no step, but the frame is selected.
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
+    QCOMPARE(f.doc().history.currentStep, step);
+    QCOMPARE(f.doc().interaction.outerSelection, f.doc().outline.frame(1).id);
+    QVERIFY(f.component("Panel3")->isVisible());
+
+    dragWidget(w, QPoint(50, 50), QPoint(90, 70));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(50, 60));
+    QCOMPARE(w->pos(), QPoint(50, 60));
+    QVERIFY(f.component("Panel3")->isVisible());
+    QCOMPARE(f.component("Panel3")->pos(), QPoint(50, 60));
+}
+
+void TestCanvasInteraction::titlePressRecordsAStepEvenWithoutMoving()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    const int step = f.doc().history.currentStep;
+    auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
+    sendMouse(frame->title(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
+    sendMouse(frame->title(), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+}
+
+void TestCanvasInteraction::handlesStandAroundTheSelection()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
+    QCOMPARE(f.component("Panel5")->pos(), QPoint(151, 181));
+    QCOMPARE(f.component("Panel7")->pos(), QPoint(81, 40));
+    QCOMPARE(f.component("Shape1")->geometry(), QRect(8, 38, 154, 154));
+
+    // A text field inside the frame gets the blue set centred on it.
+    f.command("ToolButton20")->setChecked(false);
+    f.command("N80")->setChecked(false);
+    f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
+    f.doc().interaction.creationPoint = QPoint(20, 41);
+    f.command("N86")->trigger();
+    TextFieldObject& text = f.doc().outline.textField(1);
+    text.bounds = QRect(20, 30, 66, 19);
+    f.window->outlineView()->sync();
+    QWidget* tw = f.widgetOf(text.id);
+    sendMouse(static_cast<QTextEdit*>(tw)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
+    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    QCOMPARE(f.component("Panel12")->pos(), QPoint(27, 67));
+    QCOMPARE(f.component("Panel14")->pos(), QPoint(93, 86));
+    QCOMPARE(f.component("Shape2")->parentWidget(), f.widgetOf(f.doc().outline.frame(1).id));
+    QCOMPARE(f.doc().interaction.innerSelection, text.id);
+    QCOMPARE(f.doc().interaction.outerSelection, f.doc().outline.frame(1).id);
+}
+
+void TestCanvasInteraction::resizingThroughAHandle()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
+    const int step = f.doc().history.currentStep;
+
+    QWidget* se = f.component("Panel5");
+    sendMouse(se, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
+    sendMouse(se, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
+    QCOMPARE(f.doc().history.currentStep, step);  // released without a change
+
+    dragWidget(f.component("Panel5"), QPoint(3, 3), QPoint(43, 23));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 190, 170));
+    QCOMPARE(f.component("Panel5")->pos(), QPoint(10 + 190 - 9, 40 + 170 - 9));
+
+    dragWidget(f.component("Panel10"), QPoint(3, 3), QPoint(-7, 3));  // west edge, 10 px out
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(0, 40, 200, 170));
+}
+
+void TestCanvasInteraction::altDropMovesATextFieldIntoAnotherFrame()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    createFrameAt(f, QPoint(300, 40));
+    rightClickFrame(f, 1, QPoint(20, 40));
+    f.command("N86")->trigger();
+    const ObjectId id = f.doc().outline.textField(1).id;
+    auto* text = static_cast<QTextEdit*>(f.widgetOf(id));
+    const int step = f.doc().history.currentStep;
+
+    // From the text field at (5, 5) to the point (320, 120) of the canvas, inside frame 2.
+    const QPoint start(5, 5);
+    const QPoint target = text->viewport()->mapFrom(f.window->canvas(), QPoint(320, 120));
+    dragWidget(text->viewport(), start, target, Qt::AltModifier);
+    const TextFieldObject& moved = f.doc().outline.textField(1);
+    QCOMPARE(moved.parentFrame, quint8(2));
+    QCOMPARE(moved.bounds.topLeft(), QPoint(20, 80));
+    QCOMPARE(f.widgetOf(id)->parentWidget(), f.widgetOf(f.doc().outline.frame(2).id));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+
+    // Dropped on the empty canvas, it stays where it was.
+    const QPoint away = text->viewport()->mapFrom(f.window->canvas(), QPoint(600, 400));
+    dragWidget(text->viewport(), start, away, Qt::AltModifier);
+    QCOMPARE(f.doc().outline.textField(1).parentFrame, quint8(2));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+}
+
+void TestCanvasInteraction::editModeOff()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    f.command("ToolButton11")->trigger();
+    QVERIFY(!f.doc().state.editMode);
+    QVERIFY(!f.command("N61")->isChecked());
+    auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
+    sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::RightButton);
+    QVERIFY(!f.window->popupMenu(QStringLiteral("PopupMenu2"))->isVisible());
+    dragWidget(frame, QPoint(50, 50), QPoint(90, 90));
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+    sendMouse(frame->title(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::RightButton);
+    QVERIFY(f.window->popupMenu(QStringLiteral("PopupMenu2"))->isVisible());
+    f.window->popupMenu(QStringLiteral("PopupMenu2"))->hide();
+}
+
+void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
+{
+    WindowFixture f;
+    f.beginOutline();
+    f.doc().interaction.creationPoint = QPoint(50, 60);
+    f.command("N73")->trigger();
+    const ArrowObject& a = f.doc().outline.arrow(1);
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2, a.penWidth}), QList<int>({50, 60, 80, 60, 1}));
+    QWidget* w = f.widgetOf(a.id);
+    QCOMPARE(w->geometry(), QRect(35, 45, 60, 30));
+
+    // Pressing without moving records nothing; dragging moves the whole arrow once.
+    const int step = f.doc().history.currentStep;
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(20, 15), Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(20, 15), Qt::LeftButton);
+    QCOMPARE(f.doc().history.currentStep, step);
+    QVERIFY(f.component("Panel23")->isVisible());
+    QCOMPARE(f.component("Panel23")->pos(), QPoint(45, 55));
+    dragWidget(w, QPoint(20, 15), QPoint(30, 35));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({60, 80, 90, 80}));
+
+    // Dragging an end handle rebuilds the arrow between the two handles.
+    dragWidget(f.component("Panel24"), QPoint(5, 5), QPoint(45, 25));
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({60, 80, 130, 100}));
+    QCOMPARE(f.doc().history.currentStep, step + 2);
+
+    // Thicker up to 10 and no further; thinner down to 1.
+    sendMouse(f.widgetOf(a.id), QEvent::MouseButtonPress, QPoint(15, 15), Qt::RightButton);
+    f.window->popupMenu(QStringLiteral("PopupMenu6"))->hide();
+    for (int i = 0; i < 12; ++i)
+        f.command("N75")->trigger();
+    QCOMPARE(f.doc().outline.arrow(1).penWidth, 10);
+    QCOMPARE(f.doc().history.currentStep, step + 2 + 9);
+    for (int i = 0; i < 12; ++i)
+        f.command("N88")->trigger();
+    QCOMPARE(f.doc().outline.arrow(1).penWidth, 1);
+
+    f.dialogs.colours.push_back(QColor(255, 0, 0));
+    f.command("N74")->trigger();
+    QCOMPARE(f.doc().outline.arrow(1).colour, ColourValue(0x0000FF));
+    f.command("N74")->trigger();  // cancelled
+    QCOMPARE(f.doc().outline.arrow(1).colour, ColourValue(0x0000FF));
+
+    f.dialogs.answers = {QMessageBox::No};
+    f.command("N90")->trigger();
+    QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 1);
+    f.dialogs.answers = {QMessageBox::Yes};
+    f.command("N90")->trigger();
+    QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
+    QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить стрелку?"));
+    QVERIFY(!f.command("ToolButton9")->isEnabled());
+}
+
+void TestCanvasInteraction::gridStepCaptionsAndSnapping()
+{
+    WindowFixture f;
+    f.beginOutline();
+    f.command("ToolButton20")->trigger();  // grid off: snaps once more, then stops snapping
+    QVERIFY(!f.command("N80")->isChecked());
+    createFrameAt(f, QPoint(13, 41));
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(13, 41));
+    f.command("N211")->trigger();
+    QCOMPARE(f.command("N211")->text(), QStringLiteral("Увеличить сетку 3+1"));
+    QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 3-1"));
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(12, 39, 150, 150));
+    for (int i = 0; i < 4; ++i)
+        f.command("N212")->trigger();
+    QCOMPARE(f.doc().state.gridStep, 1);
+    QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 1-1"));
+    f.command("N80")->trigger();  // the menu item turns the grid on again
+    QVERIFY(f.command("ToolButton20")->isChecked());
+}
+
+void TestCanvasInteraction::openPictureFollowsTheFilter()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    rightClickFrame(f, 1, QPoint(10, 20));
+    f.command("N3")->trigger();
+    const ObjectId id = f.doc().outline.picture(1).id;
+    f.doc().interaction.currentObject = id;
+
+    QImage photo(40, 30, QImage::Format_RGB32);
+    photo.fill(QColor(200, 30, 30));
+    const QString jpg = f.home.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(photo.save(jpg, "JPEG", 100));
+    const QImage before = f.doc().outline.picture(1).bitmap();
+    const int step = f.doc().history.currentStep;
+
+    f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 3});  // "Bitmaps": read as BMP, fails
+    f.command("N38")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("photo.jpg")));
+    QCOMPARE(f.doc().outline.picture(1).bitmap(), before);
+    QCOMPARE(f.doc().history.currentStep, step);
+
+    f.doc().state.modified = false;
+    f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 1});
+    f.command("N38")->trigger();
+    QCOMPARE(f.doc().outline.picture(1).bitmap().size(), QSize(40, 30));
+    QVERIFY(f.doc().state.modified);  // a JPEG too marks the outline modified
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    // The control shows the new picture stretched to its bounds.
+    auto* w = static_cast<PictureWidget*>(f.widgetOf(id));
+    QCOMPARE(w->rendering().size(), f.doc().outline.picture(1).bounds.size());
+    QVERIFY(qAbs(w->rendering().pixelColor(5, 5).red() - 200) < 8);
+}
+
+void TestCanvasInteraction::capacityRefusal()
+{
+    WindowFixture f;
+    f.beginOutline();
+    for (int i = 0; i < kTableCapacity; ++i)
+        f.doc().outline.createFrame(QRect(i, 40, 20, 20), QStringLiteral("f"));
+    const int step = f.doc().history.currentStep;
+    createFrameAt(f, QPoint(10, 40));
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), kTableCapacity);
+    QCOMPARE(f.doc().history.currentStep, step);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("фреймов")));
+}
+
+QTEST_MAIN(TestCanvasInteraction)
+#include "test_canvas_interaction.moc"

@@ -1,0 +1,81 @@
+#include "canvas/object_widgets.h"
+#include "view/picture_preview.h"
+
+#include <QTest>
+
+using namespace velmar;
+
+class TestPictureRendering : public QObject {
+    Q_OBJECT
+private slots:
+    void stretchedNotLetterboxed();
+    void resizingRendersFromTheStoredBitmap();
+    void previewLayout_data();
+    void previewLayout();
+};
+
+namespace {
+
+QImage halves(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            image.setPixelColor(x, y, Qt::blue);
+    return image;
+}
+
+}  // namespace
+
+void TestPictureRendering::stretchedNotLetterboxed()
+{
+    const QImage r = PictureWidget::render(halves(QSize(200, 100)), QSize(60, 40));
+    QCOMPARE(r.size(), QSize(60, 40));
+    // Both corners are covered by the picture: no bands of background above or below.
+    QCOMPARE(r.pixelColor(2, 1), QColor(Qt::red));
+    QCOMPARE(r.pixelColor(57, 38), QColor(Qt::blue));
+    QVERIFY(PictureWidget::render(QImage(), QSize(10, 10)).isNull());
+    QVERIFY(PictureWidget::render(halves(QSize(4, 4)), QSize(0, 10)).isNull());
+}
+
+void TestPictureRendering::resizingRendersFromTheStoredBitmap()
+{
+    PictureObject picture;
+    picture.bounds = QRect(0, 0, 100, 100);
+    picture.setBitmap(halves(QSize(300, 150)));
+    PictureWidget widget(nullptr);
+    widget.apply(picture);
+    QCOMPARE(widget.rendering().size(), QSize(100, 100));
+    for (const QSize size : {QSize(7, 5), QSize(300, 150), QSize(100, 100), QSize(300, 150)}) {
+        picture.bounds.setSize(size);
+        widget.apply(picture);
+        // Always the same as rendering the stored bitmap afresh: nothing lost on the way.
+        QCOMPARE(widget.rendering(), PictureWidget::render(picture.bitmap(), size));
+        QCOMPARE(widget.size(), size);
+    }
+    QCOMPARE(widget.rendering(), picture.bitmap().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestPictureRendering::previewLayout_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("widened by 3") << QSize(1024, 768) << QSize(300, 200) << QRect(0, 69, 1014, 600);
+    QTest::newRow("too high: by height") << QSize(1024, 768) << QSize(100, 400) << QRect(462, 3, 100, 728);
+    QTest::newRow("more than half as wide") << QSize(1024, 768) << QSize(600, 100) << QRect(0, 319, 1014, 100);
+    QTest::newRow("wider than the window: fitted") << QSize(696, 480) << QSize(1392, 480) << QRect(5, 105, 686, 236);
+    QTest::newRow("empty picture") << QSize(696, 480) << QSize(0, 0) << QRect();
+}
+
+void TestPictureRendering::previewLayout()
+{
+    QFETCH(QSize, window);
+    QFETCH(QSize, picture);
+    QFETCH(QRect, expected);
+    QCOMPARE(velmar::previewLayout(window, picture), expected);
+}
+
+QTEST_MAIN(TestPictureRendering)
+#include "test_picture_rendering.moc"
