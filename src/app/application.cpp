@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/command_guard.h"
+#include "app/headless_cli.h"
 #include "app/main_window.h"
 #include "platform/core/file_association.h"
 #include "platform/core/working_folders.h"
@@ -18,6 +19,7 @@ namespace {
 
 struct CommandLine {
     QString document;
+    HeadlessCommand headless;
     bool exitNow = false;
     int exitCode = 0;
 };
@@ -34,8 +36,17 @@ CommandLine parseCommandLine(int argc, char** argv)
                                   QStringLiteral("Показать эту справку и выйти."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Показать версию программы и выйти."));
+    const QCommandLineOption info(QStringLiteral("info"),
+                                  QStringLiteral("Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption convert(QStringLiteral("convert"),
+                                     QStringLiteral("Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
+                                                    "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
+                                     QStringLiteral("IN"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(info);
+    parser.addOption(convert);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
                                  QStringLiteral("[FILE]"));
@@ -60,6 +71,26 @@ CommandLine parseCommandLine(int argc, char** argv)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(info) || parser.isSet(convert)) {
+        const auto refuse = [&](const char* message) {
+            std::fprintf(stderr, "%s\n", message);
+            result.exitNow = true;
+            result.exitCode = 2;
+            return result;
+        };
+        if (parser.isSet(info) && parser.isSet(convert))
+            return refuse("Укажите что-то одно: --info или --convert.");
+        if (parser.isSet(info)) {
+            if (!positional.isEmpty())
+                return refuse("После --info FILE других аргументов не нужно.");
+            result.headless = {HeadlessCommand::Info, parser.value(info), {}};
+        } else {
+            if (positional.size() != 1)
+                return refuse("Использование: velmar --convert IN OUT.vmd");
+            result.headless = {HeadlessCommand::Convert, parser.value(convert), positional.constFirst()};
+        }
+        return result;
+    }
     if (positional.size() > 1) {
         std::fputs("Укажите не больше одного файла логического конспекта.\n", stderr);
         result.exitNow = true;
@@ -78,6 +109,9 @@ int runApplication(int argc, char** argv)
     const CommandLine commandLine = parseCommandLine(argc, argv);
     if (commandLine.exitNow)
         return commandLine.exitCode;
+    // File commands run without any window or display.
+    if (commandLine.headless.kind != HeadlessCommand::None)
+        return runHeadlessCommand(commandLine.headless, argc, argv);
 
     GuardedApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));

@@ -10,6 +10,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
+#include "model/text_metrics.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
 #include "platform/core/file_association.h"
@@ -32,6 +33,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     m_canvas = new CanvasWidget(this);
     setCentralWidget(m_canvas);
+    // The canvas and its frame titles use the outline's own small font, as outlines were laid out in.
+    m_canvas->setFont(toQFont(FontSpec{}));
 
     buildMainMenu();
     buildToolBar();
@@ -47,7 +50,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     });
     m_handles = new SelectionHandles(m_canvas);
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
-    connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) { m_document.outline.setClientSize(size); });
+    connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
+        m_document.outline.setClientSize(size);
+        runGuarded(this, [this] { rescaleToWindow(); });
+    });
     connectCommands();
 
     resize(kInitialWidth, kInitialHeight);
@@ -131,42 +137,6 @@ void MainWindow::startUp(const StartupOptions& options)
     }
 }
 
-void MainWindow::recordStep()
-{
-    if (command(QStringLiteral("ToolButton20"))->isChecked())
-        snapToGrid(m_document.outline, m_document.state.gridStep);
-    m_view->sync();
-    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
-        command(QLatin1String(name))->setEnabled(true);
-    m_document.state.modified = true;
-    m_document.history.currentStep += 1;
-    m_document.history.highestStep = m_document.history.currentStep;
-    updateHistoryButtons();
-    recordReferenceLayout(m_document.outline, m_canvas->size());
-}
-
-void MainWindow::updateHistoryButtons()
-{
-    const HistoryState& h = m_document.history;
-    command(QStringLiteral("ToolButton10"))->setEnabled(h.currentStep > 0);
-    command(QStringLiteral("N77"))->setEnabled(h.currentStep > 0);
-    command(QStringLiteral("ToolButton18"))->setEnabled(h.currentStep < h.highestStep);
-    command(QStringLiteral("N78"))->setEnabled(h.currentStep < h.highestStep);
-}
-
-void MainWindow::redrawOverlays()
-{
-    // The reading-order overlays are drawn by their own view once it exists.
-}
-
-void MainWindow::repaintIfPending()
-{
-    if (!m_document.state.repaintPending)
-        return;
-    m_canvas->update();
-    m_document.state.repaintPending = false;
-}
-
 void MainWindow::clearAll()
 {
     for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
@@ -214,7 +184,8 @@ void MainWindow::updateGridCaptions()
     command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.state.gridStep));
 }
 
-void MainWindow::onCommand(std::initializer_list<const char*> names, void (MainWindow::*handler)())
+template <typename Result>
+void MainWindow::onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)())
 {
     for (const char* name : names) {
         QAction* action = command(QLatin1String(name));
@@ -225,8 +196,16 @@ void MainWindow::onCommand(std::initializer_list<const char*> names, void (MainW
 
 void MainWindow::connectCommands()
 {
+    onCommand({"N47", "ToolButton1"}, &MainWindow::newOutline);
     onCommand({"N48", "ToolButton2"}, &MainWindow::openOutline);
+    onCommand({"N49", "ToolButton3"}, &MainWindow::saveCommand);
+    onCommand({"N50", "ToolButton5"}, &MainWindow::saveAsCommand);
+    onCommand({"N51"}, &MainWindow::closeOutline);
     onCommand({"N55"}, &MainWindow::exitProgram);
+    onCommand({"N77", "ToolButton10"}, &MainWindow::undoStep);
+    onCommand({"N78", "ToolButton18"}, &MainWindow::redoStep);
+    onCommand({"ToolButton19"}, &MainWindow::toggleZoomFromButton);
+    onCommand({"N79"}, &MainWindow::toggleZoomFromMenu);
     onCommand({"ToolButton11"}, &MainWindow::toggleEditModeFromButton);
     onCommand({"N61"}, &MainWindow::toggleEditModeFromMenu);
     onCommand({"N62", "Web1", "ToolButton16"}, &MainWindow::showHelp);
@@ -260,17 +239,6 @@ void MainWindow::connectCommands()
     canvasCommand("N90", [](CanvasController& c) { c.deleteArrow(); });
 }
 
-void MainWindow::openOutline()
-{
-    // Reading outline files arrives with the file format; until then the command only announces
-    // which file it was asked to open.
-    emit openCommandRun();
-}
-
-void MainWindow::exitProgram()
-{
-    close();
-}
 
 void MainWindow::toggleEditModeFromButton()
 {

@@ -2,6 +2,8 @@
 
 #include "canvas/canvas_host.h"
 #include "model/document.h"
+#include "storage/history.h"
+#include "storage/load_result.h"
 #include "platform/core/working_folders.h"
 
 #include <QMainWindow>
@@ -71,11 +73,15 @@ public:
     void setOuterSize(int w, int h);
 
 signals:
+    // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
+    void outlineReplaced();
     // The open command was run, for the outline in document().state.fileName when directOpen.
     void openCommandRun();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum ItemFlag { Disabled = 1, Hidden = 2, Checkable = 4, Checked = 8 };
@@ -89,12 +95,35 @@ private:
     void buildToolBar();
     void buildPopupMenus();
     void connectCommands();
+    // Commands and views of the appearance, titles, minimal texts, sequences and overlays.
+    void installOutlineFeatures();
+    // Video fragments: players, their commands and the full-screen video window.
+    void installVideoFeatures();
     // Connects the named commands to one handler that runs inside the error guard.
-    void onCommand(std::initializer_list<const char*> names, void (MainWindow::*handler)());
+    template <typename Result>
+    void onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)());
+
+    // Document commands.
+    void newOutline();
+    void openOutline();
+    bool saveCommand();
+    bool saveAsCommand();
+    void closeOutline();
+    void exitProgram();
+    // The question about unsaved changes; false when the command is to stop.
+    bool settleUnsavedChanges(bool stopAfterSaving);
+    void replaceOutline(LoadResult& loaded);
+    void enableOutlineCommands(bool on);
+    void setOutlineCaption();
+    QSize windowChrome() const;
+    void undoStep();
+    void redoStep();
+    void applyHistoryResult(const HistoryResult& result);
+    void toggleZoomFromButton();
+    void toggleZoomFromMenu();
+    void rescaleToWindow();
 
     // Commands.
-    void openOutline();
-    void exitProgram();
     void toggleEditModeFromButton();
     void toggleEditModeFromMenu();
     void applyEditMode(bool on);
@@ -116,6 +145,8 @@ private:
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;
     bool m_outerSizePending = true;
+    bool m_adjustingSize = false;
+    QSize m_importedWindowSize;  // the canvas size of the last old-format file opened
 };
 
 }  // namespace velmar

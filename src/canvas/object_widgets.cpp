@@ -1,6 +1,7 @@
 #include "canvas/object_widgets.h"
 
 #include "model/colour.h"
+#include "model/text_metrics.h"
 
 #include <QBitmap>
 #include <QPainter>
@@ -28,17 +29,6 @@ void paintBevel(QPainter& painter, const QRect& r, quint8 bevel)
     painter.setPen(bottomRight);
     painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
     painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-}
-
-QFont widgetFont(const FontSpec& spec)
-{
-    QFont font(spec.name == kDefaultFontName ? QStringLiteral("DejaVu Sans") : spec.name);
-    font.setPixelSize(qMax(1, int(std::lrint(spec.size * 96.0 / 72.0))));
-    font.setBold(spec.style & FontBold);
-    font.setItalic(spec.style & FontItalic);
-    font.setUnderline(spec.style & FontUnderline);
-    font.setStrikeOut(spec.style & FontStrikeOut);
-    return font;
 }
 
 }  // namespace
@@ -189,7 +179,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
     p.setColor(QPalette::Text, toQColor(field.font.colour));
     setPalette(p);
     viewport()->setPalette(p);
-    const QFont font = widgetFont(field.font);
+    const QFont font = toQFont(field.font);
     if (this->font() != font) {
         setFont(font);
         document()->setDefaultFont(font);
@@ -218,25 +208,6 @@ void TextFieldWidget::apply(const TextFieldObject& field)
 
 // ---------------------------------------------------------------------------------------------
 
-VideoPanelWidget::VideoPanelWidget(QWidget* parent) : QWidget(parent) {}
-
-void VideoPanelWidget::apply(const VideoObject& video)
-{
-    setGeometry(video.bounds);
-    setToolTip(video.hint);
-    m_fileName = video.fileName;
-    update();
-}
-
-void VideoPanelWidget::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), toQColor(kButtonFace));
-    paintPanelFrame(painter, rect(), BevelRaised, BevelNone, 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-
 CaptionWidget::CaptionWidget(QWidget* parent) : QWidget(parent) {}
 
 void CaptionWidget::apply(const CaptionObject& caption)
@@ -245,7 +216,7 @@ void CaptionWidget::apply(const CaptionObject& caption)
     m_text = caption.text;
     m_colour = toQColor(caption.colour);
     m_textColour = toQColor(caption.font.colour);
-    setFont(widgetFont(caption.font));
+    setFont(toQFont(caption.font));
     update();
 }
 

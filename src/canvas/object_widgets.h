@@ -74,20 +74,6 @@ public:
     static QString toModelText(const QString& widgetText);
 };
 
-// A video fragment's panel; the player inside it is added by the video view.
-class VideoPanelWidget : public QWidget {
-    Q_OBJECT
-public:
-    explicit VideoPanelWidget(QWidget* parent);
-    void apply(const VideoObject& video);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString m_fileName;
-};
-
 // A caption: a panel without outer bevel whose caption text is the caption.
 class CaptionWidget : public QWidget {
     Q_OBJECT

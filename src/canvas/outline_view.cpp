@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
+#include "canvas/video_panel_widget.h"
 
 #include <QSet>
 #include <QToolBar>

@@ -28,6 +28,8 @@ struct DocumentState {
 struct HistoryState {
     int currentStep = -1;  // -1 before the first step of an outline
     int highestStep = 0;
+    int savedStep = -1;    // the step last saved or opened; -1 = none
+    QString folder;        // where the snapshots go; empty = this instance's history folder
 };
 
 // What the last mouse presses chose: the target of every pop-up command.

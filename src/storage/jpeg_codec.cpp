@@ -26,13 +26,21 @@ void onError(j_common_ptr info)
     std::longjmp(manager->jump, 1);
 }
 
-// Warnings are not shown; a stream that ends early is remembered, since libjpeg fills the rest
-// of such a picture with grey and would otherwise pass it off as whole.
+// Warnings are not shown, except that a stream which ends early or whose data breaks off at a
+// marker stops decoding at once: libjpeg would fill the rest of such a picture with grey (the whole
+// of a huge one that a few damaged bytes claim) and pass it off as whole.
 void onMessage(j_common_ptr info, int level)
 {
-    if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF)
-        reinterpret_cast<ErrorManager*>(info->err)->truncated = true;
+    const int code = info->err->msg_code;
+    if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
+        auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+        manager->truncated = true;
+        std::longjmp(manager->jump, 1);
+    }
 }
+
+// Pictures larger than this (400 MB as RGB32) are refused rather than allocated.
+constexpr unsigned long kMaxPixels = 100'000'000;
 
 }  // namespace
 
@@ -93,6 +101,8 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
 
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
+        if (errors.truncated)
+            return fail(QStringLiteral("данные JPEG обрываются"));
         return fail(QStringLiteral("повреждённые данные JPEG (%1)").arg(QString::fromLocal8Bit(errors.message)));
     }
     jpeg_create_decompress(&info);
@@ -102,7 +112,8 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     info.scale_num = 1;
     info.scale_denom = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
     jpeg_start_decompress(&info);
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 30000 || info.output_height > 30000) {
+    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 30000 || info.output_height > 30000
+        || static_cast<unsigned long>(info.output_width) * info.output_height > kMaxPixels) {
         jpeg_destroy_decompress(&info);
         return fail(QStringLiteral("недопустимый размер рисунка JPEG"));
     }
@@ -117,8 +128,6 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    if (errors.truncated)
-        return fail(QStringLiteral("данные JPEG обрываются"));
     if (error)
         error->clear();
     return image;

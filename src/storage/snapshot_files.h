@@ -12,8 +12,53 @@ QString snapshotBaseName(const QString& programFolder, int step);
 QString fullSnapshotPath(const QString& programFolder, int step);
 QString headerSnapshotPath(const QString& programFolder, int step);
 
-// The highest step 1000..0 whose complete snapshot exists (left behind by interrupted work),
-// or -1 when there is none.
+// The same names inside a given history folder (see HistoryFolder).
+QString snapshotPathIn(const QString& historyFolder, int step, bool full);
+
+// The step number of a snapshot file name ("temp12.tm1" → 12), or -1 for a name the history
+// never writes (leading zeros, signs, other extensions).
+int snapshotStep(const QString& fileName, bool* full = nullptr);
+
+// The highest step 1000..0 whose complete snapshot exists in a folder, or -1 when there is none.
+int findFullSnapshotIn(const QString& historyFolder);
+
+// The folder in which one running instance keeps its snapshots. The first instance locks
+// <program folder>/temp (an exclusive lock on temp/velmar.lock) and uses it, as files made on other
+// systems expect; an instance started while another holds that lock uses a private subfolder
+// temp/instance-<tag> (the process id by default), so two instances never touch each other's
+// history. The system drops the lock when its holder ends, however it ends, so the folder of an
+// instance that crashed is taken over by the next one together with the snapshots left there.
+class HistoryFolder {
+public:
+    explicit HistoryFolder(const QString& programFolder, const QString& instanceTag = QString());
+    ~HistoryFolder();
+    HistoryFolder(const HistoryFolder&) = delete;
+    HistoryFolder& operator=(const HistoryFolder&) = delete;
+
+    const QString& path() const { return m_path; }
+    // True when this instance holds temp/ itself.
+    bool isShared() const { return m_shared; }
+    // The highest full snapshot 1000..0 in this instance's folder: work interrupted by a crash of
+    // an earlier instance. Another live instance's snapshots are never in it.
+    int interruptedStep() const { return findFullSnapshotIn(m_path); }
+
+private:
+    QString m_path;
+    bool m_shared = false;
+    int m_lockHandle = -1;
+};
+
+// This process's history folder for a program folder, claimed on first use and kept until the
+// process ends. Without an argument: for programFolder() ($VELMAR_HOME or the data folder).
+QString historyFolder(const QString& programFolder);
+QString historyFolder();
+// Gives up this process's claim on a program folder's history (its lock, and its private folder
+// when empty). The next historyFolder() call claims anew.
+void releaseHistoryFolder(const QString& programFolder);
+
+// The highest step 1000..0 whose complete snapshot was left behind by interrupted work, or -1
+// when there is none. Claims the history folder; when another running instance holds temp/, its
+// snapshots are not leftovers and -1 is returned.
 int findInterruptedSnapshot(const QString& programFolder);
 
 }  // namespace velmar

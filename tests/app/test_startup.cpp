@@ -3,6 +3,7 @@
 #include "app/command_guard.h"
 #include "app/main_window.h"
 #include "platform/core/file_association.h"
+#include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 #include "support/scripted_dialogs.h"
 
@@ -37,6 +38,14 @@ private:
         s.opened = std::make_unique<QSignalSpy>(s.window.get(), &MainWindow::openCommandRun);
         s.window->startUp(options);
         return s;
+    }
+    static bool writeOutline(const QString& path, const QString& name, int frames)
+    {
+        Document doc;
+        doc.state.outlineName = name;
+        for (int i = 0; i < frames; ++i)
+            doc.outline.createFrame(QRect(10 + 160 * i, 40, 150, 150), QStringLiteral("Фрейм%1").arg(i + 1));
+        return writeOutlineFile(path, doc).ok;
     }
     static void touch(const QString& path)
     {
@@ -79,12 +88,25 @@ void TestStartup::commandLineFileReachesOpen()
     options.programFolder = home.path();
     options.startFolder = home.path();
     options.documentPath = home.filePath(QStringLiteral("урок 1.vmd"));
+    QVERIFY(writeOutline(options.documentPath, QStringLiteral("Урок"), 2));
     Started s = start(options);
     QCOMPARE(s.opened->size(), 1);
-    QCOMPARE(s.window->document().state.fileName, options.documentPath);
-    QVERIFY(s.window->document().state.directOpen);
-    QVERIFY(dialogs.questions.isEmpty());
-    QCOMPARE(dialogs.fileDialogs, 0);
+    QCOMPARE(dialogs.fileDialogs, 0);  // opened without a dialog
+    QVERIFY(dialogs.messages.isEmpty());
+    const Document& doc = s.window->document();
+    QCOMPARE(doc.state.fileName, options.documentPath);
+    QVERIFY(!doc.state.directOpen);
+    QCOMPARE(doc.outline.count(ObjectKind::Frame), 2);
+    QVERIFY(!doc.state.modified);
+    QCOMPARE(s.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
+
+    // A file that cannot be read is reported by name; the window starts empty.
+    options.documentPath = home.filePath(QStringLiteral("нет такого.vmd"));
+    Started missing = start(options);
+    QCOMPARE(missing.opened->size(), 1);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("нет такого.vmd")));
+    QCOMPARE(missing.window->document().outline.count(ObjectKind::Frame), 0);
 }
 
 void TestStartup::interruptedWorkQuestion_data()
@@ -116,12 +138,14 @@ void TestStartup::interruptedWorkQuestion()
     QTemporaryDir home;
     QVERIFY(QDir(home.path()).mkdir(QStringLiteral("temp")));
     for (const QString& name : snapshots)
-        touch(home.filePath(QStringLiteral("temp/") + name));
+        QVERIFY(writeOutline(home.filePath(QStringLiteral("temp/") + name), name, 3));
     StartupOptions options;
     options.programFolder = home.path();
     options.startFolder = home.path();
-    if (commandLine)
+    if (commandLine) {
         options.documentPath = home.filePath(QStringLiteral("lesson.vmd"));
+        QVERIFY(writeOutline(options.documentPath, QStringLiteral("lesson.vmd"), 1));
+    }
     Started s = start(options);
 
     QCOMPARE(dialogs.questions.size(), questions);
@@ -130,13 +154,26 @@ void TestStartup::interruptedWorkQuestion()
         QCOMPARE(dialogs.questions.first().text,
                  QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"));
     }
+    const Document& doc = s.window->document();
     if (opened.isEmpty()) {
         QCOMPARE(s.opened->size(), 0);
-        QVERIFY(!s.window->document().state.directOpen);
+        QCOMPARE(doc.outline.count(ObjectKind::Frame), 0);
     } else {
         QCOMPARE(s.opened->size(), 1);
-        QCOMPARE(s.window->document().state.fileName, home.filePath(opened));
-        QVERIFY(s.window->document().state.directOpen);
+        QCOMPARE(dialogs.fileDialogs, 0);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(doc.state.outlineName, QFileInfo(opened).fileName());
+        if (opened.startsWith(QLatin1String("temp/"))) {
+            // Recovered work has no file of its own and is not saved anywhere yet.
+            QCOMPARE(doc.outline.count(ObjectKind::Frame), 3);
+            QVERIFY(!doc.state.hasFileName);
+            QVERIFY(doc.state.modified);
+            QVERIFY(!QFileInfo::exists(home.filePath(opened)));  // the history started afresh
+        } else {
+            QCOMPARE(doc.outline.count(ObjectKind::Frame), 1);
+            QCOMPARE(doc.state.fileName, home.filePath(opened));
+            QVERIFY(!doc.state.modified);
+        }
     }
 }
 

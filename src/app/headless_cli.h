@@ -1,0 +1,40 @@
+#pragma once
+
+#include "storage/load_result.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QSize>
+#include <QString>
+
+namespace velmar {
+
+// Commands that work on outline files without opening a window or needing a display:
+//   velmar --info FILE          the outline as JSON on standard output
+//   velmar --convert IN OUT     IN (.vmd or .vmc) written as an outline file (.vmd) OUT
+struct HeadlessCommand {
+    enum Kind { None, Info, Convert };
+    Kind kind = None;
+    QString input;
+    QString output;
+};
+
+// Reads an outline in either format: old-format files by their .vmc extension, all others as
+// current-format files.
+LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome = defaultWindowChrome());
+
+// The loaded outline as JSON: document values, then every kind in slot order with its bounds as
+// the outline holds them, colours as the 32-bit values of the file, texts with CR LF line breaks
+// and sequence positions (1-based, 0 = not in the sequence).
+QJsonObject outlineToJson(const LoadResult& loaded);
+
+// The two commands. Each returns the process exit status: 0 done, 1 the file could not be read
+// or written. *out receives the JSON; *errors the messages for standard error (a warning about
+// unreadable pictures does not make a command fail).
+int runInfoCommand(const QString& path, QByteArray* out, QString* errors);
+int runConvertCommand(const QString& input, const QString& output, QString* errors);
+
+// Runs a headless command under a QCoreApplication, printing to stdout and stderr.
+int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv);
+
+}  // namespace velmar

@@ -1,0 +1,433 @@
+// The document commands (New, Open, Save, Save as, Close, Exit), the history step and undo/redo,
+// and the outline zoom that follows the window's size.
+#include "app/main_window.h"
+
+#include "app/command_guard.h"
+#include "canvas/canvas_controller.h"
+#include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/grid.h"
+#include "model/zoom.h"
+#include "platform/dialogs.h"
+#include "storage/old_outline_file.h"
+#include "storage/outline_io.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace velmar {
+
+namespace {
+
+const QString kOutlineFilter = QStringLiteral(
+    "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
+const QString kSaveFilter = QStringLiteral("Логический конспект (*.vmd)|*.vmd");
+
+void showError(QWidget* parent, const QString& text)
+{
+    dialogs().inform(parent, QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+}
+
+struct DefaultFrame {
+    const char* title;
+    const char* minimalText;  // nullptr: the title
+    int l[2], t[2], w[2], h[2];  // value = a·(W or Q) + b, as {a, b}
+};
+
+// The ten frames of a new outline, laid out on a W × Q grid of the canvas below the tool bar.
+const DefaultFrame kDefaultFrames[] = {
+    {"Наблюдения", nullptr, {0, 2}, {0, 34}, {1, -2}, {2, -2}},
+    {"Опыты", nullptr, {1, 2}, {0, 34}, {1, -2}, {2, -2}},
+    {"Величины", nullptr, {2, 2}, {0, 34}, {2, -4}, {1, -2}},
+    {"Связи величин", "Связи", {2, 2}, {1, 34}, {2, -4}, {1, 0}},
+    {"Факты", nullptr, {2, 2}, {2, 34}, {1, -2}, {1, -2}},
+    {"Модель-гипотеза", nullptr, {3, 2}, {2, 34}, {1, -4}, {1, -2}},
+    {"Следствия", nullptr, {3, 2}, {3, 34}, {1, -4}, {1, -2}},
+    {"Эксперимент", nullptr, {2, 2}, {3, 34}, {1, -2}, {1, -2}},
+    {"Приборы", nullptr, {0, 2}, {2, 34}, {1, -2}, {2, -4}},
+    {"Технологические процессы", nullptr, {1, 2}, {2, 34}, {1, -2}, {2, -4}},
+};
+
+}  // namespace
+
+QSize MainWindow::windowChrome() const
+{
+    return frameGeometry().size() - m_canvas->size();
+}
+
+void MainWindow::setOutlineCaption()
+{
+    setWindowTitle(QStringLiteral("Логический конспект (") + m_document.state.outlineName + QLatin1Char(')'));
+}
+
+void MainWindow::enableOutlineCommands(bool on)
+{
+    command(QStringLiteral("settingsMenu"))->setEnabled(on);
+    for (const char* name : {"ToolButton11", "ToolButton20", "ToolButton19", "ToolButton14"})
+        command(QLatin1String(name))->setEnabled(on);
+}
+
+// --- the history step -------------------------------------------------------------------------
+
+void MainWindow::recordStep()
+{
+    if (command(QStringLiteral("ToolButton20"))->isChecked())
+        snapToGrid(m_document.outline, m_document.state.gridStep);
+    m_view->sync();
+    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
+        command(QLatin1String(name))->setEnabled(true);
+    m_document.state.windowSize = frameGeometry().size();
+    const HistoryResult result = velmar::recordStep(m_document);
+    for (const char* name : {"ToolButton9", "ToolButton12"})
+        command(QLatin1String(name))->setEnabled(false);
+    updateHistoryButtons();
+    recordReferenceLayout(m_document.outline, m_canvas->size());
+    if (!result.ok)
+        showError(this, result.message);
+}
+
+void MainWindow::updateHistoryButtons()
+{
+    const bool back = canUndo(m_document), forth = canRedo(m_document);
+    command(QStringLiteral("ToolButton10"))->setEnabled(back);
+    command(QStringLiteral("N77"))->setEnabled(back);
+    command(QStringLiteral("ToolButton18"))->setEnabled(forth);
+    command(QStringLiteral("N78"))->setEnabled(forth);
+}
+
+void MainWindow::applyHistoryResult(const HistoryResult& result)
+{
+    if (!result.ok) {
+        updateHistoryButtons();
+        showError(this, result.message);
+        return;
+    }
+    if (result.reloaded) {
+        m_view->rebuild();
+        emit outlineReplaced();
+    }
+    else
+        m_view->sync();
+    m_canvas->setCanvasColour(m_document.state.canvasColour);
+    for (const char* name : {"ToolButton9", "ToolButton12"})
+        command(QLatin1String(name))->setEnabled(false);
+    setOutlineCaption();
+    updateHistoryButtons();
+}
+
+void MainWindow::undoStep()
+{
+    m_handles->hideAll();
+    applyHistoryResult(velmar::undo(m_document, windowChrome()));
+}
+
+void MainWindow::redoStep()
+{
+    m_handles->hideAll();
+    applyHistoryResult(velmar::redo(m_document, windowChrome()));
+}
+
+// --- unsaved changes ----------------------------------------------------------------------------
+
+bool MainWindow::settleUnsavedChanges(bool stopAfterSaving)
+{
+    if (!m_document.state.modified)
+        return true;
+    const auto answer = dialogs().ask(this, QStringLiteral("Подтверждение"),
+                                      QStringLiteral("Конспект не сохранен. Сохранить?"),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Information);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Yes) {
+        // A save that failed or was cancelled keeps the outline (and the command stops).
+        if (!saveCommand())
+            return false;
+        if (stopAfterSaving)
+            return false;
+    }
+    m_document.state.modified = false;
+    return true;
+}
+
+// --- New ------------------------------------------------------------------------------------------
+
+void MainWindow::newOutline()
+{
+    if (!settleUnsavedChanges(true))
+        return;
+    DocumentState& state = m_document.state;
+    cleanUp(m_document);
+    state.outlineName = QStringLiteral("Новый");
+    m_document.history.currentStep = 0;
+    m_document.history.highestStep = 0;
+    updateHistoryButtons();
+    state.hasFileName = false;
+
+    const QDir projects(QDir(state.programFolder).filePath(QStringLiteral("Project")));
+    QString name;
+    for (;;) {
+        const auto entered = dialogs().inputText(this, QStringLiteral("Новый конспект"),
+                                                 QStringLiteral("Введите название конспекта"), state.outlineName);
+        if (!entered)
+            return;
+        name = *entered;
+        if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
+            break;
+        const auto answer = dialogs().ask(this, QStringLiteral("Подтверждение"),
+                                          QStringLiteral("Данный конспект уже существует. Желаете заменить?"),
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                          QMessageBox::Question);
+        if (answer == QMessageBox::No)
+            return;
+        if (answer == QMessageBox::Yes)
+            break;
+    }
+    state.outlineName = name;
+
+    clearAll();
+    enableOutlineCommands(true);
+    state.canvasColour = kButtonFace;
+    m_canvas->setCanvasColour(state.canvasColour);
+    const int W = m_canvas->width() / 4;
+    const int Q = (m_canvas->height() - CanvasWidget::kToolBarHeight) / 4;
+    setOutlineCaption();
+    m_document.outline.frameSequence().clear();
+    m_document.outline.objectSequence().clear();
+    for (const DefaultFrame& f : kDefaultFrames) {
+        const QRect bounds(f.l[0] * W + f.l[1], f.t[0] * Q + f.t[1], f.w[0] * W + f.w[1], f.h[0] * Q + f.h[1]);
+        const int slot = m_document.outline.createFrame(bounds, QString::fromUtf8(f.title));
+        m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
+    }
+    m_view->sync();
+    state.fullSnapshot = true;
+    m_document.history.currentStep = -1;
+    cleanUp(m_document);
+    recordStep();
+    for (const char* name : {"ToolButton9", "ToolButton12"})
+        command(QLatin1String(name))->setEnabled(false);
+}
+
+// --- Open -----------------------------------------------------------------------------------------
+
+void MainWindow::replaceOutline(LoadResult& loaded)
+{
+    m_handles->reclaimShape2();
+    m_document.outline = std::move(loaded.outline);
+    m_document.outline.setSequenceRecording(true);
+    m_document.interaction = InteractionState{};
+    DocumentState& state = m_document.state;
+    state.outlineName = loaded.outlineName;
+    state.canvasColour = loaded.canvasColour;
+    m_canvas->setCanvasColour(state.canvasColour);
+    if (loaded.windowSize.width() > 0 && loaded.windowSize.height() > 0 && !isMaximized()) {
+        // The stored size is the outer size; the objects were fitted for its canvas.
+        m_adjustingSize = true;
+        setOuterSize(loaded.windowSize.width(), loaded.windowSize.height());
+        m_adjustingSize = false;
+    }
+    state.windowSize = frameGeometry().size();
+    m_view->rebuild();
+    emit outlineReplaced();
+}
+
+void MainWindow::openOutline()
+{
+    emit openCommandRun();
+    DocumentState& state = m_document.state;
+    m_handles->hideAll();
+    if (!settleUnsavedChanges(false))
+        return;
+    QString path = state.fileName;
+    if (!state.directOpen) {
+        const auto choice = dialogs().openFile(this, QStringLiteral("Открыть"), m_dialogFolders.outlines,
+                                               kOutlineFilter, 1);
+        if (!choice)
+            return;
+        path = choice->path;
+    }
+    state.directOpen = false;
+
+    const bool old = path.endsWith(QLatin1Char('c'), Qt::CaseInsensitive);
+    LoadResult loaded = old ? readOldOutlineFile(path, windowChrome()) : readOutlineFile(path, windowChrome());
+    if (!loaded.ok) {
+        // A refused file leaves the open outline, its name and its history as they were.
+        showError(this, loaded.message);
+        return;
+    }
+    const QStringList notices = loaded.notices;
+    const QString warning = loaded.message;
+    const bool recovered = QFileInfo(path).absolutePath() == QFileInfo(snapshotFolder(m_document) + "/x").absolutePath();
+    replaceOutline(loaded);
+    state.fileName = path;
+
+    cleanUp(m_document);
+    // The reference layout is that of the canvas the outline was made for.
+    recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
+    for (const char* name : {"ToolButton5", "ToolButton7"})
+        command(QLatin1String(name))->setEnabled(true);
+    for (const char* name : {"ToolButton9", "ToolButton12"})
+        command(QLatin1String(name))->setEnabled(false);
+    state.hasFileName = true;
+    setOutlineCaption();
+    enableOutlineCommands(true);
+
+    state.fullSnapshot = true;
+    m_document.history.currentStep = -1;
+    recordStep();
+    markSaved(m_document);
+    command(QStringLiteral("ToolButton3"))->setEnabled(false);
+
+    if (recovered) {
+        // Work recovered after a crash came from the history folder, which the clean-up empties:
+        // it has no file of its own yet, and it is not saved anywhere.
+        state.hasFileName = false;
+        state.fileName.clear();
+        state.modified = true;
+        m_document.history.savedStep = -1;
+        command(QStringLiteral("ToolButton3"))->setEnabled(true);
+    }
+
+    if (old) {
+        m_importedWindowSize = loaded.windowSize;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && m_importedWindowSize.isValid()) {
+        const QSize available = screen->availableGeometry().size();
+        if (available.width() < m_importedWindowSize.width() - 20
+            || available.height() < m_importedWindowSize.height() - 20) {
+            m_document.outline.setReferenceClientSize(
+                QSize(m_importedWindowSize.width(), m_importedWindowSize.height() - 32));
+            showMaximized();
+        }
+    }
+
+    for (const QString& notice : notices)
+        dialogs().inform(this, QStringLiteral("Информация"), notice, QMessageBox::Information);
+    if (!warning.isEmpty())
+        dialogs().inform(this, QStringLiteral("Внимание"), warning, QMessageBox::Warning);
+}
+
+// --- Save, Save as ----------------------------------------------------------------------------------
+
+bool MainWindow::saveCommand()
+{
+    DocumentState& state = m_document.state;
+    if (!state.hasFileName)
+        return saveAsCommand();
+    if (state.fileName.isEmpty())
+        return false;
+    // An outline read from the old format is always saved in the current one, beside it.
+    if (state.fileName.endsWith(QLatin1Char('c')))
+        state.fileName.chop(1), state.fileName += QLatin1Char('d');
+    else if (state.fileName.endsWith(QLatin1Char('C')))
+        state.fileName.chop(1), state.fileName += QLatin1Char('D');
+    state.windowSize = frameGeometry().size();
+    const WriteResult written = writeOutlineFile(state.fileName, m_document);
+    if (!written.ok) {
+        // Nothing was saved: the outline stays modified and Save stays available.
+        showError(this, written.message);
+        return false;
+    }
+    command(QStringLiteral("ToolButton3"))->setEnabled(false);
+    command(QStringLiteral("N49"))->setEnabled(false);
+    markSaved(m_document);
+    for (const char* name : {"ToolButton9", "ToolButton12"})
+        command(QLatin1String(name))->setEnabled(false);
+    return true;
+}
+
+bool MainWindow::saveAsCommand()
+{
+    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как"), m_dialogFolders.outlines,
+                                           kSaveFilter, m_document.state.outlineName, 1);
+    if (!choice)
+        return false;
+    const QFileInfo chosen(choice->path);
+    QString base = choice->path;
+    if (!chosen.suffix().isEmpty())
+        base.chop(chosen.suffix().size() + 1);
+    m_document.state.fileName = base + QStringLiteral(".vmc");
+    m_document.state.outlineName = chosen.fileName();
+    m_document.state.hasFileName = true;
+    return saveCommand();
+}
+
+// --- Close, Exit ------------------------------------------------------------------------------------
+
+void MainWindow::closeOutline()
+{
+    if (!settleUnsavedChanges(false))
+        return;
+    clearAll();
+    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
+        command(QLatin1String(name))->setEnabled(false);
+    m_document.state.modified = false;
+    m_document.state.canvasColour = kButtonFace;
+    m_canvas->setCanvasColour(kButtonFace);
+    for (const char* name : {"ToolButton9", "ToolButton12", "ToolButton10", "ToolButton18", "N77", "N78", "N64", "N60"})
+        command(QLatin1String(name))->setEnabled(false);
+    m_handles->hideAll();
+    enableOutlineCommands(false);
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    bool proceed = true;
+    runGuarded(this, [&] { proceed = settleUnsavedChanges(false); });
+    if (!proceed) {
+        event->ignore();
+        return;
+    }
+    cleanUp(m_document);
+    event->accept();
+}
+
+// --- outline zoom ------------------------------------------------------------------------------------
+
+void MainWindow::toggleZoomFromButton()
+{
+    recordReferenceLayout(m_document.outline, m_canvas->size());
+    command(QStringLiteral("N79"))->setChecked(command(QStringLiteral("ToolButton19"))->isChecked());
+}
+
+void MainWindow::toggleZoomFromMenu()
+{
+    command(QStringLiteral("ToolButton19"))->setChecked(command(QStringLiteral("N79"))->isChecked());
+    toggleZoomFromButton();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    m_document.state.windowSize = frameGeometry().size();
+}
+
+void MainWindow::rescaleToWindow()
+{
+    if (m_adjustingSize || !command(QStringLiteral("ToolButton19"))->isChecked())
+        return;
+    if (command(QStringLiteral("ToolButton20"))->isChecked() && !isMaximized() && !isFullScreen()) {
+        const QSize outer = frameGeometry().size();
+        const QSize even = evenWindowSize(outer);
+        if (even != outer) {
+            m_adjustingSize = true;
+            setOuterSize(even.width(), even.height());
+            m_adjustingSize = false;
+        }
+    }
+    m_handles->hideAll();
+    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.state.gridStep))
+        m_view->sync();
+}
+
+}  // namespace velmar

@@ -1,0 +1,247 @@
+#include "storage/history.h"
+
+#include "platform/core/working_folders.h"
+#include "storage/outline_io.h"
+#include "storage/snapshot_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velmar {
+
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+HistoryResult failure(const QString& message)
+{
+    HistoryResult result;
+    result.ok = false;
+    result.message = message;
+    return result;
+}
+
+void describeState(HistoryResult& result, const Document& doc)
+{
+    result.outlineName = doc.state.outlineName;
+    result.canvasColour = doc.state.canvasColour;
+    result.windowSize = doc.state.windowSize;
+}
+
+// Reads the header-only snapshot of a step; false with a message when it is missing or refused.
+bool readHeaderSnapshot(const QString& path, OutlineHeader* header, QString* message)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *message = QFileInfo::exists(path)
+                       ? QStringLiteral("Не удалось открыть снимок «%1»: %2.").arg(shown(path), file.errorString())
+                       : QStringLiteral("Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
+        return false;
+    }
+    const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
+    if (!read.ok()) {
+        *message = headerProblemMessage(read, shown(path));
+        return false;
+    }
+    *header = read.header;
+    return true;
+}
+
+void takeDocumentValues(Document& doc, const QString& name, ColourValue colour, QSize windowSize)
+{
+    doc.state.outlineName = name;
+    doc.state.canvasColour = colour;
+    doc.state.windowSize = windowSize;
+}
+
+void dropSelection(Document& doc, bool objectsReplaced)
+{
+    InteractionState& i = doc.interaction;
+    i.outerSelection = 0;
+    i.innerSelection = 0;
+    i.selectedArrow = 0;
+    if (objectsReplaced) {
+        i.currentObject = 0;
+        i.currentCompanion = 0;
+    }
+}
+
+QSize clientSizeFor(QSize windowSize, QSize windowChrome)
+{
+    return QSize(std::max(0, windowSize.width() - windowChrome.width()),
+                 std::max(0, windowSize.height() - windowChrome.height()));
+}
+
+// Replaces the document's objects with a loaded outline; the zoom keeps its reference size.
+void install(Document& doc, LoadResult& loaded)
+{
+    const QSize reference = doc.outline.referenceClientSize();
+    doc.outline = std::move(loaded.outline);
+    doc.outline.setReferenceClientSize(reference);
+    takeDocumentValues(doc, loaded.outlineName, loaded.canvasColour, loaded.windowSize);
+    dropSelection(doc, true);
+}
+
+// Rebuilds the outline as it was at the current step.
+HistoryResult restoreStep(Document& doc, QSize windowChrome)
+{
+    const QString folder = snapshotFolder(doc);
+    const int step = doc.history.currentStep;
+    const QString full = snapshotPathIn(folder, step, true);
+    const QString header = snapshotPathIn(folder, step, false);
+    HistoryResult result;
+    QString message;
+
+    if (QFileInfo::exists(full)) {
+        LoadResult loaded = readOutlineFile(full, windowChrome);
+        if (!loaded.ok)
+            return failure(loaded.message);
+        install(doc, loaded);
+        result.reloaded = true;
+        result.message = loaded.message;  // pictures that could not be read, if any
+        describeState(result, doc);
+        return result;
+    }
+
+    if (QFileInfo::exists(snapshotPathIn(folder, step + 1, true))) {
+        // The objects changed on the way to the next step, so the present ones may not be this
+        // step's: start from the nearest complete snapshot below and apply this step's header.
+        for (int k = step - 1; k >= 0; --k) {
+            const QString base = snapshotPathIn(folder, k, true);
+            if (!QFileInfo::exists(base))
+                continue;
+            LoadResult loaded = readOutlineFile(base, windowChrome);
+            if (!loaded.ok)
+                return failure(loaded.message);
+            OutlineHeader h;
+            if (!readHeaderSnapshot(header, &h, &message))
+                return failure(message);
+            QString problem;
+            if (!applyHeaderToOutline(h, loaded.outline, &problem))
+                return failure(QStringLiteral("Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
+                                   .arg(shown(header), shown(base), problem));
+            loaded.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
+            loaded.outlineName = h.outlineName;
+            loaded.canvasColour = h.canvasColour;
+            loaded.windowSize = QSize(h.windowWidth, h.windowHeight);
+            install(doc, loaded);
+            result.reloaded = true;
+            result.message = loaded.message;
+            describeState(result, doc);
+            return result;
+        }
+    }
+
+    OutlineHeader h;
+    if (!readHeaderSnapshot(header, &h, &message))
+        return failure(message);
+    QString problem;
+    if (!applyHeaderToOutline(h, doc.outline, &problem))
+        return failure(QStringLiteral("Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
+                           .arg(shown(header), problem));
+    doc.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
+    takeDocumentValues(doc, h.outlineName, h.canvasColour, QSize(h.windowWidth, h.windowHeight));
+    dropSelection(doc, false);
+    describeState(result, doc);
+    return result;
+}
+
+HistoryResult moveTo(Document& doc, int step, QSize windowChrome)
+{
+    const int from = doc.history.currentStep;
+    doc.history.currentStep = step;
+    HistoryResult result = restoreStep(doc, windowChrome);
+    if (!result.ok) {
+        doc.history.currentStep = from;  // the outline on screen is still the one of that step
+        return result;
+    }
+    doc.state.modified = step != doc.history.savedStep;
+    return result;
+}
+
+}  // namespace
+
+QString snapshotFolder(const Document& doc)
+{
+    if (!doc.history.folder.isEmpty())
+        return doc.history.folder;
+    return historyFolder(doc.state.programFolder.isEmpty() ? programFolder() : doc.state.programFolder);
+}
+
+HistoryResult recordStep(Document& doc)
+{
+    HistoryState& history = doc.history;
+    doc.state.modified = true;
+    const int abandoned = history.highestStep;
+    const int step = ++history.currentStep;
+    history.highestStep = step;
+
+    const QString folder = snapshotFolder(doc);
+    QDir().mkpath(folder);
+    // Steps above this one belong to a branch that undo left behind; none of their files may be
+    // found by a later restore.
+    for (int k = step + 1; k <= abandoned; ++k) {
+        QFile::remove(snapshotPathIn(folder, k, true));
+        QFile::remove(snapshotPathIn(folder, k, false));
+    }
+    const bool full = doc.state.fullSnapshot;
+    // A step has one snapshot: a complete one of this number must not outlive a newer header.
+    QFile::remove(snapshotPathIn(folder, step, !full));
+    // A complete snapshot may be offered after a crash, so it appears only once written whole.
+    const QString path = snapshotPathIn(folder, step, full);
+    const OutlineImage image = buildOutlineImage(doc, full);
+    const WriteResult written = full ? writeFileAtomically(path, image) : writeFileDirectly(path, image);
+    if (full)
+        doc.state.fullSnapshot = !written.ok;  // without this step's file the next one must be complete
+
+    HistoryResult result;
+    result.ok = written.ok;
+    result.message = written.message;
+    describeState(result, doc);
+    return result;
+}
+
+HistoryResult startHistory(Document& doc)
+{
+    cleanUp(doc);
+    doc.state.fullSnapshot = true;
+    doc.history.currentStep = -1;
+    doc.history.highestStep = -1;
+    doc.history.savedStep = -1;
+    return recordStep(doc);
+}
+
+void markSaved(Document& doc)
+{
+    doc.history.savedStep = doc.history.currentStep;
+    doc.state.modified = false;
+}
+
+bool canUndo(const Document& doc) { return doc.history.currentStep > 0; }
+bool canRedo(const Document& doc) { return doc.history.currentStep < doc.history.highestStep; }
+
+HistoryResult undo(Document& doc, QSize windowChrome)
+{
+    if (!canUndo(doc))
+        return failure(QStringLiteral("Отменять нечего: это первый шаг истории."));
+    return moveTo(doc, doc.history.currentStep - 1, windowChrome);
+}
+
+HistoryResult redo(Document& doc, QSize windowChrome)
+{
+    if (!canRedo(doc))
+        return failure(QStringLiteral("Повторять нечего: это последний шаг истории."));
+    return moveTo(doc, doc.history.currentStep + 1, windowChrome);
+}
+
+void cleanUp(const Document& doc)
+{
+    const QDir folder(snapshotFolder(doc));
+    const QStringList names = folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files);
+    for (const QString& name : names)
+        if (snapshotStep(name) >= 0)
+            QFile::remove(folder.filePath(name));
+}
+
+}  // namespace velmar

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/document.h"
+
+#include <QSize>
+#include <QString>
+
+namespace velmar {
+
+// The snapshot history of an outline. Every change ends with a step: step N is written as
+// tempN.tm1 (a complete outline file, when the set of objects changed: doc.state.fullSnapshot)
+// or tempN.tm2 (the header record alone) in this instance's history folder. Undo and redo move
+// the step pointer and rebuild the outline from the snapshot of the step they reach.
+
+struct HistoryResult {
+    bool ok = true;
+    QString message;        // when !ok: what went wrong, in Russian, naming the file; when ok: a
+                            // warning to show (pictures of a snapshot that could not be read) or empty
+    bool reloaded = false;  // the outline was replaced by a loaded one: rebuild every widget
+    // The document values of the step reached (also stored in doc.state), for the window.
+    QString outlineName;
+    ColourValue canvasColour = kButtonFace;
+    QSize windowSize;
+};
+
+// The folder that receives this document's snapshots.
+QString snapshotFolder(const Document& doc);
+
+// Records a step after a change: modified := true, N := N + 1, the snapshot of step N written
+// (full when doc.state.fullSnapshot, which is then cleared; otherwise header-only), H := N.
+// Snapshots of abandoned steps above N and the other kind's file of step N are removed first, so
+// that a stale file can never be restored. A failed write is reported; the step has moved all the
+// same, and the next step is written in full again.
+HistoryResult recordStep(Document& doc);
+
+// Starts a new history for a new or just opened outline: every snapshot of this instance is
+// deleted, N := −1 and a full step 0 is recorded (H = 0). The caller decides the modified flag and
+// savedStep afterwards (New keeps the outline modified; Open calls markSaved).
+HistoryResult startHistory(Document& doc);
+
+// The step now shown is the one in the file: modified := false, savedStep := N.
+void markSaved(Document& doc);
+
+bool canUndo(const Document& doc);
+bool canRedo(const Document& doc);
+
+// Move one step back or forth and rebuild the outline as it was at that step: from the step's full
+// snapshot; or, when the set of objects changes between this step and the next, from the nearest
+// full snapshot below with this step's header applied; otherwise by applying this step's header
+// to the present objects. A snapshot that is missing, refused or does not fit the objects changes
+// nothing: the step pointer stays where it was and the message says why. The modified flag is
+// clear exactly when the step reached is the one last saved or opened.
+HistoryResult undo(Document& doc, QSize windowChrome);
+HistoryResult redo(Document& doc, QSize windowChrome);
+
+// Deletes every snapshot of this document's history folder (steps 0..1000 and any above).
+void cleanUp(const Document& doc);
+
+}  // namespace velmar

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "model/document.h"
+#include "storage/load_result.h"
+#include "storage/outline_file.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+namespace velmar {
+
+// The header record for the document as it is now: the objects in table order, each with its
+// parent frame number and sequence position. Picture tail lengths are left at 0.
+OutlineHeader headerFromDocument(const Document& doc);
+
+// A complete outline file held as its parts: the record and the JPEG stream of every picture.
+// The file on disk is the record followed by the cumulative chunks 1..k of the streams.
+struct OutlineImage {
+    QByteArray header;                // the 597,496 record bytes
+    std::vector<QByteArray> streams;  // picture k's JPEG stream at index k − 1; empty when headerOnly
+    bool ok = true;
+    QString problem;                  // why no image could be built (Russian)
+
+    qint64 fileSize() const;
+    // Writes the record and the cumulative chunks; false when the device refuses a write.
+    bool writeTo(QIODevice& device) const;
+    QByteArray toBytes() const;
+};
+
+// Builds the file image of a document. With pictures, every picture's JPEG stream is the cached
+// PictureObject::jpegStream() when there is one, otherwise its bitmap is encoded at quality 100
+// and the stream cached, so that an unchanged picture is encoded once. Without pictures (the
+// header-only snapshot) no picture is touched and every cumulative length is 0.
+OutlineImage buildOutlineImage(const Document& doc, bool withPictures);
+
+// The full file image (withPictures) or the header record alone.
+QByteArray serializeOutline(const Document& doc, bool withPictures);
+
+struct WriteResult {
+    bool ok = false;
+    QString message;  // when !ok: a Russian message naming the file
+};
+
+// Writes bytes to a file atomically: a temporary file beside it, renamed over the target only
+// when every byte has been written. A failure leaves the previous file untouched.
+WriteResult writeFileAtomically(const QString& path, const OutlineImage& image);
+
+// Writes straight into the file, for the header-only snapshots: each is a new file of the history
+// (an interrupted one is refused as too short when read), and a step must stay cheap.
+WriteResult writeFileDirectly(const QString& path, const OutlineImage& image);
+
+// Saves the document as an outline file (.vmd), atomically.
+WriteResult writeOutlineFile(const QString& path, const Document& doc);
+
+// Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal
+// text (shortenedTooltip), other objects their whole minimal text. A refused file (version, damage in the record)
+// gives ok = false and the reason; pictures whose streams cannot be decoded keep a blank
+// placeholder and are listed in the message of an otherwise successful result.
+LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome);
+LoadResult readOutlineFile(const QString& path, QSize windowChrome);
+
+// Patches the objects of an outline from a header record taken of the same objects: bounds,
+// texts, colours, bevels, parents, fonts, minimal texts, tooltips, sequence positions and the
+// six values of each arrow. Pictures keep their images. Returns false, changing nothing, when the
+// record's counts differ from the outline's tables (*problem says how).
+bool applyHeaderToOutline(const OutlineHeader& header, Outline& outline, QString* problem);
+
+}  // namespace velmar

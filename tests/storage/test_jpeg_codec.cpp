@@ -1,0 +1,114 @@
+// The JPEG codec and the Windows-1251 codec at the file boundary.
+#include "outline_fixtures.h"
+#include "storage/cp1251.h"
+#include "storage/jpeg_codec.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace velmar;
+using namespace fixtures;
+
+class TestJpegCodec : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripKeepsSizeAndColours();
+    void damagedStreamsAreRefused_data();
+    void damagedStreamsAreRefused();
+    void scaledDecoding();
+    void cp1251CoversTheCodePage();
+};
+
+void TestJpegCodec::roundTripKeepsSizeAndColours()
+{
+    const QImage image = photoLikeImage(123, 45, 7);
+    const QByteArray stream = encodeJpeg(image, 100);
+    QVERIFY(stream.startsWith("\xFF\xD8\xFF"));
+    QVERIFY(stream.endsWith("\xFF\xD9"));
+    QString error = QStringLiteral("stale");
+    const QImage decoded = decodeJpeg(stream, &error);
+    QVERIFY(error.isEmpty());
+    QCOMPARE(decoded.size(), image.size());
+    QCOMPARE(decoded.format(), QImage::Format_RGB32);
+    // Quality 100 keeps the picture: on average every channel within a few levels (colour is
+    // subsampled, so single pixels at sharp colour edges may differ more).
+    qint64 total = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y), b = decoded.pixel(x, y);
+            total += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+        }
+    const double mean = double(total) / (3.0 * image.width() * image.height());
+    QVERIFY2(mean < 4.0, qPrintable(QString::number(mean)));
+    QVERIFY(encodeJpeg(QImage()).isEmpty());
+}
+
+namespace {
+
+// Rewrites the frame size in a stream's SOF0 marker.
+QByteArray withFrameSize(QByteArray stream, int width, int height)
+{
+    const qsizetype sof = stream.indexOf("\xFF\xC0");
+    stream[sof + 5] = char(height >> 8);
+    stream[sof + 6] = char(height & 0xFF);
+    stream[sof + 7] = char(width >> 8);
+    stream[sof + 8] = char(width & 0xFF);
+    return stream;
+}
+
+}  // namespace
+
+void TestJpegCodec::damagedStreamsAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    const QByteArray good = encodeJpeg(photoLikeImage(64, 48, 3), 100);
+    QByteArray scanOverwritten = good;
+    for (qsizetype at = good.size() / 2; at < good.size() - 2; ++at)
+        scanOverwritten[at] = char(0xFF);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not a JPEG") << QByteArray("GIF89a, not a JPEG stream at all");
+    QTest::newRow("cut in the header") << good.left(40);
+    QTest::newRow("cut in the scan") << good.left(good.size() * 2 / 3);
+    QTest::newRow("scan data overwritten") << scanOverwritten;
+    // Sizes that would take gigabytes: refused before any pixel is stored, or at the end of data.
+    QTest::newRow("claims 20000 x 20000") << withFrameSize(good, 20000, 20000);
+    QTest::newRow("claims 9000 x 9000 with a few bytes of data") << withFrameSize(good, 9000, 9000);
+}
+
+void TestJpegCodec::damagedStreamsAreRefused()
+{
+    QFETCH(QByteArray, stream);
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    const QImage image = decodeJpeg(stream, &error);
+    QVERIFY(image.isNull());
+    QVERIFY(!error.isEmpty());
+    QVERIFY2(timer.elapsed() < 3000, "a damaged stream must fail fast, not decode a huge empty picture");
+}
+
+void TestJpegCodec::scaledDecoding()
+{
+    const QByteArray stream = encodeJpeg(photoLikeImage(200, 120, 5), 100);
+    QCOMPARE(decodeJpeg(stream, nullptr, 4).size(), QSize(50, 30));
+    QCOMPARE(decodeJpeg(stream, nullptr, 3).size(), QSize(200, 120));  // unsupported: full size
+}
+
+void TestJpegCodec::cp1251CoversTheCodePage()
+{
+    // Every byte but the one unassigned (0x98) survives a decode and encode.
+    for (int b = 1; b < 256; ++b) {
+        if (b == 0x98)
+            continue;
+        const QByteArray byte(1, char(b));
+        QCOMPARE(encodeCp1251(decodeCp1251(byte)), byte);
+    }
+    QCOMPARE(encodeCp1251(QStringLiteral("Новый")), QByteArray::fromHex("CDEEE2FBE9"));
+    QCOMPARE(encodeCp1251(QStringLiteral("Ёё№€")), QByteArray::fromHex("A8B8B988"));
+    QCOMPARE(decodeCp1251(QByteArray("\x98")), QString(QChar(0xFFFD)));
+    // Characters outside the code page become one '?' each, keeping the text's length.
+    QCOMPARE(encodeCp1251(QStringLiteral("α中")), QByteArray("??"));
+}
+
+QTEST_GUILESS_MAIN(TestJpegCodec)
+#include "test_jpeg_codec.moc"
