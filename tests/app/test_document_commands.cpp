@@ -1,0 +1,250 @@
+// New, Open, Save, Save as, Close and closing the window, undo/redo and the outline zoom, driven
+// through the real window's commands with scripted dialogs.
+#include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
+#include "storage/outline_io.h"
+#include "storage/snapshot_files.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTest>
+
+using namespace velmar;
+
+class TestDocumentCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void newCreatesTheTenFrames();
+    void newAsksAboutUnsavedWorkAndExistingNames();
+    void saveAsNamesTheFileAndTheOutline();
+    void failedSaveKeepsTheOutlineModified();
+    void openRefusedFileKeepsTheOutline();
+    void openOldFormatThenSaveWritesVmd();
+    void undoAndRedo();
+    void closeAndCloseBox();
+    void zoomFollowsTheWindow();
+
+private:
+    static void startNew(WindowFixture& f, const QString& name = QStringLiteral("Урок"))
+    {
+        f.dialogs.inputs.push_back(name);
+        f.command("N47")->trigger();
+    }
+};
+
+void TestDocumentCommands::newCreatesTheTenFrames()
+{
+    WindowFixture f;
+    startNew(f);
+    const Outline& o = f.doc().outline;
+    QCOMPARE(o.count(ObjectKind::Frame), 10);
+    const QSize client = f.window->canvas()->size();
+    const int W = client.width() / 4, Q = (client.height() - 31) / 4;
+    QCOMPARE(o.frame(1).title, QStringLiteral("Наблюдения"));
+    QCOMPARE(o.frame(4).title, QStringLiteral("Связи величин"));
+    QCOMPARE(o.frame(4).minimalText, QStringLiteral("Связи"));
+    QCOMPARE(o.frame(10).minimalText, QStringLiteral("Технологические процессы"));
+    // Geometry before the grid of 2 snaps it.
+    auto snap = [](QRect r) { return QRect(r.x() / 2 * 2, r.y() / 2 * 2, r.width() / 2 * 2, r.height() / 2 * 2); };
+    QCOMPARE(o.frame(3).bounds, snap(QRect(2 * W + 2, 34, 2 * W - 4, Q - 2)));
+    QCOMPARE(o.frame(7).bounds, snap(QRect(3 * W + 2, 3 * Q + 34, W - 4, Q - 2)));
+    QCOMPARE(o.frameSequence().length(), 10);
+    QCOMPARE(o.frameSequence().entry(10), o.frame(10).id);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
+    QVERIFY(f.doc().state.modified);  // a new outline is unsaved from its first moment
+    QCOMPARE(f.doc().history.currentStep, 0);
+    QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp0.tm1"))));
+    QVERIFY(f.command("settingsMenu")->isEnabled());
+    QVERIFY(f.command("ToolButton11")->isEnabled());
+    QVERIFY(!f.command("ToolButton10")->isEnabled());
+    QVERIFY(!f.command("ToolButton9")->isEnabled());
+    QCOMPARE(f.dialogs.questions.size(), 0);
+}
+
+void TestDocumentCommands::newAsksAboutUnsavedWorkAndExistingNames()
+{
+    WindowFixture f;
+    startNew(f);
+    // Yes saves (here through Save as) and ends the command.
+    f.dialogs.answers = {QMessageBox::Yes};
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("first")), 1});
+    f.command("N47")->trigger();
+    QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("first.vmd"))));
+    QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
+    QVERIFY(!f.doc().state.modified);
+
+    // An existing folder in Project: Cancel asks again, No stops, Yes goes on.
+    QVERIFY(QDir(f.home.path()).mkpath(QStringLiteral("Project/Физика")));
+    f.doc().outline.frame(1).title = QStringLiteral("метка");
+    f.dialogs.inputs = {QStringLiteral("Физика"), QStringLiteral("Физика")};
+    f.dialogs.answers = {QMessageBox::Cancel, QMessageBox::No};
+    f.command("N47")->trigger();
+    QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Данный конспект уже существует. Желаете заменить?"));
+    QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("метка"));  // unchanged on the canvas
+    f.dialogs.inputs = {QStringLiteral("Физика")};
+    f.dialogs.answers = {QMessageBox::Yes};
+    f.command("N47")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Наблюдения"));
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("Физика"));
+}
+
+void TestDocumentCommands::saveAsNamesTheFileAndTheOutline()
+{
+    WindowFixture f;
+    startNew(f);
+    const QString caption = f.window->windowTitle();
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 1});
+    f.command("ToolButton5")->trigger();
+    const QString written = f.home.filePath(QStringLiteral("урок.vmd"));
+    QVERIFY(QFileInfo::exists(written));
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
+    QCOMPARE(f.doc().state.fileName, written);
+    QCOMPARE(f.window->windowTitle(), caption);
+    QVERIFY(!f.doc().state.modified);
+    QVERIFY(!f.command("ToolButton3")->isEnabled());
+
+    // The file holds the outline: read it back.
+    const LoadResult back = readOutlineFile(written, defaultWindowChrome());
+    QVERIFY(back.ok);
+    QCOMPARE(back.outline.count(ObjectKind::Frame), 10);
+    QCOMPARE(back.outlineName, QStringLiteral("урок"));
+
+    // A typed extension stays in the outline name; the file still ends in .vmd.
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("второй.txt")), 1});
+    f.command("N50")->trigger();
+    QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("второй.vmd"))));
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("второй.txt"));
+}
+
+void TestDocumentCommands::failedSaveKeepsTheOutlineModified()
+{
+    WindowFixture f;
+    startNew(f);
+    QVERIFY(QDir(f.home.path()).mkdir(QStringLiteral("blocked.vmd")));  // a folder where the file should go
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("blocked")), 1});
+    f.command("N50")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("blocked.vmd")));
+    QVERIFY(f.doc().state.modified);
+    QVERIFY(f.command("ToolButton3")->isEnabled());
+}
+
+void TestDocumentCommands::openRefusedFileKeepsTheOutline()
+{
+    WindowFixture f;
+    startNew(f);
+    f.doc().state.modified = false;
+    QByteArray bytes(597496, '\0');
+    bytes[0] = 3;
+    bytes[1] = '4';
+    bytes[2] = '.';
+    bytes[3] = '0';
+    const QString old = f.home.filePath(QStringLiteral("old.vmd"));
+    QFile file(old);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    f.dialogs.files.push_back(Dialogs::FileChoice{old, 1});
+    f.command("N48")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.startsWith(QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"")));
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("Урок"));
+}
+
+void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
+{
+    WindowFixture f;
+    startNew(f);
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("lesson")), 1});
+    f.command("N50")->trigger();
+    // The saved outline copied to a .vmc name is opened by the old-format reader and refused, as it
+    // is not a .vmc file: the open outline stays.
+    const QString vmc = f.home.filePath(QStringLiteral("lesson.vmc"));
+    QVERIFY(QFile::copy(f.home.filePath(QStringLiteral("lesson.vmd")), vmc));
+    f.dialogs.files.push_back(Dialogs::FileChoice{vmc, 2});
+    f.command("N48")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
+}
+
+void TestDocumentCommands::undoAndRedo()
+{
+    WindowFixture f;
+    startNew(f);
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("u")), 1});
+    f.command("N50")->trigger();  // saved at step 0
+    const QRect first = f.doc().outline.frame(1).bounds;
+    f.doc().outline.frame(1).bounds.translate(20, 10);
+    f.window->recordStep();  // step 1, header only
+    QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp1.tm2"))));
+    QVERIFY(f.command("N77")->isEnabled());
+    QVERIFY(!f.command("N78")->isEnabled());
+
+    f.command("ToolButton10")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).bounds, first);
+    QCOMPARE(f.doc().history.currentStep, 0);
+    QVERIFY(!f.doc().state.modified);  // back at the saved step
+    QVERIFY(!f.command("N77")->isEnabled());
+    QVERIFY(f.command("N78")->isEnabled());
+    QCOMPARE(f.window->outlineView()->widget(f.doc().outline.frame(1).id)->geometry(), first);
+
+    f.command("ToolButton18")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).bounds, first.translated(20, 10));
+    QVERIFY(f.doc().state.modified);  // a step beyond the saved one is unsaved work
+}
+
+void TestDocumentCommands::closeAndCloseBox()
+{
+    WindowFixture f;
+    startNew(f);
+    // Cancel keeps everything; No closes the outline without saving.
+    f.dialogs.answers = {QMessageBox::Cancel};
+    f.command("N51")->trigger();
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
+    f.dialogs.answers = {QMessageBox::No};
+    f.command("N51")->trigger();
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 0);
+    QVERIFY(!f.command("settingsMenu")->isEnabled());
+    QVERIFY(!f.command("N50")->isEnabled());
+    QVERIFY(!f.command("ToolButton11")->isEnabled());
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
+
+    // The close box asks when modified; a cancelled Save as keeps the window open.
+    startNew(f, QStringLiteral("Второй"));
+    f.dialogs.answers = {QMessageBox::Yes};
+    QVERIFY(!f.window->close());
+    QVERIFY(f.window->isVisible());
+    f.dialogs.answers = {QMessageBox::No};
+    const QString folder = snapshotFolder(f.doc());
+    QVERIFY(f.window->close());
+    QVERIFY(QDir(folder).entryList({QStringLiteral("temp*.tm*")}).isEmpty());
+}
+
+void TestDocumentCommands::zoomFollowsTheWindow()
+{
+    WindowFixture f;
+    startNew(f);
+    const QRect before = f.doc().outline.frame(2).bounds;
+    const QSize client = f.window->canvas()->size();
+    f.window->resize(f.window->width() + client.width(), f.window->height());  // twice the client width
+    QTRY_COMPARE(f.window->canvas()->width(), 2 * client.width());
+    const QRect after = f.doc().outline.frame(2).bounds;
+    QVERIFY(qAbs(after.left() - 2 * before.left()) <= 2);
+    QVERIFY(qAbs(after.width() - 2 * before.width()) <= 2);
+    QCOMPARE(after.height(), before.height());
+    // Back to the reference size: everything returns.
+    f.window->resize(f.window->width() - client.width(), f.window->height());
+    QTRY_COMPARE(f.doc().outline.frame(2).bounds, before);
+
+    // Zoom off: resizing moves nothing.
+    f.command("ToolButton19")->trigger();
+    QVERIFY(!f.command("N79")->isChecked());
+    f.window->resize(f.window->width() + 100, f.window->height() + 60);
+    QTRY_COMPARE(f.window->canvas()->width(), client.width() + 100);
+    QCOMPARE(f.doc().outline.frame(2).bounds, before);
+}
+
+QTEST_MAIN(TestDocumentCommands)
+#include "test_document_commands.moc"
