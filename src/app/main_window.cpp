@@ -33,21 +33,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     m_canvas = new CanvasWidget(this);
     setCentralWidget(m_canvas);
-    // The canvas and its frame titles use the outline's own small font, as outlines were laid out in.
-    m_canvas->setFont(toQFont(FontSpec{}));
 
     buildMainMenu();
     buildToolBar();
     buildPopupMenus();
 
     m_view = new OutlineView(m_document, m_canvas);
-    m_view->setArrowPainter([](const ArrowObject& a, QWidget* widget) {
-        const ArrowPicture picture = placeArrow(a.x1, a.y1, a.x2, a.y2, a.penWidth, a.colour);
-        // Presses are taken on and a few pixels around the drawn arrow.
-        const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
-        widget->setGeometry(picture.geometry.imageRect);
-        static_cast<ArrowWidget*>(widget)->setImage(picture.image, hitArea);
-    });
     m_handles = new SelectionHandles(m_canvas);
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
@@ -229,6 +220,7 @@ void MainWindow::connectCommands()
     canvasCommand("N37", [](CanvasController& c) { c.createVideo(false); });
     canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
     canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
+    onCommand({"N53", "ToolButton7"}, &MainWindow::exportPicture);
     canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
     canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
     canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });

@@ -20,6 +20,12 @@ class CanvasController;
 class AboutDialog;
 class OutlineView;
 class SelectionHandles;
+class VideoCommands;
+class AppearanceCommands;
+class FrameTitles;
+class MinimalTextCommands;
+class SequenceCommands;
+class SequenceOverlay;
 
 // What start-up needs from outside: where the program and its files are.
 struct StartupOptions {
@@ -50,6 +56,7 @@ public:
     OutlineView* outlineView() const { return m_view; }
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
+    VideoCommands* videoCommands() const { return m_videoCommands; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
     // A command of the window by its component name (menu item, tool button or pop-up item).
@@ -127,6 +134,7 @@ private:
     void toggleEditModeFromButton();
     void toggleEditModeFromMenu();
     void applyEditMode(bool on);
+    void exportPicture();
     void showHelp();
     void showAbout();
     void toggleGridFromButton();
@@ -141,12 +149,19 @@ private:
     OutlineView* m_view = nullptr;
     SelectionHandles* m_handles = nullptr;
     CanvasController* m_controller = nullptr;
+    VideoCommands* m_videoCommands = nullptr;
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;
     bool m_outerSizePending = true;
     bool m_adjustingSize = false;
     QSize m_importedWindowSize;  // the canvas size of the last old-format file opened
+    // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.
+    AppearanceCommands* m_appearance = nullptr;
+    FrameTitles* m_frameTitles = nullptr;
+    MinimalTextCommands* m_minimalTexts = nullptr;
+    SequenceCommands* m_sequences = nullptr;
+    SequenceOverlay* m_overlay = nullptr;
 };
 
 }  // namespace velmar

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_io.h"
+#include "view/outline_export.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -428,6 +429,26 @@ void MainWindow::rescaleToWindow()
     m_handles->hideAll();
     if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.state.gridStep))
         m_view->sync();
+}
+
+}  // namespace velmar
+
+namespace velmar {
+
+// --- export as picture --------------------------------------------------------------------------------
+
+void MainWindow::exportPicture()
+{
+    m_handles->hideAll();
+    const QImage picture = captureCanvas(m_canvas);
+    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как рисунок"), m_dialogFolders.exports,
+                                           QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp"),
+                                           m_document.state.outlineName, 1);
+    if (!choice)
+        return;
+    const QString error = writePicture(picture, exportFileName(choice->path, choice->filterIndex));
+    if (!error.isEmpty())
+        throw UserError(error);
 }
 
 }  // namespace velmar

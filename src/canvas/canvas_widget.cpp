@@ -1,5 +1,7 @@
 #include "canvas/canvas_widget.h"
 
+#include "model/text_metrics.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
@@ -10,6 +12,8 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The canvas and its frame titles use the small font outlines were laid out in.
+    setFont(toQFont(FontSpec{}));
 }
 
 void CanvasWidget::setToolBar(QToolBar* toolBar)

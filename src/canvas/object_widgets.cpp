@@ -1,5 +1,6 @@
 #include "canvas/object_widgets.h"
 
+#include "canvas/arrow_geometry.h"
 #include "model/colour.h"
 #include "model/text_metrics.h"
 
@@ -233,6 +234,15 @@ void CaptionWidget::paintEvent(QPaintEvent*)
 ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ArrowWidget::apply(const ArrowObject& a)
+{
+    const ArrowPicture picture = placeArrow(a.x1, a.y1, a.x2, a.y2, a.penWidth, a.colour);
+    // Presses are taken on and a few pixels around the drawn arrow.
+    const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
+    setGeometry(picture.geometry.imageRect);
+    setImage(picture.image, hitArea);
 }
 
 void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)

@@ -96,6 +96,8 @@ class ArrowWidget : public QWidget {
     Q_OBJECT
 public:
     explicit ArrowWidget(QWidget* parent);
+    // Places the widget and draws the arrow as the arrow's six values say.
+    void apply(const ArrowObject& arrow);
     // The arrow's picture and a wider rendering of it that marks where presses are taken.
     void setImage(const QImage& image, const QImage& hitArea);
     const QImage& image() const { return m_image; }

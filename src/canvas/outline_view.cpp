@@ -119,8 +119,7 @@ void OutlineView::sync()
     for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k) {
         const ArrowObject& a = outline.arrow(k);
         auto* w = ensure<ArrowWidget>(a.id, m_canvas, created);
-        if (m_arrowPainter)
-            m_arrowPainter(a, w);
+        w->apply(a);
         alive.insert(a.id);
         if (created)
             fresh << w;

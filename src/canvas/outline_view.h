@@ -34,9 +34,6 @@ public:
     // Every new object widget gets this event filter (the canvas controller).
     void setEventFilter(QObject* filter) { m_filter = filter; }
 
-    // Maps an arrow to the widget drawn for it; arrows are drawn by a function the view is given.
-    using ArrowPainter = void (*)(const ArrowObject& arrow, QWidget* widget);
-    void setArrowPainter(ArrowPainter painter) { m_arrowPainter = painter; }
 
 signals:
     // A text field's widget changed its text (typing); the model already holds the new text.
@@ -52,7 +49,6 @@ private:
     CanvasWidget* m_canvas;
     QHash<ObjectId, QWidget*> m_widgets;
     QObject* m_filter = nullptr;
-    ArrowPainter m_arrowPainter = nullptr;
 };
 
 }  // namespace velmar

@@ -1,0 +1,92 @@
+#include "canvas/canvas_widget.h"
+#include "storage/jpeg_codec.h"
+#include "support/window_fixture.h"
+#include "view/outline_export.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTest>
+
+using namespace velmar;
+
+class TestOutlineExport : public QObject {
+    Q_OBJECT
+private slots:
+    void exportFileName_data();
+    void exportFileName();
+    void exportFromTheWindow();
+    void headlessRenderingMatchesTheWindow();
+};
+
+void TestOutlineExport::exportFileName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("typed .bmp, JPEG filter") << "/tmp/a.bmp" << 1 << "/tmp/a.jpg";
+    QTest::newRow("no extension, BMP filter") << "/tmp/a" << 2 << "/tmp/a.bmp";
+    QTest::newRow("dots in the folder") << "/tmp/x.y/урок.1.png" << 1 << "/tmp/x.y/урок.1.jpg";
+}
+
+void TestOutlineExport::exportFileName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(int, filter);
+    QFETCH(QString, expected);
+    QCOMPARE(velmar::exportFileName(chosen, filter), expected);
+}
+
+void TestOutlineExport::exportFromTheWindow()
+{
+    WindowFixture f;
+    f.dialogs.inputs.push_back(QStringLiteral("Урок"));
+    f.command("N47")->trigger();
+    f.doc().outline.frame(1).colour = 0x000000FF;  // red
+    f.window->recordStep();
+    const int step = f.doc().history.currentStep;
+    QVERIFY(f.command("N53")->isEnabled());
+
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic.bmp")), 1});
+    f.command("ToolButton7")->trigger();
+    QVERIFY(!QFile::exists(f.home.filePath(QStringLiteral("pic.bmp"))));
+    QFile file(f.home.filePath(QStringLiteral("pic.jpg")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QImage picture = decodeJpeg(file.readAll());
+    const QSize client = f.window->canvas()->size();
+    QCOMPARE(picture.size(), QSize(client.width(), client.height() - 31));
+    // Inside the first frame (it starts at y 34 of the canvas, 3 rows into the picture).
+    const QPoint inside = f.doc().outline.frame(1).bounds.center() - QPoint(0, 31);
+    const QColor colour = picture.pixelColor(inside);
+    QVERIFY2(colour.red() > 240 && colour.green() < 16 && colour.blue() < 16, qPrintable(colour.name()));
+    QCOMPARE(f.doc().history.currentStep, step);  // no history step
+
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic2.jpg")), 2});
+    f.command("N53")->trigger();
+    QImage bmp(f.home.filePath(QStringLiteral("pic2.bmp")), "BMP");
+    QCOMPARE(bmp.size(), picture.size());
+    QCOMPARE(bmp.pixelColor(inside), QColor(255, 0, 0));
+
+    // Cancel writes nothing.
+    f.command("N53")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void TestOutlineExport::headlessRenderingMatchesTheWindow()
+{
+    WindowFixture f;
+    f.dialogs.inputs.push_back(QStringLiteral("Урок"));
+    f.command("N47")->trigger();
+    Outline& o = f.doc().outline;
+    o.frame(2).colour = 0x0080FF00;
+    o.frame(3).outerBevel = BevelLowered;
+    o.createTextField(QRect(10, 20, 80, 30), 0x00FFFFFF, QStringLiteral("Строка 1\r\nСтрока 2"), 1);
+    o.createArrow(40, 300, 200, 360, 3, 0x000000FF);
+    f.window->recordStep();
+    const QImage fromWindow = captureCanvas(f.window->canvas());
+    const QImage headless = renderOutline(f.doc(), f.window->canvas()->size());
+    QCOMPARE(headless.size(), fromWindow.size());
+    QCOMPARE(headless, fromWindow);
+}
+
+QTEST_MAIN(TestOutlineExport)
+#include "test_outline_export.moc"
