@@ -43,10 +43,15 @@ CommandLine parseCommandLine(int argc, char** argv)
                                      QStringLiteral("Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
                                                     "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
                                      QStringLiteral("IN"));
+    const QCommandLineOption exportPicture(QStringLiteral("export"),
+                                           QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
+                                                          "OUT (.png, .jpg или .bmp): --export OUT FILE (без окна)."),
+                                           QStringLiteral("OUT"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(info);
     parser.addOption(convert);
+    parser.addOption(exportPicture);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
                                  QStringLiteral("[FILE]"));
@@ -71,15 +76,21 @@ CommandLine parseCommandLine(int argc, char** argv)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(info) || parser.isSet(convert)) {
+    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture)) {
         const auto refuse = [&](const char* message) {
             std::fprintf(stderr, "%s\n", message);
             result.exitNow = true;
             result.exitCode = 2;
             return result;
         };
-        if (parser.isSet(info) && parser.isSet(convert))
-            return refuse("Укажите что-то одно: --info или --convert.");
+        if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture)) > 1)
+            return refuse("Укажите что-то одно: --info, --convert или --export.");
+        if (parser.isSet(exportPicture)) {
+            if (positional.size() != 1)
+                return refuse("Использование: velmar --export OUT FILE");
+            result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
+            return result;
+        }
         if (parser.isSet(info)) {
             if (!positional.isEmpty())
                 return refuse("После --info FILE других аргументов не нужно.");

@@ -3,7 +3,13 @@
 #include "storage/old_outline_file.h"
 #include "storage/outline_io.h"
 
+#include "view/outline_export.h"
+
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <memory>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -165,9 +171,43 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
     return 0;
 }
 
+int runExportCommand(const QString& input, const QString& output, QString* errors)
+{
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
+        && suffix != QLatin1String("bmp")) {
+        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg или .bmp.\n").arg(output);
+        return 2;
+    }
+    LoadResult loaded = loadOutlineForCommand(input);
+    collectNotes(loaded, errors);
+    if (!loaded.ok)
+        return 1;
+    Document doc;
+    doc.outline = std::move(loaded.outline);
+    doc.state.outlineName = loaded.outlineName;
+    doc.state.canvasColour = loaded.canvasColour;
+    doc.state.windowSize = loaded.windowSize;
+    const QSize client = (loaded.windowSize.isValid() ? loaded.windowSize : QSize(744, 546)) - defaultWindowChrome();
+    const QImage picture = renderOutline(doc, client.expandedTo(QSize(1, 32)));
+    const QString error = writePicture(picture, output);
+    if (!error.isEmpty()) {
+        *errors += error + QLatin1Char('\n');
+        return 1;
+    }
+    return 0;
+}
+
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (command.kind == HeadlessCommand::Export) {
+        // Widgets draw the picture off screen: no display is needed or used.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
     QByteArray out;
     QString errors;
@@ -176,6 +216,8 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
         status = runInfoCommand(command.input, &out, &errors);
     else if (command.kind == HeadlessCommand::Convert)
         status = runConvertCommand(command.input, command.output, &errors);
+    else if (command.kind == HeadlessCommand::Export)
+        status = runExportCommand(command.input, command.output, &errors);
     if (!out.isEmpty())
         std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
     if (!errors.isEmpty()) {

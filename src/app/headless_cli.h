@@ -12,8 +12,10 @@ namespace velmar {
 // Commands that work on outline files without opening a window or needing a display:
 //   velmar --info FILE          the outline as JSON on standard output
 //   velmar --convert IN OUT     IN (.vmd or .vmc) written as an outline file (.vmd) OUT
+//   velmar --export OUT FILE    the outline of FILE drawn at its stored window size, written as a
+//                               picture OUT (.png, .jpg or .bmp by its extension)
 struct HeadlessCommand {
-    enum Kind { None, Info, Convert };
+    enum Kind { None, Info, Convert, Export };
     Kind kind = None;
     QString input;
     QString output;
@@ -33,6 +35,8 @@ QJsonObject outlineToJson(const LoadResult& loaded);
 // unreadable pictures does not make a command fail).
 int runInfoCommand(const QString& path, QByteArray* out, QString* errors);
 int runConvertCommand(const QString& input, const QString& output, QString* errors);
+// Needs a QApplication (widgets draw the outline off screen; no display is used).
+int runExportCommand(const QString& input, const QString& output, QString* errors);
 
 // Runs a headless command under a QCoreApplication, printing to stdout and stderr.
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv);

@@ -39,12 +39,13 @@ QString decodeCp1251(QByteArrayView bytes)
 
 QByteArray encodeCp1251(const QString& text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // One byte per character: the buffer is sized once and filled in place.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* next = bytes.data();
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x80) {
-            bytes += char(u);
+            *next++ = char(u);
             continue;
         }
         char out = '?';
@@ -57,7 +58,7 @@ QByteArray encodeCp1251(const QString& text)
                     break;
                 }
         }
-        bytes += out;
+        *next++ = out;
     }
     return bytes;
 }

@@ -1,10 +1,14 @@
 #include "canvas/canvas_widget.h"
 #include "storage/jpeg_codec.h"
+#include "storage/outline_io.h"
 #include "support/window_fixture.h"
 #include "view/outline_export.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmar;
@@ -16,6 +20,7 @@ private slots:
     void exportFileName();
     void exportFromTheWindow();
     void headlessRenderingMatchesTheWindow();
+    void exportFromTheCommandLine();
 };
 
 void TestOutlineExport::exportFileName_data()
@@ -86,6 +91,47 @@ void TestOutlineExport::headlessRenderingMatchesTheWindow()
     const QImage headless = renderOutline(f.doc(), f.window->canvas()->size());
     QCOMPARE(headless.size(), fromWindow.size());
     QCOMPARE(headless, fromWindow);
+}
+
+void TestOutlineExport::exportFromTheCommandLine()
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/velmar"));
+    if (!QFileInfo::exists(program))
+        QSKIP("the velmar executable is not built beside the tests");
+    QTemporaryDir dir;
+    Document doc;
+    doc.state.windowSize = QSize(400, 300);
+    doc.outline.setClientSize(QSize(384, 241));
+    doc.outline.createFrame(QRect(10, 40, 150, 100), QStringLiteral("Опыты"));
+    doc.outline.frame(1).colour = 0x0000FF00;  // green
+    const QString outline = dir.filePath(QStringLiteral("урок.vmd"));
+    QVERIFY(writeOutlineFile(outline, doc).ok);
+
+    auto run = [&](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("VELMAR_HOME"), dir.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        process.setProcessEnvironment(env);
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return std::pair(process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()));
+    };
+    const QString png = dir.filePath(QStringLiteral("out.png"));
+    const auto [status, errors] = run({QStringLiteral("--export"), png, outline});
+    QCOMPARE(status, 0);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    const QImage picture(png);
+    QCOMPARE(picture.size(), QSize(400 - 16, 300 - 59 - 31));
+    QCOMPARE(picture.pixelColor(80, 60), QColor(0, 255, 0));
+
+    // An unknown picture type and a missing outline are refused with a message.
+    QCOMPARE(run({QStringLiteral("--export"), dir.filePath(QStringLiteral("out.gif")), outline}).first, 2);
+    const auto missing = run({QStringLiteral("--export"), png, dir.filePath(QStringLiteral("нет.vmd"))});
+    QCOMPARE(missing.first, 1);
+    QVERIFY(missing.second.contains(QStringLiteral("нет.vmd")));
 }
 
 QTEST_MAIN(TestOutlineExport)
