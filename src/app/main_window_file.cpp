@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_io.h"
+#include "storage/snapshot_files.h"
 #include "view/outline_export.h"
 
 #include <QAction>
@@ -263,7 +264,15 @@ void MainWindow::openOutline()
     }
     const QStringList notices = loaded.notices;
     const QString warning = loaded.message;
-    const bool recovered = QFileInfo(path).absolutePath() == QFileInfo(snapshotFolder(m_document) + "/x").absolutePath();
+    const QFileInfo opened(path);
+    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
+    if (recovered) {
+        // The steps recorded after the last complete snapshot hold the latest work: bring it back.
+        bool full = false;
+        const int step = snapshotStep(opened.fileName(), &full);
+        if (step >= 0 && full)
+            applyLaterSteps(loaded, opened.absolutePath(), step);
+    }
     replaceOutline(loaded);
     state.fileName = path;
 

@@ -244,4 +244,22 @@ void cleanUp(const Document& doc)
             QFile::remove(folder.filePath(name));
 }
 
+int applyLaterSteps(LoadResult& loaded, const QString& folder, int step)
+{
+    for (int next = step + 1;; ++next) {
+        if (QFileInfo::exists(snapshotPathIn(folder, next, true)))
+            return next - 1;  // the set of objects changed there: stop at what is known to fit
+        QFile file(snapshotPathIn(folder, next, false));
+        if (!file.open(QIODevice::ReadOnly))
+            return next - 1;
+        const HeaderReadResult read = readOutlineHeader(file.readAll());
+        QString problem;
+        if (!read.ok() || !applyHeaderToOutline(read.header, loaded.outline, &problem))
+            return next - 1;
+        loaded.outlineName = read.header.outlineName;
+        loaded.canvasColour = read.header.canvasColour;
+        loaded.windowSize = QSize(read.header.windowWidth, read.header.windowHeight);
+    }
+}
+
 }  // namespace velmar

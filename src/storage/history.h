@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/document.h"
+#include "storage/load_result.h"
 
 #include <QSize>
 #include <QString>
@@ -52,6 +53,12 @@ bool canRedo(const Document& doc);
 // clear exactly when the step reached is the one last saved or opened.
 HistoryResult undo(Document& doc, QSize windowChrome);
 HistoryResult redo(Document& doc, QSize windowChrome);
+
+// Work recovered after a crash: the complete snapshot of `step` was loaded into `loaded`; the
+// header-only snapshots of the steps after it (moves, texts, colours made since) are applied to
+// it in order, as far as they go, so that nothing done before the crash is lost. Returns the last
+// step applied.
+int applyLaterSteps(LoadResult& loaded, const QString& folder, int step);
 
 // Deletes every snapshot of this document's history folder (steps 0..1000 and any above).
 void cleanUp(const Document& doc);

@@ -23,6 +23,7 @@ private slots:
     void commandLineFileReachesOpen();
     void interruptedWorkQuestion_data();
     void interruptedWorkQuestion();
+    void recoveryBringsBackTheLaterSteps();
     void associationWrittenAtStart();
     void guardShowsErrorsAndGoesOn();
 
@@ -175,6 +176,44 @@ void TestStartup::interruptedWorkQuestion()
             QVERIFY(!doc.state.modified);
         }
     }
+}
+
+void TestStartup::recoveryBringsBackTheLaterSteps()
+{
+    ScriptedDialogs dialogs;
+    dialogs.answers = {QMessageBox::Yes};
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("temp")));
+    // Step 5 complete; steps 6 and 7 header-only: a move, then a new name and colour.
+    Document doc;
+    doc.state.outlineName = QStringLiteral("До сбоя");
+    doc.outline.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Опыты"));
+    QVERIFY(writeOutlineFile(home.filePath(QStringLiteral("temp/temp5.tm1")), doc).ok);
+    auto writeHeader = [&](int step) {
+        QFile file(home.filePath(QStringLiteral("temp/temp%1.tm2").arg(step)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(serializeOutline(doc, false));
+    };
+    doc.outline.frame(1).bounds.moveTo(100, 80);
+    writeHeader(6);
+    doc.outline.frame(1).colour = 0x00FF0000;
+    doc.state.outlineName = QStringLiteral("Последнее");
+    writeHeader(7);
+    // A header of step 9 after a gap is not part of the chain.
+    doc.outline.frame(1).bounds.moveTo(300, 300);
+    writeHeader(9);
+
+    StartupOptions options;
+    options.programFolder = home.path();
+    options.startFolder = home.path();
+    Started s = start(options);
+    QCOMPARE(dialogs.questions.size(), 1);
+    const Document& recovered = s.window->document();
+    QCOMPARE(recovered.outline.count(ObjectKind::Frame), 1);
+    QCOMPARE(recovered.outline.frame(1).bounds.topLeft(), QPoint(100, 80));
+    QCOMPARE(recovered.outline.frame(1).colour, ColourValue(0x00FF0000));
+    QCOMPARE(recovered.state.outlineName, QStringLiteral("Последнее"));
+    QVERIFY(recovered.state.modified);
 }
 
 void TestStartup::associationWrittenAtStart()
