@@ -142,6 +142,17 @@ void collectNotes(const LoadResult& loaded, QString* errors)
 
 }  // namespace
 
+// A document holding a loaded outline, as the window would after opening it.
+static Document documentFrom(LoadResult&& loaded)
+{
+    Document doc;
+    doc.outline = std::move(loaded.outline);
+    doc.state.outlineName = loaded.outlineName;
+    doc.state.canvasColour = loaded.canvasColour;
+    doc.state.windowSize = loaded.windowSize;
+    return doc;
+}
+
 int runInfoCommand(const QString& path, QByteArray* out, QString* errors)
 {
     const LoadResult loaded = loadOutlineForCommand(path);
@@ -158,11 +169,7 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
     collectNotes(loaded, errors);
     if (!loaded.ok)
         return 1;
-    Document doc;
-    doc.outline = std::move(loaded.outline);
-    doc.state.outlineName = loaded.outlineName;
-    doc.state.canvasColour = loaded.canvasColour;
-    doc.state.windowSize = loaded.windowSize;
+    const Document doc = documentFrom(std::move(loaded));
     const WriteResult written = writeOutlineFile(output, doc);
     if (!written.ok) {
         *errors += written.message + QLatin1Char('\n');
@@ -183,12 +190,9 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     collectNotes(loaded, errors);
     if (!loaded.ok)
         return 1;
-    Document doc;
-    doc.outline = std::move(loaded.outline);
-    doc.state.outlineName = loaded.outlineName;
-    doc.state.canvasColour = loaded.canvasColour;
-    doc.state.windowSize = loaded.windowSize;
-    const QSize client = (loaded.windowSize.isValid() ? loaded.windowSize : QSize(744, 546)) - defaultWindowChrome();
+    const Document doc = documentFrom(std::move(loaded));
+    const QSize window = doc.state.windowSize.isValid() ? doc.state.windowSize : QSize(744, 546);
+    const QSize client = window - defaultWindowChrome();
     const QImage picture = renderOutline(doc, client.expandedTo(QSize(1, 32)));
     const QString error = writePicture(picture, output);
     if (!error.isEmpty()) {
