@@ -46,6 +46,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         runGuarded(this, [this] { rescaleToWindow(); });
     });
     connectCommands();
+    installOutlineFeatures();
+    installVideoFeatures();
 
     resize(kInitialWidth, kInitialHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -375,7 +375,7 @@ void TestCommandSurface::helpOpensTheBundledPage()
 void TestCommandSurface::unbuiltCommandsDoNothing()
 {
     const Document before = m_window->document();
-    for (const char* name : {"N47", "N110", "N112", "N113", "ToolButton1", "ToolButton21", "ToolButton22"})
+    for (const char* name : {"N47", "N112", "N113", "ToolButton1", "ToolButton22"})
         m_window->command(QLatin1String(name))->trigger();
     QCOMPARE(m_window->document().outline.count(ObjectKind::Frame), 0);
     QCOMPARE(m_window->document().state.modified, before.state.modified);

@@ -1,0 +1,384 @@
+#include "canvas/appearance_commands.h"
+
+#include "canvas/canvas_controller.h"
+#include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/text_metrics.h"
+#include "model/zoom.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+
+namespace velmar {
+
+namespace {
+
+const QString kConfirmCaption = QStringLiteral("Подтверждение");
+
+}  // namespace
+
+void markModifiedWithoutStep(CanvasHost& host)
+{
+    host.document().state.modified = true;
+    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
+        if (QAction* action = host.command(QLatin1String(name)))
+            action->setEnabled(true);
+}
+
+AppearanceCommands::AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
+                                       SelectionHandles* handles, CanvasController* controller, QObject* parent)
+    : QObject(parent), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles), m_controller(controller)
+{
+}
+
+template <typename T>
+T* AppearanceCommands::current(ObjectKind kind)
+{
+    Outline& o = doc().outline;
+    const int slot = o.findSlot(kind, doc().interaction.currentObject);
+    if (slot == 0)
+        return nullptr;
+    if constexpr (std::is_same_v<T, FrameObject>)
+        return &o.frame(slot);
+    else if constexpr (std::is_same_v<T, PictureObject>)
+        return &o.picture(slot);
+    else if constexpr (std::is_same_v<T, CaptionObject>)
+        return &o.caption(slot);
+    else if constexpr (std::is_same_v<T, TextFieldObject>)
+        return &o.textField(slot);
+    else
+        return &o.video(slot);
+}
+
+FrameObject* AppearanceCommands::currentFrame()
+{
+    return current<FrameObject>(ObjectKind::Frame);
+}
+
+FrameObject* AppearanceCommands::titleFrame()
+{
+    Outline& o = doc().outline;
+    if (const int slot = o.findSlot(ObjectKind::Frame, doc().interaction.currentCompanion))
+        return &o.frame(slot);
+    return currentFrame();
+}
+
+void AppearanceCommands::changed(bool recorded)
+{
+    m_view->sync();
+    if (recorded)
+        m_host.recordStep();
+    else
+        markModifiedWithoutStep(m_host);
+}
+
+// --- frames -------------------------------------------------------------------------------------
+
+void AppearanceCommands::setFrameInnerBevel(quint8 bevel)
+{
+    if (FrameObject* f = currentFrame()) {
+        f->innerBevel = bevel;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::setFrameOuterBevel(quint8 bevel)
+{
+    if (FrameObject* f = currentFrame()) {
+        f->outerBevel = bevel;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::setFrameBorderLine(quint8 line)
+{
+    if (FrameObject* f = currentFrame()) {
+        f->borderLine = line;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::chooseFrameColour()
+{
+    FrameObject* f = currentFrame();
+    if (!f)
+        return;
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(f->colour));
+    if (!colour)
+        return;
+    f->colour = fromQColor(*colour);
+    changed(true);
+}
+
+void AppearanceCommands::chooseFrameTitleColour()
+{
+    FrameObject* panel = currentFrame();
+    FrameObject* title = titleFrame();
+    if (!title)
+        return;
+    // The dialog starts from the frame's own colour, not from the title's.
+    const ColourValue start = panel ? panel->colour : title->colour;
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(start));
+    if (!colour)
+        return;
+    title->titleColour = fromQColor(*colour);
+    changed(true);
+}
+
+void AppearanceCommands::resetFrameColours()
+{
+    FrameObject* panel = currentFrame();
+    FrameObject* title = titleFrame();
+    if (!panel && !title)
+        return;
+    if (panel)
+        panel->colour = kButtonFace;
+    if (title)
+        title->titleColour = kWindowText;
+    changed(true);
+}
+
+// --- pictures -----------------------------------------------------------------------------------
+
+void AppearanceCommands::setPictureBorderFromNone()
+{
+    QAction* none = m_host.command(QStringLiteral("N16"));
+    m_host.command(QStringLiteral("N17"))->setChecked(!none->isChecked());
+    if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
+        p->border = 0;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::setPictureBorderFromSingle()
+{
+    QAction* single = m_host.command(QStringLiteral("N17"));
+    m_host.command(QStringLiteral("N16"))->setChecked(!single->isChecked());
+    if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
+        p->border = 1;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::showPictureBorderChecks()
+{
+    if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
+        m_host.command(QStringLiteral("N16"))->setChecked(p->border == 0);
+        m_host.command(QStringLiteral("N17"))->setChecked(p->border == 1);
+    }
+}
+
+// --- captions -----------------------------------------------------------------------------------
+
+void AppearanceCommands::chooseCaptionFont()
+{
+    CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
+    if (!c)
+        return;
+    const auto font = dialogs().chooseFont(m_host.dialogParent(), toDialogFont(c->font));
+    if (!font)
+        return;
+    c->font = fromQFont(*font, c->font.colour);
+    changed(true);
+}
+
+void AppearanceCommands::editCaptionText()
+{
+    CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
+    if (!c)
+        return;
+    const auto text = dialogs().inputText(m_host.dialogParent(), QStringLiteral("Внимание"),
+                                          QStringLiteral("Введите текст"), c->text);
+    if (!text)
+        return;
+    c = current<CaptionObject>(ObjectKind::Caption);
+    if (!c)
+        return;
+    c->text = *text;
+    changed(true);
+}
+
+void AppearanceCommands::chooseCaptionColour()
+{
+    CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
+    if (!c)
+        return;
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(c->colour));
+    if (!colour)
+        return;
+    c->colour = fromQColor(*colour);
+    changed(true);
+}
+
+void AppearanceCommands::resetCaptionColours()
+{
+    if (CaptionObject* c = current<CaptionObject>(ObjectKind::Caption)) {
+        c->colour = kButtonFace;
+        c->font.colour = kWindowText;
+        changed(false);
+    }
+}
+
+// --- text fields --------------------------------------------------------------------------------
+
+bool AppearanceCommands::fitBox(ObjectId id)
+{
+    Outline& o = doc().outline;
+    const int slot = o.findSlot(ObjectKind::TextField, id);
+    if (slot == 0)
+        return false;
+    TextFieldObject& field = o.textField(slot);
+    const std::optional<QSize> size = fitFrameToText(field.text, field.font);
+    if (!size)
+        return false;
+    field.bounds.setSize(*size);
+    m_view->sync();
+    doc().interaction.innerSelection = id;
+    QWidget* frame = field.parentFrame > 0 ? m_view->parentWidget(field.parentFrame) : nullptr;
+    if (frame && frame != m_canvas)
+        m_handles->placeBlueSetInFrame(field.bounds, frame);
+    else
+        m_handles->placeBlueSetOnCanvas(field.bounds, ObjectKind::TextField);
+    return true;
+}
+
+void AppearanceCommands::chooseTextFieldFont()
+{
+    TextFieldObject* t = current<TextFieldObject>(ObjectKind::TextField);
+    if (!t)
+        return;
+    const auto font = dialogs().chooseFont(m_host.dialogParent(), toDialogFont(t->font));
+    if (!font)
+        return;
+    t->font = fromQFont(*font, t->font.colour);
+    fitBox(t->id);
+    changed(true);
+}
+
+void AppearanceCommands::setTextAlignment(quint8 alignment)
+{
+    if (TextFieldObject* t = current<TextFieldObject>(ObjectKind::TextField)) {
+        t->alignment = alignment;
+        changed(true);
+    }
+}
+
+void AppearanceCommands::fitTextFieldToText()
+{
+    const ObjectId id = doc().interaction.currentObject;
+    if (!fitBox(id))
+        return;
+    // No history step, but the new size is what the zoom scales from from now on, so that
+    // resizing the window does not bring the old box back.
+    recordReferenceLayout(doc().outline, m_canvas->size());
+    markModifiedWithoutStep(m_host);
+}
+
+void AppearanceCommands::chooseTextFieldColour()
+{
+    TextFieldObject* t = current<TextFieldObject>(ObjectKind::TextField);
+    if (!t)
+        return;
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(t->background));
+    if (!colour)
+        return;
+    t->background = fromQColor(*colour);
+    changed(true);
+}
+
+void AppearanceCommands::resetTextFieldColours()
+{
+    if (TextFieldObject* t = current<TextFieldObject>(ObjectKind::TextField)) {
+        t->background = kButtonFace;
+        t->font.colour = kWindowText;
+        changed(false);
+    }
+}
+
+// --- canvas -------------------------------------------------------------------------------------
+
+void AppearanceCommands::chooseCanvasColour()
+{
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(doc().state.canvasColour));
+    if (!colour)
+        return;
+    doc().state.canvasColour = fromQColor(*colour);
+    m_canvas->setCanvasColour(doc().state.canvasColour);
+    changed(true);
+}
+
+void AppearanceCommands::resetCanvasColour()
+{
+    doc().state.canvasColour = kButtonFace;
+    m_canvas->setCanvasColour(kButtonFace);
+    changed(false);
+}
+
+// --- deletion -----------------------------------------------------------------------------------
+
+void AppearanceCommands::deleteObject(ObjectKind kind, const QString& question)
+{
+    if (doc().outline.findSlot(kind, doc().interaction.currentObject) == 0)
+        return;
+    // The frame's question is a plain one; the others carry the information icon.
+    const QMessageBox::Icon icon = kind == ObjectKind::Frame ? QMessageBox::NoIcon : QMessageBox::Information;
+    const auto answer = dialogs().ask(m_host.dialogParent(), kConfirmCaption, question,
+                                      QMessageBox::Yes | QMessageBox::No, icon);
+    if (answer != QMessageBox::Yes)
+        return;
+    m_controller->dropSelection();
+    const int slot = doc().outline.findSlot(kind, doc().interaction.currentObject);
+    if (slot == 0)
+        return;
+    m_handles->reclaimShape2();
+    if (kind == ObjectKind::Frame)
+        doc().outline.removeFrame(slot);
+    else
+        doc().outline.removeObject(kind, slot);
+    afterDeletion();
+}
+
+void AppearanceCommands::afterDeletion()
+{
+    // The deleted objects can no longer be the target of a command.
+    InteractionState& state = doc().interaction;
+    const Outline& o = doc().outline;
+    if (!o.find(state.currentObject).isValid())
+        state.currentObject = 0;
+    if (!o.find(state.currentCompanion).isValid())
+        state.currentCompanion = 0;
+    m_view->sync();
+    doc().state.fullSnapshot = true;
+    m_host.recordStep();
+    for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
+        m_host.command(QLatin1String(name))->setEnabled(false);
+    m_host.redrawOverlays();
+}
+
+void AppearanceCommands::deleteFrame()
+{
+    deleteObject(ObjectKind::Frame, QStringLiteral("Вы действительно хотите удалить фрейм?"));
+}
+
+void AppearanceCommands::deletePicture()
+{
+    deleteObject(ObjectKind::Picture, QStringLiteral("Вы действительно хотите удалить рисунок?"));
+}
+
+void AppearanceCommands::deleteCaption()
+{
+    deleteObject(ObjectKind::Caption, QStringLiteral("Вы действительно хотите удалить надпись?"));
+}
+
+void AppearanceCommands::deleteTextField()
+{
+    deleteObject(ObjectKind::TextField, QStringLiteral("Вы действительно хотите удалить текстовое поле?"));
+}
+
+void AppearanceCommands::deleteVideo()
+{
+    deleteObject(ObjectKind::Video, QStringLiteral("Вы действительно хотите удалить видео фрагмент?"));
+}
+
+}  // namespace velmar

@@ -1,0 +1,77 @@
+#include "view/frame_titles.h"
+
+#include "canvas/appearance_commands.h"
+#include "canvas/outline_view.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+
+namespace velmar {
+
+FrameTitles::FrameTitles(CanvasHost& host, OutlineView* view, QObject* parent)
+    : QObject(parent), m_host(host), m_view(view)
+{
+}
+
+QAction* FrameTitles::cmd(const char* name) const
+{
+    return m_host.command(QLatin1String(name));
+}
+
+FrameObject* FrameTitles::currentFrame()
+{
+    Outline& o = m_host.document().outline;
+    const int slot = o.findSlot(ObjectKind::Frame, m_host.document().interaction.currentCompanion);
+    return slot > 0 ? &o.frame(slot) : nullptr;
+}
+
+void FrameTitles::toggleFromButton()
+{
+    const bool shown = cmd("ToolButton9")->isChecked();
+    cmd("Y1")->setChecked(shown);
+    cmd("N60")->setChecked(shown);
+    FrameObject* frame = currentFrame();
+    if (!frame || frame->titleVisible == shown)
+        return;
+    frame->titleVisible = shown;
+    m_view->sync();
+    // Not an undo step, but the outline has changed and must not be closed without the question.
+    markModifiedWithoutStep(m_host);
+}
+
+void FrameTitles::toggleFromSettings()
+{
+    cmd("ToolButton9")->setChecked(cmd("N60")->isChecked());
+    toggleFromButton();
+}
+
+void FrameTitles::toggleFromPopup()
+{
+    FrameObject* frame = currentFrame();
+    if (!frame)
+        return;
+    frame->titleVisible = cmd("Y1")->isChecked();
+    cmd("ToolButton9")->setChecked(frame->titleVisible);
+    cmd("N60")->setChecked(frame->titleVisible);
+    m_view->sync();
+    m_host.recordStep();
+}
+
+void FrameTitles::rename()
+{
+    FrameObject* frame = currentFrame();
+    if (!frame)
+        return;
+    const auto name = dialogs().inputText(m_host.dialogParent(), QStringLiteral("Внимание"),
+                                          QStringLiteral("Введите название фрейма"), frame->title);
+    if (!name)
+        return;
+    if ((frame = currentFrame()) == nullptr)
+        return;
+    // The tooltip keeps what it shows: the old name or the minimal text.
+    frame->title = *name;
+    m_view->sync();
+    m_host.recordStep();
+}
+
+}  // namespace velmar

@@ -1,0 +1,227 @@
+#include "view/minimal_text_windows.h"
+
+#include "app/command_guard.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+#include "model/summary.h"
+#include "model/text_metrics.h"
+#include "platform/dialogs.h"
+#include "storage/old_outline_file.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace velmar {
+
+namespace {
+
+// Both windows show their text in "MS Sans Serif" at 16 pixels (12 points at 96 dpi) on silver.
+QFont windowTextFont()
+{
+    return toQFont(FontSpec{kDefaultFontName, 12, kWindowText, 0, 0});
+}
+
+void paintSilver(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    palette.setColor(QPalette::Text, Qt::black);
+    widget->setPalette(palette);
+}
+
+const QString kSummaryFilter = QStringLiteral("Текстовый файл|*.txt");
+
+}  // namespace
+
+// --- Form6 --------------------------------------------------------------------------------------
+
+MinimalTextEditor::MinimalTextEditor(QWidget* parent) : QDialog(parent), m_memo(new QPlainTextEdit(this))
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Редактирование минимального текста объекта"));
+    resize(561, 403);
+
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setFrameStyle(QFrame::Panel | QFrame::Plain);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setFont(windowTextFont());
+    paintSilver(m_memo);
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    auto* close = new QPushButton(QStringLiteral("Закрыть"), bar);
+    close->setObjectName(QStringLiteral("Button1"));
+    close->setAutoDefault(false);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->addStretch();
+    barLayout->addWidget(close);
+    barLayout->addStretch();
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_memo, 1);
+    layout->addWidget(bar);
+}
+
+QString MinimalTextEditor::edit(const QString& text)
+{
+    m_memo->setPlainText(TextFieldWidget::toWidgetText(text));
+    m_memo->setFocus();
+    exec();
+    return TextFieldWidget::toModelText(m_memo->toPlainText());
+}
+
+// --- Form7 --------------------------------------------------------------------------------------
+
+SummaryWindow::SummaryWindow(CanvasHost& host, QWidget* parent)
+    : QDialog(parent), m_host(host), m_view(new QTextEdit(this))
+{
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(QStringLiteral("Минимальный текст логического конспекта"));
+    resize(862, 556);
+
+    m_view->setObjectName(QStringLiteral("RichEdit1"));
+    m_view->setAcceptRichText(true);
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_view->setFont(windowTextFont());
+    paintSilver(m_view);
+
+    auto* menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = menuBar->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction* save = file->addAction(QStringLiteral("Сохранить"));
+    save->setObjectName(QStringLiteral("N2"));
+    file->addSeparator();
+    QAction* close = file->addAction(QStringLiteral("Закрыть"));
+    close->setObjectName(QStringLiteral("N3"));
+    connect(save, &QAction::triggered, this, [this] { runGuarded(this, [this] { this->save(); }); });
+    connect(close, &QAction::triggered, this, &QDialog::accept);
+
+    // Formatting is not offered: its menu stays hidden.
+    QMenu* format = menuBar->addMenu(QStringLiteral("Формат"));
+    format->setObjectName(QStringLiteral("formatMenu"));
+    format->addAction(QStringLiteral("Перенос по словам"));
+    format->addAction(QStringLiteral("Шрифт"));
+    format->menuAction()->setVisible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(m_view);
+}
+
+void SummaryWindow::setSummary(const QString& summary)
+{
+    m_view->clear();
+    // Each CR of the summary starts a new paragraph of the view.
+    QString text = summary;
+    text.replace(kSummaryBreak, QLatin1Char('\n'));
+    m_view->setPlainText(text);
+}
+
+void SummaryWindow::showSummary(const QString& summary)
+{
+    setSummary(summary);
+    exec();
+}
+
+void SummaryWindow::save()
+{
+    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить"), m_host.dialogFolders().exports,
+                                           kSummaryFilter, QString(), 1);
+    if (!choice)
+        return;
+    writeSummaryFile(choice->path, m_view->toPlainText());
+}
+
+void writeSummaryFile(const QString& path, const QString& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw UserError(QStringLiteral("Не удалось создать файл «%1»: %2.").arg(path, file.errorString()));
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw UserError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(path, file.errorString()));
+}
+
+// --- the commands -------------------------------------------------------------------------------
+
+MinimalTextCommands::MinimalTextCommands(CanvasHost& host, OutlineView* view, QWidget* window)
+    : QObject(window), m_host(host), m_view(view), m_editor(new MinimalTextEditor(window)),
+      // The summary window has menu items named like some of the main window's commands, so it
+      // is a window of its own rather than a child where the main window looks its commands up.
+      m_summary(new SummaryWindow(host, nullptr))
+{
+}
+
+MinimalTextCommands::~MinimalTextCommands()
+{
+    delete m_summary;
+}
+
+void MinimalTextCommands::editMinimalText(ObjectKind kind)
+{
+    const Outline& o = m_host.document().outline;
+    const int slot = o.findSlot(kind, m_host.document().interaction.currentObject);
+    if (slot == 0)
+        return;
+    QString text;
+    switch (kind) {
+    case ObjectKind::Frame: text = o.frame(slot).minimalText; break;
+    case ObjectKind::Picture: text = o.picture(slot).minimalText; break;
+    case ObjectKind::TextField: text = o.textField(slot).minimalText; break;
+    case ObjectKind::Video: text = o.video(slot).minimalText; break;
+    default: return;
+    }
+    m_targetKind = kind;
+    m_targetIndex = slot;
+    storeEditedText(m_editor->edit(text));
+}
+
+void MinimalTextCommands::storeEditedText(const QString& text)
+{
+    Outline& o = m_host.document().outline;
+    if (m_targetIndex < 1 || m_targetIndex > o.count(m_targetKind))
+        return;
+    switch (m_targetKind) {
+    case ObjectKind::Frame: {
+        FrameObject& f = o.frame(m_targetIndex);
+        f.minimalText = text;
+        f.hint = shortenedTooltip(text);
+        break;
+    }
+    case ObjectKind::Picture:
+        o.picture(m_targetIndex).minimalText = text;
+        o.picture(m_targetIndex).hint = text;
+        break;
+    case ObjectKind::TextField:
+        o.textField(m_targetIndex).minimalText = text;
+        o.textField(m_targetIndex).hint = text;
+        break;
+    case ObjectKind::Video:
+        o.video(m_targetIndex).minimalText = text;
+        o.video(m_targetIndex).hint = text;
+        break;
+    default:
+        return;
+    }
+    m_view->sync();
+    m_host.recordStep();
+}
+
+void MinimalTextCommands::showSummary()
+{
+    m_summary->showSummary(buildSummary(m_host.document().outline));
+}
+
+}  // namespace velmar

@@ -1,0 +1,220 @@
+#include "view/sequence_overlay.h"
+
+#include "canvas/canvas_widget.h"
+#include "canvas/selection_handles.h"
+
+#include <QAction>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace velmar {
+
+namespace {
+
+constexpr double kPi = 3.14;        // the value of π the arrowheads are drawn with
+constexpr double kHeadLength = 20.0;
+constexpr int kOverlayPen = 3;
+
+// Bounds of a sequenced item on the canvas; nothing for entries that name no such item.
+std::optional<QRect> itemRect(const Outline& outline, ObjectId id, OverlayKind kind)
+{
+    const ObjectRef ref = outline.find(id);
+    if (!ref.isValid())
+        return std::nullopt;
+    if (kind == OverlayKind::Frames) {
+        if (ref.kind != ObjectKind::Frame)
+            return std::nullopt;
+        return outline.frame(ref.slot).bounds;
+    }
+    QRect r;
+    int parent = 0;
+    switch (ref.kind) {
+    case ObjectKind::Picture: r = outline.picture(ref.slot).bounds; parent = outline.picture(ref.slot).parentFrame; break;
+    case ObjectKind::TextField: r = outline.textField(ref.slot).bounds; parent = outline.textField(ref.slot).parentFrame; break;
+    case ObjectKind::Video: r = outline.video(ref.slot).bounds; parent = outline.video(ref.slot).parentFrame; break;
+    default: return std::nullopt;
+    }
+    if (parent >= 1 && parent <= outline.count(ObjectKind::Frame))
+        r.translate(outline.frame(parent).bounds.topLeft());
+    return r;
+}
+
+}  // namespace
+
+QPoint overlayAnchor(const QRect& item)
+{
+    return QPoint(item.x() + item.width() / 2, item.y() + 10);
+}
+
+std::pair<QPoint, QPoint> overlayArrowHead(QPoint from, QPoint to)
+{
+    const double dx = double(to.x()) - from.x();
+    const double dy = double(to.y()) - from.y();
+    double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0)
+        length = 1;
+    const double theta = std::asin(std::clamp(dx / length, -1.0, 1.0));
+    const double angle = from.y() < to.y() ? -theta * 180 / kPi : theta * 180 / kPi + 180;
+    auto stroke = [&](double turn) {
+        const double t = (30 - angle + turn) * kPi / 180;
+        return QPoint(int(std::lrint(to.x() + kHeadLength * std::sin(t))),
+                      int(std::lrint(to.y() + kHeadLength * std::cos(t))));
+    };
+    return {stroke(128), stroke(168)};
+}
+
+OverlayGeometry overlayGeometry(const Outline& outline, OverlayKind kind)
+{
+    OverlayGeometry g;
+    const Sequence& sequence = kind == OverlayKind::Frames ? outline.frameSequence() : outline.objectSequence();
+    for (int i = 1; i <= sequence.length(); ++i) {
+        const std::optional<QRect> r = itemRect(outline, sequence.entry(i), kind);
+        if (!r)
+            continue;
+        const QPoint anchor = overlayAnchor(*r);
+        if (!g.anchors.empty()) {
+            const auto [head1, head2] = overlayArrowHead(g.anchors.back(), anchor);
+            g.links.push_back(OverlayLink{g.anchors.back(), anchor, head1, head2});
+        }
+        g.rects.push_back(*r);
+        g.anchors.push_back(anchor);
+    }
+    return g;
+}
+
+QColor overlayRectColour(OverlayKind kind)
+{
+    return kind == OverlayKind::Frames ? QColor(160, 48, 128) : QColor(64, 144, 32);
+}
+
+QColor overlayLinkColour(OverlayKind kind)
+{
+    return kind == OverlayKind::Frames ? QColor(48, 64, 112) : QColor(0, 0, 255);
+}
+
+// --- the layer ----------------------------------------------------------------------------------
+
+SequenceOverlayLayer::SequenceOverlayLayer(QWidget* canvas) : QWidget(canvas)
+{
+    setObjectName(QStringLiteral("sequenceOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(canvas->rect());
+    hide();
+}
+
+void SequenceOverlayLayer::paintOverlay(OverlayKind kind, const OverlayGeometry& geometry)
+{
+    m_kind = kind;
+    m_geometry = geometry;
+    setGeometry(parentWidget()->rect());
+    show();
+    raise();
+    update();
+}
+
+void SequenceOverlayLayer::erase()
+{
+    m_geometry = OverlayGeometry{};
+    hide();
+}
+
+void SequenceOverlayLayer::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setBrush(Qt::NoBrush);
+    const QPen rectPen(overlayRectColour(m_kind), kOverlayPen);
+    const QPen linkPen(overlayLinkColour(m_kind), kOverlayPen);
+    for (std::size_t i = 0; i < m_geometry.rects.size(); ++i) {
+        painter.setPen(rectPen);
+        painter.drawRect(QRectF(m_geometry.rects[i]));
+        if (i == 0 || i - 1 >= m_geometry.links.size())
+            continue;
+        const OverlayLink& link = m_geometry.links[i - 1];
+        painter.setPen(linkPen);
+        painter.drawLine(link.from, link.to);
+        painter.drawLine(link.to, link.head1);
+        painter.drawLine(link.to, link.head2);
+    }
+}
+
+// --- the routines -------------------------------------------------------------------------------
+
+SequenceOverlay::SequenceOverlay(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles)
+    : QObject(canvas), m_host(host), m_canvas(canvas), m_handles(handles), m_layer(new SequenceOverlayLayer(canvas))
+{
+    connect(handles, &SelectionHandles::visibilityChanged, this, &SequenceOverlay::followHandles);
+}
+
+QAction* SequenceOverlay::button(OverlayKind kind) const
+{
+    return m_host.command(kind == OverlayKind::Frames ? QStringLiteral("ToolButton26") : QStringLiteral("ToolButton22"));
+}
+
+void SequenceOverlay::enableOrderButtons(bool on)
+{
+    for (const char* name : {"ToolButton23", "ToolButton24"})
+        m_host.command(QLatin1String(name))->setEnabled(on);
+}
+
+void SequenceOverlay::followHandles()
+{
+    // Hiding the blue set disables the order buttons; showing either set enables them while an
+    // overlay is on.
+    const bool blue = m_handles->blueSetVisible();
+    const bool black = m_handles->blackSetVisible();
+    const bool overlayOn = button(OverlayKind::Frames)->isChecked() || button(OverlayKind::Objects)->isChecked();
+    if (m_blueSetShown && !blue)
+        enableOrderButtons(false);
+    else if ((blue || black) && overlayOn)
+        enableOrderButtons(true);
+    m_blueSetShown = blue;
+}
+
+void SequenceOverlay::run(OverlayKind kind)
+{
+    QAction* own = button(kind);
+    QAction* other = button(kind == OverlayKind::Frames ? OverlayKind::Objects : OverlayKind::Frames);
+    if (other->isChecked())
+        other->setChecked(false);
+    if (!own->isChecked())
+        enableOrderButtons(false);
+    m_layer->erase();
+    if (!own->isChecked()) {
+        // Painted and erased at once: nothing stays on the screen.
+        m_host.document().state.repaintPending = false;
+        m_canvas->update();
+        return;
+    }
+    m_host.document().state.repaintPending = true;
+    m_layer->paintOverlay(kind, overlayGeometry(m_host.document().outline, kind));
+    if (m_handles->blueSetVisible() || m_handles->blackSetVisible())
+        enableOrderButtons(true);
+}
+
+void SequenceOverlay::switchOn(OverlayKind kind)
+{
+    button(kind)->setChecked(true);
+    run(kind);
+}
+
+void SequenceOverlay::redraw()
+{
+    if (button(OverlayKind::Frames)->isChecked())
+        run(OverlayKind::Frames);
+    else if (button(OverlayKind::Objects)->isChecked())
+        run(OverlayKind::Objects);
+}
+
+void SequenceOverlay::erase()
+{
+    m_layer->erase();
+    m_canvas->update();
+    m_host.document().state.repaintPending = false;
+}
+
+}  // namespace velmar

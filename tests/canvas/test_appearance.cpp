@@ -1,0 +1,386 @@
+// Colours, bevels, borders, fonts, alignment and the five deletions on the real window.
+#include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
+#include "model/text_metrics.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QTest>
+
+using namespace velmar;
+
+class TestAppearance : public QObject {
+    Q_OBJECT
+private slots:
+    void deletingAFrameTakesItsObjectsAndRenumbers();
+    void deletingSingleObjects();
+    void deletionQuestions_data();
+    void deletionQuestions();
+    void stepsAndModifiedFlag_data();
+    void stepsAndModifiedFlag();
+    void frameColourResetCanBeUndone();
+    void dialogsStartFromThePresentValues();
+    void fitBoxToText();
+    void pictureBorderChecks();
+};
+
+namespace {
+
+// Records where the colour and font dialogs start.
+class RecordingDialogs : public ScriptedDialogs {
+public:
+    QList<QColor> startColours;
+    QList<QFont> startFonts;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
+    {
+        startColours << initial;
+        return ScriptedDialogs::chooseColour(parent, initial);
+    }
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    {
+        startFonts << initial;
+        return ScriptedDialogs::chooseFont(parent, initial);
+    }
+};
+
+Outline& outline(WindowFixture& f) { return f.doc().outline; }
+
+int addFrame(WindowFixture& f, int x)
+{
+    const int slot = outline(f).createFrame(QRect(x, 40, 150, 150), QStringLiteral("F%1").arg(x));
+    outline(f).frame(slot).minimalText = QStringLiteral("frame at %1").arg(x);
+    return slot;
+}
+
+ObjectId addPicture(WindowFixture& f, int frame, const QString& text, QColor colour)
+{
+    const int slot = outline(f).createPicture(QRect(5, 20, 40, 40), frame);
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(colour);
+    outline(f).picture(slot).setBitmap(image);
+    outline(f).picture(slot).minimalText = text;
+    return outline(f).picture(slot).id;
+}
+
+ObjectId addText(WindowFixture& f, int frame, const QString& text)
+{
+    const int slot = outline(f).createTextField(QRect(5, 80, 60, 30), kButtonFace, text, frame);
+    outline(f).textField(slot).minimalText = text;
+    return outline(f).textField(slot).id;
+}
+
+// Deletes the object after a "Yes".
+void remove(WindowFixture& f, ObjectId id, const char* command)
+{
+    f.window->outlineView()->sync();
+    f.doc().interaction.currentObject = id;
+    f.dialogs.answers.push_back(QMessageBox::Yes);
+    f.command(command)->trigger();
+}
+
+QList<ObjectId> entries(const Sequence& s)
+{
+    QList<ObjectId> ids;
+    for (int p = 1; p <= s.length(); ++p)
+        ids << s.entry(p);
+    return ids;
+}
+
+}  // namespace
+
+void TestAppearance::deletingAFrameTakesItsObjectsAndRenumbers()
+{
+    {
+        // Frame 2 of 3 goes; frame 3 with its text field and picture becomes frame 2.
+        WindowFixture f;
+        f.beginOutline();
+        addFrame(f, 0), addFrame(f, 200), addFrame(f, 400);
+        const ObjectId third = outline(f).frame(3).id;
+        const ObjectId text = addText(f, 3, QStringLiteral("t3"));
+        const ObjectId picture = addPicture(f, 3, QStringLiteral("p3"), Qt::red);
+        const ObjectId onCanvas = addPicture(f, 0, QStringLiteral("p0"), Qt::blue);
+        remove(f, outline(f).frame(2).id, "N5");
+        QCOMPARE(outline(f).count(ObjectKind::Frame), 2);
+        QCOMPARE(outline(f).frame(2).id, third);
+        QCOMPARE(outline(f).textField(1).parentFrame, quint8(2));
+        QCOMPARE(outline(f).picture(1).parentFrame, quint8(2));
+        QCOMPARE(outline(f).picture(2).parentFrame, quint8(0));
+        QCOMPARE(entries(outline(f).frameSequence()), (QList<ObjectId>{outline(f).frame(1).id, third}));
+        QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить фрейм?"));
+
+        remove(f, third, "N5");  // the new frame 2 takes them with it
+        QCOMPARE(outline(f).count(ObjectKind::TextField), 0);
+        QCOMPARE(outline(f).count(ObjectKind::Picture), 1);
+        QCOMPARE(entries(outline(f).objectSequence()), QList<ObjectId>{onCanvas});
+        QVERIFY(!f.widgetOf(text) && !f.widgetOf(picture));
+    }
+    {
+        // Pictures 1 and 3 of four lie in the deleted frame: 2 and 4 close up with their own data.
+        WindowFixture f;
+        f.beginOutline();
+        addFrame(f, 0), addFrame(f, 200);
+        addPicture(f, 1, QStringLiteral("a"), Qt::red);
+        const ObjectId b = addPicture(f, 2, QStringLiteral("b"), Qt::green);
+        addPicture(f, 1, QStringLiteral("c"), Qt::blue);
+        const ObjectId d = addPicture(f, 0, QStringLiteral("d"), Qt::yellow);
+        const int step = f.doc().history.currentStep;
+        remove(f, outline(f).frame(1).id, "N5");
+        QCOMPARE(outline(f).count(ObjectKind::Picture), 2);
+        QCOMPARE(outline(f).picture(1).id, b);
+        QCOMPARE(outline(f).picture(1).minimalText, QStringLiteral("b"));
+        QCOMPARE(outline(f).picture(1).bitmap().pixelColor(0, 0), QColor(Qt::green));
+        QCOMPARE(outline(f).picture(1).parentFrame, quint8(1));  // frame 2 became frame 1
+        QCOMPARE(outline(f).picture(2).id, d);
+        QCOMPARE(outline(f).picture(2).bitmap().pixelColor(0, 0), QColor(Qt::yellow));
+        QCOMPARE(entries(outline(f).objectSequence()), (QList<ObjectId>{b, d}));
+        QCOMPARE(f.doc().history.currentStep, step + 1);
+        QVERIFY(!f.command("ToolButton9")->isEnabled() && !f.command("N60")->isEnabled());
+    }
+}
+
+void TestAppearance::deletingSingleObjects()
+{
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 0);
+    const ObjectId p1 = addPicture(f, 1, QStringLiteral("p1"), Qt::red);
+    const ObjectId t1 = addText(f, 1, QStringLiteral("t1"));
+    const ObjectId t2 = addText(f, 1, QStringLiteral("t2"));
+    const ObjectId t3 = addText(f, 0, QStringLiteral("t3"));
+    const ObjectId p2 = addPicture(f, 0, QStringLiteral("p2"), Qt::blue);
+
+    // The middle text field: the third keeps its own minimal text and parent.
+    remove(f, t2, "MenuItem6");
+    QCOMPARE(outline(f).count(ObjectKind::TextField), 2);
+    QCOMPARE(outline(f).textField(2).id, t3);
+    QCOMPARE(outline(f).textField(2).minimalText, QStringLiteral("t3"));
+    QCOMPARE(outline(f).textField(2).parentFrame, quint8(0));
+    QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить текстовое поле?"));
+
+    // The last picture: only the count goes down.
+    remove(f, p2, "N6");
+    QCOMPARE(outline(f).count(ObjectKind::Picture), 1);
+    QCOMPARE(outline(f).picture(1).id, p1);
+    QCOMPARE(entries(outline(f).objectSequence()), (QList<ObjectId>{p1, t1, t3}));
+    QVERIFY(!f.component("Panel12")->isVisible());
+    QCOMPARE(f.doc().interaction.currentObject, ObjectId(0));
+}
+
+void TestAppearance::deletionQuestions_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("picture") << "N6" << int(ObjectKind::Picture) << "Вы действительно хотите удалить рисунок?";
+    QTest::newRow("caption") << "N42" << int(ObjectKind::Caption) << "Вы действительно хотите удалить надпись?";
+    QTest::newRow("video") << "N30" << int(ObjectKind::Video) << "Вы действительно хотите удалить видео фрагмент?";
+    QTest::newRow("frame") << "N5" << int(ObjectKind::Frame) << "Вы действительно хотите удалить фрейм?";
+}
+
+void TestAppearance::deletionQuestions()
+{
+    QFETCH(QString, command);
+    QFETCH(int, kind);
+    QFETCH(QString, question);
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 0);
+    outline(f).createPicture(QRect(5, 5, 40, 40), 1);
+    outline(f).createCaption(QRect(5, 60, 40, 13), QStringLiteral("n"), 1);
+    outline(f).createVideo(QRect(5, 80, 40, 40), 1);
+    f.window->outlineView()->sync();
+    const auto k = ObjectKind(kind);
+    ObjectId target = outline(f).frame(1).id;
+    if (k == ObjectKind::Picture)
+        target = outline(f).picture(1).id;
+    else if (k == ObjectKind::Caption)
+        target = outline(f).caption(1).id;
+    else if (k == ObjectKind::Video)
+        target = outline(f).video(1).id;
+    f.doc().interaction.currentObject = target;
+    const int step = f.doc().history.currentStep;
+
+    f.dialogs.answers.push_back(QMessageBox::No);
+    f.window->command(command)->trigger();
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    QCOMPARE(f.dialogs.questions[0].caption, QStringLiteral("Подтверждение"));
+    QCOMPARE(f.dialogs.questions[0].text, question);
+    QCOMPARE(outline(f).count(k), 1);
+    QCOMPARE(f.doc().history.currentStep, step);
+
+    f.dialogs.answers.push_back(QMessageBox::Yes);
+    f.window->command(command)->trigger();
+    QCOMPARE(outline(f).count(k), 0);
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+}
+
+void TestAppearance::stepsAndModifiedFlag_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("step");
+    QTest::newRow("frame colour reset") << "N70" << int(ObjectKind::Frame) << true;
+    QTest::newRow("inner bevel lowered") << "N21" << int(ObjectKind::Frame) << true;
+    QTest::newRow("border line") << "N23" << int(ObjectKind::Frame) << true;
+    QTest::newRow("text centred") << "N95" << int(ObjectKind::TextField) << true;
+    QTest::newRow("picture border") << "N17" << int(ObjectKind::Picture) << true;
+    QTest::newRow("text field colour reset") << "MenuItem4" << int(ObjectKind::TextField) << false;
+    QTest::newRow("caption colour reset") << "N72" << int(ObjectKind::Caption) << false;
+    QTest::newRow("canvas colour reset") << "N69" << int(ObjectKind::Frame) << false;
+    QTest::newRow("fit the box") << "N87" << int(ObjectKind::TextField) << false;
+}
+
+void TestAppearance::stepsAndModifiedFlag()
+{
+    QFETCH(QString, command);
+    QFETCH(int, kind);
+    QFETCH(bool, step);
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 0);
+    addPicture(f, 1, QStringLiteral("p"), Qt::red);
+    addText(f, 1, QStringLiteral("t"));
+    outline(f).createCaption(QRect(5, 60, 40, 13), QStringLiteral("n"), 1);
+    f.window->outlineView()->sync();
+    switch (ObjectKind(kind)) {
+    case ObjectKind::Picture: f.doc().interaction.currentObject = outline(f).picture(1).id; break;
+    case ObjectKind::TextField: f.doc().interaction.currentObject = outline(f).textField(1).id; break;
+    case ObjectKind::Caption: f.doc().interaction.currentObject = outline(f).caption(1).id; break;
+    default: f.doc().interaction.currentObject = outline(f).frame(1).id; break;
+    }
+    f.doc().state.modified = false;
+    const int before = f.doc().history.currentStep;
+    f.window->command(command)->trigger();
+    QCOMPARE(f.doc().history.currentStep, before + (step ? 1 : 0));
+    QVERIFY(f.doc().state.modified);
+    QVERIFY(f.command("N49")->isEnabled());
+
+    // Either way closing asks to save.
+    f.dialogs.answers.push_back(QMessageBox::No);
+    f.window->close();
+    QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Конспект не сохранен. Сохранить?"));
+}
+
+void TestAppearance::frameColourResetCanBeUndone()
+{
+    WindowFixture f;
+    f.beginOutline();
+    f.doc().interaction.creationPoint = QPoint(10, 40);
+    f.command("N1")->trigger();
+    f.doc().interaction.currentObject = outline(f).frame(1).id;
+    f.dialogs.colours.push_back(QColor(0, 0, 255));
+    f.command("N19")->trigger();
+    QCOMPARE(outline(f).frame(1).colour, ColourValue(0xFF0000));
+    f.command("N70")->trigger();
+    QCOMPARE(outline(f).frame(1).colour, kButtonFace);
+    QCOMPARE(outline(f).frame(1).titleColour, kWindowText);
+    f.command("N77")->trigger();
+    QCOMPARE(outline(f).frame(1).colour, ColourValue(0xFF0000));
+}
+
+void TestAppearance::dialogsStartFromThePresentValues()
+{
+    WindowFixture f;
+    RecordingDialogs dialogs;  // replaces the fixture's for this test
+    f.beginOutline();
+    addFrame(f, 0);
+    outline(f).frame(1).colour = 0x0000FF;  // red
+    const ObjectId text = addText(f, 1, QStringLiteral("t"));
+    outline(f).createCaption(QRect(5, 60, 40, 13), QStringLiteral("n"), 1);
+    f.window->outlineView()->sync();
+
+    // The title colour dialog starts from the frame's colour and sets only the title's.
+    f.doc().interaction.currentObject = f.doc().interaction.currentCompanion = outline(f).frame(1).id;
+    dialogs.colours.push_back(QColor(0, 255, 0));
+    f.command("N71")->trigger();
+    QCOMPARE(dialogs.startColours.last(), QColor(255, 0, 0));
+    QCOMPARE(outline(f).frame(1).titleColour, ColourValue(0x00FF00));
+    QCOMPARE(outline(f).frame(1).colour, ColourValue(0x0000FF));
+    const int step = f.doc().history.currentStep;
+    f.command("N19")->trigger();  // cancelled
+    QCOMPARE(f.doc().history.currentStep, step);
+
+    // A font for the text field, its box fitted (the grid off, so that nothing rounds it); the
+    // colour stays.
+    f.command("ToolButton20")->setChecked(false);
+    f.doc().interaction.currentObject = text;
+    outline(f).textField(1).font.colour = 0x123456;
+    QFont chosen(QStringLiteral("DejaVu Sans"));
+    chosen.setPointSize(20);
+    chosen.setBold(true);
+    dialogs.fonts.push_back(chosen);
+    f.command("MenuItem1")->trigger();
+    const TextFieldObject& field = outline(f).textField(1);
+    QCOMPARE(dialogs.startFonts.last().pointSize(), 10);
+    QCOMPARE(field.font.size, 20);
+    QCOMPARE(field.font.style, quint8(FontBold));
+    QCOMPARE(field.font.colour, ColourValue(0x123456));
+    QCOMPARE(field.bounds.size(), *fitFrameToText(field.text, field.font));
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+
+    // The caption's text: any text, also an empty one; cancel keeps it.
+    f.doc().interaction.currentObject = outline(f).caption(1).id;
+    dialogs.inputs.push_back(QString());
+    f.command("N43")->trigger();
+    QCOMPARE(outline(f).caption(1).text, QString());
+    f.command("N43")->trigger();
+    QCOMPARE(f.doc().history.currentStep, step + 2);
+
+    // The canvas colour, from the settings menu.
+    dialogs.colours.push_back(QColor(10, 20, 30));
+    f.command("N18")->trigger();
+    QCOMPARE(f.doc().state.canvasColour, ColourValue(0x1E140A));
+    QCOMPARE(f.window->canvas()->canvasColour(), ColourValue(0x1E140A));
+}
+
+void TestAppearance::fitBoxToText()
+{
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 100);
+    const ObjectId id = addText(f, 1, QStringLiteral("x"));
+    outline(f).textField(1).text = QStringLiteral("ab\r\nabcd");
+    f.window->outlineView()->sync();
+    f.doc().interaction.currentObject = id;
+    const int step = f.doc().history.currentStep;
+    f.command("N87")->trigger();
+
+    const TextFieldObject& field = outline(f).textField(1);
+    const QFontMetrics metrics(toQFont(field.font));
+    const int widest = std::max(metrics.horizontalAdvance(QStringLiteral("ab")),
+                                metrics.horizontalAdvance(QStringLiteral("\nabcd")));
+    QCOMPARE(field.bounds, QRect(5, 80, widest + 2, 2 * metrics.height() + 1));
+    QCOMPARE(f.doc().history.currentStep, step);
+    QVERIFY(f.doc().state.modified);
+    QVERIFY(f.component("Panel12")->isVisible());
+    QCOMPARE(f.component("Shape2")->geometry(), field.bounds.adjusted(-1, -1, 1, 1));
+
+    // An empty text leaves the box as it is.
+    outline(f).textField(1).text.clear();
+    const QRect kept = outline(f).textField(1).bounds;
+    f.command("N87")->trigger();
+    QCOMPARE(outline(f).textField(1).bounds, kept);
+}
+
+void TestAppearance::pictureBorderChecks()
+{
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 0);
+    f.doc().interaction.currentObject = addPicture(f, 1, QStringLiteral("p"), Qt::red);
+    f.window->outlineView()->sync();
+    QAction* none = f.command("N16");
+    QAction* single = f.command("N17");
+    none->setChecked(false);
+    single->setChecked(true);
+    none->trigger();
+    QVERIFY(none->isChecked());
+    QVERIFY(!single->isChecked());
+    QCOMPARE(outline(f).picture(1).border, quint8(0));
+    single->trigger();
+    QVERIFY(single->isChecked() && !none->isChecked());
+    QCOMPARE(outline(f).picture(1).border, quint8(1));
+}
+
+QTEST_MAIN(TestAppearance)
+#include "test_appearance.moc"
