@@ -2,7 +2,9 @@
 // through the real window's commands with scripted dialogs.
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
+#include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
+#include "support/old_format_writer.h"
 #include "storage/snapshot_files.h"
 #include "support/window_fixture.h"
 
@@ -156,17 +158,51 @@ void TestDocumentCommands::openRefusedFileKeepsTheOutline()
 void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
 {
     WindowFixture f;
-    startNew(f);
-    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("lesson")), 1});
-    f.command("N50")->trigger();
-    // The saved outline copied to a .vmc name is opened by the old-format reader and refused, as it
-    // is not a .vmc file: the open outline stays.
-    const QString vmc = f.home.filePath(QStringLiteral("lesson.vmc"));
-    QVERIFY(QFile::copy(f.home.filePath(QStringLiteral("lesson.vmd")), vmc));
+    oldformat::Outline old;
+    old.name = QStringLiteral("Старый урок");
+    old.frames << oldformat::Frame{QRect(10, 40, 200, 150), 0x0000FFFF, 0, 2, 0, QStringLiteral("Опыты"), 1,
+                                   QStringLiteral("Что видели"), 1};
+    oldformat::TextField text;
+    text.parent = 1;
+    text.bounds = QRect(10, 30, 100, 40);
+    text.text = QStringLiteral("строка 1\r\nстрока 2");
+    text.sequencePosition = 2;
+    old.textFields << text;
+    QImage photo(30, 20, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    oldformat::Picture picture;
+    picture.parent = 1;
+    picture.bounds = QRect(20, 80, 60, 40);
+    picture.sequencePosition = 1;
+    picture.stream = encodeJpeg(photo);
+    old.pictures << picture;
+    const QString vmc = f.home.filePath(QStringLiteral("урок.vmc"));
+    QVERIFY(oldformat::writeFiles(old, vmc));
+    auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray vmcBefore = bytesOf(vmc), blcBefore = bytesOf(f.home.filePath(QStringLiteral("урок.blc")));
+
     f.dialogs.files.push_back(Dialogs::FileChoice{vmc, 2});
     f.command("N48")->trigger();
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
+    const Outline& o = f.doc().outline;
+    QCOMPARE(o.count(ObjectKind::Frame), 1);
+    QCOMPARE(o.textField(1).text, QStringLiteral("строка 1\r\nстрока 2"));
+    QCOMPARE(o.picture(1).bitmap().size(), QSize(30, 20));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Старый урок)"));
+
+    f.command("N49")->trigger();  // Save enabled through the menu after opening
+    const QString vmd = f.home.filePath(QStringLiteral("урок.vmd"));
+    QVERIFY(QFileInfo::exists(vmd));
+    QCOMPARE(f.doc().state.fileName, vmd);
+    QCOMPARE(bytesOf(vmc), vmcBefore);
+    QCOMPARE(bytesOf(f.home.filePath(QStringLiteral("урок.blc"))), blcBefore);
+    const LoadResult back = readOutlineFile(vmd, defaultWindowChrome());
+    QVERIFY(back.ok);
+    QCOMPARE(back.outline.frame(1).minimalText, QStringLiteral("Что видели"));
+    QCOMPARE(back.outline.objectSequence().entry(1), back.outline.picture(1).id);
 }
 
 void TestDocumentCommands::undoAndRedo()
