@@ -3,6 +3,9 @@
 VELMAR_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev
+  # Qt Multimedia plays the video fragments through GStreamer: the AVI demuxer, MJPEG and DV
+  # (good), MPEG-4 Part 2/Xvid, MS Video-1, MS RLE and Cinepak (libav). ffmpeg makes test films.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav ffmpeg
   libjpeg62-turbo-dev libbenchmark-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
 )

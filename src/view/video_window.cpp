@@ -1,0 +1,88 @@
+#include "view/video_window.h"
+
+#include "canvas/video_panel_widget.h"
+
+#include <QAction>
+#include <QHideEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace velmar {
+
+VideoWindow::VideoWindow() : QDialog(nullptr), m_display(new VideoDisplay(this)), m_menu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Видео"));
+    setWindowModality(Qt::ApplicationModal);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+
+    m_display->setObjectName(QStringLiteral("Panel1"));
+    m_display->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_display);
+    // The display's size for a window never shown before.
+    resize(688, 446);
+
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+    auto addItem = [this](const char* name, const QString& caption, void (VideoPanelWidget::*command)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (m_source)
+                (m_source.data()->*command)();
+        });
+        m_menu->addAction(action);
+    };
+    addItem("N1", QStringLiteral("Воспроизвести"), &VideoPanelWidget::play);
+    addItem("N3", QStringLiteral("Пауза"), &VideoPanelWidget::togglePause);
+    addItem("N2", QStringLiteral("Стоп"), &VideoPanelWidget::stop);
+}
+
+VideoWindow::~VideoWindow()
+{
+    returnPicture();
+}
+
+void VideoWindow::showFor(VideoPanelWidget* panel)
+{
+    if (!panel)
+        return;
+    if (m_source && m_source != panel)
+        returnPicture();
+    m_source = panel;
+    panel->setDisplay(m_display);
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+bool VideoWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_display && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        m_menu->popup(press->globalPosition().toPoint());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void VideoWindow::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // A window minimised by the window manager still holds the film.
+    if (!event->spontaneous())
+        returnPicture();
+}
+
+void VideoWindow::returnPicture()
+{
+    if (!m_source)
+        return;
+    m_menu->hide();
+    m_source->setDisplay(nullptr);
+    m_source = nullptr;
+}
+
+}  // namespace velmar

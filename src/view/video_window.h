@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class QMenu;
+
+namespace velmar {
+
+class VideoDisplay;
+class VideoPanelWidget;
+
+// The full-screen video window "Видео": a display filling the window, on which a press with any
+// button opens the window's own pop-up menu (play, pause, stop). While it shows, the video
+// panel's player draws here; closing the window returns the picture to the panel.
+class VideoWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Without a parent: the window's commands share their names with the main window's pop-up
+    // items and must not be found among the main window's children.
+    VideoWindow();
+    ~VideoWindow() override;
+
+    // Shows the panel's film maximised, modal to the application.
+    void showFor(VideoPanelWidget* panel);
+    VideoPanelWidget* source() const { return m_source; }
+    VideoDisplay* display() const { return m_display; }
+    QMenu* popupMenu() const { return m_menu; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void returnPicture();
+
+    VideoDisplay* m_display;
+    QMenu* m_menu;
+    QPointer<VideoPanelWidget> m_source;
+};
+
+}  // namespace velmar
