@@ -155,6 +155,7 @@ private:
     DialogFolders m_dialogFolders;
     bool m_outerSizePending = true;
     bool m_adjustingSize = false;
+    bool m_closing = false;
     QSize m_importedWindowSize;  // the canvas size of the last old-format file opened
     // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.
     AppearanceCommands* m_appearance = nullptr;

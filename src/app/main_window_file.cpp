@@ -78,6 +78,9 @@ void MainWindow::enableOutlineCommands(bool on)
 
 void MainWindow::recordStep()
 {
+    // Nothing is recorded once the window is closing: its snapshots have been cleaned up.
+    if (m_closing)
+        return;
     if (command(QStringLiteral("ToolButton20"))->isChecked())
         snapToGrid(m_document.outline, m_document.state.gridStep);
     m_view->sync();
@@ -398,6 +401,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_closing = true;
     cleanUp(m_document);
     event->accept();
 }

@@ -1,5 +1,6 @@
 #include "canvas/canvas_controller.h"
 
+#include "canvas/appearance_commands.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
@@ -23,7 +24,11 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
                              "Panel18", "Panel19", "Panel20", "Panel23", "Panel24"})
         handles->component(QLatin1String(name))->installEventFilter(this);
     view->setEventFilter(this);
-    connect(view, &OutlineView::textFieldEdited, this, &CanvasController::autoSizeTextField);
+    connect(view, &OutlineView::textFieldEdited, this, [this](ObjectId id) {
+        // Typed text is part of the outline at once: closing must ask to save it.
+        markModifiedWithoutStep(m_host);
+        autoSizeTextField(id);
+    });
 }
 
 QAction* CanvasController::cmd(const char* name) const

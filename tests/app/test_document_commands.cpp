@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace velmar;
 
@@ -26,6 +27,7 @@ private slots:
     void undoAndRedo();
     void closeAndCloseBox();
     void zoomFollowsTheWindow();
+    void typedTextIsKeptAndClosingLeavesNoSnapshots();
 
 private:
     static void startNew(WindowFixture& f, const QString& name = QStringLiteral("Урок"))
@@ -280,6 +282,34 @@ void TestDocumentCommands::zoomFollowsTheWindow()
     f.window->resize(f.window->width() + 100, f.window->height() + 60);
     QTRY_COMPARE(f.window->canvas()->width(), client.width() + 100);
     QCOMPARE(f.doc().outline.frame(2).bounds, before);
+}
+
+void TestDocumentCommands::typedTextIsKeptAndClosingLeavesNoSnapshots()
+{
+    WindowFixture f;
+    startNew(f);
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("t")), 1});
+    f.command("N50")->trigger();
+    f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
+    f.doc().interaction.creationPoint = QPoint(10, 20);
+    f.command("N86")->trigger();
+    f.command("N49")->trigger();
+    QVERIFY(!f.doc().state.modified);
+
+    auto* text = static_cast<QTextEdit*>(f.window->outlineView()->widget(f.doc().outline.textField(1).id));
+    f.window->activateWindow();
+    text->setFocus();
+    QTest::keyClicks(text, QStringLiteral("abc"));
+    QVERIFY(f.doc().outline.textField(1).text.startsWith(QStringLiteral("abc")));
+    QVERIFY(f.doc().state.modified);  // typing alone marks the outline modified
+
+    // Closing asks; "Нет" closes without writing any snapshot afterwards.
+    f.dialogs.answers = {QMessageBox::No};
+    const QString folder = snapshotFolder(f.doc());
+    QVERIFY(f.window->close());
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    f.window.reset();
+    QVERIFY(QDir(folder).entryList({QStringLiteral("temp*.tm*")}).isEmpty());
 }
 
 QTEST_MAIN(TestDocumentCommands)
