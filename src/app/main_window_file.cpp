@@ -84,8 +84,7 @@ void MainWindow::recordStep()
     if (command(QStringLiteral("ToolButton20"))->isChecked())
         snapToGrid(m_document.outline, m_document.state.gridStep);
     m_view->sync();
-    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
-        command(QLatin1String(name))->setEnabled(true);
+    enableSaveCommands(*this);
     m_document.state.windowSize = frameGeometry().size();
     const HistoryResult result = velmar::recordStep(m_document);
     for (const char* name : {"ToolButton9", "ToolButton12"})

@@ -18,14 +18,6 @@ const QString kConfirmCaption = QStringLiteral("Подтверждение");
 
 }  // namespace
 
-void markModifiedWithoutStep(CanvasHost& host)
-{
-    host.document().state.modified = true;
-    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
-        if (QAction* action = host.command(QLatin1String(name)))
-            action->setEnabled(true);
-}
-
 AppearanceCommands::AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
                                        SelectionHandles* handles, CanvasController* controller, QObject* parent)
     : QObject(parent), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles), m_controller(controller)

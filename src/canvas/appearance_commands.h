@@ -11,10 +11,6 @@ class CanvasWidget;
 class OutlineView;
 class SelectionHandles;
 
-// Marks the outline modified for a change that records no history step, and makes the save
-// commands available, as a recorded step does: closing the outline then asks to save it.
-void markModifiedWithoutStep(CanvasHost& host);
-
 // The pop-up and main-menu commands that change how objects and the canvas look (colours, bevels,
 // borders, fonts, alignment, a caption's text, fitting a text field's box) and the deletion of
 // frames, pictures, captions, text fields and video fragments. Every command acts on the current

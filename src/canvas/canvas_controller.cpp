@@ -1,6 +1,5 @@
 #include "canvas/canvas_controller.h"
 
-#include "canvas/appearance_commands.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"

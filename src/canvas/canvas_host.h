@@ -27,4 +27,11 @@ public:
     virtual void repaintIfPending() = 0;
 };
 
+// Makes the save commands available, as every recorded change does.
+void enableSaveCommands(CanvasHost& host);
+
+// Marks the outline modified for a change that records no history step, and makes the save
+// commands available: closing the outline then asks to save it.
+void markModifiedWithoutStep(CanvasHost& host);
+
 }  // namespace velmar

@@ -1,6 +1,6 @@
 #include "view/frame_titles.h"
 
-#include "canvas/appearance_commands.h"
+#include "canvas/canvas_host.h"
 #include "canvas/outline_view.h"
 #include "platform/dialogs.h"
 

@@ -1,6 +1,6 @@
 #include "view/sequence_commands.h"
 
-#include "canvas/appearance_commands.h"
+#include "canvas/canvas_host.h"
 #include "canvas/selection_handles.h"
 #include "view/sequence_overlay.h"
 
