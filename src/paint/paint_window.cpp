@@ -7,6 +7,7 @@
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,9 +16,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
 #include <QVBoxLayout>
 
 namespace velmar::paint {
@@ -95,6 +100,55 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
 
     showStatus();
     updateUndoItems();
+
+    if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
+        m_reportTimer = new QTimer(this);
+        m_reportTimer->setSingleShot(true);
+        m_reportTimer->setInterval(0);
+        connect(m_reportTimer, &QTimer::timeout, this, &PaintWindow::reportGeometry);
+        for (QScrollBar* bar : {m_workArea->horizontalBar(), m_workArea->verticalBar()})
+            connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+    }
+}
+
+bool PaintWindow::event(QEvent* event)
+{
+    if (m_reportTimer && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                          event->type() == QEvent::Show || event->type() == QEvent::Expose))
+        m_reportTimer->start();
+    return QMainWindow::event(event);
+}
+
+void PaintWindow::reportGeometry()
+{
+    if (!isVisible())
+        return;
+    QString report;
+    const auto item = [&report](const QString& name, const QWidget* w, QPoint at) {
+        if (w && w->isVisible()) {
+            const QPoint p = w->mapToGlobal(at);
+            report += QStringLiteral("paint item %1 %2 %3\n").arg(name).arg(p.x()).arg(p.y());
+        }
+    };
+    const QPoint picture = m_workArea->mapToGlobal(m_workArea->pictureOrigin());
+    report += QStringLiteral("paint picture %1 %2\n").arg(picture.x()).arg(picture.y());
+    for (QToolButton* b : m_tools->findChildren<QToolButton*>())
+        item(b->objectName(), b, b->rect().center());
+    for (const char* name : {"Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel19",
+                             "Panel21", "Panel25", "Panel27"})
+        if (QWidget* cell = m_colours->findChild<QWidget*>(QLatin1String(name)))
+            item(cell->objectName(), cell, cell->rect().center());
+    for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
+        for (int row = 0; row < list->rowCount(); ++row)
+            item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
+    item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    if (report == m_lastReport)
+        return;
+    m_lastReport = report;
+    std::fputs(report.toUtf8().constData(), stdout);
+    std::fflush(stdout);
 }
 
 PaintWindow::~PaintWindow() = default;

@@ -55,6 +55,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,6 +67,9 @@ private:
     void chooseFont();
     // Keypad + and −: the current tool's size setting. True when the key was one of them.
     bool sizeKey(const QKeyEvent* event);
+    // With VELMAR_REPORT_GEOMETRY set, prints where the picture and the controls are on the
+    // screen whenever that changes, so that tests driving the real program know where to point.
+    void reportGeometry();
 
     PaintDocument m_doc;
     PaintEditor m_editor;
@@ -76,6 +80,8 @@ private:
     QListWidget* m_browser = nullptr;
     std::array<QLabel*, kStatusPanels> m_status{};
     bool m_editing = false;
+    QTimer* m_reportTimer = nullptr;
+    QString m_lastReport;
 };
 
 }  // namespace velmar::paint

@@ -12,6 +12,7 @@
 #include "support/window_fixture.h"
 
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +45,8 @@ private:
         PictureObject& p = f.doc().outline.picture(1);
         p.setBitmap(content);
         f.window->outlineView()->sync();
+        f.doc().state.fullSnapshot = true;
+        f.window->recordStep();
         f.doc().interaction.currentObject = p.id;
         return p.id;
     }
@@ -121,12 +124,13 @@ void TestPaintWindow::openDrawCloseIsOneUndoableFullStep()
     QCOMPARE(f.doc().history.currentStep, stepBefore + 1);
     // A complete snapshot: undo in the outline brings the earlier picture back.
     QVERIFY(QFile::exists(snapshotPathIn(snapshotFolder(f.doc()), stepBefore + 1, true)));
+    // (The snapshots hold the pictures as JPEG: compare by brightness.)
+    const auto grey = [&f] { return qGray(f.doc().outline.picture(1).bitmap().pixel(30, 20)); };
     f.command("N77")->trigger();
-    QCOMPARE(f.doc().outline.picture(1).bitmap().convertToFormat(QImage::Format_RGB32).pixelColor(30, 20),
-             QColor(Qt::white));
+    QVERIFY2(grey() > 240, qPrintable(QString::number(grey())));
+    QCOMPARE(f.doc().outline.picture(1).bitmap().size(), QSize(120, 90));
     f.command("N78")->trigger();
-    QCOMPARE(f.doc().outline.picture(1).bitmap().convertToFormat(QImage::Format_RGB32).pixelColor(30, 20),
-             QColor(Qt::black));
+    QVERIFY2(grey() < 15, qPrintable(QString::number(grey())));
 }
 
 void TestPaintWindow::closingUnchangedRecordsNothing()
@@ -238,7 +242,7 @@ void TestPaintWindow::zoomedPictureScrollsAndReadsThePointer()
     click(w->toolColumn()->button(ToolId::Zoom), QPoint(5, 5));
     click(w->toolColumn()->zoomList(), w->toolColumn()->zoomList()->rowCentre(0));
     QCOMPARE(h->maximum(), 4000 - area->width() + 23);
-    QCOMPARE(view->size(), area->viewport().size() - QSize(2, 2));
+    QCOMPARE(view->geometry(), QRect(area->pictureOrigin(), QSize(4000, 3000)).intersected(area->viewport()));
     w->close();
 }
 
@@ -295,10 +299,12 @@ void TestPaintWindow::coloursFollowTheMouseButtons()
     // before it has given the front square the old colour.
     QWidget* blue = strip->findChild<QWidget*>(QStringLiteral("Panel25"));
     f.dialogs.colours.push_back(std::nullopt);
+    click(blue, QPoint(8, 8));  // a double-click starts with a click
     QTest::mouseDClick(blue, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
     QCOMPARE(QColor(w->document().frontColour()), QColor(Qt::blue));
     QCOMPARE(w->document().paletteColour(13), ColourValue(0xFF0000));
     f.dialogs.colours.push_back(QColor(10, 20, 30));
+    click(blue, QPoint(8, 8));
     QTest::mouseDClick(blue, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
     QCOMPARE(w->document().paletteColour(13), ColourValue(0x1E140A));
     QCOMPARE(blue->grab().toImage().pixelColor(8, 8), QColor(10, 20, 30));
@@ -367,8 +373,9 @@ void TestPaintWindow::textBoxIsDrawnInOnToolChange()
     QPlainTextEdit* box = w->workArea()->textBox();
     QVERIFY(box->isVisibleTo(w));
     QCOMPARE(box->geometry(), QRect(QPoint(21, 21) + w->workArea()->pictureOrigin(), QSize(28, 18)));
-    QTest::keyClicks(box, QStringLiteral("Ж"));
-    QCOMPARE(w->textBoxLines(), QStringList{QStringLiteral("Ж")});
+    QTest::keyClicks(box, QStringLiteral("Ab"));
+    box->insertPlainText(QStringLiteral("\nЖ"));
+    QCOMPARE(w->textBoxLines(), (QStringList{QStringLiteral("Ab"), QStringLiteral("Ж")}));
     const QImage before = w->document().picture();
 
     click(w->toolColumn()->button(ToolId::Pencil), QPoint(5, 5));
