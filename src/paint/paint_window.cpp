@@ -203,7 +203,9 @@ void PaintWindow::buildStatusBar()
     for (int i = 0; i < kStatusPanels; ++i) {
         auto* label = new QLabel(QString::fromUtf8(kStatusLayout[i].fixedText), bar);
         label->setObjectName(QStringLiteral("statusPanel%1").arg(i));
-        label->setFixedWidth(kStatusLayout[i].width);
+        // The colour read-out must fit its widest text in whatever font the desktop uses.
+        const int widest = i == 8 ? label->fontMetrics().horizontalAdvance(QStringLiteral("R-255 G-255 B-255")) + 10 : 0;
+        label->setFixedWidth(std::max(kStatusLayout[i].width, widest));
         label->setAlignment(i == 8 || i == 9 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
