@@ -10,7 +10,7 @@ void MainWindow::editPicture()
 {
     const ObjectId id = m_document.interaction.currentObject;
     const int slot = m_document.outline.findSlot(ObjectKind::Picture, id);
-    if (slot <= 0)
+    if (slot <= 0 || (m_paintWindow && m_paintWindow->isEditing()))
         return;
     if (!m_paintWindow) {
         m_paintWindow = new paint::PaintWindow(this);
