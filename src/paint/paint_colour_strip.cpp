@@ -6,6 +6,7 @@
 #include "paint/core/palette.h"
 #include "platform/dialogs.h"
 
+#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -85,7 +86,8 @@ ColourStrip::ColourStrip(PaintEditor& editor, QWidget* parent)
     setObjectName(QStringLiteral("Panel4"));
     setFixedHeight(kHeight);
 
-    auto* squares = new QWidget(this);
+    auto* squares = new QFrame(this);
+    squares->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     squares->setObjectName(QStringLiteral("Panel9"));
     squares->setGeometry(3, 6, 31, 31);
     squares->setAutoFillBackground(true);
