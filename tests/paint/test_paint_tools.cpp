@@ -309,6 +309,14 @@ void TestPaintTools::colourPickerIsOneShot()
     QCOMPARE(e.doc.currentTool(), ToolId::Line);
     QCOMPARE(e.doc.status().settingName, QStringLiteral("Толщина"));
     QCOMPARE(e.doc.picture().pixel(3, 3), kRed);   // the release drew nothing
+    // The read-outs under the pointer, also at 8x where a pixel is an 8 × 8 block.
+    e.move(QPoint(3, 4));
+    QCOMPARE(e.doc.status().colour, QStringLiteral("R-255 G-0 B-0"));
+    QCOMPARE(e.doc.status().pointer, QStringLiteral("3 x 4"));
+    e.ed.chooseTool(ToolId::Zoom);
+    e.ed.chooseZoom(3);
+    e.move(QPoint(15, 7));
+    QCOMPARE(e.doc.status().pointer, QStringLiteral("1 x 0"));
 }
 
 void TestPaintTools::zoomReturnsToThePreviousTool()

@@ -7,22 +7,19 @@ namespace velmar::paint {
 
 namespace {
 
-// Copies the picture into a slot, reusing the slot's buffer when it has the picture's size and is
-// not shared with anything (the slot must never share pixels with the live picture).
+// Records the picture in a slot. A slot that already holds a buffer of the picture's size gets
+// the pixels copied into it (no allocation); an empty slot or one of another size shares the
+// picture's pixels, which Qt copies when the picture is next written.
 void storeInto(QImage& slot, const QImage& picture)
 {
-    if (slot.size() == picture.size() && slot.format() == picture.format() && !slot.isNull()) {
-        uchar* dst = slot.bits();  // detaches if shared
-        const qsizetype rowBytes = qsizetype(picture.width()) * 4;
-        if (slot.bytesPerLine() == picture.bytesPerLine()) {
-            std::memcpy(dst, picture.constBits(), std::size_t(picture.sizeInBytes()));
-        } else {
-            for (int y = 0; y < picture.height(); ++y)
-                std::memcpy(slot.scanLine(y), picture.constScanLine(y), std::size_t(rowBytes));
-        }
+    if (slot.constBits() == picture.constBits())
+        return;   // already the same pixels
+    if (slot.size() == picture.size() && slot.format() == picture.format() &&
+        slot.bytesPerLine() == picture.bytesPerLine() && !slot.isNull()) {
+        std::memcpy(slot.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
         return;
     }
-    slot = picture.copy();
+    slot = picture;
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ namespace velmar::paint {
 // The editor's own short history: up to ten whole-picture states, the one on screen included.
 // Slots are numbered 1..10; `index` is the slot on screen (0 before anything is recorded) and
 // `count` the newest slot. The slot buffers are reused between recordings of the same size, so a
-// stroke on a large picture costs one copy at its end and no allocation.
+// stroke on a large picture costs one copy at its end and no allocation; a new slot shares the
+// picture's pixels until the picture is written.
 class EditorUndo {
 public:
     static constexpr int kSlots = 10;

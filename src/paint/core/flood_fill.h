@@ -17,7 +17,7 @@ QRect floodFillExact(QImage& picture, QPoint start, QRgb fill);
 // With `all` every matching pixel of the picture becomes `fill`; otherwise the area spreads from
 // `start` through 4-connected neighbours that match and are not already `fill`. Nothing happens
 // when `fill` equals `target`. The picture must be Format_RGB32 (or ARGB32); extra memory is one
-// bit per pixel plus a few bytes per row. Returns the rectangle of pixels changed.
+// two bits per pixel plus a few bytes per row. Returns the rectangle of pixels changed.
 QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill,
                         bool all);
 

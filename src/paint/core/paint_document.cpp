@@ -31,8 +31,10 @@ PaintDocument::PaintDocument(QObject* parent)
 
 void PaintDocument::setPicture(const QImage& image)
 {
+    // The picture may share its pixels with the caller or an undo state (Qt copies on write);
+    // the editor gives it its own copy at the press of the next drawing stroke.
     if (image.format() == QImage::Format_RGB32)
-        m_picture = image.copy();   // never share pixels with the caller or an undo slot
+        m_picture = image;
     else
         m_picture = image.convertToFormat(QImage::Format_RGB32);
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());

@@ -96,8 +96,11 @@ void PaintEditor::chooseTool(ToolId tool)
     // Text is written 1:1 only.
     if (tool == ToolId::Text && m_doc.zoomFactor() != 1)
         return;
+    // The zoom tool returns to the tool in use; the one-shot colour picker stands for the tool
+    // it would have returned to.
     if (tool == ToolId::Zoom && m_doc.currentTool() != ToolId::Zoom)
-        m_doc.setToolBeforeZoom(m_doc.currentTool());
+        m_doc.setToolBeforeZoom(m_doc.currentTool() == ToolId::ColourPicker ? m_doc.previousTool()
+                                                                            : m_doc.currentTool());
     if (tool == ToolId::ColourPicker && m_doc.currentTool() != ToolId::ColourPicker)
         m_doc.setPreviousTool(m_doc.currentTool());
     m_doc.setCurrentTool(tool);
@@ -151,6 +154,11 @@ void PaintEditor::press(const ToolInput& input)
         m_stroke.drawColour = m_doc.frontColour();
     else if (input.button == Qt::RightButton)
         m_stroke.drawColour = m_doc.backColour();
+    // Drawing tools write into the picture: if it still shares its pixels with an undo state or
+    // the opened bitmap, it gets its own copy now, once, rather than during a move.
+    const ToolId tool = m_doc.currentTool();
+    if (tool != ToolId::Selection && tool != ToolId::Zoom && tool != ToolId::ColourPicker)
+        (void)m_doc.mutablePicture().bits();
     // The release goes to the tool that took the press, even when the press switched tools
     // (the colour picker returns to the tool used before it).
     m_pressedTool = currentTool();
