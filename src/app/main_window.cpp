@@ -13,10 +13,12 @@
 #include "model/text_metrics.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
+#include "platform/tooltip_wrap.h"
 #include "platform/core/file_association.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -46,6 +48,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         runGuarded(this, [this] { rescaleToWindow(); });
     });
     connectCommands();
+    // Long hints (minimal texts of objects among them) are shown as short paragraphs.
+    qApp->installEventFilter(new ToolTipWrapper(this));
     installOutlineFeatures();
     installVideoFeatures();
 

@@ -1,12 +1,14 @@
 #include "platform/dialogs.h"
 
+#include "platform/font_colour_dialog.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace velmar {
@@ -29,6 +31,10 @@ QStringList qtNameFilters(const QString& filter)
 }
 
 namespace {
+
+// Room for the title bar's buttons, and the least width of an input box, in pixels.
+constexpr int kTitleButtonsWidth = 140;
+constexpr int kMinInputWidth = 320;
 
 class DesktopDialogs final : public Dialogs {
 public:
@@ -60,6 +66,11 @@ public:
         dialog.setTextValue(initial);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        // Wide enough for the caption in the title bar beside the window manager's buttons, and
+        // for the prompt on one line.
+        const QFontMetrics metrics(dialog.font());
+        dialog.setMinimumWidth(std::max({kMinInputWidth, metrics.horizontalAdvance(caption) * 3 / 2 + kTitleButtonsWidth,
+                                         metrics.horizontalAdvance(prompt) + 40}));
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.textValue();
@@ -85,13 +96,14 @@ public:
         return colour;
     }
 
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override
     {
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("Шрифт"));
-        if (!ok)
+        FontColourDialog dialog(parent);
+        dialog.setCurrentFont(initial.font);
+        dialog.setCurrentColour(initial.colour);
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return font;
+        return FontChoice(dialog.currentFont(), dialog.currentColour());
     }
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }

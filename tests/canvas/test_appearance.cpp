@@ -31,14 +31,16 @@ class RecordingDialogs : public ScriptedDialogs {
 public:
     QList<QColor> startColours;
     QList<QFont> startFonts;
+    QList<QColor> startFontColours;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
     {
         startColours << initial;
         return ScriptedDialogs::chooseColour(parent, initial);
     }
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override
     {
-        startFonts << initial;
+        startFonts << initial.font;
+        startFontColours << initial.colour;
         return ScriptedDialogs::chooseFont(parent, initial);
     }
 };
