@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
@@ -68,9 +69,12 @@ public:
         dialog.setCancelButtonText(QStringLiteral("Отмена"));
         // Wide enough for the caption in the title bar beside the window manager's buttons, and
         // for the prompt on one line.
+        // The dialog sizes itself from its contents, so the room is given to its prompt.
         const QFontMetrics metrics(dialog.font());
-        dialog.setMinimumWidth(std::max({kMinInputWidth, metrics.horizontalAdvance(caption) * 3 / 2 + kTitleButtonsWidth,
-                                         metrics.horizontalAdvance(prompt) + 40}));
+        const int width = std::max({kMinInputWidth, metrics.horizontalAdvance(caption) * 3 / 2 + kTitleButtonsWidth,
+                                    metrics.horizontalAdvance(prompt)});
+        if (QLabel* label = dialog.findChild<QLabel*>())
+            label->setMinimumWidth(width);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.textValue();
