@@ -266,7 +266,7 @@ void PaintWindow::closeEvent(QCloseEvent* event)
 void PaintWindow::chooseFont()
 {
     if (const auto font = dialogs().chooseFont(this, m_doc.textFont())) {
-        m_doc.setTextFont(*font);
+        m_doc.setTextFont(font->font);
         m_doc.notifyOverlay();  // the open text box takes the font
     }
 }
