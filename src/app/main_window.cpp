@@ -207,6 +207,7 @@ void MainWindow::connectCommands()
     canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
     canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
     onCommand({"N53", "ToolButton7"}, &MainWindow::exportPicture);
+    onCommand({"N58"}, &MainWindow::editPicture);
     canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
     canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
     canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });

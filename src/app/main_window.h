@@ -27,6 +27,9 @@ class FrameTitles;
 class MinimalTextCommands;
 class SequenceCommands;
 class SequenceOverlay;
+namespace paint {
+class PaintWindow;
+}
 
 // What start-up needs from outside: where the program and its files are.
 struct StartupOptions {
@@ -58,6 +61,8 @@ public:
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
     VideoCommands* videoCommands() const { return m_videoCommands; }
+    // The graphic editor window, once a picture has been edited (it lives for the rest of the run).
+    paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
     // A command of the window by its component name (menu item, tool button or pop-up item).
@@ -161,6 +166,9 @@ private:
     void toggleEditModeFromMenu();
     void applyEditMode(bool on);
     void exportPicture();
+    // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
+    void editPicture();
+    void finishPictureEdit(const QImage& picture, bool modified);
     void showHelp();
     void showAbout();
     void toggleGridFromButton();
@@ -194,6 +202,10 @@ private:
     MinimalTextCommands* m_minimalTexts = nullptr;
     SequenceCommands* m_sequences = nullptr;
     SequenceOverlay* m_overlay = nullptr;
+    // The graphic editor, the picture it edits and that picture as it arrived.
+    paint::PaintWindow* m_paintWindow = nullptr;
+    ObjectId m_editedPicture = 0;
+    QImage m_pictureBeforeEdit;
 };
 
 }  // namespace velmar
