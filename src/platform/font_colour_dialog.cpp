@@ -76,6 +76,7 @@ FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
     m_colourBox->addItem(kOtherColour);
     auto* colourLabel = new QLabel(QStringLiteral("&Цвет:"), this);
     colourLabel->setBuddy(m_colourBox);
+    m_colourLabel = colourLabel;
     connect(m_colourBox, qOverload<int>(&QComboBox::activated), this, &FontColourDialog::colourPicked);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -118,6 +119,12 @@ QFont FontColourDialog::currentFont() const
     else
         chosen.setFamily(family);
     return chosen;
+}
+
+void FontColourDialog::setColourOffered(bool offered)
+{
+    m_colourLabel->setVisible(offered);
+    m_colourBox->setVisible(offered);
 }
 
 void FontColourDialog::setCurrentColour(const QColor& colour)
