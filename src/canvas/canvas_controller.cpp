@@ -165,7 +165,8 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove
-        && type != QEvent::MouseButtonRelease && type != QEvent::KeyRelease && type != QEvent::FocusOut
+        && type != QEvent::MouseButtonRelease && type != QEvent::KeyPress && type != QEvent::KeyRelease
+        && type != QEvent::FocusOut
         && type != QEvent::FocusIn)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -179,9 +180,15 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
         objectWidget = widget->parentWidget();
     const ObjectId id = objectId(objectWidget);
 
-    if (type == QEvent::KeyRelease) {
-        if (qobject_cast<TextFieldWidget*>(objectWidget))
-            autoSizeTextField(id);
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        // A key fits the box when it was pressed in the field: the release of a key pressed
+        // elsewhere (the Return that chose "Выровнять рамку" in the menu) leaves the box alone.
+        if (qobject_cast<TextFieldWidget*>(objectWidget)) {
+            if (type == QEvent::KeyPress)
+                m_keyPressedIn = id;
+            else if (m_keyPressedIn == id)
+                autoSizeTextField(id);
+        }
         return false;
     }
     if (type == QEvent::FocusIn || type == QEvent::FocusOut) {

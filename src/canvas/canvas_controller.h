@@ -126,6 +126,7 @@ private:
         QPoint pressPos;            // in the pressed widget
     } m_track;
     QString m_textAtFocus;
+    ObjectId m_keyPressedIn = 0;  // the text field that received the last key press
     PicturePreview* m_preview = nullptr;  // a text field's text when it took the focus
 };
 

@@ -265,9 +265,9 @@ void PaintWindow::closeEvent(QCloseEvent* event)
 
 void PaintWindow::chooseFont()
 {
-    // Only the font is taken: text is written in the front colour.
-    if (const auto choice = dialogs().chooseFont(this, Dialogs::FontChoice(m_doc.textFont()))) {
-        m_doc.setTextFont(choice->font);
+    // The text takes the palette's colour: the dialog is asked for the font alone.
+    if (const auto font = dialogs().chooseFont(this, Dialogs::FontChoice(m_doc.textFont()))) {
+        m_doc.setTextFont(font->font);
         m_doc.notifyOverlay();  // the open text box takes the font
     }
 }

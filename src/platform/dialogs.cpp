@@ -105,9 +105,10 @@ public:
         FontColourDialog dialog(parent);
         dialog.setCurrentFont(initial.font);
         dialog.setCurrentColour(initial.colour);
+        dialog.setColourOffered(initial.colour.isValid());
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return FontChoice(dialog.currentFont(), dialog.currentColour());
+        return FontChoice(dialog.currentFont(), initial.colour.isValid() ? dialog.currentColour() : QColor());
     }
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }

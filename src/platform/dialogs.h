@@ -45,7 +45,9 @@ public:
     // What the font dialog edits: the font (family, size, style, pitch) and the text's colour.
     struct FontChoice {
         QFont font;
-        QColor colour;  // invalid in an answer: the colour the dialog started with
+        // Invalid when asking: the font alone is chosen (no colour is offered); invalid in an
+        // answer: the colour the dialog started with.
+        QColor colour;
         FontChoice() = default;
         FontChoice(const QFont& f, const QColor& c = QColor()) : font(f), colour(c) {}
     };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace velmar {
@@ -44,6 +45,14 @@ QIcon swatch(const QColor& colour)
     return QIcon(pixmap);
 }
 
+// Qt names families installed by several foundries "Family [foundry]"; the outline keeps the
+// family's own name.
+QString withoutFoundry(QString family)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return family.remove(foundry);
+}
+
 }  // namespace
 
 FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
@@ -67,6 +76,7 @@ FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
     m_colourBox->addItem(kOtherColour);
     auto* colourLabel = new QLabel(QStringLiteral("&Цвет:"), this);
     colourLabel->setBuddy(m_colourBox);
+    m_colourLabel = colourLabel;
     connect(m_colourBox, qOverload<int>(&QComboBox::activated), this, &FontColourDialog::colourPicked);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -87,22 +97,34 @@ FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
 void FontColourDialog::setCurrentFont(const QFont& font)
 {
     m_storedFont = font;
-    // QFontInfo names the family that is really used: the font itself or its stand-in.
-    m_shownFamily = QFontInfo(font).family();
+    // QFontInfo names the family and style that are really used: the font itself or its
+    // stand-in. The style goes by name, as the dialog lists it ("Regular", "Bold"…); without it
+    // the dialog would pick the first style of its list.
+    const QFontInfo used(font);
+    m_shownFamily = withoutFoundry(used.family());
     QFont shown = font;
-    shown.setFamily(m_shownFamily);
+    shown.setFamily(used.family());
+    shown.setStyleName(used.styleName());
     m_fonts->setCurrentFont(shown);
 }
 
 QFont FontColourDialog::currentFont() const
 {
     QFont chosen = m_fonts->currentFont();
+    const QString family = withoutFoundry(chosen.family());
     // The family shown in place of a missing one was left as it was: keep the stored names.
-    if (!m_shownFamily.isEmpty() && chosen.family() == m_shownFamily
-        && !QFontDatabase::hasFamily(m_storedFont.family()))
+    if (!m_shownFamily.isEmpty() && family == m_shownFamily && !QFontDatabase::hasFamily(m_storedFont.family()))
         chosen.setFamilies(m_storedFont.families().isEmpty() ? QStringList{m_storedFont.family()}
                                                             : m_storedFont.families());
+    else
+        chosen.setFamily(family);
     return chosen;
+}
+
+void FontColourDialog::setColourOffered(bool offered)
+{
+    m_colourLabel->setVisible(offered);
+    m_colourBox->setVisible(offered);
 }
 
 void FontColourDialog::setCurrentColour(const QColor& colour)

@@ -26,6 +26,8 @@ public:
     // An invalid colour is shown as black.
     void setCurrentColour(const QColor& colour);
     QColor currentColour() const { return m_colour; }
+    // Whether the colour list is shown (texts that take their colour elsewhere go without it).
+    void setColourOffered(bool offered);
 
     QFontDialog* fontPart() const { return m_fonts; }
     QComboBox* colourBox() const { return m_colourBox; }
@@ -36,6 +38,7 @@ private:
 
     QFontDialog* m_fonts;
     QComboBox* m_colourBox;
+    QWidget* m_colourLabel;
     QLineEdit* m_sample = nullptr;  // the font part's sample text, drawn in the chosen colour
     QColor m_colour = Qt::black;
     QFont m_storedFont;     // the font as given, with the names it had

@@ -5,6 +5,8 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 using namespace velmar;
@@ -394,6 +396,19 @@ void TestAppearance::fitBoxToText()
     QVERIFY(f.doc().state.modified);
     QVERIFY(f.component("Panel12")->isVisible());
     QCOMPARE(f.component("Shape2")->geometry(), field.bounds.adjusted(-1, -1, 1, 1));
+
+    // The release of the Return that chose the command in the menu reaches the field: the box
+    // stays fitted. A key pressed in the field fits it as typing does.
+    const QRect fitted = field.bounds;
+    f.doc().state.editMode = true;
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.widgetOf(id), &release);
+    QCOMPARE(outline(f).textField(1).bounds, fitted);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QKeyEvent pressRelease(QEvent::KeyRelease, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(f.widgetOf(id), &press);
+    QApplication::sendEvent(f.widgetOf(id), &pressRelease);
+    QCOMPARE(outline(f).textField(1).bounds.size(), *autoSizeTextField(field.text, field.font));
 
     // An empty text leaves the box as it is.
     outline(f).textField(1).text.clear();

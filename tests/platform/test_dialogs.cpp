@@ -2,6 +2,7 @@
 // the text colour and stand-ins for missing families, input boxes wide enough for their caption,
 // long tooltips wrapped.
 #include "app/application.h"
+#include "model/text_metrics.h"
 #include "platform/dialogs.h"
 #include "platform/font_colour_dialog.h"
 #include "platform/tooltip_wrap.h"
@@ -119,6 +120,21 @@ void TestDialogs::fontDialogKeepsStoredFamilyAndChoosesColour()
     dialog.fontPart()->setCurrentFont(serif);
     QCOMPARE(dialog.currentFont().family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(dialog.currentFont().pointSize(), 12);
+
+    // The outline's own default font opens as it is (not in the first style the dialog lists)
+    // and comes back under its own name, whichever stand-in and foundry show it.
+    for (const quint8 style : {quint8(0), quint8(FontBold), quint8(FontItalic)}) {
+        FontSpec spec;
+        spec.size = 10;
+        spec.style = style;
+        FontColourDialog defaults;
+        defaults.setCurrentFont(toDialogFont(spec));
+        const QFont back = defaults.currentFont();
+        QCOMPARE(back.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(back.bold(), bool(style & FontBold));
+        QCOMPARE(back.italic(), bool(style & FontItalic));
+        QCOMPARE(fromQFont(back, kWindowText), spec);
+    }
 
     // An installed family is never replaced.
     FontColourDialog installed;

@@ -53,8 +53,9 @@ std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
 std::optional<velmar::Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*, const FontChoice& initial)
 {
     std::optional<FontChoice> answer = takeFront(fonts, std::optional<FontChoice>());
-    // A real dialog always answers with a colour: the one it started with, unless changed.
-    if (answer && !answer->colour.isValid())
+    // A real dialog answers with a colour when it offers one: the one it started with, unless
+    // changed.
+    if (answer && (!answer->colour.isValid() || !initial.colour.isValid()))
         answer->colour = initial.colour;
     return answer;
 }
