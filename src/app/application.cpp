@@ -3,6 +3,8 @@
 #include "app/command_guard.h"
 #include "app/headless_cli.h"
 #include "app/main_window.h"
+#include "app/window_report.h"
+#include "canvas/canvas_widget.h"
 #include "platform/core/file_association.h"
 #include "platform/core/working_folders.h"
 
@@ -139,6 +141,7 @@ int runApplication(int argc, char** argv)
     options.dataHome = userDataHome();
     window.startUp(options);
     window.show();
+    reportWindowGeometryIfAsked(window.canvas());
 
     // Lets start-up be timed as a whole process: quit as soon as the window is on screen.
     if (qEnvironmentVariableIsSet("VELMAR_QUIT_WHEN_SHOWN"))
