@@ -1,6 +1,6 @@
 #include "app/headless_cli.h"
 
-#include "storage/old_outline_file.h"
+#include "storage/object_fields.h"
 #include "storage/outline_io.h"
 
 #include "view/outline_export.h"
@@ -9,10 +9,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <memory>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <memory>
 
 #include <cstdio>
 
@@ -20,110 +20,49 @@ namespace velmar {
 
 namespace {
 
-void addBounds(QJsonObject& object, const QRect& bounds)
+// One object as the --info listing shows it: every described field that has a listed name.
+template <typename Object>
+QJsonObject objectToJson(const KindFields<Object>& kind, const Object& object, const Sequence* sequence)
 {
-    object.insert(QStringLiteral("left"), bounds.x());
-    object.insert(QStringLiteral("top"), bounds.y());
-    object.insert(QStringLiteral("width"), bounds.width());
-    object.insert(QStringLiteral("height"), bounds.height());
+    QJsonObject json;
+    for (const Field<Object>& f : kind.fields) {
+        if (!f.key)
+            continue;
+        const QString key = QString::fromLatin1(f.key);
+        switch (f.type) {
+        case FieldType::Name:
+        case FieldType::Text: json.insert(key, f.text(object)); break;
+        case FieldType::Flag: json.insert(key, f.get(object) != 0); break;
+        case FieldType::Position: json.insert(key, sequence ? sequence->positionOf(object.id) : 0); break;
+        case FieldType::TailLength: break;
+        default: json.insert(key, QJsonValue(f.get(object))); break;  // colours as their 32-bit values
+        }
+    }
+    return json;
 }
-
-QJsonValue colour(ColourValue value) { return QJsonValue(qint64(value)); }
 
 }  // namespace
 
 LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome)
 {
-    if (path.endsWith(QStringLiteral(".vmc"), Qt::CaseInsensitive))
-        return readOldOutlineFile(path, windowChrome);
-    return readOutlineFile(path, windowChrome);
+    return readAnyOutlineFile(path, windowChrome);
 }
 
 QJsonObject outlineToJson(const LoadResult& loaded)
 {
     const Outline& o = loaded.outline;
-    const Sequence& frameOrder = o.frameSequence();
-    const Sequence& objectOrder = o.objectSequence();
-
-    QJsonArray frames;
-    for (int k = 1; k <= o.count(ObjectKind::Frame); ++k) {
-        const FrameObject& f = o.frame(k);
-        QJsonObject j;
-        addBounds(j, f.bounds);
-        j.insert(QStringLiteral("colour"), colour(f.colour));
-        j.insert(QStringLiteral("innerBevel"), f.innerBevel);
-        j.insert(QStringLiteral("outerBevel"), f.outerBevel);
-        j.insert(QStringLiteral("border"), f.borderLine);
-        j.insert(QStringLiteral("title"), f.title);
-        j.insert(QStringLiteral("titleVisible"), f.titleVisible);
-        j.insert(QStringLiteral("minimalText"), f.minimalText);
-        j.insert(QStringLiteral("sequencePosition"), frameOrder.positionOf(f.id));
-        frames.append(j);
-    }
-    QJsonArray textFields;
-    for (int k = 1; k <= o.count(ObjectKind::TextField); ++k) {
-        const TextFieldObject& t = o.textField(k);
-        QJsonObject j;
-        j.insert(QStringLiteral("parent"), t.parentFrame);
-        addBounds(j, t.bounds);
-        j.insert(QStringLiteral("text"), t.text);
-        j.insert(QStringLiteral("minimalText"), t.minimalText);
-        j.insert(QStringLiteral("background"), colour(t.background));
-        j.insert(QStringLiteral("alignment"), t.alignment);
-        j.insert(QStringLiteral("fontName"), t.font.name);
-        j.insert(QStringLiteral("fontSize"), t.font.size);
-        j.insert(QStringLiteral("fontColour"), colour(t.font.colour));
-        j.insert(QStringLiteral("fontPitch"), t.font.pitch);
-        j.insert(QStringLiteral("fontStyle"), t.font.style);
-        j.insert(QStringLiteral("sequencePosition"), objectOrder.positionOf(t.id));
-        textFields.append(j);
-    }
-    QJsonArray videos;
-    for (int k = 1; k <= o.count(ObjectKind::Video); ++k) {
-        const VideoObject& v = o.video(k);
-        QJsonObject j;
-        j.insert(QStringLiteral("parent"), v.parentFrame);
-        addBounds(j, v.bounds);
-        j.insert(QStringLiteral("file"), v.fileName);
-        j.insert(QStringLiteral("minimalText"), v.minimalText);
-        j.insert(QStringLiteral("sequencePosition"), objectOrder.positionOf(v.id));
-        videos.append(j);
-    }
-    QJsonArray pictures;
-    for (int k = 1; k <= o.count(ObjectKind::Picture); ++k) {
-        const PictureObject& p = o.picture(k);
-        QJsonObject j;
-        j.insert(QStringLiteral("parent"), p.parentFrame);
-        addBounds(j, p.bounds);
-        j.insert(QStringLiteral("minimalText"), p.minimalText);
-        j.insert(QStringLiteral("sequencePosition"), objectOrder.positionOf(p.id));
-        j.insert(QStringLiteral("imageWidth"), p.bitmap().width());
-        j.insert(QStringLiteral("imageHeight"), p.bitmap().height());
-        pictures.append(j);
-    }
-    QJsonArray arrows;
-    for (int k = 1; k <= o.count(ObjectKind::Arrow); ++k) {
-        const ArrowObject& a = o.arrow(k);
-        QJsonObject j;
-        j.insert(QStringLiteral("x1"), a.x1);
-        j.insert(QStringLiteral("y1"), a.y1);
-        j.insert(QStringLiteral("x2"), a.x2);
-        j.insert(QStringLiteral("y2"), a.y2);
-        j.insert(QStringLiteral("width"), a.penWidth);
-        j.insert(QStringLiteral("colour"), colour(a.colour));
-        arrows.append(j);
-    }
-
     QJsonObject root;
     root.insert(QStringLiteral("name"), loaded.outlineName);
-    root.insert(QStringLiteral("canvasColour"), colour(loaded.canvasColour));
+    root.insert(QStringLiteral("canvasColour"), QJsonValue(qint64(loaded.canvasColour)));
     root.insert(QStringLiteral("windowWidth"), loaded.windowSize.width());
     root.insert(QStringLiteral("windowHeight"), loaded.windowSize.height());
-    root.insert(QStringLiteral("frames"), frames);
-    root.insert(QStringLiteral("textFields"), textFields);
-    root.insert(QStringLiteral("videos"), videos);
-    root.insert(QStringLiteral("pictures"), pictures);
-    root.insert(QStringLiteral("arrows"), arrows);
+    forEachStoredKind([&](const auto& kind) {
+        using Object = typename std::decay_t<decltype(kind.fields)>::value_type::ObjectType;
+        QJsonArray objects;
+        for (const Object& object : o.objects<Object>())
+            objects.append(objectToJson(kind, object, sequenceFor(kind, o)));
+        root.insert(QString::fromLatin1(kind.key), objects);
+    });
     return root;
 }
 

@@ -1,11 +1,11 @@
 #include "app/help.h"
 
 #include "app/command_guard.h"
+#include "platform/core/file_io.h"
 #include "platform/dialogs.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace velmar {
@@ -17,18 +17,8 @@ QString installHelp(const QString& programFolder)
         return {};
     const QByteArray page = bundled.readAll();
 
-    const QDir folder(QDir(programFolder).filePath(QStringLiteral("help")));
-    const QString path = folder.filePath(QStringLiteral("index.html"));
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == page)
-        return path;
-    existing.close();
-
-    QSaveFile out(path);
-    if (!folder.mkpath(QStringLiteral(".")) || !out.open(QIODevice::WriteOnly) || out.write(page) != page.size()
-        || !out.commit())
-        return {};
-    return path;
+    const QString path = QDir(QDir(programFolder).filePath(QStringLiteral("help"))).filePath(QStringLiteral("index.html"));
+    return writeIfChanged(path, page) == WriteOutcome::Failed ? QString() : path;
 }
 
 void openHelp(const QString& programFolder)

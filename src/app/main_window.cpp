@@ -97,14 +97,31 @@ void MainWindow::startUp(const StartupOptions& options)
     state.hasFileName = false;
 
     QString documentPath = options.documentPath;
+    const auto offerInterruptedWork = [this] {
+        return dialogs().ask(this, QStringLiteral("Подтверждение"),
+                             QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+               == QMessageBox::Yes;
+    };
+    bool recovering = false;
     const int step = findInterruptedSnapshot(state.programFolder);
-    if (step >= 0) {
-        const auto answer = dialogs().ask(
-            this, QStringLiteral("Подтверждение"),
-            QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
-        if (answer == QMessageBox::Yes)
-            documentPath = fullSnapshotPath(state.programFolder, step);
+    if (step >= 0 && offerInterruptedWork()) {
+        documentPath = fullSnapshotPath(state.programFolder, step);
+        recovering = true;
+    }
+    // Then the work of a second instance that ended without cleaning up: taken into this
+    // instance's history on "Да", removed on "Нет".
+    if (!recovering) {
+        const QString ownFolder = snapshotFolder(m_document);
+        if (const auto work = findInterruptedInstanceWork(state.programFolder, ownFolder)) {
+            if (offerInterruptedWork()) {
+                const QString adopted = adoptInterruptedWork(*work, ownFolder);
+                if (!adopted.isEmpty())
+                    documentPath = adopted;
+            } else {
+                discardInterruptedWork(*work);
+            }
+        }
     }
 
     if (!documentPath.isEmpty()) {

@@ -86,11 +86,13 @@ void MainWindow::recordStep()
     m_view->sync();
     enableSaveCommands(*this);
     followWindowSize();
+    // The reference layout of the zoom is taken before the step is recorded, so that undo and
+    // redo give back the one that belongs to each step.
+    recordReferenceLayout(m_document.outline, m_canvas->size());
     const HistoryResult result = velmar::recordStep(m_document);
     for (const char* name : {"ToolButton9", "ToolButton12"})
         command(QLatin1String(name))->setEnabled(false);
     updateHistoryButtons();
-    recordReferenceLayout(m_document.outline, m_canvas->size());
     if (!result.ok)
         showError(this, result.message);
 }
@@ -163,23 +165,20 @@ bool MainWindow::settleUnsavedChanges(bool stopAfterSaving)
 
 void MainWindow::newOutline()
 {
+    const bool wasModified = m_document.state.modified;
     if (!settleUnsavedChanges(true))
         return;
     DocumentState& state = m_document.state;
-    cleanUp(m_document);
-    state.outlineName = QStringLiteral("Новый");
-    m_document.history.currentStep = 0;
-    m_document.history.highestStep = 0;
-    updateHistoryButtons();
-    state.hasFileName = false;
-
+    // Cancelled at the name, New leaves the outline as it was: still unsaved if it was.
+    const auto keepOutline = [&] { state.modified = wasModified; };
+    // The name is asked first: cancelling keeps the open outline with its name, file and history.
     const QDir projects(QDir(state.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
         const auto entered = dialogs().inputText(this, QStringLiteral("Новый конспект"),
-                                                 QStringLiteral("Введите название конспекта"), state.outlineName);
+                                                 QStringLiteral("Введите название конспекта"), QStringLiteral("Новый"));
         if (!entered)
-            return;
+            return keepOutline();
         name = *entered;
         if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
             break;
@@ -188,10 +187,17 @@ void MainWindow::newOutline()
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                           QMessageBox::Question);
         if (answer == QMessageBox::No)
-            return;
+            return keepOutline();
         if (answer == QMessageBox::Yes)
             break;
     }
+    cleanUp(m_document);
+    m_document.history.currentStep = 0;
+    m_document.history.highestStep = 0;
+    m_document.history.stepObjects.clear();
+    m_document.history.unwrittenSteps.clear();
+    updateHistoryButtons();
+    state.hasFileName = false;
     state.outlineName = name;
 
     clearAll();
@@ -253,8 +259,8 @@ void MainWindow::openOutline()
     }
     state.directOpen = false;
 
-    const bool old = path.endsWith(QLatin1Char('c'), Qt::CaseInsensitive);
-    LoadResult loaded = old ? readOldOutlineFile(path, windowChrome()) : readOutlineFile(path, windowChrome());
+    const bool old = isOldFormatName(path);
+    LoadResult loaded = readAnyOutlineFile(path, windowChrome());
     if (!loaded.ok) {
         // A refused file leaves the open outline, its name and its history as they were.
         showError(this, loaded.message);
@@ -320,17 +326,15 @@ bool MainWindow::saveCommand()
     if (state.fileName.isEmpty())
         return false;
     // An outline read from the old format is always saved in the current one, beside it.
-    if (state.fileName.endsWith(QLatin1Char('c')))
-        state.fileName.chop(1), state.fileName += QLatin1Char('d');
-    else if (state.fileName.endsWith(QLatin1Char('C')))
-        state.fileName.chop(1), state.fileName += QLatin1Char('D');
+    const QString target = currentFormatName(state.fileName);
     followWindowSize();
-    const WriteResult written = writeOutlineFile(state.fileName, m_document);
+    const WriteResult written = writeOutlineFile(target, m_document);
     if (!written.ok) {
         // Nothing was saved: the outline stays modified and Save stays available.
         showError(this, written.message);
         return false;
     }
+    state.fileName = target;
     command(QStringLiteral("ToolButton3"))->setEnabled(false);
     command(QStringLiteral("N49"))->setEnabled(false);
     markSaved(m_document);
@@ -349,10 +353,18 @@ bool MainWindow::saveAsCommand()
     QString base = choice->path;
     if (!chosen.suffix().isEmpty())
         base.chop(chosen.suffix().size() + 1);
-    m_document.state.fileName = base + QStringLiteral(".vmc");
-    m_document.state.outlineName = chosen.fileName();
-    m_document.state.hasFileName = true;
-    return saveCommand();
+    // A save that fails leaves the outline under its previous name and file.
+    DocumentState& state = m_document.state;
+    const DocumentState before = state;
+    state.fileName = base + QStringLiteral(".vmc");
+    state.outlineName = chosen.fileName();
+    state.hasFileName = true;
+    if (saveCommand())
+        return true;
+    state.fileName = before.fileName;
+    state.outlineName = before.outlineName;
+    state.hasFileName = before.hasFileName;
+    return false;
 }
 
 // --- Close, Exit ------------------------------------------------------------------------------------

@@ -6,6 +6,9 @@
 #include <QSize>
 #include <QString>
 
+#include <map>
+#include <set>
+
 namespace velmar {
 
 // Values that belong to the open outline as a whole.
@@ -30,6 +33,10 @@ struct HistoryState {
     int highestStep = 0;
     int savedStep = -1;    // the step last saved or opened; -1 = none
     QString folder;        // where the snapshots go; empty = this instance's history folder
+    // The objects as each step left them, for what the snapshot files cannot hold.
+    std::map<int, Outline> stepObjects;
+    // Steps whose snapshot could not be written: undo and redo pass over them.
+    std::set<int> unwrittenSteps;
 };
 
 // What the last mouse presses chose: the target of every pop-up command.
@@ -40,8 +47,6 @@ struct InteractionState {
     ObjectId outerSelection = 0;    // framed by the black handles
     ObjectId innerSelection = 0;    // framed by the blue handles
     QPoint creationPoint;           // where the next object from a pop-up menu goes
-    QPoint clientOrigin;
-    QPoint dragStart;
     int selectedArrow = 0;          // arrow slot, 0 = none
 };
 

@@ -6,8 +6,6 @@ namespace velmar {
 
 class Outline;
 
-inline constexpr int kInitialGridStep = 2;
-
 // Cuts the left, top, width and height of every frame, caption, text field and picture (in this
 // order) to whole multiples of the grid step, truncating toward zero: a left of -5 at step 2
 // becomes -4, and a width or height smaller than the step keeps

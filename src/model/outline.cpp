@@ -97,7 +97,8 @@ QRect fitIntoParent(const QRect& bounds, QSize parent)
         y -= 30 - h;
         h = 30;
     }
-    return QRect(x, y, w, h);
+    return QRect(std::clamp(x, kMinCoordinate, kMaxCoordinate), std::clamp(y, kMinCoordinate, kMaxCoordinate),
+                 std::min(w, kMaxCoordinate), std::min(h, kMaxCoordinate));
 }
 
 QRect Outline::fitIntoParent(const QRect& bounds, int parentFrame) const

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <type_traits>
 #include <vector>
 
 namespace velmar {
@@ -147,6 +148,27 @@ public:
     ArrowObject& arrow(int slot) { return m_arrows.at(index(slot, m_arrows.size())); }
     const ArrowObject& arrow(int slot) const { return m_arrows.at(index(slot, m_arrows.size())); }
 
+    // The table of one kind (FrameObject, PictureObject, CaptionObject, TextFieldObject,
+    // VideoObject or ArrowObject), slot k at index k − 1.
+    template <typename Object>
+    const std::vector<Object>& objects() const { return const_cast<Outline*>(this)->table<Object>(); }
+    template <typename Object>
+    Object& object(int slot) { auto& t = table<Object>(); return t.at(index(slot, t.size())); }
+
+    // Appends an object exactly as stored: it gets a new identity and keeps its bounds (no fitting
+    // into the parent, which is for objects the user creates) and joins no sequence. Returns its
+    // slot, or 0 when the kind's table is full. Loading and undo place objects this way.
+    template <typename Object>
+    int appendStored(Object object)
+    {
+        auto& t = table<Object>();
+        if (int(t.size()) >= kTableCapacity)
+            return 0;
+        object.id = nextId();
+        t.push_back(std::move(object));
+        return int(t.size());
+    }
+
     // Linear search of a kind's table over slots 1..count for the object; the last match counts.
     // Returns 0 when the object is not in the table.
     int findSlot(ObjectKind kind, ObjectId id) const;
@@ -203,6 +225,22 @@ public:
     static QString capacityMessage(ObjectKind kind);
 
 private:
+    template <typename Object>
+    std::vector<Object>& table()
+    {
+        if constexpr (std::is_same_v<Object, FrameObject>)
+            return m_frames;
+        else if constexpr (std::is_same_v<Object, PictureObject>)
+            return m_pictures;
+        else if constexpr (std::is_same_v<Object, CaptionObject>)
+            return m_captions;
+        else if constexpr (std::is_same_v<Object, TextFieldObject>)
+            return m_textFields;
+        else if constexpr (std::is_same_v<Object, VideoObject>)
+            return m_videos;
+        else
+            return m_arrows;
+    }
     static std::size_t index(int slot, std::size_t size);
     ObjectId nextId() { return ++m_lastId; }
     QRect fitIntoParent(const QRect& bounds, int parentFrame) const;
@@ -221,9 +259,13 @@ private:
     ObjectId m_lastId = 0;
 };
 
+// Positions and sizes an outline file can hold; everything the program makes stays within them.
+inline constexpr int kMinCoordinate = -32768;
+inline constexpr int kMaxCoordinate = 32767;
+
 // The fitting rule for pictures, text fields and video fragments: an object that would reach past
 // its parent's right or bottom edge is cut at that edge, and then made at least 30 pixels wide and
-// high by moving it left or up.
+// high by moving it left or up, but never beyond the coordinates a file can hold.
 QRect fitIntoParent(const QRect& bounds, QSize parent);
 
 }  // namespace velmar

@@ -1,6 +1,7 @@
 #include "storage/history.h"
 
 #include "platform/core/working_folders.h"
+#include "storage/object_fields.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
@@ -83,8 +84,8 @@ void install(Document& doc, LoadResult& loaded)
     dropSelection(doc, true);
 }
 
-// Rebuilds the outline as it was at the current step.
-HistoryResult restoreStep(Document& doc, QSize windowChrome)
+// Rebuilds the outline as it was at the current step, coming from step `from`.
+HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
 {
     const QString folder = snapshotFolder(doc);
     const int step = doc.history.currentStep;
@@ -104,7 +105,11 @@ HistoryResult restoreStep(Document& doc, QSize windowChrome)
         return result;
     }
 
-    if (QFileInfo::exists(snapshotPathIn(folder, step + 1, true))) {
+    // Did the set of objects change between this step and the one shown (or the next one)?
+    bool objectsChanged = false;
+    for (int k = step + 1; k <= std::max(from, step + 1); ++k)
+        objectsChanged = objectsChanged || QFileInfo::exists(snapshotPathIn(folder, k, true));
+    if (objectsChanged) {
         // The objects changed on the way to the next step, so the present ones may not be this
         // step's: start from the nearest complete snapshot below and apply this step's header.
         for (int k = step - 1; k >= 0; --k) {
@@ -147,15 +152,28 @@ HistoryResult restoreStep(Document& doc, QSize windowChrome)
     return result;
 }
 
+// The nearest step from `step` on, in the direction `by`, whose snapshot was written (a step whose
+// write failed has none), or `step` itself when none up to `last` was.
+int nearestRestorable(const HistoryState& history, int step, int by, int last)
+{
+    for (int k = step; by < 0 ? k >= last : k <= last; k += by)
+        if (!history.unwrittenSteps.count(k))
+            return k;
+    return step;
+}
+
 HistoryResult moveTo(Document& doc, int step, QSize windowChrome)
 {
     const int from = doc.history.currentStep;
     doc.history.currentStep = step;
-    HistoryResult result = restoreStep(doc, windowChrome);
+    HistoryResult result = restoreStep(doc, from, windowChrome);
     if (!result.ok) {
         doc.history.currentStep = from;  // the outline on screen is still the one of that step
         return result;
     }
+    const auto kept = doc.history.stepObjects.find(step);
+    if (kept != doc.history.stepObjects.end())
+        keepUnsavedDetails(doc.outline, kept->second);
     doc.state.modified = step != doc.history.savedStep;
     return result;
 }
@@ -191,9 +209,19 @@ HistoryResult recordStep(Document& doc)
     // A complete snapshot may be offered after a crash, so it appears only once written whole.
     const QString path = snapshotPathIn(folder, step, full);
     const OutlineImage image = buildOutlineImage(doc, full);
-    const WriteResult written = full ? writeFileAtomically(path, image) : writeFileDirectly(path, image);
-    if (full)
-        doc.state.fullSnapshot = !written.ok;  // without this step's file the next one must be complete
+    const WriteResult written = full ? writeFileAtomically(path, image, false) : writeFileDirectly(path, image);
+    // Without this step's file the objects of the next step cannot be told from the last ones
+    // written down: the next step must be complete, whichever kind this one was.
+    doc.state.fullSnapshot = !written.ok;
+    if (!written.ok)
+        QFile::remove(path);  // a partly written snapshot must not be mistaken for this step
+    // What the files cannot hold (title colours, picture borders, player bars, the zoom's
+    // reference layout…) is kept beside the snapshot, for undo and redo to give back.
+    history.stepObjects.erase(history.stepObjects.upper_bound(step - 1), history.stepObjects.end());
+    history.stepObjects.emplace(step, doc.outline);
+    history.unwrittenSteps.erase(history.unwrittenSteps.upper_bound(step - 1), history.unwrittenSteps.end());
+    if (!written.ok)
+        history.unwrittenSteps.insert(step);
 
     HistoryResult result;
     result.ok = written.ok;
@@ -209,6 +237,8 @@ HistoryResult startHistory(Document& doc)
     doc.history.currentStep = -1;
     doc.history.highestStep = -1;
     doc.history.savedStep = -1;
+    doc.history.stepObjects.clear();
+    doc.history.unwrittenSteps.clear();
     return recordStep(doc);
 }
 
@@ -225,14 +255,15 @@ HistoryResult undo(Document& doc, QSize windowChrome)
 {
     if (!canUndo(doc))
         return failure(QStringLiteral("Отменять нечего: это первый шаг истории."));
-    return moveTo(doc, doc.history.currentStep - 1, windowChrome);
+    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, 0), windowChrome);
 }
 
 HistoryResult redo(Document& doc, QSize windowChrome)
 {
     if (!canRedo(doc))
         return failure(QStringLiteral("Повторять нечего: это последний шаг истории."));
-    return moveTo(doc, doc.history.currentStep + 1, windowChrome);
+    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep + 1, 1, doc.history.highestStep),
+                  windowChrome);
 }
 
 void cleanUp(const Document& doc)

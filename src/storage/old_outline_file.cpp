@@ -2,6 +2,7 @@
 
 #include "storage/cp1251.h"
 #include "storage/jpeg_codec.h"
+#include "storage/object_fields.h"
 
 #include <QDir>
 #include <QFile>
@@ -293,7 +294,7 @@ public:
     }
 
 private:
-    using Positions = std::vector<std::pair<qint64, ObjectId>>;
+    using Positions = std::vector<std::pair<ObjectId, int>>;
 
     bool v40() const { return m_version == Version::V40; }
     const std::pair<char, char>* substitutes() const
@@ -342,7 +343,7 @@ private:
         object.hint = shortenedTooltip(object.minimalText);
         const qint64 position = m_lines.number(what + QStringLiteral(": место в последовательности ") + sequence, 0,
                                                Sequence::kCapacity);
-        positions.emplace_back(position, object.id);
+        positions.emplace_back(object.id, int(position));
     }
 
     void created(int slot, const QString& what) const
@@ -473,29 +474,6 @@ private:
             if (v40())
                 readMinimalTextAndPosition(picture, what, QStringLiteral("объектов"), m_objectPositions);
         }
-    }
-
-    // Puts each object at the place its file gives, the later of two claims to one place winning,
-    // then closes the gaps that places out of range, repeated or 0 ("not in the sequence") leave,
-    // so that every entry up to the length names an object.
-    static void placeInSequence(Sequence& sequence, const Positions& positions)
-    {
-        const int length = sequence.length();
-        for (int p = 1; p <= Sequence::kCapacity; ++p)
-            sequence.setEntry(p, 0);
-        for (const auto& [position, id] : positions)
-            if (position >= 1 && position <= length)
-                sequence.setEntry(int(position), id);
-        std::vector<ObjectId> order;
-        for (int p = 1; p <= length; ++p) {
-            const ObjectId id = sequence.entry(p);
-            if (id != 0 && std::find(order.begin(), order.end(), id) == order.end())
-                order.push_back(id);
-            sequence.setEntry(p, 0);
-        }
-        for (std::size_t i = 0; i < order.size(); ++i)
-            sequence.setEntry(int(i) + 1, order[i]);
-        sequence.setLength(int(order.size()));
     }
 
     Version m_version;

@@ -1,6 +1,7 @@
 #include "storage/outline_file.h"
 
 #include "storage/cp1251.h"
+#include "storage/object_fields.h"
 
 #include <QtEndian>
 
@@ -19,38 +20,6 @@ void putByte(char* at, quint8 value) { *at = char(value); }
 qint32 getInt(const char* at) { return qFromLittleEndian<qint32>(at); }
 ColourValue getColour(const char* at) { return qFromLittleEndian<quint32>(at); }
 quint8 getByte(const char* at) { return quint8(*at); }
-
-// Offsets inside the per-kind records.
-namespace frame {
-constexpr int kLeft = 0, kTop = 4, kWidth = 8, kHeight = 12, kColour = 16, kInnerBevel = 20, kOuterBevel = 21,
-              kBorder = 22, kTitle = 23, kTitleVisible = 274, kMinimalText = 275, kSequence = 1300;
-}
-namespace text {
-constexpr int kParent = 0, kLeft = 4, kTop = 8, kWidth = 12, kHeight = 16, kText = 20, kMinimalText = 1044,
-              kBackground = 2068, kAlignment = 2072, kFontName = 2073, kFontSize = 2274, kFontColour = 2276,
-              kFontPitch = 2280, kFontStyle = 2281, kSequence = 2284;
-}
-namespace video {
-constexpr int kParent = 0, kLeft = 4, kTop = 8, kWidth = 12, kHeight = 16, kFileName = 20, kMinimalText = 271,
-              kSequence = 1296;
-}
-namespace picture {
-constexpr int kParent = 0, kLeft = 4, kTop = 8, kWidth = 12, kHeight = 16, kMinimalText = 24, kSequence = 1048,
-              kCumulative = 1052;
-}
-
-// Coordinates beyond what a window system can show are damage, not a reason to allocate
-// gigantic controls or arrow images.
-constexpr qint32 kMinCoordinate = -32768;
-constexpr qint32 kMaxCoordinate = 32767;
-
-void putBounds(char* r, int left, int top, int width, int height, int at)
-{
-    putInt(r + at, left);
-    putInt(r + at + 4, top);
-    putInt(r + at + 8, width);
-    putInt(r + at + 12, height);
-}
 
 // Collects the first problem found while a record is read; later checks do nothing once one
 // has been found, so the message names the first damaged field.
@@ -85,14 +54,6 @@ public:
             fail(QStringLiteral("значение «%1» (%2) вне допустимых пределов %3…%4").arg(what).arg(value).arg(low).arg(high));
         return value;
     }
-    void bounds(const char* r, int at, const QString& what, int* left, int* top, int* width, int* height)
-    {
-        *left = range(r + at, kMinCoordinate, kMaxCoordinate, QStringLiteral("%1: левый край").arg(what));
-        *top = range(r + at + 4, kMinCoordinate, kMaxCoordinate, QStringLiteral("%1: верхний край").arg(what));
-        *width = range(r + at + 8, 0, kMaxCoordinate, QStringLiteral("%1: ширина").arg(what));
-        *height = range(r + at + 12, 0, kMaxCoordinate, QStringLiteral("%1: высота").arg(what));
-    }
-
 private:
     QString m_problem;
 };
@@ -173,92 +134,108 @@ SplitText SplitText::read(const char* at)
 
 // --- Writing ---------------------------------------------------------------------------------
 
-QByteArray OutlineHeader::toBytes() const
+namespace {
+
+template <typename Object>
+void writeKind(char* h, const KindFields<Object>& kind, const Outline& outline, const std::vector<qint32>& tailLengths)
+{
+    const std::vector<Object>& objects = outline.objects<Object>();
+    const Sequence* sequence = sequenceFor(kind, outline);
+    const int count = int(std::min<std::size_t>(objects.size(), kMaxObjects));
+    putInt(h + kind.countOffset, count);
+    for (int k = 0; k < count; ++k) {
+        const Object& object = objects[std::size_t(k)];
+        char* r = h + kind.slotsOffset + k * kind.slotSize;
+        for (const Field<Object>& f : kind.fields) {
+            char* at = r + f.offset;
+            switch (f.type) {
+            case FieldType::Int:
+                // Whatever is written must read back: values beyond what a reader accepts are
+                // brought to the nearest accepted one.
+                putInt(at, qint32(std::clamp<qint64>(f.get(object), f.low, f.high)));
+                break;
+            case FieldType::Parent:
+                putInt(at, qint32(std::clamp<qint64>(f.get(object), 0, std::min(outline.count(ObjectKind::Frame), kMaxObjects))));
+                break;
+            case FieldType::Colour: putColour(at, ColourValue(f.get(object))); break;
+            case FieldType::Byte: putByte(at, quint8(std::clamp<qint64>(f.get(object), 0, f.high))); break;
+            case FieldType::Flag: putByte(at, f.get(object) != 0 ? 1 : 0); break;
+            case FieldType::Name: writeShortString(at, f.text(object), f.high); break;
+            case FieldType::Text: SplitText::write(at, f.text(object)); break;
+            case FieldType::Position: putInt(at, sequence ? sequence->positionOf(object.id) : 0); break;
+            case FieldType::TailLength: putInt(at, std::size_t(k) < tailLengths.size() ? tailLengths[std::size_t(k)] : 0); break;
+            case FieldType::Listed: break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void writeOutlineHeader(char* h, const Document& doc, const std::vector<qint32>& tailLengths)
+{
+    writeShortString(h + kVersion, kFormatVersion, kVersionCapacity);
+    writeShortString(h + kOutlineName, doc.state.outlineName, kNameCapacity);
+    putColour(h + kCanvasColour, doc.state.canvasColour);
+    putInt(h + kWindowWidth, std::clamp(doc.state.windowSize.width(), 0, kMaxCoordinate));
+    putInt(h + kWindowHeight, std::clamp(doc.state.windowSize.height(), 0, kMaxCoordinate));
+    forEachStoredKind([&](const auto& kind) { writeKind(h, kind, doc.outline, tailLengths); });
+}
+
+QByteArray outlineHeaderBytes(const Document& doc)
 {
     QByteArray bytes(kHeaderSize, '\0');
-    writeTo(bytes.data());
+    writeOutlineHeader(bytes.data(), doc, {});
     return bytes;
 }
 
-void OutlineHeader::writeTo(char* h) const
+// --- Reading ---------------------------------------------------------------------------------
+
+namespace {
+
+// Stored places of the objects read, per sequence, placed once every kind has been read.
+struct Places {
+    std::vector<std::pair<ObjectId, int>> frames, objects;
+    std::vector<std::pair<ObjectId, int>>* of(SequenceOf sequence)
+    {
+        return sequence == SequenceOf::Frames ? &frames : sequence == SequenceOf::Objects ? &objects : nullptr;
+    }
+};
+
+template <typename Object>
+void readKind(const char* h, const KindFields<Object>& kind, Checker& check, OutlineHeader& header, Places& places)
 {
-    writeShortString(h + kVersion, version, kVersionCapacity);
-    writeShortString(h + kOutlineName, outlineName, kNameCapacity);
-    putColour(h + kCanvasColour, canvasColour);
-    putInt(h + kWindowWidth, windowWidth);
-    putInt(h + kWindowHeight, windowHeight);
-
-    const auto count = [](const auto& table) { return int(std::min<std::size_t>(table.size(), kMaxObjects)); };
-
-    putInt(h + kFrameCount, count(frames));
-    for (int k = 0; k < count(frames); ++k) {
-        const FrameRecord& f = frames[std::size_t(k)];
-        char* r = h + kFrames + k * kFrameRecordSize;
-        putBounds(r, f.left, f.top, f.width, f.height, frame::kLeft);
-        putColour(r + frame::kColour, f.colour);
-        putByte(r + frame::kInnerBevel, f.innerBevel);
-        putByte(r + frame::kOuterBevel, f.outerBevel);
-        putByte(r + frame::kBorder, f.borderLine);
-        writeShortString(r + frame::kTitle, f.title, kNameCapacity);
-        putByte(r + frame::kTitleVisible, f.titleVisible ? 1 : 0);
-        SplitText::write(r + frame::kMinimalText, f.minimalText);
-        putInt(r + frame::kSequence, f.sequencePosition);
-    }
-
-    putInt(h + kTextFieldCount, count(textFields));
-    for (int k = 0; k < count(textFields); ++k) {
-        const TextFieldRecord& t = textFields[std::size_t(k)];
-        char* r = h + kTextFields + k * kTextFieldRecordSize;
-        putInt(r + text::kParent, t.parentFrame);
-        putBounds(r, t.left, t.top, t.width, t.height, text::kLeft);
-        SplitText::write(r + text::kText, t.text);
-        SplitText::write(r + text::kMinimalText, t.minimalText);
-        putColour(r + text::kBackground, t.background);
-        putByte(r + text::kAlignment, t.alignment);
-        writeShortString(r + text::kFontName, t.fontName, kFontNameCapacity);
-        putByte(r + text::kFontSize, t.fontSize);
-        putColour(r + text::kFontColour, t.fontColour);
-        putByte(r + text::kFontPitch, t.fontPitch);
-        putByte(r + text::kFontStyle, t.fontStyle);
-        putInt(r + text::kSequence, t.sequencePosition);
-    }
-
-    putInt(h + kVideoCount, count(videos));
-    for (int k = 0; k < count(videos); ++k) {
-        const VideoRecord& v = videos[std::size_t(k)];
-        char* r = h + kVideos + k * kVideoRecordSize;
-        putInt(r + video::kParent, v.parentFrame);
-        putBounds(r, v.left, v.top, v.width, v.height, video::kLeft);
-        writeShortString(r + video::kFileName, v.fileName, kNameCapacity);
-        SplitText::write(r + video::kMinimalText, v.minimalText);
-        putInt(r + video::kSequence, v.sequencePosition);
-    }
-
-    putInt(h + kPictureCount, count(pictures));
-    for (int k = 0; k < count(pictures); ++k) {
-        const PictureRecord& p = pictures[std::size_t(k)];
-        char* r = h + kPictures + k * kPictureRecordSize;
-        putInt(r + picture::kParent, p.parentFrame);
-        putBounds(r, p.left, p.top, p.width, p.height, picture::kLeft);
-        SplitText::write(r + picture::kMinimalText, p.minimalText);
-        putInt(r + picture::kSequence, p.sequencePosition);
-        putInt(r + picture::kCumulative, p.cumulativeLength);
-    }
-
-    putInt(h + kArrowCount, count(arrows));
-    for (int k = 0; k < count(arrows); ++k) {
-        const ArrowRecord& a = arrows[std::size_t(k)];
-        char* r = h + kArrows + k * kArrowRecordSize;
-        putInt(r, a.x1);
-        putInt(r + 4, a.x2);
-        putInt(r + 8, a.y1);
-        putInt(r + 12, a.y2);
-        putInt(r + 16, a.penWidth);
-        putColour(r + 20, a.colour);
+    const int count = checkedCount(check, h + kind.countOffset, QString::fromUtf8(kind.countWhat));
+    const int frames = header.outline.count(ObjectKind::Frame);
+    for (int k = 0; k < count && !check.failed(); ++k) {
+        const char* r = h + kind.slotsOffset + k * kind.slotSize;
+        const QString item = QStringLiteral("%1 %2: ").arg(QString::fromUtf8(kind.itemWhat)).arg(k + 1);
+        Object object;
+        int place = 0;
+        for (const Field<Object>& f : kind.fields) {
+            const char* at = r + f.offset;
+            const QString what = item + QString::fromUtf8(f.what);
+            switch (f.type) {
+            case FieldType::Int: f.set(object, check.range(at, f.low, f.high, what)); break;
+            case FieldType::Parent: f.set(object, check.range(at, 0, frames, what)); break;
+            case FieldType::Colour: f.set(object, getColour(at)); break;
+            case FieldType::Byte: f.set(object, check.choice(at, quint8(f.high), what)); break;
+            case FieldType::Flag: f.set(object, getByte(at) != 0); break;
+            case FieldType::Name: f.setText(object, check.string(at, f.high, what)); break;
+            case FieldType::Text: f.setText(object, SplitText::read(at).text()); break;
+            case FieldType::Position: place = check.range(at, 0, kMaxObjects, what); break;
+            // The tail lengths are checked where the tail is read: a bad one costs only its picture.
+            case FieldType::TailLength: header.tailLengths.push_back(getInt(at)); break;
+            case FieldType::Listed: break;
+            }
+        }
+        const int slot = header.outline.appendStored(std::move(object));
+        if (auto* members = places.of(kind.sequence))
+            members->emplace_back(header.outline.template object<Object>(slot).id, place);
     }
 }
 
-// --- Reading ---------------------------------------------------------------------------------
+}  // namespace
 
 HeaderReadResult readOutlineHeader(QByteArrayView bytes)
 {
@@ -292,84 +269,14 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     header.canvasColour = getColour(h + kCanvasColour);
     header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, QStringLiteral("ширина окна"));
     header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, QStringLiteral("высота окна"));
-
-    const int frameCount = checkedCount(check, h + kFrameCount, QStringLiteral("фреймы"));
-    for (int k = 0; k < frameCount && !check.failed(); ++k) {
-        const char* r = h + kFrames + k * kFrameRecordSize;
-        const QString what = QStringLiteral("фрейм %1").arg(k + 1);
-        FrameRecord f;
-        check.bounds(r, frame::kLeft, what, &f.left, &f.top, &f.width, &f.height);
-        f.colour = getColour(r + frame::kColour);
-        f.innerBevel = check.choice(r + frame::kInnerBevel, 3, what + QStringLiteral(": внутренний скос"));
-        f.outerBevel = check.choice(r + frame::kOuterBevel, 3, what + QStringLiteral(": внешний скос"));
-        f.borderLine = check.choice(r + frame::kBorder, 1, what + QStringLiteral(": рамка"));
-        f.title = check.string(r + frame::kTitle, kNameCapacity, what + QStringLiteral(": название"));
-        f.titleVisible = getByte(r + frame::kTitleVisible) != 0;
-        f.minimalText = SplitText::read(r + frame::kMinimalText).text();
-        f.sequencePosition = check.range(r + frame::kSequence, 0, kMaxObjects, what + QStringLiteral(": место в последовательности"));
-        header.frames.push_back(f);
-    }
-
-    const int textCount = checkedCount(check, h + kTextFieldCount, QStringLiteral("текстовые поля"));
-    for (int k = 0; k < textCount && !check.failed(); ++k) {
-        const char* r = h + kTextFields + k * kTextFieldRecordSize;
-        const QString what = QStringLiteral("текстовое поле %1").arg(k + 1);
-        TextFieldRecord t;
-        t.parentFrame = check.range(r + text::kParent, 0, frameCount, what + QStringLiteral(": номер фрейма"));
-        check.bounds(r, text::kLeft, what, &t.left, &t.top, &t.width, &t.height);
-        t.text = SplitText::read(r + text::kText).text();
-        t.minimalText = SplitText::read(r + text::kMinimalText).text();
-        t.background = getColour(r + text::kBackground);
-        t.alignment = check.choice(r + text::kAlignment, 2, what + QStringLiteral(": выравнивание"));
-        t.fontName = check.string(r + text::kFontName, kFontNameCapacity, what + QStringLiteral(": шрифт"));
-        t.fontSize = getByte(r + text::kFontSize);
-        t.fontColour = getColour(r + text::kFontColour);
-        t.fontPitch = check.choice(r + text::kFontPitch, 2, what + QStringLiteral(": шаг шрифта"));
-        t.fontStyle = check.choice(r + text::kFontStyle, 15, what + QStringLiteral(": начертание шрифта"));
-        t.sequencePosition = check.range(r + text::kSequence, 0, kMaxObjects, what + QStringLiteral(": место в последовательности"));
-        header.textFields.push_back(t);
-    }
-
-    const int videoCount = checkedCount(check, h + kVideoCount, QStringLiteral("видео фрагменты"));
-    for (int k = 0; k < videoCount && !check.failed(); ++k) {
-        const char* r = h + kVideos + k * kVideoRecordSize;
-        const QString what = QStringLiteral("видео фрагмент %1").arg(k + 1);
-        VideoRecord v;
-        v.parentFrame = check.range(r + video::kParent, 0, frameCount, what + QStringLiteral(": номер фрейма"));
-        check.bounds(r, video::kLeft, what, &v.left, &v.top, &v.width, &v.height);
-        v.fileName = check.string(r + video::kFileName, kNameCapacity, what + QStringLiteral(": имя файла"));
-        v.minimalText = SplitText::read(r + video::kMinimalText).text();
-        v.sequencePosition = check.range(r + video::kSequence, 0, kMaxObjects, what + QStringLiteral(": место в последовательности"));
-        header.videos.push_back(v);
-    }
-
-    const int pictureCount = checkedCount(check, h + kPictureCount, QStringLiteral("рисунки"));
-    for (int k = 0; k < pictureCount && !check.failed(); ++k) {
-        const char* r = h + kPictures + k * kPictureRecordSize;
-        const QString what = QStringLiteral("рисунок %1").arg(k + 1);
-        PictureRecord p;
-        p.parentFrame = check.range(r + picture::kParent, 0, frameCount, what + QStringLiteral(": номер фрейма"));
-        check.bounds(r, picture::kLeft, what, &p.left, &p.top, &p.width, &p.height);
-        p.minimalText = SplitText::read(r + picture::kMinimalText).text();
-        p.sequencePosition = check.range(r + picture::kSequence, 0, kMaxObjects, what + QStringLiteral(": место в последовательности"));
-        // The tail lengths are checked where the tail is read: a bad one costs only its picture.
-        p.cumulativeLength = getInt(r + picture::kCumulative);
-        header.pictures.push_back(p);
-    }
-
-    const int arrowCount = checkedCount(check, h + kArrowCount, QStringLiteral("стрелки"));
-    for (int k = 0; k < arrowCount && !check.failed(); ++k) {
-        const char* r = h + kArrows + k * kArrowRecordSize;
-        const QString what = QStringLiteral("стрелка %1").arg(k + 1);
-        ArrowRecord a;
-        a.x1 = check.range(r, kMinCoordinate, kMaxCoordinate, what + QStringLiteral(": x начала"));
-        a.x2 = check.range(r + 4, kMinCoordinate, kMaxCoordinate, what + QStringLiteral(": x конца"));
-        a.y1 = check.range(r + 8, kMinCoordinate, kMaxCoordinate, what + QStringLiteral(": y начала"));
-        a.y2 = check.range(r + 12, kMinCoordinate, kMaxCoordinate, what + QStringLiteral(": y конца"));
-        a.penWidth = check.range(r + 16, 1, 10, what + QStringLiteral(": толщина"));
-        a.colour = getColour(r + 20);
-        header.arrows.push_back(a);
-    }
+    header.outline.setSequenceRecording(true);
+    Places places;
+    forEachStoredKind([&](const auto& kind) {
+        if (!check.failed())
+            readKind(h, kind, check, header, places);
+    });
+    placeInSequence(header.outline.frameSequence(), places.frames);
+    placeInSequence(header.outline.objectSequence(), places.objects);
 
     if (check.failed()) {
         result.status = HeaderStatus::Damaged;

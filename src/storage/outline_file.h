@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "model/document.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -80,70 +81,23 @@ private:
 void writeShortString(char* at, const QString& text, int capacity);
 bool readShortString(const char* at, int capacity, QString* text);
 
-struct FrameRecord {
-    int left = 0, top = 0, width = 0, height = 0;
-    ColourValue colour = kButtonFace;
-    quint8 innerBevel = 0, outerBevel = 0, borderLine = 0;
-    QString title;
-    bool titleVisible = true;
-    QString minimalText;
-    int sequencePosition = 0;  // 1-based, 0 = not in the frame sequence
-};
-
-struct TextFieldRecord {
-    int parentFrame = 0;  // 0 = on the canvas, k = inside frame slot k
-    int left = 0, top = 0, width = 0, height = 0;
-    QString text;  // lines separated by CR LF
-    QString minimalText;
-    ColourValue background = kButtonFace;
-    quint8 alignment = 0;
-    QString fontName;
-    quint8 fontSize = 10;
-    ColourValue fontColour = kWindowText;
-    quint8 fontPitch = 0, fontStyle = 0;
-    int sequencePosition = 0;
-};
-
-struct VideoRecord {
-    int parentFrame = 0;
-    int left = 0, top = 0, width = 0, height = 0;
-    QString fileName;
-    QString minimalText;
-    int sequencePosition = 0;
-};
-
-struct PictureRecord {
-    int parentFrame = 0;
-    int left = 0, top = 0, width = 0, height = 0;
-    QString minimalText;
-    int sequencePosition = 0;
-    qint32 cumulativeLength = 0;  // S(k): JPEG bytes of pictures 1..k; 0 in header-only snapshots
-};
-
-struct ArrowRecord {
-    int x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    int penWidth = 1;
-    ColourValue colour = kBlack;
-};
-
-// The header record of an outline file, decoded. The counts are the sizes of the vectors.
+// The header record of an outline file, decoded: the document values and the objects, each at
+// its stored bounds and in its stored place in the sequences.
 struct OutlineHeader {
     QString version = kFormatVersion;
     QString outlineName;
     ColourValue canvasColour = kButtonFace;
     int windowWidth = 0, windowHeight = 0;
-    std::vector<FrameRecord> frames;
-    std::vector<TextFieldRecord> textFields;
-    std::vector<VideoRecord> videos;
-    std::vector<PictureRecord> pictures;
-    std::vector<ArrowRecord> arrows;
-
-    // The 597,496 record bytes. Slots above the counts, padding and the bytes after a
-    // ShortString's characters are zero. More than 100 objects of a kind are not written.
-    QByteArray toBytes() const;
-    // Writes the fields into a record of kHeaderSize bytes that the caller has zeroed.
-    void writeTo(char* record) const;
+    Outline outline;
+    std::vector<qint32> tailLengths;  // S(k) of picture k at index k − 1; 0 in header-only snapshots
 };
+
+// Writes the record of a document into kHeaderSize bytes that the caller has zeroed: slots above
+// the counts, padding and the bytes after a ShortString's characters stay zero; more than 100
+// objects of a kind are not written. tailLengths gives S(k) of each picture (0 where missing).
+// Positions and sizes are kept within what a reader accepts, so every record written reads back.
+void writeOutlineHeader(char* record, const Document& doc, const std::vector<qint32>& tailLengths);
+QByteArray outlineHeaderBytes(const Document& doc);
 
 // Why a record could not be read.
 enum class HeaderStatus { Ok, Empty, Short, UnsupportedVersion, Damaged };
@@ -159,6 +113,7 @@ struct HeaderReadResult {
 // Reads and checks the record at the start of `bytes`: the version, the counts (0..100), every
 // ShortString's length, every enumerated byte, the parent frame numbers (0..frame count) and the
 // sequence positions (0..100). Slots above the counts are not looked at. Never reads past `bytes`.
+// Pictures come without pixels: those are in the tail, which the record does not cover.
 HeaderReadResult readOutlineHeader(QByteArrayView bytes);
 
 // The message for a file of another version, exactly as the program words it (LF then CR

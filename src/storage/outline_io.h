@@ -10,13 +10,7 @@
 
 #include <vector>
 
-class QIODevice;
-
 namespace velmar {
-
-// The header record for the document as it is now: the objects in table order, each with its
-// parent frame number and sequence position. Picture tail lengths are left at 0.
-OutlineHeader headerFromDocument(const Document& doc);
 
 // A complete outline file held as its parts: the record and the JPEG stream of every picture.
 // The file on disk is the record followed by the cumulative chunks 1..k of the streams.
@@ -27,8 +21,8 @@ struct OutlineImage {
     QString problem;                  // why no image could be built (Russian)
 
     qint64 fileSize() const;
-    // Writes the record and the cumulative chunks; false when the device refuses a write.
-    bool writeTo(QIODevice& device) const;
+    // The record and the cumulative chunks, in file order (views into this image).
+    std::vector<QByteArrayView> pieces() const;
     QByteArray toBytes() const;
 };
 
@@ -46,16 +40,25 @@ struct WriteResult {
     QString message;  // when !ok: a Russian message naming the file
 };
 
-// Writes bytes to a file atomically: a temporary file beside it, renamed over the target only
-// when every byte has been written. A failure leaves the previous file untouched.
-WriteResult writeFileAtomically(const QString& path, const OutlineImage& image);
+// Writes a file image atomically: a temporary file beside it, renamed over the target only when
+// every byte has been written. A failure leaves the previous file untouched. A durable write
+// reaches the disk before it counts as done (the user's saves); history steps skip that for speed.
+WriteResult writeFileAtomically(const QString& path, const OutlineImage& image, bool durable);
 
 // Writes straight into the file, for the header-only snapshots: each is a new file of the history
 // (an interrupted one is refused as too short when read), and a step must stay cheap.
 WriteResult writeFileDirectly(const QString& path, const OutlineImage& image);
 
-// Saves the document as an outline file (.vmd), atomically.
+// Saves the document as an outline file (.vmd), atomically and durably.
 WriteResult writeOutlineFile(const QString& path, const Document& doc);
+
+// Old-format outlines (.vmc) are told by the last character of their name, "c" in either case.
+bool isOldFormatName(const QString& path);
+// The name an outline is saved under: an old-format name with its final "c" turned into "d", so
+// that an outline read from the old format is saved in the current one beside it.
+QString currentFormatName(const QString& path);
+// Reads an outline file of either format, chosen by isOldFormatName.
+LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome);
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal
 // text (shortenedTooltip), other objects their whole minimal text. A refused file (version, damage in the record)

@@ -1,66 +1,56 @@
 #include "storage/snapshot_files.h"
 
+#include "platform/core/file_io.h"
 #include "platform/core/working_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <map>
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace velmar {
 
 namespace {
 
 const QString kLockName = QStringLiteral("velmar.lock");
+const QString kInstancePrefix = QStringLiteral("instance-");
 
 QString tempFolder(const QString& programFolder)
 {
     return QDir(programFolder).filePath(QStringLiteral("temp"));
 }
 
-// Takes the exclusive lock of a folder without waiting: the open handle, or -1 when another
-// instance holds it. The lock lives with the handle; the system releases it when the process ends.
-int tryLockFolder(const QString& folder)
+// Takes the exclusive lock of a history folder without waiting, noting the holder's process id in
+// the lock file for whoever looks at the folder (the lock holds without it).
+bool lockFolder(FileLock& lock, const QString& folder)
 {
     QDir().mkpath(folder);
-    const QByteArray path = QFile::encodeName(QDir(folder).filePath(kLockName));
-    const int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (handle < 0)
-        return -1;
-    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
-        ::close(handle);
-        return -1;
-    }
-    // The holder's process id, for whoever looks at the folder; the lock holds without it.
-    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
-    if (::ftruncate(handle, 0) == 0) {
-        [[maybe_unused]] const ssize_t written = ::write(handle, pid.constData(), std::size_t(pid.size()));
-    }
-    return handle;
+    if (!lock.tryLock(QDir(folder).filePath(kLockName)))
+        return false;
+    lock.writeNote(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+    return true;
+}
+
+// The snapshot files of a folder, by name.
+QStringList snapshotNames(const QDir& folder)
+{
+    QStringList names;
+    for (const QString& name : folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files))
+        if (snapshotStep(name) >= 0)
+            names << name;
+    return names;
 }
 
 }  // namespace
 
-QString snapshotBaseName(const QString& programFolder, int step)
-{
-    return QDir(programFolder).filePath(QStringLiteral("temp/temp") + QString::number(step));
-}
-
 QString fullSnapshotPath(const QString& programFolder, int step)
 {
-    return snapshotBaseName(programFolder, step) + QStringLiteral(".tm1");
-}
-
-QString headerSnapshotPath(const QString& programFolder, int step)
-{
-    return snapshotBaseName(programFolder, step) + QStringLiteral(".tm2");
+    return snapshotPathIn(tempFolder(programFolder), step, true);
 }
 
 QString snapshotPathIn(const QString& historyFolder, int step, bool full)
@@ -101,28 +91,26 @@ int findFullSnapshotIn(const QString& historyFolder)
 HistoryFolder::HistoryFolder(const QString& programFolder, const QString& instanceTag)
 {
     const QString temp = tempFolder(programFolder);
-    m_lockHandle = tryLockFolder(temp);
-    if (m_lockHandle >= 0) {
+    if (lockFolder(m_lock, temp)) {
         m_shared = true;
         m_path = temp;
         return;
     }
     const QString tag = instanceTag.isEmpty() ? QString::number(QCoreApplication::applicationPid()) : instanceTag;
-    m_path = QDir(temp).filePath(QStringLiteral("instance-") + tag);
-    m_lockHandle = tryLockFolder(m_path);  // marks the private folder as in use while we run
+    m_path = QDir(temp).filePath(kInstancePrefix + tag);
+    lockFolder(m_lock, m_path);  // marks the private folder as in use while we run
 }
 
 HistoryFolder::~HistoryFolder()
 {
-    // The shared lock file stays: removing it could let two later instances lock two different
-    // files of the same name. A private folder goes away with its instance once its history has
-    // been cleaned up.
-    if (!m_shared && m_lockHandle >= 0) {
-        QFile::remove(QDir(m_path).filePath(kLockName));
+    // A clean end removes the lock file (after which the lock is let go; a later instance checks
+    // that the file it locked is still the one named velmar.lock). A private folder goes away
+    // with its instance once its history has been cleaned up.
+    if (!m_lock.isLocked())
+        return;
+    m_lock.release();
+    if (!m_shared)
         QDir().rmdir(m_path);
-    }
-    if (m_lockHandle >= 0)
-        ::close(m_lockHandle);
 }
 
 namespace {
@@ -165,6 +153,62 @@ int findInterruptedSnapshot(const QString& programFolder)
     if (folder != QDir::cleanPath(QDir(tempFolder(programFolder)).absolutePath()))
         return -1;
     return findFullSnapshotIn(folder);
+}
+
+std::optional<InterruptedWork> findInterruptedInstanceWork(const QString& programFolder, const QString& except)
+{
+    const QDir temp(tempFolder(programFolder));
+    std::optional<InterruptedWork> newest;
+    QDateTime newestTime;
+    for (const QString& name : temp.entryList({kInstancePrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = QDir::cleanPath(temp.absoluteFilePath(name));
+        if (!except.isEmpty() && folder == QDir::cleanPath(QDir(except).absolutePath()))
+            continue;
+        if (FileLock::isHeld(QDir(folder).filePath(kLockName)))
+            continue;  // a running instance's history
+        const int step = findFullSnapshotIn(folder);
+        if (step < 0)
+            continue;
+        QDateTime latest;
+        for (const QString& snapshot : snapshotNames(QDir(folder)))
+            latest = std::max(latest, QFileInfo(QDir(folder).filePath(snapshot)).lastModified());
+        if (!newest || latest > newestTime) {
+            newest = InterruptedWork{folder, step};
+            newestTime = latest;
+        }
+    }
+    return newest;
+}
+
+QString adoptInterruptedWork(const InterruptedWork& work, const QString& historyFolder)
+{
+    FileLock lock;
+    if (!lockFolder(lock, work.folder))
+        return {};  // another instance took it over meanwhile
+    const QDir target(historyFolder);
+    QDir().mkpath(historyFolder);
+    for (const QString& name : snapshotNames(target))
+        QFile::remove(target.filePath(name));
+    const QDir source(work.folder);
+    for (const QString& name : snapshotNames(source))
+        if (!QFile::rename(source.filePath(name), target.filePath(name)))
+            QFile::remove(source.filePath(name));
+    lock.release();
+    QDir().rmdir(work.folder);
+    const QString adopted = snapshotPathIn(historyFolder, work.step, true);
+    return QFileInfo::exists(adopted) ? adopted : QString();
+}
+
+void discardInterruptedWork(const InterruptedWork& work)
+{
+    FileLock lock;
+    if (!lockFolder(lock, work.folder))
+        return;
+    const QDir source(work.folder);
+    for (const QString& name : snapshotNames(source))
+        QFile::remove(source.filePath(name));
+    lock.release();
+    QDir().rmdir(work.folder);
 }
 
 }  // namespace velmar

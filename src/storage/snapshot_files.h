@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/core/file_io.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace velmar {
 
@@ -8,9 +12,8 @@ namespace velmar {
 // tempN.tm2 (the header record alone).
 inline constexpr int kHighestScannedStep = 1000;
 
-QString snapshotBaseName(const QString& programFolder, int step);
+// The complete snapshot of a step in the shared folder <program folder>/temp.
 QString fullSnapshotPath(const QString& programFolder, int step);
-QString headerSnapshotPath(const QString& programFolder, int step);
 
 // The same names inside a given history folder (see HistoryFolder).
 QString snapshotPathIn(const QString& historyFolder, int step, bool full);
@@ -45,7 +48,7 @@ public:
 private:
     QString m_path;
     bool m_shared = false;
-    int m_lockHandle = -1;
+    FileLock m_lock;
 };
 
 // This process's history folder for a program folder, claimed on first use and kept until the
@@ -60,5 +63,24 @@ void releaseHistoryFolder(const QString& programFolder);
 // when there is none. Claims the history folder; when another running instance holds temp/, its
 // snapshots are not leftovers and -1 is returned.
 int findInterruptedSnapshot(const QString& programFolder);
+
+// Work left behind by a second instance that ended without cleaning up: its private folder
+// temp/instance-<tag>, whose lock no running process holds, and the newest complete snapshot in it.
+struct InterruptedWork {
+    QString folder;
+    int step = -1;
+};
+
+// The most recently written interrupted work among the private folders of other instances (never
+// `except`, this instance's own folder), or nothing.
+std::optional<InterruptedWork> findInterruptedInstanceWork(const QString& programFolder, const QString& except);
+
+// Moves the snapshots of interrupted work into a history folder, whose own snapshots are removed
+// first, and removes the work's folder. Returns the path of the work's complete snapshot in its new
+// place, or empty when the work is gone (another instance took it over meanwhile).
+QString adoptInterruptedWork(const InterruptedWork& work, const QString& historyFolder);
+
+// Removes interrupted work with its folder.
+void discardInterruptedWork(const InterruptedWork& work);
 
 }  // namespace velmar

@@ -22,6 +22,7 @@ private slots:
     void newAsksAboutUnsavedWorkAndExistingNames();
     void saveAsNamesTheFileAndTheOutline();
     void failedSaveKeepsTheOutlineModified();
+    void failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas();
     void openRefusedFileKeepsTheOutline();
     void openOldFormatThenSaveWritesVmd();
     void undoAndRedo();
@@ -132,6 +133,40 @@ void TestDocumentCommands::failedSaveKeepsTheOutlineModified()
     QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("blocked.vmd")));
     QVERIFY(f.doc().state.modified);
     QVERIFY(f.command("ToolButton3")->isEnabled());
+}
+
+void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
+{
+    WindowFixture f;
+    startNew(f);
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 1});
+    f.command("ToolButton5")->trigger();
+    const QString saved = f.home.filePath(QStringLiteral("урок.vmd"));
+    QCOMPARE(f.doc().state.fileName, saved);
+    f.doc().outline.frame(1).bounds.moveTo(20, 60);
+    f.window->recordStep();
+
+    // Save as into a folder that does not exist fails: name, file and the file flag stay.
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("нет/другой")), 1});
+    f.command("ToolButton5")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.doc().state.fileName, saved);
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
+    QVERIFY(f.doc().state.hasFileName);
+    QVERIFY(f.doc().state.modified);
+
+    // New, cancelled at the name: the outline keeps its history and can still be undone.
+    f.dialogs.answers = {QMessageBox::No};
+    f.command("N47")->trigger();
+    QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
+    QCOMPARE(f.doc().history.currentStep, 1);
+    QVERIFY(f.command("ToolButton10")->isEnabled());
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
+    QVERIFY(f.doc().state.hasFileName);
+    QVERIFY(f.doc().state.modified);  // still unsaved: closing must still ask
+    f.command("ToolButton10")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(2, 34));
 }
 
 void TestDocumentCommands::openRefusedFileKeepsTheOutline()

@@ -24,6 +24,8 @@ private slots:
     void interruptedWorkQuestion_data();
     void interruptedWorkQuestion();
     void recoveryBringsBackTheLaterSteps();
+    void crashedSecondInstanceIsOfferedAfterTheMainFolder_data();
+    void crashedSecondInstanceIsOfferedAfterTheMainFolder();
     void associationWrittenAtStart();
     void guardShowsErrorsAndGoesOn();
 
@@ -176,6 +178,54 @@ void TestStartup::interruptedWorkQuestion()
             QVERIFY(!doc.state.modified);
         }
     }
+}
+
+// A second instance crashed and left its private history; the main folder may have work too.
+void TestStartup::crashedSecondInstanceIsOfferedAfterTheMainFolder_data()
+{
+    QTest::addColumn<bool>("mainWork");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("frames");  // of the outline opened; 0 = nothing opened
+    QTest::newRow("yes brings it back") << false << QList<int>{QMessageBox::Yes} << 2;
+    QTest::newRow("no removes it") << false << QList<int>{QMessageBox::No} << 0;
+    QTest::newRow("main work first, then the instance's") << true << QList<int>{QMessageBox::No, QMessageBox::Yes} << 2;
+    QTest::newRow("main work taken: the instance's waits") << true << QList<int>{QMessageBox::Yes} << 3;
+}
+
+void TestStartup::crashedSecondInstanceIsOfferedAfterTheMainFolder()
+{
+    QFETCH(bool, mainWork);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, frames);
+    ScriptedDialogs dialogs;
+    for (int a : answers)
+        dialogs.answers.push_back(QMessageBox::StandardButton(a));
+    QTemporaryDir home;
+    const QString instance = home.filePath(QStringLiteral("temp/instance-4242"));
+    QVERIFY(QDir().mkpath(instance));
+    QVERIFY(writeOutline(QDir(instance).filePath(QStringLiteral("temp2.tm1")), QStringLiteral("Второй"), 2));
+    touch(QDir(instance).filePath(QStringLiteral("velmar.lock")));  // its holder is gone
+    if (mainWork)
+        QVERIFY(writeOutline(home.filePath(QStringLiteral("temp/temp7.tm1")), QStringLiteral("Первый"), 3));
+    StartupOptions options;
+    options.programFolder = home.path();
+    options.startFolder = home.path();
+    Started s = start(options);
+
+    QCOMPARE(dialogs.questions.size(), answers.size());
+    for (const auto& question : dialogs.questions)
+        QCOMPARE(question.text, QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"));
+    const Document& doc = s.window->document();
+    QCOMPARE(doc.outline.count(ObjectKind::Frame), frames);
+    if (frames == 2) {
+        QCOMPARE(doc.state.outlineName, QStringLiteral("Второй"));
+        QVERIFY(doc.state.modified);
+        // Taken into this instance's history, which started afresh from it.
+        QVERIFY(QFileInfo::exists(QDir(snapshotFolder(doc)).filePath(QStringLiteral("temp0.tm1"))));
+    }
+    // Answered either way, the crashed instance's folder is gone; unless it was never asked about.
+    QCOMPARE(QFileInfo::exists(instance), frames == 3);
+    releaseHistoryFolder(home.path());
 }
 
 void TestStartup::recoveryBringsBackTheLaterSteps()

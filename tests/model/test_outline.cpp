@@ -33,6 +33,9 @@ void TestOutline::fitting_data()
     QTest::newRow("cut at the bottom") << QRect(0, 100, 200, 150) << QSize(150, 150) << QRect(0, 100, 150, 50);
     QTest::newRow("past both edges") << QRect(148, 149, 200, 150) << QSize(150, 150) << QRect(120, 120, 30, 30);
     QTest::newRow("exactly the parent") << QRect(0, 0, 150, 150) << QSize(150, 150) << QRect(0, 0, 150, 150);
+    // Narrow objects at the far left and top stay where an outline file can hold them.
+    QTest::newRow("narrow at the left end") << QRect(-32768, -32768, 5, 5) << QSize(150, 150) << QRect(-32768, -32768, 30, 30);
+    QTest::newRow("as an old file may give it") << QRect(-32767, 10, 0, 30) << QSize(150, 150) << QRect(-32768, 10, 30, 30);
 }
 
 void TestOutline::fitting()

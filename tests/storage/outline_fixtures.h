@@ -4,11 +4,10 @@
 
 #include "model/document.h"
 #include "storage/jpeg_codec.h"
+#include "support/photo_like_image.h"
 
 #include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QRandomGenerator>
 #include <QTest>
 #include <QtEndian>
 
@@ -36,33 +35,6 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A photo-like picture: smooth gradients, a few soft shapes and grain, so that JPEG streams are
-// of a realistic size.
-inline QImage photoLikeImage(int width, int height, quint32 seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(random.bounded(24)) - 12;
-            const int r = std::clamp(40 + 180 * x / width + grain, 0, 255);
-            const int g = std::clamp(60 + 140 * y / height + grain, 0, 255);
-            const int b = std::clamp(120 + int(seed % 100) + grain, 0, 255);
-            line[x] = qRgb(r, g, b);
-        }
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 12; ++i) {
-        painter.setBrush(QColor::fromHsv(int(random.bounded(360)), 120, 200, 140));
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPoint(int(random.bounded(width)), int(random.bounded(height))),
-                            int(random.bounded(width / 4 + 1)), int(random.bounded(height / 4 + 1)));
-    }
-    return image;
 }
 
 // An outline that uses every field of the format: frames with each bevel and border, Cyrillic and

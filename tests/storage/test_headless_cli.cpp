@@ -160,6 +160,27 @@ void TestHeadlessCli::convertReadsOldOutlines()
     QCOMPARE(converted.outlineName, QStringLiteral("Старый"));
     QCOMPARE(converted.outline.count(ObjectKind::Frame), 1);
     QCOMPARE(converted.outline.frame(1).title, QStringLiteral("Наблюдения"));
+
+    // Objects at the far left that fitting would push out of the file's range: what --convert
+    // writes, --info reads.
+    oldformat::TextField narrow;
+    narrow.bounds = QRect(-32767, 10, 0, 20);
+    narrow.text = QStringLiteral("край");
+    old.textFields << narrow;
+    oldformat::Video film;
+    film.parent = 1;
+    film.bounds = QRect(-32767, -32767, 2, 2);
+    old.videos << film;
+    oldformat::Arrow arrow{-32767, 32767, 32767, -32767, 10, kBlack};
+    old.arrows << arrow;
+    QVERIFY(oldformat::writeFiles(old, vmc));
+    errors.clear();
+    QVERIFY2(runConvertCommand(vmc, out, &errors) == 0, qPrintable(errors));
+    QByteArray json;
+    QVERIFY2(runInfoCommand(out, &json, &errors) == 0, qPrintable(errors));
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    QCOMPARE(root.value("textFields").toArray().at(0).toObject().value("left").toInt(), -32768);
+    QCOMPARE(root.value("videos").toArray().at(0).toObject().value("top").toInt(), -32768);
 }
 
 void TestHeadlessCli::convertReportsWriteFailures()

@@ -6,6 +6,7 @@
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QCoreApplication>
@@ -71,6 +72,9 @@ private slots:
     void damagedSnapshotsChangeNothing_data();
     void damagedSnapshotsChangeNothing();
     void failedWriteIsReported();
+    void failedHeaderStepMakesTheNextOneComplete();
+    void undoKeepsWhatTheFilesCannotHold();
+    void interruptedInstanceWorkIsAdoptedOrDiscarded();
     void cleanUpRemovesOnlySnapshots();
     void twoInstancesKeepSeparateHistories();
     void lockOfACrashedInstanceIsTakenOver();
@@ -383,6 +387,133 @@ void TestHistory::failedWriteIsReported()
     QVERIFY2(s.doc.state.fullSnapshot, "the next step must be written in full again");
 }
 
+void TestHistory::failedHeaderStepMakesTheNextOneComplete()
+{
+    Session s;
+    s.doc.outline.frame(1).bounds.moveTo(40, 60);
+    s.step(false);  // step 1
+    // Step 2 cannot be written: a folder stands where its file should go.
+    QVERIFY(QDir().mkpath(snapshotPathIn(snapshotFolder(s.doc), 2, false)));
+    s.doc.outline.frame(2).bounds.moveTo(300, 90);
+    s.doc.state.fullSnapshot = false;
+    QVERIFY(!recordStep(s.doc).ok);
+    QVERIFY2(s.doc.state.fullSnapshot, "the step after a failed one must be written in full");
+    s.doc.outline.frame(3).bounds.moveTo(500, 100);
+    QVERIFY(recordStep(s.doc).ok);  // step 3
+    QCOMPARE(s.kinds(3).left(2), QStringLiteral("FH"));
+    QVERIFY(s.has(3, true));
+
+    // Undo passes over the step that has no snapshot, back to step 1; redo comes back to step 3.
+    const HistoryResult back = undo(s.doc, kChrome);
+    QVERIFY2(back.ok, qPrintable(back.message));
+    QCOMPARE(s.doc.history.currentStep, 1);
+    QCOMPARE(s.frameAt(1), QPoint(40, 60));
+    QCOMPARE(s.frameAt(2), QPoint(162, 34));
+    QCOMPARE(s.frameAt(3), QPoint(322, 34));
+    const HistoryResult forth = redo(s.doc, kChrome);
+    QVERIFY2(forth.ok, qPrintable(forth.message));
+    QCOMPARE(s.doc.history.currentStep, 3);
+    QCOMPARE(s.frameAt(2), QPoint(300, 90));
+    QCOMPARE(s.frameAt(3), QPoint(500, 100));
+}
+
+void TestHistory::undoKeepsWhatTheFilesCannotHold()
+{
+    Session s;
+    // Step 1: a red title and a hidden player bar; step 2: a text field is created.
+    const int film = s.doc.outline.createVideo(QRect(5, 30, 60, 60), 1);
+    s.doc.outline.video(film).playerVisible = false;
+    s.doc.outline.frame(2).titleColour = 0x000000FF;
+    s.doc.outline.frame(2).reference = QRect(1, 2, 3, 4);
+    s.step(true);
+    const int picture = s.doc.outline.createPicture(QRect(5, 30, 40, 40), 2);
+    s.doc.outline.picture(picture).border = 1;
+    s.doc.outline.picture(picture).stretched = false;
+    s.step(true);
+    s.doc.outline.createTextField(QRect(5, 30, 60, 30), kButtonFace, QStringLiteral("т"), 3);
+    s.step(true);
+
+    // Undoing the creation (a complete reload) leaves the other objects as they were.
+    QVERIFY(undo(s.doc, kChrome).ok);
+    QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
+    QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
+    QCOMPARE(s.doc.outline.frame(2).reference, QRect(1, 2, 3, 4));
+    QVERIFY(!s.doc.outline.video(1).playerVisible);
+    QCOMPARE(s.doc.outline.picture(1).border, quint8(1));
+    QVERIFY(!s.doc.outline.picture(1).stretched);
+    // Undoing the step that made them gives back what was before it; redo brings them back.
+    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc, kChrome).ok);
+    QCOMPARE(s.doc.outline.frame(2).titleColour, kWindowText);
+    QVERIFY(redo(s.doc, kChrome).ok);
+    QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
+    QVERIFY(!s.doc.outline.video(1).playerVisible);
+
+    // A header-only step keeps them too.
+    s.doc.outline.frame(1).bounds.moveTo(50, 50);
+    s.step(false);
+    s.doc.outline.frame(2).titleColour = 0x0000FF00;
+    s.step(false);
+    QVERIFY(undo(s.doc, kChrome).ok);
+    QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
+    QVERIFY(redo(s.doc, kChrome).ok);
+    QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x0000FF00));
+}
+
+void TestHistory::interruptedInstanceWorkIsAdoptedOrDiscarded()
+{
+    QTemporaryDir home;
+    const QString temp = QDir(home.path()).filePath(QStringLiteral("temp"));
+    // Work left at `step` (complete) and step + 1 (a move), written `age` seconds ago.
+    const auto leave = [&](const QString& tag, int step, int age) -> QString {
+        const QString folder = QDir(temp).filePath(QStringLiteral("instance-") + tag);
+        QDir().mkpath(folder);
+        Document doc;
+        doc.outline.createFrame(QRect(2, 34, 100, 100), tag);
+        bool written = writeOutlineFile(snapshotPathIn(folder, step, true), doc).ok;
+        doc.outline.frame(1).bounds.moveTo(70, 80);
+        written = written && writeFile(snapshotPathIn(folder, step + 1, false), serializeOutline(doc, false));
+        for (const QString& path : {snapshotPathIn(folder, step, true), snapshotPathIn(folder, step + 1, false)}) {
+            QFile file(path);
+            written = written && file.open(QIODevice::ReadWrite)
+                      && file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime);
+        }
+        return written ? folder : QString();
+    };
+    const QString older = leave(QStringLiteral("older"), 2, 600);
+    const QString newer = leave(QStringLiteral("newer"), 5, 10);
+    QVERIFY(!older.isEmpty() && !newer.isEmpty());
+
+    HistoryFolder main(home.path());
+    QVERIFY(main.isShared());
+    QVERIFY(writeFile(snapshotPathIn(main.path(), 9, true), "left over in the main folder"));
+    // A running instance's folder is never offered.
+    const HistoryFolder running(home.path(), QStringLiteral("running"));
+    QVERIFY(writeFile(snapshotPathIn(running.path(), 0, true), "live"));
+
+    auto work = findInterruptedInstanceWork(home.path(), main.path());
+    QVERIFY(work);
+    QCOMPARE(work->folder, newer);
+    QCOMPARE(work->step, 5);
+    const QString adopted = adoptInterruptedWork(*work, main.path());
+    QCOMPARE(adopted, snapshotPathIn(main.path(), 5, true));
+    QVERIFY(QFileInfo::exists(snapshotPathIn(main.path(), 6, false)));
+    QVERIFY(!QFileInfo::exists(snapshotPathIn(main.path(), 9, true)));
+    QVERIFY(!QFileInfo::exists(newer));
+    LoadResult loaded = readOutlineFile(adopted, kChrome);
+    QVERIFY(loaded.ok);
+    QCOMPARE(applyLaterSteps(loaded, main.path(), 5), 6);
+    QCOMPARE(loaded.outline.frame(1).bounds.topLeft(), QPoint(70, 80));
+
+    work = findInterruptedInstanceWork(home.path(), main.path());
+    QVERIFY(work);
+    QCOMPARE(work->folder, older);
+    discardInterruptedWork(*work);
+    QVERIFY(!QFileInfo::exists(older));
+    QVERIFY(!findInterruptedInstanceWork(home.path(), main.path()));
+    QVERIFY(QFileInfo::exists(running.path()));
+}
+
 void TestHistory::cleanUpRemovesOnlySnapshots()
 {
     Session s;
@@ -456,9 +587,15 @@ void TestHistory::lockOfACrashedInstanceIsTakenOver()
 
     holder.kill();
     QVERIFY(holder.waitForFinished(10000));
-    const HistoryFolder afterTheCrash(home.path());
-    QVERIFY(afterTheCrash.isShared());
-    QCOMPARE(afterTheCrash.interruptedStep(), 4);
+    {
+        const HistoryFolder afterTheCrash(home.path());
+        QVERIFY(afterTheCrash.isShared());
+        QCOMPARE(afterTheCrash.interruptedStep(), 4);
+    }
+    // A clean end leaves no lock file behind.
+    QVERIFY(!QFileInfo::exists(QDir(temp).filePath(QStringLiteral("velmar.lock"))));
+    const HistoryFolder next(home.path());
+    QVERIFY(next.isShared());
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -315,9 +315,11 @@ void TestOldOutlineFile::sequencePositions_data()
     QTest::addColumn<QList<int>>("frameSlots");
     QTest::newRow("in order") << QList<int>{1, 2, 3} << QList<int>{1, 2, 3};
     QTest::newRow("rotated") << QList<int>{3, 1, 2} << QList<int>{2, 3, 1};
-    QTest::newRow("two claims to one place: the later wins") << QList<int>{2, 2, 1} << QList<int>{3, 2};
+    // The same rule as for current-format files: the later claim wins the place, the other frame
+    // joins the end rather than leaving the reading order.
+    QTest::newRow("two claims to one place: the later wins") << QList<int>{2, 2, 1} << QList<int>{3, 2, 1};
     QTest::newRow("0 leaves a frame out") << QList<int>{0, 1, 2} << QList<int>{2, 3};
-    QTest::newRow("beyond the frame count") << QList<int>{5, 1, 2} << QList<int>{2, 3};
+    QTest::newRow("beyond the frame count: the gap closes") << QList<int>{5, 1, 2} << QList<int>{2, 3, 1};
 }
 
 void TestOldOutlineFile::sequencePositions()

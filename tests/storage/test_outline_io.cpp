@@ -19,12 +19,14 @@ private slots:
     void picturesAreEncodedOncePerChange();
     void frameTooltips_data();
     void frameTooltips();
-    void loadingFitsObjectsIntoTheSavedWindow();
+    void openThenSaveWritesTheSameBytes_data();
+    void openThenSaveWritesTheSameBytes();
     void storedSequencePositionsAreHonoured_data();
     void storedSequencePositionsAreHonoured();
     void damagedPictureStreamsCostOnlyTheirPicture_data();
     void damagedPictureStreamsCostOnlyTheirPicture();
     void savingIsAtomic();
+    void fullDiskIsReportedInRussian();
     void unreadableFilesAreReported();
 };
 
@@ -135,22 +137,60 @@ void TestOutlineIo::frameTooltips()
     QCOMPARE(loaded.outline.picture(1).hint, minimalText);
 }
 
-void TestOutlineIo::loadingFitsObjectsIntoTheSavedWindow()
+// Outlines that the creation rule would have fitted differently, and values at the edges of what
+// the file holds. Loading places every object at its stored bounds, so saving what was opened
+// writes the very same bytes.
+void TestOutlineIo::openThenSaveWritesTheSameBytes_data()
 {
-    // The file stores positions the creation routines clip: a picture reaching past its frame's
-    // bottom, a text field past the canvas edge of the saved window.
-    Document doc;
+    QTest::addColumn<int>("shape");
+    QTest::newRow("rich outline") << 0;
+    QTest::newRow("one-line text fields") << 1;
+    QTest::newRow("pictures partly out of their frames") << 2;
+    QTest::newRow("extremes of the format") << 3;
+}
+
+void TestOutlineIo::openThenSaveWritesTheSameBytes()
+{
+    QFETCH(int, shape);
+    Document doc = shape == 0 ? richDocument() : Document();
+    Outline& o = doc.outline;
     doc.state.windowSize = QSize(616, 459);  // canvas 600 × 400
-    doc.outline.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Ф"));
-    doc.outline.createPicture(QRect(0, 0, 100, 100), 1);
-    doc.outline.picture(1).bounds = QRect(20, 100, 100, 150);
-    doc.outline.createTextField(QRect(0, 0, 50, 50), kButtonFace, QStringLiteral("т"), 0);
-    doc.outline.textField(1).bounds = QRect(590, 10, 66, 19);
-    const LoadResult loaded = readOutline(serializeOutline(doc, true), QStringLiteral("f.vmd"), defaultWindowChrome());
-    QVERIFY(loaded.ok);
-    QCOMPARE(loaded.outline.clientSize(), QSize(600, 400));
-    QCOMPARE(loaded.outline.picture(1).bounds, QRect(20, 100, 100, 50));
-    QCOMPARE(loaded.outline.textField(1).bounds, QRect(570, -1, 30, 30));
+    o.setClientSize(QSize(600, 400));
+    if (shape == 1) {
+        o.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Ф"));
+        o.createTextField(QRect(5, 30, 60, 40), kButtonFace, QStringLiteral("Текст2"), 1);
+        o.textField(1).bounds = QRect(5, 30, 43, 19);   // after "Выровнять рамку"
+        o.createTextField(QRect(0, 0, 50, 50), kButtonFace, QStringLiteral("т"), 0);
+        o.textField(2).bounds = QRect(590, 10, 66, 19);  // reaching past the canvas edge
+    } else if (shape == 2) {
+        o.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Ф"));
+        o.createPicture(QRect(0, 0, 100, 100), 1);
+        o.picture(1).bounds = QRect(20, 100, 100, 150);  // dragged down, half out of the frame
+        o.createPicture(QRect(0, 0, 100, 100), 1);
+        o.picture(2).bounds = QRect(-40, -20, 12, 8);
+        o.picture(2).setBitmap(photoLikeImage(12, 8, 3));
+    } else if (shape == 3) {
+        o.createFrame(QRect(-32768, 32767, 32767, 0), QStringLiteral("край"));
+        o.createTextField(QRect(0, 0, 50, 50), kButtonFace, QString(1020, QChar(0x44F)), 1);
+        o.textField(1).bounds = QRect(-32768, -32768, 0, 32767);
+        o.textField(1).font.size = 255;
+        o.createVideo(QRect(0, 0, 50, 50), 0);
+        o.video(1).bounds = QRect(32767, -32768, 1, 1);
+        o.createArrow(-32768, 32767, 32767, -32768, 10, 0xFF000008);
+    }
+    const QByteArray saved = serializeOutline(doc, true);
+    LoadResult loaded = readOutline(saved, QStringLiteral("f.vmd"), defaultWindowChrome());
+    QVERIFY2(loaded.ok, qPrintable(loaded.message));
+    compareOutlines(loaded.outline, doc.outline);
+
+    Document reopened;
+    reopened.outline = std::move(loaded.outline);
+    reopened.state.outlineName = loaded.outlineName;
+    reopened.state.canvasColour = loaded.canvasColour;
+    reopened.state.windowSize = loaded.windowSize;
+    const QByteArray again = serializeOutline(reopened, true);
+    QCOMPARE(again.size(), saved.size());
+    QVERIFY(again == saved);
 }
 
 // Frames stored with the given sequence positions; expected: the frame slots in reading order.
@@ -287,6 +327,14 @@ void TestOutlineIo::savingIsAtomic()
     QVERIFY(missing.message.contains(QStringLiteral("папки.vmd")));
     QVERIFY(!writeOutlineFile(dir.path(), doc).ok);
     QCOMPARE(readFile(path), saved);
+}
+
+void TestOutlineIo::fullDiskIsReportedInRussian()
+{
+    const OutlineImage image = buildOutlineImage(richDocument(), false);
+    const WriteResult written = writeFileDirectly(QStringLiteral("/dev/full"), image);
+    QVERIFY(!written.ok);
+    QVERIFY2(written.message.contains(QStringLiteral("Недостаточно места на диске")), qPrintable(written.message));
 }
 
 void TestOutlineIo::unreadableFilesAreReported()

@@ -1,31 +1,16 @@
 #include "platform/core/file_association.h"
 
+#include "platform/core/file_io.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace velmar {
 
 namespace {
-
-enum class WriteOutcome { Unchanged, Written, Failed };
-
-WriteOutcome writeIfChanged(const QString& path, const QByteArray& content)
-{
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content)
-        return WriteOutcome::Unchanged;
-    existing.close();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return WriteOutcome::Failed;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        return WriteOutcome::Failed;
-    return WriteOutcome::Written;
-}
 
 void startUpdater(const QString& program, const QStringList& arguments)
 {

@@ -1,0 +1,246 @@
+#include "platform/core/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+namespace velmar {
+
+namespace {
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+int openRetrying(const char* path, int flags, mode_t mode = 0)
+{
+    int handle;
+    do
+        handle = ::open(path, flags | O_CLOEXEC, mode);
+    while (handle < 0 && errno == EINTR);
+    return handle;
+}
+
+// Writes every piece, in batches through writev; false with errno set when the system refuses.
+bool writeAll(int handle, const std::vector<QByteArrayView>& pieces)
+{
+    constexpr std::size_t kBatch = 512;
+    std::vector<iovec> vectors;
+    vectors.reserve(std::min(pieces.size(), kBatch));
+    std::size_t next = 0;
+    while (next < pieces.size()) {
+        vectors.clear();
+        for (; next < pieces.size() && vectors.size() < kBatch; ++next)
+            if (!pieces[next].isEmpty())
+                vectors.push_back({const_cast<char*>(pieces[next].data()), std::size_t(pieces[next].size())});
+        std::size_t first = 0;
+        while (first < vectors.size()) {
+            const ssize_t written = ::writev(handle, vectors.data() + first, int(vectors.size() - first));
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            if (written == 0) {
+                errno = EIO;
+                return false;
+            }
+            // Skip what went out; a partly written vector continues where it stopped.
+            auto left = std::size_t(written);
+            while (first < vectors.size() && left >= vectors[first].iov_len)
+                left -= vectors[first++].iov_len;
+            if (left > 0) {
+                vectors[first].iov_base = static_cast<char*>(vectors[first].iov_base) + left;
+                vectors[first].iov_len -= left;
+            }
+        }
+    }
+    return true;
+}
+
+FileWriteStatus failed(int error)
+{
+    return {false, systemErrorText(error)};
+}
+
+// Closes a handle; a delayed write error (network or full disks report them here) counts.
+bool closeHandle(int handle) { return ::close(handle) == 0 || errno == EINTR; }
+
+}  // namespace
+
+QString systemErrorText(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Недостаточно места на диске");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Нет прав на запись");
+    case EROFS:
+        return QStringLiteral("Диск доступен только для чтения");
+    case ENOENT:
+        return QStringLiteral("Папка не найдена");
+    case ENOTDIR:
+        return QStringLiteral("Путь проходит через файл, а не через папку");
+    case EISDIR:
+        return QStringLiteral("Это папка");
+    case EFBIG:
+        return QStringLiteral("Файл слишком велик");
+    case EIO:
+        return QStringLiteral("Ошибка ввода-вывода");
+    case ENAMETOOLONG:
+        return QStringLiteral("Слишком длинное имя файла");
+    default:
+        return QStringLiteral("Системная ошибка %1 (%2)").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+FileWriteStatus replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool durable)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QFileInfo targetInfo(target);
+    if (targetInfo.isDir())
+        return failed(EISDIR);
+    const QString folder = targetInfo.absolutePath();
+
+    // A hidden name beside the target, in the same file system, so that the rename is atomic.
+    QByteArray temporary;
+    int handle = -1;
+    for (int attempt = 0; attempt < 100 && handle < 0; ++attempt) {
+        const QString name = QStringLiteral(".%1.%2").arg(targetInfo.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        temporary = nativePath(QDir(folder).filePath(name));
+        handle = openRetrying(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);  // the umask applies
+        if (handle < 0 && errno != EEXIST)
+            return failed(errno);
+    }
+    if (handle < 0)
+        return failed(EEXIST);
+
+    struct stat existing {};
+    if (::stat(nativePath(target).constData(), &existing) == 0)
+        ::fchmod(handle, existing.st_mode & 07777);
+
+    int error = 0;
+    if (!writeAll(handle, pieces) || (durable && ::fsync(handle) != 0))
+        error = errno;
+    if (!closeHandle(handle) && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), nativePath(target).constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return failed(error);
+    }
+    if (durable) {
+        // The rename itself reaches the disk with the folder's entry.
+        const int folderHandle = openRetrying(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY);
+        if (folderHandle >= 0) {
+            ::fsync(folderHandle);
+            ::close(folderHandle);
+        }
+    }
+    return {true, {}};
+}
+
+FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayView>& pieces)
+{
+    const int handle = openRetrying(nativePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (handle < 0)
+        return failed(errno);
+    int error = 0;
+    if (!writeAll(handle, pieces))
+        error = errno;
+    if (!closeHandle(handle) && error == 0)
+        error = errno;
+    return error == 0 ? FileWriteStatus{true, {}} : failed(error);
+}
+
+WriteOutcome writeIfChanged(const QString& path, const QByteArray& content)
+{
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() && existing.readAll() == content)
+        return WriteOutcome::Unchanged;
+    existing.close();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return WriteOutcome::Failed;
+    return replaceFile(path, {QByteArrayView(content)}, false).ok ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+// --- FileLock ---------------------------------------------------------------------------------
+
+FileLock::~FileLock() { unlock(); }
+
+bool FileLock::tryLock(const QString& path)
+{
+    unlock();
+    const QByteArray native = nativePath(path);
+    // A holder that ends removes the file before it lets go of the lock; whoever locked the
+    // removed file meanwhile must not count, so the lock holds only while the name still names
+    // the file that was locked.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const int handle = openRetrying(native.constData(), O_RDWR | O_CREAT, 0644);
+        if (handle < 0)
+            return false;
+        if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+            ::close(handle);
+            return false;
+        }
+        struct stat locked {}, named {};
+        if (::fstat(handle, &locked) == 0 && ::stat(native.constData(), &named) == 0 && locked.st_dev == named.st_dev
+            && locked.st_ino == named.st_ino) {
+            m_handle = handle;
+            m_path = path;
+            return true;
+        }
+        ::close(handle);
+    }
+    return false;
+}
+
+void FileLock::writeNote(const QByteArray& note)
+{
+    if (m_handle < 0)
+        return;
+    if (::ftruncate(m_handle, 0) == 0) {
+        [[maybe_unused]] const ssize_t written = ::pwrite(m_handle, note.constData(), std::size_t(note.size()), 0);
+    }
+}
+
+void FileLock::release()
+{
+    if (m_handle < 0)
+        return;
+    ::unlink(nativePath(m_path).constData());
+    unlock();
+}
+
+void FileLock::unlock()
+{
+    if (m_handle >= 0)
+        ::close(m_handle);
+    m_handle = -1;
+    m_path.clear();
+}
+
+bool FileLock::isHeld(const QString& path)
+{
+    const int handle = openRetrying(nativePath(path).constData(), O_RDONLY);
+    if (handle < 0)
+        return false;
+    const bool held = ::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(handle);
+    return held;
+}
+
+}  // namespace velmar

@@ -1,0 +1,284 @@
+#include "storage/object_fields.h"
+
+#include "storage/old_outline_file.h"
+#include "storage/outline_file.h"
+
+#include <algorithm>
+#include <array>
+
+namespace velmar {
+
+using namespace layout;
+
+namespace {
+
+// Field makers: the accessors are plain functions, so each description is a static table.
+template <typename O>
+Field<O> integer(int offset, const char* key, const char* what, int low, int high, qint64 (*get)(const O&),
+                 void (*set)(O&, qint64))
+{
+    return {FieldType::Int, offset, key, what, low, high, get, set};
+}
+
+template <typename O>
+Field<O> colour(int offset, const char* key, const char* what, qint64 (*get)(const O&), void (*set)(O&, qint64))
+{
+    return {FieldType::Colour, offset, key, what, 0, 0, get, set};
+}
+
+template <typename O>
+Field<O> byte(int offset, const char* key, const char* what, int high, qint64 (*get)(const O&), void (*set)(O&, qint64))
+{
+    return {FieldType::Byte, offset, key, what, 0, high, get, set};
+}
+
+template <typename O>
+Field<O> name(int offset, const char* key, const char* what, int capacity, QString (*text)(const O&),
+              void (*setText)(O&, const QString&))
+{
+    return {FieldType::Name, offset, key, what, 0, capacity, nullptr, nullptr, text, setText};
+}
+
+template <typename O>
+Field<O> text(int offset, const char* key, const char* what, QString (*get)(const O&), void (*set)(O&, const QString&))
+{
+    return {FieldType::Text, offset, key, what, 0, 0, nullptr, nullptr, get, set};
+}
+
+template <typename O>
+Field<O> position(int offset)
+{
+    return {FieldType::Position, offset, "sequencePosition", "место в последовательности"};
+}
+
+template <typename O>
+Field<O> parent(int offset)
+{
+    return {FieldType::Parent, offset, "parent", "номер фрейма", 0, 0,
+            [](const O& o) -> qint64 { return o.parentFrame; }, [](O& o, qint64 v) { o.parentFrame = quint8(v); }};
+}
+
+// Left, top, width and height of an object with `bounds`, from `offset` on.
+template <typename O>
+std::array<Field<O>, 4> bounds(int offset)
+{
+    return {{
+        integer<O>(offset, "left", "левый край", kMinCoordinate, kMaxCoordinate,
+                   [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); }),
+        integer<O>(offset + 4, "top", "верхний край", kMinCoordinate, kMaxCoordinate,
+                   [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); }),
+        integer<O>(offset + 8, "width", "ширина", 0, kMaxCoordinate,
+                   [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); }),
+        integer<O>(offset + 12, "height", "высота", 0, kMaxCoordinate,
+                   [](const O& o) -> qint64 { return o.bounds.height(); }, [](O& o, qint64 v) { o.bounds.setHeight(int(v)); }),
+    }};
+}
+
+// The minimal text; objects show it as their tooltip (frames a shortened one).
+template <typename O>
+Field<O> minimalText(int offset)
+{
+    return text<O>(offset, "minimalText", "минимальный текст", [](const O& o) { return o.minimalText; },
+                   [](O& o, const QString& t) {
+                       o.minimalText = t;
+                       if constexpr (std::is_same_v<O, FrameObject>)
+                           o.hint = shortenedTooltip(t);
+                       else
+                           o.hint = t;
+                   });
+}
+
+template <typename O>
+std::vector<Field<O>> join(std::initializer_list<std::vector<Field<O>>> parts)
+{
+    std::vector<Field<O>> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+template <typename O, std::size_t N>
+std::vector<Field<O>> list(const std::array<Field<O>, N>& fields)
+{
+    return {fields.begin(), fields.end()};
+}
+
+}  // namespace
+
+const KindFields<FrameObject>& frameFields()
+{
+    using O = FrameObject;
+    static const KindFields<O> kind{
+        ObjectKind::Frame, "frames", "фреймы", "фреймов", "фрейм", kFrameCount, kFrames, kFrameRecordSize, SequenceOf::Frames,
+        join<O>({list(bounds<O>(0)),
+                 {
+                     colour<O>(16, "colour", "цвет", [](const O& o) -> qint64 { return o.colour; },
+                               [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+                     byte<O>(20, "innerBevel", "внутренний скос", BevelSpace, [](const O& o) -> qint64 { return o.innerBevel; },
+                             [](O& o, qint64 v) { o.innerBevel = quint8(v); }),
+                     byte<O>(21, "outerBevel", "внешний скос", BevelSpace, [](const O& o) -> qint64 { return o.outerBevel; },
+                             [](O& o, qint64 v) { o.outerBevel = quint8(v); }),
+                     byte<O>(22, "border", "рамка", 1, [](const O& o) -> qint64 { return o.borderLine; },
+                             [](O& o, qint64 v) { o.borderLine = quint8(v); }),
+                     name<O>(23, "title", "название", kNameCapacity, [](const O& o) { return o.title; },
+                             [](O& o, const QString& t) { o.title = t; }),
+                     {FieldType::Flag, 274, "titleVisible", "видимость названия", 0, 1,
+                      [](const O& o) -> qint64 { return o.titleVisible; }, [](O& o, qint64 v) { o.titleVisible = v != 0; }},
+                     minimalText<O>(275),
+                     position<O>(1300),
+                 }}),
+    };
+    return kind;
+}
+
+const KindFields<TextFieldObject>& textFieldFields()
+{
+    using O = TextFieldObject;
+    static const KindFields<O> kind{
+        ObjectKind::TextField, "textFields", "текстовые поля", "текстовых полей", "текстовое поле", kTextFieldCount, kTextFields,
+        kTextFieldRecordSize, SequenceOf::Objects,
+        join<O>({{parent<O>(0)},
+                 list(bounds<O>(4)),
+                 {
+                     text<O>(20, "text", "текст", [](const O& o) { return o.text; }, [](O& o, const QString& t) { o.text = t; }),
+                     minimalText<O>(1044),
+                     colour<O>(2068, "background", "цвет фона", [](const O& o) -> qint64 { return o.background; },
+                               [](O& o, qint64 v) { o.background = ColourValue(v); }),
+                     byte<O>(2072, "alignment", "выравнивание", AlignCentre, [](const O& o) -> qint64 { return o.alignment; },
+                             [](O& o, qint64 v) { o.alignment = quint8(v); }),
+                     name<O>(2073, "fontName", "шрифт", kFontNameCapacity, [](const O& o) { return o.font.name; },
+                             [](O& o, const QString& t) { o.font.name = t; }),
+                     byte<O>(2274, "fontSize", "размер шрифта", 255, [](const O& o) -> qint64 { return o.font.size; },
+                             [](O& o, qint64 v) { o.font.size = int(v); }),
+                     colour<O>(2276, "fontColour", "цвет шрифта", [](const O& o) -> qint64 { return o.font.colour; },
+                               [](O& o, qint64 v) { o.font.colour = ColourValue(v); }),
+                     byte<O>(2280, "fontPitch", "шаг шрифта", 2, [](const O& o) -> qint64 { return o.font.pitch; },
+                             [](O& o, qint64 v) { o.font.pitch = quint8(v); }),
+                     byte<O>(2281, "fontStyle", "начертание шрифта", FontBold | FontItalic | FontUnderline | FontStrikeOut,
+                             [](const O& o) -> qint64 { return o.font.style; }, [](O& o, qint64 v) { o.font.style = quint8(v); }),
+                     position<O>(2284),
+                 }}),
+    };
+    return kind;
+}
+
+const KindFields<VideoObject>& videoFields()
+{
+    using O = VideoObject;
+    static const KindFields<O> kind{
+        ObjectKind::Video, "videos", "видео фрагменты", "видео фрагментов", "видео фрагмент", kVideoCount, kVideos, kVideoRecordSize,
+        SequenceOf::Objects,
+        join<O>({{parent<O>(0)},
+                 list(bounds<O>(4)),
+                 {
+                     name<O>(20, "file", "имя файла", kNameCapacity, [](const O& o) { return o.fileName; },
+                             [](O& o, const QString& t) { o.fileName = t; }),
+                     minimalText<O>(271),
+                     position<O>(1296),
+                 }}),
+    };
+    return kind;
+}
+
+const KindFields<PictureObject>& pictureFields()
+{
+    using O = PictureObject;
+    static const KindFields<O> kind{
+        ObjectKind::Picture, "pictures", "рисунки", "рисунков", "рисунок", kPictureCount, kPictures, kPictureRecordSize,
+        SequenceOf::Objects,
+        join<O>({{parent<O>(0)},
+                 list(bounds<O>(4)),
+                 {
+                     minimalText<O>(24),
+                     position<O>(1048),
+                     {FieldType::TailLength, 1052, nullptr, "длина данных рисунка"},
+                     {FieldType::Listed, -1, "imageWidth", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().width(); }},
+                     {FieldType::Listed, -1, "imageHeight", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().height(); }},
+                 }}),
+    };
+    return kind;
+}
+
+const KindFields<ArrowObject>& arrowFields()
+{
+    using O = ArrowObject;
+    static const KindFields<O> kind{
+        ObjectKind::Arrow, "arrows", "стрелки", "стрелок", "стрелка", kArrowCount, kArrows, kArrowRecordSize, SequenceOf::None,
+        {
+            integer<O>(0, "x1", "x начала", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x1; },
+                       [](O& o, qint64 v) { o.x1 = int(v); }),
+            integer<O>(4, "x2", "x конца", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x2; },
+                       [](O& o, qint64 v) { o.x2 = int(v); }),
+            integer<O>(8, "y1", "y начала", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y1; },
+                       [](O& o, qint64 v) { o.y1 = int(v); }),
+            integer<O>(12, "y2", "y конца", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y2; },
+                       [](O& o, qint64 v) { o.y2 = int(v); }),
+            integer<O>(16, "width", "толщина", 1, 10, [](const O& o) -> qint64 { return o.penWidth; },
+                       [](O& o, qint64 v) { o.penWidth = int(v); }),
+            colour<O>(20, "colour", "цвет", [](const O& o) -> qint64 { return o.colour; },
+                      [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+        },
+    };
+    return kind;
+}
+
+void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, int>>& members)
+{
+    std::array<ObjectId, Sequence::kCapacity> entries{};
+    for (const auto& [id, place] : members)
+        if (place >= 1 && place <= Sequence::kCapacity)
+            entries[std::size_t(place - 1)] = id;
+    std::vector<ObjectId> order;
+    for (ObjectId id : entries)
+        if (id != 0)
+            order.push_back(id);
+    for (const auto& [id, place] : members)
+        if (place >= 1 && place <= Sequence::kCapacity && std::find(order.begin(), order.end(), id) == order.end())
+            order.push_back(id);
+    sequence.clear();
+    for (ObjectId id : order)
+        sequence.append(id, true);
+}
+
+namespace {
+
+template <typename Object, typename Copy>
+void copyDetails(Outline& to, const Outline& from, ObjectKind kind, Object& (Outline::*target)(int),
+                 const Object& (Outline::*source)(int) const, Copy copy)
+{
+    if (to.count(kind) != from.count(kind))
+        return;
+    for (int k = 1; k <= to.count(kind); ++k)
+        copy((to.*target)(k), (from.*source)(k));
+}
+
+}  // namespace
+
+void keepUnsavedDetails(Outline& to, const Outline& from)
+{
+    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame, [](FrameObject& t, const FrameObject& f) {
+        t.titleColour = f.titleColour;
+        t.reference = f.reference;
+    });
+    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture, [](PictureObject& t, const PictureObject& f) {
+        t.border = f.border;
+        t.stretched = f.stretched;
+        t.reference = f.reference;
+    });
+    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField, [](TextFieldObject& t, const TextFieldObject& f) {
+        t.readOnly = f.readOnly;
+        t.reference = f.reference;
+        t.referenceFontSize = f.referenceFontSize;
+    });
+    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video, [](VideoObject& t, const VideoObject& f) {
+        t.playerVisible = f.playerVisible;
+        t.reference = f.reference;
+    });
+    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow, [](ArrowObject& t, const ArrowObject& f) {
+        t.referenceStart = f.referenceStart;
+        t.referenceEnd = f.referenceEnd;
+    });
+    to.setReferenceClientSize(from.referenceClientSize());
+}
+
+}  // namespace velmar

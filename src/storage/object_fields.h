@@ -1,0 +1,118 @@
+#pragma once
+
+#include "model/outline.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace velmar {
+
+// One description per object kind of what an outline file holds of it. The record writer and
+// reader, the header-only undo, the --info listing and the comparison of snapshots are all driven
+// by these tables: a field added here is saved, loaded, restored and listed everywhere.
+
+enum class FieldType {
+    Int,         // int32 within [low, high]
+    Colour,      // 32-bit colour value
+    Byte,        // one byte within [0, high]
+    Flag,        // one byte, 0 or 1 (any other value reads as set)
+    Name,        // ShortString[high]
+    Text,        // SplitText
+    Parent,      // int32 parent frame number, 0..the file's frame count
+    Position,    // int32 place in the kind's sequence (0 = not in it); taken from the sequence
+    TailLength,  // int32 S(k) of the picture tail; written from the tail, not from the object
+    Listed,      // not in the file: only listed by --info
+};
+
+template <typename Object>
+struct Field {
+    using ObjectType = Object;
+    FieldType type;
+    int offset;        // inside the kind's record; -1 for a Listed field
+    const char* key;   // name in the --info listing; nullptr: not listed
+    const char* what;  // Russian name of the field in messages about damaged files
+    int low = 0, high = 0;
+    qint64 (*get)(const Object&) = nullptr;
+    void (*set)(Object&, qint64) = nullptr;
+    QString (*text)(const Object&) = nullptr;
+    void (*setText)(Object&, const QString&) = nullptr;
+};
+
+enum class SequenceOf { None, Frames, Objects };
+
+template <typename Object>
+struct KindFields {
+    ObjectKind kind;
+    const char* key;        // name of the kind's array in the --info listing
+    const char* countWhat;  // Russian, the kind in the plural ("фреймы")
+    const char* manyWhat;   // Russian, "so many of them" ("фреймов")
+    const char* itemWhat;   // Russian, one object ("фрейм")
+    qsizetype countOffset;  // of the count in the record
+    qsizetype slotsOffset;  // of slot 1
+    qsizetype slotSize;
+    SequenceOf sequence;
+    std::vector<Field<Object>> fields;
+};
+
+const KindFields<FrameObject>& frameFields();
+const KindFields<TextFieldObject>& textFieldFields();
+const KindFields<VideoObject>& videoFields();
+const KindFields<PictureObject>& pictureFields();
+const KindFields<ArrowObject>& arrowFields();
+
+// Calls visit(kindFields) for every kind an outline file holds, in the order of the record.
+template <typename Visit>
+void forEachStoredKind(Visit&& visit)
+{
+    visit(frameFields());
+    visit(textFieldFields());
+    visit(videoFields());
+    visit(pictureFields());
+    visit(arrowFields());
+}
+
+// The sequence a kind's objects stand in, or nullptr for arrows.
+template <typename Object>
+const Sequence* sequenceFor(const KindFields<Object>& kind, const Outline& outline)
+{
+    switch (kind.sequence) {
+    case SequenceOf::Frames: return &outline.frameSequence();
+    case SequenceOf::Objects: return &outline.objectSequence();
+    case SequenceOf::None: break;
+    }
+    return nullptr;
+}
+template <typename Object>
+Sequence* sequenceFor(const KindFields<Object>& kind, Outline& outline)
+{
+    return const_cast<Sequence*>(sequenceFor(kind, std::as_const(outline)));
+}
+
+// Copies every stored field of `from` (a snapshot's object) into `to` (a live object of the same
+// slot); identity, images and what the file does not hold stay.
+template <typename Object>
+void copyStoredFields(const KindFields<Object>& kind, Object& to, const Object& from)
+{
+    for (const Field<Object>& f : kind.fields) {
+        if (f.set && f.get)
+            f.set(to, f.get(from));
+        if (f.setText && f.text)
+            f.setText(to, f.text(from));
+    }
+}
+
+// Puts each object at its stored place in a sequence (the later of two claims to one place wins),
+// then closes the gaps: places that no object claimed are dropped, and an object whose place
+// another one took joins the end instead of vanishing from the reading order. Objects stored with
+// place 0, or a place beyond the sequence's capacity, stay out.
+void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, int>>& members);
+
+// Copies, slot by slot, what the outline files cannot hold (a frame's title colour, a picture's
+// border and stretching, a text field's read-only state, a video fragment's player bar and the
+// zoom's reference layout) from `from` into the objects of `to`, for the kinds whose
+// counts agree. Everything the files hold stays as it is in `to`.
+void keepUnsavedDetails(Outline& to, const Outline& from);
+
+}  // namespace velmar
