@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 namespace velmar {
@@ -220,6 +221,12 @@ private:
     QSize m_referenceClientSize;
     ObjectId m_lastId = 0;
 };
+
+// Coordinates an outline file can hold; anything the program makes stays within them, so that
+// whatever it writes it can read back.
+inline constexpr int kMinStorableCoordinate = -32768;
+inline constexpr int kMaxStorableCoordinate = 32767;
+inline int storableCoordinate(int v) { return std::clamp(v, kMinStorableCoordinate, kMaxStorableCoordinate); }
 
 // The fitting rule for pictures, text fields and video fragments: an object that would reach past
 // its parent's right or bottom edge is cut at that edge, and then made at least 30 pixels wide and

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -79,6 +80,7 @@ QString logPath(const QString& name)
 struct WalkResult {
     int failedStep = -1;
     QString failure;
+    QMap<QString, int> counts;
     QList<WalkCommand> commands;  // every command run, the failing one last
 };
 
@@ -120,6 +122,11 @@ WalkResult runWalk(quint32 seed, int steps, const QList<WalkCommand>* script, co
         }
     }
     setCrashNote(QString());
+    result.counts = walker.counts();
+    QStringList summary;
+    for (auto it = result.counts.cbegin(); it != result.counts.cend(); ++it)
+        summary << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+    qInfo("walker: seed %u: %s", seed, qPrintable(summary.join(QStringLiteral(", "))));
     return result;
 }
 
@@ -265,6 +272,11 @@ void TestCommandWalker::walk()
     if (result.failedStep >= 0)
         report(QStringLiteral("seed %1 (VELMAR_WALK_SEED=%1 VELMAR_WALK_STEPS=%2)").arg(seed).arg(result.failedStep + 1),
                result, logName);
+    // A walk of some length has exercised every kind of check at least once.
+    if (steps >= 500)
+        for (const char* check : {"save → load round trips", "steps revisited and compared",
+                                   "files saved and read back", "files reopened and compared"})
+            QVERIFY2(result.counts.value(QString::fromUtf8(check)) > 0, check);
 }
 
 void TestCommandWalker::replay()

@@ -46,6 +46,8 @@ public:
     // also save → load of the live outline. Files the program claims are saved, and history
     // steps revisited by undo and redo, are compared with the outline they were taken of.
     QStringList check(const WalkCommand& command, bool thorough);
+    // How often each check ran and what the walk reached, to show that it did its work.
+    const QMap<QString, int>& counts() const { return m_counts; }
 
 private:
     velmar::Document& doc() { return m_fixture.doc(); }
@@ -58,7 +60,8 @@ private:
     void settle();
     void closeModal();
     void prepareDialogs(const WalkCommand& c);
-    void stepAroundKnownFaults(const WalkCommand& c);
+    // Adjusts the command (or the window) where a known fault would stop the walk.
+    void stepAroundKnownFaults(WalkCommand& c);
     bool reachable(QAction* action) const;
     QString walkPath(const QString& name) const;
 
@@ -79,7 +82,9 @@ private:
     QString m_folder;
     QTimer m_modalCloser;
     std::optional<QString> m_minimalText;
+    QMap<QString, int> m_counts;
     int m_stepBefore = -1;
+    int m_generated = 0;
     bool m_pressedTitle = false;
     int m_roundTrips = 0;
     QHash<int, Snapshot> m_steps;        // the outline as it was when each step was recorded
