@@ -523,34 +523,42 @@ static void refit(Outline& o, QSize clientSize)
 
 void CommandWalker::stepAroundKnownFaults(WalkCommand& c)
 {
-    const bool history = c.op == QLatin1String("action")
-                         && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18");
+    const bool action = c.op == QLatin1String("action");
     // 1. The blue outline Shape2 is owned by the frame widget it stands in, so undo and redo,
     //    which rebuild every frame widget, free it with the frame (use after free on the next
     //    press). Give it back to the canvas first.
-    if (history)
+    if (action && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18"))
         m_fixture.window->selectionHandles()->reclaimShape2();
+
+    // 2. Loading refits objects: see kLoadingRefitsObjects above.
+
     // 3. A press on a frame's title records its step before the frame moves, and the move is
     //    recorded nowhere, so undo and redo do not show the moved frame. A step recorded by a
     //    title press is not compared when revisited (see check()).
     m_pressedTitle = false;
-    // 5. Moving a frame or an object is not kept within the coordinates an outline file can hold,
-    //    so a far drag makes a file that cannot be read back. Drags stop well inside that range.
-    if (c.op == QLatin1String("drag") && c.kind != 'A') {
-        if (const auto p = target(c)) {
-            constexpr int kFar = 16000;
-            c.dx = std::clamp(p->x() + c.dx, -kFar, kFar) - p->x();
-            c.dy = std::clamp(p->y() + c.dy, -kFar, kFar) - p->y();
-        }
-    }
-    // 4. Cancelling the name of a New outline has already deleted the open outline's history,
-    //    so the step shown has no snapshot. The name is always given.
-    if (c.op == QLatin1String("action") && c.name == "N47")
-        m_fixture.dialogs.inputs.assign(3, c.text.isEmpty() ? QStringLiteral("Новый") : c.text);
-    if (c.op == QLatin1String("drag") || c.op == QLatin1String("click")) {
-        QPoint local;
+    QPoint local;
+    if (c.op == QLatin1String("drag") || c.op == QLatin1String("click"))
         if (const auto p = target(c))
             m_pressedTitle = widgetAt(*p, &local)->objectName() == QLatin1String("ee");
+
+    // 4. Cancelling the name of a New outline has already deleted the open outline's history,
+    //    so the step shown has no snapshot. The name is always given.
+    if (action && c.name == "N47")
+        m_fixture.dialogs.inputs.assign(3, c.text.isEmpty() ? QStringLiteral("Новый") : c.text);
+
+    // 5. Moving and sizing frames and objects are not kept within the coordinates an outline
+    //    file can hold, so a far drag makes a file that cannot be read back. Drags of objects and
+    //    of their handles stop well inside that range.
+    std::optional<QPoint> from;
+    if (c.op == QLatin1String("drag") && c.kind != 'A')
+        from = target(c);
+    else if (c.op == QLatin1String("handle") && c.name != "Panel23" && c.name != "Panel24")
+        if (QWidget* h = m_fixture.window->selectionHandles()->component(c.name))
+            from = h->mapTo(m_fixture.window->canvas(), QPoint(3, 3));
+    if (from) {
+        constexpr int kFar = 16000;
+        c.dx = std::clamp(from->x() + c.dx, -kFar, kFar) - from->x();
+        c.dy = std::clamp(from->y() + c.dy, -kFar, kFar) - from->y();
     }
 }
 
