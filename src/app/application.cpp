@@ -3,13 +3,18 @@
 #include "app/command_guard.h"
 #include "app/headless_cli.h"
 #include "app/main_window.h"
+#include "app/window_report.h"
+#include "canvas/canvas_widget.h"
 #include "platform/core/file_association.h"
 #include "platform/core/working_folders.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -115,6 +120,20 @@ CommandLine parseCommandLine(int argc, char** argv)
 
 }  // namespace
 
+bool installQtTranslations(QCoreApplication& app)
+{
+    // The interface is Russian on every machine, so numbers and dates in the dialogs are too.
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runApplication(int argc, char** argv)
 {
     const CommandLine commandLine = parseCommandLine(argc, argv);
@@ -128,6 +147,7 @@ int runApplication(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
     QCoreApplication::setApplicationVersion(QStringLiteral("4.2"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
+    installQtTranslations(app);
 
     const QString startFolder = QDir::currentPath();
     MainWindow window;
@@ -139,6 +159,7 @@ int runApplication(int argc, char** argv)
     options.dataHome = userDataHome();
     window.startUp(options);
     window.show();
+    reportWindowGeometryIfAsked(window.canvas());
 
     // Lets start-up be timed as a whole process: quit as soon as the window is on screen.
     if (qEnvironmentVariableIsSet("VELMAR_QUIT_WHEN_SHOWN"))

@@ -1,0 +1,78 @@
+#include "app/window_report.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace velmar {
+
+namespace {
+
+class WindowReport : public QObject {
+public:
+    explicit WindowReport(QWidget* canvas) : QObject(canvas), m_canvas(canvas)
+    {
+        // Window-manager moves arrive in bursts: report once they have settled into one place.
+        m_timer.setSingleShot(true);
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, &WindowReport::reportOrigin);
+        qApp->installEventFilter(this);
+        m_timer.start();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Expose:
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+                m_timer.start();
+                if (event->type() == QEvent::Show)
+                    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+                        const QByteArray name = menu->objectName().toUtf8();
+                        std::printf("menu %s\n", name.isEmpty() ? "-" : name.constData());
+                        std::fflush(stdout);
+                    }
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void reportOrigin()
+    {
+        if (!m_canvas || !m_canvas->isVisible())
+            return;
+        const QPoint origin = m_canvas->mapToGlobal(QPoint(0, 0));
+        if (origin == m_last)
+            return;
+        m_last = origin;
+        std::printf("canvas %d %d\n", origin.x(), origin.y());
+        std::fflush(stdout);
+    }
+
+    QPointer<QWidget> m_canvas;
+    QTimer m_timer;
+    QPoint m_last{-100000, -100000};
+};
+
+}  // namespace
+
+void reportWindowGeometryIfAsked(QWidget* canvas)
+{
+    if (canvas && qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY"))
+        new WindowReport(canvas);
+}
+
+}  // namespace velmar

@@ -1,0 +1,98 @@
+// Writes an outline file for the real-input tests from a short JSON description on standard input:
+//   {"name": "...", "window": [w, h],
+//    "frames":     [{"bounds": [l, t, w, h], "title": "..."}],
+//    "textFields": [{"bounds": [...], "text": "...", "parent": k}],
+//    "captions":   [{"bounds": [...], "text": "...", "parent": k}],
+//    "pictures":   [{"bounds": [...], "parent": k}],
+//    "videos":     [{"bounds": [...], "parent": k}],
+//    "arrows":     [[x1, y1, x2, y2]]}
+// "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
+// Usage: e2e_make_outline OUT.vmd < description.json
+#include "model/document.h"
+#include "storage/outline_io.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+using namespace velmar;
+
+namespace {
+
+QRect rectOf(const QJsonValue& v)
+{
+    const QJsonArray a = v.toArray();
+    return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
+}
+
+bool fail(const char* what)
+{
+    std::fprintf(stderr, "e2e_make_outline: %s\n", what);
+    return false;
+}
+
+bool build(const QJsonObject& json, Document& doc)
+{
+    Outline& o = doc.outline;
+    if (json.contains("name"))
+        doc.state.outlineName = json.value("name").toString();
+    if (json.contains("window")) {
+        const QJsonArray w = json.value("window").toArray();
+        doc.state.windowSize = QSize(w.at(0).toInt(), w.at(1).toInt());
+    }
+    for (const QJsonValue& f : json.value("frames").toArray())
+        if (!o.createFrame(rectOf(f["bounds"]), f["title"].toString()))
+            return fail("too many frames");
+    for (const QJsonValue& t : json.value("textFields").toArray())
+        if (!o.createTextField(rectOf(t["bounds"]), kButtonFace, t["text"].toString(), t["parent"].toInt()))
+            return fail("too many text fields");
+    for (const QJsonValue& c : json.value("captions").toArray())
+        if (!o.createCaption(rectOf(c["bounds"]), c["text"].toString(), c["parent"].toInt()))
+            return fail("too many captions");
+    for (const QJsonValue& p : json.value("pictures").toArray()) {
+        const int slot = o.createPicture(rectOf(p["bounds"]), p["parent"].toInt());
+        if (!slot)
+            return fail("too many pictures");
+        QImage image(rectOf(p["bounds"]).size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        image.fill(QColor(0x40, 0x90, 0xC0));
+        o.picture(slot).setBitmap(image);
+    }
+    for (const QJsonValue& v : json.value("videos").toArray())
+        if (!o.createVideo(rectOf(v["bounds"]), v["parent"].toInt()))
+            return fail("too many videos");
+    for (const QJsonValue& a : json.value("arrows").toArray()) {
+        const QJsonArray p = a.toArray();
+        if (!o.createArrow(p.at(0).toInt(), p.at(1).toInt(), p.at(2).toInt(), p.at(3).toInt(), 1, kBlack))
+            return fail("too many arrows");
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2)
+        return fail("usage: e2e_make_outline OUT.vmd < description.json"), 2;
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return fail("cannot read standard input"), 1;
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(in.readAll(), &error);
+    if (!json.isObject())
+        return std::fprintf(stderr, "e2e_make_outline: %s\n", qPrintable(error.errorString())), 1;
+    Document doc;
+    // Objects lying on the canvas are fitted into the client area of the stored window.
+    doc.outline.setClientSize(doc.state.windowSize);
+    if (!build(json.object(), doc))
+        return 1;
+    const WriteResult written = writeOutlineFile(QString::fromLocal8Bit(argv[1]), doc);
+    if (!written.ok)
+        return fail("cannot write the outline"), 1;
+    return 0;
+}

@@ -1,0 +1,359 @@
+"""Real-input tests: the real velmar on its own virtual X server with a window manager, driven by
+X events (xdotool), as a person would drive it.
+
+A test script is a file tests/e2e/e2e_<name>.py (CTest registers each one, label e2e):
+
+    import velmar_e2e as e2e
+
+    def test_body_drag_moves_frame(app):          # every test_* gets a freshly started velmar
+        app.open({"frames": [{"bounds": [40, 60, 200, 150], "title": "A"}]})
+        app.drag((100, 120), (130, 150))          # canvas coordinates, as in the outline file
+        app.save()                                # Ctrl+S; waits until the file is rewritten
+        e2e.check_equal(e2e.bounds(app.info()["frames"][0]), [70, 90, 200, 150])
+
+    e2e.main(globals())
+
+`open` takes a description for tests/e2e/make_outline.cpp (or an existing file's path), writes the
+outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns the canvas's screen
+origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y" and, for
+every menu it opens, "menu NAME"). Input: press/release/move/click/drag at canvas coordinates,
+key("ctrl+z"), type("text"), hold("alt") around a drag. A failing test leaves a screenshot and the
+program's output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
+Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
+                  python3 tests/e2e/e2e_canvas_moves.py [test_name...]
+Needs python3, Xvfb, openbox, xdotool, x11-utils and ImageMagick (scripts/common.sh installs them).
+"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import traceback
+
+SCREEN = (1280, 900)
+
+
+class TestFailure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def check_equal(actual, expected, what=""):
+    if actual != expected:
+        raise TestFailure(f"{what + ': ' if what else ''}expected {expected!r}, got {actual!r}")
+
+
+def bounds(item):
+    """[left, top, width, height] of an object of --info's JSON."""
+    return [item["left"], item["top"], item["width"], item["height"]]
+
+
+def wait_for(condition, what, timeout=10.0, interval=0.02):
+    """Polls condition() until it returns something true and returns that; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TestFailure(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+def _find_binary(variable, candidates):
+    path = os.environ.get(variable)
+    if path:
+        return os.path.abspath(path)
+    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    for candidate in candidates:
+        full = os.path.join(root, candidate)
+        if os.path.exists(full):
+            return full
+    raise TestFailure(f"{variable} is not set and no built program was found")
+
+
+class Desktop:
+    """Xvfb on a free display number plus openbox without its Alt+mouse bindings."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(folder, "xvfb.log"), "w"))
+        os.close(write_end)
+        number = b""
+        with os.fdopen(read_end, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    raise TestFailure("Xvfb did not start (see xvfb.log)")
+                number += chunk
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        # openbox's own configuration, minus Alt+drag (which would move the window instead of
+        # reaching the program).
+        with open("/etc/xdg/openbox/rc.xml") as source:
+            config = re.sub(r'<mousebind button="A-[^"]*"[^>]*>.*?</mousebind>', "", source.read(),
+                            flags=re.S)
+        rc = os.path.join(folder, "rc.xml")
+        with open(rc, "w") as target:
+            target.write(config)
+        self.wm = subprocess.Popen(["openbox", "--config-file", rc], env=self.env,
+                                   stdout=subprocess.DEVNULL,
+                                   stderr=open(os.path.join(folder, "openbox.log"), "w"))
+        wait_for(lambda: self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).returncode == 0
+                 and "window id" in self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout,
+                 "the window manager")
+
+    def _run(self, args):
+        return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20)
+
+    def xdotool(self, *args):
+        result = self._run(["xdotool", *[str(a) for a in args]])
+        if result.returncode != 0:
+            raise TestFailure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    def screenshot(self, path):
+        self._run(["import", "-window", "root", path])
+
+    def stop(self):
+        for process in (self.wm, self.xvfb):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+
+class Velmar:
+    """One running velmar on the desktop, with its outline file and its reported geometry."""
+
+    def __init__(self, desktop, folder):
+        self.desktop = desktop
+        self.folder = folder
+        self.home = os.path.join(folder, "home")
+        os.makedirs(self.home, exist_ok=True)
+        self.runtime = os.path.join(folder, "runtime")
+        os.makedirs(self.runtime, mode=0o700, exist_ok=True)
+        self.binary = _find_binary("VELMAR_BIN", ["build/src/velmar"])
+        self.process = None
+        self.path = None
+        self._lines = []
+        self._lock = threading.Lock()
+        self._buttons = set()
+
+    # --- starting ------------------------------------------------------------------------------
+
+    def make_outline(self, description, name="outline.vmd"):
+        """Writes an outline from a description (see make_outline.cpp); returns its path."""
+        path = os.path.join(self.folder, name)
+        maker = _find_binary("VELMAR_MAKE_OUTLINE", ["build/tests/e2e_make_outline"])
+        result = subprocess.run([maker, path], input=json.dumps(description), text=True,
+                                capture_output=True, timeout=30)
+        check(result.returncode == 0, f"cannot write the outline: {result.stderr}")
+        return path
+
+    def open(self, outline=None):
+        """Starts velmar on an outline (a description, a path, or None for a new outline)."""
+        if isinstance(outline, dict):
+            outline = self.make_outline(outline)
+        self.path = outline
+        env = dict(self.desktop.env, VELMAR_HOME=self.home, VELMAR_REPORT_GEOMETRY="1",
+                   LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.runtime)
+        env.pop("QT_QPA_PLATFORMTHEME", None)
+        self.log = open(os.path.join(self.folder, "velmar.log"), "w")
+        args = [self.binary] + ([outline] if outline else [])
+        self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=self.log,
+                                        text=True, bufsize=1, cwd=self.folder)
+        threading.Thread(target=self._read_output, daemon=True).start()
+        wait_for(lambda: self._origin() is not None or self._died(), "the canvas to be shown", 30)
+        self.check_alive()
+        # Window managers place and decorate a new window in a few steps: wait for the window
+        # and for its position to settle.
+        self.window = wait_for(lambda: self.desktop._run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)]).stdout.split(),
+            "the main window")[0]
+        self._settle()
+        self.desktop.xdotool("windowactivate", "--sync", self.window)
+        self._settle()
+        return self
+
+    def _read_output(self):
+        for line in self.process.stdout:
+            with self._lock:
+                self._lines.append(line.rstrip("\n"))
+
+    def _died(self):
+        return self.process.poll() is not None
+
+    def _origin(self):
+        with self._lock:
+            for line in reversed(self._lines):
+                if line.startswith("canvas "):
+                    x, y = line.split()[1:3]
+                    return int(x), int(y)
+        return None
+
+    def _settle(self):
+        last, since = self._origin(), time.monotonic()
+        while time.monotonic() - since < 0.3:
+            time.sleep(0.05)
+            now = self._origin()
+            if now != last:
+                last, since = now, time.monotonic()
+
+    def check_alive(self):
+        if self._died():
+            self.log.flush()
+            raise TestFailure(f"velmar ended with status {self.process.returncode}")
+
+    def lines(self):
+        with self._lock:
+            return list(self._lines)
+
+    def menus_since(self, mark):
+        """Names of the menus opened after lines()[:mark]."""
+        return [line.split(" ", 1)[1] for line in self.lines()[mark:] if line.startswith("menu ")]
+
+    # --- input -------------------------------------------------------------------------------
+
+    def screen(self, point):
+        ox, oy = self._origin()
+        return ox + point[0], oy + point[1]
+
+    def move(self, point):
+        self.desktop.xdotool("mousemove", "--sync", *self.screen(point))
+
+    def press(self, point=None, button=1):
+        if point is not None:
+            self.move(point)
+        self.desktop.xdotool("mousedown", button)
+        self._buttons.add(button)
+
+    def release(self, point=None, button=1):
+        if point is not None:
+            self.move(point)
+        self.desktop.xdotool("mouseup", button)
+        self._buttons.discard(button)
+
+    def click(self, point, button=1):
+        self.press(point, button)
+        self.release(None, button)
+
+    def drag(self, start, end, steps=8, button=1):
+        """Press at start, move in steps to end, release there (canvas coordinates)."""
+        self.press(start, button)
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            self.move((x, y))
+            time.sleep(0.01)
+        self.release(None, button)
+
+    def hold(self, key):
+        """with app.hold("alt"): ... keeps a key down for the block."""
+        app = self
+
+        class Held:
+            def __enter__(self):
+                app.desktop.xdotool("keydown", key)
+
+            def __exit__(self, *exc):
+                app.desktop.xdotool("keyup", key)
+
+        return Held()
+
+    def key(self, *keys):
+        self.desktop.xdotool("key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self.desktop.xdotool("type", "--delay", 20, text)
+
+    # --- results -----------------------------------------------------------------------------
+
+    def save(self, timeout=15):
+        """Ctrl+S on the opened file; waits until the file has been written anew."""
+        def stamp():
+            try:
+                s = os.stat(self.path)
+                return (s.st_ino, s.st_mtime_ns, s.st_size)
+            except FileNotFoundError:
+                return None
+
+        before = stamp()
+        self.key("ctrl+s")
+        wait_for(lambda: self.check_alive() or (stamp() != before and stamp()), "the file to be saved",
+                 timeout)
+
+    def info(self, path=None):
+        result = subprocess.run([self.binary, "--info", path or self.path], capture_output=True,
+                                text=True, timeout=30)
+        check(result.returncode == 0, f"velmar --info failed: {result.stderr}")
+        return json.loads(result.stdout)
+
+    def screenshot(self, path):
+        self.desktop.screenshot(path)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            for button in list(self._buttons):
+                self.desktop.xdotool("mouseup", button)
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def main(namespace):
+    """Runs every test_* function of a script (or those named on the command line), each with a
+    freshly started velmar on one shared desktop. Exits non-zero if any fails."""
+    names = sys.argv[1:] or sorted(n for n in namespace if n.startswith("test_"))
+    artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS") or tempfile.mkdtemp(prefix="velmar-e2e-")
+    os.makedirs(artifacts, exist_ok=True)
+    script = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+    work = tempfile.mkdtemp(prefix="velmar-e2e-")
+    desktop = Desktop(work)
+    failed = []
+    try:
+        for name in names:
+            folder = tempfile.mkdtemp(prefix=name + "-", dir=work)
+            app = Velmar(desktop, folder)
+            started = time.monotonic()
+            try:
+                namespace[name](app)
+                print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
+            except Exception:
+                failed.append(name)
+                shot = os.path.join(artifacts, f"{script}.{name}.png")
+                desktop.screenshot(shot)
+                print(f"FAIL {name}\n{traceback.format_exc()}", flush=True)
+                if app.process:
+                    app.log.flush()
+                    with open(os.path.join(folder, "velmar.log")) as log:
+                        print("velmar's standard error:\n" + log.read()[-3000:])
+                print(f"screenshot: {shot}", flush=True)
+            finally:
+                app.stop()
+    finally:
+        desktop.stop()
+        shutil.rmtree(work, ignore_errors=True)
+    if failed:
+        print(f"{len(failed)} of {len(names)} failed: {' '.join(failed)}")
+        sys.exit(1)
+    print(f"all {len(names)} passed")
