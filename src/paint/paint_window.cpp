@@ -265,8 +265,8 @@ void PaintWindow::closeEvent(QCloseEvent* event)
 
 void PaintWindow::chooseFont()
 {
-    if (const auto font = dialogs().chooseFont(this, m_doc.textFont())) {
-        m_doc.setTextFont(*font);
+    if (const auto font = dialogs().chooseFont(this, Dialogs::FontChoice(m_doc.textFont()))) {
+        m_doc.setTextFont(font->font);
         m_doc.notifyOverlay();  // the open text box takes the font
     }
 }

@@ -485,7 +485,9 @@ void CommandWalker::prepareDialogs(const WalkCommand& c)
     font.setItalic(style & 2);
     font.setUnderline(style & 4);
     font.setStrikeOut(style & 8);
-    d.fonts.assign(2, accept ? std::optional<QFont>(font) : std::nullopt);
+    // Every other accepted font also changes the text colour.
+    const QColor colour = style % 2 ? QColor::fromRgb(QRgb(c.value * 2654435761u & 0xFFFFFF)) : QColor();
+    d.fonts.assign(2, accept ? std::optional<Dialogs::FontChoice>(Dialogs::FontChoice(font, colour)) : std::nullopt);
     m_minimalText = accept ? std::optional<QString>(c.text) : std::nullopt;
 }
 
