@@ -136,6 +136,8 @@ void MainWindow::clearAll()
     for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
         command(QLatin1String(name))->setEnabled(false);
     m_handles->reclaimShape2();
+    // No handle may stay behind around an object that is gone.
+    m_controller->dropSelection();
     m_document.outline.clearAll();
     m_view->sync();
 }

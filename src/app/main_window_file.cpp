@@ -374,6 +374,10 @@ void MainWindow::closeOutline()
     if (!settleUnsavedChanges(false))
         return;
     clearAll();
+    // Nothing is left to put in order: sequences that still named the removed objects would
+    // lead the overlays and the summary to objects that no longer exist.
+    m_document.outline.frameSequence().clear();
+    m_document.outline.objectSequence().clear();
     for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
         command(QLatin1String(name))->setEnabled(false);
     m_document.state.modified = false;

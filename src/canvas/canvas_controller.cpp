@@ -296,10 +296,15 @@ void CanvasController::mouseMoved(QMouseEvent* e)
             break;
         // The arrow moves by the pointer's offset from the remembered point, in its own picture's
         // coordinates; its end points move with it.
-        const QPoint offset = e->position().toPoint() - m_track.pressPos;
+        QPoint offset = e->position().toPoint() - m_track.pressPos;
+        ArrowObject& a = doc().outline.arrow(slot);
+        // The arrow stops at the edge of what an outline file can hold.
+        offset.rx() = std::clamp(offset.x(), kMinCoordinate - std::min(a.x1, a.x2),
+                                 kMaxCoordinate - std::max(a.x1, a.x2));
+        offset.ry() = std::clamp(offset.y(), kMinCoordinate - std::min(a.y1, a.y2),
+                                 kMaxCoordinate - std::max(a.y1, a.y2));
         if (offset.isNull())
             break;
-        ArrowObject& a = doc().outline.arrow(slot);
         a.x1 += offset.x();
         a.x2 += offset.x();
         a.y1 += offset.y();

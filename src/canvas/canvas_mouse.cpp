@@ -349,10 +349,10 @@ void CanvasController::finishArrowEnd()
     ArrowObject& a = doc().outline.arrow(slot);
     const QPoint start = m_handles->arrowStart();
     const QPoint end = m_handles->arrowEnd();
-    a.x1 = start.x();
-    a.y1 = start.y();
-    a.x2 = end.x();
-    a.y2 = end.y();
+    a.x1 = storableCoordinate(start.x());
+    a.y1 = storableCoordinate(start.y());
+    a.x2 = storableCoordinate(end.x());
+    a.y2 = storableCoordinate(end.y());
     m_view->sync();
     if (m_handles->component(m_track.handle)->pos() != m_track.handleStart)
         m_host.recordStep();

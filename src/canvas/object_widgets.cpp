@@ -173,6 +173,8 @@ QString TextFieldWidget::modelText() const
 
 void TextFieldWidget::apply(const TextFieldObject& field)
 {
+    // Showing the model is no typing: a new font, alignment or text must not report an edit.
+    const QSignalBlocker block(this);
     setGeometry(field.bounds);
     QPalette p = palette();
     p.setColor(QPalette::Base, toQColor(field.background));
@@ -187,10 +189,8 @@ void TextFieldWidget::apply(const TextFieldObject& field)
     }
     setReadOnly(field.readOnly);
     setToolTip(field.hint);
-    if (modelText() != field.text) {
-        const QSignalBlocker block(this);
+    if (modelText() != field.text)
         setPlainText(toWidgetText(field.text));
-    }
     const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
                                     : field.alignment == AlignCentre ? Qt::AlignHCenter
                                                                       : Qt::AlignLeft;

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
@@ -262,6 +263,7 @@ private:
 // Positions and sizes an outline file can hold; everything the program makes stays within them.
 inline constexpr int kMinCoordinate = -32768;
 inline constexpr int kMaxCoordinate = 32767;
+inline int storableCoordinate(int v) { return std::clamp(v, kMinCoordinate, kMaxCoordinate); }
 
 // The fitting rule for pictures, text fields and video fragments: an object that would reach past
 // its parent's right or bottom edge is cut at that edge, and then made at least 30 pixels wide and

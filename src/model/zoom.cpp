@@ -11,14 +11,15 @@ namespace velmar {
 
 namespace {
 
-// A scaled value rounded to the nearest integer, halves to even, kept within the int range.
+// A scaled value rounded to the nearest integer, halves to even, kept within the coordinates an
+// outline file can hold: an outline zoomed far out of the window must still read back.
 int scaled(double factor, double value)
 {
     const double v = std::nearbyint(factor * value);
-    if (v >= double(INT_MAX))
-        return INT_MAX;
-    if (v <= double(INT_MIN))
-        return INT_MIN;
+    if (v >= double(kMaxCoordinate))
+        return kMaxCoordinate;
+    if (v <= double(kMinCoordinate))
+        return kMinCoordinate;
     return int(v);
 }
 

@@ -6,6 +6,7 @@
 #include "storage/outline_io.h"
 #include "support/old_format_writer.h"
 #include "storage/snapshot_files.h"
+#include "canvas/selection_handles.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@ private slots:
     void openOldFormatThenSaveWritesVmd();
     void undoAndRedo();
     void closeAndCloseBox();
+    void newAndCloseLeaveNoSelectionOrOrderBehind();
     void zoomFollowsTheWindow();
     void typedTextIsKeptAndClosingLeavesNoSnapshots();
 
@@ -293,6 +295,32 @@ void TestDocumentCommands::closeAndCloseBox()
     const QString folder = snapshotFolder(f.doc());
     QVERIFY(f.window->close());
     QVERIFY(QDir(folder).entryList({QStringLiteral("temp*.tm*")}).isEmpty());
+}
+
+void TestDocumentCommands::newAndCloseLeaveNoSelectionOrOrderBehind()
+{
+    // Handles and reading order belong to the objects; when New or Close removes the objects,
+    // neither stays behind pointing at nothing.
+    WindowFixture f;
+    startNew(f);
+    const auto selectFirstFrame = [&f] {
+        QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
+        sendMouse(frame, QEvent::MouseButtonPress, QPoint(40, 40), Qt::LeftButton);
+        sendMouse(frame, QEvent::MouseButtonRelease, QPoint(40, 40), Qt::LeftButton);
+        QVERIFY(f.window->selectionHandles()->blackSetVisible());
+    };
+    selectFirstFrame();
+    f.dialogs.answers = {QMessageBox::No};
+    startNew(f, QStringLiteral("Второй"));
+    QVERIFY(!f.window->selectionHandles()->blackSetVisible());
+    QCOMPARE(f.doc().interaction.outerSelection, ObjectId(0));
+
+    selectFirstFrame();
+    f.dialogs.answers = {QMessageBox::No};
+    f.command("N51")->trigger();
+    QVERIFY(!f.window->selectionHandles()->blackSetVisible());
+    QCOMPARE(f.doc().outline.frameSequence().length(), 0);
+    QCOMPARE(f.doc().outline.objectSequence().length(), 0);
 }
 
 void TestDocumentCommands::zoomFollowsTheWindow()

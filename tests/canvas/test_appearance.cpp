@@ -1,9 +1,11 @@
 // Colours, bevels, borders, fonts, alignment and the five deletions on the real window.
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
 #include "model/text_metrics.h"
 #include "support/window_fixture.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -25,6 +27,7 @@ private slots:
     void fontDialogSetsTheTextColour();
     void fitBoxToText();
     void pictureBorderChecks();
+    void alignmentAfterADropLeavesTheBoxAlone();
 };
 
 namespace {
@@ -439,3 +442,36 @@ void TestAppearance::pictureBorderChecks()
 
 QTEST_MAIN(TestAppearance)
 #include "test_appearance.moc"
+
+void TestAppearance::alignmentAfterADropLeavesTheBoxAlone()
+{
+    // A text box dropped into another frame takes on that frame's font settings as a widget; the
+    // model's font and alignment put back on it afterwards (by the command, by undo) are no
+    // typing: the box keeps its bounds, nothing is marked modified and no handles appear.
+    WindowFixture f;
+    f.beginOutline();
+    for (int x : {10, 200}) {
+        f.doc().interaction.creationPoint = QPoint(x, 40);
+        f.command("N1")->trigger();
+    }
+    const ObjectId text = addText(f, 1, QStringLiteral("abc"));
+    f.window->outlineView()->sync();
+    f.doc().state.fullSnapshot = true;
+    f.window->recordStep();
+    auto* viewport = static_cast<QAbstractScrollArea*>(f.widgetOf(text))->viewport();
+    const QPoint onCanvas = viewport->mapTo(f.window->canvas(), QPoint(5, 5));
+    dragWidget(viewport, QPoint(5, 5), QPoint(5, 5) + QPoint(230, 100) - onCanvas, Qt::AltModifier);
+    QCOMPARE(outline(f).textField(1).parentFrame, quint8(2));
+    const QRect bounds = outline(f).textField(1).bounds;
+
+    f.doc().interaction.currentObject = text;
+    f.command("N95")->trigger();
+    QCOMPARE(outline(f).textField(1).bounds, bounds);
+    f.command("N49")->setEnabled(false);
+    f.command("N77")->trigger();
+    QCOMPARE(outline(f).textField(1).alignment, quint8(AlignLeft));
+    QCOMPARE(outline(f).textField(1).bounds, bounds);
+    QCOMPARE(f.widgetOf(text)->geometry(), bounds);
+    QVERIFY(!f.command("N49")->isEnabled());
+    QVERIFY(!f.window->selectionHandles()->blueSetVisible());
+}

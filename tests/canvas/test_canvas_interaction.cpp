@@ -2,6 +2,7 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
+#include "storage/outline_io.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@ private slots:
     void altDropMovesATextFieldIntoAnotherFrame();
     void editModeOff();
     void arrowsAreCreatedDraggedAndChanged();
+    void arrowsStayWithinWhatAFileHolds();
     void gridStepCaptionsAndSnapping();
     void openPictureFollowsTheFilter();
     void capacityRefusal();
@@ -301,6 +303,27 @@ void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить стрелку?"));
     QVERIFY(!f.command("ToolButton9")->isEnabled());
+}
+
+void TestCanvasInteraction::arrowsStayWithinWhatAFileHolds()
+{
+    // Dragged far off the canvas, an arrow and its ends stop where an outline file can still hold
+    // them, so the saved outline reads back.
+    WindowFixture f;
+    f.beginOutline();
+    f.doc().interaction.creationPoint = QPoint(50, 60);
+    f.command("N73")->trigger();
+    const ArrowObject& a = f.doc().outline.arrow(1);
+    dragWidget(f.widgetOf(a.id), QPoint(20, 15), QPoint(20 - 40000, 15 + 40000));
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({-32768, 32767, -32738, 32767}));
+    dragWidget(f.component("Panel24"), QPoint(5, 5), QPoint(5 + 70000, 5 - 70000));
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({-32768, 32767, 32767, -32768}));
+
+    const QString path = f.home.filePath(QStringLiteral("far.vmd"));
+    QVERIFY(writeOutlineFile(path, f.doc()).ok);
+    const LoadResult loaded = readOutlineFile(path, QSize(0, 0));
+    QVERIFY2(loaded.ok, qPrintable(loaded.message));
+    QCOMPARE(loaded.outline.arrow(1).x2, 32767);
 }
 
 void TestCanvasInteraction::gridStepCaptionsAndSnapping()

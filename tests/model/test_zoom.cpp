@@ -64,6 +64,7 @@ private slots:
     void roundsHalvesToEven_data();
     void roundsHalvesToEven();
     void largeThenBackReturnsToReference();
+    void farObjectsStayStorable();
     void snapsAfterScaling();
     void unusableSizesChangeNothing_data();
     void unusableSizesChangeNothing();
@@ -150,6 +151,19 @@ void TestZoom::scalesCaptionsPicturesArrows()
     QCOMPARE(a.referenceStart, QPoint(100, 100));
     QCOMPARE(a.referenceEnd, QPoint(200, 100));
     QCOMPARE(a.penWidth, 2);
+}
+
+void TestZoom::farObjectsStayStorable()
+{
+    // Objects near the edge of what a file holds are not scaled past it.
+    Outline o;
+    const int frame = o.createFrame(QRect(-30000, 34, 150, 150), QStringLiteral("F"));
+    o.createArrow(100, 30000, 32000, 31000, 1, kBlack);
+    recordReferenceLayout(o, QSize(400, 432));
+    QVERIFY(rescaleOutline(o, QSize(800, 864), 1));
+    QCOMPARE(o.frame(frame).bounds.x(), kMinCoordinate);
+    const ArrowObject& a = o.arrow(1);
+    QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({200, 32767, 32767, 32767}));
 }
 
 void TestZoom::textFieldFontAndFit_data()

@@ -1,0 +1,764 @@
+#include "support/command_walker.h"
+
+#include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/grid.h"
+#include "storage/history.h"
+#include "storage/outline_io.h"
+#include "support/outline_invariants.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+using namespace velmar;
+
+namespace {
+
+ObjectKind kindFromLetter(char letter)
+{
+    switch (letter) {
+    case 'F': return ObjectKind::Frame;
+    case 'P': return ObjectKind::Picture;
+    case 'C': return ObjectKind::Caption;
+    case 'T': return ObjectKind::TextField;
+    case 'V': return ObjectKind::Video;
+    default: return ObjectKind::Arrow;
+    }
+}
+
+const char kKindLetters[] = {'F', 'P', 'C', 'T', 'V', 'A'};
+
+// Items of each object's pop-up menu that the walk chooses from (creation items apart).
+const QStringList kFrameItems = {"N98", "Y1", "N36", "N19", "N71", "N70", "N11", "N21", "N31",
+                                 "N13", "N23", "N12", "N22", "N32", "N5"};
+const QStringList kPictureItems = {"N58", "N38", "N107", "N108", "N100", "N84", "N16", "N17", "N6"};
+const QStringList kVideoItems = {"N26", "N103", "N82", "N27", "N29", "N28", "N30"};
+const QStringList kCaptionItems = {"N40", "N43", "N44", "N72", "N42"};
+const QStringList kArrowItems = {"N74", "N75", "N88", "N90"};
+const QStringList kTextItems = {"MenuItem1", "N94", "N95", "N96", "N87", "N104", "MenuItem3", "MenuItem4",
+                                "MenuItem6"};
+// Creation items that no menu shows; the walk uses them rarely, for captions and for objects lying
+// directly on the canvas, which only files can otherwise bring.
+const QStringList kHiddenCreators = {"N2", "N39", "N25", "N45"};
+
+const QStringList kHandles = {"Panel3",  "Panel4",  "Panel5",  "Panel6",  "Panel7",  "Panel8",  "Panel9",
+                              "Panel10", "Panel11", "Panel12", "Panel13", "Panel14", "Panel15", "Panel16",
+                              "Panel17", "Panel18", "Panel19", "Panel20", "Panel23", "Panel24"};
+
+bool isFileCommand(const WalkCommand& c)
+{
+    return c.op == QLatin1String("action")
+           && (c.name == "N47" || c.name == "N48" || c.name == "N49" || c.name == "N50" || c.name == "N51");
+}
+
+const QString kLetters = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЁЖЯ abcxyzQW0123456789.,-!?");
+
+QString encodeText(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(QUrl::toPercentEncoding(text, "", "-"));
+}
+
+QString decodeText(const QString& field)
+{
+    return field == QLatin1String("-") ? QString() : QUrl::fromPercentEncoding(field.toLatin1());
+}
+
+}  // namespace
+
+QString WalkCommand::toString() const
+{
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12")
+        .arg(op, name.isEmpty() ? QStringLiteral("-") : name, QString(QLatin1Char(kind)))
+        .arg(index).arg(x).arg(y).arg(dx).arg(dy)
+        .arg(mods.isEmpty() ? QStringLiteral("-") : mods)
+        .arg(answer).arg(value)
+        .arg(encodeText(text));
+}
+
+std::optional<WalkCommand> WalkCommand::parse(const QString& line)
+{
+    const QStringList f = line.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (f.size() != 12 || f[2].size() != 1)
+        return std::nullopt;
+    WalkCommand c;
+    bool ok = true;
+    const auto number = [&ok](const QString& s) {
+        bool good = false;
+        const qint64 v = s.toLongLong(&good);
+        ok = ok && good;
+        return v;
+    };
+    c.op = f[0];
+    c.name = f[1] == QLatin1String("-") ? QString() : f[1];
+    c.kind = f[2][0].toLatin1();
+    c.index = int(number(f[3]));
+    c.x = int(number(f[4]));
+    c.y = int(number(f[5]));
+    c.dx = int(number(f[6]));
+    c.dy = int(number(f[7]));
+    c.mods = f[8] == QLatin1String("-") ? QString() : f[8];
+    c.answer = int(number(f[9]));
+    c.value = number(f[10]);
+    c.text = decodeText(f[11]);
+    if (!ok)
+        return std::nullopt;
+    return c;
+}
+
+// --- set-up ---------------------------------------------------------------------------------------
+
+CommandWalker::CommandWalker(WindowFixture& fixture, const QString& folder) : m_fixture(fixture), m_folder(folder)
+{
+    QDir().mkpath(folder);
+    // Files the open dialogs offer: pictures good and bad, an outline that is no outline.
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(QColor(200, 40, 40));
+    small.save(walkPath(QStringLiteral("p1.bmp")), "BMP");
+    QImage large(320, 200, QImage::Format_RGB32);
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.setPixel(x, y, qRgb(x % 256, y, (x + y) % 256));
+    large.save(walkPath(QStringLiteral("p2.jpg")), "JPEG", 95);
+    for (const char* name : {"bad.jpg", "garbage.vmd"}) {
+        QFile junk(walkPath(QLatin1String(name)));
+        if (junk.open(QIODevice::WriteOnly))
+            junk.write(QByteArray(3000, 'x'));
+    }
+    m_modalCloser.setInterval(0);
+    QObject::connect(&m_modalCloser, &QTimer::timeout, [this] { closeModal(); });
+    m_fixture.window->activateWindow();
+    QApplication::setActiveWindow(m_fixture.window.get());
+}
+
+CommandWalker::~CommandWalker() = default;
+
+QString CommandWalker::walkPath(const QString& name) const
+{
+    return QDir(m_folder).filePath(name);
+}
+
+// --- generating ------------------------------------------------------------------------------------
+
+WalkCommand CommandWalker::generate(std::mt19937& rng)
+{
+    const auto n = [&rng](int bound) { return bound <= 1 ? 0 : int(rng() % unsigned(bound)); };
+    const auto between = [&n](int lo, int hi) { return lo + n(hi - lo + 1); };
+    const auto oneOf = [&n](const QStringList& list) { return list.at(n(int(list.size()))); };
+    const auto text = [&](int longest, bool lines) {
+        QString t;
+        const int length = n(8) == 0 ? 0 : between(1, n(10) == 0 ? longest : 12);
+        for (int i = 0; i < length; ++i)
+            t += lines && n(15) == 0 ? QStringLiteral("\r\n") : QString(kLetters.at(n(int(kLetters.size()))));
+        return t;
+    };
+    const Outline& o = doc().outline;
+    const auto count = [&o](char letter) { return o.count(kindFromLetter(letter)); };
+    // An existing object of one of the given kinds, as a kind letter; '-' when there is none.
+    const auto someKind = [&](const QString& letters) {
+        QList<char> present;
+        for (QChar l : letters)
+            if (count(l.toLatin1()) > 0)
+                present << l.toLatin1();
+        return present.isEmpty() ? '-' : present.at(n(int(present.size())));
+    };
+
+    WalkCommand c;
+    c.op = QStringLiteral("action");
+    c.index = n(100);
+    c.x = n(1001);
+    c.y = n(1001);
+    c.answer = n(10) < 7 ? 1 : n(3);
+    c.value = qint64(rng() & 0xFFFFFF);
+
+    const bool open = m_fixture.command("ToolButton11")->isEnabled();
+    if (!open) {
+        c.name = n(3) ? QStringLiteral("N47") : QStringLiteral("N48");
+        c.text = c.name == QLatin1String("N47") ? text(20, false) : oneOf({"a.vmd", "b.vmd", "garbage.vmd"});
+        return c;
+    }
+
+    // Every third stretch of the walk builds up: mostly creation, so that the tables fill up to
+    // their capacity now and then.
+    const bool buildUp = (m_generated++ / 500) % 3 == 1;
+    int roll = n(1000);
+    if (buildUp && n(4) != 0)
+        roll = n(175);
+    const QSize canvas = m_fixture.window->canvas()->size();
+    const auto canvasPoint = [&] {
+        c.kind = '-';
+        c.x = between(0, canvas.width() - 1);
+        c.y = between(31, canvas.height() - 1);
+    };
+    const auto answerDialogs = [&](const QString& item) {
+        if (item == "N36" || item == "N43")
+            c.text = text(40, false);
+        else if (item == "N98" || item == "N100" || item == "N103" || item == "N104")
+            c.text = text(300, true);
+        else if (item == "N40" || item == "MenuItem1") {
+            c.text = oneOf({"Arial", "DejaVu Sans", "Times New Roman", "MS Sans Serif", "Courier New"});
+            c.value = between(6, 36) + 100 * n(16);
+        } else if (item == "N38") {
+            c.text = oneOf({"p1.bmp", "p2.jpg", "bad.jpg", "missing.bmp"});
+            c.value = between(1, 3);
+        } else if (item == "N26")
+            c.text = oneOf({"missing.avi", "p2.jpg"});
+        else if (item == "N5" || item == "N6" || item == "N30" || item == "N42" || item == "MenuItem6" || item == "N90")
+            c.answer = n(4) ? 1 : 0;  // deletions are mostly confirmed
+    };
+
+    if (roll < 120 && count('F')) {  // create inside a frame from its menu
+        c.op = QStringLiteral("rclick");
+        c.kind = 'F';
+        const int r = n(100);
+        c.name = r < 40 ? "N86" : r < 72 ? "N3" : r < 95 ? "N37" : "N45";
+    } else if (roll < 175) {  // the canvas menu, on a free spot when there is one
+        c.op = QStringLiteral("rclick");
+        QPoint local;
+        for (int tries = 0; tries < 20; ++tries) {
+            canvasPoint();
+            if (widgetAt(QPoint(c.x, c.y), &local) == m_fixture.window->canvas())
+                break;
+        }
+        const int r = n(100);
+        c.name = r < 40 ? "N1" : r < 85 ? "N73" : r < 91 ? "N20" : oneOf({"N2", "N39", "N25"});
+    } else if (roll < 260) {  // a command from an object's own menu
+        c.op = QStringLiteral("rclick");
+        c.kind = someKind(QStringLiteral("FPCTVA"));
+        c.name = c.kind == 'F' ? oneOf(kFrameItems) : c.kind == 'P' ? oneOf(kPictureItems)
+               : c.kind == 'V' ? oneOf(kVideoItems) : c.kind == 'C' ? oneOf(kCaptionItems)
+               : c.kind == 'A' ? oneOf(kArrowItems) : c.kind == 'T' ? oneOf(kTextItems) : QStringLiteral("N1");
+        if (c.kind == '-')
+            canvasPoint();
+        answerDialogs(c.name);
+    } else if (roll < 350) {  // select with a click (sometimes a double click, which opens a menu)
+        c.op = QStringLiteral("click");
+        c.kind = someKind(QStringLiteral("FFPCTVA"));
+        if (c.kind == '-' || n(5) == 0)
+            canvasPoint();
+        if (n(6) == 0)
+            c.mods = QStringLiteral("d");
+        if (c.kind == 'F' && n(4) == 0)
+            c.mods += QLatin1Char('t');
+    } else if (roll < 450) {  // move an object (or a frame by its title) with the mouse
+        c.op = QStringLiteral("drag");
+        c.kind = someKind(QStringLiteral("FFPCTVAA"));
+        if (c.kind == '-')
+            canvasPoint();
+        const int r = n(100);
+        // Now and then far beyond the canvas, to the limits of what an outline file can hold.
+        const int reach = r < 25 ? 5 : r < 85 ? 150 : r < 97 ? 1200 : 40000;
+        c.dx = between(-reach, reach);
+        c.dy = between(-reach, reach);
+        if (c.kind == 'F' && n(4) == 0)
+            c.mods = QStringLiteral("t");
+    } else if (roll < 490 && count('F')) {  // Alt-drop into a frame
+        c.op = QStringLiteral("drag");
+        c.kind = someKind(QStringLiteral("PCTV"));
+        if (c.kind == '-')
+            c.kind = 'F';
+        c.mods = QStringLiteral("a");
+        if (const auto from = target(c)) {
+            const int frameSlot = n(count('F')) + 1;
+            const QRect f = canvasRect('F', frameSlot);
+            const QPoint to(f.x() + n(std::max(1, f.width())), f.y() + n(std::max(1, f.height())));
+            c.dx = to.x() - from->x();
+            c.dy = to.y() - from->y();
+        }
+    } else if (roll < 590) {  // drag a handle that is shown, or select something to get handles
+        QStringList shown;
+        for (const QString& h : kHandles)
+            if (QWidget* w = m_fixture.window->selectionHandles()->component(h); w && w->isVisible())
+                shown << h;
+        if (shown.isEmpty()) {
+            c.op = QStringLiteral("click");
+            c.kind = someKind(QStringLiteral("FPTVA"));
+            if (c.kind == '-')
+                canvasPoint();
+        } else {
+            c.op = QStringLiteral("handle");
+            c.name = oneOf(shown);
+            const int reach = n(3) == 0 ? 6 : 120;
+            c.dx = between(-reach, reach);
+            c.dy = between(-reach, reach);
+        }
+    } else if (roll < 630 && count('T')) {  // type into a text field
+        c.op = QStringLiteral("type");
+        c.kind = 'T';
+        for (int i = between(1, 8); i > 0; --i) {
+            const int r = n(12);
+            c.text += r == 0 ? QStringLiteral("\n") : r == 1 ? QStringLiteral("\b") : QString(kLetters.at(n(int(kLetters.size()))));
+        }
+    } else if (roll < 700) {
+        c.name = n(4) ? QStringLiteral("N77") : QStringLiteral("ToolButton10");
+    } else if (roll < 745) {
+        c.name = n(4) ? QStringLiteral("N78") : QStringLiteral("ToolButton18");
+    } else if (roll < 800) {  // the file commands
+        const int r = n(100);
+        c.name = r < 35 ? "N49" : r < 55 ? "N50" : r < 80 ? "N48" : r < 93 ? "N47" : r < 97 ? "N53" : "N51";
+        if (c.name == "N47")
+            c.text = text(20, false);
+        else if (c.name == "N53")
+            c.text = oneOf({"shot.jpg", "shot.bmp"}), c.value = between(1, 2);
+        else
+            c.text = oneOf({"a.vmd", "b.vmd", "c", "nofolder/d.vmd", "garbage.vmd"});
+    } else if (roll < 830) {
+        c.name = oneOf({"ToolButton20", "N80", "N211", "N212", "N212"});
+    } else if (roll < 850) {
+        c.name = oneOf({"ToolButton11", "N61"});
+    } else if (roll < 865) {
+        c.name = oneOf({"ToolButton9", "N60"});
+    } else if (roll < 910) {
+        c.name = oneOf({"ToolButton22", "ToolButton26", "ToolButton23", "ToolButton24", "ToolButton23",
+                        "ToolButton24", "N112", "N113"});
+    } else if (roll < 925) {
+        c.name = oneOf({"N18", "ToolButton14", "N69"});
+    } else if (roll < 940) {
+        if (n(2)) {
+            c.name = oneOf({"ToolButton19", "N79"});
+        } else {
+            c.op = QStringLiteral("resize");
+            c.dx = between(500, 1100);
+            c.dy = between(400, 850);
+        }
+    } else if (roll < 950) {
+        c.name = oneOf({"ToolButton21", "N110", "N62", "N68"});
+    } else {  // a click on an empty spot of the canvas
+        c.op = QStringLiteral("click");
+        canvasPoint();
+    }
+    if (c.op == QLatin1String("rclick") && c.kind == 'F' && c.name.startsWith(QLatin1Char('N')) && n(5) == 0)
+        c.mods = QStringLiteral("t");  // the title carries the frame's menu too
+    return c;
+}
+
+// --- running ----------------------------------------------------------------------------------------
+
+QRect CommandWalker::canvasRect(char kind, int slot)
+{
+    const Outline& o = doc().outline;
+    const auto inFrame = [&o](QRect r, int parent) {
+        return parent >= 1 && parent <= o.count(ObjectKind::Frame) ? r.translated(o.frame(parent).bounds.topLeft()) : r;
+    };
+    switch (kindFromLetter(kind)) {
+    case ObjectKind::Frame: return o.frame(slot).bounds;
+    case ObjectKind::Picture: return inFrame(o.picture(slot).bounds, o.picture(slot).parentFrame);
+    case ObjectKind::Caption: return inFrame(o.caption(slot).bounds, o.caption(slot).parentFrame);
+    case ObjectKind::TextField: return inFrame(o.textField(slot).bounds, o.textField(slot).parentFrame);
+    case ObjectKind::Video: return inFrame(o.video(slot).bounds, o.video(slot).parentFrame);
+    case ObjectKind::Arrow: break;
+    }
+    return {};
+}
+
+std::optional<QPoint> CommandWalker::target(const WalkCommand& c)
+{
+    if (c.kind == '-')
+        return QPoint(c.x, c.y);
+    const ObjectKind kind = kindFromLetter(c.kind);
+    const int count = doc().outline.count(kind);
+    if (count == 0)
+        return std::nullopt;
+    const int slot = c.index % count + 1;
+    if (kind == ObjectKind::Arrow) {
+        const ArrowObject& a = doc().outline.arrow(slot);
+        return QPoint(a.x1 + (a.x2 - a.x1) * c.x / 1000, a.y1 + (a.y2 - a.y1) * c.x / 1000);
+    }
+    const QRect r = canvasRect(c.kind, slot);
+    if (kind == ObjectKind::Frame && c.mods.contains(QLatin1Char('t')))
+        return r.topLeft() + QPoint(8, 6);
+    return QPoint(r.x() + std::max(0, r.width() - 1) * c.x / 1000, r.y() + std::max(0, r.height() - 1) * c.y / 1000);
+}
+
+QWidget* CommandWalker::widgetAt(QPoint canvasPoint, QPoint* local)
+{
+    CanvasWidget* canvas = m_fixture.window->canvas();
+    QWidget* w = canvas->childAt(canvasPoint);
+    if (!w)
+        w = canvas;
+    *local = w->mapFrom(canvas, canvasPoint);
+    return w;
+}
+
+void CommandWalker::press(QPoint canvasPoint, Qt::MouseButton button, const QString& mods)
+{
+    QPoint local;
+    QWidget* w = widgetAt(canvasPoint, &local);
+    const Qt::KeyboardModifiers modifiers = mods.contains(QLatin1Char('a')) ? Qt::AltModifier : Qt::NoModifier;
+    QPointer<QWidget> guard(w);
+    sendMouse(w, QEvent::MouseButtonPress, local, button, modifiers);
+    if (guard)
+        sendMouse(w, QEvent::MouseButtonRelease, local, button, modifiers);
+    if (mods.contains(QLatin1Char('d')) && guard) {
+        sendMouse(w, QEvent::MouseButtonDblClick, local, button, modifiers);
+        if (guard)
+            sendMouse(w, QEvent::MouseButtonRelease, local, button, modifiers);
+    }
+}
+
+void CommandWalker::chooseFromPopup(const QString& name)
+{
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu)
+        return;
+    for (QAction* action : menu->findChildren<QAction*>()) {
+        if (action->objectName() != name)
+            continue;
+        if (action->isEnabled() && (action->isVisible() || kHiddenCreators.contains(name))) {
+            menu->hide();
+            action->trigger();
+        }
+        return;
+    }
+}
+
+void CommandWalker::typeInto(const WalkCommand& c)
+{
+    const int count = doc().outline.count(ObjectKind::TextField);
+    if (count == 0)
+        return;
+    auto* field = qobject_cast<TextFieldWidget*>(
+        m_fixture.widgetOf(doc().outline.textField(c.index % count + 1).id));
+    if (!field)
+        return;
+    const QPoint centre = field->viewport()->rect().center();
+    sendMouse(field->viewport(), QEvent::MouseButtonPress, centre, Qt::LeftButton);
+    sendMouse(field->viewport(), QEvent::MouseButtonRelease, centre, Qt::LeftButton);
+    field->setFocus(Qt::MouseFocusReason);
+    QPointer<QWidget> guard(field);
+    for (QChar ch : c.text) {
+        if (!guard)
+            break;
+        if (ch == QLatin1Char('\n'))
+            QTest::keyClick(field, Qt::Key_Return);
+        else if (ch == QLatin1Char('\b'))
+            QTest::keyClick(field, Qt::Key_Backspace);
+        else {
+            // Typed characters carry their text; the key code does not matter to a text box.
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(field, &down);
+            QKeyEvent up(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            if (guard)
+                QApplication::sendEvent(field, &up);
+        }
+    }
+}
+
+bool CommandWalker::reachable(QAction* action) const
+{
+    if (!action || !action->isEnabled() || !action->isVisible())
+        return false;
+    for (QObject* holder : action->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder))
+            if (!reachable(menu->menuAction()) && menu->menuAction()->associatedObjects().size() > 0)
+                return false;
+    return true;
+}
+
+void CommandWalker::prepareDialogs(const WalkCommand& c)
+{
+    ScriptedDialogs& d = m_fixture.dialogs;
+    const QMessageBox::StandardButton button =
+        c.answer == 1 ? QMessageBox::Yes : c.answer == 2 ? QMessageBox::Cancel : QMessageBox::No;
+    d.answers.assign(4, button);
+    const bool accept = c.answer == 1;
+    d.inputs.assign(3, accept ? std::optional<QString>(c.text) : std::nullopt);
+    const QString path = c.text.isEmpty() ? QString() : walkPath(c.text);
+    d.files.assign(2, accept && !path.isEmpty()
+                          ? std::optional<Dialogs::FileChoice>(Dialogs::FileChoice{path, int(c.value % 4)})
+                          : std::nullopt);
+    d.colours.assign(2, accept ? std::optional<QColor>(QColor::fromRgb(QRgb(c.value & 0xFFFFFF))) : std::nullopt);
+    QFont font(c.text.isEmpty() ? QStringLiteral("Arial") : c.text);
+    font.setPointSize(std::max<int>(1, int(c.value % 100)));
+    const int style = int(c.value / 100);
+    font.setBold(style & 1);
+    font.setItalic(style & 2);
+    font.setUnderline(style & 4);
+    font.setStrikeOut(style & 8);
+    // Every other accepted font also changes the text colour.
+    const QColor colour = style % 2 ? QColor::fromRgb(QRgb(c.value * 2654435761u & 0xFFFFFF)) : QColor();
+    d.fonts.assign(2, accept ? std::optional<Dialogs::FontChoice>(Dialogs::FontChoice(font, colour)) : std::nullopt);
+    m_minimalText = accept ? std::optional<QString>(c.text) : std::nullopt;
+}
+
+void CommandWalker::closeModal()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    if (modal->objectName() == QLatin1String("Form6") && m_minimalText)
+        if (auto* memo = modal->findChild<QPlainTextEdit*>())
+            memo->setPlainText(QString(*m_minimalText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    modal->close();
+}
+
+// --- known open faults ------------------------------------------------------------------------------
+// Faults already reported and being fixed elsewhere, which the walk steps around so that it can
+// look for new ones. Each entry names its fault; remove it when the fix lands.
+
+// 2. Loading and full-snapshot undo fit pictures, text fields and video fragments into their
+//    parent again (a one-line text field comes back 30 high and moved up), so save → load and
+//    undo may move them; such a refit is accepted.
+constexpr bool kLoadingRefitsObjects = true;
+
+// What loading makes of the objects while it refits them.
+static void refit(Outline& o, QSize clientSize)
+{
+    o.setClientSize(clientSize);
+    for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
+        o.picture(k).bounds = fitIntoParent(o.picture(k).bounds, o.parentSize(o.picture(k).parentFrame));
+    for (int k = 1; k <= o.count(ObjectKind::TextField); ++k)
+        o.textField(k).bounds = fitIntoParent(o.textField(k).bounds, o.parentSize(o.textField(k).parentFrame));
+    for (int k = 1; k <= o.count(ObjectKind::Video); ++k)
+        o.video(k).bounds = fitIntoParent(o.video(k).bounds, o.parentSize(o.video(k).parentFrame));
+}
+
+void CommandWalker::stepAroundKnownFaults(WalkCommand& c)
+{
+    const bool action = c.op == QLatin1String("action");
+    // 1. The blue outline Shape2 is owned by the frame widget it stands in, so undo and redo,
+    //    which rebuild every frame widget, free it with the frame (use after free on the next
+    //    press). Give it back to the canvas first.
+    if (action && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18"))
+        m_fixture.window->selectionHandles()->reclaimShape2();
+
+    // 2. Loading refits objects: see kLoadingRefitsObjects above.
+
+    // 3. A press on a frame's title records its step before the frame moves, and the move is
+    //    recorded nowhere, so undo and redo do not show the moved frame. A step recorded by a
+    //    title press is not compared when revisited (see check()).
+    m_pressedTitle = false;
+    QPoint local;
+    if (c.op == QLatin1String("drag") || c.op == QLatin1String("click"))
+        if (const auto p = target(c))
+            m_pressedTitle = widgetAt(*p, &local)->objectName() == QLatin1String("ee");
+
+    // 4. Cancelling the name of a New outline has already deleted the open outline's history,
+    //    so the step shown has no snapshot. The name is always given.
+    if (action && c.name == "N47")
+        m_fixture.dialogs.inputs.assign(3, c.text.isEmpty() ? QStringLiteral("Новый") : c.text);
+
+    // 5. Moving and sizing frames and objects are not kept within the coordinates an outline
+    //    file can hold, so a far drag makes a file that cannot be read back. Drags of objects and
+    //    of their handles stop well inside that range.
+    std::optional<QPoint> from;
+    if (c.op == QLatin1String("drag") && c.kind != 'A')
+        from = target(c);
+    else if (c.op == QLatin1String("handle") && c.name != "Panel23" && c.name != "Panel24")
+        if (QWidget* h = m_fixture.window->selectionHandles()->component(c.name))
+            from = h->mapTo(m_fixture.window->canvas(), QPoint(3, 3));
+    if (from) {
+        constexpr int kFar = 16000;
+        c.dx = std::clamp(from->x() + c.dx, -kFar, kFar) - from->x();
+        c.dy = std::clamp(from->y() + c.dy, -kFar, kFar) - from->y();
+    }
+}
+
+void CommandWalker::run(const WalkCommand& command)
+{
+    WalkCommand c = command;
+    m_stepBefore = doc().history.currentStep;
+    m_beforeFileCommand.reset();
+    if (isFileCommand(c)) {
+        m_beforeFileCommand = snapshot();
+        m_stampsBefore = fileStamps();
+        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")));
+    }
+    prepareDialogs(c);
+    stepAroundKnownFaults(c);
+    m_modalCloser.start();
+    if (c.op == QLatin1String("click") || c.op == QLatin1String("rclick")) {
+        if (const auto p = target(c)) {
+            press(*p, c.op == QLatin1String("click") ? Qt::LeftButton : Qt::RightButton, c.mods);
+            if (c.op == QLatin1String("rclick"))
+                chooseFromPopup(c.name);
+        }
+    } else if (c.op == QLatin1String("drag")) {
+        if (const auto p = target(c)) {
+            QPoint local;
+            QWidget* w = widgetAt(*p, &local);
+            dragWidget(w, local, local + QPoint(c.dx, c.dy),
+                       c.mods.contains(QLatin1Char('a')) ? Qt::AltModifier : Qt::NoModifier);
+        }
+    } else if (c.op == QLatin1String("handle")) {
+        QWidget* h = m_fixture.window->selectionHandles()->component(c.name);
+        if (h && h->isVisible())
+            dragWidget(h, QPoint(3, 3), QPoint(3 + c.dx, 3 + c.dy));
+    } else if (c.op == QLatin1String("type")) {
+        typeInto(c);
+    } else if (c.op == QLatin1String("action")) {
+        QAction* action = m_fixture.window->command(c.name);
+        if (reachable(action))
+            action->trigger();
+    } else if (c.op == QLatin1String("resize")) {
+        m_fixture.window->resize(c.dx, c.dy);
+    }
+    m_modalCloser.stop();
+    settle();
+}
+
+void CommandWalker::settle()
+{
+    for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i)
+        QApplication::activePopupWidget()->close();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != m_fixture.window.get() && w->isVisible() && !qobject_cast<QMenu*>(w))
+            w->close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ScriptedDialogs& d = m_fixture.dialogs;
+    d.answers.clear();
+    d.inputs.clear();
+    d.files.clear();
+    d.colours.clear();
+    d.fonts.clear();
+}
+
+// --- checking -----------------------------------------------------------------------------------------
+
+CommandWalker::Snapshot CommandWalker::snapshot()
+{
+    // The window's size as it is, which is what saving stores.
+    return {doc().outline, doc().state.outlineName, doc().state.canvasColour,
+            m_fixture.window->frameGeometry().size()};
+}
+
+QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
+{
+    QStringList out;
+    if (!m_fixture.window->isVisible())
+        out << QStringLiteral("the main window is gone");
+    out << modelViolations(doc()) << windowViolations(*m_fixture.window);
+    if (!out.isEmpty())
+        return out;
+    ++m_counts[QStringLiteral("commands checked")];
+    int objects = 0;
+    for (ObjectKind kind : {ObjectKind::Frame, ObjectKind::Picture, ObjectKind::Caption, ObjectKind::TextField,
+                            ObjectKind::Video, ObjectKind::Arrow})
+        objects += doc().outline.count(kind);
+    m_counts[QStringLiteral("most objects")] = std::max(m_counts.value(QStringLiteral("most objects")), objects);
+
+    const HistoryState& h = doc().history;
+    const bool historyMove = c.op == QLatin1String("action")
+                             && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18");
+    const bool fileCommand = isFileCommand(c);
+    const auto compare = [&out](const Snapshot& expected, const Snapshot& live, const QString& what, bool window) {
+        const QStringList d = storedDifferences({&expected.outline, expected.name, expected.canvasColour,
+                                                 window ? expected.windowSize : QSize()},
+                                                {&live.outline, live.name, live.canvasColour,
+                                                 window ? live.windowSize : QSize()},
+                                                kLoadingRefitsObjects);
+        for (const QString& line : d)
+            out << what + QStringLiteral(": ") + line;
+    };
+
+    if (historyMove && h.currentStep != m_stepBefore) {
+        // A step revisited by undo or redo shows the outline as it was when the step was recorded.
+        if (m_steps.contains(h.currentStep) && ++m_counts[QStringLiteral("steps revisited and compared")])
+            compare(m_steps.value(h.currentStep), snapshot(), QStringLiteral("step %1 revisited").arg(h.currentStep),
+                    false);
+    } else if (historyRestarted(c)) {
+        // New or Open started a history of its own.
+        m_steps.clear();
+        m_steps.insert(0, snapshot());
+    } else if (h.currentStep > m_stepBefore) {
+        // The steps above the one the command started from are gone; the last one recorded holds
+        // the outline as it is now.
+        for (auto it = m_steps.begin(); it != m_steps.end();)
+            it = it.key() > m_stepBefore ? m_steps.erase(it) : std::next(it);
+        if (!m_pressedTitle)
+            m_steps.insert(h.currentStep, snapshot());
+        m_counts[QStringLiteral("steps recorded")] += h.currentStep - m_stepBefore;
+    }
+
+    if (fileCommand)
+        checkFileCommand(c, out);
+    if (thorough) {
+        const QString path = walkPath(QStringLiteral("roundtrip%1.vmd").arg(m_roundTrips++ % 2));
+        const QSize chrome = m_fixture.window->frameGeometry().size() - m_fixture.window->canvas()->size();
+        ++m_counts[QStringLiteral("save → load round trips")];
+        for (const QString& line : roundTripDifferences(doc(), path, chrome, kLoadingRefitsObjects))
+            out << QStringLiteral("save → load: ") + line;
+    }
+    return out;
+}
+
+// New and Open that went through start a history of their own with a new step 0.
+bool CommandWalker::historyRestarted(const WalkCommand& c)
+{
+    const HistoryState& h = doc().history;
+    return isFileCommand(c) && h.currentStep == 0 && h.highestStep == 0
+           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1"))) != m_firstStepStamp;
+}
+
+QString CommandWalker::stamp(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();
+    return QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
+}
+
+QMap<QString, QString> CommandWalker::fileStamps() const
+{
+    QMap<QString, QString> stamps;
+    for (const QFileInfo& info : QDir(m_folder).entryInfoList({QStringLiteral("*.vmd")}, QDir::Files))
+        stamps.insert(info.absoluteFilePath(), stamp(info.absoluteFilePath()));
+    return stamps;
+}
+
+// A file written by the command holds the outline as it was saved: the outline after Save and
+// Save as, the one before the command when New, Open or Close saved it on the way. A file opened
+// gives back the outline it was saved with.
+void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
+{
+    const QSize chrome = m_fixture.window->frameGeometry().size() - m_fixture.window->canvas()->size();
+    const QMap<QString, QString> stamps = fileStamps();
+    for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
+        if (m_stampsBefore.value(it.key()) == it.value())
+            continue;
+        Snapshot saved = c.name == "N49" || c.name == "N50" ? snapshot() : *m_beforeFileCommand;
+        const LoadResult loaded = readOutlineFile(it.key(), chrome);
+        // Saving on the way (New, Open, Close) may have asked for a name, which renames the outline.
+        if (c.name != "N49" && c.name != "N50")
+            saved.name = loaded.outlineName;
+        const QString name = QFileInfo(it.key()).fileName();
+        ++m_counts[QStringLiteral("files saved and read back")];
+        if (!loaded.ok) {
+            out << QStringLiteral("saved %1 cannot be read: %2").arg(name, loaded.message);
+            continue;
+        }
+        // The window's size is left out: an opened window is kept on the screen (shrunk when the
+        // screen is smaller) while the file keeps the stored size; the round trip checks it.
+        for (const QString& line : storedDifferences({&saved.outline, saved.name, saved.canvasColour, QSize()},
+                                                     {&loaded.outline, loaded.outlineName, loaded.canvasColour, QSize()},
+                                                     kLoadingRefitsObjects))
+            out << QStringLiteral("saved %1: ").arg(name) + line;
+        m_savedFiles.insert(it.key(), saved);
+    }
+    const QString chosen = QFileInfo(walkPath(c.text)).absoluteFilePath();
+    if (c.name == "N48" && historyRestarted(c) && !doc().state.fileName.isEmpty()
+        && QFileInfo(doc().state.fileName).absoluteFilePath() == chosen && m_savedFiles.contains(chosen)) {
+        ++m_counts[QStringLiteral("files reopened and compared")];
+        Snapshot expected = m_savedFiles[chosen];
+        const Snapshot live = snapshot();
+        if (kLoadingRefitsObjects)
+            refit(expected.outline, live.outline.clientSize());
+        // Opening ends with a history step, which snaps the outline to the grid when it is on.
+        if (m_fixture.command("ToolButton20")->isChecked())
+            snapToGrid(expected.outline, doc().state.gridStep);
+        for (const QString& line : storedDifferences({&expected.outline, expected.name, expected.canvasColour, QSize()},
+                                                     {&live.outline, live.name, live.canvasColour, QSize()}))
+            out << QStringLiteral("reopened %1: ").arg(c.text) + line;
+    }
+}
