@@ -15,10 +15,12 @@ A test script is a file tests/e2e/e2e_<name>.py (CTest registers each one, label
 
 `open` takes a description for tests/e2e/make_outline.cpp (or an existing file's path), writes the
 outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns the canvas's screen
-origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y" and, for
-every menu it opens, "menu NAME"; app.button("ToolButton10") is where a tool-bar button is). Input: press/release/move/click/drag at canvas coordinates,
-key("ctrl+z"), type("text"), hold("alt") around a drag. A failing test leaves a screenshot and the
-program's output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
+origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y", the tool-bar
+buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
+press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
+tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag. Presses are spaced so that
+two never make an unintended double click. A failing test leaves a screenshot and the program's
+output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
 Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
                   python3 tests/e2e/e2e_canvas_moves.py [test_name...]
 Needs python3, Xvfb, openbox, xdotool, x11-utils and ImageMagick (scripts/common.sh installs them).
