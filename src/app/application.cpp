@@ -11,7 +11,10 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -117,6 +120,20 @@ CommandLine parseCommandLine(int argc, char** argv)
 
 }  // namespace
 
+bool installQtTranslations(QCoreApplication& app)
+{
+    // The interface is Russian on every machine, so numbers and dates in the dialogs are too.
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runApplication(int argc, char** argv)
 {
     const CommandLine commandLine = parseCommandLine(argc, argv);
@@ -130,6 +147,7 @@ int runApplication(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
     QCoreApplication::setApplicationVersion(QStringLiteral("4.2"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
+    installQtTranslations(app);
 
     const QString startFolder = QDir::currentPath();
     MainWindow window;

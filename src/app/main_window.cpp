@@ -13,10 +13,12 @@
 #include "model/text_metrics.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
+#include "platform/tooltip_wrap.h"
 #include "platform/core/file_association.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -43,17 +45,18 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
         m_document.outline.setClientSize(size);
-        runGuarded(this, [this] { rescaleToWindow(); });
+        // Sizes the program sets itself (an opened outline's window, its frame margins learnt)
+        // show the outline as it is; only the user's resizing scales it.
+        if (!isOwnResize())
+            runGuarded(this, [this] { rescaleToWindow(); });
     });
     connectCommands();
+    // Long hints (minimal texts of objects among them) are shown as short paragraphs.
+    qApp->installEventFilter(new ToolTipWrapper(this));
     installOutlineFeatures();
     installVideoFeatures();
 
-    resize(kInitialWidth, kInitialHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kInitialWidth / 2, kInitialHeight / 2));
-    }
+    initWindowSize();
 }
 
 MainWindow::~MainWindow() = default;
@@ -66,25 +69,6 @@ QAction* MainWindow::command(const QString& name) const
 QMenu* MainWindow::popupMenu(const QString& name) const
 {
     return findChild<QMenu*>(name, Qt::FindDirectChildrenOnly);
-}
-
-void MainWindow::setOuterSize(int w, int h)
-{
-    const QSize margins = frameGeometry().size() - geometry().size();
-    resize(w - margins.width(), h - margins.height());
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // The frame margins are known only once the window manager has framed the window; the
-    // stored sizes are outer sizes, so correct the first size then, keeping the window centred.
-    if (m_outerSizePending && frameGeometry().size() != geometry().size()) {
-        m_outerSizePending = false;
-        const QPoint centre = frameGeometry().center();
-        setOuterSize(kInitialWidth, kInitialHeight);
-        move(pos() + centre - frameGeometry().center());
-    }
 }
 
 void MainWindow::startUp(const StartupOptions& options)
@@ -222,6 +206,7 @@ void MainWindow::connectCommands()
     canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
     canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
     onCommand({"N53", "ToolButton7"}, &MainWindow::exportPicture);
+    onCommand({"N58"}, &MainWindow::editPicture);
     canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
     canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
     canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace velmar {
@@ -26,6 +27,9 @@ class FrameTitles;
 class MinimalTextCommands;
 class SequenceCommands;
 class SequenceOverlay;
+namespace paint {
+class PaintWindow;
+}
 
 // What start-up needs from outside: where the program and its files are.
 struct StartupOptions {
@@ -57,6 +61,8 @@ public:
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
     VideoCommands* videoCommands() const { return m_videoCommands; }
+    // The graphic editor window, once a picture has been edited (it lives for the rest of the run).
+    paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
     // A command of the window by its component name (menu item, tool button or pop-up item).
@@ -76,8 +82,12 @@ public:
     // Snaps the outline to the grid and shows the result.
     void snapOutline();
 
-    // Makes the outer (frame) size of the window w × h, keeping the frame margins in mind.
+    // Makes the outer (frame) size of the window w × h, as far as the screen allows, keeping the
+    // frame margins in mind; a window not framed yet gets the size again once it is framed.
     void setOuterSize(int w, int h);
+    // The window's outer size: inner size and frame margins, or the size asked for while the
+    // window is not framed yet.
+    QSize outerSize() const;
 
 signals:
     // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
@@ -87,6 +97,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -130,11 +141,34 @@ private:
     void toggleZoomFromMenu();
     void rescaleToWindow();
 
+    // Window size (main_window_size.cpp).
+    void initWindowSize();
+    // Gives an opened outline's window the outer size its file stores (leaving a maximised
+    // window maximised), on the screen.
+    void showOutlineWindow(QSize storedOuter);
+    // An old-format outline made on a larger screen: the window is maximised and the outline
+    // scaled down from the file's canvas.
+    void maximizeForImportIfLarger(QSize storedOuter);
+    // Learns the frame margins once the window manager has framed the window, and then gives the
+    // window the outer size asked for.
+    void checkFrameMargins();
+    // Moves the window (and shrinks it where needed) onto the screen's available area.
+    void keepOnScreen();
+    // The window's size (or inner) is the one the program asked for, not the user's resizing.
+    bool isOwnResize(QSize inner = QSize()) const;
+    // The frame the window manager puts around the window (none before it is framed).
+    QMargins frameMarginsNow() const;
+    // Once the user has resized the window, the outline keeps the window's present size.
+    void followWindowSize();
+
     // Commands.
     void toggleEditModeFromButton();
     void toggleEditModeFromMenu();
     void applyEditMode(bool on);
     void exportPicture();
+    // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
+    void editPicture();
+    void finishPictureEdit(const QImage& picture, bool modified);
     void showHelp();
     void showAbout();
     void toggleGridFromButton();
@@ -153,16 +187,25 @@ private:
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;
-    bool m_outerSizePending = true;
     bool m_adjustingSize = false;
     bool m_closing = false;
-    QSize m_importedWindowSize;  // the canvas size of the last old-format file opened
+    QSize m_wantedOuter;        // the outer size the program asked for, until the user resizes
+    QSize m_expectedInner;      // the inner size of the program's own last resize, until it arrives
+    bool m_marginsKnown = false;  // the window manager has framed the window
+    bool m_maximizedForImport = false;
+    bool m_sizeFollowsWindow = false;  // the user resized the window since the outline was opened
+    QTimer* m_marginTimer = nullptr;
+    qint64 m_marginWaitStart = 0;
     // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.
     AppearanceCommands* m_appearance = nullptr;
     FrameTitles* m_frameTitles = nullptr;
     MinimalTextCommands* m_minimalTexts = nullptr;
     SequenceCommands* m_sequences = nullptr;
     SequenceOverlay* m_overlay = nullptr;
+    // The graphic editor, the picture it edits and that picture as it arrived.
+    paint::PaintWindow* m_paintWindow = nullptr;
+    ObjectId m_editedPicture = 0;
+    QImage m_pictureBeforeEdit;
 };
 
 }  // namespace velmar

@@ -59,7 +59,7 @@ const DefaultFrame kDefaultFrames[] = {
 
 QSize MainWindow::windowChrome() const
 {
-    return frameGeometry().size() - m_canvas->size();
+    return outerSize() - m_canvas->size();
 }
 
 void MainWindow::setOutlineCaption()
@@ -85,7 +85,7 @@ void MainWindow::recordStep()
         snapToGrid(m_document.outline, m_document.state.gridStep);
     m_view->sync();
     enableSaveCommands(*this);
-    m_document.state.windowSize = frameGeometry().size();
+    followWindowSize();
     const HistoryResult result = velmar::recordStep(m_document);
     for (const char* name : {"ToolButton9", "ToolButton12"})
         command(QLatin1String(name))->setEnabled(false);
@@ -198,6 +198,8 @@ void MainWindow::newOutline()
     enableOutlineCommands(true);
     state.canvasColour = kButtonFace;
     m_canvas->setCanvasColour(state.canvasColour);
+    // The new outline is laid out for this window: its size is the one the file keeps.
+    m_sizeFollowsWindow = true;
     const int W = m_canvas->width() / 4;
     const int Q = (m_canvas->height() - CanvasWidget::kToolBarHeight) / 4;
     setOutlineCaption();
@@ -228,13 +230,7 @@ void MainWindow::replaceOutline(LoadResult& loaded)
     state.outlineName = loaded.outlineName;
     state.canvasColour = loaded.canvasColour;
     m_canvas->setCanvasColour(state.canvasColour);
-    if (loaded.windowSize.width() > 0 && loaded.windowSize.height() > 0 && !isMaximized()) {
-        // The stored size is the outer size; the objects were fitted for its canvas.
-        m_adjustingSize = true;
-        setOuterSize(loaded.windowSize.width(), loaded.windowSize.height());
-        m_adjustingSize = false;
-    }
-    state.windowSize = frameGeometry().size();
+    showOutlineWindow(loaded.windowSize);
     m_view->rebuild();
     emit outlineReplaced();
 }
@@ -304,18 +300,8 @@ void MainWindow::openOutline()
         command(QStringLiteral("ToolButton3"))->setEnabled(true);
     }
 
-    if (old) {
-        m_importedWindowSize = loaded.windowSize;
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && m_importedWindowSize.isValid()) {
-        const QSize available = screen->availableGeometry().size();
-        if (available.width() < m_importedWindowSize.width() - 20
-            || available.height() < m_importedWindowSize.height() - 20) {
-            m_document.outline.setReferenceClientSize(
-                QSize(m_importedWindowSize.width(), m_importedWindowSize.height() - 32));
-            showMaximized();
-        }
-    }
+    if (old)
+        maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
         dialogs().inform(this, QStringLiteral("Информация"), notice, QMessageBox::Information);
@@ -337,7 +323,7 @@ bool MainWindow::saveCommand()
         state.fileName.chop(1), state.fileName += QLatin1Char('d');
     else if (state.fileName.endsWith(QLatin1Char('C')))
         state.fileName.chop(1), state.fileName += QLatin1Char('D');
-    state.windowSize = frameGeometry().size();
+    followWindowSize();
     const WriteResult written = writeOutlineFile(state.fileName, m_document);
     if (!written.ok) {
         // Nothing was saved: the outline stays modified and Save stays available.
@@ -416,12 +402,6 @@ void MainWindow::toggleZoomFromMenu()
 {
     command(QStringLiteral("ToolButton19"))->setChecked(command(QStringLiteral("N79"))->isChecked());
     toggleZoomFromButton();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    m_document.state.windowSize = frameGeometry().size();
 }
 
 void MainWindow::rescaleToWindow()

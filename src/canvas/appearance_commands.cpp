@@ -16,6 +16,18 @@ namespace {
 
 const QString kConfirmCaption = QStringLiteral("Подтверждение");
 
+// The font dialog on a stored font and its colour. A colour the user left as it was keeps its
+// stored value, so that the system's window-text colour stays a system colour in the file.
+std::optional<FontSpec> askFont(QWidget* parent, const FontSpec& stored)
+{
+    const QColor shown = toQColor(stored.colour);
+    const auto choice = dialogs().chooseFont(parent, Dialogs::FontChoice(toDialogFont(stored), shown));
+    if (!choice)
+        return std::nullopt;
+    const QColor picked = choice->colour.isValid() ? choice->colour.toRgb() : shown;
+    return fromQFont(choice->font, picked == shown ? stored.colour : fromQColor(picked));
+}
+
 }  // namespace
 
 AppearanceCommands::AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
@@ -168,10 +180,11 @@ void AppearanceCommands::chooseCaptionFont()
     CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
     if (!c)
         return;
-    const auto font = dialogs().chooseFont(m_host.dialogParent(), toDialogFont(c->font));
-    if (!font)
+    const auto font = askFont(m_host.dialogParent(), c->font);
+    c = current<CaptionObject>(ObjectKind::Caption);
+    if (!font || !c)
         return;
-    c->font = fromQFont(*font, c->font.colour);
+    c->font = *font;
     changed(true);
 }
 
@@ -236,10 +249,11 @@ void AppearanceCommands::chooseTextFieldFont()
     TextFieldObject* t = current<TextFieldObject>(ObjectKind::TextField);
     if (!t)
         return;
-    const auto font = dialogs().chooseFont(m_host.dialogParent(), toDialogFont(t->font));
-    if (!font)
+    const auto font = askFont(m_host.dialogParent(), t->font);
+    t = current<TextFieldObject>(ObjectKind::TextField);
+    if (!font || !t)
         return;
-    t->font = fromQFont(*font, t->font.colour);
+    t->font = *font;
     fitBox(t->id);
     changed(true);
 }

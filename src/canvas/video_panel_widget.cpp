@@ -266,6 +266,7 @@ void VideoPanelWidget::startOver(const QString& fileName)
     m_fileName = fileName;
     m_openError.clear();
     m_framesReceived = 0;
+    m_firstPicture = QImage();
     releaseSource();
     setPicture(QImage());
 }
@@ -355,9 +356,15 @@ void VideoPanelWidget::frameArrived(const QVideoFrame& frame)
 {
     if (!frame.isValid() || m_openState == OpenState::Closed || m_openState == OpenState::Failed)
         return;
+    // Pictures still on their way when the film was stopped would cover its first picture.
+    if (m_openState == OpenState::Open && m_player->playbackState() == QMediaPlayer::StoppedState
+        && m_framesReceived > 0)
+        return;
     const QImage image = frame.toImage();
     if (image.isNull())
         return;
+    if (m_framesReceived == 0)
+        m_firstPicture = image;
     ++m_framesReceived;
     display()->setPicture(image);
     emit pictureArrived();
@@ -399,6 +406,10 @@ void VideoPanelWidget::stop()
         return;
     m_player->stop();
     m_player->setPosition(0);
+    // A stopped player sends no picture of the position it went back to: the film's first
+    // picture, kept from the opening, is shown instead of the last one played.
+    if (!m_firstPicture.isNull())
+        display()->setPicture(m_firstPicture);
 }
 
 VideoDisplay* VideoPanelWidget::display() const

@@ -151,6 +151,7 @@ private:
     OpenState m_openState = OpenState::Closed;
     QString m_openError;
     int m_framesReceived = 0;
+    QImage m_firstPicture;  // the film's first picture, shown again after Stop
     int m_generation = 0;  // counts openings, so that late events of an earlier one are ignored
 };
 

@@ -1,12 +1,15 @@
 #include "platform/dialogs.h"
 
+#include "platform/font_colour_dialog.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace velmar {
@@ -29,6 +32,10 @@ QStringList qtNameFilters(const QString& filter)
 }
 
 namespace {
+
+// Room for the title bar's buttons, and the least width of an input box, in pixels.
+constexpr int kTitleButtonsWidth = 140;
+constexpr int kMinInputWidth = 320;
 
 class DesktopDialogs final : public Dialogs {
 public:
@@ -60,6 +67,14 @@ public:
         dialog.setTextValue(initial);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        // Wide enough for the caption in the title bar beside the window manager's buttons, and
+        // for the prompt on one line.
+        // The dialog sizes itself from its contents, so the room is given to its prompt.
+        const QFontMetrics metrics(dialog.font());
+        const int width = std::max({kMinInputWidth, metrics.horizontalAdvance(caption) * 3 / 2 + kTitleButtonsWidth,
+                                    metrics.horizontalAdvance(prompt)});
+        if (QLabel* label = dialog.findChild<QLabel*>())
+            label->setMinimumWidth(width);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.textValue();
@@ -85,13 +100,14 @@ public:
         return colour;
     }
 
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override
     {
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("Шрифт"));
-        if (!ok)
+        FontColourDialog dialog(parent);
+        dialog.setCurrentFont(initial.font);
+        dialog.setCurrentColour(initial.colour);
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return font;
+        return FontChoice(dialog.currentFont(), dialog.currentColour());
     }
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }

@@ -41,7 +41,15 @@ public:
                                                int filterIndex = 1) = 0;
 
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
-    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+
+    // What the font dialog edits: the font (family, size, style, pitch) and the text's colour.
+    struct FontChoice {
+        QFont font;
+        QColor colour;  // invalid in an answer: the colour the dialog started with
+        FontChoice() = default;
+        FontChoice(const QFont& f, const QColor& c = QColor()) : font(f), colour(c) {}
+    };
+    virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) = 0;
 
     // Asks the desktop to show a document (help pages) in its viewer; the result is ignored.
     virtual void openUrl(const QUrl& url) = 0;

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -37,6 +38,21 @@ void onMessage(j_common_ptr info, int level)
         manager->truncated = true;
         std::longjmp(manager->jump, 1);
     }
+}
+
+// One CMYK pixel as the screen colour it prints as: each ink takes away its share of the light
+// that black leaves. Inverted streams hold 255 − ink.
+QRgb cmykToRgb(const JSAMPLE* ink, bool inverted)
+{
+    int c = ink[0], m = ink[1], y = ink[2], k = ink[3];
+    if (!inverted) {
+        c = 255 - c;
+        m = 255 - m;
+        y = 255 - y;
+        k = 255 - k;
+    }
+    // c, m, y and k now hold how much light each ink lets through.
+    return qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
 }
 
 // Pictures larger than this (400 MB as RGB32) are refused rather than allocated.
@@ -98,6 +114,7 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     errors.base.error_exit = onError;
     errors.base.emit_message = onMessage;
     QImage image;
+    std::vector<JSAMPLE> inks;  // one row of a CMYK stream; declared here, out of the jump's way
 
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
@@ -108,7 +125,10 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGRX;  // the byte order of QImage::Format_RGB32 on little-endian
+    // Print workflows write four-channel streams (CMYK, or YCCK that libjpeg turns into CMYK);
+    // those are decoded as CMYK and converted here, everything else straight into RGB32.
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;  // BGRX: QImage::Format_RGB32 on little-endian
     info.scale_num = 1;
     info.scale_denom = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
     jpeg_start_decompress(&info);
@@ -122,9 +142,25 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
         jpeg_destroy_decompress(&info);
         return fail(QStringLiteral("рисунок слишком велик"));
     }
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.scanLine(int(info.output_scanline));
-        jpeg_read_scanlines(&info, &row, 1);
+    if (cmyk) {
+        // Adobe's applications store the four inks inverted and mark the stream with their APP14
+        // marker; streams without it hold plain ink amounts.
+        const bool inverted = info.saw_Adobe_marker;
+        inks.resize(std::size_t(info.output_width) * 4);
+        while (info.output_scanline < info.output_height) {
+            const int y = int(info.output_scanline);
+            JSAMPROW row = inks.data();
+            jpeg_read_scanlines(&info, &row, 1);
+            auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (JDIMENSION x = 0; x < info.output_width; ++x)
+                out[x] = cmykToRgb(&inks[std::size_t(x) * 4], inverted);
+        }
+    }
+    else {
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = image.scanLine(int(info.output_scanline));
+            jpeg_read_scanlines(&info, &row, 1);
+        }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

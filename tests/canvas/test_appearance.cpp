@@ -20,6 +20,7 @@ private slots:
     void stepsAndModifiedFlag();
     void frameColourResetCanBeUndone();
     void dialogsStartFromThePresentValues();
+    void fontDialogSetsTheTextColour();
     void fitBoxToText();
     void pictureBorderChecks();
 };
@@ -31,14 +32,16 @@ class RecordingDialogs : public ScriptedDialogs {
 public:
     QList<QColor> startColours;
     QList<QFont> startFonts;
+    QList<QColor> startFontColours;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
     {
         startColours << initial;
         return ScriptedDialogs::chooseColour(parent, initial);
     }
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override
     {
-        startFonts << initial;
+        startFonts << initial.font;
+        startFontColours << initial.colour;
         return ScriptedDialogs::chooseFont(parent, initial);
     }
 };
@@ -331,6 +334,43 @@ void TestAppearance::dialogsStartFromThePresentValues()
     f.command("N18")->trigger();
     QCOMPARE(f.doc().state.canvasColour, ColourValue(0x1E140A));
     QCOMPARE(f.window->canvas()->canvasColour(), ColourValue(0x1E140A));
+}
+
+void TestAppearance::fontDialogSetsTheTextColour()
+{
+    WindowFixture f;
+    RecordingDialogs dialogs;
+    f.beginOutline();
+    addFrame(f, 0);
+    const ObjectId text = addText(f, 1, QStringLiteral("t"));
+    const int caption = outline(f).createCaption(QRect(5, 60, 40, 13), QStringLiteral("n"), 1);
+    f.window->outlineView()->sync();
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(10);
+
+    // The text field's and the caption's text colour come from the font dialog, which starts
+    // from the present colour.
+    f.doc().interaction.currentObject = text;
+    dialogs.fonts.push_back(Dialogs::FontChoice(font, QColor(255, 0, 0)));
+    f.command("MenuItem1")->trigger();
+    QCOMPARE(dialogs.startFontColours.last(), toQColor(kWindowText));
+    QCOMPARE(outline(f).textField(1).font.colour, ColourValue(0x0000FF));
+    f.doc().interaction.currentObject = outline(f).caption(caption).id;
+    dialogs.fonts.push_back(Dialogs::FontChoice(font, QColor(0, 0, 128)));
+    f.command("N40")->trigger();
+    QCOMPARE(outline(f).caption(caption).font.colour, ColourValue(0x800000));
+    QCOMPARE(outline(f).caption(caption).font.name, QStringLiteral("DejaVu Sans"));
+
+    // A colour left as it was keeps its value: the system's text colour stays a system colour.
+    outline(f).caption(caption).font.colour = kWindowText;
+    dialogs.fonts.push_back(Dialogs::FontChoice(font, toQColor(kWindowText)));
+    f.command("N40")->trigger();
+    QCOMPARE(outline(f).caption(caption).font.colour, kWindowText);
+    // Cancelled: nothing changes.
+    const FontSpec before = outline(f).textField(1).font;
+    f.doc().interaction.currentObject = text;
+    f.command("MenuItem1")->trigger();
+    QCOMPARE(outline(f).textField(1).font, before);
 }
 
 void TestAppearance::fitBoxToText()

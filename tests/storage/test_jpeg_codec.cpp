@@ -6,6 +6,11 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 using namespace velmar;
 using namespace fixtures;
 
@@ -16,6 +21,8 @@ private slots:
     void damagedStreamsAreRefused_data();
     void damagedStreamsAreRefused();
     void scaledDecoding();
+    void printStreamsDecode_data();
+    void printStreamsDecode();
     void cp1251CoversTheCodePage();
 };
 
@@ -92,6 +99,93 @@ void TestJpegCodec::scaledDecoding()
     const QByteArray stream = encodeJpeg(photoLikeImage(200, 120, 5), 100);
     QCOMPARE(decodeJpeg(stream, nullptr, 4).size(), QSize(50, 30));
     QCOMPARE(decodeJpeg(stream, nullptr, 3).size(), QSize(200, 120));  // unsupported: full size
+}
+
+namespace {
+
+// Ink amounts (0 = none, 255 = full) of the four patches of a print picture, left to right, and
+// the screen colours they stand for.
+struct Patch {
+    int c, m, y, k;
+    QRgb rgb;
+};
+const Patch kPatches[] = {
+    {0, 255, 255, 0, qRgb(255, 0, 0)},
+    {255, 0, 255, 0, qRgb(0, 255, 0)},
+    {0, 0, 0, 0, qRgb(255, 255, 255)},
+    {0, 0, 0, 128, qRgb(127, 127, 127)},
+};
+
+// A 64 × 16 CMYK stream of the four patches, stored as CMYK or YCCK; Adobe streams carry their
+// marker and hold the inks inverted, as Adobe's applications write them.
+QByteArray printStream(J_COLOR_SPACE stored, bool adobe)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 64;
+    info.image_height = 16;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, stored);
+    info.write_Adobe_marker = adobe;
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(64 * 4);
+    for (int x = 0; x < 64; ++x) {
+        const Patch& p = kPatches[x / 16];
+        const int inks[4] = {p.c, p.m, p.y, p.k};
+        for (int i = 0; i < 4; ++i)
+            row[std::size_t(x) * 4 + i] = JSAMPLE(adobe ? 255 - inks[i] : inks[i]);
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray stream(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return stream;
+}
+
+bool nearRgb(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) <= 6 && std::abs(qGreen(a) - qGreen(b)) <= 6
+        && std::abs(qBlue(a) - qBlue(b)) <= 6;
+}
+
+}  // namespace
+
+void TestJpegCodec::printStreamsDecode_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::newRow("Adobe CMYK (inverted)") << printStream(JCS_CMYK, true);
+    QTest::newRow("Adobe YCCK (inverted)") << printStream(JCS_YCCK, true);
+    QTest::newRow("plain CMYK") << printStream(JCS_CMYK, false);
+}
+
+void TestJpegCodec::printStreamsDecode()
+{
+    QFETCH(QByteArray, stream);
+    for (const int denominator : {1, 2}) {
+        QString error;
+        const QImage image = decodeJpeg(stream, &error, denominator);
+        QVERIFY2(!image.isNull(), qPrintable(error));
+        QCOMPARE(image.size(), QSize(64, 16) / denominator);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+        const int patch = 16 / denominator;
+        for (int i = 0; i < 4; ++i) {
+            const QRgb got = image.pixel(i * patch + patch / 2, image.height() / 2);
+            QVERIFY2(nearRgb(got, kPatches[i].rgb),
+                     qPrintable(QStringLiteral("patch %1 at 1/%2: %3").arg(i).arg(denominator).arg(QColor(got).name())));
+        }
+    }
 }
 
 void TestJpegCodec::cp1251CoversTheCodePage()

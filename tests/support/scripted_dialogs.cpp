@@ -50,7 +50,11 @@ std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
     return takeFront(colours, std::optional<QColor>());
 }
 
-std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont&)
+std::optional<velmar::Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*, const FontChoice& initial)
 {
-    return takeFront(fonts, std::optional<QFont>());
+    std::optional<FontChoice> answer = takeFront(fonts, std::optional<FontChoice>());
+    // A real dialog always answers with a colour: the one it started with, unless changed.
+    if (answer && !answer->colour.isValid())
+        answer->colour = initial.colour;
+    return answer;
 }

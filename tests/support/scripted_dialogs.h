@@ -22,7 +22,7 @@ public:
     std::deque<std::optional<QString>> inputs;              // for inputText(); cancel when empty
     std::deque<std::optional<FileChoice>> files;            // for openFile()/saveFile(); cancel when empty
     std::deque<std::optional<QColor>> colours;
-    std::deque<std::optional<QFont>> fonts;
+    std::deque<std::optional<FontChoice>> fonts;  // an answer without a colour keeps the dialog's
 
     QList<Asked> questions;  // every ask()
     QList<Asked> messages;   // every inform()
@@ -37,6 +37,6 @@ public:
     std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&,
                                        int) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override;
+    std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }
 };

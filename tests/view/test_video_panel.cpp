@@ -168,10 +168,15 @@ void TestVideoPanel::pauseResumeAndStop()
     QVERIFY(panel.framesReceived() <= paused + 1);
     QCOMPARE(panel.position(), at);
 
-    // Stopped: back at the start, and "pause" neither plays nor pauses it.
+    // Stopped: back at the start, showing the film's first picture, and "pause" neither plays
+    // nor pauses it.
+    QVERIFY(!near(centreOf(panel.picture()), Qt::red));
     panel.stop();
     QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
     QTRY_COMPARE_WITH_TIMEOUT(panel.position(), qint64(0), kWait);
+    QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
+    QTest::qWait(300);
+    QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
     panel.togglePause();
     QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
     QTest::qWait(300);

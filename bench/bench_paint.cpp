@@ -1,0 +1,259 @@
+// The graphic editor's hot paths on a 4000 × 3000 picture: flood fill (connected and global)
+// beside a plain memory-fill pass over the same pixels, the fill's extra memory, and one mouse
+// move of a pencil stroke or a rubber-band shape.
+#include "paint/core/flood_fill.h"
+#include "paint/core/paint_editor.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <random>
+
+using namespace velmar::paint;
+
+// Heap accounting, to measure the fill's extra memory: every allocation of this process passes
+// through here.
+namespace {
+std::atomic<long long> g_heapNow{0};
+std::atomic<long long> g_heapPeak{0};
+}  // namespace
+
+void* operator new(std::size_t n)
+{
+    auto* p = static_cast<std::size_t*>(std::malloc(n + 16));
+    if (!p)
+        throw std::bad_alloc();
+    *p = n;
+    const long long now = g_heapNow += (long long)n;
+    long long peak = g_heapPeak.load();
+    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
+    }
+    return reinterpret_cast<char*>(p) + 16;
+}
+void operator delete(void* q) noexcept
+{
+    if (!q)
+        return;
+    auto* p = reinterpret_cast<std::size_t*>(static_cast<char*>(q) - 16);
+    g_heapNow -= (long long)*p;
+    std::free(p);
+}
+void operator delete(void* q, std::size_t) noexcept { operator delete(q); }
+
+namespace {
+
+constexpr int kW = 4000;
+constexpr int kH = 3000;
+constexpr double kPixels = double(kW) * kH;
+
+QImage whitePicture()
+{
+    QImage img(kW, kH, QImage::Format_RGB32);
+    img.fill(0xFFFFFFFF);
+    return img;
+}
+
+// A photo-like picture: smooth gradients with per-pixel noise and a few dark scratches.
+const QImage& noisyPhoto()
+{
+    static const QImage photo = [] {
+        QImage img(kW, kH, QImage::Format_RGB32);
+        std::mt19937 rng(7);
+        for (int y = 0; y < kH; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < kW; ++x) {
+                const int n = int(rng() % 41) - 20;
+                const int r = 120 + (x * 60) / kW + n;
+                const int g = 140 + (y * 50) / kH - n / 2;
+                const int b = 160 + n;
+                line[x] = qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255));
+            }
+        }
+        for (int k = 0; k < 40; ++k) {
+            const int y = int(rng() % kH);
+            QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = int(rng() % 2000); x < kW && x % 1500 != 0; ++x)
+                line[x] = 0xFF101010;
+        }
+        return img;
+    }();
+    return photo;
+}
+
+int countChanged(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const QRgb* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            n += p[x] != q[x];
+    }
+    return n;
+}
+
+void setRate(benchmark::State& state, double pixelsPerIteration)
+{
+    state.counters["Mpx/s"] = benchmark::Counter(pixelsPerIteration / 1e6 * double(state.iterations()),
+                                                 benchmark::Counter::kIsRate);
+}
+
+// The physical limit: writing every pixel of the picture once.
+void memsetPass(benchmark::State& state)
+{
+    QImage img = whitePicture();
+    int v = 0;
+    for (auto _ : state) {
+        std::memset(img.bits(), v ^= 0x55, std::size_t(img.sizeInBytes()));
+        benchmark::ClobberMemory();
+    }
+    setRate(state, kPixels);
+}
+BENCHMARK(memsetPass)->Unit(benchmark::kMillisecond);
+
+// Connected fill of a whole white picture, alternating colours so every run fills 12 Mpx.
+void connectedFillWholeArea(benchmark::State& state)
+{
+    const int tolerance = int(state.range(0));
+    QImage img = whitePicture();
+    bool black = true;
+    long long peak = 0;
+    for (auto _ : state) {
+        const QRgb from = black ? 0xFFFFFFFF : 0xFF000000;
+        const QRgb to = black ? 0xFF000000 : 0xFFFFFFFF;
+        const long long base = g_heapNow;
+        g_heapPeak = base;
+        const QRect r = tolerance == 0 ? floodFillExact(img, QPoint(kW / 2, kH / 2), to)
+                                       : fillWithTolerance(img, QPoint(kW / 2, kH / 2), tolerance,
+                                                           from, to, false);
+        peak = std::max(peak, g_heapPeak - base);
+        benchmark::DoNotOptimize(r);
+        black = !black;
+    }
+    setRate(state, kPixels);
+    state.counters["extra bytes/px"] = double(peak) / kPixels;
+}
+BENCHMARK(connectedFillWholeArea)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond);
+
+// Connected fill of a noisy photo at tolerance 120 from its centre (a fresh copy each run).
+void connectedFillNoisyPhoto(benchmark::State& state)
+{
+    const QImage& photo = noisyPhoto();
+    QImage probe = photo.copy();
+    fillWithTolerance(probe, QPoint(kW / 2, kH / 2), 120, photo.pixel(kW / 2, kH / 2), 0xFFFF0000,
+                      false);
+    const int filled = countChanged(photo, probe);
+    QImage img = photo.copy();
+    long long peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(img.bits(), photo.constBits(), std::size_t(photo.sizeInBytes()));
+        const long long base = g_heapNow;
+        g_heapPeak = base;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(fillWithTolerance(img, QPoint(kW / 2, kH / 2), 120,
+                                                   photo.pixel(kW / 2, kH / 2), 0xFFFF0000, false));
+        peak = std::max(peak, g_heapPeak - base);
+    }
+    setRate(state, filled);
+    state.counters["filled %"] = 100.0 * filled / kPixels;
+    state.counters["extra bytes/px"] = double(peak) / kPixels;
+}
+BENCHMARK(connectedFillNoisyPhoto)->Unit(benchmark::kMillisecond);
+
+// "Все": every pixel of the photo compared and the matching ones recoloured.
+void globalFill(benchmark::State& state)
+{
+    QImage img = noisyPhoto().copy();
+    bool red = true;
+    for (auto _ : state) {
+        // Alternating fill colours keep the work the same from run to run.
+        benchmark::DoNotOptimize(fillWithTolerance(img, QPoint(0, 0), 120, 0xFF8C96A0,
+                                                   red ? 0xFFFF0000 : 0xFF00FF00, true));
+        red = !red;
+    }
+    setRate(state, kPixels);
+}
+BENCHMARK(globalFill)->Unit(benchmark::kMillisecond);
+
+struct EditorOnBigPicture {
+    PaintDocument doc;
+    PaintEditor editor{doc};
+    long long changedArea = 0;
+    EditorOnBigPicture()
+    {
+        editor.openPicture(whitePicture());
+        editor.activate();
+        QObject::connect(&doc, &PaintDocument::pictureChanged,
+                         [this](const QRect& r) { changedArea += qint64(r.width()) * r.height(); });
+    }
+    static ToolInput at(QPoint p, Qt::MouseButton b = Qt::NoButton)
+    {
+        ToolInput in;
+        in.pos = in.pixel = p;
+        in.button = b;
+        in.buttons = Qt::LeftButton;
+        return in;
+    }
+};
+
+// One mouse move of a pencil stroke (about 12 px per move, pen width 5).
+void pencilStrokeMove(benchmark::State& state)
+{
+    EditorOnBigPicture e;
+    e.doc.mutableSizes().pencilSize = 5;
+    e.editor.press(EditorOnBigPicture::at(QPoint(100, 100), Qt::LeftButton));
+    int i = 0;
+    for (auto _ : state) {
+        ++i;
+        const QPoint p(100 + (i * 12) % 3800, 100 + (i * 7) % 2800);
+        e.editor.move(EditorOnBigPicture::at(p));
+    }
+    state.counters["repainted px/move"] = double(e.changedArea) / double(state.iterations());
+}
+BENCHMARK(pencilStrokeMove)->Unit(benchmark::kMicrosecond);
+
+// One mouse move of a 600 × 400 rubber-band rectangle (or ellipse) being dragged around.
+void rubberBandMove(benchmark::State& state)
+{
+    EditorOnBigPicture e;
+    e.editor.chooseTool(state.range(0) == 0 ? ToolId::Rectangle : ToolId::Ellipse);
+    e.doc.setFillStyle(FillStyle::OutlineAndOther);
+    e.editor.press(EditorOnBigPicture::at(QPoint(1000, 1000), Qt::LeftButton));
+    int i = 0;
+    for (auto _ : state) {
+        ++i;
+        e.editor.move(EditorOnBigPicture::at(QPoint(1600 + i % 9, 1400 + i % 5)));
+    }
+    state.counters["repainted px/move"] = double(e.changedArea) / double(state.iterations());
+}
+BENCHMARK(rubberBandMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A click with the line tool: the snapshot taken at the press plus the undo state recorded at
+// the release, each a full copy of the picture.
+void rubberBandClick(benchmark::State& state)
+{
+    EditorOnBigPicture e;
+    e.editor.chooseTool(ToolId::Line);
+    for (auto _ : state) {
+        e.editor.press(EditorOnBigPicture::at(QPoint(10, 10), Qt::LeftButton));
+        e.editor.release(EditorOnBigPicture::at(QPoint(10, 10), Qt::LeftButton));
+    }
+}
+BENCHMARK(rubberBandClick)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

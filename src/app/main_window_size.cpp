@@ -1,0 +1,202 @@
+// The main window's size: outline files store its outer size, the window manager adds a frame
+// whose margins are known only once it has framed the window, and an opened outline's window
+// stays on the screen.
+#include "app/main_window.h"
+
+#include "canvas/canvas_widget.h"
+#include "model/zoom.h"
+
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace velmar {
+
+namespace {
+
+// How often and how long to look for the frame of a window just shown.
+constexpr int kMarginPollMs = 25;
+constexpr int kMarginWaitMs = 2000;
+
+}  // namespace
+
+void MainWindow::initWindowSize()
+{
+    // Platforms without a window manager frame nothing: their margins are known (zero) at once.
+    const QString platform = QGuiApplication::platformName();
+    m_marginsKnown = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+    m_marginTimer = new QTimer(this);
+    m_marginTimer->setInterval(kMarginPollMs);
+    connect(m_marginTimer, &QTimer::timeout, this, &MainWindow::checkFrameMargins);
+
+    setOuterSize(kInitialWidth, kInitialHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kInitialWidth / 2, kInitialHeight / 2));
+    }
+}
+
+QMargins MainWindow::frameMarginsNow() const
+{
+    // Asked of the window itself: the widget's copy is brought up to date only when the window
+    // moves or changes size, which framing does not always do.
+    const QWindow* window = windowHandle();
+    return window && isVisible() ? window->frameMargins() : QMargins();
+}
+
+void MainWindow::setOuterSize(int w, int h)
+{
+    m_wantedOuter = QSize(w, h);
+    const QMargins m = frameMarginsNow();  // none until framed: checkFrameMargins() comes back then
+    const QSize margins(m.left() + m.right(), m.top() + m.bottom());
+    QSize inner = m_wantedOuter - margins;
+    if (const QScreen* s = screen())
+        inner = inner.boundedTo(s->availableGeometry().size() - margins);
+    inner = inner.expandedTo(QSize(1, 1));
+    m_expectedInner = inner;
+    if (inner != size())
+        resize(inner);
+}
+
+QSize MainWindow::outerSize() const
+{
+    if (!m_marginsKnown && m_wantedOuter.isValid())
+        return m_wantedOuter;
+    const QMargins m = frameMarginsNow();
+    return size() + QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+bool MainWindow::isOwnResize(QSize inner) const
+{
+    if (!inner.isValid())
+        inner = size();
+    return m_adjustingSize || (m_expectedInner.isValid() && inner == m_expectedInner);
+}
+
+void MainWindow::followWindowSize()
+{
+    if (m_sizeFollowsWindow && m_marginsKnown && !isMinimized())
+        m_document.state.windowSize = outerSize();
+}
+
+void MainWindow::showOutlineWindow(QSize storedOuter)
+{
+    DocumentState& state = m_document.state;
+    if (storedOuter.width() <= 0 || storedOuter.height() <= 0) {
+        // A file without a size is shown in the window as it is.
+        m_sizeFollowsWindow = true;
+        followWindowSize();
+        return;
+    }
+    // The size the file keeps, whatever room this screen has, until the user resizes the window.
+    state.windowSize = storedOuter;
+    m_sizeFollowsWindow = false;
+    if (m_maximizedForImport && isMaximized())
+        showNormal();
+    m_maximizedForImport = false;
+    if (isMaximized() || isFullScreen())
+        return;  // the user's maximised window stays maximised
+    // The canvas the outline was made for stays its client size for the zoom's reference, also
+    // when this screen is too small for the window.
+    const QSize madeFor = m_document.outline.clientSize();
+    m_adjustingSize = true;
+    setOuterSize(storedOuter.width(), storedOuter.height());
+    m_adjustingSize = false;
+    m_document.outline.setClientSize(madeFor);
+    keepOnScreen();
+}
+
+void MainWindow::maximizeForImportIfLarger(QSize storedOuter)
+{
+    const QScreen* s = screen();
+    if (!s || !storedOuter.isValid())
+        return;
+    const QSize available = s->availableGeometry().size();
+    if (available.width() < storedOuter.width() - 20 || available.height() < storedOuter.height() - 20) {
+        // Scaled down from the canvas of the machine the outline was made on.
+        m_document.outline.setReferenceClientSize(
+            QSize(storedOuter.width(), storedOuter.height() - kZoomClientHeightOffset));
+        m_maximizedForImport = true;
+        showMaximized();
+    }
+}
+
+void MainWindow::keepOnScreen()
+{
+    const QScreen* s = screen();
+    QWindow* window = windowHandle();
+    if (!s || !window || !isVisible() || isMaximized() || isFullScreen())
+        return;
+    const QRect area = s->availableGeometry();
+    const QRect frame(window->framePosition(), outerSize());
+    const QPoint at(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width() + 1)),
+                    std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height() + 1)));
+    if (at != frame.topLeft())
+        window->setFramePosition(at);
+}
+
+void MainWindow::checkFrameMargins()
+{
+    if (m_marginsKnown || !isVisible())
+        return;
+    const bool framed = !frameMarginsNow().isNull();
+    if (!framed) {
+        // Not framed yet: look again shortly, and give up (no frame at all) after a while.
+        if (!m_marginTimer->isActive()) {
+            m_marginWaitStart = QDateTime::currentMSecsSinceEpoch();
+            m_marginTimer->start();
+        }
+        if (QDateTime::currentMSecsSinceEpoch() - m_marginWaitStart < kMarginWaitMs)
+            return;
+    }
+    m_marginTimer->stop();
+    m_marginsKnown = true;
+    if (!framed || !m_wantedOuter.isValid() || isMaximized() || isFullScreen())
+        return;
+    // The outline was laid out for the canvas of the stored outer size less the real frame, not
+    // less the guess made before the window was framed: the zoom's reference moves there, so the
+    // outline keeps its place and size.
+    const QSize chrome = outerSize() - m_canvas->size();
+    const QSize canvas = m_wantedOuter - chrome;
+    if (m_document.outline.referenceClientSize().isValid() && canvas.height() > kZoomClientHeightOffset)
+        m_document.outline.setReferenceClientSize(QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
+    // The window manager keeps the frame's corner where it put it.
+    setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
+    keepOnScreen();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    checkFrameMargins();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    checkFrameMargins();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The size this event reports: a resize made while it was on its way (the even size of
+    // the grid) does not make the user's resizing the program's.
+    if (!isOwnResize(event->size()) && m_marginsKnown && isVisible() && !(m_maximizedForImport && isMaximized())) {
+        // The user resized or maximised the window: the outline keeps its size from now on.
+        m_wantedOuter = QSize();
+        m_expectedInner = QSize();
+        m_maximizedForImport = false;
+        m_sizeFollowsWindow = true;
+        followWindowSize();
+    }
+    checkFrameMargins();
+}
+
+}  // namespace velmar

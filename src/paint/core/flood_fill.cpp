@@ -1,0 +1,289 @@
+#include "paint/core/flood_fill.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace velmar::paint {
+
+namespace {
+
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
+constexpr quint64 kAllOnes = ~quint64(0);
+
+// Which pixels the fill may still take: "exactly the target colour", or "within the tolerance of
+// the target and not already the fill colour". `bits` tests up to 64 pixels at once (four at a
+// time with SSE2) and returns bit i for pixel i.
+struct ExactMatch {
+    QRgb target;   // without alpha
+
+    bool one(QRgb p) const { return (p & kRgbMask) == target; }
+
+    quint64 bits(const QRgb* p, int n) const
+    {
+        quint64 out = 0;
+        int i = 0;
+#ifdef __SSE2__
+        const __m128i rgb = _mm_set1_epi32(int(kRgbMask));
+        const __m128i t = _mm_set1_epi32(int(target));
+        for (; i + 4 <= n; i += 4) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i eq = _mm_cmpeq_epi32(_mm_and_si128(a, rgb), t);
+            out |= quint64(_mm_movemask_ps(_mm_castsi128_ps(eq))) << i;
+        }
+#endif
+        for (; i < n; ++i)
+            out |= quint64(one(p[i])) << i;
+        return out;
+    }
+};
+
+struct ToleranceMatch {
+    QRgb target;   // without alpha
+    int tolerance;
+    QRgb fill;     // without alpha
+
+    bool one(QRgb p) const
+    {
+        if ((p & kRgbMask) == fill)
+            return false;
+        const int d = std::abs(int((p >> 16) & 0xFF) - int((target >> 16) & 0xFF)) +
+                      std::abs(int((p >> 8) & 0xFF) - int((target >> 8) & 0xFF)) +
+                      std::abs(int(p & 0xFF) - int(target & 0xFF));
+        return d <= tolerance;
+    }
+
+#ifdef __SSE2__
+    // All-ones lanes for the pixels of `a` that match.
+    __m128i lanes(__m128i a) const
+    {
+        const __m128i rgb = _mm_set1_epi32(int(kRgbMask));
+        const __m128i low = _mm_set1_epi32(0xFF);
+        const __m128i t = _mm_set1_epi32(int(target));
+        // Byte-wise |a − t|, the three colour bytes summed per pixel.
+        __m128i d = _mm_or_si128(_mm_subs_epu8(a, t), _mm_subs_epu8(t, a));
+        d = _mm_and_si128(d, rgb);
+        const __m128i sum =
+            _mm_add_epi32(_mm_add_epi32(_mm_and_si128(d, low), _mm_and_si128(_mm_srli_epi32(d, 8), low)),
+                          _mm_srli_epi32(d, 16));
+        const __m128i far = _mm_cmpgt_epi32(sum, _mm_set1_epi32(tolerance));
+        const __m128i isFill = _mm_cmpeq_epi32(_mm_and_si128(a, rgb), _mm_set1_epi32(int(fill)));
+        return _mm_andnot_si128(_mm_or_si128(far, isFill), _mm_set1_epi32(-1));
+    }
+#endif
+
+    quint64 bits(const QRgb* p, int n) const
+    {
+        quint64 out = 0;
+        int i = 0;
+#ifdef __SSE2__
+        for (; i + 4 <= n; i += 4) {
+            const __m128i m = lanes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+            out |= quint64(_mm_movemask_ps(_mm_castsi128_ps(m))) << i;
+        }
+#endif
+        for (; i < n; ++i)
+            out |= quint64(one(p[i])) << i;
+        return out;
+    }
+};
+
+// Bit rows: one bit per pixel, 64 pixels per word.
+inline quint64 maskFrom(int bit) { return kAllOnes << bit; }             // bits bit..63
+inline quint64 maskUpTo(int bit) { return bit == 63 ? kAllOnes : (quint64(1) << (bit + 1)) - 1; }
+
+// The first position ≥ x whose bit is clear (or `end` when there is none before it).
+int firstClearFrom(const quint64* row, int words, int x, int end)
+{
+    int wi = x >> 6;
+    quint64 word = ~row[wi] & maskFrom(x & 63);
+    while (!word) {
+        if (++wi >= words)
+            return end;
+        word = ~row[wi];
+    }
+    return std::min(end, wi * 64 + std::countr_zero(word));
+}
+
+// The last position ≤ x whose bit is clear, or −1.
+int lastClearUpTo(const quint64* row, int x)
+{
+    int wi = x >> 6;
+    quint64 word = ~row[wi] & maskUpTo(x & 63);
+    while (!word) {
+        if (--wi < 0)
+            return -1;
+        word = ~row[wi];
+    }
+    return wi * 64 + 63 - std::countl_zero(word);
+}
+
+// Calls f(wordIndex, mask) for the words covering bits x1..x2.
+template <typename F>
+void forRange(int x1, int x2, F f)
+{
+    const int w1 = x1 >> 6, w2 = x2 >> 6;
+    for (int wi = w1; wi <= w2; ++wi) {
+        quint64 m = kAllOnes;
+        if (wi == w1)
+            m &= maskFrom(x1 & 63);
+        if (wi == w2)
+            m &= maskUpTo(x2 & 63);
+        f(wi, m);
+    }
+}
+
+// Scanline fill over two bit planes: `open` marks the pixels that may still be filled (computed
+// for a row the first time the fill reaches it, cleared as pixels are filled) and `seeds` the
+// pixels next to filled runs that are still to be tried. A stack holds the rows with seeds. Each
+// pixel's colour is tested once, and the picture itself is written once per filled pixel.
+template <typename Match>
+QRect scanlineFill(QImage& picture, QPoint start, QRgb fill, const Match& match)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    const int words = (w + 63) / 64;
+    const qsizetype stride = picture.bytesPerLine() / 4;
+    QRgb* const base = reinterpret_cast<QRgb*>(picture.bits());
+
+    std::vector<quint64> open(std::size_t(words) * std::size_t(h));
+    std::vector<quint64> seeds(std::size_t(words) * std::size_t(h), 0);
+    std::vector<char> openReady(std::size_t(h), 0);
+    std::vector<char> pending(std::size_t(h), 0);
+    std::vector<int> rows;
+
+    auto openRow = [&](int y) -> quint64* {
+        quint64* row = &open[std::size_t(y) * std::size_t(words)];
+        if (!openReady[std::size_t(y)]) {
+            openReady[std::size_t(y)] = 1;
+            const QRgb* line = base + y * stride;
+            for (int wi = 0; wi < words; ++wi)
+                row[wi] = match.bits(line + wi * 64, std::min(64, w - wi * 64));
+        }
+        return row;
+    };
+    auto seedRow = [&](int y) { return &seeds[std::size_t(y) * std::size_t(words)]; };
+
+    if (!((openRow(start.y())[start.x() >> 6] >> (start.x() & 63)) & 1))
+        return {};
+    seedRow(start.y())[start.x() >> 6] |= quint64(1) << (start.x() & 63);
+    pending[std::size_t(start.y())] = 1;
+    rows.push_back(start.y());
+
+    int minX = w, maxX = -1, minY = h, maxY = -1;
+    while (!rows.empty()) {
+        const int y = rows.back();
+        rows.pop_back();
+        pending[std::size_t(y)] = 0;
+        quint64* rowOpen = openRow(y);
+        quint64* rowSeeds = seedRow(y);
+        QRgb* line = base + y * stride;
+        for (int wi = 0; wi < words; ++wi) {
+            quint64 live;
+            while ((live = rowSeeds[wi] & rowOpen[wi]) != 0) {
+                const int x = wi * 64 + std::countr_zero(live);
+                const int xl = lastClearUpTo(rowOpen, x) + 1;
+                const int xr = firstClearFrom(rowOpen, words, x, w) - 1;
+                std::fill(line + xl, line + xr + 1, fill);
+                forRange(xl, xr, [&](int i, quint64 m) {
+                    rowOpen[i] &= ~m;
+                    rowSeeds[i] &= ~m;
+                });
+                minX = std::min(minX, xl);
+                maxX = std::max(maxX, xr);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+                // Seed the open pixels above and below the run.
+                for (int ny : {y - 1, y + 1}) {
+                    if (ny < 0 || ny >= h)
+                        continue;
+                    const quint64* nOpen = openRow(ny);
+                    quint64* nSeeds = seedRow(ny);
+                    quint64 any = 0;
+                    forRange(xl, xr, [&](int i, quint64 m) {
+                        const quint64 s = nOpen[i] & m;
+                        nSeeds[i] |= s;
+                        any |= s;
+                    });
+                    if (any && !pending[std::size_t(ny)]) {
+                        pending[std::size_t(ny)] = 1;
+                        rows.push_back(ny);
+                    }
+                }
+            }
+            rowSeeds[wi] = 0;
+        }
+    }
+    if (maxX < 0)
+        return {};
+    return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
+}
+
+}  // namespace
+
+int colourDistance(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+QRect floodFillExact(QImage& picture, QPoint start, QRgb fill)
+{
+    if (!picture.rect().contains(start) || picture.depth() != 32)
+        return {};
+    const QRgb target = picture.pixel(start) & kRgbMask;
+    fill = (fill & kRgbMask) | 0xFF000000u;
+    if (target == (fill & kRgbMask))
+        return {};
+    return scanlineFill(picture, start, fill, ExactMatch{target});
+}
+
+QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill,
+                        bool all)
+{
+    target &= kRgbMask;
+    fill = (fill & kRgbMask) | 0xFF000000u;
+    if (target == (fill & kRgbMask) || picture.depth() != 32 || picture.isNull())
+        return {};
+    const ToleranceMatch match{target, tolerance, fill & kRgbMask};
+    if (!all) {
+        if (!picture.rect().contains(start))
+            return {};
+        return scanlineFill(picture, start, fill, match);
+    }
+
+    // Every matching pixel of the picture, row by row. A global fill may touch any row, so the
+    // whole picture is reported when anything changed.
+    const int w = picture.width();
+    bool changed = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        int x = 0;
+#ifdef __SSE2__
+        const __m128i f = _mm_set1_epi32(int(fill));
+        __m128i any = _mm_setzero_si128();
+        for (; x + 4 <= w; x += 4) {
+            __m128i* at = reinterpret_cast<__m128i*>(line + x);
+            const __m128i a = _mm_loadu_si128(at);
+            const __m128i m = match.lanes(a);
+            any = _mm_or_si128(any, m);
+            _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(m, f), _mm_andnot_si128(m, a)));
+        }
+        changed |= _mm_movemask_epi8(any) != 0;
+#endif
+        for (; x < w; ++x) {
+            if (match.one(line[x])) {
+                line[x] = fill;
+                changed = true;
+            }
+        }
+    }
+    return changed ? picture.rect() : QRect();
+}
+
+}  // namespace velmar::paint

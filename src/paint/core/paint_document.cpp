@@ -1,0 +1,128 @@
+#include "paint/core/paint_document.h"
+
+#include "paint/core/zoom_mapping.h"
+
+#include <algorithm>
+
+namespace velmar::paint {
+
+void ToolSizes::applyBounds()
+{
+    eraserSize = std::max(eraserSize, 1);
+    pencilSize = std::clamp(pencilSize, 1, kPencilMax);
+    spraySize = std::max(spraySize, 1);
+    lineWidth = std::max(lineWidth, 1);
+    shapeWidth = std::max(shapeWidth, 1);
+}
+
+PaintDocument::PaintDocument(QObject* parent)
+    : QObject(parent),
+      m_front(pixelFromColourValue(kInitialFrontColour)),
+      m_back(pixelFromColourValue(kInitialBackColour))
+{
+    const auto& cells = defaultPalette();
+    for (int i = 0; i < kPaletteSize; ++i)
+        m_palette[std::size_t(i)] = cells[std::size_t(i)].colour;
+    // A new editor shows a blank white 321 × 225 picture.
+    m_picture = QImage(321, 225, QImage::Format_RGB32);
+    m_picture.fill(m_back);
+    m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
+}
+
+void PaintDocument::setPicture(const QImage& image)
+{
+    // The picture may share its pixels with the caller or an undo state (Qt copies on write);
+    // the editor gives it its own copy at the press of the next drawing stroke.
+    if (image.format() == QImage::Format_RGB32)
+        m_picture = image;
+    else
+        m_picture = image.convertToFormat(QImage::Format_RGB32);
+    m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
+    emit pictureReplaced();
+    emit statusChanged();
+}
+
+void PaintDocument::notifyChanged(const QRect& pixels)
+{
+    const QRect r = pixels.intersected(m_picture.rect());
+    if (!r.isEmpty())
+        emit pictureChanged(r);
+}
+
+void PaintDocument::setFrontColour(QRgb c)
+{
+    m_front = c | 0xFF000000u;
+    emit coloursChanged();
+}
+
+void PaintDocument::setBackColour(QRgb c)
+{
+    m_back = c | 0xFF000000u;
+    emit coloursChanged();
+}
+
+void PaintDocument::setPaletteColour(int i, ColourValue c)
+{
+    if (i < 0 || i >= kPaletteSize)
+        return;
+    m_palette[std::size_t(i)] = c & 0x00FFFFFFu;
+    emit paletteChanged(i);
+}
+
+void PaintDocument::setZoomIndex(int index)
+{
+    m_zoomIndex = std::clamp(index, 0, kZoomRowCount - 1);
+    m_zoomFactor = zoomFactorForIndex(m_zoomIndex);
+    emit zoomChanged();
+}
+
+void PaintDocument::setCurrentTool(ToolId tool)
+{
+    m_currentTool = tool;
+    emit toolChanged();
+}
+
+void PaintDocument::setTransparentMode(int mode)
+{
+    m_transparentMode = mode == 1 ? 1 : 0;
+    emit optionsChanged();
+}
+
+void PaintDocument::setFillStyle(FillStyle style)
+{
+    m_fillStyle = style;
+    emit optionsChanged();
+}
+
+void PaintDocument::setFillTolerance(int tolerance)
+{
+    m_fillTolerance = std::clamp(tolerance, 0, 500);
+    emit optionsChanged();
+}
+
+void PaintDocument::pushUndo()
+{
+    m_undo.pushUndo(m_picture);
+    m_pictureModified = true;
+    emit undoAvailabilityChanged();
+}
+
+void PaintDocument::setSprayTimerActive(bool on)
+{
+    if (m_sprayTimer == on)
+        return;
+    m_sprayTimer = on;
+    emit sprayTimerChanged(on);
+}
+
+QString PaintDocument::sizeText(int w, int h)
+{
+    return QStringLiteral("%1 x %2").arg(w).arg(h);
+}
+
+QString PaintDocument::colourText(QRgb pixel)
+{
+    return QStringLiteral("R-%1 G-%2 B-%3").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
+}
+
+}  // namespace velmar::paint

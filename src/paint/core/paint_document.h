@@ -1,0 +1,177 @@
+#pragma once
+
+#include "model/colour.h"
+#include "paint/core/editor_undo.h"
+#include "paint/core/paint_types.h"
+#include "paint/core/palette.h"
+
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <array>
+
+namespace velmar::paint {
+
+// Size settings of the tools, kept for the whole run of the program.
+struct ToolSizes {
+    int eraserSize = 10;   // side of the eraser square, picture pixels (≥ 1)
+    int pencilSize = 1;    // pen width of the pencil (1..20)
+    int spraySize = 10;    // exclusive bound of the spray radius, picture pixels (≥ 1)
+    int lineWidth = 1;     // pen width of the line (≥ 1)
+    int shapeWidth = 1;    // pen width of rectangle, ellipse, rounded rectangle (≥ 1)
+
+    static constexpr int kPencilMax = 20;
+    // Brings all five settings back within their bounds.
+    void applyBounds();
+};
+
+// The texts the window's status bar shows (panels 1, 2, 3, 5, 6 and 8).
+struct PaintStatus {
+    QString pictureSize;    // panel 1: "321 x 225"
+    QString settingName;    // panel 2: "Размер", "Диаметр", "Толщина", "Шрифт" or empty
+    QString settingValue;   // panel 3
+    QString pointer;        // panel 5: "x x y" in picture pixels
+    QString bandSize;       // panel 6: rubber-band size
+    QString colour;         // panel 8: "R-r G-g B-b"
+};
+
+// What the work area draws over the picture, in the zoomed picture control's pixels.
+struct PaintOverlay {
+    bool eraserVisible = false;
+    QRect eraserSquare;      // the eraser square that follows the pointer
+    bool frameVisible = false;
+    QRect frame;             // the dotted frame of the text tool (and later the selection)
+    bool textBoxVisible = false;
+    QRect textBox;           // where the text box widget sits (inside the frame)
+    bool handlesVisible = false;  // the eight handles around `frame`
+};
+
+// The graphic editor's model: the picture, colours, zoom, tool and settings, the undo history
+// and the read-outs. Widgets render it and feed mouse input to the PaintEditor; every change of
+// the picture is announced with the rectangle of picture pixels it touched, so the work area
+// repaints only that.
+class PaintDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit PaintDocument(QObject* parent = nullptr);
+
+    // The picture (always Format_RGB32). Tools draw into mutablePicture() and then report the
+    // changed rectangle with notifyChanged().
+    const QImage& picture() const { return m_picture; }
+    QImage& mutablePicture() { return m_picture; }
+    // Replaces the whole picture (opening, undo, new picture); converts to 32 bits per pixel.
+    void setPicture(const QImage& image);
+    void notifyChanged(const QRect& pixels);
+
+    // Colour squares, as picture pixels (0xFFRRGGBB): front = Panel11, back = Panel10.
+    QRgb frontColour() const { return m_front; }
+    QRgb backColour() const { return m_back; }
+    void setFrontColour(QRgb c);
+    void setBackColour(QRgb c);
+
+    // The palette's current colours (0x00BBGGRR); a double-click may redefine one for the run.
+    ColourValue paletteColour(int i) const { return m_palette[std::size_t(i)]; }
+    void setPaletteColour(int i, ColourValue c);
+
+    int zoomFactor() const { return m_zoomFactor; }
+    int zoomIndex() const { return m_zoomIndex; }
+    void setZoomIndex(int index);   // sets both; the layout follows through zoomChanged
+    // The picture control's size: the picture size times the zoom factor.
+    QSize controlSize() const { return m_picture.size() * m_zoomFactor; }
+
+    ToolId currentTool() const { return m_currentTool; }
+    ToolId previousTool() const { return m_previousTool; }
+    ToolId toolBeforeZoom() const { return m_toolBeforeZoom; }
+    void setCurrentTool(ToolId tool);
+    void setPreviousTool(ToolId tool) { m_previousTool = tool; }
+    void setToolBeforeZoom(ToolId tool) { m_toolBeforeZoom = tool; }
+
+    bool buttonDown() const { return m_buttonDown; }
+    void setButtonDown(bool down) { m_buttonDown = down; }
+    bool pictureModified() const { return m_pictureModified; }
+    void setPictureModified(bool m) { m_pictureModified = m; }
+
+    const ToolSizes& sizes() const { return m_sizes; }
+    ToolSizes& mutableSizes() { return m_sizes; }
+
+    // Option lists and the fill settings.
+    int transparentMode() const { return m_transparentMode; }
+    void setTransparentMode(int mode);
+    FillStyle fillStyle() const { return m_fillStyle; }
+    void setFillStyle(FillStyle style);
+    int fillTolerance() const { return m_fillTolerance; }   // 0..500
+    void setFillTolerance(int tolerance);
+    bool fillAll() const { return m_fillAll; }              // "Все"
+    void setFillAll(bool all) { m_fillAll = all; }
+
+    // Font of the text tool (chosen through the "Шрифт" button).
+    const QFont& textFont() const { return m_textFont; }
+    void setTextFont(const QFont& font) { m_textFont = font; }
+    // The colour the picture's brush holds: text is written over it.
+    QRgb canvasBrush() const { return m_canvasBrush; }
+    void setCanvasBrush(QRgb c) { m_canvasBrush = c; }
+
+    // Undo history. pushUndo records the picture and sets pictureModified.
+    EditorUndo& history() { return m_undo; }
+    const EditorUndo& history() const { return m_undo; }
+    void pushUndo();
+
+    const PaintStatus& status() const { return m_status; }
+    PaintStatus& mutableStatus() { return m_status; }
+    void notifyStatus() { emit statusChanged(); }
+
+    const PaintOverlay& overlay() const { return m_overlay; }
+    PaintOverlay& mutableOverlay() { return m_overlay; }
+    void notifyOverlay() { emit overlayChanged(); }
+
+    // Whether the spray's 50 ms timer should run; the window owns the QTimer and calls
+    // PaintEditor::tick() on each timeout.
+    bool sprayTimerActive() const { return m_sprayTimer; }
+    void setSprayTimerActive(bool on);
+
+    // Status read-outs.
+    static QString sizeText(int w, int h);          // "w x h"
+    static QString colourText(QRgb pixel);          // "R-r G-g B-b"
+
+signals:
+    void pictureChanged(const QRect& pixels);   // these picture pixels changed
+    void pictureReplaced();                     // size or whole content changed
+    void coloursChanged();
+    void paletteChanged(int index);
+    void toolChanged();
+    void zoomChanged();
+    void optionsChanged();                      // fill style, placement, tolerance
+    void undoAvailabilityChanged();             // "Отменить"/"Повторить" enabling
+    void statusChanged();
+    void overlayChanged();
+    void sprayTimerChanged(bool running);
+
+private:
+    QImage m_picture;
+    QRgb m_front;
+    QRgb m_back;
+    std::array<ColourValue, kPaletteSize> m_palette{};
+    int m_zoomFactor = 1;
+    int m_zoomIndex = 0;
+    ToolId m_currentTool = ToolId::Pencil;
+    ToolId m_previousTool = ToolId::Pencil;
+    ToolId m_toolBeforeZoom = ToolId::Pencil;
+    bool m_buttonDown = false;
+    bool m_pictureModified = false;
+    ToolSizes m_sizes;
+    int m_transparentMode = 0;
+    FillStyle m_fillStyle = FillStyle::Outline;
+    int m_fillTolerance = 0;
+    bool m_fillAll = false;
+    QFont m_textFont;
+    QRgb m_canvasBrush = 0xFFFFFFFF;
+    EditorUndo m_undo;
+    PaintStatus m_status;
+    PaintOverlay m_overlay;
+    bool m_sprayTimer = false;
+};
+
+}  // namespace velmar::paint

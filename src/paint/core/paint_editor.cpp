@@ -1,0 +1,269 @@
+#include "paint/core/paint_editor.h"
+
+#include "paint/tools/text_tool.h"
+#include "paint/core/zoom_mapping.h"
+
+namespace velmar::paint {
+
+namespace {
+
+// The status name of a tool's size setting, or empty for tools without one.
+QString settingName(ToolId tool)
+{
+    switch (tool) {
+    case ToolId::Eraser: return QStringLiteral("Размер");
+    case ToolId::Pencil:
+    case ToolId::Spray: return QStringLiteral("Диаметр");
+    case ToolId::Line:
+    case ToolId::Rectangle:
+    case ToolId::Ellipse:
+    case ToolId::RoundedRectangle: return QStringLiteral("Толщина");
+    case ToolId::Text: return QStringLiteral("Шрифт");
+    default: return {};
+    }
+}
+
+// The size setting a tool's +/− keys change, or null.
+int* sizeSetting(ToolSizes& sizes, ToolId tool)
+{
+    switch (tool) {
+    case ToolId::Eraser: return &sizes.eraserSize;
+    case ToolId::Pencil: return &sizes.pencilSize;
+    case ToolId::Spray: return &sizes.spraySize;
+    case ToolId::Line: return &sizes.lineWidth;
+    case ToolId::Rectangle:
+    case ToolId::Ellipse:
+    case ToolId::RoundedRectangle: return &sizes.shapeWidth;
+    default: return nullptr;
+    }
+}
+
+constexpr ToolId kAllTools[] = {ToolId::Selection, ToolId::Zoom,     ToolId::Eraser,
+                                ToolId::ColourPicker, ToolId::Pencil, ToolId::Spray,
+                                ToolId::Fill,      ToolId::Line,     ToolId::Text,
+                                ToolId::Rectangle, ToolId::Ellipse,  ToolId::RoundedRectangle};
+
+}  // namespace
+
+PaintEditor::PaintEditor(PaintDocument& document, PaintHost* host)
+    : m_doc(document), m_host(host)
+{
+    for (ToolId id : kAllTools) {
+        if (auto t = createTool(id))
+            m_tools.emplace(id, std::move(t));
+    }
+}
+
+PaintEditor::~PaintEditor() = default;
+
+PaintTool* PaintEditor::tool(ToolId id) const
+{
+    const auto it = m_tools.find(id);
+    return it == m_tools.end() ? nullptr : it->second.get();
+}
+
+void PaintEditor::openPicture(const QImage& picture)
+{
+    m_doc.setPicture(picture.isNull() ? QImage(1, 1, QImage::Format_RGB32) : picture);
+}
+
+void PaintEditor::activate()
+{
+    m_doc.history().clear();
+    m_doc.pushUndo();
+    m_doc.setPictureModified(false);
+    m_doc.setButtonDown(false);
+    m_stroke.erasing = false;
+    m_doc.setSprayTimerActive(false);
+    m_doc.setZoomIndex(0);
+    m_doc.setCurrentTool(ToolId::Pencil);
+    resetToolPanels();
+    showSetting();
+}
+
+QImage PaintEditor::close()
+{
+    m_doc.setButtonDown(false);
+    m_doc.setSprayTimerActive(false);
+    resetToolPanels();
+    return m_doc.picture();
+}
+
+void PaintEditor::chooseTool(ToolId tool)
+{
+    if (!this->tool(tool))
+        return;
+    // Text is written 1:1 only.
+    if (tool == ToolId::Text && m_doc.zoomFactor() != 1)
+        return;
+    // The zoom tool returns to the tool in use; the one-shot colour picker stands for the tool
+    // it would have returned to.
+    if (tool == ToolId::Zoom && m_doc.currentTool() != ToolId::Zoom)
+        m_doc.setToolBeforeZoom(m_doc.currentTool() == ToolId::ColourPicker ? m_doc.previousTool()
+                                                                            : m_doc.currentTool());
+    if (tool == ToolId::ColourPicker && m_doc.currentTool() != ToolId::ColourPicker)
+        m_doc.setPreviousTool(m_doc.currentTool());
+    m_doc.setCurrentTool(tool);
+    resetToolPanels();
+    this->tool(tool)->chosen(*this);
+    showSetting();
+}
+
+void PaintEditor::chooseZoom(int row)
+{
+    m_doc.setZoomIndex(row);
+    ToolId back = m_doc.toolBeforeZoom();
+    if (back == ToolId::Text || back == ToolId::Zoom || !tool(back))
+        back = ToolId::Pencil;
+    // Returning runs the tool's button as a click would, so the eraser square takes the new zoom.
+    m_doc.setCurrentTool(back);
+    resetToolPanels();
+    tool(back)->chosen(*this);
+    showSetting();
+}
+
+void PaintEditor::resetToolPanels()
+{
+    PaintStatus& s = m_doc.mutableStatus();
+    s.settingName.clear();
+    s.settingValue.clear();
+    s.bandSize.clear();
+    PaintOverlay& o = m_doc.mutableOverlay();
+    o.frameVisible = false;
+    o.eraserVisible = false;
+    o.handlesVisible = false;
+    commitText();
+    m_doc.notifyOverlay();
+    m_doc.notifyStatus();
+}
+
+void PaintEditor::showSetting()
+{
+    const ToolId t = m_doc.currentTool();
+    PaintStatus& s = m_doc.mutableStatus();
+    s.settingName = settingName(t);
+    if (int* v = sizeSetting(m_doc.mutableSizes(), t))
+        s.settingValue = QString::number(*v);
+    m_doc.notifyStatus();
+}
+
+void PaintEditor::press(const ToolInput& input)
+{
+    m_doc.setButtonDown(true);
+    if (input.button == Qt::LeftButton)
+        m_stroke.drawColour = m_doc.frontColour();
+    else if (input.button == Qt::RightButton)
+        m_stroke.drawColour = m_doc.backColour();
+    // Drawing tools write into the picture: if it still shares its pixels with an undo state or
+    // the opened bitmap, it gets its own copy now, once, rather than during a move.
+    const ToolId tool = m_doc.currentTool();
+    if (tool != ToolId::Selection && tool != ToolId::Zoom && tool != ToolId::ColourPicker)
+        (void)m_doc.mutablePicture().bits();
+    // The release goes to the tool that took the press, even when the press switched tools
+    // (the colour picker returns to the tool used before it).
+    m_pressedTool = currentTool();
+    if (m_pressedTool)
+        m_pressedTool->press(*this, input);
+}
+
+void PaintEditor::move(const ToolInput& input)
+{
+    if (PaintTool* t = currentTool())
+        t->move(*this, input);
+    readPointer(input);
+}
+
+void PaintEditor::release(const ToolInput& input)
+{
+    if (!m_doc.buttonDown())
+        return;
+    PaintTool* t = m_pressedTool ? m_pressedTool : currentTool();
+    m_pressedTool = nullptr;
+    if (t)
+        t->release(*this, input);
+    if (!t || t->recordsOnRelease())
+        m_doc.pushUndo();
+    m_doc.setButtonDown(false);
+    m_doc.setSprayTimerActive(false);
+}
+
+void PaintEditor::hoverOutside(QPoint controlPos)
+{
+    if (PaintTool* t = currentTool())
+        t->hoverOutside(*this, controlPos);
+}
+
+void PaintEditor::tick()
+{
+    if (PaintTool* t = currentTool())
+        t->tick(*this);
+}
+
+void PaintEditor::readPointer(const ToolInput& input)
+{
+    PaintStatus& s = m_doc.mutableStatus();
+    const QPoint p = input.pixel;
+    if (m_doc.picture().rect().contains(p))
+        s.colour = PaintDocument::colourText(m_doc.picture().pixel(p));
+    s.pointer = PaintDocument::sizeText(p.x(), p.y());
+    m_stroke.lastPointer = input.pos;
+    m_doc.notifyStatus();
+}
+
+bool PaintEditor::sizeKey(int delta)
+{
+    const ToolId t = m_doc.currentTool();
+    ToolSizes& sizes = m_doc.mutableSizes();
+    int* setting = sizeSetting(sizes, t);
+    if (!setting)
+        return false;
+    *setting += delta;
+    sizes.applyBounds();
+    if (t == ToolId::Eraser)
+        tool(ToolId::Eraser)->chosen(*this);   // resizes the square at once
+    m_doc.mutableStatus().settingValue = QString::number(*setting);
+    m_doc.notifyStatus();
+    return true;
+}
+
+void PaintEditor::undo()
+{
+    showUndoState(m_doc.history().undo());
+}
+
+void PaintEditor::redo()
+{
+    showUndoState(m_doc.history().redo());
+}
+
+void PaintEditor::showUndoState(const QImage& state)
+{
+    if (!state.isNull()) {
+        m_doc.setCanvasBrush(m_doc.backColour());
+        m_doc.mutableOverlay().frameVisible = false;
+        m_doc.setPicture(state);
+        m_doc.notifyOverlay();
+    }
+    emit m_doc.undoAvailabilityChanged();
+}
+
+void PaintEditor::palettePress(int index, Qt::MouseButton button)
+{
+    if (index < 0 || index >= kPaletteSize)
+        return;
+    const QRgb c = pixelFromColourValue(m_doc.paletteColour(index));
+    if (button == Qt::LeftButton)
+        m_doc.setFrontColour(c);
+    else if (button == Qt::RightButton)
+        m_doc.setBackColour(c);
+}
+
+void PaintEditor::commitText()
+{
+    // Text drawn in by a tool change or closing becomes a state of its own, so undoing the next
+    // stroke does not take the text away with it.
+    if (!commitTextBox(*this, true).isEmpty())
+        m_doc.pushUndo();
+}
+
+}  // namespace velmar::paint

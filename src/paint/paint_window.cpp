@@ -1,0 +1,310 @@
+// The graphic editor window: layout, menus, status bar, keys, opening and closing.
+#include "paint/paint_window.h"
+
+#include "paint/paint_colour_strip.h"
+#include "paint/paint_option_list.h"
+#include "paint/paint_tool_column.h"
+#include "paint/paint_work_area.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+#include <QVBoxLayout>
+
+namespace velmar::paint {
+
+namespace {
+
+struct StatusPanel {
+    int width;
+    const char* fixedText;
+};
+
+constexpr StatusPanel kStatusLayout[PaintWindow::kStatusPanels] = {
+    {70, "Картинка"}, {70, ""}, {70, ""}, {70, ""}, {70, "Курсор"},
+    {70, ""},         {70, ""}, {70, "Цвет"}, {100, ""}, {50, ""},
+};
+
+}  // namespace
+
+PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc, this)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Графический редактор"));
+    setWindowFlag(Qt::Window);
+    setWindowModality(Qt::ApplicationModal);
+    resize(694, 480);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    m_tools = new ToolColumn(m_doc, central);
+    middle->addWidget(m_tools);
+    m_splitter = new QSplitter(Qt::Horizontal, central);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setChildrenCollapsible(false);
+    m_workArea = new WorkArea(m_doc, m_editor, m_splitter);
+    auto* browserPanel = new QWidget(m_splitter);
+    browserPanel->setObjectName(QStringLiteral("Panel2"));
+    auto* browserLayout = new QVBoxLayout(browserPanel);
+    browserLayout->setContentsMargins(0, 0, 0, 0);
+    m_browser = new QListWidget(browserPanel);
+    m_browser->setObjectName(QStringLiteral("ListView1"));
+    m_browser->setViewMode(QListView::IconMode);
+    browserLayout->addWidget(m_browser);
+    m_splitter->addWidget(m_workArea);
+    m_splitter->addWidget(browserPanel);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setSizes({694 - ToolColumn::kWidth - 136, 136});
+    middle->addWidget(m_splitter, 1);
+    outer->addLayout(middle, 1);
+    m_colours = new ColourStrip(m_editor, central);
+    outer->addWidget(m_colours);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildStatusBar();
+
+    connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
+    connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
+    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) { m_doc.setTransparentMode(row); });
+    connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
+    connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
+    connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
+
+    // The keypad size keys work while the browser or one of the lists has the focus.
+    m_browser->installEventFilter(this);
+    for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
+        list->installEventFilter(this);
+
+    showStatus();
+    updateUndoItems();
+
+    if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
+        m_reportTimer = new QTimer(this);
+        m_reportTimer->setSingleShot(true);
+        m_reportTimer->setInterval(0);
+        connect(m_reportTimer, &QTimer::timeout, this, &PaintWindow::reportGeometry);
+        for (QScrollBar* bar : {m_workArea->horizontalBar(), m_workArea->verticalBar()})
+            connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+    }
+}
+
+bool PaintWindow::event(QEvent* event)
+{
+    if (m_reportTimer && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                          event->type() == QEvent::Show || event->type() == QEvent::Expose))
+        m_reportTimer->start();
+    return QMainWindow::event(event);
+}
+
+void PaintWindow::reportGeometry()
+{
+    if (!isVisible())
+        return;
+    QString report;
+    const auto item = [&report](const QString& name, const QWidget* w, QPoint at) {
+        if (w && w->isVisible()) {
+            const QPoint p = w->mapToGlobal(at);
+            report += QStringLiteral("paint item %1 %2 %3\n").arg(name).arg(p.x()).arg(p.y());
+        }
+    };
+    const QPoint picture = m_workArea->mapToGlobal(m_workArea->pictureOrigin());
+    report += QStringLiteral("paint picture %1 %2\n").arg(picture.x()).arg(picture.y());
+    for (QToolButton* b : m_tools->findChildren<QToolButton*>())
+        item(b->objectName(), b, b->rect().center());
+    for (const char* name : {"Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel19",
+                             "Panel21", "Panel25", "Panel27"})
+        if (QWidget* cell = m_colours->findChild<QWidget*>(QLatin1String(name)))
+            item(cell->objectName(), cell, cell->rect().center());
+    for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
+        for (int row = 0; row < list->rowCount(); ++row)
+            item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
+    item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    if (report == m_lastReport)
+        return;
+    m_lastReport = report;
+    std::fputs(report.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+PaintWindow::~PaintWindow() = default;
+
+void PaintWindow::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const char* name, const QString& caption,
+                            QKeySequence shortcut = {}) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(shortcut);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("paintFileMenu"));
+    add(file, "paintNew", QStringLiteral("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    add(file, "paintOpen", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    add(file, "paintSave", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    add(file, "paintSaveAs", QStringLiteral("Сохранить как..."));
+    file->addSeparator();
+    QAction* exit = add(file, "paintExit", QStringLiteral("Выход"));
+    exit->setVisible(false);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    edit->setObjectName(QStringLiteral("paintEditMenu"));
+    QAction* undo = add(edit, "paintUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = add(edit, "paintRedo", QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(undo, &QAction::triggered, this, [this] { m_editor.undo(); });
+    connect(redo, &QAction::triggered, this, [this] { m_editor.redo(); });
+    edit->addSeparator();
+    add(edit, "paintCut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    add(edit, "paintCopy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    add(edit, "paintPaste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    add(edit, "paintSelectAll", QStringLiteral("Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    edit->addSeparator();
+    add(edit, "paintCopyToFile", QStringLiteral("Копировать в файл..."));
+    add(edit, "paintPasteFromFile", QStringLiteral("Вставить из файла..."));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->setObjectName(QStringLiteral("paintHelpMenu"));
+    add(help, "paintHelp", QStringLiteral("Вызов справки"));
+    add(help, "paintAbout", QStringLiteral("О программе..."));
+    help->menuAction()->setVisible(false);
+}
+
+void PaintWindow::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < kStatusPanels; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(kStatusLayout[i].fixedText), bar);
+        label->setObjectName(QStringLiteral("statusPanel%1").arg(i));
+        // The colour read-out must fit its widest text in whatever font the desktop uses.
+        const int widest = i == 8 ? label->fontMetrics().horizontalAdvance(QStringLiteral("R-255 G-255 B-255")) + 10 : 0;
+        label->setFixedWidth(std::max(kStatusLayout[i].width, widest));
+        label->setAlignment(i == 8 || i == 9 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(label);
+        m_status[std::size_t(i)] = label;
+    }
+}
+
+QString PaintWindow::statusText(int i) const
+{
+    return i >= 0 && i < kStatusPanels ? m_status[std::size_t(i)]->text() : QString();
+}
+
+QAction* PaintWindow::action(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void PaintWindow::showStatus()
+{
+    const PaintStatus& s = m_doc.status();
+    m_status[1]->setText(s.pictureSize);
+    m_status[2]->setText(s.settingName);
+    m_status[3]->setText(s.settingValue);
+    m_status[5]->setText(s.pointer);
+    m_status[6]->setText(s.bandSize);
+    m_status[8]->setText(s.colour);
+}
+
+void PaintWindow::updateUndoItems()
+{
+    action(QStringLiteral("paintUndo"))->setEnabled(m_doc.history().undoEnabled());
+    action(QStringLiteral("paintRedo"))->setEnabled(m_doc.history().redoEnabled());
+}
+
+void PaintWindow::editPicture(const QImage& picture)
+{
+    m_editor.openPicture(picture);
+    m_editing = true;
+    show();
+    raise();
+    activateWindow();
+    m_editor.activate();
+    m_workArea->layoutCanvas();
+}
+
+void PaintWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!m_editing)
+        return;
+    m_editing = false;
+    m_workArea->sprayTimer()->stop();
+    const QImage picture = m_editor.close();
+    emit editingFinished(picture, m_doc.pictureModified());
+}
+
+void PaintWindow::chooseFont()
+{
+    if (const auto font = dialogs().chooseFont(this, m_doc.textFont())) {
+        m_doc.setTextFont(*font);
+        m_doc.notifyOverlay();  // the open text box takes the font
+    }
+}
+
+QStringList PaintWindow::textBoxLines() const
+{
+    return m_workArea->textBox()->toPlainText().split(QLatin1Char('\n'));
+}
+
+void PaintWindow::clearTextBox()
+{
+    m_workArea->textBox()->clear();
+}
+
+bool PaintWindow::sizeKey(const QKeyEvent* event)
+{
+    if (!event->modifiers().testFlag(Qt::KeypadModifier))
+        return false;
+    if (event->key() == Qt::Key_Plus)
+        m_editor.sizeKey(+1);
+    else if (event->key() == Qt::Key_Minus)
+        m_editor.sizeKey(-1);
+    else
+        return false;
+    return true;
+}
+
+void PaintWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!sizeKey(event))
+        QMainWindow::keyPressEvent(event);
+}
+
+bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace velmar::paint

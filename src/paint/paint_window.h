@@ -1,0 +1,87 @@
+#pragma once
+
+#include "paint/core/paint_document.h"
+#include "paint/core/paint_editor.h"
+#include "paint/tools/paint_tool.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QLabel;
+class QListWidget;
+class QSplitter;
+
+namespace velmar::paint {
+
+class ColourStrip;
+class ToolColumn;
+class WorkArea;
+
+// The graphic editor window (Form2, "Графический редактор"): the tool column on the left, the
+// work area with the picture, the browser column behind the splitter on the right, the colour
+// strip at the bottom and the ten-panel status bar. It edits one picture at a time: editPicture()
+// shows it on a copy of the picture, and closing the window hands the edited picture back through
+// editingFinished(). The window lives for the whole run and keeps its settings between openings.
+class PaintWindow : public QMainWindow, public PaintHost {
+    Q_OBJECT
+public:
+    static constexpr int kStatusPanels = 10;
+
+    explicit PaintWindow(QWidget* parent = nullptr);
+    ~PaintWindow() override;
+
+    // Opens the editor on a copy of picture (1:1, 32 bits per pixel) and activates it: empty
+    // history with the picture as its first state, zoom 1, the pencil.
+    void editPicture(const QImage& picture);
+    bool isEditing() const { return m_editing; }
+
+    PaintDocument& document() { return m_doc; }
+    PaintEditor& editor() { return m_editor; }
+    WorkArea* workArea() const { return m_workArea; }
+    ToolColumn* toolColumn() const { return m_tools; }
+    ColourStrip* colourStrip() const { return m_colours; }
+    // The text of status panel i (0..9).
+    QString statusText(int i) const;
+    QAction* action(const QString& name) const;
+
+    // PaintHost
+    QStringList textBoxLines() const override;
+    void clearTextBox() override;
+
+signals:
+    // The window closed; picture is the edited picture, modified whether an edit was recorded.
+    void editingFinished(const QImage& picture, bool modified);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildStatusBar();
+    void showStatus();
+    void updateUndoItems();
+    void chooseFont();
+    // Keypad + and −: the current tool's size setting. True when the key was one of them.
+    bool sizeKey(const QKeyEvent* event);
+    // With VELMAR_REPORT_GEOMETRY set, prints where the picture and the controls are on the
+    // screen whenever that changes, so that tests driving the real program know where to point.
+    void reportGeometry();
+
+    PaintDocument m_doc;
+    PaintEditor m_editor;
+    ToolColumn* m_tools = nullptr;
+    WorkArea* m_workArea = nullptr;
+    ColourStrip* m_colours = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QListWidget* m_browser = nullptr;
+    std::array<QLabel*, kStatusPanels> m_status{};
+    bool m_editing = false;
+    QTimer* m_reportTimer = nullptr;
+    QString m_lastReport;
+};
+
+}  // namespace velmar::paint

@@ -1,0 +1,359 @@
+// The editor's work area: picture placement, scrolling, and the marks the tools show over it.
+#include "paint/paint_work_area.h"
+
+#include "paint/core/paint_document.h"
+#include "paint/core/paint_editor.h"
+#include "paint/core/zoom_mapping.h"
+#include "paint/paint_picture_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace velmar::paint {
+
+namespace {
+
+const QColor kSilver(192, 192, 192);
+const QColor kHandleColour(0, 0, 128);  // the active caption colour of the classic desktop
+
+QWidget* handle(const char* name, Qt::CursorShape cursor, QWidget* parent)
+{
+    auto* h = new QWidget(parent);
+    h->setObjectName(QLatin1String(name));
+    h->resize(4, 4);
+    h->setAutoFillBackground(true);
+    QPalette pal = h->palette();
+    pal.setColor(QPalette::Window, kHandleColour);
+    h->setPalette(pal);
+    h->setCursor(cursor);
+    return h;
+}
+
+}  // namespace
+
+// The eraser square (Shape2): an outline that follows the pointer. The eraser's press, moves and
+// release arrive here and go on to the work area.
+class EraserSquare : public QWidget {
+public:
+    explicit EraserSquare(WorkArea* area) : QWidget(area), m_area(area)
+    {
+        setObjectName(QStringLiteral("Shape2"));
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(QColor(0, 0, 0));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        m_area->pointerPressed(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
+    }
+
+private:
+    WorkArea* m_area;
+};
+
+// The dotted frame (Shape1) of the text tool; the mouse passes through it to the picture.
+class DottedFrame : public QWidget {
+public:
+    explicit DottedFrame(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("Shape1"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        QPen pen(QColor(0, 0, 0));
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent)
+    : QWidget(parent), m_doc(document), m_editor(editor)
+{
+    setObjectName(QStringLiteral("Panel8"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kSilver);
+    setPalette(pal);
+    setMouseTracking(true);
+    setMinimumSize(60, 60);
+
+    m_picture = new PictureView(m_doc, this);
+    m_picture->onMouse = [this](QMouseEvent* e) {
+        const QPoint pos = m_picture->mapToParent(e->position().toPoint());
+        if (e->type() == QEvent::MouseButtonPress)
+            pointerPressed(pos, e->button(), e->buttons(), e->modifiers());
+        else if (e->type() == QEvent::MouseMove)
+            pointerMoved(pos, e->buttons(), e->modifiers());
+        else if (e->type() == QEvent::MouseButtonRelease)
+            pointerReleased(pos, e->button(), e->buttons(), e->modifiers());
+    };
+
+    m_hbar = new QScrollBar(Qt::Horizontal, this);
+    m_hbar->setObjectName(QStringLiteral("ScrollBar1"));
+    m_vbar = new QScrollBar(Qt::Vertical, this);
+    m_vbar->setObjectName(QStringLiteral("ScrollBar2"));
+    m_vbar->setSingleStep(4);
+    for (QScrollBar* bar : {m_hbar, m_vbar}) {
+        bar->setEnabled(false);
+        bar->setRange(0, 0);
+        connect(bar, &QScrollBar::valueChanged, this, &WorkArea::scrolled);
+    }
+    m_corner = new QWidget(this);
+    m_corner->setAutoFillBackground(true);
+
+    m_edgeHandles = {handle("Panel5", Qt::SizeFDiagCursor, this), handle("Panel6", Qt::SizeHorCursor, this),
+                     handle("Panel7", Qt::SizeVerCursor, this)};
+    m_frame = new DottedFrame(this);
+    m_frame->hide();
+    m_textBox = new QPlainTextEdit(this);
+    m_textBox->setObjectName(QStringLiteral("Memo1"));
+    m_textBox->setFrameShape(QFrame::NoFrame);
+    m_textBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textBox->document()->setDocumentMargin(0);
+    m_textBox->hide();
+    const char* frameHandleNames[] = {"Panel45", "Panel51", "Panel56", "Panel57",
+                                      "Panel58", "Panel59", "Panel60", "Panel61"};
+    const Qt::CursorShape frameHandleCursors[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
+                                                  Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
+                                                  Qt::SizeBDiagCursor, Qt::SizeHorCursor};
+    for (std::size_t i = 0; i < m_frameHandles.size(); ++i) {
+        m_frameHandles[i] = handle(frameHandleNames[i], frameHandleCursors[i], this);
+        m_frameHandles[i]->hide();
+    }
+    m_eraser = new EraserSquare(this);
+    m_eraser->hide();
+
+    m_sprayTimer = new QTimer(this);
+    m_sprayTimer->setObjectName(QStringLiteral("Timer1"));
+    m_sprayTimer->setInterval(50);
+    connect(m_sprayTimer, &QTimer::timeout, this, [this] { m_editor.tick(); });
+    connect(&m_doc, &PaintDocument::sprayTimerChanged, this, [this](bool on) {
+        if (on)
+            m_sprayTimer->start();
+        else
+            m_sprayTimer->stop();
+    });
+
+    connect(&m_doc, &PaintDocument::pictureChanged, this, &WorkArea::pictureChanged);
+    connect(&m_doc, &PaintDocument::pictureReplaced, this, &WorkArea::layoutCanvas);
+    connect(&m_doc, &PaintDocument::zoomChanged, this, &WorkArea::layoutCanvas);
+    connect(&m_doc, &PaintDocument::overlayChanged, this, &WorkArea::showOverlay);
+    layoutCanvas();
+}
+
+QPoint WorkArea::pictureOrigin() const
+{
+    return {pictureOffset(m_hbar->value()), pictureOffset(m_vbar->value())};
+}
+
+QRect WorkArea::viewport() const
+{
+    return {0, 0, std::max(0, width() - kScrollBarExtent), std::max(0, height() - kScrollBarExtent)};
+}
+
+void WorkArea::layoutCanvas()
+{
+    const QSize control = m_doc.controlSize();
+    const CanvasLayout layout = velmar::paint::layoutCanvas(size(), control);
+    const auto apply = [](QScrollBar* bar, const ScrollAxis& axis, int page) {
+        const QSignalBlocker block(bar);
+        if (axis.enabled) {
+            bar->setRange(0, axis.maximum);
+            bar->setPageStep(std::max(1, page));
+        } else {
+            bar->setValue(0);
+            bar->setRange(0, 0);
+        }
+        bar->setEnabled(axis.enabled);
+    };
+    apply(m_hbar, layout.horizontal, viewport().width());
+    apply(m_vbar, layout.vertical, viewport().height());
+    m_hbar->setGeometry(0, height() - kScrollBarExtent, std::max(0, width() - kScrollBarExtent), kScrollBarExtent);
+    m_vbar->setGeometry(width() - kScrollBarExtent, 0, kScrollBarExtent, std::max(0, height() - kScrollBarExtent));
+    m_corner->setGeometry(width() - kScrollBarExtent, height() - kScrollBarExtent, kScrollBarExtent,
+                          kScrollBarExtent);
+    placePictureView();
+    // The size read-out: the control size divided back by the zoom.
+    const int z = m_doc.zoomFactor();
+    const QString sizeText = PaintDocument::sizeText(control.width() / z, control.height() / z);
+    if (m_doc.status().pictureSize != sizeText) {
+        m_doc.mutableStatus().pictureSize = sizeText;
+        m_doc.notifyStatus();
+    }
+}
+
+void WorkArea::placePictureView()
+{
+    const QRect control(pictureOrigin(), m_doc.controlSize());
+    const QRect visible = control.intersected(viewport());
+    if (visible.isEmpty()) {
+        m_picture->hide();
+    } else {
+        const bool moved = visible != m_picture->geometry() || m_picture->controlOffset() != visible.topLeft() - control.topLeft();
+        m_picture->setControlOffset(visible.topLeft() - control.topLeft());
+        m_picture->setGeometry(visible);
+        m_picture->show();
+        if (moved)
+            m_picture->update();
+    }
+    placeEdgeHandles();
+    showOverlay();
+}
+
+void WorkArea::placeEdgeHandles()
+{
+    const QPoint o = pictureOrigin();
+    const QSize c = m_doc.controlSize();
+    m_edgeHandles[0]->move(o.x() + c.width(), o.y() + c.height());
+    m_edgeHandles[1]->move(o.x() + c.width(), o.y() + c.height() / 2);
+    m_edgeHandles[2]->move(o.x() + c.width() / 2 - 2, o.y() + c.height());
+    for (QWidget* h : m_edgeHandles)
+        h->setVisible(viewport().contains(h->geometry().topLeft()));
+}
+
+void WorkArea::scrolled()
+{
+    placePictureView();
+}
+
+void WorkArea::showOverlay()
+{
+    const PaintOverlay& o = m_doc.overlay();
+    const QPoint origin = pictureOrigin();
+
+    if (o.eraserVisible) {
+        m_eraser->setGeometry(o.eraserSquare.translated(origin));
+        m_eraser->show();
+        m_eraser->raise();
+    } else {
+        m_eraser->hide();
+    }
+
+    const QRect frame = o.frame.normalized().translated(origin);
+    if (o.frameVisible) {
+        m_frame->setGeometry(frame.adjusted(0, 0, 1, 1));
+        m_frame->show();
+        m_frame->raise();
+    } else {
+        m_frame->hide();
+    }
+
+    if (o.textBoxVisible) {
+        m_textBox->setFont(m_doc.textFont());
+        m_textBox->setGeometry(o.textBox.translated(origin));
+        if (!m_textBox->isVisible()) {
+            m_textBox->show();
+            m_textBox->setFocus();
+        }
+        m_textBox->raise();
+    } else if (m_textBox->isVisible()) {
+        m_textBox->hide();
+    }
+
+    // The eight handles around the frame: corners and edge middles.
+    const int l = frame.left(), t = frame.top(), w = frame.width(), h = frame.height();
+    const QPoint places[] = {{l - 1, t - 1},         {l + w / 2 - 2, t - 1},     {l + w - 2, t - 1},
+                             {l + w - 2, t + h / 2 - 1}, {l + w - 2, t + h - 2}, {l + w / 2 - 1, t + h - 2},
+                             {l - 1, t + h - 2},     {l - 1, t + h / 2 - 2}};
+    for (std::size_t i = 0; i < m_frameHandles.size(); ++i) {
+        m_frameHandles[i]->move(places[i]);
+        m_frameHandles[i]->setVisible(o.handlesVisible);
+        if (o.handlesVisible)
+            m_frameHandles[i]->raise();
+    }
+}
+
+void WorkArea::pictureChanged(const QRect& pixels)
+{
+    m_picture->updatePixels(pixels);
+}
+
+ToolInput WorkArea::toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                              Qt::KeyboardModifiers mods) const
+{
+    ToolInput input;
+    input.pos = workPos - pictureOrigin();
+    input.pixel = toPicturePixel(input.pos, m_doc.zoomFactor());
+    input.button = button;
+    input.buttons = buttons;
+    input.shift = mods.testFlag(Qt::ShiftModifier);
+    input.alt = mods.testFlag(Qt::AltModifier);
+    return input;
+}
+
+void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                              Qt::KeyboardModifiers mods)
+{
+    if (m_doc.buttonDown())
+        return;  // a second button during a stroke changes nothing
+    const bool onSquare = !m_eraser->isHidden() && m_eraser->geometry().contains(workPos);
+    const bool onPicture = !m_picture->isHidden() && m_picture->geometry().contains(workPos);
+    m_pressedOutside = !onSquare && !onPicture;
+    if (m_pressedOutside)
+        return;
+    m_editor.press(toolInput(workPos, button, buttons, mods));
+}
+
+void WorkArea::pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    const ToolInput input = toolInput(workPos, Qt::NoButton, buttons, mods);
+    const bool onPicture = !m_picture->isHidden() && m_picture->geometry().contains(workPos);
+    if (m_doc.buttonDown() || onPicture)
+        m_editor.move(input);
+    else
+        m_editor.hoverOutside(input.pos);
+}
+
+void WorkArea::pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                               Qt::KeyboardModifiers mods)
+{
+    m_pressedOutside = false;
+    if (m_doc.buttonDown())
+        m_editor.release(toolInput(workPos, button, buttons, mods));
+}
+
+void WorkArea::resizeEvent(QResizeEvent*)
+{
+    layoutCanvas();
+}
+
+void WorkArea::mousePressEvent(QMouseEvent* e)
+{
+    pointerPressed(e->position().toPoint(), e->button(), e->buttons(), e->modifiers());
+}
+
+void WorkArea::mouseMoveEvent(QMouseEvent* e)
+{
+    pointerMoved(e->position().toPoint(), e->buttons(), e->modifiers());
+}
+
+void WorkArea::mouseReleaseEvent(QMouseEvent* e)
+{
+    pointerReleased(e->position().toPoint(), e->button(), e->buttons(), e->modifiers());
+}
+
+}  // namespace velmar::paint

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "paint/core/paint_types.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QPlainTextEdit;
+class QScrollBar;
+class QTimer;
+
+namespace velmar::paint {
+
+class PaintDocument;
+class PaintEditor;
+class PictureView;
+class EraserSquare;
+class DottedFrame;
+
+// The work area of the editor (Panel8, silver): the picture at (2, 2) less the scroll positions,
+// the two scroll bars, the canvas edge handles, and what the tools show over the picture — the
+// eraser square, the dotted frame with its eight handles and the text box. It owns the spray's
+// 50 ms timer. Only the part of the picture inside the work area exists as a widget, so a picture
+// at zoom 8 costs no more than at zoom 1.
+class WorkArea : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kScrollBarExtent = 16;
+
+    WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent = nullptr);
+
+    // Lays the picture and the scroll bars out for the current picture size and zoom.
+    void layoutCanvas();
+    // The picture control's top-left corner in the work area: (2, 2) less the scroll positions.
+    QPoint pictureOrigin() const;
+    // The rectangle of the work area in which the picture can be seen (between the scroll bars).
+    QRect viewport() const;
+
+    PictureView* pictureView() const { return m_picture; }
+    QPlainTextEdit* textBox() const { return m_textBox; }
+    QScrollBar* horizontalBar() const { return m_hbar; }
+    QScrollBar* verticalBar() const { return m_vbar; }
+    QTimer* sprayTimer() const { return m_sprayTimer; }
+
+    // Mouse input from any widget of the work area, in the work area's coordinates.
+    void pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    void pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    void pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    ToolInput toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers mods) const;
+    void placePictureView();
+    void placeEdgeHandles();
+    void showOverlay();
+    void scrolled();
+    void pictureChanged(const QRect& pixels);
+
+    PaintDocument& m_doc;
+    PaintEditor& m_editor;
+    PictureView* m_picture = nullptr;
+    QScrollBar* m_hbar = nullptr;
+    QScrollBar* m_vbar = nullptr;
+    QWidget* m_corner = nullptr;  // the square between the scroll bars
+    std::array<QWidget*, 3> m_edgeHandles{};      // Panel5 corner, Panel6 right, Panel7 bottom
+    std::array<QWidget*, 8> m_frameHandles{};     // around the dotted frame
+    EraserSquare* m_eraser = nullptr;             // Shape2
+    DottedFrame* m_frame = nullptr;               // Shape1
+    QPlainTextEdit* m_textBox = nullptr;          // Memo1
+    QTimer* m_sprayTimer = nullptr;               // Timer1
+    bool m_pressedOutside = false;  // a button went down on the grey area (not on the picture)
+};
+
+}  // namespace velmar::paint

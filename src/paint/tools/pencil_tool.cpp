@@ -1,0 +1,44 @@
+#include "paint/core/paint_document.h"
+#include "paint/tools/tool_factories.h"
+#include "paint/tools/tool_painting.h"
+
+namespace velmar::paint {
+
+namespace {
+
+// Freehand strokes of width pencilSize; a click leaves one pixel.
+class PencilTool final : public PaintTool {
+public:
+    ToolId id() const override { return ToolId::Pencil; }
+
+    void press(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        QImage& picture = doc.mutablePicture();
+        m_pen = in.pixel;
+        if (picture.rect().contains(in.pixel)) {
+            picture.setPixel(in.pixel, ctx.stroke().drawColour);
+            doc.notifyChanged(QRect(in.pixel, QSize(1, 1)));
+        }
+    }
+
+    void move(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        if (!doc.buttonDown())
+            return;
+        const QRect touched = paintLine(doc.mutablePicture(), m_pen, in.pixel,
+                                        ctx.stroke().drawColour, doc.sizes().pencilSize);
+        m_pen = in.pixel;
+        doc.notifyChanged(touched);
+    }
+
+private:
+    QPoint m_pen;   // the pen position, picture pixels
+};
+
+}  // namespace
+
+std::unique_ptr<PaintTool> makePencilTool() { return std::make_unique<PencilTool>(); }
+
+}  // namespace velmar::paint

@@ -1,0 +1,114 @@
+#include "paint/tools/shape_tool.h"
+
+#include "paint/core/paint_document.h"
+#include "paint/core/shape_geometry.h"
+#include "paint/tools/tool_factories.h"
+#include "paint/tools/tool_painting.h"
+
+#include <cstdlib>
+
+namespace velmar::paint {
+
+void ShapeTool::pressed(ToolContext& ctx, const ToolInput& in)
+{
+    const PaintDocument& doc = ctx.document();
+    StrokeState& s = ctx.stroke();
+    if (in.button == Qt::LeftButton) {
+        s.drawColour = doc.frontColour();
+        s.otherColour = doc.backColour();
+    } else if (in.button == Qt::RightButton) {
+        s.drawColour = doc.backColour();
+        s.otherColour = doc.frontColour();
+    }
+}
+
+std::pair<QPoint, QPoint> ShapeTool::corners(QPoint start, const ToolInput& in) const
+{
+    return {start, in.shift ? squareCorner(start, in.pos) : in.pos};
+}
+
+QRect ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in)
+{
+    PaintDocument& doc = ctx.document();
+    const StrokeState& s = ctx.stroke();
+    const int z = doc.zoomFactor();
+    const QPoint start = s.strokeStart;
+    doc.mutableStatus().bandSize = PaintDocument::sizeText(std::abs(start.x() - in.pos.x()) / z,
+                                                           std::abs(start.y() - in.pos.y()) / z);
+    doc.notifyStatus();
+
+    const auto [c1, c2] = corners(start, in);
+    const QPoint a(c1.x() / z, c1.y() / z);
+    const QPoint b(c2.x() / z, c2.y() / z);
+    // A figure with no width or no height draws nothing.
+    if (a.x() == b.x() || a.y() == b.y())
+        return {};
+    const int width = doc.sizes().shapeWidth;
+    painter.setPen(strokePen(s.drawColour, width));
+    switch (doc.fillStyle()) {
+    case FillStyle::Outline: painter.setBrush(Qt::NoBrush); break;
+    case FillStyle::OutlineAndOther: painter.setBrush(QColor::fromRgb(s.otherColour)); break;
+    case FillStyle::Solid: painter.setBrush(QColor::fromRgb(s.drawColour)); break;
+    }
+    const QRect box = figureRect(a, b);
+    paint(painter, box);
+    doc.setCanvasBrush(0xFFFFFFFF);
+    const int pad = width / 2 + 2;
+    return box.adjusted(-pad, -pad, pad, pad);
+}
+
+namespace {
+
+// Qt strokes a rectangle one pixel wider and higher than its QRect; these boxes are inclusive.
+QRect strokeBox(const QRect& box) { return box.adjusted(0, 0, -1, -1); }
+
+class RectangleTool final : public ShapeTool {
+public:
+    ToolId id() const override { return ToolId::Rectangle; }
+
+protected:
+    void paint(QPainter& painter, const QRect& box) const override
+    {
+        painter.drawRect(strokeBox(box));
+    }
+};
+
+class RoundedRectangleTool final : public ShapeTool {
+public:
+    ToolId id() const override { return ToolId::RoundedRectangle; }
+
+protected:
+    // Corners are quarters of a 16 × 16 ellipse.
+    void paint(QPainter& painter, const QRect& box) const override
+    {
+        painter.drawRoundedRect(strokeBox(box), 8, 8, Qt::AbsoluteSize);
+    }
+};
+
+class EllipseTool final : public ShapeTool {
+public:
+    ToolId id() const override { return ToolId::Ellipse; }
+
+protected:
+    // Centred on the press point: the pointer and its mirror image bound it.
+    std::pair<QPoint, QPoint> corners(QPoint start, const ToolInput& in) const override
+    {
+        const CornerPair c = ellipseCorners(start, in.pos, in.shift);
+        return {c.a, c.b};
+    }
+    void paint(QPainter& painter, const QRect& box) const override
+    {
+        painter.drawEllipse(strokeBox(box));
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<PaintTool> makeRectangleTool() { return std::make_unique<RectangleTool>(); }
+std::unique_ptr<PaintTool> makeRoundedRectangleTool()
+{
+    return std::make_unique<RoundedRectangleTool>();
+}
+std::unique_ptr<PaintTool> makeEllipseTool() { return std::make_unique<EllipseTool>(); }
+
+}  // namespace velmar::paint

@@ -1,0 +1,109 @@
+#include "paint/tools/text_tool.h"
+
+#include "paint/core/paint_document.h"
+#include "paint/core/text_drawing.h"
+#include "paint/tools/tool_factories.h"
+
+namespace velmar::paint {
+
+QRect commitTextBox(ToolContext& ctx, bool hide)
+{
+    PaintDocument& doc = ctx.document();
+    PaintOverlay& o = doc.mutableOverlay();
+    if (!o.textBoxVisible)
+        return {};
+    QRect written;
+    if (PaintHost* host = ctx.host()) {
+        // The text tool works at zoom 1 only, so the box's place is the picture pixel.
+        written = drawTextLines(doc.mutablePicture(), o.textBox.topLeft(), host->textBoxLines(),
+                                doc.textFont(), doc.frontColour(), doc.canvasBrush());
+        host->clearTextBox();
+    }
+    if (hide) {
+        o.textBoxVisible = false;
+        o.handlesVisible = false;
+    }
+    doc.notifyChanged(written);
+    doc.notifyOverlay();
+    return written;
+}
+
+namespace {
+
+class TextTool final : public PaintTool {
+public:
+    ToolId id() const override { return ToolId::Text; }
+
+    void chosen(ToolContext& ctx) override
+    {
+        if (PaintHost* host = ctx.host())
+            host->clearTextBox();
+    }
+
+    void press(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        commitTextBox(ctx, false);
+        PaintOverlay& o = doc.mutableOverlay();
+        o.handlesVisible = false;
+        o.frame = QRect(in.pos, QSize(0, 0));
+        o.frameVisible = true;
+        m_pressed = true;
+        doc.notifyOverlay();
+    }
+
+    void move(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        if (!m_pressed || !doc.buttonDown())
+            return;
+        PaintOverlay& o = doc.mutableOverlay();
+        o.frame.setWidth(in.pos.x() - o.frame.left());
+        o.frame.setHeight(in.pos.y() - o.frame.top());
+        doc.notifyOverlay();
+    }
+
+    void release(ToolContext& ctx, const ToolInput& in) override
+    {
+        if (!m_pressed)
+            return;
+        m_pressed = false;
+        PaintDocument& doc = ctx.document();
+        PaintOverlay& o = doc.mutableOverlay();
+        if (o.textBoxVisible && in.pos == o.frame.topLeft()) {
+            // A click beside an open box closes it.
+            commitTextBox(ctx, true);
+            o.frame = QRect(in.pos, QSize(0, 0));
+            doc.notifyOverlay();
+            return;
+        }
+        int left = o.frame.left(), top = o.frame.top();
+        int width = o.frame.width(), height = o.frame.height();
+        if (width < 0) {
+            left += width;
+            width = -width;
+        }
+        if (height < 0) {
+            top += height;
+            height = -height;
+        }
+        width = std::max(width, kMinTextBoxWidth);
+        height = std::max(height, kMinTextBoxHeight);
+        o.frame = QRect(left, top, width, height);
+        o.textBox = QRect(left + 1, top + 1, width - 2, height - 2);
+        o.handlesVisible = true;
+        o.textBoxVisible = true;
+        if (PaintHost* host = ctx.host())
+            host->clearTextBox();
+        doc.notifyOverlay();
+    }
+
+private:
+    bool m_pressed = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PaintTool> makeTextTool() { return std::make_unique<TextTool>(); }
+
+}  // namespace velmar::paint

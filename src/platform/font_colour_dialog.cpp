@@ -1,0 +1,148 @@
+#include "platform/font_colour_dialog.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+namespace velmar {
+
+namespace {
+
+struct NamedColour {
+    const char* name;
+    QRgb rgb;
+};
+
+// The sixteen basic colours of a font dialog's colour list.
+const NamedColour kBasicColours[] = {
+    {"Чёрный", qRgb(0, 0, 0)},          {"Бордовый", qRgb(128, 0, 0)},
+    {"Зелёный", qRgb(0, 128, 0)},       {"Оливковый", qRgb(128, 128, 0)},
+    {"Тёмно-синий", qRgb(0, 0, 128)},   {"Фиолетовый", qRgb(128, 0, 128)},
+    {"Сине-зелёный", qRgb(0, 128, 128)}, {"Серый", qRgb(128, 128, 128)},
+    {"Серебристый", qRgb(192, 192, 192)}, {"Красный", qRgb(255, 0, 0)},
+    {"Лайм", qRgb(0, 255, 0)},          {"Жёлтый", qRgb(255, 255, 0)},
+    {"Синий", qRgb(0, 0, 255)},         {"Фуксия", qRgb(255, 0, 255)},
+    {"Голубой", qRgb(0, 255, 255)},     {"Белый", qRgb(255, 255, 255)},
+};
+
+const QString kOtherColour = QStringLiteral("Другой…");
+const QString kOwnColour = QStringLiteral("Свой цвет");
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(16, 12);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Шрифт"));
+
+    // Qt's font dialog as a part of this one, without its own buttons.
+    m_fonts = new QFontDialog(this);
+    m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_fonts->setWindowFlags(Qt::Widget);
+    m_fonts->setSizeGripEnabled(false);
+    // The sample text is the one line edit inside a group box.
+    for (QLineEdit* edit : m_fonts->findChildren<QLineEdit*>())
+        if (qobject_cast<QGroupBox*>(edit->parentWidget()))
+            m_sample = edit;
+
+    m_colourBox = new QComboBox(this);
+    m_colourBox->setObjectName(QStringLiteral("fontColour"));
+    for (const NamedColour& c : kBasicColours)
+        m_colourBox->addItem(swatch(QColor(c.rgb)), QString::fromUtf8(c.name), QColor(c.rgb));
+    m_colourBox->addItem(kOtherColour);
+    auto* colourLabel = new QLabel(QStringLiteral("&Цвет:"), this);
+    colourLabel->setBuddy(m_colourBox);
+    connect(m_colourBox, qOverload<int>(&QComboBox::activated), this, &FontColourDialog::colourPicked);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(colourLabel);
+    colourRow->addWidget(m_colourBox);
+    colourRow->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_fonts);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+    showColour();
+}
+
+void FontColourDialog::setCurrentFont(const QFont& font)
+{
+    m_storedFont = font;
+    // QFontInfo names the family that is really used: the font itself or its stand-in.
+    m_shownFamily = QFontInfo(font).family();
+    QFont shown = font;
+    shown.setFamily(m_shownFamily);
+    m_fonts->setCurrentFont(shown);
+}
+
+QFont FontColourDialog::currentFont() const
+{
+    QFont chosen = m_fonts->currentFont();
+    // The family shown in place of a missing one was left as it was: keep the stored names.
+    if (!m_shownFamily.isEmpty() && chosen.family() == m_shownFamily
+        && !QFontDatabase::hasFamily(m_storedFont.family()))
+        chosen.setFamilies(m_storedFont.families().isEmpty() ? QStringList{m_storedFont.family()}
+                                                            : m_storedFont.families());
+    return chosen;
+}
+
+void FontColourDialog::setCurrentColour(const QColor& colour)
+{
+    m_colour = colour.isValid() ? colour.toRgb() : QColor(Qt::black);
+    showColour();
+}
+
+void FontColourDialog::colourPicked(int index)
+{
+    if (m_colourBox->itemText(index) == kOtherColour) {
+        const QColor other = QColorDialog::getColor(m_colour, this, QStringLiteral("Цвет"));
+        if (other.isValid())
+            m_colour = other.toRgb();
+    } else {
+        m_colour = m_colourBox->itemData(index).value<QColor>();
+    }
+    showColour();
+}
+
+void FontColourDialog::showColour()
+{
+    // A colour outside the basic ones gets its own entry, just above "Другой…".
+    const int own = m_colourBox->findText(kOwnColour);
+    if (own >= 0)
+        m_colourBox->removeItem(own);
+    int index = -1;
+    for (int i = 0; i < m_colourBox->count(); ++i)
+        if (m_colourBox->itemData(i).value<QColor>() == m_colour)
+            index = i;
+    if (index < 0) {
+        index = m_colourBox->count() - 1;
+        m_colourBox->insertItem(index, swatch(m_colour), kOwnColour, m_colour);
+    }
+    m_colourBox->setCurrentIndex(index);
+    if (m_sample) {
+        QPalette palette = m_sample->palette();
+        palette.setColor(QPalette::Text, m_colour);
+        m_sample->setPalette(palette);
+    }
+}
+
+}  // namespace velmar

@@ -1,0 +1,162 @@
+"""Real-input tests of the graphic editor: opened from a picture's pop-up menu, drawn in with the
+mouse, closed, and the picture checked in the exported outline."""
+
+import os
+import subprocess
+import time
+
+import velmar_e2e as e2e
+
+# One 200 x 150 picture in a frame, filled with (0x40, 0x90, 0xC0); PICTURE_AT is its place on
+# the canvas.
+PICTURE_AT = (80, 90)
+OUTLINE = {"window": [744, 546], "frames": [{"bounds": [60, 60, 400, 300], "title": "A"}],
+           "pictures": [{"bounds": [20, 30, 200, 150], "parent": 1}]}
+FILLING = (0x40, 0x90, 0xC0)
+TOOLBAR = 31  # the export shows the canvas below the tool bar
+
+
+def editor_geometry(app, since=0):
+    """The editor's picture origin and named screen points from the program's report."""
+    picture, items = None, {}
+    for line in app.lines()[since:]:
+        parts = line.split()
+        if line.startswith("paint picture "):
+            picture = (int(parts[2]), int(parts[3]))
+        elif line.startswith("paint item "):
+            items[parts[2]] = (int(parts[3]), int(parts[4]))
+    return picture, items
+
+
+class Editor:
+    """The editor window of a running velmar: points in picture-control pixels or by name."""
+
+    def __init__(self, app, mark):
+        self.app = app
+        self.mark = mark
+        e2e.wait_for(lambda: editor_geometry(app, mark)[0] is not None, "the graphic editor")
+        # Let the window manager place the window before pointing at it.
+        last = None
+        for _ in range(40):
+            now = editor_geometry(app, mark)
+            if now == last:
+                break
+            last = now
+            time.sleep(0.1)
+
+    def at(self, point):
+        origin, _ = editor_geometry(self.app, self.mark)
+        return origin[0] + point[0], origin[1] + point[1]
+
+    def item(self, name):
+        _, items = editor_geometry(self.app, self.mark)
+        e2e.check(name in items, f"{name} is not on the screen")
+        return items[name]
+
+    def move_to(self, screen_point):
+        self.app.desktop.xdotool("mousemove", "--sync", *screen_point)
+
+    def click_item(self, name, button=1):
+        self.move_to(self.item(name))
+        self.app.desktop.xdotool("click", button)
+        time.sleep(0.1)
+
+    def drag(self, start, end, button=1, steps=8):
+        self.move_to(self.at(start))
+        self.app.desktop.xdotool("mousedown", button)
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            self.move_to(self.at((x, y)))
+            time.sleep(0.01)
+        self.app.desktop.xdotool("mouseup", button)
+        time.sleep(0.1)
+
+
+def open_editor(app):
+    app.open(OUTLINE)
+    mark = len(app.lines())
+    app.click((PICTURE_AT[0] + 100, PICTURE_AT[1] + 75), button=3)
+    e2e.wait_for(lambda: "PopupMenu3" in app.menus_since(mark), "the picture's menu")
+    app.key("Down", "Return")  # "Редактировать", the first item
+    return Editor(app, mark)
+
+
+def close_and_export(app):
+    """Closes the editor with the window manager's Alt+F4, saves, and exports the outline."""
+    app.key("alt+F4")
+    e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
+                                           "Логический конспект"]).stdout.strip(),
+                 "the main window to come back")
+    time.sleep(0.3)
+    app.save()
+    out = os.path.join(app.folder, "export.png")
+    result = subprocess.run([app.binary, "--export", out, app.path], capture_output=True, text=True,
+                            timeout=60)
+    e2e.check(result.returncode == 0, f"--export failed: {result.stderr}")
+    return out
+
+
+def pixel(png, point):
+    """The colour of a picture pixel (picture coordinates) in the exported outline."""
+    x, y = PICTURE_AT[0] + point[0], PICTURE_AT[1] + point[1] - TOOLBAR
+    text = subprocess.run(["convert", png, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)] "
+                           f"%[fx:int(255*p{{{x},{y}}}.g)] %[fx:int(255*p{{{x},{y}}}.b)]", "info:"],
+                          capture_output=True, text=True, timeout=30).stdout.split()
+    return tuple(int(v) for v in text)
+
+
+def near(colour, expected, what):
+    e2e.check(all(abs(a - b) <= 40 for a, b in zip(colour, expected)),
+              f"{what}: expected about {expected}, got {colour}")
+
+
+def dark(colour, what):
+    # One-pixel lines lose some of their colour to the JPEG's colour subsampling: judge by darkness.
+    e2e.check(max(colour) <= 90, f"{what}: expected a dark pixel, got {colour}")
+
+
+def test_line_rectangle_fill_undo(app):
+    editor = open_editor(app)
+    # A pencil line (the pencil is current on opening), black.
+    editor.drag((20, 20), (120, 20))
+    # A rectangle outline, then a red fill inside it.
+    editor.click_item("Panel50")
+    editor.drag((30, 50), (110, 120))
+    editor.click_item("Panel47")
+    editor.click_item("Panel17")          # left button: red becomes the front colour
+    editor.move_to(editor.at((70, 85)))
+    app.desktop.xdotool("click", 1)
+    time.sleep(0.1)
+    # A second line, undone with Ctrl+Z.
+    editor.click_item("Panel48")
+    editor.drag((20, 140), (180, 140))
+    app.key("ctrl+z")
+    time.sleep(0.2)
+    png = close_and_export(app)
+
+    dark(pixel(png, (70, 20)), "the pencil line")
+    near(pixel(png, (70, 85)), (255, 0, 0), "the filled inside")
+    near(pixel(png, (150, 85)), FILLING, "outside the rectangle")
+    near(pixel(png, (100, 140)), FILLING, "the undone line")
+    near(pixel(png, (70, 30)), FILLING, "between line and rectangle")
+
+
+def test_zoomed_drawing_and_shift_line(app):
+    editor = open_editor(app)
+    editor.click_item("Panel41")
+    editor.click_item("ListBox1.1")       # "  2x"
+    # At zoom 2 a line from control (20, 20) to (120, 20) covers picture pixels 10..60 of row 10.
+    editor.click_item("Panel48")
+    app.desktop.xdotool("keydown", "shift")
+    try:
+        editor.drag((20, 20), (120, 24))  # nearly horizontal: Shift makes it exactly horizontal
+    finally:
+        app.desktop.xdotool("keyup", "shift")
+    png = close_and_export(app)
+    dark(pixel(png, (35, 10)), "the constrained line")
+    dark(pixel(png, (58, 10)), "the constrained line's end")
+    near(pixel(png, (58, 12)), FILLING, "below the constrained line")
+
+
+e2e.main(globals())

@@ -1,0 +1,196 @@
+// The standard dialogs as the user meets them: Qt's own texts in Russian, the font dialog with
+// the text colour and stand-ins for missing families, input boxes wide enough for their caption,
+// long tooltips wrapped.
+#include "app/application.h"
+#include "platform/dialogs.h"
+#include "platform/font_colour_dialog.h"
+#include "platform/tooltip_wrap.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QRegularExpression>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QHelpEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+
+using namespace velmar;
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void standardDialogsSpeakRussian();
+    void fontDialogKeepsStoredFamilyAndChoosesColour();
+    void inputBoxIsWideEnoughForItsCaption();
+    void longToolTipsWrap_data();
+    void longToolTipsWrap();
+    void toolTipsAreShownWrapped();
+};
+
+namespace {
+
+bool hasCyrillic(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x400 && c.unicode() < 0x500; });
+}
+
+// Texts of every label and button of a dialog.
+QStringList textsOf(QWidget* dialog)
+{
+    QStringList texts;
+    for (const QLabel* label : dialog->findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        texts << button->text();
+    texts.removeAll(QString());
+    return texts;
+}
+
+}  // namespace
+
+void TestDialogs::initTestCase()
+{
+    QVERIFY2(installQtTranslations(*qApp), "Qt's Russian translations (qt6-translations-l10n) are not installed");
+}
+
+void TestDialogs::standardDialogsSpeakRussian()
+{
+    QFileDialog files(nullptr);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QColorDialog colours;
+    colours.setOption(QColorDialog::DontUseNativeDialog);
+    QFontDialog fonts;
+    fonts.setOption(QFontDialog::DontUseNativeDialog);
+    for (QWidget* dialog : {static_cast<QWidget*>(&files), static_cast<QWidget*>(&colours), static_cast<QWidget*>(&fonts)}) {
+        const QStringList texts = textsOf(dialog);
+        QVERIFY(!texts.isEmpty());
+        // Every word of the dialog's own texts is Russian ("Look in", "Basic colors", "Cancel"…).
+        for (const QString& text : texts) {
+            // (Abbreviations such as "HTML" and "OK" stay as they are.)
+            const bool englishWord = text.contains(QRegularExpression(QStringLiteral("[a-z]{2,}")));
+            QVERIFY2(!englishWord || hasCyrillic(text),
+                     qPrintable(QStringLiteral("%1: «%2»").arg(QString::fromLatin1(dialog->metaObject()->className()), text)));
+        }
+    }
+}
+
+void TestDialogs::fontDialogKeepsStoredFamilyAndChoosesColour()
+{
+    QFont stored;
+    stored.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    stored.setPointSize(8);
+    QVERIFY(!QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")));
+
+    FontColourDialog dialog;
+    dialog.setCurrentFont(stored);
+    dialog.setCurrentColour(QColor(0, 0, 0));
+    // Shown as an installed family; given back under the stored name while left as it is.
+    const QString shown = dialog.fontPart()->currentFont().family();
+    QVERIFY2(QFontDatabase::hasFamily(shown), qPrintable(shown));
+    QCOMPARE(dialog.currentFont().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(dialog.currentFont().pointSize(), 8);
+
+    // The colour: one of the basic ones, then one of the user's own.
+    QComboBox* colours = dialog.colourBox();
+    const int red = colours->findText(QStringLiteral("Красный"));
+    QVERIFY(red >= 0);
+    colours->setCurrentIndex(red);
+    emit colours->activated(red);
+    QCOMPARE(dialog.currentColour(), QColor(255, 0, 0));
+    dialog.setCurrentColour(QColor(1, 2, 3));
+    QCOMPARE(colours->currentText(), QStringLiteral("Свой цвет"));
+    QCOMPARE(colours->currentData().value<QColor>(), QColor(1, 2, 3));
+    dialog.setCurrentColour(QColor(0, 0, 128));
+    QCOMPARE(colours->findText(QStringLiteral("Свой цвет")), -1);
+    QCOMPARE(colours->currentText(), QStringLiteral("Тёмно-синий"));
+
+    // A family the user picks is kept, with its own name.
+    QFont serif(QStringLiteral("DejaVu Serif"));
+    serif.setPointSize(12);
+    dialog.fontPart()->setCurrentFont(serif);
+    QCOMPARE(dialog.currentFont().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(dialog.currentFont().pointSize(), 12);
+
+    // An installed family is never replaced.
+    FontColourDialog installed;
+    installed.setCurrentFont(serif);
+    QCOMPARE(installed.currentFont().family(), QStringLiteral("DejaVu Serif"));
+}
+
+void TestDialogs::inputBoxIsWideEnoughForItsCaption()
+{
+    const QString caption = QStringLiteral("Новый конспект");
+    int width = 0, captionWidth = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        width = box->width();
+        captionWidth = box->fontMetrics().horizontalAdvance(caption);
+        box->reject();
+    });
+    QVERIFY(!dialogs().inputText(nullptr, caption, QStringLiteral("Введите название конспекта"), QStringLiteral("Новый")));
+    // The caption, and the window manager's buttons beside it in the title bar.
+    QVERIFY2(width >= captionWidth + 140, qPrintable(QStringLiteral("%1 for a caption of %2").arg(width).arg(captionWidth)));
+}
+
+void TestDialogs::longToolTipsWrap_data()
+{
+    QTest::addColumn<QString>("text");
+    QString words;
+    while (words.size() < 256)
+        words += QStringLiteral("слово%1 ").arg(words.size());
+    QTest::newRow("256 characters of words") << words.left(256);
+    QTest::newRow("one long word") << QString(256, QLatin1Char('x'));
+    QTest::newRow("lines of their own") << QStringLiteral("первая строка\r\nвторая строка\r\n") + words;
+    QTest::newRow("short") << QStringLiteral("Открыть");
+}
+
+void TestDialogs::longToolTipsWrap()
+{
+    QFETCH(QString, text);
+    const QFontMetrics metrics(QToolTip::font());
+    const int maxWidth = ToolTipWrapper::kMaxWidth;
+    const QString wrapped = wrapToolTip(text, metrics, maxWidth);
+    const QStringList lines = wrapped.split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= maxWidth, qPrintable(line));
+    // Nothing is lost: only blanks and line breaks change places.
+    auto letters = [](QString s) { return s.remove(QRegularExpression(QStringLiteral("\\s"))); };
+    QCOMPARE(letters(wrapped), letters(text));
+    if (metrics.horizontalAdvance(text) <= maxWidth && !text.contains(QLatin1Char('\r')))
+        QCOMPARE(wrapped, text);
+    else
+        QVERIFY(lines.size() > 1);
+    // The text's own line breaks stay line breaks.
+    if (text.startsWith(QStringLiteral("первая строка\r\n")))
+        QCOMPARE(lines.value(0), QStringLiteral("первая строка"));
+}
+
+void TestDialogs::toolTipsAreShownWrapped()
+{
+    QWidget widget;
+    widget.resize(200, 100);
+    widget.setToolTip(QString(40, QLatin1Char(' ')).replace(QLatin1Char(' '), QStringLiteral("текст ")));
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    ToolTipWrapper wrapper;
+    qApp->installEventFilter(&wrapper);
+    QHelpEvent help(QEvent::ToolTip, QPoint(10, 10), widget.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&widget, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().contains(QLatin1Char('\n')));
+    QToolTip::hideText();
+}
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
