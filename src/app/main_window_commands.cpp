@@ -76,7 +76,7 @@ void MainWindow::buildMainMenu()
     addItem(file, "N47", QStringLiteral("Новый"));
     addItem(file, "N48", QStringLiteral("Открыть"));
     file->addSeparator();
-    addItem(file, "N49", QStringLiteral("Сохранить"), Disabled);
+    addItem(file, "N49", QStringLiteral("Сохранить"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
     addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
     file->addSeparator();

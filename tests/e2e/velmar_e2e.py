@@ -8,7 +8,7 @@ A test script is a file tests/e2e/e2e_<name>.py (CTest registers each one, label
     def test_body_drag_moves_frame(app):          # every test_* gets a freshly started velmar
         app.open({"frames": [{"bounds": [40, 60, 200, 150], "title": "A"}]})
         app.drag((100, 120), (130, 150))          # canvas coordinates, as in the outline file
-        app.save()                                # Save button; waits until the file is rewritten
+        app.save()                                # Ctrl+S; waits until the file is rewritten
         e2e.check_equal(e2e.bounds(app.info()["frames"][0]), [70, 90, 200, 150])
 
     e2e.main(globals())
@@ -313,8 +313,8 @@ class Velmar:
     # --- results -----------------------------------------------------------------------------
 
     def save(self, timeout=30):
-        """Clicks the Save tool button (the opened file is written without a dialog); waits until
-        the file has been written anew. Save is available only while the outline is modified."""
+        """Ctrl+S on the opened file (written without a dialog); waits until the file has been
+        written anew."""
         def stamp():
             try:
                 s = os.stat(self.path)
@@ -323,7 +323,7 @@ class Velmar:
                 return None
 
         before = stamp()
-        self.click(self.button("ToolButton3"))
+        self.key("ctrl+s")
         wait_for(lambda: self.check_alive() or (stamp() != before and stamp()), "the file to be saved",
                  timeout)
 
