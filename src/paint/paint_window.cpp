@@ -265,8 +265,9 @@ void PaintWindow::closeEvent(QCloseEvent* event)
 
 void PaintWindow::chooseFont()
 {
-    if (const auto font = dialogs().chooseFont(this, m_doc.textFont())) {
-        m_doc.setTextFont(*font);
+    // Only the font is taken: text is written in the front colour.
+    if (const auto choice = dialogs().chooseFont(this, Dialogs::FontChoice(m_doc.textFont()))) {
+        m_doc.setTextFont(choice->font);
         m_doc.notifyOverlay();  // the open text box takes the font
     }
 }

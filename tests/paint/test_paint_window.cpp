@@ -373,6 +373,12 @@ void TestPaintWindow::textBoxIsDrawnInOnToolChange()
     QPlainTextEdit* box = w->workArea()->textBox();
     QVERIFY(box->isVisibleTo(w));
     QCOMPARE(box->geometry(), QRect(QPoint(21, 21) + w->workArea()->pictureOrigin(), QSize(28, 18)));
+    // The "Шрифт" button gives the box the chosen font (the colour stays the front square's).
+    f.dialogs.fonts.push_back(Dialogs::FontChoice(QFont(QStringLiteral("DejaVu Sans"), 12), Qt::green));
+    click(w->toolColumn()->fontButton(), QPoint(5, 5));
+    QCOMPARE(w->document().textFont().pointSize(), 12);
+    QCOMPARE(box->font().pointSize(), 12);
+    QCOMPARE(QColor(w->document().frontColour()), QColor(Qt::black));
     QTest::keyClicks(box, QStringLiteral("Ab"));
     box->insertPlainText(QStringLiteral("\nЖ"));
     QCOMPARE(w->textBoxLines(), (QStringList{QStringLiteral("Ab"), QStringLiteral("Ж")}));
@@ -387,7 +393,7 @@ void TestPaintWindow::textBoxIsDrawnInOnToolChange()
     bool outside = false;
     for (int y = 0; y < after.height(); ++y)
         for (int x = 0; x < after.width(); ++x)
-            if (after.pixel(x, y) != before.pixel(x, y) && !QRect(21, 21, 60, 40).contains(x, y))
+            if (after.pixel(x, y) != before.pixel(x, y) && !QRect(21, 21, 60, 50).contains(x, y))
                 outside = true;
     QVERIFY(!outside);
     w->close();
