@@ -41,7 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildPopupMenus();
 
     m_view = new OutlineView(m_document, m_canvas);
-    m_handles = new SelectionHandles(m_canvas);
+    m_handles = new SelectionHandles(m_canvas, m_document);
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
         m_document.outline.setClientSize(size);
@@ -135,7 +135,6 @@ void MainWindow::clearAll()
 {
     for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
         command(QLatin1String(name))->setEnabled(false);
-    m_handles->reclaimShape2();
     // No handle may stay behind around an object that is gone.
     m_controller->dropSelection();
     m_document.outline.clearAll();

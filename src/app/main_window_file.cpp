@@ -229,7 +229,6 @@ void MainWindow::newOutline()
 
 void MainWindow::replaceOutline(LoadResult& loaded)
 {
-    m_handles->reclaimShape2();
     m_document.outline = std::move(loaded.outline);
     m_document.outline.setSequenceRecording(true);
     m_document.interaction = InteractionState{};

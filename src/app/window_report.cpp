@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QWidget>
 
 #include <cstdio>
@@ -33,7 +35,9 @@ protected:
         case QEvent::Resize:
         case QEvent::Show:
         case QEvent::Expose:
-            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+            // The canvas moves on the screen with its window, and inside it as the menu bar and
+            // the layout settle.
+            if (watched == m_canvas || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())) {
                 m_timer.start();
                 if (event->type() == QEvent::Show)
                     if (auto* menu = qobject_cast<QMenu*>(watched)) {
@@ -59,6 +63,15 @@ private:
             return;
         m_last = origin;
         std::printf("canvas %d %d\n", origin.x(), origin.y());
+        if (auto* bar = m_canvas->findChild<QToolBar*>())
+            for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+                const QAction* action = button->defaultAction();
+                if (!action || action->objectName().isEmpty() || !button->isVisible())
+                    continue;
+                const QRect r(button->mapTo(m_canvas, QPoint(0, 0)), button->size());
+                std::printf("button %s %d %d %d %d\n", action->objectName().toUtf8().constData(), r.x(), r.y(),
+                            r.width(), r.height());
+            }
         std::fflush(stdout);
     }
 

@@ -7,7 +7,8 @@ namespace velmar {
 // When the environment variable VELMAR_REPORT_GEOMETRY is set, prints on standard output, one
 // line each, what a program driving Velmar from outside needs to aim its pointer and check what
 // it saw: "canvas X Y" whenever the canvas's top-left corner moves on the screen (global
-// coordinates), and "menu NAME" whenever a menu opens (NAME = its objectName, "-" if it has
+// coordinates), each followed by "button NAME X Y W H" for every tool-bar button (canvas
+// coordinates, NAME the objectName of its command), and "menu NAME" whenever a menu opens (NAME = its objectName, "-" if it has
 // none). Does nothing otherwise.
 void reportWindowGeometryIfAsked(QWidget* canvas);
 

@@ -240,11 +240,7 @@ bool AppearanceCommands::fitBox(ObjectId id)
     field.bounds.setSize(*size);
     m_view->sync();
     doc().interaction.innerSelection = id;
-    QWidget* frame = field.parentFrame > 0 ? m_view->parentWidget(field.parentFrame) : nullptr;
-    if (frame && frame != m_canvas)
-        m_handles->placeBlueSetInFrame(field.bounds, frame);
-    else
-        m_handles->placeBlueSetOnCanvas(field.bounds, ObjectKind::TextField);
+    m_handles->showBlueSet(id);
     return true;
 }
 
@@ -337,7 +333,6 @@ void AppearanceCommands::deleteObject(ObjectKind kind, const QString& question)
     const int slot = doc().outline.findSlot(kind, doc().interaction.currentObject);
     if (slot == 0)
         return;
-    m_handles->reclaimShape2();
     if (kind == ObjectKind::Frame)
         doc().outline.removeFrame(slot);
     else

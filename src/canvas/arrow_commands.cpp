@@ -24,7 +24,7 @@ void CanvasController::rebuildSelectedArrow()
     ArrowObject* a = selectedArrow();
     if (!a)
         return;
-    if (m_handles->component(QStringLiteral("Panel23"))->isVisible()) {
+    if (m_handles->model().arrowHandles) {
         const QPoint start = m_handles->arrowStart(), end = m_handles->arrowEnd();
         a->x1 = start.x();
         a->y1 = start.y();

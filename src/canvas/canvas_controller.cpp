@@ -13,16 +13,50 @@
 
 namespace velmar {
 
+namespace {
+
+// Takes the keyboard to the canvas whenever anything in the main window other than a text field
+// is pressed (an object, the canvas, a handle, the tool bar, the menu bar), so that typing and the
+// outline's shortcuts never go to a field the user has left.
+class FocusToCanvas : public QObject {
+public:
+    explicit FocusToCanvas(QWidget* canvas) : QObject(canvas), m_canvas(canvas) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_canvas->window())
+            return false;
+        for (QWidget* w = widget; w; w = w->parentWidget())
+            if (qobject_cast<TextFieldWidget*>(w))
+                return false;
+        if (m_canvas->isVisible() && m_canvas->isEnabled() && !m_canvas->hasFocus())
+            m_canvas->setFocus(Qt::MouseFocusReason);
+        return false;
+    }
+
+private:
+    QWidget* m_canvas;
+};
+
+}  // namespace
+
 CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
                                    SelectionHandles* handles)
     : QObject(canvas), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles)
 {
     canvas->installEventFilter(this);
+    new FocusToCanvas(canvas);
     for (const char* name : {"Panel3", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Panel9", "Panel10",
                              "Panel11", "Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17",
                              "Panel18", "Panel19", "Panel20", "Panel23", "Panel24"})
         handles->component(QLatin1String(name))->installEventFilter(this);
     view->setEventFilter(this);
+    // The handles follow every change of the outline's geometry (moves, grid snapping, fitting).
+    connect(view, &OutlineView::synced, handles, &SelectionHandles::refresh);
     connect(view, &OutlineView::textFieldEdited, this, [this](ObjectId id) {
         // Typed text is part of the outline at once: closing must ask to save it.
         markModifiedWithoutStep(m_host);
@@ -53,23 +87,7 @@ void CanvasController::dropSelection()
 
 QRect CanvasController::boundsOf(ObjectId id) const
 {
-    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
-        return {};
-    switch (ref.kind) {
-    case ObjectKind::Frame: return o.frame(ref.slot).bounds;
-    case ObjectKind::Picture: return o.picture(ref.slot).bounds;
-    case ObjectKind::Caption: return o.caption(ref.slot).bounds;
-    case ObjectKind::TextField: return o.textField(ref.slot).bounds;
-    case ObjectKind::Video: return o.video(ref.slot).bounds;
-    case ObjectKind::Arrow: {
-        const ArrowObject& a = o.arrow(ref.slot);
-        return QRect(QPoint(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15),
-                     QSize(std::abs(a.x1 - a.x2) + 30, std::abs(a.y1 - a.y2) + 30));
-    }
-    }
-    return {};
+    return objectBounds(const_cast<CanvasController*>(this)->doc().outline, id);
 }
 
 void CanvasController::setBounds(ObjectId id, const QRect& r)
@@ -92,44 +110,17 @@ void CanvasController::setBounds(ObjectId id, const QRect& r)
 
 int CanvasController::parentFrameOf(ObjectId id) const
 {
-    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
-        return 0;
-    switch (ref.kind) {
-    case ObjectKind::Picture: return o.picture(ref.slot).parentFrame;
-    case ObjectKind::Caption: return o.caption(ref.slot).parentFrame;
-    case ObjectKind::TextField: return o.textField(ref.slot).parentFrame;
-    case ObjectKind::Video: return o.video(ref.slot).parentFrame;
-    default: return 0;
-    }
-}
-
-QRect CanvasController::canvasRectOf(ObjectId id) const
-{
-    QRect r = boundsOf(id);
-    const int parent = parentFrameOf(id);
-    const Outline& o = const_cast<CanvasController*>(this)->doc().outline;
-    if (parent >= 1 && parent <= o.count(ObjectKind::Frame))
-        r.translate(o.frame(parent).bounds.topLeft());
-    return r;
+    return velmar::parentFrameOf(const_cast<CanvasController*>(this)->doc().outline, id);
 }
 
 void CanvasController::showBlackSetAround(ObjectId id)
 {
-    m_handles->placeBlackSet(boundsOf(id));
+    m_handles->showBlackSet(id);
 }
 
 void CanvasController::showBlueSetAround(ObjectId id)
 {
-    const int parent = parentFrameOf(id);
-    if (parent > 0) {
-        if (QWidget* frame = m_view->parentWidget(parent); frame != m_canvas) {
-            m_handles->placeBlueSetInFrame(boundsOf(id), frame);
-            return;
-        }
-    }
-    m_handles->placeBlueSetOnCanvas(boundsOf(id), doc().outline.kindOf(id));
+    m_handles->showBlueSet(id);
 }
 
 void CanvasController::showPopup(const char* menu, QMouseEvent* e)
@@ -141,7 +132,7 @@ void CanvasController::showPopup(const char* menu, QMouseEvent* e)
 void CanvasController::placeArrowHandlesFor(int slot)
 {
     const ArrowObject& a = doc().outline.arrow(slot);
-    m_handles->placeArrowHandles(a.x1, a.y1, a.x2, a.y2);
+    m_handles->showArrowHandles(QPoint(a.x1, a.y1), QPoint(a.x2, a.y2));
 }
 
 void CanvasController::autoSizeTextField(ObjectId id)
@@ -272,8 +263,10 @@ void CanvasController::mouseMoved(QMouseEvent* e)
 {
     const QPoint delta = e->globalPosition().toPoint() - m_track.startGlobal;
     if (!m_track.following) {
-        // A click that does not travel is a click: the object stays exactly where it was.
-        if (delta.manhattanLength() < QApplication::startDragDistance() && m_track.track != Track::Arrow)
+        // Objects follow the pointer from its first pixel; a press into a text field being edited
+        // waits for a few, so that a click to place the caret does not nudge the field.
+        const int threshold = m_track.textPress ? kTextFieldMoveThreshold : 1;
+        if (delta.manhattanLength() < threshold && m_track.track != Track::Arrow)
             return;
         m_track.following = true;
     }
@@ -316,8 +309,7 @@ void CanvasController::mouseMoved(QMouseEvent* e)
         break;
     }
     case Track::ArrowEnd:
-        if (QWidget* h = m_handles->component(m_track.handle))
-            h->move(m_track.handleStart + delta);
+        m_handles->moveArrowEnd(m_track.handle == QLatin1String("Panel23"), m_track.handleStart + delta);
         break;
     case Track::None:
         break;
@@ -334,6 +326,8 @@ void CanvasController::mouseReleased(QMouseEvent* e)
     case Track::ArrowEnd: finishArrowEnd(); break;
     case Track::None: break;
     }
+    if (m_track.grabbed)
+        m_canvas->releaseMouse();
     m_track = Tracking{};
 }
 

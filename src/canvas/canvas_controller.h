@@ -59,6 +59,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How far the pointer travels from a press into a text field before the field follows it.
+    static constexpr int kTextFieldMoveThreshold = 3;
+
     enum class Track { None, Move, Size, AltDrag, Arrow, ArrowEnd };
 
     Document& doc() { return m_host.document(); }
@@ -90,7 +93,6 @@ private:
     QRect boundsOf(ObjectId id) const;
     void setBounds(ObjectId id, const QRect& r);
     int parentFrameOf(ObjectId id) const;
-    QRect canvasRectOf(ObjectId id) const;
     void showBlackSetAround(ObjectId id);
     void showBlueSetAround(ObjectId id);
     void syncToolStatesForObject(ObjectId id);
@@ -122,6 +124,8 @@ private:
         Qt::MouseButton button = Qt::NoButton;
         Qt::KeyboardModifiers modifiers;
         bool doubleClick = false;
+        bool textPress = false;     // a press into a text field: moves after a small threshold
+        bool grabbed = false;       // the canvas holds the pointer until the release
         bool arrowMoved = false;
         QPoint pressPos;            // in the pressed widget
     } m_track;

@@ -51,8 +51,8 @@ void CanvasController::pressTitle(ObjectId frame, QWidget* label, QMouseEvent* e
     if (left)
         dropSelection();
     if (left && !(e->modifiers() & Qt::AltModifier) && doc().state.editMode) {
-        // A press on a title records a step before the frame moves, whether or not it moves.
-        m_host.recordStep();
+        // A press on a title records a step whether or not the frame moves: on release, so that
+        // the step holds where the frame went.
         startTracking(Track::Move, frame, m_view->widget(frame), e);
         m_track.titlePress = true;
         return;
@@ -124,6 +124,7 @@ void CanvasController::pressObject(ObjectId id, QWidget* widget, QMouseEvent* e)
     }
     if (!isDouble(e) && (!alt) == left) {
         startTracking(Track::Move, id, widget, e);
+        m_track.textPress = kind == ObjectKind::TextField;
         return;
     }
     afterObjectPress(id, e, false);
@@ -226,17 +227,20 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
     m_track.outer = outer;
     m_track.handle = name;
     m_track.following = true;  // handles follow the pointer from the first pixel
+    // The pressed handle has just been hidden and would lose the pointer with it: the canvas holds
+    // the pointer until the button is released, so the object follows it all the way.
+    m_canvas->grabMouse();
+    m_track.grabbed = true;
 }
 
 void CanvasController::pressArrowEnd(const QString& name, QMouseEvent* e)
 {
-    QWidget* handle = m_handles->component(name);
     if (!doc().state.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
     m_track = Tracking{};
     m_track.track = Track::ArrowEnd;
     m_track.handle = name;
-    m_track.handleStart = handle->pos();
+    m_track.handleStart = name == QLatin1String("Panel23") ? m_handles->arrowStart() : m_handles->arrowEnd();
     m_track.startGlobal = e->globalPosition().toPoint();
     m_track.following = true;
 }
@@ -248,10 +252,8 @@ void CanvasController::finishMove()
     const ObjectId id = m_track.id;
     const bool changed = boundsOf(id).topLeft() != m_track.startRect.topLeft();
     const bool handle = !m_track.handle.isEmpty();
-    if (changed && !m_track.titlePress)
+    if (changed || m_track.titlePress)
         m_host.recordStep();
-    else if (changed)
-        m_view->sync();
     const ObjectKind kind = doc().outline.kindOf(id);
     if (handle) {
         // A move bar: both sets stand again around the selections.
@@ -354,7 +356,8 @@ void CanvasController::finishArrowEnd()
     a.x2 = storableCoordinate(end.x());
     a.y2 = storableCoordinate(end.y());
     m_view->sync();
-    if (m_handles->component(m_track.handle)->pos() != m_track.handleStart)
+    const QPoint dropped = m_track.handle == QLatin1String("Panel23") ? start : end;
+    if (dropped != m_track.handleStart)
         m_host.recordStep();
 }
 

@@ -12,6 +12,8 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The canvas takes the keyboard from a text field when anything else is pressed.
+    setFocusPolicy(Qt::ClickFocus);
     // The canvas and its frame titles use the small font outlines were laid out in.
     setFont(toQFont(FontSpec{}));
 }

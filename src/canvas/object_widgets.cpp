@@ -5,6 +5,7 @@
 #include "model/text_metrics.h"
 
 #include <QBitmap>
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QTextBlock>
@@ -147,6 +148,15 @@ TextFieldWidget::TextFieldWidget(QWidget* parent) : QTextEdit(parent)
     viewport()->setAutoFillBackground(true);
     document()->setDocumentMargin(1);
     setTabChangesFocus(true);
+    // A field takes the keyboard only when it is clicked: opening an outline, undo or Tab never
+    // hand it the focus, so the outline's own shortcuts keep working.
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void TextFieldWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The right press has already opened the text field's own pop-up menu.
+    event->accept();
 }
 
 QString TextFieldWidget::toWidgetText(const QString& modelText)

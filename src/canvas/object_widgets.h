@@ -72,6 +72,9 @@ public:
 
     static QString toWidgetText(const QString& modelText);
     static QString toModelText(const QString& widgetText);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.

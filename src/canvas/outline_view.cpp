@@ -148,6 +148,7 @@ void OutlineView::sync()
         bar->raise();
     for (QWidget* w : fresh)
         emit widgetCreated(objectId(w), w);
+    emit synced();
 }
 
 void OutlineView::rebuild()
@@ -158,6 +159,9 @@ void OutlineView::rebuild()
     }
     m_widgets.clear();
     sync();
+    // A replaced outline (opened, recovered, or restored by undo) starts with no field being
+    // typed in: the keyboard belongs to the canvas and the outline's shortcuts.
+    m_canvas->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace velmar

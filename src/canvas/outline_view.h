@@ -39,6 +39,8 @@ signals:
     // A text field's widget changed its text (typing); the model already holds the new text.
     void textFieldEdited(ObjectId id);
     void widgetCreated(ObjectId id, QWidget* widget);
+    // The widgets match the model again (after every sync and rebuild).
+    void synced();
 
 private:
     template <typename W>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace velmar {
 
@@ -87,10 +88,68 @@ AdornmentLayout blueSetInFrame(const QRect& b, QPoint frameTopLeft)
     AdornmentLayout layout;
     layout.outlineName = QString::fromLatin1(kBlueNames.outline);
     layout.outline = b.adjusted(-1, -1, 1, 1);
+    layout.outlineOrigin = frameTopLeft;
     for (int i = 0; i < 8; ++i)
         layout.panels[QString::fromLatin1(kBlueNames.handles[i])] = QRect(positions[i], kHandleSize);
     layout.panels[QString::fromLatin1(kBlueNames.moveBar)] = QRect(QPoint(x, y - 15), kBlueMoveBarSize);
     return layout;
+}
+
+QRect objectBounds(const Outline& o, ObjectId id)
+{
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid())
+        return {};
+    switch (ref.kind) {
+    case ObjectKind::Frame: return o.frame(ref.slot).bounds;
+    case ObjectKind::Picture: return o.picture(ref.slot).bounds;
+    case ObjectKind::Caption: return o.caption(ref.slot).bounds;
+    case ObjectKind::TextField: return o.textField(ref.slot).bounds;
+    case ObjectKind::Video: return o.video(ref.slot).bounds;
+    case ObjectKind::Arrow: {
+        const ArrowObject& a = o.arrow(ref.slot);
+        return QRect(QPoint(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15),
+                     QSize(std::abs(a.x1 - a.x2) + 30, std::abs(a.y1 - a.y2) + 30));
+    }
+    }
+    return {};
+}
+
+int parentFrameOf(const Outline& o, ObjectId id)
+{
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid())
+        return 0;
+    switch (ref.kind) {
+    case ObjectKind::Picture: return o.picture(ref.slot).parentFrame;
+    case ObjectKind::Caption: return o.caption(ref.slot).parentFrame;
+    case ObjectKind::TextField: return o.textField(ref.slot).parentFrame;
+    case ObjectKind::Video: return o.video(ref.slot).parentFrame;
+    default: return 0;
+    }
+}
+
+std::optional<AdornmentLayout> blackSetFor(const Outline& o, ObjectId id)
+{
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid() || ref.kind == ObjectKind::Arrow)
+        return std::nullopt;
+    return blackSetAround(objectBounds(o, id));
+}
+
+std::optional<AdornmentLayout> blueSetFor(const Outline& o, ObjectId id)
+{
+    const ObjectRef ref = o.find(id);
+    if (!ref.isValid() || ref.kind == ObjectKind::Arrow)
+        return std::nullopt;
+    const int parent = parentFrameOf(o, id);
+    if (parent >= 1 && parent <= o.count(ObjectKind::Frame)) {
+        const QRect frame = o.frame(parent).bounds;
+        AdornmentLayout layout = blueSetInFrame(objectBounds(o, id), frame.topLeft());
+        layout.outlineClip = frame;
+        return layout;
+    }
+    return blueSetOnCanvas(objectBounds(o, id), ref.kind);
 }
 
 QRect arrowStartHandle(QPoint start)

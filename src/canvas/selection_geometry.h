@@ -23,9 +23,13 @@ inline constexpr int kArrowHandleOffset = 5;
 // move bar and eight handles, each by its component name ("Panel3", "Panel11"…).
 struct AdornmentLayout {
     QString outlineName;
-    // The dotted outline, in the coordinates of its parent: the canvas, or the frame when the
-    // selected object lies inside one.
+    // The dotted outline, in the coordinates of the selected object's parent: the canvas, or the
+    // frame when the object lies inside one.
     QRect outline;
+    // Where that parent's top-left corner lies on the canvas, and, inside a frame, the frame's
+    // rectangle on the canvas, which the outline does not cross (a null rectangle on the canvas).
+    QPoint outlineOrigin;
+    QRect outlineClip;
     // Move bar and handles, in canvas coordinates, with their sizes.
     std::map<QString, QRect> panels;
 
@@ -47,6 +51,18 @@ AdornmentLayout blueSetOnCanvas(const QRect& bounds, ObjectKind kind);
 // corner is frameTopLeft: "Shape2" (a child of the frame) one pixel outside the object, the
 // handles centred on the object's corners and edges.
 AdornmentLayout blueSetInFrame(const QRect& objectBounds, QPoint frameTopLeft);
+
+// Bounds of an object as the outline stores them (relative to its parent frame; an arrow's
+// picture on the canvas), and the slot of its parent frame (0 = the canvas). Empty and 0 for an
+// object that does not exist.
+QRect objectBounds(const Outline& outline, ObjectId id);
+int parentFrameOf(const Outline& outline, ObjectId id);
+
+// The black set around a frame or an object lying on the canvas, and the blue set in the layout
+// that fits the object (centred inside a frame, inside the corners on the canvas), from the
+// outline as it is now; nothing for an object that does not exist or an arrow.
+std::optional<AdornmentLayout> blackSetFor(const Outline& outline, ObjectId id);
+std::optional<AdornmentLayout> blueSetFor(const Outline& outline, ObjectId id);
 
 // The two arrow end handles and the end point that a handle stands for.
 QRect arrowStartHandle(QPoint start);  // "Panel23"

@@ -1,7 +1,6 @@
 #include "canvas/selection_handles.h"
 
 #include "canvas/canvas_widget.h"
-#include "canvas/selection_geometry.h"
 
 #include <QPainter>
 #include <QToolBar>
@@ -10,7 +9,9 @@ namespace velmar {
 
 namespace {
 
-// A dotted rectangle outline that lets every press through to what lies under it.
+// A dotted rectangle outline that lets every press through to what lies under it. Inside a frame
+// the widget covers only the part of the outline within the frame; the rectangle is drawn where
+// it would stand whole, so the part outside the frame is simply not shown.
 class SelectionOutline : public QWidget {
 public:
     explicit SelectionOutline(QWidget* parent) : QWidget(parent)
@@ -19,14 +20,24 @@ public:
         setAttribute(Qt::WA_TranslucentBackground);
     }
 
+    void place(const QRect& whole, const QRect& clip)
+    {
+        m_whole = whole;
+        setGeometry(clip.isNull() ? whole : whole.intersected(clip));
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         QPen pen(Qt::black, 1, Qt::DotLine);
         p.setPen(pen);
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.drawRect(m_whole.translated(-pos()).adjusted(0, 0, -1, -1));
     }
+
+private:
+    QRect m_whole;
 };
 
 const QStringList kBlackSet = {"Shape1", "Panel11", "Panel3", "Panel4", "Panel5", "Panel6",
@@ -37,7 +48,8 @@ const QStringList kArrowSet = {"Panel23", "Panel24"};
 
 }  // namespace
 
-SelectionHandles::SelectionHandles(CanvasWidget* canvas) : QObject(canvas), m_canvas(canvas)
+SelectionHandles::SelectionHandles(CanvasWidget* canvas, const Document& document)
+    : QObject(canvas), m_canvas(canvas), m_document(document)
 {
     const QColor black(Qt::black), blue(0x00, 0x80, 0xFF), fuchsia(0xFF, 0x00, 0xFF);
     const Qt::CursorShape cursors[8] = {Qt::SizeFDiagCursor, Qt::SizeBDiagCursor, Qt::SizeFDiagCursor,
@@ -92,81 +104,115 @@ void SelectionHandles::setVisible(const QStringList& names, bool visible)
         }
     if (visible && m_canvas->toolBar())
         m_canvas->toolBar()->raise();
+}
+
+void SelectionHandles::apply(const AdornmentLayout& layout)
+{
+    static_cast<SelectionOutline*>(m_components.value(layout.outlineName))
+        ->place(layout.outline.translated(layout.outlineOrigin), layout.outlineClip);
+    for (const auto& [name, rect] : layout.panels)
+        m_components.value(name)->setGeometry(rect);
+}
+
+bool SelectionHandles::placeBlack()
+{
+    const std::optional<AdornmentLayout> layout = blackSetFor(m_document.outline, m_model.blackAround);
+    if (layout)
+        apply(*layout);
+    else
+        m_model.blackAround = 0;
+    setVisible(kBlackSet, layout.has_value());
+    return layout.has_value();
+}
+
+bool SelectionHandles::placeBlue()
+{
+    const std::optional<AdornmentLayout> layout = blueSetFor(m_document.outline, m_model.blueAround);
+    if (layout)
+        apply(*layout);
+    else
+        m_model.blueAround = 0;
+    setVisible(kBlueSet, layout.has_value());
+    return layout.has_value();
+}
+
+void SelectionHandles::placeArrowHandles()
+{
+    m_components.value(QStringLiteral("Panel23"))->setGeometry(arrowStartHandle(m_model.arrowStart));
+    m_components.value(QStringLiteral("Panel24"))->setGeometry(arrowEndHandle(m_model.arrowEnd));
+    setVisible(kArrowSet, m_model.arrowHandles);
+}
+
+void SelectionHandles::showBlackSet(ObjectId id)
+{
+    m_model.blackAround = id;
+    placeBlack();
     emit visibilityChanged();
 }
 
-namespace {
-
-void applyLayout(const AdornmentLayout& layout, const QHash<QString, QWidget*>& components)
+void SelectionHandles::showBlueSet(ObjectId id)
 {
-    components.value(layout.outlineName)->setGeometry(layout.outline);
-    for (const auto& [name, rect] : layout.panels)
-        components.value(name)->setGeometry(rect);
+    m_model.blueAround = id;
+    placeBlue();
+    emit visibilityChanged();
 }
 
-}  // namespace
-
-void SelectionHandles::placeBlackSet(const QRect& bounds)
+void SelectionHandles::showArrowHandles(QPoint start, QPoint end)
 {
-    applyLayout(blackSetAround(bounds), m_components);
-    setVisible(kBlackSet, true);
+    m_model.arrowHandles = true;
+    m_model.arrowStart = start;
+    m_model.arrowEnd = end;
+    placeArrowHandles();
+    emit visibilityChanged();
 }
 
-void SelectionHandles::placeBlueSetInFrame(const QRect& objectInFrame, QWidget* frame)
+void SelectionHandles::moveArrowEnd(bool start, QPoint point)
 {
-    QWidget* shape = m_components.value(QStringLiteral("Shape2"));
-    if (shape->parentWidget() != frame)
-        shape->setParent(frame);
-    applyLayout(blueSetInFrame(objectInFrame, frame->pos()), m_components);
-    setVisible(kBlueSet, true);
+    (start ? m_model.arrowStart : m_model.arrowEnd) = point;
+    placeArrowHandles();
 }
 
-void SelectionHandles::placeBlueSetOnCanvas(const QRect& bounds, ObjectKind kind)
+void SelectionHandles::hideBlackSet()
 {
-    reclaimShape2();
-    applyLayout(blueSetOnCanvas(bounds, kind), m_components);
-    setVisible(kBlueSet, true);
+    m_model.blackAround = 0;
+    setVisible(kBlackSet, false);
+    emit visibilityChanged();
 }
 
-void SelectionHandles::placeArrowHandles(int x1, int y1, int x2, int y2)
+void SelectionHandles::hideBlueSet()
 {
-    m_components.value(QStringLiteral("Panel23"))->setGeometry(arrowStartHandle(QPoint(x1, y1)));
-    m_components.value(QStringLiteral("Panel24"))->setGeometry(arrowEndHandle(QPoint(x2, y2)));
-    setVisible(kArrowSet, true);
+    m_model.blueAround = 0;
+    setVisible(kBlueSet, false);
+    emit visibilityChanged();
 }
 
-void SelectionHandles::hideBlackSet() { setVisible(kBlackSet, false); }
-void SelectionHandles::hideBlueSet() { setVisible(kBlueSet, false); }
-void SelectionHandles::hideArrowHandles() { setVisible(kArrowSet, false); }
+void SelectionHandles::hideArrowHandles()
+{
+    m_model.arrowHandles = false;
+    setVisible(kArrowSet, false);
+    emit visibilityChanged();
+}
 
 void SelectionHandles::hideAll()
 {
-    hideBlackSet();
-    hideBlueSet();
-    hideArrowHandles();
+    m_model = SelectionModel{};
+    setVisible(kBlackSet, false);
+    setVisible(kBlueSet, false);
+    setVisible(kArrowSet, false);
+    emit visibilityChanged();
 }
 
-void SelectionHandles::reclaimShape2()
+void SelectionHandles::refresh()
 {
-    QWidget* shape = m_components.value(QStringLiteral("Shape2"));
-    if (shape->parentWidget() != m_canvas) {
-        const bool visible = shape->isVisible();
-        shape->setParent(m_canvas);
-        shape->setVisible(visible);
-    }
-}
-
-bool SelectionHandles::blackSetVisible() const { return m_components.value(QStringLiteral("Panel3"))->isVisible(); }
-bool SelectionHandles::blueSetVisible() const { return m_components.value(QStringLiteral("Panel12"))->isVisible(); }
-
-QPoint SelectionHandles::arrowStart() const
-{
-    return arrowPointOfHandle(m_components.value(QStringLiteral("Panel23"))->pos());
-}
-
-QPoint SelectionHandles::arrowEnd() const
-{
-    return arrowPointOfHandle(m_components.value(QStringLiteral("Panel24"))->pos());
+    const SelectionModel before = m_model;
+    if (m_model.blackAround)
+        placeBlack();
+    if (m_model.blueAround)
+        placeBlue();
+    if (m_model.arrowHandles)
+        placeArrowHandles();
+    if (before.blackAround != m_model.blackAround || before.blueAround != m_model.blueAround)
+        emit visibilityChanged();
 }
 
 }  // namespace velmar

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "model/outline.h"
+#include "canvas/selection_geometry.h"
+#include "model/document.h"
 
 #include <QHash>
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -13,39 +15,53 @@ namespace velmar {
 
 class CanvasWidget;
 
-// The selection adornments on the canvas: the black set (Shape1, move bar Panel11, handles
-// Panel3..Panel10) around the outer selection, the blue set (Shape2, Panel20, Panel12..Panel19)
-// around the inner selection, and the arrow end handles Panel23/Panel24.
+// What the selection shows, apart from the widgets that draw it: the object the black set stands
+// around (the outer selection: a frame or an object on the canvas), the object the blue set
+// stands around (the inner selection), and the two arrow end points while their handles show.
+// The end points are the arrow's until one is dragged, then the dragged position.
+struct SelectionModel {
+    ObjectId blackAround = 0;  // 0 = the black set is hidden
+    ObjectId blueAround = 0;   // 0 = the blue set is hidden
+    bool arrowHandles = false;
+    QPoint arrowStart, arrowEnd;
+};
+
+// The canvas's handle layer: owns every selection adornment — the black set (Shape1, move bar
+// Panel11, handles Panel3..Panel10), the blue set (Shape2, Panel20, Panel12..Panel19) and the
+// arrow end handles Panel23/Panel24 — as children of the canvas, placed in canvas coordinates from
+// the selection model and the outline. No adornment is ever a child of an object's widget, so
+// rebuilding the object widgets (undo, redo, open) cannot take one with it.
 class SelectionHandles : public QObject {
     Q_OBJECT
 public:
-    explicit SelectionHandles(CanvasWidget* canvas);
+    SelectionHandles(CanvasWidget* canvas, const Document& document);
 
-    // Black set around a frame or an object lying on the canvas (canvas coordinates).
-    void placeBlackSet(const QRect& bounds);
-    // Blue set centred on an object inside a frame; Shape2 becomes a child of the frame.
-    void placeBlueSetInFrame(const QRect& objectInFrame, QWidget* frame);
-    // Blue set inside the corners of an object lying on the canvas.
-    void placeBlueSetOnCanvas(const QRect& bounds, ObjectKind kind);
-    void placeArrowHandles(int x1, int y1, int x2, int y2);
+    // Shows a set around an object of the outline, in the layout that fits it.
+    void showBlackSet(ObjectId id);
+    void showBlueSet(ObjectId id);
+    void showArrowHandles(QPoint start, QPoint end);
+    // Moves one arrow end handle to stand for a new end point (while it is dragged).
+    void moveArrowEnd(bool start, QPoint point);
 
     void hideBlackSet();
     void hideBlueSet();
     void hideArrowHandles();
     void hideAll();
-    // Gives Shape2 back to the canvas (before a frame that holds it is destroyed).
-    void reclaimShape2();
 
-    bool blackSetVisible() const;
-    bool blueSetVisible() const;
+    // Places the shown sets again from the outline as it is now (after a move, a resize, grid
+    // snapping, undo…); a set whose object is gone is hidden.
+    void refresh();
+
+    const SelectionModel& model() const { return m_model; }
+    bool blackSetVisible() const { return m_model.blackAround != 0; }
+    bool blueSetVisible() const { return m_model.blueAround != 0; }
+    // The end points the arrow handles stand for.
+    QPoint arrowStart() const { return m_model.arrowStart; }
+    QPoint arrowEnd() const { return m_model.arrowEnd; }
 
     QWidget* component(const QString& name) const { return m_components.value(name); }
     // The component name of a handle widget, or an empty string.
     QString nameOf(const QObject* widget) const;
-
-    // The end points the arrow handles stand for (handle left/top + 5).
-    QPoint arrowStart() const;
-    QPoint arrowEnd() const;
 
 signals:
     // A set was shown or hidden (the order buttons follow the blue and black sets).
@@ -54,8 +70,14 @@ signals:
 private:
     QWidget* make(const QString& name, QSize size, const QColor& colour, Qt::CursorShape cursor);
     void setVisible(const QStringList& names, bool visible);
+    void apply(const AdornmentLayout& layout);
+    bool placeBlack();
+    bool placeBlue();
+    void placeArrowHandles();
 
     CanvasWidget* m_canvas;
+    const Document& m_document;
+    SelectionModel m_model;
     QHash<QString, QWidget*> m_components;
 };
 

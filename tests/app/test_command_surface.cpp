@@ -103,7 +103,7 @@ void TestCommandSurface::items_data()
     // Main menu.
     row("N47", "Новый");
     row("N48", "Открыть");
-    row("N49", "Сохранить", Off);
+    row("N49", "Сохранить", Off, "Ctrl+S");
     row("N50", "Сохранить как...", Off);
     row("N53", "Сохранить как рисунок", Off);
     row("N51", "Закрыть", Off);

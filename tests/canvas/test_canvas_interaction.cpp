@@ -27,6 +27,8 @@ private slots:
     void gridStepCaptionsAndSnapping();
     void openPictureFollowsTheFilter();
     void capacityRefusal();
+    void titleMoveSurvivesUndoAndRedo();
+    void handlesOutliveEveryRebuild();
 
 private:
     int createFrameAt(WindowFixture& f, QPoint at)
@@ -175,7 +177,9 @@ void TestCanvasInteraction::handlesStandAroundTheSelection()
     f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
     QCOMPARE(f.component("Panel12")->pos(), QPoint(27, 67));
     QCOMPARE(f.component("Panel14")->pos(), QPoint(93, 86));
-    QCOMPARE(f.component("Shape2")->parentWidget(), f.widgetOf(f.doc().outline.frame(1).id));
+    // Every adornment belongs to the canvas, the outline too, one pixel outside the field.
+    QCOMPARE(f.component("Shape2")->parentWidget(), f.window->canvas());
+    QCOMPARE(f.component("Shape2")->geometry(), QRect(29, 69, 68, 21));
     QCOMPARE(f.doc().interaction.innerSelection, text.id);
     QCOMPARE(f.doc().interaction.outerSelection, f.doc().outline.frame(1).id);
 }
@@ -334,10 +338,16 @@ void TestCanvasInteraction::gridStepCaptionsAndSnapping()
     QVERIFY(!f.command("N80")->isChecked());
     createFrameAt(f, QPoint(13, 41));
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(13, 41));
+    QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
+    sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+    sendMouse(frame, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
     f.command("N211")->trigger();
     QCOMPARE(f.command("N211")->text(), QStringLiteral("Увеличить сетку 3+1"));
     QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 3-1"));
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(12, 39, 150, 150));
+    // The selected frame's handles follow it at once.
+    QCOMPARE(f.component("Panel3")->pos(), QPoint(12, 39));
+    QCOMPARE(f.component("Panel5")->pos(), QPoint(12 + 150 - 9, 39 + 150 - 9));
     for (int i = 0; i < 4; ++i)
         f.command("N212")->trigger();
     QCOMPARE(f.doc().state.gridStep, 1);
@@ -394,6 +404,56 @@ void TestCanvasInteraction::capacityRefusal()
     QCOMPARE(f.doc().history.currentStep, step);
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("фреймов")));
+}
+
+void TestCanvasInteraction::titleMoveSurvivesUndoAndRedo()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    const int step = f.doc().history.currentStep;
+    auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
+    dragWidget(frame->title(), QPoint(3, 3), QPoint(33, 23));
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(40, 60));
+    QCOMPARE(f.doc().history.currentStep, step + 1);  // one step for the press and the move
+
+    f.command("N77")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+    f.command("N78")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(40, 60));
+}
+
+void TestCanvasInteraction::handlesOutliveEveryRebuild()
+{
+    // A text field in a frame selected by a right press carries the blue set; undo and redo
+    // then rebuild every object widget. Every adornment must survive on the canvas.
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    rightClickFrame(f, 1, QPoint(20, 40));
+    f.command("N86")->trigger();
+    QWidget* text = f.widgetOf(f.doc().outline.textField(1).id);
+    sendMouse(static_cast<QTextEdit*>(text)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
+    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    QVERIFY(f.component("Panel12")->isVisible());
+
+    QList<QPointer<QWidget>> adornments;
+    for (const char* name : {"Shape1", "Shape2", "Panel3", "Panel11", "Panel12", "Panel20", "Panel23"})
+        adornments << QPointer<QWidget>(f.component(name));
+    for (const char* command : {"N77", "N78", "N77", "N78"}) {
+        f.command(command)->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QPointer<QWidget>& w : adornments) {
+            QVERIFY2(w, command);
+            QCOMPARE(w->parentWidget(), f.window->canvas());
+        }
+    }
+    QCOMPARE(f.doc().outline.count(ObjectKind::TextField), 1);
+    // The selection works as before on the rebuilt widgets.
+    text = f.widgetOf(f.doc().outline.textField(1).id);
+    sendMouse(static_cast<QTextEdit*>(text)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
+    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    QVERIFY(f.component("Shape2")->isVisible());
 }
 
 QTEST_MAIN(TestCanvasInteraction)

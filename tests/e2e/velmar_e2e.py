@@ -15,10 +15,12 @@ A test script is a file tests/e2e/e2e_<name>.py (CTest registers each one, label
 
 `open` takes a description for tests/e2e/make_outline.cpp (or an existing file's path), writes the
 outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns the canvas's screen
-origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y" and, for
-every menu it opens, "menu NAME"). Input: press/release/move/click/drag at canvas coordinates,
-key("ctrl+z"), type("text"), hold("alt") around a drag. A failing test leaves a screenshot and the
-program's output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
+origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y", the tool-bar
+buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
+press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
+tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag. Presses are spaced so that
+two never make an unintended double click. A failing test leaves a screenshot and the program's
+output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
 Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
                   python3 tests/e2e/e2e_canvas_moves.py [test_name...]
 Needs python3, Xvfb, openbox, xdotool, x11-utils and ImageMagick (scripts/common.sh installs them).
@@ -36,6 +38,7 @@ import time
 import traceback
 
 SCREEN = (1280, 900)
+DOUBLE_CLICK_GAP = 0.45  # longer than Qt's double-click interval (400 ms)
 
 
 class TestFailure(AssertionError):
@@ -115,7 +118,7 @@ class Desktop:
                                    stderr=open(os.path.join(folder, "openbox.log"), "w"))
         wait_for(lambda: self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).returncode == 0
                  and "window id" in self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout,
-                 "the window manager")
+                 "the window manager", 30)
 
     def _run(self, args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20)
@@ -155,6 +158,7 @@ class Velmar:
         self._lines = []
         self._lock = threading.Lock()
         self._buttons = set()
+        self._last_press = 0.0
 
     # --- starting ------------------------------------------------------------------------------
 
@@ -216,6 +220,16 @@ class Velmar:
             if now != last:
                 last, since = now, time.monotonic()
 
+    def button(self, name):
+        """Centre of the tool-bar button of command NAME ("ToolButton10"), canvas coordinates."""
+        with self._lock:
+            for line in reversed(self._lines):
+                parts = line.split()
+                if parts[:2] == ["button", name]:
+                    x, y, w, h = map(int, parts[2:6])
+                    return x + w // 2, y + h // 2
+        raise TestFailure(f"velmar reported no tool-bar button {name}")
+
     def check_alive(self):
         if self._died():
             self.log.flush()
@@ -236,12 +250,20 @@ class Velmar:
         return ox + point[0], oy + point[1]
 
     def move(self, point):
-        self.desktop.xdotool("mousemove", "--sync", *self.screen(point))
+        # X delivers these events in order, so no waiting is needed between them (and xdotool's
+        # --sync would wait for ever on a move to where the pointer already is).
+        self.desktop.xdotool("mousemove", *self.screen(point))
 
     def press(self, point=None, button=1):
         if point is not None:
             self.move(point)
+        # Two presses close in time and place make a double click; a test that wants one says
+        # double_click().
+        since = time.monotonic() - self._last_press
+        if since < DOUBLE_CLICK_GAP:
+            time.sleep(DOUBLE_CLICK_GAP - since)
         self.desktop.xdotool("mousedown", button)
+        self._last_press = time.monotonic()
         self._buttons.add(button)
 
     def release(self, point=None, button=1):
@@ -253,6 +275,11 @@ class Velmar:
     def click(self, point, button=1):
         self.press(point, button)
         self.release(None, button)
+
+    def double_click(self, point, button=1):
+        self.move(point)
+        self.desktop.xdotool("click", "--repeat", 2, "--delay", 80, button)
+        self._last_press = time.monotonic()
 
     def drag(self, start, end, steps=8, button=1):
         """Press at start, move in steps to end, release there (canvas coordinates)."""
@@ -285,8 +312,9 @@ class Velmar:
 
     # --- results -----------------------------------------------------------------------------
 
-    def save(self, timeout=15):
-        """Ctrl+S on the opened file; waits until the file has been written anew."""
+    def save(self, timeout=30):
+        """Ctrl+S on the opened file (written without a dialog); waits until the file has been
+        written anew."""
         def stamp():
             try:
                 s = os.stat(self.path)

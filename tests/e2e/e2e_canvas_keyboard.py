@@ -1,0 +1,74 @@
+# The keyboard and pop-up menus with real input: who has the focus after typing and after opening,
+# the text field's menu, and undo/redo right after a text field was selected.
+import time
+
+import velmar_e2e as e2e
+from velmar_e2e import bounds
+
+LAYOUT = {"frames": [{"bounds": [40, 60, 240, 180], "title": "A"},
+                     {"bounds": [400, 60, 200, 150], "title": "B"}],
+          "textFields": [{"bounds": [20, 40, 120, 30], "text": "abc", "parent": 1}]}
+FIELD = (100, 115)  # inside the text field (canvas coordinates)
+
+
+def test_outline_undo_after_typing_and_clicking_the_canvas(app):
+    app.open(LAYOUT)
+    app.click(FIELD)
+    app.type("xyz")
+    app.click((500, 400))                 # the empty canvas takes the keyboard from the field
+    app.drag((500, 150), (540, 170))      # an outline step: frame B moves
+    app.key("ctrl+z")                     # undoes the move, not the typing
+    app.save()
+    info = app.info()
+    e2e.check_equal(bounds(info["frames"][1])[:2], [400, 60], "frame B after Ctrl+Z")
+    e2e.check("xyz" in info["textFields"][0]["text"], f"typed text kept: {info['textFields'][0]['text']!r}")
+
+
+def test_an_opened_outline_gives_no_field_the_keyboard(app):
+    app.open(LAYOUT)
+    app.type("q")
+    app.drag((500, 150), (520, 150))      # something to save
+    app.save()
+    e2e.check_equal(app.info()["textFields"][0]["text"], "abc", "the field's text")
+
+
+def test_right_click_on_a_field_opens_only_its_menu(app):
+    app.open(LAYOUT)
+    mark = len(app.lines())
+    app.click(FIELD, button=3)
+    e2e.wait_for(lambda: "PopupMenu7" in app.menus_since(mark), "the text field's menu")
+    time.sleep(0.5)  # a second menu would open from the same press
+    e2e.check_equal(app.menus_since(mark), ["PopupMenu7"], "menus opened")
+    app.key("Escape")
+    app.drag((500, 150), (520, 150))
+    app.save()
+    e2e.check_equal(app.info()["textFields"][0]["text"], "abc", "the field's text")
+
+
+def test_undo_and_redo_after_typing_into_a_selected_field(app):
+    app.open(LAYOUT)
+    app.click(FIELD)
+    app.type("z")
+    app.click(app.button("ToolButton10"))
+    app.click(app.button("ToolButton18"))
+    app.click(app.button("ToolButton10"))
+    app.click(app.button("ToolButton18"))
+    app.save()
+    e2e.check("z" in app.info()["textFields"][0]["text"], "the typed letter after undo and redo")
+
+
+def test_undo_and_redo_after_a_right_click_on_a_field(app):
+    app.open(LAYOUT)
+    app.drag((500, 150), (520, 150))      # a step to undo
+    app.click(FIELD, button=3)
+    app.key("Escape")
+    app.click(app.button("ToolButton10"))
+    app.click(app.button("ToolButton18"))
+    app.click(FIELD, button=3)            # the field selected again on the rebuilt widgets
+    app.key("Escape")
+    app.save()
+    e2e.check_equal(bounds(app.info()["frames"][1])[:2], [420, 60], "frame B after undo and redo")
+
+
+if __name__ == "__main__":
+    e2e.main(globals())
