@@ -174,6 +174,11 @@ void MainWindow::checkFrameMargins()
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    // Platforms whose frame is known from the start (offscreen draws a thin one) get the stored
+    // outer size as soon as the window exists; the others once the window manager has framed it.
+    if (m_marginsKnown && m_wantedOuter.isValid() && !isMaximized() && !isFullScreen()
+        && outerSize() != m_wantedOuter)
+        setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
     checkFrameMargins();
 }
 

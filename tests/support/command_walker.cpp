@@ -506,48 +506,8 @@ void CommandWalker::closeModal()
 // Faults already reported and being fixed elsewhere, which the walk steps around so that it can
 // look for new ones. Each entry names its fault; remove it when the fix lands.
 
-// 2. Loading and full-snapshot undo fit pictures, text fields and video fragments into their
-//    parent again (a one-line text field comes back 30 high and moved up), so save → load and
-//    undo may move them; such a refit is accepted.
-constexpr bool kLoadingRefitsObjects = true;
-
-// What loading makes of the objects while it refits them.
-static void refit(Outline& o, QSize clientSize)
-{
-    o.setClientSize(clientSize);
-    for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
-        o.picture(k).bounds = fitIntoParent(o.picture(k).bounds, o.parentSize(o.picture(k).parentFrame));
-    for (int k = 1; k <= o.count(ObjectKind::TextField); ++k)
-        o.textField(k).bounds = fitIntoParent(o.textField(k).bounds, o.parentSize(o.textField(k).parentFrame));
-    for (int k = 1; k <= o.count(ObjectKind::Video); ++k)
-        o.video(k).bounds = fitIntoParent(o.video(k).bounds, o.parentSize(o.video(k).parentFrame));
-}
-
 void CommandWalker::stepAroundKnownFaults(WalkCommand& c)
 {
-    const bool action = c.op == QLatin1String("action");
-    // 1. The blue outline Shape2 is owned by the frame widget it stands in, so undo and redo,
-    //    which rebuild every frame widget, free it with the frame (use after free on the next
-    //    press). Give it back to the canvas first.
-    if (action && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18"))
-        m_fixture.window->selectionHandles()->reclaimShape2();
-
-    // 2. Loading refits objects: see kLoadingRefitsObjects above.
-
-    // 3. A press on a frame's title records its step before the frame moves, and the move is
-    //    recorded nowhere, so undo and redo do not show the moved frame. A step recorded by a
-    //    title press is not compared when revisited (see check()).
-    m_pressedTitle = false;
-    QPoint local;
-    if (c.op == QLatin1String("drag") || c.op == QLatin1String("click"))
-        if (const auto p = target(c))
-            m_pressedTitle = widgetAt(*p, &local)->objectName() == QLatin1String("ee");
-
-    // 4. Cancelling the name of a New outline has already deleted the open outline's history,
-    //    so the step shown has no snapshot. The name is always given.
-    if (action && c.name == "N47")
-        m_fixture.dialogs.inputs.assign(3, c.text.isEmpty() ? QStringLiteral("Новый") : c.text);
-
     // 5. Moving and sizing frames and objects are not kept within the coordinates an outline
     //    file can hold, so a far drag makes a file that cannot be read back. Drags of objects and
     //    of their handles stop well inside that range.
@@ -656,8 +616,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         const QStringList d = storedDifferences({&expected.outline, expected.name, expected.canvasColour,
                                                  window ? expected.windowSize : QSize()},
                                                 {&live.outline, live.name, live.canvasColour,
-                                                 window ? live.windowSize : QSize()},
-                                                kLoadingRefitsObjects);
+                                                 window ? live.windowSize : QSize()});
         for (const QString& line : d)
             out << what + QStringLiteral(": ") + line;
     };
@@ -676,8 +635,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         // the outline as it is now.
         for (auto it = m_steps.begin(); it != m_steps.end();)
             it = it.key() > m_stepBefore ? m_steps.erase(it) : std::next(it);
-        if (!m_pressedTitle)
-            m_steps.insert(h.currentStep, snapshot());
+        m_steps.insert(h.currentStep, snapshot());
         m_counts[QStringLiteral("steps recorded")] += h.currentStep - m_stepBefore;
     }
 
@@ -687,7 +645,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         const QString path = walkPath(QStringLiteral("roundtrip%1.vmd").arg(m_roundTrips++ % 2));
         const QSize chrome = m_fixture.window->frameGeometry().size() - m_fixture.window->canvas()->size();
         ++m_counts[QStringLiteral("save → load round trips")];
-        for (const QString& line : roundTripDifferences(doc(), path, chrome, kLoadingRefitsObjects))
+        for (const QString& line : roundTripDifferences(doc(), path, chrome))
             out << QStringLiteral("save → load: ") + line;
     }
     return out;
@@ -741,8 +699,7 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         // The window's size is left out: an opened window is kept on the screen (shrunk when the
         // screen is smaller) while the file keeps the stored size; the round trip checks it.
         for (const QString& line : storedDifferences({&saved.outline, saved.name, saved.canvasColour, QSize()},
-                                                     {&loaded.outline, loaded.outlineName, loaded.canvasColour, QSize()},
-                                                     kLoadingRefitsObjects))
+                                                     {&loaded.outline, loaded.outlineName, loaded.canvasColour, QSize()}))
             out << QStringLiteral("saved %1: ").arg(name) + line;
         m_savedFiles.insert(it.key(), saved);
     }
@@ -752,8 +709,6 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         ++m_counts[QStringLiteral("files reopened and compared")];
         Snapshot expected = m_savedFiles[chosen];
         const Snapshot live = snapshot();
-        if (kLoadingRefitsObjects)
-            refit(expected.outline, live.outline.clientSize());
         // Opening ends with a history step, which snaps the outline to the grid when it is on.
         if (m_fixture.command("ToolButton20")->isChecked())
             snapToGrid(expected.outline, doc().state.gridStep);

@@ -85,7 +85,6 @@ private:
     QMap<QString, int> m_counts;
     int m_stepBefore = -1;
     int m_generated = 0;
-    bool m_pressedTitle = false;
     int m_roundTrips = 0;
     QHash<int, Snapshot> m_steps;        // the outline as it was when each step was recorded
     QMap<QString, Snapshot> m_savedFiles;  // the outline each file was saved with
