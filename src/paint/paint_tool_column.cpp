@@ -15,7 +15,7 @@ namespace velmar::paint {
 
 namespace {
 
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     ToolId tool;
     const char* panel;  // the button's component name
     const char* image;  // its icon's component name
@@ -24,7 +24,7 @@ struct ToolButtonSpec {
 };
 
 // Two buttons per row, in tool-number order.
-constexpr ToolButtonSpec kToolButtons[] = {
+constexpr ToolButtonEntry kToolButtons[] = {
     {ToolId::Selection, "Panel40", "Image2", "select", "Выделение"},
     {ToolId::Zoom, "Panel41", "Image3", "zoom", "Масштаб"},
     {ToolId::Eraser, "Panel42", "Image4", "eraser", "Ластик"},
@@ -66,17 +66,17 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     setFixedWidth(kWidth);
 
     int k = 0;
-    for (const ToolButtonSpec& spec : kToolButtons) {
+    for (const ToolButtonEntry& entry : kToolButtons) {
         auto* button = new QToolButton(this);
-        button->setObjectName(QLatin1String(spec.panel));
+        button->setObjectName(QLatin1String(entry.panel));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(4 + (k % 2) * (kButtonSize + 2), 4 + (k / 2) * (kButtonSize + 1), kButtonSize, kButtonSize);
-        button->setIcon(QIcon(QPixmap::fromImage(icon(spec.icon))));
+        button->setIcon(QIcon(QPixmap::fromImage(icon(entry.icon))));
         button->setIconSize(QSize(19, 19));
-        button->setToolTip(QString::fromUtf8(spec.hint));
-        button->setProperty("imageName", QLatin1String(spec.image));
-        const ToolId tool = spec.tool;
+        button->setToolTip(QString::fromUtf8(entry.hint));
+        button->setProperty("imageName", QLatin1String(entry.image));
+        const ToolId tool = entry.tool;
         // A click chooses the tool; the button's look follows the editor's current tool.
         connect(button, &QToolButton::clicked, this, [this, tool] {
             emit toolClicked(tool);

@@ -124,16 +124,16 @@ void TestDialogs::fontDialogKeepsStoredFamilyAndChoosesColour()
     // The outline's own default font opens as it is (not in the first style the dialog lists)
     // and comes back under its own name, whichever stand-in and foundry show it.
     for (const quint8 style : {quint8(0), quint8(FontBold), quint8(FontItalic)}) {
-        FontSpec spec;
-        spec.size = 10;
-        spec.style = style;
+        FontSpec outlineFont;
+        outlineFont.size = 10;
+        outlineFont.style = style;
         FontColourDialog defaults;
-        defaults.setCurrentFont(toDialogFont(spec));
+        defaults.setCurrentFont(toDialogFont(outlineFont));
         const QFont back = defaults.currentFont();
         QCOMPARE(back.family(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(back.bold(), bool(style & FontBold));
         QCOMPARE(back.italic(), bool(style & FontItalic));
-        QCOMPARE(fromQFont(back, kWindowText), spec);
+        QCOMPARE(fromQFont(back, kWindowText), outlineFont);
     }
 
     // An installed family is never replaced.
