@@ -84,11 +84,15 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     setCentralWidget(central);
 
     buildMenus();
+    buildEditCommands();
     buildStatusBar();
 
     connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
     connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
-    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) { m_doc.setTransparentMode(row); });
+    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) {
+        m_doc.setTransparentMode(row);
+        m_editor.applyTransparency();
+    });
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
     connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
@@ -297,7 +301,9 @@ bool PaintWindow::sizeKey(const QKeyEvent* event)
 
 void PaintWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (!sizeKey(event))
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        m_editor.deleteKey();
+    else if (!sizeKey(event))
         QMainWindow::keyPressEvent(event);
 }
 
@@ -305,6 +311,11 @@ bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        watched != m_browser) {
+        m_editor.deleteKey();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
