@@ -114,6 +114,9 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
             connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::overlayChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pieceChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pictureReplaced, m_reportTimer, qOverload<>(&QTimer::start));
     }
 }
 
@@ -148,6 +151,12 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    // The resize handles (their centres) and the floating piece's top-left corner.
+    for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
+                             "Panel59", "Panel60", "Panel61"})
+        if (QWidget* h = m_workArea->findChild<QWidget*>(QLatin1String(name)))
+            item(h->objectName(), h, QPoint(1, 1));
+    item(QStringLiteral("Image7"), m_workArea->pieceView(), QPoint(0, 0));
     if (report == m_lastReport)
         return;
     m_lastReport = report;
