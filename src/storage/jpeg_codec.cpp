@@ -55,8 +55,48 @@ QRgb cmykToRgb(const JSAMPLE* ink, bool inverted)
     return qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
 }
 
-// Pictures larger than this (400 MB as RGB32) are refused rather than allocated.
-constexpr unsigned long kMaxPixels = 100'000'000;
+// What a JPEG stream may cost, checked before anything large is allocated or decoded: a stream
+// read from a file or the clipboard must not buy gigabytes of memory or minutes of work with a
+// few bytes.
+struct JpegLimits {
+    // Pictures larger than this (400 MB as RGB32) or wider or higher than this are refused.
+    static constexpr unsigned long maxPixels = 100'000'000;
+    static constexpr JDIMENSION maxSide = 30000;
+    // Every 8 × 8 block of every component costs at least one bit in a Huffman-coded stream, so
+    // a stream cannot hold more than 512 pixels per byte; a header claiming more is damage. An
+    // arithmetic-coded stream of a plain area can be far smaller, but not below this.
+    static constexpr unsigned long maxPixelsPerByte = 512;
+    static constexpr unsigned long maxPixelsPerByteArithmetic = 8192;
+    // Working memory libjpeg may take (a progressive picture keeps all its coefficients).
+    static constexpr long maxDecoderMemory = 768L * 1024 * 1024;
+    // Progressive streams: every scan passes over the whole picture. Encoders write about ten;
+    // a thousand is an attack on the decoding time.
+    static constexpr int maxScans = 100;
+
+    // The refusal for a header's declared size, or an empty string.
+    static QString checkHeader(const jpeg_decompress_struct& info, qsizetype streamBytes)
+    {
+        const unsigned long pixels = static_cast<unsigned long>(info.image_width) * info.image_height;
+        if (info.image_width == 0 || info.image_height == 0 || info.image_width > maxSide
+            || info.image_height > maxSide || pixels > maxPixels)
+            return QStringLiteral("недопустимый размер рисунка JPEG");
+        const unsigned long perByte = info.arith_code ? maxPixelsPerByteArithmetic : maxPixelsPerByte;
+        if (pixels / perByte > static_cast<unsigned long>(streamBytes))
+            return QStringLiteral("данные JPEG обрываются");
+        return {};
+    }
+};
+
+// Stops a progressive stream at its (maxScans + 1)-th scan.
+void onProgress(j_common_ptr common)
+{
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > JpegLimits::maxScans) {
+        auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+        std::snprintf(manager->message, sizeof manager->message, "more than %d scans", JpegLimits::maxScans);
+        std::longjmp(manager->jump, 1);
+    }
+}
 
 }  // namespace
 
@@ -116,6 +156,20 @@ unsigned denominatorFor(JDIMENSION width, JDIMENSION height, QSize wanted)
     return 1;
 }
 
+// Whether the scan data of a sequential stream met a marker (its end, or damage) while rows well
+// before the last are still to come: the decoder would fill the rest with grey and say nothing
+// for arithmetic coding. The decoder reads up to two rows of blocks ahead of the rows it has
+// delivered, so a marker met within them is the stream's regular end.
+bool endedEarly(const jpeg_decompress_struct& info)
+{
+    // Restart markers (RST0…RST7) belong inside the data; the decoder reads them at its next step.
+    const int marker = info.unread_marker;
+    if (marker == 0 || (marker >= 0xD0 && marker <= 0xD7) || info.progressive_mode)
+        return false;
+    const JDIMENSION rowOfBlocks = JDIMENSION(info.max_v_samp_factor) * JDIMENSION(info.min_DCT_scaled_size);
+    return info.output_scanline + 2 * rowOfBlocks < info.output_height;
+}
+
 // Decodes with the scale denominator that pick() chooses from the stream's own size.
 template <typename Pick>
 QImage decode(const QByteArray& stream, QString* error, Pick pick)
@@ -142,9 +196,21 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
             return fail(QStringLiteral("данные JPEG обрываются"));
         return fail(QStringLiteral("повреждённые данные JPEG (%1)").arg(QString::fromLocal8Bit(errors.message)));
     }
+    const auto truncatedStream = [&] {
+        jpeg_destroy_decompress(&info);
+        return fail(QStringLiteral("данные JPEG обрываются"));
+    };
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&info, TRUE);
+    if (const QString refused = JpegLimits::checkHeader(info, stream.size()); !refused.isEmpty()) {
+        jpeg_destroy_decompress(&info);
+        return fail(refused);
+    }
+    info.mem->max_memory_to_use = JpegLimits::maxDecoderMemory;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = onProgress;
+    info.progress = &progress;
     // Print workflows write four-channel streams (CMYK, or YCCK that libjpeg turns into CMYK);
     // those are decoded as CMYK and converted here, everything else straight into RGB32.
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
@@ -152,8 +218,7 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
     info.scale_num = 1;
     info.scale_denom = pick(info.image_width, info.image_height);
     jpeg_start_decompress(&info);
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 30000 || info.output_height > 30000
-        || static_cast<unsigned long>(info.output_width) * info.output_height > kMaxPixels) {
+    if (info.output_width == 0 || info.output_height == 0) {
         jpeg_destroy_decompress(&info);
         return fail(QStringLiteral("недопустимый размер рисунка JPEG"));
     }
@@ -171,6 +236,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
             const int y = int(info.output_scanline);
             JSAMPROW row = inks.data();
             jpeg_read_scanlines(&info, &row, 1);
+            if (endedEarly(info))
+                return truncatedStream();
             auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (JDIMENSION x = 0; x < info.output_width; ++x)
                 out[x] = cmykToRgb(&inks[std::size_t(x) * 4], inverted);
@@ -180,6 +247,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         while (info.output_scanline < info.output_height) {
             JSAMPROW row = image.scanLine(int(info.output_scanline));
             jpeg_read_scanlines(&info, &row, 1);
+            if (endedEarly(info))
+                return truncatedStream();
         }
     }
     jpeg_finish_decompress(&info);

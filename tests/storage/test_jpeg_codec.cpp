@@ -24,6 +24,7 @@ private slots:
     void printStreamsDecode_data();
     void printStreamsDecode();
     void cp1251CoversTheCodePage();
+    void streamsCannotBuyUnboundedWork();
 };
 
 void TestJpegCodec::roundTripKeepsSizeAndColours()
@@ -217,6 +218,115 @@ void TestJpegCodec::cp1251CoversTheCodePage()
     QCOMPARE(decodeCp1251(QByteArray("\x98")), QString(QChar(0xFFFD)));
     // Characters outside the code page become one '?' each, keeping the text's length.
     QCOMPARE(encodeCp1251(QStringLiteral("α中")), QByteArray("??"));
+}
+
+namespace {
+
+// How a test stream is coded.
+struct Coding {
+    bool progressive = false;
+    int singleCoefficientScans = 0;  // progressive: AC coefficients 1..n of each component one per scan
+    bool arithmetic = false;
+    int restartRows = 0;
+};
+
+QByteArray encodeAs(const QImage& source, const Coding& coding)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    info.arith_code = coding.arithmetic;
+    info.restart_in_rows = coding.restartRows;
+    std::vector<jpeg_scan_info> scans;
+    if (coding.singleCoefficientScans > 0) {
+        // A legal but absurd progression: the DC of all components, then one AC coefficient of
+        // one component per scan.
+        scans.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+        for (int c = 0; c < 3; ++c)
+            for (int k = 1; k <= coding.singleCoefficientScans; ++k)
+                scans.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    } else if (coding.progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        auto* row = const_cast<JSAMPLE*>(image.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray stream(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return stream;
+}
+
+// The stream with the picture size its frame header declares replaced.
+QByteArray withDeclaredSize(QByteArray stream, int width, int height)
+{
+    for (qsizetype at = 2; at + 9 < stream.size(); ++at)
+        if (uchar(stream[at]) == 0xFF && (uchar(stream[at + 1]) & 0xF0) == 0xC0 && uchar(stream[at + 1]) != 0xC4
+            && uchar(stream[at + 1]) != 0xCC) {
+            stream[at + 5] = char(height >> 8), stream[at + 6] = char(height);
+            stream[at + 7] = char(width >> 8), stream[at + 8] = char(width);
+            break;
+        }
+    return stream;
+}
+
+}  // namespace
+
+void TestJpegCodec::streamsCannotBuyUnboundedWork()
+{
+    const QImage photo = photoLikeImage(320, 240, 9);
+    QElapsedTimer timer;
+    timer.start();
+
+    // Sizes a few bytes claim: beyond the largest side, and within it but far beyond what the
+    // data can hold; at full and at reduced scale alike.
+    const QByteArray small = encodeAs(photoLikeImage(16, 16, 1), {});
+    for (const QSize claimed : {QSize(65000, 65000), QSize(10000, 10000)}) {
+        const QByteArray stream = withDeclaredSize(small, claimed.width(), claimed.height());
+        QString why;
+        QVERIFY(decodeJpeg(stream, &why).isNull());
+        QVERIFY(!why.isEmpty());
+        QVERIFY(decodeJpeg(stream, nullptr, 8).isNull());
+        QVERIFY(decodeJpegAtLeast(stream, QSize(10, 10)).isNull());
+        QVERIFY(decodeJpeg(withDeclaredSize(encodeAs(photoLikeImage(16, 16, 1), {.progressive = true}),
+                                            claimed.width(), claimed.height())).isNull());
+    }
+
+    // Progressive streams decode, up to a sane number of scans.
+    QCOMPARE(decodeJpeg(encodeAs(photo, {.progressive = true})).size(), photo.size());
+    QCOMPARE(decodeJpeg(encodeAs(photo, {.singleCoefficientScans = 20})).size(), photo.size());  // 61 scans
+    QString why;
+    QVERIFY(decodeJpeg(encodeAs(photo, {.singleCoefficientScans = 40}), &why).isNull());  // 121 scans
+    QVERIFY2(why.contains(QStringLiteral("scans")), qPrintable(why));
+
+    // Arithmetic and Huffman coding, with and without restart markers: whole streams decode,
+    // streams cut short and ended with their end marker are refused.
+    for (const bool arithmetic : {false, true})
+        for (const int restartRows : {0, 1}) {
+            const QByteArray whole = encodeAs(photo, {.arithmetic = arithmetic, .restartRows = restartRows});
+            const QImage decoded = decodeJpeg(whole, &why);
+            QVERIFY2(decoded.size() == photo.size(), qPrintable(why));
+            QByteArray cut = whole.left(whole.size() / 3);
+            cut.append("\xFF\xD9", 2);
+            QVERIFY2(decodeJpeg(cut, &why).isNull(), arithmetic ? "arithmetic" : "Huffman");
+        }
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestJpegCodec)
