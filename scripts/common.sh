@@ -10,6 +10,8 @@ VELMAR_PACKAGES=(
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
   # Packaging: the .deb's library dependencies, AppStream validation, MIME look-up by content.
   dpkg-dev appstream libfile-mimeinfo-perl
+  # The fuzz harnesses of the readers (scripts/fuzz.sh): clang with libFuzzer.
+  clang libclang-rt-14-dev
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
