@@ -74,8 +74,9 @@ QMenu* MainWindow::popupMenu(const QString& name) const
 void MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
-    state.fullSnapshot = true;
-    state.directOpen = false;
+    SessionState& session = m_document.session;
+    m_document.history.fullSnapshot = true;
+    session.directOpen = false;
 
     if (!options.dataHome.isEmpty()) {
         QFile icon(QStringLiteral(":/icons/velmar-256.png"));
@@ -84,14 +85,14 @@ void MainWindow::startUp(const StartupOptions& options)
     }
 
     m_document.outline.setSequenceRecording(true);
-    state.gridStep = 2;
+    session.gridStep = 2;
     state.outlineName = QStringLiteral("Новый");
     m_document.interaction.outerSelection = 0;
     m_document.interaction.innerSelection = 0;
 
-    state.programFolder = options.programFolder;
-    ensureWorkingFolders(state.programFolder);
-    m_dialogFolders = velmar::dialogFolders(options.startFolder, state.programFolder);
+    session.programFolder = options.programFolder;
+    ensureWorkingFolders(session.programFolder);
+    m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
 
     state.modified = false;
     state.hasFileName = false;
@@ -104,16 +105,16 @@ void MainWindow::startUp(const StartupOptions& options)
                == QMessageBox::Yes;
     };
     bool recovering = false;
-    const int step = findInterruptedSnapshot(state.programFolder);
+    const int step = findInterruptedSnapshot(session.programFolder);
     if (step >= 0 && offerInterruptedWork()) {
-        documentPath = fullSnapshotPath(state.programFolder, step);
+        documentPath = fullSnapshotPath(session.programFolder, step);
         recovering = true;
     }
     // Then the work of a second instance that ended without cleaning up: taken into this
     // instance's history on "Да", removed on "Нет".
     if (!recovering) {
         const QString ownFolder = snapshotFolder(m_document);
-        if (const auto work = findInterruptedInstanceWork(state.programFolder, ownFolder)) {
+        if (const auto work = findInterruptedInstanceWork(session.programFolder, ownFolder)) {
             if (offerInterruptedWork()) {
                 const QString adopted = adoptInterruptedWork(*work, ownFolder);
                 if (!adopted.isEmpty())
@@ -126,7 +127,7 @@ void MainWindow::startUp(const StartupOptions& options)
 
     if (!documentPath.isEmpty()) {
         state.fileName = documentPath;
-        state.directOpen = true;
+        session.directOpen = true;
         runGuarded(this, [this] { openOutline(); });
     }
 }
@@ -143,40 +144,47 @@ void MainWindow::clearAll()
 
 void MainWindow::snapOutline()
 {
-    snapToGrid(m_document.outline, m_document.state.gridStep);
+    snapToGrid(m_document.outline, m_document.session.gridStep);
     m_view->sync();
 }
 
-void MainWindow::toggleGridFromButton()
+void MainWindow::setGrid(bool on)
 {
+    // The outline is snapped whichever way the switch goes, as the grid command always did.
     snapOutline();
-    command(QStringLiteral("N80"))->setChecked(command(QStringLiteral("ToolButton20"))->isChecked());
+    m_document.session.gridOn = on;
+    showSessionSwitches();
 }
 
-void MainWindow::toggleGridFromMenu()
+void MainWindow::showSessionSwitches()
 {
-    command(QStringLiteral("ToolButton20"))->setChecked(command(QStringLiteral("N80"))->isChecked());
-    toggleGridFromButton();
+    const SessionState& session = m_document.session;
+    for (const char* name : {"ToolButton11", "N61"})
+        command(QLatin1String(name))->setChecked(session.editMode);
+    for (const char* name : {"ToolButton20", "N80"})
+        command(QLatin1String(name))->setChecked(session.gridOn);
+    for (const char* name : {"ToolButton19", "N79"})
+        command(QLatin1String(name))->setChecked(session.zoomOn);
 }
 
 void MainWindow::growGrid()
 {
-    m_document.state.gridStep = grownGridStep(m_document.state.gridStep);
+    m_document.session.gridStep = grownGridStep(m_document.session.gridStep);
     updateGridCaptions();
     snapOutline();
 }
 
 void MainWindow::shrinkGrid()
 {
-    m_document.state.gridStep = shrunkGridStep(m_document.state.gridStep);
+    m_document.session.gridStep = shrunkGridStep(m_document.session.gridStep);
     updateGridCaptions();
     snapOutline();
 }
 
 void MainWindow::updateGridCaptions()
 {
-    command(QStringLiteral("N211"))->setText(growGridCaption(m_document.state.gridStep));
-    command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.state.gridStep));
+    command(QStringLiteral("N211"))->setText(growGridCaption(m_document.session.gridStep));
+    command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.session.gridStep));
 }
 
 template <typename Result>
@@ -186,6 +194,17 @@ void MainWindow::onCommand(std::initializer_list<const char*> names, Result (Mai
         QAction* action = command(QLatin1String(name));
         Q_ASSERT(action);
         connect(action, &QAction::triggered, this, [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
+    }
+}
+
+void MainWindow::onSwitch(std::initializer_list<const char*> names, void (MainWindow::*handler)(bool))
+{
+    // The clicked action has already flipped its own check mark: that is the switch's new state.
+    for (const char* name : names) {
+        QAction* action = command(QLatin1String(name));
+        Q_ASSERT(action);
+        connect(action, &QAction::triggered, this,
+                [this, handler](bool on) { runGuarded(this, [this, handler, on] { (this->*handler)(on); }); });
     }
 }
 
@@ -199,14 +218,11 @@ void MainWindow::connectCommands()
     onCommand({"N55"}, &MainWindow::exitProgram);
     onCommand({"N77", "ToolButton10"}, &MainWindow::undoStep);
     onCommand({"N78", "ToolButton18"}, &MainWindow::redoStep);
-    onCommand({"ToolButton19"}, &MainWindow::toggleZoomFromButton);
-    onCommand({"N79"}, &MainWindow::toggleZoomFromMenu);
-    onCommand({"ToolButton11"}, &MainWindow::toggleEditModeFromButton);
-    onCommand({"N61"}, &MainWindow::toggleEditModeFromMenu);
+    onSwitch({"ToolButton19", "N79"}, &MainWindow::setZoom);
+    onSwitch({"ToolButton11", "N61"}, &MainWindow::setEditMode);
     onCommand({"N62", "Web1", "ToolButton16"}, &MainWindow::showHelp);
     onCommand({"N68"}, &MainWindow::showAbout);
-    onCommand({"ToolButton20"}, &MainWindow::toggleGridFromButton);
-    onCommand({"N80"}, &MainWindow::toggleGridFromMenu);
+    onSwitch({"ToolButton20", "N80"}, &MainWindow::setGrid);
     onCommand({"N211"}, &MainWindow::growGrid);
     onCommand({"N212"}, &MainWindow::shrinkGrid);
 
@@ -237,29 +253,16 @@ void MainWindow::connectCommands()
 }
 
 
-void MainWindow::toggleEditModeFromButton()
+void MainWindow::setEditMode(bool on)
 {
-    const bool on = command(QStringLiteral("ToolButton11"))->isChecked();
-    command(QStringLiteral("N61"))->setChecked(on);
-    applyEditMode(on);
-}
-
-void MainWindow::toggleEditModeFromMenu()
-{
-    const bool on = command(QStringLiteral("N61"))->isChecked();
-    command(QStringLiteral("ToolButton11"))->setChecked(on);
-    applyEditMode(on);
-}
-
-void MainWindow::applyEditMode(bool on)
-{
-    m_document.state.editMode = on;
+    m_document.session.editMode = on;
+    showSessionSwitches();
     m_controller->dropSelection();
 }
 
 void MainWindow::showHelp()
 {
-    openHelp(m_document.state.programFolder);
+    openHelp(m_document.session.programFolder);
 }
 
 void MainWindow::showAbout()

@@ -118,6 +118,8 @@ private:
     // Video fragments: players, their commands and the full-screen video window.
     void installVideoFeatures();
     // Connects the named commands to one handler that runs inside the error guard.
+    // Connects the named checkable commands to one switch handler, given the new state.
+    void onSwitch(std::initializer_list<const char*> names, void (MainWindow::*handler)(bool));
     template <typename Result>
     void onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)());
 
@@ -137,8 +139,7 @@ private:
     void undoStep();
     void redoStep();
     void applyHistoryResult(const HistoryResult& result);
-    void toggleZoomFromButton();
-    void toggleZoomFromMenu();
+    void setZoom(bool on);
     void rescaleToWindow();
 
     // Window size (main_window_size.cpp).
@@ -162,17 +163,16 @@ private:
     void followWindowSize();
 
     // Commands.
-    void toggleEditModeFromButton();
-    void toggleEditModeFromMenu();
-    void applyEditMode(bool on);
+    void setEditMode(bool on);
     void exportPicture();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);
     void showHelp();
     void showAbout();
-    void toggleGridFromButton();
-    void toggleGridFromMenu();
+    void setGrid(bool on);
+    // The check marks of the edit-mode, grid and zoom switches show the session's state.
+    void showSessionSwitches();
     void growGrid();
     void shrinkGrid();
     void updateGridCaptions();

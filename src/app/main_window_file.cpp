@@ -81,8 +81,8 @@ void MainWindow::recordStep()
     // Nothing is recorded once the window is closing: its snapshots have been cleaned up.
     if (m_closing)
         return;
-    if (command(QStringLiteral("ToolButton20"))->isChecked())
-        snapToGrid(m_document.outline, m_document.state.gridStep);
+    if (m_document.session.gridOn)
+        snapToGrid(m_document.outline, m_document.session.gridStep);
     m_view->sync();
     enableSaveCommands(*this);
     followWindowSize();
@@ -172,7 +172,7 @@ void MainWindow::newOutline()
     // Cancelled at the name, New leaves the outline as it was: still unsaved if it was.
     const auto keepOutline = [&] { state.modified = wasModified; };
     // The name is asked first: cancelling keeps the open outline with its name, file and history.
-    const QDir projects(QDir(state.programFolder).filePath(QStringLiteral("Project")));
+    const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
         const auto entered = dialogs().inputText(this, QStringLiteral("Новый конспект"),
@@ -217,7 +217,7 @@ void MainWindow::newOutline()
         m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
     }
     m_view->sync();
-    state.fullSnapshot = true;
+    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     cleanUp(m_document);
     recordStep();
@@ -249,14 +249,14 @@ void MainWindow::openOutline()
     if (!settleUnsavedChanges(false))
         return;
     QString path = state.fileName;
-    if (!state.directOpen) {
+    if (!m_document.session.directOpen) {
         const auto choice = dialogs().openFile(this, QStringLiteral("Открыть"), m_dialogFolders.outlines,
                                                kOutlineFilter, 1);
         if (!choice)
             return;
         path = choice->path;
     }
-    state.directOpen = false;
+    m_document.session.directOpen = false;
 
     const bool old = isOldFormatName(path);
     LoadResult loaded = readAnyOutlineFile(path, windowChrome());
@@ -290,7 +290,7 @@ void MainWindow::openOutline()
     setOutlineCaption();
     enableOutlineCommands(true);
 
-    state.fullSnapshot = true;
+    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     recordStep();
     markSaved(m_document);
@@ -408,23 +408,18 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // --- outline zoom ------------------------------------------------------------------------------------
 
-void MainWindow::toggleZoomFromButton()
+void MainWindow::setZoom(bool on)
 {
     recordReferenceLayout(m_document.outline, m_canvas->size());
-    command(QStringLiteral("N79"))->setChecked(command(QStringLiteral("ToolButton19"))->isChecked());
-}
-
-void MainWindow::toggleZoomFromMenu()
-{
-    command(QStringLiteral("ToolButton19"))->setChecked(command(QStringLiteral("N79"))->isChecked());
-    toggleZoomFromButton();
+    m_document.session.zoomOn = on;
+    showSessionSwitches();
 }
 
 void MainWindow::rescaleToWindow()
 {
-    if (m_adjustingSize || !command(QStringLiteral("ToolButton19"))->isChecked())
+    if (m_adjustingSize || !m_document.session.zoomOn)
         return;
-    if (command(QStringLiteral("ToolButton20"))->isChecked() && !isMaximized() && !isFullScreen()) {
+    if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
         const QSize outer = frameGeometry().size();
         const QSize even = evenWindowSize(outer);
         if (even != outer) {
@@ -434,7 +429,7 @@ void MainWindow::rescaleToWindow()
         }
     }
     m_handles->hideAll();
-    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.state.gridStep))
+    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
         m_view->sync();
 }
 

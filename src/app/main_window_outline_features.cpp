@@ -107,12 +107,12 @@ void MainWindow::redrawOverlays()
 
 void MainWindow::repaintIfPending()
 {
-    if (!m_document.state.repaintPending)
+    if (!m_document.session.repaintPending)
         return;
     if (m_overlay)
         m_overlay->erase();
     update();
-    m_document.state.repaintPending = false;
+    m_document.session.repaintPending = false;
 }
 
 }  // namespace velmar

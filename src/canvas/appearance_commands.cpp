@@ -350,7 +350,7 @@ void AppearanceCommands::afterDeletion()
     if (!o.find(state.currentCompanion).isValid())
         state.currentCompanion = 0;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
     for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
         m_host.command(QLatin1String(name))->setEnabled(false);

@@ -186,11 +186,11 @@ void SequenceOverlay::run(OverlayKind kind)
     m_layer->erase();
     if (!own->isChecked()) {
         // Painted and erased at once: nothing stays on the screen.
-        m_host.document().state.repaintPending = false;
+        m_host.document().session.repaintPending = false;
         m_canvas->update();
         return;
     }
-    m_host.document().state.repaintPending = true;
+    m_host.document().session.repaintPending = true;
     m_layer->paintOverlay(kind, overlayGeometry(m_host.document().outline, kind));
     if (m_handles->blueSetVisible() || m_handles->blackSetVisible())
         enableOrderButtons(true);
@@ -214,7 +214,7 @@ void SequenceOverlay::erase()
 {
     m_layer->erase();
     m_canvas->update();
-    m_host.document().state.repaintPending = false;
+    m_host.document().session.repaintPending = false;
 }
 
 }  // namespace velmar

@@ -119,7 +119,7 @@ void VideoCommands::openFile()
         return;
     }
     // A new film is a new object as far as the history goes: the step is a complete outline.
-    m_host.document().state.fullSnapshot = true;
+    m_host.document().history.fullSnapshot = true;
     m_host.recordStep();
 }
 

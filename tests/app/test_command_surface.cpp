@@ -320,14 +320,14 @@ void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
     button->trigger();  // checked -> unchecked
     QVERIFY(!button->isChecked());
     QVERIFY(!item->isChecked());
-    QVERIFY(!m_window->document().state.editMode);
+    QVERIFY(!m_window->document().session.editMode);
     QCOMPARE(m_window->document().interaction.outerSelection, ObjectId(0));
     QCOMPARE(m_window->document().interaction.innerSelection, ObjectId(0));
 
     item->trigger();
     QVERIFY(item->isChecked());
     QVERIFY(button->isChecked());
-    QVERIFY(m_window->document().state.editMode);
+    QVERIFY(m_window->document().session.editMode);
 }
 
 void TestCommandSurface::aboutShowsNameAndVersion()
