@@ -63,12 +63,12 @@ MainWindow::~MainWindow() = default;
 
 QAction* MainWindow::command(const QString& name) const
 {
-    return findChild<QAction*>(name);
+    return m_commands.named(name);
 }
 
 QMenu* MainWindow::popupMenu(const QString& name) const
 {
-    return findChild<QMenu*>(name, Qt::FindDirectChildrenOnly);
+    return m_commands.menuNamed(name);
 }
 
 void MainWindow::startUp(const StartupOptions& options)
@@ -134,8 +134,9 @@ void MainWindow::startUp(const StartupOptions& options)
 
 void MainWindow::clearAll()
 {
-    for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
-        command(QLatin1String(name))->setEnabled(false);
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
     // No handle may stay behind around an object that is gone.
     m_controller->dropSelection();
     m_document.outline.clearAll();
@@ -159,12 +160,13 @@ void MainWindow::setGrid(bool on)
 void MainWindow::showSessionSwitches()
 {
     const SessionState& session = m_document.session;
-    for (const char* name : {"ToolButton11", "N61"})
-        command(QLatin1String(name))->setChecked(session.editMode);
-    for (const char* name : {"ToolButton20", "N80"})
-        command(QLatin1String(name))->setChecked(session.gridOn);
-    for (const char* name : {"ToolButton19", "N79"})
-        command(QLatin1String(name))->setChecked(session.zoomOn);
+    const CommandRegistry& c = m_commands;
+    c.editModeButton->setChecked(session.editMode);
+    c.editModeItem->setChecked(session.editMode);
+    c.gridButton->setChecked(session.gridOn);
+    c.gridItem->setChecked(session.gridOn);
+    c.zoomButton->setChecked(session.zoomOn);
+    c.zoomItem->setChecked(session.zoomOn);
 }
 
 void MainWindow::growGrid()
@@ -183,25 +185,23 @@ void MainWindow::shrinkGrid()
 
 void MainWindow::updateGridCaptions()
 {
-    command(QStringLiteral("N211"))->setText(growGridCaption(m_document.session.gridStep));
-    command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.session.gridStep));
+    m_commands.growGrid->setText(growGridCaption(m_document.session.gridStep));
+    m_commands.shrinkGrid->setText(shrinkGridCaption(m_document.session.gridStep));
 }
 
 template <typename Result>
-void MainWindow::onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)())
+void MainWindow::onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)())
 {
-    for (const char* name : names) {
-        QAction* action = command(QLatin1String(name));
+    for (QAction* action : actions) {
         Q_ASSERT(action);
         connect(action, &QAction::triggered, this, [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
     }
 }
 
-void MainWindow::onSwitch(std::initializer_list<const char*> names, void (MainWindow::*handler)(bool))
+void MainWindow::onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool))
 {
     // The clicked action has already flipped its own check mark: that is the switch's new state.
-    for (const char* name : names) {
-        QAction* action = command(QLatin1String(name));
+    for (QAction* action : actions) {
         Q_ASSERT(action);
         connect(action, &QAction::triggered, this,
                 [this, handler](bool on) { runGuarded(this, [this, handler, on] { (this->*handler)(on); }); });
@@ -210,21 +210,22 @@ void MainWindow::onSwitch(std::initializer_list<const char*> names, void (MainWi
 
 void MainWindow::connectCommands()
 {
-    onCommand({"N47", "ToolButton1"}, &MainWindow::newOutline);
-    onCommand({"N48", "ToolButton2"}, &MainWindow::openOutline);
-    onCommand({"N49", "ToolButton3"}, &MainWindow::saveCommand);
-    onCommand({"N50", "ToolButton5"}, &MainWindow::saveAsCommand);
-    onCommand({"N51"}, &MainWindow::closeOutline);
-    onCommand({"N55"}, &MainWindow::exitProgram);
-    onCommand({"N77", "ToolButton10"}, &MainWindow::undoStep);
-    onCommand({"N78", "ToolButton18"}, &MainWindow::redoStep);
-    onSwitch({"ToolButton19", "N79"}, &MainWindow::setZoom);
-    onSwitch({"ToolButton11", "N61"}, &MainWindow::setEditMode);
-    onCommand({"N62", "Web1", "ToolButton16"}, &MainWindow::showHelp);
-    onCommand({"N68"}, &MainWindow::showAbout);
-    onSwitch({"ToolButton20", "N80"}, &MainWindow::setGrid);
-    onCommand({"N211"}, &MainWindow::growGrid);
-    onCommand({"N212"}, &MainWindow::shrinkGrid);
+    const CommandRegistry& r = m_commands;
+    onCommand({r.newOutline}, &MainWindow::newOutline);
+    onCommand({r.open}, &MainWindow::openOutline);
+    onCommand({r.saveItem, r.saveButton}, &MainWindow::saveCommand);
+    onCommand({r.saveAs}, &MainWindow::saveAsCommand);
+    onCommand({r.close}, &MainWindow::closeOutline);
+    onCommand({r.exit}, &MainWindow::exitProgram);
+    onCommand({r.undo}, &MainWindow::undoStep);
+    onCommand({r.redo}, &MainWindow::redoStep);
+    onSwitch({r.zoomButton, r.zoomItem}, &MainWindow::setZoom);
+    onSwitch({r.editModeButton, r.editModeItem}, &MainWindow::setEditMode);
+    onCommand({r.help, r.webHelp}, &MainWindow::showHelp);
+    onCommand({r.about}, &MainWindow::showAbout);
+    onSwitch({r.gridButton, r.gridItem}, &MainWindow::setGrid);
+    onCommand({r.growGrid}, &MainWindow::growGrid);
+    onCommand({r.shrinkGrid}, &MainWindow::shrinkGrid);
 
     auto canvasCommand = [this](const char* name, auto handler) {
         connect(command(QLatin1String(name)), &QAction::triggered, this,
@@ -240,10 +241,11 @@ void MainWindow::connectCommands()
     canvasCommand("N37", [](CanvasController& c) { c.createVideo(false); });
     canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
     canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
-    onCommand({"N53", "ToolButton7"}, &MainWindow::exportPicture);
-    onCommand({"N58"}, &MainWindow::editPicture);
+    onCommand({r.exportPicture}, &MainWindow::exportPicture);
+    onCommand({command(QStringLiteral("N58"))}, &MainWindow::editPicture);
     canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
-    canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
+    connect(r.stretchButton, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { m_controller->setStretchFromButton(); }); });
     canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });
     canvasCommand("N84", [](CanvasController& c) { c.showPictureFullScreen(); });
     canvasCommand("N74", [](CanvasController& c) { c.changeArrowColour(); });

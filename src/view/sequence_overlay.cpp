@@ -152,13 +152,14 @@ SequenceOverlay::SequenceOverlay(CanvasHost& host, CanvasWidget* canvas, Selecti
 
 QAction* SequenceOverlay::button(OverlayKind kind) const
 {
-    return m_host.command(kind == OverlayKind::Frames ? QStringLiteral("ToolButton26") : QStringLiteral("ToolButton22"));
+    const CommandRegistry& c = m_host.commands();
+    return kind == OverlayKind::Frames ? c.frameOverlayButton : c.objectOverlayButton;
 }
 
 void SequenceOverlay::enableOrderButtons(bool on)
 {
-    for (const char* name : {"ToolButton23", "ToolButton24"})
-        m_host.command(QLatin1String(name))->setEnabled(on);
+    m_host.commands().moveLaterButton->setEnabled(on);
+    m_host.commands().moveEarlierButton->setEnabled(on);
 }
 
 void SequenceOverlay::followHandles()
