@@ -76,7 +76,9 @@ void CanvasController::deleteArrow()
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    const CommandRegistry& c = m_host.commands();
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
 }
 
 }  // namespace velmar
