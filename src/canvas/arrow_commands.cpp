@@ -74,9 +74,11 @@ void CanvasController::deleteArrow()
     doc().outline.removeObject(ObjectKind::Arrow, slot);
     doc().interaction.selectedArrow = 0;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    const CommandRegistry& c = m_host.commands();
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
 }
 
 }  // namespace velmar

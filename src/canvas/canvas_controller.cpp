@@ -137,7 +137,7 @@ void CanvasController::placeArrowHandlesFor(int slot)
 
 void CanvasController::autoSizeTextField(ObjectId id)
 {
-    if (!doc().state.editMode || doc().interaction.currentObject != id)
+    if (!doc().session.editMode || doc().interaction.currentObject != id)
         return;
     const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
     if (slot == 0)
@@ -285,7 +285,7 @@ void CanvasController::mouseMoved(QMouseEvent* e)
         break;
     case Track::Arrow: {
         const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_track.id);
-        if (slot == 0 || !doc().state.editMode)
+        if (slot == 0 || !doc().session.editMode)
             break;
         // The arrow moves by the pointer's offset from the remembered point, in its own picture's
         // coordinates; its end points move with it.

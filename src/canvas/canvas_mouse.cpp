@@ -35,7 +35,7 @@ void CanvasController::pressCanvas(QMouseEvent* e)
 void CanvasController::pressFrame(ObjectId frame, QWidget* widget, QMouseEvent* e)
 {
     m_host.repaintIfPending();
-    if (!doc().state.editMode)
+    if (!doc().session.editMode)
         return;
     if (e->button() == Qt::LeftButton && !(e->modifiers() & Qt::AltModifier) && !isDouble(e)) {
         dropSelection();
@@ -50,7 +50,7 @@ void CanvasController::pressTitle(ObjectId frame, QWidget* label, QMouseEvent* e
     const bool left = e->button() == Qt::LeftButton;
     if (left)
         dropSelection();
-    if (left && !(e->modifiers() & Qt::AltModifier) && doc().state.editMode) {
+    if (left && !(e->modifiers() & Qt::AltModifier) && doc().session.editMode) {
         // A press on a title records a step whether or not the frame moves: on release, so that
         // the step holds where the frame went.
         startTracking(Track::Move, frame, m_view->widget(frame), e);
@@ -85,7 +85,7 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
     doc().interaction.currentCompanion = frame;
     if (!titlePress) {
         doc().interaction.currentObject = frame;
-        if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().state.editMode) {
+        if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
             cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
             doc().interaction.creationPoint = e->position().toPoint();
             showPopup("PopupMenu2", e);
@@ -106,10 +106,10 @@ void CanvasController::pressObject(ObjectId id, QWidget* widget, QMouseEvent* e)
         m_host.repaintIfPending();
     if (kind == ObjectKind::TextField) {
         const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
-        doc().outline.textField(slot).readOnly = !doc().state.editMode;
-        static_cast<TextFieldWidget*>(widget)->setReadOnly(!doc().state.editMode);
+        doc().outline.textField(slot).readOnly = !doc().session.editMode;
+        static_cast<TextFieldWidget*>(widget)->setReadOnly(!doc().session.editMode);
     }
-    if (!doc().state.editMode)
+    if (!doc().session.editMode)
         return;
     const bool left = e->button() == Qt::LeftButton;
     const bool alt = e->modifiers() & Qt::AltModifier;
@@ -198,7 +198,7 @@ void CanvasController::pressArrow(ObjectId id, QWidget* widget, QMouseEvent* e)
     if (slot == 0)
         return;
     doc().interaction.selectedArrow = slot;
-    if (e->button() == Qt::LeftButton && !isDouble(e) && doc().state.editMode)
+    if (e->button() == Qt::LeftButton && !isDouble(e) && doc().session.editMode)
         startTracking(Track::Arrow, id, widget, e);
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
@@ -235,7 +235,7 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
 
 void CanvasController::pressArrowEnd(const QString& name, QMouseEvent* e)
 {
-    if (!doc().state.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
+    if (!doc().session.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
     m_track = Tracking{};
     m_track.track = Track::ArrowEnd;
@@ -334,7 +334,7 @@ void CanvasController::finishAltDrag(QMouseEvent* e)
 void CanvasController::finishArrowDrag(QMouseEvent* e)
 {
     const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_track.id);
-    if (slot == 0 || !doc().state.editMode)
+    if (slot == 0 || !doc().session.editMode)
         return;
     mouseMoved(e);  // the last offset
     if (m_track.arrowMoved) {

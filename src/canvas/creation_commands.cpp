@@ -29,6 +29,15 @@ bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
     return false;
 }
 
+// The frame-title switches (button and settings item) and the stretch button follow the object
+// made last: a frame offers its title, a picture its stretch.
+void showObjectSwitches(const CommandRegistry& c, bool titles, bool stretch)
+{
+    c.frameTitlesButton->setEnabled(titles);
+    c.frameTitlesItem->setEnabled(titles);
+    c.stretchButton->setEnabled(stretch);
+}
+
 }  // namespace
 
 QImage CanvasController::defaultPicture()
@@ -69,11 +78,11 @@ void CanvasController::createFrame()
     const QPoint at = doc().interaction.creationPoint;
     const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
     const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
-    enable({"ToolButton9", "N60"}, true);
-    enable({"ToolButton12", "N64"}, false);
+    showObjectSwitches(m_host.commands(), true, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.frame(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -88,11 +97,10 @@ void CanvasController::createPicture(bool onCanvas)
         return;
     const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
     o.picture(slot).setBitmap(defaultPicture());
-    enable({"ToolButton9", "N60"}, false);
-    enable({"ToolButton12"}, true);
+    showObjectSwitches(m_host.commands(), false, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -106,9 +114,10 @@ void CanvasController::createTextField()
         return;
     const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -121,10 +130,11 @@ void CanvasController::createVideo(bool onCanvas)
     if (!onCanvas && parent == 0)
         return;
     const int slot = o.createVideo(QRect(doc().interaction.creationPoint, QSize(150, 150)), parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.video(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -138,9 +148,10 @@ void CanvasController::createCaption(bool onCanvas)
         return;
     const QString text = QStringLiteral("Надпись") + QString::number(o.count(ObjectKind::Caption) + 1);
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -152,7 +163,7 @@ void CanvasController::createArrow()
     const QPoint at = doc().interaction.creationPoint;
     o.createArrow(at.x(), at.y(), at.x() + 30, at.y(), 1, kBlack);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -182,7 +193,7 @@ void CanvasController::openPicture()
     m_view->sync();
     // Both kinds of file replace the picture: a full step, so the outline is marked modified and
     // the new picture survives in the history.
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
