@@ -1,5 +1,6 @@
 #include "storage/jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -167,6 +168,27 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     if (error)
         error->clear();
     return image;
+}
+
+QSize jpegImageSize(const QByteArray& stream)
+{
+    if (stream.isEmpty())
+        return {};
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+    jpeg_read_header(&info, TRUE);
+    const QSize size(int(std::min<JDIMENSION>(info.image_width, 65535)), int(std::min<JDIMENSION>(info.image_height, 65535)));
+    jpeg_destroy_decompress(&info);
+    return size;
 }
 
 }  // namespace velmar

@@ -15,4 +15,8 @@ QByteArray encodeJpeg(const QImage& image, int quality = 100);
 // a smaller image directly (for thumbnails).
 QImage decodeJpeg(const QByteArray& stream, QString* error = nullptr, int scaleDenominator = 1);
 
+// The picture size a JPEG stream's header declares, read without decoding; an empty size when the
+// header is damaged.
+QSize jpegImageSize(const QByteArray& stream);
+
 }  // namespace velmar
