@@ -64,7 +64,7 @@ bool PaintWindow::writePicture()
     if (writePictureFile(m_doc.picture(), state.fileName, state.filterIndex, &error).isEmpty()) {
         const QString extension = state.filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp");
         reportFileError(QStringLiteral("Не удалось сохранить рисунок в файл «%1»: %2.")
-                            .arg(QDir::toNativeSeparators(withExtension(state.fileName, extension)), error));
+                            .arg(QDir::toNativeSeparators(replaceExtension(state.fileName, extension)), error));
         return false;
     }
     return true;
@@ -110,7 +110,10 @@ void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoin
         reportFileError(QStringLiteral("Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(path), error));
         return;
     }
-    // Placing the piece is built with the selection tool.
+    // The picture arrives as a floating piece at the work area's corner, with the selection
+    // tool; its arrival is a step of its own in the editor's history.
+    m_editor.placeFloatingPiece(piece);
+    m_doc.pushUndo();
 }
 
 }  // namespace velmar::paint

@@ -90,7 +90,7 @@ QImage readPictureReduced(const QString& path, PictureDecoder decoder, int atLea
     return decodeJpeg(stream, error, denominator);
 }
 
-QString withExtension(const QString& path, const QString& extension)
+QString replaceExtension(const QString& path, const QString& extension)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
@@ -103,7 +103,7 @@ QString withExtension(const QString& path, const QString& extension)
 QString writePictureFile(const QImage& picture, const QString& chosenPath, int filterIndex, QString* error)
 {
     const bool jpeg = filterIndex == 2;
-    const QString path = withExtension(chosenPath, jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+    const QString path = replaceExtension(chosenPath, jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
     QByteArray data;
     if (jpeg) {
         data = encodeJpeg(picture, 100);

@@ -35,7 +35,7 @@ QImage readPictureReduced(const QString& path, PictureDecoder decoder, int atLea
 
 // `path` with its extension replaced by `extension` (".bmp"), or with it added when the file
 // name has none.
-QString withExtension(const QString& path, const QString& extension);
+QString replaceExtension(const QString& path, const QString& extension);
 
 // Saves a picture as the save dialog's filter says: 1 a bitmap under the name with ".bmp", 2 a
 // JPEG at quality 100 with ".jpg". The file is replaced only once completely written. Returns the

@@ -73,14 +73,12 @@ QImage ThumbnailCache::cached(const QString& path, int wanted) const
     const QFileInfo file(path);
     if (!file.isFile())
         return {};
+    // (The reader's own text() cannot be asked: it takes the "::" of the keys apart.)
     QImageReader reader(thumbnailPath(path, wanted), "png");
-    // The text keys are read before the pixels: a thumbnail of another file or of an older
-    // version of this one is not decoded at all.
-    if (reader.text(kUriKey).toLatin1() != fileUri(path))
-        return {};
-    if (reader.text(kMTimeKey) != QString::number(file.lastModified().toSecsSinceEpoch()))
-        return {};
     QImage image = reader.read();
+    if (image.isNull() || image.text(kUriKey).toLatin1() != fileUri(path)
+        || image.text(kMTimeKey) != QString::number(file.lastModified().toSecsSinceEpoch()))
+        return {};
     const int limit = cachedSize(wanted);
     if (image.isNull() || image.width() > limit || image.height() > limit)
         return {};
