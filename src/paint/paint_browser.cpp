@@ -132,6 +132,7 @@ void PictureBrowser::refresh()
     m_note->setVisible(!note.isEmpty());
 
     m_loader.start(jobs, m_thumbSize);
+    emit listed();
 }
 
 void PictureBrowser::thumbnailsReady(int run, const QList<ThumbnailLoader::Result>& results)

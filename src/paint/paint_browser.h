@@ -48,6 +48,8 @@ public:
     void releaseAt(QPoint globalPos);
 
 signals:
+    // The list was filled anew (the thumbnails follow).
+    void listed();
     // A picture was dragged from the browser and let go at the screen point `globalPos`.
     void pictureDropped(const QString& path, velmar::paint::PictureDecoder decoder, QPoint globalPos);
 

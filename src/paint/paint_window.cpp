@@ -108,6 +108,7 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
             connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(m_browser, &PictureBrowser::listed, m_reportTimer, qOverload<>(&QTimer::start));
     }
 }
 
@@ -142,6 +143,18 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    // The browser's items that can be seen, by caption.
+    QListWidget* list = m_browser->list();
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect at = list->visualItemRect(list->item(row));
+        if (at.isEmpty()) {
+            // Not laid out yet: report once the list has placed its items.
+            QTimer::singleShot(50, this, &PaintWindow::reportGeometry);
+            break;
+        }
+        if (list->viewport()->rect().contains(at.center()))
+            item(QStringLiteral("ListView1:") + list->item(row)->text(), list->viewport(), at.center());
+    }
     if (report == m_lastReport)
         return;
     m_lastReport = report;
