@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace velmar::paint {
@@ -74,6 +76,13 @@ PictureBrowser::PictureBrowser(QWidget* parent, ThumbnailCache cache)
 
     m_list->viewport()->installEventFilter(this);
     connect(&m_loader, &ThumbnailLoader::thumbnailsReady, this, &PictureBrowser::thumbnailsReady);
+    connect(&m_loader, &ThumbnailLoader::runFinished, this, [this](int run) {
+        if (run != m_loader.currentRun())
+            return;
+        m_runFinished = true;
+        if (m_waiting.isEmpty())
+            emit thumbnailsShown();
+    });
 }
 
 PictureBrowser::~PictureBrowser()
@@ -98,6 +107,8 @@ void PictureBrowser::refresh()
 {
     m_listedOnce = true;
     m_loader.cancel();
+    m_waiting.clear();
+    m_runFinished = false;
     m_list->clear();
     m_thumbnailCount = 0;
     m_thumbSize = thumbSizeForListWidth(m_list->width());
@@ -139,8 +150,31 @@ void PictureBrowser::thumbnailsReady(int run, const QList<ThumbnailLoader::Resul
 {
     if (run != m_loader.currentRun())
         return;
+    if (m_waitingRun != run) {
+        m_waiting.clear();
+        m_waitingRun = run;
+    }
+    const bool idle = m_waiting.isEmpty();
+    m_waiting.append(results);
+    if (idle)
+        showWaitingThumbnails();
+}
+
+void PictureBrowser::showWaitingThumbnails()
+{
+    if (m_waitingRun != m_loader.currentRun()) {
+        m_waiting.clear();
+        return;
+    }
+    // A folder of thousands of small pictures delivers them by the thousand: the window takes
+    // them in slices so it never stops answering.
+    constexpr qint64 kSliceNs = 8'000'000;
+    QElapsedTimer clock;
+    clock.start();
     QIcon broken;
-    for (const ThumbnailLoader::Result& result : results) {
+    qsizetype done = 0;
+    for (; done < m_waiting.size() && clock.nsecsElapsed() < kSliceNs; ++done) {
+        const ThumbnailLoader::Result& result = m_waiting.at(done);
         QListWidgetItem* item = m_list->item(result.row);
         if (!item)
             continue;
@@ -154,6 +188,18 @@ void PictureBrowser::thumbnailsReady(int run, const QList<ThumbnailLoader::Resul
         ++m_thumbnailCount;
         item->setIcon(QIcon(QPixmap::fromImage(result.thumbnail)));
     }
+    m_waiting.remove(0, done);
+    if (!m_waiting.isEmpty())
+        QTimer::singleShot(0, this, &PictureBrowser::showWaitingThumbnails);
+    else if (m_runFinished)
+        emit thumbnailsShown();
+}
+
+void PictureBrowser::finishThumbnails()
+{
+    m_loader.waitForDone();
+    while (!m_waiting.isEmpty())
+        showWaitingThumbnails();
 }
 
 void PictureBrowser::openItem(int row)

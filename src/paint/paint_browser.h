@@ -39,6 +39,8 @@ public:
     void refresh();
     // A double-click on a row (−1: none selected).
     void openItem(int row);
+    // Waits for the workers and shows every thumbnail they made (tests, benchmarks).
+    void finishThumbnails();
     // The splitter beside the browser was moved: every second notification (first, third, …)
     // refreshes the list.
     void splitterMoved();
@@ -50,6 +52,8 @@ public:
 signals:
     // The list was filled anew (the thumbnails follow).
     void listed();
+    // Every thumbnail of the listing is in the list.
+    void thumbnailsShown();
     // A picture was dragged from the browser and let go at the screen point `globalPos`.
     void pictureDropped(const QString& path, velmar::paint::PictureDecoder decoder, QPoint globalPos);
 
@@ -59,6 +63,8 @@ protected:
 
 private:
     void thumbnailsReady(int run, const QList<ThumbnailLoader::Result>& results);
+    // Puts the waiting thumbnails into the list, a few milliseconds' worth at a time.
+    void showWaitingThumbnails();
     void endDrag();
 
     QListWidget* m_list = nullptr;
@@ -66,6 +72,9 @@ private:
     ThumbnailLoader m_loader;
     QString m_folder;              // browserFolder
     FolderListing m_listing;       // browserPaths and captions of the listed items
+    QList<ThumbnailLoader::Result> m_waiting;   // made, not yet shown
+    int m_waitingRun = 0;
+    bool m_runFinished = false;   // the loader has delivered the last of the current run
     int m_thumbSize = 32;
     int m_thumbnailCount = 0;
     int m_splitterNotifications = 0;

@@ -70,7 +70,7 @@ private:
         w->browser()->setFolder(folder);
         w->resize(694, 480);
         w->editPicture(filled(QSize(120, 90), Qt::white));
-        w->browser()->loader().waitForDone();
+        w->browser()->finishThumbnails();
         return w;
     }
 
