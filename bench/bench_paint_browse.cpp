@@ -128,6 +128,17 @@ void keepWorst(Gaps& worst, const Gaps& now)
     worst.processCpuMs = std::max(worst.processCpuMs, now.processCpuMs);
 }
 
+// A shown browser on `folder` with its own thumbnail cache in `cache`.
+std::unique_ptr<PictureBrowser> shownBrowser(const QString& folder, const QTemporaryDir& cache)
+{
+    auto browser = std::make_unique<PictureBrowser>(nullptr, ThumbnailCache(cache.path()));
+    browser->setFolder(folder);
+    browser->resize(136, 400);
+    browser->show();
+    QApplication::processEvents();
+    return browser;
+}
+
 void BM_RefreshPhotosColdCache(benchmark::State& state)
 {
     const QString folder = photoFolder();
@@ -136,11 +147,8 @@ void BM_RefreshPhotosColdCache(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir cache;
-        PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
-        browser.setFolder(folder);
-        browser.resize(136, 400);
-        browser.show();
-        QApplication::processEvents();
+        const auto shown = shownBrowser(folder, cache);
+        PictureBrowser& browser = *shown;
         state.ResumeTiming();
         keepWorst(worst, refreshAndWatch(browser, &seconds));
         state.SetIterationTime(seconds);
@@ -155,10 +163,8 @@ void BM_RefreshPhotosFromCache(benchmark::State& state)
 {
     const QString folder = photoFolder();
     QTemporaryDir cache;
-    PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
-    browser.setFolder(folder);
-    browser.resize(136, 400);
-    browser.show();
+    const auto shown = shownBrowser(folder, cache);
+    PictureBrowser& browser = *shown;
     Gaps worst;
     double seconds = 0;
     refreshAndWatch(browser, &seconds);   // fills the cache
@@ -175,11 +181,8 @@ void BM_ListTenThousandFiles(benchmark::State& state)
 {
     const QString folder = smallFolder();
     QTemporaryDir cache;
-    PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
-    browser.setFolder(folder);
-    browser.resize(136, 400);
-    browser.show();
-    QApplication::processEvents();
+    const auto shown = shownBrowser(folder, cache);
+    PictureBrowser& browser = *shown;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
@@ -203,11 +206,8 @@ void BM_RefreshTenThousandColdCache(benchmark::State& state)
     double seconds = 0;
     for (auto _ : state) {
         QTemporaryDir cache;
-        PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
-        browser.setFolder(folder);
-        browser.resize(136, 400);
-        browser.show();
-        QApplication::processEvents();
+        const auto shown = shownBrowser(folder, cache);
+        PictureBrowser& browser = *shown;
         keepWorst(worst, refreshAndWatch(browser, &seconds));
         state.SetIterationTime(seconds);
     }

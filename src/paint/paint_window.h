@@ -80,6 +80,8 @@ private:
     void openPictureFile();
     void savePicture();
     void savePictureAs();
+    // Runs the shared save dialog; true when a name was chosen (the dialog keeps it).
+    bool askSaveName(const QString& caption);
     // Saves under the save dialog's current name and filter; false (reported) on failure.
     bool writePicture();
     void dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos);

@@ -70,33 +70,31 @@ bool PaintWindow::writePicture()
     return true;
 }
 
-void PaintWindow::savePictureAs()
+bool PaintWindow::askSaveName(const QString& caption)
 {
     PictureFileDialogState& state = m_doc.saveDialogState();
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как"), state.folder(m_browser->folder()),
+    const auto choice = dialogs().saveFile(this, caption, state.folder(m_browser->folder()),
                                            QLatin1String(kSavePictureFilter), state.fileName, state.filterIndex);
     if (!choice)
-        return;
+        return false;
     state.fileName = choice->path;
     state.filterIndex = choice->filterIndex;
-    writePicture();
+    return true;
+}
+
+void PaintWindow::savePictureAs()
+{
+    if (askSaveName(QStringLiteral("Сохранить как")))
+        writePicture();
 }
 
 void PaintWindow::savePicture()
 {
-    if (m_savedOnce) {
+    if (m_savedOnce)
         writePicture();
-        return;
-    }
-    PictureFileDialogState& state = m_doc.saveDialogState();
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить"), state.folder(m_browser->folder()),
-                                           QLatin1String(kSavePictureFilter), state.fileName, state.filterIndex);
-    if (!choice)
-        return;
-    state.fileName = choice->path;
-    state.filterIndex = choice->filterIndex;
     // A name that could not be written to is asked for again next time.
-    m_savedOnce = writePicture();
+    else if (askSaveName(QStringLiteral("Сохранить")))
+        m_savedOnce = writePicture();
 }
 
 void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos)
