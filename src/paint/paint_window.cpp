@@ -81,12 +81,16 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     setCentralWidget(central);
 
     buildMenus();
+    buildEditCommands();
     buildStatusBar();
     connectFileCommands();
 
     connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
     connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
-    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) { m_doc.setTransparentMode(row); });
+    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) {
+        m_doc.setTransparentMode(row);
+        m_editor.applyTransparency();
+    });
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
     connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
@@ -109,6 +113,9 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
         connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(m_browser, &PictureBrowser::listed, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::overlayChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pieceChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pictureReplaced, m_reportTimer, qOverload<>(&QTimer::start));
     }
 }
 
@@ -155,6 +162,12 @@ void PaintWindow::reportGeometry()
         if (list->viewport()->rect().contains(at.center()))
             item(QStringLiteral("ListView1:") + list->item(row)->text(), list->viewport(), at.center());
     }
+    // The resize handles (their centres) and the floating piece's top-left corner.
+    for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
+                             "Panel59", "Panel60", "Panel61"})
+        if (QWidget* h = m_workArea->findChild<QWidget*>(QLatin1String(name)))
+            item(h->objectName(), h, QPoint(1, 1));
+    item(QStringLiteral("Image7"), m_workArea->pieceView(), QPoint(0, 0));
     if (report == m_lastReport)
         return;
     m_lastReport = report;
@@ -311,7 +324,9 @@ bool PaintWindow::sizeKey(const QKeyEvent* event)
 
 void PaintWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (!sizeKey(event))
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        m_editor.deleteKey();
+    else if (!sizeKey(event))
         QMainWindow::keyPressEvent(event);
 }
 
@@ -319,6 +334,11 @@ bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        watched != m_browser->list()) {
+        m_editor.deleteKey();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
