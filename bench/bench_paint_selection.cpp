@@ -45,6 +45,7 @@ void BM_DragFloatingPiece(benchmark::State& state)
     QApplication::processEvents();
     std::vector<double> times;
     int step = 0;
+    int farthest = 0;
     for (auto _ : state) {
         ++step;
         const int phase = step % 40;
@@ -54,11 +55,12 @@ void BM_DragFloatingPiece(benchmark::State& state)
         area->pointerMoved(grab + QPoint(7 * d, 5 * d), Qt::LeftButton, Qt::NoModifier);
         QApplication::processEvents();   // the old and the new place painted
         const double ms = double(timer.nsecsElapsed()) / 1e6;
+        farthest = std::max(farthest, window.document().piecePos().x());
         times.push_back(ms);
         state.SetIterationTime(ms / 1e3);
     }
-    // The piece really travelled: its last place, in screen pixels from the picture's corner.
-    state.counters["lastX"] = window.document().piecePos().x();
+    // The piece really travelled: the farthest it went right of the picture's corner (140).
+    state.counters["farthestX"] = farthest;
     area->pointerReleased(grab, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     std::sort(times.begin(), times.end());
     state.counters["median_ms"] = times[times.size() / 2];

@@ -2,6 +2,7 @@
 #include "paint/paint_floating_piece.h"
 
 #include "paint/core/paint_document.h"
+#include "paint/paint_picture_view.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -50,22 +51,9 @@ void FloatingPieceView::paintEvent(QPaintEvent* event)
 {
     if (!m_doc.pieceFloating())
         return;
-    const QImage& piece = image();
-    const int z = m_doc.zoomFactor();
-    const QRect control =
-        event->rect().translated(m_offset).intersected(QRect(QPoint(0, 0), piece.size() * z));
-    if (control.isEmpty())
-        return;
-    const int x0 = control.left() / z, y0 = control.top() / z;
-    const int x1 = control.right() / z, y1 = control.bottom() / z;
-    const QRect source(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
-    const QRect target = QRect(x0 * z, y0 * z, source.width() * z, source.height() * z).translated(-m_offset);
     QPainter p(this);
     p.setClipRect(event->rect());
-    if (z == 1)
-        p.drawImage(target.topLeft(), piece, source);
-    else
-        p.drawImage(target, piece, source);
+    drawZoomed(p, image(), m_doc.zoomFactor(), m_offset, event->rect());
 }
 
 void FloatingPieceView::mousePressEvent(QMouseEvent* event)

@@ -334,8 +334,9 @@ bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
         return true;
+    // Delete discards the selection also while the browser or a list has the focus.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-        watched != m_browser->list()) {
+        m_editor.canCopy()) {
         m_editor.deleteKey();
         return true;
     }

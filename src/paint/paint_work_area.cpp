@@ -22,12 +22,30 @@ const QColor kHandleColour(0, 0, 128);  // the active caption colour of the clas
 
 }  // namespace
 
+// A small widget over the picture whose pointer moves and releases go on to the work area.
+class WorkAreaChild : public QWidget {
+public:
+    explicit WorkAreaChild(WorkArea* area) : QWidget(area), m_area(area) {}
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
+    }
+
+    WorkArea* m_area;
+};
+
 // A 4 × 4 resize handle. A press starts the work area's handle drag; the moves and the release
 // reach the work area through its mouse grab, or through this widget while it holds the button.
-class HandleWidget : public QWidget {
+class HandleWidget : public WorkAreaChild {
 public:
     HandleWidget(const char* name, Qt::CursorShape cursor, bool canvas, int index, WorkArea* area)
-        : QWidget(area), m_area(area), m_canvas(canvas), m_index(index)
+        : WorkAreaChild(area), m_canvas(canvas), m_index(index)
     {
         setObjectName(QLatin1String(name));
         resize(4, 4);
@@ -44,26 +62,17 @@ protected:
         if (e->button() == Qt::LeftButton)
             m_area->handlePressed(m_canvas, m_index, mapToParent(e->position().toPoint()));
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
-    }
 
 private:
-    WorkArea* m_area;
     bool m_canvas;
     int m_index;
 };
 
 // The eraser square (Shape2): an outline that follows the pointer. The eraser's press, moves and
 // release arrive here and go on to the work area.
-class EraserSquare : public QWidget {
+class EraserSquare : public WorkAreaChild {
 public:
-    explicit EraserSquare(WorkArea* area) : QWidget(area), m_area(area)
+    explicit EraserSquare(WorkArea* area) : WorkAreaChild(area)
     {
         setObjectName(QStringLiteral("Shape2"));
         setMouseTracking(true);
@@ -80,17 +89,6 @@ protected:
     {
         m_area->pointerPressed(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
-    }
-
-private:
-    WorkArea* m_area;
 };
 
 // The dotted frame (Shape1) of the text tool; the mouse passes through it to the picture.

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace velmar {
@@ -15,8 +16,9 @@ QByteArray encodeJpeg(const QImage& image, int quality = 100);
 // a smaller image directly (for thumbnails).
 QImage decodeJpeg(const QByteArray& stream, QString* error = nullptr, int scaleDenominator = 1);
 
-// The picture size a JPEG stream's header declares, read without decoding; an empty size when the
-// header is damaged.
-QSize jpegImageSize(const QByteArray& stream);
+// Decodes at the smallest of libjpeg's reduced sizes (1/8, 1/4, 1/2 or full) that is still at
+// least `wanted` in both directions: the inverse DCT does the shrinking, so a small picture of a
+// large photo costs a fraction of a full decode. An empty `wanted` decodes at full size.
+QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error = nullptr);
 
 }  // namespace velmar

@@ -75,6 +75,7 @@ private slots:
     void canvasResize();
     void frameHandles_data();
     void frameHandles();
+    void textBoxFollowsFrameHandles();
 };
 
 void TestPaintSelection::frameSnapsToZoomGridAndLifts()
@@ -179,6 +180,15 @@ void TestPaintSelection::cutPasteAndDelete()
     e.ed.putDownPiece();
     QCOMPARE(e.at(0, 0), qRgb(20, 20, 100));
     QCOMPARE(e.at(9, 5), qRgb(29, 25, 100));
+
+    // Pixels another program left see-through lie on the back colour, not on black.
+    QImage glass(4, 4, QImage::Format_ARGB32);
+    glass.fill(Qt::transparent);
+    glass.setPixel(1, 1, 0xFF0000FF);
+    e.ed.paste(glass);
+    QCOMPARE(e.doc.piece().pixel(0, 0), kWhite);
+    QCOMPARE(e.doc.piece().pixel(1, 1), kBlue);
+    e.ed.deleteKey();
 
     // A paste with nothing to paste only puts the floating piece down.
     e.drag({40, 30}, {50, 36});
@@ -370,6 +380,21 @@ void TestPaintSelection::frameHandles()
     QCOMPARE(now.pixel(0, 0), piece.pixel(0, 0));
     if (released.size() == live.size() && released.size() / z == piece.size())
         QCOMPARE(now, piece);
+}
+
+void TestPaintSelection::textBoxFollowsFrameHandles()
+{
+    Editor e(numbered(QSize(100, 80)));
+    e.ed.chooseTool(ToolId::Text);
+    e.drag({10, 10}, {60, 40});
+    QCOMPARE(e.doc.overlay().textBox, QRect(11, 11, 48, 28));
+    e.ed.frameResizePress(FrameHandle::Left);
+    e.ed.frameResizeMove({7, 3});
+    e.ed.frameResizeRelease();
+    QCOMPARE(e.doc.overlay().frame, QRect(17, 10, 43, 30));
+    QCOMPARE(e.doc.overlay().textBox, QRect(18, 11, 41, 28));
+    QVERIFY(e.doc.overlay().textBoxVisible && e.doc.overlay().handlesVisible);
+    QVERIFY(!e.doc.pieceFloating());
 }
 
 QTEST_MAIN(TestPaintSelection)

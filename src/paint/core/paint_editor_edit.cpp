@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 
 namespace velmar::paint {
 
@@ -30,11 +31,19 @@ void PaintEditor::placeFloatingPiece(const QImage& piece)
     if (piece.isNull())
         return;
     chooseTool(ToolId::Selection);
+    // A picture with see-through pixels (from another program) lies on the back colour.
+    QImage opaque = piece;
+    if (piece.hasAlphaChannel()) {
+        opaque = QImage(piece.size(), QImage::Format_RGB32);
+        opaque.fill(m_doc.backColour());
+        QPainter p(&opaque);
+        p.drawImage(0, 0, piece);
+    }
     // The piece appears at the work area's top-left corner: the picture's corner, or the part
     // of the picture scrolled there, on the zoom grid.
     const int z = m_doc.zoomFactor();
     const QPoint at(m_doc.scrollPosition().x() / z * z, m_doc.scrollPosition().y() / z * z);
-    m_doc.setPiece(piece, at);
+    m_doc.setPiece(opaque, at);
     PaintOverlay& o = m_doc.mutableOverlay();
     o.frame = m_doc.pieceRect();
     o.frameVisible = true;

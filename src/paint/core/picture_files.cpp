@@ -80,14 +80,7 @@ QImage readPictureReduced(const QString& path, PictureDecoder decoder, int atLea
     QByteArray stream;
     if (!readWhole(path, &stream, error))
         return {};
-    int denominator = 1;
-    if (atLeast > 0) {
-        const QSize full = jpegImageSize(stream);
-        const int shorter = std::min(full.width(), full.height());
-        while (denominator < 8 && shorter / (denominator * 2) >= atLeast)
-            denominator *= 2;
-    }
-    return decodeJpeg(stream, error, denominator);
+    return decodeJpegAtLeast(stream, atLeast > 0 ? QSize(atLeast, atLeast) : QSize(), error);
 }
 
 QString replaceExtension(const QString& path, const QString& extension)
