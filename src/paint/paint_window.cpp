@@ -1,6 +1,7 @@
 // The graphic editor window: layout, menus, status bar, keys, opening and closing.
 #include "paint/paint_window.h"
 
+#include "paint/paint_browser.h"
 #include "paint/paint_colour_strip.h"
 #include "paint/paint_option_list.h"
 #include "paint/paint_tool_column.h"
@@ -64,16 +65,12 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     m_splitter->setObjectName(QStringLiteral("Splitter1"));
     m_splitter->setChildrenCollapsible(false);
     m_workArea = new WorkArea(m_doc, m_editor, m_splitter);
-    auto* browserPanel = new QWidget(m_splitter);
-    browserPanel->setObjectName(QStringLiteral("Panel2"));
-    auto* browserLayout = new QVBoxLayout(browserPanel);
-    browserLayout->setContentsMargins(0, 0, 0, 0);
-    m_browser = new QListWidget(browserPanel);
-    m_browser->setObjectName(QStringLiteral("ListView1"));
-    m_browser->setViewMode(QListView::IconMode);
-    browserLayout->addWidget(m_browser);
+    m_browser = new PictureBrowser(m_splitter);
     m_splitter->addWidget(m_workArea);
-    m_splitter->addWidget(browserPanel);
+    m_splitter->addWidget(m_browser);
+    // The splitter reports a move once, when it is let go: each report may list the folder anew.
+    m_splitter->setOpaqueResize(false);
+    connect(m_splitter, &QSplitter::splitterMoved, m_browser, &PictureBrowser::splitterMoved);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 0);
     m_splitter->setSizes({694 - ToolColumn::kWidth - 136, 136});
@@ -86,6 +83,7 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     buildMenus();
     buildEditCommands();
     buildStatusBar();
+    connectFileCommands();
 
     connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
     connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
@@ -98,7 +96,7 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
 
     // The keypad size keys work while the browser or one of the lists has the focus.
-    m_browser->installEventFilter(this);
+    m_browser->list()->installEventFilter(this);
     for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
         list->installEventFilter(this);
 
@@ -114,6 +112,7 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
             connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(m_browser, &PictureBrowser::listed, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::overlayChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::pieceChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::pictureReplaced, m_reportTimer, qOverload<>(&QTimer::start));
@@ -151,6 +150,18 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    // The browser's items that can be seen, by caption.
+    QListWidget* list = m_browser->list();
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect at = list->visualItemRect(list->item(row));
+        if (at.isEmpty()) {
+            // Not laid out yet: report once the list has placed its items.
+            QTimer::singleShot(50, this, &PaintWindow::reportGeometry);
+            break;
+        }
+        if (list->viewport()->rect().contains(at.center()))
+            item(QStringLiteral("ListView1:") + list->item(row)->text(), list->viewport(), at.center());
+    }
     // The resize handles (their centres) and the floating piece's top-left corner.
     for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
                              "Panel59", "Panel60", "Panel61"})
@@ -256,6 +267,9 @@ void PaintWindow::updateUndoItems()
 
 void PaintWindow::editPicture(const QImage& picture)
 {
+    // A new picture is saved under a name of its own: "Сохранить" asks again rather than
+    // overwrite the file of the picture edited before.
+    m_savedOnce = false;
     m_editor.openPicture(picture);
     m_editing = true;
     show();

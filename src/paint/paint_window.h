@@ -16,6 +16,7 @@ class QSplitter;
 namespace velmar::paint {
 
 class ColourStrip;
+class PictureBrowser;
 class ToolColumn;
 class WorkArea;
 
@@ -42,6 +43,9 @@ public:
     WorkArea* workArea() const { return m_workArea; }
     ToolColumn* toolColumn() const { return m_tools; }
     ColourStrip* colourStrip() const { return m_colours; }
+    PictureBrowser* browser() const { return m_browser; }
+    // "Сохранить" has had a file name chosen since the last "Создать" or opening of the editor.
+    bool savedOnce() const { return m_savedOnce; }
     // The text of status panel i (0..9).
     QString statusText(int i) const;
     QAction* action(const QString& name) const;
@@ -84,15 +88,29 @@ private:
     // screen whenever that changes, so that tests driving the real program know where to point.
     void reportGeometry();
 
+    // The file menu and the browser's drop (paint_window_files.cpp).
+    void connectFileCommands();
+    void newPicture();
+    void openPictureFile();
+    void savePicture();
+    void savePictureAs();
+    // Runs the shared save dialog; true when a name was chosen (the dialog keeps it).
+    bool askSaveName(const QString& caption);
+    // Saves under the save dialog's current name and filter; false (reported) on failure.
+    bool writePicture();
+    void dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos);
+    void reportFileError(const QString& text);
+
     PaintDocument m_doc;
     PaintEditor m_editor;
     ToolColumn* m_tools = nullptr;
     WorkArea* m_workArea = nullptr;
     ColourStrip* m_colours = nullptr;
     QSplitter* m_splitter = nullptr;
-    QListWidget* m_browser = nullptr;
+    PictureBrowser* m_browser = nullptr;
     std::array<QLabel*, kStatusPanels> m_status{};
     bool m_editing = false;
+    bool m_savedOnce = false;
     QTimer* m_reportTimer = nullptr;
     QMenu* m_frameMenu = nullptr;
     QString m_lastReport;

@@ -177,7 +177,8 @@ class Velmar:
             outline = self.make_outline(outline)
         self.path = outline
         env = dict(self.desktop.env, VELMAR_HOME=self.home, VELMAR_REPORT_GEOMETRY="1",
-                   LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.runtime)
+                   LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.runtime,
+                   XDG_CACHE_HOME=os.path.join(self.folder, "cache"))
         env.pop("QT_QPA_PLATFORMTHEME", None)
         self.log = open(os.path.join(self.folder, "velmar.log"), "w")
         args = [self.binary] + ([outline] if outline else [])

@@ -4,6 +4,7 @@
 #include "paint/core/editor_undo.h"
 #include "paint/core/paint_types.h"
 #include "paint/core/palette.h"
+#include "paint/core/picture_files.h"
 
 #include <QFont>
 #include <QImage>
@@ -157,6 +158,11 @@ public:
     static QString sizeText(int w, int h);          // "w x h"
     static QString colourText(QRgb pixel);          // "R-r G-g B-b"
 
+    // What the picture file dialogs remember between uses: the open dialog (OpenPictureDialog1)
+    // and the save dialog (SavePictureDialog1), shared by every command that saves a picture.
+    PictureFileDialogState& openDialogState() { return m_openDialog; }
+    PictureFileDialogState& saveDialogState() { return m_saveDialog; }
+
 signals:
     void pictureChanged(const QRect& pixels);   // these picture pixels changed
     void pictureReplaced();                     // size or whole content changed
@@ -202,6 +208,8 @@ private:
     bool m_pieceTransparent = false;
     QRgb m_transparentColour = 0xFFFFFFFF;
     QPoint m_scroll;
+    PictureFileDialogState m_openDialog;
+    PictureFileDialogState m_saveDialog;
 };
 
 }  // namespace velmar::paint

@@ -1,0 +1,124 @@
+#include "paint/core/picture_files.h"
+
+#include "platform/core/file_io.h"
+#include "storage/jpeg_codec.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace velmar::paint {
+
+namespace {
+
+// Picture files larger than this are not read: no picture the editor can hold is that big.
+constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
+
+bool readWhole(const QString& path, QByteArray* data, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QFileInfo::exists(path) ? QStringLiteral("файл не открывается для чтения")
+                                             : QStringLiteral("файл не найден");
+        return false;
+    }
+    if (file.size() > kMaxPictureFileBytes) {
+        if (error)
+            *error = QStringLiteral("файл слишком велик");
+        return false;
+    }
+    *data = file.readAll();
+    return true;
+}
+
+QImage readByFormat(const QString& path, int atLeast, QString* error)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (atLeast > 0 && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QSize full = reader.size();
+        const int shorter = std::min(full.width(), full.height());
+        if (shorter > atLeast)
+            reader.setScaledSize(full * atLeast / shorter);
+    }
+    QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = reader.error() == QImageReader::FileNotFoundError ? QStringLiteral("файл не найден")
+                                                                   : QStringLiteral("файл не является рисунком или повреждён");
+    return image;
+}
+
+}  // namespace
+
+QString PictureFileDialogState::folder(const QString& fallback) const
+{
+    return fileName.isEmpty() ? fallback : QFileInfo(fileName).absolutePath();
+}
+
+PictureDecoder decoderForOpenFilter(int filterIndex, const QString& path)
+{
+    if (filterIndex == 2 || filterIndex == 3)
+        return PictureDecoder::Jpeg;
+    // The bitmap filter reads by the extension, as the desktop's picture loader would.
+    const PictureDecoder byName = decoderForFile(path);
+    return byName == PictureDecoder::Jpeg ? PictureDecoder::Jpeg : PictureDecoder::Bitmap;
+}
+
+QImage readPictureFile(const QString& path, PictureDecoder decoder, QString* error)
+{
+    return readPictureReduced(path, decoder, 0, error);
+}
+
+QImage readPictureReduced(const QString& path, PictureDecoder decoder, int atLeast, QString* error)
+{
+    if (decoder != PictureDecoder::Jpeg)
+        return readByFormat(path, atLeast, error);
+    QByteArray stream;
+    if (!readWhole(path, &stream, error))
+        return {};
+    return decodeJpegAtLeast(stream, atLeast > 0 ? QSize(atLeast, atLeast) : QSize(), error);
+}
+
+QString replaceExtension(const QString& path, const QString& extension)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    // A leading dot names a hidden file; it does not start an extension.
+    if (dot > slash + 1)
+        return path.left(dot) + extension;
+    return path + extension;
+}
+
+QString writePictureFile(const QImage& picture, const QString& chosenPath, int filterIndex, QString* error)
+{
+    const bool jpeg = filterIndex == 2;
+    const QString path = replaceExtension(chosenPath, jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+    QByteArray data;
+    if (jpeg) {
+        data = encodeJpeg(picture, 100);
+    }
+    else {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        if (!picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
+            data.clear();
+    }
+    if (data.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("рисунок не удалось закодировать");
+        return {};
+    }
+    const FileWriteStatus status = replaceFile(path, {QByteArrayView(data)}, true);
+    if (!status.ok) {
+        if (error)
+            *error = status.error;
+        return {};
+    }
+    return path;
+}
+
+}  // namespace velmar::paint

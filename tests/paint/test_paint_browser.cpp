@@ -1,0 +1,335 @@
+// The editor's picture browser and file menu driven through the real window: listing, walking
+// folders with double-clicks, dragging a picture onto the work area, and new/open/save.
+#include "paint/core/paint_editor.h"
+#include "paint/paint_browser.h"
+#include "paint/paint_picture_view.h"
+#include "paint/paint_window.h"
+#include "paint/paint_work_area.h"
+#include "storage/jpeg_codec.h"
+#include "support/scripted_dialogs.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmar;
+using namespace velmar::paint;
+
+namespace {
+
+QImage filled(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QStringList captions(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// The colour in the middle of a list item's icon.
+QColor iconCentre(const QListWidgetItem* item, int side)
+{
+    const QImage image = item->icon().pixmap(side, side).toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+void doubleClickRow(QListWidget* list, int row)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+}  // namespace
+
+class TestPaintBrowser : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void listsThumbnailsAndWalksFolders();
+    void splitterRefreshesEverySecondMove();
+    void draggingAPictureOntoTheWorkArea();
+    void saveAsksOnceUntilNewOrReopened();
+    void failedSaveIsReportedAndAskedAgain();
+    void openKeepsTheZoomAndTheFilterPicksTheDecoder();
+    void newPaintsTheBackColour();
+
+private:
+    // An editor window open on a white 120 × 90 picture, browsing `folder`.
+    std::unique_ptr<PaintWindow> openWindow(const QString& folder)
+    {
+        auto w = std::make_unique<PaintWindow>();
+        w->browser()->setFolder(folder);
+        w->resize(694, 480);
+        w->editPicture(filled(QSize(120, 90), Qt::white));
+        w->browser()->finishThumbnails();
+        return w;
+    }
+
+    QTemporaryDir m_cache;
+};
+
+void TestPaintBrowser::initTestCase()
+{
+    // The thumbnails of these tests stay out of the user's cache.
+    qputenv("XDG_CACHE_HOME", m_cache.path().toLocal8Bit());
+}
+
+void TestPaintBrowser::listsThumbnailsAndWalksFolders()
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    QVERIFY(QDir(root).mkdir(QStringLiteral("sub")));
+    QVERIFY(filled(QSize(30, 20), Qt::red).save(root + QStringLiteral("/a.bmp"), "BMP"));
+    QFile jpeg(root + QStringLiteral("/b.jpg"));
+    QVERIFY(jpeg.open(QIODevice::WriteOnly));
+    jpeg.write(encodeJpeg(filled(QSize(400, 300), QColor(0, 200, 0))));
+    jpeg.close();
+    QVERIFY(QFile::copy(root + QStringLiteral("/b.jpg"), root + QStringLiteral("/sub/x.jpeg")));
+    QFile broken(root + QStringLiteral("/c.jpeg"));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+
+    auto w = openWindow(root);
+    PictureBrowser* browser = w->browser();
+    QListWidget* list = browser->list();
+    QCOMPARE(list->objectName(), QStringLiteral("ListView1"));
+    QCOMPARE(captions(list), QStringList({"..", "sub", "a", "b", "c."}));
+    QCOMPARE(list->count(), 5);
+    const int side = browser->thumbSize();
+    QCOMPARE(list->iconSize(), QSize(side, side));
+    // Thumbnails land on their own rows; the unreadable file keeps a marked placeholder.
+    QCOMPARE(iconCentre(list->item(2), side), QColor(Qt::red));
+    const QColor green = iconCentre(list->item(3), side);
+    QVERIFY2(green.green() > 180 && green.red() < 30, qPrintable(green.name()));
+    QCOMPARE(browser->thumbnailCount(), 2);
+    QVERIFY(list->item(4)->toolTip().contains(QStringLiteral("не читается")));
+
+    // Into the subfolder, and back up with "..".
+    doubleClickRow(list, 1);
+    QCOMPARE(browser->folder(), root + QStringLiteral("/sub"));
+    QCOMPARE(captions(list), QStringList({"..", "x."}));
+    doubleClickRow(list, 0);
+    QCOMPARE(browser->folder(), root);
+    QCOMPARE(list->count(), 5);
+    // A picture item lists the folder again and stays where it is.
+    doubleClickRow(list, 3);
+    QCOMPARE(browser->folder(), root);
+    QCOMPARE(list->count(), 5);
+    // With nothing selected a double-click does nothing.
+    list->clearSelection();
+    const int run = browser->loader().currentRun();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(list->width() - 20, list->height() - 10));
+    QCOMPARE(browser->loader().currentRun(), run);
+}
+
+void TestPaintBrowser::splitterRefreshesEverySecondMove()
+{
+    QTemporaryDir dir;
+    auto w = openWindow(dir.path());
+    PictureBrowser* browser = w->browser();
+    auto* splitter = w->findChild<QSplitter*>(QStringLiteral("Splitter1"));
+    QVERIFY(splitter);
+    const int total = splitter->sizes().at(0) + splitter->sizes().at(1);
+    const int run = browser->loader().currentRun();
+
+    splitter->setSizes({total - 200, 200});
+    browser->splitterMoved();   // the first report lists anew, at the new width
+    QCOMPARE(browser->loader().currentRun(), run + 1);
+    QCOMPARE(browser->thumbSize(), thumbSizeForListWidth(browser->list()->width()));
+    QVERIFY(browser->thumbSize() > 100);
+    splitter->setSizes({total - 90, 90});
+    browser->splitterMoved();   // the second does not
+    QCOMPARE(browser->loader().currentRun(), run + 1);
+    QVERIFY(browser->thumbSize() > 100);
+    browser->splitterMoved();   // the third does
+    QCOMPARE(browser->loader().currentRun(), run + 2);
+    QCOMPARE(browser->thumbSize(), 32);
+}
+
+void TestPaintBrowser::draggingAPictureOntoTheWorkArea()
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    QVERIFY(QDir(root).mkdir(QStringLiteral("sub")));
+    QImage piece = filled(QSize(16, 12), Qt::blue);
+    piece.setPixel(0, 0, qRgb(255, 255, 0));
+    QVERIFY(piece.save(root + QStringLiteral("/p.bmp"), "BMP"));
+    auto w = openWindow(root);
+    PictureBrowser* browser = w->browser();
+    QListWidget* list = browser->list();
+    QWidget* viewport = list->viewport();
+    PictureView* picture = w->workArea()->pictureView();
+    const QPoint overPicture = viewport->mapFromGlobal(picture->mapToGlobal(picture->rect().center()));
+    bool stuck = false;   // a drag outlived its release
+    const auto dragRow = [&](int row, QPoint releaseAt) {
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+        const bool dragging = browser->dragging();
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, releaseAt);
+        stuck = stuck || browser->dragging();
+        return dragging;
+    };
+    const int states = w->document().history().count();
+
+    // Neither "..", the first item, nor a folder is dragged.
+    QVERIFY(!dragRow(0, overPicture));
+    QVERIFY(!dragRow(1, overPicture));
+    QVERIFY(!w->document().pieceFloating());
+    // A picture let go over the list is abandoned.
+    QVERIFY(dragRow(2, QPoint(5, 5)));
+    QVERIFY(!w->document().pieceFloating());
+    QCOMPARE(w->document().history().count(), states);
+
+    QVERIFY(dragRow(2, overPicture));
+    QVERIFY(w->document().pieceFloating());
+    QCOMPARE(w->document().currentTool(), ToolId::Selection);
+    QCOMPARE(w->document().piece().copy(), piece);
+    QCOMPARE(w->document().pieceRect().topLeft(), QPoint(0, 0));   // the work area's (2, 2)
+    QCOMPARE(w->document().history().count(), states + 1);
+    QVERIFY(!stuck);
+    // Put down, it lies at the picture's corner.
+    w->editor().putDownPiece();
+    QCOMPARE(w->document().picture().pixel(0, 0), qRgb(255, 255, 0));
+    QCOMPARE(w->document().picture().pixel(15, 11), qRgb(0, 0, 255));
+    QCOMPARE(w->document().picture().pixel(16, 12), qRgb(255, 255, 255));
+}
+
+void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    QAction* save = w->action(QStringLiteral("paintSave"));
+    QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    const QString first = dir.path() + QStringLiteral("/first.png");   // saved as first.bmp
+
+    // A cancelled first save writes nothing, and the next save asks again.
+    w->action(QStringLiteral("paintNew"))->trigger();
+    save->trigger();
+    QCOMPARE(dialogs.fileDialogs, 1);
+    QVERIFY(!w->savedOnce());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+
+    dialogs.files.push_back(Dialogs::FileChoice{first, 1});
+    save->trigger();
+    QCOMPARE(dialogs.fileDialogs, 2);
+    QVERIFY(w->savedOnce());
+    const QString written = dir.path() + QStringLiteral("/first.bmp");
+    QCOMPARE(QImage(written).size(), QSize(120, 90));
+
+    // The second save writes the picture as it is now without asking.
+    w->document().mutablePicture().fill(Qt::red);
+    save->trigger();
+    QCOMPARE(dialogs.fileDialogs, 2);
+    QCOMPARE(QImage(written).pixelColor(5, 5), QColor(Qt::red));
+
+    // "Сохранить как..." asks, keeps the name's folder, and leaves the flag alone.
+    dialogs.files.push_back(Dialogs::FileChoice{dir.path() + QStringLiteral("/other"), 2});
+    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    QCOMPARE(dialogs.fileDialogs, 3);
+    QCOMPARE(decodeJpeg([&] {
+                 QFile f(dir.path() + QStringLiteral("/other.jpg"));
+                 f.open(QIODevice::ReadOnly);
+                 return f.readAll();
+             }()).size(),
+             QSize(120, 90));
+    QVERIFY(w->savedOnce());
+
+    // Reopening the editor on another picture must not write it over the first one's file.
+    w->close();
+    w->editPicture(filled(QSize(50, 40), Qt::green));
+    QVERIFY(!w->savedOnce());
+    save->trigger();
+    QCOMPARE(dialogs.fileDialogs, 4);
+    QCOMPARE(QImage(written).pixelColor(5, 5), QColor(Qt::red));
+
+    // "Создать" clears the flag as well.
+    dialogs.files.push_back(Dialogs::FileChoice{first, 1});
+    save->trigger();
+    QVERIFY(w->savedOnce());
+    w->action(QStringLiteral("paintNew"))->trigger();
+    QVERIFY(!w->savedOnce());
+}
+
+void TestPaintBrowser::failedSaveIsReportedAndAskedAgain()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    dialogs.files.push_back(Dialogs::FileChoice{dir.path() + QStringLiteral("/missing/folder/p.bmp"), 1});
+    w->action(QStringLiteral("paintSave"))->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Ошибка"));
+    QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("Не удалось сохранить")));
+    QVERIFY(!w->savedOnce());
+    w->action(QStringLiteral("paintSave"))->trigger();
+    QCOMPARE(dialogs.fileDialogs, 2);
+}
+
+void TestPaintBrowser::openKeepsTheZoomAndTheFilterPicksTheDecoder()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    // A JPEG stream under a bitmap's name: the JPEG filter reads it as JPEG.
+    const QString disguised = dir.path() + QStringLiteral("/photo.bmp");
+    QFile file(disguised);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodeJpeg(filled(QSize(10, 8), Qt::white)));
+    file.close();
+
+    w->editor().chooseZoom(2);
+    QCOMPARE(w->document().zoomFactor(), 6);
+    const int states = w->document().history().count();
+    dialogs.files.push_back(Dialogs::FileChoice{disguised, 2});
+    w->action(QStringLiteral("paintOpen"))->trigger();
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(w->document().picture().size(), QSize(10, 8));
+    QCOMPARE(w->document().zoomFactor(), 6);
+    QCOMPARE(w->workArea()->pictureView()->size(), QSize(60, 48));
+    QCOMPARE(w->statusText(1), QStringLiteral("10 x 8"));
+    QCOMPARE(w->document().history().count(), states);
+
+    // A damaged file is reported and the picture stays as it was.
+    w->document().mutablePicture().fill(Qt::red);
+    const QString damaged = dir.path() + QStringLiteral("/damaged.bmp");
+    QFile bad(damaged);
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("BM not really a bitmap");
+    bad.close();
+    for (int filter : {1, 3}) {
+        dialogs.files.push_back(Dialogs::FileChoice{damaged, filter});
+        w->action(QStringLiteral("paintOpen"))->trigger();
+    }
+    QCOMPARE(dialogs.messages.size(), 2);
+    QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("damaged.bmp")));
+    QCOMPARE(w->document().picture().size(), QSize(10, 8));
+    QCOMPARE(w->document().picture().pixelColor(1, 1), QColor(Qt::red));
+}
+
+void TestPaintBrowser::newPaintsTheBackColour()
+{
+    QTemporaryDir dir;
+    auto w = openWindow(dir.path());
+    w->document().mutablePicture().fill(Qt::black);
+    w->document().setBackColour(qRgb(0, 128, 255));
+    const int states = w->document().history().count();
+    w->action(QStringLiteral("paintNew"))->trigger();
+    QCOMPARE(w->document().picture().size(), QSize(120, 90));
+    QCOMPARE(w->document().picture().pixel(0, 0), qRgb(0, 128, 255));
+    QCOMPARE(w->document().picture().pixel(119, 89), qRgb(0, 128, 255));
+    QCOMPARE(w->document().canvasBrush(), qRgb(0, 128, 255));
+    QCOMPARE(w->document().history().count(), states);
+}
+
+QTEST_MAIN(TestPaintBrowser)
+#include "test_paint_browser.moc"
