@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "app/headless_cli.h"
 #include "app/main_window.h"
 #include "app/window_report.h"

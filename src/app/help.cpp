@@ -1,6 +1,6 @@
 #include "app/help.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "platform/core/file_io.h"
 #include "platform/dialogs.h"
 

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_dialog.h"
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "app/help.h"
 #include "canvas/arrow_geometry.h"
 #include "canvas/canvas_controller.h"

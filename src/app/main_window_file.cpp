@@ -2,7 +2,7 @@
 // and the outline zoom that follows the window's size.
 #include "app/main_window.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"

@@ -2,7 +2,7 @@
 // frames and objects and their overlays.
 #include "app/main_window.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "canvas/appearance_commands.h"
 #include "canvas/canvas_widget.h"
 #include "view/frame_titles.h"

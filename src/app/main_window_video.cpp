@@ -1,7 +1,7 @@
 // Video fragments: their players, commands and the full-screen video window.
 #include "app/main_window.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "view/video_commands.h"
 
 #include <QAction>

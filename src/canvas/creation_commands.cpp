@@ -1,7 +1,7 @@
 // The pop-up commands that create objects at the creation point, and "Открыть рисунок".
 #include "canvas/canvas_controller.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "platform/dialogs.h"

@@ -2,7 +2,7 @@
 #include "canvas/canvas_controller.h"
 
 #include "canvas/outline_view.h"
-#include "view/picture_preview.h"
+#include "canvas/picture_preview.h"
 
 #include <QAction>
 

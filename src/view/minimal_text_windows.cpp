@@ -1,6 +1,6 @@
 #include "view/minimal_text_windows.h"
 
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "model/summary.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "canvas/video_panel_widget.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -8,7 +10,6 @@ class QMenu;
 namespace velmar {
 
 class VideoDisplay;
-class VideoPanelWidget;
 
 // The full-screen video window "Видео": a display filling the window, on which a press with any
 // button opens the window's own pop-up menu (play, pause, stop). While it shows, the video

@@ -1,6 +1,6 @@
 // Start-up of the main window: working folders, the outline named on the command line, the
 // interrupted-work question, the file association, and the error guard around commands.
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 #include "app/main_window.h"
 #include "platform/core/file_association.h"
 #include "storage/outline_io.h"

@@ -1,5 +1,5 @@
 #include "canvas/object_widgets.h"
-#include "view/picture_preview.h"
+#include "canvas/picture_preview.h"
 
 #include <QTest>
 

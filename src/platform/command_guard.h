@@ -1,21 +1,15 @@
 #pragma once
 
+#include "base/user_error.h"
+
 #include <QApplication>
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 class QWidget;
 
 namespace velmar {
-
-// An error a command reports to the user; its text is shown as it stands.
-class UserError : public std::runtime_error {
-public:
-    explicit UserError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
-};
 
 // Runs a command; an error it throws is shown in a message box and the program goes on.
 // Returns false when the command stopped on an error.

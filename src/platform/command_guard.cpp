@@ -1,4 +1,4 @@
-#include "app/command_guard.h"
+#include "platform/command_guard.h"
 
 #include "platform/dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "view/picture_preview.h"
+#include "canvas/picture_preview.h"
 
 #include <QGuiApplication>
 #include <QLabel>
