@@ -67,7 +67,7 @@ struct PhotoOutline {
     PhotoOutline()
     {
         doc.state.windowSize = QSize(1400, 1000);
-        doc.state.programFolder = dir.path();
+        doc.session.programFolder = dir.path();
         doc.outline.setClientSize(QSize(1400 - 16, 1000 - 59));
         doc.outline.createFrame(QRect(2, 34, 1300, 900), QStringLiteral("Фотографии"));
         for (int k = 0; k < 20; ++k) {
@@ -99,13 +99,13 @@ void BM_HeaderOnlyStep(benchmark::State& state)
 {
     QTemporaryDir dir;
     Document doc = fullTables();
-    doc.state.programFolder = dir.path();
+    doc.session.programFolder = dir.path();
     startHistory(doc);
     int shift = 0;
     for (auto _ : state) {
         doc.outline.frame(1 + shift % 100).bounds.translate(1, 0);
         ++shift;
-        doc.state.fullSnapshot = false;
+        doc.history.fullSnapshot = false;
         if (!recordStep(doc).ok)
             state.SkipWithError("the step was not written");
     }
@@ -118,7 +118,7 @@ void BM_FullSnapshot20Photos(benchmark::State& state)
 {
     PhotoOutline& p = photos();
     for (auto _ : state) {
-        p.doc.state.fullSnapshot = true;
+        p.doc.history.fullSnapshot = true;
         if (!recordStep(p.doc).ok)
             state.SkipWithError("the snapshot was not written");
         // Keep the folder from filling the disk; not part of the step.

@@ -63,19 +63,20 @@ MainWindow::~MainWindow() = default;
 
 QAction* MainWindow::command(const QString& name) const
 {
-    return findChild<QAction*>(name);
+    return m_commands.named(name);
 }
 
 QMenu* MainWindow::popupMenu(const QString& name) const
 {
-    return findChild<QMenu*>(name, Qt::FindDirectChildrenOnly);
+    return m_commands.menuNamed(name);
 }
 
 void MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
-    state.fullSnapshot = true;
-    state.directOpen = false;
+    SessionState& session = m_document.session;
+    m_document.history.fullSnapshot = true;
+    session.directOpen = false;
 
     if (!options.dataHome.isEmpty()) {
         QFile icon(QStringLiteral(":/icons/velmar-256.png"));
@@ -84,14 +85,14 @@ void MainWindow::startUp(const StartupOptions& options)
     }
 
     m_document.outline.setSequenceRecording(true);
-    state.gridStep = 2;
+    session.gridStep = 2;
     state.outlineName = QStringLiteral("Новый");
     m_document.interaction.outerSelection = 0;
     m_document.interaction.innerSelection = 0;
 
-    state.programFolder = options.programFolder;
-    ensureWorkingFolders(state.programFolder);
-    m_dialogFolders = velmar::dialogFolders(options.startFolder, state.programFolder);
+    session.programFolder = options.programFolder;
+    ensureWorkingFolders(session.programFolder);
+    m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
 
     state.modified = false;
     state.hasFileName = false;
@@ -104,16 +105,16 @@ void MainWindow::startUp(const StartupOptions& options)
                == QMessageBox::Yes;
     };
     bool recovering = false;
-    const int step = findInterruptedSnapshot(state.programFolder);
+    const int step = findInterruptedSnapshot(session.programFolder);
     if (step >= 0 && offerInterruptedWork()) {
-        documentPath = fullSnapshotPath(state.programFolder, step);
+        documentPath = fullSnapshotPath(session.programFolder, step);
         recovering = true;
     }
     // Then the work of a second instance that ended without cleaning up: taken into this
     // instance's history on "Да", removed on "Нет".
     if (!recovering) {
         const QString ownFolder = snapshotFolder(m_document);
-        if (const auto work = findInterruptedInstanceWork(state.programFolder, ownFolder)) {
+        if (const auto work = findInterruptedInstanceWork(session.programFolder, ownFolder)) {
             if (offerInterruptedWork()) {
                 const QString adopted = adoptInterruptedWork(*work, ownFolder);
                 if (!adopted.isEmpty())
@@ -126,15 +127,16 @@ void MainWindow::startUp(const StartupOptions& options)
 
     if (!documentPath.isEmpty()) {
         state.fileName = documentPath;
-        state.directOpen = true;
+        session.directOpen = true;
         runGuarded(this, [this] { openOutline(); });
     }
 }
 
 void MainWindow::clearAll()
 {
-    for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
-        command(QLatin1String(name))->setEnabled(false);
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
     // No handle may stay behind around an object that is gone.
     m_controller->dropSelection();
     m_document.outline.clearAll();
@@ -143,72 +145,87 @@ void MainWindow::clearAll()
 
 void MainWindow::snapOutline()
 {
-    snapToGrid(m_document.outline, m_document.state.gridStep);
+    snapToGrid(m_document.outline, m_document.session.gridStep);
     m_view->sync();
 }
 
-void MainWindow::toggleGridFromButton()
+void MainWindow::setGrid(bool on)
 {
+    // The outline is snapped whichever way the switch goes, as the grid command always did.
     snapOutline();
-    command(QStringLiteral("N80"))->setChecked(command(QStringLiteral("ToolButton20"))->isChecked());
+    m_document.session.gridOn = on;
+    showSessionSwitches();
 }
 
-void MainWindow::toggleGridFromMenu()
+void MainWindow::showSessionSwitches()
 {
-    command(QStringLiteral("ToolButton20"))->setChecked(command(QStringLiteral("N80"))->isChecked());
-    toggleGridFromButton();
+    const SessionState& session = m_document.session;
+    const CommandRegistry& c = m_commands;
+    c.editModeButton->setChecked(session.editMode);
+    c.editModeItem->setChecked(session.editMode);
+    c.gridButton->setChecked(session.gridOn);
+    c.gridItem->setChecked(session.gridOn);
+    c.zoomButton->setChecked(session.zoomOn);
+    c.zoomItem->setChecked(session.zoomOn);
 }
 
 void MainWindow::growGrid()
 {
-    m_document.state.gridStep = grownGridStep(m_document.state.gridStep);
+    m_document.session.gridStep = grownGridStep(m_document.session.gridStep);
     updateGridCaptions();
     snapOutline();
 }
 
 void MainWindow::shrinkGrid()
 {
-    m_document.state.gridStep = shrunkGridStep(m_document.state.gridStep);
+    m_document.session.gridStep = shrunkGridStep(m_document.session.gridStep);
     updateGridCaptions();
     snapOutline();
 }
 
 void MainWindow::updateGridCaptions()
 {
-    command(QStringLiteral("N211"))->setText(growGridCaption(m_document.state.gridStep));
-    command(QStringLiteral("N212"))->setText(shrinkGridCaption(m_document.state.gridStep));
+    m_commands.growGrid->setText(growGridCaption(m_document.session.gridStep));
+    m_commands.shrinkGrid->setText(shrinkGridCaption(m_document.session.gridStep));
 }
 
 template <typename Result>
-void MainWindow::onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)())
+void MainWindow::onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)())
 {
-    for (const char* name : names) {
-        QAction* action = command(QLatin1String(name));
+    for (QAction* action : actions) {
         Q_ASSERT(action);
         connect(action, &QAction::triggered, this, [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
     }
 }
 
+void MainWindow::onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool))
+{
+    // The clicked action has already flipped its own check mark: that is the switch's new state.
+    for (QAction* action : actions) {
+        Q_ASSERT(action);
+        connect(action, &QAction::triggered, this,
+                [this, handler](bool on) { runGuarded(this, [this, handler, on] { (this->*handler)(on); }); });
+    }
+}
+
 void MainWindow::connectCommands()
 {
-    onCommand({"N47", "ToolButton1"}, &MainWindow::newOutline);
-    onCommand({"N48", "ToolButton2"}, &MainWindow::openOutline);
-    onCommand({"N49", "ToolButton3"}, &MainWindow::saveCommand);
-    onCommand({"N50", "ToolButton5"}, &MainWindow::saveAsCommand);
-    onCommand({"N51"}, &MainWindow::closeOutline);
-    onCommand({"N55"}, &MainWindow::exitProgram);
-    onCommand({"N77", "ToolButton10"}, &MainWindow::undoStep);
-    onCommand({"N78", "ToolButton18"}, &MainWindow::redoStep);
-    onCommand({"ToolButton19"}, &MainWindow::toggleZoomFromButton);
-    onCommand({"N79"}, &MainWindow::toggleZoomFromMenu);
-    onCommand({"ToolButton11"}, &MainWindow::toggleEditModeFromButton);
-    onCommand({"N61"}, &MainWindow::toggleEditModeFromMenu);
-    onCommand({"N62", "Web1", "ToolButton16"}, &MainWindow::showHelp);
-    onCommand({"N68"}, &MainWindow::showAbout);
-    onCommand({"ToolButton20"}, &MainWindow::toggleGridFromButton);
-    onCommand({"N80"}, &MainWindow::toggleGridFromMenu);
-    onCommand({"N211"}, &MainWindow::growGrid);
-    onCommand({"N212"}, &MainWindow::shrinkGrid);
+    const CommandRegistry& r = m_commands;
+    onCommand({r.newOutline}, &MainWindow::newOutline);
+    onCommand({r.open}, &MainWindow::openOutline);
+    onCommand({r.saveItem, r.saveButton}, &MainWindow::saveCommand);
+    onCommand({r.saveAs}, &MainWindow::saveAsCommand);
+    onCommand({r.close}, &MainWindow::closeOutline);
+    onCommand({r.exit}, &MainWindow::exitProgram);
+    onCommand({r.undo}, &MainWindow::undoStep);
+    onCommand({r.redo}, &MainWindow::redoStep);
+    onSwitch({r.zoomButton, r.zoomItem}, &MainWindow::setZoom);
+    onSwitch({r.editModeButton, r.editModeItem}, &MainWindow::setEditMode);
+    onCommand({r.help, r.webHelp}, &MainWindow::showHelp);
+    onCommand({r.about}, &MainWindow::showAbout);
+    onSwitch({r.gridButton, r.gridItem}, &MainWindow::setGrid);
+    onCommand({r.growGrid}, &MainWindow::growGrid);
+    onCommand({r.shrinkGrid}, &MainWindow::shrinkGrid);
 
     auto canvasCommand = [this](const char* name, auto handler) {
         connect(command(QLatin1String(name)), &QAction::triggered, this,
@@ -224,10 +241,11 @@ void MainWindow::connectCommands()
     canvasCommand("N37", [](CanvasController& c) { c.createVideo(false); });
     canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
     canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
-    onCommand({"N53", "ToolButton7"}, &MainWindow::exportPicture);
-    onCommand({"N58"}, &MainWindow::editPicture);
+    onCommand({r.exportPicture}, &MainWindow::exportPicture);
+    onCommand({command(QStringLiteral("N58"))}, &MainWindow::editPicture);
     canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
-    canvasCommand("ToolButton12", [](CanvasController& c) { c.setStretchFromButton(); });
+    connect(r.stretchButton, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { m_controller->setStretchFromButton(); }); });
     canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });
     canvasCommand("N84", [](CanvasController& c) { c.showPictureFullScreen(); });
     canvasCommand("N74", [](CanvasController& c) { c.changeArrowColour(); });
@@ -237,29 +255,16 @@ void MainWindow::connectCommands()
 }
 
 
-void MainWindow::toggleEditModeFromButton()
+void MainWindow::setEditMode(bool on)
 {
-    const bool on = command(QStringLiteral("ToolButton11"))->isChecked();
-    command(QStringLiteral("N61"))->setChecked(on);
-    applyEditMode(on);
-}
-
-void MainWindow::toggleEditModeFromMenu()
-{
-    const bool on = command(QStringLiteral("N61"))->isChecked();
-    command(QStringLiteral("ToolButton11"))->setChecked(on);
-    applyEditMode(on);
-}
-
-void MainWindow::applyEditMode(bool on)
-{
-    m_document.state.editMode = on;
+    m_document.session.editMode = on;
+    showSessionSwitches();
     m_controller->dropSelection();
 }
 
 void MainWindow::showHelp()
 {
-    openHelp(m_document.state.programFolder);
+    openHelp(m_document.session.programFolder);
 }
 
 void MainWindow::showAbout()

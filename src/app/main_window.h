@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/canvas_host.h"
+#include "canvas/command_registry.h"
 #include "model/document.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
@@ -65,7 +66,9 @@ public:
     paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
-    // A command of the window by its component name (menu item, tool button or pop-up item).
+    const CommandRegistry& commands() const override { return m_commands; }
+    // A command of the window by its component name (menu item, tool button or pop-up item), for
+    // tests and reports.
     QAction* command(const QString& name) const override;
     QMenu* popupMenu(const QString& name) const override;
     QWidget* dialogParent() override { return this; }
@@ -106,6 +109,9 @@ private:
 
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, int flags = 0);
     QAction* addButton(const char* name, const char* icon, const QString& hint, int flags = 0);
+    // Puts the menu item's action on the tool bar as the named button.
+    QAction* shareButton(QAction* item, const char* name, const char* icon, const QString& hint);
+    void placeButton(QAction* action, const char* name);
     QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption);
     QMenu* addPopup(const char* name);
 
@@ -118,8 +124,10 @@ private:
     // Video fragments: players, their commands and the full-screen video window.
     void installVideoFeatures();
     // Connects the named commands to one handler that runs inside the error guard.
+    // Connects the named checkable commands to one switch handler, given the new state.
+    void onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool));
     template <typename Result>
-    void onCommand(std::initializer_list<const char*> names, Result (MainWindow::*handler)());
+    void onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)());
 
     // Document commands.
     void newOutline();
@@ -132,13 +140,13 @@ private:
     bool settleUnsavedChanges(bool stopAfterSaving);
     void replaceOutline(LoadResult& loaded);
     void enableOutlineCommands(bool on);
+    void disableObjectSwitches();
     void setOutlineCaption();
     QSize windowChrome() const;
     void undoStep();
     void redoStep();
     void applyHistoryResult(const HistoryResult& result);
-    void toggleZoomFromButton();
-    void toggleZoomFromMenu();
+    void setZoom(bool on);
     void rescaleToWindow();
 
     // Window size (main_window_size.cpp).
@@ -162,23 +170,23 @@ private:
     void followWindowSize();
 
     // Commands.
-    void toggleEditModeFromButton();
-    void toggleEditModeFromMenu();
-    void applyEditMode(bool on);
+    void setEditMode(bool on);
     void exportPicture();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);
     void showHelp();
     void showAbout();
-    void toggleGridFromButton();
-    void toggleGridFromMenu();
+    void setGrid(bool on);
+    // The check marks of the edit-mode, grid and zoom switches show the session's state.
+    void showSessionSwitches();
     void growGrid();
     void shrinkGrid();
     void updateGridCaptions();
     void updateHistoryButtons();
 
     Document m_document;
+    CommandRegistry m_commands;
     CanvasWidget* m_canvas = nullptr;
     OutlineView* m_view = nullptr;
     SelectionHandles* m_handles = nullptr;

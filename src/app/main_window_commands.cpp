@@ -1,5 +1,5 @@
 // The main window's command surface: main menu, tool bar and the seven pop-up menus, each
-// command carrying its component name as objectName.
+// command carrying its component name as objectName, gathered into the command registry.
 #include "app/main_window.h"
 
 #include "canvas/canvas_widget.h"
@@ -30,6 +30,7 @@ QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& capti
     action->setEnabled(!(flags & Disabled));
     action->setVisible(!(flags & Hidden));
     menu->addAction(action);
+    m_commands.byName.insert(action->objectName(), action);
     return action;
 }
 
@@ -38,6 +39,8 @@ QMenu* MainWindow::addSubmenu(QMenu* menu, const char* name, const QString& capt
     QMenu* sub = menu->addMenu(caption);
     sub->setObjectName(QLatin1String(name));
     sub->menuAction()->setObjectName(QLatin1String(name));
+    m_commands.byName.insert(sub->objectName(), sub->menuAction());
+    m_commands.menusByName.insert(sub->objectName(), sub);
     return sub;
 }
 
@@ -45,6 +48,7 @@ QMenu* MainWindow::addPopup(const char* name)
 {
     auto* menu = new QMenu(this);
     menu->setObjectName(QLatin1String(name));
+    m_commands.menusByName.insert(menu->objectName(), menu);
     return menu;
 }
 
@@ -56,76 +60,101 @@ QAction* MainWindow::addButton(const char* name, const char* icon, const QString
     action->setCheckable(flags & (Checkable | Checked));
     action->setChecked(flags & Checked);
     action->setEnabled(!(flags & Disabled));
-    m_toolBar->addAction(action);
-    if (QWidget* button = m_toolBar->widgetForAction(action)) {
-        button->setObjectName(QLatin1String(name));
-        button->setFixedSize(30, 26);
-    }
+    placeButton(action, name);
     // Hide after the button exists, so that the tool bar keeps no room for it.
     action->setVisible(!(flags & Hidden));
     return action;
 }
 
+QAction* MainWindow::shareButton(QAction* item, const char* name, const char* icon, const QString& hint)
+{
+    // The menu item's action goes on the tool bar as well: one action, one enabled state. The
+    // menu keeps showing the caption alone; the button shows the icon and the hint.
+    item->setIcon(toolIcon(icon));
+    item->setIconVisibleInMenu(false);
+    item->setToolTip(hint);
+    placeButton(item, name);
+    return item;
+}
+
+void MainWindow::placeButton(QAction* action, const char* name)
+{
+    m_toolBar->addAction(action);
+    // The button carries the tool button's component name, whichever action it shows.
+    if (QWidget* button = m_toolBar->widgetForAction(action)) {
+        button->setObjectName(QLatin1String(name));
+        button->setFixedSize(30, 26);
+    }
+    m_commands.byName.insert(QLatin1String(name), action);
+}
+
 void MainWindow::buildMainMenu()
 {
+    CommandRegistry& c = m_commands;
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* file = bar->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    addItem(file, "N47", QStringLiteral("Новый"));
-    addItem(file, "N48", QStringLiteral("Открыть"));
+    c.newOutline = addItem(file, "N47", QStringLiteral("Новый"));
+    c.open = addItem(file, "N48", QStringLiteral("Открыть"));
     file->addSeparator();
-    addItem(file, "N49", QStringLiteral("Сохранить"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
-    addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
+    c.saveItem = addItem(file, "N49", QStringLiteral("Сохранить"), Disabled);
+    c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.saveAs = addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
+    c.exportPicture = addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
     file->addSeparator();
-    addItem(file, "N51", QStringLiteral("Закрыть"), Disabled);
+    c.close = addItem(file, "N51", QStringLiteral("Закрыть"), Disabled);
     file->addSeparator();
-    addItem(file, "N55", QStringLiteral("Выход"));
+    c.exit = addItem(file, "N55", QStringLiteral("Выход"));
 
     QMenu* edit = bar->addMenu(QStringLiteral("Правка"));
     edit->setObjectName(QStringLiteral("editMenu"));
-    addItem(edit, "N77", QStringLiteral("Отменить действие"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    addItem(edit, "N78", QStringLiteral("Повторить действие"), Disabled)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    c.undo = addItem(edit, "N77", QStringLiteral("Отменить действие"), Disabled);
+    c.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.redo = addItem(edit, "N78", QStringLiteral("Повторить действие"), Disabled);
+    c.redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
 
     QMenu* service = bar->addMenu(QStringLiteral("Сервис"));
     service->setObjectName(QStringLiteral("serviceMenu"));
-    addItem(service, "N110", QStringLiteral("Минимальный текст"));
+    c.summary = addItem(service, "N110", QStringLiteral("Минимальный текст"));
     service->addSeparator();
-    addItem(service, "N112", QStringLiteral("Последовательность фреймов"));
-    addItem(service, "N113", QStringLiteral("Последовательность объектов"));
+    c.frameOverlayItem = addItem(service, "N112", QStringLiteral("Последовательность фреймов"));
+    c.objectOverlayItem = addItem(service, "N113", QStringLiteral("Последовательность объектов"));
     service->addSeparator();
-    addItem(service, "N115", QStringLiteral("Переместить вперед"), Hidden | Disabled);
-    addItem(service, "N116", QStringLiteral("Переместить назад"), Hidden | Disabled);
+    c.moveEarlierItem = addItem(service, "N115", QStringLiteral("Переместить вперед"), Hidden | Disabled);
+    c.moveLaterItem = addItem(service, "N116", QStringLiteral("Переместить назад"), Hidden | Disabled);
 
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     settings->menuAction()->setObjectName(QStringLiteral("settingsMenu"));
     settings->menuAction()->setEnabled(false);
-    addItem(settings, "N18", QStringLiteral("Цвет фона"));
-    addItem(settings, "N69", QStringLiteral("Сброс цвета"));
-    addItem(settings, "N61", QStringLiteral("Перемещение"), Checked);
+    c.settingsMenu = settings->menuAction();
+    c.byName.insert(settings->objectName(), c.settingsMenu);
+    c.canvasColourItem = addItem(settings, "N18", QStringLiteral("Цвет фона"));
+    c.resetCanvasColour = addItem(settings, "N69", QStringLiteral("Сброс цвета"));
+    c.editModeItem = addItem(settings, "N61", QStringLiteral("Перемещение"), Checked);
     settings->addSeparator();
-    addItem(settings, "N60", QStringLiteral("Название фрейма"), Checked | Disabled);
-    addItem(settings, "N64", QStringLiteral("Масштабирование рисунка"), Checked | Hidden | Disabled);
-    addItem(settings, "N79", QStringLiteral("Масштабирование конспекта"), Checked);
+    c.frameTitlesItem = addItem(settings, "N60", QStringLiteral("Название фрейма"), Checked | Disabled);
+    c.stretchSettingsItem = addItem(settings, "N64", QStringLiteral("Масштабирование рисунка"), Checked | Hidden | Disabled);
+    c.zoomItem = addItem(settings, "N79", QStringLiteral("Масштабирование конспекта"), Checked);
     settings->addSeparator();
     QMenu* grid = addSubmenu(settings, "gridMenu", QStringLiteral("Привязка к сетке"));
-    addItem(grid, "N80", QStringLiteral("Привязать к сетке"), Checked);
+    c.gridItem = addItem(grid, "N80", QStringLiteral("Привязать к сетке"), Checked);
     grid->addSeparator();
-    addItem(grid, "N211", QStringLiteral("Увеличить сетку  2+1"));
-    addItem(grid, "N212", QStringLiteral("Уменьшить сетку 2-1"));
+    c.growGrid = addItem(grid, "N211", QStringLiteral("Увеличить сетку  2+1"));
+    c.shrinkGrid = addItem(grid, "N212", QStringLiteral("Уменьшить сетку 2-1"));
 
     QMenu* help = bar->addMenu(QStringLiteral("Справка"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    addItem(help, "N62", QStringLiteral("Помощь"));
-    addItem(help, "Web1", QStringLiteral("Web помощь"), Hidden);
-    addItem(help, "N68", QStringLiteral("О программе"));
+    c.help = addItem(help, "N62", QStringLiteral("Помощь"));
+    c.webHelp = addItem(help, "Web1", QStringLiteral("Web помощь"), Hidden);
+    c.about = addItem(help, "N68", QStringLiteral("О программе"));
 }
 
 void MainWindow::buildToolBar()
 {
+    CommandRegistry& c = m_commands;
     m_toolBar = new QToolBar(QStringLiteral("ToolBar1"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
@@ -135,47 +164,48 @@ void MainWindow::buildToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_canvas->setToolBar(m_toolBar);
 
-    addButton("ToolButton1", "new", QStringLiteral("Создать новый логический конспект (по умолчанию)"));
-    addButton("ToolButton2", "open", QStringLiteral("Открыть"));
-    addButton("ToolButton3", "save", QStringLiteral("Сохранить"), Disabled);
+    shareButton(c.newOutline, "ToolButton1", "new", QStringLiteral("Создать новый логический конспект (по умолчанию)"));
+    shareButton(c.open, "ToolButton2", "open", QStringLiteral("Открыть"));
+    c.saveButton = addButton("ToolButton3", "save", QStringLiteral("Сохранить"), Disabled);
     m_toolBar->addSeparator();
-    addButton("ToolButton5", "save_as", QStringLiteral("Сохранить как..."), Disabled);
-    addButton("ToolButton7", "save_picture", QStringLiteral("Сохранить как рисунок..."), Disabled);
+    shareButton(c.saveAs, "ToolButton5", "save_as", QStringLiteral("Сохранить как..."));
+    shareButton(c.exportPicture, "ToolButton7", "save_picture", QStringLiteral("Сохранить как рисунок..."));
     m_toolBar->addSeparator();
-    addButton("ToolButton10", "undo", QStringLiteral("Отменить"), Disabled);
-    addButton("ToolButton18", "redo", QStringLiteral("Вернуть"), Disabled);
+    shareButton(c.undo, "ToolButton10", "undo", QStringLiteral("Отменить"));
+    shareButton(c.redo, "ToolButton18", "redo", QStringLiteral("Вернуть"));
     m_toolBar->addSeparator();
-    addButton("ToolButton11", "edit_mode", QStringLiteral("Редактирование"), Checked | Disabled);
-    addButton("ToolButton20", "grid", QStringLiteral("Привязать к сетке"), Checked | Disabled);
+    c.editModeButton = addButton("ToolButton11", "edit_mode", QStringLiteral("Редактирование"), Checked | Disabled);
+    c.gridButton = addButton("ToolButton20", "grid", QStringLiteral("Привязать к сетке"), Checked | Disabled);
     m_toolBar->addSeparator();
-    addButton("ToolButton19", "zoom_outline", QStringLiteral("Масштабирование логического конспекта"), Checked | Disabled);
-    addButton("ToolButton9", "frame_titles", QStringLiteral("Отображать названия фреймов"), Checkable | Disabled);
-    addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
-    addButton("ToolButton21", "minimal_text", QStringLiteral("Минимальный текст"));
+    c.zoomButton = addButton("ToolButton19", "zoom_outline", QStringLiteral("Масштабирование логического конспекта"), Checked | Disabled);
+    c.frameTitlesButton = addButton("ToolButton9", "frame_titles", QStringLiteral("Отображать названия фреймов"), Checkable | Disabled);
+    c.stretchButton = addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
+    shareButton(c.summary, "ToolButton21", "minimal_text", QStringLiteral("Минимальный текст"));
     m_toolBar->addSeparator();
-    addButton("ToolButton22", "object_sequence", QString(), Checkable);
-    addButton("ToolButton26", "frame_sequence", QString(), Checkable);
+    c.objectOverlayButton = addButton("ToolButton22", "object_sequence", QString(), Checkable);
+    c.frameOverlayButton = addButton("ToolButton26", "frame_sequence", QString(), Checkable);
     m_toolBar->addSeparator();
-    addButton("ToolButton24", "move_earlier", QString(), Disabled);
-    addButton("ToolButton23", "move_later", QString(), Disabled);
+    c.moveEarlierButton = addButton("ToolButton24", "move_earlier", QString(), Disabled);
+    c.moveLaterButton = addButton("ToolButton23", "move_later", QString(), Disabled);
     m_toolBar->addSeparator();
-    addButton("ToolButton14", "background_colour", QStringLiteral("Цвет фона"), Disabled);
+    c.canvasColourButton = addButton("ToolButton14", "background_colour", QStringLiteral("Цвет фона"), Disabled);
     m_toolBar->addSeparator();
-    addButton("ToolButton16", "help", QStringLiteral("Помощь"));
+    shareButton(c.help, "ToolButton16", "help", QStringLiteral("Помощь"));
 }
 
 void MainWindow::buildPopupMenus()
 {
-    QMenu* canvasMenu = addPopup("PopupMenu1");
+    CommandRegistry& c = m_commands;
+    QMenu* canvasMenu = c.canvasMenu = addPopup("PopupMenu1");
     addItem(canvasMenu, "N1", QStringLiteral("Создать фрейм"));
     addItem(canvasMenu, "N2", QStringLiteral("Создать рисунок"), Hidden);
     addItem(canvasMenu, "N39", QStringLiteral("Создать надпись"), Hidden);
     addItem(canvasMenu, "N73", QStringLiteral("Создать стрелку"));
     addItem(canvasMenu, "N25", QStringLiteral("Создать видео фрагмент"), Hidden);
     canvasMenu->addSeparator();
-    addItem(canvasMenu, "N20", QStringLiteral("Цвет фона"));
+    c.canvasColourPopupItem = addItem(canvasMenu, "N20", QStringLiteral("Цвет фона"));
 
-    QMenu* frameMenu = addPopup("PopupMenu2");
+    QMenu* frameMenu = c.frameMenu = addPopup("PopupMenu2");
     addItem(frameMenu, "N3", QStringLiteral("Создать рисунок"));
     addItem(frameMenu, "N45", QStringLiteral("Создать надпись"), Hidden);
     addItem(frameMenu, "N86", QStringLiteral("Создать текстовое поле"));
@@ -183,7 +213,7 @@ void MainWindow::buildPopupMenus()
     frameMenu->addSeparator();
     addItem(frameMenu, "N98", QStringLiteral("Минимальный текст"));
     frameMenu->addSeparator();
-    addItem(frameMenu, "Y1", QStringLiteral("Название фрейма"), Checkable);
+    c.frameTitlePopupItem = addItem(frameMenu, "Y1", QStringLiteral("Название фрейма"), Checkable);
     addItem(frameMenu, "N36", QStringLiteral("Переименовать фрейм"));
     addItem(frameMenu, "N19", QStringLiteral("Цвет фрейма"));
     addItem(frameMenu, "N71", QStringLiteral("Цвет надписи"));
@@ -203,7 +233,7 @@ void MainWindow::buildPopupMenus()
     frameMenu->addSeparator();
     addItem(frameMenu, "N5", QStringLiteral("Удалить"));
 
-    QMenu* pictureMenu = addPopup("PopupMenu3");
+    QMenu* pictureMenu = c.pictureMenu = addPopup("PopupMenu3");
     addItem(pictureMenu, "N58", QStringLiteral("Редактировать"));
     addItem(pictureMenu, "N38", QStringLiteral("Открыть рисунок"));
     QMenu* order = addSubmenu(pictureMenu, "N106", QStringLiteral("Изменить последовательность"));
@@ -215,18 +245,18 @@ void MainWindow::buildPopupMenus()
     addItem(pictureMenu, "N84", QStringLiteral("Во весь экран"));
     pictureMenu->addSeparator();
     QMenu* border = addSubmenu(pictureMenu, "N14", QStringLiteral("Бордюр"));
-    addItem(border, "N16", QStringLiteral("Нет"), Checkable);
-    addItem(border, "N17", QStringLiteral("Есть"), Checkable);
-    addItem(pictureMenu, "N59", QStringLiteral("Масштабирование"), Hidden | Checkable);
+    c.pictureBorderNone = addItem(border, "N16", QStringLiteral("Нет"), Checkable);
+    c.pictureBorderSingle = addItem(border, "N17", QStringLiteral("Есть"), Checkable);
+    c.stretchPopupItem = addItem(pictureMenu, "N59", QStringLiteral("Масштабирование"), Hidden | Checkable);
     pictureMenu->addSeparator();
     addItem(pictureMenu, "N6", QStringLiteral("Удалить"));
 
-    QMenu* videoMenu = addPopup("PopupMenu4");
+    QMenu* videoMenu = c.videoMenu = addPopup("PopupMenu4");
     addItem(videoMenu, "N26", QStringLiteral("Открыть файл"));
     videoMenu->addSeparator();
     addItem(videoMenu, "N103", QStringLiteral("Минимальный текст"));
     videoMenu->addSeparator();
-    addItem(videoMenu, "N34", QStringLiteral("Кнопки плеера"), Hidden | Checked);
+    c.playerButtons = addItem(videoMenu, "N34", QStringLiteral("Кнопки плеера"), Hidden | Checked);
     addItem(videoMenu, "N82", QStringLiteral("Во весь экран"));
     videoMenu->addSeparator();
     addItem(videoMenu, "N27", QStringLiteral("Воспроизвести"));
@@ -235,7 +265,7 @@ void MainWindow::buildPopupMenus()
     videoMenu->addSeparator();
     addItem(videoMenu, "N30", QStringLiteral("Удалить"));
 
-    QMenu* captionMenu = addPopup("PopupMenu5");
+    QMenu* captionMenu = c.captionMenu = addPopup("PopupMenu5");
     addItem(captionMenu, "N40", QStringLiteral("Шрифт"));
     addItem(captionMenu, "N43", QStringLiteral("Изменить текст"));
     addItem(captionMenu, "N44", QStringLiteral("Цвет фона"));
@@ -243,14 +273,14 @@ void MainWindow::buildPopupMenus()
     captionMenu->addSeparator();
     addItem(captionMenu, "N42", QStringLiteral("Удалить"));
 
-    QMenu* arrowMenu = addPopup("PopupMenu6");
+    QMenu* arrowMenu = c.arrowMenu = addPopup("PopupMenu6");
     addItem(arrowMenu, "N74", QStringLiteral("Изменить цвет"));
     addItem(arrowMenu, "N75", QStringLiteral("Увеличить толщину"));
     addItem(arrowMenu, "N88", QStringLiteral("Уменьшить толщину"));
     arrowMenu->addSeparator();
     addItem(arrowMenu, "N90", QStringLiteral("Удалить"));
 
-    QMenu* textMenu = addPopup("PopupMenu7");
+    QMenu* textMenu = c.textFieldMenu = addPopup("PopupMenu7");
     addItem(textMenu, "MenuItem1", QStringLiteral("Шрифт"));
     QMenu* align = addSubmenu(textMenu, "N93", QStringLiteral("Выравнивание текста"));
     addItem(align, "N94", QStringLiteral("По левому краю"));

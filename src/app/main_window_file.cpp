@@ -69,9 +69,17 @@ void MainWindow::setOutlineCaption()
 
 void MainWindow::enableOutlineCommands(bool on)
 {
-    command(QStringLiteral("settingsMenu"))->setEnabled(on);
-    for (const char* name : {"ToolButton11", "ToolButton20", "ToolButton19", "ToolButton14"})
-        command(QLatin1String(name))->setEnabled(on);
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton, c.canvasColourButton})
+        action->setEnabled(on);
+}
+
+void MainWindow::disableObjectSwitches()
+{
+    // The title and stretch buttons follow the object pressed last; a change or a step leaves
+    // them off until the next press.
+    m_commands.frameTitlesButton->setEnabled(false);
+    m_commands.stretchButton->setEnabled(false);
 }
 
 // --- the history step -------------------------------------------------------------------------
@@ -81,8 +89,8 @@ void MainWindow::recordStep()
     // Nothing is recorded once the window is closing: its snapshots have been cleaned up.
     if (m_closing)
         return;
-    if (command(QStringLiteral("ToolButton20"))->isChecked())
-        snapToGrid(m_document.outline, m_document.state.gridStep);
+    if (m_document.session.gridOn)
+        snapToGrid(m_document.outline, m_document.session.gridStep);
     m_view->sync();
     enableSaveCommands(*this);
     followWindowSize();
@@ -90,8 +98,7 @@ void MainWindow::recordStep()
     // redo give back the one that belongs to each step.
     recordReferenceLayout(m_document.outline, m_canvas->size());
     const HistoryResult result = velmar::recordStep(m_document);
-    for (const char* name : {"ToolButton9", "ToolButton12"})
-        command(QLatin1String(name))->setEnabled(false);
+    disableObjectSwitches();
     updateHistoryButtons();
     if (!result.ok)
         showError(this, result.message);
@@ -100,10 +107,8 @@ void MainWindow::recordStep()
 void MainWindow::updateHistoryButtons()
 {
     const bool back = canUndo(m_document), forth = canRedo(m_document);
-    command(QStringLiteral("ToolButton10"))->setEnabled(back);
-    command(QStringLiteral("N77"))->setEnabled(back);
-    command(QStringLiteral("ToolButton18"))->setEnabled(forth);
-    command(QStringLiteral("N78"))->setEnabled(forth);
+    m_commands.undo->setEnabled(back);
+    m_commands.redo->setEnabled(forth);
 }
 
 void MainWindow::applyHistoryResult(const HistoryResult& result)
@@ -120,8 +125,7 @@ void MainWindow::applyHistoryResult(const HistoryResult& result)
     else
         m_view->sync();
     m_canvas->setCanvasColour(m_document.state.canvasColour);
-    for (const char* name : {"ToolButton9", "ToolButton12"})
-        command(QLatin1String(name))->setEnabled(false);
+    disableObjectSwitches();
     setOutlineCaption();
     updateHistoryButtons();
 }
@@ -172,7 +176,7 @@ void MainWindow::newOutline()
     // Cancelled at the name, New leaves the outline as it was: still unsaved if it was.
     const auto keepOutline = [&] { state.modified = wasModified; };
     // The name is asked first: cancelling keeps the open outline with its name, file and history.
-    const QDir projects(QDir(state.programFolder).filePath(QStringLiteral("Project")));
+    const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
         const auto entered = dialogs().inputText(this, QStringLiteral("Новый конспект"),
@@ -217,12 +221,11 @@ void MainWindow::newOutline()
         m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
     }
     m_view->sync();
-    state.fullSnapshot = true;
+    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     cleanUp(m_document);
     recordStep();
-    for (const char* name : {"ToolButton9", "ToolButton12"})
-        command(QLatin1String(name))->setEnabled(false);
+    disableObjectSwitches();
 }
 
 // --- Open -----------------------------------------------------------------------------------------
@@ -249,14 +252,14 @@ void MainWindow::openOutline()
     if (!settleUnsavedChanges(false))
         return;
     QString path = state.fileName;
-    if (!state.directOpen) {
+    if (!m_document.session.directOpen) {
         const auto choice = dialogs().openFile(this, QStringLiteral("Открыть"), m_dialogFolders.outlines,
                                                kOutlineFilter, 1);
         if (!choice)
             return;
         path = choice->path;
     }
-    state.directOpen = false;
+    m_document.session.directOpen = false;
 
     const bool old = isOldFormatName(path);
     LoadResult loaded = readAnyOutlineFile(path, windowChrome());
@@ -282,19 +285,18 @@ void MainWindow::openOutline()
     cleanUp(m_document);
     // The reference layout is that of the canvas the outline was made for.
     recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
-    for (const char* name : {"ToolButton5", "ToolButton7"})
-        command(QLatin1String(name))->setEnabled(true);
-    for (const char* name : {"ToolButton9", "ToolButton12"})
-        command(QLatin1String(name))->setEnabled(false);
+    m_commands.saveAs->setEnabled(true);
+    m_commands.exportPicture->setEnabled(true);
+    disableObjectSwitches();
     state.hasFileName = true;
     setOutlineCaption();
     enableOutlineCommands(true);
 
-    state.fullSnapshot = true;
+    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     recordStep();
     markSaved(m_document);
-    command(QStringLiteral("ToolButton3"))->setEnabled(false);
+    m_commands.saveButton->setEnabled(false);
 
     if (recovered) {
         // Work recovered after a crash came from the history folder, which the clean-up empties:
@@ -303,7 +305,7 @@ void MainWindow::openOutline()
         state.fileName.clear();
         state.modified = true;
         m_document.history.savedStep = -1;
-        command(QStringLiteral("ToolButton3"))->setEnabled(true);
+        m_commands.saveButton->setEnabled(true);
     }
 
     if (old)
@@ -334,11 +336,10 @@ bool MainWindow::saveCommand()
         return false;
     }
     state.fileName = target;
-    command(QStringLiteral("ToolButton3"))->setEnabled(false);
-    command(QStringLiteral("N49"))->setEnabled(false);
+    m_commands.saveButton->setEnabled(false);
+    m_commands.saveItem->setEnabled(false);
     markSaved(m_document);
-    for (const char* name : {"ToolButton9", "ToolButton12"})
-        command(QLatin1String(name))->setEnabled(false);
+    disableObjectSwitches();
     return true;
 }
 
@@ -377,13 +378,14 @@ void MainWindow::closeOutline()
     // lead the overlays and the summary to objects that no longer exist.
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
-        command(QLatin1String(name))->setEnabled(false);
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.saveButton, c.saveItem, c.saveAs, c.exportPicture, c.close})
+        action->setEnabled(false);
     m_document.state.modified = false;
     m_document.state.canvasColour = kButtonFace;
     m_canvas->setCanvasColour(kButtonFace);
-    for (const char* name : {"ToolButton9", "ToolButton12", "ToolButton10", "ToolButton18", "N77", "N78", "N64", "N60"})
-        command(QLatin1String(name))->setEnabled(false);
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.undo, c.redo, c.stretchSettingsItem, c.frameTitlesItem})
+        action->setEnabled(false);
     m_handles->hideAll();
     enableOutlineCommands(false);
 }
@@ -408,23 +410,18 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // --- outline zoom ------------------------------------------------------------------------------------
 
-void MainWindow::toggleZoomFromButton()
+void MainWindow::setZoom(bool on)
 {
     recordReferenceLayout(m_document.outline, m_canvas->size());
-    command(QStringLiteral("N79"))->setChecked(command(QStringLiteral("ToolButton19"))->isChecked());
-}
-
-void MainWindow::toggleZoomFromMenu()
-{
-    command(QStringLiteral("ToolButton19"))->setChecked(command(QStringLiteral("N79"))->isChecked());
-    toggleZoomFromButton();
+    m_document.session.zoomOn = on;
+    showSessionSwitches();
 }
 
 void MainWindow::rescaleToWindow()
 {
-    if (m_adjustingSize || !command(QStringLiteral("ToolButton19"))->isChecked())
+    if (m_adjustingSize || !m_document.session.zoomOn)
         return;
-    if (command(QStringLiteral("ToolButton20"))->isChecked() && !isMaximized() && !isFullScreen()) {
+    if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
         const QSize outer = frameGeometry().size();
         const QSize even = evenWindowSize(outer);
         if (even != outer) {
@@ -434,7 +431,7 @@ void MainWindow::rescaleToWindow()
         }
     }
     m_handles->hideAll();
-    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.state.gridStep))
+    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
         m_view->sync();
 }
 

@@ -25,76 +25,78 @@ void MainWindow::installOutlineFeatures()
     m_minimalTexts = new MinimalTextCommands(*this, m_view, this);
     m_sequences = new SequenceCommands(*this, m_handles, m_overlay, this);
 
-    auto on = [this](std::initializer_list<const char*> names, std::function<void()> handler) {
-        for (const char* name : names) {
-            QAction* action = command(QLatin1String(name));
+    auto on = [this](std::initializer_list<QAction*> actions, std::function<void()> handler) {
+        for (QAction* action : actions) {
             Q_ASSERT(action);
             connect(action, &QAction::triggered, this, [this, handler] { runGuarded(this, handler); });
         }
     };
+    // The pop-up items by their component name, as the command table gives them.
+    auto item = [this](const char* name) { return m_commands.named(QLatin1String(name)); };
+    const CommandRegistry& c = m_commands;
 
     AppearanceCommands* a = m_appearance;
-    on({"N11"}, [a] { a->setFrameInnerBevel(BevelNone); });
-    on({"N21"}, [a] { a->setFrameInnerBevel(BevelLowered); });
-    on({"N31"}, [a] { a->setFrameInnerBevel(BevelRaised); });
-    on({"N13"}, [a] { a->setFrameBorderLine(0); });
-    on({"N23"}, [a] { a->setFrameBorderLine(1); });
-    on({"N12"}, [a] { a->setFrameOuterBevel(BevelNone); });
-    on({"N22"}, [a] { a->setFrameOuterBevel(BevelLowered); });
-    on({"N32"}, [a] { a->setFrameOuterBevel(BevelRaised); });
-    on({"N19"}, [a] { a->chooseFrameColour(); });
-    on({"N71"}, [a] { a->chooseFrameTitleColour(); });
-    on({"N70"}, [a] { a->resetFrameColours(); });
-    on({"N5"}, [a] { a->deleteFrame(); });
-    on({"N16"}, [a] { a->setPictureBorderFromNone(); });
-    on({"N17"}, [a] { a->setPictureBorderFromSingle(); });
-    on({"N6"}, [a] { a->deletePicture(); });
-    on({"N30"}, [a] { a->deleteVideo(); });
-    on({"N40"}, [a] { a->chooseCaptionFont(); });
-    on({"N43"}, [a] { a->editCaptionText(); });
-    on({"N44"}, [a] { a->chooseCaptionColour(); });
-    on({"N72"}, [a] { a->resetCaptionColours(); });
-    on({"N42"}, [a] { a->deleteCaption(); });
-    on({"MenuItem1"}, [a] { a->chooseTextFieldFont(); });
-    on({"N94"}, [a] { a->setTextAlignment(AlignLeft); });
-    on({"N95"}, [a] { a->setTextAlignment(AlignCentre); });
-    on({"N96"}, [a] { a->setTextAlignment(AlignRight); });
-    on({"N87"}, [a] { a->fitTextFieldToText(); });
-    on({"MenuItem3"}, [a] { a->chooseTextFieldColour(); });
-    on({"MenuItem4"}, [a] { a->resetTextFieldColours(); });
-    on({"MenuItem6"}, [a] { a->deleteTextField(); });
-    on({"N18", "N20", "ToolButton14"}, [a] { a->chooseCanvasColour(); });
-    on({"N69"}, [a] { a->resetCanvasColour(); });
+    on({item("N11")}, [a] { a->setFrameInnerBevel(BevelNone); });
+    on({item("N21")}, [a] { a->setFrameInnerBevel(BevelLowered); });
+    on({item("N31")}, [a] { a->setFrameInnerBevel(BevelRaised); });
+    on({item("N13")}, [a] { a->setFrameBorderLine(0); });
+    on({item("N23")}, [a] { a->setFrameBorderLine(1); });
+    on({item("N12")}, [a] { a->setFrameOuterBevel(BevelNone); });
+    on({item("N22")}, [a] { a->setFrameOuterBevel(BevelLowered); });
+    on({item("N32")}, [a] { a->setFrameOuterBevel(BevelRaised); });
+    on({item("N19")}, [a] { a->chooseFrameColour(); });
+    on({item("N71")}, [a] { a->chooseFrameTitleColour(); });
+    on({item("N70")}, [a] { a->resetFrameColours(); });
+    on({item("N5")}, [a] { a->deleteFrame(); });
+    on({c.pictureBorderNone}, [a] { a->setPictureBorderFromNone(); });
+    on({c.pictureBorderSingle}, [a] { a->setPictureBorderFromSingle(); });
+    on({item("N6")}, [a] { a->deletePicture(); });
+    on({item("N30")}, [a] { a->deleteVideo(); });
+    on({item("N40")}, [a] { a->chooseCaptionFont(); });
+    on({item("N43")}, [a] { a->editCaptionText(); });
+    on({item("N44")}, [a] { a->chooseCaptionColour(); });
+    on({item("N72")}, [a] { a->resetCaptionColours(); });
+    on({item("N42")}, [a] { a->deleteCaption(); });
+    on({item("MenuItem1")}, [a] { a->chooseTextFieldFont(); });
+    on({item("N94")}, [a] { a->setTextAlignment(AlignLeft); });
+    on({item("N95")}, [a] { a->setTextAlignment(AlignCentre); });
+    on({item("N96")}, [a] { a->setTextAlignment(AlignRight); });
+    on({item("N87")}, [a] { a->fitTextFieldToText(); });
+    on({item("MenuItem3")}, [a] { a->chooseTextFieldColour(); });
+    on({item("MenuItem4")}, [a] { a->resetTextFieldColours(); });
+    on({item("MenuItem6")}, [a] { a->deleteTextField(); });
+    on({c.canvasColourItem, c.canvasColourPopupItem, c.canvasColourButton}, [a] { a->chooseCanvasColour(); });
+    on({c.resetCanvasColour}, [a] { a->resetCanvasColour(); });
     // The border check marks show the picture's own border whenever its menu opens.
-    connect(popupMenu(QStringLiteral("PopupMenu3")), &QMenu::aboutToShow, this,
+    connect(c.pictureMenu, &QMenu::aboutToShow, this,
             [this] { runGuarded(this, [this] { m_appearance->showPictureBorderChecks(); }); });
 
     FrameTitles* titles = m_frameTitles;
-    on({"ToolButton9"}, [titles] { titles->toggleFromButton(); });
-    on({"N60"}, [titles] { titles->toggleFromSettings(); });
-    on({"Y1"}, [titles] { titles->toggleFromPopup(); });
-    on({"N36"}, [titles] { titles->rename(); });
+    on({c.frameTitlesButton}, [titles] { titles->toggleFromButton(); });
+    on({c.frameTitlesItem}, [titles] { titles->toggleFromSettings(); });
+    on({c.frameTitlePopupItem}, [titles] { titles->toggleFromPopup(); });
+    on({item("N36")}, [titles] { titles->rename(); });
 
     MinimalTextCommands* texts = m_minimalTexts;
-    on({"N98"}, [texts] { texts->editMinimalText(ObjectKind::Frame); });
-    on({"N100"}, [texts] { texts->editMinimalText(ObjectKind::Picture); });
-    on({"N104"}, [texts] { texts->editMinimalText(ObjectKind::TextField); });
-    on({"N103"}, [texts] { texts->editMinimalText(ObjectKind::Video); });
-    on({"ToolButton21", "N110"}, [texts] { texts->showSummary(); });
+    on({item("N98")}, [texts] { texts->editMinimalText(ObjectKind::Frame); });
+    on({item("N100")}, [texts] { texts->editMinimalText(ObjectKind::Picture); });
+    on({item("N104")}, [texts] { texts->editMinimalText(ObjectKind::TextField); });
+    on({item("N103")}, [texts] { texts->editMinimalText(ObjectKind::Video); });
+    on({c.summary}, [texts] { texts->showSummary(); });
 
     SequenceCommands* order = m_sequences;
-    on({"N107"}, [order] { order->movePictureLater(); });
-    on({"N108"}, [order] { order->movePictureEarlier(); });
-    on({"ToolButton24", "N115"}, [order] { order->moveSelectedEarlier(); });
-    on({"ToolButton23", "N116"}, [order] { order->moveSelectedLater(); });
+    on({item("N107")}, [order] { order->movePictureLater(); });
+    on({item("N108")}, [order] { order->movePictureEarlier(); });
+    on({c.moveEarlierButton, c.moveEarlierItem}, [order] { order->moveSelectedEarlier(); });
+    on({c.moveLaterButton, c.moveLaterItem}, [order] { order->moveSelectedLater(); });
 
     SequenceOverlay* overlay = m_overlay;
-    on({"ToolButton26"}, [overlay] { overlay->run(OverlayKind::Frames); });
-    on({"ToolButton22"}, [overlay] { overlay->run(OverlayKind::Objects); });
-    on({"N112"}, [overlay] { overlay->switchOn(OverlayKind::Frames); });
-    on({"N113"}, [overlay] { overlay->switchOn(OverlayKind::Objects); });
+    on({c.frameOverlayButton}, [overlay] { overlay->run(OverlayKind::Frames); });
+    on({c.objectOverlayButton}, [overlay] { overlay->run(OverlayKind::Objects); });
+    on({c.frameOverlayItem}, [overlay] { overlay->switchOn(OverlayKind::Frames); });
+    on({c.objectOverlayItem}, [overlay] { overlay->switchOn(OverlayKind::Objects); });
     // An overlay that is on follows the outline when it is replaced, rebuilt, emptied or rescaled.
-    on({"N47", "ToolButton1", "N51", "N77", "ToolButton10", "N78", "ToolButton18"}, [overlay] { overlay->redraw(); });
+    on({c.newOutline, c.close, c.undo, c.redo}, [overlay] { overlay->redraw(); });
     connect(this, &MainWindow::outlineReplaced, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
     connect(m_canvas, &CanvasWidget::resized, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
 }
@@ -107,12 +109,12 @@ void MainWindow::redrawOverlays()
 
 void MainWindow::repaintIfPending()
 {
-    if (!m_document.state.repaintPending)
+    if (!m_document.session.repaintPending)
         return;
     if (m_overlay)
         m_overlay->erase();
     update();
-    m_document.state.repaintPending = false;
+    m_document.session.repaintPending = false;
 }
 
 }  // namespace velmar

@@ -37,7 +37,7 @@ void MainWindow::finishPictureEdit(const QImage& picture, bool modified)
         return;
     m_document.outline.picture(slot).setBitmap(picture);
     m_view->sync();
-    m_document.state.fullSnapshot = true;
+    m_document.history.fullSnapshot = true;
     recordStep();
 }
 

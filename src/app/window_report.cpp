@@ -65,11 +65,11 @@ private:
         std::printf("canvas %d %d\n", origin.x(), origin.y());
         if (auto* bar = m_canvas->findChild<QToolBar*>())
             for (QToolButton* button : bar->findChildren<QToolButton*>()) {
-                const QAction* action = button->defaultAction();
-                if (!action || action->objectName().isEmpty() || !button->isVisible())
+                // The button carries the tool button's name, also where it shows a menu item's action.
+                if (!button->defaultAction() || button->objectName().isEmpty() || !button->isVisible())
                     continue;
                 const QRect r(button->mapTo(m_canvas, QPoint(0, 0)), button->size());
-                std::printf("button %s %d %d %d %d\n", action->objectName().toUtf8().constData(), r.x(), r.y(),
+                std::printf("button %s %d %d %d %d\n", button->objectName().toUtf8().constData(), r.x(), r.y(),
                             r.width(), r.height());
             }
         std::fflush(stdout);

@@ -147,8 +147,8 @@ void AppearanceCommands::resetFrameColours()
 
 void AppearanceCommands::setPictureBorderFromNone()
 {
-    QAction* none = m_host.command(QStringLiteral("N16"));
-    m_host.command(QStringLiteral("N17"))->setChecked(!none->isChecked());
+    const CommandRegistry& c = m_host.commands();
+    c.pictureBorderSingle->setChecked(!c.pictureBorderNone->isChecked());
     if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
         p->border = 0;
         changed(true);
@@ -157,8 +157,8 @@ void AppearanceCommands::setPictureBorderFromNone()
 
 void AppearanceCommands::setPictureBorderFromSingle()
 {
-    QAction* single = m_host.command(QStringLiteral("N17"));
-    m_host.command(QStringLiteral("N16"))->setChecked(!single->isChecked());
+    const CommandRegistry& c = m_host.commands();
+    c.pictureBorderNone->setChecked(!c.pictureBorderSingle->isChecked());
     if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
         p->border = 1;
         changed(true);
@@ -168,8 +168,8 @@ void AppearanceCommands::setPictureBorderFromSingle()
 void AppearanceCommands::showPictureBorderChecks()
 {
     if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
-        m_host.command(QStringLiteral("N16"))->setChecked(p->border == 0);
-        m_host.command(QStringLiteral("N17"))->setChecked(p->border == 1);
+        m_host.commands().pictureBorderNone->setChecked(p->border == 0);
+        m_host.commands().pictureBorderSingle->setChecked(p->border == 1);
     }
 }
 
@@ -350,10 +350,11 @@ void AppearanceCommands::afterDeletion()
     if (!o.find(state.currentCompanion).isValid())
         state.currentCompanion = 0;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
-    for (const char* name : {"ToolButton9", "ToolButton12", "N60", "N64"})
-        m_host.command(QLatin1String(name))->setEnabled(false);
+    const CommandRegistry& c = m_host.commands();
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
     m_host.redrawOverlays();
 }
 

@@ -57,7 +57,7 @@ void CanvasController::deleteArrow()
     doc().outline.removeObject(ObjectKind::Arrow, slot);
     doc().interaction.selectedArrow = 0;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
     enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
 }

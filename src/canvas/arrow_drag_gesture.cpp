@@ -12,7 +12,7 @@ ArrowDragGesture::ArrowDragGesture(GestureContext& context, const PointerInput& 
 ArrowObject* ArrowDragGesture::arrow()
 {
     const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_id);
-    if (slot == 0 || !doc().state.editMode)
+    if (slot == 0 || !doc().session.editMode)
         return nullptr;
     return &doc().outline.arrow(slot);
 }

@@ -136,7 +136,7 @@ void CanvasController::placeArrowHandlesFor(int slot)
 
 void CanvasController::autoSizeTextField(ObjectId id)
 {
-    if (!doc().state.editMode || doc().interaction.currentObject != id)
+    if (!doc().session.editMode || doc().interaction.currentObject != id)
         return;
     const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
     if (slot == 0)

@@ -6,8 +6,9 @@ namespace velmar {
 
 void enableSaveCommands(CanvasHost& host)
 {
-    for (const char* name : {"ToolButton3", "ToolButton5", "ToolButton7", "N49", "N50", "N51", "N53"})
-        if (QAction* action = host.command(QLatin1String(name)))
+    const CommandRegistry& c = host.commands();
+    for (QAction* action : {c.saveButton, c.saveItem, c.saveAs, c.exportPicture, c.close})
+        if (action)
             action->setEnabled(true);
 }
 

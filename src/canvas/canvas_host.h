@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/command_registry.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 
@@ -15,6 +16,8 @@ class CanvasHost {
 public:
     virtual ~CanvasHost() = default;
     virtual Document& document() = 0;
+    virtual const CommandRegistry& commands() const = 0;
+    // By component name: the gestures still look their commands up this way.
     virtual QAction* command(const QString& name) const = 0;
     virtual QMenu* popupMenu(const QString& name) const = 0;
     virtual QWidget* dialogParent() = 0;

@@ -40,7 +40,7 @@ void CanvasController::pressCanvas(QMouseEvent* e)
 void CanvasController::pressFrame(ObjectId frame, QMouseEvent* e)
 {
     m_host.repaintIfPending();
-    if (!doc().state.editMode)
+    if (!doc().session.editMode)
         return;
     if (e->button() == Qt::LeftButton && !(e->modifiers() & Qt::AltModifier) && !isDouble(e)) {
         dropSelection();
@@ -55,7 +55,7 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     const bool left = e->button() == Qt::LeftButton;
     if (left)
         dropSelection();
-    if (left && !(e->modifiers() & Qt::AltModifier) && doc().state.editMode) {
+    if (left && !(e->modifiers() & Qt::AltModifier) && doc().session.editMode) {
         // A press on a title records a step whether or not the frame moves: on release, so that
         // the step holds where the frame went.
         startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), frame, MoveGesture::Grip::Title));
@@ -100,7 +100,7 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
     doc().interaction.currentCompanion = frame;
     if (!titlePress) {
         doc().interaction.currentObject = frame;
-        if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().state.editMode) {
+        if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
             cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
             doc().interaction.creationPoint = e->position().toPoint();
             showPopup("PopupMenu2", e);
@@ -121,11 +121,11 @@ void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
         m_host.repaintIfPending();
     if (kind == ObjectKind::TextField) {
         const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
-        doc().outline.textField(slot).readOnly = !doc().state.editMode;
+        doc().outline.textField(slot).readOnly = !doc().session.editMode;
         if (auto* field = qobject_cast<TextFieldWidget*>(m_view->widget(id)))
-            field->setReadOnly(!doc().state.editMode);
+            field->setReadOnly(!doc().session.editMode);
     }
-    if (!doc().state.editMode)
+    if (!doc().session.editMode)
         return;
     const bool left = e->button() == Qt::LeftButton;
     const bool alt = e->modifiers() & Qt::AltModifier;
@@ -214,7 +214,7 @@ void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
     if (slot == 0)
         return;
     doc().interaction.selectedArrow = slot;
-    if (e->button() == Qt::LeftButton && !isDouble(e) && doc().state.editMode)
+    if (e->button() == Qt::LeftButton && !isDouble(e) && doc().session.editMode)
         startGesture(std::make_unique<ArrowDragGesture>(context(), pointerInput(*e, m_canvas), id));
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
@@ -249,7 +249,7 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
 
 void CanvasController::pressArrowEnd(const QString& name, QMouseEvent* e)
 {
-    if (!doc().state.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
+    if (!doc().session.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
     startGesture(std::make_unique<ArrowEndGesture>(context(), pointerInput(*e, m_canvas), name == QLatin1String("Panel23")));
 }

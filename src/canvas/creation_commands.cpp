@@ -73,7 +73,7 @@ void CanvasController::createFrame()
     enable({"ToolButton12", "N64"}, false);
     doc().interaction.currentCompanion = o.frame(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -92,7 +92,7 @@ void CanvasController::createPicture(bool onCanvas)
     enable({"ToolButton12"}, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -108,7 +108,7 @@ void CanvasController::createTextField()
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
     enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -124,7 +124,7 @@ void CanvasController::createVideo(bool onCanvas)
     enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
     doc().interaction.currentCompanion = o.video(slot).id;
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -140,7 +140,7 @@ void CanvasController::createCaption(bool onCanvas)
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
     enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -152,7 +152,7 @@ void CanvasController::createArrow()
     const QPoint at = doc().interaction.creationPoint;
     o.createArrow(at.x(), at.y(), at.x() + 30, at.y(), 1, kBlack);
     m_view->sync();
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -182,7 +182,7 @@ void CanvasController::openPicture()
     m_view->sync();
     // Both kinds of file replace the picture: a full step, so the outline is marked modified and
     // the new picture survives in the history.
-    doc().state.fullSnapshot = true;
+    doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
 

@@ -18,7 +18,7 @@ void CanvasController::setStretchFromMenu()
 {
     // "Масштабирование" on the picture's menu: a recorded change.
     if (PictureObject* p = currentPicture(doc().interaction.currentObject)) {
-        p->stretched = cmd("N59")->isChecked();
+        p->stretched = m_host.commands().stretchPopupItem->isChecked();
         m_view->sync();
         m_host.recordStep();
     }
@@ -26,18 +26,20 @@ void CanvasController::setStretchFromMenu()
 
 void CanvasController::setStretchFromButton()
 {
-    const bool on = cmd("ToolButton12")->isChecked();
+    const CommandRegistry& c = m_host.commands();
+    const bool on = c.stretchButton->isChecked();
     if (PictureObject* p = currentPicture(doc().interaction.currentCompanion)) {
         p->stretched = on;
         m_view->sync();
     }
-    cmd("N59")->setChecked(on);
-    cmd("N64")->setChecked(on);
+    c.stretchPopupItem->setChecked(on);
+    c.stretchSettingsItem->setChecked(on);
 }
 
 void CanvasController::setStretchFromSettings()
 {
-    cmd("ToolButton12")->setChecked(cmd("N64")->isChecked());
+    const CommandRegistry& c = m_host.commands();
+    c.stretchButton->setChecked(c.stretchSettingsItem->isChecked());
     setStretchFromButton();
 }
 

@@ -11,20 +11,14 @@
 
 namespace velmar {
 
-// Values that belong to the open outline as a whole.
+// What an outline file keeps beside its objects, and which file that is.
 struct DocumentState {
     QString outlineName = QStringLiteral("Новый");
     ColourValue canvasColour = kButtonFace;
     QSize windowSize{744, 546};  // the main window's outer size, as outline files store it
-    bool modified = false;
-    bool hasFileName = false;   // the outline has a file name
-    QString fileName;           // the outline's file; at start-up, the file to open
-    bool directOpen = false;    // Open takes fileName without showing a dialog
-    QString programFolder;      // base of the working folders and the snapshots
-    bool fullSnapshot = true;   // the next history step writes a complete outline file
-    bool repaintPending = false;
-    bool editMode = true;
-    int gridStep = 2;
+    bool modified = false;       // changed since it was last saved or opened
+    bool hasFileName = false;    // the outline has a file name
+    QString fileName;            // the outline's file; at start-up, the file to open
 };
 
 // The undo history's position.
@@ -32,11 +26,23 @@ struct HistoryState {
     int currentStep = -1;  // -1 before the first step of an outline
     int highestStep = 0;
     int savedStep = -1;    // the step last saved or opened; -1 = none
+    bool fullSnapshot = true;  // the next step writes a complete outline file
     QString folder;        // where the snapshots go; empty = this instance's history folder
     // The objects as each step left them, for what the snapshot files cannot hold.
     std::map<int, Outline> stepObjects;
     // Steps whose snapshot could not be written: undo and redo pass over them.
     std::set<int> unwrittenSteps;
+};
+
+// The editor's switches for this run: none of them is saved with the outline.
+struct SessionState {
+    QString programFolder;       // base of the working folders and the snapshots
+    bool directOpen = false;     // Open takes the document's fileName without showing a dialog
+    bool editMode = true;        // objects can be moved and sized
+    bool gridOn = true;          // every change snaps the outline to the grid
+    int gridStep = 2;
+    bool zoomOn = true;          // the outline scales with the window
+    bool repaintPending = false; // an overlay was drawn over the canvas and waits to be erased
 };
 
 // What the last mouse presses chose: the target of every pop-up command.
@@ -50,11 +56,13 @@ struct InteractionState {
     int selectedArrow = 0;          // arrow slot, 0 = none
 };
 
-// One open outline: its objects, document values, history position and interaction state.
+// One open outline: what its file keeps (objects, document values, history position) and the
+// editing session around it (switches, what the mouse chose).
 struct Document {
     Outline outline;
     DocumentState state;
     HistoryState history;
+    SessionState session;
     InteractionState interaction;
 };
 

@@ -184,7 +184,7 @@ QString snapshotFolder(const Document& doc)
 {
     if (!doc.history.folder.isEmpty())
         return doc.history.folder;
-    return historyFolder(doc.state.programFolder.isEmpty() ? programFolder() : doc.state.programFolder);
+    return historyFolder(doc.session.programFolder.isEmpty() ? programFolder() : doc.session.programFolder);
 }
 
 HistoryResult recordStep(Document& doc)
@@ -203,7 +203,7 @@ HistoryResult recordStep(Document& doc)
         QFile::remove(snapshotPathIn(folder, k, true));
         QFile::remove(snapshotPathIn(folder, k, false));
     }
-    const bool full = doc.state.fullSnapshot;
+    const bool full = doc.history.fullSnapshot;
     // A step has one snapshot: a complete one of this number must not outlive a newer header.
     QFile::remove(snapshotPathIn(folder, step, !full));
     // A complete snapshot may be offered after a crash, so it appears only once written whole.
@@ -212,7 +212,7 @@ HistoryResult recordStep(Document& doc)
     const WriteResult written = full ? writeFileAtomically(path, image, false) : writeFileDirectly(path, image);
     // Without this step's file the objects of the next step cannot be told from the last ones
     // written down: the next step must be complete, whichever kind this one was.
-    doc.state.fullSnapshot = !written.ok;
+    doc.history.fullSnapshot = !written.ok;
     if (!written.ok)
         QFile::remove(path);  // a partly written snapshot must not be mistaken for this step
     // What the files cannot hold (title colours, picture borders, player bars, the zoom's
@@ -233,7 +233,7 @@ HistoryResult recordStep(Document& doc)
 HistoryResult startHistory(Document& doc)
 {
     cleanUp(doc);
-    doc.state.fullSnapshot = true;
+    doc.history.fullSnapshot = true;
     doc.history.currentStep = -1;
     doc.history.highestStep = -1;
     doc.history.savedStep = -1;

@@ -9,7 +9,7 @@
 namespace velmar {
 
 // The snapshot history of an outline. Every change ends with a step: step N is written as
-// tempN.tm1 (a complete outline file, when the set of objects changed: doc.state.fullSnapshot)
+// tempN.tm1 (a complete outline file, when the set of objects changed: doc.history.fullSnapshot)
 // or tempN.tm2 (the header record alone) in this instance's history folder. Undo and redo move
 // the step pointer and rebuild the outline from the snapshot of the step they reach.
 
@@ -28,7 +28,7 @@ struct HistoryResult {
 QString snapshotFolder(const Document& doc);
 
 // Records a step after a change: modified := true, N := N + 1, the snapshot of step N written
-// (full when doc.state.fullSnapshot, which is then cleared; otherwise header-only), H := N.
+// (full when doc.history.fullSnapshot, which is then cleared; otherwise header-only), H := N.
 // Snapshots of abandoned steps above N and the other kind's file of step N are removed first, so
 // that a stale file can never be restored. A failed write is reported; the step has moved all the
 // same, and the next step is written in full again.

@@ -13,11 +13,6 @@ FrameTitles::FrameTitles(CanvasHost& host, OutlineView* view, QObject* parent)
 {
 }
 
-QAction* FrameTitles::cmd(const char* name) const
-{
-    return m_host.command(QLatin1String(name));
-}
-
 FrameObject* FrameTitles::currentFrame()
 {
     Outline& o = m_host.document().outline;
@@ -27,9 +22,10 @@ FrameObject* FrameTitles::currentFrame()
 
 void FrameTitles::toggleFromButton()
 {
-    const bool shown = cmd("ToolButton9")->isChecked();
-    cmd("Y1")->setChecked(shown);
-    cmd("N60")->setChecked(shown);
+    const CommandRegistry& c = m_host.commands();
+    const bool shown = c.frameTitlesButton->isChecked();
+    c.frameTitlePopupItem->setChecked(shown);
+    c.frameTitlesItem->setChecked(shown);
     FrameObject* frame = currentFrame();
     if (!frame || frame->titleVisible == shown)
         return;
@@ -41,7 +37,8 @@ void FrameTitles::toggleFromButton()
 
 void FrameTitles::toggleFromSettings()
 {
-    cmd("ToolButton9")->setChecked(cmd("N60")->isChecked());
+    const CommandRegistry& c = m_host.commands();
+    c.frameTitlesButton->setChecked(c.frameTitlesItem->isChecked());
     toggleFromButton();
 }
 
@@ -50,9 +47,10 @@ void FrameTitles::toggleFromPopup()
     FrameObject* frame = currentFrame();
     if (!frame)
         return;
-    frame->titleVisible = cmd("Y1")->isChecked();
-    cmd("ToolButton9")->setChecked(frame->titleVisible);
-    cmd("N60")->setChecked(frame->titleVisible);
+    const CommandRegistry& c = m_host.commands();
+    frame->titleVisible = c.frameTitlePopupItem->isChecked();
+    c.frameTitlesButton->setChecked(frame->titleVisible);
+    c.frameTitlesItem->setChecked(frame->titleVisible);
     m_view->sync();
     m_host.recordStep();
 }

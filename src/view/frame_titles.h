@@ -27,7 +27,6 @@ public:
 
 private:
     FrameObject* currentFrame();
-    QAction* cmd(const char* name) const;
 
     CanvasHost& m_host;
     OutlineView* m_view;

@@ -158,9 +158,7 @@ void writeSummaryFile(const QString& path, const QString& text)
 
 MinimalTextCommands::MinimalTextCommands(CanvasHost& host, OutlineView* view, QWidget* window)
     : QObject(window), m_host(host), m_view(view), m_editor(new MinimalTextEditor(window)),
-      // The summary window has menu items named like some of the main window's commands, so it
-      // is a window of its own rather than a child where the main window looks its commands up.
-      m_summary(new SummaryWindow(host, nullptr))
+      m_summary(new SummaryWindow(host, window))
 {
 }
 

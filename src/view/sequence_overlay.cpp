@@ -152,13 +152,14 @@ SequenceOverlay::SequenceOverlay(CanvasHost& host, CanvasWidget* canvas, Selecti
 
 QAction* SequenceOverlay::button(OverlayKind kind) const
 {
-    return m_host.command(kind == OverlayKind::Frames ? QStringLiteral("ToolButton26") : QStringLiteral("ToolButton22"));
+    const CommandRegistry& c = m_host.commands();
+    return kind == OverlayKind::Frames ? c.frameOverlayButton : c.objectOverlayButton;
 }
 
 void SequenceOverlay::enableOrderButtons(bool on)
 {
-    for (const char* name : {"ToolButton23", "ToolButton24"})
-        m_host.command(QLatin1String(name))->setEnabled(on);
+    m_host.commands().moveLaterButton->setEnabled(on);
+    m_host.commands().moveEarlierButton->setEnabled(on);
 }
 
 void SequenceOverlay::followHandles()
@@ -186,11 +187,11 @@ void SequenceOverlay::run(OverlayKind kind)
     m_layer->erase();
     if (!own->isChecked()) {
         // Painted and erased at once: nothing stays on the screen.
-        m_host.document().state.repaintPending = false;
+        m_host.document().session.repaintPending = false;
         m_canvas->update();
         return;
     }
-    m_host.document().state.repaintPending = true;
+    m_host.document().session.repaintPending = true;
     m_layer->paintOverlay(kind, overlayGeometry(m_host.document().outline, kind));
     if (m_handles->blueSetVisible() || m_handles->blackSetVisible())
         enableOrderButtons(true);
@@ -214,7 +215,7 @@ void SequenceOverlay::erase()
 {
     m_layer->erase();
     m_canvas->update();
-    m_host.document().state.repaintPending = false;
+    m_host.document().session.repaintPending = false;
 }
 
 }  // namespace velmar

@@ -39,7 +39,7 @@ QString openFailure(const QString& fileName, const QString& reason)
 }  // namespace
 
 VideoCommands::VideoCommands(CanvasHost& host, OutlineView* view, QObject* parent)
-    : QObject(parent), m_host(host), m_view(view), m_window(std::make_unique<VideoWindow>())
+    : QObject(parent), m_host(host), m_view(view), m_window(std::make_unique<VideoWindow>(host.dialogParent()))
 {
     m_reportSoon.setSingleShot(true);
     m_reportSoon.setInterval(0);
@@ -119,7 +119,7 @@ void VideoCommands::openFile()
         return;
     }
     // A new film is a new object as far as the history goes: the step is a complete outline.
-    m_host.document().state.fullSnapshot = true;
+    m_host.document().history.fullSnapshot = true;
     m_host.recordStep();
 }
 
@@ -146,7 +146,7 @@ void VideoCommands::togglePlayerButtons()
     const int slot = currentSlot();
     if (slot == 0)
         return;
-    const QAction* item = m_host.command(QStringLiteral("N34"));
+    const QAction* item = m_host.commands().playerButtons;
     m_host.document().outline.video(slot).playerVisible = item && item->isChecked();
     m_view->sync();
     m_host.recordStep();

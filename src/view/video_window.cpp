@@ -10,7 +10,7 @@
 
 namespace velmar {
 
-VideoWindow::VideoWindow() : QDialog(nullptr), m_display(new VideoDisplay(this)), m_menu(new QMenu(this))
+VideoWindow::VideoWindow(QWidget* parent) : QDialog(parent), m_display(new VideoDisplay(this)), m_menu(new QMenu(this))
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Видео"));

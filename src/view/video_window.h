@@ -17,9 +17,7 @@ class VideoDisplay;
 class VideoWindow : public QDialog {
     Q_OBJECT
 public:
-    // Without a parent: the window's commands share their names with the main window's pop-up
-    // items and must not be found among the main window's children.
-    VideoWindow();
+    explicit VideoWindow(QWidget* parent);
     ~VideoWindow() override;
 
     // Shows the panel's film maximised, modal to the application.

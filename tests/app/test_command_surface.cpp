@@ -17,6 +17,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
+
 using namespace velmar;
 
 namespace {
@@ -45,6 +47,7 @@ private slots:
     void layout_data();
     void layout();
     void toolButtons();
+    void everyNameOnceOnTheSurface();
     void editModeMirrorsBetweenButtonAndMenu();
     void aboutShowsNameAndVersion();
     void helpOpensTheBundledPage();
@@ -203,9 +206,8 @@ void TestCommandSurface::items()
     QFETCH(QString, caption);
     QFETCH(QString, shortcut);
     QFETCH(int, flags);
-    const QList<QAction*> found = m_window->findChildren<QAction*>(name);
-    QCOMPARE(found.size(), 1);
-    QAction* a = found.first();
+    QAction* a = m_window->command(name);
+    QVERIFY2(a, qPrintable(name));
     QCOMPARE(a->text(), caption);
     QCOMPARE(a->shortcut().toString(), shortcut);
     QCOMPARE(a->isVisible(), !(flags & Hid));
@@ -253,7 +255,15 @@ void TestCommandSurface::layout()
     QWidget* widget = menu == QLatin1String("ToolBar1") ? static_cast<QWidget*>(m_window->findChild<QToolBar*>(menu))
                                                          : m_window->findChild<QMenu*>(menu);
     QVERIFY2(widget, qPrintable(menu));
-    QCOMPARE(layoutOf(widget->actions()), expected);
+    if (auto* bar = qobject_cast<QToolBar*>(widget)) {
+        // Buttons that show a menu item's action are known by their own name.
+        QStringList names;
+        for (QAction* a : bar->actions())
+            names << (a->isSeparator() ? QStringLiteral("-") : bar->widgetForAction(a)->objectName());
+        QCOMPARE(names.join(QLatin1Char(' ')), expected);
+    } else {
+        QCOMPARE(layoutOf(widget->actions()), expected);
+    }
     if (menu.startsWith(QLatin1String("PopupMenu")))
         QVERIFY(!widget->isVisible());
 }
@@ -289,7 +299,7 @@ void TestCommandSurface::toolButtons()
     int x = -1;
     for (const Button& b : buttons) {
         const QString name = QLatin1String(b.name);
-        QAction* action = m_window->findChild<QAction*>(name);
+        QAction* action = m_window->command(name);
         QVERIFY2(action, b.name);
         QCOMPARE(action->toolTip(), QString::fromUtf8(b.hint));
         QCOMPARE(action->isEnabled(), !(b.flags & Off));
@@ -297,6 +307,7 @@ void TestCommandSurface::toolButtons()
         QCOMPARE(action->isChecked(), bool(b.flags & On));
         auto* button = m_window->findChild<QToolButton*>(name);
         QVERIFY2(button, b.name);
+        QCOMPARE(button->defaultAction(), action);
         QCOMPARE(button->isVisible(), !(b.flags & Hid));
         QCOMPARE(action->icon().isNull(), false);
         QVERIFY(action->icon().availableSizes().contains(QSize(20, 20)));
@@ -307,6 +318,50 @@ void TestCommandSurface::toolButtons()
             x = button->geometry().left();
         }
     }
+}
+
+void TestCommandSurface::everyNameOnceOnTheSurface()
+{
+    // Walk what the user can reach: the main menu, the pop-up menus and the tool bar. Every
+    // component name appears once, and the registry gives the very action found there.
+    const CommandRegistry& registry = m_window->commands();
+    QHash<QString, int> seen;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            ++seen[a->objectName()];
+            QCOMPARE(registry.named(a->objectName()), a);
+            if (a->menu())
+                walk(a->menu());
+        }
+    };
+    for (QAction* top : m_window->menuBar()->actions())
+        walk(top->menu());
+    for (QMenu* popup : {registry.canvasMenu, registry.frameMenu, registry.pictureMenu, registry.videoMenu,
+                         registry.captionMenu, registry.arrowMenu, registry.textFieldMenu}) {
+        QVERIFY(popup);
+        QCOMPARE(registry.menuNamed(popup->objectName()), popup);
+        walk(popup);
+    }
+    auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    for (QAction* a : bar->actions()) {
+        if (a->isSeparator())
+            continue;
+        const QString name = bar->widgetForAction(a)->objectName();
+        ++seen[name];
+        QCOMPARE(registry.named(name), a);
+    }
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        QVERIFY2(it.value() == 1, qPrintable(it.key()));
+    // The registry knows no name that is not on the surface.
+    for (auto it = registry.byName.cbegin(); it != registry.byName.cend(); ++it)
+        QVERIFY2(seen.contains(it.key()) || it.key().endsWith(QLatin1String("Menu")), qPrintable(it.key()));
+    // The typed members are all set, and a shared action carries both the menu item and the button.
+    QCOMPARE(registry.named(QStringLiteral("ToolButton10")), registry.undo);
+    QCOMPARE(registry.named(QStringLiteral("N77")), registry.undo);
+    QVERIFY(registry.saveButton != registry.saveItem);
+    QVERIFY(registry.editModeButton != registry.editModeItem);
 }
 
 void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
@@ -320,14 +375,14 @@ void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
     button->trigger();  // checked -> unchecked
     QVERIFY(!button->isChecked());
     QVERIFY(!item->isChecked());
-    QVERIFY(!m_window->document().state.editMode);
+    QVERIFY(!m_window->document().session.editMode);
     QCOMPARE(m_window->document().interaction.outerSelection, ObjectId(0));
     QCOMPARE(m_window->document().interaction.innerSelection, ObjectId(0));
 
     item->trigger();
     QVERIFY(item->isChecked());
     QVERIFY(button->isChecked());
-    QVERIFY(m_window->document().state.editMode);
+    QVERIFY(m_window->document().session.editMode);
 }
 
 void TestCommandSurface::aboutShowsNameAndVersion()

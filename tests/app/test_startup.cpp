@@ -67,16 +67,18 @@ void TestStartup::startWithNothing()
     Started s = start(options);
 
     const DocumentState& state = s.window->document().state;
-    QCOMPARE(state.programFolder, options.programFolder);
+    const SessionState& session = s.window->document().session;
+    const HistoryState& history = s.window->document().history;
+    QCOMPARE(session.programFolder, options.programFolder);
     for (const char* name : {"Picture", "temp", "Conspect", "Project", "Video"})
         QVERIFY(QFileInfo(QDir(options.programFolder).filePath(QLatin1String(name))).isDir());
     QCOMPARE(state.outlineName, QStringLiteral("Новый"));
-    QVERIFY(state.fullSnapshot);
+    QVERIFY(history.fullSnapshot);
     QVERIFY(!state.modified);
     QVERIFY(!state.hasFileName);
-    QVERIFY(!state.directOpen);
+    QVERIFY(!session.directOpen);
     QVERIFY(s.window->document().outline.sequenceRecording());
-    QCOMPARE(state.gridStep, 2);
+    QCOMPARE(session.gridStep, 2);
     QCOMPARE(s.opened->size(), 0);
     QVERIFY(dialogs.questions.isEmpty());
     QCOMPARE(s.window->windowTitle(), QStringLiteral("Velmar"));
@@ -98,7 +100,7 @@ void TestStartup::commandLineFileReachesOpen()
     QVERIFY(dialogs.messages.isEmpty());
     const Document& doc = s.window->document();
     QCOMPARE(doc.state.fileName, options.documentPath);
-    QVERIFY(!doc.state.directOpen);
+    QVERIFY(!doc.session.directOpen);
     QCOMPARE(doc.outline.count(ObjectKind::Frame), 2);
     QVERIFY(!doc.state.modified);
     QCOMPARE(s.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));

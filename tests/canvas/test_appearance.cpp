@@ -310,7 +310,7 @@ void TestAppearance::dialogsStartFromThePresentValues()
 
     // A font for the text field, its box fitted (the grid off, so that nothing rounds it); the
     // colour stays.
-    f.command("ToolButton20")->setChecked(false);
+    f.doc().session.gridOn = false;
     f.doc().interaction.currentObject = text;
     outline(f).textField(1).font.colour = 0x123456;
     QFont chosen(QStringLiteral("DejaVu Sans"));
@@ -406,7 +406,7 @@ void TestAppearance::fitBoxToText()
     // The release of the Return that chose the command in the menu reaches the field: the box
     // stays fitted. A key pressed in the field fits it as typing does.
     const QRect fitted = field.bounds;
-    f.doc().state.editMode = true;
+    f.doc().session.editMode = true;
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(f.widgetOf(id), &release);
     QCOMPARE(outline(f).textField(1).bounds, fitted);
@@ -459,7 +459,7 @@ void TestAppearance::alignmentAfterADropLeavesTheBoxAlone()
     }
     const ObjectId text = addText(f, 1, QStringLiteral("abc"));
     f.window->outlineView()->sync();
-    f.doc().state.fullSnapshot = true;
+    f.doc().history.fullSnapshot = true;
     f.window->recordStep();
     auto* viewport = static_cast<QAbstractScrollArea*>(f.widgetOf(text))->viewport();
     const QPoint onCanvas = viewport->mapTo(f.window->canvas(), QPoint(5, 5));

@@ -165,8 +165,7 @@ void TestCanvasInteraction::handlesStandAroundTheSelection()
     QCOMPARE(f.component("Shape1")->geometry(), QRect(8, 38, 154, 154));
 
     // A text field inside the frame gets the blue set centred on it.
-    f.command("ToolButton20")->setChecked(false);
-    f.command("N80")->setChecked(false);
+    f.doc().session.gridOn = false;
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
     f.command("N86")->trigger();
@@ -244,7 +243,7 @@ void TestCanvasInteraction::editModeOff()
     f.beginOutline();
     createFrameAt(f, QPoint(10, 40));
     f.command("ToolButton11")->trigger();
-    QVERIFY(!f.doc().state.editMode);
+    QVERIFY(!f.doc().session.editMode);
     QVERIFY(!f.command("N61")->isChecked());
     auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
     sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::RightButton);
@@ -351,7 +350,7 @@ void TestCanvasInteraction::gridStepCaptionsAndSnapping()
     QCOMPARE(f.component("Panel5")->pos(), QPoint(12 + 150 - 9, 39 + 150 - 9));
     for (int i = 0; i < 4; ++i)
         f.command("N212")->trigger();
-    QCOMPARE(f.doc().state.gridStep, 1);
+    QCOMPARE(f.doc().session.gridStep, 1);
     QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 1-1"));
     f.command("N80")->trigger();  // the menu item turns the grid on again
     QVERIFY(f.command("ToolButton20")->isChecked());

@@ -28,7 +28,7 @@ struct Session {
 
     Session()
     {
-        doc.state.programFolder = home.path();
+        doc.session.programFolder = home.path();
         doc.outline.setClientSize(QSize(728, 487));
         for (int k = 1; k <= 3; ++k) {
             const int slot = doc.outline.createFrame(QRect(2 + 160 * (k - 1), 34, 150, 200), QStringLiteral("Фрейм%1").arg(k));
@@ -48,7 +48,7 @@ struct Session {
     }
     void step(bool full)
     {
-        doc.state.fullSnapshot = full;
+        doc.history.fullSnapshot = full;
         const HistoryResult r = recordStep(doc);
         QVERIFY2(r.ok, qPrintable(r.message));
     }
@@ -86,7 +86,7 @@ void TestHistory::newOutlineThenMove()
     QCOMPARE(s.doc.history.currentStep, 0);
     QCOMPARE(s.doc.history.highestStep, 0);
     QVERIFY(s.doc.state.modified);
-    QVERIFY(!s.doc.state.fullSnapshot);
+    QVERIFY(!s.doc.history.fullSnapshot);
     QCOMPARE(s.kinds(1), QStringLiteral("F-"));
     QVERIFY(!canUndo(s.doc) && !canRedo(s.doc));
 
@@ -236,7 +236,7 @@ void TestHistory::headerStepRestoresEveryAttribute()
 {
     QTemporaryDir home;
     Document doc = richDocument();
-    doc.state.programFolder = home.path();
+    doc.session.programFolder = home.path();
     startHistory(doc);
     const Outline before = doc.outline;
 
@@ -261,7 +261,7 @@ void TestHistory::headerStepRestoresEveryAttribute()
     o.arrow(2).penWidth = 2;
     o.frameSequence().swap(1, 4);
     o.objectSequence().swap(3, 6);
-    doc.state.fullSnapshot = false;
+    doc.history.fullSnapshot = false;
     QVERIFY(recordStep(doc).ok);
     const Outline after = doc.outline;
 
@@ -379,12 +379,12 @@ void TestHistory::failedWriteIsReported()
     QVERIFY(writeFile(blocker, "x"));
     s.doc.history.folder = blocker;
     s.doc.outline.createVideo(QRect(5, 30, 60, 60), 1);
-    s.doc.state.fullSnapshot = true;
+    s.doc.history.fullSnapshot = true;
     const HistoryResult r = recordStep(s.doc);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(QStringLiteral("temp1.tm1")), qPrintable(r.message));
     QCOMPARE(s.doc.history.currentStep, 1);
-    QVERIFY2(s.doc.state.fullSnapshot, "the next step must be written in full again");
+    QVERIFY2(s.doc.history.fullSnapshot, "the next step must be written in full again");
 }
 
 void TestHistory::failedHeaderStepMakesTheNextOneComplete()
@@ -395,9 +395,9 @@ void TestHistory::failedHeaderStepMakesTheNextOneComplete()
     // Step 2 cannot be written: a folder stands where its file should go.
     QVERIFY(QDir().mkpath(snapshotPathIn(snapshotFolder(s.doc), 2, false)));
     s.doc.outline.frame(2).bounds.moveTo(300, 90);
-    s.doc.state.fullSnapshot = false;
+    s.doc.history.fullSnapshot = false;
     QVERIFY(!recordStep(s.doc).ok);
-    QVERIFY2(s.doc.state.fullSnapshot, "the step after a failed one must be written in full");
+    QVERIFY2(s.doc.history.fullSnapshot, "the step after a failed one must be written in full");
     s.doc.outline.frame(3).bounds.moveTo(500, 100);
     QVERIFY(recordStep(s.doc).ok);  // step 3
     QCOMPARE(s.kinds(3).left(2), QStringLiteral("FH"));
@@ -544,7 +544,7 @@ void TestHistory::twoInstancesKeepSeparateHistories()
         d->outline.createFrame(QRect(2, 34, 100, 100), QStringLiteral("Ф"));
         startHistory(*d);
         d->outline.frame(1).bounds.moveTo(d == &a ? 10 : 20, 40);
-        d->state.fullSnapshot = false;
+        d->history.fullSnapshot = false;
         QVERIFY(recordStep(*d).ok);
     }
     QVERIFY(QFileInfo::exists(snapshotPathIn(first.path(), 1, false)));

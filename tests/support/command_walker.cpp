@@ -711,7 +711,7 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         const Snapshot live = snapshot();
         // Opening ends with a history step, which snaps the outline to the grid when it is on.
         if (m_fixture.command("ToolButton20")->isChecked())
-            snapToGrid(expected.outline, doc().state.gridStep);
+            snapToGrid(expected.outline, doc().session.gridStep);
         for (const QString& line : storedDifferences({&expected.outline, expected.name, expected.canvasColour, QSize()},
                                                      {&live.outline, live.name, live.canvasColour, QSize()}))
             out << QStringLiteral("reopened %1: ").arg(c.text) + line;

@@ -89,7 +89,7 @@ void TestSequenceOverlay::buttonsAreExclusiveAndDriveTheOrderButtons()
     QVERIFY(layer->isPainted());
     QCOMPARE(layer->kind(), OverlayKind::Frames);
     QCOMPARE(layer->geometry().rects.size(), std::size_t(2));
-    QVERIFY(f.doc().state.repaintPending);
+    QVERIFY(f.doc().session.repaintPending);
     QVERIFY(!f.command("ToolButton24")->isEnabled());  // no handles yet
 
     // Selecting a frame shows the black set: the order buttons become available.
@@ -129,7 +129,7 @@ void TestSequenceOverlay::pressesEraseAndRepaint()
     // the frame where it now is.
     sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(600, 400), Qt::LeftButton);
     QVERIFY(!layer->isPainted());
-    QVERIFY(!f.doc().state.repaintPending);
+    QVERIFY(!f.doc().session.repaintPending);
     QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
     dragWidget(frame, QPoint(50, 50), QPoint(90, 70));
     QVERIFY(layer->isPainted());
