@@ -59,7 +59,7 @@ void CanvasController::deleteArrow()
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
 }
 
 }  // namespace velmar

@@ -67,15 +67,10 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
     });
 }
 
-QAction* CanvasController::cmd(const char* name) const
+void CanvasController::enable(std::initializer_list<QAction*> actions, bool on)
 {
-    return m_host.command(QLatin1String(name));
-}
-
-void CanvasController::enable(std::initializer_list<const char*> names, bool on)
-{
-    for (const char* name : names)
-        if (QAction* a = cmd(name))
+    for (QAction* a : actions)
+        if (a)
             a->setEnabled(on);
 }
 
@@ -122,10 +117,10 @@ void CanvasController::showDragCursor(ObjectId id, bool dragging)
     }
 }
 
-void CanvasController::showPopup(const char* menu, QMouseEvent* e)
+void CanvasController::showPopup(QMenu* menu, QMouseEvent* e)
 {
-    if (QMenu* m = m_host.popupMenu(QLatin1String(menu)))
-        m->popup(e->globalPosition().toPoint());
+    if (menu)
+        menu->popup(e->globalPosition().toPoint());
 }
 
 void CanvasController::placeArrowHandlesFor(int slot)

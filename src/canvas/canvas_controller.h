@@ -59,8 +59,8 @@ protected:
 
 private:
     Document& doc() { return m_host.document(); }
-    QAction* cmd(const char* name) const;
-    void enable(std::initializer_list<const char*> names, bool on);
+    const CommandRegistry& commands() const { return m_host.commands(); }
+    void enable(std::initializer_list<QAction*> actions, bool on);
 
     // Press handlers by what was pressed.
     void pressCanvas(QMouseEvent* e);
@@ -93,7 +93,7 @@ private:
     void afterObjectPress(ObjectId id, QMouseEvent* e, bool moved);
 
     void syncToolStatesForObject(ObjectId id);
-    void showPopup(const char* menu, QMouseEvent* e);
+    void showPopup(QMenu* menu, QMouseEvent* e);
     void placeArrowHandlesFor(int slot);
     ArrowObject* selectedArrow();
     PictureObject* currentPicture(ObjectId id);

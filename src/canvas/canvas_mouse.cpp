@@ -28,12 +28,12 @@ bool isDouble(const QMouseEvent* e) { return e->type() == QEvent::MouseButtonDbl
 void CanvasController::pressCanvas(QMouseEvent* e)
 {
     m_host.repaintIfPending();
-    const QAction* settings = cmd("settingsMenu");
+    const QAction* settings = commands().settingsMenu;
     if ((e->button() == Qt::RightButton || isDouble(e)) && settings && settings->isEnabled()) {
         doc().interaction.creationPoint = e->position().toPoint();
-        showPopup("PopupMenu1", e);
+        showPopup(commands().canvasMenu, e);
     }
-    enable({"ToolButton9", "ToolButton12", "N64", "N60"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().stretchSettingsItem, commands().frameTitlesItem}, false);
     m_handles->hideAll();
 }
 
@@ -65,10 +65,10 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     if (e->button() == Qt::RightButton) {
         const int slot = doc().outline.findSlot(ObjectKind::Frame, frame);
         if (slot > 0)
-            cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
+            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
         doc().interaction.creationPoint = e->position().toPoint();
         doc().interaction.currentObject = frame;
-        showPopup("PopupMenu2", e);
+        showPopup(commands().frameMenu, e);
     }
     afterFramePress(frame, nullptr, true);
 }
@@ -101,17 +101,17 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
     if (!titlePress) {
         doc().interaction.currentObject = frame;
         if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
-            cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
+            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
             doc().interaction.creationPoint = e->position().toPoint();
-            showPopup("PopupMenu2", e);
+            showPopup(commands().frameMenu, e);
         }
     }
     m_host.redrawOverlays();
-    enable({"ToolButton9", "N60"}, true);
-    enable({"ToolButton12", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, true);
+    enable({commands().stretchButton, commands().stretchSettingsItem}, false);
     const bool shown = doc().outline.frame(slot).titleVisible;
-    cmd("N60")->setChecked(shown);
-    cmd("ToolButton9")->setChecked(shown);
+    commands().frameTitlesItem->setChecked(shown);
+    commands().frameTitlesButton->setChecked(shown);
 }
 
 void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
@@ -171,10 +171,10 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
             m_handles->showBlackSet(frame);
         m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
-        const char* menu = kind == ObjectKind::Picture     ? "PopupMenu3"
-                           : kind == ObjectKind::Video     ? "PopupMenu4"
-                           : kind == ObjectKind::Caption   ? "PopupMenu5"
-                                                           : "PopupMenu7";
+        QMenu* menu = kind == ObjectKind::Picture     ? commands().pictureMenu
+                           : kind == ObjectKind::Video     ? commands().videoMenu
+                           : kind == ObjectKind::Caption   ? commands().captionMenu
+                                                           : commands().textFieldMenu;
         syncToolStatesForObject(id);
         showPopup(menu, e);
         return;
@@ -192,18 +192,18 @@ void CanvasController::syncToolStatesForObject(ObjectId id)
         const int parent = doc().outline.picture(ref.slot).parentFrame;
         state.outerSelection = parent > 0 ? doc().outline.frame(parent).id : 0;
         const bool stretched = doc().outline.picture(ref.slot).stretched;
-        enable({"ToolButton12"}, true);
-        cmd("ToolButton12")->setChecked(stretched);
-        cmd("N59")->setChecked(stretched);
+        enable({commands().stretchButton}, true);
+        commands().stretchButton->setChecked(stretched);
+        commands().stretchPopupItem->setChecked(stretched);
     } else {
-        enable({"ToolButton12"}, false);
+        enable({commands().stretchButton}, false);
         if (ref.kind == ObjectKind::Video) {
             state.currentCompanion = id;
-            cmd("N34")->setChecked(doc().outline.video(ref.slot).playerVisible);
+            commands().playerButtons->setChecked(doc().outline.video(ref.slot).playerVisible);
         }
-        enable({"N64"}, false);
+        enable({commands().stretchSettingsItem}, false);
     }
-    enable({"ToolButton9", "N60"}, false);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, false);
     m_host.redrawOverlays();
 }
 
@@ -219,7 +219,7 @@ void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
         doc().interaction.currentObject = id;
-        showPopup("PopupMenu6", e);
+        showPopup(commands().arrowMenu, e);
     }
 }
 

@@ -69,8 +69,8 @@ void CanvasController::createFrame()
     const QPoint at = doc().interaction.creationPoint;
     const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
     const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
-    enable({"ToolButton9", "N60"}, true);
-    enable({"ToolButton12", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, true);
+    enable({commands().stretchButton, commands().stretchSettingsItem}, false);
     doc().interaction.currentCompanion = o.frame(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -88,8 +88,8 @@ void CanvasController::createPicture(bool onCanvas)
         return;
     const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
     o.picture(slot).setBitmap(defaultPicture());
-    enable({"ToolButton9", "N60"}, false);
-    enable({"ToolButton12"}, true);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, false);
+    enable({commands().stretchButton}, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -106,7 +106,7 @@ void CanvasController::createTextField()
         return;
     const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
@@ -121,7 +121,7 @@ void CanvasController::createVideo(bool onCanvas)
     if (!onCanvas && parent == 0)
         return;
     const int slot = o.createVideo(QRect(doc().interaction.creationPoint, QSize(150, 150)), parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
     doc().interaction.currentCompanion = o.video(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -138,7 +138,7 @@ void CanvasController::createCaption(bool onCanvas)
         return;
     const QString text = QStringLiteral("Надпись") + QString::number(o.count(ObjectKind::Caption) + 1);
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
-    enable({"ToolButton9", "ToolButton12", "N60", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
