@@ -8,10 +8,14 @@ VELMAR_PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav ffmpeg
   libjpeg62-turbo-dev libbenchmark-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
+  # Packaging: the .deb's library dependencies, AppStream validation, MIME look-up by content.
+  dpkg-dev appstream libfile-mimeinfo-perl
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
   python3 xvfb openbox xdotool x11-utils imagemagick
+  # The clipboard exchange with other programs in the real-input tests.
+  xclip
 )
 
 velmar_missing_packages() {

@@ -52,11 +52,17 @@ CommandLine parseCommandLine(int argc, char** argv)
                                            QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
                                                           "OUT (.png, .jpg или .bmp): --export OUT FILE (без окна)."),
                                            QStringLiteral("OUT"));
+    const QCommandLineOption thumbnail(QStringLiteral("thumbnail"),
+                                       QStringLiteral("Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
+                                                      "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
+                                                      "для миниатюр в файловых менеджерах)."),
+                                       QStringLiteral("SIZE"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(info);
     parser.addOption(convert);
     parser.addOption(exportPicture);
+    parser.addOption(thumbnail);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
                                  QStringLiteral("[FILE]"));
@@ -81,15 +87,24 @@ CommandLine parseCommandLine(int argc, char** argv)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture)) {
+    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)) {
         const auto refuse = [&](const char* message) {
             std::fprintf(stderr, "%s\n", message);
             result.exitNow = true;
             result.exitCode = 2;
             return result;
         };
-        if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture)) > 1)
-            return refuse("Укажите что-то одно: --info, --convert или --export.");
+        if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
+                + int(parser.isSet(thumbnail)) > 1)
+            return refuse("Укажите что-то одно: --info, --convert, --export или --thumbnail.");
+        if (parser.isSet(thumbnail)) {
+            bool number = false;
+            const int size = parser.value(thumbnail).toInt(&number);
+            if (positional.size() != 2 || !number || size < 1 || size > 4096)
+                return refuse("Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)");
+            result.headless = {HeadlessCommand::Thumbnail, positional.constFirst(), positional.constLast(), size};
+            return result;
+        }
         if (parser.isSet(exportPicture)) {
             if (positional.size() != 1)
                 return refuse("Использование: velmar --export OUT FILE");
@@ -157,6 +172,7 @@ int runApplication(int argc, char** argv)
     options.programFolder = programFolder();
     options.startFolder = startFolder;
     options.dataHome = userDataHome();
+    options.systemDataDirs = systemDataDirs();
     window.startUp(options);
     window.show();
     reportWindowGeometryIfAsked(window.canvas());

@@ -1,17 +1,22 @@
 #include "app/headless_cli.h"
 
+#include "platform/core/file_io.h"
 #include "storage/object_fields.h"
+#include "storage/outline_file.h"
 #include "storage/outline_io.h"
 
 #include "view/outline_export.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <memory>
 
 #include <cstdio>
@@ -92,6 +97,30 @@ static Document documentFrom(LoadResult&& loaded)
     return doc;
 }
 
+namespace {
+
+// The canvas an outline is drawn on for export: its stored window less the window's chrome.
+QSize exportClientSize(QSize storedWindow)
+{
+    const QSize window = storedWindow.isValid() ? storedWindow : QSize(744, 546);
+    return (window - defaultWindowChrome()).expandedTo(QSize(1, 32));
+}
+
+// The window size a current-format outline file stores, read from its record alone (no
+// picture decoded); invalid for old-format files and unreadable records.
+QSize storedWindowSize(const QString& path)
+{
+    if (isOldFormatName(path))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
+    return read.ok() ? QSize(read.header.windowWidth, read.header.windowHeight) : QSize();
+}
+
+}  // namespace
+
 int runInfoCommand(const QString& path, QByteArray* out, QString* errors)
 {
     const LoadResult loaded = loadOutlineForCommand(path);
@@ -130,9 +159,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     if (!loaded.ok)
         return 1;
     const Document doc = documentFrom(std::move(loaded));
-    const QSize window = doc.state.windowSize.isValid() ? doc.state.windowSize : QSize(744, 546);
-    const QSize client = window - defaultWindowChrome();
-    const QImage picture = renderOutline(doc, client.expandedTo(QSize(1, 32)));
+    const QImage picture = renderOutline(doc, exportClientSize(doc.state.windowSize));
     const QString error = writePicture(picture, output);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');
@@ -141,10 +168,53 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     return 0;
 }
 
+QImage renderThumbnail(const LoadResult& loaded, int size)
+{
+    Document doc;
+    doc.outline = loaded.outline;
+    doc.state.outlineName = loaded.outlineName;
+    doc.state.canvasColour = loaded.canvasColour;
+    doc.state.windowSize = loaded.windowSize;
+    const QImage full = renderOutline(doc, exportClientSize(loaded.windowSize));
+    return full.scaled(QSize(size, size), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+int runThumbnailCommand(int size, const QString& input, const QString& output, QString* errors)
+{
+    // The stored window size decides the drawing's size before any picture is decoded, so the
+    // photos can be decoded just large enough: at the scale from the drawn canvas to the thumbnail.
+    const QSize client = exportClientSize(storedWindowSize(input));
+    const double scale = std::min(1.0, double(size) / std::max(client.width(), client.height()));
+    LoadResult loaded = readAnyOutlineFile(input, defaultWindowChrome(), scale);
+    collectNotes(loaded, errors);
+    // A damaged picture would show as a blank: no thumbnail rather than a wrong one.
+    if (!loaded.ok || !loaded.message.isEmpty())
+        return 1;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!renderThumbnail(loaded, size).save(&buffer, "PNG")) {
+        *errors += QStringLiteral("Не удалось построить миниатюру конспекта «%1».\n").arg(input);
+        return 1;
+    }
+    // Some thumbnail services create OUT empty beforehand and read the result through their own
+    // descriptor: such a file is filled in place (the picture is complete before it is touched).
+    // Any other OUT is replaced atomically, so a reader never sees half a picture.
+    const QFileInfo target(output);
+    const FileWriteStatus written = target.isFile() && target.size() == 0
+                                        ? overwriteFile(output, {png})
+                                        : replaceFile(output, {png}, false);
+    if (!written.ok) {
+        *errors += QStringLiteral("Не удалось записать миниатюру в файл «%1»: %2.\n").arg(output, written.error);
+        return 1;
+    }
+    return 0;
+}
+
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
 {
     std::unique_ptr<QCoreApplication> app;
-    if (command.kind == HeadlessCommand::Export) {
+    if (command.kind == HeadlessCommand::Export || command.kind == HeadlessCommand::Thumbnail) {
         // Widgets draw the picture off screen: no display is needed or used.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
@@ -161,6 +231,8 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
         status = runConvertCommand(command.input, command.output, &errors);
     else if (command.kind == HeadlessCommand::Export)
         status = runExportCommand(command.input, command.output, &errors);
+    else if (command.kind == HeadlessCommand::Thumbnail)
+        status = runThumbnailCommand(command.size, command.input, command.output, &errors);
     if (!out.isEmpty())
         std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
     if (!errors.isEmpty()) {

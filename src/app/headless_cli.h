@@ -3,6 +3,7 @@
 #include "storage/load_result.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QJsonObject>
 #include <QSize>
 #include <QString>
@@ -14,11 +15,13 @@ namespace velmar {
 //   velmar --convert IN OUT     IN (.vmd or .vmc) written as an outline file (.vmd) OUT
 //   velmar --export OUT FILE    the outline of FILE drawn at its stored window size, written as a
 //                               picture OUT (.png, .jpg or .bmp by its extension)
+//   velmar --thumbnail SIZE IN OUT.png   the outline of IN drawn fitted into SIZE × SIZE (PNG)
 struct HeadlessCommand {
-    enum Kind { None, Info, Convert, Export };
+    enum Kind { None, Info, Convert, Export, Thumbnail };
     Kind kind = None;
     QString input;
     QString output;
+    int size = 0;  // the thumbnail's largest side
 };
 
 // Reads an outline in either format: old-format files by their .vmc extension, all others as
@@ -37,6 +40,12 @@ int runInfoCommand(const QString& path, QByteArray* out, QString* errors);
 int runConvertCommand(const QString& input, const QString& output, QString* errors);
 // Needs a QApplication (widgets draw the outline off screen; no display is used).
 int runExportCommand(const QString& input, const QString& output, QString* errors);
+
+// The thumbnail for file managers: the outline drawn as --export draws it, scaled with its aspect
+// kept to fit size × size, its photos decoded at reduced size. Written atomically; a file that
+// cannot be read, or whose pictures are damaged, gives status 1 and writes nothing.
+int runThumbnailCommand(int size, const QString& input, const QString& output, QString* errors);
+QImage renderThumbnail(const LoadResult& loaded, int size);
 
 // Runs a headless command under a QCoreApplication, printing to stdout and stderr.
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv);

@@ -81,7 +81,12 @@ void MainWindow::startUp(const StartupOptions& options)
     if (!options.dataHome.isEmpty()) {
         QFile icon(QStringLiteral(":/icons/velmar-256.png"));
         const QByteArray iconPng = icon.open(QIODevice::ReadOnly) ? icon.readAll() : QByteArray();
-        registerFileTypes(options.programPath, options.dataHome, iconPng);  // failures are ignored
+        // An installed package registers the types system-wide: the per-user copies would list
+        // the program twice under "Open with", so they go. Failures are ignored.
+        if (installedSystemWide(options.systemDataDirs))
+            removeUserRegistration(options.dataHome);
+        else
+            registerFileTypes(options.programPath, options.dataHome, iconPng);
     }
 
     m_document.outline.setSequenceRecording(true);

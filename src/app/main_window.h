@@ -39,6 +39,7 @@ struct StartupOptions {
     QString programFolder;  // working folders and snapshots
     QString startFolder;    // the folder the program was started in
     QString dataHome;       // the user's XDG data folder (file association); empty = skip it
+    QStringList systemDataDirs;  // where an installed package's entries would be; empty = none
 };
 
 // The main window: menus, tool bar, pop-up menus and the canvas of the open outline.

@@ -148,6 +148,20 @@ int Outline::createCaption(const QRect& bounds, const QString& text, int parentF
     return int(m_captions.size());
 }
 
+QImage blankPicture(QSize size)
+{
+    // At most 1024 × 1024 pixels (a picture is drawn stretched to its control, so a larger blank
+    // looks no different), and pictures of one size share one blank until one of them is drawn
+    // on: a loaded file's stored sizes alone must not claim gigabytes.
+    const QSize bounded = size.boundedTo(QSize(1024, 1024)).expandedTo(QSize(1, 1));
+    thread_local QImage last;
+    if (last.size() != bounded) {
+        last = QImage(bounded, QImage::Format_RGB32);
+        last.fill(Qt::white);
+    }
+    return last;
+}
+
 int Outline::createPicture(const QRect& bounds, int parentFrame)
 {
     if (isFull(ObjectKind::Picture))
@@ -155,9 +169,7 @@ int Outline::createPicture(const QRect& bounds, int parentFrame)
     PictureObject p;
     p.id = nextId();
     p.bounds = fitIntoParent(bounds, parentFrame);
-    QImage empty(p.bounds.size(), QImage::Format_RGB32);
-    empty.fill(Qt::white);
-    p.setBitmap(empty);
+    p.setBitmap(blankPicture(p.bounds.size()));
     p.parentFrame = parentFrameNumber(parentFrame);
     m_pictures.push_back(p);
     m_objectSequence.append(p.id, m_sequenceRecording);

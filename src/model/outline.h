@@ -124,6 +124,9 @@ struct ArrowObject {
     QPoint referenceStart, referenceEnd;
 };
 
+// A white picture for a picture object of the given size that has no picture of its own yet.
+QImage blankPicture(QSize size);
+
 // The object tables of one outline. Every kind has its own table of at most 100 slots, numbered
 // from 1 and compact: the objects of a kind occupy slots 1..count in creation order, deletion
 // closes the gap. Objects are identified by their kind and slot; their ObjectId stays the same

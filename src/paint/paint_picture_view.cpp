@@ -25,25 +25,28 @@ void PictureView::updatePixels(const QRect& pixels)
         update(r);
 }
 
+QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset, const QRect& exposed)
+{
+    // The exposed rectangle in zoomed-image pixels, then the image pixels it shows.
+    const QRect control = exposed.translated(offset).intersected(QRect(QPoint(0, 0), image.size() * zoom));
+    if (control.isEmpty())
+        return {};
+    const int x0 = control.left() / zoom, y0 = control.top() / zoom;
+    const int x1 = control.right() / zoom, y1 = control.bottom() / zoom;
+    const QRect source(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+    const QRect target =
+        QRect(x0 * zoom, y0 * zoom, source.width() * zoom, source.height() * zoom).translated(-offset);
+    if (zoom == 1)
+        painter.drawImage(target.topLeft(), image, source);
+    else
+        painter.drawImage(target, image, source);  // nearest pixel: each image pixel a zoom × zoom block
+    return target;
+}
+
 void PictureView::paintEvent(QPaintEvent* event)
 {
-    const QImage& picture = m_doc.picture();
-    const int z = m_doc.zoomFactor();
     QPainter p(this);
-    // The exposed rectangle in control pixels, then the picture pixels it shows.
-    const QRect control = event->rect().translated(m_offset).intersected(QRect(QPoint(0, 0), picture.size() * z));
-    if (control.isEmpty()) {
-        p.fillRect(event->rect(), QColor(192, 192, 192));
-        return;
-    }
-    const int x0 = control.left() / z, y0 = control.top() / z;
-    const int x1 = control.right() / z, y1 = control.bottom() / z;
-    const QRect source(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
-    const QRect target = QRect(x0 * z, y0 * z, source.width() * z, source.height() * z).translated(-m_offset);
-    if (z == 1)
-        p.drawImage(target.topLeft(), picture, source);
-    else
-        p.drawImage(target, picture, source);  // nearest pixel: each picture pixel a z × z block
+    const QRect target = drawZoomed(p, m_doc.picture(), m_doc.zoomFactor(), m_offset, event->rect());
     // Whatever of the widget lies beyond the picture (a frame of a few pixels at most) is grey.
     const QRegion rest = QRegion(event->rect()) - QRegion(target);
     for (const QRect& r : rest)

@@ -4,9 +4,16 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace velmar::paint {
 
 class PaintDocument;
+
+// Draws the part of `image`, shown zoom × zoom pixels per image pixel, that falls into the
+// widget rectangle `exposed`, the widget's top-left corner lying at `offset` in the zoomed
+// image. Returns the widget rectangle painted (empty when the image does not reach `exposed`).
+QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset, const QRect& exposed);
 
 // The picture control (Image1). Only its visible part exists as a widget: `controlOffset` says
 // where the widget's top-left corner lies in the zoomed picture control, whose full size is the

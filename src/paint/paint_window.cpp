@@ -84,11 +84,15 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     setCentralWidget(central);
 
     buildMenus();
+    buildEditCommands();
     buildStatusBar();
 
     connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
     connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
-    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) { m_doc.setTransparentMode(row); });
+    connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) {
+        m_doc.setTransparentMode(row);
+        m_editor.applyTransparency();
+    });
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
     connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
@@ -110,6 +114,9 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
             connect(bar, &QScrollBar::valueChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::zoomChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::toolChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::overlayChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pieceChanged, m_reportTimer, qOverload<>(&QTimer::start));
+        connect(&m_doc, &PaintDocument::pictureReplaced, m_reportTimer, qOverload<>(&QTimer::start));
     }
 }
 
@@ -144,6 +151,12 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    // The resize handles (their centres) and the floating piece's top-left corner.
+    for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
+                             "Panel59", "Panel60", "Panel61"})
+        if (QWidget* h = m_workArea->findChild<QWidget*>(QLatin1String(name)))
+            item(h->objectName(), h, QPoint(1, 1));
+    item(QStringLiteral("Image7"), m_workArea->pieceView(), QPoint(0, 0));
     if (report == m_lastReport)
         return;
     m_lastReport = report;
@@ -297,7 +310,9 @@ bool PaintWindow::sizeKey(const QKeyEvent* event)
 
 void PaintWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (!sizeKey(event))
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        m_editor.deleteKey();
+    else if (!sizeKey(event))
         QMainWindow::keyPressEvent(event);
 }
 
@@ -305,6 +320,12 @@ bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
         return true;
+    // Delete discards the selection also while the browser or a list has the focus.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        m_editor.canCopy()) {
+        m_editor.deleteKey();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QListWidget;
+class QMenu;
 class QSplitter;
 
 namespace velmar::paint {
@@ -44,6 +45,8 @@ public:
     // The text of status panel i (0..9).
     QString statusText(int i) const;
     QAction* action(const QString& name) const;
+    // The frame's context menu (PopupMenu1).
+    QMenu* frameMenu() const { return m_frameMenu; }
 
     // PaintHost
     QStringList textBoxLines() const override;
@@ -61,6 +64,16 @@ protected:
 
 private:
     void buildMenus();
+    // The edit commands (paint_window_edit.cpp): the "Правка" items and the frame's context menu
+    // run the same functions.
+    void buildEditCommands();
+    void updateEditItems();
+    void showFrameMenu(const QPoint& globalPos);
+    void copyCommand();
+    void cutCommand();
+    void pasteCommand();
+    void copyToFileCommand();
+    void pasteFromFileCommand();
     void buildStatusBar();
     void showStatus();
     void updateUndoItems();
@@ -81,6 +94,7 @@ private:
     std::array<QLabel*, kStatusPanels> m_status{};
     bool m_editing = false;
     QTimer* m_reportTimer = nullptr;
+    QMenu* m_frameMenu = nullptr;
     QString m_lastReport;
 };
 

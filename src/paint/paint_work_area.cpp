@@ -4,6 +4,7 @@
 #include "paint/core/paint_document.h"
 #include "paint/core/paint_editor.h"
 #include "paint/core/zoom_mapping.h"
+#include "paint/paint_floating_piece.h"
 #include "paint/paint_picture_view.h"
 
 #include <QMouseEvent>
@@ -19,26 +20,59 @@ namespace {
 const QColor kSilver(192, 192, 192);
 const QColor kHandleColour(0, 0, 128);  // the active caption colour of the classic desktop
 
-QWidget* handle(const char* name, Qt::CursorShape cursor, QWidget* parent)
-{
-    auto* h = new QWidget(parent);
-    h->setObjectName(QLatin1String(name));
-    h->resize(4, 4);
-    h->setAutoFillBackground(true);
-    QPalette pal = h->palette();
-    pal.setColor(QPalette::Window, kHandleColour);
-    h->setPalette(pal);
-    h->setCursor(cursor);
-    return h;
-}
-
 }  // namespace
+
+// A small widget over the picture whose pointer moves and releases go on to the work area.
+class WorkAreaChild : public QWidget {
+public:
+    explicit WorkAreaChild(WorkArea* area) : QWidget(area), m_area(area) {}
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
+    }
+
+    WorkArea* m_area;
+};
+
+// A 4 × 4 resize handle. A press starts the work area's handle drag; the moves and the release
+// reach the work area through its mouse grab, or through this widget while it holds the button.
+class HandleWidget : public WorkAreaChild {
+public:
+    HandleWidget(const char* name, Qt::CursorShape cursor, bool canvas, int index, WorkArea* area)
+        : WorkAreaChild(area), m_canvas(canvas), m_index(index)
+    {
+        setObjectName(QLatin1String(name));
+        resize(4, 4);
+        setAutoFillBackground(true);
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, kHandleColour);
+        setPalette(pal);
+        setCursor(cursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton)
+            m_area->handlePressed(m_canvas, m_index, mapToParent(e->position().toPoint()));
+    }
+
+private:
+    bool m_canvas;
+    int m_index;
+};
 
 // The eraser square (Shape2): an outline that follows the pointer. The eraser's press, moves and
 // release arrive here and go on to the work area.
-class EraserSquare : public QWidget {
+class EraserSquare : public WorkAreaChild {
 public:
-    explicit EraserSquare(WorkArea* area) : QWidget(area), m_area(area)
+    explicit EraserSquare(WorkArea* area) : WorkAreaChild(area)
     {
         setObjectName(QStringLiteral("Shape2"));
         setMouseTracking(true);
@@ -55,17 +89,6 @@ protected:
     {
         m_area->pointerPressed(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        m_area->pointerMoved(mapToParent(e->position().toPoint()), e->buttons(), e->modifiers());
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        m_area->pointerReleased(mapToParent(e->position().toPoint()), e->button(), e->buttons(), e->modifiers());
-    }
-
-private:
-    WorkArea* m_area;
 };
 
 // The dotted frame (Shape1) of the text tool; the mouse passes through it to the picture.
@@ -123,8 +146,19 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     m_corner = new QWidget(this);
     m_corner->setAutoFillBackground(true);
 
-    m_edgeHandles = {handle("Panel5", Qt::SizeFDiagCursor, this), handle("Panel6", Qt::SizeHorCursor, this),
-                     handle("Panel7", Qt::SizeVerCursor, this)};
+    m_piece = new FloatingPieceView(m_doc, this);
+    m_piece->onMouse = [this](QMouseEvent* e) {
+        const QPoint pos = m_piece->mapToParent(e->position().toPoint());
+        if (e->type() == QEvent::MouseButtonPress)
+            pointerPressed(pos, e->button(), e->buttons(), e->modifiers());
+        else if (e->type() == QEvent::MouseMove)
+            pointerMoved(pos, e->buttons(), e->modifiers());
+        else if (e->type() == QEvent::MouseButtonRelease)
+            pointerReleased(pos, e->button(), e->buttons(), e->modifiers());
+    };
+    m_edgeHandles = {new HandleWidget("Panel5", Qt::SizeFDiagCursor, true, 0, this),
+                     new HandleWidget("Panel6", Qt::SizeHorCursor, true, 1, this),
+                     new HandleWidget("Panel7", Qt::SizeVerCursor, true, 2, this)};
     m_frame = new DottedFrame(this);
     m_frame->hide();
     m_textBox = new QPlainTextEdit(this);
@@ -141,7 +175,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
                                                   Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
                                                   Qt::SizeBDiagCursor, Qt::SizeHorCursor};
     for (std::size_t i = 0; i < m_frameHandles.size(); ++i) {
-        m_frameHandles[i] = handle(frameHandleNames[i], frameHandleCursors[i], this);
+        m_frameHandles[i] = new HandleWidget(frameHandleNames[i], frameHandleCursors[i], false, int(i), this);
         m_frameHandles[i]->hide();
     }
     m_eraser = new EraserSquare(this);
@@ -162,12 +196,21 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     connect(&m_doc, &PaintDocument::pictureReplaced, this, &WorkArea::layoutCanvas);
     connect(&m_doc, &PaintDocument::zoomChanged, this, &WorkArea::layoutCanvas);
     connect(&m_doc, &PaintDocument::overlayChanged, this, &WorkArea::showOverlay);
+    connect(&m_doc, &PaintDocument::pieceChanged, this, [this] {
+        m_piece->pieceReplaced();
+        placePieceView();
+    });
     layoutCanvas();
 }
 
 QPoint WorkArea::pictureOrigin() const
 {
     return {pictureOffset(m_hbar->value()), pictureOffset(m_vbar->value())};
+}
+
+QWidget* WorkArea::pieceView() const
+{
+    return m_piece;
 }
 
 QRect WorkArea::viewport() const
@@ -208,6 +251,7 @@ void WorkArea::layoutCanvas()
 
 void WorkArea::placePictureView()
 {
+    m_doc.setScrollPosition(QPoint(m_hbar->value(), m_vbar->value()));
     const QRect control(pictureOrigin(), m_doc.controlSize());
     const QRect visible = control.intersected(viewport());
     if (visible.isEmpty()) {
@@ -232,7 +276,32 @@ void WorkArea::placeEdgeHandles()
     m_edgeHandles[1]->move(o.x() + c.width(), o.y() + c.height() / 2);
     m_edgeHandles[2]->move(o.x() + c.width() / 2 - 2, o.y() + c.height());
     for (QWidget* h : m_edgeHandles)
-        h->setVisible(viewport().contains(h->geometry().topLeft()));
+        h->setVisible(m_doc.overlay().canvasHandlesVisible && viewport().contains(h->geometry().topLeft()));
+}
+
+void WorkArea::placePieceView()
+{
+    const QRect control = m_doc.pieceRect().translated(pictureOrigin());
+    const QRect visible = control.intersected(viewport());
+    if (!m_doc.pieceFloating() || visible.isEmpty()) {
+        m_piece->hide();
+        return;
+    }
+    const QPoint offset = visible.topLeft() - control.topLeft();
+    if (offset != m_piece->controlOffset()) {
+        m_piece->setControlOffset(offset);
+        m_piece->update();
+    }
+    m_piece->setGeometry(visible);
+    if (m_piece->isHidden()) {
+        // Over the picture, under the frame, its handles and the eraser square.
+        m_piece->show();
+        m_piece->raise();
+        m_frame->raise();
+        for (QWidget* h : m_frameHandles)
+            h->raise();
+        m_eraser->raise();
+    }
 }
 
 void WorkArea::scrolled()
@@ -244,6 +313,9 @@ void WorkArea::showOverlay()
 {
     const PaintOverlay& o = m_doc.overlay();
     const QPoint origin = pictureOrigin();
+
+    placePieceView();
+    placeEdgeHandles();
 
     if (o.eraserVisible) {
         m_eraser->setGeometry(o.eraserSquare.translated(origin));
@@ -312,14 +384,49 @@ void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseB
         return;  // a second button during a stroke changes nothing
     const bool onSquare = !m_eraser->isHidden() && m_eraser->geometry().contains(workPos);
     const bool onPicture = !m_picture->isHidden() && m_picture->geometry().contains(workPos);
-    m_pressedOutside = !onSquare && !onPicture;
-    if (m_pressedOutside)
+    const bool onPiece = !m_piece->isHidden() && m_piece->geometry().contains(workPos);
+    if (button == Qt::RightButton && onPieceFrame(workPos)) {
+        emit frameMenuRequested(mapToGlobal(workPos));
         return;
+    }
+    m_pressedOutside = !onSquare && !onPicture && !onPiece;
+    if (m_pressedOutside) {
+        m_editor.pressOutside();
+        return;
+    }
     m_editor.press(toolInput(workPos, button, buttons, mods));
+}
+
+bool WorkArea::onPieceFrame(QPoint workPos) const
+{
+    const PaintOverlay& o = m_doc.overlay();
+    return m_doc.pieceFloating() && o.frameVisible && m_doc.currentTool() != ToolId::Text &&
+           o.frame.normalized().translated(pictureOrigin()).contains(workPos);
+}
+
+void WorkArea::handlePressed(bool canvas, int index, QPoint workPos)
+{
+    if (m_doc.buttonDown() || m_handleDrag.active)
+        return;
+    m_handleDrag = {true, canvas, index, workPos};
+    if (canvas)
+        m_editor.canvasResizePress(CanvasHandle(index));
+    else
+        m_editor.frameResizePress(FrameHandle(index));
+    // The pressed handle hides: the work area follows the pointer until the release.
+    grabMouse();
 }
 
 void WorkArea::pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
+    if (m_handleDrag.active) {
+        const QPoint delta = workPos - m_handleDrag.pressed;
+        if (m_handleDrag.canvas)
+            m_editor.canvasResizeMove(delta);
+        else
+            m_editor.frameResizeMove(delta);
+        return;
+    }
     const ToolInput input = toolInput(workPos, Qt::NoButton, buttons, mods);
     const bool onPicture = !m_picture->isHidden() && m_picture->geometry().contains(workPos);
     if (m_doc.buttonDown() || onPicture)
@@ -332,6 +439,15 @@ void WorkArea::pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::Mouse
                                Qt::KeyboardModifiers mods)
 {
     m_pressedOutside = false;
+    if (m_handleDrag.active) {
+        m_handleDrag.active = false;
+        releaseMouse();
+        if (m_handleDrag.canvas)
+            m_editor.canvasResizeRelease();
+        else
+            m_editor.frameResizeRelease();
+        return;
+    }
     if (m_doc.buttonDown())
         m_editor.release(toolInput(workPos, button, buttons, mods));
 }

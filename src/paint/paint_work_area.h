@@ -17,6 +17,8 @@ class PaintEditor;
 class PictureView;
 class EraserSquare;
 class DottedFrame;
+class FloatingPieceView;
+class HandleWidget;
 
 // The work area of the editor (Panel8, silver): the picture at (2, 2) less the scroll positions,
 // the two scroll bars, the canvas edge handles, and what the tools show over the picture — the
@@ -42,11 +44,20 @@ public:
     QScrollBar* horizontalBar() const { return m_hbar; }
     QScrollBar* verticalBar() const { return m_vbar; }
     QTimer* sprayTimer() const { return m_sprayTimer; }
+    QWidget* pieceView() const;
+
+    // A handle was pressed (canvas: one of the three edge handles; otherwise one of the eight
+    // frame handles); the drag runs until the button is released.
+    void handlePressed(bool canvas, int index, QPoint workPos);
 
     // Mouse input from any widget of the work area, in the work area's coordinates.
     void pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
     void pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
     void pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+
+signals:
+    // The right button was pressed on a floating piece's frame: its context menu opens there.
+    void frameMenuRequested(const QPoint& globalPos);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -62,6 +73,8 @@ private:
     void showOverlay();
     void scrolled();
     void pictureChanged(const QRect& pixels);
+    void placePieceView();
+    bool onPieceFrame(QPoint workPos) const;
 
     PaintDocument& m_doc;
     PaintEditor& m_editor;
@@ -69,13 +82,22 @@ private:
     QScrollBar* m_hbar = nullptr;
     QScrollBar* m_vbar = nullptr;
     QWidget* m_corner = nullptr;  // the square between the scroll bars
-    std::array<QWidget*, 3> m_edgeHandles{};      // Panel5 corner, Panel6 right, Panel7 bottom
-    std::array<QWidget*, 8> m_frameHandles{};     // around the dotted frame
+    std::array<HandleWidget*, 3> m_edgeHandles{};   // Panel5 corner, Panel6 right, Panel7 bottom
+    std::array<HandleWidget*, 8> m_frameHandles{};  // around the dotted frame
+    FloatingPieceView* m_piece = nullptr;           // Image7
     EraserSquare* m_eraser = nullptr;             // Shape2
     DottedFrame* m_frame = nullptr;               // Shape1
     QPlainTextEdit* m_textBox = nullptr;          // Memo1
     QTimer* m_sprayTimer = nullptr;               // Timer1
     bool m_pressedOutside = false;  // a button went down on the grey area (not on the picture)
+    // The handle being dragged: kind, index and the press point in the work area.
+    struct HandleDrag {
+        bool active = false;
+        bool canvas = false;
+        int index = 0;
+        QPoint pressed;
+    };
+    HandleDrag m_handleDrag;
 };
 
 }  // namespace velmar::paint

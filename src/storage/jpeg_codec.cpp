@@ -98,7 +98,27 @@ QByteArray encodeJpeg(const QImage& source, int quality)
     return stream;
 }
 
-QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator)
+namespace {
+
+// The largest of libjpeg's scale denominators 8, 4, 2 that still gives at least `wanted`
+// pixels in both directions (1 when none does, or when nothing smaller is wanted).
+unsigned denominatorFor(JDIMENSION width, JDIMENSION height, QSize wanted)
+{
+    if (wanted.isEmpty())
+        return 1;
+    for (unsigned d : {8u, 4u, 2u}) {
+        // libjpeg rounds the scaled size up.
+        const qint64 w = (qint64(width) + d - 1) / d;
+        const qint64 h = (qint64(height) + d - 1) / d;
+        if (w >= wanted.width() && h >= wanted.height())
+            return d;
+    }
+    return 1;
+}
+
+// Decodes with the scale denominator that pick() chooses from the stream's own size.
+template <typename Pick>
+QImage decode(const QByteArray& stream, QString* error, Pick pick)
 {
     auto fail = [&](const QString& why) {
         if (error)
@@ -130,7 +150,7 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;  // BGRX: QImage::Format_RGB32 on little-endian
     info.scale_num = 1;
-    info.scale_denom = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
+    info.scale_denom = pick(info.image_width, info.image_height);
     jpeg_start_decompress(&info);
     if (info.output_width == 0 || info.output_height == 0 || info.output_width > 30000 || info.output_height > 30000
         || static_cast<unsigned long>(info.output_width) * info.output_height > kMaxPixels) {
@@ -167,6 +187,19 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     if (error)
         error->clear();
     return image;
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator)
+{
+    const unsigned d = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
+    return decode(stream, error, [d](JDIMENSION, JDIMENSION) { return d; });
+}
+
+QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error)
+{
+    return decode(stream, error, [wanted](JDIMENSION w, JDIMENSION h) { return denominatorFor(w, h, wanted); });
 }
 
 }  // namespace velmar

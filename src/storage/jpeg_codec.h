@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace velmar {
@@ -14,5 +15,10 @@ QByteArray encodeJpeg(const QImage& image, int quality = 100);
 // description) when the stream is damaged or not a JPEG. scaleDenominator 1, 2, 4 or 8 decodes
 // a smaller image directly (for thumbnails).
 QImage decodeJpeg(const QByteArray& stream, QString* error = nullptr, int scaleDenominator = 1);
+
+// Decodes at the smallest of libjpeg's reduced sizes (1/8, 1/4, 1/2 or full) that is still at
+// least `wanted` in both directions: the inverse DCT does the shrinking, so a small picture of a
+// large photo costs a fraction of a full decode. An empty `wanted` decodes at full size.
+QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error = nullptr);
 
 }  // namespace velmar

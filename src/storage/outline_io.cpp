@@ -8,11 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <utility>
 
 namespace velmar {
@@ -203,7 +207,24 @@ QString pictureList(const QStringList& failures)
     return failures.join(QStringLiteral(", "));
 }
 
-LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString& fileName, QSize windowChrome)
+// Runs work(0) … work(count − 1) on the machine's cores and waits for all of them.
+template <typename Work>
+void decodeSideBySide(std::size_t count, Work work)
+{
+    if (count <= 1) {
+        if (count == 1)
+            work(0);
+        return;
+    }
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::min<int>(QThread::idealThreadCount(), int(count)));
+    for (std::size_t i = 0; i < count; ++i)
+        pool.start([&work, i] { work(i); });
+    pool.waitForDone();
+}
+
+LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString& fileName, QSize windowChrome,
+                double pictureScale)
 {
     LoadResult result;
     HeaderReadResult read = readOutlineHeader(headerBytes);
@@ -223,17 +244,18 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     o.setClientSize(QSize(std::max(0, h.windowWidth - windowChrome.width()),
                           std::max(0, h.windowHeight - windowChrome.height())));
 
-    // Until its stream is read, each picture is a blank one of its size (bounded, so that a huge
-    // stored size cannot exhaust the memory).
-    for (int k = 1; k <= o.count(ObjectKind::Picture); ++k) {
-        QImage blank(o.picture(k).bounds.size().boundedTo(QSize(4096, 4096)), QImage::Format_RGB32);
-        blank.fill(Qt::white);
-        o.picture(k).setBitmap(blank);
-    }
-
     // The tail: chunk k holds the streams of pictures 1..k, so picture k's own stream is the last
-    // S(k) − S(k−1) bytes of it; the earlier streams are skipped, not decoded again.
-    QStringList failures;
+    // S(k) − S(k−1) bytes of it; the earlier streams are skipped, not decoded again. The streams
+    // are read in order, then decoded side by side on the machine's cores.
+    struct Decoding {
+        int slot = 0;
+        QByteArray stream;
+        QSize wanted;  // reduced decoding: the smallest size wanted; empty = full size
+        QImage image;
+        QString why;
+    };
+    std::vector<Decoding> decodings;
+    std::map<int, QString> problems;  // picture slot → why it cannot be shown
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
     bool chunksLocatable = true;
@@ -241,27 +263,50 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         const qint64 cumulative = h.tailLengths[std::size_t(k - 1)];
         if (cumulative < 0)
             chunksLocatable = false;  // no later chunk can be found either
-        QString why;
         if (!chunksLocatable) {
-            why = QStringLiteral("неверная длина данных");
-        } else {
-            const qint64 length = cumulative - previous;
-            const QByteArray stream = length > 0 ? source.read(chunkStart + previous, length) : QByteArray();
-            if (length <= 0)
-                why = QStringLiteral("нет данных рисунка");
-            else if (stream.isEmpty())
-                why = QStringLiteral("файл обрывается раньше данных рисунка");
-            else if (const QImage image = decodeJpeg(stream, &why); !image.isNull()) {
-                PictureObject& p = o.picture(k);
-                p.setBitmap(image);
-                p.setJpegStream(stream);  // after setBitmap, which drops the cached stream
-            }
-            chunkStart += cumulative;
-            previous = cumulative;
+            problems[k] = QStringLiteral("неверная длина данных");
+            continue;
         }
-        if (!why.isEmpty())
-            failures << QStringLiteral("рисунок %1 (%2)").arg(k).arg(why);
+        const qint64 length = cumulative - previous;
+        const QByteArray stream = length > 0 ? source.read(chunkStart + previous, length) : QByteArray();
+        if (length <= 0)
+            problems[k] = QStringLiteral("нет данных рисунка");
+        else if (stream.isEmpty())
+            problems[k] = QStringLiteral("файл обрывается раньше данных рисунка");
+        else {
+            // A reduced picture for a small drawing of the outline is decoded at the smallest size
+            // that still covers the picture's control at that scale.
+            const QSize bounds = o.picture(k).bounds.size();
+            const QSize wanted = pictureScale < 1.0 ? QSize(std::max(1, int(std::ceil(bounds.width() * pictureScale))),
+                                                            std::max(1, int(std::ceil(bounds.height() * pictureScale))))
+                                                    : QSize();
+            decodings.push_back({k, stream, wanted, {}, {}});
+        }
+        chunkStart += cumulative;
+        previous = cumulative;
     }
+    decodeSideBySide(decodings.size(), [&](std::size_t i) {
+        Decoding& d = decodings[i];
+        d.image = d.wanted.isEmpty() ? decodeJpeg(d.stream, &d.why) : decodeJpegAtLeast(d.stream, d.wanted, &d.why);
+    });
+    for (Decoding& d : decodings) {
+        if (d.image.isNull()) {
+            problems[d.slot] = d.why;
+            continue;
+        }
+        PictureObject& p = o.picture(d.slot);
+        p.setBitmap(d.image);
+        // An outline drawn small is never saved: its reduced pictures keep no stream.
+        if (d.wanted.isEmpty())
+            p.setJpegStream(d.stream);  // after setBitmap, which drops the cached stream
+    }
+    // A picture without a readable stream keeps a blank one.
+    QStringList failures;
+    for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
+        if (o.picture(k).bitmap().isNull() || problems.count(k))
+            o.picture(k).setBitmap(blankPicture(o.picture(k).bounds.size()));
+    for (const auto& [slot, why] : problems)
+        failures << QStringLiteral("рисунок %1 (%2)").arg(slot).arg(why);
 
     result.ok = true;
     if (!failures.isEmpty())
@@ -276,10 +321,10 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome)
 {
     BufferSource source(fileBytes);
-    return load(source, fileBytes.left(kHeaderSize), fileNameForMessages, windowChrome);
+    return load(source, fileBytes.left(kHeaderSize), fileNameForMessages, windowChrome, 1.0);
 }
 
-LoadResult readOutlineFile(const QString& path, QSize windowChrome)
+LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
 {
     const QString shown = QDir::toNativeSeparators(path);
     if (QFileInfo(path).isDir()) {
@@ -295,7 +340,7 @@ LoadResult readOutlineFile(const QString& path, QSize windowChrome)
     }
     FileSource source(file);
     const QByteArray header = file.read(kHeaderSize);
-    return load(source, header, shown, windowChrome);
+    return load(source, header, shown, windowChrome, pictureScale);
 }
 
 bool isOldFormatName(const QString& path)
@@ -310,9 +355,10 @@ QString currentFormatName(const QString& path)
     return path.left(path.size() - 1) + (path.endsWith(QLatin1Char('C')) ? QLatin1Char('D') : QLatin1Char('d'));
 }
 
-LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome)
+LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome) : readOutlineFile(path, windowChrome);
+    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome)
+                                 : readOutlineFile(path, windowChrome, pictureScale);
 }
 
 bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)

@@ -57,15 +57,17 @@ bool isOldFormatName(const QString& path);
 // The name an outline is saved under: an old-format name with its final "c" turned into "d", so
 // that an outline read from the old format is saved in the current one beside it.
 QString currentFormatName(const QString& path);
-// Reads an outline file of either format, chosen by isOldFormatName.
-LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome);
+// Reads an outline file of either format, chosen by isOldFormatName. A pictureScale below 1 is for
+// outlines that are only drawn small (thumbnails): the pictures of a current-format file are then
+// decoded at a reduced size that still covers their controls at that scale, and keep no stream.
+LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale = 1.0);
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal
 // text (shortenedTooltip), other objects their whole minimal text. A refused file (version, damage in the record)
 // gives ok = false and the reason; pictures whose streams cannot be decoded keep a blank
 // placeholder and are listed in the message of an otherwise successful result.
 LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome);
-LoadResult readOutlineFile(const QString& path, QSize windowChrome);
+LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale = 1.0);
 
 // Patches the objects of an outline from a header record taken of the same objects: bounds,
 // texts, colours, bevels, parents, fonts, minimal texts, tooltips, sequence positions and the

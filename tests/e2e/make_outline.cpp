@@ -3,7 +3,7 @@
 //    "frames":     [{"bounds": [l, t, w, h], "title": "..."}],
 //    "textFields": [{"bounds": [...], "text": "...", "parent": k}],
 //    "captions":   [{"bounds": [...], "text": "...", "parent": k}],
-//    "pictures":   [{"bounds": [...], "parent": k}],
+//    "pictures":   [{"bounds": [...], "parent": k, "image": "photo.jpg"}],  (image optional)
 //    "videos":     [{"bounds": [...], "parent": k}],
 //    "arrows":     [[x1, y1, x2, y2]]}
 // "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
@@ -57,8 +57,14 @@ bool build(const QJsonObject& json, Document& doc)
         const int slot = o.createPicture(rectOf(p["bounds"]), p["parent"].toInt());
         if (!slot)
             return fail("too many pictures");
-        QImage image(rectOf(p["bounds"]).size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        image.fill(QColor(0x40, 0x90, 0xC0));
+        QImage image;
+        if (p["image"].isString() && !image.load(p["image"].toString()))
+            return fail("picture file cannot be read");
+        if (image.isNull()) {
+            image = QImage(rectOf(p["bounds"]).size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+            image.fill(QColor(0x40, 0x90, 0xC0));
+        }
+        image = image.convertToFormat(QImage::Format_RGB32);
         o.picture(slot).setBitmap(image);
     }
     for (const QJsonValue& v : json.value("videos").toArray())

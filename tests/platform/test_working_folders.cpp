@@ -19,6 +19,7 @@ private slots:
     void interruptedSnapshotScan();
     void associationFiles();
     void associationIsRewrittenOnlyWhenChanged();
+    void installedPackageReplacesUserCopies();
     void execArgumentQuoting_data();
     void execArgumentQuoting();
 };
@@ -149,6 +150,29 @@ void TestWorkingFolders::associationIsRewrittenOnlyWhenChanged()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(!registerFileTypes(QStringLiteral("/usr/bin/velmar"), blocker.fileName(), {}, false).ok);
+}
+
+void TestWorkingFolders::installedPackageReplacesUserCopies()
+{
+    QTemporaryDir data, system;
+    QVERIFY(registerFileTypes(QStringLiteral("/usr/bin/velmar"), data.path(), QByteArray("PNG"), false).ok);
+    const AssociationFiles files = velmar::associationFiles(data.path());
+    const QDir sys(system.path());
+    const auto put = [&](const QString& relative) {
+        QVERIFY(sys.mkpath(QFileInfo(relative).path()));
+        QFile f(sys.filePath(relative));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    };
+    // The desktop entry alone is not an installation (a half-removed package, another program).
+    put(QStringLiteral("applications/") + QLatin1String(kInstalledDesktopEntry));
+    QVERIFY(!installedSystemWide({QStringLiteral("/nonexistent"), system.path()}));
+    put(QStringLiteral("mime/packages/velmar.xml"));
+    QVERIFY(installedSystemWide({QStringLiteral("/nonexistent"), system.path()}));
+
+    QVERIFY(removeUserRegistration(data.path(), false));
+    for (const QString& f : {files.mimePackage, files.desktopEntry, files.icon})
+        QVERIFY2(!QFileInfo::exists(f), qPrintable(f));
+    QVERIFY(!removeUserRegistration(data.path(), false));  // nothing left to remove
 }
 
 void TestWorkingFolders::execArgumentQuoting_data()

@@ -99,6 +99,21 @@ void TestJpegCodec::scaledDecoding()
     const QByteArray stream = encodeJpeg(photoLikeImage(200, 120, 5), 100);
     QCOMPARE(decodeJpeg(stream, nullptr, 4).size(), QSize(50, 30));
     QCOMPARE(decodeJpeg(stream, nullptr, 3).size(), QSize(200, 120));  // unsupported: full size
+
+    // The smallest reduced size still covering the wanted one; libjpeg rounds scaled sizes up.
+    const struct {
+        QSize wanted, decoded;
+    } rows[] = {
+        {{50, 30}, {50, 30}},     // exactly a quarter
+        {{51, 30}, {100, 60}},    // one pixel more in one direction: half
+        {{25, 1}, {25, 15}},      // an eighth
+        {{300, 100}, {200, 120}}, // larger than the stream: full size, never enlarged
+        {{}, {200, 120}},         // nothing wanted: full size
+    };
+    for (const auto& row : rows)
+        QCOMPARE(decodeJpegAtLeast(stream, row.wanted).size(), row.decoded);
+    const QByteArray odd = encodeJpeg(photoLikeImage(201, 121, 5), 100);
+    QCOMPARE(decodeJpegAtLeast(odd, QSize(26, 16)).size(), QSize(26, 16));
 }
 
 namespace {

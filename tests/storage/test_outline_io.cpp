@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 
 using namespace velmar;
@@ -25,6 +26,7 @@ private slots:
     void storedSequencePositionsAreHonoured();
     void damagedPictureStreamsCostOnlyTheirPicture_data();
     void damagedPictureStreamsCostOnlyTheirPicture();
+    void hugeStoredPictureSizesCostLittle();
     void savingIsAtomic();
     void fullDiskIsReportedInRussian();
     void unreadableFilesAreReported();
@@ -292,6 +294,38 @@ void TestOutlineIo::damagedPictureStreamsCostOnlyTheirPicture()
         QVERIFY(loaded.message.isEmpty());
     else
         QVERIFY(loaded.message.contains(QStringLiteral("«pictures.vmd»")));
+}
+
+void TestOutlineIo::hugeStoredPictureSizesCostLittle()
+{
+    // A hundred picture records claiming 32767 × 32767 pixels and no picture data: a 600 KB file
+    // that once asked for hundreds of gigabytes of white placeholders.
+    QByteArray bytes = serializeOutline(richDocument(), true).left(597496);
+    const QByteArray first = bytes.mid(489492, 1056);
+    setIntAt(bytes, 489488, 100);
+    for (int k = 0; k < 100; ++k) {
+        QByteArray record = first;
+        setIntAt(record, 0, 0);            // on the canvas
+        setIntAt(record, 12, 32767);       // width
+        setIntAt(record, 16, 32767);       // height
+        setIntAt(record, 1048, 0);         // not in the sequence
+        setIntAt(record, 1052, 0);         // no data
+        bytes.replace(489492 + k * 1056, 1056, record);
+    }
+    const LoadResult loaded = readOutline(bytes, QStringLiteral("huge.vmd"), defaultWindowChrome());
+    QVERIFY2(loaded.ok, qPrintable(loaded.message));
+    QCOMPARE(loaded.outline.count(ObjectKind::Picture), 100);
+    qint64 distinctBytes = 0;
+    QSet<const uchar*> buffers;
+    for (int k = 1; k <= 100; ++k) {
+        const QImage& bitmap = loaded.outline.picture(k).bitmap();
+        QVERIFY(bitmap.width() <= 1024 && bitmap.height() <= 1024);
+        if (!buffers.contains(bitmap.constBits())) {
+            buffers.insert(bitmap.constBits());
+            distinctBytes += bitmap.sizeInBytes();
+        }
+    }
+    QVERIFY2(distinctBytes <= 4 * 1024 * 1024, qPrintable(QString::number(distinctBytes)));
 }
 
 void TestOutlineIo::savingIsAtomic()

@@ -1,6 +1,8 @@
+#include "app/headless_cli.h"
 #include "canvas/canvas_widget.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
+#include "support/photo_like_image.h"
 #include "support/window_fixture.h"
 #include "view/outline_export.h"
 
@@ -21,6 +23,7 @@ private slots:
     void exportFromTheWindow();
     void headlessRenderingMatchesTheWindow();
     void exportFromTheCommandLine();
+    void thumbnailIsTheExportScaledDown();
 };
 
 void TestOutlineExport::exportFileName_data()
@@ -132,6 +135,63 @@ void TestOutlineExport::exportFromTheCommandLine()
     const auto missing = run({QStringLiteral("--export"), png, dir.filePath(QStringLiteral("нет.vmd"))});
     QCOMPARE(missing.first, 1);
     QVERIFY(missing.second.contains(QStringLiteral("нет.vmd")));
+}
+
+void TestOutlineExport::thumbnailIsTheExportScaledDown()
+{
+    QTemporaryDir dir;
+    Document doc;
+    doc.state.windowSize = QSize(600, 420);
+    doc.outline.setClientSize(QSize(584, 361));
+    doc.outline.createFrame(QRect(10, 40, 300, 250), QStringLiteral("Фото"));
+    doc.outline.frame(1).colour = 0x0000FF00;
+    // A photo far larger than its control: the thumbnail decodes it at a reduced size.
+    const int slot = doc.outline.createPicture(QRect(10, 20, 280, 210), 1);
+    doc.outline.picture(slot).setBitmap(photoLikeImage(1600, 1200, 3));
+    const QString outline = dir.filePath(QStringLiteral("фото.vmd"));
+    QVERIFY(writeOutlineFile(outline, doc).ok);
+
+    const QString thumb = dir.filePath(QStringLiteral("thumb.png"));
+    QString errors;
+    QCOMPARE(runThumbnailCommand(128, outline, thumb, &errors), 0);
+    const QImage small(thumb);
+    LoadResult full = readAnyOutlineFile(outline, defaultWindowChrome());
+    Document loaded;
+    loaded.outline = std::move(full.outline);
+    loaded.state.windowSize = full.windowSize;
+    loaded.state.canvasColour = full.canvasColour;
+    const QImage exported = renderOutline(loaded, doc.state.windowSize - defaultWindowChrome());
+    QCOMPARE(small.size(), exported.size().scaled(128, 128, Qt::KeepAspectRatio));
+    const QImage expected = exported.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                .convertToFormat(QImage::Format_RGB32);
+    const QImage actual = small.convertToFormat(QImage::Format_RGB32);
+    qint64 difference = 0;
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y), b = expected.pixel(x, y);
+            difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+        }
+    const double perChannel = double(difference) / (3.0 * actual.width() * actual.height());
+    QVERIFY2(perChannel < 4.0, qPrintable(QString::number(perChannel)));
+
+    // A thumbnail service that made OUT empty beforehand reads the picture through its own handle.
+    QFile placeholder(dir.filePath(QStringLiteral("service.png")));
+    QVERIFY(placeholder.open(QIODevice::ReadWrite));
+    QCOMPARE(runThumbnailCommand(128, outline, placeholder.fileName(), &errors), 0);
+    QVERIFY(placeholder.seek(0));
+    QCOMPARE(QImage::fromData(placeholder.readAll(), "PNG"), small);
+
+    // A damaged picture stream, a file that is no outline: status 1 and no thumbnail written.
+    QFile file(outline);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    QVERIFY(file.resize(size - 2000));
+    file.close();
+    const QString none = dir.filePath(QStringLiteral("none.png"));
+    QCOMPARE(runThumbnailCommand(128, outline, none, &errors), 1);
+    QVERIFY(!QFile::exists(none));
+    QCOMPARE(runThumbnailCommand(128, thumb, none, &errors), 1);
+    QVERIFY(!QFile::exists(none));
 }
 
 QTEST_MAIN(TestOutlineExport)

@@ -115,6 +115,39 @@ void PaintDocument::setSprayTimerActive(bool on)
     emit sprayTimerChanged(on);
 }
 
+void PaintDocument::setPiece(const QImage& piece, QPoint pos)
+{
+    const QRect before = m_pieceFloating ? pieceRect() : QRect();
+    m_pieceFloating = !piece.isNull();
+    if (!m_pieceFloating)
+        m_piece = QImage();
+    else if (piece.format() == QImage::Format_RGB32)
+        m_piece = piece;
+    else
+        m_piece = piece.convertToFormat(QImage::Format_RGB32);
+    m_piecePos = pos;
+    emit pieceChanged(before);
+}
+
+void PaintDocument::movePiece(QPoint pos)
+{
+    if (pos == m_piecePos)
+        return;
+    const QRect before = m_pieceFloating ? pieceRect() : QRect();
+    m_piecePos = pos;
+    emit pieceChanged(before);
+}
+
+void PaintDocument::setPieceTransparency(bool transparent, QRgb colour)
+{
+    colour |= 0xFF000000u;
+    if (transparent == m_pieceTransparent && colour == m_transparentColour)
+        return;
+    m_pieceTransparent = transparent;
+    m_transparentColour = colour;
+    emit pieceChanged(m_pieceFloating ? pieceRect() : QRect());
+}
+
 QString PaintDocument::sizeText(int w, int h)
 {
     return QStringLiteral("%1 x %2").arg(w).arg(h);

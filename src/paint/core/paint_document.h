@@ -47,6 +47,7 @@ struct PaintOverlay {
     bool textBoxVisible = false;
     QRect textBox;           // where the text box widget sits (inside the frame)
     bool handlesVisible = false;  // the eight handles around `frame`
+    bool canvasHandlesVisible = true;  // the three handles on the picture's right and bottom edges
 };
 
 // The graphic editor's model: the picture, colours, zoom, tool and settings, the undo history
@@ -127,6 +128,26 @@ public:
     PaintOverlay& mutableOverlay() { return m_overlay; }
     void notifyOverlay() { emit overlayChanged(); }
 
+    // The floating piece (Image7): picture pixels lying over the picture, not yet part of it, with
+    // its top-left corner at `piecePos` in picture-control pixels; shown as piece size × zoom.
+    bool pieceFloating() const { return m_pieceFloating; }
+    const QImage& piece() const { return m_piece; }
+    QPoint piecePos() const { return m_piecePos; }
+    QRect pieceRect() const { return {m_piecePos, m_piece.size() * m_zoomFactor}; }
+    // Makes `piece` float at `pos`; a null piece ends the floating (the piece is dropped).
+    void setPiece(const QImage& piece, QPoint pos);
+    void movePiece(QPoint pos);
+    void dropPiece() { setPiece(QImage(), m_piecePos); }
+    // Transparent placement: pixels of `colour` let the picture underneath show through.
+    bool pieceTransparent() const { return m_pieceTransparent; }
+    QRgb transparentColour() const { return m_transparentColour; }
+    void setPieceTransparency(bool transparent, QRgb colour);
+
+    // The scroll positions of the work area: the picture-control point shown at the work
+    // area's (2, 2), where a pasted piece appears.
+    QPoint scrollPosition() const { return m_scroll; }
+    void setScrollPosition(QPoint p) { m_scroll = p; }
+
     // Whether the spray's 50 ms timer should run; the window owns the QTimer and calls
     // PaintEditor::tick() on each timeout.
     bool sprayTimerActive() const { return m_sprayTimer; }
@@ -148,6 +169,9 @@ signals:
     void statusChanged();
     void overlayChanged();
     void sprayTimerChanged(bool running);
+    // The floating piece appeared, moved, changed or went away; `before` is where it lay (in
+    // picture-control pixels; empty when none floated), so only that and the new place repaint.
+    void pieceChanged(const QRect& before);
 
 private:
     QImage m_picture;
@@ -172,6 +196,12 @@ private:
     PaintStatus m_status;
     PaintOverlay m_overlay;
     bool m_sprayTimer = false;
+    bool m_pieceFloating = false;
+    QImage m_piece;
+    QPoint m_piecePos;
+    bool m_pieceTransparent = false;
+    QRgb m_transparentColour = 0xFFFFFFFF;
+    QPoint m_scroll;
 };
 
 }  // namespace velmar::paint

@@ -1,5 +1,6 @@
 #include "paint/core/paint_editor.h"
 
+#include "paint/tools/selection_tool.h"
 #include "paint/tools/text_tool.h"
 #include "paint/core/zoom_mapping.h"
 
@@ -111,6 +112,8 @@ void PaintEditor::chooseTool(ToolId tool)
 
 void PaintEditor::chooseZoom(int row)
 {
+    // A floating piece lies at zoomed coordinates: it goes into the picture before they change.
+    velmar::paint::putDownPiece(m_doc);
     m_doc.setZoomIndex(row);
     ToolId back = m_doc.toolBeforeZoom();
     if (back == ToolId::Text || back == ToolId::Zoom || !tool(back))
@@ -132,6 +135,7 @@ void PaintEditor::resetToolPanels()
     o.frameVisible = false;
     o.eraserVisible = false;
     o.handlesVisible = false;
+    velmar::paint::putDownPiece(m_doc);
     commitText();
     m_doc.notifyOverlay();
     m_doc.notifyStatus();
@@ -168,9 +172,11 @@ void PaintEditor::press(const ToolInput& input)
 
 void PaintEditor::move(const ToolInput& input)
 {
-    if (PaintTool* t = currentTool())
+    PaintTool* t = currentTool();
+    if (t)
         t->move(*this, input);
-    readPointer(input);
+    if (!t || t->readsOutPointer())
+        readPointer(input);
 }
 
 void PaintEditor::release(const ToolInput& input)
@@ -228,11 +234,15 @@ bool PaintEditor::sizeKey(int delta)
 
 void PaintEditor::undo()
 {
+    // A floating piece is put down first, so that undo takes back the whole selection: the lift
+    // and the move together.
+    velmar::paint::putDownPiece(m_doc);
     showUndoState(m_doc.history().undo());
 }
 
 void PaintEditor::redo()
 {
+    velmar::paint::putDownPiece(m_doc);
     showUndoState(m_doc.history().redo());
 }
 
@@ -241,6 +251,7 @@ void PaintEditor::showUndoState(const QImage& state)
     if (!state.isNull()) {
         m_doc.setCanvasBrush(m_doc.backColour());
         m_doc.mutableOverlay().frameVisible = false;
+        m_doc.mutableOverlay().canvasHandlesVisible = true;
         m_doc.setPicture(state);
         m_doc.notifyOverlay();
     }
@@ -256,6 +267,9 @@ void PaintEditor::palettePress(int index, Qt::MouseButton button)
         m_doc.setFrontColour(c);
     else if (button == Qt::RightButton)
         m_doc.setBackColour(c);
+    else
+        return;
+    applyTransparency();
 }
 
 void PaintEditor::commitText()

@@ -4,11 +4,25 @@
 #include "paint/tools/paint_tool.h"
 
 #include <QImage>
+#include <QString>
 
 #include <map>
 #include <memory>
 
 namespace velmar::paint {
+
+// The three handles on the picture's edges (Panel5 corner, Panel6 right edge, Panel7 bottom edge).
+enum class CanvasHandle { Corner, Right, Bottom };
+// The eight handles around the frame, clockwise from the top-left corner (Panel45, Panel51,
+// Panel56, Panel57, Panel58, Panel59, Panel60, Panel61).
+enum class FrameHandle { TopLeft, Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left };
+
+// The result of a file exchange of the floating piece: the path actually used, or the error.
+struct PieceFileResult {
+    bool ok = false;
+    QString path;
+    QString error;
+};
 
 // The editor's command surface, without widgets: the window turns mouse, keyboard, timer and
 // list events into calls of these functions and renders the PaintDocument.
@@ -57,6 +71,52 @@ public:
     // Draws the open text box into the picture, empties and hides it.
     void commitText();
 
+    // A picture arrives as a floating piece at (2, 2) of the work area (paste, paste from file,
+    // a thumbnail dropped from the browser): selection tool chosen, tool panels refreshed (which
+    // puts down a piece already floating), frame + handles shown, pieceFloating set.
+    void placeFloatingPiece(const QImage& piece);
+    // Puts a floating piece into the picture and records an undo state; nothing when none floats.
+    void putDownPiece();
+    bool pieceFloating() const { return m_doc.pieceFloating(); }
+
+    // The edit commands. copyPiece returns the floating piece (null when none floats); cutPiece
+    // also discards it; paste puts a floating piece down and makes `image` the new one (a null
+    // image, as from an empty clipboard, only puts down).
+    QImage copyPiece() const;
+    QImage cutPiece();
+    void paste(const QImage& image);
+    // Lifts the whole picture as a floating piece.
+    void selectAll();
+    // The Delete key: with the selection tool and its frame shown, the piece is thrown away and
+    // the place it was lifted from stays cleared.
+    void deleteKey();
+    // Whether Cut, Copy and Copy to file have a piece to act on.
+    bool canCopy() const;
+    // Saves the piece as BMP (filter 1) or JPEG at quality 100 (filter 2), replacing the name's
+    // extension accordingly.
+    PieceFileResult savePieceToFile(const QString& path, int filterIndex) const;
+    // Reads a picture file as a new floating piece: filter 1 decodes by the file's extension,
+    // filters 2 and 3 always as JPEG. A file that cannot be read changes nothing.
+    PieceFileResult pastePieceFromFile(const QString& path, int filterIndex);
+    // The opaque/transparent row was clicked or a palette colour pressed: with the selection tool
+    // current, the piece takes the placement, its transparent colour being the back colour.
+    void applyTransparency();
+
+    // Dragging a canvas edge handle: `delta` is the pointer's travel since the press, in screen
+    // pixels. The release resizes the picture (new area in the back colour) and records a state.
+    void canvasResizePress(CanvasHandle handle);
+    void canvasResizeMove(QPoint delta);
+    void canvasResizeRelease();
+    // Dragging one of the eight frame handles: the release resamples the floating piece to the
+    // frame (at least 30 × 20) or fits the text box into it.
+    void frameResizePress(FrameHandle handle);
+    void frameResizeMove(QPoint delta);
+    void frameResizeRelease();
+    bool resizing() const { return m_resize.active; }
+
+    // A press on the grey work area outside the picture: the selection tool puts its piece down.
+    void pressOutside();
+
     // Seeds the spray's random source (tests).
     void seedRandom(quint32 seed) { m_random.seed(seed); }
 
@@ -81,6 +141,16 @@ private:
     SprayRandom m_random;
     std::map<ToolId, std::unique_ptr<PaintTool>> m_tools;
     PaintTool* m_pressedTool = nullptr;
+
+    // The handle being dragged and the geometry at its press.
+    struct ResizeDrag {
+        bool active = false;
+        bool canvas = false;
+        int handle = 0;
+        QRect start;          // the frame (or picture control) at the press
+        PaintOverlay saved;   // the overlay a canvas resize puts back
+    };
+    ResizeDrag m_resize;
 };
 
 }  // namespace velmar::paint

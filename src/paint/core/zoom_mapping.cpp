@@ -1,5 +1,7 @@
 #include "paint/core/zoom_mapping.h"
 
+#include <cmath>
+
 namespace velmar::paint {
 
 namespace {
@@ -21,6 +23,17 @@ QPoint toPicturePixel(QPoint controlPos, int zoomFactor)
 {
     const int z = zoomFactor < 1 ? 1 : zoomFactor;
     return QPoint(controlPos.x() / z, controlPos.y() / z);
+}
+
+int snapToZoom(int v, int zoomFactor)
+{
+    const int z = zoomFactor < 1 ? 1 : zoomFactor;
+    return int(std::lrint(double(v) / z)) * z;
+}
+
+QPoint snapToZoom(QPoint p, int zoomFactor)
+{
+    return {snapToZoom(p.x(), zoomFactor), snapToZoom(p.y(), zoomFactor)};
 }
 
 ScrollAxis layoutAxis(int workExtent, int controlExtent)

@@ -14,6 +14,11 @@ const char* zoomRowText(int zoomIndex);           // "  1x" …
 // toward zero as integer division does (so points just left of or above the picture map to 0).
 QPoint toPicturePixel(QPoint controlPos, int zoomFactor);
 
+// A coordinate snapped to the zoom grid: the nearest multiple of the zoom factor, halves going
+// to the even multiple (at zoom 2, 3 → 4 and 5 → 4).
+int snapToZoom(int v, int zoomFactor);
+QPoint snapToZoom(QPoint p, int zoomFactor);
+
 // The picture keeps this margin from the work area's top-left corner.
 inline constexpr int kPictureMargin = 2;
 // The work area must be this much wider (higher) than the picture control before the scroll bar

@@ -87,6 +87,9 @@ public:
     virtual void tick(ToolContext&) {}
     // Whether the undo state is recorded on release (the selection records on put-down).
     virtual bool recordsOnRelease() const { return true; }
+    // Whether a move shows the pointer's pixel and colour in the status bar (not while a
+    // floating piece is dragged: the bar shows the piece's place then).
+    virtual bool readsOutPointer() const { return true; }
 };
 
 // Creates the tool for a tool number; null for numbers no button carries (6, 12).

@@ -1,18 +1,203 @@
+#include "paint/tools/selection_tool.h"
+
+#include "paint/core/paint_document.h"
+#include "paint/core/zoom_mapping.h"
 #include "paint/tools/tool_factories.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace velmar::paint {
 
 namespace {
 
-// The selection tool's place in the tool set. Lifting, moving and putting down a piece arrive
-// with the selection work; until then a drag with it changes nothing and records nothing.
+// Integer division rounding toward minus infinity: a piece dragged left of the picture keeps its
+// pixels on the grid.
+int floorDiv(int v, int z)
+{
+    return v >= 0 ? v / z : -((-v + z - 1) / z);
+}
+
+// The selection tool: a press on the picture starts a dotted frame snapped to the zoom grid; the
+// release lifts the framed pixels into a floating piece. A press on the frame of a floating piece
+// drags the piece instead, in steps of the zoom factor.
 class SelectionTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Selection; }
     bool recordsOnRelease() const override { return false; }
+    bool readsOutPointer() const override { return !m_moving; }
+
+    void press(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        PaintOverlay& o = doc.mutableOverlay();
+        if (doc.pieceFloating() && o.frameVisible && in.button == Qt::LeftButton &&
+            normalisedFrame(o.frame).contains(in.pos)) {
+            m_moving = true;
+            m_grab = in.pos - doc.piecePos();
+            o.frameVisible = false;
+            o.handlesVisible = false;
+            doc.notifyOverlay();
+            return;
+        }
+        putDownPiece(doc);
+        m_anchor = snapToZoom(in.pos, doc.zoomFactor());
+        o.frame = QRect(m_anchor, QSize(0, 0));
+        o.frameVisible = true;
+        o.handlesVisible = false;
+        m_dragging = true;
+        doc.notifyOverlay();
+    }
+
+    void move(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        if (!doc.buttonDown())
+            return;
+        const int z = doc.zoomFactor();
+        PaintOverlay& o = doc.mutableOverlay();
+        if (m_moving) {
+            const QPoint at = snapToZoom(in.pos - m_grab, z);
+            o.frame.moveTopLeft(at);
+            doc.movePiece(at);
+            doc.mutableStatus().pointer = PaintDocument::sizeText(at.x(), at.y());
+            doc.notifyStatus();
+            return;
+        }
+        if (!m_dragging)
+            return;
+        const QSize control = doc.controlSize();
+        const int x = std::clamp(snapToZoom(in.pos.x(), z), 0, control.width());
+        const int y = std::clamp(snapToZoom(in.pos.y(), z), 0, control.height());
+        // While dragging left or up the frame keeps the anchor and has a negative extent.
+        o.frame = QRect(m_anchor, QSize(x - m_anchor.x(), y - m_anchor.y()));
+        doc.mutableStatus().bandSize =
+            QStringLiteral("%1x%2").arg(std::abs(o.frame.width())).arg(std::abs(o.frame.height()));
+        doc.notifyOverlay();
+        doc.notifyStatus();
+    }
+
+    void release(ToolContext& ctx, const ToolInput& in) override
+    {
+        PaintDocument& doc = ctx.document();
+        PaintOverlay& o = doc.mutableOverlay();
+        if (m_moving) {
+            m_moving = false;
+            o.frameVisible = true;
+            o.handlesVisible = true;
+            doc.notifyOverlay();
+            return;
+        }
+        if (!m_dragging)
+            return;
+        m_dragging = false;
+        const int z = doc.zoomFactor();
+        const QRect frame = normalisedFrame(o.frame);
+        // A click selects nothing; so does a frame thinner than one picture pixel, which would
+        // lift an empty piece.
+        if (snapToZoom(in.pos, z) == m_anchor || frame.width() / z == 0 || frame.height() / z == 0) {
+            o.frameVisible = false;
+            o.handlesVisible = false;
+            doc.notifyOverlay();
+            return;
+        }
+        o.frame = frame;
+        o.handlesVisible = true;
+        doc.notifyOverlay();
+        liftSelection(doc);
+    }
+
+private:
+    QPoint m_anchor;        // the frame's press point, snapped (picture-control pixels)
+    QPoint m_grab;          // where the piece was taken hold of, from its top-left corner
+    bool m_dragging = false;
+    bool m_moving = false;
 };
 
 }  // namespace
+
+QRect normalisedFrame(const QRect& frame)
+{
+    int left = frame.left(), top = frame.top(), width = frame.width(), height = frame.height();
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+    return {left, top, width, height};
+}
+
+void liftSelection(PaintDocument& doc)
+{
+    const int z = doc.zoomFactor();
+    const QRect frame = normalisedFrame(doc.overlay().frame);
+    const QPoint from(floorDiv(frame.left(), z), floorDiv(frame.top(), z));
+    const QPoint to(floorDiv(frame.left() + frame.width(), z), floorDiv(frame.top() + frame.height(), z));
+    const QRect source(from, QSize(to.x() - from.x(), to.y() - from.y()));
+    QImage piece(source.size(), QImage::Format_RGB32);
+    piece.fill(doc.backColour());
+    const QRect inside = source.intersected(doc.picture().rect());
+    if (!inside.isEmpty()) {
+        QImage& picture = doc.mutablePicture();
+        const std::size_t bytes = std::size_t(inside.width()) * 4;
+        const int dx = inside.left() - source.left(), dy = inside.top() - source.top();
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y)) + inside.left();
+            std::memcpy(piece.scanLine(y - inside.top() + dy) + dx * 4, row, bytes);
+            std::fill(row, row + inside.width(), doc.backColour());
+        }
+        doc.notifyChanged(inside);
+    }
+    doc.setPiece(piece, frame.topLeft());
+    applyPlacement(doc);
+}
+
+bool putDownPiece(PaintDocument& doc)
+{
+    if (!doc.pieceFloating())
+        return false;
+    const int z = doc.zoomFactor();
+    const QImage piece = doc.piece();
+    const QPoint at(floorDiv(doc.piecePos().x(), z), floorDiv(doc.piecePos().y(), z));
+    const QRect target = QRect(at, piece.size()).intersected(doc.picture().rect());
+    if (!target.isEmpty()) {
+        QImage& picture = doc.mutablePicture();
+        const bool transparent = doc.pieceTransparent();
+        const QRgb clear = doc.transparentColour();
+        for (int y = target.top(); y <= target.bottom(); ++y) {
+            const auto* src = reinterpret_cast<const QRgb*>(piece.constScanLine(y - at.y())) + (target.left() - at.x());
+            auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y)) + target.left();
+            if (!transparent) {
+                std::memcpy(dst, src, std::size_t(target.width()) * 4);
+                continue;
+            }
+            for (int x = 0; x < target.width(); ++x)
+                if ((src[x] | 0xFF000000u) != clear)
+                    dst[x] = src[x];
+        }
+    }
+    discardPiece(doc);
+    doc.notifyChanged(target);
+    doc.pushUndo();
+    return true;
+}
+
+void discardPiece(PaintDocument& doc)
+{
+    doc.dropPiece();
+    PaintOverlay& o = doc.mutableOverlay();
+    o.frameVisible = false;
+    o.handlesVisible = false;
+    doc.notifyOverlay();
+}
+
+void applyPlacement(PaintDocument& doc)
+{
+    doc.setPieceTransparency(doc.transparentMode() == 1, doc.backColour());
+}
 
 std::unique_ptr<PaintTool> makeSelectionTool() { return std::make_unique<SelectionTool>(); }
 

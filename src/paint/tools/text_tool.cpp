@@ -2,6 +2,7 @@
 
 #include "paint/core/paint_document.h"
 #include "paint/core/text_drawing.h"
+#include "paint/tools/selection_tool.h"
 #include "paint/tools/tool_factories.h"
 
 namespace velmar::paint {
@@ -77,20 +78,11 @@ public:
             doc.notifyOverlay();
             return;
         }
-        int left = o.frame.left(), top = o.frame.top();
-        int width = o.frame.width(), height = o.frame.height();
-        if (width < 0) {
-            left += width;
-            width = -width;
-        }
-        if (height < 0) {
-            top += height;
-            height = -height;
-        }
-        width = std::max(width, kMinTextBoxWidth);
-        height = std::max(height, kMinTextBoxHeight);
-        o.frame = QRect(left, top, width, height);
-        o.textBox = QRect(left + 1, top + 1, width - 2, height - 2);
+        QRect frame = normalisedFrame(o.frame);
+        frame.setWidth(std::max(frame.width(), kMinTextBoxWidth));
+        frame.setHeight(std::max(frame.height(), kMinTextBoxHeight));
+        o.frame = frame;
+        o.textBox = frame.adjusted(1, 1, -1, -1);
         o.handlesVisible = true;
         o.textBoxVisible = true;
         if (PaintHost* host = ctx.host())

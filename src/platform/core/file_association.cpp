@@ -1,5 +1,6 @@
 #include "platform/core/file_association.h"
 
+#include "platform/core/desktop_files.h"
 #include "platform/core/file_io.h"
 
 #include <QDir>
@@ -30,19 +31,7 @@ AssociationFiles associationFiles(const QString& dataHome)
 
 QByteArray mimePackageXml()
 {
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"application/x-velmar-outline-old\">\n"
-               "    <comment>Логический конспект старый формат &quot;.vmc&quot;</comment>\n"
-               "    <glob pattern=\"*.vmc\"/>\n"
-               "  </mime-type>\n"
-               "  <mime-type type=\"application/x-velmar-outline\">\n"
-               "    <comment>Логический конспект &quot;.vmd&quot;</comment>\n"
-               "    <glob pattern=\"*.vmd\"/>\n"
-               "  </mime-type>\n"
-               "</mime-info>\n")
-        .toUtf8();
+    return QByteArray(desktop_files::kMimePackageXml);
 }
 
 QString quoteExecArgument(const QString& path)
@@ -61,18 +50,8 @@ QString quoteExecArgument(const QString& path)
 
 QByteArray desktopEntry(const QString& programPath)
 {
-    return QStringLiteral(
-               "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=Velmar\n"
-               "GenericName=Редактор логических конспектов\n"
-               "Comment=Логический конспект: фреймы, рисунки, тексты, видео и стрелки на одной странице\n"
-               "Exec=%1 %f\n"
-               "Icon=velmar\n"
-               "Terminal=false\n"
-               "MimeType=application/x-velmar-outline;application/x-velmar-outline-old;\n"
-               "Categories=Education;Office;\n")
-        .arg(quoteExecArgument(programPath))
+    return QString::fromUtf8(desktop_files::kDesktopEntryTemplate)
+        .replace(QStringLiteral("@EXEC@"), quoteExecArgument(programPath))
         .toUtf8();
 }
 
@@ -101,6 +80,43 @@ QString userDataHome()
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     return QDir::home().filePath(QStringLiteral(".local/share"));
+}
+
+QStringList systemDataDirs()
+{
+    QStringList dirs;
+    for (const QString& dir : qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(dir))
+            dirs << dir;
+    if (dirs.isEmpty())
+        dirs << QStringLiteral("/usr/local/share") << QStringLiteral("/usr/share");
+    return dirs;
+}
+
+bool installedSystemWide(const QStringList& dataDirs)
+{
+    for (const QString& dir : dataDirs) {
+        const QDir base(dir);
+        if (QFileInfo::exists(base.filePath(QStringLiteral("applications/") + QLatin1String(kInstalledDesktopEntry)))
+            && QFileInfo::exists(base.filePath(QStringLiteral("mime/packages/velmar.xml"))))
+            return true;
+    }
+    return false;
+}
+
+bool removeUserRegistration(const QString& dataHome, bool runUpdaters)
+{
+    const AssociationFiles files = associationFiles(dataHome);
+    const bool mime = QFile::remove(files.mimePackage);
+    const bool desktop = QFile::remove(files.desktopEntry);
+    const bool icon = QFile::remove(files.icon);
+    if (runUpdaters) {
+        if (mime)
+            startUpdater(QStringLiteral("update-mime-database"), {QDir(dataHome).filePath(QStringLiteral("mime"))});
+        if (desktop)
+            startUpdater(QStringLiteral("update-desktop-database"), {QFileInfo(files.desktopEntry).absolutePath()});
+    }
+    return mime || desktop || icon;
 }
 
 }  // namespace velmar

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace velmar {
 
@@ -36,5 +37,15 @@ AssociationResult registerFileTypes(const QString& programPath, const QString& d
 
 // The user's XDG data folder.
 QString userDataHome();
+// The system's XDG data folders ($XDG_DATA_DIRS, or /usr/local/share and /usr/share).
+QStringList systemDataDirs();
+
+// The name of the desktop entry an installed package puts into <data>/applications.
+inline constexpr char kInstalledDesktopEntry[] = "org.velmar.velmar.desktop";
+// Whether one of the data folders holds the installed package's desktop entry and MIME package.
+bool installedSystemWide(const QStringList& dataDirs);
+// Removes the per-user copies registerFileTypes wrote (an installed package now provides them,
+// and two entries would list the program twice under "Open with"). Returns whether any existed.
+bool removeUserRegistration(const QString& dataHome, bool runUpdaters = true);
 
 }  // namespace velmar

@@ -1,0 +1,51 @@
+# Where `cmake --install` puts everything, and the Debian package CPack makes of it:
+#   cmake --build build --target package      (or: cd build && cpack -G DEB)
+include(GNUInstallDirs)
+
+install(TARGETS velmar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/help/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar/help)
+
+# Desktop integration: the entry (with the plain program name, found on PATH), the MIME package,
+# the thumbnailer, the AppStream description and the icons.
+set(EXEC velmar)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/velmar.desktop.in
+  ${CMAKE_CURRENT_BINARY_DIR}/packaging/org.velmar.velmar.desktop @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/org.velmar.velmar.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmar-mime.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velmar.xml)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmar.thumbnailer
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.velmar.velmar.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/velmar-${size}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME velmar.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmar.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_PACKAGE_NAME velmar)
+set(CPACK_PACKAGE_VENDOR "Velmar")
+set(CPACK_PACKAGE_CONTACT "Velmar developers <velmar@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor of logical outlines for lessons")
+set(CPACK_PACKAGE_DESCRIPTION "Velmar builds one-page visual summaries of a lesson (logical outlines):
+titled frames holding pictures, text fields and video fragments, arrows between
+them, a minimal text per object strung into a summary in reading order, an undo
+history that survives a crash, export as a picture and a built-in picture editor.
+The interface is in Russian.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+# The libraries' packages come from dpkg-shlibdeps; the desktop caches are refreshed by the file
+# triggers of shared-mime-info, desktop-file-utils and hicolor-icon-theme, which watch the folders
+# the files go to.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "shared-mime-info, hicolor-icon-theme")
+# Video fragments play through GStreamer; Qt's own dialogs speak Russian with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "desktop-file-utils, gstreamer1.0-plugins-good, gstreamer1.0-libav, qt6-translations-l10n, fonts-dejavu-core")
+include(CPack)

@@ -1,0 +1,177 @@
+// The editor's edit commands: the floating piece, the clipboard's pictures and picture files.
+#include "paint/core/paint_editor.h"
+
+#include "paint/core/zoom_mapping.h"
+#include "paint/tools/selection_tool.h"
+#include "platform/core/file_io.h"
+#include "storage/jpeg_codec.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+namespace velmar::paint {
+
+namespace {
+
+// The path with its extension (the part after the file name's last dot) replaced by `ext`.
+QString withExtension(const QString& path, const QString& ext)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return (dot > slash + 1 ? path.left(dot) : path) + ext;
+}
+
+}  // namespace
+
+void PaintEditor::placeFloatingPiece(const QImage& piece)
+{
+    if (piece.isNull())
+        return;
+    chooseTool(ToolId::Selection);
+    // A picture with see-through pixels (from another program) lies on the back colour.
+    QImage opaque = piece;
+    if (piece.hasAlphaChannel()) {
+        opaque = QImage(piece.size(), QImage::Format_RGB32);
+        opaque.fill(m_doc.backColour());
+        QPainter p(&opaque);
+        p.drawImage(0, 0, piece);
+    }
+    // The piece appears at the work area's top-left corner: the picture's corner, or the part
+    // of the picture scrolled there, on the zoom grid.
+    const int z = m_doc.zoomFactor();
+    const QPoint at(m_doc.scrollPosition().x() / z * z, m_doc.scrollPosition().y() / z * z);
+    m_doc.setPiece(opaque, at);
+    PaintOverlay& o = m_doc.mutableOverlay();
+    o.frame = m_doc.pieceRect();
+    o.frameVisible = true;
+    o.handlesVisible = true;
+    m_doc.notifyOverlay();
+    applyPlacement(m_doc);
+}
+
+void PaintEditor::putDownPiece()
+{
+    velmar::paint::putDownPiece(m_doc);
+}
+
+QImage PaintEditor::copyPiece() const
+{
+    return canCopy() ? m_doc.piece() : QImage();
+}
+
+QImage PaintEditor::cutPiece()
+{
+    const QImage piece = copyPiece();
+    if (!piece.isNull())
+        discardPiece(m_doc);
+    return piece;
+}
+
+void PaintEditor::paste(const QImage& image)
+{
+    velmar::paint::putDownPiece(m_doc);
+    placeFloatingPiece(image);
+}
+
+void PaintEditor::selectAll()
+{
+    chooseTool(ToolId::Selection);
+    // The frame covers the whole picture, wherever the view is scrolled.
+    PaintOverlay& o = m_doc.mutableOverlay();
+    o.frame = QRect(QPoint(0, 0), m_doc.controlSize());
+    o.frameVisible = true;
+    o.handlesVisible = true;
+    m_doc.notifyOverlay();
+    liftSelection(m_doc);
+}
+
+void PaintEditor::deleteKey()
+{
+    if (m_doc.currentTool() == ToolId::Selection && m_doc.overlay().frameVisible)
+        discardPiece(m_doc);
+}
+
+bool PaintEditor::canCopy() const
+{
+    return m_doc.pieceFloating() && m_doc.overlay().frameVisible;
+}
+
+void PaintEditor::applyTransparency()
+{
+    if (m_doc.currentTool() == ToolId::Selection)
+        applyPlacement(m_doc);
+}
+
+PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterIndex) const
+{
+    PieceFileResult result;
+    const QImage piece = copyPiece();
+    if (piece.isNull()) {
+        result.error = QStringLiteral("Нет выделенного фрагмента.");
+        return result;
+    }
+    QByteArray data;
+    if (filterIndex == 2) {
+        result.path = withExtension(path, QStringLiteral(".jpg"));
+        data = encodeJpeg(piece, 100);
+    } else {
+        result.path = withExtension(path, QStringLiteral(".bmp"));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        piece.save(&buffer, "BMP");
+    }
+    if (data.isEmpty()) {
+        result.error = QStringLiteral("Не удалось закодировать рисунок.");
+        return result;
+    }
+    const FileWriteStatus written = replaceFile(result.path, {QByteArrayView(data)}, false);
+    result.ok = written.ok;
+    if (!written.ok)
+        result.error = QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(result.path, written.error);
+    return result;
+}
+
+PieceFileResult PaintEditor::pastePieceFromFile(const QString& path, int filterIndex)
+{
+    PieceFileResult result;
+    result.path = path;
+    QImage image;
+    QString why;
+    if (filterIndex == 2 || filterIndex == 3) {
+        // The JPEG filters read the file as JPEG whatever its name says.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            why = QStringLiteral("файл не открывается");
+        else
+            image = decodeJpeg(file.readAll(), &why);
+    } else {
+        QImageReader reader(path);
+        image = reader.read();
+        if (image.isNull())
+            why = QStringLiteral("файл не открывается, повреждён или это не рисунок");
+    }
+    if (image.isNull() || image.width() < 1 || image.height() < 1) {
+        result.error = QStringLiteral("Не удалось прочитать рисунок «%1»: %2").arg(QFileInfo(path).fileName(), why);
+        return result;
+    }
+    velmar::paint::putDownPiece(m_doc);
+    placeFloatingPiece(image);
+    result.ok = true;
+    return result;
+}
+
+void PaintEditor::pressOutside()
+{
+    if (m_doc.currentTool() != ToolId::Selection)
+        return;
+    velmar::paint::putDownPiece(m_doc);
+    PaintOverlay& o = m_doc.mutableOverlay();
+    o.frameVisible = false;
+    o.handlesVisible = false;
+    m_doc.notifyOverlay();
+}
+
+}  // namespace velmar::paint

@@ -1,0 +1,124 @@
+// The graphic editor window's edit commands: the floating piece through the system clipboard
+// and picture files, and the frame's context menu.
+#include "paint/paint_window.h"
+
+#include "paint/paint_work_area.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+
+namespace velmar::paint {
+
+namespace {
+
+const QString kCopyToFileFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg");
+const QString kPasteFromFileFilter = QStringLiteral(
+    "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
+
+bool clipboardHoldsPicture()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+}  // namespace
+
+void PaintWindow::buildEditCommands()
+{
+    const auto wire = [this](const char* name, void (PaintWindow::*command)()) {
+        connect(action(QLatin1String(name)), &QAction::triggered, this, command);
+    };
+    wire("paintCut", &PaintWindow::cutCommand);
+    wire("paintCopy", &PaintWindow::copyCommand);
+    wire("paintPaste", &PaintWindow::pasteCommand);
+    connect(action(QStringLiteral("paintSelectAll")), &QAction::triggered, this, [this] { m_editor.selectAll(); });
+    wire("paintCopyToFile", &PaintWindow::copyToFileCommand);
+    wire("paintPasteFromFile", &PaintWindow::pasteFromFileCommand);
+
+    m_frameMenu = new QMenu(this);
+    m_frameMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto item = [this](const char* name, const QString& caption, void (PaintWindow::*command)()) {
+        QAction* a = m_frameMenu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, command);
+        return a;
+    };
+    item("popupCut", QStringLiteral("Вырезать"), &PaintWindow::cutCommand);
+    item("popupCopy", QStringLiteral("Копировать"), &PaintWindow::copyCommand);
+    item("popupPaste", QStringLiteral("Вставить"), &PaintWindow::pasteCommand);
+    m_frameMenu->addSeparator();
+    item("popupPasteFromFile", QStringLiteral("Вставить из файла"), &PaintWindow::pasteFromFileCommand);
+    item("popupCopyToFile", QStringLiteral("Копировать в файл"), &PaintWindow::copyToFileCommand);
+    connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
+
+    // The items follow the piece and the clipboard at once, so that their shortcuts do too.
+    if (QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("paintEditMenu")))
+        connect(edit, &QMenu::aboutToShow, this, &PaintWindow::updateEditItems);
+    connect(&m_doc, &PaintDocument::overlayChanged, this, &PaintWindow::updateEditItems);
+    connect(&m_doc, &PaintDocument::pieceChanged, this, &PaintWindow::updateEditItems);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PaintWindow::updateEditItems);
+    updateEditItems();
+}
+
+void PaintWindow::updateEditItems()
+{
+    const bool piece = m_editor.canCopy();
+    for (const char* name : {"paintCut", "paintCopy", "paintCopyToFile"})
+        action(QLatin1String(name))->setEnabled(piece);
+    action(QStringLiteral("paintPaste"))->setEnabled(clipboardHoldsPicture());
+}
+
+void PaintWindow::showFrameMenu(const QPoint& globalPos)
+{
+    m_frameMenu->findChild<QAction*>(QStringLiteral("popupPaste"))->setEnabled(clipboardHoldsPicture());
+    m_frameMenu->popup(globalPos);
+}
+
+void PaintWindow::copyCommand()
+{
+    const QImage piece = m_editor.copyPiece();
+    if (!piece.isNull())
+        QGuiApplication::clipboard()->setImage(piece);
+}
+
+void PaintWindow::cutCommand()
+{
+    const QImage piece = m_editor.cutPiece();
+    if (!piece.isNull())
+        QGuiApplication::clipboard()->setImage(piece);
+}
+
+void PaintWindow::pasteCommand()
+{
+    m_editor.paste(QGuiApplication::clipboard()->image());
+}
+
+void PaintWindow::copyToFileCommand()
+{
+    if (!m_editor.canCopy())
+        return;
+    const auto choice = dialogs().saveFile(this, QStringLiteral("Копировать в файл"), QString(),
+                                           kCopyToFileFilter, QString());
+    if (!choice)
+        return;
+    const PieceFileResult saved = m_editor.savePieceToFile(choice->path, choice->filterIndex);
+    if (!saved.ok)
+        dialogs().inform(this, QStringLiteral("Ошибка"), saved.error, QMessageBox::Warning);
+}
+
+void PaintWindow::pasteFromFileCommand()
+{
+    const auto choice = dialogs().openFile(this, QStringLiteral("Вставить из файла"), QString(),
+                                           kPasteFromFileFilter);
+    if (!choice)
+        return;
+    const PieceFileResult read = m_editor.pastePieceFromFile(choice->path, choice->filterIndex);
+    if (!read.ok)
+        dialogs().inform(this, QStringLiteral("Ошибка"), read.error, QMessageBox::Warning);
+}
+
+}  // namespace velmar::paint

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "paint/tools/paint_tool.h"
+
+#include <QRect>
+
+namespace velmar::paint {
+
+class PaintDocument;
+
+// Lifts the picture pixels under the overlay's frame into a floating piece at the frame's place
+// and clears them to the back colour. Records no undo state: the put-down does.
+void liftSelection(PaintDocument& doc);
+// Draws the floating piece into the picture (in transparent placement its transparent colour is
+// left out), hides it with its frame and handles, and records an undo state. Returns false when
+// no piece was floating.
+bool putDownPiece(PaintDocument& doc);
+// Throws the floating piece away and hides its frame and handles.
+void discardPiece(PaintDocument& doc);
+// Gives the floating piece the placement chosen in the opaque/transparent list.
+void applyPlacement(PaintDocument& doc);
+// A frame with a negative extent turned into the same rectangle with positive width and height.
+QRect normalisedFrame(const QRect& frame);
+
+}  // namespace velmar::paint

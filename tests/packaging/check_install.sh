@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a package would hold: every file in
+# its place, the desktop entry and AppStream description valid, outlines recognised by content,
+# the thumbnailer entry's command producing a preview. Usage: check_install.sh BUILD_DIR MAKE_OUTLINE
+set -euo pipefail
+build=$1
+make_outline=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+outline=$work/lesson.vmd
+echo '{"name": "Урок", "frames": [{"bounds": [20, 40, 300, 200], "title": "Лес"}],
+       "pictures": [{"bounds": [10, 20, 200, 150], "parent": 1}]}' | "$make_outline" "$outline"
+prefix=$work/usr
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/velmar share/applications/org.velmar.velmar.desktop share/mime/packages/velmar.xml \
+         share/thumbnailers/velmar.thumbnailer share/metainfo/org.velmar.velmar.metainfo.xml \
+         share/doc/velmar/help/index.html share/icons/hicolor/scalable/apps/velmar.svg; do
+  [ -s "$prefix/$f" ] || fail "$f is not installed"
+done
+for size in 16 32 48 64 128 256; do
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/velmar.png
+  [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "icon $icon is not ${size}x${size}"
+done
+
+desktop-file-validate "$prefix/share/applications/org.velmar.velmar.desktop" || fail "desktop entry"
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.velmar.velmar.metainfo.xml" \
+  > "$work/appstream.txt" 2>&1 || { cat "$work/appstream.txt"; fail "AppStream description"; }
+# Pedantic remarks pass; warnings and errors do not.
+! grep -E '^(W|E):' "$work/appstream.txt" || fail "AppStream warnings"
+
+# Recognised by content: a copy of the outline without its extension, with only the installed
+# MIME package known.
+update-mime-database "$prefix/share/mime" >/dev/null 2>&1
+cp "$outline" "$work/no-extension"
+mkdir -p "$work/home"
+type=$(HOME=$work/home XDG_DATA_HOME=$work/home XDG_DATA_DIRS=$prefix/share xdg-mime query filetype "$work/no-extension")
+[ "$type" = application/x-velmar-outline ] || fail "outline without extension is $type"
+type=$(HOME=$work/home XDG_DATA_HOME=$work/home XDG_DATA_DIRS=$prefix/share xdg-mime query filetype "$outline")
+[ "$type" = application/x-velmar-outline ] || fail "outline is $type"
+
+# The thumbnailer entry's command, as a file manager runs it (%s %i %o), with the installed program.
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/thumbnailers/velmar.thumbnailer")
+command=${exec_line//%s/128}
+command=${command//%i/$outline}
+command=${command//%o/$work/thumb.png}
+PATH=$prefix/bin:$PATH $command 2>/dev/null || fail "thumbnailer command: $command"
+size=$(identify -format '%w %h' "$work/thumb.png")
+read -r w h <<<"$size"
+[ "$w" -eq 128 ] || [ "$h" -eq 128 ] || fail "thumbnail is $size, not fitted into 128"
+echo "installed tree, desktop entry, AppStream, MIME by content and thumbnailer: ok"
