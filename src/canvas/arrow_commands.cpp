@@ -59,7 +59,9 @@ void CanvasController::deleteArrow()
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
-    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
+    const CommandRegistry& c = m_host.commands();
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
 }
 
 }  // namespace velmar

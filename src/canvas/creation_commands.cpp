@@ -29,6 +29,15 @@ bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
     return false;
 }
 
+// The frame-title switches (button and settings item) and the stretch button follow the object
+// made last: a frame offers its title, a picture its stretch.
+void showObjectSwitches(const CommandRegistry& c, bool titles, bool stretch)
+{
+    c.frameTitlesButton->setEnabled(titles);
+    c.frameTitlesItem->setEnabled(titles);
+    c.stretchButton->setEnabled(stretch);
+}
+
 }  // namespace
 
 QImage CanvasController::defaultPicture()
@@ -69,8 +78,8 @@ void CanvasController::createFrame()
     const QPoint at = doc().interaction.creationPoint;
     const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
     const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
-    enable({commands().frameTitlesButton, commands().frameTitlesItem}, true);
-    enable({commands().stretchButton, commands().stretchSettingsItem}, false);
+    showObjectSwitches(m_host.commands(), true, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.frame(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -88,8 +97,7 @@ void CanvasController::createPicture(bool onCanvas)
         return;
     const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
     o.picture(slot).setBitmap(defaultPicture());
-    enable({commands().frameTitlesButton, commands().frameTitlesItem}, false);
-    enable({commands().stretchButton}, true);
+    showObjectSwitches(m_host.commands(), false, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -106,7 +114,8 @@ void CanvasController::createTextField()
         return;
     const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
-    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
@@ -121,7 +130,8 @@ void CanvasController::createVideo(bool onCanvas)
     if (!onCanvas && parent == 0)
         return;
     const int slot = o.createVideo(QRect(doc().interaction.creationPoint, QSize(150, 150)), parent);
-    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.video(slot).id;
     m_view->sync();
     doc().history.fullSnapshot = true;
@@ -138,7 +148,8 @@ void CanvasController::createCaption(bool onCanvas)
         return;
     const QString text = QStringLiteral("Надпись") + QString::number(o.count(ObjectKind::Caption) + 1);
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
-    enable({commands().frameTitlesButton, commands().stretchButton, commands().frameTitlesItem, commands().stretchSettingsItem}, false);
+    showObjectSwitches(m_host.commands(), false, false);
+    m_host.commands().stretchSettingsItem->setEnabled(false);
     m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();

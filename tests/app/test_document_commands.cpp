@@ -31,6 +31,7 @@ private slots:
     void newAndCloseLeaveNoSelectionOrOrderBehind();
     void zoomFollowsTheWindow();
     void typedTextIsKeptAndClosingLeavesNoSnapshots();
+    void switchesKeepOneStateThroughUndoOpenAndNew();
 
 private:
     static void startNew(WindowFixture& f, const QString& name = QStringLiteral("Урок"))
@@ -373,6 +374,54 @@ void TestDocumentCommands::typedTextIsKeptAndClosingLeavesNoSnapshots()
     QCOMPARE(f.dialogs.questions.size(), 1);
     f.window.reset();
     QVERIFY(QDir(folder).entryList({QStringLiteral("temp*.tm*")}).isEmpty());
+}
+
+void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
+{
+    WindowFixture f;
+    startNew(f);
+    // Each switch turned off from a different surface: the button, or the menu item.
+    f.command("ToolButton20")->trigger();
+    f.command("N79")->trigger();
+    f.command("ToolButton11")->trigger();
+    const auto agree = [&](const char* when) {
+        const SessionState& s = f.doc().session;
+        const struct {
+            const char* button;
+            const char* item;
+            bool on;
+        } pairs[] = {{"ToolButton20", "N80", s.gridOn}, {"ToolButton19", "N79", s.zoomOn}, {"ToolButton11", "N61", s.editMode}};
+        for (const auto& p : pairs) {
+            QVERIFY2(!p.on, when);
+            QVERIFY2(!f.command(p.button)->isChecked(), when);
+            QVERIFY2(!f.command(p.item)->isChecked(), when);
+        }
+    };
+    agree("switched off");
+
+    // With the grid off, a change keeps an odd position.
+    f.doc().outline.frame(1).bounds.moveTo(7, 41);
+    f.window->recordStep();
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
+    f.command("N77")->trigger();
+    agree("after undo");
+    f.command("ToolButton18")->trigger();
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
+
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches")), 1});
+    f.command("N50")->trigger();
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches.vmd")), 1});
+    f.command("ToolButton2")->trigger();
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("switches"));
+    agree("after open");
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
+    startNew(f, QStringLiteral("Ещё"));
+    agree("after new");
+
+    // Turned on again from the other surface, both show it.
+    f.command("N80")->trigger();
+    QVERIFY(f.doc().session.gridOn);
+    QVERIFY(f.command("ToolButton20")->isChecked());
 }
 
 QTEST_MAIN(TestDocumentCommands)
