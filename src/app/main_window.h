@@ -70,8 +70,8 @@ public:
     const CommandRegistry& commands() const override { return m_commands; }
     // A command of the window by its component name (menu item, tool button or pop-up item), for
     // tests and reports.
-    QAction* command(const QString& name) const override;
-    QMenu* popupMenu(const QString& name) const override;
+    QAction* command(const QString& name) const;
+    QMenu* popupMenu(const QString& name) const;
     QWidget* dialogParent() override { return this; }
 
     // The history step that ends every change (`wkl`): snapping to the grid when it is on, the

@@ -3,7 +3,6 @@
 
 #include "canvas/arrow_geometry.h"
 #include "canvas/outline_view.h"
-#include "canvas/selection_handles.h"
 #include "platform/dialogs.h"
 
 #include <QAction>
@@ -18,22 +17,6 @@ ArrowObject* CanvasController::selectedArrow()
     return &doc().outline.arrow(slot);
 }
 
-void CanvasController::rebuildSelectedArrow()
-{
-    // The arrow is rebuilt between its two end handles, as they stand now.
-    ArrowObject* a = selectedArrow();
-    if (!a)
-        return;
-    if (m_handles->model().arrowHandles) {
-        const QPoint start = m_handles->arrowStart(), end = m_handles->arrowEnd();
-        a->x1 = start.x();
-        a->y1 = start.y();
-        a->x2 = end.x();
-        a->y2 = end.y();
-    }
-    m_view->sync();
-}
-
 void CanvasController::changeArrowColour()
 {
     ArrowObject* a = selectedArrow();
@@ -43,7 +26,7 @@ void CanvasController::changeArrowColour()
     if (!colour)
         return;
     a->colour = fromQColor(*colour);
-    rebuildSelectedArrow();
+    m_view->sync();
     m_host.recordStep();
 }
 
@@ -56,7 +39,7 @@ void CanvasController::changeArrowWidth(int delta)
     if (width < kArrowPenMin || width > kArrowPenMax)
         return;
     a->penWidth = width;
-    rebuildSelectedArrow();
+    m_view->sync();
     m_host.recordStep();
 }
 

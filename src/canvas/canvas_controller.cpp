@@ -1,5 +1,6 @@
 #include "canvas/canvas_controller.h"
 
+#include "canvas/arrow_geometry.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
@@ -8,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -64,15 +67,10 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
     });
 }
 
-QAction* CanvasController::cmd(const char* name) const
+void CanvasController::enable(std::initializer_list<QAction*> actions, bool on)
 {
-    return m_host.command(QLatin1String(name));
-}
-
-void CanvasController::enable(std::initializer_list<const char*> names, bool on)
-{
-    for (const char* name : names)
-        if (QAction* a = cmd(name))
+    for (QAction* a : actions)
+        if (a)
             a->setEnabled(on);
 }
 
@@ -83,50 +81,46 @@ void CanvasController::dropSelection()
     m_handles->hideAll();
 }
 
-// --- geometry helpers -------------------------------------------------------------------------
+// --- what gestures reach ----------------------------------------------------------------------
 
-QRect CanvasController::boundsOf(ObjectId id) const
+HandleLayer& CanvasController::handles()
 {
-    return objectBounds(const_cast<CanvasController*>(this)->doc().outline, id);
+    return *m_handles;
 }
 
-void CanvasController::setBounds(ObjectId id, const QRect& r)
+void CanvasController::placeWidget(ObjectId id)
 {
-    Outline& o = doc().outline;
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
+    QWidget* w = m_view->widget(id);
+    if (!w)
         return;
-    switch (ref.kind) {
-    case ObjectKind::Frame: o.frame(ref.slot).bounds = r; break;
-    case ObjectKind::Picture: o.picture(ref.slot).bounds = r; break;
-    case ObjectKind::Caption: o.caption(ref.slot).bounds = r; break;
-    case ObjectKind::TextField: o.textField(ref.slot).bounds = r; break;
-    case ObjectKind::Video: o.video(ref.slot).bounds = r; break;
-    case ObjectKind::Arrow: break;
+    const Outline& o = doc().outline;
+    if (const int arrow = o.findSlot(ObjectKind::Arrow, id)) {
+        const ArrowObject& a = o.arrow(arrow);
+        w->move(arrowGeometry(a.x1, a.y1, a.x2, a.y2).imageRect.topLeft());
+    } else {
+        w->setGeometry(objectBounds(o, id));
     }
-    if (QWidget* w = m_view->widget(id))
-        w->setGeometry(r);
 }
 
-int CanvasController::parentFrameOf(ObjectId id) const
+void CanvasController::syncView()
 {
-    return velmar::parentFrameOf(const_cast<CanvasController*>(this)->doc().outline, id);
+    m_view->sync();
 }
 
-void CanvasController::showBlackSetAround(ObjectId id)
+void CanvasController::showDragCursor(ObjectId id, bool dragging)
 {
-    m_handles->showBlackSet(id);
+    if (QWidget* w = m_view->widget(id)) {
+        if (dragging)
+            w->setCursor(Qt::DragMoveCursor);
+        else
+            w->unsetCursor();
+    }
 }
 
-void CanvasController::showBlueSetAround(ObjectId id)
+void CanvasController::showPopup(QMenu* menu, QMouseEvent* e)
 {
-    m_handles->showBlueSet(id);
-}
-
-void CanvasController::showPopup(const char* menu, QMouseEvent* e)
-{
-    if (QMenu* m = m_host.popupMenu(QLatin1String(menu)))
-        m->popup(e->globalPosition().toPoint());
+    if (menu)
+        menu->popup(e->globalPosition().toPoint());
 }
 
 void CanvasController::placeArrowHandlesFor(int slot)
@@ -146,8 +140,9 @@ void CanvasController::autoSizeTextField(ObjectId id)
     const std::optional<QSize> size = velmar::autoSizeTextField(field.text, field.font);
     if (!size)
         return;
-    setBounds(id, QRect(field.bounds.topLeft(), *size));
-    showBlueSetAround(id);
+    field.bounds.setSize(*size);
+    placeWidget(id);
+    m_handles->showBlueSet(id);
 }
 
 // --- event dispatch ----------------------------------------------------------------------------
@@ -171,6 +166,13 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
         objectWidget = widget->parentWidget();
     const ObjectId id = objectId(objectWidget);
 
+    if (m_gesture && type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        cancelGesture();
+        return true;
+    }
+    if (m_gesture && type == QEvent::FocusOut
+        && static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+        cancelGesture();  // another window took the keyboard (and may keep the release)
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         // A key fits the box when it was pressed in the field: the release of a key pressed
         // elsewhere (the Return that chose "Выровнять рамку" in the menu) leaves the box alone.
@@ -195,18 +197,14 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
 
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (type == QEvent::MouseMove) {
-        if (m_track.track == Track::None)
-            return false;
-        mouseMoved(mouse);
-        return m_track.following;
-    }
+    if (type == QEvent::MouseMove)
+        return m_gesture && m_gesture->move(pointerInput(*mouse, m_canvas));
     if (type == QEvent::MouseButtonRelease) {
-        if (m_track.track == Track::None)
+        if (!m_gesture)
             return false;
-        const bool swallow = m_track.following;
-        mouseReleased(mouse);
-        return swallow;
+        const bool took = m_gesture->release(pointerInput(*mouse, m_canvas));
+        endGesture();
+        return took;
     }
 
     // A press.
@@ -223,112 +221,54 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (widget->objectName() == QLatin1String("ee")) {
-        pressTitle(objectId(widget->parentWidget()), widget, mouse);
+        pressTitle(objectId(widget->parentWidget()), mouse);
         return true;
     }
     if (id == 0)
         return false;
     switch (doc().outline.kindOf(id)) {
     case ObjectKind::Frame:
-        pressFrame(id, objectWidget, mouse);
+        pressFrame(id, mouse);
         return true;
     case ObjectKind::Arrow:
-        pressArrow(id, objectWidget, mouse);
+        pressArrow(id, mouse);
         return true;
     case ObjectKind::TextField:
-        pressObject(id, objectWidget, mouse);
+        pressObject(id, mouse);
         // The text box still takes the press (caret, focus) unless it opened a menu.
         return mouse->button() != Qt::LeftButton || (mouse->modifiers() & Qt::AltModifier);
     default:
-        pressObject(id, objectWidget, mouse);
+        pressObject(id, mouse);
         return true;
     }
 }
 
-void CanvasController::startTracking(Track track, ObjectId id, QWidget* widget, QMouseEvent* e)
+void CanvasController::startGesture(std::unique_ptr<Gesture> gesture)
 {
-    m_track = Tracking{};
-    m_track.track = track;
-    m_track.id = id;
-    m_track.widget = widget;
-    m_track.startGlobal = e->globalPosition().toPoint();
-    m_track.startRect = boundsOf(id);
-    m_track.button = e->button();
-    m_track.modifiers = e->modifiers();
-    m_track.doubleClick = e->type() == QEvent::MouseButtonDblClick;
-    m_track.pressPos = e->position().toPoint();
+    if (m_gesture)
+        cancelGesture();
+    m_gesture = std::move(gesture);
+    // A gesture whose pressed handle was hidden keeps the pointer on the canvas until the release.
+    if (m_gesture->holdsPointer())
+        m_canvas->grabMouse();
 }
 
-void CanvasController::mouseMoved(QMouseEvent* e)
+void CanvasController::endGesture()
 {
-    const QPoint delta = e->globalPosition().toPoint() - m_track.startGlobal;
-    if (!m_track.following) {
-        // Objects follow the pointer from its first pixel; a press into a text field being edited
-        // waits for a few, so that a click to place the caret does not nudge the field.
-        const int threshold = m_track.textPress ? kTextFieldMoveThreshold : 1;
-        if (delta.manhattanLength() < threshold && m_track.track != Track::Arrow)
-            return;
-        m_track.following = true;
-    }
-    switch (m_track.track) {
-    case Track::Move:
-        setBounds(m_track.id, m_track.startRect.translated(delta));
-        break;
-    case Track::Size:
-        setBounds(m_track.id, resizedRect(m_track.startRect, m_track.edge, delta));
-        if (doc().outline.kindOf(m_track.id) == ObjectKind::Picture)
-            m_view->sync();  // re-render the picture at its new size
-        break;
-    case Track::AltDrag:
-        if (m_track.widget)
-            m_track.widget->setCursor(Qt::DragMoveCursor);
-        break;
-    case Track::Arrow: {
-        const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_track.id);
-        if (slot == 0 || !doc().session.editMode)
-            break;
-        // The arrow moves by the pointer's offset from the remembered point, in its own picture's
-        // coordinates; its end points move with it.
-        QPoint offset = e->position().toPoint() - m_track.pressPos;
-        ArrowObject& a = doc().outline.arrow(slot);
-        // The arrow stops at the edge of what an outline file can hold.
-        offset.rx() = std::clamp(offset.x(), kMinCoordinate - std::min(a.x1, a.x2),
-                                 kMaxCoordinate - std::max(a.x1, a.x2));
-        offset.ry() = std::clamp(offset.y(), kMinCoordinate - std::min(a.y1, a.y2),
-                                 kMaxCoordinate - std::max(a.y1, a.y2));
-        if (offset.isNull())
-            break;
-        a.x1 += offset.x();
-        a.x2 += offset.x();
-        a.y1 += offset.y();
-        a.y2 += offset.y();
-        if (m_track.widget)
-            m_track.widget->move(m_track.widget->pos() + offset);
-        placeArrowHandlesFor(slot);
-        m_track.arrowMoved = true;
-        break;
-    }
-    case Track::ArrowEnd:
-        m_handles->moveArrowEnd(m_track.handle == QLatin1String("Panel23"), m_track.handleStart + delta);
-        break;
-    case Track::None:
-        break;
-    }
-}
-
-void CanvasController::mouseReleased(QMouseEvent* e)
-{
-    switch (m_track.track) {
-    case Track::Move: finishMove(); break;
-    case Track::Size: finishSize(); break;
-    case Track::AltDrag: finishAltDrag(e); break;
-    case Track::Arrow: finishArrowDrag(e); break;
-    case Track::ArrowEnd: finishArrowEnd(); break;
-    case Track::None: break;
-    }
-    if (m_track.grabbed)
+    if (m_gesture && m_gesture->holdsPointer())
         m_canvas->releaseMouse();
-    m_track = Tracking{};
+    m_gesture.reset();
+}
+
+void CanvasController::cancelGesture()
+{
+    if (!m_gesture)
+        return;
+    // Taken out first: whatever undoing its changes sets off finds no gesture running.
+    std::unique_ptr<Gesture> gesture = std::move(m_gesture);
+    if (gesture->holdsPointer())
+        m_canvas->releaseMouse();
+    gesture->cancel();
 }
 
 }  // namespace velmar

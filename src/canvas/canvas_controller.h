@@ -1,12 +1,12 @@
 #pragma once
 
 #include "canvas/canvas_host.h"
-#include "canvas/selection_geometry.h"
+#include "canvas/gesture.h"
 
 #include <QObject>
-#include <QPoint>
-#include <QPointer>
 #include <QRect>
+
+#include <memory>
 
 class QMouseEvent;
 
@@ -17,11 +17,10 @@ class OutlineView;
 class PicturePreview;
 class SelectionHandles;
 
-// Turns presses, drags and releases on the canvas and its objects into operations on the
-// outline: selection with the black and blue handle sets, moving and resizing (the object follows
-// the pointer until the button is released), Alt-dragging into a frame, arrows and their end
-// handles, and the pop-up menus of every kind of object.
-class CanvasController : public QObject {
+// Turns presses on the canvas and its objects into selections, pop-up menus and gestures (moving,
+// sizing by a handle, Alt-dropping into a frame, dragging an arrow or one of its ends), and feeds
+// the running gesture the pointer's moves and release as canvas input.
+class CanvasController : public QObject, private GestureContext {
     Q_OBJECT
 public:
     CanvasController(CanvasHost& host, CanvasWidget* canvas, OutlineView* view, SelectionHandles* handles);
@@ -59,79 +58,55 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // How far the pointer travels from a press into a text field before the field follows it.
-    static constexpr int kTextFieldMoveThreshold = 3;
-
-    enum class Track { None, Move, Size, AltDrag, Arrow, ArrowEnd };
-
     Document& doc() { return m_host.document(); }
-    QAction* cmd(const char* name) const;
-    void enable(std::initializer_list<const char*> names, bool on);
+    const CommandRegistry& commands() const { return m_host.commands(); }
+    void enable(std::initializer_list<QAction*> actions, bool on);
 
     // Press handlers by what was pressed.
     void pressCanvas(QMouseEvent* e);
-    void pressFrame(ObjectId frame, QWidget* widget, QMouseEvent* e);
-    void pressTitle(ObjectId frame, QWidget* label, QMouseEvent* e);
-    void pressObject(ObjectId id, QWidget* widget, QMouseEvent* e);
-    void pressArrow(ObjectId id, QWidget* widget, QMouseEvent* e);
+    void pressFrame(ObjectId frame, QMouseEvent* e);
+    void pressTitle(ObjectId frame, QMouseEvent* e);
+    void pressObject(ObjectId id, QMouseEvent* e);
+    void pressArrow(ObjectId id, QMouseEvent* e);
     void pressHandle(const QString& name, QMouseEvent* e);
     void pressArrowEnd(const QString& name, QMouseEvent* e);
 
-    void mouseMoved(QMouseEvent* e);
-    void mouseReleased(QMouseEvent* e);
-    void finishMove();
-    void finishSize();
-    void finishAltDrag(QMouseEvent* e);
-    void finishArrowDrag(QMouseEvent* e);
-    void finishArrowEnd();
+    // The running gesture: started by a press, ended by the release or broken off.
+    void startGesture(std::unique_ptr<Gesture> gesture);
+    void endGesture();
+    void cancelGesture();
+
+    // What the gestures reach of the canvas.
+    GestureContext& context() { return *this; }
+    Document& document() override { return doc(); }
+    HandleLayer& handles() override;
+    void recordStep() override { m_host.recordStep(); }
+    void placeWidget(ObjectId id) override;
+    void syncView() override;
+    void redrawOverlays() override { m_host.redrawOverlays(); }
+    void showDragCursor(ObjectId id, bool dragging) override;
+    void frameChosen(ObjectId frame, bool titlePress) override;
+    void objectChosen(ObjectId id) override;
 
     // What a finished press does after the move (or at once, for other buttons).
     void afterFramePress(ObjectId frame, QMouseEvent* e, bool titlePress);
     void afterObjectPress(ObjectId id, QMouseEvent* e, bool moved);
 
-    // Geometry of an object in the model, relative to its parent, and setting it.
-    QRect boundsOf(ObjectId id) const;
-    void setBounds(ObjectId id, const QRect& r);
-    int parentFrameOf(ObjectId id) const;
-    void showBlackSetAround(ObjectId id);
-    void showBlueSetAround(ObjectId id);
     void syncToolStatesForObject(ObjectId id);
-    void showPopup(const char* menu, QMouseEvent* e);
-    void startTracking(Track track, ObjectId id, QWidget* widget, QMouseEvent* e);
-    void applyFrameSelection(ObjectId frame);
+    void showPopup(QMenu* menu, QMouseEvent* e);
     void placeArrowHandlesFor(int slot);
     ArrowObject* selectedArrow();
     PictureObject* currentPicture(ObjectId id);
-    void rebuildSelectedArrow();
 
     CanvasHost& m_host;
     CanvasWidget* m_canvas;
     OutlineView* m_view;
     SelectionHandles* m_handles;
 
-    struct Tracking {
-        Track track = Track::None;
-        ObjectId id = 0;
-        QPointer<QWidget> widget;
-        QPoint startGlobal;
-        QRect startRect;
-        Edge edge = Edge::Left;
-        bool outer = true;          // a black handle (outer selection) or a blue one
-        bool titlePress = false;
-        bool following = false;     // the pointer has left the press point: the object follows
-        QString handle;             // the handle or arrow end pressed
-        QPoint handleStart;
-        Qt::MouseButton button = Qt::NoButton;
-        Qt::KeyboardModifiers modifiers;
-        bool doubleClick = false;
-        bool textPress = false;     // a press into a text field: moves after a small threshold
-        bool grabbed = false;       // the canvas holds the pointer until the release
-        bool arrowMoved = false;
-        QPoint pressPos;            // in the pressed widget
-    } m_track;
-    QString m_textAtFocus;
+    std::unique_ptr<Gesture> m_gesture;
+    QString m_textAtFocus;        // a text field's text when it took the focus
     ObjectId m_keyPressedIn = 0;  // the text field that received the last key press
-    PicturePreview* m_preview = nullptr;  // a text field's text when it took the focus
+    PicturePreview* m_preview = nullptr;
 };
 
 }  // namespace velmar

@@ -17,9 +17,6 @@ public:
     virtual ~CanvasHost() = default;
     virtual Document& document() = 0;
     virtual const CommandRegistry& commands() const = 0;
-    // By component name: the gestures still look their commands up this way.
-    virtual QAction* command(const QString& name) const = 0;
-    virtual QMenu* popupMenu(const QString& name) const = 0;
     virtual QWidget* dialogParent() = 0;
     virtual const DialogFolders& dialogFolders() const = 0;
     // Records a history step after a change (`wkl`).

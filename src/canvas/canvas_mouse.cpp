@@ -1,10 +1,15 @@
-// Presses on the canvas, frames, titles, objects, arrows and handles, and what happens when the
-// button is released.
+// Presses on the canvas, frames, titles, objects, arrows and handles: what they select, the menus
+// they open and the gestures they start, and what a finished press leaves chosen.
 #include "canvas/canvas_controller.h"
 
+#include "canvas/alt_drop_gesture.h"
+#include "canvas/arrow_drag_gesture.h"
+#include "canvas/arrow_end_gesture.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
+#include "canvas/move_gesture.h"
+#include "canvas/resize_gesture.h"
 #include "canvas/selection_handles.h"
 
 #include <QAction>
@@ -23,29 +28,29 @@ bool isDouble(const QMouseEvent* e) { return e->type() == QEvent::MouseButtonDbl
 void CanvasController::pressCanvas(QMouseEvent* e)
 {
     m_host.repaintIfPending();
-    const QAction* settings = cmd("settingsMenu");
+    const QAction* settings = commands().settingsMenu;
     if ((e->button() == Qt::RightButton || isDouble(e)) && settings && settings->isEnabled()) {
         doc().interaction.creationPoint = e->position().toPoint();
-        showPopup("PopupMenu1", e);
+        showPopup(commands().canvasMenu, e);
     }
-    enable({"ToolButton9", "ToolButton12", "N64", "N60"}, false);
+    enable({commands().frameTitlesButton, commands().stretchButton, commands().stretchSettingsItem, commands().frameTitlesItem}, false);
     m_handles->hideAll();
 }
 
-void CanvasController::pressFrame(ObjectId frame, QWidget* widget, QMouseEvent* e)
+void CanvasController::pressFrame(ObjectId frame, QMouseEvent* e)
 {
     m_host.repaintIfPending();
     if (!doc().session.editMode)
         return;
     if (e->button() == Qt::LeftButton && !(e->modifiers() & Qt::AltModifier) && !isDouble(e)) {
         dropSelection();
-        startTracking(Track::Move, frame, widget, e);
+        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), frame, MoveGesture::Grip::Body));
         return;  // the rest follows on release
     }
     afterFramePress(frame, e, false);
 }
 
-void CanvasController::pressTitle(ObjectId frame, QWidget* label, QMouseEvent* e)
+void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
 {
     const bool left = e->button() == Qt::LeftButton;
     if (left)
@@ -53,28 +58,38 @@ void CanvasController::pressTitle(ObjectId frame, QWidget* label, QMouseEvent* e
     if (left && !(e->modifiers() & Qt::AltModifier) && doc().session.editMode) {
         // A press on a title records a step whether or not the frame moves: on release, so that
         // the step holds where the frame went.
-        startTracking(Track::Move, frame, m_view->widget(frame), e);
-        m_track.titlePress = true;
+        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), frame, MoveGesture::Grip::Title));
         return;
     }
     doc().interaction.currentCompanion = frame;
     if (e->button() == Qt::RightButton) {
         const int slot = doc().outline.findSlot(ObjectKind::Frame, frame);
         if (slot > 0)
-            cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
+            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
         doc().interaction.creationPoint = e->position().toPoint();
         doc().interaction.currentObject = frame;
-        showPopup("PopupMenu2", e);
+        showPopup(commands().frameMenu, e);
     }
     afterFramePress(frame, nullptr, true);
 }
 
-void CanvasController::applyFrameSelection(ObjectId frame)
+void CanvasController::frameChosen(ObjectId frame, bool titlePress)
 {
-    if (doc().interaction.outerSelection != frame) {
-        doc().interaction.outerSelection = frame;
-        showBlackSetAround(frame);
+    InteractionState& state = doc().interaction;
+    if (state.outerSelection != frame) {
+        state.outerSelection = frame;
+        m_handles->showBlackSet(frame);
     }
+    if (!titlePress) {
+        state.currentCompanion = frame;
+        state.currentObject = frame;
+    }
+    afterFramePress(frame, nullptr, titlePress);
+}
+
+void CanvasController::objectChosen(ObjectId id)
+{
+    afterObjectPress(id, nullptr, true);
 }
 
 void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titlePress)
@@ -86,20 +101,20 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
     if (!titlePress) {
         doc().interaction.currentObject = frame;
         if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
-            cmd("Y1")->setChecked(doc().outline.frame(slot).titleVisible);
+            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
             doc().interaction.creationPoint = e->position().toPoint();
-            showPopup("PopupMenu2", e);
+            showPopup(commands().frameMenu, e);
         }
     }
     m_host.redrawOverlays();
-    enable({"ToolButton9", "N60"}, true);
-    enable({"ToolButton12", "N64"}, false);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, true);
+    enable({commands().stretchButton, commands().stretchSettingsItem}, false);
     const bool shown = doc().outline.frame(slot).titleVisible;
-    cmd("N60")->setChecked(shown);
-    cmd("ToolButton9")->setChecked(shown);
+    commands().frameTitlesItem->setChecked(shown);
+    commands().frameTitlesButton->setChecked(shown);
 }
 
-void CanvasController::pressObject(ObjectId id, QWidget* widget, QMouseEvent* e)
+void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
 {
     const ObjectKind kind = doc().outline.kindOf(id);
     if (kind != ObjectKind::Picture)
@@ -107,7 +122,8 @@ void CanvasController::pressObject(ObjectId id, QWidget* widget, QMouseEvent* e)
     if (kind == ObjectKind::TextField) {
         const int slot = doc().outline.findSlot(ObjectKind::TextField, id);
         doc().outline.textField(slot).readOnly = !doc().session.editMode;
-        static_cast<TextFieldWidget*>(widget)->setReadOnly(!doc().session.editMode);
+        if (auto* field = qobject_cast<TextFieldWidget*>(m_view->widget(id)))
+            field->setReadOnly(!doc().session.editMode);
     }
     if (!doc().session.editMode)
         return;
@@ -117,14 +133,14 @@ void CanvasController::pressObject(ObjectId id, QWidget* widget, QMouseEvent* e)
         dropSelection();
     if (left && alt && !isDouble(e)) {
         // Alt + drag: dropped on a frame, the object moves into it.
-        startTracking(Track::AltDrag, id, widget, e);
+        startGesture(std::make_unique<AltDropGesture>(context(), pointerInput(*e, m_canvas), id));
         if (kind == ObjectKind::Video)
             m_host.recordStep();
         return;
     }
     if (!isDouble(e) && (!alt) == left) {
-        startTracking(Track::Move, id, widget, e);
-        m_track.textPress = kind == ObjectKind::TextField;
+        const auto grip = kind == ObjectKind::TextField ? MoveGesture::Grip::TextBody : MoveGesture::Grip::Body;
+        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), id, grip));
         return;
     }
     afterObjectPress(id, e, false);
@@ -134,17 +150,17 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
 {
     InteractionState& state = doc().interaction;
     const ObjectKind kind = doc().outline.kindOf(id);
-    const int parent = parentFrameOf(id);
+    const int parent = parentFrameOf(doc().outline, id);
     const ObjectId frame = parent > 0 ? doc().outline.frame(parent).id : 0;
     if (moved || parent == 0) {
         // After a move, and for an object lying on the canvas, which cannot carry the black set.
         if (frame && state.outerSelection != frame) {
             state.outerSelection = frame;
-            showBlackSetAround(frame);
+            m_handles->showBlackSet(frame);
         }
         if (state.innerSelection != id || !m_handles->blueSetVisible()) {
             state.innerSelection = id;
-            showBlueSetAround(id);
+            m_handles->showBlueSet(id);
         }
     }
     if (e && (e->button() == Qt::RightButton || isDouble(e))) {
@@ -152,13 +168,13 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
         state.innerSelection = id;
         state.outerSelection = frame;
         if (frame)
-            showBlackSetAround(frame);
-        showBlueSetAround(id);
+            m_handles->showBlackSet(frame);
+        m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
-        const char* menu = kind == ObjectKind::Picture     ? "PopupMenu3"
-                           : kind == ObjectKind::Video     ? "PopupMenu4"
-                           : kind == ObjectKind::Caption   ? "PopupMenu5"
-                                                           : "PopupMenu7";
+        QMenu* menu = kind == ObjectKind::Picture     ? commands().pictureMenu
+                           : kind == ObjectKind::Video     ? commands().videoMenu
+                           : kind == ObjectKind::Caption   ? commands().captionMenu
+                                                           : commands().textFieldMenu;
         syncToolStatesForObject(id);
         showPopup(menu, e);
         return;
@@ -176,22 +192,22 @@ void CanvasController::syncToolStatesForObject(ObjectId id)
         const int parent = doc().outline.picture(ref.slot).parentFrame;
         state.outerSelection = parent > 0 ? doc().outline.frame(parent).id : 0;
         const bool stretched = doc().outline.picture(ref.slot).stretched;
-        enable({"ToolButton12"}, true);
-        cmd("ToolButton12")->setChecked(stretched);
-        cmd("N59")->setChecked(stretched);
+        enable({commands().stretchButton}, true);
+        commands().stretchButton->setChecked(stretched);
+        commands().stretchPopupItem->setChecked(stretched);
     } else {
-        enable({"ToolButton12"}, false);
+        enable({commands().stretchButton}, false);
         if (ref.kind == ObjectKind::Video) {
             state.currentCompanion = id;
-            cmd("N34")->setChecked(doc().outline.video(ref.slot).playerVisible);
+            commands().playerButtons->setChecked(doc().outline.video(ref.slot).playerVisible);
         }
-        enable({"N64"}, false);
+        enable({commands().stretchSettingsItem}, false);
     }
-    enable({"ToolButton9", "N60"}, false);
+    enable({commands().frameTitlesButton, commands().frameTitlesItem}, false);
     m_host.redrawOverlays();
 }
 
-void CanvasController::pressArrow(ObjectId id, QWidget* widget, QMouseEvent* e)
+void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
 {
     dropSelection();
     const int slot = doc().outline.findSlot(ObjectKind::Arrow, id);
@@ -199,11 +215,11 @@ void CanvasController::pressArrow(ObjectId id, QWidget* widget, QMouseEvent* e)
         return;
     doc().interaction.selectedArrow = slot;
     if (e->button() == Qt::LeftButton && !isDouble(e) && doc().session.editMode)
-        startTracking(Track::Arrow, id, widget, e);
+        startGesture(std::make_unique<ArrowDragGesture>(context(), pointerInput(*e, m_canvas), id));
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
         doc().interaction.currentObject = id;
-        showPopup("PopupMenu6", e);
+        showPopup(commands().arrowMenu, e);
     }
 }
 
@@ -220,145 +236,22 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
     m_handles->hideBlueSet();
     if (!outer)
         m_handles->hideArrowHandles();
-    QWidget* widget = m_view->widget(target);
+    // The pressed handle has just been hidden and would lose the pointer with it: the gesture
+    // holds the pointer on the canvas until the button is released.
+    const PointerInput press = pointerInput(*e, m_canvas);
     const Edge edge = handleEdge(name).value_or(Edge::Move);
-    startTracking(edge == Edge::Move ? Track::Move : Track::Size, target, widget, e);
-    m_track.edge = edge;
-    m_track.outer = outer;
-    m_track.handle = name;
-    m_track.following = true;  // handles follow the pointer from the first pixel
-    // The pressed handle has just been hidden and would lose the pointer with it: the canvas holds
-    // the pointer until the button is released, so the object follows it all the way.
-    m_canvas->grabMouse();
-    m_track.grabbed = true;
+    if (edge == Edge::Move)
+        startGesture(std::make_unique<MoveGesture>(
+            context(), press, target, outer ? MoveGesture::Grip::BlackMoveBar : MoveGesture::Grip::BlueMoveBar));
+    else
+        startGesture(std::make_unique<ResizeGesture>(context(), press, target, edge, outer));
 }
 
 void CanvasController::pressArrowEnd(const QString& name, QMouseEvent* e)
 {
     if (!doc().session.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
-    m_track = Tracking{};
-    m_track.track = Track::ArrowEnd;
-    m_track.handle = name;
-    m_track.handleStart = name == QLatin1String("Panel23") ? m_handles->arrowStart() : m_handles->arrowEnd();
-    m_track.startGlobal = e->globalPosition().toPoint();
-    m_track.following = true;
-}
-
-// --- releases -----------------------------------------------------------------------------------
-
-void CanvasController::finishMove()
-{
-    const ObjectId id = m_track.id;
-    const bool changed = boundsOf(id).topLeft() != m_track.startRect.topLeft();
-    const bool handle = !m_track.handle.isEmpty();
-    if (changed || m_track.titlePress)
-        m_host.recordStep();
-    const ObjectKind kind = doc().outline.kindOf(id);
-    if (handle) {
-        // A move bar: both sets stand again around the selections.
-        if (doc().interaction.outerSelection)
-            showBlackSetAround(doc().interaction.outerSelection);
-        if (m_track.handle == QLatin1String("Panel20") && doc().interaction.innerSelection)
-            showBlueSetAround(doc().interaction.innerSelection);
-        m_host.redrawOverlays();
-        return;
-    }
-    if (kind == ObjectKind::Frame) {
-        applyFrameSelection(id);
-        if (!m_track.titlePress) {
-            doc().interaction.currentCompanion = id;
-            doc().interaction.currentObject = id;
-        }
-        const Tracking t = m_track;
-        afterFramePress(id, nullptr, t.titlePress);
-    } else {
-        afterObjectPress(id, nullptr, true);
-    }
-}
-
-void CanvasController::finishSize()
-{
-    const ObjectId id = m_track.id;
-    if (boundsOf(id).size() != m_track.startRect.size())
-        m_host.recordStep();
-    if (m_track.outer) {
-        showBlackSetAround(id);
-    } else {
-        showBlueSetAround(id);
-        const int parent = parentFrameOf(id);
-        if (parent > 0 && doc().interaction.outerSelection)
-            showBlackSetAround(doc().interaction.outerSelection);
-    }
-    m_view->sync();
-    m_host.redrawOverlays();
-}
-
-void CanvasController::finishAltDrag(QMouseEvent* e)
-{
-    if (m_track.widget)
-        m_track.widget->unsetCursor();
-    const ObjectId id = m_track.id;
-    const ObjectRef ref = doc().outline.find(id);
-    if (!ref.isValid())
-        return;
-    // Find the frame under the pointer; dropping anywhere else leaves the object where it was.
-    const QPoint global = e->globalPosition().toPoint();
-    const QPoint onCanvas = m_canvas->mapFromGlobal(global);
-    int target = 0;
-    for (int k = doc().outline.count(ObjectKind::Frame); k >= 1 && target == 0; --k)
-        if (doc().outline.frame(k).bounds.contains(onCanvas) && m_view->frameWidget(k)
-            && m_view->frameWidget(k)->isVisible())
-            target = k;
-    if (target == 0)
-        return;
-    const QPoint drop = onCanvas - doc().outline.frame(target).bounds.topLeft();
-    QRect r = boundsOf(id);
-    r.moveTopLeft(drop);
-    Outline& o = doc().outline;
-    const quint8 number = o.parentFrameNumber(target);
-    switch (ref.kind) {
-    case ObjectKind::Picture: o.picture(ref.slot).bounds = r; o.picture(ref.slot).parentFrame = number; break;
-    case ObjectKind::TextField: o.textField(ref.slot).bounds = r; o.textField(ref.slot).parentFrame = number; break;
-    case ObjectKind::Video: o.video(ref.slot).bounds = r; o.video(ref.slot).parentFrame = number; break;
-    case ObjectKind::Caption: o.caption(ref.slot).bounds = r; o.caption(ref.slot).parentFrame = number; break;
-    default: return;
-    }
-    m_view->sync();
-    m_host.redrawOverlays();
-    m_handles->hideBlackSet();
-    m_handles->hideBlueSet();
-    m_host.recordStep();
-}
-
-void CanvasController::finishArrowDrag(QMouseEvent* e)
-{
-    const int slot = doc().outline.findSlot(ObjectKind::Arrow, m_track.id);
-    if (slot == 0 || !doc().session.editMode)
-        return;
-    mouseMoved(e);  // the last offset
-    if (m_track.arrowMoved) {
-        m_view->sync();
-        m_host.recordStep();
-    }
-}
-
-void CanvasController::finishArrowEnd()
-{
-    const int slot = doc().interaction.selectedArrow;
-    if (slot < 1 || slot > doc().outline.count(ObjectKind::Arrow))
-        return;
-    ArrowObject& a = doc().outline.arrow(slot);
-    const QPoint start = m_handles->arrowStart();
-    const QPoint end = m_handles->arrowEnd();
-    a.x1 = storableCoordinate(start.x());
-    a.y1 = storableCoordinate(start.y());
-    a.x2 = storableCoordinate(end.x());
-    a.y2 = storableCoordinate(end.y());
-    m_view->sync();
-    const QPoint dropped = m_track.handle == QLatin1String("Panel23") ? start : end;
-    if (dropped != m_track.handleStart)
-        m_host.recordStep();
+    startGesture(std::make_unique<ArrowEndGesture>(context(), pointerInput(*e, m_canvas), name == QLatin1String("Panel23")));
 }
 
 }  // namespace velmar

@@ -2,7 +2,6 @@
 
 #include "model/text_metrics.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
 
@@ -44,16 +43,6 @@ void CanvasWidget::resizeEvent(QResizeEvent* event)
         m_toolBar->setGeometry(0, 0, width(), kToolBarHeight);
     QWidget::resizeEvent(event);
     emit resized(size());
-}
-
-void CanvasWidget::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(event);
-}
-
-void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    emit pressed(event);
 }
 
 }  // namespace velmar

@@ -24,14 +24,11 @@ public:
     ColourValue canvasColour() const { return m_colour; }
 
 signals:
-    void pressed(QMouseEvent* event);
     void resized(QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QToolBar* m_toolBar = nullptr;

@@ -162,11 +162,6 @@ QRect arrowEndHandle(QPoint end)
     return QRect(end - QPoint(kArrowHandleOffset, kArrowHandleOffset), kArrowEndHandleSize);
 }
 
-QPoint arrowPointOfHandle(QPoint handleTopLeft)
-{
-    return handleTopLeft + QPoint(kArrowHandleOffset, kArrowHandleOffset);
-}
-
 std::optional<Edge> handleEdge(const QString& name)
 {
     static const std::map<QString, Edge> edges = {

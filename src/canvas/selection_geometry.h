@@ -64,10 +64,9 @@ int parentFrameOf(const Outline& outline, ObjectId id);
 std::optional<AdornmentLayout> blackSetFor(const Outline& outline, ObjectId id);
 std::optional<AdornmentLayout> blueSetFor(const Outline& outline, ObjectId id);
 
-// The two arrow end handles and the end point that a handle stands for.
+// The two arrow end handles around their end points.
 QRect arrowStartHandle(QPoint start);  // "Panel23"
 QRect arrowEndHandle(QPoint end);      // "Panel24"
-QPoint arrowPointOfHandle(QPoint handleTopLeft);
 
 // What dragging a handle does: size from an edge or corner, or move the whole object.
 enum class Edge { Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight, Move };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/handle_layer.h"
 #include "canvas/selection_geometry.h"
 #include "model/document.h"
 
@@ -15,49 +16,34 @@ namespace velmar {
 
 class CanvasWidget;
 
-// What the selection shows, apart from the widgets that draw it: the object the black set stands
-// around (the outer selection: a frame or an object on the canvas), the object the blue set
-// stands around (the inner selection), and the two arrow end points while their handles show.
-// The end points are the arrow's until one is dragged, then the dragged position.
-struct SelectionModel {
-    ObjectId blackAround = 0;  // 0 = the black set is hidden
-    ObjectId blueAround = 0;   // 0 = the blue set is hidden
-    bool arrowHandles = false;
-    QPoint arrowStart, arrowEnd;
-};
-
 // The canvas's handle layer: owns every selection adornment — the black set (Shape1, move bar
 // Panel11, handles Panel3..Panel10), the blue set (Shape2, Panel20, Panel12..Panel19) and the
 // arrow end handles Panel23/Panel24 — as children of the canvas, placed in canvas coordinates from
 // the selection model and the outline. No adornment is ever a child of an object's widget, so
 // rebuilding the object widgets (undo, redo, open) cannot take one with it.
-class SelectionHandles : public QObject {
+class SelectionHandles : public QObject, public HandleLayer {
     Q_OBJECT
 public:
     SelectionHandles(CanvasWidget* canvas, const Document& document);
 
     // Shows a set around an object of the outline, in the layout that fits it.
-    void showBlackSet(ObjectId id);
-    void showBlueSet(ObjectId id);
-    void showArrowHandles(QPoint start, QPoint end);
-    // Moves one arrow end handle to stand for a new end point (while it is dragged).
-    void moveArrowEnd(bool start, QPoint point);
+    void showBlackSet(ObjectId id) override;
+    void showBlueSet(ObjectId id) override;
+    void showArrowHandles(QPoint start, QPoint end) override;
+    void moveArrowEnd(bool start, QPoint point) override;
 
-    void hideBlackSet();
-    void hideBlueSet();
-    void hideArrowHandles();
+    void hideBlackSet() override;
+    void hideBlueSet() override;
+    void hideArrowHandles() override;
     void hideAll();
 
     // Places the shown sets again from the outline as it is now (after a move, a resize, grid
     // snapping, undo…); a set whose object is gone is hidden.
     void refresh();
 
-    const SelectionModel& model() const { return m_model; }
+    const SelectionModel& model() const override { return m_model; }
     bool blackSetVisible() const { return m_model.blackAround != 0; }
     bool blueSetVisible() const { return m_model.blueAround != 0; }
-    // The end points the arrow handles stand for.
-    QPoint arrowStart() const { return m_model.arrowStart; }
-    QPoint arrowEnd() const { return m_model.arrowEnd; }
 
     QWidget* component(const QString& name) const { return m_components.value(name); }
     // The component name of a handle widget, or an empty string.

@@ -367,7 +367,6 @@ void VideoPanelWidget::frameArrived(const QVideoFrame& frame)
         m_firstPicture = image;
     ++m_framesReceived;
     display()->setPicture(image);
-    emit pictureArrived();
 }
 
 QMediaPlayer::PlaybackState VideoPanelWidget::playbackState() const

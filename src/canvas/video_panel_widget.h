@@ -117,7 +117,6 @@ public:
 
     VideoPlayerBar* playerBar() const { return m_bar; }
     QMediaPlayer* player() const { return m_player; }
-    QVideoSink* videoSink() const { return m_sink; }
 
     // Settings the media framework needs before the first player: GStreamer as the backend
     // (unless the user chose another one) and frame conversion on the CPU.
@@ -126,8 +125,6 @@ public:
 signals:
     // An opening has ended, successfully or not (see openState() and openError()).
     void openFinished(bool ok);
-    // A new picture of the film arrived on the current display.
-    void pictureArrived();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

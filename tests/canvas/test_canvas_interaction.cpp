@@ -29,6 +29,7 @@ private slots:
     void capacityRefusal();
     void titleMoveSurvivesUndoAndRedo();
     void handlesOutliveEveryRebuild();
+    void escapeBreaksOffADrag();
 
 private:
     int createFrameAt(WindowFixture& f, QPoint at)
@@ -453,6 +454,32 @@ void TestCanvasInteraction::handlesOutliveEveryRebuild()
     sendMouse(static_cast<QTextEdit*>(text)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
     f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
     QVERIFY(f.component("Shape2")->isVisible());
+}
+
+void TestCanvasInteraction::escapeBreaksOffADrag()
+{
+    // Escape in the middle of a drag puts the frame back; the release that follows records nothing.
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    const int step = f.doc().history.currentStep;
+    QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
+    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+    QMouseEvent move(QEvent::MouseMove, QPointF(90, 70), QPointF(origin + QPoint(90, 70)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(50, 60));
+
+    QTest::keyClick(f.window->canvas(), Qt::Key_Escape);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+    QCOMPARE(w->pos(), QPoint(10, 40));
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 70), QPointF(origin + QPoint(90, 70)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+    QCOMPARE(f.doc().history.currentStep, step);
+    QVERIFY(f.window->canvas()->mouseGrabber() == nullptr);
 }
 
 QTEST_MAIN(TestCanvasInteraction)

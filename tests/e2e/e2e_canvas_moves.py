@@ -1,5 +1,7 @@
 # Moving objects on the canvas with the real mouse: body drags, short moves, the move bars, the
-# frame title and Alt-drops into a frame.
+# frame title, Alt-drops into a frame, and gestures broken off with Escape.
+import time
+
 import velmar_e2e as e2e
 from velmar_e2e import bounds
 
@@ -61,6 +63,29 @@ def test_alt_drag_drops_a_picture_into_a_frame(app):
     picture = app.info()["pictures"][0]
     e2e.check_equal(picture["parent"], 2, "the picture's frame")
     e2e.check_equal(bounds(picture)[:2], [100, 100], "dropped at the pointer, in the frame")
+
+
+def test_escape_breaks_off_a_drag_and_a_resize(app):
+    app.open(TWO_FRAMES)
+    app.press((250, 110))              # the first frame's body
+    for x in range(260, 330, 10):
+        app.move((x, 150))
+        time.sleep(0.01)
+    app.desktop.xdotool("key", "Escape")
+    app.release()
+    app.click((250, 240))              # black set around the first frame
+    app.press((274, 254))              # its bottom-right handle
+    for x in range(280, 330, 10):
+        app.move((x, x))
+        time.sleep(0.01)
+    app.desktop.xdotool("key", "Escape")
+    app.release()
+    # The canvas lets go of the pointer: the other frame still follows a drag.
+    app.drag((500, 200), (520, 210))
+    app.save()
+    info = app.info()
+    e2e.check_equal(bounds(info["frames"][0]), [40, 80, 240, 180], "frame after the broken-off gestures")
+    e2e.check_equal(bounds(info["frames"][1])[:2], [420, 90], "frame dragged afterwards")
 
 
 e2e.main(globals())

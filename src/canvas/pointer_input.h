@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <Qt>
+
+class QMouseEvent;
+class QWidget;
+
+namespace velmar {
+
+// One mouse event as the canvas gestures see it, free of the widget that received it: where the
+// pointer is in canvas coordinates, the button that changed, the modifier keys and when.
+struct PointerInput {
+    QPoint pos;  // canvas coordinates
+    Qt::MouseButton button = Qt::NoButton;  // pressed or released; NoButton for a move
+    bool shift = false;
+    bool alt = false;
+    bool ctrl = false;
+    bool doubleClick = false;
+    quint64 time = 0;  // milliseconds, as the event's timestamp
+};
+
+// The input of a mouse event received by any widget of the canvas (the canvas, an object, a
+// handle), placed on the canvas through the event's screen position.
+PointerInput pointerInput(const QMouseEvent& event, const QWidget* canvas);
+
+}  // namespace velmar
