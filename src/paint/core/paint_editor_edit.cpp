@@ -1,30 +1,14 @@
 // The editor's edit commands: the floating piece, the clipboard's pictures and picture files.
 #include "paint/core/paint_editor.h"
 
+#include "paint/core/picture_files.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/tools/selection_tool.h"
-#include "platform/core/file_io.h"
-#include "storage/jpeg_codec.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 
 namespace velmar::paint {
-
-namespace {
-
-// The path with its extension (the part after the file name's last dot) replaced by `ext`.
-QString withExtension(const QString& path, const QString& ext)
-{
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    return (dot > slash + 1 ? path.left(dot) : path) + ext;
-}
-
-}  // namespace
 
 void PaintEditor::placeFloatingPiece(const QImage& piece)
 {
@@ -113,24 +97,13 @@ PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterInde
         result.error = QStringLiteral("Нет выделенного фрагмента.");
         return result;
     }
-    QByteArray data;
-    if (filterIndex == 2) {
-        result.path = withExtension(path, QStringLiteral(".jpg"));
-        data = encodeJpeg(piece, 100);
-    } else {
-        result.path = withExtension(path, QStringLiteral(".bmp"));
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        piece.save(&buffer, "BMP");
+    QString why;
+    result.path = writePictureFile(piece, path, filterIndex, &why);
+    result.ok = !result.path.isEmpty();
+    if (!result.ok) {
+        result.path = replaceExtension(path, filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+        result.error = QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(result.path, why);
     }
-    if (data.isEmpty()) {
-        result.error = QStringLiteral("Не удалось закодировать рисунок.");
-        return result;
-    }
-    const FileWriteStatus written = replaceFile(result.path, {QByteArrayView(data)}, false);
-    result.ok = written.ok;
-    if (!written.ok)
-        result.error = QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(result.path, written.error);
     return result;
 }
 
@@ -138,21 +111,9 @@ PieceFileResult PaintEditor::pastePieceFromFile(const QString& path, int filterI
 {
     PieceFileResult result;
     result.path = path;
-    QImage image;
+    // The JPEG filters read the file as JPEG whatever its name says.
     QString why;
-    if (filterIndex == 2 || filterIndex == 3) {
-        // The JPEG filters read the file as JPEG whatever its name says.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            why = QStringLiteral("файл не открывается");
-        else
-            image = decodeJpeg(file.readAll(), &why);
-    } else {
-        QImageReader reader(path);
-        image = reader.read();
-        if (image.isNull())
-            why = QStringLiteral("файл не открывается, повреждён или это не рисунок");
-    }
+    const QImage image = readPictureFile(path, decoderForOpenFilter(filterIndex, path), &why);
     if (image.isNull() || image.width() < 1 || image.height() < 1) {
         result.error = QStringLiteral("Не удалось прочитать рисунок «%1»: %2").arg(QFileInfo(path).fileName(), why);
         return result;
