@@ -123,15 +123,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     setMinimumSize(60, 60);
 
     m_picture = new PictureView(m_doc, this);
-    m_picture->onMouse = [this](QMouseEvent* e) {
-        const QPoint pos = m_picture->mapToParent(e->position().toPoint());
-        if (e->type() == QEvent::MouseButtonPress)
-            pointerPressed(pos, e->button(), e->buttons(), e->modifiers());
-        else if (e->type() == QEvent::MouseMove)
-            pointerMoved(pos, e->buttons(), e->modifiers());
-        else if (e->type() == QEvent::MouseButtonRelease)
-            pointerReleased(pos, e->button(), e->buttons(), e->modifiers());
-    };
+    m_picture->onMouse = [this](QMouseEvent* e) { forwardMouse(m_picture, e); };
 
     m_hbar = new QScrollBar(Qt::Horizontal, this);
     m_hbar->setObjectName(QStringLiteral("ScrollBar1"));
@@ -147,15 +139,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     m_corner->setAutoFillBackground(true);
 
     m_piece = new FloatingPieceView(m_doc, this);
-    m_piece->onMouse = [this](QMouseEvent* e) {
-        const QPoint pos = m_piece->mapToParent(e->position().toPoint());
-        if (e->type() == QEvent::MouseButtonPress)
-            pointerPressed(pos, e->button(), e->buttons(), e->modifiers());
-        else if (e->type() == QEvent::MouseMove)
-            pointerMoved(pos, e->buttons(), e->modifiers());
-        else if (e->type() == QEvent::MouseButtonRelease)
-            pointerReleased(pos, e->button(), e->buttons(), e->modifiers());
-    };
+    m_piece->onMouse = [this](QMouseEvent* e) { forwardMouse(m_piece, e); };
     m_edgeHandles = {new HandleWidget("Panel5", Qt::SizeFDiagCursor, true, 0, this),
                      new HandleWidget("Panel6", Qt::SizeHorCursor, true, 1, this),
                      new HandleWidget("Panel7", Qt::SizeVerCursor, true, 2, this)};
@@ -375,6 +359,19 @@ ToolInput WorkArea::toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseB
     input.shift = mods.testFlag(Qt::ShiftModifier);
     input.alt = mods.testFlag(Qt::AltModifier);
     return input;
+}
+
+void WorkArea::forwardMouse(QWidget* child, QMouseEvent* e)
+{
+    // The picture and the floating piece lie over the work area; their mouse events are the work
+    // area's, in its own coordinates.
+    const QPoint pos = child->mapToParent(e->position().toPoint());
+    if (e->type() == QEvent::MouseButtonPress)
+        pointerPressed(pos, e->button(), e->buttons(), e->modifiers());
+    else if (e->type() == QEvent::MouseMove)
+        pointerMoved(pos, e->buttons(), e->modifiers());
+    else if (e->type() == QEvent::MouseButtonRelease)
+        pointerReleased(pos, e->button(), e->buttons(), e->modifiers());
 }
 
 void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QMouseEvent;
 class QPlainTextEdit;
 class QScrollBar;
 class QTimer;
@@ -50,6 +51,8 @@ public:
     // frame handles); the drag runs until the button is released.
     void handlePressed(bool canvas, int index, QPoint workPos);
 
+    // A mouse event of a child lying over the work area, handled as the work area's own.
+    void forwardMouse(QWidget* child, QMouseEvent* event);
     // Mouse input from any widget of the work area, in the work area's coordinates.
     void pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
     void pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
