@@ -12,6 +12,8 @@ VELMAR_PACKAGES=(
   dpkg-dev appstream libfile-mimeinfo-perl
   # The fuzz harnesses of the readers (scripts/fuzz.sh): clang with libFuzzer.
   clang libclang-rt-14-dev
+  # SVG export (QSvgGenerator) and the PDF text check of the export tests.
+  qt6-svg-dev poppler-utils
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
