@@ -40,9 +40,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildToolBar();
     buildPopupMenus();
 
+    m_documents = new DocumentController(m_document, m_commands, *this, this);
     m_view = new OutlineView(m_document, m_canvas);
     m_handles = new SelectionHandles(m_canvas, m_document);
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
+    connectDocumentViews();
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
         m_document.outline.setClientSize(size);
         // Sizes the program sets itself (an opened outline's window, its frame margins learnt)
@@ -133,25 +135,14 @@ void MainWindow::startUp(const StartupOptions& options)
     if (!documentPath.isEmpty()) {
         state.fileName = documentPath;
         session.directOpen = true;
-        runGuarded(this, [this] { openOutline(); });
+        runGuarded(this, [this] { m_documents->openOutline(); });
     }
-}
-
-void MainWindow::clearAll()
-{
-    const CommandRegistry& c = m_commands;
-    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
-        action->setEnabled(false);
-    // No handle may stay behind around an object that is gone.
-    m_controller->dropSelection();
-    m_document.outline.clearAll();
-    m_view->sync();
 }
 
 void MainWindow::snapOutline()
 {
     snapToGrid(m_document.outline, m_document.session.gridStep);
-    m_view->sync();
+    m_documents->objectsEdited();
 }
 
 void MainWindow::setGrid(bool on)
@@ -216,14 +207,23 @@ void MainWindow::onSwitch(std::initializer_list<QAction*> actions, void (MainWin
 void MainWindow::connectCommands()
 {
     const CommandRegistry& r = m_commands;
-    onCommand({r.newOutline}, &MainWindow::newOutline);
-    onCommand({r.open}, &MainWindow::openOutline);
-    onCommand({r.saveItem, r.saveButton}, &MainWindow::saveCommand);
-    onCommand({r.saveAs}, &MainWindow::saveAsCommand);
-    onCommand({r.close}, &MainWindow::closeOutline);
+    DocumentController* d = m_documents;
+    // Document commands and the history.
+    auto document = [this, d](std::initializer_list<QAction*> actions, auto handler) {
+        for (QAction* action : actions) {
+            Q_ASSERT(action);
+            connect(action, &QAction::triggered, this,
+                    [this, d, handler] { runGuarded(this, [d, handler] { (d->*handler)(); }); });
+        }
+    };
+    document({r.newOutline}, &DocumentController::newOutline);
+    document({r.open}, &DocumentController::openOutline);
+    document({r.saveItem, r.saveButton}, &DocumentController::save);
+    document({r.saveAs}, &DocumentController::saveAs);
+    document({r.close}, &DocumentController::closeOutline);
+    document({r.undo}, &DocumentController::undo);
+    document({r.redo}, &DocumentController::redo);
     onCommand({r.exit}, &MainWindow::exitProgram);
-    onCommand({r.undo}, &MainWindow::undoStep);
-    onCommand({r.redo}, &MainWindow::redoStep);
     onSwitch({r.zoomButton, r.zoomItem}, &MainWindow::setZoom);
     onSwitch({r.editModeButton, r.editModeItem}, &MainWindow::setEditMode);
     onCommand({r.help, r.webHelp}, &MainWindow::showHelp);
@@ -231,32 +231,33 @@ void MainWindow::connectCommands()
     onSwitch({r.gridButton, r.gridItem}, &MainWindow::setGrid);
     onCommand({r.growGrid}, &MainWindow::growGrid);
     onCommand({r.shrinkGrid}, &MainWindow::shrinkGrid);
+    onCommand({r.exportPicture}, &MainWindow::exportPicture);
+    onCommand({r.editPicture}, &MainWindow::editPicture);
 
-    auto canvasCommand = [this](const char* name, auto handler) {
-        connect(command(QLatin1String(name)), &QAction::triggered, this,
+    // Creating objects and the picture and arrow commands, done by the canvas controller.
+    auto canvasCommand = [this](QAction* action, auto handler) {
+        Q_ASSERT(action);
+        connect(action, &QAction::triggered, this,
                 [this, handler] { runGuarded(this, [this, handler] { handler(*m_controller); }); });
     };
-    canvasCommand("N1", [](CanvasController& c) { c.createFrame(); });
-    canvasCommand("N2", [](CanvasController& c) { c.createPicture(true); });
-    canvasCommand("N3", [](CanvasController& c) { c.createPicture(false); });
-    canvasCommand("N39", [](CanvasController& c) { c.createCaption(true); });
-    canvasCommand("N45", [](CanvasController& c) { c.createCaption(false); });
-    canvasCommand("N86", [](CanvasController& c) { c.createTextField(); });
-    canvasCommand("N25", [](CanvasController& c) { c.createVideo(true); });
-    canvasCommand("N37", [](CanvasController& c) { c.createVideo(false); });
-    canvasCommand("N73", [](CanvasController& c) { c.createArrow(); });
-    canvasCommand("N38", [](CanvasController& c) { c.openPicture(); });
-    onCommand({r.exportPicture}, &MainWindow::exportPicture);
-    onCommand({command(QStringLiteral("N58"))}, &MainWindow::editPicture);
-    canvasCommand("N59", [](CanvasController& c) { c.setStretchFromMenu(); });
-    connect(r.stretchButton, &QAction::triggered, this,
-            [this] { runGuarded(this, [this] { m_controller->setStretchFromButton(); }); });
-    canvasCommand("N64", [](CanvasController& c) { c.setStretchFromSettings(); });
-    canvasCommand("N84", [](CanvasController& c) { c.showPictureFullScreen(); });
-    canvasCommand("N74", [](CanvasController& c) { c.changeArrowColour(); });
-    canvasCommand("N75", [](CanvasController& c) { c.changeArrowWidth(+1); });
-    canvasCommand("N88", [](CanvasController& c) { c.changeArrowWidth(-1); });
-    canvasCommand("N90", [](CanvasController& c) { c.deleteArrow(); });
+    canvasCommand(r.createFrame, [](CanvasController& c) { c.createFrame(); });
+    canvasCommand(r.createPictureOnCanvas, [](CanvasController& c) { c.createPicture(true); });
+    canvasCommand(r.createPicture, [](CanvasController& c) { c.createPicture(false); });
+    canvasCommand(r.createCaptionOnCanvas, [](CanvasController& c) { c.createCaption(true); });
+    canvasCommand(r.createCaption, [](CanvasController& c) { c.createCaption(false); });
+    canvasCommand(r.createTextField, [](CanvasController& c) { c.createTextField(); });
+    canvasCommand(r.createVideoOnCanvas, [](CanvasController& c) { c.createVideo(true); });
+    canvasCommand(r.createVideo, [](CanvasController& c) { c.createVideo(false); });
+    canvasCommand(r.createArrow, [](CanvasController& c) { c.createArrow(); });
+    canvasCommand(r.openPicture, [](CanvasController& c) { c.openPicture(); });
+    canvasCommand(r.stretchPopupItem, [](CanvasController& c) { c.setStretchFromMenu(); });
+    canvasCommand(r.stretchButton, [](CanvasController& c) { c.setStretchFromButton(); });
+    canvasCommand(r.stretchSettingsItem, [](CanvasController& c) { c.setStretchFromSettings(); });
+    canvasCommand(r.pictureFullScreen, [](CanvasController& c) { c.showPictureFullScreen(); });
+    canvasCommand(r.arrowColour, [](CanvasController& c) { c.changeArrowColour(); });
+    canvasCommand(r.arrowThicker, [](CanvasController& c) { c.changeArrowWidth(+1); });
+    canvasCommand(r.arrowThinner, [](CanvasController& c) { c.changeArrowWidth(-1); });
+    canvasCommand(r.deleteArrow, [](CanvasController& c) { c.deleteArrow(); });
 }
 
 

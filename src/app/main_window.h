@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_host.h"
 #include "canvas/command_registry.h"
+#include "canvas/document_controller.h"
 #include "model/document.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
@@ -43,7 +44,7 @@ struct StartupOptions {
 };
 
 // The main window: menus, tool bar, pop-up menus and the canvas of the open outline.
-class MainWindow : public QMainWindow, public CanvasHost {
+class MainWindow : public QMainWindow, public CanvasHost, private DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int kInitialWidth = 744;
@@ -58,6 +59,7 @@ public:
 
     Document& document() override { return m_document; }
     const Document& document() const { return m_document; }
+    DocumentController& documents() override { return *m_documents; }
     CanvasWidget* canvas() const { return m_canvas; }
     OutlineView* outlineView() const { return m_view; }
     SelectionHandles* selectionHandles() const { return m_handles; }
@@ -74,15 +76,11 @@ public:
     QMenu* popupMenu(const QString& name) const;
     QWidget* dialogParent() override { return this; }
 
-    // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
-    // save commands enabled, the outline marked modified, the step recorded, the reference
-    // layout of the zoom taken.
-    void recordStep() override;
+    // The history step that ends every change (`wkl`), as the document controller records it.
+    void recordStep() override { m_documents->recordStep(); }
     void redrawOverlays() override;
     void repaintIfPending() override;
 
-    // Destroys every object of the outline.
-    void clearAll();
     // Snaps the outline to the grid and shows the result.
     void snapOutline();
 
@@ -130,34 +128,26 @@ private:
     template <typename Result>
     void onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)());
 
-    // Document commands.
-    void newOutline();
-    void openOutline();
-    bool saveCommand();
-    bool saveAsCommand();
-    void closeOutline();
+    // The views of the document follow the document controller's signals.
+    void connectDocumentViews();
     void exitProgram();
-    // The question about unsaved changes; false when the command is to stop.
-    bool settleUnsavedChanges(bool stopAfterSaving);
-    void replaceOutline(LoadResult& loaded);
-    void enableOutlineCommands(bool on);
-    void disableObjectSwitches();
     void setOutlineCaption();
-    QSize windowChrome() const;
-    void undoStep();
-    void redoStep();
-    void applyHistoryResult(const HistoryResult& result);
     void setZoom(bool on);
     void rescaleToWindow();
+
+    // What the document controller asks of the window.
+    QSize canvasSize() const override;
+    QSize windowChrome() const override;
+    void sizeOutlineToWindow() override;
 
     // Window size (main_window_size.cpp).
     void initWindowSize();
     // Gives an opened outline's window the outer size its file stores (leaving a maximised
     // window maximised), on the screen.
-    void showOutlineWindow(QSize storedOuter);
+    void showOutlineWindow(QSize storedOuter) override;
     // An old-format outline made on a larger screen: the window is maximised and the outline
     // scaled down from the file's canvas.
-    void maximizeForImportIfLarger(QSize storedOuter);
+    void maximizeForImportIfLarger(QSize storedOuter) override;
     // Learns the frame margins once the window manager has framed the window, and then gives the
     // window the outer size asked for.
     void checkFrameMargins();
@@ -168,7 +158,7 @@ private:
     // The frame the window manager puts around the window (none before it is framed).
     QMargins frameMarginsNow() const;
     // Once the user has resized the window, the outline keeps the window's present size.
-    void followWindowSize();
+    void followWindowSize() override;
 
     // Commands.
     void setEditMode(bool on);
@@ -188,6 +178,7 @@ private:
 
     Document m_document;
     CommandRegistry m_commands;
+    DocumentController* m_documents = nullptr;
     CanvasWidget* m_canvas = nullptr;
     OutlineView* m_view = nullptr;
     SelectionHandles* m_handles = nullptr;
@@ -197,7 +188,6 @@ private:
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;
     bool m_adjustingSize = false;
-    bool m_closing = false;
     QSize m_wantedOuter;        // the outer size the program asked for, until the user resizes
     QSize m_expectedInner;      // the inner size of the program's own last resize, until it arrives
     bool m_marginsKnown = false;  // the window manager has framed the window

@@ -36,7 +36,6 @@ void MainWindow::finishPictureEdit(const QImage& picture, bool modified)
     if (!modified && picture == before)
         return;
     m_document.outline.picture(slot).setBitmap(picture);
-    m_view->sync();
     m_document.history.fullSnapshot = true;
     recordStep();
 }

@@ -11,17 +11,18 @@ namespace velmar {
 void MainWindow::installVideoFeatures()
 {
     m_videoCommands = new VideoCommands(*this, m_view, this);
-    auto videoCommand = [this](const char* name, void (VideoCommands::*handler)()) {
+    auto videoCommand = [this](QAction* action, void (VideoCommands::*handler)()) {
+        Q_ASSERT(action);
         VideoCommands* commands = m_videoCommands;
-        connect(command(QLatin1String(name)), &QAction::triggered, this,
+        connect(action, &QAction::triggered, this,
                 [this, commands, handler] { runGuarded(this, [commands, handler] { (commands->*handler)(); }); });
     };
-    videoCommand("N26", &VideoCommands::openFile);
-    videoCommand("N27", &VideoCommands::play);
-    videoCommand("N29", &VideoCommands::togglePause);
-    videoCommand("N28", &VideoCommands::stop);
-    videoCommand("N34", &VideoCommands::togglePlayerButtons);
-    videoCommand("N82", &VideoCommands::showFullScreen);
+    videoCommand(m_commands.openVideoFile, &VideoCommands::openFile);
+    videoCommand(m_commands.playVideo, &VideoCommands::play);
+    videoCommand(m_commands.pauseVideo, &VideoCommands::togglePause);
+    videoCommand(m_commands.stopVideo, &VideoCommands::stop);
+    videoCommand(m_commands.playerButtons, &VideoCommands::togglePlayerButtons);
+    videoCommand(m_commands.videoFullScreen, &VideoCommands::showFullScreen);
     connect(this, &MainWindow::openCommandRun, m_videoCommands, &VideoCommands::outlineOpening);
     connect(this, &MainWindow::outlineReplaced, m_videoCommands, &VideoCommands::outlineReplaced);
 }

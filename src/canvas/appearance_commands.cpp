@@ -2,7 +2,6 @@
 
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
-#include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "model/text_metrics.h"
 #include "model/zoom.h"
@@ -30,9 +29,9 @@ std::optional<FontSpec> askFont(QWidget* parent, const FontSpec& stored)
 
 }  // namespace
 
-AppearanceCommands::AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
-                                       SelectionHandles* handles, CanvasController* controller, QObject* parent)
-    : QObject(parent), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles), m_controller(controller)
+AppearanceCommands::AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles,
+                                       CanvasController* controller, QObject* parent)
+    : QObject(parent), m_host(host), m_canvas(canvas), m_handles(handles), m_controller(controller)
 {
 }
 
@@ -70,11 +69,12 @@ FrameObject* AppearanceCommands::titleFrame()
 
 void AppearanceCommands::changed(bool recorded)
 {
-    m_view->sync();
-    if (recorded)
+    if (recorded) {
         m_host.recordStep();
-    else
-        markModifiedWithoutStep(m_host);
+    } else {
+        m_host.documents().objectsEdited();
+        m_host.documents().markModifiedWithoutStep();
+    }
 }
 
 // --- frames -------------------------------------------------------------------------------------
@@ -238,7 +238,7 @@ bool AppearanceCommands::fitBox(ObjectId id)
     if (!size)
         return false;
     field.bounds.setSize(*size);
-    m_view->sync();
+    m_host.documents().objectsEdited();
     doc().interaction.innerSelection = id;
     m_handles->showBlueSet(id);
     return true;
@@ -274,7 +274,7 @@ void AppearanceCommands::fitTextFieldToText()
     // No history step, but the new size is what the zoom scales from from now on, so that
     // resizing the window does not bring the old box back.
     recordReferenceLayout(doc().outline, m_canvas->size());
-    markModifiedWithoutStep(m_host);
+    m_host.documents().markModifiedWithoutStep();
 }
 
 void AppearanceCommands::chooseTextFieldColour()
@@ -305,15 +305,13 @@ void AppearanceCommands::chooseCanvasColour()
     const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(doc().state.canvasColour));
     if (!colour)
         return;
-    doc().state.canvasColour = fromQColor(*colour);
-    m_canvas->setCanvasColour(doc().state.canvasColour);
+    m_host.documents().setCanvasColour(fromQColor(*colour));
     changed(true);
 }
 
 void AppearanceCommands::resetCanvasColour()
 {
-    doc().state.canvasColour = kButtonFace;
-    m_canvas->setCanvasColour(kButtonFace);
+    m_host.documents().setCanvasColour(kButtonFace);
     changed(false);
 }
 
@@ -349,7 +347,6 @@ void AppearanceCommands::afterDeletion()
         state.currentObject = 0;
     if (!o.find(state.currentCompanion).isValid())
         state.currentCompanion = 0;
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
     const CommandRegistry& c = m_host.commands();

@@ -8,7 +8,6 @@ namespace velmar {
 
 class CanvasController;
 class CanvasWidget;
-class OutlineView;
 class SelectionHandles;
 
 // The pop-up and main-menu commands that change how objects and the canvas look (colours, bevels,
@@ -18,7 +17,7 @@ class SelectionHandles;
 class AppearanceCommands : public QObject {
     Q_OBJECT
 public:
-    AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, OutlineView* view, SelectionHandles* handles,
+    AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles,
                        CanvasController* controller, QObject* parent = nullptr);
 
     // Frame panel: bevels (Bevel values) and the border line (0 none, 1 single).
@@ -72,7 +71,6 @@ private:
 
     CanvasHost& m_host;
     CanvasWidget* m_canvas;
-    OutlineView* m_view;
     SelectionHandles* m_handles;
     CanvasController* m_controller;
 };

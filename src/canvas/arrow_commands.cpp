@@ -26,7 +26,6 @@ void CanvasController::changeArrowColour()
     if (!colour)
         return;
     a->colour = fromQColor(*colour);
-    m_view->sync();
     m_host.recordStep();
 }
 
@@ -39,7 +38,6 @@ void CanvasController::changeArrowWidth(int delta)
     if (width < kArrowPenMin || width > kArrowPenMax)
         return;
     a->penWidth = width;
-    m_view->sync();
     m_host.recordStep();
 }
 
@@ -56,7 +54,6 @@ void CanvasController::deleteArrow()
         return;
     doc().outline.removeObject(ObjectKind::Arrow, slot);
     doc().interaction.selectedArrow = 0;
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
     const CommandRegistry& c = m_host.commands();

@@ -53,16 +53,13 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
 {
     canvas->installEventFilter(this);
     new FocusToCanvas(canvas);
-    for (const char* name : {"Panel3", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Panel9", "Panel10",
-                             "Panel11", "Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17",
-                             "Panel18", "Panel19", "Panel20", "Panel23", "Panel24"})
-        handles->component(QLatin1String(name))->installEventFilter(this);
+    handles->installHandleFilter(this);
     view->setEventFilter(this);
     // The handles follow every change of the outline's geometry (moves, grid snapping, fitting).
     connect(view, &OutlineView::synced, handles, &SelectionHandles::refresh);
     connect(view, &OutlineView::textFieldEdited, this, [this](ObjectId id) {
         // Typed text is part of the outline at once: closing must ask to save it.
-        markModifiedWithoutStep(m_host);
+        m_host.documents().markModifiedWithoutStep();
         autoSizeTextField(id);
     });
 }
@@ -104,7 +101,7 @@ void CanvasController::placeWidget(ObjectId id)
 
 void CanvasController::syncView()
 {
-    m_view->sync();
+    m_host.documents().objectsEdited();
 }
 
 void CanvasController::showDragCursor(ObjectId id, bool dragging)

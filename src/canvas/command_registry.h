@@ -58,11 +58,72 @@ struct CommandRegistry {
     QAction* help = nullptr;            // menu item and tool button
     QAction* webHelp = nullptr;
     QAction* about = nullptr;
-    // Picture border check marks.
-    QAction* pictureBorderNone = nullptr;
-    QAction* pictureBorderSingle = nullptr;
-    // Video player buttons switch.
-    QAction* playerButtons = nullptr;
+
+    // Pop-up items of the canvas: creating objects on it.
+    QAction* createFrame = nullptr;
+    QAction* createPictureOnCanvas = nullptr;
+    QAction* createCaptionOnCanvas = nullptr;
+    QAction* createArrow = nullptr;
+    QAction* createVideoOnCanvas = nullptr;
+    // Pop-up items of a frame.
+    QAction* createPicture = nullptr;
+    QAction* createCaption = nullptr;
+    QAction* createTextField = nullptr;
+    QAction* createVideo = nullptr;
+    QAction* frameMinimalText = nullptr;
+    QAction* renameFrame = nullptr;
+    QAction* frameColour = nullptr;
+    QAction* frameTitleColour = nullptr;
+    QAction* resetFrameColours = nullptr;
+    QAction* innerBevelNone = nullptr;
+    QAction* innerBevelLowered = nullptr;
+    QAction* innerBevelRaised = nullptr;
+    QAction* borderLineNone = nullptr;
+    QAction* borderLineSingle = nullptr;
+    QAction* outerBevelNone = nullptr;
+    QAction* outerBevelLowered = nullptr;
+    QAction* outerBevelRaised = nullptr;
+    QAction* deleteFrame = nullptr;
+    // Pop-up items of a picture.
+    QAction* editPicture = nullptr;
+    QAction* openPicture = nullptr;
+    QAction* pictureLater = nullptr;
+    QAction* pictureEarlier = nullptr;
+    QAction* pictureMinimalText = nullptr;
+    QAction* pictureFullScreen = nullptr;
+    QAction* pictureBorderNone = nullptr;     // check mark
+    QAction* pictureBorderSingle = nullptr;   // check mark
+    QAction* deletePicture = nullptr;
+    // Pop-up items of a video fragment.
+    QAction* openVideoFile = nullptr;
+    QAction* videoMinimalText = nullptr;
+    QAction* playerButtons = nullptr;         // the player's button bar switch
+    QAction* videoFullScreen = nullptr;
+    QAction* playVideo = nullptr;
+    QAction* pauseVideo = nullptr;
+    QAction* stopVideo = nullptr;
+    QAction* deleteVideo = nullptr;
+    // Pop-up items of a caption.
+    QAction* captionFont = nullptr;
+    QAction* captionText = nullptr;
+    QAction* captionColour = nullptr;
+    QAction* resetCaptionColours = nullptr;
+    QAction* deleteCaption = nullptr;
+    // Pop-up items of an arrow.
+    QAction* arrowColour = nullptr;
+    QAction* arrowThicker = nullptr;
+    QAction* arrowThinner = nullptr;
+    QAction* deleteArrow = nullptr;
+    // Pop-up items of a text field.
+    QAction* textFieldFont = nullptr;
+    QAction* alignLeft = nullptr;
+    QAction* alignCentre = nullptr;
+    QAction* alignRight = nullptr;
+    QAction* fitTextField = nullptr;
+    QAction* textFieldMinimalText = nullptr;
+    QAction* textFieldColour = nullptr;
+    QAction* resetTextFieldColours = nullptr;
+    QAction* deleteTextField = nullptr;
 
     // The pop-up menus of the canvas and of each kind of object.
     QMenu* canvasMenu = nullptr;

@@ -81,7 +81,6 @@ void CanvasController::createFrame()
     showObjectSwitches(m_host.commands(), true, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.frame(slot).id;
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -99,7 +98,6 @@ void CanvasController::createPicture(bool onCanvas)
     o.picture(slot).setBitmap(defaultPicture());
     showObjectSwitches(m_host.commands(), false, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -116,7 +114,6 @@ void CanvasController::createTextField()
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -133,7 +130,6 @@ void CanvasController::createVideo(bool onCanvas)
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.video(slot).id;
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -150,7 +146,6 @@ void CanvasController::createCaption(bool onCanvas)
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -162,7 +157,6 @@ void CanvasController::createArrow()
         return;
     const QPoint at = doc().interaction.creationPoint;
     o.createArrow(at.x(), at.y(), at.x() + 30, at.y(), 1, kBlack);
-    m_view->sync();
     doc().history.fullSnapshot = true;
     m_host.recordStep();
 }
@@ -190,7 +184,6 @@ void CanvasController::openPicture()
     const int slot = doc().outline.findSlot(ObjectKind::Picture, doc().interaction.currentObject);
     if (slot > 0)
         doc().outline.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
-    m_view->sync();
     // Both kinds of file replace the picture: a full step, so the outline is marked modified and
     // the new picture survives in the history.
     doc().history.fullSnapshot = true;

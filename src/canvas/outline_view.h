@@ -14,9 +14,10 @@ class CanvasWidget;
 class FrameWidget;
 
 // Keeps one widget per object of the outline, matching the model: its parent (the canvas or a
-// frame), geometry and look. Commands change the model and call sync(); widgets of objects that
-// no longer exist are destroyed, new objects get widgets, the rest are updated in place (a text
-// field being typed into keeps its cursor).
+// frame), geometry and look. The main window connects it to the document controller: a change
+// syncs it (widgets of objects that no longer exist are destroyed, new objects get widgets, the
+// rest are updated in place: a text field being typed into keeps its cursor), a replaced outline
+// rebuilds it.
 class OutlineView : public QObject {
     Q_OBJECT
 public:

@@ -19,7 +19,6 @@ void CanvasController::setStretchFromMenu()
     // "Масштабирование" on the picture's menu: a recorded change.
     if (PictureObject* p = currentPicture(doc().interaction.currentObject)) {
         p->stretched = m_host.commands().stretchPopupItem->isChecked();
-        m_view->sync();
         m_host.recordStep();
     }
 }
@@ -30,7 +29,7 @@ void CanvasController::setStretchFromButton()
     const bool on = c.stretchButton->isChecked();
     if (PictureObject* p = currentPicture(doc().interaction.currentCompanion)) {
         p->stretched = on;
-        m_view->sync();
+        m_host.documents().objectsEdited();
     }
     c.stretchPopupItem->setChecked(on);
     c.stretchSettingsItem->setChecked(on);

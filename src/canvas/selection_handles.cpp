@@ -86,6 +86,13 @@ QWidget* SelectionHandles::make(const QString& name, QSize size, const QColor& c
     return panel;
 }
 
+void SelectionHandles::installHandleFilter(QObject* filter)
+{
+    for (auto it = m_components.cbegin(); it != m_components.cend(); ++it)
+        if (it.key().startsWith(QLatin1String("Panel")))
+            it.value()->installEventFilter(filter);
+}
+
 QString SelectionHandles::nameOf(const QObject* widget) const
 {
     for (auto it = m_components.cbegin(); it != m_components.cend(); ++it)

@@ -45,6 +45,11 @@ public:
     bool blackSetVisible() const { return m_model.blackAround != 0; }
     bool blueSetVisible() const { return m_model.blueAround != 0; }
 
+    // Gives every handle and move bar (not the outlines around the object) the event filter that
+    // turns presses on them into gestures.
+    void installHandleFilter(QObject* filter);
+
+    // A handle, move bar or outline by its component name, for tests and reports.
     QWidget* component(const QString& name) const { return m_components.value(name); }
     // The component name of a handle widget, or an empty string.
     QString nameOf(const QObject* widget) const;

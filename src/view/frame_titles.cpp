@@ -1,15 +1,13 @@
 #include "view/frame_titles.h"
 
 #include "canvas/canvas_host.h"
-#include "canvas/outline_view.h"
 #include "platform/dialogs.h"
 
 #include <QAction>
 
 namespace velmar {
 
-FrameTitles::FrameTitles(CanvasHost& host, OutlineView* view, QObject* parent)
-    : QObject(parent), m_host(host), m_view(view)
+FrameTitles::FrameTitles(CanvasHost& host, QObject* parent) : QObject(parent), m_host(host)
 {
 }
 
@@ -30,9 +28,9 @@ void FrameTitles::toggleFromButton()
     if (!frame || frame->titleVisible == shown)
         return;
     frame->titleVisible = shown;
-    m_view->sync();
+    m_host.documents().objectsEdited();
     // Not an undo step, but the outline has changed and must not be closed without the question.
-    markModifiedWithoutStep(m_host);
+    m_host.documents().markModifiedWithoutStep();
 }
 
 void FrameTitles::toggleFromSettings()
@@ -51,7 +49,6 @@ void FrameTitles::toggleFromPopup()
     frame->titleVisible = c.frameTitlePopupItem->isChecked();
     c.frameTitlesButton->setChecked(frame->titleVisible);
     c.frameTitlesItem->setChecked(frame->titleVisible);
-    m_view->sync();
     m_host.recordStep();
 }
 
@@ -68,7 +65,6 @@ void FrameTitles::rename()
         return;
     // The tooltip keeps what it shows: the old name or the minimal text.
     frame->title = *name;
-    m_view->sync();
     m_host.recordStep();
 }
 

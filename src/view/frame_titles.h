@@ -6,15 +6,13 @@
 
 namespace velmar {
 
-class OutlineView;
-
 // Showing, hiding and renaming the title of the current frame (the frame whose panel or title
 // was pressed last, or the frame just created). Three controls mirror the title's visibility:
 // the tool button ToolButton9, the settings item N60 and the frame pop-up item Y1.
 class FrameTitles : public QObject {
     Q_OBJECT
 public:
-    FrameTitles(CanvasHost& host, OutlineView* view, QObject* parent = nullptr);
+    FrameTitles(CanvasHost& host, QObject* parent = nullptr);
 
     // ToolButton9: the title follows the button; N60 and Y1 follow too. No history step.
     void toggleFromButton();
@@ -29,7 +27,6 @@ private:
     FrameObject* currentFrame();
 
     CanvasHost& m_host;
-    OutlineView* m_view;
 };
 
 }  // namespace velmar

@@ -2,7 +2,6 @@
 
 #include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
-#include "canvas/outline_view.h"
 #include "model/summary.h"
 #include "model/text_metrics.h"
 #include "platform/dialogs.h"
@@ -156,8 +155,8 @@ void writeSummaryFile(const QString& path, const QString& text)
 
 // --- the commands -------------------------------------------------------------------------------
 
-MinimalTextCommands::MinimalTextCommands(CanvasHost& host, OutlineView* view, QWidget* window)
-    : QObject(window), m_host(host), m_view(view), m_editor(new MinimalTextEditor(window)),
+MinimalTextCommands::MinimalTextCommands(CanvasHost& host, QWidget* window)
+    : QObject(window), m_host(host), m_editor(new MinimalTextEditor(window)),
       m_summary(new SummaryWindow(host, window))
 {
 }
@@ -213,7 +212,6 @@ void MinimalTextCommands::storeEditedText(const QString& text)
     default:
         return;
     }
-    m_view->sync();
     m_host.recordStep();
 }
 

@@ -10,8 +10,6 @@ class QTextEdit;
 
 namespace velmar {
 
-class OutlineView;
-
 // Form6 "Редактирование минимального текста объекта": a memo over a bottom bar with "Закрыть".
 // The button only closes the window; the caller reads the text however the window was closed.
 class MinimalTextEditor : public QDialog {
@@ -57,7 +55,7 @@ void writeSummaryFile(const QString& path, const QString& text);
 class MinimalTextCommands : public QObject {
     Q_OBJECT
 public:
-    MinimalTextCommands(CanvasHost& host, OutlineView* view, QWidget* window);
+    MinimalTextCommands(CanvasHost& host, QWidget* window);
     ~MinimalTextCommands() override;
 
     // Opens Form6 on the current object, looked up in the table of the given kind. When the window
@@ -73,7 +71,6 @@ private:
     void storeEditedText(const QString& text);
 
     CanvasHost& m_host;
-    OutlineView* m_view;
     MinimalTextEditor* m_editor;
     SummaryWindow* m_summary;
     // The object Form6 was opened on: its kind and slot.

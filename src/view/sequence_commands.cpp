@@ -54,7 +54,7 @@ void SequenceCommands::movePicture(bool later)
         return;
     Sequence& objects = doc.outline.objectSequence();
     if (later ? moveLater(objects, id) : moveEarlier(objects, id))
-        markModifiedWithoutStep(m_host);
+        m_host.documents().markModifiedWithoutStep();
     m_overlay->run(OverlayKind::Objects);
 }
 
@@ -67,7 +67,7 @@ void SequenceCommands::moveSelected(bool later)
     const bool object = m_handles->blueSetVisible();
     Sequence& sequence = object ? doc.outline.objectSequence() : doc.outline.frameSequence();
     if (later ? moveLater(sequence, id) : moveEarlier(sequence, id))
-        markModifiedWithoutStep(m_host);
+        m_host.documents().markModifiedWithoutStep();
     m_overlay->run(object ? OverlayKind::Objects : OverlayKind::Frames);
 }
 

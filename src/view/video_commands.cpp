@@ -148,7 +148,6 @@ void VideoCommands::togglePlayerButtons()
         return;
     const QAction* item = m_host.commands().playerButtons;
     m_host.document().outline.video(slot).playerVisible = item && item->isChecked();
-    m_view->sync();
     m_host.recordStep();
 }
 

@@ -1,26 +1,17 @@
-// The document commands (New, Open, Save, Save as, Close, Exit), the history step and undo/redo,
-// and the outline zoom that follows the window's size.
-#include "app/main_window.h"
+#include "canvas/document_controller.h"
 
-#include "platform/command_guard.h"
-#include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
-#include "canvas/outline_view.h"
-#include "canvas/selection_handles.h"
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
-#include "storage/old_outline_file.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
-#include "view/outline_export.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
+
+#include <exception>
 
 namespace velmar {
 
@@ -29,11 +20,6 @@ namespace {
 const QString kOutlineFilter = QStringLiteral(
     "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
 const QString kSaveFilter = QStringLiteral("Логический конспект (*.vmd)|*.vmd");
-
-void showError(QWidget* parent, const QString& text)
-{
-    dialogs().inform(parent, QStringLiteral("Ошибка"), text, QMessageBox::Critical);
-}
 
 struct DefaultFrame {
     const char* title;
@@ -57,24 +43,49 @@ const DefaultFrame kDefaultFrames[] = {
 
 }  // namespace
 
-QSize MainWindow::windowChrome() const
+// Reports the modified flag once a command is over, whichever way it ended (nested commands, such
+// as Save inside the unsaved-changes question, report what the flag is at their own end).
+class DocumentController::ModifiedReport {
+public:
+    explicit ModifiedReport(DocumentController& controller) : m_controller(controller) {}
+    ~ModifiedReport()
+    {
+        if (std::uncaught_exceptions() == 0)
+            m_controller.reportModified();
+    }
+
+private:
+    DocumentController& m_controller;
+};
+
+DocumentController::DocumentController(Document& document, const CommandRegistry& commands,
+                                       DocumentWindow& window, QObject* parent)
+    : QObject(parent), m_document(document), m_commands(commands), m_window(window),
+      m_reportedModified(document.state.modified)
 {
-    return outerSize() - m_canvas->size();
 }
 
-void MainWindow::setOutlineCaption()
+void DocumentController::reportModified()
 {
-    setWindowTitle(QStringLiteral("Логический конспект (") + m_document.state.outlineName + QLatin1Char(')'));
+    if (m_document.state.modified == m_reportedModified)
+        return;
+    m_reportedModified = m_document.state.modified;
+    emit modifiedChanged(m_reportedModified);
 }
 
-void MainWindow::enableOutlineCommands(bool on)
+void DocumentController::showError(const QString& text)
+{
+    dialogs().inform(m_window.dialogParent(), QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+}
+
+void DocumentController::enableOutlineCommands(bool on)
 {
     const CommandRegistry& c = m_commands;
     for (QAction* action : {c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton, c.canvasColourButton})
         action->setEnabled(on);
 }
 
-void MainWindow::disableObjectSwitches()
+void DocumentController::disableObjectSwitches()
 {
     // The title and stretch buttons follow the object pressed last; a change or a step leaves
     // them off until the next press.
@@ -82,73 +93,106 @@ void MainWindow::disableObjectSwitches()
     m_commands.stretchButton->setEnabled(false);
 }
 
+void DocumentController::enableSaveCommands()
+{
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.saveButton, c.saveItem, c.saveAs, c.exportPicture, c.close})
+        action->setEnabled(true);
+}
+
+void DocumentController::objectsEdited()
+{
+    emit objectsChanged();
+}
+
+void DocumentController::setCanvasColour(ColourValue colour)
+{
+    m_document.state.canvasColour = colour;
+    emit canvasColourChanged();
+}
+
+void DocumentController::markModifiedWithoutStep()
+{
+    m_document.state.modified = true;
+    enableSaveCommands();
+    reportModified();
+}
+
+void DocumentController::clearAll()
+{
+    const CommandRegistry& c = m_commands;
+    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
+        action->setEnabled(false);
+    // No handle may stay behind around an object that is gone.
+    m_document.interaction.outerSelection = 0;
+    m_document.interaction.innerSelection = 0;
+    emit selectionHidden();
+    m_document.outline.clearAll();
+    emit objectsChanged();
+}
+
 // --- the history step -------------------------------------------------------------------------
 
-void MainWindow::recordStep()
+void DocumentController::recordStep()
 {
     // Nothing is recorded once the window is closing: its snapshots have been cleaned up.
     if (m_closing)
         return;
+    ModifiedReport report(*this);
     if (m_document.session.gridOn)
         snapToGrid(m_document.outline, m_document.session.gridStep);
-    m_view->sync();
-    enableSaveCommands(*this);
-    followWindowSize();
+    emit objectsChanged();
+    enableSaveCommands();
+    m_window.followWindowSize();
     // The reference layout of the zoom is taken before the step is recorded, so that undo and
     // redo give back the one that belongs to each step.
-    recordReferenceLayout(m_document.outline, m_canvas->size());
+    recordReferenceLayout(m_document.outline, m_window.canvasSize());
     const HistoryResult result = velmar::recordStep(m_document);
     disableObjectSwitches();
-    updateHistoryButtons();
+    emit historyChanged();
     if (!result.ok)
-        showError(this, result.message);
+        showError(result.message);
 }
 
-void MainWindow::updateHistoryButtons()
-{
-    const bool back = canUndo(m_document), forth = canRedo(m_document);
-    m_commands.undo->setEnabled(back);
-    m_commands.redo->setEnabled(forth);
-}
-
-void MainWindow::applyHistoryResult(const HistoryResult& result)
+void DocumentController::applyHistoryResult(const HistoryResult& result)
 {
     if (!result.ok) {
-        updateHistoryButtons();
-        showError(this, result.message);
+        emit historyChanged();
+        showError(result.message);
         return;
     }
-    if (result.reloaded) {
-        m_view->rebuild();
+    if (result.reloaded)
         emit outlineReplaced();
-    }
     else
-        m_view->sync();
-    m_canvas->setCanvasColour(m_document.state.canvasColour);
+        emit objectsChanged();
+    emit canvasColourChanged();
     disableObjectSwitches();
-    setOutlineCaption();
-    updateHistoryButtons();
+    emit captionChanged();
+    emit historyChanged();
 }
 
-void MainWindow::undoStep()
+void DocumentController::undo()
 {
-    m_handles->hideAll();
-    applyHistoryResult(velmar::undo(m_document, windowChrome()));
+    ModifiedReport report(*this);
+    emit selectionHidden();
+    applyHistoryResult(velmar::undo(m_document, m_window.windowChrome()));
 }
 
-void MainWindow::redoStep()
+void DocumentController::redo()
 {
-    m_handles->hideAll();
-    applyHistoryResult(velmar::redo(m_document, windowChrome()));
+    ModifiedReport report(*this);
+    emit selectionHidden();
+    applyHistoryResult(velmar::redo(m_document, m_window.windowChrome()));
 }
 
 // --- unsaved changes ----------------------------------------------------------------------------
 
-bool MainWindow::settleUnsavedChanges(bool stopAfterSaving)
+bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
 {
+    ModifiedReport report(*this);
     if (!m_document.state.modified)
         return true;
-    const auto answer = dialogs().ask(this, QStringLiteral("Подтверждение"),
+    const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
                                       QStringLiteral("Конспект не сохранен. Сохранить?"),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                       QMessageBox::Information);
@@ -156,7 +200,7 @@ bool MainWindow::settleUnsavedChanges(bool stopAfterSaving)
         return false;
     if (answer == QMessageBox::Yes) {
         // A save that failed or was cancelled keeps the outline (and the command stops).
-        if (!saveCommand())
+        if (!save())
             return false;
         if (stopAfterSaving)
             return false;
@@ -167,8 +211,9 @@ bool MainWindow::settleUnsavedChanges(bool stopAfterSaving)
 
 // --- New ------------------------------------------------------------------------------------------
 
-void MainWindow::newOutline()
+void DocumentController::newOutline()
 {
+    ModifiedReport report(*this);
     const bool wasModified = m_document.state.modified;
     if (!settleUnsavedChanges(true))
         return;
@@ -179,14 +224,14 @@ void MainWindow::newOutline()
     const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
-        const auto entered = dialogs().inputText(this, QStringLiteral("Новый конспект"),
+        const auto entered = dialogs().inputText(m_window.dialogParent(), QStringLiteral("Новый конспект"),
                                                  QStringLiteral("Введите название конспекта"), QStringLiteral("Новый"));
         if (!entered)
             return keepOutline();
         name = *entered;
         if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
             break;
-        const auto answer = dialogs().ask(this, QStringLiteral("Подтверждение"),
+        const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
                                           QStringLiteral("Данный конспект уже существует. Желаете заменить?"),
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                           QMessageBox::Question);
@@ -200,19 +245,20 @@ void MainWindow::newOutline()
     m_document.history.highestStep = 0;
     m_document.history.stepObjects.clear();
     m_document.history.unwrittenSteps.clear();
-    updateHistoryButtons();
+    emit historyChanged();
     state.hasFileName = false;
     state.outlineName = name;
 
     clearAll();
     enableOutlineCommands(true);
     state.canvasColour = kButtonFace;
-    m_canvas->setCanvasColour(state.canvasColour);
+    emit canvasColourChanged();
     // The new outline is laid out for this window: its size is the one the file keeps.
-    m_sizeFollowsWindow = true;
-    const int W = m_canvas->width() / 4;
-    const int Q = (m_canvas->height() - CanvasWidget::kToolBarHeight) / 4;
-    setOutlineCaption();
+    m_window.sizeOutlineToWindow();
+    const QSize canvas = m_window.canvasSize();
+    const int W = canvas.width() / 4;
+    const int Q = (canvas.height() - CanvasWidget::kToolBarHeight) / 4;
+    emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
     for (const DefaultFrame& f : kDefaultFrames) {
@@ -220,7 +266,6 @@ void MainWindow::newOutline()
         const int slot = m_document.outline.createFrame(bounds, QString::fromUtf8(f.title));
         m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
     }
-    m_view->sync();
     m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     cleanUp(m_document);
@@ -230,7 +275,7 @@ void MainWindow::newOutline()
 
 // --- Open -----------------------------------------------------------------------------------------
 
-void MainWindow::replaceOutline(LoadResult& loaded)
+void DocumentController::replaceOutline(LoadResult& loaded)
 {
     m_document.outline = std::move(loaded.outline);
     m_document.outline.setSequenceRecording(true);
@@ -238,23 +283,23 @@ void MainWindow::replaceOutline(LoadResult& loaded)
     DocumentState& state = m_document.state;
     state.outlineName = loaded.outlineName;
     state.canvasColour = loaded.canvasColour;
-    m_canvas->setCanvasColour(state.canvasColour);
-    showOutlineWindow(loaded.windowSize);
-    m_view->rebuild();
+    emit canvasColourChanged();
+    m_window.showOutlineWindow(loaded.windowSize);
     emit outlineReplaced();
 }
 
-void MainWindow::openOutline()
+void DocumentController::openOutline()
 {
+    ModifiedReport report(*this);
     emit openCommandRun();
     DocumentState& state = m_document.state;
-    m_handles->hideAll();
+    emit selectionHidden();
     if (!settleUnsavedChanges(false))
         return;
     QString path = state.fileName;
     if (!m_document.session.directOpen) {
-        const auto choice = dialogs().openFile(this, QStringLiteral("Открыть"), m_dialogFolders.outlines,
-                                               kOutlineFilter, 1);
+        const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
+                                               m_window.dialogFolders().outlines, kOutlineFilter, 1);
         if (!choice)
             return;
         path = choice->path;
@@ -262,10 +307,10 @@ void MainWindow::openOutline()
     m_document.session.directOpen = false;
 
     const bool old = isOldFormatName(path);
-    LoadResult loaded = readAnyOutlineFile(path, windowChrome());
+    LoadResult loaded = readAnyOutlineFile(path, m_window.windowChrome());
     if (!loaded.ok) {
         // A refused file leaves the open outline, its name and its history as they were.
-        showError(this, loaded.message);
+        showError(loaded.message);
         return;
     }
     const QStringList notices = loaded.notices;
@@ -289,7 +334,7 @@ void MainWindow::openOutline()
     m_commands.exportPicture->setEnabled(true);
     disableObjectSwitches();
     state.hasFileName = true;
-    setOutlineCaption();
+    emit captionChanged();
     enableOutlineCommands(true);
 
     m_document.history.fullSnapshot = true;
@@ -309,30 +354,31 @@ void MainWindow::openOutline()
     }
 
     if (old)
-        maximizeForImportIfLarger(loaded.windowSize);
+        m_window.maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
-        dialogs().inform(this, QStringLiteral("Информация"), notice, QMessageBox::Information);
+        dialogs().inform(m_window.dialogParent(), QStringLiteral("Информация"), notice, QMessageBox::Information);
     if (!warning.isEmpty())
-        dialogs().inform(this, QStringLiteral("Внимание"), warning, QMessageBox::Warning);
+        dialogs().inform(m_window.dialogParent(), QStringLiteral("Внимание"), warning, QMessageBox::Warning);
 }
 
 // --- Save, Save as ----------------------------------------------------------------------------------
 
-bool MainWindow::saveCommand()
+bool DocumentController::save()
 {
+    ModifiedReport report(*this);
     DocumentState& state = m_document.state;
     if (!state.hasFileName)
-        return saveAsCommand();
+        return saveAs();
     if (state.fileName.isEmpty())
         return false;
     // An outline read from the old format is always saved in the current one, beside it.
     const QString target = currentFormatName(state.fileName);
-    followWindowSize();
+    m_window.followWindowSize();
     const WriteResult written = writeOutlineFile(target, m_document);
     if (!written.ok) {
         // Nothing was saved: the outline stays modified and Save stays available.
-        showError(this, written.message);
+        showError(written.message);
         return false;
     }
     state.fileName = target;
@@ -343,10 +389,12 @@ bool MainWindow::saveCommand()
     return true;
 }
 
-bool MainWindow::saveAsCommand()
+bool DocumentController::saveAs()
 {
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как"), m_dialogFolders.outlines,
-                                           kSaveFilter, m_document.state.outlineName, 1);
+    ModifiedReport report(*this);
+    const auto choice = dialogs().saveFile(m_window.dialogParent(), QStringLiteral("Сохранить как"),
+                                           m_window.dialogFolders().outlines, kSaveFilter,
+                                           m_document.state.outlineName, 1);
     if (!choice)
         return false;
     const QFileInfo chosen(choice->path);
@@ -359,7 +407,7 @@ bool MainWindow::saveAsCommand()
     state.fileName = base + QStringLiteral(".vmc");
     state.outlineName = chosen.fileName();
     state.hasFileName = true;
-    if (saveCommand())
+    if (save())
         return true;
     state.fileName = before.fileName;
     state.outlineName = before.outlineName;
@@ -367,10 +415,11 @@ bool MainWindow::saveAsCommand()
     return false;
 }
 
-// --- Close, Exit ------------------------------------------------------------------------------------
+// --- Close ------------------------------------------------------------------------------------------
 
-void MainWindow::closeOutline()
+void DocumentController::closeOutline()
 {
+    ModifiedReport report(*this);
     if (!settleUnsavedChanges(false))
         return;
     clearAll();
@@ -383,76 +432,17 @@ void MainWindow::closeOutline()
         action->setEnabled(false);
     m_document.state.modified = false;
     m_document.state.canvasColour = kButtonFace;
-    m_canvas->setCanvasColour(kButtonFace);
+    emit canvasColourChanged();
     for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.undo, c.redo, c.stretchSettingsItem, c.frameTitlesItem})
         action->setEnabled(false);
-    m_handles->hideAll();
+    emit selectionHidden();
     enableOutlineCommands(false);
 }
 
-void MainWindow::exitProgram()
+void DocumentController::shutDown()
 {
-    close();
-}
-
-void MainWindow::closeEvent(QCloseEvent* event)
-{
-    bool proceed = true;
-    runGuarded(this, [&] { proceed = settleUnsavedChanges(false); });
-    if (!proceed) {
-        event->ignore();
-        return;
-    }
     m_closing = true;
     cleanUp(m_document);
-    event->accept();
-}
-
-// --- outline zoom ------------------------------------------------------------------------------------
-
-void MainWindow::setZoom(bool on)
-{
-    recordReferenceLayout(m_document.outline, m_canvas->size());
-    m_document.session.zoomOn = on;
-    showSessionSwitches();
-}
-
-void MainWindow::rescaleToWindow()
-{
-    if (m_adjustingSize || !m_document.session.zoomOn)
-        return;
-    if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
-        const QSize outer = frameGeometry().size();
-        const QSize even = evenWindowSize(outer);
-        if (even != outer) {
-            m_adjustingSize = true;
-            setOuterSize(even.width(), even.height());
-            m_adjustingSize = false;
-        }
-    }
-    m_handles->hideAll();
-    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
-        m_view->sync();
-}
-
-}  // namespace velmar
-
-namespace velmar {
-
-// --- export as picture --------------------------------------------------------------------------------
-
-void MainWindow::exportPicture()
-{
-    m_handles->hideAll();
-    const QImage picture = captureCanvas(m_canvas);
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как рисунок"), m_dialogFolders.exports,
-                                           QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp"),
-                                           m_document.state.outlineName, 1);
-    if (!choice)
-        return;
-    const QString error = writePicture(picture, exportFileName(choice->path, choice->filterIndex));
-    if (!error.isEmpty())
-        throw UserError(error);
 }
 
 }  // namespace velmar

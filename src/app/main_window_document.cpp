@@ -1,0 +1,122 @@
+// The window's side of the open outline: its views follow the document controller, the window's
+// caption and size serve the document commands, and the outline zoom follows the window's size.
+#include "app/main_window.h"
+
+#include "platform/command_guard.h"
+#include "canvas/canvas_controller.h"
+#include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
+#include "model/zoom.h"
+#include "platform/dialogs.h"
+#include "view/outline_export.h"
+
+#include <QAction>
+#include <QCloseEvent>
+
+namespace velmar {
+
+void MainWindow::connectDocumentViews()
+{
+    DocumentController* d = m_documents;
+    // The object widgets (and, through them, the selection handles) show the outline as it is.
+    connect(d, &DocumentController::objectsChanged, m_view, &OutlineView::sync);
+    connect(d, &DocumentController::outlineReplaced, this, [this] {
+        m_view->rebuild();
+        emit outlineReplaced();
+    });
+    connect(d, &DocumentController::selectionHidden, m_handles, &SelectionHandles::hideAll);
+    connect(d, &DocumentController::canvasColourChanged, this,
+            [this] { m_canvas->setCanvasColour(m_document.state.canvasColour); });
+    connect(d, &DocumentController::captionChanged, this, &MainWindow::setOutlineCaption);
+    connect(d, &DocumentController::historyChanged, this, &MainWindow::updateHistoryButtons);
+    connect(d, &DocumentController::openCommandRun, this, &MainWindow::openCommandRun);
+}
+
+QSize MainWindow::canvasSize() const
+{
+    return m_canvas->size();
+}
+
+QSize MainWindow::windowChrome() const
+{
+    return outerSize() - m_canvas->size();
+}
+
+void MainWindow::sizeOutlineToWindow()
+{
+    m_sizeFollowsWindow = true;
+}
+
+void MainWindow::setOutlineCaption()
+{
+    setWindowTitle(QStringLiteral("Логический конспект (") + m_document.state.outlineName + QLatin1Char(')'));
+}
+
+void MainWindow::updateHistoryButtons()
+{
+    m_commands.undo->setEnabled(canUndo(m_document));
+    m_commands.redo->setEnabled(canRedo(m_document));
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    bool proceed = true;
+    runGuarded(this, [&] { proceed = m_documents->settleUnsavedChanges(false); });
+    if (!proceed) {
+        event->ignore();
+        return;
+    }
+    m_documents->shutDown();
+    event->accept();
+}
+
+// --- outline zoom ------------------------------------------------------------------------------------
+
+void MainWindow::setZoom(bool on)
+{
+    recordReferenceLayout(m_document.outline, m_canvas->size());
+    m_document.session.zoomOn = on;
+    showSessionSwitches();
+}
+
+void MainWindow::rescaleToWindow()
+{
+    if (m_adjustingSize || !m_document.session.zoomOn)
+        return;
+    if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
+        const QSize outer = frameGeometry().size();
+        const QSize even = evenWindowSize(outer);
+        if (even != outer) {
+            m_adjustingSize = true;
+            setOuterSize(even.width(), even.height());
+            m_adjustingSize = false;
+        }
+    }
+    m_handles->hideAll();
+    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
+        m_documents->objectsEdited();
+}
+
+// --- export as picture --------------------------------------------------------------------------------
+
+void MainWindow::exportPicture()
+{
+    m_handles->hideAll();
+    const QImage picture = captureCanvas(m_canvas);
+    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как рисунок"), m_dialogFolders.exports,
+                                           QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp"),
+                                           m_document.state.outlineName, 1);
+    if (!choice)
+        return;
+    const QString error = writePicture(picture, exportFileName(choice->path, choice->filterIndex));
+    if (!error.isEmpty())
+        throw UserError(error);
+}
+
+}  // namespace velmar

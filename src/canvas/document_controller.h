@@ -1,0 +1,114 @@
+#pragma once
+
+#include "canvas/command_registry.h"
+#include "model/document.h"
+#include "platform/core/working_folders.h"
+#include "storage/history.h"
+#include "storage/load_result.h"
+
+#include <QObject>
+#include <QSize>
+
+class QWidget;
+
+namespace velmar {
+
+// What the document commands need from the window that shows the outline: where dialogs go, the
+// canvas's size and the window's outer size, which outline files store.
+class DocumentWindow {
+public:
+    virtual ~DocumentWindow() = default;
+    virtual QWidget* dialogParent() = 0;
+    virtual const DialogFolders& dialogFolders() const = 0;
+    virtual QSize canvasSize() const = 0;
+    // The window's outer size minus the canvas: what a stored window size includes beside it.
+    virtual QSize windowChrome() const = 0;
+    // Gives an opened outline's window the outer size its file stores.
+    virtual void showOutlineWindow(QSize storedOuter) = 0;
+    // An old-format outline made on a larger screen gets the window maximised.
+    virtual void maximizeForImportIfLarger(QSize storedOuter) = 0;
+    // Takes the window's present size into the document, once the outline follows the window.
+    virtual void followWindowSize() = 0;
+    // A new outline is laid out for the window as it is: the window's size becomes the outline's.
+    virtual void sizeOutlineToWindow() = 0;
+};
+
+// The open outline's commands and history: New, Open, Save, Save as, Close and the question about
+// unsaved changes; the history step (`wkl`), undo and redo; the modified flag. It changes the
+// document and says what changed; the views (object widgets, handles, overlays, window title,
+// the history buttons) listen to its signals instead of being told one by one.
+class DocumentController : public QObject {
+    Q_OBJECT
+public:
+    DocumentController(Document& document, const CommandRegistry& commands, DocumentWindow& window,
+                       QObject* parent = nullptr);
+
+    Document& document() { return m_document; }
+
+    // Document commands.
+    void newOutline();
+    // Opens the document's fileName when directOpen is set, otherwise the file chosen in a dialog.
+    void openOutline();
+    bool save();
+    bool saveAs();
+    void closeOutline();
+    // Asks about unsaved changes (and saves on "Да"); false when the command is to stop.
+    bool settleUnsavedChanges(bool stopAfterSaving);
+    // The window is closing: the history is removed and no step is recorded any more.
+    void shutDown();
+
+    // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
+    // save commands enabled, the outline marked modified, the step recorded, the reference
+    // layout of the zoom taken.
+    void recordStep();
+    void undo();
+    void redo();
+
+    // Objects changed in place with no history step (a drag under way, grid snapping, zooming):
+    // the views follow.
+    void objectsEdited();
+    // Gives the outline a new canvas colour (recorded or marked by the command that asked).
+    void setCanvasColour(ColourValue colour);
+    // A change that records no history step but must not be closed without the question.
+    void markModifiedWithoutStep();
+    // Makes the save commands available, as every recorded change does.
+    void enableSaveCommands();
+
+signals:
+    // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
+    void outlineReplaced();
+    // Objects were added, removed or changed: the views show the outline as it is now.
+    void objectsChanged();
+    // The outline became modified, or saved.
+    void modifiedChanged(bool modified);
+    // Undo or redo may have become available or unavailable.
+    void historyChanged();
+    // The window caption, which names the outline, is to be shown again.
+    void captionChanged();
+    // The outline's canvas colour changed.
+    void canvasColourChanged();
+    // The selection handles are to go (a replaced, emptied or restored outline).
+    void selectionHidden();
+    // The open command was run, before anything else happens.
+    void openCommandRun();
+
+private:
+    class ModifiedReport;
+
+    void clearAll();
+    void showError(const QString& text);
+    void replaceOutline(LoadResult& loaded);
+    void enableOutlineCommands(bool on);
+    void disableObjectSwitches();
+    void applyHistoryResult(const HistoryResult& result);
+    // Emits modifiedChanged when the flag differs from what was reported last.
+    void reportModified();
+
+    Document& m_document;
+    const CommandRegistry& m_commands;
+    DocumentWindow& m_window;
+    bool m_closing = false;
+    bool m_reportedModified = false;
+};
+
+}  // namespace velmar
