@@ -1,12 +1,15 @@
 #include "storage/old_outline_file.h"
 
 #include "storage/cp1251.h"
+#include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
 #include <limits>
@@ -26,7 +29,7 @@ constexpr qint64 kCoordinateLimit = 32767;
 // An old outline is a few hundred lines of text; anything far larger is not one.
 constexpr qint64 kMaxOutlineBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPicturesBytes = qint64(1) << 30;
-constexpr int kMaxPictureSide = 30000;
+constexpr int kMaxPictureSide = JpegLimits::maxSide;
 
 const QString kProgramVersionLine = QStringLiteral("\n\rВерсия программы \"4.1\"\n\r");
 
@@ -161,7 +164,7 @@ private:
 class PictureReader {
 public:
     PictureReader(const QByteArray& data, QString path, int count)
-        : m_data(data), m_path(std::move(path)), m_count(count)
+        : m_data(data), m_path(std::move(path)), m_count(count), m_budget(data.size())
     {
     }
 
@@ -206,10 +209,15 @@ public:
     }
 
 private:
-    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg) const
+    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg)
     {
         QString why;
         QImage image;
+        if (!m_budget.take(storedSize(stream)))
+            fail(QStringLiteral("Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
+                     .arg(quoted(m_path))
+                     .arg(index)
+                     .arg(PictureBudget::refusal()));
         if (stream.startsWith("BM")) {
             // Earlier versions could keep a picture as a bitmap file rather than a JPEG stream.
             image = QImage::fromData(stream, "BMP");
@@ -232,6 +240,17 @@ private:
         return image;
     }
 
+    // The size a bitmap file's or JPEG stream's header declares, before anything is decoded.
+    static QSize storedSize(const QByteArray& stream)
+    {
+        if (!stream.startsWith("BM"))
+            return jpegStreamSize(stream);
+        QBuffer buffer;
+        buffer.setData(stream);
+        buffer.open(QIODevice::ReadOnly);
+        return QImageReader(&buffer, "BMP").size();
+    }
+
     [[noreturn]] void truncated(int index, const QString& detail) const
     {
         fail(QStringLiteral("Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
@@ -247,6 +266,7 @@ private:
     QString m_path;
     int m_count = 0;
     qsizetype m_pos = 0;
+    PictureBudget m_budget;
 };
 
 // Why the side file is not at hand, when it is not.
