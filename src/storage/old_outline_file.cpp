@@ -12,6 +12,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -169,8 +170,10 @@ public:
     }
 
     // Picture number `index` (1-based) as a stored bitmap; its JPEG stream, when it is one, goes to
-    // *jpeg so that saving can write it again unchanged.
-    QImage next(int index, QByteArray* jpeg)
+    // *jpeg so that saving can write it again unchanged. A non-empty `wanted` decodes a JPEG at
+    // the smallest reduced size still covering it, and keeps no stream (a reduced outline is
+    // never saved).
+    QImage next(int index, QByteArray* jpeg, QSize wanted = {})
     {
         if (m_pos >= m_data.size())
             truncated(index, QStringLiteral("нет длины рисунка"));
@@ -205,11 +208,11 @@ public:
             truncated(index, QStringLiteral("записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
         const QByteArray stream = m_data.mid(m_pos, length);
         m_pos += length;
-        return decode(index, stream, jpeg);
+        return decode(index, stream, jpeg, wanted);
     }
 
 private:
-    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg)
+    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg, QSize wanted)
     {
         QString why;
         QImage image;
@@ -228,8 +231,8 @@ private:
             else
                 image = image.convertToFormat(QImage::Format_RGB32);
         } else {
-            image = decodeJpeg(stream, &why);
-            if (!image.isNull())
+            image = wanted.isEmpty() ? decodeJpeg(stream, &why) : decodeJpegAtLeast(stream, wanted, &why);
+            if (!image.isNull() && wanted.isEmpty())
                 *jpeg = stream;
         }
         if (image.isNull())
@@ -274,6 +277,7 @@ struct PicturesSource {
     const QByteArray* data = nullptr;
     QString path;     // the side file's path, for messages
     QString problem;  // why data is missing
+    double scale = 1.0;  // below 1: the outline is drawn this small, pictures are decoded reduced
 };
 
 class OldOutlineImport {
@@ -489,7 +493,11 @@ private:
             created(slot, what);
             PictureObject& picture = m_outline.picture(slot);
             QByteArray jpeg;
-            picture.setBitmap(pictures.next(i, &jpeg));
+            const QSize wanted = m_pictures.scale < 1.0
+                                     ? QSize(std::max(1, int(std::ceil(picture.bounds.width() * m_pictures.scale))),
+                                             std::max(1, int(std::ceil(picture.bounds.height() * m_pictures.scale))))
+                                     : QSize();
+            picture.setBitmap(pictures.next(i, &jpeg, wanted));
             picture.setJpegStream(jpeg);
             if (v40())
                 readMinimalTextAndPosition(picture, what, QStringLiteral("объектов"), m_objectPositions);
@@ -582,6 +590,21 @@ QString shortenedTooltip(const QString& minimalText)
     return QString();
 }
 
+QSize oldOutlineWindowSize(const QByteArray& vmc)
+{
+    try {
+        LineReader lines(vmc, QString());
+        lines.required(QStringLiteral("версия файла"));
+        lines.text(QStringLiteral("название конспекта"));
+        lines.colour(QStringLiteral("цвет фона"));
+        const int width = lines.integer(QStringLiteral("ширина окна"), 0, kCoordinateLimit);
+        const int height = lines.integer(QStringLiteral("высота окна"), 0, kCoordinateLimit);
+        return QSize(width, height);
+    } catch (const ImportError&) {
+        return {};
+    }
+}
+
 QString oldPicturesPath(const QString& vmcPath)
 {
     const QFileInfo info(vmcPath);
@@ -599,7 +622,7 @@ LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QS
                             windowChrome);
 }
 
-LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome)
+LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double pictureScale)
 {
     QString problem;
     const std::optional<QByteArray> vmc = readWholeFile(vmcPath, kMaxOutlineBytes, &problem);
@@ -615,7 +638,8 @@ LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome)
         blcPath = upper;
     QString blcProblem;
     const std::optional<QByteArray> blc = readWholeFile(blcPath, kMaxPicturesBytes, &blcProblem);
-    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem}, vmcPath, windowChrome);
+    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem, pictureScale}, vmcPath,
+                            windowChrome);
 }
 
 }  // namespace velmar

@@ -361,7 +361,7 @@ QString currentFormatName(const QString& path)
 
 LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome)
+    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome, pictureScale)
                                  : readOutlineFile(path, windowChrome, pictureScale);
 }
 
