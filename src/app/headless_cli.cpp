@@ -2,10 +2,12 @@
 
 #include "platform/core/file_io.h"
 #include "storage/object_fields.h"
+#include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
 #include "storage/outline_io.h"
 
 #include "view/outline_export.h"
+#include "view/outline_renderer.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -106,15 +108,15 @@ QSize exportClientSize(QSize storedWindow)
     return (window - defaultWindowChrome()).expandedTo(QSize(1, 32));
 }
 
-// The window size a current-format outline file stores, read from its record alone (no
-// picture decoded); invalid for old-format files and unreadable records.
+// The window size an outline file stores, read from its record or its first lines alone (no
+// picture decoded); invalid for unreadable files.
 QSize storedWindowSize(const QString& path)
 {
-    if (isOldFormatName(path))
-        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    if (isOldFormatName(path))
+        return oldOutlineWindowSize(file.read(64 * 1024));
     const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
     return read.ok() ? QSize(read.header.windowWidth, read.header.windowHeight) : QSize();
 }
@@ -175,8 +177,14 @@ QImage renderThumbnail(const LoadResult& loaded, int size)
     doc.state.outlineName = loaded.outlineName;
     doc.state.canvasColour = loaded.canvasColour;
     doc.state.windowSize = loaded.windowSize;
-    const QImage full = renderOutline(doc, exportClientSize(loaded.windowSize));
-    return full.scaled(QSize(size, size), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Drawn straight at the thumbnail's scale, the photos from their (reduced) stored bitmaps:
+    // no full-size drawing is made and then shrunk.
+    OutlineRenderer renderer(doc, exportClientSize(loaded.windowSize));
+    renderer.setFullResolutionPictures(true);
+    const QSize area = renderer.size();
+    if (area.isEmpty() || size <= 0)
+        return {};
+    return renderer.image(std::min(double(size) / area.width(), double(size) / area.height()));
 }
 
 int runThumbnailCommand(int size, const QString& input, const QString& output, QString* errors)
