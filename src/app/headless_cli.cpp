@@ -6,6 +6,7 @@
 #include "storage/outline_io.h"
 
 #include "view/outline_export.h"
+#include "view/outline_renderer.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -175,8 +176,14 @@ QImage renderThumbnail(const LoadResult& loaded, int size)
     doc.state.outlineName = loaded.outlineName;
     doc.state.canvasColour = loaded.canvasColour;
     doc.state.windowSize = loaded.windowSize;
-    const QImage full = renderOutline(doc, exportClientSize(loaded.windowSize));
-    return full.scaled(QSize(size, size), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Drawn straight at the thumbnail's scale, the photos from their (reduced) stored bitmaps:
+    // no full-size drawing is made and then shrunk.
+    OutlineRenderer renderer(doc, exportClientSize(loaded.windowSize));
+    renderer.setFullResolutionPictures(true);
+    const QSize area = renderer.size();
+    if (area.isEmpty() || size <= 0)
+        return {};
+    return renderer.image(std::min(double(size) / area.width(), double(size) / area.height()));
 }
 
 int runThumbnailCommand(int size, const QString& input, const QString& output, QString* errors)

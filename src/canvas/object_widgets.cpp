@@ -122,10 +122,19 @@ void PictureWidget::apply(const PictureObject& picture)
     update();
 }
 
+void PictureWidget::setDrawStoredBitmap(bool on)
+{
+    m_drawStored = on;
+    update();
+}
+
 void PictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_stretched && !m_rendering.isNull())
+    if (m_drawStored && !m_stored.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), m_stored);
+    } else if (m_stretched && !m_rendering.isNull())
         painter.drawImage(rect(), m_rendering);
     else if (!m_rendering.isNull())
         painter.drawImage(QPoint(0, 0), m_rendering);

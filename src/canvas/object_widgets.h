@@ -46,6 +46,10 @@ public:
     explicit PictureWidget(QWidget* parent);
     void apply(const PictureObject& picture);
     const QImage& rendering() const { return m_rendering; }
+    // Draws the stored bitmap into the widget's rectangle through the painter's transformation
+    // instead of the copy made at the widget's size: off-screen drawings at other scales, PDF,
+    // SVG and printing get the picture at its full resolution.
+    void setDrawStoredBitmap(bool on);
 
     // The stored bitmap smoothly stretched to size, aspect ratio not kept.
     static QImage render(const QImage& stored, QSize size);
@@ -58,6 +62,7 @@ private:
     QImage m_rendering;
     quint8 m_border = 0;
     bool m_stretched = true;
+    bool m_drawStored = false;
 };
 
 // A text field: a borderless multi-line text box. The model keeps CR LF line breaks; the widget

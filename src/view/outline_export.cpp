@@ -1,7 +1,7 @@
 #include "view/outline_export.h"
 
 #include "canvas/canvas_widget.h"
-#include "canvas/outline_view.h"
+#include "view/outline_renderer.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
@@ -21,16 +21,7 @@ QImage captureCanvas(CanvasWidget* canvas)
 
 QImage renderOutline(const Document& document, QSize clientSize)
 {
-    Document copy = document;
-    copy.interaction = InteractionState{};
-    CanvasWidget canvas;
-    canvas.setAttribute(Qt::WA_DontShowOnScreen);
-    canvas.resize(clientSize);
-    canvas.setCanvasColour(copy.state.canvasColour);
-    OutlineView view(copy, &canvas);
-    view.sync();
-    canvas.show();
-    return captureCanvas(&canvas);
+    return OutlineRenderer(document, clientSize).image();
 }
 
 QString exportFileName(const QString& chosen, int filterIndex)

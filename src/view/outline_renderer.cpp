@@ -1,0 +1,90 @@
+#include "view/outline_renderer.h"
+
+#include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace velmar {
+
+namespace {
+
+QRect drawnArea(const CanvasWidget& canvas)
+{
+    return QRect(0, CanvasWidget::kToolBarHeight, canvas.width(),
+                 std::max(0, canvas.height() - CanvasWidget::kToolBarHeight));
+}
+
+}  // namespace
+
+OutlineRenderer::OutlineRenderer(const Document& document, QSize clientSize)
+    : m_document(std::make_unique<Document>(document)), m_canvas(std::make_unique<CanvasWidget>())
+{
+    m_document->interaction = InteractionState{};
+    m_canvas->setAttribute(Qt::WA_DontShowOnScreen);
+    m_canvas->resize(clientSize);
+    m_canvas->setCanvasColour(m_document->state.canvasColour);
+    m_view = std::make_unique<OutlineView>(*m_document, m_canvas.get());
+    m_view->sync();
+    // Shown (never on a screen) so that the widgets lay themselves out and paint.
+    m_canvas->show();
+}
+
+OutlineRenderer::~OutlineRenderer()
+{
+    // The view's widgets are children of the canvas: the view goes first, then the canvas.
+    m_view.reset();
+}
+
+QSize OutlineRenderer::size() const
+{
+    return drawnArea(*m_canvas).size();
+}
+
+void OutlineRenderer::setObjectVisible(ObjectId id, bool visible)
+{
+    if (QWidget* widget = m_view->widget(id))
+        widget->setVisible(visible);
+}
+
+QWidget* OutlineRenderer::objectWidget(ObjectId id) const
+{
+    return m_view->widget(id);
+}
+
+void OutlineRenderer::setFullResolutionPictures(bool on)
+{
+    for (PictureWidget* picture : m_canvas->findChildren<PictureWidget*>())
+        picture->setDrawStoredBitmap(on);
+}
+
+void OutlineRenderer::paint(QPainter& painter) const
+{
+    const QRect area = drawnArea(*m_canvas);
+    if (area.isEmpty())
+        return;
+    // QWidget::render places the source region's top-left corner at the target offset.
+    m_canvas->render(&painter, QPoint(0, 0), QRegion(area),
+                     QWidget::DrawWindowBackground | QWidget::DrawChildren);
+}
+
+QImage OutlineRenderer::image(double scale) const
+{
+    const QSize area = size();
+    const QSize pixels(int(std::lround(area.width() * scale)), int(std::lround(area.height() * scale)));
+    if (pixels.isEmpty() || !(scale > 0))
+        return {};
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(toQColor(m_document->state.canvasColour));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(double(pixels.width()) / area.width(), double(pixels.height()) / area.height());
+    paint(painter);
+    painter.end();
+    return image;
+}
+
+}  // namespace velmar

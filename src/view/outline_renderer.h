@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/document.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <memory>
+
+class QPainter;
+class QWidget;
+
+namespace velmar {
+
+class CanvasWidget;
+class OutlineView;
+
+// Draws an outline the way the canvas shows it, off screen and without a display: the canvas's
+// own object widgets are laid out on a hidden canvas and painted onto any QPainter. Exported
+// pictures (any scale), PDF, SVG, printed pages, thumbnails and the presentation all draw through
+// it, so they show the same thing. The drawn area is the canvas below the tool bar:
+// client width × (client height − tool bar height).
+class OutlineRenderer {
+public:
+    // The outline is copied: later changes to `document` do not reach the drawing.
+    OutlineRenderer(const Document& document, QSize clientSize);
+    ~OutlineRenderer();
+    OutlineRenderer(const OutlineRenderer&) = delete;
+    OutlineRenderer& operator=(const OutlineRenderer&) = delete;
+
+    // The drawn area's size at scale 1.
+    QSize size() const;
+    const Document& document() const { return *m_document; }
+
+    // Every object is shown at first. A hidden frame hides what lies in it; an object shown in a
+    // hidden frame stays unseen until the frame is shown.
+    void setObjectVisible(ObjectId id, bool visible);
+    // The widget drawing an object (null for an unknown id), e.g. to play a video fragment.
+    QWidget* objectWidget(ObjectId id) const;
+
+    // Pictures are drawn from their stored bitmaps, scaled by the painter, instead of from the
+    // copies made at the canvas size: for printing, PDF, SVG, enlarged and reduced drawings.
+    // Off at first: the drawing at scale 1 is then the screen's pixels exactly.
+    void setFullResolutionPictures(bool on);
+
+    // Draws the area with its top-left corner at the painter's origin, through the painter's
+    // transformation: a scaled painter gives sharp text, frames and arrows at that scale.
+    void paint(QPainter& painter) const;
+
+    // The area as a picture of scale × size() pixels (rounded), drawn at that scale.
+    QImage image(double scale = 1.0) const;
+
+private:
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<CanvasWidget> m_canvas;
+    std::unique_ptr<OutlineView> m_view;
+};
+
+}  // namespace velmar
