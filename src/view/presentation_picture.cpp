@@ -93,29 +93,33 @@ QRect PresentationPicture::toPicture(const QRect& area) const
     return scaled.toAlignedRect().adjusted(-1, -1, 1, 1) & m_image.rect();
 }
 
-QRegion PresentationPicture::withWholeImages(QRegion dirty) const
+QRegion PresentationPicture::withImageRowsWhole(QRegion dirty) const
 {
-    // A scaled picture comes out a shade different when a clip cuts into it, because smoothing
-    // steps through its pixels from the clip's edge. A redraw therefore takes in every picture,
-    // arrow and film it touches whole, as the drawing of the whole outline does.
+    // Qt smooths a scaled picture by stepping through its pixels from the left end of each run it
+    // draws; a run starting inside a picture (at the edge of a redraw) comes out a shade different
+    // from one starting at the picture's own left edge, as in a drawing of the whole outline.
+    // Every row of a redraw that meets a picture, arrow or film therefore reaches back to that
+    // object's left edge (only leftwards, and only on those rows, so a redraw stays small).
     std::vector<QRect> images;
     for (ObjectId id : m_imageObjects)
         if (const QRect r = toPicture(m_renderer.objectArea(id)); !r.isEmpty())
             images.push_back(r);
-    for (bool grown = true; grown;) {
-        grown = false;
-        for (const QRect& r : images)
-            if (dirty.intersects(r) && !(QRegion(r) - dirty).isEmpty()) {
-                dirty += r;
-                grown = true;
-            }
+    for (;;) {
+        QRegion added;
+        for (const QRect& d : dirty)
+            for (const QRect& r : images)
+                if (const QRect meet = d & r; !meet.isEmpty() && d.left() > r.left())
+                    added += QRect(QPoint(r.left(), meet.top()), QPoint(d.left() - 1, meet.bottom()));
+        added -= dirty;
+        if (added.isEmpty())
+            return dirty;
+        dirty += added;
     }
-    return dirty;
 }
 
 QRegion PresentationPicture::redrawRegion(const QRegion& dirty)
 {
-    const QRegion target = withWholeImages(dirty & m_image.rect());
+    const QRegion target = withImageRowsWhole(dirty & m_image.rect());
     if (m_image.isNull() || target.isEmpty())
         return {};
     // The renderer draws a little more than the target, so that the clip, not the edge of what

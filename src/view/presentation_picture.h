@@ -62,7 +62,7 @@ private:
     QRegion redrawObjects(const std::vector<ObjectId>& ids);
     // Draws a region of the outline picture again; returns it in screen coordinates.
     QRegion redrawRegion(const QRegion& dirty);
-    QRegion withWholeImages(QRegion dirty) const;
+    QRegion withImageRowsWhole(QRegion dirty) const;
     void paintSubtitle(QPainter& painter, const QRect& strip) const;
     // The outline picture's pixels an area rectangle touches.
     QRect toPicture(const QRect& area) const;
