@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace velmar {
 
 namespace {
@@ -68,6 +70,39 @@ void PresentationWindow::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     for (const QRect& rect : event->region())
         m_picture.paint(painter, rect);
+    painter.end();
+    reportIfAsked();
+}
+
+void PresentationWindow::reportIfAsked()
+{
+    // For tests that drive the program with real input: what is on the screen now, once.
+    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
+    if (!asked)
+        return;
+    const QRect r(mapToGlobal(m_picture.outlineRect().topLeft()), m_picture.outlineRect().size());
+    const QString line = QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7")
+                             .arg(m_picture.step())
+                             .arg(m_picture.order().lastStep())
+                             .arg(r.x())
+                             .arg(r.y())
+                             .arg(r.width())
+                             .arg(r.height())
+                             .arg(m_picture.subtitlesShown() ? 1 : 0);
+    if (line == m_reported)
+        return;
+    m_reported = line;
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void PresentationWindow::closeEvent(QCloseEvent* event)
+{
+    if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
+        std::printf("presentation closed\n");
+        std::fflush(stdout);
+    }
+    QWidget::closeEvent(event);
 }
 
 void PresentationWindow::resizeEvent(QResizeEvent*)

@@ -33,13 +33,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void repaintRegion(const QRegion& region);
+    // With VELMAR_REPORT_GEOMETRY set, prints the step shown and where the outline lies on the
+    // screen whenever that changes.
+    void reportIfAsked();
 
     PresentationPicture m_picture;
     // Films open and play in the background: their new pictures are fetched on this beat.
     QTimer m_videoBeat;
+    QString m_reported;
 };
 
 }  // namespace velmar
