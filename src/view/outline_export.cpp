@@ -1,6 +1,7 @@
 #include "view/outline_export.h"
 
 #include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
 #include "view/outline_renderer.h"
 #include "storage/jpeg_codec.h"
 
@@ -73,6 +74,15 @@ QSizeF scaledArea(const OutlineRenderer& renderer, double scale)
 
 }  // namespace
 
+void drawAtAnyScale(OutlineRenderer& renderer)
+{
+    renderer.setFullResolutionPictures(true);
+    const Outline& outline = renderer.document().outline;
+    for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k)
+        if (auto* arrow = qobject_cast<ArrowWidget*>(renderer.objectWidget(outline.arrow(k).id)))
+            arrow->setDrawStrokes(true);
+}
+
 QByteArray outlinePdf(const OutlineRenderer& renderer, double scale)
 {
     QByteArray bytes;
@@ -126,8 +136,10 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
         return QStringLiteral("Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
             .arg(path);
     OutlineRenderer renderer(document, clientSize);
-    // Pictures come from their stored bitmaps wherever the screen's copies would lose detail.
-    renderer.setFullResolutionPictures(isVectorFormat(format) || scale != 1.0);
+    // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
+    // pictures and arrows would lose detail.
+    if (isVectorFormat(format) || scale != 1.0)
+        drawAtAnyScale(renderer);
     if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
         const QByteArray bytes = format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
         if (bytes.isEmpty())

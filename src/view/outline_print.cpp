@@ -4,6 +4,7 @@
 #include "canvas/canvas_host.h"
 #include "model/summary_formats.h"
 #include "platform/dialogs.h"
+#include "view/outline_export.h"
 #include "view/outline_renderer.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -94,7 +95,7 @@ OutlinePrinting::~OutlinePrinting() = default;
 std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 {
     auto renderer = std::make_unique<OutlineRenderer>(m_host.document(), m_canvas ? m_canvas->size() : QSize());
-    renderer->setFullResolutionPictures(true);
+    drawAtAnyScale(*renderer);
     return renderer;
 }
 

@@ -295,6 +295,8 @@ void TestOutlineExport::vectorExportKeepsTextsAsText()
     images.waitForFinished(30000);
     const QString list = QString::fromUtf8(images.readAllStandardOutput());
     QVERIFY2(list.contains(QRegularExpression(QStringLiteral("\\s1200\\s+900\\s"))), qPrintable(list));
+    // It is the only bitmap: frames, texts and the arrow are drawn as vectors.
+    QCOMPARE(list.count(QRegularExpression(QStringLiteral("\\simage\\s"))), 1);
 
     // The SVG holds the same texts as text elements, and is sized as the drawn area.
     const QString svg = dir.filePath(QStringLiteral("урок.svg"));
