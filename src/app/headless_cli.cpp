@@ -2,6 +2,7 @@
 
 #include "platform/core/file_io.h"
 #include "storage/object_fields.h"
+#include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
 #include "storage/outline_io.h"
 
@@ -111,15 +112,15 @@ QSize exportClientSize(QSize storedWindow)
     return (window - defaultWindowChrome()).expandedTo(QSize(1, 32));
 }
 
-// The window size a current-format outline file stores, read from its record alone (no
-// picture decoded); invalid for old-format files and unreadable records.
+// The window size an outline file stores, read from its record or its first lines alone (no
+// picture decoded); invalid for unreadable files.
 QSize storedWindowSize(const QString& path)
 {
-    if (isOldFormatName(path))
-        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    if (isOldFormatName(path))
+        return oldOutlineWindowSize(file.read(64 * 1024));
     const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
     return read.ok() ? QSize(read.header.windowWidth, read.header.windowHeight) : QSize();
 }

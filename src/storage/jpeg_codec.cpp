@@ -1,5 +1,8 @@
 #include "storage/jpeg_codec.h"
 
+#include "storage/decode_limits.h"
+
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -55,37 +58,18 @@ QRgb cmykToRgb(const JSAMPLE* ink, bool inverted)
     return qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
 }
 
-// What a JPEG stream may cost, checked before anything large is allocated or decoded: a stream
-// read from a file or the clipboard must not buy gigabytes of memory or minutes of work with a
-// few bytes.
-struct JpegLimits {
-    // Pictures larger than this (400 MB as RGB32) or wider or higher than this are refused.
-    static constexpr unsigned long maxPixels = 100'000'000;
-    static constexpr JDIMENSION maxSide = 30000;
-    // Every 8 × 8 block of every component costs at least one bit in a Huffman-coded stream, so
-    // a stream cannot hold more than 512 pixels per byte; a header claiming more is damage. An
-    // arithmetic-coded stream of a plain area can be far smaller, but not below this.
-    static constexpr unsigned long maxPixelsPerByte = 512;
-    static constexpr unsigned long maxPixelsPerByteArithmetic = 8192;
-    // Working memory libjpeg may take (a progressive picture keeps all its coefficients).
-    static constexpr long maxDecoderMemory = 768L * 1024 * 1024;
-    // Progressive streams: every scan passes over the whole picture. Encoders write about ten;
-    // a thousand is an attack on the decoding time.
-    static constexpr int maxScans = 100;
-
-    // The refusal for a header's declared size, or an empty string.
-    static QString checkHeader(const jpeg_decompress_struct& info, qsizetype streamBytes)
-    {
-        const unsigned long pixels = static_cast<unsigned long>(info.image_width) * info.image_height;
-        if (info.image_width == 0 || info.image_height == 0 || info.image_width > maxSide
-            || info.image_height > maxSide || pixels > maxPixels)
-            return QStringLiteral("недопустимый размер рисунка JPEG");
-        const unsigned long perByte = info.arith_code ? maxPixelsPerByteArithmetic : maxPixelsPerByte;
-        if (pixels / perByte > static_cast<unsigned long>(streamBytes))
-            return QStringLiteral("данные JPEG обрываются");
-        return {};
-    }
-};
+// The refusal for a header's declared size, or an empty string.
+QString checkHeader(const jpeg_decompress_struct& info, qsizetype streamBytes)
+{
+    const qint64 pixels = qint64(info.image_width) * info.image_height;
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > JDIMENSION(JpegLimits::maxSide)
+        || info.image_height > JDIMENSION(JpegLimits::maxSide) || pixels > JpegLimits::maxPixels)
+        return QStringLiteral("недопустимый размер рисунка JPEG");
+    const qint64 perByte = info.arith_code ? JpegLimits::maxPixelsPerByteArithmetic : JpegLimits::maxPixelsPerByte;
+    if (pixels / perByte > streamBytes)
+        return QStringLiteral("данные JPEG обрываются");
+    return {};
+}
 
 // Stops a progressive stream at its (maxScans + 1)-th scan.
 void onProgress(j_common_ptr common)
@@ -156,15 +140,20 @@ unsigned denominatorFor(JDIMENSION width, JDIMENSION height, QSize wanted)
     return 1;
 }
 
-// Whether the scan data of a sequential stream met a marker (its end, or damage) while rows well
-// before the last are still to come: the decoder would fill the rest with grey and say nothing
-// for arithmetic coding. The decoder reads up to two rows of blocks ahead of the rows it has
+// Whether the scan data of a sequential stream met a marker (damage) while rows well before the
+// last are still to come: the decoder would fill the rest with grey and say nothing for
+// arithmetic coding. The decoder reads up to two rows of blocks ahead of the rows it has
 // delivered, so a marker met within them is the stream's regular end.
 bool endedEarly(const jpeg_decompress_struct& info)
 {
     // Restart markers (RST0…RST7) belong inside the data; the decoder reads them at its next step.
     const int marker = info.unread_marker;
     if (marker == 0 || (marker >= 0xD0 && marker <= 0xD7) || info.progressive_mode)
+        return false;
+    // An arithmetic encoder leaves out the zero bytes that end its data, and a plain area costs
+    // almost nothing, so a whole stream may reach its end marker long before its last rows. A
+    // stream that breaks off without one is still caught (libjpeg warns of the missing data).
+    if (info.arith_code && marker == 0xD9)
         return false;
     const JDIMENSION rowOfBlocks = JDIMENSION(info.max_v_samp_factor) * JDIMENSION(info.min_DCT_scaled_size);
     return info.output_scanline + 2 * rowOfBlocks < info.output_height;
@@ -203,7 +192,7 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&info, TRUE);
-    if (const QString refused = JpegLimits::checkHeader(info, stream.size()); !refused.isEmpty()) {
+    if (const QString refused = checkHeader(info, stream.size()); !refused.isEmpty()) {
         jpeg_destroy_decompress(&info);
         return fail(refused);
     }
@@ -264,6 +253,28 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
 {
     const unsigned d = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
     return decode(stream, error, [d](JDIMENSION, JDIMENSION) { return d; });
+}
+
+QSize jpegStreamSize(const QByteArray& stream)
+{
+    if (stream.isEmpty())
+        return {};
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+    jpeg_read_header(&info, TRUE);
+    const QSize size(int(std::min<JDIMENSION>(info.image_width, 0x7fffffff)),
+                     int(std::min<JDIMENSION>(info.image_height, 0x7fffffff)));
+    jpeg_destroy_decompress(&info);
+    return size;
 }
 
 QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error)

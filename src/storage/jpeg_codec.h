@@ -21,4 +21,8 @@ QImage decodeJpeg(const QByteArray& stream, QString* error = nullptr, int scaleD
 // large photo costs a fraction of a full decode. An empty `wanted` decodes at full size.
 QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error = nullptr);
 
+// The width and height a stream's header declares, read without decoding anything (empty when
+// the header cannot be read). The decoders check it again against their limits.
+QSize jpegStreamSize(const QByteArray& stream);
+
 }  // namespace velmar

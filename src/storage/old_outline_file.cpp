@@ -1,14 +1,18 @@
 #include "storage/old_outline_file.h"
 
 #include "storage/cp1251.h"
+#include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -26,7 +30,7 @@ constexpr qint64 kCoordinateLimit = 32767;
 // An old outline is a few hundred lines of text; anything far larger is not one.
 constexpr qint64 kMaxOutlineBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPicturesBytes = qint64(1) << 30;
-constexpr int kMaxPictureSide = 30000;
+constexpr int kMaxPictureSide = JpegLimits::maxSide;
 
 const QString kProgramVersionLine = QStringLiteral("\n\rВерсия программы \"4.1\"\n\r");
 
@@ -161,13 +165,15 @@ private:
 class PictureReader {
 public:
     PictureReader(const QByteArray& data, QString path, int count)
-        : m_data(data), m_path(std::move(path)), m_count(count)
+        : m_data(data), m_path(std::move(path)), m_count(count), m_budget(data.size())
     {
     }
 
     // Picture number `index` (1-based) as a stored bitmap; its JPEG stream, when it is one, goes to
-    // *jpeg so that saving can write it again unchanged.
-    QImage next(int index, QByteArray* jpeg)
+    // *jpeg so that saving can write it again unchanged. A non-empty `wanted` decodes a JPEG at
+    // the smallest reduced size still covering it, and keeps no stream (a reduced outline is
+    // never saved).
+    QImage next(int index, QByteArray* jpeg, QSize wanted = {})
     {
         if (m_pos >= m_data.size())
             truncated(index, QStringLiteral("нет длины рисунка"));
@@ -202,14 +208,19 @@ public:
             truncated(index, QStringLiteral("записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
         const QByteArray stream = m_data.mid(m_pos, length);
         m_pos += length;
-        return decode(index, stream, jpeg);
+        return decode(index, stream, jpeg, wanted);
     }
 
 private:
-    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg) const
+    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg, QSize wanted)
     {
         QString why;
         QImage image;
+        if (!m_budget.take(storedSize(stream)))
+            fail(QStringLiteral("Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
+                     .arg(quoted(m_path))
+                     .arg(index)
+                     .arg(PictureBudget::refusal()));
         if (stream.startsWith("BM")) {
             // Earlier versions could keep a picture as a bitmap file rather than a JPEG stream.
             image = QImage::fromData(stream, "BMP");
@@ -220,8 +231,8 @@ private:
             else
                 image = image.convertToFormat(QImage::Format_RGB32);
         } else {
-            image = decodeJpeg(stream, &why);
-            if (!image.isNull())
+            image = wanted.isEmpty() ? decodeJpeg(stream, &why) : decodeJpegAtLeast(stream, wanted, &why);
+            if (!image.isNull() && wanted.isEmpty())
                 *jpeg = stream;
         }
         if (image.isNull())
@@ -230,6 +241,17 @@ private:
                      .arg(index)
                      .arg(why));
         return image;
+    }
+
+    // The size a bitmap file's or JPEG stream's header declares, before anything is decoded.
+    static QSize storedSize(const QByteArray& stream)
+    {
+        if (!stream.startsWith("BM"))
+            return jpegStreamSize(stream);
+        QBuffer buffer;
+        buffer.setData(stream);
+        buffer.open(QIODevice::ReadOnly);
+        return QImageReader(&buffer, "BMP").size();
     }
 
     [[noreturn]] void truncated(int index, const QString& detail) const
@@ -247,6 +269,7 @@ private:
     QString m_path;
     int m_count = 0;
     qsizetype m_pos = 0;
+    PictureBudget m_budget;
 };
 
 // Why the side file is not at hand, when it is not.
@@ -254,6 +277,7 @@ struct PicturesSource {
     const QByteArray* data = nullptr;
     QString path;     // the side file's path, for messages
     QString problem;  // why data is missing
+    double scale = 1.0;  // below 1: the outline is drawn this small, pictures are decoded reduced
 };
 
 class OldOutlineImport {
@@ -469,7 +493,11 @@ private:
             created(slot, what);
             PictureObject& picture = m_outline.picture(slot);
             QByteArray jpeg;
-            picture.setBitmap(pictures.next(i, &jpeg));
+            const QSize wanted = m_pictures.scale < 1.0
+                                     ? QSize(std::max(1, int(std::ceil(picture.bounds.width() * m_pictures.scale))),
+                                             std::max(1, int(std::ceil(picture.bounds.height() * m_pictures.scale))))
+                                     : QSize();
+            picture.setBitmap(pictures.next(i, &jpeg, wanted));
             picture.setJpegStream(jpeg);
             if (v40())
                 readMinimalTextAndPosition(picture, what, QStringLiteral("объектов"), m_objectPositions);
@@ -562,6 +590,21 @@ QString shortenedTooltip(const QString& minimalText)
     return QString();
 }
 
+QSize oldOutlineWindowSize(const QByteArray& vmc)
+{
+    try {
+        LineReader lines(vmc, QString());
+        lines.required(QStringLiteral("версия файла"));
+        lines.text(QStringLiteral("название конспекта"));
+        lines.colour(QStringLiteral("цвет фона"));
+        const int width = lines.integer(QStringLiteral("ширина окна"), 0, kCoordinateLimit);
+        const int height = lines.integer(QStringLiteral("высота окна"), 0, kCoordinateLimit);
+        return QSize(width, height);
+    } catch (const ImportError&) {
+        return {};
+    }
+}
+
 QString oldPicturesPath(const QString& vmcPath)
 {
     const QFileInfo info(vmcPath);
@@ -579,7 +622,7 @@ LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QS
                             windowChrome);
 }
 
-LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome)
+LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double pictureScale)
 {
     QString problem;
     const std::optional<QByteArray> vmc = readWholeFile(vmcPath, kMaxOutlineBytes, &problem);
@@ -595,7 +638,8 @@ LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome)
         blcPath = upper;
     QString blcProblem;
     const std::optional<QByteArray> blc = readWholeFile(blcPath, kMaxPicturesBytes, &blcProblem);
-    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem}, vmcPath, windowChrome);
+    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem, pictureScale}, vmcPath,
+                            windowChrome);
 }
 
 }  // namespace velmar

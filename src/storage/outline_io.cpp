@@ -1,6 +1,7 @@
 #include "storage/outline_io.h"
 
 #include "platform/core/file_io.h"
+#include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
@@ -259,6 +260,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
     bool chunksLocatable = true;
+    PictureBudget budget(source.size());
     for (int k = 1; k <= int(h.tailLengths.size()); ++k) {
         const qint64 cumulative = h.tailLengths[std::size_t(k - 1)];
         if (cumulative < 0)
@@ -273,6 +275,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             problems[k] = QStringLiteral("нет данных рисунка");
         else if (stream.isEmpty())
             problems[k] = QStringLiteral("файл обрывается раньше данных рисунка");
+        else if (!budget.take(jpegStreamSize(stream)))
+            problems[k] = PictureBudget::refusal();
         else {
             // A reduced picture for a small drawing of the outline is decoded at the smallest size
             // that still covers the picture's control at that scale.
@@ -357,7 +361,7 @@ QString currentFormatName(const QString& path)
 
 LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome)
+    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome, pictureScale)
                                  : readOutlineFile(path, windowChrome, pictureScale);
 }
 

@@ -1,9 +1,14 @@
 // The JPEG codec and the Windows-1251 codec at the file boundary.
 #include "outline_fixtures.h"
 #include "storage/cp1251.h"
+#include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
+#include "storage/outline_io.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -25,6 +30,7 @@ private slots:
     void printStreamsDecode();
     void cp1251CoversTheCodePage();
     void streamsCannotBuyUnboundedWork();
+    void picturesOfOneFileShareABudget();
 };
 
 void TestJpegCodec::roundTripKeepsSizeAndColours()
@@ -316,17 +322,74 @@ void TestJpegCodec::streamsCannotBuyUnboundedWork()
     QVERIFY2(why.contains(QStringLiteral("scans")), qPrintable(why));
 
     // Arithmetic and Huffman coding, with and without restart markers: whole streams decode,
-    // streams cut short and ended with their end marker are refused.
+    // streams cut short are refused. A Huffman stream cut and ended with its end marker is
+    // refused too; an arithmetic one cannot be told from a whole stream whose last rows are
+    // plain (its encoder drops the zero bytes they would cost), so such a stream decodes.
     for (const bool arithmetic : {false, true})
         for (const int restartRows : {0, 1}) {
             const QByteArray whole = encodeAs(photo, {.arithmetic = arithmetic, .restartRows = restartRows});
             const QImage decoded = decodeJpeg(whole, &why);
             QVERIFY2(decoded.size() == photo.size(), qPrintable(why));
             QByteArray cut = whole.left(whole.size() / 3);
-            cut.append("\xFF\xD9", 2);
             QVERIFY2(decodeJpeg(cut, &why).isNull(), arithmetic ? "arithmetic" : "Huffman");
+            if (!arithmetic)
+                QVERIFY(decodeJpeg(cut.append("\xFF\xD9", 2), &why).isNull());
         }
+    QImage plainBelow = photo;
+    QPainter(&plainBelow).fillRect(0, 40, 320, 200, Qt::white);
+    for (const int restartRows : {0, 1}) {
+        const QByteArray stream = encodeAs(plainBelow, {.arithmetic = true, .restartRows = restartRows});
+        QVERIFY2(decodeJpeg(stream, &why).size() == photo.size(), qPrintable(why));
+        QVERIFY2(decodeJpeg(stream, &why, 8).size() == photo.size() / 8, qPrintable(why));
+    }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestJpegCodec::picturesOfOneFileShareABudget()
+{
+    // Forty arithmetic-coded pictures of 4000 × 4000, white with a few dots, each a few kilobytes
+    // and within the single stream's limits: together 2.5 GB of bitmaps and seconds of decoding
+    // from a file of about a megabyte. They are read for a thumbnail (decoded at 1/8 to spare the
+    // test's memory); a picture is charged at its stream's full size either way.
+    QImage dotted(4000, 4000, QImage::Format_RGB32);
+    dotted.fill(Qt::white);
+    for (int i = 0; i < 100; ++i)
+        dotted.setPixel((i * 7919) % 4000, (i * 104729) % 4000, qRgb(0, 0, 0));
+    const QByteArray stream = encodeAs(dotted, {.arithmetic = true});
+    QVERIFY2(stream.size() < 16 * 1024, qPrintable(QString::number(stream.size())));
+    QCOMPARE(jpegStreamSize(stream), dotted.size());
+    Document doc;
+    for (int k = 1; k <= 40; ++k) {
+        QCOMPARE(doc.outline.createPicture(QRect(k * 10, 40, 30, 30), 0), k);
+        doc.outline.picture(k).setBitmap(QImage(30, 30, QImage::Format_RGB32));
+        doc.outline.picture(k).setJpegStream(stream);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("many.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+
+    QElapsedTimer timer;
+    timer.start();
+    const LoadResult loaded = readOutlineFile(path, defaultWindowChrome(), 0.01);
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(loaded.ok, qPrintable(loaded.message));
+    QCOMPARE(loaded.outline.count(ObjectKind::Picture), 40);
+    // The first pictures in file order are decoded while the budget lasts; the rest are named in
+    // the message and kept as blank placeholders.
+    const qint64 allowance = PictureBudget(QFileInfo(path).size()).pixelsLeft();
+    const int expectedWhole = int(allowance / (4000 * 4000));
+    QVERIFY(expectedWhole >= 1 && expectedWhole < 40);
+    int whole = 0;
+    for (int k = 1; k <= 40; ++k) {
+        if (loaded.outline.picture(k).bitmap().size() == QSize(500, 500)) {
+            QCOMPARE(k, whole + 1);
+            ++whole;
+        }
+    }
+    QCOMPARE(whole, expectedWhole);
+    QVERIFY2(loaded.message.contains(PictureBudget::refusal()), qPrintable(loaded.message));
+    QVERIFY2(loaded.message.contains(QStringLiteral("рисунок %1 ").arg(expectedWhole + 1)), qPrintable(loaded.message));
+    QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
 }
 
 QTEST_GUILESS_MAIN(TestJpegCodec)

@@ -554,6 +554,22 @@ void TestOldOutlineFile::filesOnDisk()
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.outline.clientSize(), QSize(734, 506));
     QVERIFY(near(r.outline.picture(1).bitmap().pixelColor(1, 1), Qt::green));
+    QFile vmcFile(path);
+    QVERIFY(vmcFile.open(QIODevice::ReadOnly));
+    QCOMPARE(oldOutlineWindowSize(vmcFile.readAll()), r.windowSize);
+
+    // Read for a small drawing (a thumbnail), a large photo is decoded reduced, not at full size,
+    // and keeps no stream to be saved.
+    oldformat::Outline large = file;
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    large.pictures[0].stream = encodeJpeg(photo);
+    QVERIFY(oldformat::writeFiles(large, path));
+    r = readOldOutlineFile(path, QSize(10, 40), 0.1);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(r.outline.picture(1).bitmap().size(), QSize(200, 150));
+    QVERIFY(r.outline.picture(1).jpegStream().isEmpty());
+    QVERIFY(oldformat::writeFiles(file, path));
 
     // A side file copied from Windows with the extension in capitals is found too.
     QVERIFY(QFile::rename(oldPicturesPath(path), dir.filePath(QStringLiteral("урок.v1.BLC"))));

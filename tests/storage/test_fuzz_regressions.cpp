@@ -1,0 +1,120 @@
+// Inputs that once cost a reader gigabytes or minutes (tests/fuzz_regressions/<harness>/), fed
+// through the same calls as the fuzz harnesses: each must give its expected outcome, quickly.
+#include "storage/jpeg_codec.h"
+#include "storage/old_outline_file.h"
+#include "storage/outline_file.h"
+#include "storage/outline_io.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <map>
+
+using namespace velmar;
+
+class TestFuzzRegressions : public QObject {
+    Q_OBJECT
+private slots:
+    void everyKeptInputHasItsOutcome();
+};
+
+namespace {
+
+// What a kept input must give: refused with a message containing `message`, or loaded (ok) with
+// a message containing it (empty: no message at all).
+struct Outcome {
+    bool loads = false;
+    QString message;
+};
+
+const std::map<QString, Outcome>& expected()
+{
+    static const std::map<QString, Outcome> table = {
+        {"jpeg/progressive-claims-20000x20000", {false, "недопустимый размер рисунка JPEG"}},
+        {"jpeg/arithmetic-cut-claims-10000x10000", {false, "данные JPEG обрываются"}},
+        {"jpeg/reduced-claims-65300x65496", {false, "недопустимый размер рисунка JPEG"}},
+        {"jpeg/121-progressive-scans", {false, "more than 100 scans"}},
+        {"outline_reader/hundred-pictures-claiming-32767x32767", {true, "рисунок 100 (нет данных рисунка)"}},
+        {"old_outline/hundred-pictures-claiming-32767x32767", {true, ""}},
+    };
+    return table;
+}
+
+// The harnesses' calls (fuzz/fuzz_*.cpp).
+Outcome run(const QString& harness, const QByteArray& input)
+{
+    Outcome outcome;
+    if (harness == QLatin1String("jpeg")) {
+        const QByteArray stream = input.mid(1);
+        const int choice = input.isEmpty() ? 0 : uchar(input[0]) % 3;
+        const QImage image = choice == 0   ? decodeJpeg(stream, &outcome.message)
+                             : choice == 1 ? decodeJpeg(stream, &outcome.message, 8)
+                                           : decodeJpegAtLeast(stream, QSize(uchar(input[0]), uchar(input[0]) / 2),
+                                                               &outcome.message);
+        outcome.loads = !image.isNull();
+    } else if (harness == QLatin1String("snapshot_reader")) {
+        HeaderReadResult read = readOutlineHeader(input);
+        outcome.loads = read.ok();
+        if (read.ok()) {
+            Outline outline = read.header.outline;
+            outcome.loads = applyHeaderToOutline(read.header, outline, &outcome.message);
+        } else {
+            outcome.message = headerProblemMessage(read, QStringLiteral("fuzz.tm2"));
+        }
+    } else if (harness == QLatin1String("outline_reader")) {
+        const LoadResult loaded = readOutline(input, QStringLiteral("fuzz.vmd"), defaultWindowChrome());
+        outcome = {loaded.ok, loaded.message};
+    } else if (harness == QLatin1String("old_outline")) {
+        static const QByteArray separator("\n--blc--\n");
+        const qsizetype at = input.indexOf(separator);
+        const QByteArray blc = at < 0 ? QByteArray() : input.mid(at + separator.size());
+        const LoadResult loaded = readOldOutline(at < 0 ? input : input.left(at), at < 0 ? nullptr : &blc,
+                                                 QStringLiteral("fuzz.vmc"), defaultWindowChrome());
+        outcome = {loaded.ok, loaded.message};
+    }
+    return outcome;
+}
+
+}  // namespace
+
+void TestFuzzRegressions::everyKeptInputHasItsOutcome()
+{
+    const QDir root(QStringLiteral(QT_TESTCASE_SOURCEDIR "/fuzz_regressions"));
+    QVERIFY(root.exists());
+#if defined(__SANITIZE_ADDRESS__)
+    const double slower = 10;  // instrumented builds
+#else
+    const double slower = 1;
+#endif
+    int seen = 0;
+    QDirIterator files(root.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        const QString name = root.relativeFilePath(path);
+        const auto want = expected().find(name);
+        QVERIFY2(want != expected().end(), qPrintable(name + ": no expected outcome written down"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray input = file.readAll();
+        QElapsedTimer timer;
+        timer.start();
+        const Outcome got = run(name.section(QLatin1Char('/'), 0, 0), input);
+        const double seconds = timer.elapsed() / 1000.0;
+        QVERIFY2(got.loads == want->second.loads, qPrintable(name + ": " + got.message));
+        if (want->second.message.isEmpty())
+            QVERIFY2(got.message.isEmpty(), qPrintable(name + ": " + got.message));
+        else
+            QVERIFY2(got.message.contains(want->second.message), qPrintable(name + ": " + got.message));
+        // About a second per megabyte of input, beyond a fixed second.
+        const double allowed = slower * (1.0 + input.size() / 1e6);
+        QVERIFY2(seconds <= allowed, qPrintable(QStringLiteral("%1: %2 s").arg(name).arg(seconds)));
+        ++seen;
+    }
+    QCOMPARE(seen, int(expected().size()));
+}
+
+QTEST_GUILESS_MAIN(TestFuzzRegressions)
+#include "test_fuzz_regressions.moc"
