@@ -105,6 +105,7 @@ void MainWindow::buildMainMenu()
     c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     c.saveAs = addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
     c.exportPicture = addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
+    file->addSeparator();
     c.print = addItem(file, "N302", QStringLiteral("Печать..."), Disabled);
     c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     c.printPreview = addItem(file, "N303", QStringLiteral("Предварительный просмотр"), Disabled);
