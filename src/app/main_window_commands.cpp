@@ -5,6 +5,7 @@
 #include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
 #include "view/outline_print.h"
+#include "view/presentation_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -139,6 +140,12 @@ void MainWindow::buildMainMenu()
     service->addSeparator();
     c.moveEarlierItem = addItem(service, "N115", QStringLiteral("Переместить вперед"), Hidden | Disabled);
     c.moveLaterItem = addItem(service, "N116", QStringLiteral("Переместить назад"), Hidden | Disabled);
+    service->addSeparator();
+    c.present = addItem(service, "N301", QStringLiteral("Показ конспекта"));
+    c.present->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(c.present, &QAction::triggered, this, [this] {
+        runGuarded(this, [this] { PresentationWindow::present(document(), canvas()->size(), this); });
+    });
 
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
@@ -206,6 +213,8 @@ void MainWindow::buildToolBar()
     c.canvasColourButton = addButton("ToolButton14", "background_colour", QStringLiteral("Цвет фона"), Disabled);
     m_toolBar->addSeparator();
     shareButton(c.help, "ToolButton16", "help", QStringLiteral("Помощь"));
+    m_toolBar->addSeparator();
+    shareButton(c.present, "ToolButton31", "present", QStringLiteral("Показ конспекта"));
 }
 
 void MainWindow::buildPopupMenus()

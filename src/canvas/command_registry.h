@@ -36,6 +36,7 @@ struct CommandRegistry {
     QAction* moveLaterItem = nullptr;
     QAction* moveEarlierButton = nullptr;
     QAction* moveLaterButton = nullptr;
+    QAction* present = nullptr;         // menu item and tool button
     // Settings.
     QAction* settingsMenu = nullptr;    // the whole "Настройки" menu
     QAction* canvasColourItem = nullptr;

@@ -47,11 +47,15 @@ public:
             fail(QStringLiteral("недопустимое значение «%1» (%2)").arg(what).arg(value));
         return value;
     }
+    // A value outside low…high fails the record and is returned clamped into the range: the
+    // object being filled in is thrown away with the record, but must not overflow on the way.
     int range(const char* at, qint32 low, qint32 high, const QString& what)
     {
         const qint32 value = getInt(at);
-        if (value < low || value > high)
+        if (value < low || value > high) {
             fail(QStringLiteral("значение «%1» (%2) вне допустимых пределов %3…%4").arg(what).arg(value).arg(low).arg(high));
+            return std::clamp(value, low, high);
+        }
         return value;
     }
 private:

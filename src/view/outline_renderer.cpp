@@ -71,6 +71,31 @@ void OutlineRenderer::paint(QPainter& painter) const
                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
 }
 
+void OutlineRenderer::paint(QPainter& painter, const QRegion& parts) const
+{
+    const QRect area = drawnArea(*m_canvas);
+    const QRegion source = parts.translated(area.topLeft()) & area;
+    if (source.isEmpty())
+        return;
+    // The region's bounding corner lands at the target offset. Keeping that corner at the area's
+    // own (one pixel more to draw) keeps the painter's transformation exactly that of a whole
+    // drawing: an offset worked into it would shift the sampling of scaled pictures by rounding.
+    m_canvas->render(&painter, QPoint(0, 0), source + QRect(area.topLeft(), QSize(1, 1)),
+                     QWidget::DrawWindowBackground | QWidget::DrawChildren);
+}
+
+QRect OutlineRenderer::objectArea(ObjectId id) const
+{
+    const QWidget* widget = m_view->widget(id);
+    if (!widget)
+        return {};
+    QRect rect = widget->rect();
+    // Each parent up to the canvas clips what reaches past its edges.
+    for (const QWidget* w = widget; w != m_canvas.get() && w->parentWidget(); w = w->parentWidget())
+        rect = rect.translated(w->pos()) & w->parentWidget()->rect();
+    return rect.translated(-drawnArea(*m_canvas).topLeft());
+}
+
 QImage OutlineRenderer::image(double scale) const
 {
     const QSize area = size();
@@ -80,6 +105,9 @@ QImage OutlineRenderer::image(double scale) const
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(toQColor(m_document->state.canvasColour));
     QPainter painter(&image);
+    // Qt smooths a scaled picture a shade differently with and without a clip; drawing through
+    // one keeps this picture pixel for pixel equal to the presentation's partial redraws.
+    painter.setClipRect(image.rect());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(double(pixels.width()) / area.width(), double(pixels.height()) / area.height());
     paint(painter);

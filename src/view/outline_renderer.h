@@ -8,6 +8,7 @@
 #include <memory>
 
 class QPainter;
+class QRegion;
 class QWidget;
 
 namespace velmar {
@@ -46,6 +47,12 @@ public:
     // Draws the area with its top-left corner at the painter's origin, through the painter's
     // transformation: a scaled painter gives sharp text, frames and arrows at that scale.
     void paint(QPainter& painter) const;
+    // Draws only the objects over some parts of the area (area coordinates, at the painter's
+    // origin like the whole area): a cheap redraw of what changed. Pixels the edge of the parts
+    // cuts through may differ from a whole drawing; the caller clips to slightly smaller parts.
+    void paint(QPainter& painter, const QRegion& parts) const;
+    // Where an object's widget lies in the area, cut to its frame (empty for unknown ids).
+    QRect objectArea(ObjectId id) const;
 
     // The area as a picture of scale × size() pixels (rounded), drawn at that scale.
     QImage image(double scale = 1.0) const;

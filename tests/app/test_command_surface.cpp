@@ -118,6 +118,7 @@ void TestCommandSurface::items_data()
     row("N113", "Последовательность объектов");
     row("N115", "Переместить вперед", Hid | Off);
     row("N116", "Переместить назад", Hid | Off);
+    row("N301", "Показ конспекта", 0, "F5");
     row("N18", "Цвет фона");
     row("N69", "Сброс цвета");
     row("N61", "Перемещение", Chk | On);
@@ -225,7 +226,7 @@ void TestCommandSurface::layout_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("Файл") << "fileMenu" << "N47 N48 - N49 N50 N53 - N302 N303 - N51 - N55";
     QTest::newRow("Правка") << "editMenu" << "N77 N78";
-    QTest::newRow("Сервис") << "serviceMenu" << "N110 - N112 N113 - N115 N116";
+    QTest::newRow("Сервис") << "serviceMenu" << "N110 - N112 N113 - N115 N116 - N301";
     QTest::newRow("Настройки") << "settingsMenu" << "N18 N69 N61 - N60 N64 N79 - gridMenu";
     QTest::newRow("Привязка к сетке") << "gridMenu" << "N80 - N211 N212";
     QTest::newRow("Справка") << "helpMenu" << "N62 Web1 N68";
@@ -245,7 +246,7 @@ void TestCommandSurface::layout_data()
                               << "ToolButton1 ToolButton2 ToolButton3 - ToolButton5 ToolButton7 - ToolButton10 "
                                  "ToolButton18 - ToolButton11 ToolButton20 - ToolButton19 ToolButton9 ToolButton12 "
                                  "ToolButton21 - ToolButton22 ToolButton26 - ToolButton24 ToolButton23 - ToolButton14 - "
-                                 "ToolButton16";
+                                 "ToolButton16 - ToolButton31";
 }
 
 void TestCommandSurface::layout()
@@ -295,6 +296,7 @@ void TestCommandSurface::toolButtons()
         {"ToolButton23", "", Off},
         {"ToolButton14", "Цвет фона", Off},
         {"ToolButton16", "Помощь", 0},
+        {"ToolButton31", "Показ конспекта", 0},
     };
     int x = -1;
     for (const Button& b : buttons) {

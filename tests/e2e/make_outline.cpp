@@ -4,9 +4,10 @@
 //    "textFields": [{"bounds": [...], "text": "...", "parent": k}],
 //    "captions":   [{"bounds": [...], "text": "...", "parent": k}],
 //    "pictures":   [{"bounds": [...], "parent": k, "image": "photo.jpg"}],  (image optional)
-//    "videos":     [{"bounds": [...], "parent": k}],
+//    "videos":     [{"bounds": [...], "parent": k, "file": "film.avi"}],  (file optional)
 //    "arrows":     [[x1, y1, x2, y2]]}
 // "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
+// Frames, text fields, pictures and videos take an optional "minimal" (their minimal text).
 // Usage: e2e_make_outline OUT.vmd < description.json
 #include "model/document.h"
 #include "storage/outline_io.h"
@@ -44,12 +45,20 @@ bool build(const QJsonObject& json, Document& doc)
         const QJsonArray w = json.value("window").toArray();
         doc.state.windowSize = QSize(w.at(0).toInt(), w.at(1).toInt());
     }
-    for (const QJsonValue& f : json.value("frames").toArray())
-        if (!o.createFrame(rectOf(f["bounds"]), f["title"].toString()))
+    for (const QJsonValue& f : json.value("frames").toArray()) {
+        const int slot = o.createFrame(rectOf(f["bounds"]), f["title"].toString());
+        if (!slot)
             return fail("too many frames");
-    for (const QJsonValue& t : json.value("textFields").toArray())
-        if (!o.createTextField(rectOf(t["bounds"]), kButtonFace, t["text"].toString(), t["parent"].toInt()))
+        if (f["minimal"].isString())
+            o.frame(slot).minimalText = f["minimal"].toString();
+    }
+    for (const QJsonValue& t : json.value("textFields").toArray()) {
+        const int slot = o.createTextField(rectOf(t["bounds"]), kButtonFace, t["text"].toString(), t["parent"].toInt());
+        if (!slot)
             return fail("too many text fields");
+        if (t["minimal"].isString())
+            o.textField(slot).minimalText = t["minimal"].toString();
+    }
     for (const QJsonValue& c : json.value("captions").toArray())
         if (!o.createCaption(rectOf(c["bounds"]), c["text"].toString(), c["parent"].toInt()))
             return fail("too many captions");
@@ -66,10 +75,17 @@ bool build(const QJsonObject& json, Document& doc)
         }
         image = image.convertToFormat(QImage::Format_RGB32);
         o.picture(slot).setBitmap(image);
+        if (p["minimal"].isString())
+            o.picture(slot).minimalText = p["minimal"].toString();
     }
-    for (const QJsonValue& v : json.value("videos").toArray())
-        if (!o.createVideo(rectOf(v["bounds"]), v["parent"].toInt()))
+    for (const QJsonValue& v : json.value("videos").toArray()) {
+        const int slot = o.createVideo(rectOf(v["bounds"]), v["parent"].toInt());
+        if (!slot)
             return fail("too many videos");
+        o.video(slot).fileName = v["file"].toString();
+        if (v["minimal"].isString())
+            o.video(slot).minimalText = v["minimal"].toString();
+    }
     for (const QJsonValue& a : json.value("arrows").toArray()) {
         const QJsonArray p = a.toArray();
         if (!o.createArrow(p.at(0).toInt(), p.at(1).toInt(), p.at(2).toInt(), p.at(3).toInt(), 1, kBlack))

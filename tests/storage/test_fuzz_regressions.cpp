@@ -39,6 +39,9 @@ const std::map<QString, Outcome>& expected()
         {"jpeg/121-progressive-scans", {false, "more than 100 scans"}},
         {"outline_reader/hundred-pictures-claiming-32767x32767", {true, "рисунок 100 (нет данных рисунка)"}},
         {"old_outline/hundred-pictures-claiming-32767x32767", {true, ""}},
+        // Found by fuzzing: fields of a refused record were still stored unchecked, and a left
+        // edge and width beyond their ranges overflowed the picture's rectangle.
+        {"outline_reader/overflowing-picture-width", {false, "«рисунок 30: левый край» (655360) вне допустимых пределов"}},
     };
     return table;
 }

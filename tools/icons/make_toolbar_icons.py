@@ -350,6 +350,15 @@ def icon_help(c):
     c.fill(Ellipse(10, 15.2, 1.35), PAPER)
 
 
+def icon_present(c):
+    """A projection screen on its stand with a play triangle: show the outline."""
+    c.fill(Union(Seg((10, 15.5), (10, 18.5), 1.6), Seg((10, 16.5), (5.5, 19.2), 1.4),
+                 Seg((10, 16.5), (14.5, 19.2), 1.4)), OUT)
+    c.fill(px_rect(1, 1, 18, 2), GREY)
+    c.box(2, 3, 17, 15, PAPER, OUT)
+    outlined_poly(c, [(7.5, 5.5), (13.5, 9.0), (7.5, 12.5)], GREEN)
+
+
 ICONS = {
     "new": icon_new,
     "open": icon_open,
@@ -370,6 +379,7 @@ ICONS = {
     "move_later": icon_move_later,
     "background_colour": icon_background_colour,
     "help": icon_help,
+    "present": icon_present,
 }
 
 
