@@ -16,7 +16,10 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 namespace velmar {
 
@@ -29,11 +32,39 @@ struct CommandLine {
     int exitCode = 0;
 };
 
+// The options that follow a file command's file names (--export OUT FILE --scale 2, --summary FILE
+// --summary-format html) are moved in front of them, where the parser takes options: it reads
+// everything after the first file name as names, leaving Qt's own options to the application.
+void hoistTrailingOptions(QStringList& arguments)
+{
+    const bool fileCommand = std::any_of(arguments.cbegin(), arguments.cend(), [](const QString& a) {
+        return a == QLatin1String("--export") || a.startsWith(QLatin1String("--export="))
+               || a == QLatin1String("--summary") || a.startsWith(QLatin1String("--summary="));
+    });
+    if (!fileCommand)
+        return;
+    QStringList options, rest;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const bool trailing = a == QLatin1String("--scale") || a == QLatin1String("--summary-format");
+        if (trailing && i + 1 < arguments.size()) {
+            options << a << arguments[i + 1];
+            ++i;
+        } else if (a.startsWith(QLatin1String("--scale=")) || a.startsWith(QLatin1String("--summary-format="))) {
+            options << a;
+        } else {
+            rest << a;
+        }
+    }
+    arguments = QStringList{arguments.constFirst()} + options + rest;
+}
+
 CommandLine parseCommandLine(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    hoistTrailingOptions(arguments);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmar — редактор логических конспектов."));
@@ -50,8 +81,19 @@ CommandLine parseCommandLine(int argc, char** argv)
                                      QStringLiteral("IN"));
     const QCommandLineOption exportPicture(QStringLiteral("export"),
                                            QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
-                                                          "OUT (.png, .jpg или .bmp): --export OUT FILE (без окна)."),
+                                                          "OUT (.png, .jpg, .bmp, .pdf или .svg): --export OUT FILE "
+                                                          "[--scale F] (без окна)."),
                                            QStringLiteral("OUT"));
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("С --export: нарисовать конспект в F раз крупнее окна (от 0.1 до 8)."),
+                                   QStringLiteral("F"));
+    const QCommandLineOption summary(QStringLiteral("summary"),
+                                     QStringLiteral("Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption summaryFormat(QStringLiteral("summary-format"),
+                                           QStringLiteral("С --summary: вид вывода — text (как в окне минимального "
+                                                          "текста, по умолчанию), markdown или html."),
+                                           QStringLiteral("FORMAT"));
     const QCommandLineOption thumbnail(QStringLiteral("thumbnail"),
                                        QStringLiteral("Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
                                                       "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
@@ -62,6 +104,9 @@ CommandLine parseCommandLine(int argc, char** argv)
     parser.addOption(info);
     parser.addOption(convert);
     parser.addOption(exportPicture);
+    parser.addOption(scale);
+    parser.addOption(summary);
+    parser.addOption(summaryFormat);
     parser.addOption(thumbnail);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
@@ -87,16 +132,33 @@ CommandLine parseCommandLine(int argc, char** argv)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)) {
-        const auto refuse = [&](const char* message) {
-            std::fprintf(stderr, "%s\n", message);
-            result.exitNow = true;
-            result.exitCode = 2;
-            return result;
-        };
+    const auto refuse = [&](const char* message) {
+        std::fprintf(stderr, "%s\n", message);
+        result.exitNow = true;
+        result.exitCode = 2;
+        return result;
+    };
+    if (parser.isSet(scale) && !parser.isSet(exportPicture))
+        return refuse("--scale F указывается вместе с --export OUT FILE.");
+    if (parser.isSet(summaryFormat) && !parser.isSet(summary))
+        return refuse("--summary-format указывается вместе с --summary FILE.");
+    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)
+        || parser.isSet(summary)) {
         if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
-                + int(parser.isSet(thumbnail)) > 1)
-            return refuse("Укажите что-то одно: --info, --convert, --export или --thumbnail.");
+                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary)) > 1)
+            return refuse("Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail.");
+        if (parser.isSet(summary)) {
+            static const std::pair<const char*, HeadlessCommand::SummaryFormat> formats[] = {
+                {"text", HeadlessCommand::Text}, {"markdown", HeadlessCommand::Markdown}, {"html", HeadlessCommand::Html}};
+            const QString name = parser.isSet(summaryFormat) ? parser.value(summaryFormat) : QStringLiteral("text");
+            const auto format = std::find_if(std::begin(formats), std::end(formats),
+                                             [&](const auto& f) { return name == QLatin1String(f.first); });
+            if (!positional.isEmpty() || format == std::end(formats))
+                return refuse("Использование: velmar --summary FILE [--summary-format text|markdown|html]");
+            result.headless = {HeadlessCommand::Summary, parser.value(summary), {}};
+            result.headless.format = format->second;
+            return result;
+        }
         if (parser.isSet(thumbnail)) {
             bool number = false;
             const int size = parser.value(thumbnail).toInt(&number);
@@ -106,9 +168,13 @@ CommandLine parseCommandLine(int argc, char** argv)
             return result;
         }
         if (parser.isSet(exportPicture)) {
-            if (positional.size() != 1)
-                return refuse("Использование: velmar --export OUT FILE");
+            bool number = true;
+            const double factor = parser.isSet(scale) ? parser.value(scale).toDouble(&number) : 1.0;
+            if (positional.size() != 1 || !number)
+                return refuse("Использование: velmar --export OUT FILE [--scale F]");
+            // A number outside 0.1–8 is refused by the command itself, with its own message.
             result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
+            result.headless.scale = factor;
             return result;
         }
         if (parser.isSet(info)) {

@@ -6,6 +6,8 @@
 #include "storage/outline_file.h"
 #include "storage/outline_io.h"
 
+#include "canvas/canvas_widget.h"
+#include "model/summary_formats.h"
 #include "view/outline_export.h"
 #include "view/outline_renderer.h"
 
@@ -19,7 +21,9 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
 
 #include <cstdio>
 
@@ -123,23 +127,36 @@ QSize storedWindowSize(const QString& path)
 
 }  // namespace
 
-int runInfoCommand(const QString& path, QByteArray* out, QString* errors)
+namespace {
+
+// The one way the file commands read their outline: the loader's messages and notices go to
+// *errors; a refused file gives nullopt.
+std::optional<LoadResult> loadForCommand(const QString& path, QString* errors)
 {
-    const LoadResult loaded = loadOutlineForCommand(path);
+    LoadResult loaded = loadOutlineForCommand(path);
     collectNotes(loaded, errors);
     if (!loaded.ok)
+        return std::nullopt;
+    return loaded;
+}
+
+}  // namespace
+
+int runInfoCommand(const QString& path, QByteArray* out, QString* errors)
+{
+    const std::optional<LoadResult> loaded = loadForCommand(path, errors);
+    if (!loaded)
         return 1;
-    *out = QJsonDocument(outlineToJson(loaded)).toJson(QJsonDocument::Indented);
+    *out = QJsonDocument(outlineToJson(*loaded)).toJson(QJsonDocument::Indented);
     return 0;
 }
 
 int runConvertCommand(const QString& input, const QString& output, QString* errors)
 {
-    LoadResult loaded = loadOutlineForCommand(input);
-    collectNotes(loaded, errors);
-    if (!loaded.ok)
+    std::optional<LoadResult> loaded = loadForCommand(input, errors);
+    if (!loaded)
         return 1;
-    const Document doc = documentFrom(std::move(loaded));
+    const Document doc = documentFrom(std::move(*loaded));
     const WriteResult written = writeOutlineFile(output, doc);
     if (!written.ok) {
         *errors += written.message + QLatin1Char('\n');
@@ -148,24 +165,54 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
     return 0;
 }
 
-int runExportCommand(const QString& input, const QString& output, QString* errors)
+int runExportCommand(const QString& input, const QString& output, QString* errors, double scale)
 {
-    const QString suffix = QFileInfo(output).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
-        && suffix != QLatin1String("bmp")) {
-        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg или .bmp.\n").arg(output);
-        return 2;
-    }
-    LoadResult loaded = loadOutlineForCommand(input);
-    collectNotes(loaded, errors);
-    if (!loaded.ok)
+    const ExportFormat format = exportFormatOf(output);
+    if (format == ExportFormat::Unknown) {
+        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf или .svg.\n").arg(output);
         return 1;
-    const Document doc = documentFrom(std::move(loaded));
-    const QImage picture = renderOutline(doc, exportClientSize(doc.state.windowSize));
-    const QString error = writePicture(picture, output);
+    }
+    if (!(scale >= kMinExportScale && scale <= kMaxExportScale)) {
+        *errors += QStringLiteral("Масштаб %1 не подходит: укажите число от 0.1 до 8.\n").arg(scale);
+        return 1;
+    }
+    std::optional<LoadResult> loaded = loadForCommand(input, errors);
+    if (!loaded)
+        return 1;
+    // A picture that could not be read would be drawn blank: no export rather than a wrong one.
+    if (!loaded->message.isEmpty()) {
+        *errors += QStringLiteral("Рисунок «%1» не записан: в конспекте есть повреждённые рисунки.\n").arg(output);
+        return 1;
+    }
+    const Document doc = documentFrom(std::move(*loaded));
+    const QSize client = exportClientSize(doc.state.windowSize);
+    // A raster picture is refused before anything is drawn when it would be too large to hold.
+    const QSize area = client - QSize(0, CanvasWidget::kToolBarHeight);
+    const double pixels = double(area.width()) * scale * double(area.height()) * scale;
+    if (!isVectorFormat(format) && pixels > double(kMaxExportPixels)) {
+        *errors += QStringLiteral("Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
+                       .arg(std::lround(area.width() * scale))
+                       .arg(std::lround(area.height() * scale));
+        return 1;
+    }
+    const QString error = exportOutline(doc, client, scale, output);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');
         return 1;
+    }
+    return 0;
+}
+
+int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out,
+                      QString* errors)
+{
+    const std::optional<LoadResult> loaded = loadForCommand(input, errors);
+    if (!loaded)
+        return 1;
+    switch (format) {
+    case HeadlessCommand::Text: *out = summaryPlainText(loaded->outline).toUtf8(); break;
+    case HeadlessCommand::Markdown: *out = summaryMarkdown(loaded->outline).toUtf8(); break;
+    case HeadlessCommand::Html: *out = summaryHtml(loaded->outline, loaded->outlineName).toUtf8(); break;
     }
     return 0;
 }
@@ -238,7 +285,9 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
     else if (command.kind == HeadlessCommand::Convert)
         status = runConvertCommand(command.input, command.output, &errors);
     else if (command.kind == HeadlessCommand::Export)
-        status = runExportCommand(command.input, command.output, &errors);
+        status = runExportCommand(command.input, command.output, &errors, command.scale);
+    else if (command.kind == HeadlessCommand::Summary)
+        status = runSummaryCommand(command.input, command.format, &out, &errors);
     else if (command.kind == HeadlessCommand::Thumbnail)
         status = runThumbnailCommand(command.size, command.input, command.output, &errors);
     if (!out.isEmpty())

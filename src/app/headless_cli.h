@@ -13,16 +13,25 @@ namespace velmar {
 // Commands that work on outline files without opening a window or needing a display:
 //   velmar --info FILE          the outline as JSON on standard output
 //   velmar --convert IN OUT     IN (.vmd or .vmc) written as an outline file (.vmd) OUT
-//   velmar --export OUT FILE    the outline of FILE drawn at its stored window size, written as a
-//                               picture OUT (.png, .jpg or .bmp by its extension)
+//   velmar --export OUT FILE [--scale F]   the outline of FILE drawn at F times its stored window
+//                               size, written as OUT (.png, .jpg, .bmp, .pdf or .svg by its extension)
+//   velmar --summary FILE [--summary-format text|markdown|html]   the outline's summary on stdout
 //   velmar --thumbnail SIZE IN OUT.png   the outline of IN drawn fitted into SIZE × SIZE (PNG)
 struct HeadlessCommand {
-    enum Kind { None, Info, Convert, Export, Thumbnail };
+    enum Kind { None, Info, Convert, Export, Thumbnail, Summary };
+    enum SummaryFormat { Text, Markdown, Html };
     Kind kind = None;
     QString input;
     QString output;
-    int size = 0;  // the thumbnail's largest side
+    int size = 0;         // the thumbnail's largest side
+    double scale = 1.0;   // the export's scale
+    SummaryFormat format = Text;
 };
+
+// The least and greatest scale of --export, and the largest picture it draws (in pixels).
+inline constexpr double kMinExportScale = 0.1;
+inline constexpr double kMaxExportScale = 8.0;
+inline constexpr qint64 kMaxExportPixels = 100'000'000;
 
 // Reads an outline in either format: old-format files by their .vmc extension, all others as
 // current-format files.
@@ -38,8 +47,12 @@ QJsonObject outlineToJson(const LoadResult& loaded);
 // unreadable pictures does not make a command fail).
 int runInfoCommand(const QString& path, QByteArray* out, QString* errors);
 int runConvertCommand(const QString& input, const QString& output, QString* errors);
-// Needs a QApplication (widgets draw the outline off screen; no display is used).
-int runExportCommand(const QString& input, const QString& output, QString* errors);
+// Needs a QApplication (widgets draw the outline off screen; no display is used). Status 1 also for
+// a scale outside 0.1–8, an unknown extension or a picture larger than kMaxExportPixels.
+int runExportCommand(const QString& input, const QString& output, QString* errors, double scale = 1.0);
+// The summary in the given format, UTF-8, into *out.
+int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out,
+                      QString* errors);
 
 // The thumbnail for file managers: the outline drawn as --export draws it, scaled with its aspect
 // kept to fit size × size, its photos decoded at reduced size. Written atomically; a file that

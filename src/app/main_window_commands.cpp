@@ -4,6 +4,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
+#include "view/outline_print.h"
 #include "view/presentation_window.h"
 
 #include <QAction>
@@ -105,6 +106,19 @@ void MainWindow::buildMainMenu()
     c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     c.saveAs = addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
     c.exportPicture = addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
+    file->addSeparator();
+    c.print = addItem(file, "N302", QStringLiteral("Печать..."), Disabled);
+    c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    c.printPreview = addItem(file, "N303", QStringLiteral("Предварительный просмотр"), Disabled);
+    // Whatever can be saved as a picture can be printed.
+    connect(c.exportPicture, &QAction::changed, this, [&c] {
+        c.print->setEnabled(c.exportPicture->isEnabled());
+        c.printPreview->setEnabled(c.exportPicture->isEnabled());
+    });
+    auto* printing = new OutlinePrinting(*this, m_canvas, this);
+    connect(c.print, &QAction::triggered, this, [this, printing] { runGuarded(this, [printing] { printing->print(); }); });
+    connect(c.printPreview, &QAction::triggered, this,
+            [this, printing] { runGuarded(this, [printing] { printing->preview(); }); });
     file->addSeparator();
     c.close = addItem(file, "N51", QStringLiteral("Закрыть"), Disabled);
     file->addSeparator();

@@ -110,11 +110,13 @@ void MainWindow::exportPicture()
     m_handles->hideAll();
     const QImage picture = captureCanvas(m_canvas);
     const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как рисунок"), m_dialogFolders.exports,
-                                           QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp"),
-                                           m_document.state.outlineName, 1);
+                                           exportFilter(), m_document.state.outlineName, 1);
     if (!choice)
         return;
-    const QString error = writePicture(picture, exportFileName(choice->path, choice->filterIndex));
+    // Pictures are the screen's pixels; PDF and SVG draw the outline again as vectors.
+    const QString path = exportFileName(choice->path, choice->filterIndex);
+    const QString error = isVectorFormat(exportFormatOf(path)) ? exportOutline(m_document, m_canvas->size(), 1.0, path)
+                                                               : writePicture(picture, path);
     if (!error.isEmpty())
         throw UserError(error);
 }

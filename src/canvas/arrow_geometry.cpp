@@ -95,6 +95,13 @@ QImage renderArrow(const ArrowGeometry& g, int penWidth, ColourValue colour)
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    drawArrow(painter, g, penWidth, colour);
+    painter.end();
+    return image;
+}
+
+void drawArrow(QPainter& painter, const ArrowGeometry& g, int penWidth, ColourValue colour)
+{
     // A wide pen ends and joins its strokes in half circles, like the pens arrows were drawn
     // with; a 1-pixel pen is a plain pixel line either way.
     QPen pen(toQColor(colour), std::clamp(penWidth, kArrowPenMin, kArrowPenMax), Qt::SolidLine, Qt::RoundCap,
@@ -102,13 +109,11 @@ QImage renderArrow(const ArrowGeometry& g, int penWidth, ColourValue colour)
     painter.setPen(pen);
     if (!g.hasHead) {
         painter.drawPoint(g.start);
-        return image;
+        return;
     }
     painter.drawLine(g.start, g.end);
     painter.drawLine(g.end, g.headEnd1);
     painter.drawLine(g.end, g.headEnd2);
-    painter.end();
-    return image;
 }
 
 ArrowPicture placeArrow(int x1, int y1, int x2, int y2, int penWidth, ColourValue colour)

@@ -3,6 +3,7 @@
 #include "model/colour.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -46,6 +47,10 @@ ArrowGeometry arrowGeometry(int x1, int y1, int x2, int y2);
 // and colour; coinciding end points give one dot of the pen width. Returns a null image when the
 // image would be larger than kArrowImageMaxSide in either direction.
 QImage renderArrow(const ArrowGeometry& geometry, int penWidth, ColourValue colour);
+
+// Draws the same strokes with a painter whose origin is the image's top-left corner: through a
+// scaled painter (PDF, SVG, printing, enlarged export) the arrow stays sharp.
+void drawArrow(QPainter& painter, const ArrowGeometry& geometry, int penWidth, ColourValue colour);
 
 // Both at once, as creation, loading, end dragging, recolouring and the zoom need them.
 struct ArrowPicture {

@@ -262,11 +262,21 @@ void ArrowWidget::apply(const ArrowObject& a)
     const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
     setGeometry(picture.geometry.imageRect);
     setImage(picture.image, hitArea);
+    m_strokes = picture;
+    m_penWidth = a.penWidth;
+    m_colour = a.colour;
+}
+
+void ArrowWidget::setDrawStrokes(bool on)
+{
+    m_drawStrokes = on;
+    update();
 }
 
 void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)
 {
     m_image = image;
+    m_strokes.reset();
     resize(image.size());
     if (!hitArea.isNull())
         setMask(QBitmap::fromImage(hitArea.createAlphaMask()));
@@ -276,6 +286,11 @@ void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)
 void ArrowWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (m_drawStrokes && m_strokes) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawArrow(painter, m_strokes->geometry, m_penWidth, m_colour);
+        return;
+    }
     painter.drawImage(0, 0, m_image);
 }
 

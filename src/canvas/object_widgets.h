@@ -1,11 +1,14 @@
 #pragma once
 
+#include "canvas/arrow_geometry.h"
 #include "model/outline.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QTextEdit>
 #include <QWidget>
+
+#include <optional>
 
 namespace velmar {
 
@@ -109,12 +112,20 @@ public:
     // The arrow's picture and a wider rendering of it that marks where presses are taken.
     void setImage(const QImage& image, const QImage& hitArea);
     const QImage& image() const { return m_image; }
+    // Draws the strokes with the painter instead of copying the picture made at screen size:
+    // off-screen drawings at other scales, PDF, SVG and printing get a sharp arrow.
+    void setDrawStrokes(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_image;
+    // What apply() drew, for drawing the strokes again; invalid after another picture is set.
+    std::optional<ArrowPicture> m_strokes;
+    int m_penWidth = 1;
+    ColourValue m_colour = 0;
+    bool m_drawStrokes = false;
 };
 
 }  // namespace velmar

@@ -45,9 +45,8 @@ const QString* minimalTextOf(const Outline& outline, ObjectId id)
     return sequencedObject(outline, id).minimalText;
 }
 
-QString buildSummary(const Outline& outline)
+std::vector<SummarySection> summarySections(const Outline& outline)
 {
-    QString text;
     const Sequence& frames = outline.frameSequence();
     const Sequence& objects = outline.objectSequence();
     // The objects in reading order, looked up once rather than once per frame.
@@ -57,19 +56,32 @@ QString buildSummary(const Outline& outline)
         if (const SequencedObject object = sequencedObject(outline, objects.entry(i)); object.minimalText)
             ordered.push_back(object);
 
+    std::vector<SummarySection> sections;
     for (int j = 1; j <= frames.length(); ++j) {
         const int k = outline.findSlot(ObjectKind::Frame, frames.entry(j));
         if (k == 0)
             continue;
-        text += kSummaryBreak;
-        text += outline.frame(k).minimalText;
-        text += kSummaryBreak;
-        text += kSummaryBreak;
+        SummarySection section{outline.frame(k).minimalText, {}};
         for (const SequencedObject& object : ordered)
-            if (object.parentFrame == k) {
-                text += *object.minimalText;
-                text += kSummaryBreak;
-            }
+            if (object.parentFrame == k)
+                section.objectTexts << *object.minimalText;
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+QString buildSummary(const Outline& outline)
+{
+    QString text;
+    for (const SummarySection& section : summarySections(outline)) {
+        text += kSummaryBreak;
+        text += section.frameText;
+        text += kSummaryBreak;
+        text += kSummaryBreak;
+        for (const QString& object : section.objectTexts) {
+            text += object;
+            text += kSummaryBreak;
+        }
     }
     return text;
 }

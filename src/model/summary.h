@@ -3,6 +3,9 @@
 #include "model/outline.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace velmar {
 
@@ -14,6 +17,14 @@ inline constexpr QChar kSummaryBreak = QChar(13);
 // sequence that lies on that frame (a picture, text field or video fragment), its minimal text
 // followed by a CR. Sequence entries that name no frame or object of the outline are skipped.
 QString buildSummary(const Outline& outline);
+
+// The summary's structure: one section per frame of the frame sequence, with the frame's minimal
+// text and the minimal texts of the sequenced objects lying on it, both in reading order.
+struct SummarySection {
+    QString frameText;
+    QStringList objectTexts;
+};
+std::vector<SummarySection> summarySections(const Outline& outline);
 
 // The minimal text of a frame, picture, text field or video fragment; nullptr for other objects.
 const QString* minimalTextOf(const Outline& outline, ObjectId id);

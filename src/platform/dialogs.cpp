@@ -2,7 +2,16 @@
 
 #include "platform/font_colour_dialog.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QScreen>
+#include <QToolBar>
+#include <QVBoxLayout>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -113,7 +122,56 @@ public:
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 
+    std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral("Печать"));
+        // The summary option is a page of the dialog's options.
+        auto* options = new QWidget;
+        options->setWindowTitle(QStringLiteral("Краткое содержание"));
+        auto* summary = new QCheckBox(printSummaryCaption(), options);
+        summary->setObjectName(QStringLiteral("printSummary"));
+        summary->setChecked(withSummary);
+        auto* layout = new QVBoxLayout(options);
+        layout->addWidget(summary);
+        layout->addStretch();
+        dialog.setOptionTabs({options});
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return PrintChoice{summary->isChecked()};
+    }
+
+    bool previewPrint(QWidget* parent, QPrinter& printer, bool withSummary, const PagePainter& paint) override
+    {
+        QPrintPreviewDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
+        auto* summary = new QCheckBox(printSummaryCaption(), &dialog);
+        summary->setObjectName(QStringLiteral("printSummary"));
+        summary->setChecked(withSummary);
+        if (auto* bar = dialog.findChild<QToolBar*>()) {
+            bar->addSeparator();
+            bar->addWidget(summary);
+        }
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                         [&](QPrinter* target) { paint(*target, summary->isChecked()); });
+        QObject::connect(summary, &QCheckBox::toggled, &dialog, [&dialog] {
+            if (auto* pages = dialog.findChild<QPrintPreviewWidget*>())
+                pages->updatePreview();
+        });
+        resizeToScreen(dialog, parent);
+        dialog.exec();
+        return summary->isChecked();
+    }
+
 private:
+    // The preview shows a whole page at a readable size: most of the screen the window is on.
+    static void resizeToScreen(QWidget& dialog, QWidget* parent)
+    {
+        const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            dialog.resize(screen->availableSize() * 4 / 5);
+    }
+
     static std::optional<FileChoice> runFileDialog(QWidget* parent, const QString& caption, const QString& folder,
                                                    const QString& filter, const QString& proposedName,
                                                    int filterIndex, QFileDialog::AcceptMode mode)

@@ -6,8 +6,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace velmar {
@@ -55,7 +57,22 @@ public:
 
     // Asks the desktop to show a document (help pages) in its viewer; the result is ignored.
     virtual void openUrl(const QUrl& url) = 0;
+
+    // The print dialog, editing the printer's settings, with the option of printing the summary
+    // on the pages after the outline; nullopt when cancelled.
+    struct PrintChoice {
+        bool withSummary = false;
+    };
+    virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) = 0;
+    // The print preview: shows the pages paint(printer, withSummary) draws, with a check box for the
+    // summary pages, until closed (printing from it draws on the printer chosen there). Returns the
+    // check box's last state.
+    using PagePainter = std::function<void(QPrinter& printer, bool withSummary)>;
+    virtual bool previewPrint(QWidget* parent, QPrinter& printer, bool withSummary, const PagePainter& paint) = 0;
 };
+
+// The caption of the print option and of the check box that asks for the summary pages.
+inline QString printSummaryCaption() { return QStringLiteral("Печатать краткое содержание"); }
 
 // The dialogs in use. The program starts with the real ones; tests install scripted ones.
 Dialogs& dialogs();

@@ -1,10 +1,15 @@
 #include "view/outline_export.h"
 
 #include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
 #include "view/outline_renderer.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -24,13 +29,124 @@ QImage renderOutline(const Document& document, QSize clientSize)
     return OutlineRenderer(document, clientSize).image();
 }
 
+QString exportFilter()
+{
+    return QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg"
+                          "|PNG (*.png)|*.png");
+}
+
 QString exportFileName(const QString& chosen, int filterIndex)
 {
     const QFileInfo info(chosen);
     QString base = chosen;
     if (!info.suffix().isEmpty())
         base.chop(info.suffix().size() + 1);
-    return base + (filterIndex == 2 ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    static const char* const extensions[] = {".jpg", ".bmp", ".pdf", ".svg", ".png"};
+    const int index = filterIndex >= 1 && filterIndex <= 5 ? filterIndex - 1 : 0;
+    return base + QLatin1String(extensions[index]);
+}
+
+ExportFormat exportFormatOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return ExportFormat::Jpeg;
+    if (suffix == QLatin1String("bmp"))
+        return ExportFormat::Bmp;
+    if (suffix == QLatin1String("png"))
+        return ExportFormat::Png;
+    if (suffix == QLatin1String("pdf"))
+        return ExportFormat::Pdf;
+    if (suffix == QLatin1String("svg"))
+        return ExportFormat::Svg;
+    return ExportFormat::Unknown;
+}
+
+namespace {
+
+// Screen pixels per inch: the drawn area's pixels keep their size on paper and in SVG viewers.
+constexpr int kScreenDpi = 96;
+
+QSizeF scaledArea(const OutlineRenderer& renderer, double scale)
+{
+    return QSizeF(renderer.size()) * scale;
+}
+
+}  // namespace
+
+void drawAtAnyScale(OutlineRenderer& renderer)
+{
+    renderer.setFullResolutionPictures(true);
+    const Outline& outline = renderer.document().outline;
+    for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k)
+        if (auto* arrow = qobject_cast<ArrowWidget*>(renderer.objectWidget(outline.arrow(k).id)))
+            arrow->setDrawStrokes(true);
+}
+
+QByteArray outlinePdf(const OutlineRenderer& renderer, double scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Velmar"));
+        writer.setTitle(renderer.document().state.outlineName);
+        writer.setResolution(kScreenDpi);
+        const QSizeF points = scaledArea(renderer, scale) * 72.0 / kScreenDpi;
+        writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(scale, scale);
+        renderer.paint(painter);
+        painter.end();
+    }
+    return bytes;
+}
+
+QByteArray outlineSvg(const OutlineRenderer& renderer, double scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setTitle(renderer.document().state.outlineName);
+    generator.setResolution(kScreenDpi);
+    const QSize size = scaledArea(renderer, scale).toSize();
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return {};
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    renderer.paint(painter);
+    painter.end();
+    return bytes;
+}
+
+QString exportOutline(const Document& document, QSize clientSize, double scale, const QString& path)
+{
+    const ExportFormat format = exportFormatOf(path);
+    if (format == ExportFormat::Unknown)
+        return QStringLiteral("Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
+            .arg(path);
+    OutlineRenderer renderer(document, clientSize);
+    // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
+    // pictures and arrows would lose detail.
+    if (isVectorFormat(format) || scale != 1.0)
+        drawAtAnyScale(renderer);
+    if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
+        const QByteArray bytes = format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
+        if (bytes.isEmpty())
+            return QStringLiteral("Не удалось построить рисунок для файла «%1».").arg(path);
+        return writeExportFile(bytes, path);
+    }
+    return writePicture(renderer.image(scale), path);
 }
 
 QString writePicture(const QImage& image, const QString& path)
@@ -50,6 +166,11 @@ QString writePicture(const QImage& image, const QString& path)
     }
     if (bytes.isEmpty())
         return QStringLiteral("Не удалось построить рисунок для файла «%1».").arg(path);
+    return writeExportFile(bytes, path);
+}
+
+QString writeExportFile(const QByteArray& bytes, const QString& path)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return QStringLiteral("Не удалось записать рисунок в файл «%1»: %2.").arg(path, file.errorString());

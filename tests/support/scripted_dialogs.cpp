@@ -1,5 +1,7 @@
 #include "support/scripted_dialogs.h"
 
+#include <QPrinter>
+
 namespace {
 
 template <typename T>
@@ -58,4 +60,26 @@ std::optional<velmar::Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*,
     if (answer && (!answer->colour.isValid() || !initial.colour.isValid()))
         answer->colour = initial.colour;
     return answer;
+}
+
+std::optional<velmar::Dialogs::PrintChoice> ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer, bool)
+{
+    ++printDialogs;
+    const std::optional<PrintChoice> choice = takeFront(printChoices, std::optional<PrintChoice>());
+    if (choice && !printFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+    }
+    return choice;
+}
+
+bool ScriptedDialogs::previewPrint(QWidget*, QPrinter& printer, bool withSummary, const PagePainter& paint)
+{
+    ++previews;
+    if (!printFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+        paint(printer, withSummary);
+    }
+    return withSummary;
 }

@@ -28,6 +28,12 @@ public:
     QList<Asked> messages;   // every inform()
     QList<QUrl> openedUrls;
     int fileDialogs = 0;
+    std::deque<std::optional<PrintChoice>> printChoices;  // for choosePrinter(); cancel when empty
+    // When set, an accepted print dialog and the preview print to this PDF file (the preview draws
+    // its pages there once, as it would on screen).
+    QString printFile;
+    int printDialogs = 0;
+    int previews = 0;
 
     QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text,
                                     QMessageBox::StandardButtons, QMessageBox::Icon) override;
@@ -39,4 +45,6 @@ public:
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
     std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }
+    std::optional<PrintChoice> choosePrinter(QWidget*, QPrinter& printer, bool withSummary) override;
+    bool previewPrint(QWidget*, QPrinter& printer, bool withSummary, const PagePainter& paint) override;
 };

@@ -24,6 +24,12 @@ private slots:
     void headlessRenderingMatchesTheWindow();
     void exportFromTheCommandLine();
     void thumbnailIsTheExportScaledDown();
+    void vectorExportKeepsTextsAsText();
+    void vectorExportFromTheWindow();
+    void scaledExportIsDrawnAtTheScale();
+    void commandLineStatuses_data();
+    void commandLineStatuses();
+    void refusedExportsLeaveNothingBehind();
 };
 
 void TestOutlineExport::exportFileName_data()
@@ -34,6 +40,9 @@ void TestOutlineExport::exportFileName_data()
     QTest::newRow("typed .bmp, JPEG filter") << "/tmp/a.bmp" << 1 << "/tmp/a.jpg";
     QTest::newRow("no extension, BMP filter") << "/tmp/a" << 2 << "/tmp/a.bmp";
     QTest::newRow("dots in the folder") << "/tmp/x.y/урок.1.png" << 1 << "/tmp/x.y/урок.1.jpg";
+    QTest::newRow("typed .jpg, PDF filter") << "/tmp/a.jpg" << 3 << "/tmp/a.pdf";
+    QTest::newRow("SVG filter") << "/tmp/a" << 4 << "/tmp/a.svg";
+    QTest::newRow("PNG filter") << "/tmp/a.svg" << 5 << "/tmp/a.png";
 }
 
 void TestOutlineExport::exportFileName()
@@ -131,7 +140,7 @@ void TestOutlineExport::exportFromTheCommandLine()
     QCOMPARE(picture.pixelColor(80, 60), QColor(0, 255, 0));
 
     // An unknown picture type and a missing outline are refused with a message.
-    QCOMPARE(run({QStringLiteral("--export"), dir.filePath(QStringLiteral("out.gif")), outline}).first, 2);
+    QCOMPARE(run({QStringLiteral("--export"), dir.filePath(QStringLiteral("out.gif")), outline}).first, 1);
     const auto missing = run({QStringLiteral("--export"), png, dir.filePath(QStringLiteral("нет.vmd"))});
     QCOMPARE(missing.first, 1);
     QVERIFY(missing.second.contains(QStringLiteral("нет.vmd")));
@@ -192,6 +201,276 @@ void TestOutlineExport::thumbnailIsTheExportScaledDown()
     QVERIFY(!QFile::exists(none));
     QCOMPARE(runThumbnailCommand(128, thumb, none, &errors), 1);
     QVERIFY(!QFile::exists(none));
+}
+
+namespace {
+
+QString velmarProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/velmar"));
+}
+
+// Runs velmar without a display; returns the exit status, standard output and standard error.
+struct RunResult {
+    int status = -1;
+    QByteArray out;
+    QString errors;
+};
+RunResult runVelmar(const QStringList& arguments, const QString& home)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("VELMAR_HOME"), home);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+    process.setProcessEnvironment(env);
+    process.start(velmarProgram(), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The text of a PDF file as poppler extracts it.
+QString pdfText(const QString& path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A small outline: two titled frames, a text field with Cyrillic text and a diagonal red arrow on
+// a white canvas, at a stored window of 500 × 400.
+Document sampleOutline()
+{
+    Document doc;
+    doc.state.windowSize = QSize(500, 400);
+    doc.state.canvasColour = 0x00FFFFFF;
+    doc.state.outlineName = QStringLiteral("Урок");
+    Outline& o = doc.outline;
+    o.setClientSize(doc.state.windowSize - defaultWindowChrome());
+    o.createFrame(QRect(10, 40, 200, 120), QStringLiteral("Наблюдения"));
+    o.createFrame(QRect(250, 40, 200, 120), QStringLiteral("Опыты и «кавычки»"));
+    o.createTextField(QRect(10, 30, 150, 40), 0x00FFFFFF, QStringLiteral("Ёлка съела щи"), 1);
+    o.createArrow(40, 200, 240, 300, 2, 0x000000FF);
+    // A photo far larger than its control, away from the arrow.
+    const int picture = o.createPicture(QRect(300, 40, 40, 30), 0);
+    o.picture(picture).setBitmap(photoLikeImage(1200, 900, 7));
+    return doc;
+}
+
+// The red pixel farthest along (1, 1) from the origin: the head end of the sample's arrow.
+QPoint farthestRed(const QImage& image)
+{
+    QPoint best(-1, -1);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 80 && c.blue() < 80 && x + y > best.x() + best.y())
+                best = QPoint(x, y);
+        }
+    return best;
+}
+
+QStringList folderEntries(const QString& path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+void TestOutlineExport::vectorExportKeepsTextsAsText()
+{
+    QTemporaryDir dir;
+    const Document doc = sampleOutline();
+    const QSize client = doc.state.windowSize - defaultWindowChrome();
+    const QString pdf = dir.filePath(QStringLiteral("урок.pdf"));
+    QCOMPARE(exportOutline(doc, client, 1.0, pdf), QString());
+    const QString text = pdfText(pdf);
+    for (const char* expected : {"Наблюдения", "Опыты и «кавычки»", "Ёлка съела щи"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+    // The photo is embedded at its stored size.
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    images.waitForFinished(30000);
+    const QString list = QString::fromUtf8(images.readAllStandardOutput());
+    QVERIFY2(list.contains(QRegularExpression(QStringLiteral("\\s1200\\s+900\\s"))), qPrintable(list));
+    // It is the only bitmap: frames, texts and the arrow are drawn as vectors.
+    QCOMPARE(list.count(QRegularExpression(QStringLiteral("\\simage\\s"))), 1);
+
+    // The SVG holds the same texts as text elements, and is sized as the drawn area.
+    const QString svg = dir.filePath(QStringLiteral("урок.svg"));
+    QCOMPARE(exportOutline(doc, client, 2.0, svg), QString());
+    QFile file(svg);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(file.readAll());
+    QVERIFY(xml.contains(QStringLiteral("Наблюдения")));
+    QVERIFY(xml.contains(QStringLiteral("Ёлка съела щи")));
+    const QSize area = client - QSize(0, 31);
+    const QString viewBox = QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(area.width() * 2).arg(area.height() * 2);
+    QVERIFY2(xml.contains(viewBox), qPrintable(xml.left(600)));
+}
+
+void TestOutlineExport::vectorExportFromTheWindow()
+{
+    WindowFixture f;
+    f.dialogs.inputs.push_back(QStringLiteral("Урок"));
+    f.command("N47")->trigger();
+    const int step = f.doc().history.currentStep;
+    const bool modified = f.doc().state.modified;
+    // The PDF filter, whatever extension was typed.
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок.png")), 3});
+    f.command("N53")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QVERIFY(!QFile::exists(f.home.filePath(QStringLiteral("урок.png"))));
+    const QString text = pdfText(f.home.filePath(QStringLiteral("урок.pdf")));
+    QVERIFY2(text.contains(QStringLiteral("Наблюдения")) && text.contains(QStringLiteral("Технологические")),
+             qPrintable(text));
+    QCOMPARE(f.doc().history.currentStep, step);
+    QCOMPARE(f.doc().state.modified, modified);
+
+    // An unwritable folder (a file stands where it should be): a Russian message, nothing written.
+    QFile blocker(f.home.filePath(QStringLiteral("занято")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QStringList before = folderEntries(f.home.path());
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("занято/урок.svg")), 4});
+    f.command("N53")->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("Не удалось")));
+    QCOMPARE(folderEntries(f.home.path()), before);
+}
+
+void TestOutlineExport::scaledExportIsDrawnAtTheScale()
+{
+    const Document doc = sampleOutline();
+    const QSize client = doc.state.windowSize - defaultWindowChrome();
+    QTemporaryDir dir;
+    const QString one = dir.filePath(QStringLiteral("1.png")), two = dir.filePath(QStringLiteral("2.png"));
+    QCOMPARE(exportOutline(doc, client, 1.0, one), QString());
+    QCOMPARE(exportOutline(doc, client, 2.0, two), QString());
+    const QImage small(one), large(two);
+    QCOMPARE(large.size(), small.size() * 2);
+    // The arrow's head end lands at twice its coordinates (within the pen's width).
+    const QPoint head = farthestRed(small), head2 = farthestRed(large);
+    QVERIFY(head.x() > 200);
+    QVERIFY2((head2 - head * 2).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1,%2 → %3,%4").arg(head.x()).arg(head.y()).arg(head2.x()).arg(head2.y())));
+    // Drawn at the scale, not enlarged: an enlarged picture has every pixel doubled, the text's
+    // edges included; a drawing at twice the size has detail no doubling can make.
+    const QImage doubled = small.scaled(small.size() * 2).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(large.convertToFormat(QImage::Format_RGB32) != doubled);
+    int oddColumnsDiffering = 0;
+    const QImage l = large.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < l.height(); ++y)
+        for (int x = 0; x + 1 < l.width(); x += 2)
+            oddColumnsDiffering += l.pixel(x, y) != l.pixel(x + 1, y);
+    QVERIFY2(oddColumnsDiffering > 200, qPrintable(QString::number(oddColumnsDiffering)));
+
+    // The PDF page grows with the scale as well (points at 96 pixels per inch).
+    const QString pdf = dir.filePath(QStringLiteral("2.pdf"));
+    QCOMPARE(exportOutline(doc, client, 2.0, pdf), QString());
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(30000);
+    const QString pageSize = QStringLiteral("%1 x %2 pts").arg(small.width() * 2 * 0.75).arg(small.height() * 2 * 0.75);
+    QVERIFY2(QString::fromUtf8(info.readAllStandardOutput()).contains(pageSize), qPrintable(pageSize));
+}
+
+void TestOutlineExport::commandLineStatuses_data()
+{
+    QTest::addColumn<QStringList>("arguments");  // OUT and IN stand for an output name and the outline
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("scale 2, options after the names") << QStringList{"--export", "OUT.png", "IN", "--scale", "2"} << 0 << "";
+    QTest::newRow("scale as one argument") << QStringList{"--scale=0.5", "--export", "OUT.jpg", "IN"} << 0 << "";
+    QTest::newRow("scale below 0.1") << QStringList{"--export", "OUT.png", "IN", "--scale", "0.05"} << 1 << "0.1";
+    QTest::newRow("scale above 8") << QStringList{"--export", "OUT.svg", "IN", "--scale", "8.5"} << 1 << "0.1";
+    QTest::newRow("scale not a number") << QStringList{"--export", "OUT.png", "IN", "--scale", "два"} << 2 << "--scale";
+    QTest::newRow("scale without export") << QStringList{"--info", "IN", "--scale", "2"} << 2 << "--export";
+    QTest::newRow("unknown extension") << QStringList{"--export", "OUT.gif", "IN"} << 1 << ".pdf";
+    QTest::newRow("damaged outline") << QStringList{"--export", "OUT.pdf", "DAMAGED"} << 1 << "DAMAGED";
+    QTest::newRow("damaged photo") << QStringList{"--export", "OUT.png", "PHOTO"} << 1 << "OUT.png";
+    QTest::newRow("more than 100 megapixels")
+        << QStringList{"--export", "OUT.png", "HUGE", "--scale", "8"} << 1 << "100";
+    QTest::newRow("a huge PDF is vectors") << QStringList{"--export", "OUT.pdf", "HUGE", "--scale", "8"} << 0 << "";
+    QTest::newRow("summary of a damaged outline") << QStringList{"--summary", "DAMAGED"} << 1 << "DAMAGED";
+    QTest::newRow("summary with an unknown format")
+        << QStringList{"--summary", "IN", "--summary-format", "rtf"} << 2 << "markdown";
+    QTest::newRow("summary with two files") << QStringList{"--summary", "IN", "IN"} << 2 << "--summary";
+    QTest::newRow("summary format alone") << QStringList{"--summary-format", "html", "IN"} << 2 << "--summary";
+    QTest::newRow("summary and export together") << QStringList{"--summary", "IN", "--export", "OUT.png", "IN"} << 2 << "";
+}
+
+void TestOutlineExport::commandLineStatuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    if (!QFileInfo::exists(velmarProgram()))
+        QSKIP("the velmar executable is not built beside the tests");
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("урок.vmd"));
+    QVERIFY(writeOutlineFile(input, sampleOutline()).ok);
+    // A file cut inside its record is no outline; one cut inside its picture has a damaged photo.
+    const QString damaged = dir.filePath(QStringLiteral("damaged.vmd"));
+    QVERIFY(QFile::copy(input, damaged));
+    QVERIFY(QFile::resize(damaged, 4000));
+    const QString damagedPhoto = dir.filePath(QStringLiteral("photo.vmd"));
+    QVERIFY(QFile::copy(input, damagedPhoto));
+    QVERIFY(QFile::resize(damagedPhoto, QFileInfo(input).size() - 2000));
+    // A window 4000 × 3000: at scale 8 its picture would be about 760 megapixels.
+    Document huge = sampleOutline();
+    huge.state.windowSize = QSize(4000, 3000);
+    const QString hugePath = dir.filePath(QStringLiteral("huge.vmd"));
+    QVERIFY(writeOutlineFile(hugePath, huge).ok);
+
+    QString output;
+    for (QString& a : arguments) {
+        if (a.startsWith(QLatin1String("OUT")))
+            a = output = dir.filePath(a);
+        else if (a == QLatin1String("IN"))
+            a = input;
+        else if (a == QLatin1String("DAMAGED"))
+            a = damaged;
+        else if (a == QLatin1String("PHOTO"))
+            a = damagedPhoto;
+        else if (a == QLatin1String("HUGE"))
+            a = hugePath;
+    }
+    const RunResult result = runVelmar(arguments, dir.filePath(QStringLiteral("home")));
+    QCOMPARE(result.status, status);
+    if (status == 0) {
+        QVERIFY2(result.errors.isEmpty(), qPrintable(result.errors));
+        QVERIFY(output.isEmpty() || QFileInfo(output).size() > 0);
+    } else {
+        if (message == QLatin1String("DAMAGED"))
+            message = damaged;
+        else if (message == QLatin1String("OUT.png"))
+            message = output;
+        QVERIFY2(result.errors.contains(message), qPrintable(result.errors));
+        QVERIFY(output.isEmpty() || !QFile::exists(output));
+    }
+}
+
+void TestOutlineExport::refusedExportsLeaveNothingBehind()
+{
+    QTemporaryDir dir;
+    const Document doc = sampleOutline();
+    const QSize client = doc.state.windowSize - defaultWindowChrome();
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QStringList before = folderEntries(dir.path());
+    for (const char* name : {"file/out.pdf", "file/out.svg", "file/out.png", "file/out.jpg"}) {
+        const QString error = exportOutline(doc, client, 1.0, dir.filePath(QLatin1String(name)));
+        QVERIFY2(error.contains(QStringLiteral("Не удалось")), name);
+    }
+    QCOMPARE(folderEntries(dir.path()), before);
+
+    // An unknown extension is refused before anything is drawn or written.
+    QVERIFY(!exportOutline(doc, client, 1.0, dir.filePath(QStringLiteral("out.bad"))).isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.bad"))));
 }
 
 QTEST_MAIN(TestOutlineExport)
