@@ -110,15 +110,31 @@ class Desktop:
         with open("/etc/xdg/openbox/rc.xml") as source:
             config = re.sub(r'<mousebind button="A-[^"]*"[^>]*>.*?</mousebind>', "", source.read(),
                             flags=re.S)
-        rc = os.path.join(folder, "rc.xml")
-        with open(rc, "w") as target:
+        self.rc = os.path.join(folder, "rc.xml")
+        with open(self.rc, "w") as target:
             target.write(config)
-        self.wm = subprocess.Popen(["openbox", "--config-file", rc], env=self.env,
+        self.wm = None
+        try:
+            self._start_wm()
+            wait_for(self._wm_ready, "the window manager", 30)
+        except BaseException:
+            # Nothing of a desktop that did not come up is left running.
+            self.stop()
+            raise
+
+    def _start_wm(self):
+        self.wm = subprocess.Popen(["openbox", "--config-file", self.rc], env=self.env,
                                    stdout=subprocess.DEVNULL,
-                                   stderr=open(os.path.join(folder, "openbox.log"), "w"))
-        wait_for(lambda: self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).returncode == 0
-                 and "window id" in self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout,
-                 "the window manager", 30)
+                                   stderr=open(os.path.join(self.folder, "openbox.log"), "a"))
+
+    def _wm_ready(self):
+        # A window manager that quit while starting (seen on a heavily loaded machine) is
+        # started again.
+        if self.wm.poll() is not None:
+            self._start_wm()
+            return False
+        result = self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
+        return result.returncode == 0 and "window id" in result.stdout
 
     def _run(self, args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20)
@@ -134,7 +150,7 @@ class Desktop:
 
     def stop(self):
         for process in (self.wm, self.xvfb):
-            if process.poll() is None:
+            if process is not None and process.poll() is None:
                 process.terminate()
                 try:
                     process.wait(5)
