@@ -83,6 +83,23 @@ void drawAtAnyScale(OutlineRenderer& renderer)
             arrow->setDrawStrokes(true);
 }
 
+namespace {
+
+// Draws the outline onto a PDF or SVG device at the given scale; false when the device cannot
+// be painted on.
+bool paintScaled(const OutlineRenderer& renderer, double scale, QPaintDevice* device)
+{
+    QPainter painter;
+    if (!painter.begin(device))
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    renderer.paint(painter);
+    return painter.end();
+}
+
+}  // namespace
+
 QByteArray outlinePdf(const OutlineRenderer& renderer, double scale)
 {
     QByteArray bytes;
@@ -96,13 +113,8 @@ QByteArray outlinePdf(const OutlineRenderer& renderer, double scale)
         const QSizeF points = scaledArea(renderer, scale) * 72.0 / kScreenDpi;
         writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer))
+        if (!paintScaled(renderer, scale, &writer))
             return {};
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.scale(scale, scale);
-        renderer.paint(painter);
-        painter.end();
     }
     return bytes;
 }
@@ -119,13 +131,8 @@ QByteArray outlineSvg(const OutlineRenderer& renderer, double scale)
     const QSize size = scaledArea(renderer, scale).toSize();
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    QPainter painter;
-    if (!painter.begin(&generator))
+    if (!paintScaled(renderer, scale, &generator))
         return {};
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.scale(scale, scale);
-    renderer.paint(painter);
-    painter.end();
     return bytes;
 }
 
