@@ -1,7 +1,6 @@
 #include "view/outline_export.h"
 
 #include "canvas/canvas_widget.h"
-#include "canvas/object_widgets.h"
 #include "view/outline_renderer.h"
 #include "storage/jpeg_codec.h"
 
@@ -74,15 +73,6 @@ QSizeF scaledArea(const OutlineRenderer& renderer, double scale)
 
 }  // namespace
 
-void drawAtAnyScale(OutlineRenderer& renderer)
-{
-    renderer.setFullResolutionPictures(true);
-    const Outline& outline = renderer.document().outline;
-    for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k)
-        if (auto* arrow = qobject_cast<ArrowWidget*>(renderer.objectWidget(outline.arrow(k).id)))
-            arrow->setDrawStrokes(true);
-}
-
 namespace {
 
 // Draws the outline onto a PDF or SVG device at the given scale; false when the device cannot
@@ -146,7 +136,7 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
     // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
     // pictures and arrows would lose detail.
     if (isVectorFormat(format) || scale != 1.0)
-        drawAtAnyScale(renderer);
+        renderer.drawForAnyScale();
     if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
         const QByteArray bytes = format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
         if (bytes.isEmpty())

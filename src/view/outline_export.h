@@ -33,10 +33,6 @@ inline bool isVectorFormat(ExportFormat format) { return format == ExportFormat:
 
 class OutlineRenderer;
 
-// Prepares a drawing for any scale but the screen's: pictures from their stored bitmaps, arrows
-// as strokes rather than their screen-sized pictures.
-void drawAtAnyScale(OutlineRenderer& renderer);
-
 // The outline as a PDF document or SVG picture of one page, scale × the drawn area (in pixels at
 // 96 dpi): frames, texts and arrows as vectors, texts as text, pictures at their stored resolution.
 QByteArray outlinePdf(const OutlineRenderer& renderer, double scale = 1.0);

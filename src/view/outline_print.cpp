@@ -95,7 +95,7 @@ OutlinePrinting::~OutlinePrinting() = default;
 std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 {
     auto renderer = std::make_unique<OutlineRenderer>(m_host.document(), m_canvas ? m_canvas->size() : QSize());
-    drawAtAnyScale(*renderer);
+    renderer->drawForAnyScale();
     return renderer;
 }
 

@@ -61,6 +61,13 @@ void OutlineRenderer::setFullResolutionPictures(bool on)
         picture->setDrawStoredBitmap(on);
 }
 
+void OutlineRenderer::drawForAnyScale()
+{
+    setFullResolutionPictures(true);
+    for (ArrowWidget* arrow : m_canvas->findChildren<ArrowWidget*>())
+        arrow->setDrawStrokes(true);
+}
+
 void OutlineRenderer::paint(QPainter& painter) const
 {
     const QRect area = drawnArea(*m_canvas);

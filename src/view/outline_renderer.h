@@ -43,6 +43,9 @@ public:
     // copies made at the canvas size: for printing, PDF, SVG, enlarged and reduced drawings.
     // Off at first: the drawing at scale 1 is then the screen's pixels exactly.
     void setFullResolutionPictures(bool on);
+    // Prepares the drawing for any scale but the screen's: pictures from their stored bitmaps
+    // and arrows as strokes rather than their screen-sized pictures.
+    void drawForAnyScale();
 
     // Draws the area with its top-left corner at the painter's origin, through the painter's
     // transformation: a scaled painter gives sharp text, frames and arrows at that scale.
