@@ -25,16 +25,43 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmar.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# Debian's documents of the package: the machine-readable copyright file, the changelog and the
+# manual pages (English and Russian), compressed as Debian wants them (gzip -9n: no name, no
+# time stamp, so the package is reproducible). The maintainer is named once, here.
+set(VELMAR_MAINTAINER "Velmar developers <maintainers@velmar.org>" CACHE STRING
+  "Maintainer of the Debian package, also written into its changelog and copyright file")
+set(VELMAR_HOMEPAGE "https://velmar.org" CACHE STRING "Home page of the package")
+set(VELMAR_VERSION ${PROJECT_VERSION})
+set(VELMAR_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(debian_docs ${CMAKE_CURRENT_BINARY_DIR}/packaging/debian)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${debian_docs}/copyright @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog ${debian_docs}/changelog @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/man/velmar.1 ${debian_docs}/man/velmar.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/man/velmar.ru.1 ${debian_docs}/man/ru/velmar.1 @ONLY)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(debian_gz ${debian_docs}/changelog.gz ${debian_docs}/man/velmar.1.gz ${debian_docs}/man/ru/velmar.1.gz)
+add_custom_command(OUTPUT ${debian_gz}
+  COMMAND ${GZIP_PROGRAM} -9nkf changelog man/velmar.1 man/ru/velmar.1
+  WORKING_DIRECTORY ${debian_docs}
+  DEPENDS ${debian_docs}/changelog ${debian_docs}/man/velmar.1 ${debian_docs}/man/ru/velmar.1
+  COMMENT "Compressing the changelog and the manual pages")
+add_custom_target(debian_docs ALL DEPENDS ${debian_gz})
+install(FILES ${debian_docs}/copyright ${debian_docs}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar)
+install(FILES ${debian_docs}/man/velmar.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${debian_docs}/man/ru/velmar.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+
 set(CPACK_PACKAGE_NAME velmar)
 set(CPACK_PACKAGE_VENDOR "Velmar")
-set(CPACK_PACKAGE_CONTACT "Velmar developers <velmar@localhost>")
+set(CPACK_PACKAGE_CONTACT "${VELMAR_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELMAR_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor of logical outlines for lessons")
-set(CPACK_PACKAGE_DESCRIPTION "Velmar builds one-page visual summaries of a lesson (logical outlines):
-titled frames holding pictures, text fields and video fragments, arrows between
-them, a minimal text per object strung into a summary in reading order, an undo
-history that survives a crash, export as a picture and a built-in picture editor.
-The interface is in Russian.")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(CPACK_PACKAGE_DESCRIPTION "Velmar builds one-page visual summaries of a lesson (logical
+outlines): titled frames holding pictures, text fields and video fragments,
+arrows between them, a minimal text per object strung into a summary in
+reading order, an undo history that survives a crash, export as a picture
+and a built-in picture editor. The interface is in Russian.")
+set(CPACK_PACKAGE_VERSION ${VELMAR_PACKAGE_VERSION})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -20,6 +20,8 @@ VELMAR_PACKAGES=(
   python3 xvfb openbox xdotool x11-utils imagemagick
   # The clipboard exchange with other programs in the real-input tests.
   xclip
+  # The archive checker run on the Debian package by the packaging test.
+  lintian
 )
 
 velmar_missing_packages() {

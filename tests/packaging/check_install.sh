@@ -50,4 +50,29 @@ PATH=$prefix/bin:$PATH $command 2>/dev/null || fail "thumbnailer command: $comma
 size=$(identify -format '%w %h' "$work/thumb.png")
 read -r w h <<<"$size"
 [ "$w" -eq 128 ] || [ "$h" -eq 128 ] || fail "thumbnail is $size, not fitted into 128"
-echo "installed tree, desktop entry, AppStream, MIME by content and thumbnailer: ok"
+# The Debian package as the archive's checker sees it: no errors, no warnings. A sanitizer build
+# is not a package anyone ships, so only the plain build is checked.
+if grep -q '^VELMAR_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
+  echo "lintian: skipped for the sanitizer build"
+else
+  cpack --config "$build/CPackConfig.cmake" -B "$work/package" -G DEB >"$work/cpack.log" 2>&1 \
+    || { cat "$work/cpack.log"; fail "building the Debian package"; }
+  deb=$(ls "$work"/package/velmar_*.deb)
+  lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true
+  if grep -E '^(E|W):' "$work/lintian.txt"; then fail "lintian reports errors or warnings"; fi
+  dpkg-deb -c "$deb" >"$work/contents.txt"
+  for page in usr/share/man/man1/velmar.1.gz usr/share/man/ru/man1/velmar.1.gz \
+              usr/share/doc/velmar/copyright usr/share/doc/velmar/changelog.gz; do
+    grep -q "\./$page\$" "$work/contents.txt" || fail "$page is not in the package"
+  done
+  # Each manual page names every option of the command line's help.
+  "$build/src/velmar" --help >"$work/help.txt"
+  for page in velmar.1 ru/velmar.1; do
+    zcat "$build/packaging/debian/man/$page.gz" >"$work/page.txt"
+    for option in $(grep -oE '^  (-[a-z], )?--[a-z-]+' "$work/help.txt" | grep -oE -- '--[a-z-]+'); do
+      grep -qF -- "$(echo "$option" | sed 's/-/\\-/g')" "$work/page.txt" \
+        || fail "manual page $page does not describe $option"
+    done
+  done
+fi
+echo "installed tree, desktop entry, AppStream, MIME by content, thumbnailer and package: ok"
