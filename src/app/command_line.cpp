@@ -1,0 +1,227 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+namespace velmar {
+
+namespace {
+
+// The options that follow a file command's file names (--export OUT FILE --scale 2, --summary FILE
+// --summary-format html) are moved in front of them, where the parser takes options: it reads
+// everything after the first file name as names, leaving Qt's own options to the application.
+void hoistTrailingOptions(QStringList& arguments)
+{
+    const bool fileCommand = std::any_of(arguments.cbegin(), arguments.cend(), [](const QString& a) {
+        return a == QLatin1String("--export") || a.startsWith(QLatin1String("--export="))
+               || a == QLatin1String("--summary") || a.startsWith(QLatin1String("--summary="));
+    });
+    if (!fileCommand)
+        return;
+    QStringList options, rest;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const bool trailing = a == QLatin1String("--scale") || a == QLatin1String("--summary-format");
+        if (trailing && i + 1 < arguments.size()) {
+            options << a << arguments[i + 1];
+            ++i;
+        } else if (a.startsWith(QLatin1String("--scale=")) || a.startsWith(QLatin1String("--summary-format="))) {
+            options << a;
+        } else {
+            rest << a;
+        }
+    }
+    arguments = QStringList{arguments.constFirst()} + options + rest;
+}
+
+// The parser's help is built without an application object, so its headings are the library's
+// untranslated English and its program name a placeholder: both are replaced by Russian.
+QString russianHelp(QString text)
+{
+    const qsizetype firstLineEnd = text.indexOf(QLatin1Char('\n'));
+    text.replace(0, firstLineEnd, QStringLiteral("Использование: velmar [ключи] [FILE]"));
+    text.replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nКлючи:\n"));
+    text.replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\nАргументы:\n"));
+    return text;
+}
+
+// The parser reports a wrong command line in English; the argument it names is kept and the
+// sentence said in Russian.
+QString russianParseError(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        QStringList quoted;
+        for (const QString& name : unknown)
+            quoted << QStringLiteral("«%1»").arg(name);
+        return (unknown.size() == 1 ? QStringLiteral("Неизвестный ключ %1.") : QStringLiteral("Неизвестные ключи %1."))
+                   .arg(quoted.join(QStringLiteral(", ")))
+               + QStringLiteral(" Список ключей: velmar --help");
+    }
+    const QString english = parser.errorText();
+    static const QRegularExpression missingValue(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpectedValue(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    if (const auto m = missingValue.match(english); m.hasMatch())
+        return QStringLiteral("После «%1» не указано значение.").arg(m.captured(1));
+    if (const auto m = unexpectedValue.match(english); m.hasMatch())
+        return QStringLiteral("Ключ «%1» не принимает значения.").arg(m.captured(1));
+    return QStringLiteral("Ошибка в командной строке. Список ключей: velmar --help");
+}
+
+}  // namespace
+
+bool parseDecimal(const QString& text, double* value)
+{
+    QString normal = text.trimmed();
+    normal.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double number = normal.toDouble(&ok);  // the C locale: a point, no group separators
+    if (ok)
+        *value = number;
+    return ok;
+}
+
+CommandLine parseCommandLine(QStringList arguments)
+{
+    hoistTrailingOptions(arguments);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Velmar — редактор логических конспектов."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Показать эту справку и выйти."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Показать версию программы и выйти."));
+    const QCommandLineOption info(QStringLiteral("info"),
+                                  QStringLiteral("Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption convert(QStringLiteral("convert"),
+                                     QStringLiteral("Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
+                                                    "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
+                                     QStringLiteral("IN"));
+    const QCommandLineOption exportPicture(QStringLiteral("export"),
+                                           QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
+                                                          "OUT (.png, .jpg, .bmp, .pdf или .svg): --export OUT FILE "
+                                                          "[--scale F] (без окна)."),
+                                           QStringLiteral("OUT"));
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
+                                                  "дробную часть можно отделять запятой или точкой)."),
+                                   QStringLiteral("F"));
+    const QCommandLineOption summary(QStringLiteral("summary"),
+                                     QStringLiteral("Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption summaryFormat(QStringLiteral("summary-format"),
+                                           QStringLiteral("С --summary: вид вывода — text (как в окне минимального "
+                                                          "текста, по умолчанию), markdown или html."),
+                                           QStringLiteral("FORMAT"));
+    const QCommandLineOption thumbnail(QStringLiteral("thumbnail"),
+                                       QStringLiteral("Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
+                                                      "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
+                                                      "для миниатюр в файловых менеджерах)."),
+                                       QStringLiteral("SIZE"));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(info);
+    parser.addOption(convert);
+    parser.addOption(exportPicture);
+    parser.addOption(scale);
+    parser.addOption(summary);
+    parser.addOption(summaryFormat);
+    parser.addOption(thumbnail);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
+                                 QStringLiteral("[FILE]"));
+
+    CommandLine result;
+    const auto refuse = [&](const QString& message) {
+        result.errors = message;
+        result.exitNow = true;
+        result.exitCode = 2;
+        return result;
+    };
+    // Qt's own options (-platform, -style…) are taken by the application object later.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(arguments))
+        return refuse(russianParseError(parser));
+    if (parser.isSet(help)) {
+        result.output = russianHelp(parser.helpText());
+        result.exitNow = true;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.output = QStringLiteral("Velmar 4.2\n");
+        result.exitNow = true;
+        return result;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(scale) && !parser.isSet(exportPicture))
+        return refuse(QStringLiteral("--scale F указывается вместе с --export OUT FILE."));
+    if (parser.isSet(summaryFormat) && !parser.isSet(summary))
+        return refuse(QStringLiteral("--summary-format указывается вместе с --summary FILE."));
+    if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)
+        || parser.isSet(summary)) {
+        if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
+                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary)) > 1)
+            return refuse(QStringLiteral("Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
+        if (parser.isSet(summary)) {
+            static const std::pair<const char*, HeadlessCommand::SummaryFormat> formats[] = {
+                {"text", HeadlessCommand::Text}, {"markdown", HeadlessCommand::Markdown}, {"html", HeadlessCommand::Html}};
+            const QString name = parser.isSet(summaryFormat) ? parser.value(summaryFormat) : QStringLiteral("text");
+            const auto format = std::find_if(std::begin(formats), std::end(formats),
+                                             [&](const auto& f) { return name == QLatin1String(f.first); });
+            if (format == std::end(formats))
+                return refuse(QStringLiteral("Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.")
+                                  .arg(name));
+            if (!positional.isEmpty())
+                return refuse(QStringLiteral("Использование: velmar --summary FILE [--summary-format text|markdown|html]"));
+            result.headless = {HeadlessCommand::Summary, parser.value(summary), {}};
+            result.headless.format = format->second;
+            return result;
+        }
+        if (parser.isSet(thumbnail)) {
+            bool number = false;
+            const int size = parser.value(thumbnail).toInt(&number);
+            if (!number || size < 1 || size > 4096)
+                return refuse(QStringLiteral("Размер миниатюры «%1» — не целое число от 1 до 4096.")
+                                  .arg(parser.value(thumbnail)));
+            if (positional.size() != 2)
+                return refuse(QStringLiteral("Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)"));
+            result.headless = {HeadlessCommand::Thumbnail, positional.constFirst(), positional.constLast(), size};
+            return result;
+        }
+        if (parser.isSet(exportPicture)) {
+            double factor = 1.0;
+            if (parser.isSet(scale) && !parseDecimal(parser.value(scale), &factor))
+                return refuse(QStringLiteral("Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
+                                  .arg(parser.value(scale)));
+            if (positional.size() != 1)
+                return refuse(QStringLiteral("Использование: velmar --export OUT FILE [--scale F]"));
+            // A number outside 0.1–8 is refused by the command itself, with its own message.
+            result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
+            result.headless.scale = factor;
+            return result;
+        }
+        if (parser.isSet(info)) {
+            if (!positional.isEmpty())
+                return refuse(QStringLiteral("После --info FILE других аргументов не нужно."));
+            result.headless = {HeadlessCommand::Info, parser.value(info), {}};
+        } else {
+            if (positional.size() != 1)
+                return refuse(QStringLiteral("Использование: velmar --convert IN OUT.vmd"));
+            result.headless = {HeadlessCommand::Convert, parser.value(convert), positional.constFirst()};
+        }
+        return result;
+    }
+    if (positional.size() > 1)
+        return refuse(QStringLiteral("Укажите не больше одного файла логического конспекта."));
+    if (!positional.isEmpty())
+        result.document = QFileInfo(positional.constFirst()).absoluteFilePath();
+    return result;
+}
+
+}  // namespace velmar
