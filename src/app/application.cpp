@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -68,6 +69,12 @@ int runApplication(int argc, char** argv)
     options.startFolder = startFolder;
     options.dataHome = userDataHome();
     options.systemDataDirs = systemDataDirs();
+    // The user's settings sit beside the working folders when VELMAR_HOME names them (portable
+    // use, tests), otherwise in the user's configuration folder.
+    options.settingsFile = qEnvironmentVariableIsSet("VELMAR_HOME")
+                               ? QDir(programFolder()).filePath(QStringLiteral("velmar.conf"))
+                               : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                     + QStringLiteral("/Velmar/velmar.conf");
     window.startUp(options);
     window.show();
     reportWindowGeometryIfAsked(window.canvas());

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/recent_outlines.h"
+
 #include "app/about_dialog.h"
 #include "platform/command_guard.h"
 #include "app/help.h"
@@ -57,6 +59,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(new ToolTipWrapper(this));
     installOutlineFeatures();
     installVideoFeatures();
+    installOutsideInput();
 
     initWindowSize();
 }
@@ -131,6 +134,9 @@ void MainWindow::startUp(const StartupOptions& options)
             }
         }
     }
+
+    if (m_recent && !options.settingsFile.isEmpty())
+        m_recent->useSettings(options.settingsFile);
 
     if (!documentPath.isEmpty()) {
         state.fileName = documentPath;
@@ -217,7 +223,7 @@ void MainWindow::connectCommands()
         }
     };
     document({r.newOutline}, &DocumentController::newOutline);
-    document({r.open}, &DocumentController::openOutline);
+    connect(r.open, &QAction::triggered, this, [this, d] { runGuarded(this, [d] { d->openOutline(); }); });
     document({r.saveItem, r.saveButton}, &DocumentController::save);
     document({r.saveAs}, &DocumentController::saveAs);
     document({r.close}, &DocumentController::closeOutline);

@@ -29,6 +29,7 @@ class FrameTitles;
 class MinimalTextCommands;
 class SequenceCommands;
 class SequenceOverlay;
+class RecentOutlines;
 namespace paint {
 class PaintWindow;
 }
@@ -41,6 +42,7 @@ struct StartupOptions {
     QString startFolder;    // the folder the program was started in
     QString dataHome;       // the user's XDG data folder (file association); empty = skip it
     QStringList systemDataDirs;  // where an installed package's entries would be; empty = none
+    QString settingsFile;   // the user's settings (recent outlines); empty = kept for this run only
 };
 
 // The main window: menus, tool bar, pop-up menus and the canvas of the open outline.
@@ -102,6 +104,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     enum ItemFlag { Disabled = 1, Hidden = 2, Checkable = 4, Checked = 8 };
@@ -122,6 +127,13 @@ private:
     void installOutlineFeatures();
     // Video fragments: players, their commands and the full-screen video window.
     void installVideoFeatures();
+    // Shortcuts for New and Open, recent outlines, drops, pasted pictures, keys on the selection
+    // (main_window_input.cpp).
+    void installOutsideInput();
+    void pastePicture();
+    void takeDrop(const QString& file, const QImage& image, QPoint canvasPoint);
+    // The pointer's canvas point when it is over the canvas, otherwise fallback.
+    QPoint canvasPointerOr(QPoint fallback) const;
     // Connects the named commands to one handler that runs inside the error guard.
     // Connects the named checkable commands to one switch handler, given the new state.
     void onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool));
@@ -205,6 +217,7 @@ private:
     paint::PaintWindow* m_paintWindow = nullptr;
     ObjectId m_editedPicture = 0;
     QImage m_pictureBeforeEdit;
+    RecentOutlines* m_recent = nullptr;
 };
 
 }  // namespace velmar

@@ -3,6 +3,7 @@
 #include "canvas/canvas_host.h"
 #include "canvas/gesture.h"
 
+#include <QImage>
 #include <QObject>
 #include <QRect>
 
@@ -51,6 +52,19 @@ public:
     // Fits the current text field's box to its text after a key stroke (edit mode only).
     void autoSizeTextField(ObjectId id);
 
+    // Ways in from outside the pop-up menus. A picture (dropped or pasted) or a film (dropped)
+    // becomes a new object at the canvas point, in the frame there or on the canvas, as one step;
+    // false when nothing was made (a full kind is refused with the usual message).
+    bool createPictureAt(const QImage& image, QPoint canvasPoint);
+    bool createVideoAt(const QString& path, QPoint canvasPoint);
+    // The keyboard on the selected object (the blue set's, else the black set's, or the selected
+    // arrow), in edit mode: moved by whole pixels or grid steps as one step each, deleted through
+    // its pop-up command (with its question); false when nothing is selected.
+    bool nudgeSelection(int dx, int dy, bool byGridStep);
+    bool deleteSelection();
+    // Esc: breaks off a gesture under way, otherwise clears the selection.
+    void escape();
+
     // The default content of a new picture: a neutral 200 × 150 placeholder.
     static QImage defaultPicture();
 
@@ -93,6 +107,10 @@ private:
     void afterObjectPress(ObjectId id, QMouseEvent* e, bool moved);
 
     void syncToolStatesForObject(ObjectId id);
+    // The object the keyboard acts on: the one in the blue set, else in the black set.
+    ObjectId keyboardTarget() const;
+    // The frame slot at a canvas point (0 = the canvas) and the point in that frame's coordinates.
+    int placeNewObject(QPoint canvasPoint, QPoint* topLeft) const;
     void showPopup(QMenu* menu, QMouseEvent* e);
     void placeArrowHandlesFor(int slot);
     ArrowObject* selectedArrow();

@@ -288,7 +288,7 @@ void DocumentController::replaceOutline(LoadResult& loaded)
     emit outlineReplaced();
 }
 
-void DocumentController::openOutline()
+void DocumentController::openOutline(const QString& file)
 {
     ModifiedReport report(*this);
     emit openCommandRun();
@@ -296,8 +296,8 @@ void DocumentController::openOutline()
     emit selectionHidden();
     if (!settleUnsavedChanges(false))
         return;
-    QString path = state.fileName;
-    if (!m_document.session.directOpen) {
+    QString path = file.isEmpty() ? state.fileName : file;
+    if (file.isEmpty() && !m_document.session.directOpen) {
         const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
                                                m_window.dialogFolders().outlines, kOutlineFilter, 1);
         if (!choice)
@@ -342,6 +342,8 @@ void DocumentController::openOutline()
     recordStep();
     markSaved(m_document);
     m_commands.saveButton->setEnabled(false);
+    if (!recovered)
+        emit fileUsed(path);
 
     if (recovered) {
         // Work recovered after a crash came from the history folder, which the clean-up empties:
@@ -386,6 +388,7 @@ bool DocumentController::save()
     m_commands.saveItem->setEnabled(false);
     markSaved(m_document);
     disableObjectSwitches();
+    emit fileUsed(target);
     return true;
 }
 

@@ -47,8 +47,9 @@ public:
 
     // Document commands.
     void newOutline();
-    // Opens the document's fileName when directOpen is set, otherwise the file chosen in a dialog.
-    void openOutline();
+    // Opens file (after the question about unsaved changes); with no file, the document's
+    // fileName when directOpen is set, otherwise the file chosen in a dialog.
+    void openOutline(const QString& file = {});
     bool save();
     bool saveAs();
     void closeOutline();
@@ -89,6 +90,9 @@ signals:
     void canvasColourChanged();
     // The selection handles are to go (a replaced, emptied or restored outline).
     void selectionHidden();
+    // An outline file was opened or saved (not work recovered from the history): for the list
+    // of recent outlines.
+    void fileUsed(const QString& path);
     // The open command was run, before anything else happens.
     void openCommandRun();
 

@@ -104,8 +104,8 @@ void TestCommandSurface::items_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << QString::fromLatin1(shortcut) << flags;
     };
     // Main menu.
-    row("N47", "Новый");
-    row("N48", "Открыть");
+    row("N47", "Новый", 0, "Ctrl+N");
+    row("N48", "Открыть", 0, "Ctrl+O");
     row("N49", "Сохранить", Off, "Ctrl+S");
     row("N50", "Сохранить как...", Off);
     row("N53", "Сохранить как рисунок", Off);

@@ -386,7 +386,7 @@ void TestOutlineExport::commandLineStatuses_data()
     QTest::newRow("scale as one argument") << QStringList{"--scale=0.5", "--export", "OUT.jpg", "IN"} << 0 << "";
     QTest::newRow("scale below 0.1") << QStringList{"--export", "OUT.png", "IN", "--scale", "0.05"} << 1 << "0.1";
     QTest::newRow("scale above 8") << QStringList{"--export", "OUT.svg", "IN", "--scale", "8.5"} << 1 << "0.1";
-    QTest::newRow("scale not a number") << QStringList{"--export", "OUT.png", "IN", "--scale", "два"} << 2 << "--scale";
+    QTest::newRow("scale not a number") << QStringList{"--export", "OUT.png", "IN", "--scale", "два"} << 2 << "«два»";
     QTest::newRow("scale without export") << QStringList{"--info", "IN", "--scale", "2"} << 2 << "--export";
     QTest::newRow("unknown extension") << QStringList{"--export", "OUT.gif", "IN"} << 1 << ".pdf";
     QTest::newRow("damaged outline") << QStringList{"--export", "OUT.pdf", "DAMAGED"} << 1 << "DAMAGED";

@@ -1,0 +1,245 @@
+// Ways into the outline that other programs taught users: shortcuts for New and Open, the list of
+// recent outlines, files and pictures dropped on the window, a picture pasted from the clipboard,
+// and the keyboard on the selected object.
+#include "app/main_window.h"
+
+#include "app/recent_outlines.h"
+#include "canvas/canvas_controller.h"
+#include "canvas/canvas_widget.h"
+#include "platform/command_guard.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMenu>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTextEdit>
+
+namespace velmar {
+
+namespace {
+
+// A picture brought in whole: above this it would not fit the pictures an outline can reopen.
+constexpr qint64 kMaxIncomingPixels = 64'000'000;
+
+enum class Incoming { None, Outline, Picture, Film };
+
+Incoming kindOfFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("vmd") || suffix == QLatin1String("vmc"))
+        return Incoming::Outline;
+    if (suffix == QLatin1String("avi"))
+        return Incoming::Film;
+    static const QStringList pictures{"jpg", "jpeg", "png", "bmp", "gif", "webp"};
+    return pictures.contains(suffix) ? Incoming::Picture : Incoming::None;
+}
+
+// The first local file of a drop, or empty.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
+
+bool acceptable(const QMimeData* data)
+{
+    if (!data)
+        return false;
+    const QString file = droppedFile(data);
+    return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
+}
+
+// Reads a picture with Qt's readers, refusing sizes an outline could not hold; a Russian message
+// in *error otherwise.
+QImage readPicture(QImageReader& reader, const QString& shownName, QString* error)
+{
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels) {
+        *error = QStringLiteral("Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
+                                "миллионов точек.")
+                     .arg(shownName)
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(kMaxIncomingPixels / 1'000'000);
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        *error = QStringLiteral("Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.").arg(shownName);
+    return image;
+}
+
+QImage limitedImage(QImage image, QString* error)
+{
+    if (qint64(image.width()) * image.height() > kMaxIncomingPixels) {
+        *error = QStringLiteral("Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+                                "точек.")
+                     .arg(image.width())
+                     .arg(image.height())
+                     .arg(kMaxIncomingPixels / 1'000'000);
+        return {};
+    }
+    return image;
+}
+
+// A text being typed has the keyboard: a line or text editor that can be written in. The keys on
+// the selection leave it alone even where the editor does not claim a key for itself.
+bool typingText()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus))
+        return !line->isReadOnly();
+    if (auto* text = qobject_cast<QTextEdit*>(focus))
+        return !text->isReadOnly();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
+        return !plain->isReadOnly();
+    return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
+}
+
+}  // namespace
+
+void MainWindow::installOutsideInput()
+{
+    CommandRegistry& c = m_commands;
+    c.newOutline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+
+    QMenu* file = c.exit->associatedObjects().isEmpty() ? nullptr : qobject_cast<QMenu*>(c.exit->associatedObjects().first());
+    if (file)
+        m_recent = new RecentOutlines(file, c.exit, [this](const QString& path) { m_documents->openOutline(path); }, this);
+    connect(m_documents, &DocumentController::fileUsed, this, [this](const QString& path) {
+        if (m_recent)
+            m_recent->remember(path);
+    });
+
+    // Keys that act on the canvas while no text is being typed: a text field being edited takes
+    // them first (it claims its editing keys before window shortcuts are looked at).
+    const auto key = [this](const char* name, QKeySequence sequence, auto handler) {
+        auto* action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(sequence);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (!typingText())
+                runGuarded(this, handler);
+        });
+        return action;
+    };
+    const struct {
+        const char* name;
+        int key;
+        int dx, dy;
+    } moves[] = {{"moveLeft", Qt::Key_Left, -1, 0},
+                 {"moveRight", Qt::Key_Right, 1, 0},
+                 {"moveUp", Qt::Key_Up, 0, -1},
+                 {"moveDown", Qt::Key_Down, 0, 1}};
+    for (const auto& m : moves) {
+        const int dx = m.dx, dy = m.dy;
+        key(m.name, QKeySequence(m.key), [this, dx, dy] { m_controller->nudgeSelection(dx, dy, false); });
+        key((QByteArray(m.name) + "ByGrid").constData(), QKeySequence(Qt::SHIFT | m.key),
+            [this, dx, dy] { m_controller->nudgeSelection(dx, dy, true); });
+    }
+    key("deleteSelected", QKeySequence(Qt::Key_Delete), [this] { m_controller->deleteSelection(); });
+    key("clearSelection", QKeySequence(Qt::Key_Escape), [this] { m_controller->escape(); });
+    key("pastePicture", QKeySequence::Paste, [this] { pastePicture(); });
+
+    setAcceptDrops(true);
+}
+
+QPoint MainWindow::canvasPointerOr(QPoint fallback) const
+{
+    const QPoint pointer = m_canvas->mapFromGlobal(QCursor::pos());
+    return m_canvas->rect().contains(pointer) ? pointer : fallback;
+}
+
+void MainWindow::pastePicture()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasImage())
+        return;
+    QString error;
+    const QImage image = limitedImage(qvariant_cast<QImage>(data->imageData()), &error);
+    if (!error.isEmpty())
+        throw UserError(error);
+    m_controller->createPictureAt(image, canvasPointerOr(m_document.interaction.creationPoint));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptable(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptable(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    if (!acceptable(data))
+        return;
+    event->acceptProposedAction();
+    const QPoint at = m_canvas->mapFrom(this, event->position().toPoint());
+    const QString file = droppedFile(data);
+    // The drop's data lives only as long as the event: take what is needed now, act after it.
+    QImage image;
+    if (file.isEmpty())
+        image = qvariant_cast<QImage>(data->imageData());
+    QMetaObject::invokeMethod(this, [this, file, image, at] { runGuarded(this, [&] { takeDrop(file, image, at); }); },
+                              Qt::QueuedConnection);
+}
+
+void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canvasPoint)
+{
+    QString error;
+    if (file.isEmpty()) {
+        const QImage limited = limitedImage(image, &error);
+        if (!error.isEmpty())
+            throw UserError(error);
+        m_controller->createPictureAt(limited, canvasPoint);
+        return;
+    }
+    const QString shown = QFileInfo(file).fileName();
+    switch (kindOfFile(file)) {
+    case Incoming::Outline:
+        m_documents->openOutline(file);
+        return;
+    case Incoming::Film:
+        m_controller->createVideoAt(QFileInfo(file).absoluteFilePath(), canvasPoint);
+        return;
+    case Incoming::Picture: {
+        if (!QFileInfo(file).isFile())
+            throw UserError(QStringLiteral("Не удалось открыть файл «%1»: это не обычный файл.").arg(shown));
+        QImageReader reader(file);
+        reader.setAutoTransform(true);
+        const QImage picture = readPicture(reader, shown, &error);
+        if (!error.isEmpty())
+            throw UserError(error);
+        m_controller->createPictureAt(picture, canvasPoint);
+        return;
+    }
+    case Incoming::None:
+        return;
+    }
+}
+
+}  // namespace velmar

@@ -1,0 +1,174 @@
+// What reaches the canvas from outside its pop-up menus: a picture dropped from the file manager
+// or a browser, or pasted from the clipboard; a film dropped; the arrow keys, Delete and Esc on
+// the selected object. Each change of the outline is one history step.
+#include "canvas/canvas_controller.h"
+
+#include "canvas/alt_drop_gesture.h"
+#include "canvas/selection_handles.h"
+#include "platform/dialogs.h"
+#include "storage/cp1251.h"
+#include "storage/outline_file.h"
+
+#include <QAction>
+
+#include <algorithm>
+
+namespace velmar {
+
+namespace {
+
+// The size "Создать рисунок" gives a new picture object.
+constexpr QSize kNewPictureSize(200, 150);
+
+bool refuseWhenFull(const Outline& outline, ObjectKind kind, QWidget* parent)
+{
+    if (!outline.isFull(kind))
+        return false;
+    dialogs().inform(parent, QStringLiteral("Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    return true;
+}
+
+}  // namespace
+
+int CanvasController::placeNewObject(QPoint canvasPoint, QPoint* topLeft) const
+{
+    const Outline& o = m_host.document().outline;
+    const int frame = frameAt(o, canvasPoint);
+    *topLeft = frame ? canvasPoint - o.frame(frame).bounds.topLeft() : canvasPoint;
+    return frame;
+}
+
+bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
+{
+    Outline& o = doc().outline;
+    if (image.isNull() || refuseWhenFull(o, ObjectKind::Picture, m_host.dialogParent()))
+        return false;
+    dropSelection();
+    QPoint topLeft;
+    const int frame = placeNewObject(canvasPoint, &topLeft);
+    const int slot = o.createPicture(QRect(topLeft, kNewPictureSize), frame);
+    o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
+    doc().interaction.currentCompanion = o.picture(slot).id;
+    doc().history.fullSnapshot = true;
+    m_host.recordStep();
+    return true;
+}
+
+bool CanvasController::createVideoAt(const QString& path, QPoint canvasPoint)
+{
+    Outline& o = doc().outline;
+    if (refuseWhenFull(o, ObjectKind::Video, m_host.dialogParent()))
+        return false;
+    if (path.size() > layout::kNameCapacity || decodeCp1251(encodeCp1251(path)) != path) {
+        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"),
+                         QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее "
+                                        "%2 символов или содержит символы вне кириллической кодировки Windows-1251, "
+                                        "и после сохранения конспекта файл не найти. Переименуйте файл или "
+                                        "переместите его в другую папку.")
+                             .arg(path)
+                             .arg(layout::kNameCapacity),
+                         QMessageBox::Critical);
+        return false;
+    }
+    dropSelection();
+    QPoint topLeft;
+    const int frame = placeNewObject(canvasPoint, &topLeft);
+    const int slot = o.createVideo(QRect(topLeft, QSize(150, 150)), frame);
+    o.video(slot).fileName = path;
+    doc().interaction.currentCompanion = o.video(slot).id;
+    doc().history.fullSnapshot = true;
+    m_host.recordStep();
+    return true;
+}
+
+ObjectId CanvasController::keyboardTarget() const
+{
+    const SelectionModel& shown = m_handles->model();
+    return shown.blueAround ? shown.blueAround : shown.blackAround;
+}
+
+bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
+{
+    Document& d = doc();
+    if (!d.session.editMode)
+        return false;
+    const int step = byGridStep ? std::max(1, d.session.gridStep) : 1;
+    if (ArrowObject* arrow = selectedArrow(); arrow && m_handles->model().arrowHandles) {
+        // The arrow stops at the edge of what an outline file can hold, as when it is dragged.
+        const int mx = std::clamp(dx * step, kMinCoordinate - std::min(arrow->x1, arrow->x2),
+                                  kMaxCoordinate - std::max(arrow->x1, arrow->x2));
+        const int my = std::clamp(dy * step, kMinCoordinate - std::min(arrow->y1, arrow->y2),
+                                  kMaxCoordinate - std::max(arrow->y1, arrow->y2));
+        const QPoint before(arrow->x1, arrow->y1);
+        arrow->x1 += mx;
+        arrow->x2 += mx;
+        arrow->y1 += my;
+        arrow->y2 += my;
+        recordStep();
+        ArrowObject* now = selectedArrow();
+        if (!now)
+            return true;
+        if (QPoint(now->x1, now->y1) == before && !byGridStep && d.session.gridOn)
+            return nudgeSelection(dx, dy, true);  // the grid took the pixel back: move by its step
+        m_handles->showArrowHandles(QPoint(now->x1, now->y1), QPoint(now->x2, now->y2));
+        return true;
+    }
+    const ObjectId id = keyboardTarget();
+    if (!id || !d.outline.find(id).isValid())
+        return false;
+    const QRect start = objectBounds(d.outline, id);
+    setObjectBounds(d.outline, id, storableRect(start.translated(dx * step, dy * step)));
+    placeWidget(id);
+    recordStep();
+    if (objectBounds(d.outline, id).topLeft() == start.topLeft() && !byGridStep && d.session.gridOn)
+        return nudgeSelection(dx, dy, true);  // as above: 1 px snaps back onto the grid
+    const InteractionState& state = d.interaction;
+    if (state.outerSelection)
+        m_handles->showBlackSet(state.outerSelection);
+    if (state.innerSelection)
+        m_handles->showBlueSet(state.innerSelection);
+    m_host.redrawOverlays();
+    return true;
+}
+
+bool CanvasController::deleteSelection()
+{
+    Document& d = doc();
+    if (!d.session.editMode)
+        return false;
+    const CommandRegistry& c = commands();
+    if (m_handles->model().arrowHandles && selectedArrow()) {
+        c.deleteArrow->trigger();
+        return true;
+    }
+    const ObjectId id = keyboardTarget();
+    if (!id)
+        return false;
+    QAction* remove = nullptr;
+    switch (d.outline.kindOf(id)) {
+    case ObjectKind::Frame: remove = c.deleteFrame; break;
+    case ObjectKind::Picture: remove = c.deletePicture; break;
+    case ObjectKind::Video: remove = c.deleteVideo; break;
+    case ObjectKind::Caption: remove = c.deleteCaption; break;
+    case ObjectKind::TextField: remove = c.deleteTextField; break;
+    default: return false;
+    }
+    // The pop-up command deletes what the last press chose: the selected object.
+    d.interaction.currentObject = id;
+    remove->trigger();
+    return true;
+}
+
+void CanvasController::escape()
+{
+    if (m_gesture) {
+        cancelGesture();
+        return;
+    }
+    doc().interaction.selectedArrow = 0;
+    m_handles->hideArrowHandles();
+    dropSelection();
+    m_host.redrawOverlays();
+}
+
+}  // namespace velmar

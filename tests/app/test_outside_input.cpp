@@ -1,0 +1,164 @@
+// Pictures, films and outlines dropped on the window, and the list of recent outlines: each drop
+// is one undoable step in the right place, a full outline refuses politely, an outline dropped
+// asks about unsaved work first, a vanished recent file is taken off the list with a note.
+#include "app/recent_outlines.h"
+#include "canvas/canvas_widget.h"
+#include "storage/outline_io.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QUrl>
+
+using namespace velmar;
+
+class TestOutsideInput : public QObject {
+    Q_OBJECT
+private slots:
+    void droppedPictureLandsInTheFrameAsOneStep_data();
+    void droppedPictureLandsInTheFrameAsOneStep();
+    void dropOnAFullOutlineIsRefused();
+    void droppedOutlineAsksAboutUnsavedWorkThenOpens();
+    void recentOutlinesKeepEightNewestAndDropVanishedOnes();
+};
+
+// Sends a drop of data at a canvas point and lets the queued handling run.
+static void drop(WindowFixture& f, QMimeData* data, QPoint canvasPoint)
+{
+    const QPoint at = f.window->canvas()->mapTo(f.window.get(), canvasPoint);
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent event(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window.get(), &event);
+    QCoreApplication::processEvents();
+    delete data;
+}
+
+void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep_data()
+{
+    QTest::addColumn<bool>("asFile");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("parent");
+    QTest::newRow("file into the frame") << true << QPoint(100, 120) << 1;
+    QTest::newRow("file on the canvas") << true << QPoint(500, 300) << 0;
+    QTest::newRow("browser image data") << false << QPoint(100, 120) << 1;
+}
+
+void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
+{
+    QFETCH(bool, asFile);
+    QFETCH(QPoint, at);
+    QFETCH(int, parent);
+    WindowFixture f;
+    f.beginOutline();
+    f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("A"));
+    f.window->recordStep();
+    QImage red(64, 48, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    auto* data = new QMimeData;
+    if (asFile) {
+        const QString path = f.home.filePath(QStringLiteral("red.png"));
+        QVERIFY(red.save(path));
+        data->setUrls({QUrl::fromLocalFile(path)});
+    } else {
+        data->setImageData(red);
+    }
+    drop(f, data, at);
+    Outline& o = f.doc().outline;
+    QCOMPARE(o.count(ObjectKind::Picture), 1);
+    QCOMPARE(int(o.picture(1).parentFrame), parent);
+    QCOMPARE(o.picture(1).bitmap().pixel(5, 5), QColor(Qt::red).rgb());
+    QVERIFY(f.doc().state.modified);
+    f.command("N77")->trigger();  // one Ctrl+Z takes the whole drop back
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 1);
+}
+
+void TestOutsideInput::dropOnAFullOutlineIsRefused()
+{
+    WindowFixture f;
+    f.beginOutline();
+    for (int i = 0; i < 100; ++i)
+        f.doc().outline.createPicture(QRect(i, i, 20, 20), 0);
+    f.window->recordStep();
+    auto* data = new QMimeData;
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    data->setImageData(picture);
+    drop(f, data, QPoint(300, 300));
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 100);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("100")));
+}
+
+void TestOutsideInput::droppedOutlineAsksAboutUnsavedWorkThenOpens()
+{
+    WindowFixture f;
+    f.beginOutline();
+    Document other;
+    other.outline.createFrame(QRect(10, 40, 100, 100), QStringLiteral("Другой"));
+    const QString path = f.home.filePath(QStringLiteral("other.vmd"));
+    QVERIFY(writeOutlineFile(path, other).ok);
+    f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("Несохранённый"));
+    f.window->recordStep();
+
+    f.dialogs.answers.push_back(QMessageBox::Cancel);  // the save question: stay
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(path)});
+    drop(f, data, QPoint(300, 300));
+    QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Несохранённый"));
+
+    f.dialogs.answers.push_back(QMessageBox::No);  // the save question: drop the changes, open
+    data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(path)});
+    drop(f, data, QPoint(300, 300));
+    QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 1);
+    QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Другой"));
+    QCOMPARE(f.dialogs.questions.size(), 2);  // asked once per drop, never twice
+}
+
+void TestOutsideInput::recentOutlinesKeepEightNewestAndDropVanishedOnes()
+{
+    QStringList list;
+    for (int i = 1; i <= 10; ++i)
+        list = RecentOutlines::withFront(list, QStringLiteral("/l/%1.vmd").arg(i));
+    list = RecentOutlines::withFront(list, QStringLiteral("/l/5.vmd"));
+    QCOMPARE(list.size(), RecentOutlines::kMaxItems);
+    QCOMPARE(list.first(), QStringLiteral("/l/5.vmd"));
+    QCOMPARE(list.count(QStringLiteral("/l/5.vmd")), 1);
+    QCOMPARE(list.last(), QStringLiteral("/l/3.vmd"));
+
+    WindowFixture f;
+    f.beginOutline();
+    Document saved;
+    const QString kept = f.home.filePath(QStringLiteral("kept.vmd"));
+    QVERIFY(writeOutlineFile(kept, saved).ok);
+    const QString settingsFile = f.home.filePath(QStringLiteral("velmar.conf"));
+    {
+        QSettings settings(settingsFile, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("recentOutlines"),
+                          QStringList{f.home.filePath(QStringLiteral("gone.vmd")), QStringLiteral("relative.vmd"), kept});
+    }
+    QMenu menu;
+    QAction* exit = menu.addAction(QStringLiteral("Выход"));
+    QStringList opened;
+    RecentOutlines recent(&menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
+    recent.useSettings(settingsFile);
+    QCOMPARE(recent.paths(), (QStringList{f.home.filePath(QStringLiteral("gone.vmd")), kept}));
+    menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->trigger();
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("gone.vmd")));
+    QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value(QStringLiteral("recentOutlines")).toStringList(),
+             QStringList{kept});
+    menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->trigger();
+    QCOMPARE(opened, QStringList{kept});
+}
+
+QTEST_MAIN(TestOutsideInput)
+#include "test_outside_input.moc"
