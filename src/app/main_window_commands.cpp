@@ -146,6 +146,25 @@ void MainWindow::buildMainMenu()
     connect(c.present, &QAction::triggered, this, [this] {
         runGuarded(this, [this] { PresentationWindow::present(document(), canvas()->size(), this); });
     });
+    QAction* fromFrame = addItem(service, "presentFromFrame", QStringLiteral("Показ с выбранного фрейма"));
+    fromFrame->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    connect(fromFrame, &QAction::triggered, this, [this] {
+        runGuarded(this, [this] {
+            // The frame around the selection: the black set's frame, or the one holding the object.
+            const InteractionState& chosen = document().interaction;
+            const Outline& o = document().outline;
+            ObjectId start = 0;
+            for (ObjectId id : {chosen.outerSelection, chosen.currentObject}) {
+                if (!id || !o.find(id).isValid())
+                    continue;
+                if (o.kindOf(id) == ObjectKind::Frame) {
+                    start = id;
+                    break;
+                }
+            }
+            PresentationWindow::present(document(), canvas()->size(), this, start);
+        });
+    });
 
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("settingsMenu"));

@@ -68,10 +68,10 @@ QString subtitleOf(const QString* minimalText)
 {
     if (!minimalText || *minimalText == kUndefinedText)
         return {};
+    // The text's own line breaks stay, one per CR LF, as plain '\n'.
     QString text = *minimalText;
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(QChar('\r'), QChar(' '));
-    text.replace(QChar('\n'), QChar(' '));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
     return text.trimmed();
 }
 

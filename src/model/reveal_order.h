@@ -13,7 +13,7 @@ namespace velmar {
 struct RevealStep {
     ObjectId lead = 0;                // the frame or object this step is about; 0 for the start
     std::vector<ObjectId> appearing;  // lead first, then the captions and arrows that come with it
-    QString subtitle;                 // the lead's minimal text with line breaks made spaces
+    QString subtitle;                 // the lead's minimal text, its line breaks as '\n'
 };
 
 // The order in which an outline is shown, one frame or object at a time, in reading order.

@@ -204,7 +204,8 @@ void PresentationPicture::paint(QPainter& painter, const QRect& exposed) const
 void PresentationPicture::paintSubtitle(QPainter& painter, const QRect& strip) const
 {
     painter.fillRect(strip, QColor(32, 32, 32));
-    const QString text = m_order.step(m_step).subtitle;
+    // The start names the outline; every later step says its lead's minimal text.
+    const QString text = m_step == 0 ? m_renderer.document().state.outlineName : m_order.step(m_step).subtitle;
     if (text.isEmpty())
         return;
     QFont font = painter.font();

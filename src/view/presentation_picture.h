@@ -30,6 +30,7 @@ public:
     const QImage& image() const { return m_image; }
     const RevealOrder& order() const { return m_order; }
     OutlineRenderer& renderer() { return m_renderer; }
+    const OutlineRenderer& renderer() const { return m_renderer; }
 
     int step() const { return m_step; }
     // Moves to a step (clamped to the outline's steps).

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace velmar;
 
@@ -21,6 +22,7 @@ private slots:
     void subtitlesTakeRoomFromTheOutline();
     void keysAndClicks_data();
     void keysAndClicks();
+    void blankScreenCounterAndFrameNumbers();
     void aFilmShowsItsFirstPictureAndAClickPlaysIt();
     void presentingChangesNothingInTheDocument();
 
@@ -185,9 +187,9 @@ void TestPresentation::keysAndClicks_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("expected");  // the step after it, starting from step 2
-    for (const char* key : {"Right", "Space", "PgDown", "click"})
+    for (const char* key : {"Right", "Space", "PgDown", "Down", "click", "wheel down"})
         QTest::newRow(key) << QString::fromLatin1(key) << 3;
-    for (const char* key : {"Left", "Backspace", "PgUp", "right click"})
+    for (const char* key : {"Left", "Backspace", "PgUp", "Up", "right click", "wheel up"})
         QTest::newRow(key) << QString::fromLatin1(key) << 1;
     QTest::newRow("Home") << "Home" << 0;
     QTest::newRow("End") << "End" << -1;
@@ -206,7 +208,12 @@ void TestPresentation::keysAndClicks()
         click(&window, QPoint(5, 5), Qt::LeftButton);
     else if (input == QLatin1String("right click"))
         click(&window, QPoint(5, 5), Qt::RightButton);
-    else
+    else if (input.startsWith(QLatin1String("wheel"))) {
+        const int delta = input.endsWith(QLatin1String("down")) ? -120 : 120;
+        QWheelEvent wheel(QPointF(5, 5), QPointF(window.mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&window, &wheel);
+    } else
         sendKey(&window, QKeySequence::fromString(input)[0].key());
     QCOMPARE(window.picture().step(), expected < 0 ? window.picture().order().lastStep() : expected);
     // T switches the subtitles on and off again.
@@ -214,6 +221,52 @@ void TestPresentation::keysAndClicks()
     QVERIFY(window.picture().subtitlesShown());
     sendKey(&window, Qt::Key_T);
     QVERIFY(!window.picture().subtitlesShown());
+}
+
+void TestPresentation::blankScreenCounterAndFrameNumbers()
+{
+    Document doc = busyOutline();
+    doc.state.outlineName = QStringLiteral("Маятник");
+    doc.outline.frame(1).minimalText = QStringLiteral("Опыты\r\nс маятником");
+    const RevealOrder order(doc.outline);
+    PresentationWindow window(doc, doc.outline.clientSize(), nullptr);
+    window.resize(900, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // B blanks the screen black; the first step key only brings the outline back, on the same step.
+    window.picture().setStep(2);
+    sendKey(&window, Qt::Key_B);
+    QCOMPARE(window.grab().toImage().pixelColor(450, 350), QColor(Qt::black));
+    sendKey(&window, Qt::Key_Right);
+    QCOMPARE(window.blank(), PresentationWindow::Blank::None);
+    QCOMPARE(window.picture().step(), 2);
+    sendKey(&window, Qt::Key_W);
+    QCOMPARE(window.grab().toImage().pixelColor(450, 350), QColor(Qt::white));
+    sendKey(&window, Qt::Key_W);
+    QCOMPARE(window.blank(), PresentationWindow::Blank::None);
+
+    // N shows the counter; a frame's number and Enter jump to that frame (the reading order's
+    // frames count from 1: the frame sequence starts with frame 3 here).
+    QVERIFY(!window.counterShown());
+    sendKey(&window, Qt::Key_N);
+    QVERIFY(window.counterShown());
+    QCOMPARE(window.counterText(), QStringLiteral("2 / %1").arg(order.lastStep()));
+    sendKey(&window, Qt::Key_2);
+    sendKey(&window, Qt::Key_Return);
+    QCOMPARE(window.picture().step(), order.stepOf(doc.outline.frame(2).id));
+    sendKey(&window, Qt::Key_9);
+    sendKey(&window, Qt::Key_Return);  // no ninth frame: the show stays
+    QCOMPARE(window.picture().step(), order.stepOf(doc.outline.frame(2).id));
+
+    // The strip keeps the minimal text's line break.
+    QCOMPARE(order.step(order.stepOf(doc.outline.frame(1).id)).subtitle, QStringLiteral("Опыты\nс маятником"));
+
+    // A show started from a frame opens on that frame's step.
+    PresentationWindow* fromFrame = PresentationWindow::present(doc, doc.outline.clientSize(), nullptr,
+                                                                doc.outline.frame(2).id);
+    QCOMPARE(fromFrame->picture().step(), order.stepOf(doc.outline.frame(2).id));
+    fromFrame->close();
 }
 
 void TestPresentation::aFilmShowsItsFirstPictureAndAClickPlaysIt()
