@@ -26,7 +26,10 @@ body { font-family: sans-serif; background: #fff; color: #000; }
 #outline .later { display: none; }
 #outline .label { font: 12px sans-serif; fill: #fff; stroke: #000; stroke-width: 3px; paint-order: stroke; }
 body.showing #outline { cursor: pointer; }
-#subtitle { margin: 8px; font-size: 1.25em; text-align: center; }
+/* The step's minimal text takes a strip of 64 pixels under the outline, which shrinks for it. */
+#subtitle { box-sizing: border-box; height: 64px; margin: 0; padding: 8px; overflow: auto;
+            font-size: 1.25em; text-align: center; }
+body.subtitles #outline { height: calc(100vh - 100px); }
 #summary { padding: 8px; }
 @media print {
   #bar { display: none; }
@@ -61,6 +64,7 @@ const char kScript[] = R"js(
     position.textContent = showing ? 'Шаг ' + step + ' из ' + last : '';
     subtitle.textContent = showing ? (texts[step] || '') : '';
     subtitle.hidden = !(showing && subtitles);
+    document.body.classList.toggle('subtitles', showing && subtitles);
   }
   function go(to) {
     if (step < 0) window.scrollTo(0, 0);

@@ -177,9 +177,15 @@ public:
         if (!copyDrawing(ownDrawing(widget, offset), QStringLiteral("d%1-").arg(++m_layers),
                     [&](int index) { return index == 0 ? jpegHref : QString(); }, out))
             m_failed = true;
-        if (!info.label.isEmpty())
-            out += QStringLiteral("<text class=\"label\" x=\"%1\" y=\"%2\">").arg(offset.x() + 4).arg(offset.y() + 16)
+        if (!info.label.isEmpty()) {
+            // The line sits at the object's bottom left, cut to the object.
+            const QString clip = QStringLiteral("clip%1").arg(++m_layers);
+            out += QStringLiteral("<clipPath id=\"%1\"><rect x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\"/></clipPath>"
+                                  "<text class=\"label\" clip-path=\"url(#%1)\" x=\"%6\" y=\"%7\">")
+                       .arg(clip).arg(offset.x()).arg(offset.y()).arg(widget->width()).arg(widget->height())
+                       .arg(offset.x() + 4).arg(offset.y() + widget->height() - 6)
                    + escapedText(info.label) + QStringLiteral("</text>");
+        }
 
         std::vector<QWidget*> objects;
         for (QObject* child : widget->children()) {
@@ -278,6 +284,13 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
     }
     if (embeddedJpegBytes)
         *embeddedJpegBytes = jpegBytes;
+    // The drawing names fonts in attributes; characters that would end an attribute are taken
+    // out of font names (no installed font has them, so the drawing does not change).
+    const auto plainFont = [](FontSpec& font) { font.name.remove(QRegularExpression(QStringLiteral("[\"'<>&]"))); };
+    for (int k = 1; k <= stand.outline.count(ObjectKind::TextField); ++k)
+        plainFont(stand.outline.textField(k).font);
+    for (int k = 1; k <= stand.outline.count(ObjectKind::Caption); ++k)
+        plainFont(stand.outline.caption(k).font);
 
     OutlineRenderer renderer(stand, clientSize);
     renderer.drawForAnyScale();
