@@ -4,7 +4,8 @@
 
 - The page drawn at the outline's own size matches the program's PNG export of the same outline.
 - "Показ" and the show keys step through the reading order: after each key exactly the objects of
-  the steps so far are visible; T shows the step's minimal text; Home, End, Left and Esc work.
+  the steps so far are visible; T shows the step's minimal text; Home, End, Left, Esc and clicks
+  on the halves work.
 - The page makes no request of its own, and its policy blocks one a script tries.
 - A crafted outline (markup and script in every text) yields no element or script of its own.
 
@@ -323,7 +324,17 @@ def check_lesson(chromium, folder):
         browser.key("End", "End", 35)
         if browser.evaluate(VISIBLE) != everything:
             fail("End does not go to the last step")
+        # A tap or click on the outline's right half goes forward, on its left half back.
+        box = browser.evaluate("(function () { var r = document.getElementById('outline').getBoundingClientRect();"
+                               " return [r.left, r.top, r.width, r.height]; })()")
         browser.key("Home", "Home", 36)
+        browser.click(box[0] + box[2] * 0.75, box[1] + box[3] / 2)
+        browser.click(box[0] + box[2] * 0.75, box[1] + box[3] / 2)
+        if browser.evaluate(VISIBLE) != shown_until(2):
+            fail("clicks on the right half do not go forward")
+        browser.click(box[0] + box[2] * 0.25, box[1] + box[3] / 2)
+        if browser.evaluate(VISIBLE) != shown_until(1):
+            fail("a click on the left half does not go back")
         browser.key("Escape", "Escape", 27)
         if browser.evaluate(VISIBLE) != everything or browser.evaluate("document.body.classList.contains('showing')"):
             fail("Esc does not go back to the whole outline")
