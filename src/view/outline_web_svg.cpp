@@ -105,6 +105,9 @@ bool copyDrawing(const QByteArray& svg, const QString& prefix, const std::functi
                     continue;
                 if (qualified == QLatin1String("id"))
                     value = prefix + value;
+                // A font the browser does not have falls back to a sans-serif one, as it does here.
+                if (qualified == QLatin1String("font-family") && !value.endsWith(QLatin1String("sans-serif")))
+                    value += QStringLiteral(", sans-serif");
                 if (value.contains(QLatin1String("url("))) {
                     // Only references to this drawing's own definitions.
                     if (!value.startsWith(QLatin1String("url(#")))
