@@ -9,6 +9,7 @@
 #include "canvas/canvas_widget.h"
 #include "model/summary_formats.h"
 #include "view/outline_export.h"
+#include "view/outline_web_page.h"
 #include "view/outline_renderer.h"
 
 #include <QApplication>
@@ -168,8 +169,9 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
 int runExportCommand(const QString& input, const QString& output, QString* errors, double scale)
 {
     const ExportFormat format = exportFormatOf(output);
-    if (format == ExportFormat::Unknown) {
-        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf или .svg.\n").arg(output);
+    const bool webPage = isWebPageName(output);
+    if (format == ExportFormat::Unknown && !webPage) {
+        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n").arg(output);
         return 1;
     }
     if (!(scale >= kMinExportScale && scale <= kMaxExportScale)) {
@@ -189,13 +191,13 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     // A raster picture is refused before anything is drawn when it would be too large to hold.
     const QSize area = client - QSize(0, CanvasWidget::kToolBarHeight);
     const double pixels = double(area.width()) * scale * double(area.height()) * scale;
-    if (!isVectorFormat(format) && pixels > double(kMaxExportPixels)) {
+    if (!isVectorFormat(format) && !webPage && pixels > double(kMaxExportPixels)) {
         *errors += QStringLiteral("Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
                        .arg(std::lround(area.width() * scale))
                        .arg(std::lround(area.height() * scale));
         return 1;
     }
-    const QString error = exportOutline(doc, client, scale, output);
+    const QString error = webPage ? exportWebPage(doc, client, output) : exportOutline(doc, client, scale, output);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');
         return 1;

@@ -238,6 +238,7 @@ void MainWindow::connectCommands()
     onCommand({r.growGrid}, &MainWindow::growGrid);
     onCommand({r.shrinkGrid}, &MainWindow::shrinkGrid);
     onCommand({r.exportPicture}, &MainWindow::exportPicture);
+    onCommand({r.exportWebPage}, &MainWindow::exportWebPage);
     onCommand({r.editPicture}, &MainWindow::editPicture);
 
     // Creating objects and the picture and arrow commands, done by the canvas controller.

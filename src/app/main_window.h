@@ -175,6 +175,7 @@ private:
     // Commands.
     void setEditMode(bool on);
     void exportPicture();
+    void exportWebPage();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);

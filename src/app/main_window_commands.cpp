@@ -106,6 +106,7 @@ void MainWindow::buildMainMenu()
     c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     c.saveAs = addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
     c.exportPicture = addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
+    c.exportWebPage = addItem(file, "exportWebPage", QStringLiteral("Сохранить как веб-страницу..."), Disabled);
     file->addSeparator();
     c.print = addItem(file, "N302", QStringLiteral("Печать..."), Disabled);
     c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -114,6 +115,7 @@ void MainWindow::buildMainMenu()
     connect(c.exportPicture, &QAction::changed, this, [&c] {
         c.print->setEnabled(c.exportPicture->isEnabled());
         c.printPreview->setEnabled(c.exportPicture->isEnabled());
+        c.exportWebPage->setEnabled(c.exportPicture->isEnabled());
     });
     auto* printing = new OutlinePrinting(*this, m_canvas, this);
     connect(c.print, &QAction::triggered, this, [this, printing] { runGuarded(this, [printing] { printing->print(); }); });

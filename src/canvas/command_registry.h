@@ -19,6 +19,7 @@ struct CommandRegistry {
     QAction* saveButton = nullptr;      // disabled on its own once the outline is saved or opened
     QAction* saveAs = nullptr;          // menu item and tool button
     QAction* exportPicture = nullptr;   // menu item and tool button
+    QAction* exportWebPage = nullptr;   // enabled with exportPicture
     QAction* print = nullptr;           // enabled with exportPicture
     QAction* printPreview = nullptr;    // enabled with exportPicture
     QAction* close = nullptr;

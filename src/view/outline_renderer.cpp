@@ -55,6 +55,11 @@ QWidget* OutlineRenderer::objectWidget(ObjectId id) const
     return m_view->widget(id);
 }
 
+QWidget* OutlineRenderer::canvasWidget() const
+{
+    return m_canvas.get();
+}
+
 void OutlineRenderer::setFullResolutionPictures(bool on)
 {
     for (PictureWidget* picture : m_canvas->findChildren<PictureWidget*>())

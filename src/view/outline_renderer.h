@@ -38,6 +38,8 @@ public:
     void setObjectVisible(ObjectId id, bool visible);
     // The widget drawing an object (null for an unknown id), e.g. to play a video fragment.
     QWidget* objectWidget(ObjectId id) const;
+    // The hidden canvas the objects' widgets lie on, for drawing them one by one.
+    QWidget* canvasWidget() const;
 
     // Pictures are drawn from their stored bitmaps, scaled by the painter, instead of from the
     // copies made at the canvas size: for printing, PDF, SVG, enlarged and reduced drawings.

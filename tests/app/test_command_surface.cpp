@@ -109,6 +109,7 @@ void TestCommandSurface::items_data()
     row("N49", "Сохранить", Off, "Ctrl+S");
     row("N50", "Сохранить как...", Off);
     row("N53", "Сохранить как рисунок", Off);
+    row("exportWebPage", "Сохранить как веб-страницу...", Off);
     row("N51", "Закрыть", Off);
     row("N55", "Выход");
     row("N77", "Отменить действие", Off, "Ctrl+Z");
@@ -224,7 +225,7 @@ void TestCommandSurface::layout_data()
 {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Файл") << "fileMenu" << "N47 N48 - N49 N50 N53 - N302 N303 - N51 - N55";
+    QTest::newRow("Файл") << "fileMenu" << "N47 N48 - N49 N50 N53 exportWebPage - N302 N303 - N51 - N55";
     QTest::newRow("Правка") << "editMenu" << "N77 N78";
     QTest::newRow("Сервис") << "serviceMenu" << "N110 - N112 N113 - N115 N116 - N301 presentFromFrame";
     QTest::newRow("Настройки") << "settingsMenu" << "N18 N69 N61 - N60 N64 N79 - gridMenu";
