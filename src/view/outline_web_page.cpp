@@ -28,7 +28,7 @@ body { font-family: sans-serif; background: #fff; color: #000; }
 body.showing #outline { cursor: pointer; }
 /* The step's minimal text takes a strip of 64 pixels under the outline, which shrinks for it. */
 #subtitle { box-sizing: border-box; height: 64px; margin: 0; padding: 8px; overflow: auto;
-            font-size: 1.25em; text-align: center; }
+            font-size: 1.25em; text-align: center; white-space: pre-line; }
 body.subtitles #outline { height: calc(100vh - 100px); }
 #summary { padding: 8px; }
 @media print {
