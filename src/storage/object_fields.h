@@ -24,6 +24,9 @@ enum class FieldType {
     Position,    // int32 place in the kind's sequence (0 = not in it); taken from the sequence
     TailLength,  // int32 S(k) of the picture tail; written from the tail, not from the object
     Listed,      // not in the file: only listed by --info
+    Property,    // not in the record: kept in the extension block after the pictures when it
+                 // differs from a new object's value; `offset` is its number there, a value
+                 // within [0, high] (high 0: any 32-bit value, a colour)
 };
 
 template <typename Object>
