@@ -112,10 +112,11 @@ void copyStoredFields(const KindFields<Object>& kind, Object& to, const Object& 
 // place 0, or a place beyond the sequence's capacity, stay out.
 void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, int>>& members);
 
-// Copies, slot by slot, what the outline files cannot hold (a frame's title colour, a picture's
-// border and stretching, a text field's read-only state, a video fragment's player bar and the
-// zoom's reference layout) from `from` into the objects of `to`, for the kinds whose
-// counts agree. Everything the files hold stays as it is in `to`.
+// Copies, slot by slot, the details kept beside each history step (a frame's title colour, a
+// picture's border and stretching, a text field's read-only state, a video fragment's player bar,
+// which the snapshots' extension block also holds, and the zoom's reference layout, which no file
+// holds) from `from` into the objects of `to`, for the kinds whose counts agree. Everything else
+// stays as it is in `to`.
 void keepUnsavedDetails(Outline& to, const Outline& from);
 
 }  // namespace velmar

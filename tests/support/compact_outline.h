@@ -83,7 +83,7 @@ inline const Base& base()
 
 // Offsets of the five counts and the slot areas, in record order.
 struct Area {
-    qsizetype count, slots, size;
+    qsizetype count, firstSlot, slotSize;
 };
 inline constexpr std::array<Area, 5> kAreas{{
     {layout::kFrameCount, layout::kFrames, layout::kFrameRecordSize},
@@ -112,8 +112,8 @@ inline QByteArray expand(QByteArrayView input, bool headerOnly = false)
         return at - from == n ? input.sliced(from, n) : QByteArrayView();
     };
     const QByteArrayView counts = take(5);
-    for (std::size_t k = 0; k < counts.size(); ++k)
-        qToLittleEndian<qint32>(quint8(counts[qsizetype(k)]), record + kAreas[k].count);
+    for (qsizetype k = 0; k < counts.size(); ++k)
+        qToLittleEndian<qint32>(quint8(counts[k]), record + kAreas[std::size_t(k)].count);
     const QByteArrayView patchCount = take(1);
     const int patches = patchCount.isEmpty() ? 0 : quint8(patchCount[0]);
     for (int p = 0; p < patches; ++p) {
@@ -130,8 +130,8 @@ inline QByteArray expand(QByteArrayView input, bool headerOnly = false)
             end = layout::kFrameCount;
         } else {
             const Area& a = kAreas[std::size_t(area)];
-            start = a.slots + slot * a.size + offset % a.size;
-            end = a.slots + (slot + 1) * a.size;
+            start = a.firstSlot + slot * a.slotSize + offset % a.slotSize;
+            end = a.firstSlot + (slot + 1) * a.slotSize;
         }
         const qsizetype length = std::min(bytes.size(), end - start);
         if (length > 0)
