@@ -1,6 +1,7 @@
 // The extension block alone, applied to the base outline of the compact harness input as a
 // loaded record leaves it. Whatever a block gets taken must come out again: the block written for
 // the resulting outline, applied to the same record, drops nothing and gives the same outline.
+#include "storage/object_fields.h"
 #include "support/compact_outline.h"
 
 #include <cstddef>
