@@ -341,7 +341,9 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome)
 {
     BufferSource source(fileBytes);
-    return load(source, fileBytes.left(kHeaderSize), fileNameForMessages, windowChrome, 1.0);
+    // The record is read in place, not copied.
+    const QByteArray record = QByteArray::fromRawData(fileBytes.constData(), std::min(fileBytes.size(), kHeaderSize));
+    return load(source, record, fileNameForMessages, windowChrome, 1.0);
 }
 
 LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale)

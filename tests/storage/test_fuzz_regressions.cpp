@@ -44,6 +44,8 @@ const std::map<QString, Outcome>& expected()
         // Found by fuzzing: fields of a refused record were still stored unchecked, and a left
         // edge and width beyond their ranges overflowed the picture's rectangle.
         {"outline_reader/overflowing-picture-width", {false, "«рисунок 30: левый край» (655360) вне допустимых пределов"}},
+        // Reported as a 10-second unit while the machine was loaded; reading it is immediate.
+        {"extension_block/reported-slow-under-load", {true, "контрольная сумма блока дополнений не сходится"}},
     };
     return table;
 }

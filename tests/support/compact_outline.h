@@ -98,12 +98,21 @@ inline bool isWholeFile(QByteArrayView input)
     return input.size() >= 4 && std::memcmp(input.data(), "\x03" "4.1", 4) == 0;
 }
 
-// The file bytes an input stands for: an outline file, or a header-only snapshot.
-inline QByteArray expand(QByteArrayView input, bool headerOnly = false)
+// The file bytes an input stands for: an outline file, or a header-only snapshot. The result is
+// valid until the next call: one buffer is reused, so that an input costs no fresh copy of the
+// record beyond rewriting it.
+inline const QByteArray& expand(QByteArrayView input, bool headerOnly = false)
 {
-    if (isWholeFile(input))
-        return input.toByteArray();
-    QByteArray file = headerOnly ? base().snapshot : base().record;
+    static QByteArray file;
+    if (isWholeFile(input)) {
+        file = input.toByteArray();
+        return file;
+    }
+    const QByteArray& from = headerOnly ? base().snapshot : base().record;
+    if (file.capacity() < layout::kHeaderSize + input.size())
+        file.reserve(layout::kHeaderSize + std::max<qsizetype>(input.size(), 1 << 20));
+    file.resize(layout::kHeaderSize);
+    std::memcpy(file.data(), from.constData(), std::size_t(layout::kHeaderSize));
     char* record = file.data();
     qsizetype at = 0;
     const auto take = [&](qsizetype n) {
