@@ -3,9 +3,13 @@
 //  - a full snapshot and a Save of an outline with 20 photos (1024 × 768) whose JPEG streams are
 //    already known, against writing the same bytes with one plain file write (the Save, which
 //    reaches the disk, against a plain write followed by fsync);
-//  - loading that outline, against libjpeg-turbo decoding its 20 streams and nothing else.
+//  - loading that outline, against libjpeg-turbo decoding its 20 streams and nothing else;
+//  - saving the outline with 100 objects of every kind (small pictures, streams known) as it is,
+//    and with every text holding characters beyond Windows-1251, so that the extension block
+//    carries all of them; and the look for what needs the block on the plain outline alone.
 // The medians and their ratios are printed at the end of the run.
 #include "model/document.h"
+#include "storage/extension_block.h"
 #include "storage/history.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
@@ -88,6 +92,50 @@ struct PhotoOutline {
     }
     ~PhotoOutline() { releaseHistoryFolder(dir.path()); }
 };
+
+// The outline at capacity with a small photo in each picture, its streams encoded once.
+Document fullTablesWithPictures(bool unicode)
+{
+    Document doc = fullTables();
+    Outline& o = doc.outline;
+    for (int k = 1; k <= 100; ++k)
+        o.picture(k).setBitmap(photoLikeImage(40, 40, quint32(k)));
+    if (unicode) {
+        const QString extra = QStringLiteral(" π√²");
+        doc.state.outlineName += extra;
+        for (int k = 1; k <= 100; ++k) {
+            o.frame(k).title += extra;
+            o.frame(k).minimalText += extra;
+            o.textField(k).text += extra;
+            o.textField(k).minimalText += extra;
+            o.textField(k).font.name += extra;
+            o.video(k).fileName += extra;
+            o.video(k).minimalText += extra;
+            o.picture(k).minimalText += extra;
+        }
+    }
+    (void)serializeOutline(doc, true);  // encodes the pictures once
+    return doc;
+}
+
+void saveFullTables(benchmark::State& state, bool unicode)
+{
+    QTemporaryDir dir;
+    const Document doc = fullTablesWithPictures(unicode);
+    const QString path = dir.filePath(QStringLiteral("tables.vmd"));
+    for (auto _ : state)
+        if (!writeFileAtomically(path, buildOutlineImage(doc, true), false).ok)
+            state.SkipWithError("the file was not written");
+}
+void BM_SaveFullTablesPlain(benchmark::State& state) { saveFullTables(state, false); }
+void BM_SaveFullTablesUnicode(benchmark::State& state) { saveFullTables(state, true); }
+
+void BM_BlockLookOnPlainTables(benchmark::State& state)
+{
+    const Document doc = fullTablesWithPictures(false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(extensionBlockFor(doc.state.outlineName, doc.outline));
+}
 
 PhotoOutline& photos()
 {
@@ -246,6 +294,9 @@ PHOTO_BENCH(BM_Save20Photos);
 PHOTO_BENCH(BM_DecodeNewBuffers20Photos);
 PHOTO_BENCH(BM_DecodeOneBuffer20Photos);
 PHOTO_BENCH(BM_Load20Photos);
+BENCHMARK(BM_SaveFullTablesPlain)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveFullTablesUnicode)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BlockLookOnPlainTables)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The console report, then the medians' ratios that the targets are stated in.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -271,6 +322,8 @@ public:
         ratio("BM_Save20Photos", "BM_PlainWriteOver20Photos", "for reference: without fsync");
         ratio("BM_Load20Photos", "BM_DecodeNewBuffers20Photos", "<= 1.3");
         ratio("BM_Load20Photos", "BM_DecodeOneBuffer20Photos", "for reference");
+        ratio("BM_SaveFullTablesUnicode", "BM_SaveFullTablesPlain", "<= 1.1");
+        ratio("BM_BlockLookOnPlainTables", "BM_SaveFullTablesPlain", "the block's cost without a block");
     }
 
 private:

@@ -1,15 +1,15 @@
-// The header-only history snapshots (.tm2): the record is read and, when its counts match, applied
-// to an outline of the same record, as undo and crash recovery do.
-#include "storage/outline_file.h"
-#include "storage/outline_io.h"
+// The header-only history snapshots (.tm2): the record and its extension block are read and, when
+// the counts match, applied to an outline of the same record, as undo and crash recovery do.
+// Inputs are in the compact form (tests/support/compact_outline.h) or whole snapshots.
+#include "support/compact_outline.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    velmar::HeaderReadResult read = velmar::readOutlineHeader(bytes);
+    const QByteArray& bytes = compact::expand(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), true);
+    velmar::HeaderReadResult read = velmar::readOutlineHeaderWithBlock(bytes);
     if (!read.ok())
         return 0;
     velmar::Outline outline = read.header.outline;

@@ -3,6 +3,7 @@
 // their picture files, JPEG streams of every coding the decoder takes, and Windows-1251 texts.
 // Usage: fuzz_make_seeds CORPUS_DIR   (makes CORPUS_DIR/<harness>/seed-N)
 #include "outline_fixtures.h"
+#include "support/compact_outline.h"
 #include "storage/cp1251.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
@@ -41,12 +42,28 @@ int main(int argc, char** argv)
     }
     const QString corpus = QString::fromLocal8Bit(argv[1]);
 
-    const Document rich = fixtures::richDocument();
-    seed(corpus, "outline_reader", serializeOutline(rich, true));
-    Document empty;
-    seed(corpus, "outline_reader", serializeOutline(empty, true));
-    seed(corpus, "snapshot_reader", serializeOutline(rich, false));
-    seed(corpus, "snapshot_reader", serializeOutline(empty, false));
+    // The outline harnesses take the compact form: the base outline plain, and with texts beyond
+    // Windows-1251 and properties in its block; plus one whole file of the richer test outline.
+    Document base = compact::baseDocument();
+    seed(corpus, "outline_reader", compact::compactOf(serializeOutline(base, true)));
+    seed(corpus, "snapshot_reader", compact::compactOf(serializeOutline(base, false)));
+    base.state.outlineName = QStringLiteral("Урок π");
+    base.outline.frame(1).title = QStringLiteral("Фрейм √1");
+    base.outline.frame(2).titleColour = 0x000000FF;
+    base.outline.textField(1).text = QStringLiteral("T = 2π\r\n²³");
+    base.outline.textField(2).readOnly = true;
+    base.outline.video(1).playerVisible = false;
+    base.outline.picture(1).minimalText = QStringLiteral("≈ 1");
+    base.outline.picture(2).border = 1;
+    base.outline.picture(3).stretched = false;
+    seed(corpus, "outline_reader", compact::compactOf(serializeOutline(base, true)));
+    seed(corpus, "snapshot_reader", compact::compactOf(serializeOutline(base, false)));
+    seed(corpus, "extension_block", buildOutlineImage(base, false).extension);
+    // A patch: frame 2 moved and its title length byte at the capacity.
+    seed(corpus, "outline_reader",
+         compact::compactOf(serializeOutline(compact::baseDocument(), true),
+                            {QByteArray("\x00\x01\x00\x00\x04\x40\x00\x00\x00", 9), QByteArray("\x00\x01\x17\x00\x01\xfa", 6)}));
+    seed(corpus, "outline_reader", serializeOutline(fixtures::richDocument(), true));
 
     for (const char* version : {"4.0", "3.9", "3.5"}) {
         oldformat::Outline old;

@@ -37,6 +37,28 @@ QString decodeCp1251(QByteArrayView bytes)
     return text;
 }
 
+namespace {
+
+bool hasByte(char16_t u)
+{
+    if (u < 0x80 || (u >= 0x0410 && u <= 0x044F))
+        return true;
+    for (const char16_t high : kHigh)
+        if (high == u && u != 0)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+bool fitsCp1251(const QString& text)
+{
+    for (const QChar c : text)
+        if (!hasByte(c.unicode()))
+            return false;
+    return true;
+}
+
 QByteArray encodeCp1251(const QString& text)
 {
     // One byte per character: the buffer is sized once and filled in place.

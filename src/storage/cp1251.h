@@ -11,5 +11,7 @@ namespace velmar {
 QString decodeCp1251(QByteArrayView bytes);
 // Characters the code page cannot hold become '?'.
 QByteArray encodeCp1251(const QString& text);
+// True when every character of the text has a byte in the code page (encoding loses nothing).
+bool fitsCp1251(const QString& text);
 
 }  // namespace velmar

@@ -1,6 +1,7 @@
 #include "storage/history.h"
 
 #include "platform/core/working_folders.h"
+#include "storage/extension_block.h"
 #include "storage/object_fields.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
@@ -40,7 +41,9 @@ bool readHeaderSnapshot(const QString& path, OutlineHeader* header, QString* mes
                        : QStringLiteral("Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
         return false;
     }
-    const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
+    // The record, then the block of what it cannot hold (texts beyond Windows-1251, appearance).
+    const HeaderReadResult read =
+        readOutlineHeaderWithBlock(file.read(layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload));
     if (!read.ok()) {
         *message = headerProblemMessage(read, shown(path));
         return false;
@@ -215,8 +218,8 @@ HistoryResult recordStep(Document& doc)
     doc.history.fullSnapshot = !written.ok;
     if (!written.ok)
         QFile::remove(path);  // a partly written snapshot must not be mistaken for this step
-    // What the files cannot hold (title colours, picture borders, player bars, the zoom's
-    // reference layout…) is kept beside the snapshot, for undo and redo to give back.
+    // The snapshots carry texts beyond Windows-1251 and the appearance properties in their block;
+    // what no file holds (the zoom's reference layout) is kept beside them, for undo and redo.
     history.stepObjects.erase(history.stepObjects.upper_bound(step - 1), history.stepObjects.end());
     history.stepObjects.emplace(step, doc.outline);
     history.unwrittenSteps.erase(history.unwrittenSteps.upper_bound(step - 1), history.unwrittenSteps.end());
@@ -283,7 +286,8 @@ int applyLaterSteps(LoadResult& loaded, const QString& folder, int step)
         QFile file(snapshotPathIn(folder, next, false));
         if (!file.open(QIODevice::ReadOnly))
             return next - 1;
-        const HeaderReadResult read = readOutlineHeader(file.readAll());
+        const HeaderReadResult read =
+            readOutlineHeaderWithBlock(file.read(layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload));
         QString problem;
         if (!read.ok() || !applyHeaderToOutline(read.header, loaded.outline, &problem))
             return next - 1;

@@ -46,6 +46,22 @@ Field<O> text(int offset, const char* key, const char* what, QString (*get)(cons
 }
 
 template <typename O>
+Field<O> property(int tag, const char* key, const char* what, int high, qint64 (*get)(const O&), void (*set)(O&, qint64))
+{
+    return {FieldType::Property, tag, key, what, 0, high, get, set};
+}
+
+// Numbers of the properties in the extension block; texts there are numbered by their offset in
+// the record, which stays below these.
+enum PropertyTag : int {
+    TitleColourTag = 0x1001,
+    PictureBorderTag = 0x1002,
+    StretchedTag = 0x1003,
+    ReadOnlyTag = 0x1004,
+    PlayerVisibleTag = 0x1005,
+};
+
+template <typename O>
 Field<O> position(int offset)
 {
     return {FieldType::Position, offset, "sequencePosition", "место в последовательности"};
@@ -126,6 +142,9 @@ const KindFields<FrameObject>& frameFields()
                       [](const O& o) -> qint64 { return o.titleVisible; }, [](O& o, qint64 v) { o.titleVisible = v != 0; }},
                      minimalText<O>(275),
                      position<O>(1300),
+                     property<O>(TitleColourTag, "titleColour", "цвет названия", 0,
+                                 [](const O& o) -> qint64 { return o.titleColour; },
+                                 [](O& o, qint64 v) { o.titleColour = ColourValue(v); }),
                  }}),
     };
     return kind;
@@ -157,6 +176,8 @@ const KindFields<TextFieldObject>& textFieldFields()
                      byte<O>(2281, "fontStyle", "начертание шрифта", FontBold | FontItalic | FontUnderline | FontStrikeOut,
                              [](const O& o) -> qint64 { return o.font.style; }, [](O& o, qint64 v) { o.font.style = quint8(v); }),
                      position<O>(2284),
+                     property<O>(ReadOnlyTag, "readOnly", "только чтение", 1, [](const O& o) -> qint64 { return o.readOnly; },
+                                 [](O& o, qint64 v) { o.readOnly = v != 0; }),
                  }}),
     };
     return kind;
@@ -175,6 +196,9 @@ const KindFields<VideoObject>& videoFields()
                              [](O& o, const QString& t) { o.fileName = t; }),
                      minimalText<O>(271),
                      position<O>(1296),
+                     property<O>(PlayerVisibleTag, "playerVisible", "панель проигрывателя", 1,
+                                 [](const O& o) -> qint64 { return o.playerVisible; },
+                                 [](O& o, qint64 v) { o.playerVisible = v != 0; }),
                  }}),
     };
     return kind;
@@ -192,6 +216,10 @@ const KindFields<PictureObject>& pictureFields()
                      minimalText<O>(24),
                      position<O>(1048),
                      {FieldType::TailLength, 1052, nullptr, "длина данных рисунка"},
+                     property<O>(PictureBorderTag, "border", "рамка", 1, [](const O& o) -> qint64 { return o.border; },
+                                 [](O& o, qint64 v) { o.border = quint8(v); }),
+                     property<O>(StretchedTag, "stretched", "растягивание", 1, [](const O& o) -> qint64 { return o.stretched; },
+                                 [](O& o, qint64 v) { o.stretched = v != 0; }),
                      {FieldType::Listed, -1, "imageWidth", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().width(); }},
                      {FieldType::Listed, -1, "imageHeight", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().height(); }},
                  }}),

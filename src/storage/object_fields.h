@@ -24,6 +24,9 @@ enum class FieldType {
     Position,    // int32 place in the kind's sequence (0 = not in it); taken from the sequence
     TailLength,  // int32 S(k) of the picture tail; written from the tail, not from the object
     Listed,      // not in the file: only listed by --info
+    Property,    // not in the record: kept in the extension block after the pictures when it
+                 // differs from a new object's value; `offset` is its number there, a value
+                 // within [0, high] (high 0: any 32-bit value, a colour)
 };
 
 template <typename Object>
@@ -109,10 +112,11 @@ void copyStoredFields(const KindFields<Object>& kind, Object& to, const Object& 
 // place 0, or a place beyond the sequence's capacity, stay out.
 void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, int>>& members);
 
-// Copies, slot by slot, what the outline files cannot hold (a frame's title colour, a picture's
-// border and stretching, a text field's read-only state, a video fragment's player bar and the
-// zoom's reference layout) from `from` into the objects of `to`, for the kinds whose
-// counts agree. Everything the files hold stays as it is in `to`.
+// Copies, slot by slot, the details kept beside each history step (a frame's title colour, a
+// picture's border and stretching, a text field's read-only state, a video fragment's player bar,
+// which the snapshots' extension block also holds, and the zoom's reference layout, which no file
+// holds) from `from` into the objects of `to`, for the kinds whose counts agree. Everything else
+// stays as it is in `to`.
 void keepUnsavedDetails(Outline& to, const Outline& from);
 
 }  // namespace velmar

@@ -168,7 +168,8 @@ void writeKind(char* h, const KindFields<Object>& kind, const Outline& outline, 
             case FieldType::Text: SplitText::write(at, f.text(object)); break;
             case FieldType::Position: putInt(at, sequence ? sequence->positionOf(object.id) : 0); break;
             case FieldType::TailLength: putInt(at, std::size_t(k) < tailLengths.size() ? tailLengths[std::size_t(k)] : 0); break;
-            case FieldType::Listed: break;
+            case FieldType::Listed:
+            case FieldType::Property: break;
             }
         }
     }
@@ -230,7 +231,8 @@ void readKind(const char* h, const KindFields<Object>& kind, Checker& check, Out
             case FieldType::Position: place = check.range(at, 0, kMaxObjects, what); break;
             // The tail lengths are checked where the tail is read: a bad one costs only its picture.
             case FieldType::TailLength: header.tailLengths.push_back(getInt(at)); break;
-            case FieldType::Listed: break;
+            case FieldType::Listed:
+            case FieldType::Property: break;
             }
         }
         const int slot = header.outline.appendStored(std::move(object));

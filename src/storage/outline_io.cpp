@@ -2,6 +2,7 @@
 
 #include "platform/core/file_io.h"
 #include "storage/decode_limits.h"
+#include "storage/extension_block.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
@@ -34,7 +35,7 @@ qint64 OutlineImage::fileSize() const
         cumulative += stream.size();
         size += cumulative;
     }
-    return size;
+    return size + extension.size();
 }
 
 std::vector<QByteArrayView> OutlineImage::pieces() const
@@ -44,6 +45,8 @@ std::vector<QByteArrayView> OutlineImage::pieces() const
     for (std::size_t k = 0; k < streams.size(); ++k)
         for (std::size_t i = 0; i <= k; ++i)
             list.emplace_back(streams[i]);
+    if (!extension.isEmpty())
+        list.emplace_back(extension);
     return list;
 }
 
@@ -55,6 +58,7 @@ QByteArray OutlineImage::toBytes() const
     for (std::size_t k = 0; k < streams.size(); ++k)
         for (std::size_t i = 0; i <= k; ++i)
             bytes += streams[i];
+    bytes += extension;
     return bytes;
 }
 
@@ -112,6 +116,7 @@ OutlineImage buildOutlineImage(const Document& doc, bool withPictures)
     std::memset(bytes, 0, std::size_t(kHeaderSize));
     writeOutlineHeader(bytes, doc, tailLengths);
     image.header = record;
+    image.extension = extensionBlockFor(doc.state.outlineName, doc.outline);
     return image;
 }
 
@@ -312,6 +317,17 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     for (const auto& [slot, why] : problems)
         failures << QStringLiteral("рисунок %1 (%2)").arg(slot).arg(why);
 
+    // The extension block follows the last chunk; a file without one ends there.
+    if (chunksLocatable && source.size() - chunkStart >= qint64(sizeof extension::kMagic)) {
+        const qint64 available = std::min<qint64>(source.size() - chunkStart, extension::kPreambleSize + extension::kMaxPayload);
+        const QByteArray magic = source.read(chunkStart, qint64(sizeof extension::kMagic));
+        if (magic == QByteArrayView(extension::kMagic, sizeof extension::kMagic)) {
+            const QString dropped = applyExtensionBlock(source.read(chunkStart, available), result.outlineName, o);
+            if (!dropped.isEmpty())
+                result.notices << extensionNote(fileName, dropped);
+        }
+    }
+
     result.ok = true;
     if (!failures.isEmpty())
         result.message = QStringLiteral("Не все рисунки файла «%1» удалось прочитать: %2. Вместо них вставлены пустые "
@@ -325,7 +341,9 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome)
 {
     BufferSource source(fileBytes);
-    return load(source, fileBytes.left(kHeaderSize), fileNameForMessages, windowChrome, 1.0);
+    // The record is read in place, not copied.
+    const QByteArray record = QByteArray::fromRawData(fileBytes.constData(), std::min(fileBytes.size(), kHeaderSize));
+    return load(source, record, fileNameForMessages, windowChrome, 1.0);
 }
 
 LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale)

@@ -17,11 +17,12 @@ namespace velmar {
 struct OutlineImage {
     QByteArray header;                // the 597,496 record bytes
     std::vector<QByteArray> streams;  // picture k's JPEG stream at index k − 1; empty when headerOnly
+    QByteArray extension;             // the block after the chunks, or empty (see extension_block.h)
     bool ok = true;
     QString problem;                  // why no image could be built (Russian)
 
     qint64 fileSize() const;
-    // The record and the cumulative chunks, in file order (views into this image).
+    // The record, the cumulative chunks and the extension block, in file order (views into this image).
     std::vector<QByteArrayView> pieces() const;
     QByteArray toBytes() const;
 };

@@ -3,7 +3,6 @@
 #include "canvas/outline_view.h"
 #include "canvas/video_panel_widget.h"
 #include "platform/dialogs.h"
-#include "storage/cp1251.h"
 #include "storage/outline_file.h"
 #include "view/video_window.h"
 
@@ -25,10 +24,11 @@ QString bareReason(QString reason)
     return reason;
 }
 
-// Whether an outline file can keep the name as it is.
+// Whether an outline file can keep the name as it is (characters beyond Windows-1251 go into the
+// file's extension block, within the same length).
 bool survivesSaving(const QString& fileName)
 {
-    return fileName.size() <= layout::kNameCapacity && decodeCp1251(encodeCp1251(fileName)) == fileName;
+    return fileName.size() <= layout::kNameCapacity;
 }
 
 QString openFailure(const QString& fileName, const QString& reason)
@@ -86,12 +86,11 @@ void VideoCommands::openFile()
     if (!choice || choice->path.isEmpty())
         return;
     if (!survivesSaving(choice->path)) {
-        // Outline files keep the name in at most 250 Windows-1251 characters: a longer name, or
-        // one with other characters, would point nowhere once the outline is saved and reopened.
+        // Outline files keep the name in at most 250 characters: a longer one would point nowhere
+        // once the outline is saved and reopened.
         dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"),
                          QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее "
-                                        "%2 символов или содержит символы вне кириллической кодировки Windows-1251, "
-                                        "и после сохранения конспекта файл не найти. Переименуйте файл или "
+                                        "%2 символов, и после сохранения конспекта файл не найти. Переименуйте файл или "
                                         "переместите его в другую папку.")
                              .arg(choice->path)
                              .arg(layout::kNameCapacity),

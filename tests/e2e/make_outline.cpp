@@ -7,7 +7,8 @@
 //    "videos":     [{"bounds": [...], "parent": k, "file": "film.avi"}],  (file optional)
 //    "arrows":     [[x1, y1, x2, y2]]}
 // "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
-// Frames, text fields, pictures and videos take an optional "minimal" (their minimal text).
+// Frames, text fields, pictures and videos take an optional "minimal" (their minimal text); frames
+// an optional "titleColour" (a colour value), pictures an optional "border" (0 or 1).
 // Usage: e2e_make_outline OUT.vmd < description.json
 #include "model/document.h"
 #include "storage/outline_io.h"
@@ -51,6 +52,8 @@ bool build(const QJsonObject& json, Document& doc)
             return fail("too many frames");
         if (f["minimal"].isString())
             o.frame(slot).minimalText = f["minimal"].toString();
+        if (f["titleColour"].isDouble())
+            o.frame(slot).titleColour = ColourValue(f["titleColour"].toInteger());
     }
     for (const QJsonValue& t : json.value("textFields").toArray()) {
         const int slot = o.createTextField(rectOf(t["bounds"]), kButtonFace, t["text"].toString(), t["parent"].toInt());
@@ -77,6 +80,7 @@ bool build(const QJsonObject& json, Document& doc)
         o.picture(slot).setBitmap(image);
         if (p["minimal"].isString())
             o.picture(slot).minimalText = p["minimal"].toString();
+        o.picture(slot).border = quint8(p["border"].toInt());
     }
     for (const QJsonValue& v : json.value("videos").toArray()) {
         const int slot = o.createVideo(rectOf(v["bounds"]), v["parent"].toInt());

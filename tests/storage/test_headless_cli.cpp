@@ -26,6 +26,7 @@ private slots:
     void convertRewritesByteForByte();
     void convertReadsOldOutlines();
     void convertReportsWriteFailures();
+    void unicodeTextsAndPropertiesAreListedAndConverted();
     void programRunsWithoutADisplay();
 };
 
@@ -194,6 +195,33 @@ void TestHeadlessCli::convertReportsWriteFailures()
     errors.clear();
     QCOMPARE(runConvertCommand(dir.filePath(QStringLiteral("missing.vmd")), dir.filePath(QStringLiteral("x.vmd")), &errors), 1);
     QVERIFY(errors.contains(QStringLiteral("missing.vmd")));
+}
+
+void TestHeadlessCli::unicodeTextsAndPropertiesAreListedAndConverted()
+{
+    Document doc = richDocument();
+    doc.state.outlineName = QStringLiteral("Маятник ω");
+    doc.outline.textField(1).text = QStringLiteral("T = 2π·√(l/g)");
+    doc.outline.frame(2).titleColour = 0x000000FF;
+    doc.outline.picture(1).stretched = false;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pendulum.vmd"));
+    const QString converted = dir.filePath(QStringLiteral("converted.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    QString errors;
+    QCOMPARE(runConvertCommand(path, converted, &errors), 0);
+    QCOMPARE(readFile(converted), readFile(path));
+
+    QByteArray out;
+    QCOMPARE(runInfoCommand(converted, &out, &errors), 0);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    const QJsonObject root = QJsonDocument::fromJson(out).object();
+    QCOMPARE(root.value("name").toString(), QStringLiteral("Маятник ω"));
+    QCOMPARE(root.value("textFields").toArray().at(0).toObject().value("text").toString(), QStringLiteral("T = 2π·√(l/g)"));
+    QCOMPARE(root.value("frames").toArray().at(1).toObject().value("titleColour").toInteger(), qint64(0x000000FF));
+    QCOMPARE(root.value("frames").toArray().at(0).toObject().value("titleColour").toInteger(), qint64(kWindowText));
+    QCOMPARE(root.value("pictures").toArray().at(0).toObject().value("stretched").toInt(), 0);
+    QCOMPARE(root.value("pictures").toArray().at(1).toObject().value("stretched").toInt(), 1);
 }
 
 void TestHeadlessCli::programRunsWithoutADisplay()
