@@ -1,0 +1,170 @@
+"""Screen truth for the graphic editor: what the X screen shows of the picture, read back with an X
+screenshot, against the picture the editor holds.
+
+With VELMAR_REPORT_PICTURE=<folder> the editor prints after every change a block of lines:
+
+    paint state tool=5 zoom=1 undo=2/2 size=300x200 piece=0 front=#000000 back=#ffffff tolerance=0
+    paint mask X Y W H                  something drawn over the picture (a handle, a frame)
+    paint piece X Y TRANSPARENT PATH    the floating piece, X Y from the view's corner
+    paint view N X Y W H zoom Z offset OX OY file PATH
+
+where X Y W H is the screen rectangle showing the picture, OX OY the point of the zoomed picture
+shown at its corner, and PATH a PPM file of the picture pixels under it (at zoom 1). Each screen
+pixel (i, j) of the rectangle must show picture pixel ((OX + i) div Z, (OY + j) div Z) (less the
+file's corner, OX div Z, OY div Z), or the floating piece's pixel where the piece lies.
+"""
+
+import os
+import shutil
+import subprocess
+import time
+
+import velmar_e2e as e2e
+
+
+def read_ppm(data):
+    """(width, height, rows of RGB bytes) of a binary PPM."""
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos) + 1
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    pos += 1
+    e2e.check(fields[0] == b"P6", f"not a binary PPM: {fields[0]!r}")
+    width, height, maximum = int(fields[1]), int(fields[2]), int(fields[3])
+    e2e.check(maximum == 255, f"PPM of depth {maximum}")
+    rows = [data[pos + y * width * 3: pos + (y + 1) * width * 3] for y in range(height)]
+    return width, height, rows
+
+
+def parse_state(line):
+    return dict(field.split("=", 1) for field in line.split()[2:])
+
+
+class Block:
+    """One report of the editor: its state and, when the picture can be seen, its view."""
+
+    def __init__(self, state):
+        self.state = state
+        self.masks = []
+        self.piece = None
+        self.view = None
+
+
+def blocks(app, since=0):
+    found = []
+    for line in app.lines()[since:]:
+        if line.startswith("paint state "):
+            found.append(Block(parse_state(line)))
+        elif not found:
+            continue
+        elif line.startswith("paint mask "):
+            found[-1].masks.append(tuple(int(v) for v in line.split()[2:6]))
+        elif line.startswith("paint piece "):
+            parts = line.split()
+            found[-1].piece = (int(parts[2]), int(parts[3]), parts[4], parts[5])
+        elif line.startswith("paint view "):
+            parts = line.split()
+            found[-1].view = {"n": int(parts[2]), "rect": tuple(int(v) for v in parts[3:7]),
+                              "zoom": int(parts[8]), "offset": (int(parts[10]), int(parts[11])),
+                              "file": parts[13]}
+    return found
+
+
+def wait_block(app, since, condition=lambda state: True, what="the editor's report"):
+    """The latest report after lines()[:since], once one of them satisfies condition(state)."""
+    def ready():
+        app.check_alive()
+        found = blocks(app, since)
+        if any(condition(b.state) for b in found):
+            return found[-1]
+        return None
+    return e2e.wait_for(ready, what, 15)
+
+
+def grab(app, rect):
+    x, y, w, h = rect
+    result = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "ppm:-"],
+                            env=app.desktop.env, capture_output=True, timeout=30)
+    e2e.check(result.returncode == 0, f"import failed: {result.stderr.decode(errors='replace')}")
+    return read_ppm(result.stdout)
+
+
+def expected_rows(block):
+    """What the view's rectangle should show, row by row, and which of its pixels to skip."""
+    view = block.view
+    with open(view["file"], "rb") as f:
+        _, _, picture = read_ppm(f.read())
+    x0, y0, w, h = view["rect"]
+    z = view["zoom"]
+    ox, oy = view["offset"]
+    rows = []
+    for j in range(h):
+        source = picture[(oy + j) // z - oy // z]
+        if z == 1:
+            rows.append(bytearray(source[:3 * w]))
+            continue
+        row = bytearray()
+        for i in range(w):
+            p = (ox + i) // z - ox // z
+            row += source[3 * p: 3 * p + 3]
+        rows.append(row)
+    if block.piece:
+        px, py, transparent, path = block.piece
+        with open(path, "rb") as f:
+            pw, ph, piece = read_ppm(f.read())
+        clear = None if transparent == "-" else bytes.fromhex(transparent[1:])
+        for j in range(max(0, py), min(h, py + ph * z)):
+            for i in range(max(0, px), min(w, px + pw * z)):
+                colour = piece[(j - py) // z][3 * ((i - px) // z): 3 * ((i - px) // z) + 3]
+                if colour != clear:
+                    rows[j][3 * i: 3 * i + 3] = colour
+    skipped = [(mx - x0, my - y0, mw, mh) for mx, my, mw, mh in block.masks]
+    return rows, skipped
+
+
+def differences(block, shot, limit=5):
+    rows, skipped = expected_rows(block)
+    _, _, shown = shot
+    wrong, examples = 0, []
+    for j, (want, got) in enumerate(zip(rows, shown)):
+        if want == got:
+            continue
+        for i in range(len(want) // 3):
+            if want[3 * i: 3 * i + 3] == got[3 * i: 3 * i + 3]:
+                continue
+            if any(mx <= i < mx + mw and my <= j < my + mh for mx, my, mw, mh in skipped):
+                continue
+            wrong += 1
+            if len(examples) < limit:
+                examples.append(((i, j), tuple(got[3 * i: 3 * i + 3]), tuple(want[3 * i: 3 * i + 3])))
+    return wrong, examples
+
+
+def check_screen(app, block, what, timeout=4.0):
+    """Waits until the screen shows the reported picture; fails, keeping both images, if it
+    still shows something else after `timeout` seconds."""
+    e2e.check(block.view is not None, f"{what}: the picture cannot be seen")
+    deadline = time.monotonic() + timeout
+    while True:
+        shot = grab(app, block.view["rect"])
+        wrong, examples = differences(block, shot)
+        if wrong == 0:
+            return
+        if time.monotonic() > deadline:
+            artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
+            if artifacts:
+                os.makedirs(artifacts, exist_ok=True)
+                shutil.copy(block.view["file"], os.path.join(artifacts, f"expected-{what}.ppm"))
+            zoom = block.view["zoom"]
+            raise e2e.TestFailure(
+                f"{what}: the screen does not show the picture at zoom {zoom}: {wrong} pixels differ, "
+                f"e.g. (view point, shown, held) {examples}")
+        time.sleep(0.1)
