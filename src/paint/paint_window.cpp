@@ -265,9 +265,9 @@ void PaintWindow::buildStatusBar()
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         const QString widest = panel.widestText ? QString::fromUtf8(panel.widestText) : label->text();
-        // The text, the frame on both sides and a few pixels of air. A longer read-out (a picture
+        // The text, the frame on both sides and two pixels of air on each. A longer read-out (a picture
         // above 9999 pixels) widens its panel into the room of the last one.
-        const int width = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 8;
+        const int width = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 4;
         const bool last = i == kStatusPanels - 1;
         label->setMinimumWidth(last ? 0 : width);
         label->setSizePolicy(last ? QSizePolicy::Ignored : QSizePolicy::Minimum, QSizePolicy::Preferred);

@@ -48,7 +48,7 @@ def screen_drag(app, start, end, steps=8):
 
 
 def choose_tool(app, editor, panel, number):
-    step(app, editor, f"tool {number}", lambda: editor.click_item(panel), lambda s: s["tool"] == str(number))
+    editor.tool(panel, number)
 
 
 def test_strokes_undo_redo_new_fill_paste_resize(app):

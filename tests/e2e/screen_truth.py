@@ -91,7 +91,7 @@ def wait_block(app, since, condition=lambda state: True, what="the editor's repo
 
 def grab(app, rect):
     x, y, w, h = rect
-    result = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "ppm:-"],
+    result = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"],
                             env=app.desktop.env, capture_output=True, timeout=30)
     e2e.check(result.returncode == 0, f"import failed: {result.stderr.decode(errors='replace')}")
     return read_ppm(result.stdout)

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPaintEvent>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -159,7 +160,8 @@ void TestPaintViewUpdates::statusReadOutsFitTheDefaultWidth()
         const int needed = label->fontMetrics().horizontalAdvance(widest[i]);
         QVERIFY2(label->contentsRect().width() >= needed,
                  qPrintable(QStringLiteral("panel %1: %2 < %3").arg(i).arg(label->contentsRect().width()).arg(needed)));
-        QVERIFY2(label->geometry().right() < bar->width(), qPrintable(QStringLiteral("panel %1 lies beyond").arg(i)));
+        QVERIFY2(label->geometry().right() < bar->width(), 
+                 qPrintable(QStringLiteral("panel %1 ends at %2 of %3").arg(i).arg(label->geometry().right()).arg(bar->width())));
     }
 }
 
