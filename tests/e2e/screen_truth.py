@@ -14,9 +14,10 @@ pixel (i, j) of the rectangle must show picture pixel ((OX + i) div Z, (OY + j) 
 file's corner, OX div Z, OY div Z), or the floating piece's pixel where the piece lies.
 """
 
+import ctypes
+import ctypes.util
 import os
 import shutil
-import subprocess
 import time
 
 import velmar_e2e as e2e
@@ -89,12 +90,57 @@ def wait_block(app, since, condition=lambda state: True, what="the editor's repo
     return e2e.wait_for(ready, what, 15)
 
 
-def grab(app, rect):
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int),
+                ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
+
+
+_x11 = None
+_displays = {}
+
+
+def _root_image(display, rect):
+    """RGB rows of a rectangle of the root window, read with XGetImage (as import does, without
+    starting a program for every look)."""
+    global _x11
+    if _x11 is None:
+        _x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+        _x11.XOpenDisplay.restype = ctypes.c_void_p
+        _x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        _x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        _x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        _x11.XGetImage.restype = ctypes.POINTER(_XImage)
+        _x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                   ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        _x11.XFree.argtypes = [ctypes.c_void_p]
+    if display not in _displays:
+        connection = _x11.XOpenDisplay(display.encode())
+        e2e.check(connection, f"cannot open the display {display}")
+        _displays[display] = connection
+    connection = _displays[display]
     x, y, w, h = rect
-    result = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"],
-                            env=app.desktop.env, capture_output=True, timeout=30)
-    e2e.check(result.returncode == 0, f"import failed: {result.stderr.decode(errors='replace')}")
-    return read_ppm(result.stdout)
+    image = _x11.XGetImage(connection, _x11.XDefaultRootWindow(connection), x, y, w, h, 0xFFFFFFFF, 2)
+    e2e.check(bool(image), "XGetImage failed")
+    try:
+        info = image.contents
+        e2e.check(info.bits_per_pixel == 32 and info.byte_order == 0, "the screen is not 32-bit LSB first")
+        data = ctypes.string_at(info.data, info.bytes_per_line * h)
+        rows = []
+        for j in range(h):
+            line = data[j * info.bytes_per_line: j * info.bytes_per_line + 4 * w]
+            rgb = bytearray(3 * w)
+            rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
+            rows.append(bytes(rgb))
+        return w, h, rows
+    finally:
+        _x11.XFree(ctypes.cast(image, ctypes.c_void_p))
+
+
+def grab(app, rect):
+    return _root_image(app.desktop.display, rect)
 
 
 def expected_rows(block):
@@ -105,17 +151,17 @@ def expected_rows(block):
     x0, y0, w, h = view["rect"]
     z = view["zoom"]
     ox, oy = view["offset"]
+    # Each picture row shown, widened to zoom x zoom blocks, serves the zoom screen rows showing it.
+    first, last = ox // z, (ox + w - 1) // z
+    widened = {}
     rows = []
     for j in range(h):
-        source = picture[(oy + j) // z - oy // z]
-        if z == 1:
-            rows.append(bytearray(source[:3 * w]))
-            continue
-        row = bytearray()
-        for i in range(w):
-            p = (ox + i) // z - ox // z
-            row += source[3 * p: 3 * p + 3]
-        rows.append(row)
+        p = (oy + j) // z - oy // z
+        if p not in widened:
+            source = picture[p]
+            blocks_ = b"".join(source[3 * q: 3 * q + 3] * z for q in range(0, last - first + 1))
+            widened[p] = blocks_[3 * (ox % z): 3 * (ox % z + w)]
+        rows.append(bytearray(widened[p]))
     if block.piece:
         px, py, transparent, path = block.piece
         with open(path, "rb") as f:
