@@ -183,6 +183,8 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    if (const QWidget* tolerance = m_tools->findChild<QWidget*>(QStringLiteral("UpDown1")))
+        item(QStringLiteral("UpDown1"), tolerance, QPoint(tolerance->width() / 3, tolerance->height() / 2));
     // The browser's items that can be seen, by caption.
     QListWidget* list = m_browser->list();
     for (int row = 0; row < list->count(); ++row) {

@@ -65,8 +65,16 @@ def test_strokes_undo_redo_new_fill_paste_resize(app):
     step(app, editor, "new picture", lambda: app.key("ctrl+n"), lambda s: s["sum"] != before)
 
     choose_tool(app, editor, "Panel47", 8)
+    # A tolerance typed into its field; the fill's press takes the keyboard back to the picture,
+    # so Ctrl+Z undoes the fill rather than the typing.
+    editor.click_item("UpDown1")
+    app.key("ctrl+a")
+    mark = len(app.lines())
+    app.type("30")
+    truth.wait_block(app, mark, lambda s: s["tolerance"] == "30", "the tolerance typed")
     step(app, editor, "fill", lambda: editor.click((150, 100)), lambda s: s["undo"] == "3/3")
     step(app, editor, "undo of the fill", lambda: app.key("ctrl+z"), lambda s: s["undo"] == "2/3")
+    e2e.check_equal(truth.blocks(app)[-1].state["tolerance"], "30", "the tolerance after Ctrl+Z")
 
     # A piece selected, copied and pasted: it floats at the work area's corner.
     choose_tool(app, editor, "Panel40", 1)
