@@ -400,11 +400,10 @@ void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseB
         return;
     }
     m_pressedOutside = !onSquare && !onPicture && !onPiece;
-    if (m_pressedOutside) {
+    if (m_pressedOutside)
         m_editor.pressOutside();
-        return;
-    }
-    m_editor.press(toolInput(workPos, button, buttons, mods));
+    else
+        m_editor.press(toolInput(workPos, button, buttons, mods));
     if (m_textBox->isVisible())
         m_textBox->setFocus();
 }
