@@ -30,14 +30,31 @@ namespace velmar::paint {
 
 namespace {
 
+// A status panel shows a fixed caption or read-outs; it is made wide enough for the widest text
+// it will show in the window's font, so no read-out is ever cut.
 struct StatusPanel {
-    int width;
     const char* fixedText;
+    const char* widestText;  // the widest read-out; none for a fixed caption
+    Qt::Alignment alignment;
 };
 
+constexpr Qt::Alignment kCentred = Qt::AlignCenter;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+
+// Picture sizes, positions and band sizes: up to four digits each way, the widest digit counting.
+constexpr char kWidestSize[] = "8888 x 8888";
+
 constexpr StatusPanel kStatusLayout[PaintWindow::kStatusPanels] = {
-    {70, "Картинка"}, {70, ""}, {70, ""}, {70, ""}, {70, "Курсор"},
-    {70, ""},         {70, ""}, {70, "Цвет"}, {100, ""}, {50, ""},
+    {"Картинка", nullptr, kCentred},
+    {"", kWidestSize, kCentred},
+    {"", "Толщина", kCentred},  // "Размер", "Диаметр", "Толщина" or "Шрифт"
+    {"", "8888", kCentred},
+    {"Курсор", nullptr, kCentred},
+    {"", kWidestSize, kCentred},
+    {"", kWidestSize, kCentred},
+    {"Цвет", nullptr, kCentred},
+    {"", "R-255 G-255 B-255", kLeft},
+    {"", nullptr, kLeft},  // takes what room is left
 };
 
 }  // namespace
@@ -85,12 +102,22 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     buildStatusBar();
     connectFileCommands();
 
-    connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) { m_editor.chooseTool(tool); });
-    connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) { m_editor.chooseZoom(row); });
+    // Choosing a tool, a zoom, a placement or a colour ends typing in an option field: the
+    // focus goes back to the work area, where the editor's keys work.
+    connect(m_tools, &ToolColumn::toolClicked, this, [this](ToolId tool) {
+        m_workArea->takeFocus();
+        m_editor.chooseTool(tool);
+    });
+    connect(m_tools, &ToolColumn::zoomRowClicked, this, [this](int row) {
+        m_workArea->takeFocus();
+        m_editor.chooseZoom(row);
+    });
     connect(m_tools, &ToolColumn::placementRowClicked, this, [this](int row) {
+        m_workArea->takeFocus();
         m_doc.setTransparentMode(row);
         m_editor.applyTransparency();
     });
+    connect(m_colours, &ColourStrip::colourPressed, m_workArea, &WorkArea::takeFocus);
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
     connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
@@ -117,13 +144,19 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
         connect(&m_doc, &PaintDocument::pieceChanged, m_reportTimer, qOverload<>(&QTimer::start));
         connect(&m_doc, &PaintDocument::pictureReplaced, m_reportTimer, qOverload<>(&QTimer::start));
     }
+    const QString viewFolder = qEnvironmentVariable("VELMAR_REPORT_PICTURE");
+    if (!viewFolder.isEmpty())
+        startViewReports(viewFolder);
 }
 
 bool PaintWindow::event(QEvent* event)
 {
-    if (m_reportTimer && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-                          event->type() == QEvent::Show || event->type() == QEvent::Expose))
+    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                        event->type() == QEvent::Show || event->type() == QEvent::Expose;
+    if (m_reportTimer && placed)
         m_reportTimer->start();
+    if (m_viewTimer && placed)
+        m_viewTimer->start();
     return QMainWindow::event(event);
 }
 
@@ -150,6 +183,8 @@ void PaintWindow::reportGeometry()
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    if (const QWidget* tolerance = m_tools->findChild<QWidget*>(QStringLiteral("UpDown1")))
+        item(QStringLiteral("UpDown1"), tolerance, QPoint(tolerance->width() / 3, tolerance->height() / 2));
     // The browser's items that can be seen, by caption.
     QListWidget* list = m_browser->list();
     for (int row = 0; row < list->count(); ++row) {
@@ -225,15 +260,20 @@ void PaintWindow::buildStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
     for (int i = 0; i < kStatusPanels; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(kStatusLayout[i].fixedText), bar);
+        const StatusPanel& panel = kStatusLayout[i];
+        auto* label = new QLabel(QString::fromUtf8(panel.fixedText), bar);
         label->setObjectName(QStringLiteral("statusPanel%1").arg(i));
-        // The colour read-out must fit its widest text in whatever font the desktop uses.
-        const int widest = i == 8 ? label->fontMetrics().horizontalAdvance(QStringLiteral("R-255 G-255 B-255")) + 10 : 0;
-        label->setFixedWidth(std::max(kStatusLayout[i].width, widest));
-        label->setAlignment(i == 8 || i == 9 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        label->setAlignment(panel.alignment);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(label);
+        const QString widest = panel.widestText ? QString::fromUtf8(panel.widestText) : label->text();
+        // The text, the frame on both sides and two pixels of air on each. A longer read-out (a picture
+        // above 9999 pixels) widens its panel into the room of the last one.
+        const int width = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 4;
+        const bool last = i == kStatusPanels - 1;
+        label->setMinimumWidth(last ? 0 : width);
+        label->setSizePolicy(last ? QSizePolicy::Ignored : QSizePolicy::Minimum, QSizePolicy::Preferred);
+        bar->addWidget(label, last ? 1 : 0);
         m_status[std::size_t(i)] = label;
     }
 }

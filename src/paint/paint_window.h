@@ -87,6 +87,11 @@ private:
     // With VELMAR_REPORT_GEOMETRY set, prints where the picture and the controls are on the
     // screen whenever that changes, so that tests driving the real program know where to point.
     void reportGeometry();
+    // With VELMAR_REPORT_PICTURE set to a folder, prints the editor's state after every change and
+    // writes there the picture pixels the work area shows, with the screen rectangle showing them,
+    // so that tests can compare the screen with the picture (paint_window_report.cpp).
+    void startViewReports(const QString& folder);
+    void reportView();
 
     // The file menu and the browser's drop (paint_window_files.cpp).
     void connectFileCommands();
@@ -96,7 +101,7 @@ private:
     void savePictureAs();
     // Runs the shared save dialog; true when a name was chosen (the dialog keeps it).
     bool askSaveName(const QString& caption);
-    // Saves under the save dialog's current name and filter; false (reported) on failure.
+    // Saves under the name and filter last chosen for the picture; false (reported) on failure.
     bool writePicture();
     void dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos);
     void reportFileError(const QString& text);
@@ -111,9 +116,14 @@ private:
     std::array<QLabel*, kStatusPanels> m_status{};
     bool m_editing = false;
     bool m_savedOnce = false;
+    // Where "Сохранить" writes once a name has been chosen for the picture.
+    PictureFileDialogState m_pictureFile;
     QTimer* m_reportTimer = nullptr;
     QMenu* m_frameMenu = nullptr;
     QString m_lastReport;
+    QTimer* m_viewTimer = nullptr;
+    QString m_viewFolder;
+    int m_viewReports = 0;
 };
 
 }  // namespace velmar::paint

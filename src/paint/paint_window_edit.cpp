@@ -15,7 +15,6 @@ namespace velmar::paint {
 
 namespace {
 
-const QString kCopyToFileFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg");
 const QString kPasteFromFileFilter = QStringLiteral(
     "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
 
@@ -101,11 +100,12 @@ void PaintWindow::copyToFileCommand()
 {
     if (!m_editor.canCopy())
         return;
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Копировать в файл"), QString(),
-                                           kCopyToFileFilter, QString());
-    if (!choice)
+    // The piece is written through the same save dialog as the picture: it opens where the last
+    // save went, with its name and filter, and what is chosen here is offered there next time.
+    if (!askSaveName(QStringLiteral("Копировать в файл")))
         return;
-    const PieceFileResult saved = m_editor.savePieceToFile(choice->path, choice->filterIndex);
+    const PictureFileDialogState& state = m_doc.saveDialogState();
+    const PieceFileResult saved = m_editor.savePieceToFile(state.fileName, state.filterIndex);
     if (!saved.ok)
         dialogs().inform(this, QStringLiteral("Ошибка"), saved.error, QMessageBox::Warning);
 }

@@ -59,7 +59,7 @@ void PaintWindow::openPictureFile()
 
 bool PaintWindow::writePicture()
 {
-    const PictureFileDialogState& state = m_doc.saveDialogState();
+    const PictureFileDialogState& state = m_pictureFile;
     QString error;
     if (writePictureFile(m_doc.picture(), state.fileName, state.filterIndex, &error).isEmpty()) {
         const QString extension = state.filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp");
@@ -84,17 +84,23 @@ bool PaintWindow::askSaveName(const QString& caption)
 
 void PaintWindow::savePictureAs()
 {
-    if (askSaveName(QStringLiteral("Сохранить как")))
+    if (askSaveName(QStringLiteral("Сохранить как"))) {
+        m_pictureFile = m_doc.saveDialogState();
         writePicture();
+    }
 }
 
 void PaintWindow::savePicture()
 {
-    if (m_savedOnce)
+    // The picture's own file is the one last chosen for it: a piece copied to a file through the
+    // same dialog in between does not make "Сохранить" overwrite that piece's file.
+    if (m_savedOnce) {
         writePicture();
-    // A name that could not be written to is asked for again next time.
-    else if (askSaveName(QStringLiteral("Сохранить")))
+    } else if (askSaveName(QStringLiteral("Сохранить"))) {
+        m_pictureFile = m_doc.saveDialogState();
+        // A name that could not be written to is asked for again next time.
         m_savedOnce = writePicture();
+    }
 }
 
 void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos)

@@ -121,6 +121,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     setPalette(pal);
     setMouseTracking(true);
     setMinimumSize(60, 60);
+    setFocusPolicy(Qt::ClickFocus);
 
     m_picture = new PictureView(m_doc, this);
     m_picture->onMouse = [this](QMouseEvent* e) { forwardMouse(m_picture, e); };
@@ -177,8 +178,9 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     });
 
     connect(&m_doc, &PaintDocument::pictureChanged, this, &WorkArea::pictureChanged);
-    connect(&m_doc, &PaintDocument::pictureReplaced, this, &WorkArea::layoutCanvas);
-    connect(&m_doc, &PaintDocument::zoomChanged, this, &WorkArea::layoutCanvas);
+    // A new picture or zoom changes every pixel shown, whether or not the view moves or resizes.
+    connect(&m_doc, &PaintDocument::pictureReplaced, this, &WorkArea::repaintAll);
+    connect(&m_doc, &PaintDocument::zoomChanged, this, &WorkArea::repaintAll);
     connect(&m_doc, &PaintDocument::overlayChanged, this, &WorkArea::showOverlay);
     connect(&m_doc, &PaintDocument::pieceChanged, this, [this] {
         m_piece->pieceReplaced();
@@ -231,6 +233,14 @@ void WorkArea::layoutCanvas()
         m_doc.mutableStatus().pictureSize = sizeText;
         m_doc.notifyStatus();
     }
+}
+
+void WorkArea::repaintAll()
+{
+    layoutCanvas();
+    m_picture->update();
+    if (m_piece->isVisible())
+        m_piece->update();
 }
 
 void WorkArea::placePictureView()
@@ -379,6 +389,9 @@ void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseB
 {
     if (m_doc.buttonDown())
         return;  // a second button during a stroke changes nothing
+    // A press here ends typing in an option field (the fill tolerance): the editor's keys and
+    // shortcuts work on the picture again. The text tool's box takes the focus back below.
+    takeFocus();
     const bool onSquare = !m_eraser->isHidden() && m_eraser->geometry().contains(workPos);
     const bool onPicture = !m_picture->isHidden() && m_picture->geometry().contains(workPos);
     const bool onPiece = !m_piece->isHidden() && m_piece->geometry().contains(workPos);
@@ -387,11 +400,18 @@ void WorkArea::pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseB
         return;
     }
     m_pressedOutside = !onSquare && !onPicture && !onPiece;
-    if (m_pressedOutside) {
+    if (m_pressedOutside)
         m_editor.pressOutside();
-        return;
-    }
-    m_editor.press(toolInput(workPos, button, buttons, mods));
+    else
+        m_editor.press(toolInput(workPos, button, buttons, mods));
+    if (m_textBox->isVisible())
+        m_textBox->setFocus();
+}
+
+void WorkArea::takeFocus()
+{
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
 }
 
 bool WorkArea::onPieceFrame(QPoint workPos) const

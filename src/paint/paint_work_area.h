@@ -57,6 +57,8 @@ public:
     void pointerPressed(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
     void pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
     void pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    // Takes the keyboard focus from whatever field had it, so the editor's keys reach the window.
+    void takeFocus();
 
 signals:
     // The right button was pressed on a floating piece's frame: its context menu opens there.
@@ -71,6 +73,8 @@ protected:
 private:
     ToolInput toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
                         Qt::KeyboardModifiers mods) const;
+    // Lays out and repaints the whole visible picture (and floating piece).
+    void repaintAll();
     void placePictureView();
     void placeEdgeHandles();
     void showOverlay();

@@ -6,6 +6,7 @@ import struct
 import time
 
 import velmar_e2e as e2e
+import screen_truth as truth
 from e2e_paint_editor import FILLING, close_and_export, editor_geometry, near, open_editor, pixel
 
 
@@ -35,17 +36,19 @@ def test_double_click_walks_in_and_drag_places_the_picture(app):
     editor.move_to(browser_item(app, editor, "pics"))
     app.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
     start = browser_item(app, editor, "red")
-    time.sleep(0.5)  # apart from the double-click
+    # "red" lies where "pics" was: a press there within the double-click interval (400 ms) would
+    # count as a third click, so the drag starts only once that time has passed.
+    time.sleep(e2e.DOUBLE_CLICK_GAP)
 
-    # Drag the thumbnail onto the middle of the picture.
+    # Drag the thumbnail onto the middle of the picture; it arrives as a floating piece.
     target = editor.at((100, 75))
+    mark = len(app.lines())
     editor.move_to(start)
     app.desktop.xdotool("mousedown", 1)
     for i in range(1, 11):
         editor.move_to((start[0] + (target[0] - start[0]) * i // 10, start[1] + (target[1] - start[1]) * i // 10))
-        time.sleep(0.02)
     app.desktop.xdotool("mouseup", 1)
-    time.sleep(0.3)
+    truth.wait_block(app, mark, lambda s: s["piece"] == "1" and s["piecesize"] == "40x30", "the dropped picture")
 
     # Closing puts the piece down where it arrived, the picture's top-left corner.
     png = close_and_export(app)

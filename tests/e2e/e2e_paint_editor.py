@@ -3,9 +3,9 @@ mouse, closed, and the picture checked in the exported outline."""
 
 import os
 import subprocess
-import time
 
 import velmar_e2e as e2e
+import screen_truth as truth
 
 # One 200 x 150 picture in a frame, filled with (0x40, 0x90, 0xC0); PICTURE_AT is its place on
 # the canvas.
@@ -28,21 +28,39 @@ def editor_geometry(app, since=0):
     return picture, items
 
 
+def active_window(app):
+    return app.desktop._run(["xdotool", "getactivewindow"]).stdout.strip()
+
+
+def undo_index(state):
+    return int(state["undo"].split("/")[0])
+
+
 class Editor:
-    """The editor window of a running velmar: points in picture-control pixels or by name."""
+    """The editor window of a running velmar: points in picture-control pixels or by name. Every
+    action waits until the editor reports that it has handled it (see screen_truth.py)."""
 
     def __init__(self, app, mark):
         self.app = app
         self.mark = mark
-        e2e.wait_for(lambda: editor_geometry(app, mark)[0] is not None, "the graphic editor")
-        # Let the window manager place the window before pointing at it.
-        last = None
-        for _ in range(40):
-            now = editor_geometry(app, mark)
-            if now == last:
-                break
-            last = now
-            time.sleep(0.1)
+        truth.wait_block(app, mark, lambda s: s["undo"] == "1/1", "the graphic editor")
+        editor = e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
+                                                        "^Графический редактор$"]).stdout.split(),
+                              "the editor's window")[0]
+        e2e.wait_for(lambda: active_window(app) == editor, "the editor's window to take the keyboard")
+        # The window manager has placed the window once it is active: wait for the report of
+        # where its picture lies to reach that place.
+        e2e.wait_for(lambda: self._placed(editor), "the editor's reported place")
+
+    def _placed(self, window):
+        geometry = self.app.desktop._run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
+        values = dict(line.split("=", 1) for line in geometry.split())
+        origin, items = editor_geometry(self.app, self.mark)
+        corner = items.get("Panel40")
+        return origin and corner and corner[0] >= int(values["X"]) and corner[1] >= int(values["Y"])
+
+    def state(self):
+        return truth.blocks(self.app, self.mark)[-1].state
 
     def at(self, point):
         origin, _ = editor_geometry(self.app, self.mark)
@@ -54,27 +72,60 @@ class Editor:
         return items[name]
 
     def move_to(self, screen_point):
-        self.app.desktop.xdotool("mousemove", "--sync", *screen_point)
+        # --sync waits for the pointer to arrive, and so for ever when it is there already.
+        where = dict(line.split("=", 1) for line in
+                     self.app.desktop.xdotool("getmouselocation", "--shell").split())
+        if (int(where["X"]), int(where["Y"])) != tuple(screen_point):
+            self.app.desktop.xdotool("mousemove", "--sync", *screen_point)
 
-    def click_item(self, name, button=1):
+    def _then(self, mark, until, what):
+        if until is not None:
+            truth.wait_block(self.app, mark, until, what)
+
+    def click_item(self, name, button=1, until=None):
+        mark = len(self.app.lines())
         self.move_to(self.item(name))
         self.app.desktop.xdotool("click", button)
-        time.sleep(0.1)
+        self._then(mark, until, f"a click on {name} to be handled")
 
-    def drag(self, start, end, button=1, steps=8):
+    def tool(self, name, number):
+        """Chooses a tool by its button."""
+        self.click_item(name, until=lambda s: s["tool"] == str(number))
+
+    def click(self, point, button=1, until=None):
+        mark = len(self.app.lines())
+        self.move_to(self.at(point))
+        self.app.desktop.xdotool("click", button)
+        self._then(mark, until, f"a click at {point} to be handled")
+
+    def drag(self, start, end, button=1, steps=8, until=None):
+        mark = len(self.app.lines())
         self.move_to(self.at(start))
         self.app.desktop.xdotool("mousedown", button)
         for i in range(1, steps + 1):
             x = start[0] + (end[0] - start[0]) * i // steps
             y = start[1] + (end[1] - start[1]) * i // steps
             self.move_to(self.at((x, y)))
-            time.sleep(0.01)
         self.app.desktop.xdotool("mouseup", button)
-        time.sleep(0.1)
+        self._then(mark, until, f"the drag from {start} to {end} to be handled")
+
+    def stroke(self, start, end, button=1):
+        """A drag that draws: waits for its undo state."""
+        index = undo_index(self.state())
+        self.drag(start, end, button, until=lambda s: undo_index(s) == min(index + 1, 10))
+
+    def key(self, key, until):
+        mark = len(self.app.lines())
+        self.app.key(key)
+        self._then(mark, until, f"{key} to be handled")
 
 
-def open_editor(app):
-    app.open(OUTLINE)
+def open_editor(app, outline=None):
+    app.desktop.env["VELMAR_REPORT_PICTURE"] = os.path.join(app.folder, "views")
+    try:
+        app.open(outline or OUTLINE)
+    finally:
+        del app.desktop.env["VELMAR_REPORT_PICTURE"]
     mark = len(app.lines())
     app.click((PICTURE_AT[0] + 100, PICTURE_AT[1] + 75), button=3)
     e2e.wait_for(lambda: "PopupMenu3" in app.menus_since(mark), "the picture's menu")
@@ -85,10 +136,7 @@ def open_editor(app):
 def close_and_export(app):
     """Closes the editor with the window manager's Alt+F4, saves, and exports the outline."""
     app.key("alt+F4")
-    e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
-                                           "Логический конспект"]).stdout.strip(),
-                 "the main window to come back")
-    time.sleep(0.3)
+    e2e.wait_for(lambda: active_window(app) == app.window, "the main window to come back")
     app.save()
     out = os.path.join(app.folder, "export.png")
     result = subprocess.run([app.binary, "--export", out, app.path], capture_output=True, text=True,
@@ -119,20 +167,20 @@ def dark(colour, what):
 def test_line_rectangle_fill_undo(app):
     editor = open_editor(app)
     # A pencil line (the pencil is current on opening), black.
-    editor.drag((20, 20), (120, 20))
+    editor.stroke((20, 20), (120, 20))
     # A rectangle outline, then a red fill inside it.
-    editor.click_item("Panel50")
-    editor.drag((30, 50), (110, 120))
-    editor.click_item("Panel47")
-    editor.click_item("Panel17")          # left button: red becomes the front colour
-    editor.move_to(editor.at((70, 85)))
-    app.desktop.xdotool("click", 1)
-    time.sleep(0.1)
+    editor.tool("Panel50", 11)
+    editor.stroke((30, 50), (110, 120))
+    editor.tool("Panel47", 8)
+    # Left button: red becomes the front colour.
+    editor.click_item("Panel17", until=lambda s: s["front"] == "#ff0000")
+    index = undo_index(editor.state())
+    editor.click((70, 85), until=lambda s: undo_index(s) == index + 1)
     # A second line, undone with Ctrl+Z.
-    editor.click_item("Panel48")
-    editor.drag((20, 140), (180, 140))
-    app.key("ctrl+z")
-    time.sleep(0.2)
+    editor.tool("Panel48", 9)
+    editor.stroke((20, 140), (180, 140))
+    index = undo_index(editor.state())
+    editor.key("ctrl+z", until=lambda s: undo_index(s) == index - 1)
     png = close_and_export(app)
 
     dark(pixel(png, (70, 20)), "the pencil line")
@@ -144,13 +192,13 @@ def test_line_rectangle_fill_undo(app):
 
 def test_zoomed_drawing_and_shift_line(app):
     editor = open_editor(app)
-    editor.click_item("Panel41")
-    editor.click_item("ListBox1.1")       # "  2x"
+    editor.tool("Panel41", 2)
+    editor.click_item("ListBox1.1", until=lambda s: s["zoom"] == "2")  # "  2x"
     # At zoom 2 a line from control (20, 20) to (120, 20) covers picture pixels 10..60 of row 10.
-    editor.click_item("Panel48")
+    editor.tool("Panel48", 9)
     app.desktop.xdotool("keydown", "shift")
     try:
-        editor.drag((20, 20), (120, 24))  # nearly horizontal: Shift makes it exactly horizontal
+        editor.stroke((20, 20), (120, 24))  # nearly horizontal: Shift makes it exactly horizontal
     finally:
         app.desktop.xdotool("keyup", "shift")
     png = close_and_export(app)

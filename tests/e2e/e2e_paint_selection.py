@@ -4,41 +4,42 @@ through the system clipboard (xclip)."""
 
 import os
 import subprocess
-import time
 
 import velmar_e2e as e2e
+import screen_truth as truth
 from e2e_paint_editor import FILLING, close_and_export, dark, editor_geometry, near, open_editor, pixel
 
 WHITE = (255, 255, 255)
 
 
-def screen_drag(app, start, end, steps=8):
-    """A left-button drag between two screen points."""
+def screen_drag(app, start, end, until, steps=8):
+    """A left-button drag between two screen points; waits until the editor reports until(state)."""
+    mark = len(app.lines())
     app.desktop.xdotool("mousemove", "--sync", *start)
     app.desktop.xdotool("mousedown", 1)
     for i in range(1, steps + 1):
         app.desktop.xdotool("mousemove", "--sync", start[0] + (end[0] - start[0]) * i // steps,
                             start[1] + (end[1] - start[1]) * i // steps)
-        time.sleep(0.01)
     app.desktop.xdotool("mouseup", 1)
-    time.sleep(0.2)
+    truth.wait_block(app, mark, until, "the drag to be handled")
 
 
 def thick_line(app, editor, start, end):
     """A pencil line six pixels wide (the pencil is current when the editor opens)."""
     for _ in range(5):
         app.key("KP_Add")
-    editor.drag(start, end)
+    editor.stroke(start, end)
 
 
 def test_select_and_drag_piece(app):
     editor = open_editor(app)
     thick_line(app, editor, (25, 35), (55, 35))
-    editor.click_item("Panel40")
-    editor.drag((20, 20), (60, 50))
+    editor.tool("Panel40", 1)
+    editor.drag((20, 20), (60, 50), until=lambda s: s["piece"] == "1")
     e2e.wait_for(lambda: "Panel58" in e2e_items(editor), "the selection handles")
-    editor.drag((30, 30), (130, 80))       # the piece taken inside and moved by (100, 50)
-    editor.click_item("Panel44")           # the pencil: the piece goes into the picture
+    # The piece taken inside and moved by (100, 50).
+    editor.drag((30, 30), (130, 80), until=lambda s: s["piecepos"] == "120,70")
+    editor.tool("Panel44", 5)              # the pencil: the piece goes into the picture
     png = close_and_export(app)
     dark(pixel(png, (140, 85)), "the line carried with the piece")
     near(pixel(png, (40, 35)), WHITE, "the place the piece was lifted from")
@@ -55,7 +56,7 @@ def test_canvas_corner_handle(app):
     corner = editor.item("Panel5")
     origin = editor.at((0, 0))
     e2e.check_equal((corner[0] - origin[0], corner[1] - origin[1]), (201, 151), "the corner handle")
-    screen_drag(app, corner, (corner[0] + 20, corner[1] - 30))
+    screen_drag(app, corner, (corner[0] + 20, corner[1] - 30), lambda s: s["size"] == "220x120")
     e2e.wait_for(lambda: e2e_items(editor).get("Panel5") == (origin[0] + 221, origin[1] + 121),
                  "the corner handle at the new picture's corner")
     png = close_and_export(app)
@@ -68,11 +69,11 @@ def test_canvas_corner_handle(app):
 def test_selection_handle_stretches_piece(app):
     editor = open_editor(app)
     thick_line(app, editor, (25, 35), (55, 35))
-    editor.click_item("Panel40")
-    editor.drag((20, 20), (60, 50))
+    editor.tool("Panel40", 1)
+    editor.drag((20, 20), (60, 50), until=lambda s: s["piece"] == "1")
     handle = e2e.wait_for(lambda: e2e_items(editor).get("Panel58"), "the bottom-right handle")
-    screen_drag(app, handle, (handle[0] + 40, handle[1] + 30))
-    editor.click_item("Panel44")
+    screen_drag(app, handle, (handle[0] + 40, handle[1] + 30), lambda s: s["piecesize"] == "80x60")
+    editor.tool("Panel44", 5)
     png = close_and_export(app)
     # The 40 x 30 piece became 80 x 60: its line at row 15 is now around row 50, twice as long.
     dark(pixel(png, (75, 50)), "the stretched line near its far end")
@@ -86,8 +87,8 @@ def xclip(app, *args, data=None):
 
 def test_clipboard_with_another_program(app):
     editor = open_editor(app)
-    editor.click_item("Panel40")
-    editor.drag((20, 20), (60, 50))
+    editor.tool("Panel40", 1)
+    editor.drag((20, 20), (60, 50), until=lambda s: s["piece"] == "1")
     e2e.wait_for(lambda: "Panel58" in e2e_items(editor), "the selection")
     app.key("ctrl+c")
     copied = os.path.join(app.folder, "copied.png")
@@ -118,11 +119,13 @@ def test_clipboard_with_another_program(app):
                                  env=app.desktop.env, stdin=source, stdout=subprocess.DEVNULL,
                                  stderr=subprocess.DEVNULL)
     try:
-        time.sleep(0.5)
+        # The other program owns the clipboard once xclip reads it back.
+        e2e.wait_for(lambda: xclip(app, "-t", "image/png", "-o").stdout == open(red, "rb").read(),
+                     "the other program's picture on the clipboard")
         editor.move_to(editor.at((150, 100)))
-        app.key("ctrl+v")
+        editor.key("ctrl+v", until=lambda s: s["piece"] == "1" and s["piecepos"] == "0,0")
         e2e.wait_for(lambda: e2e_items(editor).get("Image7") == editor.at((0, 0)), "the pasted piece")
-        editor.click_item("Panel44")
+        editor.tool("Panel44", 5)
         png = close_and_export(app)
     finally:
         owner.terminate()

@@ -61,6 +61,7 @@ private slots:
     void failedSaveIsReportedAndAskedAgain();
     void openKeepsTheZoomAndTheFilterPicksTheDecoder();
     void newPaintsTheBackColour();
+    void copyToFileSharesTheSaveDialog();
 
 private:
     // An editor window open on a white 120 × 90 picture, browsing `folder`.
@@ -329,6 +330,45 @@ void TestPaintBrowser::newPaintsTheBackColour()
     QCOMPARE(w->document().picture().pixel(119, 89), qRgb(0, 128, 255));
     QCOMPARE(w->document().canvasBrush(), qRgb(0, 128, 255));
     QCOMPARE(w->document().history().count(), states);
+}
+
+void TestPaintBrowser::copyToFileSharesTheSaveDialog()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("pieces")));
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    const QString picture = dir.path() + QStringLiteral("/pieces/picture.jpg");
+    dialogs.files.push_back(Dialogs::FileChoice{picture, 2});
+    w->action(QStringLiteral("paintSave"))->trigger();
+    QVERIFY(w->savedOnce());
+
+    // The piece's dialog opens where the picture went, with its name and filter.
+    w->action(QStringLiteral("paintSelectAll"))->trigger();
+    const QString piece = dir.path() + QStringLiteral("/pieces/piece");
+    dialogs.files.push_back(Dialogs::FileChoice{piece, 1});
+    w->action(QStringLiteral("paintCopyToFile"))->trigger();
+    QCOMPARE(dialogs.fileAsks.size(), 2);
+    QCOMPARE(dialogs.fileAsks[1].folder, dir.path() + QStringLiteral("/pieces"));
+    QCOMPARE(dialogs.fileAsks[1].name, picture);
+    QCOMPARE(dialogs.fileAsks[1].filterIndex, 2);
+    QCOMPARE(QImage(piece + QStringLiteral(".bmp")).size(), QSize(120, 90));
+
+    // And the next "Сохранить как..." offers what was chosen for the piece ...
+    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    QCOMPARE(dialogs.fileAsks.size(), 3);
+    QCOMPARE(dialogs.fileAsks[2].name, piece);
+    QCOMPARE(dialogs.fileAsks[2].filterIndex, 1);
+    // ... while "Сохранить" still writes the picture's own file, not over the piece's.
+    w->editor().chooseTool(ToolId::Pencil);
+    w->document().mutablePicture().fill(Qt::red);
+    w->action(QStringLiteral("paintSave"))->trigger();
+    QCOMPARE(dialogs.fileAsks.size(), 3);
+    QCOMPARE(QImage(piece + QStringLiteral(".bmp")).pixelColor(5, 5), QColor(Qt::white));
+    QFile saved(picture);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QColor written = decodeJpeg(saved.readAll()).pixelColor(5, 5);
+    QVERIFY2(written.red() > 240 && written.green() < 20, qPrintable(written.name()));
 }
 
 QTEST_MAIN(TestPaintBrowser)

@@ -33,17 +33,21 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString&, cons
     return takeFront(inputs, std::optional<QString>());
 }
 
-std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::openFile(QWidget*, const QString&, const QString&,
-                                                                     const QString&, int)
+std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::openFile(QWidget*, const QString& caption,
+                                                                     const QString& folder, const QString&,
+                                                                     int filterIndex)
 {
     ++fileDialogs;
+    fileAsks.append({caption, folder, QString(), filterIndex});
     return takeFront(files, std::optional<FileChoice>());
 }
 
-std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, const QString&, const QString&,
-                                                                     const QString&, const QString&, int)
+std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, const QString& caption,
+                                                                     const QString& folder, const QString&,
+                                                                     const QString& name, int filterIndex)
 {
     ++fileDialogs;
+    fileAsks.append({caption, folder, name, filterIndex});
     return takeFront(files, std::optional<FileChoice>());
 }
 

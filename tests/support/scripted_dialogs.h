@@ -28,6 +28,14 @@ public:
     QList<Asked> messages;   // every inform()
     QList<QUrl> openedUrls;
     int fileDialogs = 0;
+    // What each file dialog was opened with: its caption, folder, file name and filter (1-based).
+    struct FileAsked {
+        QString caption;
+        QString folder;
+        QString name;
+        int filterIndex = 1;
+    };
+    QList<FileAsked> fileAsks;
     std::deque<std::optional<PrintChoice>> printChoices;  // for choosePrinter(); cancel when empty
     // When set, an accepted print dialog and the preview print to this PDF file (the preview draws
     // its pages there once, as it would on screen).

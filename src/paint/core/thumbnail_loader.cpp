@@ -2,10 +2,31 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QThread>
 
 #include <atomic>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace velmar::paint {
+
+namespace {
+
+// Thumbnail work yields to the window: a worker thread runs at a lower priority than the GUI
+// thread, so a click is answered at once however many pictures are being decoded (on Linux the
+// nice value belongs to the thread).
+void lowerThisThreadsPriority()
+{
+    thread_local bool lowered = false;
+    if (lowered)
+        return;
+    lowered = true;
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+}
+
+}  // namespace
 
 // What one run shares between its workers and the loader.
 struct ThumbnailLoader::RunState {
@@ -20,6 +41,8 @@ struct ThumbnailLoader::RunState {
 ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, QObject* parent) : QObject(parent), m_cache(std::move(cache))
 {
     qRegisterMetaType<QList<velmar::paint::ThumbnailLoader::Result>>();
+    // One core stays free for the window.
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }
 
 ThumbnailLoader::~ThumbnailLoader()
@@ -56,6 +79,7 @@ int ThumbnailLoader::start(const QList<Job>& jobs, int side)
         m_pool.start([this, state, job, side] {
             if (state->cancelled)
                 return;
+            lowerThisThreadsPriority();
             Result result;
             result.row = job.row;
             const QImage image = m_cache.thumbnail(job.path, job.decoder, side, &result.error);

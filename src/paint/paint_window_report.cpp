@@ -1,0 +1,138 @@
+// What the editor reports about itself for tests that drive the real program: the editor's state
+// and, on request, the part of the picture the screen should be showing.
+#include "paint/paint_window.h"
+
+#include "paint/paint_work_area.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace velmar::paint {
+
+namespace {
+
+QString colourName(QRgb c)
+{
+    return QColor::fromRgb(c).name();
+}
+
+// Writes `image` to `path` whole: a reader that sees the file sees all of it.
+bool writeWhole(const QImage& image, const QString& path)
+{
+    const QString partial = path + QStringLiteral(".part");
+    if (!image.save(partial, "PPM"))
+        return false;
+    QFile::remove(path);
+    return QFile::rename(partial, path);
+}
+
+}  // namespace
+
+void PaintWindow::startViewReports(const QString& folder)
+{
+    m_viewFolder = folder;
+    QDir().mkpath(folder);
+    m_viewTimer = new QTimer(this);
+    m_viewTimer->setSingleShot(true);
+    m_viewTimer->setInterval(0);
+    connect(m_viewTimer, &QTimer::timeout, this, &PaintWindow::reportView);
+    const auto later = [this] { m_viewTimer->start(); };
+    connect(&m_doc, &PaintDocument::pictureChanged, this, later);
+    connect(&m_doc, &PaintDocument::pictureReplaced, this, later);
+    connect(&m_doc, &PaintDocument::zoomChanged, this, later);
+    connect(&m_doc, &PaintDocument::pieceChanged, this, later);
+    connect(&m_doc, &PaintDocument::overlayChanged, this, later);
+    connect(&m_doc, &PaintDocument::toolChanged, this, later);
+    connect(&m_doc, &PaintDocument::coloursChanged, this, later);
+    connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, later);
+    connect(&m_doc, &PaintDocument::optionsChanged, this, later);
+    for (QScrollBar* bar : {m_workArea->horizontalBar(), m_workArea->verticalBar()})
+        connect(bar, &QScrollBar::valueChanged, this, later);
+}
+
+void PaintWindow::reportView()
+{
+    if (!isVisible())
+        return;
+    // The editor's state, for tests to wait on.
+    const EditorUndo& history = m_doc.history();
+    // The checksum tells one picture of the same size from another.
+    const QImage& picture = m_doc.picture();
+    const quint16 sum = qChecksum(QByteArrayView(reinterpret_cast<const char*>(picture.constBits()),
+                                                 qsizetype(picture.sizeInBytes())));
+    const QString state = QStringLiteral("paint state tool=%1 zoom=%2 undo=%3/%4 size=%5x%6 piece=%7 front=%8 "
+                                         "back=%9 tolerance=%10 sum=%11 piecepos=%12,%13 piecesize=%14x%15")
+                              .arg(int(m_doc.currentTool()))
+                              .arg(m_doc.zoomFactor())
+                              .arg(history.index())
+                              .arg(history.count())
+                              .arg(m_doc.picture().width())
+                              .arg(m_doc.picture().height())
+                              .arg(m_doc.pieceFloating() ? 1 : 0)
+                              .arg(colourName(m_doc.frontColour()), colourName(m_doc.backColour()))
+                              .arg(m_doc.fillTolerance())
+                              .arg(sum)
+                              .arg(m_doc.piecePos().x())
+                              .arg(m_doc.piecePos().y())
+                              .arg(m_doc.piece().width())
+                              .arg(m_doc.piece().height());
+
+    // The part of the picture the work area shows: its screen rectangle, and the picture pixels
+    // under it at zoom 1, with the floating piece as a picture of its own.
+    const int z = m_doc.zoomFactor();
+    const QRect control(m_workArea->pictureOrigin(), m_doc.controlSize());
+    const QRect visible = control.intersected(m_workArea->viewport());
+    QString report = state + QLatin1Char('\n');
+    if (!visible.isEmpty()) {
+        const QPoint offset = visible.topLeft() - control.topLeft();
+        const QRect pixels(offset.x() / z, offset.y() / z, (offset.x() + visible.width() - 1) / z - offset.x() / z + 1,
+                           (offset.y() + visible.height() - 1) / z - offset.y() / z + 1);
+        const int n = ++m_viewReports;
+        const QString path = QStringLiteral("%1/view-%2.ppm").arg(m_viewFolder).arg(n);
+        if (!writeWhole(m_doc.picture().copy(pixels), path))
+            return;
+        // What lies over the picture and is not the picture: handles, frames, the text box.
+        for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
+                                 "Panel59", "Panel60", "Panel61", "Shape1", "Shape2", "Memo1"}) {
+            const QWidget* w = m_workArea->findChild<QWidget*>(QLatin1String(name));
+            if (w && w->isVisible() && w->geometry().intersects(visible)) {
+                const QPoint at = m_workArea->mapToGlobal(w->geometry().topLeft());
+                report += QStringLiteral("paint mask %1 %2 %3 %4\n")
+                              .arg(at.x())
+                              .arg(at.y())
+                              .arg(w->width())
+                              .arg(w->height());
+            }
+        }
+        if (m_doc.pieceFloating()) {
+            const QString piecePath = QStringLiteral("%1/piece-%2.ppm").arg(m_viewFolder).arg(n);
+            if (!writeWhole(m_doc.piece(), piecePath))
+                return;
+            const QPoint at = m_doc.piecePos() - offset;  // relative to the view's top-left corner
+            report += QStringLiteral("paint piece %1 %2 %3 %4\n")
+                          .arg(at.x())
+                          .arg(at.y())
+                          .arg(m_doc.pieceTransparent() ? colourName(m_doc.transparentColour()) : QStringLiteral("-"),
+                               piecePath);
+        }
+        const QPoint screen = m_workArea->mapToGlobal(visible.topLeft());
+        report += QStringLiteral("paint view %1 %2 %3 %4 %5 zoom %6 offset %7 %8 file %9\n")
+                      .arg(n)
+                      .arg(screen.x())
+                      .arg(screen.y())
+                      .arg(visible.width())
+                      .arg(visible.height())
+                      .arg(z)
+                      .arg(offset.x())
+                      .arg(offset.y())
+                      .arg(path);
+    }
+    std::fputs(report.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace velmar::paint
