@@ -82,7 +82,11 @@ CommandLine parseCommandLine(int argc, char** argv)
     const QCommandLineOption exportPicture(QStringLiteral("export"),
                                            QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
                                                           "OUT (.png, .jpg, .bmp, .pdf или .svg): --export OUT FILE "
-                                                          "[--scale F] (без окна)."),
+                                                          "[--scale F] (без окна). Рисуется то же, что сохраняет "
+                                                          "«Сохранить как рисунок»: холст окна под панелью "
+                                                          "инструментов, без её полосы; видеофрагмент показан "
+                                                          "своим первым кадром (AVI без сжатия и Motion JPEG), "
+                                                          "видео в других форматах — пустой панелью."),
                                            QStringLiteral("OUT"));
     const QCommandLineOption scale(QStringLiteral("scale"),
                                    QStringLiteral("С --export: нарисовать конспект в F раз крупнее окна (от 0.1 до 8)."),
