@@ -50,7 +50,8 @@ protected:
             if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
                 const auto* window = static_cast<QWidget*>(watched);
                 const QByteArray name = window->objectName().toUtf8();
-                std::printf("active %s %s\n", name.isEmpty() ? "-" : name.constData(),
+                std::printf("active %s %llu %s\n", name.isEmpty() ? "-" : name.constData(),
+                            static_cast<unsigned long long>(window->winId()),
                             window->windowTitle().toUtf8().constData());
                 std::fflush(stdout);
             }

@@ -10,7 +10,8 @@ namespace velmar {
 // coordinates), each followed by "button NAME X Y W H" for every tool-bar button (canvas
 // coordinates, NAME the objectName of its command), "menu NAME" whenever a menu opens (NAME = its
 // objectName, "-" if it has none) followed by "item NAME X Y W H" for each of its enabled commands
-// (global coordinates), and "active NAME TITLE" whenever a window or dialog takes the keyboard.
+// (global coordinates), and "active NAME ID TITLE" whenever a window or dialog takes the keyboard
+// (ID = its native window's number).
 // Does nothing otherwise.
 void reportWindowGeometryIfAsked(QWidget* canvas);
 

@@ -218,21 +218,22 @@ class Velmar:
         """Raises a window of velmar and waits until it has the keyboard: X reports it active and
         velmar reports a window taking the keyboard. Activation is asked again while it has not
         happened (a window manager busy placing a new window may let the first request go)."""
-        title = self.desktop._run(["xdotool", "getwindowname", str(window)]).stdout.strip()
-        mark = len(self.lines())
-
         def active():
             self.check_alive()
             if self.desktop._run(["xdotool", "getactivewindow"]).stdout.strip() != str(window):
                 self.desktop._run(["xdotool", "windowactivate", str(window)])
                 return False
-            # velmar saw a window take the keyboard since it was asked for, or the last window it
-            # saw take it (an already active one) is this one.
-            reported = [line for line in self.lines() if line.startswith("active ")]
-            return (any(line.startswith("active ") for line in self.lines()[mark:])
-                    or (bool(reported) and reported[-1].split(" ", 2)[2:] == [title]))
+            # The last window velmar saw take the keyboard is this one.
+            reported = [line.split(" ", 3) for line in self.lines() if line.startswith("active ")]
+            return bool(reported) and len(reported[-1]) > 2 and reported[-1][2] == str(window)
 
-        wait_for(active, f"the window «{title}» to take the keyboard", timeout, interval=0.05)
+        try:
+            wait_for(active, f"window {window} to take the keyboard", timeout, interval=0.05)
+        except TestFailure:
+            reported = [line for line in self.lines() if line.startswith("active ")]
+            raise TestFailure(f"window {window} did not take the keyboard; X says "
+                              f"{self.desktop._run(['xdotool', 'getactivewindow']).stdout.strip()}, "
+                              f"velmar reported {reported[-3:]}")
 
     def _read_output(self):
         for line in self.process.stdout:
@@ -302,8 +303,11 @@ class Velmar:
         """The visible window of velmar titled TITLE, once it is shown."""
         def find():
             self.check_alive()
-            return self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
-                                      "--name", f"^{title}$"]).stdout.split()
+            found = self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+                                       "--name", f"^{title}$"]).stdout.split()
+            # xdotool's pattern also lets other windows of the program through: names are checked.
+            return [w for w in found
+                    if self.desktop._run(["xdotool", "getwindowname", w]).stdout.rstrip("\n") == title]
         return wait_for(find, f"the window «{title}»", timeout)[0]
 
     def window_gone(self, window):
