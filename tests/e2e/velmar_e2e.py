@@ -18,7 +18,12 @@ outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns 
 origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y", the tool-bar
 buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
 press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
-tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag. Presses are spaced so that
+tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag.
+Wait on what velmar reports, never on fixed pauses: choose("N1", mark) clicks a command of a menu
+by its name, window_named("Печать") and activate(window) wait for a dialog and its keyboard focus,
+key_until(["Return"], done, what) sends a key again while a dialog was not ready for it, and
+check_screen_shows(app.export("x.png"), what) waits until the canvas on the screen equals --export
+of the saved outline pixel for pixel. Presses are spaced so that
 two never make an unintended double click. A failing test leaves a screenshot and the program's
 output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
 Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
