@@ -105,8 +105,12 @@ CommandLine parseCommandLine(QStringList arguments)
                                      QStringLiteral("IN"));
     const QCommandLineOption exportPicture(QStringLiteral("export"),
                                            QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
-                                                          "OUT (.png, .jpg, .bmp, .pdf или .svg): --export OUT FILE "
-                                                          "[--scale F] (без окна)."),
+                                                          "OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу "
+                                                          "(.html): --export OUT FILE [--scale F] (без окна). "
+                                                          "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
+                                                          "холст окна под панелью инструментов, без её полосы; "
+                                                          "видеофрагмент показан своим первым кадром (AVI без сжатия "
+                                                          "и Motion JPEG), видео в других форматах — пустой панелью."),
                                            QStringLiteral("OUT"));
     const QCommandLineOption scale(QStringLiteral("scale"),
                                    QStringLiteral("С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "

@@ -1,5 +1,6 @@
 #include "app/window_report.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QMenu>
@@ -40,11 +41,19 @@ protected:
             if (watched == m_canvas || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())) {
                 m_timer.start();
                 if (event->type() == QEvent::Show)
-                    if (auto* menu = qobject_cast<QMenu*>(watched)) {
-                        const QByteArray name = menu->objectName().toUtf8();
-                        std::printf("menu %s\n", name.isEmpty() ? "-" : name.constData());
-                        std::fflush(stdout);
-                    }
+                    if (auto* menu = qobject_cast<QMenu*>(watched))
+                        reportMenu(menu);
+            }
+            break;
+        case QEvent::WindowActivate:
+            // A window or dialog that has taken the keyboard: keys sent now reach it.
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+                const auto* window = static_cast<QWidget*>(watched);
+                const QByteArray name = window->objectName().toUtf8();
+                std::printf("active %s %llu %s\n", name.isEmpty() ? "-" : name.constData(),
+                            static_cast<unsigned long long>(window->winId()),
+                            window->windowTitle().toUtf8().constData());
+                std::fflush(stdout);
             }
             break;
         default:
@@ -54,6 +63,25 @@ protected:
     }
 
 private:
+    // "menu NAME", then "item NAME X Y W H" for each of its enabled, visible commands that has a
+    // name (global coordinates), so that a command can be chosen by its name.
+    static void reportMenu(QMenu* menu)
+    {
+        const QByteArray name = menu->objectName().toUtf8();
+        std::printf("menu %s\n", name.isEmpty() ? "-" : name.constData());
+        for (QAction* action : menu->actions()) {
+            if (!action->isVisible() || !action->isEnabled() || action->isSeparator() || action->objectName().isEmpty())
+                continue;
+            const QRect local = menu->actionGeometry(action);
+            if (local.isEmpty())
+                continue;
+            const QRect r(menu->mapToGlobal(local.topLeft()), local.size());
+            std::printf("item %s %d %d %d %d\n", action->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
+                        r.height());
+        }
+        std::fflush(stdout);
+    }
+
     void reportOrigin()
     {
         if (!m_canvas || !m_canvas->isVisible())

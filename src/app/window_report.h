@@ -8,8 +8,11 @@ namespace velmar {
 // line each, what a program driving Velmar from outside needs to aim its pointer and check what
 // it saw: "canvas X Y" whenever the canvas's top-left corner moves on the screen (global
 // coordinates), each followed by "button NAME X Y W H" for every tool-bar button (canvas
-// coordinates, NAME the objectName of its command), and "menu NAME" whenever a menu opens (NAME = its objectName, "-" if it has
-// none). Does nothing otherwise.
+// coordinates, NAME the objectName of its command), "menu NAME" whenever a menu opens (NAME = its
+// objectName, "-" if it has none) followed by "item NAME X Y W H" for each of its enabled commands
+// (global coordinates), and "active NAME ID TITLE" whenever a window or dialog takes the keyboard
+// (ID = its native window's number).
+// Does nothing otherwise.
 void reportWindowGeometryIfAsked(QWidget* canvas);
 
 }  // namespace velmar

@@ -2,6 +2,7 @@
 
 #include "canvas/object_widgets.h"
 #include "model/colour.h"
+#include "storage/film_still.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -210,8 +211,30 @@ void VideoPanelWidget::apply(const VideoObject& video)
     setGeometry(video.bounds);
     setToolTip(video.hint);
     m_bar->setVisible(video.playerVisible);
-    if (video.fileName != m_fileName)
-        openSoon(video.fileName);
+    if (video.fileName == m_fileName)
+        return;
+    if (m_stillOnly) {
+        startOver(video.fileName);
+        m_still = filmStill(video.fileName);
+        setPicture(m_still);
+        return;
+    }
+    openSoon(video.fileName);
+}
+
+void VideoPanelWidget::showStill(bool playing)
+{
+    m_stillOnly = !playing;
+    m_still = filmStill(m_fileName);
+    if (m_stillOnly) {
+        // An opening that was to begin is called off.
+        const QString fileName = m_fileName;
+        startOver(fileName);
+        m_openState = OpenState::Closed;
+        m_bar->update();
+    }
+    if (m_framesReceived == 0)
+        display()->setPicture(m_still);
 }
 
 void VideoPanelWidget::openSoon(const QString& fileName)
@@ -263,12 +286,15 @@ void VideoPanelWidget::releaseSource()
 void VideoPanelWidget::startOver(const QString& fileName)
 {
     ++m_generation;
+    // A still belongs to its film.
+    if (fileName != m_fileName)
+        m_still = QImage();
     m_fileName = fileName;
     m_openError.clear();
     m_framesReceived = 0;
     m_firstPicture = QImage();
     releaseSource();
-    setPicture(QImage());
+    setPicture(m_still);
 }
 
 void VideoPanelWidget::openFile(const QString& fileName)
@@ -363,8 +389,11 @@ void VideoPanelWidget::frameArrived(const QVideoFrame& frame)
     const QImage image = frame.toImage();
     if (image.isNull())
         return;
-    if (m_framesReceived == 0)
+    if (m_framesReceived == 0) {
         m_firstPicture = image;
+        // Drawings made later in this session (export, printing) show the same first picture.
+        rememberFilmStill(m_fileName, image);
+    }
     ++m_framesReceived;
     display()->setPicture(image);
 }

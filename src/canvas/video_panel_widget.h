@@ -118,6 +118,12 @@ public:
     VideoPlayerBar* playerBar() const { return m_bar; }
     QMediaPlayer* player() const { return m_player; }
 
+    // Drawings of the outline show the film's still (its first picture, see film_still.h) rather
+    // than an empty panel. With playing false the panel never opens a player and shows only the
+    // still: exported files and printed pages are drawn at once, without a media framework. With
+    // playing true the player opens as usual and the still shows until its first picture arrives.
+    void showStill(bool playing);
+
     // Settings the media framework needs before the first player: GStreamer as the backend
     // (unless the user chose another one) and frame conversion on the CPU.
     static void prepareMediaFramework();
@@ -149,6 +155,8 @@ private:
     QString m_openError;
     int m_framesReceived = 0;
     QImage m_firstPicture;  // the film's first picture, shown again after Stop
+    bool m_stillOnly = false;
+    QImage m_still;  // shown while the player has given no picture
     int m_generation = 0;  // counts openings, so that late events of an earlier one are ignored
 };
 

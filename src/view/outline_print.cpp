@@ -94,7 +94,10 @@ OutlinePrinting::~OutlinePrinting() = default;
 
 std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 {
-    auto renderer = std::make_unique<OutlineRenderer>(m_host.document(), m_canvas ? m_canvas->size() : QSize());
+    // The page shows the whole canvas, as the show does: objects under the tool bar are printed
+    // on the canvas colour like the rest.
+    auto renderer = std::make_unique<OutlineRenderer>(m_host.document(), m_canvas ? m_canvas->size() : QSize(),
+                                                      OutlineRenderer::Area::WholeCanvas);
     renderer->drawForAnyScale();
     return renderer;
 }

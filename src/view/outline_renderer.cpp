@@ -3,6 +3,7 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
+#include "canvas/video_panel_widget.h"
 
 #include <QPainter>
 
@@ -10,18 +11,8 @@
 
 namespace velmar {
 
-namespace {
-
-QRect drawnArea(const CanvasWidget& canvas)
-{
-    return QRect(0, CanvasWidget::kToolBarHeight, canvas.width(),
-                 std::max(0, canvas.height() - CanvasWidget::kToolBarHeight));
-}
-
-}  // namespace
-
-OutlineRenderer::OutlineRenderer(const Document& document, QSize clientSize)
-    : m_document(std::make_unique<Document>(document)), m_canvas(std::make_unique<CanvasWidget>())
+OutlineRenderer::OutlineRenderer(const Document& document, QSize clientSize, Area area, Films films)
+    : m_area(area), m_document(std::make_unique<Document>(document)), m_canvas(std::make_unique<CanvasWidget>())
 {
     m_document->interaction = InteractionState{};
     m_canvas->setAttribute(Qt::WA_DontShowOnScreen);
@@ -29,6 +20,10 @@ OutlineRenderer::OutlineRenderer(const Document& document, QSize clientSize)
     m_canvas->setCanvasColour(m_document->state.canvasColour);
     m_view = std::make_unique<OutlineView>(*m_document, m_canvas.get());
     m_view->sync();
+    // Films opened by the view would begin opening once the event loop runs; a drawing of stills
+    // calls that off before it can start.
+    for (VideoPanelWidget* film : m_canvas->findChildren<VideoPanelWidget*>())
+        film->showStill(films == Films::Players);
     // Shown (never on a screen) so that the widgets lay themselves out and paint.
     m_canvas->show();
 }
@@ -39,9 +34,15 @@ OutlineRenderer::~OutlineRenderer()
     m_view.reset();
 }
 
+QRect OutlineRenderer::drawnArea() const
+{
+    const int top = m_area == Area::WholeCanvas ? 0 : CanvasWidget::kToolBarHeight;
+    return QRect(0, top, m_canvas->width(), std::max(0, m_canvas->height() - top));
+}
+
 QSize OutlineRenderer::size() const
 {
-    return drawnArea(*m_canvas).size();
+    return drawnArea().size();
 }
 
 void OutlineRenderer::setObjectVisible(ObjectId id, bool visible)
@@ -75,7 +76,7 @@ void OutlineRenderer::drawForAnyScale()
 
 void OutlineRenderer::paint(QPainter& painter) const
 {
-    const QRect area = drawnArea(*m_canvas);
+    const QRect area = drawnArea();
     if (area.isEmpty())
         return;
     // QWidget::render places the source region's top-left corner at the target offset.
@@ -85,7 +86,7 @@ void OutlineRenderer::paint(QPainter& painter) const
 
 void OutlineRenderer::paint(QPainter& painter, const QRegion& parts) const
 {
-    const QRect area = drawnArea(*m_canvas);
+    const QRect area = drawnArea();
     const QRegion source = parts.translated(area.topLeft()) & area;
     if (source.isEmpty())
         return;
@@ -105,7 +106,7 @@ QRect OutlineRenderer::objectArea(ObjectId id) const
     // Each parent up to the canvas clips what reaches past its edges.
     for (const QWidget* w = widget; w != m_canvas.get() && w->parentWidget(); w = w->parentWidget())
         rect = rect.translated(w->pos()) & w->parentWidget()->rect();
-    return rect.translated(-drawnArea(*m_canvas).topLeft());
+    return rect.translated(-drawnArea().topLeft());
 }
 
 QImage OutlineRenderer::image(double scale) const

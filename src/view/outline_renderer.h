@@ -19,12 +19,21 @@ class OutlineView;
 // Draws an outline the way the canvas shows it, off screen and without a display: the canvas's
 // own object widgets are laid out on a hidden canvas and painted onto any QPainter. Exported
 // pictures (any scale), PDF, SVG, printed pages, thumbnails and the presentation all draw through
-// it, so they show the same thing. The drawn area is the canvas below the tool bar:
-// client width × (client height − tool bar height).
+// it, so they show the same thing. Films show their first picture (see film_still.h).
 class OutlineRenderer {
 public:
+    // What is drawn. Exported pictures keep to the canvas below the tool bar, as the export
+    // command has always saved it: client width × (client height − tool bar height). The show and
+    // the printout draw the whole canvas: the tool bar lets the canvas show through, and objects
+    // placed up there are part of the outline.
+    enum class Area { BelowToolBar, WholeCanvas };
+    // Whether films only show their still (nothing opens a player: drawing is immediate and needs
+    // no media framework) or open players that can be played, showing the still until then.
+    enum class Films { Stills, Players };
+
     // The outline is copied: later changes to `document` do not reach the drawing.
-    OutlineRenderer(const Document& document, QSize clientSize);
+    OutlineRenderer(const Document& document, QSize clientSize, Area area = Area::BelowToolBar,
+                    Films films = Films::Stills);
     ~OutlineRenderer();
     OutlineRenderer(const OutlineRenderer&) = delete;
     OutlineRenderer& operator=(const OutlineRenderer&) = delete;
@@ -63,6 +72,9 @@ public:
     QImage image(double scale = 1.0) const;
 
 private:
+    QRect drawnArea() const;
+
+    Area m_area;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<CanvasWidget> m_canvas;
     std::unique_ptr<OutlineView> m_view;

@@ -21,7 +21,7 @@ int stripHeight(int screenHeight)
 }  // namespace
 
 PresentationPicture::PresentationPicture(const Document& document, QSize clientSize, QSize screenSize)
-    : m_renderer(document, clientSize),
+    : m_renderer(document, clientSize, OutlineRenderer::Area::WholeCanvas, OutlineRenderer::Films::Players),
       m_order(m_renderer.document().outline),
       m_canvasColour(toQColor(document.state.canvasColour)),
       m_screenSize(screenSize)

@@ -13,7 +13,8 @@ namespace velmar {
 
 class VideoPanelWidget;
 
-// What a presentation shows on a screen of a given size, kept as one picture: the outline up to
+// What a presentation shows on a screen of a given size, kept as one picture: the whole canvas
+// (the band under the window's tool bar included) with the outline up to
 // the current step, scaled uniformly to fit with its aspect kept and centred on the canvas colour,
 // and below it, when switched on, a strip with the step's subtitle (the outline shrinks to leave
 // room for it). The outline is drawn by the same renderer as exported pictures, from a copy of

@@ -18,7 +18,12 @@ outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns 
 origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y", the tool-bar
 buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
 press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
-tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag. Presses are spaced so that
+tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag.
+Wait on what velmar reports, never on fixed pauses: choose("N1", mark) clicks a command of a menu
+by its name, window_named("Печать") and activate(window) wait for a dialog and its keyboard focus,
+key_until(["Return"], done, what) sends a key again while a dialog was not ready for it, and
+check_screen_shows(app.export("x.png"), what) waits until the canvas on the screen equals --export
+of the saved outline pixel for pixel. Presses are spaced so that
 two never make an unintended double click. A failing test leaves a screenshot and the program's
 output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
 Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
@@ -38,6 +43,7 @@ import time
 import traceback
 
 SCREEN = (1280, 900)
+TOOL_BAR_HEIGHT = 31  # the canvas's top band under the tool bar, which --export leaves out
 DOUBLE_CLICK_GAP = 0.45  # longer than Qt's double-click interval (400 ms)
 
 
@@ -209,9 +215,30 @@ class Velmar:
             ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)]).stdout.split(),
             "the main window")[0]
         self._settle()
-        self.desktop.xdotool("windowactivate", "--sync", self.window)
+        self.activate(self.window)
         self._settle()
         return self
+
+    def activate(self, window, timeout=20):
+        """Raises a window of velmar and waits until it has the keyboard: X reports it active and
+        velmar reports a window taking the keyboard. Activation is asked again while it has not
+        happened (a window manager busy placing a new window may let the first request go)."""
+        def active():
+            self.check_alive()
+            if self.desktop._run(["xdotool", "getactivewindow"]).stdout.strip() != str(window):
+                self.desktop._run(["xdotool", "windowactivate", str(window)])
+                return False
+            # The last window velmar saw take the keyboard is this one.
+            reported = [line.split(" ", 3) for line in self.lines() if line.startswith("active ")]
+            return bool(reported) and len(reported[-1]) > 2 and reported[-1][2] == str(window)
+
+        try:
+            wait_for(active, f"window {window} to take the keyboard", timeout, interval=0.05)
+        except TestFailure:
+            reported = [line for line in self.lines() if line.startswith("active ")]
+            raise TestFailure(f"window {window} did not take the keyboard; X says "
+                              f"{self.desktop._run(['xdotool', 'getactivewindow']).stdout.strip()}, "
+                              f"velmar reported {reported[-3:]}")
 
     def _read_output(self):
         for line in self.process.stdout:
@@ -259,6 +286,49 @@ class Velmar:
     def menus_since(self, mark):
         """Names of the menus opened after lines()[:mark]."""
         return [line.split(" ", 1)[1] for line in self.lines()[mark:] if line.startswith("menu ")]
+
+    def choose(self, item, mark, timeout=10):
+        """Clicks the command ITEM (its name, e.g. "N1") in the menu velmar reported opening after
+        lines()[:mark], once velmar has reported where the item lies."""
+        def place():
+            self.check_alive()
+            for line in reversed(self.lines()[mark:]):
+                parts = line.split()
+                if parts[:2] == ["item", item]:
+                    x, y, w, h = map(int, parts[2:6])
+                    return x + w // 2, y + h // 2
+            return None
+
+        x, y = wait_for(place, f"the menu item {item}", timeout)
+        self.desktop.xdotool("mousemove", x, y)
+        self.desktop.xdotool("click", 1)
+        self._last_press = time.monotonic()
+
+    def window_named(self, title, timeout=20):
+        """The visible window of velmar titled TITLE, once it is shown."""
+        def find():
+            self.check_alive()
+            found = self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+                                       "--name", f"^{title}$"]).stdout.split()
+            # xdotool's pattern also lets other windows of the program through: names are checked.
+            return [w for w in found
+                    if self.desktop._run(["xdotool", "getwindowname", w]).stdout.rstrip("\n") == title]
+        return wait_for(find, f"the window «{title}»", timeout)[0]
+
+    def window_gone(self, window):
+        result = self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)])
+        return str(window) not in result.stdout.split()
+
+    def key_until(self, keys, done, what, attempts=5, timeout=4.0):
+        """Sends KEYS (a key that may be sent twice without harm) and waits for done(); sends
+        them again while a dialog that was not ready yet let them go."""
+        for _ in range(attempts):
+            self.key(*keys)
+            try:
+                return wait_for(lambda: self.check_alive() or done(), what, timeout)
+            except TestFailure:
+                continue
+        raise TestFailure(f"timed out waiting for {what} after {attempts} tries")
 
     # --- input -------------------------------------------------------------------------------
 
@@ -352,6 +422,49 @@ class Velmar:
 
     def screenshot(self, path):
         self.desktop.screenshot(path)
+
+    def export(self, out, path=None):
+        """velmar --export OUT of a saved outline (the opened file unless PATH), at scale 1: the
+        canvas below the tool bar as the window shows it. Returns OUT."""
+        out = os.path.join(self.folder, out)
+        result = subprocess.run([self.binary, "--export", out, path or self.path], capture_output=True,
+                                text=True, timeout=60)
+        check(result.returncode == 0, f"velmar --export failed: {result.stderr}")
+        return out
+
+    def check_screen_shows(self, exported, what, timeout=10):
+        """Waits until the canvas below the tool bar, read back from the X server, equals the
+        picture EXPORTED pixel for pixel. A screen that keeps showing something else (a stale
+        drawing, handles, another window) fails, naming how many pixels differ; the screen and
+        the difference are left beside the test's files."""
+        size = subprocess.run(["identify", "-format", "%w %h", exported], capture_output=True, text=True,
+                              timeout=30).stdout.split()
+        w, h = int(size[0]), int(size[1])
+        shot = os.path.join(self.folder, "screen-" + os.path.basename(exported))
+        differing = [None]
+        # A pointer resting on an object would bring up its tooltip.
+        self.desktop.xdotool("mousemove", SCREEN[0] - 1, SCREEN[1] - 1)
+
+        def same():
+            self.check_alive()
+            x, y = self.screen((0, TOOL_BAR_HEIGHT))  # the window may still be moving
+            self.desktop._run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", shot])
+            result = subprocess.run(["compare", "-metric", "AE", shot, exported, "null:"], capture_output=True,
+                                    text=True, timeout=30)
+            differing[0] = result.stderr.strip()
+            return result.returncode == 0 and differing[0] == "0"
+
+        try:
+            wait_for(same, what, timeout, interval=0.1)
+        except TestFailure:
+            diff = os.path.join(self.folder, "difference-" + os.path.basename(exported))
+            subprocess.run(["compare", shot, exported, diff], capture_output=True, timeout=30)
+            artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
+            if artifacts:
+                for path in (shot, diff):
+                    shutil.copy(path, artifacts)
+            raise TestFailure(f"the screen does not show {what}: {differing[0]} pixels differ "
+                              f"(screen {shot}, difference {diff})")
 
     def stop(self):
         if self.process and self.process.poll() is None:

@@ -2,6 +2,7 @@
 #include "app/headless_cli.h"
 #include "model/summary_formats.h"
 #include "storage/outline_io.h"
+#include "support/avi_writer.h"
 #include "support/photo_like_image.h"
 #include "support/window_fixture.h"
 
@@ -21,6 +22,7 @@ private slots:
     void printingThroughTheDialog();
     void previewDrawsTheSamePages();
     void failingPrinterChangesNothing();
+    void pagesShowTheWholeCanvasAndFilms();
     void summaryCommandMatchesTheWindow();
     void summaryFormats_data();
     void summaryFormats();
@@ -119,6 +121,47 @@ void TestOutlinePrint::previewDrawsTheSamePages()
     QVERIFY(runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Наблюдения")));
     f.command("N51")->trigger();  // closing the outline disables printing again
     QVERIFY(!f.command("N302")->isEnabled() && !f.command("N303")->isEnabled());
+}
+
+void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
+{
+    WindowFixture f;
+    prepareOutline(f);
+    const QString film = f.home.filePath(QStringLiteral("film.avi"));
+    QVERIFY(avi::writeAvi(film, avi::colourFrames({Qt::red, Qt::green}, 40, 30), 10, avi::Codec::Uncompressed));
+    Outline& o = f.doc().outline;
+    o.video(o.createVideo(QRect(420, 300, 120, 90), 0)).fileName = film;
+    f.window->recordStep();
+    const QWidget* canvas = f.window->findChild<QWidget*>(QStringLiteral("canvas"));
+    QVERIFY(canvas);
+
+    const QString printed = f.home.filePath(QStringLiteral("film.pdf"));
+    f.dialogs.printFile = printed;
+    f.dialogs.printChoices.push_back(Dialogs::PrintChoice{false});
+    f.command("N302")->trigger();
+    const QString preview = f.home.filePath(QStringLiteral("film-preview.pdf"));
+    f.dialogs.printFile = preview;
+    f.command("N303")->trigger();
+    for (const QString& pdf : {printed, preview}) {
+        // The film's first picture is on the page (a 40 × 30 picture), not an empty box.
+        const QString images = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        QVERIFY2(images.contains(QRegularExpression(QStringLiteral("\\s40\\s+30\\s"))), qPrintable(images));
+        // The canvas's grey covers a box shaped like the whole canvas, the tool bar's band too.
+        const QString base = f.home.filePath(QStringLiteral("page"));
+        runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                                             QStringLiteral("-singlefile"), pdf, base});
+        const QImage page(base + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        QRect drawn;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixelColor(x, y) != QColor(Qt::white))
+                    drawn |= QRect(x, y, 1, 1);
+        const double aspect = double(drawn.width()) / drawn.height();
+        const double whole = double(canvas->width()) / canvas->height();
+        QVERIFY2(std::abs(aspect - whole) < whole * 0.02,
+                 qPrintable(QStringLiteral("%1 against %2").arg(aspect).arg(whole)));
+    }
 }
 
 void TestOutlinePrint::failingPrinterChangesNothing()

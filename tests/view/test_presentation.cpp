@@ -64,7 +64,7 @@ Document busyOutline()
 // The outline as a whole drawing of the renderer would show it at a step, at the picture's scale.
 QImage freshDrawing(const Document& doc, const PresentationPicture& picture)
 {
-    OutlineRenderer renderer(doc, doc.outline.clientSize());
+    OutlineRenderer renderer(doc, doc.outline.clientSize(), OutlineRenderer::Area::WholeCanvas);
     const RevealOrder& order = picture.order();
     for (int i = 0; i < order.stepCount(); ++i)
         for (ObjectId id : order.step(i).appearing)
