@@ -47,10 +47,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     connectDocumentViews();
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
         m_document.outline.setClientSize(size);
-        // Sizes the program sets itself (an opened outline's window, its frame margins learnt)
-        // show the outline as it is; only the user's resizing scales it.
+        // The user's resizing scales the outline by the zoom; sizes the program sets itself (an
+        // opened outline's window, its frame margins learnt) fit an outline just opened.
         if (!isOwnResize())
             runGuarded(this, [this] { rescaleToWindow(); });
+        else
+            runGuarded(this, [this] { refitOpenedOutline(); });
+        m_layoutCanvas = QSize();
     });
     connectCommands();
     // Long hints (minimal texts of objects among them) are shown as short paragraphs.
