@@ -24,6 +24,10 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace velmar {
 
@@ -139,6 +143,17 @@ void MainWindow::startUp(const StartupOptions& options)
         state.fileName = documentPath;
         session.directOpen = true;
         runGuarded(this, [this] { m_documents->openOutline(); });
+        // The open command showed why; whoever started the program from a terminal or a script
+        // learns it there too.
+        if (!state.hasFileName && !recovering)
+            std::fprintf(stderr, "%s\n",
+                         QStringLiteral("Файл логического конспекта «%1» не открыт: %2.")
+                             .arg(QDir::toNativeSeparators(documentPath),
+                                  QFileInfo(documentPath).isDir()     ? QStringLiteral("это папка")
+                                  : QFileInfo::exists(documentPath) ? QStringLiteral("его не удалось прочитать")
+                                                                    : QStringLiteral("такого файла нет"))
+                             .toLocal8Bit()
+                             .constData());
     }
 }
 

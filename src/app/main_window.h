@@ -212,6 +212,7 @@ private:
     bool m_showsOpenedLayout = false;  // the opened outline was scaled by the program alone
     QSize m_storedOuter;        // the outer size the opened outline's file keeps
     bool m_referenceFromWindow = false;  // the stored window was too small to scale from
+    bool m_fittedAtOpen = false;  // the opened outline was scaled into a window unlike its own
     QSize m_layoutCanvas;       // the canvas the outline was fitted to before the window got it
     QTimer* m_marginTimer = nullptr;
     qint64 m_marginWaitStart = 0;

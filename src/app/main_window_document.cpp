@@ -45,6 +45,10 @@ QSize MainWindow::canvasSize() const
 
 QSize MainWindow::windowChrome() const
 {
+    // A window not shown yet has laid nothing out (its canvas has no size of its own): the usual
+    // chrome stands in until the window is on the screen.
+    if (!isVisible())
+        return defaultWindowChrome();
     return outerSize() - m_canvas->size();
 }
 

@@ -150,6 +150,7 @@ bool MainWindow::fitOpenedOutline()
     const QSize madeFor = m_document.outline.clientSize();
     const QSize canvas = expectedCanvas(madeFor);
     m_showsOpenedLayout = true;
+    m_fittedAtOpen = false;
     m_referenceFromWindow = !usableCanvas(madeFor) || !usableCanvas(canvas);
     if (m_referenceFromWindow) {
         // Made for a window too small to scale from (18 × 19): laid out as it is in the window
@@ -157,12 +158,16 @@ bool MainWindow::fitOpenedOutline()
         return false;
     }
     // With the zoom off the outline is scaled only where it would not fit.
+    // Until the window has its canvas, the outline's layout is for the canvas it will get.
+    m_layoutCanvas = canvas;
     const bool smaller = canvas.width() < madeFor.width() || canvas.height() < madeFor.height();
-    if (canvas == madeFor || !(m_document.session.zoomOn || smaller))
+    if (canvas == madeFor || !(m_document.session.zoomOn || smaller)) {
+        m_layoutCanvas = madeFor;
         return false;
+    }
     if (!rescaleOutline(m_document.outline, canvas, m_document.session.gridStep))
         return false;
-    m_layoutCanvas = canvas;
+    m_fittedAtOpen = true;
     // Edited from now on, the outline keeps the window it is shown in; unedited, it is saved as
     // its file has it.
     m_sizeFollowsWindow = true;
@@ -189,11 +194,15 @@ void MainWindow::refitOpenedOutline()
     const QSize from(reference.width(), reference.height() + kZoomClientHeightOffset);
     if (canvas == from || !usableCanvas(canvas) || !usableCanvas(from))
         return;
+    // An outline fitted at opening follows its window's real canvas; one shown as it is moves
+    // only where the canvas turned out smaller than the one it was made for (the frame the window
+    // manager added was larger than thought), so that nothing lies out of reach.
     const bool smaller = canvas.width() < from.width() || canvas.height() < from.height();
-    if (!(m_document.session.zoomOn || smaller))
+    if (!(smaller || (m_fittedAtOpen && m_document.session.zoomOn)))
         return;
     m_handles->hideAll();
     if (rescaleOutline(m_document.outline, canvas, m_document.session.gridStep)) {
+        m_fittedAtOpen = true;
         m_sizeFollowsWindow = true;
         m_documents->objectsEdited();
     }
@@ -253,7 +262,7 @@ void MainWindow::checkFrameMargins()
     const QSize canvas = m_wantedOuter - chrome;
     // An outline already scaled to fit keeps the reference of that canvas: the window's real
     // canvas is fitted from it.
-    if (!(m_showsOpenedLayout && m_sizeFollowsWindow) && m_document.outline.referenceClientSize().isValid()
+    if (!(m_showsOpenedLayout && m_fittedAtOpen) && m_document.outline.referenceClientSize().isValid()
         && canvas.height() > kZoomClientHeightOffset)
         m_document.outline.setReferenceClientSize(QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
     // The window manager keeps the frame's corner where it put it.

@@ -69,9 +69,14 @@ void DocumentController::reportModified()
 {
     // Save is there exactly when the outline differs from its file, however it got there: a
     // change, an undo past the saved step, or an undo or redo back to it.
+    // An outline read from the old format has no file of the present format yet: Save writes it.
+    const DocumentState& state = m_document.state;
+    const bool differs = state.modified
+                         || (state.hasFileName && !state.fileName.isEmpty()
+                             && currentFormatName(state.fileName) != state.fileName);
     if (m_commands.saveAs->isEnabled()) {
-        m_commands.saveButton->setEnabled(m_document.state.modified);
-        m_commands.saveItem->setEnabled(m_document.state.modified);
+        m_commands.saveButton->setEnabled(differs);
+        m_commands.saveItem->setEnabled(differs);
     }
     if (m_document.state.modified == m_reportedModified)
         return;
@@ -340,7 +345,7 @@ void DocumentController::openOutline()
     // The reference layout is that of the canvas the outline was made for; the window this
     // screen gives may be another size, and the outline is scaled into it.
     recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
-    const bool fitted = m_window.fitOpenedOutline();
+    m_window.fitOpenedOutline();
     m_commands.saveAs->setEnabled(true);
     m_commands.exportPicture->setEnabled(true);
     disableObjectSwitches();
@@ -353,7 +358,8 @@ void DocumentController::openOutline()
     recordStep();
     markSaved(m_document);
     m_commands.saveButton->setEnabled(false);
-    if (fitted && !old) {
+    // Kept whether or not it was scaled now: the window's real frame may still make it so.
+    if (!old && !recovered && loaded.windowSize.isValid() && !loaded.windowSize.isEmpty()) {
         asStored.step = m_document.history.currentStep;
         m_opened = std::move(asStored);
     }

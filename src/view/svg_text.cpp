@@ -24,12 +24,28 @@ bool keptInXml(char32_t c)
 
 QString withoutForbidden(const QString& text)
 {
+    // A drawing holds its photos inline: megabytes, walked once, copied only when needed.
+    const qsizetype n = text.size();
     QString kept;
-    kept.reserve(text.size());
-    for (const char32_t c : text.toUcs4())
-        if (keptInXml(c))
-            kept += QString::fromUcs4(&c, 1);
-    return kept;
+    bool dropped = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+        const bool keep = pair || keptInXml(c.unicode());
+        if (!keep && !dropped) {
+            dropped = true;
+            kept.reserve(n);
+            kept.append(text.constData(), i);
+        }
+        if (dropped && keep) {
+            kept += c;
+            if (pair)
+                kept += text.at(i + 1);
+        }
+        if (pair)
+            ++i;
+    }
+    return dropped ? kept : text;
 }
 
 // A family name inside a quoted CSS string inside an XML attribute.

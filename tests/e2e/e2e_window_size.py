@@ -8,7 +8,7 @@ import time
 
 import velmar_e2e as e2e
 
-OUTLINE = {"frames": [{"bounds": [10, 40, 300, 200], "title": "Рамка"}],
+OUTLINE = {"name": "lesson", "frames": [{"bounds": [10, 40, 300, 200], "title": "Рамка"}],
            "textFields": [{"bounds": [20, 30, 80, 40], "text": "Текст", "parent": 1}]}
 
 
@@ -32,12 +32,16 @@ def read_bytes(path):
         return f.read()
 
 
-def save_as(app, path):
-    """"Сохранить как..." from the tool bar, answered with PATH; waits until it is written."""
+def save_as(app, folder, name="lesson"):
+    """"Сохранить как..." from the tool bar into FOLDER under NAME (the outline's own name keeps
+    the file's bytes: the name is stored in it); waits until it is written and returns its path."""
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, name + ".vmd")
     app.click(app.button("ToolButton5"))
-    choose_file(app, path)
+    choose_file(app, os.path.join(folder, name))
     e2e.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, "the outline to be saved as " + path)
     app.path = path
+    return path
 
 
 def saved_twice(app, description):
@@ -45,13 +49,11 @@ def saved_twice(app, description):
     file in a second velmar; returns the bytes of the three files and that second velmar."""
     app.open(description)
     original = app.path
-    first = os.path.join(app.folder, "first.vmd")
-    save_as(app, first)
+    first = save_as(app, os.path.join(app.folder, "first"))
     app.stop()
     again = e2e.Velmar(app.desktop, tempfile.mkdtemp(prefix="again-", dir=app.folder))
     again.open(first)
-    second = os.path.join(again.folder, "second.vmd")
-    save_as(again, second)
+    second = save_as(again, os.path.join(again.folder, "second"))
     return [read_bytes(p) for p in (original, first, second)], again
 
 
@@ -80,7 +82,7 @@ def test_open_and_save_keep_the_outer_size(app):
 
 
 # Made on a 1920 × 1050 screen: the third frame lies where a 1280 × 900 screen has no room.
-BIG = {"window": [1920, 1050],
+BIG = {"name": "lesson", "window": [1920, 1050],
        "frames": [{"bounds": [10, 40, 300, 200], "title": "Первая"},
                   {"bounds": [800, 400, 300, 200], "title": "Вторая"},
                   {"bounds": [1550, 760, 300, 200], "title": "Третья"}]}
@@ -124,8 +126,7 @@ def test_a_tiny_stored_window_opens_usable_and_zooms(app):
     original = read_bytes(app.path)
     left, top, width, height = frame_geometry(app)
     e2e.check(width >= 320 and height >= 240, f"the window is only {width}x{height}")
-    same = os.path.join(app.folder, "same.vmd")
-    save_as(app, same)
+    same = save_as(app, os.path.join(app.folder, "same"))
     e2e.check(read_bytes(same) == original, "opened and saved unedited, the outline changed")
     shot(app, "tiny")
     # Enlarged by the user, the outline grows with the window.
@@ -134,8 +135,7 @@ def test_a_tiny_stored_window_opens_usable_and_zooms(app):
     e2e.wait_for(lambda: canvas_room(app) != before, "the window to grow")
     app._settle()
     shot(app, "tiny-enlarged")
-    grown = os.path.join(app.folder, "grown.vmd")
-    save_as(app, grown)
+    grown = save_as(app, os.path.join(app.folder, "grown"))
     frame = e2e.bounds(app.info(grown)["frames"][0])
     e2e.check(frame[2] > 450 and frame[3] > 250, f"the frame did not grow with the window: {frame}")
 
@@ -157,8 +157,7 @@ def test_the_open_command_keeps_the_outer_size(app):
     app.path = path
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
         ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
-    saved = os.path.join(app.folder, "saved.vmd")
-    save_as(app, saved)
+    saved = save_as(app, os.path.join(app.folder, "saved"))
     e2e.check(read_bytes(saved) == read_bytes(path), "opened and saved unedited, the outline changed")
     e2e.check_equal(frame_geometry(app)[2:], [746, 571], "window on the screen")
 
