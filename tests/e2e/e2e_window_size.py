@@ -162,6 +162,34 @@ def test_the_open_command_keeps_the_outer_size(app):
     e2e.check_equal(frame_geometry(app)[2:], [746, 571], "window on the screen")
 
 
+def test_an_outline_opened_into_a_maximised_window_is_zoomed(app):
+    path = app.make_outline(dict(OUTLINE, window=[746, 571]))
+    app.open(None)
+    left, top, width, height = frame_geometry(app)
+    # openbox maximises a window whose title bar is double-clicked.
+    app.desktop.xdotool("mousemove", left + width // 2, top + 8)
+    app.desktop.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+    e2e.wait_for(lambda: frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window to be maximised")
+    app._settle()
+    app.click(app.button("ToolButton2"))  # "Открыть"
+    choose_file(app, path)
+    e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
+        ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
+    app._settle()
+    shot(app, "maximised")
+    e2e.check(frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window did not stay maximised")
+    saved = save_as(app, os.path.join(app.folder, "saved"))
+    e2e.check(read_bytes(saved) == read_bytes(path), "opened and saved unedited, the outline changed")
+    # Zoomed as a resize to this window would: the frame's body lies about where the zoom put it
+    # (the frame is large; a rough place inside it is enough to grab it).
+    room_w, room_h = canvas_room(app)
+    grab = (round(160 * room_w / 746), round(200 * room_h / 571))
+    app.drag(grab, (grab[0] + 30, grab[1] + 20))
+    app.save()
+    frame = e2e.bounds(app.info()["frames"][0])
+    e2e.check(frame[2] > 420 and frame[3] > 280, f"the frame was not zoomed to the maximised window: {frame}")
+
+
 def test_recovered_work_keeps_the_outer_size(app):
     # Interrupted work: a complete snapshot left in the history folder.
     source = app.make_outline(dict(OUTLINE, window=[746, 571]))
