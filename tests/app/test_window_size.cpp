@@ -148,14 +148,18 @@ void TestWindowSize::maximisedWindowZoomsTheOpenedOutline()
     WindowFixture f;
     f.window->showMaximized();
     QTRY_VERIFY(f.window->isMaximized());
-    const QSize stored = available(f) * 2 / 3;
+    // Made for a window two thirds the size of this maximised one.
+    const QSize stored = f.window->frameGeometry().size() * 2 / 3;
     const QString path = writeOutline(f, QStringLiteral("развёрнуто"), stored);
     const QByteArray original = bytesOf(path);
     open(f, path);
     QVERIFY(f.window->isMaximized());
     // Zoomed to the maximised window as a resize would: larger in both directions.
     const QRect first = f.doc().outline.frame(1).bounds;
-    QVERIFY2(first.width() > 400 && first.height() > 260, qPrintable(QStringLiteral("%1×%2").arg(first.width()).arg(first.height())));
+    QVERIFY2(first.width() > 400 && first.height() > 260,
+             qPrintable(QStringLiteral("%1×%2 canvas %3×%4 stored %5×%6").arg(first.width()).arg(first.height())
+                            .arg(f.window->canvas()->width()).arg(f.window->canvas()->height())
+                            .arg(stored.width()).arg(stored.height())));
     QCOMPARE(framesOutOfReach(f), QString());
     QCOMPARE(saveCopy(f, QStringLiteral("развёрнуто")), original);
 }
