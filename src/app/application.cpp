@@ -5,6 +5,7 @@
 #include "platform/command_guard.h"
 #include "app/headless_cli.h"
 #include "app/main_window.h"
+#include "app/termination_signals.h"
 #include "app/window_report.h"
 #include "canvas/canvas_widget.h"
 #include "platform/core/file_association.h"
@@ -75,7 +76,16 @@ int runApplication(int argc, char** argv)
                                ? QDir(programFolder()).filePath(QStringLiteral("velmar.conf"))
                                : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                      + QStringLiteral("/Velmar/velmar.conf");
+    // A logout or shutdown ends the program through the window, which settles its history.
+    TerminationSignals endings;
+    bool ended = false;
+    QObject::connect(&endings, &TerminationSignals::received, &window, [&] {
+        ended = true;
+        window.endForSignal();
+    });
     window.startUp(options);
+    if (ended)
+        return 0;  // ended while starting up (a question was open): no event loop is to run
     window.show();
     reportWindowGeometryIfAsked(window.canvas());
 

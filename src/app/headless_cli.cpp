@@ -268,6 +268,16 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     return 0;
 }
 
+static bool writeStandardOutput(const QByteArray& bytes)
+{
+    bool ok = true;
+    if (!bytes.isEmpty())
+        ok = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
+    // Buffered bytes meet the device only here: a full disk shows up in the flush.
+    ok = std::fflush(stdout) == 0 && ok;
+    return ok && !std::ferror(stdout);
+}
+
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
 {
     std::unique_ptr<QCoreApplication> app;
@@ -292,13 +302,17 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
         status = runSummaryCommand(command.input, command.format, &out, &errors);
     else if (command.kind == HeadlessCommand::Thumbnail)
         status = runThumbnailCommand(command.size, command.input, command.output, &errors);
-    if (!out.isEmpty())
-        std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
+    // A listing that did not reach its reader (a full disk, a closed pipe) is a failed command,
+    // not a success with nothing printed.
+    if (!writeStandardOutput(out)) {
+        errors += QStringLiteral("Не удалось вывести результат: ошибка записи в стандартный вывод.\n");
+        status = 1;
+    }
     if (!errors.isEmpty()) {
         const QByteArray bytes = errors.toLocal8Bit();
         std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+        std::fflush(stderr);
     }
-    std::fflush(stdout);
     return status;
 }
 

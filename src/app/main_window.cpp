@@ -26,6 +26,10 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace velmar {
 
@@ -49,10 +53,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     connectDocumentViews();
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
         m_document.outline.setClientSize(size);
-        // Sizes the program sets itself (an opened outline's window, its frame margins learnt)
-        // show the outline as it is; only the user's resizing scales it.
+        // The user's resizing scales the outline by the zoom; sizes the program sets itself (an
+        // opened outline's window, its frame margins learnt) fit an outline just opened.
         if (!isOwnResize())
             runGuarded(this, [this] { rescaleToWindow(); });
+        else
+            runGuarded(this, [this] { refitOpenedOutline(); });
+        m_layoutCanvas = QSize();
     });
     connectCommands();
     // Long hints (minimal texts of objects among them) are shown as short paragraphs.
@@ -142,6 +149,17 @@ void MainWindow::startUp(const StartupOptions& options)
         state.fileName = documentPath;
         session.directOpen = true;
         runGuarded(this, [this] { m_documents->openOutline(); });
+        // The open command showed why; whoever started the program from a terminal or a script
+        // learns it there too.
+        if (!state.hasFileName && !recovering)
+            std::fprintf(stderr, "%s\n",
+                         QStringLiteral("Файл логического конспекта «%1» не открыт: %2.")
+                             .arg(QDir::toNativeSeparators(documentPath),
+                                  QFileInfo(documentPath).isDir()     ? QStringLiteral("это папка")
+                                  : QFileInfo::exists(documentPath) ? QStringLiteral("его не удалось прочитать")
+                                                                    : QStringLiteral("такого файла нет"))
+                             .toLocal8Bit()
+                             .constData());
     }
 }
 

@@ -51,6 +51,9 @@ class MainWindow : public QMainWindow, public CanvasHost, private DocumentWindow
 public:
     static constexpr int kInitialWidth = 744;
     static constexpr int kInitialHeight = 546;
+    // The smallest inner size of the window: menus, tool bar and a canvas to work on.
+    static constexpr int kMinimumWidth = 320;
+    static constexpr int kMinimumHeight = 240;
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -85,6 +88,11 @@ public:
 
     // Snaps the outline to the grid and shows the result.
     void snapOutline();
+
+    // The session is ending (SIGTERM, SIGHUP): the program ends without asking anything. An
+    // outline that matches its file leaves no interrupted work; unsaved work keeps its history,
+    // which the next start offers to recover, as after a crash.
+    void endForSignal();
 
     // Makes the outer (frame) size of the window w × h, as far as the screen allows, keeping the
     // frame margins in mind; a window not framed yet gets the size again once it is framed.
@@ -151,6 +159,8 @@ private:
     QSize canvasSize() const override;
     QSize windowChrome() const override;
     void sizeOutlineToWindow() override;
+    bool fitOpenedOutline() override;
+    bool showsOpenedLayout() const override;
 
     // Window size (main_window_size.cpp).
     void initWindowSize();
@@ -171,6 +181,12 @@ private:
     QMargins frameMarginsNow() const;
     // Once the user has resized the window, the outline keeps the window's present size.
     void followWindowSize() override;
+    // The canvas an opened outline will be shown on: the canvas itself once the window has its
+    // size, else the canvas it was made for less what the screen takes off the stored window.
+    QSize expectedCanvas(QSize madeFor) const;
+    // The window's size changed by the program's doing (framed, clamped) while the outline is
+    // shown as opened: it is scaled into the canvas it got.
+    void refitOpenedOutline();
 
     // Commands.
     void setEditMode(bool on);
@@ -206,6 +222,11 @@ private:
     bool m_marginsKnown = false;  // the window manager has framed the window
     bool m_maximizedForImport = false;
     bool m_sizeFollowsWindow = false;  // the user resized the window since the outline was opened
+    bool m_showsOpenedLayout = false;  // the opened outline was scaled by the program alone
+    QSize m_storedOuter;        // the outer size the opened outline's file keeps
+    bool m_referenceFromWindow = false;  // the stored window was too small to scale from
+    bool m_fittedAtOpen = false;  // the opened outline was scaled into a window unlike its own
+    QSize m_layoutCanvas;       // the canvas the outline was fitted to before the window got it
     QTimer* m_marginTimer = nullptr;
     qint64 m_marginWaitStart = 0;
     // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.

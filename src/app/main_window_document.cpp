@@ -12,7 +12,10 @@
 #include "view/outline_export.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
+
+#include <cstdlib>
 
 namespace velmar {
 
@@ -35,17 +38,25 @@ void MainWindow::connectDocumentViews()
 
 QSize MainWindow::canvasSize() const
 {
-    return m_canvas->size();
+    // Until the window has the size an opened outline was fitted to, the outline's layout is
+    // that canvas's.
+    return m_layoutCanvas.isValid() ? m_layoutCanvas : m_canvas->size();
 }
 
 QSize MainWindow::windowChrome() const
 {
+    // A window not shown yet has laid nothing out (its canvas has no size of its own): the usual
+    // chrome stands in until the window is on the screen.
+    if (!isVisible())
+        return defaultWindowChrome();
     return outerSize() - m_canvas->size();
 }
 
 void MainWindow::sizeOutlineToWindow()
 {
     m_sizeFollowsWindow = true;
+    m_showsOpenedLayout = false;
+    m_layoutCanvas = QSize();
 }
 
 void MainWindow::setOutlineCaption()
@@ -76,6 +87,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void MainWindow::endForSignal()
+{
+    if (m_document.state.modified || m_document.history.currentStep < 0) {
+        // Unsaved work, or a start not finished (the question about interrupted work may be
+        // open): the history stays exactly as a crash would leave it, for the next start to
+        // offer, and nothing more runs that could answer a question or touch the history.
+        std::_Exit(0);
+    }
+    m_documents->shutDown(false);
+    // exit(), not quit(): quit() would close the window, and closing asks about unsaved changes.
+    QCoreApplication::exit(0);
+}
+
 // --- outline zoom ------------------------------------------------------------------------------------
 
 void MainWindow::setZoom(bool on)
@@ -89,6 +113,7 @@ void MainWindow::rescaleToWindow()
 {
     if (m_adjustingSize || !m_document.session.zoomOn)
         return;
+    m_showsOpenedLayout = false;  // resized by the user: the outline is the window's now
     if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
         const QSize outer = frameGeometry().size();
         const QSize even = evenWindowSize(outer);

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "canvas/canvas_widget.h"
+#include "canvas/selection_handles.h"
 #include "model/zoom.h"
 
 #include <QDateTime>
@@ -35,6 +36,8 @@ void MainWindow::initWindowSize()
     m_marginTimer->setInterval(kMarginPollMs);
     connect(m_marginTimer, &QTimer::timeout, this, &MainWindow::checkFrameMargins);
 
+    // A stored window smaller than this (18 × 19) would leave no canvas to scale from or work on.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     setOuterSize(kInitialWidth, kInitialHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -52,13 +55,13 @@ QMargins MainWindow::frameMarginsNow() const
 
 void MainWindow::setOuterSize(int w, int h)
 {
-    m_wantedOuter = QSize(w, h);
     const QMargins m = frameMarginsNow();  // none until framed: checkFrameMargins() comes back then
     const QSize margins(m.left() + m.right(), m.top() + m.bottom());
+    m_wantedOuter = QSize(w, h).expandedTo(minimumSize() + margins);
     QSize inner = m_wantedOuter - margins;
     if (const QScreen* s = screen())
         inner = inner.boundedTo(s->availableGeometry().size() - margins);
-    inner = inner.expandedTo(QSize(1, 1));
+    inner = inner.expandedTo(minimumSize()).expandedTo(QSize(1, 1));
     m_expectedInner = inner;
     if (inner != size())
         resize(inner);
@@ -88,6 +91,8 @@ void MainWindow::followWindowSize()
 void MainWindow::showOutlineWindow(QSize storedOuter)
 {
     DocumentState& state = m_document.state;
+    m_showsOpenedLayout = false;
+    m_storedOuter = storedOuter;
     if (storedOuter.width() <= 0 || storedOuter.height() <= 0) {
         // A file without a size is shown in the window as it is.
         m_sizeFollowsWindow = true;
@@ -110,6 +115,97 @@ void MainWindow::showOutlineWindow(QSize storedOuter)
     m_adjustingSize = false;
     m_document.outline.setClientSize(madeFor);
     keepOnScreen();
+}
+
+namespace {
+
+// A canvas the zoom can scale from or to: some room below the tool bar.
+bool usableCanvas(QSize canvas)
+{
+    return canvas.width() > 0 && canvas.height() > kZoomClientHeightOffset;
+}
+
+}  // namespace
+
+QSize MainWindow::expectedCanvas(QSize madeFor) const
+{
+    if (isVisible() && (m_marginsKnown || isMaximized() || isFullScreen()))
+        return m_canvas->size();
+    // Not shown or not framed yet: the window gets the stored size as far as the screen allows
+    // it, and the canvas loses as much as the window does.
+    const QScreen* s = screen();
+    if (!s || !m_storedOuter.isValid())
+        return madeFor;
+    const QSize outer = m_storedOuter.expandedTo(minimumSize()).boundedTo(s->availableGeometry().size());
+    return madeFor + (outer - m_storedOuter);
+}
+
+bool MainWindow::fitOpenedOutline()
+{
+    m_layoutCanvas = QSize();
+    m_showsOpenedLayout = false;
+    m_referenceFromWindow = false;
+    if (!m_storedOuter.isValid() || m_storedOuter.isEmpty())
+        return false;  // a file without a size is shown in the window as it is
+    const QSize madeFor = m_document.outline.clientSize();
+    const QSize canvas = expectedCanvas(madeFor);
+    m_showsOpenedLayout = true;
+    m_fittedAtOpen = false;
+    m_referenceFromWindow = !usableCanvas(madeFor) || !usableCanvas(canvas);
+    if (m_referenceFromWindow) {
+        // Made for a window too small to scale from (18 × 19): laid out as it is in the window
+        // of the least size, whose canvas the zoom then scales from.
+        return false;
+    }
+    // With the zoom off the outline is scaled only where it would not fit.
+    // Until the window has its canvas, the outline's layout is for the canvas it will get.
+    m_layoutCanvas = canvas;
+    const bool smaller = canvas.width() < madeFor.width() || canvas.height() < madeFor.height();
+    if (canvas == madeFor || !(m_document.session.zoomOn || smaller)) {
+        m_layoutCanvas = madeFor;
+        return false;
+    }
+    if (!rescaleOutline(m_document.outline, canvas, m_document.session.gridStep))
+        return false;
+    m_fittedAtOpen = true;
+    // Edited from now on, the outline keeps the window it is shown in; unedited, it is saved as
+    // its file has it.
+    m_sizeFollowsWindow = true;
+    m_documents->objectsEdited();
+    return true;
+}
+
+bool MainWindow::showsOpenedLayout() const
+{
+    return m_showsOpenedLayout;
+}
+
+void MainWindow::refitOpenedOutline()
+{
+    if (!m_showsOpenedLayout || m_adjustingSize || m_document.history.currentStep != 0 || m_document.state.modified)
+        return;
+    const QSize canvas = m_canvas->size();
+    if (m_referenceFromWindow) {
+        if (usableCanvas(canvas))
+            recordReferenceLayout(m_document.outline, canvas);
+        return;
+    }
+    const QSize reference = m_document.outline.referenceClientSize();
+    const QSize from(reference.width(), reference.height() + kZoomClientHeightOffset);
+    if (canvas == from || !usableCanvas(canvas) || !usableCanvas(from))
+        return;
+    // An outline fitted at opening follows its window's real canvas; one shown as it is moves
+    // only where the canvas turned out smaller than the one it was made for (the frame the window
+    // manager added was larger than thought), so that nothing lies out of reach.
+    const bool smaller = canvas.width() < from.width() || canvas.height() < from.height();
+    if (!(smaller || (m_fittedAtOpen && m_document.session.zoomOn)))
+        return;
+    m_handles->hideAll();
+    if (rescaleOutline(m_document.outline, canvas, m_document.session.gridStep)) {
+        m_fittedAtOpen = true;
+        m_sizeFollowsWindow = true;
+        m_documents->objectsEdited();
+    }
 }
 
 void MainWindow::maximizeForImportIfLarger(QSize storedOuter)
@@ -164,7 +260,10 @@ void MainWindow::checkFrameMargins()
     // outline keeps its place and size.
     const QSize chrome = outerSize() - m_canvas->size();
     const QSize canvas = m_wantedOuter - chrome;
-    if (m_document.outline.referenceClientSize().isValid() && canvas.height() > kZoomClientHeightOffset)
+    // An outline already scaled to fit keeps the reference of that canvas: the window's real
+    // canvas is fitted from it.
+    if (!(m_showsOpenedLayout && m_fittedAtOpen) && m_document.outline.referenceClientSize().isValid()
+        && canvas.height() > kZoomClientHeightOffset)
         m_document.outline.setReferenceClientSize(QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
     // The window manager keeps the frame's corner where it put it.
     setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
@@ -195,6 +294,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     // the grid) does not make the user's resizing the program's.
     if (!isOwnResize(event->size()) && m_marginsKnown && isVisible() && !(m_maximizedForImport && isMaximized())) {
         // The user resized or maximised the window: the outline keeps its size from now on.
+        m_showsOpenedLayout = false;
         m_wantedOuter = QSize();
         m_expectedInner = QSize();
         m_maximizedForImport = false;

@@ -67,6 +67,17 @@ DocumentController::DocumentController(Document& document, const CommandRegistry
 
 void DocumentController::reportModified()
 {
+    // Save is there exactly when the outline differs from its file, however it got there: a
+    // change, an undo past the saved step, or an undo or redo back to it.
+    // An outline read from the old format has no file of the present format yet: Save writes it.
+    const DocumentState& state = m_document.state;
+    const bool differs = state.modified
+                         || (state.hasFileName && !state.fileName.isEmpty()
+                             && currentFormatName(state.fileName) != state.fileName);
+    if (m_commands.saveAs->isEnabled()) {
+        m_commands.saveButton->setEnabled(differs);
+        m_commands.saveItem->setEnabled(differs);
+    }
     if (m_document.state.modified == m_reportedModified)
         return;
     m_reportedModified = m_document.state.modified;
@@ -240,6 +251,7 @@ void DocumentController::newOutline()
         if (answer == QMessageBox::Yes)
             break;
     }
+    m_opened.reset();
     cleanUp(m_document);
     m_document.history.currentStep = 0;
     m_document.history.highestStep = 0;
@@ -313,6 +325,8 @@ void DocumentController::openOutline(const QString& file)
         showError(loaded.message);
         return;
     }
+    m_opened.reset();
+    OpenedOutline asStored{loaded.outline, loaded.windowSize, 0};
     const QStringList notices = loaded.notices;
     const QString warning = loaded.message;
     const QFileInfo opened(path);
@@ -328,8 +342,10 @@ void DocumentController::openOutline(const QString& file)
     state.fileName = path;
 
     cleanUp(m_document);
-    // The reference layout is that of the canvas the outline was made for.
+    // The reference layout is that of the canvas the outline was made for; the window this
+    // screen gives may be another size, and the outline is scaled into it.
     recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
+    m_window.fitOpenedOutline();
     m_commands.saveAs->setEnabled(true);
     m_commands.exportPicture->setEnabled(true);
     disableObjectSwitches();
@@ -344,6 +360,11 @@ void DocumentController::openOutline(const QString& file)
     m_commands.saveButton->setEnabled(false);
     if (!recovered)
         emit fileUsed(path);
+    // Kept whether or not it was scaled now: the window's real frame may still make it so.
+    if (!old && !recovered && loaded.windowSize.isValid() && !loaded.windowSize.isEmpty()) {
+        asStored.step = m_document.history.currentStep;
+        m_opened = std::move(asStored);
+    }
 
     if (recovered) {
         // Work recovered after a crash came from the history folder, which the clean-up empties:
@@ -377,7 +398,19 @@ bool DocumentController::save()
     // An outline read from the old format is always saved in the current one, beside it.
     const QString target = currentFormatName(state.fileName);
     m_window.followWindowSize();
-    const WriteResult written = writeOutlineFile(target, m_document);
+    // Unedited and only fitted to this screen's window, the outline is written as its file held
+    // it: opening and saving changes no byte.
+    WriteResult written;
+    if (m_opened && m_window.showsOpenedLayout() && !state.modified
+        && m_document.history.currentStep == m_opened->step) {
+        Document asStored;
+        asStored.outline = m_opened->outline;
+        asStored.state = state;
+        asStored.state.windowSize = m_opened->windowSize;
+        written = writeOutlineFile(target, asStored);
+    } else {
+        written = writeOutlineFile(target, m_document);
+    }
     if (!written.ok) {
         // Nothing was saved: the outline stays modified and Save stays available.
         showError(written.message);
@@ -425,6 +458,7 @@ void DocumentController::closeOutline()
     ModifiedReport report(*this);
     if (!settleUnsavedChanges(false))
         return;
+    m_opened.reset();
     clearAll();
     // Nothing is left to put in order: sequences that still named the removed objects would
     // lead the overlays and the summary to objects that no longer exist.
@@ -442,10 +476,11 @@ void DocumentController::closeOutline()
     enableOutlineCommands(false);
 }
 
-void DocumentController::shutDown()
+void DocumentController::shutDown(bool keepHistory)
 {
     m_closing = true;
-    cleanUp(m_document);
+    if (!keepHistory)
+        cleanUp(m_document);
 }
 
 }  // namespace velmar

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QSize>
 
+#include <optional>
+
 class QWidget;
 
 namespace velmar {
@@ -31,6 +33,13 @@ public:
     virtual void followWindowSize() = 0;
     // A new outline is laid out for the window as it is: the window's size becomes the outline's.
     virtual void sizeOutlineToWindow() = 0;
+    // Scales an outline just opened from the canvas it was made for into the canvas its window
+    // gets on this screen (clamped to a smaller screen, maximised), as the outline zoom does when
+    // the window is resized; true when its layout changed.
+    virtual bool fitOpenedOutline() = 0;
+    // The outline is shown as its file lays it out, scaled to the window only by the program
+    // (not resized by the user since it was opened).
+    virtual bool showsOpenedLayout() const = 0;
 };
 
 // The open outline's commands and history: New, Open, Save, Save as, Close and the question about
@@ -55,8 +64,9 @@ public:
     void closeOutline();
     // Asks about unsaved changes (and saves on "Да"); false when the command is to stop.
     bool settleUnsavedChanges(bool stopAfterSaving);
-    // The window is closing: the history is removed and no step is recorded any more.
-    void shutDown();
+    // The window is closing: no step is recorded any more, and the history is removed unless
+    // it is kept for recovering unsaved work at the next start.
+    void shutDown(bool keepHistory = false);
 
     // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
     // save commands enabled, the outline marked modified, the step recorded, the reference
@@ -107,6 +117,15 @@ private:
     void applyHistoryResult(const HistoryResult& result);
     // Emits modifiedChanged when the flag differs from what was reported last.
     void reportModified();
+
+    // The outline as its file holds it, while the outline shown is that file's scaled only to fit
+    // the window: saving it unedited writes the file's own bytes again.
+    struct OpenedOutline {
+        Outline outline;
+        QSize windowSize;
+        int step = 0;
+    };
+    std::optional<OpenedOutline> m_opened;
 
     Document& m_document;
     const CommandRegistry& m_commands;

@@ -6,31 +6,25 @@
 
 namespace velmar {
 
+namespace {
+
+// What the window's frame and title bar take from its outer size, in pixels.
+constexpr int kPreviewMargin = 5;
+constexpr int kPreviewTitle = 30;
+
+}  // namespace
+
 QRect previewLayout(QSize window, QSize picture)
 {
     const int W = window.width(), H = window.height();
-    const int w = picture.width(), h = picture.height();
-    if (w <= 0 || h <= 0 || W <= 0 || H <= 0)
+    if (picture.width() <= 0 || picture.height() <= 0 || W <= 0 || H <= 0)
         return {};
-    int width = W - 10;
-    int height = (W / w) * h;
-    int left = 0;
-    int top = H / 2 - height / 2 - 15;
-    if (height > H - 40) {
-        height = H - 40;
-        width = (H / h) * w;
-        left = W / 2 - width / 2;
-        top = H / 2 - height / 2 - 17;
-    }
-    if (height <= 0 || width <= 0) {
-        // Larger than the window in some direction: fit it whole, keeping its proportions.
-        const QSize fitted = picture.scaled(QSize(std::max(1, W - 10), std::max(1, H - 40)), Qt::KeepAspectRatio);
-        width = fitted.width();
-        height = fitted.height();
-        left = W / 2 - width / 2;
-        top = H / 2 - height / 2 - 17;
-    }
-    return QRect(left, top, width, height);
+    // The room inside the window's frame and title bar: the picture as large as fits, its
+    // proportions kept (a photo must not come out stretched), centred.
+    const QSize room(std::max(1, W - 2 * kPreviewMargin), std::max(1, H - kPreviewTitle - 2 * kPreviewMargin));
+    const QSize fitted = picture.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return QRect(kPreviewMargin + (room.width() - fitted.width()) / 2,
+                 kPreviewMargin + (room.height() - fitted.height()) / 2, fitted.width(), fitted.height());
 }
 
 PicturePreview::PicturePreview(QWidget* parent) : QDialog(parent), m_image(new QLabel(this))

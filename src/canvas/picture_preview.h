@@ -7,10 +7,8 @@ class QLabel;
 
 namespace velmar {
 
-// Where the full-screen view puts a w × h picture in a window of outer size W × H: the picture is
-// enlarged by a whole factor to the window's width, or, when that is too high, by a whole factor
-// to its height and centred. A picture wider than the window (a factor of 0) is fitted into the
-// window keeping its aspect ratio instead of vanishing.
+// Where the full-screen view puts a w × h picture in a window of outer size W × H: as large as
+// the room inside the window's frame allows, its aspect ratio kept, centred.
 QRect previewLayout(QSize window, QSize picture);
 
 // "Просмотр": one picture of the outline shown on its own in a maximised window.

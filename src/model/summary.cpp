@@ -61,7 +61,7 @@ std::vector<SummarySection> summarySections(const Outline& outline)
         const int k = outline.findSlot(ObjectKind::Frame, frames.entry(j));
         if (k == 0)
             continue;
-        SummarySection section{outline.frame(k).minimalText, {}};
+        SummarySection section{outline.frame(k).minimalText, {}, outline.frame(k).title};
         for (const SequencedObject& object : ordered)
             if (object.parentFrame == k)
                 section.objectTexts << *object.minimalText;

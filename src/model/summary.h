@@ -23,6 +23,7 @@ QString buildSummary(const Outline& outline);
 struct SummarySection {
     QString frameText;
     QStringList objectTexts;
+    QString frameTitle;  // the frame's name, for headings whose minimal text is empty
 };
 std::vector<SummarySection> summarySections(const Outline& outline);
 

@@ -23,7 +23,8 @@ QString markdownLine(const QString& line)
     QString out;
     out.reserve(line.size() + 8);
     for (const QChar c : line) {
-        if (QStringLiteral("\\`*_[]<>|~&").contains(c))
+        // '#' too: at a heading's end it would be taken for the closing sequence and dropped.
+        if (QStringLiteral("\\`*_[]<>|~&#").contains(c))
             out += QLatin1Char('\\');
         out += c;
     }
@@ -44,12 +45,26 @@ QString markdownLine(const QString& line)
     return out;
 }
 
+// A frame's heading: its minimal text, or its name when the minimal text is empty; a frame
+// with neither gets no heading rather than an empty one.
+const QString& headingText(const SummarySection& section)
+{
+    return section.frameText.trimmed().isEmpty() ? section.frameTitle : section.frameText;
+}
+
 }  // namespace
 
 QString summaryPlainText(const Outline& outline)
 {
-    QString text = buildSummary(outline);
-    text.replace(kSummaryBreak, QLatin1Char('\n'));
+    // Laid out as the summary itself, each text's lines taken one by one: replacing the summary's
+    // CRs afterwards would turn every CR LF of a text into two breaks.
+    const auto lines = [](const QString& text) { return textLines(text).join(QLatin1Char('\n')); };
+    QString text;
+    for (const SummarySection& section : summarySections(outline)) {
+        text += QLatin1Char('\n') + lines(section.frameText) + QStringLiteral("\n\n");
+        for (const QString& object : section.objectTexts)
+            text += lines(object) + QLatin1Char('\n');
+    }
     return text;
 }
 
@@ -59,10 +74,11 @@ QString summaryMarkdown(const Outline& outline)
     for (const SummarySection& section : summarySections(outline)) {
         // A heading is one line: the frame text's lines joined by spaces.
         QStringList heading;
-        for (const QString& line : textLines(section.frameText))
+        for (const QString& line : textLines(headingText(section)))
             if (!line.trimmed().isEmpty())
                 heading << markdownLine(line.trimmed());
-        md += QStringLiteral("# ") + heading.join(QLatin1Char(' ')) + QStringLiteral("\n\n");
+        if (!heading.isEmpty())
+            md += QStringLiteral("# ") + heading.join(QLatin1Char(' ')) + QStringLiteral("\n\n");
         for (const QString& text : section.objectTexts) {
             // Lines of one text stay lines (hard breaks); an empty line starts a new paragraph.
             QStringList paragraph;
@@ -94,7 +110,8 @@ QString summaryHtml(const Outline& outline, const QString& title)
         return lines.join(QStringLiteral("<br>"));
     };
     for (const SummarySection& section : summarySections(outline)) {
-        html += QStringLiteral("<h1>") + escaped(section.frameText) + QStringLiteral("</h1>\n");
+        if (!headingText(section).trimmed().isEmpty())
+            html += QStringLiteral("<h1>") + escaped(headingText(section)) + QStringLiteral("</h1>\n");
         for (const QString& text : section.objectTexts)
             if (!text.trimmed().isEmpty())
                 html += QStringLiteral("<p>") + escaped(text) + QStringLiteral("</p>\n");

@@ -6,7 +6,8 @@
 
 namespace velmar {
 
-// The summary as the summary window shows it: its CR separators as line feeds.
+// The summary as the summary window shows it: its CR separators as line feeds, and every line
+// break inside a text (CR LF as text fields keep them, or a lone CR or LF) as one line feed.
 QString summaryPlainText(const Outline& outline);
 
 // The summary as a Markdown document: every frame's minimal text a heading, the texts of its

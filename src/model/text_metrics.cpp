@@ -35,11 +35,25 @@ const std::vector<Fallback>& fallbacks()
     return table;
 }
 
+// A stored family name as a font family: characters no installed family has (control
+// characters, quotes, markup) are left out, so the name can go into any document or style sheet
+// that names the font (an SVG export, a style attribute) without ending it early.
+QString familyName(const QString& stored)
+{
+    QString name;
+    name.reserve(stored.size());
+    for (const QChar c : stored)
+        if (c.category() != QChar::Other_Control && c.category() != QChar::Other_Format
+            && !QStringLiteral("\"'<>&\\;{}").contains(c))
+            name += c;
+    return name;
+}
+
 // Fills the family, style and pitch; the caller sets the size.
 QFont baseFont(const FontSpec& stored)
 {
     QFont font;
-    QStringList families{stored.name};
+    QStringList families{familyName(stored.name)};
     const QString key = stored.name.trimmed().toLower();
     for (const Fallback& f : fallbacks()) {
         if (f.names.contains(key)) {
@@ -63,6 +77,21 @@ QFont baseFont(const FontSpec& stored)
 }
 
 }  // namespace
+
+QString genericFamilyOf(const QString& family)
+{
+    const QString key = family.trimmed().toLower();
+    for (const Fallback& f : fallbacks()) {
+        if (!f.names.contains(key) && !f.substitutes.contains(family.trimmed(), Qt::CaseInsensitive))
+            continue;
+        if (f.hint == QFont::Serif)
+            return QStringLiteral("serif");
+        if (f.hint == QFont::TypeWriter)
+            return QStringLiteral("monospace");
+        break;
+    }
+    return QStringLiteral("sans-serif");
+}
 
 int pointsToPixels(double points)
 {

@@ -21,6 +21,9 @@ int pointsToPixels(double points);
 // this system (such as "MS Sans Serif") fall back to similar ones that are installed. The size
 // is set in pixels.
 QFont toQFont(const FontSpec& stored);
+// The CSS generic family ("serif", "monospace" or "sans-serif") nearest to a family's shape, for
+// documents read where the family itself is missing.
+QString genericFamilyOf(const QString& family);
 // The same font with its size in points, as a font dialog wants to show it.
 QFont toDialogFont(const FontSpec& stored);
 // A font chosen in a font dialog (or made by toQFont), with the colour the dialog does not carry.

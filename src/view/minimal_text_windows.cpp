@@ -3,6 +3,7 @@
 #include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
 #include "model/summary.h"
+#include "model/summary_formats.h"
 #include "model/text_metrics.h"
 #include "platform/dialogs.h"
 #include "storage/old_outline_file.h"
@@ -217,7 +218,7 @@ void MinimalTextCommands::storeEditedText(const QString& text)
 
 void MinimalTextCommands::showSummary()
 {
-    m_summary->showSummary(buildSummary(m_host.document().outline));
+    m_summary->showSummary(summaryPlainText(m_host.document().outline));
 }
 
 }  // namespace velmar

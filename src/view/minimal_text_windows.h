@@ -33,7 +33,7 @@ class SummaryWindow : public QDialog {
 public:
     SummaryWindow(CanvasHost& host, QWidget* parent);
 
-    // Clears the view, shows the summary (paragraphs separated by CR) and runs the window modally.
+    // Clears the view, shows the summary (lines separated by LF or CR) and runs the window modally.
     void showSummary(const QString& summary);
     // Puts the summary into the view without showing the window.
     void setSummary(const QString& summary);

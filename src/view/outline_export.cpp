@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "view/outline_renderer.h"
+#include "view/svg_text.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
@@ -116,14 +117,15 @@ QByteArray outlineSvg(const OutlineRenderer& renderer, double scale)
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setTitle(renderer.document().state.outlineName);
+    // The generator writes the title as it is: finishSvg() gives it escaped.
+    generator.setTitle(QString());
     generator.setResolution(kScreenDpi);
     const QSize size = scaledArea(renderer, scale).toSize();
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     if (!paintScaled(renderer, scale, &generator))
         return {};
-    return bytes;
+    return finishSvg(bytes, renderer.document().state.outlineName);
 }
 
 QString exportOutline(const Document& document, QSize clientSize, double scale, const QString& path)

@@ -113,6 +113,15 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
                                  .arg(believed())));
         for (int i = 1; i < reports.size(); ++i)
             QVERIFY2(reports[i].first() != reports[i - 1].first(), after);  // only changes are reported
+        // Save (menu item with Ctrl+S, and tool button) is offered exactly for an outline that
+        // differs from its file.
+        for (const char* save : {"N49", "ToolButton3"})
+            if (f.command(save)->isEnabled() != f.doc().state.modified)
+                QFAIL(qPrintable(QStringLiteral("%1 enabled is %2 after %3, modified %4")
+                                     .arg(QLatin1String(save))
+                                     .arg(f.command(save)->isEnabled())
+                                     .arg(QLatin1String(after))
+                                     .arg(f.doc().state.modified)));
     };
 
     startNew(f, QStringLiteral("Урок"));
@@ -138,6 +147,13 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
     // Typing marks the outline modified without a step; Save clears it; Close with "Нет" too.
     f.command("N49")->trigger();
     check("save");
+    // Save, then Undo: the outline differs from the file again, and Redo comes back to it.
+    f.command("N77")->trigger();
+    QVERIFY(f.doc().state.modified);
+    check("undo after save");
+    f.command("N78")->trigger();
+    QVERIFY(!f.doc().state.modified);
+    check("redo back to the saved step");
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
     f.command("N86")->trigger();

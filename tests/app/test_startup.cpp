@@ -112,6 +112,14 @@ void TestStartup::commandLineFileReachesOpen()
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("нет такого.vmd")));
     QCOMPARE(missing.window->document().outline.count(ObjectKind::Frame), 0);
+
+    // A folder named instead of a file is reported the same way.
+    options.documentPath = home.filePath(QStringLiteral("папка.vmd"));
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("папка.vmd")));
+    Started folder = start(options);
+    QCOMPARE(dialogs.messages.size(), 2);
+    QVERIFY2(dialogs.messages.last().text.contains(QStringLiteral("папка.vmd")), qPrintable(dialogs.messages.last().text));
+    QVERIFY(!folder.window->document().state.hasFileName);
 }
 
 void TestStartup::interruptedWorkQuestion_data()

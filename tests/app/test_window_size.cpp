@@ -8,6 +8,8 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QTest>
 
@@ -16,17 +18,24 @@ using namespace velmar;
 class TestWindowSize : public QObject {
     Q_OBJECT
 private slots:
-    void openedOutlineKeepsItsStoredSize_data();
-    void openedOutlineKeepsItsStoredSize();
+    void openedOutlineFitsTheWindow_data();
+    void openedOutlineFitsTheWindow();
+    void tinyStoredWindowGetsARoomyOne();
+    void maximisedWindowZoomsTheOpenedOutline();
     void oldFormatSizeIsForgottenByTheNextOutline();
 
 private:
+    // An outline made for a window of the given outer size: one frame near the canvas's top-left
+    // corner and one reaching into its bottom-right corner.
     static QString writeOutline(WindowFixture& f, const QString& name, QSize window)
     {
         Document doc;
         doc.state.outlineName = name;
         doc.state.windowSize = window;
         doc.outline.createFrame(QRect(10, 40, 300, 200), QStringLiteral("Рамка"));
+        const QSize canvas = window - defaultWindowChrome();
+        if (canvas.width() > 420 && canvas.height() > 300)
+            doc.outline.createFrame(QRect(canvas.width() - 210, canvas.height() - 160, 200, 150), QStringLiteral("Угол"));
         const QString path = f.home.filePath(name + QStringLiteral(".vmd"));
         return writeOutlineFile(path, doc).ok ? path : QString();
     }
@@ -36,45 +45,123 @@ private:
         f.command("N48")->trigger();
         QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     }
+    // "Сохранить как" into another folder under the outline's own name (the name is stored in
+    // the file); the bytes written.
+    static QByteArray saveCopy(WindowFixture& f, const QString& name)
+    {
+        const QDir copies(f.home.filePath(QStringLiteral("копии")));
+        copies.mkpath(QStringLiteral("."));
+        f.dialogs.files.push_back(Dialogs::FileChoice{copies.filePath(name), 1});
+        f.command("N50")->trigger();
+        QFile file(copies.filePath(name + QStringLiteral(".vmd")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QByteArray bytesOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     static QSize available(WindowFixture& f) { return f.window->screen()->availableGeometry().size(); }
+    // Every frame lies whole on the canvas below the tool bar.
+    static QString framesOutOfReach(WindowFixture& f)
+    {
+        const QRect canvas(QPoint(0, 0), f.window->canvas()->size());
+        QStringList out;
+        for (int i = 1; i <= f.doc().outline.count(ObjectKind::Frame); ++i) {
+            const QRect b = f.doc().outline.frame(i).bounds;
+            if (!canvas.contains(b) || b.top() < 31)
+                out << QStringLiteral("frame %1 at %2,%3 %4×%5 on %6×%7")
+                           .arg(i).arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())
+                           .arg(canvas.width()).arg(canvas.height());
+        }
+        return out.join(QStringLiteral("; "));
+    }
 };
 
-void TestWindowSize::openedOutlineKeepsItsStoredSize_data()
+void TestWindowSize::openedOutlineFitsTheWindow_data()
 {
     QTest::addColumn<QSize>("extra");  // added to the screen's room; negative: smaller than it
     QTest::newRow("an odd size that fits") << QSize(-53, -29);
-    QTest::newRow("larger than the screen") << QSize(400, 300);
+    QTest::newRow("larger than the screen") << QSize(640, 150);
 }
 
-void TestWindowSize::openedOutlineKeepsItsStoredSize()
+void TestWindowSize::openedOutlineFitsTheWindow()
 {
     QFETCH(QSize, extra);
     WindowFixture f;
     const QSize stored = available(f) + extra;
     const QString path = writeOutline(f, QStringLiteral("окно"), stored);
     QVERIFY(!path.isEmpty());
+    const QByteArray original = bytesOf(path);
     open(f, path);
 
     QTRY_VERIFY(f.window->screen()->availableGeometry().contains(f.window->frameGeometry()));
     QCOMPARE(f.window->frameGeometry().size(), stored.boundedTo(available(f)));
-    // Nothing was scaled to the smaller window, and the file keeps the size it had.
-    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
-    QCOMPARE(f.doc().state.windowSize, stored);
-    f.command("N49")->trigger();
-    const LoadResult saved = readOutlineFile(path, defaultWindowChrome());
-    QVERIFY(saved.ok);
-    QCOMPARE(saved.windowSize, stored);
-    QCOMPARE(saved.outline.frame(1).bounds, QRect(10, 40, 300, 200));
+    // Every frame can be reached; an outline that fits is shown as it is.
+    QCOMPARE(framesOutOfReach(f), QString());
+    const bool fits = extra.width() < 0;
+    if (fits) {
+        QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
+        QCOMPARE(f.doc().state.windowSize, stored);
+    } else {
+        // Scaled as the zoom scales a window the user makes smaller: both directions shrink.
+        const QRect first = f.doc().outline.frame(1).bounds;
+        QVERIFY2(first.width() < 300 && first.height() < 200, qPrintable(QStringLiteral("%1×%2").arg(first.width()).arg(first.height())));
+    }
+    QVERIFY(!f.command("N49")->isEnabled());
+    // Opened and saved unedited, the outline is the file's to the byte.
+    QCOMPARE(saveCopy(f, QStringLiteral("окно")), original);
 
     // Resized by the user, the outline keeps the new size (even: the grid is on).
     f.window->resize(401, 301);
     QTRY_VERIFY(f.window->frameGeometry().width() % 2 == 0 && f.window->frameGeometry().height() % 2 == 0
                 && f.window->width() < 402 && f.window->height() < 302);
+    QCOMPARE(framesOutOfReach(f), QString());
     const QSize resized = f.window->frameGeometry().size();
     f.dialogs.colours.push_back(QColor(Qt::yellow));
     f.command("N18")->trigger();  // a change, so that Save is enabled again
     f.command("N49")->trigger();
-    QCOMPARE(readOutlineFile(path, defaultWindowChrome()).windowSize, resized);
+    QCOMPARE(readOutlineFile(f.doc().state.fileName, defaultWindowChrome()).windowSize, resized);
+}
+
+void TestWindowSize::tinyStoredWindowGetsARoomyOne()
+{
+    WindowFixture f;
+    const QString path = writeOutline(f, QStringLiteral("крошка"), QSize(18, 19));
+    const QByteArray original = bytesOf(path);
+    open(f, path);
+    QTRY_VERIFY(f.window->width() >= MainWindow::kMinimumWidth && f.window->height() >= MainWindow::kMinimumHeight);
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
+    QCOMPARE(saveCopy(f, QStringLiteral("крошка")), original);
+
+    // Enlarged, the window zooms the outline from the canvas it opened with.
+    const QSize before = f.window->canvas()->size();
+    f.window->resize(f.window->width() * 2, f.window->height() + (before.height() - 32));
+    QTRY_VERIFY(f.window->canvas()->size() != before);
+    const QRect grown = f.doc().outline.frame(1).bounds;
+    QVERIFY2(grown.width() >= 590 && grown.width() <= 610, qPrintable(QString::number(grown.width())));
+    QVERIFY2(grown.height() > 300, qPrintable(QString::number(grown.height())));
+}
+
+void TestWindowSize::maximisedWindowZoomsTheOpenedOutline()
+{
+    WindowFixture f;
+    f.window->showMaximized();
+    QTRY_VERIFY(f.window->isMaximized());
+    // Made for a window two thirds the size of this maximised one.
+    const QSize stored = f.window->frameGeometry().size() * 2 / 3;
+    const QString path = writeOutline(f, QStringLiteral("развёрнуто"), stored);
+    const QByteArray original = bytesOf(path);
+    open(f, path);
+    QVERIFY(f.window->isMaximized());
+    // Zoomed to the maximised window as a resize would: larger in both directions.
+    const QRect first = f.doc().outline.frame(1).bounds;
+    QVERIFY2(first.width() > 400 && first.height() > 260,
+             qPrintable(QStringLiteral("%1×%2 canvas %3×%4 stored %5×%6").arg(first.width()).arg(first.height())
+                            .arg(f.window->canvas()->width()).arg(f.window->canvas()->height())
+                            .arg(stored.width()).arg(stored.height())));
+    QCOMPARE(framesOutOfReach(f), QString());
+    QCOMPARE(saveCopy(f, QStringLiteral("развёрнуто")), original);
 }
 
 void TestWindowSize::oldFormatSizeIsForgottenByTheNextOutline()

@@ -1,6 +1,8 @@
 # Opening an outline and saving it with the real program: what was opened is written back byte for
 # byte, including objects the creation rules would have placed differently.
+import os
 import struct
+import time
 
 import velmar_e2e as e2e
 
@@ -12,6 +14,7 @@ WINDOW_SIZE = range(268, 276)  # the window's own size is the window-size tests'
 
 def test_open_then_save_keeps_every_byte(app):
     path = app.make_outline({
+        "name": "lesson",
         "window": [800, 600],
         "frames": [{"bounds": [40, 60, 240, 180], "title": "Рамка"}],
         "textFields": [{"bounds": [10, 30, 80, 40], "text": "Текст2", "parent": 1}],
@@ -27,8 +30,19 @@ def test_open_then_save_keeps_every_byte(app):
         f.write(original)
 
     app.open(path)
-    app.save()
-    with open(path, "rb") as f:
+    # Save is offered only for an outline that differs from its file: an unedited one is saved
+    # with "Сохранить как..." into another folder, under its own name (which the file holds).
+    copy = os.path.join(app.folder, "copy")
+    os.makedirs(copy)
+    app.click(app.button("ToolButton5"))
+    e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name", "Сохранить"])
+                 .stdout.split(), "the file dialog")
+    time.sleep(0.3)  # the dialog takes keys once its window is mapped and focused
+    app.type(os.path.join(copy, "lesson"))
+    app.key("Return")
+    app.path = os.path.join(copy, "lesson.vmd")
+    e2e.wait_for(lambda: os.path.exists(app.path), "the outline to be saved")
+    with open(app.path, "rb") as f:
         saved = f.read()
     e2e.check_equal(len(saved), len(original), "file size")
     changed = [i for i in range(HEADER) if saved[i] != original[i] and i not in WINDOW_SIZE]

@@ -1,5 +1,6 @@
 # The window size outline files store, under a real window manager: the outer size, kept as it is
-# through open and save, and the window kept on the screen.
+# through open and save; an outline from a larger screen fitted into the window this screen
+# allows; a tiny stored window opened at a usable size, zooming from there.
 import os
 import shutil
 import tempfile
@@ -7,7 +8,7 @@ import time
 
 import velmar_e2e as e2e
 
-OUTLINE = {"frames": [{"bounds": [10, 40, 300, 200], "title": "Рамка"}],
+OUTLINE = {"name": "lesson", "frames": [{"bounds": [10, 40, 300, 200], "title": "Рамка"}],
            "textFields": [{"bounds": [20, 30, 80, 40], "text": "Текст", "parent": 1}]}
 
 
@@ -26,38 +27,117 @@ def frame_geometry(app):
             values["Width"] + left + right, values["Height"] + top + bottom]
 
 
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def save_as(app, folder, name="lesson"):
+    """"Сохранить как..." from the tool bar into FOLDER under NAME (the outline's own name keeps
+    the file's bytes: the name is stored in it); waits until it is written and returns its path."""
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, name + ".vmd")
+    app.click(app.button("ToolButton5"))
+    choose_file(app, os.path.join(folder, name))
+    e2e.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, "the outline to be saved as " + path)
+    app.path = path
+    return path
+
+
 def saved_twice(app, description):
-    """Opens the outline and saves it, then does the same with the saved file in a second velmar;
-    returns both files' --info and that second velmar."""
+    """Opens the outline and saves it unedited under another name, then does the same with that
+    file in a second velmar; returns the bytes of the three files and that second velmar."""
     app.open(description)
-    app.save()
-    first = app.info()
+    original = app.path
+    first = save_as(app, os.path.join(app.folder, "first"))
     app.stop()
     again = e2e.Velmar(app.desktop, tempfile.mkdtemp(prefix="again-", dir=app.folder))
-    again.open(app.path)
-    again.save()
-    return first, again.info(), again
+    again.open(first)
+    second = save_as(again, os.path.join(again.folder, "second"))
+    return [read_bytes(p) for p in (original, first, second)], again
+
+
+def canvas_room(app):
+    """The canvas's width and height on the screen: from its reported origin to the window's
+    bottom-right corner."""
+    left, top, width, height = frame_geometry(app)
+    origin = app._origin()
+    return left + width - origin[0], top + height - origin[1]
+
+
+def shot(app, name):
+    path = os.path.join(os.environ.get("VELMAR_E2E_ARTIFACTS") or app.folder, f"e2e_window_size.{name}.png")
+    app.screenshot(path)
+    print("screenshot:", path, flush=True)
 
 
 def test_open_and_save_keep_the_outer_size(app):
-    first, second, again = saved_twice(app, dict(OUTLINE, window=[746, 571]))
-    for info in (first, second):
-        e2e.check_equal([info["windowWidth"], info["windowHeight"]], [746, 571], "stored window size")
-        e2e.check_equal(e2e.bounds(info["frames"][0]), [10, 40, 300, 200], "frame")
-        e2e.check_equal(e2e.bounds(info["textFields"][0]), [20, 30, 80, 40], "text field")
+    files, again = saved_twice(app, dict(OUTLINE, window=[746, 571]))
+    e2e.check(files[0] == files[1] == files[2], "opened and saved unedited, the outline changed")
+    info = again.info()
+    e2e.check_equal([info["windowWidth"], info["windowHeight"]], [746, 571], "stored window size")
+    e2e.check_equal(e2e.bounds(info["frames"][0]), [10, 40, 300, 200], "frame")
     e2e.check_equal(frame_geometry(again)[2:], [746, 571], "window on the screen")
     again.stop()
 
 
-def test_a_window_larger_than_the_screen_stays_on_it(app):
-    first, second, again = saved_twice(app, dict(OUTLINE, window=[1500, 1100]))
+# Made on a 1920 × 1050 screen: the third frame lies where a 1280 × 900 screen has no room.
+BIG = {"name": "lesson", "window": [1920, 1050],
+       "frames": [{"bounds": [10, 40, 300, 200], "title": "Первая"},
+                  {"bounds": [800, 400, 300, 200], "title": "Вторая"},
+                  {"bounds": [1550, 760, 300, 200], "title": "Третья"}]}
+
+
+def test_an_outline_from_a_larger_screen_is_fitted_into_the_window(app):
+    files, again = saved_twice(app, BIG)
+    e2e.check(files[0] == files[1] == files[2], "opened and saved unedited, the outline changed")
     left, top, width, height = frame_geometry(again)
     e2e.check(left >= 0 and top >= 0 and left + width <= e2e.SCREEN[0] and top + height <= e2e.SCREEN[1],
               f"window {left},{top} {width}x{height} is not on the {e2e.SCREEN} screen")
-    for info in (first, second):
-        e2e.check_equal([info["windowWidth"], info["windowHeight"]], [1500, 1100], "stored window size")
-        e2e.check_equal(e2e.bounds(info["frames"][0]), [10, 40, 300, 200], "frame")
+    shot(again, "fitted")
+    # The third frame is where the proportional zoom puts it in this window: its body can be
+    # grabbed there and moved.
+    room_w, room_h = canvas_room(again)
+    sx = room_w / (1920 - (width - room_w))
+    sy = (room_h - 32) / (1050 - (height - room_h) - 32)
+    third = [round(1550 * sx), round(sy * (760 - 31) + 31), round(300 * sx), round(sy * 200)]
+    e2e.check(third[0] + third[2] <= room_w and third[1] + third[3] <= room_h,
+              f"the third frame {third} would lie outside the canvas {room_w}x{room_h}")
+    grab = (third[0] + third[2] // 2, third[1] + third[3] * 2 // 3)
+    again.drag(grab, (grab[0] - 60, grab[1] - 40))
+    again.save()
+    info = again.info()
+    frames = [e2e.bounds(f) for f in info["frames"]]
+    for bounds in frames:
+        e2e.check(bounds[0] >= 0 and bounds[1] >= 31 and bounds[0] + bounds[2] <= room_w
+                  and bounds[1] + bounds[3] <= room_h, f"frame {bounds} is out of reach in {room_w}x{room_h}")
+    # (the estimate of the fitted place may be off by a few pixels; a drag that missed leaves the
+    # frame 60 and 40 pixels away from where it is looked for)
+    e2e.check(abs(frames[2][0] - (third[0] - 60)) <= 20 and abs(frames[2][1] - (third[1] - 40)) <= 20,
+              f"the third frame is at {frames[2]}, expected near {third} moved by (-60, -40)")
+    # Edited in the fitted window, the outline keeps that window's size.
+    e2e.check(info["windowWidth"] <= e2e.SCREEN[0] and info["windowHeight"] <= e2e.SCREEN[1],
+              f"stored window {info['windowWidth']}x{info['windowHeight']} is larger than the screen")
     again.stop()
+
+
+def test_a_tiny_stored_window_opens_usable_and_zooms(app):
+    app.open(dict(OUTLINE, window=[18, 19]))
+    original = read_bytes(app.path)
+    left, top, width, height = frame_geometry(app)
+    e2e.check(width >= 320 and height >= 240, f"the window is only {width}x{height}")
+    same = save_as(app, os.path.join(app.folder, "same"))
+    e2e.check(read_bytes(same) == original, "opened and saved unedited, the outline changed")
+    shot(app, "tiny")
+    # Enlarged by the user, the outline grows with the window.
+    before = canvas_room(app)
+    app.desktop.xdotool("windowsize", app.window, 2 * width, 2 * height)
+    e2e.wait_for(lambda: canvas_room(app) != before, "the window to grow")
+    app._settle()
+    shot(app, "tiny-enlarged")
+    grown = save_as(app, os.path.join(app.folder, "grown"))
+    frame = e2e.bounds(app.info(grown)["frames"][0])
+    e2e.check(frame[2] > 450 and frame[3] > 250, f"the frame did not grow with the window: {frame}")
 
 
 def choose_file(app, path):
@@ -77,11 +157,37 @@ def test_the_open_command_keeps_the_outer_size(app):
     app.path = path
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
         ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
-    app.save()
-    info = app.info()
-    e2e.check_equal([info["windowWidth"], info["windowHeight"]], [746, 571], "stored window size")
-    e2e.check_equal(e2e.bounds(info["frames"][0]), [10, 40, 300, 200], "frame")
+    saved = save_as(app, os.path.join(app.folder, "saved"))
+    e2e.check(read_bytes(saved) == read_bytes(path), "opened and saved unedited, the outline changed")
     e2e.check_equal(frame_geometry(app)[2:], [746, 571], "window on the screen")
+
+
+def test_an_outline_opened_into_a_maximised_window_is_zoomed(app):
+    path = app.make_outline(dict(OUTLINE, window=[746, 571]))
+    app.open(None)
+    left, top, width, height = frame_geometry(app)
+    # openbox maximises a window whose title bar is double-clicked.
+    app.desktop.xdotool("mousemove", left + width // 2, top + 8)
+    app.desktop.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+    e2e.wait_for(lambda: frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window to be maximised")
+    app._settle()
+    app.click(app.button("ToolButton2"))  # "Открыть"
+    choose_file(app, path)
+    e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
+        ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
+    app._settle()
+    shot(app, "maximised")
+    e2e.check(frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window did not stay maximised")
+    saved = save_as(app, os.path.join(app.folder, "saved"))
+    e2e.check(read_bytes(saved) == read_bytes(path), "opened and saved unedited, the outline changed")
+    # Zoomed as a resize to this window would: the frame's body lies about where the zoom put it
+    # (the frame is large; a rough place inside it is enough to grab it).
+    room_w, room_h = canvas_room(app)
+    grab = (round(160 * room_w / 746), round(200 * room_h / 571))
+    app.drag(grab, (grab[0] + 30, grab[1] + 20))
+    app.save()
+    frame = e2e.bounds(app.info()["frames"][0])
+    e2e.check(frame[2] > 420 and frame[3] > 280, f"the frame was not zoomed to the maximised window: {frame}")
 
 
 def test_recovered_work_keeps_the_outer_size(app):

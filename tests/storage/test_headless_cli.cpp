@@ -28,6 +28,7 @@ private slots:
     void convertReportsWriteFailures();
     void unicodeTextsAndPropertiesAreListedAndConverted();
     void programRunsWithoutADisplay();
+    void listingThatCannotBeWrittenFails();
 };
 
 void TestHeadlessCli::infoDescribesEveryObject()
@@ -256,6 +257,45 @@ void TestHeadlessCli::programRunsWithoutADisplay()
     QVERIFY(stdOut.isEmpty());
     QVERIFY(QString::fromLocal8Bit(stdErr).contains(QStringLiteral("missing.vmd")));
     QCOMPARE(run({QStringLiteral("--convert"), in}, &stdOut, &stdErr), 2);
+}
+
+void TestHeadlessCli::listingThatCannotBeWrittenFails()
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/velmar"));
+    if (!QFileInfo(program).isExecutable())
+        QSKIP("the velmar executable is not built beside the tests");
+    if (!QFileInfo(QStringLiteral("/dev/full")).exists())
+        QSKIP("no /dev/full on this system");
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.vmd"));
+    QVERIFY(writeOutlineFile(in, richDocument()).ok);
+    const QList<QStringList> commands = {
+        {QStringLiteral("--info"), in},
+        {QStringLiteral("--summary"), in},
+        {QStringLiteral("--summary"), in, QStringLiteral("--summary-format"), QStringLiteral("html")},
+    };
+    for (const QStringList& arguments : commands) {
+        // The same command succeeds on a pipe, and fails on a device that takes no bytes.
+        for (const bool full : {false, true}) {
+            QProcess process;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("VELMAR_HOME"), dir.filePath(QStringLiteral("home")));
+            process.setProcessEnvironment(env);
+            if (full)
+                process.setStandardOutputFile(QStringLiteral("/dev/full"));
+            process.start(program, arguments);
+            QVERIFY(process.waitForFinished(30000));
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            const QString stdErr = QString::fromLocal8Bit(process.readAllStandardError());
+            if (!full) {
+                QCOMPARE(process.exitCode(), 0);
+                QVERIFY(!process.readAllStandardOutput().isEmpty());
+                continue;
+            }
+            QCOMPARE(process.exitCode(), 1);
+            QVERIFY2(stdErr.contains(QStringLiteral("стандартный вывод")), qPrintable(stdErr));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessCli)

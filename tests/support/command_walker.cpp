@@ -5,6 +5,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
+#include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 #include "support/outline_invariants.h"
@@ -709,6 +710,17 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         ++m_counts[QStringLiteral("files reopened and compared")];
         Snapshot expected = m_savedFiles[chosen];
         const Snapshot live = snapshot();
+        // A stored window the screen cannot give (the walk makes windows larger than the screen)
+        // is clamped, and the outline is scaled into the canvas it got, as the zoom scales it;
+        // with the zoom off, only where it would not fit.
+        const QSize madeFor = readOutlineFile(chosen, chrome).outline.clientSize();
+        const QSize canvas = m_fixture.window->canvas()->size();
+        const bool smaller = canvas.width() < madeFor.width() || canvas.height() < madeFor.height();
+        if (madeFor != canvas && madeFor.height() > kZoomClientHeightOffset
+            && (smaller || m_fixture.command("ToolButton19")->isChecked())) {
+            recordReferenceLayout(expected.outline, madeFor);
+            rescaleOutline(expected.outline, canvas, doc().session.gridStep);
+        }
         // Opening ends with a history step, which snaps the outline to the grid when it is on.
         if (m_fixture.command("ToolButton20")->isChecked())
             snapToGrid(expected.outline, doc().session.gridStep);

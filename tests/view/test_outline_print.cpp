@@ -49,6 +49,9 @@ void prepareOutline(WindowFixture& f)
     o.frame(2).minimalText = QStringLiteral("# Опыты *первые*");
     const int field = o.createTextField(QRect(10, 30, 100, 40), 0x00FFFFFF, QStringLiteral("t"), 2);
     o.textField(field).minimalText = QStringLiteral("Строка 1\r\nСтрока 2");
+    // A heading ending in a hash sign, and a frame whose minimal text was emptied (its name heads it).
+    o.frame(3).minimalText = QStringLiteral("Закон Ома #");
+    o.frame(5).minimalText = QString();
     o.frameSequence().swap(1, 2);
     // A photo far larger than its control.
     const int picture = o.createPicture(QRect(10, 80, 80, 60), 3);
@@ -208,6 +211,8 @@ void TestOutlinePrint::summaryCommandMatchesTheWindow()
     QString errors;
     QCOMPARE(runSummaryCommand(path, HeadlessCommand::Text, &out, &errors), 0);
     QCOMPARE(QString::fromUtf8(out), shown);
+    // A CR LF inside a text is one line break, in the window and on the command line alike.
+    QVERIFY2(shown.contains(QStringLiteral("Строка 1\nСтрока 2\n")), qPrintable(shown));
 }
 
 void TestOutlinePrint::summaryFormats_data()
@@ -217,13 +222,14 @@ void TestOutlinePrint::summaryFormats_data()
     QTest::addColumn<QStringList>("absent");
     QTest::newRow("markdown") << int(HeadlessCommand::Markdown)
                               << QStringList{"# \\# Опыты \\*первые\\*\n\n", "Строка 1\\\nСтрока 2\n\n",
-                                             "# Вода \\<кипит\\> \\& пар\n\n"}
-                              << QStringList{"\r"};
+                                             "# Вода \\<кипит\\> \\& пар\n\n", "# Закон Ома \\#\n\n",
+                                             "# Факты\n\n"}
+                              << QStringList{"\r", "# \n"};
     QTest::newRow("html") << int(HeadlessCommand::Html)
                           << QStringList{"<title>Урок</title>", "<h1># Опыты *первые*</h1>",
                                          "<p>Строка 1<br>Строка 2</p>", "<h1>Вода &lt;кипит&gt; &amp; пар</h1>",
-                                         "</html>"}
-                          << QStringList{"<кипит>", "\r"};
+                                         "<h1>Закон Ома #</h1>", "<h1>Факты</h1>", "</html>"}
+                          << QStringList{"<кипит>", "\r", "<h1></h1>"};
 }
 
 void TestOutlinePrint::summaryFormats()
