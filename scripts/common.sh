@@ -20,6 +20,8 @@ VELMAR_PACKAGES=(
   python3 xvfb openbox xdotool x11-utils imagemagick
   # The clipboard exchange with other programs in the real-input tests.
   xclip
+  # The hostile-document tests: progressive JPEGs (cjpeg), tracing what a command opens, limits.
+  libjpeg-turbo-progs strace util-linux
 )
 
 velmar_missing_packages() {

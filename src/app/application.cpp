@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/thumbnail_deadline.h"
 
 #include "platform/command_guard.h"
 #include "app/headless_cli.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 #include <iterator>
 #include <utility>
 
@@ -221,8 +223,17 @@ int runApplication(int argc, char** argv)
     if (commandLine.exitNow)
         return commandLine.exitCode;
     // File commands run without any window or display.
-    if (commandLine.headless.kind != HeadlessCommand::None)
-        return runHeadlessCommand(commandLine.headless, argc, argv);
+    if (commandLine.headless.kind != HeadlessCommand::None) {
+        if (commandLine.headless.kind == HeadlessCommand::Thumbnail)
+            thumbnailDeadline().start(QFileInfo(commandLine.headless.input).size());
+        try {
+            return runHeadlessCommand(commandLine.headless, argc, argv);
+        } catch (const std::bad_alloc&) {
+            // A file whose contents ask for more memory than there is: refused like any bad file.
+            std::fputs("Недостаточно памяти для выполнения команды: файл слишком велик или повреждён.\n", stderr);
+            return 1;
+        }
+    }
 
     GuardedApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
@@ -239,7 +250,8 @@ int runApplication(int argc, char** argv)
     options.startFolder = startFolder;
     options.dataHome = userDataHome();
     options.systemDataDirs = systemDataDirs();
-    window.startUp(options);
+    if (!window.startUp(options))
+        return 1;
     window.show();
     reportWindowGeometryIfAsked(window.canvas());
 

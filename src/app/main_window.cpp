@@ -15,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/tooltip_wrap.h"
 #include "platform/core/file_association.h"
+#include "platform/core/working_folders.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <cstdio>
 
 namespace velmar {
 
@@ -73,7 +76,7 @@ QMenu* MainWindow::popupMenu(const QString& name) const
     return m_commands.menuNamed(name);
 }
 
-void MainWindow::startUp(const StartupOptions& options)
+bool MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
     SessionState& session = m_document.session;
@@ -99,6 +102,11 @@ void MainWindow::startUp(const StartupOptions& options)
 
     session.programFolder = options.programFolder;
     ensureWorkingFolders(session.programFolder);
+    if (const QString unsafe = unsafeWorkingFolder(session.programFolder); !unsafe.isEmpty()) {
+        std::fprintf(stderr, "%s\n", unsafe.toLocal8Bit().constData());
+        dialogs().inform(this, QStringLiteral("Ошибка"), unsafe, QMessageBox::Critical);
+        return false;
+    }
     m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
 
     state.modified = false;
@@ -137,6 +145,7 @@ void MainWindow::startUp(const StartupOptions& options)
         session.directOpen = true;
         runGuarded(this, [this] { m_documents->openOutline(); });
     }
+    return true;
 }
 
 void MainWindow::snapOutline()
