@@ -24,6 +24,8 @@ VELMAR_PACKAGES=(
   xclip
   # The archive checker run on the Debian package by the packaging test.
   lintian
+  # The hostile-document tests: progressive JPEGs (cjpeg), tracing what a command opens, limits.
+  libjpeg-turbo-progs strace util-linux
 )
 
 velmar_missing_packages() {

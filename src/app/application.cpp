@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/command_line.h"
+#include "app/thumbnail_deadline.h"
 
 #include "platform/command_guard.h"
 #include "app/headless_cli.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 namespace velmar {
 
@@ -52,8 +54,17 @@ int runApplication(int argc, char** argv)
     if (commandLine.exitNow)
         return commandLine.exitCode;
     // File commands run without any window or display.
-    if (commandLine.headless.kind != HeadlessCommand::None)
-        return runHeadlessCommand(commandLine.headless, argc, argv);
+    if (commandLine.headless.kind != HeadlessCommand::None) {
+        if (commandLine.headless.kind == HeadlessCommand::Thumbnail)
+            thumbnailDeadline().start(QFileInfo(commandLine.headless.input).size());
+        try {
+            return runHeadlessCommand(commandLine.headless, argc, argv);
+        } catch (const std::bad_alloc&) {
+            // A file whose contents ask for more memory than there is: refused like any bad file.
+            std::fputs("Недостаточно памяти для выполнения команды: файл слишком велик или повреждён.\n", stderr);
+            return 1;
+        }
+    }
 
     GuardedApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
@@ -83,7 +94,8 @@ int runApplication(int argc, char** argv)
         ended = true;
         window.endForSignal();
     });
-    window.startUp(options);
+    if (!window.startUp(options))
+        return 1;  // a working folder others can write to was refused
     if (ended)
         return 0;  // ended while starting up (a question was open): no event loop is to run
     window.show();

@@ -1,4 +1,5 @@
 #include "app/headless_cli.h"
+#include "app/thumbnail_deadline.h"
 
 #include "platform/core/file_io.h"
 #include "storage/object_fields.h"
@@ -8,6 +9,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "model/summary_formats.h"
+#include "model/visible_text.h"
 #include "view/outline_export.h"
 #include "view/outline_web_page.h"
 #include "view/outline_renderer.h"
@@ -117,12 +119,13 @@ QSize exportClientSize(QSize storedWindow)
 // picture decoded); invalid for unreadable files.
 QSize storedWindowSize(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> start =
+        readRegularFileStart(path, isOldFormatName(path) ? 64 * 1024 : layout::kHeaderSize, nullptr);
+    if (!start)
         return {};
     if (isOldFormatName(path))
-        return oldOutlineWindowSize(file.read(64 * 1024));
-    const HeaderReadResult read = readOutlineHeader(file.read(layout::kHeaderSize));
+        return oldOutlineWindowSize(*start);
+    const HeaderReadResult read = readOutlineHeader(*start);
     return read.ok() ? QSize(read.header.windowWidth, read.header.windowHeight) : QSize();
 }
 
@@ -216,6 +219,9 @@ int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat forma
     case HeadlessCommand::Markdown: *out = summaryMarkdown(loaded->outline).toUtf8(); break;
     case HeadlessCommand::Html: *out = summaryHtml(loaded->outline, loaded->outlineName).toUtf8(); break;
     }
+    // The summary goes to a terminal or a pipe: control characters of the texts (ESC, BEL…) are
+    // left out, tab and line breaks kept.
+    *out = withoutControlCharacters(QString::fromUtf8(*out)).toUtf8();
     return 0;
 }
 
@@ -257,6 +263,7 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     // Some thumbnail services create OUT empty beforehand and read the result through their own
     // descriptor: such a file is filled in place (the picture is complete before it is touched).
     // Any other OUT is replaced atomically, so a reader never sees half a picture.
+    thumbnailDeadline().writing();
     const QFileInfo target(output);
     const FileWriteStatus written = target.isFile() && target.size() == 0
                                         ? overwriteFile(output, {png})

@@ -17,6 +17,7 @@
 #include "platform/dialogs.h"
 #include "platform/tooltip_wrap.h"
 #include "platform/core/file_association.h"
+#include "platform/core/working_folders.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>
@@ -28,6 +29,8 @@
 #include <QShowEvent>
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstdio>
 
 #include <cstdio>
 
@@ -83,7 +86,7 @@ QMenu* MainWindow::popupMenu(const QString& name) const
     return m_commands.menuNamed(name);
 }
 
-void MainWindow::startUp(const StartupOptions& options)
+bool MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
     SessionState& session = m_document.session;
@@ -109,6 +112,11 @@ void MainWindow::startUp(const StartupOptions& options)
 
     session.programFolder = options.programFolder;
     ensureWorkingFolders(session.programFolder);
+    if (const QString unsafe = unsafeWorkingFolder(session.programFolder); !unsafe.isEmpty()) {
+        std::fprintf(stderr, "%s\n", unsafe.toLocal8Bit().constData());
+        dialogs().inform(this, QStringLiteral("Ошибка"), unsafe, QMessageBox::Critical);
+        return false;
+    }
     m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
 
     state.modified = false;
@@ -161,6 +169,7 @@ void MainWindow::startUp(const StartupOptions& options)
                              .toLocal8Bit()
                              .constData());
     }
+    return true;
 }
 
 void MainWindow::snapOutline()

@@ -60,7 +60,9 @@ public:
 
     // The creation steps: document defaults, file association, working folders, dialog folders,
     // the interrupted-work question and the outline to open.
-    void startUp(const StartupOptions& options);
+    // False when the program folder cannot be trusted with the history (the user has been told
+    // why): the program must end.
+    bool startUp(const StartupOptions& options);
 
     Document& document() override { return m_document; }
     const Document& document() const { return m_document; }

@@ -1,6 +1,7 @@
 // The window's side of the open outline: its views follow the document controller, the window's
 // caption and size serve the document commands, and the outline zoom follows the window's size.
 #include "app/main_window.h"
+#include "model/visible_text.h"
 
 #include "platform/command_guard.h"
 #include "canvas/canvas_controller.h"
@@ -61,7 +62,7 @@ void MainWindow::sizeOutlineToWindow()
 
 void MainWindow::setOutlineCaption()
 {
-    setWindowTitle(QStringLiteral("Логический конспект (") + m_document.state.outlineName + QLatin1Char(')'));
+    setWindowTitle(QStringLiteral("Логический конспект (") + visibleText(m_document.state.outlineName) + QLatin1Char(')'));
 }
 
 void MainWindow::updateHistoryButtons()

@@ -5,6 +5,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "platform/dialogs.h"
+#include "platform/core/file_io.h"
 #include "storage/jpeg_codec.h"
 
 #include <QAction>
@@ -16,6 +17,9 @@
 namespace velmar {
 
 namespace {
+
+// A picture file larger than this is not read: no picture the outline can hold is that big.
+constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
 const QString kPictureFilter = QStringLiteral(
     "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
@@ -169,15 +173,17 @@ void CanvasController::openPicture()
         return;
     // The filter chosen in the dialog decides how the file is read, not its extension.
     QImage image;
+    // Only a regular file is read, and only up to what a picture may take.
+    QString problem;
+    const std::optional<QByteArray> bytes = readRegularFile(choice->path, kMaxPictureFileBytes, &problem);
+    if (!bytes)
+        throw UserError(QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(choice->path, problem));
     if (choice->filterIndex == 3) {
-        if (!image.load(choice->path, "BMP"))
+        if (!image.loadFromData(*bytes, "BMP"))
             throw UserError(QStringLiteral("Не удалось прочитать рисунок BMP из файла «%1».").arg(choice->path));
     } else {
-        QFile file(choice->path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw UserError(QStringLiteral("Не удалось открыть файл «%1».").arg(choice->path));
         QString error;
-        image = decodeJpeg(file.readAll(), &error);
+        image = decodeJpeg(*bytes, &error);
         if (image.isNull())
             throw UserError(QStringLiteral("Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(choice->path, error));
     }

@@ -1,4 +1,5 @@
 #include "canvas/object_widgets.h"
+#include "model/visible_text.h"
 
 #include "canvas/arrow_geometry.h"
 #include "model/colour.h"
@@ -68,6 +69,8 @@ FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(
     m_title->setObjectName(QStringLiteral("ee"));
     m_title->move(2, 2);
     m_title->setAutoFillBackground(false);
+    // A title is the document's text, never markup.
+    m_title->setTextFormat(Qt::PlainText);
 }
 
 void FrameWidget::apply(const FrameObject& frame)
@@ -77,8 +80,9 @@ void FrameWidget::apply(const FrameObject& frame)
     m_outerBevel = frame.outerBevel;
     m_innerBevel = frame.innerBevel;
     m_borderLine = frame.borderLine;
-    if (m_title->text() != frame.title) {
-        m_title->setText(frame.title);
+    const QString title = visibleText(frame.title);
+    if (m_title->text() != title) {
+        m_title->setText(title);
         m_title->adjustSize();
     }
     QPalette palette = m_title->palette();

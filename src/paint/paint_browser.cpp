@@ -1,5 +1,6 @@
 // The editor's picture browser: listing, thumbnails, folder walking and dragging pictures out.
 #include "paint/paint_browser.h"
+#include "model/visible_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,7 +127,7 @@ void PictureBrowser::refresh()
         const QIcon& icon = entry.kind == BrowserItem::Kind::Parent ? parent
                             : entry.kind == BrowserItem::Kind::Folder ? folder
                                                                       : waiting;
-        auto* item = new QListWidgetItem(icon, entry.caption);
+        auto* item = new QListWidgetItem(icon, visibleText(entry.caption));
         item->setToolTip(entry.isFolder() ? entry.caption : entry.path);
         m_list->addItem(item);
         if (!entry.isFolder())
@@ -139,7 +140,8 @@ void PictureBrowser::refresh()
         note = QStringLiteral("Папка «%1» не найдена или недоступна.").arg(m_folder);
     else if (m_listing.truncated)
         note = QStringLiteral("В папке больше %1 элементов: показаны первые %1.").arg(kBrowserItemLimit);
-    m_note->setText(note);
+    m_note->setTextFormat(Qt::PlainText);
+    m_note->setText(visibleText(note, LineBreaks::Keep));
     m_note->setVisible(!note.isEmpty());
 
     m_loader.start(jobs, m_thumbSize);

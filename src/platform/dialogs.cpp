@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include "model/visible_text.h"
 #include "platform/font_colour_dialog.h"
 
 #include <QCheckBox>
@@ -46,12 +47,20 @@ namespace {
 constexpr int kTitleButtonsWidth = 140;
 constexpr int kMinInputWidth = 320;
 
+// Messages quote names and texts of documents: they are shown as plain text (a name that looks
+// like HTML must not load pictures or show links), their control characters as visible signs.
+QString shownMessage(const QString& text)
+{
+    return visibleText(text, LineBreaks::Keep);
+}
+
 class DesktopDialogs final : public Dialogs {
 public:
     QMessageBox::StandardButton ask(QWidget* parent, const QString& caption, const QString& text,
                                     QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) override
     {
-        QMessageBox box(icon, caption, text, buttons, parent);
+        QMessageBox box(icon, caption, shownMessage(text), buttons, parent);
+        box.setTextFormat(Qt::PlainText);
         const std::pair<QMessageBox::StandardButton, QString> russian[] = {
             {QMessageBox::Yes, QStringLiteral("Да")}, {QMessageBox::No, QStringLiteral("Нет")},
             {QMessageBox::Cancel, QStringLiteral("Отмена")}};
@@ -63,7 +72,8 @@ public:
 
     void inform(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) override
     {
-        QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+        QMessageBox box(icon, caption, shownMessage(text), QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 
@@ -82,8 +92,10 @@ public:
         const QFontMetrics metrics(dialog.font());
         const int width = std::max({kMinInputWidth, metrics.horizontalAdvance(caption) * 3 / 2 + kTitleButtonsWidth,
                                     metrics.horizontalAdvance(prompt)});
-        if (QLabel* label = dialog.findChild<QLabel*>())
+        if (QLabel* label = dialog.findChild<QLabel*>()) {
+            label->setTextFormat(Qt::PlainText);
             label->setMinimumWidth(width);
+        }
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.textValue();

@@ -27,6 +27,12 @@ struct JpegLimits {
     // Progressive streams: every scan passes over the whole picture. Encoders write about ten;
     // a thousand is an attack on the decoding time.
     static constexpr int maxScans = 100;
+    // Stream length: even noise at the highest quality takes about ten bytes a pixel, so a stream
+    // longer than this for the pixels it declares is padding, and is refused before it is read.
+    static constexpr qint64 maxBytesPerPixel = 16;
+    // Streams up to this length are read without that check (headers, markers, small pictures);
+    // a stream's header is looked for within them.
+    static constexpr qint64 freeStreamBytes = 4 * 1024 * 1024;
 };
 
 // The pictures of one file together. Memory: their decoded bitmaps (4 bytes a pixel) stay within
@@ -50,7 +56,13 @@ public:
     // does not fit.
     bool take(QSize streamSize)
     {
-        const qint64 pixels = qint64(std::max(0, streamSize.width())) * std::max(0, streamSize.height());
+        return take(qint64(std::max(0, streamSize.width())) * std::max(0, streamSize.height()));
+    }
+
+    // Takes the given number of pixels (a progressive stream's pixels once for each pass its
+    // scans make, see jpegDecodingCost).
+    bool take(qint64 pixels)
+    {
         if (pixels > m_pixelsLeft)
             return false;
         m_pixelsLeft -= pixels;

@@ -1,5 +1,6 @@
 #include "storage/history.h"
 
+#include "platform/core/file_io.h"
 #include "platform/core/working_folders.h"
 #include "storage/extension_block.h"
 #include "storage/object_fields.h"
@@ -15,6 +16,9 @@ namespace velmar {
 namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// The longest header snapshot read back: the header record with room for what follows it.
+constexpr qint64 kMaxHeaderSnapshotBytes = 16LL * 1024 * 1024;
 
 HistoryResult failure(const QString& message)
 {
@@ -34,16 +38,17 @@ void describeState(HistoryResult& result, const Document& doc)
 // Reads the header-only snapshot of a step; false with a message when it is missing or refused.
 bool readHeaderSnapshot(const QString& path, OutlineHeader* header, QString* message)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString problem;
+    // The record, then the block of what it cannot hold (texts beyond Windows-1251, appearance).
+    const std::optional<QByteArray> bytes = readRegularFileStart(
+        path, layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload, &problem);
+    if (!bytes) {
         *message = QFileInfo::exists(path)
-                       ? QStringLiteral("Не удалось открыть снимок «%1»: %2.").arg(shown(path), file.errorString())
+                       ? QStringLiteral("Не удалось открыть снимок «%1»: %2.").arg(shown(path), problem)
                        : QStringLiteral("Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
         return false;
     }
-    // The record, then the block of what it cannot hold (texts beyond Windows-1251, appearance).
-    const HeaderReadResult read =
-        readOutlineHeaderWithBlock(file.read(layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload));
+    const HeaderReadResult read = readOutlineHeaderWithBlock(*bytes);
     if (!read.ok()) {
         *message = headerProblemMessage(read, shown(path));
         return false;
@@ -212,7 +217,7 @@ HistoryResult recordStep(Document& doc)
     // A complete snapshot may be offered after a crash, so it appears only once written whole.
     const QString path = snapshotPathIn(folder, step, full);
     const OutlineImage image = buildOutlineImage(doc, full);
-    const WriteResult written = full ? writeFileAtomically(path, image, false) : writeFileDirectly(path, image);
+    const WriteResult written = writeSnapshotFile(path, image, full);
     // Without this step's file the objects of the next step cannot be told from the last ones
     // written down: the next step must be complete, whichever kind this one was.
     doc.history.fullSnapshot = !written.ok;
@@ -283,11 +288,13 @@ int applyLaterSteps(LoadResult& loaded, const QString& folder, int step)
     for (int next = step + 1;; ++next) {
         if (QFileInfo::exists(snapshotPathIn(folder, next, true)))
             return next - 1;  // the set of objects changed there: stop at what is known to fit
-        QFile file(snapshotPathIn(folder, next, false));
-        if (!file.open(QIODevice::ReadOnly))
+        // A header snapshot is the header record and its extension block; anything far longer is
+        // not one of ours.
+        const std::optional<QByteArray> bytes =
+            readRegularFile(snapshotPathIn(folder, next, false), kMaxHeaderSnapshotBytes, nullptr);
+        if (!bytes)
             return next - 1;
-        const HeaderReadResult read =
-            readOutlineHeaderWithBlock(file.read(layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload));
+        const HeaderReadResult read = readOutlineHeaderWithBlock(*bytes);
         QString problem;
         if (!read.ok() || !applyHeaderToOutline(read.header, loaded.outline, &problem))
             return next - 1;

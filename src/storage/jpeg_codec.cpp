@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -21,6 +22,8 @@ struct ErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     bool truncated;
+    bool replayed;
+    int scansCounted;  // scans found in the stream before decoding; more met while decoding is damage
 };
 
 void onError(j_common_ptr info)
@@ -36,9 +39,17 @@ void onError(j_common_ptr info)
 void onMessage(j_common_ptr info, int level)
 {
     const int code = info->err->msg_code;
-    if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
-        auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    if (level != -1)
+        return;
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
         manager->truncated = true;
+        std::longjmp(manager->jump, 1);
+    }
+    // A scan that refines what is already refined, or that a sequential stream cannot have, is a
+    // stream replaying its scans to spend decoding time: each pass walks every block again.
+    if (code == JWRN_BOGUS_PROGRESSION || code == JWRN_NOT_SEQUENTIAL) {
+        manager->replayed = true;
         std::longjmp(manager->jump, 1);
     }
 }
@@ -71,15 +82,89 @@ QString checkHeader(const jpeg_decompress_struct& info, qsizetype streamBytes)
     return {};
 }
 
-// Stops a progressive stream at its (maxScans + 1)-th scan.
+// Stops a progressive stream at its (maxScans + 1)-th scan, or at a scan that the count made
+// before decoding (which the time budget was charged for) did not find.
 void onProgress(j_common_ptr common)
 {
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     if (info->input_scan_number > JpegLimits::maxScans) {
-        auto* manager = reinterpret_cast<ErrorManager*>(info->err);
         std::snprintf(manager->message, sizeof manager->message, "more than %d scans", JpegLimits::maxScans);
         std::longjmp(manager->jump, 1);
     }
+    if (manager->scansCounted > 0 && info->input_scan_number > manager->scansCounted) {
+        std::snprintf(manager->message, sizeof manager->message, "scan %d not found before decoding",
+                      info->input_scan_number);
+        std::longjmp(manager->jump, 1);
+    }
+}
+
+// The scans of a stream as its markers lay them out, found without decoding: how many there are
+// and how many component passes they make over the picture (a scan of one of three components is
+// a third of a pass). Segments are skipped by their lengths; entropy-coded data runs to the next
+// marker that is neither a stuffed byte nor a restart marker, as the decoder reads it.
+struct ScanCount {
+    int scans = 0;
+    qint64 componentScans = 0;
+    int frameComponents = 0;
+};
+
+ScanCount countScans(const QByteArray& stream)
+{
+    ScanCount count;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(stream.constData());
+    const qsizetype size = stream.size();
+    qsizetype at = 2;  // after SOI
+    while (at + 1 < size) {
+        if (bytes[at] != 0xFF) {
+            ++at;  // stray data between segments: the decoder skips it as well
+            continue;
+        }
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7)) {
+            ++at;
+            continue;
+        }
+        if (marker == 0xD9)
+            break;
+        if (at + 3 >= size)
+            break;
+        const int length = (bytes[at + 2] << 8) | bytes[at + 3];
+        const qsizetype payload = at + 4;
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC && payload + 5 < size)
+            count.frameComponents = bytes[payload + 5];
+        at += 2 + length;
+        if (marker != 0xDA)
+            continue;
+        ++count.scans;
+        if (payload < size)
+            count.componentScans += bytes[payload];
+        // The scan's data: up to the next real marker.
+        while (at + 1 < size) {
+            const void* found = std::memchr(bytes + at, 0xFF, std::size_t(size - at));
+            if (!found) {
+                at = size;
+                break;
+            }
+            at = static_cast<const unsigned char*>(found) - bytes;
+            if (at + 1 >= size)
+                break;
+            const unsigned char next = bytes[at + 1];
+            if (next == 0x00 || next == 0xFF || (next >= 0xD0 && next <= 0xD7)) {
+                ++at;
+                continue;
+            }
+            break;
+        }
+    }
+    return count;
+}
+
+qint64 costOf(const ScanCount& count, qint64 pixels)
+{
+    if (count.frameComponents <= 0 || count.scans == 0)
+        return pixels;
+    return std::max(pixels, pixels * count.componentScans / count.frameComponents);
 }
 
 }  // namespace
@@ -183,6 +268,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         jpeg_destroy_decompress(&info);
         if (errors.truncated)
             return fail(QStringLiteral("данные JPEG обрываются"));
+        if (errors.replayed)
+            return fail(QStringLiteral("повреждённые данные JPEG (повторённые проходы)"));
         return fail(QStringLiteral("повреждённые данные JPEG (%1)").arg(QString::fromLocal8Bit(errors.message)));
     }
     const auto truncatedStream = [&] {
@@ -196,6 +283,14 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         jpeg_destroy_decompress(&info);
         return fail(refused);
     }
+    // Every scan passes over the picture again: a stream may take as much time as a file of its
+    // size may (see PictureBudget), counted before anything is decoded.
+    const ScanCount scans = countScans(stream);
+    if (costOf(scans, qint64(info.image_width) * info.image_height) > PictureBudget(stream.size()).pixelsLeft()) {
+        jpeg_destroy_decompress(&info);
+        return fail(QStringLiteral("слишком много проходов JPEG для размера данных"));
+    }
+    errors.scansCounted = scans.scans;
     info.mem->max_memory_to_use = JpegLimits::maxDecoderMemory;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = onProgress;
@@ -275,6 +370,23 @@ QSize jpegStreamSize(const QByteArray& stream)
                      int(std::min<JDIMENSION>(info.image_height, 0x7fffffff)));
     jpeg_destroy_decompress(&info);
     return size;
+}
+
+qint64 jpegDecodingCost(const QByteArray& stream)
+{
+    const QSize size = jpegStreamSize(stream);
+    if (size.isEmpty())
+        return 0;
+    return costOf(countScans(stream), qint64(size.width()) * size.height());
+}
+
+bool jpegStreamLengthFits(QSize declared, qint64 length)
+{
+    if (length <= JpegLimits::freeStreamBytes)
+        return true;
+    if (declared.isEmpty())
+        return false;
+    return length - JpegLimits::freeStreamBytes <= JpegLimits::maxBytesPerPixel * qint64(declared.width()) * declared.height();
 }
 
 QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error)

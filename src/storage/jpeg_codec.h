@@ -25,4 +25,13 @@ QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error 
 // the header cannot be read). The decoders check it again against their limits.
 QSize jpegStreamSize(const QByteArray& stream);
 
+// What decoding a stream costs, in pixels: the pixels its header declares once for every pass its
+// scans make over the picture (a scan of one of three components counts a third). A baseline
+// stream costs its pixels, a progressive one a few times that; 0 when the header cannot be read.
+qint64 jpegDecodingCost(const QByteArray& stream);
+
+// Whether a stream of `length` bytes may hold a picture of the declared size (see JpegLimits):
+// checked from the stream's first bytes before the rest is read.
+bool jpegStreamLengthFits(QSize declared, qint64 length);
+
 }  // namespace velmar

@@ -1,5 +1,7 @@
 #include "storage/old_outline_file.h"
 
+#include "platform/core/file_io.h"
+
 #include "storage/cp1251.h"
 #include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
@@ -216,7 +218,7 @@ private:
     {
         QString why;
         QImage image;
-        if (!m_budget.take(storedSize(stream)))
+        if (!(stream.startsWith("BM") ? m_budget.take(storedSize(stream)) : m_budget.take(jpegDecodingCost(stream))))
             fail(QStringLiteral("Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
                      .arg(quoted(m_path))
                      .arg(index)
@@ -557,25 +559,9 @@ LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, cons
 
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 limit, QString* problem)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        *problem = QStringLiteral("файл не найден");
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("файл не читается (%1)").arg(file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > limit) {
-        *problem = QStringLiteral("файл слишком велик (%1 байт)").arg(file.size());
-        return std::nullopt;
-    }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *problem = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
-        return std::nullopt;
-    }
-    return data;
+    // A side file may be a link to a device or a FIFO (archives carry such links): only a regular
+    // file is read, and never more than its limit whatever size it reports.
+    return readRegularFile(path, limit, problem);
 }
 
 }  // namespace

@@ -21,6 +21,8 @@
 #include <map>
 #include <utility>
 
+#include <unistd.h>
+
 namespace velmar {
 
 using namespace layout;
@@ -152,6 +154,21 @@ WriteResult writeFileAtomically(const QString& path, const OutlineImage& image, 
     return writeImage(path, image, true, durable);
 }
 
+WriteResult writeSnapshotFile(const QString& path, const OutlineImage& image, bool atomically)
+{
+    WriteResult result;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!image.ok) {
+        result.message = QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown, image.problem);
+        return result;
+    }
+    const FileWriteStatus written = writeWorkingFile(path, image.pieces(), atomically);
+    result.ok = written.ok;
+    if (!written.ok)
+        result.message = QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown, written.error);
+    return result;
+}
+
 WriteResult writeFileDirectly(const QString& path, const OutlineImage& image)
 {
     return writeImage(path, image, false, false);
@@ -275,12 +292,25 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             continue;
         }
         const qint64 length = cumulative - previous;
-        const QByteArray stream = length > 0 ? source.read(chunkStart + previous, length) : QByteArray();
+        // The stream's first bytes say how large its picture is; only a length that such a
+        // picture can fill is read on.
+        QByteArray stream;
+        bool fits = true;
+        if (length > 0) {
+            const qint64 start = chunkStart + previous;
+            stream = source.read(start, std::min(length, JpegLimits::freeStreamBytes));
+            if (!stream.isEmpty() && length > stream.size()) {
+                fits = jpegStreamLengthFits(jpegStreamSize(stream), length);
+                stream = fits ? source.read(start, length) : QByteArray();
+            }
+        }
         if (length <= 0)
             problems[k] = QStringLiteral("нет данных рисунка");
+        else if (!fits)
+            problems[k] = QStringLiteral("длина данных (%1 байт) не соответствует размеру рисунка").arg(length);
         else if (stream.isEmpty())
             problems[k] = QStringLiteral("файл обрывается раньше данных рисунка");
-        else if (!budget.take(jpegStreamSize(stream)))
+        else if (!budget.take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
         else {
             // A reduced picture for a small drawing of the outline is decoded at the smallest size
@@ -349,15 +379,15 @@ LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMe
 LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo(path).isDir()) {
+    // Only a regular file is read (a link to a device or a FIFO is refused without reading).
+    QString problem;
+    const int handle = openRegularFile(path, &problem);
+    QFile file;
+    if (handle < 0 || !file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (handle >= 0)
+            ::close(handle);
         LoadResult result;
-        result.message = QStringLiteral("Не удалось открыть файл «%1»: это папка.").arg(shown);
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        LoadResult result;
-        result.message = QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(shown, file.errorString());
+        result.message = QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(shown, handle < 0 ? problem : file.errorString());
         return result;
     }
     FileSource source(file);

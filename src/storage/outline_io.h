@@ -50,6 +50,10 @@ WriteResult writeFileAtomically(const QString& path, const OutlineImage& image, 
 // (an interrupted one is refused as too short when read), and a step must stay cheap.
 WriteResult writeFileDirectly(const QString& path, const OutlineImage& image);
 
+// Writes a history snapshot into the program's working folder, never through a link planted
+// there: atomically (a complete snapshot, which may be offered after a crash) or created anew.
+WriteResult writeSnapshotFile(const QString& path, const OutlineImage& image, bool atomically);
+
 // Saves the document as an outline file (.vmd), atomically and durably.
 WriteResult writeOutlineFile(const QString& path, const Document& doc);
 

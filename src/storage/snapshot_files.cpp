@@ -8,9 +8,14 @@
 #include <QFile>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <map>
 #include <memory>
+
+#include <cerrno>
+
+#include <sys/stat.h>
 
 
 namespace velmar {
@@ -96,9 +101,28 @@ HistoryFolder::HistoryFolder(const QString& programFolder, const QString& instan
         m_path = temp;
         return;
     }
-    const QString tag = instanceTag.isEmpty() ? QString::number(QCoreApplication::applicationPid()) : instanceTag;
-    m_path = QDir(temp).filePath(kInstancePrefix + tag);
-    lockFolder(m_lock, m_path);  // marks the private folder as in use while we run
+    if (!instanceTag.isEmpty()) {
+        m_path = QDir(temp).filePath(kInstancePrefix + instanceTag);
+        lockFolder(m_lock, m_path);  // marks the private folder as in use while we run
+        return;
+    }
+    // A name nobody can guess, made by us (mkdir fails on anything already there, a planted link
+    // included), readable by us alone.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString tag = QStringLiteral("%1%2")
+                                .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'))
+                                .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+        const QString path = QDir(temp).filePath(kInstancePrefix + tag);
+        if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0) {
+            m_path = path;
+            lockFolder(m_lock, m_path);
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    m_path = QDir(temp).filePath(kInstancePrefix + QString::number(QCoreApplication::applicationPid()));
+    lockFolder(m_lock, m_path);
 }
 
 HistoryFolder::~HistoryFolder()

@@ -28,7 +28,7 @@ int findFullSnapshotIn(const QString& historyFolder);
 // The folder in which one running instance keeps its snapshots. The first instance locks
 // <program folder>/temp (an exclusive lock on temp/velmar.lock) and uses it, as files made on other
 // systems expect; an instance started while another holds that lock uses a private subfolder
-// temp/instance-<tag> (the process id by default), so two instances never touch each other's
+// temp/instance-<tag> (an unpredictable name by default), so two instances never touch each other's
 // history. The system drops the lock when its holder ends, however it ends, so the folder of an
 // instance that crashed is taken over by the next one together with the snapshots left there.
 class HistoryFolder {

@@ -1,4 +1,5 @@
 #include "view/video_commands.h"
+#include "model/visible_text.h"
 
 #include "canvas/outline_view.h"
 #include "canvas/video_panel_widget.h"
@@ -33,7 +34,7 @@ bool survivesSaving(const QString& fileName)
 
 QString openFailure(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не удалось открыть видеофайл «%1»: %2.").arg(fileName, bareReason(reason));
+    return QStringLiteral("Не удалось открыть видеофайл «%1»: %2.").arg(visibleText(fileName), bareReason(reason));
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ void VideoCommands::openFile()
                          QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее "
                                         "%2 символов, и после сохранения конспекта файл не найти. Переименуйте файл или "
                                         "переместите его в другую папку.")
-                             .arg(choice->path)
+                             .arg(visibleText(choice->path))
                              .arg(layout::kNameCapacity),
                          QMessageBox::Critical);
         return;
@@ -227,7 +228,7 @@ void VideoCommands::reportFailures()
     } else {
         text = QStringLiteral("Не удалось открыть видеофайлы:");
         for (const Failure& f : std::as_const(m_failures))
-            text += QStringLiteral("\n«%1»: %2;").arg(f.fileName, bareReason(f.reason));
+            text += QStringLiteral("\n«%1»: %2;").arg(visibleText(f.fileName), bareReason(f.reason));
         text.chop(1);
         text += QLatin1Char('.');
     }

@@ -3,6 +3,7 @@
 // long tooltips wrapped.
 #include "app/application.h"
 #include "model/text_metrics.h"
+#include "model/visible_text.h"
 #include "platform/dialogs.h"
 #include "platform/font_colour_dialog.h"
 #include "platform/tooltip_wrap.h"
@@ -19,6 +20,9 @@
 #include <QHelpEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTextDocument>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -35,6 +39,7 @@ private slots:
     void longToolTipsWrap_data();
     void longToolTipsWrap();
     void toolTipsAreShownWrapped();
+    void documentTextIsNeverMarkup();
 };
 
 namespace {
@@ -204,8 +209,67 @@ void TestDialogs::toolTipsAreShownWrapped()
     QHelpEvent help(QEvent::ToolTip, QPoint(10, 10), widget.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&widget, &help);
     QTRY_VERIFY(QToolTip::isVisible());
-    QVERIFY(QToolTip::text().contains(QLatin1Char('\n')));
+    QVERIFY(QToolTip::text().contains(QStringLiteral("<br>")));
     QToolTip::hideText();
+}
+
+void TestDialogs::documentTextIsNeverMarkup()
+{
+    // A film named <img src="/dev/zero"> once made the "file not found" warning read that device
+    // as a picture; a line feed in a name let it write lines that look like the program's own.
+    // (A missing picture here: a failing test must not hang on the device.)
+    const QString name = QStringLiteral("<img src=\"missing.png\"><a href=\"x\">ссылка</a>") + QChar(0x1B) + QChar(0x07);
+    const QString text = QStringLiteral("Не удалось открыть видеофайл «%1»:\nфайл не найден.").arg(name);
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        }
+    });
+    dialogs().inform(nullptr, QStringLiteral("Внимание"), text, QMessageBox::Warning);
+    QCOMPARE(format, Qt::PlainText);
+    QVERIFY2(shown.contains(QStringLiteral("<img src=\"missing.png\">")), qPrintable(shown));
+    QVERIFY2(shown.contains(QStringLiteral("␛␇»:\nфайл")), qPrintable(shown));  // the message's own line break stays
+
+    format = Qt::AutoText;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            format = box->textFormat();
+            box->reject();
+        }
+    });
+    dialogs().ask(nullptr, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    QCOMPARE(format, Qt::PlainText);
+
+    // Tooltips of widgets and of list items: the text as written, never rendered.
+    ToolTipWrapper wrapper;
+    qApp->installEventFilter(&wrapper);
+    QWidget widget;
+    widget.resize(200, 100);
+    widget.setToolTip(QStringLiteral("<b style=\"font-size:40pt\">Крупно</b>"));
+    QListWidget list;
+    list.resize(200, 100);
+    list.addItem(QStringLiteral("рисунок"));
+    list.item(0)->setToolTip(name);
+    for (QWidget* target : {&widget, list.viewport()}) {
+        target->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(target->window()));
+        const QPoint at = target == &widget ? QPoint(10, 10) : list.visualItemRect(list.item(0)).center();
+        QHelpEvent help(QEvent::ToolTip, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        const QString tip = QToolTip::text();
+        QVERIFY2(!tip.contains(QStringLiteral("<b ")) && !tip.contains(QStringLiteral("<img")) && !tip.contains(QStringLiteral("<a ")),
+                 qPrintable(tip));
+        QTextDocument rendered;
+        rendered.setHtml(tip);
+        const QString expected = target == &widget ? widget.toolTip() : visibleText(name);
+        QCOMPARE(rendered.toPlainText(), expected);
+        QToolTip::hideText();
+    }
 }
 
 QTEST_MAIN(TestDialogs)

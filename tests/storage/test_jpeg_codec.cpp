@@ -13,6 +13,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <jpeglib.h>
 
@@ -31,6 +36,8 @@ private slots:
     void cp1251CoversTheCodePage();
     void streamsCannotBuyUnboundedWork();
     void picturesOfOneFileShareABudget();
+    void everyScanIsCharged();
+    void claimsBeyondTheDataTakeNoMemory();
 };
 
 void TestJpegCodec::roundTripKeepsSizeAndColours()
@@ -390,6 +397,106 @@ void TestJpegCodec::picturesOfOneFileShareABudget()
     QVERIFY2(loaded.message.contains(PictureBudget::refusal()), qPrintable(loaded.message));
     QVERIFY2(loaded.message.contains(QStringLiteral("рисунок %1 ").arg(expectedWhole + 1)), qPrintable(loaded.message));
     QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
+}
+
+namespace {
+
+// The stream with its last scan (header and data) repeated `times` more times before its end.
+QByteArray withLastScanRepeated(const QByteArray& s, int times)
+{
+    qsizetype at = 2, scan = -1, scanEnd = -1;
+    while (at + 3 < s.size() && uchar(s[at + 1]) != 0xD9) {
+        const qsizetype next = at + 2 + ((uchar(s[at + 2]) << 8) | uchar(s[at + 3]));
+        if (uchar(s[at + 1]) != 0xDA) {
+            at = next;
+            continue;
+        }
+        scan = at;
+        for (scanEnd = next; scanEnd + 1 < s.size(); ++scanEnd)
+            if (uchar(s[scanEnd]) == 0xFF && uchar(s[scanEnd + 1]) != 0 && (uchar(s[scanEnd + 1]) & 0xF8) != 0xD0)
+                break;
+        at = scanEnd;
+    }
+    return s.left(scanEnd) + s.mid(scan, scanEnd - scan).repeated(times) + s.mid(scanEnd);
+}
+
+}  // namespace
+
+void TestJpegCodec::everyScanIsCharged()
+{
+    // A baseline stream costs its pixels; a progressive one a pass for every scan over the whole
+    // picture (a scan of one component a third of one).
+    const QImage photo = photoLikeImage(320, 240, 4);
+    const qint64 pixels = 320 * 240;
+    QCOMPARE(jpegDecodingCost(encodeAs(photo, {})), pixels);
+    const qint64 progressive = jpegDecodingCost(encodeAs(photo, {.progressive = true}));
+    QVERIFY2(progressive > 3 * pixels && progressive < 6 * pixels, qPrintable(QString::number(progressive)));
+    QCOMPARE(jpegDecodingCost(encodeAs(photo, {.singleCoefficientScans = 20})), pixels * (3 + 60) / 3);
+    QCOMPARE(jpegDecodingCost(QByteArray("not a picture")), qint64(0));
+
+    // Replaying the last refinement scan (the decoder itself only warns about it) is damage, not
+    // work: refused at the first repeat, well before the scan cap.
+    QString why;
+    const QByteArray replayed = withLastScanRepeated(encodeAs(photo, {.progressive = true}), 3);
+    QVERIFY(decodeJpeg(replayed, &why).isNull());
+    QVERIFY2(why.contains(QStringLiteral("повторённые проходы")), qPrintable(why));
+
+    // A legal progression of 61 scans over a plain 3000 × 3000 picture: a few kilobytes buying
+    // 190 million pixels of decoding. Refused before decoding, alone and inside an outline.
+    QImage plain(3000, 3000, QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    const QByteArray costly = encodeAs(plain, {.singleCoefficientScans = 20, .arithmetic = true});
+    QVERIFY(jpegDecodingCost(costly) > PictureBudget(costly.size()).pixelsLeft());
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(decodeJpeg(costly, &why).isNull());
+    QVERIFY2(why.contains(QStringLiteral("проходов")), qPrintable(why));
+    Document doc;
+    QCOMPARE(doc.outline.createPicture(QRect(10, 10, 40, 40), 0), 1);
+    doc.outline.picture(1).setBitmap(QImage(40, 40, QImage::Format_RGB32));
+    doc.outline.picture(1).setJpegStream(costly);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("costly.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    const LoadResult loaded = readOutlineFile(path, defaultWindowChrome(), 0.01);
+    QVERIFY2(loaded.message.contains(PictureBudget::refusal()), qPrintable(loaded.message));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestJpegCodec::claimsBeyondTheDataTakeNoMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves the address space this test caps");
+#else
+    // A 16 × 16 stream of a few hundred bytes claiming 5000 × 6000 pixels (within the file's
+    // time budget): it cannot hold them, so it is refused from its header, before the 120 MB
+    // bitmap is allocated. Checked in a child process whose address space leaves no room for it.
+    const QByteArray stream = withDeclaredSize(encodeAs(photoLikeImage(16, 16, 1), {}), 5000, 6000);
+    QVERIFY(stream.size() < 4096);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        qint64 used = 0;
+        if (FILE* status = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status))
+                if (std::strncmp(line, "VmSize:", 7) == 0)
+                    used = std::atoll(line + 7) * 1024;
+            std::fclose(status);
+        }
+        const rlimit cap{rlim_t(used + 64 * 1024 * 1024), rlim_t(used + 64 * 1024 * 1024)};
+        if (used == 0 || setrlimit(RLIMIT_AS, &cap) != 0)
+            _exit(3);
+        QString why;
+        const bool refused = decodeJpeg(stream, &why).isNull();
+        _exit(refused && why == QStringLiteral("данные JPEG обрываются") ? 0 : refused ? 1 : 2);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    // 1: refused only when the bitmap could not be allocated; 2: decoded.
+    QCOMPARE(WEXITSTATUS(status), 0);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestJpegCodec)

@@ -17,27 +17,31 @@ namespace {
 // Picture files larger than this are not read: no picture the editor can hold is that big.
 constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
+// Reads a picture file whole: a regular file only (a link to a device or a FIFO is refused
+// without reading from it), and never more than the limit whatever size it reports.
 bool readWhole(const QString& path, QByteArray* data, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString problem;
+    std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &problem);
+    if (!bytes) {
         if (error)
-            *error = QFileInfo::exists(path) ? QStringLiteral("файл не открывается для чтения")
-                                             : QStringLiteral("файл не найден");
+            *error = problem.startsWith(QStringLiteral("файл слишком велик")) ? QStringLiteral("файл слишком велик")
+                     : problem == QStringLiteral("файл не найден")            ? problem
+                                                                             : QStringLiteral("файл не открывается для чтения");
         return false;
     }
-    if (file.size() > kMaxPictureFileBytes) {
-        if (error)
-            *error = QStringLiteral("файл слишком велик");
-        return false;
-    }
-    *data = file.readAll();
+    *data = std::move(*bytes);
     return true;
 }
 
 QImage readByFormat(const QString& path, int atLeast, QString* error)
 {
-    QImageReader reader(path);
+    QByteArray bytes;
+    if (!readWhole(path, &bytes, error))
+        return {};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     if (atLeast > 0 && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         const QSize full = reader.size();
@@ -47,8 +51,7 @@ QImage readByFormat(const QString& path, int atLeast, QString* error)
     }
     QImage image = reader.read();
     if (image.isNull() && error)
-        *error = reader.error() == QImageReader::FileNotFoundError ? QStringLiteral("файл не найден")
-                                                                   : QStringLiteral("файл не является рисунком или повреждён");
+        *error = QStringLiteral("файл не является рисунком или повреждён");
     return image;
 }
 

@@ -166,6 +166,131 @@ FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayV
     return error == 0 ? FileWriteStatus{true, {}} : failed(error);
 }
 
+int openRegularFile(const QString& path, QString* problem)
+{
+    // O_NONBLOCK: opening a FIFO nobody writes to would otherwise wait for ever.
+    const int handle = openRetrying(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (handle < 0) {
+        const int error = errno;
+        if (problem)
+            *problem = error == ENOENT ? QStringLiteral("файл не найден")
+                                       : QStringLiteral("файл не открывается для чтения (%1)").arg(systemErrorText(error));
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool folder = S_ISDIR(info.st_mode);
+        ::close(handle);
+        if (problem)
+            *problem = folder ? QStringLiteral("это папка") : QStringLiteral("это не обычный файл (устройство, канал или сокет)");
+        return -1;
+    }
+    return handle;
+}
+
+bool readUpTo(int handle, qint64 count, QByteArray* data)
+{
+    data->clear();
+    // The buffer grows with what actually arrives, not with what is asked for.
+    constexpr qint64 kPiece = 1 << 20;
+    qint64 have = 0;
+    while (have < count) {
+        const qint64 piece = std::min(kPiece, count - have);
+        data->resize(qsizetype(have + piece));
+        const ssize_t got = ::read(handle, data->data() + have, std::size_t(piece));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            data->clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        have += got;
+    }
+    data->resize(qsizetype(have));
+    return true;
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit, QString* problem)
+{
+    const int handle = openRegularFile(path, problem);
+    if (handle < 0)
+        return std::nullopt;
+    QByteArray data;
+    const bool read = readUpTo(handle, limit + 1, &data);
+    const int error = errno;
+    ::close(handle);
+    if (!read) {
+        if (problem)
+            *problem = QStringLiteral("ошибка чтения (%1)").arg(systemErrorText(error));
+        return std::nullopt;
+    }
+    if (data.size() > limit) {
+        if (problem)
+            *problem = QStringLiteral("файл слишком велик (больше %1 байт)").arg(limit);
+        return std::nullopt;
+    }
+    return data;
+}
+
+std::optional<QByteArray> readRegularFileStart(const QString& path, qint64 count, QString* problem)
+{
+    const int handle = openRegularFile(path, problem);
+    if (handle < 0)
+        return std::nullopt;
+    QByteArray data;
+    const bool read = readUpTo(handle, count, &data);
+    const int error = errno;
+    ::close(handle);
+    if (!read) {
+        if (problem)
+            *problem = QStringLiteral("ошибка чтения (%1)").arg(systemErrorText(error));
+        return std::nullopt;
+    }
+    return data;
+}
+
+FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically)
+{
+    const QByteArray native = nativePath(path);
+    int handle = -1;
+    QByteArray written = native;
+    if (atomically) {
+        // A hidden name in the same folder, renamed over `path` once complete: the rename replaces
+        // whatever entry `path` is, a link included, and never its target.
+        const QFileInfo info(path);
+        for (int attempt = 0; attempt < 100 && handle < 0; ++attempt) {
+            const QString name = QStringLiteral(".%1.%2").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+            written = nativePath(QDir(info.absolutePath()).filePath(name));
+            handle = openRetrying(written.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+            if (handle < 0 && errno != EEXIST)
+                return failed(errno);
+        }
+    } else {
+        // Whatever stands at the name goes first; the new file must then be created by us.
+        if (::unlink(native.constData()) != 0 && errno != ENOENT)
+            return failed(errno);
+        handle = openRetrying(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+        if (handle < 0)
+            return failed(errno);
+    }
+    if (handle < 0)
+        return failed(EEXIST);
+    int error = 0;
+    if (!writeAll(handle, pieces))
+        error = errno;
+    if (!closeHandle(handle) && error == 0)
+        error = errno;
+    if (error == 0 && atomically && ::rename(written.constData(), native.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(written.constData());
+        return failed(error);
+    }
+    return {true, {}};
+}
+
 WriteOutcome writeIfChanged(const QString& path, const QByteArray& content)
 {
     QFile existing(path);
@@ -189,9 +314,16 @@ bool FileLock::tryLock(const QString& path)
     // removed file meanwhile must not count, so the lock holds only while the name still names
     // the file that was locked.
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const int handle = openRetrying(native.constData(), O_RDWR | O_CREAT, 0644);
+        // Never through a link, nor into anything but a plain file of our own: a lock file
+        // planted in a shared folder must not make us write into its target.
+        const int handle = openRetrying(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
         if (handle < 0)
             return false;
+        struct stat own {};
+        if (::fstat(handle, &own) != 0 || !S_ISREG(own.st_mode) || own.st_uid != ::geteuid()) {
+            ::close(handle);
+            return false;
+        }
         if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
             ::close(handle);
             return false;
@@ -235,9 +367,14 @@ void FileLock::unlock()
 
 bool FileLock::isHeld(const QString& path)
 {
-    const int handle = openRetrying(nativePath(path).constData(), O_RDONLY);
+    const int handle = openRetrying(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (handle < 0)
         return false;
+    struct stat info {};
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(handle);
+        return false;
+    }
     const bool held = ::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(handle);
     return held;

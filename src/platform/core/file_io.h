@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace velmar {
@@ -27,10 +28,32 @@ FileWriteStatus replaceFile(const QString& path, const std::vector<QByteArrayVie
 // Writes the pieces into `path` itself, created or truncated; nothing is flushed to the disk.
 FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayView>& pieces);
 
+// Writes a file of the program's own working folders (history snapshots), never through a link
+// planted there: atomically, through a new file renamed over `path` (the link itself is replaced);
+// otherwise `path` is removed first and created anew, exclusively. Readable by the owner alone.
+FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically);
+
 // Writes `content` to `path` (creating its folder) only when the file does not already hold
 // exactly these bytes, so that unchanged files keep their dates and nothing is written in vain.
 enum class WriteOutcome { Unchanged, Written, Failed };
 WriteOutcome writeIfChanged(const QString& path, const QByteArray& content);
+
+// Opens a file for reading when it is a regular file, without blocking and without reading from
+// it: a device (/dev/zero), a FIFO without a writer, a socket or a folder is refused, also when a
+// link leads to it. Returns the handle (close it with ::close) or -1 with *problem set in Russian
+// ("файл не найден", "это не обычный файл"…).
+int openRegularFile(const QString& path, QString* problem);
+
+// Reads a regular file of at most `limit` bytes whole. The size the system reports is not
+// trusted: at most limit + 1 bytes are read, and a file that gives more is refused as too large.
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit, QString* problem);
+
+// Reads the first `count` bytes of a regular file (fewer when it is shorter), never more.
+std::optional<QByteArray> readRegularFileStart(const QString& path, qint64 count, QString* problem);
+
+// Reads up to `count` bytes from an open handle, retrying short reads, never past `count`.
+// False with errno set when the system refuses.
+bool readUpTo(int handle, qint64 count, QByteArray* data);
 
 // An exclusive advisory lock on a file, taken without waiting. The system drops it when the
 // process ends however it ends; release() also removes the lock file.

@@ -1,8 +1,12 @@
 #include "platform/core/working_folders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmar {
 
@@ -29,6 +33,27 @@ void ensureWorkingFolders(const QString& programFolder)
     for (const QString& name : workingFolderNames())
         if (!QFileInfo(base.filePath(name)).isDir())
             base.mkdir(name);
+}
+
+QString unsafeWorkingFolder(const QString& programFolder)
+{
+    for (const QString& folder : {programFolder, QDir(programFolder).filePath(QStringLiteral("temp"))}) {
+        struct stat info {};
+        if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+            continue;  // not there: nothing can be planted in it, and creating it is reported later
+        const bool foreign = info.st_uid != ::geteuid();
+        // A group-writable folder is safe only with the user's own group.
+        const bool open = (info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid());
+        if (foreign || open || !S_ISDIR(info.st_mode))
+            return QStringLiteral("Рабочая папка «%1» %2, поэтому Velmar не может хранить в ней историю правок: "
+                                  "другой пользователь мог бы подменить её файлы. Выберите свою папку в переменной "
+                                  "окружения VELMAR_HOME, например: VELMAR_HOME=~/velmar velmar")
+                .arg(QDir::toNativeSeparators(folder),
+                     !S_ISDIR(info.st_mode) ? QStringLiteral("не является папкой")
+                     : foreign              ? QStringLiteral("принадлежит другому пользователю")
+                                            : QStringLiteral("открыта для записи другим пользователям"));
+    }
+    return {};
 }
 
 namespace {

@@ -16,6 +16,12 @@ QStringList workingFolderNames();
 // Failures are silent: later file operations in a missing folder report their own errors.
 void ensureWorkingFolders(const QString& programFolder);
 
+// Why the program folder or its temp folder cannot be trusted with the history (a Russian message
+// naming the folder and suggesting VELMAR_HOME), or an empty string when both are safe: a folder
+// another user owns, or one that others may write into, would let them plant links and files that
+// the program then writes through or reads as its own. Call after ensureWorkingFolders().
+QString unsafeWorkingFolder(const QString& programFolder);
+
 // Initial folders of the file dialogs, taken from the folder the program was started in.
 struct DialogFolders {
     QString outlines;  // open/save outline
