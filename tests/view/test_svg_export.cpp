@@ -98,10 +98,11 @@ void TestSvgExport::hostileTextsStayText()
     for (const QString& attribute : svg.attributeNames)
         QVERIFY2(!attribute.startsWith(QLatin1String("on")), qPrintable(attribute));
 
-    // Each text comes back as written, less the control characters.
+    // Each text comes back as written, less the control characters (a frame title shows its
+    // control character as a visible sign, as the window does).
     QCOMPARE(svg.title, QStringLiteral("Урок</title><script>fetch('x?'+document.cookie)</script><title> & <1>"));
     const QString texts = svg.texts.join(QLatin1Char('\n'));
-    for (const QString& expected : {QStringLiteral("Опыты & <1> \"кавычки\"!"), QStringLiteral("Вторая ]]> &amp;"),
+    for (const QString& expected : {QStringLiteral("Опыты & <1> \"кавычки\"\u240B!"), QStringLiteral("Вторая ]]> &amp;"),
                                     QStringLiteral("Первая[31m строка"), QStringLiteral("</text><script>alert(1)</script>"),
                                     QStringLiteral("Подпись & ]]>")})
         QVERIFY2(svg.texts.contains(expected), qPrintable(expected + QStringLiteral("\n--- among ---\n") + texts));
