@@ -1,5 +1,7 @@
 #include "view/outline_web_svg.h"
 
+#include "view/svg_text.h"
+
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "storage/jpeg_codec.h"
@@ -243,7 +245,9 @@ private:
             painter.restore();
         }
         painter.end();
-        return bytes;
+        // One element per line of text, as the SVG export writes it: browsers would otherwise
+        // place the generator's pieces with their own fonts and overlap them.
+        return finishSvg(bytes, QString());
     }
 
     const std::function<WebLayerInfo(ObjectId)>& m_describe;
