@@ -85,9 +85,17 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
 }
 
 OutlinePrinting::OutlinePrinting(CanvasHost& host, QWidget* canvas, QObject* parent)
-    : QObject(parent), m_host(host), m_canvas(canvas), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QObject(parent), m_host(host), m_canvas(canvas)
 {
-    m_printer->setDocName(QStringLiteral("Velmar"));
+}
+
+QPrinter& OutlinePrinting::printer()
+{
+    // Made on first use: a printer loads the system's print plugin (CUPS and the libraries it
+    // needs), which showing the window has no use for. Kept afterwards, with the user's choices.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
 OutlinePrinting::~OutlinePrinting() = default;
@@ -104,19 +112,19 @@ std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 
 void OutlinePrinting::fitOrientation(const OutlineRenderer& renderer)
 {
-    m_printer->setPageOrientation(fittingOrientation(renderer.size()));
-    m_printer->setDocName(m_host.document().state.outlineName);
+    printer().setPageOrientation(fittingOrientation(renderer.size()));
+    printer().setDocName(m_host.document().state.outlineName);
 }
 
 void OutlinePrinting::print()
 {
     const std::unique_ptr<OutlineRenderer> renderer = makeRenderer();
     fitOrientation(*renderer);
-    const auto choice = dialogs().choosePrinter(m_host.dialogParent(), *m_printer, m_withSummary);
+    const auto choice = dialogs().choosePrinter(m_host.dialogParent(), printer(), m_withSummary);
     if (!choice)
         return;
     m_withSummary = choice->withSummary;
-    const QString error = printOutline(*m_printer, *renderer, m_withSummary);
+    const QString error = printOutline(printer(), *renderer, m_withSummary);
     if (!error.isEmpty())
         throw UserError(error);
 }
@@ -127,7 +135,7 @@ void OutlinePrinting::preview()
     fitOrientation(*renderer);
     QWidget* parent = m_host.dialogParent();
     // Pages are drawn inside the dialog's own event handling: a failure is shown there and then.
-    m_withSummary = dialogs().previewPrint(parent, *m_printer, m_withSummary, [&](QPrinter& printer, bool withSummary) {
+    m_withSummary = dialogs().previewPrint(parent, printer(), m_withSummary, [&](QPrinter& printer, bool withSummary) {
         const QString error = printOutline(printer, *renderer, withSummary);
         if (!error.isEmpty())
             dialogs().inform(parent, QStringLiteral("Ошибка"), error, QMessageBox::Critical);

@@ -40,6 +40,7 @@ private:
     std::unique_ptr<OutlineRenderer> makeRenderer() const;
     // Sets the orientation that fits the outline now on the canvas.
     void fitOrientation(const OutlineRenderer& renderer);
+    QPrinter& printer();
 
     CanvasHost& m_host;
     QPointer<QWidget> m_canvas;
