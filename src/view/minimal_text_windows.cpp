@@ -1,5 +1,6 @@
 #include "view/minimal_text_windows.h"
 
+#include "platform/core/file_io.h"
 #include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
 #include "model/summary.h"
@@ -14,7 +15,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -146,12 +146,10 @@ void SummaryWindow::save()
 
 void writeSummaryFile(const QString& path, const QString& text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw UserError(QStringLiteral("Не удалось создать файл «%1»: %2.").arg(path, file.errorString()));
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw UserError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(path, file.errorString()));
+    const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
+    if (!written.ok)
+        throw UserError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(path, written.error));
 }
 
 // --- the commands -------------------------------------------------------------------------------

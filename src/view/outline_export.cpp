@@ -1,5 +1,6 @@
 #include "view/outline_export.h"
 
+#include "platform/core/file_io.h"
 #include "canvas/canvas_widget.h"
 #include "view/outline_renderer.h"
 #include "view/svg_text.h"
@@ -11,7 +12,6 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmar {
 
@@ -170,9 +170,10 @@ QString writePicture(const QImage& image, const QString& path)
 
 QString writeExportFile(const QByteArray& bytes, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Не удалось записать рисунок в файл «%1»: %2.").arg(path, file.errorString());
+    // Atomic, and the reason for a failure in Russian (the system's own text is English).
+    const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
+    if (!written.ok)
+        return QStringLiteral("Не удалось записать рисунок в файл «%1»: %2.").arg(path, written.error);
     return {};
 }
 

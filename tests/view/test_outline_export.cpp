@@ -338,6 +338,9 @@ void TestOutlineExport::vectorExportFromTheWindow()
     f.command("N53")->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("Не удалось")));
+    // The reason in Russian too, not the system's English ("Not a directory").
+    QVERIFY2(f.dialogs.messages[0].text.contains(QStringLiteral("через файл, а не через папку")),
+             qPrintable(f.dialogs.messages[0].text));
     QCOMPARE(folderEntries(f.home.path()), before);
 }
 
