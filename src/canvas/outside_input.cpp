@@ -6,7 +6,6 @@
 #include "canvas/alt_drop_gesture.h"
 #include "canvas/selection_handles.h"
 #include "platform/dialogs.h"
-#include "storage/cp1251.h"
 #include "storage/outline_file.h"
 
 #include <QAction>
@@ -59,15 +58,8 @@ bool CanvasController::createVideoAt(const QString& path, QPoint canvasPoint)
     Outline& o = doc().outline;
     if (refuseWhenFull(o, ObjectKind::Video, m_host.dialogParent()))
         return false;
-    if (path.size() > layout::kNameCapacity || decodeCp1251(encodeCp1251(path)) != path) {
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"),
-                         QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее "
-                                        "%2 символов или содержит символы вне кириллической кодировки Windows-1251, "
-                                        "и после сохранения конспекта файл не найти. Переименуйте файл или "
-                                        "переместите его в другую папку.")
-                             .arg(path)
-                             .arg(layout::kNameCapacity),
-                         QMessageBox::Critical);
+    if (const QString problem = videoNameProblem(path); !problem.isEmpty()) {
+        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), problem, QMessageBox::Critical);
         return false;
     }
     dropSelection();

@@ -1,5 +1,6 @@
 #include "storage/outline_file.h"
 
+#include "model/visible_text.h"
 #include "storage/cp1251.h"
 #include "storage/object_fields.h"
 
@@ -312,6 +313,17 @@ QString headerProblemMessage(const HeaderReadResult& result, const QString& file
         break;
     }
     return QStringLiteral("Файл «%1» повреждён: %2. Конспект из него не загружен.").arg(fileName, result.problem);
+}
+
+QString videoNameProblem(const QString& path)
+{
+    if (path.size() <= layout::kNameCapacity)
+        return {};
+    return QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее %2 символов, "
+                          "и после сохранения конспекта файл не найти. Переименуйте файл или переместите его в "
+                          "другую папку.")
+        .arg(visibleText(path))
+        .arg(layout::kNameCapacity);
 }
 
 }  // namespace velmar

@@ -123,4 +123,8 @@ QString unsupportedVersionMessage(const QString& fileVersion);
 // The Russian message for a record that could not be read, naming the file.
 QString headerProblemMessage(const HeaderReadResult& result, const QString& fileName);
 
+// Why a film's file name cannot be kept by an outline file (longer than its field: once saved and
+// reopened it would point nowhere), as a Russian message; empty when it can.
+QString videoNameProblem(const QString& path);
+
 }  // namespace velmar

@@ -25,13 +25,6 @@ QString bareReason(QString reason)
     return reason;
 }
 
-// Whether an outline file can keep the name as it is (characters beyond Windows-1251 go into the
-// file's extension block, within the same length).
-bool survivesSaving(const QString& fileName)
-{
-    return fileName.size() <= layout::kNameCapacity;
-}
-
 QString openFailure(const QString& fileName, const QString& reason)
 {
     return QStringLiteral("Не удалось открыть видеофайл «%1»: %2.").arg(visibleText(fileName), bareReason(reason));
@@ -86,16 +79,10 @@ void VideoCommands::openFile()
                                            m_host.dialogFolders().video, kVideoFilter, 1);
     if (!choice || choice->path.isEmpty())
         return;
-    if (!survivesSaving(choice->path)) {
-        // Outline files keep the name in at most 250 characters: a longer one would point nowhere
-        // once the outline is saved and reopened.
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"),
-                         QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее "
-                                        "%2 символов, и после сохранения конспекта файл не найти. Переименуйте файл или "
-                                        "переместите его в другую папку.")
-                             .arg(visibleText(choice->path))
-                             .arg(layout::kNameCapacity),
-                         QMessageBox::Critical);
+    // Outline files keep the name in at most 250 characters: a longer one would point nowhere
+    // once the outline is saved and reopened.
+    if (const QString problem = videoNameProblem(choice->path); !problem.isEmpty()) {
+        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), problem, QMessageBox::Critical);
         return;
     }
     // The fragment may have gone while the dialog was open.
