@@ -18,6 +18,8 @@ VELMAR_PACKAGES=(
   qt6-translations-l10n
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
   python3 xvfb openbox xdotool x11-utils imagemagick
+  # xmodmap: the Unicode typing test puts characters on spare keys.
+  x11-xserver-utils
   # The web page tests: a real browser, driven headless through its debugging protocol.
   chromium
   # The clipboard exchange with other programs in the real-input tests.
