@@ -146,6 +146,22 @@ QString checkText(QByteArrayView bytes, int capacity, const QString& recorded, Q
 }
 
 // Reads the fields of one object's entry; every field must be sound for any of them to be taken.
+// Reads the field at *at of an entry (a 16-bit tag, a 16-bit length, the value) and moves past
+// it; a Russian description of the damage when the entry ends inside the field.
+QString nextField(QByteArrayView entry, qsizetype* at, int* tag, QByteArrayView* value)
+{
+    if (entry.size() - *at < 4)
+        return QStringLiteral("запись обрывается");
+    *tag = getU16(entry.data() + *at);
+    const qsizetype length = getU16(entry.data() + *at + 2);
+    *at += 4;
+    if (length > entry.size() - *at)
+        return QStringLiteral("поле %1 выходит за конец записи").arg(*tag);
+    *value = entry.sliced(*at, length);
+    *at += length;
+    return {};
+}
+
 template <typename O>
 QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Outline& outline)
 {
@@ -155,15 +171,10 @@ QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Ou
     std::vector<Pending<O>> pending;
     qsizetype at = 0;
     while (at < entry.size()) {
-        if (entry.size() - at < 4)
-            return QStringLiteral("запись обрывается");
-        const int tag = getU16(entry.data() + at);
-        const qsizetype length = getU16(entry.data() + at + 2);
-        at += 4;
-        if (length > entry.size() - at)
-            return QStringLiteral("поле %1 выходит за конец записи").arg(tag);
-        const QByteArrayView value = entry.sliced(at, length);
-        at += length;
+        int tag = 0;
+        QByteArrayView value;
+        if (const QString problem = nextField(entry, &at, &tag, &value); !problem.isEmpty())
+            return problem;
         const Field<O>* field = nullptr;
         for (const Field<O>& f : kind.fields)
             if (f.offset == tag && (f.type == FieldType::Name || f.type == FieldType::Text || f.type == FieldType::Property))
@@ -202,19 +213,15 @@ QString applyOutlineEntry(QByteArrayView entry, int slot, QString& outlineName)
     qsizetype at = 0;
     bool found = false;
     while (at < entry.size()) {
-        if (entry.size() - at < 4)
-            return QStringLiteral("запись обрывается");
-        const int tag = getU16(entry.data() + at);
-        const qsizetype length = getU16(entry.data() + at + 2);
-        at += 4;
-        if (length > entry.size() - at)
-            return QStringLiteral("поле %1 выходит за конец записи").arg(tag);
+        int tag = 0;
+        QByteArrayView value;
+        if (const QString problem = nextField(entry, &at, &tag, &value); !problem.isEmpty())
+            return problem;
         if (tag != kOutlineNameTag)
             return QStringLiteral("неизвестное поле %1").arg(tag);
-        const QString problem = checkText(entry.sliced(at, length), layout::kNameCapacity, outlineName, &name);
+        const QString problem = checkText(value, layout::kNameCapacity, outlineName, &name);
         if (!problem.isEmpty())
             return problem;
-        at += length;
         found = true;
     }
     if (found)
