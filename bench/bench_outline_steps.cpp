@@ -34,8 +34,7 @@ struct StartedWindow {
             o.createTextField(QRect(4, 20, 50, 19), kButtonFace, QStringLiteral("Текст%1").arg(i + 1), frame);
         }
         main.outlineView()->sync();
-        main.document().history.fullSnapshot = true;
-        main.recordStep();
+        main.documents().recordStep(StepKind::Full);
         QApplication::processEvents();
     }
 };
@@ -50,7 +49,7 @@ void BM_MoveStepUndoRedo(benchmark::State& state)
     for (auto _ : state) {
         x = x == 10 ? 20 : 10;
         doc.outline.frame(50).bounds.moveLeft(x);
-        w.main.recordStep();
+        w.main.documents().recordStep(StepKind::HeaderOnly);
         undo->trigger();
         redo->trigger();
         QApplication::processEvents();

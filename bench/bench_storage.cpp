@@ -153,8 +153,7 @@ void BM_HeaderOnlyStep(benchmark::State& state)
     for (auto _ : state) {
         doc.outline.frame(1 + shift % 100).bounds.translate(1, 0);
         ++shift;
-        doc.history.fullSnapshot = false;
-        if (!recordStep(doc).ok)
+        if (!recordStep(doc, StepKind::HeaderOnly).ok)
             state.SkipWithError("the step was not written");
     }
     cleanUp(doc);
@@ -166,8 +165,7 @@ void BM_FullSnapshot20Photos(benchmark::State& state)
 {
     PhotoOutline& p = photos();
     for (auto _ : state) {
-        p.doc.history.fullSnapshot = true;
-        if (!recordStep(p.doc).ok)
+        if (!recordStep(p.doc, StepKind::Full).ok)
             state.SkipWithError("the snapshot was not written");
         // Keep the folder from filling the disk; not part of the step.
         state.PauseTiming();

@@ -90,7 +90,6 @@ bool MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
     SessionState& session = m_document.session;
-    m_document.history.fullSnapshot = true;
     session.directOpen = false;
 
     if (!options.dataHome.isEmpty()) {

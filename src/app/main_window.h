@@ -83,8 +83,6 @@ public:
     QMenu* popupMenu(const QString& name) const;
     QWidget* dialogParent() override { return this; }
 
-    // The history step that ends every change (`wkl`), as the document controller records it.
-    void recordStep() override { m_documents->recordStep(); }
     void redrawOverlays() override;
     void repaintIfPending() override;
 

@@ -36,8 +36,7 @@ void MainWindow::finishPictureEdit(const QImage& picture, bool modified)
     if (!modified && picture == before)
         return;
     m_document.outline.picture(slot).setBitmap(picture);
-    m_document.history.fullSnapshot = true;
-    recordStep();
+    m_documents->recordStep(StepKind::Full);
 }
 
 }  // namespace velmar

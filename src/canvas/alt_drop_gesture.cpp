@@ -53,7 +53,7 @@ void AltDropGesture::finish(const PointerInput& in)
     m_context.redrawOverlays();
     m_context.handles().hideBlackSet();
     m_context.handles().hideBlueSet();
-    m_context.recordStep();
+    m_context.recordStep(StepKind::HeaderOnly);
 }
 
 }  // namespace velmar

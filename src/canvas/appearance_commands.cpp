@@ -70,7 +70,7 @@ FrameObject* AppearanceCommands::titleFrame()
 void AppearanceCommands::changed(bool recorded)
 {
     if (recorded) {
-        m_host.recordStep();
+        m_host.documents().recordStep(StepKind::HeaderOnly);
     } else {
         m_host.documents().objectsEdited();
         m_host.documents().markModifiedWithoutStep();
@@ -347,8 +347,7 @@ void AppearanceCommands::afterDeletion()
         state.currentObject = 0;
     if (!o.find(state.currentCompanion).isValid())
         state.currentCompanion = 0;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
     const CommandRegistry& c = m_host.commands();
     for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
         action->setEnabled(false);

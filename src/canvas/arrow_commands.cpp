@@ -26,7 +26,7 @@ void CanvasController::changeArrowColour()
     if (!colour)
         return;
     a->colour = fromQColor(*colour);
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 void CanvasController::changeArrowWidth(int delta)
@@ -38,7 +38,7 @@ void CanvasController::changeArrowWidth(int delta)
     if (width < kArrowPenMin || width > kArrowPenMax)
         return;
     a->penWidth = width;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 void CanvasController::deleteArrow()
@@ -54,8 +54,7 @@ void CanvasController::deleteArrow()
         return;
     doc().outline.removeObject(ObjectKind::Arrow, slot);
     doc().interaction.selectedArrow = 0;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
     const CommandRegistry& c = m_host.commands();
     for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
         action->setEnabled(false);

@@ -48,7 +48,7 @@ void ArrowDragGesture::finish(const PointerInput& in)
     follow(in);  // the release point is the last one
     if (m_shifted) {
         m_context.syncView();
-        m_context.recordStep();
+        m_context.recordStep(StepKind::HeaderOnly);
     }
 }
 

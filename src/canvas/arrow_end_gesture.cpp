@@ -36,7 +36,7 @@ void ArrowEndGesture::finish(const PointerInput&)
     handles.moveArrowEnd(false, QPoint(a.x2, a.y2));
     m_context.syncView();
     if ((m_startEnd ? QPoint(a.x1, a.y1) : QPoint(a.x2, a.y2)) != m_from)
-        m_context.recordStep();
+        m_context.recordStep(StepKind::HeaderOnly);
 }
 
 }  // namespace velmar

@@ -188,7 +188,7 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
             if (type == QEvent::FocusIn)
                 m_textAtFocus = text->modelText();
             else if (text->modelText() != m_textAtFocus && doc().outline.findSlot(ObjectKind::TextField, id))
-                m_host.recordStep();
+                m_host.documents().recordStep(StepKind::HeaderOnly);
         }
         return false;
     }

@@ -94,7 +94,7 @@ private:
     GestureContext& context() { return *this; }
     Document& document() override { return doc(); }
     HandleLayer& handles() override;
-    void recordStep() override { m_host.recordStep(); }
+    void recordStep(StepKind kind) override { m_host.documents().recordStep(kind); }
     void placeWidget(ObjectId id) override;
     void syncView() override;
     void redrawOverlays() override { m_host.redrawOverlays(); }

@@ -22,8 +22,6 @@ public:
     virtual QWidget* dialogParent() = 0;
     virtual const DialogFolders& dialogFolders() const = 0;
     virtual DocumentController& documents() = 0;
-    // Records a history step after a change (`wkl`).
-    virtual void recordStep() = 0;
     // Paints the reading-order overlays again when their buttons are down.
     virtual void redrawOverlays() = 0;
     // Repaints the canvas when an overlay is showing and clears the repaint-pending flag.

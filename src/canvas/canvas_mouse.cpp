@@ -135,7 +135,7 @@ void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
         // Alt + drag: dropped on a frame, the object moves into it.
         startGesture(std::make_unique<AltDropGesture>(context(), pointerInput(*e, m_canvas), id));
         if (kind == ObjectKind::Video)
-            m_host.recordStep();
+            m_host.documents().recordStep(StepKind::HeaderOnly);
         return;
     }
     if (!isDouble(e) && (!alt) == left) {

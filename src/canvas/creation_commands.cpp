@@ -85,8 +85,7 @@ void CanvasController::createFrame()
     showObjectSwitches(m_host.commands(), true, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.frame(slot).id;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::createPicture(bool onCanvas)
@@ -102,8 +101,7 @@ void CanvasController::createPicture(bool onCanvas)
     o.picture(slot).setBitmap(defaultPicture());
     showObjectSwitches(m_host.commands(), false, true);
     doc().interaction.currentCompanion = o.picture(slot).id;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::createTextField()
@@ -118,8 +116,7 @@ void CanvasController::createTextField()
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::createVideo(bool onCanvas)
@@ -134,8 +131,7 @@ void CanvasController::createVideo(bool onCanvas)
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
     doc().interaction.currentCompanion = o.video(slot).id;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::createCaption(bool onCanvas)
@@ -150,8 +146,7 @@ void CanvasController::createCaption(bool onCanvas)
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
     showObjectSwitches(m_host.commands(), false, false);
     m_host.commands().stretchSettingsItem->setEnabled(false);
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::createArrow()
@@ -161,8 +156,7 @@ void CanvasController::createArrow()
         return;
     const QPoint at = doc().interaction.creationPoint;
     o.createArrow(at.x(), at.y(), at.x() + 30, at.y(), 1, kBlack);
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void CanvasController::openPicture()
@@ -192,8 +186,7 @@ void CanvasController::openPicture()
         doc().outline.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     // Both kinds of file replace the picture: a full step, so the outline is marked modified and
     // the new picture survives in the history.
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 }  // namespace velmar

@@ -144,7 +144,7 @@ void DocumentController::clearAll()
 
 // --- the history step -------------------------------------------------------------------------
 
-void DocumentController::recordStep()
+void DocumentController::recordStep(StepKind kind)
 {
     // Nothing is recorded once the window is closing: its snapshots have been cleaned up.
     if (m_closing)
@@ -158,7 +158,7 @@ void DocumentController::recordStep()
     // The reference layout of the zoom is taken before the step is recorded, so that undo and
     // redo give back the one that belongs to each step.
     recordReferenceLayout(m_document.outline, m_window.canvasSize());
-    const HistoryResult result = velmar::recordStep(m_document);
+    const HistoryResult result = velmar::recordStep(m_document, kind);
     disableObjectSwitches();
     emit historyChanged();
     if (!result.ok)
@@ -278,10 +278,9 @@ void DocumentController::newOutline()
         const int slot = m_document.outline.createFrame(bounds, QString::fromUtf8(f.title));
         m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
     }
-    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
     cleanUp(m_document);
-    recordStep();
+    recordStep(StepKind::Full);
     disableObjectSwitches();
 }
 
@@ -353,9 +352,8 @@ void DocumentController::openOutline(const QString& file)
     emit captionChanged();
     enableOutlineCommands(true);
 
-    m_document.history.fullSnapshot = true;
     m_document.history.currentStep = -1;
-    recordStep();
+    recordStep(StepKind::Full);
     markSaved(m_document);
     m_commands.saveButton->setEnabled(false);
     if (!recovered)

@@ -70,8 +70,8 @@ public:
 
     // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
     // save commands enabled, the outline marked modified, the step recorded, the reference
-    // layout of the zoom taken.
-    void recordStep();
+    // layout of the zoom taken. The change says what kind of snapshot it needs.
+    void recordStep(StepKind kind);
     void undo();
     void redo();
 

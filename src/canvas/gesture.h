@@ -3,6 +3,7 @@
 #include "canvas/handle_layer.h"
 #include "canvas/pointer_input.h"
 #include "model/document.h"
+#include "storage/history.h"
 
 namespace velmar {
 
@@ -15,7 +16,7 @@ public:
     virtual Document& document() = 0;
     virtual HandleLayer& handles() = 0;
     // Records a history step after a finished change.
-    virtual void recordStep() = 0;
+    virtual void recordStep(StepKind kind) = 0;
     // The object's widget takes the place the outline now gives it (cheap: nothing is re-rendered).
     virtual void placeWidget(ObjectId id) = 0;
     // Every object widget matches the outline again (re-renders pictures at a new size…).

@@ -45,7 +45,7 @@ void MoveGesture::settle(bool record)
         return;  // gone while dragged (an undo): nothing to record or select
     const bool moved = objectBounds(o, m_id).topLeft() != m_start.topLeft();
     if (record && (moved || m_grip == Grip::Title))
-        m_context.recordStep();
+        m_context.recordStep(StepKind::HeaderOnly);
     const InteractionState& state = doc().interaction;
     HandleLayer& handles = m_context.handles();
     if (movesByBar()) {

@@ -48,8 +48,7 @@ bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
     const int slot = o.createPicture(QRect(topLeft, kNewPictureSize), frame);
     o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     doc().interaction.currentCompanion = o.picture(slot).id;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
     return true;
 }
 
@@ -68,8 +67,7 @@ bool CanvasController::createVideoAt(const QString& path, QPoint canvasPoint)
     const int slot = o.createVideo(QRect(topLeft, QSize(150, 150)), frame);
     o.video(slot).fileName = path;
     doc().interaction.currentCompanion = o.video(slot).id;
-    doc().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
     return true;
 }
 
@@ -96,7 +94,7 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
         arrow->x2 += mx;
         arrow->y1 += my;
         arrow->y2 += my;
-        recordStep();
+        recordStep(StepKind::HeaderOnly);
         ArrowObject* now = selectedArrow();
         if (!now)
             return true;
@@ -111,7 +109,7 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
     const QRect start = objectBounds(d.outline, id);
     setObjectBounds(d.outline, id, storableRect(start.translated(dx * step, dy * step)));
     placeWidget(id);
-    recordStep();
+    recordStep(StepKind::HeaderOnly);
     if (objectBounds(d.outline, id).topLeft() == start.topLeft() && !byGridStep && d.session.gridOn)
         return nudgeSelection(dx, dy, true);  // as above: 1 px snaps back onto the grid
     const InteractionState& state = d.interaction;

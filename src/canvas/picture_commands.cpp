@@ -19,7 +19,7 @@ void CanvasController::setStretchFromMenu()
     // "Масштабирование" on the picture's menu: a recorded change.
     if (PictureObject* p = currentPicture(doc().interaction.currentObject)) {
         p->stretched = m_host.commands().stretchPopupItem->isChecked();
-        m_host.recordStep();
+        m_host.documents().recordStep(StepKind::HeaderOnly);
     }
 }
 

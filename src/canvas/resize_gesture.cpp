@@ -40,7 +40,7 @@ void ResizeGesture::settle(bool record)
     if (!o.find(m_id).isValid())
         return;  // gone while dragged (an undo)
     if (record && objectBounds(o, m_id).size() != m_start.size())
-        m_context.recordStep();
+        m_context.recordStep(StepKind::HeaderOnly);
     HandleLayer& handles = m_context.handles();
     if (m_outer) {
         handles.showBlackSet(m_id);

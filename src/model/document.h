@@ -26,7 +26,9 @@ struct HistoryState {
     int currentStep = -1;  // -1 before the first step of an outline
     int highestStep = 0;
     int savedStep = -1;    // the step last saved or opened; -1 = none
-    bool fullSnapshot = true;  // the next step writes a complete outline file
+    // Set by the history alone, after a step whose snapshot could not be written: the objects of
+    // the next step cannot be told from the last ones written down, so it is written complete.
+    bool nextStepComplete = false;
     QString folder;        // where the snapshots go; empty = this instance's history folder
     // The objects as each step left them, for what the snapshot files cannot hold.
     std::map<int, Outline> stepObjects;

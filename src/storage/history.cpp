@@ -195,7 +195,7 @@ QString snapshotFolder(const Document& doc)
     return historyFolder(doc.session.programFolder.isEmpty() ? programFolder() : doc.session.programFolder);
 }
 
-HistoryResult recordStep(Document& doc)
+HistoryResult recordStep(Document& doc, StepKind kind)
 {
     HistoryState& history = doc.history;
     doc.state.modified = true;
@@ -211,7 +211,7 @@ HistoryResult recordStep(Document& doc)
         QFile::remove(snapshotPathIn(folder, k, true));
         QFile::remove(snapshotPathIn(folder, k, false));
     }
-    const bool full = doc.history.fullSnapshot;
+    const bool full = kind == StepKind::Full || step == 0 || history.nextStepComplete;
     // A step has one snapshot: a complete one of this number must not outlive a newer header.
     QFile::remove(snapshotPathIn(folder, step, !full));
     // A complete snapshot may be offered after a crash, so it appears only once written whole.
@@ -220,7 +220,7 @@ HistoryResult recordStep(Document& doc)
     const WriteResult written = writeSnapshotFile(path, image, full);
     // Without this step's file the objects of the next step cannot be told from the last ones
     // written down: the next step must be complete, whichever kind this one was.
-    doc.history.fullSnapshot = !written.ok;
+    history.nextStepComplete = !written.ok;
     if (!written.ok)
         QFile::remove(path);  // a partly written snapshot must not be mistaken for this step
     // The snapshots carry texts beyond Windows-1251 and the appearance properties in their block;
@@ -241,13 +241,13 @@ HistoryResult recordStep(Document& doc)
 HistoryResult startHistory(Document& doc)
 {
     cleanUp(doc);
-    doc.history.fullSnapshot = true;
+    doc.history.nextStepComplete = false;
     doc.history.currentStep = -1;
     doc.history.highestStep = -1;
     doc.history.savedStep = -1;
     doc.history.stepObjects.clear();
     doc.history.unwrittenSteps.clear();
-    return recordStep(doc);
+    return recordStep(doc, StepKind::Full);
 }
 
 void markSaved(Document& doc)

@@ -9,9 +9,17 @@
 namespace velmar {
 
 // The snapshot history of an outline. Every change ends with a step: step N is written as
-// tempN.tm1 (a complete outline file, when the set of objects changed: doc.history.fullSnapshot)
-// or tempN.tm2 (the header record alone) in this instance's history folder. Undo and redo move
+// tempN.tm1 (a complete outline file, StepKind::Full) or tempN.tm2 (the header record alone,
+// StepKind::HeaderOnly) in this instance's history folder. Undo and redo move
 // the step pointer and rebuild the outline from the snapshot of the step they reach.
+
+// What a step's snapshot must hold, chosen by the change that records it. Full: objects were
+// created, deleted or replaced, or a picture's bitmap changed, which the header record cannot
+// bring back. HeaderOnly: objects kept their set and pictures, and only what the header record
+// holds changed (places, sizes, texts, colours, sequences, arrows). The history writes a complete
+// snapshot on its own where a header would not do: the first step of an outline, and the step
+// after one whose snapshot could not be written.
+enum class StepKind { Full, HeaderOnly };
 
 struct HistoryResult {
     bool ok = true;
@@ -28,11 +36,11 @@ struct HistoryResult {
 QString snapshotFolder(const Document& doc);
 
 // Records a step after a change: modified := true, N := N + 1, the snapshot of step N written
-// (full when doc.history.fullSnapshot, which is then cleared; otherwise header-only), H := N.
+// (complete or header-only, as `kind` and the rules above say), H := N.
 // Snapshots of abandoned steps above N and the other kind's file of step N are removed first, so
 // that a stale file can never be restored. A failed write is reported; the step has moved all the
 // same, and the next step is written in full again.
-HistoryResult recordStep(Document& doc);
+HistoryResult recordStep(Document& doc, StepKind kind);
 
 // Starts a new history for a new or just opened outline: every snapshot of this instance is
 // deleted, N := −1 and a full step 0 is recorded (H = 0). The caller decides the modified flag and

@@ -49,7 +49,7 @@ void FrameTitles::toggleFromPopup()
     frame->titleVisible = c.frameTitlePopupItem->isChecked();
     c.frameTitlesButton->setChecked(frame->titleVisible);
     c.frameTitlesItem->setChecked(frame->titleVisible);
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 void FrameTitles::rename()
@@ -65,7 +65,7 @@ void FrameTitles::rename()
         return;
     // The tooltip keeps what it shows: the old name or the minimal text.
     frame->title = *name;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 }  // namespace velmar

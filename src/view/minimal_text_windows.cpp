@@ -211,7 +211,7 @@ void MinimalTextCommands::storeEditedText(const QString& text)
     default:
         return;
     }
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 void MinimalTextCommands::showSummary()

@@ -106,8 +106,7 @@ void VideoCommands::openFile()
         return;
     }
     // A new film is a new object as far as the history goes: the step is a complete outline.
-    m_host.document().history.fullSnapshot = true;
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::Full);
 }
 
 void VideoCommands::play()
@@ -135,7 +134,7 @@ void VideoCommands::togglePlayerButtons()
         return;
     const QAction* item = m_host.commands().playerButtons;
     m_host.document().outline.video(slot).playerVisible = item && item->isChecked();
-    m_host.recordStep();
+    m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
 void VideoCommands::showFullScreen()

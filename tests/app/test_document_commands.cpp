@@ -147,7 +147,7 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
     const QString saved = f.home.filePath(QStringLiteral("урок.vmd"));
     QCOMPARE(f.doc().state.fileName, saved);
     f.doc().outline.frame(1).bounds.moveTo(20, 60);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
 
     // Save as into a folder that does not exist fails: name, file and the file flag stay.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("нет/другой")), 1});
@@ -253,7 +253,7 @@ void TestDocumentCommands::undoAndRedo()
     f.command("N50")->trigger();  // saved at step 0
     const QRect first = f.doc().outline.frame(1).bounds;
     f.doc().outline.frame(1).bounds.translate(20, 10);
-    f.window->recordStep();  // step 1, header only
+    f.window->documents().recordStep(StepKind::HeaderOnly);  // step 1, header only
     QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp1.tm2"))));
     QVERIFY(f.command("N77")->isEnabled());
     QVERIFY(!f.command("N78")->isEnabled());
@@ -401,7 +401,7 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
 
     // With the grid off, a change keeps an odd position.
     f.doc().outline.frame(1).bounds.moveTo(7, 41);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
     f.command("N77")->trigger();
     agree("after undo");

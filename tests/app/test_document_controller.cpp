@@ -47,7 +47,7 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     f.command("N18")->trigger();
     QCOMPARE(canvas->canvasColour(), green);
     f.doc().outline.frame(3).bounds.moveTo(400, 400);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     f.doc().interaction.creationPoint = QPoint(300, 300);
     f.command("N1")->trigger();
     const ObjectId added = f.doc().outline.frame(11).id;
@@ -136,7 +136,7 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
     check("save as");
 
     f.doc().outline.frame(2).bounds.moveTo(100, 100);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     check("a step");
     f.command("N77")->trigger();  // back to the saved step
     QVERIFY(!f.doc().state.modified);

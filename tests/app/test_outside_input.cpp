@@ -57,7 +57,7 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     WindowFixture f;
     f.beginOutline();
     f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("A"));
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
     QImage red(64, 48, QImage::Format_RGB32);
     red.fill(Qt::red);
     auto* data = new QMimeData;
@@ -85,7 +85,7 @@ void TestOutsideInput::dropOnAFullOutlineIsRefused()
     f.beginOutline();
     for (int i = 0; i < 100; ++i)
         f.doc().outline.createPicture(QRect(i, i, 20, 20), 0);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
     auto* data = new QMimeData;
     QImage picture(10, 10, QImage::Format_RGB32);
     picture.fill(Qt::blue);
@@ -105,7 +105,7 @@ void TestOutsideInput::droppedOutlineAsksAboutUnsavedWorkThenOpens()
     const QString path = f.home.filePath(QStringLiteral("other.vmd"));
     QVERIFY(writeOutlineFile(path, other).ok);
     f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("Несохранённый"));
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
 
     f.dialogs.answers.push_back(QMessageBox::Cancel);  // the save question: stay
     auto* data = new QMimeData;

@@ -68,12 +68,10 @@ void TestStartup::startWithNothing()
 
     const DocumentState& state = s.window->document().state;
     const SessionState& session = s.window->document().session;
-    const HistoryState& history = s.window->document().history;
     QCOMPARE(session.programFolder, options.programFolder);
     for (const char* name : {"Picture", "temp", "Conspect", "Project", "Video"})
         QVERIFY(QFileInfo(QDir(options.programFolder).filePath(QLatin1String(name))).isDir());
     QCOMPARE(state.outlineName, QStringLiteral("Новый"));
-    QVERIFY(history.fullSnapshot);
     QVERIFY(!state.modified);
     QVERIFY(!state.hasFileName);
     QVERIFY(!session.directOpen);

@@ -459,8 +459,7 @@ void TestAppearance::alignmentAfterADropLeavesTheBoxAlone()
     }
     const ObjectId text = addText(f, 1, QStringLiteral("abc"));
     f.window->outlineView()->sync();
-    f.doc().history.fullSnapshot = true;
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
     auto* viewport = static_cast<QAbstractScrollArea*>(f.widgetOf(text))->viewport();
     const QPoint onCanvas = viewport->mapTo(f.window->canvas(), QPoint(5, 5));
     dragWidget(viewport, QPoint(5, 5), QPoint(5, 5) + QPoint(230, 100) - onCanvas, Qt::AltModifier);

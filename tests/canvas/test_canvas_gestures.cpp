@@ -41,12 +41,17 @@ public:
     Document doc;
     RecordingHandles selection;
     int steps = 0;
+    StepKind lastKind = StepKind::Full;
     ObjectId chosen = 0;
     bool dragCursor = false;
 
     Document& document() override { return doc; }
     HandleLayer& handles() override { return selection; }
-    void recordStep() override { ++steps; }
+    void recordStep(StepKind kind) override
+    {
+        ++steps;
+        lastKind = kind;
+    }
     void placeWidget(ObjectId) override {}
     void syncView() override {}
     void redrawOverlays() override {}
@@ -116,6 +121,7 @@ void TestCanvasGestures::movesRecordOneStepOnlyWhenSomethingMoved()
     drag(move, QPoint(50, 80), QPoint(51, 77));
     QCOMPARE(c.doc.outline.frame(1).bounds, QRect(11, 37, 150, 150));
     QCOMPARE(c.steps, 1);
+    QVERIFY2(c.lastKind == StepKind::HeaderOnly, "a move keeps the objects: a header step is enough");
     MoveGesture title(c, at(20, 40), frame, MoveGesture::Grip::Title);
     QVERIFY(!title.release(at(20, 40)));
     QCOMPARE(c.steps, 2);

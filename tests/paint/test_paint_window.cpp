@@ -45,8 +45,7 @@ private:
         PictureObject& p = f.doc().outline.picture(1);
         p.setBitmap(content);
         f.window->outlineView()->sync();
-        f.doc().history.fullSnapshot = true;
-        f.window->recordStep();
+        f.window->documents().recordStep(StepKind::Full);
         f.doc().interaction.currentObject = p.id;
         return p.id;
     }

@@ -227,15 +227,12 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
 
     // Header-only steps: typing, then a title colour, then a move.
     doc.outline.textField(1).text = kPendulum;
-    doc.history.fullSnapshot = false;
-    QVERIFY(recordStep(doc).ok);
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
     doc.outline.frame(1).titleColour = 0x000000FF;
     doc.outline.frame(1).title = QStringLiteral("Φ");
-    doc.history.fullSnapshot = false;
-    QVERIFY(recordStep(doc).ok);
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
     doc.outline.frame(1).bounds.moveTo(40, 40);
-    doc.history.fullSnapshot = false;
-    QVERIFY(recordStep(doc).ok);
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
 
     QVERIFY(undo(doc, kChrome).ok);
     QCOMPARE(doc.outline.textField(1).text, kPendulum);

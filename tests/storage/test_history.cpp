@@ -48,8 +48,7 @@ struct Session {
     }
     void step(bool full)
     {
-        doc.history.fullSnapshot = full;
-        const HistoryResult r = recordStep(doc);
+        const HistoryResult r = recordStep(doc, full ? StepKind::Full : StepKind::HeaderOnly);
         QVERIFY2(r.ok, qPrintable(r.message));
     }
     QPoint frameAt(int slot) const { return doc.outline.frame(slot).bounds.topLeft(); }
@@ -86,7 +85,6 @@ void TestHistory::newOutlineThenMove()
     QCOMPARE(s.doc.history.currentStep, 0);
     QCOMPARE(s.doc.history.highestStep, 0);
     QVERIFY(s.doc.state.modified);
-    QVERIFY(!s.doc.history.fullSnapshot);
     QCOMPARE(s.kinds(1), QStringLiteral("F-"));
     QVERIFY(!canUndo(s.doc) && !canRedo(s.doc));
 
@@ -261,8 +259,7 @@ void TestHistory::headerStepRestoresEveryAttribute()
     o.arrow(2).penWidth = 2;
     o.frameSequence().swap(1, 4);
     o.objectSequence().swap(3, 6);
-    doc.history.fullSnapshot = false;
-    QVERIFY(recordStep(doc).ok);
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
     const Outline after = doc.outline;
 
     QVERIFY(undo(doc, kChrome).reloaded);
@@ -379,12 +376,11 @@ void TestHistory::failedWriteIsReported()
     QVERIFY(writeFile(blocker, "x"));
     s.doc.history.folder = blocker;
     s.doc.outline.createVideo(QRect(5, 30, 60, 60), 1);
-    s.doc.history.fullSnapshot = true;
-    const HistoryResult r = recordStep(s.doc);
+    const HistoryResult r = recordStep(s.doc, StepKind::Full);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(QStringLiteral("temp1.tm1")), qPrintable(r.message));
     QCOMPARE(s.doc.history.currentStep, 1);
-    QVERIFY2(s.doc.history.fullSnapshot, "the next step must be written in full again");
+    QVERIFY2(s.doc.history.nextStepComplete, "the next step must be written in full again");
 }
 
 void TestHistory::failedHeaderStepMakesTheNextOneComplete()
@@ -395,11 +391,10 @@ void TestHistory::failedHeaderStepMakesTheNextOneComplete()
     // Step 2 cannot be written: a folder stands where its file should go.
     QVERIFY(QDir().mkpath(snapshotPathIn(snapshotFolder(s.doc), 2, false)));
     s.doc.outline.frame(2).bounds.moveTo(300, 90);
-    s.doc.history.fullSnapshot = false;
-    QVERIFY(!recordStep(s.doc).ok);
-    QVERIFY2(s.doc.history.fullSnapshot, "the step after a failed one must be written in full");
+    QVERIFY(!recordStep(s.doc, StepKind::HeaderOnly).ok);
     s.doc.outline.frame(3).bounds.moveTo(500, 100);
-    QVERIFY(recordStep(s.doc).ok);  // step 3
+    // Step 3 is a header change too, but only a complete snapshot can stand for step 2's objects.
+    QVERIFY(recordStep(s.doc, StepKind::HeaderOnly).ok);
     QCOMPARE(s.kinds(3).left(2), QStringLiteral("FH"));
     QVERIFY(s.has(3, true));
 
@@ -544,8 +539,7 @@ void TestHistory::twoInstancesKeepSeparateHistories()
         d->outline.createFrame(QRect(2, 34, 100, 100), QStringLiteral("Ф"));
         startHistory(*d);
         d->outline.frame(1).bounds.moveTo(d == &a ? 10 : 20, 40);
-        d->history.fullSnapshot = false;
-        QVERIFY(recordStep(*d).ok);
+        QVERIFY(recordStep(*d, StepKind::HeaderOnly).ok);
     }
     QVERIFY(QFileInfo::exists(snapshotPathIn(first.path(), 1, false)));
     QVERIFY(QFileInfo::exists(snapshotPathIn(second.path(), 1, false)));

@@ -132,8 +132,7 @@ void TestHostileFiles::historyNeverWritesThroughLinks()
     QVERIFY(link(victims[3], snapshotPathIn(temp, 3, true)));
     for (const bool full : {false, false, true}) {
         doc.outline.frame(1).bounds.translate(10, 10);
-        doc.history.fullSnapshot = full;
-        const HistoryResult r = recordStep(doc);
+        const HistoryResult r = recordStep(doc, full ? StepKind::Full : StepKind::HeaderOnly);
         QVERIFY2(r.ok, qPrintable(r.message));
     }
     for (int k = 0; k < victims.size(); ++k)
@@ -158,8 +157,7 @@ void TestHostileFiles::plantedSnapshotsAreReadWithinBounds()
     doc.outline.createFrame(QRect(10, 10, 200, 150), QStringLiteral("Фрейм"));
     QVERIFY(startHistory(doc).ok);
     doc.outline.frame(1).bounds.moveTo(50, 60);
-    doc.history.fullSnapshot = false;
-    QVERIFY(recordStep(doc).ok);  // step 1, a header snapshot
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);  // step 1, a header snapshot
     QVERIFY(link(QStringLiteral("/dev/zero"), snapshotPathIn(temp, 2, false)));
     QElapsedTimer timer;
     timer.start();

@@ -59,7 +59,7 @@ void TestOutlineExport::exportFromTheWindow()
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
     f.command("N47")->trigger();
     f.doc().outline.frame(1).colour = 0x000000FF;  // red
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     const int step = f.doc().history.currentStep;
     QVERIFY(f.command("N53")->isEnabled());
 
@@ -98,7 +98,7 @@ void TestOutlineExport::headlessRenderingMatchesTheWindow()
     o.frame(3).outerBevel = BevelLowered;
     o.createTextField(QRect(10, 20, 80, 30), 0x00FFFFFF, QStringLiteral("Строка 1\r\nСтрока 2"), 1);
     o.createArrow(40, 300, 200, 360, 3, 0x000000FF);
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     const QImage fromWindow = captureCanvas(f.window->canvas());
     const QImage headless = renderOutline(f.doc(), f.window->canvas()->size());
     QCOMPARE(headless.size(), fromWindow.size());

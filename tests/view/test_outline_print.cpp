@@ -56,7 +56,7 @@ void prepareOutline(WindowFixture& f)
     // A photo far larger than its control.
     const int picture = o.createPicture(QRect(10, 80, 80, 60), 3);
     o.picture(picture).setBitmap(photoLikeImage(1600, 1200, 5));
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
     QVERIFY(avi::writeAvi(film, avi::colourFrames({Qt::red, Qt::green}, 40, 30), 10, avi::Codec::Uncompressed));
     Outline& o = f.doc().outline;
     o.video(o.createVideo(QRect(420, 300, 120, 90), 0)).fileName = film;
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::HeaderOnly);
     const QWidget* canvas = f.window->findChild<QWidget*>(QStringLiteral("canvas"));
     QVERIFY(canvas);
 
