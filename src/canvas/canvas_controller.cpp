@@ -158,7 +158,9 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
 
     // Text fields receive their mouse events in their viewport.
     QWidget* objectWidget = widget;
-    if (objectId(widget) == 0 && widget->objectName() != QLatin1String("ee") && widget->parentWidget()
+    auto* titledFrame = qobject_cast<FrameWidget*>(widget->parentWidget());
+    const bool frameTitle = titledFrame && widget == titledFrame->title();
+    if (objectId(widget) == 0 && !frameTitle && widget->parentWidget()
         && qobject_cast<TextFieldWidget*>(widget->parentWidget()))
         objectWidget = widget->parentWidget();
     const ObjectId id = objectId(objectWidget);
@@ -205,19 +207,18 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
 
     // A press.
-    const QString handle = m_handles->nameOf(widget);
-    if (!handle.isEmpty()) {
-        if (handle == QLatin1String("Panel23") || handle == QLatin1String("Panel24"))
-            pressArrowEnd(handle, mouse);
+    if (const std::optional<HandleRole> handle = m_handles->roleOf(widget)) {
+        if (handle->kind == HandleRole::Kind::SetHandle)
+            pressHandle(*handle, mouse);
         else
-            pressHandle(handle, mouse);
+            pressArrowEnd(handle->kind == HandleRole::Kind::ArrowStart, mouse);
         return true;
     }
     if (widget == m_canvas) {
         pressCanvas(mouse);
         return true;
     }
-    if (widget->objectName() == QLatin1String("ee")) {
+    if (frameTitle) {
         pressTitle(objectId(widget->parentWidget()), mouse);
         return true;
     }

@@ -17,6 +17,7 @@ class CanvasWidget;
 class OutlineView;
 class PicturePreview;
 class SelectionHandles;
+struct HandleRole;
 
 // Turns presses on the canvas and its objects into selections, pop-up menus and gestures (moving,
 // sizing by a handle, Alt-dropping into a frame, dragging an arrow or one of its ends), and feeds
@@ -82,8 +83,8 @@ private:
     void pressTitle(ObjectId frame, QMouseEvent* e);
     void pressObject(ObjectId id, QMouseEvent* e);
     void pressArrow(ObjectId id, QMouseEvent* e);
-    void pressHandle(const QString& name, QMouseEvent* e);
-    void pressArrowEnd(const QString& name, QMouseEvent* e);
+    void pressHandle(const HandleRole& handle, QMouseEvent* e);
+    void pressArrowEnd(bool start, QMouseEvent* e);
 
     // The running gesture: started by a press, ended by the release or broken off.
     void startGesture(std::unique_ptr<Gesture> gesture);

@@ -223,12 +223,11 @@ void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
     }
 }
 
-void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
+void CanvasController::pressHandle(const HandleRole& handle, QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton)
         return;
-    const int number = name.mid(5).toInt();
-    const bool outer = number <= 11;
+    const bool outer = handle.set == SelectionSet::Black;
     const ObjectId target = outer ? doc().interaction.outerSelection : doc().interaction.innerSelection;
     if (!doc().outline.find(target).isValid())
         return;
@@ -239,7 +238,7 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
     // The pressed handle has just been hidden and would lose the pointer with it: the gesture
     // holds the pointer on the canvas until the button is released.
     const PointerInput press = pointerInput(*e, m_canvas);
-    const Edge edge = handleEdge(name).value_or(Edge::Move);
+    const Edge edge = handle.edge;
     if (edge == Edge::Move)
         startGesture(std::make_unique<MoveGesture>(
             context(), press, target, outer ? MoveGesture::Grip::BlackMoveBar : MoveGesture::Grip::BlueMoveBar));
@@ -247,11 +246,11 @@ void CanvasController::pressHandle(const QString& name, QMouseEvent* e)
         startGesture(std::make_unique<ResizeGesture>(context(), press, target, edge, outer));
 }
 
-void CanvasController::pressArrowEnd(const QString& name, QMouseEvent* e)
+void CanvasController::pressArrowEnd(bool start, QMouseEvent* e)
 {
     if (!doc().session.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
-    startGesture(std::make_unique<ArrowEndGesture>(context(), pointerInput(*e, m_canvas), name == QLatin1String("Panel23")));
+    startGesture(std::make_unique<ArrowEndGesture>(context(), pointerInput(*e, m_canvas), start));
 }
 
 }  // namespace velmar

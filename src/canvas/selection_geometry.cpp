@@ -8,23 +8,13 @@ namespace velmar {
 
 namespace {
 
-// Component names of a set, in the order north-west, north-east, south-east, south-west, north,
-// east, south, west, then the move bar.
-struct SetNames {
-    const char* handles[8];
-    const char* moveBar;
-    const char* outline;
-};
-
-constexpr SetNames kBlackNames{{"Panel3", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Panel9", "Panel10"},
-                               "Panel11",
-                               "Shape1"};
-constexpr SetNames kBlueNames{{"Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel18", "Panel19"},
-                              "Panel20",
-                              "Shape2"};
+// The handles in the order of the position tables below: north-west, north-east, south-east,
+// south-west, north, east, south, west.
+constexpr Edge kHandleOrder[8] = {Edge::TopLeft, Edge::TopRight, Edge::BottomRight, Edge::BottomLeft,
+                                  Edge::Top,     Edge::Right,    Edge::Bottom,      Edge::Left};
 
 // Handles inside the object's corners and edge middles, for an object on the canvas.
-AdornmentLayout insideCorners(const QRect& b, const SetNames& names, QSize moveBar)
+AdornmentLayout insideCorners(const QRect& b, SelectionSet set, QSize moveBar)
 {
     const int l = b.x(), t = b.y(), w = b.width(), h = b.height();
     const QPoint positions[8] = {
@@ -38,32 +28,30 @@ AdornmentLayout insideCorners(const QRect& b, const SetNames& names, QSize moveB
         {l, t + h / 2 - 4},
     };
     AdornmentLayout layout;
-    layout.outlineName = QString::fromLatin1(names.outline);
+    layout.set = set;
     layout.outline = b.adjusted(-2, -2, 2, 2);
     for (int i = 0; i < 8; ++i)
-        layout.panels[QString::fromLatin1(names.handles[i])] = QRect(positions[i], kHandleSize);
-    layout.panels[QString::fromLatin1(names.moveBar)] = QRect(QPoint(l, t - 15), moveBar);
+        layout.panels[kHandleOrder[i]] = QRect(positions[i], kHandleSize);
+    layout.panels[Edge::Move] = QRect(QPoint(l, t - 15), moveBar);
     return layout;
 }
 
 }  // namespace
 
-QRect AdornmentLayout::rect(const QString& name) const
+QRect AdornmentLayout::rect(Edge edge) const
 {
-    if (name == outlineName)
-        return outline;
-    const auto it = panels.find(name);
+    const auto it = panels.find(edge);
     return it == panels.end() ? QRect() : it->second;
 }
 
 AdornmentLayout blackSetAround(const QRect& bounds)
 {
-    return insideCorners(bounds, kBlackNames, kBlackMoveBarSize);
+    return insideCorners(bounds, SelectionSet::Black, kBlackMoveBarSize);
 }
 
 AdornmentLayout blueSetOnCanvas(const QRect& bounds, ObjectKind kind)
 {
-    AdornmentLayout layout = insideCorners(bounds, kBlueNames, kBlueMoveBarSize);
+    AdornmentLayout layout = insideCorners(bounds, SelectionSet::Blue, kBlueMoveBarSize);
     if (kind == ObjectKind::Picture)
         layout.outline = bounds;
     else if (kind == ObjectKind::TextField)
@@ -86,12 +74,12 @@ AdornmentLayout blueSetInFrame(const QRect& b, QPoint frameTopLeft)
         {x - 3, y + (h - 9) / 2 + 2},
     };
     AdornmentLayout layout;
-    layout.outlineName = QString::fromLatin1(kBlueNames.outline);
+    layout.set = SelectionSet::Blue;
     layout.outline = b.adjusted(-1, -1, 1, 1);
     layout.outlineOrigin = frameTopLeft;
     for (int i = 0; i < 8; ++i)
-        layout.panels[QString::fromLatin1(kBlueNames.handles[i])] = QRect(positions[i], kHandleSize);
-    layout.panels[QString::fromLatin1(kBlueNames.moveBar)] = QRect(QPoint(x, y - 15), kBlueMoveBarSize);
+        layout.panels[kHandleOrder[i]] = QRect(positions[i], kHandleSize);
+    layout.panels[Edge::Move] = QRect(QPoint(x, y - 15), kBlueMoveBarSize);
     return layout;
 }
 
@@ -160,22 +148,6 @@ QRect arrowStartHandle(QPoint start)
 QRect arrowEndHandle(QPoint end)
 {
     return QRect(end - QPoint(kArrowHandleOffset, kArrowHandleOffset), kArrowEndHandleSize);
-}
-
-std::optional<Edge> handleEdge(const QString& name)
-{
-    static const std::map<QString, Edge> edges = {
-        {"Panel3", Edge::TopLeft},     {"Panel12", Edge::TopLeft},     {"Panel4", Edge::TopRight},
-        {"Panel13", Edge::TopRight},   {"Panel5", Edge::BottomRight},  {"Panel14", Edge::BottomRight},
-        {"Panel6", Edge::BottomLeft},  {"Panel15", Edge::BottomLeft},  {"Panel7", Edge::Top},
-        {"Panel16", Edge::Top},        {"Panel8", Edge::Right},        {"Panel17", Edge::Right},
-        {"Panel9", Edge::Bottom},      {"Panel18", Edge::Bottom},      {"Panel10", Edge::Left},
-        {"Panel19", Edge::Left},       {"Panel11", Edge::Move},        {"Panel20", Edge::Move},
-    };
-    const auto it = edges.find(name);
-    if (it == edges.end())
-        return std::nullopt;
-    return it->second;
 }
 
 QRect resizedRect(const QRect& start, Edge edge, QPoint delta)

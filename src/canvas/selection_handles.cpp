@@ -40,11 +40,30 @@ private:
     QRect m_whole;
 };
 
-const QStringList kBlackSet = {"Shape1", "Panel11", "Panel3", "Panel4", "Panel5", "Panel6",
-                               "Panel7", "Panel8", "Panel9", "Panel10"};
-const QStringList kBlueSet = {"Shape2", "Panel20", "Panel12", "Panel13", "Panel14", "Panel15",
-                              "Panel16", "Panel17", "Panel18", "Panel19"};
-const QStringList kArrowSet = {"Panel23", "Panel24"};
+// The component names of the adornments, by set and edge (the geometry report and the tests find
+// them by these names), and the cursor each handle shows.
+struct HandleNames {
+    Edge edge;
+    const char* black;
+    const char* blue;
+    Qt::CursorShape cursor;
+};
+constexpr HandleNames kHandleNames[] = {
+    {Edge::TopLeft, "Panel3", "Panel12", Qt::SizeFDiagCursor},
+    {Edge::TopRight, "Panel4", "Panel13", Qt::SizeBDiagCursor},
+    {Edge::BottomRight, "Panel5", "Panel14", Qt::SizeFDiagCursor},
+    {Edge::BottomLeft, "Panel6", "Panel15", Qt::SizeBDiagCursor},
+    {Edge::Top, "Panel7", "Panel16", Qt::SizeVerCursor},
+    {Edge::Right, "Panel8", "Panel17", Qt::SizeHorCursor},
+    {Edge::Bottom, "Panel9", "Panel18", Qt::SizeVerCursor},
+    {Edge::Left, "Panel10", "Panel19", Qt::SizeHorCursor},
+};
+constexpr const char* kBlackOutlineName = "Shape1";
+constexpr const char* kBlueOutlineName = "Shape2";
+constexpr const char* kBlackMoveBarName = "Panel11";
+constexpr const char* kBlueMoveBarName = "Panel20";
+constexpr const char* kArrowStartName = "Panel23";
+constexpr const char* kArrowEndName = "Panel24";
 
 }  // namespace
 
@@ -52,29 +71,42 @@ SelectionHandles::SelectionHandles(CanvasWidget* canvas, const Document& documen
     : QObject(canvas), m_canvas(canvas), m_document(document)
 {
     const QColor black(Qt::black), blue(0x00, 0x80, 0xFF), fuchsia(0xFF, 0x00, 0xFF);
-    const Qt::CursorShape cursors[8] = {Qt::SizeFDiagCursor, Qt::SizeBDiagCursor, Qt::SizeFDiagCursor,
-                                        Qt::SizeBDiagCursor, Qt::SizeVerCursor,   Qt::SizeHorCursor,
-                                        Qt::SizeVerCursor,   Qt::SizeHorCursor};
-    for (const QString& name : {QStringLiteral("Shape1"), QStringLiteral("Shape2")}) {
+    const auto outlineOf = [&](SelectionSet set, const char* name) {
         auto* outline = new SelectionOutline(canvas);
-        outline->setObjectName(name);
+        outline->setObjectName(QLatin1String(name));
         outline->hide();
-        m_components.insert(name, outline);
+        m_components.insert(outline->objectName(), outline);
+        m_outlines[set] = outline;
+        m_setWidgets[set].push_back(outline);
+    };
+    outlineOf(SelectionSet::Black, kBlackOutlineName);
+    outlineOf(SelectionSet::Blue, kBlueOutlineName);
+    const auto handleOf = [&](SelectionSet set, Edge edge, const char* name, QSize size, const QColor& colour,
+                              Qt::CursorShape cursor) {
+        QWidget* handle = make(name, HandleRole{HandleRole::Kind::SetHandle, set, edge}, size, colour, cursor);
+        m_handles[{set, edge}] = handle;
+        m_setWidgets[set].push_back(handle);
+    };
+    handleOf(SelectionSet::Black, Edge::Move, kBlackMoveBarName, kBlackMoveBarSize, QColor(0xFF, 0x80, 0x80),
+             Qt::SizeAllCursor);
+    handleOf(SelectionSet::Blue, Edge::Move, kBlueMoveBarName, kBlueMoveBarSize, QColor(0xFF, 0x80, 0x40),
+             Qt::SizeAllCursor);
+    for (const HandleNames& h : kHandleNames) {
+        handleOf(SelectionSet::Black, h.edge, h.black, kHandleSize, black, h.cursor);
+        handleOf(SelectionSet::Blue, h.edge, h.blue, kHandleSize, blue, h.cursor);
     }
-    for (int i = 0; i < 8; ++i) {
-        make(QStringLiteral("Panel%1").arg(3 + i), kHandleSize, black, cursors[i]);
-        make(QStringLiteral("Panel%1").arg(12 + i), kHandleSize, blue, cursors[i]);
-    }
-    make(QStringLiteral("Panel11"), kBlackMoveBarSize, QColor(0xFF, 0x80, 0x80), Qt::SizeAllCursor);
-    make(QStringLiteral("Panel20"), kBlueMoveBarSize, QColor(0xFF, 0x80, 0x40), Qt::SizeAllCursor);
-    make(QStringLiteral("Panel23"), kArrowStartHandleSize, fuchsia, Qt::CrossCursor);
-    make(QStringLiteral("Panel24"), kArrowEndHandleSize, fuchsia, Qt::CrossCursor);
+    m_arrowStart = make(kArrowStartName, HandleRole{HandleRole::Kind::ArrowStart}, kArrowStartHandleSize, fuchsia,
+                        Qt::CrossCursor);
+    m_arrowEnd = make(kArrowEndName, HandleRole{HandleRole::Kind::ArrowEnd}, kArrowEndHandleSize, fuchsia,
+                      Qt::CrossCursor);
+    m_arrowWidgets = {m_arrowStart, m_arrowEnd};
 }
 
-QWidget* SelectionHandles::make(const QString& name, QSize size, const QColor& colour, Qt::CursorShape cursor)
+QWidget* SelectionHandles::make(const char* name, HandleRole role, QSize size, const QColor& colour,
+                                Qt::CursorShape cursor)
 {
     auto* panel = new QWidget(m_canvas);
-    panel->setObjectName(name);
+    panel->setObjectName(QLatin1String(name));
     panel->resize(size);
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
@@ -82,43 +114,42 @@ QWidget* SelectionHandles::make(const QString& name, QSize size, const QColor& c
     panel->setPalette(palette);
     panel->setCursor(cursor);
     panel->hide();
-    m_components.insert(name, panel);
+    m_components.insert(panel->objectName(), panel);
+    m_roles.insert(panel, role);
     return panel;
 }
 
 void SelectionHandles::installHandleFilter(QObject* filter)
 {
-    for (auto it = m_components.cbegin(); it != m_components.cend(); ++it)
-        if (it.key().startsWith(QLatin1String("Panel")))
-            it.value()->installEventFilter(filter);
+    for (auto it = m_roles.cbegin(); it != m_roles.cend(); ++it)
+        const_cast<QObject*>(it.key())->installEventFilter(filter);
 }
 
-QString SelectionHandles::nameOf(const QObject* widget) const
+std::optional<HandleRole> SelectionHandles::roleOf(const QObject* widget) const
 {
-    for (auto it = m_components.cbegin(); it != m_components.cend(); ++it)
-        if (it.value() == widget && it.key().startsWith(QLatin1String("Panel")))
-            return it.key();
-    return {};
+    const auto it = m_roles.constFind(widget);
+    if (it == m_roles.cend())
+        return std::nullopt;
+    return it.value();
 }
 
-void SelectionHandles::setVisible(const QStringList& names, bool visible)
+void SelectionHandles::setVisible(const std::vector<QWidget*>& widgets, bool visible)
 {
-    for (const QString& name : names)
-        if (QWidget* w = m_components.value(name)) {
-            w->setVisible(visible);
-            if (visible)
-                w->raise();
-        }
+    for (QWidget* w : widgets) {
+        w->setVisible(visible);
+        if (visible)
+            w->raise();
+    }
     if (visible && m_canvas->toolBar())
         m_canvas->toolBar()->raise();
 }
 
 void SelectionHandles::apply(const AdornmentLayout& layout)
 {
-    static_cast<SelectionOutline*>(m_components.value(layout.outlineName))
+    static_cast<SelectionOutline*>(m_outlines.at(layout.set))
         ->place(layout.outline.translated(layout.outlineOrigin), layout.outlineClip);
-    for (const auto& [name, rect] : layout.panels)
-        m_components.value(name)->setGeometry(rect);
+    for (const auto& [edge, rect] : layout.panels)
+        m_handles.at({layout.set, edge})->setGeometry(rect);
 }
 
 bool SelectionHandles::placeBlack()
@@ -128,7 +159,7 @@ bool SelectionHandles::placeBlack()
         apply(*layout);
     else
         m_model.blackAround = 0;
-    setVisible(kBlackSet, layout.has_value());
+    setVisible(m_setWidgets[SelectionSet::Black], layout.has_value());
     return layout.has_value();
 }
 
@@ -139,15 +170,15 @@ bool SelectionHandles::placeBlue()
         apply(*layout);
     else
         m_model.blueAround = 0;
-    setVisible(kBlueSet, layout.has_value());
+    setVisible(m_setWidgets[SelectionSet::Blue], layout.has_value());
     return layout.has_value();
 }
 
 void SelectionHandles::placeArrowHandles()
 {
-    m_components.value(QStringLiteral("Panel23"))->setGeometry(arrowStartHandle(m_model.arrowStart));
-    m_components.value(QStringLiteral("Panel24"))->setGeometry(arrowEndHandle(m_model.arrowEnd));
-    setVisible(kArrowSet, m_model.arrowHandles);
+    m_arrowStart->setGeometry(arrowStartHandle(m_model.arrowStart));
+    m_arrowEnd->setGeometry(arrowEndHandle(m_model.arrowEnd));
+    setVisible(m_arrowWidgets, m_model.arrowHandles);
 }
 
 void SelectionHandles::showBlackSet(ObjectId id)
@@ -182,30 +213,30 @@ void SelectionHandles::moveArrowEnd(bool start, QPoint point)
 void SelectionHandles::hideBlackSet()
 {
     m_model.blackAround = 0;
-    setVisible(kBlackSet, false);
+    setVisible(m_setWidgets[SelectionSet::Black], false);
     emit visibilityChanged();
 }
 
 void SelectionHandles::hideBlueSet()
 {
     m_model.blueAround = 0;
-    setVisible(kBlueSet, false);
+    setVisible(m_setWidgets[SelectionSet::Blue], false);
     emit visibilityChanged();
 }
 
 void SelectionHandles::hideArrowHandles()
 {
     m_model.arrowHandles = false;
-    setVisible(kArrowSet, false);
+    setVisible(m_arrowWidgets, false);
     emit visibilityChanged();
 }
 
 void SelectionHandles::hideAll()
 {
     m_model = SelectionModel{};
-    setVisible(kBlackSet, false);
-    setVisible(kBlueSet, false);
-    setVisible(kArrowSet, false);
+    setVisible(m_setWidgets[SelectionSet::Black], false);
+    setVisible(m_setWidgets[SelectionSet::Blue], false);
+    setVisible(m_arrowWidgets, false);
     emit visibilityChanged();
 }
 

@@ -6,6 +6,10 @@
 
 #include <QHash>
 #include <QObject>
+
+#include <map>
+#include <optional>
+#include <vector>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -16,9 +20,18 @@ namespace velmar {
 
 class CanvasWidget;
 
-// The canvas's handle layer: owns every selection adornment — the black set (Shape1, move bar
-// Panel11, handles Panel3..Panel10), the blue set (Shape2, Panel20, Panel12..Panel19) and the
-// arrow end handles Panel23/Panel24 — as children of the canvas, placed in canvas coordinates from
+// What a handle widget stands for: a handle or the move bar of a selection set (by the edge it
+// drags), or one end of the selected arrow.
+struct HandleRole {
+    enum class Kind { SetHandle, ArrowStart, ArrowEnd };
+    Kind kind = Kind::SetHandle;
+    SelectionSet set = SelectionSet::Black;
+    Edge edge = Edge::Move;
+};
+
+// The canvas's handle layer: owns every selection adornment — the black set and the blue set
+// (each a dotted outline, a move bar and eight handles) and the two arrow end handles — as
+// children of the canvas, placed in canvas coordinates from
 // the selection model and the outline. No adornment is ever a child of an object's widget, so
 // rebuilding the object widgets (undo, redo, open) cannot take one with it.
 class SelectionHandles : public QObject, public HandleLayer {
@@ -51,16 +64,17 @@ public:
 
     // A handle, move bar or outline by its component name, for tests and reports.
     QWidget* component(const QString& name) const { return m_components.value(name); }
-    // The component name of a handle widget, or an empty string.
-    QString nameOf(const QObject* widget) const;
+    // What a handle, move bar or arrow end handle stands for; nothing for other widgets (the
+    // dotted outlines included).
+    std::optional<HandleRole> roleOf(const QObject* widget) const;
 
 signals:
     // A set was shown or hidden (the order buttons follow the blue and black sets).
     void visibilityChanged();
 
 private:
-    QWidget* make(const QString& name, QSize size, const QColor& colour, Qt::CursorShape cursor);
-    void setVisible(const QStringList& names, bool visible);
+    QWidget* make(const char* name, HandleRole role, QSize size, const QColor& colour, Qt::CursorShape cursor);
+    void setVisible(const std::vector<QWidget*>& widgets, bool visible);
     void apply(const AdornmentLayout& layout);
     bool placeBlack();
     bool placeBlue();
@@ -70,6 +84,16 @@ private:
     const Document& m_document;
     SelectionModel m_model;
     QHash<QString, QWidget*> m_components;
+    QHash<const QObject*, HandleRole> m_roles;
+    // The widgets of each set (outline, move bar, handles) and of the arrow ends, for showing
+    // and hiding them together.
+    std::map<SelectionSet, std::vector<QWidget*>> m_setWidgets;
+    std::vector<QWidget*> m_arrowWidgets;
+    // Each set's outline and its move bar and handles by edge; the arrow end handles.
+    std::map<SelectionSet, QWidget*> m_outlines;
+    std::map<std::pair<SelectionSet, Edge>, QWidget*> m_handles;
+    QWidget* m_arrowStart = nullptr;
+    QWidget* m_arrowEnd = nullptr;
 };
 
 }  // namespace velmar

@@ -140,4 +140,9 @@ void ColourStrip::redefine(int index)
         m_editor.setPaletteColour(index, fromQColor(*chosen));
 }
 
+std::vector<QWidget*> ColourStrip::cells() const
+{
+    return {m_cells.begin(), m_cells.end()};
+}
+
 }  // namespace velmar::paint

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -25,6 +26,10 @@ signals:
     // A palette colour was pressed (after the square took it): floating pieces take the new
     // back colour as their transparent one.
     void colourPressed();
+
+public:
+    // The palette's cells, top row then bottom row.
+    std::vector<QWidget*> cells() const;
 
 private:
     void pressed(int index, Qt::MouseButton button);

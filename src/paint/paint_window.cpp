@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -175,16 +176,14 @@ void PaintWindow::reportGeometry()
     report += QStringLiteral("paint picture %1 %2\n").arg(picture.x()).arg(picture.y());
     for (QToolButton* b : m_tools->findChildren<QToolButton*>())
         item(b->objectName(), b, b->rect().center());
-    for (const char* name : {"Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel19",
-                             "Panel21", "Panel25", "Panel27"})
-        if (QWidget* cell = m_colours->findChild<QWidget*>(QLatin1String(name)))
-            item(cell->objectName(), cell, cell->rect().center());
+    for (const QWidget* cell : m_colours->cells())
+        item(cell->objectName(), cell, cell->rect().center());
     for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
-    item(QStringLiteral("CheckBox1"), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
-    if (const QWidget* tolerance = m_tools->findChild<QWidget*>(QStringLiteral("UpDown1")))
-        item(QStringLiteral("UpDown1"), tolerance, QPoint(tolerance->width() / 3, tolerance->height() / 2));
+    item(m_tools->fillAllBox()->objectName(), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));
+    const QWidget* tolerance = m_tools->toleranceSpinner();
+    item(tolerance->objectName(), tolerance, QPoint(tolerance->width() / 3, tolerance->height() / 2));
     // The browser's items that can be seen, by caption.
     QListWidget* list = m_browser->list();
     for (int row = 0; row < list->count(); ++row) {
@@ -195,14 +194,12 @@ void PaintWindow::reportGeometry()
             break;
         }
         if (list->viewport()->rect().contains(at.center()))
-            item(QStringLiteral("ListView1:") + list->item(row)->text(), list->viewport(), at.center());
+            item(list->objectName() + QLatin1Char(':') + list->item(row)->text(), list->viewport(), at.center());
     }
     // The resize handles (their centres) and the floating piece's top-left corner.
-    for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
-                             "Panel59", "Panel60", "Panel61"})
-        if (QWidget* h = m_workArea->findChild<QWidget*>(QLatin1String(name)))
-            item(h->objectName(), h, QPoint(1, 1));
-    item(QStringLiteral("Image7"), m_workArea->pieceView(), QPoint(0, 0));
+    for (const QWidget* h : m_workArea->resizeHandles())
+        item(h->objectName(), h, QPoint(1, 1));
+    item(m_workArea->pieceView()->objectName(), m_workArea->pieceView(), QPoint(0, 0));
     if (report == m_lastReport)
         return;
     m_lastReport = report;
@@ -221,36 +218,37 @@ void PaintWindow::buildMenus()
         a->setShortcut(shortcut);
         return a;
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    PaintCommands& c = m_commands;
+    QMenu* file = c.fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("paintFileMenu"));
-    add(file, "paintNew", QStringLiteral("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    add(file, "paintOpen", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    add(file, "paintSave", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    add(file, "paintSaveAs", QStringLiteral("Сохранить как..."));
+    c.newPicture = add(file, "paintNew", QStringLiteral("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.open = add(file, "paintOpen", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.save = add(file, "paintSave", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.saveAs = add(file, "paintSaveAs", QStringLiteral("Сохранить как..."));
     file->addSeparator();
-    QAction* exit = add(file, "paintExit", QStringLiteral("Выход"));
-    exit->setVisible(false);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    c.exit = add(file, "paintExit", QStringLiteral("Выход"));
+    c.exit->setVisible(false);
+    connect(c.exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    QMenu* edit = c.editMenu = menuBar()->addMenu(QStringLiteral("Правка"));
     edit->setObjectName(QStringLiteral("paintEditMenu"));
-    QAction* undo = add(edit, "paintUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = add(edit, "paintRedo", QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
-    connect(undo, &QAction::triggered, this, [this] { m_editor.undo(); });
-    connect(redo, &QAction::triggered, this, [this] { m_editor.redo(); });
+    c.undo = add(edit, "paintUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.redo = add(edit, "paintRedo", QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(c.undo, &QAction::triggered, this, [this] { m_editor.undo(); });
+    connect(c.redo, &QAction::triggered, this, [this] { m_editor.redo(); });
     edit->addSeparator();
-    add(edit, "paintCut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    add(edit, "paintCopy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    add(edit, "paintPaste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    add(edit, "paintSelectAll", QStringLiteral("Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    c.cut = add(edit, "paintCut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    c.copy = add(edit, "paintCopy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.paste = add(edit, "paintPaste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    c.selectAll = add(edit, "paintSelectAll", QStringLiteral("Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
-    add(edit, "paintCopyToFile", QStringLiteral("Копировать в файл..."));
-    add(edit, "paintPasteFromFile", QStringLiteral("Вставить из файла..."));
+    c.copyToFile = add(edit, "paintCopyToFile", QStringLiteral("Копировать в файл..."));
+    c.pasteFromFile = add(edit, "paintPasteFromFile", QStringLiteral("Вставить из файла..."));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    QMenu* help = c.helpMenu = menuBar()->addMenu(QStringLiteral("Справка"));
     help->setObjectName(QStringLiteral("paintHelpMenu"));
-    add(help, "paintHelp", QStringLiteral("Вызов справки"));
-    add(help, "paintAbout", QStringLiteral("О программе..."));
+    c.help = add(help, "paintHelp", QStringLiteral("Вызов справки"));
+    c.about = add(help, "paintAbout", QStringLiteral("О программе..."));
     help->menuAction()->setVisible(false);
 }
 
@@ -301,8 +299,8 @@ void PaintWindow::showStatus()
 
 void PaintWindow::updateUndoItems()
 {
-    action(QStringLiteral("paintUndo"))->setEnabled(m_doc.history().undoEnabled());
-    action(QStringLiteral("paintRedo"))->setEnabled(m_doc.history().redoEnabled());
+    m_commands.undo->setEnabled(m_doc.history().undoEnabled());
+    m_commands.redo->setEnabled(m_doc.history().redoEnabled());
 }
 
 void PaintWindow::editPicture(const QImage& picture)

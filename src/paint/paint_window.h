@@ -2,6 +2,7 @@
 
 #include "paint/core/paint_document.h"
 #include "paint/core/paint_editor.h"
+#include "paint/paint_commands.h"
 #include "paint/tools/paint_tool.h"
 
 #include <QMainWindow>
@@ -48,6 +49,8 @@ public:
     bool savedOnce() const { return m_savedOnce; }
     // The text of status panel i (0..9).
     QString statusText(int i) const;
+    // The window's commands; action() finds one by its objectName, for tests.
+    const PaintCommands& commands() const { return m_commands; }
     QAction* action(const QString& name) const;
     // The frame's context menu (PopupMenu1).
     QMenu* frameMenu() const { return m_frameMenu; }
@@ -108,6 +111,7 @@ private:
 
     PaintDocument m_doc;
     PaintEditor m_editor;
+    PaintCommands m_commands;
     ToolColumn* m_tools = nullptr;
     WorkArea* m_workArea = nullptr;
     ColourStrip* m_colours = nullptr;

@@ -28,15 +28,13 @@ bool clipboardHoldsPicture()
 
 void PaintWindow::buildEditCommands()
 {
-    const auto wire = [this](const char* name, void (PaintWindow::*command)()) {
-        connect(action(QLatin1String(name)), &QAction::triggered, this, command);
-    };
-    wire("paintCut", &PaintWindow::cutCommand);
-    wire("paintCopy", &PaintWindow::copyCommand);
-    wire("paintPaste", &PaintWindow::pasteCommand);
-    connect(action(QStringLiteral("paintSelectAll")), &QAction::triggered, this, [this] { m_editor.selectAll(); });
-    wire("paintCopyToFile", &PaintWindow::copyToFileCommand);
-    wire("paintPasteFromFile", &PaintWindow::pasteFromFileCommand);
+    PaintCommands& c = m_commands;
+    connect(c.cut, &QAction::triggered, this, &PaintWindow::cutCommand);
+    connect(c.copy, &QAction::triggered, this, &PaintWindow::copyCommand);
+    connect(c.paste, &QAction::triggered, this, &PaintWindow::pasteCommand);
+    connect(c.selectAll, &QAction::triggered, this, [this] { m_editor.selectAll(); });
+    connect(c.copyToFile, &QAction::triggered, this, &PaintWindow::copyToFileCommand);
+    connect(c.pasteFromFile, &QAction::triggered, this, &PaintWindow::pasteFromFileCommand);
 
     m_frameMenu = new QMenu(this);
     m_frameMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -46,17 +44,16 @@ void PaintWindow::buildEditCommands()
         connect(a, &QAction::triggered, this, command);
         return a;
     };
-    item("popupCut", QStringLiteral("Вырезать"), &PaintWindow::cutCommand);
-    item("popupCopy", QStringLiteral("Копировать"), &PaintWindow::copyCommand);
-    item("popupPaste", QStringLiteral("Вставить"), &PaintWindow::pasteCommand);
+    c.popupCut = item("popupCut", QStringLiteral("Вырезать"), &PaintWindow::cutCommand);
+    c.popupCopy = item("popupCopy", QStringLiteral("Копировать"), &PaintWindow::copyCommand);
+    c.popupPaste = item("popupPaste", QStringLiteral("Вставить"), &PaintWindow::pasteCommand);
     m_frameMenu->addSeparator();
-    item("popupPasteFromFile", QStringLiteral("Вставить из файла"), &PaintWindow::pasteFromFileCommand);
-    item("popupCopyToFile", QStringLiteral("Копировать в файл"), &PaintWindow::copyToFileCommand);
+    c.popupPasteFromFile = item("popupPasteFromFile", QStringLiteral("Вставить из файла"), &PaintWindow::pasteFromFileCommand);
+    c.popupCopyToFile = item("popupCopyToFile", QStringLiteral("Копировать в файл"), &PaintWindow::copyToFileCommand);
     connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
 
     // The items follow the piece and the clipboard at once, so that their shortcuts do too.
-    if (QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("paintEditMenu")))
-        connect(edit, &QMenu::aboutToShow, this, &PaintWindow::updateEditItems);
+    connect(c.editMenu, &QMenu::aboutToShow, this, &PaintWindow::updateEditItems);
     connect(&m_doc, &PaintDocument::overlayChanged, this, &PaintWindow::updateEditItems);
     connect(&m_doc, &PaintDocument::pieceChanged, this, &PaintWindow::updateEditItems);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PaintWindow::updateEditItems);
@@ -66,14 +63,14 @@ void PaintWindow::buildEditCommands()
 void PaintWindow::updateEditItems()
 {
     const bool piece = m_editor.canCopy();
-    for (const char* name : {"paintCut", "paintCopy", "paintCopyToFile"})
-        action(QLatin1String(name))->setEnabled(piece);
-    action(QStringLiteral("paintPaste"))->setEnabled(clipboardHoldsPicture());
+    for (QAction* a : {m_commands.cut, m_commands.copy, m_commands.copyToFile})
+        a->setEnabled(piece);
+    m_commands.paste->setEnabled(clipboardHoldsPicture());
 }
 
 void PaintWindow::showFrameMenu(const QPoint& globalPos)
 {
-    m_frameMenu->findChild<QAction*>(QStringLiteral("popupPaste"))->setEnabled(clipboardHoldsPicture());
+    m_commands.popupPaste->setEnabled(clipboardHoldsPicture());
     m_frameMenu->popup(globalPos);
 }
 

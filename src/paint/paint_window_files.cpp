@@ -13,10 +13,10 @@ namespace velmar::paint {
 
 void PaintWindow::connectFileCommands()
 {
-    connect(action(QStringLiteral("paintNew")), &QAction::triggered, this, &PaintWindow::newPicture);
-    connect(action(QStringLiteral("paintOpen")), &QAction::triggered, this, &PaintWindow::openPictureFile);
-    connect(action(QStringLiteral("paintSave")), &QAction::triggered, this, &PaintWindow::savePicture);
-    connect(action(QStringLiteral("paintSaveAs")), &QAction::triggered, this, &PaintWindow::savePictureAs);
+    connect(m_commands.newPicture, &QAction::triggered, this, &PaintWindow::newPicture);
+    connect(m_commands.open, &QAction::triggered, this, &PaintWindow::openPictureFile);
+    connect(m_commands.save, &QAction::triggered, this, &PaintWindow::savePicture);
+    connect(m_commands.saveAs, &QAction::triggered, this, &PaintWindow::savePictureAs);
     connect(m_browser, &PictureBrowser::pictureDropped, this, &PaintWindow::dropPicture);
 }
 

@@ -96,9 +96,7 @@ void PaintWindow::reportView()
         if (!writeWhole(m_doc.picture().copy(pixels), path))
             return;
         // What lies over the picture and is not the picture: handles, frames, the text box.
-        for (const char* name : {"Panel5", "Panel6", "Panel7", "Panel45", "Panel51", "Panel56", "Panel57", "Panel58",
-                                 "Panel59", "Panel60", "Panel61", "Shape1", "Shape2", "Memo1"}) {
-            const QWidget* w = m_workArea->findChild<QWidget*>(QLatin1String(name));
+        for (const QWidget* w : m_workArea->overlays()) {
             if (w && w->isVisible() && w->geometry().intersects(visible)) {
                 const QPoint at = m_workArea->mapToGlobal(w->geometry().topLeft());
                 report += QStringLiteral("paint mask %1 %2 %3 %4\n")

@@ -199,6 +199,20 @@ QWidget* WorkArea::pieceView() const
     return m_piece;
 }
 
+std::vector<QWidget*> WorkArea::resizeHandles() const
+{
+    std::vector<QWidget*> handles(m_edgeHandles.begin(), m_edgeHandles.end());
+    handles.insert(handles.end(), m_frameHandles.begin(), m_frameHandles.end());
+    return handles;
+}
+
+std::vector<QWidget*> WorkArea::overlays() const
+{
+    std::vector<QWidget*> widgets = resizeHandles();
+    widgets.insert(widgets.end(), {m_frame, m_eraser, m_textBox});
+    return widgets;
+}
+
 QRect WorkArea::viewport() const
 {
     return {0, 0, std::max(0, width() - kScrollBarExtent), std::max(0, height() - kScrollBarExtent)};

@@ -46,6 +46,11 @@ public:
     QScrollBar* verticalBar() const { return m_vbar; }
     QTimer* sprayTimer() const { return m_sprayTimer; }
     QWidget* pieceView() const;
+    // The picture's three edge handles and the floating piece's eight frame handles.
+    std::vector<QWidget*> resizeHandles() const;
+    // What can lie over the picture and is not the picture: the handles, the dotted frame, the
+    // eraser square and the text box.
+    std::vector<QWidget*> overlays() const;
 
     // A handle was pressed (canvas: one of the three edge handles; otherwise one of the eight
     // frame handles); the drag runs until the button is released.

@@ -2,6 +2,7 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
 #include "storage/outline_io.h"
 #include "support/window_fixture.h"
 
@@ -182,6 +183,23 @@ void TestCanvasInteraction::handlesStandAroundTheSelection()
     QCOMPARE(f.component("Shape2")->geometry(), QRect(29, 69, 68, 21));
     QCOMPARE(f.doc().interaction.innerSelection, text.id);
     QCOMPARE(f.doc().interaction.outerSelection, f.doc().outline.frame(1).id);
+
+    // Each handle carries the set and edge it drags, and stands where the layout puts that edge:
+    // a handle that drags another edge than the one it stands on would size the object wrongly.
+    const SelectionHandles* handles = f.window->selectionHandles();
+    const AdornmentLayout black = *blackSetFor(f.doc().outline, f.doc().outline.frame(1).id);
+    const AdornmentLayout blue = *blueSetFor(f.doc().outline, text.id);
+    int handlesSeen = 0;
+    for (QWidget* h : f.window->canvas()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const std::optional<HandleRole> role = handles->roleOf(h);
+        if (!role || role->kind != HandleRole::Kind::SetHandle)
+            continue;
+        QVERIFY2(h->isVisible(), qPrintable(h->objectName()));
+        QCOMPARE(h->geometry(), (role->set == SelectionSet::Black ? black : blue).rect(role->edge));
+        ++handlesSeen;
+    }
+    QCOMPARE(handlesSeen, 18);
+    QVERIFY(!handles->roleOf(f.component("Shape1")));
 }
 
 void TestCanvasInteraction::resizingThroughAHandle()

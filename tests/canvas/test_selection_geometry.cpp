@@ -4,7 +4,7 @@
 
 using namespace velmar;
 
-using Positions = QMap<QString, QPoint>;
+using Positions = QMap<Edge, QPoint>;
 
 class TestSelectionGeometry : public QObject {
     Q_OBJECT
@@ -16,8 +16,6 @@ private slots:
     void blueSetOnCanvas_data();
     void blueSetOnCanvas();
     void arrowHandles();
-    void handleEdges_data();
-    void handleEdges();
     void resizing_data();
     void resizing();
 };
@@ -28,17 +26,16 @@ void TestSelectionGeometry::blackSet_data()
     QTest::addColumn<Positions>("expected");
     QTest::newRow("150 × 150 frame at (10, 40)")
         << QRect(10, 40, 150, 150)
-        << Positions{{"Panel3", {10, 40}},    {"Panel4", {151, 40}}, {"Panel5", {151, 181}},
-                     {"Panel6", {10, 181}},   {"Panel7", {81, 40}},  {"Panel8", {151, 111}},
-                     {"Panel9", {81, 181}},   {"Panel10", {10, 111}}, {"Panel11", {10, 25}},
-                     {"Shape1", {8, 38}}};
+        << Positions{{Edge::TopLeft, {10, 40}},    {Edge::TopRight, {151, 40}}, {Edge::BottomRight, {151, 181}},
+                     {Edge::BottomLeft, {10, 181}},   {Edge::Top, {81, 40}},  {Edge::Right, {151, 111}},
+                     {Edge::Bottom, {81, 181}},   {Edge::Left, {10, 111}}, {Edge::Move, {10, 25}}};
     QTest::newRow("odd size: halves truncate")
         << QRect(0, 34, 151, 31)
-        << Positions{{"Panel4", {142, 34}}, {"Panel7", {71, 34}}, {"Panel8", {142, 45}}, {"Panel9", {71, 56}},
-                     {"Panel11", {0, 19}}};
+        << Positions{{Edge::TopRight, {142, 34}}, {Edge::Top, {71, 34}}, {Edge::Right, {142, 45}}, {Edge::Bottom, {71, 56}},
+                     {Edge::Move, {0, 19}}};
     QTest::newRow("negative position")
         << QRect(-20, -10, 40, 30)
-        << Positions{{"Panel3", {-20, -10}}, {"Panel5", {11, 11}}, {"Panel10", {-20, 1}}, {"Shape1", {-22, -12}}};
+        << Positions{{Edge::TopLeft, {-20, -10}}, {Edge::BottomRight, {11, 11}}, {Edge::Left, {-20, 1}}};
 }
 
 void TestSelectionGeometry::blackSet()
@@ -46,16 +43,16 @@ void TestSelectionGeometry::blackSet()
     QFETCH(QRect, bounds);
     QFETCH(Positions, expected);
     const AdornmentLayout layout = blackSetAround(bounds);
-    QCOMPARE(layout.outlineName, QStringLiteral("Shape1"));
+    QVERIFY(layout.set == SelectionSet::Black);
     QCOMPARE(layout.outline, bounds.adjusted(-2, -2, 2, 2));
     QCOMPARE(int(layout.panels.size()), 9);
-    QCOMPARE(layout.rect("Panel11").size(), QSize(65, 15));
-    QCOMPARE(layout.rect("Panel12"), QRect());  // a blue name is not in the black set
+    QCOMPARE(layout.rect(Edge::Move).size(), QSize(65, 15));
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(layout.rect(it.key()).topLeft(), it.value());
     // The handles lie inside the object, two pixels in from its right and bottom edges.
-    for (int n = 3; n <= 10; ++n) {
-        const QRect handle = layout.rect(QStringLiteral("Panel%1").arg(n));
+    for (const auto& [edge, handle] : layout.panels) {
+        if (edge == Edge::Move)
+            continue;
         QCOMPARE(handle.size(), QSize(7, 7));
         QVERIFY(bounds.contains(handle));
         QVERIFY(handle.right() <= bounds.right() - 2 && handle.bottom() <= bounds.bottom() - 2);
@@ -69,12 +66,12 @@ void TestSelectionGeometry::blueSetInFrame_data()
     QTest::addColumn<Positions>("expected");
     QTest::newRow("66 × 19 text field at (20, 30) in a frame at (100, 200)")
         << QRect(20, 30, 66, 19) << QPoint(100, 200)
-        << Positions{{"Panel12", {117, 227}}, {"Panel13", {183, 227}}, {"Panel14", {183, 246}},
-                     {"Panel15", {117, 246}}, {"Panel16", {150, 227}}, {"Panel17", {183, 237}},
-                     {"Panel18", {150, 246}}, {"Panel19", {117, 237}}, {"Panel20", {120, 215}}};
+        << Positions{{Edge::TopLeft, {117, 227}}, {Edge::TopRight, {183, 227}}, {Edge::BottomRight, {183, 246}},
+                     {Edge::BottomLeft, {117, 246}}, {Edge::Top, {150, 227}}, {Edge::Right, {183, 237}},
+                     {Edge::Bottom, {150, 246}}, {Edge::Left, {117, 237}}, {Edge::Move, {120, 215}}};
     QTest::newRow("smaller than a handle: (w - 9) div 2 truncates toward zero")
         << QRect(0, 0, 4, 2) << QPoint(10, 40)
-        << Positions{{"Panel16", {10, 37}}, {"Panel19", {7, 39}}, {"Panel14", {11, 39}}};
+        << Positions{{Edge::Top, {10, 37}}, {Edge::Left, {7, 39}}, {Edge::BottomRight, {11, 39}}};
 }
 
 void TestSelectionGeometry::blueSetInFrame()
@@ -83,7 +80,7 @@ void TestSelectionGeometry::blueSetInFrame()
     QFETCH(QPoint, frame);
     QFETCH(Positions, expected);
     const AdornmentLayout layout = velmar::blueSetInFrame(bounds, frame);
-    QCOMPARE(layout.outlineName, QStringLiteral("Shape2"));
+    QVERIFY(layout.set == SelectionSet::Blue);
     // The outline belongs to the frame: frame coordinates, one pixel outside the object.
     QCOMPARE(layout.outline, bounds.adjusted(-1, -1, 1, 1));
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
@@ -93,9 +90,10 @@ void TestSelectionGeometry::blueSetInFrame()
     const QPoint corners[4] = {onCanvas.topLeft(), onCanvas.topLeft() + QPoint(bounds.width(), 0),
                                onCanvas.topLeft() + QPoint(bounds.width(), bounds.height()),
                                onCanvas.topLeft() + QPoint(0, bounds.height())};
+    const Edge cornerEdges[4] = {Edge::TopLeft, Edge::TopRight, Edge::BottomRight, Edge::BottomLeft};
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(layout.rect(QStringLiteral("Panel%1").arg(12 + i)), QRect(corners[i] - QPoint(3, 3), QSize(7, 7)));
-    QCOMPARE(layout.rect("Panel20").size(), QSize(41, 15));
+        QCOMPARE(layout.rect(cornerEdges[i]), QRect(corners[i] - QPoint(3, 3), QSize(7, 7)));
+    QCOMPARE(layout.rect(Edge::Move).size(), QSize(41, 15));
 }
 
 void TestSelectionGeometry::blueSetOnCanvas_data()
@@ -116,13 +114,14 @@ void TestSelectionGeometry::blueSetOnCanvas()
     const QRect bounds(200, 300, 80, 60);
     const AdornmentLayout blue = velmar::blueSetOnCanvas(bounds, ObjectKind(kind));
     const AdornmentLayout black = blackSetAround(bounds);
-    QCOMPARE(blue.outlineName, QStringLiteral("Shape2"));
+    QVERIFY(blue.set == SelectionSet::Blue);
     QCOMPARE(blue.outline, outline);
-    // The black layout under the blue names.
-    for (int n = 0; n < 8; ++n)
-        QCOMPARE(blue.rect(QStringLiteral("Panel%1").arg(12 + n)), black.rect(QStringLiteral("Panel%1").arg(3 + n)));
-    QCOMPARE(blue.rect("Panel20").topLeft(), black.rect("Panel11").topLeft());
-    QCOMPARE(blue.rect("Panel5"), QRect());
+    // The black layout, with the blue set's narrower move bar.
+    QCOMPARE(int(blue.panels.size()), 9);
+    for (const auto& [edge, handle] : black.panels)
+        if (edge != Edge::Move)
+            QCOMPARE(blue.rect(edge), handle);
+    QCOMPARE(blue.rect(Edge::Move), QRect(black.rect(Edge::Move).topLeft(), QSize(41, 15)));
 }
 
 void TestSelectionGeometry::arrowHandles()
@@ -130,33 +129,6 @@ void TestSelectionGeometry::arrowHandles()
     QCOMPARE(arrowStartHandle(QPoint(100, 100)), QRect(95, 95, 9, 10));
     QCOMPARE(arrowEndHandle(QPoint(200, 100)), QRect(195, 95, 10, 10));
     QCOMPARE(arrowStartHandle(QPoint(-3, 7)), QRect(-8, 2, 9, 10));
-}
-
-void TestSelectionGeometry::handleEdges_data()
-{
-    QTest::addColumn<QString>("black");
-    QTest::addColumn<QString>("blue");
-    QTest::addColumn<int>("edge");
-    QTest::newRow("left") << "Panel10" << "Panel19" << int(Edge::Left);
-    QTest::newRow("right") << "Panel8" << "Panel17" << int(Edge::Right);
-    QTest::newRow("top") << "Panel7" << "Panel16" << int(Edge::Top);
-    QTest::newRow("top-left") << "Panel3" << "Panel12" << int(Edge::TopLeft);
-    QTest::newRow("top-right") << "Panel4" << "Panel13" << int(Edge::TopRight);
-    QTest::newRow("bottom") << "Panel9" << "Panel18" << int(Edge::Bottom);
-    QTest::newRow("bottom-left") << "Panel6" << "Panel15" << int(Edge::BottomLeft);
-    QTest::newRow("bottom-right") << "Panel5" << "Panel14" << int(Edge::BottomRight);
-    QTest::newRow("move bars") << "Panel11" << "Panel20" << int(Edge::Move);
-}
-
-void TestSelectionGeometry::handleEdges()
-{
-    QFETCH(QString, black);
-    QFETCH(QString, blue);
-    QFETCH(int, edge);
-    QCOMPARE(int(handleEdge(black).value()), edge);
-    QCOMPARE(int(handleEdge(blue).value()), edge);
-    QVERIFY(!handleEdge("Panel21").has_value());
-    QVERIFY(!handleEdge("Panel23").has_value());
 }
 
 void TestSelectionGeometry::resizing_data()
