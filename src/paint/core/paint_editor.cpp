@@ -8,37 +8,6 @@ namespace velmar::paint {
 
 namespace {
 
-// The status name of a tool's size setting, or empty for tools without one.
-QString settingName(ToolId tool)
-{
-    switch (tool) {
-    case ToolId::Eraser: return QStringLiteral("Размер");
-    case ToolId::Pencil:
-    case ToolId::Spray: return QStringLiteral("Диаметр");
-    case ToolId::Line:
-    case ToolId::Rectangle:
-    case ToolId::Ellipse:
-    case ToolId::RoundedRectangle: return QStringLiteral("Толщина");
-    case ToolId::Text: return QStringLiteral("Шрифт");
-    default: return {};
-    }
-}
-
-// The size setting a tool's +/− keys change, or null.
-int* sizeSetting(ToolSizes& sizes, ToolId tool)
-{
-    switch (tool) {
-    case ToolId::Eraser: return &sizes.eraserSize;
-    case ToolId::Pencil: return &sizes.pencilSize;
-    case ToolId::Spray: return &sizes.spraySize;
-    case ToolId::Line: return &sizes.lineWidth;
-    case ToolId::Rectangle:
-    case ToolId::Ellipse:
-    case ToolId::RoundedRectangle: return &sizes.shapeWidth;
-    default: return nullptr;
-    }
-}
-
 constexpr ToolId kAllTools[] = {ToolId::Selection, ToolId::Zoom,     ToolId::Eraser,
                                 ToolId::ColourPicker, ToolId::Pencil, ToolId::Spray,
                                 ToolId::Fill,      ToolId::Line,     ToolId::Text,
@@ -97,12 +66,13 @@ void PaintEditor::chooseTool(ToolId tool)
     // Text is written 1:1 only.
     if (tool == ToolId::Text && m_doc.zoomFactor() != 1)
         return;
-    // The zoom tool returns to the tool in use; the one-shot colour picker stands for the tool
-    // it would have returned to.
+    // The zoom tool returns to the tool in use; a one-shot tool (the colour picker) stands for
+    // the tool it would have returned to.
+    const bool currentIsOneShot = this->tool(m_doc.currentTool())
+                                  && this->tool(m_doc.currentTool())->capabilities().returnsToPreviousTool;
     if (tool == ToolId::Zoom && m_doc.currentTool() != ToolId::Zoom)
-        m_doc.setToolBeforeZoom(m_doc.currentTool() == ToolId::ColourPicker ? m_doc.previousTool()
-                                                                            : m_doc.currentTool());
-    if (tool == ToolId::ColourPicker && m_doc.currentTool() != ToolId::ColourPicker)
+        m_doc.setToolBeforeZoom(currentIsOneShot ? m_doc.previousTool() : m_doc.currentTool());
+    if (this->tool(tool)->capabilities().returnsToPreviousTool && m_doc.currentTool() != tool)
         m_doc.setPreviousTool(m_doc.currentTool());
     m_doc.setCurrentTool(tool);
     resetToolPanels();
@@ -143,11 +113,11 @@ void PaintEditor::resetToolPanels()
 
 void PaintEditor::showSetting()
 {
-    const ToolId t = m_doc.currentTool();
     PaintStatus& s = m_doc.mutableStatus();
-    s.settingName = settingName(t);
-    if (int* v = sizeSetting(m_doc.mutableSizes(), t))
-        s.settingValue = QString::number(*v);
+    const ToolCapabilities can = currentTool() ? currentTool()->capabilities() : ToolCapabilities{};
+    s.settingName = can.settingName ? QString::fromUtf8(can.settingName) : QString();
+    if (can.sizeSetting)
+        s.settingValue = QString::number(m_doc.mutableSizes().*can.sizeSetting);
     m_doc.notifyStatus();
 }
 
@@ -160,8 +130,7 @@ void PaintEditor::press(const ToolInput& input)
         m_stroke.drawColour = m_doc.backColour();
     // Drawing tools write into the picture: if it still shares its pixels with an undo state or
     // the opened bitmap, it gets its own copy now, once, rather than during a move.
-    const ToolId tool = m_doc.currentTool();
-    if (tool != ToolId::Selection && tool != ToolId::Zoom && tool != ToolId::ColourPicker)
+    if (currentTool() && currentTool()->capabilities().writesPixels)
         (void)m_doc.mutablePicture().bits();
     // The release goes to the tool that took the press, even when the press switched tools
     // (the colour picker returns to the tool used before it).
@@ -218,15 +187,15 @@ void PaintEditor::readPointer(const ToolInput& input)
 
 bool PaintEditor::sizeKey(int delta)
 {
-    const ToolId t = m_doc.currentTool();
-    ToolSizes& sizes = m_doc.mutableSizes();
-    int* setting = sizeSetting(sizes, t);
-    if (!setting)
+    PaintTool* t = currentTool();
+    int ToolSizes::*size = t ? t->capabilities().sizeSetting : nullptr;
+    if (!size)
         return false;
+    ToolSizes& sizes = m_doc.mutableSizes();
+    int* setting = &(sizes.*size);
     *setting += delta;
     sizes.applyBounds();
-    if (t == ToolId::Eraser)
-        tool(ToolId::Eraser)->chosen(*this);   // resizes the square at once
+    t->sizeChanged(*this);
     m_doc.mutableStatus().settingValue = QString::number(*setting);
     m_doc.notifyStatus();
     return true;

@@ -10,6 +10,7 @@ namespace {
 class ColourPickerTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::ColourPicker; }
+    ToolCapabilities capabilities() const override { return {.writesPixels = false, .returnsToPreviousTool = true}; }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {

@@ -10,6 +10,9 @@ namespace {
 class EraserTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Eraser; }
+    ToolCapabilities capabilities() const override { return {.settingName = "Размер", .sizeSetting = &ToolSizes::eraserSize}; }
+    // The square takes the new size at once.
+    void sizeChanged(ToolContext& ctx) override { chosen(ctx); }
 
     void chosen(ToolContext& ctx) override
     {

@@ -11,6 +11,7 @@ namespace {
 class FillTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Fill; }
+    ToolCapabilities capabilities() const override { return {}; }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {

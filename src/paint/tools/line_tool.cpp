@@ -12,6 +12,7 @@ namespace {
 class LineTool final : public RubberBandTool {
 public:
     ToolId id() const override { return ToolId::Line; }
+    ToolCapabilities capabilities() const override { return {.settingName = "Толщина", .sizeSetting = &ToolSizes::lineWidth}; }
 
 protected:
     QRect drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in) override

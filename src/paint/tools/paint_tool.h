@@ -11,6 +11,7 @@
 namespace velmar::paint {
 
 class PaintDocument;
+struct ToolSizes;
 
 // What the editor window supplies to the tools: the text box widget of the text tool. The box's
 // place and visibility are in PaintDocument::overlay(); its text lives in the widget.
@@ -63,6 +64,18 @@ public:
     virtual void chooseTool(ToolId tool) = 0;
 };
 
+// What a tool declares about itself, so that the editor's shared steps need no list of tools.
+struct ToolCapabilities {
+    // A press may change the picture's pixels (the editor gives the picture its own copy first).
+    bool writesPixels = true;
+    // The name the status bar gives the tool's setting ("Диаметр"…), or null for none.
+    const char* settingName = nullptr;
+    // The size the keypad's + and − change, or null for none.
+    int ToolSizes::*sizeSetting = nullptr;
+    // Used once: after a press it hands over to the tool used before it.
+    bool returnsToPreviousTool = false;
+};
+
 // One tool of the editor. The editor has already done the steps every tool shares: a press sets
 // buttonDown and the stroke colour by the button; a release records an undo state (except for
 // the selection tool) and clears buttonDown.
@@ -70,9 +83,12 @@ class PaintTool {
 public:
     virtual ~PaintTool() = default;
     virtual ToolId id() const = 0;
+    virtual ToolCapabilities capabilities() const = 0;
 
     // The tool's button was clicked (after the panels were reset).
     virtual void chosen(ToolContext&) {}
+    // The keypad's + or − changed the tool's size setting.
+    virtual void sizeChanged(ToolContext&) {}
     // The tool stops being current, or the editor closes: finish what is open (the text box).
     virtual void finish(ToolContext&) {}
 

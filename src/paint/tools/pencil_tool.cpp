@@ -10,6 +10,7 @@ namespace {
 class PencilTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Pencil; }
+    ToolCapabilities capabilities() const override { return {.settingName = "Диаметр", .sizeSetting = &ToolSizes::pencilSize}; }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {

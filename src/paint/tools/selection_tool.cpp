@@ -24,6 +24,7 @@ int floorDiv(int v, int z)
 class SelectionTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Selection; }
+    ToolCapabilities capabilities() const override { return {.writesPixels = false}; }
     bool recordsOnRelease() const override { return false; }
     bool readsOutPointer() const override { return !m_moving; }
 

@@ -57,6 +57,11 @@ QRect ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput
     return box.adjusted(-pad, -pad, pad, pad);
 }
 
+ToolCapabilities ShapeTool::capabilities() const
+{
+    return {.settingName = "Толщина", .sizeSetting = &ToolSizes::shapeWidth};
+}
+
 namespace {
 
 // Qt strokes a rectangle one pixel wider and higher than its QRect; these boxes are inclusive.

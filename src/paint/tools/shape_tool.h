@@ -8,6 +8,9 @@ namespace velmar::paint {
 // shapeWidth, filled by the fill style (nothing, the other square's colour, or the stroke
 // colour). The leaves say where the figure's corners are and how it is drawn.
 class ShapeTool : public RubberBandTool {
+public:
+    ToolCapabilities capabilities() const override;
+
 protected:
     void pressed(ToolContext& ctx, const ToolInput& in) override;
     QRect drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in) override;

@@ -34,6 +34,7 @@ namespace {
 class TextTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Text; }
+    ToolCapabilities capabilities() const override { return {.settingName = "Шрифт"}; }
 
     void chosen(ToolContext& ctx) override
     {

@@ -8,6 +8,7 @@ namespace {
 class ZoomTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Zoom; }
+    ToolCapabilities capabilities() const override { return {.writesPixels = false}; }
 };
 
 }  // namespace
