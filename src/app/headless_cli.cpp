@@ -8,6 +8,7 @@
 #include "storage/outline_io.h"
 
 #include "canvas/canvas_widget.h"
+#include "model/document.h"
 #include "model/summary_formats.h"
 #include "model/visible_text.h"
 #include "view/outline_export.h"
@@ -111,7 +112,7 @@ namespace {
 // The canvas an outline is drawn on for export: its stored window less the window's chrome.
 QSize exportClientSize(QSize storedWindow)
 {
-    const QSize window = storedWindow.isValid() ? storedWindow : QSize(744, 546);
+    const QSize window = storedWindow.isValid() ? storedWindow : kDefaultWindowSize;
     return (window - defaultWindowChrome()).expandedTo(QSize(1, 32));
 }
 

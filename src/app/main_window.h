@@ -49,8 +49,8 @@ struct StartupOptions {
 class MainWindow : public QMainWindow, public CanvasHost, private DocumentWindow {
     Q_OBJECT
 public:
-    static constexpr int kInitialWidth = 744;
-    static constexpr int kInitialHeight = 546;
+    static constexpr int kInitialWidth = kDefaultWindowSize.width();
+    static constexpr int kInitialHeight = kDefaultWindowSize.height();
     // The smallest inner size of the window: menus, tool bar and a canvas to work on.
     static constexpr int kMinimumWidth = 320;
     static constexpr int kMinimumHeight = 240;

@@ -11,11 +11,14 @@
 
 namespace velmar {
 
+// The main window's outer size for a new outline, and for an outline file that stores none.
+inline constexpr QSize kDefaultWindowSize{744, 546};
+
 // What an outline file keeps beside its objects, and which file that is.
 struct DocumentState {
     QString outlineName = QStringLiteral("Новый");
     ColourValue canvasColour = kButtonFace;
-    QSize windowSize{744, 546};  // the main window's outer size, as outline files store it
+    QSize windowSize = kDefaultWindowSize;  // the main window's outer size, as outline files store it
     bool modified = false;       // changed since it was last saved or opened
     bool hasFileName = false;    // the outline has a file name
     QString fileName;            // the outline's file; at start-up, the file to open

@@ -62,9 +62,8 @@ bool PaintWindow::writePicture()
     const PictureFileDialogState& state = m_pictureFile;
     QString error;
     if (writePictureFile(m_doc.picture(), state.fileName, state.filterIndex, &error).isEmpty()) {
-        const QString extension = state.filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp");
         reportFileError(QStringLiteral("Не удалось сохранить рисунок в файл «%1»: %2.")
-                            .arg(QDir::toNativeSeparators(replaceExtension(state.fileName, extension)), error));
+                            .arg(QDir::toNativeSeparators(savedPictureName(state.fileName, state.filterIndex)), error));
         return false;
     }
     return true;

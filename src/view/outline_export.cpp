@@ -12,6 +12,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <iterator>
 
 namespace velmar {
 
@@ -29,10 +32,29 @@ QImage renderOutline(const Document& document, QSize clientSize)
     return OutlineRenderer(document, clientSize).image();
 }
 
+namespace {
+
+// The formats of the export dialog, in the order of its filter list (filter index 1 first), with
+// the extension each writes.
+struct ExportType {
+    ExportFormat format;
+    const char* filterName;
+    const char* extension;
+};
+constexpr ExportType kExportTypes[] = {
+    {ExportFormat::Jpeg, "JPEG Image File", "jpg"}, {ExportFormat::Bmp, "Bitmaps", "bmp"},
+    {ExportFormat::Pdf, "PDF", "pdf"},              {ExportFormat::Svg, "SVG", "svg"},
+    {ExportFormat::Png, "PNG", "png"},
+};
+
+}  // namespace
+
 QString exportFilter()
 {
-    return QStringLiteral("JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg"
-                          "|PNG (*.png)|*.png");
+    QStringList filters;
+    for (const ExportType& type : kExportTypes)
+        filters << QStringLiteral("%1 (*.%2)|*.%2").arg(QLatin1String(type.filterName), QLatin1String(type.extension));
+    return filters.join(QLatin1Char('|'));
 }
 
 QString exportFileName(const QString& chosen, int filterIndex)
@@ -41,24 +63,19 @@ QString exportFileName(const QString& chosen, int filterIndex)
     QString base = chosen;
     if (!info.suffix().isEmpty())
         base.chop(info.suffix().size() + 1);
-    static const char* const extensions[] = {".jpg", ".bmp", ".pdf", ".svg", ".png"};
-    const int index = filterIndex >= 1 && filterIndex <= 5 ? filterIndex - 1 : 0;
-    return base + QLatin1String(extensions[index]);
+    const int count = int(std::size(kExportTypes));
+    const int index = filterIndex >= 1 && filterIndex <= count ? filterIndex - 1 : 0;
+    return base + QLatin1Char('.') + QLatin1String(kExportTypes[index].extension);
 }
 
 ExportFormat exportFormatOf(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+    if (suffix == QLatin1String("jpeg"))
         return ExportFormat::Jpeg;
-    if (suffix == QLatin1String("bmp"))
-        return ExportFormat::Bmp;
-    if (suffix == QLatin1String("png"))
-        return ExportFormat::Png;
-    if (suffix == QLatin1String("pdf"))
-        return ExportFormat::Pdf;
-    if (suffix == QLatin1String("svg"))
-        return ExportFormat::Svg;
+    for (const ExportType& type : kExportTypes)
+        if (suffix == QLatin1String(type.extension))
+            return type.format;
     return ExportFormat::Unknown;
 }
 
@@ -150,12 +167,12 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
 
 QString writePicture(const QImage& image, const QString& path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    const ExportFormat type = exportFormatOf(path);
     QByteArray bytes;
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+    if (type == ExportFormat::Jpeg) {
         bytes = encodeJpeg(image, 100);
     } else {
-        const char* format = suffix == QLatin1String("png") ? "PNG" : suffix == QLatin1String("bmp") ? "BMP" : nullptr;
+        const char* format = type == ExportFormat::Png ? "PNG" : type == ExportFormat::Bmp ? "BMP" : nullptr;
         if (!format)
             return QStringLiteral("Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp или .png.").arg(path);
         QBuffer buffer(&bytes);

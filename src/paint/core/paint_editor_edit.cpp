@@ -101,7 +101,7 @@ PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterInde
     result.path = writePictureFile(piece, path, filterIndex, &why);
     result.ok = !result.path.isEmpty();
     if (!result.ok) {
-        result.path = replaceExtension(path, filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+        result.path = savedPictureName(path, filterIndex);
         result.error = QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(result.path, why);
     }
     return result;

@@ -96,10 +96,15 @@ QString replaceExtension(const QString& path, const QString& extension)
     return path + extension;
 }
 
+QString savedPictureName(const QString& chosenPath, int filterIndex)
+{
+    return replaceExtension(chosenPath, filterIndex == 2 ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+}
+
 QString writePictureFile(const QImage& picture, const QString& chosenPath, int filterIndex, QString* error)
 {
     const bool jpeg = filterIndex == 2;
-    const QString path = replaceExtension(chosenPath, jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+    const QString path = savedPictureName(chosenPath, filterIndex);
     QByteArray data;
     if (jpeg) {
         data = encodeJpeg(picture, 100);

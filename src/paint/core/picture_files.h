@@ -37,6 +37,10 @@ QImage readPictureReduced(const QString& path, PictureDecoder decoder, int atLea
 // name has none.
 QString replaceExtension(const QString& path, const QString& extension);
 
+// The file a save dialog's choice writes: the chosen name with the filter's extension, ".jpg"
+// for the JPEG filter (2), ".bmp" otherwise.
+QString savedPictureName(const QString& chosenPath, int filterIndex);
+
 // Saves a picture as the save dialog's filter says: 1 a bitmap under the name with ".bmp", 2 a
 // JPEG at quality 100 with ".jpg". The file is replaced only once completely written. Returns the
 // path written, or an empty string and a Russian *error.
