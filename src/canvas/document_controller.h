@@ -43,7 +43,7 @@ public:
 };
 
 // The open outline's commands and history: New, Open, Save, Save as, Close and the question about
-// unsaved changes; the history step (`wkl`), undo and redo; the modified flag. It changes the
+// unsaved changes; the history step, undo and redo; the modified flag. It changes the
 // document and says what changed; the views (object widgets, handles, overlays, window title,
 // the history buttons) listen to its signals instead of being told one by one.
 class DocumentController : public QObject {
@@ -68,7 +68,7 @@ public:
     // it is kept for recovering unsaved work at the next start.
     void shutDown(bool keepHistory = false);
 
-    // The history step that ends every change (`wkl`): snapping to the grid when it is on, the
+    // The history step that ends every change: snapping to the grid when it is on, the
     // save commands enabled, the outline marked modified, the step recorded, the reference
     // layout of the zoom taken. The change says what kind of snapshot it needs.
     void recordStep(StepKind kind);
