@@ -37,7 +37,7 @@ private:
     static void startNew(WindowFixture& f, const QString& name = QStringLiteral("Урок"))
     {
         f.dialogs.inputs.push_back(name);
-        f.command("N47")->trigger();
+        f.window->commands().newOutline->trigger();
     }
 };
 
@@ -77,7 +77,7 @@ void TestDocumentCommands::newAsksAboutUnsavedWorkAndExistingNames()
     // Yes saves (here through Save as) and ends the command.
     f.dialogs.answers = {QMessageBox::Yes};
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("first")), 1});
-    f.command("N47")->trigger();
+    f.window->commands().newOutline->trigger();
     QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("first.vmd"))));
     QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
     QVERIFY(!f.doc().state.modified);
@@ -87,12 +87,12 @@ void TestDocumentCommands::newAsksAboutUnsavedWorkAndExistingNames()
     f.doc().outline.frame(1).title = QStringLiteral("метка");
     f.dialogs.inputs = {QStringLiteral("Физика"), QStringLiteral("Физика")};
     f.dialogs.answers = {QMessageBox::Cancel, QMessageBox::No};
-    f.command("N47")->trigger();
+    f.window->commands().newOutline->trigger();
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Данный конспект уже существует. Желаете заменить?"));
     QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("метка"));  // unchanged on the canvas
     f.dialogs.inputs = {QStringLiteral("Физика")};
     f.dialogs.answers = {QMessageBox::Yes};
-    f.command("N47")->trigger();
+    f.window->commands().newOutline->trigger();
     QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Наблюдения"));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("Физика"));
 }
@@ -120,7 +120,7 @@ void TestDocumentCommands::saveAsNamesTheFileAndTheOutline()
 
     // A typed extension stays in the outline name; the file still ends in .vmd.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("второй.txt")), 1});
-    f.command("N50")->trigger();
+    f.window->commands().saveAs->trigger();
     QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("второй.vmd"))));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("второй.txt"));
 }
@@ -131,7 +131,7 @@ void TestDocumentCommands::failedSaveKeepsTheOutlineModified()
     startNew(f);
     QVERIFY(QDir(f.home.path()).mkdir(QStringLiteral("blocked.vmd")));  // a folder where the file should go
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("blocked")), 1});
-    f.command("N50")->trigger();
+    f.window->commands().saveAs->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("blocked.vmd")));
     QVERIFY(f.doc().state.modified);
@@ -160,7 +160,7 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
 
     // New, cancelled at the name: the outline keeps its history and can still be undone.
     f.dialogs.answers = {QMessageBox::No};
-    f.command("N47")->trigger();
+    f.window->commands().newOutline->trigger();
     QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
     QCOMPARE(f.doc().history.currentStep, 1);
     QVERIFY(f.command("ToolButton10")->isEnabled());
@@ -188,7 +188,7 @@ void TestDocumentCommands::openRefusedFileKeepsTheOutline()
     file.write(bytes);
     file.close();
     f.dialogs.files.push_back(Dialogs::FileChoice{old, 1});
-    f.command("N48")->trigger();
+    f.window->commands().open->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.startsWith(QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"")));
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
@@ -225,7 +225,7 @@ void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
     const QByteArray vmcBefore = bytesOf(vmc), blcBefore = bytesOf(f.home.filePath(QStringLiteral("урок.blc")));
 
     f.dialogs.files.push_back(Dialogs::FileChoice{vmc, 2});
-    f.command("N48")->trigger();
+    f.window->commands().open->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     const Outline& o = f.doc().outline;
     QCOMPARE(o.count(ObjectKind::Frame), 1);
@@ -233,7 +233,7 @@ void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
     QCOMPARE(o.picture(1).bitmap().size(), QSize(30, 20));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Старый урок)"));
 
-    f.command("N49")->trigger();  // Save enabled through the menu after opening
+    f.window->commands().saveItem->trigger();  // Save enabled through the menu after opening
     const QString vmd = f.home.filePath(QStringLiteral("урок.vmd"));
     QVERIFY(QFileInfo::exists(vmd));
     QCOMPARE(f.doc().state.fileName, vmd);
@@ -250,20 +250,20 @@ void TestDocumentCommands::undoAndRedo()
     WindowFixture f;
     startNew(f);
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("u")), 1});
-    f.command("N50")->trigger();  // saved at step 0
+    f.window->commands().saveAs->trigger();  // saved at step 0
     const QRect first = f.doc().outline.frame(1).bounds;
     f.doc().outline.frame(1).bounds.translate(20, 10);
     f.window->documents().recordStep(StepKind::HeaderOnly);  // step 1, header only
     QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp1.tm2"))));
-    QVERIFY(f.command("N77")->isEnabled());
-    QVERIFY(!f.command("N78")->isEnabled());
+    QVERIFY(f.window->commands().undo->isEnabled());
+    QVERIFY(!f.window->commands().redo->isEnabled());
 
     f.command("ToolButton10")->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds, first);
     QCOMPARE(f.doc().history.currentStep, 0);
     QVERIFY(!f.doc().state.modified);  // back at the saved step
-    QVERIFY(!f.command("N77")->isEnabled());
-    QVERIFY(f.command("N78")->isEnabled());
+    QVERIFY(!f.window->commands().undo->isEnabled());
+    QVERIFY(f.window->commands().redo->isEnabled());
     QCOMPARE(f.window->outlineView()->widget(f.doc().outline.frame(1).id)->geometry(), first);
 
     f.command("ToolButton18")->trigger();
@@ -277,13 +277,13 @@ void TestDocumentCommands::closeAndCloseBox()
     startNew(f);
     // Cancel keeps everything; No closes the outline without saving.
     f.dialogs.answers = {QMessageBox::Cancel};
-    f.command("N51")->trigger();
+    f.window->commands().close->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
     f.dialogs.answers = {QMessageBox::No};
-    f.command("N51")->trigger();
+    f.window->commands().close->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 0);
     QVERIFY(!f.command("settingsMenu")->isEnabled());
-    QVERIFY(!f.command("N50")->isEnabled());
+    QVERIFY(!f.window->commands().saveAs->isEnabled());
     QVERIFY(!f.command("ToolButton11")->isEnabled());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
 
@@ -318,7 +318,7 @@ void TestDocumentCommands::newAndCloseLeaveNoSelectionOrOrderBehind()
 
     selectFirstFrame();
     f.dialogs.answers = {QMessageBox::No};
-    f.command("N51")->trigger();
+    f.window->commands().close->trigger();
     QVERIFY(!f.window->selectionHandles()->blackSetVisible());
     QCOMPARE(f.doc().outline.frameSequence().length(), 0);
     QCOMPARE(f.doc().outline.objectSequence().length(), 0);
@@ -342,7 +342,7 @@ void TestDocumentCommands::zoomFollowsTheWindow()
 
     // Zoom off: resizing moves nothing.
     f.command("ToolButton19")->trigger();
-    QVERIFY(!f.command("N79")->isChecked());
+    QVERIFY(!f.window->commands().zoomItem->isChecked());
     f.window->resize(f.window->width() + 100, f.window->height() + 60);
     QTRY_COMPARE(f.window->canvas()->width(), client.width() + 100);
     QCOMPARE(f.doc().outline.frame(2).bounds, before);
@@ -353,11 +353,11 @@ void TestDocumentCommands::typedTextIsKeptAndClosingLeavesNoSnapshots()
     WindowFixture f;
     startNew(f);
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("t")), 1});
-    f.command("N50")->trigger();
+    f.window->commands().saveAs->trigger();
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(10, 20);
-    f.command("N86")->trigger();
-    f.command("N49")->trigger();
+    f.window->commands().createTextField->trigger();
+    f.window->commands().saveItem->trigger();
     QVERIFY(!f.doc().state.modified);
 
     auto* text = static_cast<QTextEdit*>(f.window->outlineView()->widget(f.doc().outline.textField(1).id));
@@ -382,7 +382,7 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     startNew(f);
     // Each switch turned off from a different surface: the button, or the menu item.
     f.command("ToolButton20")->trigger();
-    f.command("N79")->trigger();
+    f.window->commands().zoomItem->trigger();
     f.command("ToolButton11")->trigger();
     const auto agree = [&](const char* when) {
         const SessionState& s = f.doc().session;
@@ -403,13 +403,13 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     f.doc().outline.frame(1).bounds.moveTo(7, 41);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
-    f.command("N77")->trigger();
+    f.window->commands().undo->trigger();
     agree("after undo");
     f.command("ToolButton18")->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
 
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches")), 1});
-    f.command("N50")->trigger();
+    f.window->commands().saveAs->trigger();
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches.vmd")), 1});
     f.command("ToolButton2")->trigger();
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("switches"));
@@ -419,7 +419,7 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     agree("after new");
 
     // Turned on again from the other surface, both show it.
-    f.command("N80")->trigger();
+    f.window->commands().gridItem->trigger();
     QVERIFY(f.doc().session.gridOn);
     QVERIFY(f.command("ToolButton20")->isChecked());
 }

@@ -25,12 +25,12 @@ private:
     static void startNew(WindowFixture& f, const QString& name)
     {
         f.dialogs.inputs.push_back(name);
-        f.command("N47")->trigger();
+        f.window->commands().newOutline->trigger();
     }
     static void saveAs(WindowFixture& f, const QString& base)
     {
         f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(base), 1});
-        f.command("N50")->trigger();
+        f.window->commands().saveAs->trigger();
     }
     static QString caption(const QString& name) { return QStringLiteral("Логический конспект (%1)").arg(name); }
 };
@@ -44,35 +44,35 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
 
     // Two header-only steps (the canvas colour, a frame moved) and a complete one (a new frame).
     f.dialogs.colours.push_back(QColor(0, 160, 0));
-    f.command("N18")->trigger();
+    f.window->commands().canvasColourItem->trigger();
     QCOMPARE(canvas->canvasColour(), green);
     f.doc().outline.frame(3).bounds.moveTo(400, 400);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     f.doc().interaction.creationPoint = QPoint(300, 300);
-    f.command("N1")->trigger();
+    f.window->commands().createFrame->trigger();
     const ObjectId added = f.doc().outline.frame(11).id;
     QVERIFY(f.widgetOf(added));
     saveAs(f, QStringLiteral("первый"));
 
     QSignalSpy replaced(&f.window->documents(), &DocumentController::outlineReplaced);
     for (int k = 0; k < 3; ++k) {
-        f.command("N77")->trigger();
+        f.window->commands().undo->trigger();
         QCOMPARE(windowViolations(*f.window), QStringList());
     }
     QVERIFY(!f.widgetOf(added));
     QCOMPARE(f.widgetOf(f.doc().outline.frame(3).id)->pos(), f.doc().outline.frame(3).bounds.topLeft());
     QVERIFY(f.doc().outline.frame(3).bounds.topLeft() != QPoint(400, 400));
     QCOMPARE(canvas->canvasColour(), kButtonFace);
-    QVERIFY(!f.command("N77")->isEnabled());
-    QVERIFY(f.command("N78")->isEnabled());
+    QVERIFY(!f.window->commands().undo->isEnabled());
+    QVERIFY(f.window->commands().redo->isEnabled());
     for (int k = 0; k < 3; ++k) {
-        f.command("N78")->trigger();
+        f.window->commands().redo->trigger();
         QCOMPARE(windowViolations(*f.window), QStringList());
     }
     QCOMPARE(canvas->canvasColour(), green);
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 11);
     QCOMPARE(f.widgetOf(f.doc().outline.frame(3).id)->pos(), QPoint(400, 400));
-    QVERIFY(!f.command("N78")->isEnabled());
+    QVERIFY(!f.window->commands().redo->isEnabled());
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("Первый")));
     QVERIFY(replaced.count() >= 1);  // a complete step comes back as a new outline
 
@@ -81,13 +81,13 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     QCOMPARE(canvas->canvasColour(), kButtonFace);
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("Второй")));
     f.doc().interaction.creationPoint = QPoint(400, 320);
-    f.command("N73")->trigger();
+    f.window->commands().createArrow->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 1);
     const ObjectId arrow = f.doc().outline.arrow(1).id;
     f.dialogs.answers = {QMessageBox::No};
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("первый.vmd")), 1});
     replaced.clear();
-    f.command("N48")->trigger();
+    f.window->commands().open->trigger();
     QCOMPARE(replaced.count(), 1);
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("первый")));
     QCOMPARE(canvas->canvasColour(), green);
@@ -95,8 +95,8 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
     QVERIFY(!f.widgetOf(arrow));
     QCOMPARE(windowViolations(*f.window), QStringList());
-    QVERIFY(!f.command("N77")->isEnabled());  // an opened outline starts its own history
-    QVERIFY(!f.command("N78")->isEnabled());
+    QVERIFY(!f.window->commands().undo->isEnabled());  // an opened outline starts its own history
+    QVERIFY(!f.window->commands().redo->isEnabled());
 }
 
 void TestDocumentController::modifiedFlagIsReportedAsItChanges()
@@ -138,33 +138,33 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
     f.doc().outline.frame(2).bounds.moveTo(100, 100);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     check("a step");
-    f.command("N77")->trigger();  // back to the saved step
+    f.window->commands().undo->trigger();  // back to the saved step
     QVERIFY(!f.doc().state.modified);
     check("undo to the saved step");
-    f.command("N78")->trigger();
+    f.window->commands().redo->trigger();
     check("redo");
 
     // Typing marks the outline modified without a step; Save clears it; Close with "Нет" too.
-    f.command("N49")->trigger();
+    f.window->commands().saveItem->trigger();
     check("save");
     // Save, then Undo: the outline differs from the file again, and Redo comes back to it.
-    f.command("N77")->trigger();
+    f.window->commands().undo->trigger();
     QVERIFY(f.doc().state.modified);
     check("undo after save");
-    f.command("N78")->trigger();
+    f.window->commands().redo->trigger();
     QVERIFY(!f.doc().state.modified);
     check("redo back to the saved step");
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
-    f.command("N86")->trigger();
-    f.command("N49")->trigger();
+    f.window->commands().createTextField->trigger();
+    f.window->commands().saveItem->trigger();
     check("save after a text field");
     auto* field = static_cast<QTextEdit*>(f.widgetOf(f.doc().outline.textField(1).id));
     QTest::keyClicks(field, QStringLiteral("ab"));
     QVERIFY(f.doc().state.modified);
     check("typing");
     f.dialogs.answers = {QMessageBox::No};
-    f.command("N51")->trigger();
+    f.window->commands().close->trigger();
     QVERIFY(!f.doc().state.modified);
     check("close");
 }
@@ -175,7 +175,7 @@ void TestDocumentController::typingKeepsItsCursorThroughChangesAround()
     startNew(f, QStringLiteral("Урок"));
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
-    f.command("N86")->trigger();
+    f.window->commands().createTextField->trigger();
     const ObjectId id = f.doc().outline.textField(1).id;
     auto* field = static_cast<QTextEdit*>(f.widgetOf(id));
     QTextCursor cursor = field->textCursor();
@@ -185,7 +185,7 @@ void TestDocumentController::typingKeepsItsCursorThroughChangesAround()
     QCOMPARE(f.doc().outline.textField(1).text, QStringLiteral("Теxyкст1"));
 
     // Changes elsewhere show the outline again: the field is the same widget, its cursor stays.
-    f.command("N211")->trigger();  // a coarser grid snaps every object
+    f.window->commands().growGrid->trigger();  // a coarser grid snaps every object
     f.doc().outline.frame(5).title = QStringLiteral("другое");
     f.window->documents().objectsEdited();
     QCOMPARE(f.widgetOf(id), static_cast<QWidget*>(field));
