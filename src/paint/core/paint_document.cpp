@@ -33,8 +33,9 @@ PaintDocument::PaintDocument(QObject* parent)
 
 void PaintDocument::setPicture(const QImage& image)
 {
-    // The picture may share its pixels with the caller or an undo state (Qt copies on write);
-    // the editor gives it its own copy at the press of the next drawing stroke.
+    // The picture may share its pixels with the caller (Qt copies on write); the editor gives it
+    // its own copy on activation or at the press of the next drawing stroke. The undo history
+    // keeps copies of its own, so it never shares them.
     if (image.format() == QImage::Format_RGB32)
         m_picture = image;
     else
