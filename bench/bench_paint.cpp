@@ -1,10 +1,14 @@
 // The graphic editor's hot paths on a 4000 × 3000 picture: flood fill (connected and global)
-// beside a plain memory-fill pass over the same pixels, the fill's extra memory, and one mouse
-// move of a pencil stroke or a rubber-band shape.
+// beside a plain memory-fill pass over the same pixels, the fill's extra memory, one mouse
+// move of a pencil stroke or a rubber-band shape, a click with a rubber-band tool, and the
+// memory the undo history takes.
 #include "paint/core/flood_fill.h"
 #include "paint/core/paint_editor.h"
 
+#include <QFile>
 #include <QGuiApplication>
+
+#include <malloc.h>
 
 #include <benchmark/benchmark.h>
 
@@ -234,18 +238,83 @@ void rubberBandMove(benchmark::State& state)
 }
 BENCHMARK(rubberBandMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A click with the line tool: the snapshot taken at the press plus the undo state recorded at
-// the release, each a full copy of the picture.
+// A click with a rubber-band tool (0 line, 1 rectangle, 2 ellipse, 3 selection): the press and
+// the release, with the undo state the release records.
 void rubberBandClick(benchmark::State& state)
 {
+    constexpr ToolId kTools[] = {ToolId::Line, ToolId::Rectangle, ToolId::Ellipse, ToolId::Selection};
     EditorOnBigPicture e;
-    e.editor.chooseTool(ToolId::Line);
+    e.editor.chooseTool(kTools[state.range(0)]);
+    int i = 0;
     for (auto _ : state) {
-        e.editor.press(EditorOnBigPicture::at(QPoint(10, 10), Qt::LeftButton));
-        e.editor.release(EditorOnBigPicture::at(QPoint(10, 10), Qt::LeftButton));
+        // A click that draws: the press, one move of 20 px, the release.
+        const QPoint at(10 + (i * 37) % 3900, 10 + (i * 23) % 2900);
+        ++i;
+        e.editor.press(EditorOnBigPicture::at(at, Qt::LeftButton));
+        e.editor.move(EditorOnBigPicture::at(at + QPoint(20, 20)));
+        e.editor.release(EditorOnBigPicture::at(at + QPoint(20, 20), Qt::LeftButton));
     }
 }
-BENCHMARK(rubberBandClick)->Unit(benchmark::kMillisecond);
+BENCHMARK(rubberBandClick)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+long long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// The editor's memory after 30 strokes and 110 undo/redo on a 4000 × 3000 picture, against the
+// limit of twice the picture, plus the areas the strokes changed, plus 100 MB.
+void undoHistoryMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        malloc_trim(0);
+        const long long before = residentKb();
+        long long changedBytes = 0;
+        long long peakKb = 0;
+        {
+            EditorOnBigPicture e;
+            e.doc.mutableSizes().pencilSize = 5;
+            std::mt19937 rng(3);
+            for (int stroke = 0; stroke < 30; ++stroke) {
+                // Pencil strokes and rectangles of a few hundred pixels here and there.
+                e.editor.chooseTool(stroke % 3 == 2 ? ToolId::Rectangle : ToolId::Pencil);
+                const QPoint from(int(rng() % 3500), int(rng() % 2500));
+                const QPoint to = from + QPoint(int(rng() % 400), int(rng() % 400));
+                e.changedArea = 0;
+                e.editor.press(EditorOnBigPicture::at(from, Qt::LeftButton));
+                for (int step = 1; step <= 10; ++step)
+                    e.editor.move(EditorOnBigPicture::at(from + (to - from) * step / 10));
+                e.editor.release(EditorOnBigPicture::at(to, Qt::LeftButton));
+                changedBytes += QRect(from, to).normalized().adjusted(-4, -4, 4, 4).width() *
+                                (long long)QRect(from, to).normalized().adjusted(-4, -4, 4, 4).height() * 4;
+                peakKb = std::max(peakKb, residentKb());
+            }
+            for (int k = 0; k < 110; ++k) {
+                // Runs of nine undos and nine redos: the whole history, both ways.
+                if ((k / 9) % 2 == 0)
+                    e.editor.undo();
+                else
+                    e.editor.redo();
+                peakKb = std::max(peakKb, residentKb());
+            }
+            malloc_trim(0);
+            const double mb = 1024.0 * 1024.0;
+            const double picture = double(kW) * kH * 4 / mb;
+            state.counters["rss_MB"] = double(residentKb() - before) / 1024.0;
+            state.counters["peak_rss_MB"] = double(peakKb - before) / 1024.0;
+            state.counters["picture_MB"] = picture;
+            state.counters["limit_MB"] = 2 * picture + double(changedBytes) / mb + 100;
+            state.counters["undo_store_MB"] = double(e.doc.history().storedBytes()) / mb;
+        }
+    }
+}
+BENCHMARK(undoHistoryMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -11,12 +11,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
+#include <QIcon>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <ctime>
+#include <malloc.h>
 
 using namespace velmar;
 using namespace velmar::paint;
@@ -214,6 +217,51 @@ void BM_RefreshTenThousandColdCache(benchmark::State& state)
     report(state, worst);
 }
 BENCHMARK(BM_RefreshTenThousandColdCache)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+long long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// The memory a browser showing 10,000 pictures holds once every thumbnail is made: the process's
+// resident memory against what it was before the listing, and the decoded icons the list keeps
+// (each distinct icon counted once).
+void BM_TenThousandThumbnailsMemory(benchmark::State& state)
+{
+    const QString folder = smallFolder();
+    for (auto _ : state) {
+        QTemporaryDir cache;
+        const auto shown = shownBrowser(folder, cache);
+        PictureBrowser& browser = *shown;
+        malloc_trim(0);
+        const long long before = residentKb();
+        double seconds = 0;
+        refreshAndWatch(browser, &seconds);
+        malloc_trim(0);
+        const long long after = residentKb();
+        QSet<qint64> icons;
+        qint64 iconBytes = 0;
+        for (int row = 0; row < browser.list()->count(); ++row) {
+            const QIcon icon = browser.list()->item(row)->icon();
+            if (icon.isNull() || icons.contains(icon.cacheKey()))
+                continue;
+            icons.insert(icon.cacheKey());
+            iconBytes += qint64(browser.thumbSize()) * browser.thumbSize() * 4;
+        }
+        state.SetIterationTime(seconds);
+        state.counters["rss_MB"] = double(after - before) / 1024.0;
+        state.counters["icons_MB"] = double(iconBytes) / (1024.0 * 1024.0);
+        state.counters["distinct_icons"] = double(icons.size());
+        state.counters["thumbnails"] = browser.thumbnailCount();
+    }
+}
+BENCHMARK(BM_TenThousandThumbnailsMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // One photo's thumbnail source: the whole photo decoded, against libjpeg's eighth-size decoding.
 void BM_DecodePhotoWhole(benchmark::State& state)

@@ -2,13 +2,17 @@
 #include "paint/paint_browser.h"
 #include "model/visible_text.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -46,10 +50,13 @@ QIcon placeholderIcon(int side, bool broken)
     return QIcon(QPixmap::fromImage(square));
 }
 
+// The memory the decoded thumbnails of rows away from the view may take.
+constexpr qint64 kKeptIconBytes = 16 * 1024 * 1024;
+
 }  // namespace
 
 PictureBrowser::PictureBrowser(QWidget* parent, ThumbnailCache cache)
-    : QWidget(parent), m_loader(std::move(cache)), m_folder(QDir::currentPath())
+    : QWidget(parent), m_loader(cache), m_fetcher(std::move(cache)), m_folder(QDir::currentPath())
 {
     setObjectName(QStringLiteral("Panel2"));
     auto* layout = new QVBoxLayout(this);
@@ -77,6 +84,9 @@ PictureBrowser::PictureBrowser(QWidget* parent, ThumbnailCache cache)
 
     m_list->viewport()->installEventFilter(this);
     connect(&m_loader, &ThumbnailLoader::thumbnailsReady, this, &PictureBrowser::thumbnailsReady);
+    connect(&m_fetcher, &ThumbnailLoader::thumbnailsReady, this, &PictureBrowser::thumbnailsFetched);
+    for (QScrollBar* bar : {m_list->verticalScrollBar(), m_list->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &PictureBrowser::scheduleNearView);
     connect(&m_loader, &ThumbnailLoader::runFinished, this, [this](int run) {
         if (run != m_loader.currentRun())
             return;
@@ -108,10 +118,14 @@ void PictureBrowser::refresh()
 {
     m_listedOnce = true;
     m_loader.cancel();
+    m_fetcher.cancel();
     m_waiting.clear();
     m_runFinished = false;
     m_list->clear();
     m_thumbnailCount = 0;
+    m_kept = 0;
+    m_nearFirst = 0;
+    m_nearLast = -1;
     m_thumbSize = thumbSizeForListWidth(m_list->width());
     m_list->setIconSize(QSize(m_thumbSize, m_thumbSize));
     m_list->setGridSize(QSize(m_thumbSize + 12, m_thumbSize + 2 * m_list->fontMetrics().height() + 8));
@@ -119,14 +133,16 @@ void PictureBrowser::refresh()
     m_listing = listFolder(m_folder);
     const QIcon parent = folderIcon("paint_folder_up", m_thumbSize);
     const QIcon folder = folderIcon("paint_folder", m_thumbSize);
-    const QIcon waiting = placeholderIcon(m_thumbSize, false);
+    m_waitingIcon = placeholderIcon(m_thumbSize, false);
+    m_brokenIcon = QIcon();
+    m_rows.assign(m_listing.items.size(), RowThumb());
     QList<ThumbnailLoader::Job> jobs;
     m_list->setUpdatesEnabled(false);
     for (int row = 0; row < m_listing.items.size(); ++row) {
         const BrowserItem& entry = m_listing.items.at(row);
         const QIcon& icon = entry.kind == BrowserItem::Kind::Parent ? parent
                             : entry.kind == BrowserItem::Kind::Folder ? folder
-                                                                      : waiting;
+                                                                      : m_waitingIcon;
         auto* item = new QListWidgetItem(icon, visibleText(entry.caption));
         item->setToolTip(entry.isFolder() ? entry.caption : entry.path);
         m_list->addItem(item);
@@ -145,7 +161,158 @@ void PictureBrowser::refresh()
     m_note->setVisible(!note.isEmpty());
 
     m_loader.start(jobs, m_thumbSize);
+    scheduleNearView();
     emit listed();
+}
+
+int PictureBrowser::keptIconLimit() const
+{
+    if (m_keptLimitOverride > 0)
+        return m_keptLimitOverride;
+    return int(std::max<qint64>(1, kKeptIconBytes / (qint64(m_thumbSize) * m_thumbSize * 4)));
+}
+
+std::pair<int, int> PictureBrowser::visibleRows() const
+{
+    // Rows are laid out line by line from the top, so their places only grow with the row
+    // number: two binary searches find the first and last row in the viewport. Rows not laid
+    // out yet count as below it.
+    const QAbstractItemModel* model = m_list->model();
+    const int height = m_list->viewport()->height();
+    const auto place = [&](int row) { return m_list->visualRect(model->index(row, 0)); };
+    int low = 0, high = m_list->count();
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        const QRect r = place(mid);
+        if (r.isValid() && r.bottom() < 0)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    const int first = low;
+    high = m_list->count();
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        const QRect r = place(mid);
+        if (r.isValid() && r.top() < height)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return {first, low - 1};
+}
+
+void PictureBrowser::scheduleNearView()
+{
+    if (std::exchange(m_nearViewScheduled, true))
+        return;
+    QTimer::singleShot(0, this, &PictureBrowser::keepRowsNearView);
+}
+
+void PictureBrowser::keepRowsNearView()
+{
+    m_nearViewScheduled = false;
+    const auto [first, last] = visibleRows();
+    const int rows = int(m_rows.size());
+    if (last < first) {
+        m_nearFirst = 0;
+        m_nearLast = -1;
+    } else {
+        // A screenful above and below the view, so a short scroll finds its pictures ready.
+        const int span = last - first + 1;
+        m_nearFirst = std::max(0, first - span);
+        m_nearLast = std::min(rows - 1, last + span);
+    }
+    ++m_look;
+    bool wanted = false;
+    for (int row = m_nearFirst; row <= m_nearLast; ++row) {
+        m_rows[std::size_t(row)].seen = m_look;
+        wanted |= m_rows[std::size_t(row)].state == Thumb::Released;
+    }
+    if (wanted) {
+        // One run fetches every released row near the view; rows that went out of it while
+        // their thumbnail was on the way are given up.
+        QList<ThumbnailLoader::Job> jobs;
+        for (int row = 0; row < rows; ++row) {
+            Thumb& state = m_rows[std::size_t(row)].state;
+            if (state != Thumb::Released && state != Thumb::Fetching)
+                continue;
+            if (!nearView(row)) {
+                state = Thumb::Released;
+                continue;
+            }
+            state = Thumb::Fetching;
+            const BrowserItem& entry = m_listing.items.at(row);
+            jobs.append({row, entry.path, entry.decoder});
+        }
+        m_fetcher.start(jobs, m_thumbSize);
+    }
+    releaseOldThumbnails();
+}
+
+void PictureBrowser::releaseOldThumbnails()
+{
+    const int limit = keptIconLimit();
+    if (m_kept <= limit)
+        return;
+    std::vector<int> away;
+    for (int row = 0; row < int(m_rows.size()); ++row)
+        if (m_rows[std::size_t(row)].state == Thumb::Kept && !nearView(row))
+            away.push_back(row);
+    const std::size_t excess = std::min(away.size(), std::size_t(m_kept - limit));
+    // The rows seen longest ago go first.
+    std::partial_sort(away.begin(), away.begin() + std::ptrdiff_t(excess), away.end(), [this](int a, int b) {
+        return m_rows[std::size_t(a)].seen < m_rows[std::size_t(b)].seen;
+    });
+    for (std::size_t i = 0; i < excess; ++i) {
+        const int row = away[i];
+        if (QListWidgetItem* item = m_list->item(row))
+            item->setIcon(m_waitingIcon);
+        m_rows[std::size_t(row)].state = Thumb::Released;
+        --m_kept;
+    }
+}
+
+void PictureBrowser::showThumbnail(int row, const QImage& thumbnail)
+{
+    QListWidgetItem* item = m_list->item(row);
+    if (!item || row >= int(m_rows.size()))
+        return;
+    item->setIcon(QIcon(QPixmap::fromImage(thumbnail)));
+    RowThumb& t = m_rows[std::size_t(row)];
+    if (t.state != Thumb::Kept)
+        ++m_kept;
+    t.state = Thumb::Kept;
+}
+
+void PictureBrowser::showBroken(int row, const QString& error)
+{
+    QListWidgetItem* item = m_list->item(row);
+    if (!item || row >= int(m_rows.size()))
+        return;
+    if (m_rows[std::size_t(row)].state == Thumb::Kept)
+        --m_kept;
+    m_rows[std::size_t(row)].state = Thumb::Broken;
+    if (m_brokenIcon.isNull())
+        m_brokenIcon = placeholderIcon(m_thumbSize, true);
+    item->setIcon(m_brokenIcon);
+    item->setToolTip(QStringLiteral("%1\nРисунок не читается: %2").arg(m_listing.items.at(row).path, error));
+}
+
+void PictureBrowser::thumbnailsFetched(int run, const QList<ThumbnailLoader::Result>& results)
+{
+    if (run != m_fetcher.currentRun())
+        return;
+    for (const ThumbnailLoader::Result& result : results) {
+        if (result.row < 0 || result.row >= int(m_rows.size()) ||
+            m_rows[std::size_t(result.row)].state != Thumb::Fetching)
+            continue;
+        if (result.thumbnail.isNull())
+            showBroken(result.row, result.error);   // the file went away or changed meanwhile
+        else
+            showThumbnail(result.row, result.thumbnail);
+    }
+    releaseOldThumbnails();
 }
 
 void PictureBrowser::thumbnailsReady(int run, const QList<ThumbnailLoader::Result>& results)
@@ -173,24 +340,26 @@ void PictureBrowser::showWaitingThumbnails()
     constexpr qint64 kSliceNs = 8'000'000;
     QElapsedTimer clock;
     clock.start();
-    QIcon broken;
     qsizetype done = 0;
     for (; done < m_waiting.size() && clock.nsecsElapsed() < kSliceNs; ++done) {
         const ThumbnailLoader::Result& result = m_waiting.at(done);
-        QListWidgetItem* item = m_list->item(result.row);
-        if (!item)
+        if (result.row < 0 || result.row >= int(m_rows.size()))
             continue;
         if (result.thumbnail.isNull()) {
-            if (broken.isNull())
-                broken = placeholderIcon(m_thumbSize, true);
-            item->setIcon(broken);
-            item->setToolTip(QStringLiteral("%1\nРисунок не читается: %2").arg(item->toolTip(), result.error));
+            showBroken(result.row, result.error);
             continue;
         }
         ++m_thumbnailCount;
-        item->setIcon(QIcon(QPixmap::fromImage(result.thumbnail)));
+        // Rows away from the view keep the placeholder once the budget is used up; the
+        // thumbnail now waits in the cache.
+        if (nearView(result.row) || m_kept < keptIconLimit())
+            showThumbnail(result.row, result.thumbnail);
+        else
+            m_rows[std::size_t(result.row)].state = Thumb::Released;
     }
     m_waiting.remove(0, done);
+    releaseOldThumbnails();
+    scheduleNearView();
     if (!m_waiting.isEmpty())
         QTimer::singleShot(0, this, &PictureBrowser::showWaitingThumbnails);
     else if (m_runFinished)
@@ -202,6 +371,8 @@ void PictureBrowser::finishThumbnails()
     m_loader.waitForDone();
     while (!m_waiting.isEmpty())
         showWaitingThumbnails();
+    keepRowsNearView();
+    m_fetcher.waitForDone();
 }
 
 void PictureBrowser::openItem(int row)
@@ -259,6 +430,10 @@ bool PictureBrowser::eventFilter(QObject* watched, QEvent* event)
     if (watched != m_list->viewport())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+        scheduleNearView();
+        break;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

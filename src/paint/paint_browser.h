@@ -3,8 +3,12 @@
 #include "paint/core/folder_listing.h"
 #include "paint/core/thumbnail_loader.h"
 
+#include <QIcon>
 #include <QStringList>
 #include <QWidget>
+
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -16,6 +20,10 @@ namespace velmar::paint {
 // that fill in as the worker threads make them. A double-click walks into a folder or up with
 // "..", a press on a picture starts dragging it, and the release hands it to the window through
 // pictureDropped(). The browser keeps its folder for the whole run of the program.
+//
+// Only rows near the visible part of the list keep their thumbnails decoded, up to a budget of
+// icon memory; the least recently seen rows give theirs up for the placeholder and take them
+// back from the thumbnail cache when they are scrolled to again.
 class PictureBrowser : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +38,13 @@ public:
     int itemCount() const { return int(m_listing.items.size()); }
     int thumbSize() const { return m_thumbSize; }
     int thumbnailCount() const { return m_thumbnailCount; }
+    // How many rows hold a decoded thumbnail now, and at most (besides the rows near the view).
+    int keptIcons() const { return m_kept; }
+    int keptIconLimit() const;
+    // Overrides the limit that the icon memory budget gives (tests); 0 returns to the budget.
+    void setKeptIconLimit(int icons) { m_keptLimitOverride = icons; }
+    // The rows shown in the list's viewport, first and last (last < first when none).
+    std::pair<int, int> visibleRows() const;
     bool dragging() const { return m_drag; }
     // The line under the list (a folder cut short or unreadable), empty when all is well.
     QString note() const;
@@ -62,7 +77,29 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What a picture row shows.
+    enum class Thumb : quint8 {
+        None,       // a folder, or a picture whose thumbnail is being made
+        Kept,       // the decoded thumbnail
+        Released,   // the placeholder: the thumbnail was made and waits in the cache
+        Fetching,   // the placeholder, the thumbnail on its way back from the cache
+        Broken,     // the file cannot be read
+    };
+    struct RowThumb {
+        Thumb state = Thumb::None;
+        quint32 seen = 0;   // the last look at the rows near the view that included this row
+    };
+
     void thumbnailsReady(int run, const QList<ThumbnailLoader::Result>& results);
+    void thumbnailsFetched(int run, const QList<ThumbnailLoader::Result>& results);
+    void showThumbnail(int row, const QImage& thumbnail);
+    void showBroken(int row, const QString& error);
+    // Looks at the rows near the view: brings back their released thumbnails and lets the
+    // rows seen longest ago release theirs when more than the limit are kept.
+    void keepRowsNearView();
+    void scheduleNearView();
+    bool nearView(int row) const { return row >= m_nearFirst && row <= m_nearLast; }
+    void releaseOldThumbnails();
     // Puts the waiting thumbnails into the list, a few milliseconds' worth at a time.
     void showWaitingThumbnails();
     void endDrag();
@@ -70,6 +107,7 @@ private:
     QListWidget* m_list = nullptr;
     QLabel* m_note = nullptr;
     ThumbnailLoader m_loader;
+    ThumbnailLoader m_fetcher;     // brings released thumbnails back from the cache
     QString m_folder;              // browserFolder
     FolderListing m_listing;       // browserPaths and captions of the listed items
     QList<ThumbnailLoader::Result> m_waiting;   // made, not yet shown
@@ -77,6 +115,14 @@ private:
     bool m_runFinished = false;   // the loader has delivered the last of the current run
     int m_thumbSize = 32;
     int m_thumbnailCount = 0;
+    std::vector<RowThumb> m_rows;   // one per listed item
+    QIcon m_waitingIcon;            // the placeholder, shared by every row that shows it
+    QIcon m_brokenIcon;             // the same for files that cannot be read
+    int m_kept = 0;
+    int m_keptLimitOverride = 0;
+    int m_nearFirst = 0, m_nearLast = -1;
+    quint32 m_look = 0;             // counts the looks at the rows near the view
+    bool m_nearViewScheduled = false;
     int m_splitterNotifications = 0;
     bool m_listedOnce = false;
     bool m_drag = false;           // browserDrag

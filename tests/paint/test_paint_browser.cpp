@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QSet>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +63,7 @@ private slots:
     void openKeepsTheZoomAndTheFilterPicksTheDecoder();
     void newPaintsTheBackColour();
     void copyToFileSharesTheSaveDialog();
+    void onlyRowsNearTheViewKeepThumbnails();
 
 private:
     // An editor window open on a white 120 × 90 picture, browsing `folder`.
@@ -369,6 +371,77 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QColor written = decodeJpeg(saved.readAll()).pixelColor(5, 5);
     QVERIFY2(written.red() > 240 && written.green() < 20, qPrintable(written.name()));
+}
+
+void TestPaintBrowser::onlyRowsNearTheViewKeepThumbnails()
+{
+    // 150 pictures of distinct colours, a list a few rows high, room for 12 decoded icons away
+    // from the view.
+    QTemporaryDir dir, cache;
+    const int pictures = 150;
+    const auto colourOf = [](int i) { return QColor::fromHsv((i * 23) % 360, 255, 230); };
+    for (int i = 0; i < pictures; ++i)
+        QVERIFY(filled(QSize(8, 6), colourOf(i)).save(dir.path() + QStringLiteral("/p%1.bmp").arg(i, 3, 10, QLatin1Char('0')), "BMP"));
+    PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
+    browser.setKeptIconLimit(12);
+    browser.setFolder(dir.path());
+    browser.resize(136, 300);
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    browser.refresh();
+    browser.finishThumbnails();
+    QCOMPARE(browser.thumbnailCount(), pictures);
+    QListWidget* list = browser.list();
+    const int side = browser.thumbSize();
+    const auto showsOwnPicture = [&](int row) {
+        const QColor want = colourOf(row - 1), got = iconCentre(list->item(row), side);   // row 0 is ".."
+        return std::abs(want.red() - got.red()) <= 3 && std::abs(want.green() - got.green()) <= 3 &&
+               std::abs(want.blue() - got.blue()) <= 3;
+    };
+    const auto checkView = [&](const char* where) {
+        const auto [first, last] = browser.visibleRows();
+        QVERIFY2(first <= last, where);
+        // The rows found are the ones on screen, and each shows its own picture.
+        const QRect view = list->viewport()->rect();
+        QVERIFY2(list->visualItemRect(list->item(first)).intersects(view), where);
+        QVERIFY2(list->visualItemRect(list->item(last)).intersects(view), where);
+        if (first > 0)
+            QVERIFY2(!list->visualItemRect(list->item(first - 1)).intersects(view), where);
+        if (last + 1 < list->count())
+            QVERIFY2(!list->visualItemRect(list->item(last + 1)).intersects(view), where);
+        for (int row = std::max(first, 1); row <= last; ++row)
+            QVERIFY2(showsOwnPicture(row), qPrintable(QStringLiteral("%1: row %2").arg(QLatin1String(where)).arg(row)));
+        // Besides the rows near the view (a screenful above and below), at most the limit.
+        const int near = 3 * (last - first + 1);
+        QVERIFY2(browser.keptIcons() <= 12 + near, qPrintable(QString::number(browser.keptIcons())));
+        // The icons the list holds: one each for the kept rows, and the shared ones.
+        QSet<qint64> icons;
+        for (int row = 0; row < list->count(); ++row)
+            icons.insert(list->item(row)->icon().cacheKey());
+        QVERIFY2(icons.size() <= browser.keptIcons() + 2, qPrintable(QString::number(icons.size())));
+    };
+    checkView("top");
+    QVERIFY(!showsOwnPicture(pictures));
+
+    // Down the list in a few steps, to the bottom.
+    for (int row : {40, 80, 120}) {
+        list->scrollToItem(list->item(row), QAbstractItemView::PositionAtTop);
+        browser.finishThumbnails();
+        checkView("on the way down");
+    }
+    list->scrollToBottom();
+    browser.finishThumbnails();
+    checkView("bottom");
+    QVERIFY(showsOwnPicture(pictures));
+    // The top rows, seen before more than the limit of others, gave up their thumbnails...
+    QVERIFY(!showsOwnPicture(1));
+    // ... and take them back from the cache when scrolled to again.
+    list->scrollToTop();
+    browser.finishThumbnails();
+    checkView("top again");
+    QVERIFY(showsOwnPicture(1));
+    // A row seen on the way down, with more than the limit seen since, has given its up.
+    QVERIFY(!showsOwnPicture(41));
 }
 
 QTEST_MAIN(TestPaintBrowser)

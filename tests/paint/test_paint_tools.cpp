@@ -96,6 +96,9 @@ private slots:
     void sizeKeysKeepTheirBounds();
     void sprayDotsWithinRadiusPerTick();
     void undoAndRedoThroughTheEditor();
+    void everyEditIsUndoneExactly_data();
+    void everyEditIsUndoneExactly();
+    void undoAfterOpeningWithoutARecord();
 };
 
 void TestPaintTools::activationDefaults()
@@ -464,6 +467,128 @@ void TestPaintTools::undoAndRedoThroughTheEditor()
     e.ed.undo();
     QCOMPARE(e.doc.picture().size(), QSize(50, 40));
     QCOMPARE(e.doc.status().pictureSize, QStringLiteral("50 x 40"));
+}
+
+// A picture with structure everywhere: bands of colour and a grid of dots.
+QImage patterned(QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, (x % 9 == 0 && y % 7 == 0) ? kBlack : qRgb(40 + (y / 20) * 30, 200, 90));
+    return img;
+}
+
+void TestPaintTools::everyEditIsUndoneExactly_data()
+{
+    QTest::addColumn<int>("edit");
+    const char* names[] = {"pencil",  "line 2x",       "rectangle", "ellipse",      "rounded",
+                           "eraser",  "spray",         "fill",      "fill all",     "text",
+                           "selection", "canvas resize"};
+    for (int i = 0; i < int(std::size(names)); ++i)
+        QTest::newRow(names[i]) << i;
+}
+
+void TestPaintTools::everyEditIsUndoneExactly()
+{
+    // The history keeps only what each edit changed: every way of changing the picture must
+    // come back exactly on undo, and exactly as it was made on redo.
+    QFETCH(int, edit);
+    Editor e(QSize(150, 110));
+    e.ed.openPicture(patterned(QSize(150, 110)));
+    e.ed.activate();
+    e.doc.mutableSizes().pencilSize = 7;
+    e.doc.mutableSizes().shapeWidth = 5;
+    e.doc.mutableSizes().eraserSize = 12;
+    e.doc.mutableSizes().spraySize = 30;
+    e.doc.setFillStyle(FillStyle::OutlineAndOther);
+    e.drag(QPoint(3, 100), QPoint(140, 4));   // an earlier state to step over
+    QImage before = e.doc.picture();
+    int states = e.doc.history().index();
+    switch (edit) {
+    case 0: e.press(QPoint(10, 10)); e.move(QPoint(80, 60)); e.move(QPoint(149, 5)); e.release(QPoint(149, 5)); break;
+    case 1:
+        e.ed.chooseTool(ToolId::Zoom);
+        e.ed.chooseZoom(1);
+        e.ed.chooseTool(ToolId::Line);
+        e.drag(QPoint(4, 200), QPoint(290, 6));
+        break;
+    case 2: e.ed.chooseTool(ToolId::Rectangle); e.drag(QPoint(-5, 20), QPoint(100, 200)); break;
+    case 3: e.ed.chooseTool(ToolId::Ellipse); e.drag(QPoint(75, 55), QPoint(140, 100)); break;
+    case 4: e.ed.chooseTool(ToolId::RoundedRectangle); e.drag(QPoint(20, 20), QPoint(60, 90)); break;
+    case 5: e.ed.chooseTool(ToolId::Eraser); e.drag(QPoint(100, 100), QPoint(20, 30)); break;
+    case 6:
+        e.ed.chooseTool(ToolId::Spray);
+        e.press(QPoint(70, 50));
+        for (int i = 0; i < 20; ++i)
+            e.ed.tick();
+        e.release(QPoint(70, 50));
+        break;
+    case 7: e.ed.chooseTool(ToolId::Fill); e.press(QPoint(30, 30)); e.release(QPoint(30, 30)); break;
+    case 8:
+        e.ed.chooseTool(ToolId::Fill);
+        e.doc.setFillAll(true);
+        e.doc.setFillTolerance(40);
+        e.press(QPoint(30, 30));
+        e.release(QPoint(30, 30));
+        break;
+    case 9:
+        e.ed.chooseTool(ToolId::Text);
+        e.drag(QPoint(20, 40), QPoint(140, 90));   // opening the box is a state of its own
+        before = e.doc.picture();
+        states = e.doc.history().index();
+        e.host.lines = {QStringLiteral("Жук"), QStringLiteral("ok")};
+        e.ed.chooseTool(ToolId::Pencil);
+        break;
+    case 10:
+        e.ed.chooseTool(ToolId::Selection);
+        e.drag(QPoint(10, 10), QPoint(70, 50));
+        e.drag(QPoint(30, 30), QPoint(120, 90));   // moved partly off the picture
+        e.ed.chooseTool(ToolId::Pencil);            // put down
+        break;
+    case 11:
+        e.ed.canvasResizePress(CanvasHandle::Corner);
+        e.ed.canvasResizeMove(QPoint(-60, 45));
+        e.ed.canvasResizeRelease();
+        break;
+    }
+    const QImage after = e.doc.picture();
+    QVERIFY(after != before);
+    QCOMPARE(e.doc.history().index(), states + 1);
+    e.ed.undo();
+    QCOMPARE(e.doc.picture(), before);
+    e.ed.redo();
+    QCOMPARE(e.doc.picture(), after);
+    e.ed.undo();
+    e.ed.undo();
+    e.ed.redo();
+    QCOMPARE(e.doc.picture(), before);
+}
+
+void TestPaintTools::undoAfterOpeningWithoutARecord()
+{
+    // Opening a file records no state: undoing the next stroke shows the picture from before the
+    // opening, and undo straight after an opening goes back past it as well.
+    Editor e(QSize(90, 70));
+    e.drag(QPoint(5, 5), QPoint(80, 5));
+    const QImage drawn = e.doc.picture();
+    e.ed.openPicture(patterned(QSize(90, 70)));
+    e.drag(QPoint(5, 50), QPoint(80, 60));
+    const QImage stroke = e.doc.picture();
+    e.ed.undo();
+    QCOMPARE(e.doc.picture(), drawn);
+    e.ed.redo();
+    QCOMPARE(e.doc.picture(), stroke);
+    // Opened, of the same size and of another, then undone without a stroke.
+    for (QSize size : {QSize(90, 70), QSize(30, 200)}) {
+        QImage red(size, QImage::Format_RGB32);
+        red.fill(kRed);
+        e.ed.openPicture(red);
+        e.ed.undo();
+        QCOMPARE(e.doc.picture(), drawn);
+        e.ed.redo();
+        QCOMPARE(e.doc.picture(), stroke);
+    }
 }
 
 QTEST_MAIN(TestPaintTools)

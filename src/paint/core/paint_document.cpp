@@ -3,6 +3,8 @@
 #include "paint/core/zoom_mapping.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -31,12 +33,14 @@ PaintDocument::PaintDocument(QObject* parent)
 
 void PaintDocument::setPicture(const QImage& image)
 {
-    // The picture may share its pixels with the caller or an undo state (Qt copies on write);
-    // the editor gives it its own copy at the press of the next drawing stroke.
+    // The picture may share its pixels with the caller (Qt copies on write); the editor gives it
+    // its own copy on activation or at the press of the next drawing stroke. The undo history
+    // keeps copies of its own, so it never shares them.
     if (image.format() == QImage::Format_RGB32)
         m_picture = image;
     else
         m_picture = image.convertToFormat(QImage::Format_RGB32);
+    m_unrecordedWhole = true;
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();
@@ -45,8 +49,10 @@ void PaintDocument::setPicture(const QImage& image)
 void PaintDocument::notifyChanged(const QRect& pixels)
 {
     const QRect r = pixels.intersected(m_picture.rect());
-    if (!r.isEmpty())
-        emit pictureChanged(r);
+    if (r.isEmpty())
+        return;
+    m_unrecorded |= r;
+    emit pictureChanged(r);
 }
 
 void PaintDocument::setFrontColour(QRgb c)
@@ -102,9 +108,45 @@ void PaintDocument::setFillTolerance(int tolerance)
 
 void PaintDocument::pushUndo()
 {
-    m_undo.pushUndo(m_picture);
+    if (m_unrecordedWhole)
+        m_undo.pushUndo(m_picture);
+    else
+        m_undo.pushUndo(m_picture, m_unrecorded);
+    m_unrecorded = QRect();
+    m_unrecordedWhole = false;
     m_pictureModified = true;
     emit undoAvailabilityChanged();
+}
+
+void PaintDocument::showHistoryState(const QImage& state)
+{
+    const bool sameLayout = state.size() == m_picture.size() && state.format() == m_picture.format() &&
+                            state.bytesPerLine() == m_picture.bytesPerLine();
+    if (!sameLayout) {
+        // Never the state's own pixels: the history swaps its steps in place.
+        m_picture = state.copy();
+    } else if (m_unrecordedWhole) {
+        std::memcpy(m_picture.bits(), state.constBits(), std::size_t(state.sizeInBytes()));
+    } else {
+        // The picture equals the state the history showed before, apart from what was drawn
+        // since; the history's step changed its own rectangles.
+        std::vector<QRect> areas = m_undo.lastChange();
+        areas.push_back(m_unrecorded);
+        for (const QRect& area : areas) {
+            const QRect r = area.intersected(m_picture.rect());
+            if (r.isEmpty())
+                continue;
+            const std::size_t bytes = std::size_t(r.width()) * 4;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::memcpy(m_picture.scanLine(y) + r.left() * 4, state.constScanLine(y) + r.left() * 4,
+                            bytes);
+        }
+    }
+    m_unrecorded = QRect();
+    m_unrecordedWhole = false;
+    m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
+    emit pictureReplaced();
+    emit statusChanged();
 }
 
 void PaintDocument::setSprayTimerActive(bool on)

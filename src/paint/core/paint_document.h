@@ -116,10 +116,15 @@ public:
     QRgb canvasBrush() const { return m_canvasBrush; }
     void setCanvasBrush(QRgb c) { m_canvasBrush = c; }
 
-    // Undo history. pushUndo records the picture and sets pictureModified.
+    // Undo history. pushUndo records the picture and sets pictureModified. Only what changed
+    // since the last recording is compared: the rectangles announced through notifyChanged, or
+    // the whole picture after setPicture.
     EditorUndo& history() { return m_undo; }
     const EditorUndo& history() const { return m_undo; }
     void pushUndo();
+    // Shows a state of the history (what undo and redo return): the picture takes its size and
+    // pixels, copying only where the state and the picture can differ.
+    void showHistoryState(const QImage& state);
 
     const PaintStatus& status() const { return m_status; }
     PaintStatus& mutableStatus() { return m_status; }
@@ -199,6 +204,9 @@ private:
     QFont m_textFont;
     QRgb m_canvasBrush = 0xFFFFFFFF;
     EditorUndo m_undo;
+    // Where the picture may differ from the history's current state.
+    QRect m_unrecorded;
+    bool m_unrecordedWhole = true;
     PaintStatus m_status;
     PaintOverlay m_overlay;
     bool m_sprayTimer = false;

@@ -41,6 +41,9 @@ void PaintEditor::activate()
 {
     m_doc.history().clear();
     m_doc.pushUndo();
+    // The picture may still share its pixels with the outline's bitmap: it takes its own copy
+    // now rather than at the press of the first stroke.
+    (void)m_doc.mutablePicture().bits();
     m_doc.setPictureModified(false);
     m_doc.setButtonDown(false);
     m_stroke.erasing = false;
@@ -128,8 +131,8 @@ void PaintEditor::press(const ToolInput& input)
         m_stroke.drawColour = m_doc.frontColour();
     else if (input.button == Qt::RightButton)
         m_stroke.drawColour = m_doc.backColour();
-    // Drawing tools write into the picture: if it still shares its pixels with an undo state or
-    // the opened bitmap, it gets its own copy now, once, rather than during a move.
+    // Drawing tools write into the picture: if it still shares its pixels with an opened
+    // bitmap, it gets its own copy now, once, rather than during a move.
     if (currentTool() && currentTool()->capabilities().writesPixels)
         (void)m_doc.mutablePicture().bits();
     // The release goes to the tool that took the press, even when the press switched tools
@@ -221,7 +224,7 @@ void PaintEditor::showUndoState(const QImage& state)
         m_doc.setCanvasBrush(m_doc.backColour());
         m_doc.mutableOverlay().frameVisible = false;
         m_doc.mutableOverlay().canvasHandlesVisible = true;
-        m_doc.setPicture(state);
+        m_doc.showHistoryState(state);
         m_doc.notifyOverlay();
     }
     emit m_doc.undoAvailabilityChanged();

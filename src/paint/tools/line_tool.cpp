@@ -15,21 +15,30 @@ public:
     ToolCapabilities capabilities() const override { return {.settingName = "Толщина", .sizeSetting = &ToolSizes::lineWidth}; }
 
 protected:
-    QRect drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in) override
+    QRect figureBounds(ToolContext& ctx, const ToolInput& in) const override
     {
-        const PaintDocument& doc = ctx.document();
-        const int z = doc.zoomFactor();
-        const QPoint start = ctx.stroke().strokeStart;
-        const QPoint end = in.shift ? constrainedLineEnd(start, in.pos) : in.pos;
-        const QPoint a(start.x() / z, start.y() / z);
-        const QPoint b(end.x() / z, end.y() / z);
-        const int width = doc.sizes().lineWidth;
-        painter.setPen(strokePen(ctx.stroke().drawColour, width));
+        const auto [a, b] = ends(ctx, in);
+        return lineBounds(a, b, ctx.document().sizes().lineWidth);
+    }
+
+    void drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in) override
+    {
+        const auto [a, b] = ends(ctx, in);
+        painter.setPen(strokePen(ctx.stroke().drawColour, ctx.document().sizes().lineWidth));
         if (a == b)
             painter.drawPoint(a);
         else
             painter.drawLine(a, b);
-        return lineBounds(a, b, width);
+    }
+
+private:
+    // The line's ends in picture pixels.
+    static std::pair<QPoint, QPoint> ends(ToolContext& ctx, const ToolInput& in)
+    {
+        const int z = ctx.document().zoomFactor();
+        const QPoint start = ctx.stroke().strokeStart;
+        const QPoint end = in.shift ? constrainedLineEnd(start, in.pos) : in.pos;
+        return {QPoint(start.x() / z, start.y() / z), QPoint(end.x() / z, end.y() / z)};
     }
 };
 

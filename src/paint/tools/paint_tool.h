@@ -48,7 +48,6 @@ struct StrokeState {
     QPoint strokeStart;             // press point, picture-control pixels
     QPoint lastPointer;             // last pointer point, for the spray
     bool erasing = false;           // a button is held on the eraser square
-    QImage snapshot;                // the picture at the press of a line or shape stroke
 };
 
 // The narrow view of the editor that a tool acts on.

@@ -2,40 +2,35 @@
 
 #include "paint/core/paint_document.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmar::paint {
 
-namespace {
-
-// Copies the picture into the snapshot, reusing the snapshot's buffer between strokes.
-void takeSnapshot(QImage& snapshot, const QImage& picture)
+void RubberBandTool::putBackUnder(QImage& picture)
 {
-    if (snapshot.size() != picture.size() || snapshot.format() != picture.format() ||
-        snapshot.bytesPerLine() != picture.bytesPerLine()) {
-        snapshot = picture.copy();
-        return;
-    }
-    std::memcpy(snapshot.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
-}
-
-void restore(QImage& picture, const QImage& snapshot, const QRect& area)
-{
-    const QRect r = area.intersected(picture.rect()).intersected(snapshot.rect());
-    if (r.isEmpty())
-        return;
+    const QRect r = m_band.intersected(picture.rect());
     const std::size_t bytes = std::size_t(r.width()) * 4;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        std::memcpy(picture.scanLine(y) + r.left() * 4, snapshot.constScanLine(y) + r.left() * 4,
-                    bytes);
+    for (int y = 0; y < r.height(); ++y)
+        std::memcpy(picture.scanLine(r.top() + y) + r.left() * 4, m_under.constScanLine(y), bytes);
 }
 
-}  // namespace
+void RubberBandTool::keepUnder(const QImage& picture, const QRect& area)
+{
+    if (area.isEmpty())
+        return;
+    // The buffer only grows during a stroke, so a figure dragged to and fro allocates nothing.
+    if (m_under.width() < area.width() || m_under.height() < area.height())
+        m_under = QImage(std::max(m_under.width(), area.width()), std::max(m_under.height(), area.height()),
+                         QImage::Format_RGB32);
+    const std::size_t bytes = std::size_t(area.width()) * 4;
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(m_under.scanLine(y), picture.constScanLine(area.top() + y) + area.left() * 4, bytes);
+}
 
 void RubberBandTool::press(ToolContext& ctx, const ToolInput& in)
 {
     pressed(ctx, in);
-    takeSnapshot(ctx.stroke().snapshot, ctx.document().picture());
     ctx.stroke().strokeStart = in.pos;
     m_band = QRect();
     m_active = true;
@@ -47,20 +42,23 @@ void RubberBandTool::move(ToolContext& ctx, const ToolInput& in)
     if (!m_active || !doc.buttonDown())
         return;
     QImage& picture = doc.mutablePicture();
-    restore(picture, ctx.stroke().snapshot, m_band);
-    QRect drawn;
+    putBackUnder(picture);
+    const QRect bounds = figureBounds(ctx, in).intersected(picture.rect());
+    keepUnder(picture, bounds);
     {
         QPainter painter(&picture);
-        drawn = drawFigure(ctx, painter, in).intersected(picture.rect());
+        painter.setClipRect(bounds);
+        drawFigure(ctx, painter, in);
     }
-    doc.notifyChanged(m_band | drawn);
-    m_band = drawn;
+    doc.notifyChanged(m_band | bounds);
+    m_band = bounds;
 }
 
 void RubberBandTool::release(ToolContext&, const ToolInput&)
 {
     m_active = false;
     m_band = QRect();
+    m_under = QImage();
 }
 
 }  // namespace velmar::paint

@@ -27,7 +27,28 @@ std::pair<QPoint, QPoint> ShapeTool::corners(QPoint start, const ToolInput& in) 
     return {start, in.shift ? squareCorner(start, in.pos) : in.pos};
 }
 
-QRect ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in)
+QRect ShapeTool::figureBox(ToolContext& ctx, const ToolInput& in) const
+{
+    const int z = ctx.document().zoomFactor();
+    const auto [c1, c2] = corners(ctx.stroke().strokeStart, in);
+    const QPoint a(c1.x() / z, c1.y() / z);
+    const QPoint b(c2.x() / z, c2.y() / z);
+    // A figure with no width or no height draws nothing.
+    if (a.x() == b.x() || a.y() == b.y())
+        return {};
+    return figureRect(a, b);
+}
+
+QRect ShapeTool::figureBounds(ToolContext& ctx, const ToolInput& in) const
+{
+    const QRect box = figureBox(ctx, in);
+    if (box.isEmpty())
+        return {};
+    const int pad = ctx.document().sizes().shapeWidth / 2 + 2;
+    return box.adjusted(-pad, -pad, pad, pad);
+}
+
+void ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in)
 {
     PaintDocument& doc = ctx.document();
     const StrokeState& s = ctx.stroke();
@@ -37,24 +58,17 @@ QRect ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput
                                                            std::abs(start.y() - in.pos.y()) / z);
     doc.notifyStatus();
 
-    const auto [c1, c2] = corners(start, in);
-    const QPoint a(c1.x() / z, c1.y() / z);
-    const QPoint b(c2.x() / z, c2.y() / z);
-    // A figure with no width or no height draws nothing.
-    if (a.x() == b.x() || a.y() == b.y())
-        return {};
-    const int width = doc.sizes().shapeWidth;
-    painter.setPen(strokePen(s.drawColour, width));
+    const QRect box = figureBox(ctx, in);
+    if (box.isEmpty())
+        return;
+    painter.setPen(strokePen(s.drawColour, doc.sizes().shapeWidth));
     switch (doc.fillStyle()) {
     case FillStyle::Outline: painter.setBrush(Qt::NoBrush); break;
     case FillStyle::OutlineAndOther: painter.setBrush(QColor::fromRgb(s.otherColour)); break;
     case FillStyle::Solid: painter.setBrush(QColor::fromRgb(s.drawColour)); break;
     }
-    const QRect box = figureRect(a, b);
     paint(painter, box);
     doc.setCanvasBrush(0xFFFFFFFF);
-    const int pad = width / 2 + 2;
-    return box.adjusted(-pad, -pad, pad, pad);
 }
 
 ToolCapabilities ShapeTool::capabilities() const
