@@ -1,0 +1,66 @@
+// The editor's view commands: zoom steps that keep the tool, breaking off a stroke, and fitting
+// an arriving picture into the picture being edited.
+#include "paint/core/paint_editor.h"
+
+#include "paint/core/view_steps.h"
+#include "paint/core/zoom_mapping.h"
+#include "paint/tools/selection_tool.h"
+
+namespace velmar::paint {
+
+void PaintEditor::zoomKeepingTool(int row)
+{
+    row = steppedZoomRow(row, 0);
+    if (row == m_doc.zoomIndex() || m_doc.buttonDown() || m_resize.active)
+        return;
+    velmar::paint::putDownPiece(m_doc);
+    m_doc.setZoomIndex(row);
+    ToolId keep = m_doc.currentTool();
+    if (keep == ToolId::Text && m_doc.zoomFactor() != 1)
+        keep = ToolId::Pencil;
+    m_doc.setCurrentTool(keep);
+    // The panels are refreshed as for a tool click: an open text box is written in, the eraser
+    // square takes the new zoom.
+    resetToolPanels();
+    tool(keep)->chosen(*this);
+    showSetting();
+}
+
+bool PaintEditor::cancelStroke()
+{
+    if (!m_doc.buttonDown())
+        return false;
+    PaintTool* t = m_pressedTool ? m_pressedTool : currentTool();
+    if (!t || !t->cancel(*this))
+        return false;
+    m_pressedTool = nullptr;
+    m_doc.setButtonDown(false);
+    m_doc.setSprayTimerActive(false);
+    return true;
+}
+
+bool PaintEditor::pieceLargerThanPicture() const
+{
+    if (!m_doc.pieceFloating())
+        return false;
+    const QSize piece = m_doc.piece().size();
+    const QSize picture = m_doc.picture().size();
+    return piece.width() > picture.width() || piece.height() > picture.height();
+}
+
+void PaintEditor::fitPieceToPicture()
+{
+    if (!pieceLargerThanPicture())
+        return;
+    const QImage& piece = m_doc.piece();
+    const QSize fitted = fitKeepingAspect(piece.size(), m_doc.picture().size());
+    m_doc.setPiece(piece.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       .convertToFormat(QImage::Format_RGB32),
+                   m_doc.piecePos());
+    PaintOverlay& o = m_doc.mutableOverlay();
+    o.frame = m_doc.pieceRect();
+    m_doc.notifyOverlay();
+    applyPlacement(m_doc);
+}
+
+}  // namespace velmar::paint
