@@ -71,7 +71,17 @@ PresenterView::PresenterView(const Document& document, QSize clientSize, Present
     connect(&m_tick, &QTimer::timeout, this, [this] { update(clockRect()); });
     m_tick.start();
     connect(show, &PresentationWindow::shownChanged, this, &PresenterView::follow);
+    // The keyboard stays with the presenter: the show, made active as it is shown (or when its
+    // screen is clicked), hands it back. Keys given here reach the show all the same.
+    show->installEventFilter(this);
     follow();
+}
+
+bool PresenterView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_show && event->type() == QEvent::WindowActivate && isVisible())
+        QTimer::singleShot(0, this, [this] { activateWindow(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 QRect PresenterView::clockRect() const
