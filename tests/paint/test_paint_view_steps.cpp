@@ -309,6 +309,18 @@ void TestPaintViewSteps::oversizedPieceFitsIntoThePicture()
     QCOMPARE(e.doc.overlay().frame.size(), QSize(100, 25));
     QVERIFY(!e.ed.pieceLargerThanPicture());
     QCOMPARE(e.doc.piece().pixel(50, 12), qRgb(0, 0, 255));
+    // Pasted into a view scrolled right and down, the fitted piece moves onto the picture.
+    e.ed.zoomKeepingTool(3);
+    e.doc.setScrollPosition(QPoint(400, 200));
+    QImage tall(60, 500, QImage::Format_RGB32);
+    tall.fill(qRgb(0, 255, 0));
+    e.ed.paste(tall);
+    QCOMPARE(e.doc.piecePos(), QPoint(400, 200));
+    e.ed.fitPieceToPicture();
+    QCOMPARE(e.doc.piece().size(), QSize(6, 50));
+    QCOMPARE(e.doc.piecePos(), QPoint(400, 0));
+    QVERIFY(QRect(QPoint(0, 0), e.doc.controlSize()).contains(e.doc.pieceRect()));
+    e.ed.zoomKeepingTool(0);
     // A piece that fits is left as it is.
     QImage small(10, 10, QImage::Format_RGB32);
     small.fill(qRgb(1, 2, 3));

@@ -6,6 +6,8 @@
 #include "paint/core/zoom_mapping.h"
 #include "paint/tools/selection_tool.h"
 
+#include <algorithm>
+
 namespace velmar::paint {
 
 void PaintEditor::zoomKeepingTool(int row)
@@ -54,9 +56,13 @@ void PaintEditor::fitPieceToPicture()
         return;
     const QImage& piece = m_doc.piece();
     const QSize fitted = fitKeepingAspect(piece.size(), m_doc.picture().size());
-    m_doc.setPiece(piece.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_RGB32),
-                   m_doc.piecePos());
+    // A piece that arrived in a scrolled view lies at the view's corner: fitted, it moves as far
+    // as needed to lie wholly on the picture, so that nothing of it is cut off when put down.
+    const int z = m_doc.zoomFactor();
+    const QSize room = (m_doc.picture().size() - fitted) * z;
+    const QPoint at(std::clamp(m_doc.piecePos().x(), 0, room.width()),
+                    std::clamp(m_doc.piecePos().y(), 0, room.height()));
+    m_doc.setPiece(piece.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), at);
     PaintOverlay& o = m_doc.mutableOverlay();
     o.frame = m_doc.pieceRect();
     m_doc.notifyOverlay();
