@@ -57,7 +57,10 @@ EditorViewKeys::EditorViewKeys(PaintWindow& window) : QObject(&window), m_window
     cancel->setObjectName(QStringLiteral("paintCancelStroke"));
     cancel->setShortcut(QKeySequence(Qt::Key_Escape));
     cancel->setShortcutContext(Qt::WindowShortcut);
-    connect(cancel, &QAction::triggered, this, [this] { m_window.editor().cancelStroke(); });
+    connect(cancel, &QAction::triggered, this, [this] {
+        if (!m_window.editor().cancelStroke())
+            m_window.editor().cancelResize();
+    });
     window.addAction(cancel);
 
     m_grid = new QAction(QStringLiteral("Сетка пикселей (6x и 8x)"), &window);

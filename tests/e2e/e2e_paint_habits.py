@@ -1,6 +1,6 @@
 """The graphic editor's habits from other paint programs, with real input: Ctrl+wheel zooms keeping
 the picture point under the pointer, the wheel scrolls, Ctrl++/Ctrl+- zoom; Esc in the middle of a
-drag leaves the picture as before the press; tool letters choose tools but are text in the text
+drag (a shape, a selection frame, a resize handle) leaves the picture as before the press; tool letters choose tools but are text in the text
 box; a click with a wide pencil or the eraser leaves a dot of the chosen size. The screen is read
 back and compared with the picture after each step."""
 
@@ -121,8 +121,20 @@ def test_escape_mid_drag_and_tool_letters(app):
         app.desktop.xdotool("key", "Escape")
     finally:
         app.desktop.xdotool("mouseup", 1)
+    # The picture's corner handle being dragged, broken off: the picture keeps its size.
+    corner = editor.item("Panel5")
+    editor.move_to(corner)
+    app.desktop.xdotool("mousedown", 1)
+    try:
+        editor.move_to((corner[0] + 20, corner[1] + 15))
+        editor.move_to((corner[0] + 40, corner[1] + 30))
+        app.desktop.xdotool("key", "Escape")
+        editor.move_to((corner[0] + 50, corner[1] + 35))
+    finally:
+        app.desktop.xdotool("mouseup", 1)
     state = step(app, editor, "T chooses the text tool", lambda: app.key("t"), lambda s: s["tool"] == "10")
-    e2e.check_equal((state["piece"], state["sum"], state["undo"]), ("0", start, "1/1"), "after Esc on the frame")
+    e2e.check_equal((state["piece"], state["sum"], state["undo"], state["size"]), ("0", start, "1/1", "300x200"),
+                    "after Esc on the selection frame and on the corner handle")
 
     # Letters typed into the text box are text: the tool stays, and the text reaches the picture.
     editor.drag((20, 20), (200, 60))

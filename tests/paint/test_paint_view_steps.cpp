@@ -68,6 +68,7 @@ private slots:
     void escapeBreaksOffShapesAndFrames();
     void escapePutsADraggedPieceBack();
     void escapeLeavesPencilStrokesAlone();
+    void escapeBreaksOffAHandleDrag();
     void clickLeavesADotOfThePenWidth();
     void zoomKeepingToolKeepsTheTool();
     void oversizedPieceFitsIntoThePicture();
@@ -228,6 +229,40 @@ void TestPaintViewSteps::escapeLeavesPencilStrokesAlone()
     QVERIFY(e.doc.buttonDown());
     e.release(QPoint(20, 20));
     QVERIFY(e.doc.history().undoEnabled());
+}
+
+void TestPaintViewSteps::escapeBreaksOffAHandleDrag()
+{
+    Editor e(numbered(QSize(80, 60)));
+    const QImage before = e.doc.picture().copy();
+    e.ed.canvasResizePress(CanvasHandle::Corner);
+    e.ed.canvasResizeMove(QPoint(40, 30));
+    QCOMPARE(e.doc.status().pictureSize, QStringLiteral("120 x 90"));
+    QVERIFY(e.ed.cancelResize());
+    QVERIFY(!e.ed.resizing());
+    QCOMPARE(e.doc.status().pictureSize, QStringLiteral("80 x 60"));
+    QVERIFY(e.doc.overlay().canvasHandlesVisible && !e.doc.overlay().frameVisible);
+    e.ed.canvasResizeMove(QPoint(60, 60));
+    e.ed.canvasResizeRelease();
+    QCOMPARE(e.doc.picture(), before);
+    QVERIFY(!e.doc.history().undoEnabled());
+
+    // The frame of a floating piece: it keeps its size, and the piece is not stretched.
+    e.ed.chooseTool(ToolId::Selection);
+    e.press(QPoint(10, 10));
+    e.move(QPoint(30, 40));
+    e.release(QPoint(30, 40));
+    const QRect frame = e.doc.overlay().frame;
+    const QImage piece = e.doc.piece();
+    e.ed.frameResizePress(FrameHandle::BottomRight);
+    e.ed.frameResizeMove(QPoint(25, 5));
+    QVERIFY(e.doc.overlay().frame != frame);
+    QVERIFY(e.ed.cancelResize());
+    QCOMPARE(e.doc.overlay().frame, frame);
+    QVERIFY(e.doc.overlay().handlesVisible);
+    e.ed.frameResizeRelease();
+    QCOMPARE(e.doc.piece(), piece);
+    QVERIFY(!e.ed.cancelResize());
 }
 
 void TestPaintViewSteps::clickLeavesADotOfThePenWidth()

@@ -53,6 +53,9 @@ public:
     // Esc while a button is held: the stroke is broken off and the picture is as before the
     // press (see PaintTool::cancel). Returns whether there was a stroke to break off.
     bool cancelStroke();
+    // Esc while a resize handle is dragged: the picture or the frame keeps its size and the
+    // release changes nothing. Returns whether a handle was being dragged.
+    bool cancelResize();
     // Whether a floating piece is wider or higher than the picture.
     bool pieceLargerThanPicture() const;
     // Shrinks the floating piece, keeping its aspect, to fit into the picture.

@@ -41,6 +41,27 @@ bool PaintEditor::cancelStroke()
     return true;
 }
 
+bool PaintEditor::cancelResize()
+{
+    if (!m_resize.active)
+        return false;
+    m_resize.active = false;
+    PaintOverlay& o = m_doc.mutableOverlay();
+    PaintStatus& s = m_doc.mutableStatus();
+    if (m_resize.canvas) {
+        o = m_resize.saved;
+        o.canvasHandlesVisible = true;
+        s.pictureSize = PaintDocument::sizeText(m_doc.picture().width(), m_doc.picture().height());
+    } else {
+        o.frame = m_resize.start;
+        o.handlesVisible = true;
+        s.bandSize.clear();
+    }
+    m_doc.notifyOverlay();
+    m_doc.notifyStatus();
+    return true;
+}
+
 bool PaintEditor::pieceLargerThanPicture() const
 {
     if (!m_doc.pieceFloating())
