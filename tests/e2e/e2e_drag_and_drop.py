@@ -1,13 +1,16 @@
 """Drag and drop from another program, with real X drag and drop: a small Qt program starts a drag
 when pressed (as a file manager or a web browser does), xdotool carries it over velmar's canvas and
 lets go. A picture file and picture data without a file become picture objects where they are
-dropped; an outline file dropped opens."""
+dropped; an outline file dropped opens; a picture larger than the one in the graphic editor,
+dropped there, is fitted into it after the question."""
 
 import os
 import subprocess
 import threading
 
 import velmar_e2e as e2e
+import screen_truth as truth
+from e2e_paint_editor import open_editor
 from velmar_e2e import bounds
 
 LAYOUT = {"frames": [{"bounds": [40, 60, 300, 220], "title": "A"}]}
@@ -138,6 +141,42 @@ def outline_file(app):
     app.path = other
     app.key("ctrl+s")
     e2e.wait_for(lambda: [f["title"] for f in app.info()["frames"]] == ["B"], "the opened outline saved")
+
+
+def test_a_large_picture_dropped_on_the_graphic_editor_is_fitted(app):
+    try:
+        into_the_editor(app)
+    finally:
+        stop_sources()
+
+
+def into_the_editor(app):
+    editor = open_editor(app)  # a 200 x 150 picture
+    editor_windows(app)
+    green = os.path.join(app.folder, "green.png")
+    subprocess.run(["convert", "-size", "400x150", "xc:#00ff00", green], check=True, timeout=20)
+    mark = len(app.lines())
+    source = DragSource(app, "--file", green)
+    SOURCES.append(source)
+    e2e.check(source.drag_to(editor.at((100, 75))) != 0, "the drop on the editor was taken")
+    # The question whether to fit it: "Да" is its default button.
+    # The question has the editor's caption: it is the window of that name that is not the editor.
+    question = e2e.wait_for(lambda: [w for w in app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
+                                                                  "^Графический редактор$"]).stdout.split()
+                                     if w not in editor_windows(app)], "the question about the size")[0]
+    app.desktop.xdotool("windowactivate", "--sync", question)
+    app.desktop.xdotool("key", "Return")
+    block = truth.wait_block(app, mark, lambda s: s["piece"] == "1" and s["piecesize"] == "200x75",
+                             "the dropped picture fitted as a floating piece")
+    e2e.check_equal(block.state["tool"], "1", "the selection tool with the dropped piece")
+
+
+def editor_windows(app):
+    """The editor's own window (found before the question opens)."""
+    if not hasattr(app, "_editor_windows"):
+        app._editor_windows = set(app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
+                                                    "^Графический редактор$"]).stdout.split())
+    return app._editor_windows
 
 
 e2e.main(globals())

@@ -10,6 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -42,6 +45,7 @@ private slots:
     void toolLettersAreTextWhileTyping();
     void pixelGridOnlyWhenAskedAndZoomedIn();
     void oversizedPasteAsksWhetherToFit();
+    void picturesDroppedFromOtherPrograms();
 
 private:
     // A wheel turn over a work-area point. From X it reaches the picture first and goes on to the
@@ -260,6 +264,63 @@ void TestPaintViewKeys::oversizedPasteAsksWhetherToFit()
     m_window->action(QStringLiteral("paintPaste"))->trigger();
     QCOMPARE(dialogs.questions.size(), 2);
     QCOMPARE(doc.piece().size(), QSize(30, 30));
+}
+
+void TestPaintViewKeys::picturesDroppedFromOtherPrograms()
+{
+    ScriptedDialogs dialogs;
+    PaintDocument& doc = m_window->document();
+    const auto drop = [this](QMimeData* data) {
+        const QPoint at = area()->pictureOrigin() + QPoint(50, 50);
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area(), &enter);
+        const bool accepted = enter.isAccepted();
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area(), &dropped);
+        QCoreApplication::processEvents();
+        delete data;
+        return accepted;
+    };
+    // A picture file from the file manager: a floating piece, one step of the history.
+    QTemporaryDir dir;
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString file = dir.filePath(QStringLiteral("red.png"));
+    QVERIFY(red.save(file));
+    auto* fileData = new QMimeData;
+    fileData->setUrls({QUrl::fromLocalFile(file)});
+    QVERIFY(drop(fileData));
+    QVERIFY(doc.pieceFloating());
+    QCOMPARE(doc.piece().size(), QSize(40, 30));
+    QCOMPARE(doc.piece().pixel(5, 5), qRgb(255, 0, 0));
+    QVERIFY(m_window->action(QStringLiteral("paintUndo"))->isEnabled());
+    // Picture data from a browser, larger than the picture: the question first.
+    dialogs.answers = {QMessageBox::Yes};
+    auto* imageData = new QMimeData;
+    QImage wide(1800, 100, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    imageData->setImageData(wide);
+    QVERIFY(drop(imageData));
+    QCOMPARE(dialogs.questions.size(), 1);
+    QCOMPARE(doc.piece().size(), QSize(600, 33));
+    // A file that is no picture is not taken; one that cannot be read is named in a message.
+    const QString text = dir.filePath(QStringLiteral("notes.txt"));
+    QFile(text).open(QIODevice::WriteOnly);
+    auto* textData = new QMimeData;
+    textData->setUrls({QUrl::fromLocalFile(text)});
+    QVERIFY(!drop(textData));
+    const QString broken = dir.filePath(QStringLiteral("broken.png"));
+    {
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x89PNG\r\n\x1a\nnot really");
+    }
+    auto* brokenData = new QMimeData;
+    brokenData->setUrls({QUrl::fromLocalFile(broken)});
+    drop(brokenData);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("broken.png")));
+    QCOMPARE(doc.piece().size(), QSize(600, 33));
 }
 
 QTEST_MAIN(TestPaintViewKeys)
