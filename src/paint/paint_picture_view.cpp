@@ -16,6 +16,14 @@ PictureView::PictureView(PaintDocument& document, QWidget* parent) : QWidget(par
     setAttribute(Qt::WA_OpaquePaintEvent);  // every exposed pixel is painted from the picture
 }
 
+void PictureView::setPixelGrid(bool on)
+{
+    if (on == m_pixelGrid)
+        return;
+    m_pixelGrid = on;
+    update();
+}
+
 void PictureView::updatePixels(const QRect& pixels)
 {
     const int z = m_doc.zoomFactor();
@@ -47,6 +55,8 @@ void PictureView::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QRect target = drawZoomed(p, m_doc.picture(), m_doc.zoomFactor(), m_offset, event->rect());
+    if (m_pixelGrid && m_doc.zoomFactor() >= kPixelGridMinZoom && !target.isEmpty())
+        drawPixelGrid(p, m_doc.zoomFactor(), m_offset, target.intersected(event->rect()));
     // Whatever of the widget lies beyond the picture (a frame of a few pixels at most) is grey.
     const QRegion rest = QRegion(event->rect()) - QRegion(target);
     for (const QRect& r : rest)

@@ -27,6 +27,10 @@ public:
     QPoint controlOffset() const { return m_offset; }
     void setControlOffset(QPoint offset) { m_offset = offset; }
 
+    // The pixel grid: lines between the picture pixels at zoom 6 and 8, off at first.
+    bool pixelGrid() const { return m_pixelGrid; }
+    void setPixelGrid(bool on);
+
     // Repaints the widget pixels that show these picture pixels.
     void updatePixels(const QRect& pixels);
 
@@ -42,6 +46,14 @@ protected:
 private:
     PaintDocument& m_doc;
     QPoint m_offset;
+    bool m_pixelGrid = false;
 };
+
+// The zoom factors from which the pixel grid is drawn: below them the lines would hide the picture.
+inline constexpr int kPixelGridMinZoom = 6;
+// Draws the pixel grid over `target` (widget pixels showing whole picture pixels, the widget's
+// corner at `offset` in the zoomed picture): a line along the right and bottom edge of every
+// zoom × zoom block, so the blocks keep their first pixels and the grid never shifts a pixel.
+void drawPixelGrid(QPainter& painter, int zoom, QPoint offset, const QRect& target);
 
 }  // namespace velmar::paint

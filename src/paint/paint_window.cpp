@@ -4,7 +4,9 @@
 #include "paint/paint_browser.h"
 #include "paint/paint_colour_strip.h"
 #include "paint/paint_option_list.h"
+#include "paint/paint_outside_drop.h"
 #include "paint/paint_tool_column.h"
+#include "paint/paint_view_keys.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 
@@ -102,6 +104,8 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     buildEditCommands();
     buildStatusBar();
     connectFileCommands();
+    new EditorViewKeys(*this);
+    new OutsideDrop(*this);
 
     // Choosing a tool, a zoom, a placement or a colour ends typing in an option field: the
     // focus goes back to the work area, where the editor's keys work.

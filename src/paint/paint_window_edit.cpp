@@ -2,6 +2,7 @@
 // and picture files, and the frame's context menu.
 #include "paint/paint_window.h"
 
+#include "paint/paint_fit_question.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 
@@ -91,6 +92,7 @@ void PaintWindow::cutCommand()
 void PaintWindow::pasteCommand()
 {
     m_editor.paste(QGuiApplication::clipboard()->image());
+    offerToFitPiece(this, m_editor);
 }
 
 void PaintWindow::copyToFileCommand()
@@ -116,6 +118,8 @@ void PaintWindow::pasteFromFileCommand()
     const PieceFileResult read = m_editor.pastePieceFromFile(choice->path, choice->filterIndex);
     if (!read.ok)
         dialogs().inform(this, QStringLiteral("Ошибка"), read.error, QMessageBox::Warning);
+    else
+        offerToFitPiece(this, m_editor);
 }
 
 }  // namespace velmar::paint

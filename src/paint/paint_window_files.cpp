@@ -1,5 +1,6 @@
 // The editor's file menu (new, open, save, save as) and pictures dropped from the browser.
 #include "paint/paint_browser.h"
+#include "paint/paint_fit_question.h"
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
@@ -116,6 +117,7 @@ void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoin
     // The picture arrives as a floating piece at the work area's corner, with the selection
     // tool; its arrival is a step of its own in the editor's history.
     m_editor.placeFloatingPiece(piece);
+    offerToFitPiece(this, m_editor);
     m_doc.pushUndo();
 }
 

@@ -1,6 +1,7 @@
 #include "view/presentation_window.h"
 
 #include "canvas/video_panel_widget.h"
+#include "view/presenter_view.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -52,8 +53,10 @@ PresentationWindow::PresentationWindow(const Document& document, QSize clientSiz
 PresentationWindow* PresentationWindow::present(const Document& document, QSize clientSize, QWidget* mainWindow,
                                                 ObjectId startAt)
 {
-    QScreen* screen = mainWindow ? mainWindow->screen() : nullptr;
-    auto* window = new PresentationWindow(document, clientSize, screen, mainWindow);
+    QScreen* home = mainWindow ? mainWindow->screen() : nullptr;
+    // With a second screen the audience sees the show there, the presenter the main window's screen.
+    QScreen* audience = PresenterView::audienceScreen(home);
+    auto* window = new PresentationWindow(document, clientSize, audience ? audience : home, mainWindow);
     if (startAt)
         window->m_picture.setStep(std::max(0, window->m_picture.order().stepOf(startAt)));
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -61,7 +64,15 @@ PresentationWindow* PresentationWindow::present(const Document& document, QSize 
     window->setWindowModality(Qt::ApplicationModal);
     window->showFullScreen();
     window->raise();
-    window->activateWindow();
+    if (audience) {
+        // A window of the show's own, so that the show's modality lets it take input.
+        auto* presenter = new PresenterView(document, clientSize, window, home);
+        presenter->showFullScreen();
+        presenter->raise();
+        presenter->activateWindow();
+    } else {
+        window->activateWindow();
+    }
     return window;
 }
 
@@ -119,6 +130,7 @@ void PresentationWindow::go(int step)
     repaintRegion(m_picture.setStep(step));
     if (m_counter)
         update(counterBefore | counterRect());
+    emit shownChanged();
 }
 
 void PresentationWindow::setBlank(Blank blank)
@@ -127,6 +139,7 @@ void PresentationWindow::setBlank(Blank blank)
         return;
     m_blank = blank;
     update();
+    emit shownChanged();
 }
 
 int PresentationWindow::stepOfFrame(int n) const
@@ -147,7 +160,7 @@ void PresentationWindow::reportIfAsked()
     if (!asked)
         return;
     const QRect r(mapToGlobal(m_picture.outlineRect().topLeft()), m_picture.outlineRect().size());
-    const QString line = QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7 blank %8 counter %9")
+    const QString line = QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7 blank %8 counter %9 screen %10")
                              .arg(m_picture.step())
                              .arg(m_picture.order().lastStep())
                              .arg(r.x())
@@ -156,7 +169,8 @@ void PresentationWindow::reportIfAsked()
                              .arg(r.height())
                              .arg(m_picture.subtitlesShown() ? 1 : 0)
                              .arg(int(m_blank))
-                             .arg(m_counter ? 1 : 0);
+                             .arg(m_counter ? 1 : 0)
+                             .arg(QGuiApplication::screens().indexOf(screen()));
     if (line == m_reported)
         return;
     m_reported = line;

@@ -28,7 +28,8 @@ public:
     PresentationPicture& picture() { return m_picture; }
 
     // Opens a presentation of the main window's outline on the main window's screen; the window
-    // deletes itself when closed.
+    // deletes itself when closed. With a second screen the show goes there and the main window's
+    // screen gets the presenter's view (view/presenter_view.h).
     // The show starts at the step where startAt appears (0: the start).
     static PresentationWindow* present(const Document& document, QSize clientSize, QWidget* mainWindow,
                                        ObjectId startAt = 0);
@@ -38,6 +39,10 @@ public:
     bool counterShown() const { return m_counter; }
     // The counter's text, "5 / 15": the step shown and the last step.
     QString counterText() const;
+
+signals:
+    // The step shown or the blank screen changed.
+    void shownChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

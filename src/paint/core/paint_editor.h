@@ -46,6 +46,21 @@ public:
     // tool becomes the pencil).
     void chooseZoom(int row);
 
+    // A zoom row chosen without the zoom tool (wheel, keys): the current tool stays, except the
+    // text tool, which works at zoom 1 only and gives way to the pencil. A floating piece is put
+    // down first, as a zoom from the list does.
+    void zoomKeepingTool(int row);
+    // Esc while a button is held: the stroke is broken off and the picture is as before the
+    // press (see PaintTool::cancel). Returns whether there was a stroke to break off.
+    bool cancelStroke();
+    // Esc while a resize handle is dragged: the picture or the frame keeps its size and the
+    // release changes nothing. Returns whether a handle was being dragged.
+    bool cancelResize();
+    // Whether a floating piece is wider or higher than the picture.
+    bool pieceLargerThanPicture() const;
+    // Shrinks the floating piece, keeping its aspect, to fit into the picture.
+    void fitPieceToPicture();
+
     // Mouse on the picture control (pos in its pixels; may lie outside while a button is held).
     void press(const ToolInput& input);
     void move(const ToolInput& input);

@@ -100,6 +100,10 @@ public:
     virtual void hoverOutside(ToolContext&, QPoint pos) {}
     // One tick of the 50 ms timer (the spray).
     virtual void tick(ToolContext&) {}
+    // Esc while the button is held: undo what the press and the moves since did and forget the
+    // stroke, so that its release changes nothing. Returns false for tools whose strokes cannot
+    // be broken off (their Esc does nothing).
+    virtual bool cancel(ToolContext&) { return false; }
     // Whether the undo state is recorded on release (the selection records on put-down).
     virtual bool recordsOnRelease() const { return true; }
     // Whether a move shows the pointer's pixel and colour in the status bar (not while a

@@ -6,7 +6,7 @@ namespace velmar::paint {
 
 namespace {
 
-// Freehand strokes of width pencilSize; a click leaves one pixel.
+// Freehand strokes of width pencilSize; a click leaves a dot of that width.
 class PencilTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Pencil; }
@@ -17,10 +17,17 @@ public:
         PaintDocument& doc = ctx.document();
         QImage& picture = doc.mutablePicture();
         m_pen = in.pixel;
-        if (picture.rect().contains(in.pixel)) {
-            picture.setPixel(in.pixel, ctx.stroke().drawColour);
-            doc.notifyChanged(QRect(in.pixel, QSize(1, 1)));
+        // A click leaves a dot as wide as the pen: one pixel at width 1, a round dot wider.
+        const int width = doc.sizes().pencilSize;
+        if (width <= 1) {
+            if (picture.rect().contains(in.pixel)) {
+                picture.setPixel(in.pixel, ctx.stroke().drawColour);
+                doc.notifyChanged(QRect(in.pixel, QSize(1, 1)));
+            }
+            return;
         }
+        doc.notifyChanged(paintLine(picture, in.pixel, in.pixel, ctx.stroke().drawColour, width)
+                              .intersected(picture.rect()));
     }
 
     void move(ToolContext& ctx, const ToolInput& in) override

@@ -54,6 +54,20 @@ void RubberBandTool::move(ToolContext& ctx, const ToolInput& in)
     m_band = bounds;
 }
 
+bool RubberBandTool::cancel(ToolContext& ctx)
+{
+    if (!m_active)
+        return false;
+    PaintDocument& doc = ctx.document();
+    restore(doc.mutablePicture(), ctx.stroke().snapshot, m_band);
+    doc.notifyChanged(m_band);
+    doc.mutableStatus().bandSize.clear();
+    doc.notifyStatus();
+    m_active = false;
+    m_band = QRect();
+    return true;
+}
+
 void RubberBandTool::release(ToolContext&, const ToolInput&)
 {
     m_active = false;

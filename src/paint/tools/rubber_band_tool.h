@@ -15,6 +15,8 @@ public:
     void press(ToolContext& ctx, const ToolInput& in) override;
     void move(ToolContext& ctx, const ToolInput& in) override;
     void release(ToolContext& ctx, const ToolInput& in) override;
+    // The figure drawn so far is taken away: the picture is the snapshot again.
+    bool cancel(ToolContext& ctx) override;
 
 protected:
     // Chooses the stroke's colours at the press (the shapes take both squares by the button).

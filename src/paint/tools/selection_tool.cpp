@@ -36,6 +36,7 @@ public:
             normalisedFrame(o.frame).contains(in.pos)) {
             m_moving = true;
             m_grab = in.pos - doc.piecePos();
+            m_pressedAt = doc.piecePos();
             o.frameVisible = false;
             o.handlesVisible = false;
             doc.notifyOverlay();
@@ -108,7 +109,32 @@ public:
         liftSelection(doc);
     }
 
+    bool cancel(ToolContext& ctx) override
+    {
+        PaintDocument& doc = ctx.document();
+        PaintOverlay& o = doc.mutableOverlay();
+        if (m_moving) {
+            // The piece goes back where it was taken hold of, still floating.
+            m_moving = false;
+            doc.movePiece(m_pressedAt);
+            o.frame.moveTopLeft(m_pressedAt);
+            o.frameVisible = true;
+            o.handlesVisible = true;
+        } else if (m_dragging) {
+            m_dragging = false;
+            o.frameVisible = false;
+            o.handlesVisible = false;
+            doc.mutableStatus().bandSize.clear();
+            doc.notifyStatus();
+        } else {
+            return false;
+        }
+        doc.notifyOverlay();
+        return true;
+    }
+
 private:
+    QPoint m_pressedAt;     // where a dragged piece lay at the press
     QPoint m_anchor;        // the frame's press point, snapped (picture-control pixels)
     QPoint m_grab;          // where the piece was taken hold of, from its top-left corner
     bool m_dragging = false;

@@ -91,6 +91,21 @@ public:
         doc.notifyOverlay();
     }
 
+    bool cancel(ToolContext& ctx) override
+    {
+        if (!m_pressed)
+            return false;
+        // The frame being dragged goes away; a box written into by the press stays written.
+        m_pressed = false;
+        PaintDocument& doc = ctx.document();
+        PaintOverlay& o = doc.mutableOverlay();
+        o.frameVisible = o.textBoxVisible;
+        o.handlesVisible = o.textBoxVisible;
+        o.frame = o.textBox.adjusted(-1, -1, 1, 1);
+        doc.notifyOverlay();
+        return true;
+    }
+
 private:
     bool m_pressed = false;
 };
