@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QStyledItemDelegate>
+#include <QTreeView>
 
 #include <utility>
 
@@ -76,8 +78,16 @@ public:
 
 void russifyFileDialog(QFileDialog* dialog)
 {
-    if (dialog->testOption(QFileDialog::DontUseNativeDialog) || !dialog->findChildren<QAbstractItemView*>().isEmpty())
-        dialog->setProxyModel(new RussianDates(dialog));
+    if (!dialog->testOption(QFileDialog::DontUseNativeDialog) && dialog->findChildren<QAbstractItemView*>().isEmpty())
+        return;  // the platform's own dialog
+    dialog->setProxyModel(new RussianDates(dialog));
+    const QFontMetrics metrics(dialog->font());
+    // The Russian date is longer than the column Qt sizes for it; the side bar's "Компьютер"
+    // longer than the side bar.
+    if (auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+        details->header()->resizeSection(kDateColumn, metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 24);
+    if (auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar")))
+        places->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Компьютер")) + places->iconSize().width() + 32);
 }
 
 QString russianStyleName(const QString& style)
