@@ -25,6 +25,7 @@ constexpr AccessibleEntry kEntries[] = {
     // The main window: the canvas, tool-bar buttons without a hint, the selection's handles.
     {"Form1", "canvas", "Холст конспекта", "Фреймы, рисунки, текстовые поля, видео фрагменты и стрелки конспекта"},
     {"Form1", "ToolBar1", "Панель инструментов", nullptr},
+    {"Form1", "qt_toolbar_ext_button", "Остальные кнопки", nullptr},
     {"Form1", "ToolButton12", "Масштабирование рисунка", nullptr},
     {"Form1", "ToolButton22", "Последовательность объектов", "Показать порядок объектов на холсте"},
     {"Form1", "ToolButton26", "Последовательность фреймов", "Показать порядок фреймов на холсте"},
