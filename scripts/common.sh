@@ -28,6 +28,10 @@ VELMAR_PACKAGES=(
   lintian
   # The hostile-document tests: progressive JPEGs (cjpeg), tracing what a command opens, limits.
   libjpeg-turbo-progs strace util-linux
+  # The Wayland smoke test: a headless compositor and Qt's Wayland platform.
+  weston qt6-wayland
+  # The accessibility test: the AT-SPI bus and registry, its Python bindings, a private session bus.
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 
 velmar_missing_packages() {

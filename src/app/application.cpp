@@ -1,10 +1,14 @@
 #include "app/application.h"
 
+#include "app/accessibility_names.h"
 #include "app/command_line.h"
+#include "app/menu_mnemonics.h"
+#include "app/qt_translations.h"
 #include "app/thumbnail_deadline.h"
 
 #include "platform/command_guard.h"
 #include "app/headless_cli.h"
+#include "app/keyboard_object_access.h"
 #include "app/main_window.h"
 #include "app/termination_signals.h"
 #include "app/window_report.h"
@@ -38,7 +42,10 @@ bool installQtTranslations(QCoreApplication& app)
         delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    if (!QCoreApplication::installTranslator(translator))
+        return false;
+    installMissingQtTexts(app);
+    return true;
 }
 
 int runApplication(int argc, char** argv)
@@ -71,9 +78,12 @@ int runApplication(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral("4.2"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
     installQtTranslations(app);
+    installAccessibleNames(app);
+    installMenuMnemonics(app);
 
     const QString startFolder = QDir::currentPath();
     MainWindow window;
+    installKeyboardObjectAccess(window);
     StartupOptions options;
     options.documentPath = commandLine.document;
     options.programPath = QCoreApplication::applicationFilePath();

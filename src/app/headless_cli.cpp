@@ -292,6 +292,11 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
     if (command.kind == HeadlessCommand::Export || command.kind == HeadlessCommand::Thumbnail) {
         // Widgets draw the picture off screen: no display is needed or used.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The picture is made in the outline's own pixels: a scale the user's screen asks of Qt
+        // must not reach the off-screen one (it would draw texts and arrows a pixel apart).
+        for (const char* scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
+                                    "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI"})
+            qunsetenv(scaling);
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

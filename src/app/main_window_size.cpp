@@ -39,7 +39,9 @@ void MainWindow::initWindowSize()
     // A stored window smaller than this (18 × 19) would leave no canvas to scale from or work on.
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setOuterSize(kInitialWidth, kInitialHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // Under Wayland the compositor places windows; a client cannot, so it does not try.
+    const bool placesItself = !platform.startsWith(QLatin1String("wayland"));
+    if (const QScreen* screen = placesItself ? QGuiApplication::primaryScreen() : nullptr) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(kInitialWidth / 2, kInitialHeight / 2));
     }

@@ -1,4 +1,6 @@
 #include "canvas/object_widgets.h"
+
+#include "canvas/object_accessibility.h"
 #include "model/visible_text.h"
 
 #include "canvas/arrow_geometry.h"
@@ -80,6 +82,7 @@ void FrameWidget::apply(const FrameObject& frame)
     m_outerBevel = frame.outerBevel;
     m_innerBevel = frame.innerBevel;
     m_borderLine = frame.borderLine;
+    nameForAccessibility(this, frame);
     const QString title = visibleText(frame.title);
     if (m_title->text() != title) {
         m_title->setText(title);
@@ -117,6 +120,7 @@ void PictureWidget::apply(const PictureObject& picture)
     m_border = picture.border;
     m_stretched = picture.stretched;
     setToolTip(picture.hint);
+    nameForAccessibility(this, picture);
     // Render from the stored bitmap only when it or the size changed: never from an earlier
     // rendering, so repeated resizing loses nothing.
     if (picture.bitmap().cacheKey() != m_stored.cacheKey() || m_rendering.size() != picture.bounds.size()) {
@@ -199,6 +203,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
     // Showing the model is no typing: a new font, alignment or text must not report an edit.
     const QSignalBlocker block(this);
     setGeometry(field.bounds);
+    nameForAccessibility(this, field);
     QPalette p = palette();
     p.setColor(QPalette::Base, toQColor(field.background));
     p.setColor(QPalette::Window, toQColor(field.background));
@@ -237,6 +242,7 @@ CaptionWidget::CaptionWidget(QWidget* parent) : QWidget(parent) {}
 void CaptionWidget::apply(const CaptionObject& caption)
 {
     setGeometry(caption.bounds);
+    nameForAccessibility(this, caption);
     m_text = caption.text;
     m_colour = toQColor(caption.colour);
     m_textColour = toQColor(caption.font.colour);
@@ -269,6 +275,7 @@ void ArrowWidget::apply(const ArrowObject& a)
     m_strokes = picture;
     m_penWidth = a.penWidth;
     m_colour = a.colour;
+    nameForAccessibility(this, a);
 }
 
 void ArrowWidget::setDrawStrokes(bool on)

@@ -1,5 +1,7 @@
 #include "canvas/video_panel_widget.h"
 
+#include "canvas/object_accessibility.h"
+
 #include "canvas/object_widgets.h"
 #include "model/colour.h"
 #include "storage/film_still.h"
@@ -210,6 +212,7 @@ void VideoPanelWidget::apply(const VideoObject& video)
 {
     setGeometry(video.bounds);
     setToolTip(video.hint);
+    nameForAccessibility(this, video);
     m_bar->setVisible(video.playerVisible);
     if (video.fileName == m_fileName)
         return;

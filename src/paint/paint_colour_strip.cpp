@@ -22,6 +22,8 @@ public:
     void setColour(QColor c)
     {
         m_colour = c;
+        // A screen reader tells the cell's colour, as the eye sees it.
+        setAccessibleDescription(QStringLiteral("красный %1, зелёный %2, синий %3").arg(c.red()).arg(c.green()).arg(c.blue()));
         update();
     }
     std::function<void(int, Qt::MouseButton)> onPress;

@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include "model/visible_text.h"
+#include "platform/dialog_russian.h"
 #include "platform/font_colour_dialog.h"
 
 #include <QCheckBox>
@@ -115,7 +116,7 @@ public:
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
     {
-        const QColor colour = QColorDialog::getColor(initial, parent, QStringLiteral("Цвет"));
+        const QColor colour = chooseColourInDialog(parent, initial, QStringLiteral("Цвет"));
         if (!colour.isValid())
             return std::nullopt;
         return colour;
@@ -191,6 +192,7 @@ private:
         QFileDialog dialog(parent, caption, folder);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        russifyFileDialog(&dialog);
         const QStringList filters = qtNameFilters(filter);
         dialog.setNameFilters(filters);
         if (filterIndex >= 1 && filterIndex <= filters.size())

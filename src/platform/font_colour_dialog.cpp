@@ -1,5 +1,7 @@
 #include "platform/font_colour_dialog.h"
 
+#include "platform/dialog_russian.h"
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -64,6 +66,7 @@ FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
     m_fonts->setSizeGripEnabled(false);
+    russifyFontDialog(m_fonts);
     // The sample text is the one line edit inside a group box.
     for (QLineEdit* edit : m_fonts->findChildren<QLineEdit*>())
         if (qobject_cast<QGroupBox*>(edit->parentWidget()))
@@ -136,7 +139,7 @@ void FontColourDialog::setCurrentColour(const QColor& colour)
 void FontColourDialog::colourPicked(int index)
 {
     if (m_colourBox->itemText(index) == kOtherColour) {
-        const QColor other = QColorDialog::getColor(m_colour, this, QStringLiteral("Цвет"));
+        const QColor other = chooseColourInDialog(this, m_colour, QStringLiteral("Цвет"));
         if (other.isValid())
             m_colour = other.toRgb();
     } else {

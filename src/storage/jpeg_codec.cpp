@@ -1,10 +1,10 @@
 #include "storage/jpeg_codec.h"
 
 #include "storage/decode_limits.h"
+#include "storage/jpeg_messages.h"
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -16,20 +16,21 @@ namespace velmar {
 
 namespace {
 
-// libjpeg reports fatal errors through error_exit, which must not return: jump back out.
+// The decoder's error handling: where a failure jumps to, and what the handlers found.
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
     bool truncated;
     bool replayed;
+    bool tooManyScans;
     int scansCounted;  // scans found in the stream before decoding; more met while decoding is damage
 };
 
+// libjpeg reports fatal errors through error_exit, which must not return: jump back out. The
+// failure is told by its message code (err->msg_code), never by the library's English text.
 void onError(j_common_ptr info)
 {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, manager->message);
     std::longjmp(manager->jump, 1);
 }
 
@@ -89,12 +90,11 @@ void onProgress(j_common_ptr common)
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     if (info->input_scan_number > JpegLimits::maxScans) {
-        std::snprintf(manager->message, sizeof manager->message, "more than %d scans", JpegLimits::maxScans);
+        manager->tooManyScans = true;
         std::longjmp(manager->jump, 1);
     }
     if (manager->scansCounted > 0 && info->input_scan_number > manager->scansCounted) {
-        std::snprintf(manager->message, sizeof manager->message, "scan %d not found before decoding",
-                      info->input_scan_number);
+        manager->replayed = true;
         std::longjmp(manager->jump, 1);
     }
 }
@@ -268,9 +268,11 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         jpeg_destroy_decompress(&info);
         if (errors.truncated)
             return fail(QStringLiteral("данные JPEG обрываются"));
+        if (errors.tooManyScans)
+            return fail(QStringLiteral("слишком много проходов JPEG (больше %1)").arg(JpegLimits::maxScans));
         if (errors.replayed)
             return fail(QStringLiteral("повреждённые данные JPEG (повторённые проходы)"));
-        return fail(QStringLiteral("повреждённые данные JPEG (%1)").arg(QString::fromLocal8Bit(errors.message)));
+        return fail(jpegFailureText(errors.base.msg_code));
     }
     const auto truncatedStream = [&] {
         jpeg_destroy_decompress(&info);

@@ -4,13 +4,21 @@
 #include "app/application.h"
 #include "model/text_metrics.h"
 #include "model/visible_text.h"
+#include "platform/dialog_russian.h"
 #include "platform/dialogs.h"
 #include "platform/font_colour_dialog.h"
 #include "platform/tooltip_wrap.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAbstractProxyModel>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QRegularExpression>
 #include <QColorDialog>
 #include <QComboBox>
@@ -34,6 +42,10 @@ class TestDialogs : public QObject {
 private slots:
     void initTestCase();
     void standardDialogsSpeakRussian();
+    void fileListNamesTypesAndDatesInRussian();
+    void fontStylesAndSampleInRussian_data();
+    void fontStylesAndSampleInRussian();
+    void colourDialogShowsItsWholeButton();
     void fontDialogKeepsStoredFamilyAndChoosesColour();
     void inputBoxIsWideEnoughForItsCaption();
     void longToolTipsWrap_data();
@@ -87,6 +99,95 @@ void TestDialogs::standardDialogsSpeakRussian()
                      qPrintable(QStringLiteral("%1: «%2»").arg(QString::fromLatin1(dialog->metaObject()->className()), text)));
         }
     }
+}
+
+// The file list as the dialog shows it: a folder's type and the dates are Russian, whatever the
+// locale the program was started in.
+void TestDialogs::fileListNamesTypesAndDatesInRussian()
+{
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Рисунки")));
+    QFileDialog dialog(nullptr, QString(), folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    russifyFileDialog(&dialog);
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(files);
+    QAbstractItemModel* shown = dialog.proxyModel();
+    QVERIFY(shown);
+    QModelIndex sub;
+    QTRY_VERIFY((sub = files->index(folder.filePath(QStringLiteral("Рисунки")))).isValid());
+    const auto shownText = [&](int column) {
+        return shown->data(dialog.proxyModel()->mapFromSource(sub.siblingAtColumn(column)), Qt::DisplayRole).toString();
+    };
+    QTRY_COMPARE(shownText(2), QStringLiteral("Папка"));
+    const QString date = shownText(3);
+    QCOMPARE(date, QLocale(QLocale::Russian).toString(files->lastModified(sub), QLocale::ShortFormat));
+    QVERIFY2(!date.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(date));  // no AM/PM
+}
+
+void TestDialogs::fontStylesAndSampleInRussian_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("russian");
+    QTest::newRow("plain") << "Book" << "Обычный";
+    QTest::newRow("regular") << "Regular" << "Обычный";
+    QTest::newRow("two words") << "Bold Oblique" << "Жирный наклонный";
+    QTest::newRow("width and weight") << "Condensed Bold Italic" << "Узкий жирный курсив";
+    QTest::newRow("one word of a family's own kept") << "Bold Display" << "Жирный Display";
+}
+
+void TestDialogs::fontStylesAndSampleInRussian()
+{
+    QFETCH(QString, style);
+    QFETCH(QString, russian);
+    QCOMPARE(russianStyleName(style), russian);
+
+    // The dialog itself: every style of an installed family is listed by its Russian name, while
+    // choosing one still picks the font of that style; the sample is Cyrillic.
+    FontColourDialog dialog;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(12);
+    dialog.setCurrentFont(font);
+    const QList<QListView*> lists = dialog.fontPart()->findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+    QVERIFY(lists.size() >= 2);
+    QListView* styles = lists[1];
+    auto* delegate = qobject_cast<QStyledItemDelegate*>(styles->itemDelegate());
+    QVERIFY(delegate);
+    QVERIFY(styles->model()->rowCount() > 0);
+    for (int row = 0; row < styles->model()->rowCount(); ++row) {
+        const QString listed = styles->model()->index(row, 0).data().toString();
+        QVERIFY2(QFontDatabase::styles(QStringLiteral("DejaVu Sans")).contains(listed), qPrintable(listed));
+        const QString shown = delegate->displayText(listed, QLocale());
+        QVERIFY2(hasCyrillic(shown), qPrintable(listed + " → " + shown));
+    }
+    bool hasSample = false;
+    for (QLineEdit* edit : dialog.fontPart()->findChildren<QLineEdit*>())
+        if (edit->text() == fontSampleText())
+            hasSample = true;
+    QVERIFY(hasSample && hasCyrillic(fontSampleText()));
+    const QFont bold = QFontDatabase::font(QStringLiteral("DejaVu Sans"), QStringLiteral("Bold"), 12);
+    dialog.fontPart()->setCurrentFont(bold);
+    QVERIFY(dialog.currentFont().bold());
+}
+
+void TestDialogs::colourDialogShowsItsWholeButton()
+{
+    QColorDialog dialog;
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    showWholeButtonCaptions(&dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    bool found = false;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (!button->text().contains(QStringLiteral("пользовательским")))
+            continue;
+        found = true;
+        // The caption's whole width fits inside the button's own margins.
+        QVERIFY2(button->width() >= button->sizeHint().width(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(button->width()).arg(button->sizeHint().width())));
+    }
+    QVERIFY(found);
 }
 
 void TestDialogs::fontDialogKeepsStoredFamilyAndChoosesColour()

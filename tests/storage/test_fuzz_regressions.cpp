@@ -38,7 +38,7 @@ const std::map<QString, Outcome>& expected()
         {"jpeg/progressive-claims-20000x20000", {false, "недопустимый размер рисунка JPEG"}},
         {"jpeg/arithmetic-cut-claims-10000x10000", {false, "данные JPEG обрываются"}},
         {"jpeg/reduced-claims-65300x65496", {false, "недопустимый размер рисунка JPEG"}},
-        {"jpeg/121-progressive-scans", {false, "more than 100 scans"}},
+        {"jpeg/121-progressive-scans", {false, "слишком много проходов JPEG (больше 100)"}},
         {"outline_reader/hundred-pictures-claiming-32767x32767", {true, "рисунок 100 (нет данных рисунка)"}},
         {"old_outline/hundred-pictures-claiming-32767x32767", {true, ""}},
         // Found by fuzzing: fields of a refused record were still stored unchecked, and a left

@@ -387,11 +387,14 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "resources", "icons")
     os.makedirs(out_dir, exist_ok=True)
+    # name.png for ordinary screens, name@2x.png drawn at twice the density (Qt picks it on a
+    # screen scaled by 1.5 or more).
     for name, draw in ICONS.items():
-        c = Canvas(SIZE, SIZE)
-        draw(c)
-        c.save_png(os.path.join(out_dir, name + ".png"))
-        print(name + ".png")
+        for scale, suffix in ((1, ""), (2, "@2x")):
+            c = Canvas(SIZE, SIZE, scale)
+            draw(c)
+            c.save_png(os.path.join(out_dir, name + suffix + ".png"))
+            print(name + suffix + ".png")
 
 
 if __name__ == "__main__":

@@ -224,23 +224,34 @@ def grown_poly(points, by=1.0):
 
 
 class Canvas:
-    def __init__(self, width, height):
-        self.w, self.h = width, height
-        self.rgba = [[(0.0, 0.0, 0.0, 0.0)] * width for _ in range(height)]
+    """A picture of width x height in the drawing's own units, stored at `scale`
+    pixels per unit: the same drawing at scale 2 is the sharp picture for
+    screens of twice the density (the @2x files)."""
+
+    def __init__(self, width, height, scale=1):
+        self.scale = scale
+        self.w, self.h = width * scale, height * scale
+        self.rgba = [[(0.0, 0.0, 0.0, 0.0)] * self.w for _ in range(self.h)]
 
     def coverage(self, shape, i, j):
         n = 0
         step = 1.0 / SS
+        k = 1.0 / self.scale
         for sy in range(SS):
-            y = j + (sy + 0.5) * step
+            y = (j + (sy + 0.5) * step) * k
             for sx in range(SS):
-                if shape.inside(i + (sx + 0.5) * step, y):
+                if shape.inside((i + (sx + 0.5) * step) * k, y):
                     n += 1
         return n / float(SS * SS)
 
+    def _pixel_box(self, shape):
+        x0, y0, x1, y1 = shape.bbox()
+        s = self.scale
+        return x0 * s, y0 * s, x1 * s, y1 * s
+
     def fill(self, shape, colour, alpha=1.0):
         r, g, b = hex_rgb(colour)
-        x0, y0, x1, y1 = shape.bbox()
+        x0, y0, x1, y1 = self._pixel_box(shape)
         for j in range(max(0, int(math.floor(y0))), min(self.h, int(math.ceil(y1)) + 1)):
             row = self.rgba[j]
             for i in range(max(0, int(math.floor(x0))), min(self.w, int(math.ceil(x1)) + 1)):
@@ -258,7 +269,7 @@ class Canvas:
 
     def erase(self, shape):
         """Cut a hole: multiply alpha by (1 - coverage)."""
-        x0, y0, x1, y1 = shape.bbox()
+        x0, y0, x1, y1 = self._pixel_box(shape)
         for j in range(max(0, int(math.floor(y0))), min(self.h, int(math.ceil(y1)) + 1)):
             row = self.rgba[j]
             for i in range(max(0, int(math.floor(x0))), min(self.w, int(math.ceil(x1)) + 1)):
