@@ -104,12 +104,14 @@ int runApplication(int argc, char** argv)
         ended = true;
         window.endForSignal();
     });
+    // Reported from the start, so that a question asked while starting up (interrupted work)
+    // is reported taking the keyboard like any later dialog.
+    reportWindowGeometryIfAsked(window.canvas());
     if (!window.startUp(options))
         return 1;  // a working folder others can write to was refused
     if (ended)
         return 0;  // ended while starting up (a question was open): no event loop is to run
     window.show();
-    reportWindowGeometryIfAsked(window.canvas());
 
     // Lets start-up be timed as a whole process: quit as soon as the window is on screen.
     if (qEnvironmentVariableIsSet("VELMAR_QUIT_WHEN_SHOWN"))

@@ -3,6 +3,8 @@
 // stays on the screen.
 #include "app/main_window.h"
 
+#include "app/window_report.h"
+
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
 #include "model/zoom.h"
@@ -65,8 +67,10 @@ void MainWindow::setOuterSize(int w, int h)
         inner = inner.boundedTo(s->availableGeometry().size() - margins);
     inner = inner.expandedTo(minimumSize()).expandedTo(QSize(1, 1));
     m_expectedInner = inner;
-    if (inner != size())
+    if (inner != size()) {
+        reportResizeAsked(inner);
         resize(inner);
+    }
 }
 
 QSize MainWindow::outerSize() const
@@ -255,8 +259,10 @@ void MainWindow::checkFrameMargins()
     }
     m_marginTimer->stop();
     m_marginsKnown = true;
-    if (!framed || !m_wantedOuter.isValid() || isMaximized() || isFullScreen())
+    if (!framed || !m_wantedOuter.isValid() || isMaximized() || isFullScreen()) {
+        reportFramed();
         return;
+    }
     // The outline was laid out for the canvas of the stored outer size less the real frame, not
     // less the guess made before the window was framed: the zoom's reference moves there, so the
     // outline keeps its place and size.
@@ -270,6 +276,7 @@ void MainWindow::checkFrameMargins()
     // The window manager keeps the frame's corner where it put it.
     setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
     keepOnScreen();
+    reportFramed();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -86,6 +86,15 @@ private:
     {
         if (!m_canvas || !m_canvas->isVisible())
             return;
+        // The window as velmar knows it: a driver compares it with where the X server has the
+        // window to tell that velmar has caught up with the window manager's last move.
+        const QWidget* window = m_canvas->window();
+        const QRect placed(window->mapToGlobal(QPoint(0, 0)), window->size());
+        if (placed != m_window) {
+            m_window = placed;
+            std::printf("window %d %d %d %d\n", placed.x(), placed.y(), placed.width(), placed.height());
+            std::fflush(stdout);
+        }
         const QPoint origin = m_canvas->mapToGlobal(QPoint(0, 0));
         if (origin == m_last)
             return;
@@ -106,14 +115,37 @@ private:
     QPointer<QWidget> m_canvas;
     QTimer m_timer;
     QPoint m_last{-100000, -100000};
+    QRect m_window;
 };
+
+bool reportAsked()
+{
+    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
+    return asked;
+}
 
 }  // namespace
 
 void reportWindowGeometryIfAsked(QWidget* canvas)
 {
-    if (canvas && qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY"))
+    if (canvas && reportAsked())
         new WindowReport(canvas);
+}
+
+void reportResizeAsked(QSize inner)
+{
+    if (!reportAsked())
+        return;
+    std::printf("resize %d %d\n", inner.width(), inner.height());
+    std::fflush(stdout);
+}
+
+void reportFramed()
+{
+    if (!reportAsked())
+        return;
+    std::printf("framed\n");
+    std::fflush(stdout);
 }
 
 }  // namespace velmar

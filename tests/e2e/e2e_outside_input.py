@@ -20,11 +20,6 @@ def saved_info(app):
     return app.info()
 
 
-def dialog(app, title):
-    return e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name", title])
-                        .stdout.split(), f"the window «{title}»")[0]
-
-
 def test_arrow_keys_move_the_selected_frame_one_step_each(app):
     app.open(LAYOUT)
     app.click(FRAME_B)
@@ -58,11 +53,7 @@ def test_delete_asks_and_removes_the_selected_frame(app):
     app.open(LAYOUT)
     app.click(FRAME_B)
     app.key("Delete")
-    question = dialog(app, "Подтверждение")
-    app.desktop.xdotool("windowactivate", "--sync", question)
-    app.key("Return")       # "Да"
-    e2e.wait_for(lambda: not app.desktop._run(["xdotool", "search", "--onlyvisible", "--name", "Подтверждение"])
-                 .stdout.split(), "the question to close")
+    app.answer("Подтверждение")  # Enter: "Да"
     info = saved_info(app)
     e2e.check_equal([f["title"] for f in info["frames"]], ["A"], "frames after Delete")
 

@@ -28,10 +28,6 @@ def editor_geometry(app, since=0):
     return picture, items
 
 
-def active_window(app):
-    return app.desktop._run(["xdotool", "getactivewindow"]).stdout.strip()
-
-
 def undo_index(state):
     return int(state["undo"].split("/")[0])
 
@@ -44,10 +40,9 @@ class Editor:
         self.app = app
         self.mark = mark
         truth.wait_block(app, mark, lambda s: s["undo"] == "1/1", "the graphic editor")
-        editor = e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name",
-                                                        "^Графический редактор$"]).stdout.split(),
-                              "the editor's window")[0]
-        e2e.wait_for(lambda: active_window(app) == editor, "the editor's window to take the keyboard")
+        editor = app.window_named("Графический редактор")
+        # The editor takes the keyboard by itself: waited for, not asked.
+        app.activate(editor, ask=False)
         # The window manager has placed the window once it is active: wait for the report of
         # where its picture lies to reach that place.
         e2e.wait_for(lambda: self._placed(editor), "the editor's reported place")
@@ -129,14 +124,14 @@ def open_editor(app, outline=None):
     mark = len(app.lines())
     app.click((PICTURE_AT[0] + 100, PICTURE_AT[1] + 75), button=3)
     e2e.wait_for(lambda: "PopupMenu3" in app.menus_since(mark), "the picture's menu")
-    app.key("Down", "Return")  # "Редактировать", the first item
+    app.choose("N58", mark)  # "Редактировать"
     return Editor(app, mark)
 
 
 def close_and_export(app):
     """Closes the editor with the window manager's Alt+F4, saves, and exports the outline."""
     app.key("alt+F4")
-    e2e.wait_for(lambda: active_window(app) == app.window, "the main window to come back")
+    app.activate(app.window, ask=False)  # the main window comes back by itself
     app.save()
     out = os.path.join(app.folder, "export.png")
     result = subprocess.run([app.binary, "--export", out, app.path], capture_output=True, text=True,

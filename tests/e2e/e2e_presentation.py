@@ -35,6 +35,16 @@ def shown(app, mark):
     return e2e.wait_for(report, "the show to paint a step")
 
 
+def start_show(app, key="F5"):
+    """Starts the show with KEY; returns the first reported (step, rect) once the show's window
+    has taken the keyboard, so that the keys sent next reach it."""
+    mark = len(app.lines())
+    app.key(key)
+    first = shown(app, mark)
+    app.activate(app.window_named("Показ конспекта"), ask=False)
+    return first
+
+
 def settled_screenshot(app, path):
     """A screenshot taken once two in a row are the same: the X server has drawn the step."""
     previous = path + ".previous.png"
@@ -80,9 +90,7 @@ def difference(app, shot, rect, exported):
 def test_show_three_forward_one_back_and_leave(app):
     app.open(FULL)
     before = app.info()
-    mark = len(app.lines())
-    app.key("F5")
-    step, rect = shown(app, mark)
+    step, rect = start_show(app)
     e2e.check_equal(step, 0, "the show starts on the empty canvas")
     # The outline is scaled to fill the screen with its aspect kept.
     e2e.check(rect[2] == e2e.SCREEN[0] or rect[3] == e2e.SCREEN[1], f"the outline does not fill the screen: {rect}")
@@ -117,12 +125,12 @@ def test_show_three_forward_one_back_and_leave(app):
     app.check_alive()
     # The outline is as it was, and the main window takes input again: F5 starts a new show.
     e2e.check_equal(app.info(), before, "the outline after the show")
-    app.activate(app.window)
-    mark = len(app.lines())
-    app.key("F5")
-    step, _ = shown(app, mark)
+    app.activate(app.window, ask=False)
+    step, _ = start_show(app)
     e2e.check_equal(step, 0, "a new show starts at the beginning")
+    mark = len(app.lines())
     app.key("Escape")
+    e2e.wait_for(lambda: "presentation closed" in app.lines()[mark:], "the second show to end")
 
 
 e2e.main(globals())

@@ -41,6 +41,7 @@ def test_blank_counter_numbers_and_wheel(app):
     mark = len(app.lines())
     app.key("F5")
     state(app, mark, (0, 0, 0))
+    app.activate(app.window_named("Показ конспекта"), ask=False)  # the show has the keyboard
     app.key("Right", "Right")
     state(app, mark, (2, 0, 0))
     mark = len(app.lines())
@@ -72,6 +73,7 @@ def test_shift_f5_starts_from_the_selected_frame(app):
     mark = len(app.lines())
     app.key("shift+F5")
     state(app, mark, (3, 0, 0))
+    app.activate(app.window_named("Показ конспекта"), ask=False)
     app.key("Escape")
     e2e.wait_for(lambda: "presentation closed" in app.lines()[mark:], "the show to close")
 

@@ -4,7 +4,6 @@
 import os
 import shutil
 import tempfile
-import time
 
 import velmar_e2e as e2e
 
@@ -38,7 +37,7 @@ def save_as(app, folder, name="lesson"):
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, name + ".vmd")
     app.click(app.button("ToolButton5"))
-    choose_file(app, os.path.join(folder, name))
+    app.answer("Сохранить как", os.path.join(folder, name))
     e2e.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, "the outline to be saved as " + path)
     app.path = path
     return path
@@ -140,20 +139,11 @@ def test_a_tiny_stored_window_opens_usable_and_zooms(app):
     e2e.check(frame[2] > 450 and frame[3] > 250, f"the frame did not grow with the window: {frame}")
 
 
-def choose_file(app, path):
-    """Answers the file dialog that is opening: the path typed into its name field, then Enter."""
-    e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name", "Открыть|Сохранить"])
-                 .stdout.split(), "the file dialog")
-    time.sleep(0.3)
-    app.type(path)
-    app.key("Return")
-
-
 def test_the_open_command_keeps_the_outer_size(app):
     path = app.make_outline(dict(OUTLINE, window=[746, 571]))
     app.open(None)
-    app.click((45, 13))  # the tool bar's "Открыть"
-    choose_file(app, path)
+    app.click(app.button("ToolButton2"))  # "Открыть"
+    app.answer("Открыть", path)
     app.path = path
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
         ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
@@ -172,7 +162,7 @@ def test_an_outline_opened_into_a_maximised_window_is_zoomed(app):
     e2e.wait_for(lambda: frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window to be maximised")
     app._settle()
     app.click(app.button("ToolButton2"))  # "Открыть"
-    choose_file(app, path)
+    app.answer("Открыть", path)
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
         ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")
     app._settle()
@@ -195,20 +185,14 @@ def test_recovered_work_keeps_the_outer_size(app):
     source = app.make_outline(dict(OUTLINE, window=[746, 571]))
     os.makedirs(os.path.join(app.home, "temp"), exist_ok=True)
     shutil.copy(source, os.path.join(app.home, "temp", "temp0.tm1"))
-    app.process = None
-    starter = e2e.threading.Thread(target=lambda: app.open(None), daemon=True)
-    starter.start()
-    e2e.wait_for(lambda: app.desktop._run(["xdotool", "search", "--onlyvisible", "--name", "Подтверждение"])
-                 .stdout.split(), "the question about interrupted work")
-    time.sleep(0.3)
-    app.key("Return")  # "Да"
-    starter.join(40)
+    app.start(None)
+    app.answer("Подтверждение")  # "Да"
+    app.wait_shown()
     # Recovered work has no file of its own: Save asks for one.
     saved = os.path.join(app.folder, "recovered.vmd")
     app.key("ctrl+s")
-    choose_file(app, saved)
+    app.answer("Сохранить как", saved)
     e2e.wait_for(lambda: os.path.exists(saved), "the recovered outline to be saved")
-    time.sleep(0.3)
     info = app.info(saved)
     e2e.check_equal([info["windowWidth"], info["windowHeight"]], [746, 571], "stored window size")
     e2e.check_equal(e2e.bounds(info["frames"][0]), [10, 40, 300, 200], "frame")

@@ -18,7 +18,6 @@ import ctypes
 import ctypes.util
 import os
 import shutil
-import time
 
 import velmar_e2e as e2e
 
@@ -198,19 +197,19 @@ def check_screen(app, block, what, timeout=4.0):
     """Waits until the screen shows the reported picture; fails, keeping both images, if it
     still shows something else after `timeout` seconds."""
     e2e.check(block.view is not None, f"{what}: the picture cannot be seen")
-    deadline = time.monotonic() + timeout
-    while True:
-        shot = grab(app, block.view["rect"])
-        wrong, examples = differences(block, shot)
-        if wrong == 0:
-            return
-        if time.monotonic() > deadline:
-            artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
-            if artifacts:
-                os.makedirs(artifacts, exist_ok=True)
-                shutil.copy(block.view["file"], os.path.join(artifacts, f"expected-{what}.ppm"))
-            zoom = block.view["zoom"]
-            raise e2e.TestFailure(
-                f"{what}: the screen does not show the picture at zoom {zoom}: {wrong} pixels differ, "
-                f"e.g. (view point, shown, held) {examples}")
-        time.sleep(0.1)
+    found = [0, []]
+
+    def shown():
+        found[:] = differences(block, grab(app, block.view["rect"]))
+        return found[0] == 0
+
+    try:
+        e2e.wait_for(shown, what, timeout, interval=0.1)
+    except e2e.TestFailure:
+        artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
+        if artifacts:
+            os.makedirs(artifacts, exist_ok=True)
+            shutil.copy(block.view["file"], os.path.join(artifacts, f"expected-{what}.ppm"))
+        raise e2e.TestFailure(
+            f"{what}: the screen does not show the picture at zoom {block.view['zoom']}: {found[0]} pixels "
+            f"differ, e.g. (view point, shown, held) {found[1]}")

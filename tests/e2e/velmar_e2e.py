@@ -19,12 +19,15 @@ origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas 
 buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
 press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
 tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag.
-Wait on what velmar reports, never on fixed pauses: choose("N1", mark) clicks a command of a menu
-by its name, window_named("Печать") and activate(window) wait for a dialog and its keyboard focus,
-key_until(["Return"], done, what) sends a key again while a dialog was not ready for it, and
-check_screen_shows(app.export("x.png"), what) waits until the canvas on the screen equals --export
-of the saved outline pixel for pixel. Presses are spaced so that
-two never make an unintended double click. A failing test leaves a screenshot and the program's
+Wait on what velmar reports, never on fixed pauses: open() returns once velmar reports its window
+where the X server has it ("window X Y W H", after "framed") and that window has the keyboard;
+choose("N1", mark) clicks a command of a menu by its name; window_named("Печать") and
+activate(window) wait for a dialog and its keyboard focus; answer("Сохранить как", path) waits for
+a dialog to take the keyboard, types into it and presses Enter until it has gone; key_until(["Return"],
+done, what) sends a key again while a dialog was not ready for it; start() and wait_shown() split
+open() around a question asked while starting; check_screen_shows(app.export("x.png"), what) waits
+until the canvas on the screen equals --export of the saved outline pixel for pixel. Presses are
+spaced so that two never make an unintended double click. A failing test leaves a screenshot and the program's
 output in $VELMAR_E2E_ARTIFACTS (default: a temporary folder, printed).
 Run one by hand:  VELMAR_BIN=build/src/velmar VELMAR_MAKE_OUTLINE=build/tests/e2e_make_outline \
                   python3 tests/e2e/e2e_canvas_moves.py [test_name...]
@@ -194,7 +197,14 @@ class Velmar:
         return path
 
     def open(self, outline=None):
-        """Starts velmar on an outline (a description, a path, or None for a new outline)."""
+        """Starts velmar on an outline (a description, a path, or None for a new outline) and
+        waits until its main window is shown, placed and has the keyboard."""
+        self.start(outline)
+        return self.wait_shown()
+
+    def start(self, outline=None):
+        """Starts velmar without waiting for its window: for a start that asks a question first
+        (answer it with answer(), then wait_shown())."""
         if isinstance(outline, dict):
             outline = self.make_outline(outline)
         self.path = outline
@@ -207,7 +217,11 @@ class Velmar:
         self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=self.log,
                                         text=True, bufsize=1, cwd=self.folder)
         threading.Thread(target=self._read_output, daemon=True).start()
-        wait_for(lambda: self._origin() is not None or self._died(), "the canvas to be shown", 30)
+        return self
+
+    def wait_shown(self, timeout=30):
+        """Waits until the main window of the started velmar is shown, placed and active."""
+        wait_for(lambda: self._origin() is not None or self._died(), "the canvas to be shown", timeout)
         self.check_alive()
         # Window managers place and decorate a new window in a few steps: wait for the window
         # and for its position to settle.
@@ -219,14 +233,16 @@ class Velmar:
         self._settle()
         return self
 
-    def activate(self, window, timeout=20):
+    def activate(self, window, timeout=20, ask=True):
         """Raises a window of velmar and waits until it has the keyboard: X reports it active and
         velmar reports a window taking the keyboard. Activation is asked again while it has not
-        happened (a window manager busy placing a new window may let the first request go)."""
+        happened (a window manager busy placing a new window may let the first request go).
+        With ask=False only waits: for a window that should take the keyboard by itself."""
         def active():
             self.check_alive()
             if self.desktop._run(["xdotool", "getactivewindow"]).stdout.strip() != str(window):
-                self.desktop._run(["xdotool", "windowactivate", str(window)])
+                if ask:
+                    self.desktop._run(["xdotool", "windowactivate", str(window)])
                 return False
             # The last window velmar saw take the keyboard is this one.
             reported = [line.split(" ", 3) for line in self.lines() if line.startswith("active ")]
@@ -256,13 +272,44 @@ class Velmar:
                     return int(x), int(y)
         return None
 
-    def _settle(self):
-        last, since = self._origin(), time.monotonic()
-        while time.monotonic() - since < 0.3:
-            time.sleep(0.05)
-            now = self._origin()
-            if now != last:
-                last, since = now, time.monotonic()
+    def _settle(self, timeout=20):
+        """Waits until velmar's window has settled where the window manager put it: velmar knows
+        the window's frame and has sized the window for it ("framed"), the last client size it
+        asked for ("resize W H") has come back in a report of its window, and the window it last
+        reported ("window X Y W H") lies where the X server has it. Canvas points are turned into
+        screen points from velmar's report, so they are right from then on."""
+        def placed():
+            self.check_alive()
+            lines = self.lines()
+            if "framed" not in lines:
+                return False
+            windows = [(i, line.split()[1:5]) for i, line in enumerate(lines) if line.startswith("window ")]
+            asked = [(i, line.split()[1:3]) for i, line in enumerate(lines) if line.startswith("resize ")]
+            if not windows:
+                return False
+            if asked and not any(i > asked[-1][0] and w[2:4] == asked[-1][1] for i, w in windows):
+                return False
+            if windows[-1][1] != self._x_geometry():
+                return False
+            return "=" in self.desktop._run(["xprop", "-id", self.window, "_NET_FRAME_EXTENTS"]).stdout
+
+        try:
+            wait_for(placed, "velmar's window to settle", timeout, interval=0.05)
+        except TestFailure:
+            reported = [line for line in self.lines() if line.split(" ", 1)[0] in ("window", "resize", "framed")]
+            raise TestFailure(f"velmar's window did not settle: velmar reported {reported[-4:]}, "
+                              f"X has {self._x_geometry()}")
+
+    def _x_geometry(self):
+        """[x, y, width, height] (as text) of the main window's client area as the X server has
+        it, in root coordinates. (xdotool getwindowgeometry counts a framed window's offset in
+        its frame twice.)"""
+        out = self.desktop._run(["xwininfo", "-id", str(self.window)]).stdout
+        values = {}
+        for line in out.splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        return [values.get(key) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
     def button(self, name):
         """Centre of the tool-bar button of command NAME ("ToolButton10"), canvas coordinates."""
@@ -307,6 +354,9 @@ class Velmar:
     def window_named(self, title, timeout=20):
         """The visible window of velmar titled TITLE, once it is shown."""
         def find():
+            # Also for a velmar still being started: the process may not exist yet.
+            if self.process is None:
+                return None
             self.check_alive()
             found = self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
                                        "--name", f"^{title}$"]).stdout.split()
@@ -314,6 +364,23 @@ class Velmar:
             return [w for w in found
                     if self.desktop._run(["xdotool", "getwindowname", w]).stdout.rstrip("\n") == title]
         return wait_for(find, f"the window «{title}»", timeout)[0]
+
+    def dialog(self, title, timeout=20):
+        """The dialog titled TITLE once it is shown and has the keyboard (keys sent from now on
+        reach it)."""
+        window = self.window_named(title, timeout)
+        self.activate(window, timeout)
+        return window
+
+    def answer(self, title, text=None, key="Return", timeout=20):
+        """Answers the dialog TITLE: waits until it has the keyboard, types TEXT (a file name) into
+        its focused field, then presses KEY (Return: the default button) until the dialog has
+        gone. Returns the dialog's window."""
+        window = self.dialog(title, timeout)
+        if text is not None:
+            self.type(text)
+        self.key_until([key], lambda: self.window_gone(window), f"the dialog «{title}» to close")
+        return window
 
     def window_gone(self, window):
         result = self.desktop._run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)])
