@@ -59,12 +59,14 @@ bool RubberBandTool::cancel(ToolContext& ctx)
     if (!m_active)
         return false;
     PaintDocument& doc = ctx.document();
-    restore(doc.mutablePicture(), ctx.stroke().snapshot, m_band);
+    // The pixels kept under the figure put the picture back as it was before the press.
+    putBackUnder(doc.mutablePicture());
     doc.notifyChanged(m_band);
     doc.mutableStatus().bandSize.clear();
     doc.notifyStatus();
     m_active = false;
     m_band = QRect();
+    m_under = QImage();
     return true;
 }
 
