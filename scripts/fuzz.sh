@@ -36,8 +36,10 @@ for h in "${harnesses[@]}"; do
   case $h in outline_reader|snapshot_reader|extension_block) limit+=(-max_len=65536) ;; esac
   [ -n "${VELMAR_FUZZ_RUNS:-}" ] && limit=(-runs="$VELMAR_FUZZ_RUNS")
   echo "== fuzz_$h"
-  # 2 GB of memory per input at most, 10 s per input; leaks are reported.
-  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+  # 2 GB of memory per input at most, 10 s per input; leaks are reported. Freed memory is held
+  # back from reuse for 32 MB of later frees (many executions' worth) rather than the default
+  # 256 MB: touching fresh pages for every allocation cost a third of the run.
+  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=32 \
        "build-fuzz/fuzz/fuzz_$h" "${sources[@]}" -dict="fuzz/dict/${dictionary[$h]}.dict" \
        "${limit[@]}" -rss_limit_mb=2560 -malloc_limit_mb=2048 -timeout=10 \
        -artifact_prefix="build-fuzz/artifacts/$h-" -print_final_stats=1 2> "build-fuzz/fuzz_$h.log"; then

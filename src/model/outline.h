@@ -173,6 +173,10 @@ public:
         return int(t.size());
     }
 
+    // Makes room for `count` objects of a kind, so that appending them one by one allocates once.
+    template <typename Object>
+    void reserveStored(int count) { table<Object>().reserve(std::size_t(std::clamp(count, 0, kTableCapacity))); }
+
     // Linear search of a kind's table over slots 1..count for the object; the last match counts.
     // Returns 0 when the object is not in the table.
     int findSlot(ObjectKind kind, ObjectId id) const;

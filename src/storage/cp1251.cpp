@@ -21,19 +21,26 @@ constexpr std::array<char16_t, 128> kHigh = {
 
 }  // namespace
 
-QString decodeCp1251(QByteArrayView bytes)
+void appendCp1251(QString& text, QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size());
+    QChar* next = text.data() + start;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x80)
-            text += QChar(b);
+            *next++ = QChar(b);
         else if (const char16_t u = kHigh[b - 0x80])
-            text += QChar(u);
+            *next++ = QChar(u);
         else
-            text += QChar(0xFFFD);
+            *next++ = QChar(0xFFFD);
     }
+}
+
+QString decodeCp1251(QByteArrayView bytes)
+{
+    QString text;
+    appendCp1251(text, bytes);
     return text;
 }
 

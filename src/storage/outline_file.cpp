@@ -22,6 +22,21 @@ qint32 getInt(const char* at) { return qFromLittleEndian<qint32>(at); }
 ColourValue getColour(const char* at) { return qFromLittleEndian<quint32>(at); }
 quint8 getByte(const char* at) { return quint8(*at); }
 
+// Names a field in a message about a damaged record: "фрейм 3: название", or the outline's own
+// field alone. The name is put together only when the field turns out damaged, so reading a sound
+// record builds no message texts.
+struct FieldName {
+    const char* field;
+    const char* item = nullptr;  // the object's kind, for a field of an object
+    int number = 0;              // the object's number, from 1
+
+    QString text() const
+    {
+        const QString name = QString::fromUtf8(field);
+        return item ? QStringLiteral("%1 %2: %3").arg(QString::fromUtf8(item), QString::number(number), name) : name;
+    }
+};
+
 // Collects the first problem found while a record is read; later checks do nothing once one
 // has been found, so the message names the first damaged field.
 class Checker {
@@ -34,27 +49,27 @@ public:
         if (!failed())
             m_problem = problem;
     }
-    QString string(const char* at, int capacity, const QString& what)
+    QString string(const char* at, int capacity, const FieldName& what)
     {
         QString text;
         if (!readShortString(at, capacity, &text))
-            fail(QStringLiteral("длина строки «%1» (%2) больше допустимой (%3)").arg(what).arg(getByte(at)).arg(capacity));
+            fail(QStringLiteral("длина строки «%1» (%2) больше допустимой (%3)").arg(what.text()).arg(getByte(at)).arg(capacity));
         return text;
     }
-    quint8 choice(const char* at, quint8 highest, const QString& what)
+    quint8 choice(const char* at, quint8 highest, const FieldName& what)
     {
         const quint8 value = getByte(at);
         if (value > highest)
-            fail(QStringLiteral("недопустимое значение «%1» (%2)").arg(what).arg(value));
+            fail(QStringLiteral("недопустимое значение «%1» (%2)").arg(what.text()).arg(value));
         return value;
     }
     // A value outside low…high fails the record and is returned clamped into the range: the
     // object being filled in is thrown away with the record, but must not overflow on the way.
-    int range(const char* at, qint32 low, qint32 high, const QString& what)
+    int range(const char* at, qint32 low, qint32 high, const FieldName& what)
     {
         const qint32 value = getInt(at);
         if (value < low || value > high) {
-            fail(QStringLiteral("значение «%1» (%2) вне допустимых пределов %3…%4").arg(what).arg(value).arg(low).arg(high));
+            fail(QStringLiteral("значение «%1» (%2) вне допустимых пределов %3…%4").arg(what.text()).arg(value).arg(low).arg(high));
             return std::clamp(value, low, high);
         }
         return value;
@@ -63,11 +78,11 @@ private:
     QString m_problem;
 };
 
-int checkedCount(Checker& check, const char* at, const QString& what)
+int checkedCount(Checker& check, const char* at, const char* what)
 {
     const qint32 count = getInt(at);
     if (count < 0 || count > kMaxObjects) {
-        check.fail(QStringLiteral("число объектов «%1» (%2) вне допустимых 0…%3").arg(what).arg(count).arg(kMaxObjects));
+        check.fail(QStringLiteral("число объектов «%1» (%2) вне допустимых 0…%3").arg(QString::fromUtf8(what)).arg(count).arg(kMaxObjects));
         return 0;
     }
     return count;
@@ -125,6 +140,20 @@ void SplitText::write(char* at, const QString& text)
             std::memcpy(at + 1, bytes.constData() + from, std::size_t(length));
         at += kSplitPieceCapacity + 1;
     }
+}
+
+QString SplitText::readText(const char* at)
+{
+    // The pieces are decoded one after another into one string; each byte stands for one
+    // character, so this is the text of the pieces joined.
+    int length = 0;
+    for (int i = 0; i < 4; ++i)
+        length += getByte(at + qsizetype(i) * (kSplitPieceCapacity + 1));
+    QString text;
+    text.reserve(length);
+    for (int i = 0; i < 4; ++i, at += kSplitPieceCapacity + 1)
+        appendCp1251(text, QByteArrayView(at + 1, getByte(at)));
+    return text;
 }
 
 SplitText SplitText::read(const char* at)
@@ -211,16 +240,18 @@ struct Places {
 template <typename Object>
 void readKind(const char* h, const KindFields<Object>& kind, Checker& check, OutlineHeader& header, Places& places)
 {
-    const int count = checkedCount(check, h + kind.countOffset, QString::fromUtf8(kind.countWhat));
+    const int count = checkedCount(check, h + kind.countOffset, kind.countWhat);
     const int frames = header.outline.count(ObjectKind::Frame);
+    header.outline.template reserveStored<Object>(count);
+    if (auto* members = places.of(kind.sequence))
+        members->reserve(members->size() + std::size_t(count));
     for (int k = 0; k < count && !check.failed(); ++k) {
         const char* r = h + kind.slotsOffset + k * kind.slotSize;
-        const QString item = QStringLiteral("%1 %2: ").arg(QString::fromUtf8(kind.itemWhat)).arg(k + 1);
         Object object;
         int place = 0;
         for (const Field<Object>& f : kind.fields) {
             const char* at = r + f.offset;
-            const QString what = item + QString::fromUtf8(f.what);
+            const FieldName what{f.what, kind.itemWhat, k + 1};
             switch (f.type) {
             case FieldType::Int: f.set(object, check.range(at, f.low, f.high, what)); break;
             case FieldType::Parent: f.set(object, check.range(at, 0, frames, what)); break;
@@ -228,7 +259,7 @@ void readKind(const char* h, const KindFields<Object>& kind, Checker& check, Out
             case FieldType::Byte: f.set(object, check.choice(at, quint8(f.high), what)); break;
             case FieldType::Flag: f.set(object, getByte(at) != 0); break;
             case FieldType::Name: f.setText(object, check.string(at, f.high, what)); break;
-            case FieldType::Text: f.setText(object, SplitText::read(at).text()); break;
+            case FieldType::Text: f.setText(object, SplitText::readText(at)); break;
             case FieldType::Position: place = check.range(at, 0, kMaxObjects, what); break;
             // The tail lengths are checked where the tail is read: a bad one costs only its picture.
             case FieldType::TailLength: header.tailLengths.push_back(getInt(at)); break;
@@ -272,10 +303,10 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     OutlineHeader& header = result.header;
     Checker check;
     header.version = result.fileVersion;
-    header.outlineName = check.string(h + kOutlineName, kNameCapacity, QStringLiteral("название конспекта"));
+    header.outlineName = check.string(h + kOutlineName, kNameCapacity, {"название конспекта"});
     header.canvasColour = getColour(h + kCanvasColour);
-    header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, QStringLiteral("ширина окна"));
-    header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, QStringLiteral("высота окна"));
+    header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, {"ширина окна"});
+    header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, {"высота окна"});
     header.outline.setSequenceRecording(true);
     Places places;
     forEachStoredKind([&](const auto& kind) {

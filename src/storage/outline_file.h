@@ -71,6 +71,8 @@ public:
     static void write(char* at, const QString& text);
     // Reads four ShortStrings; a length byte above 255 cannot occur, so this always succeeds.
     static SplitText read(const char* at);
+    // The text stored at `at`, decoded without keeping the pieces.
+    static QString readText(const char* at);
 
 private:
     std::array<QByteArray, 4> m_pieces;

@@ -230,13 +230,17 @@ QString pictureList(const QStringList& failures)
     return failures.join(QStringLiteral(", "));
 }
 
-// Runs work(0) … work(count − 1) on the machine's cores and waits for all of them.
+// Streams that together are shorter than this decode in less time than starting threads takes.
+constexpr qsizetype kSideBySideBytes = 64 * 1024;
+
+// Runs work(0) … work(count − 1) on the machine's cores and waits for all of them; `bytes` of
+// streams below kSideBySideBytes are decoded one after another on the calling thread.
 template <typename Work>
-void decodeSideBySide(std::size_t count, Work work)
+void decodeSideBySide(std::size_t count, qsizetype bytes, Work work)
 {
-    if (count <= 1) {
-        if (count == 1)
-            work(0);
+    if (count <= 1 || bytes < kSideBySideBytes) {
+        for (std::size_t i = 0; i < count; ++i)
+            work(i);
         return;
     }
     QThreadPool pool;
@@ -324,7 +328,10 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         chunkStart += cumulative;
         previous = cumulative;
     }
-    decodeSideBySide(decodings.size(), [&](std::size_t i) {
+    qsizetype streamBytes = 0;
+    for (const Decoding& d : decodings)
+        streamBytes += d.stream.size();
+    decodeSideBySide(decodings.size(), streamBytes, [&](std::size_t i) {
         Decoding& d = decodings[i];
         d.image = d.wanted.isEmpty() ? decodeJpeg(d.stream, &d.why) : decodeJpegAtLeast(d.stream, d.wanted, &d.why);
     });

@@ -21,6 +21,7 @@ class TestFuzzRegressions : public QObject {
     Q_OBJECT
 private slots:
     void everyKeptInputHasItsOutcome();
+    void compactInputsExpandAloneAsAfterOthers();
 };
 
 namespace {
@@ -127,6 +128,49 @@ void TestFuzzRegressions::everyKeptInputHasItsOutcome()
         ++seen;
     }
     QCOMPARE(seen, int(expected().size()));
+}
+
+// The harnesses reuse one buffer and put back only what the previous input changed: an input
+// must stand for the same bytes whatever came before it.
+void TestFuzzRegressions::compactInputsExpandAloneAsAfterOthers()
+{
+    const auto patch = [](int area, int slot, int offset, const QByteArray& bytes) {
+        QByteArray head(5, '\0');
+        head[0] = char(area);
+        head[1] = char(slot);
+        qToLittleEndian<quint16>(quint16(offset), head.data() + 2);
+        head[4] = char(bytes.size());
+        return head + bytes;
+    };
+    const QByteArray whole = buildOutlineImage(compact::baseDocument(), true).toBytes();
+    const QList<QByteArray> inputs = {
+        compact::compactOf(whole),
+        // A frame's title, a text field's text across a slot's end, the outline's name, a count.
+        compact::compactOf(whole, {patch(0, 1, 23, "\x05Title"), patch(1, 0, 2000, QByteArray(200, 'x')),
+                                   patch(5, 0, 200, "\x02Hi")}),
+        QByteArray("\x63\x02", 2),  // counts cut short: 99 frames, 2 text fields, the rest as based
+        compact::compactOf(whole, {patch(3, 2, 1052, QByteArray(4, '\xff'))}),
+    };
+    // Each alone (after a whole file, which the buffer does not keep), then after every other.
+    QList<QByteArray> alone;
+    for (const QByteArray& input : inputs) {
+        (void)compact::expand(whole);
+        alone << compact::expand(input);
+    }
+    QCOMPARE(alone[0], whole);
+    QCOMPARE(alone[1].mid(layout::kFrames + layout::kFrameRecordSize + 23, 6), QByteArray("\x05Title"));
+    QCOMPARE(alone[1].size(), whole.size());
+    for (bool headerOnly : {false, true})
+        for (qsizetype a = 0; a < inputs.size(); ++a)
+            for (qsizetype b = 0; b < inputs.size(); ++b) {
+                (void)compact::expand(whole);
+                const QByteArray fresh = compact::expand(inputs[b], headerOnly);
+                (void)compact::expand(inputs[a], headerOnly);
+                (void)compact::expand(inputs[a], !headerOnly);
+                (void)compact::expand(inputs[a], headerOnly);
+                QVERIFY2(compact::expand(inputs[b], headerOnly) == fresh,
+                         qPrintable(QStringLiteral("input %1 after %2 (header only: %3)").arg(b).arg(a).arg(headerOnly)));
+            }
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)

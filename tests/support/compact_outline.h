@@ -30,6 +30,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace compact {
 
@@ -99,21 +101,31 @@ inline bool isWholeFile(QByteArrayView input)
 }
 
 // The file bytes an input stands for: an outline file, or a header-only snapshot. The result is
-// valid until the next call: one buffer is reused, so that an input costs no fresh copy of the
-// record beyond rewriting it.
+// valid until the next call: one buffer is reused, and of the record only the bytes the previous
+// input changed are put back, so that an input costs no copy of the whole record.
 inline const QByteArray& expand(QByteArrayView input, bool headerOnly = false)
 {
     static QByteArray file;
+    static const QByteArray* holds = nullptr;            // the base record the buffer holds, if any
+    static std::vector<std::pair<qsizetype, qsizetype>> changed;  // ranges of it the last input wrote
     if (isWholeFile(input)) {
         file = input.toByteArray();
+        holds = nullptr;
         return file;
     }
     const QByteArray& from = headerOnly ? base().snapshot : base().record;
     if (file.capacity() < layout::kHeaderSize + input.size())
         file.reserve(layout::kHeaderSize + std::max<qsizetype>(input.size(), 1 << 20));
     file.resize(layout::kHeaderSize);
-    std::memcpy(file.data(), from.constData(), std::size_t(layout::kHeaderSize));
     char* record = file.data();
+    if (holds != &from) {
+        std::memcpy(record, from.constData(), std::size_t(layout::kHeaderSize));
+        holds = &from;
+    } else {
+        for (const auto& [start, length] : changed)
+            std::memcpy(record + start, from.constData() + start, std::size_t(length));
+    }
+    changed.clear();
     qsizetype at = 0;
     const auto take = [&](qsizetype n) {
         const qsizetype from = at;
@@ -121,8 +133,11 @@ inline const QByteArray& expand(QByteArrayView input, bool headerOnly = false)
         return at - from == n ? input.sliced(from, n) : QByteArrayView();
     };
     const QByteArrayView counts = take(5);
-    for (qsizetype k = 0; k < counts.size(); ++k)
-        qToLittleEndian<qint32>(quint8(counts[k]), record + kAreas[std::size_t(k)].count);
+    for (qsizetype k = 0; k < counts.size(); ++k) {
+        const qsizetype offset = kAreas[std::size_t(k)].count;
+        qToLittleEndian<qint32>(quint8(counts[k]), record + offset);
+        changed.emplace_back(offset, 4);
+    }
     const QByteArrayView patchCount = take(1);
     const int patches = patchCount.isEmpty() ? 0 : quint8(patchCount[0]);
     for (int p = 0; p < patches; ++p) {
@@ -143,8 +158,10 @@ inline const QByteArray& expand(QByteArrayView input, bool headerOnly = false)
             end = a.firstSlot + (slot + 1) * a.slotSize;
         }
         const qsizetype length = std::min(bytes.size(), end - start);
-        if (length > 0)
+        if (length > 0) {
             std::memcpy(record + start, bytes.data(), std::size_t(length));
+            changed.emplace_back(start, length);
+        }
     }
     file.append(input.sliced(at).data(), input.size() - at);
     return file;
