@@ -27,6 +27,9 @@ struct HistoryState {
     int highestStep = 0;
     int savedStep = -1;    // the step last saved or opened; -1 = none
     bool fullSnapshot = true;  // the next step writes a complete outline file
+    // The file the outline was just read from: when it holds exactly what the next complete step
+    // would write, that step links to it instead of writing a copy. Cleared by every step.
+    QString openedFile;
     QString folder;        // where the snapshots go; empty = this instance's history folder
     // The objects as each step left them, for what the snapshot files cannot hold.
     std::map<int, Outline> stepObjects;
