@@ -141,6 +141,12 @@ int main(int argc, char** argv)
         dialogs.files.push_back(Dialogs::FileChoice{path, 1});
         window.command(QStringLiteral("N50"))->trigger();
         QApplication::processEvents();
+        // Opened, changed and saved once, as files in use are: text fields fitted to their texts.
+        dialogs.files.push_back(Dialogs::FileChoice{path, 1});
+        window.command(QStringLiteral("N48"))->trigger();
+        window.recordStep();
+        window.command(QStringLiteral("N49"))->trigger();
+        QApplication::processEvents();
     }
     std::printf("file: %.0f MB\n", QFileInfo(path).size() / 1e6);
 
