@@ -353,6 +353,9 @@ void DocumentController::openOutline(const QString& file)
     enableOutlineCommands(true);
 
     m_document.history.currentStep = -1;
+    // Read whole and as it stands, the file can be the first step itself rather than a copy.
+    if (!old && !recovered && warning.isEmpty())
+        m_document.history.openedFile = QFileInfo(path).absoluteFilePath();
     recordStep(StepKind::Full);
     markSaved(m_document);
     m_commands.saveButton->setEnabled(false);

@@ -78,21 +78,29 @@ FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(
 void FrameWidget::apply(const FrameObject& frame)
 {
     setGeometry(frame.bounds);
-    m_colour = toQColor(frame.colour);
-    m_outerBevel = frame.outerBevel;
-    m_innerBevel = frame.innerBevel;
-    m_borderLine = frame.borderLine;
+    setToolTip(frame.hint);
     nameForAccessibility(this, frame);
+    m_title->setVisible(frame.titleVisible);
     const QString title = visibleText(frame.title);
     if (m_title->text() != title) {
         m_title->setText(title);
         m_title->adjustSize();
     }
-    QPalette palette = m_title->palette();
-    palette.setColor(QPalette::WindowText, toQColor(frame.titleColour));
-    m_title->setPalette(palette);
-    m_title->setVisible(frame.titleVisible);
-    setToolTip(frame.hint);
+    const QColor titleColour = toQColor(frame.titleColour);
+    if (m_title->palette().color(QPalette::WindowText) != titleColour) {
+        QPalette palette = m_title->palette();
+        palette.setColor(QPalette::WindowText, titleColour);
+        m_title->setPalette(palette);
+    }
+    // A sync after another object changed leaves an unchanged frame unpainted.
+    const QColor colour = toQColor(frame.colour);
+    if (m_colour == colour && m_outerBevel == frame.outerBevel && m_innerBevel == frame.innerBevel
+        && m_borderLine == frame.borderLine)
+        return;
+    m_colour = colour;
+    m_outerBevel = frame.outerBevel;
+    m_innerBevel = frame.innerBevel;
+    m_borderLine = frame.borderLine;
     update();
 }
 
@@ -117,17 +125,20 @@ QImage PictureWidget::render(const QImage& stored, QSize size)
 void PictureWidget::apply(const PictureObject& picture)
 {
     setGeometry(picture.bounds);
+    setToolTip(picture.hint);
+    bool changed = m_border != picture.border || m_stretched != picture.stretched;
     m_border = picture.border;
     m_stretched = picture.stretched;
-    setToolTip(picture.hint);
     nameForAccessibility(this, picture);
     // Render from the stored bitmap only when it or the size changed: never from an earlier
     // rendering, so repeated resizing loses nothing.
     if (picture.bitmap().cacheKey() != m_stored.cacheKey() || m_rendering.size() != picture.bounds.size()) {
         m_stored = picture.bitmap();
         m_rendering = render(m_stored, picture.bounds.size());
+        changed = true;
     }
-    update();
+    if (changed)
+        update();
 }
 
 void PictureWidget::setDrawStoredBitmap(bool on)
@@ -243,10 +254,16 @@ void CaptionWidget::apply(const CaptionObject& caption)
 {
     setGeometry(caption.bounds);
     nameForAccessibility(this, caption);
+    const QColor colour = toQColor(caption.colour), textColour = toQColor(caption.font.colour);
+    const QFont font = toQFont(caption.font);
+    // Only a changed look repaints: a sync after another object moved leaves the caption alone.
+    if (m_text == caption.text && m_colour == colour && m_textColour == textColour && m_font == font)
+        return;
     m_text = caption.text;
-    m_colour = toQColor(caption.colour);
-    m_textColour = toQColor(caption.font.colour);
-    setFont(toQFont(caption.font));
+    m_colour = colour;
+    m_textColour = textColour;
+    m_font = font;
+    setFont(font);
     update();
 }
 
@@ -267,6 +284,11 @@ ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
 
 void ArrowWidget::apply(const ArrowObject& a)
 {
+    // Drawing an arrow and its hit area is the costly part of a sync: an arrow whose ends, pen and
+    // colour are as they were keeps its picture.
+    const std::array<int, 6> values{a.x1, a.y1, a.x2, a.y2, a.penWidth, int(a.colour)};
+    if (m_drawnFrom == values)
+        return;
     const ArrowPicture picture = placeArrow(a.x1, a.y1, a.x2, a.y2, a.penWidth, a.colour);
     // Presses are taken on and a few pixels around the drawn arrow.
     const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
@@ -276,6 +298,7 @@ void ArrowWidget::apply(const ArrowObject& a)
     m_penWidth = a.penWidth;
     m_colour = a.colour;
     nameForAccessibility(this, a);
+    m_drawnFrom = values;
 }
 
 void ArrowWidget::setDrawStrokes(bool on)
@@ -288,6 +311,7 @@ void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)
 {
     m_image = image;
     m_strokes.reset();
+    m_drawnFrom.reset();
     resize(image.size());
     if (!hitArea.isNull())
         setMask(QBitmap::fromImage(hitArea.createAlphaMask()));

@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 namespace velmar {
@@ -98,6 +99,7 @@ protected:
 private:
     QString m_text;
     QColor m_colour, m_textColour;
+    QFont m_font;
 };
 
 // An arrow: its picture in a transparent control on the canvas. Only the drawn arrow (with a few
@@ -126,6 +128,8 @@ private:
     int m_penWidth = 1;
     ColourValue m_colour = 0;
     bool m_drawStrokes = false;
+    // The values the picture was drawn from: a sync that leaves them alone draws nothing.
+    std::optional<std::array<int, 6>> m_drawnFrom;
 };
 
 }  // namespace velmar

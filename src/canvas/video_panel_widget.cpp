@@ -12,9 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
-#include <QUrl>
-#include <QVideoFrame>
-#include <QVideoSink>
 
 namespace velmar {
 
@@ -182,30 +179,8 @@ VideoPanelWidget::VideoPanelWidget(QWidget* parent)
 
 VideoPanelWidget::~VideoPanelWidget()
 {
-    if (!m_player)
-        return;
-    // The player and its sink still signal while they shut down (an empty last frame), when this
-    // object would no longer be a panel: they are cut off and let go here, not by QObject.
-    m_player->disconnect(this);
-    m_player->disconnect(m_bar);
-    m_sink->disconnect(this);
-    if (m_player->mediaStatus() == QMediaPlayer::LoadingMedia) {
-        // Stopping a film in the middle of its opening makes the GUI thread wait for the
-        // framework's streaming thread, which is itself waiting for the GUI thread to start the
-        // video output: a second's freeze. The player is let go once the opening has settled.
-        QMediaPlayer* player = m_player;
-        player->setParent(nullptr);
-        m_sink->setParent(player);
-        connect(player, &QMediaPlayer::mediaStatusChanged, player, [player](QMediaPlayer::MediaStatus status) {
-            if (status != QMediaPlayer::LoadingMedia)
-                player->deleteLater();
-        });
-        QTimer::singleShot(kReleaseTimeoutMs, player, &QObject::deleteLater);
-        return;
-    }
-    m_player->stop();
-    delete m_player;
-    delete m_sink;
+    if (m_player)
+        m_player->dispose();
 }
 
 void VideoPanelWidget::apply(const VideoObject& video)
@@ -259,23 +234,24 @@ void VideoPanelWidget::openSoon(const QString& fileName)
     });
 }
 
-void VideoPanelWidget::ensurePlayer()
+bool VideoPanelWidget::ensurePlayer(QString* error)
 {
     if (m_player)
-        return;
+        return true;
     prepareMediaFramework();
-    m_player = new QMediaPlayer(this);
-    m_sink = new QVideoSink(this);
-    m_player->setVideoSink(m_sink);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &VideoPanelWidget::mediaStatusChanged);
-    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& text) {
+    m_player = createFilmPlayer(error);
+    if (!m_player)
+        return false;
+    FilmPlayer::Listener listener;
+    listener.statusChanged = [this](FilmPlayer::Status status) { mediaStatusChanged(status); };
+    listener.errorOccurred = [this](const QString& text) {
         if (m_openState == OpenState::Opening)
             fail(text);
-    });
-    connect(m_player, &QMediaPlayer::playbackStateChanged, m_bar, qOverload<>(&QWidget::update));
-    // Frames may be delivered from the framework's streaming thread: the panel as context makes
-    // the connection queued then.
-    connect(m_sink, &QVideoSink::videoFrameChanged, this, &VideoPanelWidget::frameArrived);
+    };
+    listener.stateChanged = [this] { m_bar->update(); };
+    listener.pictureArrived = [this](const QImage& image) { pictureArrived(image); };
+    m_player->setListener(std::move(listener));
+    return true;
 }
 
 void VideoPanelWidget::releaseSource()
@@ -283,7 +259,7 @@ void VideoPanelWidget::releaseSource()
     if (!m_player)
         return;
     m_player->stop();
-    m_player->setSource(QUrl());
+    m_player->setSource(QString());
 }
 
 void VideoPanelWidget::startOver(const QString& fileName)
@@ -317,13 +293,17 @@ void VideoPanelWidget::openFile(const QString& fileName)
         fail(QStringLiteral("файл недоступен для чтения"));
         return;
     }
-    ensurePlayer();
+    QString moduleError;
+    if (!ensurePlayer(&moduleError)) {
+        fail(moduleError);
+        return;
+    }
     if (!m_player->isAvailable()) {
         fail(QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система"));
         return;
     }
     m_openState = OpenState::Opening;
-    m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    m_player->setSource(info.absoluteFilePath());
     // Playing and pausing at once leaves the film paused on its first picture.
     m_player->play();
     m_player->pause();
@@ -358,21 +338,18 @@ void VideoPanelWidget::fail(const QString& reason)
     emit openFinished(false);
 }
 
-void VideoPanelWidget::mediaStatusChanged(QMediaPlayer::MediaStatus status)
+void VideoPanelWidget::mediaStatusChanged(FilmPlayer::Status status)
 {
     if (m_openState != OpenState::Opening)
         return;
     switch (status) {
-    case QMediaPlayer::LoadedMedia:
-    case QMediaPlayer::BufferingMedia:
-    case QMediaPlayer::BufferedMedia:
-    case QMediaPlayer::EndOfMedia:
+    case FilmPlayer::Status::Loaded:
         m_openState = OpenState::Open;
         setDisplayRect(rect());
         m_bar->update();
         emit openFinished(true);
         break;
-    case QMediaPlayer::InvalidMedia:
+    case FilmPlayer::Status::Invalid:
         fail(m_player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
                                                : m_player->errorString());
         break;
@@ -381,16 +358,13 @@ void VideoPanelWidget::mediaStatusChanged(QMediaPlayer::MediaStatus status)
     }
 }
 
-void VideoPanelWidget::frameArrived(const QVideoFrame& frame)
+void VideoPanelWidget::pictureArrived(const QImage& image)
 {
-    if (!frame.isValid() || m_openState == OpenState::Closed || m_openState == OpenState::Failed)
+    if (m_openState == OpenState::Closed || m_openState == OpenState::Failed)
         return;
     // Pictures still on their way when the film was stopped would cover its first picture.
-    if (m_openState == OpenState::Open && m_player->playbackState() == QMediaPlayer::StoppedState
+    if (m_openState == OpenState::Open && m_player->state() == FilmPlayer::State::Stopped
         && m_framesReceived > 0)
-        return;
-    const QImage image = frame.toImage();
-    if (image.isNull())
         return;
     if (m_framesReceived == 0) {
         m_firstPicture = image;
@@ -401,9 +375,9 @@ void VideoPanelWidget::frameArrived(const QVideoFrame& frame)
     display()->setPicture(image);
 }
 
-QMediaPlayer::PlaybackState VideoPanelWidget::playbackState() const
+FilmPlayer::State VideoPanelWidget::playbackState() const
 {
-    return m_player && isOpen() ? m_player->playbackState() : QMediaPlayer::StoppedState;
+    return m_player && isOpen() ? m_player->state() : FilmPlayer::State::Stopped;
 }
 
 qint64 VideoPanelWidget::position() const
@@ -425,9 +399,9 @@ void VideoPanelWidget::togglePause()
 {
     if (!isOpen())
         return;
-    if (m_player->playbackState() == QMediaPlayer::PlayingState)
+    if (m_player->state() == FilmPlayer::State::Playing)
         m_player->pause();
-    else if (m_player->playbackState() == QMediaPlayer::PausedState)
+    else if (m_player->state() == FilmPlayer::State::Paused)
         m_player->play();
 }
 

@@ -1,14 +1,11 @@
 #pragma once
 
 #include "model/outline.h"
+#include "platform/film_player.h"
 
 #include <QImage>
-#include <QMediaPlayer>
 #include <QPointer>
 #include <QWidget>
-
-class QVideoFrame;
-class QVideoSink;
 
 namespace velmar {
 
@@ -63,8 +60,8 @@ private:
     int m_pressed = -1;
 };
 
-// A video fragment's panel with its player. The player opens the fragment's AVI file through Qt
-// Multimedia, and its pictures are drawn over the panel's client area (or over another display,
+// A video fragment's panel with its player. The player opens the fragment's AVI file through the
+// media module (see platform/film_player.h), and its pictures are drawn over the panel's client area (or over another display,
 // for full screen). Opening ends paused on the film's first picture.
 class VideoPanelWidget : public VideoDisplay {
     Q_OBJECT
@@ -75,9 +72,6 @@ public:
         Open,     // opened: stopped, playing or paused
         Failed,   // the file could not be opened; the name is kept
     };
-
-    // How long a panel's player that is still opening may live on after the panel is gone.
-    static constexpr int kReleaseTimeoutMs = 10000;
 
     explicit VideoPanelWidget(QWidget* parent);
     ~VideoPanelWidget() override;
@@ -98,7 +92,7 @@ public:
     bool isOpen() const { return m_openState == OpenState::Open; }
     // Why the last opening failed (the media framework's message), empty otherwise.
     QString openError() const { return m_openError; }
-    QMediaPlayer::PlaybackState playbackState() const;
+    FilmPlayer::State playbackState() const;
     qint64 position() const;
     // Video frames decoded since the file was opened.
     int framesReceived() const { return m_framesReceived; }
@@ -116,7 +110,7 @@ public:
     VideoDisplay* display() const;
 
     VideoPlayerBar* playerBar() const { return m_bar; }
-    QMediaPlayer* player() const { return m_player; }
+    FilmPlayer* player() const { return m_player; }
 
     // Drawings of the outline show the film's still (its first picture, see film_still.h) rather
     // than an empty panel. With playing false the panel never opens a player and shows only the
@@ -140,15 +134,15 @@ private:
     void openSoon(const QString& fileName);
     // Forgets the present film: a new opening under the given name begins.
     void startOver(const QString& fileName);
-    void ensurePlayer();
+    // Creates the player on first use; false (with the reason) when the media module is missing.
+    bool ensurePlayer(QString* error);
     void releaseSource();
     void fail(const QString& reason);
-    void mediaStatusChanged(QMediaPlayer::MediaStatus status);
-    void frameArrived(const QVideoFrame& frame);
+    void mediaStatusChanged(FilmPlayer::Status status);
+    void pictureArrived(const QImage& image);
 
     VideoPlayerBar* m_bar;
-    QMediaPlayer* m_player = nullptr;
-    QVideoSink* m_sink = nullptr;
+    FilmPlayer* m_player = nullptr;
     QPointer<VideoDisplay> m_display;  // null: the panel itself
     QString m_fileName;
     OpenState m_openState = OpenState::Closed;

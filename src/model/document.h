@@ -32,6 +32,9 @@ struct HistoryState {
     // Set by the history alone, after a step whose snapshot could not be written: the objects of
     // the next step cannot be told from the last ones written down, so it is written complete.
     bool nextStepComplete = false;
+    // The file the outline was just read from: when it holds exactly what the next complete step
+    // would write, that step links to it instead of writing a copy. Cleared by every step.
+    QString openedFile;
     QString folder;        // where the snapshots go; empty = this instance's history folder
     // The objects as each step left them, for what the snapshot files cannot hold.
     std::map<int, Outline> stepObjects;

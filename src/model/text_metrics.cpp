@@ -1,5 +1,7 @@
 #include "model/text_metrics.h"
 
+#include <QHash>
+
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -158,11 +160,42 @@ TextExtent measureText(const QString& text, const QFont& font)
 
 namespace {
 
+// Texts measured lately, by text and font: the zoom fits every text field to its text on each
+// resize, and most of them keep their text and font size from one resize to the next. Per thread,
+// as drawings are also made off the GUI thread.
+struct MeasuredKey {
+    QString text;
+    QString family;
+    int size;
+    int pitchAndStyle;
+    bool operator==(const MeasuredKey&) const = default;
+};
+
+size_t qHash(const MeasuredKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.family, key.size, key.pitchAndStyle);
+}
+
+TextExtent measureTextOnce(const QString& text, const FontSpec& font)
+{
+    constexpr qsizetype kKept = 4096;
+    thread_local QHash<MeasuredKey, TextExtent> measured;
+    MeasuredKey key{text, font.name, font.size, font.pitch << 8 | font.style};
+    const auto found = measured.constFind(key);
+    if (found != measured.cend())
+        return *found;
+    const TextExtent extent = measureText(text, toQFont(font));
+    if (measured.size() >= kKept)
+        measured.clear();
+    measured.insert(std::move(key), extent);
+    return extent;
+}
+
 std::optional<QSize> fittedSize(const QString& text, const FontSpec& font, int extraWidth)
 {
     if (text.isEmpty())
         return std::nullopt;
-    const TextExtent extent = measureText(text, toQFont(font));
+    const TextExtent extent = measureTextOnce(text, font);
     const qint64 width = qint64(extraWidth) + extent.widestLine;
     const qint64 height = qint64(extent.lineBreaks + 1) * extent.lineHeight + 1;
     return QSize(int(std::min<qint64>(width, INT_MAX)), int(std::min<qint64>(height, INT_MAX)));

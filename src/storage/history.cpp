@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace velmar {
 
 namespace {
@@ -92,6 +94,27 @@ void install(Document& doc, LoadResult& loaded)
     dropSelection(doc, true);
 }
 
+QString changedOnDiskMessage(const QString& path)
+{
+    return QStringLiteral("Файл, открытый в начале истории, изменён другой программой: снимок «%1» больше "
+                          "не хранит этот шаг, восстановить его нельзя.").arg(shown(path));
+}
+
+// Whether the file at `path` holds exactly the bytes `image` would write: its size, header record
+// and extension block (the picture streams are the file's own, kept from reading it).
+bool fileHoldsImage(const QString& path, const OutlineImage& image)
+{
+    const QFileInfo info(path);
+    if (!image.ok || !info.isFile() || info.size() != image.fileSize())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(image.header.size()) != image.header)
+        return false;
+    if (image.extension.isEmpty())
+        return true;
+    return file.seek(info.size() - image.extension.size()) && file.read(image.extension.size()) == image.extension;
+}
+
 // Rebuilds the outline as it was at the current step, coming from step `from`.
 HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
 {
@@ -103,6 +126,8 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
     QString message;
 
     if (QFileInfo::exists(full)) {
+        if (!snapshotIntact(full))
+            return failure(changedOnDiskMessage(full));
         LoadResult loaded = readOutlineFile(full, windowChrome);
         if (!loaded.ok)
             return failure(loaded.message);
@@ -124,6 +149,8 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
             const QString base = snapshotPathIn(folder, k, true);
             if (!QFileInfo::exists(base))
                 continue;
+            if (!snapshotIntact(base))
+                return failure(changedOnDiskMessage(base));
             LoadResult loaded = readOutlineFile(base, windowChrome);
             if (!loaded.ok)
                 return failure(loaded.message);
@@ -208,21 +235,30 @@ HistoryResult recordStep(Document& doc, StepKind kind)
     // Steps above this one belong to a branch that undo left behind; none of their files may be
     // found by a later restore.
     for (int k = step + 1; k <= abandoned; ++k) {
-        QFile::remove(snapshotPathIn(folder, k, true));
-        QFile::remove(snapshotPathIn(folder, k, false));
+        removeSnapshot(snapshotPathIn(folder, k, true));
+        removeSnapshot(snapshotPathIn(folder, k, false));
     }
     const bool full = kind == StepKind::Full || step == 0 || history.nextStepComplete;
+    const QString openedFile = std::exchange(doc.history.openedFile, QString());
     // A step has one snapshot: a complete one of this number must not outlive a newer header.
-    QFile::remove(snapshotPathIn(folder, step, !full));
+    removeSnapshot(snapshotPathIn(folder, step, !full));
     // A complete snapshot may be offered after a crash, so it appears only once written whole.
     const QString path = snapshotPathIn(folder, step, full);
     const OutlineImage image = buildOutlineImage(doc, full);
-    const WriteResult written = writeSnapshotFile(path, image, full);
+    WriteResult written;
+    // An outline just read and still as its file has it needs no copy of that file: the step is
+    // the file itself, linked (or cloned) into the history folder.
+    if (full)
+        removeSnapshot(path);
+    if (full && !openedFile.isEmpty() && fileHoldsImage(openedFile, image) && linkSnapshot(openedFile, path))
+        written.ok = true;
+    else
+        written = writeSnapshotFile(path, image, full);
     // Without this step's file the objects of the next step cannot be told from the last ones
     // written down: the next step must be complete, whichever kind this one was.
     history.nextStepComplete = !written.ok;
     if (!written.ok)
-        QFile::remove(path);  // a partly written snapshot must not be mistaken for this step
+        removeSnapshot(path);  // a partly written snapshot must not be mistaken for this step
     // The snapshots carry texts beyond Windows-1251 and the appearance properties in their block;
     // what no file holds (the zoom's reference layout) is kept beside them, for undo and redo.
     history.stepObjects.erase(history.stepObjects.upper_bound(step - 1), history.stepObjects.end());
@@ -280,7 +316,10 @@ void cleanUp(const Document& doc)
     const QStringList names = folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files);
     for (const QString& name : names)
         if (snapshotStep(name) >= 0)
-            QFile::remove(folder.filePath(name));
+            removeSnapshot(folder.filePath(name));
+    // Notes of links that were never made (an end between the note and the link).
+    for (const QString& name : folder.entryList({QStringLiteral("temp*.tml")}, QDir::Files))
+        QFile::remove(folder.filePath(name));
 }
 
 int applyLaterSteps(LoadResult& loaded, const QString& folder, int step)

@@ -15,7 +15,11 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 
 namespace velmar {
@@ -41,14 +45,54 @@ bool lockFolder(FileLock& lock, const QString& folder)
     return true;
 }
 
-// The snapshot files of a folder, by name.
+// The note kept beside a complete snapshot that is a hard link: tempN.tm1 → tempN.tml.
+QString linkNotePath(const QString& snapshot)
+{
+    QString note = snapshot;
+    note.chop(1);
+    return note + QLatin1Char('l');
+}
+
+// What identifies a file's contents without reading them: inode, size, modification time.
+QByteArray fileIdentity(const struct stat& info)
+{
+    return QByteArray::number(qulonglong(info.st_dev)) + ' ' + QByteArray::number(qulonglong(info.st_ino)) + ' '
+           + QByteArray::number(qlonglong(info.st_size)) + ' ' + QByteArray::number(qlonglong(info.st_mtim.tv_sec))
+           + ' ' + QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + '\n';
+}
+
+// The snapshot files of a folder (link notes included), by name.
 QStringList snapshotNames(const QDir& folder)
 {
     QStringList names;
     for (const QString& name : folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files))
         if (snapshotStep(name) >= 0)
             names << name;
+    for (const QString& name : folder.entryList({QStringLiteral("temp*.tml")}, QDir::Files)) {
+        QString snapshot = name;
+        snapshot.chop(1);
+        if (snapshotStep(snapshot + QLatin1Char('1')) >= 0)
+            names << name;
+    }
     return names;
+}
+
+// A clone of `source` at `target` sharing its blocks (copy on write), where the file system can.
+bool cloneFile(const QByteArray& source, const QByteArray& target)
+{
+    const int from = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+    if (from < 0)
+        return false;
+    const int to = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = false;
+    if (to >= 0) {
+        ok = ::ioctl(to, FICLONE, from) == 0;
+        ::close(to);
+        if (!ok)
+            ::unlink(target.constData());
+    }
+    ::close(from);
+    return ok;
 }
 
 }  // namespace
@@ -62,6 +106,56 @@ QString snapshotPathIn(const QString& historyFolder, int step, bool full)
 {
     return QDir(historyFolder).filePath(QStringLiteral("temp") + QString::number(step)
                                         + (full ? QStringLiteral(".tm1") : QStringLiteral(".tm2")));
+}
+
+bool linkSnapshot(const QString& source, const QString& snapshot)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(snapshot);
+    const QString note = linkNotePath(snapshot);
+    QFile::remove(note);
+    if (cloneFile(from, to))
+        return true;  // an independent copy: nothing written into the source can reach it
+    struct stat info {};
+    if (::stat(from.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    // The note goes first: a snapshot that is a link is never without it.
+    QFile noteFile(note);
+    if (!noteFile.open(QIODevice::WriteOnly | QIODevice::NewOnly) || noteFile.write(fileIdentity(info)) < 0
+        || !noteFile.flush()) {
+        noteFile.remove();
+        return false;
+    }
+    noteFile.close();
+    if (::link(from.constData(), to.constData()) != 0) {
+        QFile::remove(note);
+        return false;
+    }
+    // The file may have changed between the look and the link.
+    struct stat linked {};
+    if (::stat(to.constData(), &linked) != 0 || fileIdentity(linked) != fileIdentity(info)) {
+        removeSnapshot(snapshot);
+        return false;
+    }
+    return true;
+}
+
+bool snapshotIntact(const QString& snapshot)
+{
+    QFile note(linkNotePath(snapshot));
+    if (!note.exists())
+        return true;
+    struct stat info {};
+    if (!note.open(QIODevice::ReadOnly) || ::stat(QFile::encodeName(snapshot).constData(), &info) != 0)
+        return false;
+    return note.read(256) == fileIdentity(info);
+}
+
+void removeSnapshot(const QString& snapshot)
+{
+    QFile::remove(snapshot);
+    if (snapshot.endsWith(QStringLiteral(".tm1")))
+        QFile::remove(linkNotePath(snapshot));
 }
 
 int snapshotStep(const QString& fileName, bool* full)
@@ -87,8 +181,10 @@ int findFullSnapshotIn(const QString& historyFolder)
     int best = -1;
     for (const QString& name : names) {
         const int step = snapshotStep(name);
-        if (step >= 0 && step <= kHighestScannedStep)
-            best = std::max(best, step);
+        // A linked file that another program has written into since is no snapshot of ours.
+        if (step > best && step <= kHighestScannedStep
+            && snapshotIntact(QDir(historyFolder).filePath(name)))
+            best = step;
     }
     return best;
 }

@@ -18,6 +18,19 @@ QString fullSnapshotPath(const QString& programFolder, int step);
 // The same names inside a given history folder (see HistoryFolder).
 QString snapshotPathIn(const QString& historyFolder, int step, bool full);
 
+// Makes `snapshot` (a complete snapshot's name, not yet present) a second copy of `source` without
+// writing its bytes: a clone sharing the file's blocks where the file system offers it, else a
+// hard link, with a note beside it of the file's size, time and inode. False (and nothing left
+// behind) when neither is possible, e.g. across file systems.
+bool linkSnapshot(const QString& source, const QString& snapshot);
+
+// False when `snapshot` is a hard link whose file another program has since written into in
+// place: it no longer holds the step. Snapshots written by the history itself are always intact.
+bool snapshotIntact(const QString& snapshot);
+
+// Removes a snapshot together with its link note, if any.
+void removeSnapshot(const QString& snapshot);
+
 // The step number of a snapshot file name ("temp12.tm1" → 12), or -1 for a name the history
 // never writes (leading zeros, signs, other extensions).
 int snapshotStep(const QString& fileName, bool* full = nullptr);

@@ -6,10 +6,10 @@
 #include "platform/dialogs.h"
 #include "view/outline_export.h"
 #include "view/outline_renderer.h"
+#include "view/painter_relay.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
-#include <QPicture>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QWidget>
@@ -67,15 +67,17 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
     painter.translate((page.width() - area.width() * scale) / 2, (page.height() - area.height() * scale) / 2);
     painter.scale(scale, scale);
     // Widgets rendered straight onto a printer arrive as one bitmap (Qt draws them into a pixmap
-    // for printers); recorded as drawing commands first, they print as vectors and text.
-    QPicture commands;
-    QPainter recorder(&commands);
-    renderer.paint(recorder);
-    recorder.end();
-    // A picture replays at the resolution it was recorded at, scaled to the device's.
-    painter.scale(double(commands.logicalDpiX()) / printer.logicalDpiX(),
-                  double(commands.logicalDpiY()) / printer.logicalDpiY());
-    painter.drawPicture(0, 0, commands);
+    // for printers); passed on through a relay they print as vectors and text. Pictures reach the
+    // printer as they are: a recording would compress every one of them first.
+    {
+        PainterRelay relay(painter, area);
+        // The relay draws at a recording's resolution, scaled to the device's.
+        painter.scale(double(relay.logicalDpiX()) / printer.logicalDpiX(),
+                      double(relay.logicalDpiY()) / printer.logicalDpiY());
+        relay.takeTransform();
+        QPainter relayed(&relay);
+        renderer.paint(relayed);
+    }
     painter.restore();
     if (withSummary && !(renderer.document().outline.frameSequence().length() == 0))
         printSummaryPages(printer, painter, renderer);

@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMediaPlayer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -275,7 +274,7 @@ void PresentationWindow::mousePressEvent(QMouseEvent* event)
         go(m_picture.step() - 1);
     } else if (event->button() == Qt::LeftButton) {
         if (VideoPanelWidget* video = m_picture.videoAt(event->position().toPoint()); video && video->isOpen()) {
-            if (video->playbackState() == QMediaPlayer::StoppedState)
+            if (video->playbackState() == FilmPlayer::State::Stopped)
                 video->play();
             else
                 video->togglePause();

@@ -304,9 +304,9 @@ void TestPresentation::aFilmShowsItsFirstPictureAndAClickPlaysIt()
 
     // Clicks on it play and pause it, without leaving the step.
     click(&window, centre, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(video->playbackState(), QMediaPlayer::PlayingState, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(video->playbackState(), FilmPlayer::State::Playing, 5000);
     click(&window, centre, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(video->playbackState(), QMediaPlayer::PausedState, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(video->playbackState(), FilmPlayer::State::Paused, 5000);
     QCOMPARE(picture.step(), 2);
     // Going back hides it: the click goes back to being a step forward.
     click(&window, centre, Qt::RightButton);

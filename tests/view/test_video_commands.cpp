@@ -93,7 +93,7 @@ void TestVideoCommands::openFilmIntoAFragment()
     VideoPanelWidget* panel = panelOf(f, slot);
     QCOMPARE(f.doc().outline.video(slot).fileName, path);
     QVERIFY(panel->isOpen());
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     QTRY_VERIFY_WITH_TIMEOUT(!panel->picture().isNull(), kWait);
     QCOMPARE(panel->displayRect(), panel->rect());
 
@@ -117,18 +117,18 @@ void TestVideoCommands::playbackIsNoStepAndNeedsAnOpenPlayer()
 
     // Pause on a paused film resumes it; pause again, stop, and pause after stop does nothing.
     f.command("N29")->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     const int frames = panel->framesReceived();
     QTRY_VERIFY_WITH_TIMEOUT(panel->framesReceived() > frames + 2, kWait);
     f.command("N29")->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     f.command("N28")->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
     QTRY_COMPARE_WITH_TIMEOUT(panel->position(), qint64(0), kWait);
     f.command("N29")->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
     f.command("N27")->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(!f.doc().state.modified);
 
@@ -136,7 +136,7 @@ void TestVideoCommands::playbackIsNoStepAndNeedsAnOpenPlayer()
     const int during = panel->framesReceived();
     f.doc().interaction.creationPoint = QPoint(400, 300);
     f.command("N1")->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PlayingState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Playing);
     QTRY_VERIFY_WITH_TIMEOUT(panel->framesReceived() > during + 2, kWait);
 
     // The fragment without a film: every player command does nothing.
@@ -145,7 +145,7 @@ void TestVideoCommands::playbackIsNoStepAndNeedsAnOpenPlayer()
         f.command(name)->trigger();
     QVERIFY(!panelOf(f, empty)->player());
     QVERIFY(!f.window->videoCommands()->videoWindow()->isVisible());
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PlayingState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Playing);
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -277,14 +277,14 @@ void TestVideoCommands::fullScreenAndBack()
 
     const QImage onPanel = panel->picture();
     play->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     QTRY_VERIFY_WITH_TIMEOUT(screen->picture() != onPanel, kWait);
     pause->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     pause->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     stop->trigger();
-    QCOMPARE(panel->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
 
     // Any press on the picture opens the window's menu.
     sendMouse(screen, QEvent::MouseButtonPress, QPoint(30, 30), Qt::MiddleButton);
@@ -300,7 +300,7 @@ void TestVideoCommands::fullScreenAndBack()
     QCOMPARE(panel->displayRect(), panel->rect());
     QVERIFY(!form5->source());
     play->trigger();  // nothing to play any more
-    QCOMPARE(panel->playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
 }
 
 void TestVideoCommands::filmsComeBackAfterSavingAndReopening()
@@ -335,7 +335,7 @@ void TestVideoCommands::filmsComeBackAfterSavingAndReopening()
     VideoPanelWidget* panel = panelOf(f, 2);
     QTRY_VERIFY_WITH_TIMEOUT(panel->isOpen(), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!panel->picture().isNull(), kWait);
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     const QColor centre = panel->picture().pixelColor(panel->picture().width() / 2, panel->picture().height() / 2);
     QVERIFY2(centre.red() > 200 && centre.green() < 60, qPrintable(centre.name()));
     QTest::qWait(200);
@@ -421,7 +421,7 @@ void TestVideoCommands::undoAndRedoBringTheFilmBack()
     VideoPanelWidget* panel = panelOf(f, slot);
     QTRY_VERIFY_WITH_TIMEOUT(panel->isOpen(), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!panel->picture().isNull(), kWait);
-    QCOMPARE(panel->playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 

@@ -125,13 +125,13 @@ void TestVideoPanel::opensOnTheFirstPicturePaused()
     QVERIFY(panel.waitForOpening(kWait));
     QCOMPARE(panel.openState(), VideoPanelWidget::OpenState::Open);
     QCOMPARE(panel.fileName(), path);
-    QCOMPARE(panel.playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
     // The first picture arrives through the video sink, decoded, and stays: the film is paused.
     QTRY_VERIFY_WITH_TIMEOUT(!panel.picture().isNull(), kWait);
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
     QTest::qWait(400);
     QVERIFY(near(centreOf(panel.picture()), Qt::red));
-    QCOMPARE(panel.playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
     QCOMPARE(panel.displayRect(), QRect(0, 0, 150, 150));
 
     // The same name again changes nothing; the model's empty name closes the player.
@@ -154,13 +154,13 @@ void TestVideoPanel::pauseResumeAndStop()
 
     // Paused after opening: "pause" resumes, and the film moves on.
     panel.togglePause();
-    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), FilmPlayer::State::Playing, kWait);
     const int before = panel.framesReceived();
     QTRY_VERIFY_WITH_TIMEOUT(panel.framesReceived() >= before + 3, kWait);
     QTRY_VERIFY_WITH_TIMEOUT(panel.position() > 0, kWait);
 
     panel.togglePause();
-    QCOMPARE(panel.playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
     QTest::qWait(300);
     const int paused = panel.framesReceived();
     const qint64 at = panel.position();
@@ -172,18 +172,18 @@ void TestVideoPanel::pauseResumeAndStop()
     // nor pauses it.
     QVERIFY(!near(centreOf(panel.picture()), Qt::red));
     panel.stop();
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
     QTRY_COMPARE_WITH_TIMEOUT(panel.position(), qint64(0), kWait);
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
     QTest::qWait(300);
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
     panel.togglePause();
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
     QTest::qWait(300);
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
 
     panel.play();
-    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), FilmPlayer::State::Playing, kWait);
     QCOMPARE(panel.cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -239,7 +239,7 @@ void TestVideoPanel::unopenableFiles()
     QCOMPARE(panel.openState(), VideoPanelWidget::OpenState::Failed);
     QCOMPARE(finished.count(), 1);
     panel.play();
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
 }
 
 void TestVideoPanel::filmCoversThePanelBelowTheBar()
@@ -288,17 +288,17 @@ void TestVideoPanel::playerBarButtons()
     QVERIFY(panel.waitForOpening(kWait));
 
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(15, 5));
-    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), FilmPlayer::State::Playing, kWait);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(45, 5));
-    QCOMPARE(panel.playbackState(), QMediaPlayer::PausedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(45, 5));
-    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), QMediaPlayer::PlayingState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), FilmPlayer::State::Playing, kWait);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(75, 5));
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
     // A press that slides off its button before the release does nothing.
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(15, 5));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(45, 5));
-    QCOMPARE(panel.playbackState(), QMediaPlayer::StoppedState);
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
 }
 
 void TestVideoPanel::otherDisplayAndBack()

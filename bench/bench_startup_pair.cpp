@@ -1,0 +1,90 @@
+// Start-up beside a bare Qt window: velmar and bare_window started alternately (so both see the
+// same machine load), each to its shown main window, offscreen. Prints the median of each, their
+// ratio and the libraries each had mapped once shown.
+//   bench_startup_pair [PAIRS]      (default 20)
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QProcessEnvironment environment(const QTemporaryDir& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VELMAR_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    env.insert(QStringLiteral("VELMAR_HOME"), home.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+// Milliseconds from start to exit, or a negative value when the program failed.
+double runOnce(const QString& program, const QProcessEnvironment& env, QByteArray* errors = nullptr)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, {});
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return -1;
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (errors)
+        *errors = process.readAllStandardError();
+    return ms;
+}
+
+int libraryCount(const QString& program, QProcessEnvironment env)
+{
+    env.insert(QStringLiteral("VELMAR_REPORT_LIBRARIES"), QStringLiteral("1"));
+    QByteArray errors;
+    if (runOnce(program, env, &errors) < 0)
+        return -1;
+    return int(errors.count("library: "));
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int pairs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    const QString velmar = QStringLiteral(VELMAR_EXECUTABLE);
+    const QString bare = QStringLiteral(BARE_WINDOW_EXECUTABLE);
+    QTemporaryDir home;
+    const QProcessEnvironment env = environment(home);
+    // The first start writes the working folders and the association; later ones are the usual.
+    if (runOnce(velmar, env) < 0 || runOnce(bare, env) < 0) {
+        std::fprintf(stderr, "a program did not start and quit cleanly\n");
+        return 1;
+    }
+    std::vector<double> velmarMs, bareMs;
+    for (int i = 0; i < pairs; ++i) {
+        velmarMs.push_back(runOnce(velmar, env));
+        bareMs.push_back(runOnce(bare, env));
+        if (velmarMs.back() < 0 || bareMs.back() < 0) {
+            std::fprintf(stderr, "a program failed in pair %d\n", i + 1);
+            return 1;
+        }
+    }
+    const double v = median(velmarMs), b = median(bareMs);
+    std::printf("pairs %d\nvelmar      median %.1f ms  libraries %d\nbare window median %.1f ms  "
+                "libraries %d\nratio %.2f\n",
+                pairs, v, libraryCount(velmar, env), b, libraryCount(bare, env), v / b);
+    return 0;
+}
