@@ -136,15 +136,14 @@ int main(int argc, char** argv)
         o.clearAll();
         buildLargestOutline(o, window.canvas()->size());
         window.outlineView()->sync();
-        window.document().history.fullSnapshot = true;
-        window.recordStep();
+        window.documents().recordStep(StepKind::Full);
         dialogs.files.push_back(Dialogs::FileChoice{path, 1});
         window.command(QStringLiteral("N50"))->trigger();
         QApplication::processEvents();
         // Opened, changed and saved once, as files in use are: text fields fitted to their texts.
         dialogs.files.push_back(Dialogs::FileChoice{path, 1});
         window.command(QStringLiteral("N48"))->trigger();
-        window.recordStep();
+        window.documents().recordStep(StepKind::HeaderOnly);
         window.command(QStringLiteral("N49"))->trigger();
         QApplication::processEvents();
     }
@@ -190,7 +189,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 20; ++i) {
         o.frame(50).bounds.translate(i % 2 ? -20 : 20, 0);
         const double cpu = threadCpuMs();
-        window.recordStep();
+        window.documents().recordStep(StepKind::HeaderOnly);
         QApplication::processEvents();
         stepCpu.push_back(threadCpuMs() - cpu);
     }

@@ -64,7 +64,7 @@ void makeOutline(WindowFixture& f, const QString& path)
     o.picture(picture).setBitmap(photoLikeImage(320, 240, 3));
     o.createTextField(QRect(10, 90, 100, 30), kButtonFace, QStringLiteral("строка 1\r\nстрока 2"), 2);
     f.window->outlineView()->sync();
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
     f.command("N50")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
@@ -82,7 +82,7 @@ void moveFirstFrame(MainWindow& window, QPoint to)
 {
     window.document().outline.frame(1).bounds.moveTopLeft(to);
     window.outlineView()->sync();
-    window.recordStep();
+    window.documents().recordStep(StepKind::HeaderOnly);
 }
 
 // Another program's outline: one frame only.

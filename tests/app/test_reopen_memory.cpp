@@ -46,7 +46,7 @@ void TestReopenMemory::reopeningKeepsMemoryLevel()
         o.createArrow(10 * k, 100, 10 * k + 200, 300, 2, 0);
     }
     f.window->outlineView()->sync();
-    f.window->recordStep();
+    f.window->documents().recordStep(StepKind::Full);
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
     f.command("N50")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
