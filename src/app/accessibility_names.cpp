@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitterHandle>
 
@@ -155,6 +156,12 @@ void nameForAccessibility(QWidget* widget)
             return;
         hint.remove(QStringLiteral("..."));
         hint.remove(QChar(0x2026));
+        // A tool's letter key shown after its hint ("Карандаш (P)") is its shortcut, not its name.
+        static const QRegularExpression letterKey(QStringLiteral("\\s*\\((\\w)\\)\\s*$"));
+        if (const QRegularExpressionMatch key = letterKey.match(hint); key.hasMatch()) {
+            hint.truncate(key.capturedStart());
+            widget->setAccessibleDescription(QStringLiteral("Клавиша %1").arg(key.captured(1)));
+        }
         widget->setAccessibleName(hint.trimmed());
         widget->setProperty("velmarNameFromHint", true);
         return;

@@ -2,6 +2,7 @@
 // recent outlines, files and pictures dropped on the window, a picture pasted from the clipboard,
 // and the keyboard on the selected object.
 #include "app/main_window.h"
+#include "app/window_report.h"
 
 #include "app/recent_outlines.h"
 #include "canvas/canvas_controller.h"
@@ -188,8 +189,10 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (acceptable(event->mimeData()))
-        event->acceptProposedAction();
+    if (!acceptable(event->mimeData()))
+        return;
+    event->acceptProposedAction();
+    reportDragOver(m_canvas->mapFrom(this, event->position().toPoint()));
 }
 
 void MainWindow::dropEvent(QDropEvent* event)

@@ -140,6 +140,14 @@ void reportResizeAsked(QSize inner)
     std::fflush(stdout);
 }
 
+void reportDragOver(QPoint canvasPoint)
+{
+    if (!reportAsked())
+        return;
+    std::printf("drag-over %d %d\n", canvasPoint.x(), canvasPoint.y());
+    std::fflush(stdout);
+}
+
 void reportFramed()
 {
     if (!reportAsked())

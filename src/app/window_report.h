@@ -22,5 +22,7 @@ void reportWindowGeometryIfAsked(QWidget* canvas);
 // "framed" once it knows the window manager's frame and has sized the window for it.
 void reportResizeAsked(QSize inner);
 void reportFramed();
+// The canvas point a drag from another program is over, as the drop would take it.
+void reportDragOver(QPoint canvasPoint);
 
 }  // namespace velmar

@@ -190,6 +190,10 @@ void TestAccessibility::everyControlOfTheEditorHasAName()
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     // The tool buttons by their hints, the palette by number, with the colour described.
     QCOMPARE(accessibleName(editor->findChild<QWidget*>(QStringLiteral("Panel44"))), QStringLiteral("Карандаш"));
+    // Its letter key, shown in the hint, is told as the description, not read as part of the name.
+    QCOMPARE(QAccessible::queryAccessibleInterface(editor->findChild<QWidget*>(QStringLiteral("Panel44")))
+                 ->text(QAccessible::Description),
+             QStringLiteral("Клавиша P"));
     QWidget* cell = editor->findChild<QWidget*>(QStringLiteral("Panel12"));
     QVERIFY(cell);
     QCOMPARE(accessibleName(cell), QStringLiteral("Цвет палитры 1"));

@@ -42,8 +42,9 @@ class DragSource:
         for line in self.process.stdout:
             self.lines.append(line.rstrip("\n"))
 
-    def drag_to(self, screen_point):
-        """Presses on the source, moves over screen_point until velmar accepts, and lets go there."""
+    def drag_to(self, screen_point, canvas_point=None):
+        """Presses on the source, moves over screen_point until velmar accepts, and lets go there.
+        Over the main window's canvas_point, it lets go once velmar reports the drag there."""
         desktop = self.app.desktop
         desktop.xdotool("mousemove", "--sync", *self.at)
         desktop.xdotool("mousedown", 1)
@@ -58,7 +59,20 @@ class DragSource:
                 desktop.xdotool("mousemove", screen_point[0] + len(self.lines) % 2, screen_point[1])
                 return any(l.startswith("drag-source action ") and not l.endswith(" 0") for l in self.lines)
             e2e.wait_for(accepted, "velmar to accept the drag", 10, interval=0.1)
+            # The drop lands where velmar last heard the drag was: let go only once it has
+            # reported the drag over the target point itself.
             desktop.xdotool("mousemove", "--sync", *screen_point)
+            mark = len(self.app.lines())
+            target = "drag-over %d %d" % tuple(canvas_point) if canvas_point else None
+
+            def over_target():
+                if target is None or target in self.app.lines()[mark:]:
+                    return True
+                # A pointer that does not move sends no new position: step off and back.
+                desktop.xdotool("mousemove", "--sync", screen_point[0] + 1, screen_point[1])
+                desktop.xdotool("mousemove", "--sync", *screen_point)
+                return False
+            e2e.wait_for(over_target, f"velmar to report the drag over {target}", 10, interval=0.1)
         finally:
             desktop.xdotool("mouseup", 1)
         done = e2e.wait_for(lambda: [l for l in self.lines if l.startswith("drag-source done ")],
@@ -78,7 +92,7 @@ def drop(app, kind, path, canvas_point):
     it hands the data over when the target asks for it, which may be after the drag has ended."""
     source = DragSource(app, kind, path)
     SOURCES.append(source)
-    action = source.drag_to(app.screen(canvas_point))
+    action = source.drag_to(app.screen(canvas_point), canvas_point)
     # The keyboard goes back to velmar (the source's window had it for the press).
     app.activate(app.window)
     return action

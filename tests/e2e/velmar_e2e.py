@@ -289,7 +289,10 @@ class Velmar:
                 return False
             if asked and not any(i > asked[-1][0] and w[2:4] == asked[-1][1] for i, w in windows):
                 return False
-            if windows[-1][1] != self._x_geometry():
+            # Velmar reports device-independent pixels; X has them times the screen scale.
+            factor = getattr(self, "factor", 1.0)
+            if any(abs(int(r) * factor - int(x)) > factor
+                   for r, x in zip(windows[-1][1], self._x_geometry())) or len(self._x_geometry()) != 4:
                 return False
             return "=" in self.desktop._run(["xprop", "-id", self.window, "_NET_FRAME_EXTENTS"]).stdout
 
