@@ -130,7 +130,19 @@ def open_editor(app, outline=None):
 
 def close_and_export(app):
     """Closes the editor with the window manager's Alt+F4, saves, and exports the outline."""
-    app.key("alt+F4")
+    editors = [line.split(" ", 3)[2] for line in app.lines() if line.startswith("active Form2 ")]
+    e2e.check(editors, "the editor was reported taking the keyboard")
+    editor = editors[-1]
+    app.activate(int(editor), ask=False)
+
+    # Alt+F4 goes to the window manager, which may let it go while busy: it is pressed again only
+    # while X still has the editor active, so it can never reach the main window.
+    def closed():
+        if app.desktop._run(["xdotool", "getactivewindow"]).stdout.strip() == editor:
+            app.key("alt+F4")
+            return False
+        return True
+    e2e.wait_for(closed, "the editor to close on Alt+F4", 20, interval=1.0)
     app.activate(app.window, ask=False)  # the main window comes back by itself
     app.save()
     out = os.path.join(app.folder, "export.png")
