@@ -32,7 +32,7 @@ QString droppedFile(const QMimeData* data)
 
 }  // namespace
 
-OutsideDrop::OutsideDrop(PaintWindow& window) : QObject(&window), m_window(window)
+OutsideDrop::OutsideDrop(PaintWindow& window) : QObject(&window), m_window(window), m_area(window.workArea())
 {
     WorkArea* area = window.workArea();
     area->setAcceptDrops(true);
@@ -51,7 +51,9 @@ bool OutsideDrop::acceptable(const QMimeData* data)
 
 bool OutsideDrop::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_window.workArea())
+    // Compared with the pointer kept at construction: while the window is being destroyed its
+    // work area still sends events, and the window may no longer be asked for anything.
+    if (watched != m_area)
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -29,6 +29,7 @@ private:
     void take(const QString& file, const QImage& image);
 
     PaintWindow& m_window;
+    QObject* m_area;  // the window's work area, watched for drops
 };
 
 }  // namespace velmar::paint
