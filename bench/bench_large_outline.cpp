@@ -8,6 +8,7 @@
 //   resize      the window resized by the zoom, CPU time per resize
 //   print       the outline printed to a PDF file beside the PDF export of the same outline
 //   bench_large_outline [OPENS]     (default 10)
+#include "support/resident_memory.h"
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
@@ -56,17 +57,6 @@ double median(std::vector<double> v)
 double maximum(const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
 
 // Resident memory of this process in MB, from /proc/self/status.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
-
 // Bytes of the history folder's files that are not the opened file itself (links do not count).
 qint64 historyBytesBesides(const QString& folder, const QString& opened)
 {
@@ -172,7 +162,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < 3; ++k)
             QApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        rss.push_back(residentMb());
+        rss.push_back(velmar::test::residentMb());
         historyBytes = historyBytesBesides(snapshotFolder(window.document()), path);
     }
     if (!dialogs.messages.isEmpty())

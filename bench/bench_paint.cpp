@@ -2,6 +2,7 @@
 // beside a plain memory-fill pass over the same pixels, the fill's extra memory, one mouse
 // move of a pencil stroke or a rubber-band shape, a click with a rubber-band tool, and the
 // memory the undo history takes.
+#include "support/resident_memory.h"
 #include "paint/core/flood_fill.h"
 #include "paint/core/paint_editor.h"
 
@@ -257,24 +258,13 @@ void rubberBandClick(benchmark::State& state)
 }
 BENCHMARK(rubberBandClick)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
-long long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
-
 // The editor's memory after 30 strokes and 110 undo/redo on a 4000 × 3000 picture, against the
 // limit of twice the picture, plus the areas the strokes changed, plus 100 MB.
 void undoHistoryMemory(benchmark::State& state)
 {
     for (auto _ : state) {
         malloc_trim(0);
-        const long long before = residentKb();
+        const long long before = velmar::test::residentKb();
         long long changedBytes = 0;
         long long peakKb = 0;
         {
@@ -293,7 +283,7 @@ void undoHistoryMemory(benchmark::State& state)
                 e.editor.release(EditorOnBigPicture::at(to, Qt::LeftButton));
                 changedBytes += QRect(from, to).normalized().adjusted(-4, -4, 4, 4).width() *
                                 (long long)QRect(from, to).normalized().adjusted(-4, -4, 4, 4).height() * 4;
-                peakKb = std::max(peakKb, residentKb());
+                peakKb = std::max(peakKb, velmar::test::residentKb());
             }
             for (int k = 0; k < 110; ++k) {
                 // Runs of nine undos and nine redos: the whole history, both ways.
@@ -301,12 +291,12 @@ void undoHistoryMemory(benchmark::State& state)
                     e.editor.undo();
                 else
                     e.editor.redo();
-                peakKb = std::max(peakKb, residentKb());
+                peakKb = std::max(peakKb, velmar::test::residentKb());
             }
             malloc_trim(0);
             const double mb = 1024.0 * 1024.0;
             const double picture = double(kW) * kH * 4 / mb;
-            state.counters["rss_MB"] = double(residentKb() - before) / 1024.0;
+            state.counters["rss_MB"] = double(velmar::test::residentKb() - before) / 1024.0;
             state.counters["peak_rss_MB"] = double(peakKb - before) / 1024.0;
             state.counters["picture_MB"] = picture;
             state.counters["limit_MB"] = 2 * picture + double(changedBytes) / mb + 100;

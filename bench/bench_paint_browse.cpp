@@ -2,6 +2,7 @@
 // folder of 100 photos of 4000 × 3000 is listed and its thumbnails made, the second listing from
 // the thumbnail cache, a folder of 10,000 small pictures, and JPEG thumbnail decoding at an
 // eighth against decoding the whole photo.
+#include "support/resident_memory.h"
 #include "paint/core/picture_files.h"
 #include "paint/paint_browser.h"
 #include "storage/jpeg_codec.h"
@@ -218,17 +219,6 @@ void BM_RefreshTenThousandColdCache(benchmark::State& state)
 }
 BENCHMARK(BM_RefreshTenThousandColdCache)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-long long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
-
 // The memory a browser showing 10,000 pictures holds once every thumbnail is made: the process's
 // resident memory against what it was before the listing, and the decoded icons the list keeps
 // (each distinct icon counted once).
@@ -240,11 +230,11 @@ void BM_TenThousandThumbnailsMemory(benchmark::State& state)
         const auto shown = shownBrowser(folder, cache);
         PictureBrowser& browser = *shown;
         malloc_trim(0);
-        const long long before = residentKb();
+        const long long before = velmar::test::residentKb();
         double seconds = 0;
         refreshAndWatch(browser, &seconds);
         malloc_trim(0);
-        const long long after = residentKb();
+        const long long after = velmar::test::residentKb();
         QSet<qint64> icons;
         qint64 iconBytes = 0;
         for (int row = 0; row < browser.list()->count(); ++row) {

@@ -1,5 +1,6 @@
 // Opening an outline again and again keeps nothing of the outlines before: the process's
 // resident memory after the tenth Open of a photo outline stays near that after the first.
+#include "support/resident_memory.h"
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
 #include "platform/core/heap_settings.h"
@@ -12,17 +13,6 @@
 using namespace velmar;
 
 namespace {
-
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
 
 }  // namespace
 
@@ -59,7 +49,7 @@ void TestReopenMemory::reopeningKeepsMemoryLevel()
         // The event loop runs between commands: widgets of the outline before are deleted.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QApplication::processEvents();
-        resident << residentMb();
+        resident << velmar::test::residentMb();
     }
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     QVERIFY(resident.first() > 0);
