@@ -23,13 +23,21 @@ namespace {
 // A folder icon (Image18, Image19) stretched to the thumbnails' square.
 QIcon folderIcon(const char* name, int side)
 {
-    const QImage image(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
-    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's density from the sharper picture where there is one.
+    const qreal ratio = std::max<qreal>(1.0, qApp->devicePixelRatio());
+    const QString base = QStringLiteral(":/icons/%1").arg(QLatin1String(name));
+    QImage image;
+    if (ratio > 1.0)
+        image.load(base + QStringLiteral("@2x.png"));
+    if (image.isNull())
+        image = QImage(base + QStringLiteral(".png"));
+    QImage square(qRound(side * ratio), qRound(side * ratio), QImage::Format_ARGB32_Premultiplied);
+    square.setDevicePixelRatio(ratio);
     square.fill(Qt::transparent);
     if (!image.isNull()) {
         QPainter painter(&square);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(0, 0, side, side), image);
+        painter.drawImage(QRectF(0, 0, side, side), image);
     }
     return QIcon(QPixmap::fromImage(square));
 }

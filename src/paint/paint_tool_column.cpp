@@ -5,6 +5,7 @@
 #include "paint/core/zoom_mapping.h"
 #include "paint/paint_option_list.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -43,9 +44,28 @@ constexpr int kButtonSize = 24;
 constexpr int kOptionsTop = 4 + 6 * (kButtonSize + 1) + 4;
 constexpr int kOptionsWidth = 51;
 
+// The picture drawn at twice the density on scaled screens (name@2x.png), so icons stay sharp;
+// the painter and the icon engine size it by its device pixel ratio.
 QImage icon(const char* name)
 {
-    return QImage(QStringLiteral(":/icons/paint_%1.png").arg(QLatin1String(name)));
+    const QString base = QStringLiteral(":/icons/paint_%1").arg(QLatin1String(name));
+    if (qApp->devicePixelRatio() > 1.0) {
+        QImage sharp(base + QStringLiteral("@2x.png"));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QImage(base + QStringLiteral(".png"));
+}
+
+// Both densities given outright, so a window moved to a scaled screen later also finds the sharp one.
+QIcon buttonIcon(const char* name)
+{
+    const QString base = QStringLiteral(":/icons/paint_%1").arg(QLatin1String(name));
+    QIcon both(base + QStringLiteral(".png"));
+    both.addFile(base + QStringLiteral("@2x.png"));
+    return both;
 }
 
 QWidget* optionPanel(const char* name, QWidget* parent)
@@ -72,7 +92,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(4 + (k % 2) * (kButtonSize + 2), 4 + (k / 2) * (kButtonSize + 1), kButtonSize, kButtonSize);
-        button->setIcon(QIcon(QPixmap::fromImage(icon(entry.icon))));
+        button->setIcon(buttonIcon(entry.icon));
         button->setIconSize(QSize(19, 19));
         button->setToolTip(QString::fromUtf8(entry.hint));
         button->setProperty("imageName", QLatin1String(entry.image));

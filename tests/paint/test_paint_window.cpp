@@ -32,6 +32,7 @@ private slots:
     void coloursFollowTheMouseButtons();
     void sizeKeysAndSprayTimer();
     void textBoxIsDrawnInOnToolChange();
+    void toolIconsHaveSharpPicturesForScaledScreens();
 
 private:
     // A frame with one picture of the given content, the picture made current as its menu does.
@@ -395,6 +396,27 @@ void TestPaintWindow::textBoxIsDrawnInOnToolChange()
             if (after.pixel(x, y) != before.pixel(x, y) && !QRect(21, 21, 60, 50).contains(x, y))
                 outside = true;
     QVERIFY(!outside);
+    w->close();
+}
+
+
+void TestPaintWindow::toolIconsHaveSharpPicturesForScaledScreens()
+{
+    // On a screen scaled by 2 each tool button must find a picture of twice the density, not an
+    // enlarged blurry one.
+    WindowFixture f;
+    f.beginOutline();
+    addPicture(f, filled(QSize(40, 30), Qt::white));
+    PaintWindow* w = openEditor(f);
+    int tools = 0;
+    for (QToolButton* button : w->toolColumn()->findChildren<QToolButton*>()) {
+        if (button->icon().isNull())
+            continue;
+        const QPixmap sharp = button->icon().pixmap(button->iconSize(), 2.0);
+        QVERIFY2(sharp.devicePixelRatio() >= 2.0, qPrintable(button->objectName()));
+        ++tools;
+    }
+    QCOMPARE(tools, 12);
     w->close();
 }
 

@@ -150,8 +150,8 @@ TOOLS = {
 
 # -- list pictures ---------------------------------------------------------
 
-def fill_style(style):
-    c = Canvas(30, 12)
+def fill_style(style, scale=1):
+    c = Canvas(30, 12, scale)
     if style == 0:
         c.fill(Diff(px_rect(1, 1, 28, 10), px_rect(2, 2, 27, 9)), OUT)
     elif style == 1:
@@ -161,8 +161,8 @@ def fill_style(style):
     return c
 
 
-def placement(transparent):
-    c = Canvas(35, 23)
+def placement(transparent, scale=1):
+    c = Canvas(35, 23, scale)
     # what lies underneath: a red disc and a green bar
     c.fill(Ellipse(11, 11.5, 8), RED)
     c.fill(px_rect(2, 15, 32, 19), GREEN)
@@ -175,8 +175,8 @@ def placement(transparent):
     return c
 
 
-def folder(up):
-    c = Canvas(39, 39)
+def folder(up, scale=1):
+    c = Canvas(39, 39, scale)
     back = [(3, 9), (5, 7), (14, 7), (17, 10), (35, 10), (35, 33), (3, 33)]
     outlined_poly(c, back, ORANGE)
     front = [(3, 15), (35, 15), (35, 33), (3, 33)]
@@ -190,21 +190,22 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "resources", "icons")
     os.makedirs(out_dir, exist_ok=True)
-    pictures = {}
-    for name, draw in TOOLS.items():
-        c = Canvas(TOOL, TOOL)
-        draw(c)
-        pictures["paint_" + name] = c
-    for style in range(3):
-        pictures["paint_fill_%d" % style] = fill_style(style)
-    pictures["paint_opaque"] = placement(False)
-    pictures["paint_transparent"] = placement(True)
-    pictures["paint_folder"] = folder(False)
-    pictures["paint_folder_up"] = folder(True)
-    for name, c in pictures.items():
-        c.save_png(os.path.join(out_dir, name + ".png"))
-        print(name + ".png")
-
+    # name.png for ordinary screens, name@2x.png drawn at twice the density for scaled screens.
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        pictures = {}
+        for name, draw in TOOLS.items():
+            c = Canvas(TOOL, TOOL, scale)
+            draw(c)
+            pictures["paint_" + name] = c
+        for style in range(3):
+            pictures["paint_fill_%d" % style] = fill_style(style, scale)
+        pictures["paint_opaque"] = placement(False, scale)
+        pictures["paint_transparent"] = placement(True, scale)
+        pictures["paint_folder"] = folder(False, scale)
+        pictures["paint_folder_up"] = folder(True, scale)
+        for name, c in pictures.items():
+            c.save_png(os.path.join(out_dir, name + suffix + ".png"))
+            print(name + suffix + ".png")
 
 if __name__ == "__main__":
     main()
