@@ -1,6 +1,7 @@
 // The owner-drawn option lists of the editor's tool column.
 #include "paint/paint_option_list.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,15 @@ OptionList::OptionList(const QString& objectName, int itemHeight, std::vector<Ro
     setObjectName(objectName);
     setFocusPolicy(Qt::ClickFocus);
     setFixedHeight(m_itemHeight * int(m_rows.size()) + 2);
+    installOptionListAccessibility();
+}
+
+QString OptionList::rowName(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    const Row& r = m_rows[std::size_t(row)];
+    return r.name.isEmpty() ? r.text.trimmed() : r.name;
 }
 
 void OptionList::setCurrentRow(int row)
@@ -21,6 +31,7 @@ void OptionList::setCurrentRow(int row)
         return;
     m_current = row;
     update();
+    announceCurrentRow(this);
 }
 
 void OptionList::choose(int row)
@@ -36,7 +47,7 @@ void OptionList::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Button));
     for (int i = 0; i < rowCount(); ++i) {
-        const QRect item(1, 1 + i * m_itemHeight, width() - 2, m_itemHeight);
+        const QRect item = rowRect(i);
         if (i == m_current)
             p.fillRect(item, palette().color(QPalette::Highlight));
         const Row& row = m_rows[std::size_t(i)];

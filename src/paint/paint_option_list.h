@@ -19,6 +19,7 @@ public:
         QString text;
         QImage picture;
         QPoint picturePos;   // where the picture goes, in the list's own coordinates
+        QString name;        // what assistive technology announces for a picture row
     };
 
     OptionList(const QString& objectName, int itemHeight, std::vector<Row> rows, QWidget* parent = nullptr);
@@ -28,6 +29,9 @@ public:
     void setCurrentRow(int row);
     int rowCount() const { return int(m_rows.size()); }
     int itemHeight() const { return m_itemHeight; }
+    // The row's announced name: its name if it has one, else its text without padding.
+    QString rowName(int row) const;
+    QRect rowRect(int row) const { return {1, 1 + row * m_itemHeight, width() - 2, m_itemHeight}; }
     // The centre of a row, for clicking it.
     QPoint rowCentre(int row) const { return {width() / 2, row * m_itemHeight + m_itemHeight / 2}; }
 
@@ -46,5 +50,11 @@ private:
     std::vector<Row> m_rows;
     int m_current = 0;
 };
+
+// Lets assistive technology see each row of an option list as a list item of its own, named,
+// with the current row selected (installed once, by the first list made).
+void installOptionListAccessibility();
+// Tells assistive technology that the list's current row changed.
+void announceCurrentRow(OptionList* list);
 
 }  // namespace velmar::paint

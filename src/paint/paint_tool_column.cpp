@@ -110,7 +110,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     m_zoomPanel = optionPanel("Panel54", this);
     std::vector<OptionList::Row> zoomRows;
     for (int i = 0; i < kZoomRowCount; ++i)
-        zoomRows.push_back({QLatin1String(zoomRowText(i)), {}, {}});
+        zoomRows.push_back({QLatin1String(zoomRowText(i)), {}, {}, {}});
     m_zoomList = new OptionList(QStringLiteral("ListBox1"), 16, std::move(zoomRows), m_zoomPanel);
     m_zoomList->setFixedWidth(kOptionsWidth);
     m_zoomPanel->setFixedHeight(m_zoomList->height());
@@ -119,8 +119,9 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     // Fill style of the shapes: outline, outline and other colour inside, filled.
     m_fillStylePanel = optionPanel("Panel55", this);
     m_fillStyleList = new OptionList(QStringLiteral("ListBox2"), 17,
-                                     {{{}, icon("fill_0"), {7, 2}}, {{}, icon("fill_1"), {7, 20}},
-                                      {{}, icon("fill_2"), {7, 36}}},
+                                     {{{}, icon("fill_0"), {7, 2}, QStringLiteral("Контур")},
+                                      {{}, icon("fill_1"), {7, 20}, QStringLiteral("Контур и заливка")},
+                                      {{}, icon("fill_2"), {7, 36}, QStringLiteral("Заливка без контура")}},
                                      m_fillStylePanel);
     m_fillStyleList->setFixedWidth(kOptionsWidth);
     m_fillStylePanel->setFixedHeight(m_fillStyleList->height());
@@ -130,7 +131,8 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     // Opaque or transparent placement of floating pieces.
     m_placementPanel = optionPanel("Panel63", this);
     m_placementList = new OptionList(QStringLiteral("ListBox3"), 28,
-                                     {{{}, icon("opaque"), {7, 2}}, {{}, icon("transparent"), {7, 30}}},
+                                     {{{}, icon("opaque"), {7, 2}, QStringLiteral("Непрозрачный фрагмент")},
+                                      {{}, icon("transparent"), {7, 30}, QStringLiteral("Прозрачный фрагмент")}},
                                      m_placementPanel);
     m_placementList->setFixedWidth(kOptionsWidth);
     m_placementPanel->setFixedHeight(m_placementList->height());

@@ -6,6 +6,7 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "paint/paint_option_list.h"
 #include "paint/paint_window.h"
 #include "support/window_fixture.h"
 
@@ -199,6 +200,37 @@ void TestAccessibility::everyControlOfTheEditorHasAName()
     QCOMPARE(accessibleName(cell), QStringLiteral("Цвет палитры 1"));
     QVERIFY(!QAccessible::queryAccessibleInterface(cell)->text(QAccessible::Description).isEmpty());
     QCOMPARE(accessibleName(editor->findChild<QWidget*>(QStringLiteral("ListBox2"))), QStringLiteral("Вид заливки"));
+    // The owner-drawn lists offer their rows as named items, the current one selected, following
+    // a choice made with the keys.
+    editor->findChild<QAbstractButton*>(QStringLiteral("Panel50"))->click();  // the rectangle shows the list
+    auto* fillList = editor->findChild<paint::OptionList*>(QStringLiteral("ListBox2"));
+    QVERIFY(fillList->isVisible());
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(fillList);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), 3);
+    QStringList rowNames;
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface* row = list->child(i);
+        QCOMPARE(row->role(), QAccessible::ListItem);
+        QCOMPARE(list->indexOfChild(row), i);
+        QCOMPARE(row->parent(), list);
+        rowNames << row->text(QAccessible::Name);
+        QCOMPARE(bool(row->state().selected), i == fillList->currentRow());
+    }
+    QCOMPARE(rowNames.removeDuplicates(), 0);
+    QVERIFY(!rowNames.contains(QString()));
+    fillList->setFocus();
+    const int next = (fillList->currentRow() + 1) % 3;
+    QTest::keyClick(fillList, next > fillList->currentRow() ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(fillList->currentRow(), next);
+    QVERIFY(list->child(next)->state().selected);
+    QCOMPARE(list->focusChild(), list->child(next));
+    QCOMPARE(list->childAt(list->child(next)->rect().center().x(), list->child(next)->rect().center().y()),
+             list->child(next));
+    QCOMPARE(accessibleName(editor->findChild<QWidget*>(QStringLiteral("ListBox1"))), QStringLiteral("Масштаб"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(editor->findChild<QWidget*>(QStringLiteral("ListBox1")))
+                 ->child(0)->text(QAccessible::Name),
+             QStringLiteral("1x"));
     editor->close();
 }
 
