@@ -191,8 +191,12 @@ void VideoPanelWidget::apply(const VideoObject& video)
 void VideoPanelWidget::showStill(bool playing)
 {
     m_stillOnly = !playing;
-    if (!m_stillOnly)
+    if (!m_stillOnly) {
+        // The still shows at once, before the film's opening has come round.
+        if (picture().isNull())
+            setPicture(filmStill(m_fileName));
         return;
+    }
     // An opening that was to begin is called off.
     const QString fileName = m_fileName;
     startOver(fileName);
@@ -296,6 +300,9 @@ void VideoPanelWidget::startOver(const QString& fileName)
         m_stillTicket = 0;
     }
     releasePlayer();
+    // The same film opened again keeps its picture until the new opening brings one.
+    if (fileName != m_fileName)
+        setPicture(QImage());
     m_fileName = fileName;
     m_openedPath.clear();
     m_openError.clear();
@@ -303,7 +310,6 @@ void VideoPanelWidget::startOver(const QString& fileName)
     m_lastPosition = 0;
     m_framesReceived = 0;
     m_firstPicture = QImage();
-    setPicture(QImage());
 }
 
 void VideoPanelWidget::fail(const QString& reason)
@@ -313,6 +319,7 @@ void VideoPanelWidget::fail(const QString& reason)
         m_stillTicket = 0;
     }
     m_openState = OpenState::Failed;
+    setPicture(QImage());
     m_openError = reason.trimmed();
     if (m_openError.isEmpty())
         m_openError = QStringLiteral("неизвестная ошибка мультимедийной системы");
