@@ -163,6 +163,12 @@ VideoPanelWidget::VideoPanelWidget(QWidget* parent)
     : VideoDisplay(parent, toQColor(kButtonFace)), m_bar(new VideoPlayerBar(this))
 {
     m_bar->setGeometry(0, 0, width(), VideoPlayerBar::kHeight);
+    m_startDeadline.setSingleShot(true);
+    m_startDeadline.setInterval(FilmStillTaker::kTimeoutMs);
+    connect(&m_startDeadline, &QTimer::timeout, this, [this] {
+        if (m_player)
+            playerEnded(QStringLiteral("мультимедийная система не ответила за %1 с").arg(FilmStillTaker::kTimeoutMs / 1000));
+    });
 }
 
 VideoPanelWidget::~VideoPanelWidget()
@@ -345,7 +351,11 @@ bool VideoPanelWidget::startPlayer()
     FilmPlayer* player = m_player;
     FilmPlayer::Listener listener;
     listener.statusChanged = [this, player](FilmPlayer::Status status) {
-        if (player == m_player && status == FilmPlayer::Status::Invalid)
+        if (player != m_player)
+            return;
+        if (status == FilmPlayer::Status::Loaded)
+            m_startDeadline.stop();
+        else if (status == FilmPlayer::Status::Invalid)
             playerEnded(player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
                                                         : player->errorString());
     };
@@ -364,6 +374,8 @@ bool VideoPanelWidget::startPlayer()
             pictureArrived(image);
     };
     m_player->setListener(std::move(listener));
+    // Some damaged films leave the framework neither playing nor failing.
+    m_startDeadline.start();
     m_player->setSource(m_openedPath);
     m_player->play();
     return true;
@@ -373,6 +385,7 @@ void VideoPanelWidget::releasePlayer()
 {
     if (!m_player)
         return;
+    m_startDeadline.stop();
     FilmPlayer* player = m_player;
     m_player = nullptr;
     player->dispose();
@@ -380,6 +393,7 @@ void VideoPanelWidget::releasePlayer()
 
 void VideoPanelWidget::playerEnded(const QString& error)
 {
+    m_startDeadline.stop();
     FilmPlayer* player = m_player;
     m_player = nullptr;
     m_lastPosition = error.isEmpty() ? player->position() : 0;

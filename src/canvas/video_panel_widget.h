@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace velmar {
@@ -160,6 +161,7 @@ private:
     qint64 m_lastPosition = 0;  // where the film is while there is no player
     int m_framesReceived = 0;
     QImage m_firstPicture;  // the film's first picture, shown again after Stop
+    QTimer m_startDeadline;  // a player that neither starts nor fails is given up
     bool m_stillOnly = false;
     int m_stillTicket = 0;  // the request for the first picture under way
     int m_generation = 0;   // counts openings, so that late events of an earlier one are ignored

@@ -30,6 +30,7 @@ private slots:
     void otherDisplayAndBack();
     void manyFilmsOpenOneAtATime();
     void aPlayerLivesOnlyWhileTheFilmPlays();
+    void aFilmThatOpensButWillNotPlay();
 
 private:
     QString film(const QString& name, const QList<QColor>& colours, int fps,
@@ -466,6 +467,42 @@ void TestVideoPanel::aPlayerLivesOnlyWhileTheFilmPlays()
     panel.play();
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Playing);
     QTRY_VERIFY_WITH_TIMEOUT(panel.framesReceived() > frames, kWait);
+}
+
+void TestVideoPanel::aFilmThatOpensButWillNotPlay()
+{
+    // Its first picture is read well enough, but the main header the media framework starts from
+    // is gone: the film fails when played, and says so once.
+    const QString whole = film(QStringLiteral("headless.avi"), alternating(10), 10, avi::Codec::Mjpeg);
+    QFile file(whole);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const int header = int(bytes.indexOf("avih"));
+    QVERIFY(header > 0);
+    bytes.replace(header, 4, "JUNK");
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    file.close();
+
+    VideoPanelWidget panel(nullptr);
+    QSignalSpy failed(&panel, &VideoPanelWidget::playFailed);
+    panel.apply(videoAt(QRect(0, 0, 80, 60), whole));
+    QVERIFY(panel.waitForOpening(kWait));
+    QVERIFY(near(centreOf(panel.picture()), Qt::red));
+    panel.play();
+    // The framework either fails it or is given up on after its time.
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, kWait + 10000);
+    QVERIFY(!failed.first().first().toString().isEmpty());
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
+    QVERIFY(!panel.player());
+    QVERIFY(near(centreOf(panel.picture()), Qt::red));
+    QTest::qWait(300);
+    QCOMPARE(failed.count(), 1);
+    // Still open: Play tries again.
+    QVERIFY(panel.isOpen());
+    panel.play();
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Playing);
+    QVERIFY(panel.player());
 }
 
 QTEST_MAIN(TestVideoPanel)
