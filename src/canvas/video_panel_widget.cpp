@@ -2,6 +2,7 @@
 
 #include "canvas/object_accessibility.h"
 
+#include "canvas/film_still_taker.h"
 #include "canvas/object_widgets.h"
 #include "model/colour.h"
 #include "storage/film_still.h"
@@ -156,31 +157,25 @@ void VideoPlayerBar::press(Button button)
     }
 }
 
-// --- panel ------------------------------------------------------------------------------------
-
-void VideoPanelWidget::prepareMediaFramework()
-{
-    // Qt 6.4's FFmpeg backend is a preview that draws MJPEG films in wrong colours and garbles
-    // uncompressed and Cinepak ones; GStreamer decodes them all.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    // Frames become images on the CPU. Otherwise Qt 6.4 first sets up an OpenGL context in the GUI
-    // thread for the conversion, and on a software-rendered X display that takes long enough for
-    // GStreamer's streaming thread to give up the film ("Internal data stream error"). No widget
-    // of the program draws with OpenGL, so nothing else changes.
-    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
-}
+// --- panel ---------------------------------------------------------------------------------------
 
 VideoPanelWidget::VideoPanelWidget(QWidget* parent)
     : VideoDisplay(parent, toQColor(kButtonFace)), m_bar(new VideoPlayerBar(this))
 {
     m_bar->setGeometry(0, 0, width(), VideoPlayerBar::kHeight);
+    m_startDeadline.setSingleShot(true);
+    m_startDeadline.setInterval(FilmStillTaker::kTimeoutMs);
+    connect(&m_startDeadline, &QTimer::timeout, this, [this] {
+        if (m_player)
+            playerEnded(QStringLiteral("мультимедийная система не ответила за %1 с").arg(FilmStillTaker::kTimeoutMs / 1000));
+    });
 }
 
 VideoPanelWidget::~VideoPanelWidget()
 {
-    if (m_player)
-        m_player->dispose();
+    if (m_stillTicket)
+        FilmStillTaker::instance().cancel(m_stillTicket);
+    releasePlayer();
 }
 
 void VideoPanelWidget::apply(const VideoObject& video)
@@ -193,8 +188,7 @@ void VideoPanelWidget::apply(const VideoObject& video)
         return;
     if (m_stillOnly) {
         startOver(video.fileName);
-        m_still = filmStill(video.fileName);
-        setPicture(m_still);
+        setPicture(filmStill(video.fileName));
         return;
     }
     openSoon(video.fileName);
@@ -203,16 +197,18 @@ void VideoPanelWidget::apply(const VideoObject& video)
 void VideoPanelWidget::showStill(bool playing)
 {
     m_stillOnly = !playing;
-    m_still = filmStill(m_fileName);
-    if (m_stillOnly) {
-        // An opening that was to begin is called off.
-        const QString fileName = m_fileName;
-        startOver(fileName);
-        m_openState = OpenState::Closed;
-        m_bar->update();
+    if (!m_stillOnly) {
+        // The still shows at once, before the film's opening has come round.
+        if (picture().isNull())
+            setPicture(filmStill(m_fileName));
+        return;
     }
-    if (m_framesReceived == 0)
-        display()->setPicture(m_still);
+    // An opening that was to begin is called off.
+    const QString fileName = m_fileName;
+    startOver(fileName);
+    m_openState = OpenState::Closed;
+    m_bar->update();
+    display()->setPicture(filmStill(m_fileName));
 }
 
 void VideoPanelWidget::openSoon(const QString& fileName)
@@ -221,62 +217,24 @@ void VideoPanelWidget::openSoon(const QString& fileName)
         openFile(fileName);
         return;
     }
-    // The framework's video output asks the GUI thread to start it and gives up after a second;
-    // an outline being built or written would keep that thread busy longer. So the panel opens
-    // its file once control is back in the event loop, and counts as opening until then.
+    // An outline being built or read opens its films once control is back in the event loop, so
+    // that a drawing of stills can call the opening off before it begins.
     startOver(fileName);
     m_openState = OpenState::Opening;
     m_bar->update();
     const int generation = m_generation;
     QTimer::singleShot(0, this, [this, generation, fileName] {
         if (generation == m_generation)
-            openFile(fileName);
+            open(fileName, false);
     });
 }
 
-bool VideoPanelWidget::ensurePlayer(QString* error)
-{
-    if (m_player)
-        return true;
-    prepareMediaFramework();
-    m_player = createFilmPlayer(error);
-    if (!m_player)
-        return false;
-    FilmPlayer::Listener listener;
-    listener.statusChanged = [this](FilmPlayer::Status status) { mediaStatusChanged(status); };
-    listener.errorOccurred = [this](const QString& text) {
-        if (m_openState == OpenState::Opening)
-            fail(text);
-    };
-    listener.stateChanged = [this] { m_bar->update(); };
-    listener.pictureArrived = [this](const QImage& image) { pictureArrived(image); };
-    m_player->setListener(std::move(listener));
-    return true;
-}
-
-void VideoPanelWidget::releaseSource()
-{
-    if (!m_player)
-        return;
-    m_player->stop();
-    m_player->setSource(QString());
-}
-
-void VideoPanelWidget::startOver(const QString& fileName)
-{
-    ++m_generation;
-    // A still belongs to its film.
-    if (fileName != m_fileName)
-        m_still = QImage();
-    m_fileName = fileName;
-    m_openError.clear();
-    m_framesReceived = 0;
-    m_firstPicture = QImage();
-    releaseSource();
-    setPicture(m_still);
-}
-
 void VideoPanelWidget::openFile(const QString& fileName)
+{
+    open(fileName, true);
+}
+
+void VideoPanelWidget::open(const QString& fileName, bool urgent)
 {
     startOver(fileName);
     if (fileName.isEmpty()) {
@@ -293,20 +251,38 @@ void VideoPanelWidget::openFile(const QString& fileName)
         fail(QStringLiteral("файл недоступен для чтения"));
         return;
     }
-    QString moduleError;
-    if (!ensurePlayer(&moduleError)) {
-        fail(moduleError);
-        return;
-    }
-    if (!m_player->isAvailable()) {
-        fail(QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система"));
-        return;
-    }
     m_openState = OpenState::Opening;
-    m_player->setSource(info.absoluteFilePath());
-    // Playing and pausing at once leaves the film paused on its first picture.
-    m_player->play();
-    m_player->pause();
+    m_openedPath = info.absoluteFilePath();
+    const int generation = m_generation;
+    m_stillTicket = FilmStillTaker::instance().request(
+        m_openedPath, this,
+        [this, generation](const FilmStillTaker::Result& result) {
+            if (generation == m_generation)
+                stillTaken(result.ok, result.picture, result.error);
+        },
+        urgent);
+}
+
+void VideoPanelWidget::stillTaken(bool ok, const QImage& picture, const QString& error)
+{
+    m_stillTicket = 0;
+    if (m_openState != OpenState::Opening)
+        return;
+    if (!ok) {
+        fail(error);
+        return;
+    }
+    // Open, paused on the first picture, with no player until the film is played.
+    m_openState = OpenState::Open;
+    m_state = FilmPlayer::State::Paused;
+    m_firstPicture = picture;
+    if (!picture.isNull()) {
+        ++m_framesReceived;
+        display()->setPicture(picture);
+    }
+    setDisplayRect(rect());
+    m_bar->update();
+    emit openFinished(true);
 }
 
 bool VideoPanelWidget::waitForOpening(int timeoutMs)
@@ -322,54 +298,126 @@ bool VideoPanelWidget::waitForOpening(int timeoutMs)
     return isOpen();
 }
 
+void VideoPanelWidget::startOver(const QString& fileName)
+{
+    ++m_generation;
+    if (m_stillTicket) {
+        FilmStillTaker::instance().cancel(m_stillTicket);
+        m_stillTicket = 0;
+    }
+    releasePlayer();
+    // The same film opened again keeps its picture until the new opening brings one.
+    if (fileName != m_fileName)
+        setPicture(QImage());
+    m_fileName = fileName;
+    m_openedPath.clear();
+    m_openError.clear();
+    m_state = FilmPlayer::State::Stopped;
+    m_lastPosition = 0;
+    m_framesReceived = 0;
+    m_firstPicture = QImage();
+}
+
 void VideoPanelWidget::fail(const QString& reason)
 {
+    if (m_stillTicket) {
+        FilmStillTaker::instance().cancel(m_stillTicket);
+        m_stillTicket = 0;
+    }
     m_openState = OpenState::Failed;
+    setPicture(QImage());
     m_openError = reason.trimmed();
     if (m_openError.isEmpty())
         m_openError = QStringLiteral("неизвестная ошибка мультимедийной системы");
-    // The framework is still inside its own signal: let go of the file once it has returned.
-    const int generation = m_generation;
-    QTimer::singleShot(0, this, [this, generation] {
-        if (generation == m_generation && m_openState == OpenState::Failed)
-            releaseSource();
-    });
     m_bar->update();
     emit openFinished(false);
 }
 
-void VideoPanelWidget::mediaStatusChanged(FilmPlayer::Status status)
+bool VideoPanelWidget::startPlayer()
 {
-    if (m_openState != OpenState::Opening)
-        return;
-    switch (status) {
-    case FilmPlayer::Status::Loaded:
-        m_openState = OpenState::Open;
-        setDisplayRect(rect());
-        m_bar->update();
-        emit openFinished(true);
-        break;
-    case FilmPlayer::Status::Invalid:
-        fail(m_player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
-                                               : m_player->errorString());
-        break;
-    default:
-        break;
+    QString error;
+    m_player = createFilmPlayer(&error);
+    if (m_player && !m_player->isAvailable()) {
+        m_player->dispose();
+        m_player = nullptr;
+        error = QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система");
     }
+    if (!m_player) {
+        emit playFailed(error);
+        return false;
+    }
+    // Each call checks that its player is still the panel's: one let go may still speak until it
+    // is disposed of.
+    FilmPlayer* player = m_player;
+    FilmPlayer::Listener listener;
+    listener.statusChanged = [this, player](FilmPlayer::Status status) {
+        if (player != m_player)
+            return;
+        if (status == FilmPlayer::Status::Loaded)
+            m_startDeadline.stop();
+        else if (status == FilmPlayer::Status::Invalid)
+            playerEnded(player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
+                                                        : player->errorString());
+    };
+    listener.errorOccurred = [this, player](const QString& text) {
+        if (player == m_player)
+            playerEnded(text.trimmed().isEmpty() ? QStringLiteral("неизвестная ошибка мультимедийной системы") : text);
+    };
+    listener.stateChanged = [this, player] {
+        // A player that stops by itself has played the film to its end.
+        if (player == m_player && player->state() == FilmPlayer::State::Stopped
+            && m_state != FilmPlayer::State::Stopped)
+            playerEnded(QString());
+    };
+    listener.pictureArrived = [this, player](const QImage& image) {
+        if (player == m_player)
+            pictureArrived(image);
+    };
+    m_player->setListener(std::move(listener));
+    // Some damaged films leave the framework neither playing nor failing.
+    m_startDeadline.start();
+    m_player->setSource(m_openedPath);
+    m_player->play();
+    return true;
+}
+
+void VideoPanelWidget::releasePlayer()
+{
+    if (!m_player)
+        return;
+    m_startDeadline.stop();
+    FilmPlayer* player = m_player;
+    m_player = nullptr;
+    player->dispose();
+}
+
+void VideoPanelWidget::playerEnded(const QString& error)
+{
+    m_startDeadline.stop();
+    FilmPlayer* player = m_player;
+    m_player = nullptr;
+    m_lastPosition = error.isEmpty() ? player->position() : 0;
+    m_state = FilmPlayer::State::Stopped;
+    // This runs inside the player's own signal: it is disposed of once that has returned.
+    QTimer::singleShot(0, QCoreApplication::instance(), [player] { player->dispose(); });
+    m_bar->update();
+    if (error.isEmpty())
+        return;
+    // A film that would not play shows its first picture again.
+    if (!m_firstPicture.isNull())
+        display()->setPicture(m_firstPicture);
+    emit playFailed(error);
 }
 
 void VideoPanelWidget::pictureArrived(const QImage& image)
 {
-    if (m_openState == OpenState::Closed || m_openState == OpenState::Failed)
+    if (m_openState != OpenState::Open || m_state == FilmPlayer::State::Stopped)
         return;
-    // Pictures still on their way when the film was stopped would cover its first picture.
-    if (m_openState == OpenState::Open && m_player->state() == FilmPlayer::State::Stopped
-        && m_framesReceived > 0)
-        return;
-    if (m_framesReceived == 0) {
+    if (m_firstPicture.isNull()) {
+        // A film whose first picture could not be taken beforehand: the player's is kept, and
+        // drawings made later in this session (export, printing) show it too.
         m_firstPicture = image;
-        // Drawings made later in this session (export, printing) show the same first picture.
-        rememberFilmStill(m_fileName, image);
+        rememberFilmStill(m_openedPath, image);
     }
     ++m_framesReceived;
     display()->setPicture(image);
@@ -377,12 +425,12 @@ void VideoPanelWidget::pictureArrived(const QImage& image)
 
 FilmPlayer::State VideoPanelWidget::playbackState() const
 {
-    return m_player && isOpen() ? m_player->state() : FilmPlayer::State::Stopped;
+    return isOpen() ? m_state : FilmPlayer::State::Stopped;
 }
 
 qint64 VideoPanelWidget::position() const
 {
-    return m_player ? m_player->position() : 0;
+    return m_player ? m_player->position() : m_lastPosition;
 }
 
 void VideoPanelWidget::play()
@@ -392,27 +440,41 @@ void VideoPanelWidget::play()
     if (display() == this)
         setDisplayRect(rect());
     setCursor(Qt::ArrowCursor);
-    m_player->play();
+    if (!m_player) {
+        // The film starts over from its beginning, in a player of its own.
+        m_lastPosition = 0;
+        if (!startPlayer())
+            return;
+    } else {
+        m_player->play();
+    }
+    m_state = FilmPlayer::State::Playing;
+    m_bar->update();
 }
 
 void VideoPanelWidget::togglePause()
 {
     if (!isOpen())
         return;
-    if (m_player->state() == FilmPlayer::State::Playing)
-        m_player->pause();
-    else if (m_player->state() == FilmPlayer::State::Paused)
-        m_player->play();
+    if (m_state == FilmPlayer::State::Playing) {
+        if (m_player)
+            m_player->pause();
+        m_state = FilmPlayer::State::Paused;
+        m_bar->update();
+    } else if (m_state == FilmPlayer::State::Paused) {
+        play();
+    }
 }
 
 void VideoPanelWidget::stop()
 {
     if (!isOpen())
         return;
-    m_player->stop();
-    m_player->setPosition(0);
-    // A stopped player sends no picture of the position it went back to: the film's first
-    // picture, kept from the opening, is shown instead of the last one played.
+    releasePlayer();
+    m_state = FilmPlayer::State::Stopped;
+    m_lastPosition = 0;
+    m_bar->update();
+    // Back at the start: the film's first picture shows instead of the last one played.
     if (!m_firstPicture.isNull())
         display()->setPicture(m_firstPicture);
 }

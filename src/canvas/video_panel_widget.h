@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace velmar {
@@ -60,15 +61,18 @@ private:
     int m_pressed = -1;
 };
 
-// A video fragment's panel with its player. The player opens the fragment's AVI file through the
-// media module (see platform/film_player.h), and its pictures are drawn over the panel's client area (or over another display,
-// for full screen). Opening ends paused on the film's first picture.
+// A video fragment's panel with its player. Opening the fragment's AVI file shows the film's first
+// picture, taken one film at a time by FilmStillTaker; the film then counts as open and paused at
+// its start, without any media pipeline. A player of the media module (see platform/film_player.h)
+// is made when the film is played, draws its pictures over the panel's client area (or over
+// another display, for full screen), stays while the film plays or is paused after playing, and
+// goes when the film is stopped or has played to its end.
 class VideoPanelWidget : public VideoDisplay {
     Q_OBJECT
 public:
     enum class OpenState {
         Closed,   // no file
-        Opening,  // the media framework is reading the file
+        Opening,  // the film's first picture is being taken
         Open,     // opened: stopped, playing or paused
         Failed,   // the file could not be opened; the name is kept
     };
@@ -76,15 +80,16 @@ public:
     explicit VideoPanelWidget(QWidget* parent);
     ~VideoPanelWidget() override;
 
-    // Geometry, tooltip and the player bar from the model; a file name the player does not have
+    // Geometry, tooltip and the player bar from the model; a file name the panel does not have
     // yet is opened as soon as the event loop runs again.
     void apply(const VideoObject& video);
 
-    // Opens the file (again, even when it is the player's present file); an empty name closes the
-    // player. Missing files fail at once; otherwise the outcome arrives with openFinished().
+    // Opens the file (again, even when it is the panel's present file), before the films that
+    // other panels are waiting for; an empty name closes the film. Missing files fail at once;
+    // otherwise the outcome arrives with openFinished().
     void openFile(const QString& fileName);
     // Waits, without taking user input, until the opening under way has ended; an opening that
-    // takes longer than timeoutMs fails. True when the player is open.
+    // takes longer than timeoutMs fails. True when the film is open.
     bool waitForOpening(int timeoutMs);
 
     QString fileName() const { return m_fileName; }
@@ -92,12 +97,14 @@ public:
     bool isOpen() const { return m_openState == OpenState::Open; }
     // Why the last opening failed (the media framework's message), empty otherwise.
     QString openError() const { return m_openError; }
+    // Paused at the start once opened; playing or paused after Play; stopped after Stop or at the
+    // film's end.
     FilmPlayer::State playbackState() const;
     qint64 position() const;
-    // Video frames decoded since the file was opened.
+    // Pictures shown since the file was opened: the first picture, then every frame played.
     int framesReceived() const { return m_framesReceived; }
 
-    // The player's commands; each does nothing unless the player is open.
+    // The film's commands; each does nothing unless the film is open.
     void play();
     // Pauses a playing film and resumes a paused one; a stopped film stays stopped.
     void togglePause();
@@ -110,21 +117,20 @@ public:
     VideoDisplay* display() const;
 
     VideoPlayerBar* playerBar() const { return m_bar; }
+    // The player while the film plays or is paused after playing, nullptr otherwise.
     FilmPlayer* player() const { return m_player; }
 
     // Drawings of the outline show the film's still (its first picture, see film_still.h) rather
-    // than an empty panel. With playing false the panel never opens a player and shows only the
-    // still: exported files and printed pages are drawn at once, without a media framework. With
-    // playing true the player opens as usual and the still shows until its first picture arrives.
+    // than an empty panel. With playing false the panel never opens its film and shows only the
+    // still: exported files and printed pages are drawn at once. With playing true the film opens
+    // as usual and can be played.
     void showStill(bool playing);
-
-    // Settings the media framework needs before the first player: GStreamer as the backend
-    // (unless the user chose another one) and frame conversion on the CPU.
-    static void prepareMediaFramework();
 
 signals:
     // An opening has ended, successfully or not (see openState() and openError()).
     void openFinished(bool ok);
+    // The media framework could not play the open film (in its words); the film is stopped.
+    void playFailed(const QString& reason);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -132,26 +138,33 @@ protected:
 
 private:
     void openSoon(const QString& fileName);
+    void open(const QString& fileName, bool urgent);
     // Forgets the present film: a new opening under the given name begins.
     void startOver(const QString& fileName);
-    // Creates the player on first use; false (with the reason) when the media module is missing.
-    bool ensurePlayer(QString* error);
-    void releaseSource();
+    void stillTaken(bool ok, const QImage& picture, const QString& error);
     void fail(const QString& reason);
-    void mediaStatusChanged(FilmPlayer::Status status);
+    // Makes the player and starts the film from its start; false when there is no player.
+    bool startPlayer();
+    void releasePlayer();
+    // The player has stopped by itself (the film's end) or failed: it goes at the next turn.
+    void playerEnded(const QString& error);
     void pictureArrived(const QImage& image);
 
     VideoPlayerBar* m_bar;
     FilmPlayer* m_player = nullptr;
     QPointer<VideoDisplay> m_display;  // null: the panel itself
     QString m_fileName;
+    QString m_openedPath;  // the absolute name the film was opened under
     OpenState m_openState = OpenState::Closed;
     QString m_openError;
+    FilmPlayer::State m_state = FilmPlayer::State::Stopped;
+    qint64 m_lastPosition = 0;  // where the film is while there is no player
     int m_framesReceived = 0;
     QImage m_firstPicture;  // the film's first picture, shown again after Stop
+    QTimer m_startDeadline;  // a player that neither starts nor fails is given up
     bool m_stillOnly = false;
-    QImage m_still;  // shown while the player has given no picture
-    int m_generation = 0;  // counts openings, so that late events of an earlier one are ignored
+    int m_stillTicket = 0;  // the request for the first picture under way
+    int m_generation = 0;   // counts openings, so that late events of an earlier one are ignored
 };
 
 }  // namespace velmar

@@ -48,7 +48,8 @@ protected:
     virtual ~FilmPlayer() = default;
 };
 
-// A new player, or nullptr with a Russian reason when the media module cannot be loaded.
+// A new player, or nullptr with a Russian reason when the media module cannot be loaded. The
+// first call also sets what the media framework needs (its backend, frames converted on the CPU).
 FilmPlayer* createFilmPlayer(QString* error);
 
 // Whether the media module has been loaded in this process.

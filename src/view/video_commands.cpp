@@ -163,6 +163,11 @@ void VideoCommands::outlineReplaced()
 void VideoCommands::watch(VideoPanelWidget* panel)
 {
     connect(panel, &VideoPanelWidget::openFinished, this, [this, panel] { panelSettled(panel); });
+    // A film opens for playing only when it is played: what fails then is said at once.
+    connect(panel, &VideoPanelWidget::playFailed, this, [this, panel](const QString& reason) {
+        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), openFailure(panel->fileName(), reason),
+                         QMessageBox::Critical);
+    });
     // A missing file fails while the panel is being built, before anyone listens.
     if (panel->openState() == VideoPanelWidget::OpenState::Failed)
         panelSettled(panel);

@@ -211,6 +211,29 @@ void TestVideoCommands::unopenableFileAndCancel()
     QVERIFY(QFile::copy(good, unicode));
     openFilm(f, unicode);
     QCOMPARE(f.doc().outline.video(slot).fileName, unicode);
+
+    // A film whose first picture reads well but which the media framework will not play (its
+    // main header is gone) opens, and fails with a message when played: no step, still open.
+    QFile headless(QDir(f.home.path()).filePath(QStringLiteral("headless.avi")));
+    QVERIFY(QFile::copy(good, headless.fileName()));
+    QVERIFY(headless.open(QIODevice::ReadWrite));
+    QByteArray bytes = headless.readAll();
+    bytes.replace(int(bytes.indexOf("avih")), 4, "JUNK");
+    QVERIFY(headless.seek(0));
+    headless.write(bytes);
+    headless.close();
+    const int messages = f.dialogs.messages.size();
+    openFilm(f, headless.fileName());
+    QCOMPARE(f.dialogs.messages.size(), messages);
+    const int opened = f.doc().history.currentStep;
+    f.command("N27")->trigger();
+    // The framework either fails it or is given up on after its time.
+    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), messages + 1, kWait + 10000);
+    QCOMPARE(f.dialogs.messages.last().caption, QStringLiteral("Ошибка"));
+    QVERIFY(f.dialogs.messages.last().text.startsWith(QStringLiteral("Не удалось открыть видеофайл «") + headless.fileName()));
+    QCOMPARE(panelOf(f, slot)->playbackState(), FilmPlayer::State::Stopped);
+    QVERIFY(panelOf(f, slot)->isOpen());
+    QCOMPARE(f.doc().history.currentStep, opened);
 }
 
 void TestVideoCommands::playerButtonsCommand()

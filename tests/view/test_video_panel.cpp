@@ -1,9 +1,12 @@
 // The video panel's player: real decoding of AVI files through Qt Multimedia, the first picture
-// paused after opening, play/pause/stop, the player bar, the display rectangle and failures.
+// paused after opening, play/pause/stop, the player bar, the display rectangle and failures; many
+// films opened through one shared decoder, and players that live only while a film plays.
+#include "canvas/film_still_taker.h"
 #include "canvas/video_panel_widget.h"
 #include "support/avi_writer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -25,6 +28,9 @@ private slots:
     void filmCoversThePanelBelowTheBar();
     void playerBarButtons();
     void otherDisplayAndBack();
+    void manyFilmsOpenOneAtATime();
+    void aPlayerLivesOnlyWhileTheFilmPlays();
+    void aFilmThatOpensButWillNotPlay();
 
 private:
     QString film(const QString& name, const QList<QColor>& colours, int fps,
@@ -53,6 +59,24 @@ QList<QColor> alternating(int count)
 QColor centreOf(const QImage& image)
 {
     return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+int threadCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+// A one-second film of one colour in one of ffmpeg's encoders; empty when it cannot be made.
+QString ffmpegFilm(const QString& path, const QString& colour, const QString& encoder)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty())
+        return {};
+    const QStringList args{QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                           QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("color=c=%1:s=96x64:r=10:d=1,format=yuv420p").arg(colour),
+                           QStringLiteral("-c:v"), encoder, path};
+    return QProcess::execute(ffmpeg, args) == 0 ? path : QString();
 }
 
 VideoObject videoAt(const QRect& bounds, const QString& fileName = QString())
@@ -328,6 +352,157 @@ void TestVideoPanel::otherDisplayAndBack()
     QCOMPARE(panel.display(), &panel);
     QCOMPARE(panel.picture(), screen.picture());
     QCOMPARE(panel.displayRect(), QRect(0, 0, 100, 80));
+}
+
+void TestVideoPanel::manyFilmsOpenOneAtATime()
+{
+    // Films the program reads itself, films only the media framework reads (two fragments share
+    // one of them), and a file that is no film. Each fragment must get its own film's picture.
+    struct Fragment {
+        QString path;
+        QColor colour;  // invalid: the opening fails
+    };
+    QList<Fragment> fragments;
+    const QList<QColor> colours{Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int k = 0; k < 40; ++k) {
+        const QColor c = colours[k % 4];
+        fragments << Fragment{film(QStringLiteral("many%1.avi").arg(k), {c, Qt::black}, 10, avi::Codec::Mjpeg,
+                                   QSize(32, 24)),
+                              c};
+    }
+    const int ownFilms = int(fragments.size());
+    for (int k = 0; k < 4; ++k) {
+        const QString path = ffmpegFilm(m_dir.filePath(QStringLiteral("foreign%1.avi").arg(k)),
+                                        QStringList{"red", "lime", "blue", "yellow"}[k], QStringLiteral("mpeg4"));
+        if (!path.isEmpty())
+            fragments << Fragment{path, colours[k]};
+    }
+    if (fragments.size() > ownFilms)
+        fragments << fragments.last();
+    const QString notAFilm = m_dir.filePath(QStringLiteral("notes.avi"));
+    {
+        QFile f(notAFilm);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("no film in here\n").repeated(64));
+    }
+    fragments << Fragment{notAFilm, QColor()};
+
+    QWidget canvas;
+    QList<VideoPanelWidget*> panels;
+    for (const Fragment& fragment : std::as_const(fragments)) {
+        auto* panel = new VideoPanelWidget(&canvas);
+        panel->apply(videoAt(QRect(0, 0, 40, 30), fragment.path));
+        panels << panel;
+    }
+    const int threadsBefore = threadCount();
+    int mostThreads = threadsBefore;
+    QElapsedTimer waited;
+    waited.start();
+    auto opening = [&] {
+        return std::count_if(panels.cbegin(), panels.cend(), [](const VideoPanelWidget* p) {
+            return p->openState() == VideoPanelWidget::OpenState::Opening;
+        });
+    };
+    while (opening() > 0 && waited.elapsed() < 120000) {
+        QTest::qWait(5);
+        mostThreads = std::max(mostThreads, threadCount());
+        // No fragment plays, so none holds a player.
+        for (const VideoPanelWidget* p : std::as_const(panels))
+            QVERIFY(!p->player());
+        // The films the program reads itself were asked for first: until they are all open the
+        // media framework has nothing to do.
+        if (!std::all_of(panels.cbegin(), panels.cbegin() + ownFilms, [](const VideoPanelWidget* p) { return p->isOpen(); }))
+            QVERIFY(!FilmStillTaker::instance().playerActive());
+    }
+    QCOMPARE(opening(), 0);
+    // One pipeline at a time, however many films: not a pipeline's threads per film.
+    QVERIFY2(mostThreads <= 32, qPrintable(QStringLiteral("%1 threads, %2 before").arg(mostThreads).arg(threadsBefore)));
+    for (int k = 0; k < panels.size(); ++k) {
+        VideoPanelWidget* p = panels[k];
+        if (!fragments[k].colour.isValid()) {
+            QCOMPARE(p->openState(), VideoPanelWidget::OpenState::Failed);
+            QVERIFY(!p->openError().isEmpty());
+            continue;
+        }
+        QVERIFY2(p->isOpen(), qPrintable(fragments[k].path + ": " + p->openError()));
+        QCOMPARE(p->playbackState(), FilmPlayer::State::Paused);
+        QVERIFY2(near(centreOf(p->picture()), fragments[k].colour),
+                 qPrintable(fragments[k].path + ": " + centreOf(p->picture()).name()));
+    }
+    // Once every picture is taken the shared player is let go as well.
+    QTRY_VERIFY_WITH_TIMEOUT(!FilmStillTaker::instance().playerActive(), kWait);
+}
+
+void TestVideoPanel::aPlayerLivesOnlyWhileTheFilmPlays()
+{
+    // Red, then six frames: 0.7 s at 10 frames a second.
+    const QString path = film(QStringLiteral("short.avi"), alternating(7), 10);
+    VideoPanelWidget panel(nullptr);
+    panel.apply(videoAt(QRect(0, 0, 80, 60), path));
+    QVERIFY(panel.waitForOpening(kWait));
+    QVERIFY(!panel.player());
+    QCOMPARE(panel.framesReceived(), 1);
+
+    // Played: a player; paused: the same player, holding its place.
+    panel.play();
+    QVERIFY(panel.player());
+    FilmPlayer* player = panel.player();
+    QTRY_VERIFY_WITH_TIMEOUT(panel.framesReceived() > 1, kWait);
+    panel.togglePause();
+    QCOMPARE(panel.player(), player);
+    // Stopped: no player, the first picture, and Play starts from the start again.
+    panel.stop();
+    QVERIFY(!panel.player());
+    QVERIFY(near(centreOf(panel.picture()), Qt::red));
+    QCOMPARE(panel.position(), qint64(0));
+
+    // Played to its end: the player goes by itself, the last picture stays, and Play plays again.
+    panel.play();
+    QTRY_COMPARE_WITH_TIMEOUT(panel.playbackState(), FilmPlayer::State::Stopped, kWait);
+    QVERIFY(!panel.player());
+    QVERIFY(!near(centreOf(panel.picture()), Qt::red));
+    panel.togglePause();
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
+    const int frames = panel.framesReceived();
+    panel.play();
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Playing);
+    QTRY_VERIFY_WITH_TIMEOUT(panel.framesReceived() > frames, kWait);
+}
+
+void TestVideoPanel::aFilmThatOpensButWillNotPlay()
+{
+    // Its first picture is read well enough, but the main header the media framework starts from
+    // is gone: the film fails when played, and says so once.
+    const QString whole = film(QStringLiteral("headless.avi"), alternating(10), 10, avi::Codec::Mjpeg);
+    QFile file(whole);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const int header = int(bytes.indexOf("avih"));
+    QVERIFY(header > 0);
+    bytes.replace(header, 4, "JUNK");
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    file.close();
+
+    VideoPanelWidget panel(nullptr);
+    QSignalSpy failed(&panel, &VideoPanelWidget::playFailed);
+    panel.apply(videoAt(QRect(0, 0, 80, 60), whole));
+    QVERIFY(panel.waitForOpening(kWait));
+    QVERIFY(near(centreOf(panel.picture()), Qt::red));
+    panel.play();
+    // The framework either fails it or is given up on after its time.
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, kWait + 10000);
+    QVERIFY(!failed.first().first().toString().isEmpty());
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
+    QVERIFY(!panel.player());
+    QVERIFY(near(centreOf(panel.picture()), Qt::red));
+    QTest::qWait(300);
+    QCOMPARE(failed.count(), 1);
+    // Still open: Play tries again.
+    QVERIFY(panel.isOpen());
+    panel.play();
+    QCOMPARE(panel.playbackState(), FilmPlayer::State::Playing);
+    QVERIFY(panel.player());
 }
 
 QTEST_MAIN(TestVideoPanel)
