@@ -9,8 +9,11 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -25,11 +28,23 @@ QProcessEnvironment environment(const QTemporaryDir& home)
     return env;
 }
 
-// Milliseconds from start to exit, or a negative value when the program failed.
-double runOnce(const QString& program, const QProcessEnvironment& env, QByteArray* errors = nullptr)
+// CPU time (user and system) of the children this process has waited for, in milliseconds.
+double childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Milliseconds from start to exit, or a negative value when the program failed; with cpu, the
+// CPU time the program took.
+double runOnce(const QString& program, const QProcessEnvironment& env, QByteArray* errors = nullptr,
+               double* cpu = nullptr)
 {
     QProcess process;
     process.setProcessEnvironment(env);
+    const double cpuBefore = childrenCpuMs();
     QElapsedTimer timer;
     timer.start();
     process.start(program, {});
@@ -37,6 +52,8 @@ double runOnce(const QString& program, const QProcessEnvironment& env, QByteArra
         || process.exitCode() != 0)
         return -1;
     const double ms = timer.nsecsElapsed() / 1e6;
+    if (cpu)
+        *cpu = childrenCpuMs() - cpuBefore;
     if (errors)
         *errors = process.readAllStandardError();
     return ms;
@@ -73,18 +90,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "a program did not start and quit cleanly\n");
         return 1;
     }
-    std::vector<double> velmarMs, bareMs;
+    std::vector<double> velmarMs, bareMs, velmarCpu(static_cast<size_t>(pairs)), bareCpu(static_cast<size_t>(pairs));
     for (int i = 0; i < pairs; ++i) {
-        velmarMs.push_back(runOnce(velmar, env));
-        bareMs.push_back(runOnce(bare, env));
+        velmarMs.push_back(runOnce(velmar, env, nullptr, &velmarCpu[size_t(i)]));
+        bareMs.push_back(runOnce(bare, env, nullptr, &bareCpu[size_t(i)]));
         if (velmarMs.back() < 0 || bareMs.back() < 0) {
             std::fprintf(stderr, "a program failed in pair %d\n", i + 1);
             return 1;
         }
     }
     const double v = median(velmarMs), b = median(bareMs);
-    std::printf("pairs %d\nvelmar      median %.1f ms  libraries %d\nbare window median %.1f ms  "
-                "libraries %d\nratio %.2f\n",
-                pairs, v, libraryCount(velmar, env), b, libraryCount(bare, env), v / b);
+    const double vc = median(velmarCpu), bc = median(bareCpu);
+    double load[3] = {0, 0, 0};
+    getloadavg(load, 3);
+    std::printf("pairs %d (load average %.2f)\nvelmar      median %.1f ms, CPU %.1f ms  libraries %d\n"
+                "bare window median %.1f ms, CPU %.1f ms  libraries %d\nratio %.2f (CPU %.2f)\n",
+                pairs, load[0], v, vc, libraryCount(velmar, env), b, bc, libraryCount(bare, env), v / b, vc / bc);
     return 0;
 }

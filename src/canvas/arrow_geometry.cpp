@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace velmar {
 
@@ -98,6 +100,127 @@ QImage renderArrow(const ArrowGeometry& g, int penWidth, ColourValue colour)
     drawArrow(painter, g, penWidth, colour);
     painter.end();
     return image;
+}
+
+namespace {
+
+// A closed interval of x, empty when low > high.
+struct Span {
+    double low = 1;
+    double high = 0;
+    bool empty() const { return low > high; }
+    void take(double a, double b)
+    {
+        if (a > b)
+            std::swap(a, b);
+        low = empty() ? a : std::min(low, a);
+        high = empty() ? b : std::max(high, b);
+    }
+};
+
+// Where the row at height y crosses the disc of radius r around c.
+void discOnRow(Span& span, QPointF c, double r, double y)
+{
+    const double dy = y - c.y();
+    if (std::abs(dy) <= r) {
+        const double half = std::sqrt(r * r - dy * dy);
+        span.take(c.x() - half, c.x() + half);
+    }
+}
+
+// Where the row at height y crosses the points within r of the segment a–b: a capsule, which is
+// convex, so its crossing is the hull of the crossings of its two end discs and its body.
+void capsuleOnRow(Span& span, QPointF a, QPointF b, double r, double y)
+{
+    discOnRow(span, a, r, y);
+    discOnRow(span, b, r, y);
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double squared = dx * dx + dy * dy;
+    if (squared == 0)
+        return;
+    // The body: 0 <= (p - a)·d <= |d|² and |(p - a)×d| <= r|d|, both linear in x on the row.
+    double low = -1e18, high = 1e18;
+    const auto within = [&](double slope, double offset, double from, double to) {
+        if (slope == 0) {
+            if (offset < from || offset > to)
+                low = 1, high = 0;
+            return;
+        }
+        double x1 = (from - offset) / slope, x2 = (to - offset) / slope;
+        if (x1 > x2)
+            std::swap(x1, x2);
+        low = std::max(low, x1);
+        high = std::min(high, x2);
+    };
+    const double ry = y - a.y();
+    within(dx, -a.x() * dx + ry * dy, 0, squared);
+    within(dy, -a.x() * dy - ry * dx, -r * std::sqrt(squared), r * std::sqrt(squared));
+    if (low <= high)
+        span.take(low, high);
+}
+
+}  // namespace
+
+QRegion arrowHitRegion(const ArrowGeometry& g)
+{
+    const QSize size = g.imageRect.size();
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide ||
+        size.height() > kArrowImageMaxSide)
+        return QRegion();
+    // The widest pen's strokes with a pixel to spare, worked out row by row rather than drawn:
+    // the zoom moves every arrow, and drawing a wide pen's round ends into an image and reading
+    // it back cost more than all the rest of a zoom step.
+    const double r = kArrowPenMax / 2.0 + 1.0;
+    std::vector<std::pair<QPointF, QPointF>> strokes;
+    if (g.hasHead)
+        strokes = {{g.start, g.end}, {g.end, g.headEnd1}, {g.end, g.headEnd2}};
+    else
+        strokes = {{g.start, g.start}};
+    const int top = std::max(0, int(std::floor(std::min({g.start.y(), g.end.y(), g.headEnd1.y(), g.headEnd2.y()}) - r)));
+    const int bottom = std::min(size.height() - 1,
+                                int(std::ceil(std::max({g.start.y(), g.end.y(), g.headEnd1.y(), g.headEnd2.y()}) + r)));
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> row, previous;
+    int bandTop = top;
+    const auto closeBand = [&](int end) {
+        for (const auto& [from, to] : previous)
+            rects.emplace_back(QPoint(from, bandTop), QPoint(to, end));
+    };
+    for (int y = top; y <= bottom + 1; ++y) {
+        row.clear();
+        if (y <= bottom) {
+            for (const auto& [a, b] : strokes) {
+                Span span;
+                capsuleOnRow(span, a, b, r, y);
+                if (span.empty())
+                    continue;
+                const int from = std::max(0, int(std::ceil(span.low)));
+                const int to = std::min(size.width() - 1, int(std::floor(span.high)));
+                if (from <= to)
+                    row.emplace_back(from, to);
+            }
+            // The strokes' pieces of one row, in order and joined where they touch.
+            std::sort(row.begin(), row.end());
+            std::vector<std::pair<int, int>> joined;
+            for (const auto& piece : row) {
+                if (!joined.empty() && piece.first <= joined.back().second + 1)
+                    joined.back().second = std::max(joined.back().second, piece.second);
+                else
+                    joined.push_back(piece);
+            }
+            row.swap(joined);
+        }
+        // Rows alike make one band of rectangles, as a region keeps them.
+        if (row != previous) {
+            closeBand(y - 1);
+            previous = row;
+            bandTop = y;
+        }
+    }
+    QRegion region;
+    if (!rects.empty())
+        region.setRects(rects.data(), int(rects.size()));
+    return region;
 }
 
 void drawArrow(QPainter& painter, const ArrowGeometry& g, int penWidth, ColourValue colour)

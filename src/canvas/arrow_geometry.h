@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 
 namespace velmar {
 
@@ -51,6 +52,10 @@ QImage renderArrow(const ArrowGeometry& geometry, int penWidth, ColourValue colo
 // Draws the same strokes with a painter whose origin is the image's top-left corner: through a
 // scaled painter (PDF, SVG, printing, enlarged export) the arrow stays sharp.
 void drawArrow(QPainter& painter, const ArrowGeometry& geometry, int penWidth, ColourValue colour);
+
+// The pixels an arrow takes presses on: its strokes drawn with the widest pen, in the image's
+// coordinates. Empty where renderArrow would make no image.
+QRegion arrowHitRegion(const ArrowGeometry& geometry);
 
 // Both at once, as creation, loading, end dragging, recolouring and the zoom need them.
 struct ArrowPicture {

@@ -7,7 +7,6 @@
 #include "model/colour.h"
 #include "model/text_metrics.h"
 
-#include <QBitmap>
 #include <QContextMenuEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -115,11 +114,60 @@ void FrameWidget::paintEvent(QPaintEvent*)
 
 PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {}
 
+namespace {
+
+// A picture at least four times as large as the size wanted, in both directions, is first
+// halved: the smooth scaling then averages a few pixels for each one shown instead of every
+// pixel of a photo, and a halving, once made, serves every size of the zoom below it.
+bool halvedFirst(QSize from, QSize to)
+{
+    return from.width() >= 4 * to.width() && from.height() >= 4 * to.height();
+}
+
+QImage halved(const QImage& image)
+{
+    return image.scaled((image.width() + 1) / 2, (image.height() + 1) / 2, Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation);
+}
+
+QImage smoothlyStretched(const QImage& source, QSize size)
+{
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
 QImage PictureWidget::render(const QImage& stored, QSize size)
 {
     if (stored.isNull() || size.isEmpty())
         return {};
-    return stored.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    QImage source = stored;
+    while (halvedFirst(source.size(), size))
+        source = halved(source);
+    return smoothlyStretched(source, size);
+}
+
+QImage PictureWidget::renderCached(QSize size)
+{
+    if (m_stored.isNull() || size.isEmpty())
+        return {};
+    // The halving kept from an earlier size serves when the halvings for this size pass through
+    // it: the result is the same as render() makes from the stored bitmap.
+    QImage source = m_stored;
+    QSize from;
+    if (!m_halved.isNull() && halvedFirst(m_halvedFrom, size)) {
+        source = m_halved;
+        from = m_halvedFrom;
+    }
+    while (halvedFirst(source.size(), size)) {
+        from = source.size();
+        source = halved(source);
+    }
+    if (from.isValid()) {
+        m_halved = source;
+        m_halvedFrom = from;
+    }
+    return smoothlyStretched(source, size);
 }
 
 void PictureWidget::apply(const PictureObject& picture)
@@ -130,11 +178,16 @@ void PictureWidget::apply(const PictureObject& picture)
     m_border = picture.border;
     m_stretched = picture.stretched;
     nameForAccessibility(this, picture);
-    // Render from the stored bitmap only when it or the size changed: never from an earlier
-    // rendering, so repeated resizing loses nothing.
-    if (picture.bitmap().cacheKey() != m_stored.cacheKey() || m_rendering.size() != picture.bounds.size()) {
-        m_stored = picture.bitmap();
-        m_rendering = render(m_stored, picture.bounds.size());
+    // Render from the stored bitmap (or its halvings) only when it or the size changed: never
+    // from an earlier rendering, so repeated resizing loses nothing.
+    const bool newBitmap = picture.bitmap().cacheKey() != m_stored.cacheKey();
+    if (newBitmap || m_rendering.size() != picture.bounds.size()) {
+        if (newBitmap) {
+            m_stored = picture.bitmap();
+            m_halved = QImage();
+            m_halvedFrom = QSize();
+        }
+        m_rendering = renderCached(picture.bounds.size());
         changed = true;
     }
     if (changed)
@@ -181,6 +234,14 @@ TextFieldWidget::TextFieldWidget(QWidget* parent) : QTextEdit(parent)
     setFocusPolicy(Qt::ClickFocus);
 }
 
+void TextFieldWidget::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    // A font handed down from the canvas would replace the field's own in its document.
+    if (event->type() == QEvent::FontChange && m_font && document()->defaultFont() != *m_font)
+        document()->setDefaultFont(*m_font);
+}
+
 void TextFieldWidget::contextMenuEvent(QContextMenuEvent* event)
 {
     // The right press has already opened the text field's own pop-up menu.
@@ -215,15 +276,21 @@ void TextFieldWidget::apply(const TextFieldObject& field)
     const QSignalBlocker block(this);
     setGeometry(field.bounds);
     nameForAccessibility(this, field);
-    QPalette p = palette();
-    p.setColor(QPalette::Base, toQColor(field.background));
-    p.setColor(QPalette::Window, toQColor(field.background));
-    p.setColor(QPalette::Text, toQColor(field.font.colour));
-    setPalette(p);
-    viewport()->setPalette(p);
+    const QColor background = toQColor(field.background), textColour = toQColor(field.font.colour);
+    if (palette().color(QPalette::Base) != background || palette().color(QPalette::Window) != background
+        || palette().color(QPalette::Text) != textColour) {
+        QPalette p = palette();
+        p.setColor(QPalette::Base, background);
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::Text, textColour);
+        setPalette(p);
+        viewport()->setPalette(p);
+    }
+    // The field's font is its document's: the widget's own would be handed down to the viewport
+    // and the scroll bars and lay the text out twice, on every step of a zoom.
     const QFont font = toQFont(field.font);
-    if (this->font() != font) {
-        setFont(font);
+    if (!m_font || *m_font != font) {
+        m_font = font;
         document()->setDefaultFont(font);
     }
     setReadOnly(field.readOnly);
@@ -284,21 +351,23 @@ ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
 
 void ArrowWidget::apply(const ArrowObject& a)
 {
-    // Drawing an arrow and its hit area is the costly part of a sync: an arrow whose ends, pen and
-    // colour are as they were keeps its picture.
+    // Placing an arrow and its hit area is the costly part of a sync (every arrow, on each step
+    // of a zoom): an arrow whose ends, pen and colour are as they were stays as it is.
     const std::array<int, 6> values{a.x1, a.y1, a.x2, a.y2, a.penWidth, int(a.colour)};
     if (m_drawnFrom == values)
         return;
-    const ArrowPicture picture = placeArrow(a.x1, a.y1, a.x2, a.y2, a.penWidth, a.colour);
-    // Presses are taken on and a few pixels around the drawn arrow.
-    const QImage hitArea = renderArrow(picture.geometry, kArrowPenMax, a.colour);
-    setGeometry(picture.geometry.imageRect);
-    setImage(picture.image, hitArea);
-    m_strokes = picture;
+    m_geometry = arrowGeometry(a.x1, a.y1, a.x2, a.y2);
     m_penWidth = a.penWidth;
     m_colour = a.colour;
+    // Presses are taken on and a few pixels around the drawn arrow.
+    const QRegion hitArea = arrowHitRegion(m_geometry);
+    m_tooLarge = hitArea.isEmpty();
+    setGeometry(m_tooLarge ? QRect(m_geometry.imageRect.topLeft(), QSize(0, 0)) : m_geometry.imageRect);
+    if (!m_tooLarge)
+        setMask(hitArea);
     nameForAccessibility(this, a);
     m_drawnFrom = values;
+    update();
 }
 
 void ArrowWidget::setDrawStrokes(bool on)
@@ -307,26 +376,15 @@ void ArrowWidget::setDrawStrokes(bool on)
     update();
 }
 
-void ArrowWidget::setImage(const QImage& image, const QImage& hitArea)
-{
-    m_image = image;
-    m_strokes.reset();
-    m_drawnFrom.reset();
-    resize(image.size());
-    if (!hitArea.isNull())
-        setMask(QBitmap::fromImage(hitArea.createAlphaMask()));
-    update();
-}
-
 void ArrowWidget::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    if (m_drawStrokes && m_strokes) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawArrow(painter, m_strokes->geometry, m_penWidth, m_colour);
+    if (m_tooLarge || !m_drawnFrom)
         return;
-    }
-    painter.drawImage(0, 0, m_image);
+    // The strokes are drawn straight onto the canvas, as pixel lines without smoothing; the
+    // background stays as it is, even under a white arrow.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, m_drawStrokes);
+    drawArrow(painter, m_geometry, m_penWidth, m_colour);
 }
 
 }  // namespace velmar

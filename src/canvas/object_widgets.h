@@ -43,7 +43,7 @@ private:
 };
 
 // A picture: the stored bitmap shown stretched to the control, rendered afresh from the stored
-// bitmap whenever the size or the bitmap changes.
+// bitmap (through the halvings kept of a large one) whenever the size or the bitmap changes.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
@@ -55,15 +55,22 @@ public:
     // SVG and printing get the picture at its full resolution.
     void setDrawStoredBitmap(bool on);
 
-    // The stored bitmap smoothly stretched to size, aspect ratio not kept.
+    // The stored bitmap smoothly stretched to size, aspect ratio not kept; a bitmap far larger
+    // than the size is halved first, as often as it stays four times as large.
     static QImage render(const QImage& stored, QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // render() of the stored bitmap, going on from the halving kept from an earlier size.
+    QImage renderCached(QSize size);
+
     QImage m_stored;
     QImage m_rendering;
+    // The deepest halving of the stored bitmap made so far, and the size it was halved from.
+    QImage m_halved;
+    QSize m_halvedFrom;
     quint8 m_border = 0;
     bool m_stretched = true;
     bool m_drawStored = false;
@@ -83,7 +90,11 @@ public:
     static QString toModelText(const QString& widgetText);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    std::optional<QFont> m_font;
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.
@@ -102,33 +113,30 @@ private:
     QFont m_font;
 };
 
-// An arrow: its picture in a transparent control on the canvas. Only the drawn arrow (with a few
+// An arrow: its strokes in a transparent control on the canvas. Only the drawn arrow (with a few
 // pixels of tolerance) takes mouse presses, so an arrow's empty corners do not hide what lies
 // under them.
 class ArrowWidget : public QWidget {
     Q_OBJECT
 public:
     explicit ArrowWidget(QWidget* parent);
-    // Places the widget and draws the arrow as the arrow's six values say.
+    // Places the widget and the area that takes presses as the arrow's six values say.
     void apply(const ArrowObject& arrow);
-    // The arrow's picture and a wider rendering of it that marks where presses are taken.
-    void setImage(const QImage& image, const QImage& hitArea);
-    const QImage& image() const { return m_image; }
-    // Draws the strokes with the painter instead of copying the picture made at screen size:
-    // off-screen drawings at other scales, PDF, SVG and printing get a sharp arrow.
+    // Draws the strokes antialiased, for off-screen drawings at other scales (PDF, SVG, printing,
+    // enlarged export), instead of the pixel strokes the screen shows.
     void setDrawStrokes(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage m_image;
-    // What apply() drew, for drawing the strokes again; invalid after another picture is set.
-    std::optional<ArrowPicture> m_strokes;
+    ArrowGeometry m_geometry;
     int m_penWidth = 1;
     ColourValue m_colour = 0;
     bool m_drawStrokes = false;
-    // The values the picture was drawn from: a sync that leaves them alone draws nothing.
+    // Set while the arrow is too large to be drawn (it lies far outside any screen).
+    bool m_tooLarge = false;
+    // The values the widget was placed from: a sync that leaves them alone changes nothing.
     std::optional<std::array<int, 6>> m_drawnFrom;
 };
 

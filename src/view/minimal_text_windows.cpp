@@ -155,9 +155,22 @@ void writeSummaryFile(const QString& path, const QString& text)
 // --- the commands -------------------------------------------------------------------------------
 
 MinimalTextCommands::MinimalTextCommands(CanvasHost& host, QWidget* window)
-    : QObject(window), m_host(host), m_editor(new MinimalTextEditor(window)),
-      m_summary(new SummaryWindow(host, window))
+    : QObject(window), m_host(host), m_window(window)
 {
+}
+
+MinimalTextEditor* MinimalTextCommands::editor()
+{
+    if (!m_editor)
+        m_editor = new MinimalTextEditor(m_window);
+    return m_editor;
+}
+
+SummaryWindow* MinimalTextCommands::summaryWindow()
+{
+    if (!m_summary)
+        m_summary = new SummaryWindow(m_host, m_window);
+    return m_summary;
 }
 
 MinimalTextCommands::~MinimalTextCommands()
@@ -181,7 +194,7 @@ void MinimalTextCommands::editMinimalText(ObjectKind kind)
     }
     m_targetKind = kind;
     m_targetIndex = slot;
-    storeEditedText(m_editor->edit(text));
+    storeEditedText(editor()->edit(text));
 }
 
 void MinimalTextCommands::storeEditedText(const QString& text)
@@ -216,7 +229,7 @@ void MinimalTextCommands::storeEditedText(const QString& text)
 
 void MinimalTextCommands::showSummary()
 {
-    m_summary->showSummary(summaryPlainText(m_host.document().outline));
+    summaryWindow()->showSummary(summaryPlainText(m_host.document().outline));
 }
 
 }  // namespace velmar

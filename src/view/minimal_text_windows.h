@@ -64,15 +64,17 @@ public:
     // ToolButton21 / N110: Form7 with the summary built afresh.
     void showSummary();
 
-    MinimalTextEditor* editor() const { return m_editor; }
-    SummaryWindow* summaryWindow() const { return m_summary; }
+    // The two windows are made when first needed: a start-up shows neither.
+    MinimalTextEditor* editor();
+    SummaryWindow* summaryWindow();
 
 private:
     void storeEditedText(const QString& text);
 
     CanvasHost& m_host;
-    MinimalTextEditor* m_editor;
-    SummaryWindow* m_summary;
+    QWidget* m_window;
+    MinimalTextEditor* m_editor = nullptr;
+    SummaryWindow* m_summary = nullptr;
     // The object Form6 was opened on: its kind and slot.
     ObjectKind m_targetKind = ObjectKind::Frame;
     int m_targetIndex = 0;

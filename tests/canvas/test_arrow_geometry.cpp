@@ -43,6 +43,8 @@ private slots:
     void penWidthIsClamped();
     void coincidingEndsGiveADot();
     void hugeArrowsMakeNoImage();
+    void hitAreaCoversTheWidestStrokes_data();
+    void hitAreaCoversTheWidestStrokes();
 };
 
 void TestArrowGeometry::workedExample()
@@ -214,6 +216,45 @@ void TestArrowGeometry::hugeArrowsMakeNoImage()
     QVERIFY(extreme.image.isNull());
     QCOMPARE(extreme.geometry.headLength, 25);
     QVERIFY(extreme.geometry.imageRect.width() > 0);
+    QVERIFY(arrowHitRegion(far.geometry).isEmpty());
+}
+
+void TestArrowGeometry::hitAreaCoversTheWidestStrokes_data()
+{
+    QTest::addColumn<QLine>("ends");
+    QTest::newRow("diagonal down right") << QLine(10, 10, 200, 120);
+    QTest::newRow("steep up left") << QLine(300, 400, 280, 20);
+    QTest::newRow("horizontal left") << QLine(500, 50, 20, 50);
+    QTest::newRow("vertical down") << QLine(40, 10, 40, 300);
+    QTest::newRow("short") << QLine(100, 100, 103, 98);
+    QTest::newRow("a dot") << QLine(60, 60, 60, 60);
+}
+
+void TestArrowGeometry::hitAreaCoversTheWidestStrokes()
+{
+    QFETCH(QLine, ends);
+    const ArrowGeometry g = arrowGeometry(ends.x1(), ends.y1(), ends.x2(), ends.y2());
+    const QRegion hit = arrowHitRegion(g);
+    // Every pixel the widest pen draws takes presses (the widget's mask also clips its
+    // painting), and the area stays within a few pixels of the strokes.
+    const QImage drawn = renderArrow(g, kArrowPenMax, kBlack);
+    const QImage thin = renderArrow(g, 1, kBlack);
+    int inside = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (qAlpha(drawn.pixel(x, y)) != 0)
+                QVERIFY2(hit.contains(QPoint(x, y)), qPrintable(QStringLiteral("(%1, %2) not taken").arg(x).arg(y)));
+            if (!hit.contains(QPoint(x, y)))
+                continue;
+            ++inside;
+            bool nearStroke = false;
+            for (int dy = -7; dy <= 7 && !nearStroke; ++dy)
+                for (int dx = -7; dx <= 7 && !nearStroke; ++dx)
+                    nearStroke = thin.rect().contains(x + dx, y + dy) && qAlpha(thin.pixel(x + dx, y + dy)) != 0;
+            QVERIFY2(nearStroke, qPrintable(QStringLiteral("(%1, %2) is far from the arrow").arg(x).arg(y)));
+        }
+    QVERIFY(inside >= paintedCount(drawn));
+    QVERIFY(hit.boundingRect().intersects(drawn.rect()));
 }
 
 QTEST_MAIN(TestArrowGeometry)

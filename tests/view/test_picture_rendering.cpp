@@ -3,7 +3,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 using namespace velmar;
 
@@ -12,6 +14,7 @@ class TestPictureRendering : public QObject {
 private slots:
     void stretchedNotLetterboxed();
     void resizingRendersFromTheStoredBitmap();
+    void zoomedPhotoKeepsItsPicture();
     void previewLayout_data();
     void previewLayout();
 };
@@ -57,6 +60,40 @@ void TestPictureRendering::resizingRendersFromTheStoredBitmap()
         QCOMPARE(widget.size(), size);
     }
     QCOMPARE(widget.rendering(), picture.bitmap().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestPictureRendering::zoomedPhotoKeepsItsPicture()
+{
+    // A photo shown far smaller than it is: the widget goes on from the halvings it keeps, up
+    // and down the zoom, and still shows what a fresh rendering of the stored bitmap shows,
+    // which is the photo smoothly scaled (a gradient with a bright square stays one).
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 255 / 1599, y * 255 / 1199, 90));
+    for (int y = 300; y < 600; ++y)
+        for (int x = 800; x < 1200; ++x)
+            photo.setPixel(x, y, qRgb(255, 255, 255));
+    PictureObject picture;
+    picture.setBitmap(photo);
+    PictureWidget widget(nullptr);
+    for (const QSize size : {QSize(20, 15), QSize(21, 16), QSize(90, 70), QSize(20, 15), QSize(7, 5), QSize(400, 300),
+                             QSize(300, 30), QSize(21, 16)}) {
+        picture.bounds = QRect(QPoint(0, 0), size);
+        widget.apply(picture);
+        QCOMPARE(widget.rendering(), PictureWidget::render(photo, size));
+        const QImage direct = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int worst = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb a = widget.rendering().pixel(x, y), b = direct.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        // Pixels across the square's edge average slightly different parts of it (up to about a
+        // tenth of the range); a halving of the wrong part or size is off by far more.
+        QVERIFY2(worst <= 32, qPrintable(QStringLiteral("%1 × %2 differs by %3").arg(size.width()).arg(size.height()).arg(worst)));
+    }
 }
 
 void TestPictureRendering::previewLayout_data()

@@ -48,7 +48,19 @@ void EditorUndo::clear()
     m_steps = {};
     m_lastChange.clear();
     m_rebuilt = QImage();
-    // m_state keeps its buffer: the next activation of a picture of the same size reuses it.
+    // A buffer of the history's own is kept: the next session's first change of a picture of the
+    // same size copies into it instead of into fresh memory.
+    if (m_state.isDetached())
+        m_spare = std::move(m_state);
+    m_state = QImage();
+}
+
+void EditorUndo::ownState()
+{
+    if (m_state.isDetached())
+        return;
+    m_state = ownCopy(m_state, std::move(m_spare));
+    m_spare = QImage();
 }
 
 void EditorUndo::pushUndo(const QImage& picture)
@@ -62,7 +74,9 @@ void EditorUndo::pushUndo(const QImage& picture, const QRect& changed)
         m_undoEnabled = true;
     m_rebuilt = QImage();
     if (m_index == 0) {
-        m_state = ownCopy(picture, std::move(m_state));
+        if (m_state.isDetached())
+            m_spare = std::move(m_state);
+        m_state = picture;
         m_steps = {};
         m_index = m_count = 1;
         return;
@@ -73,7 +87,7 @@ void EditorUndo::pushUndo(const QImage& picture, const QRect& changed)
     Step step;
     if (!sameLayout(m_state, picture)) {
         step.whole = std::move(m_state);
-        m_state = picture.copy();
+        m_state = picture;
     } else {
         record(step, picture, changed.intersected(picture.rect()));
     }
@@ -131,6 +145,7 @@ void EditorUndo::record(Step& step, const QImage& picture, const QRect& area)
             while (last + 1 < tiles && dirty[std::size_t(last + 1)])
                 ++last;
             const QRect rect(QPoint(tileLeft(t), top), QPoint(tileRight(last), bottom));
+            ownState();
             Patch patch{rect, QImage(rect.size(), m_state.format())};
             copyPixels(patch.pixels, QPoint(0, 0), m_state, rect.topLeft(), rect.size());
             copyPixels(m_state, rect.topLeft(), picture, rect.topLeft(), rect.size());
@@ -143,6 +158,7 @@ void EditorUndo::record(Step& step, const QImage& picture, const QRect& area)
 
 void EditorUndo::swapStep(int k)
 {
+    ownState();
     Step& step = m_steps[std::size_t(k - 1)];
     if (!step.whole.isNull()) {
         std::swap(m_state, step.whole);

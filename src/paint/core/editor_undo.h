@@ -12,7 +12,9 @@ namespace velmar::paint {
 // Slots are numbered 1..10; `index` is the slot on screen (0 before anything is recorded) and
 // `count` the newest slot.
 //
-// Only the state on screen is kept whole, in a buffer of its own. Between two neighbouring
+// Only the state on screen is kept whole. It shares the recorded picture's pixels (Qt copies on
+// write) until the first change is recorded, so that starting the history copies nothing; from
+// then on it has a buffer of its own, the one of an earlier session where it fits. Between two neighbouring
 // states the history keeps the pixels that differ (in 64 × 64 tiles, joined into rectangles
 // along each band of tiles), or the whole picture when the size changed. A step holds the pixels
 // of the side not on screen: undo and redo swap them with the current state, so moving through
@@ -68,8 +70,11 @@ private:
     void record(Step& step, const QImage& picture, const QRect& area);
     // Swaps the step's pixels with the current state's.
     void swapStep(int k);
+    // Gives the current state pixels of its own before they are written to.
+    void ownState();
 
-    QImage m_state;   // the state in slot m_index, never sharing pixels with the picture
+    QImage m_state;   // the state in slot m_index
+    QImage m_spare;   // a buffer of an earlier state, for the next copy of the same layout
     std::array<Step, kSlots - 1> m_steps;
     std::vector<QRect> m_lastChange;
     mutable QImage m_rebuilt;   // slot() of a state other than the current one

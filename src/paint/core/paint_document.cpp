@@ -31,11 +31,13 @@ PaintDocument::PaintDocument(QObject* parent)
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
 }
 
-void PaintDocument::setPicture(const QImage& image)
+void PaintDocument::setPicture(const QImage& image, bool keepBuffer)
 {
     // The picture may share its pixels with the caller (Qt copies on write); the editor gives it
     // its own copy on activation or at the press of the next drawing stroke. The undo history
-    // keeps copies of its own, so it never shares them.
+    // keeps copies of its own once the picture changes.
+    if (keepBuffer && m_picture.isDetached())
+        m_sparePicture = std::move(m_picture);
     if (image.format() == QImage::Format_RGB32)
         m_picture = image;
     else
@@ -44,6 +46,23 @@ void PaintDocument::setPicture(const QImage& image)
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();
+}
+
+void PaintDocument::ownPicture()
+{
+    if (m_picture.isDetached())
+        return;
+    // Memory used before is written to without the page faults of fresh memory, which cost more
+    // than the copying itself on a large picture.
+    const QImage& spare = m_sparePicture;
+    if (spare.isDetached() && spare.size() == m_picture.size() && spare.format() == m_picture.format()
+        && spare.bytesPerLine() == m_picture.bytesPerLine()) {
+        std::memcpy(m_sparePicture.bits(), m_picture.constBits(), std::size_t(m_picture.sizeInBytes()));
+        m_picture = std::move(m_sparePicture);
+    } else {
+        (void)m_picture.bits();
+    }
+    m_sparePicture = QImage();
 }
 
 void PaintDocument::notifyChanged(const QRect& pixels)

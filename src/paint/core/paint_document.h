@@ -65,7 +65,12 @@ public:
     const QImage& picture() const { return m_picture; }
     QImage& mutablePicture() { return m_picture; }
     // Replaces the whole picture (opening, undo, new picture); converts to 32 bits per pixel.
-    void setPicture(const QImage& image);
+    // With keepBuffer, the pixels of the picture replaced are kept (where nobody else holds them)
+    // for the next ownPicture().
+    void setPicture(const QImage& image, bool keepBuffer = false);
+    // Gives the picture pixels of its own (it may share them with the caller of setPicture), in
+    // the kept buffer where that has the same size. Nothing stays kept afterwards.
+    void ownPicture();
     void notifyChanged(const QRect& pixels);
 
     // Colour squares, as picture pixels (0xFFRRGGBB): front = Panel11, back = Panel10.
@@ -186,6 +191,7 @@ signals:
 
 private:
     QImage m_picture;
+    QImage m_sparePicture;  // the buffer of a replaced picture nobody else holds, for ownPicture()
     QRgb m_front;
     QRgb m_back;
     std::array<ColourValue, kPaletteSize> m_palette{};

@@ -34,7 +34,8 @@ PaintTool* PaintEditor::tool(ToolId id) const
 
 void PaintEditor::openPicture(const QImage& picture)
 {
-    m_doc.setPicture(picture.isNull() ? QImage(1, 1, QImage::Format_RGB32) : picture);
+    // The buffer of the picture edited before serves the copy activate() takes of this one.
+    m_doc.setPicture(picture.isNull() ? QImage(1, 1, QImage::Format_RGB32) : picture, true);
 }
 
 void PaintEditor::activate()
@@ -42,8 +43,9 @@ void PaintEditor::activate()
     m_doc.history().clear();
     m_doc.pushUndo();
     // The picture may still share its pixels with the outline's bitmap: it takes its own copy
-    // now rather than at the press of the first stroke.
-    (void)m_doc.mutablePicture().bits();
+    // now rather than at the press of the first stroke. The history shares them until the
+    // first change, so opening copies the picture once.
+    m_doc.ownPicture();
     m_doc.setPictureModified(false);
     m_doc.setButtonDown(false);
     m_stroke.erasing = false;

@@ -58,16 +58,30 @@ QString unsafeWorkingFolder(const QString& programFolder)
 
 namespace {
 
-QString pickFolder(const QDir& start, const QString& name, const QString& fallback)
-{
-    if (QFileInfo(start.filePath(name)).isDir())
-        return start.filePath(name);
-    const QStringList entries = start.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return start.filePath(entry);
-    return fallback;
-}
+// The start folder's sub-folders, listed once for the four names (a start folder may be large).
+class SubFolders {
+public:
+    explicit SubFolders(const QDir& start) : m_start(start) {}
+
+    QString pick(const QString& name, const QString& fallback)
+    {
+        if (QFileInfo(m_start.filePath(name)).isDir())
+            return m_start.filePath(name);
+        if (!m_listed) {
+            m_entries = m_start.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            m_listed = true;
+        }
+        for (const QString& entry : std::as_const(m_entries))
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return m_start.filePath(entry);
+        return fallback;
+    }
+
+private:
+    const QDir& m_start;
+    QStringList m_entries;
+    bool m_listed = false;
+};
 
 }  // namespace
 
@@ -75,11 +89,12 @@ DialogFolders dialogFolders(const QString& startFolder, const QString& programFo
 {
     const QDir start(startFolder);
     const QDir base(programFolder);
+    SubFolders folders(start);
     DialogFolders f;
-    f.outlines = pickFolder(start, QStringLiteral("project"), base.filePath(QStringLiteral("Project")));
-    f.video = pickFolder(start, QStringLiteral("video"), base.filePath(QStringLiteral("Video")));
-    f.pictures = pickFolder(start, QStringLiteral("Picture"), base.filePath(QStringLiteral("Picture")));
-    f.exports = pickFolder(start, QStringLiteral("Conspect"), base.filePath(QStringLiteral("Conspect")));
+    f.outlines = folders.pick(QStringLiteral("project"), base.filePath(QStringLiteral("Project")));
+    f.video = folders.pick(QStringLiteral("video"), base.filePath(QStringLiteral("Video")));
+    f.pictures = folders.pick(QStringLiteral("Picture"), base.filePath(QStringLiteral("Picture")));
+    f.exports = folders.pick(QStringLiteral("Conspect"), base.filePath(QStringLiteral("Conspect")));
     return f;
 }
 
