@@ -84,6 +84,9 @@ public:
     QWidget* dialogParent() override { return this; }
 
     void redrawOverlays() override;
+    // Shows every command's enabled and checked state (and the grid items' captions) as the
+    // document has it; run after every change signal and every command.
+    void showCommandStates() override;
     void repaintIfPending() override;
 
     // Snaps the outline to the grid and shows the result.
@@ -198,12 +201,11 @@ private:
     void showHelp();
     void showAbout();
     void setGrid(bool on);
-    // The check marks of the edit-mode, grid and zoom switches show the session's state.
-    void showSessionSwitches();
+    // Undo and redo follow the history; every other command follows showCommandStates.
+    void followCommandStates();
     void growGrid();
     void shrinkGrid();
     void updateGridCaptions();
-    void updateHistoryButtons();
 
     Document m_document;
     CommandRegistry m_commands;

@@ -371,7 +371,8 @@ void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
 {
     QAction* button = m_window->command(QStringLiteral("ToolButton11"));
     QAction* item = m_window->command(QStringLiteral("N61"));
-    button->setEnabled(true);
+    m_window->document().session.outlineOpen = true;
+    m_window->showCommandStates();
     m_window->document().interaction.outerSelection = 5;
     m_window->document().interaction.innerSelection = 6;
 
