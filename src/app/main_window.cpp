@@ -92,7 +92,6 @@ bool MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
     SessionState& session = m_document.session;
-    session.directOpen = false;
 
     if (!options.dataHome.isEmpty()) {
         QFile icon(QStringLiteral(":/icons/velmar-256.png"));
@@ -155,9 +154,7 @@ bool MainWindow::startUp(const StartupOptions& options)
         m_recent->useSettings(options.settingsFile);
 
     if (!documentPath.isEmpty()) {
-        state.fileName = documentPath;
-        session.directOpen = true;
-        runGuarded(this, [this] { m_documents->openOutline(); });
+        runGuarded(this, [this, documentPath] { m_documents->openOutline(documentPath); });
         // The open command showed why; whoever started the program from a terminal or a script
         // learns it there too.
         if (!state.hasFileName && !recovering)

@@ -2,7 +2,7 @@
 
 #include "canvas/canvas_host.h"
 #include "canvas/command_registry.h"
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 #include "model/document.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
@@ -107,7 +107,7 @@ public:
 signals:
     // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
     void outlineReplaced();
-    // The open command was run, for the outline in document().state.fileName when directOpen.
+    // The open command was run (before the outline is chosen or read).
     void openCommandRun();
 
 protected:

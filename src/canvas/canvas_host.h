@@ -1,7 +1,7 @@
 #pragma once
 
 #include "canvas/command_registry.h"
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 

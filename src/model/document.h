@@ -13,6 +13,9 @@ namespace velmar {
 
 // The main window's outer size for a new outline, and for an outline file that stores none.
 inline constexpr QSize kDefaultWindowSize{744, 546};
+// The tool bar's band at the top of the canvas: canvas coordinates count from above it, so the
+// objects of a new outline start below it.
+inline constexpr int kToolBarHeight = 31;
 
 // What an outline file keeps beside its objects, and which file that is.
 struct DocumentState {
@@ -52,7 +55,6 @@ enum class ObjectSwitch { None, FrameTitle, PictureStretch };
 // The editor's switches for this run: none of them is saved with the outline.
 struct SessionState {
     QString programFolder;       // base of the working folders and the snapshots
-    bool directOpen = false;     // Open takes the document's fileName without showing a dialog
     bool editMode = true;        // objects can be moved and sized
     bool gridOn = true;          // every change snaps the outline to the grid
     int gridStep = 2;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "paint/core/paint_document.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/paint_commands.h"
 #include "paint/tools/paint_tool.h"
 

@@ -1,6 +1,5 @@
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 
-#include "canvas/canvas_widget.h"
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
@@ -264,7 +263,7 @@ void DocumentController::newOutline()
     m_window.sizeOutlineToWindow();
     const QSize canvas = m_window.canvasSize();
     const int W = canvas.width() / 4;
-    const int Q = (canvas.height() - CanvasWidget::kToolBarHeight) / 4;
+    const int Q = (canvas.height() - kToolBarHeight) / 4;
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
@@ -302,23 +301,24 @@ void DocumentController::openOutline(const QString& file)
     emit selectionHidden();
     if (!settleUnsavedChanges(false))
         return;
-    QString path = file.isEmpty() ? state.fileName : file;
-    if (file.isEmpty() && !m_document.session.directOpen) {
+    QString path = file;
+    if (path.isEmpty()) {
         const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
                                                m_window.dialogFolders().outlines, kOutlineFilter, 1);
         if (!choice)
             return;
         path = choice->path;
     }
-    m_document.session.directOpen = false;
 
     const bool old = isOldFormatName(path);
-    LoadResult loaded = readAnyOutlineFile(path, m_window.windowChrome());
+    LoadResult loaded = readAnyOutlineFile(path);
     if (!loaded.ok) {
         // A refused file leaves the open outline, its name and its history as they were.
         showError(loaded.message);
         return;
     }
+    // Read, the outline is given the canvas its stored window has in this window's frame.
+    applyWindowChrome(loaded, m_window.windowChrome());
     m_opened.reset();
     OpenedOutline asStored{loaded.outline, loaded.windowSize, 0};
     const QStringList notices = loaded.notices;

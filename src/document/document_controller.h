@@ -54,8 +54,8 @@ public:
 
     // Document commands.
     void newOutline();
-    // Opens file (after the question about unsaved changes); with no file, the document's
-    // fileName when directOpen is set, otherwise the file chosen in a dialog.
+    // Opens file (after the question about unsaved changes); with no file, the one chosen in a
+    // dialog.
     void openOutline(const QString& file = {});
     bool save();
     bool saveAs();
