@@ -4,7 +4,7 @@
 // memory the undo history takes.
 #include "support/resident_memory.h"
 #include "paint/core/flood_fill.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -72,7 +72,7 @@ void BM_ThumbnailFullDecoding(benchmark::State& state)
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        const LoadResult loaded = readAnyOutlineFile(fixture().outline, defaultWindowChrome());
+        const LoadResult loaded = readAnyOutlineFile(fixture().outline);
         const QImage thumb = renderThumbnail(loaded, 256);
         benchmark::DoNotOptimize(thumb.constBits());
         fullTimes.push_back(double(timer.nsecsElapsed()) / 1e6);

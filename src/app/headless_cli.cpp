@@ -60,7 +60,9 @@ QJsonObject objectToJson(const KindFields<Object>& kind, const Object& object, c
 
 LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome)
 {
-    return readAnyOutlineFile(path, windowChrome);
+    LoadResult loaded = readAnyOutlineFile(path);
+    applyWindowChrome(loaded, windowChrome);
+    return loaded;
 }
 
 QJsonObject outlineToJson(const LoadResult& loaded)
@@ -249,7 +251,7 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     // photos can be decoded just large enough: at the scale from the drawn canvas to the thumbnail.
     const QSize client = exportClientSize(storedWindowSize(input));
     const double scale = std::min(1.0, double(size) / std::max(client.width(), client.height()));
-    LoadResult loaded = readAnyOutlineFile(input, defaultWindowChrome(), scale);
+    LoadResult loaded = readAnyOutlineFile(input, scale);
     collectNotes(loaded, errors);
     // A damaged picture would show as a blank: no thumbnail rather than a wrong one.
     if (!loaded.ok || !loaded.message.isEmpty())

@@ -49,7 +49,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildToolBar();
     buildPopupMenus();
 
-    m_documents = new DocumentController(m_document, m_commands, *this, this);
+    m_documents = new DocumentController(m_document, *this, this);
     m_view = new OutlineView(m_document, m_canvas);
     m_handles = new SelectionHandles(m_canvas, m_document);
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
@@ -70,6 +70,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     installOutlineFeatures();
     installVideoFeatures();
     installOutsideInput();
+    // Last, so that the states are shown after every command's own handler has run.
+    followCommandStates();
 
     initWindowSize();
 }
@@ -90,7 +92,6 @@ bool MainWindow::startUp(const StartupOptions& options)
 {
     DocumentState& state = m_document.state;
     SessionState& session = m_document.session;
-    session.directOpen = false;
 
     if (!options.dataHome.isEmpty()) {
         QFile icon(QStringLiteral(":/icons/velmar-256.png"));
@@ -153,9 +154,7 @@ bool MainWindow::startUp(const StartupOptions& options)
         m_recent->useSettings(options.settingsFile);
 
     if (!documentPath.isEmpty()) {
-        state.fileName = documentPath;
-        session.directOpen = true;
-        runGuarded(this, [this] { m_documents->openOutline(); });
+        runGuarded(this, [this, documentPath] { m_documents->openOutline(documentPath); });
         // The open command showed why; whoever started the program from a terminal or a script
         // learns it there too.
         if (!state.hasFileName && !recovering)
@@ -182,19 +181,6 @@ void MainWindow::setGrid(bool on)
     // The outline is snapped whichever way the switch goes, as the grid command always did.
     snapOutline();
     m_document.session.gridOn = on;
-    showSessionSwitches();
-}
-
-void MainWindow::showSessionSwitches()
-{
-    const SessionState& session = m_document.session;
-    const CommandRegistry& c = m_commands;
-    c.editModeButton->setChecked(session.editMode);
-    c.editModeItem->setChecked(session.editMode);
-    c.gridButton->setChecked(session.gridOn);
-    c.gridItem->setChecked(session.gridOn);
-    c.zoomButton->setChecked(session.zoomOn);
-    c.zoomItem->setChecked(session.zoomOn);
 }
 
 void MainWindow::growGrid()
@@ -283,9 +269,11 @@ void MainWindow::connectCommands()
     canvasCommand(r.createVideo, [](CanvasController& c) { c.createVideo(false); });
     canvasCommand(r.createArrow, [](CanvasController& c) { c.createArrow(); });
     canvasCommand(r.openPicture, [](CanvasController& c) { c.openPicture(); });
-    canvasCommand(r.stretchPopupItem, [](CanvasController& c) { c.setStretchFromMenu(); });
-    canvasCommand(r.stretchButton, [](CanvasController& c) { c.setStretchFromButton(); });
-    canvasCommand(r.stretchSettingsItem, [](CanvasController& c) { c.setStretchFromSettings(); });
+    // The switches pass the state their click gave them.
+    for (QAction* stretch : {r.stretchButton, r.stretchSettingsItem})
+        canvasCommand(stretch, [stretch](CanvasController& c) { c.setStretchFromButton(stretch->isChecked()); });
+    canvasCommand(r.stretchPopupItem,
+                  [item = r.stretchPopupItem](CanvasController& c) { c.setStretchFromMenu(item->isChecked()); });
     canvasCommand(r.pictureFullScreen, [](CanvasController& c) { c.showPictureFullScreen(); });
     canvasCommand(r.arrowColour, [](CanvasController& c) { c.changeArrowColour(); });
     canvasCommand(r.arrowThicker, [](CanvasController& c) { c.changeArrowWidth(+1); });
@@ -297,7 +285,6 @@ void MainWindow::connectCommands()
 void MainWindow::setEditMode(bool on)
 {
     m_document.session.editMode = on;
-    showSessionSwitches();
     m_controller->dropSelection();
 }
 

@@ -2,7 +2,7 @@
 
 #include "canvas/canvas_host.h"
 #include "canvas/command_registry.h"
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 #include "model/document.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
@@ -84,6 +84,9 @@ public:
     QWidget* dialogParent() override { return this; }
 
     void redrawOverlays() override;
+    // Shows every command's enabled and checked state (and the grid items' captions) as the
+    // document has it; run after every change signal and every command.
+    void showCommandStates() override;
     void repaintIfPending() override;
 
     // Snaps the outline to the grid and shows the result.
@@ -104,7 +107,7 @@ public:
 signals:
     // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
     void outlineReplaced();
-    // The open command was run, for the outline in document().state.fileName when directOpen.
+    // The open command was run (before the outline is chosen or read).
     void openCommandRun();
 
 protected:
@@ -198,12 +201,11 @@ private:
     void showHelp();
     void showAbout();
     void setGrid(bool on);
-    // The check marks of the edit-mode, grid and zoom switches show the session's state.
-    void showSessionSwitches();
+    // Undo and redo follow the history; every other command follows showCommandStates.
+    void followCommandStates();
     void growGrid();
     void shrinkGrid();
     void updateGridCaptions();
-    void updateHistoryButtons();
 
     Document m_document;
     CommandRegistry m_commands;

@@ -111,12 +111,6 @@ void MainWindow::buildMainMenu()
     c.print = addItem(file, "N302", QStringLiteral("Печать..."), Disabled);
     c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     c.printPreview = addItem(file, "N303", QStringLiteral("Предварительный просмотр"), Disabled);
-    // Whatever can be saved as a picture can be printed.
-    connect(c.exportPicture, &QAction::changed, this, [&c] {
-        c.print->setEnabled(c.exportPicture->isEnabled());
-        c.printPreview->setEnabled(c.exportPicture->isEnabled());
-        c.exportWebPage->setEnabled(c.exportPicture->isEnabled());
-    });
     auto* printing = new OutlinePrinting(*this, m_canvas, this);
     connect(c.print, &QAction::triggered, this, [this, printing] { runGuarded(this, [printing] { printing->print(); }); });
     connect(c.printPreview, &QAction::triggered, this,
@@ -171,7 +165,6 @@ void MainWindow::buildMainMenu()
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     settings->menuAction()->setObjectName(QStringLiteral("settingsMenu"));
-    settings->menuAction()->setEnabled(false);
     c.settingsMenu = settings->menuAction();
     c.byName.insert(settings->objectName(), c.settingsMenu);
     c.canvasColourItem = addItem(settings, "N18", QStringLiteral("Цвет фона"));

@@ -33,7 +33,6 @@ void MainWindow::connectDocumentViews()
     connect(d, &DocumentController::canvasColourChanged, this,
             [this] { m_canvas->setCanvasColour(m_document.state.canvasColour); });
     connect(d, &DocumentController::captionChanged, this, &MainWindow::setOutlineCaption);
-    connect(d, &DocumentController::historyChanged, this, &MainWindow::updateHistoryButtons);
     connect(d, &DocumentController::openCommandRun, this, &MainWindow::openCommandRun);
 }
 
@@ -63,12 +62,6 @@ void MainWindow::sizeOutlineToWindow()
 void MainWindow::setOutlineCaption()
 {
     setWindowTitle(QStringLiteral("Логический конспект (") + visibleText(m_document.state.outlineName) + QLatin1Char(')'));
-}
-
-void MainWindow::updateHistoryButtons()
-{
-    m_commands.undo->setEnabled(canUndo(m_document));
-    m_commands.redo->setEnabled(canRedo(m_document));
 }
 
 void MainWindow::exitProgram()
@@ -107,7 +100,6 @@ void MainWindow::setZoom(bool on)
 {
     recordReferenceLayout(m_document.outline, m_canvas->size());
     m_document.session.zoomOn = on;
-    showSessionSwitches();
 }
 
 void MainWindow::rescaleToWindow()

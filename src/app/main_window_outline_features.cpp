@@ -46,8 +46,8 @@ void MainWindow::installOutlineFeatures()
     on({c.frameTitleColour}, [a] { a->chooseFrameTitleColour(); });
     on({c.resetFrameColours}, [a] { a->resetFrameColours(); });
     on({c.deleteFrame}, [a] { a->deleteFrame(); });
-    on({c.pictureBorderNone}, [a] { a->setPictureBorderFromNone(); });
-    on({c.pictureBorderSingle}, [a] { a->setPictureBorderFromSingle(); });
+    on({c.pictureBorderNone}, [a] { a->setPictureBorder(0); });
+    on({c.pictureBorderSingle}, [a] { a->setPictureBorder(1); });
     on({c.deletePicture}, [a] { a->deletePicture(); });
     on({c.deleteVideo}, [a] { a->deleteVideo(); });
     on({c.captionFont}, [a] { a->chooseCaptionFont(); });
@@ -65,14 +65,12 @@ void MainWindow::installOutlineFeatures()
     on({c.deleteTextField}, [a] { a->deleteTextField(); });
     on({c.canvasColourItem, c.canvasColourPopupItem, c.canvasColourButton}, [a] { a->chooseCanvasColour(); });
     on({c.resetCanvasColour}, [a] { a->resetCanvasColour(); });
-    // The border check marks show the picture's own border whenever its menu opens.
-    connect(c.pictureMenu, &QMenu::aboutToShow, this,
-            [this] { runGuarded(this, [this] { m_appearance->showPictureBorderChecks(); }); });
 
     FrameTitles* titles = m_frameTitles;
-    on({c.frameTitlesButton}, [titles] { titles->toggleFromButton(); });
-    on({c.frameTitlesItem}, [titles] { titles->toggleFromSettings(); });
-    on({c.frameTitlePopupItem}, [titles] { titles->toggleFromPopup(); });
+    // The switches pass the state their click gave them.
+    for (QAction* shown : {c.frameTitlesButton, c.frameTitlesItem})
+        on({shown}, [titles, shown] { titles->showTitleFromSwitch(shown->isChecked()); });
+    on({c.frameTitlePopupItem}, [titles, item = c.frameTitlePopupItem] { titles->showTitleFromPopup(item->isChecked()); });
     on({c.renameFrame}, [titles] { titles->rename(); });
 
     MinimalTextCommands* texts = m_minimalTexts;
@@ -89,8 +87,8 @@ void MainWindow::installOutlineFeatures()
     on({c.moveLaterButton, c.moveLaterItem}, [order] { order->moveSelectedLater(); });
 
     SequenceOverlay* overlay = m_overlay;
-    on({c.frameOverlayButton}, [overlay] { overlay->run(OverlayKind::Frames); });
-    on({c.objectOverlayButton}, [overlay] { overlay->run(OverlayKind::Objects); });
+    on({c.frameOverlayButton}, [overlay] { overlay->toggle(OverlayKind::Frames); });
+    on({c.objectOverlayButton}, [overlay] { overlay->toggle(OverlayKind::Objects); });
     on({c.frameOverlayItem}, [overlay] { overlay->switchOn(OverlayKind::Frames); });
     on({c.objectOverlayItem}, [overlay] { overlay->switchOn(OverlayKind::Objects); });
     // An overlay that is on follows the outline when it is replaced, rebuilt, emptied or rescaled.

@@ -145,31 +145,11 @@ void AppearanceCommands::resetFrameColours()
 
 // --- pictures -----------------------------------------------------------------------------------
 
-void AppearanceCommands::setPictureBorderFromNone()
+void AppearanceCommands::setPictureBorder(int border)
 {
-    const CommandRegistry& c = m_host.commands();
-    c.pictureBorderSingle->setChecked(!c.pictureBorderNone->isChecked());
     if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
-        p->border = 0;
+        p->border = border;
         changed(true);
-    }
-}
-
-void AppearanceCommands::setPictureBorderFromSingle()
-{
-    const CommandRegistry& c = m_host.commands();
-    c.pictureBorderNone->setChecked(!c.pictureBorderSingle->isChecked());
-    if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
-        p->border = 1;
-        changed(true);
-    }
-}
-
-void AppearanceCommands::showPictureBorderChecks()
-{
-    if (PictureObject* p = current<PictureObject>(ObjectKind::Picture)) {
-        m_host.commands().pictureBorderNone->setChecked(p->border == 0);
-        m_host.commands().pictureBorderSingle->setChecked(p->border == 1);
     }
 }
 
@@ -347,10 +327,8 @@ void AppearanceCommands::afterDeletion()
         state.currentObject = 0;
     if (!o.find(state.currentCompanion).isValid())
         state.currentCompanion = 0;
+    state.offeredSwitch = ObjectSwitch::None;
     m_host.documents().recordStep(StepKind::Full);
-    const CommandRegistry& c = m_host.commands();
-    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
-        action->setEnabled(false);
     m_host.redrawOverlays();
 }
 

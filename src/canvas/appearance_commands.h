@@ -30,10 +30,9 @@ public:
     void resetFrameColours();
 
     // Picture border from "Нет" (N16) or "Есть" (N17); the two check marks are kept opposite.
-    void setPictureBorderFromNone();
-    void setPictureBorderFromSingle();
+    // "Нет" (0) or "Есть" (1) on the picture's border menu.
+    void setPictureBorder(int border);
     // Sets both check marks from the current picture's border (before its menu opens).
-    void showPictureBorderChecks();
 
     void chooseCaptionFont();
     void editCaptionText();

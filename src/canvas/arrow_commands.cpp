@@ -54,10 +54,8 @@ void CanvasController::deleteArrow()
         return;
     doc().outline.removeObject(ObjectKind::Arrow, slot);
     doc().interaction.selectedArrow = 0;
+    doc().interaction.offeredSwitch = ObjectSwitch::None;
     m_host.documents().recordStep(StepKind::Full);
-    const CommandRegistry& c = m_host.commands();
-    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
-        action->setEnabled(false);
 }
 
 }  // namespace velmar

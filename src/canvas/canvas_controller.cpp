@@ -64,13 +64,6 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
     });
 }
 
-void CanvasController::enable(std::initializer_list<QAction*> actions, bool on)
-{
-    for (QAction* a : actions)
-        if (a)
-            a->setEnabled(on);
-}
-
 void CanvasController::dropSelection()
 {
     doc().interaction.outerSelection = 0;
@@ -116,6 +109,8 @@ void CanvasController::showDragCursor(ObjectId id, bool dragging)
 
 void CanvasController::showPopup(QMenu* menu, QMouseEvent* e)
 {
+    // The menu's check marks show the object it was opened for.
+    m_host.showCommandStates();
     if (menu)
         menu->popup(e->globalPosition().toPoint());
 }

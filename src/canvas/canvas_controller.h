@@ -40,9 +40,10 @@ public:
     void openPicture();
 
     // The picture's stretch switches and its full-screen view.
-    void setStretchFromMenu();
-    void setStretchFromButton();
-    void setStretchFromSettings();
+    // The picture's stretching from its pop-up item (a step), and from the tool bar's button or
+    // the settings menu's item (no step), given the state the item was switched to.
+    void setStretchFromMenu(bool stretched);
+    void setStretchFromButton(bool stretched);
     void showPictureFullScreen();
 
     // Arrow commands on the selected arrow.
@@ -75,7 +76,6 @@ protected:
 private:
     Document& doc() { return m_host.document(); }
     const CommandRegistry& commands() const { return m_host.commands(); }
-    void enable(std::initializer_list<QAction*> actions, bool on);
 
     // Press handlers by what was pressed.
     void pressCanvas(QMouseEvent* e);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "canvas/command_registry.h"
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 
@@ -24,6 +24,9 @@ public:
     virtual DocumentController& documents() = 0;
     // Paints the reading-order overlays again when their buttons are down.
     virtual void redrawOverlays() = 0;
+    // Shows the commands' enabled and checked states as the document now has them, after a
+    // change the document controller does not report (what the mouse chose, a switch).
+    virtual void showCommandStates() = 0;
     // Repaints the canvas when an overlay is showing and clears the repaint-pending flag.
     virtual void repaintIfPending() = 0;
 };

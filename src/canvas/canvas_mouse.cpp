@@ -28,13 +28,14 @@ bool isDouble(const QMouseEvent* e) { return e->type() == QEvent::MouseButtonDbl
 void CanvasController::pressCanvas(QMouseEvent* e)
 {
     m_host.repaintIfPending();
-    const QAction* settings = commands().settingsMenu;
-    if ((e->button() == Qt::RightButton || isDouble(e)) && settings && settings->isEnabled()) {
+    doc().interaction.offeredSwitch = ObjectSwitch::None;
+    m_handles->hideAll();
+    m_host.showCommandStates();
+    // The canvas's menu works on an open outline, as the settings do.
+    if ((e->button() == Qt::RightButton || isDouble(e)) && doc().session.outlineOpen) {
         doc().interaction.creationPoint = e->position().toPoint();
         showPopup(commands().canvasMenu, e);
     }
-    enable({commands().frameTitlesButton, commands().stretchButton, commands().stretchSettingsItem, commands().frameTitlesItem}, false);
-    m_handles->hideAll();
 }
 
 void CanvasController::pressFrame(ObjectId frame, QMouseEvent* e)
@@ -63,9 +64,6 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     }
     doc().interaction.currentCompanion = frame;
     if (e->button() == Qt::RightButton) {
-        const int slot = doc().outline.findSlot(ObjectKind::Frame, frame);
-        if (slot > 0)
-            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
         doc().interaction.creationPoint = e->position().toPoint();
         doc().interaction.currentObject = frame;
         showPopup(commands().frameMenu, e);
@@ -101,17 +99,14 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
     if (!titlePress) {
         doc().interaction.currentObject = frame;
         if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
-            commands().frameTitlePopupItem->setChecked(doc().outline.frame(slot).titleVisible);
             doc().interaction.creationPoint = e->position().toPoint();
             showPopup(commands().frameMenu, e);
         }
     }
     m_host.redrawOverlays();
-    enable({commands().frameTitlesButton, commands().frameTitlesItem}, true);
-    enable({commands().stretchButton, commands().stretchSettingsItem}, false);
-    const bool shown = doc().outline.frame(slot).titleVisible;
-    commands().frameTitlesItem->setChecked(shown);
-    commands().frameTitlesButton->setChecked(shown);
+    doc().interaction.offeredSwitch = ObjectSwitch::FrameTitle;
+    doc().interaction.switchButtonsOn = true;
+    m_host.showCommandStates();
 }
 
 void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
@@ -191,20 +186,15 @@ void CanvasController::syncToolStatesForObject(ObjectId id)
         state.currentCompanion = id;
         const int parent = doc().outline.picture(ref.slot).parentFrame;
         state.outerSelection = parent > 0 ? doc().outline.frame(parent).id : 0;
-        const bool stretched = doc().outline.picture(ref.slot).stretched;
-        enable({commands().stretchButton}, true);
-        commands().stretchButton->setChecked(stretched);
-        commands().stretchPopupItem->setChecked(stretched);
+        state.offeredSwitch = ObjectSwitch::PictureStretch;
+        state.switchButtonsOn = true;
     } else {
-        enable({commands().stretchButton}, false);
-        if (ref.kind == ObjectKind::Video) {
+        if (ref.kind == ObjectKind::Video)
             state.currentCompanion = id;
-            commands().playerButtons->setChecked(doc().outline.video(ref.slot).playerVisible);
-        }
-        enable({commands().stretchSettingsItem}, false);
+        state.offeredSwitch = ObjectSwitch::None;
     }
-    enable({commands().frameTitlesButton, commands().frameTitlesItem}, false);
     m_host.redrawOverlays();
+    m_host.showCommandStates();
 }
 
 void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)

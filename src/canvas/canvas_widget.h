@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "model/document.h"
 
 #include <QWidget>
 
@@ -13,7 +14,7 @@ namespace velmar {
 class CanvasWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kToolBarHeight = 31;
+    static constexpr int kToolBarHeight = velmar::kToolBarHeight;
 
     explicit CanvasWidget(QWidget* parent = nullptr);
 

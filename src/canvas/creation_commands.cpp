@@ -35,11 +35,10 @@ bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
 
 // The frame-title switches (button and settings item) and the stretch button follow the object
 // made last: a frame offers its title, a picture its stretch.
-void showObjectSwitches(const CommandRegistry& c, bool titles, bool stretch)
+void offerSwitch(InteractionState& chosen, ObjectSwitch offered)
 {
-    c.frameTitlesButton->setEnabled(titles);
-    c.frameTitlesItem->setEnabled(titles);
-    c.stretchButton->setEnabled(stretch);
+    chosen.offeredSwitch = offered;
+    chosen.switchButtonsOn = true;
 }
 
 }  // namespace
@@ -82,8 +81,7 @@ void CanvasController::createFrame()
     const QPoint at = doc().interaction.creationPoint;
     const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
     const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
-    showObjectSwitches(m_host.commands(), true, false);
-    m_host.commands().stretchSettingsItem->setEnabled(false);
+    offerSwitch(doc().interaction, ObjectSwitch::FrameTitle);
     doc().interaction.currentCompanion = o.frame(slot).id;
     m_host.documents().recordStep(StepKind::Full);
 }
@@ -99,7 +97,7 @@ void CanvasController::createPicture(bool onCanvas)
         return;
     const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
     o.picture(slot).setBitmap(defaultPicture());
-    showObjectSwitches(m_host.commands(), false, true);
+    offerSwitch(doc().interaction, ObjectSwitch::PictureStretch);
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_host.documents().recordStep(StepKind::Full);
 }
@@ -114,8 +112,7 @@ void CanvasController::createTextField()
         return;
     const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
-    showObjectSwitches(m_host.commands(), false, false);
-    m_host.commands().stretchSettingsItem->setEnabled(false);
+    offerSwitch(doc().interaction, ObjectSwitch::None);
     m_host.documents().recordStep(StepKind::Full);
 }
 
@@ -128,8 +125,7 @@ void CanvasController::createVideo(bool onCanvas)
     if (!onCanvas && parent == 0)
         return;
     const int slot = o.createVideo(QRect(doc().interaction.creationPoint, QSize(150, 150)), parent);
-    showObjectSwitches(m_host.commands(), false, false);
-    m_host.commands().stretchSettingsItem->setEnabled(false);
+    offerSwitch(doc().interaction, ObjectSwitch::None);
     doc().interaction.currentCompanion = o.video(slot).id;
     m_host.documents().recordStep(StepKind::Full);
 }
@@ -144,8 +140,7 @@ void CanvasController::createCaption(bool onCanvas)
         return;
     const QString text = QStringLiteral("Надпись") + QString::number(o.count(ObjectKind::Caption) + 1);
     o.createCaption(QRect(doc().interaction.creationPoint, QSize(58, 13)), text, parent);
-    showObjectSwitches(m_host.commands(), false, false);
-    m_host.commands().stretchSettingsItem->setEnabled(false);
+    offerSwitch(doc().interaction, ObjectSwitch::None);
     m_host.documents().recordStep(StepKind::Full);
 }
 

@@ -14,32 +14,21 @@ PictureObject* CanvasController::currentPicture(ObjectId id)
     return slot > 0 ? &doc().outline.picture(slot) : nullptr;
 }
 
-void CanvasController::setStretchFromMenu()
+void CanvasController::setStretchFromMenu(bool stretched)
 {
     // "Масштабирование" on the picture's menu: a recorded change.
     if (PictureObject* p = currentPicture(doc().interaction.currentObject)) {
-        p->stretched = m_host.commands().stretchPopupItem->isChecked();
+        p->stretched = stretched;
         m_host.documents().recordStep(StepKind::HeaderOnly);
     }
 }
 
-void CanvasController::setStretchFromButton()
+void CanvasController::setStretchFromButton(bool stretched)
 {
-    const CommandRegistry& c = m_host.commands();
-    const bool on = c.stretchButton->isChecked();
     if (PictureObject* p = currentPicture(doc().interaction.currentCompanion)) {
-        p->stretched = on;
+        p->stretched = stretched;
         m_host.documents().objectsEdited();
     }
-    c.stretchPopupItem->setChecked(on);
-    c.stretchSettingsItem->setChecked(on);
-}
-
-void CanvasController::setStretchFromSettings()
-{
-    const CommandRegistry& c = m_host.commands();
-    c.stretchButton->setChecked(c.stretchSettingsItem->isChecked());
-    setStretchFromButton();
 }
 
 void CanvasController::showPictureFullScreen()

@@ -13,6 +13,9 @@ namespace velmar {
 
 // The main window's outer size for a new outline, and for an outline file that stores none.
 inline constexpr QSize kDefaultWindowSize{744, 546};
+// The tool bar's band at the top of the canvas: canvas coordinates count from above it, so the
+// objects of a new outline start below it.
+inline constexpr int kToolBarHeight = 31;
 
 // What an outline file keeps beside its objects, and which file that is.
 struct DocumentState {
@@ -42,15 +45,26 @@ struct HistoryState {
     std::set<int> unwrittenSteps;
 };
 
+// Which reading-order overlay is drawn over the canvas.
+enum class OrderOverlay { None, Frames, Objects };
+
+// The switch of the tool bar and the settings menu that the object chosen last offers: a frame
+// its title, a picture its stretching.
+enum class ObjectSwitch { None, FrameTitle, PictureStretch };
+
 // The editor's switches for this run: none of them is saved with the outline.
 struct SessionState {
     QString programFolder;       // base of the working folders and the snapshots
-    bool directOpen = false;     // Open takes the document's fileName without showing a dialog
     bool editMode = true;        // objects can be moved and sized
     bool gridOn = true;          // every change snaps the outline to the grid
     int gridStep = 2;
     bool zoomOn = true;          // the outline scales with the window
     bool repaintPending = false; // an overlay was drawn over the canvas and waits to be erased
+    OrderOverlay overlay = OrderOverlay::None;
+    // New or Open made an outline that Close has not ended: the settings and the switches act on it.
+    bool outlineOpen = false;
+    // There is work to save, export or close: every change sets it, Close clears it.
+    bool workToSave = false;
 };
 
 // What the last mouse presses chose: the target of every pop-up command.
@@ -62,6 +76,14 @@ struct InteractionState {
     ObjectId innerSelection = 0;    // framed by the blue handles
     QPoint creationPoint;           // where the next object from a pop-up menu goes
     int selectedArrow = 0;          // arrow slot, 0 = none
+    // The switch the object chosen last offers (the settings menu's item follows it) ...
+    ObjectSwitch offeredSwitch = ObjectSwitch::None;
+    // ... and whether the tool bar's switch buttons follow it too: a change or a step turns them
+    // off until the next press.
+    bool switchButtonsOn = false;
+    // Moving the chosen object earlier or later in the reading order is offered (an overlay is
+    // on and a selection is shown).
+    bool orderButtonsOn = false;
 };
 
 // One open outline: what its file keeps (objects, document values, history position) and the

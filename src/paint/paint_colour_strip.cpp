@@ -2,7 +2,7 @@
 #include "paint/paint_colour_strip.h"
 
 #include "paint/core/paint_document.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/core/palette.h"
 #include "platform/dialogs.h"
 

@@ -1,7 +1,7 @@
 // The question put when an arriving picture is larger than the picture being edited.
 #include "paint/paint_fit_question.h"
 
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/core/view_steps.h"
 #include "platform/dialogs.h"
 

@@ -9,6 +9,7 @@
 #include "paint/paint_view_keys.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
+#include "platform/history_action.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -125,7 +126,12 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     connect(m_colours, &ColourStrip::colourPressed, m_workArea, &WorkArea::takeFocus);
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
-    connect(&m_doc, &PaintDocument::undoAvailabilityChanged, this, &PaintWindow::updateUndoItems);
+    // Undo and redo follow the history's own signal, as the actions of an undo stack do.
+    const PaintDocument* doc = &m_doc;
+    followHistory(m_commands.undo, doc, &PaintDocument::undoAvailabilityChanged,
+                  [doc] { return doc->history().undoEnabled(); });
+    followHistory(m_commands.redo, doc, &PaintDocument::undoAvailabilityChanged,
+                  [doc] { return doc->history().redoEnabled(); });
 
     // The keypad size keys work while the browser or one of the lists has the focus.
     m_browser->list()->installEventFilter(this);
@@ -133,7 +139,6 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
         list->installEventFilter(this);
 
     showStatus();
-    updateUndoItems();
 
     if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
         m_reportTimer = new QTimer(this);
@@ -299,12 +304,6 @@ void PaintWindow::showStatus()
     m_status[5]->setText(s.pointer);
     m_status[6]->setText(s.bandSize);
     m_status[8]->setText(s.colour);
-}
-
-void PaintWindow::updateUndoItems()
-{
-    m_commands.undo->setEnabled(m_doc.history().undoEnabled());
-    m_commands.redo->setEnabled(m_doc.history().redoEnabled());
 }
 
 void PaintWindow::editPicture(const QImage& picture)

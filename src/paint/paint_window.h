@@ -1,7 +1,7 @@
 #pragma once
 
 #include "paint/core/paint_document.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/paint_commands.h"
 #include "paint/tools/paint_tool.h"
 
@@ -74,7 +74,8 @@ private:
     // The edit commands (paint_window_edit.cpp): the "Правка" items and the frame's context menu
     // run the same functions.
     void buildEditCommands();
-    void updateEditItems();
+    // Every edit command's enabled state, from the floating piece and the clipboard.
+    void showCommandStates();
     void showFrameMenu(const QPoint& globalPos);
     void copyCommand();
     void cutCommand();
@@ -83,7 +84,6 @@ private:
     void pasteFromFileCommand();
     void buildStatusBar();
     void showStatus();
-    void updateUndoItems();
     void chooseFont();
     // Keypad + and −: the current tool's size setting. True when the key was one of them.
     bool sizeKey(const QKeyEvent* event);

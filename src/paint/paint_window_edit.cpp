@@ -54,24 +54,26 @@ void PaintWindow::buildEditCommands()
     connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
 
     // The items follow the piece and the clipboard at once, so that their shortcuts do too.
-    connect(c.editMenu, &QMenu::aboutToShow, this, &PaintWindow::updateEditItems);
-    connect(&m_doc, &PaintDocument::overlayChanged, this, &PaintWindow::updateEditItems);
-    connect(&m_doc, &PaintDocument::pieceChanged, this, &PaintWindow::updateEditItems);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PaintWindow::updateEditItems);
-    updateEditItems();
+    connect(c.editMenu, &QMenu::aboutToShow, this, &PaintWindow::showCommandStates);
+    connect(&m_doc, &PaintDocument::overlayChanged, this, &PaintWindow::showCommandStates);
+    connect(&m_doc, &PaintDocument::pieceChanged, this, &PaintWindow::showCommandStates);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PaintWindow::showCommandStates);
+    showCommandStates();
 }
 
-void PaintWindow::updateEditItems()
+void PaintWindow::showCommandStates()
 {
     const bool piece = m_editor.canCopy();
     for (QAction* a : {m_commands.cut, m_commands.copy, m_commands.copyToFile})
         a->setEnabled(piece);
-    m_commands.paste->setEnabled(clipboardHoldsPicture());
+    const bool picture = clipboardHoldsPicture();
+    for (QAction* a : {m_commands.paste, m_commands.popupPaste})
+        a->setEnabled(picture);
 }
 
 void PaintWindow::showFrameMenu(const QPoint& globalPos)
 {
-    m_commands.popupPaste->setEnabled(clipboardHoldsPicture());
+    showCommandStates();
     m_frameMenu->popup(globalPos);
 }
 

@@ -2,7 +2,7 @@
 #include "paint/paint_work_area.h"
 
 #include "paint/core/paint_document.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/paint_floating_piece.h"
 #include "paint/paint_picture_view.h"

@@ -4,6 +4,8 @@
 #include "model/outline.h"
 
 #include <QSize>
+
+#include <algorithm>
 #include <QString>
 
 namespace velmar {
@@ -26,5 +28,13 @@ struct LoadResult {
 // Outer window size minus the canvas client size (window frame and menu bar), used to work out
 // the canvas size that objects on the canvas are fitted into when no window exists.
 inline QSize defaultWindowChrome() { return QSize(16, 59); }
+
+// Gives a loaded outline the canvas its stored window has in a window whose frame and menu bar
+// take windowChrome.
+inline void applyWindowChrome(LoadResult& loaded, QSize windowChrome)
+{
+    loaded.outline.setClientSize(QSize(std::max(0, loaded.windowSize.width() - windowChrome.width()),
+                                       std::max(0, loaded.windowSize.height() - windowChrome.height())));
+}
 
 }  // namespace velmar

@@ -414,10 +414,10 @@ QString currentFormatName(const QString& path)
     return path.left(path.size() - 1) + (path.endsWith(QLatin1Char('C')) ? QLatin1Char('D') : QLatin1Char('d'));
 }
 
-LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
+LoadResult readAnyOutlineFile(const QString& path, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, windowChrome, pictureScale)
-                                 : readOutlineFile(path, windowChrome, pictureScale);
+    return isOldFormatName(path) ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale)
+                                 : readOutlineFile(path, defaultWindowChrome(), pictureScale);
 }
 
 bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)

@@ -62,10 +62,12 @@ bool isOldFormatName(const QString& path);
 // The name an outline is saved under: an old-format name with its final "c" turned into "d", so
 // that an outline read from the old format is saved in the current one beside it.
 QString currentFormatName(const QString& path);
-// Reads an outline file of either format, chosen by isOldFormatName. A pictureScale below 1 is for
-// outlines that are only drawn small (thumbnails): the pictures of a current-format file are then
-// decoded at a reduced size that still covers their controls at that scale, and keep no stream.
-LoadResult readAnyOutlineFile(const QString& path, QSize windowChrome, double pictureScale = 1.0);
+// Reads an outline file of either format, chosen by isOldFormatName. The outline's canvas is the
+// one a usual window of the stored size has; a window that measures its own frame and menu bar
+// applies them afterwards (applyWindowChrome). A pictureScale below 1 is for outlines that are
+// only drawn small (thumbnails): the pictures of a current-format file are then decoded at a
+// reduced size that still covers their controls at that scale, and keep no stream.
+LoadResult readAnyOutlineFile(const QString& path, double pictureScale = 1.0);
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal
 // text (shortenedTooltip), other objects their whole minimal text. A refused file (version, damage in the record)

@@ -3,7 +3,6 @@
 #include "canvas/canvas_host.h"
 #include "platform/dialogs.h"
 
-#include <QAction>
 
 namespace velmar {
 
@@ -18,12 +17,8 @@ FrameObject* FrameTitles::currentFrame()
     return slot > 0 ? &o.frame(slot) : nullptr;
 }
 
-void FrameTitles::toggleFromButton()
+void FrameTitles::showTitleFromSwitch(bool shown)
 {
-    const CommandRegistry& c = m_host.commands();
-    const bool shown = c.frameTitlesButton->isChecked();
-    c.frameTitlePopupItem->setChecked(shown);
-    c.frameTitlesItem->setChecked(shown);
     FrameObject* frame = currentFrame();
     if (!frame || frame->titleVisible == shown)
         return;
@@ -33,22 +28,12 @@ void FrameTitles::toggleFromButton()
     m_host.documents().markModifiedWithoutStep();
 }
 
-void FrameTitles::toggleFromSettings()
-{
-    const CommandRegistry& c = m_host.commands();
-    c.frameTitlesButton->setChecked(c.frameTitlesItem->isChecked());
-    toggleFromButton();
-}
-
-void FrameTitles::toggleFromPopup()
+void FrameTitles::showTitleFromPopup(bool shown)
 {
     FrameObject* frame = currentFrame();
     if (!frame)
         return;
-    const CommandRegistry& c = m_host.commands();
-    frame->titleVisible = c.frameTitlePopupItem->isChecked();
-    c.frameTitlesButton->setChecked(frame->titleVisible);
-    c.frameTitlesItem->setChecked(frame->titleVisible);
+    frame->titleVisible = shown;
     m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 

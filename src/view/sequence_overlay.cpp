@@ -3,7 +3,6 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
 
-#include <QAction>
 #include <QPainter>
 
 #include <algorithm>
@@ -150,65 +149,71 @@ SequenceOverlay::SequenceOverlay(CanvasHost& host, CanvasWidget* canvas, Selecti
     connect(handles, &SelectionHandles::visibilityChanged, this, &SequenceOverlay::followHandles);
 }
 
-QAction* SequenceOverlay::button(OverlayKind kind) const
+namespace {
+
+OrderOverlay asOverlay(OverlayKind kind)
 {
-    const CommandRegistry& c = m_host.commands();
-    return kind == OverlayKind::Frames ? c.frameOverlayButton : c.objectOverlayButton;
+    return kind == OverlayKind::Frames ? OrderOverlay::Frames : OrderOverlay::Objects;
 }
 
-void SequenceOverlay::enableOrderButtons(bool on)
-{
-    m_host.commands().moveLaterButton->setEnabled(on);
-    m_host.commands().moveEarlierButton->setEnabled(on);
-}
+}  // namespace
 
 void SequenceOverlay::followHandles()
 {
-    // Hiding the blue set disables the order buttons; showing either set enables them while an
+    // Hiding the blue set takes the order buttons away; showing either set offers them while an
     // overlay is on.
     const bool blue = m_handles->blueSetVisible();
     const bool black = m_handles->blackSetVisible();
-    const bool overlayOn = button(OverlayKind::Frames)->isChecked() || button(OverlayKind::Objects)->isChecked();
+    bool& offered = m_host.document().interaction.orderButtonsOn;
     if (m_blueSetShown && !blue)
-        enableOrderButtons(false);
-    else if ((blue || black) && overlayOn)
-        enableOrderButtons(true);
+        offered = false;
+    else if ((blue || black) && m_host.document().session.overlay != OrderOverlay::None)
+        offered = true;
     m_blueSetShown = blue;
+    m_host.showCommandStates();
+}
+
+void SequenceOverlay::toggle(OverlayKind kind)
+{
+    const OrderOverlay own = asOverlay(kind);
+    show(m_host.document().session.overlay == own ? OrderOverlay::None : own);
 }
 
 void SequenceOverlay::run(OverlayKind kind)
 {
-    QAction* own = button(kind);
-    QAction* other = button(kind == OverlayKind::Frames ? OverlayKind::Objects : OverlayKind::Frames);
-    if (other->isChecked())
-        other->setChecked(false);
-    if (!own->isChecked())
-        enableOrderButtons(false);
-    m_layer->erase();
-    if (!own->isChecked()) {
-        // Painted and erased at once: nothing stays on the screen.
-        m_host.document().session.repaintPending = false;
-        m_canvas->update();
-        return;
-    }
-    m_host.document().session.repaintPending = true;
-    m_layer->paintOverlay(kind, overlayGeometry(m_host.document().outline, kind));
-    if (m_handles->blueSetVisible() || m_handles->blackSetVisible())
-        enableOrderButtons(true);
+    const OrderOverlay own = asOverlay(kind);
+    show(m_host.document().session.overlay == own ? own : OrderOverlay::None);
 }
 
 void SequenceOverlay::switchOn(OverlayKind kind)
 {
-    button(kind)->setChecked(true);
-    run(kind);
+    show(asOverlay(kind));
+}
+
+void SequenceOverlay::show(OrderOverlay overlay)
+{
+    Document& doc = m_host.document();
+    doc.session.overlay = overlay;
+    m_layer->erase();
+    if (overlay == OrderOverlay::None) {
+        doc.interaction.orderButtonsOn = false;
+        // Painted and erased at once: nothing stays on the screen.
+        doc.session.repaintPending = false;
+        m_canvas->update();
+    } else {
+        doc.session.repaintPending = true;
+        const OverlayKind kind = overlay == OrderOverlay::Frames ? OverlayKind::Frames : OverlayKind::Objects;
+        m_layer->paintOverlay(kind, overlayGeometry(doc.outline, kind));
+        if (m_handles->blueSetVisible() || m_handles->blackSetVisible())
+            doc.interaction.orderButtonsOn = true;
+    }
+    m_host.showCommandStates();
 }
 
 void SequenceOverlay::redraw()
 {
-    if (button(OverlayKind::Frames)->isChecked())
-        run(OverlayKind::Frames);
-    else if (button(OverlayKind::Objects)->isChecked())
-        run(OverlayKind::Objects);
+    if (m_host.document().session.overlay != OrderOverlay::None)
+        show(m_host.document().session.overlay);
 }
 
 void SequenceOverlay::erase()

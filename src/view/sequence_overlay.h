@@ -68,20 +68,22 @@ private:
     OverlayGeometry m_geometry;
 };
 
-// The two overlay routines with their buttons: ToolButton26 (frames) and ToolButton22 (objects),
-// at most one of them down. Also keeps the order buttons ToolButton23/ToolButton24 enabled exactly
-// while an overlay is on and a set of selection handles stands.
+// The two overlays of the reading order (frames, objects), at most one of them on: the session
+// says which. Also offers the order buttons exactly while an overlay is on and a set of selection
+// handles stands.
 class SequenceOverlay : public QObject {
     Q_OBJECT
 public:
     SequenceOverlay(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles);
 
-    // The routine of one overlay, run with its button as it is: the other button is released, the
-    // earlier overlay erased, and the overlay painted to stay while its button is down.
+    // The overlay's button: switches it off when it is on, else on in place of the other.
+    void toggle(OverlayKind kind);
+    // The overlay's routine as things stand: painted again when it is the one on; otherwise any
+    // overlay goes off.
     void run(OverlayKind kind);
-    // N112/N113: the overlay's button goes down, then its routine runs.
+    // The overlay's menu item: switches it on in place of the other (again, if it is on).
     void switchOn(OverlayKind kind);
-    // Paints again the overlay whose button is down (after a press, a move or a deletion).
+    // Paints again the overlay that is on (after a press, a move or a deletion).
     void redraw();
     // Erases what is painted and clears the repaint-pending flag.
     void erase();
@@ -89,8 +91,8 @@ public:
     SequenceOverlayLayer* layer() const { return m_layer; }
 
 private:
-    QAction* button(OverlayKind kind) const;
-    void enableOrderButtons(bool on);
+    // Erases the overlay shown and paints the one asked for (none: the canvas is clean).
+    void show(OrderOverlay overlay);
     void followHandles();
 
     CanvasHost& m_host;

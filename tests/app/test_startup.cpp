@@ -74,7 +74,6 @@ void TestStartup::startWithNothing()
     QCOMPARE(state.outlineName, QStringLiteral("Новый"));
     QVERIFY(!state.modified);
     QVERIFY(!state.hasFileName);
-    QVERIFY(!session.directOpen);
     QVERIFY(s.window->document().outline.sequenceRecording());
     QCOMPARE(session.gridStep, 2);
     QCOMPARE(s.opened->size(), 0);
@@ -98,7 +97,6 @@ void TestStartup::commandLineFileReachesOpen()
     QVERIFY(dialogs.messages.isEmpty());
     const Document& doc = s.window->document();
     QCOMPARE(doc.state.fileName, options.documentPath);
-    QVERIFY(!doc.session.directOpen);
     QCOMPARE(doc.outline.count(ObjectKind::Frame), 2);
     QVERIFY(!doc.state.modified);
     QCOMPARE(s.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));

@@ -441,6 +441,10 @@ void TestAppearance::pictureBorderChecks()
     single->trigger();
     QVERIFY(single->isChecked() && !none->isChecked());
     QCOMPARE(outline(f).picture(1).border, quint8(1));
+    // Chosen again, the checked item flips its own mark off; the marks still show the border.
+    single->trigger();
+    QVERIFY(single->isChecked() && !none->isChecked());
+    QCOMPARE(outline(f).picture(1).border, quint8(1));
 }
 
 QTEST_MAIN(TestAppearance)

@@ -112,7 +112,7 @@ void TestCanvasInteraction::rightPressOnFrameOpensItsMenu()
     QVERIFY(f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
     f.window->popupMenu(QStringLiteral("PopupMenu1"))->hide();
     QCOMPARE(f.doc().interaction.creationPoint, QPoint(400, 300));
-    f.command("settingsMenu")->setEnabled(false);
+    f.doc().session.outlineOpen = false;
     sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
     QVERIFY(!f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
 }

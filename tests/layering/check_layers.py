@@ -1,50 +1,104 @@
-"""Checks that every source folder includes only its own folder and the layers below it.
+"""Checks that every source folder includes only its own library and the libraries it links.
 
-The libraries of src/ are linked in layers, but an include of a header-only type from a layer
-above would still compile; this check names every such include with its file and line.
-Usage: check_layers.py SRC_DIR
+The layers are stated once, by the link lines of src/CMakeLists.txt: each folder's library and
+the libraries it links (directly or through others) are the folders it may include from. An
+include of a header-only type from a layer above would still compile, so this check names every
+such include with its file and line. The layer order written in words (the comment in
+src/CMakeLists.txt and the README) is checked against the link lines too, so that none of them
+can tell another story.
+Usage: check_layers.py SRC_DIR [README]
 """
 
 import pathlib
 import re
 import sys
 
-# Each folder and the folders it may include from (besides itself).
-BELOW = {
-    "base": set(),
-    "model": {"base"},
-    "platform/core": {"base"},
-    "storage": {"base", "model", "platform/core"},
-    "paint/core": {"base", "model", "platform/core", "storage", "paint/tools"},
-    "paint/tools": {"base", "model", "platform/core", "storage", "paint/core"},
-    "platform": {"base", "model", "platform/core"},
-    "canvas": {"base", "model", "platform/core", "storage", "platform"},
-    "view": {"base", "model", "platform/core", "storage", "platform", "canvas"},
-    "paint": {"base", "model", "platform/core", "storage", "platform", "paint/core", "paint/tools"},
-    "app": {"base", "model", "platform/core", "storage", "platform", "canvas", "view", "paint",
-            "paint/core", "paint/tools"},
-}
-
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+NAME = r"velmar_\w+"
 
 
-def layer_of(relative_path):
+def folders_of(patterns):
+    """The source folders a list of CMake glob patterns takes its sources from."""
+    return {str(pathlib.PurePosixPath(p).parent) for p in patterns.split() if p.endswith("*.cpp")}
+
+
+def library_graph(cmake_text):
+    """Each library's source folders and the libraries it links, read from the CMake file."""
+    text = re.sub(r"#[^\n]*", "", cmake_text)
+    folders, links = {"velmar_base": {"base"}}, {}
+    globs = {m.group(1): folders_of(m.group(2))
+             for m in re.finditer(r"file\(GLOB\s+(\w+)\s+CONFIGURE_DEPENDS\s+([^)]*)\)", text)}
+    for m in re.finditer(r"add_library\((%s)\s+STATIC\s+\$\{(\w+)\}\)" % NAME, text):
+        folders[m.group(1)] = globs.get(m.group(2), set())
+    for m in re.finditer(r"velmar_layer\((%s)\s+\S+\s+GLOBS\s+(.*?)\s+LINKS\s+(.*?)\)" % NAME, text, re.S):
+        folders[m.group(1)] = folders_of(m.group(2))
+        links.setdefault(m.group(1), set()).update(re.findall(NAME, m.group(3)))
+    for m in re.finditer(r"target_link_libraries\((%s)\s+(?:PUBLIC|INTERFACE|PRIVATE)\s+([^)]*)\)" % NAME, text):
+        links.setdefault(m.group(1), set()).update(re.findall(NAME, m.group(2)))
+    return folders, links
+
+
+def allowed_includes(cmake_text):
+    """Each folder and the folders it may include from: its library's and all those it links."""
+    folders, links = library_graph(cmake_text)
+    allowed = {}
+    for library, own in folders.items():
+        reached, todo = set(), [library]
+        while todo:
+            current = todo.pop()
+            if current not in reached:
+                reached.add(current)
+                todo.extend(links.get(current, ()))
+        below = set().union(*(folders.get(r, set()) for r in reached))
+        for folder in own:
+            allowed[folder] = below
+    return allowed
+
+
+def stated_order(text):
+    """The layer order written in words ("base, model < storage < … < app"), as ranks."""
+    words = re.sub(r"\s*#\s*", " ", text)
+    match = re.search(r"\bbase, model((?:\s*[<,+]\s*[a-z/]+)+)", words)
+    if not match:
+        return None
+    ranks = []
+    for rank in ("base, model" + match.group(1)).split("<"):
+        ranks.append({f.strip() for f in re.split(r"[,+]", rank) if f.strip()})
+    return ranks
+
+
+def order_problems(where, ranks, allowed):
+    if ranks is None:
+        return [f"{where}: states no layer order"]
+    problems = []
+    listed = set().union(*ranks)
+    for folder in sorted(set(allowed) - listed):
+        problems.append(f"{where}: the layer order leaves out {folder}")
+    for n, rank in enumerate(ranks):
+        later = set().union(*ranks[n + 1:]) if n + 1 < len(ranks) else set()
+        for folder in rank:
+            for above in sorted(allowed.get(folder, set()) & later):
+                problems.append(f"{where}: {folder} is listed below {above}, which it links")
+    return problems
+
+
+def layer_of(relative_path, allowed):
     """The layer a path below src/ belongs to: the longest known folder prefix."""
     parts = pathlib.PurePosixPath(relative_path).parts[:-1]
     for n in range(len(parts), 0, -1):
         folder = "/".join(parts[:n])
-        if folder in BELOW:
+        if folder in allowed:
             return folder
     return None
 
 
-def violations(src):
+def violations(src, allowed):
     found = []
     for path in sorted(src.rglob("*")):
         if path.suffix not in (".h", ".cpp"):
             continue
         relative = path.relative_to(src).as_posix()
-        own = layer_of(relative)
+        own = layer_of(relative, allowed)
         if own is None:
             found.append(f"{relative}: folder belongs to no layer")
             continue
@@ -52,15 +106,21 @@ def violations(src):
             match = INCLUDE.match(line)
             if not match or "/" not in match.group(1):
                 continue
-            target = layer_of(match.group(1))
-            if target is None or (target != own and target not in BELOW[own]):
+            target = layer_of(match.group(1), allowed)
+            if target is None or target not in allowed[own]:
                 found.append(f"{relative}:{number}: {own} includes {match.group(1)}")
     return found
 
 
 def main():
     src = pathlib.Path(sys.argv[1])
-    found = violations(src)
+    cmake_text = (src / "CMakeLists.txt").read_text(encoding="utf-8")
+    allowed = allowed_includes(cmake_text)
+    found = order_problems("src/CMakeLists.txt", stated_order(cmake_text), allowed)
+    if len(sys.argv) > 2:
+        readme = pathlib.Path(sys.argv[2])
+        found += order_problems(readme.name, stated_order(readme.read_text(encoding="utf-8")), allowed)
+    found += violations(src, allowed)
     for line in found:
         print(line)
     if not list(src.rglob("*.cpp")):

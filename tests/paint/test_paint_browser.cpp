@@ -1,6 +1,6 @@
 // The editor's picture browser and file menu driven through the real window: listing, walking
 // folders with double-clicks, dragging a picture onto the work area, and new/open/save.
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/paint_browser.h"
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"

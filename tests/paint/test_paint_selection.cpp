@@ -1,5 +1,5 @@
 // The selection tool, the floating piece, its file exchange and the resize handles, headless.
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "storage/jpeg_codec.h"
 
 #include <QFile>

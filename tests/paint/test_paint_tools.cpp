@@ -1,4 +1,4 @@
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
 #include <QSignalSpy>
 #include <QTest>

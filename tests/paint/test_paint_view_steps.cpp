@@ -1,6 +1,6 @@
 // Zoom steps, wheel amounts, fitting an arriving picture, breaking off a stroke with Esc and the
 // pencil's dot: the editor core without a window.
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/core/view_steps.h"
 #include "paint/core/zoom_mapping.h"
 

@@ -17,9 +17,8 @@ WindowFixture::WindowFixture() : window(std::make_unique<velmar::MainWindow>())
 
 void WindowFixture::beginOutline()
 {
-    command("settingsMenu")->setEnabled(true);
-    for (const char* name : {"ToolButton11", "ToolButton20", "ToolButton19", "ToolButton14"})
-        command(name)->setEnabled(true);
+    window->document().session.outlineOpen = true;
+    window->showCommandStates();
 }
 
 QWidget* WindowFixture::widgetOf(velmar::ObjectId id)

@@ -164,7 +164,7 @@ void TestOutlineExport::thumbnailIsTheExportScaledDown()
     QString errors;
     QCOMPARE(runThumbnailCommand(128, outline, thumb, &errors), 0);
     const QImage small(thumb);
-    LoadResult full = readAnyOutlineFile(outline, defaultWindowChrome());
+    LoadResult full = readAnyOutlineFile(outline);
     Document loaded;
     loaded.outline = std::move(full.outline);
     loaded.state.windowSize = full.windowSize;

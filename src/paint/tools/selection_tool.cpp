@@ -1,4 +1,4 @@
-#include "paint/tools/selection_tool.h"
+#include "paint/core/floating_piece.h"
 
 #include "paint/core/paint_document.h"
 #include "paint/core/zoom_mapping.h"
@@ -10,13 +10,6 @@
 namespace velmar::paint {
 
 namespace {
-
-// Integer division rounding toward minus infinity: a piece dragged left of the picture keeps its
-// pixels on the grid.
-int floorDiv(int v, int z)
-{
-    return v >= 0 ? v / z : -((-v + z - 1) / z);
-}
 
 // The selection tool: a press on the picture starts a dotted frame snapped to the zoom grid; the
 // release lifts the framed pixels into a floating piece. A press on the frame of a floating piece
@@ -142,89 +135,6 @@ private:
 };
 
 }  // namespace
-
-QRect normalisedFrame(const QRect& frame)
-{
-    int left = frame.left(), top = frame.top(), width = frame.width(), height = frame.height();
-    if (width < 0) {
-        left += width;
-        width = -width;
-    }
-    if (height < 0) {
-        top += height;
-        height = -height;
-    }
-    return {left, top, width, height};
-}
-
-void liftSelection(PaintDocument& doc)
-{
-    const int z = doc.zoomFactor();
-    const QRect frame = normalisedFrame(doc.overlay().frame);
-    const QPoint from(floorDiv(frame.left(), z), floorDiv(frame.top(), z));
-    const QPoint to(floorDiv(frame.left() + frame.width(), z), floorDiv(frame.top() + frame.height(), z));
-    const QRect source(from, QSize(to.x() - from.x(), to.y() - from.y()));
-    QImage piece(source.size(), QImage::Format_RGB32);
-    piece.fill(doc.backColour());
-    const QRect inside = source.intersected(doc.picture().rect());
-    if (!inside.isEmpty()) {
-        QImage& picture = doc.mutablePicture();
-        const std::size_t bytes = std::size_t(inside.width()) * 4;
-        const int dx = inside.left() - source.left(), dy = inside.top() - source.top();
-        for (int y = inside.top(); y <= inside.bottom(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y)) + inside.left();
-            std::memcpy(piece.scanLine(y - inside.top() + dy) + dx * 4, row, bytes);
-            std::fill(row, row + inside.width(), doc.backColour());
-        }
-        doc.notifyChanged(inside);
-    }
-    doc.setPiece(piece, frame.topLeft());
-    applyPlacement(doc);
-}
-
-bool putDownPiece(PaintDocument& doc)
-{
-    if (!doc.pieceFloating())
-        return false;
-    const int z = doc.zoomFactor();
-    const QImage piece = doc.piece();
-    const QPoint at(floorDiv(doc.piecePos().x(), z), floorDiv(doc.piecePos().y(), z));
-    const QRect target = QRect(at, piece.size()).intersected(doc.picture().rect());
-    if (!target.isEmpty()) {
-        QImage& picture = doc.mutablePicture();
-        const bool transparent = doc.pieceTransparent();
-        const QRgb clear = doc.transparentColour();
-        for (int y = target.top(); y <= target.bottom(); ++y) {
-            const auto* src = reinterpret_cast<const QRgb*>(piece.constScanLine(y - at.y())) + (target.left() - at.x());
-            auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y)) + target.left();
-            if (!transparent) {
-                std::memcpy(dst, src, std::size_t(target.width()) * 4);
-                continue;
-            }
-            for (int x = 0; x < target.width(); ++x)
-                if ((src[x] | 0xFF000000u) != clear)
-                    dst[x] = src[x];
-        }
-    }
-    discardPiece(doc);
-    doc.notifyChanged(target);
-    doc.pushUndo();
-    return true;
-}
-
-void discardPiece(PaintDocument& doc)
-{
-    doc.dropPiece();
-    PaintOverlay& o = doc.mutableOverlay();
-    o.frameVisible = false;
-    o.handlesVisible = false;
-    doc.notifyOverlay();
-}
-
-void applyPlacement(PaintDocument& doc)
-{
-    doc.setPieceTransparency(doc.transparentMode() == 1, doc.backColour());
-}
 
 std::unique_ptr<PaintTool> makeSelectionTool() { return std::make_unique<SelectionTool>(); }
 

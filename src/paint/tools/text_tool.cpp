@@ -2,7 +2,7 @@
 
 #include "paint/core/paint_document.h"
 #include "paint/core/text_drawing.h"
-#include "paint/tools/selection_tool.h"
+#include "paint/core/floating_piece.h"
 #include "paint/tools/tool_factories.h"
 
 namespace velmar::paint {

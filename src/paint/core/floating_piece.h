@@ -1,7 +1,5 @@
 #pragma once
 
-#include "paint/tools/paint_tool.h"
-
 #include <QRect>
 
 namespace velmar::paint {

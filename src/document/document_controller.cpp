@@ -1,13 +1,11 @@
-#include "canvas/document_controller.h"
+#include "document/document_controller.h"
 
-#include "canvas/canvas_widget.h"
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -58,30 +56,42 @@ private:
     DocumentController& m_controller;
 };
 
-DocumentController::DocumentController(Document& document, const CommandRegistry& commands,
-                                       DocumentWindow& window, QObject* parent)
-    : QObject(parent), m_document(document), m_commands(commands), m_window(window),
+DocumentController::DocumentController(Document& document, DocumentWindow& window, QObject* parent)
+    : QObject(parent), m_document(document), m_window(window),
       m_reportedModified(document.state.modified)
 {
 }
 
 void DocumentController::reportModified()
 {
-    // Save is there exactly when the outline differs from its file, however it got there: a
-    // change, an undo past the saved step, or an undo or redo back to it.
-    // An outline read from the old format has no file of the present format yet: Save writes it.
-    const DocumentState& state = m_document.state;
-    const bool differs = state.modified
-                         || (state.hasFileName && !state.fileName.isEmpty()
-                             && currentFormatName(state.fileName) != state.fileName);
-    if (m_commands.saveAs->isEnabled()) {
-        m_commands.saveButton->setEnabled(differs);
-        m_commands.saveItem->setEnabled(differs);
-    }
+    emit commandEnded();
     if (m_document.state.modified == m_reportedModified)
         return;
     m_reportedModified = m_document.state.modified;
     emit modifiedChanged(m_reportedModified);
+}
+
+bool DocumentController::canSave() const
+{
+    // Save is there exactly when the outline differs from its file, however it got there: a
+    // change, an undo past the saved step, or an undo or redo back to it.
+    // An outline read from the old format has no file of the present format yet: Save writes it.
+    const DocumentState& state = m_document.state;
+    return m_document.session.workToSave
+           && (state.modified
+               || (state.hasFileName && !state.fileName.isEmpty()
+                   && currentFormatName(state.fileName) != state.fileName));
+}
+
+bool DocumentController::canUndo() const
+{
+    // A closed outline's steps stay in the history folder, but there is nothing to go back to.
+    return m_document.session.workToSave && velmar::canUndo(m_document);
+}
+
+bool DocumentController::canRedo() const
+{
+    return m_document.session.workToSave && velmar::canRedo(m_document);
 }
 
 void DocumentController::showError(const QString& text)
@@ -89,26 +99,11 @@ void DocumentController::showError(const QString& text)
     dialogs().inform(m_window.dialogParent(), QStringLiteral("Ошибка"), text, QMessageBox::Critical);
 }
 
-void DocumentController::enableOutlineCommands(bool on)
-{
-    const CommandRegistry& c = m_commands;
-    for (QAction* action : {c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton, c.canvasColourButton})
-        action->setEnabled(on);
-}
-
 void DocumentController::disableObjectSwitches()
 {
     // The title and stretch buttons follow the object pressed last; a change or a step leaves
     // them off until the next press.
-    m_commands.frameTitlesButton->setEnabled(false);
-    m_commands.stretchButton->setEnabled(false);
-}
-
-void DocumentController::enableSaveCommands()
-{
-    const CommandRegistry& c = m_commands;
-    for (QAction* action : {c.saveButton, c.saveItem, c.saveAs, c.exportPicture, c.close})
-        action->setEnabled(true);
+    m_document.interaction.switchButtonsOn = false;
 }
 
 void DocumentController::objectsEdited()
@@ -125,15 +120,14 @@ void DocumentController::setCanvasColour(ColourValue colour)
 void DocumentController::markModifiedWithoutStep()
 {
     m_document.state.modified = true;
-    enableSaveCommands();
+    m_document.session.workToSave = true;
     reportModified();
 }
 
 void DocumentController::clearAll()
 {
-    const CommandRegistry& c = m_commands;
-    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.frameTitlesItem, c.stretchSettingsItem})
-        action->setEnabled(false);
+    m_document.interaction.offeredSwitch = ObjectSwitch::None;
+    m_document.interaction.switchButtonsOn = false;
     // No handle may stay behind around an object that is gone.
     m_document.interaction.outerSelection = 0;
     m_document.interaction.innerSelection = 0;
@@ -153,7 +147,7 @@ void DocumentController::recordStep(StepKind kind)
     if (m_document.session.gridOn)
         snapToGrid(m_document.outline, m_document.session.gridStep);
     emit objectsChanged();
-    enableSaveCommands();
+    m_document.session.workToSave = true;
     m_window.followWindowSize();
     // The reference layout of the zoom is taken before the step is recorded, so that undo and
     // redo give back the one that belongs to each step.
@@ -262,14 +256,14 @@ void DocumentController::newOutline()
     state.outlineName = name;
 
     clearAll();
-    enableOutlineCommands(true);
+    m_document.session.outlineOpen = true;
     state.canvasColour = kButtonFace;
     emit canvasColourChanged();
     // The new outline is laid out for this window: its size is the one the file keeps.
     m_window.sizeOutlineToWindow();
     const QSize canvas = m_window.canvasSize();
     const int W = canvas.width() / 4;
-    const int Q = (canvas.height() - CanvasWidget::kToolBarHeight) / 4;
+    const int Q = (canvas.height() - kToolBarHeight) / 4;
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
@@ -307,23 +301,24 @@ void DocumentController::openOutline(const QString& file)
     emit selectionHidden();
     if (!settleUnsavedChanges(false))
         return;
-    QString path = file.isEmpty() ? state.fileName : file;
-    if (file.isEmpty() && !m_document.session.directOpen) {
+    QString path = file;
+    if (path.isEmpty()) {
         const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
                                                m_window.dialogFolders().outlines, kOutlineFilter, 1);
         if (!choice)
             return;
         path = choice->path;
     }
-    m_document.session.directOpen = false;
 
     const bool old = isOldFormatName(path);
-    LoadResult loaded = readAnyOutlineFile(path, m_window.windowChrome());
+    LoadResult loaded = readAnyOutlineFile(path);
     if (!loaded.ok) {
         // A refused file leaves the open outline, its name and its history as they were.
         showError(loaded.message);
         return;
     }
+    // Read, the outline is given the canvas its stored window has in this window's frame.
+    applyWindowChrome(loaded, m_window.windowChrome());
     m_opened.reset();
     OpenedOutline asStored{loaded.outline, loaded.windowSize, 0};
     const QStringList notices = loaded.notices;
@@ -345,12 +340,11 @@ void DocumentController::openOutline(const QString& file)
     // screen gives may be another size, and the outline is scaled into it.
     recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
     m_window.fitOpenedOutline();
-    m_commands.saveAs->setEnabled(true);
-    m_commands.exportPicture->setEnabled(true);
+    m_document.session.workToSave = true;
     disableObjectSwitches();
     state.hasFileName = true;
     emit captionChanged();
-    enableOutlineCommands(true);
+    m_document.session.outlineOpen = true;
 
     m_document.history.currentStep = -1;
     // Read whole and as it stands, the file can be the first step itself rather than a copy.
@@ -358,7 +352,6 @@ void DocumentController::openOutline(const QString& file)
         m_document.history.openedFile = QFileInfo(path).absoluteFilePath();
     recordStep(StepKind::Full);
     markSaved(m_document);
-    m_commands.saveButton->setEnabled(false);
     if (!recovered)
         emit fileUsed(path);
     // Kept whether or not it was scaled now: the window's real frame may still make it so.
@@ -374,7 +367,6 @@ void DocumentController::openOutline(const QString& file)
         state.fileName.clear();
         state.modified = true;
         m_document.history.savedStep = -1;
-        m_commands.saveButton->setEnabled(true);
     }
 
     if (old)
@@ -418,8 +410,6 @@ bool DocumentController::save()
         return false;
     }
     state.fileName = target;
-    m_commands.saveButton->setEnabled(false);
-    m_commands.saveItem->setEnabled(false);
     markSaved(m_document);
     disableObjectSwitches();
     emit fileUsed(target);
@@ -465,16 +455,13 @@ void DocumentController::closeOutline()
     // lead the overlays and the summary to objects that no longer exist.
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    const CommandRegistry& c = m_commands;
-    for (QAction* action : {c.saveButton, c.saveItem, c.saveAs, c.exportPicture, c.close})
-        action->setEnabled(false);
+    m_document.session.workToSave = false;
+    m_document.session.outlineOpen = false;
     m_document.state.modified = false;
     m_document.state.canvasColour = kButtonFace;
     emit canvasColourChanged();
-    for (QAction* action : {c.frameTitlesButton, c.stretchButton, c.undo, c.redo, c.stretchSettingsItem, c.frameTitlesItem})
-        action->setEnabled(false);
     emit selectionHidden();
-    enableOutlineCommands(false);
+    emit historyChanged();
 }
 
 void DocumentController::shutDown(bool keepHistory)

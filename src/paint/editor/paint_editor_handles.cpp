@@ -1,8 +1,8 @@
 // The resize handles: the picture's three edge handles and the eight handles around the frame.
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
 #include "paint/core/zoom_mapping.h"
-#include "paint/tools/selection_tool.h"
+#include "paint/core/floating_piece.h"
 #include "paint/tools/text_tool.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 // The editor's edit commands: the floating piece, the clipboard's pictures and picture files.
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
 #include "paint/core/picture_files.h"
 #include "paint/core/zoom_mapping.h"
-#include "paint/tools/selection_tool.h"
+#include "paint/core/floating_piece.h"
 
 #include <QFileInfo>
 #include <QPainter>

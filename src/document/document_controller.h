@@ -1,6 +1,5 @@
 #pragma once
 
-#include "canvas/command_registry.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 #include "storage/history.h"
@@ -49,15 +48,14 @@ public:
 class DocumentController : public QObject {
     Q_OBJECT
 public:
-    DocumentController(Document& document, const CommandRegistry& commands, DocumentWindow& window,
-                       QObject* parent = nullptr);
+    DocumentController(Document& document, DocumentWindow& window, QObject* parent = nullptr);
 
     Document& document() { return m_document; }
 
     // Document commands.
     void newOutline();
-    // Opens file (after the question about unsaved changes); with no file, the document's
-    // fileName when directOpen is set, otherwise the file chosen in a dialog.
+    // Opens file (after the question about unsaved changes); with no file, the one chosen in a
+    // dialog.
     void openOutline(const QString& file = {});
     bool save();
     bool saveAs();
@@ -82,8 +80,11 @@ public:
     void setCanvasColour(ColourValue colour);
     // A change that records no history step but must not be closed without the question.
     void markModifiedWithoutStep();
-    // Makes the save commands available, as every recorded change does.
-    void enableSaveCommands();
+    // Save is available: the outline differs from its file.
+    bool canSave() const;
+    // Undo and redo are available: the history has a step to go to and an outline is open.
+    bool canUndo() const;
+    bool canRedo() const;
 
 signals:
     // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
@@ -94,6 +95,8 @@ signals:
     void modifiedChanged(bool modified);
     // Undo or redo may have become available or unavailable.
     void historyChanged();
+    // A document command ended (whatever it changed): the commands' states are to be shown again.
+    void commandEnded();
     // The window caption, which names the outline, is to be shown again.
     void captionChanged();
     // The outline's canvas colour changed.
@@ -112,7 +115,6 @@ private:
     void clearAll();
     void showError(const QString& text);
     void replaceOutline(LoadResult& loaded);
-    void enableOutlineCommands(bool on);
     void disableObjectSwitches();
     void applyHistoryResult(const HistoryResult& result);
     // Emits modifiedChanged when the flag differs from what was reported last.
@@ -128,7 +130,6 @@ private:
     std::optional<OpenedOutline> m_opened;
 
     Document& m_document;
-    const CommandRegistry& m_commands;
     DocumentWindow& m_window;
     bool m_closing = false;
     bool m_reportedModified = false;

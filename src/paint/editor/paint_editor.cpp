@@ -1,6 +1,6 @@
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
-#include "paint/tools/selection_tool.h"
+#include "paint/core/floating_piece.h"
 #include "paint/tools/text_tool.h"
 #include "paint/core/zoom_mapping.h"
 
