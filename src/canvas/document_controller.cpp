@@ -8,6 +8,7 @@
 #include "storage/snapshot_files.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,9 +18,12 @@ namespace velmar {
 
 namespace {
 
-const QString kOutlineFilter = QStringLiteral(
-    "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
-const QString kSaveFilter = QStringLiteral("Логический конспект (*.vmd)|*.vmd");
+QString outlineFilter()
+{
+    return QCoreApplication::translate(
+        "DocumentController", "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
+}
+QString saveFilter() { return QCoreApplication::translate("DocumentController", "Логический конспект (*.vmd)|*.vmd"); }
 
 struct DefaultFrame {
     const char* title;
@@ -86,7 +90,7 @@ void DocumentController::reportModified()
 
 void DocumentController::showError(const QString& text)
 {
-    dialogs().inform(m_window.dialogParent(), QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+    dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Ошибка"), text, QMessageBox::Critical);
 }
 
 void DocumentController::enableOutlineCommands(bool on)
@@ -203,8 +207,8 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
     ModifiedReport report(*this);
     if (!m_document.state.modified)
         return true;
-    const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
-                                      QStringLiteral("Конспект не сохранен. Сохранить?"),
+    const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
+                                      QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                       QMessageBox::Information);
     if (answer == QMessageBox::Cancel)
@@ -235,15 +239,15 @@ void DocumentController::newOutline()
     const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
-        const auto entered = dialogs().inputText(m_window.dialogParent(), QStringLiteral("Новый конспект"),
-                                                 QStringLiteral("Введите название конспекта"), QStringLiteral("Новый"));
+        const auto entered = dialogs().inputText(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Новый конспект"),
+                                                 QCoreApplication::translate("DocumentController", "Введите название конспекта"), QStringLiteral("Новый"));
         if (!entered)
             return keepOutline();
         name = *entered;
         if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
             break;
-        const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
-                                          QStringLiteral("Данный конспект уже существует. Желаете заменить?"),
+        const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
+                                          QCoreApplication::translate("DocumentController", "Данный конспект уже существует. Желаете заменить?"),
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                           QMessageBox::Question);
         if (answer == QMessageBox::No)
@@ -309,8 +313,8 @@ void DocumentController::openOutline(const QString& file)
         return;
     QString path = file.isEmpty() ? state.fileName : file;
     if (file.isEmpty() && !m_document.session.directOpen) {
-        const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
-                                               m_window.dialogFolders().outlines, kOutlineFilter, 1);
+        const auto choice = dialogs().openFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Открыть"),
+                                               m_window.dialogFolders().outlines, outlineFilter(), 1);
         if (!choice)
             return;
         path = choice->path;
@@ -381,9 +385,9 @@ void DocumentController::openOutline(const QString& file)
         m_window.maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
-        dialogs().inform(m_window.dialogParent(), QStringLiteral("Информация"), notice, QMessageBox::Information);
+        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Информация"), notice, QMessageBox::Information);
     if (!warning.isEmpty())
-        dialogs().inform(m_window.dialogParent(), QStringLiteral("Внимание"), warning, QMessageBox::Warning);
+        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Внимание"), warning, QMessageBox::Warning);
 }
 
 // --- Save, Save as ----------------------------------------------------------------------------------
@@ -429,8 +433,8 @@ bool DocumentController::save()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = dialogs().saveFile(m_window.dialogParent(), QStringLiteral("Сохранить как"),
-                                           m_window.dialogFolders().outlines, kSaveFilter,
+    const auto choice = dialogs().saveFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Сохранить как"),
+                                           m_window.dialogFolders().outlines, saveFilter(),
                                            m_document.state.outlineName, 1);
     if (!choice)
         return false;

@@ -286,11 +286,11 @@ void VideoPanelWidget::openFile(const QString& fileName)
     }
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        fail(QStringLiteral("файл не найден"));
+        fail(QCoreApplication::translate("VideoPanel", "файл не найден"));
         return;
     }
     if (!info.isFile() || !info.isReadable()) {
-        fail(QStringLiteral("файл недоступен для чтения"));
+        fail(QCoreApplication::translate("VideoPanel", "файл недоступен для чтения"));
         return;
     }
     QString moduleError;
@@ -299,7 +299,7 @@ void VideoPanelWidget::openFile(const QString& fileName)
         return;
     }
     if (!m_player->isAvailable()) {
-        fail(QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система"));
+        fail(QCoreApplication::translate("VideoPanel", "воспроизведение видео недоступно: не установлена мультимедийная система"));
         return;
     }
     m_openState = OpenState::Opening;
@@ -317,7 +317,7 @@ bool VideoPanelWidget::waitForOpening(int timeoutMs)
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (m_openState == OpenState::Opening)
-            fail(QStringLiteral("мультимедийная система не ответила за %1 с").arg(timeoutMs / 1000.0));
+            fail(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(timeoutMs / 1000.0));
     }
     return isOpen();
 }
@@ -327,7 +327,7 @@ void VideoPanelWidget::fail(const QString& reason)
     m_openState = OpenState::Failed;
     m_openError = reason.trimmed();
     if (m_openError.isEmpty())
-        m_openError = QStringLiteral("неизвестная ошибка мультимедийной системы");
+        m_openError = QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы");
     // The framework is still inside its own signal: let go of the file once it has returned.
     const int generation = m_generation;
     QTimer::singleShot(0, this, [this, generation] {
@@ -350,7 +350,7 @@ void VideoPanelWidget::mediaStatusChanged(FilmPlayer::Status status)
         emit openFinished(true);
         break;
     case FilmPlayer::Status::Invalid:
-        fail(m_player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
+        fail(m_player->errorString().isEmpty() ? QCoreApplication::translate("VideoPanel", "формат файла не поддерживается")
                                                : m_player->errorString());
         break;
     default:

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 namespace velmar {
 
@@ -57,8 +58,8 @@ void FrameTitles::rename()
     FrameObject* frame = currentFrame();
     if (!frame)
         return;
-    const auto name = dialogs().inputText(m_host.dialogParent(), QStringLiteral("Внимание"),
-                                          QStringLiteral("Введите название фрейма"), frame->title);
+    const auto name = dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("FrameTitles", "Внимание"),
+                                          QCoreApplication::translate("FrameTitles", "Введите название фрейма"), frame->title);
     if (!name)
         return;
     if ((frame = currentFrame()) == nullptr)
