@@ -60,7 +60,7 @@
     </message>
     <message>
         <source>Переместить вперед</source>
-        <translation>Move earlier</translation>
+        <translation>Move forward</translation>
     </message>
     <message>
         <source>Выбранный объект на одно место раньше в последовательности</source>
@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>Переместить назад</source>
-        <translation>Move later</translation>
+        <translation>Move back</translation>
     </message>
     <message>
         <source>Выбранный объект на одно место позже в последовательности</source>
@@ -508,7 +508,7 @@ Arguments:
     </message>
     <message>
         <source>Нет</source>
-        <translation>None</translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>Отмена</source>
@@ -579,7 +579,7 @@ Arguments:
     </message>
     <message>
         <source>Внимание</source>
-        <translation>Attention</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Сохранить как</source>
@@ -926,7 +926,7 @@ Arguments:
     <name>FrameTitles</name>
     <message>
         <source>Внимание</source>
-        <translation>Attention</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Введите название фрейма</source>
@@ -1163,11 +1163,11 @@ Arguments:
     </message>
     <message>
         <source>Переместить вперед</source>
-        <translation>Move earlier</translation>
+        <translation>Move forward</translation>
     </message>
     <message>
         <source>Переместить назад</source>
-        <translation>Move later</translation>
+        <translation>Move back</translation>
     </message>
     <message>
         <source>Показ конспекта</source>
@@ -1347,11 +1347,11 @@ Arguments:
     </message>
     <message>
         <source>Вперед</source>
-        <translation>Earlier</translation>
+        <translation>Forward</translation>
     </message>
     <message>
         <source>Назад</source>
-        <translation>Later</translation>
+        <translation>Back</translation>
     </message>
     <message>
         <source>Во весь экран</source>
@@ -1505,7 +1505,7 @@ Arguments:
     </message>
     <message>
         <source>Внимание</source>
-        <translation>Attention</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Введите текст</source>
@@ -2624,7 +2624,7 @@ The picture cannot be read: %2</translation>
     </message>
     <message>
         <source>Внимание</source>
-        <translation>Attention</translation>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>

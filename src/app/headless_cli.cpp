@@ -303,7 +303,9 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
-    installInterfaceTranslations(*app, interfaceLanguage());
+    // The Russian texts are the sources themselves: only English needs a catalogue here.
+    if (interfaceLanguage() == InterfaceLanguage::English)
+        installInterfaceTranslations(*app, InterfaceLanguage::English);
     QByteArray out;
     QString errors;
     int status = 2;
