@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 install(TARGETS velmar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The film player, loaded by the program on the first film from its library folder.
 install(TARGETS velmar_media LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)
-install(FILES ${PROJECT_SOURCE_DIR}/help/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar/help)
+install(FILES ${PROJECT_SOURCE_DIR}/help/index.html ${PROJECT_SOURCE_DIR}/help/index_en.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar/help)
 
 # Desktop integration: the entry (with the plain program name, found on PATH), the MIME package,
 # the thumbnailer, the AppStream description and the icons.

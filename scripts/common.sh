@@ -16,6 +16,8 @@ VELMAR_PACKAGES=(
   qt6-svg-dev poppler-utils
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
+  # The English interface: lupdate/lrelease and their CMake functions (Qt6::LinguistTools).
+  qt6-l10n-tools qt6-tools-dev
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
   python3 xvfb openbox xdotool x11-utils imagemagick
   # xmodmap: the Unicode typing test puts characters on spare keys.

@@ -1,5 +1,6 @@
 #include "app/about_dialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +11,7 @@ namespace velmar {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(QCoreApplication::translate("AboutDialog", "О программе"));
     setModal(false);
 
     auto* picture = new QLabel(this);
@@ -19,16 +20,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     auto* name = new QLabel(QStringLiteral("<b style='font-size:16pt'>Velmar</b>"), this);
     name->setObjectName(QStringLiteral("programName"));
-    auto* version = new QLabel(QStringLiteral("Версия 4.2"), this);
+    auto* version = new QLabel(QCoreApplication::translate("AboutDialog", "Версия 4.2"), this);
     version->setObjectName(QStringLiteral("programVersion"));
-    auto* about = new QLabel(QStringLiteral(
-                                 "Редактор логических конспектов: фреймы с рисунками, текстовыми полями и "
+    auto* about = new QLabel(QCoreApplication::translate("AboutDialog", "Редактор логических конспектов: фреймы с рисунками, текстовыми полями и "
                                  "видео фрагментами, стрелки между ними и минимальный текст каждого объекта, "
                                  "собранный в конспект в порядке чтения."),
                              this);
     about->setWordWrap(true);
 
-    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* close = new QPushButton(QCoreApplication::translate("AboutDialog", "Закрыть"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto* text = new QVBoxLayout;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -16,70 +17,70 @@ namespace {
 struct AccessibleEntry {
     const char* window;  // the top-level window's component name
     const char* name;    // the widget's component name
-    const char* accessibleName;
-    const char* description;  // nullptr: none
+    const char* accessibleName;  // Russian, translated where it is given to the widget
+    const char* description;     // nullptr: none
 };
 
 // Controls that show no text of their own. Component names repeat between windows (Panel3 is a
 // handle of the outline's selection and the graphic editor's tool column), hence the window.
 constexpr AccessibleEntry kEntries[] = {
     // The main window: the canvas, tool-bar buttons without a hint, the selection's handles.
-    {"Form1", "canvas", "Холст конспекта", "Фреймы, рисунки, текстовые поля, видео фрагменты и стрелки конспекта"},
-    {"Form1", "ToolBar1", "Панель инструментов", nullptr},
-    {"Form1", "qt_toolbar_ext_button", "Остальные кнопки", nullptr},
-    {"Form1", "ToolButton12", "Масштабирование рисунка", nullptr},
-    {"Form1", "ToolButton22", "Последовательность объектов", "Показать порядок объектов на холсте"},
-    {"Form1", "ToolButton26", "Последовательность фреймов", "Показать порядок фреймов на холсте"},
-    {"Form1", "ToolButton24", "Переместить вперед", "Выбранный объект на одно место раньше в последовательности"},
-    {"Form1", "ToolButton23", "Переместить назад", "Выбранный объект на одно место позже в последовательности"},
-    {"Form1", "Panel3", "Размер выделения: левый верхний угол", nullptr},
-    {"Form1", "Panel4", "Размер выделения: правый верхний угол", nullptr},
-    {"Form1", "Panel5", "Размер выделения: правый нижний угол", nullptr},
-    {"Form1", "Panel6", "Размер выделения: левый нижний угол", nullptr},
-    {"Form1", "Panel7", "Размер выделения: верхний край", nullptr},
-    {"Form1", "Panel8", "Размер выделения: правый край", nullptr},
-    {"Form1", "Panel9", "Размер выделения: нижний край", nullptr},
-    {"Form1", "Panel10", "Размер выделения: левый край", nullptr},
-    {"Form1", "Panel11", "Перемещение выделения", nullptr},
-    {"Form1", "Panel12", "Размер объекта во фрейме: левый верхний угол", nullptr},
-    {"Form1", "Panel13", "Размер объекта во фрейме: правый верхний угол", nullptr},
-    {"Form1", "Panel14", "Размер объекта во фрейме: правый нижний угол", nullptr},
-    {"Form1", "Panel15", "Размер объекта во фрейме: левый нижний угол", nullptr},
-    {"Form1", "Panel16", "Размер объекта во фрейме: верхний край", nullptr},
-    {"Form1", "Panel17", "Размер объекта во фрейме: правый край", nullptr},
-    {"Form1", "Panel18", "Размер объекта во фрейме: нижний край", nullptr},
-    {"Form1", "Panel19", "Размер объекта во фрейме: левый край", nullptr},
-    {"Form1", "Panel20", "Перемещение объекта во фрейме", nullptr},
-    {"Form1", "Panel23", "Начало стрелки", nullptr},
-    {"Form1", "playerBar", "Кнопки плеера", nullptr},
-    {"Form5", "playerBar", "Кнопки плеера", nullptr},
-    {"Form1", "Panel24", "Конец стрелки", nullptr},
+    {"Form1", "canvas", QT_TRANSLATE_NOOP("AccessibleNames", "Холст конспекта"), QT_TRANSLATE_NOOP("AccessibleNames", "Фреймы, рисунки, текстовые поля, видео фрагменты и стрелки конспекта")},
+    {"Form1", "ToolBar1", QT_TRANSLATE_NOOP("AccessibleNames", "Панель инструментов"), nullptr},
+    {"Form1", "qt_toolbar_ext_button", QT_TRANSLATE_NOOP("AccessibleNames", "Остальные кнопки"), nullptr},
+    {"Form1", "ToolButton12", QT_TRANSLATE_NOOP("AccessibleNames", "Масштабирование рисунка"), nullptr},
+    {"Form1", "ToolButton22", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность объектов"), QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок объектов на холсте")},
+    {"Form1", "ToolButton26", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность фреймов"), QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок фреймов на холсте")},
+    {"Form1", "ToolButton24", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить вперед"), QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место раньше в последовательности")},
+    {"Form1", "ToolButton23", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить назад"), QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место позже в последовательности")},
+    {"Form1", "Panel3", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: левый верхний угол"), nullptr},
+    {"Form1", "Panel4", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: правый верхний угол"), nullptr},
+    {"Form1", "Panel5", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: правый нижний угол"), nullptr},
+    {"Form1", "Panel6", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: левый нижний угол"), nullptr},
+    {"Form1", "Panel7", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: верхний край"), nullptr},
+    {"Form1", "Panel8", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: правый край"), nullptr},
+    {"Form1", "Panel9", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: нижний край"), nullptr},
+    {"Form1", "Panel10", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: левый край"), nullptr},
+    {"Form1", "Panel11", QT_TRANSLATE_NOOP("AccessibleNames", "Перемещение выделения"), nullptr},
+    {"Form1", "Panel12", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: левый верхний угол"), nullptr},
+    {"Form1", "Panel13", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый верхний угол"), nullptr},
+    {"Form1", "Panel14", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый нижний угол"), nullptr},
+    {"Form1", "Panel15", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: левый нижний угол"), nullptr},
+    {"Form1", "Panel16", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: верхний край"), nullptr},
+    {"Form1", "Panel17", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый край"), nullptr},
+    {"Form1", "Panel18", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: нижний край"), nullptr},
+    {"Form1", "Panel19", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: левый край"), nullptr},
+    {"Form1", "Panel20", QT_TRANSLATE_NOOP("AccessibleNames", "Перемещение объекта во фрейме"), nullptr},
+    {"Form1", "Panel23", QT_TRANSLATE_NOOP("AccessibleNames", "Начало стрелки"), nullptr},
+    {"Form1", "playerBar", QT_TRANSLATE_NOOP("AccessibleNames", "Кнопки плеера"), nullptr},
+    {"Form5", "playerBar", QT_TRANSLATE_NOOP("AccessibleNames", "Кнопки плеера"), nullptr},
+    {"Form1", "Panel24", QT_TRANSLATE_NOOP("AccessibleNames", "Конец стрелки"), nullptr},
     // The graphic editor.
-    {"Form2", "Panel3", "Инструменты", nullptr},
-    {"Form2", "Panel4", "Палитра", "Левая кнопка выбирает основной цвет, правая — фоновый"},
-    {"Form2", "Panel9", "Основной и фоновый цвета", nullptr},
-    {"Form2", "Panel10", "Фоновый цвет", nullptr},
-    {"Form2", "Panel11", "Основной цвет", nullptr},
-    {"Form2", "Panel8", "Рабочая область", nullptr},
-    {"Form2", "Image1", "Рисунок", nullptr},
-    {"Form2", "Panel5", "Размер рисунка: правый нижний угол", nullptr},
-    {"Form2", "Panel6", "Размер рисунка: правый край", nullptr},
-    {"Form2", "Panel7", "Размер рисунка: нижний край", nullptr},
-    {"Form2", "Panel45", "Размер выделенного фрагмента: левый верхний угол", nullptr},
-    {"Form2", "Panel51", "Размер выделенного фрагмента: верхний край", nullptr},
-    {"Form2", "Panel56", "Размер выделенного фрагмента: правый верхний угол", nullptr},
-    {"Form2", "Panel57", "Размер выделенного фрагмента: правый край", nullptr},
-    {"Form2", "Panel58", "Размер выделенного фрагмента: правый нижний угол", nullptr},
-    {"Form2", "Panel59", "Размер выделенного фрагмента: нижний край", nullptr},
-    {"Form2", "Panel60", "Размер выделенного фрагмента: левый нижний угол", nullptr},
-    {"Form2", "Panel61", "Размер выделенного фрагмента: левый край", nullptr},
-    {"Form2", "Image7", "Выделенный фрагмент", nullptr},
-    {"Form2", "ListBox1", "Масштаб", "Увеличение рисунка"},
-    {"Form2", "ListBox2", "Вид заливки", "Контур, контур с заливкой или заливка без контура"},
-    {"Form2", "ListBox3", "Прозрачность", "Непрозрачный или прозрачный фрагмент"},
-    {"Form2", "UpDown1", "Допуск заливки", nullptr},
-    {"Form2", "Panel2", "Обзор рисунков", nullptr},
-    {"Form2", "ListView1", "Рисунки папки", "Двойной щелчок открывает рисунок"},
+    {"Form2", "Panel3", QT_TRANSLATE_NOOP("AccessibleNames", "Инструменты"), nullptr},
+    {"Form2", "Panel4", QT_TRANSLATE_NOOP("AccessibleNames", "Палитра"), QT_TRANSLATE_NOOP("AccessibleNames", "Левая кнопка выбирает основной цвет, правая — фоновый")},
+    {"Form2", "Panel9", QT_TRANSLATE_NOOP("AccessibleNames", "Основной и фоновый цвета"), nullptr},
+    {"Form2", "Panel10", QT_TRANSLATE_NOOP("AccessibleNames", "Фоновый цвет"), nullptr},
+    {"Form2", "Panel11", QT_TRANSLATE_NOOP("AccessibleNames", "Основной цвет"), nullptr},
+    {"Form2", "Panel8", QT_TRANSLATE_NOOP("AccessibleNames", "Рабочая область"), nullptr},
+    {"Form2", "Image1", QT_TRANSLATE_NOOP("AccessibleNames", "Рисунок"), nullptr},
+    {"Form2", "Panel5", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: правый нижний угол"), nullptr},
+    {"Form2", "Panel6", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: правый край"), nullptr},
+    {"Form2", "Panel7", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: нижний край"), nullptr},
+    {"Form2", "Panel45", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый верхний угол"), nullptr},
+    {"Form2", "Panel51", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: верхний край"), nullptr},
+    {"Form2", "Panel56", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый верхний угол"), nullptr},
+    {"Form2", "Panel57", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый край"), nullptr},
+    {"Form2", "Panel58", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый нижний угол"), nullptr},
+    {"Form2", "Panel59", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: нижний край"), nullptr},
+    {"Form2", "Panel60", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый нижний угол"), nullptr},
+    {"Form2", "Panel61", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый край"), nullptr},
+    {"Form2", "Image7", QT_TRANSLATE_NOOP("AccessibleNames", "Выделенный фрагмент"), nullptr},
+    {"Form2", "ListBox1", QT_TRANSLATE_NOOP("AccessibleNames", "Масштаб"), QT_TRANSLATE_NOOP("AccessibleNames", "Увеличение рисунка")},
+    {"Form2", "ListBox2", QT_TRANSLATE_NOOP("AccessibleNames", "Вид заливки"), QT_TRANSLATE_NOOP("AccessibleNames", "Контур, контур с заливкой или заливка без контура")},
+    {"Form2", "ListBox3", QT_TRANSLATE_NOOP("AccessibleNames", "Прозрачность"), QT_TRANSLATE_NOOP("AccessibleNames", "Непрозрачный или прозрачный фрагмент")},
+    {"Form2", "UpDown1", QT_TRANSLATE_NOOP("AccessibleNames", "Допуск заливки"), nullptr},
+    {"Form2", "Panel2", QT_TRANSLATE_NOOP("AccessibleNames", "Обзор рисунков"), nullptr},
+    {"Form2", "ListView1", QT_TRANSLATE_NOOP("AccessibleNames", "Рисунки папки"), QT_TRANSLATE_NOOP("AccessibleNames", "Двойной щелчок открывает рисунок")},
 };
 
 QString windowNameOf(const QWidget* widget)
@@ -113,7 +114,7 @@ QString paletteCellName(const QWidget* widget)
     const int number = name.mid(5).toInt(&ok);
     if (!ok || number < 12 || number > 39)
         return {};
-    return QStringLiteral("Цвет палитры %1").arg(number - 11);
+    return QCoreApplication::translate("AccessibleNames", "Цвет палитры %1").arg(number - 11);
 }
 
 class AccessibleNamer : public QObject {
@@ -137,9 +138,9 @@ void nameForAccessibility(QWidget* widget)
 {
     if (const AccessibleEntry* entry = entryFor(widget)) {
         if (widget->accessibleName().isEmpty())
-            widget->setAccessibleName(QString::fromUtf8(entry->accessibleName));
+            widget->setAccessibleName(QCoreApplication::translate("AccessibleNames", entry->accessibleName));
         if (entry->description && widget->accessibleDescription().isEmpty())
-            widget->setAccessibleDescription(QString::fromUtf8(entry->description));
+            widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", entry->description));
         return;
     }
     if (!widget->accessibleName().isEmpty() && !widget->property("velmarNameFromHint").toBool())
@@ -160,20 +161,20 @@ void nameForAccessibility(QWidget* widget)
         static const QRegularExpression letterKey(QStringLiteral("\\s*\\((\\w)\\)\\s*$"));
         if (const QRegularExpressionMatch key = letterKey.match(hint); key.hasMatch()) {
             hint.truncate(key.capturedStart());
-            widget->setAccessibleDescription(QStringLiteral("Клавиша %1").arg(key.captured(1)));
+            widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", "Клавиша %1").arg(key.captured(1)));
         }
         widget->setAccessibleName(hint.trimmed());
         widget->setProperty("velmarNameFromHint", true);
         return;
     }
     if (qobject_cast<QSplitterHandle*>(widget)) {
-        widget->setAccessibleName(QStringLiteral("Разделитель"));
-        widget->setAccessibleDescription(QStringLiteral("Перетаскивание меняет ширину частей окна"));
+        widget->setAccessibleName(QCoreApplication::translate("AccessibleNames", "Разделитель"));
+        widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", "Перетаскивание меняет ширину частей окна"));
         return;
     }
     if (auto* bar = qobject_cast<QScrollBar*>(widget))
-        widget->setAccessibleName(bar->orientation() == Qt::Horizontal ? QStringLiteral("Горизонтальная прокрутка")
-                                                                         : QStringLiteral("Вертикальная прокрутка"));
+        widget->setAccessibleName(bar->orientation() == Qt::Horizontal ? QCoreApplication::translate("AccessibleNames", "Горизонтальная прокрутка")
+                                                                         : QCoreApplication::translate("AccessibleNames", "Вертикальная прокрутка"));
 }
 
 void installAccessibleNames(QApplication& app)

@@ -15,6 +15,7 @@
 #include "canvas/canvas_widget.h"
 #include "platform/core/file_association.h"
 #include "platform/core/heap_settings.h"
+#include "platform/core/interface_language.h"
 #include "platform/core/mapped_libraries.h"
 #include "platform/core/working_folders.h"
 
@@ -29,13 +30,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <optional>
 
 namespace velmar {
 
 
 bool installQtTranslations(QCoreApplication& app)
 {
-    // The interface is Russian on every machine, so numbers and dates in the dialogs are too.
+    // The Russian interface has Russian numbers and dates in the dialogs, whatever the locale.
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     QLocale::setDefault(russian);
     auto* translator = new QTranslator(&app);
@@ -56,7 +58,26 @@ int runApplication(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine commandLine = parseCommandLine(arguments);
+    const InterfaceLanguage language = interfaceLanguage();
+    CommandLine commandLine;
+    QString outOfMemory;
+    {
+        // The command line is read before the program knows whether it needs a display. Its texts
+        // in English come from the catalogue, which answers only through an application object:
+        // a plain one is made for the reading and gone before the real one starts.
+        std::optional<QCoreApplication> reader;
+        int readerArgc = 1;
+        if (language == InterfaceLanguage::English) {
+            reader.emplace(readerArgc, argv);
+            installInterfaceTranslations(*reader, language);
+        }
+        commandLine = parseCommandLine(arguments);
+        // The deadline words its message when it starts, while the catalogue answers.
+        if (commandLine.headless.kind == HeadlessCommand::Thumbnail)
+            thumbnailDeadline().start(QFileInfo(commandLine.headless.input).size());
+        outOfMemory = QCoreApplication::translate(
+            "Application", "Недостаточно памяти для выполнения команды: файл слишком велик или повреждён.");
+    }
     if (!commandLine.output.isEmpty())
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
     if (!commandLine.errors.isEmpty())
@@ -65,13 +86,11 @@ int runApplication(int argc, char** argv)
         return commandLine.exitCode;
     // File commands run without any window or display.
     if (commandLine.headless.kind != HeadlessCommand::None) {
-        if (commandLine.headless.kind == HeadlessCommand::Thumbnail)
-            thumbnailDeadline().start(QFileInfo(commandLine.headless.input).size());
         try {
             return runHeadlessCommand(commandLine.headless, argc, argv);
         } catch (const std::bad_alloc&) {
             // A file whose contents ask for more memory than there is: refused like any bad file.
-            std::fputs("Недостаточно памяти для выполнения команды: файл слишком велик или повреждён.\n", stderr);
+            std::fprintf(stderr, "%s\n", outOfMemory.toLocal8Bit().constData());
             return 1;
         }
     }
@@ -80,7 +99,7 @@ int runApplication(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
     QCoreApplication::setApplicationVersion(QStringLiteral("4.2"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmar"));
-    installQtTranslations(app);
+    installInterfaceTranslations(app, language);
     installAccessibleNames(app);
     installMenuMnemonics(app);
 
@@ -94,12 +113,7 @@ int runApplication(int argc, char** argv)
     options.startFolder = startFolder;
     options.dataHome = userDataHome();
     options.systemDataDirs = systemDataDirs();
-    // The user's settings sit beside the working folders when VELMAR_HOME names them (portable
-    // use, tests), otherwise in the user's configuration folder.
-    options.settingsFile = qEnvironmentVariableIsSet("VELMAR_HOME")
-                               ? QDir(programFolder()).filePath(QStringLiteral("velmar.conf"))
-                               : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                     + QStringLiteral("/Velmar/velmar.conf");
+    options.settingsFile = userSettingsFile();
     // A logout or shutdown ends the program through the window, which settles its history.
     TerminationSignals endings;
     bool ended = false;

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -39,38 +40,39 @@ void hoistTrailingOptions(QStringList& arguments)
     arguments = QStringList{arguments.constFirst()} + options + rest;
 }
 
-// The parser's help is built without an application object, so its headings are the library's
-// untranslated English and its program name a placeholder: both are replaced by Russian.
-QString russianHelp(QString text)
+// The parser's help may be built without an application object, so its headings are the
+// library's untranslated English and its program name a placeholder: both are replaced by the
+// program's own wording, in the interface language.
+QString ownHelp(QString text)
 {
     const qsizetype firstLineEnd = text.indexOf(QLatin1Char('\n'));
-    text.replace(0, firstLineEnd, QStringLiteral("Использование: velmar [ключи] [FILE]"));
-    text.replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nКлючи:\n"));
-    text.replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\nАргументы:\n"));
+    text.replace(0, firstLineEnd, QCoreApplication::translate("CommandLine", "Использование: velmar [ключи] [FILE]"));
+    text.replace(QStringLiteral("\nOptions:\n"), QCoreApplication::translate("CommandLine", "\nКлючи:\n"));
+    text.replace(QStringLiteral("\nArguments:\n"), QCoreApplication::translate("CommandLine", "\nАргументы:\n"));
     return text;
 }
 
 // The parser reports a wrong command line in English; the argument it names is kept and the
-// sentence said in Russian.
-QString russianParseError(const QCommandLineParser& parser)
+// sentence said in the program's own words.
+QString ownParseError(const QCommandLineParser& parser)
 {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
         QStringList quoted;
         for (const QString& name : unknown)
-            quoted << QStringLiteral("«%1»").arg(name);
-        return (unknown.size() == 1 ? QStringLiteral("Неизвестный ключ %1.") : QStringLiteral("Неизвестные ключи %1."))
+            quoted << QCoreApplication::translate("CommandLine", "«%1»").arg(name);
+        return (unknown.size() == 1 ? QCoreApplication::translate("CommandLine", "Неизвестный ключ %1.") : QCoreApplication::translate("CommandLine", "Неизвестные ключи %1."))
                    .arg(quoted.join(QStringLiteral(", ")))
-               + QStringLiteral(" Список ключей: velmar --help");
+               + QCoreApplication::translate("CommandLine", " Список ключей: velmar --help");
     }
     const QString english = parser.errorText();
     static const QRegularExpression missingValue(QStringLiteral("^Missing value after '(.*)'\\.$"));
     static const QRegularExpression unexpectedValue(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
     if (const auto m = missingValue.match(english); m.hasMatch())
-        return QStringLiteral("После «%1» не указано значение.").arg(m.captured(1));
+        return QCoreApplication::translate("CommandLine", "После «%1» не указано значение.").arg(m.captured(1));
     if (const auto m = unexpectedValue.match(english); m.hasMatch())
-        return QStringLiteral("Ключ «%1» не принимает значения.").arg(m.captured(1));
-    return QStringLiteral("Ошибка в командной строке. Список ключей: velmar --help");
+        return QCoreApplication::translate("CommandLine", "Ключ «%1» не принимает значения.").arg(m.captured(1));
+    return QCoreApplication::translate("CommandLine", "Ошибка в командной строке. Список ключей: velmar --help");
 }
 
 }  // namespace
@@ -91,20 +93,20 @@ CommandLine parseCommandLine(QStringList arguments)
     hoistTrailingOptions(arguments);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Velmar — редактор логических конспектов."));
+    parser.setApplicationDescription(QCoreApplication::translate("CommandLine", "Velmar — редактор логических конспектов."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Показать эту справку и выйти."));
+                                  QCoreApplication::translate("CommandLine", "Показать эту справку и выйти."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Показать версию программы и выйти."));
+                                     QCoreApplication::translate("CommandLine", "Показать версию программы и выйти."));
     const QCommandLineOption info(QStringLiteral("info"),
-                                  QStringLiteral("Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
+                                  QCoreApplication::translate("CommandLine", "Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
                                   QStringLiteral("FILE"));
     const QCommandLineOption convert(QStringLiteral("convert"),
-                                     QStringLiteral("Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
+                                     QCoreApplication::translate("CommandLine", "Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
                                                     "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
                                      QStringLiteral("IN"));
     const QCommandLineOption exportPicture(QStringLiteral("export"),
-                                           QStringLiteral("Нарисовать конспект FILE, указанный следом, и записать рисунок "
+                                           QCoreApplication::translate("CommandLine", "Нарисовать конспект FILE, указанный следом, и записать рисунок "
                                                           "OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу "
                                                           "(.html): --export OUT FILE [--scale F] (без окна). "
                                                           "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
@@ -113,18 +115,18 @@ CommandLine parseCommandLine(QStringList arguments)
                                                           "и Motion JPEG), видео в других форматах — пустой панелью."),
                                            QStringLiteral("OUT"));
     const QCommandLineOption scale(QStringLiteral("scale"),
-                                   QStringLiteral("С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
+                                   QCoreApplication::translate("CommandLine", "С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
                                                   "дробную часть можно отделять запятой или точкой)."),
                                    QStringLiteral("F"));
     const QCommandLineOption summary(QStringLiteral("summary"),
-                                     QStringLiteral("Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
+                                     QCoreApplication::translate("CommandLine", "Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
                                      QStringLiteral("FILE"));
     const QCommandLineOption summaryFormat(QStringLiteral("summary-format"),
-                                           QStringLiteral("С --summary: вид вывода — text (как в окне минимального "
+                                           QCoreApplication::translate("CommandLine", "С --summary: вид вывода — text (как в окне минимального "
                                                           "текста, по умолчанию), markdown или html."),
                                            QStringLiteral("FORMAT"));
     const QCommandLineOption thumbnail(QStringLiteral("thumbnail"),
-                                       QStringLiteral("Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
+                                       QCoreApplication::translate("CommandLine", "Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
                                                       "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
                                                       "для миниатюр в файловых менеджерах)."),
                                        QStringLiteral("SIZE"));
@@ -138,7 +140,7 @@ CommandLine parseCommandLine(QStringList arguments)
     parser.addOption(summaryFormat);
     parser.addOption(thumbnail);
     parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Логический конспект (.vmd или .vmc), который открыть при запуске."),
+                                 QCoreApplication::translate("CommandLine", "Логический конспект (.vmd или .vmc), который открыть при запуске."),
                                  QStringLiteral("[FILE]"));
 
     CommandLine result;
@@ -151,9 +153,9 @@ CommandLine parseCommandLine(QStringList arguments)
     // Qt's own options (-platform, -style…) are taken by the application object later.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(arguments))
-        return refuse(russianParseError(parser));
+        return refuse(ownParseError(parser));
     if (parser.isSet(help)) {
-        result.output = russianHelp(parser.helpText());
+        result.output = ownHelp(parser.helpText());
         result.exitNow = true;
         return result;
     }
@@ -164,14 +166,14 @@ CommandLine parseCommandLine(QStringList arguments)
     }
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(scale) && !parser.isSet(exportPicture))
-        return refuse(QStringLiteral("--scale F указывается вместе с --export OUT FILE."));
+        return refuse(QCoreApplication::translate("CommandLine", "--scale F указывается вместе с --export OUT FILE."));
     if (parser.isSet(summaryFormat) && !parser.isSet(summary))
-        return refuse(QStringLiteral("--summary-format указывается вместе с --summary FILE."));
+        return refuse(QCoreApplication::translate("CommandLine", "--summary-format указывается вместе с --summary FILE."));
     if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)
         || parser.isSet(summary)) {
         if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
                 + int(parser.isSet(thumbnail)) + int(parser.isSet(summary)) > 1)
-            return refuse(QStringLiteral("Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
+            return refuse(QCoreApplication::translate("CommandLine", "Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
         if (parser.isSet(summary)) {
             static const std::pair<const char*, HeadlessCommand::SummaryFormat> formats[] = {
                 {"text", HeadlessCommand::Text}, {"markdown", HeadlessCommand::Markdown}, {"html", HeadlessCommand::Html}};
@@ -179,10 +181,10 @@ CommandLine parseCommandLine(QStringList arguments)
             const auto format = std::find_if(std::begin(formats), std::end(formats),
                                              [&](const auto& f) { return name == QLatin1String(f.first); });
             if (format == std::end(formats))
-                return refuse(QStringLiteral("Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.")
+                return refuse(QCoreApplication::translate("CommandLine", "Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.")
                                   .arg(name));
             if (!positional.isEmpty())
-                return refuse(QStringLiteral("Использование: velmar --summary FILE [--summary-format text|markdown|html]"));
+                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --summary FILE [--summary-format text|markdown|html]"));
             result.headless = {HeadlessCommand::Summary, parser.value(summary), {}};
             result.headless.format = format->second;
             return result;
@@ -191,20 +193,20 @@ CommandLine parseCommandLine(QStringList arguments)
             bool number = false;
             const int size = parser.value(thumbnail).toInt(&number);
             if (!number || size < 1 || size > 4096)
-                return refuse(QStringLiteral("Размер миниатюры «%1» — не целое число от 1 до 4096.")
+                return refuse(QCoreApplication::translate("CommandLine", "Размер миниатюры «%1» — не целое число от 1 до 4096.")
                                   .arg(parser.value(thumbnail)));
             if (positional.size() != 2)
-                return refuse(QStringLiteral("Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)"));
+                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)"));
             result.headless = {HeadlessCommand::Thumbnail, positional.constFirst(), positional.constLast(), size};
             return result;
         }
         if (parser.isSet(exportPicture)) {
             double factor = 1.0;
             if (parser.isSet(scale) && !parseDecimal(parser.value(scale), &factor))
-                return refuse(QStringLiteral("Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
+                return refuse(QCoreApplication::translate("CommandLine", "Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
                                   .arg(parser.value(scale)));
             if (positional.size() != 1)
-                return refuse(QStringLiteral("Использование: velmar --export OUT FILE [--scale F]"));
+                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --export OUT FILE [--scale F]"));
             // A number outside 0.1–8 is refused by the command itself, with its own message.
             result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
             result.headless.scale = factor;
@@ -212,17 +214,17 @@ CommandLine parseCommandLine(QStringList arguments)
         }
         if (parser.isSet(info)) {
             if (!positional.isEmpty())
-                return refuse(QStringLiteral("После --info FILE других аргументов не нужно."));
+                return refuse(QCoreApplication::translate("CommandLine", "После --info FILE других аргументов не нужно."));
             result.headless = {HeadlessCommand::Info, parser.value(info), {}};
         } else {
             if (positional.size() != 1)
-                return refuse(QStringLiteral("Использование: velmar --convert IN OUT.vmd"));
+                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --convert IN OUT.vmd"));
             result.headless = {HeadlessCommand::Convert, parser.value(convert), positional.constFirst()};
         }
         return result;
     }
     if (positional.size() > 1)
-        return refuse(QStringLiteral("Укажите не больше одного файла логического конспекта."));
+        return refuse(QCoreApplication::translate("CommandLine", "Укажите не больше одного файла логического конспекта."));
     if (!positional.isEmpty())
         result.document = QFileInfo(positional.constFirst()).absoluteFilePath();
     return result;

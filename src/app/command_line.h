@@ -15,11 +15,12 @@ struct CommandLine {
     bool exitNow = false;      // help, version or an error: print and end with exitCode
     int exitCode = 0;
     QString output;            // for standard output (help, version)
-    QString errors;            // for standard error, in Russian, naming the wrong argument
+    QString errors;            // for standard error, in the interface language, naming the wrong argument
 };
 
 // Reads the arguments (the program's path first). Needs no application object: every text it
-// gives, the help included, is the program's own Russian rather than the parser library's.
+// gives, the help included, is the program's own rather than the parser library's, Russian as
+// written or translated by the catalogues of the application object when there is one.
 CommandLine parseCommandLine(QStringList arguments);
 
 // A number as a person types it: "1.5" or, with the Russian decimal comma, "1,5".

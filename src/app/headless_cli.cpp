@@ -1,5 +1,6 @@
 #include "app/headless_cli.h"
 #include "app/thumbnail_deadline.h"
+#include "app/qt_translations.h"
 
 #include "platform/core/file_io.h"
 #include "storage/object_fields.h"
@@ -177,11 +178,11 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     const ExportFormat format = exportFormatOf(output);
     const bool webPage = isWebPageName(output);
     if (format == ExportFormat::Unknown && !webPage) {
-        *errors += QStringLiteral("Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n").arg(output);
+        *errors += QCoreApplication::translate("FileCommands", "Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n").arg(output);
         return 1;
     }
     if (!(scale >= kMinExportScale && scale <= kMaxExportScale)) {
-        *errors += QStringLiteral("Масштаб %1 не подходит: укажите число от 0.1 до 8.\n").arg(scale);
+        *errors += QCoreApplication::translate("FileCommands", "Масштаб %1 не подходит: укажите число от 0.1 до 8.\n").arg(scale);
         return 1;
     }
     std::optional<LoadResult> loaded = loadForCommand(input, errors);
@@ -189,7 +190,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
         return 1;
     // A picture that could not be read would be drawn blank: no export rather than a wrong one.
     if (!loaded->message.isEmpty()) {
-        *errors += QStringLiteral("Рисунок «%1» не записан: в конспекте есть повреждённые рисунки.\n").arg(output);
+        *errors += QCoreApplication::translate("FileCommands", "Рисунок «%1» не записан: в конспекте есть повреждённые рисунки.\n").arg(output);
         return 1;
     }
     const Document doc = documentFrom(std::move(*loaded));
@@ -198,7 +199,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     const QSize area = client - QSize(0, CanvasWidget::kToolBarHeight);
     const double pixels = double(area.width()) * scale * double(area.height()) * scale;
     if (!isVectorFormat(format) && !webPage && pixels > double(kMaxExportPixels)) {
-        *errors += QStringLiteral("Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
+        *errors += QCoreApplication::translate("FileCommands", "Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
                        .arg(std::lround(area.width() * scale))
                        .arg(std::lround(area.height() * scale));
         return 1;
@@ -260,7 +261,7 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!renderThumbnail(loaded, size).save(&buffer, "PNG")) {
-        *errors += QStringLiteral("Не удалось построить миниатюру конспекта «%1».\n").arg(input);
+        *errors += QCoreApplication::translate("FileCommands", "Не удалось построить миниатюру конспекта «%1».\n").arg(input);
         return 1;
     }
     // Some thumbnail services create OUT empty beforehand and read the result through their own
@@ -272,7 +273,7 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
                                         ? overwriteFile(output, {png})
                                         : replaceFile(output, {png}, false);
     if (!written.ok) {
-        *errors += QStringLiteral("Не удалось записать миниатюру в файл «%1»: %2.\n").arg(output, written.error);
+        *errors += QCoreApplication::translate("FileCommands", "Не удалось записать миниатюру в файл «%1»: %2.\n").arg(output, written.error);
         return 1;
     }
     return 0;
@@ -304,6 +305,9 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Velmar"));
+    // The Russian texts are the sources themselves: only English needs a catalogue here.
+    if (interfaceLanguage() == InterfaceLanguage::English)
+        installInterfaceTranslations(*app, InterfaceLanguage::English);
     QByteArray out;
     QString errors;
     int status = 2;
@@ -320,7 +324,7 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
     // A listing that did not reach its reader (a full disk, a closed pipe) is a failed command,
     // not a success with nothing printed.
     if (!writeStandardOutput(out)) {
-        errors += QStringLiteral("Не удалось вывести результат: ошибка записи в стандартный вывод.\n");
+        errors += QCoreApplication::translate("FileCommands", "Не удалось вывести результат: ошибка записи в стандартный вывод.\n");
         status = 1;
     }
     if (!errors.isEmpty()) {

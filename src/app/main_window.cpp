@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -114,7 +115,7 @@ bool MainWindow::startUp(const StartupOptions& options)
     ensureWorkingFolders(session.programFolder);
     if (const QString unsafe = unsafeWorkingFolder(session.programFolder); !unsafe.isEmpty()) {
         std::fprintf(stderr, "%s\n", unsafe.toLocal8Bit().constData());
-        dialogs().inform(this, QStringLiteral("Ошибка"), unsafe, QMessageBox::Critical);
+        dialogs().inform(this, QCoreApplication::translate("MainWindow", "Ошибка"), unsafe, QMessageBox::Critical);
         return false;
     }
     m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
@@ -124,8 +125,8 @@ bool MainWindow::startUp(const StartupOptions& options)
 
     QString documentPath = options.documentPath;
     const auto offerInterruptedWork = [this] {
-        return dialogs().ask(this, QStringLiteral("Подтверждение"),
-                             QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
+        return dialogs().ask(this, QCoreApplication::translate("MainWindow", "Подтверждение"),
+                             QCoreApplication::translate("MainWindow", "Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
                == QMessageBox::Yes;
     };
@@ -159,11 +160,11 @@ bool MainWindow::startUp(const StartupOptions& options)
         // learns it there too.
         if (!state.hasFileName && !recovering)
             std::fprintf(stderr, "%s\n",
-                         QStringLiteral("Файл логического конспекта «%1» не открыт: %2.")
+                         QCoreApplication::translate("MainWindow", "Файл логического конспекта «%1» не открыт: %2.")
                              .arg(QDir::toNativeSeparators(documentPath),
-                                  QFileInfo(documentPath).isDir()     ? QStringLiteral("это папка")
-                                  : QFileInfo::exists(documentPath) ? QStringLiteral("его не удалось прочитать")
-                                                                    : QStringLiteral("такого файла нет"))
+                                  QFileInfo(documentPath).isDir()     ? QCoreApplication::translate("MainWindow", "это папка")
+                                  : QFileInfo::exists(documentPath) ? QCoreApplication::translate("MainWindow", "его не удалось прочитать")
+                                                                    : QCoreApplication::translate("MainWindow", "такого файла нет"))
                              .toLocal8Bit()
                              .constData());
     }

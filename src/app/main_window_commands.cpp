@@ -2,12 +2,15 @@
 // command carrying its component name as objectName, gathered into the command registry.
 #include "app/main_window.h"
 
+#include "app/language_menu.h"
+
 #include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
 #include "view/outline_print.h"
 #include "view/presentation_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -97,52 +100,52 @@ void MainWindow::buildMainMenu()
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    QMenu* file = bar->addMenu(QCoreApplication::translate("MainWindow", "Файл"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    c.newOutline = addItem(file, "N47", QStringLiteral("Новый"));
-    c.open = addItem(file, "N48", QStringLiteral("Открыть"));
+    c.newOutline = addItem(file, "N47", QCoreApplication::translate("MainWindow", "Новый"));
+    c.open = addItem(file, "N48", QCoreApplication::translate("MainWindow", "Открыть"));
     file->addSeparator();
-    c.saveItem = addItem(file, "N49", QStringLiteral("Сохранить"), Disabled);
+    c.saveItem = addItem(file, "N49", QCoreApplication::translate("MainWindow", "Сохранить"), Disabled);
     c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    c.saveAs = addItem(file, "N50", QStringLiteral("Сохранить как..."), Disabled);
-    c.exportPicture = addItem(file, "N53", QStringLiteral("Сохранить как рисунок"), Disabled);
-    c.exportWebPage = addItem(file, "exportWebPage", QStringLiteral("Сохранить как веб-страницу..."), Disabled);
+    c.saveAs = addItem(file, "N50", QCoreApplication::translate("MainWindow", "Сохранить как..."), Disabled);
+    c.exportPicture = addItem(file, "N53", QCoreApplication::translate("MainWindow", "Сохранить как рисунок"), Disabled);
+    c.exportWebPage = addItem(file, "exportWebPage", QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу..."), Disabled);
     file->addSeparator();
-    c.print = addItem(file, "N302", QStringLiteral("Печать..."), Disabled);
+    c.print = addItem(file, "N302", QCoreApplication::translate("MainWindow", "Печать..."), Disabled);
     c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    c.printPreview = addItem(file, "N303", QStringLiteral("Предварительный просмотр"), Disabled);
+    c.printPreview = addItem(file, "N303", QCoreApplication::translate("MainWindow", "Предварительный просмотр"), Disabled);
     auto* printing = new OutlinePrinting(*this, m_canvas, this);
     connect(c.print, &QAction::triggered, this, [this, printing] { runGuarded(this, [printing] { printing->print(); }); });
     connect(c.printPreview, &QAction::triggered, this,
             [this, printing] { runGuarded(this, [printing] { printing->preview(); }); });
     file->addSeparator();
-    c.close = addItem(file, "N51", QStringLiteral("Закрыть"), Disabled);
+    c.close = addItem(file, "N51", QCoreApplication::translate("MainWindow", "Закрыть"), Disabled);
     file->addSeparator();
-    c.exit = addItem(file, "N55", QStringLiteral("Выход"));
+    c.exit = addItem(file, "N55", QCoreApplication::translate("MainWindow", "Выход"));
 
-    QMenu* edit = bar->addMenu(QStringLiteral("Правка"));
+    QMenu* edit = bar->addMenu(QCoreApplication::translate("MainWindow", "Правка"));
     edit->setObjectName(QStringLiteral("editMenu"));
-    c.undo = addItem(edit, "N77", QStringLiteral("Отменить действие"), Disabled);
+    c.undo = addItem(edit, "N77", QCoreApplication::translate("MainWindow", "Отменить действие"), Disabled);
     c.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    c.redo = addItem(edit, "N78", QStringLiteral("Повторить действие"), Disabled);
+    c.redo = addItem(edit, "N78", QCoreApplication::translate("MainWindow", "Повторить действие"), Disabled);
     c.redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
 
-    QMenu* service = bar->addMenu(QStringLiteral("Сервис"));
+    QMenu* service = bar->addMenu(QCoreApplication::translate("MainWindow", "Сервис"));
     service->setObjectName(QStringLiteral("serviceMenu"));
-    c.summary = addItem(service, "N110", QStringLiteral("Минимальный текст"));
+    c.summary = addItem(service, "N110", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     service->addSeparator();
-    c.frameOverlayItem = addItem(service, "N112", QStringLiteral("Последовательность фреймов"));
-    c.objectOverlayItem = addItem(service, "N113", QStringLiteral("Последовательность объектов"));
+    c.frameOverlayItem = addItem(service, "N112", QCoreApplication::translate("MainWindow", "Последовательность фреймов"));
+    c.objectOverlayItem = addItem(service, "N113", QCoreApplication::translate("MainWindow", "Последовательность объектов"));
     service->addSeparator();
-    c.moveEarlierItem = addItem(service, "N115", QStringLiteral("Переместить вперед"), Hidden | Disabled);
-    c.moveLaterItem = addItem(service, "N116", QStringLiteral("Переместить назад"), Hidden | Disabled);
+    c.moveEarlierItem = addItem(service, "N115", QCoreApplication::translate("MainWindow", "Переместить вперед"), Hidden | Disabled);
+    c.moveLaterItem = addItem(service, "N116", QCoreApplication::translate("MainWindow", "Переместить назад"), Hidden | Disabled);
     service->addSeparator();
-    c.present = addItem(service, "N301", QStringLiteral("Показ конспекта"));
+    c.present = addItem(service, "N301", QCoreApplication::translate("MainWindow", "Показ конспекта"));
     c.present->setShortcut(QKeySequence(Qt::Key_F5));
     connect(c.present, &QAction::triggered, this, [this] {
         runGuarded(this, [this] { PresentationWindow::present(document(), canvas()->size(), this); });
     });
-    QAction* fromFrame = addItem(service, "presentFromFrame", QStringLiteral("Показ с выбранного фрейма"));
+    QAction* fromFrame = addItem(service, "presentFromFrame", QCoreApplication::translate("MainWindow", "Показ с выбранного фрейма"));
     fromFrame->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
     connect(fromFrame, &QAction::triggered, this, [this] {
         runGuarded(this, [this] {
@@ -162,30 +165,36 @@ void MainWindow::buildMainMenu()
         });
     });
 
-    QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
+    QMenu* settings = bar->addMenu(QCoreApplication::translate("MainWindow", "Настройки"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     settings->menuAction()->setObjectName(QStringLiteral("settingsMenu"));
     c.settingsMenu = settings->menuAction();
     c.byName.insert(settings->objectName(), c.settingsMenu);
-    c.canvasColourItem = addItem(settings, "N18", QStringLiteral("Цвет фона"));
-    c.resetCanvasColour = addItem(settings, "N69", QStringLiteral("Сброс цвета"));
-    c.editModeItem = addItem(settings, "N61", QStringLiteral("Перемещение"), Checked);
+    c.canvasColourItem = addItem(settings, "N18", QCoreApplication::translate("MainWindow", "Цвет фона"));
+    c.resetCanvasColour = addItem(settings, "N69", QCoreApplication::translate("MainWindow", "Сброс цвета"));
+    c.editModeItem = addItem(settings, "N61", QCoreApplication::translate("MainWindow", "Перемещение"), Checked);
     settings->addSeparator();
-    c.frameTitlesItem = addItem(settings, "N60", QStringLiteral("Название фрейма"), Checked | Disabled);
-    c.stretchSettingsItem = addItem(settings, "N64", QStringLiteral("Масштабирование рисунка"), Checked | Hidden | Disabled);
-    c.zoomItem = addItem(settings, "N79", QStringLiteral("Масштабирование конспекта"), Checked);
+    c.frameTitlesItem = addItem(settings, "N60", QCoreApplication::translate("MainWindow", "Название фрейма"), Checked | Disabled);
+    c.stretchSettingsItem = addItem(settings, "N64", QCoreApplication::translate("MainWindow", "Масштабирование рисунка"), Checked | Hidden | Disabled);
+    c.zoomItem = addItem(settings, "N79", QCoreApplication::translate("MainWindow", "Масштабирование конспекта"), Checked);
     settings->addSeparator();
-    QMenu* grid = addSubmenu(settings, "gridMenu", QStringLiteral("Привязка к сетке"));
-    c.gridItem = addItem(grid, "N80", QStringLiteral("Привязать к сетке"), Checked);
+    QMenu* grid = addSubmenu(settings, "gridMenu", QCoreApplication::translate("MainWindow", "Привязка к сетке"));
+    c.gridItem = addItem(grid, "N80", QCoreApplication::translate("MainWindow", "Привязать к сетке"), Checked);
     grid->addSeparator();
-    c.growGrid = addItem(grid, "N211", QStringLiteral("Увеличить сетку  2+1"));
-    c.shrinkGrid = addItem(grid, "N212", QStringLiteral("Уменьшить сетку 2-1"));
+    c.growGrid = addItem(grid, "N211", QCoreApplication::translate("MainWindow", "Увеличить сетку  2+1"));
+    c.shrinkGrid = addItem(grid, "N212", QCoreApplication::translate("MainWindow", "Уменьшить сетку 2-1"));
+    settings->addSeparator();
+    QMenu* language = addLanguageMenu(settings, this);
+    c.byName.insert(language->objectName(), language->menuAction());
+    c.menusByName.insert(language->objectName(), language);
+    for (QAction* choice : language->actions())
+        c.byName.insert(choice->objectName(), choice);
 
-    QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+    QMenu* help = bar->addMenu(QCoreApplication::translate("MainWindow", "Справка"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    c.help = addItem(help, "N62", QStringLiteral("Помощь"));
-    c.webHelp = addItem(help, "Web1", QStringLiteral("Web помощь"), Hidden);
-    c.about = addItem(help, "N68", QStringLiteral("О программе"));
+    c.help = addItem(help, "N62", QCoreApplication::translate("MainWindow", "Помощь"));
+    c.webHelp = addItem(help, "Web1", QCoreApplication::translate("MainWindow", "Web помощь"), Hidden);
+    c.about = addItem(help, "N68", QCoreApplication::translate("MainWindow", "О программе"));
 }
 
 void MainWindow::buildToolBar()
@@ -200,23 +209,23 @@ void MainWindow::buildToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_canvas->setToolBar(m_toolBar);
 
-    shareButton(c.newOutline, "ToolButton1", "new", QStringLiteral("Создать новый логический конспект (по умолчанию)"));
-    shareButton(c.open, "ToolButton2", "open", QStringLiteral("Открыть"));
-    c.saveButton = addButton("ToolButton3", "save", QStringLiteral("Сохранить"), Disabled);
+    shareButton(c.newOutline, "ToolButton1", "new", QCoreApplication::translate("MainWindow", "Создать новый логический конспект (по умолчанию)"));
+    shareButton(c.open, "ToolButton2", "open", QCoreApplication::translate("MainWindow", "Открыть"));
+    c.saveButton = addButton("ToolButton3", "save", QCoreApplication::translate("MainWindow", "Сохранить"), Disabled);
     m_toolBar->addSeparator();
-    shareButton(c.saveAs, "ToolButton5", "save_as", QStringLiteral("Сохранить как..."));
-    shareButton(c.exportPicture, "ToolButton7", "save_picture", QStringLiteral("Сохранить как рисунок..."));
+    shareButton(c.saveAs, "ToolButton5", "save_as", QCoreApplication::translate("MainWindow", "Сохранить как..."));
+    shareButton(c.exportPicture, "ToolButton7", "save_picture", QCoreApplication::translate("MainWindow", "Сохранить как рисунок..."));
     m_toolBar->addSeparator();
-    shareButton(c.undo, "ToolButton10", "undo", QStringLiteral("Отменить"));
-    shareButton(c.redo, "ToolButton18", "redo", QStringLiteral("Вернуть"));
+    shareButton(c.undo, "ToolButton10", "undo", QCoreApplication::translate("MainWindow", "Отменить"));
+    shareButton(c.redo, "ToolButton18", "redo", QCoreApplication::translate("MainWindow", "Вернуть"));
     m_toolBar->addSeparator();
-    c.editModeButton = addButton("ToolButton11", "edit_mode", QStringLiteral("Редактирование"), Checked | Disabled);
-    c.gridButton = addButton("ToolButton20", "grid", QStringLiteral("Привязать к сетке"), Checked | Disabled);
+    c.editModeButton = addButton("ToolButton11", "edit_mode", QCoreApplication::translate("MainWindow", "Редактирование"), Checked | Disabled);
+    c.gridButton = addButton("ToolButton20", "grid", QCoreApplication::translate("MainWindow", "Привязать к сетке"), Checked | Disabled);
     m_toolBar->addSeparator();
-    c.zoomButton = addButton("ToolButton19", "zoom_outline", QStringLiteral("Масштабирование логического конспекта"), Checked | Disabled);
-    c.frameTitlesButton = addButton("ToolButton9", "frame_titles", QStringLiteral("Отображать названия фреймов"), Checkable | Disabled);
+    c.zoomButton = addButton("ToolButton19", "zoom_outline", QCoreApplication::translate("MainWindow", "Масштабирование логического конспекта"), Checked | Disabled);
+    c.frameTitlesButton = addButton("ToolButton9", "frame_titles", QCoreApplication::translate("MainWindow", "Отображать названия фреймов"), Checkable | Disabled);
     c.stretchButton = addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
-    shareButton(c.summary, "ToolButton21", "minimal_text", QStringLiteral("Минимальный текст"));
+    shareButton(c.summary, "ToolButton21", "minimal_text", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     m_toolBar->addSeparator();
     c.objectOverlayButton = addButton("ToolButton22", "object_sequence", QString(), Checkable);
     c.frameOverlayButton = addButton("ToolButton26", "frame_sequence", QString(), Checkable);
@@ -224,114 +233,114 @@ void MainWindow::buildToolBar()
     c.moveEarlierButton = addButton("ToolButton24", "move_earlier", QString(), Disabled);
     c.moveLaterButton = addButton("ToolButton23", "move_later", QString(), Disabled);
     m_toolBar->addSeparator();
-    c.canvasColourButton = addButton("ToolButton14", "background_colour", QStringLiteral("Цвет фона"), Disabled);
+    c.canvasColourButton = addButton("ToolButton14", "background_colour", QCoreApplication::translate("MainWindow", "Цвет фона"), Disabled);
     m_toolBar->addSeparator();
-    shareButton(c.help, "ToolButton16", "help", QStringLiteral("Помощь"));
+    shareButton(c.help, "ToolButton16", "help", QCoreApplication::translate("MainWindow", "Помощь"));
     m_toolBar->addSeparator();
-    shareButton(c.present, "ToolButton31", "present", QStringLiteral("Показ конспекта"));
+    shareButton(c.present, "ToolButton31", "present", QCoreApplication::translate("MainWindow", "Показ конспекта"));
 }
 
 void MainWindow::buildPopupMenus()
 {
     CommandRegistry& c = m_commands;
     QMenu* canvasMenu = c.canvasMenu = addPopup("PopupMenu1");
-    c.createFrame = addItem(canvasMenu, "N1", QStringLiteral("Создать фрейм"));
-    c.createPictureOnCanvas = addItem(canvasMenu, "N2", QStringLiteral("Создать рисунок"), Hidden);
-    c.createCaptionOnCanvas = addItem(canvasMenu, "N39", QStringLiteral("Создать надпись"), Hidden);
-    c.createArrow = addItem(canvasMenu, "N73", QStringLiteral("Создать стрелку"));
-    c.createVideoOnCanvas = addItem(canvasMenu, "N25", QStringLiteral("Создать видео фрагмент"), Hidden);
+    c.createFrame = addItem(canvasMenu, "N1", QCoreApplication::translate("MainWindow", "Создать фрейм"));
+    c.createPictureOnCanvas = addItem(canvasMenu, "N2", QCoreApplication::translate("MainWindow", "Создать рисунок"), Hidden);
+    c.createCaptionOnCanvas = addItem(canvasMenu, "N39", QCoreApplication::translate("MainWindow", "Создать надпись"), Hidden);
+    c.createArrow = addItem(canvasMenu, "N73", QCoreApplication::translate("MainWindow", "Создать стрелку"));
+    c.createVideoOnCanvas = addItem(canvasMenu, "N25", QCoreApplication::translate("MainWindow", "Создать видео фрагмент"), Hidden);
     canvasMenu->addSeparator();
-    c.canvasColourPopupItem = addItem(canvasMenu, "N20", QStringLiteral("Цвет фона"));
+    c.canvasColourPopupItem = addItem(canvasMenu, "N20", QCoreApplication::translate("MainWindow", "Цвет фона"));
 
     QMenu* frameMenu = c.frameMenu = addPopup("PopupMenu2");
-    c.createPicture = addItem(frameMenu, "N3", QStringLiteral("Создать рисунок"));
-    c.createCaption = addItem(frameMenu, "N45", QStringLiteral("Создать надпись"), Hidden);
-    c.createTextField = addItem(frameMenu, "N86", QStringLiteral("Создать текстовое поле"));
-    c.createVideo = addItem(frameMenu, "N37", QStringLiteral("Создать видео фрагмент"));
+    c.createPicture = addItem(frameMenu, "N3", QCoreApplication::translate("MainWindow", "Создать рисунок"));
+    c.createCaption = addItem(frameMenu, "N45", QCoreApplication::translate("MainWindow", "Создать надпись"), Hidden);
+    c.createTextField = addItem(frameMenu, "N86", QCoreApplication::translate("MainWindow", "Создать текстовое поле"));
+    c.createVideo = addItem(frameMenu, "N37", QCoreApplication::translate("MainWindow", "Создать видео фрагмент"));
     frameMenu->addSeparator();
-    c.frameMinimalText = addItem(frameMenu, "N98", QStringLiteral("Минимальный текст"));
+    c.frameMinimalText = addItem(frameMenu, "N98", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     frameMenu->addSeparator();
-    c.frameTitlePopupItem = addItem(frameMenu, "Y1", QStringLiteral("Название фрейма"), Checkable);
-    c.renameFrame = addItem(frameMenu, "N36", QStringLiteral("Переименовать фрейм"));
-    c.frameColour = addItem(frameMenu, "N19", QStringLiteral("Цвет фрейма"));
-    c.frameTitleColour = addItem(frameMenu, "N71", QStringLiteral("Цвет надписи"));
-    c.resetFrameColours = addItem(frameMenu, "N70", QStringLiteral("Сброс цвета"));
+    c.frameTitlePopupItem = addItem(frameMenu, "Y1", QCoreApplication::translate("MainWindow", "Название фрейма"), Checkable);
+    c.renameFrame = addItem(frameMenu, "N36", QCoreApplication::translate("MainWindow", "Переименовать фрейм"));
+    c.frameColour = addItem(frameMenu, "N19", QCoreApplication::translate("MainWindow", "Цвет фрейма"));
+    c.frameTitleColour = addItem(frameMenu, "N71", QCoreApplication::translate("MainWindow", "Цвет надписи"));
+    c.resetFrameColours = addItem(frameMenu, "N70", QCoreApplication::translate("MainWindow", "Сброс цвета"));
     frameMenu->addSeparator();
-    QMenu* inner = addSubmenu(frameMenu, "N7", QStringLiteral("Внутренний бордюр"));
-    c.innerBevelNone = addItem(inner, "N11", QStringLiteral("Нет"));
-    c.innerBevelLowered = addItem(inner, "N21", QStringLiteral("Вдавлен"));
-    c.innerBevelRaised = addItem(inner, "N31", QStringLiteral("Выпуклый"));
-    QMenu* middle = addSubmenu(frameMenu, "N9", QStringLiteral("Средний бордюр"));
-    c.borderLineNone = addItem(middle, "N13", QStringLiteral("Нет"));
-    c.borderLineSingle = addItem(middle, "N23", QStringLiteral("Есть"));
-    QMenu* outer = addSubmenu(frameMenu, "N8", QStringLiteral("Внешний бордюр"));
-    c.outerBevelNone = addItem(outer, "N12", QStringLiteral("Нет"));
-    c.outerBevelLowered = addItem(outer, "N22", QStringLiteral("Вдавлен"));
-    c.outerBevelRaised = addItem(outer, "N32", QStringLiteral("Выпуклый"));
+    QMenu* inner = addSubmenu(frameMenu, "N7", QCoreApplication::translate("MainWindow", "Внутренний бордюр"));
+    c.innerBevelNone = addItem(inner, "N11", QCoreApplication::translate("MainWindow", "Нет"));
+    c.innerBevelLowered = addItem(inner, "N21", QCoreApplication::translate("MainWindow", "Вдавлен"));
+    c.innerBevelRaised = addItem(inner, "N31", QCoreApplication::translate("MainWindow", "Выпуклый"));
+    QMenu* middle = addSubmenu(frameMenu, "N9", QCoreApplication::translate("MainWindow", "Средний бордюр"));
+    c.borderLineNone = addItem(middle, "N13", QCoreApplication::translate("MainWindow", "Нет"));
+    c.borderLineSingle = addItem(middle, "N23", QCoreApplication::translate("MainWindow", "Есть"));
+    QMenu* outer = addSubmenu(frameMenu, "N8", QCoreApplication::translate("MainWindow", "Внешний бордюр"));
+    c.outerBevelNone = addItem(outer, "N12", QCoreApplication::translate("MainWindow", "Нет"));
+    c.outerBevelLowered = addItem(outer, "N22", QCoreApplication::translate("MainWindow", "Вдавлен"));
+    c.outerBevelRaised = addItem(outer, "N32", QCoreApplication::translate("MainWindow", "Выпуклый"));
     frameMenu->addSeparator();
-    c.deleteFrame = addItem(frameMenu, "N5", QStringLiteral("Удалить"));
+    c.deleteFrame = addItem(frameMenu, "N5", QCoreApplication::translate("MainWindow", "Удалить"));
 
     QMenu* pictureMenu = c.pictureMenu = addPopup("PopupMenu3");
-    c.editPicture = addItem(pictureMenu, "N58", QStringLiteral("Редактировать"));
-    c.openPicture = addItem(pictureMenu, "N38", QStringLiteral("Открыть рисунок"));
-    QMenu* order = addSubmenu(pictureMenu, "N106", QStringLiteral("Изменить последовательность"));
-    c.pictureLater = addItem(order, "N107", QStringLiteral("Вперед"));
-    c.pictureEarlier = addItem(order, "N108", QStringLiteral("Назад"));
+    c.editPicture = addItem(pictureMenu, "N58", QCoreApplication::translate("MainWindow", "Редактировать"));
+    c.openPicture = addItem(pictureMenu, "N38", QCoreApplication::translate("MainWindow", "Открыть рисунок"));
+    QMenu* order = addSubmenu(pictureMenu, "N106", QCoreApplication::translate("MainWindow", "Изменить последовательность"));
+    c.pictureLater = addItem(order, "N107", QCoreApplication::translate("MainWindow", "Вперед"));
+    c.pictureEarlier = addItem(order, "N108", QCoreApplication::translate("MainWindow", "Назад"));
     pictureMenu->addSeparator();
-    c.pictureMinimalText = addItem(pictureMenu, "N100", QStringLiteral("Минимальный текст"));
+    c.pictureMinimalText = addItem(pictureMenu, "N100", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     pictureMenu->addSeparator();
-    c.pictureFullScreen = addItem(pictureMenu, "N84", QStringLiteral("Во весь экран"));
+    c.pictureFullScreen = addItem(pictureMenu, "N84", QCoreApplication::translate("MainWindow", "Во весь экран"));
     pictureMenu->addSeparator();
-    QMenu* border = addSubmenu(pictureMenu, "N14", QStringLiteral("Бордюр"));
-    c.pictureBorderNone = addItem(border, "N16", QStringLiteral("Нет"), Checkable);
-    c.pictureBorderSingle = addItem(border, "N17", QStringLiteral("Есть"), Checkable);
-    c.stretchPopupItem = addItem(pictureMenu, "N59", QStringLiteral("Масштабирование"), Hidden | Checkable);
+    QMenu* border = addSubmenu(pictureMenu, "N14", QCoreApplication::translate("MainWindow", "Бордюр"));
+    c.pictureBorderNone = addItem(border, "N16", QCoreApplication::translate("MainWindow", "Нет"), Checkable);
+    c.pictureBorderSingle = addItem(border, "N17", QCoreApplication::translate("MainWindow", "Есть"), Checkable);
+    c.stretchPopupItem = addItem(pictureMenu, "N59", QCoreApplication::translate("MainWindow", "Масштабирование"), Hidden | Checkable);
     pictureMenu->addSeparator();
-    c.deletePicture = addItem(pictureMenu, "N6", QStringLiteral("Удалить"));
+    c.deletePicture = addItem(pictureMenu, "N6", QCoreApplication::translate("MainWindow", "Удалить"));
 
     QMenu* videoMenu = c.videoMenu = addPopup("PopupMenu4");
-    c.openVideoFile = addItem(videoMenu, "N26", QStringLiteral("Открыть файл"));
+    c.openVideoFile = addItem(videoMenu, "N26", QCoreApplication::translate("MainWindow", "Открыть файл"));
     videoMenu->addSeparator();
-    c.videoMinimalText = addItem(videoMenu, "N103", QStringLiteral("Минимальный текст"));
+    c.videoMinimalText = addItem(videoMenu, "N103", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     videoMenu->addSeparator();
-    c.playerButtons = addItem(videoMenu, "N34", QStringLiteral("Кнопки плеера"), Hidden | Checked);
-    c.videoFullScreen = addItem(videoMenu, "N82", QStringLiteral("Во весь экран"));
+    c.playerButtons = addItem(videoMenu, "N34", QCoreApplication::translate("MainWindow", "Кнопки плеера"), Hidden | Checked);
+    c.videoFullScreen = addItem(videoMenu, "N82", QCoreApplication::translate("MainWindow", "Во весь экран"));
     videoMenu->addSeparator();
-    c.playVideo = addItem(videoMenu, "N27", QStringLiteral("Воспроизвести"));
-    c.pauseVideo = addItem(videoMenu, "N29", QStringLiteral("Пауза"));
-    c.stopVideo = addItem(videoMenu, "N28", QStringLiteral("Стоп"));
+    c.playVideo = addItem(videoMenu, "N27", QCoreApplication::translate("MainWindow", "Воспроизвести"));
+    c.pauseVideo = addItem(videoMenu, "N29", QCoreApplication::translate("MainWindow", "Пауза"));
+    c.stopVideo = addItem(videoMenu, "N28", QCoreApplication::translate("MainWindow", "Стоп"));
     videoMenu->addSeparator();
-    c.deleteVideo = addItem(videoMenu, "N30", QStringLiteral("Удалить"));
+    c.deleteVideo = addItem(videoMenu, "N30", QCoreApplication::translate("MainWindow", "Удалить"));
 
     QMenu* captionMenu = c.captionMenu = addPopup("PopupMenu5");
-    c.captionFont = addItem(captionMenu, "N40", QStringLiteral("Шрифт"));
-    c.captionText = addItem(captionMenu, "N43", QStringLiteral("Изменить текст"));
-    c.captionColour = addItem(captionMenu, "N44", QStringLiteral("Цвет фона"));
-    c.resetCaptionColours = addItem(captionMenu, "N72", QStringLiteral("Сброс цвета"));
+    c.captionFont = addItem(captionMenu, "N40", QCoreApplication::translate("MainWindow", "Шрифт"));
+    c.captionText = addItem(captionMenu, "N43", QCoreApplication::translate("MainWindow", "Изменить текст"));
+    c.captionColour = addItem(captionMenu, "N44", QCoreApplication::translate("MainWindow", "Цвет фона"));
+    c.resetCaptionColours = addItem(captionMenu, "N72", QCoreApplication::translate("MainWindow", "Сброс цвета"));
     captionMenu->addSeparator();
-    c.deleteCaption = addItem(captionMenu, "N42", QStringLiteral("Удалить"));
+    c.deleteCaption = addItem(captionMenu, "N42", QCoreApplication::translate("MainWindow", "Удалить"));
 
     QMenu* arrowMenu = c.arrowMenu = addPopup("PopupMenu6");
-    c.arrowColour = addItem(arrowMenu, "N74", QStringLiteral("Изменить цвет"));
-    c.arrowThicker = addItem(arrowMenu, "N75", QStringLiteral("Увеличить толщину"));
-    c.arrowThinner = addItem(arrowMenu, "N88", QStringLiteral("Уменьшить толщину"));
+    c.arrowColour = addItem(arrowMenu, "N74", QCoreApplication::translate("MainWindow", "Изменить цвет"));
+    c.arrowThicker = addItem(arrowMenu, "N75", QCoreApplication::translate("MainWindow", "Увеличить толщину"));
+    c.arrowThinner = addItem(arrowMenu, "N88", QCoreApplication::translate("MainWindow", "Уменьшить толщину"));
     arrowMenu->addSeparator();
-    c.deleteArrow = addItem(arrowMenu, "N90", QStringLiteral("Удалить"));
+    c.deleteArrow = addItem(arrowMenu, "N90", QCoreApplication::translate("MainWindow", "Удалить"));
 
     QMenu* textMenu = c.textFieldMenu = addPopup("PopupMenu7");
-    c.textFieldFont = addItem(textMenu, "MenuItem1", QStringLiteral("Шрифт"));
-    QMenu* align = addSubmenu(textMenu, "N93", QStringLiteral("Выравнивание текста"));
-    c.alignLeft = addItem(align, "N94", QStringLiteral("По левому краю"));
-    c.alignCentre = addItem(align, "N95", QStringLiteral("По центру"));
-    c.alignRight = addItem(align, "N96", QStringLiteral("По правому краю"));
-    c.fitTextField = addItem(textMenu, "N87", QStringLiteral("Выровнять рамку"));
+    c.textFieldFont = addItem(textMenu, "MenuItem1", QCoreApplication::translate("MainWindow", "Шрифт"));
+    QMenu* align = addSubmenu(textMenu, "N93", QCoreApplication::translate("MainWindow", "Выравнивание текста"));
+    c.alignLeft = addItem(align, "N94", QCoreApplication::translate("MainWindow", "По левому краю"));
+    c.alignCentre = addItem(align, "N95", QCoreApplication::translate("MainWindow", "По центру"));
+    c.alignRight = addItem(align, "N96", QCoreApplication::translate("MainWindow", "По правому краю"));
+    c.fitTextField = addItem(textMenu, "N87", QCoreApplication::translate("MainWindow", "Выровнять рамку"));
     textMenu->addSeparator();
-    c.textFieldMinimalText = addItem(textMenu, "N104", QStringLiteral("Минимальный текст"));
+    c.textFieldMinimalText = addItem(textMenu, "N104", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     textMenu->addSeparator();
-    c.textFieldColour = addItem(textMenu, "MenuItem3", QStringLiteral("Цвет фона"));
-    c.resetTextFieldColours = addItem(textMenu, "MenuItem4", QStringLiteral("Сброс цвета"));
+    c.textFieldColour = addItem(textMenu, "MenuItem3", QCoreApplication::translate("MainWindow", "Цвет фона"));
+    c.resetTextFieldColours = addItem(textMenu, "MenuItem4", QCoreApplication::translate("MainWindow", "Сброс цвета"));
     textMenu->addSeparator();
-    c.deleteTextField = addItem(textMenu, "MenuItem6", QStringLiteral("Удалить"));
+    c.deleteTextField = addItem(textMenu, "MenuItem6", QCoreApplication::translate("MainWindow", "Удалить"));
 }
 
 }  // namespace velmar

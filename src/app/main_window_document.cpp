@@ -61,7 +61,7 @@ void MainWindow::sizeOutlineToWindow()
 
 void MainWindow::setOutlineCaption()
 {
-    setWindowTitle(QStringLiteral("Логический конспект (") + visibleText(m_document.state.outlineName) + QLatin1Char(')'));
+    setWindowTitle(QCoreApplication::translate("MainWindow", "Логический конспект (%1)").arg(visibleText(m_document.state.outlineName)));
 }
 
 void MainWindow::exitProgram()
@@ -127,7 +127,7 @@ void MainWindow::exportPicture()
 {
     m_handles->hideAll();
     const QImage picture = captureCanvas(m_canvas);
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как рисунок"), m_dialogFolders.exports,
+    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MainWindow", "Сохранить как рисунок"), m_dialogFolders.exports,
                                            exportFilter(), m_document.state.outlineName, 1);
     if (!choice)
         return;

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -65,13 +66,13 @@ bool acceptable(const QMimeData* data)
     return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
 }
 
-// Reads a picture with Qt's readers, refusing sizes an outline could not hold; a Russian message
+// Reads a picture with Qt's readers, refusing sizes an outline could not hold; a message
 // in *error otherwise.
 QImage readPicture(QImageReader& reader, const QString& shownName, QString* error)
 {
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels) {
-        *error = QStringLiteral("Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
+        *error = QCoreApplication::translate("MainWindow", "Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
                                 "миллионов точек.")
                      .arg(shownName)
                      .arg(size.width())
@@ -81,14 +82,14 @@ QImage readPicture(QImageReader& reader, const QString& shownName, QString* erro
     }
     QImage image = reader.read();
     if (image.isNull())
-        *error = QStringLiteral("Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.").arg(shownName);
+        *error = QCoreApplication::translate("MainWindow", "Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.").arg(shownName);
     return image;
 }
 
 QImage limitedImage(QImage image, QString* error)
 {
     if (qint64(image.width()) * image.height() > kMaxIncomingPixels) {
-        *error = QStringLiteral("Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+        *error = QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
                                 "точек.")
                      .arg(image.width())
                      .arg(image.height())
@@ -231,7 +232,7 @@ void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canva
         return;
     case Incoming::Picture: {
         if (!QFileInfo(file).isFile())
-            throw UserError(QStringLiteral("Не удалось открыть файл «%1»: это не обычный файл.").arg(shown));
+            throw UserError(QCoreApplication::translate("MainWindow", "Не удалось открыть файл «%1»: это не обычный файл.").arg(shown));
         QImageReader reader(file);
         reader.setAutoTransform(true);
         const QImage picture = readPicture(reader, shown, &error);

@@ -6,6 +6,8 @@
 #include "platform/dialogs.h"
 #include "view/outline_web_page.h"
 
+#include <QCoreApplication>
+
 namespace velmar {
 
 // --- save as web page ------------------------------------------------------------------------------
@@ -13,8 +15,8 @@ namespace velmar {
 void MainWindow::exportWebPage()
 {
     m_handles->hideAll();
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить как веб-страницу"), m_dialogFolders.exports,
-                                           QStringLiteral("Веб-страница (*.html)|*.html"),
+    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу"), m_dialogFolders.exports,
+                                           QCoreApplication::translate("MainWindow", "Веб-страница (*.html)|*.html"),
                                            m_document.state.outlineName, 1);
     if (!choice)
         return;

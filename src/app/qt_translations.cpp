@@ -1,6 +1,10 @@
 #include "app/qt_translations.h"
 
+#include "app/application.h"
+
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstring>
@@ -46,6 +50,40 @@ public:
 void installMissingQtTexts(QCoreApplication& app)
 {
     QCoreApplication::installTranslator(new MissingQtTexts(&app));
+}
+
+QTranslator* englishCatalogue()
+{
+    static QTranslator* const catalogue = [] {
+        auto* translator = new QTranslator;
+        if (!translator->load(QStringLiteral(":/i18n/velmar_en.qm"))) {
+            delete translator;
+            return static_cast<QTranslator*>(nullptr);
+        }
+        return translator;
+    }();
+    return catalogue;
+}
+
+void installInterfaceTranslations(QCoreApplication& app, InterfaceLanguage language)
+{
+    useInterfaceLanguage(language);
+    if (language == InterfaceLanguage::Russian) {
+        installQtTranslations(app);
+        return;
+    }
+    // English numbers and dates; the system's own English locale where it names one.
+    const QLocale system = QLocale::system();
+    QLocale::setDefault(system.language() == QLocale::English ? system : QLocale(QLocale::English, QLocale::UnitedStates));
+    // Qt's English catalogue holds only its plural forms; without it Qt's texts are English anyway.
+    auto* qtTexts = new QTranslator(&app);
+    if (qtTexts->load(QLocale(QLocale::English), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+    else
+        delete qtTexts;
+    if (QTranslator* ours = englishCatalogue())
+        QCoreApplication::installTranslator(ours);
 }
 
 }  // namespace velmar

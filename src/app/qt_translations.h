@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/core/interface_language.h"
+
 class QCoreApplication;
+class QTranslator;
 
 namespace velmar {
 
@@ -9,5 +12,14 @@ namespace velmar {
 // does not have yet). Installed after the catalogue, so it is asked first, and it answers only
 // for those texts.
 void installMissingQtTexts(QCoreApplication& app);
+
+// The program's English catalogue (built from the repository's translation file and embedded in
+// the program), or null when it cannot be loaded. Loaded once, owned by the process.
+QTranslator* englishCatalogue();
+
+// Installs the catalogues of the interface language into the application: for Russian, Qt's own
+// Russian texts (installQtTranslations) and the program's texts as written; for English, the
+// program's English catalogue and Qt's English one, with English number and date formats.
+void installInterfaceTranslations(QCoreApplication& app, InterfaceLanguage language);
 
 }  // namespace velmar

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -112,8 +113,8 @@ void RecentOutlines::choose(const QString& path)
         m_paths.removeAll(path);
         store();
         rebuild();
-        dialogs().inform(m_dialogParent, QStringLiteral("Информация"),
-                         QStringLiteral("Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
+        dialogs().inform(m_dialogParent, QCoreApplication::translate("RecentOutlines", "Информация"),
+                         QCoreApplication::translate("RecentOutlines", "Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
                                         "конспектов.")
                              .arg(QDir::toNativeSeparators(path)),
                          QMessageBox::Information);

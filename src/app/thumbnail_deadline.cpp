@@ -1,5 +1,7 @@
 #include "app/thumbnail_deadline.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -26,12 +28,16 @@ int ThumbnailDeadline::secondsFor(qint64 fileBytes)
 void ThumbnailDeadline::start(qint64 fileBytes)
 {
     const int seconds = secondsFor(fileBytes);
-    std::thread([seconds] {
+    // Worded now: the catalogue is the application's, and the application may be busy or gone then.
+    const QByteArray message = QCoreApplication::translate(
+        "FileCommands", "Миниатюра конспекта не построена за отведённые %1 с: файл слишком долго читается.")
+                                   .arg(seconds)
+                                   .toLocal8Bit();
+    std::thread([seconds, message] {
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
         if (g_writing.load())
             return;
-        std::fprintf(stderr, "Миниатюра конспекта не построена за отведённые %d с: файл слишком долго читается.\n",
-                     seconds);
+        std::fprintf(stderr, "%s\n", message.constData());
         std::fflush(stderr);
         std::_Exit(1);
     }).detach();

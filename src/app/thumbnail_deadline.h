@@ -13,7 +13,7 @@ public:
     // 13 at most.
     static int secondsFor(qint64 fileBytes);
 
-    // Starts the clock: when it runs out before writing() is called, a Russian message goes to
+    // Starts the clock: when it runs out before writing() is called, a message goes to
     // standard error and the process ends with status 1.
     void start(qint64 fileBytes);
     // The thumbnail is being written: from now on it may finish (writing takes milliseconds, and

@@ -8,12 +8,17 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 namespace velmar {
 
 namespace {
 
-const QString kConfirmCaption = QStringLiteral("Подтверждение");
+// Translated when asked for: a constant would be made before the interface language is chosen.
+QString confirmCaption()
+{
+    return QCoreApplication::translate("ObjectCommands", "Подтверждение");
+}
 
 // The font dialog on a stored font and its colour. A colour the user left as it was keeps its
 // stored value, so that the system's window-text colour stays a system colour in the file.
@@ -173,8 +178,8 @@ void AppearanceCommands::editCaptionText()
     CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
     if (!c)
         return;
-    const auto text = dialogs().inputText(m_host.dialogParent(), QStringLiteral("Внимание"),
-                                          QStringLiteral("Введите текст"), c->text);
+    const auto text = dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"),
+                                          QCoreApplication::translate("ObjectCommands", "Введите текст"), c->text);
     if (!text)
         return;
     c = current<CaptionObject>(ObjectKind::Caption);
@@ -303,7 +308,7 @@ void AppearanceCommands::deleteObject(ObjectKind kind, const QString& question)
         return;
     // The frame's question is a plain one; the others carry the information icon.
     const QMessageBox::Icon icon = kind == ObjectKind::Frame ? QMessageBox::NoIcon : QMessageBox::Information;
-    const auto answer = dialogs().ask(m_host.dialogParent(), kConfirmCaption, question,
+    const auto answer = dialogs().ask(m_host.dialogParent(), confirmCaption(), question,
                                       QMessageBox::Yes | QMessageBox::No, icon);
     if (answer != QMessageBox::Yes)
         return;
@@ -334,27 +339,27 @@ void AppearanceCommands::afterDeletion()
 
 void AppearanceCommands::deleteFrame()
 {
-    deleteObject(ObjectKind::Frame, QStringLiteral("Вы действительно хотите удалить фрейм?"));
+    deleteObject(ObjectKind::Frame, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить фрейм?"));
 }
 
 void AppearanceCommands::deletePicture()
 {
-    deleteObject(ObjectKind::Picture, QStringLiteral("Вы действительно хотите удалить рисунок?"));
+    deleteObject(ObjectKind::Picture, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить рисунок?"));
 }
 
 void AppearanceCommands::deleteCaption()
 {
-    deleteObject(ObjectKind::Caption, QStringLiteral("Вы действительно хотите удалить надпись?"));
+    deleteObject(ObjectKind::Caption, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить надпись?"));
 }
 
 void AppearanceCommands::deleteTextField()
 {
-    deleteObject(ObjectKind::TextField, QStringLiteral("Вы действительно хотите удалить текстовое поле?"));
+    deleteObject(ObjectKind::TextField, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить текстовое поле?"));
 }
 
 void AppearanceCommands::deleteVideo()
 {
-    deleteObject(ObjectKind::Video, QStringLiteral("Вы действительно хотите удалить видео фрагмент?"));
+    deleteObject(ObjectKind::Video, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить видео фрагмент?"));
 }
 
 }  // namespace velmar

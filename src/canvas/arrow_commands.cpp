@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 namespace velmar {
 
@@ -43,8 +44,8 @@ void CanvasController::changeArrowWidth(int delta)
 
 void CanvasController::deleteArrow()
 {
-    const auto answer = dialogs().ask(m_host.dialogParent(), QStringLiteral("Подтверждение"),
-                                      QStringLiteral("Вы действительно хотите удалить стрелку?"),
+    const auto answer = dialogs().ask(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Подтверждение"),
+                                      QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить стрелку?"),
                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Information);
     if (answer != QMessageBox::Yes)
         return;

@@ -9,6 +9,7 @@
 #include "storage/jpeg_codec.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
@@ -29,7 +30,7 @@ bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
 {
     if (!outline.isFull(kind))
         return true;
-    dialogs().inform(parent, QStringLiteral("Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
     return false;
 }
 
@@ -156,7 +157,7 @@ void CanvasController::createArrow()
 
 void CanvasController::openPicture()
 {
-    const auto choice = dialogs().openFile(m_host.dialogParent(), QStringLiteral("Открыть рисунок"),
+    const auto choice = dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Открыть рисунок"),
                                            m_host.dialogFolders().pictures, kPictureFilter, 1);
     if (!choice)
         return;
@@ -166,15 +167,15 @@ void CanvasController::openPicture()
     QString problem;
     const std::optional<QByteArray> bytes = readRegularFile(choice->path, kMaxPictureFileBytes, &problem);
     if (!bytes)
-        throw UserError(QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(choice->path, problem));
+        throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось открыть файл «%1»: %2.").arg(choice->path, problem));
     if (choice->filterIndex == 3) {
         if (!image.loadFromData(*bytes, "BMP"))
-            throw UserError(QStringLiteral("Не удалось прочитать рисунок BMP из файла «%1».").arg(choice->path));
+            throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок BMP из файла «%1».").arg(choice->path));
     } else {
         QString error;
         image = decodeJpeg(*bytes, &error);
         if (image.isNull())
-            throw UserError(QStringLiteral("Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(choice->path, error));
+            throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(choice->path, error));
     }
     const int slot = doc().outline.findSlot(ObjectKind::Picture, doc().interaction.currentObject);
     if (slot > 0)

@@ -31,7 +31,7 @@ FilmStillTaker::FilmStillTaker()
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(kTimeoutMs);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
-        finish({false, {}, QStringLiteral("мультимедийная система не ответила за %1 с").arg(kTimeoutMs / 1000)});
+        finish({false, {}, QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(kTimeoutMs / 1000)});
     });
     m_pictureWait.setSingleShot(true);
     m_pictureWait.setInterval(kPictureWaitMs);
@@ -118,7 +118,7 @@ void FilmStillTaker::openInPlayer(const QString& path)
         return;
     }
     if (!m_player->isAvailable()) {
-        finish({false, {}, QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система")});
+        finish({false, {}, QCoreApplication::translate("VideoPanel", "воспроизведение видео недоступно: не установлена мультимедийная система")});
         return;
     }
     m_loaded = false;
@@ -132,7 +132,7 @@ void FilmStillTaker::openInPlayer(const QString& path)
             return;
         if (status == FilmPlayer::Status::Invalid) {
             const QString text = player->errorString();
-            finish({false, {}, text.isEmpty() ? QStringLiteral("формат файла не поддерживается") : text});
+            finish({false, {}, text.isEmpty() ? QCoreApplication::translate("VideoPanel", "формат файла не поддерживается") : text});
         } else if (status == FilmPlayer::Status::Loaded && !m_loaded) {
             m_loaded = true;
             if (!m_picture.isNull())
@@ -178,7 +178,7 @@ void FilmStillTaker::finish(const Result& result)
     const QString trimmed = result.error.trimmed();
     Result settled = result;
     if (!settled.ok && trimmed.isEmpty())
-        settled.error = QStringLiteral("неизвестная ошибка мультимедийной системы");
+        settled.error = QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы");
     // Drawings of the outline made later (export, printing) show the same picture.
     if (settled.ok && !settled.picture.isNull())
         rememberFilmStill(m_currentPath, settled.picture);

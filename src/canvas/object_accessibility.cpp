@@ -2,6 +2,7 @@
 
 #include "model/visible_text.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -30,37 +31,37 @@ QString shownName(const QString& text, const QString& fallback)
 void nameForAccessibility(QWidget* widget, const FrameObject& frame)
 {
     const QString minimal = visibleText(frame.minimalText).trimmed();
-    setTexts(widget, shownName(frame.title, QStringLiteral("Фрейм без названия")),
-             minimal.isEmpty() ? QStringLiteral("Фрейм") : QStringLiteral("Фрейм. %1").arg(minimal));
+    setTexts(widget, shownName(frame.title, QCoreApplication::translate("AccessibleNames", "Фрейм без названия")),
+             minimal.isEmpty() ? QCoreApplication::translate("AccessibleNames", "Фрейм") : QCoreApplication::translate("AccessibleNames", "Фрейм. %1").arg(minimal));
 }
 
 void nameForAccessibility(QWidget* widget, const PictureObject& picture)
 {
-    setTexts(widget, shownName(picture.minimalText, QStringLiteral("Рисунок")), QStringLiteral("Рисунок"));
+    setTexts(widget, shownName(picture.minimalText, QCoreApplication::translate("AccessibleNames", "Рисунок")), QCoreApplication::translate("AccessibleNames", "Рисунок"));
 }
 
 void nameForAccessibility(QWidget* widget, const TextFieldObject& field)
 {
-    setTexts(widget, shownName(field.minimalText, QStringLiteral("Текстовое поле")), QStringLiteral("Текстовое поле"));
+    setTexts(widget, shownName(field.minimalText, QCoreApplication::translate("AccessibleNames", "Текстовое поле")), QCoreApplication::translate("AccessibleNames", "Текстовое поле"));
 }
 
 void nameForAccessibility(QWidget* widget, const CaptionObject& caption)
 {
-    setTexts(widget, shownName(caption.text, QStringLiteral("Надпись")), QStringLiteral("Надпись"));
+    setTexts(widget, shownName(caption.text, QCoreApplication::translate("AccessibleNames", "Надпись")), QCoreApplication::translate("AccessibleNames", "Надпись"));
 }
 
 void nameForAccessibility(QWidget* widget, const VideoObject& video)
 {
     const QString file = QFileInfo(video.fileName).fileName();
-    setTexts(widget, shownName(video.minimalText, QStringLiteral("Видео фрагмент")),
-             file.isEmpty() ? QStringLiteral("Видео фрагмент, файл не открыт")
-                            : QStringLiteral("Видео фрагмент, файл %1").arg(visibleText(file)));
+    setTexts(widget, shownName(video.minimalText, QCoreApplication::translate("AccessibleNames", "Видео фрагмент")),
+             file.isEmpty() ? QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл не открыт")
+                            : QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл %1").arg(visibleText(file)));
 }
 
 void nameForAccessibility(QWidget* widget, const ArrowObject& arrow)
 {
-    setTexts(widget, QStringLiteral("Стрелка"),
-             QStringLiteral("Стрелка от точки %1, %2 к точке %3, %4, толщина %5")
+    setTexts(widget, QCoreApplication::translate("AccessibleNames", "Стрелка"),
+             QCoreApplication::translate("AccessibleNames", "Стрелка от точки %1, %2 к точке %3, %4, толщина %5")
                  .arg(arrow.x1)
                  .arg(arrow.y1)
                  .arg(arrow.x2)

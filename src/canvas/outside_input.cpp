@@ -9,6 +9,7 @@
 #include "storage/outline_file.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -23,7 +24,7 @@ bool refuseWhenFull(const Outline& outline, ObjectKind kind, QWidget* parent)
 {
     if (!outline.isFull(kind))
         return false;
-    dialogs().inform(parent, QStringLiteral("Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
     return true;
 }
 
@@ -58,7 +59,7 @@ bool CanvasController::createVideoAt(const QString& path, QPoint canvasPoint)
     if (refuseWhenFull(o, ObjectKind::Video, m_host.dialogParent()))
         return false;
     if (const QString problem = videoNameProblem(path); !problem.isEmpty()) {
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), problem, QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Ошибка"), problem, QMessageBox::Critical);
         return false;
     }
     dropSelection();

@@ -1,5 +1,6 @@
 #include "canvas/picture_preview.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -30,7 +31,7 @@ QRect previewLayout(QSize window, QSize picture)
 PicturePreview::PicturePreview(QWidget* parent) : QDialog(parent), m_image(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Просмотр"));
+    setWindowTitle(QCoreApplication::translate("PicturePreview", "Просмотр"));
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setScaledContents(true);
     resize(696, 480);

@@ -167,7 +167,7 @@ VideoPanelWidget::VideoPanelWidget(QWidget* parent)
     m_startDeadline.setInterval(FilmStillTaker::kTimeoutMs);
     connect(&m_startDeadline, &QTimer::timeout, this, [this] {
         if (m_player)
-            playerEnded(QStringLiteral("мультимедийная система не ответила за %1 с").arg(FilmStillTaker::kTimeoutMs / 1000));
+            playerEnded(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(FilmStillTaker::kTimeoutMs / 1000));
     });
 }
 
@@ -244,11 +244,11 @@ void VideoPanelWidget::open(const QString& fileName, bool urgent)
     }
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        fail(QStringLiteral("файл не найден"));
+        fail(QCoreApplication::translate("VideoPanel", "файл не найден"));
         return;
     }
     if (!info.isFile() || !info.isReadable()) {
-        fail(QStringLiteral("файл недоступен для чтения"));
+        fail(QCoreApplication::translate("VideoPanel", "файл недоступен для чтения"));
         return;
     }
     m_openState = OpenState::Opening;
@@ -293,7 +293,7 @@ bool VideoPanelWidget::waitForOpening(int timeoutMs)
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (m_openState == OpenState::Opening)
-            fail(QStringLiteral("мультимедийная система не ответила за %1 с").arg(timeoutMs / 1000.0));
+            fail(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(timeoutMs / 1000.0));
     }
     return isOpen();
 }
@@ -328,7 +328,7 @@ void VideoPanelWidget::fail(const QString& reason)
     setPicture(QImage());
     m_openError = reason.trimmed();
     if (m_openError.isEmpty())
-        m_openError = QStringLiteral("неизвестная ошибка мультимедийной системы");
+        m_openError = QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы");
     m_bar->update();
     emit openFinished(false);
 }
@@ -340,7 +340,7 @@ bool VideoPanelWidget::startPlayer()
     if (m_player && !m_player->isAvailable()) {
         m_player->dispose();
         m_player = nullptr;
-        error = QStringLiteral("воспроизведение видео недоступно: не установлена мультимедийная система");
+        error = QCoreApplication::translate("VideoPanel", "воспроизведение видео недоступно: не установлена мультимедийная система");
     }
     if (!m_player) {
         emit playFailed(error);
@@ -356,12 +356,12 @@ bool VideoPanelWidget::startPlayer()
         if (status == FilmPlayer::Status::Loaded)
             m_startDeadline.stop();
         else if (status == FilmPlayer::Status::Invalid)
-            playerEnded(player->errorString().isEmpty() ? QStringLiteral("формат файла не поддерживается")
+            playerEnded(player->errorString().isEmpty() ? QCoreApplication::translate("VideoPanel", "формат файла не поддерживается")
                                                         : player->errorString());
     };
     listener.errorOccurred = [this, player](const QString& text) {
         if (player == m_player)
-            playerEnded(text.trimmed().isEmpty() ? QStringLiteral("неизвестная ошибка мультимедийной системы") : text);
+            playerEnded(text.trimmed().isEmpty() ? QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы") : text);
     };
     listener.stateChanged = [this, player] {
         // A player that stops by itself has played the film to its end.

@@ -6,6 +6,7 @@
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,9 +16,12 @@ namespace velmar {
 
 namespace {
 
-const QString kOutlineFilter = QStringLiteral(
-    "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
-const QString kSaveFilter = QStringLiteral("Логический конспект (*.vmd)|*.vmd");
+QString outlineFilter()
+{
+    return QCoreApplication::translate(
+        "DocumentController", "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
+}
+QString saveFilter() { return QCoreApplication::translate("DocumentController", "Логический конспект (*.vmd)|*.vmd"); }
 
 struct DefaultFrame {
     const char* title;
@@ -96,7 +100,7 @@ bool DocumentController::canRedo() const
 
 void DocumentController::showError(const QString& text)
 {
-    dialogs().inform(m_window.dialogParent(), QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+    dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Ошибка"), text, QMessageBox::Critical);
 }
 
 void DocumentController::disableObjectSwitches()
@@ -197,8 +201,8 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
     ModifiedReport report(*this);
     if (!m_document.state.modified)
         return true;
-    const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
-                                      QStringLiteral("Конспект не сохранен. Сохранить?"),
+    const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
+                                      QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                       QMessageBox::Information);
     if (answer == QMessageBox::Cancel)
@@ -229,15 +233,15 @@ void DocumentController::newOutline()
     const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
-        const auto entered = dialogs().inputText(m_window.dialogParent(), QStringLiteral("Новый конспект"),
-                                                 QStringLiteral("Введите название конспекта"), QStringLiteral("Новый"));
+        const auto entered = dialogs().inputText(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Новый конспект"),
+                                                 QCoreApplication::translate("DocumentController", "Введите название конспекта"), QStringLiteral("Новый"));
         if (!entered)
             return keepOutline();
         name = *entered;
         if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
             break;
-        const auto answer = dialogs().ask(m_window.dialogParent(), QStringLiteral("Подтверждение"),
-                                          QStringLiteral("Данный конспект уже существует. Желаете заменить?"),
+        const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
+                                          QCoreApplication::translate("DocumentController", "Данный конспект уже существует. Желаете заменить?"),
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                           QMessageBox::Question);
         if (answer == QMessageBox::No)
@@ -303,8 +307,8 @@ void DocumentController::openOutline(const QString& file)
         return;
     QString path = file;
     if (path.isEmpty()) {
-        const auto choice = dialogs().openFile(m_window.dialogParent(), QStringLiteral("Открыть"),
-                                               m_window.dialogFolders().outlines, kOutlineFilter, 1);
+        const auto choice = dialogs().openFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Открыть"),
+                                               m_window.dialogFolders().outlines, outlineFilter(), 1);
         if (!choice)
             return;
         path = choice->path;
@@ -373,9 +377,9 @@ void DocumentController::openOutline(const QString& file)
         m_window.maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
-        dialogs().inform(m_window.dialogParent(), QStringLiteral("Информация"), notice, QMessageBox::Information);
+        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Информация"), notice, QMessageBox::Information);
     if (!warning.isEmpty())
-        dialogs().inform(m_window.dialogParent(), QStringLiteral("Внимание"), warning, QMessageBox::Warning);
+        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Внимание"), warning, QMessageBox::Warning);
 }
 
 // --- Save, Save as ----------------------------------------------------------------------------------
@@ -419,8 +423,8 @@ bool DocumentController::save()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = dialogs().saveFile(m_window.dialogParent(), QStringLiteral("Сохранить как"),
-                                           m_window.dialogFolders().outlines, kSaveFilter,
+    const auto choice = dialogs().saveFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Сохранить как"),
+                                           m_window.dialogFolders().outlines, saveFilter(),
                                            m_document.state.outlineName, 1);
     if (!choice)
         return false;

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include <QCoreApplication>
+
 namespace velmar {
 
 namespace {
@@ -58,12 +60,12 @@ int shrunkGridStep(int step)
 
 QString growGridCaption(int step)
 {
-    return QStringLiteral("Увеличить сетку ") + QString::number(step) + QStringLiteral("+1");
+    return QCoreApplication::translate("Grid", "Увеличить сетку %1+1").arg(step);
 }
 
 QString shrinkGridCaption(int step)
 {
-    return QStringLiteral("Уменьшить сетку ") + QString::number(step) + QStringLiteral("-1");
+    return QCoreApplication::translate("Grid", "Уменьшить сетку %1-1").arg(step);
 }
 
 }  // namespace velmar

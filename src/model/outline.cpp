@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include <QCoreApplication>
+
 namespace velmar {
 
 namespace {
@@ -269,14 +271,14 @@ QString Outline::capacityMessage(ObjectKind kind)
 {
     QString what;
     switch (kind) {
-    case ObjectKind::Frame: what = QStringLiteral("фреймов"); break;
-    case ObjectKind::Picture: what = QStringLiteral("рисунков"); break;
-    case ObjectKind::Caption: what = QStringLiteral("надписей"); break;
-    case ObjectKind::Video: what = QStringLiteral("видео фрагментов"); break;
-    case ObjectKind::TextField: what = QStringLiteral("текстовых полей"); break;
-    case ObjectKind::Arrow: what = QStringLiteral("стрелок"); break;
+    case ObjectKind::Frame: what = QCoreApplication::translate("Outline", "фреймов"); break;
+    case ObjectKind::Picture: what = QCoreApplication::translate("Outline", "рисунков"); break;
+    case ObjectKind::Caption: what = QCoreApplication::translate("Outline", "надписей"); break;
+    case ObjectKind::Video: what = QCoreApplication::translate("Outline", "видео фрагментов"); break;
+    case ObjectKind::TextField: what = QCoreApplication::translate("Outline", "текстовых полей"); break;
+    case ObjectKind::Arrow: what = QCoreApplication::translate("Outline", "стрелок"); break;
     }
-    return QStringLiteral("В логическом конспекте уже %1 %2 — больше создать нельзя.\n"
+    return QCoreApplication::translate("Outline", "В логическом конспекте уже %1 %2 — больше создать нельзя.\n"
                           "Удалите ненужные объекты этого вида и повторите команду.")
         .arg(kTableCapacity)
         .arg(what);

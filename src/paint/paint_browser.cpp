@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -161,9 +162,9 @@ void PictureBrowser::refresh()
 
     QString note;
     if (!m_listing.readable)
-        note = QStringLiteral("Папка «%1» не найдена или недоступна.").arg(m_folder);
+        note = QCoreApplication::translate("PictureBrowser", "Папка «%1» не найдена или недоступна.").arg(m_folder);
     else if (m_listing.truncated)
-        note = QStringLiteral("В папке больше %1 элементов: показаны первые %1.").arg(kBrowserItemLimit);
+        note = QCoreApplication::translate("PictureBrowser", "В папке больше %1 элементов: показаны первые %1.").arg(kBrowserItemLimit);
     m_note->setTextFormat(Qt::PlainText);
     m_note->setText(visibleText(note, LineBreaks::Keep));
     m_note->setVisible(!note.isEmpty());
@@ -304,7 +305,7 @@ void PictureBrowser::showBroken(int row, const QString& error)
     if (m_brokenIcon.isNull())
         m_brokenIcon = placeholderIcon(m_thumbSize, true);
     item->setIcon(m_brokenIcon);
-    item->setToolTip(QStringLiteral("%1\nРисунок не читается: %2").arg(m_listing.items.at(row).path, error));
+    item->setToolTip(QCoreApplication::translate("PictureBrowser", "%1\nРисунок не читается: %2").arg(m_listing.items.at(row).path, error));
 }
 
 void PictureBrowser::thumbnailsFetched(int run, const QList<ThumbnailLoader::Result>& results)

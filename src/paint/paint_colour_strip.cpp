@@ -6,6 +6,7 @@
 #include "paint/core/palette.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,7 +24,7 @@ public:
     {
         m_colour = c;
         // A screen reader tells the cell's colour, as the eye sees it.
-        setAccessibleDescription(QStringLiteral("красный %1, зелёный %2, синий %3").arg(c.red()).arg(c.green()).arg(c.blue()));
+        setAccessibleDescription(QCoreApplication::translate("PaintWindow", "красный %1, зелёный %2, синий %3").arg(c.red()).arg(c.green()).arg(c.blue()));
         update();
     }
     std::function<void(int, Qt::MouseButton)> onPress;

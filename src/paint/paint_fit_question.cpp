@@ -5,6 +5,8 @@
 #include "paint/core/view_steps.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
+
 namespace velmar::paint {
 
 void offerToFitPiece(QWidget* parent, PaintEditor& editor)
@@ -16,7 +18,7 @@ void offerToFitPiece(QWidget* parent, PaintEditor& editor)
     const QSize picture = doc.picture().size();
     const QSize fitted = fitKeepingAspect(piece, picture);
     const QString text =
-        QStringLiteral("Вставляемый рисунок (%1 x %2) больше редактируемого (%3 x %4).\n\n"
+        QCoreApplication::translate("PaintWindow", "Вставляемый рисунок (%1 x %2) больше редактируемого (%3 x %4).\n\n"
                        "Уменьшить его до %5 x %6, сохранив пропорции? "
                        "«Нет» оставит его размер, и часть рисунка окажется за краем.")
             .arg(piece.width())
@@ -25,7 +27,7 @@ void offerToFitPiece(QWidget* parent, PaintEditor& editor)
             .arg(picture.height())
             .arg(fitted.width())
             .arg(fitted.height());
-    const auto answer = dialogs().ask(parent, QStringLiteral("Графический редактор"), text,
+    const auto answer = dialogs().ask(parent, QCoreApplication::translate("PaintWindow", "Графический редактор"), text,
                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
     if (answer == QMessageBox::Yes)
         editor.fitPieceToPicture();

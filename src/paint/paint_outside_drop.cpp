@@ -6,6 +6,7 @@
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -93,25 +94,25 @@ void OutsideDrop::take(const QString& file, const QImage& image)
         reader.setAutoTransform(true);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
-            problem = QStringLiteral("Рисунок «%1» слишком велик (%2 x %3).")
+            problem = QCoreApplication::translate("PaintWindow", "Рисунок «%1» слишком велик (%2 x %3).")
                           .arg(QDir::toNativeSeparators(file))
                           .arg(size.width())
                           .arg(size.height());
         else if (!reader.read(&picture))
-            problem = QStringLiteral("Не удалось открыть рисунок «%1».").arg(QDir::toNativeSeparators(file));
+            problem = QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1».").arg(QDir::toNativeSeparators(file));
     } else {
         picture = image;
         if (qint64(picture.width()) * picture.height() > kMaxPixels) {
-            problem = QStringLiteral("Перенесённый рисунок слишком велик (%1 x %2).")
+            problem = QCoreApplication::translate("PaintWindow", "Перенесённый рисунок слишком велик (%1 x %2).")
                           .arg(picture.width())
                           .arg(picture.height());
             picture = QImage();
         } else if (picture.isNull()) {
-            problem = QStringLiteral("Перенесённые данные не удалось прочитать как рисунок.");
+            problem = QCoreApplication::translate("PaintWindow", "Перенесённые данные не удалось прочитать как рисунок.");
         }
     }
     if (picture.isNull()) {
-        dialogs().inform(&m_window, QStringLiteral("Ошибка"), problem, QMessageBox::Warning);
+        dialogs().inform(&m_window, QCoreApplication::translate("PaintWindow", "Ошибка"), problem, QMessageBox::Warning);
         return;
     }
     PaintEditor& editor = m_window.editor();

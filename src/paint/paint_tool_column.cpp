@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -26,18 +27,18 @@ struct ToolButtonEntry {
 
 // Two buttons per row, in tool-number order.
 constexpr ToolButtonEntry kToolButtons[] = {
-    {ToolId::Selection, "Panel40", "Image2", "select", "Выделение"},
-    {ToolId::Zoom, "Panel41", "Image3", "zoom", "Масштаб"},
-    {ToolId::Eraser, "Panel42", "Image4", "eraser", "Ластик"},
-    {ToolId::ColourPicker, "Panel43", "Image5", "picker", "Выбор цвета"},
-    {ToolId::Pencil, "Panel44", "Image6", "pencil", "Карандаш"},
-    {ToolId::Spray, "Panel46", "Image8", "spray", "Распылитель"},
-    {ToolId::Fill, "Panel47", "Image9", "fill", "Заливка"},
-    {ToolId::Line, "Panel48", "Image10", "line", "Линия"},
-    {ToolId::Text, "Panel49", "Image11", "text", "Надпись"},
-    {ToolId::Rectangle, "Panel50", "Image12", "rectangle", "Прямоугольник"},
-    {ToolId::Ellipse, "Panel52", "Image14", "ellipse", "Эллипс"},
-    {ToolId::RoundedRectangle, "Panel53", "Image15", "round_rect", "Скругленный прямоугольник"},
+    {ToolId::Selection, "Panel40", "Image2", "select", QT_TRANSLATE_NOOP("PaintTools", "Выделение")},
+    {ToolId::Zoom, "Panel41", "Image3", "zoom", QT_TRANSLATE_NOOP("PaintTools", "Масштаб")},
+    {ToolId::Eraser, "Panel42", "Image4", "eraser", QT_TRANSLATE_NOOP("PaintTools", "Ластик")},
+    {ToolId::ColourPicker, "Panel43", "Image5", "picker", QT_TRANSLATE_NOOP("PaintTools", "Выбор цвета")},
+    {ToolId::Pencil, "Panel44", "Image6", "pencil", QT_TRANSLATE_NOOP("PaintTools", "Карандаш")},
+    {ToolId::Spray, "Panel46", "Image8", "spray", QT_TRANSLATE_NOOP("PaintTools", "Распылитель")},
+    {ToolId::Fill, "Panel47", "Image9", "fill", QT_TRANSLATE_NOOP("PaintTools", "Заливка")},
+    {ToolId::Line, "Panel48", "Image10", "line", QT_TRANSLATE_NOOP("PaintTools", "Линия")},
+    {ToolId::Text, "Panel49", "Image11", "text", QT_TRANSLATE_NOOP("PaintTools", "Надпись")},
+    {ToolId::Rectangle, "Panel50", "Image12", "rectangle", QT_TRANSLATE_NOOP("PaintTools", "Прямоугольник")},
+    {ToolId::Ellipse, "Panel52", "Image14", "ellipse", QT_TRANSLATE_NOOP("PaintTools", "Эллипс")},
+    {ToolId::RoundedRectangle, "Panel53", "Image15", "round_rect", QT_TRANSLATE_NOOP("PaintTools", "Скругленный прямоугольник")},
 };
 
 constexpr int kButtonSize = 24;
@@ -94,7 +95,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
         button->setGeometry(4 + (k % 2) * (kButtonSize + 2), 4 + (k / 2) * (kButtonSize + 1), kButtonSize, kButtonSize);
         button->setIcon(buttonIcon(entry.icon));
         button->setIconSize(QSize(19, 19));
-        button->setToolTip(QString::fromUtf8(entry.hint));
+        button->setToolTip(QCoreApplication::translate("PaintTools", entry.hint));
         button->setProperty("imageName", QLatin1String(entry.image));
         const ToolId tool = entry.tool;
         // A click chooses the tool; the button's look follows the editor's current tool.
@@ -119,9 +120,9 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     // Fill style of the shapes: outline, outline and other colour inside, filled.
     m_fillStylePanel = optionPanel("Panel55", this);
     m_fillStyleList = new OptionList(QStringLiteral("ListBox2"), 17,
-                                     {{{}, icon("fill_0"), {7, 2}, QStringLiteral("Контур")},
-                                      {{}, icon("fill_1"), {7, 20}, QStringLiteral("Контур и заливка")},
-                                      {{}, icon("fill_2"), {7, 36}, QStringLiteral("Заливка без контура")}},
+                                     {{{}, icon("fill_0"), {7, 2}, QCoreApplication::translate("PaintTools", "Контур")},
+                                      {{}, icon("fill_1"), {7, 20}, QCoreApplication::translate("PaintTools", "Контур и заливка")},
+                                      {{}, icon("fill_2"), {7, 36}, QCoreApplication::translate("PaintTools", "Заливка без контура")}},
                                      m_fillStylePanel);
     m_fillStyleList->setFixedWidth(kOptionsWidth);
     m_fillStylePanel->setFixedHeight(m_fillStyleList->height());
@@ -131,8 +132,8 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     // Opaque or transparent placement of floating pieces.
     m_placementPanel = optionPanel("Panel63", this);
     m_placementList = new OptionList(QStringLiteral("ListBox3"), 28,
-                                     {{{}, icon("opaque"), {7, 2}, QStringLiteral("Непрозрачный фрагмент")},
-                                      {{}, icon("transparent"), {7, 30}, QStringLiteral("Прозрачный фрагмент")}},
+                                     {{{}, icon("opaque"), {7, 2}, QCoreApplication::translate("PaintTools", "Непрозрачный фрагмент")},
+                                      {{}, icon("transparent"), {7, 30}, QCoreApplication::translate("PaintTools", "Прозрачный фрагмент")}},
                                      m_placementPanel);
     m_placementList->setFixedWidth(kOptionsWidth);
     m_placementPanel->setFixedHeight(m_placementList->height());
@@ -140,7 +141,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
 
     // Fill tolerance and "Все".
     m_tolerancePanel = optionPanel("Panel64", this);
-    auto* label = new QLabel(QStringLiteral("Допуск"), m_tolerancePanel);
+    auto* label = new QLabel(QCoreApplication::translate("PaintTools", "Допуск"), m_tolerancePanel);
     label->setObjectName(QStringLiteral("Label1"));
     label->move(0, 0);
     m_tolerance = new QSpinBox(m_tolerancePanel);
@@ -149,7 +150,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     m_tolerance->setGeometry(0, 16, kOptionsWidth, 22);
     m_tolerance->setValue(m_document.fillTolerance());
     connect(m_tolerance, &QSpinBox::valueChanged, this, [this](int v) { m_document.setFillTolerance(v); });
-    m_fillAll = new QCheckBox(QStringLiteral("Все"), m_tolerancePanel);
+    m_fillAll = new QCheckBox(QCoreApplication::translate("PaintTools", "Все"), m_tolerancePanel);
     m_fillAll->setObjectName(QStringLiteral("CheckBox1"));
     m_fillAll->move(0, 42);
     m_fillAll->setFocusPolicy(Qt::NoFocus);
@@ -158,7 +159,7 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
 
     // The text tool's font.
     m_fontPanel = optionPanel("Panel62", this);
-    m_fontButton = new QPushButton(QStringLiteral("Шрифт"), m_fontPanel);
+    m_fontButton = new QPushButton(QCoreApplication::translate("PaintTools", "Шрифт"), m_fontPanel);
     m_fontButton->setObjectName(QStringLiteral("fontButton"));
     m_fontButton->setGeometry(0, 0, kOptionsWidth, 23);
     m_fontButton->setFocusPolicy(Qt::NoFocus);

@@ -12,6 +12,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -53,7 +54,7 @@ EditorViewKeys::EditorViewKeys(PaintWindow& window) : QObject(&window), m_window
     addToolKeys();
     addZoomKeys();
 
-    QAction* cancel = new QAction(QStringLiteral("Прервать"), &window);
+    QAction* cancel = new QAction(QCoreApplication::translate("PaintWindow", "Прервать"), &window);
     cancel->setObjectName(QStringLiteral("paintCancelStroke"));
     cancel->setShortcut(QKeySequence(Qt::Key_Escape));
     cancel->setShortcutContext(Qt::WindowShortcut);
@@ -63,7 +64,7 @@ EditorViewKeys::EditorViewKeys(PaintWindow& window) : QObject(&window), m_window
     });
     window.addAction(cancel);
 
-    m_grid = new QAction(QStringLiteral("Сетка пикселей (6x и 8x)"), &window);
+    m_grid = new QAction(QCoreApplication::translate("PaintWindow", "Сетка пикселей (6x и 8x)"), &window);
     m_grid->setObjectName(QStringLiteral("paintPixelGrid"));
     m_grid->setCheckable(true);
     connect(m_grid, &QAction::toggled, this,
@@ -113,9 +114,9 @@ void EditorViewKeys::addZoomKeys()
         m_window.addAction(a);
     };
     // Ctrl+= is Ctrl++ without Shift on most layouts.
-    add("paintZoomIn", QStringLiteral("Увеличить"),
+    add("paintZoomIn", QCoreApplication::translate("PaintWindow", "Увеличить"),
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, +1);
-    add("paintZoomOut", QStringLiteral("Уменьшить"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+    add("paintZoomOut", QCoreApplication::translate("PaintWindow", "Уменьшить"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
 }
 
 bool EditorViewKeys::typing() const

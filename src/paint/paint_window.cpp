@@ -1,6 +1,8 @@
 // The graphic editor window: layout, menus, status bar, keys, opening and closing.
 #include "paint/paint_window.h"
 
+#include "platform/core/interface_language.h"
+
 #include "paint/paint_browser.h"
 #include "paint/paint_colour_strip.h"
 #include "paint/paint_option_list.h"
@@ -13,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,14 +52,14 @@ constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr char kWidestSize[] = "8888 x 8888";
 
 constexpr StatusPanel kStatusLayout[PaintWindow::kStatusPanels] = {
-    {"Картинка", nullptr, kCentred},
+    {QT_TRANSLATE_NOOP("PaintTools", "Картинка"), nullptr, kCentred},
     {"", kWidestSize, kCentred},
-    {"", "Толщина", kCentred},  // "Размер", "Диаметр", "Толщина" or "Шрифт"
+    {"", QT_TRANSLATE_NOOP("PaintTools", "Толщина"), kCentred},  // "Размер", "Диаметр", "Толщина" or "Шрифт"
     {"", "8888", kCentred},
-    {"Курсор", nullptr, kCentred},
+    {QT_TRANSLATE_NOOP("PaintTools", "Курсор"), nullptr, kCentred},
     {"", kWidestSize, kCentred},
     {"", kWidestSize, kCentred},
-    {"Цвет", nullptr, kCentred},
+    {QT_TRANSLATE_NOOP("PaintTools", "Цвет"), nullptr, kCentred},
     {"", "R-255 G-255 B-255", kLeft},
     {"", nullptr, kLeft},  // takes what room is left
 };
@@ -66,7 +69,7 @@ constexpr StatusPanel kStatusLayout[PaintWindow::kStatusPanels] = {
 PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc, this)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Графический редактор"));
+    setWindowTitle(QCoreApplication::translate("PaintWindow", "Графический редактор"));
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::ApplicationModal);
     resize(694, 480);
@@ -228,36 +231,36 @@ void PaintWindow::buildMenus()
         return a;
     };
     PaintCommands& c = m_commands;
-    QMenu* file = c.fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu* file = c.fileMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Файл"));
     file->setObjectName(QStringLiteral("paintFileMenu"));
-    c.newPicture = add(file, "paintNew", QStringLiteral("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.open = add(file, "paintOpen", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    c.save = add(file, "paintSave", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    c.saveAs = add(file, "paintSaveAs", QStringLiteral("Сохранить как..."));
+    c.newPicture = add(file, "paintNew", QCoreApplication::translate("PaintWindow", "Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.open = add(file, "paintOpen", QCoreApplication::translate("PaintWindow", "Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.save = add(file, "paintSave", QCoreApplication::translate("PaintWindow", "Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.saveAs = add(file, "paintSaveAs", QCoreApplication::translate("PaintWindow", "Сохранить как..."));
     file->addSeparator();
-    c.exit = add(file, "paintExit", QStringLiteral("Выход"));
+    c.exit = add(file, "paintExit", QCoreApplication::translate("PaintWindow", "Выход"));
     c.exit->setVisible(false);
     connect(c.exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = c.editMenu = menuBar()->addMenu(QStringLiteral("Правка"));
+    QMenu* edit = c.editMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Правка"));
     edit->setObjectName(QStringLiteral("paintEditMenu"));
-    c.undo = add(edit, "paintUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    c.redo = add(edit, "paintRedo", QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    c.undo = add(edit, "paintUndo", QCoreApplication::translate("PaintWindow", "Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.redo = add(edit, "paintRedo", QCoreApplication::translate("PaintWindow", "Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
     connect(c.undo, &QAction::triggered, this, [this] { m_editor.undo(); });
     connect(c.redo, &QAction::triggered, this, [this] { m_editor.redo(); });
     edit->addSeparator();
-    c.cut = add(edit, "paintCut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    c.copy = add(edit, "paintCopy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    c.paste = add(edit, "paintPaste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    c.selectAll = add(edit, "paintSelectAll", QStringLiteral("Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    c.cut = add(edit, "paintCut", QCoreApplication::translate("PaintWindow", "Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    c.copy = add(edit, "paintCopy", QCoreApplication::translate("PaintWindow", "Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.paste = add(edit, "paintPaste", QCoreApplication::translate("PaintWindow", "Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    c.selectAll = add(edit, "paintSelectAll", QCoreApplication::translate("PaintWindow", "Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
-    c.copyToFile = add(edit, "paintCopyToFile", QStringLiteral("Копировать в файл..."));
-    c.pasteFromFile = add(edit, "paintPasteFromFile", QStringLiteral("Вставить из файла..."));
+    c.copyToFile = add(edit, "paintCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл..."));
+    c.pasteFromFile = add(edit, "paintPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла..."));
 
-    QMenu* help = c.helpMenu = menuBar()->addMenu(QStringLiteral("Справка"));
+    QMenu* help = c.helpMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Справка"));
     help->setObjectName(QStringLiteral("paintHelpMenu"));
-    c.help = add(help, "paintHelp", QStringLiteral("Вызов справки"));
-    c.about = add(help, "paintAbout", QStringLiteral("О программе..."));
+    c.help = add(help, "paintHelp", QCoreApplication::translate("PaintWindow", "Вызов справки"));
+    c.about = add(help, "paintAbout", QCoreApplication::translate("PaintWindow", "О программе..."));
     help->menuAction()->setVisible(false);
 }
 
@@ -268,12 +271,20 @@ void PaintWindow::buildStatusBar()
     bar->setSizeGripEnabled(false);
     for (int i = 0; i < kStatusPanels; ++i) {
         const StatusPanel& panel = kStatusLayout[i];
-        auto* label = new QLabel(QString::fromUtf8(panel.fixedText), bar);
+        auto* label = new QLabel(QCoreApplication::translate("PaintTools", panel.fixedText), bar);
         label->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         label->setAlignment(panel.alignment);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        const QString widest = panel.widestText ? QString::fromUtf8(panel.widestText) : label->text();
+        QString widest = panel.widestText ? QCoreApplication::translate("PaintTools", panel.widestText) : label->text();
+        // In another language another setting name may be the widest.
+        if (i == 2 && interfaceLanguage() != InterfaceLanguage::Russian)
+            for (const char* name : {QT_TRANSLATE_NOOP("PaintTools", "Размер"), QT_TRANSLATE_NOOP("PaintTools", "Диаметр"),
+                                     QT_TRANSLATE_NOOP("PaintTools", "Шрифт")}) {
+                const QString text = QCoreApplication::translate("PaintTools", name);
+                if (label->fontMetrics().horizontalAdvance(text) > label->fontMetrics().horizontalAdvance(widest))
+                    widest = text;
+            }
         // The text, the frame on both sides and two pixels of air on each. A longer read-out (a picture
         // above 9999 pixels) widens its panel into the room of the last one.
         const int width = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 4;

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -45,12 +46,12 @@ void PaintWindow::buildEditCommands()
         connect(a, &QAction::triggered, this, command);
         return a;
     };
-    c.popupCut = item("popupCut", QStringLiteral("Вырезать"), &PaintWindow::cutCommand);
-    c.popupCopy = item("popupCopy", QStringLiteral("Копировать"), &PaintWindow::copyCommand);
-    c.popupPaste = item("popupPaste", QStringLiteral("Вставить"), &PaintWindow::pasteCommand);
+    c.popupCut = item("popupCut", QCoreApplication::translate("PaintWindow", "Вырезать"), &PaintWindow::cutCommand);
+    c.popupCopy = item("popupCopy", QCoreApplication::translate("PaintWindow", "Копировать"), &PaintWindow::copyCommand);
+    c.popupPaste = item("popupPaste", QCoreApplication::translate("PaintWindow", "Вставить"), &PaintWindow::pasteCommand);
     m_frameMenu->addSeparator();
-    c.popupPasteFromFile = item("popupPasteFromFile", QStringLiteral("Вставить из файла"), &PaintWindow::pasteFromFileCommand);
-    c.popupCopyToFile = item("popupCopyToFile", QStringLiteral("Копировать в файл"), &PaintWindow::copyToFileCommand);
+    c.popupPasteFromFile = item("popupPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла"), &PaintWindow::pasteFromFileCommand);
+    c.popupCopyToFile = item("popupCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл"), &PaintWindow::copyToFileCommand);
     connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
 
     // The items follow the piece and the clipboard at once, so that their shortcuts do too.
@@ -103,23 +104,23 @@ void PaintWindow::copyToFileCommand()
         return;
     // The piece is written through the same save dialog as the picture: it opens where the last
     // save went, with its name and filter, and what is chosen here is offered there next time.
-    if (!askSaveName(QStringLiteral("Копировать в файл")))
+    if (!askSaveName(QCoreApplication::translate("PaintWindow", "Копировать в файл")))
         return;
     const PictureFileDialogState& state = m_doc.saveDialogState();
     const PieceFileResult saved = m_editor.savePieceToFile(state.fileName, state.filterIndex);
     if (!saved.ok)
-        dialogs().inform(this, QStringLiteral("Ошибка"), saved.error, QMessageBox::Warning);
+        dialogs().inform(this, QCoreApplication::translate("PaintWindow", "Ошибка"), saved.error, QMessageBox::Warning);
 }
 
 void PaintWindow::pasteFromFileCommand()
 {
-    const auto choice = dialogs().openFile(this, QStringLiteral("Вставить из файла"), QString(),
+    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Вставить из файла"), QString(),
                                            kPasteFromFileFilter);
     if (!choice)
         return;
     const PieceFileResult read = m_editor.pastePieceFromFile(choice->path, choice->filterIndex);
     if (!read.ok)
-        dialogs().inform(this, QStringLiteral("Ошибка"), read.error, QMessageBox::Warning);
+        dialogs().inform(this, QCoreApplication::translate("PaintWindow", "Ошибка"), read.error, QMessageBox::Warning);
     else
         offerToFitPiece(this, m_editor);
 }

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPainter>
 
@@ -23,7 +24,7 @@ void PaintWindow::connectFileCommands()
 
 void PaintWindow::reportFileError(const QString& text)
 {
-    dialogs().inform(this, QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+    dialogs().inform(this, QCoreApplication::translate("PaintWindow", "Ошибка"), text, QMessageBox::Critical);
 }
 
 void PaintWindow::newPicture()
@@ -41,7 +42,7 @@ void PaintWindow::newPicture()
 void PaintWindow::openPictureFile()
 {
     PictureFileDialogState& state = m_doc.openDialogState();
-    const auto choice = dialogs().openFile(this, QStringLiteral("Открыть"), state.folder(m_browser->folder()),
+    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Открыть"), state.folder(m_browser->folder()),
                                            QLatin1String(kOpenPictureFilter), state.filterIndex);
     if (!choice)
         return;
@@ -50,7 +51,7 @@ void PaintWindow::openPictureFile()
     QString error;
     const QImage image = readPictureFile(choice->path, decoderForOpenFilter(choice->filterIndex, choice->path), &error);
     if (image.isNull()) {
-        reportFileError(QStringLiteral("Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(choice->path), error));
+        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(choice->path), error));
         return;
     }
     // The picture control follows at the current zoom.
@@ -63,7 +64,7 @@ bool PaintWindow::writePicture()
     const PictureFileDialogState& state = m_pictureFile;
     QString error;
     if (writePictureFile(m_doc.picture(), state.fileName, state.filterIndex, &error).isEmpty()) {
-        reportFileError(QStringLiteral("Не удалось сохранить рисунок в файл «%1»: %2.")
+        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось сохранить рисунок в файл «%1»: %2.")
                             .arg(QDir::toNativeSeparators(savedPictureName(state.fileName, state.filterIndex)), error));
         return false;
     }
@@ -84,7 +85,7 @@ bool PaintWindow::askSaveName(const QString& caption)
 
 void PaintWindow::savePictureAs()
 {
-    if (askSaveName(QStringLiteral("Сохранить как"))) {
+    if (askSaveName(QCoreApplication::translate("PaintWindow", "Сохранить как"))) {
         m_pictureFile = m_doc.saveDialogState();
         writePicture();
     }
@@ -96,7 +97,7 @@ void PaintWindow::savePicture()
     // same dialog in between does not make "Сохранить" overwrite that piece's file.
     if (m_savedOnce) {
         writePicture();
-    } else if (askSaveName(QStringLiteral("Сохранить"))) {
+    } else if (askSaveName(QCoreApplication::translate("PaintWindow", "Сохранить"))) {
         m_pictureFile = m_doc.saveDialogState();
         // A name that could not be written to is asked for again next time.
         m_savedOnce = writePicture();
@@ -111,7 +112,7 @@ void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoin
     QString error;
     const QImage piece = readPictureFile(path, decoder, &error);
     if (piece.isNull()) {
-        reportFileError(QStringLiteral("Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(path), error));
+        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     // The picture arrives as a floating piece at the work area's corner, with the selection

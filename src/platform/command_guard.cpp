@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace velmar {
@@ -10,7 +11,7 @@ namespace {
 
 void showError(QWidget* parent, const QString& text)
 {
-    dialogs().inform(parent, QStringLiteral("Ошибка"), text, QMessageBox::Critical);
+    dialogs().inform(parent, QCoreApplication::translate("Errors", "Ошибка"), text, QMessageBox::Critical);
 }
 
 // Runs fn; returns the error text, or a null string when it succeeded.
@@ -22,11 +23,11 @@ QString errorOf(Fn&& fn)
     } catch (const UserError& e) {
         return e.message();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Недостаточно памяти для выполнения команды.");
+        return QCoreApplication::translate("Errors", "Недостаточно памяти для выполнения команды.");
     } catch (const std::exception& e) {
-        return QStringLiteral("Непредвиденная ошибка: ") + QString::fromLocal8Bit(e.what());
+        return QCoreApplication::translate("Errors", "Непредвиденная ошибка: ") + QString::fromLocal8Bit(e.what());
     } catch (...) {
-        return QStringLiteral("Непредвиденная ошибка.");
+        return QCoreApplication::translate("Errors", "Непредвиденная ошибка.");
     }
     return {};
 }

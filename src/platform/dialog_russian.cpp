@@ -1,5 +1,7 @@
 #include "platform/dialog_russian.h"
 
+#include "platform/core/interface_language.h"
+
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
@@ -78,6 +80,8 @@ public:
 
 void russifyFileDialog(QFileDialog* dialog)
 {
+    if (interfaceLanguage() != InterfaceLanguage::Russian)
+        return;  // Qt's own English texts and the system's dates
     if (!dialog->testOption(QFileDialog::DontUseNativeDialog) && dialog->findChildren<QAbstractItemView*>().isEmpty())
         return;  // the platform's own dialog
     dialog->setProxyModel(new RussianDates(dialog));
@@ -111,6 +115,8 @@ QString fontSampleText()
 
 void russifyFontDialog(QFontDialog* dialog)
 {
+    if (interfaceLanguage() != InterfaceLanguage::Russian)
+        return;  // Qt's own English style names and sample
     // The dialog builds its lists in the order family, style, size, and its line edits in the
     // same order, the sample last.
     const QList<QListView*> lists = dialog->findChildren<QListView*>(Qt::FindDirectChildrenOnly);

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -63,8 +64,8 @@ public:
         QMessageBox box(icon, caption, shownMessage(text), buttons, parent);
         box.setTextFormat(Qt::PlainText);
         const std::pair<QMessageBox::StandardButton, QString> russian[] = {
-            {QMessageBox::Yes, QStringLiteral("Да")}, {QMessageBox::No, QStringLiteral("Нет")},
-            {QMessageBox::Cancel, QStringLiteral("Отмена")}};
+            {QMessageBox::Yes, QCoreApplication::translate("Dialogs", "Да")}, {QMessageBox::No, QCoreApplication::translate("Dialogs", "Нет")},
+            {QMessageBox::Cancel, QCoreApplication::translate("Dialogs", "Отмена")}};
         for (const auto& [which, text] : russian)
             if (QAbstractButton* button = box.button(which))
                 button->setText(text);
@@ -86,7 +87,7 @@ public:
         dialog.setLabelText(prompt);
         dialog.setTextValue(initial);
         dialog.setOkButtonText(QStringLiteral("OK"));
-        dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        dialog.setCancelButtonText(QCoreApplication::translate("Dialogs", "Отмена"));
         // Wide enough for the caption in the title bar beside the window manager's buttons, and
         // for the prompt on one line.
         // The dialog sizes itself from its contents, so the room is given to its prompt.
@@ -116,7 +117,7 @@ public:
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
     {
-        const QColor colour = chooseColourInDialog(parent, initial, QStringLiteral("Цвет"));
+        const QColor colour = chooseColourInDialog(parent, initial, QCoreApplication::translate("Dialogs", "Цвет"));
         if (!colour.isValid())
             return std::nullopt;
         return colour;
@@ -138,10 +139,10 @@ public:
     std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) override
     {
         QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("Печать"));
+        dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Печать"));
         // The summary option is a page of the dialog's options.
         auto* options = new QWidget;
-        options->setWindowTitle(QStringLiteral("Краткое содержание"));
+        options->setWindowTitle(QCoreApplication::translate("Dialogs", "Краткое содержание"));
         auto* summary = new QCheckBox(printSummaryCaption(), options);
         summary->setObjectName(QStringLiteral("printSummary"));
         summary->setChecked(withSummary);
@@ -157,7 +158,7 @@ public:
     bool previewPrint(QWidget* parent, QPrinter& printer, bool withSummary, const PagePainter& paint) override
     {
         QPrintPreviewDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
+        dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Предварительный просмотр"));
         auto* summary = new QCheckBox(printSummaryCaption(), &dialog);
         summary->setObjectName(QStringLiteral("printSummary"));
         summary->setChecked(withSummary);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
@@ -72,7 +73,7 @@ public:
 };
 
 // The caption of the print option and of the check box that asks for the summary pages.
-inline QString printSummaryCaption() { return QStringLiteral("Печатать краткое содержание"); }
+inline QString printSummaryCaption() { return QCoreApplication::translate("Dialogs", "Печатать краткое содержание"); }
 
 // The dialogs in use. The program starts with the real ones; tests install scripted ones.
 Dialogs& dialogs();

@@ -43,9 +43,9 @@ MediaModule loadModule()
         module.error = library.errorString();
     }
     if (module.error.isEmpty())
-        module.error = QStringLiteral("модуль воспроизведения видео не найден");
+        module.error = QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не найден");
     else
-        module.error = QStringLiteral("модуль воспроизведения видео не загружается: ") + module.error;
+        module.error = QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не загружается: ") + module.error;
     return module;
 }
 

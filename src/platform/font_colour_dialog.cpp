@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -27,18 +28,19 @@ struct NamedColour {
 
 // The sixteen basic colours of a font dialog's colour list.
 const NamedColour kBasicColours[] = {
-    {"Чёрный", qRgb(0, 0, 0)},          {"Бордовый", qRgb(128, 0, 0)},
-    {"Зелёный", qRgb(0, 128, 0)},       {"Оливковый", qRgb(128, 128, 0)},
-    {"Тёмно-синий", qRgb(0, 0, 128)},   {"Фиолетовый", qRgb(128, 0, 128)},
-    {"Сине-зелёный", qRgb(0, 128, 128)}, {"Серый", qRgb(128, 128, 128)},
-    {"Серебристый", qRgb(192, 192, 192)}, {"Красный", qRgb(255, 0, 0)},
-    {"Лайм", qRgb(0, 255, 0)},          {"Жёлтый", qRgb(255, 255, 0)},
-    {"Синий", qRgb(0, 0, 255)},         {"Фуксия", qRgb(255, 0, 255)},
-    {"Голубой", qRgb(0, 255, 255)},     {"Белый", qRgb(255, 255, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Чёрный"), qRgb(0, 0, 0)},          {QT_TRANSLATE_NOOP("FontDialog", "Бордовый"), qRgb(128, 0, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Зелёный"), qRgb(0, 128, 0)},       {QT_TRANSLATE_NOOP("FontDialog", "Оливковый"), qRgb(128, 128, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Тёмно-синий"), qRgb(0, 0, 128)},   {QT_TRANSLATE_NOOP("FontDialog", "Фиолетовый"), qRgb(128, 0, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Сине-зелёный"), qRgb(0, 128, 128)}, {QT_TRANSLATE_NOOP("FontDialog", "Серый"), qRgb(128, 128, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Серебристый"), qRgb(192, 192, 192)}, {QT_TRANSLATE_NOOP("FontDialog", "Красный"), qRgb(255, 0, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Лайм"), qRgb(0, 255, 0)},          {QT_TRANSLATE_NOOP("FontDialog", "Жёлтый"), qRgb(255, 255, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Синий"), qRgb(0, 0, 255)},         {QT_TRANSLATE_NOOP("FontDialog", "Фуксия"), qRgb(255, 0, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Голубой"), qRgb(0, 255, 255)},     {QT_TRANSLATE_NOOP("FontDialog", "Белый"), qRgb(255, 255, 255)},
 };
 
-const QString kOtherColour = QStringLiteral("Другой…");
-const QString kOwnColour = QStringLiteral("Свой цвет");
+// Functions, not constants: the texts are translated once the catalogue is installed.
+QString otherColour() { return QCoreApplication::translate("FontDialog", "Другой…"); }
+QString ownColour() { return QCoreApplication::translate("FontDialog", "Свой цвет"); }
 
 QIcon swatch(const QColor& colour)
 {
@@ -59,7 +61,7 @@ QString withoutFoundry(QString family)
 
 FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Шрифт"));
+    setWindowTitle(QCoreApplication::translate("FontDialog", "Шрифт"));
 
     // Qt's font dialog as a part of this one, without its own buttons.
     m_fonts = new QFontDialog(this);
@@ -75,9 +77,9 @@ FontColourDialog::FontColourDialog(QWidget* parent) : QDialog(parent)
     m_colourBox = new QComboBox(this);
     m_colourBox->setObjectName(QStringLiteral("fontColour"));
     for (const NamedColour& c : kBasicColours)
-        m_colourBox->addItem(swatch(QColor(c.rgb)), QString::fromUtf8(c.name), QColor(c.rgb));
-    m_colourBox->addItem(kOtherColour);
-    auto* colourLabel = new QLabel(QStringLiteral("&Цвет:"), this);
+        m_colourBox->addItem(swatch(QColor(c.rgb)), QCoreApplication::translate("FontDialog", c.name), QColor(c.rgb));
+    m_colourBox->addItem(otherColour());
+    auto* colourLabel = new QLabel(QCoreApplication::translate("FontDialog", "&Цвет:"), this);
     colourLabel->setBuddy(m_colourBox);
     m_colourLabel = colourLabel;
     connect(m_colourBox, qOverload<int>(&QComboBox::activated), this, &FontColourDialog::colourPicked);
@@ -138,8 +140,8 @@ void FontColourDialog::setCurrentColour(const QColor& colour)
 
 void FontColourDialog::colourPicked(int index)
 {
-    if (m_colourBox->itemText(index) == kOtherColour) {
-        const QColor other = chooseColourInDialog(this, m_colour, QStringLiteral("Цвет"));
+    if (m_colourBox->itemText(index) == otherColour()) {
+        const QColor other = chooseColourInDialog(this, m_colour, QCoreApplication::translate("FontDialog", "Цвет"));
         if (other.isValid())
             m_colour = other.toRgb();
     } else {
@@ -151,7 +153,7 @@ void FontColourDialog::colourPicked(int index)
 void FontColourDialog::showColour()
 {
     // A colour outside the basic ones gets its own entry, just above "Другой…".
-    const int own = m_colourBox->findText(kOwnColour);
+    const int own = m_colourBox->findText(ownColour());
     if (own >= 0)
         m_colourBox->removeItem(own);
     int index = -1;
@@ -160,7 +162,7 @@ void FontColourDialog::showColour()
             index = i;
     if (index < 0) {
         index = m_colourBox->count() - 1;
-        m_colourBox->insertItem(index, swatch(m_colour), kOwnColour, m_colour);
+        m_colourBox->insertItem(index, swatch(m_colour), ownColour(), m_colour);
     }
     m_colourBox->setCurrentIndex(index);
     if (m_sample) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
@@ -72,7 +73,7 @@ public:
     qint64 pixelsLeft() const { return m_pixelsLeft; }
 
     // Why a picture beyond the budget is not shown.
-    static QString refusal() { return QStringLiteral("рисунки файла слишком велики для его размера"); }
+    static QString refusal() { return QCoreApplication::translate("DecodeLimits", "рисунки файла слишком велики для его размера"); }
 
 private:
     qint64 m_pixelsLeft;

@@ -3,6 +3,7 @@
 #include "storage/cp1251.h"
 #include "storage/object_fields.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -137,11 +138,11 @@ struct Pending {
 QString checkText(QByteArrayView bytes, int capacity, const QString& recorded, QString* text)
 {
     if (!decodeUtf8(bytes, text))
-        return QStringLiteral("текст не в UTF-8");
+        return QCoreApplication::translate("ExtensionBlock", "текст не в UTF-8");
     if (text->size() > capacity)
-        return QStringLiteral("текст длиннее %1 знаков").arg(capacity);
+        return QCoreApplication::translate("ExtensionBlock", "текст длиннее %1 знаков").arg(capacity);
     if (decodeCp1251(encodeCp1251(*text)) != recorded)
-        return QStringLiteral("текст не совпадает с записью в файле");
+        return QCoreApplication::translate("ExtensionBlock", "текст не совпадает с записью в файле");
     return {};
 }
 
@@ -151,12 +152,12 @@ QString checkText(QByteArrayView bytes, int capacity, const QString& recorded, Q
 QString nextField(QByteArrayView entry, qsizetype* at, int* tag, QByteArrayView* value)
 {
     if (entry.size() - *at < 4)
-        return QStringLiteral("запись обрывается");
+        return QCoreApplication::translate("ExtensionBlock", "запись обрывается");
     *tag = getU16(entry.data() + *at);
     const qsizetype length = getU16(entry.data() + *at + 2);
     *at += 4;
     if (length > entry.size() - *at)
-        return QStringLiteral("поле %1 выходит за конец записи").arg(*tag);
+        return QCoreApplication::translate("ExtensionBlock", "поле %1 выходит за конец записи").arg(*tag);
     *value = entry.sliced(*at, length);
     *at += length;
     return {};
@@ -166,7 +167,7 @@ template <typename O>
 QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Outline& outline)
 {
     if (slot < 1 || slot > outline.count(kind.kind))
-        return QStringLiteral("такого объекта в файле нет");
+        return QCoreApplication::translate("ExtensionBlock", "такого объекта в файле нет");
     O& object = outline.object<O>(slot);
     std::vector<Pending<O>> pending;
     qsizetype at = 0;
@@ -180,15 +181,15 @@ QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Ou
             if (f.offset == tag && (f.type == FieldType::Name || f.type == FieldType::Text || f.type == FieldType::Property))
                 field = &f;
         if (!field)
-            return QStringLiteral("неизвестное поле %1").arg(tag);
-        const QString what = QString::fromUtf8(field->what);
+            return QCoreApplication::translate("ExtensionBlock", "неизвестное поле %1").arg(tag);
+        const QString what = QCoreApplication::translate("ObjectFields", field->what);
         Pending<O> next{field, {}, 0};
         if (field->type == FieldType::Property) {
             if (value.size() != 4)
-                return QStringLiteral("%1: длина %2 байт вместо 4").arg(what).arg(value.size());
+                return QCoreApplication::translate("ExtensionBlock", "%1: длина %2 байт вместо 4").arg(what).arg(value.size());
             next.value = getU32(value.data());
             if (field->high > 0 && next.value > field->high)
-                return QStringLiteral("%1: значение %2 вне 0…%3").arg(what).arg(next.value).arg(field->high);
+                return QCoreApplication::translate("ExtensionBlock", "%1: значение %2 вне 0…%3").arg(what).arg(next.value).arg(field->high);
         } else {
             const QString problem = checkText(value, capacityOf(field->type, field->high), field->text(object), &next.text);
             if (!problem.isEmpty())
@@ -208,7 +209,7 @@ QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Ou
 QString applyOutlineEntry(QByteArrayView entry, int slot, QString& outlineName)
 {
     if (slot != 0)
-        return QStringLiteral("такого объекта в файле нет");
+        return QCoreApplication::translate("ExtensionBlock", "такого объекта в файле нет");
     QString name;
     qsizetype at = 0;
     bool found = false;
@@ -218,7 +219,7 @@ QString applyOutlineEntry(QByteArrayView entry, int slot, QString& outlineName)
         if (const QString problem = nextField(entry, &at, &tag, &value); !problem.isEmpty())
             return problem;
         if (tag != kOutlineNameTag)
-            return QStringLiteral("неизвестное поле %1").arg(tag);
+            return QCoreApplication::translate("ExtensionBlock", "неизвестное поле %1").arg(tag);
         const QString problem = checkText(value, layout::kNameCapacity, outlineName, &name);
         if (!problem.isEmpty())
             return problem;
@@ -249,7 +250,7 @@ public:
     {
         QString listed = m_items.join(QStringLiteral("; "));
         if (m_count > m_items.size())
-            listed += QStringLiteral(" и ещё %1").arg(m_count - m_items.size());
+            listed += QCoreApplication::translate("ExtensionBlock", " и ещё %1").arg(m_count - m_items.size());
         return listed;
     }
     bool isEmpty() const { return m_count == 0; }
@@ -308,21 +309,21 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
     if (bytes.size() < qsizetype(sizeof kMagic) || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
         return {};
     if (bytes.size() < kPreambleSize)
-        return QStringLiteral("блок дополнений обрывается на заголовке, он пропущен целиком");
+        return QCoreApplication::translate("ExtensionBlock", "блок дополнений обрывается на заголовке, он пропущен целиком");
     const quint32 version = getU32(bytes.data() + 8);
     const quint32 length = getU32(bytes.data() + 12);
     const quint32 crc = getU32(bytes.data() + 16);
     if (version != kVersion)
-        return QStringLiteral("блок дополнений версии %1 (программа читает версию %2) пропущен целиком").arg(version).arg(kVersion);
+        return QCoreApplication::translate("ExtensionBlock", "блок дополнений версии %1 (программа читает версию %2) пропущен целиком").arg(version).arg(kVersion);
     if (length > quint32(kMaxPayload))
-        return QStringLiteral("блок дополнений длиной %1 байт больше допустимых %2, он пропущен целиком").arg(length).arg(kMaxPayload);
+        return QCoreApplication::translate("ExtensionBlock", "блок дополнений длиной %1 байт больше допустимых %2, он пропущен целиком").arg(length).arg(kMaxPayload);
     if (qint64(length) > bytes.size() - kPreambleSize)
-        return QStringLiteral("блок дополнений обрывается (%1 байт из %2), он пропущен целиком")
+        return QCoreApplication::translate("ExtensionBlock", "блок дополнений обрывается (%1 байт из %2), он пропущен целиком")
             .arg(bytes.size() - kPreambleSize)
             .arg(length);
     const QByteArrayView payload = bytes.sliced(kPreambleSize, length);
     if (crc32Of(payload) != crc)
-        return QStringLiteral("контрольная сумма блока дополнений не сходится, он пропущен целиком");
+        return QCoreApplication::translate("ExtensionBlock", "контрольная сумма блока дополнений не сходится, он пропущен целиком");
 
     Dropped dropped;
     std::array<int, 256> perKind{};
@@ -330,14 +331,14 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
     qsizetype at = 0;
     while (at < payload.size()) {
         if (payload.size() - at < 6) {
-            dropped.add(QStringLiteral("обрывок записи в конце блока"));
+            dropped.add(QCoreApplication::translate("ExtensionBlock", "обрывок записи в конце блока"));
             break;
         }
         const int kind = quint8(payload[at]);
         const int slot = quint8(payload[at + 1]);
         const quint32 size = getU32(payload.data() + at + 2);
         if (qint64(size) > payload.size() - at - 6) {
-            dropped.add(QStringLiteral("запись, выходящая за конец блока, и всё после неё"));
+            dropped.add(QCoreApplication::translate("ExtensionBlock", "запись, выходящая за конец блока, и всё после неё"));
             break;
         }
         const QByteArrayView entry = payload.sliced(at + 6, size);
@@ -345,18 +346,18 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
 
         QString item, problem;
         auto visit = [&](const auto& fields) {
-            item = QStringLiteral("%1 %2").arg(QString::fromUtf8(fields.itemWhat)).arg(slot);
+            item = QStringLiteral("%1 %2").arg(QCoreApplication::translate("ObjectFields", fields.itemWhat)).arg(slot);
             problem = applyEntry(fields, entry, slot, outline);
         };
         if (++perKind[std::size_t(kind)] > layout::kMaxObjects) {
             if (perKind[std::size_t(kind)] == layout::kMaxObjects + 1)
-                dropped.addFirst(QStringLiteral("записи вида %1 сверх первых %2 (больше %2 записей одного вида)").arg(kind).arg(layout::kMaxObjects));
+                dropped.addFirst(QCoreApplication::translate("ExtensionBlock", "записи вида %1 сверх первых %2 (больше %2 записей одного вида)").arg(kind).arg(layout::kMaxObjects));
             else
                 dropped.add(QString());
             continue;
         } else if (!seen.insert({kind, slot}).second) {
-            item = QStringLiteral("запись вида %1, место %2").arg(kind).arg(slot);
-            problem = QStringLiteral("повторная запись");
+            item = QCoreApplication::translate("ExtensionBlock", "запись вида %1, место %2").arg(kind).arg(slot);
+            problem = QCoreApplication::translate("ExtensionBlock", "повторная запись");
         } else {
             switch (kind) {
             case int(ObjectKind::Frame): visit(frameFields()); break;
@@ -364,24 +365,24 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
             case int(ObjectKind::Video): visit(videoFields()); break;
             case int(ObjectKind::TextField): visit(textFieldFields()); break;
             case kOutlineKind:
-                item = QStringLiteral("название конспекта");
+                item = QCoreApplication::translate("ExtensionBlock", "название конспекта");
                 problem = applyOutlineEntry(entry, slot, outlineName);
                 break;
             default:
-                item = QStringLiteral("запись вида %1").arg(kind);
-                problem = QStringLiteral("неизвестный вид объекта");
+                item = QCoreApplication::translate("ExtensionBlock", "запись вида %1").arg(kind);
+                problem = QCoreApplication::translate("ExtensionBlock", "неизвестный вид объекта");
                 break;
             }
         }
         if (!problem.isEmpty())
             dropped.add(item + QStringLiteral(" (") + problem + QStringLiteral(")"));
     }
-    return dropped.isEmpty() ? QString() : QStringLiteral("пропущены записи блока дополнений: ") + dropped.text();
+    return dropped.isEmpty() ? QString() : QCoreApplication::translate("ExtensionBlock", "пропущены записи блока дополнений: ") + dropped.text();
 }
 
 QString extensionNote(const QString& fileName, const QString& dropped)
 {
-    return QStringLiteral("Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны "
+    return QCoreApplication::translate("ExtensionBlock", "Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны "
                           "в кодировке Windows-1251 (недостающие знаки — «?»), оформление — как у новых объектов; "
                           "остальной конспект загружен.")
         .arg(fileName, dropped);

@@ -7,6 +7,7 @@
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,8 +47,8 @@ bool readHeaderSnapshot(const QString& path, OutlineHeader* header, QString* mes
         path, layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload, &problem);
     if (!bytes) {
         *message = QFileInfo::exists(path)
-                       ? QStringLiteral("Не удалось открыть снимок «%1»: %2.").arg(shown(path), problem)
-                       : QStringLiteral("Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
+                       ? QCoreApplication::translate("History", "Не удалось открыть снимок «%1»: %2.").arg(shown(path), problem)
+                       : QCoreApplication::translate("History", "Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
         return false;
     }
     const HeaderReadResult read = readOutlineHeaderWithBlock(*bytes);
@@ -96,7 +97,7 @@ void install(Document& doc, LoadResult& loaded)
 
 QString changedOnDiskMessage(const QString& path)
 {
-    return QStringLiteral("Файл, открытый в начале истории, изменён другой программой: снимок «%1» больше "
+    return QCoreApplication::translate("History", "Файл, открытый в начале истории, изменён другой программой: снимок «%1» больше "
                           "не хранит этот шаг, восстановить его нельзя.").arg(shown(path));
 }
 
@@ -159,7 +160,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
                 return failure(message);
             QString problem;
             if (!applyHeaderToOutline(h, loaded.outline, &problem))
-                return failure(QStringLiteral("Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
+                return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
                                    .arg(shown(header), shown(base), problem));
             loaded.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
             loaded.outlineName = h.outlineName;
@@ -178,7 +179,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
         return failure(message);
     QString problem;
     if (!applyHeaderToOutline(h, doc.outline, &problem))
-        return failure(QStringLiteral("Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
+        return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
                            .arg(shown(header), problem));
     doc.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
     takeDocumentValues(doc, h.outlineName, h.canvasColour, QSize(h.windowWidth, h.windowHeight));
@@ -298,14 +299,14 @@ bool canRedo(const Document& doc) { return doc.history.currentStep < doc.history
 HistoryResult undo(Document& doc, QSize windowChrome)
 {
     if (!canUndo(doc))
-        return failure(QStringLiteral("Отменять нечего: это первый шаг истории."));
+        return failure(QCoreApplication::translate("History", "Отменять нечего: это первый шаг истории."));
     return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, 0), windowChrome);
 }
 
 HistoryResult redo(Document& doc, QSize windowChrome)
 {
     if (!canRedo(doc))
-        return failure(QStringLiteral("Повторять нечего: это последний шаг истории."));
+        return failure(QCoreApplication::translate("History", "Повторять нечего: это последний шаг истории."));
     return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep + 1, 1, doc.history.highestStep),
                   windowChrome);
 }

@@ -12,6 +12,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <QCoreApplication>
+
 namespace velmar {
 
 namespace {
@@ -76,10 +78,10 @@ QString checkHeader(const jpeg_decompress_struct& info, qsizetype streamBytes)
     const qint64 pixels = qint64(info.image_width) * info.image_height;
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > JDIMENSION(JpegLimits::maxSide)
         || info.image_height > JDIMENSION(JpegLimits::maxSide) || pixels > JpegLimits::maxPixels)
-        return QStringLiteral("недопустимый размер рисунка JPEG");
+        return QCoreApplication::translate("JpegCodec", "недопустимый размер рисунка JPEG");
     const qint64 perByte = info.arith_code ? JpegLimits::maxPixelsPerByteArithmetic : JpegLimits::maxPixelsPerByte;
     if (pixels / perByte > streamBytes)
-        return QStringLiteral("данные JPEG обрываются");
+        return QCoreApplication::translate("JpegCodec", "данные JPEG обрываются");
     return {};
 }
 
@@ -254,7 +256,7 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         return QImage();
     };
     if (stream.isEmpty())
-        return fail(QStringLiteral("нет данных рисунка"));
+        return fail(QCoreApplication::translate("JpegCodec", "нет данных рисунка"));
 
     jpeg_decompress_struct info{};
     ErrorManager errors{};
@@ -267,16 +269,16 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         if (errors.truncated)
-            return fail(QStringLiteral("данные JPEG обрываются"));
+            return fail(QCoreApplication::translate("JpegCodec", "данные JPEG обрываются"));
         if (errors.tooManyScans)
-            return fail(QStringLiteral("слишком много проходов JPEG (больше %1)").arg(JpegLimits::maxScans));
+            return fail(QCoreApplication::translate("JpegCodec", "слишком много проходов JPEG (больше %1)").arg(JpegLimits::maxScans));
         if (errors.replayed)
-            return fail(QStringLiteral("повреждённые данные JPEG (повторённые проходы)"));
+            return fail(QCoreApplication::translate("JpegCodec", "повреждённые данные JPEG (повторённые проходы)"));
         return fail(jpegFailureText(errors.base.msg_code));
     }
     const auto truncatedStream = [&] {
         jpeg_destroy_decompress(&info);
-        return fail(QStringLiteral("данные JPEG обрываются"));
+        return fail(QCoreApplication::translate("JpegCodec", "данные JPEG обрываются"));
     };
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
@@ -290,7 +292,7 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
     const ScanCount scans = countScans(stream);
     if (costOf(scans, qint64(info.image_width) * info.image_height) > PictureBudget(stream.size()).pixelsLeft()) {
         jpeg_destroy_decompress(&info);
-        return fail(QStringLiteral("слишком много проходов JPEG для размера данных"));
+        return fail(QCoreApplication::translate("JpegCodec", "слишком много проходов JPEG для размера данных"));
     }
     errors.scansCounted = scans.scans;
     info.mem->max_memory_to_use = JpegLimits::maxDecoderMemory;
@@ -306,12 +308,12 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
     jpeg_start_decompress(&info);
     if (info.output_width == 0 || info.output_height == 0) {
         jpeg_destroy_decompress(&info);
-        return fail(QStringLiteral("недопустимый размер рисунка JPEG"));
+        return fail(QCoreApplication::translate("JpegCodec", "недопустимый размер рисунка JPEG"));
     }
     image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image.isNull()) {
         jpeg_destroy_decompress(&info);
-        return fail(QStringLiteral("рисунок слишком велик"));
+        return fail(QCoreApplication::translate("JpegCodec", "рисунок слишком велик"));
     }
     if (cmyk) {
         // Adobe's applications store the four inks inverted and mark the stream with their APP14

@@ -5,6 +5,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <QCoreApplication>
+
 namespace velmar {
 
 JpegFailure jpegFailureKind(int messageCode)
@@ -46,19 +48,19 @@ QString jpegFailureText(int messageCode)
 {
     switch (jpegFailureKind(messageCode)) {
     case JpegFailure::NotJpeg:
-        return QStringLiteral("это не рисунок JPEG");
+        return QCoreApplication::translate("JpegMessages", "это не рисунок JPEG");
     case JpegFailure::Truncated:
-        return QStringLiteral("данные JPEG обрываются");
+        return QCoreApplication::translate("JpegMessages", "данные JPEG обрываются");
     case JpegFailure::Unsupported:
-        return QStringLiteral("этот вид рисунка JPEG не поддерживается (например, 12-битный или без потерь)");
+        return QCoreApplication::translate("JpegMessages", "этот вид рисунка JPEG не поддерживается (например, 12-битный или без потерь)");
     case JpegFailure::TooLarge:
-        return QStringLiteral("рисунок JPEG слишком велик");
+        return QCoreApplication::translate("JpegMessages", "рисунок JPEG слишком велик");
     case JpegFailure::NoPicture:
-        return QStringLiteral("в данных JPEG нет рисунка");
+        return QCoreApplication::translate("JpegMessages", "в данных JPEG нет рисунка");
     case JpegFailure::Damaged:
         break;
     }
-    return QStringLiteral("повреждённые данные JPEG (код ошибки декодера %1)").arg(messageCode);
+    return QCoreApplication::translate("JpegMessages", "повреждённые данные JPEG (код ошибки декодера %1)").arg(messageCode);
 }
 
 }  // namespace velmar

@@ -64,13 +64,13 @@ enum PropertyTag : int {
 template <typename O>
 Field<O> position(int offset)
 {
-    return {FieldType::Position, offset, "sequencePosition", "место в последовательности"};
+    return {FieldType::Position, offset, "sequencePosition", QT_TRANSLATE_NOOP("ObjectFields", "место в последовательности")};
 }
 
 template <typename O>
 Field<O> parent(int offset)
 {
-    return {FieldType::Parent, offset, "parent", "номер фрейма", 0, 0,
+    return {FieldType::Parent, offset, "parent", QT_TRANSLATE_NOOP("ObjectFields", "номер фрейма"), 0, 0,
             [](const O& o) -> qint64 { return o.parentFrame; }, [](O& o, qint64 v) { o.parentFrame = quint8(v); }};
 }
 
@@ -79,13 +79,13 @@ template <typename O>
 std::array<Field<O>, 4> bounds(int offset)
 {
     return {{
-        integer<O>(offset, "left", "левый край", kMinCoordinate, kMaxCoordinate,
+        integer<O>(offset, "left", QT_TRANSLATE_NOOP("ObjectFields", "левый край"), kMinCoordinate, kMaxCoordinate,
                    [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); }),
-        integer<O>(offset + 4, "top", "верхний край", kMinCoordinate, kMaxCoordinate,
+        integer<O>(offset + 4, "top", QT_TRANSLATE_NOOP("ObjectFields", "верхний край"), kMinCoordinate, kMaxCoordinate,
                    [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); }),
-        integer<O>(offset + 8, "width", "ширина", 0, kMaxCoordinate,
+        integer<O>(offset + 8, "width", QT_TRANSLATE_NOOP("ObjectFields", "ширина"), 0, kMaxCoordinate,
                    [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); }),
-        integer<O>(offset + 12, "height", "высота", 0, kMaxCoordinate,
+        integer<O>(offset + 12, "height", QT_TRANSLATE_NOOP("ObjectFields", "высота"), 0, kMaxCoordinate,
                    [](const O& o) -> qint64 { return o.bounds.height(); }, [](O& o, qint64 v) { o.bounds.setHeight(int(v)); }),
     }};
 }
@@ -94,7 +94,7 @@ std::array<Field<O>, 4> bounds(int offset)
 template <typename O>
 Field<O> minimalText(int offset)
 {
-    return text<O>(offset, "minimalText", "минимальный текст", [](const O& o) { return o.minimalText; },
+    return text<O>(offset, "minimalText", QT_TRANSLATE_NOOP("ObjectFields", "минимальный текст"), [](const O& o) { return o.minimalText; },
                    [](O& o, const QString& t) {
                        o.minimalText = t;
                        if constexpr (std::is_same_v<O, FrameObject>)
@@ -125,24 +125,24 @@ const KindFields<FrameObject>& frameFields()
 {
     using O = FrameObject;
     static const KindFields<O> kind{
-        ObjectKind::Frame, "frames", "фреймы", "фреймов", "фрейм", kFrameCount, kFrames, kFrameRecordSize, SequenceOf::Frames,
+        ObjectKind::Frame, "frames", QT_TRANSLATE_NOOP("ObjectFields", "фреймы"), QT_TRANSLATE_NOOP("ObjectFields", "фреймов"), QT_TRANSLATE_NOOP("ObjectFields", "фрейм"), kFrameCount, kFrames, kFrameRecordSize, SequenceOf::Frames,
         join<O>({list(bounds<O>(0)),
                  {
-                     colour<O>(16, "colour", "цвет", [](const O& o) -> qint64 { return o.colour; },
+                     colour<O>(16, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
                                [](O& o, qint64 v) { o.colour = ColourValue(v); }),
-                     byte<O>(20, "innerBevel", "внутренний скос", BevelSpace, [](const O& o) -> qint64 { return o.innerBevel; },
+                     byte<O>(20, "innerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внутренний скос"), BevelSpace, [](const O& o) -> qint64 { return o.innerBevel; },
                              [](O& o, qint64 v) { o.innerBevel = quint8(v); }),
-                     byte<O>(21, "outerBevel", "внешний скос", BevelSpace, [](const O& o) -> qint64 { return o.outerBevel; },
+                     byte<O>(21, "outerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внешний скос"), BevelSpace, [](const O& o) -> qint64 { return o.outerBevel; },
                              [](O& o, qint64 v) { o.outerBevel = quint8(v); }),
-                     byte<O>(22, "border", "рамка", 1, [](const O& o) -> qint64 { return o.borderLine; },
+                     byte<O>(22, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1, [](const O& o) -> qint64 { return o.borderLine; },
                              [](O& o, qint64 v) { o.borderLine = quint8(v); }),
-                     name<O>(23, "title", "название", kNameCapacity, [](const O& o) { return o.title; },
+                     name<O>(23, "title", QT_TRANSLATE_NOOP("ObjectFields", "название"), kNameCapacity, [](const O& o) { return o.title; },
                              [](O& o, const QString& t) { o.title = t; }),
-                     {FieldType::Flag, 274, "titleVisible", "видимость названия", 0, 1,
+                     {FieldType::Flag, 274, "titleVisible", QT_TRANSLATE_NOOP("ObjectFields", "видимость названия"), 0, 1,
                       [](const O& o) -> qint64 { return o.titleVisible; }, [](O& o, qint64 v) { o.titleVisible = v != 0; }},
                      minimalText<O>(275),
                      position<O>(1300),
-                     property<O>(TitleColourTag, "titleColour", "цвет названия", 0,
+                     property<O>(TitleColourTag, "titleColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет названия"), 0,
                                  [](const O& o) -> qint64 { return o.titleColour; },
                                  [](O& o, qint64 v) { o.titleColour = ColourValue(v); }),
                  }}),
@@ -154,29 +154,29 @@ const KindFields<TextFieldObject>& textFieldFields()
 {
     using O = TextFieldObject;
     static const KindFields<O> kind{
-        ObjectKind::TextField, "textFields", "текстовые поля", "текстовых полей", "текстовое поле", kTextFieldCount, kTextFields,
+        ObjectKind::TextField, "textFields", QT_TRANSLATE_NOOP("ObjectFields", "текстовые поля"), QT_TRANSLATE_NOOP("ObjectFields", "текстовых полей"), QT_TRANSLATE_NOOP("ObjectFields", "текстовое поле"), kTextFieldCount, kTextFields,
         kTextFieldRecordSize, SequenceOf::Objects,
         join<O>({{parent<O>(0)},
                  list(bounds<O>(4)),
                  {
-                     text<O>(20, "text", "текст", [](const O& o) { return o.text; }, [](O& o, const QString& t) { o.text = t; }),
+                     text<O>(20, "text", QT_TRANSLATE_NOOP("ObjectFields", "текст"), [](const O& o) { return o.text; }, [](O& o, const QString& t) { o.text = t; }),
                      minimalText<O>(1044),
-                     colour<O>(2068, "background", "цвет фона", [](const O& o) -> qint64 { return o.background; },
+                     colour<O>(2068, "background", QT_TRANSLATE_NOOP("ObjectFields", "цвет фона"), [](const O& o) -> qint64 { return o.background; },
                                [](O& o, qint64 v) { o.background = ColourValue(v); }),
-                     byte<O>(2072, "alignment", "выравнивание", AlignCentre, [](const O& o) -> qint64 { return o.alignment; },
+                     byte<O>(2072, "alignment", QT_TRANSLATE_NOOP("ObjectFields", "выравнивание"), AlignCentre, [](const O& o) -> qint64 { return o.alignment; },
                              [](O& o, qint64 v) { o.alignment = quint8(v); }),
-                     name<O>(2073, "fontName", "шрифт", kFontNameCapacity, [](const O& o) { return o.font.name; },
+                     name<O>(2073, "fontName", QT_TRANSLATE_NOOP("ObjectFields", "шрифт"), kFontNameCapacity, [](const O& o) { return o.font.name; },
                              [](O& o, const QString& t) { o.font.name = t; }),
-                     byte<O>(2274, "fontSize", "размер шрифта", 255, [](const O& o) -> qint64 { return o.font.size; },
+                     byte<O>(2274, "fontSize", QT_TRANSLATE_NOOP("ObjectFields", "размер шрифта"), 255, [](const O& o) -> qint64 { return o.font.size; },
                              [](O& o, qint64 v) { o.font.size = int(v); }),
-                     colour<O>(2276, "fontColour", "цвет шрифта", [](const O& o) -> qint64 { return o.font.colour; },
+                     colour<O>(2276, "fontColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет шрифта"), [](const O& o) -> qint64 { return o.font.colour; },
                                [](O& o, qint64 v) { o.font.colour = ColourValue(v); }),
-                     byte<O>(2280, "fontPitch", "шаг шрифта", 2, [](const O& o) -> qint64 { return o.font.pitch; },
+                     byte<O>(2280, "fontPitch", QT_TRANSLATE_NOOP("ObjectFields", "шаг шрифта"), 2, [](const O& o) -> qint64 { return o.font.pitch; },
                              [](O& o, qint64 v) { o.font.pitch = quint8(v); }),
-                     byte<O>(2281, "fontStyle", "начертание шрифта", FontBold | FontItalic | FontUnderline | FontStrikeOut,
+                     byte<O>(2281, "fontStyle", QT_TRANSLATE_NOOP("ObjectFields", "начертание шрифта"), FontBold | FontItalic | FontUnderline | FontStrikeOut,
                              [](const O& o) -> qint64 { return o.font.style; }, [](O& o, qint64 v) { o.font.style = quint8(v); }),
                      position<O>(2284),
-                     property<O>(ReadOnlyTag, "readOnly", "только чтение", 1, [](const O& o) -> qint64 { return o.readOnly; },
+                     property<O>(ReadOnlyTag, "readOnly", QT_TRANSLATE_NOOP("ObjectFields", "только чтение"), 1, [](const O& o) -> qint64 { return o.readOnly; },
                                  [](O& o, qint64 v) { o.readOnly = v != 0; }),
                  }}),
     };
@@ -187,16 +187,16 @@ const KindFields<VideoObject>& videoFields()
 {
     using O = VideoObject;
     static const KindFields<O> kind{
-        ObjectKind::Video, "videos", "видео фрагменты", "видео фрагментов", "видео фрагмент", kVideoCount, kVideos, kVideoRecordSize,
+        ObjectKind::Video, "videos", QT_TRANSLATE_NOOP("ObjectFields", "видео фрагменты"), QT_TRANSLATE_NOOP("ObjectFields", "видео фрагментов"), QT_TRANSLATE_NOOP("ObjectFields", "видео фрагмент"), kVideoCount, kVideos, kVideoRecordSize,
         SequenceOf::Objects,
         join<O>({{parent<O>(0)},
                  list(bounds<O>(4)),
                  {
-                     name<O>(20, "file", "имя файла", kNameCapacity, [](const O& o) { return o.fileName; },
+                     name<O>(20, "file", QT_TRANSLATE_NOOP("ObjectFields", "имя файла"), kNameCapacity, [](const O& o) { return o.fileName; },
                              [](O& o, const QString& t) { o.fileName = t; }),
                      minimalText<O>(271),
                      position<O>(1296),
-                     property<O>(PlayerVisibleTag, "playerVisible", "панель проигрывателя", 1,
+                     property<O>(PlayerVisibleTag, "playerVisible", QT_TRANSLATE_NOOP("ObjectFields", "панель проигрывателя"), 1,
                                  [](const O& o) -> qint64 { return o.playerVisible; },
                                  [](O& o, qint64 v) { o.playerVisible = v != 0; }),
                  }}),
@@ -208,17 +208,17 @@ const KindFields<PictureObject>& pictureFields()
 {
     using O = PictureObject;
     static const KindFields<O> kind{
-        ObjectKind::Picture, "pictures", "рисунки", "рисунков", "рисунок", kPictureCount, kPictures, kPictureRecordSize,
+        ObjectKind::Picture, "pictures", QT_TRANSLATE_NOOP("ObjectFields", "рисунки"), QT_TRANSLATE_NOOP("ObjectFields", "рисунков"), QT_TRANSLATE_NOOP("ObjectFields", "рисунок"), kPictureCount, kPictures, kPictureRecordSize,
         SequenceOf::Objects,
         join<O>({{parent<O>(0)},
                  list(bounds<O>(4)),
                  {
                      minimalText<O>(24),
                      position<O>(1048),
-                     {FieldType::TailLength, 1052, nullptr, "длина данных рисунка"},
-                     property<O>(PictureBorderTag, "border", "рамка", 1, [](const O& o) -> qint64 { return o.border; },
+                     {FieldType::TailLength, 1052, nullptr, QT_TRANSLATE_NOOP("ObjectFields", "длина данных рисунка")},
+                     property<O>(PictureBorderTag, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1, [](const O& o) -> qint64 { return o.border; },
                                  [](O& o, qint64 v) { o.border = quint8(v); }),
-                     property<O>(StretchedTag, "stretched", "растягивание", 1, [](const O& o) -> qint64 { return o.stretched; },
+                     property<O>(StretchedTag, "stretched", QT_TRANSLATE_NOOP("ObjectFields", "растягивание"), 1, [](const O& o) -> qint64 { return o.stretched; },
                                  [](O& o, qint64 v) { o.stretched = v != 0; }),
                      {FieldType::Listed, -1, "imageWidth", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().width(); }},
                      {FieldType::Listed, -1, "imageHeight", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().height(); }},
@@ -231,19 +231,19 @@ const KindFields<ArrowObject>& arrowFields()
 {
     using O = ArrowObject;
     static const KindFields<O> kind{
-        ObjectKind::Arrow, "arrows", "стрелки", "стрелок", "стрелка", kArrowCount, kArrows, kArrowRecordSize, SequenceOf::None,
+        ObjectKind::Arrow, "arrows", QT_TRANSLATE_NOOP("ObjectFields", "стрелки"), QT_TRANSLATE_NOOP("ObjectFields", "стрелок"), QT_TRANSLATE_NOOP("ObjectFields", "стрелка"), kArrowCount, kArrows, kArrowRecordSize, SequenceOf::None,
         {
-            integer<O>(0, "x1", "x начала", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x1; },
+            integer<O>(0, "x1", QT_TRANSLATE_NOOP("ObjectFields", "x начала"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x1; },
                        [](O& o, qint64 v) { o.x1 = int(v); }),
-            integer<O>(4, "x2", "x конца", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x2; },
+            integer<O>(4, "x2", QT_TRANSLATE_NOOP("ObjectFields", "x конца"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x2; },
                        [](O& o, qint64 v) { o.x2 = int(v); }),
-            integer<O>(8, "y1", "y начала", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y1; },
+            integer<O>(8, "y1", QT_TRANSLATE_NOOP("ObjectFields", "y начала"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y1; },
                        [](O& o, qint64 v) { o.y1 = int(v); }),
-            integer<O>(12, "y2", "y конца", kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y2; },
+            integer<O>(12, "y2", QT_TRANSLATE_NOOP("ObjectFields", "y конца"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y2; },
                        [](O& o, qint64 v) { o.y2 = int(v); }),
-            integer<O>(16, "width", "толщина", 1, 10, [](const O& o) -> qint64 { return o.penWidth; },
+            integer<O>(16, "width", QT_TRANSLATE_NOOP("ObjectFields", "толщина"), 1, 10, [](const O& o) -> qint64 { return o.penWidth; },
                        [](O& o, qint64 v) { o.penWidth = int(v); }),
-            colour<O>(20, "colour", "цвет", [](const O& o) -> qint64 { return o.colour; },
+            colour<O>(20, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
                       [](O& o, qint64 v) { o.colour = ColourValue(v); }),
         },
     };

@@ -35,7 +35,7 @@ struct Field {
     FieldType type;
     int offset;        // inside the kind's record; -1 for a Listed field
     const char* key;   // name in the --info listing; nullptr: not listed
-    const char* what;  // Russian name of the field in messages about damaged files
+    const char* what;  // Russian name of the field in messages about damaged files, marked for translation
     int low = 0, high = 0;
     qint64 (*get)(const Object&) = nullptr;
     void (*set)(Object&, qint64) = nullptr;
@@ -49,7 +49,7 @@ template <typename Object>
 struct KindFields {
     ObjectKind kind;
     const char* key;        // name of the kind's array in the --info listing
-    const char* countWhat;  // Russian, the kind in the plural ("фреймы")
+    const char* countWhat;  // Russian, the kind in the plural ("фреймы"); all three marked for translation
     const char* manyWhat;   // Russian, "so many of them" ("фреймов")
     const char* itemWhat;   // Russian, one object ("фрейм")
     qsizetype countOffset;  // of the count in the record

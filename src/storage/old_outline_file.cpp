@@ -8,6 +8,7 @@
 #include "storage/object_fields.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,7 +35,11 @@ constexpr qint64 kMaxOutlineBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPicturesBytes = qint64(1) << 30;
 constexpr int kMaxPictureSide = JpegLimits::maxSide;
 
-const QString kProgramVersionLine = QStringLiteral("\n\rВерсия программы \"4.1\"\n\r");
+// A function, not a constant: translated once the catalogue is installed.
+QString programVersionLine()
+{
+    return QCoreApplication::translate("OldOutlineFile", "\n\rВерсия программы \"4.1\"\n\r");
+}
 
 // Thrown inside the reader with the complete message for the user; caught at the entry points.
 struct ImportError {
@@ -85,7 +90,7 @@ public:
     {
         if (auto line = next())
             return *line;
-        fail(QStringLiteral("Файл %1 повреждён: он обрывается перед строкой %2, в которой должно быть %3.")
+        fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: он обрывается перед строкой %2, в которой должно быть %3.")
                  .arg(quoted(m_path))
                  .arg(m_line + 1)
                  .arg(what));
@@ -96,13 +101,13 @@ public:
         const QByteArrayView line = required(what);
         const std::optional<qint64> value = parseNumber(line);
         if (!value)
-            fail(QStringLiteral("Файл %1 повреждён: в строке %2 должно быть число (%3), а записано «%4».\n"
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 должно быть число (%3), а записано «%4».\n"
                                 "Invalid numeric input")
                      .arg(quoted(m_path))
                      .arg(m_line)
                      .arg(what, excerpt(line)));
         if (*value < min || *value > max)
-            fail(QStringLiteral("Файл %1 повреждён: в строке %2 %3 равно %4, а допустимо от %5 до %6.")
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 %3 равно %4, а допустимо от %5 до %6.")
                      .arg(quoted(m_path))
                      .arg(m_line)
                      .arg(what)
@@ -178,7 +183,7 @@ public:
     QImage next(int index, QByteArray* jpeg, QSize wanted = {})
     {
         if (m_pos >= m_data.size())
-            truncated(index, QStringLiteral("нет длины рисунка"));
+            truncated(index, QCoreApplication::translate("OldOutlineFile", "нет длины рисунка"));
         const auto type = quint8(m_data[m_pos++]);
         int size = 0;
         switch (type) {
@@ -186,14 +191,14 @@ public:
         case 3: size = 2; break;
         case 4: size = 4; break;
         default:
-            fail(QStringLiteral("Файл рисунков %1 повреждён: у рисунка %2 длина записана с неизвестным типом %3 "
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина записана с неизвестным типом %3 "
                                 "(допустимы 2, 3 и 4).\nInvalid property value")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(type));
         }
         if (m_data.size() - m_pos < size)
-            truncated(index, QStringLiteral("длина рисунка записана не полностью"));
+            truncated(index, QCoreApplication::translate("OldOutlineFile", "длина рисунка записана не полностью"));
         quint32 raw = 0;
         for (int i = 0; i < size; ++i)
             raw |= quint32(quint8(m_data[m_pos + i])) << (8 * i);
@@ -202,12 +207,12 @@ public:
         const int shift = 32 - 8 * size;
         const qint64 length = qint32(raw << shift) >> shift;
         if (length <= 0)
-            fail(QStringLiteral("Файл рисунков %1 повреждён: у рисунка %2 неверная длина %3.")
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 неверная длина %3.")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(length));
         if (m_data.size() - m_pos < length)
-            truncated(index, QStringLiteral("записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
+            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
         const QByteArray stream = m_data.mid(m_pos, length);
         m_pos += length;
         return decode(index, stream, jpeg, wanted);
@@ -219,7 +224,7 @@ private:
         QString why;
         QImage image;
         if (!(stream.startsWith("BM") ? m_budget.take(storedSize(stream)) : m_budget.take(jpegDecodingCost(stream))))
-            fail(QStringLiteral("Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(PictureBudget::refusal()));
@@ -227,9 +232,9 @@ private:
             // Earlier versions could keep a picture as a bitmap file rather than a JPEG stream.
             image = QImage::fromData(stream, "BMP");
             if (image.isNull())
-                why = QStringLiteral("повреждённые данные BMP");
+                why = QCoreApplication::translate("OldOutlineFile", "повреждённые данные BMP");
             else if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-                why = QStringLiteral("недопустимый размер рисунка BMP"), image = QImage();
+                why = QCoreApplication::translate("OldOutlineFile", "недопустимый размер рисунка BMP"), image = QImage();
             else
                 image = image.convertToFormat(QImage::Format_RGB32);
         } else {
@@ -238,7 +243,7 @@ private:
                 *jpeg = stream;
         }
         if (image.isNull())
-            fail(QStringLiteral("Файл рисунков %1 повреждён: рисунок %2 не удаётся прочитать (%3).")
+            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: рисунок %2 не удаётся прочитать (%3).")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(why));
@@ -258,7 +263,7 @@ private:
 
     [[noreturn]] void truncated(int index, const QString& detail) const
     {
-        fail(QStringLiteral("Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
+        fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
                  .arg(quoted(m_path))
                  .arg(index)
                  .arg(m_count)
@@ -293,16 +298,16 @@ public:
 
     void run()
     {
-        m_lines.required(QStringLiteral("версия файла"));
+        m_lines.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
         const bool v40 = m_version == Version::V40;
         // A "4.0" file carries every object's place in its sequence; older ones are sequenced in
         // the order of creation.
         m_outline.setSequenceRecording(!v40);
 
-        m_result.outlineName = m_lines.text(QStringLiteral("название конспекта"));
-        m_result.canvasColour = m_lines.colour(QStringLiteral("цвет фона"));
-        const int width = m_lines.integer(QStringLiteral("ширина окна"), 0, kCoordinateLimit);
-        const int height = m_lines.integer(QStringLiteral("высота окна"), 0, kCoordinateLimit);
+        m_result.outlineName = m_lines.text(QCoreApplication::translate("OldOutlineFile", "название конспекта"));
+        m_result.canvasColour = m_lines.colour(QCoreApplication::translate("OldOutlineFile", "цвет фона"));
+        const int width = m_lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
+        const int height = m_lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
         m_result.windowSize = QSize(width, height);
         m_outline.setClientSize(QSize(qMax(0, width - m_chrome.width()), qMax(0, height - m_chrome.height())));
 
@@ -338,21 +343,21 @@ private:
 
     QRect bounds(const QString& what)
     {
-        const int left = m_lines.integer(what + QStringLiteral(": левый край"), -kCoordinateLimit, kCoordinateLimit);
-        const int top = m_lines.integer(what + QStringLiteral(": верхний край"), -kCoordinateLimit, kCoordinateLimit);
-        const int width = m_lines.integer(what + QStringLiteral(": ширина"), 0, kCoordinateLimit);
-        const int height = m_lines.integer(what + QStringLiteral(": высота"), 0, kCoordinateLimit);
+        const int left = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": левый край"), -kCoordinateLimit, kCoordinateLimit);
+        const int top = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": верхний край"), -kCoordinateLimit, kCoordinateLimit);
+        const int width = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": ширина"), 0, kCoordinateLimit);
+        const int height = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": высота"), 0, kCoordinateLimit);
         return QRect(left, top, width, height);
     }
 
     int parent(const QString& what)
     {
-        const QString item = what + QStringLiteral(": номер фрейма-владельца");
+        const QString item = what + QCoreApplication::translate("OldOutlineFile", ": номер фрейма-владельца");
         const qint64 number =
             m_lines.number(item, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
         const int frames = m_outline.count(ObjectKind::Frame);
         if (number < 0 || number > frames)
-            m_lines.fail(QStringLiteral("Файл %1 повреждён: в строке %2 (%3) указан фрейм %4, а фреймов в файле %5.")
+            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 (%3) указан фрейм %4, а фреймов в файле %5.")
                              .arg(quoted(m_path))
                              .arg(m_lines.lineNumber())
                              .arg(item)
@@ -365,9 +370,9 @@ private:
     template <typename Object>
     void readMinimalTextAndPosition(Object& object, const QString& what, const QString& sequence, Positions& positions)
     {
-        object.minimalText = m_lines.text(what + QStringLiteral(": минимальный текст"), substitutes());
+        object.minimalText = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": минимальный текст"), substitutes());
         object.hint = shortenedTooltip(object.minimalText);
-        const qint64 position = m_lines.number(what + QStringLiteral(": место в последовательности ") + sequence, 0,
+        const qint64 position = m_lines.number(what + QCoreApplication::translate("OldOutlineFile", ": место в последовательности ") + sequence, 0,
                                                Sequence::kCapacity);
         positions.emplace_back(object.id, int(position));
     }
@@ -376,21 +381,21 @@ private:
     {
         // Counts are bounded by the table capacity, so a refusal here means a broken invariant.
         if (slot == 0)
-            m_lines.fail(QStringLiteral("Не удалось создать %1 при чтении файла %2.").arg(what, quoted(m_path)));
+            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось создать %1 при чтении файла %2.").arg(what, quoted(m_path)));
     }
 
     void readFrames()
     {
-        const int n = count(QStringLiteral("заголовок раздела фреймов"), QStringLiteral("число фреймов"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела фреймов"), QCoreApplication::translate("OldOutlineFile", "число фреймов"));
         for (int i = 1; i <= n; ++i) {
-            const QString what = QStringLiteral("фрейм %1").arg(i);
+            const QString what = QCoreApplication::translate("OldOutlineFile", "фрейм %1").arg(i);
             const QRect rect = bounds(what);
-            const ColourValue colour = m_lines.colour(what + QStringLiteral(": цвет"));
-            const int inner = m_lines.integer(what + QStringLiteral(": внутренний скос"), BevelNone, BevelSpace);
-            const int outer = m_lines.integer(what + QStringLiteral(": внешний скос"), BevelNone, BevelSpace);
-            const int border = m_lines.integer(what + QStringLiteral(": рамка"), 0, 1);
-            const QString title = m_lines.text(what + QStringLiteral(": название"));
-            const int visible = m_lines.integer(what + QStringLiteral(": видимость названия"), 0, 1);
+            const ColourValue colour = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет"));
+            const int inner = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внутренний скос"), BevelNone, BevelSpace);
+            const int outer = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внешний скос"), BevelNone, BevelSpace);
+            const int border = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": рамка"), 0, 1);
+            const QString title = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": название"));
+            const int visible = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": видимость названия"), 0, 1);
 
             const int slot = m_outline.createFrame(rect, title);
             created(slot, what);
@@ -401,34 +406,34 @@ private:
             frame.borderLine = quint8(border);
             frame.titleVisible = visible == 1;
             if (v40())
-                readMinimalTextAndPosition(frame, what, QStringLiteral("фреймов"), m_framePositions);
+                readMinimalTextAndPosition(frame, what, QCoreApplication::translate("OldOutlineFile", "фреймов"), m_framePositions);
         }
     }
 
     void readTextFields()
     {
         const int n =
-            count(QStringLiteral("заголовок раздела текстовых полей"), QStringLiteral("число текстовых полей"));
+            count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела текстовых полей"), QCoreApplication::translate("OldOutlineFile", "число текстовых полей"));
         for (int i = 1; i <= n; ++i) {
-            const QString what = QStringLiteral("текстовое поле %1").arg(i);
+            const QString what = QCoreApplication::translate("OldOutlineFile", "текстовое поле %1").arg(i);
             const int parentFrame = parent(what);
             const QRect rect = bounds(what);
-            const QString text = m_lines.text(what + QStringLiteral(": текст"), substitutes());
+            const QString text = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": текст"), substitutes());
             ColourValue background;
             int alignment = AlignLeft;
             if (m_version == Version::V35) {
                 // The oldest files keep no colour for text fields: they take their parent's.
                 background = parentFrame == 0 ? m_result.canvasColour : m_outline.frame(parentFrame).colour;
             } else {
-                background = m_lines.colour(what + QStringLiteral(": цвет фона"));
-                alignment = m_lines.integer(what + QStringLiteral(": выравнивание"), AlignLeft, AlignCentre);
+                background = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет фона"));
+                alignment = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": выравнивание"), AlignLeft, AlignCentre);
             }
             FontSpec font;
-            font.name = m_lines.text(what + QStringLiteral(": шрифт"));
-            font.size = m_lines.integer(what + QStringLiteral(": размер шрифта"), 1, 255);
-            font.colour = m_lines.colour(what + QStringLiteral(": цвет шрифта"));
-            font.pitch = quint8(m_lines.integer(what + QStringLiteral(": шаг шрифта"), 0, 2));
-            font.style = quint8(m_lines.integer(what + QStringLiteral(": начертание шрифта"), 0,
+            font.name = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": шрифт"));
+            font.size = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": размер шрифта"), 1, 255);
+            font.colour = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет шрифта"));
+            font.pitch = quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": шаг шрифта"), 0, 2));
+            font.style = quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": начертание шрифта"), 0,
                                                 FontBold | FontItalic | FontUnderline | FontStrikeOut));
 
             const int slot = m_outline.createTextField(rect, background, text, parentFrame);
@@ -437,24 +442,24 @@ private:
             field.alignment = quint8(alignment);
             field.font = font;
             if (v40())
-                readMinimalTextAndPosition(field, what, QStringLiteral("объектов"), m_objectPositions);
+                readMinimalTextAndPosition(field, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
         }
     }
 
     void readArrows()
     {
-        const int n = count(QStringLiteral("заголовок раздела стрелок"), QStringLiteral("число стрелок"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела стрелок"), QCoreApplication::translate("OldOutlineFile", "число стрелок"));
         for (int i = 1; i <= n; ++i) {
-            const QString what = QStringLiteral("стрелка %1").arg(i);
+            const QString what = QCoreApplication::translate("OldOutlineFile", "стрелка %1").arg(i);
             const auto coordinate = [&](const QString& name) {
                 return m_lines.integer(what + name, -kCoordinateLimit, kCoordinateLimit);
             };
-            const int x1 = coordinate(QStringLiteral(": начало, x"));
-            const int y1 = coordinate(QStringLiteral(": начало, y"));
-            const int x2 = coordinate(QStringLiteral(": конец, x"));
-            const int y2 = coordinate(QStringLiteral(": конец, y"));
-            const int width = m_lines.integer(what + QStringLiteral(": толщина"), 1, 10);
-            const ColourValue colour = m_lines.colour(what + QStringLiteral(": цвет"));
+            const int x1 = coordinate(QCoreApplication::translate("OldOutlineFile", ": начало, x"));
+            const int y1 = coordinate(QCoreApplication::translate("OldOutlineFile", ": начало, y"));
+            const int x2 = coordinate(QCoreApplication::translate("OldOutlineFile", ": конец, x"));
+            const int y2 = coordinate(QCoreApplication::translate("OldOutlineFile", ": конец, y"));
+            const int width = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": толщина"), 1, 10);
+            const ColourValue colour = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет"));
             created(m_outline.createArrow(x1, y1, x2, y2, width, colour), what);
         }
     }
@@ -462,33 +467,33 @@ private:
     void readVideos()
     {
         const int n =
-            count(QStringLiteral("заголовок раздела видео фрагментов"), QStringLiteral("число видео фрагментов"));
+            count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела видео фрагментов"), QCoreApplication::translate("OldOutlineFile", "число видео фрагментов"));
         for (int i = 1; i <= n; ++i) {
-            const QString what = QStringLiteral("видео фрагмент %1").arg(i);
+            const QString what = QCoreApplication::translate("OldOutlineFile", "видео фрагмент %1").arg(i);
             const int parentFrame = parent(what);
             const QRect rect = bounds(what);
-            const QString fileName = m_lines.text(what + QStringLiteral(": имя файла"));
+            const QString fileName = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": имя файла"));
             const int slot = m_outline.createVideo(rect, parentFrame);
             created(slot, what);
             VideoObject& video = m_outline.video(slot);
             video.fileName = fileName;
             if (v40())
-                readMinimalTextAndPosition(video, what, QStringLiteral("объектов"), m_objectPositions);
+                readMinimalTextAndPosition(video, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
         }
     }
 
     void readPictures()
     {
-        const int n = count(QStringLiteral("заголовок раздела рисунков"), QStringLiteral("число рисунков"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела рисунков"), QCoreApplication::translate("OldOutlineFile", "число рисунков"));
         if (n == 0)
             return;  // an outline without pictures needs no side file
         const QString blcPath = m_pictures.path.isEmpty() ? oldPicturesPath(m_path) : m_pictures.path;
         if (!m_pictures.data)
-            m_lines.fail(QStringLiteral("Не удалось открыть файл рисунков %1 конспекта %2: %3.")
+            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось открыть файл рисунков %1 конспекта %2: %3.")
                              .arg(quoted(blcPath), quoted(m_path), m_pictures.problem));
         PictureReader pictures(*m_pictures.data, blcPath, n);
         for (int i = 1; i <= n; ++i) {
-            const QString what = QStringLiteral("рисунок %1").arg(i);
+            const QString what = QCoreApplication::translate("OldOutlineFile", "рисунок %1").arg(i);
             const int parentFrame = parent(what);
             const QRect rect = bounds(what);
             const int slot = m_outline.createPicture(rect, parentFrame);
@@ -502,7 +507,7 @@ private:
             picture.setBitmap(pictures.next(i, &jpeg, wanted));
             picture.setJpegStream(jpeg);
             if (v40())
-                readMinimalTextAndPosition(picture, what, QStringLiteral("объектов"), m_objectPositions);
+                readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
         }
     }
 
@@ -522,18 +527,18 @@ LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, cons
     LoadResult result;
     try {
         LineReader header(vmc, path);
-        const QByteArrayView versionLine = header.required(QStringLiteral("версия файла"));
+        const QByteArrayView versionLine = header.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
         Version version;
         if (versionLine == "4.0") {
             version = Version::V40;
         } else if (versionLine == "3.9") {
             version = Version::V39;
-            result.notices << QStringLiteral("Версия файла \"3.9\"") + kProgramVersionLine
-                    + QStringLiteral("В текущем файле нет данных о логике конспекта.");
+            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.9\"") + programVersionLine()
+                    + QCoreApplication::translate("OldOutlineFile", "В текущем файле нет данных о логике конспекта.");
         } else if (versionLine == "3.5") {
             version = Version::V35;
-            result.notices << QStringLiteral("Версия файла \"3.5\"") + kProgramVersionLine
-                    + QStringLiteral("Могут возникнуть ошибки при открытии файла.");
+            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.5\"") + programVersionLine()
+                    + QCoreApplication::translate("OldOutlineFile", "Могут возникнуть ошибки при открытии файла.");
         } else {
             // Not an outline of a known version, perhaps not one at all: show a bounded, printable
             // part of what stands in its first line.
@@ -541,8 +546,8 @@ LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, cons
             for (QChar& c : shown)
                 if (c.unicode() < 0x20)
                     c = QLatin1Char('?');
-            result.message = QStringLiteral("Не поддерживаемая версия файла") + kProgramVersionLine
-                + QStringLiteral("Версия файла \"") + shown + QLatin1Char('"');
+            result.message = QCoreApplication::translate("OldOutlineFile", "Не поддерживаемая версия файла") + programVersionLine()
+                + QCoreApplication::translate("OldOutlineFile", "Версия файла \"") + shown + QLatin1Char('"');
             return result;
         }
         OldOutlineImport(version, vmc, std::move(pictures), path, chrome, result).run();
@@ -580,11 +585,11 @@ QSize oldOutlineWindowSize(const QByteArray& vmc)
 {
     try {
         LineReader lines(vmc, QString());
-        lines.required(QStringLiteral("версия файла"));
-        lines.text(QStringLiteral("название конспекта"));
-        lines.colour(QStringLiteral("цвет фона"));
-        const int width = lines.integer(QStringLiteral("ширина окна"), 0, kCoordinateLimit);
-        const int height = lines.integer(QStringLiteral("высота окна"), 0, kCoordinateLimit);
+        lines.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
+        lines.text(QCoreApplication::translate("OldOutlineFile", "название конспекта"));
+        lines.colour(QCoreApplication::translate("OldOutlineFile", "цвет фона"));
+        const int width = lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
+        const int height = lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
         return QSize(width, height);
     } catch (const ImportError&) {
         return {};
@@ -604,7 +609,7 @@ QString oldPicturesPath(const QString& vmcPath)
 LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QString& vmcPathForMessages,
                           QSize windowChrome)
 {
-    return importOldOutline(vmc, PicturesSource{blc, QString(), QStringLiteral("файл не найден")}, vmcPathForMessages,
+    return importOldOutline(vmc, PicturesSource{blc, QString(), QCoreApplication::translate("OldOutlineFile", "файл не найден")}, vmcPathForMessages,
                             windowChrome);
 }
 
@@ -614,7 +619,7 @@ LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double
     const std::optional<QByteArray> vmc = readWholeFile(vmcPath, kMaxOutlineBytes, &problem);
     if (!vmc) {
         LoadResult refused;
-        refused.message = QStringLiteral("Не удалось открыть конспект %1: %2.").arg(quoted(vmcPath), problem);
+        refused.message = QCoreApplication::translate("OldOutlineFile", "Не удалось открыть конспект %1: %2.").arg(quoted(vmcPath), problem);
         return refused;
     }
     QString blcPath = oldPicturesPath(vmcPath);

@@ -4,6 +4,7 @@
 #include "storage/cp1251.h"
 #include "storage/object_fields.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <algorithm>
@@ -32,8 +33,10 @@ struct FieldName {
 
     QString text() const
     {
-        const QString name = QString::fromUtf8(field);
-        return item ? QStringLiteral("%1 %2: %3").arg(QString::fromUtf8(item), QString::number(number), name) : name;
+        // The names are marked for translation where they are written (object_fields.cpp).
+        const QString name = QCoreApplication::translate("ObjectFields", field);
+        return item ? QStringLiteral("%1 %2: %3").arg(QCoreApplication::translate("ObjectFields", item), QString::number(number), name)
+                    : name;
     }
 };
 
@@ -53,14 +56,14 @@ public:
     {
         QString text;
         if (!readShortString(at, capacity, &text))
-            fail(QStringLiteral("длина строки «%1» (%2) больше допустимой (%3)").arg(what.text()).arg(getByte(at)).arg(capacity));
+            fail(QCoreApplication::translate("OutlineFile", "длина строки «%1» (%2) больше допустимой (%3)").arg(what.text()).arg(getByte(at)).arg(capacity));
         return text;
     }
     quint8 choice(const char* at, quint8 highest, const FieldName& what)
     {
         const quint8 value = getByte(at);
         if (value > highest)
-            fail(QStringLiteral("недопустимое значение «%1» (%2)").arg(what.text()).arg(value));
+            fail(QCoreApplication::translate("OutlineFile", "недопустимое значение «%1» (%2)").arg(what.text()).arg(value));
         return value;
     }
     // A value outside low…high fails the record and is returned clamped into the range: the
@@ -69,7 +72,7 @@ public:
     {
         const qint32 value = getInt(at);
         if (value < low || value > high) {
-            fail(QStringLiteral("значение «%1» (%2) вне допустимых пределов %3…%4").arg(what.text()).arg(value).arg(low).arg(high));
+            fail(QCoreApplication::translate("OutlineFile", "значение «%1» (%2) вне допустимых пределов %3…%4").arg(what.text()).arg(value).arg(low).arg(high));
             return std::clamp(value, low, high);
         }
         return value;
@@ -82,7 +85,7 @@ int checkedCount(Checker& check, const char* at, const char* what)
 {
     const qint32 count = getInt(at);
     if (count < 0 || count > kMaxObjects) {
-        check.fail(QStringLiteral("число объектов «%1» (%2) вне допустимых 0…%3").arg(QString::fromUtf8(what)).arg(count).arg(kMaxObjects));
+        check.fail(QCoreApplication::translate("OutlineFile", "число объектов «%1» (%2) вне допустимых 0…%3").arg(QCoreApplication::translate("ObjectFields", what)).arg(count).arg(kMaxObjects));
         return 0;
     }
     return count;
@@ -280,7 +283,7 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     HeaderReadResult result;
     if (bytes.isEmpty()) {
         result.status = HeaderStatus::Empty;
-        result.problem = QStringLiteral("файл пуст");
+        result.problem = QCoreApplication::translate("OutlineFile", "файл пуст");
         return result;
     }
     if (bytes.size() > kVersionCapacity) {
@@ -293,7 +296,7 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     }
     if (bytes.size() < kHeaderSize) {
         result.status = HeaderStatus::Short;
-        result.problem = QStringLiteral("он короче заголовка логического конспекта (%1 байт вместо %2)")
+        result.problem = QCoreApplication::translate("OutlineFile", "он короче заголовка логического конспекта (%1 байт вместо %2)")
                              .arg(bytes.size())
                              .arg(kHeaderSize);
         return result;
@@ -303,10 +306,10 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     OutlineHeader& header = result.header;
     Checker check;
     header.version = result.fileVersion;
-    header.outlineName = check.string(h + kOutlineName, kNameCapacity, {"название конспекта"});
+    header.outlineName = check.string(h + kOutlineName, kNameCapacity, {QT_TRANSLATE_NOOP("ObjectFields", "название конспекта")});
     header.canvasColour = getColour(h + kCanvasColour);
-    header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, {"ширина окна"});
-    header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, {"высота окна"});
+    header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "ширина окна")});
+    header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "высота окна")});
     header.outline.setSequenceRecording(true);
     Places places;
     forEachStoredKind([&](const auto& kind) {
@@ -326,7 +329,7 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
 
 QString unsupportedVersionMessage(const QString& fileVersion)
 {
-    return QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"") + fileVersion
+    return QCoreApplication::translate("OutlineFile", "Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"") + fileVersion
            + QStringLiteral("\"");
 }
 
@@ -338,19 +341,19 @@ QString headerProblemMessage(const HeaderReadResult& result, const QString& file
     case HeaderStatus::UnsupportedVersion:
         return unsupportedVersionMessage(result.fileVersion);
     case HeaderStatus::Empty:
-        return QStringLiteral("Файл «%1» пуст: в нём нет логического конспекта.").arg(fileName);
+        return QCoreApplication::translate("OutlineFile", "Файл «%1» пуст: в нём нет логического конспекта.").arg(fileName);
     case HeaderStatus::Short:
     case HeaderStatus::Damaged:
         break;
     }
-    return QStringLiteral("Файл «%1» повреждён: %2. Конспект из него не загружен.").arg(fileName, result.problem);
+    return QCoreApplication::translate("OutlineFile", "Файл «%1» повреждён: %2. Конспект из него не загружен.").arg(fileName, result.problem);
 }
 
 QString videoNameProblem(const QString& path)
 {
     if (path.size() <= layout::kNameCapacity)
         return {};
-    return QStringLiteral("Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее %2 символов, "
+    return QCoreApplication::translate("OutlineFile", "Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее %2 символов, "
                           "и после сохранения конспекта файл не найти. Переименуйте файл или переместите его в "
                           "другую папку.")
         .arg(visibleText(path))

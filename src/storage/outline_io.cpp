@@ -7,6 +7,7 @@
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -96,13 +97,13 @@ OutlineImage buildOutlineImage(const Document& doc, bool withPictures)
             QByteArray stream = pictureStream(doc.outline.picture(k));
             if (stream.isEmpty()) {
                 image.ok = false;
-                image.problem = QStringLiteral("рисунок %1 не удалось сжать в JPEG").arg(k);
+                image.problem = QCoreApplication::translate("OutlineIo", "рисунок %1 не удалось сжать в JPEG").arg(k);
                 return image;
             }
             cumulative += stream.size();
             if (cumulative > std::numeric_limits<qint32>::max()) {
                 image.ok = false;
-                image.problem = QStringLiteral("рисунки вместе занимают больше 2 ГБ — столько формат файла не вмещает");
+                image.problem = QCoreApplication::translate("OutlineIo", "рисунки вместе занимают больше 2 ГБ — столько формат файла не вмещает");
                 return image;
             }
             tailLengths.push_back(qint32(cumulative));
@@ -135,15 +136,15 @@ WriteResult writeImage(const QString& path, const OutlineImage& image, bool atom
     WriteResult result;
     const QString shown = QDir::toNativeSeparators(path);
     if (!image.ok) {
-        result.message = QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, image.problem);
+        result.message = QCoreApplication::translate("OutlineIo", "Не удалось сохранить файл «%1»: %2.").arg(shown, image.problem);
         return result;
     }
     const std::vector<QByteArrayView> pieces = image.pieces();
     const FileWriteStatus written = atomically ? replaceFile(path, pieces, durable) : overwriteFile(path, pieces);
     result.ok = written.ok;
     if (!written.ok)
-        result.message = atomically ? QStringLiteral("Не удалось сохранить файл «%1»: %2. Прежний файл не изменён.").arg(shown, written.error)
-                                    : QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown, written.error);
+        result.message = atomically ? QCoreApplication::translate("OutlineIo", "Не удалось сохранить файл «%1»: %2. Прежний файл не изменён.").arg(shown, written.error)
+                                    : QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, written.error);
     return result;
 }
 
@@ -159,13 +160,13 @@ WriteResult writeSnapshotFile(const QString& path, const OutlineImage& image, bo
     WriteResult result;
     const QString shown = QDir::toNativeSeparators(path);
     if (!image.ok) {
-        result.message = QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown, image.problem);
+        result.message = QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, image.problem);
         return result;
     }
     const FileWriteStatus written = writeWorkingFile(path, image.pieces(), atomically);
     result.ok = written.ok;
     if (!written.ok)
-        result.message = QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown, written.error);
+        result.message = QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, written.error);
     return result;
 }
 
@@ -292,7 +293,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         if (cumulative < 0)
             chunksLocatable = false;  // no later chunk can be found either
         if (!chunksLocatable) {
-            problems[k] = QStringLiteral("неверная длина данных");
+            problems[k] = QCoreApplication::translate("OutlineIo", "неверная длина данных");
             continue;
         }
         const qint64 length = cumulative - previous;
@@ -309,11 +310,11 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             }
         }
         if (length <= 0)
-            problems[k] = QStringLiteral("нет данных рисунка");
+            problems[k] = QCoreApplication::translate("OutlineIo", "нет данных рисунка");
         else if (!fits)
-            problems[k] = QStringLiteral("длина данных (%1 байт) не соответствует размеру рисунка").arg(length);
+            problems[k] = QCoreApplication::translate("OutlineIo", "длина данных (%1 байт) не соответствует размеру рисунка").arg(length);
         else if (stream.isEmpty())
-            problems[k] = QStringLiteral("файл обрывается раньше данных рисунка");
+            problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
         else if (!budget.take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
         else {
@@ -352,7 +353,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         if (o.picture(k).bitmap().isNull() || problems.count(k))
             o.picture(k).setBitmap(blankPicture(o.picture(k).bounds.size()));
     for (const auto& [slot, why] : problems)
-        failures << QStringLiteral("рисунок %1 (%2)").arg(slot).arg(why);
+        failures << QCoreApplication::translate("OutlineIo", "рисунок %1 (%2)").arg(slot).arg(why);
 
     // The extension block follows the last chunk; a file without one ends there.
     if (chunksLocatable && source.size() - chunkStart >= qint64(sizeof extension::kMagic)) {
@@ -367,7 +368,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 
     result.ok = true;
     if (!failures.isEmpty())
-        result.message = QStringLiteral("Не все рисунки файла «%1» удалось прочитать: %2. Вместо них вставлены пустые "
+        result.message = QCoreApplication::translate("OutlineIo", "Не все рисунки файла «%1» удалось прочитать: %2. Вместо них вставлены пустые "
                                         "рисунки; остальные объекты конспекта загружены.")
                              .arg(fileName, pictureList(failures));
     return result;
@@ -394,7 +395,7 @@ LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictu
         if (handle >= 0)
             ::close(handle);
         LoadResult result;
-        result.message = QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(shown, handle < 0 ? problem : file.errorString());
+        result.message = QCoreApplication::translate("OutlineIo", "Не удалось открыть файл «%1»: %2.").arg(shown, handle < 0 ? problem : file.errorString());
         return result;
     }
     FileSource source(file);
@@ -428,7 +429,7 @@ bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)
         if (fits && stored != present) {
             fits = false;
             if (problem)
-                *problem = QStringLiteral("в снимке %1 %2, а в конспекте %3").arg(QString::fromUtf8(kind.manyWhat)).arg(stored).arg(present);
+                *problem = QCoreApplication::translate("OutlineIo", "в снимке %1 %2, а в конспекте %3").arg(QCoreApplication::translate("ObjectFields", kind.manyWhat)).arg(stored).arg(present);
         }
     });
     if (!fits)

@@ -3,6 +3,7 @@
 #include "canvas/canvas_host.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
 
 namespace velmar {
 
@@ -42,8 +43,8 @@ void FrameTitles::rename()
     FrameObject* frame = currentFrame();
     if (!frame)
         return;
-    const auto name = dialogs().inputText(m_host.dialogParent(), QStringLiteral("Внимание"),
-                                          QStringLiteral("Введите название фрейма"), frame->title);
+    const auto name = dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("FrameTitles", "Внимание"),
+                                          QCoreApplication::translate("FrameTitles", "Введите название фрейма"), frame->title);
     if (!name)
         return;
     if ((frame = currentFrame()) == nullptr)

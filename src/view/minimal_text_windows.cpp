@@ -10,6 +10,7 @@
 #include "storage/old_outline_file.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,7 +37,11 @@ void paintSilver(QWidget* widget)
     widget->setPalette(palette);
 }
 
-const QString kSummaryFilter = QStringLiteral("Текстовый файл|*.txt");
+// Translated when asked for: a constant would be made before the interface language is chosen.
+QString summaryFilter()
+{
+    return QCoreApplication::translate("MinimalText", "Текстовый файл|*.txt");
+}
 
 }  // namespace
 
@@ -45,7 +50,7 @@ const QString kSummaryFilter = QStringLiteral("Текстовый файл|*.txt
 MinimalTextEditor::MinimalTextEditor(QWidget* parent) : QDialog(parent), m_memo(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("Редактирование минимального текста объекта"));
+    setWindowTitle(QCoreApplication::translate("MinimalText", "Редактирование минимального текста объекта"));
     resize(561, 403);
 
     m_memo->setObjectName(QStringLiteral("Memo1"));
@@ -56,7 +61,7 @@ MinimalTextEditor::MinimalTextEditor(QWidget* parent) : QDialog(parent), m_memo(
 
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));
-    auto* close = new QPushButton(QStringLiteral("Закрыть"), bar);
+    auto* close = new QPushButton(QCoreApplication::translate("MinimalText", "Закрыть"), bar);
     close->setObjectName(QStringLiteral("Button1"));
     close->setAutoDefault(false);
     auto* barLayout = new QHBoxLayout(bar);
@@ -86,7 +91,7 @@ SummaryWindow::SummaryWindow(CanvasHost& host, QWidget* parent)
     : QDialog(parent), m_host(host), m_view(new QTextEdit(this))
 {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("Минимальный текст логического конспекта"));
+    setWindowTitle(QCoreApplication::translate("MinimalText", "Минимальный текст логического конспекта"));
     resize(862, 556);
 
     m_view->setObjectName(QStringLiteral("RichEdit1"));
@@ -97,21 +102,21 @@ SummaryWindow::SummaryWindow(CanvasHost& host, QWidget* parent)
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = menuBar->addMenu(QStringLiteral("Файл"));
+    QMenu* file = menuBar->addMenu(QCoreApplication::translate("MinimalText", "Файл"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = file->addAction(QStringLiteral("Сохранить"));
+    QAction* save = file->addAction(QCoreApplication::translate("MinimalText", "Сохранить"));
     save->setObjectName(QStringLiteral("N2"));
     file->addSeparator();
-    QAction* close = file->addAction(QStringLiteral("Закрыть"));
+    QAction* close = file->addAction(QCoreApplication::translate("MinimalText", "Закрыть"));
     close->setObjectName(QStringLiteral("N3"));
     connect(save, &QAction::triggered, this, [this] { runGuarded(this, [this] { this->save(); }); });
     connect(close, &QAction::triggered, this, &QDialog::accept);
 
     // Formatting is not offered: its menu stays hidden.
-    QMenu* format = menuBar->addMenu(QStringLiteral("Формат"));
+    QMenu* format = menuBar->addMenu(QCoreApplication::translate("MinimalText", "Формат"));
     format->setObjectName(QStringLiteral("formatMenu"));
-    format->addAction(QStringLiteral("Перенос по словам"));
-    format->addAction(QStringLiteral("Шрифт"));
+    format->addAction(QCoreApplication::translate("MinimalText", "Перенос по словам"));
+    format->addAction(QCoreApplication::translate("MinimalText", "Шрифт"));
     format->menuAction()->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -137,8 +142,8 @@ void SummaryWindow::showSummary(const QString& summary)
 
 void SummaryWindow::save()
 {
-    const auto choice = dialogs().saveFile(this, QStringLiteral("Сохранить"), m_host.dialogFolders().exports,
-                                           kSummaryFilter, QString(), 1);
+    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MinimalText", "Сохранить"), m_host.dialogFolders().exports,
+                                           summaryFilter(), QString(), 1);
     if (!choice)
         return;
     writeSummaryFile(choice->path, m_view->toPlainText());
@@ -149,7 +154,7 @@ void writeSummaryFile(const QString& path, const QString& text)
     const QByteArray bytes = text.toUtf8();
     const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
     if (!written.ok)
-        throw UserError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(path, written.error));
+        throw UserError(QCoreApplication::translate("MinimalText", "Не удалось записать файл «%1»: %2.").arg(path, written.error));
 }
 
 // --- the commands -------------------------------------------------------------------------------

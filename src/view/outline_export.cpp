@@ -7,6 +7,7 @@
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -149,7 +150,7 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
 {
     const ExportFormat format = exportFormatOf(path);
     if (format == ExportFormat::Unknown)
-        return QStringLiteral("Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
+        return QCoreApplication::translate("OutlineExport", "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
             .arg(path);
     OutlineRenderer renderer(document, clientSize);
     // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
@@ -159,7 +160,7 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
     if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
         const QByteArray bytes = format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
         if (bytes.isEmpty())
-            return QStringLiteral("Не удалось построить рисунок для файла «%1».").arg(path);
+            return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».").arg(path);
         return writeExportFile(bytes, path);
     }
     return writePicture(renderer.image(scale), path);
@@ -174,14 +175,14 @@ QString writePicture(const QImage& image, const QString& path)
     } else {
         const char* format = type == ExportFormat::Png ? "PNG" : type == ExportFormat::Bmp ? "BMP" : nullptr;
         if (!format)
-            return QStringLiteral("Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp или .png.").arg(path);
+            return QCoreApplication::translate("OutlineExport", "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp или .png.").arg(path);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!image.save(&buffer, format))
             bytes.clear();
     }
     if (bytes.isEmpty())
-        return QStringLiteral("Не удалось построить рисунок для файла «%1».").arg(path);
+        return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».").arg(path);
     return writeExportFile(bytes, path);
 }
 
@@ -190,7 +191,7 @@ QString writeExportFile(const QByteArray& bytes, const QString& path)
     // Atomic, and the reason for a failure in Russian (the system's own text is English).
     const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
     if (!written.ok)
-        return QStringLiteral("Не удалось записать рисунок в файл «%1»: %2.").arg(path, written.error);
+        return QCoreApplication::translate("OutlineExport", "Не удалось записать рисунок в файл «%1»: %2.").arg(path, written.error);
     return {};
 }
 

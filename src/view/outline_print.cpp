@@ -9,6 +9,7 @@
 #include "view/painter_relay.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
@@ -20,7 +21,11 @@ namespace velmar {
 
 namespace {
 
-const QString kPrintFailed = QStringLiteral("Не удалось напечатать конспект: %1.");
+// Translated when asked for: a constant would be made before the interface language is chosen.
+QString printFailed()
+{
+    return QCoreApplication::translate("OutlinePrint", "Не удалось напечатать конспект: %1.");
+}
 
 // The summary laid out in pages of the printer's printable area, each page drawn after a new one.
 void printSummaryPages(QPrinter& printer, QPainter& painter, const OutlineRenderer& renderer)
@@ -55,10 +60,10 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
 {
     const QSize area = renderer.size();
     if (area.isEmpty())
-        return kPrintFailed.arg(QStringLiteral("на холсте нет места для конспекта"));
+        return printFailed().arg(QCoreApplication::translate("OutlinePrint", "на холсте нет места для конспекта"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return kPrintFailed.arg(QStringLiteral("принтер недоступен или файл не удаётся записать"));
+        return printFailed().arg(QCoreApplication::translate("OutlinePrint", "принтер недоступен или файл не удаётся записать"));
     // The painter's origin is the printable area's top-left corner.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
     const double scale = std::min(page.width() / area.width(), page.height() / area.height());
@@ -82,7 +87,7 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
     if (withSummary && !(renderer.document().outline.frameSequence().length() == 0))
         printSummaryPages(printer, painter, renderer);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return kPrintFailed.arg(QStringLiteral("принтер сообщил об ошибке"));
+        return printFailed().arg(QCoreApplication::translate("OutlinePrint", "принтер сообщил об ошибке"));
     return {};
 }
 
@@ -140,7 +145,7 @@ void OutlinePrinting::preview()
     m_withSummary = dialogs().previewPrint(parent, printer(), m_withSummary, [&](QPrinter& printer, bool withSummary) {
         const QString error = printOutline(printer, *renderer, withSummary);
         if (!error.isEmpty())
-            dialogs().inform(parent, QStringLiteral("Ошибка"), error, QMessageBox::Critical);
+            dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error, QMessageBox::Critical);
     });
 }
 

@@ -4,6 +4,7 @@
 #include "model/summary_formats.h"
 #include "view/outline_web_svg.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -247,10 +248,10 @@ QString exportWebPage(const Document& document, QSize clientSize, const QString&
 {
     const QByteArray page = outlineWebPage(document, clientSize);
     if (page.isEmpty())
-        return QStringLiteral("Не удалось построить веб-страницу для файла «%1».").arg(path);
+        return QCoreApplication::translate("OutlineWebPage", "Не удалось построить веб-страницу для файла «%1».").arg(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit())
-        return QStringLiteral("Не удалось записать веб-страницу в файл «%1»: %2.").arg(path, file.errorString());
+        return QCoreApplication::translate("OutlineWebPage", "Не удалось записать веб-страницу в файл «%1»: %2.").arg(path, file.errorString());
     return {};
 }
 

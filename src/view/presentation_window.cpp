@@ -3,6 +3,7 @@
 #include "canvas/video_panel_widget.h"
 #include "view/presenter_view.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,7 +37,7 @@ PresentationWindow::PresentationWindow(const Document& document, QSize clientSiz
       m_picture(document, clientSize, screenSize(screen))
 {
     setObjectName(QStringLiteral("presentationWindow"));
-    setWindowTitle(QStringLiteral("Показ конспекта"));
+    setWindowTitle(QCoreApplication::translate("PresentationWindow", "Показ конспекта"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);

@@ -58,7 +58,7 @@ PresenterView::PresenterView(const Document& document, QSize clientSize, Present
       m_next(document, clientSize, startSize(screen))
 {
     setObjectName(QStringLiteral("presenterView"));
-    setWindowTitle(QStringLiteral("Показ конспекта — ведущий"));
+    setWindowTitle(QCoreApplication::translate("PresenterView", "Показ конспекта — ведущий"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     if (screen) {
@@ -163,9 +163,9 @@ void PresenterView::paintEvent(QPaintEvent* event)
     big.setPixelSize(clock.height() * 7 / 10);
     painter.setFont(big);
     painter.setPen(Qt::white);
-    painter.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Шаг ") + stepText());
+    painter.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("PresenterView", "Шаг %1").arg(stepText()));
     painter.drawText(clock, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("%1    прошло %2").arg(clockText(), elapsedText()));
+                     QCoreApplication::translate("PresenterView", "%1    прошло %2").arg(clockText(), elapsedText()));
 
     QFont caption = font();
     caption.setPixelSize(kCaptionHeight * 6 / 10);
@@ -176,11 +176,11 @@ void PresenterView::paintEvent(QPaintEvent* event)
                          Qt::AlignLeft | Qt::AlignVCenter, text);
     };
     const PresentationWindow::Blank blank = m_show->blank();
-    captionAbove(currentRect(), blank == PresentationWindow::Blank::Black   ? QStringLiteral("Сейчас (экран зрителей чёрный)")
-                                : blank == PresentationWindow::Blank::White ? QStringLiteral("Сейчас (экран зрителей белый)")
-                                                                            : QStringLiteral("Сейчас"));
-    captionAbove(nextRect(), QStringLiteral("Далее"));
-    captionAbove(textRect(), QStringLiteral("Минимальный текст"));
+    captionAbove(currentRect(), blank == PresentationWindow::Blank::Black   ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей чёрный)")
+                                : blank == PresentationWindow::Blank::White ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей белый)")
+                                                                            : QCoreApplication::translate("PresenterView", "Сейчас"));
+    captionAbove(nextRect(), QCoreApplication::translate("PresenterView", "Далее"));
+    captionAbove(textRect(), QCoreApplication::translate("PresenterView", "Минимальный текст"));
 
     paintStep(painter, m_current, currentRect(), exposed);
     if (m_current.step() < m_current.order().lastStep()) {
@@ -188,7 +188,7 @@ void PresenterView::paintEvent(QPaintEvent* event)
     } else {
         painter.setPen(kCaption);
         painter.drawRect(nextRect().adjusted(0, 0, -1, -1));
-        painter.drawText(nextRect(), Qt::AlignCenter, QStringLiteral("Конец показа"));
+        painter.drawText(nextRect(), Qt::AlignCenter, QCoreApplication::translate("PresenterView", "Конец показа"));
     }
 
     // The minimal text with its own line breaks, wrapped to the column.

@@ -8,13 +8,18 @@
 #include "view/video_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QPointer>
 
 namespace velmar {
 
 namespace {
 
-const QString kVideoFilter = QStringLiteral("Видео фрагмент (*.avi)|*.avi");
+// Translated when asked for: a constant would be made before the interface language is chosen.
+QString videoFilter()
+{
+    return QCoreApplication::translate("VideoCommands", "Видео фрагмент (*.avi)|*.avi");
+}
 
 // A reason as the framework words it, without its closing full stop.
 QString bareReason(QString reason)
@@ -27,7 +32,7 @@ QString bareReason(QString reason)
 
 QString openFailure(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не удалось открыть видеофайл «%1»: %2.").arg(visibleText(fileName), bareReason(reason));
+    return QCoreApplication::translate("VideoCommands", "Не удалось открыть видеофайл «%1»: %2.").arg(visibleText(fileName), bareReason(reason));
 }
 
 }  // namespace
@@ -75,14 +80,14 @@ void VideoCommands::openFile()
         return;
     Outline& outline = m_host.document().outline;
     const ObjectId id = outline.video(slot).id;
-    const auto choice = dialogs().openFile(m_host.dialogParent(), QStringLiteral("Открыть файл"),
-                                           m_host.dialogFolders().video, kVideoFilter, 1);
+    const auto choice = dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Открыть файл"),
+                                           m_host.dialogFolders().video, videoFilter(), 1);
     if (!choice || choice->path.isEmpty())
         return;
     // Outline files keep the name in at most 250 characters: a longer one would point nowhere
     // once the outline is saved and reopened.
     if (const QString problem = videoNameProblem(choice->path); !problem.isEmpty()) {
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), problem, QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Ошибка"), problem, QMessageBox::Critical);
         return;
     }
     // The fragment may have gone while the dialog was open.
@@ -101,7 +106,7 @@ void VideoCommands::openFile()
     if (!guard)
         return;
     if (!ok) {
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), openFailure(choice->path, panel->openError()),
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Ошибка"), openFailure(choice->path, panel->openError()),
                          QMessageBox::Critical);
         return;
     }
@@ -165,7 +170,7 @@ void VideoCommands::watch(VideoPanelWidget* panel)
     connect(panel, &VideoPanelWidget::openFinished, this, [this, panel] { panelSettled(panel); });
     // A film opens for playing only when it is played: what fails then is said at once.
     connect(panel, &VideoPanelWidget::playFailed, this, [this, panel](const QString& reason) {
-        dialogs().inform(m_host.dialogParent(), QStringLiteral("Ошибка"), openFailure(panel->fileName(), reason),
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Ошибка"), openFailure(panel->fileName(), reason),
                          QMessageBox::Critical);
     });
     // A missing file fails while the panel is being built, before anyone listens.
@@ -217,14 +222,14 @@ void VideoCommands::reportFailures()
     if (m_failures.size() == 1) {
         text = openFailure(m_failures.first().fileName, m_failures.first().reason);
     } else {
-        text = QStringLiteral("Не удалось открыть видеофайлы:");
+        text = QCoreApplication::translate("VideoCommands", "Не удалось открыть видеофайлы:");
         for (const Failure& f : std::as_const(m_failures))
             text += QStringLiteral("\n«%1»: %2;").arg(visibleText(f.fileName), bareReason(f.reason));
         text.chop(1);
         text += QLatin1Char('.');
     }
     m_failures.clear();
-    dialogs().inform(m_host.dialogParent(), QStringLiteral("Внимание"), text, QMessageBox::Warning);
+    dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Внимание"), text, QMessageBox::Warning);
 }
 
 }  // namespace velmar

@@ -3,6 +3,7 @@
 #include "canvas/video_panel_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHideEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -13,7 +14,7 @@ namespace velmar {
 VideoWindow::VideoWindow(QWidget* parent) : QDialog(parent), m_display(new VideoDisplay(this)), m_menu(new QMenu(this))
 {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Видео"));
+    setWindowTitle(QCoreApplication::translate("VideoWindow", "Видео"));
     setWindowModality(Qt::ApplicationModal);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
@@ -35,9 +36,9 @@ VideoWindow::VideoWindow(QWidget* parent) : QDialog(parent), m_display(new Video
         });
         m_menu->addAction(action);
     };
-    addItem("N1", QStringLiteral("Воспроизвести"), &VideoPanelWidget::play);
-    addItem("N3", QStringLiteral("Пауза"), &VideoPanelWidget::togglePause);
-    addItem("N2", QStringLiteral("Стоп"), &VideoPanelWidget::stop);
+    addItem("N1", QCoreApplication::translate("VideoWindow", "Воспроизвести"), &VideoPanelWidget::play);
+    addItem("N3", QCoreApplication::translate("VideoWindow", "Пауза"), &VideoPanelWidget::togglePause);
+    addItem("N2", QCoreApplication::translate("VideoWindow", "Стоп"), &VideoPanelWidget::stop);
 }
 
 VideoWindow::~VideoWindow()

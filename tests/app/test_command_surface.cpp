@@ -167,7 +167,7 @@ void TestCommandSurface::layout_data()
     QTest::newRow("Файл") << "fileMenu" << "N47 N48 - N49 N50 N53 exportWebPage - N302 N303 - N51 - N55";
     QTest::newRow("Правка") << "editMenu" << "N77 N78";
     QTest::newRow("Сервис") << "serviceMenu" << "N110 - N112 N113 - N115 N116 - N301 presentFromFrame";
-    QTest::newRow("Настройки") << "settingsMenu" << "N18 N69 N61 - N60 N64 N79 - gridMenu";
+    QTest::newRow("Настройки") << "settingsMenu" << "N18 N69 N61 - N60 N64 N79 - gridMenu - languageMenu";
     QTest::newRow("Привязка к сетке") << "gridMenu" << "N80 - N211 N212";
     QTest::newRow("Справка") << "helpMenu" << "N62 Web1 N68";
     QTest::newRow("PopupMenu1") << "PopupMenu1" << "N1 N2 N39 N73 N25 - N20";

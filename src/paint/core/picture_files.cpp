@@ -4,6 +4,7 @@
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -24,10 +25,15 @@ bool readWhole(const QString& path, QByteArray* data, QString* error)
     QString problem;
     std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &problem);
     if (!bytes) {
-        if (error)
-            *error = problem.startsWith(QStringLiteral("файл слишком велик")) ? QStringLiteral("файл слишком велик")
-                     : problem == QStringLiteral("файл не найден")            ? problem
-                                                                             : QStringLiteral("файл не открывается для чтения");
+        if (error) {
+            // The reader's own wording, in the interface language, tells which failure it was.
+            const QString tooLarge =
+                QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").section(QStringLiteral("%1"), 0, 0);
+            *error = problem.startsWith(tooLarge) ? QCoreApplication::translate("PictureFiles", "файл слишком велик")
+                     : problem == QCoreApplication::translate("FileIo", "файл не найден")
+                         ? problem
+                         : QCoreApplication::translate("PictureFiles", "файл не открывается для чтения");
+        }
         return false;
     }
     *data = std::move(*bytes);
@@ -51,7 +57,7 @@ QImage readByFormat(const QString& path, int atLeast, QString* error)
     }
     QImage image = reader.read();
     if (image.isNull() && error)
-        *error = QStringLiteral("файл не является рисунком или повреждён");
+        *error = QCoreApplication::translate("PictureFiles", "файл не является рисунком или повреждён");
     return image;
 }
 
@@ -117,7 +123,7 @@ QString writePictureFile(const QImage& picture, const QString& chosenPath, int f
     }
     if (data.isEmpty()) {
         if (error)
-            *error = QStringLiteral("рисунок не удалось закодировать");
+            *error = QCoreApplication::translate("PictureFiles", "рисунок не удалось закодировать");
         return {};
     }
     const FileWriteStatus status = replaceFile(path, {QByteArrayView(data)}, true);

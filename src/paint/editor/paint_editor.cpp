@@ -4,6 +4,8 @@
 #include "paint/tools/text_tool.h"
 #include "paint/core/zoom_mapping.h"
 
+#include <QCoreApplication>
+
 namespace velmar::paint {
 
 namespace {
@@ -120,7 +122,7 @@ void PaintEditor::showSetting()
 {
     PaintStatus& s = m_doc.mutableStatus();
     const ToolCapabilities can = currentTool() ? currentTool()->capabilities() : ToolCapabilities{};
-    s.settingName = can.settingName ? QString::fromUtf8(can.settingName) : QString();
+    s.settingName = can.settingName ? QCoreApplication::translate("PaintTools", can.settingName) : QString();
     if (can.sizeSetting)
         s.settingValue = QString::number(m_doc.mutableSizes().*can.sizeSetting);
     m_doc.notifyStatus();

@@ -5,6 +5,7 @@
 #include "paint/core/zoom_mapping.h"
 #include "paint/core/floating_piece.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
 
@@ -94,7 +95,7 @@ PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterInde
     PieceFileResult result;
     const QImage piece = copyPiece();
     if (piece.isNull()) {
-        result.error = QStringLiteral("Нет выделенного фрагмента.");
+        result.error = QCoreApplication::translate("PaintWindow", "Нет выделенного фрагмента.");
         return result;
     }
     QString why;
@@ -102,7 +103,7 @@ PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterInde
     result.ok = !result.path.isEmpty();
     if (!result.ok) {
         result.path = savedPictureName(path, filterIndex);
-        result.error = QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(result.path, why);
+        result.error = QCoreApplication::translate("PaintWindow", "Не удалось сохранить файл «%1»: %2").arg(result.path, why);
     }
     return result;
 }
@@ -115,7 +116,7 @@ PieceFileResult PaintEditor::pastePieceFromFile(const QString& path, int filterI
     QString why;
     const QImage image = readPictureFile(path, decoderForOpenFilter(filterIndex, path), &why);
     if (image.isNull() || image.width() < 1 || image.height() < 1) {
-        result.error = QStringLiteral("Не удалось прочитать рисунок «%1»: %2").arg(QFileInfo(path).fileName(), why);
+        result.error = QCoreApplication::translate("PaintWindow", "Не удалось прочитать рисунок «%1»: %2").arg(QFileInfo(path).fileName(), why);
         return result;
     }
     velmar::paint::putDownPiece(m_doc);

@@ -68,7 +68,7 @@ struct ToolCapabilities {
     // A press may change the picture's pixels (the editor gives the picture its own copy first).
     bool writesPixels = true;
     // The name the status bar gives the tool's setting ("Диаметр"…), or null for none.
-    const char* settingName = nullptr;
+    const char* settingName = nullptr;  // Russian, marked for translation where it is set
     // The size the keypad's + and − change, or null for none.
     int ToolSizes::*sizeSetting = nullptr;
     // Used once: after a press it hands over to the tool used before it.

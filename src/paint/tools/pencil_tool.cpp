@@ -10,7 +10,7 @@ namespace {
 class PencilTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Pencil; }
-    ToolCapabilities capabilities() const override { return {.settingName = "Диаметр", .sizeSetting = &ToolSizes::pencilSize}; }
+    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::pencilSize}; }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {

@@ -73,7 +73,7 @@ void ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput&
 
 ToolCapabilities ShapeTool::capabilities() const
 {
-    return {.settingName = "Толщина", .sizeSetting = &ToolSizes::shapeWidth};
+    return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Толщина"), .sizeSetting = &ToolSizes::shapeWidth};
 }
 
 namespace {

@@ -14,7 +14,7 @@ constexpr int kDotsPerTick = 10;
 class SprayTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Spray; }
-    ToolCapabilities capabilities() const override { return {.settingName = "Диаметр", .sizeSetting = &ToolSizes::spraySize}; }
+    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::spraySize}; }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {

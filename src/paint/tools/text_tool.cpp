@@ -34,7 +34,7 @@ namespace {
 class TextTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Text; }
-    ToolCapabilities capabilities() const override { return {.settingName = "Шрифт"}; }
+    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Шрифт")}; }
 
     void chosen(ToolContext& ctx) override
     {

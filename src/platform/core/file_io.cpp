@@ -1,5 +1,6 @@
 #include "platform/core/file_io.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,26 +83,26 @@ QString systemErrorText(int error)
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("Недостаточно места на диске");
+        return QCoreApplication::translate("FileIo", "Недостаточно места на диске");
     case EACCES:
     case EPERM:
-        return QStringLiteral("Нет прав на запись");
+        return QCoreApplication::translate("FileIo", "Нет прав на запись");
     case EROFS:
-        return QStringLiteral("Диск доступен только для чтения");
+        return QCoreApplication::translate("FileIo", "Диск доступен только для чтения");
     case ENOENT:
-        return QStringLiteral("Папка не найдена");
+        return QCoreApplication::translate("FileIo", "Папка не найдена");
     case ENOTDIR:
-        return QStringLiteral("Путь проходит через файл, а не через папку");
+        return QCoreApplication::translate("FileIo", "Путь проходит через файл, а не через папку");
     case EISDIR:
-        return QStringLiteral("Это папка");
+        return QCoreApplication::translate("FileIo", "Это папка");
     case EFBIG:
-        return QStringLiteral("Файл слишком велик");
+        return QCoreApplication::translate("FileIo", "Файл слишком велик");
     case EIO:
-        return QStringLiteral("Ошибка ввода-вывода");
+        return QCoreApplication::translate("FileIo", "Ошибка ввода-вывода");
     case ENAMETOOLONG:
-        return QStringLiteral("Слишком длинное имя файла");
+        return QCoreApplication::translate("FileIo", "Слишком длинное имя файла");
     default:
-        return QStringLiteral("Системная ошибка %1 (%2)").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
+        return QCoreApplication::translate("FileIo", "Системная ошибка %1 (%2)").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
@@ -173,8 +174,8 @@ int openRegularFile(const QString& path, QString* problem)
     if (handle < 0) {
         const int error = errno;
         if (problem)
-            *problem = error == ENOENT ? QStringLiteral("файл не найден")
-                                       : QStringLiteral("файл не открывается для чтения (%1)").arg(systemErrorText(error));
+            *problem = error == ENOENT ? QCoreApplication::translate("FileIo", "файл не найден")
+                                       : QCoreApplication::translate("FileIo", "файл не открывается для чтения (%1)").arg(systemErrorText(error));
         return -1;
     }
     struct stat info {};
@@ -182,7 +183,7 @@ int openRegularFile(const QString& path, QString* problem)
         const bool folder = S_ISDIR(info.st_mode);
         ::close(handle);
         if (problem)
-            *problem = folder ? QStringLiteral("это папка") : QStringLiteral("это не обычный файл (устройство, канал или сокет)");
+            *problem = folder ? QCoreApplication::translate("FileIo", "это папка") : QCoreApplication::translate("FileIo", "это не обычный файл (устройство, канал или сокет)");
         return -1;
     }
     return handle;
@@ -223,12 +224,12 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit, QSt
     ::close(handle);
     if (!read) {
         if (problem)
-            *problem = QStringLiteral("ошибка чтения (%1)").arg(systemErrorText(error));
+            *problem = QCoreApplication::translate("FileIo", "ошибка чтения (%1)").arg(systemErrorText(error));
         return std::nullopt;
     }
     if (data.size() > limit) {
         if (problem)
-            *problem = QStringLiteral("файл слишком велик (больше %1 байт)").arg(limit);
+            *problem = QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").arg(limit);
         return std::nullopt;
     }
     return data;
@@ -245,7 +246,7 @@ std::optional<QByteArray> readRegularFileStart(const QString& path, qint64 count
     ::close(handle);
     if (!read) {
         if (problem)
-            *problem = QStringLiteral("ошибка чтения (%1)").arg(systemErrorText(error));
+            *problem = QCoreApplication::translate("FileIo", "ошибка чтения (%1)").arg(systemErrorText(error));
         return std::nullopt;
     }
     return data;
