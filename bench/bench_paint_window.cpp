@@ -6,7 +6,7 @@
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
-#include "paint/core/paint_editor.h"
+#include "paint/editor/paint_editor.h"
 
 #include <QAction>
 #include <QApplication>
