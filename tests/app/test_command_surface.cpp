@@ -127,14 +127,17 @@ void TestCommandSurface::window()
 
 void TestCommandSurface::items()
 {
-    // Every menu item the user can reach carries a component name and a Russian caption, and
+    // Every menu item the user can reach carries a component name and a Russian caption (but for
+    // the name of another language), and
     // either opens a submenu, runs a handler of its own (the state refresh every command gets does
     // not count), or is one of the few declared inert.
     const QSet<QString> inert = {};  // none at present
     QStringList missing;
     forEachMenuItem([&](QAction* a) {
         QVERIFY2(!a->objectName().isEmpty(), qPrintable(a->text()));
-        QVERIFY2(a->text().contains(QRegularExpression(QStringLiteral("[А-Яа-яЁё]"))), qPrintable(a->objectName()));
+        // A language is named in its own language, whatever the interface's.
+        if (a->objectName() != QLatin1String("languageEnglish"))
+            QVERIFY2(a->text().contains(QRegularExpression(QStringLiteral("[А-Яа-яЁё]"))), qPrintable(a->objectName()));
         if (!a->menu() && handlersOf(a) < 2 && !inert.contains(a->objectName()))
             missing << a->objectName();
     });
