@@ -12,6 +12,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/video_panel_widget.h"
 #include "support/scripted_dialogs.h"
+#include "started_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,11 +124,7 @@ int main(int argc, char** argv)
 
     ScriptedDialogs dialogs;
     MainWindow window;
-    StartupOptions options;
-    options.programFolder = home.path();
-    options.startFolder = home.path();
-    window.startUp(options);
-    window.show();
+    startShownIn(window, home.path());
     QApplication::processEvents();
     const int threadsAtStart = threadCount();
 

@@ -23,6 +23,7 @@
 #include "view/outline_export.h"
 #include "view/outline_print.h"
 #include "view/outline_renderer.h"
+#include "started_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,11 +129,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     ScriptedDialogs dialogs;
     MainWindow window;
-    StartupOptions options;
-    options.programFolder = home.path();
-    options.startFolder = home.path();
-    window.startUp(options);
-    window.show();
+    startShownIn(window, home.path());
     QApplication::processEvents();
 
     if (argc > 1 && qstrcmp(argv[1], "resize") == 0) {

@@ -5,6 +5,7 @@
 //                         rebuilds every object widget
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
+#include "started_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,11 +23,7 @@ struct StartedWindow {
 
     StartedWindow()
     {
-        StartupOptions options;
-        options.programFolder = home.path();
-        options.startFolder = home.path();
-        main.startUp(options);
-        main.show();
+        startShownIn(main, home.path());
         Outline& o = main.document().outline;
         for (int i = 0; i < 60; ++i) {
             const int frame = o.createFrame(QRect(10 + (i % 10) * 70, 40 + (i / 10) * 60, 64, 56),

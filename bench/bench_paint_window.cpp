@@ -7,6 +7,7 @@
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
 #include "paint/editor/paint_editor.h"
+#include "started_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,11 +100,7 @@ void BM_OpenAndCloseUnchanged(benchmark::State& state)
 {
     QTemporaryDir home;
     MainWindow main;
-    StartupOptions options;
-    options.programFolder = home.path();
-    options.startFolder = home.path();
-    main.startUp(options);
-    main.show();
+    startShownIn(main, home.path());
     Document& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
@@ -147,11 +144,7 @@ void BM_OpenAndFirstClick(benchmark::State& state)
 {
     QTemporaryDir home;
     MainWindow main;
-    StartupOptions options;
-    options.programFolder = home.path();
-    options.startFolder = home.path();
-    main.startUp(options);
-    main.show();
+    startShownIn(main, home.path());
     Document& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
