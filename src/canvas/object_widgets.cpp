@@ -151,21 +151,23 @@ QImage PictureWidget::renderCached(QSize size)
 {
     if (m_stored.isNull() || size.isEmpty())
         return {};
-    // The halving kept from an earlier size serves when the halvings for this size pass through
-    // it: the result is the same as render() makes from the stored bitmap.
-    QImage source = m_stored;
-    QSize from;
-    if (!m_halved.isNull() && halvedFirst(m_halvedFrom, size)) {
-        source = m_halved;
-        from = m_halvedFrom;
-    }
-    while (halvedFirst(source.size(), size)) {
-        from = source.size();
-        source = halved(source);
-    }
-    if (from.isValid()) {
-        m_halved = source;
-        m_halvedFrom = from;
+    // A kept halving serves when the halvings for this size pass through it, that is when the
+    // size it was halved from is still to be halved for this size: the result is the same as
+    // render() makes from the stored bitmap.
+    int kept = int(m_halvings.size()) - 1;
+    while (kept >= 0 && !halvedFirst(m_halvings[size_t(kept)].from, size))
+        --kept;
+    QImage source = kept >= 0 ? m_halvings[size_t(kept)].image : m_stored;
+    if (halvedFirst(source.size(), size)) {
+        // Deeper than any kept: the kept levels above this one stay on the way.
+        m_halvings.resize(size_t(kept + 1));
+        while (halvedFirst(source.size(), size)) {
+            const QSize from = source.size();
+            source = halved(source);
+            m_halvings.push_back({source, from});
+        }
+        if (m_halvings.size() > 2)
+            m_halvings.erase(m_halvings.begin(), m_halvings.end() - 2);
     }
     return smoothlyStretched(source, size);
 }
@@ -184,8 +186,7 @@ void PictureWidget::apply(const PictureObject& picture)
     if (newBitmap || m_rendering.size() != picture.bounds.size()) {
         if (newBitmap) {
             m_stored = picture.bitmap();
-            m_halved = QImage();
-            m_halvedFrom = QSize();
+            m_halvings.clear();
         }
         m_rendering = renderCached(picture.bounds.size());
         changed = true;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace velmar {
 
@@ -68,9 +69,14 @@ private:
 
     QImage m_stored;
     QImage m_rendering;
-    // The deepest halving of the stored bitmap made so far, and the size it was halved from.
-    QImage m_halved;
-    QSize m_halvedFrom;
+    // The two deepest halvings of the stored bitmap made so far, each with the size it was halved
+    // from: a zoom going back and forth across the size where one more halving starts is served
+    // from them without halving the stored bitmap again.
+    struct Halving {
+        QImage image;
+        QSize from;
+    };
+    std::vector<Halving> m_halvings;
     quint8 m_border = 0;
     bool m_stretched = true;
     bool m_drawStored = false;

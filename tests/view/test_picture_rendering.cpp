@@ -74,25 +74,33 @@ void TestPictureRendering::zoomedPhotoKeepsItsPicture()
     for (int y = 300; y < 600; ++y)
         for (int x = 800; x < 1200; ++x)
             photo.setPixel(x, y, qRgb(255, 255, 255));
-    PictureObject picture;
-    picture.setBitmap(photo);
-    PictureWidget widget(nullptr);
-    for (const QSize size : {QSize(20, 15), QSize(21, 16), QSize(90, 70), QSize(20, 15), QSize(7, 5), QSize(400, 300),
-                             QSize(300, 30), QSize(21, 16)}) {
-        picture.bounds = QRect(QPoint(0, 0), size);
-        widget.apply(picture);
-        QCOMPARE(widget.rendering(), PictureWidget::render(photo, size));
-        const QImage direct = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        int worst = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                const QRgb a = widget.rendering().pixel(x, y), b = direct.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b))});
-            }
-        // Pixels across the square's edge average slightly different parts of it (up to about a
-        // tenth of the range); a halving of the wrong part or size is off by far more.
-        QVERIFY2(worst <= 32, qPrintable(QStringLiteral("%1 × %2 differs by %3").arg(size.width()).arg(size.height()).arg(worst)));
+    // A small picture too, whose sizes go back and forth across the size where one more halving
+    // starts (20 × 15 needs two halvings of 160 × 120, 21 × 16 one).
+    const QImage small = photo.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QList<QSize> photoSizes{QSize(20, 15), QSize(21, 16), QSize(90, 70), QSize(20, 15), QSize(7, 5), QSize(400, 300),
+                                  QSize(300, 30), QSize(21, 16)};
+    const QList<QSize> smallSizes{QSize(20, 15), QSize(21, 16), QSize(20, 15), QSize(21, 16), QSize(9, 7), QSize(21, 16),
+                                  QSize(160, 120), QSize(20, 15)};
+    for (const auto& [stored, sizes] : {std::pair{photo, photoSizes}, std::pair{small, smallSizes}}) {
+        PictureObject picture;
+        picture.setBitmap(stored);
+        PictureWidget widget(nullptr);
+        for (const QSize size : sizes) {
+            picture.bounds = QRect(QPoint(0, 0), size);
+            widget.apply(picture);
+            QCOMPARE(widget.rendering(), PictureWidget::render(stored, size));
+            const QImage direct = stored.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            int worst = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x) {
+                    const QRgb a = widget.rendering().pixel(x, y), b = direct.pixel(x, y);
+                    worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                      std::abs(qBlue(a) - qBlue(b))});
+                }
+            // Pixels across the square's edge average slightly different parts of it (up to about a
+            // tenth of the range); a halving of the wrong part or size is off by far more.
+            QVERIFY2(worst <= 32, qPrintable(QStringLiteral("%1 × %2 differs by %3").arg(size.width()).arg(size.height()).arg(worst)));
+        }
     }
 }
 
