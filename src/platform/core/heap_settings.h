@@ -5,7 +5,8 @@ namespace velmar {
 // Large blocks (decoded pictures, picture streams, file images) go back to the system as soon as
 // they are freed. Left to itself, glibc raises the size from which it maps blocks each time a
 // mapped block is freed; after that, the pictures of every outline opened are carved from the
-// heap, whose freed memory mostly stays with the process, and each Open grows it further.
+// heap, whose freed memory mostly stays with the process, and each Open grows it further. Up to
+// a few megabytes of free memory stay at the heap's top for the next small blocks.
 void returnLargeBlocksToTheSystem();
 
 }  // namespace velmar
