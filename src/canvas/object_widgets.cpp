@@ -10,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace velmar {
@@ -233,6 +234,11 @@ TextFieldWidget::TextFieldWidget(QWidget* parent) : QTextEdit(parent)
     // A field takes the keyboard only when it is clicked: opening an outline, undo or Tab never
     // hand it the focus, so the outline's own shortcuts keep working.
     setFocusPolicy(Qt::ClickFocus);
+    // With both scroll bars always off, a change of their ranges (the text grows or shrinks with
+    // its font on every step of a zoom) leaves the area's children where they are: the area's
+    // queued re-layout on each such change is work for nothing.
+    for (const QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        disconnect(bar, &QAbstractSlider::rangeChanged, this, nullptr);
 }
 
 void TextFieldWidget::changeEvent(QEvent* event)
@@ -350,25 +356,39 @@ ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void ArrowWidget::apply(const ArrowObject& a)
+bool ArrowWidget::apply(const ArrowObject& a)
 {
-    // Placing an arrow and its hit area is the costly part of a sync (every arrow, on each step
-    // of a zoom): an arrow whose ends, pen and colour are as they were stays as it is.
+    // Placing an arrow is the costly part of a sync (every arrow, on each step of a zoom): an
+    // arrow whose ends, pen and colour are as they were stays as it is.
     const std::array<int, 6> values{a.x1, a.y1, a.x2, a.y2, a.penWidth, int(a.colour)};
     if (m_drawnFrom == values)
-        return;
+        return false;
     m_geometry = arrowGeometry(a.x1, a.y1, a.x2, a.y2);
     m_penWidth = a.penWidth;
     m_colour = a.colour;
-    // Presses are taken on and a few pixels around the drawn arrow.
-    const QRegion hitArea = arrowHitRegion(m_geometry);
-    m_tooLarge = hitArea.isEmpty();
+    const QSize size = m_geometry.imageRect.size();
+    m_tooLarge = size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide
+                 || size.height() > kArrowImageMaxSide;
+    // The area that takes presses is set by takePressesOnStrokes(); until then the whole
+    // rectangle takes them. A mask of the old place would cut the strokes at the new one.
+    if (!mask().isEmpty())
+        clearMask();
+    m_hitAreaPending = !m_tooLarge;
     setGeometry(m_tooLarge ? QRect(m_geometry.imageRect.topLeft(), QSize(0, 0)) : m_geometry.imageRect);
-    if (!m_tooLarge)
-        setMask(hitArea);
     nameForAccessibility(this, a);
     m_drawnFrom = values;
     update();
+    return m_hitAreaPending;
+}
+
+void ArrowWidget::takePressesOnStrokes()
+{
+    if (!m_hitAreaPending)
+        return;
+    m_hitAreaPending = false;
+    // Presses are taken on and a few pixels around the drawn arrow; the strokes lie inside that
+    // area, so the arrow looks the same with the mask as without it.
+    setMask(arrowHitRegion(m_geometry));
 }
 
 void ArrowWidget::setDrawStrokes(bool on)

@@ -126,8 +126,13 @@ class ArrowWidget : public QWidget {
     Q_OBJECT
 public:
     explicit ArrowWidget(QWidget* parent);
-    // Places the widget and the area that takes presses as the arrow's six values say.
-    void apply(const ArrowObject& arrow);
+    // Places the widget as the arrow's six values say. Returns true when it was placed anew and
+    // its area that takes presses is still to be set by takePressesOnStrokes(): working that area
+    // out is left until a press may come, not done on every step of a zoom.
+    bool apply(const ArrowObject& arrow);
+    // Limits the presses the arrow takes to its strokes and a few pixels around them.
+    void takePressesOnStrokes();
+    bool hitAreaPending() const { return m_hitAreaPending; }
     // Draws the strokes antialiased, for off-screen drawings at other scales (PDF, SVG, printing,
     // enlarged export), instead of the pixel strokes the screen shows.
     void setDrawStrokes(bool on);
@@ -142,6 +147,7 @@ private:
     bool m_drawStrokes = false;
     // Set while the arrow is too large to be drawn (it lies far outside any screen).
     bool m_tooLarge = false;
+    bool m_hitAreaPending = false;
     // The values the widget was placed from: a sync that leaves them alone changes nothing.
     std::optional<std::array<int, 6>> m_drawnFrom;
 };

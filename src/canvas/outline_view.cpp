@@ -4,14 +4,61 @@
 #include "canvas/object_widgets.h"
 #include "canvas/video_panel_widget.h"
 
+#include <QApplication>
 #include <QSet>
 #include <QToolBar>
 
+#include <utility>
+
 namespace velmar {
 
-OutlineView::OutlineView(Document& document, CanvasWidget* canvas)
-    : QObject(canvas), m_document(document), m_canvas(canvas)
+namespace {
+
+// A zoom step follows the last one this soon while the window's edge is dragged.
+constexpr int kSettleHitAreasMs = 100;
+
+bool mayPickAWidget(const QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Enter:
+        return true;
+    default:
+        return event->isPointerEvent();
+    }
+}
+
+}  // namespace
+
+OutlineView::OutlineView(Document& document, CanvasWidget* canvas)
+    : QObject(canvas), m_document(document), m_canvas(canvas), m_settleTimer(new QTimer(this))
+{
+    m_settleTimer->setSingleShot(true);
+    m_settleTimer->setInterval(kSettleHitAreasMs);
+    connect(m_settleTimer, &QTimer::timeout, this, &OutlineView::settleHitAreas);
+}
+
+void OutlineView::settleHitAreas()
+{
+    if (m_unsettledArrows.isEmpty())
+        return;
+    m_settleTimer->stop();
+    qApp->removeEventFilter(this);
+    const QList<QPointer<ArrowWidget>> arrows = std::exchange(m_unsettledArrows, {});
+    for (const QPointer<ArrowWidget>& arrow : arrows)
+        if (arrow)
+            arrow->takePressesOnStrokes();
+}
+
+bool OutlineView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Before the window picks the widget under the pointer, every arrow takes presses on its
+    // strokes only, as if each had been limited at once.
+    if (mayPickAWidget(event))
+        settleHitAreas();
+    return QObject::eventFilter(watched, event);
 }
 
 FrameWidget* OutlineView::frameWidget(int slot) const
@@ -119,7 +166,8 @@ void OutlineView::sync()
     for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k) {
         const ArrowObject& a = outline.arrow(k);
         auto* w = ensure<ArrowWidget>(a.id, m_canvas, created);
-        w->apply(a);
+        if (w->apply(a) && !m_unsettledArrows.contains(w))
+            m_unsettledArrows << w;
         alive.insert(a.id);
         if (created)
             fresh << w;
@@ -146,6 +194,11 @@ void OutlineView::sync()
     }
     if (QWidget* bar = m_canvas->toolBar())
         bar->raise();
+    if (!m_unsettledArrows.isEmpty()) {
+        if (!m_settleTimer->isActive())
+            qApp->installEventFilter(this);
+        m_settleTimer->start();
+    }
     for (QWidget* w : fresh)
         emit widgetCreated(objectId(w), w);
     emit synced();

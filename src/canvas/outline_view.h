@@ -4,13 +4,16 @@
 
 #include <QHash>
 #include <QObject>
+#include <QList>
 #include <QPointer>
+#include <QTimer>
 
 class QWidget;
 
 namespace velmar {
 
 class CanvasWidget;
+class ArrowWidget;
 class FrameWidget;
 
 // Keeps one widget per object of the outline, matching the model: its parent (the canvas or a
@@ -35,6 +38,11 @@ public:
     // Every new object widget gets this event filter (the canvas controller).
     void setEventFilter(QObject* filter) { m_filter = filter; }
 
+    // Arrows placed anew take presses on their whole rectangle until this limits them to their
+    // strokes. It runs by itself before the next pointer or drag event reaches any window and a
+    // moment after the last sync; code that looks up the widget at a point itself calls it first.
+    void settleHitAreas();
+
 
 signals:
     // A text field's widget changed its text (typing); the model already holds the new text.
@@ -42,6 +50,9 @@ signals:
     void widgetCreated(ObjectId id, QWidget* widget);
     // The widgets match the model again (after every sync and rebuild).
     void synced();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     template <typename W>
@@ -52,6 +63,8 @@ private:
     CanvasWidget* m_canvas;
     QHash<ObjectId, QWidget*> m_widgets;
     QObject* m_filter = nullptr;
+    QList<QPointer<ArrowWidget>> m_unsettledArrows;
+    QTimer* m_settleTimer;
 };
 
 }  // namespace velmar

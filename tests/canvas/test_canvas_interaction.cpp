@@ -7,10 +7,39 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 
 using namespace velmar;
+
+namespace {
+
+// Counts the presses a widget receives, before any of its other filters.
+struct PressesSeen : QObject {
+    explicit PressesSeen(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        presses += event->type() == QEvent::MouseButtonPress;
+        return false;
+    }
+    int presses = 0;
+};
+
+// A left click handed to the window, which finds the widget under the point itself.
+void pressThroughWindow(WindowFixture& f, QPoint inWindow)
+{
+    QWindow* handle = f.window->windowHandle();
+    const QPointF global = f.window->mapToGlobal(QPointF(inWindow));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(inWindow), global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &event);
+    }
+}
+
+}  // namespace
 
 class TestCanvasInteraction : public QObject {
     Q_OBJECT
@@ -294,6 +323,15 @@ void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
     dragWidget(w, QPoint(20, 15), QPoint(30, 35));
     QCOMPARE(f.doc().history.currentStep, step + 1);
     QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({60, 80, 90, 80}));
+
+    // Presses coming through the window right after the arrow moved: the empty corner of its
+    // rectangle belongs to what lies beneath, its stroke to the arrow.
+    PressesSeen seen(w);
+    pressThroughWindow(f, w->mapTo(f.window.get(), QPoint(2, 2)));
+    QCOMPARE(seen.presses, 0);
+    pressThroughWindow(f, w->mapTo(f.window.get(), QPoint(30, 15)));
+    QCOMPARE(seen.presses, 1);
+    QCOMPARE(f.doc().history.currentStep, step + 1);
 
     // Dragging an end handle rebuilds the arrow between the two handles.
     dragWidget(f.component("Panel24"), QPoint(5, 5), QPoint(45, 25));

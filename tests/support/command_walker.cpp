@@ -384,6 +384,9 @@ std::optional<QPoint> CommandWalker::target(const WalkCommand& c)
 QWidget* CommandWalker::widgetAt(QPoint canvasPoint, QPoint* local)
 {
     CanvasWidget* canvas = m_fixture.window->canvas();
+    // Events sent straight to a widget skip the window's own look-up, which limits the arrows
+    // moved last to their strokes first.
+    m_fixture.window->outlineView()->settleHitAreas();
     QWidget* w = canvas->childAt(canvasPoint);
     if (!w)
         w = canvas;
