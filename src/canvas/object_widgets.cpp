@@ -36,6 +36,14 @@ void paintBevel(QPainter& painter, const QRect& r, quint8 bevel)
     painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
 }
 
+// Setting a hint sends the widget an event even when it stays the same, for every object on each
+// step of a zoom.
+void setHint(QWidget* widget, const QString& hint)
+{
+    if (widget->toolTip() != hint)
+        widget->setToolTip(hint);
+}
+
 }  // namespace
 
 ObjectId objectId(const QObject* widget)
@@ -78,7 +86,7 @@ FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(
 void FrameWidget::apply(const FrameObject& frame)
 {
     setGeometry(frame.bounds);
-    setToolTip(frame.hint);
+    setHint(this, frame.hint);
     nameForAccessibility(this, frame);
     m_title->setVisible(frame.titleVisible);
     const QString title = visibleText(frame.title);
@@ -176,7 +184,7 @@ QImage PictureWidget::renderCached(QSize size)
 void PictureWidget::apply(const PictureObject& picture)
 {
     setGeometry(picture.bounds);
-    setToolTip(picture.hint);
+    setHint(this, picture.hint);
     bool changed = m_border != picture.border || m_stretched != picture.stretched;
     m_border = picture.border;
     m_stretched = picture.stretched;
@@ -300,8 +308,10 @@ void TextFieldWidget::apply(const TextFieldObject& field)
         m_font = font;
         document()->setDefaultFont(font);
     }
-    setReadOnly(field.readOnly);
-    setToolTip(field.hint);
+    // Each of these tells the widget of a change even when the value is the same.
+    if (isReadOnly() != field.readOnly)
+        setReadOnly(field.readOnly);
+    setHint(this, field.hint);
     if (modelText() != field.text)
         setPlainText(toWidgetText(field.text));
     const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
