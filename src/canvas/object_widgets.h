@@ -132,7 +132,6 @@ public:
     bool apply(const ArrowObject& arrow);
     // Limits the presses the arrow takes to its strokes and a few pixels around them.
     void takePressesOnStrokes();
-    bool hitAreaPending() const { return m_hitAreaPending; }
     // Draws the strokes antialiased, for off-screen drawings at other scales (PDF, SVG, printing,
     // enlarged export), instead of the pixel strokes the screen shows.
     void setDrawStrokes(bool on);
