@@ -170,6 +170,9 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
         showError(result.message);
         return;
     }
+    // The step's window has the canvas this window's frame leaves of its stored size, as after
+    // Open; the views are shown for that canvas.
+    m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
     if (result.reloaded)
         emit outlineReplaced();
     else
@@ -184,14 +187,14 @@ void DocumentController::undo()
 {
     ModifiedReport report(*this);
     emit selectionHidden();
-    applyHistoryResult(velmar::undo(m_document, m_window.windowChrome()));
+    applyHistoryResult(velmar::undo(m_document));
 }
 
 void DocumentController::redo()
 {
     ModifiedReport report(*this);
     emit selectionHidden();
-    applyHistoryResult(velmar::redo(m_document, m_window.windowChrome()));
+    applyHistoryResult(velmar::redo(m_document));
 }
 
 // --- unsaved changes ----------------------------------------------------------------------------
