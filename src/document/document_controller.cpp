@@ -296,7 +296,6 @@ void DocumentController::replaceOutline(LoadResult& loaded)
     state.outlineName = loaded.outlineName;
     state.canvasColour = loaded.canvasColour;
     emit canvasColourChanged();
-    m_window.showOutlineWindow(loaded.windowSize);
     emit outlineReplaced();
 }
 
@@ -340,6 +339,10 @@ void DocumentController::openOutline(const QString& file)
             applyLaterSteps(loaded, opened.absolutePath(), step);
     }
     replaceOutline(loaded);
+    // The window takes the size the file stores only now that it shows the new outline: it is
+    // never seen at that size with the previous outline's objects, and the outline, laid out for
+    // the canvas it was made for, is scaled into the canvas it gets once (fitOpenedOutline).
+    m_window.showOutlineWindow(loaded.windowSize);
     state.fileName = path;
 
     cleanUp(m_document);

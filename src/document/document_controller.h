@@ -24,7 +24,8 @@ public:
     virtual QSize canvasSize() const = 0;
     // The window's outer size minus the canvas: what a stored window size includes beside it.
     virtual QSize windowChrome() const = 0;
-    // Gives an opened outline's window the outer size its file stores.
+    // Gives an opened outline's window the outer size its file stores: called once the views
+    // show the opened outline, before it is fitted to the canvas the window gets.
     virtual void showOutlineWindow(QSize storedOuter) = 0;
     // An old-format outline made on a larger screen gets the window maximised.
     virtual void maximizeForImportIfLarger(QSize storedOuter) = 0;
