@@ -3,6 +3,7 @@
 #include "app/recent_outlines.h"
 
 #include "app/about_dialog.h"
+#include "app/document_dialogs.h"
 #include "platform/command_guard.h"
 #include "app/help.h"
 #include "canvas/arrow_geometry.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildToolBar();
     buildPopupMenus();
 
+    m_documentQuestions = std::make_unique<DocumentDialogs>(this);
     m_documents = new DocumentController(m_document, *this, this);
     m_view = new OutlineView(m_document, m_canvas);
     m_handles = new SelectionHandles(m_canvas, m_document);

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <initializer_list>
+#include <memory>
 
 class QMenu;
 class QTimer;
@@ -159,6 +160,7 @@ private:
     void rescaleToWindow();
 
     // What the document controller asks of the window.
+    DocumentQuestions& questions() override;
     QSize canvasSize() const override;
     QSize windowChrome() const override;
     void sizeOutlineToWindow() override;
@@ -209,6 +211,7 @@ private:
 
     Document m_document;
     CommandRegistry m_commands;
+    std::unique_ptr<DocumentQuestions> m_documentQuestions;
     DocumentController* m_documents = nullptr;
     CanvasWidget* m_canvas = nullptr;
     OutlineView* m_view = nullptr;

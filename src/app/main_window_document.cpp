@@ -36,6 +36,11 @@ void MainWindow::connectDocumentViews()
     connect(d, &DocumentController::openCommandRun, this, &MainWindow::openCommandRun);
 }
 
+DocumentQuestions& MainWindow::questions()
+{
+    return *m_documentQuestions;
+}
+
 QSize MainWindow::canvasSize() const
 {
     // Until the window has the size an opened outline was fitted to, the outline's layout is

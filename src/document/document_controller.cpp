@@ -2,7 +2,6 @@
 
 #include "model/grid.h"
 #include "model/zoom.h"
-#include "platform/dialogs.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
@@ -100,7 +99,7 @@ bool DocumentController::canRedo() const
 
 void DocumentController::showError(const QString& text)
 {
-    dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Ошибка"), text, QMessageBox::Critical);
+    m_window.questions().tell(QCoreApplication::translate("DocumentController", "Ошибка"), text, MessageKind::Error);
 }
 
 void DocumentController::disableObjectSwitches()
@@ -170,6 +169,9 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
         showError(result.message);
         return;
     }
+    // The step's window has the canvas this window's frame leaves of its stored size, as after
+    // Open; the views are shown for that canvas.
+    m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
     if (result.reloaded)
         emit outlineReplaced();
     else
@@ -184,14 +186,14 @@ void DocumentController::undo()
 {
     ModifiedReport report(*this);
     emit selectionHidden();
-    applyHistoryResult(velmar::undo(m_document, m_window.windowChrome()));
+    applyHistoryResult(velmar::undo(m_document));
 }
 
 void DocumentController::redo()
 {
     ModifiedReport report(*this);
     emit selectionHidden();
-    applyHistoryResult(velmar::redo(m_document, m_window.windowChrome()));
+    applyHistoryResult(velmar::redo(m_document));
 }
 
 // --- unsaved changes ----------------------------------------------------------------------------
@@ -201,13 +203,12 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
     ModifiedReport report(*this);
     if (!m_document.state.modified)
         return true;
-    const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
-                                      QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"),
-                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                      QMessageBox::Information);
-    if (answer == QMessageBox::Cancel)
+    const Answer answer = m_window.questions().askYesNoCancel(
+        QCoreApplication::translate("DocumentController", "Подтверждение"),
+        QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"), MessageKind::Information);
+    if (answer == Answer::Cancel)
         return false;
-    if (answer == QMessageBox::Yes) {
+    if (answer == Answer::Yes) {
         // A save that failed or was cancelled keeps the outline (and the command stops).
         if (!save())
             return false;
@@ -233,20 +234,21 @@ void DocumentController::newOutline()
     const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
-        const auto entered = dialogs().inputText(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Новый конспект"),
-                                                 QCoreApplication::translate("DocumentController", "Введите название конспекта"), QStringLiteral("Новый"));
+        const auto entered = m_window.questions().askText(QCoreApplication::translate("DocumentController", "Новый конспект"),
+                                                          QCoreApplication::translate("DocumentController", "Введите название конспекта"),
+                                                          QStringLiteral("Новый"));
         if (!entered)
             return keepOutline();
         name = *entered;
         if (name.isEmpty() || !QFileInfo(projects.filePath(name)).isDir())
             break;
-        const auto answer = dialogs().ask(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Подтверждение"),
-                                          QCoreApplication::translate("DocumentController", "Данный конспект уже существует. Желаете заменить?"),
-                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                          QMessageBox::Question);
-        if (answer == QMessageBox::No)
+        const Answer answer = m_window.questions().askYesNoCancel(
+            QCoreApplication::translate("DocumentController", "Подтверждение"),
+            QCoreApplication::translate("DocumentController", "Данный конспект уже существует. Желаете заменить?"),
+            MessageKind::Question);
+        if (answer == Answer::No)
             return keepOutline();
-        if (answer == QMessageBox::Yes)
+        if (answer == Answer::Yes)
             break;
     }
     m_opened.reset();
@@ -293,7 +295,6 @@ void DocumentController::replaceOutline(LoadResult& loaded)
     state.outlineName = loaded.outlineName;
     state.canvasColour = loaded.canvasColour;
     emit canvasColourChanged();
-    m_window.showOutlineWindow(loaded.windowSize);
     emit outlineReplaced();
 }
 
@@ -307,11 +308,11 @@ void DocumentController::openOutline(const QString& file)
         return;
     QString path = file;
     if (path.isEmpty()) {
-        const auto choice = dialogs().openFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Открыть"),
-                                               m_window.dialogFolders().outlines, outlineFilter(), 1);
+        const auto choice = m_window.questions().chooseFileToOpen(QCoreApplication::translate("DocumentController", "Открыть"),
+                                                                  m_window.dialogFolders().outlines, outlineFilter(), 1);
         if (!choice)
             return;
-        path = choice->path;
+        path = *choice;
     }
 
     const bool old = isOldFormatName(path);
@@ -337,6 +338,10 @@ void DocumentController::openOutline(const QString& file)
             applyLaterSteps(loaded, opened.absolutePath(), step);
     }
     replaceOutline(loaded);
+    // The window takes the size the file stores only now that it shows the new outline: it is
+    // never seen at that size with the previous outline's objects, and the outline, laid out for
+    // the canvas it was made for, is scaled into the canvas it gets once (fitOpenedOutline).
+    m_window.showOutlineWindow(loaded.windowSize);
     state.fileName = path;
 
     cleanUp(m_document);
@@ -377,9 +382,9 @@ void DocumentController::openOutline(const QString& file)
         m_window.maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
-        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Информация"), notice, QMessageBox::Information);
+        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Информация"), notice, MessageKind::Information);
     if (!warning.isEmpty())
-        dialogs().inform(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Внимание"), warning, QMessageBox::Warning);
+        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Внимание"), warning, MessageKind::Warning);
 }
 
 // --- Save, Save as ----------------------------------------------------------------------------------
@@ -423,13 +428,13 @@ bool DocumentController::save()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = dialogs().saveFile(m_window.dialogParent(), QCoreApplication::translate("DocumentController", "Сохранить как"),
-                                           m_window.dialogFolders().outlines, saveFilter(),
-                                           m_document.state.outlineName, 1);
+    const auto choice = m_window.questions().chooseFileToSave(QCoreApplication::translate("DocumentController", "Сохранить как"),
+                                                              m_window.dialogFolders().outlines, saveFilter(),
+                                                              m_document.state.outlineName, 1);
     if (!choice)
         return false;
-    const QFileInfo chosen(choice->path);
-    QString base = choice->path;
+    const QFileInfo chosen(*choice);
+    QString base = *choice;
     if (!chosen.suffix().isEmpty())
         base.chop(chosen.suffix().size() + 1);
     // A save that fails leaves the outline under its previous name and file.

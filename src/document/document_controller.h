@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/document_questions.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
 #include "storage/history.h"
@@ -10,21 +11,20 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace velmar {
 
-// What the document commands need from the window that shows the outline: where dialogs go, the
-// canvas's size and the window's outer size, which outline files store.
+// What the document commands need from the window that shows the outline: its questions to the
+// user, the canvas's size and the window's outer size, which outline files store.
 class DocumentWindow {
 public:
     virtual ~DocumentWindow() = default;
-    virtual QWidget* dialogParent() = 0;
+    virtual DocumentQuestions& questions() = 0;
     virtual const DialogFolders& dialogFolders() const = 0;
     virtual QSize canvasSize() const = 0;
     // The window's outer size minus the canvas: what a stored window size includes beside it.
     virtual QSize windowChrome() const = 0;
-    // Gives an opened outline's window the outer size its file stores.
+    // Gives an opened outline's window the outer size its file stores: called once the views
+    // show the opened outline, before it is fitted to the canvas the window gets.
     virtual void showOutlineWindow(QSize storedOuter) = 0;
     // An old-format outline made on a larger screen gets the window maximised.
     virtual void maximizeForImportIfLarger(QSize storedOuter) = 0;

@@ -79,12 +79,6 @@ void dropSelection(Document& doc, bool objectsReplaced)
     }
 }
 
-QSize clientSizeFor(QSize windowSize, QSize windowChrome)
-{
-    return QSize(std::max(0, windowSize.width() - windowChrome.width()),
-                 std::max(0, windowSize.height() - windowChrome.height()));
-}
-
 // Replaces the document's objects with a loaded outline; the zoom keeps its reference size.
 void install(Document& doc, LoadResult& loaded)
 {
@@ -116,8 +110,10 @@ bool fileHoldsImage(const QString& path, const OutlineImage& image)
     return file.seek(info.size() - image.extension.size()) && file.read(image.extension.size()) == image.extension;
 }
 
-// Rebuilds the outline as it was at the current step, coming from step `from`.
-HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
+// Rebuilds the outline as it was at the current step, coming from step `from`. Like the readers, it
+// gives the outline the canvas its stored window has in the usual frame; a window with another
+// frame gives it its own afterwards.
+HistoryResult restoreStep(Document& doc, int from)
 {
     const QString folder = snapshotFolder(doc);
     const int step = doc.history.currentStep;
@@ -129,7 +125,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
     if (QFileInfo::exists(full)) {
         if (!snapshotIntact(full))
             return failure(changedOnDiskMessage(full));
-        LoadResult loaded = readOutlineFile(full, windowChrome);
+        LoadResult loaded = readOutlineFile(full, defaultWindowChrome());
         if (!loaded.ok)
             return failure(loaded.message);
         install(doc, loaded);
@@ -152,7 +148,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
                 continue;
             if (!snapshotIntact(base))
                 return failure(changedOnDiskMessage(base));
-            LoadResult loaded = readOutlineFile(base, windowChrome);
+            LoadResult loaded = readOutlineFile(base, defaultWindowChrome());
             if (!loaded.ok)
                 return failure(loaded.message);
             OutlineHeader h;
@@ -162,7 +158,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
             if (!applyHeaderToOutline(h, loaded.outline, &problem))
                 return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
                                    .arg(shown(header), shown(base), problem));
-            loaded.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
+            loaded.outline.setClientSize(canvasSizeIn(QSize(h.windowWidth, h.windowHeight), defaultWindowChrome()));
             loaded.outlineName = h.outlineName;
             loaded.canvasColour = h.canvasColour;
             loaded.windowSize = QSize(h.windowWidth, h.windowHeight);
@@ -181,7 +177,7 @@ HistoryResult restoreStep(Document& doc, int from, QSize windowChrome)
     if (!applyHeaderToOutline(h, doc.outline, &problem))
         return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
                            .arg(shown(header), problem));
-    doc.outline.setClientSize(clientSizeFor(QSize(h.windowWidth, h.windowHeight), windowChrome));
+    doc.outline.setClientSize(canvasSizeIn(QSize(h.windowWidth, h.windowHeight), defaultWindowChrome()));
     takeDocumentValues(doc, h.outlineName, h.canvasColour, QSize(h.windowWidth, h.windowHeight));
     dropSelection(doc, false);
     describeState(result, doc);
@@ -198,11 +194,11 @@ int nearestRestorable(const HistoryState& history, int step, int by, int last)
     return step;
 }
 
-HistoryResult moveTo(Document& doc, int step, QSize windowChrome)
+HistoryResult moveTo(Document& doc, int step)
 {
     const int from = doc.history.currentStep;
     doc.history.currentStep = step;
-    HistoryResult result = restoreStep(doc, from, windowChrome);
+    HistoryResult result = restoreStep(doc, from);
     if (!result.ok) {
         doc.history.currentStep = from;  // the outline on screen is still the one of that step
         return result;
@@ -296,19 +292,18 @@ void markSaved(Document& doc)
 bool canUndo(const Document& doc) { return doc.history.currentStep > 0; }
 bool canRedo(const Document& doc) { return doc.history.currentStep < doc.history.highestStep; }
 
-HistoryResult undo(Document& doc, QSize windowChrome)
+HistoryResult undo(Document& doc)
 {
     if (!canUndo(doc))
         return failure(QCoreApplication::translate("History", "Отменять нечего: это первый шаг истории."));
-    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, 0), windowChrome);
+    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, 0));
 }
 
-HistoryResult redo(Document& doc, QSize windowChrome)
+HistoryResult redo(Document& doc)
 {
     if (!canRedo(doc))
         return failure(QCoreApplication::translate("History", "Повторять нечего: это последний шаг истории."));
-    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep + 1, 1, doc.history.highestStep),
-                  windowChrome);
+    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep + 1, 1, doc.history.highestStep));
 }
 
 void cleanUp(const Document& doc)

@@ -58,9 +58,12 @@ bool canRedo(const Document& doc);
 // full snapshot below with this step's header applied; otherwise by applying this step's header
 // to the present objects. A snapshot that is missing, refused or does not fit the objects changes
 // nothing: the step pointer stays where it was and the message says why. The modified flag is
-// clear exactly when the step reached is the one last saved or opened.
-HistoryResult undo(Document& doc, QSize windowChrome);
-HistoryResult redo(Document& doc, QSize windowChrome);
+// clear exactly when the step reached is the one last saved or opened. The history knows no
+// window: as a reader does, it gives the outline the canvas the step's stored window size leaves
+// in the usual frame (defaultWindowChrome); a window with another frame gives the outline its own
+// canvas afterwards from the result's windowSize.
+HistoryResult undo(Document& doc);
+HistoryResult redo(Document& doc);
 
 // Work recovered after a crash: the complete snapshot of `step` was loaded into `loaded`; the
 // header-only snapshots of the steps after it (moves, texts, colours made since) are applied to

@@ -29,12 +29,18 @@ struct LoadResult {
 // the canvas size that objects on the canvas are fitted into when no window exists.
 inline QSize defaultWindowChrome() { return QSize(16, 59); }
 
+// The canvas a window of outer size windowSize has when its frame and menu bar take windowChrome.
+inline QSize canvasSizeIn(QSize windowSize, QSize windowChrome)
+{
+    return QSize(std::max(0, windowSize.width() - windowChrome.width()),
+                 std::max(0, windowSize.height() - windowChrome.height()));
+}
+
 // Gives a loaded outline the canvas its stored window has in a window whose frame and menu bar
 // take windowChrome.
 inline void applyWindowChrome(LoadResult& loaded, QSize windowChrome)
 {
-    loaded.outline.setClientSize(QSize(std::max(0, loaded.windowSize.width() - windowChrome.width()),
-                                       std::max(0, loaded.windowSize.height() - windowChrome.height())));
+    loaded.outline.setClientSize(canvasSizeIn(loaded.windowSize, windowChrome));
 }
 
 }  // namespace velmar

@@ -235,14 +235,14 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
     doc.outline.frame(1).bounds.moveTo(40, 40);
     QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
 
-    QVERIFY(undo(doc, kChrome).ok);
+    QVERIFY(undo(doc).ok);
     QCOMPARE(doc.outline.textField(1).text, kPendulum);
     QCOMPARE(doc.outline.frame(1).title, QStringLiteral("Φ"));
-    QVERIFY(undo(doc, kChrome).ok);
+    QVERIFY(undo(doc).ok);
     QCOMPARE(doc.outline.textField(1).text, kPendulum);
     QCOMPARE(doc.outline.frame(1).titleColour, kWindowText);
-    QVERIFY(redo(doc, kChrome).ok);
-    QVERIFY(redo(doc, kChrome).ok);
+    QVERIFY(redo(doc).ok);
+    QVERIFY(redo(doc).ok);
     QCOMPARE(doc.outline.frame(1).titleColour, ColourValue(0x000000FF));
     QCOMPARE(doc.outline.frame(1).bounds.topLeft(), QPoint(40, 40));
 

@@ -93,14 +93,14 @@ void TestHistory::newOutlineThenMove()
     QCOMPARE(s.kinds(1), QStringLiteral("FH"));
     QVERIFY(canUndo(s.doc) && !canRedo(s.doc));
 
-    HistoryResult r = undo(s.doc, kChrome);
+    HistoryResult r = undo(s.doc);
     QVERIFY2(r.ok, qPrintable(r.message));
     QVERIFY(r.reloaded);  // step 0 rebuilt from its full snapshot
     QCOMPARE(s.frameAt(1), QPoint(2, 34));
     QCOMPARE(s.doc.history.currentStep, 0);
     QVERIFY(!canUndo(s.doc) && canRedo(s.doc));
 
-    r = redo(s.doc, kChrome);
+    r = redo(s.doc);
     QVERIFY(r.ok);
     QVERIFY(!r.reloaded);  // header of step 1 applied to the present objects
     QCOMPARE(s.frameAt(1), QPoint(40, 80));
@@ -118,20 +118,20 @@ void TestHistory::textFieldCreatedThenMoved()
     s.step(false);
     QCOMPARE(s.kinds(2), QStringLiteral("FFH"));
 
-    HistoryResult r = undo(s.doc, kChrome);  // step 1 from its full snapshot
+    HistoryResult r = undo(s.doc);  // step 1 from its full snapshot
     QVERIFY(r.ok && r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 1);
     QCOMPARE(s.doc.outline.textField(1).bounds, QRect(5, 19, 66, 30));  // as fitted when created
-    r = undo(s.doc, kChrome);  // step 0 from its own
+    r = undo(s.doc);  // step 0 from its own
     QVERIFY(r.ok && r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
     QCOMPARE(s.doc.outline.objectSequence().length(), 0);
 
-    r = redo(s.doc, kChrome);  // step 1 loaded again
+    r = redo(s.doc);  // step 1 loaded again
     QVERIFY(r.ok && r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 1);
     QCOMPARE(s.doc.outline.textField(1).parentFrame, quint8(2));
-    r = redo(s.doc, kChrome);  // the header of step 2 applied
+    r = redo(s.doc);  // the header of step 2 applied
     QVERIFY(r.ok && !r.reloaded);
     QCOMPARE(s.doc.outline.textField(1).bounds.topLeft(), QPoint(20, 60));
     QCOMPARE(s.doc.outline.objectSequence().positionOf(s.doc.outline.textField(1).id), 1);
@@ -148,7 +148,7 @@ void TestHistory::stepAfterAnObjectChangeRestoresFromAnEarlierFullSnapshot()
     s.step(true);
     QCOMPARE(s.kinds(2), QStringLiteral("FHF"));
 
-    const HistoryResult r = undo(s.doc, kChrome);
+    const HistoryResult r = undo(s.doc);
     QVERIFY2(r.ok, qPrintable(r.message));
     QVERIFY(r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
@@ -160,7 +160,7 @@ void TestHistory::undoRedoLimitsAndBranching()
 {
     Session s;
     // Undo at step 0 is refused and changes nothing.
-    HistoryResult r = undo(s.doc, kChrome);
+    HistoryResult r = undo(s.doc);
     QVERIFY(!r.ok);
     QCOMPARE(s.doc.history.currentStep, 0);
 
@@ -169,11 +169,11 @@ void TestHistory::undoRedoLimitsAndBranching()
         s.step(false);
     }
     QVERIFY(!canRedo(s.doc));
-    QVERIFY(!redo(s.doc, kChrome).ok);
+    QVERIFY(!redo(s.doc).ok);
     QCOMPARE(s.doc.history.currentStep, 3);
 
-    QVERIFY(undo(s.doc, kChrome).ok);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.frameAt(1), QPoint(10, 40));
     QVERIFY(canRedo(s.doc));
 
@@ -184,8 +184,8 @@ void TestHistory::undoRedoLimitsAndBranching()
     QCOMPARE(s.doc.history.highestStep, 2);
     QVERIFY(!canRedo(s.doc));
     QCOMPARE(s.kinds(3), QStringLiteral("FHH-"));
-    QVERIFY(undo(s.doc, kChrome).ok);
-    QVERIFY(redo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
+    QVERIFY(redo(s.doc).ok);
     QCOMPARE(s.frameAt(1), QPoint(99, 40));
 }
 
@@ -196,20 +196,20 @@ void TestHistory::staleFullSnapshotOfAReusedStepIsRemoved()
     Session s;
     s.doc.outline.createTextField(QRect(5, 30, 66, 19), kButtonFace, QStringLiteral("Текст1"), 1);
     s.step(true);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
     s.doc.outline.frame(3).bounds.moveTo(500, 50);
     s.step(false);
     QCOMPARE(s.kinds(1), QStringLiteral("FH"));
 
-    QVERIFY(undo(s.doc, kChrome).ok);
-    const HistoryResult r = redo(s.doc, kChrome);
+    QVERIFY(undo(s.doc).ok);
+    const HistoryResult r = redo(s.doc);
     QVERIFY(r.ok);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
     QCOMPARE(s.frameAt(3), QPoint(500, 50));
 
     // The other way round: a header snapshot of a step rewritten in full is removed as well.
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     s.doc.outline.createVideo(QRect(5, 30, 60, 60), 2);
     s.step(true);
     QCOMPARE(s.kinds(1), QStringLiteral("FF"));
@@ -224,7 +224,7 @@ void TestHistory::deletedArrowComesBack()
     s.step(true);
     QCOMPARE(s.doc.outline.count(ObjectKind::Arrow), 0);
 
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.count(ObjectKind::Arrow), 1);
     const ArrowObject& a = s.doc.outline.arrow(1);
     QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2, a.penWidth, int(a.colour)}), QList<int>({50, 60, 80, 60, 3, 0xFF}));
@@ -262,11 +262,11 @@ void TestHistory::headerStepRestoresEveryAttribute()
     QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
     const Outline after = doc.outline;
 
-    QVERIFY(undo(doc, kChrome).reloaded);
+    QVERIFY(undo(doc).reloaded);
     compareOutlines(doc.outline, before);
     QCOMPARE(doc.state.outlineName, QStringLiteral("Механика: движение тел"));
 
-    const HistoryResult r = redo(doc, kChrome);
+    const HistoryResult r = redo(doc);
     QVERIFY(r.ok && !r.reloaded);
     compareOutlines(doc.outline, after);
     QCOMPARE(doc.outline.frame(4).hint, QStringLiteral("короче"));
@@ -290,7 +290,7 @@ void TestHistory::headerStepKeepsPresentImages()
     const QImage edited = photoLikeImage(60, 40, 2);
     s.doc.outline.picture(1).setBitmap(edited);
     s.step(false);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.picture(1).bitmap(), edited);
 }
 
@@ -303,12 +303,12 @@ void TestHistory::modifiedFollowsTheSavedStep()
     s.doc.outline.frame(1).bounds.moveTo(30, 50);
     s.step(false);
     QVERIFY(s.doc.state.modified);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QVERIFY(!s.doc.state.modified);  // back at the opened state
-    QVERIFY(redo(s.doc, kChrome).ok);
+    QVERIFY(redo(s.doc).ok);
     QVERIFY(s.doc.state.modified);   // differs from the file: closing must ask
     markSaved(s.doc);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QVERIFY(s.doc.state.modified);
 }
 
@@ -354,13 +354,13 @@ void TestHistory::damagedSnapshotsChangeNothing()
         setIntAt(bytes, 276, 101);
         QVERIFY(writeFile(header1, bytes));
     } else {
-        QVERIFY(undo(s.doc, kChrome).ok);
+        QVERIFY(undo(s.doc).ok);
         QVERIFY(writeFile(snapshotPathIn(folder, 0, true), bytes.left(300000)));
     }
     const Outline before = s.doc.outline;
     const int step = s.doc.history.currentStep;
 
-    const HistoryResult r = undo(s.doc, kChrome);
+    const HistoryResult r = undo(s.doc);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(mentions), qPrintable(r.message));
     QCOMPARE(s.doc.history.currentStep, step);
@@ -399,13 +399,13 @@ void TestHistory::failedHeaderStepMakesTheNextOneComplete()
     QVERIFY(s.has(3, true));
 
     // Undo passes over the step that has no snapshot, back to step 1; redo comes back to step 3.
-    const HistoryResult back = undo(s.doc, kChrome);
+    const HistoryResult back = undo(s.doc);
     QVERIFY2(back.ok, qPrintable(back.message));
     QCOMPARE(s.doc.history.currentStep, 1);
     QCOMPARE(s.frameAt(1), QPoint(40, 60));
     QCOMPARE(s.frameAt(2), QPoint(162, 34));
     QCOMPARE(s.frameAt(3), QPoint(322, 34));
-    const HistoryResult forth = redo(s.doc, kChrome);
+    const HistoryResult forth = redo(s.doc);
     QVERIFY2(forth.ok, qPrintable(forth.message));
     QCOMPARE(s.doc.history.currentStep, 3);
     QCOMPARE(s.frameAt(2), QPoint(300, 90));
@@ -429,7 +429,7 @@ void TestHistory::undoKeepsWhatTheFilesCannotHold()
     s.step(true);
 
     // Undoing the creation (a complete reload) leaves the other objects as they were.
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
     QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
     QCOMPARE(s.doc.outline.frame(2).reference, QRect(1, 2, 3, 4));
@@ -437,10 +437,10 @@ void TestHistory::undoKeepsWhatTheFilesCannotHold()
     QCOMPARE(s.doc.outline.picture(1).border, quint8(1));
     QVERIFY(!s.doc.outline.picture(1).stretched);
     // Undoing the step that made them gives back what was before it; redo brings them back.
-    QVERIFY(undo(s.doc, kChrome).ok);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.frame(2).titleColour, kWindowText);
-    QVERIFY(redo(s.doc, kChrome).ok);
+    QVERIFY(redo(s.doc).ok);
     QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
     QVERIFY(!s.doc.outline.video(1).playerVisible);
 
@@ -449,9 +449,9 @@ void TestHistory::undoKeepsWhatTheFilesCannotHold()
     s.step(false);
     s.doc.outline.frame(2).titleColour = 0x0000FF00;
     s.step(false);
-    QVERIFY(undo(s.doc, kChrome).ok);
+    QVERIFY(undo(s.doc).ok);
     QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x000000FF));
-    QVERIFY(redo(s.doc, kChrome).ok);
+    QVERIFY(redo(s.doc).ok);
     QCOMPARE(s.doc.outline.frame(2).titleColour, ColourValue(0x0000FF00));
 }
 
@@ -543,9 +543,9 @@ void TestHistory::twoInstancesKeepSeparateHistories()
     }
     QVERIFY(QFileInfo::exists(snapshotPathIn(first.path(), 1, false)));
     QVERIFY(QFileInfo::exists(snapshotPathIn(second.path(), 1, false)));
-    QVERIFY(undo(a, kChrome).ok);
-    QVERIFY(undo(b, kChrome).ok);
-    QVERIFY(redo(b, kChrome).ok);
+    QVERIFY(undo(a).ok);
+    QVERIFY(undo(b).ok);
+    QVERIFY(redo(b).ok);
     QCOMPARE(b.outline.frame(1).bounds.topLeft(), QPoint(20, 40));
 
     // Closing the second instance deletes its snapshots only; the first one's stay.
