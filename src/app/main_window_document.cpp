@@ -113,7 +113,11 @@ void MainWindow::rescaleToWindow()
         return;
     m_showsOpenedLayout = false;  // resized by the user: the outline is the window's now
     if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
-        const QSize outer = frameGeometry().size();
+        // The inner size and the frame as setOuterSize counts them: on a screen scaled by a
+        // fraction the frame geometry is rounded on its own and may be a pixel off, which would
+        // make the window chase an even size it already has.
+        const QMargins m = frameMarginsNow();
+        const QSize outer = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
         const QSize even = evenWindowSize(outer);
         if (even != outer) {
             m_adjustingSize = true;

@@ -191,12 +191,13 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
 
     auto* mouse = static_cast<QMouseEvent*>(event);
+    m_receiver = widget;
     if (type == QEvent::MouseMove)
-        return m_gesture && m_gesture->move(pointerInput(*mouse, m_canvas));
+        return m_gesture && m_gesture->move(pointer(*mouse));
     if (type == QEvent::MouseButtonRelease) {
         if (!m_gesture)
             return false;
-        const bool took = m_gesture->release(pointerInput(*mouse, m_canvas));
+        const bool took = m_gesture->release(pointer(*mouse));
         endGesture();
         return took;
     }
@@ -234,6 +235,11 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
         pressObject(id, mouse);
         return true;
     }
+}
+
+PointerInput CanvasController::pointer(const QMouseEvent& e) const
+{
+    return pointerInput(e, m_receiver, m_canvas);
 }
 
 void CanvasController::startGesture(std::unique_ptr<Gesture> gesture)

@@ -113,6 +113,8 @@ private:
     // The frame slot at a canvas point (0 = the canvas) and the point in that frame's coordinates.
     int placeNewObject(QPoint canvasPoint, QPoint* topLeft) const;
     void showPopup(QMenu* menu, QMouseEvent* e);
+    // The mouse event being dispatched, placed on the canvas from the widget that received it.
+    PointerInput pointer(const QMouseEvent& e) const;
     void placeArrowHandlesFor(int slot);
     ArrowObject* selectedArrow();
     PictureObject* currentPicture(ObjectId id);
@@ -123,6 +125,7 @@ private:
     SelectionHandles* m_handles;
 
     std::unique_ptr<Gesture> m_gesture;
+    const QWidget* m_receiver = nullptr;  // the widget that received the mouse event being dispatched
     QString m_textAtFocus;        // a text field's text when it took the focus
     ObjectId m_keyPressedIn = 0;  // the text field that received the last key press
     PicturePreview* m_preview = nullptr;

@@ -45,7 +45,7 @@ void CanvasController::pressFrame(ObjectId frame, QMouseEvent* e)
         return;
     if (e->button() == Qt::LeftButton && !(e->modifiers() & Qt::AltModifier) && !isDouble(e)) {
         dropSelection();
-        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), frame, MoveGesture::Grip::Body));
+        startGesture(std::make_unique<MoveGesture>(context(), pointer(*e), frame, MoveGesture::Grip::Body));
         return;  // the rest follows on release
     }
     afterFramePress(frame, e, false);
@@ -59,7 +59,7 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     if (left && !(e->modifiers() & Qt::AltModifier) && doc().session.editMode) {
         // A press on a title records a step whether or not the frame moves: on release, so that
         // the step holds where the frame went.
-        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), frame, MoveGesture::Grip::Title));
+        startGesture(std::make_unique<MoveGesture>(context(), pointer(*e), frame, MoveGesture::Grip::Title));
         return;
     }
     doc().interaction.currentCompanion = frame;
@@ -128,14 +128,14 @@ void CanvasController::pressObject(ObjectId id, QMouseEvent* e)
         dropSelection();
     if (left && alt && !isDouble(e)) {
         // Alt + drag: dropped on a frame, the object moves into it.
-        startGesture(std::make_unique<AltDropGesture>(context(), pointerInput(*e, m_canvas), id));
+        startGesture(std::make_unique<AltDropGesture>(context(), pointer(*e), id));
         if (kind == ObjectKind::Video)
             m_host.documents().recordStep(StepKind::HeaderOnly);
         return;
     }
     if (!isDouble(e) && (!alt) == left) {
         const auto grip = kind == ObjectKind::TextField ? MoveGesture::Grip::TextBody : MoveGesture::Grip::Body;
-        startGesture(std::make_unique<MoveGesture>(context(), pointerInput(*e, m_canvas), id, grip));
+        startGesture(std::make_unique<MoveGesture>(context(), pointer(*e), id, grip));
         return;
     }
     afterObjectPress(id, e, false);
@@ -205,7 +205,7 @@ void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
         return;
     doc().interaction.selectedArrow = slot;
     if (e->button() == Qt::LeftButton && !isDouble(e) && doc().session.editMode)
-        startGesture(std::make_unique<ArrowDragGesture>(context(), pointerInput(*e, m_canvas), id));
+        startGesture(std::make_unique<ArrowDragGesture>(context(), pointer(*e), id));
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
         doc().interaction.currentObject = id;
@@ -227,7 +227,7 @@ void CanvasController::pressHandle(const HandleRole& handle, QMouseEvent* e)
         m_handles->hideArrowHandles();
     // The pressed handle has just been hidden and would lose the pointer with it: the gesture
     // holds the pointer on the canvas until the button is released.
-    const PointerInput press = pointerInput(*e, m_canvas);
+    const PointerInput press = pointer(*e);
     const Edge edge = handle.edge;
     if (edge == Edge::Move)
         startGesture(std::make_unique<MoveGesture>(
@@ -240,7 +240,7 @@ void CanvasController::pressArrowEnd(bool start, QMouseEvent* e)
 {
     if (!doc().session.editMode || e->button() != Qt::LeftButton || doc().interaction.selectedArrow == 0)
         return;
-    startGesture(std::make_unique<ArrowEndGesture>(context(), pointerInput(*e, m_canvas), start));
+    startGesture(std::make_unique<ArrowEndGesture>(context(), pointer(*e), start));
 }
 
 }  // namespace velmar

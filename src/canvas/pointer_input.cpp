@@ -5,10 +5,17 @@
 
 namespace velmar {
 
-PointerInput pointerInput(const QMouseEvent& event, const QWidget* canvas)
+PointerInput pointerInput(const QMouseEvent& event, const QWidget* receiver, const QWidget* canvas)
 {
     PointerInput in;
-    in.pos = canvas->mapFromGlobal(event.globalPosition().toPoint());
+    QPointF at = event.position();
+    if (receiver != canvas) {
+        if (receiver && receiver->window() == canvas->window())
+            at = canvas->mapFrom(canvas->window(), receiver->mapTo(receiver->window(), at));
+        else
+            at = canvas->mapFromGlobal(event.globalPosition());
+    }
+    in.pos = at.toPoint();
     in.button = event.button();
     in.shift = event.modifiers() & Qt::ShiftModifier;
     in.alt = event.modifiers() & Qt::AltModifier;

@@ -20,8 +20,11 @@ struct PointerInput {
     quint64 time = 0;  // milliseconds, as the event's timestamp
 };
 
-// The input of a mouse event received by any widget of the canvas (the canvas, an object, a
-// handle), placed on the canvas through the event's screen position.
-PointerInput pointerInput(const QMouseEvent& event, const QWidget* canvas);
+// The input of a mouse event that receiver (the canvas, an object, a handle, any widget of the
+// canvas's window) got, placed on the canvas through the receiver's own position of the pointer.
+// The screen position is not used: on a screen scaled by a fraction, the window's place in scaled
+// pixels is rounded and may lag behind the window manager, while the receiver's position is
+// measured from the window itself.
+PointerInput pointerInput(const QMouseEvent& event, const QWidget* receiver, const QWidget* canvas);
 
 }  // namespace velmar
