@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/common.sh
 export QT_QPA_PLATFORM=offscreen
-velmar_install_packages
+velmar_install_packages "${VELMAR_PACKAGES[@]}" "${VELMAR_TEST_PACKAGES[@]}"
 velmar_build build
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 if [ "${VELMAR_SKIP_SANITIZERS:-0}" != 1 ]; then

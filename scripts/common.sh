@@ -1,23 +1,36 @@
 # Shared by run.sh and test.sh: installs missing Debian packages and builds Velmar.
 
+# What building and running Velmar needs (./run.sh).
 VELMAR_PACKAGES=(
   cmake ninja-build g++ pkg-config
+  # Compilations are reused across build folders and clones (optional, but a rebuild is minutes).
+  ccache
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev
   # Qt Multimedia plays the video fragments through GStreamer: the AVI demuxer, MJPEG and DV
-  # (good), MPEG-4 Part 2/Xvid, MS Video-1, MS RLE and Cinepak (libav). ffmpeg makes test films.
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav ffmpeg
-  libjpeg62-turbo-dev libbenchmark-dev
+  # (good), MPEG-4 Part 2/Xvid, MS Video-1, MS RLE and Cinepak (libav).
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  # Films' first pictures are read with FFmpeg's libraries.
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libjpeg62-turbo-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
-  # Packaging: the .deb's library dependencies, AppStream validation, MIME look-up by content.
-  dpkg-dev appstream libfile-mimeinfo-perl
-  # The fuzz harnesses of the readers (scripts/fuzz.sh): clang with libFuzzer.
-  clang libclang-rt-14-dev
-  # SVG export (QSvgGenerator) and the PDF text check of the export tests.
-  qt6-svg-dev poppler-utils
+  # SVG export (QSvgGenerator).
+  qt6-svg-dev
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
   # The English interface: lupdate/lrelease and their CMake functions (Qt6::LinguistTools).
   qt6-l10n-tools qt6-tools-dev
+)
+
+# What the test suite needs besides (./test.sh).
+VELMAR_TEST_PACKAGES=(
+  # ffmpeg makes the test films; the benchmarks use Google Benchmark.
+  ffmpeg libbenchmark-dev
+  # Packaging: the .deb's library dependencies, AppStream validation, MIME look-up by content.
+  dpkg-dev appstream libfile-mimeinfo-perl
+  # The fuzz harnesses of the readers (scripts/fuzz.sh): clang with libFuzzer.
+  clang libclang-rt-14-dev
+  # The PDF checks of the export and print tests.
+  poppler-utils
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
   python3 xvfb openbox xdotool x11-utils imagemagick
   # xmodmap: the Unicode typing test puts characters on spare keys.
@@ -36,27 +49,48 @@ VELMAR_PACKAGES=(
   at-spi2-core python3-pyatspi dbus-daemon
 )
 
+# velmar_missing_packages PACKAGE...: prints the packages not installed, one a line, and nothing
+# at all when every one is there.
 velmar_missing_packages() {
-  local missing=() p
-  for p in "${VELMAR_PACKAGES[@]}"; do
-    [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" = installed ] || missing+=("$p")
+  local p
+  for p in "$@"; do
+    [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" = installed ] || printf '%s\n' "$p"
   done
-  printf '%s\n' "${missing[@]}"
 }
 
+# velmar_install_packages PACKAGE...: installs those of the packages that are missing. With
+# nothing missing it neither calls apt nor needs root or the network. When apt cannot install
+# (no root and no sudo, no network, the package database locked), it names the missing packages
+# and the command that installs them, and returns 1.
 velmar_install_packages() {
   local missing
-  mapfile -t missing < <(velmar_missing_packages)
+  mapfile -t missing < <(velmar_missing_packages "$@")
   [ "${#missing[@]}" -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=()
+  local sudo=() log
   if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null; then sudo=(sudo); else
-      echo "Missing packages (run as root to install them): ${missing[*]}" >&2; return 1
+    if command -v sudo >/dev/null 2>&1; then sudo=(sudo); else
+      velmar_cannot_install "this needs root, and sudo is not installed" "${missing[@]}"; return 1
     fi
   fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+  echo "Installing: ${missing[*]}"
+  log=$(mktemp)
+  if ! { "${sudo[@]}" apt-get update -qq && DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
+            "${missing[@]}"; } >"$log" 2>&1; then
+    velmar_cannot_install "apt-get failed (its last words: $(tail -n 1 "$log"))" "${missing[@]}"
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
+
+velmar_cannot_install() {
+  local why=$1; shift
+  {
+    echo "Velmar needs packages that are not installed: $*"
+    echo "They could not be installed: $why."
+    echo "Install them, then run this command again:"
+    echo "  sudo apt-get update && sudo apt-get install $*"
+  } >&2
 }
 
 # velmar_build DIR [cmake options...]
@@ -65,8 +99,13 @@ velmar_build() {
   local launcher=()
   # Reuse earlier compilations where ccache is installed (it is optional).
   if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+    # Paths below the source folder are hashed relative to it and the working folder is left out,
+    # so another clone or worktree of the same sources reuses the same compilations. Precompiled
+    # headers are off here: they embed their build folder's paths and would defeat that.
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DVELMAR_PCH=OFF)
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-time_macros,include_file_mtime,include_file_ctime}
+    export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-20G}
   fi
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir"

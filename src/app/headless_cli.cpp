@@ -31,6 +31,7 @@
 #include <optional>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace velmar {
 
@@ -289,8 +290,24 @@ static bool writeStandardOutput(const QByteArray& bytes)
     return ok && !std::ferror(stdout);
 }
 
+// Scripts and file managers read a command's standard error for Velmar's own messages: Qt's
+// notes about its environment (a missing runtime folder, fonts, the platform) are not for them.
+// VELMAR_QT_MESSAGES=1 lets them through for debugging.
+static void keepQtMessagesOffStandardError()
+{
+    if (qEnvironmentVariableIntValue("VELMAR_QT_MESSAGES") == 1)
+        return;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+            std::abort();
+        }
+    });
+}
+
 int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
 {
+    keepQtMessagesOffStandardError();
     std::unique_ptr<QCoreApplication> app;
     if (command.kind == HeadlessCommand::Export || command.kind == HeadlessCommand::Thumbnail) {
         // Widgets draw the picture off screen: no display is needed or used.
