@@ -9,6 +9,7 @@
 #include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
+#include "platform/incoming_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,14 +87,19 @@ QImage readPicture(QImageReader& reader, const QString& shownName, QString* erro
     return image;
 }
 
+QString tooLarge(QSize size)
+{
+    return QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+                                                     "точек.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxIncomingPixels / 1'000'000);
+}
+
 QImage limitedImage(QImage image, QString* error)
 {
     if (qint64(image.width()) * image.height() > kMaxIncomingPixels) {
-        *error = QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                                "точек.")
-                     .arg(image.width())
-                     .arg(image.height())
-                     .arg(kMaxIncomingPixels / 1'000'000);
+        *error = tooLarge(image.size());
         return {};
     }
     return image;
@@ -175,11 +181,12 @@ void MainWindow::pastePicture()
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasImage())
         return;
-    QString error;
-    const QImage image = limitedImage(qvariant_cast<QImage>(data->imageData()), &error);
-    if (!error.isEmpty())
-        throw UserError(error);
-    m_controller->createPictureAt(image, canvasPointerOr(m_document.interaction.creationPoint));
+    const IncomingPicture pasted = takeIncomingPicture(data, kMaxIncomingPixels);
+    if (pasted.claimedSize.isValid())
+        throw UserError(tooLarge(pasted.claimedSize));
+    if (pasted.image.isNull())
+        throw UserError(QCoreApplication::translate("MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
+    m_controller->createPictureAt(pasted.image, canvasPointerOr(m_document.interaction.creationPoint));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -29,6 +29,7 @@ private slots:
     void historyNeverWritesThroughLinks();
     void plantedSnapshotsAreReadWithinBounds();
     void sharedWorkingFoldersAreRefused();
+    void controlCharactersAreShownOrDropped_data();
     void controlCharactersAreShownOrDropped();
 };
 
@@ -202,19 +203,43 @@ void TestHostileFiles::sharedWorkingFoldersAreRefused()
     }
 }
 
+void TestHostileFiles::controlCharactersAreShownOrDropped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");       // a one-line name or title
+    QTest::addColumn<QString>("shownKept");   // a multi-line text
+    QTest::addColumn<QString>("terminal");    // --summary
+    QTest::newRow("terminal controls")
+        << QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J") + QChar(0x07) + QChar(u'\0') + QChar(0x7F) + QChar(0x85)
+               + QStringLiteral("ъ")
+        << QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085ъ") << QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085ъ")
+        << QStringLiteral("a\tb\r\nc[2Jъ");
+    // Bidirectional overrides and isolates turn what a terminal shows around: "txt.exe" stored,
+    // "exe.txt" read.
+    QTest::newRow("bidi overrides and isolates")
+        << QStringLiteral("a") + QChar(0x202E) + QStringLiteral("exe.txt") + QChar(0x202C) + QChar(0x2067) + QStringLiteral("b")
+               + QChar(0x2069)
+        << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069") << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069")
+        << QStringLiteral("aexe.txtb");
+    // Characters of no width make two names look the same: they are shown, and harmless on a
+    // terminal, where they stay.
+    const QString invisible = QStringLiteral("Урок") + QChar(0x200B) + QStringLiteral("1") + QChar(0x200F) + QChar(0xFEFF)
+                              + QChar(0x2060);
+    QTest::newRow("zero width") << invisible << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060")
+                                << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060") << invisible;
+    const QString plain = QStringLiteral("Обычный текст <b> «ё» ∑ 😀");
+    QTest::newRow("plain") << plain << plain << plain << plain;
+}
+
 void TestHostileFiles::controlCharactersAreShownOrDropped()
 {
-    const QString text = QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J") + QChar(0x07) + QChar(u'\0')
-                         + QChar(0x7F) + QChar(0x85) + QChar(0x202E) + QStringLiteral("ъ");
-    // Names and titles: everything visible, line breaks included, so a name is one line.
-    QCOMPARE(visibleText(text), QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085\\u202Eъ"));
-    // Multi-line texts keep tab and line breaks.
-    QCOMPARE(visibleText(text, LineBreaks::Keep), QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085\\u202Eъ"));
-    // A terminal gets neither escapes nor signs.
-    QCOMPARE(withoutControlCharacters(text), QStringLiteral("a\tb\r\nc[2J") + QChar(0x202E) + QStringLiteral("ъ"));
-    const QString plain = QStringLiteral("Обычный текст <b>");
-    QCOMPARE(visibleText(plain), plain);
-    QCOMPARE(withoutControlCharacters(plain), plain);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, shownKept);
+    QFETCH(QString, terminal);
+    QCOMPARE(visibleText(text), shown);
+    QCOMPARE(visibleText(text, LineBreaks::Keep), shownKept);
+    QCOMPARE(withoutControlCharacters(text), terminal);
 }
 
 QTEST_GUILESS_MAIN(TestHostileFiles)
