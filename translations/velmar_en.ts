@@ -823,6 +823,10 @@ Arguments:
         <source>ошибка чтения (%1)</source>
         <translation>read error (%1)</translation>
     </message>
+    <message>
+        <source>это ссылка</source>
+        <translation>it is a link</translation>
+    </message>
 </context>
 <context>
     <name>FilmPlayer</name>
@@ -980,6 +984,10 @@ Arguments:
     <message>
         <source>Повторять нечего: это последний шаг истории.</source>
         <translation>Nothing to redo: this is the last step of the history.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку истории «%1»: %2.</source>
+        <translation>Could not create the history folder “%1”: %2.</translation>
     </message>
 </context>
 <context>
@@ -1452,6 +1460,10 @@ Arguments:
     <message>
         <source>Логический конспект (%1)</source>
         <translation>Logical outline (%1)</translation>
+    </message>
+    <message>
+        <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
+        <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
     </message>
 </context>
 <context>
@@ -2065,6 +2077,10 @@ Invalid property value</translation>
         <source>Не удалось открыть конспект %1: %2.</source>
         <translation>Could not open the outline %1: %2.</translation>
     </message>
+    <message>
+        <source>Файл рисунков %1 повреждён: у рисунка %2 длина данных (%3 байт) не соответствует размеру рисунка.</source>
+        <translation>The picture file %1 is damaged: the data length of picture %2 (%3 bytes) does not match the picture’s size.</translation>
+    </message>
 </context>
 <context>
     <name>Outline</name>
@@ -2519,6 +2535,14 @@ Reduce it to %5 x %6, keeping its proportions? “No” keeps its size, and part
         <source>Сохранить как</source>
         <translation>Save as</translation>
     </message>
+    <message>
+        <source>Рисунок в буфере обмена слишком велик (%1 x %2).</source>
+        <translation>The picture on the clipboard is too large (%1 x %2).</translation>
+    </message>
+    <message>
+        <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
+        <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
+    </message>
 </context>
 <context>
     <name>PictureBrowser</name>
@@ -2618,6 +2642,14 @@ The picture cannot be read: %2</translation>
     <message>
         <source>Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних конспектов.</source>
         <translation>The file “%1” was not found: it was deleted or moved. It has been removed from the list of recent outlines.</translation>
+    </message>
+    <message>
+        <source>«%1» теперь папка, а не файл конспекта. Она убрана из списка последних конспектов.</source>
+        <translation>“%1” is now a folder, not an outline file. It has been removed from the list of recent outlines.</translation>
+    </message>
+    <message>
+        <source>«%1» не обычный файл (канал, устройство или сокет): конспект из него не открывается. Он убран из списка последних конспектов.</source>
+        <translation>“%1” is not a regular file (a pipe, a device or a socket): no outline can be opened from it. It has been removed from the list of recent outlines.</translation>
     </message>
 </context>
 <context>
