@@ -11,19 +11,29 @@ IncomingPicture takeIncomingPicture(const QMimeData* data, qint64 maxPixels)
     IncomingPicture taken;
     if (!data || !data->hasImage())
         return taken;
-    // The encoded forms say their size in their first bytes; the largest claim counts.
-    for (const QString& format : data->formats()) {
-        if (!format.startsWith(QLatin1String("image/")))
-            continue;
-        QByteArray bytes = data->data(format);
+    // Another program's picture arrives encoded (PNG when offered); its header says its size
+    // before anything is decoded. Each form asked for is converted by the offering program, so
+    // one is asked for.
+    const QStringList formats = data->formats();
+    QString encoded = formats.contains(QLatin1String("image/png")) ? QStringLiteral("image/png") : QString();
+    for (const QString& format : formats)
+        if (encoded.isEmpty() && format.startsWith(QLatin1String("image/")))
+            encoded = format;
+    if (!encoded.isEmpty()) {
+        QByteArray bytes = data->data(encoded);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        const QSize size = QImageReader(&buffer).size();
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > maxPixels) {
             taken.claimedSize = size;
             return taken;
         }
+        taken.image = reader.read();
+        if (!taken.image.isNull())
+            return taken;
     }
+    // A picture of this program (or one Qt holds decoded).
     const QImage image = qvariant_cast<QImage>(data->imageData());
     if (qint64(image.width()) * image.height() > maxPixels)
         taken.claimedSize = image.size();
