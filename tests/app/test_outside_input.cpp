@@ -230,19 +230,25 @@ quint32 crc32(const QByteArray& bytes)
     return ~crc;
 }
 
-// The first bytes of a PNG file whose header claims width × height pixels.
+QByteArray bigEndian(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char(value >> shift);
+    return bytes;
+}
+
+QByteArray pngChunk(const QByteArray& typeAndData)
+{
+    return bigEndian(quint32(typeAndData.size() - 4)) + typeAndData + bigEndian(crc32(typeAndData));
+}
+
+// A PNG file whose header claims width × height pixels, with a few bytes of picture data.
 QByteArray pngClaiming(quint32 width, quint32 height)
 {
-    QByteArray header("IHDR");
-    for (const quint32 side : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            header += char(side >> shift);
-    header += QByteArray::fromHex("0802000000");  // 8-bit RGB, no interlacing
-    QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d") + header;
-    const quint32 crc = crc32(header);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        png += char(crc >> shift);
-    return png + QByteArray(64, '\0');
+    const QByteArray header = "IHDR" + bigEndian(width) + bigEndian(height) + QByteArray::fromHex("0802000000");
+    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk(header) + pngChunk("IDAT" + QByteArray(16, '\0'))
+           + pngChunk("IEND");
 }
 
 }  // namespace
