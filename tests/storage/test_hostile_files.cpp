@@ -27,6 +27,7 @@ class TestHostileFiles : public QObject {
 private slots:
     void onlyRegularFilesAreRead();
     void historyNeverWritesThroughLinks();
+    void historyWhereTempTakesNoFolder();
     void plantedSnapshotsAreReadWithinBounds();
     void sharedWorkingFoldersAreRefused();
     void controlCharactersAreShownOrDropped_data();
@@ -90,6 +91,47 @@ void TestHostileFiles::onlyRegularFilesAreRead()
         QVERIFY2(loaded.message.contains(QStringLiteral("не обычный файл")), qPrintable(loaded.message));
     }
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestHostileFiles::historyWhereTempTakesNoFolder()
+{
+    // "temp" is a file: nothing can be made in it (as in a read-only folder, which the owner of
+    // the machine's tests can write all the same).
+    QTemporaryDir home, elsewhere;
+    QVERIFY(writeBytes(QDir(home.path()).filePath(QStringLiteral("temp")), "not a folder"));
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    Document doc;
+    doc.outline.setClientSize(QSize(600, 400));
+
+    // The history goes to a private folder of the system's temporary folder, named unpredictably.
+    qputenv("TMPDIR", QFile::encodeName(elsewhere.path()));
+    {
+        HistoryFolder folder(home.path());
+        const QString name = QFileInfo(folder.path()).fileName();
+        QCOMPARE(QFileInfo(folder.path()).absolutePath(), QFileInfo(elsewhere.path()).absoluteFilePath());
+        QVERIFY2(QRegularExpression(QStringLiteral("^velmar-history-\\w{6}$")).match(name).hasMatch(), qPrintable(name));
+        QVERIFY(QFileInfo(folder.path()).isDir());
+        doc.history.folder = folder.path();
+        QVERIFY(startHistory(doc).ok);
+        QVERIFY(QFile::exists(snapshotPathIn(folder.path(), 0, true)));
+    }
+
+    // Nowhere to write: each step says why, not that a folder is missing.
+    qputenv("TMPDIR", QFile::encodeName(QDir(home.path()).filePath(QStringLiteral("temp"))));
+    {
+        HistoryFolder folder(home.path());
+        doc.history.folder = folder.path();
+        const HistoryResult result = startHistory(doc);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("Не удалось создать папку истории"))
+                     && result.message.contains(QStringLiteral("через файл")),
+                 qPrintable(result.message));
+        QVERIFY2(!result.message.contains(QStringLiteral("не найдена")), qPrintable(result.message));
+    }
+    if (savedTmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", savedTmp);
 }
 
 void TestHostileFiles::historyNeverWritesThroughLinks()
