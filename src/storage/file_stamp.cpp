@@ -19,7 +19,7 @@ FileStamp FileStamp::of(const QString& path)
         return stamp;
     struct stat info {};
     QByteArray record;
-    if (::fstat(handle, &info) == 0 && readUpTo(handle, kHeaderSize, &record)) {
+    if (::fstat(handle, &info) == 0 && readUpTo(handle, layout::kHeaderSize, &record)) {
         stamp.exists = true;
         stamp.size = qint64(info.st_size);
         stamp.modifiedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;

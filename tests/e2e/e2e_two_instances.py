@@ -80,7 +80,8 @@ def test_a_window_without_changes_offers_to_reload(app):
         other.drag((460, 120), (660, 120))
         other.save()
         # Back in front, the first window offers the other one's save, and shows it once loaded.
-        app.activate(app.window, ask=True)
+        # (The question takes the keyboard from the window at once: the window is only raised.)
+        app.desktop.xdotool("windowactivate", str(app.window))
         answer_choice(app, "Подтверждение", "choice0")  # "Загрузить заново"
         app.activate(app.window)
         app.check_screen_shows(app.export("reloaded.png"), "the outline as the second saved it")
