@@ -524,15 +524,25 @@ void TestPaintBrowser::newAndOpenAskFirstAndAreOneUndoStep()
     w->editor().redo();
     QCOMPARE(doc.picture(), empty);
 
-    // A new picture has nothing unsaved: "Открыть" asks nothing, and is one step too.
+    // Undone and redone, the picture counts as changed: "Открыть" asks, and is one step too.
+    dialogs.answers = {QMessageBox::No};
     dialogs.files.push_back(Dialogs::FileChoice{red, 1});
     open->trigger();
-    QCOMPARE(dialogs.questions.size(), 2);
-    QCOMPARE(doc.picture(), filled(QSize(30, 20), Qt::red));
+    QCOMPARE(dialogs.questions.size(), 3);
+    const QImage redPicture = filled(QSize(30, 20), Qt::red);
+    QCOMPARE(doc.picture(), redPicture);
     w->editor().undo();
     QCOMPARE(doc.picture(), empty);
     w->editor().redo();
-    QCOMPARE(doc.picture(), filled(QSize(30, 20), Qt::red));
+    QCOMPARE(doc.picture(), redPicture);
+
+    // Just opened, nothing is unsaved: "Создать" asks nothing.
+    dialogs.files.push_back(Dialogs::FileChoice{red, 1});
+    open->trigger();
+    QCOMPARE(dialogs.questions.size(), 4);
+    newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 4);
+    QCOMPARE(doc.picture(), filled(QSize(30, 20), QColor::fromRgb(doc.backColour())));
 
     // "Да" saves first; a save cancelled in its dialog stops the command.
     w->editor().chooseTool(ToolId::Pencil);
@@ -540,11 +550,12 @@ void TestPaintBrowser::newAndOpenAskFirstAndAreOneUndoStep()
     const QImage drawn = doc.picture();
     dialogs.answers = {QMessageBox::Yes};
     open->trigger();   // the save dialog is cancelled (no file scripted)
-    QCOMPARE(dialogs.questions.size(), 3);
+    QCOMPARE(dialogs.questions.size(), 5);
     QCOMPARE(doc.picture(), drawn);
     dialogs.answers = {QMessageBox::Yes};
     dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("kept.bmp")), 1});
     newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 6);
     QCOMPARE(readBack(dir.filePath(QStringLiteral("kept.bmp"))), drawn);
     QCOMPARE(doc.picture(), filled(QSize(30, 20), QColor::fromRgb(doc.backColour())));
 }
