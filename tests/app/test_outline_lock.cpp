@@ -104,6 +104,16 @@ void TestOutlineLock::lockFollowsTheOpenOutline()
     f.window->commands().saveAs->trigger();
     QVERIFY(!QFile::exists(lock));
     QVERIFY(QFile::exists(lockFilePath(f.home.filePath(QStringLiteral("копия.vmd")))));
+    // Saving over an outline another Velmar has open asks first; "Отмена" leaves it alone.
+    const QString theirs = f.home.filePath(QStringLiteral("чужой.vmd"));
+    writeAll(theirs, "their outline");
+    plantLock(theirs, QStringLiteral("школа-кабинет-12"), 4321, 0);
+    f.dialogs.files.push_back(Dialogs::FileChoice{theirs, 1});
+    f.window->commands().saveAs->trigger();
+    QCOMPARE(f.dialogs.choiceButtons, QList<QStringList>({{QStringLiteral("Заменить"), QStringLiteral("Отмена")}}));
+    QCOMPARE(readAll(theirs), QByteArray("their outline"));
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("копия"));
+    f.dialogs.choiceButtons.clear();
     f.window->commands().close->trigger();
     QVERIFY(!QFile::exists(lockFilePath(f.home.filePath(QStringLiteral("копия.vmd")))));
 
