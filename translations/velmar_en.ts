@@ -585,6 +585,66 @@ Arguments:
         <source>Сохранить как</source>
         <translation>Save as</translation>
     </message>
+    <message>
+        <source>Конспект «%1» уже открыт в другой копии Velmar.
+
+Пользователь: %2
+Компьютер: %3
+Открыт: %4
+
+Если править его в двух местах сразу, изменения одной копии пропадут при сохранении другой. Открыть конспект только для чтения?</source>
+        <translation>The outline «%1» is already open in another copy of Velmar.
+
+User: %2
+Computer: %3
+Opened: %4
+
+If it is edited in two places at once, the changes of one copy are lost when the other one is saved. Open the outline read-only?</translation>
+    </message>
+    <message>
+        <source>Только для чтения</source>
+        <translation>Read-only</translation>
+    </message>
+    <message>
+        <source>Открыть для правки</source>
+        <translation>Open for editing</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Файл «%1» изменен на диске после того, как конспект был открыт или сохранен здесь: его, возможно, сохранили в другой копии Velmar. Если заменить файл, те изменения пропадут.</source>
+        <translation>The file «%1» has changed on disk since the outline was opened or saved here: it may have been saved in another copy of Velmar. If the file is replaced, those changes are lost.</translation>
+    </message>
+    <message>
+        <source>Сохранить как...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Конспект «%1» открыт только для чтения. Сохраните его под другим именем.</source>
+        <translation>The outline «%1» is open read-only. Save it under another name.</translation>
+    </message>
+    <message>
+        <source>Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: %3). Если заменить его, изменения, сделанные там, пропадут.</source>
+        <translation>The outline «%1» is open in another copy of Velmar (user: %2, computer: %3). If it is replaced, the changes made there are lost.</translation>
+    </message>
+    <message>
+        <source>Файл «%1» изменен на диске, возможно, в другой копии Velmar. Здесь изменений нет. Загрузить конспект заново?</source>
+        <translation>The file «%1» has changed on disk, possibly in another copy of Velmar. Nothing has changed here. Load the outline again?</translation>
+    </message>
+    <message>
+        <source>Загрузить заново</source>
+        <translation>Load again</translation>
+    </message>
+    <message>
+        <source>Оставить как есть</source>
+        <translation>Keep as it is</translation>
+    </message>
 </context>
 <context>
     <name>Errors</name>
@@ -1464,6 +1524,10 @@ Arguments:
     <message>
         <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
         <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
+    </message>
+    <message>
+        <source>Логический конспект (%1) — только для чтения</source>
+        <translation>Logical outline (%1) — read-only</translation>
     </message>
 </context>
 <context>
@@ -2542,6 +2606,14 @@ Reduce it to %5 x %6, keeping its proportions? “No” keeps its size, and part
     <message>
         <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
         <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Рисунок изменен. Сохранить изменения?</source>
+        <translation>The picture has changed. Save the changes?</translation>
     </message>
 </context>
 <context>

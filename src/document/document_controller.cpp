@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <exception>
 
@@ -42,6 +43,22 @@ const DefaultFrame kDefaultFrames[] = {
     {"Технологические процессы", nullptr, {1, 2}, {2, 34}, {1, -2}, {2, -4}},
 };
 
+// "Иван Петров (ivan)", or the account name alone.
+QString ownerName(const LockOwner& owner)
+{
+    if (owner.fullName.isEmpty() || owner.fullName == owner.user)
+        return owner.user;
+    return QStringLiteral("%1 (%2)").arg(owner.fullName, owner.user);
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// How often the lock of an open outline is touched, so that other computers see it in force.
+constexpr int kLockRefreshMs = 30 * 60 * 1000;
+
 }  // namespace
 
 // Reports the modified flag once a command is over, whichever way it ended (nested commands, such
@@ -63,6 +80,31 @@ DocumentController::DocumentController(Document& document, DocumentWindow& windo
     : QObject(parent), m_document(document), m_window(window),
       m_reportedModified(document.state.modified)
 {
+    auto* refresh = new QTimer(this);
+    refresh->setInterval(kLockRefreshMs);
+    connect(refresh, &QTimer::timeout, this, [this] { m_lock.refresh(); });
+    refresh->start();
+}
+
+void DocumentController::followFile(const QString& path)
+{
+    m_followedFile = path;
+    m_stamp = FileStamp::of(path);
+    m_declinedReload = FileStamp();
+    if (!m_readOnly && !sameFile(m_lock.outline(), path))
+        m_lock.take(path);
+}
+
+void DocumentController::forgetFile()
+{
+    m_lock.release();
+    m_followedFile.clear();
+    m_stamp = FileStamp();
+    m_declinedReload = FileStamp();
+    if (m_readOnly) {
+        m_readOnly = false;
+        emit captionChanged();
+    }
 }
 
 void DocumentController::reportModified()
@@ -252,6 +294,7 @@ void DocumentController::newOutline()
             break;
     }
     m_opened.reset();
+    forgetFile();
     cleanUp(m_document);
     m_document.history.currentStep = 0;
     m_document.history.highestStep = 0;
@@ -315,6 +358,32 @@ void DocumentController::openOutline(const QString& file)
         path = *choice;
     }
 
+    const QFileInfo opened(path);
+    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
+    // An outline another Velmar has open (here or on another computer sharing the folder) is
+    // opened read-only unless the user wants to edit it anyway. Reloading keeps the choice made.
+    bool readOnly = m_reloading && m_readOnly;
+    if (!recovered && !m_reloading) {
+        if (const auto holder = lockHolder(path)) {
+            const int answer = m_window.questions().choose(
+                QCoreApplication::translate("DocumentController", "Внимание"),
+                QCoreApplication::translate("DocumentController",
+                                            "Конспект «%1» уже открыт в другой копии Velmar.\n\n"
+                                            "Пользователь: %2\nКомпьютер: %3\nОткрыт: %4\n\n"
+                                            "Если править его в двух местах сразу, изменения одной копии пропадут "
+                                            "при сохранении другой. Открыть конспект только для чтения?")
+                    .arg(opened.fileName(), ownerName(*holder), holder->host,
+                         holder->since.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
+                MessageKind::Warning,
+                {QCoreApplication::translate("DocumentController", "Только для чтения"),
+                 QCoreApplication::translate("DocumentController", "Открыть для правки"),
+                 QCoreApplication::translate("DocumentController", "Отмена")});
+            if (answer != 0 && answer != 1)
+                return;
+            readOnly = answer == 0;
+        }
+    }
+
     const bool old = isOldFormatName(path);
     LoadResult loaded = readAnyOutlineFile(path);
     if (!loaded.ok) {
@@ -328,8 +397,6 @@ void DocumentController::openOutline(const QString& file)
     OpenedOutline asStored{loaded.outline, loaded.windowSize, 0};
     const QStringList notices = loaded.notices;
     const QString warning = loaded.message;
-    const QFileInfo opened(path);
-    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
     if (recovered) {
         // The steps recorded after the last complete snapshot hold the latest work: bring it back.
         bool full = false;
@@ -343,6 +410,15 @@ void DocumentController::openOutline(const QString& file)
     // the canvas it was made for, is scaled into the canvas it gets once (fitOpenedOutline).
     m_window.showOutlineWindow(loaded.windowSize);
     state.fileName = path;
+    if (recovered) {
+        forgetFile();
+    } else {
+        // Read-only, this process holds no lock: the other Velmar's stays in force.
+        m_readOnly = readOnly;
+        if (readOnly)
+            m_lock.release();
+        followFile(path);
+    }
 
     cleanUp(m_document);
     // The reference layout is that of the canvas the outline was made for; the window this
@@ -389,14 +465,48 @@ void DocumentController::openOutline(const QString& file)
 
 // --- Save, Save as ----------------------------------------------------------------------------------
 
+int DocumentController::confirmReplacingChanged(const QString& target)
+{
+    if (!sameFile(target, m_followedFile) || !m_stamp.changedIn(FileStamp::of(target)))
+        return 1;
+    const int answer = m_window.questions().choose(
+        QCoreApplication::translate("DocumentController", "Внимание"),
+        QCoreApplication::translate("DocumentController",
+                                    "Файл «%1» изменен на диске после того, как конспект был открыт или сохранен "
+                                    "здесь: его, возможно, сохранили в другой копии Velmar. Если заменить файл, "
+                                    "те изменения пропадут.")
+            .arg(QFileInfo(target).fileName()),
+        MessageKind::Warning,
+        {QCoreApplication::translate("DocumentController", "Сохранить как..."),
+         QCoreApplication::translate("DocumentController", "Заменить"),
+         QCoreApplication::translate("DocumentController", "Отмена")});
+    if (answer == 0)
+        return 0;
+    return answer == 1 ? 1 : -1;
+}
+
 bool DocumentController::save()
 {
     ModifiedReport report(*this);
     DocumentState& state = m_document.state;
-    if (!state.hasFileName)
+    // An outline opened read-only is never written over: Save asks for another file.
+    if (!state.hasFileName || m_readOnly)
         return saveAs();
     if (state.fileName.isEmpty())
         return false;
+    switch (confirmReplacingChanged(currentFormatName(state.fileName))) {
+    case 0:
+        return saveAs();
+    case -1:
+        return false;
+    default:
+        return writeToFile();
+    }
+}
+
+bool DocumentController::writeToFile()
+{
+    DocumentState& state = m_document.state;
     // An outline read from the old format is always saved in the current one, beside it.
     const QString target = currentFormatName(state.fileName);
     m_window.followWindowSize();
@@ -419,6 +529,12 @@ bool DocumentController::save()
         return false;
     }
     state.fileName = target;
+    // Written to a file of its own, the outline is no longer read-only.
+    if (m_readOnly) {
+        m_readOnly = false;
+        emit captionChanged();
+    }
+    followFile(target);
     markSaved(m_document);
     disableObjectSwitches();
     emit fileUsed(target);
@@ -437,18 +553,69 @@ bool DocumentController::saveAs()
     QString base = *choice;
     if (!chosen.suffix().isEmpty())
         base.chop(chosen.suffix().size() + 1);
+    const QString target = currentFormatName(base + QStringLiteral(".vmc"));
+    if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
+        showError(QCoreApplication::translate("DocumentController",
+                                              "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
+                      .arg(QFileInfo(target).fileName()));
+        return false;
+    }
+    if (!sameFile(target, m_lock.outline())) {
+        if (const auto holder = lockHolder(target)) {
+            const int answer = m_window.questions().choose(
+                QCoreApplication::translate("DocumentController", "Внимание"),
+                QCoreApplication::translate("DocumentController",
+                                            "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
+                                            "%3). Если заменить его, изменения, сделанные там, пропадут.")
+                    .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
+                MessageKind::Warning,
+                {QCoreApplication::translate("DocumentController", "Заменить"),
+                 QCoreApplication::translate("DocumentController", "Отмена")});
+            if (answer != 0)
+                return false;
+        }
+    }
     // A save that fails leaves the outline under its previous name and file.
     DocumentState& state = m_document.state;
     const DocumentState before = state;
     state.fileName = base + QStringLiteral(".vmc");
     state.outlineName = chosen.fileName();
     state.hasFileName = true;
-    if (save())
+    if (writeToFile())
         return true;
     state.fileName = before.fileName;
     state.outlineName = before.outlineName;
     state.hasFileName = before.hasFileName;
     return false;
+}
+
+void DocumentController::offerReloadIfChanged()
+{
+    const DocumentState& state = m_document.state;
+    if (m_askingReload || m_closing || !m_document.session.outlineOpen || m_followedFile.isEmpty()
+        || state.modified)
+        return;
+    const FileStamp now = FileStamp::of(m_followedFile);
+    if (!m_stamp.changedIn(now) || (m_declinedReload.exists && !m_declinedReload.changedIn(now)))
+        return;
+    m_askingReload = true;
+    const int answer = m_window.questions().choose(
+        QCoreApplication::translate("DocumentController", "Подтверждение"),
+        QCoreApplication::translate("DocumentController",
+                                    "Файл «%1» изменен на диске, возможно, в другой копии Velmar. Здесь изменений "
+                                    "нет. Загрузить конспект заново?")
+            .arg(QFileInfo(m_followedFile).fileName()),
+        MessageKind::Question,
+        {QCoreApplication::translate("DocumentController", "Загрузить заново"),
+         QCoreApplication::translate("DocumentController", "Оставить как есть")});
+    m_askingReload = false;
+    if (answer != 0) {
+        m_declinedReload = now;
+        return;
+    }
+    m_reloading = true;
+    openOutline(m_followedFile);
+    m_reloading = false;
 }
 
 // --- Close ------------------------------------------------------------------------------------------
@@ -459,6 +626,7 @@ void DocumentController::closeOutline()
     if (!settleUnsavedChanges(false))
         return;
     m_opened.reset();
+    forgetFile();
     clearAll();
     // Nothing is left to put in order: sequences that still named the removed objects would
     // lead the overlays and the summary to objects that no longer exist.
@@ -476,6 +644,7 @@ void DocumentController::closeOutline()
 void DocumentController::shutDown(bool keepHistory)
 {
     m_closing = true;
+    forgetFile();
     if (!keepHistory)
         cleanUp(m_document);
 }
