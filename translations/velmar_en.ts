@@ -1529,6 +1529,18 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Логический конспект (%1) — только для чтения</source>
         <translation>Logical outline (%1) — read-only</translation>
     </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Прозрачные места рисунка залиты белым: конспект хранит рисунки без прозрачности.</source>
+        <translation>The transparent parts of the picture were filled with white: an outline keeps pictures without transparency.</translation>
+    </message>
+    <message>
+        <source>Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.</source>
+        <translation>The transparent parts of the picture “%1” were filled with white: an outline keeps pictures without transparency.</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -1571,6 +1583,57 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Не удалось записать файл «%1»: %2.</source>
         <translation>Could not write the file “%1”: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>NewOutline</name>
+    <message>
+        <source>Наблюдения</source>
+        <translation>Observations</translation>
+    </message>
+    <message>
+        <source>Опыты</source>
+        <translation>Experiments</translation>
+    </message>
+    <message>
+        <source>Величины</source>
+        <translation>Quantities</translation>
+    </message>
+    <message>
+        <source>Связи величин</source>
+        <translation>Relations of quantities</translation>
+    </message>
+    <message>
+        <source>Связи</source>
+        <translation>Relations</translation>
+    </message>
+    <message>
+        <source>Факты</source>
+        <translation>Facts</translation>
+    </message>
+    <message>
+        <source>Модель-гипотеза</source>
+        <translation>Model and hypothesis</translation>
+    </message>
+    <message>
+        <source>Следствия</source>
+        <translation>Consequences</translation>
+    </message>
+    <message>
+        <source>Эксперимент</source>
+        <translation>Experiment</translation>
+    </message>
+    <message>
+        <source>Приборы</source>
+        <translation>Instruments</translation>
+    </message>
+    <message>
+        <source>Технологические процессы</source>
+        <translation>Technological processes</translation>
+    </message>
+    <message>
+        <source>Новый</source>
+        <translation>New</translation>
     </message>
 </context>
 <context>
@@ -1620,16 +1683,24 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <translation>Could not open the file “%1”: %2.</translation>
     </message>
     <message>
-        <source>Не удалось прочитать рисунок BMP из файла «%1».</source>
-        <translation>Could not read a BMP picture from the file “%1”.</translation>
-    </message>
-    <message>
         <source>Не удалось прочитать рисунок JPEG из файла «%1»: %2.</source>
         <translation>Could not read a JPEG picture from the file “%1”: %2.</translation>
     </message>
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>Фрейм%1</source>
+        <translation>Frame%1</translation>
+    </message>
+    <message>
+        <source>Текст%1</source>
+        <translation>Text%1</translation>
+    </message>
+    <message>
+        <source>Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp</source>
+        <translation>All pictures|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|JPEG pictures|*.jpg;*.jpeg|PNG pictures|*.png|BMP pictures|*.bmp|GIF pictures|*.gif|WebP pictures|*.webp</translation>
     </message>
 </context>
 <context>

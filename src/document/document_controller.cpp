@@ -1,5 +1,7 @@
 #include "document/document_controller.h"
 
+#include "model/outline_template.h"
+
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "storage/outline_io.h"
@@ -22,26 +24,6 @@ QString outlineFilter()
         "DocumentController", "Логический конспект (*.vmd)|*.vmd|Логический конспект старый формат (*.vmc)|*.vmc");
 }
 QString saveFilter() { return QCoreApplication::translate("DocumentController", "Логический конспект (*.vmd)|*.vmd"); }
-
-struct DefaultFrame {
-    const char* title;
-    const char* minimalText;  // nullptr: the title
-    int l[2], t[2], w[2], h[2];  // value = a·(W or Q) + b, as {a, b}
-};
-
-// The ten frames of a new outline, laid out on a W × Q grid of the canvas below the tool bar.
-const DefaultFrame kDefaultFrames[] = {
-    {"Наблюдения", nullptr, {0, 2}, {0, 34}, {1, -2}, {2, -2}},
-    {"Опыты", nullptr, {1, 2}, {0, 34}, {1, -2}, {2, -2}},
-    {"Величины", nullptr, {2, 2}, {0, 34}, {2, -4}, {1, -2}},
-    {"Связи величин", "Связи", {2, 2}, {1, 34}, {2, -4}, {1, 0}},
-    {"Факты", nullptr, {2, 2}, {2, 34}, {1, -2}, {1, -2}},
-    {"Модель-гипотеза", nullptr, {3, 2}, {2, 34}, {1, -4}, {1, -2}},
-    {"Следствия", nullptr, {3, 2}, {3, 34}, {1, -4}, {1, -2}},
-    {"Эксперимент", nullptr, {2, 2}, {3, 34}, {1, -2}, {1, -2}},
-    {"Приборы", nullptr, {0, 2}, {2, 34}, {1, -2}, {2, -4}},
-    {"Технологические процессы", nullptr, {1, 2}, {2, 34}, {1, -2}, {2, -4}},
-};
 
 // "Иван Петров (ivan)", or the account name alone.
 QString ownerName(const LockOwner& owner)
@@ -278,7 +260,7 @@ void DocumentController::newOutline()
     for (;;) {
         const auto entered = m_window.questions().askText(QCoreApplication::translate("DocumentController", "Новый конспект"),
                                                           QCoreApplication::translate("DocumentController", "Введите название конспекта"),
-                                                          QStringLiteral("Новый"));
+                                                          newOutlineName());
         if (!entered)
             return keepOutline();
         name = *entered;
@@ -310,16 +292,12 @@ void DocumentController::newOutline()
     emit canvasColourChanged();
     // The new outline is laid out for this window: its size is the one the file keeps.
     m_window.sizeOutlineToWindow();
-    const QSize canvas = m_window.canvasSize();
-    const int W = canvas.width() / 4;
-    const int Q = (canvas.height() - kToolBarHeight) / 4;
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    for (const DefaultFrame& f : kDefaultFrames) {
-        const QRect bounds(f.l[0] * W + f.l[1], f.t[0] * Q + f.t[1], f.w[0] * W + f.w[1], f.h[0] * Q + f.h[1]);
-        const int slot = m_document.outline.createFrame(bounds, QString::fromUtf8(f.title));
-        m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
+    for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
+        const int slot = m_document.outline.createFrame(f.bounds, f.title);
+        m_document.outline.frame(slot).minimalText = f.minimalText;
     }
     m_document.history.currentStep = -1;
     cleanUp(m_document);

@@ -5,7 +5,7 @@
 #include "paint/paint_fit_question.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
-#include "platform/incoming_picture.h"
+#include "platform/pasted_picture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -97,7 +97,7 @@ void PaintWindow::pasteCommand()
 {
     // A picture that cannot be taken is said so, never dropped without a word.
     constexpr qint64 kMaxPastedPixels = 100'000'000;
-    const IncomingPicture pasted = takeIncomingPicture(QGuiApplication::clipboard()->mimeData(), kMaxPastedPixels);
+    const PastedPicture pasted = takePastedPicture(QGuiApplication::clipboard()->mimeData(), kMaxPastedPixels);
     if (pasted.image.isNull()) {
         const QString problem =
             pasted.claimedSize.isValid()

@@ -65,7 +65,7 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     f.beginOutline();
     f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("A"));
     f.window->documents().recordStep(StepKind::Full);
-    QImage red(64, 48, QImage::Format_RGB32);
+    QImage red(64, 32, QImage::Format_RGB32);
     red.fill(Qt::red);
     auto* data = new QMimeData;
     if (asFile) {
@@ -80,6 +80,12 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     QCOMPARE(o.count(ObjectKind::Picture), 1);
     QCOMPARE(int(o.picture(1).parentFrame), parent);
     QCOMPARE(o.picture(1).bitmap().pixel(5, 5), QColor(Qt::red).rgb());
+    // The picture keeps its 2 : 1 proportions, inside its frame when it lies in one.
+    const QRect placed = o.picture(1).bounds;
+    QVERIFY2(qAbs(placed.width() - 2 * placed.height()) <= 2, qPrintable(QStringLiteral("%1×%2").arg(placed.width()).arg(placed.height())));
+    QVERIFY(placed.width() >= 150);
+    if (parent)
+        QVERIFY(QRect(QPoint(0, 0), o.frame(1).bounds.size()).contains(placed));
     QVERIFY(f.doc().state.modified);
     f.command("N77")->trigger();  // one Ctrl+Z takes the whole drop back
     QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);

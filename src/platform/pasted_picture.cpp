@@ -1,4 +1,4 @@
-#include "platform/incoming_picture.h"
+#include "platform/pasted_picture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -6,9 +6,9 @@
 
 namespace velmar {
 
-IncomingPicture takeIncomingPicture(const QMimeData* data, qint64 maxPixels)
+PastedPicture takePastedPicture(const QMimeData* data, qint64 maxPixels)
 {
-    IncomingPicture taken;
+    PastedPicture taken;
     if (!data || !data->hasImage())
         return taken;
     // Another program's picture arrives encoded (PNG when offered); its header says its size
