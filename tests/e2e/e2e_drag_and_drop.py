@@ -134,6 +134,8 @@ def picture_file_and_data(app):
     left, top, width, height = bounds(on_canvas)
     e2e.check(left <= ON_CANVAS[0] <= left + width + 1 and top <= ON_CANVAS[1] <= top + height + 1,
               f"the picture lies where it was dropped: {bounds(on_canvas)}")
+    # It keeps the 5 : 2 proportions of the picture dropped.
+    e2e.check(abs(2 * width - 5 * height) <= 5, f"the dropped 50 × 20 picture is {width} × {height}")
     # Both are one undo step each: Ctrl+Z takes the second away.
     app.key("ctrl+z")
     e2e.wait_for(lambda: len(pictures(app)) == 1, "Ctrl+Z to take the dropped data away")
