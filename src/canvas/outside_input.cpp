@@ -49,11 +49,9 @@ bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
     QPoint topLeft;
     const int frame = placeNewObject(canvasPoint, &topLeft);
     // The picture keeps its proportions, fitted into the new object's usual size and into the
-    // room its frame has right and below the point.
-    QSize room = kNewPictureSize;
-    if (frame)
-        room = room.boundedTo(o.frame(frame).bounds.size() - QSize(topLeft.x(), topLeft.y()));
-    room = room.expandedTo(QSize(30, 30));
+    // room its frame (or the canvas) has right of and below the point.
+    const QSize room = kNewPictureSize.boundedTo(o.parentSize(frame) - QSize(topLeft.x(), topLeft.y()))
+                           .expandedTo(QSize(30, 30));
     const int slot = o.createPicture(QRect(topLeft, sizeKeepingAspect(image.size(), room)), frame);
     o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     doc().interaction.currentCompanion = o.picture(slot).id;
