@@ -277,6 +277,9 @@ private:
     int m_count = 0;
     qsizetype m_pos = 0;
     PictureBudget m_budget;
+
+public:
+    const PictureBudget& budget() const { return m_budget; }
 };
 
 // Why the side file is not at hand, when it is not.
@@ -509,6 +512,8 @@ private:
             if (v40())
                 readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
         }
+        // What the pictures left is the films' to decode.
+        m_result.budget = std::make_shared<PictureBudget>(pictures.budget());
     }
 
     Version m_version;
