@@ -16,7 +16,10 @@ harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(outline_reader snapshot_reader extension_block old_outline jpeg cp1251 film_picture)
 
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DVELMAR_PCH=OFF)
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1} CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-20G}
+fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMAR_FUZZ=ON -DVELMAR_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-fuzz --target fuzz_make_seeds "${harnesses[@]/#/fuzz_}"

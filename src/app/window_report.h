@@ -1,5 +1,6 @@
 #pragma once
 
+class QPoint;
 class QSize;
 class QWidget;
 

@@ -2,6 +2,7 @@
 
 #include "model/text_metrics.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolBar>
 
