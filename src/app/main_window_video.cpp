@@ -1,6 +1,7 @@
 // Video fragments: their players, commands and the full-screen video window.
 #include "app/main_window.h"
 
+#include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
 #include "view/presentation_window.h"
 #include "view/video_commands.h"

@@ -167,7 +167,7 @@ for outline in plain header-size negative-header sparse huge-mjpeg links; do
   CASE="film $outline, --info"; run_film 5 "$VELMAR" --info "$vmd"
   expect_status 0
   CASE="film $outline, window"
-  VELMAR_HOME=$WORK/film-home VELMAR_QUIT_WHEN_SHOWN=films run_film 5 "$VELMAR" "$vmd"
+  VELMAR_HOME=$WORK/film-home-$outline VELMAR_QUIT_WHEN_SHOWN=films run_film 5 "$VELMAR" "$vmd"
   expect_status 0
 done
 # The good film is drawn: red over blue in its panel, not the empty panel.
