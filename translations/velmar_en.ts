@@ -900,8 +900,8 @@ Arguments:
         <translation>the first picture was not read in the time allowed</translation>
     </message>
     <message>
-        <source>первый кадр не найден в первых %1 МБ файла</source>
-        <translation>no first picture in the first %1 MB of the file</translation>
+        <source>первый кадр не найден в той части файла, которую фильму позволено прочитать</source>
+        <translation>no first picture in the part of the file a film may read</translation>
     </message>
     <message>
         <source>файл фильма повреждён</source>

@@ -142,15 +142,14 @@ QString statusText(int status, const VelmarFilmPicture& picture, bool budgetRefu
                 .arg(picture.frameHeight);
         return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек слишком велик").arg(picture.frameWidth).arg(picture.frameHeight);
     case VelmarFilmTimedOut: return QCoreApplication::translate("FilmStill", "первый кадр не прочитан за отведённое время");
-    case VelmarFilmReadLimit: return QCoreApplication::translate("FilmStill", "первый кадр не найден в первых %1 МБ файла").arg(kFilmReadLimitBytes / (1024 * 1024));
+    case VelmarFilmReadLimit: return QCoreApplication::translate("FilmStill", "первый кадр не найден в той части файла, которую фильму позволено прочитать");
     default: return QCoreApplication::translate("FilmStill", "файл фильма повреждён");
     }
 }
 
 struct Reading {
     FilmStill still;
-    bool reduced = false;      // the picture is smaller than the frame
-    bool keepFailure = true;   // a failure that reading the unchanged file again would repeat
+    bool reduced = false;  // the picture is smaller than the frame
 };
 
 // Reads the film's first picture at no more than `size`, charging the outline's budget unless
@@ -176,7 +175,6 @@ Reading readFilm(const QString& path, QSize size, bool charge)
     if (timeLeftMs <= 0) {
         ::close(input.handle);
         result.still.problem = QCoreApplication::translate("FilmStill", "время, отведённое на чтение фильмов конспекта, истекло");
-        result.keepFailure = false;
         return result;
     }
     PictureBudget& pixels = currentBudget();
@@ -211,7 +209,6 @@ Reading readFilm(const QString& path, QSize size, bool charge)
     } else {
         const bool budgetRefused = status == VelmarFilmTooLarge && frame > 0 && frame <= JpegLimits::maxPixels;
         result.still.problem = statusText(status, picture, budgetRefused);
-        result.keepFailure = status != VelmarFilmTimedOut;
     }
     m.release(&picture);
     return result;
@@ -285,7 +282,9 @@ FilmStill readFilmStill(const QString& path, QSize drawnSize)
         const QString line = QStringLiteral("«%1»: %2").arg(info.fileName(), read.still.problem);
         if (!problems().contains(line))
             problems() << line;
-        if (read.keepFailure && info.isFile())
+        // Kept, timeouts too: every drawing of the outline would wait again (a new outline tries
+        // again, see useFilmBudget).
+        if (info.isFile())
             keptStills().insert(key, KeptStill{info.lastModified(), info.size(), {}, false, read.still.problem});
         return read.still;
     }

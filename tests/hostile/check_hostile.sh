@@ -152,14 +152,15 @@ for outline in plain header-size negative-header sparse huge-mjpeg links; do
     expect_status 0
   done
   cmp -s "film-$outline-1.png" "film-$outline-2.png" || fail "two exports of $vmd differ"
-  if [ "$outline" = plain ]; then
-    [ ! -s "$WORK/$CASE.err" ] || fail "a note for a good film: $(head -c 300 "$WORK/$CASE.err")"
-  else
-    # One note per film drawn empty; the twenty links share one frame budget, most are refused.
-    notes=$(grep -c '^Фильм «' "$WORK/$CASE.err")
-    [ "$notes" -ge 1 ] || fail "no note for the film: $(head -c 300 "$WORK/$CASE.err")"
-    [ "$(grep '^Фильм «' "$WORK/$CASE.err" | sort | uniq -d | wc -l)" = 0 ] || fail "a film named twice"
-  fi
+  case $outline in
+    plain) [ ! -s "$WORK/$CASE.err" ] || fail "a note for a good film: $(head -c 300 "$WORK/$CASE.err")" ;;
+    # The bitmap header's size field is not needed to read the frame: drawn or named, never both.
+    header-size|negative-header) ;;
+    # One note for each film drawn empty, never two.
+    sparse) [ "$(grep -c '^Фильм «film-sparse.avi»' "$WORK/$CASE.err")" = 1 ] || fail "no one note: $(head -c 300 "$WORK/$CASE.err")" ;;
+    links) [ "$(grep '^Фильм «' "$WORK/$CASE.err" | sort -u | wc -l)" = 20 ] || fail "not one note per link: $(head -c 300 "$WORK/$CASE.err")" ;;
+  esac
+  [ "$(grep '^Фильм «' "$WORK/$CASE.err" | sort | uniq -d | wc -l)" = 0 ] || fail "a film named twice"
   CASE="film $outline, web page"; run_film 5 "$VELMAR" --export "film-$outline.html" "$vmd"
   expect_status 0
   CASE="film $outline, --thumbnail"; run_film 5 "$VELMAR" --thumbnail 256 "$vmd" "film-$outline-thumb.png"

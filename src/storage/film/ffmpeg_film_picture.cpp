@@ -58,6 +58,9 @@ bool decodable(AVCodecID id)
 }
 
 constexpr int kBufferSize = 32 * 1024;
+// What the container's headers may take: a QuickTime index of a long film is a few megabytes, and
+// a reader walking empty chunks of a sparse file stops here long before any time limit.
+constexpr int64_t kHeaderBytes = 16 * 1024 * 1024;
 // Packets of the video stream handed to the decoder before it counts as giving no picture.
 constexpr int kMaxPackets = 600;
 
@@ -66,6 +69,7 @@ struct Reading {
     const VelmarFilmRequest* request = nullptr;
     int64_t deadline = 0;  // av_gettime_relative() microseconds
     int64_t bytesRead = 0;
+    int64_t limit = 0;  // what may be read until now
     bool timedOut = false;
     bool readLimit = false;
 
@@ -82,7 +86,7 @@ int readInput(void* opaque, uint8_t* buffer, int size)
     auto* r = static_cast<Reading*>(opaque);
     if (r->late())
         return AVERROR_EXIT;
-    const int64_t left = r->request->maxBytesRead - r->bytesRead;
+    const int64_t left = r->limit - r->bytesRead;
     if (left <= 0) {
         r->readLimit = true;
         return AVERROR_EOF;
@@ -201,6 +205,7 @@ int readPicture(const VelmarFilmRequest& request, VelmarFilmPicture* picture)
     Reading reading;
     reading.request = &request;
     reading.deadline = av_gettime_relative() + int64_t(std::max(1, request.timeoutMs)) * 1000;
+    reading.limit = std::min(request.maxBytesRead, kHeaderBytes);
     Session s;
 
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
@@ -238,6 +243,8 @@ int readPicture(const VelmarFilmRequest& request, VelmarFilmPicture* picture)
         return opened == AVERROR_INVALIDDATA && reading.bytesRead < (1 << 20) ? VelmarFilmNotAFilm : VelmarFilmDamaged;
     }
 
+    reading.limit = request.maxBytesRead;
+    reading.readLimit = false;
     const int video = av_find_best_stream(s.format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (video < 0)
         return VelmarFilmNoVideo;
