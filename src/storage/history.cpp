@@ -14,6 +14,10 @@
 
 #include <utility>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
 namespace velmar {
 
 namespace {
@@ -212,6 +216,21 @@ HistoryResult moveTo(Document& doc, int step)
 
 }  // namespace
 
+namespace {
+
+// Makes the history folder when it is missing; empty when it is there, otherwise why not.
+QString makeHistoryFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return {};
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 || errno == EEXIST)
+        return {};
+    return systemErrorText(errno);
+}
+
+}  // namespace
+
 QString snapshotFolder(const Document& doc)
 {
     if (!doc.history.folder.isEmpty())
@@ -228,7 +247,7 @@ HistoryResult recordStep(Document& doc, StepKind kind)
     history.highestStep = step;
 
     const QString folder = snapshotFolder(doc);
-    QDir().mkpath(folder);
+    const QString folderProblem = makeHistoryFolder(folder);
     // Steps above this one belong to a branch that undo left behind; none of their files may be
     // found by a later restore.
     for (int k = step + 1; k <= abandoned; ++k) {
@@ -266,7 +285,11 @@ HistoryResult recordStep(Document& doc, StepKind kind)
 
     HistoryResult result;
     result.ok = written.ok;
-    result.message = written.message;
+    // A folder that could not be made is the real reason, not the missing folder the write met.
+    result.message = written.ok || folderProblem.isEmpty()
+                         ? written.message
+                         : QCoreApplication::translate("History", "Не удалось создать папку истории «%1»: %2.")
+                               .arg(QDir::toNativeSeparators(folder), folderProblem);
     describeState(result, doc);
     return result;
 }
