@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 install(TARGETS velmar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The film player, loaded by the program on the first film from its library folder.
-install(TARGETS velmar_media LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)
+install(TARGETS velmar_media velmar_film_pictures LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)
 install(FILES ${PROJECT_SOURCE_DIR}/help/index.html ${PROJECT_SOURCE_DIR}/help/index_en.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar/help)
 
 # Desktop integration: the entry (with the plain program name, found on PATH), the MIME package,
@@ -76,5 +76,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "shared-mime-info, hicolor-icon-theme")
 # Video fragments play through GStreamer; Qt's own dialogs speak Russian with its translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "desktop-file-utils, gstreamer1.0-plugins-good, gstreamer1.0-libav, qt6-translations-l10n, fonts-dejavu-core")
+  "desktop-file-utils, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav, qt6-translations-l10n, fonts-dejavu-core")
 include(CPack)

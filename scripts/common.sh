@@ -6,9 +6,9 @@ VELMAR_PACKAGES=(
   # Compilations are reused across build folders and clones (optional, but a rebuild is minutes).
   ccache
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev
-  # Qt Multimedia plays the video fragments through GStreamer: the AVI demuxer, MJPEG and DV
-  # (good), MPEG-4 Part 2/Xvid, MS Video-1, MS RLE and Cinepak (libav).
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  # Qt Multimedia plays the video fragments through GStreamer: the AVI, QuickTime/MP4 and Matroska
+  # demuxers, MJPEG and DV (good), the H.264/H.265/MPEG-4 parsers (bad), and FFmpeg's decoders (libav).
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   # Films' first pictures are read with FFmpeg's libraries.
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libjpeg62-turbo-dev

@@ -5,14 +5,15 @@
 # A crash, leak, timeout or over-large allocation stops with a non-zero status; the input that
 # caused it is left in build-fuzz/artifacts/.
 #   scripts/fuzz.sh [SECONDS] [HARNESS...]    harnesses: outline_reader snapshot_reader
-#                                             extension_block old_outline jpeg cp1251
+#                                             extension_block old_outline jpeg cp1251 film_picture
+# The film harness starts from small films of each container and codec that ffmpeg makes.
 # Set VELMAR_FUZZ_RUNS=N to stop each after N executions instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(outline_reader snapshot_reader extension_block old_outline jpeg cp1251)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(outline_reader snapshot_reader extension_block old_outline jpeg cp1251 film_picture)
 
 launcher=()
 if command -v ccache >/dev/null; then
@@ -24,9 +25,10 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz --target fuzz_make_seeds "${harnesses[@]/#/fuzz_}"
 
 declare -A dictionary=([outline_reader]=outline [snapshot_reader]=outline [extension_block]=outline [old_outline]=old_outline
-                       [jpeg]=jpeg [cp1251]=cp1251)
+                       [jpeg]=jpeg [cp1251]=cp1251 [film_picture]=film)
 rm -rf build-fuzz/seeds
 build-fuzz/fuzz/fuzz_make_seeds build-fuzz/seeds
+case " ${harnesses[*]} " in *" film_picture "*) fuzz/make_film_seeds.sh build-fuzz/seeds/film_picture ;; esac
 mkdir -p build-fuzz/artifacts
 status=0
 for h in "${harnesses[@]}"; do
@@ -36,7 +38,7 @@ for h in "${harnesses[@]}"; do
   [ -d "tests/fuzz_regressions/$h" ] && sources+=("tests/fuzz_regressions/$h")
   limit=(-max_total_time="$seconds")
   # The outline harnesses take the compact form: inputs stay small (whole kept files are cut).
-  case $h in outline_reader|snapshot_reader|extension_block) limit+=(-max_len=65536) ;; esac
+  case $h in outline_reader|snapshot_reader|extension_block|film_picture) limit+=(-max_len=65536) ;; esac
   [ -n "${VELMAR_FUZZ_RUNS:-}" ] && limit=(-runs="$VELMAR_FUZZ_RUNS")
   echo "== fuzz_$h"
   # 2 GB of memory per input at most, 10 s per input; leaks are reported. Freed memory is held

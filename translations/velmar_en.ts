@@ -417,10 +417,6 @@ Arguments:
         <translation>Read the outline IN (.vmd or .vmc) and write it to the .vmd file OUT given next: --convert IN OUT (no window).</translation>
     </message>
     <message>
-        <source>Нарисовать конспект FILE, указанный следом, и записать рисунок OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу (.html): --export OUT FILE [--scale F] (без окна). Рисуется то же, что сохраняет «Сохранить как рисунок»: холст окна под панелью инструментов, без её полосы; видеофрагмент показан своим первым кадром (AVI без сжатия и Motion JPEG), видео в других форматах — пустой панелью.</source>
-        <translation>Draw the outline FILE given next and write the picture OUT (.png, .jpg, .bmp, .pdf or .svg) or a web page (.html): --export OUT FILE [--scale F] (no window). It draws what “Save as picture” saves: the window&apos;s canvas below the tool bar, without the tool bar&apos;s band; a video clip is shown by its first picture (uncompressed AVI and Motion JPEG), video in other formats by an empty panel.</translation>
-    </message>
-    <message>
         <source>С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; дробную часть можно отделять запятой или точкой).</source>
         <translation>With --export: draw the outline F times the window&apos;s size (0.1 to 8; the fraction may follow a point or a comma).</translation>
     </message>
@@ -491,6 +487,10 @@ Arguments:
     <message>
         <source>«%1»</source>
         <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>Нарисовать конспект FILE, указанный следом, и записать рисунок OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу (.html): --export OUT FILE [--scale F] (без окна). Рисуется то же, что сохраняет «Сохранить как рисунок»: холст окна под панелью инструментов, без её полосы; видеофрагмент показан своим первым кадром (файлы AVI, MP4, MOV, MKV и WebM), фильм, который не читается, — пустой панелью.</source>
+        <translation>Draw the outline FILE given next and write the picture OUT (.png, .jpg, .bmp, .pdf or .svg) or the web page (.html): --export OUT FILE [--scale F] (no window). What is drawn is what “Save as picture” saves: the window’s canvas below the tool bar, without its band; a video fragment shows its film’s first picture (AVI, MP4, MOV, MKV and WebM files), a film that cannot be read an empty panel.</translation>
     </message>
 </context>
 <context>
@@ -816,6 +816,12 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Миниатюра конспекта не построена за отведённые %1 с: файл слишком долго читается.</source>
         <translation>The outline&apos;s thumbnail was not made within the allowed %1 s: the file takes too long to read.</translation>
     </message>
+    <message>
+        <source>Фильм %1; нарисована пустая панель.
+</source>
+        <translation>Film %1; an empty panel is drawn.
+</translation>
+    </message>
 </context>
 <context>
     <name>FileIo</name>
@@ -897,6 +903,77 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>модуль воспроизведения видео не загружается: </source>
         <translation>the video playback module does not load: </translation>
+    </message>
+    <message>
+        <source>мультимедийная система не умеет воспроизводить фильмы этого формата (нет нужного модуля)</source>
+        <translation>the multimedia system cannot play films of this format (a plug-in is missing)</translation>
+    </message>
+    <message>
+        <source>нет доступа к файлу фильма</source>
+        <translation>the film file cannot be accessed</translation>
+    </message>
+    <message>
+        <source>файл фильма недоступен по сети</source>
+        <translation>the film file is not reachable over the network</translation>
+    </message>
+    <message>
+        <source>мультимедийная система не смогла прочитать или воспроизвести фильм</source>
+        <translation>the multimedia system could not read or play the film</translation>
+    </message>
+    <message>
+        <source>мультимедийная система не смогла воспроизвести фильм</source>
+        <translation>the multimedia system could not play the film</translation>
+    </message>
+</context>
+<context>
+    <name>FilmStill</name>
+    <message>
+        <source>модуль чтения фильмов не найден</source>
+        <translation>the film reading module was not found</translation>
+    </message>
+    <message>
+        <source>модуль чтения фильмов не загружается: %1</source>
+        <translation>the film reading module cannot be loaded: %1</translation>
+    </message>
+    <message>
+        <source>формат файла не распознан: это не фильм или фильм повреждён</source>
+        <translation>the file format is not recognised: it is no film, or a damaged one</translation>
+    </message>
+    <message>
+        <source>в файле нет видео</source>
+        <translation>the file holds no video</translation>
+    </message>
+    <message>
+        <source>видео сжато способом, который программа не читает</source>
+        <translation>the video is compressed in a way the program does not read</translation>
+    </message>
+    <message>
+        <source>кадр фильма слишком велик</source>
+        <translation>the film’s frame is too large</translation>
+    </message>
+    <message>
+        <source>кадр %1 × %2 точек: фильмы и рисунки конспекта вместе слишком велики для его размера</source>
+        <translation>frame of %1 × %2 pixels: the outline’s films and pictures together are too large for its size</translation>
+    </message>
+    <message>
+        <source>кадр %1 × %2 точек слишком велик</source>
+        <translation>the frame of %1 × %2 pixels is too large</translation>
+    </message>
+    <message>
+        <source>первый кадр не прочитан за отведённое время</source>
+        <translation>the first picture was not read in the time allowed</translation>
+    </message>
+    <message>
+        <source>первый кадр не найден в той части файла, которую фильму позволено прочитать</source>
+        <translation>no first picture in the part of the file a film may read</translation>
+    </message>
+    <message>
+        <source>файл фильма повреждён</source>
+        <translation>the film file is damaged</translation>
+    </message>
+    <message>
+        <source>время, отведённое на чтение фильмов конспекта, истекло</source>
+        <translation>the time allowed for reading the outline’s films has run out</translation>
     </message>
 </context>
 <context>
@@ -2798,10 +2875,6 @@ The picture cannot be read: %2</translation>
 <context>
     <name>VideoCommands</name>
     <message>
-        <source>Видео фрагмент (*.avi)|*.avi</source>
-        <translation>Video clip (*.avi)|*.avi</translation>
-    </message>
-    <message>
         <source>Не удалось открыть видеофайл «%1»: %2.</source>
         <translation>Could not open the video file “%1”: %2.</translation>
     </message>
@@ -2820,6 +2893,10 @@ The picture cannot be read: %2</translation>
     <message>
         <source>Внимание</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</source>
+        <translation>Video fragment (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include "app/termination_signals.h"
 #include "app/window_report.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/video_panel_widget.h"
 #include "platform/core/file_association.h"
 #include "platform/core/heap_settings.h"
 #include "platform/core/interface_language.h"
@@ -132,15 +133,28 @@ int runApplication(int argc, char** argv)
         return 0;  // ended while starting up (a question was open): no event loop is to run
     window.show();
 
-    // Lets start-up be timed as a whole process: quit as soon as the window is on screen, naming
-    // on request the libraries a start-up has loaded by then.
-    if (qEnvironmentVariableIsSet("VELMAR_QUIT_WHEN_SHOWN"))
-        QTimer::singleShot(0, &app, [&app] {
+    // Lets start-up be timed as a whole process: quit as soon as the window is on screen (with
+    // "films", once its films have been opened or have failed), naming on request the libraries
+    // loaded by then.
+    if (qEnvironmentVariableIsSet("VELMAR_QUIT_WHEN_SHOWN")) {
+        const bool films = qgetenv("VELMAR_QUIT_WHEN_SHOWN") == "films";
+        auto* poll = new QTimer(&app);
+        QObject::connect(poll, &QTimer::timeout, &app, [&app, &window, films, poll] {
+            if (films) {
+                const auto panels = window.findChildren<VideoPanelWidget*>();
+                if (std::any_of(panels.cbegin(), panels.cend(), [](const VideoPanelWidget* p) {
+                        return p->openState() == VideoPanelWidget::OpenState::Opening;
+                    }))
+                    return;
+            }
             if (qEnvironmentVariableIsSet("VELMAR_REPORT_LIBRARIES"))
                 for (const QString& library : mappedLibraries())
                     std::fprintf(stderr, "library: %s\n", library.toLocal8Bit().constData());
+            poll->stop();
             app.quit();
         });
+        poll->start(films ? 10 : 0);
+    }
     return app.exec();
 }
 

@@ -111,8 +111,8 @@ CommandLine parseCommandLine(QStringList arguments)
                                                           "(.html): --export OUT FILE [--scale F] (без окна). "
                                                           "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
                                                           "холст окна под панелью инструментов, без её полосы; "
-                                                          "видеофрагмент показан своим первым кадром (AVI без сжатия "
-                                                          "и Motion JPEG), видео в других форматах — пустой панелью."),
+                                                          "видеофрагмент показан своим первым кадром (файлы AVI, MP4, "
+                                                          "MOV, MKV и WebM), фильм, который не читается, — пустой панелью."),
                                            QStringLiteral("OUT"));
     const QCommandLineOption scale(QStringLiteral("scale"),
                                    QCoreApplication::translate("CommandLine", "С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "

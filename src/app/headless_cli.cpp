@@ -3,6 +3,7 @@
 #include "app/qt_translations.h"
 
 #include "platform/core/file_io.h"
+#include "storage/film_still.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
@@ -146,7 +147,15 @@ std::optional<LoadResult> loadForCommand(const QString& path, QString* errors)
     collectNotes(loaded, errors);
     if (!loaded.ok)
         return std::nullopt;
+    useFilmBudget(loaded.budget);
     return loaded;
+}
+
+// The films drawn as empty panels, one line each.
+void collectFilmProblems(QString* errors)
+{
+    for (const QString& problem : takeFilmProblems())
+        *errors += QCoreApplication::translate("FileCommands", "Фильм %1; нарисована пустая панель.\n").arg(problem);
 }
 
 }  // namespace
@@ -206,6 +215,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
         return 1;
     }
     const QString error = webPage ? exportWebPage(doc, client, output) : exportOutline(doc, client, scale, output);
+    collectFilmProblems(errors);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');
         return 1;
@@ -258,10 +268,13 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     // A damaged picture would show as a blank: no thumbnail rather than a wrong one.
     if (!loaded.ok || !loaded.message.isEmpty())
         return 1;
+    useFilmBudget(loaded.budget);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!renderThumbnail(loaded, size).save(&buffer, "PNG")) {
+    const QImage thumbnail = renderThumbnail(loaded, size);
+    collectFilmProblems(errors);
+    if (!thumbnail.save(&buffer, "PNG")) {
         *errors += QCoreApplication::translate("FileCommands", "Не удалось построить миниатюру конспекта «%1».\n").arg(input);
         return 1;
     }

@@ -141,6 +141,8 @@ private:
     void installOutlineFeatures();
     // Video fragments: players, their commands and the full-screen video window.
     void installVideoFeatures();
+    // Starts the show at the step where startAt appears (0: the start); see main_window_video.cpp.
+    void startShow(ObjectId startAt);
     // Shortcuts for New and Open, recent outlines, drops, pasted pictures, keys on the selection
     // (main_window_input.cpp).
     void installOutsideInput();

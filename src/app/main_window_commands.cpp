@@ -143,7 +143,7 @@ void MainWindow::buildMainMenu()
     c.present = addItem(service, "N301", QCoreApplication::translate("MainWindow", "Показ конспекта"));
     c.present->setShortcut(QKeySequence(Qt::Key_F5));
     connect(c.present, &QAction::triggered, this, [this] {
-        runGuarded(this, [this] { PresentationWindow::present(document(), canvas()->size(), this); });
+        runGuarded(this, [this] { startShow(0); });
     });
     QAction* fromFrame = addItem(service, "presentFromFrame", QCoreApplication::translate("MainWindow", "Показ с выбранного фрейма"));
     fromFrame->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
@@ -161,7 +161,7 @@ void MainWindow::buildMainMenu()
                     break;
                 }
             }
-            PresentationWindow::present(document(), canvas()->size(), this, start);
+            startShow(start);
         });
     });
 

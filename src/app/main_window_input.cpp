@@ -40,7 +40,8 @@ Incoming kindOfFile(const QString& path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("vmd") || suffix == QLatin1String("vmc"))
         return Incoming::Outline;
-    if (suffix == QLatin1String("avi"))
+    static const QStringList films{"avi", "mp4", "m4v", "mov", "mkv", "webm"};
+    if (films.contains(suffix))
         return Incoming::Film;
     static const QStringList pictures{"jpg", "jpeg", "png", "bmp", "gif", "webp"};
     return pictures.contains(suffix) ? Incoming::Picture : Incoming::None;

@@ -3,78 +3,62 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QTimer>
 
 #include <deque>
 #include <functional>
-#include <vector>
 
 namespace velmar {
 
-class FilmPlayer;
-
-// Takes the first pictures of the films the video panels show, one film at a time, so that an
-// outline with a hundred films needs no hundred media pipelines (each with its own threads) just to
-// show them. A film that storage/film_still.h reads by itself (uncompressed or Motion JPEG AVI)
-// costs no media framework at all. Any other file is opened by one player of the media module,
-// paused on its first picture, and that player is let go before the next file is taken: the media
-// framework holds at most one film for this, and none once every still is taken.
+// Takes the first pictures of the films the video panels show, one film each time round the event
+// loop, so that an outline with a hundred films opens at once and stays responsive while their
+// pictures arrive. The pictures are read by the film picture module (storage/film_still.h) within
+// the outline's budgets; no media framework is started for them.
 class FilmStillTaker : public QObject {
     Q_OBJECT
 public:
     struct Result {
-        bool ok = false;  // the film can be shown; its first picture (null when it gave none)
+        bool ok = false;  // the film's first picture was read
         QImage picture;
-        QString error;    // otherwise why not, in the media framework's words
+        QString error;    // otherwise why not, in Russian
     };
     using Callback = std::function<void(const Result&)>;
 
-    // How long the media framework may take over one film before it counts as failed.
+    // How long the media framework may take to start playing a film before it counts as failed.
     static constexpr int kTimeoutMs = 15000;
-    // How long a film that has opened may take to give its first picture.
-    static constexpr int kPictureWaitMs = 3000;
+    // A still is read at this many times its panel's size, so that a zoomed window or the show
+    // still draws it sharply.
+    static constexpr int kHeadroom = 2;
 
     static FilmStillTaker& instance();
     ~FilmStillTaker() override;
 
-    // Asks for the first picture of the film at path (an absolute name). done runs later in the
-    // GUI thread: never from inside request(), never after cancel(ticket) or once receiver is
-    // gone. An urgent request (a film the user has just chosen) goes before those waiting.
-    int request(const QString& path, QObject* receiver, Callback done, bool urgent = false);
+    // Asks for the first picture of the film at path (an absolute name) for a panel of the given
+    // size in device pixels. done runs later in the GUI thread: never from inside request(), never
+    // after cancel(ticket) or once receiver is gone. An urgent request (a film the user has just
+    // chosen) goes before those waiting.
+    int request(const QString& path, QSize panelSize, QObject* receiver, Callback done, bool urgent = false);
     void cancel(int ticket);
 
-    // Whether the media framework holds a film for this now.
-    bool playerActive() const { return m_player != nullptr; }
-    // Requests not yet answered, the film in the media framework included.
-    int pending() const { return int(m_waiting.size() + m_current.size()); }
+    // Requests not yet answered.
+    int pending() const { return int(m_waiting.size()); }
 
 private:
     FilmStillTaker();
     struct Request {
         int ticket = 0;
         QString path;
+        QSize size;
         QPointer<QObject> receiver;
         Callback done;
     };
 
     void takeNext();
-    void openInPlayer(const QString& path);
-    void pictureArrived(const QImage& picture);
-    void finish(const Result& result);
-    void deliver(const Result& result);
 
     std::deque<Request> m_waiting;
-    std::vector<Request> m_current;  // the film in the media framework and all who asked for it
-    QString m_currentPath;
-    std::deque<Request> m_delivering;  // answered, their callbacks under way
-    FilmPlayer* m_player = nullptr;
-    FilmPlayer* m_retired = nullptr;   // the last film's player, let go at the next turn
-    bool m_loaded = false;
-    QImage m_picture;
-    QTimer m_turn;       // takes the next film once control is back in the event loop
-    QTimer m_deadline;   // a film the media framework does not settle
-    QTimer m_pictureWait;
+    QTimer m_turn;  // takes the next film once control is back in the event loop
     int m_lastTicket = 0;
 };
 

@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <cmath>
+
 namespace velmar {
 
 // --- display ----------------------------------------------------------------------------------
@@ -27,6 +29,11 @@ void VideoDisplay::setPicture(const QImage& picture)
 {
     m_picture = picture;
     update();
+}
+
+void VideoDisplay::showPicture(const QImage& picture)
+{
+    m_picture = picture;
 }
 
 void VideoDisplay::setDisplayRect(const QRect& rect)
@@ -187,8 +194,9 @@ void VideoPanelWidget::apply(const VideoObject& video)
     if (video.fileName == m_fileName)
         return;
     if (m_stillOnly) {
+        // Read when drawn, at the size it is drawn at.
         startOver(video.fileName);
-        setPicture(filmStill(video.fileName));
+        update();
         return;
     }
     openSoon(video.fileName);
@@ -199,16 +207,35 @@ void VideoPanelWidget::showStill(bool playing)
     m_stillOnly = !playing;
     if (!m_stillOnly) {
         // The still shows at once, before the film's opening has come round.
-        if (picture().isNull())
-            setPicture(filmStill(m_fileName));
+        if (picture().isNull() && !m_fileName.isEmpty())
+            setPicture(filmStill(m_fileName, size() * FilmStillTaker::kHeadroom));
         return;
     }
-    // An opening that was to begin is called off.
+    // An opening that was to begin is called off; the still is read when the panel is drawn.
     const QString fileName = m_fileName;
     startOver(fileName);
     m_openState = OpenState::Closed;
     m_bar->update();
-    display()->setPicture(filmStill(m_fileName));
+    update();
+}
+
+void VideoPanelWidget::paintEvent(QPaintEvent* event)
+{
+    if (m_stillOnly && !m_fileName.isEmpty()) {
+        // The still at the size this drawing gives the panel: a thumbnail reads a small one, an
+        // enlarged export or a printed page a larger one (up to the film's own size).
+        QTransform toDevice;
+        {
+            QPainter probe(this);
+            toDevice = probe.deviceTransform();
+        }
+        const QSize drawn(int(std::ceil(width() * std::hypot(toDevice.m11(), toDevice.m12()))),
+                          int(std::ceil(height() * std::hypot(toDevice.m21(), toDevice.m22()))));
+        const QImage still = filmStill(m_fileName, drawn);
+        if (still.cacheKey() != picture().cacheKey())
+            showPicture(still);
+    }
+    VideoDisplay::paintEvent(event);
 }
 
 void VideoPanelWidget::openSoon(const QString& fileName)
@@ -255,7 +282,7 @@ void VideoPanelWidget::open(const QString& fileName, bool urgent)
     m_openedPath = info.absoluteFilePath();
     const int generation = m_generation;
     m_stillTicket = FilmStillTaker::instance().request(
-        m_openedPath, this,
+        m_openedPath, size() * devicePixelRatioF(), this,
         [this, generation](const FilmStillTaker::Result& result) {
             if (generation == m_generation)
                 stillTaken(result.ok, result.picture, result.error);

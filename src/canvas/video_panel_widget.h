@@ -25,6 +25,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Sets the picture from inside a paint event, without asking for another one.
+    void showPicture(const QImage& picture);
     // Paints what shows before the first picture arrives.
     virtual void paintEmpty(QPainter& painter);
 
@@ -133,6 +135,7 @@ signals:
     void playFailed(const QString& reason);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEmpty(QPainter& painter) override;
 

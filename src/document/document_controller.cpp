@@ -4,6 +4,7 @@
 
 #include "model/grid.h"
 #include "model/zoom.h"
+#include "storage/film_still.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
@@ -309,6 +310,8 @@ void DocumentController::newOutline()
 
 void DocumentController::replaceOutline(LoadResult& loaded)
 {
+    // The outline's films are read within what its pictures left.
+    useFilmBudget(loaded.budget);
     m_document.outline = std::move(loaded.outline);
     m_document.outline.setSequenceRecording(true);
     m_document.interaction = InteractionState{};

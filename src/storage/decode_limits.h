@@ -49,8 +49,18 @@ public:
     static constexpr qint64 pixelsPerFileByte = 128;
 
     explicit PictureBudget(qint64 fileBytes)
-        : m_pixelsLeft(std::min(maxDecodedBytes / 4, freePixels + pixelsPerFileByte * std::max<qint64>(0, fileBytes)))
+        : m_pixelsLeft(std::min(maxDecodedBytes / 4, freePixels + pixelsPerFileByte * std::max<qint64>(0, fileBytes))),
+          m_granted(m_pixelsLeft)
     {
+    }
+
+    // Adds what another file read for the same document buys (a film: 128 pixels per byte of
+    // it), within the same 2 GB for everything granted.
+    void grant(qint64 fileBytes)
+    {
+        const qint64 more = std::min(maxDecodedBytes / 4 - m_granted, pixelsPerFileByte * std::max<qint64>(0, fileBytes));
+        m_pixelsLeft += more;
+        m_granted += more;
     }
 
     // Takes a picture of the given stream size out of the budget; false (nothing taken) when it
@@ -77,6 +87,7 @@ public:
 
 private:
     qint64 m_pixelsLeft;
+    qint64 m_granted;
 };
 
 }  // namespace velmar

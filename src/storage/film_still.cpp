@@ -1,254 +1,246 @@
 #include "storage/film_still.h"
 
-#include "storage/jpeg_codec.h"
+#include "platform/core/file_io.h"
+#include "storage/decode_limits.h"
+#include "storage/film_picture_module.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
-#include <QIODevice>
+#include <QLibrary>
 #include <QMutex>
-#include <QtEndian>
 
-#include <optional>
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmar {
 
 namespace {
 
-// Largest frame read as a still: more than any film a panel would show, far less than memory.
-constexpr qint64 kMaxFrameBytes = 64 * 1024 * 1024;
-constexpr int kMaxSide = 8192;
-// Chunks walked before giving up on a file that holds no video frame.
-constexpr int kMaxChunks = 100000;
+// --- the module ------------------------------------------------------------------------------
 
-struct Chunk {
-    QByteArray id;
-    quint32 size = 0;
-    qint64 data = 0;  // offset of the chunk's data
+struct FilmModule {
+    VelmarReadFilmPicture read = nullptr;
+    VelmarFreeFilmPicture release = nullptr;
+    QString error;
 };
 
-std::optional<Chunk> readChunk(QIODevice& file, qint64 at, qint64 end)
+// The installed module sits in the program's library folder; a program run from its build folder
+// finds the module that build made.
+QStringList moduleCandidates()
 {
-    if (at + 8 > end || !file.seek(at))
-        return std::nullopt;
-    const QByteArray head = file.read(8);
-    if (head.size() != 8)
-        return std::nullopt;
-    Chunk chunk{head.left(4), qFromLittleEndian<quint32>(head.constData() + 4), at + 8};
-    if (chunk.data + qint64(chunk.size) > end)
-        return std::nullopt;
-    return chunk;
+    const QString override = qEnvironmentVariable("VELMAR_FILM_MODULE");
+    if (!override.isEmpty())
+        return {override};
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    return {programDir.filePath(QStringLiteral("../" VELMAR_INSTALLED_MODULE_DIR "/velmar_film_pictures.so")),
+            QStringLiteral(VELMAR_BUILD_FILM_MODULE)};
 }
 
-// The next chunk after one: chunks are padded to an even size.
-qint64 after(const Chunk& chunk)
+FilmModule loadModule()
 {
-    return chunk.data + qint64(chunk.size) + (chunk.size & 1);
+    FilmModule module;
+    for (const QString& name : moduleCandidates()) {
+        if (!QFileInfo::exists(name))
+            continue;
+        QLibrary library(name);
+        library.setLoadHints(QLibrary::PreventUnloadHint);
+        module.read = reinterpret_cast<VelmarReadFilmPicture>(library.resolve("velmarReadFilmPicture"));
+        module.release = reinterpret_cast<VelmarFreeFilmPicture>(library.resolve("velmarFreeFilmPicture"));
+        if (module.read && module.release)
+            return module;
+        module = FilmModule{nullptr, nullptr, library.errorString()};
+    }
+    module.error = module.error.isEmpty() ? QCoreApplication::translate("FilmStill", "модуль чтения фильмов не найден")
+                                          : QCoreApplication::translate("FilmStill", "модуль чтения фильмов не загружается: %1").arg(module.error);
+    return module;
 }
 
-QByteArray readData(QIODevice& file, const Chunk& chunk, qint64 limit)
+// All of this is touched under the one lock below.
+QMutex stillsLock;
+FilmModule* loadedModule = nullptr;
+
+const FilmModule& module()
 {
-    if (qint64(chunk.size) > limit || !file.seek(chunk.data))
-        return {};
-    QByteArray bytes = file.read(chunk.size);
-    return bytes.size() == qint64(chunk.size) ? bytes : QByteArray();
+    if (!loadedModule)
+        loadedModule = new FilmModule(loadModule());  // kept for the life of the process
+    return *loadedModule;
 }
 
-// What a video stream's format chunk says about its frames.
-struct VideoFormat {
-    int stream = -1;  // the stream's number, which names its frame chunks ("00dc", "01db")
-    QByteArray handler;
-    QByteArray bitmapInfo;  // the format chunk: a bitmap info header and, for 8 bits, a palette
+// --- the outline's budget --------------------------------------------------------------------
+
+std::shared_ptr<PictureBudget> budget;
+qint64 timeLeftMs = kFilmsTimeLimitMs;
+
+PictureBudget& currentBudget()
+{
+    if (!budget)
+        budget = std::make_shared<PictureBudget>(0);
+    return *budget;
+}
+
+// --- reading a file through the module -------------------------------------------------------
+
+struct FileInput {
+    int handle = -1;
+    qint64 position = 0;
+    qint64 size = 0;
 };
 
-quint32 u32(const QByteArray& bytes, int at)
+int readFile(void* opaque, uint8_t* buffer, int size)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
-}
-
-quint16 u16(const QByteArray& bytes, int at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
-
-// The first video stream of the header list.
-std::optional<VideoFormat> findVideoStream(QIODevice& file, const Chunk& headerList)
-{
-    int stream = 0;
-    for (qint64 at = headerList.data + 4; at < after(headerList);) {
-        const std::optional<Chunk> chunk = readChunk(file, at, after(headerList));
-        if (!chunk)
-            return std::nullopt;
-        at = after(*chunk);
-        if (chunk->id != "LIST" || chunk->size < 4)
+    auto* in = static_cast<FileInput*>(opaque);
+    for (;;) {
+        const ssize_t got = ::pread(in->handle, buffer, size_t(std::max(0, size)), off_t(in->position));
+        if (got < 0 && errno == EINTR)
             continue;
-        file.seek(chunk->data);
-        if (file.read(4) != "strl")
-            continue;
-        QByteArray header, format;
-        for (qint64 inner = chunk->data + 4; inner < after(*chunk);) {
-            const std::optional<Chunk> part = readChunk(file, inner, after(*chunk));
-            if (!part)
-                break;
-            inner = after(*part);
-            if (part->id == "strh")
-                header = readData(file, *part, 4096);
-            else if (part->id == "strf")
-                format = readData(file, *part, 64 * 1024);
-        }
-        if (header.size() >= 8 && header.left(4) == "vids" && format.size() >= 40)
-            return VideoFormat{stream, header.mid(4, 4), format};
-        ++stream;
+        if (got < 0)
+            return -1;
+        in->position += got;
+        return int(got);
     }
-    return std::nullopt;
 }
 
-// One uncompressed frame: rows of 8, 16, 24 or 32 bits, bottom-up unless the height is negative.
-QImage decodeUncompressed(const QByteArray& info, const QByteArray& frame)
+int64_t seekFile(void* opaque, int64_t offset, int whence)
 {
-    const int width = int(u32(info, 4));
-    const qint32 signedHeight = qint32(u32(info, 8));
-    const int height = signedHeight < 0 ? -signedHeight : signedHeight;
-    const int bits = u16(info, 14);
-    const quint32 compression = u32(info, 16);
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
-        return {};
-    if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return {};
-    const qint64 stride = ((qint64(width) * bits + 31) / 32) * 4;
-    if (frame.size() < stride * height)
-        return {};
-    const int headerSize = int(u32(info, 0));
-    // 16 bits are 5-5-5 unless bit fields say 5-6-5.
-    bool rgb565 = false;
-    if (bits == 16 && compression == 3 && info.size() >= headerSize + 12)
-        rgb565 = u32(info, headerSize + 4) == 0x07E0;
-    QList<QRgb> palette;
-    if (bits == 8) {
-        const quint32 used = u32(info, 32);
-        const int colours = used == 0 || used > 256 ? 256 : int(used);
-        for (int i = 0; i < colours && headerSize + 4 * i + 3 < info.size(); ++i) {
-            const auto* c = reinterpret_cast<const uchar*>(info.constData() + headerSize + 4 * i);
-            palette << qRgb(c[2], c[1], c[0]);
-        }
-        palette.resize(256, qRgb(0, 0, 0));
+    auto* in = static_cast<FileInput*>(opaque);
+    constexpr int kAskSize = 0x10000;
+    qint64 at = 0;
+    switch (whence) {
+    case kAskSize: return in->size;
+    case SEEK_SET: at = offset; break;
+    case SEEK_CUR: at = in->position + offset; break;
+    case SEEK_END: at = in->size + offset; break;
+    default: return -1;
     }
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        const int sourceRow = signedHeight < 0 ? y : height - 1 - y;
-        const auto* s = reinterpret_cast<const uchar*>(frame.constData() + stride * sourceRow);
-        auto* d = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            switch (bits) {
-            case 8: d[x] = palette[s[x]]; break;
-            case 16: {
-                const quint16 v = quint16(s[2 * x] | (s[2 * x + 1] << 8));
-                if (rgb565)
-                    d[x] = qRgb(((v >> 11) & 31) * 255 / 31, ((v >> 5) & 63) * 255 / 63, (v & 31) * 255 / 31);
-                else
-                    d[x] = qRgb(((v >> 10) & 31) * 255 / 31, ((v >> 5) & 31) * 255 / 31, (v & 31) * 255 / 31);
-                break;
-            }
-            case 24: d[x] = qRgb(s[3 * x + 2], s[3 * x + 1], s[3 * x]); break;
-            default: d[x] = qRgb(s[4 * x + 2], s[4 * x + 1], s[4 * x]); break;
-            }
-        }
+    if (at < 0)
+        return -1;
+    in->position = at;
+    return at;
+}
+
+QString statusText(int status, const VelmarFilmPicture& picture, bool budgetRefused)
+{
+    switch (status) {
+    case VelmarFilmNotAFilm: return QCoreApplication::translate("FilmStill", "формат файла не распознан: это не фильм или фильм повреждён");
+    case VelmarFilmNoVideo: return QCoreApplication::translate("FilmStill", "в файле нет видео");
+    case VelmarFilmUnsupportedCodec: return QCoreApplication::translate("FilmStill", "видео сжато способом, который программа не читает");
+    case VelmarFilmTooLarge:
+        if (picture.frameWidth <= 0 || picture.frameHeight <= 0)
+            return QCoreApplication::translate("FilmStill", "кадр фильма слишком велик");
+        if (budgetRefused)
+            return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек: фильмы и рисунки конспекта вместе слишком велики для его размера")
+                .arg(picture.frameWidth)
+                .arg(picture.frameHeight);
+        return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек слишком велик").arg(picture.frameWidth).arg(picture.frameHeight);
+    case VelmarFilmTimedOut: return QCoreApplication::translate("FilmStill", "первый кадр не прочитан за отведённое время");
+    case VelmarFilmReadLimit: return QCoreApplication::translate("FilmStill", "первый кадр не найден в той части файла, которую фильму позволено прочитать");
+    default: return QCoreApplication::translate("FilmStill", "файл фильма повреждён");
     }
-    return image;
 }
 
-bool isMotionJpeg(const QByteArray& fourcc)
-{
-    const QByteArray upper = fourcc.toUpper();
-    return upper == "MJPG" || upper == "JPEG" || upper == "AVRN";
-}
+struct Reading {
+    FilmStill still;
+    bool reduced = false;  // the picture is smaller than the frame
+};
 
-QImage decodeFrame(const VideoFormat& format, const QByteArray& frame)
+// Reads the film's first picture at no more than `size`, charging the outline's budget unless
+// this file was charged before. Called under the lock.
+Reading readFilm(const QString& path, QSize size, bool charge)
 {
-    const quint32 compression = u32(format.bitmapInfo, 16);
-    const QByteArray fourcc = format.bitmapInfo.mid(16, 4);
-    if (compression == 0 || compression == 3 || fourcc == "DIB " || fourcc == "RGB ")
-        return decodeUncompressed(format.bitmapInfo, frame);
-    if (isMotionJpeg(fourcc) || isMotionJpeg(format.handler))
-        return decodeJpeg(frame);
-    return {};
-}
-
-// Finds the first non-empty frame of the stream in the movie list (also inside "rec " lists).
-QImage firstFrame(QIODevice& file, const VideoFormat& format, const Chunk& movie)
-{
-    const QByteArray number = QByteArray::number(format.stream).rightJustified(2, '0');
-    int walked = 0;
-    QList<std::pair<qint64, qint64>> lists{{movie.data + 4, after(movie)}};
-    while (!lists.isEmpty()) {
-        auto [at, end] = lists.takeFirst();
-        while (at < end && ++walked < kMaxChunks) {
-            const std::optional<Chunk> chunk = readChunk(file, at, end);
-            if (!chunk)
-                return {};
-            at = after(*chunk);
-            if (chunk->id == "LIST") {
-                // The frames of a "rec " list come before the chunks that follow it.
-                lists.prepend({at, end});
-                at = chunk->data + 4;
-                end = after(*chunk);
-                continue;
-            }
-            if (chunk->id.left(2) != number || (chunk->id.mid(2) != "dc" && chunk->id.mid(2) != "db"))
-                continue;
-            if (chunk->size == 0)
-                continue;  // a dropped frame
-            const QByteArray data = readData(file, *chunk, kMaxFrameBytes);
-            return data.isEmpty() ? QImage() : decodeFrame(format, data);
-        }
+    Reading result;
+    QString problem;
+    FileInput input;
+    input.handle = openRegularFile(path, &problem);
+    if (input.handle < 0) {
+        result.still.problem = problem;
+        return result;
     }
-    return {};
-}
-
-}  // namespace
-
-QImage decodeAviFirstPicture(QIODevice& file)
-{
-    if (!file.isOpen() || !file.seek(0))
-        return {};
-    const QByteArray riff = file.read(12);
-    if (riff.size() != 12 || riff.left(4) != "RIFF" || riff.mid(8, 4) != "AVI ")
-        return {};
-    // A file cut short still shows its first frame if that frame is whole.
-    const qint64 end = std::min<qint64>(file.size(), 8 + qint64(u32(riff, 4)));
-    std::optional<VideoFormat> format;
-    for (qint64 at = 12; at < end;) {
-        const std::optional<Chunk> chunk = readChunk(file, at, file.size());
-        if (!chunk)
-            return {};
-        at = after(*chunk);
-        if (chunk->id != "LIST" || chunk->size < 4)
-            continue;
-        file.seek(chunk->data);
-        const QByteArray type = file.read(4);
-        if (type == "hdrl")
-            format = findVideoStream(file, *chunk);
-        else if (type == "movi")
-            return format ? firstFrame(file, *format, *chunk) : QImage();
+    struct stat info {};
+    input.size = ::fstat(input.handle, &info) == 0 ? qint64(info.st_size) : 0;
+    const FilmModule& m = module();
+    if (!m.read) {
+        ::close(input.handle);
+        result.still.problem = m.error;
+        return result;
     }
-    return {};
+    if (timeLeftMs <= 0) {
+        ::close(input.handle);
+        result.still.problem = QCoreApplication::translate("FilmStill", "время, отведённое на чтение фильмов конспекта, истекло");
+        return result;
+    }
+    PictureBudget& pixels = currentBudget();
+    if (charge)
+        pixels.grant(input.size);
+    VelmarFilmRequest request{};
+    request.version = kVelmarFilmModuleVersion;
+    request.input = {&input, readFile, seekFile};
+    request.maxWidth = std::clamp(size.width(), 1, kMaxStillSide);
+    request.maxHeight = std::clamp(size.height(), 1, kMaxStillSide);
+    // A film already charged is read again at a larger size within what one picture may have.
+    const qint64 framePixelsAllowed = charge ? std::min(JpegLimits::maxPixels, pixels.pixelsLeft()) : JpegLimits::maxPixels;
+    request.maxFramePixels = std::max<qint64>(1, framePixelsAllowed);
+    request.maxBytesRead = kFilmReadLimitBytes;
+    request.timeoutMs = int(std::min<qint64>(kFilmTimeLimitMs, timeLeftMs));
+    QElapsedTimer clock;
+    clock.start();
+    VelmarFilmPicture picture{};
+    const int status = m.read(&request, &picture);
+    timeLeftMs -= clock.elapsed();
+    ::close(input.handle);
+    const qint64 frame = qint64(std::max(0, picture.frameWidth)) * std::max(0, picture.frameHeight);
+    if (status == VelmarFilmOk && picture.pixels) {
+        QImage image(picture.width, picture.height, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height; ++y)
+            std::copy_n(picture.pixels + qsizetype(y) * picture.width, picture.width,
+                        reinterpret_cast<QRgb*>(image.scanLine(y)));
+        result.still.picture = image;
+        result.reduced = picture.width < picture.frameWidth || picture.height < picture.frameHeight;
+        if (charge)
+            pixels.take(frame > 0 ? frame : qint64(picture.width) * picture.height);
+    } else {
+        const bool budgetRefused = status == VelmarFilmTooLarge && frame > 0 && frame <= JpegLimits::maxPixels;
+        result.still.problem = statusText(status, picture, budgetRefused);
+    }
+    m.release(&picture);
+    return result;
 }
 
-namespace {
+// --- the stills kept ---------------------------------------------------------------------------
 
 struct KeptStill {
     QDateTime modified;
     qint64 size = -1;
     QImage picture;
+    bool reduced = false;
+    QString problem;
 };
-
-QMutex stillsLock;
 
 QHash<QString, KeptStill>& keptStills()
 {
     static QHash<QString, KeptStill> stills;
     return stills;
+}
+
+QStringList& problems()
+{
+    static QStringList lines;
+    return lines;
+}
+
+QImage reducedToLimit(const QImage& picture)
+{
+    if (picture.width() <= kMaxStillSide && picture.height() <= kMaxStillSide)
+        return picture;
+    return picture.scaled(QSize(kMaxStillSide, kMaxStillSide), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace
@@ -258,30 +250,69 @@ void rememberFilmStill(const QString& path, const QImage& picture)
     const QFileInfo info(path);
     if (picture.isNull() || !info.isFile())
         return;
+    const QImage kept = reducedToLimit(picture);
     const QMutexLocker lock(&stillsLock);
-    keptStills().insert(info.absoluteFilePath(), KeptStill{info.lastModified(), info.size(), picture});
+    keptStills().insert(info.absoluteFilePath(),
+                        KeptStill{info.lastModified(), info.size(), kept, kept.size() != picture.size(), {}});
 }
 
-QImage filmStill(const QString& path)
+FilmStill readFilmStill(const QString& path, QSize drawnSize)
 {
+    if (path.isEmpty())
+        return {};
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
-        return {};
     const QString key = info.absoluteFilePath();
-    {
-        const QMutexLocker lock(&stillsLock);
-        const auto kept = keptStills().constFind(key);
-        if (kept != keptStills().cend() && kept->modified == info.lastModified() && kept->size == info.size())
-            return kept->picture;
-    }
-    QFile file(key);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QImage picture = decodeAviFirstPicture(file);
-    // Kept even when null: a film in another codec is not read again for every drawing.
+    const QSize wanted = drawnSize.expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxStillSide, kMaxStillSide));
     const QMutexLocker lock(&stillsLock);
-    keptStills().insert(key, KeptStill{info.lastModified(), info.size(), picture});
-    return picture;
+    const auto kept = keptStills().constFind(key);
+    const bool known = kept != keptStills().cend() && kept->modified == info.lastModified() && kept->size == info.size();
+    if (known) {
+        if (!kept->problem.isEmpty())
+            return {{}, kept->problem};
+        const bool enough = kept->picture.width() >= wanted.width() && kept->picture.height() >= wanted.height();
+        if (enough || !kept->reduced)
+            return {kept->picture, {}};
+    }
+    // A larger drawing of a film already read wants more of it: read again, charged once.
+    const QSize size = known ? wanted.expandedTo(kept->picture.size()) : wanted;
+    Reading read = readFilm(key, size, !known);
+    if (read.still.picture.isNull()) {
+        if (known)
+            return {kept->picture, {}};
+        const QString line = QStringLiteral("«%1»: %2").arg(info.fileName(), read.still.problem);
+        if (!problems().contains(line))
+            problems() << line;
+        // Kept, timeouts too: every drawing of the outline would wait again (a new outline tries
+        // again, see useFilmBudget).
+        if (info.isFile())
+            keptStills().insert(key, KeptStill{info.lastModified(), info.size(), {}, false, read.still.problem});
+        return read.still;
+    }
+    keptStills().insert(key, KeptStill{info.lastModified(), info.size(), read.still.picture, read.reduced, {}});
+    return read.still;
+}
+
+void useFilmBudget(std::shared_ptr<PictureBudget> outlineBudget)
+{
+    const QMutexLocker lock(&stillsLock);
+    budget = std::move(outlineBudget);
+    timeLeftMs = kFilmsTimeLimitMs;
+    // Stills kept for the last outline stay (they were paid for); films that failed are read
+    // afresh for the new outline, which may have the budget or the time they lacked.
+    for (auto it = keptStills().begin(); it != keptStills().end();)
+        it = it->problem.isEmpty() ? std::next(it) : keptStills().erase(it);
+}
+
+QStringList takeFilmProblems()
+{
+    const QMutexLocker lock(&stillsLock);
+    return std::exchange(problems(), {});
+}
+
+bool filmPictureModuleLoaded()
+{
+    const QMutexLocker lock(&stillsLock);
+    return loadedModule && loadedModule->read;
 }
 
 }  // namespace velmar

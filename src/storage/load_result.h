@@ -6,9 +6,12 @@
 #include <QSize>
 
 #include <algorithm>
+#include <memory>
 #include <QString>
 
 namespace velmar {
+
+class PictureBudget;
 
 // An outline read from a file. Readers build it in a fresh Outline; the caller replaces the open
 // outline with it only when ok, so a refused or damaged file never costs the user their work.
@@ -23,6 +26,9 @@ struct LoadResult {
     QString outlineName;
     ColourValue canvasColour = kButtonFace;
     QSize windowSize;  // the main window's outer size stored in the file
+    // The decoding budget the file's pictures left: its films' first pictures are charged to it
+    // (see storage/film_still.h). Null for an outline without pictures.
+    std::shared_ptr<PictureBudget> budget;
 };
 
 // Outer window size minus the canvas client size (window frame and menu bar), used to work out

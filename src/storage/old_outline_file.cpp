@@ -331,6 +331,9 @@ private:
     QString m_path;
     int m_count = 0;
     PictureBudget m_budget;
+
+public:
+    const PictureBudget& budget() const { return m_budget; }
 };
 
 // The side file: its bytes already read, or its path to be opened once pictures are wanted.
@@ -577,6 +580,8 @@ private:
             if (v40())
                 readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
         }
+        // What the pictures left is the films' to decode.
+        m_result.budget = std::make_shared<PictureBudget>(pictures.budget());
     }
 
     Version m_version;

@@ -287,7 +287,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
     bool chunksLocatable = true;
-    PictureBudget budget(source.size());
+    auto budget = std::make_shared<PictureBudget>(source.size());
+    result.budget = budget;  // what the pictures leave is the films' to decode
     for (int k = 1; k <= int(h.tailLengths.size()); ++k) {
         const qint64 cumulative = h.tailLengths[std::size_t(k - 1)];
         if (cumulative < 0)
@@ -315,7 +316,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             problems[k] = QCoreApplication::translate("OutlineIo", "длина данных (%1 байт) не соответствует размеру рисунка").arg(length);
         else if (stream.isEmpty())
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
-        else if (!budget.take(jpegDecodingCost(stream)))
+        else if (!budget->take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
         else {
             // A reduced picture for a small drawing of the outline is decoded at the smallest size

@@ -18,7 +18,7 @@ namespace {
 // Translated when asked for: a constant would be made before the interface language is chosen.
 QString videoFilter()
 {
-    return QCoreApplication::translate("VideoCommands", "Видео фрагмент (*.avi)|*.avi");
+    return QCoreApplication::translate("VideoCommands", "Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm");
 }
 
 // A reason as the framework words it, without its closing full stop.
@@ -170,6 +170,11 @@ void VideoCommands::watch(VideoPanelWidget* panel)
     connect(panel, &VideoPanelWidget::openFinished, this, [this, panel] { panelSettled(panel); });
     // A film opens for playing only when it is played: what fails then is said at once.
     connect(panel, &VideoPanelWidget::playFailed, this, [this, panel](const QString& reason) {
+        // Never over a running show: said once the show has ended.
+        if (m_holding) {
+            m_failures.append({panel->fileName(), reason});
+            return;
+        }
         dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("VideoCommands", "Ошибка"), openFailure(panel->fileName(), reason),
                          QMessageBox::Critical);
     });
@@ -212,11 +217,23 @@ void VideoCommands::reportWhenSettled()
     m_reportSoon.start();
 }
 
+void VideoCommands::reportNow()
+{
+    reportFailures();
+}
+
+void VideoCommands::holdReports(bool hold)
+{
+    m_holding = hold;
+    if (!hold)
+        reportWhenSettled();
+}
+
 void VideoCommands::reportFailures()
 {
     m_reportSoon.stop();
     m_reportDeadline.stop();
-    if (m_failures.isEmpty())
+    if (m_failures.isEmpty() || m_holding)
         return;
     QString text;
     if (m_failures.size() == 1) {

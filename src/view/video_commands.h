@@ -44,6 +44,12 @@ public:
     // The outline was replaced; every video panel is new and opening its file.
     void outlineReplaced();
 
+    // Says at once which films could not be opened so far (before a show covers the window).
+    void reportNow();
+    // While a show runs no message about films is shown: they wait until it has ended.
+    void holdReports(bool hold);
+    bool holdingReports() const { return m_holding; }
+
 private:
     int currentSlot() const;
     void watch(VideoPanelWidget* panel);
@@ -65,6 +71,7 @@ private:
     QSet<QString> m_reported;    // files reported since the outline was opened
     QTimer m_reportSoon;         // the failures of one loading go out together
     QTimer m_reportDeadline;     // ... but no later than this after the first one
+    bool m_holding = false;      // a show is running
 };
 
 }  // namespace velmar

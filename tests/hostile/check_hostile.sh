@@ -104,6 +104,87 @@ for bomb in arith100 huffman100 spectral; do
   [ ! -e "$bomb.png" ] || fail "a thumbnail of a damaged picture was written"
 done
 
+# --- Films of strangers -------------------------------------------------------------------------
+# A bitmap header of 0x80000000 bytes, an 8-bit film whose header says -4096 bytes (its palette
+# would be read from before the format data), a 4 GiB sparse AVI of 12 header bytes, and twenty
+# links to a 4 KB Motion JPEG film whose frame is 5000 × 5000. Each outline goes through --export
+# (twice, byte-identical), the web page, --thumbnail, --info and the window: within 5 s, without
+# a signal, under 600 MB, and every film that is not drawn is named once.
+# run_film SECONDS COMMAND...: sets STATUS, ELAPSED and PEAK_MB (the largest resident set).
+run_film() {
+  local allowed=$1; shift
+  local start end
+  start=$(date +%s%N)
+  timeout -s KILL $((allowed * 3 + 5)) /usr/bin/time -f '%M' -o "$WORK/$CASE.rss" "$@" >"$WORK/$CASE.out" 2>"$WORK/$CASE.err"
+  STATUS=$?
+  end=$(date +%s%N)
+  ELAPSED=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.2f", ns / 1e9 }')
+  PEAK_MB=$(( $(tail -n 1 "$WORK/$CASE.rss" | tr -dc 0-9) / 1024 ))
+  local slack=1 cap=600
+  [ "$SANITIZED" = ON ] && slack=4 cap=2400  # sanitized builds are slower and keep freed memory
+  if [ "$STATUS" -ge 128 ]; then fail "ended by signal $((STATUS - 128)) after ${ELAPSED}s: $(head -c 300 "$WORK/$CASE.err")"; fi
+  if awk -v e="$ELAPSED" -v a="$allowed" -v s="$slack" 'BEGIN { exit !(e > a * s) }'; then fail "took ${ELAPSED}s, allowed ${allowed}s"; fi
+  [ "$PEAK_MB" -le "$cap" ] || fail "${PEAK_MB} MB resident, allowed ${cap} MB"
+  echo "ok? [$CASE] status $STATUS in ${ELAPSED}s, ${PEAK_MB} MB"
+}
+for kind in plain header-size negative-header huge-mjpeg; do
+  "$MAKE_INPUT" film "$kind" "film-$kind.avi" || fail "film-$kind.avi not built"
+done
+printf 'RIFF\xf4\xff\xff\xffAVI ' > film-sparse.avi && truncate -s 4G film-sparse.avi
+mkdir -p links && for k in $(seq 1 20); do ln -sf "$WORK/film-huge-mjpeg.avi" "links/film$k.avi"; done
+film_outline() {  # film_outline OUT.vmd FILM...: one fragment per film, in rows of five
+  local out=$1; shift
+  { echo '{"name": "Фильмы", "windowSize": [800, 600], "videos": ['
+    local k=0 sep=''
+    for f in "$@"; do
+      printf '%s{"bounds": [%d, %d, 140, 100], "file": "%s"}' "$sep" $((10 + (k % 5) * 150)) $((40 + (k / 5) * 110)) "$f"
+      sep=','; k=$((k + 1))
+    done
+    echo ']}'; } > "$out.json"
+  "$MAKE_OUTLINE" "$out" < "$out.json" || fail "$out not built"
+}
+for kind in plain header-size negative-header huge-mjpeg sparse; do film_outline "film-$kind.vmd" "$WORK/film-$kind.avi"; done
+film_outline film-links.vmd "$WORK"/links/film{1..20}.avi
+for outline in plain header-size negative-header sparse huge-mjpeg links; do
+  vmd=film-$outline.vmd
+  for n in 1 2; do
+    CASE="film $outline, --export png ($n)"; run_film 5 "$VELMAR" --export "film-$outline-$n.png" "$vmd"
+    expect_status 0
+  done
+  cmp -s "film-$outline-1.png" "film-$outline-2.png" || fail "two exports of $vmd differ"
+  case $outline in
+    plain) [ ! -s "$WORK/$CASE.err" ] || fail "a note for a good film: $(head -c 300 "$WORK/$CASE.err")" ;;
+    # The bitmap header's size field is not needed to read the frame: drawn or named, never both.
+    header-size|negative-header) ;;
+    # One note for each film drawn empty, never two.
+    sparse) [ "$(grep -c '^Фильм «film-sparse.avi»' "$WORK/$CASE.err")" = 1 ] || fail "no one note: $(head -c 300 "$WORK/$CASE.err")" ;;
+    links) [ "$(grep '^Фильм «' "$WORK/$CASE.err" | sort -u | wc -l)" = 20 ] || fail "not one note per link: $(head -c 300 "$WORK/$CASE.err")" ;;
+  esac
+  [ "$(grep '^Фильм «' "$WORK/$CASE.err" | sort | uniq -d | wc -l)" = 0 ] || fail "a film named twice"
+  CASE="film $outline, web page"; run_film 5 "$VELMAR" --export "film-$outline.html" "$vmd"
+  expect_status 0
+  CASE="film $outline, --thumbnail"; run_film 5 "$VELMAR" --thumbnail 256 "$vmd" "film-$outline-thumb.png"
+  expect_status 0; [ -s "film-$outline-thumb.png" ] || fail "no thumbnail"
+  CASE="film $outline, --info"; run_film 5 "$VELMAR" --info "$vmd"
+  expect_status 0
+  CASE="film $outline, window"
+  VELMAR_HOME=$WORK/film-home-$outline VELMAR_QUIT_WHEN_SHOWN=films run_film 5 "$VELMAR" "$vmd"
+  expect_status 0
+done
+# The good film is drawn: red over blue in its panel, not the empty panel.
+python3 - "$WORK/film-plain-1.png" <<'PY' || fail "the good film's picture is not in the export"
+import re, subprocess, sys
+# The panel lies at (10, 40) on the canvas, 9 px below the top of the export (the tool bar's band
+# is not drawn): a point in its top half and one in its bottom half.
+def rgb(x, y):
+    out = subprocess.run(["convert", sys.argv[1], "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "txt:-"],
+                         capture_output=True, text=True).stdout
+    h = re.search(r"#([0-9A-Fa-f]{6})", out).group(1)
+    return [int(h[i:i + 2], 16) for i in (0, 2, 4)]
+near = lambda a, b: all(abs(p - q) <= 24 for p, q in zip(a, b))
+top, bottom = rgb(80, 35), rgb(80, 90)
+sys.exit(0 if near(top, (255, 0, 0)) and near(bottom, (0, 0, 255)) else print(top, bottom) or 1)
+PY
 # --- Document text: HTML and control characters ------------------------------------------------
 esc=$(printf '\033') bel=$(printf '\007')
 cat > html.json <<JSON

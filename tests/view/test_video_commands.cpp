@@ -7,12 +7,16 @@
 #include "support/avi_writer.h"
 #include "support/window_fixture.h"
 #include "view/video_commands.h"
+#include "view/presentation_window.h"
 #include "view/video_window.h"
+#include "storage/outline_io.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace velmar;
@@ -28,6 +32,7 @@ private slots:
     void filmsComeBackAfterSavingAndReopening();
     void missingFilmsAreReportedOnceTogether();
     void undoAndRedoBringTheFilmBack();
+    void noFilmMessageCoversTheShow();
 
 private:
     // A frame with a video fragment in it, the fragment current; returns the fragment's slot.
@@ -48,6 +53,17 @@ private:
 namespace {
 
 constexpr int kWait = 15000;
+
+// A file named like a film that holds none.
+QString writeNotAFilm(WindowFixture& f)
+{
+    const QString path = QDir(f.home.path()).filePath(QStringLiteral("notes.avi"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(QByteArray("plain text, no film here\n").repeated(40));
+    return path;
+}
 
 }  // namespace
 
@@ -446,6 +462,59 @@ void TestVideoCommands::undoAndRedoBringTheFilmBack()
     QTRY_VERIFY_WITH_TIMEOUT(!panel->picture().isNull(), kWait);
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void TestVideoCommands::noFilmMessageCoversTheShow()
+{
+    // An outline whose film cannot be read, opened, and the show started at once, before the
+    // film's opening has come round.
+    WindowFixture f;
+    const QString bad = writeNotAFilm(f);
+    Document doc;
+    const int slot = doc.outline.createVideo(QRect(20, 60, 160, 120), 0);
+    doc.outline.video(slot).fileName = bad;
+    const QString outline = QDir(f.home.path()).filePath(QStringLiteral("show.vmd"));
+    QVERIFY(writeOutlineFile(outline, doc).ok);
+    f.window->documents().openOutline(outline);
+    QCOMPARE(f.doc().outline.count(ObjectKind::Video), 1);
+    auto* panel = panelOf(f, 1);
+    QVERIFY(panel);
+    QCOMPARE(panel->openState(), VideoPanelWidget::OpenState::Opening);
+    const int before = int(f.dialogs.messages.size());
+    f.command("N301")->trigger();
+    QPointer<PresentationWindow> show = f.window->findChild<PresentationWindow*>();
+    QVERIFY(show && show->isVisible());
+
+    // The film fails while the show runs: no message over it, however long it runs.
+    QTRY_COMPARE_WITH_TIMEOUT(panel->openState(), VideoPanelWidget::OpenState::Failed, kWait);
+    QTest::qWait(200);
+    QCOMPARE(int(f.dialogs.messages.size()), before);
+    QVERIFY(show->isVisible());
+
+    // Ended, the show leaves the window, and the message comes, in Russian alone.
+    QTest::keyClick(show, Qt::Key_Escape);
+    QTRY_VERIFY(show.isNull());
+    QTRY_COMPARE(int(f.dialogs.messages.size()), before + 1);
+    QString text = f.dialogs.messages.last().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Не удалось открыть видеофайл «")), qPrintable(text));
+    text.remove(bad);
+    QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3,}"))), qPrintable(text));
+
+    // A failure known before the show is said before it starts, never during it.
+    f.window->documents().openOutline(outline);
+    QTRY_COMPARE_WITH_TIMEOUT(panelOf(f, 1)->openState(), VideoPanelWidget::OpenState::Failed, kWait);
+    const int known = int(f.dialogs.messages.size());
+    f.command("N301")->trigger();
+    show = f.window->findChild<PresentationWindow*>();
+    QVERIFY(show);
+    QVERIFY(int(f.dialogs.messages.size()) <= known + 1);
+    const int atStart = int(f.dialogs.messages.size());
+    QTest::qWait(200);
+    QCOMPARE(int(f.dialogs.messages.size()), atStart);
+    QTest::keyClick(show, Qt::Key_Escape);
+    QTRY_VERIFY(show.isNull());
+    QTest::qWait(50);
+    QCOMPARE(int(f.dialogs.messages.size()), atStart);
 }
 
 QTEST_MAIN(TestVideoCommands)

@@ -2,6 +2,7 @@
 // the first film (see platform/film_player.h); it uses only Qt and the player interface.
 #include "platform/film_player.h"
 
+#include <QCoreApplication>
 #include <QMediaPlayer>
 #include <QObject>
 #include <QTimer>
@@ -25,9 +26,9 @@ public:
                                  m_listener.statusChanged(toStatus(status));
                          });
         QObject::connect(m_player, &QMediaPlayer::errorOccurred, m_player,
-                         [this](QMediaPlayer::Error, const QString& text) {
+                         [this](QMediaPlayer::Error error, const QString&) {
                              if (m_listener.errorOccurred)
-                                 m_listener.errorOccurred(text);
+                                 m_listener.errorOccurred(reasonFor(error));
                          });
         QObject::connect(m_player, &QMediaPlayer::playbackStateChanged, m_player, [this] {
             if (m_listener.stateChanged)
@@ -64,7 +65,10 @@ public:
         }
     }
     Status status() const override { return toStatus(m_player->mediaStatus()); }
-    QString errorString() const override { return m_player->errorString(); }
+    QString errorString() const override
+    {
+        return m_player->error() == QMediaPlayer::NoError ? QString() : reasonFor(m_player->error());
+    }
 
     void dispose() override
     {
@@ -92,6 +96,21 @@ public:
     }
 
 private:
+    // The framework's errors in the interface language: its own texts are English (GStreamer's),
+    // and would stand in the middle of a Russian message.
+    static QString reasonFor(QMediaPlayer::Error error)
+    {
+        switch (error) {
+        case QMediaPlayer::FormatError:
+            return QCoreApplication::translate("FilmPlayer", "мультимедийная система не умеет воспроизводить фильмы этого формата (нет нужного модуля)");
+        case QMediaPlayer::AccessDeniedError: return QCoreApplication::translate("FilmPlayer", "нет доступа к файлу фильма");
+        case QMediaPlayer::NetworkError: return QCoreApplication::translate("FilmPlayer", "файл фильма недоступен по сети");
+        case QMediaPlayer::ResourceError:
+            return QCoreApplication::translate("FilmPlayer", "мультимедийная система не смогла прочитать или воспроизвести фильм");
+        default: return QCoreApplication::translate("FilmPlayer", "мультимедийная система не смогла воспроизвести фильм");
+        }
+    }
+
     // How long a player that is still opening may live on after its owner let it go.
     static constexpr int kReleaseTimeoutMs = 10000;
 
