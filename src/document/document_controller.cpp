@@ -1,5 +1,6 @@
 #include "document/document_controller.h"
 
+#include "model/file_name_proposal.h"
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "storage/outline_io.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <exception>
 
 namespace velmar {
@@ -172,6 +174,13 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
     // The step's window has the canvas this window's frame leaves of its stored size, as after
     // Open; the views are shown for that canvas.
     m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
+    // A step of an outline that keeps its own layout holds that layout: it is shown fitted into
+    // the canvas again.
+    Outline& outline = m_document.outline;
+    if (outline.ownLayoutScale() > 0) {
+        const double scale = std::min(1.0, fittingScale(outline.referenceClientSize(), m_window.canvasSize()));
+        adoptAsOwnLayout(outline, scale > 0 ? scale : outline.ownLayoutScale(), m_document.session.gridStep);
+    }
     if (result.reloaded)
         emit outlineReplaced();
     else
@@ -309,7 +318,7 @@ void DocumentController::openOutline(const QString& file)
     QString path = file;
     if (path.isEmpty()) {
         const auto choice = m_window.questions().chooseFileToOpen(QCoreApplication::translate("DocumentController", "Открыть"),
-                                                                  m_window.dialogFolders().outlines, outlineFilter(), 1);
+                                                                  outlineDialogFolder(), outlineFilter(), 1);
         if (!choice)
             return;
         path = *choice;
@@ -387,6 +396,19 @@ void DocumentController::openOutline(const QString& file)
         m_window.questions().tell(QCoreApplication::translate("DocumentController", "Внимание"), warning, MessageKind::Warning);
 }
 
+QString DocumentController::outlineDialogFolder() const
+{
+    // The user's outline lives there; work recovered from the history folder has no file.
+    const DocumentState& state = m_document.state;
+    if (state.hasFileName && !state.fileName.isEmpty()) {
+        const QFileInfo file(state.fileName);
+        if (file.absoluteDir().exists()
+            && file.absolutePath() != QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath())
+            return file.absolutePath();
+    }
+    return m_window.dialogFolders().outlines;
+}
+
 // --- Save, Save as ----------------------------------------------------------------------------------
 
 bool DocumentController::save()
@@ -429,8 +451,8 @@ bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
     const auto choice = m_window.questions().chooseFileToSave(QCoreApplication::translate("DocumentController", "Сохранить как"),
-                                                              m_window.dialogFolders().outlines, saveFilter(),
-                                                              m_document.state.outlineName, 1);
+                                                              outlineDialogFolder(), saveFilter(),
+                                                              proposedFileName(m_document.state.outlineName), 1);
     if (!choice)
         return false;
     const QFileInfo chosen(*choice);

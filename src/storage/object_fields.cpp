@@ -307,6 +307,7 @@ void keepUnsavedDetails(Outline& to, const Outline& from)
         t.referenceEnd = f.referenceEnd;
     });
     to.setReferenceClientSize(from.referenceClientSize());
+    to.setOwnLayoutScale(from.ownLayoutScale(), from.ownLayoutGridStep());
 }
 
 }  // namespace velmar
