@@ -206,8 +206,17 @@ bool MainWindow::keepsOwnLayout(QSize canvas) const
     // A maximised window smaller than the outline's own shows it whole, as at opening; any
     // other size the user gives the window is the outline's from then on.
     const QSize own = m_document.outline.referenceClientSize();
-    return m_document.outline.ownLayoutScale() > 0 && (isMaximized() || isFullScreen())
-           && (canvas.width() < own.width() || canvas.height() - kZoomClientHeightOffset < own.height());
+    if (m_document.outline.ownLayoutScale() <= 0
+        || !(canvas.width() < own.width() || canvas.height() - kZoomClientHeightOffset < own.height()))
+        return false;
+    if (isMaximized() || isFullScreen())
+        return true;
+    // The window manager may report the new size before the maximised state: a window that
+    // fills the screen's room counts as maximised.
+    const QScreen* s = screen();
+    const QSize room = s ? s->availableGeometry().size() : QSize();
+    const QSize outer = outerSize();
+    return s && outer.width() >= room.width() - 2 && outer.height() >= room.height() - 2;
 }
 
 void MainWindow::refitOwnLayout(QSize canvas)

@@ -482,6 +482,7 @@ void DocumentController::closeOutline()
         return;
     m_opened.reset();
     clearAll();
+    m_document.outline.setOwnLayoutScale(0);
     // Nothing is left to put in order: sequences that still named the removed objects would
     // lead the overlays and the summary to objects that no longer exist.
     m_document.outline.frameSequence().clear();

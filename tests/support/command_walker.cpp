@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 using namespace velmar;
@@ -659,7 +661,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
 bool CommandWalker::historyRestarted(const WalkCommand& c)
 {
     const HistoryState& h = doc().history;
-    return isFileCommand(c) && h.currentStep == 0 && h.highestStep == 0
+    return isFileCommand(c) && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
            && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1"))) != m_firstStepStamp;
 }
 

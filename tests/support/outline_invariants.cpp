@@ -1,5 +1,7 @@
 #include "support/outline_invariants.h"
 
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
@@ -228,7 +230,10 @@ QStringList windowViolations(MainWindow& window)
     if (open) {
         const bool back = window.command(QStringLiteral("ToolButton10"))->isEnabled();
         const bool forth = window.command(QStringLiteral("ToolButton18"))->isEnabled();
-        if (back != (doc.history.currentStep > 0) || back != window.command(QStringLiteral("N77"))->isEnabled())
+        // Undo goes back no further than the history's first step (the opened file's adjustment
+        // when the file itself is step 0).
+        const int first = std::max(0, doc.history.firstStep);
+        if (back != (doc.history.currentStep > first) || back != window.command(QStringLiteral("N77"))->isEnabled())
             out << QStringLiteral("undo enabled %1 at step %2").arg(back).arg(doc.history.currentStep);
         if (forth != (doc.history.currentStep < doc.history.highestStep)
             || forth != window.command(QStringLiteral("N78"))->isEnabled())
