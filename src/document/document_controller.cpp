@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <exception>
 
 namespace velmar {
@@ -174,13 +173,6 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
     // The step's window has the canvas this window's frame leaves of its stored size, as after
     // Open; the views are shown for that canvas.
     m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
-    // A step of an outline that keeps its own layout holds that layout: it is shown fitted into
-    // the canvas again.
-    Outline& outline = m_document.outline;
-    if (outline.ownLayoutScale() > 0) {
-        const double scale = std::min(1.0, fittingScale(outline.referenceClientSize(), m_window.canvasSize()));
-        adoptAsOwnLayout(outline, scale > 0 ? scale : outline.ownLayoutScale(), m_document.session.gridStep);
-    }
     if (result.reloaded)
         emit outlineReplaced();
     else

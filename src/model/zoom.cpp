@@ -174,12 +174,6 @@ void showOwnLayout(Outline& outline, double scale, int gridStep)
     scaleFromReference(outline, scale, scale, gridStep);
 }
 
-void adoptAsOwnLayout(Outline& outline, double scale, int gridStep)
-{
-    takeReference(outline);
-    showOwnLayout(outline, scale, gridStep);
-}
-
 void recordOwnLayout(Outline& outline)
 {
     const double s = outline.ownLayoutScale();

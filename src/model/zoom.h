@@ -34,10 +34,6 @@ double fittingScale(QSize referenceClientSize, QSize clientSize);
 // (Outline::ownLayoutScale), and the reference layout is recorded through the scale.
 void showOwnLayout(Outline& outline, double scale, int gridStep);
 
-// Takes the outline's objects as they stand for its own layout (an outline just restored from a
-// snapshot of that layout) and shows them at `scale` as showOwnLayout does.
-void adoptAsOwnLayout(Outline& outline, double scale, int gridStep);
-
 // While the outline keeps its own layout: maps what the canvas shows back into that layout. A
 // value the user left as the scale showed it keeps the reference's own value, to the pixel; an
 // edited one is divided by the scale (a 10-pixel move at 0.67 is a 15-pixel move). The reference

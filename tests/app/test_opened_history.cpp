@@ -195,6 +195,11 @@ void TestOpenedHistory::adjustedOpenStartsFromTheFile()
     const QFileInfo step1(snapshotPathIn(folder, 1, false));
     QVERIFY(step1.exists());
     QVERIFY2(step1.size() < original.size(), qPrintable(QString::number(step1.size())));
+    // Work interrupted now would be recovered from the file and the step after it.
+    LoadResult recovered = readOutlineFile(step0, defaultWindowChrome());
+    QVERIFY(recovered.ok);
+    QCOMPARE(applyLaterSteps(recovered, folder, 0), 1);
+    QCOMPARE(recovered.outline.frame(1).bounds, QRect(10, 40, 300, 200));
     // Opening is not a change: nothing to undo, nothing to save, and saved as opened it is the
     // file to the byte.
     QVERIFY(!f.doc().state.modified);
@@ -212,11 +217,6 @@ void TestOpenedHistory::adjustedOpenStartsFromTheFile()
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
     QVERIFY(!f.command("N77")->isEnabled());
 
-    // Work interrupted now would be recovered from the file and the steps after it.
-    LoadResult recovered = readOutlineFile(step0, defaultWindowChrome());
-    QVERIFY(recovered.ok);
-    QCOMPARE(applyLaterSteps(recovered, folder, 0), 1);
-    QCOMPARE(recovered.outline.frame(1).bounds, QRect(10, 40, 300, 200));
 }
 
 void TestOpenedHistory::undoAfterTheFileChangedOnDisk_data()

@@ -73,7 +73,6 @@ private slots:
     void ownLayoutKeepsTheAspect_data();
     void ownLayoutKeepsTheAspect();
     void ownLayoutTakesEditsBackThroughTheScale();
-    void restoredOwnLayoutIsShownAgain();
 };
 
 void TestZoom::recordsPerKindReference()
@@ -397,19 +396,6 @@ void TestZoom::ownLayoutTakesEditsBackThroughTheScale()
     own = ownLayoutOf(o);
     QVERIFY2(std::abs(own.frame(1).bounds.height() - (503 - 30)) <= 2, qPrintable(QString::number(own.frame(1).bounds.height())));
     QCOMPARE(own.frame(1).bounds.topLeft(), original.frame(1).bounds.topLeft());
-}
-
-void TestZoom::restoredOwnLayoutIsShownAgain()
-{
-    // A snapshot holds the own layout; taken as such, it is shown at the scale as before.
-    Outline o = sampleOutline(QSize(728, 487));
-    showOwnLayout(o, 0.5, 2);
-    const QList<QRect> shown = geometryOf(o);
-    Outline restored = ownLayoutOf(o);
-    restored.setReferenceClientSize(o.referenceClientSize());
-    adoptAsOwnLayout(restored, 0.5, 2);
-    QCOMPARE(geometryOf(restored), shown);
-    QCOMPARE(geometryOf(ownLayoutOf(restored)), geometryOf(ownLayoutOf(o)));
 }
 
 QTEST_MAIN(TestZoom)

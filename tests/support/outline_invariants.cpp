@@ -7,6 +7,7 @@
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 
@@ -394,7 +395,9 @@ QStringList roundTripDifferences(const Document& doc, const QString& path, QSize
         return {QStringLiteral("the saved file is refused: ") + loaded.message};
     if (!loaded.message.isEmpty())
         return {QStringLiteral("the saved file loads with a warning: ") + loaded.message};
-    return storedDifferences({&doc.outline, doc.state.outlineName, doc.state.canvasColour, doc.state.windowSize},
+    // An outline shown scaled to fit the window is written in its own layout.
+    const Outline stored = ownLayoutOf(doc.outline);
+    return storedDifferences({&stored, doc.state.outlineName, doc.state.canvasColour, doc.state.windowSize},
                              {&loaded.outline, loaded.outlineName, loaded.canvasColour, loaded.windowSize},
                              refitAllowed);
 }
