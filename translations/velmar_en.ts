@@ -585,6 +585,66 @@ Arguments:
         <source>Сохранить как</source>
         <translation>Save as</translation>
     </message>
+    <message>
+        <source>Конспект «%1» уже открыт в другой копии Velmar.
+
+Пользователь: %2
+Компьютер: %3
+Открыт: %4
+
+Если править его в двух местах сразу, изменения одной копии пропадут при сохранении другой. Открыть конспект только для чтения?</source>
+        <translation>The outline «%1» is already open in another copy of Velmar.
+
+User: %2
+Computer: %3
+Opened: %4
+
+If it is edited in two places at once, the changes of one copy are lost when the other one is saved. Open the outline read-only?</translation>
+    </message>
+    <message>
+        <source>Только для чтения</source>
+        <translation>Read-only</translation>
+    </message>
+    <message>
+        <source>Открыть для правки</source>
+        <translation>Open for editing</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Файл «%1» изменен на диске после того, как конспект был открыт или сохранен здесь: его, возможно, сохранили в другой копии Velmar. Если заменить файл, те изменения пропадут.</source>
+        <translation>The file «%1» has changed on disk since the outline was opened or saved here: it may have been saved in another copy of Velmar. If the file is replaced, those changes are lost.</translation>
+    </message>
+    <message>
+        <source>Сохранить как...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Конспект «%1» открыт только для чтения. Сохраните его под другим именем.</source>
+        <translation>The outline «%1» is open read-only. Save it under another name.</translation>
+    </message>
+    <message>
+        <source>Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: %3). Если заменить его, изменения, сделанные там, пропадут.</source>
+        <translation>The outline «%1» is open in another copy of Velmar (user: %2, computer: %3). If it is replaced, the changes made there are lost.</translation>
+    </message>
+    <message>
+        <source>Файл «%1» изменен на диске, возможно, в другой копии Velmar. Здесь изменений нет. Загрузить конспект заново?</source>
+        <translation>The file «%1» has changed on disk, possibly in another copy of Velmar. Nothing has changed here. Load the outline again?</translation>
+    </message>
+    <message>
+        <source>Загрузить заново</source>
+        <translation>Load again</translation>
+    </message>
+    <message>
+        <source>Оставить как есть</source>
+        <translation>Keep as it is</translation>
+    </message>
 </context>
 <context>
     <name>Errors</name>
@@ -834,6 +894,10 @@ Arguments:
         <source>ошибка чтения (%1)</source>
         <translation>read error (%1)</translation>
     </message>
+    <message>
+        <source>это ссылка</source>
+        <translation>it is a link</translation>
+    </message>
 </context>
 <context>
     <name>FilmPlayer</name>
@@ -991,6 +1055,10 @@ Arguments:
     <message>
         <source>Повторять нечего: это последний шаг истории.</source>
         <translation>Nothing to redo: this is the last step of the history.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку истории «%1»: %2.</source>
+        <translation>Could not create the history folder “%1”: %2.</translation>
     </message>
 </context>
 <context>
@@ -1464,6 +1532,26 @@ Arguments:
         <source>Логический конспект (%1)</source>
         <translation>Logical outline (%1)</translation>
     </message>
+    <message>
+        <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
+        <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
+    </message>
+    <message>
+        <source>Логический конспект (%1) — только для чтения</source>
+        <translation>Logical outline (%1) — read-only</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Прозрачные места рисунка залиты белым: конспект хранит рисунки без прозрачности.</source>
+        <translation>The transparent parts of the picture were filled with white: an outline keeps pictures without transparency.</translation>
+    </message>
+    <message>
+        <source>Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.</source>
+        <translation>The transparent parts of the picture “%1” were filled with white: an outline keeps pictures without transparency.</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -1506,6 +1594,57 @@ Arguments:
     <message>
         <source>Не удалось записать файл «%1»: %2.</source>
         <translation>Could not write the file “%1”: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>NewOutline</name>
+    <message>
+        <source>Наблюдения</source>
+        <translation>Observations</translation>
+    </message>
+    <message>
+        <source>Опыты</source>
+        <translation>Experiments</translation>
+    </message>
+    <message>
+        <source>Величины</source>
+        <translation>Quantities</translation>
+    </message>
+    <message>
+        <source>Связи величин</source>
+        <translation>Relations of quantities</translation>
+    </message>
+    <message>
+        <source>Связи</source>
+        <translation>Relations</translation>
+    </message>
+    <message>
+        <source>Факты</source>
+        <translation>Facts</translation>
+    </message>
+    <message>
+        <source>Модель-гипотеза</source>
+        <translation>Model and hypothesis</translation>
+    </message>
+    <message>
+        <source>Следствия</source>
+        <translation>Consequences</translation>
+    </message>
+    <message>
+        <source>Эксперимент</source>
+        <translation>Experiment</translation>
+    </message>
+    <message>
+        <source>Приборы</source>
+        <translation>Instruments</translation>
+    </message>
+    <message>
+        <source>Технологические процессы</source>
+        <translation>Technological processes</translation>
+    </message>
+    <message>
+        <source>Новый</source>
+        <translation>New</translation>
     </message>
 </context>
 <context>
@@ -1555,16 +1694,24 @@ Arguments:
         <translation>Could not open the file “%1”: %2.</translation>
     </message>
     <message>
-        <source>Не удалось прочитать рисунок BMP из файла «%1».</source>
-        <translation>Could not read a BMP picture from the file “%1”.</translation>
-    </message>
-    <message>
         <source>Не удалось прочитать рисунок JPEG из файла «%1»: %2.</source>
         <translation>Could not read a JPEG picture from the file “%1”: %2.</translation>
     </message>
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>Фрейм%1</source>
+        <translation>Frame%1</translation>
+    </message>
+    <message>
+        <source>Текст%1</source>
+        <translation>Text%1</translation>
+    </message>
+    <message>
+        <source>Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp</source>
+        <translation>All pictures|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|JPEG pictures|*.jpg;*.jpeg|PNG pictures|*.png|BMP pictures|*.bmp|GIF pictures|*.gif|WebP pictures|*.webp</translation>
     </message>
 </context>
 <context>
@@ -2076,6 +2223,10 @@ Invalid property value</translation>
         <source>Не удалось открыть конспект %1: %2.</source>
         <translation>Could not open the outline %1: %2.</translation>
     </message>
+    <message>
+        <source>Файл рисунков %1 повреждён: у рисунка %2 длина данных (%3 байт) не соответствует размеру рисунка.</source>
+        <translation>The picture file %1 is damaged: the data length of picture %2 (%3 bytes) does not match the picture’s size.</translation>
+    </message>
 </context>
 <context>
     <name>Outline</name>
@@ -2550,6 +2701,22 @@ Reduce it to %5 x %6, keeping its proportions? “No” keeps its size, and part
         <source>Сохранить как</source>
         <translation>Save as</translation>
     </message>
+    <message>
+        <source>Рисунок в буфере обмена слишком велик (%1 x %2).</source>
+        <translation>The picture on the clipboard is too large (%1 x %2).</translation>
+    </message>
+    <message>
+        <source>Рисунок в буфере обмена не удалось прочитать: данные повреждены.</source>
+        <translation>The picture on the clipboard could not be read: the data are damaged.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Рисунок изменен. Сохранить изменения?</source>
+        <translation>The picture has changed. Save the changes?</translation>
+    </message>
 </context>
 <context>
     <name>PictureBrowser</name>
@@ -2649,6 +2816,14 @@ The picture cannot be read: %2</translation>
     <message>
         <source>Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних конспектов.</source>
         <translation>The file “%1” was not found: it was deleted or moved. It has been removed from the list of recent outlines.</translation>
+    </message>
+    <message>
+        <source>«%1» теперь папка, а не файл конспекта. Она убрана из списка последних конспектов.</source>
+        <translation>“%1” is now a folder, not an outline file. It has been removed from the list of recent outlines.</translation>
+    </message>
+    <message>
+        <source>«%1» не обычный файл (канал, устройство или сокет): конспект из него не открывается. Он убран из списка последних конспектов.</source>
+        <translation>“%1” is not a regular file (a pipe, a device or a socket): no outline can be opened from it. It has been removed from the list of recent outlines.</translation>
     </message>
 </context>
 <context>

@@ -73,8 +73,10 @@ int runApplication(int argc, char** argv)
         }
         commandLine = parseCommandLine(arguments);
         // The deadline words its message when it starts, while the catalogue answers.
-        if (commandLine.headless.kind == HeadlessCommand::Thumbnail)
+        if (commandLine.headless.kind == HeadlessCommand::Thumbnail) {
             thumbnailDeadline().start(QFileInfo(commandLine.headless.input).size());
+            ThumbnailDeadline::capMemory();
+        }
         outOfMemory = QCoreApplication::translate(
             "Application", "Недостаточно памяти для выполнения команды: файл слишком велик или повреждён.");
     }

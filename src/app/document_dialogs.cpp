@@ -57,6 +57,12 @@ std::optional<QString> DocumentDialogs::chooseFileToOpen(const QString& caption,
     return pathOf(dialogs().openFile(m_parent, caption, folder, filter, filterIndex));
 }
 
+int DocumentDialogs::choose(const QString& caption, const QString& text, MessageKind kind, const QStringList& buttons)
+{
+    const int pressed = dialogs().choose(m_parent, caption, text, buttons, iconOf(kind));
+    return pressed >= 0 && pressed < buttons.size() ? pressed : int(buttons.size()) - 1;
+}
+
 std::optional<QString> DocumentDialogs::chooseFileToSave(const QString& caption, const QString& folder,
                                                          const QString& filter, const QString& proposedName,
                                                          int filterIndex)

@@ -17,6 +17,7 @@ public:
     std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override;
     std::optional<QString> chooseFileToOpen(const QString& caption, const QString& folder, const QString& filter,
                                             int filterIndex) override;
+    int choose(const QString& caption, const QString& text, MessageKind kind, const QStringList& buttons) override;
     std::optional<QString> chooseFileToSave(const QString& caption, const QString& folder, const QString& filter,
                                             const QString& proposedName, int filterIndex) override;
 

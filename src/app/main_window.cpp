@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "model/outline_template.h"
 
 #include "app/recent_outlines.h"
 
@@ -109,7 +110,7 @@ bool MainWindow::startUp(const StartupOptions& options)
 
     m_document.outline.setSequenceRecording(true);
     session.gridStep = 2;
-    state.outlineName = QStringLiteral("Новый");
+    state.outlineName = newOutlineName();
     m_document.interaction.outerSelection = 0;
     m_document.interaction.innerSelection = 0;
 

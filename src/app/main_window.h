@@ -19,6 +19,8 @@ class QToolBar;
 
 namespace velmar {
 
+struct IncomingPicture;
+
 class CanvasWidget;
 class CanvasController;
 class AboutDialog;
@@ -144,6 +146,8 @@ private:
     void installOutsideInput();
     void pastePicture();
     void takeDrop(const QString& file, const QImage& image, QPoint canvasPoint);
+    // Places a picture brought in at a point of the canvas, or says why it cannot.
+    void takePicture(const IncomingPicture& in, QPoint canvasPoint);
     // The pointer's canvas point when it is over the canvas, otherwise fallback.
     QPoint canvasPointerOr(QPoint fallback) const;
     // Connects the named commands to one handler that runs inside the error guard.

@@ -227,11 +227,11 @@ void MainWindow::buildToolBar()
     c.stretchButton = addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
     shareButton(c.summary, "ToolButton21", "minimal_text", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     m_toolBar->addSeparator();
-    c.objectOverlayButton = addButton("ToolButton22", "object_sequence", QString(), Checkable);
-    c.frameOverlayButton = addButton("ToolButton26", "frame_sequence", QString(), Checkable);
+    c.objectOverlayButton = addButton("ToolButton22", "object_sequence", QCoreApplication::translate("MainWindow", "Последовательность объектов"), Checkable);
+    c.frameOverlayButton = addButton("ToolButton26", "frame_sequence", QCoreApplication::translate("MainWindow", "Последовательность фреймов"), Checkable);
     m_toolBar->addSeparator();
-    c.moveEarlierButton = addButton("ToolButton24", "move_earlier", QString(), Disabled);
-    c.moveLaterButton = addButton("ToolButton23", "move_later", QString(), Disabled);
+    c.moveEarlierButton = addButton("ToolButton24", "move_earlier", QCoreApplication::translate("MainWindow", "Переместить вперед"), Disabled);
+    c.moveLaterButton = addButton("ToolButton23", "move_later", QCoreApplication::translate("MainWindow", "Переместить назад"), Disabled);
     m_toolBar->addSeparator();
     c.canvasColourButton = addButton("ToolButton14", "background_colour", QCoreApplication::translate("MainWindow", "Цвет фона"), Disabled);
     m_toolBar->addSeparator();

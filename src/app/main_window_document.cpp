@@ -14,8 +14,10 @@
 #include "view/outline_export.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -35,6 +37,13 @@ void MainWindow::connectDocumentViews()
             [this] { m_canvas->setCanvasColour(m_document.state.canvasColour); });
     connect(d, &DocumentController::captionChanged, this, &MainWindow::setOutlineCaption);
     connect(d, &DocumentController::openCommandRun, this, &MainWindow::openCommandRun);
+    // Back in front, the window looks whether another Velmar replaced the outline's file. Asked
+    // once the activation is over, never from inside it.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive || QApplication::activeModalWidget())
+            return;
+        QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { m_documents->offerReloadIfChanged(); }); });
+    });
 }
 
 DocumentQuestions& MainWindow::questions()
@@ -68,7 +77,10 @@ void MainWindow::sizeOutlineToWindow()
 
 void MainWindow::setOutlineCaption()
 {
-    setWindowTitle(QCoreApplication::translate("MainWindow", "Логический конспект (%1)").arg(visibleText(m_document.state.outlineName)));
+    const QString name = visibleText(m_document.state.outlineName);
+    setWindowTitle(m_documents->readOnly()
+                       ? QCoreApplication::translate("MainWindow", "Логический конспект (%1) — только для чтения").arg(name)
+                       : QCoreApplication::translate("MainWindow", "Логический конспект (%1)").arg(name));
 }
 
 void MainWindow::exitProgram()

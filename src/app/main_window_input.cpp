@@ -7,8 +7,10 @@
 #include "app/recent_outlines.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/incoming_picture.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
+#include "platform/pasted_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,9 +32,6 @@
 namespace velmar {
 
 namespace {
-
-// A picture brought in whole: above this it would not fit the pictures an outline can reopen.
-constexpr qint64 kMaxIncomingPixels = 64'000'000;
 
 enum class Incoming { None, Outline, Picture, Film };
 
@@ -66,37 +65,13 @@ bool acceptable(const QMimeData* data)
     return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
 }
 
-// Reads a picture with Qt's readers, refusing sizes an outline could not hold; a message
-// in *error otherwise.
-QImage readPicture(QImageReader& reader, const QString& shownName, QString* error)
+QString tooLarge(QSize size)
 {
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels) {
-        *error = QCoreApplication::translate("MainWindow", "Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
-                                "миллионов точек.")
-                     .arg(shownName)
-                     .arg(size.width())
-                     .arg(size.height())
-                     .arg(kMaxIncomingPixels / 1'000'000);
-        return {};
-    }
-    QImage image = reader.read();
-    if (image.isNull())
-        *error = QCoreApplication::translate("MainWindow", "Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.").arg(shownName);
-    return image;
-}
-
-QImage limitedImage(QImage image, QString* error)
-{
-    if (qint64(image.width()) * image.height() > kMaxIncomingPixels) {
-        *error = QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                                "точек.")
-                     .arg(image.width())
-                     .arg(image.height())
-                     .arg(kMaxIncomingPixels / 1'000'000);
-        return {};
-    }
-    return image;
+    return QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+                                                     "точек.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxIncomingPixels / 1'000'000);
 }
 
 // A text being typed has the keyboard: a line or text editor that can be written in. The keys on
@@ -175,11 +150,20 @@ void MainWindow::pastePicture()
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasImage())
         return;
-    QString error;
-    const QImage image = limitedImage(qvariant_cast<QImage>(data->imageData()), &error);
-    if (!error.isEmpty())
-        throw UserError(error);
-    m_controller->createPictureAt(image, canvasPointerOr(m_document.interaction.creationPoint));
+    const PastedPicture pasted = takePastedPicture(data, kMaxIncomingPixels);
+    if (pasted.claimedSize.isValid())
+        throw UserError(tooLarge(pasted.claimedSize));
+    if (pasted.image.isNull())
+        throw UserError(QCoreApplication::translate("MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
+    takePicture(takeIncomingPicture(pasted.image), canvasPointerOr(m_document.interaction.creationPoint));
+}
+
+void MainWindow::takePicture(const IncomingPicture& in, QPoint canvasPoint)
+{
+    if (!in.error.isEmpty())
+        throw UserError(in.error);
+    if (m_controller->createPictureAt(in.image, canvasPoint) && !in.note.isEmpty())
+        dialogs().inform(this, QCoreApplication::translate("MainWindow", "Внимание"), in.note, QMessageBox::Information);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -214,12 +198,8 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canvasPoint)
 {
-    QString error;
     if (file.isEmpty()) {
-        const QImage limited = limitedImage(image, &error);
-        if (!error.isEmpty())
-            throw UserError(error);
-        m_controller->createPictureAt(limited, canvasPoint);
+        takePicture(takeIncomingPicture(image), canvasPoint);
         return;
     }
     const QString shown = QFileInfo(file).fileName();
@@ -233,12 +213,7 @@ void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canva
     case Incoming::Picture: {
         if (!QFileInfo(file).isFile())
             throw UserError(QCoreApplication::translate("MainWindow", "Не удалось открыть файл «%1»: это не обычный файл.").arg(shown));
-        QImageReader reader(file);
-        reader.setAutoTransform(true);
-        const QImage picture = readPicture(reader, shown, &error);
-        if (!error.isEmpty())
-            throw UserError(error);
-        m_controller->createPictureAt(picture, canvasPoint);
+        takePicture(readIncomingPicture(file, shown), canvasPoint);
         return;
     }
     case Incoming::None:

@@ -1,5 +1,6 @@
 #include "app/recent_outlines.h"
 
+#include "model/visible_text.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
 
@@ -93,13 +94,14 @@ void RecentOutlines::rebuild()
     m_menu->insertAction(m_before, m_separator);
     for (int i = 0; i < m_paths.size(); ++i) {
         const QFileInfo info(m_paths[i]);
-        // The file's name is shown as text, never as markup or a mnemonic of its own.
-        QString caption = info.fileName();
+        // The file's name is shown as text, never as markup or a mnemonic of its own, with its
+        // control characters as visible signs (␛, ␊).
+        QString caption = visibleText(info.fileName());
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(caption), this);
         item->setObjectName(QStringLiteral("recentOutline%1").arg(i + 1));
-        item->setToolTip(QDir::toNativeSeparators(info.absolutePath()).toHtmlEscaped());
-        item->setStatusTip(QDir::toNativeSeparators(info.absolutePath()));
+        item->setToolTip(visibleText(QDir::toNativeSeparators(info.absolutePath())).toHtmlEscaped());
+        item->setStatusTip(visibleText(QDir::toNativeSeparators(info.absolutePath())));
         const QString path = m_paths[i];
         connect(item, &QAction::triggered, this, [this, path] { runGuarded(m_dialogParent, [&] { choose(path); }); });
         m_menu->insertAction(m_separator, item);
@@ -109,14 +111,21 @@ void RecentOutlines::rebuild()
 
 void RecentOutlines::choose(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
         m_paths.removeAll(path);
         store();
         rebuild();
-        dialogs().inform(m_dialogParent, QCoreApplication::translate("RecentOutlines", "Информация"),
-                         QCoreApplication::translate("RecentOutlines", "Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
-                                        "конспектов.")
-                             .arg(QDir::toNativeSeparators(path)),
+        const QString shown = visibleText(QDir::toNativeSeparators(path));
+        // Something else under the name (a FIFO, a device, a folder) is said for what it is.
+        const QString text = !info.exists()
+                                 ? QCoreApplication::translate("RecentOutlines", "Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
+                                                                                "конспектов.")
+                                 : info.isDir() ? QCoreApplication::translate("RecentOutlines", "«%1» теперь папка, а не файл конспекта. Она убрана из списка "
+                                                                                                "последних конспектов.")
+                                                : QCoreApplication::translate("RecentOutlines", "«%1» не обычный файл (канал, устройство или сокет): конспект из него "
+                                                                                                "не открывается. Он убран из списка последних конспектов.");
+        dialogs().inform(m_dialogParent, QCoreApplication::translate("RecentOutlines", "Информация"), text.arg(shown),
                          QMessageBox::Information);
         return;
     }

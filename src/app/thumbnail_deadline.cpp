@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include <malloc.h>
+#include <sys/resource.h>
+
 namespace velmar {
 
 namespace {
@@ -44,6 +47,33 @@ void ThumbnailDeadline::start(qint64 fileBytes)
 }
 
 void ThumbnailDeadline::writing() { g_writing.store(true); }
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMAR_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMAR_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+void ThumbnailDeadline::capMemory()
+{
+#ifndef VELMAR_ADDRESS_SANITIZER
+    // Every thread that allocates would reserve an arena of its own (64 MB of address space
+    // each): two serve the few threads a thumbnail runs.
+    mallopt(M_ARENA_MAX, 2);
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0)
+        return;
+    const rlim_t cap = rlim_t(kMemoryCap);
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur <= cap)
+        return;  // already held lower
+    limit.rlim_cur = cap;
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < cap)
+        limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_AS, &limit);
+#endif
+}
 
 ThumbnailDeadline& thumbnailDeadline()
 {

@@ -19,6 +19,13 @@ public:
     // The thumbnail is being written: from now on it may finish (writing takes milliseconds, and
     // cutting it short would leave a half-written file behind).
     void writing();
+
+    // Caps the process's address space (kMemoryCap), so that a thumbnail drawn unattended cannot
+    // take the machine's memory whatever the file asks for: an allocation beyond it fails and the
+    // command ends with its out-of-memory message. Not in builds with AddressSanitizer, which
+    // reserves terabytes of address space for itself.
+    static constexpr qint64 kMemoryCap = 512LL * 1024 * 1024;
+    static void capMemory();
 };
 
 ThumbnailDeadline& thumbnailDeadline();

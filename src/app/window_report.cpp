@@ -1,5 +1,6 @@
 #include "app/window_report.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -53,6 +54,7 @@ protected:
                 std::printf("active %s %llu %s\n", name.isEmpty() ? "-" : name.constData(),
                             static_cast<unsigned long long>(window->winId()),
                             window->windowTitle().toUtf8().constData());
+                reportAnswers(window);
                 std::fflush(stdout);
             }
             break;
@@ -80,6 +82,19 @@ private:
                         r.height());
         }
         std::fflush(stdout);
+    }
+
+    // "answer choiceN X Y W H" for each answer button of a question with answers of its own, in
+    // the question's window (a driver adds where the window manager put the window).
+    static void reportAnswers(const QWidget* window)
+    {
+        for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (!button->objectName().startsWith(QLatin1String("choice")) || !button->isVisible())
+                continue;
+            const QRect r(button->mapTo(window, QPoint(0, 0)), button->size());
+            std::printf("answer %s %d %d %d %d\n", button->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
+                        r.height());
+        }
     }
 
     void reportOrigin()

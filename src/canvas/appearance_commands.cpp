@@ -122,13 +122,12 @@ void AppearanceCommands::chooseFrameColour()
 
 void AppearanceCommands::chooseFrameTitleColour()
 {
-    FrameObject* panel = currentFrame();
     FrameObject* title = titleFrame();
     if (!title)
         return;
-    // The dialog starts from the frame's own colour, not from the title's.
-    const ColourValue start = panel ? panel->colour : title->colour;
-    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(start));
+    // The dialog starts from the colour the title has, as every colour dialog starts from what it
+    // changes.
+    const auto colour = dialogs().chooseColour(m_host.dialogParent(), toQColor(title->titleColour));
     if (!colour)
         return;
     title->titleColour = fromQColor(*colour);

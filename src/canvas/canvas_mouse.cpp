@@ -57,8 +57,8 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     if (left)
         dropSelection();
     if (left && !(e->modifiers() & Qt::AltModifier) && doc().session.editMode) {
-        // A press on a title records a step whether or not the frame moves: on release, so that
-        // the step holds where the frame went.
+        // A press on a title moves the frame; the step is recorded on release, and only if the
+        // frame went somewhere.
         startGesture(std::make_unique<MoveGesture>(context(), pointer(*e), frame, MoveGesture::Grip::Title));
         return;
     }

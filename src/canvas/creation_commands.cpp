@@ -1,5 +1,7 @@
 // The pop-up commands that create objects at the creation point, and "Открыть рисунок".
 #include "canvas/canvas_controller.h"
+#include "canvas/incoming_picture.h"
+#include "model/picture_fit.h"
 
 #include "platform/command_guard.h"
 #include "canvas/outline_view.h"
@@ -18,12 +20,6 @@
 namespace velmar {
 
 namespace {
-
-// A picture file larger than this is not read: no picture the outline can hold is that big.
-constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
-
-const QString kPictureFilter = QStringLiteral(
-    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
 
 // Refuses to create one more object of a full kind, with a message; true when there is room.
 bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
@@ -80,7 +76,7 @@ void CanvasController::createFrame()
         return;
     dropSelection();
     const QPoint at = doc().interaction.creationPoint;
-    const QString name = QStringLiteral("Фрейм") + QString::number(o.count(ObjectKind::Frame) + 1);
+    const QString name = QCoreApplication::translate("ObjectCommands", "Фрейм%1").arg(o.count(ObjectKind::Frame) + 1);
     const int slot = o.createFrame(QRect(at, QSize(150, 150)), name);
     offerSwitch(doc().interaction, ObjectSwitch::FrameTitle);
     doc().interaction.currentCompanion = o.frame(slot).id;
@@ -111,7 +107,8 @@ void CanvasController::createTextField()
     const int parent = o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
     if (parent == 0)
         return;
-    const QString text = QStringLiteral("Текст") + QString::number(o.count(ObjectKind::TextField) + 1);
+    // The first text of a new field is the user's from now on, in the language of the moment.
+    const QString text = QCoreApplication::translate("ObjectCommands", "Текст%1").arg(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
     offerSwitch(doc().interaction, ObjectSwitch::None);
     m_host.documents().recordStep(StepKind::Full);
@@ -158,31 +155,26 @@ void CanvasController::createArrow()
 void CanvasController::openPicture()
 {
     const auto choice = dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Открыть рисунок"),
-                                           m_host.dialogFolders().pictures, kPictureFilter, 1);
+                                           m_host.dialogFolders().pictures, incomingPictureFilter(), 1);
     if (!choice)
         return;
-    // The filter chosen in the dialog decides how the file is read, not its extension.
-    QImage image;
-    // Only a regular file is read, and only up to what a picture may take.
-    QString problem;
-    const std::optional<QByteArray> bytes = readRegularFile(choice->path, kMaxPictureFileBytes, &problem);
-    if (!bytes)
-        throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось открыть файл «%1»: %2.").arg(choice->path, problem));
-    if (choice->filterIndex == 3) {
-        if (!image.loadFromData(*bytes, "BMP"))
-            throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок BMP из файла «%1».").arg(choice->path));
-    } else {
-        QString error;
-        image = decodeJpeg(*bytes, &error);
-        if (image.isNull())
-            throw UserError(QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(choice->path, error));
+    // The file's content decides how it is read, whatever its name or the filter says.
+    const IncomingPicture in = readIncomingPicture(choice->path, choice->path);
+    if (!in.error.isEmpty())
+        throw UserError(in.error);
+    Outline& o = doc().outline;
+    const int slot = o.findSlot(ObjectKind::Picture, doc().interaction.currentObject);
+    if (slot > 0) {
+        PictureObject& picture = o.picture(slot);
+        // The picture keeps its proportions inside the place the object had.
+        picture.bounds.setSize(sizeKeepingAspect(in.image.size(), picture.bounds.size()));
+        picture.setBitmap(in.image);
     }
-    const int slot = doc().outline.findSlot(ObjectKind::Picture, doc().interaction.currentObject);
-    if (slot > 0)
-        doc().outline.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
-    // Both kinds of file replace the picture: a full step, so the outline is marked modified and
-    // the new picture survives in the history.
+    // The picture is replaced: a full step, so the outline is marked modified and the new picture
+    // survives in the history.
     m_host.documents().recordStep(StepKind::Full);
+    if (!in.note.isEmpty())
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"), in.note, QMessageBox::Information);
 }
 
 }  // namespace velmar

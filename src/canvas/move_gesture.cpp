@@ -44,7 +44,9 @@ void MoveGesture::settle(bool record)
     if (!o.find(m_id).isValid())
         return;  // gone while dragged (an undo): nothing to record or select
     const bool moved = objectBounds(o, m_id).topLeft() != m_start.topLeft();
-    if (record && (moved || m_grip == Grip::Title))
+    // Only a change is a step: a press on a title that does not move the frame selects it and
+    // leaves the outline unmodified.
+    if (record && moved)
         m_context.recordStep(StepKind::HeaderOnly);
     const InteractionState& state = doc().interaction;
     HandleLayer& handles = m_context.handles();

@@ -5,6 +5,8 @@
 
 #include "canvas/alt_drop_gesture.h"
 #include "canvas/selection_handles.h"
+#include "model/grid.h"
+#include "model/picture_fit.h"
 #include "platform/dialogs.h"
 #include "storage/outline_file.h"
 
@@ -46,7 +48,13 @@ bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
     dropSelection();
     QPoint topLeft;
     const int frame = placeNewObject(canvasPoint, &topLeft);
-    const int slot = o.createPicture(QRect(topLeft, kNewPictureSize), frame);
+    // The picture keeps its proportions, fitted into the new object's usual size and into the
+    // room its frame has right and below the point.
+    QSize room = kNewPictureSize;
+    if (frame)
+        room = room.boundedTo(o.frame(frame).bounds.size() - QSize(topLeft.x(), topLeft.y()));
+    room = room.expandedTo(QSize(30, 30));
+    const int slot = o.createPicture(QRect(topLeft, sizeKeepingAspect(image.size(), room)), frame);
     o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_host.documents().recordStep(StepKind::Full);
@@ -108,7 +116,18 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
     if (!id || !d.outline.find(id).isValid())
         return false;
     const QRect start = objectBounds(d.outline, id);
-    setObjectBounds(d.outline, id, storableRect(start.translated(dx * step, dy * step)));
+    const QRect target = storableRect(start.translated(dx * step, dy * step));
+    if (target.topLeft() == start.topLeft())
+        return true;  // at the edge of what a file can hold: nothing moves, nothing to undo
+    const ObjectKind kind = d.outline.kindOf(id);
+    const bool snaps = kind == ObjectKind::Frame || kind == ObjectKind::Caption || kind == ObjectKind::TextField
+                       || kind == ObjectKind::Picture;
+    // A pixel that the grid would take back is no move: go by the grid's step at once, so that
+    // one key press is one undo step.
+    if (!byGridStep && d.session.gridOn && snaps && d.session.gridStep > 1
+        && QPoint(snapValue(target.left(), d.session.gridStep), snapValue(target.top(), d.session.gridStep)) == start.topLeft())
+        return nudgeSelection(dx, dy, true);
+    setObjectBounds(d.outline, id, target);
     placeWidget(id);
     recordStep(StepKind::HeaderOnly);
     if (objectBounds(d.outline, id).topLeft() == start.topLeft() && !byGridStep && d.session.gridOn)

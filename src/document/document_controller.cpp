@@ -1,6 +1,7 @@
 #include "document/document_controller.h"
 
 #include "model/file_name_proposal.h"
+#include "model/outline_template.h"
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "storage/outline_io.h"
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <exception>
 
@@ -23,25 +25,21 @@ QString outlineFilter()
 }
 QString saveFilter() { return QCoreApplication::translate("DocumentController", "Логический конспект (*.vmd)|*.vmd"); }
 
-struct DefaultFrame {
-    const char* title;
-    const char* minimalText;  // nullptr: the title
-    int l[2], t[2], w[2], h[2];  // value = a·(W or Q) + b, as {a, b}
-};
+// "Иван Петров (ivan)", or the account name alone.
+QString ownerName(const LockOwner& owner)
+{
+    if (owner.fullName.isEmpty() || owner.fullName == owner.user)
+        return owner.user;
+    return QStringLiteral("%1 (%2)").arg(owner.fullName, owner.user);
+}
 
-// The ten frames of a new outline, laid out on a W × Q grid of the canvas below the tool bar.
-const DefaultFrame kDefaultFrames[] = {
-    {"Наблюдения", nullptr, {0, 2}, {0, 34}, {1, -2}, {2, -2}},
-    {"Опыты", nullptr, {1, 2}, {0, 34}, {1, -2}, {2, -2}},
-    {"Величины", nullptr, {2, 2}, {0, 34}, {2, -4}, {1, -2}},
-    {"Связи величин", "Связи", {2, 2}, {1, 34}, {2, -4}, {1, 0}},
-    {"Факты", nullptr, {2, 2}, {2, 34}, {1, -2}, {1, -2}},
-    {"Модель-гипотеза", nullptr, {3, 2}, {2, 34}, {1, -4}, {1, -2}},
-    {"Следствия", nullptr, {3, 2}, {3, 34}, {1, -4}, {1, -2}},
-    {"Эксперимент", nullptr, {2, 2}, {3, 34}, {1, -2}, {1, -2}},
-    {"Приборы", nullptr, {0, 2}, {2, 34}, {1, -2}, {2, -4}},
-    {"Технологические процессы", nullptr, {1, 2}, {2, 34}, {1, -2}, {2, -4}},
-};
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// How often the lock of an open outline is touched, so that other computers see it in force.
+constexpr int kLockRefreshMs = 30 * 60 * 1000;
 
 }  // namespace
 
@@ -64,6 +62,31 @@ DocumentController::DocumentController(Document& document, DocumentWindow& windo
     : QObject(parent), m_document(document), m_window(window),
       m_reportedModified(document.state.modified)
 {
+    auto* refresh = new QTimer(this);
+    refresh->setInterval(kLockRefreshMs);
+    connect(refresh, &QTimer::timeout, this, [this] { m_lock.refresh(); });
+    refresh->start();
+}
+
+void DocumentController::followFile(const QString& path)
+{
+    m_followedFile = path;
+    m_stamp = FileStamp::of(path);
+    m_declinedReload = FileStamp();
+    if (!m_readOnly && !sameFile(m_lock.outline(), path))
+        m_lock.take(path);
+}
+
+void DocumentController::forgetFile()
+{
+    m_lock.release();
+    m_followedFile.clear();
+    m_stamp = FileStamp();
+    m_declinedReload = FileStamp();
+    if (m_readOnly) {
+        m_readOnly = false;
+        emit captionChanged();
+    }
 }
 
 void DocumentController::reportModified()
@@ -237,7 +260,7 @@ void DocumentController::newOutline()
     for (;;) {
         const auto entered = m_window.questions().askText(QCoreApplication::translate("DocumentController", "Новый конспект"),
                                                           QCoreApplication::translate("DocumentController", "Введите название конспекта"),
-                                                          QStringLiteral("Новый"));
+                                                          newOutlineName());
         if (!entered)
             return keepOutline();
         name = *entered;
@@ -253,6 +276,7 @@ void DocumentController::newOutline()
             break;
     }
     m_opened.reset();
+    forgetFile();
     cleanUp(m_document);
     m_document.history.currentStep = 0;
     m_document.history.highestStep = 0;
@@ -268,16 +292,12 @@ void DocumentController::newOutline()
     emit canvasColourChanged();
     // The new outline is laid out for this window: its size is the one the file keeps.
     m_window.sizeOutlineToWindow();
-    const QSize canvas = m_window.canvasSize();
-    const int W = canvas.width() / 4;
-    const int Q = (canvas.height() - kToolBarHeight) / 4;
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    for (const DefaultFrame& f : kDefaultFrames) {
-        const QRect bounds(f.l[0] * W + f.l[1], f.t[0] * Q + f.t[1], f.w[0] * W + f.w[1], f.h[0] * Q + f.h[1]);
-        const int slot = m_document.outline.createFrame(bounds, QString::fromUtf8(f.title));
-        m_document.outline.frame(slot).minimalText = QString::fromUtf8(f.minimalText ? f.minimalText : f.title);
+    for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
+        const int slot = m_document.outline.createFrame(f.bounds, f.title);
+        m_document.outline.frame(slot).minimalText = f.minimalText;
     }
     m_document.history.currentStep = -1;
     cleanUp(m_document);
@@ -316,6 +336,32 @@ void DocumentController::openOutline(const QString& file)
         path = *choice;
     }
 
+    const QFileInfo opened(path);
+    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
+    // An outline another Velmar has open (here or on another computer sharing the folder) is
+    // opened read-only unless the user wants to edit it anyway. Reloading keeps the choice made.
+    bool readOnly = m_reloading && m_readOnly;
+    if (!recovered && !m_reloading) {
+        if (const auto holder = lockHolder(path)) {
+            const int answer = m_window.questions().choose(
+                QCoreApplication::translate("DocumentController", "Внимание"),
+                QCoreApplication::translate("DocumentController",
+                                            "Конспект «%1» уже открыт в другой копии Velmar.\n\n"
+                                            "Пользователь: %2\nКомпьютер: %3\nОткрыт: %4\n\n"
+                                            "Если править его в двух местах сразу, изменения одной копии пропадут "
+                                            "при сохранении другой. Открыть конспект только для чтения?")
+                    .arg(opened.fileName(), ownerName(*holder), holder->host,
+                         holder->since.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
+                MessageKind::Warning,
+                {QCoreApplication::translate("DocumentController", "Только для чтения"),
+                 QCoreApplication::translate("DocumentController", "Открыть для правки"),
+                 QCoreApplication::translate("DocumentController", "Отмена")});
+            if (answer != 0 && answer != 1)
+                return;
+            readOnly = answer == 0;
+        }
+    }
+
     const bool old = isOldFormatName(path);
     LoadResult loaded = readAnyOutlineFile(path);
     if (!loaded.ok) {
@@ -329,8 +375,6 @@ void DocumentController::openOutline(const QString& file)
     OpenedOutline asStored{loaded.outline, loaded.windowSize, 0};
     const QStringList notices = loaded.notices;
     const QString warning = loaded.message;
-    const QFileInfo opened(path);
-    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
     if (recovered) {
         // The steps recorded after the last complete snapshot hold the latest work: bring it back.
         bool full = false;
@@ -344,6 +388,15 @@ void DocumentController::openOutline(const QString& file)
     // the canvas it was made for, is scaled into the canvas it gets once (fitOpenedOutline).
     m_window.showOutlineWindow(loaded.windowSize);
     state.fileName = path;
+    if (recovered) {
+        forgetFile();
+    } else {
+        // Read-only, this process holds no lock: the other Velmar's stays in force.
+        m_readOnly = readOnly;
+        if (readOnly)
+            m_lock.release();
+        followFile(path);
+    }
 
     cleanUp(m_document);
     // The reference layout is that of the canvas the outline was made for; the window this
@@ -403,14 +456,48 @@ QString DocumentController::outlineDialogFolder() const
 
 // --- Save, Save as ----------------------------------------------------------------------------------
 
+int DocumentController::confirmReplacingChanged(const QString& target)
+{
+    if (!sameFile(target, m_followedFile) || !m_stamp.changedIn(FileStamp::of(target)))
+        return 1;
+    const int answer = m_window.questions().choose(
+        QCoreApplication::translate("DocumentController", "Внимание"),
+        QCoreApplication::translate("DocumentController",
+                                    "Файл «%1» изменен на диске после того, как конспект был открыт или сохранен "
+                                    "здесь: его, возможно, сохранили в другой копии Velmar. Если заменить файл, "
+                                    "те изменения пропадут.")
+            .arg(QFileInfo(target).fileName()),
+        MessageKind::Warning,
+        {QCoreApplication::translate("DocumentController", "Сохранить как..."),
+         QCoreApplication::translate("DocumentController", "Заменить"),
+         QCoreApplication::translate("DocumentController", "Отмена")});
+    if (answer == 0)
+        return 0;
+    return answer == 1 ? 1 : -1;
+}
+
 bool DocumentController::save()
 {
     ModifiedReport report(*this);
     DocumentState& state = m_document.state;
-    if (!state.hasFileName)
+    // An outline opened read-only is never written over: Save asks for another file.
+    if (!state.hasFileName || m_readOnly)
         return saveAs();
     if (state.fileName.isEmpty())
         return false;
+    switch (confirmReplacingChanged(currentFormatName(state.fileName))) {
+    case 0:
+        return saveAs();
+    case -1:
+        return false;
+    default:
+        return writeToFile();
+    }
+}
+
+bool DocumentController::writeToFile()
+{
+    DocumentState& state = m_document.state;
     // An outline read from the old format is always saved in the current one, beside it.
     const QString target = currentFormatName(state.fileName);
     m_window.followWindowSize();
@@ -433,6 +520,12 @@ bool DocumentController::save()
         return false;
     }
     state.fileName = target;
+    // Written to a file of its own, the outline is no longer read-only.
+    if (m_readOnly) {
+        m_readOnly = false;
+        emit captionChanged();
+    }
+    followFile(target);
     markSaved(m_document);
     disableObjectSwitches();
     emit fileUsed(target);
@@ -451,18 +544,69 @@ bool DocumentController::saveAs()
     QString base = *choice;
     if (!chosen.suffix().isEmpty())
         base.chop(chosen.suffix().size() + 1);
+    const QString target = currentFormatName(base + QStringLiteral(".vmc"));
+    if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
+        showError(QCoreApplication::translate("DocumentController",
+                                              "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
+                      .arg(QFileInfo(target).fileName()));
+        return false;
+    }
+    if (!sameFile(target, m_lock.outline())) {
+        if (const auto holder = lockHolder(target)) {
+            const int answer = m_window.questions().choose(
+                QCoreApplication::translate("DocumentController", "Внимание"),
+                QCoreApplication::translate("DocumentController",
+                                            "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
+                                            "%3). Если заменить его, изменения, сделанные там, пропадут.")
+                    .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
+                MessageKind::Warning,
+                {QCoreApplication::translate("DocumentController", "Заменить"),
+                 QCoreApplication::translate("DocumentController", "Отмена")});
+            if (answer != 0)
+                return false;
+        }
+    }
     // A save that fails leaves the outline under its previous name and file.
     DocumentState& state = m_document.state;
     const DocumentState before = state;
     state.fileName = base + QStringLiteral(".vmc");
     state.outlineName = chosen.fileName();
     state.hasFileName = true;
-    if (save())
+    if (writeToFile())
         return true;
     state.fileName = before.fileName;
     state.outlineName = before.outlineName;
     state.hasFileName = before.hasFileName;
     return false;
+}
+
+void DocumentController::offerReloadIfChanged()
+{
+    const DocumentState& state = m_document.state;
+    if (m_askingReload || m_closing || !m_document.session.outlineOpen || m_followedFile.isEmpty()
+        || state.modified)
+        return;
+    const FileStamp now = FileStamp::of(m_followedFile);
+    if (!m_stamp.changedIn(now) || (m_declinedReload.exists && !m_declinedReload.changedIn(now)))
+        return;
+    m_askingReload = true;
+    const int answer = m_window.questions().choose(
+        QCoreApplication::translate("DocumentController", "Подтверждение"),
+        QCoreApplication::translate("DocumentController",
+                                    "Файл «%1» изменен на диске, возможно, в другой копии Velmar. Здесь изменений "
+                                    "нет. Загрузить конспект заново?")
+            .arg(QFileInfo(m_followedFile).fileName()),
+        MessageKind::Question,
+        {QCoreApplication::translate("DocumentController", "Загрузить заново"),
+         QCoreApplication::translate("DocumentController", "Оставить как есть")});
+    m_askingReload = false;
+    if (answer != 0) {
+        m_declinedReload = now;
+        return;
+    }
+    m_reloading = true;
+    openOutline(m_followedFile);
+    m_reloading = false;
 }
 
 // --- Close ------------------------------------------------------------------------------------------
@@ -473,6 +617,7 @@ void DocumentController::closeOutline()
     if (!settleUnsavedChanges(false))
         return;
     m_opened.reset();
+    forgetFile();
     clearAll();
     m_document.outline.setOwnLayoutScale(0);
     // Nothing is left to put in order: sequences that still named the removed objects would
@@ -491,6 +636,7 @@ void DocumentController::closeOutline()
 void DocumentController::shutDown(bool keepHistory)
 {
     m_closing = true;
+    forgetFile();
     if (!keepHistory)
         cleanUp(m_document);
 }

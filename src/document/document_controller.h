@@ -3,8 +3,10 @@
 #include "document/document_questions.h"
 #include "model/document.h"
 #include "platform/core/working_folders.h"
+#include "storage/file_stamp.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
+#include "storage/outline_lock.h"
 
 #include <QObject>
 #include <QSize>
@@ -62,6 +64,11 @@ public:
     void closeOutline();
     // Asks about unsaved changes (and saves on "Да"); false when the command is to stop.
     bool settleUnsavedChanges(bool stopAfterSaving);
+    // The outline was opened read-only (another Velmar has it open): Save asks for another file.
+    bool readOnly() const { return m_readOnly; }
+    // The window came to the front: when the outline's file was replaced on disk (by another
+    // Velmar) and nothing here is unsaved, offers to load it again. Asks once per change.
+    void offerReloadIfChanged();
     // The window is closing: no step is recorded any more, and the history is removed unless
     // it is kept for recovering unsaved work at the next start.
     void shutDown(bool keepHistory = false);
@@ -121,6 +128,16 @@ private:
     void applyHistoryResult(const HistoryResult& result);
     // Emits modifiedChanged when the flag differs from what was reported last.
     void reportModified();
+    // Writes the outline to its file (the body of Save, once the questions are settled).
+    bool writeToFile();
+    // Save is about to replace `target`: when the file changed on disk since it was opened or
+    // saved here, asks whether to replace it. 1: go on, 0: save under another name, -1: stop.
+    int confirmReplacingChanged(const QString& target);
+    // The file on disk is the outline's as read or written now: its stamp and, unless read-only,
+    // the lock on it.
+    void followFile(const QString& path);
+    // No file is followed any more (closed, new, recovered work): the lock goes.
+    void forgetFile();
 
     // The outline as its file holds it, while the outline shown is that file's scaled only to fit
     // the window: saving it unedited writes the file's own bytes again.
@@ -133,6 +150,15 @@ private:
 
     Document& m_document;
     DocumentWindow& m_window;
+    // The file the outline came from or was last saved to, as it was then, and this process's
+    // lock on it; a stamp the user declined to reload is not offered again.
+    QString m_followedFile;
+    FileStamp m_stamp;
+    FileStamp m_declinedReload;
+    OutlineLock m_lock;
+    bool m_readOnly = false;
+    bool m_reloading = false;
+    bool m_askingReload = false;
     bool m_closing = false;
     bool m_reportedModified = false;
 };

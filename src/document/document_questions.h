@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,9 @@ public:
     // A file to open or to save to; nullopt when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const QString& caption, const QString& folder,
                                                     const QString& filter, int filterIndex) = 0;
+    // A question answered with one of `buttons` (captions, the first one the default, the last one
+    // what Esc and closing the box choose): the index of the one pressed.
+    virtual int choose(const QString& caption, const QString& text, MessageKind kind, const QStringList& buttons) = 0;
     virtual std::optional<QString> chooseFileToSave(const QString& caption, const QString& folder,
                                                     const QString& filter, const QString& proposedName,
                                                     int filterIndex) = 0;

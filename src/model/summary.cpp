@@ -1,5 +1,9 @@
 #include "model/summary.h"
 
+#include "model/reveal_order.h"
+
+#include <optional>
+
 #include <vector>
 
 namespace velmar {
@@ -47,26 +51,35 @@ const QString* minimalTextOf(const Outline& outline, ObjectId id)
 
 std::vector<SummarySection> summarySections(const Outline& outline)
 {
-    const Sequence& frames = outline.frameSequence();
-    const Sequence& objects = outline.objectSequence();
-    // The objects in reading order, looked up once rather than once per frame.
-    std::vector<SequencedObject> ordered;
-    ordered.reserve(std::size_t(objects.length()));
-    for (int i = 1; i <= objects.length(); ++i)
-        if (const SequencedObject object = sequencedObject(outline, objects.entry(i)); object.minimalText)
-            ordered.push_back(object);
-
+    // The show's reading order: each frame followed by the objects lying in it, then the objects
+    // lying on the canvas (a lesson's homework often sits there), which close the summary in a
+    // section of their own without a frame text.
+    const RevealOrder order(outline);
     std::vector<SummarySection> sections;
-    for (int j = 1; j <= frames.length(); ++j) {
-        const int k = outline.findSlot(ObjectKind::Frame, frames.entry(j));
-        if (k == 0)
+    std::optional<SummarySection> canvas;
+    for (int step = 1; step <= order.lastStep(); ++step) {
+        const ObjectId id = order.step(step).lead;
+        const ObjectRef ref = outline.find(id);
+        if (!ref.isValid())
             continue;
-        SummarySection section{outline.frame(k).minimalText, {}, outline.frame(k).title};
-        for (const SequencedObject& object : ordered)
-            if (object.parentFrame == k)
-                section.objectTexts << *object.minimalText;
-        sections.push_back(std::move(section));
+        if (ref.kind == ObjectKind::Frame) {
+            const FrameObject& frame = outline.frame(ref.slot);
+            sections.push_back({frame.minimalText, {}, frame.title});
+            continue;
+        }
+        const SequencedObject object = sequencedObject(outline, id);
+        if (!object.minimalText)
+            continue;
+        if (object.parentFrame >= 1 && object.parentFrame <= outline.count(ObjectKind::Frame) && !sections.empty())
+            sections.back().objectTexts << *object.minimalText;
+        else {
+            if (!canvas)
+                canvas.emplace();
+            canvas->objectTexts << *object.minimalText;
+        }
     }
+    if (canvas)
+        sections.push_back(std::move(*canvas));
     return sections;
 }
 

@@ -10,10 +10,18 @@ bool isLineBreakOrTab(char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n
 
 bool isTerminalControl(char16_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F); }
 
-// Characters that change how the text around them is laid out rather than showing anything.
+// The bidirectional embeddings, overrides and isolates: they reorder the text around them, so
+// that what is shown (or printed on a terminal) reads differently from what is stored.
+bool isBidiControl(char16_t c) { return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069); }
+
+// Characters that change how the text around them is laid out rather than showing anything:
+// the line and paragraph separators, the bidirectional controls, and the characters of no
+// width (zero-width space and joiners, the direction marks, word joiner, byte order mark) that
+// make two names look alike.
 bool isLayoutControl(char16_t c)
 {
-    return c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    return c == 0x2028 || c == 0x2029 || isBidiControl(c) || (c >= 0x200B && c <= 0x200F)
+           || (c >= 0x2060 && c <= 0x2064) || c == 0xFEFF || c == 0x061C;
 }
 
 }  // namespace
@@ -48,7 +56,7 @@ QString withoutControlCharacters(const QString& text)
     QString kept;
     kept.reserve(text.size());
     for (const QChar ch : text)
-        if (isLineBreakOrTab(ch.unicode()) || !isTerminalControl(ch.unicode()))
+        if (isLineBreakOrTab(ch.unicode()) || !(isTerminalControl(ch.unicode()) || isBidiControl(ch.unicode())))
             kept += ch;
     return kept;
 }

@@ -4,8 +4,10 @@
 #include "paint/paint_fit_question.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
+#include "platform/core/file_io.h"
 #include "platform/dialogs.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -20,6 +22,14 @@ namespace {
 
 // Larger pictures are refused rather than risk running out of memory (400 MB at 32 bits).
 constexpr qint64 kMaxPixels = 100'000'000;
+// Nor is a file read that no such picture needs.
+constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+
+bool isPictureName(const QString& path)
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    return !suffix.isEmpty() && QImageReader::supportedImageFormats().contains(suffix);
+}
 
 QString droppedFile(const QMimeData* data)
 {
@@ -45,8 +55,11 @@ bool OutsideDrop::acceptable(const QMimeData* data)
     if (!data)
         return false;
     const QString file = droppedFile(data);
+    // Judged by the name and the kind of the entry alone, as the main window judges drops: a
+    // FIFO named like a picture would hold the window while it is only dragged over if it were
+    // opened here.
     if (!file.isEmpty())
-        return !QImageReader::imageFormat(file).isEmpty();
+        return QFileInfo(file).isFile() && isPictureName(file);
     return data->hasImage();
 }
 
@@ -89,11 +102,22 @@ void OutsideDrop::take(const QString& file, const QImage& image)
         return;
     QImage picture;
     QString problem;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     if (!file.isEmpty()) {
-        QImageReader reader(file);
+        // Read only if it still is a regular file (it may have been swapped since the drag), and
+        // without waiting on it.
+        QString why;
+        if (std::optional<QByteArray> read = readRegularFile(file, kMaxFileBytes, &why))
+            bytes = std::move(*read);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
         reader.setAutoTransform(true);
         const QSize size = reader.size();
-        if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
+        if (!why.isEmpty())
+            problem = QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.")
+                          .arg(QDir::toNativeSeparators(file), why);
+        else if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
             problem = QCoreApplication::translate("PaintWindow", "Рисунок «%1» слишком велик (%2 x %3).")
                           .arg(QDir::toNativeSeparators(file))
                           .arg(size.width())

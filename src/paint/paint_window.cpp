@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -186,6 +187,10 @@ void PaintWindow::reportGeometry()
     };
     const QPoint picture = m_workArea->mapToGlobal(m_workArea->pictureOrigin());
     report += QStringLiteral("paint picture %1 %2\n").arg(picture.x()).arg(picture.y());
+    // The menu bar's titles, by their menus' names.
+    for (QAction* title : menuBar()->actions())
+        if (title->menu() && !title->menu()->objectName().isEmpty() && title->isVisible())
+            item(title->menu()->objectName(), menuBar(), menuBar()->actionGeometry(title).center());
     for (QToolButton* b : m_tools->findChildren<QToolButton*>())
         item(b->objectName(), b, b->rect().center());
     for (const QWidget* cell : m_colours->cells())

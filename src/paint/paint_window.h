@@ -100,10 +100,14 @@ private:
     void connectFileCommands();
     void newPicture();
     void openPictureFile();
-    void savePicture();
-    void savePictureAs();
-    // Runs the shared save dialog; true when a name was chosen (the dialog keeps it).
-    bool askSaveName(const QString& caption);
+    // Both return whether the picture was written.
+    bool savePicture();
+    bool savePictureAs();
+    // Asks about changes not saved to a file ("Да" saves); false when the command is to stop.
+    bool settleUnsavedPicture();
+    // Runs the shared save dialog; true when a name was chosen (the dialog keeps it). For the
+    // picture's own commands it proposes the picture's file once it has one.
+    bool askSaveName(const QString& caption, bool forPicture = false);
     // Saves under the name and filter last chosen for the picture; false (reported) on failure.
     bool writePicture();
     void dropPicture(const QString& path, PictureDecoder decoder, QPoint globalPos);

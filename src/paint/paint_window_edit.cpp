@@ -5,6 +5,7 @@
 #include "paint/paint_fit_question.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
+#include "platform/pasted_picture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -94,7 +95,20 @@ void PaintWindow::cutCommand()
 
 void PaintWindow::pasteCommand()
 {
-    m_editor.paste(QGuiApplication::clipboard()->image());
+    // A picture that cannot be taken is said so, never dropped without a word.
+    constexpr qint64 kMaxPastedPixels = 100'000'000;
+    const PastedPicture pasted = takePastedPicture(QGuiApplication::clipboard()->mimeData(), kMaxPastedPixels);
+    if (pasted.image.isNull()) {
+        const QString problem =
+            pasted.claimedSize.isValid()
+                ? QCoreApplication::translate("PaintWindow", "Рисунок в буфере обмена слишком велик (%1 x %2).")
+                      .arg(pasted.claimedSize.width())
+                      .arg(pasted.claimedSize.height())
+                : QCoreApplication::translate("PaintWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены.");
+        dialogs().inform(this, QCoreApplication::translate("PaintWindow", "Ошибка"), problem, QMessageBox::Warning);
+        return;
+    }
+    m_editor.paste(pasted.image);
     offerToFitPiece(this, m_editor);
 }
 

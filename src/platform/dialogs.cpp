@@ -75,6 +75,26 @@ public:
         return QMessageBox::StandardButton(box.exec());
     }
 
+    int choose(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+               QMessageBox::Icon icon) override
+    {
+        QMessageBox box(icon, caption, shownMessage(text), QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QPushButton*> pushed;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const bool last = i + 1 == buttons.size() && buttons.size() > 1;
+            pushed << box.addButton(buttons[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+            // Named by place, so that a driver of the real program can press a given answer.
+            pushed.last()->setObjectName(QStringLiteral("choice%1").arg(i));
+        }
+        if (!pushed.isEmpty()) {
+            box.setDefaultButton(pushed.first());
+            box.setEscapeButton(pushed.last());
+        }
+        box.exec();
+        return int(pushed.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    }
+
     void inform(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) override
     {
         QMessageBox box(icon, caption, shownMessage(text), QMessageBox::Ok, parent);

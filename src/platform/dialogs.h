@@ -24,6 +24,10 @@ public:
     // A question or message box; returns the button pressed (Cancel/No when closed).
     virtual QMessageBox::StandardButton ask(QWidget* parent, const QString& caption, const QString& text,
                                             QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) = 0;
+    // A question with buttons of its own (captions): the first is the default, the last the one
+    // Esc chooses. Returns the index of the button pressed, or -1 when the box was closed.
+    virtual int choose(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+                       QMessageBox::Icon icon) = 0;
     // A message with a single OK button.
     virtual void inform(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) = 0;
 

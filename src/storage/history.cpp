@@ -15,6 +15,10 @@
 #include <algorithm>
 #include <utility>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
 namespace velmar {
 
 namespace {
@@ -216,6 +220,21 @@ HistoryResult moveTo(Document& doc, int step)
 
 }  // namespace
 
+namespace {
+
+// Makes the history folder when it is missing; empty when it is there, otherwise why not.
+QString makeHistoryFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return {};
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 || errno == EEXIST)
+        return {};
+    return systemErrorText(errno);
+}
+
+}  // namespace
+
 QString snapshotFolder(const Document& doc)
 {
     if (!doc.history.folder.isEmpty())
@@ -232,7 +251,7 @@ HistoryResult recordStep(Document& doc, StepKind kind)
     history.highestStep = step;
 
     const QString folder = snapshotFolder(doc);
-    QDir().mkpath(folder);
+    const QString folderProblem = makeHistoryFolder(folder);
     // Steps above this one belong to a branch that undo left behind; none of their files may be
     // found by a later restore.
     for (int k = step + 1; k <= abandoned; ++k) {
@@ -285,7 +304,11 @@ HistoryResult recordStep(Document& doc, StepKind kind)
 
     HistoryResult result;
     result.ok = written.ok;
-    result.message = written.message;
+    // A folder that could not be made is the real reason, not the missing folder the write met.
+    result.message = written.ok || folderProblem.isEmpty()
+                         ? written.message
+                         : QCoreApplication::translate("History", "Не удалось создать папку истории «%1»: %2.")
+                               .arg(QDir::toNativeSeparators(folder), folderProblem);
     describeState(result, doc);
     return result;
 }

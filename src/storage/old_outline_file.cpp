@@ -17,9 +17,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmar {
 
@@ -169,9 +173,48 @@ private:
 };
 
 // The lengths and streams of the pictures in the side file.
+// The side file's bytes, taken in order as the pictures are read: from memory, or from the open
+// file, whose reported size bounds what is asked for and is never trusted beyond what arrives.
+// A damaged type or length is thus refused before the rest of a large file is read.
+class PictureBytes {
+public:
+    explicit PictureBytes(const QByteArray& data) : m_data(&data), m_size(data.size()) {}
+    PictureBytes(int handle, qint64 size) : m_handle(handle), m_size(size) {}
+    ~PictureBytes()
+    {
+        if (m_handle >= 0)
+            ::close(m_handle);
+    }
+    PictureBytes(const PictureBytes&) = delete;
+    PictureBytes& operator=(const PictureBytes&) = delete;
+
+    qint64 size() const { return m_size; }
+    qint64 left() const { return m_size - m_pos; }
+    // Up to `count` bytes from where the last call stopped (fewer at the end or on a read error).
+    QByteArray take(qint64 count)
+    {
+        count = std::clamp<qint64>(count, 0, left());
+        QByteArray bytes;
+        if (m_data)
+            bytes = m_data->mid(qsizetype(m_pos), qsizetype(count));
+        else if (!readUpTo(m_handle, count, &bytes))
+            bytes.clear();
+        m_pos += bytes.size();
+        if (bytes.size() < count)
+            m_size = m_pos;  // the file ends here, whatever its size said
+        return bytes;
+    }
+
+private:
+    const QByteArray* m_data = nullptr;
+    int m_handle = -1;
+    qint64 m_size = 0;
+    qint64 m_pos = 0;
+};
+
 class PictureReader {
 public:
-    PictureReader(const QByteArray& data, QString path, int count)
+    PictureReader(PictureBytes& data, QString path, int count)
         : m_data(data), m_path(std::move(path)), m_count(count), m_budget(data.size())
     {
     }
@@ -182,9 +225,10 @@ public:
     // never saved).
     QImage next(int index, QByteArray* jpeg, QSize wanted = {})
     {
-        if (m_pos >= m_data.size())
+        const QByteArray typeByte = m_data.take(1);
+        if (typeByte.isEmpty())
             truncated(index, QCoreApplication::translate("OldOutlineFile", "нет длины рисунка"));
-        const auto type = quint8(m_data[m_pos++]);
+        const auto type = quint8(typeByte[0]);
         int size = 0;
         switch (type) {
         case 2: size = 1; break;
@@ -197,12 +241,12 @@ public:
                      .arg(index)
                      .arg(type));
         }
-        if (m_data.size() - m_pos < size)
+        const QByteArray lengthBytes = m_data.take(size);
+        if (lengthBytes.size() < size)
             truncated(index, QCoreApplication::translate("OldOutlineFile", "длина рисунка записана не полностью"));
         quint32 raw = 0;
         for (int i = 0; i < size; ++i)
-            raw |= quint32(quint8(m_data[m_pos + i])) << (8 * i);
-        m_pos += size;
+            raw |= quint32(quint8(lengthBytes[i])) << (8 * i);
         // Sign-extend the little-endian integer of 1, 2 or 4 bytes.
         const int shift = 32 - 8 * size;
         const qint64 length = qint32(raw << shift) >> shift;
@@ -211,10 +255,21 @@ public:
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(length));
-        if (m_data.size() - m_pos < length)
-            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(m_data.size() - m_pos).arg(length));
-        const QByteArray stream = m_data.mid(m_pos, length);
-        m_pos += length;
+        if (m_data.left() < length)
+            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(m_data.left()).arg(length));
+        // The stream's first bytes say how large its picture is: only a length such a picture
+        // can fill is read on.
+        QByteArray stream = m_data.take(std::min(length, JpegLimits::freeStreamBytes));
+        if (stream.size() == std::min(length, JpegLimits::freeStreamBytes) && length > stream.size()) {
+            if (!jpegStreamLengthFits(storedSize(stream), length))
+                fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина данных (%3 байт) не соответствует размеру рисунка.")
+                         .arg(quoted(m_path))
+                         .arg(index)
+                         .arg(length));
+            stream += m_data.take(length - stream.size());
+        }
+        if (stream.size() < length)
+            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(stream.size()).arg(length));
         return decode(index, stream, jpeg, wanted);
     }
 
@@ -272,17 +327,16 @@ private:
 
     [[noreturn]] void fail(const QString& message) const { throw ImportError{message}; }
 
-    const QByteArray& m_data;
+    PictureBytes& m_data;
     QString m_path;
     int m_count = 0;
-    qsizetype m_pos = 0;
     PictureBudget m_budget;
 };
 
-// Why the side file is not at hand, when it is not.
+// The side file: its bytes already read, or its path to be opened once pictures are wanted.
 struct PicturesSource {
     const QByteArray* data = nullptr;
-    QString path;     // the side file's path, for messages
+    QString path;     // the side file's path (for messages; opened when there are no data)
     QString problem;  // why data is missing
     double scale = 1.0;  // below 1: the outline is drawn this small, pictures are decoded reduced
 };
@@ -488,10 +542,24 @@ private:
         if (n == 0)
             return;  // an outline without pictures needs no side file
         const QString blcPath = m_pictures.path.isEmpty() ? oldPicturesPath(m_path) : m_pictures.path;
-        if (!m_pictures.data)
+        std::unique_ptr<PictureBytes> bytes;
+        if (m_pictures.data) {
+            bytes = std::make_unique<PictureBytes>(*m_pictures.data);
+        } else if (!m_pictures.path.isEmpty()) {
+            // Only a regular file, opened without waiting; never read past the limit.
+            const int handle = openRegularFile(m_pictures.path, &m_pictures.problem);
+            struct stat info {};
+            if (handle >= 0 && ::fstat(handle, &info) == 0 && info.st_size > kMaxPicturesBytes) {
+                ::close(handle);
+                m_pictures.problem = QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").arg(kMaxPicturesBytes);
+            } else if (handle >= 0) {
+                bytes = std::make_unique<PictureBytes>(handle, qint64(info.st_size));
+            }
+        }
+        if (!bytes)
             m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось открыть файл рисунков %1 конспекта %2: %3.")
                              .arg(quoted(blcPath), quoted(m_path), m_pictures.problem));
-        PictureReader pictures(*m_pictures.data, blcPath, n);
+        PictureReader pictures(*bytes, blcPath, n);
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "рисунок %1").arg(i);
             const int parentFrame = parent(what);
@@ -627,10 +695,8 @@ LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double
     const QString upper = blcPath.left(blcPath.size() - 4) + QStringLiteral(".BLC");
     if (!QFileInfo::exists(blcPath) && QFileInfo::exists(upper))
         blcPath = upper;
-    QString blcProblem;
-    const std::optional<QByteArray> blc = readWholeFile(blcPath, kMaxPicturesBytes, &blcProblem);
-    return importOldOutline(*vmc, PicturesSource{blc ? &*blc : nullptr, blcPath, blcProblem, pictureScale}, vmcPath,
-                            windowChrome);
+    // The side file is read as its pictures are, and only when the outline has any.
+    return importOldOutline(*vmc, PicturesSource{nullptr, blcPath, QString(), pictureScale}, vmcPath, windowChrome);
 }
 
 }  // namespace velmar

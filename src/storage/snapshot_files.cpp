@@ -14,6 +14,7 @@
 #include <memory>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -217,8 +218,17 @@ HistoryFolder::HistoryFolder(const QString& programFolder, const QString& instan
         if (errno != EEXIST)
             break;
     }
-    m_path = QDir(temp).filePath(kInstancePrefix + QString::number(QCoreApplication::applicationPid()));
-    lockFolder(m_lock, m_path);
+    // temp/ takes no new folder (read-only, full): the history goes to a private folder of the
+    // system's temporary folder, again under a name nobody can guess beforehand. It is not
+    // offered after a crash, but undo and redo work.
+    QByteArray pattern = QFile::encodeName(QDir(QDir::tempPath()).filePath(QStringLiteral("velmar-history-XXXXXX")));
+    if (::mkdtemp(pattern.data())) {
+        m_path = QFile::decodeName(pattern);
+        lockFolder(m_lock, m_path);
+        return;
+    }
+    // Nowhere to write: a name that exists nowhere, so each step reports why it is not kept.
+    m_path = QDir(temp).filePath(kInstancePrefix + QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
 }
 
 HistoryFolder::~HistoryFolder()

@@ -1,5 +1,7 @@
 #include "view/minimal_text_windows.h"
 
+#include "model/outline_template.h"
+
 #include "platform/core/file_io.h"
 #include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
@@ -81,6 +83,11 @@ QString MinimalTextEditor::edit(const QString& text)
 {
     m_memo->setPlainText(TextFieldWidget::toWidgetText(text));
     m_memo->setFocus();
+    // A text nobody wrote is selected, so typing replaces it; the user's own text is continued.
+    if (isPlaceholderMinimalText(text))
+        m_memo->selectAll();
+    else
+        m_memo->moveCursor(QTextCursor::End);
     exec();
     return TextFieldWidget::toModelText(m_memo->toPlainText());
 }

@@ -73,13 +73,10 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
     painter.scale(scale, scale);
     // Widgets rendered straight onto a printer arrive as one bitmap (Qt draws them into a pixmap
     // for printers); passed on through a relay they print as vectors and text. Pictures reach the
-    // printer as they are: a recording would compress every one of them first.
+    // printer as they are: a recording would compress every one of them first. The relay's pixels
+    // are the canvas's own, so the fitting scale above is all that maps them on to the page.
     {
         PainterRelay relay(painter, area);
-        // The relay draws at a recording's resolution, scaled to the device's.
-        painter.scale(double(relay.logicalDpiX()) / printer.logicalDpiX(),
-                      double(relay.logicalDpiY()) / printer.logicalDpiY());
-        relay.takeTransform();
         QPainter relayed(&relay);
         renderer.paint(relayed);
     }

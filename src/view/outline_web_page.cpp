@@ -27,10 +27,10 @@ body { font-family: sans-serif; background: #fff; color: #000; }
 #outline .later { display: none; }
 #outline .label { font: 12px sans-serif; fill: #fff; stroke: #000; stroke-width: 3px; paint-order: stroke; }
 body.showing #outline { cursor: pointer; }
-/* The step's minimal text takes a strip of 64 pixels under the outline, which shrinks for it. */
-#subtitle { box-sizing: border-box; height: 64px; margin: 0; padding: 8px; overflow: auto;
-            font-size: 1.25em; text-align: center; white-space: pre-line; }
-body.subtitles #outline { height: calc(100vh - 100px); }
+/* The step's minimal text takes a strip of at least 64 pixels under the outline, tall enough for
+   every line of the text (up to 40 % of the window); the script shrinks the outline for it. */
+#subtitle { box-sizing: border-box; min-height: 64px; max-height: 40vh; margin: 0; padding: 8px;
+            overflow: auto; font-size: 1.25em; text-align: center; white-space: pre-line; }
 #summary { padding: 8px; }
 @media print {
   #bar { display: none; }
@@ -52,6 +52,8 @@ const char kScript[] = R"js(
   var button = document.getElementById('show');
   var position = document.getElementById('position');
   var subtitle = document.getElementById('subtitle');
+  // The show needs this script: its button appears only where the script runs.
+  button.hidden = false;
   var step = -1;  // -1: the whole outline, no show
   var subtitles = false;
 
@@ -66,6 +68,7 @@ const char kScript[] = R"js(
     subtitle.textContent = showing ? (texts[step] || '') : '';
     subtitle.hidden = !(showing && subtitles);
     document.body.classList.toggle('subtitles', showing && subtitles);
+    svg.style.height = showing && subtitles ? 'calc(100vh - ' + (36 + subtitle.offsetHeight) + 'px)' : '';
   }
   function go(to) {
     if (step < 0) window.scrollTo(0, 0);
@@ -230,7 +233,7 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
                                    "<meta name=\"generator\" content=\"Velmar\"/>\n<title>")
             + escaped(name) + QStringLiteral("</title>\n<style>") + QString::fromUtf8(webPageStyle())
             + QStringLiteral("</style>\n</head>\n<body>\n<div id=\"bar\"><button id=\"show\" type=\"button\" "
-                             "aria-pressed=\"false\">Показ</button><span id=\"position\" aria-live=\"polite\"></span></div>\n"
+                             "aria-pressed=\"false\" hidden=\"\">Показ</button><span id=\"position\" aria-live=\"polite\"></span></div>\n"
                              "<main>\n");
     page += svg;
     page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n<ol id=\"steps\" hidden=\"\">\n");

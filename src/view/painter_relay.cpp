@@ -23,7 +23,6 @@ public:
         return true;
     }
     Type type() const override { return QPaintEngine::User; }
-    void takeTransform() { m_base = m_target.transform(); }
 
     void updateState(const QPaintEngineState& state) override
     {
@@ -108,11 +107,6 @@ PainterRelay::PainterRelay(QPainter& target, QSize size) : m_engine(std::make_un
 }
 
 PainterRelay::~PainterRelay() = default;
-
-void PainterRelay::takeTransform()
-{
-    m_engine->takeTransform();
-}
 
 QPaintEngine* PainterRelay::paintEngine() const
 {

@@ -10,7 +10,7 @@ class QPainter;
 namespace velmar {
 
 // A paint device whose drawing goes straight on to another painter, under that painter's
-// transformation when the relay was made (or took it again). Widgets rendered onto a printer arrive as one
+// transformation when the relay was made. Widgets rendered onto a printer arrive as one
 // bitmap (Qt draws them into a pixmap for printers); rendered onto a relay to the printer's
 // painter they print as vectors and text, as a recording replayed would, but without a
 // recording: pictures reach the printer as they are, never compressed into a recording first.
@@ -19,8 +19,6 @@ class PainterRelay : public QPaintDevice {
 public:
     PainterRelay(QPainter& target, QSize size);
     ~PainterRelay() override;
-    // Takes the target's present transformation as the one the relay draws under.
-    void takeTransform();
 
     QPaintEngine* paintEngine() const override;
 

@@ -3,6 +3,7 @@
 #include "canvas/video_panel_widget.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -12,10 +13,25 @@ namespace velmar {
 
 namespace {
 
-// Height of the subtitle strip on a screen of the given height.
-int stripHeight(int screenHeight)
+// Height of the subtitle strip on a screen of the given height, before the texts are measured.
+int baseStripHeight(int screenHeight)
 {
     return std::max(32, int(std::lrint(screenHeight * 0.09)));
+}
+
+// The subtitles' letters: their size follows the screen, as the strip's least height does.
+QFont subtitleFont(int screenHeight)
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(std::max(12, baseStripHeight(screenHeight) * 3 / 10));
+    return font;
+}
+
+// Where a subtitle is written inside a strip: a margin of half the least height at the sides.
+QRect subtitleBox(const QRect& strip, int screenHeight)
+{
+    const int side = baseStripHeight(screenHeight) / 2;
+    return strip.adjusted(side, 4, -side, -4);
 }
 
 }  // namespace
@@ -48,7 +64,8 @@ PresentationPicture::~PresentationPicture() = default;
 void PresentationPicture::layOut()
 {
     const QSize area = m_renderer.size();
-    const int strip = m_subtitles ? stripHeight(m_screenSize.height()) : 0;
+    m_stripHeight = stripHeightForTexts();
+    const int strip = m_subtitles ? m_stripHeight : 0;
     const QSize room(m_screenSize.width(), std::max(0, m_screenSize.height() - strip));
     if (area.isEmpty() || room.isEmpty()) {
         m_outlineRect = {};
@@ -69,8 +86,28 @@ QRect PresentationPicture::subtitleRect() const
 {
     if (!m_subtitles)
         return {};
-    const int strip = stripHeight(m_screenSize.height());
-    return QRect(0, m_screenSize.height() - strip, m_screenSize.width(), strip);
+    return QRect(0, m_screenSize.height() - m_stripHeight, m_screenSize.width(), m_stripHeight);
+}
+
+int PresentationPicture::stripHeightForTexts() const
+{
+    // One height for the whole show, tall enough for every line of every step's subtitle, so the
+    // outline keeps its place from step to step; at most a third of the screen.
+    const int screenHeight = m_screenSize.height();
+    const int least = baseStripHeight(screenHeight);
+    const QFontMetrics metrics(subtitleFont(screenHeight));
+    const QRect box = subtitleBox(QRect(0, 0, m_screenSize.width(), least), screenHeight);
+    int needed = least;
+    const auto measure = [&](const QString& text) {
+        if (text.isEmpty() || box.width() <= 0)
+            return;
+        const QRect tall(0, 0, box.width(), std::max(1, screenHeight));
+        needed = std::max(needed, metrics.boundingRect(tall, Qt::AlignCenter | Qt::TextWordWrap, text).height() + 8);
+    };
+    measure(m_renderer.document().state.outlineName);
+    for (int i = 1; i < m_order.stepCount(); ++i)
+        measure(m_order.step(i).subtitle);
+    return std::clamp(needed, least, std::max(least, screenHeight / 3));
 }
 
 QRegion PresentationPicture::redrawAll()
@@ -208,16 +245,21 @@ void PresentationPicture::paintSubtitle(QPainter& painter, const QRect& strip) c
     const QString text = m_step == 0 ? m_renderer.document().state.outlineName : m_order.step(m_step).subtitle;
     if (text.isEmpty())
         return;
-    QFont font = painter.font();
-    font.setPixelSize(std::max(12, strip.height() * 3 / 10));
-    painter.setFont(font);
+    QFont font = subtitleFont(m_screenSize.height());
     painter.setPen(Qt::white);
-    // Up to two lines; a longer text ends with an ellipsis.
-    const QRect box = strip.adjusted(strip.height() / 2, 4, -strip.height() / 2, -4);
+    const QRect box = subtitleBox(strip, m_screenSize.height());
+    const auto fits = [&](const QFont& f, const QString& t) {
+        const QRect needed = QFontMetrics(f).boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, t);
+        return needed.height() <= box.height() && needed.width() <= box.width();
+    };
+    // The strip is made for the tallest subtitle; only one taller than a third of the screen is
+    // written smaller, down to 8-pixel letters, and beyond that ends with an ellipsis.
+    while (!fits(font, text) && font.pixelSize() > 8)
+        font.setPixelSize(font.pixelSize() - 1);
+    painter.setFont(font);
     const QFontMetrics metrics(font);
     QString shown = text;
-    const QRect needed = metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, shown);
-    if (needed.height() > box.height() || needed.width() > box.width()) {
+    if (!fits(font, shown)) {
         shown = metrics.elidedText(text, Qt::ElideRight, box.width() * 2 - metrics.averageCharWidth() * 4);
         while (shown.size() > 1 && metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, shown).height() > box.height())
             shown = metrics.elidedText(text, Qt::ElideRight, metrics.horizontalAdvance(shown) - metrics.averageCharWidth() * 4);

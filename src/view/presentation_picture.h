@@ -59,6 +59,7 @@ public:
     QRegion refreshVideos();
 
 private:
+    int stripHeightForTexts() const;
     void layOut();
     QRegion redrawAll();
     QRegion redrawObjects(const std::vector<ObjectId>& ids);
@@ -80,6 +81,7 @@ private:
     double m_scaleX = 1.0, m_scaleY = 1.0;  // the same, made to whole pixels
     int m_step = 0;
     bool m_subtitles = false;
+    int m_stripHeight = 32;  // the subtitle strip's height when shown
     std::vector<ObjectId> m_imageObjects;  // pictures, films and arrows: drawn as scaled images
     // The shown video fragments and the player state they were drawn with.
     std::map<ObjectId, std::pair<int, int>> m_videosDrawn;

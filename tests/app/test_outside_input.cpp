@@ -7,12 +7,17 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
 #include <QTest>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 using namespace velmar;
 
@@ -24,6 +29,8 @@ private slots:
     void dropOnAFullOutlineIsRefused();
     void droppedOutlineAsksAboutUnsavedWorkThenOpens();
     void recentOutlinesKeepEightNewestAndDropVanishedOnes();
+    void recentNamesAreShownAndAFifoIsSaidForWhatItIs();
+    void pastedPictureTooLargeIsSaidSo();
 };
 
 // Sends a drop of data at a canvas point and lets the queued handling run.
@@ -58,7 +65,7 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     f.beginOutline();
     f.doc().outline.createFrame(QRect(40, 60, 240, 180), QStringLiteral("A"));
     f.window->documents().recordStep(StepKind::Full);
-    QImage red(64, 48, QImage::Format_RGB32);
+    QImage red(64, 32, QImage::Format_RGB32);
     red.fill(Qt::red);
     auto* data = new QMimeData;
     if (asFile) {
@@ -73,6 +80,12 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     QCOMPARE(o.count(ObjectKind::Picture), 1);
     QCOMPARE(int(o.picture(1).parentFrame), parent);
     QCOMPARE(o.picture(1).bitmap().pixel(5, 5), QColor(Qt::red).rgb());
+    // The picture keeps its 2 : 1 proportions, inside its frame when it lies in one.
+    const QRect placed = o.picture(1).bounds;
+    QVERIFY2(qAbs(placed.width() - 2 * placed.height()) <= 2, qPrintable(QStringLiteral("%1×%2").arg(placed.width()).arg(placed.height())));
+    QVERIFY(placed.width() >= 150);
+    if (parent)
+        QVERIFY(QRect(QPoint(0, 0), o.frame(1).bounds.size()).contains(placed));
     QVERIFY(f.doc().state.modified);
     f.command("N77")->trigger();  // one Ctrl+Z takes the whole drop back
     QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
@@ -158,6 +171,113 @@ void TestOutsideInput::recentOutlinesKeepEightNewestAndDropVanishedOnes()
              QStringList{kept});
     menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->trigger();
     QCOMPARE(opened, QStringList{kept});
+}
+
+void TestOutsideInput::recentNamesAreShownAndAFifoIsSaidForWhatItIs()
+{
+    WindowFixture f;
+    f.beginOutline();
+    // A name with ESC and a line feed (a file from an archive), and a FIFO under an outline's name.
+    const QString odd = f.home.filePath(QStringLiteral("a") + QChar(0x1B) + QStringLiteral("[2Jb\nc.vmd"));
+    QFile oddFile(odd);
+    QVERIFY(oddFile.open(QIODevice::WriteOnly));
+    oddFile.close();
+    const QString fifo = f.home.filePath(QStringLiteral("канал.vmd"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString settingsFile = f.home.filePath(QStringLiteral("velmar.conf"));
+    QSettings(settingsFile, QSettings::IniFormat).setValue(QStringLiteral("recentOutlines"), QStringList{odd, fifo});
+    QMenu menu;
+    QAction* exit = menu.addAction(QStringLiteral("Выход"));
+    QStringList opened;
+    RecentOutlines recent(&menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
+    recent.useSettings(settingsFile);
+
+    const QString caption = menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->text();
+    QVERIFY2(caption.contains(QStringLiteral("a␛[2Jb␊c.vmd")), qPrintable(caption));
+    QVERIFY(!caption.contains(QChar(0x1B)) && !caption.contains(QLatin1Char('\n')));
+
+    menu.findChild<QAction*>(QStringLiteral("recentOutline2"))->trigger();
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const QString said = f.dialogs.messages.first().text;
+    QVERIFY2(said.contains(QStringLiteral("не обычный файл")) && !said.contains(QStringLiteral("не найден")), qPrintable(said));
+    QCOMPARE(recent.paths(), QStringList{odd});
+}
+
+namespace {
+
+// What another program offers on the clipboard: the encoded picture only, decoded when the picture
+// is asked for (as Qt's X clipboard does).
+class OfferedPicture : public QMimeData {
+public:
+    explicit OfferedPicture(const QByteArray& png) { setData(QStringLiteral("image/png"), png); }
+    bool hasFormat(const QString& format) const override
+    {
+        return format == QLatin1String("application/x-qt-image") || QMimeData::hasFormat(format);
+    }
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType type) const override
+    {
+        if (format == QLatin1String("application/x-qt-image"))
+            return QImage::fromData(data(QStringLiteral("image/png")));
+        return QMimeData::retrieveData(format, type);
+    }
+};
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+QByteArray bigEndian(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char(value >> shift);
+    return bytes;
+}
+
+QByteArray pngChunk(const QByteArray& typeAndData)
+{
+    return bigEndian(quint32(typeAndData.size() - 4)) + typeAndData + bigEndian(crc32(typeAndData));
+}
+
+// A PNG file whose header claims width × height pixels, with a few bytes of picture data.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    const QByteArray header = "IHDR" + bigEndian(width) + bigEndian(height) + QByteArray::fromHex("0802000000");
+    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk(header) + pngChunk("IDAT" + QByteArray(16, '\0'))
+           + pngChunk("IEND");
+}
+
+}  // namespace
+
+void TestOutsideInput::pastedPictureTooLargeIsSaidSo()
+{
+    WindowFixture f;
+    f.beginOutline();
+    QAction* paste = f.window->findChild<QAction*>(QStringLiteral("pastePicture"));
+    QVERIFY(paste);
+    QApplication::clipboard()->setMimeData(new OfferedPicture(pngClaiming(100000, 100000)));
+    QVERIFY(QApplication::clipboard()->mimeData()->hasImage());
+    paste->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.contains(QStringLiteral("слишком велик (100000 × 100000")),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
+
+    // Data that claims to be a picture and is none is said so too.
+    QApplication::clipboard()->setMimeData(new OfferedPicture(QByteArray("not a picture")));
+    paste->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 2);
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
 }
 
 QTEST_MAIN(TestOutsideInput)

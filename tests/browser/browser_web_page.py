@@ -247,7 +247,8 @@ def lesson(folder):
         "frames": [{"bounds": [10, 40, 360, 300], "title": "Первая", "minimal": "Рамка один"},
                    {"bounds": [400, 40, 360, 300], "title": "Вторая", "minimal": "Рамка два"}],
         "textFields": [{"bounds": [10, 30, 200, 40], "text": "Текст один", "parent": 1, "minimal": "Поле один"},
-                       {"bounds": [10, 30, 200, 40], "text": "Текст два", "parent": 2, "minimal": "Поле два"}],
+                       {"bounds": [10, 30, 200, 40], "text": "Текст два", "parent": 2,
+                        "minimal": "Поле два\r\nвторая строка\r\nтретья строка"}],
         "pictures": [{"bounds": [220, 30, 120, 90], "parent": 1, "minimal": "Фото один"},
                      {"bounds": [220, 30, 120, 90], "parent": 2, "minimal": "Фото два"}],
         "arrows": [[290, 115, 680, 115]],
@@ -263,7 +264,8 @@ EXPECTED_STEPS = [
     ["text-2"],
     ["arrow-1", "picture-2"],
 ]
-EXPECTED_TEXTS = ["", "Рамка один", "Поле один", "Фото один", "Рамка два", "Поле два", "Фото два"]
+EXPECTED_TEXTS = ["", "Рамка один", "Поле один", "Фото один", "Рамка два", "Поле два\nвторая строка\nтретья строка",
+                  "Фото два"]
 
 
 def shown_until(step):
@@ -318,6 +320,14 @@ def check_lesson(chromium, folder):
             fail("Left does not go back a step")
         if browser.evaluate("document.getElementById('subtitle').textContent") != EXPECTED_TEXTS[5]:
             fail("the text does not follow the step")
+        # A text of three lines shows whole: the strip holds every line, the outline above it.
+        fits = browser.evaluate("(function () { var s = document.getElementById('subtitle');"
+                                " var o = document.getElementById('outline').getBoundingClientRect();"
+                                " var r = s.getBoundingClientRect();"
+                                " return [s.scrollHeight <= s.clientHeight, o.bottom <= r.top + 1,"
+                                " r.bottom <= window.innerHeight]; })()")
+        if fits != [True, True, True]:
+            fail("the three-line text is not shown whole (fits, above, within): %s" % fits)
         browser.key("Home", "Home", 36)
         if browser.evaluate(VISIBLE) != []:
             fail("Home does not go to the empty start")

@@ -297,11 +297,13 @@ void TestAppearance::dialogsStartFromThePresentValues()
     outline(f).createCaption(QRect(5, 60, 40, 13), QStringLiteral("n"), 1);
     f.window->outlineView()->sync();
 
-    // The title colour dialog starts from the frame's colour and sets only the title's.
+    // The title colour dialog starts from the title's present colour (not the frame's) and sets
+    // only the title's.
+    outline(f).frame(1).titleColour = 0x804020;
     f.doc().interaction.currentObject = f.doc().interaction.currentCompanion = outline(f).frame(1).id;
     dialogs.colours.push_back(QColor(0, 255, 0));
     f.command("N71")->trigger();
-    QCOMPARE(dialogs.startColours.last(), QColor(255, 0, 0));
+    QCOMPARE(dialogs.startColours.last(), QColor(0x20, 0x40, 0x80));
     QCOMPARE(outline(f).frame(1).titleColour, ColourValue(0x00FF00));
     QCOMPARE(outline(f).frame(1).colour, ColourValue(0x0000FF));
     const int step = f.doc().history.currentStep;

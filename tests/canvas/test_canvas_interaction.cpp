@@ -47,7 +47,7 @@ private slots:
     void createFrameAndObjectsFromMenus();
     void rightPressOnFrameOpensItsMenu();
     void movingAFrameRecordsOneStep();
-    void titlePressRecordsAStepEvenWithoutMoving();
+    void selectingRecordsNothingAndEachMoveIsOneStep();
     void handlesStandAroundTheSelection();
     void resizingThroughAHandle();
     void altDropMovesATextFieldIntoAnotherFrame();
@@ -55,7 +55,7 @@ private slots:
     void arrowsAreCreatedDraggedAndChanged();
     void arrowsStayWithinWhatAFileHolds();
     void gridStepCaptionsAndSnapping();
-    void openPictureFollowsTheFilter();
+    void openPictureTakesEveryTypeAndKeepsItsAspect();
     void capacityRefusal();
     void titleMoveSurvivesUndoAndRedo();
     void handlesOutliveEveryRebuild();
@@ -169,17 +169,44 @@ void TestCanvasInteraction::movingAFrameRecordsOneStep()
     QCOMPARE(f.component("Panel3")->pos(), QPoint(50, 60));
 }
 
-void TestCanvasInteraction::titlePressRecordsAStepEvenWithoutMoving()
+void TestCanvasInteraction::selectingRecordsNothingAndEachMoveIsOneStep()
 {
     WindowFixture f;
     f.beginOutline();
     createFrameAt(f, QPoint(10, 40));
+    f.doc().state.modified = false;
     const int step = f.doc().history.currentStep;
     auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
+    // A click on the title selects the frame: no step, nothing to save.
     sendMouse(frame->title(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
     sendMouse(frame->title(), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
-    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(f.doc().history.currentStep, step);
+    QVERIFY(!f.doc().state.modified);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
+
+    // With the grid on, a key moves the frame, then a picture in it, by the grid's step: two
+    // moves, two steps, and two undos bring both back.
+    f.doc().session.gridOn = true;
+    f.doc().session.gridStep = 2;
+    auto* window = f.window.get();
+    QVERIFY(window->findChild<QAction*>(QStringLiteral("moveRight")));
+    window->findChild<QAction*>(QStringLiteral("moveRight"))->trigger();
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+    QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(12, 40));
+    rightClickFrame(f, 1, QPoint(12, 24));
+    f.command("N3")->trigger();
+    const int afterPicture = f.doc().history.currentStep;
+    const ObjectId picture = f.doc().outline.picture(1).id;
+    const QPoint pictureAt = f.doc().outline.picture(1).bounds.topLeft();
+    sendMouse(f.widgetOf(picture), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    sendMouse(f.widgetOf(picture), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton);
+    QCOMPARE(f.doc().history.currentStep, afterPicture);
+    window->findChild<QAction*>(QStringLiteral("moveDown"))->trigger();
+    QCOMPARE(f.doc().history.currentStep, afterPicture + 1);
+    QCOMPARE(f.doc().outline.picture(1).bounds.topLeft(), pictureAt + QPoint(0, 2));
+    f.command("N77")->trigger();
+    QCOMPARE(f.doc().outline.picture(1).bounds.topLeft(), pictureAt);
+    QCOMPARE(f.doc().history.currentStep, afterPicture);
 }
 
 void TestCanvasInteraction::handlesStandAroundTheSelection()
@@ -412,7 +439,7 @@ void TestCanvasInteraction::gridStepCaptionsAndSnapping()
     QVERIFY(f.command("ToolButton20")->isChecked());
 }
 
-void TestCanvasInteraction::openPictureFollowsTheFilter()
+void TestCanvasInteraction::openPictureTakesEveryTypeAndKeepsItsAspect()
 {
     WindowFixture f;
     f.beginOutline();
@@ -421,31 +448,52 @@ void TestCanvasInteraction::openPictureFollowsTheFilter()
     f.command("N3")->trigger();
     const ObjectId id = f.doc().outline.picture(1).id;
     f.doc().interaction.currentObject = id;
+    const QRect place = f.doc().outline.picture(1).bounds;
 
-    QImage photo(40, 30, QImage::Format_RGB32);
-    photo.fill(QColor(200, 30, 30));
-    const QString jpg = f.home.filePath(QStringLiteral("photo.jpg"));
-    QVERIFY(photo.save(jpg, "JPEG", 100));
+    // A file that is no picture: a message naming it, nothing changed.
+    const QString junk = f.home.filePath(QStringLiteral("junk.png"));
+    {
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture at all");
+    }
     const QImage before = f.doc().outline.picture(1).bitmap();
     const int step = f.doc().history.currentStep;
-
-    f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 3});  // "Bitmaps": read as BMP, fails
+    f.dialogs.files.push_back(Dialogs::FileChoice{junk, 1});
     f.command("N38")->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("photo.jpg")));
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("junk.png")));
     QCOMPARE(f.doc().outline.picture(1).bitmap(), before);
     QCOMPARE(f.doc().history.currentStep, step);
 
+    // A wide PNG with a transparent half, named .jpg and chosen under the JPEG filter: read by its
+    // content, laid on white with a note, and fitted into the place with its proportions.
+    QImage wide(240, 80, QImage::Format_ARGB32);
+    wide.fill(QColor(200, 30, 30));
+    for (int y = 0; y < 80; ++y)
+        for (int x = 120; x < 240; ++x)
+            wide.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QString png = f.home.filePath(QStringLiteral("wide.jpg"));
+    QVERIFY(wide.save(png, "PNG"));
     f.doc().state.modified = false;
-    f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 1});
+    f.dialogs.messages.clear();
+    f.dialogs.files.push_back(Dialogs::FileChoice{png, 2});
     f.command("N38")->trigger();
-    QCOMPARE(f.doc().outline.picture(1).bitmap().size(), QSize(40, 30));
-    QVERIFY(f.doc().state.modified);  // a JPEG too marks the outline modified
+    const PictureObject& p = f.doc().outline.picture(1);
+    QCOMPARE(p.bitmap().size(), QSize(240, 80));
+    QVERIFY(f.doc().state.modified);
     QCOMPARE(f.doc().history.currentStep, step + 1);
-    // The control shows the new picture stretched to its bounds.
+    QCOMPARE(p.bounds.topLeft(), place.topLeft());
+    QVERIFY(p.bounds.width() <= place.width() && p.bounds.height() <= place.height());
+    QVERIFY2(qAbs(p.bounds.width() - 3 * p.bounds.height()) <= 3,
+             qPrintable(QStringLiteral("%1×%2").arg(p.bounds.width()).arg(p.bounds.height())));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("белым")));
+    QCOMPARE(p.bitmap().pixelColor(200, 40), QColor(Qt::white));
+    QVERIFY(qAbs(p.bitmap().pixelColor(5, 5).red() - 200) < 8);
+    // The control shows the new picture at its bounds.
     auto* w = static_cast<PictureWidget*>(f.widgetOf(id));
-    QCOMPARE(w->rendering().size(), f.doc().outline.picture(1).bounds.size());
-    QVERIFY(qAbs(w->rendering().pixelColor(5, 5).red() - 200) < 8);
+    QCOMPARE(w->rendering().size(), p.bounds.size());
 }
 
 void TestCanvasInteraction::capacityRefusal()

@@ -7,6 +7,7 @@ dropped there, is fitted into it after the question."""
 import os
 import subprocess
 import threading
+import time
 
 import velmar_e2e as e2e
 import screen_truth as truth
@@ -183,6 +184,51 @@ def into_the_editor(app):
     block = truth.wait_block(app, mark, lambda s: s["piece"] == "1" and s["piecesize"] == "200x75",
                              "the dropped picture fitted as a floating piece")
     e2e.check_equal(block.state["tool"], "1", "the selection tool with the dropped piece")
+
+
+def test_a_fifo_named_like_a_picture_is_refused_without_waiting_on_it(app):
+    try:
+        fifo_over_the_editor(app)
+    finally:
+        stop_sources()
+
+
+def fifo_over_the_editor(app):
+    """A FIFO named pic.png, dragged over the graphic editor: the editor refuses it without
+    opening it (opening a FIFO waits for a writer), so the window goes on answering."""
+    editor = open_editor(app)
+    fifo = os.path.join(app.folder, "pic.png")
+    os.mkfifo(fifo)
+    source = DragSource(app, "--file", fifo)
+    SOURCES.append(source)
+    desktop = app.desktop
+    target = editor.at((100, 75))
+    desktop.xdotool("mousemove", "--sync", *source.at)
+    desktop.xdotool("mousedown", 1)
+    try:
+        x0, y0 = source.at
+        for i in range(1, 11):
+            desktop.xdotool("mousemove", "--sync", x0 + (target[0] - x0) * i // 10, y0 + (target[1] - y0) * i // 10)
+        # Every position over the work area asks the editor whether it takes the drop.
+        for i in range(10):
+            desktop.xdotool("mousemove", target[0] + i % 2, target[1])
+            time.sleep(0.1)
+        with open(f"/proc/{app.process.pid}/wchan") as wchan:
+            waiting = wchan.read()
+        e2e.check("fifo" not in waiting and "partner" not in waiting,
+                  f"the window waits on the FIFO ({waiting})")
+    finally:
+        desktop.xdotool("mouseup", 1)
+    done = e2e.wait_for(lambda: [l for l in source.lines if l.startswith("drag-source done ")], "the drag to end", 10)
+    e2e.check_equal(int(done[0].split()[2]), 0, "the drop action the editor took")
+    e2e.check(not any(l.startswith("drag-source action ") and not l.endswith(" 0") for l in source.lines),
+              f"the editor offered to take the FIFO: {source.lines}")
+    # A window that is not stuck ends at once when the session ends it.
+    app.process.terminate()
+    try:
+        app.process.wait(10)
+    except subprocess.TimeoutExpired:
+        raise e2e.TestFailure("velmar did not end on SIGTERM after the drag: it is stuck")
 
 
 def editor_windows(app):

@@ -162,8 +162,11 @@ def test_a_click_leaves_a_dot_of_the_chosen_size(app):
     xs = [p[0] for p in dot]
     ys = [p[1] for p in dot]
     e2e.check((100, 100) in dot and 45 <= len(dot) <= 81, f"a dot of width 9: {len(dot)} pixels painted")
-    e2e.check(max(xs) - min(xs) + 1 <= 10 and max(ys) - min(ys) + 1 <= 10,
+    # As wide as a stroke of that pencil: 9 pixels across, through the clicked pixel's row and column.
+    e2e.check(max(xs) - min(xs) + 1 == 9 and max(ys) - min(ys) + 1 == 9,
               f"the dot spans {max(xs) - min(xs) + 1} x {max(ys) - min(ys) + 1}")
+    e2e.check_equal((sum(1 for p in dot if p[1] == 100), sum(1 for p in dot if p[0] == 100)), (9, 9),
+                    "the dot's middle row and column")
     # The eraser (10 wide) with a blue back colour: a click leaves a blue square.
     step(app, editor, "blue back colour", lambda: editor.click_item("Panel25", button=3),
          lambda s: s["back"] == "#0000ff")

@@ -62,7 +62,15 @@ def test_strokes_undo_redo_new_fill_paste_resize(app):
     step(app, editor, "blue back colour", lambda: editor.click_item("Panel25", button=3),
          lambda s: s["back"] == "#0000ff")
     before = truth.blocks(app)[-1].state["sum"]
-    step(app, editor, "new picture", lambda: app.key("ctrl+n"), lambda s: s["sum"] != before)
+
+    def new_picture():
+        # The strokes are not saved in a file: "Да" to the question saves them first.
+        app.key("ctrl+n")
+        app.answer("Подтверждение")
+        app.answer("Сохранить", os.path.join(app.folder, "strokes"))
+
+    step(app, editor, "new picture", new_picture, lambda s: s["sum"] != before and s["undo"] == "3/3")
+    e2e.check(os.path.exists(os.path.join(app.folder, "strokes.bmp")), "the strokes were saved before Создать")
 
     choose_tool(app, editor, "Panel47", 8)
     # A tolerance typed into its field; the fill's press takes the keyboard back to the picture,
@@ -72,8 +80,8 @@ def test_strokes_undo_redo_new_fill_paste_resize(app):
     mark = len(app.lines())
     app.type("30")
     truth.wait_block(app, mark, lambda s: s["tolerance"] == "30", "the tolerance typed")
-    step(app, editor, "fill", lambda: editor.click((150, 100)), lambda s: s["undo"] == "3/3")
-    step(app, editor, "undo of the fill", lambda: app.key("ctrl+z"), lambda s: s["undo"] == "2/3")
+    step(app, editor, "fill", lambda: editor.click((150, 100)), lambda s: s["undo"] == "4/4")
+    step(app, editor, "undo of the fill", lambda: app.key("ctrl+z"), lambda s: s["undo"] == "3/4")
     e2e.check_equal(truth.blocks(app)[-1].state["tolerance"], "30", "the tolerance after Ctrl+Z")
 
     # A piece selected, copied and pasted: it floats at the work area's corner.
@@ -110,6 +118,8 @@ def test_zoom_in_and_out_and_open(app):
 
     def open_file():
         app.key("ctrl+o")
+        app.answer("Подтверждение")           # the stroke is saved first
+        app.answer("Сохранить", os.path.join(app.folder, "stroke"))
         app.answer("Открыть", photo)
 
     before = truth.blocks(app)[-1].state["sum"]

@@ -1,20 +1,147 @@
 # Printing with the real program: Ctrl+P opens the print dialog in Russian; accepting it with
-# Enter prints to a PDF file whose text holds the frame titles.
+# Enter prints to a PDF file. The printed page and the preview's page are looked at as pictures:
+# the outline must fill the page with its aspect kept and show what `--export x.pdf` draws.
 import os
 import subprocess
 
 import velmar_e2e as e2e
 
+# A canvas colour that neither the white page nor the preview's grey surroundings have: the
+# drawing's extent on a page is where this colour is.
+CANVAS = (0xA0, 0xD0, 0xF0)  # red, green, blue
+LAYOUT = {
+    "name": "lesson",
+    "window": [900, 600],
+    "canvasColour": CANVAS[0] | CANVAS[1] << 8 | CANVAS[2] << 16,  # stored as 0x00BBGGRR
+    "frames": [{"bounds": [20, 40, 380, 250], "title": "Наблюдения"},
+               {"bounds": [440, 40, 380, 250], "title": "Опыты"}],
+    "textFields": [{"bounds": [10, 30, 200, 40], "text": "Вода кипит", "parent": 1}],
+    "pictures": [{"bounds": [60, 100, 160, 110], "parent": 2}],
+    "arrows": [[200, 320, 500, 420]],
+}
+# Share of pixels that may differ (beyond a colour tolerance) between the page and the export:
+# antialiasing along edges and glyphs; a shifted, shrunken or missing drawing differs far more.
+MAX_DIFFERING = 0.02
 
-def test_ctrl_p_prints_to_a_pdf_file(app):
-    path = app.make_outline({
-        "name": "lesson",
-        "window": [900, 600],
-        "frames": [{"bounds": [20, 40, 380, 250], "title": "Наблюдения"},
-                   {"bounds": [440, 40, 380, 250], "title": "Опыты"}],
-        "textFields": [{"bounds": [10, 30, 200, 40], "text": "Вода кипит", "parent": 1}],
-        "arrows": [[200, 320, 500, 420]],
-    })
+
+def read_ppm(path):
+    """(width, height, rows of (r, g, b)) of a binary PPM."""
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    e2e.check(fields[0] == b"P6" and fields[3] == b"255", f"not an 8-bit PPM: {path}")
+    w, h = int(fields[1]), int(fields[2])
+    pixels = data[pos + 1:]
+    return w, h, [[tuple(pixels[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+
+
+def box_of(rows, inside, least=1):
+    """[left, top, right, bottom] (inclusive) of the pixels for which inside(pixel) holds, in rows
+    holding at least LEAST of them (a few pixels of an icon are not the drawing), or None."""
+    xs, ys = [], []
+    for y, row in enumerate(rows):
+        hits = [x for x, p in enumerate(row) if inside(p)]
+        if len(hits) >= least:
+            ys.append(y)
+            xs += [hits[0], hits[-1]]
+    return [min(xs), min(ys), max(xs), max(ys)] if xs else None
+
+
+def near(colour, tolerance=12):
+    return lambda p: all(abs(a - b) <= tolerance for a, b in zip(p, colour))
+
+
+def white(p):
+    return min(p) >= 245
+
+
+def pdf_page(pdf, base, resolution=50):
+    """The PDF's first page as a PPM at RESOLUTION dots per inch."""
+    subprocess.run(["pdftoppm", "-r", str(resolution), "-f", "1", "-l", "1", "-singlefile", pdf, base],
+                   check=True, timeout=60)
+    return base + ".ppm"
+
+
+def export_at(app, width, height, name):
+    """--export x.pdf of the opened outline rendered at WIDTH x HEIGHT pixels (PNG)."""
+    pdf = app.export(name + ".pdf")
+    base = os.path.join(app.folder, name + "-export")
+    subprocess.run(["pdftoppm", "-png", "-singlefile", "-scale-to-x", str(width), "-scale-to-y", str(height), pdf,
+                    base], check=True, timeout=60)
+    return base + ".png"
+
+
+def canvas_size(app):
+    """The canvas's size in the window, from velmar's reports: the window's client area below
+    the canvas's origin. The window manager's frame may leave it a little larger than the
+    window size the outline stores, which is what --export draws."""
+    lines = app.lines()
+    wx, wy, ww, wh = map(int, [line for line in lines if line.startswith("window ")][-1].split()[1:5])
+    cx, cy = app._origin()
+    return wx + ww - cx, wy + wh - cy
+
+
+def check_outline_drawn(app, picture, box, page, what):
+    """The drawing at BOX (inclusive corners) of PICTURE fills PAGE ([left, top, right, bottom])
+    within its margins, keeps the canvas's aspect and shows what --export x.pdf draws."""
+    exported_png = app.export("aspect.png")
+    size = subprocess.run(["identify", "-format", "%w %h", exported_png], capture_output=True, text=True,
+                          timeout=30).stdout.split()
+    export_w, export_h = int(size[0]), int(size[1])
+    # The page has the whole canvas, the tool bar's band included.
+    canvas_w, canvas_h = canvas_size(app)
+    w, h = box[2] - box[0] + 1, box[3] - box[1] + 1
+    print(f"{what}: canvas {canvas_w} x {canvas_h}, export {export_w} x {export_h}", flush=True)
+    page_w, page_h = page[2] - page[0] + 1, page[3] - page[1] + 1
+    e2e.check(w >= 0.85 * page_w or h >= 0.85 * page_h,
+              f"{what}: the outline covers {w} x {h} of a page of {page_w} x {page_h}")
+    e2e.check(abs((box[0] - page[0]) - (page[2] - box[2])) <= 0.04 * page_w + 2
+              and abs((box[1] - page[1]) - (page[3] - box[3])) <= 0.04 * page_h + 2,
+              f"{what}: the outline at {box} is not centred on the page {page}")
+    e2e.check(abs(w / h - canvas_w / canvas_h) <= 0.02 * canvas_w / canvas_h,
+              f"{what}: aspect {w}/{h} against the canvas's {canvas_w}/{canvas_h}")
+    # The export's part of the canvas: below the tool bar's band, as wide and high as the stored
+    # window size leaves it.
+    scale = w / canvas_w
+    left, top = box[0], box[1] + round(e2e.TOOL_BAR_HEIGHT * scale)
+    part_w = min(round(export_w * scale), box[2] + 1 - left)
+    part_h = min(round(export_h * scale), box[3] + 1 - top)
+    cropped = os.path.join(app.folder, what + "-drawing.png")
+    subprocess.run(["convert", picture, "-crop", f"{part_w}x{part_h}+{left}+{top}", "+repage", cropped],
+                   check=True, timeout=60)
+    exported = export_at(app, round(export_w * scale), round(export_h * scale), what)
+    subprocess.run(["convert", exported, "-crop", f"{part_w}x{part_h}+0+0", "+repage", exported], check=True,
+                   timeout=60)
+    diff = os.path.join(app.folder, what + "-difference.png")
+    result = subprocess.run(["compare", "-fuzz", "20%", "-metric", "AE", cropped, exported, diff],
+                            capture_output=True, text=True, timeout=60)
+    e2e.check(result.returncode in (0, 1), f"{what}: compare failed: {result.stderr}")
+    differing = float(result.stderr.split()[0])
+    share = differing / (part_w * part_h)
+    print(f"{what}: outline {w} x {h} on a page of {page_w} x {page_h}, {share:.2%} of pixels differ from "
+          f"the export", flush=True)
+    if share > MAX_DIFFERING:
+        artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
+        if artifacts:
+            for path in (cropped, exported, diff):
+                subprocess.run(["cp", path, artifacts])
+    e2e.check(share <= MAX_DIFFERING, f"{what}: {share:.1%} of the drawing differs from --export x.pdf "
+                                      f"({cropped} against {exported}, difference {diff})")
+
+
+def test_ctrl_p_prints_the_outline_as_the_export_draws_it(app):
+    path = app.make_outline(LAYOUT)
     # Qt's file printer proposes HOME/<document name>.pdf: HOME is this test's folder.
     saved_env = app.desktop.env
     app.desktop.env = dict(saved_env, HOME=app.folder)
@@ -42,6 +169,64 @@ def test_ctrl_p_prints_to_a_pdf_file(app):
     # A wide outline is printed across a landscape page.
     size = [line.split()[2:5] for line in info.splitlines() if line.startswith("Page size:")][0]
     e2e.check(float(size[0]) > float(size[2]), f"landscape page expected: {size}")
+    # The picture is printed as the photo it is, not as a bitmap of the page.
+    images = subprocess.run(["pdfimages", "-list", pdf], capture_output=True, text=True).stdout
+    e2e.check(len(images.splitlines()) == 3, f"one picture expected on the page: {images}")
+
+    page = pdf_page(pdf, os.path.join(app.folder, "printed"))
+    w, h, rows = read_ppm(page)
+    box = box_of(rows, lambda p: not white(p))
+    e2e.check(box is not None, "nothing printed on the page")
+    check_outline_drawn(app, page, box, [0, 0, w - 1, h - 1], "printed")
+    app.check_alive()
+
+
+def test_preview_shows_the_outline_as_the_export_draws_it(app):
+    app.open(LAYOUT)
+    # The main menu's "Файл" is the menu bar's first item, just above the canvas.
+    mark = len(app.lines())
+    app.click((25, -10))
+    e2e.wait_for(lambda: app.check_alive() or "fileMenu" in app.menus_since(mark), "the File menu")
+    app.choose("N303", mark)  # "Предварительный просмотр"
+    dialog = app.dialog("Предварительный просмотр")
+    app.desktop.xdotool("mousemove", e2e.SCREEN[0] - 1, e2e.SCREEN[1] - 1)
+    shot = os.path.join(app.folder, "preview.ppm")
+
+    def drawing():
+        # Read back from the screen, as the user sees it.
+        geometry = app.desktop._run(["xwininfo", "-id", str(dialog)]).stdout
+        values = dict(line.strip().split(":", 1) for line in geometry.splitlines() if ":" in line)
+        x, y, w, h = (int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+        app.desktop._run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", shot])
+        if not os.path.exists(shot):
+            return None
+        w, h, rows = read_ppm(shot)
+        box = box_of(rows, near(CANVAS), least=40)
+        return (box, rows) if box else None
+
+    # The page is drawn once the dialog has laid itself out: wait until two looks agree.
+    last = [None]
+
+    def settled():
+        found = drawing()
+        agreed = found if found and last[0] and found[0] == last[0][0] else None
+        last[0] = found
+        return agreed
+
+    box, rows = e2e.wait_for(settled, "the outline on the preview's page", 20, interval=0.3)
+    # The page is the white sheet around the drawing: walk out from the drawing's middle.
+    mid_x, mid_y = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
+    left, right, top, bottom = box[0], box[2], box[1], box[3]
+    while left > 0 and white(rows[mid_y][left - 1]):
+        left -= 1
+    while right + 1 < len(rows[0]) and white(rows[mid_y][right + 1]):
+        right += 1
+    while top > 0 and white(rows[top - 1][mid_x]):
+        top -= 1
+    while bottom + 1 < len(rows) and white(rows[bottom + 1][mid_x]):
+        bottom += 1
+    check_outline_drawn(app, shot, box, [left, top, right, bottom], "preview")
+    app.key_until(["Escape"], lambda: app.window_gone(dialog), "the preview to close")
     app.check_alive()
 
 

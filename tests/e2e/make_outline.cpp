@@ -1,5 +1,5 @@
 // Writes an outline file for the real-input tests from a short JSON description on standard input:
-//   {"name": "...", "window": [w, h],
+//   {"name": "...", "window": [w, h], "canvasColour": c,
 //    "frames":     [{"bounds": [l, t, w, h], "title": "..."}],
 //    "textFields": [{"bounds": [...], "text": "...", "parent": k}],
 //    "captions":   [{"bounds": [...], "text": "...", "parent": k}],
@@ -46,6 +46,8 @@ bool build(const QJsonObject& json, Document& doc)
         const QJsonArray w = json.value("window").toArray();
         doc.state.windowSize = QSize(w.at(0).toInt(), w.at(1).toInt());
     }
+    if (json.value("canvasColour").isDouble())
+        doc.state.canvasColour = ColourValue(json.value("canvasColour").toInteger());
     for (const QJsonValue& f : json.value("frames").toArray()) {
         const int slot = o.createFrame(rectOf(f["bounds"]), f["title"].toString());
         if (!slot)

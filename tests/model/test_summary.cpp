@@ -1,4 +1,5 @@
-// The outline summary: minimal texts in the order of the frame and object sequences.
+// The outline summary: minimal texts in the order the show reveals them, frames not in the frame
+// sequence and objects on the canvas included (pupils get what the show presents).
 #include "model/summary.h"
 
 #include <QTest>
@@ -47,12 +48,14 @@ void TestSummary::summary_data()
     QTest::addColumn<int>("scenario");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("empty frame sequence") << int(EmptyFrameSequence) << QString();
+    QTest::newRow("a frame missing from the frame sequence is still read") << int(EmptyFrameSequence)
+                                                                            << QStringLiteral("\rF\r\r");
     QTest::newRow("a frame with an empty minimal text") << int(OneEmptyFrame) << QStringLiteral("\r\r\r");
     QTest::newRow("two frames in swapped order")
         << int(SwappedFrames)
         << QStringLiteral("\r\r\rТекст B\r"
-                          "\rПервый\r\rВидео A\r<Неопределен>\r");
+                          "\rПервый\r\rВидео A\r<Неопределен>\r"
+                          "\r\r\rна холсте\r");
     QTest::newRow("entries naming nothing are skipped") << int(UnknownEntries) << QStringLiteral("\rF\r\r");
 }
 
@@ -65,6 +68,7 @@ void TestSummary::summary()
     switch (scenario) {
     case EmptyFrameSequence:
         o.createFrame(QRect(0, 34, 100, 100), QStringLiteral("F"));
+        o.frame(1).minimalText = QStringLiteral("F");
         o.frameSequence().clear();
         break;
     case OneEmptyFrame:

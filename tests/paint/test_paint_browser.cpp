@@ -1,5 +1,6 @@
 // The editor's picture browser and file menu driven through the real window: listing, walking
 // folders with double-clicks, dragging a picture onto the work area, and new/open/save.
+#include "paint/core/floating_piece.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_browser.h"
 #include "paint/paint_picture_view.h"
@@ -63,6 +64,9 @@ private slots:
     void openKeepsTheZoomAndTheFilterPicksTheDecoder();
     void newPaintsTheBackColour();
     void copyToFileSharesTheSaveDialog();
+    void saveWritesWhatTheScreenShows();
+    void saveNeverWritesOverACopiedPiece();
+    void newAndOpenAskFirstAndAreOneUndoStep();
     void onlyRowsNearTheViewKeepThumbnails();
 
 private:
@@ -300,7 +304,7 @@ void TestPaintBrowser::openKeepsTheZoomAndTheFilterPicksTheDecoder()
     QCOMPARE(w->document().zoomFactor(), 6);
     QCOMPARE(w->workArea()->pictureView()->size(), QSize(60, 48));
     QCOMPARE(w->statusText(1), QStringLiteral("10 x 8"));
-    QCOMPARE(w->document().history().count(), states);
+    QCOMPARE(w->document().history().count(), states + 1);   // undo gives the picture back
 
     // A damaged file is reported and the picture stays as it was.
     w->document().mutablePicture().fill(Qt::red);
@@ -331,7 +335,7 @@ void TestPaintBrowser::newPaintsTheBackColour()
     QCOMPARE(w->document().picture().pixel(0, 0), qRgb(0, 128, 255));
     QCOMPARE(w->document().picture().pixel(119, 89), qRgb(0, 128, 255));
     QCOMPARE(w->document().canvasBrush(), qRgb(0, 128, 255));
-    QCOMPARE(w->document().history().count(), states);
+    QCOMPARE(w->document().history().count(), states + 1);
 }
 
 void TestPaintBrowser::copyToFileSharesTheSaveDialog()
@@ -356,12 +360,12 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     QCOMPARE(dialogs.fileAsks[1].filterIndex, 2);
     QCOMPARE(QImage(piece + QStringLiteral(".bmp")).size(), QSize(120, 90));
 
-    // And the next "Сохранить как..." offers what was chosen for the piece ...
+    // The picture's own "Сохранить как..." offers the picture's file, not the piece's ...
     w->action(QStringLiteral("paintSaveAs"))->trigger();
     QCOMPARE(dialogs.fileAsks.size(), 3);
-    QCOMPARE(dialogs.fileAsks[2].name, piece);
-    QCOMPARE(dialogs.fileAsks[2].filterIndex, 1);
-    // ... while "Сохранить" still writes the picture's own file, not over the piece's.
+    QCOMPARE(dialogs.fileAsks[2].name, picture);
+    QCOMPARE(dialogs.fileAsks[2].filterIndex, 2);
+    // ... and "Сохранить" writes the picture's own file, not over the piece's.
     w->editor().chooseTool(ToolId::Pencil);
     w->document().mutablePicture().fill(Qt::red);
     w->action(QStringLiteral("paintSave"))->trigger();
@@ -371,6 +375,189 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QColor written = decodeJpeg(saved.readAll()).pixelColor(5, 5);
     QVERIFY2(written.red() > 240 && written.green() < 20, qPrintable(written.name()));
+}
+
+namespace {
+
+// A drag of the editor's current tool at picture-control points (zoom 1).
+void dragTool(PaintEditor& editor, QPoint from, QPoint to)
+{
+    const auto input = [](QPoint at, Qt::MouseButton button) {
+        ToolInput in;
+        in.pos = at;
+        in.pixel = at;
+        in.button = button;
+        in.buttons = button;
+        return in;
+    };
+    editor.press(input(from, Qt::LeftButton));
+    editor.move(input((from + to) / 2, Qt::NoButton));
+    editor.move(input(to, Qt::NoButton));
+    editor.release(input(to, Qt::LeftButton));
+}
+
+// A picture red on its left half and blue on its right one.
+QImage twoHalves()
+{
+    QImage image = filled(QSize(120, 90), Qt::red);
+    image.fill(Qt::red);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 60; x < 120; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 255));
+    return image;
+}
+
+QImage readBack(const QString& path)
+{
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+void TestPaintBrowser::saveWritesWhatTheScreenShows()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    PaintDocument& doc = w->document();
+    w->editor().openPicture(twoHalves());
+    w->editor().activate();
+    w->editor().chooseTool(ToolId::Selection);
+    dragTool(w->editor(), {10, 10}, {40, 40});    // a red 30 × 30 piece lifted ...
+    dragTool(w->editor(), {20, 20}, {90, 20});    // ... and moved onto the blue half
+    QVERIFY(doc.pieceFloating());
+    QImage shown = twoHalves();
+    for (int y = 10; y < 40; ++y)
+        for (int x = 10; x < 40; ++x)
+            shown.setPixel(x, y, doc.backColour());
+    for (int y = 10; y < 40; ++y)
+        for (int x = 80; x < 110; ++x)
+            shown.setPixel(x, y, qRgb(255, 0, 0));
+    const int states = doc.history().count();
+
+    // Ctrl+S and "Сохранить как..." write the screen's picture: the hole and the piece where it
+    // floats, and the piece keeps floating, still movable.
+    dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("dots.bmp")), 1});
+    w->action(QStringLiteral("paintSave"))->trigger();
+    QCOMPARE(readBack(dir.filePath(QStringLiteral("dots.bmp"))), shown);
+    dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("again.bmp")), 1});
+    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    QCOMPARE(readBack(dir.filePath(QStringLiteral("again.bmp"))), shown);
+    QVERIFY(doc.pieceFloating());
+    QCOMPARE(doc.picture().pixel(85, 15), qRgb(0, 0, 255));
+    QCOMPARE(doc.history().count(), states);
+    dragTool(w->editor(), {85, 15}, {86, 15});
+    w->editor().putDownPiece();
+    QCOMPARE(doc.picture().pixel(81, 10), qRgb(255, 0, 0));
+    QCOMPARE(doc.picture().pixel(80, 10), qRgb(0, 0, 255));
+}
+
+void TestPaintBrowser::saveNeverWritesOverACopiedPiece()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    PaintDocument& doc = w->document();
+    const QString dots = dir.filePath(QStringLiteral("dots.bmp"));
+    const QString piece = dir.filePath(QStringLiteral("piece.bmp"));
+    dialogs.files.push_back(Dialogs::FileChoice{dots, 1});
+    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    QCOMPARE(readBack(dots).size(), QSize(120, 90));
+
+    w->editor().chooseTool(ToolId::Selection);
+    dragTool(w->editor(), {0, 0}, {30, 20});
+    dialogs.files.push_back(Dialogs::FileChoice{piece, 1});
+    w->action(QStringLiteral("paintCopyToFile"))->trigger();
+    QCOMPARE(readBack(piece).size(), QSize(30, 20));
+    w->editor().chooseTool(ToolId::Pencil);
+    dragTool(w->editor(), {50, 50}, {100, 50});
+
+    // Ctrl+S writes the picture's file at once, twice over; the piece's file stays the piece.
+    const int asked = dialogs.fileDialogs;
+    for (int k = 0; k < 2; ++k) {
+        w->action(QStringLiteral("paintSave"))->trigger();
+        QCOMPARE(dialogs.fileDialogs, asked);
+        QCOMPARE(readBack(dots), doc.picture());
+        QCOMPARE(readBack(piece).size(), QSize(30, 20));
+    }
+}
+
+void TestPaintBrowser::newAndOpenAskFirstAndAreOneUndoStep()
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    auto w = openWindow(dir.path());
+    PaintDocument& doc = w->document();
+    const QString red = dir.filePath(QStringLiteral("red.bmp"));
+    QVERIFY(filled(QSize(30, 20), Qt::red).save(red, "BMP"));
+    QAction* newPicture = w->action(QStringLiteral("paintNew"));
+    QAction* open = w->action(QStringLiteral("paintOpen"));
+
+    // Drawn on, with a piece floating: the picture as the screen shows it.
+    dragTool(w->editor(), {5, 80}, {100, 80});
+    w->editor().chooseTool(ToolId::Selection);
+    dragTool(w->editor(), {0, 70}, {40, 89});
+    dragTool(w->editor(), {10, 80}, {60, 30});
+    const QImage before = pictureAsShown(doc);
+    QVERIFY(before != doc.picture());
+
+    // "Отмена" keeps everything; "Нет" makes a new, empty picture without the old piece.
+    dialogs.answers = {QMessageBox::Cancel};
+    newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 1);
+    QCOMPARE(dialogs.questions[0].text, QStringLiteral("Рисунок изменен. Сохранить изменения?"));
+    QVERIFY(doc.pieceFloating());
+    QCOMPARE(pictureAsShown(doc), before);
+    dialogs.answers = {QMessageBox::No};
+    newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 2);
+    QVERIFY(!doc.pieceFloating());
+    const QImage empty = filled(QSize(120, 90), QColor::fromRgb(doc.backColour()));
+    QCOMPARE(doc.picture(), empty);
+    // Putting down nothing afterwards stamps nothing in.
+    w->editor().putDownPiece();
+    QCOMPARE(doc.picture(), empty);
+
+    // One Ctrl+Z brings the replaced picture back (its piece put down), redo the new one.
+    w->editor().undo();
+    QCOMPARE(doc.picture(), before);
+    w->editor().redo();
+    QCOMPARE(doc.picture(), empty);
+
+    // Undone and redone, the picture counts as changed: "Открыть" asks, and is one step too.
+    dialogs.answers = {QMessageBox::No};
+    dialogs.files.push_back(Dialogs::FileChoice{red, 1});
+    open->trigger();
+    QCOMPARE(dialogs.questions.size(), 3);
+    const QImage redPicture = filled(QSize(30, 20), Qt::red);
+    QCOMPARE(doc.picture(), redPicture);
+    w->editor().undo();
+    QCOMPARE(doc.picture(), empty);
+    w->editor().redo();
+    QCOMPARE(doc.picture(), redPicture);
+
+    // Just opened, nothing is unsaved: "Создать" asks nothing.
+    dialogs.files.push_back(Dialogs::FileChoice{red, 1});
+    open->trigger();
+    QCOMPARE(dialogs.questions.size(), 4);
+    newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 4);
+    QCOMPARE(doc.picture(), filled(QSize(30, 20), QColor::fromRgb(doc.backColour())));
+
+    // "Да" saves first; a save cancelled in its dialog stops the command.
+    w->editor().chooseTool(ToolId::Pencil);
+    dragTool(w->editor(), {2, 2}, {20, 2});
+    const QImage drawn = doc.picture();
+    dialogs.answers = {QMessageBox::Yes};
+    open->trigger();   // the save dialog is cancelled (no file scripted)
+    QCOMPARE(dialogs.questions.size(), 5);
+    QCOMPARE(doc.picture(), drawn);
+    dialogs.answers = {QMessageBox::Yes};
+    dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("kept.bmp")), 1});
+    newPicture->trigger();
+    QCOMPARE(dialogs.questions.size(), 6);
+    QCOMPARE(readBack(dir.filePath(QStringLiteral("kept.bmp"))), drawn);
+    QCOMPARE(doc.picture(), filled(QSize(30, 20), QColor::fromRgb(doc.backColour())));
 }
 
 void TestPaintBrowser::onlyRowsNearTheViewKeepThumbnails()

@@ -65,6 +65,7 @@ private slots:
     void frameSnapsToZoomGridAndLifts();
     void clickSelectsNothing();
     void movedPieceIsPutDownByToolChange();
+    void pieceNeverMovedRecordsNoStep();
     void transparentPutDownKeepsPictureUnderBackColour();
     void cutPasteAndDelete();
     void undoTakesBackLiftAndMove();
@@ -115,6 +116,49 @@ void TestPaintSelection::clickSelectsNothing()
     e.drag({7, 7}, {7, 20});
     QVERIFY(!e.doc.pieceFloating());
     QCOMPARE(e.doc.picture(), before);
+}
+
+void TestPaintSelection::pieceNeverMovedRecordsNoStep()
+{
+    // Lifted and put back unmoved, by a tool change, a press outside or a new selection: the
+    // picture is as before and no step is recorded, so one Ctrl+Z undoes the last real change.
+    for (int how = 0; how < 3; ++how) {
+        Editor e(numbered(QSize(60, 40)));
+        e.ed.chooseTool(ToolId::Pencil);
+        e.ed.press(e.input({2, 35}));
+        e.ed.release(e.input({2, 35}));
+        e.ed.chooseTool(ToolId::Selection);
+        const QImage drawn = e.doc.picture();
+        const int states = e.states();
+        e.drag({10, 10}, {30, 25});
+        if (how == 0)
+            e.ed.chooseTool(ToolId::Pencil);
+        else if (how == 1)
+            e.ed.pressOutside();
+        else
+            e.drag({40, 30}, {50, 35});   // a second frame puts the first piece down
+        QVERIFY(!e.doc.pieceFloating() || how == 2);
+        QCOMPARE(e.states(), states);
+        QCOMPARE(e.doc.picture().copy(QRect(0, 0, 40, 30)), drawn.copy(QRect(0, 0, 40, 30)));
+        e.ed.putDownPiece();
+        QCOMPARE(e.states(), states);
+        e.ed.undo();
+        QCOMPARE(e.at(2, 35), qRgb(2, 35, 100));   // the pencil's dot is gone
+    }
+    // A piece moved and brought back by hand to where it was is no change either; one moved
+    // elsewhere is.
+    Editor e(numbered(QSize(60, 40)));
+    const int states = e.states();
+    e.drag({10, 10}, {20, 20});
+    e.drag({12, 12}, {30, 30});
+    e.drag({30, 30}, {12, 12});
+    e.ed.putDownPiece();
+    QCOMPARE(e.states(), states);
+    e.drag({10, 10}, {20, 20});
+    e.drag({12, 12}, {13, 12});
+    e.ed.putDownPiece();
+    QCOMPARE(e.states(), states + 1);
+    QCOMPARE(e.at(11, 10), qRgb(10, 10, 100));
 }
 
 void TestPaintSelection::movedPieceIsPutDownByToolChange()
@@ -190,12 +234,13 @@ void TestPaintSelection::cutPasteAndDelete()
     QCOMPARE(e.doc.piece().pixel(1, 1), kBlue);
     e.ed.deleteKey();
 
-    // A paste with nothing to paste only puts the floating piece down.
+    // A paste with nothing to paste only puts the floating piece down (where it was lifted:
+    // no step).
     e.drag({40, 30}, {50, 36});
     const int states = e.states();
     e.ed.paste(QImage());
     QVERIFY(!e.doc.pieceFloating());
-    QCOMPARE(e.states(), states + 1);
+    QCOMPARE(e.states(), states);
     QCOMPARE(e.at(40, 30), qRgb(40, 30, 100));
 
     // Delete throws a piece away and leaves the place it came from cleared.

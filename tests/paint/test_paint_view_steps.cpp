@@ -287,8 +287,28 @@ void TestPaintViewSteps::clickLeavesADotOfThePenWidth()
             for (int x = 0; x < p.width(); ++x)
                 if (p.pixel(x, y) != kWhite)
                     bounds |= QRect(x, y, 1, 1);
-        QVERIFY2(bounds.width() <= width + 1 && bounds.height() <= width + 1 && bounds.contains(30, 30),
+        // As wide and as high as a stroke of that width is thick, with the clicked pixel inside.
+        QImage line(60, 60, QImage::Format_RGB32);
+        line.fill(kWhite);
+        Editor stroke(line);
+        stroke.doc.mutableSizes().pencilSize = width;
+        stroke.press(QPoint(10, 30));
+        stroke.move(QPoint(50, 30));
+        stroke.release(QPoint(50, 30));
+        int thickness = 0;
+        for (int y = 0; y < 60; ++y)
+            thickness += stroke.doc.picture().pixel(30, y) != kWhite;
+        QCOMPARE(thickness, width);
+        QVERIFY2(bounds.width() == thickness && bounds.height() == thickness && bounds.contains(30, 30),
                  qPrintable(QStringLiteral("width %1 bounds %2x%3").arg(width).arg(bounds.width()).arg(bounds.height())));
+        // The dot's middle row and column are as wide as the stroke too (no cut-off sides).
+        int row = 0, column = 0;
+        for (int i = 0; i < 60; ++i) {
+            row += p.pixel(i, bounds.top() + width / 2) != kWhite;
+            column += p.pixel(bounds.left() + width / 2, i) != kWhite;
+        }
+        QCOMPARE(row, width);
+        QCOMPARE(column, width);
     }
     // A click on the edge paints what falls inside and no more.
     QImage white(10, 10, QImage::Format_RGB32);

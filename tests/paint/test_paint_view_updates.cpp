@@ -6,6 +6,7 @@
 #include "paint/paint_tool_column.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
+#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -105,7 +106,9 @@ void TestPaintViewUpdates::pictureAndZoomChangesRepaintTheView()
     QCOMPARE(m_window->document().picture().pixelColor(100, 20), QColor(Qt::white));
     repaints("redo", [&] { m_window->action(QStringLiteral("paintRedo"))->trigger(); });
     m_window->document().setBackColour(qRgb(0, 0, 255));
+    ScriptedDialogs dialogs;   // "Создать" asks about the line drawn: "Нет"
     repaints("new picture", [&] { m_window->action(QStringLiteral("paintNew"))->trigger(); });
+    QCOMPARE(dialogs.questions.size(), 1);
     repaints("zoom 8", [&] { m_window->editor().chooseZoom(3); });
     repaints("zoom 1", [&] { m_window->editor().chooseZoom(0); });
     repaints("same-size picture", [&] { m_window->document().setPicture(filled(QSize(1000, 800), Qt::green)); });

@@ -13,6 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace velmar;
 using namespace velmar::paint;
 
@@ -66,6 +73,7 @@ private slots:
     void cacheFileIsSharedAndPrivate();
     void staleOrDamagedCacheIsRebuilt();
     void unreadablePictureGivesAnError();
+    void plantedCacheEntriesAreNeitherWaitedOnNorFollowed();
     void loaderDeliversOnlyTheLatestRun();
 };
 
@@ -291,6 +299,48 @@ void TestPictureBrowserCore::unreadablePictureGivesAnError()
     QVERIFY(!QFile::exists(cache.thumbnailPath(path, 64)));
     QVERIFY(readPictureFile(dir.path() + QStringLiteral("/missing.bmp"), PictureDecoder::Bitmap, &error).isNull());
     QCOMPARE(error, QStringLiteral("файл не найден"));
+}
+
+void TestPictureBrowserCore::plantedCacheEntriesAreNeitherWaitedOnNorFollowed()
+{
+    // The thumbnail cache is a folder every program of the user writes into: what stands under
+    // an entry's name may be a FIFO (opening it would wait for a writer for ever) or a link to a
+    // thumbnail of something else. Neither is read; the thumbnail is made anew in its place.
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/p.bmp");
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(path, "BMP"));
+    ThumbnailCache cache(dir.path() + QStringLiteral("/thumbnails"));
+    const QString thumb = cache.thumbnailPath(path, 64);
+    QVERIFY(QDir().mkpath(QFileInfo(thumb).absolutePath()));
+    QCOMPARE(::mkfifo(QFile::encodeName(thumb).constData(), 0600), 0);
+    auto made = std::async(std::launch::async, [&] { return cache.thumbnail(path, PictureDecoder::Bitmap, 64); });
+    if (made.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Let the waiting reader go (a writer opening the FIFO ends its wait), then fail.
+        const int writer = ::open(QFile::encodeName(thumb).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        made.wait();
+        QFAIL("reading the cache waited on a FIFO");
+    }
+    QCOMPARE(QColor(made.get().pixel(20, 20)), QColor(Qt::red));
+    QVERIFY(QFileInfo(thumb).isFile() && !QFileInfo(thumb).isSymLink());
+
+    // A link to a well-formed thumbnail claiming this file (green) is replaced, its target kept.
+    const QString elsewhere = dir.path() + QStringLiteral("/elsewhere.png");
+    QImage green(10, 10, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    green.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(ThumbnailCache::fileUri(path)));
+    green.setText(QStringLiteral("Thumb::MTime"), QString::number(QFileInfo(path).lastModified().toSecsSinceEpoch()));
+    QVERIFY(green.save(elsewhere, "PNG"));
+    const QByteArray target = QFile::encodeName(elsewhere);
+    QVERIFY(QFile::remove(thumb));
+    QCOMPARE(::symlink(target.constData(), QFile::encodeName(thumb).constData()), 0);
+    QVERIFY(cache.cached(path, 64).isNull());
+    QCOMPARE(QColor(cache.thumbnail(path, PictureDecoder::Bitmap, 64).pixel(20, 20)), QColor(Qt::red));
+    QVERIFY(!QFileInfo(thumb).isSymLink());
+    QCOMPARE(QColor(QImage(elsewhere).pixel(5, 5)), QColor(Qt::green));
 }
 
 void TestPictureBrowserCore::loaderDeliversOnlyTheLatestRun()

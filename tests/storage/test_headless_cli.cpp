@@ -235,7 +235,8 @@ void TestHeadlessCli::programRunsWithoutADisplay()
     QVERIFY(writeOutlineFile(in, richDocument()).ok);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    // Without a runtime folder either, as under cron or a file manager's thumbnailer.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "VELMAR_QT_MESSAGES"})
         env.remove(QLatin1String(name));
     env.insert(QStringLiteral("VELMAR_HOME"), dir.filePath(QStringLiteral("home")));
     const auto run = [&](const QStringList& arguments, QByteArray* stdOut, QByteArray* stdErr) {
@@ -251,6 +252,15 @@ void TestHeadlessCli::programRunsWithoutADisplay()
     QByteArray stdOut, stdErr;
     QCOMPARE(run({QStringLiteral("--info"), in}, &stdOut, &stdErr), 0);
     QCOMPARE(QJsonDocument::fromJson(stdOut).object().value("frames").toArray().size(), 4);
+    // Standard error carries Velmar's own messages only: a command that succeeds says nothing.
+    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    const QString png = dir.filePath(QStringLiteral("out.png")), thumb = dir.filePath(QStringLiteral("thumb.png"));
+    QCOMPARE(run({QStringLiteral("--export"), png, in}, &stdOut, &stdErr), 0);
+    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    QCOMPARE(run({QStringLiteral("--thumbnail"), QStringLiteral("128"), in, thumb}, &stdOut, &stdErr), 0);
+    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    QCOMPARE(run({QStringLiteral("--summary"), in}, &stdOut, &stdErr), 0);
+    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
     QCOMPARE(run({QStringLiteral("--convert"), in, out}, &stdOut, &stdErr), 0);
     QCOMPARE(readFile(out), readFile(in));
     QCOMPARE(run({QStringLiteral("--info"), dir.filePath(QStringLiteral("missing.vmd"))}, &stdOut, &stdErr), 1);

@@ -27,8 +27,10 @@ class TestHostileFiles : public QObject {
 private slots:
     void onlyRegularFilesAreRead();
     void historyNeverWritesThroughLinks();
+    void historyWhereTempTakesNoFolder();
     void plantedSnapshotsAreReadWithinBounds();
     void sharedWorkingFoldersAreRefused();
+    void controlCharactersAreShownOrDropped_data();
     void controlCharactersAreShownOrDropped();
 };
 
@@ -89,6 +91,47 @@ void TestHostileFiles::onlyRegularFilesAreRead()
         QVERIFY2(loaded.message.contains(QStringLiteral("не обычный файл")), qPrintable(loaded.message));
     }
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestHostileFiles::historyWhereTempTakesNoFolder()
+{
+    // "temp" is a file: nothing can be made in it (as in a read-only folder, which the owner of
+    // the machine's tests can write all the same).
+    QTemporaryDir home, elsewhere;
+    QVERIFY(writeBytes(QDir(home.path()).filePath(QStringLiteral("temp")), "not a folder"));
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    Document doc;
+    doc.outline.setClientSize(QSize(600, 400));
+
+    // The history goes to a private folder of the system's temporary folder, named unpredictably.
+    qputenv("TMPDIR", QFile::encodeName(elsewhere.path()));
+    {
+        HistoryFolder folder(home.path());
+        const QString name = QFileInfo(folder.path()).fileName();
+        QCOMPARE(QFileInfo(folder.path()).absolutePath(), QFileInfo(elsewhere.path()).absoluteFilePath());
+        QVERIFY2(QRegularExpression(QStringLiteral("^velmar-history-\\w{6}$")).match(name).hasMatch(), qPrintable(name));
+        QVERIFY(QFileInfo(folder.path()).isDir());
+        doc.history.folder = folder.path();
+        QVERIFY(startHistory(doc).ok);
+        QVERIFY(QFile::exists(snapshotPathIn(folder.path(), 0, true)));
+    }
+
+    // Nowhere to write: each step says why, not that a folder is missing.
+    qputenv("TMPDIR", QFile::encodeName(QDir(home.path()).filePath(QStringLiteral("temp"))));
+    {
+        HistoryFolder folder(home.path());
+        doc.history.folder = folder.path();
+        const HistoryResult result = startHistory(doc);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("Не удалось создать папку истории"))
+                     && result.message.contains(QStringLiteral("через файл")),
+                 qPrintable(result.message));
+        QVERIFY2(!result.message.contains(QStringLiteral("не найдена")), qPrintable(result.message));
+    }
+    if (savedTmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", savedTmp);
 }
 
 void TestHostileFiles::historyNeverWritesThroughLinks()
@@ -202,19 +245,43 @@ void TestHostileFiles::sharedWorkingFoldersAreRefused()
     }
 }
 
+void TestHostileFiles::controlCharactersAreShownOrDropped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");       // a one-line name or title
+    QTest::addColumn<QString>("shownKept");   // a multi-line text
+    QTest::addColumn<QString>("terminal");    // --summary
+    QTest::newRow("terminal controls")
+        << QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J") + QChar(0x07) + QChar(u'\0') + QChar(0x7F) + QChar(0x85)
+               + QStringLiteral("ъ")
+        << QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085ъ") << QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085ъ")
+        << QStringLiteral("a\tb\r\nc[2Jъ");
+    // Bidirectional overrides and isolates turn what a terminal shows around: "txt.exe" stored,
+    // "exe.txt" read.
+    QTest::newRow("bidi overrides and isolates")
+        << QStringLiteral("a") + QChar(0x202E) + QStringLiteral("exe.txt") + QChar(0x202C) + QChar(0x2067) + QStringLiteral("b")
+               + QChar(0x2069)
+        << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069") << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069")
+        << QStringLiteral("aexe.txtb");
+    // Characters of no width make two names look the same: they are shown, and harmless on a
+    // terminal, where they stay.
+    const QString invisible = QStringLiteral("Урок") + QChar(0x200B) + QStringLiteral("1") + QChar(0x200F) + QChar(0xFEFF)
+                              + QChar(0x2060);
+    QTest::newRow("zero width") << invisible << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060")
+                                << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060") << invisible;
+    const QString plain = QStringLiteral("Обычный текст <b> «ё» ∑ 😀");
+    QTest::newRow("plain") << plain << plain << plain << plain;
+}
+
 void TestHostileFiles::controlCharactersAreShownOrDropped()
 {
-    const QString text = QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J") + QChar(0x07) + QChar(u'\0')
-                         + QChar(0x7F) + QChar(0x85) + QChar(0x202E) + QStringLiteral("ъ");
-    // Names and titles: everything visible, line breaks included, so a name is one line.
-    QCOMPARE(visibleText(text), QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085\\u202Eъ"));
-    // Multi-line texts keep tab and line breaks.
-    QCOMPARE(visibleText(text, LineBreaks::Keep), QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085\\u202Eъ"));
-    // A terminal gets neither escapes nor signs.
-    QCOMPARE(withoutControlCharacters(text), QStringLiteral("a\tb\r\nc[2J") + QChar(0x202E) + QStringLiteral("ъ"));
-    const QString plain = QStringLiteral("Обычный текст <b>");
-    QCOMPARE(visibleText(plain), plain);
-    QCOMPARE(withoutControlCharacters(plain), plain);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, shownKept);
+    QFETCH(QString, terminal);
+    QCOMPARE(visibleText(text), shown);
+    QCOMPARE(visibleText(text, LineBreaks::Keep), shownKept);
+    QCOMPARE(withoutControlCharacters(text), terminal);
 }
 
 QTEST_GUILESS_MAIN(TestHostileFiles)

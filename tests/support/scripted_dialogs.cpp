@@ -23,6 +23,14 @@ QMessageBox::StandardButton ScriptedDialogs::ask(QWidget*, const QString& captio
     return takeFront(answers, QMessageBox::No);
 }
 
+int ScriptedDialogs::choose(QWidget*, const QString& caption, const QString& text, const QStringList& buttons,
+                            QMessageBox::Icon)
+{
+    questions << Asked{caption, text};
+    choiceButtons << buttons;
+    return takeFront(choices, -1);
+}
+
 void ScriptedDialogs::inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon)
 {
     messages << Asked{caption, text};

@@ -19,12 +19,14 @@ public:
     };
 
     std::deque<QMessageBox::StandardButton> answers;        // for ask(); No when empty
+    std::deque<int> choices;                                // for choose(); -1 (closed) when empty
+    QList<QStringList> choiceButtons;                       // the buttons of every choose()
     std::deque<std::optional<QString>> inputs;              // for inputText(); cancel when empty
     std::deque<std::optional<FileChoice>> files;            // for openFile()/saveFile(); cancel when empty
     std::deque<std::optional<QColor>> colours;
     std::deque<std::optional<FontChoice>> fonts;  // an answer without a colour keeps the dialog's
 
-    QList<Asked> questions;  // every ask()
+    QList<Asked> questions;  // every ask() and choose()
     QList<Asked> messages;   // every inform()
     QList<QUrl> openedUrls;
     int fileDialogs = 0;
@@ -47,6 +49,8 @@ public:
 
     QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text,
                                     QMessageBox::StandardButtons, QMessageBox::Icon) override;
+    int choose(QWidget*, const QString& caption, const QString& text, const QStringList& buttons,
+               QMessageBox::Icon) override;
     void inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon) override;
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override;
     std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;

@@ -82,16 +82,20 @@ void TestMinimalText::editingStoresTextAndTooltip()
     f.doc().interaction.currentObject = target;
     const int step = f.doc().history.currentStep;
 
-    QString shown;
+    QString shown, typed;
     whenShown(QStringLiteral("Form6"), [&](QDialog* form) {
         auto* memo = form->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         shown = memo->toPlainText();
+        // The placeholder is selected: the first key typed replaces it.
+        QTest::keyClicks(memo, QStringLiteral("Z"));
+        typed = memo->toPlainText();
         memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
     f.window->command(command)->trigger();
 
     QCOMPARE(shown, command == "N98" ? QString() : QStringLiteral("<Неопределен>"));
+    QCOMPARE(typed, QStringLiteral("Z"));
     const ObjectRef ref = o.find(target);
     QString minimal, hint;
     switch (ref.kind) {
@@ -117,13 +121,21 @@ void TestMinimalText::closingUnchangedStillRecordsAStep()
     const int step = f.doc().history.currentStep;
     QSize size;
     QString title;
+    int cursorAt = -1;
+    bool selected = true;
     whenShown(QStringLiteral("Form6"), [&](QDialog* form) {
+        // The user's own text is continued: the cursor after it, nothing selected.
+        const QTextCursor cursor = form->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->textCursor();
+        cursorAt = cursor.position();
+        selected = cursor.hasSelection();
         size = form->size();
         title = form->windowTitle();
         form->close();  // the close box, not the button
     });
     f.command("N98")->trigger();
     QCOMPARE(title, QStringLiteral("Редактирование минимального текста объекта"));
+    QCOMPARE(cursorAt, 4);
+    QVERIFY(!selected);
     QCOMPARE(size, QSize(561, 403));
     QCOMPARE(f.doc().outline.frame(1).minimalText, QStringLiteral("Суть"));
     QCOMPARE(f.doc().history.currentStep, step + 1);

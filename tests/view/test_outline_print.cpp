@@ -164,6 +164,11 @@ void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
         const double whole = double(canvas->width()) / canvas->height();
         QVERIFY2(std::abs(aspect - whole) < whole * 0.02,
                  qPrintable(QStringLiteral("%1 against %2").arg(aspect).arg(whole)));
+        // Fitted to the page: the drawing reaches across the printable width or height, not a
+        // corner of it.
+        QVERIFY2(drawn.width() > page.width() * 0.85 || drawn.height() > page.height() * 0.85,
+                 qPrintable(QStringLiteral("drawn %1 x %2 on a page of %3 x %4")
+                                .arg(drawn.width()).arg(drawn.height()).arg(page.width()).arg(page.height())));
     }
 }
 

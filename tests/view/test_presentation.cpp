@@ -20,6 +20,7 @@ private slots:
     void everyStepLooksLikeAFreshDrawing_data();
     void everyStepLooksLikeAFreshDrawing();
     void subtitlesTakeRoomFromTheOutline();
+    void everyLineOfASubtitleShows();
     void keysAndClicks_data();
     void keysAndClicks();
     void blankScreenCounterAndFrameNumbers();
@@ -180,6 +181,47 @@ void TestPresentation::subtitlesTakeRoomFromTheOutline()
         QVERIFY2(light > 0, qPrintable(QStringLiteral("%1×%2").arg(screen.width()).arg(screen.height())));
         picture.setSubtitlesShown(false);
         QCOMPARE(picture.outlineRect(), full);
+    }
+}
+
+void TestPresentation::everyLineOfASubtitleShows()
+{
+    // A minimal text of three lines (and one long enough to wrap) is written whole in the strip,
+    // on a projector's 1280 × 900 and a small 1024 × 768: every line appears as a band of light
+    // letters. The strip is as tall at every step, so the outline does not move between them.
+    Document doc = busyOutline();
+    doc.outline.frame(1).minimalText = QStringLiteral("Первая строка\r\nВторая строка\r\nТретья строка");
+    doc.outline.frame(2).minimalText = QStringLiteral("Очень длинный минимальный текст, который не помещается в одну строку "
+                                                      "на экране и переносится на следующую строку полосы");
+    for (const QSize screen : {QSize(1280, 900), QSize(1024, 768)}) {
+        PresentationPicture picture(doc, doc.outline.clientSize(), screen);
+        picture.setSubtitlesShown(true);
+        const QRect strip = picture.subtitleRect();
+        const QRect outline = picture.outlineRect();
+        for (int step = 1; step < picture.order().stepCount(); ++step) {
+            picture.setStep(step);
+            QCOMPARE(picture.subtitleRect(), strip);
+            QCOMPARE(picture.outlineRect(), outline);
+        }
+        int step = 0;
+        while (step < picture.order().lastStep() && !picture.order().step(step).subtitle.startsWith(QStringLiteral("Первая")))
+            ++step;
+        picture.setStep(step);
+        QImage shot(screen, QImage::Format_RGB32);
+        QPainter painter(&shot);
+        picture.paint(painter, shot.rect());
+        painter.end();
+        // Count the bands of rows that hold light pixels inside the strip.
+        int bands = 0;
+        bool inBand = false;
+        for (int y = strip.top(); y <= strip.bottom(); ++y) {
+            bool light = false;
+            for (int x = strip.left(); x <= strip.right() && !light; ++x)
+                light = qGray(shot.pixel(x, y)) > 160;
+            bands += light && !inBand;
+            inBand = light;
+        }
+        QVERIFY2(bands == 3, qPrintable(QStringLiteral("%1 bands of text at %2×%3").arg(bands).arg(screen.width()).arg(screen.height())));
     }
 }
 

@@ -57,33 +57,52 @@ void liftSelection(PaintDocument& doc)
     applyPlacement(doc);
 }
 
+QRect composePiece(QImage& picture, const PaintDocument& doc)
+{
+    if (!doc.pieceFloating())
+        return {};
+    const int z = doc.zoomFactor();
+    const QImage& piece = doc.piece();
+    const QPoint at(floorDiv(doc.piecePos().x(), z), floorDiv(doc.piecePos().y(), z));
+    const QRect target = QRect(at, piece.size()).intersected(picture.rect());
+    if (target.isEmpty())
+        return target;
+    const bool transparent = doc.pieceTransparent();
+    const QRgb clear = doc.transparentColour();
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(piece.constScanLine(y - at.y())) + (target.left() - at.x());
+        auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y)) + target.left();
+        if (!transparent) {
+            std::memcpy(dst, src, std::size_t(target.width()) * 4);
+            continue;
+        }
+        for (int x = 0; x < target.width(); ++x)
+            if ((src[x] | 0xFF000000u) != clear)
+                dst[x] = src[x];
+    }
+    return target;
+}
+
+QImage pictureAsShown(const PaintDocument& doc)
+{
+    if (!doc.pieceFloating())
+        return doc.picture();
+    QImage shown = doc.picture().copy();
+    composePiece(shown, doc);
+    return shown;
+}
+
 bool putDownPiece(PaintDocument& doc)
 {
     if (!doc.pieceFloating())
         return false;
-    const int z = doc.zoomFactor();
-    const QImage piece = doc.piece();
-    const QPoint at(floorDiv(doc.piecePos().x(), z), floorDiv(doc.piecePos().y(), z));
-    const QRect target = QRect(at, piece.size()).intersected(doc.picture().rect());
-    if (!target.isEmpty()) {
-        QImage& picture = doc.mutablePicture();
-        const bool transparent = doc.pieceTransparent();
-        const QRgb clear = doc.transparentColour();
-        for (int y = target.top(); y <= target.bottom(); ++y) {
-            const auto* src = reinterpret_cast<const QRgb*>(piece.constScanLine(y - at.y())) + (target.left() - at.x());
-            auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y)) + target.left();
-            if (!transparent) {
-                std::memcpy(dst, src, std::size_t(target.width()) * 4);
-                continue;
-            }
-            for (int x = 0; x < target.width(); ++x)
-                if ((src[x] | 0xFF000000u) != clear)
-                    dst[x] = src[x];
-        }
-    }
+    const QRect target = composePiece(doc.mutablePicture(), doc);
     discardPiece(doc);
     doc.notifyChanged(target);
-    doc.pushUndo();
+    // A piece put back where it was lifted from, unchanged, leaves the picture as the history
+    // has it: no step that changes nothing.
+    if (doc.differsFromRecorded())
+        doc.pushUndo();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 namespace velmar::paint {
@@ -9,9 +10,15 @@ class PaintDocument;
 // Lifts the picture pixels under the overlay's frame into a floating piece at the frame's place
 // and clears them to the back colour. Records no undo state: the put-down does.
 void liftSelection(PaintDocument& doc);
-// Draws the floating piece into the picture (in transparent placement its transparent colour is
-// left out), hides it with its frame and handles, and records an undo state. Returns false when
-// no piece was floating.
+// Draws the floating piece into `picture` as it lies over the document's picture (in transparent
+// placement its transparent colour is left out); returns the pixels written.
+QRect composePiece(QImage& picture, const PaintDocument& doc);
+// The picture as the screen shows it: with the floating piece composed in (the piece keeps
+// floating). The picture itself when no piece floats.
+QImage pictureAsShown(const PaintDocument& doc);
+// Draws the floating piece into the picture, hides it with its frame and handles, and records an
+// undo state unless the picture is then as the history has it (a piece never moved). Returns
+// false when no piece was floating.
 bool putDownPiece(PaintDocument& doc);
 // Throws the floating piece away and hides its frame and handles.
 void discardPiece(PaintDocument& doc);

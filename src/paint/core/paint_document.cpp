@@ -134,7 +134,24 @@ void PaintDocument::pushUndo()
     m_unrecorded = QRect();
     m_unrecordedWhole = false;
     m_pictureModified = true;
+    m_changedSinceSaved = true;
     emit undoAvailabilityChanged();
+}
+
+bool PaintDocument::differsFromRecorded() const
+{
+    const QImage& recorded = m_undo.slot(m_undo.index());
+    if (recorded.isNull() || recorded.size() != m_picture.size() || recorded.format() != m_picture.format())
+        return true;
+    const QRect area = (m_unrecordedWhole ? m_picture.rect() : m_unrecorded).intersected(m_picture.rect());
+    if (area.isEmpty())
+        return false;
+    const std::size_t bytes = std::size_t(area.width()) * 4;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        if (std::memcmp(m_picture.constScanLine(y) + area.left() * 4, recorded.constScanLine(y) + area.left() * 4,
+                        bytes) != 0)
+            return true;
+    return false;
 }
 
 void PaintDocument::showHistoryState(const QImage& state)
@@ -163,6 +180,7 @@ void PaintDocument::showHistoryState(const QImage& state)
     }
     m_unrecorded = QRect();
     m_unrecordedWhole = false;
+    m_changedSinceSaved = true;
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();

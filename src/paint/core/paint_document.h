@@ -127,6 +127,13 @@ public:
     EditorUndo& history() { return m_undo; }
     const EditorUndo& history() const { return m_undo; }
     void pushUndo();
+    // Whether the picture differs from the history's current state where it was drawn on since
+    // that state was recorded.
+    bool differsFromRecorded() const;
+    // The picture changed (a recorded step, an undo or redo) since it was last saved to a file,
+    // opened from one or given to the editor.
+    bool changedSinceSaved() const { return m_changedSinceSaved; }
+    void setChangedSinceSaved(bool changed) { m_changedSinceSaved = changed; }
     // Shows a state of the history (what undo and redo return): the picture takes its size and
     // pixels, copying only where the state and the picture can differ.
     void showHistoryState(const QImage& state);
@@ -202,6 +209,7 @@ private:
     ToolId m_toolBeforeZoom = ToolId::Pencil;
     bool m_buttonDown = false;
     bool m_pictureModified = false;
+    bool m_changedSinceSaved = false;
     ToolSizes m_sizes;
     int m_transparentMode = 0;
     FillStyle m_fillStyle = FillStyle::Outline;

@@ -1,7 +1,9 @@
 #include "paint/core/thumbnail_cache.h"
 
 #include "paint/core/picture_files.h"
+#include "platform/core/file_io.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -14,12 +16,16 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace velmar::paint {
 
 namespace {
 
 const QString kUriKey = QStringLiteral("Thumb::URI");
 const QString kMTimeKey = QStringLiteral("Thumb::MTime");
+// A 256 × 256 thumbnail takes at most about 260 KB as PNG; a larger entry is not one of ours.
+constexpr qint64 kMaxEntryBytes = 4 * 1024 * 1024;
 
 QString defaultRoot()
 {
@@ -73,8 +79,23 @@ QImage ThumbnailCache::cached(const QString& path, int wanted) const
     const QFileInfo file(path);
     if (!file.isFile())
         return {};
+    // The cache is shared with every other program of the user: an entry is read only when it is
+    // a plain file of a thumbnail's size, opened without waiting (a FIFO planted there would hold
+    // the reading thread for ever) and never through a link. Anything else counts as missing and
+    // is made again, replacing it.
+    QString problem;
+    const int handle = openRegularFile(thumbnailPath(path, wanted), &problem, /*followLinks=*/false);
+    if (handle < 0)
+        return {};
+    QByteArray bytes;
+    const bool read = readUpTo(handle, kMaxEntryBytes + 1, &bytes);
+    ::close(handle);
+    if (!read || bytes.size() > kMaxEntryBytes)
+        return {};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
     // (The reader's own text() cannot be asked: it takes the "::" of the keys apart.)
-    QImageReader reader(thumbnailPath(path, wanted), "png");
+    QImageReader reader(&buffer, "png");
     QImage image = reader.read();
     if (image.isNull() || image.text(kUriKey).toLatin1() != fileUri(path)
         || image.text(kMTimeKey) != QString::number(file.lastModified().toSecsSinceEpoch()))

@@ -31,6 +31,9 @@ void lowerThisThreadsPriority()
 // What one run shares between its workers and the loader.
 struct ThumbnailLoader::RunState {
     int run = 0;
+    // Whom results are posted to; cleared (under the mutex) when the loader lets the run go, so
+    // a worker still busy with a file never reaches a loader that is gone.
+    ThumbnailLoader* owner = nullptr;
     std::atomic<bool> cancelled{false};
     std::atomic<int> remaining{0};
     QMutex mutex;
@@ -42,20 +45,27 @@ ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, QObject* parent) : QObjec
 {
     qRegisterMetaType<QList<velmar::paint::ThumbnailLoader::Result>>();
     // One core stays free for the window.
-    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    m_pool->setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }
 
 ThumbnailLoader::~ThumbnailLoader()
 {
     cancel();
-    m_pool.waitForDone();
+    // A worker stuck in the system (a file on a hung network share) must not keep the program
+    // from ending: after a while its pool is left behind, to end with the process. The workers
+    // hold only what they share with their run, never the loader.
+    if (m_pool->waitForDone(kExitWaitMs))
+        delete m_pool;
 }
 
 void ThumbnailLoader::cancel()
 {
-    if (m_state)
+    if (m_state) {
         m_state->cancelled = true;
-    m_pool.clear();
+        QMutexLocker lock(&m_state->mutex);
+        m_state->owner = nullptr;
+    }
+    m_pool->clear();
     m_state.reset();
 }
 
@@ -70,32 +80,31 @@ int ThumbnailLoader::start(const QList<Job>& jobs, int side)
     auto state = std::make_shared<RunState>();
     state->run = ++m_run;
     state->remaining = int(jobs.size());
+    state->owner = this;
     m_state = state;
     if (jobs.isEmpty()) {
         QMetaObject::invokeMethod(this, [this, state] { deliver(state); }, Qt::QueuedConnection);
         return state->run;
     }
     for (const Job& job : jobs) {
-        m_pool.start([this, state, job, side] {
+        m_pool->start([cache = m_cache, state, job, side] {
             if (state->cancelled)
                 return;
             lowerThisThreadsPriority();
             Result result;
             result.row = job.row;
-            const QImage image = m_cache.thumbnail(job.path, job.decoder, side, &result.error);
+            const QImage image = cache.thumbnail(job.path, job.decoder, side, &result.error);
             if (!image.isNull())
                 result.thumbnail = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            bool post = false;
-            {
-                QMutexLocker lock(&state->mutex);
-                state->pending.append(std::move(result));
-                --state->remaining;
-                post = !std::exchange(state->deliveryPosted, true);
-            }
+            QMutexLocker lock(&state->mutex);
+            state->pending.append(std::move(result));
+            --state->remaining;
             // One delivery is posted for however many results pile up before it runs, so the
-            // window handles them in batches.
-            if (post)
-                QMetaObject::invokeMethod(this, [this, state] { deliver(state); }, Qt::QueuedConnection);
+            // window handles them in batches. Posted under the lock: the owner cannot go meanwhile.
+            if (state->owner && !std::exchange(state->deliveryPosted, true)) {
+                ThumbnailLoader* owner = state->owner;
+                QMetaObject::invokeMethod(owner, [owner, state] { owner->deliver(state); }, Qt::QueuedConnection);
+            }
         });
     }
     return state->run;
@@ -125,7 +134,7 @@ void ThumbnailLoader::deliver(const std::shared_ptr<RunState>& state)
 
 void ThumbnailLoader::waitForDone()
 {
-    m_pool.waitForDone();
+    m_pool->waitForDone();
     if (const std::shared_ptr<RunState> state = m_state)
         deliver(state);
 }

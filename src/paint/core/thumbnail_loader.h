@@ -52,8 +52,11 @@ private:
     struct RunState;
     void deliver(const std::shared_ptr<RunState>& state);
 
+    // How long the loader's end waits for a worker still reading a file.
+    static constexpr int kExitWaitMs = 3000;
+
     ThumbnailCache m_cache;
-    QThreadPool m_pool;
+    QThreadPool* m_pool = new QThreadPool;  // left behind when a worker does not finish in time
     std::shared_ptr<RunState> m_state;
     int m_run = 0;
 };

@@ -49,6 +49,7 @@ void PaintEditor::activate()
     // first change, so opening copies the picture once.
     m_doc.ownPicture();
     m_doc.setPictureModified(false);
+    m_doc.setChangedSinceSaved(false);
     m_doc.setButtonDown(false);
     m_stroke.erasing = false;
     m_doc.setSprayTimerActive(false);

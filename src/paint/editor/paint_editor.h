@@ -90,6 +90,9 @@ public:
     // a thumbnail dropped from the browser): selection tool chosen, tool panels refreshed (which
     // puts down a piece already floating), frame + handles shown, pieceFloating set.
     void placeFloatingPiece(const QImage& piece);
+    // "Создать" and "Открыть": a floating piece is put down and an open text box written into the
+    // picture shown so far, then `picture` takes its place as one undo step.
+    void replacePicture(const QImage& picture);
     // Puts a floating piece into the picture and records an undo state; nothing when none floats.
     void putDownPiece();
     bool pieceFloating() const { return m_doc.pieceFloating(); }

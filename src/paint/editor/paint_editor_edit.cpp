@@ -37,6 +37,20 @@ void PaintEditor::placeFloatingPiece(const QImage& piece)
     applyPlacement(m_doc);
 }
 
+void PaintEditor::replacePicture(const QImage& picture)
+{
+    // What was on the screen becomes the state undo returns to: a floating piece goes into the
+    // picture it floated over, an open text box is written in.
+    m_doc.setButtonDown(false);
+    m_doc.setSprayTimerActive(false);
+    resetToolPanels();
+    m_doc.setPicture(picture);
+    m_doc.setCanvasBrush(m_doc.backColour());
+    m_doc.mutableOverlay().canvasHandlesVisible = true;
+    m_doc.notifyOverlay();
+    m_doc.pushUndo();
+}
+
 void PaintEditor::putDownPiece()
 {
     velmar::paint::putDownPiece(m_doc);

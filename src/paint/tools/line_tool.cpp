@@ -26,7 +26,7 @@ protected:
         const auto [a, b] = ends(ctx, in);
         painter.setPen(strokePen(ctx.stroke().drawColour, ctx.document().sizes().lineWidth));
         if (a == b)
-            painter.drawPoint(a);
+            drawDot(painter, a, ctx.stroke().drawColour, ctx.document().sizes().lineWidth);
         else
             painter.drawLine(a, b);
     }

@@ -167,14 +167,16 @@ FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayV
     return error == 0 ? FileWriteStatus{true, {}} : failed(error);
 }
 
-int openRegularFile(const QString& path, QString* problem)
+int openRegularFile(const QString& path, QString* problem, bool followLinks)
 {
     // O_NONBLOCK: opening a FIFO nobody writes to would otherwise wait for ever.
-    const int handle = openRetrying(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    const int handle = openRetrying(nativePath(path).constData(),
+                                    O_RDONLY | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW));
     if (handle < 0) {
         const int error = errno;
         if (problem)
             *problem = error == ENOENT ? QCoreApplication::translate("FileIo", "файл не найден")
+                       : error == ELOOP && !followLinks ? QCoreApplication::translate("FileIo", "это ссылка")
                                        : QCoreApplication::translate("FileIo", "файл не открывается для чтения (%1)").arg(systemErrorText(error));
         return -1;
     }
@@ -252,7 +254,8 @@ std::optional<QByteArray> readRegularFileStart(const QString& path, qint64 count
     return data;
 }
 
-FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically)
+FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically,
+                                 int mode)
 {
     const QByteArray native = nativePath(path);
     int handle = -1;
@@ -264,7 +267,7 @@ FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArr
         for (int attempt = 0; attempt < 100 && handle < 0; ++attempt) {
             const QString name = QStringLiteral(".%1.%2").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             written = nativePath(QDir(info.absolutePath()).filePath(name));
-            handle = openRetrying(written.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+            handle = openRetrying(written.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode_t(mode));
             if (handle < 0 && errno != EEXIST)
                 return failed(errno);
         }
@@ -272,7 +275,7 @@ FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArr
         // Whatever stands at the name goes first; the new file must then be created by us.
         if (::unlink(native.constData()) != 0 && errno != ENOENT)
             return failed(errno);
-        handle = openRetrying(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+        handle = openRetrying(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode_t(mode));
         if (handle < 0)
             return failed(errno);
     }
@@ -294,13 +297,17 @@ FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArr
 
 WriteOutcome writeIfChanged(const QString& path, const QByteArray& content)
 {
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() && existing.readAll() == content)
-        return WriteOutcome::Unchanged;
-    existing.close();
+    const int handle = openRegularFile(path, nullptr, /*followLinks=*/false);
+    if (handle >= 0) {
+        QByteArray existing;
+        const bool same = readUpTo(handle, content.size() + 1, &existing) && existing == content;
+        ::close(handle);
+        if (same)
+            return WriteOutcome::Unchanged;
+    }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return WriteOutcome::Failed;
-    return replaceFile(path, {QByteArrayView(content)}, false).ok ? WriteOutcome::Written : WriteOutcome::Failed;
+    return writeWorkingFile(path, {QByteArrayView(content)}, true, 0644).ok ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
 // --- FileLock ---------------------------------------------------------------------------------

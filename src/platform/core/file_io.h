@@ -30,19 +30,24 @@ FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayV
 
 // Writes a file of the program's own working folders (history snapshots), never through a link
 // planted there: atomically, through a new file renamed over `path` (the link itself is replaced);
-// otherwise `path` is removed first and created anew, exclusively. Readable by the owner alone.
-FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically);
+// otherwise `path` is removed first and created anew, exclusively. Readable by the owner alone
+// unless `mode` says otherwise.
+FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArrayView>& pieces, bool atomically,
+                                 int mode = 0600);
 
 // Writes `content` to `path` (creating its folder) only when the file does not already hold
 // exactly these bytes, so that unchanged files keep their dates and nothing is written in vain.
+// Written as writeWorkingFile writes (readable by all): a link or a FIFO planted at `path` is
+// neither read nor written through, but replaced.
 enum class WriteOutcome { Unchanged, Written, Failed };
 WriteOutcome writeIfChanged(const QString& path, const QByteArray& content);
 
 // Opens a file for reading when it is a regular file, without blocking and without reading from
 // it: a device (/dev/zero), a FIFO without a writer, a socket or a folder is refused, also when a
 // link leads to it. Returns the handle (close it with ::close) or -1 with *problem set in Russian
-// ("файл не найден", "это не обычный файл"…).
-int openRegularFile(const QString& path, QString* problem);
+// ("файл не найден", "это не обычный файл"…). Without `followLinks` a link is refused too (files
+// of shared folders that someone else may have planted).
+int openRegularFile(const QString& path, QString* problem, bool followLinks = true);
 
 // Reads a regular file of at most `limit` bytes whole. The size the system reports is not
 // trusted: at most limit + 1 bytes are read, and a file that gives more is refused as too large.
