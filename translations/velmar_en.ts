@@ -666,6 +666,17 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
 </context>
 <context>
+    <name>ExportFile</name>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>%1 уже существует. Заменить его?</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+</context>
+<context>
     <name>ExtensionBlock</name>
     <message>
         <source>текст не в UTF-8</source>
@@ -2344,6 +2355,26 @@ Delete objects of this kind that are not needed and repeat the command.</transla
     <message>
         <source>Не удалось записать рисунок в файл «%1»: %2.</source>
         <translation>Could not write the picture to the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Рисунок JPEG</source>
+        <translation>JPEG Image File</translation>
+    </message>
+    <message>
+        <source>Рисунок BMP</source>
+        <translation>Bitmaps</translation>
+    </message>
+    <message>
+        <source>Документ PDF</source>
+        <translation>PDF Document</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG</source>
+        <translation>SVG Image</translation>
+    </message>
+    <message>
+        <source>Рисунок PNG</source>
+        <translation>PNG Image</translation>
     </message>
 </context>
 <context>

@@ -198,6 +198,11 @@ private:
     // The window's size changed by the program's doing (framed, clamped) while the outline is
     // shown as opened: it is scaled into the canvas it got.
     void refitOpenedOutline();
+    // The outline keeps its own layout in a window of this canvas (maximised, smaller than its
+    // own), shown whole at one scale.
+    bool keepsOwnLayout(QSize canvas) const;
+    // Shows an outline that keeps its own layout whole in a canvas of this size.
+    void refitOwnLayout(QSize canvas);
 
     // Commands.
     void setEditMode(bool on);
@@ -227,6 +232,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;
+    int m_exportFilterIndex = 1;  // the type "Сохранить как рисунок" wrote last
     bool m_adjustingSize = false;
     QSize m_wantedOuter;        // the outer size the program asked for, until the user resizes
     QSize m_expectedInner;      // the inner size of the program's own last resize, until it arrives

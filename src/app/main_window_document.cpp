@@ -1,6 +1,7 @@
 // The window's side of the open outline: its views follow the document controller, the window's
 // caption and size serve the document commands, and the outline zoom follows the window's size.
 #include "app/main_window.h"
+#include "app/export_file_choice.h"
 #include "model/visible_text.h"
 
 #include "platform/command_guard.h"
@@ -68,6 +69,7 @@ QSize MainWindow::windowChrome() const
 
 void MainWindow::sizeOutlineToWindow()
 {
+    m_document.outline.setOwnLayoutScale(0);
     m_sizeFollowsWindow = true;
     m_showsOpenedLayout = false;
     m_layoutCanvas = QSize();
@@ -121,7 +123,24 @@ void MainWindow::setZoom(bool on)
 
 void MainWindow::rescaleToWindow()
 {
-    if (m_adjustingSize || !m_document.session.zoomOn)
+    if (m_adjustingSize)
+        return;
+    Outline& outline = m_document.outline;
+    if (outline.ownLayoutScale() > 0) {
+        if (keepsOwnLayout(m_canvas->size())) {
+            refitOwnLayout(m_canvas->size());
+            return;
+        }
+        if (!m_document.session.zoomOn)
+            return;  // nothing moves; the outline stays as it was made
+        // Resized by the user: the zoom scales the outline's own layout, the user's edits in
+        // it, into the window, whose layout it is from now on.
+        recordOwnLayout(outline);
+        outline.setOwnLayoutScale(0);
+        m_sizeFollowsWindow = true;
+        followWindowSize();
+    }
+    if (!m_document.session.zoomOn)
         return;
     m_showsOpenedLayout = false;  // resized by the user: the outline is the window's now
     if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
@@ -148,12 +167,22 @@ void MainWindow::exportPicture()
 {
     m_handles->hideAll();
     const QImage picture = captureCanvas(m_canvas);
-    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MainWindow", "Сохранить как рисунок"), m_dialogFolders.exports,
-                                           exportFilter(), m_document.state.outlineName, 1);
+    ExportDialog dialog;
+    dialog.caption = QCoreApplication::translate("MainWindow", "Сохранить как рисунок");
+    dialog.folder = m_dialogFolders.exports;
+    dialog.filter = exportFilter();
+    dialog.outlineName = m_document.state.outlineName;
+    dialog.filterIndex = m_exportFilterIndex;
+    dialog.extensionOf = exportExtension;
+    dialog.fileFor = exportFileName;
+    dialog.filterFor = [](const QString& file, int) { return exportFilterIndexOf(file); };
+    const auto choice = chooseExportFile(this, dialog);
     if (!choice)
         return;
+    // The next export offers the type written last.
+    m_exportFilterIndex = choice->filterIndex;
     // Pictures are the screen's pixels; PDF and SVG draw the outline again as vectors.
-    const QString path = exportFileName(choice->path, choice->filterIndex);
+    const QString& path = choice->path;
     const QString error = isVectorFormat(exportFormatOf(path)) ? exportOutline(m_document, m_canvas->size(), 1.0, path)
                                                                : writePicture(picture, path);
     if (!error.isEmpty())

@@ -90,6 +90,9 @@ bool MainWindow::isOwnResize(QSize inner) const
 
 void MainWindow::followWindowSize()
 {
+    // An outline keeping its own layout keeps its own window too.
+    if (m_document.outline.ownLayoutScale() > 0)
+        return;
     if (m_sizeFollowsWindow && m_marginsKnown && !isMinimized())
         m_document.state.windowSize = outerSize();
 }
@@ -151,6 +154,7 @@ bool MainWindow::fitOpenedOutline()
     m_layoutCanvas = QSize();
     m_showsOpenedLayout = false;
     m_referenceFromWindow = false;
+    m_document.outline.setOwnLayoutScale(0);
     if (!m_storedOuter.isValid() || m_storedOuter.isEmpty())
         return false;  // a file without a size is shown in the window as it is
     const QSize madeFor = m_document.outline.clientSize();
@@ -160,8 +164,12 @@ bool MainWindow::fitOpenedOutline()
     m_referenceFromWindow = !usableCanvas(madeFor) || !usableCanvas(canvas);
     if (m_referenceFromWindow) {
         // Made for a window too small to scale from (18 × 19): laid out as it is in the window
-        // of the least size, whose canvas the zoom then scales from.
-        return false;
+        // of the least size, whose canvas the zoom then scales from; what reached up under the
+        // tool bar of that tiny window comes down below this one's.
+        if (!moveBelowToolBar(m_document.outline))
+            return false;
+        m_documents->objectsEdited();
+        return true;
     }
     // With the zoom off the outline is scaled only where it would not fit.
     // Until the window has its canvas, the outline's layout is for the canvas it will get.
@@ -171,14 +179,57 @@ bool MainWindow::fitOpenedOutline()
         m_layoutCanvas = madeFor;
         return false;
     }
+    if (smaller) {
+        // Too large for this screen: shown whole at one scale for both axes (a round photo stays
+        // round), the rest of the canvas left empty. The outline keeps its own layout and window
+        // size: saved, it is what it was made as, with the user's edits taken back to its scale.
+        const double scale = fittingScale(m_document.outline.referenceClientSize(), canvas);
+        if (scale <= 0)
+            return false;
+        showOwnLayout(m_document.outline, std::min(1.0, scale), m_document.session.gridStep);
+        m_fittedAtOpen = true;
+        m_documents->objectsEdited();
+        return true;
+    }
     if (!rescaleOutline(m_document.outline, canvas, m_document.session.gridStep))
         return false;
     m_fittedAtOpen = true;
-    // Edited from now on, the outline keeps the window it is shown in; unedited, it is saved as
-    // its file has it.
+    // Zoomed into a larger (maximised) window: edited from now on, the outline keeps the window
+    // it is shown in; unedited, it is saved as its file has it.
     m_sizeFollowsWindow = true;
     m_documents->objectsEdited();
     return true;
+}
+
+bool MainWindow::keepsOwnLayout(QSize canvas) const
+{
+    // A maximised window smaller than the outline's own shows it whole, as at opening; any
+    // other size the user gives the window is the outline's from then on.
+    const QSize own = m_document.outline.referenceClientSize();
+    if (m_document.outline.ownLayoutScale() <= 0
+        || !(canvas.width() < own.width() || canvas.height() - kZoomClientHeightOffset < own.height()))
+        return false;
+    if (isMaximized() || isFullScreen())
+        return true;
+    // The window manager may report the new size before the maximised state: a window that
+    // fills the screen's room counts as maximised.
+    const QScreen* s = screen();
+    const QSize room = s ? s->availableGeometry().size() : QSize();
+    const QSize outer = outerSize();
+    return s && outer.width() >= room.width() - 2 && outer.height() >= room.height() - 2;
+}
+
+void MainWindow::refitOwnLayout(QSize canvas)
+{
+    Outline& outline = m_document.outline;
+    const double scale = std::min(1.0, fittingScale(outline.referenceClientSize(), canvas));
+    if (scale <= 0 || (scale == outline.ownLayoutScale() && outline.ownLayoutGridStep() == m_document.session.gridStep))
+        return;
+    // What the user changed so far is taken into the layout before it is shown at the new scale.
+    recordOwnLayout(outline);
+    m_handles->hideAll();
+    showOwnLayout(outline, scale, m_document.session.gridStep);
+    m_documents->objectsEdited();
 }
 
 bool MainWindow::showsOpenedLayout() const
@@ -188,7 +239,14 @@ bool MainWindow::showsOpenedLayout() const
 
 void MainWindow::refitOpenedOutline()
 {
-    if (!m_showsOpenedLayout || m_adjustingSize || m_document.history.currentStep != 0 || m_document.state.modified)
+    if (m_document.outline.ownLayoutScale() > 0) {
+        if (!m_adjustingSize && usableCanvas(m_canvas->size()))
+            refitOwnLayout(m_canvas->size());
+        return;
+    }
+    // Only while the outline is as opened: its first step, unchanged.
+    if (!m_showsOpenedLayout || m_adjustingSize || m_document.history.currentStep != std::max(0, m_document.history.firstStep)
+        || m_document.state.modified)
         return;
     const QSize canvas = m_canvas->size();
     if (m_referenceFromWindow) {
@@ -270,11 +328,15 @@ void MainWindow::checkFrameMargins()
     const QSize canvas = m_wantedOuter - chrome;
     // An outline already scaled to fit keeps the reference of that canvas: the window's real
     // canvas is fitted from it.
-    if (!(m_showsOpenedLayout && m_fittedAtOpen) && m_document.outline.referenceClientSize().isValid()
+    // An outline keeping its own layout was made for that canvas too: it is fitted from it.
+    const bool ownLayout = m_document.outline.ownLayoutScale() > 0;
+    if ((ownLayout || !(m_showsOpenedLayout && m_fittedAtOpen)) && m_document.outline.referenceClientSize().isValid()
         && canvas.height() > kZoomClientHeightOffset)
         m_document.outline.setReferenceClientSize(QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
     // The window manager keeps the frame's corner where it put it.
     setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
+    if (ownLayout && usableCanvas(m_canvas->size()))
+        refitOwnLayout(m_canvas->size());
     keepOnScreen();
     reportFramed();
 }
@@ -301,7 +363,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The size this event reports: a resize made while it was on its way (the even size of
     // the grid) does not make the user's resizing the program's.
-    if (!isOwnResize(event->size()) && m_marginsKnown && isVisible() && !(m_maximizedForImport && isMaximized())) {
+    if (!isOwnResize(event->size()) && m_marginsKnown && isVisible() && !(m_maximizedForImport && isMaximized())
+        && !keepsOwnLayout(m_canvas->size())) {
         // The user resized or maximised the window: the outline keeps its size from now on.
         m_showsOpenedLayout = false;
         m_wantedOuter = QSize();

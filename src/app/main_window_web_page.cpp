@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/export_file_choice.h"
 #include "base/user_error.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
@@ -15,13 +16,19 @@ namespace velmar {
 void MainWindow::exportWebPage()
 {
     m_handles->hideAll();
-    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу"), m_dialogFolders.exports,
-                                           QCoreApplication::translate("MainWindow", "Веб-страница (*.html)|*.html"),
-                                           m_document.state.outlineName, 1);
+    ExportDialog dialog;
+    dialog.caption = QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу");
+    dialog.folder = m_dialogFolders.exports;
+    dialog.filter = QCoreApplication::translate("MainWindow", "Веб-страница (*.html)|*.html");
+    dialog.outlineName = m_document.state.outlineName;
+    dialog.extensionOf = [](int) { return QStringLiteral("html"); };
+    dialog.fileFor = [](const QString& chosen, int) { return webPageFileName(chosen); };
+    dialog.filterFor = [](const QString&, int) { return 1; };
+    const auto choice = chooseExportFile(this, dialog);
     if (!choice)
         return;
     // The page draws the outline again as vectors, at the canvas's size as it stands.
-    const QString error = velmar::exportWebPage(m_document, m_canvas->size(), webPageFileName(choice->path));
+    const QString error = velmar::exportWebPage(m_document, m_canvas->size(), choice->path);
     if (!error.isEmpty())
         throw UserError(error);
 }

@@ -1,7 +1,7 @@
 #include "document/document_controller.h"
 
+#include "model/file_name_proposal.h"
 #include "model/outline_template.h"
-
 #include "model/grid.h"
 #include "model/zoom.h"
 #include "storage/film_still.h"
@@ -333,7 +333,7 @@ void DocumentController::openOutline(const QString& file)
     QString path = file;
     if (path.isEmpty()) {
         const auto choice = m_window.questions().chooseFileToOpen(QCoreApplication::translate("DocumentController", "Открыть"),
-                                                                  m_window.dialogFolders().outlines, outlineFilter(), 1);
+                                                                  outlineDialogFolder(), outlineFilter(), 1);
         if (!choice)
             return;
         path = *choice;
@@ -444,6 +444,19 @@ void DocumentController::openOutline(const QString& file)
         m_window.questions().tell(QCoreApplication::translate("DocumentController", "Внимание"), warning, MessageKind::Warning);
 }
 
+QString DocumentController::outlineDialogFolder() const
+{
+    // The user's outline lives there; work recovered from the history folder has no file.
+    const DocumentState& state = m_document.state;
+    if (state.hasFileName && !state.fileName.isEmpty()) {
+        const QFileInfo file(state.fileName);
+        if (file.absoluteDir().exists()
+            && file.absolutePath() != QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath())
+            return file.absolutePath();
+    }
+    return m_window.dialogFolders().outlines;
+}
+
 // --- Save, Save as ----------------------------------------------------------------------------------
 
 int DocumentController::confirmReplacingChanged(const QString& target)
@@ -526,8 +539,8 @@ bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
     const auto choice = m_window.questions().chooseFileToSave(QCoreApplication::translate("DocumentController", "Сохранить как"),
-                                                              m_window.dialogFolders().outlines, saveFilter(),
-                                                              m_document.state.outlineName, 1);
+                                                              outlineDialogFolder(), saveFilter(),
+                                                              proposedFileName(m_document.state.outlineName), 1);
     if (!choice)
         return false;
     const QFileInfo chosen(*choice);
@@ -609,6 +622,7 @@ void DocumentController::closeOutline()
     m_opened.reset();
     forgetFile();
     clearAll();
+    m_document.outline.setOwnLayoutScale(0);
     // Nothing is left to put in order: sequences that still named the removed objects would
     // lead the overlays and the summary to objects that no longer exist.
     m_document.outline.frameSequence().clear();

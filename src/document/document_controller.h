@@ -120,6 +120,8 @@ private:
     class ModifiedReport;
 
     void clearAll();
+    // Where the Open and Save As dialogs start: the folder of the outline's file, when it has one.
+    QString outlineDialogFolder() const;
     void showError(const QString& text);
     void replaceOutline(LoadResult& loaded);
     void disableObjectSwitches();

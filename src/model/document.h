@@ -32,6 +32,7 @@ struct HistoryState {
     int currentStep = -1;  // -1 before the first step of an outline
     int highestStep = 0;
     int savedStep = -1;    // the step last saved or opened; -1 = none
+    int firstStep = 0;     // undo goes back no further (1 when step 0 is the opened file unadjusted)
     // Set by the history alone, after a step whose snapshot could not be written: the objects of
     // the next step cannot be told from the last ones written down, so it is written complete.
     bool nextStepComplete = false;

@@ -192,6 +192,16 @@ public:
     // of the tool bar), from which the outline zoom scales.
     QSize referenceClientSize() const { return m_referenceClientSize; }
     void setReferenceClientSize(QSize size) { m_referenceClientSize = size; }
+    // Above 0 while the outline keeps its own layout (the reference layout and reference client
+    // size, as its file has them) and the canvas shows it at this one scale for both axes, snapped
+    // to the grid step given (zoom.h); 0 while the outline's layout is the canvas's own.
+    double ownLayoutScale() const { return m_ownLayoutScale; }
+    int ownLayoutGridStep() const { return m_ownLayoutGridStep; }
+    void setOwnLayoutScale(double scale, int gridStep = 1)
+    {
+        m_ownLayoutScale = scale > 0 ? scale : 0;
+        m_ownLayoutGridStep = gridStep;
+    }
 
     // Width and height of the parent (0 = canvas, k = frame k) that a new object is fitted into.
     QSize parentSize(int parentFrame) const;
@@ -264,6 +274,8 @@ private:
     bool m_sequenceRecording = true;
     QSize m_clientSize{728, 487};
     QSize m_referenceClientSize;
+    double m_ownLayoutScale = 0;
+    int m_ownLayoutGridStep = 1;
     ObjectId m_lastId = 0;
 };
 

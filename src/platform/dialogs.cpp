@@ -18,7 +18,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QPushButton>
 
 #include <algorithm>
@@ -130,9 +133,11 @@ public:
     }
 
     std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
-                                       const QString& filter, const QString& proposedName, int filterIndex) override
+                                       const QString& filter, const QString& proposedName, int filterIndex,
+                                       bool confirmOverwrite) override
     {
-        return runFileDialog(parent, caption, folder, filter, proposedName, filterIndex, QFileDialog::AcceptSave);
+        return runFileDialog(parent, caption, folder, filter, proposedName, filterIndex, QFileDialog::AcceptSave,
+                             confirmOverwrite);
     }
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
@@ -206,13 +211,39 @@ private:
             dialog.resize(screen->availableSize() * 4 / 5);
     }
 
+    // A name typed with the extension of another filter selects that filter, so that what the
+    // dialog shows is the type that will be written.
+    static void followTypedExtension(QFileDialog& dialog, const QString& filter)
+    {
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit)
+            return;  // the platform's own dialog
+        const QStringList names = qtNameFilters(filter);
+        const QStringList parts = filter.split(QLatin1Char('|'));
+        QObject::connect(edit, &QLineEdit::textEdited, &dialog, [&dialog, names, parts](const QString& text) {
+            const QString suffix = QFileInfo(text).suffix().toLower();
+            if (suffix.isEmpty())
+                return;
+            for (qsizetype i = 0; i + 1 < parts.size() && i / 2 < names.size(); i += 2) {
+                const QStringList patterns = parts[i + 1].split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
+                if (patterns.contains(QStringLiteral("*.") + suffix, Qt::CaseInsensitive)) {
+                    if (dialog.selectedNameFilter() != names[i / 2])
+                        dialog.selectNameFilter(names[i / 2]);
+                    return;
+                }
+            }
+        });
+    }
+
     static std::optional<FileChoice> runFileDialog(QWidget* parent, const QString& caption, const QString& folder,
                                                    const QString& filter, const QString& proposedName,
-                                                   int filterIndex, QFileDialog::AcceptMode mode)
+                                                   int filterIndex, QFileDialog::AcceptMode mode,
+                                                   bool confirmOverwrite = true)
     {
         QFileDialog dialog(parent, caption, folder);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
         russifyFileDialog(&dialog);
         const QStringList filters = qtNameFilters(filter);
         dialog.setNameFilters(filters);
@@ -220,6 +251,8 @@ private:
             dialog.selectNameFilter(filters[filterIndex - 1]);
         if (!proposedName.isEmpty())
             dialog.selectFile(proposedName);
+        if (mode == QFileDialog::AcceptSave)
+            followTypedExtension(dialog, filter);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         FileChoice choice;

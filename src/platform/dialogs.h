@@ -43,9 +43,12 @@ public:
     // filter is a list of "Description (*.ext)|*.ext" pairs joined by '|'.
     virtual std::optional<FileChoice> openFile(QWidget* parent, const QString& caption, const QString& folder,
                                                const QString& filter, int filterIndex = 1) = 0;
+    // The save dialog asks about replacing an existing file itself, unless the caller asks
+    // (confirmOverwrite false): a caller that adds an extension to the name chosen asks about
+    // the file it will write, not about the name typed.
     virtual std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
                                                const QString& filter, const QString& proposedName,
-                                               int filterIndex = 1) = 0;
+                                               int filterIndex = 1, bool confirmOverwrite = true) = 0;
 
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 

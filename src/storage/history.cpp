@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 
 #include <cerrno>
@@ -87,8 +88,11 @@ void dropSelection(Document& doc, bool objectsReplaced)
 void install(Document& doc, LoadResult& loaded)
 {
     const QSize reference = doc.outline.referenceClientSize();
+    const double ownScale = doc.outline.ownLayoutScale();
+    const int ownGrid = doc.outline.ownLayoutGridStep();
     doc.outline = std::move(loaded.outline);
     doc.outline.setReferenceClientSize(reference);
+    doc.outline.setOwnLayoutScale(ownScale, ownGrid);
     takeDocumentValues(doc, loaded.outlineName, loaded.canvasColour, loaded.windowSize);
     dropSelection(doc, true);
 }
@@ -266,10 +270,18 @@ HistoryResult recordStep(Document& doc, StepKind kind)
     // the file itself, linked (or cloned) into the history folder.
     if (full)
         removeSnapshot(path);
+    // An outline the program adjusted on opening (sequences renumbered, zoomed to a larger
+    // window) still starts from its file: the file is step 0, and the adjustment follows as a
+    // header step, which undo does not go back past.
+    bool adjusted = false;
     if (full && !openedFile.isEmpty() && fileHoldsImage(openedFile, image) && linkSnapshot(openedFile, path))
         written.ok = true;
+    else if (full && step == 0 && !openedFile.isEmpty() && linkSnapshot(openedFile, path))
+        written.ok = adjusted = true;
     else
         written = writeSnapshotFile(path, image, full);
+    if (step == 0)
+        history.firstStep = 0;
     // Without this step's file the objects of the next step cannot be told from the last ones
     // written down: the next step must be complete, whichever kind this one was.
     history.nextStepComplete = !written.ok;
@@ -282,6 +294,13 @@ HistoryResult recordStep(Document& doc, StepKind kind)
     history.unwrittenSteps.erase(history.unwrittenSteps.upper_bound(step - 1), history.unwrittenSteps.end());
     if (!written.ok)
         history.unwrittenSteps.insert(step);
+
+    if (adjusted) {
+        // Step 0 holds the file as it is; the outline as the program shows it is step 1.
+        history.stepObjects.erase(0);
+        history.firstStep = 1;
+        return recordStep(doc, StepKind::HeaderOnly);
+    }
 
     HistoryResult result;
     result.ok = written.ok;
@@ -312,14 +331,14 @@ void markSaved(Document& doc)
     doc.state.modified = false;
 }
 
-bool canUndo(const Document& doc) { return doc.history.currentStep > 0; }
+bool canUndo(const Document& doc) { return doc.history.currentStep > std::max(0, doc.history.firstStep); }
 bool canRedo(const Document& doc) { return doc.history.currentStep < doc.history.highestStep; }
 
 HistoryResult undo(Document& doc)
 {
     if (!canUndo(doc))
         return failure(QCoreApplication::translate("History", "Отменять нечего: это первый шаг истории."));
-    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, 0));
+    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, std::max(0, doc.history.firstStep)));
 }
 
 HistoryResult redo(Document& doc)

@@ -307,6 +307,27 @@ void keepUnsavedDetails(Outline& to, const Outline& from)
         t.referenceEnd = f.referenceEnd;
     });
     to.setReferenceClientSize(from.referenceClientSize());
+    to.setOwnLayoutScale(from.ownLayoutScale(), from.ownLayoutGridStep());
+    if (from.ownLayoutScale() <= 0)
+        return;
+    // The snapshots hold such an outline in its own layout; it is shown as it was at the step,
+    // scaled into the window.
+    const auto shown = [](auto& t, const auto& f) { t.bounds = f.bounds; };
+    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame, shown);
+    copyDetails(to, from, ObjectKind::Caption, &Outline::caption, &Outline::caption, shown);
+    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture, shown);
+    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video, shown);
+    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField,
+                [](TextFieldObject& t, const TextFieldObject& f) {
+                    t.bounds = f.bounds;
+                    t.font.size = f.font.size;
+                });
+    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow, [](ArrowObject& t, const ArrowObject& f) {
+        t.x1 = f.x1;
+        t.y1 = f.y1;
+        t.x2 = f.x2;
+        t.y2 = f.y2;
+    });
 }
 
 }  // namespace velmar

@@ -117,6 +117,8 @@ void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, i
 // which the snapshots' extension block also holds, and the zoom's reference layout, which no file
 // holds) from `from` into the objects of `to`, for the kinds whose counts agree. Everything else
 // stays as it is in `to`.
+// An outline kept in its own layout (Outline::ownLayoutScale) also gets the geometry `from` showed,
+// since its snapshots hold the unscaled layout.
 void keepUnsavedDetails(Outline& to, const Outline& from);
 
 }  // namespace velmar

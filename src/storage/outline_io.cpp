@@ -1,5 +1,7 @@
 #include "storage/outline_io.h"
 
+#include "model/zoom.h"
+
 #include "platform/core/file_io.h"
 #include "storage/decode_limits.h"
 #include "storage/extension_block.h"
@@ -88,6 +90,15 @@ QByteArray pictureStream(const PictureObject& picture)
 
 OutlineImage buildOutlineImage(const Document& doc, bool withPictures)
 {
+    if (doc.outline.ownLayoutScale() > 0) {
+        // Shown scaled to fit a smaller window, the outline is written in its own layout: the
+        // files and snapshots keep what it was made as, with the user's edits taken back
+        // through the scale.
+        Document stored;
+        stored.state = doc.state;
+        stored.outline = ownLayoutOf(doc.outline);
+        return buildOutlineImage(stored, withPictures);
+    }
     OutlineImage image;
     std::vector<qint32> tailLengths;
     if (withPictures) {

@@ -43,10 +43,18 @@ struct ExportType {
     const char* extension;
 };
 constexpr ExportType kExportTypes[] = {
-    {ExportFormat::Jpeg, "JPEG Image File", "jpg"}, {ExportFormat::Bmp, "Bitmaps", "bmp"},
-    {ExportFormat::Pdf, "PDF", "pdf"},              {ExportFormat::Svg, "SVG", "svg"},
-    {ExportFormat::Png, "PNG", "png"},
+    {ExportFormat::Jpeg, QT_TRANSLATE_NOOP("OutlineExport", "Рисунок JPEG"), "jpg"},
+    {ExportFormat::Bmp, QT_TRANSLATE_NOOP("OutlineExport", "Рисунок BMP"), "bmp"},
+    {ExportFormat::Pdf, QT_TRANSLATE_NOOP("OutlineExport", "Документ PDF"), "pdf"},
+    {ExportFormat::Svg, QT_TRANSLATE_NOOP("OutlineExport", "Рисунок SVG"), "svg"},
+    {ExportFormat::Png, QT_TRANSLATE_NOOP("OutlineExport", "Рисунок PNG"), "png"},
 };
+constexpr int kExportTypeCount = int(std::size(kExportTypes));
+
+const ExportType& exportType(int filterIndex)
+{
+    return kExportTypes[filterIndex >= 1 && filterIndex <= kExportTypeCount ? filterIndex - 1 : 0];
+}
 
 }  // namespace
 
@@ -54,19 +62,30 @@ QString exportFilter()
 {
     QStringList filters;
     for (const ExportType& type : kExportTypes)
-        filters << QStringLiteral("%1 (*.%2)|*.%2").arg(QLatin1String(type.filterName), QLatin1String(type.extension));
+        filters << QStringLiteral("%1 (*.%2)|*.%2")
+                       .arg(QCoreApplication::translate("OutlineExport", type.filterName), QLatin1String(type.extension));
     return filters.join(QLatin1Char('|'));
+}
+
+QString exportExtension(int filterIndex)
+{
+    return QLatin1String(exportType(filterIndex).extension);
+}
+
+int exportFilterIndexOf(const QString& path)
+{
+    const ExportFormat format = exportFormatOf(path);
+    for (int i = 0; i < kExportTypeCount; ++i)
+        if (kExportTypes[i].format == format)
+            return i + 1;
+    return 0;
 }
 
 QString exportFileName(const QString& chosen, int filterIndex)
 {
-    const QFileInfo info(chosen);
-    QString base = chosen;
-    if (!info.suffix().isEmpty())
-        base.chop(info.suffix().size() + 1);
-    const int count = int(std::size(kExportTypes));
-    const int index = filterIndex >= 1 && filterIndex <= count ? filterIndex - 1 : 0;
-    return base + QLatin1Char('.') + QLatin1String(kExportTypes[index].extension);
+    if (exportFilterIndexOf(chosen) != 0)
+        return chosen;
+    return chosen + QLatin1Char('.') + exportExtension(filterIndex);
 }
 
 ExportFormat exportFormatOf(const QString& path)

@@ -18,12 +18,17 @@ QImage captureCanvas(CanvasWidget* canvas);
 // size and rendered off screen, exactly as the window shows it.
 QImage renderOutline(const Document& document, QSize clientSize);
 
-// The filters of the export dialog, in the order exportFileName numbers them.
+// The filters of the export dialog, named in the interface language, in the order
+// exportFileName numbers them: JPEG (1), BMP (2), PDF (3), SVG (4), PNG (5).
 QString exportFilter();
+// The extension (without the dot) that filter filterIndex writes; JPEG's for an unknown index.
+QString exportExtension(int filterIndex);
+// The filter whose type a file name's extension asks for (".jpeg" is JPEG's), or 0 for none.
+int exportFilterIndexOf(const QString& path);
 
-// The export file name: the chosen name with its extension replaced by ".jpg" (filter 1),
-// ".bmp" (2), ".pdf" (3), ".svg" (4) or ".png" (5). The type follows the filter, never the typed
-// extension.
+// The file an export writes for the name chosen with a filter: a name whose extension is one
+// of the export types is written as it is, in that type (the typed extension wins over the
+// filter); any other name gets the filter's extension added.
 QString exportFileName(const QString& chosen, int filterIndex);
 
 // The kinds of file an outline is exported to, by the file name's extension.

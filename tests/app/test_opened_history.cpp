@@ -120,6 +120,7 @@ class TestOpenedHistory : public QObject {
     Q_OBJECT
 private slots:
     void openedFileIsTheFirstStep();
+    void adjustedOpenStartsFromTheFile();
     void undoAfterTheFileChangedOnDisk_data();
     void undoAfterTheFileChangedOnDisk();
     void killedProcessIsRecovered_data();
@@ -165,6 +166,57 @@ void TestOpenedHistory::openedFileIsTheFirstStep()
     QVERIFY(inodeOf(step0) != inodeOf(path));
     QCOMPARE(QDir(snapshotFolder(f.doc())).entryList({QStringLiteral("*.tml")}, QDir::Files), QStringList());
     QVERIFY(QFileInfo::exists(path));
+}
+
+void TestOpenedHistory::adjustedOpenStartsFromTheFile()
+{
+    WindowFixture f;
+    // Made elsewhere, off the grid that this window snaps to at opening: the outline shown is
+    // not quite the file.
+    Document doc;
+    doc.state.outlineName = QStringLiteral("Снимок");
+    doc.state.windowSize = QSize(701, 501);
+    doc.outline.createFrame(QRect(11, 41, 301, 201), QStringLiteral("Рамка"));
+    const int picture = doc.outline.createPicture(QRect(13, 23, 81, 61), 1);
+    doc.outline.picture(picture).setBitmap(photoLikeImage(640, 480, 5));
+    const QString path = f.home.filePath(QStringLiteral("снимок.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    const QByteArray original = bytesOf(path);
+    openFile(f, path);
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
+
+    // Step 0 is the file itself, not a copy of it with the adjustment; the adjustment is a
+    // header step after it.
+    const QString folder = snapshotFolder(f.doc());
+    const QString step0 = snapshotPathIn(folder, 0, true);
+    QCOMPARE(bytesOf(step0), original);
+    QVERIFY(inodeOf(step0) == inodeOf(path) || clonesFiles(f.home.path()));
+    QVERIFY(!QFileInfo::exists(snapshotPathIn(folder, 1, true)));
+    const QFileInfo step1(snapshotPathIn(folder, 1, false));
+    QVERIFY(step1.exists());
+    QVERIFY2(step1.size() < original.size(), qPrintable(QString::number(step1.size())));
+    // Work interrupted now would be recovered from the file and the step after it.
+    LoadResult recovered = readOutlineFile(step0, defaultWindowChrome());
+    QVERIFY(recovered.ok);
+    QCOMPARE(applyLaterSteps(recovered, folder, 0), 1);
+    QCOMPARE(recovered.outline.frame(1).bounds, QRect(10, 40, 300, 200));
+    // Opening is not a change: nothing to undo, nothing to save, and saved as opened it is the
+    // file to the byte.
+    QVERIFY(!f.doc().state.modified);
+    QVERIFY(!f.command("N77")->isEnabled());
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("копия/Снимок")), 1});
+    QDir(f.home.path()).mkpath(QStringLiteral("копия"));
+    f.command("N50")->trigger();
+    QCOMPARE(bytesOf(f.home.filePath(QStringLiteral("копия/Снимок.vmd"))), original);
+
+    // A change, undone: back at the outline as it was shown after opening, no further.
+    moveFirstFrame(*f.window, QPoint(100, 100));
+    QVERIFY(f.command("N77")->isEnabled());
+    f.command("N77")->trigger();
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
+    QVERIFY(!f.command("N77")->isEnabled());
+
 }
 
 void TestOpenedHistory::undoAfterTheFileChangedOnDisk_data()

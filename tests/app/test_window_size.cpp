@@ -3,7 +3,9 @@
 // is forgotten by the next outline opened.
 #include "canvas/canvas_widget.h"
 #include "model/zoom.h"
+#include "storage/history.h"
 #include "storage/outline_io.h"
+#include "storage/snapshot_files.h"
 #include "support/old_format_writer.h"
 #include "support/window_fixture.h"
 
@@ -21,8 +23,10 @@ private slots:
     void openedOutlineFitsTheWindow_data();
     void openedOutlineFitsTheWindow();
     void tinyStoredWindowGetsARoomyOne();
+    void tinyWindowOutlineComesOutFromUnderTheToolBar();
     void maximisedWindowZoomsTheOpenedOutline();
     void oldFormatSizeIsForgottenByTheNextOutline();
+    void largerOutlineKeepsItsOwnLayout();
 
 private:
     // An outline made for a window of the given outer size: one frame near the canvas's top-left
@@ -143,6 +147,40 @@ void TestWindowSize::tinyStoredWindowGetsARoomyOne()
     QVERIFY2(grown.height() > 300, qPrintable(QString::number(grown.height())));
 }
 
+void TestWindowSize::tinyWindowOutlineComesOutFromUnderTheToolBar()
+{
+    WindowFixture f;
+    // Laid out in an 18 × 19 window, whose tool bar covered everything: the frame's title at 12.
+    Document doc;
+    doc.state.outlineName = QStringLiteral("крошка");
+    doc.state.windowSize = QSize(18, 19);
+    doc.outline.createFrame(QRect(10, 12, 300, 200), QStringLiteral("Рамка"));
+    doc.outline.createFrame(QRect(320, 60, 100, 100), QStringLiteral("Ниже"));
+    doc.outline.createTextField(QRect(5, 20, 60, 24), kButtonFace, QStringLiteral("в рамке"), 1);
+    doc.outline.createArrow(400, 20, 450, 180, 3, kBlack);
+    const QString path = f.home.filePath(QStringLiteral("крошка.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    const QByteArray original = bytesOf(path);
+    open(f, path);
+    QTRY_VERIFY(f.window->width() >= MainWindow::kMinimumWidth && f.window->height() >= MainWindow::kMinimumHeight);
+
+    // Everything on the canvas comes down by one amount: the topmost frame starts 3 pixels below
+    // the tool bar, as a new outline's do; the rest keeps its place to it.
+    const Outline& o = f.doc().outline;
+    const int by = o.frame(1).bounds.top() - 12;
+    QCOMPARE(o.frame(1).bounds.top(), 34);
+    QVERIFY(std::min(o.arrow(1).y1, o.arrow(1).y2) - 3 >= 31);
+    QCOMPARE(o.frame(2).bounds.top(), 60 + by);
+    // Inside its frame it keeps its place (snapped to the grid).
+    const QPoint inFrame = doc.outline.textField(1).bounds.topLeft();
+    QCOMPARE(o.textField(1).bounds.topLeft(), QPoint(inFrame.x() / 2 * 2, inFrame.y() / 2 * 2));
+    for (int i = 1; i <= o.count(ObjectKind::Frame); ++i)
+        QVERIFY(o.frame(i).bounds.top() >= 31);
+    // Not a change of the user's: saved unedited, the file stays as it was.
+    QVERIFY(!f.doc().state.modified);
+    QCOMPARE(saveCopy(f, QStringLiteral("крошка")), original);
+}
+
 void TestWindowSize::maximisedWindowZoomsTheOpenedOutline()
 {
     WindowFixture f;
@@ -191,6 +229,90 @@ void TestWindowSize::oldFormatSizeIsForgottenByTheNextOutline()
     QCOMPARE(f.doc().outline.referenceClientSize(), QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
     QCOMPARE(f.doc().state.windowSize, stored);
+}
+
+void TestWindowSize::largerOutlineKeepsItsOwnLayout()
+{
+    WindowFixture f;
+    // Made for a canvas half as large again as this screen allows, on both axes.
+    const QSize chrome = defaultWindowChrome();
+    const QSize room = available(f) - chrome;
+    const QSize madeFor(room.width() * 3 / 2, (room.height() - 32) * 3 / 2 + 32);
+    const QSize stored = madeFor + chrome;
+    Document doc;
+    doc.state.outlineName = QStringLiteral("проектор");
+    doc.state.windowSize = stored;
+    Outline& o = doc.outline;
+    o.createFrame(QRect(100, 100, 600, 500), QStringLiteral("Фото"));
+    const int photo = o.createPicture(QRect(100, 80, 300, 300), 1);
+    o.picture(photo).bounds = QRect(100, 80, 300, 300);  // round, in a square
+    o.createFrame(QRect(madeFor.width() - 330, madeFor.height() - 240, 300, 200), QStringLiteral("Угол"));
+    o.createTextField(QRect(20, 40, 120, 30), kButtonFace, QStringLiteral("Текст"), 2);
+    o.createArrow(720, 300, madeFor.width() - 340, madeFor.height() - 150, 2, kBlack);
+    const QString path = f.home.filePath(QStringLiteral("проектор.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    const QByteArray original = bytesOf(path);
+    const LoadResult asMade = readOutlineFile(path, chrome);
+    open(f, path);
+
+    // Shown whole, at one scale for both axes: the square photo stays square.
+    const double scale = f.doc().outline.ownLayoutScale();
+    QVERIFY2(scale > 0.55 && scale < 0.75, qPrintable(QString::number(scale)));
+    const QRect shown = f.doc().outline.picture(1).bounds;
+    QVERIFY2(std::abs(shown.width() - shown.height()) <= 2 && std::abs(shown.width() - 300 * scale) <= 2,
+             qPrintable(QStringLiteral("%1×%2").arg(shown.width()).arg(shown.height())));
+    QCOMPARE(framesOutOfReach(f), QString());
+    QCOMPARE(f.doc().state.windowSize, stored);
+    // Nothing was adjusted in the file's layout: step 0 is the file.
+    const QString folder = snapshotFolder(f.doc());
+    QCOMPARE(bytesOf(snapshotPathIn(folder, 0, true)), original);
+    QVERIFY(!QFileInfo::exists(snapshotPathIn(folder, 1, false)));
+
+    // A 10-pixel nudge of the second frame, then Save.
+    const QRect before = f.doc().outline.frame(2).bounds;
+    f.doc().outline.frame(2).bounds.translate(10, 0);
+    f.window->documents().recordStep(StepKind::HeaderOnly);
+    const int put = f.doc().outline.frame(2).bounds.x();
+    f.command("N49")->trigger();
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
+
+    // The file is the outline as made, but for the frame moved: the same bytes elsewhere, the
+    // window as stored, the frame where the user put it seen at full size.
+    const QByteArray saved = bytesOf(path);
+    QCOMPARE(saved.size(), original.size());
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < saved.size(); ++i)
+        if (saved[i] != original[i]) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    QVERIFY(first >= 0);
+    QVERIFY2(last - first < 4, qPrintable(QStringLiteral("bytes %1..%2 differ").arg(first).arg(last)));
+    const LoadResult reopened = readOutlineFile(path, chrome);
+    QVERIFY(reopened.ok);
+    QCOMPARE(reopened.windowSize, stored);
+    QCOMPARE(reopened.outline.frame(1).bounds, asMade.outline.frame(1).bounds);
+    QCOMPARE(reopened.outline.picture(1).bounds, QRect(100, 80, 300, 300));
+    const QRect moved = reopened.outline.frame(2).bounds;
+    QVERIFY2(std::abs(moved.x() - put / scale) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(moved.x()).arg(put / scale)));
+    QVERIFY2(std::abs(moved.x() - (asMade.outline.frame(2).bounds.x() + 10 / scale)) <= 3, qPrintable(QString::number(moved.x())));
+    QCOMPARE(moved.y(), asMade.outline.frame(2).bounds.y());
+
+    // The history step holds the same layout: work recovered after a crash is the file saved.
+    LoadResult recovered = readOutlineFile(snapshotPathIn(folder, 0, true), chrome);
+    QCOMPARE(applyLaterSteps(recovered, folder, 0), 1);
+    QCOMPARE(recovered.windowSize, stored);
+    QCOMPARE(recovered.outline.frame(2).bounds, moved);
+    QCOMPARE(recovered.outline.picture(1).bounds, QRect(100, 80, 300, 300));
+
+    // Undo and redo show the steps fitted as before.
+    f.command("N77")->trigger();
+    QCOMPARE(f.doc().outline.frame(2).bounds, before);
+    QCOMPARE(f.doc().outline.picture(1).bounds, shown);
+    f.command("N78")->trigger();
+    QCOMPARE(f.doc().outline.frame(2).bounds.x(), put);
+    QCOMPARE(f.doc().outline.picture(1).bounds, shown);
 }
 
 QTEST_MAIN(TestWindowSize)

@@ -80,43 +80,77 @@ def test_open_and_save_keep_the_outer_size(app):
     again.stop()
 
 
-# Made on a 1920 × 1050 screen: the third frame lies where a 1280 × 900 screen has no room.
+# Made on a 1920 × 1050 screen: the third frame lies where a 1280 × 900 screen has no room; the
+# second holds a round photo in a square.
 BIG = {"name": "lesson", "window": [1920, 1050],
        "frames": [{"bounds": [10, 40, 300, 200], "title": "Первая"},
-                  {"bounds": [800, 400, 300, 200], "title": "Вторая"},
-                  {"bounds": [1550, 760, 300, 200], "title": "Третья"}]}
+                  {"bounds": [800, 400, 600, 500], "title": "Вторая"},
+                  {"bounds": [1550, 760, 300, 200], "title": "Третья"}],
+       "pictures": [{"bounds": [100, 80, 300, 300], "parent": 2, "image": "round.png"}]}
 
 
-def test_an_outline_from_a_larger_screen_is_fitted_into_the_window(app):
-    files, again = saved_twice(app, BIG)
+def red_box(app, name):
+    """A screenshot, and the box [left, top, width, height] of its red pixels in canvas
+    coordinates: the round photo as the screen shows it."""
+    shot(app, name)
+    path = os.path.join(os.environ.get("VELMAR_E2E_ARTIFACTS") or app.folder, f"e2e_window_size.{name}.png")
+    ppm = os.path.join(app.folder, name + ".ppm")
+    app.desktop._run(["convert", path, ppm])
+    import screen_truth
+    with open(ppm, "rb") as f:
+        width, height, rows = screen_truth.read_ppm(f.read())
+    xs, ys = [], []
+    for y in range(height):
+        row = rows[y]
+        for x in range(width):
+            r, g, b = row[3 * x], row[3 * x + 1], row[3 * x + 2]
+            if r > 200 and g < 70 and b < 70:
+                xs.append(x)
+                ys.append(y)
+    e2e.check(xs, "no red photo on the screen")
+    ox, oy = app._origin()
+    return [min(xs) - ox, min(ys) - oy, max(xs) - min(xs) + 1, max(ys) - min(ys) + 1]
+
+
+def test_an_outline_from_a_larger_screen_keeps_its_own_layout(app):
+    os.makedirs(app.folder, exist_ok=True)
+    round_photo = os.path.join(app.folder, "round.png")
+    app.desktop._run(["convert", "-size", "300x300", "xc:white", "-fill", "red", "-draw", "circle 150,150 150,0",
+                      round_photo])
+    files, again = saved_twice(app, dict(BIG, pictures=[dict(BIG["pictures"][0], image=round_photo)]))
     e2e.check(files[0] == files[1] == files[2], "opened and saved unedited, the outline changed")
     left, top, width, height = frame_geometry(again)
     e2e.check(left >= 0 and top >= 0 and left + width <= e2e.SCREEN[0] and top + height <= e2e.SCREEN[1],
               f"window {left},{top} {width}x{height} is not on the {e2e.SCREEN} screen")
-    shot(again, "fitted")
-    # The third frame is where the proportional zoom puts it in this window: its body can be
-    # grabbed there and moved.
+    # Shown whole at one scale for both axes: the round photo is round on the screen.
     room_w, room_h = canvas_room(again)
-    sx = room_w / (1920 - (width - room_w))
-    sy = (room_h - 32) / (1050 - (height - room_h) - 32)
-    third = [round(1550 * sx), round(sy * (760 - 31) + 31), round(300 * sx), round(sy * 200)]
+    chrome_w, chrome_h = width - room_w, height - room_h
+    scale = min(room_w / (1920 - chrome_w), (room_h - 32) / (1050 - chrome_h - 32))
+    photo = red_box(again, "fitted")
+    e2e.check(abs(photo[2] - photo[3]) <= 2 and abs(photo[2] - 300 * scale) <= 4,
+              f"the round photo shows as {photo[2]}x{photo[3]} at a scale of {scale:.3f}")
+    # The third frame is where that scale puts it: its body can be grabbed there and moved.
+    third = [round(1550 * scale), round(scale * (760 - 31)) + 31, round(300 * scale), round(scale * 200)]
     e2e.check(third[0] + third[2] <= room_w and third[1] + third[3] <= room_h,
               f"the third frame {third} would lie outside the canvas {room_w}x{room_h}")
     grab = (third[0] + third[2] // 2, third[1] + third[3] * 2 // 3)
     again.drag(grab, (grab[0] - 60, grab[1] - 40))
     again.save()
+    shot(again, "fitted-moved")
     info = again.info()
+    # Saved in its own layout: the window and every untouched object as made, to the pixel; the
+    # moved frame where the user put it, seen at full size.
+    e2e.check_equal([info["windowWidth"], info["windowHeight"]], [1920, 1050], "stored window size")
     frames = [e2e.bounds(f) for f in info["frames"]]
-    for bounds in frames:
-        e2e.check(bounds[0] >= 0 and bounds[1] >= 31 and bounds[0] + bounds[2] <= room_w
-                  and bounds[1] + bounds[3] <= room_h, f"frame {bounds} is out of reach in {room_w}x{room_h}")
-    # (the estimate of the fitted place may be off by a few pixels; a drag that missed leaves the
-    # frame 60 and 40 pixels away from where it is looked for)
-    e2e.check(abs(frames[2][0] - (third[0] - 60)) <= 20 and abs(frames[2][1] - (third[1] - 40)) <= 20,
-              f"the third frame is at {frames[2]}, expected near {third} moved by (-60, -40)")
-    # Edited in the fitted window, the outline keeps that window's size.
-    e2e.check(info["windowWidth"] <= e2e.SCREEN[0] and info["windowHeight"] <= e2e.SCREEN[1],
-              f"stored window {info['windowWidth']}x{info['windowHeight']} is larger than the screen")
+    e2e.check_equal(frames[0], [10, 40, 300, 200], "the first frame")
+    e2e.check_equal(frames[1], [800, 400, 600, 500], "the second frame")
+    e2e.check_equal(e2e.bounds(info["pictures"][0]), [100, 80, 300, 300], "the photo")
+    e2e.check(frames[2][2:] == [300, 200] and abs(frames[2][0] - (1550 - 60 / scale)) <= 4
+              and abs(frames[2][1] - (760 - 40 / scale)) <= 4,
+              f"the third frame is at {frames[2]}, expected near ({1550 - 60 / scale:.0f}, {760 - 40 / scale:.0f})")
+    # Still shown whole and round after the change.
+    photo = red_box(again, "fitted-after")
+    e2e.check(abs(photo[2] - photo[3]) <= 2, f"the round photo shows as {photo[2]}x{photo[3]} after the move")
     again.stop()
 
 

@@ -70,6 +70,9 @@ private slots:
     void unusableSizesChangeNothing();
     void evenWindow_data();
     void evenWindow();
+    void ownLayoutKeepsTheAspect_data();
+    void ownLayoutKeepsTheAspect();
+    void ownLayoutTakesEditsBackThroughTheScale();
 };
 
 void TestZoom::recordsPerKindReference()
@@ -303,6 +306,96 @@ void TestZoom::evenWindow()
     QFETCH(QSize, outer);
     QFETCH(QSize, even);
     QCOMPARE(evenWindowSize(outer), even);
+}
+
+void TestZoom::ownLayoutKeepsTheAspect_data()
+{
+    QTest::addColumn<QSize>("made");    // the client area the outline was made for
+    QTest::addColumn<QSize>("client");  // the one it is shown in
+    QTest::addColumn<double>("scale");
+    QTest::newRow("1920 × 1050 on 1280 × 900") << QSize(1904, 1011) << QSize(1264, 861) << 1264.0 / 1904;
+    QTest::newRow("lower than made") << QSize(800, 632) << QSize(800, 332) << 300.0 / 600;
+    QTest::newRow("narrower only") << QSize(1000, 532) << QSize(500, 900) << 0.5;
+}
+
+void TestZoom::ownLayoutKeepsTheAspect()
+{
+    QFETCH(QSize, made);
+    QFETCH(QSize, client);
+    QFETCH(double, scale);
+    Outline o;
+    o.createFrame(QRect(100, 100, 600, 500), QStringLiteral("Фото"));
+    o.createPicture(QRect(), 1);
+    o.picture(1).bounds = QRect(100, 80, 300, 300);  // a round photo
+    recordReferenceLayout(o, made);
+    QCOMPARE(fittingScale(o.referenceClientSize(), client), scale);
+    showOwnLayout(o, scale, 2);
+    // One scale for both axes: the square stays square (within a pixel of rounding and grid).
+    const QRect photo = o.picture(1).bounds;
+    QVERIFY2(std::abs(photo.width() - photo.height()) <= 2, qPrintable(QStringLiteral("%1×%2").arg(photo.width()).arg(photo.height())));
+    QVERIFY(std::abs(photo.width() - 300 * scale) <= 2);
+    // The whole outline lies on the canvas below the tool bar.
+    const QRect frame = o.frame(1).bounds;
+    QVERIFY(frame.right() < client.width() && frame.bottom() < client.height() && frame.top() >= 31);
+    // Kept as made: written unscaled, every object where it was.
+    const Outline own = ownLayoutOf(o);
+    QCOMPARE(own.frame(1).bounds, QRect(100, 100, 600, 500));
+    QCOMPARE(own.picture(1).bounds, QRect(100, 80, 300, 300));
+    QCOMPARE(own.ownLayoutScale(), 0.0);
+}
+
+void TestZoom::ownLayoutTakesEditsBackThroughTheScale()
+{
+    // Odd values everywhere: at 2/3 none maps back onto itself by arithmetic alone.
+    Outline o;
+    o.createFrame(QRect(101, 97, 601, 503), QStringLiteral("А"));
+    o.createFrame(QRect(803, 401, 299, 201), QStringLiteral("Б"));
+    o.createCaption(QRect(1201, 777, 81, 23), QStringLiteral("c"), 0);
+    o.createPicture(QRect(), 1);
+    o.picture(1).bounds = QRect(13, 29, 301, 299);
+    const int text = o.createTextField(QRect(), kButtonFace, QString(), 2);
+    o.textField(text).bounds = QRect(21, 33, 67, 39);
+    o.textField(text).font.size = 13;
+    const int video = o.createVideo(QRect(), 0);
+    o.video(video).bounds = QRect(1403, 61, 121, 91);
+    o.createArrow(111, 121, 633, 477, 2, kBlack);
+    recordReferenceLayout(o, QSize(1800, 1032));
+    const Outline original = ownLayoutOf(o);
+    showOwnLayout(o, 2.0 / 3, 2);
+
+    // Untouched, and recorded at every step: nothing moves in the file, to the pixel.
+    for (int step = 0; step < 5; ++step)
+        recordReferenceLayout(o, QSize(1200, 700));
+    Outline own = ownLayoutOf(o);
+    QCOMPARE(geometryOf(own), geometryOf(original));
+    QCOMPARE(own.textField(1).bounds, original.textField(1).bounds);
+    QCOMPARE(own.textField(1).font.size, 13);
+
+    // A 10-pixel move of the second frame and a new end of the arrow are 15 pixels in the file.
+    o.frame(2).bounds.translate(10, 0);
+    o.arrow(1).x2 += 10;
+    recordReferenceLayout(o, QSize(1200, 700));
+    own = ownLayoutOf(o);
+    // Where the user put it, seen at full size (within a pixel), and so 15 pixels on (within the
+    // grid's step, which the frame was shown on).
+    const int put = o.frame(2).bounds.x();
+    QVERIFY2(std::abs(own.frame(2).bounds.x() - put * 1.5) <= 1, qPrintable(QString::number(own.frame(2).bounds.x())));
+    QVERIFY2(std::abs(own.frame(2).bounds.x() - (803 + 15)) <= 3, qPrintable(QString::number(own.frame(2).bounds.x())));
+    QCOMPARE(own.frame(2).bounds.y(), 401);
+    QCOMPARE(own.frame(2).bounds.size(), QSize(299, 201));
+    QVERIFY2(std::abs(own.arrow(1).x2 - (633 + 15)) <= 1, qPrintable(QString::number(own.arrow(1).x2)));
+    QCOMPARE(own.arrow(1).x1, 111);
+    // The other objects stay exactly where they were.
+    QCOMPARE(own.frame(1).bounds, original.frame(1).bounds);
+    QCOMPARE(own.caption(1).bounds, original.caption(1).bounds);
+    QCOMPARE(own.picture(1).bounds, original.picture(1).bounds);
+    QCOMPARE(own.video(1).bounds, original.video(1).bounds);
+    // Resized on the canvas (a frame's height), the file gets the size through the scale.
+    o.frame(1).bounds.setHeight(o.frame(1).bounds.height() - 20);
+    recordReferenceLayout(o, QSize(1200, 700));
+    own = ownLayoutOf(o);
+    QVERIFY2(std::abs(own.frame(1).bounds.height() - (503 - 30)) <= 2, qPrintable(QString::number(own.frame(1).bounds.height())));
+    QCOMPARE(own.frame(1).bounds.topLeft(), original.frame(1).bounds.topLeft());
 }
 
 QTEST_MAIN(TestZoom)

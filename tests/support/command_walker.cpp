@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 using namespace velmar;
@@ -659,7 +661,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
 bool CommandWalker::historyRestarted(const WalkCommand& c)
 {
     const HistoryState& h = doc().history;
-    return isFileCommand(c) && h.currentStep == 0 && h.highestStep == 0
+    return isFileCommand(c) && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
            && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1"))) != m_firstStepStamp;
 }
 
@@ -690,6 +692,8 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         if (m_stampsBefore.value(it.key()) == it.value())
             continue;
         Snapshot saved = c.name == "N49" || c.name == "N50" ? snapshot() : *m_beforeFileCommand;
+        // An outline shown scaled to fit the window is saved in its own layout.
+        saved.outline = ownLayoutOf(saved.outline);
         const LoadResult loaded = readOutlineFile(it.key(), chrome);
         // Saving on the way (New, Open, Close) may have asked for a name, which renames the outline.
         if (c.name != "N49" && c.name != "N50")
@@ -714,15 +718,18 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         Snapshot expected = m_savedFiles[chosen];
         const Snapshot live = snapshot();
         // A stored window the screen cannot give (the walk makes windows larger than the screen)
-        // is clamped, and the outline is scaled into the canvas it got, as the zoom scales it;
-        // with the zoom off, only where it would not fit.
+        // is clamped, and the outline is shown whole in the canvas it got, at one scale for both
+        // axes; a larger canvas (a maximised window) zooms it as the zoom does, if it is on.
         const QSize madeFor = readOutlineFile(chosen, chrome).outline.clientSize();
         const QSize canvas = m_fixture.window->canvas()->size();
         const bool smaller = canvas.width() < madeFor.width() || canvas.height() < madeFor.height();
-        if (madeFor != canvas && madeFor.height() > kZoomClientHeightOffset
-            && (smaller || m_fixture.command("ToolButton19")->isChecked())) {
+        if (madeFor != canvas && madeFor.height() > kZoomClientHeightOffset) {
             recordReferenceLayout(expected.outline, madeFor);
-            rescaleOutline(expected.outline, canvas, doc().session.gridStep);
+            if (smaller)
+                showOwnLayout(expected.outline, std::min(1.0, fittingScale(expected.outline.referenceClientSize(), canvas)),
+                              doc().session.gridStep);
+            else if (m_fixture.command("ToolButton19")->isChecked())
+                rescaleOutline(expected.outline, canvas, doc().session.gridStep);
         }
         // Opening ends with a history step, which snaps the outline to the grid when it is on.
         if (m_fixture.command("ToolButton20")->isChecked())

@@ -1,10 +1,13 @@
 #include "support/outline_invariants.h"
 
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 
@@ -228,7 +231,10 @@ QStringList windowViolations(MainWindow& window)
     if (open) {
         const bool back = window.command(QStringLiteral("ToolButton10"))->isEnabled();
         const bool forth = window.command(QStringLiteral("ToolButton18"))->isEnabled();
-        if (back != (doc.history.currentStep > 0) || back != window.command(QStringLiteral("N77"))->isEnabled())
+        // Undo goes back no further than the history's first step (the opened file's adjustment
+        // when the file itself is step 0).
+        const int first = std::max(0, doc.history.firstStep);
+        if (back != (doc.history.currentStep > first) || back != window.command(QStringLiteral("N77"))->isEnabled())
             out << QStringLiteral("undo enabled %1 at step %2").arg(back).arg(doc.history.currentStep);
         if (forth != (doc.history.currentStep < doc.history.highestStep)
             || forth != window.command(QStringLiteral("N78"))->isEnabled())
@@ -389,7 +395,9 @@ QStringList roundTripDifferences(const Document& doc, const QString& path, QSize
         return {QStringLiteral("the saved file is refused: ") + loaded.message};
     if (!loaded.message.isEmpty())
         return {QStringLiteral("the saved file loads with a warning: ") + loaded.message};
-    return storedDifferences({&doc.outline, doc.state.outlineName, doc.state.canvasColour, doc.state.windowSize},
+    // An outline shown scaled to fit the window is written in its own layout.
+    const Outline stored = ownLayoutOf(doc.outline);
+    return storedDifferences({&stored, doc.state.outlineName, doc.state.canvasColour, doc.state.windowSize},
                              {&loaded.outline, loaded.outlineName, loaded.canvasColour, loaded.windowSize},
                              refitAllowed);
 }

@@ -42,20 +42,21 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString&, cons
 }
 
 std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::openFile(QWidget*, const QString& caption,
-                                                                     const QString& folder, const QString&,
+                                                                     const QString& folder, const QString& filter,
                                                                      int filterIndex)
 {
     ++fileDialogs;
-    fileAsks.append({caption, folder, QString(), filterIndex});
+    fileAsks.append({caption, folder, QString(), filterIndex, filter});
     return takeFront(files, std::optional<FileChoice>());
 }
 
 std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, const QString& caption,
-                                                                     const QString& folder, const QString&,
-                                                                     const QString& name, int filterIndex)
+                                                                     const QString& folder, const QString& filter,
+                                                                     const QString& name, int filterIndex,
+                                                                     bool confirmOverwrite)
 {
     ++fileDialogs;
-    fileAsks.append({caption, folder, name, filterIndex});
+    fileAsks.append({caption, folder, name, filterIndex, filter, confirmOverwrite});
     return takeFront(files, std::optional<FileChoice>());
 }
 

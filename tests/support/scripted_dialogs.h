@@ -36,6 +36,8 @@ public:
         QString folder;
         QString name;
         int filterIndex = 1;
+        QString filter;               // the filter list as the dialog got it
+        bool confirmOverwrite = true;  // the dialog itself asks about replacing a file
     };
     QList<FileAsked> fileAsks;
     std::deque<std::optional<PrintChoice>> printChoices;  // for choosePrinter(); cancel when empty
@@ -53,7 +55,7 @@ public:
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override;
     std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;
     std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&,
-                                       int) override;
+                                       int, bool) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
     std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }

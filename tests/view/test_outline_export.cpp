@@ -37,12 +37,15 @@ void TestOutlineExport::exportFileName_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("typed .bmp, JPEG filter") << "/tmp/a.bmp" << 1 << "/tmp/a.jpg";
+    // A typed extension of an export type is written as typed; any other name gets the filter's.
+    QTest::newRow("typed .bmp, JPEG filter") << "/tmp/a.bmp" << 1 << "/tmp/a.bmp";
+    QTest::newRow("typed .JPEG, BMP filter") << "/tmp/a.JPEG" << 2 << "/tmp/a.JPEG";
     QTest::newRow("no extension, BMP filter") << "/tmp/a" << 2 << "/tmp/a.bmp";
-    QTest::newRow("dots in the folder") << "/tmp/x.y/урок.1.png" << 1 << "/tmp/x.y/урок.1.jpg";
-    QTest::newRow("typed .jpg, PDF filter") << "/tmp/a.jpg" << 3 << "/tmp/a.pdf";
-    QTest::newRow("SVG filter") << "/tmp/a" << 4 << "/tmp/a.svg";
-    QTest::newRow("PNG filter") << "/tmp/a.svg" << 5 << "/tmp/a.png";
+    QTest::newRow("dots in the folder") << "/tmp/x.y/урок.1" << 1 << "/tmp/x.y/урок.1.jpg";
+    QTest::newRow("an outline's extension") << "/tmp/lesson.vmd" << 1 << "/tmp/lesson.vmd.jpg";
+    QTest::newRow("typed .svg, JPEG filter") << "/tmp/menu_a.svg" << 1 << "/tmp/menu_a.svg";
+    QTest::newRow("PDF filter") << "/tmp/a" << 3 << "/tmp/a.pdf";
+    QTest::newRow("PNG filter") << "/tmp/a" << 5 << "/tmp/a.png";
 }
 
 void TestOutlineExport::exportFileName()
@@ -63,9 +66,8 @@ void TestOutlineExport::exportFromTheWindow()
     const int step = f.doc().history.currentStep;
     QVERIFY(f.command("N53")->isEnabled());
 
-    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic.bmp")), 1});
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic")), 1});
     f.command("ToolButton7")->trigger();
-    QVERIFY(!QFile::exists(f.home.filePath(QStringLiteral("pic.bmp"))));
     QFile file(f.home.filePath(QStringLiteral("pic.jpg")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QImage picture = decodeJpeg(file.readAll());
@@ -77,7 +79,7 @@ void TestOutlineExport::exportFromTheWindow()
     QVERIFY2(colour.red() > 240 && colour.green() < 16 && colour.blue() < 16, qPrintable(colour.name()));
     QCOMPARE(f.doc().history.currentStep, step);  // no history step
 
-    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic2.jpg")), 2});
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic2")), 2});
     f.command("N53")->trigger();
     QImage bmp(f.home.filePath(QStringLiteral("pic2.bmp")), "BMP");
     QCOMPARE(bmp.size(), picture.size());
@@ -318,11 +320,10 @@ void TestOutlineExport::vectorExportFromTheWindow()
     f.command("N47")->trigger();
     const int step = f.doc().history.currentStep;
     const bool modified = f.doc().state.modified;
-    // The PDF filter, whatever extension was typed.
-    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок.png")), 3});
+    // The PDF filter, no extension typed.
+    f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 3});
     f.command("N53")->trigger();
     QCOMPARE(f.dialogs.messages.size(), 0);
-    QVERIFY(!QFile::exists(f.home.filePath(QStringLiteral("урок.png"))));
     const QString text = pdfText(f.home.filePath(QStringLiteral("урок.pdf")));
     QVERIFY2(text.contains(QStringLiteral("Наблюдения")) && text.contains(QStringLiteral("Технологические")),
              qPrintable(text));
