@@ -108,6 +108,11 @@ void TestFuzzRegressions::everyKeptInputHasItsOutcome()
     while (files.hasNext()) {
         const QString path = files.next();
         const QString name = root.relativeFilePath(path);
+        // The films are read by the film module, which only the real program loads:
+        // check_hostile.sh makes the same crafted films and runs them through every command, and
+        // the film harness starts from these inputs.
+        if (name.startsWith(QLatin1String("film_picture/")))
+            continue;
         const auto want = expected().find(name);
         QVERIFY2(want != expected().end(), qPrintable(name + ": no expected outcome written down"));
         QFile file(path);

@@ -252,13 +252,20 @@ void TestHeadlessCli::programRunsWithoutADisplay()
     QByteArray stdOut, stdErr;
     QCOMPARE(run({QStringLiteral("--info"), in}, &stdOut, &stdErr), 0);
     QCOMPARE(QJsonDocument::fromJson(stdOut).object().value("frames").toArray().size(), 4);
-    // Standard error carries Velmar's own messages only: a command that succeeds says nothing.
+    // Standard error carries Velmar's own messages only: a listing that succeeds says nothing, a
+    // drawing only names the films it could not draw (this outline's film file is missing).
     QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    const auto onlyFilmNotes = [](const QByteArray& text) {
+        for (const QString& line : QString::fromLocal8Bit(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (!line.startsWith(QStringLiteral("Фильм «")))
+                return false;
+        return true;
+    };
     const QString png = dir.filePath(QStringLiteral("out.png")), thumb = dir.filePath(QStringLiteral("thumb.png"));
     QCOMPARE(run({QStringLiteral("--export"), png, in}, &stdOut, &stdErr), 0);
-    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    QVERIFY2(onlyFilmNotes(stdErr), stdErr.constData());
     QCOMPARE(run({QStringLiteral("--thumbnail"), QStringLiteral("128"), in, thumb}, &stdOut, &stdErr), 0);
-    QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
+    QVERIFY2(onlyFilmNotes(stdErr), stdErr.constData());
     QCOMPARE(run({QStringLiteral("--summary"), in}, &stdOut, &stdErr), 0);
     QCOMPARE(QString::fromLocal8Bit(stdErr), QString());
     QCOMPARE(run({QStringLiteral("--convert"), in, out}, &stdOut, &stdErr), 0);

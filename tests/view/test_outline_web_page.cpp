@@ -229,7 +229,9 @@ void TestOutlineWebPage::savedFromTheMenuAndTheCommandLine()
     QVERIFY(writeOutlineFile(outline, f.doc()).ok);
     QString errors;
     QCOMPARE(runExportCommand(outline, f.home.filePath(QStringLiteral("web.htm")), &errors), 0);
-    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    // The outline's film file does not exist: one note names it, nothing else is said.
+    QVERIFY2(errors.startsWith(QStringLiteral("Фильм «")) && errors.count(QLatin1Char('\n')) == 1, qPrintable(errors));
+    errors.clear();
     QVERIFY(QFile::exists(f.home.filePath(QStringLiteral("web.htm"))));
     QCOMPARE(runExportCommand(outline, f.home.filePath(QStringLiteral("web.xhtml5")), &errors), 1);
     QVERIFY(errors.contains(QStringLiteral(".html")));
