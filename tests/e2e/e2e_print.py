@@ -5,6 +5,7 @@ import os
 import subprocess
 
 import velmar_e2e as e2e
+import screen_truth
 
 # A canvas colour that neither the white page nor the preview's grey surroundings have: the
 # drawing's extent on a page is where this colour is.
@@ -25,25 +26,10 @@ MAX_DIFFERING = 0.02
 
 
 def read_ppm(path):
-    """(width, height, rows of (r, g, b)) of a binary PPM."""
+    """(width, height, rows of RGB tuples) of a binary PPM file (pdftoppm's and import's)."""
     with open(path, "rb") as f:
-        data = f.read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    e2e.check(fields[0] == b"P6" and fields[3] == b"255", f"not an 8-bit PPM: {path}")
-    w, h = int(fields[1]), int(fields[2])
-    pixels = data[pos + 1:]
-    return w, h, [[tuple(pixels[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+        w, h, rows = screen_truth.read_ppm(f.read())
+    return w, h, [[tuple(row[x * 3:x * 3 + 3]) for x in range(w)] for row in rows]
 
 
 def box_of(rows, inside, least=1):
