@@ -10,7 +10,7 @@
 // framework reads); SECONDS is how long to wait for the pictures (default 60).
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
-#include "canvas/video_panel_widget.h"
+#include "canvas/film_panel_widget.h"
 #include "support/scripted_dialogs.h"
 #include "started_window.h"
 
@@ -82,12 +82,12 @@ Panels countPanels(MainWindow& window)
     Panels counts;
     const Outline& o = window.document().outline;
     for (int k = 1; k <= o.count(ObjectKind::Video); ++k) {
-        const auto* panel = qobject_cast<const VideoPanelWidget*>(window.outlineView()->widget(o.video(k).id));
+        const auto* panel = qobject_cast<const FilmPanelWidget*>(window.outlineView()->widget(o.video(k).id));
         if (!panel)
             continue;
         counts.withPicture += !panel->picture().isNull();
-        counts.opening += panel->openState() == VideoPanelWidget::OpenState::Opening;
-        counts.failed += panel->openState() == VideoPanelWidget::OpenState::Failed;
+        counts.opening += panel->openState() == FilmPanelWidget::OpenState::Opening;
+        counts.failed += panel->openState() == FilmPanelWidget::OpenState::Failed;
     }
     return counts;
 }
@@ -201,7 +201,7 @@ int main(int argc, char** argv)
 
     // One film played, then stopped.
     const Outline& o = window.document().outline;
-    if (auto* panel = qobject_cast<VideoPanelWidget*>(window.outlineView()->widget(o.video(1).id)); panel && panel->isOpen()) {
+    if (auto* panel = qobject_cast<FilmPanelWidget*>(window.outlineView()->widget(o.video(1).id)); panel && panel->isOpen()) {
         const int frames = panel->framesReceived();
         panel->play();
         QElapsedTimer playing;

@@ -21,14 +21,14 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
 #include "model/zoom.h"
-#include "platform/core/heap_settings.h"
+#include "system/heap_settings.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 #include "support/scripted_dialogs.h"
-#include "view/outline_export.h"
-#include "view/outline_print.h"
-#include "view/outline_renderer.h"
+#include "export/outline_export.h"
+#include "export/outline_print.h"
+#include "export/outline_renderer.h"
 #include "started_window.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 // are printed at the end, beside the cost of a whole drawing (the first picture, or switching
 // the subtitles).
 #include "support/photo_like_image.h"
-#include "view/presentation_window.h"
+#include "show/presentation_window.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,9 +6,9 @@
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
-#include "view/outline_export.h"
-#include "view/outline_renderer.h"
-#include "view/outline_web_page.h"
+#include "export/outline_export.h"
+#include "export/outline_renderer.h"
+#include "export/outline_web_page.h"
 
 #include <benchmark/benchmark.h>
 

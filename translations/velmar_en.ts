@@ -2904,7 +2904,7 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
-    <name>VideoCommands</name>
+    <name>FilmCommands</name>
     <message>
         <source>Не удалось открыть видеофайл «%1»: %2.</source>
         <translation>Could not open the video file “%1”: %2.</translation>
@@ -2958,7 +2958,7 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
-    <name>VideoWindow</name>
+    <name>FilmWindow</name>
     <message>
         <source>Видео</source>
         <translation>Video</translation>

@@ -13,12 +13,12 @@
 #include "app/termination_signals.h"
 #include "app/window_report.h"
 #include "canvas/canvas_widget.h"
-#include "canvas/video_panel_widget.h"
-#include "platform/core/file_association.h"
-#include "platform/core/heap_settings.h"
-#include "platform/core/interface_language.h"
-#include "platform/core/mapped_libraries.h"
-#include "platform/core/working_folders.h"
+#include "canvas/film_panel_widget.h"
+#include "system/file_association.h"
+#include "system/heap_settings.h"
+#include "system/interface_language.h"
+#include "system/mapped_libraries.h"
+#include "system/working_folders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -141,9 +141,9 @@ int runApplication(int argc, char** argv)
         auto* poll = new QTimer(&app);
         QObject::connect(poll, &QTimer::timeout, &app, [&app, &window, films, poll] {
             if (films) {
-                const auto panels = window.findChildren<VideoPanelWidget*>();
-                if (std::any_of(panels.cbegin(), panels.cend(), [](const VideoPanelWidget* p) {
-                        return p->openState() == VideoPanelWidget::OpenState::Opening;
+                const auto panels = window.findChildren<FilmPanelWidget*>();
+                if (std::any_of(panels.cbegin(), panels.cend(), [](const FilmPanelWidget* p) {
+                        return p->openState() == FilmPanelWidget::OpenState::Opening;
                     }))
                     return;
             }

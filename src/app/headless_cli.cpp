@@ -2,7 +2,7 @@
 #include "app/thumbnail_deadline.h"
 #include "app/qt_translations.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/film_still.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
@@ -13,9 +13,9 @@
 #include "model/document.h"
 #include "model/summary_formats.h"
 #include "model/visible_text.h"
-#include "view/outline_export.h"
-#include "view/outline_web_page.h"
-#include "view/outline_renderer.h"
+#include "export/outline_export.h"
+#include "export/outline_web_page.h"
+#include "export/outline_renderer.h"
 
 #include <QApplication>
 #include <QBuffer>

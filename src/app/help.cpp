@@ -1,7 +1,7 @@
 #include "app/help.h"
 
 #include "platform/command_guard.h"
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/language_menu.h"
 
-#include "platform/core/interface_language.h"
+#include "system/interface_language.h"
 #include "platform/dialogs.h"
 
 #include <QActionGroup>

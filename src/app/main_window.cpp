@@ -18,8 +18,8 @@
 #include "model/zoom.h"
 #include "platform/dialogs.h"
 #include "platform/tooltip_wrap.h"
-#include "platform/core/file_association.h"
-#include "platform/core/working_folders.h"
+#include "system/file_association.h"
+#include "system/working_folders.h"
 #include "storage/snapshot_files.h"
 
 #include <QAction>

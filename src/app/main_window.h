@@ -6,7 +6,7 @@
 #include "model/document.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
-#include "platform/core/working_folders.h"
+#include "system/working_folders.h"
 
 #include <QMainWindow>
 
@@ -26,7 +26,7 @@ class CanvasController;
 class AboutDialog;
 class OutlineView;
 class SelectionHandles;
-class VideoCommands;
+class FilmCommands;
 class AppearanceCommands;
 class FrameTitles;
 class MinimalTextCommands;
@@ -74,7 +74,7 @@ public:
     OutlineView* outlineView() const { return m_view; }
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
-    VideoCommands* videoCommands() const { return m_videoCommands; }
+    FilmCommands* videoCommands() const { return m_videoCommands; }
     // The graphic editor window, once a picture has been edited (it lives for the rest of the run).
     paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
@@ -141,7 +141,7 @@ private:
     void installOutlineFeatures();
     // Video fragments: players, their commands and the full-screen video window.
     void installVideoFeatures();
-    // Starts the show at the step where startAt appears (0: the start); see main_window_video.cpp.
+    // Starts the show at the step where startAt appears (0: the start); see main_window_films.cpp.
     void startShow(ObjectId startAt);
     // Shortcuts for New and Open, recent outlines, drops, pasted pictures, keys on the selection
     // (main_window_input.cpp).
@@ -228,7 +228,7 @@ private:
     OutlineView* m_view = nullptr;
     SelectionHandles* m_handles = nullptr;
     CanvasController* m_controller = nullptr;
-    VideoCommands* m_videoCommands = nullptr;
+    FilmCommands* m_videoCommands = nullptr;
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
     DialogFolders m_dialogFolders;

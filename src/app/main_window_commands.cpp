@@ -6,8 +6,8 @@
 
 #include "canvas/canvas_widget.h"
 #include "platform/command_guard.h"
-#include "view/outline_print.h"
-#include "view/presentation_window.h"
+#include "export/outline_print.h"
+#include "show/presentation_window.h"
 
 #include <QAction>
 #include <QCoreApplication>

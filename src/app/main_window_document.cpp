@@ -11,7 +11,7 @@
 #include "canvas/selection_handles.h"
 #include "model/zoom.h"
 #include "platform/dialogs.h"
-#include "view/outline_export.h"
+#include "export/outline_export.h"
 
 #include <QAction>
 #include <QApplication>

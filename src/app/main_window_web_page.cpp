@@ -5,7 +5,7 @@
 #include "canvas/selection_handles.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
-#include "view/outline_web_page.h"
+#include "export/outline_web_page.h"
 
 #include <QCoreApplication>
 

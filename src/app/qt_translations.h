@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/interface_language.h"
+#include "system/interface_language.h"
 
 class QCoreApplication;
 class QTranslator;

@@ -3,7 +3,7 @@
 #include "canvas/command_registry.h"
 #include "document/document_controller.h"
 #include "model/document.h"
-#include "platform/core/working_folders.h"
+#include "system/working_folders.h"
 
 class QAction;
 class QMenu;

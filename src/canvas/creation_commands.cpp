@@ -7,7 +7,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "platform/dialogs.h"
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "canvas/incoming_picture.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
-#include "canvas/video_panel_widget.h"
+#include "canvas/film_panel_widget.h"
 
 #include <QApplication>
 #include <QSet>
@@ -141,7 +141,7 @@ void OutlineView::sync()
     }
     for (int k = 1; k <= outline.count(ObjectKind::Video); ++k) {
         const VideoObject& v = outline.video(k);
-        auto* w = ensure<VideoPanelWidget>(v.id, parentWidget(v.parentFrame), created);
+        auto* w = ensure<FilmPanelWidget>(v.id, parentWidget(v.parentFrame), created);
         w->apply(v);
         alive.insert(v.id);
         if (created)

@@ -2,7 +2,7 @@
 
 #include "document/document_questions.h"
 #include "model/document.h"
-#include "platform/core/working_folders.h"
+#include "system/working_folders.h"
 #include "storage/file_stamp.h"
 #include "storage/history.h"
 #include "storage/load_result.h"

@@ -4,7 +4,7 @@
 #include "paint/paint_fit_question.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "platform/dialogs.h"
 
 #include <QBuffer>

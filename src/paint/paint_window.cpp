@@ -1,7 +1,7 @@
 // The graphic editor window: layout, menus, status bar, keys, opening and closing.
 #include "paint/paint_window.h"
 
-#include "platform/core/interface_language.h"
+#include "system/interface_language.h"
 
 #include "paint/paint_browser.h"
 #include "paint/paint_colour_strip.h"

@@ -1,6 +1,6 @@
 #include "platform/dialog_russian.h"
 
-#include "platform/core/interface_language.h"
+#include "system/interface_language.h"
 
 #include <QAbstractItemView>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
 #include "storage/file_stamp.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/outline_file.h"
 
 #include <QCryptographicHash>

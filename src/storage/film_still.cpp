@@ -1,6 +1,6 @@
 #include "storage/film_still.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/decode_limits.h"
 #include "storage/film_picture_module.h"
 

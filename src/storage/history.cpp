@@ -1,7 +1,7 @@
 #include "storage/history.h"
 
-#include "platform/core/file_io.h"
-#include "platform/core/working_folders.h"
+#include "system/file_io.h"
+#include "system/working_folders.h"
 #include "storage/extension_block.h"
 #include "storage/object_fields.h"
 #include "storage/outline_io.h"

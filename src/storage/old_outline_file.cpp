@@ -1,6 +1,6 @@
 #include "storage/old_outline_file.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 
 #include "storage/cp1251.h"
 #include "storage/decode_limits.h"

@@ -2,7 +2,7 @@
 
 #include "model/zoom.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/decode_limits.h"
 #include "storage/extension_block.h"
 #include "storage/jpeg_codec.h"

@@ -1,6 +1,6 @@
 #include "storage/outline_lock.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 
 #include <QDir>
 #include <QFile>

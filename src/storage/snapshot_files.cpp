@@ -1,7 +1,7 @@
 #include "storage/snapshot_files.h"
 
-#include "platform/core/file_io.h"
-#include "platform/core/working_folders.h"
+#include "system/file_io.h"
+#include "system/working_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

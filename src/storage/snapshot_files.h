@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 
 #include <QString>
 

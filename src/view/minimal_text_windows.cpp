@@ -2,7 +2,7 @@
 
 #include "model/outline_template.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
 #include "model/summary.h"

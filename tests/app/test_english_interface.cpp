@@ -7,7 +7,7 @@
 #include "app/command_line.h"
 #include "app/qt_translations.h"
 #include "paint/paint_window.h"
-#include "platform/core/interface_language.h"
+#include "system/interface_language.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "support/resident_memory.h"
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
-#include "platform/core/heap_settings.h"
+#include "system/heap_settings.h"
 #include "support/photo_like_image.h"
 #include "support/window_fixture.h"
 

@@ -1,7 +1,7 @@
 // The program ended by the session (SIGTERM at logout or shutdown, SIGHUP): an outline that
 // matches its file leaves no interrupted work behind, and work not yet settled (the question
 // about interrupted work still open) stays for the next start.
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 

@@ -2,7 +2,7 @@
 // interrupted-work question, the file association, and the error guard around commands.
 #include "platform/command_guard.h"
 #include "app/main_window.h"
-#include "platform/core/file_association.h"
+#include "system/file_association.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 #include "support/scripted_dialogs.h"

@@ -25,7 +25,7 @@ WIDGET_MODULES = {"Qt6::Widgets", "Qt6::PrintSupport", "Qt6::SvgWidgets", "Qt6::
 # Folders that must build without widgets even if their link lines were changed to allow them:
 # the outline, its files and history, and the document commands are used by tests, the command
 # line and the thumbnailer with no window at all.
-HEADLESS_FOLDERS = {"model", "platform/core", "storage", "document"}
+HEADLESS_FOLDERS = {"model", "system", "storage", "document"}
 
 
 def folders_of(patterns):

@@ -2,8 +2,8 @@
 // where files belong, folders others may write into, and document texts full of control
 // characters. Nothing may be written through a link, read without a bound, or shown raw.
 #include "model/visible_text.h"
-#include "platform/core/file_io.h"
-#include "platform/core/working_folders.h"
+#include "system/file_io.h"
+#include "system/working_folders.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"

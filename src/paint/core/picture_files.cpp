@@ -1,6 +1,6 @@
 #include "paint/core/picture_files.h"
 
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>

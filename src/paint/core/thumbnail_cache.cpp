@@ -1,7 +1,7 @@
 #include "paint/core/thumbnail_cache.h"
 
 #include "paint/core/picture_files.h"
-#include "platform/core/file_io.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

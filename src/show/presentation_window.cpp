@@ -1,0 +1,289 @@
+#include "show/presentation_window.h"
+
+#include "canvas/film_panel_widget.h"
+#include "show/presenter_view.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+#include <cstdio>
+
+namespace velmar {
+
+namespace {
+
+QScreen* screenOr(QScreen* screen)
+{
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+QSize screenSize(QScreen* screen)
+{
+    screen = screenOr(screen);
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+}  // namespace
+
+PresentationWindow::PresentationWindow(const Document& document, QSize clientSize, QScreen* screen, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_picture(document, clientSize, screenSize(screen))
+{
+    setObjectName(QStringLiteral("presentationWindow"));
+    setWindowTitle(QCoreApplication::translate("PresentationWindow", "Показ конспекта"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::ArrowCursor);
+    if (QScreen* s = screenOr(screen)) {
+        setScreen(s);
+        setGeometry(s->geometry());
+    }
+    m_videoBeat.setInterval(30);
+    connect(&m_videoBeat, &QTimer::timeout, this, [this] { repaintRegion(m_picture.refreshVideos()); });
+    m_videoBeat.start();
+}
+
+PresentationWindow* PresentationWindow::present(const Document& document, QSize clientSize, QWidget* mainWindow,
+                                                ObjectId startAt)
+{
+    QScreen* home = mainWindow ? mainWindow->screen() : nullptr;
+    // With a second screen the audience sees the show there, the presenter the main window's screen.
+    QScreen* audience = PresenterView::audienceScreen(home);
+    auto* window = new PresentationWindow(document, clientSize, audience ? audience : home, mainWindow);
+    if (startAt)
+        window->m_picture.setStep(std::max(0, window->m_picture.order().stepOf(startAt)));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The outline cannot be edited underneath while it is being shown.
+    window->setWindowModality(Qt::ApplicationModal);
+    window->showFullScreen();
+    window->raise();
+    if (audience) {
+        // A window of the show's own, so that the show's modality lets it take input.
+        auto* presenter = new PresenterView(document, clientSize, window, home);
+        presenter->showFullScreen();
+        presenter->raise();
+        presenter->activateWindow();
+    } else {
+        window->activateWindow();
+    }
+    return window;
+}
+
+void PresentationWindow::repaintRegion(const QRegion& region)
+{
+    if (!region.isEmpty())
+        update(region);
+}
+
+void PresentationWindow::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (m_blank != Blank::None) {
+        painter.fillRect(rect(), m_blank == Blank::Black ? Qt::black : Qt::white);
+    } else {
+        for (const QRect& rect : event->region())
+            m_picture.paint(painter, rect);
+        if (m_counter && event->region().intersects(counterRect())) {
+            const QRect box = counterRect();
+            painter.fillRect(box, QColor(32, 32, 32, 200));
+            QFont font = painter.font();
+            font.setPixelSize(box.height() * 6 / 10);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(box, Qt::AlignCenter, counterText());
+        }
+    }
+    painter.end();
+    reportIfAsked();
+}
+
+QString PresentationWindow::counterText() const
+{
+    if (!m_typedNumber.isEmpty())
+        return QStringLiteral("→ %1").arg(m_typedNumber);
+    return QStringLiteral("%1 / %2").arg(m_picture.step()).arg(m_picture.order().lastStep());
+}
+
+QRect PresentationWindow::counterRect() const
+{
+    const int h = std::max(24, height() / 24);
+    const int w = h * 4;
+    const int bottom = m_picture.subtitlesShown() ? m_picture.subtitleRect().top() : height();
+    return QRect(width() - w - h / 2, bottom - h - h / 2, w, h);
+}
+
+void PresentationWindow::go(int step)
+{
+    m_typedNumber.clear();
+    if (m_blank != Blank::None) {
+        setBlank(Blank::None);
+        return;  // the first key after a blank screen only brings the outline back
+    }
+    const QRect counterBefore = counterRect();
+    repaintRegion(m_picture.setStep(step));
+    if (m_counter)
+        update(counterBefore | counterRect());
+    emit shownChanged();
+}
+
+void PresentationWindow::setBlank(Blank blank)
+{
+    if (blank == m_blank)
+        return;
+    m_blank = blank;
+    update();
+    emit shownChanged();
+}
+
+int PresentationWindow::stepOfFrame(int n) const
+{
+    const RevealOrder& order = m_picture.order();
+    const Outline& outline = m_picture.renderer().document().outline;
+    int seen = 0;
+    for (int step = 1; step <= order.lastStep(); ++step)
+        if (outline.kindOf(order.step(step).lead) == ObjectKind::Frame && ++seen == n)
+            return step;
+    return -1;
+}
+
+void PresentationWindow::reportIfAsked()
+{
+    // For tests that drive the program with real input: what is on the screen now, once.
+    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
+    if (!asked)
+        return;
+    const QRect r(mapToGlobal(m_picture.outlineRect().topLeft()), m_picture.outlineRect().size());
+    const QString line = QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7 blank %8 counter %9 screen %10")
+                             .arg(m_picture.step())
+                             .arg(m_picture.order().lastStep())
+                             .arg(r.x())
+                             .arg(r.y())
+                             .arg(r.width())
+                             .arg(r.height())
+                             .arg(m_picture.subtitlesShown() ? 1 : 0)
+                             .arg(int(m_blank))
+                             .arg(m_counter ? 1 : 0)
+                             .arg(QGuiApplication::screens().indexOf(screen()));
+    if (line == m_reported)
+        return;
+    m_reported = line;
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void PresentationWindow::closeEvent(QCloseEvent* event)
+{
+    if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
+        std::printf("presentation closed\n");
+        std::fflush(stdout);
+    }
+    QWidget::closeEvent(event);
+}
+
+void PresentationWindow::resizeEvent(QResizeEvent*)
+{
+    repaintRegion(m_picture.setScreenSize(size()));
+}
+
+void PresentationWindow::keyPressEvent(QKeyEvent* event)
+{
+    const int step = m_picture.step();
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && m_typedNumber.size() < 3) {
+        m_typedNumber += QChar('0' + (key - Qt::Key_0));
+        if (m_counter)
+            update(counterRect());
+        event->accept();
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Space:
+    case Qt::Key_PageDown:
+    case Qt::Key_Down:
+        go(step + 1);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Backspace:
+    case Qt::Key_PageUp:
+    case Qt::Key_Up:
+        go(step - 1);
+        break;
+    case Qt::Key_Home:
+        go(0);
+        break;
+    case Qt::Key_End:
+        go(m_picture.order().lastStep());
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        const int target = m_typedNumber.isEmpty() ? -1 : stepOfFrame(m_typedNumber.toInt());
+        m_typedNumber.clear();
+        if (target >= 0)
+            go(target);
+        else if (m_counter)
+            update(counterRect());
+        break;
+    }
+    case Qt::Key_T: {
+        const QRect counterBefore = counterRect();
+        repaintRegion(m_picture.setSubtitlesShown(!m_picture.subtitlesShown()));
+        if (m_counter)
+            update(counterBefore | counterRect());
+        break;
+    }
+    case Qt::Key_N:
+        m_counter = !m_counter;
+        update(counterRect());
+        break;
+    case Qt::Key_B:
+        setBlank(m_blank == Blank::Black ? Blank::None : Blank::Black);
+        break;
+    case Qt::Key_W:
+        setBlank(m_blank == Blank::White ? Blank::None : Blank::White);
+        break;
+    case Qt::Key_Escape:
+        close();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void PresentationWindow::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta < 0)
+        go(m_picture.step() + 1);
+    else if (delta > 0)
+        go(m_picture.step() - 1);
+    event->accept();
+}
+
+void PresentationWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        go(m_picture.step() - 1);
+    } else if (event->button() == Qt::LeftButton) {
+        if (FilmPanelWidget* video = m_picture.videoAt(event->position().toPoint()); video && video->isOpen()) {
+            if (video->playbackState() == FilmPlayer::State::Stopped)
+                video->play();
+            else
+                video->togglePause();
+        } else {
+            go(m_picture.step() + 1);
+        }
+    }
+    event->accept();
+}
+
+}  // namespace velmar

@@ -1,0 +1,251 @@
+#include "show/presenter_view.h"
+
+#include "show/presentation_window.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTime>
+#include <QWheelEvent>
+
+#include <cstdio>
+
+namespace velmar {
+
+namespace {
+
+const QColor kBackground(24, 24, 24);
+const QColor kCaption(170, 170, 170);
+constexpr int kMargin = 16;
+constexpr int kCaptionHeight = 24;
+
+QSize startSize(QScreen* screen)
+{
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+// Draws a step picture into `box`, the picture's own (0, 0) at the box's corner.
+void paintStep(QPainter& painter, const PresentationPicture& picture, const QRect& box, const QRect& exposed)
+{
+    const QRect part = exposed.intersected(box);
+    if (part.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRect(part);
+    painter.translate(box.topLeft());
+    picture.paint(painter, part.translated(-box.topLeft()));
+    painter.restore();
+}
+
+}  // namespace
+
+QScreen* PresenterView::audienceScreen(QScreen* home)
+{
+    if (!home)
+        home = QGuiApplication::primaryScreen();
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != home && !s->geometry().isEmpty())
+            return s;
+    return nullptr;
+}
+
+PresenterView::PresenterView(const Document& document, QSize clientSize, PresentationWindow* show, QScreen* screen)
+    : QWidget(show, Qt::Window | Qt::FramelessWindowHint),
+      m_show(show),
+      m_current(document, clientSize, startSize(screen)),
+      m_next(document, clientSize, startSize(screen))
+{
+    setObjectName(QStringLiteral("presenterView"));
+    setWindowTitle(QCoreApplication::translate("PresenterView", "Показ конспекта — ведущий"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    if (screen) {
+        setScreen(screen);
+        setGeometry(screen->geometry());
+    }
+    m_started.start();
+    // The clock shows seconds: it is redrawn every second, the pictures only when the step moves.
+    m_tick.setInterval(1000);
+    connect(&m_tick, &QTimer::timeout, this, [this] { update(clockRect()); });
+    m_tick.start();
+    connect(show, &PresentationWindow::shownChanged, this, &PresenterView::follow);
+    // The keyboard stays with the presenter: the show, made active as it is shown (or when its
+    // screen is clicked), hands it back. Keys given here reach the show all the same.
+    show->installEventFilter(this);
+    follow();
+}
+
+bool PresenterView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_show && event->type() == QEvent::WindowActivate && isVisible())
+        QTimer::singleShot(0, this, [this] { activateWindow(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+QRect PresenterView::clockRect() const
+{
+    return QRect(kMargin, kMargin, width() - 2 * kMargin, std::max(32, height() / 14));
+}
+
+QRect PresenterView::currentRect() const
+{
+    const int top = clockRect().bottom() + 1 + kMargin + kCaptionHeight;
+    const int w = (width() - 3 * kMargin) * 6 / 10;
+    return QRect(kMargin, top, std::max(1, w), std::max(1, height() - top - kMargin));
+}
+
+QRect PresenterView::nextRect() const
+{
+    const QRect cur = currentRect();
+    const int left = cur.right() + 1 + kMargin;
+    const int w = std::max(1, width() - left - kMargin);
+    return QRect(left, cur.top(), w, std::max(1, std::min(cur.height() / 2, w * 3 / 4)));
+}
+
+QRect PresenterView::textRect() const
+{
+    const QRect next = nextRect();
+    const int top = next.bottom() + 1 + kMargin + kCaptionHeight;
+    return QRect(next.left(), top, next.width(), std::max(1, currentRect().bottom() - top));
+}
+
+QString PresenterView::stepText() const
+{
+    return QStringLiteral("%1 / %2").arg(m_current.step()).arg(m_current.order().lastStep());
+}
+
+QString PresenterView::minimalText() const
+{
+    const int step = m_current.step();
+    return step == 0 ? m_current.renderer().document().state.outlineName : m_current.order().step(step).subtitle;
+}
+
+QString PresenterView::clockText() const
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm"));
+}
+
+QString PresenterView::elapsedText() const
+{
+    const qint64 s = m_started.elapsed() / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600)
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+void PresenterView::follow()
+{
+    const int step = m_show->picture().step();
+    m_current.setStep(step);
+    m_next.setStep(step + 1);
+    update();
+}
+
+void PresenterView::resizeEvent(QResizeEvent*)
+{
+    m_current.setScreenSize(currentRect().size());
+    m_next.setScreenSize(nextRect().size());
+    update();
+}
+
+void PresenterView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, kBackground);
+
+    // The top line: the step, the time of day and the time since the start.
+    const QRect clock = clockRect();
+    QFont big = font();
+    big.setPixelSize(clock.height() * 7 / 10);
+    painter.setFont(big);
+    painter.setPen(Qt::white);
+    painter.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("PresenterView", "Шаг %1").arg(stepText()));
+    painter.drawText(clock, Qt::AlignRight | Qt::AlignVCenter,
+                     QCoreApplication::translate("PresenterView", "%1    прошло %2").arg(clockText(), elapsedText()));
+
+    QFont caption = font();
+    caption.setPixelSize(kCaptionHeight * 6 / 10);
+    painter.setFont(caption);
+    painter.setPen(kCaption);
+    const auto captionAbove = [&](const QRect& box, const QString& text) {
+        painter.drawText(QRect(box.left(), box.top() - kCaptionHeight, box.width(), kCaptionHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, text);
+    };
+    const PresentationWindow::Blank blank = m_show->blank();
+    captionAbove(currentRect(), blank == PresentationWindow::Blank::Black   ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей чёрный)")
+                                : blank == PresentationWindow::Blank::White ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей белый)")
+                                                                            : QCoreApplication::translate("PresenterView", "Сейчас"));
+    captionAbove(nextRect(), QCoreApplication::translate("PresenterView", "Далее"));
+    captionAbove(textRect(), QCoreApplication::translate("PresenterView", "Минимальный текст"));
+
+    paintStep(painter, m_current, currentRect(), exposed);
+    if (m_current.step() < m_current.order().lastStep()) {
+        paintStep(painter, m_next, nextRect(), exposed);
+    } else {
+        painter.setPen(kCaption);
+        painter.drawRect(nextRect().adjusted(0, 0, -1, -1));
+        painter.drawText(nextRect(), Qt::AlignCenter, QCoreApplication::translate("PresenterView", "Конец показа"));
+    }
+
+    // The minimal text with its own line breaks, wrapped to the column.
+    QFont text = font();
+    text.setPixelSize(std::max(14, textRect().width() / 22));
+    painter.setFont(text);
+    painter.setPen(Qt::white);
+    painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, minimalText());
+    painter.end();
+    reportIfAsked();
+}
+
+void PresenterView::keyPressEvent(QKeyEvent* event)
+{
+    // The presenter's keyboard drives the show.
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
+                   ushort(event->count()));
+    QCoreApplication::sendEvent(m_show, &copy);
+    event->accept();
+}
+
+void PresenterView::wheelEvent(QWheelEvent* event)
+{
+    QWheelEvent copy(event->position(), event->globalPosition(), event->pixelDelta(), event->angleDelta(),
+                     event->buttons(), event->modifiers(), event->phase(), event->inverted());
+    QCoreApplication::sendEvent(m_show, &copy);
+    event->accept();
+}
+
+void PresenterView::closeEvent(QCloseEvent* event)
+{
+    // Closing the presenter's window ends the show.
+    QWidget::closeEvent(event);
+    if (m_show->isVisible())
+        m_show->close();
+}
+
+void PresenterView::reportIfAsked()
+{
+    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
+    if (!asked)
+        return;
+    const auto global = [this](const QRect& r) {
+        const QPoint p = mapToGlobal(r.topLeft());
+        return QStringLiteral("%1 %2 %3 %4").arg(p.x()).arg(p.y()).arg(r.width()).arg(r.height());
+    };
+    const QRect outline = m_current.outlineRect().translated(currentRect().topLeft());
+    const QString line = QStringLiteral("presenter step %1 of %2 window %3 current %4 next %5 text %6 screen %7")
+                             .arg(m_current.step())
+                             .arg(m_current.order().lastStep())
+                             .arg(global(rect()), global(outline), global(nextRect()), global(textRect()))
+                             .arg(QGuiApplication::screens().indexOf(screen()));
+    if (line == m_reported)
+        return;
+    m_reported = line;
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+}  // namespace velmar
