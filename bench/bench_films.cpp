@@ -9,10 +9,10 @@
 // ENCODER is ffmpeg's video encoder (default mjpeg; mpeg4 makes films that only the media
 // framework reads); SECONDS is how long to wait for the pictures (default 60).
 #include "app/main_window.h"
-#include "canvas/outline_view.h"
 #include "canvas/film_panel_widget.h"
-#include "support/scripted_dialogs.h"
+#include "canvas/outline_view.h"
 #include "started_window.h"
+#include "support/scripted_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,10 +64,16 @@ void spin(int ms)
 // A two-second film of one colour with a moving test pattern, 160 × 120 at 10 frames a second.
 bool makeFilm(const QString& ffmpeg, const QString& encoder, const QString& colour, const QString& path)
 {
-    const QStringList args{QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                           QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+    const QStringList args{QStringLiteral("-loglevel"),
+                           QStringLiteral("error"),
+                           QStringLiteral("-y"),
+                           QStringLiteral("-f"),
+                           QStringLiteral("lavfi"),
+                           QStringLiteral("-i"),
                            QStringLiteral("color=c=%1:s=160x120:r=10:d=2,format=yuv420p").arg(colour),
-                           QStringLiteral("-c:v"), encoder, path};
+                           QStringLiteral("-c:v"),
+                           encoder,
+                           path};
     return QProcess::execute(ffmpeg, args) == 0;
 }
 
@@ -191,17 +197,20 @@ int main(int argc, char** argv)
                 threadsAtStart, threadsBefore, mostThreads, threadsSettled);
     std::printf("open command: %.0f ms\n", openMs);
     if (allShownMs >= 0)
-        std::printf("all 100 first pictures shown after %.0f ms (%.0f ms CPU of the process)\n", allShownMs, allShownCpu);
+        std::printf("all 100 first pictures shown after %.0f ms (%.0f ms CPU of the process)\n", allShownMs,
+                    allShownCpu);
     else
         std::printf("after %.0f s: %d of 100 panels show a picture\n", timer.elapsed() / 1e3, panels.withPicture);
-    std::printf("panels: %d with a picture, %d opening, %d failed\n", panels.withPicture, panels.opening, panels.failed);
+    std::printf("panels: %d with a picture, %d opening, %d failed\n", panels.withPicture, panels.opening,
+                panels.failed);
     std::printf("messages: %d\n", int(dialogs.messages.size()));
     for (const auto& m : std::as_const(dialogs.messages))
         std::printf("  %s: %s\n", qPrintable(m.caption), qPrintable(m.text.left(300)));
 
     // One film played, then stopped.
     const Outline& o = window.document().outline;
-    if (auto* panel = qobject_cast<FilmPanelWidget*>(window.outlineView()->widget(o.video(1).id)); panel && panel->isOpen()) {
+    if (auto* panel = qobject_cast<FilmPanelWidget*>(window.outlineView()->widget(o.video(1).id));
+        panel && panel->isOpen()) {
         const int frames = panel->framesReceived();
         panel->play();
         QElapsedTimer playing;

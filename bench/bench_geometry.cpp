@@ -6,7 +6,6 @@
 #include "model/zoom.h"
 
 #include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 using namespace velmar;

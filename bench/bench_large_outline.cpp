@@ -16,20 +16,20 @@
 // display measures the resize as the program does it there (the off-screen platform makes a new
 // window picture on every resize, whose fresh pages the first painting pays for; X keeps its
 // shared-memory picture while the size fits).
-#include "support/resident_memory.h"
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
-#include "model/zoom.h"
-#include "system/heap_settings.h"
-#include "storage/history.h"
-#include "storage/outline_io.h"
-#include "support/photo_like_image.h"
-#include "support/scripted_dialogs.h"
 #include "export/outline_export.h"
 #include "export/outline_print.h"
 #include "export/outline_renderer.h"
+#include "model/zoom.h"
 #include "started_window.h"
+#include "storage/history.h"
+#include "storage/outline_io.h"
+#include "support/photo_like_image.h"
+#include "support/resident_memory.h"
+#include "support/scripted_dialogs.h"
+#include "system/heap_settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,8 +87,8 @@ void buildLargestOutline(Outline& o, QSize client)
 {
     QRandomGenerator random(11);
     for (int k = 0; k < 100; ++k) {
-        const int f = o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48),
-                                    QStringLiteral("Фрейм %1").arg(k + 1));
+        const int f =
+            o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48), QStringLiteral("Фрейм %1").arg(k + 1));
         o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
         const int p = o.createPicture(QRect(2, 14, 20, 15), f);
         // Every photo its own picture (its own stream in the file), as photos taken one by one are.
@@ -215,8 +215,8 @@ int main(int argc, char** argv)
     }
     if (!dialogs.messages.isEmpty())
         std::fprintf(stderr, "message: %s\n", qPrintable(dialogs.messages.first().text));
-    std::printf("open: median %.0f ms, max %.0f ms; reading the file alone %.0f ms; ratio %.2f\n",
-                median(openMs), maximum(openMs), readMs, median(openMs) / readMs);
+    std::printf("open: median %.0f ms, max %.0f ms; reading the file alone %.0f ms; ratio %.2f\n", median(openMs),
+                maximum(openMs), readMs, median(openMs) / readMs);
     std::printf("first step written besides the file: %.1f MB\n", historyBytes / 1e6);
     std::printf("resident memory after open 1: %.0f MB, after open %d: %.0f MB (%+.1f %%)\n", rss.front(), opens,
                 rss.back(), 100.0 * (rss.back() - rss.front()) / rss.front());

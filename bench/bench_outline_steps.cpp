@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace velmar;
@@ -52,7 +51,12 @@ void BM_MoveStepUndoRedo(benchmark::State& state)
         QApplication::processEvents();
     }
 }
-BENCHMARK(BM_MoveStepUndoRedo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_MoveStepUndoRedo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(40)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_CreateFrameAndUndo(benchmark::State& state)
 {
@@ -68,7 +72,12 @@ void BM_CreateFrameAndUndo(benchmark::State& state)
     }
     state.counters["frames"] = doc.outline.count(ObjectKind::Frame);
 }
-BENCHMARK(BM_CreateFrameAndUndo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CreateFrameAndUndo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(20)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

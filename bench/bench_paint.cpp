@@ -2,15 +2,12 @@
 // beside a plain memory-fill pass over the same pixels, the fill's extra memory, one mouse
 // move of a pencil stroke or a rubber-band shape, a click with a rubber-band tool, and the
 // memory the undo history takes.
-#include "support/resident_memory.h"
 #include "paint/core/flood_fill.h"
 #include "paint/editor/paint_editor.h"
+#include "support/resident_memory.h"
 
 #include <QFile>
 #include <QGuiApplication>
-
-#include <malloc.h>
-
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -18,6 +15,8 @@
 #include <cstring>
 #include <new>
 #include <random>
+
+#include <malloc.h>
 
 using namespace velmar::paint;
 
@@ -104,8 +103,8 @@ int countChanged(const QImage& a, const QImage& b)
 
 void setRate(benchmark::State& state, double pixelsPerIteration)
 {
-    state.counters["Mpx/s"] = benchmark::Counter(pixelsPerIteration / 1e6 * double(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["Mpx/s"] =
+        benchmark::Counter(pixelsPerIteration / 1e6 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The physical limit: writing every pixel of the picture once.
@@ -134,8 +133,7 @@ void connectedFillWholeArea(benchmark::State& state)
         const long long base = g_heapNow;
         g_heapPeak = base;
         const QRect r = tolerance == 0 ? floodFillExact(img, QPoint(kW / 2, kH / 2), to)
-                                       : fillWithTolerance(img, QPoint(kW / 2, kH / 2), tolerance,
-                                                           from, to, false);
+                                       : fillWithTolerance(img, QPoint(kW / 2, kH / 2), tolerance, from, to, false);
         peak = std::max(peak, g_heapPeak - base);
         benchmark::DoNotOptimize(r);
         black = !black;
@@ -150,8 +148,7 @@ void connectedFillNoisyPhoto(benchmark::State& state)
 {
     const QImage& photo = noisyPhoto();
     QImage probe = photo.copy();
-    fillWithTolerance(probe, QPoint(kW / 2, kH / 2), 120, photo.pixel(kW / 2, kH / 2), 0xFFFF0000,
-                      false);
+    fillWithTolerance(probe, QPoint(kW / 2, kH / 2), 120, photo.pixel(kW / 2, kH / 2), 0xFFFF0000, false);
     const int filled = countChanged(photo, probe);
     QImage img = photo.copy();
     long long peak = 0;
@@ -161,8 +158,8 @@ void connectedFillNoisyPhoto(benchmark::State& state)
         const long long base = g_heapNow;
         g_heapPeak = base;
         state.ResumeTiming();
-        benchmark::DoNotOptimize(fillWithTolerance(img, QPoint(kW / 2, kH / 2), 120,
-                                                   photo.pixel(kW / 2, kH / 2), 0xFFFF0000, false));
+        benchmark::DoNotOptimize(
+            fillWithTolerance(img, QPoint(kW / 2, kH / 2), 120, photo.pixel(kW / 2, kH / 2), 0xFFFF0000, false));
         peak = std::max(peak, g_heapPeak - base);
     }
     setRate(state, filled);
@@ -178,8 +175,8 @@ void globalFill(benchmark::State& state)
     bool red = true;
     for (auto _ : state) {
         // Alternating fill colours keep the work the same from run to run.
-        benchmark::DoNotOptimize(fillWithTolerance(img, QPoint(0, 0), 120, 0xFF8C96A0,
-                                                   red ? 0xFFFF0000 : 0xFF00FF00, true));
+        benchmark::DoNotOptimize(
+            fillWithTolerance(img, QPoint(0, 0), 120, 0xFF8C96A0, red ? 0xFFFF0000 : 0xFF00FF00, true));
         red = !red;
     }
     setRate(state, kPixels);
@@ -281,8 +278,8 @@ void undoHistoryMemory(benchmark::State& state)
                 for (int step = 1; step <= 10; ++step)
                     e.editor.move(EditorOnBigPicture::at(from + (to - from) * step / 10));
                 e.editor.release(EditorOnBigPicture::at(to, Qt::LeftButton));
-                changedBytes += QRect(from, to).normalized().adjusted(-4, -4, 4, 4).width() *
-                                (long long)QRect(from, to).normalized().adjusted(-4, -4, 4, 4).height() * 4;
+                changedBytes += QRect(from, to).normalized().adjusted(-4, -4, 4, 4).width()
+                                * (long long)QRect(from, to).normalized().adjusted(-4, -4, 4, 4).height() * 4;
                 peakKb = std::max(peakKb, velmar::test::residentKb());
             }
             for (int k = 0; k < 110; ++k) {

@@ -2,24 +2,25 @@
 // folder of 100 photos of 4000 × 3000 is listed and its thumbnails made, the second listing from
 // the thumbnail cache, a folder of 10,000 small pictures, and JPEG thumbnail decoding at an
 // eighth against decoding the whole photo.
-#include "support/resident_memory.h"
 #include "paint/core/picture_files.h"
 #include "paint/paint_browser.h"
 #include "storage/jpeg_codec.h"
 #include "support/photo_like_image.h"
+#include "support/resident_memory.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSet>
 #include <QIcon>
 #include <QListWidget>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <benchmark/benchmark.h>
+
 #include <ctime>
+
 #include <malloc.h>
 
 using namespace velmar;
@@ -106,7 +107,7 @@ Gaps refreshAndWatch(PictureBrowser& browser, double* total)
     const qint64 processStart = cpuNs(CLOCK_PROCESS_CPUTIME_ID);
     clock.start();
     ticker.start();
-    browser.refresh();   // counted from the start: the listing itself runs on this thread
+    browser.refresh();  // counted from the start: the listing itself runs on this thread
     while (!done)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     QApplication::processEvents();
@@ -115,7 +116,8 @@ Gaps refreshAndWatch(PictureBrowser& browser, double* total)
     longestBusy = std::max(longestBusy, threadCpuNs() - lastCpu);
     QObject::disconnect(connection);
     *total = double(now) / 1e9;
-    return {double(longest) / 1e6, double(longestBusy) / 1e6, double(cpuNs(CLOCK_PROCESS_CPUTIME_ID) - processStart) / 1e6};
+    return {double(longest) / 1e6, double(longestBusy) / 1e6,
+            double(cpuNs(CLOCK_PROCESS_CPUTIME_ID) - processStart) / 1e6};
 }
 
 void report(benchmark::State& state, const Gaps& worst)
@@ -171,7 +173,7 @@ void BM_RefreshPhotosFromCache(benchmark::State& state)
     PictureBrowser& browser = *shown;
     Gaps worst;
     double seconds = 0;
-    refreshAndWatch(browser, &seconds);   // fills the cache
+    refreshAndWatch(browser, &seconds);  // fills the cache
     for (auto _ : state) {
         keepWorst(worst, refreshAndWatch(browser, &seconds));
         state.SetIterationTime(seconds);

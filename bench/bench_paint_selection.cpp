@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -53,7 +52,7 @@ void BM_DragFloatingPiece(benchmark::State& state)
         QElapsedTimer timer;
         timer.start();
         area->pointerMoved(grab + QPoint(7 * d, 5 * d), Qt::LeftButton, Qt::NoModifier);
-        QApplication::processEvents();   // the old and the new place painted
+        QApplication::processEvents();  // the old and the new place painted
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         farthest = std::max(farthest, window.document().piecePos().x());
         times.push_back(ms);

@@ -3,10 +3,10 @@
 // its first click.
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
-#include "paint/editor/paint_editor.h"
 #include "started_window.h"
 
 #include <QAction>
@@ -14,11 +14,11 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <ctime>
+
+#include <malloc.h>
 
 using namespace velmar;
 

@@ -4,14 +4,13 @@
 // goes through every step forward and back again; median, 95th percentile and maximum per step
 // are printed at the end, beside the cost of a whole drawing (the first picture, or switching
 // the subtitles).
-#include "support/photo_like_image.h"
 #include "show/presentation_window.h"
-
-#include <benchmark/benchmark.h>
+#include "support/photo_like_image.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,7 +41,8 @@ Document fullOutline()
         o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
         const int p = o.createPicture(QRect(4, 18, 60, 45), f);
         o.picture(p).setBitmap(k % 5 == 0 ? photo : drawing);
-        o.createTextField(QRect(68, 18, 76, 40), kButtonFace, QStringLiteral("Текст %1\r\nвторая строка").arg(k + 1), f);
+        o.createTextField(QRect(68, 18, 76, 40), kButtonFace, QStringLiteral("Текст %1\r\nвторая строка").arg(k + 1),
+                          f);
         o.createVideo(QRect(68, 60, 40, 26), f);
     }
     for (int k = 0; k < 100; ++k) {

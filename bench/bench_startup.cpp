@@ -1,11 +1,10 @@
 // Start-up time of the whole program: process start to the main window shown, with no outline.
 // Each iteration runs the real executable (offscreen unless a display is asked for) in a fresh
 // program folder, so the working folders and association are checked as on every start.
-#include <benchmark/benchmark.h>
-
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -37,7 +36,12 @@ void BM_StartupToWindowShown(benchmark::State& state)
     for (auto _ : state)
         runOnce(state, env);
 }
-BENCHMARK(BM_StartupToWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StartupToWindowShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(15)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

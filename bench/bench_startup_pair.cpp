@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <sys/resource.h>
@@ -48,8 +48,7 @@ double runOnce(const QString& program, const QProcessEnvironment& env, QByteArra
     QElapsedTimer timer;
     timer.start();
     process.start(program, {});
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return -1;
     const double ms = timer.nsecsElapsed() / 1e6;
     if (cpu)

@@ -16,13 +16,12 @@
 #include "storage/snapshot_files.h"
 #include "support/photo_like_image.h"
 
-#include <benchmark/benchmark.h>
-
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -47,11 +46,13 @@ Document fullTables()
     Outline& o = doc.outline;
     o.setClientSize(QSize(1600 - 16, 1200 - 59));
     for (int k = 0; k < 100; ++k) {
-        const int f = o.createFrame(QRect(2 + (k % 10) * 150, 34 + (k / 10) * 110, 145, 105), QStringLiteral("Фрейм %1").arg(k + 1));
+        const int f = o.createFrame(QRect(2 + (k % 10) * 150, 34 + (k / 10) * 110, 145, 105),
+                                    QStringLiteral("Фрейм %1").arg(k + 1));
         o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма номер %1").arg(k + 1);
     }
     for (int k = 0; k < 100; ++k) {
-        const int t = o.createTextField(QRect(4, 20, 100, 30), kButtonFace, QStringLiteral("Строка %1\r\nещё строка").arg(k), k + 1);
+        const int t = o.createTextField(QRect(4, 20, 100, 30), kButtonFace,
+                                        QStringLiteral("Строка %1\r\nещё строка").arg(k), k + 1);
         o.textField(t).minimalText = QStringLiteral("Текстовое поле %1").arg(k);
         o.createVideo(QRect(4, 55, 40, 40), k + 1);
         o.video(k + 1).fileName = QStringLiteral("/home/ученик/Видео/опыт %1.avi").arg(k);
@@ -64,7 +65,7 @@ Document fullTables()
 struct PhotoOutline {
     QTemporaryDir dir;
     Document doc;
-    QByteArray fileImage;     // the complete file as one buffer, for the plain write
+    QByteArray fileImage;  // the complete file as one buffer, for the plain write
     std::vector<QByteArray> streams;
     QString savedPath;
 
@@ -159,7 +160,12 @@ void BM_HeaderOnlyStep(benchmark::State& state)
     cleanUp(doc);
     releaseHistoryFolder(dir.path());
 }
-BENCHMARK(BM_HeaderOnlyStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HeaderOnlyStep)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_FullSnapshot20Photos(benchmark::State& state)
 {
@@ -251,14 +257,17 @@ void decodeStreams(benchmark::State& state, bool newBuffers)
             jpeg_decompress_struct info{};
             JpegError errors{};
             info.err = jpeg_std_error(&errors.base);
-            errors.base.error_exit = [](j_common_ptr c) { std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1); };
+            errors.base.error_exit = [](j_common_ptr c) {
+                std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1);
+            };
             if (setjmp(errors.jump)) {
                 jpeg_destroy_decompress(&info);
                 state.SkipWithError("decoding failed");
                 break;
             }
             jpeg_create_decompress(&info);
-            jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+            jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()),
+                         static_cast<unsigned long>(stream.size()));
             jpeg_read_header(&info, TRUE);
             info.out_color_space = JCS_EXT_BGRX;
             jpeg_start_decompress(&info);
@@ -283,7 +292,13 @@ void decodeStreams(benchmark::State& state, bool newBuffers)
 void BM_DecodeNewBuffers20Photos(benchmark::State& state) { decodeStreams(state, true); }
 void BM_DecodeOneBuffer20Photos(benchmark::State& state) { decodeStreams(state, false); }
 
-#define PHOTO_BENCH(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(7)->ReportAggregatesOnly(true)
+#define PHOTO_BENCH(name)                                                                                              \
+    BENCHMARK(name)                                                                                                    \
+        ->Unit(benchmark::kMillisecond)                                                                                \
+        ->UseRealTime()                                                                                                \
+        ->Iterations(5)                                                                                                \
+        ->Repetitions(7)                                                                                               \
+        ->ReportAggregatesOnly(true)
 PHOTO_BENCH(BM_PlainWriteNewFile20Photos);
 PHOTO_BENCH(BM_FullSnapshot20Photos);
 PHOTO_BENCH(BM_PlainWriteOver20Photos);
@@ -292,9 +307,24 @@ PHOTO_BENCH(BM_Save20Photos);
 PHOTO_BENCH(BM_DecodeNewBuffers20Photos);
 PHOTO_BENCH(BM_DecodeOneBuffer20Photos);
 PHOTO_BENCH(BM_Load20Photos);
-BENCHMARK(BM_SaveFullTablesPlain)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_SaveFullTablesUnicode)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_BlockLookOnPlainTables)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveFullTablesPlain)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(40)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveFullTablesUnicode)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(40)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_BlockLookOnPlainTables)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The console report, then the medians' ratios that the targets are stated in.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -6,11 +6,10 @@
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -101,6 +100,7 @@ int main(int argc, char** argv)
     const double reduced = median(reducedTimes), full = median(fullTimes);
     if (reduced > 0)
         std::printf("thumbnail 256 px, 20 photos 4000 x 3000: reduced decoding %.0f ms, full decoding %.0f ms, "
-                    "ratio %.1f\n", reduced, full, full / reduced);
+                    "ratio %.1f\n",
+                    reduced, full, full / reduced);
     return 0;
 }

@@ -3,18 +3,17 @@
 // the whole `velmar --export` (reading the file included). Both run in one process; medians,
 // their ratio and the page's size against its embedded JPEG streams are printed at the end.
 #include "app/headless_cli.h"
-#include "storage/jpeg_codec.h"
-#include "storage/outline_io.h"
-#include "support/photo_like_image.h"
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/outline_web_page.h"
-
-#include <benchmark/benchmark.h>
+#include "storage/jpeg_codec.h"
+#include "storage/outline_io.h"
+#include "support/photo_like_image.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,10 +102,16 @@ void exportCommand(benchmark::State& state, const QString& name, const QString& 
     });
 }
 
-void BM_PdfExportCommand(benchmark::State& state) { exportCommand(state, QStringLiteral("pdf command"), QStringLiteral("o.pdf")); }
+void BM_PdfExportCommand(benchmark::State& state)
+{
+    exportCommand(state, QStringLiteral("pdf command"), QStringLiteral("o.pdf"));
+}
 BENCHMARK(BM_PdfExportCommand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_WebPageExportCommand(benchmark::State& state) { exportCommand(state, QStringLiteral("page command"), QStringLiteral("o.html")); }
+void BM_WebPageExportCommand(benchmark::State& state)
+{
+    exportCommand(state, QStringLiteral("page command"), QStringLiteral("o.html"));
+}
 BENCHMARK(BM_WebPageExportCommand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 double median(std::vector<double> v)

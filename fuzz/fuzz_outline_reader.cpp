@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray& bytes = compact::expand(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
-    const velmar::LoadResult loaded = velmar::readOutline(bytes, QStringLiteral("fuzz.vmd"), velmar::defaultWindowChrome());
+    const velmar::LoadResult loaded =
+        velmar::readOutline(bytes, QStringLiteral("fuzz.vmd"), velmar::defaultWindowChrome());
     (void)loaded;
     return 0;
 }

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray& bytes = compact::expand(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), true);
+    const QByteArray& bytes =
+        compact::expand(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), true);
     velmar::HeaderReadResult read = velmar::readOutlineHeaderWithBlock(bytes);
     if (!read.ok())
         return 0;

@@ -3,10 +3,10 @@
 // their picture files, JPEG streams of every coding the decoder takes, and Windows-1251 texts.
 // Usage: fuzz_make_seeds CORPUS_DIR   (makes CORPUS_DIR/<harness>/seed-N)
 #include "outline_fixtures.h"
-#include "support/compact_outline.h"
 #include "storage/cp1251.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
+#include "support/compact_outline.h"
 #include "support/old_format_writer.h"
 #include "support/photo_like_image.h"
 
@@ -61,8 +61,9 @@ int main(int argc, char** argv)
     seed(corpus, "extension_block", buildOutlineImage(base, false).extension);
     // A patch: frame 2 moved and its title length byte at the capacity.
     seed(corpus, "outline_reader",
-         compact::compactOf(serializeOutline(compact::baseDocument(), true),
-                            {QByteArray("\x00\x01\x00\x00\x04\x40\x00\x00\x00", 9), QByteArray("\x00\x01\x17\x00\x01\xfa", 6)}));
+         compact::compactOf(
+             serializeOutline(compact::baseDocument(), true),
+             {QByteArray("\x00\x01\x00\x00\x04\x40\x00\x00\x00", 9), QByteArray("\x00\x01\x17\x00\x01\xfa", 6)}));
     seed(corpus, "outline_reader", serializeOutline(fixtures::richDocument(), true));
 
     for (const char* version : {"4.0", "3.9", "3.5"}) {
@@ -86,11 +87,13 @@ int main(int argc, char** argv)
     }
 
     const QImage photo = photoLikeImage(48, 32, 5);
-    for (const QByteArray& stream : {encodeJpeg(photo, 100), encodeJpeg(photo, 50), encodeJpeg(photoLikeImage(8, 8, 1), 90)})
+    for (const QByteArray& stream :
+         {encodeJpeg(photo, 100), encodeJpeg(photo, 50), encodeJpeg(photoLikeImage(8, 8, 1), 90)})
         for (char scale : {'\0', '\1', '\2'})
             seed(corpus, "jpeg", QByteArray(1, scale) + stream);
 
-    for (const QString& text : {QStringLiteral("Логический конспект «Урок» №1 — ёЁ"), QStringLiteral("plain ASCII\r\n")})
+    for (const QString& text :
+         {QStringLiteral("Логический конспект «Урок» №1 — ёЁ"), QStringLiteral("plain ASCII\r\n")})
         seed(corpus, "cp1251", encodeCp1251(text));
     std::printf("%d seeds in %s\n", written, qPrintable(corpus));
     return 0;

@@ -31,6 +31,8 @@ VELMAR_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   # The PDF checks of the export and print tests.
   poppler-utils
+  # The format check of the sources.
+  clang-format
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.
   python3 xvfb openbox xdotool x11-utils imagemagick
   # xmodmap: the Unicode typing test puts characters on spare keys.

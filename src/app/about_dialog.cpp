@@ -22,10 +22,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     name->setObjectName(QStringLiteral("programName"));
     auto* version = new QLabel(QCoreApplication::translate("AboutDialog", "Версия 4.2"), this);
     version->setObjectName(QStringLiteral("programVersion"));
-    auto* about = new QLabel(QCoreApplication::translate("AboutDialog", "Редактор логических конспектов: фреймы с рисунками, текстовыми полями и "
-                                 "видео фрагментами, стрелки между ними и минимальный текст каждого объекта, "
-                                 "собранный в конспект в порядке чтения."),
-                             this);
+    auto* about =
+        new QLabel(QCoreApplication::translate(
+                       "AboutDialog", "Редактор логических конспектов: фреймы с рисунками, текстовыми полями и "
+                                      "видео фрагментами, стрелки между ними и минимальный текст каждого объекта, "
+                                      "собранный в конспект в порядке чтения."),
+                   this);
     about->setWordWrap(true);
 
     auto* close = new QPushButton(QCoreApplication::translate("AboutDialog", "Закрыть"), this);

@@ -15,8 +15,8 @@ namespace velmar {
 namespace {
 
 struct AccessibleEntry {
-    const char* window;  // the top-level window's component name
-    const char* name;    // the widget's component name
+    const char* window;          // the top-level window's component name
+    const char* name;            // the widget's component name
     const char* accessibleName;  // Russian, translated where it is given to the widget
     const char* description;     // nullptr: none
 };
@@ -25,14 +25,19 @@ struct AccessibleEntry {
 // handle of the outline's selection and the graphic editor's tool column), hence the window.
 constexpr AccessibleEntry kEntries[] = {
     // The main window: the canvas, tool-bar buttons without a hint, the selection's handles.
-    {"Form1", "canvas", QT_TRANSLATE_NOOP("AccessibleNames", "Холст конспекта"), QT_TRANSLATE_NOOP("AccessibleNames", "Фреймы, рисунки, текстовые поля, видео фрагменты и стрелки конспекта")},
+    {"Form1", "canvas", QT_TRANSLATE_NOOP("AccessibleNames", "Холст конспекта"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Фреймы, рисунки, текстовые поля, видео фрагменты и стрелки конспекта")},
     {"Form1", "ToolBar1", QT_TRANSLATE_NOOP("AccessibleNames", "Панель инструментов"), nullptr},
     {"Form1", "qt_toolbar_ext_button", QT_TRANSLATE_NOOP("AccessibleNames", "Остальные кнопки"), nullptr},
     {"Form1", "ToolButton12", QT_TRANSLATE_NOOP("AccessibleNames", "Масштабирование рисунка"), nullptr},
-    {"Form1", "ToolButton22", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность объектов"), QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок объектов на холсте")},
-    {"Form1", "ToolButton26", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность фреймов"), QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок фреймов на холсте")},
-    {"Form1", "ToolButton24", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить вперед"), QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место раньше в последовательности")},
-    {"Form1", "ToolButton23", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить назад"), QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место позже в последовательности")},
+    {"Form1", "ToolButton22", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность объектов"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок объектов на холсте")},
+    {"Form1", "ToolButton26", QT_TRANSLATE_NOOP("AccessibleNames", "Последовательность фреймов"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Показать порядок фреймов на холсте")},
+    {"Form1", "ToolButton24", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить вперед"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место раньше в последовательности")},
+    {"Form1", "ToolButton23", QT_TRANSLATE_NOOP("AccessibleNames", "Переместить назад"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Выбранный объект на одно место позже в последовательности")},
     {"Form1", "Panel3", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: левый верхний угол"), nullptr},
     {"Form1", "Panel4", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: правый верхний угол"), nullptr},
     {"Form1", "Panel5", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: правый нижний угол"), nullptr},
@@ -43,7 +48,8 @@ constexpr AccessibleEntry kEntries[] = {
     {"Form1", "Panel10", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделения: левый край"), nullptr},
     {"Form1", "Panel11", QT_TRANSLATE_NOOP("AccessibleNames", "Перемещение выделения"), nullptr},
     {"Form1", "Panel12", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: левый верхний угол"), nullptr},
-    {"Form1", "Panel13", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый верхний угол"), nullptr},
+    {"Form1", "Panel13", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый верхний угол"),
+     nullptr},
     {"Form1", "Panel14", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: правый нижний угол"), nullptr},
     {"Form1", "Panel15", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: левый нижний угол"), nullptr},
     {"Form1", "Panel16", QT_TRANSLATE_NOOP("AccessibleNames", "Размер объекта во фрейме: верхний край"), nullptr},
@@ -57,7 +63,8 @@ constexpr AccessibleEntry kEntries[] = {
     {"Form1", "Panel24", QT_TRANSLATE_NOOP("AccessibleNames", "Конец стрелки"), nullptr},
     // The graphic editor.
     {"Form2", "Panel3", QT_TRANSLATE_NOOP("AccessibleNames", "Инструменты"), nullptr},
-    {"Form2", "Panel4", QT_TRANSLATE_NOOP("AccessibleNames", "Палитра"), QT_TRANSLATE_NOOP("AccessibleNames", "Левая кнопка выбирает основной цвет, правая — фоновый")},
+    {"Form2", "Panel4", QT_TRANSLATE_NOOP("AccessibleNames", "Палитра"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Левая кнопка выбирает основной цвет, правая — фоновый")},
     {"Form2", "Panel9", QT_TRANSLATE_NOOP("AccessibleNames", "Основной и фоновый цвета"), nullptr},
     {"Form2", "Panel10", QT_TRANSLATE_NOOP("AccessibleNames", "Фоновый цвет"), nullptr},
     {"Form2", "Panel11", QT_TRANSLATE_NOOP("AccessibleNames", "Основной цвет"), nullptr},
@@ -66,21 +73,29 @@ constexpr AccessibleEntry kEntries[] = {
     {"Form2", "Panel5", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: правый нижний угол"), nullptr},
     {"Form2", "Panel6", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: правый край"), nullptr},
     {"Form2", "Panel7", QT_TRANSLATE_NOOP("AccessibleNames", "Размер рисунка: нижний край"), nullptr},
-    {"Form2", "Panel45", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый верхний угол"), nullptr},
+    {"Form2", "Panel45", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый верхний угол"),
+     nullptr},
     {"Form2", "Panel51", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: верхний край"), nullptr},
-    {"Form2", "Panel56", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый верхний угол"), nullptr},
+    {"Form2", "Panel56", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый верхний угол"),
+     nullptr},
     {"Form2", "Panel57", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый край"), nullptr},
-    {"Form2", "Panel58", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый нижний угол"), nullptr},
+    {"Form2", "Panel58", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: правый нижний угол"),
+     nullptr},
     {"Form2", "Panel59", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: нижний край"), nullptr},
-    {"Form2", "Panel60", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый нижний угол"), nullptr},
+    {"Form2", "Panel60", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый нижний угол"),
+     nullptr},
     {"Form2", "Panel61", QT_TRANSLATE_NOOP("AccessibleNames", "Размер выделенного фрагмента: левый край"), nullptr},
     {"Form2", "Image7", QT_TRANSLATE_NOOP("AccessibleNames", "Выделенный фрагмент"), nullptr},
-    {"Form2", "ListBox1", QT_TRANSLATE_NOOP("AccessibleNames", "Масштаб"), QT_TRANSLATE_NOOP("AccessibleNames", "Увеличение рисунка")},
-    {"Form2", "ListBox2", QT_TRANSLATE_NOOP("AccessibleNames", "Вид заливки"), QT_TRANSLATE_NOOP("AccessibleNames", "Контур, контур с заливкой или заливка без контура")},
-    {"Form2", "ListBox3", QT_TRANSLATE_NOOP("AccessibleNames", "Прозрачность"), QT_TRANSLATE_NOOP("AccessibleNames", "Непрозрачный или прозрачный фрагмент")},
+    {"Form2", "ListBox1", QT_TRANSLATE_NOOP("AccessibleNames", "Масштаб"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Увеличение рисунка")},
+    {"Form2", "ListBox2", QT_TRANSLATE_NOOP("AccessibleNames", "Вид заливки"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Контур, контур с заливкой или заливка без контура")},
+    {"Form2", "ListBox3", QT_TRANSLATE_NOOP("AccessibleNames", "Прозрачность"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Непрозрачный или прозрачный фрагмент")},
     {"Form2", "UpDown1", QT_TRANSLATE_NOOP("AccessibleNames", "Допуск заливки"), nullptr},
     {"Form2", "Panel2", QT_TRANSLATE_NOOP("AccessibleNames", "Обзор рисунков"), nullptr},
-    {"Form2", "ListView1", QT_TRANSLATE_NOOP("AccessibleNames", "Рисунки папки"), QT_TRANSLATE_NOOP("AccessibleNames", "Двойной щелчок открывает рисунок")},
+    {"Form2", "ListView1", QT_TRANSLATE_NOOP("AccessibleNames", "Рисунки папки"),
+     QT_TRANSLATE_NOOP("AccessibleNames", "Двойной щелчок открывает рисунок")},
 };
 
 QString windowNameOf(const QWidget* widget)
@@ -161,7 +176,8 @@ void nameForAccessibility(QWidget* widget)
         static const QRegularExpression letterKey(QStringLiteral("\\s*\\((\\w)\\)\\s*$"));
         if (const QRegularExpressionMatch key = letterKey.match(hint); key.hasMatch()) {
             hint.truncate(key.capturedStart());
-            widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", "Клавиша %1").arg(key.captured(1)));
+            widget->setAccessibleDescription(
+                QCoreApplication::translate("AccessibleNames", "Клавиша %1").arg(key.captured(1)));
         }
         widget->setAccessibleName(hint.trimmed());
         widget->setProperty("velmarNameFromHint", true);
@@ -169,12 +185,14 @@ void nameForAccessibility(QWidget* widget)
     }
     if (qobject_cast<QSplitterHandle*>(widget)) {
         widget->setAccessibleName(QCoreApplication::translate("AccessibleNames", "Разделитель"));
-        widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", "Перетаскивание меняет ширину частей окна"));
+        widget->setAccessibleDescription(
+            QCoreApplication::translate("AccessibleNames", "Перетаскивание меняет ширину частей окна"));
         return;
     }
     if (auto* bar = qobject_cast<QScrollBar*>(widget))
-        widget->setAccessibleName(bar->orientation() == Qt::Horizontal ? QCoreApplication::translate("AccessibleNames", "Горизонтальная прокрутка")
-                                                                         : QCoreApplication::translate("AccessibleNames", "Вертикальная прокрутка"));
+        widget->setAccessibleName(bar->orientation() == Qt::Horizontal
+                                      ? QCoreApplication::translate("AccessibleNames", "Горизонтальная прокрутка")
+                                      : QCoreApplication::translate("AccessibleNames", "Вертикальная прокрутка"));
 }
 
 void installAccessibleNames(QApplication& app)

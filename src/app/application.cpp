@@ -2,18 +2,17 @@
 
 #include "app/accessibility_names.h"
 #include "app/command_line.h"
-#include "app/menu_mnemonics.h"
-#include "app/qt_translations.h"
-#include "app/thumbnail_deadline.h"
-
-#include "platform/command_guard.h"
 #include "app/headless_cli.h"
 #include "app/keyboard_object_access.h"
 #include "app/main_window.h"
+#include "app/menu_mnemonics.h"
+#include "app/qt_translations.h"
 #include "app/termination_signals.h"
+#include "app/thumbnail_deadline.h"
 #include "app/window_report.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/film_panel_widget.h"
+#include "platform/command_guard.h"
 #include "system/file_association.h"
 #include "system/heap_settings.h"
 #include "system/interface_language.h"
@@ -34,7 +33,6 @@
 #include <optional>
 
 namespace velmar {
-
 
 bool installQtTranslations(QCoreApplication& app)
 {

@@ -61,7 +61,8 @@ QString ownParseError(const QCommandLineParser& parser)
         QStringList quoted;
         for (const QString& name : unknown)
             quoted << QCoreApplication::translate("CommandLine", "«%1»").arg(name);
-        return (unknown.size() == 1 ? QCoreApplication::translate("CommandLine", "Неизвестный ключ %1.") : QCoreApplication::translate("CommandLine", "Неизвестные ключи %1."))
+        return (unknown.size() == 1 ? QCoreApplication::translate("CommandLine", "Неизвестный ключ %1.")
+                                    : QCoreApplication::translate("CommandLine", "Неизвестные ключи %1."))
                    .arg(quoted.join(QStringLiteral(", ")))
                + QCoreApplication::translate("CommandLine", " Список ключей: velmar --help");
     }
@@ -93,43 +94,53 @@ CommandLine parseCommandLine(QStringList arguments)
     hoistTrailingOptions(arguments);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QCoreApplication::translate("CommandLine", "Velmar — редактор логических конспектов."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", "Velmar — редактор логических конспектов."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QCoreApplication::translate("CommandLine", "Показать эту справку и выйти."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QCoreApplication::translate("CommandLine", "Показать версию программы и выйти."));
-    const QCommandLineOption info(QStringLiteral("info"),
-                                  QCoreApplication::translate("CommandLine", "Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
-                                  QStringLiteral("FILE"));
-    const QCommandLineOption convert(QStringLiteral("convert"),
-                                     QCoreApplication::translate("CommandLine", "Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
-                                                    "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
-                                     QStringLiteral("IN"));
-    const QCommandLineOption exportPicture(QStringLiteral("export"),
-                                           QCoreApplication::translate("CommandLine", "Нарисовать конспект FILE, указанный следом, и записать рисунок "
-                                                          "OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу "
-                                                          "(.html): --export OUT FILE [--scale F] (без окна). "
-                                                          "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
-                                                          "холст окна под панелью инструментов, без её полосы; "
-                                                          "видеофрагмент показан своим первым кадром (файлы AVI, MP4, "
-                                                          "MOV, MKV и WebM), фильм, который не читается, — пустой панелью."),
-                                           QStringLiteral("OUT"));
-    const QCommandLineOption scale(QStringLiteral("scale"),
-                                   QCoreApplication::translate("CommandLine", "С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
-                                                  "дробную часть можно отделять запятой или точкой)."),
-                                   QStringLiteral("F"));
-    const QCommandLineOption summary(QStringLiteral("summary"),
-                                     QCoreApplication::translate("CommandLine", "Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
-                                     QStringLiteral("FILE"));
-    const QCommandLineOption summaryFormat(QStringLiteral("summary-format"),
-                                           QCoreApplication::translate("CommandLine", "С --summary: вид вывода — text (как в окне минимального "
-                                                          "текста, по умолчанию), markdown или html."),
-                                           QStringLiteral("FORMAT"));
-    const QCommandLineOption thumbnail(QStringLiteral("thumbnail"),
-                                       QCoreApplication::translate("CommandLine", "Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
-                                                      "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
-                                                      "для миниатюр в файловых менеджерах)."),
-                                       QStringLiteral("SIZE"));
+    const QCommandLineOption info(
+        QStringLiteral("info"),
+        QCoreApplication::translate("CommandLine", "Вывести логический конспект FILE в виде JSON и выйти (без окна)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption convert(
+        QStringLiteral("convert"),
+        QCoreApplication::translate("CommandLine", "Прочитать конспект IN (.vmd или .vmc) и записать его в файл OUT "
+                                                   "формата .vmd, указанный следом: --convert IN OUT (без окна)."),
+        QStringLiteral("IN"));
+    const QCommandLineOption exportPicture(
+        QStringLiteral("export"),
+        QCoreApplication::translate("CommandLine", "Нарисовать конспект FILE, указанный следом, и записать рисунок "
+                                                   "OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу "
+                                                   "(.html): --export OUT FILE [--scale F] (без окна). "
+                                                   "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
+                                                   "холст окна под панелью инструментов, без её полосы; "
+                                                   "видеофрагмент показан своим первым кадром (файлы AVI, MP4, "
+                                                   "MOV, MKV и WebM), фильм, который не читается, — пустой панелью."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        QCoreApplication::translate("CommandLine", "С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
+                                                   "дробную часть можно отделять запятой или точкой)."),
+        QStringLiteral("F"));
+    const QCommandLineOption summary(
+        QStringLiteral("summary"),
+        QCoreApplication::translate("CommandLine",
+                                    "Вывести краткое содержание конспекта FILE в UTF-8 и выйти (без окна)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption summaryFormat(
+        QStringLiteral("summary-format"),
+        QCoreApplication::translate("CommandLine", "С --summary: вид вывода — text (как в окне минимального "
+                                                   "текста, по умолчанию), markdown или html."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption thumbnail(
+        QStringLiteral("thumbnail"),
+        QCoreApplication::translate("CommandLine",
+                                    "Нарисовать уменьшенный конспект IN, вписанный в квадрат SIZE × SIZE, "
+                                    "и записать его в OUT.png: --thumbnail SIZE IN OUT.png (без окна; "
+                                    "для миниатюр в файловых менеджерах)."),
+        QStringLiteral("SIZE"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(info);
@@ -139,9 +150,10 @@ CommandLine parseCommandLine(QStringList arguments)
     parser.addOption(summary);
     parser.addOption(summaryFormat);
     parser.addOption(thumbnail);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QCoreApplication::translate("CommandLine", "Логический конспект (.vmd или .vmc), который открыть при запуске."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QCoreApplication::translate("CommandLine", "Логический конспект (.vmd или .vmc), который открыть при запуске."),
+        QStringLiteral("[FILE]"));
 
     CommandLine result;
     const auto refuse = [&](const QString& message) {
@@ -168,23 +180,31 @@ CommandLine parseCommandLine(QStringList arguments)
     if (parser.isSet(scale) && !parser.isSet(exportPicture))
         return refuse(QCoreApplication::translate("CommandLine", "--scale F указывается вместе с --export OUT FILE."));
     if (parser.isSet(summaryFormat) && !parser.isSet(summary))
-        return refuse(QCoreApplication::translate("CommandLine", "--summary-format указывается вместе с --summary FILE."));
+        return refuse(
+            QCoreApplication::translate("CommandLine", "--summary-format указывается вместе с --summary FILE."));
     if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)
         || parser.isSet(summary)) {
         if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
-                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary)) > 1)
-            return refuse(QCoreApplication::translate("CommandLine", "Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
+                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary))
+            > 1)
+            return refuse(QCoreApplication::translate(
+                "CommandLine", "Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
         if (parser.isSet(summary)) {
             static const std::pair<const char*, HeadlessCommand::SummaryFormat> formats[] = {
-                {"text", HeadlessCommand::Text}, {"markdown", HeadlessCommand::Markdown}, {"html", HeadlessCommand::Html}};
+                {"text", HeadlessCommand::Text},
+                {"markdown", HeadlessCommand::Markdown},
+                {"html", HeadlessCommand::Html}};
             const QString name = parser.isSet(summaryFormat) ? parser.value(summaryFormat) : QStringLiteral("text");
             const auto format = std::find_if(std::begin(formats), std::end(formats),
                                              [&](const auto& f) { return name == QLatin1String(f.first); });
             if (format == std::end(formats))
-                return refuse(QCoreApplication::translate("CommandLine", "Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.")
-                                  .arg(name));
+                return refuse(
+                    QCoreApplication::translate(
+                        "CommandLine", "Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.")
+                        .arg(name));
             if (!positional.isEmpty())
-                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --summary FILE [--summary-format text|markdown|html]"));
+                return refuse(QCoreApplication::translate(
+                    "CommandLine", "Использование: velmar --summary FILE [--summary-format text|markdown|html]"));
             result.headless = {HeadlessCommand::Summary, parser.value(summary), {}};
             result.headless.format = format->second;
             return result;
@@ -193,20 +213,24 @@ CommandLine parseCommandLine(QStringList arguments)
             bool number = false;
             const int size = parser.value(thumbnail).toInt(&number);
             if (!number || size < 1 || size > 4096)
-                return refuse(QCoreApplication::translate("CommandLine", "Размер миниатюры «%1» — не целое число от 1 до 4096.")
-                                  .arg(parser.value(thumbnail)));
+                return refuse(
+                    QCoreApplication::translate("CommandLine", "Размер миниатюры «%1» — не целое число от 1 до 4096.")
+                        .arg(parser.value(thumbnail)));
             if (positional.size() != 2)
-                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)"));
+                return refuse(QCoreApplication::translate(
+                    "CommandLine", "Использование: velmar --thumbnail SIZE IN OUT.png (SIZE от 1 до 4096)"));
             result.headless = {HeadlessCommand::Thumbnail, positional.constFirst(), positional.constLast(), size};
             return result;
         }
         if (parser.isSet(exportPicture)) {
             double factor = 1.0;
             if (parser.isSet(scale) && !parseDecimal(parser.value(scale), &factor))
-                return refuse(QCoreApplication::translate("CommandLine", "Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
-                                  .arg(parser.value(scale)));
+                return refuse(
+                    QCoreApplication::translate("CommandLine", "Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
+                        .arg(parser.value(scale)));
             if (positional.size() != 1)
-                return refuse(QCoreApplication::translate("CommandLine", "Использование: velmar --export OUT FILE [--scale F]"));
+                return refuse(
+                    QCoreApplication::translate("CommandLine", "Использование: velmar --export OUT FILE [--scale F]"));
             // A number outside 0.1–8 is refused by the command itself, with its own message.
             result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
             result.headless.scale = factor;
@@ -214,7 +238,8 @@ CommandLine parseCommandLine(QStringList arguments)
         }
         if (parser.isSet(info)) {
             if (!positional.isEmpty())
-                return refuse(QCoreApplication::translate("CommandLine", "После --info FILE других аргументов не нужно."));
+                return refuse(
+                    QCoreApplication::translate("CommandLine", "После --info FILE других аргументов не нужно."));
             result.headless = {HeadlessCommand::Info, parser.value(info), {}};
         } else {
             if (positional.size() != 1)
@@ -224,7 +249,8 @@ CommandLine parseCommandLine(QStringList arguments)
         return result;
     }
     if (positional.size() > 1)
-        return refuse(QCoreApplication::translate("CommandLine", "Укажите не больше одного файла логического конспекта."));
+        return refuse(
+            QCoreApplication::translate("CommandLine", "Укажите не больше одного файла логического конспекта."));
     if (!positional.isEmpty())
         result.document = QFileInfo(positional.constFirst()).absoluteFilePath();
     return result;

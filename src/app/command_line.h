@@ -14,8 +14,8 @@ struct CommandLine {
     HeadlessCommand headless;  // a file command, kind None for the window
     bool exitNow = false;      // help, version or an error: print and end with exitCode
     int exitCode = 0;
-    QString output;            // for standard output (help, version)
-    QString errors;            // for standard error, in the interface language, naming the wrong argument
+    QString output;  // for standard output (help, version)
+    QString errors;  // for standard error, in the interface language, naming the wrong argument
 };
 
 // Reads the arguments (the program's path first). Needs no application object: every text it

@@ -9,14 +9,10 @@ namespace {
 QMessageBox::Icon iconOf(MessageKind kind)
 {
     switch (kind) {
-    case MessageKind::Information:
-        return QMessageBox::Information;
-    case MessageKind::Question:
-        return QMessageBox::Question;
-    case MessageKind::Warning:
-        return QMessageBox::Warning;
-    case MessageKind::Error:
-        return QMessageBox::Critical;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Question: return QMessageBox::Question;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Error: return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -32,8 +28,8 @@ std::optional<QString> pathOf(const std::optional<Dialogs::FileChoice>& choice)
 
 Answer DocumentDialogs::askYesNoCancel(const QString& caption, const QString& text, MessageKind kind)
 {
-    const QMessageBox::StandardButton pressed = dialogs().ask(
-        m_parent, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, iconOf(kind));
+    const QMessageBox::StandardButton pressed =
+        dialogs().ask(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, iconOf(kind));
     if (pressed == QMessageBox::Yes)
         return Answer::Yes;
     if (pressed == QMessageBox::No)

@@ -1,38 +1,35 @@
 #include "app/headless_cli.h"
-#include "app/thumbnail_deadline.h"
-#include "app/qt_translations.h"
 
-#include "system/file_io.h"
+#include "app/qt_translations.h"
+#include "app/thumbnail_deadline.h"
+#include "canvas/canvas_widget.h"
+#include "export/outline_export.h"
+#include "export/outline_renderer.h"
+#include "export/outline_web_page.h"
+#include "model/document.h"
+#include "model/summary_formats.h"
+#include "model/visible_text.h"
 #include "storage/film_still.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
 #include "storage/outline_io.h"
-
-#include "canvas/canvas_widget.h"
-#include "model/document.h"
-#include "model/summary_formats.h"
-#include "model/visible_text.h"
-#include "export/outline_export.h"
-#include "export/outline_web_page.h"
-#include "export/outline_renderer.h"
+#include "system/file_io.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <optional>
-
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace velmar {
 
@@ -188,11 +185,14 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     const ExportFormat format = exportFormatOf(output);
     const bool webPage = isWebPageName(output);
     if (format == ExportFormat::Unknown && !webPage) {
-        *errors += QCoreApplication::translate("FileCommands", "Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n").arg(output);
+        *errors += QCoreApplication::translate(
+                       "FileCommands", "Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n")
+                       .arg(output);
         return 1;
     }
     if (!(scale >= kMinExportScale && scale <= kMaxExportScale)) {
-        *errors += QCoreApplication::translate("FileCommands", "Масштаб %1 не подходит: укажите число от 0.1 до 8.\n").arg(scale);
+        *errors += QCoreApplication::translate("FileCommands", "Масштаб %1 не подходит: укажите число от 0.1 до 8.\n")
+                       .arg(scale);
         return 1;
     }
     std::optional<LoadResult> loaded = loadForCommand(input, errors);
@@ -200,7 +200,9 @@ int runExportCommand(const QString& input, const QString& output, QString* error
         return 1;
     // A picture that could not be read would be drawn blank: no export rather than a wrong one.
     if (!loaded->message.isEmpty()) {
-        *errors += QCoreApplication::translate("FileCommands", "Рисунок «%1» не записан: в конспекте есть повреждённые рисунки.\n").arg(output);
+        *errors += QCoreApplication::translate("FileCommands",
+                                               "Рисунок «%1» не записан: в конспекте есть повреждённые рисунки.\n")
+                       .arg(output);
         return 1;
     }
     const Document doc = documentFrom(std::move(*loaded));
@@ -209,9 +211,11 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     const QSize area = client - QSize(0, CanvasWidget::kToolBarHeight);
     const double pixels = double(area.width()) * scale * double(area.height()) * scale;
     if (!isVectorFormat(format) && !webPage && pixels > double(kMaxExportPixels)) {
-        *errors += QCoreApplication::translate("FileCommands", "Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
-                       .arg(std::lround(area.width() * scale))
-                       .arg(std::lround(area.height() * scale));
+        *errors +=
+            QCoreApplication::translate(
+                "FileCommands", "Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
+                .arg(std::lround(area.width() * scale))
+                .arg(std::lround(area.height() * scale));
         return 1;
     }
     const QString error = webPage ? exportWebPage(doc, client, output) : exportOutline(doc, client, scale, output);
@@ -223,8 +227,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     return 0;
 }
 
-int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out,
-                      QString* errors)
+int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out, QString* errors)
 {
     const std::optional<LoadResult> loaded = loadForCommand(input, errors);
     if (!loaded)
@@ -275,7 +278,8 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     const QImage thumbnail = renderThumbnail(loaded, size);
     collectFilmProblems(errors);
     if (!thumbnail.save(&buffer, "PNG")) {
-        *errors += QCoreApplication::translate("FileCommands", "Не удалось построить миниатюру конспекта «%1».\n").arg(input);
+        *errors +=
+            QCoreApplication::translate("FileCommands", "Не удалось построить миниатюру конспекта «%1».\n").arg(input);
         return 1;
     }
     // Some thumbnail services create OUT empty beforehand and read the result through their own
@@ -283,11 +287,11 @@ int runThumbnailCommand(int size, const QString& input, const QString& output, Q
     // Any other OUT is replaced atomically, so a reader never sees half a picture.
     thumbnailDeadline().writing();
     const QFileInfo target(output);
-    const FileWriteStatus written = target.isFile() && target.size() == 0
-                                        ? overwriteFile(output, {png})
-                                        : replaceFile(output, {png}, false);
+    const FileWriteStatus written =
+        target.isFile() && target.size() == 0 ? overwriteFile(output, {png}) : replaceFile(output, {png}, false);
     if (!written.ok) {
-        *errors += QCoreApplication::translate("FileCommands", "Не удалось записать миниатюру в файл «%1»: %2.\n").arg(output, written.error);
+        *errors += QCoreApplication::translate("FileCommands", "Не удалось записать миниатюру в файл «%1»: %2.\n")
+                       .arg(output, written.error);
         return 1;
     }
     return 0;
@@ -354,7 +358,8 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
     // A listing that did not reach its reader (a full disk, a closed pipe) is a failed command,
     // not a success with nothing printed.
     if (!writeStandardOutput(out)) {
-        errors += QCoreApplication::translate("FileCommands", "Не удалось вывести результат: ошибка записи в стандартный вывод.\n");
+        errors += QCoreApplication::translate("FileCommands",
+                                              "Не удалось вывести результат: ошибка записи в стандартный вывод.\n");
         status = 1;
     }
     if (!errors.isEmpty()) {

@@ -23,8 +23,8 @@ struct HeadlessCommand {
     Kind kind = None;
     QString input;
     QString output;
-    int size = 0;         // the thumbnail's largest side
-    double scale = 1.0;   // the export's scale
+    int size = 0;        // the thumbnail's largest side
+    double scale = 1.0;  // the export's scale
     SummaryFormat format = Text;
 };
 
@@ -51,8 +51,7 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
 // a scale outside 0.1–8, an unknown extension or a picture larger than kMaxExportPixels.
 int runExportCommand(const QString& input, const QString& output, QString* errors, double scale = 1.0);
 // The summary in the given format, UTF-8, into *out.
-int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out,
-                      QString* errors);
+int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out, QString* errors);
 
 // The thumbnail for file managers: the outline drawn as --export draws it, scaled with its aspect
 // kept to fit size × size, its photos decoded at reduced size. Written atomically; a file that

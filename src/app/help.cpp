@@ -1,8 +1,8 @@
 #include "app/help.h"
 
 #include "platform/command_guard.h"
-#include "system/file_io.h"
 #include "platform/dialogs.h"
+#include "system/file_io.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +32,8 @@ void openHelp(const QString& programFolder)
 {
     const QString path = installHelp(programFolder, interfaceLanguage());
     if (path.isEmpty())
-        throw UserError(QCoreApplication::translate("Help", "Не удалось подготовить страницу справки в папке «%1».").arg(programFolder));
+        throw UserError(QCoreApplication::translate("Help", "Не удалось подготовить страницу справки в папке «%1».")
+                            .arg(programFolder));
     dialogs().openUrl(QUrl::fromLocalFile(path));
 }
 

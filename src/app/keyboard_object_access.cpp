@@ -108,9 +108,6 @@ private:
 
 }  // namespace
 
-void installKeyboardObjectAccess(MainWindow& window)
-{
-    new KeyboardObjectAccess(window);
-}
+void installKeyboardObjectAccess(MainWindow& window) { new KeyboardObjectAccess(window); }
 
 }  // namespace velmar

@@ -1,7 +1,7 @@
 #include "app/language_menu.h"
 
-#include "system/interface_language.h"
 #include "platform/dialogs.h"
+#include "system/interface_language.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -32,13 +32,14 @@ QMenu* addLanguageMenu(QMenu* settings, QWidget* window)
         QAction* action = menu->addAction(choice.caption);
         action->setObjectName(QLatin1String(choice.name));
         action->setCheckable(true);
-        action->setChecked(choice.code == saved || (choice.code.isEmpty() && saved != QLatin1String("ru")
-                                                    && saved != QLatin1String("en")));
+        action->setChecked(choice.code == saved
+                           || (choice.code.isEmpty() && saved != QLatin1String("ru") && saved != QLatin1String("en")));
         group->addAction(action);
         QObject::connect(action, &QAction::triggered, window, [window, code = choice.code] {
             if (!saveInterfaceLanguage(userSettingsFile(), code)) {
                 dialogs().inform(window, QCoreApplication::translate("LanguageMenu", "Язык интерфейса"),
-                                 QCoreApplication::translate("LanguageMenu", "Не удалось сохранить выбор языка в файле настроек «%1».")
+                                 QCoreApplication::translate("LanguageMenu",
+                                                             "Не удалось сохранить выбор языка в файле настроек «%1».")
                                      .arg(userSettingsFile()),
                                  QMessageBox::Warning);
                 return;
@@ -47,7 +48,8 @@ QMenu* addLanguageMenu(QMenu* settings, QWidget* window)
             sources.override.clear();  // what the next ordinary start will use
             if (chooseInterfaceLanguage(sources) != interfaceLanguage())
                 dialogs().inform(window, QCoreApplication::translate("LanguageMenu", "Язык интерфейса"),
-                                 QCoreApplication::translate("LanguageMenu", "Язык интерфейса сменится при следующем запуске программы."),
+                                 QCoreApplication::translate(
+                                     "LanguageMenu", "Язык интерфейса сменится при следующем запуске программы."),
                                  QMessageBox::Information);
         });
     }

@@ -1,12 +1,9 @@
 #include "app/main_window.h"
-#include "model/outline_template.h"
-
-#include "app/recent_outlines.h"
 
 #include "app/about_dialog.h"
 #include "app/document_dialogs.h"
-#include "platform/command_guard.h"
 #include "app/help.h"
+#include "app/recent_outlines.h"
 #include "canvas/arrow_geometry.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
@@ -14,26 +11,26 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
+#include "model/outline_template.h"
 #include "model/text_metrics.h"
 #include "model/zoom.h"
+#include "platform/command_guard.h"
 #include "platform/dialogs.h"
 #include "platform/tooltip_wrap.h"
+#include "storage/snapshot_files.h"
 #include "system/file_association.h"
 #include "system/working_folders.h"
-#include "storage/snapshot_files.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
-#include <QDir>
-#include <QFileInfo>
-
-#include <cstdio>
 
 #include <cstdio>
 
@@ -82,15 +79,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::command(const QString& name) const
-{
-    return m_commands.named(name);
-}
+QAction* MainWindow::command(const QString& name) const { return m_commands.named(name); }
 
-QMenu* MainWindow::popupMenu(const QString& name) const
-{
-    return m_commands.menuNamed(name);
-}
+QMenu* MainWindow::popupMenu(const QString& name) const { return m_commands.menuNamed(name); }
 
 bool MainWindow::startUp(const StartupOptions& options)
 {
@@ -128,9 +119,11 @@ bool MainWindow::startUp(const StartupOptions& options)
 
     QString documentPath = options.documentPath;
     const auto offerInterruptedWork = [this] {
-        return dialogs().ask(this, QCoreApplication::translate("MainWindow", "Подтверждение"),
-                             QCoreApplication::translate("MainWindow", "Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+        return dialogs().ask(
+                   this, QCoreApplication::translate("MainWindow", "Подтверждение"),
+                   QCoreApplication::translate(
+                       "MainWindow", "Найдены временные файлы логического конспекта. Попробовать открыть файл?"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
                == QMessageBox::Yes;
     };
     bool recovering = false;
@@ -165,9 +158,11 @@ bool MainWindow::startUp(const StartupOptions& options)
             std::fprintf(stderr, "%s\n",
                          QCoreApplication::translate("MainWindow", "Файл логического конспекта «%1» не открыт: %2.")
                              .arg(QDir::toNativeSeparators(documentPath),
-                                  QFileInfo(documentPath).isDir()     ? QCoreApplication::translate("MainWindow", "это папка")
-                                  : QFileInfo::exists(documentPath) ? QCoreApplication::translate("MainWindow", "его не удалось прочитать")
-                                                                    : QCoreApplication::translate("MainWindow", "такого файла нет"))
+                                  QFileInfo(documentPath).isDir()
+                                      ? QCoreApplication::translate("MainWindow", "это папка")
+                                  : QFileInfo::exists(documentPath)
+                                      ? QCoreApplication::translate("MainWindow", "его не удалось прочитать")
+                                      : QCoreApplication::translate("MainWindow", "такого файла нет"))
                              .toLocal8Bit()
                              .constData());
     }
@@ -212,7 +207,8 @@ void MainWindow::onCommand(std::initializer_list<QAction*> actions, Result (Main
 {
     for (QAction* action : actions) {
         Q_ASSERT(action);
-        connect(action, &QAction::triggered, this, [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
     }
 }
 
@@ -285,17 +281,13 @@ void MainWindow::connectCommands()
     canvasCommand(r.deleteArrow, [](CanvasController& c) { c.deleteArrow(); });
 }
 
-
 void MainWindow::setEditMode(bool on)
 {
     m_document.session.editMode = on;
     m_controller->dropSelection();
 }
 
-void MainWindow::showHelp()
-{
-    openHelp(m_document.session.programFolder);
-}
+void MainWindow::showHelp() { openHelp(m_document.session.programFolder); }
 
 void MainWindow::showAbout()
 {

@@ -39,13 +39,13 @@ class PaintWindow;
 
 // What start-up needs from outside: where the program and its files are.
 struct StartupOptions {
-    QString documentPath;   // outline named on the command line, or empty
-    QString programPath;    // the running executable, for the file association
-    QString programFolder;  // working folders and snapshots
-    QString startFolder;    // the folder the program was started in
-    QString dataHome;       // the user's XDG data folder (file association); empty = skip it
+    QString documentPath;        // outline named on the command line, or empty
+    QString programPath;         // the running executable, for the file association
+    QString programFolder;       // working folders and snapshots
+    QString startFolder;         // the folder the program was started in
+    QString dataHome;            // the user's XDG data folder (file association); empty = skip it
     QStringList systemDataDirs;  // where an installed package's entries would be; empty = none
-    QString settingsFile;   // the user's settings (recent outlines); empty = kept for this run only
+    QString settingsFile;        // the user's settings (recent outlines); empty = kept for this run only
 };
 
 // The main window: menus, tool bar, pop-up menus and the canvas of the open outline.
@@ -234,16 +234,16 @@ private:
     DialogFolders m_dialogFolders;
     int m_exportFilterIndex = 1;  // the type "Сохранить как рисунок" wrote last
     bool m_adjustingSize = false;
-    QSize m_wantedOuter;        // the outer size the program asked for, until the user resizes
-    QSize m_expectedInner;      // the inner size of the program's own last resize, until it arrives
+    QSize m_wantedOuter;          // the outer size the program asked for, until the user resizes
+    QSize m_expectedInner;        // the inner size of the program's own last resize, until it arrives
     bool m_marginsKnown = false;  // the window manager has framed the window
     bool m_maximizedForImport = false;
-    bool m_sizeFollowsWindow = false;  // the user resized the window since the outline was opened
-    bool m_showsOpenedLayout = false;  // the opened outline was scaled by the program alone
-    QSize m_storedOuter;        // the outer size the opened outline's file keeps
+    bool m_sizeFollowsWindow = false;    // the user resized the window since the outline was opened
+    bool m_showsOpenedLayout = false;    // the opened outline was scaled by the program alone
+    QSize m_storedOuter;                 // the outer size the opened outline's file keeps
     bool m_referenceFromWindow = false;  // the stored window was too small to scale from
-    bool m_fittedAtOpen = false;  // the opened outline was scaled into a window unlike its own
-    QSize m_layoutCanvas;       // the canvas the outline was fitted to before the window got it
+    bool m_fittedAtOpen = false;         // the opened outline was scaled into a window unlike its own
+    QSize m_layoutCanvas;                // the canvas the outline was fitted to before the window got it
     QTimer* m_marginTimer = nullptr;
     qint64 m_marginWaitStart = 0;
     // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.

@@ -1,7 +1,6 @@
 // The state of every command of the main window (enabled, checked, caption), derived from the
 // document in one place: the commands themselves only change the document.
 #include "app/main_window.h"
-
 #include "platform/history_action.h"
 
 #include <QAction>

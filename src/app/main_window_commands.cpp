@@ -1,12 +1,10 @@
 // The main window's command surface: main menu, tool bar and the seven pop-up menus, each
 // command carrying its component name as objectName, gathered into the command registry.
-#include "app/main_window.h"
-
 #include "app/language_menu.h"
-
+#include "app/main_window.h"
 #include "canvas/canvas_widget.h"
-#include "platform/command_guard.h"
 #include "export/outline_print.h"
+#include "platform/command_guard.h"
 #include "show/presentation_window.h"
 
 #include <QAction>
@@ -20,10 +18,7 @@ namespace velmar {
 
 namespace {
 
-QIcon toolIcon(const char* name)
-{
-    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
-}
+QIcon toolIcon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name))); }
 
 }  // namespace
 
@@ -108,14 +103,18 @@ void MainWindow::buildMainMenu()
     c.saveItem = addItem(file, "N49", QCoreApplication::translate("MainWindow", "Сохранить"), Disabled);
     c.saveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     c.saveAs = addItem(file, "N50", QCoreApplication::translate("MainWindow", "Сохранить как..."), Disabled);
-    c.exportPicture = addItem(file, "N53", QCoreApplication::translate("MainWindow", "Сохранить как рисунок"), Disabled);
-    c.exportWebPage = addItem(file, "exportWebPage", QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу..."), Disabled);
+    c.exportPicture =
+        addItem(file, "N53", QCoreApplication::translate("MainWindow", "Сохранить как рисунок"), Disabled);
+    c.exportWebPage = addItem(file, "exportWebPage",
+                              QCoreApplication::translate("MainWindow", "Сохранить как веб-страницу..."), Disabled);
     file->addSeparator();
     c.print = addItem(file, "N302", QCoreApplication::translate("MainWindow", "Печать..."), Disabled);
     c.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    c.printPreview = addItem(file, "N303", QCoreApplication::translate("MainWindow", "Предварительный просмотр"), Disabled);
+    c.printPreview =
+        addItem(file, "N303", QCoreApplication::translate("MainWindow", "Предварительный просмотр"), Disabled);
     auto* printing = new OutlinePrinting(*this, m_canvas, this);
-    connect(c.print, &QAction::triggered, this, [this, printing] { runGuarded(this, [printing] { printing->print(); }); });
+    connect(c.print, &QAction::triggered, this,
+            [this, printing] { runGuarded(this, [printing] { printing->print(); }); });
     connect(c.printPreview, &QAction::triggered, this,
             [this, printing] { runGuarded(this, [printing] { printing->preview(); }); });
     file->addSeparator();
@@ -134,18 +133,21 @@ void MainWindow::buildMainMenu()
     service->setObjectName(QStringLiteral("serviceMenu"));
     c.summary = addItem(service, "N110", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     service->addSeparator();
-    c.frameOverlayItem = addItem(service, "N112", QCoreApplication::translate("MainWindow", "Последовательность фреймов"));
-    c.objectOverlayItem = addItem(service, "N113", QCoreApplication::translate("MainWindow", "Последовательность объектов"));
+    c.frameOverlayItem =
+        addItem(service, "N112", QCoreApplication::translate("MainWindow", "Последовательность фреймов"));
+    c.objectOverlayItem =
+        addItem(service, "N113", QCoreApplication::translate("MainWindow", "Последовательность объектов"));
     service->addSeparator();
-    c.moveEarlierItem = addItem(service, "N115", QCoreApplication::translate("MainWindow", "Переместить вперед"), Hidden | Disabled);
-    c.moveLaterItem = addItem(service, "N116", QCoreApplication::translate("MainWindow", "Переместить назад"), Hidden | Disabled);
+    c.moveEarlierItem =
+        addItem(service, "N115", QCoreApplication::translate("MainWindow", "Переместить вперед"), Hidden | Disabled);
+    c.moveLaterItem =
+        addItem(service, "N116", QCoreApplication::translate("MainWindow", "Переместить назад"), Hidden | Disabled);
     service->addSeparator();
     c.present = addItem(service, "N301", QCoreApplication::translate("MainWindow", "Показ конспекта"));
     c.present->setShortcut(QKeySequence(Qt::Key_F5));
-    connect(c.present, &QAction::triggered, this, [this] {
-        runGuarded(this, [this] { startShow(0); });
-    });
-    QAction* fromFrame = addItem(service, "presentFromFrame", QCoreApplication::translate("MainWindow", "Показ с выбранного фрейма"));
+    connect(c.present, &QAction::triggered, this, [this] { runGuarded(this, [this] { startShow(0); }); });
+    QAction* fromFrame =
+        addItem(service, "presentFromFrame", QCoreApplication::translate("MainWindow", "Показ с выбранного фрейма"));
     fromFrame->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
     connect(fromFrame, &QAction::triggered, this, [this] {
         runGuarded(this, [this] {
@@ -174,9 +176,13 @@ void MainWindow::buildMainMenu()
     c.resetCanvasColour = addItem(settings, "N69", QCoreApplication::translate("MainWindow", "Сброс цвета"));
     c.editModeItem = addItem(settings, "N61", QCoreApplication::translate("MainWindow", "Перемещение"), Checked);
     settings->addSeparator();
-    c.frameTitlesItem = addItem(settings, "N60", QCoreApplication::translate("MainWindow", "Название фрейма"), Checked | Disabled);
-    c.stretchSettingsItem = addItem(settings, "N64", QCoreApplication::translate("MainWindow", "Масштабирование рисунка"), Checked | Hidden | Disabled);
-    c.zoomItem = addItem(settings, "N79", QCoreApplication::translate("MainWindow", "Масштабирование конспекта"), Checked);
+    c.frameTitlesItem =
+        addItem(settings, "N60", QCoreApplication::translate("MainWindow", "Название фрейма"), Checked | Disabled);
+    c.stretchSettingsItem =
+        addItem(settings, "N64", QCoreApplication::translate("MainWindow", "Масштабирование рисунка"),
+                Checked | Hidden | Disabled);
+    c.zoomItem =
+        addItem(settings, "N79", QCoreApplication::translate("MainWindow", "Масштабирование конспекта"), Checked);
     settings->addSeparator();
     QMenu* grid = addSubmenu(settings, "gridMenu", QCoreApplication::translate("MainWindow", "Привязка к сетке"));
     c.gridItem = addItem(grid, "N80", QCoreApplication::translate("MainWindow", "Привязать к сетке"), Checked);
@@ -209,31 +215,47 @@ void MainWindow::buildToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_canvas->setToolBar(m_toolBar);
 
-    shareButton(c.newOutline, "ToolButton1", "new", QCoreApplication::translate("MainWindow", "Создать новый логический конспект (по умолчанию)"));
+    shareButton(c.newOutline, "ToolButton1", "new",
+                QCoreApplication::translate("MainWindow", "Создать новый логический конспект (по умолчанию)"));
     shareButton(c.open, "ToolButton2", "open", QCoreApplication::translate("MainWindow", "Открыть"));
     c.saveButton = addButton("ToolButton3", "save", QCoreApplication::translate("MainWindow", "Сохранить"), Disabled);
     m_toolBar->addSeparator();
     shareButton(c.saveAs, "ToolButton5", "save_as", QCoreApplication::translate("MainWindow", "Сохранить как..."));
-    shareButton(c.exportPicture, "ToolButton7", "save_picture", QCoreApplication::translate("MainWindow", "Сохранить как рисунок..."));
+    shareButton(c.exportPicture, "ToolButton7", "save_picture",
+                QCoreApplication::translate("MainWindow", "Сохранить как рисунок..."));
     m_toolBar->addSeparator();
     shareButton(c.undo, "ToolButton10", "undo", QCoreApplication::translate("MainWindow", "Отменить"));
     shareButton(c.redo, "ToolButton18", "redo", QCoreApplication::translate("MainWindow", "Вернуть"));
     m_toolBar->addSeparator();
-    c.editModeButton = addButton("ToolButton11", "edit_mode", QCoreApplication::translate("MainWindow", "Редактирование"), Checked | Disabled);
-    c.gridButton = addButton("ToolButton20", "grid", QCoreApplication::translate("MainWindow", "Привязать к сетке"), Checked | Disabled);
+    c.editModeButton = addButton("ToolButton11", "edit_mode",
+                                 QCoreApplication::translate("MainWindow", "Редактирование"), Checked | Disabled);
+    c.gridButton = addButton("ToolButton20", "grid", QCoreApplication::translate("MainWindow", "Привязать к сетке"),
+                             Checked | Disabled);
     m_toolBar->addSeparator();
-    c.zoomButton = addButton("ToolButton19", "zoom_outline", QCoreApplication::translate("MainWindow", "Масштабирование логического конспекта"), Checked | Disabled);
-    c.frameTitlesButton = addButton("ToolButton9", "frame_titles", QCoreApplication::translate("MainWindow", "Отображать названия фреймов"), Checkable | Disabled);
+    c.zoomButton = addButton("ToolButton19", "zoom_outline",
+                             QCoreApplication::translate("MainWindow", "Масштабирование логического конспекта"),
+                             Checked | Disabled);
+    c.frameTitlesButton =
+        addButton("ToolButton9", "frame_titles",
+                  QCoreApplication::translate("MainWindow", "Отображать названия фреймов"), Checkable | Disabled);
     c.stretchButton = addButton("ToolButton12", "picture_scaling", QString(), Checkable | Hidden | Disabled);
-    shareButton(c.summary, "ToolButton21", "minimal_text", QCoreApplication::translate("MainWindow", "Минимальный текст"));
+    shareButton(c.summary, "ToolButton21", "minimal_text",
+                QCoreApplication::translate("MainWindow", "Минимальный текст"));
     m_toolBar->addSeparator();
-    c.objectOverlayButton = addButton("ToolButton22", "object_sequence", QCoreApplication::translate("MainWindow", "Последовательность объектов"), Checkable);
-    c.frameOverlayButton = addButton("ToolButton26", "frame_sequence", QCoreApplication::translate("MainWindow", "Последовательность фреймов"), Checkable);
+    c.objectOverlayButton =
+        addButton("ToolButton22", "object_sequence",
+                  QCoreApplication::translate("MainWindow", "Последовательность объектов"), Checkable);
+    c.frameOverlayButton =
+        addButton("ToolButton26", "frame_sequence",
+                  QCoreApplication::translate("MainWindow", "Последовательность фреймов"), Checkable);
     m_toolBar->addSeparator();
-    c.moveEarlierButton = addButton("ToolButton24", "move_earlier", QCoreApplication::translate("MainWindow", "Переместить вперед"), Disabled);
-    c.moveLaterButton = addButton("ToolButton23", "move_later", QCoreApplication::translate("MainWindow", "Переместить назад"), Disabled);
+    c.moveEarlierButton = addButton("ToolButton24", "move_earlier",
+                                    QCoreApplication::translate("MainWindow", "Переместить вперед"), Disabled);
+    c.moveLaterButton = addButton("ToolButton23", "move_later",
+                                  QCoreApplication::translate("MainWindow", "Переместить назад"), Disabled);
     m_toolBar->addSeparator();
-    c.canvasColourButton = addButton("ToolButton14", "background_colour", QCoreApplication::translate("MainWindow", "Цвет фона"), Disabled);
+    c.canvasColourButton = addButton("ToolButton14", "background_colour",
+                                     QCoreApplication::translate("MainWindow", "Цвет фона"), Disabled);
     m_toolBar->addSeparator();
     shareButton(c.help, "ToolButton16", "help", QCoreApplication::translate("MainWindow", "Помощь"));
     m_toolBar->addSeparator();
@@ -245,10 +267,13 @@ void MainWindow::buildPopupMenus()
     CommandRegistry& c = m_commands;
     QMenu* canvasMenu = c.canvasMenu = addPopup("PopupMenu1");
     c.createFrame = addItem(canvasMenu, "N1", QCoreApplication::translate("MainWindow", "Создать фрейм"));
-    c.createPictureOnCanvas = addItem(canvasMenu, "N2", QCoreApplication::translate("MainWindow", "Создать рисунок"), Hidden);
-    c.createCaptionOnCanvas = addItem(canvasMenu, "N39", QCoreApplication::translate("MainWindow", "Создать надпись"), Hidden);
+    c.createPictureOnCanvas =
+        addItem(canvasMenu, "N2", QCoreApplication::translate("MainWindow", "Создать рисунок"), Hidden);
+    c.createCaptionOnCanvas =
+        addItem(canvasMenu, "N39", QCoreApplication::translate("MainWindow", "Создать надпись"), Hidden);
     c.createArrow = addItem(canvasMenu, "N73", QCoreApplication::translate("MainWindow", "Создать стрелку"));
-    c.createVideoOnCanvas = addItem(canvasMenu, "N25", QCoreApplication::translate("MainWindow", "Создать видео фрагмент"), Hidden);
+    c.createVideoOnCanvas =
+        addItem(canvasMenu, "N25", QCoreApplication::translate("MainWindow", "Создать видео фрагмент"), Hidden);
     canvasMenu->addSeparator();
     c.canvasColourPopupItem = addItem(canvasMenu, "N20", QCoreApplication::translate("MainWindow", "Цвет фона"));
 
@@ -260,7 +285,8 @@ void MainWindow::buildPopupMenus()
     frameMenu->addSeparator();
     c.frameMinimalText = addItem(frameMenu, "N98", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     frameMenu->addSeparator();
-    c.frameTitlePopupItem = addItem(frameMenu, "Y1", QCoreApplication::translate("MainWindow", "Название фрейма"), Checkable);
+    c.frameTitlePopupItem =
+        addItem(frameMenu, "Y1", QCoreApplication::translate("MainWindow", "Название фрейма"), Checkable);
     c.renameFrame = addItem(frameMenu, "N36", QCoreApplication::translate("MainWindow", "Переименовать фрейм"));
     c.frameColour = addItem(frameMenu, "N19", QCoreApplication::translate("MainWindow", "Цвет фрейма"));
     c.frameTitleColour = addItem(frameMenu, "N71", QCoreApplication::translate("MainWindow", "Цвет надписи"));
@@ -283,7 +309,8 @@ void MainWindow::buildPopupMenus()
     QMenu* pictureMenu = c.pictureMenu = addPopup("PopupMenu3");
     c.editPicture = addItem(pictureMenu, "N58", QCoreApplication::translate("MainWindow", "Редактировать"));
     c.openPicture = addItem(pictureMenu, "N38", QCoreApplication::translate("MainWindow", "Открыть рисунок"));
-    QMenu* order = addSubmenu(pictureMenu, "N106", QCoreApplication::translate("MainWindow", "Изменить последовательность"));
+    QMenu* order =
+        addSubmenu(pictureMenu, "N106", QCoreApplication::translate("MainWindow", "Изменить последовательность"));
     c.pictureLater = addItem(order, "N107", QCoreApplication::translate("MainWindow", "Вперед"));
     c.pictureEarlier = addItem(order, "N108", QCoreApplication::translate("MainWindow", "Назад"));
     pictureMenu->addSeparator();
@@ -294,7 +321,8 @@ void MainWindow::buildPopupMenus()
     QMenu* border = addSubmenu(pictureMenu, "N14", QCoreApplication::translate("MainWindow", "Бордюр"));
     c.pictureBorderNone = addItem(border, "N16", QCoreApplication::translate("MainWindow", "Нет"), Checkable);
     c.pictureBorderSingle = addItem(border, "N17", QCoreApplication::translate("MainWindow", "Есть"), Checkable);
-    c.stretchPopupItem = addItem(pictureMenu, "N59", QCoreApplication::translate("MainWindow", "Масштабирование"), Hidden | Checkable);
+    c.stretchPopupItem =
+        addItem(pictureMenu, "N59", QCoreApplication::translate("MainWindow", "Масштабирование"), Hidden | Checkable);
     pictureMenu->addSeparator();
     c.deletePicture = addItem(pictureMenu, "N6", QCoreApplication::translate("MainWindow", "Удалить"));
 
@@ -303,7 +331,8 @@ void MainWindow::buildPopupMenus()
     videoMenu->addSeparator();
     c.videoMinimalText = addItem(videoMenu, "N103", QCoreApplication::translate("MainWindow", "Минимальный текст"));
     videoMenu->addSeparator();
-    c.playerButtons = addItem(videoMenu, "N34", QCoreApplication::translate("MainWindow", "Кнопки плеера"), Hidden | Checked);
+    c.playerButtons =
+        addItem(videoMenu, "N34", QCoreApplication::translate("MainWindow", "Кнопки плеера"), Hidden | Checked);
     c.videoFullScreen = addItem(videoMenu, "N82", QCoreApplication::translate("MainWindow", "Во весь экран"));
     videoMenu->addSeparator();
     c.playVideo = addItem(videoMenu, "N27", QCoreApplication::translate("MainWindow", "Воспроизвести"));

@@ -1,22 +1,21 @@
 // The window's side of the open outline: its views follow the document controller, the window's
 // caption and size serve the document commands, and the outline zoom follows the window's size.
-#include "app/main_window.h"
 #include "app/export_file_choice.h"
-#include "model/visible_text.h"
-
-#include "platform/command_guard.h"
+#include "app/main_window.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
-#include "model/zoom.h"
-#include "platform/dialogs.h"
 #include "export/outline_export.h"
+#include "model/visible_text.h"
+#include "model/zoom.h"
+#include "platform/command_guard.h"
+#include "platform/dialogs.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdlib>
@@ -46,10 +45,7 @@ void MainWindow::connectDocumentViews()
     });
 }
 
-DocumentQuestions& MainWindow::questions()
-{
-    return *m_documentQuestions;
-}
+DocumentQuestions& MainWindow::questions() { return *m_documentQuestions; }
 
 QSize MainWindow::canvasSize() const
 {
@@ -78,15 +74,13 @@ void MainWindow::sizeOutlineToWindow()
 void MainWindow::setOutlineCaption()
 {
     const QString name = visibleText(m_document.state.outlineName);
-    setWindowTitle(m_documents->readOnly()
-                       ? QCoreApplication::translate("MainWindow", "Логический конспект (%1) — только для чтения").arg(name)
-                       : QCoreApplication::translate("MainWindow", "Логический конспект (%1)").arg(name));
+    setWindowTitle(
+        m_documents->readOnly()
+            ? QCoreApplication::translate("MainWindow", "Логический конспект (%1) — только для чтения").arg(name)
+            : QCoreApplication::translate("MainWindow", "Логический конспект (%1)").arg(name));
 }
 
-void MainWindow::exitProgram()
-{
-    close();
-}
+void MainWindow::exitProgram() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

@@ -1,10 +1,9 @@
 // Video fragments: their players, commands and the full-screen video window.
 #include "app/main_window.h"
-
 #include "canvas/canvas_widget.h"
+#include "film/film_commands.h"
 #include "platform/command_guard.h"
 #include "show/presentation_window.h"
-#include "film/film_commands.h"
 
 #include <QAction>
 

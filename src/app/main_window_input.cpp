@@ -2,9 +2,8 @@
 // recent outlines, files and pictures dropped on the window, a picture pasted from the clipboard,
 // and the keyboard on the selected object.
 #include "app/main_window.h"
-#include "app/window_report.h"
-
 #include "app/recent_outlines.h"
+#include "app/window_report.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/incoming_picture.h"
@@ -22,8 +21,8 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -68,8 +67,9 @@ bool acceptable(const QMimeData* data)
 
 QString tooLarge(QSize size)
 {
-    return QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                                                     "точек.")
+    return QCoreApplication::translate(
+               "MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+                             "точек.")
         .arg(size.width())
         .arg(size.height())
         .arg(kMaxIncomingPixels / 1'000'000);
@@ -97,9 +97,11 @@ void MainWindow::installOutsideInput()
     c.newOutline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     c.open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
 
-    QMenu* file = c.exit->associatedObjects().isEmpty() ? nullptr : qobject_cast<QMenu*>(c.exit->associatedObjects().first());
+    QMenu* file =
+        c.exit->associatedObjects().isEmpty() ? nullptr : qobject_cast<QMenu*>(c.exit->associatedObjects().first());
     if (file)
-        m_recent = new RecentOutlines(file, c.exit, [this](const QString& path) { m_documents->openOutline(path); }, this);
+        m_recent = new RecentOutlines(
+            file, c.exit, [this](const QString& path) { m_documents->openOutline(path); }, this);
     connect(m_documents, &DocumentController::fileUsed, this, [this](const QString& path) {
         if (m_recent)
             m_recent->remember(path);
@@ -155,7 +157,8 @@ void MainWindow::pastePicture()
     if (pasted.claimedSize.isValid())
         throw UserError(tooLarge(pasted.claimedSize));
     if (pasted.image.isNull())
-        throw UserError(QCoreApplication::translate("MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
+        throw UserError(QCoreApplication::translate(
+            "MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
     takePicture(takeIncomingPicture(pasted.image), canvasPointerOr(m_document.interaction.creationPoint));
 }
 
@@ -164,7 +167,8 @@ void MainWindow::takePicture(const IncomingPicture& in, QPoint canvasPoint)
     if (!in.error.isEmpty())
         throw UserError(in.error);
     if (m_controller->createPictureAt(in.image, canvasPoint) && !in.note.isEmpty())
-        dialogs().inform(this, QCoreApplication::translate("MainWindow", "Внимание"), in.note, QMessageBox::Information);
+        dialogs().inform(this, QCoreApplication::translate("MainWindow", "Внимание"), in.note,
+                         QMessageBox::Information);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -193,8 +197,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     QImage image;
     if (file.isEmpty())
         image = qvariant_cast<QImage>(data->imageData());
-    QMetaObject::invokeMethod(this, [this, file, image, at] { runGuarded(this, [&] { takeDrop(file, image, at); }); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, file, image, at] { runGuarded(this, [&] { takeDrop(file, image, at); }); }, Qt::QueuedConnection);
 }
 
 void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canvasPoint)
@@ -205,20 +209,17 @@ void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canva
     }
     const QString shown = QFileInfo(file).fileName();
     switch (kindOfFile(file)) {
-    case Incoming::Outline:
-        m_documents->openOutline(file);
-        return;
-    case Incoming::Film:
-        m_controller->createVideoAt(QFileInfo(file).absoluteFilePath(), canvasPoint);
-        return;
+    case Incoming::Outline: m_documents->openOutline(file); return;
+    case Incoming::Film: m_controller->createVideoAt(QFileInfo(file).absoluteFilePath(), canvasPoint); return;
     case Incoming::Picture: {
         if (!QFileInfo(file).isFile())
-            throw UserError(QCoreApplication::translate("MainWindow", "Не удалось открыть файл «%1»: это не обычный файл.").arg(shown));
+            throw UserError(
+                QCoreApplication::translate("MainWindow", "Не удалось открыть файл «%1»: это не обычный файл.")
+                    .arg(shown));
         takePicture(readIncomingPicture(file, shown), canvasPoint);
         return;
     }
-    case Incoming::None:
-        return;
+    case Incoming::None: return;
     }
 }
 

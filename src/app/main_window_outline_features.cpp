@@ -1,10 +1,9 @@
 // Appearance and deletion commands, frame titles, minimal texts and the summary, the sequences of
 // frames and objects and their overlays.
 #include "app/main_window.h"
-
-#include "platform/command_guard.h"
 #include "canvas/appearance_commands.h"
 #include "canvas/canvas_widget.h"
+#include "platform/command_guard.h"
 #include "view/frame_titles.h"
 #include "view/minimal_text_windows.h"
 #include "view/sequence_commands.h"
@@ -70,7 +69,8 @@ void MainWindow::installOutlineFeatures()
     // The switches pass the state their click gave them.
     for (QAction* shown : {c.frameTitlesButton, c.frameTitlesItem})
         on({shown}, [titles, shown] { titles->showTitleFromSwitch(shown->isChecked()); });
-    on({c.frameTitlePopupItem}, [titles, item = c.frameTitlePopupItem] { titles->showTitleFromPopup(item->isChecked()); });
+    on({c.frameTitlePopupItem},
+       [titles, item = c.frameTitlePopupItem] { titles->showTitleFromPopup(item->isChecked()); });
     on({c.renameFrame}, [titles] { titles->rename(); });
 
     MinimalTextCommands* texts = m_minimalTexts;

@@ -1,6 +1,5 @@
 // Handing a picture of the outline to the graphic editor and taking it back.
 #include "app/main_window.h"
-
 #include "canvas/outline_view.h"
 #include "paint/paint_window.h"
 

@@ -2,9 +2,7 @@
 // whose margins are known only once it has framed the window, and an opened outline's window
 // stays on the screen.
 #include "app/main_window.h"
-
 #include "app/window_report.h"
-
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
 #include "model/zoom.h"
@@ -129,10 +127,7 @@ void MainWindow::showOutlineWindow(QSize storedOuter)
 namespace {
 
 // A canvas the zoom can scale from or to: some room below the tool bar.
-bool usableCanvas(QSize canvas)
-{
-    return canvas.width() > 0 && canvas.height() > kZoomClientHeightOffset;
-}
+bool usableCanvas(QSize canvas) { return canvas.width() > 0 && canvas.height() > kZoomClientHeightOffset; }
 
 }  // namespace
 
@@ -232,10 +227,7 @@ void MainWindow::refitOwnLayout(QSize canvas)
     m_documents->objectsEdited();
 }
 
-bool MainWindow::showsOpenedLayout() const
-{
-    return m_showsOpenedLayout;
-}
+bool MainWindow::showsOpenedLayout() const { return m_showsOpenedLayout; }
 
 void MainWindow::refitOpenedOutline()
 {
@@ -245,8 +237,8 @@ void MainWindow::refitOpenedOutline()
         return;
     }
     // Only while the outline is as opened: its first step, unchanged.
-    if (!m_showsOpenedLayout || m_adjustingSize || m_document.history.currentStep != std::max(0, m_document.history.firstStep)
-        || m_document.state.modified)
+    if (!m_showsOpenedLayout || m_adjustingSize
+        || m_document.history.currentStep != std::max(0, m_document.history.firstStep) || m_document.state.modified)
         return;
     const QSize canvas = m_canvas->size();
     if (m_referenceFromWindow) {
@@ -346,8 +338,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Platforms whose frame is known from the start (offscreen draws a thin one) get the stored
     // outer size as soon as the window exists; the others once the window manager has framed it.
-    if (m_marginsKnown && m_wantedOuter.isValid() && !isMaximized() && !isFullScreen()
-        && outerSize() != m_wantedOuter)
+    if (m_marginsKnown && m_wantedOuter.isValid() && !isMaximized() && !isFullScreen() && outerSize() != m_wantedOuter)
         setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
     checkFrameMargins();
 }

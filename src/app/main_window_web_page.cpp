@@ -1,11 +1,11 @@
-#include "app/main_window.h"
 #include "app/export_file_choice.h"
+#include "app/main_window.h"
 #include "base/user_error.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
+#include "export/outline_web_page.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
-#include "export/outline_web_page.h"
 
 #include <QCoreApplication>
 

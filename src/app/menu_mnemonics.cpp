@@ -137,9 +137,6 @@ void assignMnemonics(QWidget* menuOrBar)
                 assignMnemonics(sub);
 }
 
-void installMenuMnemonics(QApplication& app)
-{
-    app.installEventFilter(new MnemonicPolisher(&app));
-}
+void installMenuMnemonics(QApplication& app) { app.installEventFilter(new MnemonicPolisher(&app)); }
 
 }  // namespace velmar

@@ -20,12 +20,9 @@ struct MissingText {
 };
 
 constexpr MissingText kMissingTexts[] = {
-    {"QAbstractFileIconProvider", "Folder", "Папка"},
-    {"QAbstractFileIconProvider", "File Folder", "Папка"},
-    {"QAbstractFileIconProvider", "Drive", "Диск"},
-    {"QAbstractFileIconProvider", "Shortcut", "Ярлык"},
-    {"QAbstractFileIconProvider", "Alias", "Ярлык"},
-    {"QAbstractFileIconProvider", "Unknown", "Неизвестно"},
+    {"QAbstractFileIconProvider", "Folder", "Папка"}, {"QAbstractFileIconProvider", "File Folder", "Папка"},
+    {"QAbstractFileIconProvider", "Drive", "Диск"},   {"QAbstractFileIconProvider", "Shortcut", "Ярлык"},
+    {"QAbstractFileIconProvider", "Alias", "Ярлык"},  {"QAbstractFileIconProvider", "Unknown", "Неизвестно"},
 };
 
 class MissingQtTexts final : public QTranslator {
@@ -47,10 +44,7 @@ public:
 
 }  // namespace
 
-void installMissingQtTexts(QCoreApplication& app)
-{
-    QCoreApplication::installTranslator(new MissingQtTexts(&app));
-}
+void installMissingQtTexts(QCoreApplication& app) { QCoreApplication::installTranslator(new MissingQtTexts(&app)); }
 
 QTranslator* englishCatalogue()
 {
@@ -74,7 +68,8 @@ void installInterfaceTranslations(QCoreApplication& app, InterfaceLanguage langu
     }
     // English numbers and dates; the system's own English locale where it names one.
     const QLocale system = QLocale::system();
-    QLocale::setDefault(system.language() == QLocale::English ? system : QLocale(QLocale::English, QLocale::UnitedStates));
+    QLocale::setDefault(system.language() == QLocale::English ? system
+                                                              : QLocale(QLocale::English, QLocale::UnitedStates));
     // Qt's English catalogue holds only its plural forms; without it Qt's texts are English anyway.
     auto* qtTexts = new QTranslator(&app);
     if (qtTexts->load(QLocale(QLocale::English), QStringLiteral("qtbase"), QStringLiteral("_"),

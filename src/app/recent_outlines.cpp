@@ -118,13 +118,17 @@ void RecentOutlines::choose(const QString& path)
         rebuild();
         const QString shown = visibleText(QDir::toNativeSeparators(path));
         // Something else under the name (a FIFO, a device, a folder) is said for what it is.
-        const QString text = !info.exists()
-                                 ? QCoreApplication::translate("RecentOutlines", "Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
-                                                                                "конспектов.")
-                                 : info.isDir() ? QCoreApplication::translate("RecentOutlines", "«%1» теперь папка, а не файл конспекта. Она убрана из списка "
-                                                                                                "последних конспектов.")
-                                                : QCoreApplication::translate("RecentOutlines", "«%1» не обычный файл (канал, устройство или сокет): конспект из него "
-                                                                                                "не открывается. Он убран из списка последних конспектов.");
+        const QString text =
+            !info.exists() ? QCoreApplication::translate(
+                "RecentOutlines", "Файл «%1» не найден: он удалён или перемещён. Он убран из списка последних "
+                                  "конспектов.")
+            : info.isDir()
+                ? QCoreApplication::translate("RecentOutlines",
+                                              "«%1» теперь папка, а не файл конспекта. Она убрана из списка "
+                                              "последних конспектов.")
+                : QCoreApplication::translate("RecentOutlines",
+                                              "«%1» не обычный файл (канал, устройство или сокет): конспект из него "
+                                              "не открывается. Он убран из списка последних конспектов.");
         dialogs().inform(m_dialogParent, QCoreApplication::translate("RecentOutlines", "Информация"), text.arg(shown),
                          QMessageBox::Information);
         return;

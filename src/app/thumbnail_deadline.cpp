@@ -32,10 +32,11 @@ void ThumbnailDeadline::start(qint64 fileBytes)
 {
     const int seconds = secondsFor(fileBytes);
     // Worded now: the catalogue is the application's, and the application may be busy or gone then.
-    const QByteArray message = QCoreApplication::translate(
-        "FileCommands", "Миниатюра конспекта не построена за отведённые %1 с: файл слишком долго читается.")
-                                   .arg(seconds)
-                                   .toLocal8Bit();
+    const QByteArray message =
+        QCoreApplication::translate("FileCommands",
+                                    "Миниатюра конспекта не построена за отведённые %1 с: файл слишком долго читается.")
+            .arg(seconds)
+            .toLocal8Bit();
     std::thread([seconds, message] {
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
         if (g_writing.load())
@@ -62,7 +63,7 @@ void ThumbnailDeadline::capMemory()
     // Every thread that allocates would reserve an arena of its own (64 MB of address space
     // each): two serve the few threads a thumbnail runs.
     mallopt(M_ARENA_MAX, 2);
-    rlimit limit {};
+    rlimit limit{};
     if (::getrlimit(RLIMIT_AS, &limit) != 0)
         return;
     const rlim_t cap = rlim_t(kMemoryCap);

@@ -58,8 +58,7 @@ protected:
                 std::fflush(stdout);
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }

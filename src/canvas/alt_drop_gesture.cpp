@@ -17,15 +17,9 @@ AltDropGesture::AltDropGesture(GestureContext& context, const PointerInput& pres
 {
 }
 
-void AltDropGesture::follow(const PointerInput&)
-{
-    m_context.showDragCursor(m_id, true);
-}
+void AltDropGesture::follow(const PointerInput&) { m_context.showDragCursor(m_id, true); }
 
-void AltDropGesture::cancel()
-{
-    m_context.showDragCursor(m_id, false);
-}
+void AltDropGesture::cancel() { m_context.showDragCursor(m_id, false); }
 
 void AltDropGesture::finish(const PointerInput& in)
 {

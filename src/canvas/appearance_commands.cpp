@@ -15,10 +15,7 @@ namespace velmar {
 namespace {
 
 // Translated when asked for: a constant would be made before the interface language is chosen.
-QString confirmCaption()
-{
-    return QCoreApplication::translate("ObjectCommands", "Подтверждение");
-}
+QString confirmCaption() { return QCoreApplication::translate("ObjectCommands", "Подтверждение"); }
 
 // The font dialog on a stored font and its colour. A colour the user left as it was keeps its
 // stored value, so that the system's window-text colour stays a system colour in the file.
@@ -59,10 +56,7 @@ T* AppearanceCommands::current(ObjectKind kind)
         return &o.video(slot);
 }
 
-FrameObject* AppearanceCommands::currentFrame()
-{
-    return current<FrameObject>(ObjectKind::Frame);
-}
+FrameObject* AppearanceCommands::currentFrame() { return current<FrameObject>(ObjectKind::Frame); }
 
 FrameObject* AppearanceCommands::titleFrame()
 {
@@ -177,8 +171,9 @@ void AppearanceCommands::editCaptionText()
     CaptionObject* c = current<CaptionObject>(ObjectKind::Caption);
     if (!c)
         return;
-    const auto text = dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"),
-                                          QCoreApplication::translate("ObjectCommands", "Введите текст"), c->text);
+    const auto text =
+        dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"),
+                            QCoreApplication::translate("ObjectCommands", "Введите текст"), c->text);
     if (!text)
         return;
     c = current<CaptionObject>(ObjectKind::Caption);
@@ -307,8 +302,8 @@ void AppearanceCommands::deleteObject(ObjectKind kind, const QString& question)
         return;
     // The frame's question is a plain one; the others carry the information icon.
     const QMessageBox::Icon icon = kind == ObjectKind::Frame ? QMessageBox::NoIcon : QMessageBox::Information;
-    const auto answer = dialogs().ask(m_host.dialogParent(), confirmCaption(), question,
-                                      QMessageBox::Yes | QMessageBox::No, icon);
+    const auto answer =
+        dialogs().ask(m_host.dialogParent(), confirmCaption(), question, QMessageBox::Yes | QMessageBox::No, icon);
     if (answer != QMessageBox::Yes)
         return;
     m_controller->dropSelection();
@@ -338,27 +333,32 @@ void AppearanceCommands::afterDeletion()
 
 void AppearanceCommands::deleteFrame()
 {
-    deleteObject(ObjectKind::Frame, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить фрейм?"));
+    deleteObject(ObjectKind::Frame,
+                 QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить фрейм?"));
 }
 
 void AppearanceCommands::deletePicture()
 {
-    deleteObject(ObjectKind::Picture, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить рисунок?"));
+    deleteObject(ObjectKind::Picture,
+                 QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить рисунок?"));
 }
 
 void AppearanceCommands::deleteCaption()
 {
-    deleteObject(ObjectKind::Caption, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить надпись?"));
+    deleteObject(ObjectKind::Caption,
+                 QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить надпись?"));
 }
 
 void AppearanceCommands::deleteTextField()
 {
-    deleteObject(ObjectKind::TextField, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить текстовое поле?"));
+    deleteObject(ObjectKind::TextField,
+                 QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить текстовое поле?"));
 }
 
 void AppearanceCommands::deleteVideo()
 {
-    deleteObject(ObjectKind::Video, QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить видео фрагмент?"));
+    deleteObject(ObjectKind::Video,
+                 QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить видео фрагмент?"));
 }
 
 }  // namespace velmar

@@ -17,8 +17,8 @@ class SelectionHandles;
 class AppearanceCommands : public QObject {
     Q_OBJECT
 public:
-    AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles,
-                       CanvasController* controller, QObject* parent = nullptr);
+    AppearanceCommands(CanvasHost& host, CanvasWidget* canvas, SelectionHandles* handles, CanvasController* controller,
+                       QObject* parent = nullptr);
 
     // Frame panel: bevels (Bevel values) and the border line (0 none, 1 single).
     void setFrameInnerBevel(quint8 bevel);

@@ -1,7 +1,6 @@
 // The arrow pop-up commands: colour, thickness and deletion of the selected arrow.
-#include "canvas/canvas_controller.h"
-
 #include "canvas/arrow_geometry.h"
+#include "canvas/canvas_controller.h"
 #include "canvas/outline_view.h"
 #include "platform/dialogs.h"
 
@@ -44,9 +43,10 @@ void CanvasController::changeArrowWidth(int delta)
 
 void CanvasController::deleteArrow()
 {
-    const auto answer = dialogs().ask(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Подтверждение"),
-                                      QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить стрелку?"),
-                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Information);
+    const auto answer =
+        dialogs().ask(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Подтверждение"),
+                      QCoreApplication::translate("ObjectCommands", "Вы действительно хотите удалить стрелку?"),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Information);
     if (answer != QMessageBox::Yes)
         return;
     dropSelection();

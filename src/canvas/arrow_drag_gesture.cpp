@@ -35,8 +35,10 @@ void ArrowDragGesture::follow(const PointerInput& in)
     if (!a)
         return;
     QPoint offset = travel(in) - m_moved;
-    offset.rx() = std::clamp(offset.x(), kMinCoordinate - std::min(a->x1, a->x2), kMaxCoordinate - std::max(a->x1, a->x2));
-    offset.ry() = std::clamp(offset.y(), kMinCoordinate - std::min(a->y1, a->y2), kMaxCoordinate - std::max(a->y1, a->y2));
+    offset.rx() =
+        std::clamp(offset.x(), kMinCoordinate - std::min(a->x1, a->x2), kMaxCoordinate - std::max(a->x1, a->x2));
+    offset.ry() =
+        std::clamp(offset.y(), kMinCoordinate - std::min(a->y1, a->y2), kMaxCoordinate - std::max(a->y1, a->y2));
     if (!offset.isNull())
         shift(*a, offset);
 }

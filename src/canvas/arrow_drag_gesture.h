@@ -20,7 +20,7 @@ private:
     void shift(ArrowObject& a, QPoint offset);
 
     ObjectId m_id;
-    QPoint m_moved;  // how far the arrow has moved since the press
+    QPoint m_moved;          // how far the arrow has moved since the press
     bool m_shifted = false;  // it moved at all (and may have come back)
 };
 

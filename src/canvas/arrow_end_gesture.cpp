@@ -14,10 +14,7 @@ void ArrowEndGesture::follow(const PointerInput& in)
     m_context.handles().moveArrowEnd(m_startEnd, m_from + travel(in));
 }
 
-void ArrowEndGesture::cancel()
-{
-    m_context.handles().moveArrowEnd(m_startEnd, m_from);
-}
+void ArrowEndGesture::cancel() { m_context.handles().moveArrowEnd(m_startEnd, m_from); }
 
 void ArrowEndGesture::finish(const PointerInput&)
 {

@@ -25,20 +25,11 @@ int roundToInt(double v)
     return int(r);
 }
 
-int clampToInt(qint64 v)
-{
-    return int(std::clamp<qint64>(v, INT_MIN, INT_MAX));
-}
+int clampToInt(qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); }
 
-double toRadians(double degrees)
-{
-    return degrees * kArrowPi / 180.0;
-}
+double toRadians(double degrees) { return degrees * kArrowPi / 180.0; }
 
-double toDegrees(double radians)
-{
-    return radians * 180.0 / kArrowPi;
-}
+double toDegrees(double radians) { return radians * 180.0 / kArrowPi; }
 
 }  // namespace
 
@@ -85,8 +76,8 @@ ArrowGeometry arrowGeometry(int x1, int y1, int x2, int y2)
 QImage renderArrow(const ArrowGeometry& g, int penWidth, ColourValue colour)
 {
     const QSize size = g.imageRect.size();
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide ||
-        size.height() > kArrowImageMaxSide)
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide
+        || size.height() > kArrowImageMaxSide)
         return QImage();
 
     QImage image(size, QImage::Format_ARGB32);
@@ -164,8 +155,8 @@ void capsuleOnRow(Span& span, QPointF a, QPointF b, double r, double y)
 QRegion arrowHitRegion(const ArrowGeometry& g)
 {
     const QSize size = g.imageRect.size();
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide ||
-        size.height() > kArrowImageMaxSide)
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > kArrowImageMaxSide
+        || size.height() > kArrowImageMaxSide)
         return QRegion();
     // The widest pen's strokes with a pixel to spare, worked out row by row rather than drawn:
     // the zoom moves every arrow, and drawing a wide pen's round ends into an image and reading
@@ -176,7 +167,8 @@ QRegion arrowHitRegion(const ArrowGeometry& g)
         strokes = {{g.start, g.end}, {g.end, g.headEnd1}, {g.end, g.headEnd2}};
     else
         strokes = {{g.start, g.start}};
-    const int top = std::max(0, int(std::floor(std::min({g.start.y(), g.end.y(), g.headEnd1.y(), g.headEnd2.y()}) - r)));
+    const int top =
+        std::max(0, int(std::floor(std::min({g.start.y(), g.end.y(), g.headEnd1.y(), g.headEnd2.y()}) - r)));
     const int bottom = std::min(size.height() - 1,
                                 int(std::ceil(std::max({g.start.y(), g.end.y(), g.headEnd1.y(), g.headEnd2.y()}) + r)));
     std::vector<QRect> rects;

@@ -28,15 +28,15 @@ inline constexpr int kArrowImageMaxSide = 16384;
 
 // Where an arrow from (x1, y1) to (x2, y2) is placed and what is drawn into its image.
 struct ArrowGeometry {
-    QRect imageRect;          // the image control, canvas coordinates
-    double length = 0;        // distance of the end points
+    QRect imageRect;    // the image control, canvas coordinates
+    double length = 0;  // distance of the end points
     int headLength = kArrowHeadMin;
-    double angle = 0;         // direction in degrees (0 points down, about 90 right)
-    QPoint start;             // S, image coordinates
-    QPointF endExact;         // P before rounding, image coordinates
-    QPoint end;               // P rounded: where the shaft ends and the head strokes start
+    double angle = 0;  // direction in degrees (0 points down, about 90 right)
+    QPoint start;      // S, image coordinates
+    QPointF endExact;  // P before rounding, image coordinates
+    QPoint end;        // P rounded: where the shaft ends and the head strokes start
     QPoint headEnd1, headEnd2;
-    bool hasHead = true;      // false when the end points coincide: a dot, no direction
+    bool hasHead = true;  // false when the end points coincide: a dot, no direction
 };
 
 // The placing rule: the image spans the end points' box plus 15 pixels on every side; the head

@@ -47,8 +47,7 @@ private:
 
 }  // namespace
 
-CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, OutlineView* view,
-                                   SelectionHandles* handles)
+CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, OutlineView* view, SelectionHandles* handles)
     : QObject(canvas), m_host(host), m_canvas(canvas), m_view(view), m_handles(handles)
 {
     canvas->installEventFilter(this);
@@ -73,10 +72,7 @@ void CanvasController::dropSelection()
 
 // --- what gestures reach ----------------------------------------------------------------------
 
-HandleLayer& CanvasController::handles()
-{
-    return *m_handles;
-}
+HandleLayer& CanvasController::handles() { return *m_handles; }
 
 void CanvasController::placeWidget(ObjectId id)
 {
@@ -92,10 +88,7 @@ void CanvasController::placeWidget(ObjectId id)
     }
 }
 
-void CanvasController::syncView()
-{
-    m_host.documents().objectsEdited();
-}
+void CanvasController::syncView() { m_host.documents().objectsEdited(); }
 
 void CanvasController::showDragCursor(ObjectId id, bool dragging)
 {
@@ -144,8 +137,7 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove
         && type != QEvent::MouseButtonRelease && type != QEvent::KeyPress && type != QEvent::KeyRelease
-        && type != QEvent::FocusOut
-        && type != QEvent::FocusIn)
+        && type != QEvent::FocusOut && type != QEvent::FocusIn)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
@@ -221,26 +213,17 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     if (id == 0)
         return false;
     switch (doc().outline.kindOf(id)) {
-    case ObjectKind::Frame:
-        pressFrame(id, mouse);
-        return true;
-    case ObjectKind::Arrow:
-        pressArrow(id, mouse);
-        return true;
+    case ObjectKind::Frame: pressFrame(id, mouse); return true;
+    case ObjectKind::Arrow: pressArrow(id, mouse); return true;
     case ObjectKind::TextField:
         pressObject(id, mouse);
         // The text box still takes the press (caret, focus) unless it opened a menu.
         return mouse->button() != Qt::LeftButton || (mouse->modifiers() & Qt::AltModifier);
-    default:
-        pressObject(id, mouse);
-        return true;
+    default: pressObject(id, mouse); return true;
     }
 }
 
-PointerInput CanvasController::pointer(const QMouseEvent& e) const
-{
-    return pointerInput(e, m_receiver, m_canvas);
-}
+PointerInput CanvasController::pointer(const QMouseEvent& e) const { return pointerInput(e, m_receiver, m_canvas); }
 
 void CanvasController::startGesture(std::unique_ptr<Gesture> gesture)
 {

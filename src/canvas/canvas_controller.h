@@ -126,8 +126,8 @@ private:
 
     std::unique_ptr<Gesture> m_gesture;
     const QWidget* m_receiver = nullptr;  // the widget that received the mouse event being dispatched
-    QString m_textAtFocus;        // a text field's text when it took the focus
-    ObjectId m_keyPressedIn = 0;  // the text field that received the last key press
+    QString m_textAtFocus;                // a text field's text when it took the focus
+    ObjectId m_keyPressedIn = 0;          // the text field that received the last key press
     PicturePreview* m_preview = nullptr;
 };
 

@@ -1,14 +1,13 @@
 // Presses on the canvas, frames, titles, objects, arrows and handles: what they select, the menus
 // they open and the gestures they start, and what a finished press leaves chosen.
-#include "canvas/canvas_controller.h"
-
 #include "canvas/alt_drop_gesture.h"
 #include "canvas/arrow_drag_gesture.h"
 #include "canvas/arrow_end_gesture.h"
+#include "canvas/canvas_controller.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/move_gesture.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
-#include "canvas/move_gesture.h"
 #include "canvas/resize_gesture.h"
 #include "canvas/selection_handles.h"
 
@@ -85,10 +84,7 @@ void CanvasController::frameChosen(ObjectId frame, bool titlePress)
     afterFramePress(frame, nullptr, titlePress);
 }
 
-void CanvasController::objectChosen(ObjectId id)
-{
-    afterObjectPress(id, nullptr, true);
-}
+void CanvasController::objectChosen(ObjectId id) { afterObjectPress(id, nullptr, true); }
 
 void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titlePress)
 {
@@ -166,10 +162,10 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
             m_handles->showBlackSet(frame);
         m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
-        QMenu* menu = kind == ObjectKind::Picture     ? commands().pictureMenu
-                           : kind == ObjectKind::Video     ? commands().videoMenu
-                           : kind == ObjectKind::Caption   ? commands().captionMenu
-                                                           : commands().textFieldMenu;
+        QMenu* menu = kind == ObjectKind::Picture   ? commands().pictureMenu
+                      : kind == ObjectKind::Video   ? commands().videoMenu
+                      : kind == ObjectKind::Caption ? commands().captionMenu
+                                                    : commands().textFieldMenu;
         syncToolStatesForObject(id);
         showPopup(menu, e);
         return;

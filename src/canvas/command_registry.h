@@ -13,22 +13,22 @@ namespace velmar {
 // are separate actions whose check marks are set from one state by one function.
 struct CommandRegistry {
     // File.
-    QAction* newOutline = nullptr;      // menu item and tool button
-    QAction* open = nullptr;            // menu item and tool button
+    QAction* newOutline = nullptr;  // menu item and tool button
+    QAction* open = nullptr;        // menu item and tool button
     QAction* saveItem = nullptr;
-    QAction* saveButton = nullptr;      // disabled on its own once the outline is saved or opened
-    QAction* saveAs = nullptr;          // menu item and tool button
-    QAction* exportPicture = nullptr;   // menu item and tool button
-    QAction* exportWebPage = nullptr;   // enabled with exportPicture
-    QAction* print = nullptr;           // enabled with exportPicture
-    QAction* printPreview = nullptr;    // enabled with exportPicture
+    QAction* saveButton = nullptr;     // disabled on its own once the outline is saved or opened
+    QAction* saveAs = nullptr;         // menu item and tool button
+    QAction* exportPicture = nullptr;  // menu item and tool button
+    QAction* exportWebPage = nullptr;  // enabled with exportPicture
+    QAction* print = nullptr;          // enabled with exportPicture
+    QAction* printPreview = nullptr;   // enabled with exportPicture
     QAction* close = nullptr;
     QAction* exit = nullptr;
     // History.
-    QAction* undo = nullptr;            // menu item and tool button
-    QAction* redo = nullptr;            // menu item and tool button
+    QAction* undo = nullptr;  // menu item and tool button
+    QAction* redo = nullptr;  // menu item and tool button
     // Service.
-    QAction* summary = nullptr;         // menu item and tool button
+    QAction* summary = nullptr;  // menu item and tool button
     QAction* frameOverlayItem = nullptr;
     QAction* objectOverlayItem = nullptr;
     QAction* frameOverlayButton = nullptr;
@@ -37,9 +37,9 @@ struct CommandRegistry {
     QAction* moveLaterItem = nullptr;
     QAction* moveEarlierButton = nullptr;
     QAction* moveLaterButton = nullptr;
-    QAction* present = nullptr;         // menu item and tool button
+    QAction* present = nullptr;  // menu item and tool button
     // Settings.
-    QAction* settingsMenu = nullptr;    // the whole "Настройки" menu
+    QAction* settingsMenu = nullptr;  // the whole "Настройки" menu
     QAction* canvasColourItem = nullptr;
     QAction* canvasColourButton = nullptr;
     QAction* canvasColourPopupItem = nullptr;
@@ -59,7 +59,7 @@ struct CommandRegistry {
     QAction* growGrid = nullptr;
     QAction* shrinkGrid = nullptr;
     // Help.
-    QAction* help = nullptr;            // menu item and tool button
+    QAction* help = nullptr;  // menu item and tool button
     QAction* webHelp = nullptr;
     QAction* about = nullptr;
 
@@ -95,13 +95,13 @@ struct CommandRegistry {
     QAction* pictureEarlier = nullptr;
     QAction* pictureMinimalText = nullptr;
     QAction* pictureFullScreen = nullptr;
-    QAction* pictureBorderNone = nullptr;     // check mark
-    QAction* pictureBorderSingle = nullptr;   // check mark
+    QAction* pictureBorderNone = nullptr;    // check mark
+    QAction* pictureBorderSingle = nullptr;  // check mark
     QAction* deletePicture = nullptr;
     // Pop-up items of a video fragment.
     QAction* openVideoFile = nullptr;
     QAction* videoMinimalText = nullptr;
-    QAction* playerButtons = nullptr;         // the player's button bar switch
+    QAction* playerButtons = nullptr;  // the player's button bar switch
     QAction* videoFullScreen = nullptr;
     QAction* playVideo = nullptr;
     QAction* pauseVideo = nullptr;

@@ -1,14 +1,13 @@
 // The pop-up commands that create objects at the creation point, and "Открыть рисунок".
 #include "canvas/canvas_controller.h"
 #include "canvas/incoming_picture.h"
-#include "model/picture_fit.h"
-
-#include "platform/command_guard.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "model/picture_fit.h"
+#include "platform/command_guard.h"
 #include "platform/dialogs.h"
-#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
+#include "system/file_io.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,7 +25,8 @@ bool roomFor(const Outline& outline, ObjectKind kind, QWidget* parent)
 {
     if (!outline.isFull(kind))
         return true;
-    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind),
+                     QMessageBox::Information);
     return false;
 }
 
@@ -108,7 +108,8 @@ void CanvasController::createTextField()
     if (parent == 0)
         return;
     // The first text of a new field is the user's from now on, in the language of the moment.
-    const QString text = QCoreApplication::translate("ObjectCommands", "Текст%1").arg(o.count(ObjectKind::TextField) + 1);
+    const QString text =
+        QCoreApplication::translate("ObjectCommands", "Текст%1").arg(o.count(ObjectKind::TextField) + 1);
     o.createTextField(QRect(doc().interaction.creationPoint, QSize(66, 19)), o.frame(parent).colour, text, parent);
     offerSwitch(doc().interaction, ObjectSwitch::None);
     m_host.documents().recordStep(StepKind::Full);
@@ -154,8 +155,9 @@ void CanvasController::createArrow()
 
 void CanvasController::openPicture()
 {
-    const auto choice = dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Открыть рисунок"),
-                                           m_host.dialogFolders().pictures, incomingPictureFilter(), 1);
+    const auto choice =
+        dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Открыть рисунок"),
+                           m_host.dialogFolders().pictures, incomingPictureFilter(), 1);
     if (!choice)
         return;
     // The file's content decides how it is read, whatever its name or the filter says.
@@ -174,7 +176,8 @@ void CanvasController::openPicture()
     // survives in the history.
     m_host.documents().recordStep(StepKind::Full);
     if (!in.note.isEmpty())
-        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"), in.note, QMessageBox::Information);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Внимание"), in.note,
+                         QMessageBox::Information);
 }
 
 }  // namespace velmar

@@ -1,8 +1,7 @@
 #include "canvas/film_panel_widget.h"
 
-#include "canvas/object_accessibility.h"
-
 #include "canvas/film_still_taker.h"
+#include "canvas/object_accessibility.h"
 #include "canvas/object_widgets.h"
 #include "model/colour.h"
 #include "storage/film_still.h"
@@ -20,10 +19,7 @@ namespace velmar {
 
 // --- display ----------------------------------------------------------------------------------
 
-VideoDisplay::VideoDisplay(QWidget* parent, const QColor& background)
-    : QWidget(parent), m_background(background)
-{
-}
+VideoDisplay::VideoDisplay(QWidget* parent, const QColor& background) : QWidget(parent), m_background(background) {}
 
 void VideoDisplay::setPicture(const QImage& picture)
 {
@@ -31,10 +27,7 @@ void VideoDisplay::setPicture(const QImage& picture)
     update();
 }
 
-void VideoDisplay::showPicture(const QImage& picture)
-{
-    m_picture = picture;
-}
+void VideoDisplay::showPicture(const QImage& picture) { m_picture = picture; }
 
 void VideoDisplay::setDisplayRect(const QRect& rect)
 {
@@ -51,10 +44,7 @@ void VideoDisplay::resizeEvent(QResizeEvent* event)
     setDisplayRect(rect());
 }
 
-void VideoDisplay::paintEmpty(QPainter& painter)
-{
-    painter.fillRect(rect(), m_background);
-}
+void VideoDisplay::paintEmpty(QPainter& painter) { painter.fillRect(rect(), m_background); }
 
 void VideoDisplay::paintEvent(QPaintEvent*)
 {
@@ -174,7 +164,8 @@ FilmPanelWidget::FilmPanelWidget(QWidget* parent)
     m_startDeadline.setInterval(FilmStillTaker::kTimeoutMs);
     connect(&m_startDeadline, &QTimer::timeout, this, [this] {
         if (m_player)
-            playerEnded(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(FilmStillTaker::kTimeoutMs / 1000));
+            playerEnded(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с")
+                            .arg(FilmStillTaker::kTimeoutMs / 1000));
     });
 }
 
@@ -256,10 +247,7 @@ void FilmPanelWidget::openSoon(const QString& fileName)
     });
 }
 
-void FilmPanelWidget::openFile(const QString& fileName)
-{
-    open(fileName, true);
-}
+void FilmPanelWidget::openFile(const QString& fileName) { open(fileName, true); }
 
 void FilmPanelWidget::open(const QString& fileName, bool urgent)
 {
@@ -320,7 +308,8 @@ bool FilmPanelWidget::waitForOpening(int timeoutMs)
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (m_openState == OpenState::Opening)
-            fail(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с").arg(timeoutMs / 1000.0));
+            fail(QCoreApplication::translate("VideoPanel", "мультимедийная система не ответила за %1 с")
+                     .arg(timeoutMs / 1000.0));
     }
     return isOpen();
 }
@@ -367,7 +356,8 @@ bool FilmPanelWidget::startPlayer()
     if (m_player && !m_player->isAvailable()) {
         m_player->dispose();
         m_player = nullptr;
-        error = QCoreApplication::translate("VideoPanel", "воспроизведение видео недоступно: не установлена мультимедийная система");
+        error = QCoreApplication::translate("VideoPanel",
+                                            "воспроизведение видео недоступно: не установлена мультимедийная система");
     }
     if (!m_player) {
         emit playFailed(error);
@@ -383,12 +373,15 @@ bool FilmPanelWidget::startPlayer()
         if (status == FilmPlayer::Status::Loaded)
             m_startDeadline.stop();
         else if (status == FilmPlayer::Status::Invalid)
-            playerEnded(player->errorString().isEmpty() ? QCoreApplication::translate("VideoPanel", "формат файла не поддерживается")
-                                                        : player->errorString());
+            playerEnded(player->errorString().isEmpty()
+                            ? QCoreApplication::translate("VideoPanel", "формат файла не поддерживается")
+                            : player->errorString());
     };
     listener.errorOccurred = [this, player](const QString& text) {
         if (player == m_player)
-            playerEnded(text.trimmed().isEmpty() ? QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы") : text);
+            playerEnded(text.trimmed().isEmpty()
+                            ? QCoreApplication::translate("VideoPanel", "неизвестная ошибка мультимедийной системы")
+                            : text);
     };
     listener.stateChanged = [this, player] {
         // A player that stops by itself has played the film to its end.
@@ -450,15 +443,9 @@ void FilmPanelWidget::pictureArrived(const QImage& image)
     display()->setPicture(image);
 }
 
-FilmPlayer::State FilmPanelWidget::playbackState() const
-{
-    return isOpen() ? m_state : FilmPlayer::State::Stopped;
-}
+FilmPlayer::State FilmPanelWidget::playbackState() const { return isOpen() ? m_state : FilmPlayer::State::Stopped; }
 
-qint64 FilmPanelWidget::position() const
-{
-    return m_player ? m_player->position() : m_lastPosition;
-}
+qint64 FilmPanelWidget::position() const { return m_player ? m_player->position() : m_lastPosition; }
 
 void FilmPanelWidget::play()
 {

@@ -163,7 +163,7 @@ private:
     FilmPlayer::State m_state = FilmPlayer::State::Stopped;
     qint64 m_lastPosition = 0;  // where the film is while there is no player
     int m_framesReceived = 0;
-    QImage m_firstPicture;  // the film's first picture, shown again after Stop
+    QImage m_firstPicture;   // the film's first picture, shown again after Stop
     QTimer m_startDeadline;  // a player that neither starts nor fails is given up
     bool m_stillOnly = false;
     int m_stillTicket = 0;  // the request for the first picture under way

@@ -30,10 +30,7 @@ FilmStillTaker::FilmStillTaker()
     connect(&m_turn, &QTimer::timeout, this, &FilmStillTaker::takeNext);
 }
 
-FilmStillTaker::~FilmStillTaker()
-{
-    theTaker = nullptr;
-}
+FilmStillTaker::~FilmStillTaker() { theTaker = nullptr; }
 
 int FilmStillTaker::request(const QString& path, QSize panelSize, QObject* receiver, Callback done, bool urgent)
 {

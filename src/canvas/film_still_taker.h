@@ -22,7 +22,7 @@ public:
     struct Result {
         bool ok = false;  // the film's first picture was read
         QImage picture;
-        QString error;    // otherwise why not, in Russian
+        QString error;  // otherwise why not, in Russian
     };
     using Callback = std::function<void(const Result&)>;
 

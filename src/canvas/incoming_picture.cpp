@@ -1,7 +1,7 @@
 #include "canvas/incoming_picture.h"
 
-#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -18,23 +18,22 @@ constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 QString tooLarge(const QString& shownName, QSize size)
 {
     if (shownName.isEmpty())
-        return QCoreApplication::translate("MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                                                         "точек.")
+        return QCoreApplication::translate(
+                   "MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
+                                 "точек.")
             .arg(size.width())
             .arg(size.height())
             .arg(kMaxIncomingPixels / 1'000'000);
-    return QCoreApplication::translate("MainWindow", "Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
-                                                     "миллионов точек.")
+    return QCoreApplication::translate("MainWindow",
+                                       "Рисунок «%1» слишком велик (%2 × %3 точек): конспект принимает рисунки до %4 "
+                                       "миллионов точек.")
         .arg(shownName)
         .arg(size.width())
         .arg(size.height())
         .arg(kMaxIncomingPixels / 1'000'000);
 }
 
-bool tooManyPixels(QSize size)
-{
-    return size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels;
-}
+bool tooManyPixels(QSize size) { return size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels; }
 
 }  // namespace
 
@@ -68,8 +67,12 @@ IncomingPicture takeIncomingPicture(QImage image, const QString& shownName)
         }
         if (transparent)
             in.note = shownName.isEmpty()
-                          ? QCoreApplication::translate("MainWindow", "Прозрачные места рисунка залиты белым: конспект хранит рисунки без прозрачности.")
-                          : QCoreApplication::translate("MainWindow", "Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.")
+                          ? QCoreApplication::translate(
+                              "MainWindow",
+                              "Прозрачные места рисунка залиты белым: конспект хранит рисунки без прозрачности.")
+                          : QCoreApplication::translate(
+                                "MainWindow",
+                                "Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.")
                                 .arg(shownName);
         in.image = opaque;
     } else {
@@ -84,7 +87,8 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
     QString problem;
     const std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &problem);
     if (!bytes) {
-        in.error = QCoreApplication::translate("ObjectCommands", "Не удалось открыть файл «%1»: %2.").arg(shownName, problem);
+        in.error =
+            QCoreApplication::translate("ObjectCommands", "Не удалось открыть файл «%1»: %2.").arg(shownName, problem);
         return in;
     }
     // JPEG goes through libjpeg with the outline's own limits and messages; the rest through Qt.
@@ -92,7 +96,9 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
         QString error;
         const QImage image = decodeJpeg(*bytes, &error);
         if (image.isNull()) {
-            in.error = QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок JPEG из файла «%1»: %2.").arg(shownName, error);
+            in.error =
+                QCoreApplication::translate("ObjectCommands", "Не удалось прочитать рисунок JPEG из файла «%1»: %2.")
+                    .arg(shownName, error);
             return in;
         }
         return takeIncomingPicture(image, shownName);
@@ -108,7 +114,9 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
     }
     const QImage image = reader.read();
     if (image.isNull()) {
-        in.error = QCoreApplication::translate("MainWindow", "Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.").arg(shownName);
+        in.error = QCoreApplication::translate("MainWindow",
+                                               "Не удалось прочитать рисунок «%1»: файл повреждён или это не рисунок.")
+                       .arg(shownName);
         return in;
     }
     return takeIncomingPicture(image, shownName);
@@ -116,8 +124,9 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
 
 QString incomingPictureFilter()
 {
-    return QCoreApplication::translate("ObjectCommands", "Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|"
-                                                         "Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp");
+    return QCoreApplication::translate("ObjectCommands",
+                                       "Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|"
+                                       "Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp");
 }
 
 }  // namespace velmar

@@ -14,8 +14,8 @@ int thresholdOf(MoveGesture::Grip grip)
 }  // namespace
 
 MoveGesture::MoveGesture(GestureContext& context, const PointerInput& press, ObjectId id, Grip grip)
-    : Gesture(context, press, thresholdOf(grip), grip == Grip::BlackMoveBar || grip == Grip::BlueMoveBar),
-      m_id(id), m_grip(grip), m_start(objectBounds(context.document().outline, id))
+    : Gesture(context, press, thresholdOf(grip), grip == Grip::BlackMoveBar || grip == Grip::BlueMoveBar), m_id(id),
+      m_grip(grip), m_start(objectBounds(context.document().outline, id))
 {
 }
 
@@ -26,10 +26,7 @@ void MoveGesture::follow(const PointerInput& in)
     m_context.placeWidget(m_id);
 }
 
-void MoveGesture::finish(const PointerInput&)
-{
-    settle(true);
-}
+void MoveGesture::finish(const PointerInput&) { settle(true); }
 
 void MoveGesture::cancel()
 {

@@ -32,30 +32,35 @@ void nameForAccessibility(QWidget* widget, const FrameObject& frame)
 {
     const QString minimal = visibleText(frame.minimalText).trimmed();
     setTexts(widget, shownName(frame.title, QCoreApplication::translate("AccessibleNames", "Фрейм без названия")),
-             minimal.isEmpty() ? QCoreApplication::translate("AccessibleNames", "Фрейм") : QCoreApplication::translate("AccessibleNames", "Фрейм. %1").arg(minimal));
+             minimal.isEmpty() ? QCoreApplication::translate("AccessibleNames", "Фрейм")
+                               : QCoreApplication::translate("AccessibleNames", "Фрейм. %1").arg(minimal));
 }
 
 void nameForAccessibility(QWidget* widget, const PictureObject& picture)
 {
-    setTexts(widget, shownName(picture.minimalText, QCoreApplication::translate("AccessibleNames", "Рисунок")), QCoreApplication::translate("AccessibleNames", "Рисунок"));
+    setTexts(widget, shownName(picture.minimalText, QCoreApplication::translate("AccessibleNames", "Рисунок")),
+             QCoreApplication::translate("AccessibleNames", "Рисунок"));
 }
 
 void nameForAccessibility(QWidget* widget, const TextFieldObject& field)
 {
-    setTexts(widget, shownName(field.minimalText, QCoreApplication::translate("AccessibleNames", "Текстовое поле")), QCoreApplication::translate("AccessibleNames", "Текстовое поле"));
+    setTexts(widget, shownName(field.minimalText, QCoreApplication::translate("AccessibleNames", "Текстовое поле")),
+             QCoreApplication::translate("AccessibleNames", "Текстовое поле"));
 }
 
 void nameForAccessibility(QWidget* widget, const CaptionObject& caption)
 {
-    setTexts(widget, shownName(caption.text, QCoreApplication::translate("AccessibleNames", "Надпись")), QCoreApplication::translate("AccessibleNames", "Надпись"));
+    setTexts(widget, shownName(caption.text, QCoreApplication::translate("AccessibleNames", "Надпись")),
+             QCoreApplication::translate("AccessibleNames", "Надпись"));
 }
 
 void nameForAccessibility(QWidget* widget, const VideoObject& video)
 {
     const QString file = QFileInfo(video.fileName).fileName();
     setTexts(widget, shownName(video.minimalText, QCoreApplication::translate("AccessibleNames", "Видео фрагмент")),
-             file.isEmpty() ? QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл не открыт")
-                            : QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл %1").arg(visibleText(file)));
+             file.isEmpty()
+                 ? QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл не открыт")
+                 : QCoreApplication::translate("AccessibleNames", "Видео фрагмент, файл %1").arg(visibleText(file)));
 }
 
 void nameForAccessibility(QWidget* widget, const ArrowObject& arrow)

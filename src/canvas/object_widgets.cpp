@@ -1,15 +1,14 @@
 #include "canvas/object_widgets.h"
 
-#include "canvas/object_accessibility.h"
-#include "model/visible_text.h"
-
 #include "canvas/arrow_geometry.h"
+#include "canvas/object_accessibility.h"
 #include "model/colour.h"
 #include "model/text_metrics.h"
+#include "model/visible_text.h"
 
 #include <QContextMenuEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -46,15 +45,9 @@ void setHint(QWidget* widget, const QString& hint)
 
 }  // namespace
 
-ObjectId objectId(const QObject* widget)
-{
-    return widget ? widget->property(kObjectIdProperty).value<ObjectId>() : 0;
-}
+ObjectId objectId(const QObject* widget) { return widget ? widget->property(kObjectIdProperty).value<ObjectId>() : 0; }
 
-void setObjectId(QObject* widget, ObjectId id)
-{
-    widget->setProperty(kObjectIdProperty, QVariant::fromValue(id));
-}
+void setObjectId(QObject* widget, ObjectId id) { widget->setProperty(kObjectIdProperty, QVariant::fromValue(id)); }
 
 void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
 {
@@ -128,10 +121,7 @@ namespace {
 // A picture at least four times as large as the size wanted, in both directions, is first
 // halved: the smooth scaling then averages a few pixels for each one shown instead of every
 // pixel of a photo, and a halving, once made, serves every size of the zoom below it.
-bool halvedFirst(QSize from, QSize to)
-{
-    return from.width() >= 4 * to.width() && from.height() >= 4 * to.height();
-}
+bool halvedFirst(QSize from, QSize to) { return from.width() >= 4 * to.width() && from.height() >= 4 * to.height(); }
 
 QImage halved(const QImage& image)
 {
@@ -280,10 +270,7 @@ QString TextFieldWidget::toModelText(const QString& widgetText)
     return text;
 }
 
-QString TextFieldWidget::modelText() const
-{
-    return toModelText(toPlainText());
-}
+QString TextFieldWidget::modelText() const { return toModelText(toPlainText()); }
 
 void TextFieldWidget::apply(const TextFieldObject& field)
 {
@@ -316,7 +303,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
         setPlainText(toWidgetText(field.text));
     const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
                                     : field.alignment == AlignCentre ? Qt::AlignHCenter
-                                                                      : Qt::AlignLeft;
+                                                                     : Qt::AlignLeft;
     QTextOption option = document()->defaultTextOption();
     if (option.alignment() != alignment) {
         option.setAlignment(alignment);
@@ -361,10 +348,7 @@ void CaptionWidget::paintEvent(QPaintEvent*)
 
 // ---------------------------------------------------------------------------------------------
 
-ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TranslucentBackground);
-}
+ArrowWidget::ArrowWidget(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TranslucentBackground); }
 
 bool ArrowWidget::apply(const ArrowObject& a)
 {

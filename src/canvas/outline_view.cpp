@@ -1,8 +1,8 @@
 #include "canvas/outline_view.h"
 
 #include "canvas/canvas_widget.h"
-#include "canvas/object_widgets.h"
 #include "canvas/film_panel_widget.h"
+#include "canvas/object_widgets.h"
 
 #include <QApplication>
 #include <QSet>
@@ -23,10 +23,8 @@ bool mayPickAWidget(const QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-    case QEvent::Enter:
-        return true;
-    default:
-        return event->isPointerEvent();
+    case QEvent::Enter: return true;
+    default: return event->isPointerEvent();
     }
 }
 

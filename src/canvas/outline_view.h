@@ -3,8 +3,8 @@
 #include "model/document.h"
 
 #include <QHash>
-#include <QObject>
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QTimer>
 
@@ -42,7 +42,6 @@ public:
     // strokes. It runs by itself before the next pointer or drag event reaches any window and a
     // moment after the last sync; code that looks up the widget at a point itself calls it first.
     void settleHitAreas();
-
 
 signals:
     // A text field's widget changed its text (typing); the model already holds the new text.

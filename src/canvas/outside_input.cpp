@@ -1,9 +1,8 @@
 // What reaches the canvas from outside its pop-up menus: a picture dropped from the file manager
 // or a browser, or pasted from the clipboard; a film dropped; the arrow keys, Delete and Esc on
 // the selected object. Each change of the outline is one history step.
-#include "canvas/canvas_controller.h"
-
 #include "canvas/alt_drop_gesture.h"
+#include "canvas/canvas_controller.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
 #include "model/picture_fit.h"
@@ -26,7 +25,8 @@ bool refuseWhenFull(const Outline& outline, ObjectKind kind, QWidget* parent)
 {
     if (!outline.isFull(kind))
         return false;
-    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind), QMessageBox::Information);
+    dialogs().inform(parent, QCoreApplication::translate("ObjectCommands", "Внимание"), Outline::capacityMessage(kind),
+                     QMessageBox::Information);
     return true;
 }
 
@@ -50,8 +50,8 @@ bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
     const int frame = placeNewObject(canvasPoint, &topLeft);
     // The picture keeps its proportions, fitted into the new object's usual size and into the
     // room its frame (or the canvas) has right of and below the point.
-    const QSize room = kNewPictureSize.boundedTo(o.parentSize(frame) - QSize(topLeft.x(), topLeft.y()))
-                           .expandedTo(QSize(30, 30));
+    const QSize room =
+        kNewPictureSize.boundedTo(o.parentSize(frame) - QSize(topLeft.x(), topLeft.y())).expandedTo(QSize(30, 30));
     const int slot = o.createPicture(QRect(topLeft, sizeKeepingAspect(image.size(), room)), frame);
     o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     doc().interaction.currentCompanion = o.picture(slot).id;
@@ -65,7 +65,8 @@ bool CanvasController::createVideoAt(const QString& path, QPoint canvasPoint)
     if (refuseWhenFull(o, ObjectKind::Video, m_host.dialogParent()))
         return false;
     if (const QString problem = videoNameProblem(path); !problem.isEmpty()) {
-        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Ошибка"), problem, QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("ObjectCommands", "Ошибка"), problem,
+                         QMessageBox::Critical);
         return false;
     }
     dropSelection();
@@ -123,7 +124,8 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
     // A pixel that the grid would take back is no move: go by the grid's step at once, so that
     // one key press is one undo step.
     if (!byGridStep && d.session.gridOn && snaps && d.session.gridStep > 1
-        && QPoint(snapValue(target.left(), d.session.gridStep), snapValue(target.top(), d.session.gridStep)) == start.topLeft())
+        && QPoint(snapValue(target.left(), d.session.gridStep), snapValue(target.top(), d.session.gridStep))
+               == start.topLeft())
         return nudgeSelection(dx, dy, true);
     setObjectBounds(d.outline, id, target);
     placeWidget(id);

@@ -1,6 +1,5 @@
 // The picture stretch switches and the full-screen view of a picture.
 #include "canvas/canvas_controller.h"
-
 #include "canvas/outline_view.h"
 #include "canvas/picture_preview.h"
 

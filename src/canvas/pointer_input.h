@@ -11,7 +11,7 @@ namespace velmar {
 // One mouse event as the canvas gestures see it, free of the widget that received it: where the
 // pointer is in canvas coordinates, the button that changed, the modifier keys and when.
 struct PointerInput {
-    QPoint pos;  // canvas coordinates
+    QPoint pos;                             // canvas coordinates
     Qt::MouseButton button = Qt::NoButton;  // pressed or released; NoButton for a move
     bool shift = false;
     bool alt = false;

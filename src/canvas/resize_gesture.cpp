@@ -2,8 +2,7 @@
 
 namespace velmar {
 
-ResizeGesture::ResizeGesture(GestureContext& context, const PointerInput& press, ObjectId id, Edge edge,
-                             bool outer)
+ResizeGesture::ResizeGesture(GestureContext& context, const PointerInput& press, ObjectId id, Edge edge, bool outer)
     : Gesture(context, press, 0, true), m_id(id), m_edge(edge), m_outer(outer),
       m_start(objectBounds(context.document().outline, id))
 {
@@ -23,10 +22,7 @@ void ResizeGesture::follow(const PointerInput& in)
     resizeTo(storableRect(resizedRect(m_start, m_edge, travel(in))));
 }
 
-void ResizeGesture::finish(const PointerInput&)
-{
-    settle(true);
-}
+void ResizeGesture::finish(const PointerInput&) { settle(true); }
 
 void ResizeGesture::cancel()
 {

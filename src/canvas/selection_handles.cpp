@@ -97,8 +97,8 @@ SelectionHandles::SelectionHandles(CanvasWidget* canvas, const Document& documen
     }
     m_arrowStart = make(kArrowStartName, HandleRole{HandleRole::Kind::ArrowStart}, kArrowStartHandleSize, fuchsia,
                         Qt::CrossCursor);
-    m_arrowEnd = make(kArrowEndName, HandleRole{HandleRole::Kind::ArrowEnd}, kArrowEndHandleSize, fuchsia,
-                      Qt::CrossCursor);
+    m_arrowEnd =
+        make(kArrowEndName, HandleRole{HandleRole::Kind::ArrowEnd}, kArrowEndHandleSize, fuchsia, Qt::CrossCursor);
     m_arrowWidgets = {m_arrowStart, m_arrowEnd};
 }
 

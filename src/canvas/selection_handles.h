@@ -6,13 +6,13 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QString>
 
 #include <map>
 #include <optional>
 #include <vector>
-#include <QPoint>
-#include <QRect>
-#include <QString>
 
 class QWidget;
 

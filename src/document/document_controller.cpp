@@ -1,8 +1,8 @@
 #include "document/document_controller.h"
 
 #include "model/file_name_proposal.h"
-#include "model/outline_template.h"
 #include "model/grid.h"
+#include "model/outline_template.h"
 #include "model/zoom.h"
 #include "storage/film_still.h"
 #include "storage/outline_io.h"
@@ -60,8 +60,7 @@ private:
 };
 
 DocumentController::DocumentController(Document& document, DocumentWindow& window, QObject* parent)
-    : QObject(parent), m_document(document), m_window(window),
-      m_reportedModified(document.state.modified)
+    : QObject(parent), m_document(document), m_window(window), m_reportedModified(document.state.modified)
 {
     auto* refresh = new QTimer(this);
     refresh->setInterval(kLockRefreshMs);
@@ -117,10 +116,7 @@ bool DocumentController::canUndo() const
     return m_document.session.workToSave && velmar::canUndo(m_document);
 }
 
-bool DocumentController::canRedo() const
-{
-    return m_document.session.workToSave && velmar::canRedo(m_document);
-}
+bool DocumentController::canRedo() const { return m_document.session.workToSave && velmar::canRedo(m_document); }
 
 void DocumentController::showError(const QString& text)
 {
@@ -134,10 +130,7 @@ void DocumentController::disableObjectSwitches()
     m_document.interaction.switchButtonsOn = false;
 }
 
-void DocumentController::objectsEdited()
-{
-    emit objectsChanged();
-}
+void DocumentController::objectsEdited() { emit objectsChanged(); }
 
 void DocumentController::setCanvasColour(ColourValue colour)
 {
@@ -230,7 +223,8 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
         return true;
     const Answer answer = m_window.questions().askYesNoCancel(
         QCoreApplication::translate("DocumentController", "Подтверждение"),
-        QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"), MessageKind::Information);
+        QCoreApplication::translate("DocumentController", "Конспект не сохранен. Сохранить?"),
+        MessageKind::Information);
     if (answer == Answer::Cancel)
         return false;
     if (answer == Answer::Yes) {
@@ -259,9 +253,9 @@ void DocumentController::newOutline()
     const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
-        const auto entered = m_window.questions().askText(QCoreApplication::translate("DocumentController", "Новый конспект"),
-                                                          QCoreApplication::translate("DocumentController", "Введите название конспекта"),
-                                                          newOutlineName());
+        const auto entered = m_window.questions().askText(
+            QCoreApplication::translate("DocumentController", "Новый конспект"),
+            QCoreApplication::translate("DocumentController", "Введите название конспекта"), newOutlineName());
         if (!entered)
             return keepOutline();
         name = *entered;
@@ -332,15 +326,16 @@ void DocumentController::openOutline(const QString& file)
         return;
     QString path = file;
     if (path.isEmpty()) {
-        const auto choice = m_window.questions().chooseFileToOpen(QCoreApplication::translate("DocumentController", "Открыть"),
-                                                                  outlineDialogFolder(), outlineFilter(), 1);
+        const auto choice = m_window.questions().chooseFileToOpen(
+            QCoreApplication::translate("DocumentController", "Открыть"), outlineDialogFolder(), outlineFilter(), 1);
         if (!choice)
             return;
         path = *choice;
     }
 
     const QFileInfo opened(path);
-    const bool recovered = opened.absolutePath() == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
+    const bool recovered = opened.absolutePath()
+                           == QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath();
     // An outline another Velmar has open (here or on another computer sharing the folder) is
     // opened read-only unless the user wants to edit it anyway. Reloading keeps the choice made.
     bool readOnly = m_reloading && m_readOnly;
@@ -439,9 +434,11 @@ void DocumentController::openOutline(const QString& file)
         m_window.maximizeForImportIfLarger(loaded.windowSize);
 
     for (const QString& notice : notices)
-        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Информация"), notice, MessageKind::Information);
+        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Информация"), notice,
+                                  MessageKind::Information);
     if (!warning.isEmpty())
-        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Внимание"), warning, MessageKind::Warning);
+        m_window.questions().tell(QCoreApplication::translate("DocumentController", "Внимание"), warning,
+                                  MessageKind::Warning);
 }
 
 QString DocumentController::outlineDialogFolder() const
@@ -451,7 +448,8 @@ QString DocumentController::outlineDialogFolder() const
     if (state.hasFileName && !state.fileName.isEmpty()) {
         const QFileInfo file(state.fileName);
         if (file.absoluteDir().exists()
-            && file.absolutePath() != QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath())
+            && file.absolutePath()
+                   != QFileInfo(QDir(snapshotFolder(m_document)).filePath(QStringLiteral("x"))).absolutePath())
             return file.absolutePath();
     }
     return m_window.dialogFolders().outlines;
@@ -489,12 +487,9 @@ bool DocumentController::save()
     if (state.fileName.isEmpty())
         return false;
     switch (confirmReplacingChanged(currentFormatName(state.fileName))) {
-    case 0:
-        return saveAs();
-    case -1:
-        return false;
-    default:
-        return writeToFile();
+    case 0: return saveAs();
+    case -1: return false;
+    default: return writeToFile();
     }
 }
 
@@ -538,9 +533,9 @@ bool DocumentController::writeToFile()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = m_window.questions().chooseFileToSave(QCoreApplication::translate("DocumentController", "Сохранить как"),
-                                                              outlineDialogFolder(), saveFilter(),
-                                                              proposedFileName(m_document.state.outlineName), 1);
+    const auto choice = m_window.questions().chooseFileToSave(
+        QCoreApplication::translate("DocumentController", "Сохранить как"), outlineDialogFolder(), saveFilter(),
+        proposedFileName(m_document.state.outlineName), 1);
     if (!choice)
         return false;
     const QFileInfo chosen(*choice);
@@ -549,8 +544,8 @@ bool DocumentController::saveAs()
         base.chop(chosen.suffix().size() + 1);
     const QString target = currentFormatName(base + QStringLiteral(".vmc"));
     if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
-        showError(QCoreApplication::translate("DocumentController",
-                                              "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
+        showError(QCoreApplication::translate(
+                      "DocumentController", "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
                       .arg(QFileInfo(target).fileName()));
         return false;
     }
@@ -586,8 +581,7 @@ bool DocumentController::saveAs()
 void DocumentController::offerReloadIfChanged()
 {
     const DocumentState& state = m_document.state;
-    if (m_askingReload || m_closing || !m_document.session.outlineOpen || m_followedFile.isEmpty()
-        || state.modified)
+    if (m_askingReload || m_closing || !m_document.session.outlineOpen || m_followedFile.isEmpty() || state.modified)
         return;
     const FileStamp now = FileStamp::of(m_followedFile);
     if (!m_stamp.changedIn(now) || (m_declinedReload.exists && !m_declinedReload.changedIn(now)))

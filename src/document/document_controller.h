@@ -2,11 +2,11 @@
 
 #include "document/document_questions.h"
 #include "model/document.h"
-#include "system/working_folders.h"
 #include "storage/file_stamp.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
 #include "storage/outline_lock.h"
+#include "system/working_folders.h"
 
 #include <QObject>
 #include <QSize>

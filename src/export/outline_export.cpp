@@ -1,19 +1,19 @@
 #include "export/outline_export.h"
 
-#include "system/file_io.h"
 #include "canvas/canvas_widget.h"
 #include "export/outline_renderer.h"
 #include "export/svg_text.h"
 #include "storage/jpeg_codec.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
-#include <QFileInfo>
 #include <QStringList>
+#include <QSvgGenerator>
 
 #include <iterator>
 
@@ -63,14 +63,12 @@ QString exportFilter()
     QStringList filters;
     for (const ExportType& type : kExportTypes)
         filters << QStringLiteral("%1 (*.%2)|*.%2")
-                       .arg(QCoreApplication::translate("OutlineExport", type.filterName), QLatin1String(type.extension));
+                       .arg(QCoreApplication::translate("OutlineExport", type.filterName),
+                            QLatin1String(type.extension));
     return filters.join(QLatin1Char('|'));
 }
 
-QString exportExtension(int filterIndex)
-{
-    return QLatin1String(exportType(filterIndex).extension);
-}
+QString exportExtension(int filterIndex) { return QLatin1String(exportType(filterIndex).extension); }
 
 int exportFilterIndexOf(const QString& path)
 {
@@ -104,10 +102,7 @@ namespace {
 // Screen pixels per inch: the drawn area's pixels keep their size on paper and in SVG viewers.
 constexpr int kScreenDpi = 96;
 
-QSizeF scaledArea(const OutlineRenderer& renderer, double scale)
-{
-    return QSizeF(renderer.size()) * scale;
-}
+QSizeF scaledArea(const OutlineRenderer& renderer, double scale) { return QSizeF(renderer.size()) * scale; }
 
 }  // namespace
 
@@ -169,7 +164,9 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
 {
     const ExportFormat format = exportFormatOf(path);
     if (format == ExportFormat::Unknown)
-        return QCoreApplication::translate("OutlineExport", "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
+        return QCoreApplication::translate(
+                   "OutlineExport",
+                   "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
             .arg(path);
     OutlineRenderer renderer(document, clientSize);
     // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
@@ -177,9 +174,11 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
     if (isVectorFormat(format) || scale != 1.0)
         renderer.drawForAnyScale();
     if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
-        const QByteArray bytes = format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
+        const QByteArray bytes =
+            format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
         if (bytes.isEmpty())
-            return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».").arg(path);
+            return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».")
+                .arg(path);
         return writeExportFile(bytes, path);
     }
     return writePicture(renderer.image(scale), path);
@@ -194,7 +193,9 @@ QString writePicture(const QImage& image, const QString& path)
     } else {
         const char* format = type == ExportFormat::Png ? "PNG" : type == ExportFormat::Bmp ? "BMP" : nullptr;
         if (!format)
-            return QCoreApplication::translate("OutlineExport", "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp или .png.").arg(path);
+            return QCoreApplication::translate(
+                       "OutlineExport", "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp или .png.")
+                .arg(path);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!image.save(&buffer, format))
@@ -210,7 +211,8 @@ QString writeExportFile(const QByteArray& bytes, const QString& path)
     // Atomic, and the reason for a failure in Russian (the system's own text is English).
     const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
     if (!written.ok)
-        return QCoreApplication::translate("OutlineExport", "Не удалось записать рисунок в файл «%1»: %2.").arg(path, written.error);
+        return QCoreApplication::translate("OutlineExport", "Не удалось записать рисунок в файл «%1»: %2.")
+            .arg(path, written.error);
     return {};
 }
 

@@ -2,11 +2,11 @@
 
 #include "base/user_error.h"
 #include "canvas/canvas_host.h"
-#include "model/summary_formats.h"
-#include "platform/dialogs.h"
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/painter_relay.h"
+#include "model/summary_formats.h"
+#include "platform/dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -22,10 +22,7 @@ namespace velmar {
 namespace {
 
 // Translated when asked for: a constant would be made before the interface language is chosen.
-QString printFailed()
-{
-    return QCoreApplication::translate("OutlinePrint", "Не удалось напечатать конспект: %1.");
-}
+QString printFailed() { return QCoreApplication::translate("OutlinePrint", "Не удалось напечатать конспект: %1."); }
 
 // The summary laid out in pages of the printer's printable area, each page drawn after a new one.
 void printSummaryPages(QPrinter& printer, QPainter& painter, const OutlineRenderer& renderer)
@@ -63,7 +60,8 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
         return printFailed().arg(QCoreApplication::translate("OutlinePrint", "на холсте нет места для конспекта"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return printFailed().arg(QCoreApplication::translate("OutlinePrint", "принтер недоступен или файл не удаётся записать"));
+        return printFailed().arg(
+            QCoreApplication::translate("OutlinePrint", "принтер недоступен или файл не удаётся записать"));
     // The painter's origin is the printable area's top-left corner.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
     const double scale = std::min(page.width() / area.width(), page.height() / area.height());
@@ -142,7 +140,8 @@ void OutlinePrinting::preview()
     m_withSummary = dialogs().previewPrint(parent, printer(), m_withSummary, [&](QPrinter& printer, bool withSummary) {
         const QString error = printOutline(printer, *renderer, withSummary);
         if (!error.isEmpty())
-            dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error, QMessageBox::Critical);
+            dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error,
+                             QMessageBox::Critical);
     });
 }
 

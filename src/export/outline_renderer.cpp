@@ -1,9 +1,9 @@
 #include "export/outline_renderer.h"
 
 #include "canvas/canvas_widget.h"
+#include "canvas/film_panel_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
-#include "canvas/film_panel_widget.h"
 
 #include <QPainter>
 
@@ -40,10 +40,7 @@ QRect OutlineRenderer::drawnArea() const
     return QRect(0, top, m_canvas->width(), std::max(0, m_canvas->height() - top));
 }
 
-QSize OutlineRenderer::size() const
-{
-    return drawnArea().size();
-}
+QSize OutlineRenderer::size() const { return drawnArea().size(); }
 
 void OutlineRenderer::setObjectVisible(ObjectId id, bool visible)
 {
@@ -51,15 +48,9 @@ void OutlineRenderer::setObjectVisible(ObjectId id, bool visible)
         widget->setVisible(visible);
 }
 
-QWidget* OutlineRenderer::objectWidget(ObjectId id) const
-{
-    return m_view->widget(id);
-}
+QWidget* OutlineRenderer::objectWidget(ObjectId id) const { return m_view->widget(id); }
 
-QWidget* OutlineRenderer::canvasWidget() const
-{
-    return m_canvas.get();
-}
+QWidget* OutlineRenderer::canvasWidget() const { return m_canvas.get(); }
 
 void OutlineRenderer::setFullResolutionPictures(bool on)
 {
@@ -80,8 +71,7 @@ void OutlineRenderer::paint(QPainter& painter) const
     if (area.isEmpty())
         return;
     // QWidget::render places the source region's top-left corner at the target offset.
-    m_canvas->render(&painter, QPoint(0, 0), QRegion(area),
-                     QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    m_canvas->render(&painter, QPoint(0, 0), QRegion(area), QWidget::DrawWindowBackground | QWidget::DrawChildren);
 }
 
 void OutlineRenderer::paint(QPainter& painter, const QRegion& parts) const

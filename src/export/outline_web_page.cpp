@@ -1,8 +1,8 @@
 #include "export/outline_web_page.h"
 
+#include "export/outline_web_svg.h"
 #include "model/reveal_order.h"
 #include "model/summary_formats.h"
-#include "export/outline_web_svg.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -120,7 +120,8 @@ QString escaped(const QString& text)
 
 QString hashSource(const QByteArray& content)
 {
-    return QStringLiteral("'sha256-") + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toBase64())
+    return QStringLiteral("'sha256-")
+           + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toBase64())
            + QLatin1Char('\'');
 }
 
@@ -197,15 +198,9 @@ QString webPageFileName(const QString& chosen)
     return isWebPageName(chosen) ? chosen : chosen + QStringLiteral(".html");
 }
 
-QByteArray webPageScript()
-{
-    return QByteArray(kScript);
-}
+QByteArray webPageScript() { return QByteArray(kScript); }
 
-QByteArray webPageStyle()
-{
-    return QByteArray(kStyle);
-}
+QByteArray webPageStyle() { return QByteArray(kStyle); }
 
 QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* embeddedJpegBytes)
 {
@@ -229,11 +224,13 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
     page.reserve(svg.size() + 16 * 1024);
     page += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\"/>\n"
                            "<meta http-equiv=\"Content-Security-Policy\" content=\"")
-            + csp + QStringLiteral("\"/>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
-                                   "<meta name=\"generator\" content=\"Velmar\"/>\n<title>")
+            + csp
+            + QStringLiteral("\"/>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
+                             "<meta name=\"generator\" content=\"Velmar\"/>\n<title>")
             + escaped(name) + QStringLiteral("</title>\n<style>") + QString::fromUtf8(webPageStyle())
             + QStringLiteral("</style>\n</head>\n<body>\n<div id=\"bar\"><button id=\"show\" type=\"button\" "
-                             "aria-pressed=\"false\" hidden=\"\">Показ</button><span id=\"position\" aria-live=\"polite\"></span></div>\n"
+                             "aria-pressed=\"false\" hidden=\"\">Показ</button><span id=\"position\" "
+                             "aria-live=\"polite\"></span></div>\n"
                              "<main>\n");
     page += svg;
     page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n<ol id=\"steps\" hidden=\"\">\n");
@@ -251,10 +248,12 @@ QString exportWebPage(const Document& document, QSize clientSize, const QString&
 {
     const QByteArray page = outlineWebPage(document, clientSize);
     if (page.isEmpty())
-        return QCoreApplication::translate("OutlineWebPage", "Не удалось построить веб-страницу для файла «%1».").arg(path);
+        return QCoreApplication::translate("OutlineWebPage", "Не удалось построить веб-страницу для файла «%1».")
+            .arg(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit())
-        return QCoreApplication::translate("OutlineWebPage", "Не удалось записать веб-страницу в файл «%1»: %2.").arg(path, file.errorString());
+        return QCoreApplication::translate("OutlineWebPage", "Не удалось записать веб-страницу в файл «%1»: %2.")
+            .arg(path, file.errorString());
     return {};
 }
 

@@ -1,11 +1,10 @@
 #include "export/outline_web_svg.h"
 
-#include "export/svg_text.h"
-
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
-#include "storage/jpeg_codec.h"
 #include "export/outline_renderer.h"
+#include "export/svg_text.h"
+#include "storage/jpeg_codec.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -46,12 +45,21 @@ QString escapedText(const QString& text)
 // (never expected) is left out with its content.
 bool isDrawingElement(QStringView name)
 {
-    static const std::set<QString> names = {
-        QStringLiteral("g"),        QStringLiteral("path"),     QStringLiteral("rect"),
-        QStringLiteral("circle"),   QStringLiteral("ellipse"),  QStringLiteral("line"),
-        QStringLiteral("polyline"), QStringLiteral("polygon"),  QStringLiteral("text"),
-        QStringLiteral("tspan"),    QStringLiteral("image"),    QStringLiteral("defs"),
-        QStringLiteral("linearGradient"), QStringLiteral("radialGradient"), QStringLiteral("stop")};
+    static const std::set<QString> names = {QStringLiteral("g"),
+                                            QStringLiteral("path"),
+                                            QStringLiteral("rect"),
+                                            QStringLiteral("circle"),
+                                            QStringLiteral("ellipse"),
+                                            QStringLiteral("line"),
+                                            QStringLiteral("polyline"),
+                                            QStringLiteral("polygon"),
+                                            QStringLiteral("text"),
+                                            QStringLiteral("tspan"),
+                                            QStringLiteral("image"),
+                                            QStringLiteral("defs"),
+                                            QStringLiteral("linearGradient"),
+                                            QStringLiteral("radialGradient"),
+                                            QStringLiteral("stop")};
     return names.count(name.toString()) > 0;
 }
 
@@ -85,7 +93,8 @@ bool copyDrawing(const QByteArray& svg, const QString& prefix, const std::functi
             if (depth == 1)
                 continue;  // the root <svg>
             const QStringView name = reader.name();
-            if (skipDepth || (depth == 2 && (name == QLatin1String("title") || name == QLatin1String("desc"))) || !isDrawingElement(name)) {
+            if (skipDepth || (depth == 2 && (name == QLatin1String("title") || name == QLatin1String("desc")))
+                || !isDrawingElement(name)) {
                 ++skipDepth;
                 continue;
             }
@@ -102,7 +111,8 @@ bool copyDrawing(const QByteArray& svg, const QString& prefix, const std::functi
                     out += QStringLiteral(" xml:space=\"preserve\"");
                     continue;
                 }
-                if (!plainAttributeName().match(qualified).hasMatch() || qualified.startsWith(QLatin1String("on"), Qt::CaseInsensitive)
+                if (!plainAttributeName().match(qualified).hasMatch()
+                    || qualified.startsWith(QLatin1String("on"), Qt::CaseInsensitive)
                     || qualified == QLatin1String("style"))
                     continue;
                 if (qualified == QLatin1String("id"))
@@ -124,7 +134,8 @@ bool copyDrawing(const QByteArray& svg, const QString& prefix, const std::functi
                 if (!replaced.isEmpty())
                     out += QStringLiteral(" href=\"") + replaced + QLatin1Char('"');
                 else if (embeddedImage().match(href).hasMatch())
-                    out += QStringLiteral(" href=\"") + href.remove(QRegularExpression(QStringLiteral("\\s"))) + QLatin1Char('"');
+                    out += QStringLiteral(" href=\"") + href.remove(QRegularExpression(QStringLiteral("\\s")))
+                           + QLatin1Char('"');
             }
             out += QLatin1Char('>');
         } else if (token == QXmlStreamReader::EndElement) {
@@ -176,19 +187,25 @@ public:
             out += QStringLiteral("<title>") + escapedText(info.name) + QStringLiteral("</title>");
 
         const auto jpeg = m_jpegs.find(id);
-        const QString jpegHref = jpeg == m_jpegs.end()
-                                     ? QString()
-                                     : QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(jpeg->second.toBase64());
-        if (!copyDrawing(ownDrawing(widget, offset), QStringLiteral("d%1-").arg(++m_layers),
-                    [&](int index) { return index == 0 ? jpegHref : QString(); }, out))
+        const QString jpegHref = jpeg == m_jpegs.end() ? QString()
+                                                       : QStringLiteral("data:image/jpeg;base64,")
+                                                             + QString::fromLatin1(jpeg->second.toBase64());
+        if (!copyDrawing(
+                ownDrawing(widget, offset), QStringLiteral("d%1-").arg(++m_layers),
+                [&](int index) { return index == 0 ? jpegHref : QString(); }, out))
             m_failed = true;
         if (!info.label.isEmpty()) {
             // The line sits at the object's bottom left, cut to the object.
             const QString clip = QStringLiteral("clip%1").arg(++m_layers);
             out += QStringLiteral("<clipPath id=\"%1\"><rect x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\"/></clipPath>"
                                   "<text class=\"label\" clip-path=\"url(#%1)\" x=\"%6\" y=\"%7\">")
-                       .arg(clip).arg(offset.x()).arg(offset.y()).arg(widget->width()).arg(widget->height())
-                       .arg(offset.x() + 4).arg(offset.y() + widget->height() - 6)
+                       .arg(clip)
+                       .arg(offset.x())
+                       .arg(offset.y())
+                       .arg(widget->width())
+                       .arg(widget->height())
+                       .arg(offset.x() + 4)
+                       .arg(offset.y() + widget->height() - 6)
                    + escapedText(info.label) + QStringLiteral("</text>");
         }
 
@@ -201,10 +218,15 @@ public:
         if (!objects.empty()) {
             // What lies in a frame is cut to the frame, as on the canvas.
             const QString clip = QStringLiteral("clip%1").arg(++m_layers);
-            const QRect area = id ? QRect(offset, widget->size()) : QRect(QPoint(0, 0), widget->size() - QSize(0, -offset.y()));
+            const QRect area =
+                id ? QRect(offset, widget->size()) : QRect(QPoint(0, 0), widget->size() - QSize(0, -offset.y()));
             out += QStringLiteral("<clipPath id=\"%1\"><rect x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\"/></clipPath>"
                                   "<g clip-path=\"url(#%1)\">")
-                       .arg(clip).arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height());
+                       .arg(clip)
+                       .arg(area.x())
+                       .arg(area.y())
+                       .arg(area.width())
+                       .arg(area.height());
             for (QWidget* child : objects)
                 write(child, offset + child->pos(), out);
             out += QStringLiteral("</g>");

@@ -29,8 +29,7 @@ struct WebLayerInfo {
 //
 // `describe` gives each object's layer information; objects it leaves without an element id
 // are still drawn, in an unnamed group.
-QString outlineWebSvg(const Document& document, QSize clientSize,
-                      const std::function<WebLayerInfo(ObjectId)>& describe,
+QString outlineWebSvg(const Document& document, QSize clientSize, const std::function<WebLayerInfo(ObjectId)>& describe,
                       qint64* embeddedJpegBytes = nullptr);
 
 // A JPEG stream browsers can show for a picture: the stored stream when there is one, otherwise

@@ -10,7 +10,10 @@ namespace velmar {
 // Passes every state change and drawing call of the relay's painter on to the target painter.
 class PainterRelay::Engine : public QPaintEngine {
 public:
-    explicit Engine(QPainter& target) : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(target.transform()) {}
+    explicit Engine(QPainter& target)
+        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(target.transform())
+    {
+    }
 
     bool begin(QPaintDevice*) override
     {
@@ -108,10 +111,7 @@ PainterRelay::PainterRelay(QPainter& target, QSize size) : m_engine(std::make_un
 
 PainterRelay::~PainterRelay() = default;
 
-QPaintEngine* PainterRelay::paintEngine() const
-{
-    return m_engine.get();
-}
+QPaintEngine* PainterRelay::paintEngine() const { return m_engine.get(); }
 
 int PainterRelay::metric(PaintDeviceMetric metric) const
 {

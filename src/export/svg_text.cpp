@@ -68,8 +68,8 @@ QString withFallbackFamilies(const QString& svg)
         const QRegularExpressionMatch m = it.next();
         out += QStringView(svg).mid(at, m.capturedStart() - at);
         const QString family = m.captured(1);
-        out += QStringLiteral("font-family=\"") + cssFamily(family) + QStringLiteral(", ")
-               + genericFamilyOf(family) + QLatin1Char('"');
+        out += QStringLiteral("font-family=\"") + cssFamily(family) + QStringLiteral(", ") + genericFamilyOf(family)
+               + QLatin1Char('"');
         at = m.capturedEnd();
     }
     out += QStringView(svg).mid(at);
@@ -136,10 +136,7 @@ QString withTitle(const QString& svg, const QString& title)
 
 }  // namespace
 
-QString xmlText(const QString& text)
-{
-    return withoutForbidden(text).toHtmlEscaped();
-}
+QString xmlText(const QString& text) { return withoutForbidden(text).toHtmlEscaped(); }
 
 QByteArray finishSvg(const QByteArray& generated, const QString& title)
 {

@@ -1,11 +1,11 @@
 #include "film/film_commands.h"
-#include "model/visible_text.h"
 
-#include "canvas/outline_view.h"
 #include "canvas/film_panel_widget.h"
+#include "canvas/outline_view.h"
+#include "film/film_window.h"
+#include "model/visible_text.h"
 #include "platform/dialogs.h"
 #include "storage/outline_file.h"
-#include "film/film_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -18,7 +18,8 @@ namespace {
 // Translated when asked for: a constant would be made before the interface language is chosen.
 QString videoFilter()
 {
-    return QCoreApplication::translate("FilmCommands", "Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm");
+    return QCoreApplication::translate(
+        "FilmCommands", "Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm");
 }
 
 // A reason as the framework words it, without its closing full stop.
@@ -32,7 +33,8 @@ QString bareReason(QString reason)
 
 QString openFailure(const QString& fileName, const QString& reason)
 {
-    return QCoreApplication::translate("FilmCommands", "Не удалось открыть видеофайл «%1»: %2.").arg(visibleText(fileName), bareReason(reason));
+    return QCoreApplication::translate("FilmCommands", "Не удалось открыть видеофайл «%1»: %2.")
+        .arg(visibleText(fileName), bareReason(reason));
 }
 
 }  // namespace
@@ -80,14 +82,16 @@ void FilmCommands::openFile()
         return;
     Outline& outline = m_host.document().outline;
     const ObjectId id = outline.video(slot).id;
-    const auto choice = dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Открыть файл"),
-                                           m_host.dialogFolders().video, videoFilter(), 1);
+    const auto choice =
+        dialogs().openFile(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Открыть файл"),
+                           m_host.dialogFolders().video, videoFilter(), 1);
     if (!choice || choice->path.isEmpty())
         return;
     // Outline files keep the name in at most 250 characters: a longer one would point nowhere
     // once the outline is saved and reopened.
     if (const QString problem = videoNameProblem(choice->path); !problem.isEmpty()) {
-        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"), problem, QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"), problem,
+                         QMessageBox::Critical);
         return;
     }
     // The fragment may have gone while the dialog was open.
@@ -106,8 +110,8 @@ void FilmCommands::openFile()
     if (!guard)
         return;
     if (!ok) {
-        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"), openFailure(choice->path, panel->openError()),
-                         QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"),
+                         openFailure(choice->path, panel->openError()), QMessageBox::Critical);
         return;
     }
     // A new film is a new object as far as the history goes: the step is a complete outline.
@@ -152,10 +156,7 @@ void FilmCommands::showFullScreen()
 
 // --- files that could not be opened -------------------------------------------------------------
 
-void FilmCommands::outlineOpening()
-{
-    m_reported.clear();
-}
+void FilmCommands::outlineOpening() { m_reported.clear(); }
 
 void FilmCommands::outlineReplaced()
 {
@@ -175,8 +176,8 @@ void FilmCommands::watch(FilmPanelWidget* panel)
             m_failures.append({panel->fileName(), reason});
             return;
         }
-        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"), openFailure(panel->fileName(), reason),
-                         QMessageBox::Critical);
+        dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Ошибка"),
+                         openFailure(panel->fileName(), reason), QMessageBox::Critical);
     });
     // A missing file fails while the panel is being built, before anyone listens.
     if (panel->openState() == FilmPanelWidget::OpenState::Failed)
@@ -217,10 +218,7 @@ void FilmCommands::reportWhenSettled()
     m_reportSoon.start();
 }
 
-void FilmCommands::reportNow()
-{
-    reportFailures();
-}
+void FilmCommands::reportNow() { reportFailures(); }
 
 void FilmCommands::holdReports(bool hold)
 {
@@ -246,7 +244,8 @@ void FilmCommands::reportFailures()
         text += QLatin1Char('.');
     }
     m_failures.clear();
-    dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Внимание"), text, QMessageBox::Warning);
+    dialogs().inform(m_host.dialogParent(), QCoreApplication::translate("FilmCommands", "Внимание"), text,
+                     QMessageBox::Warning);
 }
 
 }  // namespace velmar

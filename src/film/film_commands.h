@@ -28,12 +28,12 @@ public:
     FilmCommands(CanvasHost& host, OutlineView* view, QObject* parent = nullptr);
     ~FilmCommands() override;
 
-    void openFile();            // "Открыть файл"
-    void play();                // "Воспроизвести"
-    void togglePause();         // "Пауза"
-    void stop();                // "Стоп"
-    void togglePlayerButtons(); // "Кнопки плеера"
-    void showFullScreen();      // "Во весь экран"
+    void openFile();             // "Открыть файл"
+    void play();                 // "Воспроизвести"
+    void togglePause();          // "Пауза"
+    void stop();                 // "Стоп"
+    void togglePlayerButtons();  // "Кнопки плеера"
+    void showFullScreen();       // "Во весь экран"
 
     // The panel of the current video fragment, or nullptr when the current object is none.
     FilmPanelWidget* currentPanel() const;
@@ -67,11 +67,11 @@ private:
         QString fileName;
         QString reason;
     };
-    QList<Failure> m_failures;   // not yet reported
-    QSet<QString> m_reported;    // files reported since the outline was opened
-    QTimer m_reportSoon;         // the failures of one loading go out together
-    QTimer m_reportDeadline;     // ... but no later than this after the first one
-    bool m_holding = false;      // a show is running
+    QList<Failure> m_failures;  // not yet reported
+    QSet<QString> m_reported;   // files reported since the outline was opened
+    QTimer m_reportSoon;        // the failures of one loading go out together
+    QTimer m_reportDeadline;    // ... but no later than this after the first one
+    bool m_holding = false;     // a show is running
 };
 
 }  // namespace velmar

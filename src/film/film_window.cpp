@@ -41,10 +41,7 @@ FilmWindow::FilmWindow(QWidget* parent) : QDialog(parent), m_display(new VideoDi
     addItem("N2", QCoreApplication::translate("FilmWindow", "Стоп"), &FilmPanelWidget::stop);
 }
 
-FilmWindow::~FilmWindow()
-{
-    returnPicture();
-}
+FilmWindow::~FilmWindow() { returnPicture(); }
 
 void FilmWindow::showFor(FilmPanelWidget* panel)
 {

@@ -22,24 +22,24 @@ struct DocumentState {
     QString outlineName = QStringLiteral("Новый");
     ColourValue canvasColour = kButtonFace;
     QSize windowSize = kDefaultWindowSize;  // the main window's outer size, as outline files store it
-    bool modified = false;       // changed since it was last saved or opened
-    bool hasFileName = false;    // the outline has a file name
-    QString fileName;            // the outline's file; at start-up, the file to open
+    bool modified = false;                  // changed since it was last saved or opened
+    bool hasFileName = false;               // the outline has a file name
+    QString fileName;                       // the outline's file; at start-up, the file to open
 };
 
 // The undo history's position.
 struct HistoryState {
     int currentStep = -1;  // -1 before the first step of an outline
     int highestStep = 0;
-    int savedStep = -1;    // the step last saved or opened; -1 = none
-    int firstStep = 0;     // undo goes back no further (1 when step 0 is the opened file unadjusted)
+    int savedStep = -1;  // the step last saved or opened; -1 = none
+    int firstStep = 0;   // undo goes back no further (1 when step 0 is the opened file unadjusted)
     // Set by the history alone, after a step whose snapshot could not be written: the objects of
     // the next step cannot be told from the last ones written down, so it is written complete.
     bool nextStepComplete = false;
     // The file the outline was just read from: when it holds exactly what the next complete step
     // would write, that step links to it instead of writing a copy. Cleared by every step.
     QString openedFile;
-    QString folder;        // where the snapshots go; empty = this instance's history folder
+    QString folder;  // where the snapshots go; empty = this instance's history folder
     // The objects as each step left them, for what the snapshot files cannot hold.
     std::map<int, Outline> stepObjects;
     // Steps whose snapshot could not be written: undo and redo pass over them.
@@ -55,12 +55,12 @@ enum class ObjectSwitch { None, FrameTitle, PictureStretch };
 
 // The editor's switches for this run: none of them is saved with the outline.
 struct SessionState {
-    QString programFolder;       // base of the working folders and the snapshots
-    bool editMode = true;        // objects can be moved and sized
-    bool gridOn = true;          // every change snaps the outline to the grid
+    QString programFolder;  // base of the working folders and the snapshots
+    bool editMode = true;   // objects can be moved and sized
+    bool gridOn = true;     // every change snaps the outline to the grid
     int gridStep = 2;
-    bool zoomOn = true;          // the outline scales with the window
-    bool repaintPending = false; // an overlay was drawn over the canvas and waits to be erased
+    bool zoomOn = true;           // the outline scales with the window
+    bool repaintPending = false;  // an overlay was drawn over the canvas and waits to be erased
     OrderOverlay overlay = OrderOverlay::None;
     // New or Open made an outline that Close has not ended: the settings and the switches act on it.
     bool outlineOpen = false;

@@ -14,11 +14,10 @@ bool replacedInFileNames(QChar c)
     case '/':
     case '\\':
     case '*':
-    case '?':
-        return true;
+    case '?': return true;
     default:
-        return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
-               || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format || c == QChar::LineSeparator
+               || c == QChar::ParagraphSeparator;
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include "model/outline.h"
 
-#include <climits>
-
 #include <QCoreApplication>
+
+#include <climits>
 
 namespace velmar {
 
@@ -20,8 +20,7 @@ int snapSize(int value, int step)
 
 QRect snapRect(const QRect& r, int step)
 {
-    return QRect(snapValue(r.x(), step), snapValue(r.y(), step), snapSize(r.width(), step),
-                 snapSize(r.height(), step));
+    return QRect(snapValue(r.x(), step), snapValue(r.y(), step), snapSize(r.width(), step), snapSize(r.height(), step));
 }
 
 }  // namespace
@@ -53,19 +52,10 @@ int grownGridStep(int step)
     return step == INT_MAX ? step : step + 1;
 }
 
-int shrunkGridStep(int step)
-{
-    return step <= 1 ? 1 : step - 1;
-}
+int shrunkGridStep(int step) { return step <= 1 ? 1 : step - 1; }
 
-QString growGridCaption(int step)
-{
-    return QCoreApplication::translate("Grid", "Увеличить сетку %1+1").arg(step);
-}
+QString growGridCaption(int step) { return QCoreApplication::translate("Grid", "Увеличить сетку %1+1").arg(step); }
 
-QString shrinkGridCaption(int step)
-{
-    return QCoreApplication::translate("Grid", "Уменьшить сетку %1-1").arg(step);
-}
+QString shrinkGridCaption(int step) { return QCoreApplication::translate("Grid", "Уменьшить сетку %1-1").arg(step); }
 
 }  // namespace velmar

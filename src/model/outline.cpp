@@ -1,9 +1,9 @@
 #include "model/outline.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <stdexcept>
-
-#include <QCoreApplication>
 
 namespace velmar {
 
@@ -279,7 +279,7 @@ QString Outline::capacityMessage(ObjectKind kind)
     case ObjectKind::Arrow: what = QCoreApplication::translate("Outline", "стрелок"); break;
     }
     return QCoreApplication::translate("Outline", "В логическом конспекте уже %1 %2 — больше создать нельзя.\n"
-                          "Удалите ненужные объекты этого вида и повторите команду.")
+                                                  "Удалите ненужные объекты этого вида и повторите команду.")
         .arg(kTableCapacity)
         .arg(what);
 }

@@ -42,34 +42,38 @@ struct FontSpec {
 
 struct FrameObject {
     ObjectId id = 0;
-    QRect bounds;                 // canvas coordinates
+    QRect bounds;  // canvas coordinates
     ColourValue colour = kButtonFace;
     quint8 innerBevel = BevelNone;
     quint8 outerBevel = BevelRaised;
-    quint8 borderLine = 0;        // 0 none, 1 single
-    QString title;                // the title label's text: the frame's name
+    quint8 borderLine = 0;  // 0 none, 1 single
+    QString title;          // the title label's text: the frame's name
     bool titleVisible = true;
     ColourValue titleColour = kWindowText;
     QString minimalText;
-    QString hint;                 // tooltip: the name at first, later the minimal text
-    QRect reference;              // bounds at 100 % zoom
+    QString hint;     // tooltip: the name at first, later the minimal text
+    QRect reference;  // bounds at 100 % zoom
 };
 
 struct PictureObject {
     ObjectId id = 0;
-    quint8 parentFrame = 0;       // 0 = on the canvas, k = inside frame slot k
-    QRect bounds;                 // relative to the parent
+    quint8 parentFrame = 0;  // 0 = on the canvas, k = inside frame slot k
+    QRect bounds;            // relative to the parent
 
     // The stored picture (what is saved and edited); the control shows a scaled copy.
     const QImage& bitmap() const { return m_bitmap; }
     // Replaces the picture; the cached JPEG stream no longer matches and is dropped.
-    void setBitmap(const QImage& image) { m_bitmap = image; m_jpeg.clear(); }
+    void setBitmap(const QImage& image)
+    {
+        m_bitmap = image;
+        m_jpeg.clear();
+    }
     // The JPEG stream of the current bitmap, once encoded (or as loaded from a file), so that an
     // unchanged picture is written again byte for byte without encoding it anew.
     const QByteArray& jpegStream() const { return m_jpeg; }
     void setJpegStream(const QByteArray& stream) const { m_jpeg = stream; }
 
-    quint8 border = 0;            // 0 none, 1 single
+    quint8 border = 0;  // 0 none, 1 single
     bool stretched = true;
     QString minimalText = kUndefinedText;
     QString hint = kUndefinedText;
@@ -94,7 +98,7 @@ struct TextFieldObject {
     ObjectId id = 0;
     quint8 parentFrame = 0;
     QRect bounds;
-    QString text;                 // lines separated by CR LF, as stored in files
+    QString text;  // lines separated by CR LF, as stored in files
     ColourValue background = kButtonFace;
     quint8 alignment = AlignLeft;
     FontSpec font{kDefaultFontName, 10, kWindowText, 0, 0};
@@ -109,10 +113,10 @@ struct VideoObject {
     ObjectId id = 0;
     quint8 parentFrame = 0;
     QRect bounds;
-    QString fileName;             // the player's media file; empty = nothing opened
+    QString fileName;  // the player's media file; empty = nothing opened
     QString minimalText = kUndefinedText;
     QString hint = kUndefinedText;
-    bool playerVisible = true;    // the Play/Pause/Stop bar
+    bool playerVisible = true;  // the Play/Pause/Stop bar
     QRect reference;
 };
 
@@ -155,9 +159,16 @@ public:
     // The table of one kind (FrameObject, PictureObject, CaptionObject, TextFieldObject,
     // VideoObject or ArrowObject), slot k at index k − 1.
     template <typename Object>
-    const std::vector<Object>& objects() const { return const_cast<Outline*>(this)->table<Object>(); }
+    const std::vector<Object>& objects() const
+    {
+        return const_cast<Outline*>(this)->table<Object>();
+    }
     template <typename Object>
-    Object& object(int slot) { auto& t = table<Object>(); return t.at(index(slot, t.size())); }
+    Object& object(int slot)
+    {
+        auto& t = table<Object>();
+        return t.at(index(slot, t.size()));
+    }
 
     // Appends an object exactly as stored: it gets a new identity and keeps its bounds (no fitting
     // into the parent, which is for objects the user creates) and joins no sequence. Returns its
@@ -175,7 +186,10 @@ public:
 
     // Makes room for `count` objects of a kind, so that appending them one by one allocates once.
     template <typename Object>
-    void reserveStored(int count) { table<Object>().reserve(std::size_t(std::clamp(count, 0, kTableCapacity))); }
+    void reserveStored(int count)
+    {
+        table<Object>().reserve(std::size_t(std::clamp(count, 0, kTableCapacity)));
+    }
 
     // Linear search of a kind's table over slots 1..count for the object; the last match counts.
     // Returns 0 when the object is not in the table.

@@ -10,7 +10,7 @@ namespace {
 
 struct DefaultFrame {
     const char* title;
-    const char* minimalText;  // nullptr: the title
+    const char* minimalText;     // nullptr: the title
     int l[2], t[2], w[2], h[2];  // value = a·(W or Q) + b, as {a, b}
 };
 
@@ -19,7 +19,12 @@ const DefaultFrame kDefaultFrames[] = {
     {QT_TRANSLATE_NOOP("NewOutline", "Наблюдения"), nullptr, {0, 2}, {0, 34}, {1, -2}, {2, -2}},
     {QT_TRANSLATE_NOOP("NewOutline", "Опыты"), nullptr, {1, 2}, {0, 34}, {1, -2}, {2, -2}},
     {QT_TRANSLATE_NOOP("NewOutline", "Величины"), nullptr, {2, 2}, {0, 34}, {2, -4}, {1, -2}},
-    {QT_TRANSLATE_NOOP("NewOutline", "Связи величин"), QT_TRANSLATE_NOOP("NewOutline", "Связи"), {2, 2}, {1, 34}, {2, -4}, {1, 0}},
+    {QT_TRANSLATE_NOOP("NewOutline", "Связи величин"),
+     QT_TRANSLATE_NOOP("NewOutline", "Связи"),
+     {2, 2},
+     {1, 34},
+     {2, -4},
+     {1, 0}},
     {QT_TRANSLATE_NOOP("NewOutline", "Факты"), nullptr, {2, 2}, {2, 34}, {1, -2}, {1, -2}},
     {QT_TRANSLATE_NOOP("NewOutline", "Модель-гипотеза"), nullptr, {3, 2}, {2, 34}, {1, -4}, {1, -2}},
     {QT_TRANSLATE_NOOP("NewOutline", "Следствия"), nullptr, {3, 2}, {3, 34}, {1, -4}, {1, -2}},

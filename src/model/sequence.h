@@ -42,7 +42,11 @@ public:
     // Exchanges two entries (1-based); out-of-range positions do nothing.
     void swap(int a, int b);
 
-    void clear() { m_entries.fill(0); m_length = 0; }
+    void clear()
+    {
+        m_entries.fill(0);
+        m_length = 0;
+    }
 
 private:
     std::array<ObjectId, kCapacity> m_entries{};

@@ -3,7 +3,6 @@
 #include "model/reveal_order.h"
 
 #include <optional>
-
 #include <vector>
 
 namespace velmar {
@@ -34,8 +33,7 @@ SequencedObject sequencedObject(const Outline& outline, ObjectId id)
         const VideoObject& v = outline.video(ref.slot);
         return {v.parentFrame, &v.minimalText};
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -1,8 +1,7 @@
 #include "model/text_metrics.h"
 
-#include <QHash>
-
 #include <QFontMetrics>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -130,8 +129,8 @@ FontSpec fromQFont(const QFont& font, ColourValue colour)
         result.size = int(std::lrint(font.pixelSize() * 72.0 / kLayoutDpi));
     result.size = std::max(result.size, 1);
     result.colour = colour;
-    result.style = quint8((font.bold() ? FontBold : 0) | (font.italic() ? FontItalic : 0) |
-                          (font.underline() ? FontUnderline : 0) | (font.strikeOut() ? FontStrikeOut : 0));
+    result.style = quint8((font.bold() ? FontBold : 0) | (font.italic() ? FontItalic : 0)
+                          | (font.underline() ? FontUnderline : 0) | (font.strikeOut() ? FontStrikeOut : 0));
     if (font.resolveMask() & QFont::FixedPitchResolved)
         result.pitch = font.fixedPitch() ? 2 : 1;
     else
@@ -208,9 +207,6 @@ std::optional<QSize> autoSizeTextField(const QString& text, const FontSpec& font
     return fittedSize(text, font, font.size);
 }
 
-std::optional<QSize> fitFrameToText(const QString& text, const FontSpec& font)
-{
-    return fittedSize(text, font, 2);
-}
+std::optional<QSize> fitFrameToText(const QString& text, const FontSpec& font) { return fittedSize(text, font, 2); }
 
 }  // namespace velmar

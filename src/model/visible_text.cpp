@@ -46,7 +46,10 @@ QString visibleText(const QString& text, LineBreaks breaks)
         else if (c == 0x7F)
             shown += QChar(char16_t(0x2421));
         else
-            shown += QStringLiteral("\\u%1").arg(unsigned(c), 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("\\U"), QLatin1String("\\u"));
+            shown += QStringLiteral("\\u%1")
+                         .arg(unsigned(c), 4, 16, QLatin1Char('0'))
+                         .toUpper()
+                         .replace(QLatin1String("\\U"), QLatin1String("\\u"));
     }
     return shown;
 }

@@ -82,10 +82,7 @@ void takeReference(Outline& outline)
 void scaleFromReference(Outline& outline, double sx, double sy, int gridStep);
 
 // A value of the canvas taken back through the scale of an own layout.
-int unscaled(double scale, double value)
-{
-    return scaled(1.0 / scale, value);
-}
+int unscaled(double scale, double value) { return scaled(1.0 / scale, value); }
 
 }  // namespace
 
@@ -130,8 +127,8 @@ void scaleFromReference(Outline& outline, double sx, double sy, int gridStep)
     for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i) {
         TextFieldObject& t = outline.textField(i);
         const QRect& ref = t.reference;
-        t.bounds = QRect(scaled(sx, ref.x()), scaled(sy, ref.y()),
-                         scaled(1.0, std::nearbyint(sx * ref.width()) + 3), scaled(sy, ref.height()));
+        t.bounds = QRect(scaled(sx, ref.x()), scaled(sy, ref.y()), scaled(1.0, std::nearbyint(sx * ref.width()) + 3),
+                         scaled(sy, ref.height()));
         // A font shrunk to nothing cannot be measured or shown; one point is the least.
         t.font.size = qMax(1, scaled(sy, t.referenceFontSize));
         if (const auto size = autoSizeTextField(t.text, t.font))
@@ -187,10 +184,11 @@ void recordOwnLayout(Outline& outline)
         return now == was ? reference : scaled(1.0, std::nearbyint((now - offset) / s));
     };
     const auto belowToolBar = [&](QRect& reference, const QRect& now, const QRect& was) {
-        reference = QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y(), kZoomTopOffset),
-                          back(now.width(), was.width(), reference.width()),
-                          now.height() == was.height() ? reference.height()
-                                                       : scaled(1.0, unscaled(s, now.height()) - double(kZoomTopOffset)));
+        reference =
+            QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y(), kZoomTopOffset),
+                  back(now.width(), was.width(), reference.width()),
+                  now.height() == was.height() ? reference.height()
+                                               : scaled(1.0, unscaled(s, now.height()) - double(kZoomTopOffset)));
     };
     const auto plain = [&](QRect& reference, const QRect& now, const QRect& was) {
         reference = QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y()),
@@ -258,7 +256,6 @@ Outline ownLayoutOf(const Outline& outline)
     return laidOut;
 }
 
-
 bool moveBelowToolBar(Outline& outline)
 {
     constexpr int kFirstRow = kZoomTopOffset + 3;
@@ -306,9 +303,6 @@ bool moveBelowToolBar(Outline& outline)
     return true;
 }
 
-QSize evenWindowSize(QSize outer)
-{
-    return QSize(outer.width() / 2 * 2, outer.height() / 2 * 2);
-}
+QSize evenWindowSize(QSize outer) { return QSize(outer.width() / 2 * 2, outer.height() / 2 * 2); }
 
 }  // namespace velmar

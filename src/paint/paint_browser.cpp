@@ -1,11 +1,10 @@
 // The editor's picture browser: listing, thumbnails, folder walking and dragging pictures out.
 #include "paint/paint_browser.h"
+
 #include "model/visible_text.h"
 
-#include <algorithm>
-
-#include <QApplication>
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,6 +15,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmar::paint {
 
@@ -105,15 +106,9 @@ PictureBrowser::PictureBrowser(QWidget* parent, ThumbnailCache cache)
     });
 }
 
-PictureBrowser::~PictureBrowser()
-{
-    endDrag();
-}
+PictureBrowser::~PictureBrowser() { endDrag(); }
 
-QString PictureBrowser::note() const
-{
-    return m_note->isHidden() ? QString() : m_note->text();
-}
+QString PictureBrowser::note() const { return m_note->isHidden() ? QString() : m_note->text(); }
 
 void PictureBrowser::showEvent(QShowEvent* event)
 {
@@ -149,7 +144,7 @@ void PictureBrowser::refresh()
     m_list->setUpdatesEnabled(false);
     for (int row = 0; row < m_listing.items.size(); ++row) {
         const BrowserItem& entry = m_listing.items.at(row);
-        const QIcon& icon = entry.kind == BrowserItem::Kind::Parent ? parent
+        const QIcon& icon = entry.kind == BrowserItem::Kind::Parent   ? parent
                             : entry.kind == BrowserItem::Kind::Folder ? folder
                                                                       : m_waitingIcon;
         auto* item = new QListWidgetItem(icon, visibleText(entry.caption));
@@ -164,7 +159,8 @@ void PictureBrowser::refresh()
     if (!m_listing.readable)
         note = QCoreApplication::translate("PictureBrowser", "Папка «%1» не найдена или недоступна.").arg(m_folder);
     else if (m_listing.truncated)
-        note = QCoreApplication::translate("PictureBrowser", "В папке больше %1 элементов: показаны первые %1.").arg(kBrowserItemLimit);
+        note = QCoreApplication::translate("PictureBrowser", "В папке больше %1 элементов: показаны первые %1.")
+                   .arg(kBrowserItemLimit);
     m_note->setTextFormat(Qt::PlainText);
     m_note->setText(visibleText(note, LineBreaks::Keep));
     m_note->setVisible(!note.isEmpty());
@@ -270,9 +266,8 @@ void PictureBrowser::releaseOldThumbnails()
             away.push_back(row);
     const std::size_t excess = std::min(away.size(), std::size_t(m_kept - limit));
     // The rows seen longest ago go first.
-    std::partial_sort(away.begin(), away.begin() + std::ptrdiff_t(excess), away.end(), [this](int a, int b) {
-        return m_rows[std::size_t(a)].seen < m_rows[std::size_t(b)].seen;
-    });
+    std::partial_sort(away.begin(), away.begin() + std::ptrdiff_t(excess), away.end(),
+                      [this](int a, int b) { return m_rows[std::size_t(a)].seen < m_rows[std::size_t(b)].seen; });
     for (std::size_t i = 0; i < excess; ++i) {
         const int row = away[i];
         if (QListWidgetItem* item = m_list->item(row))
@@ -305,7 +300,8 @@ void PictureBrowser::showBroken(int row, const QString& error)
     if (m_brokenIcon.isNull())
         m_brokenIcon = placeholderIcon(m_thumbSize, true);
     item->setIcon(m_brokenIcon);
-    item->setToolTip(QCoreApplication::translate("PictureBrowser", "%1\nРисунок не читается: %2").arg(m_listing.items.at(row).path, error));
+    item->setToolTip(QCoreApplication::translate("PictureBrowser", "%1\nРисунок не читается: %2")
+                         .arg(m_listing.items.at(row).path, error));
 }
 
 void PictureBrowser::thumbnailsFetched(int run, const QList<ThumbnailLoader::Result>& results)
@@ -313,11 +309,11 @@ void PictureBrowser::thumbnailsFetched(int run, const QList<ThumbnailLoader::Res
     if (run != m_fetcher.currentRun())
         return;
     for (const ThumbnailLoader::Result& result : results) {
-        if (result.row < 0 || result.row >= int(m_rows.size()) ||
-            m_rows[std::size_t(result.row)].state != Thumb::Fetching)
+        if (result.row < 0 || result.row >= int(m_rows.size())
+            || m_rows[std::size_t(result.row)].state != Thumb::Fetching)
             continue;
         if (result.thumbnail.isNull())
-            showBroken(result.row, result.error);   // the file went away or changed meanwhile
+            showBroken(result.row, result.error);  // the file went away or changed meanwhile
         else
             showThumbnail(result.row, result.thumbnail);
     }
@@ -440,9 +436,7 @@ bool PictureBrowser::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Resize:
-    case QEvent::Show:
-        scheduleNearView();
-        break;
+    case QEvent::Show: scheduleNearView(); break;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
@@ -473,8 +467,7 @@ bool PictureBrowser::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

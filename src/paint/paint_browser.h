@@ -79,15 +79,15 @@ protected:
 private:
     // What a picture row shows.
     enum class Thumb : quint8 {
-        None,       // a folder, or a picture whose thumbnail is being made
-        Kept,       // the decoded thumbnail
-        Released,   // the placeholder: the thumbnail was made and waits in the cache
-        Fetching,   // the placeholder, the thumbnail on its way back from the cache
-        Broken,     // the file cannot be read
+        None,      // a folder, or a picture whose thumbnail is being made
+        Kept,      // the decoded thumbnail
+        Released,  // the placeholder: the thumbnail was made and waits in the cache
+        Fetching,  // the placeholder, the thumbnail on its way back from the cache
+        Broken,    // the file cannot be read
     };
     struct RowThumb {
         Thumb state = Thumb::None;
-        quint32 seen = 0;   // the last look at the rows near the view that included this row
+        quint32 seen = 0;  // the last look at the rows near the view that included this row
     };
 
     void thumbnailsReady(int run, const QList<ThumbnailLoader::Result>& results);
@@ -107,25 +107,25 @@ private:
     QListWidget* m_list = nullptr;
     QLabel* m_note = nullptr;
     ThumbnailLoader m_loader;
-    ThumbnailLoader m_fetcher;     // brings released thumbnails back from the cache
-    QString m_folder;              // browserFolder
-    FolderListing m_listing;       // browserPaths and captions of the listed items
-    QList<ThumbnailLoader::Result> m_waiting;   // made, not yet shown
+    ThumbnailLoader m_fetcher;                 // brings released thumbnails back from the cache
+    QString m_folder;                          // browserFolder
+    FolderListing m_listing;                   // browserPaths and captions of the listed items
+    QList<ThumbnailLoader::Result> m_waiting;  // made, not yet shown
     int m_waitingRun = 0;
-    bool m_runFinished = false;   // the loader has delivered the last of the current run
+    bool m_runFinished = false;  // the loader has delivered the last of the current run
     int m_thumbSize = 32;
     int m_thumbnailCount = 0;
-    std::vector<RowThumb> m_rows;   // one per listed item
-    QIcon m_waitingIcon;            // the placeholder, shared by every row that shows it
-    QIcon m_brokenIcon;             // the same for files that cannot be read
+    std::vector<RowThumb> m_rows;  // one per listed item
+    QIcon m_waitingIcon;           // the placeholder, shared by every row that shows it
+    QIcon m_brokenIcon;            // the same for files that cannot be read
     int m_kept = 0;
     int m_keptLimitOverride = 0;
     int m_nearFirst = 0, m_nearLast = -1;
-    quint32 m_look = 0;             // counts the looks at the rows near the view
+    quint32 m_look = 0;  // counts the looks at the rows near the view
     bool m_nearViewScheduled = false;
     int m_splitterNotifications = 0;
     bool m_listedOnce = false;
-    bool m_drag = false;           // browserDrag
+    bool m_drag = false;  // browserDrag
     QString m_dragPath;
     PictureDecoder m_dragDecoder = PictureDecoder::None;
 };

@@ -2,8 +2,8 @@
 #include "paint/paint_colour_strip.h"
 
 #include "paint/core/paint_document.h"
-#include "paint/editor/paint_editor.h"
 #include "paint/core/palette.h"
+#include "paint/editor/paint_editor.h"
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>
@@ -24,7 +24,10 @@ public:
     {
         m_colour = c;
         // A screen reader tells the cell's colour, as the eye sees it.
-        setAccessibleDescription(QCoreApplication::translate("PaintWindow", "красный %1, зелёный %2, синий %3").arg(c.red()).arg(c.green()).arg(c.blue()));
+        setAccessibleDescription(QCoreApplication::translate("PaintWindow", "красный %1, зелёный %2, синий %3")
+                                     .arg(c.red())
+                                     .arg(c.green())
+                                     .arg(c.blue()));
         update();
     }
     std::function<void(int, Qt::MouseButton)> onPress;
@@ -143,9 +146,6 @@ void ColourStrip::redefine(int index)
         m_editor.setPaletteColour(index, fromQColor(*chosen));
 }
 
-std::vector<QWidget*> ColourStrip::cells() const
-{
-    return {m_cells.begin(), m_cells.end()};
-}
+std::vector<QWidget*> ColourStrip::cells() const { return {m_cells.begin(), m_cells.end()}; }
 
 }  // namespace velmar::paint

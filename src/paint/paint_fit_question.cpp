@@ -1,8 +1,8 @@
 // The question put when an arriving picture is larger than the picture being edited.
 #include "paint/paint_fit_question.h"
 
-#include "paint/editor/paint_editor.h"
 #include "paint/core/view_steps.h"
+#include "paint/editor/paint_editor.h"
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>
@@ -19,8 +19,8 @@ void offerToFitPiece(QWidget* parent, PaintEditor& editor)
     const QSize fitted = fitKeepingAspect(piece, picture);
     const QString text =
         QCoreApplication::translate("PaintWindow", "Вставляемый рисунок (%1 x %2) больше редактируемого (%3 x %4).\n\n"
-                       "Уменьшить его до %5 x %6, сохранив пропорции? "
-                       "«Нет» оставит его размер, и часть рисунка окажется за краем.")
+                                                   "Уменьшить его до %5 x %6, сохранив пропорции? "
+                                                   "«Нет» оставит его размер, и часть рисунка окажется за краем.")
             .arg(piece.width())
             .arg(piece.height())
             .arg(picture.width())

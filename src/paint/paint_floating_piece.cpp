@@ -10,8 +10,7 @@
 
 namespace velmar::paint {
 
-FloatingPieceView::FloatingPieceView(PaintDocument& document, QWidget* parent)
-    : QWidget(parent), m_doc(document)
+FloatingPieceView::FloatingPieceView(PaintDocument& document, QWidget* parent) : QWidget(parent), m_doc(document)
 {
     setObjectName(QStringLiteral("Image7"));
     setCursor(Qt::SizeAllCursor);
@@ -31,8 +30,8 @@ const QImage& FloatingPieceView::image()
     const QImage& piece = m_doc.piece();
     if (!m_doc.pieceTransparent())
         return piece;
-    if (m_seeThroughKey != piece.cacheKey() || m_seeThroughColour != m_doc.transparentColour() ||
-        m_seeThrough.isNull()) {
+    if (m_seeThroughKey != piece.cacheKey() || m_seeThroughColour != m_doc.transparentColour()
+        || m_seeThrough.isNull()) {
         m_seeThrough = piece.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const QRgb clear = m_doc.transparentColour();
         for (int y = 0; y < m_seeThrough.height(); ++y) {

@@ -38,7 +38,7 @@ private:
 
     PaintDocument& m_doc;
     QPoint m_offset;
-    QImage m_seeThrough;        // the piece with its transparent colour made transparent
+    QImage m_seeThrough;  // the piece with its transparent colour made transparent
     qint64 m_seeThroughKey = 0;
     QRgb m_seeThroughColour = 0;
 };

@@ -18,8 +18,8 @@ public:
     struct Row {
         QString text;
         QImage picture;
-        QPoint picturePos;   // where the picture goes, in the list's own coordinates
-        QString name;        // what assistive technology announces for a picture row
+        QPoint picturePos;  // where the picture goes, in the list's own coordinates
+        QString name;       // what assistive technology announces for a picture row
     };
 
     OptionList(const QString& objectName, int itemHeight, std::vector<Row> rows, QWidget* parent = nullptr);

@@ -4,8 +4,8 @@
 #include "paint/paint_fit_question.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
-#include "system/file_io.h"
 #include "platform/dialogs.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -88,11 +88,11 @@ bool OutsideDrop::eventFilter(QObject* watched, QEvent* event)
         // the program the picture came from is not kept waiting for the drop to finish.
         const QString file = droppedFile(e->mimeData());
         const QImage image = file.isEmpty() ? qvariant_cast<QImage>(e->mimeData()->imageData()) : QImage();
-        QMetaObject::invokeMethod(this, [this, file, image] { take(file, image); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, file, image] { take(file, image); }, Qt::QueuedConnection);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -123,7 +123,8 @@ void OutsideDrop::take(const QString& file, const QImage& image)
                           .arg(size.width())
                           .arg(size.height());
         else if (!reader.read(&picture))
-            problem = QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1».").arg(QDir::toNativeSeparators(file));
+            problem = QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1».")
+                          .arg(QDir::toNativeSeparators(file));
     } else {
         picture = image;
         if (qint64(picture.width()) * picture.height() > kMaxPixels) {
@@ -132,11 +133,13 @@ void OutsideDrop::take(const QString& file, const QImage& image)
                           .arg(picture.height());
             picture = QImage();
         } else if (picture.isNull()) {
-            problem = QCoreApplication::translate("PaintWindow", "Перенесённые данные не удалось прочитать как рисунок.");
+            problem =
+                QCoreApplication::translate("PaintWindow", "Перенесённые данные не удалось прочитать как рисунок.");
         }
     }
     if (picture.isNull()) {
-        dialogs().inform(&m_window, QCoreApplication::translate("PaintWindow", "Ошибка"), problem, QMessageBox::Warning);
+        dialogs().inform(&m_window, QCoreApplication::translate("PaintWindow", "Ошибка"), problem,
+                         QMessageBox::Warning);
         return;
     }
     PaintEditor& editor = m_window.editor();

@@ -42,8 +42,7 @@ QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset
     const int x0 = control.left() / zoom, y0 = control.top() / zoom;
     const int x1 = control.right() / zoom, y1 = control.bottom() / zoom;
     const QRect source(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
-    const QRect target =
-        QRect(x0 * zoom, y0 * zoom, source.width() * zoom, source.height() * zoom).translated(-offset);
+    const QRect target = QRect(x0 * zoom, y0 * zoom, source.width() * zoom, source.height() * zoom).translated(-offset);
     if (zoom == 1)
         painter.drawImage(target.topLeft(), image, source);
     else

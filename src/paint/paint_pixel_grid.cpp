@@ -19,7 +19,7 @@ void drawPixelGrid(QPainter& painter, int zoom, QPoint offset, const QRect& targ
     painter.setBrush(kGridColour);
     // Block edges in the widget's coordinates: the last column (row) of each zoom × zoom block.
     const auto firstEdge = [zoom](int from, int shift) {
-        const int control = from + shift;                    // in the zoomed picture
+        const int control = from + shift;                     // in the zoomed picture
         const int last = (control / zoom) * zoom + zoom - 1;  // last pixel of its block
         return last - shift;
     };

@@ -38,7 +38,8 @@ constexpr ToolButtonEntry kToolButtons[] = {
     {ToolId::Text, "Panel49", "Image11", "text", QT_TRANSLATE_NOOP("PaintTools", "Надпись")},
     {ToolId::Rectangle, "Panel50", "Image12", "rectangle", QT_TRANSLATE_NOOP("PaintTools", "Прямоугольник")},
     {ToolId::Ellipse, "Panel52", "Image14", "ellipse", QT_TRANSLATE_NOOP("PaintTools", "Эллипс")},
-    {ToolId::RoundedRectangle, "Panel53", "Image15", "round_rect", QT_TRANSLATE_NOOP("PaintTools", "Скругленный прямоугольник")},
+    {ToolId::RoundedRectangle, "Panel53", "Image15", "round_rect",
+     QT_TRANSLATE_NOOP("PaintTools", "Скругленный прямоугольник")},
 };
 
 constexpr int kButtonSize = 24;
@@ -119,11 +120,12 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
 
     // Fill style of the shapes: outline, outline and other colour inside, filled.
     m_fillStylePanel = optionPanel("Panel55", this);
-    m_fillStyleList = new OptionList(QStringLiteral("ListBox2"), 17,
-                                     {{{}, icon("fill_0"), {7, 2}, QCoreApplication::translate("PaintTools", "Контур")},
-                                      {{}, icon("fill_1"), {7, 20}, QCoreApplication::translate("PaintTools", "Контур и заливка")},
-                                      {{}, icon("fill_2"), {7, 36}, QCoreApplication::translate("PaintTools", "Заливка без контура")}},
-                                     m_fillStylePanel);
+    m_fillStyleList = new OptionList(
+        QStringLiteral("ListBox2"), 17,
+        {{{}, icon("fill_0"), {7, 2}, QCoreApplication::translate("PaintTools", "Контур")},
+         {{}, icon("fill_1"), {7, 20}, QCoreApplication::translate("PaintTools", "Контур и заливка")},
+         {{}, icon("fill_2"), {7, 36}, QCoreApplication::translate("PaintTools", "Заливка без контура")}},
+        m_fillStylePanel);
     m_fillStyleList->setFixedWidth(kOptionsWidth);
     m_fillStylePanel->setFixedHeight(m_fillStyleList->height());
     connect(m_fillStyleList, &OptionList::rowClicked, this,
@@ -131,10 +133,11 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
 
     // Opaque or transparent placement of floating pieces.
     m_placementPanel = optionPanel("Panel63", this);
-    m_placementList = new OptionList(QStringLiteral("ListBox3"), 28,
-                                     {{{}, icon("opaque"), {7, 2}, QCoreApplication::translate("PaintTools", "Непрозрачный фрагмент")},
-                                      {{}, icon("transparent"), {7, 30}, QCoreApplication::translate("PaintTools", "Прозрачный фрагмент")}},
-                                     m_placementPanel);
+    m_placementList = new OptionList(
+        QStringLiteral("ListBox3"), 28,
+        {{{}, icon("opaque"), {7, 2}, QCoreApplication::translate("PaintTools", "Непрозрачный фрагмент")},
+         {{}, icon("transparent"), {7, 30}, QCoreApplication::translate("PaintTools", "Прозрачный фрагмент")}},
+        m_placementPanel);
     m_placementList->setFixedWidth(kOptionsWidth);
     m_placementPanel->setFixedHeight(m_placementList->height());
     connect(m_placementList, &OptionList::rowClicked, this, &ToolColumn::placementRowClicked);

@@ -32,10 +32,9 @@ struct ToolKey {
 
 // Letters of the editor's tools, in the Latin layout (Qt also finds them under another layout).
 constexpr ToolKey kToolKeys[] = {
-    {ToolId::Pencil, 'P'},    {ToolId::Eraser, 'E'},       {ToolId::Line, 'L'},
-    {ToolId::Rectangle, 'R'}, {ToolId::Ellipse, 'O'},      {ToolId::Fill, 'F'},
-    {ToolId::Text, 'T'},      {ToolId::Selection, 'S'},    {ToolId::ColourPicker, 'I'},
-    {ToolId::Zoom, 'Z'},      {ToolId::Spray, 'A'},        {ToolId::RoundedRectangle, 'U'},
+    {ToolId::Pencil, 'P'},       {ToolId::Eraser, 'E'}, {ToolId::Line, 'L'},  {ToolId::Rectangle, 'R'},
+    {ToolId::Ellipse, 'O'},      {ToolId::Fill, 'F'},   {ToolId::Text, 'T'},  {ToolId::Selection, 'S'},
+    {ToolId::ColourPicker, 'I'}, {ToolId::Zoom, 'Z'},   {ToolId::Spray, 'A'}, {ToolId::RoundedRectangle, 'U'},
 };
 
 }  // namespace
@@ -67,8 +66,7 @@ EditorViewKeys::EditorViewKeys(PaintWindow& window) : QObject(&window), m_window
     m_grid = new QAction(QCoreApplication::translate("PaintWindow", "Сетка пикселей (6x и 8x)"), &window);
     m_grid->setObjectName(QStringLiteral("paintPixelGrid"));
     m_grid->setCheckable(true);
-    connect(m_grid, &QAction::toggled, this,
-            [this](bool on) { m_window.workArea()->pictureView()->setPixelGrid(on); });
+    connect(m_grid, &QAction::toggled, this, [this](bool on) { m_window.workArea()->pictureView()->setPixelGrid(on); });
     OptionList* zoomList = window.toolColumn()->zoomList();
     zoomList->addAction(m_grid);
     zoomList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -116,7 +114,8 @@ void EditorViewKeys::addZoomKeys()
     // Ctrl+= is Ctrl++ without Shift on most layouts.
     add("paintZoomIn", QCoreApplication::translate("PaintWindow", "Увеличить"),
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, +1);
-    add("paintZoomOut", QCoreApplication::translate("PaintWindow", "Уменьшить"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+    add("paintZoomOut", QCoreApplication::translate("PaintWindow", "Уменьшить"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
 }
 
 bool EditorViewKeys::typing() const
@@ -124,8 +123,8 @@ bool EditorViewKeys::typing() const
     const QWidget* focus = QApplication::focusWidget();
     if (!focus)
         return false;
-    return qobject_cast<const QPlainTextEdit*>(focus) || qobject_cast<const QLineEdit*>(focus) ||
-           qobject_cast<const QAbstractSpinBox*>(focus);
+    return qobject_cast<const QPlainTextEdit*>(focus) || qobject_cast<const QLineEdit*>(focus)
+           || qobject_cast<const QAbstractSpinBox*>(focus);
 }
 
 void EditorViewKeys::zoomAbout(int steps, QPoint pointer)

@@ -1,8 +1,6 @@
 // The graphic editor window: layout, menus, status bar, keys, opening and closing.
 #include "paint/paint_window.h"
 
-#include "system/interface_language.h"
-
 #include "paint/paint_browser.h"
 #include "paint/paint_colour_strip.h"
 #include "paint/paint_option_list.h"
@@ -12,6 +10,7 @@
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 #include "platform/history_action.h"
+#include "system/interface_language.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,9 +29,9 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <cstdio>
-#include <QVBoxLayout>
 
 namespace velmar::paint {
 
@@ -165,8 +164,8 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
 
 bool PaintWindow::event(QEvent* event)
 {
-    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-                        event->type() == QEvent::Show || event->type() == QEvent::Expose;
+    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize
+                        || event->type() == QEvent::Show || event->type() == QEvent::Expose;
     if (m_reportTimer && placed)
         m_reportTimer->start();
     if (m_viewTimer && placed)
@@ -228,8 +227,7 @@ PaintWindow::~PaintWindow() = default;
 
 void PaintWindow::buildMenus()
 {
-    const auto add = [this](QMenu* menu, const char* name, const QString& caption,
-                            QKeySequence shortcut = {}) {
+    const auto add = [this](QMenu* menu, const char* name, const QString& caption, QKeySequence shortcut = {}) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         a->setShortcut(shortcut);
@@ -238,9 +236,12 @@ void PaintWindow::buildMenus()
     PaintCommands& c = m_commands;
     QMenu* file = c.fileMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Файл"));
     file->setObjectName(QStringLiteral("paintFileMenu"));
-    c.newPicture = add(file, "paintNew", QCoreApplication::translate("PaintWindow", "Создать"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.open = add(file, "paintOpen", QCoreApplication::translate("PaintWindow", "Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    c.save = add(file, "paintSave", QCoreApplication::translate("PaintWindow", "Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.newPicture = add(file, "paintNew", QCoreApplication::translate("PaintWindow", "Создать"),
+                       QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.open = add(file, "paintOpen", QCoreApplication::translate("PaintWindow", "Открыть"),
+                 QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.save = add(file, "paintSave", QCoreApplication::translate("PaintWindow", "Сохранить"),
+                 QKeySequence(Qt::CTRL | Qt::Key_S));
     c.saveAs = add(file, "paintSaveAs", QCoreApplication::translate("PaintWindow", "Сохранить как..."));
     file->addSeparator();
     c.exit = add(file, "paintExit", QCoreApplication::translate("PaintWindow", "Выход"));
@@ -249,18 +250,25 @@ void PaintWindow::buildMenus()
 
     QMenu* edit = c.editMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Правка"));
     edit->setObjectName(QStringLiteral("paintEditMenu"));
-    c.undo = add(edit, "paintUndo", QCoreApplication::translate("PaintWindow", "Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    c.redo = add(edit, "paintRedo", QCoreApplication::translate("PaintWindow", "Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    c.undo = add(edit, "paintUndo", QCoreApplication::translate("PaintWindow", "Отменить"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.redo = add(edit, "paintRedo", QCoreApplication::translate("PaintWindow", "Повторить"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Y));
     connect(c.undo, &QAction::triggered, this, [this] { m_editor.undo(); });
     connect(c.redo, &QAction::triggered, this, [this] { m_editor.redo(); });
     edit->addSeparator();
-    c.cut = add(edit, "paintCut", QCoreApplication::translate("PaintWindow", "Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    c.copy = add(edit, "paintCopy", QCoreApplication::translate("PaintWindow", "Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    c.paste = add(edit, "paintPaste", QCoreApplication::translate("PaintWindow", "Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    c.selectAll = add(edit, "paintSelectAll", QCoreApplication::translate("PaintWindow", "Выделить все"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    c.cut = add(edit, "paintCut", QCoreApplication::translate("PaintWindow", "Вырезать"),
+                QKeySequence(Qt::CTRL | Qt::Key_X));
+    c.copy = add(edit, "paintCopy", QCoreApplication::translate("PaintWindow", "Копировать"),
+                 QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.paste = add(edit, "paintPaste", QCoreApplication::translate("PaintWindow", "Вставить"),
+                  QKeySequence(Qt::CTRL | Qt::Key_V));
+    c.selectAll = add(edit, "paintSelectAll", QCoreApplication::translate("PaintWindow", "Выделить все"),
+                      QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
     c.copyToFile = add(edit, "paintCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл..."));
-    c.pasteFromFile = add(edit, "paintPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла..."));
+    c.pasteFromFile =
+        add(edit, "paintPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла..."));
 
     QMenu* help = c.helpMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Справка"));
     help->setObjectName(QStringLiteral("paintHelpMenu"));
@@ -284,8 +292,9 @@ void PaintWindow::buildStatusBar()
         QString widest = panel.widestText ? QCoreApplication::translate("PaintTools", panel.widestText) : label->text();
         // In another language another setting name may be the widest.
         if (i == 2 && interfaceLanguage() != InterfaceLanguage::Russian)
-            for (const char* name : {QT_TRANSLATE_NOOP("PaintTools", "Размер"), QT_TRANSLATE_NOOP("PaintTools", "Диаметр"),
-                                     QT_TRANSLATE_NOOP("PaintTools", "Шрифт")}) {
+            for (const char* name :
+                 {QT_TRANSLATE_NOOP("PaintTools", "Размер"), QT_TRANSLATE_NOOP("PaintTools", "Диаметр"),
+                  QT_TRANSLATE_NOOP("PaintTools", "Шрифт")}) {
                 const QString text = QCoreApplication::translate("PaintTools", name);
                 if (label->fontMetrics().horizontalAdvance(text) > label->fontMetrics().horizontalAdvance(widest))
                     widest = text;
@@ -306,10 +315,7 @@ QString PaintWindow::statusText(int i) const
     return i >= 0 && i < kStatusPanels ? m_status[std::size_t(i)]->text() : QString();
 }
 
-QAction* PaintWindow::action(const QString& name) const
-{
-    return findChild<QAction*>(name);
-}
+QAction* PaintWindow::action(const QString& name) const { return findChild<QAction*>(name); }
 
 void PaintWindow::showStatus()
 {
@@ -356,15 +362,9 @@ void PaintWindow::chooseFont()
     }
 }
 
-QStringList PaintWindow::textBoxLines() const
-{
-    return m_workArea->textBox()->toPlainText().split(QLatin1Char('\n'));
-}
+QStringList PaintWindow::textBoxLines() const { return m_workArea->textBox()->toPlainText().split(QLatin1Char('\n')); }
 
-void PaintWindow::clearTextBox()
-{
-    m_workArea->textBox()->clear();
-}
+void PaintWindow::clearTextBox() { m_workArea->textBox()->clear(); }
 
 bool PaintWindow::sizeKey(const QKeyEvent* event)
 {
@@ -392,8 +392,8 @@ bool PaintWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && sizeKey(static_cast<QKeyEvent*>(event)))
         return true;
     // Delete discards the selection also while the browser or a list has the focus.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-        m_editor.canCopy()) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete
+        && m_editor.canCopy()) {
         m_editor.deleteKey();
         return true;
     }

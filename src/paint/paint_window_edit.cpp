@@ -1,8 +1,7 @@
 // The graphic editor window's edit commands: the floating piece through the system clipboard
 // and picture files, and the frame's context menu.
-#include "paint/paint_window.h"
-
 #include "paint/paint_fit_question.h"
+#include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
 #include "platform/pasted_picture.h"
@@ -18,8 +17,8 @@ namespace velmar::paint {
 
 namespace {
 
-const QString kPasteFromFileFilter = QStringLiteral(
-    "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
+const QString kPasteFromFileFilter =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
 
 bool clipboardHoldsPicture()
 {
@@ -48,11 +47,15 @@ void PaintWindow::buildEditCommands()
         return a;
     };
     c.popupCut = item("popupCut", QCoreApplication::translate("PaintWindow", "Вырезать"), &PaintWindow::cutCommand);
-    c.popupCopy = item("popupCopy", QCoreApplication::translate("PaintWindow", "Копировать"), &PaintWindow::copyCommand);
-    c.popupPaste = item("popupPaste", QCoreApplication::translate("PaintWindow", "Вставить"), &PaintWindow::pasteCommand);
+    c.popupCopy =
+        item("popupCopy", QCoreApplication::translate("PaintWindow", "Копировать"), &PaintWindow::copyCommand);
+    c.popupPaste =
+        item("popupPaste", QCoreApplication::translate("PaintWindow", "Вставить"), &PaintWindow::pasteCommand);
     m_frameMenu->addSeparator();
-    c.popupPasteFromFile = item("popupPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла"), &PaintWindow::pasteFromFileCommand);
-    c.popupCopyToFile = item("popupCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл"), &PaintWindow::copyToFileCommand);
+    c.popupPasteFromFile = item("popupPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла"),
+                                &PaintWindow::pasteFromFileCommand);
+    c.popupCopyToFile = item("popupCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл"),
+                             &PaintWindow::copyToFileCommand);
     connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
 
     // The items follow the piece and the clipboard at once, so that their shortcuts do too.
@@ -104,7 +107,8 @@ void PaintWindow::pasteCommand()
                 ? QCoreApplication::translate("PaintWindow", "Рисунок в буфере обмена слишком велик (%1 x %2).")
                       .arg(pasted.claimedSize.width())
                       .arg(pasted.claimedSize.height())
-                : QCoreApplication::translate("PaintWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены.");
+                : QCoreApplication::translate("PaintWindow",
+                                              "Рисунок в буфере обмена не удалось прочитать: данные повреждены.");
         dialogs().inform(this, QCoreApplication::translate("PaintWindow", "Ошибка"), problem, QMessageBox::Warning);
         return;
     }
@@ -128,8 +132,8 @@ void PaintWindow::copyToFileCommand()
 
 void PaintWindow::pasteFromFileCommand()
 {
-    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Вставить из файла"), QString(),
-                                           kPasteFromFileFilter);
+    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Вставить из файла"),
+                                           QString(), kPasteFromFileFilter);
     if (!choice)
         return;
     const PieceFileResult read = m_editor.pastePieceFromFile(choice->path, choice->filterIndex);

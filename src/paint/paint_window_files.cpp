@@ -1,10 +1,10 @@
 // The editor's file menu (new, open, save, save as) and pictures dropped from the browser.
+#include "paint/core/floating_piece.h"
 #include "paint/paint_browser.h"
 #include "paint/paint_fit_question.h"
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
-#include "paint/core/floating_piece.h"
 #include "platform/dialogs.h"
 
 #include <QAction>
@@ -32,10 +32,10 @@ bool PaintWindow::settleUnsavedPicture()
 {
     if (!m_doc.changedSinceSaved())
         return true;
-    const QMessageBox::StandardButton answer = dialogs().ask(
-        this, QCoreApplication::translate("PaintWindow", "Подтверждение"),
-        QCoreApplication::translate("PaintWindow", "Рисунок изменен. Сохранить изменения?"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
+    const QMessageBox::StandardButton answer =
+        dialogs().ask(this, QCoreApplication::translate("PaintWindow", "Подтверждение"),
+                      QCoreApplication::translate("PaintWindow", "Рисунок изменен. Сохранить изменения?"),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
     if (answer == QMessageBox::Yes)
         return savePicture();
     return answer == QMessageBox::No;
@@ -61,8 +61,9 @@ void PaintWindow::openPictureFile()
     if (!settleUnsavedPicture())
         return;
     PictureFileDialogState& state = m_doc.openDialogState();
-    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Открыть"), state.folder(m_browser->folder()),
-                                           QLatin1String(kOpenPictureFilter), state.filterIndex);
+    const auto choice =
+        dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Открыть"),
+                           state.folder(m_browser->folder()), QLatin1String(kOpenPictureFilter), state.filterIndex);
     if (!choice)
         return;
     state.fileName = choice->path;
@@ -70,7 +71,8 @@ void PaintWindow::openPictureFile()
     QString error;
     const QImage image = readPictureFile(choice->path, decoderForOpenFilter(choice->filterIndex, choice->path), &error);
     if (image.isNull()) {
-        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(choice->path), error));
+        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.")
+                            .arg(QDir::toNativeSeparators(choice->path), error));
         return;
     }
     // The picture control follows at the current zoom; the picture replaced is one undo away.
@@ -144,7 +146,8 @@ void PaintWindow::dropPicture(const QString& path, PictureDecoder decoder, QPoin
     QString error;
     const QImage piece = readPictureFile(path, decoder, &error);
     if (piece.isNull()) {
-        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.").arg(QDir::toNativeSeparators(path), error));
+        reportFileError(QCoreApplication::translate("PaintWindow", "Не удалось открыть рисунок «%1»: %2.")
+                            .arg(QDir::toNativeSeparators(path), error));
         return;
     }
     // The picture arrives as a floating piece at the work area's corner, with the selection

@@ -1,7 +1,6 @@
 // What the editor reports about itself for tests that drive the real program: the editor's state
 // and, on request, the part of the picture the screen should be showing.
 #include "paint/paint_window.h"
-
 #include "paint/paint_work_area.h"
 
 #include <QDir>
@@ -15,10 +14,7 @@ namespace velmar::paint {
 
 namespace {
 
-QString colourName(QRgb c)
-{
-    return QColor::fromRgb(c).name();
-}
+QString colourName(QRgb c) { return QColor::fromRgb(c).name(); }
 
 // Writes `image` to `path` whole: a reader that sees the file sees all of it.
 bool writeWhole(const QImage& image, const QString& path)
@@ -62,8 +58,8 @@ void PaintWindow::reportView()
     const EditorUndo& history = m_doc.history();
     // The checksum tells one picture of the same size from another.
     const QImage& picture = m_doc.picture();
-    const quint16 sum = qChecksum(QByteArrayView(reinterpret_cast<const char*>(picture.constBits()),
-                                                 qsizetype(picture.sizeInBytes())));
+    const quint16 sum =
+        qChecksum(QByteArrayView(reinterpret_cast<const char*>(picture.constBits()), qsizetype(picture.sizeInBytes())));
     const QString state = QStringLiteral("paint state tool=%1 zoom=%2 undo=%3/%4 size=%5x%6 piece=%7 front=%8 "
                                          "back=%9 tolerance=%10 sum=%11 piecepos=%12,%13 piecesize=%14x%15")
                               .arg(int(m_doc.currentTool()))
@@ -99,11 +95,8 @@ void PaintWindow::reportView()
         for (const QWidget* w : m_workArea->overlays()) {
             if (w && w->isVisible() && w->geometry().intersects(visible)) {
                 const QPoint at = m_workArea->mapToGlobal(w->geometry().topLeft());
-                report += QStringLiteral("paint mask %1 %2 %3 %4\n")
-                              .arg(at.x())
-                              .arg(at.y())
-                              .arg(w->width())
-                              .arg(w->height());
+                report +=
+                    QStringLiteral("paint mask %1 %2 %3 %4\n").arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height());
             }
         }
         if (m_doc.pieceFloating()) {

@@ -2,8 +2,8 @@
 #include "paint/paint_work_area.h"
 
 #include "paint/core/paint_document.h"
-#include "paint/editor/paint_editor.h"
 #include "paint/core/zoom_mapping.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/paint_floating_piece.h"
 #include "paint/paint_picture_view.h"
 
@@ -156,7 +156,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     m_textBox->hide();
     const char* frameHandleNames[] = {"Panel45", "Panel51", "Panel56", "Panel57",
                                       "Panel58", "Panel59", "Panel60", "Panel61"};
-    const Qt::CursorShape frameHandleCursors[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
+    const Qt::CursorShape frameHandleCursors[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor,   Qt::SizeBDiagCursor,
                                                   Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
                                                   Qt::SizeBDiagCursor, Qt::SizeHorCursor};
     for (std::size_t i = 0; i < m_frameHandles.size(); ++i) {
@@ -189,15 +189,9 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     layoutCanvas();
 }
 
-QPoint WorkArea::pictureOrigin() const
-{
-    return {pictureOffset(m_hbar->value()), pictureOffset(m_vbar->value())};
-}
+QPoint WorkArea::pictureOrigin() const { return {pictureOffset(m_hbar->value()), pictureOffset(m_vbar->value())}; }
 
-QWidget* WorkArea::pieceView() const
-{
-    return m_piece;
-}
+QWidget* WorkArea::pieceView() const { return m_piece; }
 
 std::vector<QWidget*> WorkArea::resizeHandles() const
 {
@@ -237,8 +231,7 @@ void WorkArea::layoutCanvas()
     apply(m_vbar, layout.vertical, viewport().height());
     m_hbar->setGeometry(0, height() - kScrollBarExtent, std::max(0, width() - kScrollBarExtent), kScrollBarExtent);
     m_vbar->setGeometry(width() - kScrollBarExtent, 0, kScrollBarExtent, std::max(0, height() - kScrollBarExtent));
-    m_corner->setGeometry(width() - kScrollBarExtent, height() - kScrollBarExtent, kScrollBarExtent,
-                          kScrollBarExtent);
+    m_corner->setGeometry(width() - kScrollBarExtent, height() - kScrollBarExtent, kScrollBarExtent, kScrollBarExtent);
     placePictureView();
     // The size read-out: the control size divided back by the zoom.
     const int z = m_doc.zoomFactor();
@@ -265,7 +258,8 @@ void WorkArea::placePictureView()
     if (visible.isEmpty()) {
         m_picture->hide();
     } else {
-        const bool moved = visible != m_picture->geometry() || m_picture->controlOffset() != visible.topLeft() - control.topLeft();
+        const bool moved =
+            visible != m_picture->geometry() || m_picture->controlOffset() != visible.topLeft() - control.topLeft();
         m_picture->setControlOffset(visible.topLeft() - control.topLeft());
         m_picture->setGeometry(visible);
         m_picture->show();
@@ -312,10 +306,7 @@ void WorkArea::placePieceView()
     }
 }
 
-void WorkArea::scrolled()
-{
-    placePictureView();
-}
+void WorkArea::scrolled() { placePictureView(); }
 
 void WorkArea::showOverlay()
 {
@@ -356,9 +347,9 @@ void WorkArea::showOverlay()
 
     // The eight handles around the frame: corners and edge middles.
     const int l = frame.left(), t = frame.top(), w = frame.width(), h = frame.height();
-    const QPoint places[] = {{l - 1, t - 1},         {l + w / 2 - 2, t - 1},     {l + w - 2, t - 1},
-                             {l + w - 2, t + h / 2 - 1}, {l + w - 2, t + h - 2}, {l + w / 2 - 1, t + h - 2},
-                             {l - 1, t + h - 2},     {l - 1, t + h / 2 - 2}};
+    const QPoint places[] = {
+        {l - 1, t - 1},         {l + w / 2 - 2, t - 1},     {l + w - 2, t - 1}, {l + w - 2, t + h / 2 - 1},
+        {l + w - 2, t + h - 2}, {l + w / 2 - 1, t + h - 2}, {l - 1, t + h - 2}, {l - 1, t + h / 2 - 2}};
     for (std::size_t i = 0; i < m_frameHandles.size(); ++i) {
         m_frameHandles[i]->move(places[i]);
         m_frameHandles[i]->setVisible(o.handlesVisible);
@@ -367,10 +358,7 @@ void WorkArea::showOverlay()
     }
 }
 
-void WorkArea::pictureChanged(const QRect& pixels)
-{
-    m_picture->updatePixels(pixels);
-}
+void WorkArea::pictureChanged(const QRect& pixels) { m_picture->updatePixels(pixels); }
 
 ToolInput WorkArea::toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseButtons buttons,
                               Qt::KeyboardModifiers mods) const
@@ -431,8 +419,8 @@ void WorkArea::takeFocus()
 bool WorkArea::onPieceFrame(QPoint workPos) const
 {
     const PaintOverlay& o = m_doc.overlay();
-    return m_doc.pieceFloating() && o.frameVisible && m_doc.currentTool() != ToolId::Text &&
-           o.frame.normalized().translated(pictureOrigin()).contains(workPos);
+    return m_doc.pieceFloating() && o.frameVisible && m_doc.currentTool() != ToolId::Text
+           && o.frame.normalized().translated(pictureOrigin()).contains(workPos);
 }
 
 void WorkArea::handlePressed(bool canvas, int index, QPoint workPos)
@@ -483,20 +471,14 @@ void WorkArea::pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::Mouse
         m_editor.release(toolInput(workPos, button, buttons, mods));
 }
 
-void WorkArea::resizeEvent(QResizeEvent*)
-{
-    layoutCanvas();
-}
+void WorkArea::resizeEvent(QResizeEvent*) { layoutCanvas(); }
 
 void WorkArea::mousePressEvent(QMouseEvent* e)
 {
     pointerPressed(e->position().toPoint(), e->button(), e->buttons(), e->modifiers());
 }
 
-void WorkArea::mouseMoveEvent(QMouseEvent* e)
-{
-    pointerMoved(e->position().toPoint(), e->buttons(), e->modifiers());
-}
+void WorkArea::mouseMoveEvent(QMouseEvent* e) { pointerMoved(e->position().toPoint(), e->buttons(), e->modifiers()); }
 
 void WorkArea::mouseReleaseEvent(QMouseEvent* e)
 {

@@ -93,15 +93,15 @@ private:
     PictureView* m_picture = nullptr;
     QScrollBar* m_hbar = nullptr;
     QScrollBar* m_vbar = nullptr;
-    QWidget* m_corner = nullptr;  // the square between the scroll bars
+    QWidget* m_corner = nullptr;                    // the square between the scroll bars
     std::array<HandleWidget*, 3> m_edgeHandles{};   // Panel5 corner, Panel6 right, Panel7 bottom
     std::array<HandleWidget*, 8> m_frameHandles{};  // around the dotted frame
     FloatingPieceView* m_piece = nullptr;           // Image7
-    EraserSquare* m_eraser = nullptr;             // Shape2
-    DottedFrame* m_frame = nullptr;               // Shape1
-    QPlainTextEdit* m_textBox = nullptr;          // Memo1
-    QTimer* m_sprayTimer = nullptr;               // Timer1
-    bool m_pressedOutside = false;  // a button went down on the grey area (not on the picture)
+    EraserSquare* m_eraser = nullptr;               // Shape2
+    DottedFrame* m_frame = nullptr;                 // Shape1
+    QPlainTextEdit* m_textBox = nullptr;            // Memo1
+    QTimer* m_sprayTimer = nullptr;                 // Timer1
+    bool m_pressedOutside = false;                  // a button went down on the grey area (not on the picture)
     // The handle being dragged: kind, index and the press point in the work area.
     struct HandleDrag {
         bool active = false;

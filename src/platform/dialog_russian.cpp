@@ -8,13 +8,13 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QIdentityProxyModel>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 
@@ -26,15 +26,32 @@ namespace {
 
 // Words of the style names font files carry.
 const std::pair<const char*, const char*> kStyleWords[] = {
-    {"regular", "Обычный"},        {"book", "Обычный"},          {"normal", "Обычный"},
-    {"roman", "Обычный"},          {"plain", "Обычный"},         {"standard", "Обычный"},
-    {"bold", "Жирный"},            {"italic", "Курсив"},         {"oblique", "Наклонный"},
-    {"light", "Светлый"},          {"extralight", "Очень светлый"}, {"ultralight", "Очень светлый"},
-    {"thin", "Тонкий"},            {"medium", "Средний"},        {"semibold", "Полужирный"},
-    {"demibold", "Полужирный"},    {"demi", "Полужирный"},       {"extrabold", "Сверхжирный"},
-    {"ultrabold", "Сверхжирный"},  {"black", "Очень жирный"},    {"heavy", "Очень жирный"},
-    {"condensed", "Узкий"},        {"semicondensed", "Полуузкий"}, {"expanded", "Широкий"},
-    {"extra", "Очень"},            {"semi", "Полу"},
+    {"regular", "Обычный"},
+    {"book", "Обычный"},
+    {"normal", "Обычный"},
+    {"roman", "Обычный"},
+    {"plain", "Обычный"},
+    {"standard", "Обычный"},
+    {"bold", "Жирный"},
+    {"italic", "Курсив"},
+    {"oblique", "Наклонный"},
+    {"light", "Светлый"},
+    {"extralight", "Очень светлый"},
+    {"ultralight", "Очень светлый"},
+    {"thin", "Тонкий"},
+    {"medium", "Средний"},
+    {"semibold", "Полужирный"},
+    {"demibold", "Полужирный"},
+    {"demi", "Полужирный"},
+    {"extrabold", "Сверхжирный"},
+    {"ultrabold", "Сверхжирный"},
+    {"black", "Очень жирный"},
+    {"heavy", "Очень жирный"},
+    {"condensed", "Узкий"},
+    {"semicondensed", "Полуузкий"},
+    {"expanded", "Широкий"},
+    {"extra", "Очень"},
+    {"semi", "Полу"},
 };
 
 QString russianWord(const QString& word)
@@ -89,9 +106,11 @@ void russifyFileDialog(QFileDialog* dialog)
     // The Russian date is longer than the column Qt sizes for it; the side bar's "Компьютер"
     // longer than the side bar.
     if (auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView")))
-        details->header()->resizeSection(kDateColumn, metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 24);
+        details->header()->resizeSection(kDateColumn,
+                                         metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 24);
     if (auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar")))
-        places->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Компьютер")) + places->iconSize().width() + 32);
+        places->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Компьютер")) + places->iconSize().width()
+                                + 32);
 }
 
 QString russianStyleName(const QString& style)
@@ -108,10 +127,7 @@ QString russianStyleName(const QString& style)
     return shown.join(QLatin1Char(' '));
 }
 
-QString fontSampleText()
-{
-    return QStringLiteral("АаБбЁёЯя AaBbYyZz");
-}
+QString fontSampleText() { return QStringLiteral("АаБбЁёЯя AaBbYyZz"); }
 
 void russifyFontDialog(QFontDialog* dialog)
 {

@@ -7,22 +7,22 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <QPushButton>
 
 #include <algorithm>
 #include <utility>
@@ -54,10 +54,7 @@ constexpr int kMinInputWidth = 320;
 
 // Messages quote names and texts of documents: they are shown as plain text (a name that looks
 // like HTML must not load pictures or show links), their control characters as visible signs.
-QString shownMessage(const QString& text)
-{
-    return visibleText(text, LineBreaks::Keep);
-}
+QString shownMessage(const QString& text) { return visibleText(text, LineBreaks::Keep); }
 
 class DesktopDialogs final : public Dialogs {
 public:
@@ -67,7 +64,8 @@ public:
         QMessageBox box(icon, caption, shownMessage(text), buttons, parent);
         box.setTextFormat(Qt::PlainText);
         const std::pair<QMessageBox::StandardButton, QString> russian[] = {
-            {QMessageBox::Yes, QCoreApplication::translate("Dialogs", "Да")}, {QMessageBox::No, QCoreApplication::translate("Dialogs", "Нет")},
+            {QMessageBox::Yes, QCoreApplication::translate("Dialogs", "Да")},
+            {QMessageBox::No, QCoreApplication::translate("Dialogs", "Нет")},
             {QMessageBox::Cancel, QCoreApplication::translate("Dialogs", "Отмена")}};
         for (const auto& [which, text] : russian)
             if (QAbstractButton* button = box.button(which))
@@ -225,7 +223,8 @@ private:
             if (suffix.isEmpty())
                 return;
             for (qsizetype i = 0; i + 1 < parts.size() && i / 2 < names.size(); i += 2) {
-                const QStringList patterns = parts[i + 1].split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
+                const QStringList patterns =
+                    parts[i + 1].split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
                 if (patterns.contains(QStringLiteral("*.") + suffix, Qt::CaseInsensitive)) {
                     if (dialog.selectedNameFilter() != names[i / 2])
                         dialog.selectNameFilter(names[i / 2]);
@@ -236,9 +235,8 @@ private:
     }
 
     static std::optional<FileChoice> runFileDialog(QWidget* parent, const QString& caption, const QString& folder,
-                                                   const QString& filter, const QString& proposedName,
-                                                   int filterIndex, QFileDialog::AcceptMode mode,
-                                                   bool confirmOverwrite = true)
+                                                   const QString& filter, const QString& proposedName, int filterIndex,
+                                                   QFileDialog::AcceptMode mode, bool confirmOverwrite = true)
     {
         QFileDialog dialog(parent, caption, folder);
         dialog.setAcceptMode(mode);
@@ -274,14 +272,8 @@ Dialogs* g_dialogs = nullptr;
 
 }  // namespace
 
-Dialogs& dialogs()
-{
-    return g_dialogs ? *g_dialogs : desktopDialogs();
-}
+Dialogs& dialogs() { return g_dialogs ? *g_dialogs : desktopDialogs(); }
 
-void setDialogs(Dialogs* replacement)
-{
-    g_dialogs = replacement;
-}
+void setDialogs(Dialogs* replacement) { g_dialogs = replacement; }
 
 }  // namespace velmar

@@ -47,8 +47,8 @@ public:
     // (confirmOverwrite false): a caller that adds an extension to the name chosen asks about
     // the file it will write, not about the name typed.
     virtual std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
-                                               const QString& filter, const QString& proposedName,
-                                               int filterIndex = 1, bool confirmOverwrite = true) = 0;
+                                               const QString& filter, const QString& proposedName, int filterIndex = 1,
+                                               bool confirmOverwrite = true) = 0;
 
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 

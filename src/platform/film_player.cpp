@@ -45,7 +45,8 @@ MediaModule loadModule()
     if (module.error.isEmpty())
         module.error = QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не найден");
     else
-        module.error = QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не загружается: ") + module.error;
+        module.error =
+            QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не загружается: ") + module.error;
     return module;
 }
 
@@ -80,9 +81,6 @@ FilmPlayer* createFilmPlayer(QString* error)
     return nullptr;
 }
 
-bool filmPlayerModuleLoaded()
-{
-    return loadedModule && loadedModule->create;
-}
+bool filmPlayerModuleLoaded() { return loadedModule && loadedModule->create; }
 
 }  // namespace velmar

@@ -28,14 +28,22 @@ struct NamedColour {
 
 // The sixteen basic colours of a font dialog's colour list.
 const NamedColour kBasicColours[] = {
-    {QT_TRANSLATE_NOOP("FontDialog", "Чёрный"), qRgb(0, 0, 0)},          {QT_TRANSLATE_NOOP("FontDialog", "Бордовый"), qRgb(128, 0, 0)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Зелёный"), qRgb(0, 128, 0)},       {QT_TRANSLATE_NOOP("FontDialog", "Оливковый"), qRgb(128, 128, 0)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Тёмно-синий"), qRgb(0, 0, 128)},   {QT_TRANSLATE_NOOP("FontDialog", "Фиолетовый"), qRgb(128, 0, 128)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Сине-зелёный"), qRgb(0, 128, 128)}, {QT_TRANSLATE_NOOP("FontDialog", "Серый"), qRgb(128, 128, 128)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Серебристый"), qRgb(192, 192, 192)}, {QT_TRANSLATE_NOOP("FontDialog", "Красный"), qRgb(255, 0, 0)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Лайм"), qRgb(0, 255, 0)},          {QT_TRANSLATE_NOOP("FontDialog", "Жёлтый"), qRgb(255, 255, 0)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Синий"), qRgb(0, 0, 255)},         {QT_TRANSLATE_NOOP("FontDialog", "Фуксия"), qRgb(255, 0, 255)},
-    {QT_TRANSLATE_NOOP("FontDialog", "Голубой"), qRgb(0, 255, 255)},     {QT_TRANSLATE_NOOP("FontDialog", "Белый"), qRgb(255, 255, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Чёрный"), qRgb(0, 0, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Бордовый"), qRgb(128, 0, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Зелёный"), qRgb(0, 128, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Оливковый"), qRgb(128, 128, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Тёмно-синий"), qRgb(0, 0, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Фиолетовый"), qRgb(128, 0, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Сине-зелёный"), qRgb(0, 128, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Серый"), qRgb(128, 128, 128)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Серебристый"), qRgb(192, 192, 192)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Красный"), qRgb(255, 0, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Лайм"), qRgb(0, 255, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Жёлтый"), qRgb(255, 255, 0)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Синий"), qRgb(0, 0, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Фуксия"), qRgb(255, 0, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Голубой"), qRgb(0, 255, 255)},
+    {QT_TRANSLATE_NOOP("FontDialog", "Белый"), qRgb(255, 255, 255)},
 };
 
 // Functions, not constants: the texts are translated once the catalogue is installed.
@@ -120,7 +128,7 @@ QFont FontColourDialog::currentFont() const
     // The family shown in place of a missing one was left as it was: keep the stored names.
     if (!m_shownFamily.isEmpty() && family == m_shownFamily && !QFontDatabase::hasFamily(m_storedFont.family()))
         chosen.setFamilies(m_storedFont.families().isEmpty() ? QStringList{m_storedFont.family()}
-                                                            : m_storedFont.families());
+                                                             : m_storedFont.families());
     else
         chosen.setFamily(family);
     return chosen;

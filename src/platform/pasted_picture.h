@@ -9,8 +9,8 @@ namespace velmar {
 
 // A picture offered by another program, on the clipboard or in a drop.
 struct PastedPicture {
-    QImage image;        // null when none was taken
-    QSize claimedSize;   // what the data's header says, when the picture was too large to take
+    QImage image;       // null when none was taken
+    QSize claimedSize;  // what the data's header says, when the picture was too large to take
 };
 
 // Takes the picture of `data` unless its header claims more than `maxPixels`: such a picture is

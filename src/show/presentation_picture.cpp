@@ -14,10 +14,7 @@ namespace velmar {
 namespace {
 
 // Height of the subtitle strip on a screen of the given height, before the texts are measured.
-int baseStripHeight(int screenHeight)
-{
-    return std::max(32, int(std::lrint(screenHeight * 0.09)));
-}
+int baseStripHeight(int screenHeight) { return std::max(32, int(std::lrint(screenHeight * 0.09))); }
 
 // The subtitles' letters: their size follows the screen, as the strip's least height does.
 QFont subtitleFont(int screenHeight)
@@ -38,8 +35,7 @@ QRect subtitleBox(const QRect& strip, int screenHeight)
 
 PresentationPicture::PresentationPicture(const Document& document, QSize clientSize, QSize screenSize)
     : m_renderer(document, clientSize, OutlineRenderer::Area::WholeCanvas, OutlineRenderer::Films::Players),
-      m_order(m_renderer.document().outline),
-      m_canvasColour(toQColor(document.state.canvasColour)),
+      m_order(m_renderer.document().outline), m_canvasColour(toQColor(document.state.canvasColour)),
       m_screenSize(screenSize)
 {
     const Outline& outline = m_renderer.document().outline;
@@ -261,8 +257,10 @@ void PresentationPicture::paintSubtitle(QPainter& painter, const QRect& strip) c
     QString shown = text;
     if (!fits(font, shown)) {
         shown = metrics.elidedText(text, Qt::ElideRight, box.width() * 2 - metrics.averageCharWidth() * 4);
-        while (shown.size() > 1 && metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, shown).height() > box.height())
-            shown = metrics.elidedText(text, Qt::ElideRight, metrics.horizontalAdvance(shown) - metrics.averageCharWidth() * 4);
+        while (shown.size() > 1
+               && metrics.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, shown).height() > box.height())
+            shown = metrics.elidedText(text, Qt::ElideRight,
+                                       metrics.horizontalAdvance(shown) - metrics.averageCharWidth() * 4);
     }
     painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, shown);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/reveal_order.h"
 #include "export/outline_renderer.h"
+#include "model/reveal_order.h"
 
 #include <QImage>
 #include <QRegion>
@@ -77,11 +77,11 @@ private:
     QSize m_screenSize;
     QImage m_image;
     QRect m_outlineRect;
-    double m_scale = 1.0;  // the uniform scale fitting the outline into the room it has
+    double m_scale = 1.0;                   // the uniform scale fitting the outline into the room it has
     double m_scaleX = 1.0, m_scaleY = 1.0;  // the same, made to whole pixels
     int m_step = 0;
     bool m_subtitles = false;
-    int m_stripHeight = 32;  // the subtitle strip's height when shown
+    int m_stripHeight = 32;                // the subtitle strip's height when shown
     std::vector<ObjectId> m_imageObjects;  // pictures, films and arrows: drawn as scaled images
     // The shown video fragments and the player state they were drawn with.
     std::map<ObjectId, std::pair<int, int>> m_videosDrawn;

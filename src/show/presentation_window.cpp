@@ -12,17 +12,13 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-
 #include <cstdio>
 
 namespace velmar {
 
 namespace {
 
-QScreen* screenOr(QScreen* screen)
-{
-    return screen ? screen : QGuiApplication::primaryScreen();
-}
+QScreen* screenOr(QScreen* screen) { return screen ? screen : QGuiApplication::primaryScreen(); }
 
 QSize screenSize(QScreen* screen)
 {
@@ -33,8 +29,7 @@ QSize screenSize(QScreen* screen)
 }  // namespace
 
 PresentationWindow::PresentationWindow(const Document& document, QSize clientSize, QScreen* screen, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_picture(document, clientSize, screenSize(screen))
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_picture(document, clientSize, screenSize(screen))
 {
     setObjectName(QStringLiteral("presentationWindow"));
     setWindowTitle(QCoreApplication::translate("PresentationWindow", "Показ конспекта"));
@@ -160,17 +155,18 @@ void PresentationWindow::reportIfAsked()
     if (!asked)
         return;
     const QRect r(mapToGlobal(m_picture.outlineRect().topLeft()), m_picture.outlineRect().size());
-    const QString line = QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7 blank %8 counter %9 screen %10")
-                             .arg(m_picture.step())
-                             .arg(m_picture.order().lastStep())
-                             .arg(r.x())
-                             .arg(r.y())
-                             .arg(r.width())
-                             .arg(r.height())
-                             .arg(m_picture.subtitlesShown() ? 1 : 0)
-                             .arg(int(m_blank))
-                             .arg(m_counter ? 1 : 0)
-                             .arg(QGuiApplication::screens().indexOf(screen()));
+    const QString line =
+        QStringLiteral("presentation step %1 of %2 outline %3 %4 %5 %6 subtitles %7 blank %8 counter %9 screen %10")
+            .arg(m_picture.step())
+            .arg(m_picture.order().lastStep())
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height())
+            .arg(m_picture.subtitlesShown() ? 1 : 0)
+            .arg(int(m_blank))
+            .arg(m_counter ? 1 : 0)
+            .arg(QGuiApplication::screens().indexOf(screen()));
     if (line == m_reported)
         return;
     m_reported = line;
@@ -187,10 +183,7 @@ void PresentationWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void PresentationWindow::resizeEvent(QResizeEvent*)
-{
-    repaintRegion(m_picture.setScreenSize(size()));
-}
+void PresentationWindow::resizeEvent(QResizeEvent*) { repaintRegion(m_picture.setScreenSize(size())); }
 
 void PresentationWindow::keyPressEvent(QKeyEvent* event)
 {
@@ -207,21 +200,13 @@ void PresentationWindow::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right:
     case Qt::Key_Space:
     case Qt::Key_PageDown:
-    case Qt::Key_Down:
-        go(step + 1);
-        break;
+    case Qt::Key_Down: go(step + 1); break;
     case Qt::Key_Left:
     case Qt::Key_Backspace:
     case Qt::Key_PageUp:
-    case Qt::Key_Up:
-        go(step - 1);
-        break;
-    case Qt::Key_Home:
-        go(0);
-        break;
-    case Qt::Key_End:
-        go(m_picture.order().lastStep());
-        break;
+    case Qt::Key_Up: go(step - 1); break;
+    case Qt::Key_Home: go(0); break;
+    case Qt::Key_End: go(m_picture.order().lastStep()); break;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         const int target = m_typedNumber.isEmpty() ? -1 : stepOfFrame(m_typedNumber.toInt());
@@ -243,18 +228,10 @@ void PresentationWindow::keyPressEvent(QKeyEvent* event)
         m_counter = !m_counter;
         update(counterRect());
         break;
-    case Qt::Key_B:
-        setBlank(m_blank == Blank::Black ? Blank::None : Blank::Black);
-        break;
-    case Qt::Key_W:
-        setBlank(m_blank == Blank::White ? Blank::None : Blank::White);
-        break;
-    case Qt::Key_Escape:
-        close();
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_B: setBlank(m_blank == Blank::Black ? Blank::None : Blank::Black); break;
+    case Qt::Key_W: setBlank(m_blank == Blank::White ? Blank::None : Blank::White); break;
+    case Qt::Key_Escape: close(); break;
+    default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
 }

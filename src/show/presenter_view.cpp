@@ -21,10 +21,7 @@ const QColor kCaption(170, 170, 170);
 constexpr int kMargin = 16;
 constexpr int kCaptionHeight = 24;
 
-QSize startSize(QScreen* screen)
-{
-    return screen ? screen->geometry().size() : QSize(1024, 768);
-}
+QSize startSize(QScreen* screen) { return screen ? screen->geometry().size() : QSize(1024, 768); }
 
 // Draws a step picture into `box`, the picture's own (0, 0) at the box's corner.
 void paintStep(QPainter& painter, const PresentationPicture& picture, const QRect& box, const QRect& exposed)
@@ -52,10 +49,8 @@ QScreen* PresenterView::audienceScreen(QScreen* home)
 }
 
 PresenterView::PresenterView(const Document& document, QSize clientSize, PresentationWindow* show, QScreen* screen)
-    : QWidget(show, Qt::Window | Qt::FramelessWindowHint),
-      m_show(show),
-      m_current(document, clientSize, startSize(screen)),
-      m_next(document, clientSize, startSize(screen))
+    : QWidget(show, Qt::Window | Qt::FramelessWindowHint), m_show(show),
+      m_current(document, clientSize, startSize(screen)), m_next(document, clientSize, startSize(screen))
 {
     setObjectName(QStringLiteral("presenterView"));
     setWindowTitle(QCoreApplication::translate("PresenterView", "Показ конспекта — ведущий"));
@@ -122,10 +117,7 @@ QString PresenterView::minimalText() const
     return step == 0 ? m_current.renderer().document().state.outlineName : m_current.order().step(step).subtitle;
 }
 
-QString PresenterView::clockText() const
-{
-    return QTime::currentTime().toString(QStringLiteral("HH:mm"));
-}
+QString PresenterView::clockText() const { return QTime::currentTime().toString(QStringLiteral("HH:mm")); }
 
 QString PresenterView::elapsedText() const
 {
@@ -163,7 +155,8 @@ void PresenterView::paintEvent(QPaintEvent* event)
     big.setPixelSize(clock.height() * 7 / 10);
     painter.setFont(big);
     painter.setPen(Qt::white);
-    painter.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("PresenterView", "Шаг %1").arg(stepText()));
+    painter.drawText(clock, Qt::AlignLeft | Qt::AlignVCenter,
+                     QCoreApplication::translate("PresenterView", "Шаг %1").arg(stepText()));
     painter.drawText(clock, Qt::AlignRight | Qt::AlignVCenter,
                      QCoreApplication::translate("PresenterView", "%1    прошло %2").arg(clockText(), elapsedText()));
 
@@ -176,9 +169,11 @@ void PresenterView::paintEvent(QPaintEvent* event)
                          Qt::AlignLeft | Qt::AlignVCenter, text);
     };
     const PresentationWindow::Blank blank = m_show->blank();
-    captionAbove(currentRect(), blank == PresentationWindow::Blank::Black   ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей чёрный)")
-                                : blank == PresentationWindow::Blank::White ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей белый)")
-                                                                            : QCoreApplication::translate("PresenterView", "Сейчас"));
+    captionAbove(currentRect(), blank == PresentationWindow::Blank::Black
+                                    ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей чёрный)")
+                                : blank == PresentationWindow::Blank::White
+                                    ? QCoreApplication::translate("PresenterView", "Сейчас (экран зрителей белый)")
+                                    : QCoreApplication::translate("PresenterView", "Сейчас"));
     captionAbove(nextRect(), QCoreApplication::translate("PresenterView", "Далее"));
     captionAbove(textRect(), QCoreApplication::translate("PresenterView", "Минимальный текст"));
 

@@ -58,7 +58,8 @@ public:
     // it), within the same 2 GB for everything granted.
     void grant(qint64 fileBytes)
     {
-        const qint64 more = std::min(maxDecodedBytes / 4 - m_granted, pixelsPerFileByte * std::max<qint64>(0, fileBytes));
+        const qint64 more =
+            std::min(maxDecodedBytes / 4 - m_granted, pixelsPerFileByte * std::max<qint64>(0, fileBytes));
         m_pixelsLeft += more;
         m_granted += more;
     }
@@ -83,7 +84,10 @@ public:
     qint64 pixelsLeft() const { return m_pixelsLeft; }
 
     // Why a picture beyond the budget is not shown.
-    static QString refusal() { return QCoreApplication::translate("DecodeLimits", "рисунки файла слишком велики для его размера"); }
+    static QString refusal()
+    {
+        return QCoreApplication::translate("DecodeLimits", "рисунки файла слишком велики для его размера");
+    }
 
 private:
     qint64 m_pixelsLeft;

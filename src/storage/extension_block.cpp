@@ -61,10 +61,7 @@ QString storedPart(const QString& text, int capacity)
     return part;
 }
 
-int capacityOf(FieldType type, int high)
-{
-    return type == FieldType::Text ? layout::kSplitTextCapacity : high;
-}
+int capacityOf(FieldType type, int high) { return type == FieldType::Text ? layout::kSplitTextCapacity : high; }
 
 void appendField(QByteArray& fields, int tag, const QByteArray& value)
 {
@@ -120,7 +117,8 @@ void appendKind(QByteArray& payload, const KindFields<O>& kind, const Outline& o
 // Strict UTF-8: a text with invalid sequences is refused rather than patched.
 bool decodeUtf8(QByteArrayView bytes, QString* text)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     *text = decoder(bytes);
     return !decoder.hasError();
 }
@@ -178,7 +176,8 @@ QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Ou
             return problem;
         const Field<O>* field = nullptr;
         for (const Field<O>& f : kind.fields)
-            if (f.offset == tag && (f.type == FieldType::Name || f.type == FieldType::Text || f.type == FieldType::Property))
+            if (f.offset == tag
+                && (f.type == FieldType::Name || f.type == FieldType::Text || f.type == FieldType::Property))
                 field = &f;
         if (!field)
             return QCoreApplication::translate("ExtensionBlock", "неизвестное поле %1").arg(tag);
@@ -186,12 +185,18 @@ QString applyEntry(const KindFields<O>& kind, QByteArrayView entry, int slot, Ou
         Pending<O> next{field, {}, 0};
         if (field->type == FieldType::Property) {
             if (value.size() != 4)
-                return QCoreApplication::translate("ExtensionBlock", "%1: длина %2 байт вместо 4").arg(what).arg(value.size());
+                return QCoreApplication::translate("ExtensionBlock", "%1: длина %2 байт вместо 4")
+                    .arg(what)
+                    .arg(value.size());
             next.value = getU32(value.data());
             if (field->high > 0 && next.value > field->high)
-                return QCoreApplication::translate("ExtensionBlock", "%1: значение %2 вне 0…%3").arg(what).arg(next.value).arg(field->high);
+                return QCoreApplication::translate("ExtensionBlock", "%1: значение %2 вне 0…%3")
+                    .arg(what)
+                    .arg(next.value)
+                    .arg(field->high);
         } else {
-            const QString problem = checkText(value, capacityOf(field->type, field->high), field->text(object), &next.text);
+            const QString problem =
+                checkText(value, capacityOf(field->type, field->high), field->text(object), &next.text);
             if (!problem.isEmpty())
                 return what + QStringLiteral(": ") + problem;
         }
@@ -309,21 +314,30 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
     if (bytes.size() < qsizetype(sizeof kMagic) || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
         return {};
     if (bytes.size() < kPreambleSize)
-        return QCoreApplication::translate("ExtensionBlock", "блок дополнений обрывается на заголовке, он пропущен целиком");
+        return QCoreApplication::translate("ExtensionBlock",
+                                           "блок дополнений обрывается на заголовке, он пропущен целиком");
     const quint32 version = getU32(bytes.data() + 8);
     const quint32 length = getU32(bytes.data() + 12);
     const quint32 crc = getU32(bytes.data() + 16);
     if (version != kVersion)
-        return QCoreApplication::translate("ExtensionBlock", "блок дополнений версии %1 (программа читает версию %2) пропущен целиком").arg(version).arg(kVersion);
+        return QCoreApplication::translate("ExtensionBlock",
+                                           "блок дополнений версии %1 (программа читает версию %2) пропущен целиком")
+            .arg(version)
+            .arg(kVersion);
     if (length > quint32(kMaxPayload))
-        return QCoreApplication::translate("ExtensionBlock", "блок дополнений длиной %1 байт больше допустимых %2, он пропущен целиком").arg(length).arg(kMaxPayload);
+        return QCoreApplication::translate("ExtensionBlock",
+                                           "блок дополнений длиной %1 байт больше допустимых %2, он пропущен целиком")
+            .arg(length)
+            .arg(kMaxPayload);
     if (qint64(length) > bytes.size() - kPreambleSize)
-        return QCoreApplication::translate("ExtensionBlock", "блок дополнений обрывается (%1 байт из %2), он пропущен целиком")
+        return QCoreApplication::translate("ExtensionBlock",
+                                           "блок дополнений обрывается (%1 байт из %2), он пропущен целиком")
             .arg(bytes.size() - kPreambleSize)
             .arg(length);
     const QByteArrayView payload = bytes.sliced(kPreambleSize, length);
     if (crc32Of(payload) != crc)
-        return QCoreApplication::translate("ExtensionBlock", "контрольная сумма блока дополнений не сходится, он пропущен целиком");
+        return QCoreApplication::translate("ExtensionBlock",
+                                           "контрольная сумма блока дополнений не сходится, он пропущен целиком");
 
     Dropped dropped;
     std::array<int, 256> perKind{};
@@ -338,7 +352,8 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
         const int slot = quint8(payload[at + 1]);
         const quint32 size = getU32(payload.data() + at + 2);
         if (qint64(size) > payload.size() - at - 6) {
-            dropped.add(QCoreApplication::translate("ExtensionBlock", "запись, выходящая за конец блока, и всё после неё"));
+            dropped.add(
+                QCoreApplication::translate("ExtensionBlock", "запись, выходящая за конец блока, и всё после неё"));
             break;
         }
         const QByteArrayView entry = payload.sliced(at + 6, size);
@@ -351,7 +366,10 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
         };
         if (++perKind[std::size_t(kind)] > layout::kMaxObjects) {
             if (perKind[std::size_t(kind)] == layout::kMaxObjects + 1)
-                dropped.addFirst(QCoreApplication::translate("ExtensionBlock", "записи вида %1 сверх первых %2 (больше %2 записей одного вида)").arg(kind).arg(layout::kMaxObjects));
+                dropped.addFirst(QCoreApplication::translate(
+                                     "ExtensionBlock", "записи вида %1 сверх первых %2 (больше %2 записей одного вида)")
+                                     .arg(kind)
+                                     .arg(layout::kMaxObjects));
             else
                 dropped.add(QString());
             continue;
@@ -377,14 +395,18 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
         if (!problem.isEmpty())
             dropped.add(item + QStringLiteral(" (") + problem + QStringLiteral(")"));
     }
-    return dropped.isEmpty() ? QString() : QCoreApplication::translate("ExtensionBlock", "пропущены записи блока дополнений: ") + dropped.text();
+    return dropped.isEmpty()
+               ? QString()
+               : QCoreApplication::translate("ExtensionBlock", "пропущены записи блока дополнений: ") + dropped.text();
 }
 
 QString extensionNote(const QString& fileName, const QString& dropped)
 {
-    return QCoreApplication::translate("ExtensionBlock", "Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны "
-                          "в кодировке Windows-1251 (недостающие знаки — «?»), оформление — как у новых объектов; "
-                          "остальной конспект загружен.")
+    return QCoreApplication::translate(
+               "ExtensionBlock",
+               "Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны "
+               "в кодировке Windows-1251 (недостающие знаки — «?»), оформление — как у новых объектов; "
+               "остальной конспект загружен.")
         .arg(fileName, dropped);
 }
 

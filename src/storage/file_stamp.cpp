@@ -1,7 +1,7 @@
 #include "storage/file_stamp.h"
 
-#include "system/file_io.h"
 #include "storage/outline_file.h"
+#include "system/file_io.h"
 
 #include <QCryptographicHash>
 

@@ -13,8 +13,8 @@ namespace velmar {
 struct FileStamp {
     bool exists = false;
     qint64 size = 0;
-    qint64 modifiedMs = 0;    // the modification time, milliseconds since the epoch
-    QByteArray recordHash;    // SHA-256 of the first kHeaderSize bytes (the whole of a shorter file)
+    qint64 modifiedMs = 0;  // the modification time, milliseconds since the epoch
+    QByteArray recordHash;  // SHA-256 of the first kHeaderSize bytes (the whole of a shorter file)
 
     // The stamp of the file at `path` now; a missing or unreadable file (or anything but a regular
     // file) gives exists = false.

@@ -1,8 +1,8 @@
 #include "storage/film_still.h"
 
-#include "system/file_io.h"
 #include "storage/decode_limits.h"
 #include "storage/film_picture_module.h"
+#include "system/file_io.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -59,8 +59,10 @@ FilmModule loadModule()
             return module;
         module = FilmModule{nullptr, nullptr, library.errorString()};
     }
-    module.error = module.error.isEmpty() ? QCoreApplication::translate("FilmStill", "модуль чтения фильмов не найден")
-                                          : QCoreApplication::translate("FilmStill", "модуль чтения фильмов не загружается: %1").arg(module.error);
+    module.error =
+        module.error.isEmpty()
+            ? QCoreApplication::translate("FilmStill", "модуль чтения фильмов не найден")
+            : QCoreApplication::translate("FilmStill", "модуль чтения фильмов не загружается: %1").arg(module.error);
     return module;
 }
 
@@ -130,19 +132,28 @@ int64_t seekFile(void* opaque, int64_t offset, int whence)
 QString statusText(int status, const VelmarFilmPicture& picture, bool budgetRefused)
 {
     switch (status) {
-    case VelmarFilmNotAFilm: return QCoreApplication::translate("FilmStill", "формат файла не распознан: это не фильм или фильм повреждён");
+    case VelmarFilmNotAFilm:
+        return QCoreApplication::translate("FilmStill", "формат файла не распознан: это не фильм или фильм повреждён");
     case VelmarFilmNoVideo: return QCoreApplication::translate("FilmStill", "в файле нет видео");
-    case VelmarFilmUnsupportedCodec: return QCoreApplication::translate("FilmStill", "видео сжато способом, который программа не читает");
+    case VelmarFilmUnsupportedCodec:
+        return QCoreApplication::translate("FilmStill", "видео сжато способом, который программа не читает");
     case VelmarFilmTooLarge:
         if (picture.frameWidth <= 0 || picture.frameHeight <= 0)
             return QCoreApplication::translate("FilmStill", "кадр фильма слишком велик");
         if (budgetRefused)
-            return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек: фильмы и рисунки конспекта вместе слишком велики для его размера")
+            return QCoreApplication::translate(
+                       "FilmStill",
+                       "кадр %1 × %2 точек: фильмы и рисунки конспекта вместе слишком велики для его размера")
                 .arg(picture.frameWidth)
                 .arg(picture.frameHeight);
-        return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек слишком велик").arg(picture.frameWidth).arg(picture.frameHeight);
-    case VelmarFilmTimedOut: return QCoreApplication::translate("FilmStill", "первый кадр не прочитан за отведённое время");
-    case VelmarFilmReadLimit: return QCoreApplication::translate("FilmStill", "первый кадр не найден в той части файла, которую фильму позволено прочитать");
+        return QCoreApplication::translate("FilmStill", "кадр %1 × %2 точек слишком велик")
+            .arg(picture.frameWidth)
+            .arg(picture.frameHeight);
+    case VelmarFilmTimedOut:
+        return QCoreApplication::translate("FilmStill", "первый кадр не прочитан за отведённое время");
+    case VelmarFilmReadLimit:
+        return QCoreApplication::translate(
+            "FilmStill", "первый кадр не найден в той части файла, которую фильму позволено прочитать");
     default: return QCoreApplication::translate("FilmStill", "файл фильма повреждён");
     }
 }
@@ -174,7 +185,8 @@ Reading readFilm(const QString& path, QSize size, bool charge)
     }
     if (timeLeftMs <= 0) {
         ::close(input.handle);
-        result.still.problem = QCoreApplication::translate("FilmStill", "время, отведённое на чтение фильмов конспекта, истекло");
+        result.still.problem =
+            QCoreApplication::translate("FilmStill", "время, отведённое на чтение фильмов конспекта, истекло");
         return result;
     }
     PictureBudget& pixels = currentBudget();
@@ -186,7 +198,8 @@ Reading readFilm(const QString& path, QSize size, bool charge)
     request.maxWidth = std::clamp(size.width(), 1, kMaxStillSide);
     request.maxHeight = std::clamp(size.height(), 1, kMaxStillSide);
     // A film already charged is read again at a larger size within what one picture may have.
-    const qint64 framePixelsAllowed = charge ? std::min(JpegLimits::maxPixels, pixels.pixelsLeft()) : JpegLimits::maxPixels;
+    const qint64 framePixelsAllowed =
+        charge ? std::min(JpegLimits::maxPixels, pixels.pixelsLeft()) : JpegLimits::maxPixels;
     request.maxFramePixels = std::max<qint64>(1, framePixelsAllowed);
     request.maxBytesRead = kFilmReadLimitBytes;
     request.timeoutMs = int(std::min<qint64>(kFilmTimeLimitMs, timeLeftMs));
@@ -265,7 +278,8 @@ FilmStill readFilmStill(const QString& path, QSize drawnSize)
     const QSize wanted = drawnSize.expandedTo(QSize(1, 1)).boundedTo(QSize(kMaxStillSide, kMaxStillSide));
     const QMutexLocker lock(&stillsLock);
     const auto kept = keptStills().constFind(key);
-    const bool known = kept != keptStills().cend() && kept->modified == info.lastModified() && kept->size == info.size();
+    const bool known =
+        kept != keptStills().cend() && kept->modified == info.lastModified() && kept->size == info.size();
     if (known) {
         if (!kept->problem.isEmpty())
             return {{}, kept->problem};

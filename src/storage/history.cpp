@@ -1,11 +1,11 @@
 #include "storage/history.h"
 
-#include "system/file_io.h"
-#include "system/working_folders.h"
 #include "storage/extension_block.h"
 #include "storage/object_fields.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
+#include "system/file_io.h"
+#include "system/working_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,9 +13,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <utility>
-
 #include <cerrno>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -48,12 +47,15 @@ bool readHeaderSnapshot(const QString& path, OutlineHeader* header, QString* mes
 {
     QString problem;
     // The record, then the block of what it cannot hold (texts beyond Windows-1251, appearance).
-    const std::optional<QByteArray> bytes = readRegularFileStart(
-        path, layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload, &problem);
+    const std::optional<QByteArray> bytes =
+        readRegularFileStart(path, layout::kHeaderSize + extension::kPreambleSize + extension::kMaxPayload, &problem);
     if (!bytes) {
         *message = QFileInfo::exists(path)
-                       ? QCoreApplication::translate("History", "Не удалось открыть снимок «%1»: %2.").arg(shown(path), problem)
-                       : QCoreApplication::translate("History", "Снимок «%1» не найден: состояние этого шага восстановить нельзя.").arg(shown(path));
+                       ? QCoreApplication::translate("History", "Не удалось открыть снимок «%1»: %2.")
+                             .arg(shown(path), problem)
+                       : QCoreApplication::translate("History",
+                                                     "Снимок «%1» не найден: состояние этого шага восстановить нельзя.")
+                             .arg(shown(path));
         return false;
     }
     const HeaderReadResult read = readOutlineHeaderWithBlock(*bytes);
@@ -99,8 +101,10 @@ void install(Document& doc, LoadResult& loaded)
 
 QString changedOnDiskMessage(const QString& path)
 {
-    return QCoreApplication::translate("History", "Файл, открытый в начале истории, изменён другой программой: снимок «%1» больше "
-                          "не хранит этот шаг, восстановить его нельзя.").arg(shown(path));
+    return QCoreApplication::translate("History",
+                                       "Файл, открытый в начале истории, изменён другой программой: снимок «%1» больше "
+                                       "не хранит этот шаг, восстановить его нельзя.")
+        .arg(shown(path));
 }
 
 // Whether the file at `path` holds exactly the bytes `image` would write: its size, header record
@@ -164,7 +168,8 @@ HistoryResult restoreStep(Document& doc, int from)
                 return failure(message);
             QString problem;
             if (!applyHeaderToOutline(h, loaded.outline, &problem))
-                return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
+                return failure(QCoreApplication::translate(
+                                   "History", "Снимок «%1» не подходит к снимку «%2» (%3): шаг восстановить нельзя.")
                                    .arg(shown(header), shown(base), problem));
             loaded.outline.setClientSize(canvasSizeIn(QSize(h.windowWidth, h.windowHeight), defaultWindowChrome()));
             loaded.outlineName = h.outlineName;
@@ -183,7 +188,8 @@ HistoryResult restoreStep(Document& doc, int from)
         return failure(message);
     QString problem;
     if (!applyHeaderToOutline(h, doc.outline, &problem))
-        return failure(QCoreApplication::translate("History", "Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
+        return failure(QCoreApplication::translate(
+                           "History", "Снимок «%1» не подходит к объектам конспекта (%2): шаг восстановить нельзя.")
                            .arg(shown(header), problem));
     doc.outline.setClientSize(canvasSizeIn(QSize(h.windowWidth, h.windowHeight), defaultWindowChrome()));
     takeDocumentValues(doc, h.outlineName, h.canvasColour, QSize(h.windowWidth, h.windowHeight));
@@ -338,7 +344,8 @@ HistoryResult undo(Document& doc)
 {
     if (!canUndo(doc))
         return failure(QCoreApplication::translate("History", "Отменять нечего: это первый шаг истории."));
-    return moveTo(doc, nearestRestorable(doc.history, doc.history.currentStep - 1, -1, std::max(0, doc.history.firstStep)));
+    return moveTo(doc,
+                  nearestRestorable(doc.history, doc.history.currentStep - 1, -1, std::max(0, doc.history.firstStep)));
 }
 
 HistoryResult redo(Document& doc)

@@ -3,16 +3,16 @@
 #include "storage/decode_limits.h"
 #include "storage/jpeg_messages.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
-
-#include <QCoreApplication>
+#include <jpeglib.h>
 
 namespace velmar {
 
@@ -133,7 +133,8 @@ ScanCount countScans(const QByteArray& stream)
             break;
         const int length = (bytes[at + 2] << 8) | bytes[at + 3];
         const qsizetype payload = at + 4;
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC && payload + 5 < size)
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC
+            && payload + 5 < size)
             count.frameComponents = bytes[payload + 5];
         at += 2 + length;
         if (marker != 0xDA)
@@ -271,7 +272,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         if (errors.truncated)
             return fail(QCoreApplication::translate("JpegCodec", "данные JPEG обрываются"));
         if (errors.tooManyScans)
-            return fail(QCoreApplication::translate("JpegCodec", "слишком много проходов JPEG (больше %1)").arg(JpegLimits::maxScans));
+            return fail(QCoreApplication::translate("JpegCodec", "слишком много проходов JPEG (больше %1)")
+                            .arg(JpegLimits::maxScans));
         if (errors.replayed)
             return fail(QCoreApplication::translate("JpegCodec", "повреждённые данные JPEG (повторённые проходы)"));
         return fail(jpegFailureText(errors.base.msg_code));
@@ -281,7 +283,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
         return fail(QCoreApplication::translate("JpegCodec", "данные JPEG обрываются"));
     };
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()),
+                 static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&info, TRUE);
     if (const QString refused = checkHeader(info, stream.size()); !refused.isEmpty()) {
         jpeg_destroy_decompress(&info);
@@ -330,8 +333,7 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
             for (JDIMENSION x = 0; x < info.output_width; ++x)
                 out[x] = cmykToRgb(&inks[std::size_t(x) * 4], inverted);
         }
-    }
-    else {
+    } else {
         while (info.output_scanline < info.output_height) {
             JSAMPROW row = image.scanLine(int(info.output_scanline));
             jpeg_read_scanlines(&info, &row, 1);
@@ -350,7 +352,8 @@ QImage decode(const QByteArray& stream, QString* error, Pick pick)
 
 QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator)
 {
-    const unsigned d = unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
+    const unsigned d =
+        unsigned(scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8 ? scaleDenominator : 1);
     return decode(stream, error, [d](JDIMENSION, JDIMENSION) { return d; });
 }
 
@@ -368,7 +371,8 @@ QSize jpegStreamSize(const QByteArray& stream)
         return {};
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()), static_cast<unsigned long>(stream.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(stream.constData()),
+                 static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&info, TRUE);
     const QSize size(int(std::min<JDIMENSION>(info.image_width, 0x7fffffff)),
                      int(std::min<JDIMENSION>(info.image_height, 0x7fffffff)));
@@ -390,7 +394,8 @@ bool jpegStreamLengthFits(QSize declared, qint64 length)
         return true;
     if (declared.isEmpty())
         return false;
-    return length - JpegLimits::freeStreamBytes <= JpegLimits::maxBytesPerPixel * qint64(declared.width()) * declared.height();
+    return length - JpegLimits::freeStreamBytes
+           <= JpegLimits::maxBytesPerPixel * qint64(declared.width()) * declared.height();
 }
 
 QImage decodeJpegAtLeast(const QByteArray& stream, QSize wanted, QString* error)

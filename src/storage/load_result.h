@@ -4,10 +4,10 @@
 #include "model/outline.h"
 
 #include <QSize>
+#include <QString>
 
 #include <algorithm>
 #include <memory>
-#include <QString>
 
 namespace velmar {
 

@@ -46,7 +46,8 @@ Field<O> text(int offset, const char* key, const char* what, QString (*get)(cons
 }
 
 template <typename O>
-Field<O> property(int tag, const char* key, const char* what, int high, qint64 (*get)(const O&), void (*set)(O&, qint64))
+Field<O> property(int tag, const char* key, const char* what, int high, qint64 (*get)(const O&),
+                  void (*set)(O&, qint64))
 {
     return {FieldType::Property, tag, key, what, 0, high, get, set};
 }
@@ -64,14 +65,21 @@ enum PropertyTag : int {
 template <typename O>
 Field<O> position(int offset)
 {
-    return {FieldType::Position, offset, "sequencePosition", QT_TRANSLATE_NOOP("ObjectFields", "место в последовательности")};
+    return {FieldType::Position, offset, "sequencePosition",
+            QT_TRANSLATE_NOOP("ObjectFields", "место в последовательности")};
 }
 
 template <typename O>
 Field<O> parent(int offset)
 {
-    return {FieldType::Parent, offset, "parent", QT_TRANSLATE_NOOP("ObjectFields", "номер фрейма"), 0, 0,
-            [](const O& o) -> qint64 { return o.parentFrame; }, [](O& o, qint64 v) { o.parentFrame = quint8(v); }};
+    return {FieldType::Parent,
+            offset,
+            "parent",
+            QT_TRANSLATE_NOOP("ObjectFields", "номер фрейма"),
+            0,
+            0,
+            [](const O& o) -> qint64 { return o.parentFrame; },
+            [](O& o, qint64 v) { o.parentFrame = quint8(v); }};
 }
 
 // Left, top, width and height of an object with `bounds`, from `offset` on.
@@ -79,14 +87,18 @@ template <typename O>
 std::array<Field<O>, 4> bounds(int offset)
 {
     return {{
-        integer<O>(offset, "left", QT_TRANSLATE_NOOP("ObjectFields", "левый край"), kMinCoordinate, kMaxCoordinate,
-                   [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); }),
-        integer<O>(offset + 4, "top", QT_TRANSLATE_NOOP("ObjectFields", "верхний край"), kMinCoordinate, kMaxCoordinate,
-                   [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); }),
-        integer<O>(offset + 8, "width", QT_TRANSLATE_NOOP("ObjectFields", "ширина"), 0, kMaxCoordinate,
-                   [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); }),
-        integer<O>(offset + 12, "height", QT_TRANSLATE_NOOP("ObjectFields", "высота"), 0, kMaxCoordinate,
-                   [](const O& o) -> qint64 { return o.bounds.height(); }, [](O& o, qint64 v) { o.bounds.setHeight(int(v)); }),
+        integer<O>(
+            offset, "left", QT_TRANSLATE_NOOP("ObjectFields", "левый край"), kMinCoordinate, kMaxCoordinate,
+            [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); }),
+        integer<O>(
+            offset + 4, "top", QT_TRANSLATE_NOOP("ObjectFields", "верхний край"), kMinCoordinate, kMaxCoordinate,
+            [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); }),
+        integer<O>(
+            offset + 8, "width", QT_TRANSLATE_NOOP("ObjectFields", "ширина"), 0, kMaxCoordinate,
+            [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); }),
+        integer<O>(
+            offset + 12, "height", QT_TRANSLATE_NOOP("ObjectFields", "высота"), 0, kMaxCoordinate,
+            [](const O& o) -> qint64 { return o.bounds.height(); }, [](O& o, qint64 v) { o.bounds.setHeight(int(v)); }),
     }};
 }
 
@@ -94,14 +106,16 @@ std::array<Field<O>, 4> bounds(int offset)
 template <typename O>
 Field<O> minimalText(int offset)
 {
-    return text<O>(offset, "minimalText", QT_TRANSLATE_NOOP("ObjectFields", "минимальный текст"), [](const O& o) { return o.minimalText; },
-                   [](O& o, const QString& t) {
-                       o.minimalText = t;
-                       if constexpr (std::is_same_v<O, FrameObject>)
-                           o.hint = shortenedTooltip(t);
-                       else
-                           o.hint = t;
-                   });
+    return text<O>(
+        offset, "minimalText", QT_TRANSLATE_NOOP("ObjectFields", "минимальный текст"),
+        [](const O& o) { return o.minimalText; },
+        [](O& o, const QString& t) {
+            o.minimalText = t;
+            if constexpr (std::is_same_v<O, FrameObject>)
+                o.hint = shortenedTooltip(t);
+            else
+                o.hint = t;
+        });
 }
 
 template <typename O>
@@ -125,27 +139,45 @@ const KindFields<FrameObject>& frameFields()
 {
     using O = FrameObject;
     static const KindFields<O> kind{
-        ObjectKind::Frame, "frames", QT_TRANSLATE_NOOP("ObjectFields", "фреймы"), QT_TRANSLATE_NOOP("ObjectFields", "фреймов"), QT_TRANSLATE_NOOP("ObjectFields", "фрейм"), kFrameCount, kFrames, kFrameRecordSize, SequenceOf::Frames,
-        join<O>({list(bounds<O>(0)),
-                 {
-                     colour<O>(16, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
-                               [](O& o, qint64 v) { o.colour = ColourValue(v); }),
-                     byte<O>(20, "innerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внутренний скос"), BevelSpace, [](const O& o) -> qint64 { return o.innerBevel; },
-                             [](O& o, qint64 v) { o.innerBevel = quint8(v); }),
-                     byte<O>(21, "outerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внешний скос"), BevelSpace, [](const O& o) -> qint64 { return o.outerBevel; },
-                             [](O& o, qint64 v) { o.outerBevel = quint8(v); }),
-                     byte<O>(22, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1, [](const O& o) -> qint64 { return o.borderLine; },
-                             [](O& o, qint64 v) { o.borderLine = quint8(v); }),
-                     name<O>(23, "title", QT_TRANSLATE_NOOP("ObjectFields", "название"), kNameCapacity, [](const O& o) { return o.title; },
-                             [](O& o, const QString& t) { o.title = t; }),
-                     {FieldType::Flag, 274, "titleVisible", QT_TRANSLATE_NOOP("ObjectFields", "видимость названия"), 0, 1,
-                      [](const O& o) -> qint64 { return o.titleVisible; }, [](O& o, qint64 v) { o.titleVisible = v != 0; }},
-                     minimalText<O>(275),
-                     position<O>(1300),
-                     property<O>(TitleColourTag, "titleColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет названия"), 0,
-                                 [](const O& o) -> qint64 { return o.titleColour; },
-                                 [](O& o, qint64 v) { o.titleColour = ColourValue(v); }),
-                 }}),
+        ObjectKind::Frame,
+        "frames",
+        QT_TRANSLATE_NOOP("ObjectFields", "фреймы"),
+        QT_TRANSLATE_NOOP("ObjectFields", "фреймов"),
+        QT_TRANSLATE_NOOP("ObjectFields", "фрейм"),
+        kFrameCount,
+        kFrames,
+        kFrameRecordSize,
+        SequenceOf::Frames,
+        join<O>(
+            {list(bounds<O>(0)),
+             {
+                 colour<O>(
+                     16, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"),
+                     [](const O& o) -> qint64 { return o.colour; }, [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+                 byte<O>(
+                     20, "innerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внутренний скос"), BevelSpace,
+                     [](const O& o) -> qint64 { return o.innerBevel; },
+                     [](O& o, qint64 v) { o.innerBevel = quint8(v); }),
+                 byte<O>(
+                     21, "outerBevel", QT_TRANSLATE_NOOP("ObjectFields", "внешний скос"), BevelSpace,
+                     [](const O& o) -> qint64 { return o.outerBevel; },
+                     [](O& o, qint64 v) { o.outerBevel = quint8(v); }),
+                 byte<O>(
+                     22, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1,
+                     [](const O& o) -> qint64 { return o.borderLine; },
+                     [](O& o, qint64 v) { o.borderLine = quint8(v); }),
+                 name<O>(
+                     23, "title", QT_TRANSLATE_NOOP("ObjectFields", "название"), kNameCapacity,
+                     [](const O& o) { return o.title; }, [](O& o, const QString& t) { o.title = t; }),
+                 {FieldType::Flag, 274, "titleVisible", QT_TRANSLATE_NOOP("ObjectFields", "видимость названия"), 0, 1,
+                  [](const O& o) -> qint64 { return o.titleVisible; }, [](O& o, qint64 v) { o.titleVisible = v != 0; }},
+                 minimalText<O>(275),
+                 position<O>(1300),
+                 property<O>(
+                     TitleColourTag, "titleColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет названия"), 0,
+                     [](const O& o) -> qint64 { return o.titleColour; },
+                     [](O& o, qint64 v) { o.titleColour = ColourValue(v); }),
+             }}),
     };
     return kind;
 }
@@ -154,31 +186,54 @@ const KindFields<TextFieldObject>& textFieldFields()
 {
     using O = TextFieldObject;
     static const KindFields<O> kind{
-        ObjectKind::TextField, "textFields", QT_TRANSLATE_NOOP("ObjectFields", "текстовые поля"), QT_TRANSLATE_NOOP("ObjectFields", "текстовых полей"), QT_TRANSLATE_NOOP("ObjectFields", "текстовое поле"), kTextFieldCount, kTextFields,
-        kTextFieldRecordSize, SequenceOf::Objects,
-        join<O>({{parent<O>(0)},
-                 list(bounds<O>(4)),
-                 {
-                     text<O>(20, "text", QT_TRANSLATE_NOOP("ObjectFields", "текст"), [](const O& o) { return o.text; }, [](O& o, const QString& t) { o.text = t; }),
-                     minimalText<O>(1044),
-                     colour<O>(2068, "background", QT_TRANSLATE_NOOP("ObjectFields", "цвет фона"), [](const O& o) -> qint64 { return o.background; },
-                               [](O& o, qint64 v) { o.background = ColourValue(v); }),
-                     byte<O>(2072, "alignment", QT_TRANSLATE_NOOP("ObjectFields", "выравнивание"), AlignCentre, [](const O& o) -> qint64 { return o.alignment; },
-                             [](O& o, qint64 v) { o.alignment = quint8(v); }),
-                     name<O>(2073, "fontName", QT_TRANSLATE_NOOP("ObjectFields", "шрифт"), kFontNameCapacity, [](const O& o) { return o.font.name; },
-                             [](O& o, const QString& t) { o.font.name = t; }),
-                     byte<O>(2274, "fontSize", QT_TRANSLATE_NOOP("ObjectFields", "размер шрифта"), 255, [](const O& o) -> qint64 { return o.font.size; },
-                             [](O& o, qint64 v) { o.font.size = int(v); }),
-                     colour<O>(2276, "fontColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет шрифта"), [](const O& o) -> qint64 { return o.font.colour; },
-                               [](O& o, qint64 v) { o.font.colour = ColourValue(v); }),
-                     byte<O>(2280, "fontPitch", QT_TRANSLATE_NOOP("ObjectFields", "шаг шрифта"), 2, [](const O& o) -> qint64 { return o.font.pitch; },
-                             [](O& o, qint64 v) { o.font.pitch = quint8(v); }),
-                     byte<O>(2281, "fontStyle", QT_TRANSLATE_NOOP("ObjectFields", "начертание шрифта"), FontBold | FontItalic | FontUnderline | FontStrikeOut,
-                             [](const O& o) -> qint64 { return o.font.style; }, [](O& o, qint64 v) { o.font.style = quint8(v); }),
-                     position<O>(2284),
-                     property<O>(ReadOnlyTag, "readOnly", QT_TRANSLATE_NOOP("ObjectFields", "только чтение"), 1, [](const O& o) -> qint64 { return o.readOnly; },
-                                 [](O& o, qint64 v) { o.readOnly = v != 0; }),
-                 }}),
+        ObjectKind::TextField,
+        "textFields",
+        QT_TRANSLATE_NOOP("ObjectFields", "текстовые поля"),
+        QT_TRANSLATE_NOOP("ObjectFields", "текстовых полей"),
+        QT_TRANSLATE_NOOP("ObjectFields", "текстовое поле"),
+        kTextFieldCount,
+        kTextFields,
+        kTextFieldRecordSize,
+        SequenceOf::Objects,
+        join<O>(
+            {{parent<O>(0)},
+             list(bounds<O>(4)),
+             {
+                 text<O>(
+                     20, "text", QT_TRANSLATE_NOOP("ObjectFields", "текст"), [](const O& o) { return o.text; },
+                     [](O& o, const QString& t) { o.text = t; }),
+                 minimalText<O>(1044),
+                 colour<O>(
+                     2068, "background", QT_TRANSLATE_NOOP("ObjectFields", "цвет фона"),
+                     [](const O& o) -> qint64 { return o.background; },
+                     [](O& o, qint64 v) { o.background = ColourValue(v); }),
+                 byte<O>(
+                     2072, "alignment", QT_TRANSLATE_NOOP("ObjectFields", "выравнивание"), AlignCentre,
+                     [](const O& o) -> qint64 { return o.alignment; }, [](O& o, qint64 v) { o.alignment = quint8(v); }),
+                 name<O>(
+                     2073, "fontName", QT_TRANSLATE_NOOP("ObjectFields", "шрифт"), kFontNameCapacity,
+                     [](const O& o) { return o.font.name; }, [](O& o, const QString& t) { o.font.name = t; }),
+                 byte<O>(
+                     2274, "fontSize", QT_TRANSLATE_NOOP("ObjectFields", "размер шрифта"), 255,
+                     [](const O& o) -> qint64 { return o.font.size; }, [](O& o, qint64 v) { o.font.size = int(v); }),
+                 colour<O>(
+                     2276, "fontColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет шрифта"),
+                     [](const O& o) -> qint64 { return o.font.colour; },
+                     [](O& o, qint64 v) { o.font.colour = ColourValue(v); }),
+                 byte<O>(
+                     2280, "fontPitch", QT_TRANSLATE_NOOP("ObjectFields", "шаг шрифта"), 2,
+                     [](const O& o) -> qint64 { return o.font.pitch; },
+                     [](O& o, qint64 v) { o.font.pitch = quint8(v); }),
+                 byte<O>(
+                     2281, "fontStyle", QT_TRANSLATE_NOOP("ObjectFields", "начертание шрифта"),
+                     FontBold | FontItalic | FontUnderline | FontStrikeOut,
+                     [](const O& o) -> qint64 { return o.font.style; },
+                     [](O& o, qint64 v) { o.font.style = quint8(v); }),
+                 position<O>(2284),
+                 property<O>(
+                     ReadOnlyTag, "readOnly", QT_TRANSLATE_NOOP("ObjectFields", "только чтение"), 1,
+                     [](const O& o) -> qint64 { return o.readOnly; }, [](O& o, qint64 v) { o.readOnly = v != 0; }),
+             }}),
     };
     return kind;
 }
@@ -187,18 +242,27 @@ const KindFields<VideoObject>& videoFields()
 {
     using O = VideoObject;
     static const KindFields<O> kind{
-        ObjectKind::Video, "videos", QT_TRANSLATE_NOOP("ObjectFields", "видео фрагменты"), QT_TRANSLATE_NOOP("ObjectFields", "видео фрагментов"), QT_TRANSLATE_NOOP("ObjectFields", "видео фрагмент"), kVideoCount, kVideos, kVideoRecordSize,
+        ObjectKind::Video,
+        "videos",
+        QT_TRANSLATE_NOOP("ObjectFields", "видео фрагменты"),
+        QT_TRANSLATE_NOOP("ObjectFields", "видео фрагментов"),
+        QT_TRANSLATE_NOOP("ObjectFields", "видео фрагмент"),
+        kVideoCount,
+        kVideos,
+        kVideoRecordSize,
         SequenceOf::Objects,
         join<O>({{parent<O>(0)},
                  list(bounds<O>(4)),
                  {
-                     name<O>(20, "file", QT_TRANSLATE_NOOP("ObjectFields", "имя файла"), kNameCapacity, [](const O& o) { return o.fileName; },
-                             [](O& o, const QString& t) { o.fileName = t; }),
+                     name<O>(
+                         20, "file", QT_TRANSLATE_NOOP("ObjectFields", "имя файла"), kNameCapacity,
+                         [](const O& o) { return o.fileName; }, [](O& o, const QString& t) { o.fileName = t; }),
                      minimalText<O>(271),
                      position<O>(1296),
-                     property<O>(PlayerVisibleTag, "playerVisible", QT_TRANSLATE_NOOP("ObjectFields", "панель проигрывателя"), 1,
-                                 [](const O& o) -> qint64 { return o.playerVisible; },
-                                 [](O& o, qint64 v) { o.playerVisible = v != 0; }),
+                     property<O>(
+                         PlayerVisibleTag, "playerVisible", QT_TRANSLATE_NOOP("ObjectFields", "панель проигрывателя"),
+                         1, [](const O& o) -> qint64 { return o.playerVisible; },
+                         [](O& o, qint64 v) { o.playerVisible = v != 0; }),
                  }}),
     };
     return kind;
@@ -208,21 +272,33 @@ const KindFields<PictureObject>& pictureFields()
 {
     using O = PictureObject;
     static const KindFields<O> kind{
-        ObjectKind::Picture, "pictures", QT_TRANSLATE_NOOP("ObjectFields", "рисунки"), QT_TRANSLATE_NOOP("ObjectFields", "рисунков"), QT_TRANSLATE_NOOP("ObjectFields", "рисунок"), kPictureCount, kPictures, kPictureRecordSize,
+        ObjectKind::Picture,
+        "pictures",
+        QT_TRANSLATE_NOOP("ObjectFields", "рисунки"),
+        QT_TRANSLATE_NOOP("ObjectFields", "рисунков"),
+        QT_TRANSLATE_NOOP("ObjectFields", "рисунок"),
+        kPictureCount,
+        kPictures,
+        kPictureRecordSize,
         SequenceOf::Objects,
-        join<O>({{parent<O>(0)},
-                 list(bounds<O>(4)),
-                 {
-                     minimalText<O>(24),
-                     position<O>(1048),
-                     {FieldType::TailLength, 1052, nullptr, QT_TRANSLATE_NOOP("ObjectFields", "длина данных рисунка")},
-                     property<O>(PictureBorderTag, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1, [](const O& o) -> qint64 { return o.border; },
-                                 [](O& o, qint64 v) { o.border = quint8(v); }),
-                     property<O>(StretchedTag, "stretched", QT_TRANSLATE_NOOP("ObjectFields", "растягивание"), 1, [](const O& o) -> qint64 { return o.stretched; },
-                                 [](O& o, qint64 v) { o.stretched = v != 0; }),
-                     {FieldType::Listed, -1, "imageWidth", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().width(); }},
-                     {FieldType::Listed, -1, "imageHeight", "", 0, 0, [](const O& o) -> qint64 { return o.bitmap().height(); }},
-                 }}),
+        join<O>(
+            {{parent<O>(0)},
+             list(bounds<O>(4)),
+             {
+                 minimalText<O>(24),
+                 position<O>(1048),
+                 {FieldType::TailLength, 1052, nullptr, QT_TRANSLATE_NOOP("ObjectFields", "длина данных рисунка")},
+                 property<O>(
+                     PictureBorderTag, "border", QT_TRANSLATE_NOOP("ObjectFields", "рамка"), 1,
+                     [](const O& o) -> qint64 { return o.border; }, [](O& o, qint64 v) { o.border = quint8(v); }),
+                 property<O>(
+                     StretchedTag, "stretched", QT_TRANSLATE_NOOP("ObjectFields", "растягивание"), 1,
+                     [](const O& o) -> qint64 { return o.stretched; }, [](O& o, qint64 v) { o.stretched = v != 0; }),
+                 {FieldType::Listed, -1, "imageWidth", "", 0, 0,
+                  [](const O& o) -> qint64 { return o.bitmap().width(); }},
+                 {FieldType::Listed, -1, "imageHeight", "", 0, 0,
+                  [](const O& o) -> qint64 { return o.bitmap().height(); }},
+             }}),
     };
     return kind;
 }
@@ -231,20 +307,34 @@ const KindFields<ArrowObject>& arrowFields()
 {
     using O = ArrowObject;
     static const KindFields<O> kind{
-        ObjectKind::Arrow, "arrows", QT_TRANSLATE_NOOP("ObjectFields", "стрелки"), QT_TRANSLATE_NOOP("ObjectFields", "стрелок"), QT_TRANSLATE_NOOP("ObjectFields", "стрелка"), kArrowCount, kArrows, kArrowRecordSize, SequenceOf::None,
+        ObjectKind::Arrow,
+        "arrows",
+        QT_TRANSLATE_NOOP("ObjectFields", "стрелки"),
+        QT_TRANSLATE_NOOP("ObjectFields", "стрелок"),
+        QT_TRANSLATE_NOOP("ObjectFields", "стрелка"),
+        kArrowCount,
+        kArrows,
+        kArrowRecordSize,
+        SequenceOf::None,
         {
-            integer<O>(0, "x1", QT_TRANSLATE_NOOP("ObjectFields", "x начала"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x1; },
-                       [](O& o, qint64 v) { o.x1 = int(v); }),
-            integer<O>(4, "x2", QT_TRANSLATE_NOOP("ObjectFields", "x конца"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.x2; },
-                       [](O& o, qint64 v) { o.x2 = int(v); }),
-            integer<O>(8, "y1", QT_TRANSLATE_NOOP("ObjectFields", "y начала"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y1; },
-                       [](O& o, qint64 v) { o.y1 = int(v); }),
-            integer<O>(12, "y2", QT_TRANSLATE_NOOP("ObjectFields", "y конца"), kMinCoordinate, kMaxCoordinate, [](const O& o) -> qint64 { return o.y2; },
-                       [](O& o, qint64 v) { o.y2 = int(v); }),
-            integer<O>(16, "width", QT_TRANSLATE_NOOP("ObjectFields", "толщина"), 1, 10, [](const O& o) -> qint64 { return o.penWidth; },
-                       [](O& o, qint64 v) { o.penWidth = int(v); }),
-            colour<O>(20, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
-                      [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+            integer<O>(
+                0, "x1", QT_TRANSLATE_NOOP("ObjectFields", "x начала"), kMinCoordinate, kMaxCoordinate,
+                [](const O& o) -> qint64 { return o.x1; }, [](O& o, qint64 v) { o.x1 = int(v); }),
+            integer<O>(
+                4, "x2", QT_TRANSLATE_NOOP("ObjectFields", "x конца"), kMinCoordinate, kMaxCoordinate,
+                [](const O& o) -> qint64 { return o.x2; }, [](O& o, qint64 v) { o.x2 = int(v); }),
+            integer<O>(
+                8, "y1", QT_TRANSLATE_NOOP("ObjectFields", "y начала"), kMinCoordinate, kMaxCoordinate,
+                [](const O& o) -> qint64 { return o.y1; }, [](O& o, qint64 v) { o.y1 = int(v); }),
+            integer<O>(
+                12, "y2", QT_TRANSLATE_NOOP("ObjectFields", "y конца"), kMinCoordinate, kMaxCoordinate,
+                [](const O& o) -> qint64 { return o.y2; }, [](O& o, qint64 v) { o.y2 = int(v); }),
+            integer<O>(
+                16, "width", QT_TRANSLATE_NOOP("ObjectFields", "толщина"), 1, 10,
+                [](const O& o) -> qint64 { return o.penWidth; }, [](O& o, qint64 v) { o.penWidth = int(v); }),
+            colour<O>(
+                20, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
+                [](O& o, qint64 v) { o.colour = ColourValue(v); }),
         },
     };
     return kind;
@@ -284,28 +374,33 @@ void copyDetails(Outline& to, const Outline& from, ObjectKind kind, Object& (Out
 
 void keepUnsavedDetails(Outline& to, const Outline& from)
 {
-    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame, [](FrameObject& t, const FrameObject& f) {
-        t.titleColour = f.titleColour;
-        t.reference = f.reference;
-    });
-    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture, [](PictureObject& t, const PictureObject& f) {
-        t.border = f.border;
-        t.stretched = f.stretched;
-        t.reference = f.reference;
-    });
-    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField, [](TextFieldObject& t, const TextFieldObject& f) {
-        t.readOnly = f.readOnly;
-        t.reference = f.reference;
-        t.referenceFontSize = f.referenceFontSize;
-    });
-    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video, [](VideoObject& t, const VideoObject& f) {
-        t.playerVisible = f.playerVisible;
-        t.reference = f.reference;
-    });
-    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow, [](ArrowObject& t, const ArrowObject& f) {
-        t.referenceStart = f.referenceStart;
-        t.referenceEnd = f.referenceEnd;
-    });
+    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame,
+                [](FrameObject& t, const FrameObject& f) {
+                    t.titleColour = f.titleColour;
+                    t.reference = f.reference;
+                });
+    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture,
+                [](PictureObject& t, const PictureObject& f) {
+                    t.border = f.border;
+                    t.stretched = f.stretched;
+                    t.reference = f.reference;
+                });
+    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField,
+                [](TextFieldObject& t, const TextFieldObject& f) {
+                    t.readOnly = f.readOnly;
+                    t.reference = f.reference;
+                    t.referenceFontSize = f.referenceFontSize;
+                });
+    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video,
+                [](VideoObject& t, const VideoObject& f) {
+                    t.playerVisible = f.playerVisible;
+                    t.reference = f.reference;
+                });
+    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow,
+                [](ArrowObject& t, const ArrowObject& f) {
+                    t.referenceStart = f.referenceStart;
+                    t.referenceEnd = f.referenceEnd;
+                });
     to.setReferenceClientSize(from.referenceClientSize());
     to.setOwnLayoutScale(from.ownLayoutScale(), from.ownLayoutGridStep());
     if (from.ownLayoutScale() <= 0)
@@ -322,12 +417,13 @@ void keepUnsavedDetails(Outline& to, const Outline& from)
                     t.bounds = f.bounds;
                     t.font.size = f.font.size;
                 });
-    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow, [](ArrowObject& t, const ArrowObject& f) {
-        t.x1 = f.x1;
-        t.y1 = f.y1;
-        t.x2 = f.x2;
-        t.y2 = f.y2;
-    });
+    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow,
+                [](ArrowObject& t, const ArrowObject& f) {
+                    t.x1 = f.x1;
+                    t.y1 = f.y1;
+                    t.x2 = f.x2;
+                    t.y2 = f.y2;
+                });
 }
 
 }  // namespace velmar

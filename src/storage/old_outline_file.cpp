@@ -1,11 +1,10 @@
 #include "storage/old_outline_file.h"
 
-#include "system/file_io.h"
-
 #include "storage/cp1251.h"
 #include "storage/decode_limits.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -94,7 +93,8 @@ public:
     {
         if (auto line = next())
             return *line;
-        fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: он обрывается перед строкой %2, в которой должно быть %3.")
+        fail(QCoreApplication::translate("OldOutlineFile",
+                                         "Файл %1 повреждён: он обрывается перед строкой %2, в которой должно быть %3.")
                  .arg(quoted(m_path))
                  .arg(m_line + 1)
                  .arg(what));
@@ -105,13 +105,15 @@ public:
         const QByteArrayView line = required(what);
         const std::optional<qint64> value = parseNumber(line);
         if (!value)
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 должно быть число (%3), а записано «%4».\n"
-                                "Invalid numeric input")
+            fail(QCoreApplication::translate("OldOutlineFile",
+                                             "Файл %1 повреждён: в строке %2 должно быть число (%3), а записано «%4».\n"
+                                             "Invalid numeric input")
                      .arg(quoted(m_path))
                      .arg(m_line)
                      .arg(what, excerpt(line)));
         if (*value < min || *value > max)
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 %3 равно %4, а допустимо от %5 до %6.")
+            fail(QCoreApplication::translate("OldOutlineFile",
+                                             "Файл %1 повреждён: в строке %2 %3 равно %4, а допустимо от %5 до %6.")
                      .arg(quoted(m_path))
                      .arg(m_line)
                      .arg(what)
@@ -235,8 +237,9 @@ public:
         case 3: size = 2; break;
         case 4: size = 4; break;
         default:
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина записана с неизвестным типом %3 "
-                                "(допустимы 2, 3 и 4).\nInvalid property value")
+            fail(QCoreApplication::translate(
+                     "OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина записана с неизвестным типом %3 "
+                                       "(допустимы 2, 3 и 4).\nInvalid property value")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(type));
@@ -251,25 +254,31 @@ public:
         const int shift = 32 - 8 * size;
         const qint64 length = qint32(raw << shift) >> shift;
         if (length <= 0)
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 неверная длина %3.")
+            fail(QCoreApplication::translate("OldOutlineFile",
+                                             "Файл рисунков %1 повреждён: у рисунка %2 неверная длина %3.")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(length));
         if (m_data.left() < length)
-            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(m_data.left()).arg(length));
+            truncated(
+                index,
+                QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(m_data.left()).arg(length));
         // The stream's first bytes say how large its picture is: only a length such a picture
         // can fill is read on.
         QByteArray stream = m_data.take(std::min(length, JpegLimits::freeStreamBytes));
         if (stream.size() == std::min(length, JpegLimits::freeStreamBytes) && length > stream.size()) {
             if (!jpegStreamLengthFits(storedSize(stream), length))
-                fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина данных (%3 байт) не соответствует размеру рисунка.")
+                fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: у рисунка %2 длина "
+                                                                   "данных (%3 байт) не соответствует размеру рисунка.")
                          .arg(quoted(m_path))
                          .arg(index)
                          .arg(length));
             stream += m_data.take(length - stream.size());
         }
         if (stream.size() < length)
-            truncated(index, QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(stream.size()).arg(length));
+            truncated(
+                index,
+                QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(stream.size()).arg(length));
         return decode(index, stream, jpeg, wanted);
     }
 
@@ -279,7 +288,8 @@ private:
         QString why;
         QImage image;
         if (!(stream.startsWith("BM") ? m_budget.take(storedSize(stream)) : m_budget.take(jpegDecodingCost(stream))))
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
+            fail(QCoreApplication::translate("OldOutlineFile",
+                                             "Файл рисунков %1 не прочитан: рисунок %2 не открыт (%3).")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(PictureBudget::refusal()));
@@ -289,7 +299,8 @@ private:
             if (image.isNull())
                 why = QCoreApplication::translate("OldOutlineFile", "повреждённые данные BMP");
             else if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-                why = QCoreApplication::translate("OldOutlineFile", "недопустимый размер рисунка BMP"), image = QImage();
+                why = QCoreApplication::translate("OldOutlineFile", "недопустимый размер рисунка BMP"),
+                image = QImage();
             else
                 image = image.convertToFormat(QImage::Format_RGB32);
         } else {
@@ -298,7 +309,8 @@ private:
                 *jpeg = stream;
         }
         if (image.isNull())
-            fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: рисунок %2 не удаётся прочитать (%3).")
+            fail(QCoreApplication::translate("OldOutlineFile",
+                                             "Файл рисунков %1 повреждён: рисунок %2 не удаётся прочитать (%3).")
                      .arg(quoted(m_path))
                      .arg(index)
                      .arg(why));
@@ -318,7 +330,8 @@ private:
 
     [[noreturn]] void truncated(int index, const QString& detail) const
     {
-        fail(QCoreApplication::translate("OldOutlineFile", "Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
+        fail(QCoreApplication::translate("OldOutlineFile",
+                                         "Файл рисунков %1 повреждён: он обрывается на рисунке %2 из %3 (%4).")
                  .arg(quoted(m_path))
                  .arg(index)
                  .arg(m_count)
@@ -339,8 +352,8 @@ public:
 // The side file: its bytes already read, or its path to be opened once pictures are wanted.
 struct PicturesSource {
     const QByteArray* data = nullptr;
-    QString path;     // the side file's path (for messages; opened when there are no data)
-    QString problem;  // why data is missing
+    QString path;        // the side file's path (for messages; opened when there are no data)
+    QString problem;     // why data is missing
     double scale = 1.0;  // below 1: the outline is drawn this small, pictures are decoded reduced
 };
 
@@ -363,8 +376,10 @@ public:
 
         m_result.outlineName = m_lines.text(QCoreApplication::translate("OldOutlineFile", "название конспекта"));
         m_result.canvasColour = m_lines.colour(QCoreApplication::translate("OldOutlineFile", "цвет фона"));
-        const int width = m_lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
-        const int height = m_lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
+        const int width =
+            m_lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
+        const int height =
+            m_lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
         m_result.windowSize = QSize(width, height);
         m_outline.setClientSize(QSize(qMax(0, width - m_chrome.width()), qMax(0, height - m_chrome.height())));
 
@@ -400,10 +415,14 @@ private:
 
     QRect bounds(const QString& what)
     {
-        const int left = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": левый край"), -kCoordinateLimit, kCoordinateLimit);
-        const int top = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": верхний край"), -kCoordinateLimit, kCoordinateLimit);
-        const int width = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": ширина"), 0, kCoordinateLimit);
-        const int height = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": высота"), 0, kCoordinateLimit);
+        const int left = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": левый край"),
+                                         -kCoordinateLimit, kCoordinateLimit);
+        const int top = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": верхний край"),
+                                        -kCoordinateLimit, kCoordinateLimit);
+        const int width =
+            m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": ширина"), 0, kCoordinateLimit);
+        const int height =
+            m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": высота"), 0, kCoordinateLimit);
         return QRect(left, top, width, height);
     }
 
@@ -414,12 +433,14 @@ private:
             m_lines.number(item, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
         const int frames = m_outline.count(ObjectKind::Frame);
         if (number < 0 || number > frames)
-            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Файл %1 повреждён: в строке %2 (%3) указан фрейм %4, а фреймов в файле %5.")
-                             .arg(quoted(m_path))
-                             .arg(m_lines.lineNumber())
-                             .arg(item)
-                             .arg(number)
-                             .arg(frames));
+            m_lines.fail(
+                QCoreApplication::translate(
+                    "OldOutlineFile", "Файл %1 повреждён: в строке %2 (%3) указан фрейм %4, а фреймов в файле %5.")
+                    .arg(quoted(m_path))
+                    .arg(m_lines.lineNumber())
+                    .arg(item)
+                    .arg(number)
+                    .arg(frames));
         return int(number);
     }
 
@@ -427,10 +448,12 @@ private:
     template <typename Object>
     void readMinimalTextAndPosition(Object& object, const QString& what, const QString& sequence, Positions& positions)
     {
-        object.minimalText = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": минимальный текст"), substitutes());
+        object.minimalText =
+            m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": минимальный текст"), substitutes());
         object.hint = shortenedTooltip(object.minimalText);
-        const qint64 position = m_lines.number(what + QCoreApplication::translate("OldOutlineFile", ": место в последовательности ") + sequence, 0,
-                                               Sequence::kCapacity);
+        const qint64 position = m_lines.number(
+            what + QCoreApplication::translate("OldOutlineFile", ": место в последовательности ") + sequence, 0,
+            Sequence::kCapacity);
         positions.emplace_back(object.id, int(position));
     }
 
@@ -438,21 +461,26 @@ private:
     {
         // Counts are bounded by the table capacity, so a refusal here means a broken invariant.
         if (slot == 0)
-            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось создать %1 при чтении файла %2.").arg(what, quoted(m_path)));
+            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось создать %1 при чтении файла %2.")
+                             .arg(what, quoted(m_path)));
     }
 
     void readFrames()
     {
-        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела фреймов"), QCoreApplication::translate("OldOutlineFile", "число фреймов"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела фреймов"),
+                            QCoreApplication::translate("OldOutlineFile", "число фреймов"));
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "фрейм %1").arg(i);
             const QRect rect = bounds(what);
             const ColourValue colour = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет"));
-            const int inner = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внутренний скос"), BevelNone, BevelSpace);
-            const int outer = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внешний скос"), BevelNone, BevelSpace);
+            const int inner = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внутренний скос"),
+                                              BevelNone, BevelSpace);
+            const int outer = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": внешний скос"),
+                                              BevelNone, BevelSpace);
             const int border = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": рамка"), 0, 1);
             const QString title = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": название"));
-            const int visible = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": видимость названия"), 0, 1);
+            const int visible =
+                m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": видимость названия"), 0, 1);
 
             const int slot = m_outline.createFrame(rect, title);
             created(slot, what);
@@ -463,19 +491,21 @@ private:
             frame.borderLine = quint8(border);
             frame.titleVisible = visible == 1;
             if (v40())
-                readMinimalTextAndPosition(frame, what, QCoreApplication::translate("OldOutlineFile", "фреймов"), m_framePositions);
+                readMinimalTextAndPosition(frame, what, QCoreApplication::translate("OldOutlineFile", "фреймов"),
+                                           m_framePositions);
         }
     }
 
     void readTextFields()
     {
-        const int n =
-            count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела текстовых полей"), QCoreApplication::translate("OldOutlineFile", "число текстовых полей"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела текстовых полей"),
+                            QCoreApplication::translate("OldOutlineFile", "число текстовых полей"));
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "текстовое поле %1").arg(i);
             const int parentFrame = parent(what);
             const QRect rect = bounds(what);
-            const QString text = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": текст"), substitutes());
+            const QString text =
+                m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": текст"), substitutes());
             ColourValue background;
             int alignment = AlignLeft;
             if (m_version == Version::V35) {
@@ -483,15 +513,19 @@ private:
                 background = parentFrame == 0 ? m_result.canvasColour : m_outline.frame(parentFrame).colour;
             } else {
                 background = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет фона"));
-                alignment = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": выравнивание"), AlignLeft, AlignCentre);
+                alignment = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": выравнивание"),
+                                            AlignLeft, AlignCentre);
             }
             FontSpec font;
             font.name = m_lines.text(what + QCoreApplication::translate("OldOutlineFile", ": шрифт"));
-            font.size = m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": размер шрифта"), 1, 255);
+            font.size =
+                m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": размер шрифта"), 1, 255);
             font.colour = m_lines.colour(what + QCoreApplication::translate("OldOutlineFile", ": цвет шрифта"));
-            font.pitch = quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": шаг шрифта"), 0, 2));
-            font.style = quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": начертание шрифта"), 0,
-                                                FontBold | FontItalic | FontUnderline | FontStrikeOut));
+            font.pitch =
+                quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": шаг шрифта"), 0, 2));
+            font.style =
+                quint8(m_lines.integer(what + QCoreApplication::translate("OldOutlineFile", ": начертание шрифта"), 0,
+                                       FontBold | FontItalic | FontUnderline | FontStrikeOut));
 
             const int slot = m_outline.createTextField(rect, background, text, parentFrame);
             created(slot, what);
@@ -499,13 +533,15 @@ private:
             field.alignment = quint8(alignment);
             field.font = font;
             if (v40())
-                readMinimalTextAndPosition(field, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
+                readMinimalTextAndPosition(field, what, QCoreApplication::translate("OldOutlineFile", "объектов"),
+                                           m_objectPositions);
         }
     }
 
     void readArrows()
     {
-        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела стрелок"), QCoreApplication::translate("OldOutlineFile", "число стрелок"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела стрелок"),
+                            QCoreApplication::translate("OldOutlineFile", "число стрелок"));
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "стрелка %1").arg(i);
             const auto coordinate = [&](const QString& name) {
@@ -523,8 +559,8 @@ private:
 
     void readVideos()
     {
-        const int n =
-            count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела видео фрагментов"), QCoreApplication::translate("OldOutlineFile", "число видео фрагментов"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела видео фрагментов"),
+                            QCoreApplication::translate("OldOutlineFile", "число видео фрагментов"));
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "видео фрагмент %1").arg(i);
             const int parentFrame = parent(what);
@@ -535,13 +571,15 @@ private:
             VideoObject& video = m_outline.video(slot);
             video.fileName = fileName;
             if (v40())
-                readMinimalTextAndPosition(video, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
+                readMinimalTextAndPosition(video, what, QCoreApplication::translate("OldOutlineFile", "объектов"),
+                                           m_objectPositions);
         }
     }
 
     void readPictures()
     {
-        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела рисунков"), QCoreApplication::translate("OldOutlineFile", "число рисунков"));
+        const int n = count(QCoreApplication::translate("OldOutlineFile", "заголовок раздела рисунков"),
+                            QCoreApplication::translate("OldOutlineFile", "число рисунков"));
         if (n == 0)
             return;  // an outline without pictures needs no side file
         const QString blcPath = m_pictures.path.isEmpty() ? oldPicturesPath(m_path) : m_pictures.path;
@@ -554,14 +592,16 @@ private:
             struct stat info {};
             if (handle >= 0 && ::fstat(handle, &info) == 0 && info.st_size > kMaxPicturesBytes) {
                 ::close(handle);
-                m_pictures.problem = QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").arg(kMaxPicturesBytes);
+                m_pictures.problem =
+                    QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").arg(kMaxPicturesBytes);
             } else if (handle >= 0) {
                 bytes = std::make_unique<PictureBytes>(handle, qint64(info.st_size));
             }
         }
         if (!bytes)
-            m_lines.fail(QCoreApplication::translate("OldOutlineFile", "Не удалось открыть файл рисунков %1 конспекта %2: %3.")
-                             .arg(quoted(blcPath), quoted(m_path), m_pictures.problem));
+            m_lines.fail(
+                QCoreApplication::translate("OldOutlineFile", "Не удалось открыть файл рисунков %1 конспекта %2: %3.")
+                    .arg(quoted(blcPath), quoted(m_path), m_pictures.problem));
         PictureReader pictures(*bytes, blcPath, n);
         for (int i = 1; i <= n; ++i) {
             const QString what = QCoreApplication::translate("OldOutlineFile", "рисунок %1").arg(i);
@@ -578,7 +618,8 @@ private:
             picture.setBitmap(pictures.next(i, &jpeg, wanted));
             picture.setJpegStream(jpeg);
             if (v40())
-                readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"), m_objectPositions);
+                readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"),
+                                           m_objectPositions);
         }
         // What the pictures left is the films' to decode.
         m_result.budget = std::make_shared<PictureBudget>(pictures.budget());
@@ -600,18 +641,23 @@ LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, cons
     LoadResult result;
     try {
         LineReader header(vmc, path);
-        const QByteArrayView versionLine = header.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
+        const QByteArrayView versionLine =
+            header.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
         Version version;
         if (versionLine == "4.0") {
             version = Version::V40;
         } else if (versionLine == "3.9") {
             version = Version::V39;
-            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.9\"") + programVersionLine()
-                    + QCoreApplication::translate("OldOutlineFile", "В текущем файле нет данных о логике конспекта.");
+            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.9\"")
+                                  + programVersionLine()
+                                  + QCoreApplication::translate("OldOutlineFile",
+                                                                "В текущем файле нет данных о логике конспекта.");
         } else if (versionLine == "3.5") {
             version = Version::V35;
-            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.5\"") + programVersionLine()
-                    + QCoreApplication::translate("OldOutlineFile", "Могут возникнуть ошибки при открытии файла.");
+            result.notices << QCoreApplication::translate("OldOutlineFile", "Версия файла \"3.5\"")
+                                  + programVersionLine()
+                                  + QCoreApplication::translate("OldOutlineFile",
+                                                                "Могут возникнуть ошибки при открытии файла.");
         } else {
             // Not an outline of a known version, perhaps not one at all: show a bounded, printable
             // part of what stands in its first line.
@@ -619,8 +665,9 @@ LoadResult importOldOutline(const QByteArray& vmc, PicturesSource pictures, cons
             for (QChar& c : shown)
                 if (c.unicode() < 0x20)
                     c = QLatin1Char('?');
-            result.message = QCoreApplication::translate("OldOutlineFile", "Не поддерживаемая версия файла") + programVersionLine()
-                + QCoreApplication::translate("OldOutlineFile", "Версия файла \"") + shown + QLatin1Char('"');
+            result.message = QCoreApplication::translate("OldOutlineFile", "Не поддерживаемая версия файла")
+                             + programVersionLine() + QCoreApplication::translate("OldOutlineFile", "Версия файла \"")
+                             + shown + QLatin1Char('"');
             return result;
         }
         OldOutlineImport(version, vmc, std::move(pictures), path, chrome, result).run();
@@ -661,8 +708,10 @@ QSize oldOutlineWindowSize(const QByteArray& vmc)
         lines.required(QCoreApplication::translate("OldOutlineFile", "версия файла"));
         lines.text(QCoreApplication::translate("OldOutlineFile", "название конспекта"));
         lines.colour(QCoreApplication::translate("OldOutlineFile", "цвет фона"));
-        const int width = lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
-        const int height = lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
+        const int width =
+            lines.integer(QCoreApplication::translate("OldOutlineFile", "ширина окна"), 0, kCoordinateLimit);
+        const int height =
+            lines.integer(QCoreApplication::translate("OldOutlineFile", "высота окна"), 0, kCoordinateLimit);
         return QSize(width, height);
     } catch (const ImportError&) {
         return {};
@@ -682,8 +731,9 @@ QString oldPicturesPath(const QString& vmcPath)
 LoadResult readOldOutline(const QByteArray& vmc, const QByteArray* blc, const QString& vmcPathForMessages,
                           QSize windowChrome)
 {
-    return importOldOutline(vmc, PicturesSource{blc, QString(), QCoreApplication::translate("OldOutlineFile", "файл не найден")}, vmcPathForMessages,
-                            windowChrome);
+    return importOldOutline(
+        vmc, PicturesSource{blc, QString(), QCoreApplication::translate("OldOutlineFile", "файл не найден")},
+        vmcPathForMessages, windowChrome);
 }
 
 LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double pictureScale)
@@ -692,7 +742,8 @@ LoadResult readOldOutlineFile(const QString& vmcPath, QSize windowChrome, double
     const std::optional<QByteArray> vmc = readWholeFile(vmcPath, kMaxOutlineBytes, &problem);
     if (!vmc) {
         LoadResult refused;
-        refused.message = QCoreApplication::translate("OldOutlineFile", "Не удалось открыть конспект %1: %2.").arg(quoted(vmcPath), problem);
+        refused.message = QCoreApplication::translate("OldOutlineFile", "Не удалось открыть конспект %1: %2.")
+                              .arg(quoted(vmcPath), problem);
         return refused;
     }
     QString blcPath = oldPicturesPath(vmcPath);

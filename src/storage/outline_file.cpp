@@ -35,7 +35,8 @@ struct FieldName {
     {
         // The names are marked for translation where they are written (object_fields.cpp).
         const QString name = QCoreApplication::translate("ObjectFields", field);
-        return item ? QStringLiteral("%1 %2: %3").arg(QCoreApplication::translate("ObjectFields", item), QString::number(number), name)
+        return item ? QStringLiteral("%1 %2: %3")
+                          .arg(QCoreApplication::translate("ObjectFields", item), QString::number(number), name)
                     : name;
     }
 };
@@ -56,14 +57,19 @@ public:
     {
         QString text;
         if (!readShortString(at, capacity, &text))
-            fail(QCoreApplication::translate("OutlineFile", "длина строки «%1» (%2) больше допустимой (%3)").arg(what.text()).arg(getByte(at)).arg(capacity));
+            fail(QCoreApplication::translate("OutlineFile", "длина строки «%1» (%2) больше допустимой (%3)")
+                     .arg(what.text())
+                     .arg(getByte(at))
+                     .arg(capacity));
         return text;
     }
     quint8 choice(const char* at, quint8 highest, const FieldName& what)
     {
         const quint8 value = getByte(at);
         if (value > highest)
-            fail(QCoreApplication::translate("OutlineFile", "недопустимое значение «%1» (%2)").arg(what.text()).arg(value));
+            fail(QCoreApplication::translate("OutlineFile", "недопустимое значение «%1» (%2)")
+                     .arg(what.text())
+                     .arg(value));
         return value;
     }
     // A value outside low…high fails the record and is returned clamped into the range: the
@@ -72,11 +78,16 @@ public:
     {
         const qint32 value = getInt(at);
         if (value < low || value > high) {
-            fail(QCoreApplication::translate("OutlineFile", "значение «%1» (%2) вне допустимых пределов %3…%4").arg(what.text()).arg(value).arg(low).arg(high));
+            fail(QCoreApplication::translate("OutlineFile", "значение «%1» (%2) вне допустимых пределов %3…%4")
+                     .arg(what.text())
+                     .arg(value)
+                     .arg(low)
+                     .arg(high));
             return std::clamp(value, low, high);
         }
         return value;
     }
+
 private:
     QString m_problem;
 };
@@ -85,7 +96,10 @@ int checkedCount(Checker& check, const char* at, const char* what)
 {
     const qint32 count = getInt(at);
     if (count < 0 || count > kMaxObjects) {
-        check.fail(QCoreApplication::translate("OutlineFile", "число объектов «%1» (%2) вне допустимых 0…%3").arg(QCoreApplication::translate("ObjectFields", what)).arg(count).arg(kMaxObjects));
+        check.fail(QCoreApplication::translate("OutlineFile", "число объектов «%1» (%2) вне допустимых 0…%3")
+                       .arg(QCoreApplication::translate("ObjectFields", what))
+                       .arg(count)
+                       .arg(kMaxObjects));
         return 0;
     }
     return count;
@@ -118,10 +132,7 @@ SplitText::SplitText(const QString& text)
         m_pieces[std::size_t(i)] = bytes.mid(qsizetype(i) * kSplitPieceCapacity, kSplitPieceCapacity);
 }
 
-QString SplitText::text() const
-{
-    return decodeCp1251(m_pieces[0] + m_pieces[1] + m_pieces[2] + m_pieces[3]);
-}
+QString SplitText::text() const { return decodeCp1251(m_pieces[0] + m_pieces[1] + m_pieces[2] + m_pieces[3]); }
 
 void SplitText::write(char* at) const
 {
@@ -192,7 +203,8 @@ void writeKind(char* h, const KindFields<Object>& kind, const Outline& outline, 
                 putInt(at, qint32(std::clamp<qint64>(f.get(object), f.low, f.high)));
                 break;
             case FieldType::Parent:
-                putInt(at, qint32(std::clamp<qint64>(f.get(object), 0, std::min(outline.count(ObjectKind::Frame), kMaxObjects))));
+                putInt(at, qint32(std::clamp<qint64>(f.get(object), 0,
+                                                     std::min(outline.count(ObjectKind::Frame), kMaxObjects))));
                 break;
             case FieldType::Colour: putColour(at, ColourValue(f.get(object))); break;
             case FieldType::Byte: putByte(at, quint8(std::clamp<qint64>(f.get(object), 0, f.high))); break;
@@ -200,7 +212,9 @@ void writeKind(char* h, const KindFields<Object>& kind, const Outline& outline, 
             case FieldType::Name: writeShortString(at, f.text(object), f.high); break;
             case FieldType::Text: SplitText::write(at, f.text(object)); break;
             case FieldType::Position: putInt(at, sequence ? sequence->positionOf(object.id) : 0); break;
-            case FieldType::TailLength: putInt(at, std::size_t(k) < tailLengths.size() ? tailLengths[std::size_t(k)] : 0); break;
+            case FieldType::TailLength:
+                putInt(at, std::size_t(k) < tailLengths.size() ? tailLengths[std::size_t(k)] : 0);
+                break;
             case FieldType::Listed:
             case FieldType::Property: break;
             }
@@ -296,9 +310,10 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     }
     if (bytes.size() < kHeaderSize) {
         result.status = HeaderStatus::Short;
-        result.problem = QCoreApplication::translate("OutlineFile", "он короче заголовка логического конспекта (%1 байт вместо %2)")
-                             .arg(bytes.size())
-                             .arg(kHeaderSize);
+        result.problem =
+            QCoreApplication::translate("OutlineFile", "он короче заголовка логического конспекта (%1 байт вместо %2)")
+                .arg(bytes.size())
+                .arg(kHeaderSize);
         return result;
     }
 
@@ -306,10 +321,13 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
     OutlineHeader& header = result.header;
     Checker check;
     header.version = result.fileVersion;
-    header.outlineName = check.string(h + kOutlineName, kNameCapacity, {QT_TRANSLATE_NOOP("ObjectFields", "название конспекта")});
+    header.outlineName =
+        check.string(h + kOutlineName, kNameCapacity, {QT_TRANSLATE_NOOP("ObjectFields", "название конспекта")});
     header.canvasColour = getColour(h + kCanvasColour);
-    header.windowWidth = check.range(h + kWindowWidth, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "ширина окна")});
-    header.windowHeight = check.range(h + kWindowHeight, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "высота окна")});
+    header.windowWidth =
+        check.range(h + kWindowWidth, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "ширина окна")});
+    header.windowHeight =
+        check.range(h + kWindowHeight, 0, kMaxCoordinate, {QT_TRANSLATE_NOOP("ObjectFields", "высота окна")});
     header.outline.setSequenceRecording(true);
     Places places;
     forEachStoredKind([&](const auto& kind) {
@@ -329,33 +347,35 @@ HeaderReadResult readOutlineHeader(QByteArrayView bytes)
 
 QString unsupportedVersionMessage(const QString& fileVersion)
 {
-    return QCoreApplication::translate("OutlineFile", "Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"") + fileVersion
-           + QStringLiteral("\"");
+    return QCoreApplication::translate("OutlineFile",
+                                       "Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"")
+           + fileVersion + QStringLiteral("\"");
 }
 
 QString headerProblemMessage(const HeaderReadResult& result, const QString& fileName)
 {
     switch (result.status) {
-    case HeaderStatus::Ok:
-        return {};
-    case HeaderStatus::UnsupportedVersion:
-        return unsupportedVersionMessage(result.fileVersion);
+    case HeaderStatus::Ok: return {};
+    case HeaderStatus::UnsupportedVersion: return unsupportedVersionMessage(result.fileVersion);
     case HeaderStatus::Empty:
-        return QCoreApplication::translate("OutlineFile", "Файл «%1» пуст: в нём нет логического конспекта.").arg(fileName);
+        return QCoreApplication::translate("OutlineFile", "Файл «%1» пуст: в нём нет логического конспекта.")
+            .arg(fileName);
     case HeaderStatus::Short:
-    case HeaderStatus::Damaged:
-        break;
+    case HeaderStatus::Damaged: break;
     }
-    return QCoreApplication::translate("OutlineFile", "Файл «%1» повреждён: %2. Конспект из него не загружен.").arg(fileName, result.problem);
+    return QCoreApplication::translate("OutlineFile", "Файл «%1» повреждён: %2. Конспект из него не загружен.")
+        .arg(fileName, result.problem);
 }
 
 QString videoNameProblem(const QString& path)
 {
     if (path.size() <= layout::kNameCapacity)
         return {};
-    return QCoreApplication::translate("OutlineFile", "Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее %2 символов, "
-                          "и после сохранения конспекта файл не найти. Переименуйте файл или переместите его в "
-                          "другую папку.")
+    return QCoreApplication::translate(
+               "OutlineFile",
+               "Видеофайл «%1» нельзя связать с видео фрагментом: имя файла с путём длиннее %2 символов, "
+               "и после сохранения конспекта файл не найти. Переименуйте файл или переместите его в "
+               "другую папку.")
         .arg(visibleText(path))
         .arg(layout::kNameCapacity);
 }

@@ -1,13 +1,12 @@
 #include "storage/outline_io.h"
 
 #include "model/zoom.h"
-
-#include "system/file_io.h"
 #include "storage/decode_limits.h"
 #include "storage/extension_block.h"
 #include "storage/jpeg_codec.h"
 #include "storage/object_fields.h"
 #include "storage/old_outline_file.h"
+#include "system/file_io.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -114,7 +113,8 @@ OutlineImage buildOutlineImage(const Document& doc, bool withPictures)
             cumulative += stream.size();
             if (cumulative > std::numeric_limits<qint32>::max()) {
                 image.ok = false;
-                image.problem = QCoreApplication::translate("OutlineIo", "рисунки вместе занимают больше 2 ГБ — столько формат файла не вмещает");
+                image.problem = QCoreApplication::translate(
+                    "OutlineIo", "рисунки вместе занимают больше 2 ГБ — столько формат файла не вмещает");
                 return image;
             }
             tailLengths.push_back(qint32(cumulative));
@@ -147,15 +147,19 @@ WriteResult writeImage(const QString& path, const OutlineImage& image, bool atom
     WriteResult result;
     const QString shown = QDir::toNativeSeparators(path);
     if (!image.ok) {
-        result.message = QCoreApplication::translate("OutlineIo", "Не удалось сохранить файл «%1»: %2.").arg(shown, image.problem);
+        result.message =
+            QCoreApplication::translate("OutlineIo", "Не удалось сохранить файл «%1»: %2.").arg(shown, image.problem);
         return result;
     }
     const std::vector<QByteArrayView> pieces = image.pieces();
     const FileWriteStatus written = atomically ? replaceFile(path, pieces, durable) : overwriteFile(path, pieces);
     result.ok = written.ok;
     if (!written.ok)
-        result.message = atomically ? QCoreApplication::translate("OutlineIo", "Не удалось сохранить файл «%1»: %2. Прежний файл не изменён.").arg(shown, written.error)
-                                    : QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, written.error);
+        result.message = atomically ? QCoreApplication::translate(
+                                          "OutlineIo", "Не удалось сохранить файл «%1»: %2. Прежний файл не изменён.")
+                                          .arg(shown, written.error)
+                                    : QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.")
+                                          .arg(shown, written.error);
     return result;
 }
 
@@ -171,13 +175,15 @@ WriteResult writeSnapshotFile(const QString& path, const OutlineImage& image, bo
     WriteResult result;
     const QString shown = QDir::toNativeSeparators(path);
     if (!image.ok) {
-        result.message = QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, image.problem);
+        result.message =
+            QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, image.problem);
         return result;
     }
     const FileWriteStatus written = writeWorkingFile(path, image.pieces(), atomically);
     result.ok = written.ok;
     if (!written.ok)
-        result.message = QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, written.error);
+        result.message =
+            QCoreApplication::translate("OutlineIo", "Не удалось записать файл «%1»: %2.").arg(shown, written.error);
     return result;
 }
 
@@ -237,10 +243,7 @@ private:
     qint64 m_size;
 };
 
-QString pictureList(const QStringList& failures)
-{
-    return failures.join(QStringLiteral(", "));
-}
+QString pictureList(const QStringList& failures) { return failures.join(QStringLiteral(", ")); }
 
 // Streams that together are shorter than this decode in less time than starting threads takes.
 constexpr qsizetype kSideBySideBytes = 64 * 1024;
@@ -280,8 +283,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     // client area of the window the outline was saved from.
     Outline& o = result.outline;
     o = std::move(h.outline);
-    o.setClientSize(QSize(std::max(0, h.windowWidth - windowChrome.width()),
-                          std::max(0, h.windowHeight - windowChrome.height())));
+    o.setClientSize(
+        QSize(std::max(0, h.windowWidth - windowChrome.width()), std::max(0, h.windowHeight - windowChrome.height())));
 
     // The tail: chunk k holds the streams of pictures 1..k, so picture k's own stream is the last
     // S(k) − S(k−1) bytes of it; the earlier streams are skipped, not decoded again. The streams
@@ -324,7 +327,9 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         if (length <= 0)
             problems[k] = QCoreApplication::translate("OutlineIo", "нет данных рисунка");
         else if (!fits)
-            problems[k] = QCoreApplication::translate("OutlineIo", "длина данных (%1 байт) не соответствует размеру рисунка").arg(length);
+            problems[k] =
+                QCoreApplication::translate("OutlineIo", "длина данных (%1 байт) не соответствует размеру рисунка")
+                    .arg(length);
         else if (stream.isEmpty())
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
         else if (!budget->take(jpegDecodingCost(stream)))
@@ -369,7 +374,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 
     // The extension block follows the last chunk; a file without one ends there.
     if (chunksLocatable && source.size() - chunkStart >= qint64(sizeof extension::kMagic)) {
-        const qint64 available = std::min<qint64>(source.size() - chunkStart, extension::kPreambleSize + extension::kMaxPayload);
+        const qint64 available =
+            std::min<qint64>(source.size() - chunkStart, extension::kPreambleSize + extension::kMaxPayload);
         const QByteArray magic = source.read(chunkStart, qint64(sizeof extension::kMagic));
         if (magic == QByteArrayView(extension::kMagic, sizeof extension::kMagic)) {
             const QString dropped = applyExtensionBlock(source.read(chunkStart, available), result.outlineName, o);
@@ -380,9 +386,11 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
 
     result.ok = true;
     if (!failures.isEmpty())
-        result.message = QCoreApplication::translate("OutlineIo", "Не все рисунки файла «%1» удалось прочитать: %2. Вместо них вставлены пустые "
+        result.message =
+            QCoreApplication::translate("OutlineIo",
+                                        "Не все рисунки файла «%1» удалось прочитать: %2. Вместо них вставлены пустые "
                                         "рисунки; остальные объекты конспекта загружены.")
-                             .arg(fileName, pictureList(failures));
+                .arg(fileName, pictureList(failures));
     return result;
 }
 
@@ -407,7 +415,8 @@ LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictu
         if (handle >= 0)
             ::close(handle);
         LoadResult result;
-        result.message = QCoreApplication::translate("OutlineIo", "Не удалось открыть файл «%1»: %2.").arg(shown, handle < 0 ? problem : file.errorString());
+        result.message = QCoreApplication::translate("OutlineIo", "Не удалось открыть файл «%1»: %2.")
+                             .arg(shown, handle < 0 ? problem : file.errorString());
         return result;
     }
     FileSource source(file);
@@ -415,10 +424,7 @@ LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictu
     return load(source, header, shown, windowChrome, pictureScale);
 }
 
-bool isOldFormatName(const QString& path)
-{
-    return path.endsWith(QLatin1Char('c'), Qt::CaseInsensitive);
-}
+bool isOldFormatName(const QString& path) { return path.endsWith(QLatin1Char('c'), Qt::CaseInsensitive); }
 
 QString currentFormatName(const QString& path)
 {
@@ -441,7 +447,10 @@ bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)
         if (fits && stored != present) {
             fits = false;
             if (problem)
-                *problem = QCoreApplication::translate("OutlineIo", "в снимке %1 %2, а в конспекте %3").arg(QCoreApplication::translate("ObjectFields", kind.manyWhat)).arg(stored).arg(present);
+                *problem = QCoreApplication::translate("OutlineIo", "в снимке %1 %2, а в конспекте %3")
+                               .arg(QCoreApplication::translate("ObjectFields", kind.manyWhat))
+                               .arg(stored)
+                               .arg(present);
         }
     });
     if (!fits)

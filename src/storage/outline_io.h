@@ -19,7 +19,7 @@ struct OutlineImage {
     std::vector<QByteArray> streams;  // picture k's JPEG stream at index k − 1; empty when headerOnly
     QByteArray extension;             // the block after the chunks, or empty (see extension_block.h)
     bool ok = true;
-    QString problem;                  // why no image could be built (Russian)
+    QString problem;  // why no image could be built (Russian)
 
     qint64 fileSize() const;
     // The record, the cumulative chunks and the extension block, in file order (views into this image).

@@ -8,6 +8,7 @@
 #include <QSysInfo>
 
 #include <cerrno>
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>

@@ -9,11 +9,11 @@ namespace velmar {
 
 // Who holds an outline open for editing, as its lock file says.
 struct LockOwner {
-    QString user;       // the account name
-    QString fullName;   // the person's name the account gives, or empty
-    QString host;       // the computer's name
-    qint64 pid = 0;     // the process on that computer
-    QDateTime since;    // when the outline was opened there (UTC)
+    QString user;      // the account name
+    QString fullName;  // the person's name the account gives, or empty
+    QString host;      // the computer's name
+    qint64 pid = 0;    // the process on that computer
+    QDateTime since;   // when the outline was opened there (UTC)
 };
 
 // The lock file beside an outline: ".~lock.NAME#" in the outline's folder, as office programs

@@ -4,24 +4,22 @@
 #include "system/working_folders.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <map>
-#include <memory>
-
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <memory>
 
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
 
 namespace velmar {
 
@@ -30,10 +28,7 @@ namespace {
 const QString kLockName = QStringLiteral("velmar.lock");
 const QString kInstancePrefix = QStringLiteral("instance-");
 
-QString tempFolder(const QString& programFolder)
-{
-    return QDir(programFolder).filePath(QStringLiteral("temp"));
-}
+QString tempFolder(const QString& programFolder) { return QDir(programFolder).filePath(QStringLiteral("temp")); }
 
 // Takes the exclusive lock of a history folder without waiting, noting the holder's process id in
 // the lock file for whoever looks at the folder (the lock holds without it).
@@ -66,7 +61,8 @@ QByteArray fileIdentity(const struct stat& info)
 QStringList snapshotNames(const QDir& folder)
 {
     QStringList names;
-    for (const QString& name : folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files))
+    for (const QString& name :
+         folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files))
         if (snapshotStep(name) >= 0)
             names << name;
     for (const QString& name : folder.entryList({QStringLiteral("temp*.tml")}, QDir::Files)) {
@@ -105,8 +101,9 @@ QString fullSnapshotPath(const QString& programFolder, int step)
 
 QString snapshotPathIn(const QString& historyFolder, int step, bool full)
 {
-    return QDir(historyFolder).filePath(QStringLiteral("temp") + QString::number(step)
-                                        + (full ? QStringLiteral(".tm1") : QStringLiteral(".tm2")));
+    return QDir(historyFolder)
+        .filePath(QStringLiteral("temp") + QString::number(step)
+                  + (full ? QStringLiteral(".tm1") : QStringLiteral(".tm2")));
 }
 
 bool linkSnapshot(const QString& source, const QString& snapshot)
@@ -183,8 +180,7 @@ int findFullSnapshotIn(const QString& historyFolder)
     for (const QString& name : names) {
         const int step = snapshotStep(name);
         // A linked file that another program has written into since is no snapshot of ours.
-        if (step > best && step <= kHighestScannedStep
-            && snapshotIntact(QDir(historyFolder).filePath(name)))
+        if (step > best && step <= kHighestScannedStep && snapshotIntact(QDir(historyFolder).filePath(name)))
             best = step;
     }
     return best;
@@ -228,7 +224,8 @@ HistoryFolder::HistoryFolder(const QString& programFolder, const QString& instan
         return;
     }
     // Nowhere to write: a name that exists nowhere, so each step reports why it is not kept.
-    m_path = QDir(temp).filePath(kInstancePrefix + QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
+    m_path = QDir(temp).filePath(
+        kInstancePrefix + QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
 }
 
 HistoryFolder::~HistoryFolder()
@@ -251,10 +248,7 @@ std::map<QString, std::unique_ptr<HistoryFolder>>& claims()
     return claimed;
 }
 
-QString claimKey(const QString& programFolder)
-{
-    return QDir::cleanPath(QDir(programFolder).absolutePath());
-}
+QString claimKey(const QString& programFolder) { return QDir::cleanPath(QDir(programFolder).absolutePath()); }
 
 }  // namespace
 
@@ -267,15 +261,9 @@ QString historyFolder(const QString& programFolder)
     return claim->path();
 }
 
-void releaseHistoryFolder(const QString& programFolder)
-{
-    claims().erase(claimKey(programFolder));
-}
+void releaseHistoryFolder(const QString& programFolder) { claims().erase(claimKey(programFolder)); }
 
-QString historyFolder()
-{
-    return historyFolder(programFolder());
-}
+QString historyFolder() { return historyFolder(programFolder()); }
 
 int findInterruptedSnapshot(const QString& programFolder)
 {
@@ -290,7 +278,8 @@ std::optional<InterruptedWork> findInterruptedInstanceWork(const QString& progra
     const QDir temp(tempFolder(programFolder));
     std::optional<InterruptedWork> newest;
     QDateTime newestTime;
-    for (const QString& name : temp.entryList({kInstancePrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+         temp.entryList({kInstancePrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = QDir::cleanPath(temp.absoluteFilePath(name));
         if (!except.isEmpty() && folder == QDir::cleanPath(QDir(except).absolutePath()))
             continue;

@@ -29,10 +29,7 @@ AssociationFiles associationFiles(const QString& dataHome)
             base.filePath(QStringLiteral("icons/hicolor/256x256/apps/velmar.png"))};
 }
 
-QByteArray mimePackageXml()
-{
-    return QByteArray(desktop_files::kMimePackageXml);
-}
+QByteArray mimePackageXml() { return QByteArray(desktop_files::kMimePackageXml); }
 
 QString quoteExecArgument(const QString& path)
 {
@@ -55,8 +52,8 @@ QByteArray desktopEntry(const QString& programPath)
         .toUtf8();
 }
 
-AssociationResult registerFileTypes(const QString& programPath, const QString& dataHome,
-                                    const QByteArray& iconPng, bool runUpdaters)
+AssociationResult registerFileTypes(const QString& programPath, const QString& dataHome, const QByteArray& iconPng,
+                                    bool runUpdaters)
 {
     const AssociationFiles files = associationFiles(dataHome);
     AssociationResult result;

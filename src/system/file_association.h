@@ -32,8 +32,8 @@ QString quoteExecArgument(const QString& path);
 
 // dataHome: the XDG data folder ($XDG_DATA_HOME or ~/.local/share). iconPng may be empty.
 // runUpdaters: start update-mime-database / update-desktop-database after a change.
-AssociationResult registerFileTypes(const QString& programPath, const QString& dataHome,
-                                    const QByteArray& iconPng, bool runUpdaters = true);
+AssociationResult registerFileTypes(const QString& programPath, const QString& dataHome, const QByteArray& iconPng,
+                                    bool runUpdaters = true);
 
 // The user's XDG data folder.
 QString userDataHome();

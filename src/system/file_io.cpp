@@ -68,10 +68,7 @@ bool writeAll(int handle, const std::vector<QByteArrayView>& pieces)
     return true;
 }
 
-FileWriteStatus failed(int error)
-{
-    return {false, systemErrorText(error)};
-}
+FileWriteStatus failed(int error) { return {false, systemErrorText(error)}; }
 
 // Closes a handle; a delayed write error (network or full disks report them here) counts.
 bool closeHandle(int handle) { return ::close(handle) == 0 || errno == EINTR; }
@@ -82,27 +79,20 @@ QString systemErrorText(int error)
 {
     switch (error) {
     case ENOSPC:
-    case EDQUOT:
-        return QCoreApplication::translate("FileIo", "Недостаточно места на диске");
+    case EDQUOT: return QCoreApplication::translate("FileIo", "Недостаточно места на диске");
     case EACCES:
-    case EPERM:
-        return QCoreApplication::translate("FileIo", "Нет прав на запись");
-    case EROFS:
-        return QCoreApplication::translate("FileIo", "Диск доступен только для чтения");
-    case ENOENT:
-        return QCoreApplication::translate("FileIo", "Папка не найдена");
-    case ENOTDIR:
-        return QCoreApplication::translate("FileIo", "Путь проходит через файл, а не через папку");
-    case EISDIR:
-        return QCoreApplication::translate("FileIo", "Это папка");
-    case EFBIG:
-        return QCoreApplication::translate("FileIo", "Файл слишком велик");
-    case EIO:
-        return QCoreApplication::translate("FileIo", "Ошибка ввода-вывода");
-    case ENAMETOOLONG:
-        return QCoreApplication::translate("FileIo", "Слишком длинное имя файла");
+    case EPERM: return QCoreApplication::translate("FileIo", "Нет прав на запись");
+    case EROFS: return QCoreApplication::translate("FileIo", "Диск доступен только для чтения");
+    case ENOENT: return QCoreApplication::translate("FileIo", "Папка не найдена");
+    case ENOTDIR: return QCoreApplication::translate("FileIo", "Путь проходит через файл, а не через папку");
+    case EISDIR: return QCoreApplication::translate("FileIo", "Это папка");
+    case EFBIG: return QCoreApplication::translate("FileIo", "Файл слишком велик");
+    case EIO: return QCoreApplication::translate("FileIo", "Ошибка ввода-вывода");
+    case ENAMETOOLONG: return QCoreApplication::translate("FileIo", "Слишком длинное имя файла");
     default:
-        return QCoreApplication::translate("FileIo", "Системная ошибка %1 (%2)").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
+        return QCoreApplication::translate("FileIo", "Системная ошибка %1 (%2)")
+            .arg(error)
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
@@ -119,7 +109,9 @@ FileWriteStatus replaceFile(const QString& path, const std::vector<QByteArrayVie
     QByteArray temporary;
     int handle = -1;
     for (int attempt = 0; attempt < 100 && handle < 0; ++attempt) {
-        const QString name = QStringLiteral(".%1.%2").arg(targetInfo.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString name = QStringLiteral(".%1.%2")
+                                 .arg(targetInfo.fileName())
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         temporary = nativePath(QDir(folder).filePath(name));
         handle = openRetrying(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);  // the umask applies
         if (handle < 0 && errno != EEXIST)
@@ -170,14 +162,16 @@ FileWriteStatus overwriteFile(const QString& path, const std::vector<QByteArrayV
 int openRegularFile(const QString& path, QString* problem, bool followLinks)
 {
     // O_NONBLOCK: opening a FIFO nobody writes to would otherwise wait for ever.
-    const int handle = openRetrying(nativePath(path).constData(),
-                                    O_RDONLY | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW));
+    const int handle =
+        openRetrying(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW));
     if (handle < 0) {
         const int error = errno;
         if (problem)
             *problem = error == ENOENT ? QCoreApplication::translate("FileIo", "файл не найден")
-                       : error == ELOOP && !followLinks ? QCoreApplication::translate("FileIo", "это ссылка")
-                                       : QCoreApplication::translate("FileIo", "файл не открывается для чтения (%1)").arg(systemErrorText(error));
+                       : error == ELOOP && !followLinks
+                           ? QCoreApplication::translate("FileIo", "это ссылка")
+                           : QCoreApplication::translate("FileIo", "файл не открывается для чтения (%1)")
+                                 .arg(systemErrorText(error));
         return -1;
     }
     struct stat info {};
@@ -185,7 +179,9 @@ int openRegularFile(const QString& path, QString* problem, bool followLinks)
         const bool folder = S_ISDIR(info.st_mode);
         ::close(handle);
         if (problem)
-            *problem = folder ? QCoreApplication::translate("FileIo", "это папка") : QCoreApplication::translate("FileIo", "это не обычный файл (устройство, канал или сокет)");
+            *problem = folder
+                           ? QCoreApplication::translate("FileIo", "это папка")
+                           : QCoreApplication::translate("FileIo", "это не обычный файл (устройство, канал или сокет)");
         return -1;
     }
     return handle;
@@ -265,7 +261,9 @@ FileWriteStatus writeWorkingFile(const QString& path, const std::vector<QByteArr
         // whatever entry `path` is, a link included, and never its target.
         const QFileInfo info(path);
         for (int attempt = 0; attempt < 100 && handle < 0; ++attempt) {
-            const QString name = QStringLiteral(".%1.%2").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+            const QString name = QStringLiteral(".%1.%2")
+                                     .arg(info.fileName())
+                                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             written = nativePath(QDir(info.absolutePath()).filePath(name));
             handle = openRetrying(written.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode_t(mode));
             if (handle < 0 && errno != EEXIST)
@@ -307,7 +305,8 @@ WriteOutcome writeIfChanged(const QString& path, const QByteArray& content)
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return WriteOutcome::Failed;
-    return writeWorkingFile(path, {QByteArrayView(content)}, true, 0644).ok ? WriteOutcome::Written : WriteOutcome::Failed;
+    return writeWorkingFile(path, {QByteArrayView(content)}, true, 0644).ok ? WriteOutcome::Written
+                                                                            : WriteOutcome::Failed;
 }
 
 // --- FileLock ---------------------------------------------------------------------------------
@@ -324,7 +323,8 @@ bool FileLock::tryLock(const QString& path)
     for (int attempt = 0; attempt < 10; ++attempt) {
         // Never through a link, nor into anything but a plain file of our own: a lock file
         // planted in a shared folder must not make us write into its target.
-        const int handle = openRetrying(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+        const int handle =
+            openRetrying(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
         if (handle < 0)
             return false;
         struct stat own {};
@@ -336,7 +336,8 @@ bool FileLock::tryLock(const QString& path)
             ::close(handle);
             return false;
         }
-        struct stat locked {}, named {};
+        struct stat locked {
+        }, named{};
         if (::fstat(handle, &locked) == 0 && ::stat(native.constData(), &named) == 0 && locked.st_dev == named.st_dev
             && locked.st_ino == named.st_ino) {
             m_handle = handle;

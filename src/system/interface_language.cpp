@@ -28,8 +28,8 @@ std::optional<InterfaceLanguage> fromCode(const QString& code)
 // "en", "en_US.UTF-8", "en@quot": the language part is what counts.
 bool isEnglishLocale(const QString& locale)
 {
-    const QString language = locale.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0)
-                                 .section(QLatin1Char('@'), 0, 0);
+    const QString language =
+        locale.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
     return language.compare(QLatin1String("en"), Qt::CaseInsensitive) == 0;
 }
 
@@ -100,10 +100,7 @@ InterfaceLanguage interfaceLanguage()
     return language;
 }
 
-void useInterfaceLanguage(InterfaceLanguage language)
-{
-    g_installed = language;
-}
+void useInterfaceLanguage(InterfaceLanguage language) { g_installed = language; }
 
 QString languageCode(InterfaceLanguage language)
 {

@@ -23,8 +23,8 @@ QString programFolder()
 
 QStringList workingFolderNames()
 {
-    return {QStringLiteral("Picture"), QStringLiteral("temp"), QStringLiteral("Conspect"),
-            QStringLiteral("Project"), QStringLiteral("Video")};
+    return {QStringLiteral("Picture"), QStringLiteral("temp"), QStringLiteral("Conspect"), QStringLiteral("Project"),
+            QStringLiteral("Video")};
 }
 
 void ensureWorkingFolders(const QString& programFolder)
@@ -46,13 +46,16 @@ QString unsafeWorkingFolder(const QString& programFolder)
         // A group-writable folder is safe only with the user's own group.
         const bool open = (info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid());
         if (foreign || open || !S_ISDIR(info.st_mode))
-            return QCoreApplication::translate("WorkingFolders", "Рабочая папка «%1» %2, поэтому Velmar не может хранить в ней историю правок: "
-                                  "другой пользователь мог бы подменить её файлы. Выберите свою папку в переменной "
-                                  "окружения VELMAR_HOME, например: VELMAR_HOME=~/velmar velmar")
+            return QCoreApplication::translate(
+                       "WorkingFolders",
+                       "Рабочая папка «%1» %2, поэтому Velmar не может хранить в ней историю правок: "
+                       "другой пользователь мог бы подменить её файлы. Выберите свою папку в переменной "
+                       "окружения VELMAR_HOME, например: VELMAR_HOME=~/velmar velmar")
                 .arg(QDir::toNativeSeparators(folder),
                      !S_ISDIR(info.st_mode) ? QCoreApplication::translate("WorkingFolders", "не является папкой")
-                     : foreign              ? QCoreApplication::translate("WorkingFolders", "принадлежит другому пользователю")
-                                            : QCoreApplication::translate("WorkingFolders", "открыта для записи другим пользователям"));
+                     : foreign
+                         ? QCoreApplication::translate("WorkingFolders", "принадлежит другому пользователю")
+                         : QCoreApplication::translate("WorkingFolders", "открыта для записи другим пользователям"));
     }
     return {};
 }

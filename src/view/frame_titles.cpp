@@ -7,9 +7,7 @@
 
 namespace velmar {
 
-FrameTitles::FrameTitles(CanvasHost& host, QObject* parent) : QObject(parent), m_host(host)
-{
-}
+FrameTitles::FrameTitles(CanvasHost& host, QObject* parent) : QObject(parent), m_host(host) {}
 
 FrameObject* FrameTitles::currentFrame()
 {
@@ -43,8 +41,9 @@ void FrameTitles::rename()
     FrameObject* frame = currentFrame();
     if (!frame)
         return;
-    const auto name = dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("FrameTitles", "Внимание"),
-                                          QCoreApplication::translate("FrameTitles", "Введите название фрейма"), frame->title);
+    const auto name =
+        dialogs().inputText(m_host.dialogParent(), QCoreApplication::translate("FrameTitles", "Внимание"),
+                            QCoreApplication::translate("FrameTitles", "Введите название фрейма"), frame->title);
     if (!name)
         return;
     if ((frame = currentFrame()) == nullptr)

@@ -1,15 +1,14 @@
 #include "view/minimal_text_windows.h"
 
-#include "model/outline_template.h"
-
-#include "system/file_io.h"
-#include "platform/command_guard.h"
 #include "canvas/object_widgets.h"
+#include "model/outline_template.h"
 #include "model/summary.h"
 #include "model/summary_formats.h"
 #include "model/text_metrics.h"
+#include "platform/command_guard.h"
 #include "platform/dialogs.h"
 #include "storage/old_outline_file.h"
+#include "system/file_io.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,10 +25,7 @@ namespace velmar {
 namespace {
 
 // Both windows show their text in "MS Sans Serif" at 16 pixels (12 points at 96 dpi) on silver.
-QFont windowTextFont()
-{
-    return toQFont(FontSpec{kDefaultFontName, 12, kWindowText, 0, 0});
-}
+QFont windowTextFont() { return toQFont(FontSpec{kDefaultFontName, 12, kWindowText, 0, 0}); }
 
 void paintSilver(QWidget* widget)
 {
@@ -40,10 +36,7 @@ void paintSilver(QWidget* widget)
 }
 
 // Translated when asked for: a constant would be made before the interface language is chosen.
-QString summaryFilter()
-{
-    return QCoreApplication::translate("MinimalText", "Текстовый файл|*.txt");
-}
+QString summaryFilter() { return QCoreApplication::translate("MinimalText", "Текстовый файл|*.txt"); }
 
 }  // namespace
 
@@ -149,8 +142,8 @@ void SummaryWindow::showSummary(const QString& summary)
 
 void SummaryWindow::save()
 {
-    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MinimalText", "Сохранить"), m_host.dialogFolders().exports,
-                                           summaryFilter(), QString(), 1);
+    const auto choice = dialogs().saveFile(this, QCoreApplication::translate("MinimalText", "Сохранить"),
+                                           m_host.dialogFolders().exports, summaryFilter(), QString(), 1);
     if (!choice)
         return;
     writeSummaryFile(choice->path, m_view->toPlainText());
@@ -161,7 +154,8 @@ void writeSummaryFile(const QString& path, const QString& text)
     const QByteArray bytes = text.toUtf8();
     const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
     if (!written.ok)
-        throw UserError(QCoreApplication::translate("MinimalText", "Не удалось записать файл «%1»: %2.").arg(path, written.error));
+        throw UserError(
+            QCoreApplication::translate("MinimalText", "Не удалось записать файл «%1»: %2.").arg(path, written.error));
 }
 
 // --- the commands -------------------------------------------------------------------------------
@@ -185,10 +179,7 @@ SummaryWindow* MinimalTextCommands::summaryWindow()
     return m_summary;
 }
 
-MinimalTextCommands::~MinimalTextCommands()
-{
-    delete m_summary;
-}
+MinimalTextCommands::~MinimalTextCommands() { delete m_summary; }
 
 void MinimalTextCommands::editMinimalText(ObjectKind kind)
 {
@@ -233,15 +224,11 @@ void MinimalTextCommands::storeEditedText(const QString& text)
         o.video(m_targetIndex).minimalText = text;
         o.video(m_targetIndex).hint = text;
         break;
-    default:
-        return;
+    default: return;
     }
     m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 
-void MinimalTextCommands::showSummary()
-{
-    summaryWindow()->showSummary(summaryPlainText(m_host.document().outline));
-}
+void MinimalTextCommands::showSummary() { summaryWindow()->showSummary(summaryPlainText(m_host.document().outline)); }
 
 }  // namespace velmar

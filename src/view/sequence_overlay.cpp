@@ -13,7 +13,7 @@ namespace velmar {
 
 namespace {
 
-constexpr double kPi = 3.14;        // the value of π the arrowheads are drawn with
+constexpr double kPi = 3.14;  // the value of π the arrowheads are drawn with
 constexpr double kHeadLength = 20.0;
 constexpr int kOverlayPen = 3;
 
@@ -31,9 +31,18 @@ std::optional<QRect> itemRect(const Outline& outline, ObjectId id, OverlayKind k
     QRect r;
     int parent = 0;
     switch (ref.kind) {
-    case ObjectKind::Picture: r = outline.picture(ref.slot).bounds; parent = outline.picture(ref.slot).parentFrame; break;
-    case ObjectKind::TextField: r = outline.textField(ref.slot).bounds; parent = outline.textField(ref.slot).parentFrame; break;
-    case ObjectKind::Video: r = outline.video(ref.slot).bounds; parent = outline.video(ref.slot).parentFrame; break;
+    case ObjectKind::Picture:
+        r = outline.picture(ref.slot).bounds;
+        parent = outline.picture(ref.slot).parentFrame;
+        break;
+    case ObjectKind::TextField:
+        r = outline.textField(ref.slot).bounds;
+        parent = outline.textField(ref.slot).parentFrame;
+        break;
+    case ObjectKind::Video:
+        r = outline.video(ref.slot).bounds;
+        parent = outline.video(ref.slot).parentFrame;
+        break;
     default: return std::nullopt;
     }
     if (parent >= 1 && parent <= outline.count(ObjectKind::Frame))
@@ -43,10 +52,7 @@ std::optional<QRect> itemRect(const Outline& outline, ObjectId id, OverlayKind k
 
 }  // namespace
 
-QPoint overlayAnchor(const QRect& item)
-{
-    return QPoint(item.x() + item.width() / 2, item.y() + 10);
-}
+QPoint overlayAnchor(const QRect& item) { return QPoint(item.x() + item.width() / 2, item.y() + 10); }
 
 std::pair<QPoint, QPoint> overlayArrowHead(QPoint from, QPoint to)
 {
@@ -185,10 +191,7 @@ void SequenceOverlay::run(OverlayKind kind)
     show(m_host.document().session.overlay == own ? own : OrderOverlay::None);
 }
 
-void SequenceOverlay::switchOn(OverlayKind kind)
-{
-    show(asOverlay(kind));
-}
+void SequenceOverlay::switchOn(OverlayKind kind) { show(asOverlay(kind)); }
 
 void SequenceOverlay::show(OrderOverlay overlay)
 {

@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 
 using namespace velmar;
 
@@ -34,7 +34,8 @@ QString accessibleName(QObject* object)
 // of their own (handles); and the program's own widgets, which all stand for something.
 bool actionable(const QWidget* w)
 {
-    if (w->focusPolicy() != Qt::NoFocus || qobject_cast<const QAbstractButton*>(w) || w->testAttribute(Qt::WA_SetCursor))
+    if (w->focusPolicy() != Qt::NoFocus || qobject_cast<const QAbstractButton*>(w)
+        || w->testAttribute(Qt::WA_SetCursor))
         return !w->testAttribute(Qt::WA_TransparentForMouseEvents);
     return QByteArray(w->metaObject()->className()).startsWith("velmar::");
 }
@@ -229,7 +230,8 @@ void TestAccessibility::everyControlOfTheEditorHasAName()
              list->child(next));
     QCOMPARE(accessibleName(editor->findChild<QWidget*>(QStringLiteral("ListBox1"))), QStringLiteral("Масштаб"));
     QCOMPARE(QAccessible::queryAccessibleInterface(editor->findChild<QWidget*>(QStringLiteral("ListBox1")))
-                 ->child(0)->text(QAccessible::Name),
+                 ->child(0)
+                 ->text(QAccessible::Name),
              QStringLiteral("1x"));
     editor->close();
 }

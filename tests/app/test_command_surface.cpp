@@ -41,10 +41,7 @@ public:
     static constexpr auto receiversOf = &ActionProbe::receivers;
 };
 
-int handlersOf(QAction* action)
-{
-    return (action->*ActionProbe::receiversOf)(SIGNAL(triggered(bool)));
-}
+int handlersOf(QAction* action) { return (action->*ActionProbe::receiversOf)(SIGNAL(triggered(bool))); }
 
 }  // namespace
 
@@ -88,7 +85,8 @@ void TestCommandSurface::forEachMenuItem(const std::function<void(QAction*)>& ch
     };
     for (QAction* top : m_window->menuBar()->actions())
         walk(top->menu());
-    for (QMenu* popup : {c.canvasMenu, c.frameMenu, c.pictureMenu, c.videoMenu, c.captionMenu, c.arrowMenu, c.textFieldMenu})
+    for (QMenu* popup :
+         {c.canvasMenu, c.frameMenu, c.pictureMenu, c.videoMenu, c.captionMenu, c.arrowMenu, c.textFieldMenu})
         walk(popup);
 }
 
@@ -147,15 +145,17 @@ void TestCommandSurface::items()
     // The documented shortcuts.
     const CommandRegistry& c = m_window->commands();
     const std::pair<QAction*, const char*> shortcuts[] = {
-        {c.newOutline, "Ctrl+N"}, {c.open, "Ctrl+O"}, {c.saveItem, "Ctrl+S"}, {c.print, "Ctrl+P"}, {c.undo, "Ctrl+Z"}, {c.redo, "Ctrl+Y"}, {c.present, "F5"},
+        {c.newOutline, "Ctrl+N"}, {c.open, "Ctrl+O"}, {c.saveItem, "Ctrl+S"}, {c.print, "Ctrl+P"},
+        {c.undo, "Ctrl+Z"},       {c.redo, "Ctrl+Y"}, {c.present, "F5"},
     };
     for (const auto& [action, keys] : shortcuts)
         QCOMPARE(action->shortcut().toString(), QString::fromLatin1(keys));
 
     // Before any outline is open, nothing that acts on one is offered.
-    for (QAction* a : {c.saveItem, c.saveButton, c.saveAs, c.exportPicture, c.exportWebPage, c.print, c.printPreview,
-                       c.close, c.undo, c.redo, c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton,
-                       c.canvasColourButton, c.frameTitlesButton, c.stretchButton, c.moveEarlierButton, c.moveLaterButton})
+    for (QAction* a :
+         {c.saveItem, c.saveButton, c.saveAs, c.exportPicture, c.exportWebPage, c.print, c.printPreview, c.close,
+          c.undo, c.redo, c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton, c.canvasColourButton,
+          c.frameTitlesButton, c.stretchButton, c.moveEarlierButton, c.moveLaterButton})
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     for (QAction* a : {c.newOutline, c.open, c.exit, c.summary, c.present, c.help, c.about})
         QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
@@ -168,29 +168,48 @@ void TestCommandSurface::layout_data()
 {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Файл") << "fileMenu" << "N47 N48 - N49 N50 N53 exportWebPage - N302 N303 - N51 - N55";
-    QTest::newRow("Правка") << "editMenu" << "N77 N78";
-    QTest::newRow("Сервис") << "serviceMenu" << "N110 - N112 N113 - N115 N116 - N301 presentFromFrame";
-    QTest::newRow("Настройки") << "settingsMenu" << "N18 N69 N61 - N60 N64 N79 - gridMenu - languageMenu";
-    QTest::newRow("Привязка к сетке") << "gridMenu" << "N80 - N211 N212";
-    QTest::newRow("Справка") << "helpMenu" << "N62 Web1 N68";
-    QTest::newRow("PopupMenu1") << "PopupMenu1" << "N1 N2 N39 N73 N25 - N20";
-    QTest::newRow("PopupMenu2") << "PopupMenu2" << "N3 N45 N86 N37 - N98 - Y1 N36 N19 N71 N70 - N7 N9 N8 - N5";
-    QTest::newRow("N7") << "N7" << "N11 N21 N31";
-    QTest::newRow("N9") << "N9" << "N13 N23";
-    QTest::newRow("N8") << "N8" << "N12 N22 N32";
-    QTest::newRow("PopupMenu3") << "PopupMenu3" << "N58 N38 N106 - N100 - N84 - N14 N59 - N6";
-    QTest::newRow("N106") << "N106" << "N107 N108";
-    QTest::newRow("N14") << "N14" << "N16 N17";
-    QTest::newRow("PopupMenu4") << "PopupMenu4" << "N26 - N103 - N34 N82 - N27 N29 N28 - N30";
-    QTest::newRow("PopupMenu5") << "PopupMenu5" << "N40 N43 N44 N72 - N42";
-    QTest::newRow("PopupMenu6") << "PopupMenu6" << "N74 N75 N88 - N90";
-    QTest::newRow("PopupMenu7") << "PopupMenu7" << "MenuItem1 N93 N87 - N104 - MenuItem3 MenuItem4 - MenuItem6";
-    QTest::newRow("ToolBar1") << "ToolBar1"
-                              << "ToolButton1 ToolButton2 ToolButton3 - ToolButton5 ToolButton7 - ToolButton10 "
-                                 "ToolButton18 - ToolButton11 ToolButton20 - ToolButton19 ToolButton9 ToolButton12 "
-                                 "ToolButton21 - ToolButton22 ToolButton26 - ToolButton24 ToolButton23 - ToolButton14 - "
-                                 "ToolButton16 - ToolButton31";
+    QTest::newRow("Файл") << "fileMenu"
+                          << "N47 N48 - N49 N50 N53 exportWebPage - N302 N303 - N51 - N55";
+    QTest::newRow("Правка") << "editMenu"
+                            << "N77 N78";
+    QTest::newRow("Сервис") << "serviceMenu"
+                            << "N110 - N112 N113 - N115 N116 - N301 presentFromFrame";
+    QTest::newRow("Настройки") << "settingsMenu"
+                               << "N18 N69 N61 - N60 N64 N79 - gridMenu - languageMenu";
+    QTest::newRow("Привязка к сетке") << "gridMenu"
+                                      << "N80 - N211 N212";
+    QTest::newRow("Справка") << "helpMenu"
+                             << "N62 Web1 N68";
+    QTest::newRow("PopupMenu1") << "PopupMenu1"
+                                << "N1 N2 N39 N73 N25 - N20";
+    QTest::newRow("PopupMenu2") << "PopupMenu2"
+                                << "N3 N45 N86 N37 - N98 - Y1 N36 N19 N71 N70 - N7 N9 N8 - N5";
+    QTest::newRow("N7") << "N7"
+                        << "N11 N21 N31";
+    QTest::newRow("N9") << "N9"
+                        << "N13 N23";
+    QTest::newRow("N8") << "N8"
+                        << "N12 N22 N32";
+    QTest::newRow("PopupMenu3") << "PopupMenu3"
+                                << "N58 N38 N106 - N100 - N84 - N14 N59 - N6";
+    QTest::newRow("N106") << "N106"
+                          << "N107 N108";
+    QTest::newRow("N14") << "N14"
+                         << "N16 N17";
+    QTest::newRow("PopupMenu4") << "PopupMenu4"
+                                << "N26 - N103 - N34 N82 - N27 N29 N28 - N30";
+    QTest::newRow("PopupMenu5") << "PopupMenu5"
+                                << "N40 N43 N44 N72 - N42";
+    QTest::newRow("PopupMenu6") << "PopupMenu6"
+                                << "N74 N75 N88 - N90";
+    QTest::newRow("PopupMenu7") << "PopupMenu7"
+                                << "MenuItem1 N93 N87 - N104 - MenuItem3 MenuItem4 - MenuItem6";
+    QTest::newRow("ToolBar1")
+        << "ToolBar1"
+        << "ToolButton1 ToolButton2 ToolButton3 - ToolButton5 ToolButton7 - ToolButton10 "
+           "ToolButton18 - ToolButton11 ToolButton20 - ToolButton19 ToolButton9 ToolButton12 "
+           "ToolButton21 - ToolButton22 ToolButton26 - ToolButton24 ToolButton23 - ToolButton14 - "
+           "ToolButton16 - ToolButton31";
 }
 
 void TestCommandSurface::layout()
@@ -198,7 +217,7 @@ void TestCommandSurface::layout()
     QFETCH(QString, menu);
     QFETCH(QString, expected);
     QWidget* widget = menu == QLatin1String("ToolBar1") ? static_cast<QWidget*>(m_window->findChild<QToolBar*>(menu))
-                                                         : m_window->findChild<QMenu*>(menu);
+                                                        : m_window->findChild<QMenu*>(menu);
     QVERIFY2(widget, qPrintable(menu));
     if (auto* bar = qobject_cast<QToolBar*>(widget)) {
         // Buttons that show a menu item's action are known by their own name.
@@ -229,7 +248,8 @@ void TestCommandSurface::toolButtons()
         QCOMPARE(m_window->command(name), action);
         QCOMPARE(button->defaultAction(), action);
         QVERIFY2(action->icon().availableSizes().contains(QSize(20, 20)), qPrintable(name));
-        QVERIFY2(action->toolTip().isEmpty() || action->toolTip().contains(QRegularExpression(QStringLiteral("[А-Яа-яЁё]"))),
+        QVERIFY2(action->toolTip().isEmpty()
+                     || action->toolTip().contains(QRegularExpression(QStringLiteral("[А-Яа-яЁё]"))),
                  qPrintable(name));
         if (!action->isVisible())
             continue;

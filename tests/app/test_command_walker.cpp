@@ -23,6 +23,7 @@
 
 #include <csignal>
 #include <cstring>
+
 #include <unistd.h>
 
 extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
@@ -34,8 +35,8 @@ char g_crashNote[1024] = {};
 
 void printCrashNote()
 {
-    if (g_crashNote[0])
-        [[maybe_unused]] auto written = ::write(STDERR_FILENO, g_crashNote, std::strlen(g_crashNote));
+    if (g_crashNote[0]) [[maybe_unused]]
+        auto written = ::write(STDERR_FILENO, g_crashNote, std::strlen(g_crashNote));
 }
 
 void onFatalSignal(int signal)
@@ -112,7 +113,9 @@ WalkResult runWalk(quint32 seed, int steps, const QList<WalkCommand>* script, co
         result.commands << c;
         log.write((line + QLatin1Char('\n')).toUtf8());
         setCrashNote(QStringLiteral("\nwalker: crash at seed %1, step %2: %3\nwalker: commands so far in %4\n")
-                         .arg(seed).arg(step).arg(line, log.fileName()));
+                         .arg(seed)
+                         .arg(step)
+                         .arg(line, log.fileName()));
         walker.run(c);
         const QStringList violations = walker.check(c, step % 25 == 24);
         if (!violations.isEmpty()) {
@@ -218,12 +221,14 @@ void report(const QString& where, const WalkResult& result, const QString& logNa
 {
     const QString first = result.failure.section(QLatin1Char('\n'), 0, 0);
     qInfo("WALK-FAILURE: %s", qPrintable(first));
-    QString text = QStringLiteral("%1, step %2:\n%3\nlast commands:\n").arg(where).arg(result.failedStep).arg(result.failure);
+    QString text =
+        QStringLiteral("%1, step %2:\n%3\nlast commands:\n").arg(where).arg(result.failedStep).arg(result.failure);
     for (qsizetype i = std::max<qsizetype>(0, result.commands.size() - 12); i < result.commands.size(); ++i)
         text += QStringLiteral("  %1: %2\n").arg(i).arg(result.commands.at(i).toString());
     text += QStringLiteral("whole list: %1 (replay with VELMAR_WALK_REPLAY=that file)").arg(logPath(logName));
     if (qEnvironmentVariableIsSet("VELMAR_WALK_MINIMIZE")) {
-        const QList<WalkCommand> shortest = minimize(result.commands, failureKind(QStringLiteral("WALK-FAILURE: ") + first));
+        const QList<WalkCommand> shortest =
+            minimize(result.commands, failureKind(QStringLiteral("WALK-FAILURE: ") + first));
         const QString path = logPath(QStringLiteral("minimal"));
         writeScript(path, shortest);
         text += QStringLiteral("\nshortest failing list (%1 commands, in %2):\n").arg(shortest.size()).arg(path);
@@ -249,8 +254,8 @@ void TestCommandWalker::walk_data()
 {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<int>("steps");
-    const int steps = qEnvironmentVariableIntValue("VELMAR_WALK_STEPS") > 0
-                          ? qEnvironmentVariableIntValue("VELMAR_WALK_STEPS") : 700;
+    const int steps =
+        qEnvironmentVariableIntValue("VELMAR_WALK_STEPS") > 0 ? qEnvironmentVariableIntValue("VELMAR_WALK_STEPS") : 700;
     QList<quint32> seeds{1, 2, 3};
     if (qEnvironmentVariableIsSet("VELMAR_WALK_SEED")) {
         seeds.clear();
@@ -270,12 +275,13 @@ void TestCommandWalker::walk()
     const QString logName = QString::number(seed);
     const WalkResult result = runWalk(seed, steps, nullptr, logName);
     if (result.failedStep >= 0)
-        report(QStringLiteral("seed %1 (VELMAR_WALK_SEED=%1 VELMAR_WALK_STEPS=%2)").arg(seed).arg(result.failedStep + 1),
-               result, logName);
+        report(
+            QStringLiteral("seed %1 (VELMAR_WALK_SEED=%1 VELMAR_WALK_STEPS=%2)").arg(seed).arg(result.failedStep + 1),
+            result, logName);
     // A walk of some length has exercised every kind of check at least once.
     if (steps >= 500)
         for (const char* check : {"save → load round trips", "steps revisited and compared",
-                                   "files saved and read back", "files reopened and compared"})
+                                  "files saved and read back", "files reopened and compared"})
             QVERIFY2(result.counts.value(QString::fromUtf8(check)) > 0, check);
 }
 

@@ -2,11 +2,11 @@
 // through the real window's commands with scripted dialogs.
 #include "canvas/canvas_widget.h"
 #include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
-#include "support/old_format_writer.h"
 #include "storage/snapshot_files.h"
-#include "canvas/selection_handles.h"
+#include "support/old_format_writer.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -190,7 +190,8 @@ void TestDocumentCommands::openRefusedFileKeepsTheOutline()
     f.dialogs.files.push_back(Dialogs::FileChoice{old, 1});
     f.window->commands().open->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages.first().text.startsWith(QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"")));
+    QVERIFY(f.dialogs.messages.first().text.startsWith(
+        QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"")));
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("Урок"));
 }
@@ -200,7 +201,7 @@ void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
     WindowFixture f;
     oldformat::Outline old;
     old.name = QStringLiteral("Старый урок");
-    old.frames << oldformat::Frame{QRect(10, 40, 200, 150), 0x0000FFFF, 0, 2, 0, QStringLiteral("Опыты"), 1,
+    old.frames << oldformat::Frame{QRect(10, 40, 200, 150),      0x0000FFFF, 0, 2, 0, QStringLiteral("Опыты"), 1,
                                    QStringLiteral("Что видели"), 1};
     oldformat::TextField text;
     text.parent = 1;
@@ -287,8 +288,8 @@ void TestDocumentCommands::closeAndCloseBox()
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 0);
     // Every command of the outline goes with it, undo too, though its steps are still on disk.
     const CommandRegistry& c = f.window->commands();
-    for (QAction* gone : {c.settingsMenu, c.saveAs, c.saveItem, c.saveButton, c.exportPicture, c.exportWebPage,
-                          c.print, c.printPreview, c.close, c.undo, c.redo, c.editModeButton})
+    for (QAction* gone : {c.settingsMenu, c.saveAs, c.saveItem, c.saveButton, c.exportPicture, c.exportWebPage, c.print,
+                          c.printPreview, c.close, c.undo, c.redo, c.editModeButton})
         QVERIFY2(!gone->isEnabled(), qPrintable(gone->objectName()));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
 
@@ -395,7 +396,8 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
             const char* button;
             const char* item;
             bool on;
-        } pairs[] = {{"ToolButton20", "N80", s.gridOn}, {"ToolButton19", "N79", s.zoomOn}, {"ToolButton11", "N61", s.editMode}};
+        } pairs[] = {
+            {"ToolButton20", "N80", s.gridOn}, {"ToolButton19", "N79", s.zoomOn}, {"ToolButton11", "N61", s.editMode}};
         for (const auto& p : pairs) {
             QVERIFY2(!p.on, when);
             QVERIFY2(!f.command(p.button)->isChecked(), when);

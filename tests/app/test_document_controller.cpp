@@ -2,8 +2,8 @@
 // canvas colour and the history commands after undo, redo and opening another outline; the
 // modified flag as it is reported; a text field being typed into through changes around it.
 #include "canvas/canvas_widget.h"
-#include "document/document_controller.h"
 #include "canvas/outline_view.h"
+#include "document/document_controller.h"
 #include "support/outline_invariants.h"
 #include "support/window_fixture.h"
 

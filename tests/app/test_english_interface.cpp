@@ -1,12 +1,11 @@
 // The English interface: the language chosen from the environment, and the main window, the
 // graphic editor, the messages and the command line shown without a Russian word once the English
 // catalogue is installed.
-#include "support/window_fixture.h"
-
 #include "app/accessibility_names.h"
 #include "app/command_line.h"
 #include "app/qt_translations.h"
 #include "paint/paint_window.h"
+#include "support/window_fixture.h"
 #include "system/interface_language.h"
 
 #include <QAbstractButton>
@@ -35,7 +34,8 @@ QStringList shownTexts(QWidget* root, const QWidget* skip = nullptr)
 {
     QStringList texts;
     const auto describe = [](const QObject* o, const QString& text) {
-        return QStringLiteral("%1 (%2): %3").arg(QString::fromLatin1(o->metaObject()->className()), o->objectName(), text);
+        return QStringLiteral("%1 (%2): %3")
+            .arg(QString::fromLatin1(o->metaObject()->className()), o->objectName(), text);
     };
     QList<QWidget*> widgets = root->findChildren<QWidget*>();
     widgets.prepend(root);
@@ -54,7 +54,7 @@ QStringList shownTexts(QWidget* root, const QWidget* skip = nullptr)
             // The language menu names each language in that language.
             if (action->objectName() != QLatin1String("languageRussian"))
                 for (const QString& text : {action->text(), action->toolTip(), action->statusTip(), action->iconText()})
-                texts << describe(action, text);
+                    texts << describe(action, text);
     }
     return texts;
 }
@@ -99,24 +99,96 @@ void TestEnglishInterface::languageChoice_data()
     QTest::addColumn<QString>("lcMessages");
     QTest::addColumn<QString>("lang");
     QTest::addColumn<bool>("english");
-    QTest::newRow("nothing set") << "" << "" << "" << "" << "" << false;
-    QTest::newRow("C and POSIX") << "" << "" << "C" << "" << "en_US.UTF-8" << false;
-    QTest::newRow("POSIX") << "" << "" << "" << "" << "POSIX" << false;
-    QTest::newRow("English LANG") << "" << "" << "" << "" << "en_US.UTF-8" << true;
-    QTest::newRow("bare en") << "" << "" << "" << "" << "en" << true;
-    QTest::newRow("en with modifier") << "" << "" << "" << "en@quot" << "" << true;
-    QTest::newRow("not English though it starts so") << "" << "" << "" << "" << "eng_XX" << false;
-    QTest::newRow("Russian LANG") << "" << "" << "" << "" << "ru_RU.UTF-8" << false;
-    QTest::newRow("German LANG") << "" << "" << "" << "" << "de_DE.UTF-8" << false;
-    QTest::newRow("LC_ALL before LANG") << "" << "" << "ru_RU.UTF-8" << "" << "en_GB.UTF-8" << false;
-    QTest::newRow("LC_MESSAGES before LANG") << "" << "" << "" << "en_GB.UTF-8" << "ru_RU.UTF-8" << true;
-    QTest::newRow("empty LC_ALL is unset") << "" << "" << "" << "" << "en_GB.UTF-8" << true;
-    QTest::newRow("saved choice before locale") << "" << "ru" << "en_US.UTF-8" << "" << "" << false;
-    QTest::newRow("saved English") << "" << "en" << "" << "" << "ru_RU.UTF-8" << true;
-    QTest::newRow("override before saved choice") << "en" << "ru" << "" << "" << "" << true;
-    QTest::newRow("override Russian") << "RU" << "" << "en_US.UTF-8" << "" << "" << false;
-    QTest::newRow("unknown override ignored") << "fr" << "" << "" << "" << "en_US.UTF-8" << true;
-    QTest::newRow("unknown setting ignored") << "" << "de" << "" << "" << "ru_RU.UTF-8" << false;
+    QTest::newRow("nothing set") << ""
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << "" << false;
+    QTest::newRow("C and POSIX") << ""
+                                 << ""
+                                 << "C"
+                                 << ""
+                                 << "en_US.UTF-8" << false;
+    QTest::newRow("POSIX") << ""
+                           << ""
+                           << ""
+                           << ""
+                           << "POSIX" << false;
+    QTest::newRow("English LANG") << ""
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << "en_US.UTF-8" << true;
+    QTest::newRow("bare en") << ""
+                             << ""
+                             << ""
+                             << ""
+                             << "en" << true;
+    QTest::newRow("en with modifier") << ""
+                                      << ""
+                                      << ""
+                                      << "en@quot"
+                                      << "" << true;
+    QTest::newRow("not English though it starts so") << ""
+                                                     << ""
+                                                     << ""
+                                                     << ""
+                                                     << "eng_XX" << false;
+    QTest::newRow("Russian LANG") << ""
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << "ru_RU.UTF-8" << false;
+    QTest::newRow("German LANG") << ""
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << "de_DE.UTF-8" << false;
+    QTest::newRow("LC_ALL before LANG") << ""
+                                        << ""
+                                        << "ru_RU.UTF-8"
+                                        << ""
+                                        << "en_GB.UTF-8" << false;
+    QTest::newRow("LC_MESSAGES before LANG") << ""
+                                             << ""
+                                             << ""
+                                             << "en_GB.UTF-8"
+                                             << "ru_RU.UTF-8" << true;
+    QTest::newRow("empty LC_ALL is unset") << ""
+                                           << ""
+                                           << ""
+                                           << ""
+                                           << "en_GB.UTF-8" << true;
+    QTest::newRow("saved choice before locale") << ""
+                                                << "ru"
+                                                << "en_US.UTF-8"
+                                                << ""
+                                                << "" << false;
+    QTest::newRow("saved English") << ""
+                                   << "en"
+                                   << ""
+                                   << ""
+                                   << "ru_RU.UTF-8" << true;
+    QTest::newRow("override before saved choice") << "en"
+                                                  << "ru"
+                                                  << ""
+                                                  << ""
+                                                  << "" << true;
+    QTest::newRow("override Russian") << "RU"
+                                      << ""
+                                      << "en_US.UTF-8"
+                                      << ""
+                                      << "" << false;
+    QTest::newRow("unknown override ignored") << "fr"
+                                              << ""
+                                              << ""
+                                              << ""
+                                              << "en_US.UTF-8" << true;
+    QTest::newRow("unknown setting ignored") << ""
+                                             << "de"
+                                             << ""
+                                             << ""
+                                             << "ru_RU.UTF-8" << false;
 }
 
 void TestEnglishInterface::languageChoice()
@@ -138,7 +210,8 @@ void TestEnglishInterface::mainWindowIsEnglish()
     f.window->commands().newOutline->trigger();
     f.beginOutline();
     // The title names the outline, whose name is the user's: only the frame around it is checked.
-    QVERIFY2(f.window->windowTitle().startsWith(QLatin1String("Logical outline (")), qPrintable(f.window->windowTitle()));
+    QVERIFY2(f.window->windowTitle().startsWith(QLatin1String("Logical outline (")),
+             qPrintable(f.window->windowTitle()));
     // The canvas itself is named; the objects on it show the user's titles and texts.
     QWidget* canvas = f.window->findChild<QWidget*>(QStringLiteral("canvas"));
     QVERIFY(canvas);
@@ -185,7 +258,8 @@ void TestEnglishInterface::messagesAreEnglish()
     f.window->commands().close->trigger();
     QVERIFY(!f.dialogs.questions.isEmpty());
     for (const ScriptedDialogs::Asked& asked : f.dialogs.questions) {
-        QVERIFY2(!hasCyrillic(asked.caption) && !hasCyrillic(asked.text), qPrintable(asked.caption + QStringLiteral(": ") + asked.text));
+        QVERIFY2(!hasCyrillic(asked.caption) && !hasCyrillic(asked.text),
+                 qPrintable(asked.caption + QStringLiteral(": ") + asked.text));
         QVERIFY(!asked.text.isEmpty());
     }
 }
@@ -199,9 +273,9 @@ void TestEnglishInterface::commandLineIsEnglish()
     const CommandLine unknown = parseCommandLine({QStringLiteral("velmar"), QStringLiteral("--bogus")});
     QCOMPARE(unknown.exitCode, 2);
     QVERIFY2(unknown.errors.startsWith(QStringLiteral("Unknown option “bogus”.")), qPrintable(unknown.errors));
-    const CommandLine scale = parseCommandLine(
-        {QStringLiteral("velmar"), QStringLiteral("--export"), QStringLiteral("a.png"), QStringLiteral("b.vmd"),
-         QStringLiteral("--scale"), QStringLiteral("abc")});
+    const CommandLine scale =
+        parseCommandLine({QStringLiteral("velmar"), QStringLiteral("--export"), QStringLiteral("a.png"),
+                          QStringLiteral("b.vmd"), QStringLiteral("--scale"), QStringLiteral("abc")});
     QVERIFY2(scale.errors.contains(QStringLiteral("“abc”")) && !hasCyrillic(scale.errors), qPrintable(scale.errors));
 }
 

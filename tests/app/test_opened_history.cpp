@@ -216,7 +216,6 @@ void TestOpenedHistory::adjustedOpenStartsFromTheFile()
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
     QVERIFY(!f.command("N77")->isEnabled());
-
 }
 
 void TestOpenedHistory::undoAfterTheFileChangedOnDisk_data()

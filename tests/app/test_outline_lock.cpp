@@ -36,13 +36,15 @@ void writeAll(const QString& path, const QByteArray& bytes)
 void plantLock(const QString& outline, const QString& host, qint64 pid, int ageHours)
 {
     const QString path = lockFilePath(outline);
-    writeAll(path, QStringLiteral("Velmar lock\nuser=petrov\nname=Пётр Петров\nhost=%1\npid=%2\nsince=2026-03-02T08:15:00Z\n")
-                       .arg(host)
-                       .arg(pid)
-                       .toUtf8());
+    writeAll(path,
+             QStringLiteral("Velmar lock\nuser=petrov\nname=Пётр Петров\nhost=%1\npid=%2\nsince=2026-03-02T08:15:00Z\n")
+                 .arg(host)
+                 .arg(pid)
+                 .toUtf8());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageHours * 3600), QFileDevice::FileModificationTime));
+    QVERIFY(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-ageHours * 3600), QFileDevice::FileModificationTime));
 }
 
 }  // namespace
@@ -211,7 +213,7 @@ void TestOutlineLock::readOnlyNeverOverwritesTheFile()
     // "Да" to the question about unsaved changes goes the same way.
     f.dialogs.answers = {QMessageBox::Yes};
     f.window->commands().close->trigger();
-    QVERIFY(f.doc().session.outlineOpen);   // the save dialog was cancelled: nothing closes
+    QVERIFY(f.doc().session.outlineOpen);  // the save dialog was cancelled: nothing closes
     QCOMPARE(readAll(path), file);
 
     // Saved under a name of its own, the outline is editable there.
@@ -256,11 +258,11 @@ void TestOutlineLock::saveAsksWhenTheFileChangedOnDisk()
     QCOMPARE(QFileInfo(path).lastModified(), savedAt);
 
     edit(f, mine);
-    f.dialogs.choices = {2};   // "Отмена"
+    f.dialogs.choices = {2};  // "Отмена"
     f.window->commands().saveItem->trigger();
     QCOMPARE(f.dialogs.choiceButtons.size(), 1);
-    QCOMPARE(f.dialogs.choiceButtons[0], QStringList({QStringLiteral("Сохранить как..."), QStringLiteral("Заменить"),
-                                                      QStringLiteral("Отмена")}));
+    QCOMPARE(f.dialogs.choiceButtons[0],
+             QStringList({QStringLiteral("Сохранить как..."), QStringLiteral("Заменить"), QStringLiteral("Отмена")}));
     QVERIFY(f.dialogs.questions.last().text.contains(QStringLiteral("урок.vmd")));
     QCOMPARE(readAll(path), theirBytes);
     QVERIFY(f.doc().state.modified);

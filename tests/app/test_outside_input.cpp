@@ -82,7 +82,8 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     QCOMPARE(o.picture(1).bitmap().pixel(5, 5), QColor(Qt::red).rgb());
     // The picture keeps its 2 : 1 proportions, inside its frame when it lies in one.
     const QRect placed = o.picture(1).bounds;
-    QVERIFY2(qAbs(placed.width() - 2 * placed.height()) <= 2, qPrintable(QStringLiteral("%1×%2").arg(placed.width()).arg(placed.height())));
+    QVERIFY2(qAbs(placed.width() - 2 * placed.height()) <= 2,
+             qPrintable(QStringLiteral("%1×%2").arg(placed.width()).arg(placed.height())));
     QVERIFY(placed.width() >= 150);
     if (parent)
         QVERIFY(QRect(QPoint(0, 0), o.frame(1).bounds.size()).contains(placed));
@@ -154,13 +155,14 @@ void TestOutsideInput::recentOutlinesKeepEightNewestAndDropVanishedOnes()
     const QString settingsFile = f.home.filePath(QStringLiteral("velmar.conf"));
     {
         QSettings settings(settingsFile, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("recentOutlines"),
-                          QStringList{f.home.filePath(QStringLiteral("gone.vmd")), QStringLiteral("relative.vmd"), kept});
+        settings.setValue(QStringLiteral("recentOutlines"), QStringList{f.home.filePath(QStringLiteral("gone.vmd")),
+                                                                        QStringLiteral("relative.vmd"), kept});
     }
     QMenu menu;
     QAction* exit = menu.addAction(QStringLiteral("Выход"));
     QStringList opened;
-    RecentOutlines recent(&menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
+    RecentOutlines recent(
+        &menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
     recent.useSettings(settingsFile);
     QCOMPARE(recent.paths(), (QStringList{f.home.filePath(QStringLiteral("gone.vmd")), kept}));
     menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->trigger();
@@ -189,7 +191,8 @@ void TestOutsideInput::recentNamesAreShownAndAFifoIsSaidForWhatItIs()
     QMenu menu;
     QAction* exit = menu.addAction(QStringLiteral("Выход"));
     QStringList opened;
-    RecentOutlines recent(&menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
+    RecentOutlines recent(
+        &menu, exit, [&](const QString& p) { opened << p; }, f.window.get());
     recent.useSettings(settingsFile);
 
     const QString caption = menu.findChild<QAction*>(QStringLiteral("recentOutline1"))->text();
@@ -200,7 +203,8 @@ void TestOutsideInput::recentNamesAreShownAndAFifoIsSaidForWhatItIs()
     QVERIFY(opened.isEmpty());
     QCOMPARE(f.dialogs.messages.size(), 1);
     const QString said = f.dialogs.messages.first().text;
-    QVERIFY2(said.contains(QStringLiteral("не обычный файл")) && !said.contains(QStringLiteral("не найден")), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("не обычный файл")) && !said.contains(QStringLiteral("не найден")),
+             qPrintable(said));
     QCOMPARE(recent.paths(), QStringList{odd});
 }
 

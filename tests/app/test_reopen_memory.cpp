@@ -1,11 +1,11 @@
 // Opening an outline again and again keeps nothing of the outlines before: the process's
 // resident memory after the tenth Open of a photo outline stays near that after the first.
-#include "support/resident_memory.h"
 #include "app/main_window.h"
 #include "canvas/outline_view.h"
-#include "system/heap_settings.h"
 #include "support/photo_like_image.h"
+#include "support/resident_memory.h"
 #include "support/window_fixture.h"
+#include "system/heap_settings.h"
 
 #include <QApplication>
 #include <QTest>
@@ -56,7 +56,8 @@ void TestReopenMemory::reopeningKeepsMemoryLevel()
     // A generous bound: ten outlines kept would add some 800 MB.
     QVERIFY2(resident.last() <= resident.first() * 1.10 + 16,
              qPrintable(QStringLiteral("%1 MB after the first Open, %2 MB after the tenth")
-                            .arg(resident.first()).arg(resident.last())));
+                            .arg(resident.first())
+                            .arg(resident.last())));
 }
 
 int main(int argc, char** argv)

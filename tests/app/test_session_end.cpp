@@ -1,9 +1,9 @@
 // The program ended by the session (SIGTERM at logout or shutdown, SIGHUP): an outline that
 // matches its file leaves no interrupted work behind, and work not yet settled (the question
 // about interrupted work still open) stays for the next start.
-#include "system/file_io.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
+#include "system/file_io.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,9 +67,8 @@ void TestSessionEnd::unmodifiedOutlineLeavesNothing()
     start(velmar, home, {path});
     // Shown with the outline open: its first history step is on disk.
     QByteArray shown;
-    QTRY_VERIFY_WITH_TIMEOUT((shown += velmar.readAllStandardOutput()).contains("canvas ")
-                                 || velmar.state() == QProcess::NotRunning,
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (shown += velmar.readAllStandardOutput()).contains("canvas ") || velmar.state() == QProcess::NotRunning, 30000);
     QVERIFY(velmar.state() == QProcess::Running);
     QVERIFY(!snapshots(home).isEmpty());
 

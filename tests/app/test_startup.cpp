@@ -1,11 +1,11 @@
 // Start-up of the main window: working folders, the outline named on the command line, the
 // interrupted-work question, the file association, and the error guard around commands.
-#include "platform/command_guard.h"
 #include "app/main_window.h"
-#include "system/file_association.h"
+#include "platform/command_guard.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 #include "support/scripted_dialogs.h"
+#include "system/file_association.h"
 
 #include <QAction>
 #include <QDir>
@@ -114,7 +114,8 @@ void TestStartup::commandLineFileReachesOpen()
     QVERIFY(QDir(home.path()).mkdir(QStringLiteral("папка.vmd")));
     Started folder = start(options);
     QCOMPARE(dialogs.messages.size(), 2);
-    QVERIFY2(dialogs.messages.last().text.contains(QStringLiteral("папка.vmd")), qPrintable(dialogs.messages.last().text));
+    QVERIFY2(dialogs.messages.last().text.contains(QStringLiteral("папка.vmd")),
+             qPrintable(dialogs.messages.last().text));
     QVERIFY(!folder.window->document().state.hasFileName);
 }
 
@@ -126,12 +127,17 @@ void TestStartup::interruptedWorkQuestion_data()
     QTest::addColumn<int>("questions");
     QTest::addColumn<QString>("opened");  // file name opened; empty = nothing
 
-    QTest::newRow("yes opens the newest") << QStringList{"temp3.tm1", "temp7.tm1"} << false << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
-    QTest::newRow("yes replaces the command line") << QStringList{"temp7.tm1"} << true << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
-    QTest::newRow("no keeps the command line") << QStringList{"temp7.tm1"} << true << int(QMessageBox::No) << 1 << "lesson.vmd";
+    QTest::newRow("yes opens the newest")
+        << QStringList{"temp3.tm1", "temp7.tm1"} << false << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
+    QTest::newRow("yes replaces the command line")
+        << QStringList{"temp7.tm1"} << true << int(QMessageBox::Yes) << 1 << "temp/temp7.tm1";
+    QTest::newRow("no keeps the command line")
+        << QStringList{"temp7.tm1"} << true << int(QMessageBox::No) << 1 << "lesson.vmd";
     QTest::newRow("no and no command line") << QStringList{"temp7.tm1"} << false << int(QMessageBox::No) << 1 << "";
-    QTest::newRow("beyond the scan") << QStringList{"temp1001.tm1"} << true << int(QMessageBox::Yes) << 0 << "lesson.vmd";
-    QTest::newRow("header snapshots are not offered") << QStringList{"temp4.tm2"} << false << int(QMessageBox::Yes) << 0 << "";
+    QTest::newRow("beyond the scan") << QStringList{"temp1001.tm1"} << true << int(QMessageBox::Yes) << 0
+                                     << "lesson.vmd";
+    QTest::newRow("header snapshots are not offered")
+        << QStringList{"temp4.tm2"} << false << int(QMessageBox::Yes) << 0 << "";
 }
 
 void TestStartup::interruptedWorkQuestion()
@@ -220,7 +226,8 @@ void TestStartup::crashedSecondInstanceIsOfferedAfterTheMainFolder()
 
     QCOMPARE(dialogs.questions.size(), answers.size());
     for (const auto& question : dialogs.questions)
-        QCOMPARE(question.text, QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"));
+        QCOMPARE(question.text,
+                 QStringLiteral("Найдены временные файлы логического конспекта. Попробовать открыть файл?"));
     const Document& doc = s.window->document();
     QCOMPARE(doc.outline.count(ObjectKind::Frame), frames);
     if (frames == 2) {

@@ -48,9 +48,9 @@ void TestStartupLibraries::shownWindowLoadsNoMediaNetworkOrPrinting()
     const QStringList libraries = librariesOfWindow({}, "1");
     // The window itself needs Qt's widgets: the list is real, not empty by accident.
     QVERIFY(!libraries.filter(QStringLiteral("libQt6Widgets")).isEmpty());
-    for (const char* unwanted : {"libQt6Multimedia", "libQt6Network", "libpulse", "libgstreamer", "libcups",
-                                 "libgnutls", "velmar_media", "libavformat", "libavcodec", "libswscale",
-                                 "velmar_film_pictures"})
+    for (const char* unwanted :
+         {"libQt6Multimedia", "libQt6Network", "libpulse", "libgstreamer", "libcups", "libgnutls", "velmar_media",
+          "libavformat", "libavcodec", "libswscale", "velmar_film_pictures"})
         QVERIFY2(libraries.filter(QLatin1String(unwanted)).isEmpty(),
                  qPrintable(QStringLiteral("%1 is loaded at start").arg(QLatin1String(unwanted))));
 }

@@ -39,7 +39,8 @@ private:
         doc.outline.createFrame(QRect(10, 40, 300, 200), QStringLiteral("Рамка"));
         const QSize canvas = window - defaultWindowChrome();
         if (canvas.width() > 420 && canvas.height() > 300)
-            doc.outline.createFrame(QRect(canvas.width() - 210, canvas.height() - 160, 200, 150), QStringLiteral("Угол"));
+            doc.outline.createFrame(QRect(canvas.width() - 210, canvas.height() - 160, 200, 150),
+                                    QStringLiteral("Угол"));
         const QString path = f.home.filePath(name + QStringLiteral(".vmd"));
         return writeOutlineFile(path, doc).ok ? path : QString();
     }
@@ -75,8 +76,13 @@ private:
             const QRect b = f.doc().outline.frame(i).bounds;
             if (!canvas.contains(b) || b.top() < 31)
                 out << QStringLiteral("frame %1 at %2,%3 %4×%5 on %6×%7")
-                           .arg(i).arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())
-                           .arg(canvas.width()).arg(canvas.height());
+                           .arg(i)
+                           .arg(b.x())
+                           .arg(b.y())
+                           .arg(b.width())
+                           .arg(b.height())
+                           .arg(canvas.width())
+                           .arg(canvas.height());
         }
         return out.join(QStringLiteral("; "));
     }
@@ -110,7 +116,8 @@ void TestWindowSize::openedOutlineFitsTheWindow()
     } else {
         // Scaled as the zoom scales a window the user makes smaller: both directions shrink.
         const QRect first = f.doc().outline.frame(1).bounds;
-        QVERIFY2(first.width() < 300 && first.height() < 200, qPrintable(QStringLiteral("%1×%2").arg(first.width()).arg(first.height())));
+        QVERIFY2(first.width() < 300 && first.height() < 200,
+                 qPrintable(QStringLiteral("%1×%2").arg(first.width()).arg(first.height())));
     }
     QVERIFY(!f.command("N49")->isEnabled());
     // Opened and saved unedited, the outline is the file's to the byte.
@@ -194,10 +201,13 @@ void TestWindowSize::maximisedWindowZoomsTheOpenedOutline()
     QVERIFY(f.window->isMaximized());
     // Zoomed to the maximised window as a resize would: larger in both directions.
     const QRect first = f.doc().outline.frame(1).bounds;
-    QVERIFY2(first.width() > 400 && first.height() > 260,
-             qPrintable(QStringLiteral("%1×%2 canvas %3×%4 stored %5×%6").arg(first.width()).arg(first.height())
-                            .arg(f.window->canvas()->width()).arg(f.window->canvas()->height())
-                            .arg(stored.width()).arg(stored.height())));
+    QVERIFY2(first.width() > 400 && first.height() > 260, qPrintable(QStringLiteral("%1×%2 canvas %3×%4 stored %5×%6")
+                                                                         .arg(first.width())
+                                                                         .arg(first.height())
+                                                                         .arg(f.window->canvas()->width())
+                                                                         .arg(f.window->canvas()->height())
+                                                                         .arg(stored.width())
+                                                                         .arg(stored.height())));
     QCOMPARE(framesOutOfReach(f), QString());
     QCOMPARE(saveCopy(f, QStringLiteral("развёрнуто")), original);
 }
@@ -295,8 +305,10 @@ void TestWindowSize::largerOutlineKeepsItsOwnLayout()
     QCOMPARE(reopened.outline.frame(1).bounds, asMade.outline.frame(1).bounds);
     QCOMPARE(reopened.outline.picture(1).bounds, QRect(100, 80, 300, 300));
     const QRect moved = reopened.outline.frame(2).bounds;
-    QVERIFY2(std::abs(moved.x() - put / scale) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(moved.x()).arg(put / scale)));
-    QVERIFY2(std::abs(moved.x() - (asMade.outline.frame(2).bounds.x() + 10 / scale)) <= 3, qPrintable(QString::number(moved.x())));
+    QVERIFY2(std::abs(moved.x() - put / scale) <= 1,
+             qPrintable(QStringLiteral("%1 for %2").arg(moved.x()).arg(put / scale)));
+    QVERIFY2(std::abs(moved.x() - (asMade.outline.frame(2).bounds.x() + 10 / scale)) <= 3,
+             qPrintable(QString::number(moved.x())));
     QCOMPARE(moved.y(), asMade.outline.frame(2).bounds.y());
 
     // The history step holds the same layout: work recovered after a crash is the file saved.

@@ -394,8 +394,8 @@ void TestAppearance::fitBoxToText()
 
     const TextFieldObject& field = outline(f).textField(1);
     const QFontMetrics metrics(toQFont(field.font));
-    const int widest = std::max(metrics.horizontalAdvance(QStringLiteral("ab")),
-                                metrics.horizontalAdvance(QStringLiteral("\nabcd")));
+    const int widest =
+        std::max(metrics.horizontalAdvance(QStringLiteral("ab")), metrics.horizontalAdvance(QStringLiteral("\nabcd")));
     QCOMPARE(field.bounds, QRect(5, 80, widest + 2, 2 * metrics.height() + 1));
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(f.doc().state.modified);

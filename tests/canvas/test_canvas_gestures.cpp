@@ -231,9 +231,8 @@ void TestCanvasGestures::abortedGestureLeavesNoHalfStep_data()
     QTest::newRow("arrow") << MakeGesture([](Canvas& c, const PointerInput& p) {
         return std::make_unique<ArrowDragGesture>(c, p, c.doc.outline.arrow(1).id);
     });
-    QTest::newRow("arrow end") << MakeGesture([](Canvas& c, const PointerInput& p) {
-        return std::make_unique<ArrowEndGesture>(c, p, true);
-    });
+    QTest::newRow("arrow end") << MakeGesture(
+        [](Canvas& c, const PointerInput& p) { return std::make_unique<ArrowEndGesture>(c, p, true); });
 }
 
 void TestCanvasGestures::abortedGestureLeavesNoHalfStep()

@@ -570,16 +570,16 @@ void TestCanvasInteraction::escapeBreaksOffADrag()
     QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
     const QPoint origin = w->mapToGlobal(QPoint(0, 0));
     sendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
-    QMouseEvent move(QEvent::MouseMove, QPointF(90, 70), QPointF(origin + QPoint(90, 70)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(90, 70), QPointF(origin + QPoint(90, 70)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(w, &move);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(50, 60));
 
     QTest::keyClick(f.window->canvas(), Qt::Key_Escape);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
     QCOMPARE(w->pos(), QPoint(10, 40));
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 70), QPointF(origin + QPoint(90, 70)),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 70), QPointF(origin + QPoint(90, 70)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &release);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
     QCOMPARE(f.doc().history.currentStep, step);

@@ -26,16 +26,18 @@ void TestSelectionGeometry::blackSet_data()
     QTest::addColumn<Positions>("expected");
     QTest::newRow("150 × 150 frame at (10, 40)")
         << QRect(10, 40, 150, 150)
-        << Positions{{Edge::TopLeft, {10, 40}},    {Edge::TopRight, {151, 40}}, {Edge::BottomRight, {151, 181}},
-                     {Edge::BottomLeft, {10, 181}},   {Edge::Top, {81, 40}},  {Edge::Right, {151, 111}},
-                     {Edge::Bottom, {81, 181}},   {Edge::Left, {10, 111}}, {Edge::Move, {10, 25}}};
-    QTest::newRow("odd size: halves truncate")
-        << QRect(0, 34, 151, 31)
-        << Positions{{Edge::TopRight, {142, 34}}, {Edge::Top, {71, 34}}, {Edge::Right, {142, 45}}, {Edge::Bottom, {71, 56}},
-                     {Edge::Move, {0, 19}}};
-    QTest::newRow("negative position")
-        << QRect(-20, -10, 40, 30)
-        << Positions{{Edge::TopLeft, {-20, -10}}, {Edge::BottomRight, {11, 11}}, {Edge::Left, {-20, 1}}};
+        << Positions{{Edge::TopLeft, {10, 40}},     {Edge::TopRight, {151, 40}}, {Edge::BottomRight, {151, 181}},
+                     {Edge::BottomLeft, {10, 181}}, {Edge::Top, {81, 40}},       {Edge::Right, {151, 111}},
+                     {Edge::Bottom, {81, 181}},     {Edge::Left, {10, 111}},     {Edge::Move, {10, 25}}};
+    QTest::newRow("odd size: halves truncate") << QRect(0, 34, 151, 31)
+                                               << Positions{{Edge::TopRight, {142, 34}},
+                                                            {Edge::Top, {71, 34}},
+                                                            {Edge::Right, {142, 45}},
+                                                            {Edge::Bottom, {71, 56}},
+                                                            {Edge::Move, {0, 19}}};
+    QTest::newRow("negative position") << QRect(
+        -20, -10, 40,
+        30) << Positions{{Edge::TopLeft, {-20, -10}}, {Edge::BottomRight, {11, 11}}, {Edge::Left, {-20, 1}}};
 }
 
 void TestSelectionGeometry::blackSet()
@@ -66,9 +68,9 @@ void TestSelectionGeometry::blueSetInFrame_data()
     QTest::addColumn<Positions>("expected");
     QTest::newRow("66 × 19 text field at (20, 30) in a frame at (100, 200)")
         << QRect(20, 30, 66, 19) << QPoint(100, 200)
-        << Positions{{Edge::TopLeft, {117, 227}}, {Edge::TopRight, {183, 227}}, {Edge::BottomRight, {183, 246}},
-                     {Edge::BottomLeft, {117, 246}}, {Edge::Top, {150, 227}}, {Edge::Right, {183, 237}},
-                     {Edge::Bottom, {150, 246}}, {Edge::Left, {117, 237}}, {Edge::Move, {120, 215}}};
+        << Positions{{Edge::TopLeft, {117, 227}},    {Edge::TopRight, {183, 227}}, {Edge::BottomRight, {183, 246}},
+                     {Edge::BottomLeft, {117, 246}}, {Edge::Top, {150, 227}},      {Edge::Right, {183, 237}},
+                     {Edge::Bottom, {150, 246}},     {Edge::Left, {117, 237}},     {Edge::Move, {120, 215}}};
     QTest::newRow("smaller than a handle: (w - 9) div 2 truncates toward zero")
         << QRect(0, 0, 4, 2) << QPoint(10, 40)
         << Positions{{Edge::Top, {10, 37}}, {Edge::Left, {7, 39}}, {Edge::BottomRight, {11, 39}}};
@@ -145,14 +147,11 @@ void TestSelectionGeometry::resizing_data()
     QTest::newRow("bottom-left") << int(Edge::BottomLeft) << QPoint(5, -5) << QRect(105, 100, 45, 35);
     QTest::newRow("bottom-right") << int(Edge::BottomRight) << QPoint(5, -5) << QRect(100, 100, 55, 35);
     QTest::newRow("move") << int(Edge::Move) << QPoint(-30, 12) << QRect(70, 112, 50, 40);
-    QTest::newRow("left past the right edge keeps 1 px") << int(Edge::Left) << QPoint(80, 0)
-                                                         << QRect(149, 100, 1, 40);
-    QTest::newRow("right past the left edge keeps 1 px") << int(Edge::Right) << QPoint(-80, 0)
-                                                         << QRect(100, 100, 1, 40);
-    QTest::newRow("corner collapsed both ways") << int(Edge::TopLeft) << QPoint(500, 500)
-                                                << QRect(149, 139, 1, 1);
-    QTest::newRow("bottom-right collapsed") << int(Edge::BottomRight) << QPoint(-500, -500)
-                                            << QRect(100, 100, 1, 1);
+    QTest::newRow("left past the right edge keeps 1 px") << int(Edge::Left) << QPoint(80, 0) << QRect(149, 100, 1, 40);
+    QTest::newRow("right past the left edge keeps 1 px")
+        << int(Edge::Right) << QPoint(-80, 0) << QRect(100, 100, 1, 40);
+    QTest::newRow("corner collapsed both ways") << int(Edge::TopLeft) << QPoint(500, 500) << QRect(149, 139, 1, 1);
+    QTest::newRow("bottom-right collapsed") << int(Edge::BottomRight) << QPoint(-500, -500) << QRect(100, 100, 1, 1);
     QTest::newRow("no movement") << int(Edge::BottomLeft) << QPoint(0, 0) << QRect(100, 100, 50, 40);
 }
 

@@ -1,10 +1,10 @@
 #include "app/headless_cli.h"
 #include "canvas/canvas_widget.h"
+#include "export/outline_export.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 #include "support/window_fixture.h"
-#include "export/outline_export.h"
 
 #include <QAction>
 #include <QDir>
@@ -229,14 +229,16 @@ RunResult runVelmar(const QStringList& arguments, const QString& home)
     process.setProcessEnvironment(env);
     process.start(velmarProgram(), arguments);
     process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromLocal8Bit(process.readAllStandardError())};
+    return {process.exitCode(), process.readAllStandardOutput(),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 // The text of a PDF file as poppler extracts it.
 QString pdfText(const QString& path)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -386,7 +388,8 @@ void TestOutlineExport::commandLineStatuses_data()
     QTest::addColumn<QStringList>("arguments");  // OUT and IN stand for an output name and the outline
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
-    QTest::newRow("scale 2, options after the names") << QStringList{"--export", "OUT.png", "IN", "--scale", "2"} << 0 << "";
+    QTest::newRow("scale 2, options after the names")
+        << QStringList{"--export", "OUT.png", "IN", "--scale", "2"} << 0 << "";
     QTest::newRow("scale as one argument") << QStringList{"--scale=0.5", "--export", "OUT.jpg", "IN"} << 0 << "";
     QTest::newRow("scale below 0.1") << QStringList{"--export", "OUT.png", "IN", "--scale", "0.05"} << 1 << "0.1";
     QTest::newRow("scale above 8") << QStringList{"--export", "OUT.svg", "IN", "--scale", "8.5"} << 1 << "0.1";
@@ -403,7 +406,8 @@ void TestOutlineExport::commandLineStatuses_data()
         << QStringList{"--summary", "IN", "--summary-format", "rtf"} << 2 << "markdown";
     QTest::newRow("summary with two files") << QStringList{"--summary", "IN", "IN"} << 2 << "--summary";
     QTest::newRow("summary format alone") << QStringList{"--summary-format", "html", "IN"} << 2 << "--summary";
-    QTest::newRow("summary and export together") << QStringList{"--summary", "IN", "--export", "OUT.png", "IN"} << 2 << "";
+    QTest::newRow("summary and export together")
+        << QStringList{"--summary", "IN", "--export", "OUT.png", "IN"} << 2 << "";
 }
 
 void TestOutlineExport::commandLineStatuses()

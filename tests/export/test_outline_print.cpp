@@ -10,9 +10,9 @@
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QTest>
 
 using namespace velmar;
 
@@ -168,7 +168,10 @@ void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
         // corner of it.
         QVERIFY2(drawn.width() > page.width() * 0.85 || drawn.height() > page.height() * 0.85,
                  qPrintable(QStringLiteral("drawn %1 x %2 on a page of %3 x %4")
-                                .arg(drawn.width()).arg(drawn.height()).arg(page.width()).arg(page.height())));
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(page.width())
+                                .arg(page.height())));
     }
 }
 
@@ -227,13 +230,16 @@ void TestOutlinePrint::summaryFormats_data()
     QTest::addColumn<QStringList>("absent");
     QTest::newRow("markdown") << int(HeadlessCommand::Markdown)
                               << QStringList{"# \\# Опыты \\*первые\\*\n\n", "Строка 1\\\nСтрока 2\n\n",
-                                             "# Вода \\<кипит\\> \\& пар\n\n", "# Закон Ома \\#\n\n",
-                                             "# Факты\n\n"}
+                                             "# Вода \\<кипит\\> \\& пар\n\n", "# Закон Ома \\#\n\n", "# Факты\n\n"}
                               << QStringList{"\r", "# \n"};
     QTest::newRow("html") << int(HeadlessCommand::Html)
-                          << QStringList{"<title>Урок</title>", "<h1># Опыты *первые*</h1>",
-                                         "<p>Строка 1<br>Строка 2</p>", "<h1>Вода &lt;кипит&gt; &amp; пар</h1>",
-                                         "<h1>Закон Ома #</h1>", "<h1>Факты</h1>", "</html>"}
+                          << QStringList{"<title>Урок</title>",
+                                         "<h1># Опыты *первые*</h1>",
+                                         "<p>Строка 1<br>Строка 2</p>",
+                                         "<h1>Вода &lt;кипит&gt; &amp; пар</h1>",
+                                         "<h1>Закон Ома #</h1>",
+                                         "<h1>Факты</h1>",
+                                         "</html>"}
                           << QStringList{"<кипит>", "\r", "<h1></h1>"};
 }
 
@@ -260,8 +266,8 @@ void TestOutlinePrint::summaryFormats()
         QVERIFY2(!text.contains(piece), qPrintable(piece));
     // Frames without objects still get their heading: ten frames, ten headings.
     const QString heading = format == HeadlessCommand::Html ? QStringLiteral("<h1>") : QStringLiteral("# ");
-    QCOMPARE(text.count(format == HeadlessCommand::Html ? heading : QStringLiteral("\n\n# ")) +
-                 (format == HeadlessCommand::Html ? 0 : 1),
+    QCOMPARE(text.count(format == HeadlessCommand::Html ? heading : QStringLiteral("\n\n# "))
+                 + (format == HeadlessCommand::Html ? 0 : 1),
              10);
 }
 

@@ -40,8 +40,8 @@ Document sampleDocument()
 bool isColour(const QImage& image, QPoint p, QColor expected)
 {
     const QColor c = image.pixelColor(p);
-    return std::abs(c.red() - expected.red()) < 8 && std::abs(c.green() - expected.green()) < 8 &&
-           std::abs(c.blue() - expected.blue()) < 8;
+    return std::abs(c.red() - expected.red()) < 8 && std::abs(c.green() - expected.green()) < 8
+           && std::abs(c.blue() - expected.blue()) < 8;
 }
 
 }  // namespace

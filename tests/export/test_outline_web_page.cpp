@@ -1,10 +1,10 @@
 #include "app/headless_cli.h"
+#include "export/outline_web_page.h"
 #include "model/reveal_order.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 #include "support/window_fixture.h"
-#include "export/outline_web_page.h"
 
 #include <QAction>
 #include <QCryptographicHash>
@@ -21,7 +21,8 @@ using namespace velmar;
 namespace {
 
 // Texts that would end an element, an attribute, the drawing or start a script if written raw.
-const QString kCrafted = QStringLiteral("<script>window.hacked=1</script> \" ' & </svg></title><img src=x onerror=alert(1)>");
+const QString kCrafted =
+    QStringLiteral("<script>window.hacked=1</script> \" ' & </svg></title><img src=x onerror=alert(1)>");
 
 Document craftedOutline()
 {
@@ -82,7 +83,8 @@ ReadPage readPage(QString page)
 
 QString hashOf(const QByteArray& content)
 {
-    return QStringLiteral("'sha256-") + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toBase64())
+    return QStringLiteral("'sha256-")
+           + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toBase64())
            + QLatin1Char('\'');
 }
 
@@ -106,10 +108,40 @@ void TestOutlineWebPage::craftedTextsStayText()
     QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
 
     // Only the elements a page and a drawing are made of; exactly one script, the page's own.
-    static const std::set<QString> allowed = {
-        "html", "head", "meta", "title", "style", "body", "div", "button", "span", "main", "svg", "g", "path",
-        "rect", "polyline", "polygon", "line", "ellipse", "circle", "text", "tspan", "image", "clipPath",
-        "defs", "linearGradient", "radialGradient", "stop", "p", "ol", "li", "section", "h1", "br", "script"};
+    static const std::set<QString> allowed = {"html",
+                                              "head",
+                                              "meta",
+                                              "title",
+                                              "style",
+                                              "body",
+                                              "div",
+                                              "button",
+                                              "span",
+                                              "main",
+                                              "svg",
+                                              "g",
+                                              "path",
+                                              "rect",
+                                              "polyline",
+                                              "polygon",
+                                              "line",
+                                              "ellipse",
+                                              "circle",
+                                              "text",
+                                              "tspan",
+                                              "image",
+                                              "clipPath",
+                                              "defs",
+                                              "linearGradient",
+                                              "radialGradient",
+                                              "stop",
+                                              "p",
+                                              "ol",
+                                              "li",
+                                              "section",
+                                              "h1",
+                                              "br",
+                                              "script"};
     for (const QString& element : read.elements)
         QVERIFY2(allowed.count(element), qPrintable(element));
     QCOMPARE(read.scripts, 1);
@@ -135,7 +167,8 @@ void TestOutlineWebPage::craftedTextsStayText()
     QVERIFY(policy.contains(QStringLiteral("default-src 'none'")));
     QVERIFY(policy.contains(QStringLiteral("script-src ") + hashOf(webPageScript())));
     QVERIFY(policy.contains(QStringLiteral("style-src ") + hashOf(webPageStyle())));
-    QVERIFY(page.contains(QStringLiteral("<script>") + QString::fromUtf8(webPageScript()) + QStringLiteral("</script>")));
+    QVERIFY(
+        page.contains(QStringLiteral("<script>") + QString::fromUtf8(webPageScript()) + QStringLiteral("</script>")));
     QVERIFY(page.contains(QStringLiteral("<style>") + QString::fromUtf8(webPageStyle()) + QStringLiteral("</style>")));
     QVERIFY(page.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">")));
 }

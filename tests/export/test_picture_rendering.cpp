@@ -77,10 +77,10 @@ void TestPictureRendering::zoomedPhotoKeepsItsPicture()
     // A small picture too, whose sizes go back and forth across the size where one more halving
     // starts (20 × 15 needs two halvings of 160 × 120, 21 × 16 one).
     const QImage small = photo.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QList<QSize> photoSizes{QSize(20, 15), QSize(21, 16), QSize(90, 70), QSize(20, 15), QSize(7, 5), QSize(400, 300),
-                                  QSize(300, 30), QSize(21, 16)};
-    const QList<QSize> smallSizes{QSize(20, 15), QSize(21, 16), QSize(20, 15), QSize(21, 16), QSize(9, 7), QSize(21, 16),
-                                  QSize(160, 120), QSize(20, 15)};
+    const QList<QSize> photoSizes{QSize(20, 15), QSize(21, 16),   QSize(90, 70),  QSize(20, 15),
+                                  QSize(7, 5),   QSize(400, 300), QSize(300, 30), QSize(21, 16)};
+    const QList<QSize> smallSizes{QSize(20, 15), QSize(21, 16), QSize(20, 15),   QSize(21, 16),
+                                  QSize(9, 7),   QSize(21, 16), QSize(160, 120), QSize(20, 15)};
     for (const auto& [stored, sizes] : {std::pair{photo, photoSizes}, std::pair{small, smallSizes}}) {
         PictureObject picture;
         picture.setBitmap(stored);
@@ -99,7 +99,9 @@ void TestPictureRendering::zoomedPhotoKeepsItsPicture()
                 }
             // Pixels across the square's edge average slightly different parts of it (up to about a
             // tenth of the range); a halving of the wrong part or size is off by far more.
-            QVERIFY2(worst <= 32, qPrintable(QStringLiteral("%1 × %2 differs by %3").arg(size.width()).arg(size.height()).arg(worst)));
+            QVERIFY2(
+                worst <= 32,
+                qPrintable(QStringLiteral("%1 × %2 differs by %3").arg(size.width()).arg(size.height()).arg(worst)));
         }
     }
 }

@@ -1,9 +1,9 @@
 // SVG export of an outline whose texts hold markup, entities and control characters: every file
 // written is well-formed XML, holds only the drawing's own elements, and carries each text as
 // text, in one element per line, with a generic font family to fall back on.
-#include "storage/outline_io.h"
 #include "export/outline_export.h"
 #include "export/svg_text.h"
+#include "storage/outline_io.h"
 
 #include <QFile>
 #include <QSet>
@@ -67,13 +67,15 @@ void TestSvgExport::hostileTextsStayText()
 {
     Document doc;
     doc.state.windowSize = QSize(800, 600);
-    doc.state.outlineName = QStringLiteral("Урок</title><script>fetch('x?'+document.cookie)</script><title> & <1>") + kEsc;
+    doc.state.outlineName =
+        QStringLiteral("Урок</title><script>fetch('x?'+document.cookie)</script><title> & <1>") + kEsc;
     Outline& o = doc.outline;
     o.createFrame(QRect(10, 40, 300, 200), QStringLiteral("Опыты & <1> \"кавычки\"") + kVt + QStringLiteral("!"));
     o.createFrame(QRect(320, 40, 300, 200), QStringLiteral("Вторая ]]> &amp;"));
     const int field = o.createTextField(QRect(10, 30, 250, 60), 0x00FFFFFF,
-                                        QStringLiteral("Первая") + kEsc + QStringLiteral("[31m строка\r\n"
-                                                                                          "</text><script>alert(1)</script>"),
+                                        QStringLiteral("Первая") + kEsc
+                                            + QStringLiteral("[31m строка\r\n"
+                                                             "</text><script>alert(1)</script>"),
                                         1);
     // A font name made to end the attribute and add a handler.
     o.textField(field).font.name = QStringLiteral("Arial\" onload=\"alert(1)");
@@ -89,11 +91,11 @@ void TestSvgExport::hostileTextsStayText()
     QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
 
     // Only what a drawing is made of: no script, no element a text brought in.
-    const QSet<QString> drawing = {QStringLiteral("svg"), QStringLiteral("title"), QStringLiteral("desc"),
-                                   QStringLiteral("defs"), QStringLiteral("g"), QStringLiteral("path"),
-                                   QStringLiteral("rect"), QStringLiteral("text"), QStringLiteral("image"),
+    const QSet<QString> drawing = {QStringLiteral("svg"),      QStringLiteral("title"),   QStringLiteral("desc"),
+                                   QStringLiteral("defs"),     QStringLiteral("g"),       QStringLiteral("path"),
+                                   QStringLiteral("rect"),     QStringLiteral("text"),    QStringLiteral("image"),
                                    QStringLiteral("polyline"), QStringLiteral("polygon"), QStringLiteral("line"),
-                                   QStringLiteral("circle"), QStringLiteral("ellipse")};
+                                   QStringLiteral("circle"),   QStringLiteral("ellipse")};
     QVERIFY2((svg.elements - drawing).isEmpty(), qPrintable(QStringList((svg.elements - drawing).values()).join(' ')));
     for (const QString& attribute : svg.attributeNames)
         QVERIFY2(!attribute.startsWith(QLatin1String("on")), qPrintable(attribute));
@@ -102,9 +104,10 @@ void TestSvgExport::hostileTextsStayText()
     // control character as a visible sign, as the window does).
     QCOMPARE(svg.title, QStringLiteral("Урок</title><script>fetch('x?'+document.cookie)</script><title> & <1>"));
     const QString texts = svg.texts.join(QLatin1Char('\n'));
-    for (const QString& expected : {QStringLiteral("Опыты & <1> \"кавычки\"\u240B!"), QStringLiteral("Вторая ]]> &amp;"),
-                                    QStringLiteral("Первая[31m строка"), QStringLiteral("</text><script>alert(1)</script>"),
-                                    QStringLiteral("Подпись & ]]>")})
+    for (const QString& expected :
+         {QStringLiteral("Опыты & <1> \"кавычки\"\u240B!"), QStringLiteral("Вторая ]]> &amp;"),
+          QStringLiteral("Первая[31m строка"), QStringLiteral("</text><script>alert(1)</script>"),
+          QStringLiteral("Подпись & ]]>")})
         QVERIFY2(svg.texts.contains(expected), qPrintable(expected + QStringLiteral("\n--- among ---\n") + texts));
     QVERIFY2(!texts.contains(kEsc) && !texts.contains(kVt), qPrintable(texts));
 
@@ -125,7 +128,8 @@ void TestSvgExport::finishingTheGeneratorsDrawing_data()
                                         "<title></title>\n<g fill=\"none\">\n");
     const QString tail = QStringLiteral("</g>\n</svg>\n");
     const auto piece = [](const char* x, const char* y, const char* text) {
-        return QStringLiteral("<text fill=\"#000000\" x=\"%1\" y=\"%2\" font-family=\"MS Sans Serif\" font-size=\"11\" >%3</text>\n")
+        return QStringLiteral("<text fill=\"#000000\" x=\"%1\" y=\"%2\" font-family=\"MS Sans Serif\" font-size=\"11\" "
+                              ">%3</text>\n")
             .arg(QLatin1String(x), QLatin1String(y), QString::fromUtf8(text));
     };
     QTest::newRow("one line drawn in two pieces")

@@ -1,15 +1,15 @@
 // The video fragment's pop-up commands on the real window: opening a film, playing, pausing and
 // stopping it, the player buttons, full screen, and films after saving, reopening and undo.
-#include "canvas/outline_view.h"
 #include "canvas/film_panel_widget.h"
+#include "canvas/outline_view.h"
+#include "film/film_commands.h"
+#include "film/film_window.h"
+#include "show/presentation_window.h"
 #include "storage/history.h"
+#include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 #include "support/avi_writer.h"
 #include "support/window_fixture.h"
-#include "film/film_commands.h"
-#include "show/presentation_window.h"
-#include "film/film_window.h"
-#include "storage/outline_io.h"
 
 #include <QAction>
 #include <QDir>
@@ -246,7 +246,8 @@ void TestVideoCommands::unopenableFileAndCancel()
     // The framework either fails it or is given up on after its time.
     QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), messages + 1, kWait + 10000);
     QCOMPARE(f.dialogs.messages.last().caption, QStringLiteral("Ошибка"));
-    QVERIFY(f.dialogs.messages.last().text.startsWith(QStringLiteral("Не удалось открыть видеофайл «") + headless.fileName()));
+    QVERIFY(f.dialogs.messages.last().text.startsWith(QStringLiteral("Не удалось открыть видеофайл «")
+                                                      + headless.fileName()));
     QCOMPARE(panelOf(f, slot)->playbackState(), FilmPlayer::State::Stopped);
     QVERIFY(panelOf(f, slot)->isOpen());
     QCOMPARE(f.doc().history.currentStep, opened);

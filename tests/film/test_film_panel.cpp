@@ -1,8 +1,8 @@
 // The video panel's player: real decoding of AVI files through Qt Multimedia, the first picture
 // paused after opening, play/pause/stop, the player bar, the display rectangle and failures; many
 // films opened through one shared decoder, and players that live only while a film plays.
-#include "canvas/film_still_taker.h"
 #include "canvas/film_panel_widget.h"
+#include "canvas/film_still_taker.h"
 #include "support/avi_writer.h"
 
 #include <QDir>
@@ -47,7 +47,7 @@ constexpr int kWait = 15000;
 bool near(QColor a, QColor b, int tolerance = 40)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
-        && qAbs(a.blue() - b.blue()) <= tolerance;
+           && qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 QList<QColor> alternating(int count)
@@ -58,10 +58,7 @@ QList<QColor> alternating(int count)
     return colours;
 }
 
-QColor centreOf(const QImage& image)
-{
-    return image.pixelColor(image.width() / 2, image.height() / 2);
-}
+QColor centreOf(const QImage& image) { return image.pixelColor(image.width() / 2, image.height() / 2); }
 
 int threadCount()
 {
@@ -74,10 +71,16 @@ QString ffmpegFilm(const QString& path, const QString& colour, const QString& en
     const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
     if (ffmpeg.isEmpty())
         return {};
-    const QStringList args{QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                           QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+    const QStringList args{QStringLiteral("-loglevel"),
+                           QStringLiteral("error"),
+                           QStringLiteral("-y"),
+                           QStringLiteral("-f"),
+                           QStringLiteral("lavfi"),
+                           QStringLiteral("-i"),
                            QStringLiteral("color=c=%1:s=96x64:r=10:d=1,format=yuv420p").arg(colour),
-                           QStringLiteral("-c:v"), encoder, path};
+                           QStringLiteral("-c:v"),
+                           encoder,
+                           path};
     return QProcess::execute(ffmpeg, args) == 0 ? path : QString();
 }
 
@@ -94,15 +97,13 @@ VideoObject videoAt(const QRect& bounds, const QString& fileName = QString())
 QString TestVideoPanel::film(const QString& name, const QList<QColor>& colours, int fps, avi::Codec codec, QSize size)
 {
     const QString path = m_dir.filePath(name);
-    if (!QFile::exists(path) && !avi::writeAvi(path, avi::colourFrames(colours, size.width(), size.height()), fps, codec))
+    if (!QFile::exists(path)
+        && !avi::writeAvi(path, avi::colourFrames(colours, size.width(), size.height()), fps, codec))
         return {};
     return path;
 }
 
-void TestVideoPanel::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
+void TestVideoPanel::initTestCase() { QVERIFY(m_dir.isValid()); }
 
 void TestVideoPanel::opensOnTheFirstPicturePaused_data()
 {
@@ -130,13 +131,23 @@ void TestVideoPanel::opensOnTheFirstPicturePaused()
         path = m_dir.filePath(codec + QStringLiteral(".avi"));
         const bool dv = codec == QLatin1String("dvvideo");
         // A red second, then a blue one.
-        QStringList args{QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                         QStringLiteral("color=c=red:s=%1:r=%2:d=1,format=yuv420p").arg(dv ? "720x576" : "160x120", dv ? "25" : "10"),
-                         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                         QStringLiteral("color=c=blue:s=%1:r=%2:d=1,format=yuv420p").arg(dv ? "720x576" : "160x120", dv ? "25" : "10"),
-                         QStringLiteral("-filter_complex"), QStringLiteral("[0][1]concat=n=2:v=1"),
-                         QStringLiteral("-c:v"), codec};
+        QStringList args{QStringLiteral("-loglevel"),
+                         QStringLiteral("error"),
+                         QStringLiteral("-y"),
+                         QStringLiteral("-f"),
+                         QStringLiteral("lavfi"),
+                         QStringLiteral("-i"),
+                         QStringLiteral("color=c=red:s=%1:r=%2:d=1,format=yuv420p")
+                             .arg(dv ? "720x576" : "160x120", dv ? "25" : "10"),
+                         QStringLiteral("-f"),
+                         QStringLiteral("lavfi"),
+                         QStringLiteral("-i"),
+                         QStringLiteral("color=c=blue:s=%1:r=%2:d=1,format=yuv420p")
+                             .arg(dv ? "720x576" : "160x120", dv ? "25" : "10"),
+                         QStringLiteral("-filter_complex"),
+                         QStringLiteral("[0][1]concat=n=2:v=1"),
+                         QStringLiteral("-c:v"),
+                         codec};
         if (codec == QLatin1String("mpeg4"))
             args << QStringLiteral("-vtag") << QStringLiteral("XVID");
         if (codec == QLatin1String("msvideo1"))
@@ -217,7 +228,7 @@ void TestVideoPanel::unopenableFiles_data()
 {
     QTest::addColumn<QByteArray>("content");  // empty: no file at all
     QTest::addColumn<bool>("directory");
-    QTest::addColumn<QString>("reason");      // expected part of the reason, or empty for any
+    QTest::addColumn<QString>("reason");  // expected part of the reason, or empty for any
 
     QTest::newRow("missing") << QByteArray() << false << QStringLiteral("файл не найден");
     QTest::newRow("a folder") << QByteArray() << true << QStringLiteral("недоступен");
@@ -270,7 +281,8 @@ void TestVideoPanel::unopenableFiles()
 
 void TestVideoPanel::filmCoversThePanelBelowTheBar()
 {
-    const QString path = film(QStringLiteral("green.avi"), {Qt::green, Qt::green}, 10, avi::Codec::Mjpeg, QSize(32, 24));
+    const QString path =
+        film(QStringLiteral("green.avi"), {Qt::green, Qt::green}, 10, avi::Codec::Mjpeg, QSize(32, 24));
     FilmPanelWidget panel(nullptr);
     VideoObject video = videoAt(QRect(0, 0, 120, 90), path);
     panel.apply(video);
@@ -368,9 +380,8 @@ void TestVideoPanel::manyFilmsOpenOneAtATime()
     const QList<QColor> colours{Qt::red, Qt::green, Qt::blue, Qt::yellow};
     for (int k = 0; k < 40; ++k) {
         const QColor c = colours[k % 4];
-        fragments << Fragment{film(QStringLiteral("many%1.avi").arg(k), {c, Qt::black}, 10, avi::Codec::Mjpeg,
-                                   QSize(32, 24)),
-                              c};
+        fragments << Fragment{
+            film(QStringLiteral("many%1.avi").arg(k), {c, Qt::black}, 10, avi::Codec::Mjpeg, QSize(32, 24)), c};
     }
     const int ownFilms = int(fragments.size());
     for (int k = 0; k < 4; ++k) {
@@ -414,7 +425,8 @@ void TestVideoPanel::manyFilmsOpenOneAtATime()
     }
     QCOMPARE(opening(), 0);
     // One pipeline at a time, however many films: not a pipeline's threads per film.
-    QVERIFY2(mostThreads <= 32, qPrintable(QStringLiteral("%1 threads, %2 before").arg(mostThreads).arg(threadsBefore)));
+    QVERIFY2(mostThreads <= 32,
+             qPrintable(QStringLiteral("%1 threads, %2 before").arg(mostThreads).arg(threadsBefore)));
     for (int k = 0; k < panels.size(); ++k) {
         FilmPanelWidget* p = panels[k];
         if (!fragments[k].colour.isValid()) {
@@ -506,14 +518,22 @@ void TestVideoPanel::filmsOfEachContainerPlay_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("encoder");
-    QTest::newRow("AVI, H.264") << "play-h264.avi" << "libx264";
-    QTest::newRow("MP4, H.264") << "play-h264.mp4" << "libx264";
-    QTest::newRow("MOV, H.264") << "play-h264.mov" << "libx264";
-    QTest::newRow("MKV, H.264") << "play-h264.mkv" << "libx264";
-    QTest::newRow("MP4, MPEG-4 Part 2") << "play-mpeg4.mp4" << "mpeg4";
-    QTest::newRow("MKV, MPEG-4 Part 2") << "play-mpeg4.mkv" << "mpeg4";
-    QTest::newRow("WebM, VP8") << "play-vp8.webm" << "libvpx";
-    QTest::newRow("WebM, VP9") << "play-vp9.webm" << "libvpx-vp9";
+    QTest::newRow("AVI, H.264") << "play-h264.avi"
+                                << "libx264";
+    QTest::newRow("MP4, H.264") << "play-h264.mp4"
+                                << "libx264";
+    QTest::newRow("MOV, H.264") << "play-h264.mov"
+                                << "libx264";
+    QTest::newRow("MKV, H.264") << "play-h264.mkv"
+                                << "libx264";
+    QTest::newRow("MP4, MPEG-4 Part 2") << "play-mpeg4.mp4"
+                                        << "mpeg4";
+    QTest::newRow("MKV, MPEG-4 Part 2") << "play-mpeg4.mkv"
+                                        << "mpeg4";
+    QTest::newRow("WebM, VP8") << "play-vp8.webm"
+                               << "libvpx";
+    QTest::newRow("WebM, VP9") << "play-vp9.webm"
+                               << "libvpx-vp9";
 }
 
 void TestVideoPanel::filmsOfEachContainerPlay()

@@ -2,12 +2,12 @@
 // libraries from the containers and codecs films come in, at the size it is drawn, charged to
 // the outline's decoding budget; a film that cannot be read is the empty panel and one note.
 #include "canvas/film_panel_widget.h"
-#include "storage/decode_limits.h"
-#include "storage/film_still.h"
-#include "support/avi_writer.h"
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "show/presentation_picture.h"
+#include "storage/decode_limits.h"
+#include "storage/film_still.h"
+#include "support/avi_writer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,8 +52,8 @@ const QRect kPanel(100, 120, 120, 90);  // the video fragment on the canvas
 
 bool near(QColor a, QColor b, int tolerance = 40)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+           && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
 Document filmDocument(const QString& path)
@@ -66,16 +66,10 @@ Document filmDocument(const QString& path)
 }
 
 // The middle of the panel, below its player bar, in a drawing of the canvas below the tool bar.
-QPoint panelMiddle()
-{
-    return kPanel.center() + QPoint(0, 10) - QPoint(0, kToolBar);
-}
+QPoint panelMiddle() { return kPanel.center() + QPoint(0, 10) - QPoint(0, kToolBar); }
 
 // A fresh budget with nothing taken: 32 million pixels plus what each film's size buys.
-std::shared_ptr<PictureBudget> freshBudget()
-{
-    return std::make_shared<PictureBudget>(0);
-}
+std::shared_ptr<PictureBudget> freshBudget() { return std::make_shared<PictureBudget>(0); }
 
 QString writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -103,8 +97,14 @@ QString TestFilmStill::ffmpegFilm(const QString& name, const QStringList& codecA
     if (QFile::exists(path))
         return path;
     const int w = size.width(), h = size.height();
-    QStringList args{"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                     QStringLiteral("color=c=green:s=%1x%2:r=10:d=1").arg(w).arg(h), "-vf",
+    QStringList args{"-loglevel",
+                     "error",
+                     "-y",
+                     "-f",
+                     "lavfi",
+                     "-i",
+                     QStringLiteral("color=c=green:s=%1x%2:r=10:d=1").arg(w).arg(h),
+                     "-vf",
                      QStringLiteral("drawbox=x=0:y=0:w=%1:h=%2:color=red:t=fill:enable='lt(t,0.25)',"
                                     "drawbox=x=0:y=%2:w=%1:h=%2:color=blue:t=fill:enable='lt(t,0.25)'")
                          .arg(w)
@@ -205,7 +205,8 @@ void TestFilmStill::framesAreChargedToTheOutlinesBudget()
     QCOMPARE(budget->pixelsLeft(), left);
     // The next outline reads the refused film afresh, within its own budget.
     useFilmBudget(freshBudget());
-    QVERIFY(!readFilmStill(m_dir.filePath(QStringLiteral("huge-link%1.avi").arg(read + 1)), QSize(140, 100)).picture.isNull());
+    QVERIFY(!readFilmStill(m_dir.filePath(QStringLiteral("huge-link%1.avi").arg(read + 1)), QSize(140, 100))
+                 .picture.isNull());
 }
 
 void TestFilmStill::filmsThatCannotBeReadGiveOneNote()
@@ -224,7 +225,8 @@ void TestFilmStill::filmsThatCannotBeReadGiveOneNote()
     if (!m_ffmpeg.isEmpty()) {
         // Sound only; and an MP4 cut in the middle of its first frame.
         const QString sound = m_dir.filePath(QStringLiteral("sound.mkv"));
-        QCOMPARE(QProcess::execute(m_ffmpeg, {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=d=0.5", sound}), 0);
+        QCOMPARE(QProcess::execute(m_ffmpeg, {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=d=0.5", sound}),
+                 0);
         cases << Case{sound, QStringLiteral("нет видео")};
         const QString whole = ffmpegFilm(QStringLiteral("cut-source.mkv"), {"-c:v", "mjpeg"});
         QFile file(whole);
@@ -266,7 +268,8 @@ void TestFilmStill::craftedHeadersGiveTheSameResultEveryTime()
         qToLittleEndian(size, crafted.data() + format);
         QImage first;
         for (int k = 0; k < 2; ++k) {
-            const QString path = writeBytes(m_dir.filePath(QStringLiteral("crafted-%1-%2.avi").arg(size).arg(k)), crafted);
+            const QString path =
+                writeBytes(m_dir.filePath(QStringLiteral("crafted-%1-%2.avi").arg(size).arg(k)), crafted);
             const FilmStill still = readFilmStill(path, QSize(16, 16));
             QVERIFY(still.picture.isNull() != still.problem.isEmpty());
             if (k == 0)
@@ -314,7 +317,8 @@ void TestFilmStill::everyOutputShowsTheFirstPicture()
     QVERIFY(original.open(QIODevice::ReadOnly));
     const QString damaged = writeBytes(m_dir.filePath(QStringLiteral("damaged.avi")), original.read(200));
     QCOMPARE(OutlineRenderer(filmDocument(damaged), kClient).image(), noFilm.image());
-    QCOMPARE(OutlineRenderer(filmDocument(m_dir.filePath(QStringLiteral("missing.avi"))), kClient).image(), noFilm.image());
+    QCOMPARE(OutlineRenderer(filmDocument(m_dir.filePath(QStringLiteral("missing.avi"))), kClient).image(),
+             noFilm.image());
 }
 
 void TestFilmStill::aPlayersPictureIsTheStillUntilTheFileChanges()

@@ -17,10 +17,9 @@
 #include "storage/outline_file.h"
 #include "support/old_format_writer.h"
 
-#include <QtEndian>
-
 #include <QCoreApplication>
 #include <QFile>
+#include <QtEndian>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,7 +66,7 @@ int picture(const char* out, const char* in, const char* claimed)
     QByteArray record(layout::kHeaderSize, '\0');
     writeOutlineHeader(record.data(), doc, {qint32(length)});
     return writeAll(QString::fromLocal8Bit(out), record + stream, layout::kHeaderSize + length) ? 0
-                                                                                               : fail("cannot write");
+                                                                                                : fail("cannot write");
 }
 
 int oldOutline(const char* out)
@@ -169,10 +168,11 @@ QByteArray aviFile(const char* handler, const QByteArray& format, int width, int
     QByteArray strh = QByteArray("vids") + QByteArray(handler, 4) + le32(0) + le16(0) + le16(0) + le32(0) + le32(1)
                       + le32(10) + le32(0) + le32(1) + le32(quint32(frame.size())) + le32(0xFFFFFFFF) + le32(0)
                       + le16(0) + le16(0) + le16(quint16(width)) + le16(quint16(height));
-    const QByteArray hdrl = riffList("hdrl", riffChunk("avih", avih)
-                                                 + riffList("strl", riffChunk("strh", strh) + riffChunk("strf", format)));
+    const QByteArray hdrl = riffList(
+        "hdrl", riffChunk("avih", avih) + riffList("strl", riffChunk("strh", strh) + riffChunk("strf", format)));
     const QByteArray movi = riffList("movi", riffChunk(frameId, frame));
-    const QByteArray idx1 = riffChunk("idx1", QByteArray(frameId, 4) + le32(0x10) + le32(4) + le32(quint32(frame.size())));
+    const QByteArray idx1 =
+        riffChunk("idx1", QByteArray(frameId, 4) + le32(0x10) + le32(4) + le32(quint32(frame.size())));
     const QByteArray body = QByteArray("AVI ") + hdrl + movi + idx1;
     return QByteArray("RIFF") + le32(quint32(body.size())) + body;
 }
@@ -197,7 +197,8 @@ int film(const QByteArray& kind, const char* out)
     } else if (kind == "negative-header") {
         QByteArray palette;
         for (int i = 0; i < 256; ++i)
-            palette += QByteArray(1, char(i)) + QByteArray(1, char(255 - i)) + QByteArray(1, char(i / 2)) + QByteArray(1, '\0');
+            palette += QByteArray(1, char(i)) + QByteArray(1, char(255 - i)) + QByteArray(1, char(i / 2))
+                       + QByteArray(1, '\0');
         QByteArray frame(16 * 16, '\0');
         for (int i = 0; i < frame.size(); ++i)
             frame[i] = char(i % 256);
@@ -230,5 +231,7 @@ int main(int argc, char** argv)
         return repeatScan(argv[2], argv[3], std::atoi(argv[4]));
     if (mode == "film" && argc == 4)
         return film(argv[2], argv[3]);
-    return fail("usage: picture OUT.vmd IN.jpg [CLAIMED] | old OUT.vmc | repeat-scan IN.jpg OUT.jpg COUNT | film KIND OUT.avi"), 2;
+    return fail("usage: picture OUT.vmd IN.jpg [CLAIMED] | old OUT.vmc | repeat-scan IN.jpg OUT.jpg COUNT | film KIND "
+                "OUT.avi"),
+           2;
 }

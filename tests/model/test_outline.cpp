@@ -34,8 +34,10 @@ void TestOutline::fitting_data()
     QTest::newRow("past both edges") << QRect(148, 149, 200, 150) << QSize(150, 150) << QRect(120, 120, 30, 30);
     QTest::newRow("exactly the parent") << QRect(0, 0, 150, 150) << QSize(150, 150) << QRect(0, 0, 150, 150);
     // Narrow objects at the far left and top stay where an outline file can hold them.
-    QTest::newRow("narrow at the left end") << QRect(-32768, -32768, 5, 5) << QSize(150, 150) << QRect(-32768, -32768, 30, 30);
-    QTest::newRow("as an old file may give it") << QRect(-32767, 10, 0, 30) << QSize(150, 150) << QRect(-32768, 10, 30, 30);
+    QTest::newRow("narrow at the left end")
+        << QRect(-32768, -32768, 5, 5) << QSize(150, 150) << QRect(-32768, -32768, 30, 30);
+    QTest::newRow("as an old file may give it")
+        << QRect(-32767, 10, 0, 30) << QSize(150, 150) << QRect(-32768, 10, 30, 30);
 }
 
 void TestOutline::fitting()
@@ -138,7 +140,8 @@ void TestOutline::deletingSmallObjectsKeepsTheirAttributes()
     outline.createFrame(QRect(10, 40, 150, 150), QStringLiteral("A"));
     outline.createFrame(QRect(200, 40, 150, 150), QStringLiteral("B"));
     for (int i = 1; i <= 3; ++i) {
-        const int slot = outline.createTextField(QRect(5, 5 * i, 66, 19), kButtonFace, QStringLiteral("Текст%1").arg(i), i == 3 ? 2 : 1);
+        const int slot = outline.createTextField(QRect(5, 5 * i, 66, 19), kButtonFace, QStringLiteral("Текст%1").arg(i),
+                                                 i == 3 ? 2 : 1);
         outline.textField(slot).minimalText = QStringLiteral("m%1").arg(i);
     }
     const ObjectId second = outline.textField(2).id;
@@ -275,7 +278,8 @@ void TestOutline::capacityRefusalChangesNothing()
         case ObjectKind::Picture: return outline.createPicture(QRect(0, 0, 40, 40), 1);
         case ObjectKind::Caption: return outline.createCaption(QRect(0, 0, 40, 40), QStringLiteral("c"), 1);
         case ObjectKind::Video: return outline.createVideo(QRect(0, 0, 40, 40), 1);
-        case ObjectKind::TextField: return outline.createTextField(QRect(0, 0, 40, 40), kButtonFace, QStringLiteral("t"), 1);
+        case ObjectKind::TextField:
+            return outline.createTextField(QRect(0, 0, 40, 40), kButtonFace, QStringLiteral("t"), 1);
         case ObjectKind::Arrow: return outline.createArrow(0, 0, 30, 0, 1, kBlack);
         }
         return 0;

@@ -29,7 +29,7 @@ struct Hand {
         a = o.frame(o.createFrame(QRect(0, 40, 200, 200), QStringLiteral("A"))).id;
         b = o.frame(o.createFrame(QRect(220, 40, 200, 200), QStringLiteral("B"))).id;
         c = o.frame(o.createFrame(QRect(440, 40, 200, 200), QStringLiteral("C"))).id;
-        pictureA = o.picture(o.createPicture(QRect(10, 20, 50, 50), 1)).id;           // 10..59, 60..109
+        pictureA = o.picture(o.createPicture(QRect(10, 20, 50, 50), 1)).id;  // 10..59, 60..109
         textA = o.textField(o.createTextField(QRect(10, 100, 80, 40), kButtonFace, {}, 1)).id;
         videoC = o.video(o.createVideo(QRect(10, 20, 60, 60), 3)).id;
         textC = o.textField(o.createTextField(QRect(10, 100, 80, 40), kButtonFace, {}, 3)).id;
@@ -61,8 +61,8 @@ void TestPresentationOrder::framesAndObjectsInReadingOrder()
 {
     const Hand h;
     const RevealOrder order(h.o);
-    const std::vector<ObjectId> expected{0, h.c, h.textC, h.videoC, h.a, h.textA, h.pictureA, h.b,
-                                         h.canvasPicture, h.canvasText};
+    const std::vector<ObjectId> expected{0,       h.c,        h.textC, h.videoC,        h.a,
+                                         h.textA, h.pictureA, h.b,     h.canvasPicture, h.canvasText};
     QCOMPARE(leads(order), expected);
 
     // Step 0 shows nothing; a caption comes with its frame; nothing is shown twice or left out.
@@ -103,7 +103,8 @@ void TestPresentationOrder::arrowsAppearWhenBothEndsAreCovered()
     Hand h;
     const ObjectId arrow = h.o.arrow(h.o.createArrow(from.x(), from.y(), to.x(), to.y(), 1, kBlack)).id;
     const RevealOrder order(h.o);
-    const std::map<QString, ObjectId> names{{"A", h.a}, {"C", h.c}, {"pictureA", h.pictureA}, {"canvasText", h.canvasText}};
+    const std::map<QString, ObjectId> names{
+        {"A", h.a}, {"C", h.c}, {"pictureA", h.pictureA}, {"canvasText", h.canvasText}};
     const int at = order.stepOf(arrow);
     QCOMPARE(order.step(at).lead, names.at(expectedLead));
     // The arrow is listed once, among the objects its step brings.
@@ -128,8 +129,8 @@ void TestPresentationOrder::itemsMissingFromTheSequencesAreStillShown()
     h.o.textField(h.o.count(ObjectKind::TextField)).parentFrame = 9;
 
     const RevealOrder order(h.o);
-    const std::vector<ObjectId> expected{0, h.c, h.textC, h.videoC, h.b, h.a, h.pictureA, h.textA,
-                                         h.canvasPicture, h.canvasText, orphan};
+    const std::vector<ObjectId> expected{0,          h.c,     h.textC,         h.videoC,     h.b,   h.a,
+                                         h.pictureA, h.textA, h.canvasPicture, h.canvasText, orphan};
     QCOMPARE(leads(order), expected);
 }
 

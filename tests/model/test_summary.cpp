@@ -26,7 +26,7 @@ Outline swappedFrames()
     o.createFrame(QRect(220, 34, 200, 200), QStringLiteral("B"));
     o.frame(1).minimalText = QStringLiteral("Первый");
     o.frame(2).minimalText = QString();
-    const int picture = o.createPicture(QRect(10, 20, 50, 50), 1);      // never edited
+    const int picture = o.createPicture(QRect(10, 20, 50, 50), 1);  // never edited
     const int textB = o.createTextField(QRect(10, 20, 50, 30), kButtonFace, QStringLiteral("t"), 2);
     const int video = o.createVideo(QRect(10, 80, 50, 50), 1);
     o.createTextField(QRect(400, 300, 50, 30), kButtonFace, QStringLiteral("c"), 0);  // on the canvas
@@ -48,14 +48,13 @@ void TestSummary::summary_data()
     QTest::addColumn<int>("scenario");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("a frame missing from the frame sequence is still read") << int(EmptyFrameSequence)
-                                                                            << QStringLiteral("\rF\r\r");
+    QTest::newRow("a frame missing from the frame sequence is still read")
+        << int(EmptyFrameSequence) << QStringLiteral("\rF\r\r");
     QTest::newRow("a frame with an empty minimal text") << int(OneEmptyFrame) << QStringLiteral("\r\r\r");
-    QTest::newRow("two frames in swapped order")
-        << int(SwappedFrames)
-        << QStringLiteral("\r\r\rТекст B\r"
-                          "\rПервый\r\rВидео A\r<Неопределен>\r"
-                          "\r\r\rна холсте\r");
+    QTest::newRow("two frames in swapped order") << int(SwappedFrames)
+                                                 << QStringLiteral("\r\r\rТекст B\r"
+                                                                   "\rПервый\r\rВидео A\r<Неопределен>\r"
+                                                                   "\r\r\rна холсте\r");
     QTest::newRow("entries naming nothing are skipped") << int(UnknownEntries) << QStringLiteral("\rF\r\r");
 }
 
@@ -71,12 +70,8 @@ void TestSummary::summary()
         o.frame(1).minimalText = QStringLiteral("F");
         o.frameSequence().clear();
         break;
-    case OneEmptyFrame:
-        o.createFrame(QRect(0, 34, 100, 100), QStringLiteral("F"));
-        break;
-    case SwappedFrames:
-        o = swappedFrames();
-        break;
+    case OneEmptyFrame: o.createFrame(QRect(0, 34, 100, 100), QStringLiteral("F")); break;
+    case SwappedFrames: o = swappedFrames(); break;
     case UnknownEntries:
         o.createFrame(QRect(0, 34, 100, 100), QStringLiteral("F"));
         o.frame(1).minimalText = QStringLiteral("F");

@@ -11,10 +11,7 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString CRLF = QStringLiteral("\r\n");
 
-int widthOf(const QString& s, const FontSpec& stored)
-{
-    return QFontMetrics(toQFont(stored)).horizontalAdvance(s);
-}
+int widthOf(const QString& s, const FontSpec& stored) { return QFontMetrics(toQFont(stored)).horizontalAdvance(s); }
 
 FontSpec font10()
 {

@@ -176,16 +176,15 @@ void TestZoom::textFieldFontAndFit_data()
     QTest::addColumn<QSize>("reference");
     QTest::addColumn<QSize>("client");
     QTest::addColumn<int>("scaledFont");
-    QTest::newRow("10 pt at 400 becomes 15 at 600") << QStringLiteral("ab\r\nabcd") << 10 << QSize(728, 432)
-                                                    << QSize(728, 632) << 15;
+    QTest::newRow("10 pt at 400 becomes 15 at 600")
+        << QStringLiteral("ab\r\nabcd") << 10 << QSize(728, 432) << QSize(728, 632) << 15;
     QTest::newRow("10 pt at 400, 12.5 goes to even 12")
         << QStringLiteral("слово") << 10 << QSize(728, 432) << QSize(728, 532) << 12;
-    QTest::newRow("7 pt halved: 3.5 goes to even 4") << QStringLiteral("x") << 7 << QSize(728, 432)
-                                                     << QSize(728, 232) << 4;
-    QTest::newRow("tiny window keeps a 1 pt font") << QStringLiteral("x") << 10 << QSize(728, 4032)
-                                                   << QSize(728, 52) << 1;
-    QTest::newRow("empty text keeps the scaled box") << QString() << 10 << QSize(500, 432) << QSize(1000, 632)
-                                                     << 15;
+    QTest::newRow("7 pt halved: 3.5 goes to even 4")
+        << QStringLiteral("x") << 7 << QSize(728, 432) << QSize(728, 232) << 4;
+    QTest::newRow("tiny window keeps a 1 pt font")
+        << QStringLiteral("x") << 10 << QSize(728, 4032) << QSize(728, 52) << 1;
+    QTest::newRow("empty text keeps the scaled box") << QString() << 10 << QSize(500, 432) << QSize(1000, 632) << 15;
 }
 
 void TestZoom::textFieldFontAndFit()
@@ -332,7 +331,8 @@ void TestZoom::ownLayoutKeepsTheAspect()
     showOwnLayout(o, scale, 2);
     // One scale for both axes: the square stays square (within a pixel of rounding and grid).
     const QRect photo = o.picture(1).bounds;
-    QVERIFY2(std::abs(photo.width() - photo.height()) <= 2, qPrintable(QStringLiteral("%1×%2").arg(photo.width()).arg(photo.height())));
+    QVERIFY2(std::abs(photo.width() - photo.height()) <= 2,
+             qPrintable(QStringLiteral("%1×%2").arg(photo.width()).arg(photo.height())));
     QVERIFY(std::abs(photo.width() - 300 * scale) <= 2);
     // The whole outline lies on the canvas below the tool bar.
     const QRect frame = o.frame(1).bounds;
@@ -394,7 +394,8 @@ void TestZoom::ownLayoutTakesEditsBackThroughTheScale()
     o.frame(1).bounds.setHeight(o.frame(1).bounds.height() - 20);
     recordReferenceLayout(o, QSize(1200, 700));
     own = ownLayoutOf(o);
-    QVERIFY2(std::abs(own.frame(1).bounds.height() - (503 - 30)) <= 2, qPrintable(QString::number(own.frame(1).bounds.height())));
+    QVERIFY2(std::abs(own.frame(1).bounds.height() - (503 - 30)) <= 2,
+             qPrintable(QString::number(own.frame(1).bounds.height())));
     QCOMPARE(own.frame(1).bounds.topLeft(), original.frame(1).bounds.topLeft());
 }
 

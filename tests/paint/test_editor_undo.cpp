@@ -142,7 +142,7 @@ void TestEditorUndo::randomMixMatchesWholeCopies()
             whole.push(picture);
             what = QStringLiteral("dots");
         } else if (kind < 8) {
-            picture.fill(colour());   // a global fill or a new picture
+            picture.fill(colour());  // a global fill or a new picture
             undo.pushUndo(picture);
             whole.push(picture);
             what = QStringLiteral("whole fill");
@@ -155,7 +155,7 @@ void TestEditorUndo::randomMixMatchesWholeCopies()
             whole.push(picture);
             what = QStringLiteral("resize");
         } else if (kind < 10) {
-            undo.pushUndo(picture, QRect());   // a click that changed nothing
+            undo.pushUndo(picture, QRect());  // a click that changed nothing
             whole.push(picture);
             what = QStringLiteral("unchanged");
         } else if (kind < 15) {
@@ -175,16 +175,15 @@ void TestEditorUndo::randomMixMatchesWholeCopies()
         }
         const QString where = QStringLiteral("step %1 (%2)").arg(step).arg(what);
         QVERIFY2(undo.index() == whole.index && undo.count() == whole.count, qPrintable(where));
-        QVERIFY2(undo.undoEnabled() == whole.undoEnabled && undo.redoEnabled() == whole.redoEnabled,
-                 qPrintable(where));
+        QVERIFY2(undo.undoEnabled() == whole.undoEnabled && undo.redoEnabled() == whole.redoEnabled, qPrintable(where));
         QVERIFY2(undo.slot(undo.index()) == whole.shown(),
                  qPrintable(where + QLatin1Char(' ') + firstDifference(undo.slot(undo.index()), whole.shown())));
         if (step % 25 == 0) {
             // Every state still reachable, rebuilt from the steps, is the recorded one.
             for (int i = 1; i <= whole.count; ++i)
                 QVERIFY2(undo.slot(i) == whole.states[std::size_t(i - 1)],
-                         qPrintable(where + QStringLiteral(" slot %1 ").arg(i) +
-                                    firstDifference(undo.slot(i), whole.states[std::size_t(i - 1)])));
+                         qPrintable(where + QStringLiteral(" slot %1 ").arg(i)
+                                    + firstDifference(undo.slot(i), whole.states[std::size_t(i - 1)])));
             QVERIFY(undo.slot(whole.count + 1).isNull());
         }
     }
@@ -236,7 +235,7 @@ void TestEditorUndo::undoReportsOnlyWhatItChanged()
     QImage picture = blank(QSize(640, 480), 0xFFFFFFFF);
     undo.pushUndo(picture);
     const QRect stroke(300, 200, 10, 3);
-    picture.fill(0xFF0000FF);   // the whole picture, then a stroke on it
+    picture.fill(0xFF0000FF);  // the whole picture, then a stroke on it
     undo.pushUndo(picture);
     QPainter(&picture).fillRect(stroke, Qt::black);
     undo.pushUndo(picture, stroke);

@@ -35,8 +35,7 @@ void referenceSpreadingFill(QImage& img, QPoint start, int tol, QRgb target, QRg
             img.setPixel(p, fill);
         for (QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
             const QPoint n = p + d;
-            if (img.rect().contains(n) && (img.pixel(n) & 0xFFFFFF) != (fill & 0xFFFFFF) &&
-                matches(img.pixel(n)))
+            if (img.rect().contains(n) && (img.pixel(n) & 0xFFFFFF) != (fill & 0xFFFFFF) && matches(img.pixel(n)))
                 stack.push_back(n);
         }
     }
@@ -52,8 +51,9 @@ QImage noisyPicture(int w, int h, quint32 seed)
         for (int x = 0; x < w; ++x) {
             const QRgb b = base[rng() % 5];
             const int jitter = int(rng() % 40) - 20;
-            img.setPixel(x, y, qRgb(qBound(0, qRed(b) + jitter, 255), qBound(0, qGreen(b) - jitter, 255),
-                                    qBound(0, qBlue(b) + jitter / 2, 255)));
+            img.setPixel(x, y,
+                         qRgb(qBound(0, qRed(b) + jitter, 255), qBound(0, qGreen(b) - jitter, 255),
+                              qBound(0, qBlue(b) + jitter / 2, 255)));
         }
     return img;
 }
@@ -183,8 +183,8 @@ void TestFloodFill::globalFillRecoloursEveryMatch()
 
     // Tolerance 500 against white: every pixel with R + G + B of at least 265.
     QImage grey(3, 1, QImage::Format_RGB32);
-    grey.setPixel(0, 0, qRgb(100, 100, 65));   // 265
-    grey.setPixel(1, 0, qRgb(100, 100, 64));   // 264
+    grey.setPixel(0, 0, qRgb(100, 100, 65));  // 265
+    grey.setPixel(1, 0, qRgb(100, 100, 64));  // 264
     grey.setPixel(2, 0, kWhite);
     fillWithTolerance(grey, QPoint(2, 0), 500, kWhite, kBlack, true);
     QCOMPARE(grey.pixel(0, 0), kBlack);
@@ -203,7 +203,7 @@ void TestFloodFill::sameColourChangesNothing()
     }
     QImage img = blank(4, 4);
     QVERIFY(floodFillExact(img, QPoint(1, 1), kWhite).isEmpty());
-    QVERIFY(floodFillExact(img, QPoint(4, 0), kRed).isEmpty());   // outside: nothing read
+    QVERIFY(floodFillExact(img, QPoint(4, 0), kRed).isEmpty());  // outside: nothing read
 }
 
 void TestFloodFill::edgeAndCornerStarts_data()

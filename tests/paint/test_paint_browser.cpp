@@ -135,7 +135,8 @@ void TestPaintBrowser::listsThumbnailsAndWalksFolders()
     // With nothing selected a double-click does nothing.
     list->clearSelection();
     const int run = browser->loader().currentRun();
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(list->width() - 20, list->height() - 10));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       QPoint(list->width() - 20, list->height() - 10));
     QCOMPARE(browser->loader().currentRun(), run);
 }
 
@@ -150,15 +151,15 @@ void TestPaintBrowser::splitterRefreshesEverySecondMove()
     const int run = browser->loader().currentRun();
 
     splitter->setSizes({total - 200, 200});
-    browser->splitterMoved();   // the first report lists anew, at the new width
+    browser->splitterMoved();  // the first report lists anew, at the new width
     QCOMPARE(browser->loader().currentRun(), run + 1);
     QCOMPARE(browser->thumbSize(), thumbSizeForListWidth(browser->list()->width()));
     QVERIFY(browser->thumbSize() > 100);
     splitter->setSizes({total - 90, 90});
-    browser->splitterMoved();   // the second does not
+    browser->splitterMoved();  // the second does not
     QCOMPARE(browser->loader().currentRun(), run + 1);
     QVERIFY(browser->thumbSize() > 100);
-    browser->splitterMoved();   // the third does
+    browser->splitterMoved();  // the third does
     QCOMPARE(browser->loader().currentRun(), run + 2);
     QCOMPARE(browser->thumbSize(), 32);
 }
@@ -177,7 +178,7 @@ void TestPaintBrowser::draggingAPictureOntoTheWorkArea()
     QWidget* viewport = list->viewport();
     PictureView* picture = w->workArea()->pictureView();
     const QPoint overPicture = viewport->mapFromGlobal(picture->mapToGlobal(picture->rect().center()));
-    bool stuck = false;   // a drag outlived its release
+    bool stuck = false;  // a drag outlived its release
     const auto dragRow = [&](int row, QPoint releaseAt) {
         QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
         const bool dragging = browser->dragging();
@@ -200,7 +201,7 @@ void TestPaintBrowser::draggingAPictureOntoTheWorkArea()
     QVERIFY(w->document().pieceFloating());
     QCOMPARE(w->document().currentTool(), ToolId::Selection);
     QCOMPARE(w->document().piece().copy(), piece);
-    QCOMPARE(w->document().pieceRect().topLeft(), QPoint(0, 0));   // the work area's (2, 2)
+    QCOMPARE(w->document().pieceRect().topLeft(), QPoint(0, 0));  // the work area's (2, 2)
     QCOMPARE(w->document().history().count(), states + 1);
     QVERIFY(!stuck);
     // Put down, it lies at the picture's corner.
@@ -217,7 +218,7 @@ void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
     auto w = openWindow(dir.path());
     QAction* save = w->action(QStringLiteral("paintSave"));
     QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    const QString first = dir.path() + QStringLiteral("/first.png");   // saved as first.bmp
+    const QString first = dir.path() + QStringLiteral("/first.png");  // saved as first.bmp
 
     // A cancelled first save writes nothing, and the next save asks again.
     w->action(QStringLiteral("paintNew"))->trigger();
@@ -247,7 +248,8 @@ void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
                  QFile f(dir.path() + QStringLiteral("/other.jpg"));
                  f.open(QIODevice::ReadOnly);
                  return f.readAll();
-             }()).size(),
+             }())
+                 .size(),
              QSize(120, 90));
     QVERIFY(w->savedOnce());
 
@@ -304,7 +306,7 @@ void TestPaintBrowser::openKeepsTheZoomAndTheFilterPicksTheDecoder()
     QCOMPARE(w->document().zoomFactor(), 6);
     QCOMPARE(w->workArea()->pictureView()->size(), QSize(60, 48));
     QCOMPARE(w->statusText(1), QStringLiteral("10 x 8"));
-    QCOMPARE(w->document().history().count(), states + 1);   // undo gives the picture back
+    QCOMPARE(w->document().history().count(), states + 1);  // undo gives the picture back
 
     // A damaged file is reported and the picture stays as it was.
     w->document().mutablePicture().fill(Qt::red);
@@ -407,10 +409,7 @@ QImage twoHalves()
     return image;
 }
 
-QImage readBack(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
+QImage readBack(const QString& path) { return QImage(path).convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
 
@@ -423,8 +422,8 @@ void TestPaintBrowser::saveWritesWhatTheScreenShows()
     w->editor().openPicture(twoHalves());
     w->editor().activate();
     w->editor().chooseTool(ToolId::Selection);
-    dragTool(w->editor(), {10, 10}, {40, 40});    // a red 30 × 30 piece lifted ...
-    dragTool(w->editor(), {20, 20}, {90, 20});    // ... and moved onto the blue half
+    dragTool(w->editor(), {10, 10}, {40, 40});  // a red 30 × 30 piece lifted ...
+    dragTool(w->editor(), {20, 20}, {90, 20});  // ... and moved onto the blue half
     QVERIFY(doc.pieceFloating());
     QImage shown = twoHalves();
     for (int y = 10; y < 40; ++y)
@@ -549,7 +548,7 @@ void TestPaintBrowser::newAndOpenAskFirstAndAreOneUndoStep()
     dragTool(w->editor(), {2, 2}, {20, 2});
     const QImage drawn = doc.picture();
     dialogs.answers = {QMessageBox::Yes};
-    open->trigger();   // the save dialog is cancelled (no file scripted)
+    open->trigger();  // the save dialog is cancelled (no file scripted)
     QCOMPARE(dialogs.questions.size(), 5);
     QCOMPARE(doc.picture(), drawn);
     dialogs.answers = {QMessageBox::Yes};
@@ -568,7 +567,8 @@ void TestPaintBrowser::onlyRowsNearTheViewKeepThumbnails()
     const int pictures = 150;
     const auto colourOf = [](int i) { return QColor::fromHsv((i * 23) % 360, 255, 230); };
     for (int i = 0; i < pictures; ++i)
-        QVERIFY(filled(QSize(8, 6), colourOf(i)).save(dir.path() + QStringLiteral("/p%1.bmp").arg(i, 3, 10, QLatin1Char('0')), "BMP"));
+        QVERIFY(filled(QSize(8, 6), colourOf(i))
+                    .save(dir.path() + QStringLiteral("/p%1.bmp").arg(i, 3, 10, QLatin1Char('0')), "BMP"));
     PictureBrowser browser(nullptr, ThumbnailCache(cache.path()));
     browser.setKeptIconLimit(12);
     browser.setFolder(dir.path());
@@ -581,9 +581,9 @@ void TestPaintBrowser::onlyRowsNearTheViewKeepThumbnails()
     QListWidget* list = browser.list();
     const int side = browser.thumbSize();
     const auto showsOwnPicture = [&](int row) {
-        const QColor want = colourOf(row - 1), got = iconCentre(list->item(row), side);   // row 0 is ".."
-        return std::abs(want.red() - got.red()) <= 3 && std::abs(want.green() - got.green()) <= 3 &&
-               std::abs(want.blue() - got.blue()) <= 3;
+        const QColor want = colourOf(row - 1), got = iconCentre(list->item(row), side);  // row 0 is ".."
+        return std::abs(want.red() - got.red()) <= 3 && std::abs(want.green() - got.green()) <= 3
+               && std::abs(want.blue() - got.blue()) <= 3;
     };
     const auto checkView = [&](const char* where) {
         const auto [first, last] = browser.visibleRows();

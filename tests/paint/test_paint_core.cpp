@@ -93,12 +93,12 @@ void TestPaintCore::paletteTable()
     QCOMPARE(QString(p[0].objectName), QStringLiteral("Panel12"));
     QCOMPARE(p[0].colour, 0x000000u);
     QCOMPARE(QString(p[5].objectName), QStringLiteral("Panel17"));
-    QCOMPARE(p[5].colour, 0x0000FFu);   // red in 0x00BBGGRR
+    QCOMPARE(p[5].colour, 0x0000FFu);  // red in 0x00BBGGRR
     QCOMPARE(p[5].position, QPoint(71, 22));
     QCOMPARE(QString(p[27].objectName), QStringLiteral("Panel39"));
     QCOMPARE(p[27].colour, 0x4080FFu);
     QCOMPARE(p[27].position, QPoint(247, 22));
-    QCOMPARE(p[20].colour, 0xFF8000u);   // Panel32, top row of column 11
+    QCOMPARE(p[20].colour, 0xFF8000u);  // Panel32, top row of column 11
     QCOMPARE(p[20].position, QPoint(199, 6));
     QCOMPARE(pixelFromColourValue(p[5].colour), qRgb(255, 0, 0));
 }
@@ -113,7 +113,7 @@ void TestPaintCore::elevenStrokesThenUndoAndRedo()
 {
     EditorUndo undo;
     undo.clear();
-    undo.pushUndo(state(0));   // the opened picture
+    undo.pushUndo(state(0));  // the opened picture
     QVERIFY(!undo.undoEnabled());
     for (int stroke = 1; stroke <= 11; ++stroke)
         undo.pushUndo(state(stroke));
@@ -126,7 +126,7 @@ void TestPaintCore::elevenStrokesThenUndoAndRedo()
         shown = stateNumber(undo.undo());
     QCOMPARE(shown, 2);
     QVERIFY(!undo.undoEnabled());
-    QCOMPARE(stateNumber(undo.undo()), 2);   // a further undo keeps it
+    QCOMPARE(stateNumber(undo.undo()), 2);  // a further undo keeps it
     QCOMPARE(undo.index(), 1);
     QVERIFY(undo.redoEnabled());
     for (int i = 0; i < 8; ++i)

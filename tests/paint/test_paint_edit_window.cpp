@@ -32,8 +32,8 @@ void dragOn(QWidget* w, QPoint from, QPoint to)
     press(w, from);
     for (int i = 1; i <= 4; ++i) {
         QMouseEvent move(QEvent::MouseMove, w->mapFrom(w->parentWidget(), from + (to - from) * i / 4),
-                         w->mapToGlobal(w->mapFrom(w->parentWidget(), from + (to - from) * i / 4)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                         w->mapToGlobal(w->mapFrom(w->parentWidget(), from + (to - from) * i / 4)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     }
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, w->mapFrom(w->parentWidget(), to));

@@ -81,7 +81,7 @@ private slots:
 
 void TestPaintSelection::frameSnapsToZoomGridAndLifts()
 {
-    Editor e(numbered(QSize(40, 30)), 1);   // zoom 2
+    Editor e(numbered(QSize(40, 30)), 1);  // zoom 2
     e.drag({3, 3}, {10, 10});
     const PaintOverlay& o = e.doc.overlay();
     QCOMPARE(o.frame, QRect(4, 4, 6, 6));
@@ -136,14 +136,14 @@ void TestPaintSelection::pieceNeverMovedRecordsNoStep()
         else if (how == 1)
             e.ed.pressOutside();
         else
-            e.drag({40, 30}, {50, 35});   // a second frame puts the first piece down
+            e.drag({40, 30}, {50, 35});  // a second frame puts the first piece down
         QVERIFY(!e.doc.pieceFloating() || how == 2);
         QCOMPARE(e.states(), states);
         QCOMPARE(e.doc.picture().copy(QRect(0, 0, 40, 30)), drawn.copy(QRect(0, 0, 40, 30)));
         e.ed.putDownPiece();
         QCOMPARE(e.states(), states);
         e.ed.undo();
-        QCOMPARE(e.at(2, 35), qRgb(2, 35, 100));   // the pencil's dot is gone
+        QCOMPARE(e.at(2, 35), qRgb(2, 35, 100));  // the pencil's dot is gone
     }
     // A piece moved and brought back by hand to where it was is no change either; one moved
     // elsewhere is.
@@ -164,11 +164,11 @@ void TestPaintSelection::pieceNeverMovedRecordsNoStep()
 void TestPaintSelection::movedPieceIsPutDownByToolChange()
 {
     Editor e(numbered(QSize(60, 40)));
-    e.drag({10, 10}, {20, 15});           // a 10 × 5 piece from (10, 10)
+    e.drag({10, 10}, {20, 15});  // a 10 × 5 piece from (10, 10)
     const int states = e.states();
-    e.drag({12, 12}, {42, 32});           // taken at (12, 12), dropped 30 right and 20 down
+    e.drag({12, 12}, {42, 32});  // taken at (12, 12), dropped 30 right and 20 down
     QCOMPARE(e.doc.piecePos(), QPoint(40, 30));
-    QCOMPARE(e.states(), states);         // lifting and moving record nothing
+    QCOMPARE(e.states(), states);  // lifting and moving record nothing
     e.ed.chooseTool(ToolId::Pencil);
     QVERIFY(!e.doc.pieceFloating());
     QCOMPARE(e.states(), states + 1);
@@ -190,13 +190,13 @@ void TestPaintSelection::transparentPutDownKeepsPictureUnderBackColour()
     Editor e(picture);
     e.doc.setTransparentMode(1);
     e.ed.applyTransparency();
-    e.drag({0, 0}, {10, 10});             // white with one blue pixel at (2, 2)
-    e.drag({5, 5}, {25, 5});              // over the red half
+    e.drag({0, 0}, {10, 10});  // white with one blue pixel at (2, 2)
+    e.drag({5, 5}, {25, 5});   // over the red half
     e.ed.putDownPiece();
-    QCOMPARE(e.at(20, 0), kRed);          // the piece's white let the red show
+    QCOMPARE(e.at(20, 0), kRed);  // the piece's white let the red show
     QCOMPARE(e.at(29, 9), kRed);
-    QCOMPARE(e.at(22, 2), kBlue);         // its other pixels cover the picture
-    QCOMPARE(e.at(2, 2), kWhite);         // the lifted place is cleared
+    QCOMPARE(e.at(22, 2), kBlue);  // its other pixels cover the picture
+    QCOMPARE(e.at(2, 2), kWhite);  // the lifted place is cleared
 
     // Opaque placement covers the red with the piece's white.
     Editor opaque(picture);
@@ -215,10 +215,10 @@ void TestPaintSelection::cutPasteAndDelete()
     QCOMPARE(cut.pixel(0, 0), qRgb(20, 20, 100));
     QVERIFY(!e.doc.pieceFloating());
     QVERIFY(!e.ed.canCopy());
-    QCOMPARE(e.at(20, 20), kWhite);       // the hole stays
+    QCOMPARE(e.at(20, 20), kWhite);  // the hole stays
     e.ed.paste(cut);
     QVERIFY(e.doc.pieceFloating());
-    QCOMPARE(e.doc.piecePos(), QPoint(0, 0));   // the work area's (2, 2): the picture's corner
+    QCOMPARE(e.doc.piecePos(), QPoint(0, 0));  // the work area's (2, 2): the picture's corner
     QCOMPARE(e.doc.overlay().frame, QRect(0, 0, 10, 6));
     QVERIFY(e.doc.overlay().handlesVisible);
     e.ed.putDownPiece();
@@ -270,7 +270,7 @@ void TestPaintSelection::undoTakesBackLiftAndMove()
 
 void TestPaintSelection::selectAllOnScrolledView()
 {
-    Editor e(numbered(QSize(30, 20)), 1);   // zoom 2
+    Editor e(numbered(QSize(30, 20)), 1);  // zoom 2
     e.doc.setScrollPosition(QPoint(9, 5));
     e.ed.selectAll();
     QCOMPARE(e.doc.overlay().frame, QRect(0, 0, 60, 40));

@@ -49,10 +49,7 @@ struct Editor {
         in.shift = shift;
         return in;
     }
-    QPoint toPicturePixelOf(QPoint pos) const
-    {
-        return QPoint(pos.x() / doc.zoomFactor(), pos.y() / doc.zoomFactor());
-    }
+    QPoint toPicturePixelOf(QPoint pos) const { return QPoint(pos.x() / doc.zoomFactor(), pos.y() / doc.zoomFactor()); }
     void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { ed.press(input(p, b)); }
     void move(QPoint p, bool shift = false) { ed.move(input(p, Qt::NoButton, shift)); }
     void release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { ed.release(input(p, b)); }
@@ -166,7 +163,7 @@ void TestPaintTools::everyChangeIsReported()
     e.doc.mutableSizes().shapeWidth = 3;
     e.doc.setFillStyle(FillStyle::OutlineAndOther);
     const int z = e.doc.zoomFactor();
-    const QList<QPoint> path = {QPoint(40, 30), QPoint(90, 70), QPoint(10, 85), QPoint(60, 5),
+    const QList<QPoint> path = {QPoint(40, 30),  QPoint(90, 70),  QPoint(10, 85), QPoint(60, 5),
                                 QPoint(-10, 40), QPoint(119, 89), QPoint(45, 35)};
     e.press(path[0] * z);
     QImage before = e.doc.picture();
@@ -177,8 +174,7 @@ void TestPaintTools::everyChangeIsReported()
         for (int y = 0; y < after.height(); ++y)
             for (int x = 0; x < after.width(); ++x)
                 if (after.pixel(x, y) != before.pixel(x, y) && !e.reported.contains(x, y))
-                    QFAIL(qPrintable(QStringLiteral("move %1: pixel %2,%3 changed unreported")
-                                         .arg(i).arg(x).arg(y)));
+                    QFAIL(qPrintable(QStringLiteral("move %1: pixel %2,%3 changed unreported").arg(i).arg(x).arg(y)));
         before = after;
     }
     e.release(path.last() * z);
@@ -240,7 +236,7 @@ void TestPaintTools::shapeFillStyles()
     e.drag(QPoint(10, 10), QPoint(30, 30));
     QCOMPARE(e.at(10, 10), kBlack);
     QCOMPARE(e.at(29, 20), kBlack);
-    QCOMPARE(e.at(30, 20), QRgb(0xFF00FF00));   // the far corner is exclusive
+    QCOMPARE(e.at(30, 20), QRgb(0xFF00FF00));  // the far corner is exclusive
     QCOMPARE(e.at(20, 20), inside);
     // The right button swaps the roles: outline in the back colour, inside in the front.
     if (style == 1) {
@@ -311,7 +307,7 @@ void TestPaintTools::colourPickerIsOneShot()
     QCOMPARE(e.doc.frontColour(), kBlack);
     QCOMPARE(e.doc.currentTool(), ToolId::Line);
     QCOMPARE(e.doc.status().settingName, QStringLiteral("Толщина"));
-    QCOMPARE(e.doc.picture().pixel(3, 3), kRed);   // the release drew nothing
+    QCOMPARE(e.doc.picture().pixel(3, 3), kRed);  // the release drew nothing
     // The read-outs under the pointer, also at 8x where a pixel is an 8 × 8 block.
     e.move(QPoint(3, 4));
     QCOMPARE(e.doc.status().colour, QStringLiteral("R-255 G-0 B-0"));
@@ -361,7 +357,11 @@ void TestPaintTools::textBoxOpensAtLeast30By20AndDrawsIn()
     QVERIFY(e.doc.overlay().textBoxVisible);
     QCOMPARE(e.doc.overlay().frame, QRect(15, 15, 30, 20));
     QCOMPARE(e.doc.overlay().textBox, QRect(16, 16, 28, 18));
-    QCOMPARE(e.doc.picture(), [] { QImage i(200, 100, QImage::Format_RGB32); i.fill(kWhite); return i; }());
+    QCOMPARE(e.doc.picture(), [] {
+        QImage i(200, 100, QImage::Format_RGB32);
+        i.fill(kWhite);
+        return i;
+    }());
     const int states = e.doc.history().index();
     e.host.lines = {QStringLiteral("Жж"), QString(), QStringLiteral("ab")};
     // Changing the tool writes the text in the front colour, closes the box and records it.
@@ -482,9 +482,8 @@ QImage patterned(QSize size)
 void TestPaintTools::everyEditIsUndoneExactly_data()
 {
     QTest::addColumn<int>("edit");
-    const char* names[] = {"pencil",  "line 2x",       "rectangle", "ellipse",      "rounded",
-                           "eraser",  "spray",         "fill",      "fill all",     "text",
-                           "selection", "canvas resize"};
+    const char* names[] = {"pencil", "line 2x", "rectangle", "ellipse", "rounded",   "eraser",
+                           "spray",  "fill",    "fill all",  "text",    "selection", "canvas resize"};
     for (int i = 0; i < int(std::size(names)); ++i)
         QTest::newRow(names[i]) << i;
 }
@@ -502,21 +501,38 @@ void TestPaintTools::everyEditIsUndoneExactly()
     e.doc.mutableSizes().eraserSize = 12;
     e.doc.mutableSizes().spraySize = 30;
     e.doc.setFillStyle(FillStyle::OutlineAndOther);
-    e.drag(QPoint(3, 100), QPoint(140, 4));   // an earlier state to step over
+    e.drag(QPoint(3, 100), QPoint(140, 4));  // an earlier state to step over
     QImage before = e.doc.picture();
     int states = e.doc.history().index();
     switch (edit) {
-    case 0: e.press(QPoint(10, 10)); e.move(QPoint(80, 60)); e.move(QPoint(149, 5)); e.release(QPoint(149, 5)); break;
+    case 0:
+        e.press(QPoint(10, 10));
+        e.move(QPoint(80, 60));
+        e.move(QPoint(149, 5));
+        e.release(QPoint(149, 5));
+        break;
     case 1:
         e.ed.chooseTool(ToolId::Zoom);
         e.ed.chooseZoom(1);
         e.ed.chooseTool(ToolId::Line);
         e.drag(QPoint(4, 200), QPoint(290, 6));
         break;
-    case 2: e.ed.chooseTool(ToolId::Rectangle); e.drag(QPoint(-5, 20), QPoint(100, 200)); break;
-    case 3: e.ed.chooseTool(ToolId::Ellipse); e.drag(QPoint(75, 55), QPoint(140, 100)); break;
-    case 4: e.ed.chooseTool(ToolId::RoundedRectangle); e.drag(QPoint(20, 20), QPoint(60, 90)); break;
-    case 5: e.ed.chooseTool(ToolId::Eraser); e.drag(QPoint(100, 100), QPoint(20, 30)); break;
+    case 2:
+        e.ed.chooseTool(ToolId::Rectangle);
+        e.drag(QPoint(-5, 20), QPoint(100, 200));
+        break;
+    case 3:
+        e.ed.chooseTool(ToolId::Ellipse);
+        e.drag(QPoint(75, 55), QPoint(140, 100));
+        break;
+    case 4:
+        e.ed.chooseTool(ToolId::RoundedRectangle);
+        e.drag(QPoint(20, 20), QPoint(60, 90));
+        break;
+    case 5:
+        e.ed.chooseTool(ToolId::Eraser);
+        e.drag(QPoint(100, 100), QPoint(20, 30));
+        break;
     case 6:
         e.ed.chooseTool(ToolId::Spray);
         e.press(QPoint(70, 50));
@@ -524,7 +540,11 @@ void TestPaintTools::everyEditIsUndoneExactly()
             e.ed.tick();
         e.release(QPoint(70, 50));
         break;
-    case 7: e.ed.chooseTool(ToolId::Fill); e.press(QPoint(30, 30)); e.release(QPoint(30, 30)); break;
+    case 7:
+        e.ed.chooseTool(ToolId::Fill);
+        e.press(QPoint(30, 30));
+        e.release(QPoint(30, 30));
+        break;
     case 8:
         e.ed.chooseTool(ToolId::Fill);
         e.doc.setFillAll(true);
@@ -534,7 +554,7 @@ void TestPaintTools::everyEditIsUndoneExactly()
         break;
     case 9:
         e.ed.chooseTool(ToolId::Text);
-        e.drag(QPoint(20, 40), QPoint(140, 90));   // opening the box is a state of its own
+        e.drag(QPoint(20, 40), QPoint(140, 90));  // opening the box is a state of its own
         before = e.doc.picture();
         states = e.doc.history().index();
         e.host.lines = {QStringLiteral("Жук"), QStringLiteral("ok")};
@@ -543,8 +563,8 @@ void TestPaintTools::everyEditIsUndoneExactly()
     case 10:
         e.ed.chooseTool(ToolId::Selection);
         e.drag(QPoint(10, 10), QPoint(70, 50));
-        e.drag(QPoint(30, 30), QPoint(120, 90));   // moved partly off the picture
-        e.ed.chooseTool(ToolId::Pencil);            // put down
+        e.drag(QPoint(30, 30), QPoint(120, 90));  // moved partly off the picture
+        e.ed.chooseTool(ToolId::Pencil);          // put down
         break;
     case 11:
         e.ed.canvasResizePress(CanvasHandle::Corner);

@@ -11,13 +11,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QTemporaryDir>
-#include <QUrl>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 using namespace velmar::paint;
 

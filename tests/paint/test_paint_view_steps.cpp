@@ -1,8 +1,8 @@
 // Zoom steps, wheel amounts, fitting an arriving picture, breaking off a stroke with Esc and the
 // pencil's dot: the editor core without a window.
-#include "paint/editor/paint_editor.h"
 #include "paint/core/view_steps.h"
 #include "paint/core/zoom_mapping.h"
+#include "paint/editor/paint_editor.h"
 
 #include <QTest>
 
@@ -101,8 +101,9 @@ void TestPaintViewSteps::zoomKeepsThePointUnderThePointer()
     };
     const QPointF before = pictureAt(scroll, from);
     const QPointF after = pictureAt(wanted, to);
-    QVERIFY2(std::abs(before.x() - after.x()) <= 0.5 / to + 1e-9 && std::abs(before.y() - after.y()) <= 0.5 / to + 1e-9,
-             qPrintable(QStringLiteral("%1,%2 became %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+    QVERIFY2(
+        std::abs(before.x() - after.x()) <= 0.5 / to + 1e-9 && std::abs(before.y() - after.y()) <= 0.5 / to + 1e-9,
+        qPrintable(QStringLiteral("%1,%2 became %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
     // Zooming back returns to the view one started from, when zooming in came first.
     if (to > from)
         QCOMPARE(scrollKeepingPoint(pointer, wanted, to, from), scroll);
@@ -111,9 +112,9 @@ void TestPaintViewSteps::zoomKeepsThePointUnderThePointer()
 void TestPaintViewSteps::zoomStepsAndWheelAmounts()
 {
     QCOMPARE(steppedZoomRow(0, 1), 1);
-    QCOMPARE(steppedZoomRow(3, 1), 3);   // no row beyond 8x
+    QCOMPARE(steppedZoomRow(3, 1), 3);  // no row beyond 8x
     QCOMPARE(steppedZoomRow(0, -1), 0);
-    QCOMPARE(steppedZoomRow(1, 5), 3);   // a fast wheel stops at the last row
+    QCOMPARE(steppedZoomRow(1, 5), 3);  // a fast wheel stops at the last row
     // A notch away from the user scrolls back (up or left); a touchpad's own pixels win.
     QCOMPARE(wheelScrollPixels(120, 0), -kWheelNotchPixels);
     QCOMPARE(wheelScrollPixels(-240, 0), 2 * kWheelNotchPixels);
@@ -299,8 +300,9 @@ void TestPaintViewSteps::clickLeavesADotOfThePenWidth()
         for (int y = 0; y < 60; ++y)
             thickness += stroke.doc.picture().pixel(30, y) != kWhite;
         QCOMPARE(thickness, width);
-        QVERIFY2(bounds.width() == thickness && bounds.height() == thickness && bounds.contains(30, 30),
-                 qPrintable(QStringLiteral("width %1 bounds %2x%3").arg(width).arg(bounds.width()).arg(bounds.height())));
+        QVERIFY2(
+            bounds.width() == thickness && bounds.height() == thickness && bounds.contains(30, 30),
+            qPrintable(QStringLiteral("width %1 bounds %2x%3").arg(width).arg(bounds.width()).arg(bounds.height())));
         // The dot's middle row and column are as wide as the stroke too (no cut-off sides).
         int row = 0, column = 0;
         for (int i = 0; i < 60; ++i) {

@@ -106,7 +106,7 @@ void TestPaintViewUpdates::pictureAndZoomChangesRepaintTheView()
     QCOMPARE(m_window->document().picture().pixelColor(100, 20), QColor(Qt::white));
     repaints("redo", [&] { m_window->action(QStringLiteral("paintRedo"))->trigger(); });
     m_window->document().setBackColour(qRgb(0, 0, 255));
-    ScriptedDialogs dialogs;   // "Создать" asks about the line drawn: "Нет"
+    ScriptedDialogs dialogs;  // "Создать" asks about the line drawn: "Нет"
     repaints("new picture", [&] { m_window->action(QStringLiteral("paintNew"))->trigger(); });
     QCOMPARE(dialogs.questions.size(), 1);
     repaints("zoom 8", [&] { m_window->editor().chooseZoom(3); });
@@ -149,9 +149,10 @@ void TestPaintViewUpdates::pressOnPictureOrToolEndsTypingInTheTolerance()
 void TestPaintViewUpdates::statusReadOutsFitTheDefaultWidth()
 {
     // The widest read-outs each panel shows.
-    const QStringList widest = {QStringLiteral("Картинка"), QStringLiteral("4000 x 3000"), QStringLiteral("Толщина"),
-                                QStringLiteral("500"),      QStringLiteral("Курсор"),      QStringLiteral("3999 x 2999"),
-                                QStringLiteral("4000 x 3000"), QStringLiteral("Цвет"), QStringLiteral("R-255 G-255 B-255")};
+    const QStringList widest = {
+        QStringLiteral("Картинка"),    QStringLiteral("4000 x 3000"), QStringLiteral("Толщина"),
+        QStringLiteral("500"),         QStringLiteral("Курсор"),      QStringLiteral("3999 x 2999"),
+        QStringLiteral("4000 x 3000"), QStringLiteral("Цвет"),        QStringLiteral("R-255 G-255 B-255")};
     QStatusBar* bar = m_window->statusBar();
     for (int i = 0; i < widest.size(); ++i)
         bar->findChild<QLabel*>(QStringLiteral("statusPanel%1").arg(i))->setText(widest[i]);
@@ -163,8 +164,10 @@ void TestPaintViewUpdates::statusReadOutsFitTheDefaultWidth()
         const int needed = label->fontMetrics().horizontalAdvance(widest[i]);
         QVERIFY2(label->contentsRect().width() >= needed,
                  qPrintable(QStringLiteral("panel %1: %2 < %3").arg(i).arg(label->contentsRect().width()).arg(needed)));
-        QVERIFY2(label->geometry().right() < bar->width(), 
-                 qPrintable(QStringLiteral("panel %1 ends at %2 of %3").arg(i).arg(label->geometry().right()).arg(bar->width())));
+        QVERIFY2(
+            label->geometry().right() < bar->width(),
+            qPrintable(
+                QStringLiteral("panel %1 ends at %2 of %3").arg(i).arg(label->geometry().right()).arg(bar->width())));
     }
 }
 

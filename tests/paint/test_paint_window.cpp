@@ -261,7 +261,8 @@ void TestPaintWindow::scrollBarsFollowTheWorkAreaWidth()
         bool enabled;
         int maximum;
     };
-    for (const Case c : {Case{workWidth - 23, false, 0}, Case{workWidth - 22, true, 1}, Case{workWidth + 50, true, 73}}) {
+    for (const Case c :
+         {Case{workWidth - 23, false, 0}, Case{workWidth - 22, true, 1}, Case{workWidth + 50, true, 73}}) {
         w->document().setPicture(filled(QSize(c.pictureWidth, 50), Qt::white));
         QCOMPARE(area->horizontalBar()->isEnabled(), c.enabled);
         QCOMPARE(area->horizontalBar()->maximum(), c.maximum);
@@ -398,7 +399,6 @@ void TestPaintWindow::textBoxIsDrawnInOnToolChange()
     QVERIFY(!outside);
     w->close();
 }
-
 
 void TestPaintWindow::toolIconsHaveSharpPicturesForScaledScreens()
 {

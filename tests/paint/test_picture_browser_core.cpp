@@ -41,10 +41,7 @@ void writeFile(const QString& path, const QByteArray& data)
     file.write(data);
 }
 
-void writeJpeg(const QString& path, const QImage& image)
-{
-    writeFile(path, encodeJpeg(image, 90));
-}
+void writeJpeg(const QString& path, const QImage& image) { writeFile(path, encodeJpeg(image, 90)); }
 
 QStringList captions(const FolderListing& listing)
 {
@@ -83,7 +80,7 @@ void TestPictureBrowserCore::listingOrderCaptionsAndPaths()
     const QString root = dir.path();
     QDir(root).mkdir(QStringLiteral("zeta"));
     QDir(root).mkdir(QStringLiteral("Alpha"));
-    QDir(root).mkdir(QStringLiteral("photos.2020"));   // a folder with a dot is still a folder
+    QDir(root).mkdir(QStringLiteral("photos.2020"));  // a folder with a dot is still a folder
     writeJpeg(root + QStringLiteral("/c.jpeg"), gradient(8, 8));
     writeJpeg(root + QStringLiteral("/b.jpg"), gradient(8, 8));
     writeJpeg(root + QStringLiteral("/D.JPG"), gradient(8, 8));
@@ -107,7 +104,7 @@ void TestPictureBrowserCore::hiddenAndOtherFilesAreLeftOut()
     QTemporaryDir dir;
     const QString root = dir.path();
     QDir(root).mkdir(QStringLiteral(".cache"));
-    QDir(root).mkdir(QStringLiteral("pics.jpg"));       // a folder named like a picture
+    QDir(root).mkdir(QStringLiteral("pics.jpg"));         // a folder named like a picture
     writeFile(root + QStringLiteral("/README"), "text");  // a file without extension is no folder
     writeFile(root + QStringLiteral("/notes.txt"), "text");
     writeFile(root + QStringLiteral("/x.png"), "png");
@@ -137,12 +134,18 @@ void TestPictureBrowserCore::folderWalking_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("up");
-    QTest::newRow("two levels") << "/home/user/Pictures/Old" << "/home/user/Pictures";
-    QTest::newRow("trailing slash") << "/home/user/" << "/home";
-    QTest::newRow("below the root") << "/home" << "/";
-    QTest::newRow("the root stays") << "/" << "/";
-    QTest::newRow("no folder above") << "Pictures" << "/";
-    QTest::newRow("empty") << "" << "/";
+    QTest::newRow("two levels") << "/home/user/Pictures/Old"
+                                << "/home/user/Pictures";
+    QTest::newRow("trailing slash") << "/home/user/"
+                                    << "/home";
+    QTest::newRow("below the root") << "/home"
+                                    << "/";
+    QTest::newRow("the root stays") << "/"
+                                    << "/";
+    QTest::newRow("no folder above") << "Pictures"
+                                     << "/";
+    QTest::newRow("empty") << ""
+                           << "/";
 }
 
 void TestPictureBrowserCore::folderWalking()
@@ -176,8 +179,8 @@ void TestPictureBrowserCore::decoderFromTheExtension_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("filter");
-    QTest::addColumn<int>("dropped");   // the browser's choice by the extension
-    QTest::addColumn<int>("opened");    // the open dialog's choice by the filter
+    QTest::addColumn<int>("dropped");  // the browser's choice by the extension
+    QTest::addColumn<int>("opened");   // the open dialog's choice by the filter
     const int none = int(PictureDecoder::None), bmp = int(PictureDecoder::Bitmap), jpg = int(PictureDecoder::Jpeg);
     QTest::newRow("bitmap") << "/a/x.bmp" << 1 << bmp << bmp;
     QTest::newRow("upper-case JPEG") << "/a/x.JPG" << 1 << jpg << jpg;
@@ -232,13 +235,14 @@ void TestPictureBrowserCore::cacheFileIsSharedAndPrivate()
 
     QVERIFY(!cache.thumbnail(path, PictureDecoder::Jpeg, 64).isNull());
     QVERIFY(QFile::exists(expected));
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                        | QFile::WriteOther | QFile::ExeOther;
+    const auto others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     QCOMPARE(QFile::permissions(expected) & others, QFile::Permissions());
     QVERIFY(QFile::permissions(expected).testFlags(QFile::ReadOwner | QFile::WriteOwner));
     const QImage stored(expected);
     QCOMPARE(stored.text(QStringLiteral("Thumb::URI")).toLatin1(), uri);
-    QCOMPARE(stored.text(QStringLiteral("Thumb::MTime")), QString::number(QFileInfo(path).lastModified().toSecsSinceEpoch()));
+    QCOMPARE(stored.text(QStringLiteral("Thumb::MTime")),
+             QString::number(QFileInfo(path).lastModified().toSecsSinceEpoch()));
     QCOMPARE(stored.size(), QSize(128, 85));
     // No temporary files are left beside it.
     QCOMPARE(QDir(dir.path() + QStringLiteral("/thumbnails/normal")).entryList(QDir::Files).size(), 1);

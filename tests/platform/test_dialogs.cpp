@@ -10,28 +10,28 @@
 #include "platform/tooltip_wrap.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAbstractProxyModel>
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QRegularExpression>
-#include <QColorDialog>
-#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QTextDocument>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
 
@@ -88,7 +88,8 @@ void TestDialogs::standardDialogsSpeakRussian()
     colours.setOption(QColorDialog::DontUseNativeDialog);
     QFontDialog fonts;
     fonts.setOption(QFontDialog::DontUseNativeDialog);
-    for (QWidget* dialog : {static_cast<QWidget*>(&files), static_cast<QWidget*>(&colours), static_cast<QWidget*>(&fonts)}) {
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(&files), static_cast<QWidget*>(&colours), static_cast<QWidget*>(&fonts)}) {
         const QStringList texts = textsOf(dialog);
         QVERIFY(!texts.isEmpty());
         // Every word of the dialog's own texts is Russian ("Look in", "Basic colors", "Cancel"…).
@@ -96,7 +97,8 @@ void TestDialogs::standardDialogsSpeakRussian()
             // (Abbreviations such as "HTML" and "OK" stay as they are.)
             const bool englishWord = text.contains(QRegularExpression(QStringLiteral("[a-z]{2,}")));
             QVERIFY2(!englishWord || hasCyrillic(text),
-                     qPrintable(QStringLiteral("%1: «%2»").arg(QString::fromLatin1(dialog->metaObject()->className()), text)));
+                     qPrintable(
+                         QStringLiteral("%1: «%2»").arg(QString::fromLatin1(dialog->metaObject()->className()), text)));
         }
     }
 }
@@ -130,11 +132,16 @@ void TestDialogs::fontStylesAndSampleInRussian_data()
 {
     QTest::addColumn<QString>("style");
     QTest::addColumn<QString>("russian");
-    QTest::newRow("plain") << "Book" << "Обычный";
-    QTest::newRow("regular") << "Regular" << "Обычный";
-    QTest::newRow("two words") << "Bold Oblique" << "Жирный наклонный";
-    QTest::newRow("width and weight") << "Condensed Bold Italic" << "Узкий жирный курсив";
-    QTest::newRow("one word of a family's own kept") << "Bold Display" << "Жирный Display";
+    QTest::newRow("plain") << "Book"
+                           << "Обычный";
+    QTest::newRow("regular") << "Regular"
+                             << "Обычный";
+    QTest::newRow("two words") << "Bold Oblique"
+                               << "Жирный наклонный";
+    QTest::newRow("width and weight") << "Condensed Bold Italic"
+                                      << "Узкий жирный курсив";
+    QTest::newRow("one word of a family's own kept") << "Bold Display"
+                                                     << "Жирный Display";
 }
 
 void TestDialogs::fontStylesAndSampleInRussian()
@@ -260,9 +267,11 @@ void TestDialogs::inputBoxIsWideEnoughForItsCaption()
         captionWidth = box->fontMetrics().horizontalAdvance(caption);
         box->reject();
     });
-    QVERIFY(!dialogs().inputText(nullptr, caption, QStringLiteral("Введите название конспекта"), QStringLiteral("Новый")));
+    QVERIFY(
+        !dialogs().inputText(nullptr, caption, QStringLiteral("Введите название конспекта"), QStringLiteral("Новый")));
     // The caption, and the window manager's buttons beside it in the title bar.
-    QVERIFY2(width >= captionWidth + 140, qPrintable(QStringLiteral("%1 for a caption of %2").arg(width).arg(captionWidth)));
+    QVERIFY2(width >= captionWidth + 140,
+             qPrintable(QStringLiteral("%1 for a caption of %2").arg(width).arg(captionWidth)));
 }
 
 void TestDialogs::longToolTipsWrap_data()
@@ -319,7 +328,8 @@ void TestDialogs::documentTextIsNeverMarkup()
     // A film named <img src="/dev/zero"> once made the "file not found" warning read that device
     // as a picture; a line feed in a name let it write lines that look like the program's own.
     // (A missing picture here: a failing test must not hang on the device.)
-    const QString name = QStringLiteral("<img src=\"missing.png\"><a href=\"x\">ссылка</a>") + QChar(0x1B) + QChar(0x07);
+    const QString name =
+        QStringLiteral("<img src=\"missing.png\"><a href=\"x\">ссылка</a>") + QChar(0x1B) + QChar(0x07);
     const QString text = QStringLiteral("Не удалось открыть видеофайл «%1»:\nфайл не найден.").arg(name);
     Qt::TextFormat format = Qt::AutoText;
     QString shown;
@@ -342,7 +352,8 @@ void TestDialogs::documentTextIsNeverMarkup()
             box->reject();
         }
     });
-    dialogs().ask(nullptr, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    dialogs().ask(nullptr, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::Question);
     QCOMPARE(format, Qt::PlainText);
 
     // Tooltips of widgets and of list items: the text as written, never rendered.
@@ -363,7 +374,8 @@ void TestDialogs::documentTextIsNeverMarkup()
         QApplication::sendEvent(target, &help);
         QTRY_VERIFY(QToolTip::isVisible());
         const QString tip = QToolTip::text();
-        QVERIFY2(!tip.contains(QStringLiteral("<b ")) && !tip.contains(QStringLiteral("<img")) && !tip.contains(QStringLiteral("<a ")),
+        QVERIFY2(!tip.contains(QStringLiteral("<b ")) && !tip.contains(QStringLiteral("<img"))
+                     && !tip.contains(QStringLiteral("<a ")),
                  qPrintable(tip));
         QTextDocument rendered;
         rendered.setHtml(tip);

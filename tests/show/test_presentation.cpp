@@ -1,11 +1,11 @@
 // Showing an outline full screen: the picture each step shows, the keys and clicks that move
 // between steps, films in the outline, and that presenting leaves the document alone.
 #include "canvas/film_panel_widget.h"
+#include "show/presentation_window.h"
 #include "storage/outline_io.h"
 #include "support/avi_writer.h"
 #include "support/photo_like_image.h"
 #include "support/window_fixture.h"
-#include "show/presentation_window.h"
 
 #include <QApplication>
 #include <QTest>
@@ -55,9 +55,9 @@ Document busyOutline()
     const int p3 = o.createPicture(QRect(700, 40, 90, 90), 0);
     o.picture(p3).setBitmap(photoLikeImage(200, 200, 9));
     o.createCaption(QRect(10, 170, 120, 20), QStringLiteral("надпись"), f1);
-    o.createArrow(100, 120, 500, 350, 3, 0x000000FF);    // picture in F1 to picture in F2
-    o.createArrow(780, 590, 20, 45, 2, 0x00008000);      // canvas text to the corner of F1
-    o.createArrow(250, 450, 260, 460, 5, 0x00FF0000);    // inside F3 only
+    o.createArrow(100, 120, 500, 350, 3, 0x000000FF);  // picture in F1 to picture in F2
+    o.createArrow(780, 590, 20, 45, 2, 0x00008000);    // canvas text to the corner of F1
+    o.createArrow(250, 450, 260, 460, 5, 0x00FF0000);  // inside F3 only
     o.frame(f1).minimalText = QStringLiteral("Опыты с маятником");
     return doc;
 }
@@ -101,10 +101,7 @@ void click(QWidget* w, QPoint at, Qt::MouseButton button)
 
 }  // namespace
 
-void TestPresentation::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
+void TestPresentation::initTestCase() { QVERIFY(m_dir.isValid()); }
 
 void TestPresentation::everyStepLooksLikeAFreshDrawing_data()
 {
@@ -177,7 +174,8 @@ void TestPresentation::subtitlesTakeRoomFromTheOutline()
         painter.end();
         int light = 0;
         for (int x = 0; x < strip.width(); ++x)
-            light += qGray(shot.pixel(x, strip.center().y() - 2)) > 160 || qGray(shot.pixel(x, strip.center().y() + 2)) > 160;
+            light += qGray(shot.pixel(x, strip.center().y() - 2)) > 160
+                     || qGray(shot.pixel(x, strip.center().y() + 2)) > 160;
         QVERIFY2(light > 0, qPrintable(QStringLiteral("%1×%2").arg(screen.width()).arg(screen.height())));
         picture.setSubtitlesShown(false);
         QCOMPARE(picture.outlineRect(), full);
@@ -191,8 +189,9 @@ void TestPresentation::everyLineOfASubtitleShows()
     // letters. The strip is as tall at every step, so the outline does not move between them.
     Document doc = busyOutline();
     doc.outline.frame(1).minimalText = QStringLiteral("Первая строка\r\nВторая строка\r\nТретья строка");
-    doc.outline.frame(2).minimalText = QStringLiteral("Очень длинный минимальный текст, который не помещается в одну строку "
-                                                      "на экране и переносится на следующую строку полосы");
+    doc.outline.frame(2).minimalText =
+        QStringLiteral("Очень длинный минимальный текст, который не помещается в одну строку "
+                       "на экране и переносится на следующую строку полосы");
     for (const QSize screen : {QSize(1280, 900), QSize(1024, 768)}) {
         PresentationPicture picture(doc, doc.outline.clientSize(), screen);
         picture.setSubtitlesShown(true);
@@ -204,7 +203,8 @@ void TestPresentation::everyLineOfASubtitleShows()
             QCOMPARE(picture.outlineRect(), outline);
         }
         int step = 0;
-        while (step < picture.order().lastStep() && !picture.order().step(step).subtitle.startsWith(QStringLiteral("Первая")))
+        while (step < picture.order().lastStep()
+               && !picture.order().step(step).subtitle.startsWith(QStringLiteral("Первая")))
             ++step;
         picture.setStep(step);
         QImage shot(screen, QImage::Format_RGB32);
@@ -221,7 +221,9 @@ void TestPresentation::everyLineOfASubtitleShows()
             bands += light && !inBand;
             inBand = light;
         }
-        QVERIFY2(bands == 3, qPrintable(QStringLiteral("%1 bands of text at %2×%3").arg(bands).arg(screen.width()).arg(screen.height())));
+        QVERIFY2(bands == 3,
+                 qPrintable(
+                     QStringLiteral("%1 bands of text at %2×%3").arg(bands).arg(screen.width()).arg(screen.height())));
     }
 }
 
@@ -305,8 +307,8 @@ void TestPresentation::blankScreenCounterAndFrameNumbers()
     QCOMPARE(order.step(order.stepOf(doc.outline.frame(1).id)).subtitle, QStringLiteral("Опыты\nс маятником"));
 
     // A show started from a frame opens on that frame's step.
-    PresentationWindow* fromFrame = PresentationWindow::present(doc, doc.outline.clientSize(), nullptr,
-                                                                doc.outline.frame(2).id);
+    PresentationWindow* fromFrame =
+        PresentationWindow::present(doc, doc.outline.clientSize(), nullptr, doc.outline.frame(2).id);
     QCOMPARE(fromFrame->picture().step(), order.stepOf(doc.outline.frame(2).id));
     fromFrame->close();
 }

@@ -43,10 +43,7 @@ Document unicodeDocument()
     return doc;
 }
 
-LoadResult load(const QByteArray& bytes)
-{
-    return readOutline(bytes, QStringLiteral("урок.vmd"), kChrome);
-}
+LoadResult load(const QByteArray& bytes) { return readOutline(bytes, QStringLiteral("урок.vmd"), kChrome); }
 
 // The plain layout, read the way a program that knows only the record and the chunks reads it:
 // fixed offsets, Pascal strings, the cumulative chunk lengths of the pictures.
@@ -199,7 +196,8 @@ void TestExtensionBlock::textsAreKeptUpToTheFieldCapacity()
     QVERIFY(loaded.ok && loaded.notices.isEmpty());
     QCOMPARE(loaded.outline.frame(1).title, QString(250, QChar(0x03C0)));
     QCOMPARE(loaded.outline.textField(1).text, QString(1020, QChar(0x221A)));
-    QCOMPARE(loaded.outline.textField(1).minimalText, QString(1019, QLatin1Char('a')) + QChar(QChar::ReplacementCharacter));
+    QCOMPARE(loaded.outline.textField(1).minimalText,
+             QString(1019, QLatin1Char('a')) + QChar(QChar::ReplacementCharacter));
 }
 
 void TestExtensionBlock::outlinesTheRecordHoldsGetNoBlock()
@@ -260,17 +258,20 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
 
 void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
 {
-    QTest::addColumn<QByteArray>("tail");        // what follows the chunks
-    QTest::addColumn<QString>("noted");          // a phrase of the note; empty: no note
-    QTest::addColumn<QString>("title");          // frame 1's title after loading
+    QTest::addColumn<QByteArray>("tail");  // what follows the chunks
+    QTest::addColumn<QString>("noted");    // a phrase of the note; empty: no note
+    QTest::addColumn<QString>("title");    // frame 1's title after loading
 
     const QByteArray good = entry(0, 1, {{23, QStringLiteral("Ψ").toUtf8()}});
     const QByteArray whole = blockAround(good);
     QTest::newRow("sound") << whole << QString() << QStringLiteral("Ψ");
-    QTest::newRow("trailing bytes without the magic") << QByteArray("garbage after the pictures") << QString() << QStringLiteral("?");
+    QTest::newRow("trailing bytes without the magic")
+        << QByteArray("garbage after the pictures") << QString() << QStringLiteral("?");
     QTest::newRow("cut in the magic") << whole.left(5) << QString() << QStringLiteral("?");
-    QTest::newRow("cut in the preamble") << whole.left(14) << QStringLiteral("обрывается на заголовке") << QStringLiteral("?");
-    QTest::newRow("cut in the entries") << whole.left(whole.size() - 1) << QStringLiteral("обрывается") << QStringLiteral("?");
+    QTest::newRow("cut in the preamble") << whole.left(14) << QStringLiteral("обрывается на заголовке")
+                                         << QStringLiteral("?");
+    QTest::newRow("cut in the entries") << whole.left(whole.size() - 1) << QStringLiteral("обрывается")
+                                        << QStringLiteral("?");
     QByteArray badCrc = whole;
     badCrc[badCrc.size() - 1] = char(badCrc.back() ^ 1);
     QTest::newRow("wrong CRC") << badCrc << QStringLiteral("контрольная сумма") << QStringLiteral("?");
@@ -282,14 +283,20 @@ void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
     // Entries: a bad one is dropped alone, the sound one beside it still taken.
     const auto beside = [&](const QByteArray& bad) { return blockAround(bad + good); };
     QTest::newRow("empty slot") << beside(entry(0, 9, {{23, "x"}})) << QStringLiteral("фрейм 9") << QStringLiteral("Ψ");
-    QTest::newRow("arrow kind") << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 5") << QStringLiteral("Ψ");
-    QTest::newRow("unknown field") << beside(entry(4, 1, {{999, "x"}})) << QStringLiteral("неизвестное поле 999") << QStringLiteral("Ψ");
-    QTest::newRow("invalid UTF-8") << beside(entry(4, 1, {{20, "\xff\xfe"}})) << QStringLiteral("не в UTF-8") << QStringLiteral("Ψ");
-    QTest::newRow("text not the record's") << beside(entry(4, 1, {{20, "другой"}})) << QStringLiteral("не совпадает") << QStringLiteral("Ψ");
-    QTest::newRow("text beyond capacity")
-        << beside(entry(0, 2, {{23, QString(251, QChar(0x03C0)).toUtf8()}})) << QStringLiteral("длиннее 250") << QStringLiteral("Ψ");
-    QTest::newRow("property out of range") << beside(entry(1, 1, {{0x1002, u32(7)}})) << QStringLiteral("вне 0…1") << QStringLiteral("Ψ");
-    QTest::newRow("property of 2 bytes") << beside(entry(1, 1, {{0x1002, "\1\0"}})) << QStringLiteral("вместо 4") << QStringLiteral("Ψ");
+    QTest::newRow("arrow kind") << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 5")
+                                << QStringLiteral("Ψ");
+    QTest::newRow("unknown field") << beside(entry(4, 1, {{999, "x"}})) << QStringLiteral("неизвестное поле 999")
+                                   << QStringLiteral("Ψ");
+    QTest::newRow("invalid UTF-8") << beside(entry(4, 1, {{20, "\xff\xfe"}})) << QStringLiteral("не в UTF-8")
+                                   << QStringLiteral("Ψ");
+    QTest::newRow("text not the record's")
+        << beside(entry(4, 1, {{20, "другой"}})) << QStringLiteral("не совпадает") << QStringLiteral("Ψ");
+    QTest::newRow("text beyond capacity") << beside(entry(0, 2, {{23, QString(251, QChar(0x03C0)).toUtf8()}}))
+                                          << QStringLiteral("длиннее 250") << QStringLiteral("Ψ");
+    QTest::newRow("property out of range")
+        << beside(entry(1, 1, {{0x1002, u32(7)}})) << QStringLiteral("вне 0…1") << QStringLiteral("Ψ");
+    QTest::newRow("property of 2 bytes") << beside(entry(1, 1, {{0x1002, "\1\0"}})) << QStringLiteral("вместо 4")
+                                         << QStringLiteral("Ψ");
     QTest::newRow("repeated entry") << blockAround(good + entry(0, 1, {{23, QStringLiteral("Ω").toUtf8()}}))
                                     << QStringLiteral("повторная") << QStringLiteral("Ψ");
     QByteArray many;
@@ -298,7 +305,8 @@ void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
     QTest::newRow("150 entries of a kind") << beside(many) << QStringLiteral("больше 100") << QStringLiteral("Ψ");
     QByteArray overlong = entry(0, 2, {{23, "x"}});
     qToLittleEndian<quint32>(1000, overlong.data() + 2);
-    QTest::newRow("entry beyond the block") << blockAround(good + overlong) << QStringLiteral("за конец блока") << QStringLiteral("Ψ");
+    QTest::newRow("entry beyond the block")
+        << blockAround(good + overlong) << QStringLiteral("за конец блока") << QStringLiteral("Ψ");
 }
 
 void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote()

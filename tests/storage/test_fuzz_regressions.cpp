@@ -2,10 +2,10 @@
 // through the same calls as the fuzz harnesses: each must give its expected outcome, quickly.
 #include "storage/extension_block.h"
 #include "storage/jpeg_codec.h"
-#include "support/compact_outline.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
 #include "storage/outline_io.h"
+#include "support/compact_outline.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,7 +44,8 @@ const std::map<QString, Outcome>& expected()
         {"old_outline/hundred-pictures-claiming-32767x32767", {true, ""}},
         // Found by fuzzing: fields of a refused record were still stored unchecked, and a left
         // edge and width beyond their ranges overflowed the picture's rectangle.
-        {"outline_reader/overflowing-picture-width", {false, "«рисунок 30: левый край» (655360) вне допустимых пределов"}},
+        {"outline_reader/overflowing-picture-width",
+         {false, "«рисунок 30: левый край» (655360) вне допустимых пределов"}},
         // Reported as a 10-second unit while the machine was loaded; reading it is immediate.
         {"extension_block/reported-slow-under-load", {true, "контрольная сумма блока дополнений не сходится"}},
     };
@@ -58,10 +59,10 @@ Outcome run(const QString& harness, const QByteArray& input)
     if (harness == QLatin1String("jpeg")) {
         const QByteArray stream = input.mid(1);
         const int choice = input.isEmpty() ? 0 : uchar(input[0]) % 3;
-        const QImage image = choice == 0   ? decodeJpeg(stream, &outcome.message)
-                             : choice == 1 ? decodeJpeg(stream, &outcome.message, 8)
-                                           : decodeJpegAtLeast(stream, QSize(uchar(input[0]), uchar(input[0]) / 2),
-                                                               &outcome.message);
+        const QImage image =
+            choice == 0   ? decodeJpeg(stream, &outcome.message)
+            : choice == 1 ? decodeJpeg(stream, &outcome.message, 8)
+                          : decodeJpegAtLeast(stream, QSize(uchar(input[0]), uchar(input[0]) / 2), &outcome.message);
         outcome.loads = !image.isNull();
     } else if (harness == QLatin1String("snapshot_reader")) {
         HeaderReadResult read = readOutlineHeaderWithBlock(compact::expand(input, true));
@@ -73,7 +74,8 @@ Outcome run(const QString& harness, const QByteArray& input)
             outcome.message = headerProblemMessage(read, QStringLiteral("fuzz.tm2"));
         }
     } else if (harness == QLatin1String("outline_reader")) {
-        const LoadResult loaded = readOutline(compact::expand(input), QStringLiteral("fuzz.vmd"), defaultWindowChrome());
+        const LoadResult loaded =
+            readOutline(compact::expand(input), QStringLiteral("fuzz.vmd"), defaultWindowChrome());
         outcome = {loaded.ok, loaded.message + loaded.notices.join(QLatin1Char(' '))};
     } else if (harness == QLatin1String("extension_block")) {
         const HeaderReadResult read = readOutlineHeader(compact::base().record);
@@ -151,8 +153,8 @@ void TestFuzzRegressions::compactInputsExpandAloneAsAfterOthers()
     const QList<QByteArray> inputs = {
         compact::compactOf(whole),
         // A frame's title, a text field's text across a slot's end, the outline's name, a count.
-        compact::compactOf(whole, {patch(0, 1, 23, "\x05Title"), patch(1, 0, 2000, QByteArray(200, 'x')),
-                                   patch(5, 0, 200, "\x02Hi")}),
+        compact::compactOf(
+            whole, {patch(0, 1, 23, "\x05Title"), patch(1, 0, 2000, QByteArray(200, 'x')), patch(5, 0, 200, "\x02Hi")}),
         QByteArray("\x63\x02", 2),  // counts cut short: 99 frames, 2 text fields, the rest as based
         compact::compactOf(whole, {patch(3, 2, 1052, QByteArray(4, '\xff'))}),
     };
@@ -173,8 +175,9 @@ void TestFuzzRegressions::compactInputsExpandAloneAsAfterOthers()
                 (void)compact::expand(inputs[a], headerOnly);
                 (void)compact::expand(inputs[a], !headerOnly);
                 (void)compact::expand(inputs[a], headerOnly);
-                QVERIFY2(compact::expand(inputs[b], headerOnly) == fresh,
-                         qPrintable(QStringLiteral("input %1 after %2 (header only: %3)").arg(b).arg(a).arg(headerOnly)));
+                QVERIFY2(
+                    compact::expand(inputs[b], headerOnly) == fresh,
+                    qPrintable(QStringLiteral("input %1 after %2 (header only: %3)").arg(b).arg(a).arg(headerOnly)));
             }
 }
 

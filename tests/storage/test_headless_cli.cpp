@@ -71,7 +71,8 @@ void TestHeadlessCli::infoDescribesEveryObject()
     QCOMPARE(texts.at(1).toObject().value("parent").toInt(), 0);
 
     const QJsonArray videos = root.value("videos").toArray();
-    QCOMPARE(videos.at(0).toObject().value("file").toString(), QStringLiteral("/home/ученик/Видео/опыт с маятником.avi"));
+    QCOMPARE(videos.at(0).toObject().value("file").toString(),
+             QStringLiteral("/home/ученик/Видео/опыт с маятником.avi"));
     QCOMPARE(videos.at(1).toObject().value("file").toString(), QString());
 
     const QJsonArray pictures = root.value("pictures").toArray();
@@ -194,7 +195,9 @@ void TestHeadlessCli::convertReportsWriteFailures()
     QCOMPARE(runConvertCommand(in, dir.filePath(QStringLiteral("нет/out.vmd")), &errors), 1);
     QVERIFY2(errors.contains(QStringLiteral("out.vmd")), qPrintable(errors));
     errors.clear();
-    QCOMPARE(runConvertCommand(dir.filePath(QStringLiteral("missing.vmd")), dir.filePath(QStringLiteral("x.vmd")), &errors), 1);
+    QCOMPARE(
+        runConvertCommand(dir.filePath(QStringLiteral("missing.vmd")), dir.filePath(QStringLiteral("x.vmd")), &errors),
+        1);
     QVERIFY(errors.contains(QStringLiteral("missing.vmd")));
 }
 
@@ -218,7 +221,8 @@ void TestHeadlessCli::unicodeTextsAndPropertiesAreListedAndConverted()
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
     const QJsonObject root = QJsonDocument::fromJson(out).object();
     QCOMPARE(root.value("name").toString(), QStringLiteral("Маятник ω"));
-    QCOMPARE(root.value("textFields").toArray().at(0).toObject().value("text").toString(), QStringLiteral("T = 2π·√(l/g)"));
+    QCOMPARE(root.value("textFields").toArray().at(0).toObject().value("text").toString(),
+             QStringLiteral("T = 2π·√(l/g)"));
     QCOMPARE(root.value("frames").toArray().at(1).toObject().value("titleColour").toInteger(), qint64(0x000000FF));
     QCOMPARE(root.value("frames").toArray().at(0).toObject().value("titleColour").toInteger(), qint64(kWindowText));
     QCOMPARE(root.value("pictures").toArray().at(0).toObject().value("stretched").toInt(), 0);

@@ -6,10 +6,10 @@
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,7 +31,8 @@ struct Session {
         doc.session.programFolder = home.path();
         doc.outline.setClientSize(QSize(728, 487));
         for (int k = 1; k <= 3; ++k) {
-            const int slot = doc.outline.createFrame(QRect(2 + 160 * (k - 1), 34, 150, 200), QStringLiteral("Фрейм%1").arg(k));
+            const int slot =
+                doc.outline.createFrame(QRect(2 + 160 * (k - 1), 34, 150, 200), QStringLiteral("Фрейм%1").arg(k));
             doc.outline.frame(slot).minimalText = doc.outline.frame(slot).title;
         }
         startHistory(doc);
@@ -43,7 +44,8 @@ struct Session {
     {
         QString s;
         for (int k = 0; k <= last; ++k)
-            s += has(k, true) ? (has(k, false) ? QLatin1Char('!') : QLatin1Char('F')) : (has(k, false) ? QLatin1Char('H') : QLatin1Char('-'));
+            s += has(k, true) ? (has(k, false) ? QLatin1Char('!') : QLatin1Char('F'))
+                              : (has(k, false) ? QLatin1Char('H') : QLatin1Char('-'));
         return s;
     }
     void step(bool full)
@@ -122,7 +124,7 @@ void TestHistory::textFieldCreatedThenMoved()
     QVERIFY(r.ok && r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 1);
     QCOMPARE(s.doc.outline.textField(1).bounds, QRect(5, 19, 66, 30));  // as fitted when created
-    r = undo(s.doc);  // step 0 from its own
+    r = undo(s.doc);                                                    // step 0 from its own
     QVERIFY(r.ok && r.reloaded);
     QCOMPARE(s.doc.outline.count(ObjectKind::TextField), 0);
     QCOMPARE(s.doc.outline.objectSequence().length(), 0);
@@ -306,7 +308,7 @@ void TestHistory::modifiedFollowsTheSavedStep()
     QVERIFY(undo(s.doc).ok);
     QVERIFY(!s.doc.state.modified);  // back at the opened state
     QVERIFY(redo(s.doc).ok);
-    QVERIFY(s.doc.state.modified);   // differs from the file: closing must ask
+    QVERIFY(s.doc.state.modified);  // differs from the file: closing must ask
     markSaved(s.doc);
     QVERIFY(undo(s.doc).ok);
     QVERIFY(s.doc.state.modified);
@@ -318,12 +320,19 @@ void TestHistory::damagedSnapshotsChangeNothing_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("mentions");
-    QTest::newRow("header snapshot missing") << "missing" << "не найден";
-    QTest::newRow("header snapshot of another version") << "version" << "Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"4.0\"";
-    QTest::newRow("header snapshot cut short") << "short" << "короче заголовка";
-    QTest::newRow("counts that do not match the objects") << "counts" << "фреймов 4, а в конспекте 3";
-    QTest::newRow("count above 100") << "count101" << "фреймы";
-    QTest::newRow("full snapshot damaged") << "full" << "temp0.tm1";
+    QTest::newRow("header snapshot missing") << "missing"
+                                             << "не найден";
+    QTest::newRow("header snapshot of another version")
+        << "version"
+        << "Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"4.0\"";
+    QTest::newRow("header snapshot cut short") << "short"
+                                               << "короче заголовка";
+    QTest::newRow("counts that do not match the objects") << "counts"
+                                                          << "фреймов 4, а в конспекте 3";
+    QTest::newRow("count above 100") << "count101"
+                                     << "фреймы";
+    QTest::newRow("full snapshot damaged") << "full"
+                                           << "temp0.tm1";
 }
 
 void TestHistory::damagedSnapshotsChangeNothing()
@@ -470,8 +479,9 @@ void TestHistory::interruptedInstanceWorkIsAdoptedOrDiscarded()
         written = written && writeFile(snapshotPathIn(folder, step + 1, false), serializeOutline(doc, false));
         for (const QString& path : {snapshotPathIn(folder, step, true), snapshotPathIn(folder, step + 1, false)}) {
             QFile file(path);
-            written = written && file.open(QIODevice::ReadWrite)
-                      && file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime);
+            written =
+                written && file.open(QIODevice::ReadWrite)
+                && file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime);
         }
         return written ? folder : QString();
     };
@@ -567,8 +577,9 @@ void TestHistory::lockOfACrashedInstanceIsTakenOver()
     const QString temp = QDir(home.path()).filePath(QStringLiteral("temp"));
     QVERIFY(QDir().mkpath(temp));
     QProcess holder;
-    holder.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9>>\"$0\"; flock -n 9 || exit 1; echo locked; read line"),
-                                       QDir(temp).filePath(QStringLiteral("velmar.lock"))});
+    holder.start(QStringLiteral("sh"),
+                 {QStringLiteral("-c"), QStringLiteral("exec 9>>\"$0\"; flock -n 9 || exit 1; echo locked; read line"),
+                  QDir(temp).filePath(QStringLiteral("velmar.lock"))});
     QVERIFY(holder.waitForReadyRead(10000));
     QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("locked"));
     QVERIFY(writeFile(QDir(temp).filePath(QStringLiteral("temp4.tm1")), "the other instance's step"));
@@ -577,7 +588,8 @@ void TestHistory::lockOfACrashedInstanceIsTakenOver()
         QVERIFY(!whileItRuns.isShared());
         QCOMPARE(whileItRuns.interruptedStep(), -1);
     }
-    QVERIFY(!QFileInfo::exists(QDir(temp).filePath(QStringLiteral("instance-%1").arg(QCoreApplication::applicationPid()))));
+    QVERIFY(
+        !QFileInfo::exists(QDir(temp).filePath(QStringLiteral("instance-%1").arg(QCoreApplication::applicationPid()))));
 
     holder.kill();
     QVERIFY(holder.waitForFinished(10000));

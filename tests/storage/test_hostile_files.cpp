@@ -2,11 +2,11 @@
 // where files belong, folders others may write into, and document texts full of control
 // characters. Nothing may be written through a link, read without a bound, or shown raw.
 #include "model/visible_text.h"
-#include "system/file_io.h"
-#include "system/working_folders.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
 #include "storage/snapshot_files.h"
+#include "system/file_io.h"
+#include "system/working_folders.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,10 +48,7 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool link(const QString& target, const QString& path)
-{
-    return QFile::link(target, path);
-}
+bool link(const QString& target, const QString& path) { return QFile::link(target, path); }
 
 }  // namespace
 
@@ -109,7 +106,8 @@ void TestHostileFiles::historyWhereTempTakesNoFolder()
         HistoryFolder folder(home.path());
         const QString name = QFileInfo(folder.path()).fileName();
         QCOMPARE(QFileInfo(folder.path()).absolutePath(), QFileInfo(elsewhere.path()).absoluteFilePath());
-        QVERIFY2(QRegularExpression(QStringLiteral("^velmar-history-\\w{6}$")).match(name).hasMatch(), qPrintable(name));
+        QVERIFY2(QRegularExpression(QStringLiteral("^velmar-history-\\w{6}$")).match(name).hasMatch(),
+                 qPrintable(name));
         QVERIFY(QFileInfo(folder.path()).isDir());
         doc.history.folder = folder.path();
         QVERIFY(startHistory(doc).ok);
@@ -141,7 +139,8 @@ void TestHostileFiles::historyNeverWritesThroughLinks()
     QVERIFY(QDir().mkpath(temp));
     // Victims outside the working folder, and links to them where the history writes.
     QStringList victims;
-    for (const QString& name : {QStringLiteral("lock"), QStringLiteral("tm2-1"), QStringLiteral("tm2-2"), QStringLiteral("tm1-3")}) {
+    for (const QString& name :
+         {QStringLiteral("lock"), QStringLiteral("tm2-1"), QStringLiteral("tm2-2"), QStringLiteral("tm1-3")}) {
         victims << outside.filePath(name);
         QVERIFY(writeBytes(victims.last(), "victim " + name.toUtf8()));
     }
@@ -155,7 +154,8 @@ void TestHostileFiles::historyNeverWritesThroughLinks()
         HistoryFolder first(home.path());
         QVERIFY(!first.isShared());
         const QString name = QFileInfo(first.path()).fileName();
-        QVERIFY2(QRegularExpression(QStringLiteral("^instance-[0-9a-f]{16}$")).match(name).hasMatch(), qPrintable(name));
+        QVERIFY2(QRegularExpression(QStringLiteral("^instance-[0-9a-f]{16}$")).match(name).hasMatch(),
+                 qPrintable(name));
         QVERIFY(name != QStringLiteral("instance-%1").arg(QCoreApplication::applicationPid()));
         QCOMPARE(QFileInfo(first.path()).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
                  QFileDevice::Permissions());
@@ -248,25 +248,25 @@ void TestHostileFiles::sharedWorkingFoldersAreRefused()
 void TestHostileFiles::controlCharactersAreShownOrDropped_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");       // a one-line name or title
-    QTest::addColumn<QString>("shownKept");   // a multi-line text
-    QTest::addColumn<QString>("terminal");    // --summary
-    QTest::newRow("terminal controls")
-        << QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J") + QChar(0x07) + QChar(u'\0') + QChar(0x7F) + QChar(0x85)
-               + QStringLiteral("ъ")
-        << QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085ъ") << QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085ъ")
-        << QStringLiteral("a\tb\r\nc[2Jъ");
+    QTest::addColumn<QString>("shown");      // a one-line name or title
+    QTest::addColumn<QString>("shownKept");  // a multi-line text
+    QTest::addColumn<QString>("terminal");   // --summary
+    QTest::newRow("terminal controls") << QStringLiteral("a\tb\r\nc") + QChar(0x1B) + QStringLiteral("[2J")
+                                              + QChar(0x07) + QChar(u'\0') + QChar(0x7F) + QChar(0x85)
+                                              + QStringLiteral("ъ")
+                                       << QStringLiteral("a␉b␍␊c␛[2J␇␀␡\\u0085ъ")
+                                       << QStringLiteral("a\tb\r\nc␛[2J␇␀␡\\u0085ъ") << QStringLiteral("a\tb\r\nc[2Jъ");
     // Bidirectional overrides and isolates turn what a terminal shows around: "txt.exe" stored,
     // "exe.txt" read.
     QTest::newRow("bidi overrides and isolates")
-        << QStringLiteral("a") + QChar(0x202E) + QStringLiteral("exe.txt") + QChar(0x202C) + QChar(0x2067) + QStringLiteral("b")
-               + QChar(0x2069)
-        << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069") << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069")
-        << QStringLiteral("aexe.txtb");
+        << QStringLiteral("a") + QChar(0x202E) + QStringLiteral("exe.txt") + QChar(0x202C) + QChar(0x2067)
+               + QStringLiteral("b") + QChar(0x2069)
+        << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069")
+        << QStringLiteral("a\\u202Eexe.txt\\u202C\\u2067b\\u2069") << QStringLiteral("aexe.txtb");
     // Characters of no width make two names look the same: they are shown, and harmless on a
     // terminal, where they stay.
-    const QString invisible = QStringLiteral("Урок") + QChar(0x200B) + QStringLiteral("1") + QChar(0x200F) + QChar(0xFEFF)
-                              + QChar(0x2060);
+    const QString invisible =
+        QStringLiteral("Урок") + QChar(0x200B) + QStringLiteral("1") + QChar(0x200F) + QChar(0xFEFF) + QChar(0x2060);
     QTest::newRow("zero width") << invisible << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060")
                                 << QStringLiteral("Урок\\u200B1\\u200F\\uFEFF\\u2060") << invisible;
     const QString plain = QStringLiteral("Обычный текст <b> «ё» ∑ 😀");

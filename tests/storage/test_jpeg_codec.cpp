@@ -15,11 +15,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <jpeglib.h>
 
 using namespace velmar;
 using namespace fixtures;
@@ -118,11 +117,11 @@ void TestJpegCodec::scaledDecoding()
     const struct {
         QSize wanted, decoded;
     } rows[] = {
-        {{50, 30}, {50, 30}},     // exactly a quarter
-        {{51, 30}, {100, 60}},    // one pixel more in one direction: half
-        {{25, 1}, {25, 15}},      // an eighth
-        {{300, 100}, {200, 120}}, // larger than the stream: full size, never enlarged
-        {{}, {200, 120}},         // nothing wanted: full size
+        {{50, 30}, {50, 30}},      // exactly a quarter
+        {{51, 30}, {100, 60}},     // one pixel more in one direction: half
+        {{25, 1}, {25, 15}},       // an eighth
+        {{300, 100}, {200, 120}},  // larger than the stream: full size, never enlarged
+        {{}, {200, 120}},          // nothing wanted: full size
     };
     for (const auto& row : rows)
         QCOMPARE(decodeJpegAtLeast(stream, row.wanted).size(), row.decoded);
@@ -186,7 +185,7 @@ QByteArray printStream(J_COLOR_SPACE stored, bool adobe)
 bool nearRgb(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) <= 6 && std::abs(qGreen(a) - qGreen(b)) <= 6
-        && std::abs(qBlue(a) - qBlue(b)) <= 6;
+           && std::abs(qBlue(a) - qBlue(b)) <= 6;
 }
 
 }  // namespace
@@ -211,8 +210,9 @@ void TestJpegCodec::printStreamsDecode()
         const int patch = 16 / denominator;
         for (int i = 0; i < 4; ++i) {
             const QRgb got = image.pixel(i * patch + patch / 2, image.height() / 2);
-            QVERIFY2(nearRgb(got, kPatches[i].rgb),
-                     qPrintable(QStringLiteral("patch %1 at 1/%2: %3").arg(i).arg(denominator).arg(QColor(got).name())));
+            QVERIFY2(
+                nearRgb(got, kPatches[i].rgb),
+                qPrintable(QStringLiteral("patch %1 at 1/%2: %3").arg(i).arg(denominator).arg(QColor(got).name())));
         }
     }
 }
@@ -317,8 +317,9 @@ void TestJpegCodec::streamsCannotBuyUnboundedWork()
         QVERIFY(!why.isEmpty());
         QVERIFY(decodeJpeg(stream, nullptr, 8).isNull());
         QVERIFY(decodeJpegAtLeast(stream, QSize(10, 10)).isNull());
-        QVERIFY(decodeJpeg(withDeclaredSize(encodeAs(photoLikeImage(16, 16, 1), {.progressive = true}),
-                                            claimed.width(), claimed.height())).isNull());
+        QVERIFY(decodeJpeg(withDeclaredSize(encodeAs(photoLikeImage(16, 16, 1), {.progressive = true}), claimed.width(),
+                                            claimed.height()))
+                    .isNull());
     }
 
     // Progressive streams decode, up to a sane number of scans.

@@ -7,18 +7,15 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 using namespace velmar;
 using namespace fixtures;
 
 namespace {
 
-QByteArray goodStream()
-{
-    return encodeJpeg(photoLikeImage(64, 48, 3), 100);
-}
+QByteArray goodStream() { return encodeJpeg(photoLikeImage(64, 48, 3), 100); }
 
 // The stream with the byte at `offset` after the first `marker` replaced.
 QByteArray patched(QByteArray stream, const char* marker, int offset, char value)

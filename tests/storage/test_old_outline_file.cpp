@@ -1,6 +1,5 @@
-#include "storage/old_outline_file.h"
-
 #include "storage/jpeg_codec.h"
+#include "storage/old_outline_file.h"
 #include "support/old_format_writer.h"
 
 #include <QBuffer>
@@ -47,10 +46,10 @@ oldformat::Outline fullFixture(const QString& version)
     o.name = QStringLiteral("Физика");
     o.canvasColour = 0x00C0FFEE;
     o.windowSize = QSize(1024, 768);
-    o.frames = {{QRect(10, 40, 300, 200), 0x0000FF00, 1, 2, 1, QStringLiteral("Опыты ®"), 0,
-                 QStringLiteral("Опыт\r\nпервый"), 2},
-                {QRect(320, 40, 300, 300), 0x00FF0000, 3, 0, 0, QStringLiteral("Величины"), 1,
-                 QStringLiteral("Величины"), 1}};
+    o.frames = {
+        {QRect(10, 40, 300, 200), 0x0000FF00, 1, 2, 1, QStringLiteral("Опыты ®"), 0, QStringLiteral("Опыт\r\nпервый"),
+         2},
+        {QRect(320, 40, 300, 300), 0x00FF0000, 3, 0, 0, QStringLiteral("Величины"), 1, QStringLiteral("Величины"), 1}};
     o.textFields = {{2, QRect(5, 30, 100, 40), QStringLiteral("строка 1\r\nстрока 2"), 0x00ABCDEF, 2,
                      QStringLiteral("Arial"), 14, 0x000000FF, 2, 5, QStringLiteral("Мин\r\nтекст"), 3},
                     {0, QRect(990, 700, 66, 19), QStringLiteral("край"), kButtonFace, 1, QStringLiteral("Courier"), 9,
@@ -213,8 +212,8 @@ void TestOldOutlineFile::readsEveryKind()
     // "4.0" keeps the stored reading order; older files read in creation order.
     const QList<ObjectId> objects = {o.textField(1).id, o.textField(2).id, o.video(1).id, o.picture(1).id,
                                      o.picture(2).id};
-    const QList<ObjectId> expected = v40 ? QList<ObjectId>{objects[1], objects[3], objects[0], objects[4], objects[2]}
-                                         : objects;
+    const QList<ObjectId> expected =
+        v40 ? QList<ObjectId>{objects[1], objects[3], objects[0], objects[4], objects[2]} : objects;
     QList<ObjectId> actual;
     for (int p = 1; p <= o.objectSequence().length(); ++p)
         actual << o.objectSequence().entry(p);
@@ -231,14 +230,31 @@ void TestOldOutlineFile::substituteBytes_data()
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("4.0 text: CR LF") << "4.0" << "text" << QByteArray("a\xAF\xAE" "b") << "a\r\nb";
-    QTest::newRow("4.0 text: lone LF and CR") << "4.0" << "text" << QByteArray("\xAEx\xAF") << "\nx\r";
-    QTest::newRow("4.0 text keeps ю and я") << "4.0" << "text" << QByteArray("\xFE\xFF") << "юя";
-    QTest::newRow("4.0 frame minimal text") << "4.0" << "minimal" << QByteArray("1\xAF\xAE" "2") << "1\r\n2";
-    QTest::newRow("4.0 frame title keeps ®") << "4.0" << "title" << QByteArray("\xAF\xAE") << "Ї®";
-    QTest::newRow("3.9 text: CR LF") << "3.9" << "text" << QByteArray("\xAF\xAE\xAF\xAE") << "\r\n\r\n";
-    QTest::newRow("3.5 text: CR LF") << "3.5" << "text" << QByteArray("a\xFF\xFE" "b") << "a\r\nb";
-    QTest::newRow("3.5 text keeps ® and Ї") << "3.5" << "text" << QByteArray("\xAE\xAF") << "®Ї";
+    QTest::newRow("4.0 text: CR LF") << "4.0"
+                                     << "text"
+                                     << QByteArray("a\xAF\xAE"
+                                                   "b")
+                                     << "a\r\nb";
+    QTest::newRow("4.0 text: lone LF and CR") << "4.0"
+                                              << "text" << QByteArray("\xAEx\xAF") << "\nx\r";
+    QTest::newRow("4.0 text keeps ю and я") << "4.0"
+                                            << "text" << QByteArray("\xFE\xFF") << "юя";
+    QTest::newRow("4.0 frame minimal text") << "4.0"
+                                            << "minimal"
+                                            << QByteArray("1\xAF\xAE"
+                                                          "2")
+                                            << "1\r\n2";
+    QTest::newRow("4.0 frame title keeps ®") << "4.0"
+                                             << "title" << QByteArray("\xAF\xAE") << "Ї®";
+    QTest::newRow("3.9 text: CR LF") << "3.9"
+                                     << "text" << QByteArray("\xAF\xAE\xAF\xAE") << "\r\n\r\n";
+    QTest::newRow("3.5 text: CR LF") << "3.5"
+                                     << "text"
+                                     << QByteArray("a\xFF\xFE"
+                                                   "b")
+                                     << "a\r\nb";
+    QTest::newRow("3.5 text keeps ® and Ї") << "3.5"
+                                            << "text" << QByteArray("\xAE\xAF") << "®Ї";
 }
 
 void TestOldOutlineFile::substituteBytes()
@@ -264,9 +280,9 @@ void TestOldOutlineFile::substituteBytes()
 
     const LoadResult r = readOldOutline(oldformat::joinLines(lines), nullptr, kPath);
     QVERIFY2(r.ok, qPrintable(r.message));
-    const QString actual = field == QLatin1String("text") ? r.outline.textField(1).text
-        : field == QLatin1String("minimal")               ? r.outline.frame(1).minimalText
-                                                          : r.outline.frame(1).title;
+    const QString actual = field == QLatin1String("text")      ? r.outline.textField(1).text
+                           : field == QLatin1String("minimal") ? r.outline.frame(1).minimalText
+                                                               : r.outline.frame(1).title;
     QCOMPARE(actual, expected);
 }
 
@@ -281,7 +297,7 @@ void TestOldOutlineFile::tooltips_data()
     QTest::newRow("256 characters, blank at 200")
         << blankAt200 << QString(199, QLatin1Char('a')) + QStringLiteral(" ...");
     QString blankAt254 = QString(100, QLatin1Char('a')) + QLatin1Char(' ') + QString(152, QLatin1Char('b'))
-        + QLatin1Char(' ') + QString(46, QLatin1Char('c'));
+                         + QLatin1Char(' ') + QString(46, QLatin1Char('c'));
     QTest::newRow("300 characters, blanks at 101 and 254")
         << blankAt254 << QString(100, QLatin1Char('a')) + QStringLiteral(" ...");
     QTest::newRow("300 characters, no blank") << QString(300, QLatin1Char('z')) << QString();
@@ -399,8 +415,10 @@ void TestOldOutlineFile::unsupportedVersion_data()
     QTest::newRow("4.1 (the current format's version)") << QByteArray("4.1") << "4.1";
     QTest::newRow("trailing blank") << QByteArray("4.0 ") << "4.0 ";
     QTest::newRow("empty line") << QByteArray("") << "";
-    QTest::newRow("binary first line: cut, control bytes shown as ?")
-        << QByteArray("\x03" "4.1\0\0\0\0\0\0\0\0\0\0", 15) << "?4.1??????";
+    QTest::newRow("binary first line: cut, control bytes shown as ?") << QByteArray("\x03"
+                                                                                    "4.1\0\0\0\0\0\0\0\0\0\0",
+                                                                                    15)
+                                                                      << "?4.1??????";
 }
 
 void TestOldOutlineFile::unsupportedVersion()
@@ -439,16 +457,16 @@ void TestOldOutlineFile::damagedOutline_data()
     QTest::newRow("hexadecimal") << int(FrameCount) << QByteArray("0x2") << QStringList{"число фреймов", bad};
     QTest::newRow("two numbers") << int(ArrowWidth) << QByteArray("1 2") << QStringList{"стрелка 1: толщина", bad};
     QTest::newRow("beyond 32 bits") << int(WindowWidth) << QByteArray("99999999999999") << QStringList{bad};
-    QTest::newRow("frame count above 100") << int(FrameCount) << QByteArray("101")
-                                           << QStringList{"строке 7", "число фреймов", "101", "от 0 до 100"};
+    QTest::newRow("frame count above 100")
+        << int(FrameCount) << QByteArray("101") << QStringList{"строке 7", "число фреймов", "101", "от 0 до 100"};
     QTest::newRow("negative picture count")
         << int(PictureCount) << QByteArray("-1") << QStringList{"число рисунков", "-1"};
     QTest::newRow("bevel out of range") << int(Frame1InnerBevel) << QByteArray("4")
                                         << QStringList{"фрейм 1: внутренний скос", "от 0 до 3"};
     QTest::newRow("arrow width 0") << int(ArrowWidth) << QByteArray("0") << QStringList{"стрелка 1: толщина"};
     QTest::newRow("negative frame height") << int(Frame1Height) << QByteArray("-5") << QStringList{"фрейм 1: высота"};
-    QTest::newRow("parent beyond the frames") << int(TextFieldParent) << QByteArray("3")
-                                              << QStringList{"строке 34", "фрейм 3", "фреймов в файле 2"};
+    QTest::newRow("parent beyond the frames")
+        << int(TextFieldParent) << QByteArray("3") << QStringList{"строке 34", "фрейм 3", "фреймов в файле 2"};
 }
 
 void TestOldOutlineFile::damagedOutline()

@@ -208,7 +208,9 @@ void TestOutlineFile::pictureTailIsCumulative()
     QCOMPARE(header.size(), qsizetype(597496));
     QCOMPARE(intAt(header, 489492 + 1052), 0);
     QCOMPARE(intAt(header, 489492 + 1056 + 1052), 0);
-    QCOMPARE(header, bytes.left(597496).replace(489492 + 1052, 4, QByteArray(4, '\0')).replace(489492 + 1056 + 1052, 4, QByteArray(4, '\0')));
+    QCOMPARE(header, bytes.left(597496)
+                         .replace(489492 + 1052, 4, QByteArray(4, '\0'))
+                         .replace(489492 + 1056 + 1052, 4, QByteArray(4, '\0')));
 }
 
 void TestOutlineFile::slotsAboveTheCountsAreIgnored()
@@ -217,8 +219,10 @@ void TestOutlineFile::slotsAboveTheCountsAreIgnored()
     const QByteArray clean = serializeOutline(doc, true);
     QByteArray dirty = clean;
     // Fill every slot above each count with bytes that would be damage if they were read.
-    const struct { qsizetype array, size; int count; } tables[] = {
-        {280, 1304, 4}, {130684, 2288, 2}, {359488, 1300, 2}, {489492, 1056, 2}, {595096, 24, 3}};
+    const struct {
+        qsizetype array, size;
+        int count;
+    } tables[] = {{280, 1304, 4}, {130684, 2288, 2}, {359488, 1300, 2}, {489492, 1056, 2}, {595096, 24, 3}};
     for (const auto& table : tables)
         for (qsizetype at = table.array + table.count * table.size; at < table.array + 100 * table.size; ++at)
             dirty[at] = char(0xFF);
@@ -238,10 +242,16 @@ void TestOutlineFile::otherVersionsAreRefused_data()
 {
     QTest::addColumn<QByteArray>("versionField");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("4.0") << QByteArray("\x03" "4.0") << QStringLiteral("4.0");
-    QTest::newRow("4.10") << QByteArray("\x04" "4.10") << QStringLiteral("4.10");
+    QTest::newRow("4.0") << QByteArray("\x03"
+                                       "4.0")
+                         << QStringLiteral("4.0");
+    QTest::newRow("4.10") << QByteArray("\x04"
+                                        "4.10")
+                          << QStringLiteral("4.10");
     QTest::newRow("empty") << QByteArray("\x00", 1) << QString();
-    QTest::newRow("length past the field") << QByteArray("\xC8" "4.1abcdefghij") << QStringLiteral("4.1abcdefg");
+    QTest::newRow("length past the field") << QByteArray("\xC8"
+                                                         "4.1abcdefghij")
+                                           << QStringLiteral("4.1abcdefg");
     QTest::newRow("Cyrillic") << QByteArray("\x02\xE2\xE5") << QStringLiteral("ве");
 }
 
@@ -253,8 +263,9 @@ void TestOutlineFile::otherVersionsAreRefused()
     bytes.replace(0, versionField.size(), versionField);
     const LoadResult loaded = readOutline(bytes, QStringLiteral("old.vmd"), defaultWindowChrome());
     QVERIFY(!loaded.ok);
-    QCOMPARE(loaded.message, QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"")
-                                 + shown + QStringLiteral("\""));
+    QCOMPARE(loaded.message,
+             QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"\n\rВерсия файла \"") + shown
+                 + QStringLiteral("\""));
     QCOMPARE(loaded.outline.count(ObjectKind::Frame), 0);
 }
 
@@ -278,15 +289,21 @@ void TestOutlineFile::damagedRecordsAreRefused_data()
     QTest::newRow("video count 101") << qsizetype(359484) << int32(101) << qsizetype(-1) << "видео";
     QTest::newRow("picture count huge") << qsizetype(489488) << int32(0x7FFFFFFF) << qsizetype(-1) << "рисунки";
     QTest::newRow("arrow count 101") << qsizetype(595092) << int32(101) << qsizetype(-1) << "стрелки";
-    QTest::newRow("outline name longer than 250") << qsizetype(11) << QByteArray("\xFB") << qsizetype(-1) << "название конспекта";
-    QTest::newRow("frame title longer than 250") << qsizetype(280 + 1304 + 23) << QByteArray("\xFF") << qsizetype(-1) << "фрейм 2: название";
-    QTest::newRow("font name longer than 200") << qsizetype(130684 + 2073) << QByteArray("\xC9") << qsizetype(-1) << "шрифт";
-    QTest::newRow("video file name longer than 250") << qsizetype(359488 + 20) << QByteArray("\xFB") << qsizetype(-1) << "имя файла";
+    QTest::newRow("outline name longer than 250")
+        << qsizetype(11) << QByteArray("\xFB") << qsizetype(-1) << "название конспекта";
+    QTest::newRow("frame title longer than 250")
+        << qsizetype(280 + 1304 + 23) << QByteArray("\xFF") << qsizetype(-1) << "фрейм 2: название";
+    QTest::newRow("font name longer than 200")
+        << qsizetype(130684 + 2073) << QByteArray("\xC9") << qsizetype(-1) << "шрифт";
+    QTest::newRow("video file name longer than 250")
+        << qsizetype(359488 + 20) << QByteArray("\xFB") << qsizetype(-1) << "имя файла";
     QTest::newRow("parent frame beyond the frames") << qsizetype(130684) << int32(5) << qsizetype(-1) << "номер фрейма";
-    QTest::newRow("negative parent frame") << qsizetype(489492) << int32(-1) << qsizetype(-1) << "рисунок 1: номер фрейма";
+    QTest::newRow("negative parent frame")
+        << qsizetype(489492) << int32(-1) << qsizetype(-1) << "рисунок 1: номер фрейма";
     QTest::newRow("inner bevel 4") << qsizetype(280 + 20) << QByteArray("\x04") << qsizetype(-1) << "внутренний скос";
     QTest::newRow("alignment 3") << qsizetype(130684 + 2072) << QByteArray("\x03") << qsizetype(-1) << "выравнивание";
-    QTest::newRow("sequence position 101") << qsizetype(280 + 1300) << int32(101) << qsizetype(-1) << "последовательности";
+    QTest::newRow("sequence position 101")
+        << qsizetype(280 + 1300) << int32(101) << qsizetype(-1) << "последовательности";
     QTest::newRow("negative width") << qsizetype(359488 + 12) << int32(-20) << qsizetype(-1) << "ширина";
     QTest::newRow("frame beyond any screen") << qsizetype(280) << int32(2000000000) << qsizetype(-1) << "левый край";
     QTest::newRow("arrow width 0") << qsizetype(595096 + 16) << int32(0) << qsizetype(-1) << "толщина";

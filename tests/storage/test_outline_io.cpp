@@ -5,9 +5,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmar;
@@ -121,7 +121,8 @@ void TestOutlineIo::frameTooltips_data()
     QTest::newRow("256, blank at 200") << blankAt200 << blankAt200.left(200) + QStringLiteral("...");
     QTest::newRow("no blank in the first 253") << QString(400, QLatin1Char('e')) << QString();
     QTest::newRow("blank only at 254") << blankAt254 << QString();
-    QTest::newRow("the last blank up to 253 counts") << blanksAt10And253 << blanksAt10And253.left(253) + QStringLiteral("...");
+    QTest::newRow("the last blank up to 253 counts")
+        << blanksAt10And253 << blanksAt10And253.left(253) + QStringLiteral("...");
 }
 
 void TestOutlineIo::frameTooltips()
@@ -162,7 +163,7 @@ void TestOutlineIo::openThenSaveWritesTheSameBytes()
     if (shape == 1) {
         o.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Ф"));
         o.createTextField(QRect(5, 30, 60, 40), kButtonFace, QStringLiteral("Текст2"), 1);
-        o.textField(1).bounds = QRect(5, 30, 43, 19);   // after "Выровнять рамку"
+        o.textField(1).bounds = QRect(5, 30, 43, 19);  // after "Выровнять рамку"
         o.createTextField(QRect(0, 0, 50, 50), kButtonFace, QStringLiteral("т"), 0);
         o.textField(2).bounds = QRect(590, 10, 66, 19);  // reaching past the canvas edge
     } else if (shape == 2) {
@@ -310,11 +311,11 @@ void TestOutlineIo::hugeStoredPictureSizesCostLittle()
     setIntAt(bytes, 489488, 100);
     for (int k = 0; k < 100; ++k) {
         QByteArray record = first;
-        setIntAt(record, 0, 0);            // on the canvas
-        setIntAt(record, 12, 32767);       // width
-        setIntAt(record, 16, 32767);       // height
-        setIntAt(record, 1048, 0);         // not in the sequence
-        setIntAt(record, 1052, 0);         // no data
+        setIntAt(record, 0, 0);       // on the canvas
+        setIntAt(record, 12, 32767);  // width
+        setIntAt(record, 16, 32767);  // height
+        setIntAt(record, 1048, 0);    // not in the sequence
+        setIntAt(record, 1052, 0);    // no data
         bytes.replace(489492 + k * 1056, 1056, record);
     }
     const LoadResult loaded = readOutline(bytes, QStringLiteral("huge.vmd"), defaultWindowChrome());
@@ -356,7 +357,8 @@ void TestOutlineIo::savingIsAtomic()
     doc.outline.picture(1).setBitmap(QImage(70000, 1, QImage::Format_RGB32));  // wider than JPEG allows
     const WriteResult refused = writeOutlineFile(path, doc);
     QVERIFY(!refused.ok);
-    QVERIFY2(refused.message.contains(path) && refused.message.contains(QStringLiteral("рисунок 1")), qPrintable(refused.message));
+    QVERIFY2(refused.message.contains(path) && refused.message.contains(QStringLiteral("рисунок 1")),
+             qPrintable(refused.message));
     QCOMPARE(readFile(path), saved);
 
     // A folder that does not exist, and a path that is a folder.

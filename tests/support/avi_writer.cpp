@@ -25,10 +25,7 @@ void putU16(QByteArray& out, quint16 v)
     out.append(b, 2);
 }
 
-void putTag(QByteArray& out, const char* tag)
-{
-    out.append(tag, 4);
-}
+void putTag(QByteArray& out, const char* tag) { out.append(tag, 4); }
 
 // A chunk: tag, length, data, and a pad byte when the length is odd.
 QByteArray chunk(const char* tag, const QByteArray& data)
@@ -83,8 +80,8 @@ bool writeAvi(const QString& path, const QList<QImage>& frames, int fps, Codec c
     quint32 largest = 0;
     for (const QImage& image : frames) {
         const QImage frame = image.size() == QSize(width, height) ? image : image.scaled(width, height);
-        const QByteArray data = mjpeg ? velmar::encodeJpeg(frame.convertToFormat(QImage::Format_RGB32), 90)
-                                      : dibPixels(frame);
+        const QByteArray data =
+            mjpeg ? velmar::encodeJpeg(frame.convertToFormat(QImage::Format_RGB32), 90) : dibPixels(frame);
         // Index offsets count from the "movi" type of the list.
         putTag(index, frameTag);
         putU32(index, 0x10);  // key frame
@@ -95,13 +92,13 @@ bool writeAvi(const QString& path, const QList<QImage>& frames, int fps, Codec c
     }
 
     QByteArray avih;
-    putU32(avih, quint32(1000000 / fps));            // microseconds per frame
-    putU32(avih, largest * quint32(fps));            // max bytes per second
-    putU32(avih, 0);                                 // padding granularity
-    putU32(avih, 0x10);                              // has an index
+    putU32(avih, quint32(1000000 / fps));  // microseconds per frame
+    putU32(avih, largest * quint32(fps));  // max bytes per second
+    putU32(avih, 0);                       // padding granularity
+    putU32(avih, 0x10);                    // has an index
     putU32(avih, quint32(frames.size()));
-    putU32(avih, 0);                                 // initial frames
-    putU32(avih, 1);                                 // streams
+    putU32(avih, 0);  // initial frames
+    putU32(avih, 1);  // streams
     putU32(avih, largest);
     putU32(avih, quint32(width));
     putU32(avih, quint32(height));
@@ -111,17 +108,17 @@ bool writeAvi(const QString& path, const QList<QImage>& frames, int fps, Codec c
     QByteArray strh;
     putTag(strh, "vids");
     putTag(strh, mjpeg ? "MJPG" : "DIB ");
-    putU32(strh, 0);                                 // flags
-    putU16(strh, 0);                                 // priority
-    putU16(strh, 0);                                 // language
-    putU32(strh, 0);                                 // initial frames
-    putU32(strh, 1);                                 // scale
-    putU32(strh, quint32(fps));                      // rate
-    putU32(strh, 0);                                 // start
-    putU32(strh, quint32(frames.size()));            // length
+    putU32(strh, 0);                       // flags
+    putU16(strh, 0);                       // priority
+    putU16(strh, 0);                       // language
+    putU32(strh, 0);                       // initial frames
+    putU32(strh, 1);                       // scale
+    putU32(strh, quint32(fps));            // rate
+    putU32(strh, 0);                       // start
+    putU32(strh, quint32(frames.size()));  // length
     putU32(strh, largest);
-    putU32(strh, 0xFFFFFFFFu);                       // quality: default
-    putU32(strh, 0);                                 // sample size
+    putU32(strh, 0xFFFFFFFFu);  // quality: default
+    putU32(strh, 0);            // sample size
     putU16(strh, 0);
     putU16(strh, 0);
     putU16(strh, quint16(width));
@@ -130,13 +127,13 @@ bool writeAvi(const QString& path, const QList<QImage>& frames, int fps, Codec c
     QByteArray strf;
     putU32(strf, 40);
     putU32(strf, quint32(width));
-    putU32(strf, quint32(height));                   // positive: bottom-up rows
+    putU32(strf, quint32(height));  // positive: bottom-up rows
     putU16(strf, 1);
     putU16(strf, 24);
     if (mjpeg)
         putTag(strf, "MJPG");
     else
-        putU32(strf, 0);                             // BI_RGB
+        putU32(strf, 0);  // BI_RGB
     putU32(strf, quint32((width * 3 + 3) / 4 * 4 * height));
     for (int i = 0; i < 4; ++i)
         putU32(strf, 0);

@@ -43,14 +43,13 @@ ObjectKind kindFromLetter(char letter)
 const char kKindLetters[] = {'F', 'P', 'C', 'T', 'V', 'A'};
 
 // Items of each object's pop-up menu that the walk chooses from (creation items apart).
-const QStringList kFrameItems = {"N98", "Y1", "N36", "N19", "N71", "N70", "N11", "N21", "N31",
-                                 "N13", "N23", "N12", "N22", "N32", "N5"};
+const QStringList kFrameItems = {"N98", "Y1",  "N36", "N19", "N71", "N70", "N11", "N21",
+                                 "N31", "N13", "N23", "N12", "N22", "N32", "N5"};
 const QStringList kPictureItems = {"N58", "N38", "N107", "N108", "N100", "N84", "N16", "N17", "N6"};
 const QStringList kVideoItems = {"N26", "N103", "N82", "N27", "N29", "N28", "N30"};
 const QStringList kCaptionItems = {"N40", "N43", "N44", "N72", "N42"};
 const QStringList kArrowItems = {"N74", "N75", "N88", "N90"};
-const QStringList kTextItems = {"MenuItem1", "N94", "N95", "N96", "N87", "N104", "MenuItem3", "MenuItem4",
-                                "MenuItem6"};
+const QStringList kTextItems = {"MenuItem1", "N94", "N95", "N96", "N87", "N104", "MenuItem3", "MenuItem4", "MenuItem6"};
 // Creation items that no menu shows; the walk uses them rarely, for captions and for objects lying
 // directly on the canvas, which only files can otherwise bring.
 const QStringList kHiddenCreators = {"N2", "N39", "N25", "N45"};
@@ -83,9 +82,14 @@ QString WalkCommand::toString() const
 {
     return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12")
         .arg(op, name.isEmpty() ? QStringLiteral("-") : name, QString(QLatin1Char(kind)))
-        .arg(index).arg(x).arg(y).arg(dx).arg(dy)
+        .arg(index)
+        .arg(x)
+        .arg(y)
+        .arg(dx)
+        .arg(dy)
         .arg(mods.isEmpty() ? QStringLiteral("-") : mods)
-        .arg(answer).arg(value)
+        .arg(answer)
+        .arg(value)
         .arg(encodeText(text));
 }
 
@@ -146,10 +150,7 @@ CommandWalker::CommandWalker(WindowFixture& fixture, const QString& folder) : m_
 
 CommandWalker::~CommandWalker() = default;
 
-QString CommandWalker::walkPath(const QString& name) const
-{
-    return QDir(m_folder).filePath(name);
-}
+QString CommandWalker::walkPath(const QString& name) const { return QDir(m_folder).filePath(name); }
 
 // --- generating ------------------------------------------------------------------------------------
 
@@ -238,9 +239,13 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
     } else if (roll < 260) {  // a command from an object's own menu
         c.op = QStringLiteral("rclick");
         c.kind = someKind(QStringLiteral("FPCTVA"));
-        c.name = c.kind == 'F' ? oneOf(kFrameItems) : c.kind == 'P' ? oneOf(kPictureItems)
-               : c.kind == 'V' ? oneOf(kVideoItems) : c.kind == 'C' ? oneOf(kCaptionItems)
-               : c.kind == 'A' ? oneOf(kArrowItems) : c.kind == 'T' ? oneOf(kTextItems) : QStringLiteral("N1");
+        c.name = c.kind == 'F'   ? oneOf(kFrameItems)
+                 : c.kind == 'P' ? oneOf(kPictureItems)
+                 : c.kind == 'V' ? oneOf(kVideoItems)
+                 : c.kind == 'C' ? oneOf(kCaptionItems)
+                 : c.kind == 'A' ? oneOf(kArrowItems)
+                 : c.kind == 'T' ? oneOf(kTextItems)
+                                 : QStringLiteral("N1");
         if (c.kind == '-')
             canvasPoint();
         answerDialogs(c.name);
@@ -300,7 +305,9 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
         c.kind = 'T';
         for (int i = between(1, 8); i > 0; --i) {
             const int r = n(12);
-            c.text += r == 0 ? QStringLiteral("\n") : r == 1 ? QStringLiteral("\b") : QString(kLetters.at(n(int(kLetters.size()))));
+            c.text += r == 0   ? QStringLiteral("\n")
+                      : r == 1 ? QStringLiteral("\b")
+                               : QString(kLetters.at(n(int(kLetters.size()))));
         }
     } else if (roll < 700) {
         c.name = n(4) ? QStringLiteral("N77") : QStringLiteral("ToolButton10");
@@ -322,8 +329,8 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
     } else if (roll < 865) {
         c.name = oneOf({"ToolButton9", "N60"});
     } else if (roll < 910) {
-        c.name = oneOf({"ToolButton22", "ToolButton26", "ToolButton23", "ToolButton24", "ToolButton23",
-                        "ToolButton24", "N112", "N113"});
+        c.name = oneOf({"ToolButton22", "ToolButton26", "ToolButton23", "ToolButton24", "ToolButton23", "ToolButton24",
+                        "N112", "N113"});
     } else if (roll < 925) {
         c.name = oneOf({"N18", "ToolButton14", "N69"});
     } else if (roll < 940) {
@@ -433,8 +440,7 @@ void CommandWalker::typeInto(const WalkCommand& c)
     const int count = doc().outline.count(ObjectKind::TextField);
     if (count == 0)
         return;
-    auto* field = qobject_cast<TextFieldWidget*>(
-        m_fixture.widgetOf(doc().outline.textField(c.index % count + 1).id));
+    auto* field = qobject_cast<TextFieldWidget*>(m_fixture.widgetOf(doc().outline.textField(c.index % count + 1).id));
     if (!field)
         return;
     const QPoint centre = field->viewport()->rect().center();
@@ -474,8 +480,9 @@ bool CommandWalker::reachable(QAction* action) const
 void CommandWalker::prepareDialogs(const WalkCommand& c)
 {
     ScriptedDialogs& d = m_fixture.dialogs;
-    const QMessageBox::StandardButton button =
-        c.answer == 1 ? QMessageBox::Yes : c.answer == 2 ? QMessageBox::Cancel : QMessageBox::No;
+    const QMessageBox::StandardButton button = c.answer == 1   ? QMessageBox::Yes
+                                               : c.answer == 2 ? QMessageBox::Cancel
+                                                               : QMessageBox::No;
     d.answers.assign(4, button);
     const bool accept = c.answer == 1;
     d.inputs.assign(3, accept ? std::optional<QString>(c.text) : std::nullopt);
@@ -595,8 +602,7 @@ void CommandWalker::settle()
 CommandWalker::Snapshot CommandWalker::snapshot()
 {
     // The window's size as it is, which is what saving stores.
-    return {doc().outline, doc().state.outlineName, doc().state.canvasColour,
-            m_fixture.window->frameGeometry().size()};
+    return {doc().outline, doc().state.outlineName, doc().state.canvasColour, m_fixture.window->frameGeometry().size()};
 }
 
 QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
@@ -615,14 +621,14 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
     m_counts[QStringLiteral("most objects")] = std::max(m_counts.value(QStringLiteral("most objects")), objects);
 
     const HistoryState& h = doc().history;
-    const bool historyMove = c.op == QLatin1String("action")
-                             && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18");
+    const bool historyMove =
+        c.op == QLatin1String("action")
+        && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18");
     const bool fileCommand = isFileCommand(c);
     const auto compare = [&out](const Snapshot& expected, const Snapshot& live, const QString& what, bool window) {
-        const QStringList d = storedDifferences({&expected.outline, expected.name, expected.canvasColour,
-                                                 window ? expected.windowSize : QSize()},
-                                                {&live.outline, live.name, live.canvasColour,
-                                                 window ? live.windowSize : QSize()});
+        const QStringList d = storedDifferences(
+            {&expected.outline, expected.name, expected.canvasColour, window ? expected.windowSize : QSize()},
+            {&live.outline, live.name, live.canvasColour, window ? live.windowSize : QSize()});
         for (const QString& line : d)
             out << what + QStringLiteral(": ") + line;
     };
@@ -706,8 +712,9 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         }
         // The window's size is left out: an opened window is kept on the screen (shrunk when the
         // screen is smaller) while the file keeps the stored size; the round trip checks it.
-        for (const QString& line : storedDifferences({&saved.outline, saved.name, saved.canvasColour, QSize()},
-                                                     {&loaded.outline, loaded.outlineName, loaded.canvasColour, QSize()}))
+        for (const QString& line :
+             storedDifferences({&saved.outline, saved.name, saved.canvasColour, QSize()},
+                               {&loaded.outline, loaded.outlineName, loaded.canvasColour, QSize()}))
             out << QStringLiteral("saved %1: ").arg(name) + line;
         m_savedFiles.insert(it.key(), saved);
     }
@@ -726,7 +733,8 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         if (madeFor != canvas && madeFor.height() > kZoomClientHeightOffset) {
             recordReferenceLayout(expected.outline, madeFor);
             if (smaller)
-                showOwnLayout(expected.outline, std::min(1.0, fittingScale(expected.outline.referenceClientSize(), canvas)),
+                showOwnLayout(expected.outline,
+                              std::min(1.0, fittingScale(expected.outline.referenceClientSize(), canvas)),
                               doc().session.gridStep);
             else if (m_fixture.command("ToolButton19")->isChecked())
                 rescaleOutline(expected.outline, canvas, doc().session.gridStep);

@@ -16,9 +16,9 @@
 // modulo the kind's count when the command runs) and points inside them in thousandths of their
 // size, so a command still means something when it is replayed in another order.
 struct WalkCommand {
-    QString op;          // click, drag, rclick, handle, type, action, resize
-    QString name;        // menu item, handle or command; "-" for none
-    char kind = '-';     // F P C T V A, or '-' for a point of the canvas
+    QString op;       // click, drag, rclick, handle, type, action, resize
+    QString name;     // menu item, handle or command; "-" for none
+    char kind = '-';  // F P C T V A, or '-' for a point of the canvas
     int index = 0;
     int x = 0, y = 0;    // canvas point, or thousandths of the object's width and height
     int dx = 0, dy = 0;  // drag offset in pixels; the new window size for resize
@@ -86,7 +86,7 @@ private:
     int m_stepBefore = -1;
     int m_generated = 0;
     int m_roundTrips = 0;
-    QHash<int, Snapshot> m_steps;        // the outline as it was when each step was recorded
+    QHash<int, Snapshot> m_steps;          // the outline as it was when each step was recorded
     QMap<QString, Snapshot> m_savedFiles;  // the outline each file was saved with
     std::optional<Snapshot> m_beforeFileCommand;
     QMap<QString, QString> m_stampsBefore;

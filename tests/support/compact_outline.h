@@ -97,7 +97,12 @@ inline constexpr std::array<Area, 5> kAreas{{
 
 inline bool isWholeFile(QByteArrayView input)
 {
-    return input.size() >= 4 && std::memcmp(input.data(), "\x03" "4.1", 4) == 0;
+    return input.size() >= 4
+           && std::memcmp(input.data(),
+                          "\x03"
+                          "4.1",
+                          4)
+                  == 0;
 }
 
 // The file bytes an input stands for: an outline file, or a header-only snapshot. The result is
@@ -106,7 +111,7 @@ inline bool isWholeFile(QByteArrayView input)
 inline const QByteArray& expand(QByteArrayView input, bool headerOnly = false)
 {
     static QByteArray file;
-    static const QByteArray* holds = nullptr;            // the base record the buffer holds, if any
+    static const QByteArray* holds = nullptr;                     // the base record the buffer holds, if any
     static std::vector<std::pair<qsizetype, qsizetype>> changed;  // ranges of it the last input wrote
     if (isWholeFile(input)) {
         file = input.toByteArray();

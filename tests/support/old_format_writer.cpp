@@ -142,7 +142,7 @@ bool writeFiles(const Outline& outline, const QString& vmcPath)
     const QString blcPath = (dot > 0 ? vmcPath.left(dot) : vmcPath) + QStringLiteral(".blc");
     QFile text(vmcPath), pictures(blcPath);
     return text.open(QIODevice::WriteOnly) && text.write(vmc(outline)) >= 0 && pictures.open(QIODevice::WriteOnly)
-        && pictures.write(blc(outline)) >= 0;
+           && pictures.write(blc(outline)) >= 0;
 }
 
 }  // namespace velmar::oldformat

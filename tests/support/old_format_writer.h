@@ -21,22 +21,22 @@ struct Frame {
     int borderLine = 0;
     QString title;
     int titleVisible = 1;
-    QString minimalText;   // "4.0" only
+    QString minimalText;  // "4.0" only
     int sequencePosition = 0;
 };
 
 struct TextField {
     int parent = 0;
     QRect bounds;
-    QString text;          // line breaks as CR LF
+    QString text;                                          // line breaks as CR LF
     velmar::ColourValue background = velmar::kButtonFace;  // not in "3.5"
-    int alignment = 0;     // not in "3.5"
+    int alignment = 0;                                     // not in "3.5"
     QString fontName = QStringLiteral("MS Sans Serif");
     int fontSize = 10;
     velmar::ColourValue fontColour = velmar::kWindowText;
     int pitch = 0;
     int style = 0;
-    QString minimalText;   // "4.0" only
+    QString minimalText;  // "4.0" only
     int sequencePosition = 0;
 };
 
@@ -50,17 +50,17 @@ struct Video {
     int parent = 0;
     QRect bounds;
     QString fileName;
-    QString minimalText;   // "4.0" only
+    QString minimalText;  // "4.0" only
     int sequencePosition = 0;
 };
 
 struct Picture {
     int parent = 0;
     QRect bounds;
-    QString minimalText;   // "4.0" only
+    QString minimalText;  // "4.0" only
     int sequencePosition = 0;
-    QByteArray stream;     // JPEG (or BMP) data stored in the side file
-    int lengthType = 0;    // 2, 3 or 4; 0 = the smallest that holds the length
+    QByteArray stream;   // JPEG (or BMP) data stored in the side file
+    int lengthType = 0;  // 2, 3 or 4; 0 = the smallest that holds the length
 };
 
 struct Outline {

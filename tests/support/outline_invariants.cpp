@@ -1,7 +1,5 @@
 #include "support/outline_invariants.h"
 
-#include <algorithm>
-
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
@@ -17,6 +15,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace velmar;
@@ -26,8 +25,8 @@ namespace {
 constexpr int kMinCoordinate = -32768;
 constexpr int kMaxCoordinate = 32767;
 
-const ObjectKind kAllKinds[] = {ObjectKind::Frame, ObjectKind::Picture, ObjectKind::Caption,
-                                ObjectKind::TextField, ObjectKind::Video, ObjectKind::Arrow};
+const ObjectKind kAllKinds[] = {ObjectKind::Frame,     ObjectKind::Picture, ObjectKind::Caption,
+                                ObjectKind::TextField, ObjectKind::Video,   ObjectKind::Arrow};
 
 QString kindName(ObjectKind kind)
 {
@@ -108,7 +107,9 @@ void checkSequence(const Outline& o, const Sequence& seq, const QString& name, s
         const ObjectRef ref = o.find(id);
         if (!ref.isValid() || std::find(kinds.begin(), kinds.end(), ref.kind) == kinds.end())
             out << QStringLiteral("%1 sequence: position %2 holds object %3 that is not a live %1 item")
-                       .arg(name).arg(p).arg(id);
+                       .arg(name)
+                       .arg(p)
+                       .arg(id);
         if (seen.contains(id))
             out << QStringLiteral("%1 sequence: object %2 stands at %3 and %4").arg(name).arg(id).arg(seen[id]).arg(p);
         seen.insert(id, p);
@@ -209,7 +210,8 @@ QStringList windowViolations(MainWindow& window)
                     out << QStringLiteral("%1 widget is no text box").arg(where(kind, k));
                 else if (text->modelText() != o.textField(k).text)
                     out << QStringLiteral("%1 shows %2, model %3")
-                               .arg(where(kind, k), text->modelText().toHtmlEscaped(), o.textField(k).text.toHtmlEscaped());
+                               .arg(where(kind, k), text->modelText().toHtmlEscaped(),
+                                    o.textField(k).text.toHtmlEscaped());
             }
         }
     // Widgets of removed objects may only wait for their deferred deletion, hidden.
@@ -239,7 +241,9 @@ QStringList windowViolations(MainWindow& window)
         if (forth != (doc.history.currentStep < doc.history.highestStep)
             || forth != window.command(QStringLiteral("N78"))->isEnabled())
             out << QStringLiteral("redo enabled %1 at step %2 of %3")
-                       .arg(forth).arg(doc.history.currentStep).arg(doc.history.highestStep);
+                       .arg(forth)
+                       .arg(doc.history.currentStep)
+                       .arg(doc.history.highestStep);
         const QDir folder(snapshotFolder(doc));
         const QString base = QStringLiteral("temp%1").arg(doc.history.currentStep);
         if (doc.history.currentStep >= 0 && !folder.exists(base + QStringLiteral(".tm1"))
@@ -304,8 +308,10 @@ QStringList storedDifferences(const StoredOutline& saved, const StoredOutline& l
     same(out, QStringLiteral("canvas colour"), saved.canvasColour, loaded.canvasColour);
     if (saved.windowSize != loaded.windowSize)
         out << QStringLiteral("window size %1x%2 came back as %3x%4")
-                   .arg(saved.windowSize.width()).arg(saved.windowSize.height())
-                   .arg(loaded.windowSize.width()).arg(loaded.windowSize.height());
+                   .arg(saved.windowSize.width())
+                   .arg(saved.windowSize.height())
+                   .arg(loaded.windowSize.width())
+                   .arg(loaded.windowSize.height());
     for (ObjectKind kind : kAllKinds) {
         const int expected = kind == ObjectKind::Caption ? 0 : s.count(kind);
         if (l.count(kind) != expected)
@@ -373,8 +379,11 @@ QStringList storedDifferences(const StoredOutline& saved, const StoredOutline& l
              position(l.objectSequence(), l, ObjectKind::Picture, k));
         if (!sameContent(a.bitmap(), b.bitmap()))
             out << QStringLiteral("%1 image %2x%3 came back as another %4x%5")
-                       .arg(w).arg(a.bitmap().width()).arg(a.bitmap().height())
-                       .arg(b.bitmap().width()).arg(b.bitmap().height());
+                       .arg(w)
+                       .arg(a.bitmap().width())
+                       .arg(a.bitmap().height())
+                       .arg(b.bitmap().width())
+                       .arg(b.bitmap().height());
     }
     for (int k = 1; k <= s.count(ObjectKind::Arrow); ++k) {
         const ArrowObject& a = s.arrow(k);

@@ -17,7 +17,8 @@ inline QImage photoLikeImage(int width, int height, quint32 seed)
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const int grain = int(random.bounded(16)) - 8;
-            line[x] = qRgb(std::clamp(30 + 190 * x / width + grain, 0, 255), std::clamp(50 + 150 * y / height + grain, 0, 255),
+            line[x] = qRgb(std::clamp(30 + 190 * x / width + grain, 0, 255),
+                           std::clamp(50 + 150 * y / height + grain, 0, 255),
                            std::clamp(90 + int(seed * 37 % 120) + grain, 0, 255));
         }
     }
@@ -25,9 +26,10 @@ inline QImage photoLikeImage(int width, int height, quint32 seed)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 40; ++i) {
-        painter.setBrush(QColor::fromHsv(int(random.bounded(360)), 90 + int(random.bounded(120)), 120 + int(random.bounded(120)), 160));
-        painter.drawEllipse(QPoint(int(random.bounded(width)), int(random.bounded(height))), 10 + int(random.bounded(width / 6 + 1)),
-                            10 + int(random.bounded(height / 6 + 1)));
+        painter.setBrush(QColor::fromHsv(int(random.bounded(360)), 90 + int(random.bounded(120)),
+                                         120 + int(random.bounded(120)), 160));
+        painter.drawEllipse(QPoint(int(random.bounded(width)), int(random.bounded(height))),
+                            10 + int(random.bounded(width / 6 + 1)), 10 + int(random.bounded(height / 6 + 1)));
     }
     return image;
 }

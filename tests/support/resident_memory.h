@@ -17,9 +17,6 @@ inline long long residentKb()
     return 0;
 }
 
-inline double residentMb()
-{
-    return double(residentKb()) / 1024.0;
-}
+inline double residentMb() { return double(residentKb()) / 1024.0; }
 
 }  // namespace velmar::test

@@ -18,11 +18,11 @@ public:
         QString text;
     };
 
-    std::deque<QMessageBox::StandardButton> answers;        // for ask(); No when empty
-    std::deque<int> choices;                                // for choose(); -1 (closed) when empty
-    QList<QStringList> choiceButtons;                       // the buttons of every choose()
-    std::deque<std::optional<QString>> inputs;              // for inputText(); cancel when empty
-    std::deque<std::optional<FileChoice>> files;            // for openFile()/saveFile(); cancel when empty
+    std::deque<QMessageBox::StandardButton> answers;  // for ask(); No when empty
+    std::deque<int> choices;                          // for choose(); -1 (closed) when empty
+    QList<QStringList> choiceButtons;                 // the buttons of every choose()
+    std::deque<std::optional<QString>> inputs;        // for inputText(); cancel when empty
+    std::deque<std::optional<FileChoice>> files;      // for openFile()/saveFile(); cancel when empty
     std::deque<std::optional<QColor>> colours;
     std::deque<std::optional<FontChoice>> fonts;  // an answer without a colour keeps the dialog's
 
@@ -36,7 +36,7 @@ public:
         QString folder;
         QString name;
         int filterIndex = 1;
-        QString filter;               // the filter list as the dialog got it
+        QString filter;                // the filter list as the dialog got it
         bool confirmOverwrite = true;  // the dialog itself asks about replacing a file
     };
     QList<FileAsked> fileAsks;
@@ -47,15 +47,15 @@ public:
     int printDialogs = 0;
     int previews = 0;
 
-    QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text,
-                                    QMessageBox::StandardButtons, QMessageBox::Icon) override;
+    QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text, QMessageBox::StandardButtons,
+                                    QMessageBox::Icon) override;
     int choose(QWidget*, const QString& caption, const QString& text, const QStringList& buttons,
                QMessageBox::Icon) override;
     void inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon) override;
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override;
     std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;
-    std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&,
-                                       int, bool) override;
+    std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&, int,
+                                       bool) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
     std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }

@@ -21,10 +21,7 @@ void WindowFixture::beginOutline()
     window->showCommandStates();
 }
 
-QWidget* WindowFixture::widgetOf(velmar::ObjectId id)
-{
-    return window->outlineView()->widget(id);
-}
+QWidget* WindowFixture::widgetOf(velmar::ObjectId id) { return window->outlineView()->widget(id); }
 
 QWidget* WindowFixture::component(const char* name)
 {
@@ -34,8 +31,8 @@ QWidget* WindowFixture::component(const char* name)
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      buttons, modifiers);
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, buttons, modifiers);
     QApplication::sendEvent(widget, &event);
 }
 

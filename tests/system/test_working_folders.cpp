@@ -1,6 +1,6 @@
+#include "storage/snapshot_files.h"
 #include "system/file_association.h"
 #include "system/working_folders.h"
-#include "storage/snapshot_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +84,8 @@ void TestWorkingFolders::interruptedSnapshotScan_data()
     QTest::newRow("beyond the scan") << QStringList{"temp1001.tm1"} << -1;
     QTest::newRow("beyond and within") << QStringList{"temp1001.tm1", "temp2.tm1"} << 2;
     QTest::newRow("header snapshots only") << QStringList{"temp5.tm2", "temp9.tm2"} << -1;
-    QTest::newRow("names the history never writes") << QStringList{"temp07.tm1", "tempx.tm1", "temp-1.tm1", "temp5.tm1.bak"} << -1;
+    QTest::newRow("names the history never writes")
+        << QStringList{"temp07.tm1", "tempx.tm1", "temp-1.tm1", "temp5.tm1.bak"} << -1;
 }
 
 void TestWorkingFolders::interruptedSnapshotScan()
@@ -179,10 +180,14 @@ void TestWorkingFolders::execArgumentQuoting_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << "/usr/bin/velmar" << "\"/usr/bin/velmar\"";
-    QTest::newRow("blank") << "/opt/my apps/velmar" << "\"/opt/my apps/velmar\"";
-    QTest::newRow("dollar and quote") << "/opt/a$b\"c/velmar" << "\"/opt/a\\\\$b\\\\\"c/velmar\"";
-    QTest::newRow("backslash") << "/opt/a\\b/velmar" << "\"/opt/a\\\\\\\\b/velmar\"";
+    QTest::newRow("plain") << "/usr/bin/velmar"
+                           << "\"/usr/bin/velmar\"";
+    QTest::newRow("blank") << "/opt/my apps/velmar"
+                           << "\"/opt/my apps/velmar\"";
+    QTest::newRow("dollar and quote") << "/opt/a$b\"c/velmar"
+                                      << "\"/opt/a\\\\$b\\\\\"c/velmar\"";
+    QTest::newRow("backslash") << "/opt/a\\b/velmar"
+                               << "\"/opt/a\\\\\\\\b/velmar\"";
 }
 
 void TestWorkingFolders::execArgumentQuoting()

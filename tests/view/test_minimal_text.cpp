@@ -77,8 +77,10 @@ void TestMinimalText::editingStoresTextAndTooltip()
     o.createTextField(QRect(5, 80, 40, 20), kButtonFace, QStringLiteral("t"), 1);
     o.createVideo(QRect(5, 120, 60, 60), 1);
     f.window->outlineView()->sync();
-    const ObjectId target = command == "N98" ? o.frame(1).id : command == "N100" ? o.picture(1).id
-                            : command == "N104" ? o.textField(1).id : o.video(1).id;
+    const ObjectId target = command == "N98"    ? o.frame(1).id
+                            : command == "N100" ? o.picture(1).id
+                            : command == "N104" ? o.textField(1).id
+                                                : o.video(1).id;
     f.doc().interaction.currentObject = target;
     const int step = f.doc().history.currentStep;
 

@@ -28,8 +28,8 @@ void TestSequenceOverlay::arrowHead_data()
     QTest::addColumn<QPoint>("head1");
     QTest::addColumn<QPoint>("head2");
 
-    QTest::newRow("to the right: the worked example") << QPoint(0, 0) << QPoint(100, 0) << QPoint(81, -7)
-                                                      << QPoint(81, 6);
+    QTest::newRow("to the right: the worked example")
+        << QPoint(0, 0) << QPoint(100, 0) << QPoint(81, -7) << QPoint(81, 6);
     // Straight down: a = 0, strokes at 158 and 198 degrees.
     QTest::newRow("downwards") << QPoint(50, 0) << QPoint(50, 100) << QPoint(58, 81) << QPoint(44, 81);
     // Zero length is measured as 1: the same strokes as a link pointing up.
@@ -52,7 +52,7 @@ void TestSequenceOverlay::geometryOfBothSequences()
     Outline o;
     o.createFrame(QRect(10, 40, 150, 150), QStringLiteral("A"));
     o.createFrame(QRect(300, 40, 101, 100), QStringLiteral("B"));
-    o.createPicture(QRect(20, 30, 60, 40), 2);       // inside B: moved by B's corner
+    o.createPicture(QRect(20, 30, 60, 40), 2);  // inside B: moved by B's corner
     o.createTextField(QRect(500, 300, 41, 30), kButtonFace, QStringLiteral("t"), 0);
     o.createCaption(QRect(1, 1, 30, 13), QStringLiteral("c"), 1);  // never in a sequence
 

@@ -1,6 +1,6 @@
 // Reordering the frame and object sequences, and their upkeep as objects come and go.
-#include "canvas/selection_handles.h"
 #include "canvas/outline_view.h"
+#include "canvas/selection_handles.h"
 #include "support/window_fixture.h"
 #include "view/sequence_commands.h"
 

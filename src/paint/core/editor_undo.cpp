@@ -13,9 +13,8 @@ int bytesPerPixel(const QImage& img) { return img.depth() / 8; }
 // pixel format, no colour table.
 bool sameLayout(const QImage& a, const QImage& b)
 {
-    return !a.isNull() && a.size() == b.size() && a.format() == b.format() &&
-           a.bytesPerLine() == b.bytesPerLine() && a.depth() % 8 == 0 && a.colorCount() == 0 &&
-           b.colorCount() == 0;
+    return !a.isNull() && a.size() == b.size() && a.format() == b.format() && a.bytesPerLine() == b.bytesPerLine()
+           && a.depth() % 8 == 0 && a.colorCount() == 0 && b.colorCount() == 0;
 }
 
 // A copy of `source` with pixels of its own, reusing `buffer` when it has the same layout and
@@ -35,8 +34,8 @@ void copyPixels(QImage& to, QPoint toAt, const QImage& from, QPoint fromAt, QSiz
     const int bpp = bytesPerPixel(to);
     const std::size_t bytes = std::size_t(size.width()) * std::size_t(bpp);
     for (int y = 0; y < size.height(); ++y)
-        std::memcpy(to.scanLine(toAt.y() + y) + toAt.x() * bpp,
-                    from.constScanLine(fromAt.y() + y) + fromAt.x() * bpp, bytes);
+        std::memcpy(to.scanLine(toAt.y() + y) + toAt.x() * bpp, from.constScanLine(fromAt.y() + y) + fromAt.x() * bpp,
+                    bytes);
 }
 
 }  // namespace
@@ -63,10 +62,7 @@ void EditorUndo::ownState()
     m_spare = QImage();
 }
 
-void EditorUndo::pushUndo(const QImage& picture)
-{
-    pushUndo(picture, picture.rect());
-}
+void EditorUndo::pushUndo(const QImage& picture) { pushUndo(picture, picture.rect()); }
 
 void EditorUndo::pushUndo(const QImage& picture, const QRect& changed)
 {
@@ -111,9 +107,7 @@ void EditorUndo::record(Step& step, const QImage& picture, const QRect& area)
     const int tiles = area.right() / kTile - firstTile + 1;
     std::vector<char> dirty(std::size_t(tiles), 0);
     const auto tileLeft = [&](int t) { return std::max(area.left(), (firstTile + t) * kTile); };
-    const auto tileRight = [&](int t) {
-        return std::min(area.right(), (firstTile + t + 1) * kTile - 1);
-    };
+    const auto tileRight = [&](int t) { return std::min(area.right(), (firstTile + t + 1) * kTile - 1); };
     for (int top = area.top(); top <= area.bottom();) {
         const int bottom = std::min(area.bottom(), (top / kTile + 1) * kTile - 1);
         std::fill(dirty.begin(), dirty.end(), 0);

@@ -55,8 +55,8 @@ public:
 
 private:
     struct Patch {
-        QRect rect;      // where the pixels go
-        QImage pixels;   // rect's pixels of the state not on screen
+        QRect rect;     // where the pixels go
+        QImage pixels;  // rect's pixels of the state not on screen
     };
     // What lies between slot k and slot k + 1 (m_steps[k - 1]).
     struct Step {
@@ -73,11 +73,11 @@ private:
     // Gives the current state pixels of its own before they are written to.
     void ownState();
 
-    QImage m_state;   // the state in slot m_index
-    QImage m_spare;   // a buffer of an earlier state, for the next copy of the same layout
+    QImage m_state;  // the state in slot m_index
+    QImage m_spare;  // a buffer of an earlier state, for the next copy of the same layout
     std::array<Step, kSlots - 1> m_steps;
     std::vector<QRect> m_lastChange;
-    mutable QImage m_rebuilt;   // slot() of a state other than the current one
+    mutable QImage m_rebuilt;  // slot() of a state other than the current one
     int m_index = 0;
     int m_count = 0;
     bool m_undoEnabled = false;

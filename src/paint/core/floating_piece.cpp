@@ -11,10 +11,7 @@ namespace {
 
 // Integer division rounding toward minus infinity: a piece dragged left of the picture keeps its
 // pixels on the grid.
-int floorDiv(int v, int z)
-{
-    return v >= 0 ? v / z : -((-v + z - 1) / z);
-}
+int floorDiv(int v, int z) { return v >= 0 ? v / z : -((-v + z - 1) / z); }
 
 }  // namespace
 
@@ -115,9 +112,6 @@ void discardPiece(PaintDocument& doc)
     doc.notifyOverlay();
 }
 
-void applyPlacement(PaintDocument& doc)
-{
-    doc.setPieceTransparency(doc.transparentMode() == 1, doc.backColour());
-}
+void applyPlacement(PaintDocument& doc) { doc.setPieceTransparency(doc.transparentMode() == 1, doc.backColour()); }
 
 }  // namespace velmar::paint

@@ -20,7 +20,7 @@ constexpr quint64 kAllOnes = ~quint64(0);
 // the target and not already the fill colour". `bits` tests up to 64 pixels at once (four at a
 // time with SSE2) and returns bit i for pixel i.
 struct ExactMatch {
-    QRgb target;   // without alpha
+    QRgb target;  // without alpha
 
     bool one(QRgb p) const { return (p & kRgbMask) == target; }
 
@@ -44,17 +44,17 @@ struct ExactMatch {
 };
 
 struct ToleranceMatch {
-    QRgb target;   // without alpha
+    QRgb target;  // without alpha
     int tolerance;
-    QRgb fill;     // without alpha
+    QRgb fill;  // without alpha
 
     bool one(QRgb p) const
     {
         if ((p & kRgbMask) == fill)
             return false;
-        const int d = std::abs(int((p >> 16) & 0xFF) - int((target >> 16) & 0xFF)) +
-                      std::abs(int((p >> 8) & 0xFF) - int((target >> 8) & 0xFF)) +
-                      std::abs(int(p & 0xFF) - int(target & 0xFF));
+        const int d = std::abs(int((p >> 16) & 0xFF) - int((target >> 16) & 0xFF))
+                      + std::abs(int((p >> 8) & 0xFF) - int((target >> 8) & 0xFF))
+                      + std::abs(int(p & 0xFF) - int(target & 0xFF));
         return d <= tolerance;
     }
 
@@ -68,9 +68,8 @@ struct ToleranceMatch {
         // Byte-wise |a − t|, the three colour bytes summed per pixel.
         __m128i d = _mm_or_si128(_mm_subs_epu8(a, t), _mm_subs_epu8(t, a));
         d = _mm_and_si128(d, rgb);
-        const __m128i sum =
-            _mm_add_epi32(_mm_add_epi32(_mm_and_si128(d, low), _mm_and_si128(_mm_srli_epi32(d, 8), low)),
-                          _mm_srli_epi32(d, 16));
+        const __m128i sum = _mm_add_epi32(
+            _mm_add_epi32(_mm_and_si128(d, low), _mm_and_si128(_mm_srli_epi32(d, 8), low)), _mm_srli_epi32(d, 16));
         const __m128i far = _mm_cmpgt_epi32(sum, _mm_set1_epi32(tolerance));
         const __m128i isFill = _mm_cmpeq_epi32(_mm_and_si128(a, rgb), _mm_set1_epi32(int(fill)));
         return _mm_andnot_si128(_mm_or_si128(far, isFill), _mm_set1_epi32(-1));
@@ -94,7 +93,7 @@ struct ToleranceMatch {
 };
 
 // Bit rows: one bit per pixel, 64 pixels per word.
-inline quint64 maskFrom(int bit) { return kAllOnes << bit; }             // bits bit..63
+inline quint64 maskFrom(int bit) { return kAllOnes << bit; }  // bits bit..63
 inline quint64 maskUpTo(int bit) { return bit == 63 ? kAllOnes : (quint64(1) << (bit + 1)) - 1; }
 
 // The first position ≥ x whose bit is clear (or `end` when there is none before it).
@@ -228,8 +227,7 @@ QRect scanlineFill(QImage& picture, QPoint start, QRgb fill, const Match& match)
 
 int colourDistance(QRgb a, QRgb b)
 {
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-           std::abs(qBlue(a) - qBlue(b));
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
 }
 
 QRect floodFillExact(QImage& picture, QPoint start, QRgb fill)
@@ -243,8 +241,7 @@ QRect floodFillExact(QImage& picture, QPoint start, QRgb fill)
     return scanlineFill(picture, start, fill, ExactMatch{target});
 }
 
-QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill,
-                        bool all)
+QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill, bool all)
 {
     target &= kRgbMask;
     fill = (fill & kRgbMask) | 0xFF000000u;

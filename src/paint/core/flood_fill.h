@@ -18,7 +18,6 @@ QRect floodFillExact(QImage& picture, QPoint start, QRgb fill);
 // `start` through 4-connected neighbours that match and are not already `fill`. Nothing happens
 // when `fill` equals `target`. The picture must be Format_RGB32 (or ARGB32); extra memory is one
 // two bits per pixel plus a few bytes per row. Returns the rectangle of pixels changed.
-QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill,
-                        bool all);
+QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill, bool all);
 
 }  // namespace velmar::paint

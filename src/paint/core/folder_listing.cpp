@@ -80,10 +80,7 @@ FolderListing listFolder(const QString& folder, int limit)
     return listing;
 }
 
-QString pictureCaption(const QString& fileName)
-{
-    return fileName.left(std::max<qsizetype>(0, fileName.size() - 4));
-}
+QString pictureCaption(const QString& fileName) { return fileName.left(std::max<qsizetype>(0, fileName.size() - 4)); }
 
 PictureDecoder decoderForFile(const QString& path)
 {
@@ -105,7 +102,7 @@ QString parentFolder(const QString& folder)
         path.chop(1);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
-        return QDir::rootPath();   // a bare name has no folder above it that we know of
+        return QDir::rootPath();  // a bare name has no folder above it that we know of
     if (slash == 0)
         return QStringLiteral("/");
     return path.left(slash);
@@ -116,9 +113,6 @@ QString childFolder(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-int thumbSizeForListWidth(int listWidth)
-{
-    return std::max(listWidth - 70, 32);
-}
+int thumbSizeForListWidth(int listWidth) { return std::max(listWidth - 70, 32); }
 
 }  // namespace velmar::paint

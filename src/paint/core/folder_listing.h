@@ -7,9 +7,9 @@ namespace velmar::paint {
 
 // How the editor reads a picture file.
 enum class PictureDecoder {
-    None,     // not a picture the editor reads
-    Bitmap,   // through the image reader, by the file's own format (BMP)
-    Jpeg,     // through libjpeg, whatever the file's extension
+    None,    // not a picture the editor reads
+    Bitmap,  // through the image reader, by the file's own format (BMP)
+    Jpeg,    // through libjpeg, whatever the file's extension
 };
 
 // One item of the picture browser.

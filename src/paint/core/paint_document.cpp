@@ -18,8 +18,7 @@ void ToolSizes::applyBounds()
 }
 
 PaintDocument::PaintDocument(QObject* parent)
-    : QObject(parent),
-      m_front(pixelFromColourValue(kInitialFrontColour)),
+    : QObject(parent), m_front(pixelFromColourValue(kInitialFrontColour)),
       m_back(pixelFromColourValue(kInitialBackColour))
 {
     const auto& cells = defaultPalette();
@@ -149,15 +148,16 @@ bool PaintDocument::differsFromRecorded() const
     const std::size_t bytes = std::size_t(area.width()) * 4;
     for (int y = area.top(); y <= area.bottom(); ++y)
         if (std::memcmp(m_picture.constScanLine(y) + area.left() * 4, recorded.constScanLine(y) + area.left() * 4,
-                        bytes) != 0)
+                        bytes)
+            != 0)
             return true;
     return false;
 }
 
 void PaintDocument::showHistoryState(const QImage& state)
 {
-    const bool sameLayout = state.size() == m_picture.size() && state.format() == m_picture.format() &&
-                            state.bytesPerLine() == m_picture.bytesPerLine();
+    const bool sameLayout = state.size() == m_picture.size() && state.format() == m_picture.format()
+                            && state.bytesPerLine() == m_picture.bytesPerLine();
     if (!sameLayout) {
         // Never the state's own pixels: the history swaps its steps in place.
         m_picture = state.copy();
@@ -174,8 +174,7 @@ void PaintDocument::showHistoryState(const QImage& state)
                 continue;
             const std::size_t bytes = std::size_t(r.width()) * 4;
             for (int y = r.top(); y <= r.bottom(); ++y)
-                std::memcpy(m_picture.scanLine(y) + r.left() * 4, state.constScanLine(y) + r.left() * 4,
-                            bytes);
+                std::memcpy(m_picture.scanLine(y) + r.left() * 4, state.constScanLine(y) + r.left() * 4, bytes);
         }
     }
     m_unrecorded = QRect();
@@ -227,10 +226,7 @@ void PaintDocument::setPieceTransparency(bool transparent, QRgb colour)
     emit pieceChanged(m_pieceFloating ? pieceRect() : QRect());
 }
 
-QString PaintDocument::sizeText(int w, int h)
-{
-    return QStringLiteral("%1 x %2").arg(w).arg(h);
-}
+QString PaintDocument::sizeText(int w, int h) { return QStringLiteral("%1 x %2").arg(w).arg(h); }
 
 QString PaintDocument::colourText(QRgb pixel)
 {

@@ -18,11 +18,11 @@ namespace velmar::paint {
 
 // Size settings of the tools, kept for the whole run of the program.
 struct ToolSizes {
-    int eraserSize = 10;   // side of the eraser square, picture pixels (≥ 1)
-    int pencilSize = 1;    // pen width of the pencil (1..20)
-    int spraySize = 10;    // exclusive bound of the spray radius, picture pixels (≥ 1)
-    int lineWidth = 1;     // pen width of the line (≥ 1)
-    int shapeWidth = 1;    // pen width of rectangle, ellipse, rounded rectangle (≥ 1)
+    int eraserSize = 10;  // side of the eraser square, picture pixels (≥ 1)
+    int pencilSize = 1;   // pen width of the pencil (1..20)
+    int spraySize = 10;   // exclusive bound of the spray radius, picture pixels (≥ 1)
+    int lineWidth = 1;    // pen width of the line (≥ 1)
+    int shapeWidth = 1;   // pen width of rectangle, ellipse, rounded rectangle (≥ 1)
 
     static constexpr int kPencilMax = 20;
     // Brings all five settings back within their bounds.
@@ -31,23 +31,23 @@ struct ToolSizes {
 
 // The texts the window's status bar shows (panels 1, 2, 3, 5, 6 and 8).
 struct PaintStatus {
-    QString pictureSize;    // panel 1: "321 x 225"
-    QString settingName;    // panel 2: "Размер", "Диаметр", "Толщина", "Шрифт" or empty
-    QString settingValue;   // panel 3
-    QString pointer;        // panel 5: "x x y" in picture pixels
-    QString bandSize;       // panel 6: rubber-band size
-    QString colour;         // panel 8: "R-r G-g B-b"
+    QString pictureSize;   // panel 1: "321 x 225"
+    QString settingName;   // panel 2: "Размер", "Диаметр", "Толщина", "Шрифт" or empty
+    QString settingValue;  // panel 3
+    QString pointer;       // panel 5: "x x y" in picture pixels
+    QString bandSize;      // panel 6: rubber-band size
+    QString colour;        // panel 8: "R-r G-g B-b"
 };
 
 // What the work area draws over the picture, in the zoomed picture control's pixels.
 struct PaintOverlay {
     bool eraserVisible = false;
-    QRect eraserSquare;      // the eraser square that follows the pointer
+    QRect eraserSquare;  // the eraser square that follows the pointer
     bool frameVisible = false;
-    QRect frame;             // the dotted frame of the text tool (and later the selection)
+    QRect frame;  // the dotted frame of the text tool (and later the selection)
     bool textBoxVisible = false;
-    QRect textBox;           // where the text box widget sits (inside the frame)
-    bool handlesVisible = false;  // the eight handles around `frame`
+    QRect textBox;                     // where the text box widget sits (inside the frame)
+    bool handlesVisible = false;       // the eight handles around `frame`
     bool canvasHandlesVisible = true;  // the three handles on the picture's right and bottom edges
 };
 
@@ -85,7 +85,7 @@ public:
 
     int zoomFactor() const { return m_zoomFactor; }
     int zoomIndex() const { return m_zoomIndex; }
-    void setZoomIndex(int index);   // sets both; the layout follows through zoomChanged
+    void setZoomIndex(int index);  // sets both; the layout follows through zoomChanged
     // The picture control's size: the picture size times the zoom factor.
     QSize controlSize() const { return m_picture.size() * m_zoomFactor; }
 
@@ -109,9 +109,9 @@ public:
     void setTransparentMode(int mode);
     FillStyle fillStyle() const { return m_fillStyle; }
     void setFillStyle(FillStyle style);
-    int fillTolerance() const { return m_fillTolerance; }   // 0..500
+    int fillTolerance() const { return m_fillTolerance; }  // 0..500
     void setFillTolerance(int tolerance);
-    bool fillAll() const { return m_fillAll; }              // "Все"
+    bool fillAll() const { return m_fillAll; }  // "Все"
     void setFillAll(bool all) { m_fillAll = all; }
 
     // Font of the text tool (chosen through the "Шрифт" button).
@@ -172,8 +172,8 @@ public:
     void setSprayTimerActive(bool on);
 
     // Status read-outs.
-    static QString sizeText(int w, int h);          // "w x h"
-    static QString colourText(QRgb pixel);          // "R-r G-g B-b"
+    static QString sizeText(int w, int h);  // "w x h"
+    static QString colourText(QRgb pixel);  // "R-r G-g B-b"
 
     // What the picture file dialogs remember between uses: the open dialog (OpenPictureDialog1)
     // and the save dialog (SavePictureDialog1), shared by every command that saves a picture.
@@ -181,14 +181,14 @@ public:
     PictureFileDialogState& saveDialogState() { return m_saveDialog; }
 
 signals:
-    void pictureChanged(const QRect& pixels);   // these picture pixels changed
-    void pictureReplaced();                     // size or whole content changed
+    void pictureChanged(const QRect& pixels);  // these picture pixels changed
+    void pictureReplaced();                    // size or whole content changed
     void coloursChanged();
     void paletteChanged(int index);
     void toolChanged();
     void zoomChanged();
-    void optionsChanged();                      // fill style, placement, tolerance
-    void undoAvailabilityChanged();             // "Отменить"/"Повторить" enabling
+    void optionsChanged();           // fill style, placement, tolerance
+    void undoAvailabilityChanged();  // "Отменить"/"Повторить" enabling
     void statusChanged();
     void overlayChanged();
     void sprayTimerChanged(bool running);

@@ -29,8 +29,8 @@ enum class ToolId : int {
 struct ToolInput {
     QPoint pos;
     QPoint pixel;
-    Qt::MouseButton button = Qt::NoButton;      // the button pressed or released (none for moves)
-    Qt::MouseButtons buttons = Qt::NoButton;    // the buttons held after the event
+    Qt::MouseButton button = Qt::NoButton;    // the button pressed or released (none for moves)
+    Qt::MouseButtons buttons = Qt::NoButton;  // the buttons held after the event
     bool shift = false;
     bool alt = false;
 };

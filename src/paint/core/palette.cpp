@@ -10,17 +10,15 @@ constexpr int kBottomRowY = 22;
 
 // Top row, bottom row per column.
 constexpr ColourValue kColours[14][2] = {
-    {0x000000, 0xFFFFFF}, {0x808080, 0xC0C0C0}, {0x000080, 0x0000FF}, {0x008080, 0x00FFFF},
-    {0x008000, 0x00FF00}, {0x808000, 0xFFFF00}, {0x800000, 0xFF0000}, {0x800080, 0xFF00FF},
-    {0x408080, 0x80FFFF}, {0x404000, 0x40FF00}, {0xFF8000, 0xFFFF80}, {0x804000, 0xFF8080},
-    {0xFF0080, 0x8000FF}, {0x004080, 0x4080FF},
+    {0x000000, 0xFFFFFF}, {0x808080, 0xC0C0C0}, {0x000080, 0x0000FF}, {0x008080, 0x00FFFF}, {0x008000, 0x00FF00},
+    {0x808000, 0xFFFF00}, {0x800000, 0xFF0000}, {0x800080, 0xFF00FF}, {0x408080, 0x80FFFF}, {0x404000, 0x40FF00},
+    {0xFF8000, 0xFFFF80}, {0x804000, 0xFF8080}, {0xFF0080, 0x8000FF}, {0x004080, 0x4080FF},
 };
 
 constexpr const char* kNames[kPaletteSize] = {
-    "Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel18",
-    "Panel19", "Panel20", "Panel21", "Panel22", "Panel23", "Panel24", "Panel25",
-    "Panel26", "Panel27", "Panel28", "Panel29", "Panel30", "Panel31", "Panel32",
-    "Panel33", "Panel34", "Panel35", "Panel36", "Panel37", "Panel38", "Panel39",
+    "Panel12", "Panel13", "Panel14", "Panel15", "Panel16", "Panel17", "Panel18", "Panel19", "Panel20", "Panel21",
+    "Panel22", "Panel23", "Panel24", "Panel25", "Panel26", "Panel27", "Panel28", "Panel29", "Panel30", "Panel31",
+    "Panel32", "Panel33", "Panel34", "Panel35", "Panel36", "Panel37", "Panel38", "Panel39",
 };
 
 std::array<PaletteCell, kPaletteSize> buildPalette()
@@ -51,8 +49,7 @@ QRgb pixelFromColourValue(ColourValue value)
 
 ColourValue colourValueFromPixel(QRgb pixel)
 {
-    return ColourValue(qRed(pixel)) | (ColourValue(qGreen(pixel)) << 8) |
-           (ColourValue(qBlue(pixel)) << 16);
+    return ColourValue(qRed(pixel)) | (ColourValue(qGreen(pixel)) << 8) | (ColourValue(qBlue(pixel)) << 16);
 }
 
 }  // namespace velmar::paint

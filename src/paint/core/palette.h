@@ -12,9 +12,9 @@ namespace velmar::paint {
 inline constexpr int kPaletteSize = 28;
 
 struct PaletteCell {
-    const char* objectName;   // "Panel12" … "Panel39"
-    ColourValue colour;       // 0x00BBGGRR
-    QPoint position;          // top-left of the 16 × 16 cell in the colour strip
+    const char* objectName;  // "Panel12" … "Panel39"
+    ColourValue colour;      // 0x00BBGGRR
+    QPoint position;         // top-left of the 16 × 16 cell in the colour strip
 };
 
 // The palette as it starts (cells in the order Panel12, Panel13, … : top row then bottom row of

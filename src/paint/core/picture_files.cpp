@@ -1,7 +1,7 @@
 #include "paint/core/picture_files.h"
 
-#include "system/file_io.h"
 #include "storage/jpeg_codec.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -27,8 +27,8 @@ bool readWhole(const QString& path, QByteArray* data, QString* error)
     if (!bytes) {
         if (error) {
             // The reader's own wording, in the interface language, tells which failure it was.
-            const QString tooLarge =
-                QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)").section(QStringLiteral("%1"), 0, 0);
+            const QString tooLarge = QCoreApplication::translate("FileIo", "файл слишком велик (больше %1 байт)")
+                                         .section(QStringLiteral("%1"), 0, 0);
             *error = problem.startsWith(tooLarge) ? QCoreApplication::translate("PictureFiles", "файл слишком велик")
                      : problem == QCoreApplication::translate("FileIo", "файл не найден")
                          ? problem
@@ -114,8 +114,7 @@ QString writePictureFile(const QImage& picture, const QString& chosenPath, int f
     QByteArray data;
     if (jpeg) {
         data = encodeJpeg(picture, 100);
-    }
-    else {
+    } else {
         QBuffer buffer(&data);
         buffer.open(QIODevice::WriteOnly);
         if (!picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))

@@ -5,8 +5,8 @@
 
 namespace velmar::paint {
 
-QRect drawTextLines(QImage& picture, QPoint topLeft, const QStringList& lines, const QFont& font,
-                    QRgb colour, QRgb background)
+QRect drawTextLines(QImage& picture, QPoint topLeft, const QStringList& lines, const QFont& font, QRgb colour,
+                    QRgb background)
 {
     QRect touched;
     if (lines.isEmpty() || picture.isNull())
@@ -20,8 +20,7 @@ QRect drawTextLines(QImage& picture, QPoint topLeft, const QStringList& lines, c
         if (line.isEmpty())
             continue;
         // The cell behind the text takes the background colour, as an opaque text output does.
-        const QRect cell(topLeft.x(), topLeft.y() + i * lineHeight,
-                         metrics.horizontalAdvance(line), lineHeight);
+        const QRect cell(topLeft.x(), topLeft.y() + i * lineHeight, metrics.horizontalAdvance(line), lineHeight);
         painter.fillRect(cell, QColor::fromRgb(background));
         painter.setPen(QColor::fromRgb(colour));
         painter.drawText(cell.x(), cell.y() + metrics.ascent(), line);

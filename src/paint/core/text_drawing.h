@@ -9,7 +9,7 @@ namespace velmar::paint {
 
 // Writes the lines of a text box into the picture: line i at (topLeft.x, topLeft.y + i × the
 // line's height), in `colour` over a background of `background`. Returns the pixels touched.
-QRect drawTextLines(QImage& picture, QPoint topLeft, const QStringList& lines, const QFont& font,
-                    QRgb colour, QRgb background);
+QRect drawTextLines(QImage& picture, QPoint topLeft, const QStringList& lines, const QFont& font, QRgb colour,
+                    QRgb background);
 
 }  // namespace velmar::paint

@@ -35,10 +35,7 @@ QString defaultRoot()
     return cache + QStringLiteral("/thumbnails");
 }
 
-QString folderFor(int size)
-{
-    return size > 128 ? QStringLiteral("large") : QStringLiteral("normal");
-}
+QString folderFor(int size) { return size > 128 ? QStringLiteral("large") : QStringLiteral("normal"); }
 
 // Creates the cache folders the first time, readable by their owner alone.
 bool makePrivateFolder(const QString& path)
@@ -57,10 +54,7 @@ bool makePrivateFolder(const QString& path)
 
 ThumbnailCache::ThumbnailCache(QString root) : m_root(root.isEmpty() ? defaultRoot() : std::move(root)) {}
 
-int ThumbnailCache::cachedSize(int wanted)
-{
-    return wanted > 128 ? 256 : 128;
-}
+int ThumbnailCache::cachedSize(int wanted) { return wanted > 128 ? 256 : 128; }
 
 QByteArray ThumbnailCache::fileUri(const QString& path)
 {

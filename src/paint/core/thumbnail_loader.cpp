@@ -37,7 +37,7 @@ struct ThumbnailLoader::RunState {
     std::atomic<bool> cancelled{false};
     std::atomic<int> remaining{0};
     QMutex mutex;
-    QList<Result> pending;   // made, not yet delivered
+    QList<Result> pending;  // made, not yet delivered
     bool deliveryPosted = false;
 };
 
@@ -69,10 +69,7 @@ void ThumbnailLoader::cancel()
     m_state.reset();
 }
 
-bool ThumbnailLoader::busy() const
-{
-    return m_state && m_state->remaining > 0;
-}
+bool ThumbnailLoader::busy() const { return m_state && m_state->remaining > 0; }
 
 int ThumbnailLoader::start(const QList<Job>& jobs, int side)
 {
@@ -83,7 +80,8 @@ int ThumbnailLoader::start(const QList<Job>& jobs, int side)
     state->owner = this;
     m_state = state;
     if (jobs.isEmpty()) {
-        QMetaObject::invokeMethod(this, [this, state] { deliver(state); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, state] { deliver(state); }, Qt::QueuedConnection);
         return state->run;
     }
     for (const Job& job : jobs) {
@@ -103,7 +101,8 @@ int ThumbnailLoader::start(const QList<Job>& jobs, int side)
             // window handles them in batches. Posted under the lock: the owner cannot go meanwhile.
             if (state->owner && !std::exchange(state->deliveryPosted, true)) {
                 ThumbnailLoader* owner = state->owner;
-                QMetaObject::invokeMethod(owner, [owner, state] { owner->deliver(state); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    owner, [owner, state] { owner->deliver(state); }, Qt::QueuedConnection);
             }
         });
     }

@@ -20,14 +20,14 @@ class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
     struct Job {
-        int row = 0;          // the list row the thumbnail belongs to
+        int row = 0;  // the list row the thumbnail belongs to
         QString path;
         PictureDecoder decoder = PictureDecoder::None;
     };
     struct Result {
         int row = 0;
-        QImage thumbnail;     // side × side, stretched; null when the file could not be read
-        QString error;        // why, in Russian
+        QImage thumbnail;  // side × side, stretched; null when the file could not be read
+        QString error;     // why, in Russian
     };
 
     explicit ThumbnailLoader(ThumbnailCache cache = ThumbnailCache(), QObject* parent = nullptr);

@@ -7,10 +7,7 @@
 
 namespace velmar::paint {
 
-int steppedZoomRow(int row, int steps)
-{
-    return std::clamp(row + steps, 0, kZoomRowCount - 1);
-}
+int steppedZoomRow(int row, int steps) { return std::clamp(row + steps, 0, kZoomRowCount - 1); }
 
 QPoint scrollKeepingPoint(QPoint pointer, QPoint scroll, int oldZoom, int newZoom)
 {

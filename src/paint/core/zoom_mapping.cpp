@@ -31,10 +31,7 @@ int snapToZoom(int v, int zoomFactor)
     return int(std::lrint(double(v) / z)) * z;
 }
 
-QPoint snapToZoom(QPoint p, int zoomFactor)
-{
-    return {snapToZoom(p.x(), zoomFactor), snapToZoom(p.y(), zoomFactor)};
-}
+QPoint snapToZoom(QPoint p, int zoomFactor) { return {snapToZoom(p.x(), zoomFactor), snapToZoom(p.y(), zoomFactor)}; }
 
 ScrollAxis layoutAxis(int workExtent, int controlExtent)
 {

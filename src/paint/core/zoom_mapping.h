@@ -7,8 +7,8 @@ namespace velmar::paint {
 
 // The four zoom rows of the zoom list ("  1x", "  2x", "  6x", "  8x").
 inline constexpr int kZoomRowCount = 4;
-int zoomFactorForIndex(int zoomIndex);            // 1, 2, 6, 8; out-of-range rows give 1
-const char* zoomRowText(int zoomIndex);           // "  1x" …
+int zoomFactorForIndex(int zoomIndex);   // 1, 2, 6, 8; out-of-range rows give 1
+const char* zoomRowText(int zoomIndex);  // "  1x" …
 
 // The picture pixel under a point of the zoomed picture control: (X div z, Y div z), truncating
 // toward zero as integer division does (so points just left of or above the picture map to 0).

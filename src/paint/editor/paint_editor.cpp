@@ -1,8 +1,8 @@
 #include "paint/editor/paint_editor.h"
 
 #include "paint/core/floating_piece.h"
-#include "paint/tools/text_tool.h"
 #include "paint/core/zoom_mapping.h"
+#include "paint/tools/text_tool.h"
 
 #include <QCoreApplication>
 
@@ -10,15 +10,13 @@ namespace velmar::paint {
 
 namespace {
 
-constexpr ToolId kAllTools[] = {ToolId::Selection, ToolId::Zoom,     ToolId::Eraser,
-                                ToolId::ColourPicker, ToolId::Pencil, ToolId::Spray,
-                                ToolId::Fill,      ToolId::Line,     ToolId::Text,
-                                ToolId::Rectangle, ToolId::Ellipse,  ToolId::RoundedRectangle};
+constexpr ToolId kAllTools[] = {ToolId::Selection, ToolId::Zoom,      ToolId::Eraser,  ToolId::ColourPicker,
+                                ToolId::Pencil,    ToolId::Spray,     ToolId::Fill,    ToolId::Line,
+                                ToolId::Text,      ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle};
 
 }  // namespace
 
-PaintEditor::PaintEditor(PaintDocument& document, PaintHost* host)
-    : m_doc(document), m_host(host)
+PaintEditor::PaintEditor(PaintDocument& document, PaintHost* host) : m_doc(document), m_host(host)
 {
     for (ToolId id : kAllTools) {
         if (auto t = createTool(id))
@@ -76,8 +74,8 @@ void PaintEditor::chooseTool(ToolId tool)
         return;
     // The zoom tool returns to the tool in use; a one-shot tool (the colour picker) stands for
     // the tool it would have returned to.
-    const bool currentIsOneShot = this->tool(m_doc.currentTool())
-                                  && this->tool(m_doc.currentTool())->capabilities().returnsToPreviousTool;
+    const bool currentIsOneShot =
+        this->tool(m_doc.currentTool()) && this->tool(m_doc.currentTool())->capabilities().returnsToPreviousTool;
     if (tool == ToolId::Zoom && m_doc.currentTool() != ToolId::Zoom)
         m_doc.setToolBeforeZoom(currentIsOneShot ? m_doc.previousTool() : m_doc.currentTool());
     if (this->tool(tool)->capabilities().returnsToPreviousTool && m_doc.currentTool() != tool)

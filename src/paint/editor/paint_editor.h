@@ -165,8 +165,8 @@ private:
         bool active = false;
         bool canvas = false;
         int handle = 0;
-        QRect start;          // the frame (or picture control) at the press
-        PaintOverlay saved;   // the overlay a canvas resize puts back
+        QRect start;         // the frame (or picture control) at the press
+        PaintOverlay saved;  // the overlay a canvas resize puts back
     };
     ResizeDrag m_resize;
 };

@@ -1,9 +1,8 @@
 // The editor's edit commands: the floating piece, the clipboard's pictures and picture files.
-#include "paint/editor/paint_editor.h"
-
+#include "paint/core/floating_piece.h"
 #include "paint/core/picture_files.h"
 #include "paint/core/zoom_mapping.h"
-#include "paint/core/floating_piece.h"
+#include "paint/editor/paint_editor.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -51,15 +50,9 @@ void PaintEditor::replacePicture(const QImage& picture)
     m_doc.pushUndo();
 }
 
-void PaintEditor::putDownPiece()
-{
-    velmar::paint::putDownPiece(m_doc);
-}
+void PaintEditor::putDownPiece() { velmar::paint::putDownPiece(m_doc); }
 
-QImage PaintEditor::copyPiece() const
-{
-    return canCopy() ? m_doc.piece() : QImage();
-}
+QImage PaintEditor::copyPiece() const { return canCopy() ? m_doc.piece() : QImage(); }
 
 QImage PaintEditor::cutPiece()
 {
@@ -93,10 +86,7 @@ void PaintEditor::deleteKey()
         discardPiece(m_doc);
 }
 
-bool PaintEditor::canCopy() const
-{
-    return m_doc.pieceFloating() && m_doc.overlay().frameVisible;
-}
+bool PaintEditor::canCopy() const { return m_doc.pieceFloating() && m_doc.overlay().frameVisible; }
 
 void PaintEditor::applyTransparency()
 {
@@ -117,7 +107,8 @@ PieceFileResult PaintEditor::savePieceToFile(const QString& path, int filterInde
     result.ok = !result.path.isEmpty();
     if (!result.ok) {
         result.path = savedPictureName(path, filterIndex);
-        result.error = QCoreApplication::translate("PaintWindow", "Не удалось сохранить файл «%1»: %2").arg(result.path, why);
+        result.error =
+            QCoreApplication::translate("PaintWindow", "Не удалось сохранить файл «%1»: %2").arg(result.path, why);
     }
     return result;
 }
@@ -130,7 +121,8 @@ PieceFileResult PaintEditor::pastePieceFromFile(const QString& path, int filterI
     QString why;
     const QImage image = readPictureFile(path, decoderForOpenFilter(filterIndex, path), &why);
     if (image.isNull() || image.width() < 1 || image.height() < 1) {
-        result.error = QCoreApplication::translate("PaintWindow", "Не удалось прочитать рисунок «%1»: %2").arg(QFileInfo(path).fileName(), why);
+        result.error = QCoreApplication::translate("PaintWindow", "Не удалось прочитать рисунок «%1»: %2")
+                           .arg(QFileInfo(path).fileName(), why);
         return result;
     }
     velmar::paint::putDownPiece(m_doc);

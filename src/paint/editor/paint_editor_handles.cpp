@@ -1,8 +1,7 @@
 // The resize handles: the picture's three edge handles and the eight handles around the frame.
-#include "paint/editor/paint_editor.h"
-
-#include "paint/core/zoom_mapping.h"
 #include "paint/core/floating_piece.h"
+#include "paint/core/zoom_mapping.h"
+#include "paint/editor/paint_editor.h"
 #include "paint/tools/text_tool.h"
 
 #include <QPainter>

@@ -1,10 +1,9 @@
 // The editor's view commands: zoom steps that keep the tool, breaking off a stroke, and fitting
 // an arriving picture into the picture being edited.
-#include "paint/editor/paint_editor.h"
-
+#include "paint/core/floating_piece.h"
 #include "paint/core/view_steps.h"
 #include "paint/core/zoom_mapping.h"
-#include "paint/core/floating_piece.h"
+#include "paint/editor/paint_editor.h"
 
 #include <algorithm>
 

@@ -10,7 +10,10 @@ namespace {
 class EraserTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Eraser; }
-    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Размер"), .sizeSetting = &ToolSizes::eraserSize}; }
+    ToolCapabilities capabilities() const override
+    {
+        return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Размер"), .sizeSetting = &ToolSizes::eraserSize};
+    }
     // The square takes the new size at once.
     void sizeChanged(ToolContext& ctx) override { chosen(ctx); }
 

@@ -26,8 +26,7 @@ public:
             doc.setCanvasBrush(fill);
             changed = floodFillExact(picture, in.pixel, fill);
         } else {
-            changed = fillWithTolerance(picture, in.pixel, tolerance, picture.pixel(in.pixel), fill,
-                                        doc.fillAll());
+            changed = fillWithTolerance(picture, in.pixel, tolerance, picture.pixel(in.pixel), fill, doc.fillAll());
         }
         doc.notifyChanged(changed);
     }

@@ -12,7 +12,10 @@ namespace {
 class LineTool final : public RubberBandTool {
 public:
     ToolId id() const override { return ToolId::Line; }
-    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Толщина"), .sizeSetting = &ToolSizes::lineWidth}; }
+    ToolCapabilities capabilities() const override
+    {
+        return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Толщина"), .sizeSetting = &ToolSizes::lineWidth};
+    }
 
 protected:
     QRect figureBounds(ToolContext& ctx, const ToolInput& in) const override

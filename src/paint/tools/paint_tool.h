@@ -56,7 +56,7 @@ public:
     virtual ~ToolContext() = default;
     virtual PaintDocument& document() = 0;
     virtual StrokeState& stroke() = 0;
-    virtual PaintHost* host() = 0;          // may be null (no window: nothing to draw in)
+    virtual PaintHost* host() = 0;  // may be null (no window: nothing to draw in)
     virtual SprayRandom& random() = 0;
     // Switches to another tool as a tool-button click would (the colour picker returns to the
     // tool used before it).

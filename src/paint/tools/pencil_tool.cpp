@@ -10,7 +10,10 @@ namespace {
 class PencilTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Pencil; }
-    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::pencilSize}; }
+    ToolCapabilities capabilities() const override
+    {
+        return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::pencilSize};
+    }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {
@@ -26,8 +29,8 @@ public:
             }
             return;
         }
-        doc.notifyChanged(paintLine(picture, in.pixel, in.pixel, ctx.stroke().drawColour, width)
-                              .intersected(picture.rect()));
+        doc.notifyChanged(
+            paintLine(picture, in.pixel, in.pixel, ctx.stroke().drawColour, width).intersected(picture.rect()));
     }
 
     void move(ToolContext& ctx, const ToolInput& in) override
@@ -35,14 +38,14 @@ public:
         PaintDocument& doc = ctx.document();
         if (!doc.buttonDown())
             return;
-        const QRect touched = paintLine(doc.mutablePicture(), m_pen, in.pixel,
-                                        ctx.stroke().drawColour, doc.sizes().pencilSize);
+        const QRect touched =
+            paintLine(doc.mutablePicture(), m_pen, in.pixel, ctx.stroke().drawColour, doc.sizes().pencilSize);
         m_pen = in.pixel;
         doc.notifyChanged(touched);
     }
 
 private:
-    QPoint m_pen;   // the pen position, picture pixels
+    QPoint m_pen;  // the pen position, picture pixels
 };
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "paint/core/floating_piece.h"
-
 #include "paint/core/paint_document.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/tools/tool_factories.h"
@@ -25,8 +24,8 @@ public:
     {
         PaintDocument& doc = ctx.document();
         PaintOverlay& o = doc.mutableOverlay();
-        if (doc.pieceFloating() && o.frameVisible && in.button == Qt::LeftButton &&
-            normalisedFrame(o.frame).contains(in.pos)) {
+        if (doc.pieceFloating() && o.frameVisible && in.button == Qt::LeftButton
+            && normalisedFrame(o.frame).contains(in.pos)) {
             m_moving = true;
             m_grab = in.pos - doc.piecePos();
             m_pressedAt = doc.piecePos();
@@ -127,9 +126,9 @@ public:
     }
 
 private:
-    QPoint m_pressedAt;     // where a dragged piece lay at the press
-    QPoint m_anchor;        // the frame's press point, snapped (picture-control pixels)
-    QPoint m_grab;          // where the piece was taken hold of, from its top-left corner
+    QPoint m_pressedAt;  // where a dragged piece lay at the press
+    QPoint m_anchor;     // the frame's press point, snapped (picture-control pixels)
+    QPoint m_grab;       // where the piece was taken hold of, from its top-left corner
     bool m_dragging = false;
     bool m_moving = false;
 };

@@ -54,8 +54,8 @@ void ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput&
     const StrokeState& s = ctx.stroke();
     const int z = doc.zoomFactor();
     const QPoint start = s.strokeStart;
-    doc.mutableStatus().bandSize = PaintDocument::sizeText(std::abs(start.x() - in.pos.x()) / z,
-                                                           std::abs(start.y() - in.pos.y()) / z);
+    doc.mutableStatus().bandSize =
+        PaintDocument::sizeText(std::abs(start.x() - in.pos.x()) / z, std::abs(start.y() - in.pos.y()) / z);
     doc.notifyStatus();
 
     const QRect box = figureBox(ctx, in);
@@ -86,10 +86,7 @@ public:
     ToolId id() const override { return ToolId::Rectangle; }
 
 protected:
-    void paint(QPainter& painter, const QRect& box) const override
-    {
-        painter.drawRect(strokeBox(box));
-    }
+    void paint(QPainter& painter, const QRect& box) const override { painter.drawRect(strokeBox(box)); }
 };
 
 class RoundedRectangleTool final : public ShapeTool {
@@ -115,19 +112,13 @@ protected:
         const CornerPair c = ellipseCorners(start, in.pos, in.shift);
         return {c.a, c.b};
     }
-    void paint(QPainter& painter, const QRect& box) const override
-    {
-        painter.drawEllipse(strokeBox(box));
-    }
+    void paint(QPainter& painter, const QRect& box) const override { painter.drawEllipse(strokeBox(box)); }
 };
 
 }  // namespace
 
 std::unique_ptr<PaintTool> makeRectangleTool() { return std::make_unique<RectangleTool>(); }
-std::unique_ptr<PaintTool> makeRoundedRectangleTool()
-{
-    return std::make_unique<RoundedRectangleTool>();
-}
+std::unique_ptr<PaintTool> makeRoundedRectangleTool() { return std::make_unique<RoundedRectangleTool>(); }
 std::unique_ptr<PaintTool> makeEllipseTool() { return std::make_unique<EllipseTool>(); }
 
 }  // namespace velmar::paint

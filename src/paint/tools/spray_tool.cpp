@@ -14,7 +14,10 @@ constexpr int kDotsPerTick = 10;
 class SprayTool final : public PaintTool {
 public:
     ToolId id() const override { return ToolId::Spray; }
-    ToolCapabilities capabilities() const override { return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::spraySize}; }
+    ToolCapabilities capabilities() const override
+    {
+        return {.settingName = QT_TRANSLATE_NOOP("PaintTools", "Диаметр"), .sizeSetting = &ToolSizes::spraySize};
+    }
 
     void press(ToolContext& ctx, const ToolInput& in) override
     {
@@ -22,10 +25,7 @@ public:
         ctx.document().setSprayTimerActive(true);
     }
 
-    void hoverOutside(ToolContext& ctx, QPoint) override
-    {
-        ctx.document().setSprayTimerActive(false);
-    }
+    void hoverOutside(ToolContext& ctx, QPoint) override { ctx.document().setSprayTimerActive(false); }
 
     void tick(ToolContext& ctx) override
     {

@@ -1,8 +1,8 @@
 #include "paint/tools/text_tool.h"
 
+#include "paint/core/floating_piece.h"
 #include "paint/core/paint_document.h"
 #include "paint/core/text_drawing.h"
-#include "paint/core/floating_piece.h"
 #include "paint/tools/tool_factories.h"
 
 namespace velmar::paint {
@@ -16,8 +16,8 @@ QRect commitTextBox(ToolContext& ctx, bool hide)
     QRect written;
     if (PaintHost* host = ctx.host()) {
         // The text tool works at zoom 1 only, so the box's place is the picture pixel.
-        written = drawTextLines(doc.mutablePicture(), o.textBox.topLeft(), host->textBoxLines(),
-                                doc.textFont(), doc.frontColour(), doc.canvasBrush());
+        written = drawTextLines(doc.mutablePicture(), o.textBox.topLeft(), host->textBoxLines(), doc.textFont(),
+                                doc.frontColour(), doc.canvasBrush());
         host->clearTextBox();
     }
     if (hide) {

@@ -11,8 +11,7 @@ namespace velmar::paint {
 // A solid pen of the given width with round ends, as the editor's strokes are drawn.
 inline QPen strokePen(QRgb colour, int width)
 {
-    return QPen(QColor::fromRgb(colour), std::max(width, 1), Qt::SolidLine, Qt::RoundCap,
-                Qt::RoundJoin);
+    return QPen(QColor::fromRgb(colour), std::max(width, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 // The pixels a line of the given width between a and b may touch.
@@ -30,7 +29,7 @@ inline void drawDot(QPainter& painter, QPoint at, QRgb colour, int width)
 {
     width = std::max(width, 1);
     const int first = -(width / 2);
-    const double centre = first + width / 2.0;   // from the point's pixel edge
+    const double centre = first + width / 2.0;  // from the point's pixel edge
     const double radius2 = width * width / 4.0;
     for (int dy = first; dy < first + width; ++dy) {
         const double y = dy + 0.5 - centre;

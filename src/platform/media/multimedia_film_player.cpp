@@ -102,12 +102,18 @@ private:
     {
         switch (error) {
         case QMediaPlayer::FormatError:
-            return QCoreApplication::translate("FilmPlayer", "мультимедийная система не умеет воспроизводить фильмы этого формата (нет нужного модуля)");
-        case QMediaPlayer::AccessDeniedError: return QCoreApplication::translate("FilmPlayer", "нет доступа к файлу фильма");
-        case QMediaPlayer::NetworkError: return QCoreApplication::translate("FilmPlayer", "файл фильма недоступен по сети");
+            return QCoreApplication::translate(
+                "FilmPlayer",
+                "мультимедийная система не умеет воспроизводить фильмы этого формата (нет нужного модуля)");
+        case QMediaPlayer::AccessDeniedError:
+            return QCoreApplication::translate("FilmPlayer", "нет доступа к файлу фильма");
+        case QMediaPlayer::NetworkError:
+            return QCoreApplication::translate("FilmPlayer", "файл фильма недоступен по сети");
         case QMediaPlayer::ResourceError:
-            return QCoreApplication::translate("FilmPlayer", "мультимедийная система не смогла прочитать или воспроизвести фильм");
-        default: return QCoreApplication::translate("FilmPlayer", "мультимедийная система не смогла воспроизвести фильм");
+            return QCoreApplication::translate("FilmPlayer",
+                                               "мультимедийная система не смогла прочитать или воспроизвести фильм");
+        default:
+            return QCoreApplication::translate("FilmPlayer", "мультимедийная система не смогла воспроизвести фильм");
         }
     }
 
@@ -136,7 +142,4 @@ private:
 }  // namespace
 }  // namespace velmar
 
-extern "C" Q_DECL_EXPORT velmar::FilmPlayer* velmarCreateFilmPlayer()
-{
-    return new velmar::MultimediaFilmPlayer;
-}
+extern "C" Q_DECL_EXPORT velmar::FilmPlayer* velmarCreateFilmPlayer() { return new velmar::MultimediaFilmPlayer; }

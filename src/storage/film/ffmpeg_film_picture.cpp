@@ -50,10 +50,8 @@ bool decodable(AVCodecID id)
     case AV_CODEC_ID_MSRLE:
     case AV_CODEC_ID_CINEPAK:
     case AV_CODEC_ID_DVVIDEO:
-    case AV_CODEC_ID_THEORA:
-        return true;
-    default:
-        return false;
+    case AV_CODEC_ID_THEORA: return true;
+    default: return false;
     }
 }
 
@@ -110,16 +108,10 @@ int64_t seekInput(void* opaque, int64_t offset, int whence)
     return at < 0 ? AVERROR(EIO) : at;
 }
 
-int interrupted(void* opaque)
-{
-    return static_cast<Reading*>(opaque)->late() ? 1 : 0;
-}
+int interrupted(void* opaque) { return static_cast<Reading*>(opaque)->late() ? 1 : 0; }
 
 // Demuxers that would open other files (references in a QuickTime file) get none.
-int refuseOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**)
-{
-    return AVERROR(EPERM);
-}
+int refuseOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
 
 // What FFmpeg holds for one reading; released in any case.
 struct Session {
@@ -318,7 +310,7 @@ int readPicture(const VelmarFilmRequest& request, VelmarFilmPicture* picture)
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int velmarReadFilmPicture(const VelmarFilmRequest* request,
-                                                                              VelmarFilmPicture* picture)
+                                                                            VelmarFilmPicture* picture)
 {
     if (!picture)
         return VelmarFilmBadRequest;
