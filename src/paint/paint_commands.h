@@ -1,41 +1,40 @@
 #pragma once
 
-class QAction;
-class QMenu;
+#include "platform/command_table.h"
 
 namespace velmar::paint {
 
-// The graphic editor's menus, menu items and frame pop-up items as typed members. The window's
-// code reaches every command through its member, so a misspelt name cannot turn into a null
-// pointer at run time; the objectNames set on them are for tests and reports.
-struct PaintCommands {
-    QMenu* fileMenu = nullptr;
-    QAction* newPicture = nullptr;
-    QAction* open = nullptr;
-    QAction* save = nullptr;
-    QAction* saveAs = nullptr;
-    QAction* exit = nullptr;
+class PaintWindow;
 
-    QMenu* editMenu = nullptr;
-    QAction* undo = nullptr;
-    QAction* redo = nullptr;
-    QAction* cut = nullptr;
-    QAction* copy = nullptr;
-    QAction* paste = nullptr;
-    QAction* selectAll = nullptr;
-    QAction* copyToFile = nullptr;
-    QAction* pasteFromFile = nullptr;
-
-    QMenu* helpMenu = nullptr;
-    QAction* help = nullptr;
-    QAction* about = nullptr;
-
+// The graphic editor's commands by typed id: its menu items and the selection frame's pop-up
+// items. The table in paint_window_command_table.cpp says where each sits, what it runs and what
+// its enabled state follows; the objectNames it sets are for tests and reports.
+enum class PaintCommand : int {
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Exit,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    SelectAll,
+    CopyToFile,
+    PasteFromFile,
+    Help,
+    About,
     // The items of the selection frame's pop-up menu.
-    QAction* popupCut = nullptr;
-    QAction* popupCopy = nullptr;
-    QAction* popupPaste = nullptr;
-    QAction* popupPasteFromFile = nullptr;
-    QAction* popupCopyToFile = nullptr;
+    PopupCut,
+    PopupCopy,
+    PopupPaste,
+    PopupPasteFromFile,
+    PopupCopyToFile,
 };
+
+enum class PaintMenu : int { File, Edit, Help, Frame };
+
+using PaintCommands = TypedCommands<PaintCommand, PaintMenu>;
 
 }  // namespace velmar::paint

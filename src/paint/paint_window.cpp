@@ -9,7 +9,6 @@
 #include "paint/paint_view_keys.h"
 #include "paint/paint_work_area.h"
 #include "platform/dialogs.h"
-#include "platform/history_action.h"
 #include "system/interface_language.h"
 
 #include <QCheckBox>
@@ -104,8 +103,8 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     outer->addWidget(m_colours);
     setCentralWidget(central);
 
-    buildMenus();
-    buildEditCommands();
+    buildCommands();
+    connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
     buildStatusBar();
     connectFileCommands();
     new EditorViewKeys(*this);
@@ -129,12 +128,6 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
     connect(m_colours, &ColourStrip::colourPressed, m_workArea, &WorkArea::takeFocus);
     connect(m_tools, &ToolColumn::fontClicked, this, &PaintWindow::chooseFont);
     connect(&m_doc, &PaintDocument::statusChanged, this, &PaintWindow::showStatus);
-    // Undo and redo follow the history's own signal, as the actions of an undo stack do.
-    const PaintDocument* doc = &m_doc;
-    followHistory(m_commands.undo, doc, &PaintDocument::undoAvailabilityChanged,
-                  [doc] { return doc->history().undoEnabled(); });
-    followHistory(m_commands.redo, doc, &PaintDocument::undoAvailabilityChanged,
-                  [doc] { return doc->history().redoEnabled(); });
 
     // The keypad size keys work while the browser or one of the lists has the focus.
     m_browser->list()->installEventFilter(this);
@@ -186,10 +179,12 @@ void PaintWindow::reportGeometry()
     };
     const QPoint picture = m_workArea->mapToGlobal(m_workArea->pictureOrigin());
     report += QStringLiteral("paint picture %1 %2\n").arg(picture.x()).arg(picture.y());
-    // The menu bar's titles, by their menus' names.
+    // The menu bar's titles, by their menus' names and typed ids.
     for (QAction* title : menuBar()->actions())
         if (title->menu() && !title->menu()->objectName().isEmpty() && title->isVisible())
-            item(title->menu()->objectName(), menuBar(), menuBar()->actionGeometry(title).center());
+            for (const QString& name : {title->menu()->objectName(), title->menu()->property("command").toString()})
+                if (!name.isEmpty())
+                    item(name, menuBar(), menuBar()->actionGeometry(title).center());
     for (QToolButton* b : m_tools->findChildren<QToolButton*>())
         item(b->objectName(), b, b->rect().center());
     for (const QWidget* cell : m_colours->cells())
@@ -224,58 +219,6 @@ void PaintWindow::reportGeometry()
 }
 
 PaintWindow::~PaintWindow() = default;
-
-void PaintWindow::buildMenus()
-{
-    const auto add = [this](QMenu* menu, const char* name, const QString& caption, QKeySequence shortcut = {}) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(shortcut);
-        return a;
-    };
-    PaintCommands& c = m_commands;
-    QMenu* file = c.fileMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Файл"));
-    file->setObjectName(QStringLiteral("paintFileMenu"));
-    c.newPicture = add(file, "paintNew", QCoreApplication::translate("PaintWindow", "Создать"),
-                       QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.open = add(file, "paintOpen", QCoreApplication::translate("PaintWindow", "Открыть"),
-                 QKeySequence(Qt::CTRL | Qt::Key_O));
-    c.save = add(file, "paintSave", QCoreApplication::translate("PaintWindow", "Сохранить"),
-                 QKeySequence(Qt::CTRL | Qt::Key_S));
-    c.saveAs = add(file, "paintSaveAs", QCoreApplication::translate("PaintWindow", "Сохранить как..."));
-    file->addSeparator();
-    c.exit = add(file, "paintExit", QCoreApplication::translate("PaintWindow", "Выход"));
-    c.exit->setVisible(false);
-    connect(c.exit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* edit = c.editMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Правка"));
-    edit->setObjectName(QStringLiteral("paintEditMenu"));
-    c.undo = add(edit, "paintUndo", QCoreApplication::translate("PaintWindow", "Отменить"),
-                 QKeySequence(Qt::CTRL | Qt::Key_Z));
-    c.redo = add(edit, "paintRedo", QCoreApplication::translate("PaintWindow", "Повторить"),
-                 QKeySequence(Qt::CTRL | Qt::Key_Y));
-    connect(c.undo, &QAction::triggered, this, [this] { m_editor.undo(); });
-    connect(c.redo, &QAction::triggered, this, [this] { m_editor.redo(); });
-    edit->addSeparator();
-    c.cut = add(edit, "paintCut", QCoreApplication::translate("PaintWindow", "Вырезать"),
-                QKeySequence(Qt::CTRL | Qt::Key_X));
-    c.copy = add(edit, "paintCopy", QCoreApplication::translate("PaintWindow", "Копировать"),
-                 QKeySequence(Qt::CTRL | Qt::Key_C));
-    c.paste = add(edit, "paintPaste", QCoreApplication::translate("PaintWindow", "Вставить"),
-                  QKeySequence(Qt::CTRL | Qt::Key_V));
-    c.selectAll = add(edit, "paintSelectAll", QCoreApplication::translate("PaintWindow", "Выделить все"),
-                      QKeySequence(Qt::CTRL | Qt::Key_A));
-    edit->addSeparator();
-    c.copyToFile = add(edit, "paintCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл..."));
-    c.pasteFromFile =
-        add(edit, "paintPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла..."));
-
-    QMenu* help = c.helpMenu = menuBar()->addMenu(QCoreApplication::translate("PaintWindow", "Справка"));
-    help->setObjectName(QStringLiteral("paintHelpMenu"));
-    c.help = add(help, "paintHelp", QCoreApplication::translate("PaintWindow", "Вызов справки"));
-    c.about = add(help, "paintAbout", QCoreApplication::translate("PaintWindow", "О программе..."));
-    help->menuAction()->setVisible(false);
-}
 
 void PaintWindow::buildStatusBar()
 {
@@ -315,7 +258,7 @@ QString PaintWindow::statusText(int i) const
     return i >= 0 && i < kStatusPanels ? m_status[std::size_t(i)]->text() : QString();
 }
 
-QAction* PaintWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* PaintWindow::action(const QString& name) const { return m_commands.named(name); }
 
 void PaintWindow::showStatus()
 {

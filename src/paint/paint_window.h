@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <span>
 
 class QLabel;
 class QListWidget;
@@ -49,11 +50,15 @@ public:
     bool savedOnce() const { return m_savedOnce; }
     // The text of status panel i (0..9).
     QString statusText(int i) const;
-    // The window's commands; action() finds one by its objectName, for tests.
+    // The window's commands by typed id; action() finds one by its objectName or its typed id's
+    // name, for reports.
     const PaintCommands& commands() const { return m_commands; }
+    QAction* command(PaintCommand id) const { return m_commands.action(id); }
     QAction* action(const QString& name) const;
-    // The frame's context menu (PopupMenu1).
-    QMenu* frameMenu() const { return m_frameMenu; }
+    // The selection frame's pop-up menu (PopupMenu1).
+    QMenu* frameMenu() const { return m_commands.menu(PaintMenu::Frame); }
+    // Every menu and item of the window: where it sits, what it runs, what its state follows.
+    static std::span<const CommandRow<PaintWindow>> commandTable();
 
     // PaintHost
     QStringList textBoxLines() const override;
@@ -70,12 +75,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
-    // The edit commands (paint_window_edit.cpp): the "Правка" items and the frame's context menu
-    // run the same functions.
-    void buildEditCommands();
-    // Every edit command's enabled state, from the floating piece and the clipboard.
+    // Menus and the frame's pop-up menu from the command table, their handlers connected, their
+    // states following the piece, the clipboard and the history.
+    void buildCommands();
     void showCommandStates();
+    // The edit commands (paint_window_edit.cpp): the "Правка" items and the frame's pop-up menu
+    // run the same functions.
     void showFrameMenu(const QPoint& globalPos);
     void copyCommand();
     void cutCommand();
@@ -96,7 +101,7 @@ private:
     void startViewReports(const QString& folder);
     void reportView();
 
-    // The file menu and the browser's drop (paint_window_files.cpp).
+    // The file commands and the browser's drop (paint_window_files.cpp).
     void connectFileCommands();
     void newPicture();
     void openPictureFile();
@@ -127,7 +132,6 @@ private:
     // Where "Сохранить" writes once a name has been chosen for the picture.
     PictureFileDialogState m_pictureFile;
     QTimer* m_reportTimer = nullptr;
-    QMenu* m_frameMenu = nullptr;
     QString m_lastReport;
     QTimer* m_viewTimer = nullptr;
     QString m_viewFolder;

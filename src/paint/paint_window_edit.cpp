@@ -1,5 +1,5 @@
 // The graphic editor window's edit commands: the floating piece through the system clipboard
-// and picture files, and the frame's context menu.
+// and picture files.
 #include "paint/paint_fit_question.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
@@ -20,66 +20,12 @@ namespace {
 const QString kPasteFromFileFilter =
     QStringLiteral("Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
 
-bool clipboardHoldsPicture()
-{
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasImage();
-}
-
 }  // namespace
-
-void PaintWindow::buildEditCommands()
-{
-    PaintCommands& c = m_commands;
-    connect(c.cut, &QAction::triggered, this, &PaintWindow::cutCommand);
-    connect(c.copy, &QAction::triggered, this, &PaintWindow::copyCommand);
-    connect(c.paste, &QAction::triggered, this, &PaintWindow::pasteCommand);
-    connect(c.selectAll, &QAction::triggered, this, [this] { m_editor.selectAll(); });
-    connect(c.copyToFile, &QAction::triggered, this, &PaintWindow::copyToFileCommand);
-    connect(c.pasteFromFile, &QAction::triggered, this, &PaintWindow::pasteFromFileCommand);
-
-    m_frameMenu = new QMenu(this);
-    m_frameMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    const auto item = [this](const char* name, const QString& caption, void (PaintWindow::*command)()) {
-        QAction* a = m_frameMenu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, command);
-        return a;
-    };
-    c.popupCut = item("popupCut", QCoreApplication::translate("PaintWindow", "Вырезать"), &PaintWindow::cutCommand);
-    c.popupCopy =
-        item("popupCopy", QCoreApplication::translate("PaintWindow", "Копировать"), &PaintWindow::copyCommand);
-    c.popupPaste =
-        item("popupPaste", QCoreApplication::translate("PaintWindow", "Вставить"), &PaintWindow::pasteCommand);
-    m_frameMenu->addSeparator();
-    c.popupPasteFromFile = item("popupPasteFromFile", QCoreApplication::translate("PaintWindow", "Вставить из файла"),
-                                &PaintWindow::pasteFromFileCommand);
-    c.popupCopyToFile = item("popupCopyToFile", QCoreApplication::translate("PaintWindow", "Копировать в файл"),
-                             &PaintWindow::copyToFileCommand);
-    connect(m_workArea, &WorkArea::frameMenuRequested, this, &PaintWindow::showFrameMenu);
-
-    // The items follow the piece and the clipboard at once, so that their shortcuts do too.
-    connect(c.editMenu, &QMenu::aboutToShow, this, &PaintWindow::showCommandStates);
-    connect(&m_doc, &PaintDocument::overlayChanged, this, &PaintWindow::showCommandStates);
-    connect(&m_doc, &PaintDocument::pieceChanged, this, &PaintWindow::showCommandStates);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PaintWindow::showCommandStates);
-    showCommandStates();
-}
-
-void PaintWindow::showCommandStates()
-{
-    const bool piece = m_editor.canCopy();
-    for (QAction* a : {m_commands.cut, m_commands.copy, m_commands.copyToFile})
-        a->setEnabled(piece);
-    const bool picture = clipboardHoldsPicture();
-    for (QAction* a : {m_commands.paste, m_commands.popupPaste})
-        a->setEnabled(picture);
-}
 
 void PaintWindow::showFrameMenu(const QPoint& globalPos)
 {
     showCommandStates();
-    m_frameMenu->popup(globalPos);
+    m_commands.menu(PaintMenu::Frame)->popup(globalPos);
 }
 
 void PaintWindow::copyCommand()

@@ -16,10 +16,6 @@ namespace velmar::paint {
 
 void PaintWindow::connectFileCommands()
 {
-    connect(m_commands.newPicture, &QAction::triggered, this, &PaintWindow::newPicture);
-    connect(m_commands.open, &QAction::triggered, this, &PaintWindow::openPictureFile);
-    connect(m_commands.save, &QAction::triggered, this, &PaintWindow::savePicture);
-    connect(m_commands.saveAs, &QAction::triggered, this, &PaintWindow::savePictureAs);
     connect(m_browser, &PictureBrowser::pictureDropped, this, &PaintWindow::dropPicture);
 }
 

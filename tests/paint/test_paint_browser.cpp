@@ -216,12 +216,12 @@ void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     auto w = openWindow(dir.path());
-    QAction* save = w->action(QStringLiteral("paintSave"));
+    QAction* save = w->command(PaintCommand::Save);
     QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     const QString first = dir.path() + QStringLiteral("/first.png");  // saved as first.bmp
 
     // A cancelled first save writes nothing, and the next save asks again.
-    w->action(QStringLiteral("paintNew"))->trigger();
+    w->command(PaintCommand::New)->trigger();
     save->trigger();
     QCOMPARE(dialogs.fileDialogs, 1);
     QVERIFY(!w->savedOnce());
@@ -242,7 +242,7 @@ void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
 
     // "Сохранить как..." asks, keeps the name's folder, and leaves the flag alone.
     dialogs.files.push_back(Dialogs::FileChoice{dir.path() + QStringLiteral("/other"), 2});
-    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    w->command(PaintCommand::SaveAs)->trigger();
     QCOMPARE(dialogs.fileDialogs, 3);
     QCOMPARE(decodeJpeg([&] {
                  QFile f(dir.path() + QStringLiteral("/other.jpg"));
@@ -265,7 +265,7 @@ void TestPaintBrowser::saveAsksOnceUntilNewOrReopened()
     dialogs.files.push_back(Dialogs::FileChoice{first, 1});
     save->trigger();
     QVERIFY(w->savedOnce());
-    w->action(QStringLiteral("paintNew"))->trigger();
+    w->command(PaintCommand::New)->trigger();
     QVERIFY(!w->savedOnce());
 }
 
@@ -275,12 +275,12 @@ void TestPaintBrowser::failedSaveIsReportedAndAskedAgain()
     ScriptedDialogs dialogs;
     auto w = openWindow(dir.path());
     dialogs.files.push_back(Dialogs::FileChoice{dir.path() + QStringLiteral("/missing/folder/p.bmp"), 1});
-    w->action(QStringLiteral("paintSave"))->trigger();
+    w->command(PaintCommand::Save)->trigger();
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Ошибка"));
     QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("Не удалось сохранить")));
     QVERIFY(!w->savedOnce());
-    w->action(QStringLiteral("paintSave"))->trigger();
+    w->command(PaintCommand::Save)->trigger();
     QCOMPARE(dialogs.fileDialogs, 2);
 }
 
@@ -300,7 +300,7 @@ void TestPaintBrowser::openKeepsTheZoomAndTheFilterPicksTheDecoder()
     QCOMPARE(w->document().zoomFactor(), 6);
     const int states = w->document().history().count();
     dialogs.files.push_back(Dialogs::FileChoice{disguised, 2});
-    w->action(QStringLiteral("paintOpen"))->trigger();
+    w->command(PaintCommand::Open)->trigger();
     QCOMPARE(dialogs.messages.size(), 0);
     QCOMPARE(w->document().picture().size(), QSize(10, 8));
     QCOMPARE(w->document().zoomFactor(), 6);
@@ -317,7 +317,7 @@ void TestPaintBrowser::openKeepsTheZoomAndTheFilterPicksTheDecoder()
     bad.close();
     for (int filter : {1, 3}) {
         dialogs.files.push_back(Dialogs::FileChoice{damaged, filter});
-        w->action(QStringLiteral("paintOpen"))->trigger();
+        w->command(PaintCommand::Open)->trigger();
     }
     QCOMPARE(dialogs.messages.size(), 2);
     QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("damaged.bmp")));
@@ -332,7 +332,7 @@ void TestPaintBrowser::newPaintsTheBackColour()
     w->document().mutablePicture().fill(Qt::black);
     w->document().setBackColour(qRgb(0, 128, 255));
     const int states = w->document().history().count();
-    w->action(QStringLiteral("paintNew"))->trigger();
+    w->command(PaintCommand::New)->trigger();
     QCOMPARE(w->document().picture().size(), QSize(120, 90));
     QCOMPARE(w->document().picture().pixel(0, 0), qRgb(0, 128, 255));
     QCOMPARE(w->document().picture().pixel(119, 89), qRgb(0, 128, 255));
@@ -348,14 +348,14 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     auto w = openWindow(dir.path());
     const QString picture = dir.path() + QStringLiteral("/pieces/picture.jpg");
     dialogs.files.push_back(Dialogs::FileChoice{picture, 2});
-    w->action(QStringLiteral("paintSave"))->trigger();
+    w->command(PaintCommand::Save)->trigger();
     QVERIFY(w->savedOnce());
 
     // The piece's dialog opens where the picture went, with its name and filter.
-    w->action(QStringLiteral("paintSelectAll"))->trigger();
+    w->command(PaintCommand::SelectAll)->trigger();
     const QString piece = dir.path() + QStringLiteral("/pieces/piece");
     dialogs.files.push_back(Dialogs::FileChoice{piece, 1});
-    w->action(QStringLiteral("paintCopyToFile"))->trigger();
+    w->command(PaintCommand::CopyToFile)->trigger();
     QCOMPARE(dialogs.fileAsks.size(), 2);
     QCOMPARE(dialogs.fileAsks[1].folder, dir.path() + QStringLiteral("/pieces"));
     QCOMPARE(dialogs.fileAsks[1].name, picture);
@@ -363,14 +363,14 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     QCOMPARE(QImage(piece + QStringLiteral(".bmp")).size(), QSize(120, 90));
 
     // The picture's own "Сохранить как..." offers the picture's file, not the piece's ...
-    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    w->command(PaintCommand::SaveAs)->trigger();
     QCOMPARE(dialogs.fileAsks.size(), 3);
     QCOMPARE(dialogs.fileAsks[2].name, picture);
     QCOMPARE(dialogs.fileAsks[2].filterIndex, 2);
     // ... and "Сохранить" writes the picture's own file, not over the piece's.
     w->editor().chooseTool(ToolId::Pencil);
     w->document().mutablePicture().fill(Qt::red);
-    w->action(QStringLiteral("paintSave"))->trigger();
+    w->command(PaintCommand::Save)->trigger();
     QCOMPARE(dialogs.fileAsks.size(), 3);
     QCOMPARE(QImage(piece + QStringLiteral(".bmp")).pixelColor(5, 5), QColor(Qt::white));
     QFile saved(picture);
@@ -437,10 +437,10 @@ void TestPaintBrowser::saveWritesWhatTheScreenShows()
     // Ctrl+S and "Сохранить как..." write the screen's picture: the hole and the piece where it
     // floats, and the piece keeps floating, still movable.
     dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("dots.bmp")), 1});
-    w->action(QStringLiteral("paintSave"))->trigger();
+    w->command(PaintCommand::Save)->trigger();
     QCOMPARE(readBack(dir.filePath(QStringLiteral("dots.bmp"))), shown);
     dialogs.files.push_back(Dialogs::FileChoice{dir.filePath(QStringLiteral("again.bmp")), 1});
-    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    w->command(PaintCommand::SaveAs)->trigger();
     QCOMPARE(readBack(dir.filePath(QStringLiteral("again.bmp"))), shown);
     QVERIFY(doc.pieceFloating());
     QCOMPARE(doc.picture().pixel(85, 15), qRgb(0, 0, 255));
@@ -460,13 +460,13 @@ void TestPaintBrowser::saveNeverWritesOverACopiedPiece()
     const QString dots = dir.filePath(QStringLiteral("dots.bmp"));
     const QString piece = dir.filePath(QStringLiteral("piece.bmp"));
     dialogs.files.push_back(Dialogs::FileChoice{dots, 1});
-    w->action(QStringLiteral("paintSaveAs"))->trigger();
+    w->command(PaintCommand::SaveAs)->trigger();
     QCOMPARE(readBack(dots).size(), QSize(120, 90));
 
     w->editor().chooseTool(ToolId::Selection);
     dragTool(w->editor(), {0, 0}, {30, 20});
     dialogs.files.push_back(Dialogs::FileChoice{piece, 1});
-    w->action(QStringLiteral("paintCopyToFile"))->trigger();
+    w->command(PaintCommand::CopyToFile)->trigger();
     QCOMPARE(readBack(piece).size(), QSize(30, 20));
     w->editor().chooseTool(ToolId::Pencil);
     dragTool(w->editor(), {50, 50}, {100, 50});
@@ -474,7 +474,7 @@ void TestPaintBrowser::saveNeverWritesOverACopiedPiece()
     // Ctrl+S writes the picture's file at once, twice over; the piece's file stays the piece.
     const int asked = dialogs.fileDialogs;
     for (int k = 0; k < 2; ++k) {
-        w->action(QStringLiteral("paintSave"))->trigger();
+        w->command(PaintCommand::Save)->trigger();
         QCOMPARE(dialogs.fileDialogs, asked);
         QCOMPARE(readBack(dots), doc.picture());
         QCOMPARE(readBack(piece).size(), QSize(30, 20));
@@ -489,8 +489,8 @@ void TestPaintBrowser::newAndOpenAskFirstAndAreOneUndoStep()
     PaintDocument& doc = w->document();
     const QString red = dir.filePath(QStringLiteral("red.bmp"));
     QVERIFY(filled(QSize(30, 20), Qt::red).save(red, "BMP"));
-    QAction* newPicture = w->action(QStringLiteral("paintNew"));
-    QAction* open = w->action(QStringLiteral("paintOpen"));
+    QAction* newPicture = w->command(PaintCommand::New);
+    QAction* open = w->command(PaintCommand::Open);
 
     // Drawn on, with a piece floating: the picture as the screen shows it.
     dragTool(w->editor(), {5, 80}, {100, 80});

@@ -72,14 +72,14 @@ void TestPaintEditWindow::cleanup()
 
 void TestPaintEditWindow::editItemsFollowPieceAndClipboard()
 {
-    QAction* cut = m_window->action(QStringLiteral("paintCut"));
-    QAction* copy = m_window->action(QStringLiteral("paintCopy"));
-    QAction* paste = m_window->action(QStringLiteral("paintPaste"));
-    QAction* toFile = m_window->action(QStringLiteral("paintCopyToFile"));
+    QAction* cut = m_window->command(PaintCommand::Cut);
+    QAction* copy = m_window->command(PaintCommand::Copy);
+    QAction* paste = m_window->command(PaintCommand::Paste);
+    QAction* toFile = m_window->command(PaintCommand::CopyToFile);
     QVERIFY(!cut->isEnabled() && !copy->isEnabled() && !toFile->isEnabled());
     QVERIFY(!paste->isEnabled());
 
-    m_window->action(QStringLiteral("paintSelectAll"))->trigger();
+    m_window->command(PaintCommand::SelectAll)->trigger();
     QVERIFY(cut->isEnabled() && copy->isEnabled() && toFile->isEnabled());
     QVERIFY(named("Image7")->isVisible());
     copy->trigger();
@@ -128,7 +128,7 @@ void TestPaintEditWindow::mouseSelectsMovesAndOpensFrameMenu()
     press(piece, o + QPoint(55, 45), Qt::RightButton);
     QMenu* menu = m_window->frameMenu();
     QTRY_VERIFY(menu->isVisible());
-    QVERIFY(!menu->findChild<QAction*>(QStringLiteral("popupPaste"))->isEnabled());
+    QVERIFY(!m_window->command(PaintCommand::PopupPaste)->isEnabled());
     menu->hide();
     QVERIFY(doc.pieceFloating());
 
@@ -152,7 +152,7 @@ void TestPaintEditWindow::handlesResizeCanvasAndFrame()
     QCOMPARE(corner->geometry().topLeft(), area()->pictureOrigin() + QPoint(140, 60));
     QCOMPARE(m_window->statusText(1), QStringLiteral("140 x 60"));
 
-    m_window->action(QStringLiteral("paintSelectAll"))->trigger();
+    m_window->command(PaintCommand::SelectAll)->trigger();
     QWidget* left = named("Panel61");
     const QPoint l = left->geometry().center();
     dragOn(left, l, l + QPoint(40, 0));

@@ -169,7 +169,7 @@ void TestPaintViewKeys::escapeMidDragThroughTheKeyboard()
     QCOMPARE(doc.picture(), before);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(90, 70));
     QCOMPARE(doc.picture(), before);
-    QVERIFY(!m_window->action(QStringLiteral("paintUndo"))->isEnabled());
+    QVERIFY(!m_window->command(PaintCommand::Undo)->isEnabled());
 }
 
 void TestPaintViewKeys::toolLettersAreTextWhileTyping()
@@ -247,21 +247,21 @@ void TestPaintViewKeys::oversizedPasteAsksWhetherToFit()
     big.fill(qRgb(0, 0, 255));
     QGuiApplication::clipboard()->setImage(big);
     dialogs.answers = {QMessageBox::Yes};
-    m_window->action(QStringLiteral("paintPaste"))->trigger();
+    m_window->command(PaintCommand::Paste)->trigger();
     QCOMPARE(dialogs.questions.size(), 1);
     QVERIFY(dialogs.questions[0].text.contains(QStringLiteral("1200 x 100")));
     QVERIFY(dialogs.questions[0].text.contains(QStringLiteral("600 x 50")));
     QCOMPARE(doc.piece().size(), QSize(600, 50));
     // "No" keeps it as it came.
     dialogs.answers = {QMessageBox::No};
-    m_window->action(QStringLiteral("paintPaste"))->trigger();
+    m_window->command(PaintCommand::Paste)->trigger();
     QCOMPARE(dialogs.questions.size(), 2);
     QCOMPARE(doc.piece().size(), QSize(1200, 100));
     // A picture that fits asks nothing.
     QImage small(30, 30, QImage::Format_RGB32);
     small.fill(Qt::red);
     QGuiApplication::clipboard()->setImage(small);
-    m_window->action(QStringLiteral("paintPaste"))->trigger();
+    m_window->command(PaintCommand::Paste)->trigger();
     QCOMPARE(dialogs.questions.size(), 2);
     QCOMPARE(doc.piece().size(), QSize(30, 30));
 }
@@ -293,7 +293,7 @@ void TestPaintViewKeys::picturesDroppedFromOtherPrograms()
     QVERIFY(doc.pieceFloating());
     QCOMPARE(doc.piece().size(), QSize(40, 30));
     QCOMPARE(doc.piece().pixel(5, 5), qRgb(255, 0, 0));
-    QVERIFY(m_window->action(QStringLiteral("paintUndo"))->isEnabled());
+    QVERIFY(m_window->command(PaintCommand::Undo)->isEnabled());
     // Picture data from a browser, larger than the picture: the question first.
     dialogs.answers = {QMessageBox::Yes};
     auto* imageData = new QMimeData;

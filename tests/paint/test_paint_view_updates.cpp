@@ -102,12 +102,12 @@ void TestPaintViewUpdates::pictureAndZoomChangesRepaintTheView()
         QVERIFY2(view->geometry() == geometryBefore, what);  // the view itself stays put
         QTRY_VERIFY2(recorder.painted.contains(shown), what);
     };
-    repaints("undo", [&] { m_window->action(QStringLiteral("paintUndo"))->trigger(); });
+    repaints("undo", [&] { m_window->command(PaintCommand::Undo)->trigger(); });
     QCOMPARE(m_window->document().picture().pixelColor(100, 20), QColor(Qt::white));
-    repaints("redo", [&] { m_window->action(QStringLiteral("paintRedo"))->trigger(); });
+    repaints("redo", [&] { m_window->command(PaintCommand::Redo)->trigger(); });
     m_window->document().setBackColour(qRgb(0, 0, 255));
     ScriptedDialogs dialogs;  // "Создать" asks about the line drawn: "Нет"
-    repaints("new picture", [&] { m_window->action(QStringLiteral("paintNew"))->trigger(); });
+    repaints("new picture", [&] { m_window->command(PaintCommand::New)->trigger(); });
     QCOMPARE(dialogs.questions.size(), 1);
     repaints("zoom 8", [&] { m_window->editor().chooseZoom(3); });
     repaints("zoom 1", [&] { m_window->editor().chooseZoom(0); });

@@ -39,10 +39,10 @@ private:
     static ObjectId addPicture(WindowFixture& f, const QImage& content)
     {
         f.doc().interaction.creationPoint = QPoint(10, 40);
-        f.command("N1")->trigger();
+        f.command(Command::CreateFrame)->trigger();
         f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
         f.doc().interaction.creationPoint = QPoint(10, 30);
-        f.command("N3")->trigger();
+        f.command(Command::CreatePicture)->trigger();
         PictureObject& p = f.doc().outline.picture(1);
         p.setBitmap(content);
         f.window->outlineView()->sync();
@@ -58,7 +58,7 @@ private:
     }
     static PaintWindow* openEditor(WindowFixture& f)
     {
-        f.command("N58")->trigger();
+        f.command(Command::EditPicture)->trigger();
         PaintWindow* w = f.window->paintWindow();
         if (w)
             w->resize(694, 480);
@@ -103,15 +103,15 @@ void TestPaintWindow::openDrawCloseIsOneUndoableFullStep()
     QCOMPARE(w->statusText(2), QStringLiteral("Диаметр"));
     QCOMPARE(w->statusText(4), QStringLiteral("Курсор"));
     QCOMPARE(w->statusText(7), QStringLiteral("Цвет"));
-    QVERIFY(!w->action(QStringLiteral("paintUndo"))->isEnabled());
+    QVERIFY(!w->command(PaintCommand::Undo)->isEnabled());
 
     // A pencil line, then an editor undo and redo of it.
     stroke(w, QPoint(10, 20), QPoint(50, 20));
     QCOMPARE(w->document().picture().pixelColor(30, 20), QColor(Qt::black));
-    QVERIFY(w->action(QStringLiteral("paintUndo"))->isEnabled());
-    w->action(QStringLiteral("paintUndo"))->trigger();
+    QVERIFY(w->command(PaintCommand::Undo)->isEnabled());
+    w->command(PaintCommand::Undo)->trigger();
     QCOMPARE(w->document().picture().pixelColor(30, 20), QColor(Qt::white));
-    w->action(QStringLiteral("paintRedo"))->trigger();
+    w->command(PaintCommand::Redo)->trigger();
     QCOMPARE(w->document().picture().pixelColor(30, 20), QColor(Qt::black));
     QCOMPARE(w->statusText(5), QStringLiteral("50 x 20"));
 
@@ -126,10 +126,10 @@ void TestPaintWindow::openDrawCloseIsOneUndoableFullStep()
     QVERIFY(QFile::exists(snapshotPathIn(snapshotFolder(f.doc()), stepBefore + 1, true)));
     // (The snapshots hold the pictures as JPEG: compare by brightness.)
     const auto grey = [&f] { return qGray(f.doc().outline.picture(1).bitmap().pixel(30, 20)); };
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QVERIFY2(grey() > 240, qPrintable(QString::number(grey())));
     QCOMPARE(f.doc().outline.picture(1).bitmap().size(), QSize(120, 90));
-    f.command("N78")->trigger();
+    f.command(Command::Redo)->trigger();
     QVERIFY2(grey() < 15, qPrintable(QString::number(grey())));
 }
 
