@@ -60,6 +60,32 @@ QList<QColor> alternating(int count)
 
 QColor centreOf(const QImage& image) { return image.pixelColor(image.width() / 2, image.height() / 2); }
 
+// Whether `happens` comes true within ms. A check that something does not happen waits on the
+// very condition that would break it, so that it fails as soon as that comes.
+template <typename Condition>
+bool happensWithin(int ms, Condition happens)
+{
+    return QTest::qWaitFor(happens, ms);
+}
+
+// Waits until no picture has arrived for quietMs (pictures decoded before a pause still come in);
+// false when they keep coming for kWait.
+bool waitForQuiet(const FilmPanelWidget& panel, int quietMs)
+{
+    QElapsedTimer since;
+    since.start();
+    int seen = panel.framesReceived();
+    return QTest::qWaitFor(
+        [&] {
+            if (panel.framesReceived() != seen) {
+                seen = panel.framesReceived();
+                since.restart();
+            }
+            return since.elapsed() >= quietMs;
+        },
+        kWait);
+}
+
 int threadCount()
 {
     return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
@@ -166,7 +192,9 @@ void TestVideoPanel::opensOnTheFirstPicturePaused()
     // The first picture arrives through the video sink, decoded, and stays: the film is paused.
     QTRY_VERIFY_WITH_TIMEOUT(!panel.picture().isNull(), kWait);
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
-    QTest::qWait(400);
+    QVERIFY(!happensWithin(400, [&] {
+        return !near(centreOf(panel.picture()), Qt::red) || panel.playbackState() != FilmPlayer::State::Paused;
+    }));
     QVERIFY(near(centreOf(panel.picture()), Qt::red));
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
     QCOMPARE(panel.displayRect(), QRect(0, 0, 150, 150));
@@ -198,10 +226,10 @@ void TestVideoPanel::pauseResumeAndStop()
 
     panel.togglePause();
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Paused);
-    QTest::qWait(300);
+    QVERIFY(waitForQuiet(panel, 100));
     const int paused = panel.framesReceived();
     const qint64 at = panel.position();
-    QTest::qWait(400);
+    QVERIFY(!happensWithin(400, [&] { return panel.framesReceived() > paused + 1 || panel.position() != at; }));
     QVERIFY(panel.framesReceived() <= paused + 1);
     QCOMPARE(panel.position(), at);
 
@@ -212,11 +240,11 @@ void TestVideoPanel::pauseResumeAndStop()
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
     QTRY_COMPARE_WITH_TIMEOUT(panel.position(), qint64(0), kWait);
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
-    QTest::qWait(300);
+    QVERIFY(!happensWithin(300, [&] { return !near(centreOf(panel.picture()), Qt::red); }));
     QVERIFY2(near(centreOf(panel.picture()), Qt::red), qPrintable(centreOf(panel.picture()).name()));
     panel.togglePause();
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
-    QTest::qWait(300);
+    QVERIFY(!happensWithin(300, [&] { return panel.playbackState() != FilmPlayer::State::Stopped; }));
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
 
     panel.play();
@@ -272,7 +300,8 @@ void TestVideoPanel::unopenableFiles()
     QCOMPARE(finished.first().first().toBool(), false);
 
     // Late events of the failed opening change nothing.
-    QTest::qWait(300);
+    QVERIFY(!happensWithin(
+        300, [&] { return panel.openState() != FilmPanelWidget::OpenState::Failed || finished.count() != 1; }));
     QCOMPARE(panel.openState(), FilmPanelWidget::OpenState::Failed);
     QCOMPARE(finished.count(), 1);
     panel.play();
@@ -505,7 +534,7 @@ void TestVideoPanel::aFilmThatOpensButWillNotPlay()
     QCOMPARE(panel.playbackState(), FilmPlayer::State::Stopped);
     QVERIFY(!panel.player());
     QVERIFY(near(centreOf(panel.picture()), Qt::red));
-    QTest::qWait(300);
+    QVERIFY(!happensWithin(300, [&] { return failed.count() != 1; }));
     QCOMPARE(failed.count(), 1);
     // Still open: Play tries again.
     QVERIFY(panel.isOpen());
