@@ -45,9 +45,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     m_canvas = new CanvasWidget(this);
     setCentralWidget(m_canvas);
 
-    buildMainMenu();
-    buildToolBar();
-    buildPopupMenus();
+    buildCommands();
 
     m_documentQuestions = std::make_unique<DocumentDialogs>(this);
     m_documents = new DocumentController(m_document, *this, this);
@@ -65,7 +63,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
             runGuarded(this, [this] { refitOpenedOutline(); });
         m_layoutCanvas = QSize();
     });
-    connectCommands();
     // Long hints (minimal texts of objects among them) are shown as short paragraphs.
     qApp->installEventFilter(new ToolTipWrapper(this));
     installOutlineFeatures();
@@ -78,10 +75,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 }
 
 MainWindow::~MainWindow() = default;
-
-QAction* MainWindow::command(const QString& name) const { return m_commands.named(name); }
-
-QMenu* MainWindow::popupMenu(const QString& name) const { return m_commands.menuNamed(name); }
 
 bool MainWindow::startUp(const StartupOptions& options)
 {
@@ -198,87 +191,8 @@ void MainWindow::shrinkGrid()
 
 void MainWindow::updateGridCaptions()
 {
-    m_commands.growGrid->setText(growGridCaption(m_document.session.gridStep));
-    m_commands.shrinkGrid->setText(shrinkGridCaption(m_document.session.gridStep));
-}
-
-template <typename Result>
-void MainWindow::onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)())
-{
-    for (QAction* action : actions) {
-        Q_ASSERT(action);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { runGuarded(this, [this, handler] { (this->*handler)(); }); });
-    }
-}
-
-void MainWindow::onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool))
-{
-    // The clicked action has already flipped its own check mark: that is the switch's new state.
-    for (QAction* action : actions) {
-        Q_ASSERT(action);
-        connect(action, &QAction::triggered, this,
-                [this, handler](bool on) { runGuarded(this, [this, handler, on] { (this->*handler)(on); }); });
-    }
-}
-
-void MainWindow::connectCommands()
-{
-    const CommandRegistry& r = m_commands;
-    DocumentController* d = m_documents;
-    // Document commands and the history.
-    auto document = [this, d](std::initializer_list<QAction*> actions, auto handler) {
-        for (QAction* action : actions) {
-            Q_ASSERT(action);
-            connect(action, &QAction::triggered, this,
-                    [this, d, handler] { runGuarded(this, [d, handler] { (d->*handler)(); }); });
-        }
-    };
-    document({r.newOutline}, &DocumentController::newOutline);
-    connect(r.open, &QAction::triggered, this, [this, d] { runGuarded(this, [d] { d->openOutline(); }); });
-    document({r.saveItem, r.saveButton}, &DocumentController::save);
-    document({r.saveAs}, &DocumentController::saveAs);
-    document({r.close}, &DocumentController::closeOutline);
-    document({r.undo}, &DocumentController::undo);
-    document({r.redo}, &DocumentController::redo);
-    onCommand({r.exit}, &MainWindow::exitProgram);
-    onSwitch({r.zoomButton, r.zoomItem}, &MainWindow::setZoom);
-    onSwitch({r.editModeButton, r.editModeItem}, &MainWindow::setEditMode);
-    onCommand({r.help, r.webHelp}, &MainWindow::showHelp);
-    onCommand({r.about}, &MainWindow::showAbout);
-    onSwitch({r.gridButton, r.gridItem}, &MainWindow::setGrid);
-    onCommand({r.growGrid}, &MainWindow::growGrid);
-    onCommand({r.shrinkGrid}, &MainWindow::shrinkGrid);
-    onCommand({r.exportPicture}, &MainWindow::exportPicture);
-    onCommand({r.exportWebPage}, &MainWindow::exportWebPage);
-    onCommand({r.editPicture}, &MainWindow::editPicture);
-
-    // Creating objects and the picture and arrow commands, done by the canvas controller.
-    auto canvasCommand = [this](QAction* action, auto handler) {
-        Q_ASSERT(action);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { runGuarded(this, [this, handler] { handler(*m_controller); }); });
-    };
-    canvasCommand(r.createFrame, [](CanvasController& c) { c.createFrame(); });
-    canvasCommand(r.createPictureOnCanvas, [](CanvasController& c) { c.createPicture(true); });
-    canvasCommand(r.createPicture, [](CanvasController& c) { c.createPicture(false); });
-    canvasCommand(r.createCaptionOnCanvas, [](CanvasController& c) { c.createCaption(true); });
-    canvasCommand(r.createCaption, [](CanvasController& c) { c.createCaption(false); });
-    canvasCommand(r.createTextField, [](CanvasController& c) { c.createTextField(); });
-    canvasCommand(r.createVideoOnCanvas, [](CanvasController& c) { c.createVideo(true); });
-    canvasCommand(r.createVideo, [](CanvasController& c) { c.createVideo(false); });
-    canvasCommand(r.createArrow, [](CanvasController& c) { c.createArrow(); });
-    canvasCommand(r.openPicture, [](CanvasController& c) { c.openPicture(); });
-    // The switches pass the state their click gave them.
-    for (QAction* stretch : {r.stretchButton, r.stretchSettingsItem})
-        canvasCommand(stretch, [stretch](CanvasController& c) { c.setStretchFromButton(stretch->isChecked()); });
-    canvasCommand(r.stretchPopupItem,
-                  [item = r.stretchPopupItem](CanvasController& c) { c.setStretchFromMenu(item->isChecked()); });
-    canvasCommand(r.pictureFullScreen, [](CanvasController& c) { c.showPictureFullScreen(); });
-    canvasCommand(r.arrowColour, [](CanvasController& c) { c.changeArrowColour(); });
-    canvasCommand(r.arrowThicker, [](CanvasController& c) { c.changeArrowWidth(+1); });
-    canvasCommand(r.arrowThinner, [](CanvasController& c) { c.changeArrowWidth(-1); });
-    canvasCommand(r.deleteArrow, [](CanvasController& c) { c.deleteArrow(); });
+    m_commands.action(Command::GrowGrid)->setText(growGridCaption(m_document.session.gridStep));
+    m_commands.action(Command::ShrinkGrid)->setText(shrinkGridCaption(m_document.session.gridStep));
 }
 
 void MainWindow::setEditMode(bool on)

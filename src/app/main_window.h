@@ -10,8 +10,8 @@
 
 #include <QMainWindow>
 
-#include <initializer_list>
 #include <memory>
+#include <span>
 
 class QMenu;
 class QTimer;
@@ -24,6 +24,7 @@ struct IncomingPicture;
 class CanvasWidget;
 class CanvasController;
 class AboutDialog;
+class OutlinePrinting;
 class OutlineView;
 class SelectionHandles;
 class FilmCommands;
@@ -80,10 +81,14 @@ public:
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
 
     const CommandRegistry& commands() const override { return m_commands; }
-    // A command of the window by its component name (menu item, tool button or pop-up item), for
-    // tests and reports.
-    QAction* command(const QString& name) const;
-    QMenu* popupMenu(const QString& name) const;
+    QAction* command(Command id) const { return m_commands.action(id); }
+    QMenu* popupMenu(Menu id) const { return m_commands.menu(id); }
+    // A command of the window by its component name (menu item, tool button or pop-up item) or
+    // its typed id's name, for reports and tests that read names.
+    QAction* command(const QString& name) const { return m_commands.named(name); }
+    // Every menu, item and button of the window: where it sits, what it runs, what its state
+    // follows.
+    static std::span<const CommandRow<MainWindow>> commandTable();
     QWidget* dialogParent() override { return this; }
 
     void redrawOverlays() override;
@@ -123,20 +128,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    enum ItemFlag { Disabled = 1, Hidden = 2, Checkable = 4, Checked = 8 };
-
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, int flags = 0);
-    QAction* addButton(const char* name, const char* icon, const QString& hint, int flags = 0);
-    // Puts the menu item's action on the tool bar as the named button.
-    QAction* shareButton(QAction* item, const char* name, const char* icon, const QString& hint);
-    void placeButton(QAction* action, const char* name);
-    QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption);
-    QMenu* addPopup(const char* name);
-
-    void buildMainMenu();
-    void buildToolBar();
-    void buildPopupMenus();
-    void connectCommands();
+    // Menus, tool bar and pop-up menus from the command table, their handlers connected.
+    void buildCommands();
+    // The frame around the selection: the black set's frame, or the frame chosen last.
+    ObjectId chosenFrame() const;
     // Commands and views of the appearance, titles, minimal texts, sequences and overlays.
     void installOutlineFeatures();
     // Video fragments: players, their commands and the full-screen video window.
@@ -152,12 +147,6 @@ private:
     void takePicture(const IncomingPicture& in, QPoint canvasPoint);
     // The pointer's canvas point when it is over the canvas, otherwise fallback.
     QPoint canvasPointerOr(QPoint fallback) const;
-    // Connects the named commands to one handler that runs inside the error guard.
-    // Connects the named checkable commands to one switch handler, given the new state.
-    void onSwitch(std::initializer_list<QAction*> actions, void (MainWindow::*handler)(bool));
-    template <typename Result>
-    void onCommand(std::initializer_list<QAction*> actions, Result (MainWindow::*handler)());
-
     // The views of the document follow the document controller's signals.
     void connectDocumentViews();
     void exitProgram();
@@ -214,7 +203,7 @@ private:
     void showHelp();
     void showAbout();
     void setGrid(bool on);
-    // Undo and redo follow the history; every other command follows showCommandStates.
+    // The commands' states follow the document's change signals and every command.
     void followCommandStates();
     void growGrid();
     void shrinkGrid();
@@ -231,6 +220,7 @@ private:
     FilmCommands* m_videoCommands = nullptr;
     QToolBar* m_toolBar = nullptr;
     AboutDialog* m_about = nullptr;
+    OutlinePrinting* m_printing = nullptr;
     DialogFolders m_dialogFolders;
     int m_exportFilterIndex = 1;  // the type "Сохранить как рисунок" wrote last
     bool m_adjustingSize = false;

@@ -93,15 +93,9 @@ bool typingText()
 
 void MainWindow::installOutsideInput()
 {
-    CommandRegistry& c = m_commands;
-    c.newOutline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-
-    QMenu* file =
-        c.exit->associatedObjects().isEmpty() ? nullptr : qobject_cast<QMenu*>(c.exit->associatedObjects().first());
-    if (file)
-        m_recent = new RecentOutlines(
-            file, c.exit, [this](const QString& path) { m_documents->openOutline(path); }, this);
+    m_recent = new RecentOutlines(
+        m_commands.menu(Menu::File), m_commands.action(Command::Exit),
+        [this](const QString& path) { m_documents->openOutline(path); }, this);
     connect(m_documents, &DocumentController::fileUsed, this, [this](const QString& path) {
         if (m_recent)
             m_recent->remember(path);

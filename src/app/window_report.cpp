@@ -64,12 +64,20 @@ protected:
     }
 
 private:
-    // "menu NAME", then "item NAME X Y W H" for each of its enabled, visible commands that has a
-    // name (global coordinates), so that a command can be chosen by its name.
+    // The typed id a command table gave an action or a menu, after a space; nothing for others.
+    static QByteArray typedId(const QObject* object)
+    {
+        const QByteArray id = object ? object->property("command").toByteArray() : QByteArray();
+        return id.isEmpty() ? id : " " + id;
+    }
+
+    // "menu NAME [ID]", then "item NAME X Y W H [ID]" for each of its enabled, visible commands
+    // that has a name (global coordinates), so that a command can be chosen by its name or its
+    // typed id.
     static void reportMenu(QMenu* menu)
     {
         const QByteArray name = menu->objectName().toUtf8();
-        std::printf("menu %s\n", name.isEmpty() ? "-" : name.constData());
+        std::printf("menu %s%s\n", name.isEmpty() ? "-" : name.constData(), typedId(menu).constData());
         for (QAction* action : menu->actions()) {
             if (!action->isVisible() || !action->isEnabled() || action->isSeparator() || action->objectName().isEmpty())
                 continue;
@@ -77,8 +85,8 @@ private:
             if (local.isEmpty())
                 continue;
             const QRect r(menu->mapToGlobal(local.topLeft()), local.size());
-            std::printf("item %s %d %d %d %d\n", action->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
-                        r.height());
+            std::printf("item %s %d %d %d %d%s\n", action->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
+                        r.height(), typedId(action).constData());
         }
         std::fflush(stdout);
     }
@@ -120,8 +128,8 @@ private:
                 if (!button->defaultAction() || button->objectName().isEmpty() || !button->isVisible())
                     continue;
                 const QRect r(button->mapTo(m_canvas, QPoint(0, 0)), button->size());
-                std::printf("button %s %d %d %d %d\n", button->objectName().toUtf8().constData(), r.x(), r.y(),
-                            r.width(), r.height());
+                std::printf("button %s %d %d %d %d%s\n", button->objectName().toUtf8().constData(), r.x(), r.y(),
+                            r.width(), r.height(), typedId(button->defaultAction()).constData());
             }
         std::fflush(stdout);
     }

@@ -33,7 +33,7 @@ void CanvasController::pressCanvas(QMouseEvent* e)
     // The canvas's menu works on an open outline, as the settings do.
     if ((e->button() == Qt::RightButton || isDouble(e)) && doc().session.outlineOpen) {
         doc().interaction.creationPoint = e->position().toPoint();
-        showPopup(commands().canvasMenu, e);
+        showPopup(commands().menu(Menu::Canvas), e);
     }
 }
 
@@ -65,7 +65,7 @@ void CanvasController::pressTitle(ObjectId frame, QMouseEvent* e)
     if (e->button() == Qt::RightButton) {
         doc().interaction.creationPoint = e->position().toPoint();
         doc().interaction.currentObject = frame;
-        showPopup(commands().frameMenu, e);
+        showPopup(commands().menu(Menu::Frame), e);
     }
     afterFramePress(frame, nullptr, true);
 }
@@ -96,7 +96,7 @@ void CanvasController::afterFramePress(ObjectId frame, QMouseEvent* e, bool titl
         doc().interaction.currentObject = frame;
         if (e && (e->button() == Qt::RightButton || isDouble(e)) && doc().session.editMode) {
             doc().interaction.creationPoint = e->position().toPoint();
-            showPopup(commands().frameMenu, e);
+            showPopup(commands().menu(Menu::Frame), e);
         }
     }
     m_host.redrawOverlays();
@@ -162,10 +162,10 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
             m_handles->showBlackSet(frame);
         m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
-        QMenu* menu = kind == ObjectKind::Picture   ? commands().pictureMenu
-                      : kind == ObjectKind::Video   ? commands().videoMenu
-                      : kind == ObjectKind::Caption ? commands().captionMenu
-                                                    : commands().textFieldMenu;
+        QMenu* menu = commands().menu(kind == ObjectKind::Picture   ? Menu::Picture
+                                      : kind == ObjectKind::Video   ? Menu::Film
+                                      : kind == ObjectKind::Caption ? Menu::Caption
+                                                                    : Menu::TextField);
         syncToolStatesForObject(id);
         showPopup(menu, e);
         return;
@@ -205,7 +205,7 @@ void CanvasController::pressArrow(ObjectId id, QMouseEvent* e)
     placeArrowHandlesFor(slot);
     if (e->button() == Qt::RightButton || isDouble(e)) {
         doc().interaction.currentObject = id;
-        showPopup(commands().arrowMenu, e);
+        showPopup(commands().menu(Menu::Arrow), e);
     }
 }
 

@@ -148,24 +148,24 @@ bool CanvasController::deleteSelection()
         return false;
     const CommandRegistry& c = commands();
     if (m_handles->model().arrowHandles && selectedArrow()) {
-        c.deleteArrow->trigger();
+        c.action(Command::DeleteArrow)->trigger();
         return true;
     }
     const ObjectId id = keyboardTarget();
     if (!id)
         return false;
-    QAction* remove = nullptr;
+    Command remove;
     switch (d.outline.kindOf(id)) {
-    case ObjectKind::Frame: remove = c.deleteFrame; break;
-    case ObjectKind::Picture: remove = c.deletePicture; break;
-    case ObjectKind::Video: remove = c.deleteVideo; break;
-    case ObjectKind::Caption: remove = c.deleteCaption; break;
-    case ObjectKind::TextField: remove = c.deleteTextField; break;
+    case ObjectKind::Frame: remove = Command::DeleteFrame; break;
+    case ObjectKind::Picture: remove = Command::DeletePicture; break;
+    case ObjectKind::Video: remove = Command::DeleteFilm; break;
+    case ObjectKind::Caption: remove = Command::DeleteCaption; break;
+    case ObjectKind::TextField: remove = Command::DeleteTextField; break;
     default: return false;
     }
     // The pop-up command deletes what the last press chose: the selected object.
     d.interaction.currentObject = id;
-    remove->trigger();
+    c.action(remove)->trigger();
     return true;
 }
 

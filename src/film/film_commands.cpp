@@ -141,7 +141,7 @@ void FilmCommands::togglePlayerButtons()
     const int slot = currentSlot();
     if (slot == 0)
         return;
-    const QAction* item = m_host.commands().playerButtons;
+    const QAction* item = m_host.commands().action(Command::PlayerButtons);
     m_host.document().outline.video(slot).playerVisible = item && item->isChecked();
     m_host.documents().recordStep(StepKind::HeaderOnly);
 }
@@ -204,6 +204,8 @@ bool FilmCommands::anyOpening() const
     }
     return false;
 }
+
+bool FilmCommands::settled() const { return !anyOpening() && !m_reportSoon.isActive() && !m_reportDeadline.isActive(); }
 
 void FilmCommands::reportWhenSettled()
 {

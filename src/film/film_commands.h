@@ -49,6 +49,9 @@ public:
     // While a show runs no message about films is shown: they wait until it has ended.
     void holdReports(bool hold);
     bool holdingReports() const { return m_holding; }
+    // No film of the outline is opening and no failure waits for its report: whatever the films
+    // had to say has been said (or is held for the show's end).
+    bool settled() const;
 
 private:
     int currentSlot() const;

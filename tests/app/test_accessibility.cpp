@@ -124,20 +124,20 @@ void TestAccessibility::everyControlOfTheMainWindowHasAName()
     // Icon-only buttons are called by their hint, or by what they do where they have none.
     QToolBar* bar = f.window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     QVERIFY(bar);
-    const auto button = [&](const char* name) { return bar->findChild<QWidget*>(QLatin1String(name)); };
-    QCOMPARE(accessibleName(button("ToolButton3")), QStringLiteral("Сохранить"));
-    QCOMPARE(accessibleName(button("ToolButton7")), QStringLiteral("Сохранить как рисунок"));
-    QCOMPARE(accessibleName(button("ToolButton22")), QStringLiteral("Последовательность объектов"));
-    QCOMPARE(button("ToolButton22")->toolTip(), QStringLiteral("Последовательность объектов"));
+    const auto button = [&](Command command) { return bar->widgetForAction(f.command(command)); };
+    QCOMPARE(accessibleName(button(Command::SaveButton)), QStringLiteral("Сохранить"));
+    QCOMPARE(accessibleName(button(Command::ExportPicture)), QStringLiteral("Сохранить как рисунок"));
+    QCOMPARE(accessibleName(button(Command::ObjectSequenceButton)), QStringLiteral("Последовательность объектов"));
+    QCOMPARE(button(Command::ObjectSequenceButton)->toolTip(), QStringLiteral("Последовательность объектов"));
     // Handles are told apart by the corner or edge they size.
     QCOMPARE(accessibleName(f.component("Panel5")), QStringLiteral("Размер выделения: правый нижний угол"));
     QCOMPARE(accessibleName(f.component("Panel17")), QStringLiteral("Размер объекта во фрейме: правый край"));
 
     // Every menu item, the pop-ups' too, reads as its caption without the mnemonic mark.
     QList<QMenu*> menus = menusUnder(f.window->menuBar()->actions());
-    for (const char* popup : {"PopupMenu1", "PopupMenu2", "PopupMenu3", "PopupMenu4", "PopupMenu6", "PopupMenu7"}) {
-        QMenu* menu = f.window->findChild<QMenu*>(QLatin1String(popup));
-        QVERIFY2(menu, popup);
+    for (Menu popup : {Menu::Canvas, Menu::Frame, Menu::Picture, Menu::Film, Menu::Arrow, Menu::TextField}) {
+        QMenu* menu = f.window->popupMenu(popup);
+        QVERIFY(menu);
         menus << menu << menusUnder(menu->actions());
     }
     for (QMenu* menu : menus) {
@@ -183,7 +183,7 @@ void TestAccessibility::everyControlOfTheEditorHasAName()
     WindowFixture f;
     fillOutline(f);
     f.doc().interaction.currentObject = f.doc().outline.picture(1).id;
-    f.command("N58")->trigger();
+    f.command(Command::EditPicture)->trigger();
     paint::PaintWindow* editor = f.window->paintWindow();
     QVERIFY(editor && editor->isVisible());
     editor->resize(694, 480);
@@ -243,8 +243,8 @@ void TestAccessibility::menuItemsHaveMnemonicsThatKeepTheirCaptions()
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QList<QMenu*> menus{nullptr};  // nullptr: the menu bar itself
     menus << menusUnder(f.window->menuBar()->actions());
-    for (const char* popup : {"PopupMenu1", "PopupMenu2", "PopupMenu3", "PopupMenu4", "PopupMenu6", "PopupMenu7"}) {
-        QMenu* menu = f.window->findChild<QMenu*>(QLatin1String(popup));
+    for (Menu popup : {Menu::Canvas, Menu::Frame, Menu::Picture, Menu::Film, Menu::Arrow, Menu::TextField}) {
+        QMenu* menu = f.window->popupMenu(popup);
         assignMnemonics(menu);  // pop-ups get theirs when first shown
         menus << menu << menusUnder(menu->actions());
     }
@@ -263,8 +263,8 @@ void TestAccessibility::menuItemsHaveMnemonicsThatKeepTheirCaptions()
             letters.insert(a->text()[at].toLower());
         }
     }
-    QCOMPARE(withoutMnemonic(f.command("N50")->text()), QStringLiteral("Сохранить как..."));
-    QCOMPARE(withoutMnemonic(f.command("N211")->text()), QStringLiteral("Увеличить сетку  2+1"));
+    QCOMPARE(withoutMnemonic(f.command(Command::SaveAs)->text()), QStringLiteral("Сохранить как..."));
+    QCOMPARE(withoutMnemonic(f.command(Command::GrowGrid)->text()), QStringLiteral("Увеличить сетку  2+1"));
 }
 
 void TestAccessibility::changedCaptionsKeepTheirMnemonic()
@@ -272,16 +272,16 @@ void TestAccessibility::changedCaptionsKeepTheirMnemonic()
     WindowFixture f;
     f.beginOutline();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QAction* grow = f.command("N211");
+    QAction* grow = f.command(Command::GrowGrid);
     const int before = mnemonicPosition(grow->text());
     QVERIFY(before >= 0);
     const QChar letter = grow->text()[before].toLower();
     grow->trigger();  // the step grows to 3: both grid captions are written anew
     QCOMPARE(withoutMnemonic(grow->text()), QStringLiteral("Увеличить сетку 3+1"));
-    QCOMPARE(withoutMnemonic(f.command("N212")->text()), QStringLiteral("Уменьшить сетку 3-1"));
+    QCOMPARE(withoutMnemonic(f.command(Command::ShrinkGrid)->text()), QStringLiteral("Уменьшить сетку 3-1"));
     QVERIFY2(mnemonicPosition(grow->text()) >= 0, qPrintable(grow->text()));
     QCOMPARE(grow->text()[mnemonicPosition(grow->text())].toLower(), letter);
-    QVERIFY(mnemonicPosition(f.command("N212")->text()) >= 0);
+    QVERIFY(mnemonicPosition(f.command(Command::ShrinkGrid)->text()) >= 0);
 }
 
 void TestAccessibility::altLetterOpensTheMenu()
@@ -323,7 +323,7 @@ void TestAccessibility::objectsAndTheirMenusWithoutAMouse()
     QCOMPARE(f.doc().interaction.innerSelection, o.picture(1).id);
 
     // Its pop-up menu, by the keyboard, and a command of it by its letter.
-    QMenu* pictureMenu = f.window->findChild<QMenu*>(QStringLiteral("PopupMenu3"));
+    QMenu* pictureMenu = f.window->popupMenu(Menu::Picture);
     QTest::keyClick(f.window.get(), Qt::Key_F10, Qt::ShiftModifier);
     QTRY_VERIFY(pictureMenu->isVisible());
     QTest::keyClick(pictureMenu, Qt::Key_Escape);
@@ -334,7 +334,7 @@ void TestAccessibility::objectsAndTheirMenusWithoutAMouse()
     QCOMPARE(f.doc().interaction.currentObject, o.frame(1).id);
     QTest::keyClick(f.window.get(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(f.doc().interaction.currentObject, ObjectId(0));
-    QMenu* canvasMenu = f.window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    QMenu* canvasMenu = f.window->popupMenu(Menu::Canvas);
     QTest::keyClick(f.window.get(), Qt::Key_Menu);
     QTRY_VERIFY(canvasMenu->isVisible());
     QTest::keyClick(canvasMenu, Qt::Key_Escape);

@@ -1,6 +1,7 @@
-// The main window's whole command surface: every menu item, tool button and pop-up item named,
-// captioned in Russian and handled, the documented shortcuts and starting states, and the order of
-// items and separators.
+// The main window's whole command surface: the command table is consistent (ids, names and
+// shortcuts unique, every command handled and reachable), the menus and the tool bar are built in
+// the table's order, every item is captioned in Russian, the documented shortcuts and starting
+// states hold, and the states follow the document.
 #include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "canvas/canvas_widget.h"
@@ -19,20 +20,23 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 using namespace velmar;
 
 namespace {
 
-// Lists the object names of a menu's or tool bar's actions in order, "-" for a separator.
-QString layoutOf(const QList<QAction*>& actions)
+using Row = CommandRow<MainWindow>;
+
+// The action a row of the table stands for, in the built window.
+QAction* actionOf(const MainWindow& window, const Row& row)
 {
-    QStringList names;
-    for (QAction* a : actions)
-        names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    return names.join(QLatin1Char(' '));
+    return row.isMenu ? window.commands().menuAt(row.id)->menuAction() : window.commands().actionAt(row.id);
 }
+
+constexpr Menu kPopups[] = {Menu::Canvas,  Menu::Frame, Menu::Picture,  Menu::Film,
+                            Menu::Caption, Menu::Arrow, Menu::TextField};
 
 // QObject::receivers is protected: a derived class may name it, and the member pointer it gives
 // calls it on any action without pretending the action is of another class.
@@ -51,11 +55,12 @@ private slots:
     void init();
     void cleanup();
     void window();
+    void table();
     void items();
-    void layout_data();
-    void layout();
+    void menusInTheTablesOrder();
     void toolButtons();
     void everyNameOnceOnTheSurface();
+    void statesFollowTheDocument();
     void editModeMirrorsBetweenButtonAndMenu();
     void aboutShowsNameAndVersion();
     void helpOpensTheBundledPage();
@@ -73,7 +78,6 @@ private:
 
 void TestCommandSurface::forEachMenuItem(const std::function<void(QAction*)>& check)
 {
-    const CommandRegistry& c = m_window->commands();
     std::function<void(QMenu*)> walk = [&](QMenu* menu) {
         for (QAction* a : menu->actions()) {
             if (a->isSeparator())
@@ -85,9 +89,8 @@ void TestCommandSurface::forEachMenuItem(const std::function<void(QAction*)>& ch
     };
     for (QAction* top : m_window->menuBar()->actions())
         walk(top->menu());
-    for (QMenu* popup :
-         {c.canvasMenu, c.frameMenu, c.pictureMenu, c.videoMenu, c.captionMenu, c.arrowMenu, c.textFieldMenu})
-        walk(popup);
+    for (Menu popup : kPopups)
+        walk(m_window->popupMenu(popup));
 }
 
 void TestCommandSurface::init()
@@ -124,6 +127,56 @@ void TestCommandSurface::window()
     QCOMPARE(canvas->findChildren<QAbstractScrollArea*>().size(), 0);
 }
 
+void TestCommandSurface::table()
+{
+    // Every typed id has exactly one row; component names, typed ids' names and shortcuts are
+    // each unique; a row sits in a menu an earlier row made; every command runs something.
+    const auto rows = MainWindow::commandTable();
+    QSet<int> commands, menus;
+    QSet<QString> names, idNames;
+    QSet<int> shortcuts, buttonPlaces;
+    int highestCommand = -1, highestMenu = -1;
+    for (const Row& row : rows) {
+        const QString what = QLatin1String(row.idName);
+        QVERIFY2(!(row.isMenu ? menus : commands).contains(row.id), qPrintable(what));
+        (row.isMenu ? menus : commands).insert(row.id);
+        (row.isMenu ? highestMenu : highestCommand) = std::max(row.isMenu ? highestMenu : highestCommand, row.id);
+        QVERIFY2(!idNames.contains(what), qPrintable(what));
+        idNames.insert(what);
+        // A tool-bar button of its own carries one name for action and button.
+        QStringList rowNames{QLatin1String(row.name)};
+        if (row.place == OnToolBarOnly)
+            QCOMPARE(QString::fromLatin1(row.button.name), QString::fromLatin1(row.name));
+        else if (row.button.name)
+            rowNames << QLatin1String(row.button.name);
+        for (const QString& name : rowNames) {
+            QVERIFY2(!names.contains(name), qPrintable(name));
+            names.insert(name);
+        }
+        if (row.place >= 0)
+            QVERIFY2(menus.contains(row.place), qPrintable(what + QStringLiteral(" sits in a menu not made yet")));
+        else if (row.place == OnToolBarOnly)
+            QVERIFY2(row.button.slot > 0, qPrintable(what + QStringLiteral(" is nowhere")));
+        if (row.button.slot > 0) {
+            QVERIFY2(!buttonPlaces.contains(row.button.slot), qPrintable(what));
+            buttonPlaces.insert(row.button.slot);
+        }
+        if (row.shortcut.toCombined() != 0) {
+            QVERIFY2(!shortcuts.contains(row.shortcut.toCombined()), qPrintable(what));
+            shortcuts.insert(row.shortcut.toCombined());
+        }
+        if (!row.isMenu)
+            QVERIFY2(row.run, qPrintable(what + QStringLiteral(" runs nothing")));
+    }
+    QCOMPARE(int(commands.size()), highestCommand + 1);
+    QCOMPARE(int(commands.size()), int(Command::DeleteTextField) + 1);
+    QCOMPARE(int(menus.size()), highestMenu + 1);
+    QCOMPARE(int(menus.size()), int(Menu::TextAlignment) + 1);
+    // The window's keys besides the table's do not take a key of the table.
+    for (QAction* key : m_window->actions())
+        QVERIFY2(!shortcuts.contains(key->shortcut()[0].toCombined()), qPrintable(key->objectName()));
+}
+
 void TestCommandSurface::items()
 {
     // Every menu item the user can reach carries a component name and a Russian caption (but for
@@ -143,93 +196,82 @@ void TestCommandSurface::items()
     QCOMPARE(missing, QStringList());
 
     // The documented shortcuts.
-    const CommandRegistry& c = m_window->commands();
-    const std::pair<QAction*, const char*> shortcuts[] = {
-        {c.newOutline, "Ctrl+N"}, {c.open, "Ctrl+O"}, {c.saveItem, "Ctrl+S"}, {c.print, "Ctrl+P"},
-        {c.undo, "Ctrl+Z"},       {c.redo, "Ctrl+Y"}, {c.present, "F5"},
+    const auto c = [this](Command id) { return m_window->command(id); };
+    const std::pair<Command, const char*> shortcuts[] = {
+        {Command::NewOutline, "Ctrl+N"}, {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"},       {Command::Print, "Ctrl+P"},
+        {Command::Undo, "Ctrl+Z"},       {Command::Redo, "Ctrl+Y"},
+        {Command::Present, "F5"},        {Command::PresentFromFrame, "Shift+F5"},
     };
-    for (const auto& [action, keys] : shortcuts)
-        QCOMPARE(action->shortcut().toString(), QString::fromLatin1(keys));
+    for (const auto& [id, keys] : shortcuts)
+        QCOMPARE(c(id)->shortcut().toString(), QString::fromLatin1(keys));
 
     // Before any outline is open, nothing that acts on one is offered.
-    for (QAction* a :
-         {c.saveItem, c.saveButton, c.saveAs, c.exportPicture, c.exportWebPage, c.print, c.printPreview, c.close,
-          c.undo, c.redo, c.settingsMenu, c.editModeButton, c.gridButton, c.zoomButton, c.canvasColourButton,
-          c.frameTitlesButton, c.stretchButton, c.moveEarlierButton, c.moveLaterButton})
-        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-    for (QAction* a : {c.newOutline, c.open, c.exit, c.summary, c.present, c.help, c.about})
-        QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+    QVERIFY(!m_window->commands().menu(Menu::Settings)->menuAction()->isEnabled());
+    for (Command id :
+         {Command::Save, Command::SaveButton, Command::SaveAs, Command::ExportPicture, Command::ExportWebPage,
+          Command::Print, Command::PrintPreview, Command::Close, Command::Undo, Command::Redo, Command::EditModeButton,
+          Command::GridButton, Command::ZoomButton, Command::CanvasColourButton, Command::FrameTitlesButton,
+          Command::StretchButton, Command::MoveEarlierButton, Command::MoveLaterButton})
+        QVERIFY2(!c(id)->isEnabled(), qPrintable(c(id)->objectName()));
+    for (Command id : {Command::NewOutline, Command::Open, Command::Exit, Command::Summary, Command::Present,
+                       Command::Help, Command::About})
+        QVERIFY2(c(id)->isEnabled(), qPrintable(c(id)->objectName()));
     // The session's switches start on.
-    for (QAction* a : {c.editModeItem, c.editModeButton, c.gridItem, c.gridButton, c.zoomItem, c.zoomButton})
-        QVERIFY2(a->isCheckable() && a->isChecked(), qPrintable(a->objectName()));
+    for (Command id : {Command::EditMode, Command::EditModeButton, Command::Grid, Command::GridButton, Command::Zoom,
+                       Command::ZoomButton})
+        QVERIFY2(c(id)->isCheckable() && c(id)->isChecked(), qPrintable(c(id)->objectName()));
+    // Shared actions carry both the menu item and the button; the others are actions of their own.
+    auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    QCOMPARE(bar->widgetForAction(c(Command::Undo))->objectName(), QStringLiteral("ToolButton10"));
+    QCOMPARE(c(Command::Undo)->objectName(), QStringLiteral("N77"));
+    QVERIFY(c(Command::SaveButton) != c(Command::Save));
+    QVERIFY(c(Command::EditModeButton) != c(Command::EditMode));
 }
 
-void TestCommandSurface::layout_data()
+void TestCommandSurface::menusInTheTablesOrder()
 {
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("Файл") << "fileMenu"
-                          << "N47 N48 - N49 N50 N53 exportWebPage - N302 N303 - N51 - N55";
-    QTest::newRow("Правка") << "editMenu"
-                            << "N77 N78";
-    QTest::newRow("Сервис") << "serviceMenu"
-                            << "N110 - N112 N113 - N115 N116 - N301 presentFromFrame";
-    QTest::newRow("Настройки") << "settingsMenu"
-                               << "N18 N69 N61 - N60 N64 N79 - gridMenu - languageMenu";
-    QTest::newRow("Привязка к сетке") << "gridMenu"
-                                      << "N80 - N211 N212";
-    QTest::newRow("Справка") << "helpMenu"
-                             << "N62 Web1 N68";
-    QTest::newRow("PopupMenu1") << "PopupMenu1"
-                                << "N1 N2 N39 N73 N25 - N20";
-    QTest::newRow("PopupMenu2") << "PopupMenu2"
-                                << "N3 N45 N86 N37 - N98 - Y1 N36 N19 N71 N70 - N7 N9 N8 - N5";
-    QTest::newRow("N7") << "N7"
-                        << "N11 N21 N31";
-    QTest::newRow("N9") << "N9"
-                        << "N13 N23";
-    QTest::newRow("N8") << "N8"
-                        << "N12 N22 N32";
-    QTest::newRow("PopupMenu3") << "PopupMenu3"
-                                << "N58 N38 N106 - N100 - N84 - N14 N59 - N6";
-    QTest::newRow("N106") << "N106"
-                          << "N107 N108";
-    QTest::newRow("N14") << "N14"
-                         << "N16 N17";
-    QTest::newRow("PopupMenu4") << "PopupMenu4"
-                                << "N26 - N103 - N34 N82 - N27 N29 N28 - N30";
-    QTest::newRow("PopupMenu5") << "PopupMenu5"
-                                << "N40 N43 N44 N72 - N42";
-    QTest::newRow("PopupMenu6") << "PopupMenu6"
-                                << "N74 N75 N88 - N90";
-    QTest::newRow("PopupMenu7") << "PopupMenu7"
-                                << "MenuItem1 N93 N87 - N104 - MenuItem3 MenuItem4 - MenuItem6";
-    QTest::newRow("ToolBar1")
-        << "ToolBar1"
-        << "ToolButton1 ToolButton2 ToolButton3 - ToolButton5 ToolButton7 - ToolButton10 "
-           "ToolButton18 - ToolButton11 ToolButton20 - ToolButton19 ToolButton9 ToolButton12 "
-           "ToolButton21 - ToolButton22 ToolButton26 - ToolButton24 ToolButton23 - ToolButton14 - "
-           "ToolButton16 - ToolButton31";
-}
-
-void TestCommandSurface::layout()
-{
-    QFETCH(QString, menu);
-    QFETCH(QString, expected);
-    QWidget* widget = menu == QLatin1String("ToolBar1") ? static_cast<QWidget*>(m_window->findChild<QToolBar*>(menu))
-                                                        : m_window->findChild<QMenu*>(menu);
-    QVERIFY2(widget, qPrintable(menu));
-    if (auto* bar = qobject_cast<QToolBar*>(widget)) {
-        // Buttons that show a menu item's action are known by their own name.
-        QStringList names;
-        for (QAction* a : bar->actions())
-            names << (a->isSeparator() ? QStringLiteral("-") : bar->widgetForAction(a)->objectName());
-        QCOMPARE(names.join(QLatin1Char(' ')), expected);
-    } else {
-        QCOMPARE(layoutOf(widget->actions()), expected);
+    // Each menu holds the rows placed in it, in the table's order, with a separator wherever a
+    // row asks for one; the tool bar holds the buttons by their slots.
+    const auto rows = MainWindow::commandTable();
+    const CommandRegistry& registry = m_window->commands();
+    for (const Row& menuRow : rows) {
+        if (!menuRow.isMenu || menuRow.makeMenu)
+            continue;
+        QMenu* menu = registry.menuAt(menuRow.id);
+        QVERIFY2(menu, menuRow.idName);
+        QCOMPARE(menu->objectName(), QString::fromLatin1(menuRow.name));
+        QList<QAction*> expected;
+        for (const Row& row : rows)
+            if (row.place == menuRow.id) {
+                if (row.flags & SeparatorBefore)
+                    expected << nullptr;
+                expected << actionOf(*m_window, row);
+            }
+        QList<QAction*> built;
+        for (QAction* a : menu->actions())
+            built << (a->isSeparator() ? nullptr : a);
+        QCOMPARE(built, expected);
+        if (menuRow.place == AsPopup)
+            QVERIFY(!menu->isVisible());
     }
-    if (menu.startsWith(QLatin1String("PopupMenu")))
-        QVERIFY(!widget->isVisible());
+    QList<const Row*> buttons;
+    for (const Row& row : rows)
+        if (row.button.slot > 0)
+            buttons << &row;
+    std::sort(buttons.begin(), buttons.end(),
+              [](const Row* a, const Row* b) { return a->button.slot < b->button.slot; });
+    QStringList expected;
+    for (const Row* row : buttons) {
+        if (row->flags & ButtonSeparatorBefore)
+            expected << QStringLiteral("-");
+        expected << QLatin1String(row->button.name);
+    }
+    auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    QStringList built;
+    for (QAction* a : bar->actions())
+        built << (a->isSeparator() ? QStringLiteral("-") : bar->widgetForAction(a)->objectName());
+    QCOMPARE(built, expected);
 }
 
 void TestCommandSurface::toolButtons()
@@ -282,8 +324,8 @@ void TestCommandSurface::everyNameOnceOnTheSurface()
     };
     for (QAction* top : m_window->menuBar()->actions())
         walk(top->menu());
-    for (QMenu* popup : {registry.canvasMenu, registry.frameMenu, registry.pictureMenu, registry.videoMenu,
-                         registry.captionMenu, registry.arrowMenu, registry.textFieldMenu}) {
+    for (Menu id : kPopups) {
+        QMenu* popup = registry.menu(id);
         QVERIFY(popup);
         QCOMPARE(registry.menuNamed(popup->objectName()), popup);
         walk(popup);
@@ -299,19 +341,80 @@ void TestCommandSurface::everyNameOnceOnTheSurface()
     for (auto it = seen.cbegin(); it != seen.cend(); ++it)
         QVERIFY2(it.value() == 1, qPrintable(it.key()));
     // The registry knows no name that is not on the surface.
-    for (auto it = registry.byName.cbegin(); it != registry.byName.cend(); ++it)
+    for (auto it = registry.byName().cbegin(); it != registry.byName().cend(); ++it)
         QVERIFY2(seen.contains(it.key()) || it.key().endsWith(QLatin1String("Menu")), qPrintable(it.key()));
-    // The typed members are all set, and a shared action carries both the menu item and the button.
-    QCOMPARE(registry.named(QStringLiteral("ToolButton10")), registry.undo);
-    QCOMPARE(registry.named(QStringLiteral("N77")), registry.undo);
-    QVERIFY(registry.saveButton != registry.saveItem);
-    QVERIFY(registry.editModeButton != registry.editModeItem);
+    // Every row of the table is reachable there, and found by its typed id's name too (a pop-up
+    // menu by its menu's).
+    for (const Row& row : MainWindow::commandTable()) {
+        QAction* action = actionOf(*m_window, row);
+        QVERIFY2(action, row.idName);
+        if (row.place == AsPopup) {
+            QCOMPARE(registry.menuNamed(QLatin1String(row.idName)), registry.menuAt(row.id));
+            continue;
+        }
+        QCOMPARE(registry.named(QLatin1String(row.idName)), action);
+        if (row.place != OnMenuBar)
+            QVERIFY2(seen.contains(QLatin1String(row.name)), row.idName);
+    }
+}
+
+void TestCommandSurface::statesFollowTheDocument()
+{
+    // Whatever the document says, each command shows what its state function derives, and the
+    // switches agree between their menu items and buttons.
+    Document& d = m_window->document();
+    const auto c = [this](Command id) { return m_window->command(id); };
+    d.outline.createFrame(QRect(10, 40, 200, 150), QStringLiteral("F"));
+    const ObjectId frame = d.outline.frame(1).id;
+    for (int round = 0; round < 16; ++round) {
+        d.session.outlineOpen = round & 1;
+        d.session.workToSave = round & 2;
+        d.session.editMode = d.session.gridOn = round & 4;
+        d.session.zoomOn = !(round & 4);
+        d.session.overlay = round & 8 ? OrderOverlay::Frames : OrderOverlay::Objects;
+        d.interaction.offeredSwitch = round & 8 ? ObjectSwitch::FrameTitle : ObjectSwitch::None;
+        d.interaction.switchButtonsOn = round & 2;
+        d.interaction.orderButtonsOn = round & 4;
+        d.interaction.currentCompanion = frame;
+        d.outline.frame(1).titleVisible = round & 1;
+        m_window->showCommandStates();
+        const QString when = QStringLiteral("round %1").arg(round);
+        for (const Row& row : MainWindow::commandTable()) {
+            if (!row.state)
+                continue;
+            const CommandState state = row.state(*m_window);
+            QAction* action = actionOf(*m_window, row);
+            if (state.enabled)
+                QVERIFY2(action->isEnabled() == *state.enabled, qPrintable(when + QLatin1Char(' ') + row.idName));
+            if (state.checked)
+                QVERIFY2(action->isChecked() == *state.checked, qPrintable(when + QLatin1Char(' ') + row.idName));
+        }
+        QCOMPARE(m_window->commands().menu(Menu::Settings)->menuAction()->isEnabled(), d.session.outlineOpen);
+        for (Command id : {Command::SaveAs, Command::ExportPicture, Command::ExportWebPage, Command::Print,
+                           Command::PrintPreview, Command::Close})
+            QCOMPARE(c(id)->isEnabled(), d.session.workToSave);
+        for (Command id :
+             {Command::EditModeButton, Command::GridButton, Command::ZoomButton, Command::CanvasColourButton})
+            QCOMPARE(c(id)->isEnabled(), d.session.outlineOpen);
+        QCOMPARE(c(Command::EditMode)->isChecked(), d.session.editMode);
+        QCOMPARE(c(Command::EditModeButton)->isChecked(), d.session.editMode);
+        QCOMPARE(c(Command::Grid)->isChecked(), d.session.gridOn);
+        QCOMPARE(c(Command::ZoomButton)->isChecked(), d.session.zoomOn);
+        QCOMPARE(c(Command::FrameSequenceButton)->isChecked(), d.session.overlay == OrderOverlay::Frames);
+        QCOMPARE(c(Command::ObjectSequenceButton)->isChecked(), d.session.overlay == OrderOverlay::Objects);
+        QCOMPARE(c(Command::MoveLaterButton)->isEnabled(), d.interaction.orderButtonsOn);
+        QCOMPARE(c(Command::FrameTitles)->isEnabled(), bool(round & 8));
+        QCOMPARE(c(Command::FrameTitlesButton)->isEnabled(), (round & 8) && (round & 2));
+        for (Command id : {Command::FrameTitles, Command::FrameTitlesButton, Command::FrameTitlePopup})
+            QCOMPARE(c(id)->isChecked(), d.outline.frame(1).titleVisible);
+        QVERIFY(!c(Command::StretchSetting)->isEnabled());
+    }
 }
 
 void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
 {
-    QAction* button = m_window->commands().editModeButton;
-    QAction* item = m_window->commands().editModeItem;
+    QAction* button = m_window->command(Command::EditModeButton);
+    QAction* item = m_window->command(Command::EditMode);
     m_window->document().session.outlineOpen = true;
     m_window->showCommandStates();
     m_window->document().interaction.outerSelection = 5;
@@ -332,7 +435,7 @@ void TestCommandSurface::editModeMirrorsBetweenButtonAndMenu()
 
 void TestCommandSurface::aboutShowsNameAndVersion()
 {
-    m_window->commands().about->trigger();
+    m_window->command(Command::About)->trigger();
     auto* about = m_window->findChild<AboutDialog*>(QStringLiteral("Form3"));
     QVERIFY(about);
     QVERIFY(about->isVisible());
@@ -344,14 +447,14 @@ void TestCommandSurface::aboutShowsNameAndVersion()
     QVERIFY(texts.join(QLatin1Char('\n')).contains(QStringLiteral("Velmar")));
     QVERIFY(texts.contains(QStringLiteral("Версия 4.2")));
     // Asking again brings the same window back rather than stacking copies.
-    m_window->commands().about->trigger();
+    m_window->command(Command::About)->trigger();
     QCOMPARE(m_window->findChildren<AboutDialog*>().size(), 1);
 }
 
 void TestCommandSurface::helpOpensTheBundledPage()
 {
-    const CommandRegistry& c = m_window->commands();
-    for (QAction* help : {c.help, c.webHelp, c.help})  // the menu item, its web twin, the button
+    for (QAction* help : {m_window->command(Command::Help), m_window->command(Command::WebHelp),
+                          m_window->command(Command::Help)})  // the menu item, its web twin, the button
         help->trigger();
     QCOMPARE(m_dialogs->openedUrls.size(), 3);
     const QString page = m_dialogs->openedUrls.first().toLocalFile();
@@ -367,7 +470,7 @@ void TestCommandSurface::helpOpensTheBundledPage()
     QVERIFY(QDir(blocker.fileName()).removeRecursively());
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    m_window->commands().help->trigger();
+    m_window->command(Command::Help)->trigger();
     QCOMPARE(m_dialogs->openedUrls.size(), 3);
     QCOMPARE(m_dialogs->messages.size(), 1);
     QCOMPARE(m_dialogs->messages.first().caption, QStringLiteral("Ошибка"));
@@ -376,8 +479,9 @@ void TestCommandSurface::helpOpensTheBundledPage()
 void TestCommandSurface::unbuiltCommandsDoNothing()
 {
     const Document before = m_window->document();
-    for (const char* name : {"N47", "N112", "N113", "ToolButton1", "ToolButton22"})
-        m_window->command(QLatin1String(name))->trigger();
+    for (Command id : {Command::NewOutline, Command::FrameSequence, Command::ObjectSequence, Command::NewOutline,
+                       Command::ObjectSequenceButton})
+        m_window->command(id)->trigger();
     QCOMPARE(m_window->document().outline.count(ObjectKind::Frame), 0);
     QCOMPARE(m_window->document().state.modified, before.state.modified);
     QVERIFY(m_dialogs->questions.isEmpty());
@@ -387,7 +491,7 @@ void TestCommandSurface::unbuiltCommandsDoNothing()
 void TestCommandSurface::exitClosesTheWindow()
 {
     QVERIFY(m_window->isVisible());
-    m_window->commands().exit->trigger();
+    m_window->command(Command::Exit)->trigger();
     QVERIFY(!m_window->isVisible());
 }
 

@@ -103,7 +103,7 @@ WalkResult runWalk(quint32 seed, int steps, const QList<WalkCommand>* script, co
             c = script->at(step);
         } else if (step == 0) {
             c.op = QStringLiteral("action");
-            c.name = QStringLiteral("N47");
+            c.name = QStringLiteral("NewOutline");
             c.answer = 1;
             c.text = QStringLiteral("Прогулка");
         } else {
@@ -302,7 +302,7 @@ void TestCommandWalker::commandsReadBackAsWritten()
     // Texts with blanks, line breaks, Cyrillic and the placeholder dash survive the printed form.
     WalkCommand c;
     c.op = QStringLiteral("rclick");
-    c.name = QStringLiteral("N98");
+    c.name = QStringLiteral("FrameMinimalText");
     c.kind = 'F';
     c.index = 7;
     c.x = 1000;

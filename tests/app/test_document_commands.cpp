@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QTest>
 #include <QTextEdit>
 
@@ -37,7 +38,7 @@ private:
     static void startNew(WindowFixture& f, const QString& name = QStringLiteral("Урок"))
     {
         f.dialogs.inputs.push_back(name);
-        f.window->commands().newOutline->trigger();
+        f.window->command(Command::NewOutline)->trigger();
     }
 };
 
@@ -64,9 +65,9 @@ void TestDocumentCommands::newCreatesTheTenFrames()
     QCOMPARE(f.doc().history.currentStep, 0);
     QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp0.tm1"))));
     QVERIFY(f.command("settingsMenu")->isEnabled());
-    QVERIFY(f.command("ToolButton11")->isEnabled());
-    QVERIFY(!f.command("ToolButton10")->isEnabled());
-    QVERIFY(!f.command("ToolButton9")->isEnabled());
+    QVERIFY(f.command(Command::EditModeButton)->isEnabled());
+    QVERIFY(!f.command(Command::Undo)->isEnabled());
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isEnabled());
     QCOMPARE(f.dialogs.questions.size(), 0);
 }
 
@@ -77,7 +78,7 @@ void TestDocumentCommands::newAsksAboutUnsavedWorkAndExistingNames()
     // Yes saves (here through Save as) and ends the command.
     f.dialogs.answers = {QMessageBox::Yes};
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("first")), 1});
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("first.vmd"))));
     QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
     QVERIFY(!f.doc().state.modified);
@@ -87,12 +88,12 @@ void TestDocumentCommands::newAsksAboutUnsavedWorkAndExistingNames()
     f.doc().outline.frame(1).title = QStringLiteral("метка");
     f.dialogs.inputs = {QStringLiteral("Физика"), QStringLiteral("Физика")};
     f.dialogs.answers = {QMessageBox::Cancel, QMessageBox::No};
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Данный конспект уже существует. Желаете заменить?"));
     QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("метка"));  // unchanged on the canvas
     f.dialogs.inputs = {QStringLiteral("Физика")};
     f.dialogs.answers = {QMessageBox::Yes};
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Наблюдения"));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("Физика"));
 }
@@ -103,14 +104,14 @@ void TestDocumentCommands::saveAsNamesTheFileAndTheOutline()
     startNew(f);
     const QString caption = f.window->windowTitle();
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 1});
-    f.command("ToolButton5")->trigger();
+    f.command(Command::SaveAs)->trigger();
     const QString written = f.home.filePath(QStringLiteral("урок.vmd"));
     QVERIFY(QFileInfo::exists(written));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
     QCOMPARE(f.doc().state.fileName, written);
     QCOMPARE(f.window->windowTitle(), caption);
     QVERIFY(!f.doc().state.modified);
-    QVERIFY(!f.command("ToolButton3")->isEnabled());
+    QVERIFY(!f.command(Command::SaveButton)->isEnabled());
 
     // The file holds the outline: read it back.
     const LoadResult back = readOutlineFile(written, defaultWindowChrome());
@@ -120,7 +121,7 @@ void TestDocumentCommands::saveAsNamesTheFileAndTheOutline()
 
     // A typed extension stays in the outline name; the file still ends in .vmd.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("второй.txt")), 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     QVERIFY(QFileInfo::exists(f.home.filePath(QStringLiteral("второй.vmd"))));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("второй.txt"));
 }
@@ -131,11 +132,11 @@ void TestDocumentCommands::failedSaveKeepsTheOutlineModified()
     startNew(f);
     QVERIFY(QDir(f.home.path()).mkdir(QStringLiteral("blocked.vmd")));  // a folder where the file should go
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("blocked")), 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("blocked.vmd")));
     QVERIFY(f.doc().state.modified);
-    QVERIFY(f.command("ToolButton3")->isEnabled());
+    QVERIFY(f.command(Command::SaveButton)->isEnabled());
 }
 
 void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
@@ -143,7 +144,7 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
     WindowFixture f;
     startNew(f);
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 1});
-    f.command("ToolButton5")->trigger();
+    f.command(Command::SaveAs)->trigger();
     const QString saved = f.home.filePath(QStringLiteral("урок.vmd"));
     QCOMPARE(f.doc().state.fileName, saved);
     f.doc().outline.frame(1).bounds.moveTo(20, 60);
@@ -151,7 +152,7 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
 
     // Save as into a folder that does not exist fails: name, file and the file flag stay.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("нет/другой")), 1});
-    f.command("ToolButton5")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.doc().state.fileName, saved);
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
@@ -160,14 +161,14 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
 
     // New, cancelled at the name: the outline keeps its history and can still be undone.
     f.dialogs.answers = {QMessageBox::No};
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     QCOMPARE(f.dialogs.inputs.size(), std::size_t(0));
     QCOMPARE(f.doc().history.currentStep, 1);
-    QVERIFY(f.command("ToolButton10")->isEnabled());
+    QVERIFY(f.command(Command::Undo)->isEnabled());
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
     QVERIFY(f.doc().state.hasFileName);
     QVERIFY(f.doc().state.modified);  // still unsaved: closing must still ask
-    f.command("ToolButton10")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(2, 34));
 }
@@ -188,7 +189,7 @@ void TestDocumentCommands::openRefusedFileKeepsTheOutline()
     file.write(bytes);
     file.close();
     f.dialogs.files.push_back(Dialogs::FileChoice{old, 1});
-    f.window->commands().open->trigger();
+    f.window->command(Command::Open)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.startsWith(
         QStringLiteral("Не поддерживаемая версия файла\n\rВерсия программы \"4.1\"")));
@@ -226,7 +227,7 @@ void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
     const QByteArray vmcBefore = bytesOf(vmc), blcBefore = bytesOf(f.home.filePath(QStringLiteral("урок.blc")));
 
     f.dialogs.files.push_back(Dialogs::FileChoice{vmc, 2});
-    f.window->commands().open->trigger();
+    f.window->command(Command::Open)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     const Outline& o = f.doc().outline;
     QCOMPARE(o.count(ObjectKind::Frame), 1);
@@ -234,7 +235,7 @@ void TestDocumentCommands::openOldFormatThenSaveWritesVmd()
     QCOMPARE(o.picture(1).bitmap().size(), QSize(30, 20));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Старый урок)"));
 
-    f.window->commands().saveItem->trigger();  // Save enabled through the menu after opening
+    f.window->command(Command::Save)->trigger();  // Save enabled through the menu after opening
     const QString vmd = f.home.filePath(QStringLiteral("урок.vmd"));
     QVERIFY(QFileInfo::exists(vmd));
     QCOMPARE(f.doc().state.fileName, vmd);
@@ -251,23 +252,23 @@ void TestDocumentCommands::undoAndRedo()
     WindowFixture f;
     startNew(f);
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("u")), 1});
-    f.window->commands().saveAs->trigger();  // saved at step 0
+    f.window->command(Command::SaveAs)->trigger();  // saved at step 0
     const QRect first = f.doc().outline.frame(1).bounds;
     f.doc().outline.frame(1).bounds.translate(20, 10);
     f.window->documents().recordStep(StepKind::HeaderOnly);  // step 1, header only
     QVERIFY(QFileInfo::exists(QDir(snapshotFolder(f.doc())).filePath(QStringLiteral("temp1.tm2"))));
-    QVERIFY(f.window->commands().undo->isEnabled());
-    QVERIFY(!f.window->commands().redo->isEnabled());
+    QVERIFY(f.window->command(Command::Undo)->isEnabled());
+    QVERIFY(!f.window->command(Command::Redo)->isEnabled());
 
-    f.command("ToolButton10")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds, first);
     QCOMPARE(f.doc().history.currentStep, 0);
     QVERIFY(!f.doc().state.modified);  // back at the saved step
-    QVERIFY(!f.window->commands().undo->isEnabled());
-    QVERIFY(f.window->commands().redo->isEnabled());
+    QVERIFY(!f.window->command(Command::Undo)->isEnabled());
+    QVERIFY(f.window->command(Command::Redo)->isEnabled());
     QCOMPARE(f.window->outlineView()->widget(f.doc().outline.frame(1).id)->geometry(), first);
 
-    f.command("ToolButton18")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds, first.translated(20, 10));
     QVERIFY(f.doc().state.modified);  // a step beyond the saved one is unsaved work
 }
@@ -278,19 +279,20 @@ void TestDocumentCommands::closeAndCloseBox()
     startNew(f);
     // Cancel keeps everything; No closes the outline without saving.
     f.dialogs.answers = {QMessageBox::Cancel};
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
     f.doc().outline.frame(1).bounds.translate(20, 10);
     f.window->documents().recordStep(StepKind::HeaderOnly);
-    QVERIFY(f.window->commands().undo->isEnabled() && f.window->commands().print->isEnabled());
+    QVERIFY(f.window->command(Command::Undo)->isEnabled() && f.window->command(Command::Print)->isEnabled());
     f.dialogs.answers = {QMessageBox::No};
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 0);
     // Every command of the outline goes with it, undo too, though its steps are still on disk.
-    const CommandRegistry& c = f.window->commands();
-    for (QAction* gone : {c.settingsMenu, c.saveAs, c.saveItem, c.saveButton, c.exportPicture, c.exportWebPage, c.print,
-                          c.printPreview, c.close, c.undo, c.redo, c.editModeButton})
-        QVERIFY2(!gone->isEnabled(), qPrintable(gone->objectName()));
+    QVERIFY(!f.window->commands().menu(Menu::Settings)->menuAction()->isEnabled());
+    for (Command gone :
+         {Command::SaveAs, Command::Save, Command::SaveButton, Command::ExportPicture, Command::ExportWebPage,
+          Command::Print, Command::PrintPreview, Command::Close, Command::Undo, Command::Redo, Command::EditModeButton})
+        QVERIFY2(!f.command(gone)->isEnabled(), qPrintable(f.command(gone)->objectName()));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Логический конспект (Урок)"));
 
     // The close box asks when modified; a cancelled Save as keeps the window open.
@@ -324,7 +326,7 @@ void TestDocumentCommands::newAndCloseLeaveNoSelectionOrOrderBehind()
 
     selectFirstFrame();
     f.dialogs.answers = {QMessageBox::No};
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QVERIFY(!f.window->selectionHandles()->blackSetVisible());
     QCOMPARE(f.doc().outline.frameSequence().length(), 0);
     QCOMPARE(f.doc().outline.objectSequence().length(), 0);
@@ -347,8 +349,8 @@ void TestDocumentCommands::zoomFollowsTheWindow()
     QTRY_COMPARE(f.doc().outline.frame(2).bounds, before);
 
     // Zoom off: resizing moves nothing.
-    f.command("ToolButton19")->trigger();
-    QVERIFY(!f.window->commands().zoomItem->isChecked());
+    f.command(Command::ZoomButton)->trigger();
+    QVERIFY(!f.window->command(Command::Zoom)->isChecked());
     f.window->resize(f.window->width() + 100, f.window->height() + 60);
     QTRY_COMPARE(f.window->canvas()->width(), client.width() + 100);
     QCOMPARE(f.doc().outline.frame(2).bounds, before);
@@ -359,11 +361,11 @@ void TestDocumentCommands::typedTextIsKeptAndClosingLeavesNoSnapshots()
     WindowFixture f;
     startNew(f);
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("t")), 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(10, 20);
-    f.window->commands().createTextField->trigger();
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::CreateTextField)->trigger();
+    f.window->command(Command::Save)->trigger();
     QVERIFY(!f.doc().state.modified);
 
     auto* text = static_cast<QTextEdit*>(f.window->outlineView()->widget(f.doc().outline.textField(1).id));
@@ -387,17 +389,18 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     WindowFixture f;
     startNew(f);
     // Each switch turned off from a different surface: the button, or the menu item.
-    f.command("ToolButton20")->trigger();
-    f.window->commands().zoomItem->trigger();
-    f.command("ToolButton11")->trigger();
+    f.command(Command::GridButton)->trigger();
+    f.window->command(Command::Zoom)->trigger();
+    f.command(Command::EditModeButton)->trigger();
     const auto agree = [&](const char* when) {
         const SessionState& s = f.doc().session;
         const struct {
-            const char* button;
-            const char* item;
+            Command button;
+            Command item;
             bool on;
-        } pairs[] = {
-            {"ToolButton20", "N80", s.gridOn}, {"ToolButton19", "N79", s.zoomOn}, {"ToolButton11", "N61", s.editMode}};
+        } pairs[] = {{Command::GridButton, Command::Grid, s.gridOn},
+                     {Command::ZoomButton, Command::Zoom, s.zoomOn},
+                     {Command::EditModeButton, Command::EditMode, s.editMode}};
         for (const auto& p : pairs) {
             QVERIFY2(!p.on, when);
             QVERIFY2(!f.command(p.button)->isChecked(), when);
@@ -410,15 +413,15 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     f.doc().outline.frame(1).bounds.moveTo(7, 41);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
-    f.window->commands().undo->trigger();
+    f.window->command(Command::Undo)->trigger();
     agree("after undo");
-    f.command("ToolButton18")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
 
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches")), 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("switches.vmd")), 1});
-    f.command("ToolButton2")->trigger();
+    f.command(Command::Open)->trigger();
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("switches"));
     agree("after open");
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(7, 41));
@@ -426,9 +429,9 @@ void TestDocumentCommands::switchesKeepOneStateThroughUndoOpenAndNew()
     agree("after new");
 
     // Turned on again from the other surface, both show it.
-    f.window->commands().gridItem->trigger();
+    f.window->command(Command::Grid)->trigger();
     QVERIFY(f.doc().session.gridOn);
-    QVERIFY(f.command("ToolButton20")->isChecked());
+    QVERIFY(f.command(Command::GridButton)->isChecked());
 }
 
 QTEST_MAIN(TestDocumentCommands)

@@ -25,12 +25,12 @@ private:
     static void startNew(WindowFixture& f, const QString& name)
     {
         f.dialogs.inputs.push_back(name);
-        f.window->commands().newOutline->trigger();
+        f.window->command(Command::NewOutline)->trigger();
     }
     static void saveAs(WindowFixture& f, const QString& base)
     {
         f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(base), 1});
-        f.window->commands().saveAs->trigger();
+        f.window->command(Command::SaveAs)->trigger();
     }
     static QString caption(const QString& name) { return QStringLiteral("Логический конспект (%1)").arg(name); }
 };
@@ -44,19 +44,19 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
 
     // Two header-only steps (the canvas colour, a frame moved) and a complete one (a new frame).
     f.dialogs.colours.push_back(QColor(0, 160, 0));
-    f.window->commands().canvasColourItem->trigger();
+    f.window->command(Command::CanvasColour)->trigger();
     QCOMPARE(canvas->canvasColour(), green);
     f.doc().outline.frame(3).bounds.moveTo(400, 400);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     f.doc().interaction.creationPoint = QPoint(300, 300);
-    f.window->commands().createFrame->trigger();
+    f.window->command(Command::CreateFrame)->trigger();
     const ObjectId added = f.doc().outline.frame(11).id;
     QVERIFY(f.widgetOf(added));
     saveAs(f, QStringLiteral("первый"));
 
     QSignalSpy replaced(&f.window->documents(), &DocumentController::outlineReplaced);
     for (int k = 0; k < 3; ++k) {
-        f.window->commands().undo->trigger();
+        f.window->command(Command::Undo)->trigger();
         QCOMPARE(windowViolations(*f.window), QStringList());
     }
     QVERIFY(!f.widgetOf(added));
@@ -66,17 +66,17 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     QCOMPARE(f.widgetOf(f.doc().outline.frame(3).id)->pos(), f.doc().outline.frame(3).bounds.topLeft());
     QVERIFY(f.doc().outline.frame(3).bounds.topLeft() != QPoint(400, 400));
     QCOMPARE(canvas->canvasColour(), kButtonFace);
-    QVERIFY(!f.window->commands().undo->isEnabled());
-    QVERIFY(f.window->commands().redo->isEnabled());
+    QVERIFY(!f.window->command(Command::Undo)->isEnabled());
+    QVERIFY(f.window->command(Command::Redo)->isEnabled());
     for (int k = 0; k < 3; ++k) {
-        f.window->commands().redo->trigger();
+        f.window->command(Command::Redo)->trigger();
         QCOMPARE(windowViolations(*f.window), QStringList());
     }
     QCOMPARE(canvas->canvasColour(), green);
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 11);
     QCOMPARE(f.widgetOf(f.doc().outline.frame(3).id)->pos(), QPoint(400, 400));
     QCOMPARE(f.doc().outline.clientSize(), canvas->size());
-    QVERIFY(!f.window->commands().redo->isEnabled());
+    QVERIFY(!f.window->command(Command::Redo)->isEnabled());
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("Первый")));
     QVERIFY(replaced.count() >= 1);  // a complete step comes back as a new outline
 
@@ -85,13 +85,13 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     QCOMPARE(canvas->canvasColour(), kButtonFace);
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("Второй")));
     f.doc().interaction.creationPoint = QPoint(400, 320);
-    f.window->commands().createArrow->trigger();
+    f.window->command(Command::CreateArrow)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 1);
     const ObjectId arrow = f.doc().outline.arrow(1).id;
     f.dialogs.answers = {QMessageBox::No};
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("первый.vmd")), 1});
     replaced.clear();
-    f.window->commands().open->trigger();
+    f.window->command(Command::Open)->trigger();
     QCOMPARE(replaced.count(), 1);
     QCOMPARE(f.window->windowTitle(), caption(QStringLiteral("первый")));
     QCOMPARE(canvas->canvasColour(), green);
@@ -99,8 +99,8 @@ void TestDocumentController::viewsFollowUndoRedoAndOpen()
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
     QVERIFY(!f.widgetOf(arrow));
     QCOMPARE(windowViolations(*f.window), QStringList());
-    QVERIFY(!f.window->commands().undo->isEnabled());  // an opened outline starts its own history
-    QVERIFY(!f.window->commands().redo->isEnabled());
+    QVERIFY(!f.window->command(Command::Undo)->isEnabled());  // an opened outline starts its own history
+    QVERIFY(!f.window->command(Command::Redo)->isEnabled());
 }
 
 void TestDocumentController::modifiedFlagIsReportedAsItChanges()
@@ -119,10 +119,10 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
             QVERIFY2(reports[i].first() != reports[i - 1].first(), after);  // only changes are reported
         // Save (menu item with Ctrl+S, and tool button) is offered exactly for an outline that
         // differs from its file.
-        for (const char* save : {"N49", "ToolButton3"})
+        for (Command save : {Command::Save, Command::SaveButton})
             if (f.command(save)->isEnabled() != f.doc().state.modified)
                 QFAIL(qPrintable(QStringLiteral("%1 enabled is %2 after %3, modified %4")
-                                     .arg(QLatin1String(save))
+                                     .arg(f.command(save)->objectName())
                                      .arg(f.command(save)->isEnabled())
                                      .arg(QLatin1String(after))
                                      .arg(f.doc().state.modified)));
@@ -142,33 +142,33 @@ void TestDocumentController::modifiedFlagIsReportedAsItChanges()
     f.doc().outline.frame(2).bounds.moveTo(100, 100);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     check("a step");
-    f.window->commands().undo->trigger();  // back to the saved step
+    f.window->command(Command::Undo)->trigger();  // back to the saved step
     QVERIFY(!f.doc().state.modified);
     check("undo to the saved step");
-    f.window->commands().redo->trigger();
+    f.window->command(Command::Redo)->trigger();
     check("redo");
 
     // Typing marks the outline modified without a step; Save clears it; Close with "Нет" too.
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     check("save");
     // Save, then Undo: the outline differs from the file again, and Redo comes back to it.
-    f.window->commands().undo->trigger();
+    f.window->command(Command::Undo)->trigger();
     QVERIFY(f.doc().state.modified);
     check("undo after save");
-    f.window->commands().redo->trigger();
+    f.window->command(Command::Redo)->trigger();
     QVERIFY(!f.doc().state.modified);
     check("redo back to the saved step");
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
-    f.window->commands().createTextField->trigger();
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::CreateTextField)->trigger();
+    f.window->command(Command::Save)->trigger();
     check("save after a text field");
     auto* field = static_cast<QTextEdit*>(f.widgetOf(f.doc().outline.textField(1).id));
     QTest::keyClicks(field, QStringLiteral("ab"));
     QVERIFY(f.doc().state.modified);
     check("typing");
     f.dialogs.answers = {QMessageBox::No};
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QVERIFY(!f.doc().state.modified);
     check("close");
 }
@@ -179,7 +179,7 @@ void TestDocumentController::typingKeepsItsCursorThroughChangesAround()
     startNew(f, QStringLiteral("Урок"));
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
-    f.window->commands().createTextField->trigger();
+    f.window->command(Command::CreateTextField)->trigger();
     const ObjectId id = f.doc().outline.textField(1).id;
     auto* field = static_cast<QTextEdit*>(f.widgetOf(id));
     QTextCursor cursor = field->textCursor();
@@ -189,7 +189,7 @@ void TestDocumentController::typingKeepsItsCursorThroughChangesAround()
     QCOMPARE(f.doc().outline.textField(1).text, QStringLiteral("Теxyкст1"));
 
     // Changes elsewhere show the outline again: the field is the same widget, its cursor stays.
-    f.window->commands().growGrid->trigger();  // a coarser grid snaps every object
+    f.window->command(Command::GrowGrid)->trigger();  // a coarser grid snaps every object
     f.doc().outline.frame(5).title = QStringLiteral("другое");
     f.window->documents().objectsEdited();
     QCOMPARE(f.widgetOf(id), static_cast<QWidget*>(field));

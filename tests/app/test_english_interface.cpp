@@ -207,7 +207,7 @@ void TestEnglishInterface::mainWindowIsEnglish()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Lesson"));
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     f.beginOutline();
     // The title names the outline, whose name is the user's: only the frame around it is checked.
     QVERIFY2(f.window->windowTitle().startsWith(QLatin1String("Logical outline (")),
@@ -225,7 +225,7 @@ void TestEnglishInterface::mainWindowIsEnglish()
     QCOMPARE(menus, (QStringList{"File", "Edit", "Tools", "Settings", "Help"}));
 
     // Help opens the English page.
-    f.window->commands().help->trigger();
+    f.window->command(Command::Help)->trigger();
     QCOMPARE(f.dialogs.openedUrls.size(), 1);
     QFile page(f.dialogs.openedUrls.constFirst().toLocalFile());
     QCOMPARE(QFileInfo(page).fileName(), QStringLiteral("index_en.html"));
@@ -251,11 +251,11 @@ void TestEnglishInterface::messagesAreEnglish()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Lesson"));
-    f.window->commands().newOutline->trigger();
+    f.window->command(Command::NewOutline)->trigger();
     // A new outline is unsaved: closing it asks, in English, whether to save.
     f.doc().state.modified = true;
     f.dialogs.answers.push_back(QMessageBox::No);
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QVERIFY(!f.dialogs.questions.isEmpty());
     for (const ScriptedDialogs::Asked& asked : f.dialogs.questions) {
         QVERIFY2(!hasCyrillic(asked.caption) && !hasCyrillic(asked.text),

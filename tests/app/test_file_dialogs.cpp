@@ -35,7 +35,7 @@ private:
         if (!writeOutlineFile(path, doc).ok)
             return QString();
         f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        f.command("N48")->trigger();
+        f.command(Command::Open)->trigger();
         return path;
     }
     static QByteArray bytesOf(const QString& path)
@@ -88,7 +88,7 @@ void TestFileDialogs::pictureExportWritesTheFileItAskedAbout()
     // Proposed: the outline's name with the selected filter's extension, under a Russian filter.
     f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 1});
     f.dialogs.answers.push_back(QMessageBox::No);  // not that one: the dialog comes back
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.fileAsks.size(), 3);  // Open, then the export dialog twice
     const auto& asked = f.dialogs.fileAsks[1];
     QCOMPARE(asked.caption, QStringLiteral("Сохранить как рисунок"));
@@ -110,7 +110,7 @@ void TestFileDialogs::pictureExportWritesTheFileItAskedAbout()
     // "Да": the picture is replaced, and only the picture.
     f.dialogs.files.push_back(Dialogs::FileChoice{jpg, 1});
     f.dialogs.answers.push_back(QMessageBox::Yes);
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.questions.size(), 2);
     QCOMPARE(f.dialogs.questions[1].text, QStringLiteral("lesson.jpg уже существует. Заменить его?"));
     QVERIFY(QImage(jpg, "JPEG").width() > 100);
@@ -121,7 +121,7 @@ void TestFileDialogs::pictureExportWritesTheFileItAskedAbout()
     writeBytes(bmp, "old");
     f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("lesson")), 2});
     f.dialogs.answers.push_back(QMessageBox::Yes);
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.questions.size(), 3);
     QCOMPARE(f.dialogs.questions[2].text, QStringLiteral("lesson.bmp уже существует. Заменить его?"));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("lesson"))));
@@ -137,22 +137,22 @@ void TestFileDialogs::typedExtensionChoosesTheTypeAndIsRemembered()
 
     // "menu_a.svg" typed with the JPEG filter: an SVG is written under that name, no JPEG.
     f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("menu_a.svg")), 1});
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 0);
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("menu_a.jpg"))));
     QVERIFY(bytesOf(folder.filePath(QStringLiteral("menu_a.svg"))).contains("<svg"));
     QCOMPARE(f.dialogs.questions.size(), 0);  // nothing was there to replace
 
     // The next export offers that type.
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().filterIndex, 4);
     QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("menu.svg"));
 
     // ".jpeg" is a JPEG's extension too; a BMP filter then is remembered as JPEG.
     f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("b.jpeg")), 2});
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QVERIFY(!QImage(folder.filePath(QStringLiteral("b.jpeg")), "JPEG").isNull());
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().filterIndex, 1);
     QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("menu.jpg"));
 }
@@ -166,24 +166,24 @@ void TestFileDialogs::quotedOutlineNameIsProposedWhole()
     QCOMPARE(f.doc().state.outlineName, name);
     const QString proposed = QStringLiteral("Урок _ё_ _кавычки_");
 
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().name, proposed + QStringLiteral(".jpg"));
-    f.command("exportWebPage")->trigger();
+    f.command(Command::ExportWebPage)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().caption, QStringLiteral("Сохранить как веб-страницу"));
     QCOMPARE(f.dialogs.fileAsks.last().name, proposed + QStringLiteral(".html"));
     QVERIFY(!f.dialogs.fileAsks.last().confirmOverwrite);
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().name, proposed);
 
     // Accepted as proposed, the page is written under the whole name; a second time, the question
     // names that file.
     const QString page = folder.filePath(proposed + QStringLiteral(".html"));
     f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(proposed), 1});
-    f.command("exportWebPage")->trigger();
+    f.command(Command::ExportWebPage)->trigger();
     QVERIFY(bytesOf(page).contains("<svg"));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("ё.html"))));
     f.dialogs.files.push_back(Dialogs::FileChoice{page, 1});
-    f.command("exportWebPage")->trigger();  // "Нет" (no answer scripted), then cancelled
+    f.command(Command::ExportWebPage)->trigger();  // "Нет" (no answer scripted), then cancelled
     QCOMPARE(f.dialogs.questions.size(), 1);
     QCOMPARE(f.dialogs.questions[0].text, proposed + QStringLiteral(".html уже существует. Заменить его?"));
 }
@@ -194,8 +194,8 @@ void TestFileDialogs::outlineDialogsStartBesideTheOutline()
     const QString project = QDir(f.home.path()).filePath(QStringLiteral("Project"));
     // A new outline has no file: the dialogs start in the project folder.
     f.dialogs.inputs.push_back(QStringLiteral("Новый"));
-    f.command("N47")->trigger();
-    f.command("N50")->trigger();
+    f.command(Command::NewOutline)->trigger();
+    f.command(Command::SaveAs)->trigger();
     QCOMPARE(QDir(f.dialogs.fileAsks.last().folder).absolutePath(), QDir(project).absolutePath());
 
     QDir pupils(f.home.path());
@@ -204,10 +204,10 @@ void TestFileDialogs::outlineDialogsStartBesideTheOutline()
     f.dialogs.answers.push_back(QMessageBox::No);  // the new outline is not saved
     QVERIFY(!openOutline(f, pupils, QStringLiteral("урок.vmd"), QStringLiteral("урок")).isEmpty());
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("урок"));
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().caption, QStringLiteral("Открыть"));
     QCOMPARE(f.dialogs.fileAsks.last().folder, pupils.absolutePath());
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QCOMPARE(f.dialogs.fileAsks.last().caption, QStringLiteral("Сохранить как"));
     QCOMPARE(f.dialogs.fileAsks.last().folder, pupils.absolutePath());
     QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("урок"));

@@ -58,7 +58,7 @@ QByteArray bytesOf(const QString& path)
 void makeOutline(WindowFixture& f, const QString& path)
 {
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     Outline& o = f.doc().outline;
     const int picture = o.createPicture(QRect(10, 20, 80, 60), 1);
     o.picture(picture).setBitmap(photoLikeImage(320, 240, 3));
@@ -66,14 +66,14 @@ void makeOutline(WindowFixture& f, const QString& path)
     f.window->outlineView()->sync();
     f.window->documents().recordStep(StepKind::Full);
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
 }
 
 void openFile(WindowFixture& f, const QString& path)
 {
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     QCOMPARE(f.doc().state.fileName, path);
 }
@@ -146,22 +146,22 @@ void TestOpenedHistory::openedFileIsTheFirstStep()
     // A change, Save over the file (which replaces it), then undo: step 0 still has the outline
     // as it was opened.
     moveFirstFrame(*f.window, start + QPoint(40, 20));
-    f.command("N49")->trigger();
+    f.command(Command::Save)->trigger();
     QVERIFY(bytesOf(path) != saved);
     QCOMPARE(bytesOf(step0), saved);
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), start);
     QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 1);
     QVERIFY(f.doc().state.modified);  // the file now holds step 1
-    f.command("N78")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), start + QPoint(40, 20));
 
     // A new outline starts a history of its own: its step 0 is written anew, the link and its
     // note are gone; the file stays.
     f.dialogs.answers.push_back(QMessageBox::No);
     f.dialogs.inputs.push_back(QStringLiteral("Другой"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     QVERIFY(QFileInfo::exists(step0));
     QVERIFY(inodeOf(step0) != inodeOf(path));
     QCOMPARE(QDir(snapshotFolder(f.doc())).entryList({QStringLiteral("*.tml")}, QDir::Files), QStringList());
@@ -203,19 +203,19 @@ void TestOpenedHistory::adjustedOpenStartsFromTheFile()
     // Opening is not a change: nothing to undo, nothing to save, and saved as opened it is the
     // file to the byte.
     QVERIFY(!f.doc().state.modified);
-    QVERIFY(!f.command("N77")->isEnabled());
+    QVERIFY(!f.command(Command::Undo)->isEnabled());
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("копия/Снимок")), 1});
     QDir(f.home.path()).mkpath(QStringLiteral("копия"));
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QCOMPARE(bytesOf(f.home.filePath(QStringLiteral("копия/Снимок.vmd"))), original);
 
     // A change, undone: back at the outline as it was shown after opening, no further.
     moveFirstFrame(*f.window, QPoint(100, 100));
-    QVERIFY(f.command("N77")->isEnabled());
-    f.command("N77")->trigger();
+    QVERIFY(f.command(Command::Undo)->isEnabled());
+    f.command(Command::Undo)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(10, 40, 300, 200));
-    QVERIFY(!f.command("N77")->isEnabled());
+    QVERIFY(!f.command(Command::Undo)->isEnabled());
 }
 
 void TestOpenedHistory::undoAfterTheFileChangedOnDisk_data()
@@ -246,7 +246,7 @@ void TestOpenedHistory::undoAfterTheFileChangedOnDisk()
         file.write(otherOutline());
         QVERIFY(file.commit());
     }
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     const QString folder = snapshotFolder(f.doc());
     if (inPlace && inodeOf(snapshotPathIn(folder, 0, true)) == inodeOf(path)) {
         // The link's file holds the other program's outline now: the step cannot come back, and

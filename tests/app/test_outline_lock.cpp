@@ -63,15 +63,15 @@ private:
     static QString saved(WindowFixture& f, const QString& name)
     {
         f.dialogs.inputs.push_back(name);
-        f.window->commands().newOutline->trigger();
+        f.window->command(Command::NewOutline)->trigger();
         f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(name), 1});
-        f.window->commands().saveAs->trigger();
+        f.window->command(Command::SaveAs)->trigger();
         return f.home.filePath(name + QStringLiteral(".vmd"));
     }
     static void open(WindowFixture& f, const QString& path)
     {
         f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        f.window->commands().open->trigger();
+        f.window->command(Command::Open)->trigger();
     }
     static void edit(WindowFixture& f, QPoint to)
     {
@@ -103,7 +103,7 @@ void TestOutlineLock::lockFollowsTheOpenOutline()
     QVERIFY(readAll(lock).contains(QByteArray("pid=") + QByteArray::number(::getpid())));
     // Saved under another name, the outline's lock moves with it.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("копия")), 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     QVERIFY(!QFile::exists(lock));
     QVERIFY(QFile::exists(lockFilePath(f.home.filePath(QStringLiteral("копия.vmd")))));
     // Saving over an outline another Velmar has open asks first; "Отмена" leaves it alone.
@@ -111,12 +111,12 @@ void TestOutlineLock::lockFollowsTheOpenOutline()
     writeAll(theirs, "their outline");
     plantLock(theirs, QStringLiteral("школа-кабинет-12"), 4321, 0);
     f.dialogs.files.push_back(Dialogs::FileChoice{theirs, 1});
-    f.window->commands().saveAs->trigger();
+    f.window->command(Command::SaveAs)->trigger();
     QCOMPARE(f.dialogs.choiceButtons, QList<QStringList>({{QStringLiteral("Заменить"), QStringLiteral("Отмена")}}));
     QCOMPARE(readAll(theirs), QByteArray("their outline"));
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("копия"));
     f.dialogs.choiceButtons.clear();
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QVERIFY(!QFile::exists(lockFilePath(f.home.filePath(QStringLiteral("копия.vmd")))));
 
     // Opened again: locked without a question; closing the window removes the lock.
@@ -147,7 +147,7 @@ void TestOutlineLock::anotherHoldersLockIsAskedAbout()
     QFETCH(bool, asked);
     WindowFixture f;
     const QString path = saved(f, QStringLiteral("урок"));
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QProcess sleeper;
     if (running) {
         sleeper.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -192,7 +192,7 @@ void TestOutlineLock::readOnlyNeverOverwritesTheFile()
 {
     WindowFixture f;
     const QString path = saved(f, QStringLiteral("урок"));
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     plantLock(path, QStringLiteral("школа-кабинет-12"), 4321, 0);
     const QByteArray theirLock = readAll(lockFilePath(path));
     const QByteArray file = readAll(path);
@@ -204,7 +204,7 @@ void TestOutlineLock::readOnlyNeverOverwritesTheFile()
     edit(f, QPoint(300, 300));
     // Save asks for another name; the outline's own file is refused there.
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(f.dialogs.fileDialogs, 3);
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("только для чтения")));
@@ -212,14 +212,14 @@ void TestOutlineLock::readOnlyNeverOverwritesTheFile()
     QVERIFY(f.doc().state.modified);
     // "Да" to the question about unsaved changes goes the same way.
     f.dialogs.answers = {QMessageBox::Yes};
-    f.window->commands().close->trigger();
+    f.window->command(Command::Close)->trigger();
     QVERIFY(f.doc().session.outlineOpen);  // the save dialog was cancelled: nothing closes
     QCOMPARE(readAll(path), file);
 
     // Saved under a name of its own, the outline is editable there.
     const QString copy = f.home.filePath(QStringLiteral("мой урок.vmd"));
     f.dialogs.files.push_back(Dialogs::FileChoice{copy, 1});
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(storedFrame(copy), QPoint(300, 300));
     QVERIFY(!f.window->documents().readOnly());
     QVERIFY(!f.window->windowTitle().contains(QStringLiteral("только для чтения")));
@@ -259,7 +259,7 @@ void TestOutlineLock::saveAsksWhenTheFileChangedOnDisk()
 
     edit(f, mine);
     f.dialogs.choices = {2};  // "Отмена"
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(f.dialogs.choiceButtons.size(), 1);
     QCOMPARE(f.dialogs.choiceButtons[0],
              QStringList({QStringLiteral("Сохранить как..."), QStringLiteral("Заменить"), QStringLiteral("Отмена")}));
@@ -270,7 +270,7 @@ void TestOutlineLock::saveAsksWhenTheFileChangedOnDisk()
     // "Сохранить как..." writes elsewhere and leaves their file alone.
     f.dialogs.choices = {0};
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("моя копия")), 1});
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(storedFrame(f.home.filePath(QStringLiteral("моя копия.vmd"))), mine);
     QCOMPARE(readAll(path), theirBytes);
 
@@ -283,11 +283,11 @@ void TestOutlineLock::saveAsksWhenTheFileChangedOnDisk()
     QCOMPARE(storedFrame(path), later);
     f.dialogs.choices = {1};
     const int questions = f.dialogs.choiceButtons.size();
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(f.dialogs.choiceButtons.size(), questions + 1);
     QCOMPARE(storedFrame(path), mine);
     edit(f, QPoint(100, 300));
-    f.window->commands().saveItem->trigger();
+    f.window->command(Command::Save)->trigger();
     QCOMPARE(f.dialogs.choiceButtons.size(), questions + 1);
     QCOMPARE(storedFrame(path), QPoint(100, 300));
 }
@@ -310,7 +310,7 @@ void TestOutlineLock::reloadIsOfferedOnceForAnUnchangedOutline()
     edit(f, QPoint(250, 250));
     documents.offerReloadIfChanged();
     QVERIFY(f.dialogs.choiceButtons.isEmpty());
-    f.window->commands().undo->trigger();
+    f.window->command(Command::Undo)->trigger();
     QVERIFY(!f.doc().state.modified);
 
     // Declined once, the same change is not offered again.

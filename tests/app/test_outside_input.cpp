@@ -88,7 +88,7 @@ void TestOutsideInput::droppedPictureLandsInTheFrameAsOneStep()
     if (parent)
         QVERIFY(QRect(QPoint(0, 0), o.frame(1).bounds.size()).contains(placed));
     QVERIFY(f.doc().state.modified);
-    f.command("N77")->trigger();  // one Ctrl+Z takes the whole drop back
+    f.command(Command::Undo)->trigger();  // one Ctrl+Z takes the whole drop back
     QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 1);
 }

@@ -27,7 +27,7 @@ void TestReopenMemory::reopeningKeepsMemoryLevel()
     WindowFixture f;
     const QString path = f.home.filePath(QStringLiteral("фото.vmd"));
     f.dialogs.inputs.push_back(QStringLiteral("Фото"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     Outline& o = f.doc().outline;
     // Ten photos of 1600 × 1200 (7.7 MB each decoded), one in each frame, with films and arrows.
     for (int k = 1; k <= 10; ++k) {
@@ -38,13 +38,13 @@ void TestReopenMemory::reopeningKeepsMemoryLevel()
     f.window->outlineView()->sync();
     f.window->documents().recordStep(StepKind::Full);
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
 
     QList<double> resident;
     for (int i = 0; i < 10; ++i) {
         f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        f.command("N48")->trigger();
+        f.command(Command::Open)->trigger();
         QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 10);
         // The event loop runs between commands: widgets of the outline before are deleted.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

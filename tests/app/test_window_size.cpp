@@ -47,7 +47,7 @@ private:
     static void open(WindowFixture& f, const QString& path, int filter = 1)
     {
         f.dialogs.files.push_back(Dialogs::FileChoice{path, filter});
-        f.command("N48")->trigger();
+        f.command(Command::Open)->trigger();
         QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
     }
     // "Сохранить как" into another folder under the outline's own name (the name is stored in
@@ -57,7 +57,7 @@ private:
         const QDir copies(f.home.filePath(QStringLiteral("копии")));
         copies.mkpath(QStringLiteral("."));
         f.dialogs.files.push_back(Dialogs::FileChoice{copies.filePath(name), 1});
-        f.command("N50")->trigger();
+        f.command(Command::SaveAs)->trigger();
         QFile file(copies.filePath(name + QStringLiteral(".vmd")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
@@ -119,7 +119,7 @@ void TestWindowSize::openedOutlineFitsTheWindow()
         QVERIFY2(first.width() < 300 && first.height() < 200,
                  qPrintable(QStringLiteral("%1×%2").arg(first.width()).arg(first.height())));
     }
-    QVERIFY(!f.command("N49")->isEnabled());
+    QVERIFY(!f.command(Command::Save)->isEnabled());
     // Opened and saved unedited, the outline is the file's to the byte.
     QCOMPARE(saveCopy(f, QStringLiteral("окно")), original);
 
@@ -130,8 +130,8 @@ void TestWindowSize::openedOutlineFitsTheWindow()
     QCOMPARE(framesOutOfReach(f), QString());
     const QSize resized = f.window->frameGeometry().size();
     f.dialogs.colours.push_back(QColor(Qt::yellow));
-    f.command("N18")->trigger();  // a change, so that Save is enabled again
-    f.command("N49")->trigger();
+    f.command(Command::CanvasColour)->trigger();  // a change, so that Save is enabled again
+    f.command(Command::Save)->trigger();
     QCOMPARE(readOutlineFile(f.doc().state.fileName, defaultWindowChrome()).windowSize, resized);
 }
 
@@ -283,7 +283,7 @@ void TestWindowSize::largerOutlineKeepsItsOwnLayout()
     f.doc().outline.frame(2).bounds.translate(10, 0);
     f.window->documents().recordStep(StepKind::HeaderOnly);
     const int put = f.doc().outline.frame(2).bounds.x();
-    f.command("N49")->trigger();
+    f.command(Command::Save)->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
 
     // The file is the outline as made, but for the frame moved: the same bytes elsewhere, the
@@ -319,10 +319,10 @@ void TestWindowSize::largerOutlineKeepsItsOwnLayout()
     QCOMPARE(recovered.outline.picture(1).bounds, QRect(100, 80, 300, 300));
 
     // Undo and redo show the steps fitted as before.
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(f.doc().outline.frame(2).bounds, before);
     QCOMPARE(f.doc().outline.picture(1).bounds, shown);
-    f.command("N78")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(2).bounds.x(), put);
     QCOMPARE(f.doc().outline.picture(1).bounds, shown);
 }

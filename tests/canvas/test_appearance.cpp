@@ -78,7 +78,7 @@ ObjectId addText(WindowFixture& f, int frame, const QString& text)
 }
 
 // Deletes the object after a "Yes".
-void remove(WindowFixture& f, ObjectId id, const char* command)
+void remove(WindowFixture& f, ObjectId id, Command command)
 {
     f.window->outlineView()->sync();
     f.doc().interaction.currentObject = id;
@@ -107,7 +107,7 @@ void TestAppearance::deletingAFrameTakesItsObjectsAndRenumbers()
         const ObjectId text = addText(f, 3, QStringLiteral("t3"));
         const ObjectId picture = addPicture(f, 3, QStringLiteral("p3"), Qt::red);
         const ObjectId onCanvas = addPicture(f, 0, QStringLiteral("p0"), Qt::blue);
-        remove(f, outline(f).frame(2).id, "N5");
+        remove(f, outline(f).frame(2).id, Command::DeleteFrame);
         QCOMPARE(outline(f).count(ObjectKind::Frame), 2);
         QCOMPARE(outline(f).frame(2).id, third);
         QCOMPARE(outline(f).textField(1).parentFrame, quint8(2));
@@ -116,7 +116,7 @@ void TestAppearance::deletingAFrameTakesItsObjectsAndRenumbers()
         QCOMPARE(entries(outline(f).frameSequence()), (QList<ObjectId>{outline(f).frame(1).id, third}));
         QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить фрейм?"));
 
-        remove(f, third, "N5");  // the new frame 2 takes them with it
+        remove(f, third, Command::DeleteFrame);  // the new frame 2 takes them with it
         QCOMPARE(outline(f).count(ObjectKind::TextField), 0);
         QCOMPARE(outline(f).count(ObjectKind::Picture), 1);
         QCOMPARE(entries(outline(f).objectSequence()), QList<ObjectId>{onCanvas});
@@ -132,7 +132,7 @@ void TestAppearance::deletingAFrameTakesItsObjectsAndRenumbers()
         addPicture(f, 1, QStringLiteral("c"), Qt::blue);
         const ObjectId d = addPicture(f, 0, QStringLiteral("d"), Qt::yellow);
         const int step = f.doc().history.currentStep;
-        remove(f, outline(f).frame(1).id, "N5");
+        remove(f, outline(f).frame(1).id, Command::DeleteFrame);
         QCOMPARE(outline(f).count(ObjectKind::Picture), 2);
         QCOMPARE(outline(f).picture(1).id, b);
         QCOMPARE(outline(f).picture(1).minimalText, QStringLiteral("b"));
@@ -142,7 +142,7 @@ void TestAppearance::deletingAFrameTakesItsObjectsAndRenumbers()
         QCOMPARE(outline(f).picture(2).bitmap().pixelColor(0, 0), QColor(Qt::yellow));
         QCOMPARE(entries(outline(f).objectSequence()), (QList<ObjectId>{b, d}));
         QCOMPARE(f.doc().history.currentStep, step + 1);
-        QVERIFY(!f.command("ToolButton9")->isEnabled() && !f.command("N60")->isEnabled());
+        QVERIFY(!f.command(Command::FrameTitlesButton)->isEnabled() && !f.command(Command::FrameTitles)->isEnabled());
     }
 }
 
@@ -158,7 +158,7 @@ void TestAppearance::deletingSingleObjects()
     const ObjectId p2 = addPicture(f, 0, QStringLiteral("p2"), Qt::blue);
 
     // The middle text field: the third keeps its own minimal text and parent.
-    remove(f, t2, "MenuItem6");
+    remove(f, t2, Command::DeleteTextField);
     QCOMPARE(outline(f).count(ObjectKind::TextField), 2);
     QCOMPARE(outline(f).textField(2).id, t3);
     QCOMPARE(outline(f).textField(2).minimalText, QStringLiteral("t3"));
@@ -166,7 +166,7 @@ void TestAppearance::deletingSingleObjects()
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить текстовое поле?"));
 
     // The last picture: only the count goes down.
-    remove(f, p2, "N6");
+    remove(f, p2, Command::DeletePicture);
     QCOMPARE(outline(f).count(ObjectKind::Picture), 1);
     QCOMPARE(outline(f).picture(1).id, p1);
     QCOMPARE(entries(outline(f).objectSequence()), (QList<ObjectId>{p1, t1, t3}));
@@ -176,18 +176,22 @@ void TestAppearance::deletingSingleObjects()
 
 void TestAppearance::deletionQuestions_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("command");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("question");
-    QTest::newRow("picture") << "N6" << int(ObjectKind::Picture) << "Вы действительно хотите удалить рисунок?";
-    QTest::newRow("caption") << "N42" << int(ObjectKind::Caption) << "Вы действительно хотите удалить надпись?";
-    QTest::newRow("video") << "N30" << int(ObjectKind::Video) << "Вы действительно хотите удалить видео фрагмент?";
-    QTest::newRow("frame") << "N5" << int(ObjectKind::Frame) << "Вы действительно хотите удалить фрейм?";
+    QTest::newRow("picture") << int(Command::DeletePicture) << int(ObjectKind::Picture)
+                             << "Вы действительно хотите удалить рисунок?";
+    QTest::newRow("caption") << int(Command::DeleteCaption) << int(ObjectKind::Caption)
+                             << "Вы действительно хотите удалить надпись?";
+    QTest::newRow("video") << int(Command::DeleteFilm) << int(ObjectKind::Video)
+                           << "Вы действительно хотите удалить видео фрагмент?";
+    QTest::newRow("frame") << int(Command::DeleteFrame) << int(ObjectKind::Frame)
+                           << "Вы действительно хотите удалить фрейм?";
 }
 
 void TestAppearance::deletionQuestions()
 {
-    QFETCH(QString, command);
+    QFETCH(int, command);
     QFETCH(int, kind);
     QFETCH(QString, question);
     WindowFixture f;
@@ -209,7 +213,7 @@ void TestAppearance::deletionQuestions()
     const int step = f.doc().history.currentStep;
 
     f.dialogs.answers.push_back(QMessageBox::No);
-    f.window->command(command)->trigger();
+    f.window->command(Command(command))->trigger();
     QCOMPARE(f.dialogs.questions.size(), 1);
     QCOMPARE(f.dialogs.questions[0].caption, QStringLiteral("Подтверждение"));
     QCOMPARE(f.dialogs.questions[0].text, question);
@@ -217,30 +221,31 @@ void TestAppearance::deletionQuestions()
     QCOMPARE(f.doc().history.currentStep, step);
 
     f.dialogs.answers.push_back(QMessageBox::Yes);
-    f.window->command(command)->trigger();
+    f.window->command(Command(command))->trigger();
     QCOMPARE(outline(f).count(k), 0);
     QCOMPARE(f.doc().history.currentStep, step + 1);
 }
 
 void TestAppearance::stepsAndModifiedFlag_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("command");
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("step");
-    QTest::newRow("frame colour reset") << "N70" << int(ObjectKind::Frame) << true;
-    QTest::newRow("inner bevel lowered") << "N21" << int(ObjectKind::Frame) << true;
-    QTest::newRow("border line") << "N23" << int(ObjectKind::Frame) << true;
-    QTest::newRow("text centred") << "N95" << int(ObjectKind::TextField) << true;
-    QTest::newRow("picture border") << "N17" << int(ObjectKind::Picture) << true;
-    QTest::newRow("text field colour reset") << "MenuItem4" << int(ObjectKind::TextField) << false;
-    QTest::newRow("caption colour reset") << "N72" << int(ObjectKind::Caption) << false;
-    QTest::newRow("canvas colour reset") << "N69" << int(ObjectKind::Frame) << false;
-    QTest::newRow("fit the box") << "N87" << int(ObjectKind::TextField) << false;
+    QTest::newRow("frame colour reset") << int(Command::ResetFrameColours) << int(ObjectKind::Frame) << true;
+    QTest::newRow("inner bevel lowered") << int(Command::InnerBevelLowered) << int(ObjectKind::Frame) << true;
+    QTest::newRow("border line") << int(Command::BorderLineSingle) << int(ObjectKind::Frame) << true;
+    QTest::newRow("text centred") << int(Command::AlignCentre) << int(ObjectKind::TextField) << true;
+    QTest::newRow("picture border") << int(Command::PictureBorderSingle) << int(ObjectKind::Picture) << true;
+    QTest::newRow("text field colour reset")
+        << int(Command::ResetTextFieldColours) << int(ObjectKind::TextField) << false;
+    QTest::newRow("caption colour reset") << int(Command::ResetCaptionColours) << int(ObjectKind::Caption) << false;
+    QTest::newRow("canvas colour reset") << int(Command::ResetCanvasColour) << int(ObjectKind::Frame) << false;
+    QTest::newRow("fit the box") << int(Command::FitTextField) << int(ObjectKind::TextField) << false;
 }
 
 void TestAppearance::stepsAndModifiedFlag()
 {
-    QFETCH(QString, command);
+    QFETCH(int, command);
     QFETCH(int, kind);
     QFETCH(bool, step);
     WindowFixture f;
@@ -258,10 +263,10 @@ void TestAppearance::stepsAndModifiedFlag()
     }
     f.doc().state.modified = false;
     const int before = f.doc().history.currentStep;
-    f.window->command(command)->trigger();
+    f.window->command(Command(command))->trigger();
     QCOMPARE(f.doc().history.currentStep, before + (step ? 1 : 0));
     QVERIFY(f.doc().state.modified);
-    QVERIFY(f.command("N49")->isEnabled());
+    QVERIFY(f.command(Command::Save)->isEnabled());
 
     // Either way closing asks to save.
     f.dialogs.answers.push_back(QMessageBox::No);
@@ -274,15 +279,15 @@ void TestAppearance::frameColourResetCanBeUndone()
     WindowFixture f;
     f.beginOutline();
     f.doc().interaction.creationPoint = QPoint(10, 40);
-    f.command("N1")->trigger();
+    f.command(Command::CreateFrame)->trigger();
     f.doc().interaction.currentObject = outline(f).frame(1).id;
     f.dialogs.colours.push_back(QColor(0, 0, 255));
-    f.command("N19")->trigger();
+    f.command(Command::FrameColour)->trigger();
     QCOMPARE(outline(f).frame(1).colour, ColourValue(0xFF0000));
-    f.command("N70")->trigger();
+    f.command(Command::ResetFrameColours)->trigger();
     QCOMPARE(outline(f).frame(1).colour, kButtonFace);
     QCOMPARE(outline(f).frame(1).titleColour, kWindowText);
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(outline(f).frame(1).colour, ColourValue(0xFF0000));
 }
 
@@ -302,12 +307,12 @@ void TestAppearance::dialogsStartFromThePresentValues()
     outline(f).frame(1).titleColour = 0x804020;
     f.doc().interaction.currentObject = f.doc().interaction.currentCompanion = outline(f).frame(1).id;
     dialogs.colours.push_back(QColor(0, 255, 0));
-    f.command("N71")->trigger();
+    f.command(Command::FrameTitleColour)->trigger();
     QCOMPARE(dialogs.startColours.last(), QColor(0x20, 0x40, 0x80));
     QCOMPARE(outline(f).frame(1).titleColour, ColourValue(0x00FF00));
     QCOMPARE(outline(f).frame(1).colour, ColourValue(0x0000FF));
     const int step = f.doc().history.currentStep;
-    f.command("N19")->trigger();  // cancelled
+    f.command(Command::FrameColour)->trigger();  // cancelled
     QCOMPARE(f.doc().history.currentStep, step);
 
     // A font for the text field, its box fitted (the grid off, so that nothing rounds it); the
@@ -319,7 +324,7 @@ void TestAppearance::dialogsStartFromThePresentValues()
     chosen.setPointSize(20);
     chosen.setBold(true);
     dialogs.fonts.push_back(chosen);
-    f.command("MenuItem1")->trigger();
+    f.command(Command::TextFieldFont)->trigger();
     const TextFieldObject& field = outline(f).textField(1);
     QCOMPARE(dialogs.startFonts.last().pointSize(), 10);
     QCOMPARE(field.font.size, 20);
@@ -331,14 +336,14 @@ void TestAppearance::dialogsStartFromThePresentValues()
     // The caption's text: any text, also an empty one; cancel keeps it.
     f.doc().interaction.currentObject = outline(f).caption(1).id;
     dialogs.inputs.push_back(QString());
-    f.command("N43")->trigger();
+    f.command(Command::CaptionText)->trigger();
     QCOMPARE(outline(f).caption(1).text, QString());
-    f.command("N43")->trigger();
+    f.command(Command::CaptionText)->trigger();
     QCOMPARE(f.doc().history.currentStep, step + 2);
 
     // The canvas colour, from the settings menu.
     dialogs.colours.push_back(QColor(10, 20, 30));
-    f.command("N18")->trigger();
+    f.command(Command::CanvasColour)->trigger();
     QCOMPARE(f.doc().state.canvasColour, ColourValue(0x1E140A));
     QCOMPARE(f.window->canvas()->canvasColour(), ColourValue(0x1E140A));
 }
@@ -359,24 +364,24 @@ void TestAppearance::fontDialogSetsTheTextColour()
     // from the present colour.
     f.doc().interaction.currentObject = text;
     dialogs.fonts.push_back(Dialogs::FontChoice(font, QColor(255, 0, 0)));
-    f.command("MenuItem1")->trigger();
+    f.command(Command::TextFieldFont)->trigger();
     QCOMPARE(dialogs.startFontColours.last(), toQColor(kWindowText));
     QCOMPARE(outline(f).textField(1).font.colour, ColourValue(0x0000FF));
     f.doc().interaction.currentObject = outline(f).caption(caption).id;
     dialogs.fonts.push_back(Dialogs::FontChoice(font, QColor(0, 0, 128)));
-    f.command("N40")->trigger();
+    f.command(Command::CaptionFont)->trigger();
     QCOMPARE(outline(f).caption(caption).font.colour, ColourValue(0x800000));
     QCOMPARE(outline(f).caption(caption).font.name, QStringLiteral("DejaVu Sans"));
 
     // A colour left as it was keeps its value: the system's text colour stays a system colour.
     outline(f).caption(caption).font.colour = kWindowText;
     dialogs.fonts.push_back(Dialogs::FontChoice(font, toQColor(kWindowText)));
-    f.command("N40")->trigger();
+    f.command(Command::CaptionFont)->trigger();
     QCOMPARE(outline(f).caption(caption).font.colour, kWindowText);
     // Cancelled: nothing changes.
     const FontSpec before = outline(f).textField(1).font;
     f.doc().interaction.currentObject = text;
-    f.command("MenuItem1")->trigger();
+    f.command(Command::TextFieldFont)->trigger();
     QCOMPARE(outline(f).textField(1).font, before);
 }
 
@@ -390,7 +395,7 @@ void TestAppearance::fitBoxToText()
     f.window->outlineView()->sync();
     f.doc().interaction.currentObject = id;
     const int step = f.doc().history.currentStep;
-    f.command("N87")->trigger();
+    f.command(Command::FitTextField)->trigger();
 
     const TextFieldObject& field = outline(f).textField(1);
     const QFontMetrics metrics(toQFont(field.font));
@@ -421,7 +426,7 @@ void TestAppearance::fitBoxToText()
     // An empty text leaves the box as it is.
     outline(f).textField(1).text.clear();
     const QRect kept = outline(f).textField(1).bounds;
-    f.command("N87")->trigger();
+    f.command(Command::FitTextField)->trigger();
     QCOMPARE(outline(f).textField(1).bounds, kept);
 }
 
@@ -432,8 +437,8 @@ void TestAppearance::pictureBorderChecks()
     addFrame(f, 0);
     f.doc().interaction.currentObject = addPicture(f, 1, QStringLiteral("p"), Qt::red);
     f.window->outlineView()->sync();
-    QAction* none = f.command("N16");
-    QAction* single = f.command("N17");
+    QAction* none = f.command(Command::PictureBorderNone);
+    QAction* single = f.command(Command::PictureBorderSingle);
     none->setChecked(false);
     single->setChecked(true);
     none->trigger();
@@ -461,7 +466,7 @@ void TestAppearance::alignmentAfterADropLeavesTheBoxAlone()
     f.beginOutline();
     for (int x : {10, 200}) {
         f.doc().interaction.creationPoint = QPoint(x, 40);
-        f.command("N1")->trigger();
+        f.command(Command::CreateFrame)->trigger();
     }
     const ObjectId text = addText(f, 1, QStringLiteral("abc"));
     f.window->outlineView()->sync();
@@ -473,15 +478,15 @@ void TestAppearance::alignmentAfterADropLeavesTheBoxAlone()
     const QRect bounds = outline(f).textField(1).bounds;
 
     f.doc().interaction.currentObject = text;
-    f.command("N95")->trigger();
+    f.command(Command::AlignCentre)->trigger();
     QCOMPARE(outline(f).textField(1).bounds, bounds);
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(outline(f).textField(1).alignment, quint8(AlignLeft));
     QCOMPARE(outline(f).textField(1).bounds, bounds);
     QCOMPARE(f.widgetOf(text)->geometry(), bounds);
     // Modified only as the history step reached says, with Save offered accordingly: the
     // alignment put back was no typing.
     QCOMPARE(f.doc().state.modified, f.doc().history.currentStep != f.doc().history.savedStep);
-    QCOMPARE(f.command("N49")->isEnabled(), f.doc().state.modified);
+    QCOMPARE(f.command(Command::Save)->isEnabled(), f.doc().state.modified);
     QVERIFY(!f.window->selectionHandles()->blueSetVisible());
 }

@@ -65,7 +65,7 @@ private:
     int createFrameAt(WindowFixture& f, QPoint at)
     {
         f.doc().interaction.creationPoint = at;
-        f.command("N1")->trigger();
+        f.command(Command::CreateFrame)->trigger();
         return f.doc().outline.count(ObjectKind::Frame);
     }
     // Right-click inside frame slot at point p (frame coordinates), choosing nothing.
@@ -74,7 +74,7 @@ private:
         QWidget* w = f.widgetOf(f.doc().outline.frame(slot).id);
         sendMouse(w, QEvent::MouseButtonPress, p, Qt::RightButton);
         sendMouse(w, QEvent::MouseButtonRelease, p, Qt::RightButton);
-        f.window->popupMenu(QStringLiteral("PopupMenu2"))->hide();
+        f.window->popupMenu(Menu::Frame)->hide();
     }
 };
 
@@ -89,13 +89,13 @@ void TestCanvasInteraction::createFrameAndObjectsFromMenus()
     QCOMPARE(f.widgetOf(frame.id)->geometry(), frame.bounds);
     QVERIFY(f.doc().state.modified);
     QCOMPARE(f.doc().history.currentStep, 0);
-    QVERIFY(f.command("N49")->isEnabled());
-    QVERIFY(!f.command("ToolButton9")->isEnabled());  // the step that follows disables it again
+    QVERIFY(f.command(Command::Save)->isEnabled());
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isEnabled());  // the step that follows disables it again
     QCOMPARE(f.doc().interaction.currentCompanion, frame.id);
 
     // A text field and a picture in the frame, at the point of the right-click.
     rightClickFrame(f, 1, QPoint(130, 20));
-    f.command("N86")->trigger();
+    f.command(Command::CreateTextField)->trigger();
     const TextFieldObject& text = f.doc().outline.textField(1);
     QCOMPARE(text.text, QStringLiteral("Текст1"));
     QCOMPARE(text.parentFrame, quint8(1));
@@ -104,7 +104,7 @@ void TestCanvasInteraction::createFrameAndObjectsFromMenus()
     QCOMPARE(f.widgetOf(text.id)->parentWidget(), f.widgetOf(frame.id));
 
     rightClickFrame(f, 1, QPoint(10, 100));
-    f.command("N3")->trigger();
+    f.command(Command::CreatePicture)->trigger();
     const PictureObject& picture = f.doc().outline.picture(1);
     QCOMPARE(picture.bounds, QRect(10, 100, 140, 50));
     QCOMPARE(picture.bitmap().size(), QSize(200, 150));
@@ -126,24 +126,24 @@ void TestCanvasInteraction::rightPressOnFrameOpensItsMenu()
     f.doc().outline.frame(1).titleVisible = false;
     QWidget* w = f.widgetOf(f.doc().outline.frame(1).id);
     sendMouse(w, QEvent::MouseButtonPress, QPoint(30, 50), Qt::RightButton);
-    QMenu* menu = f.window->popupMenu(QStringLiteral("PopupMenu2"));
+    QMenu* menu = f.window->popupMenu(Menu::Frame);
     QVERIFY(menu->isVisible());
     menu->hide();
     QCOMPARE(f.doc().interaction.currentObject, f.doc().outline.frame(1).id);
     QCOMPARE(f.doc().interaction.creationPoint, QPoint(30, 50));
-    QVERIFY(!f.command("Y1")->isChecked());
-    QVERIFY(!f.command("ToolButton9")->isChecked());
-    QVERIFY(f.command("ToolButton9")->isEnabled());
-    QVERIFY(!f.command("ToolButton12")->isEnabled());
+    QVERIFY(!f.command(Command::FrameTitlePopup)->isChecked());
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isChecked());
+    QVERIFY(f.command(Command::FrameTitlesButton)->isEnabled());
+    QVERIFY(!f.command(Command::StretchButton)->isEnabled());
 
     // The canvas menu opens only while an outline is open.
     sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
-    QVERIFY(f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
-    f.window->popupMenu(QStringLiteral("PopupMenu1"))->hide();
+    QVERIFY(f.window->popupMenu(Menu::Canvas)->isVisible());
+    f.window->popupMenu(Menu::Canvas)->hide();
     QCOMPARE(f.doc().interaction.creationPoint, QPoint(400, 300));
     f.doc().session.outlineOpen = false;
     sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
-    QVERIFY(!f.window->popupMenu(QStringLiteral("PopupMenu1"))->isVisible());
+    QVERIFY(!f.window->popupMenu(Menu::Canvas)->isVisible());
 }
 
 void TestCanvasInteraction::movingAFrameRecordsOneStep()
@@ -194,7 +194,7 @@ void TestCanvasInteraction::selectingRecordsNothingAndEachMoveIsOneStep()
     QCOMPARE(f.doc().history.currentStep, step + 1);
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(12, 40));
     rightClickFrame(f, 1, QPoint(12, 24));
-    f.command("N3")->trigger();
+    f.command(Command::CreatePicture)->trigger();
     const int afterPicture = f.doc().history.currentStep;
     const ObjectId picture = f.doc().outline.picture(1).id;
     const QPoint pictureAt = f.doc().outline.picture(1).bounds.topLeft();
@@ -204,7 +204,7 @@ void TestCanvasInteraction::selectingRecordsNothingAndEachMoveIsOneStep()
     window->findChild<QAction*>(QStringLiteral("moveDown"))->trigger();
     QCOMPARE(f.doc().history.currentStep, afterPicture + 1);
     QCOMPARE(f.doc().outline.picture(1).bounds.topLeft(), pictureAt + QPoint(0, 2));
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(f.doc().outline.picture(1).bounds.topLeft(), pictureAt);
     QCOMPARE(f.doc().history.currentStep, afterPicture);
 }
@@ -225,13 +225,13 @@ void TestCanvasInteraction::handlesStandAroundTheSelection()
     f.doc().session.gridOn = false;
     f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
     f.doc().interaction.creationPoint = QPoint(20, 41);
-    f.command("N86")->trigger();
+    f.command(Command::CreateTextField)->trigger();
     TextFieldObject& text = f.doc().outline.textField(1);
     text.bounds = QRect(20, 30, 66, 19);
     f.window->outlineView()->sync();
     QWidget* tw = f.widgetOf(text.id);
     sendMouse(static_cast<QTextEdit*>(tw)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    f.window->popupMenu(Menu::TextField)->hide();
     QCOMPARE(f.component("Panel12")->pos(), QPoint(27, 67));
     QCOMPARE(f.component("Panel14")->pos(), QPoint(93, 86));
     // Every adornment belongs to the canvas, the outline too, one pixel outside the field.
@@ -289,7 +289,7 @@ void TestCanvasInteraction::altDropMovesATextFieldIntoAnotherFrame()
     createFrameAt(f, QPoint(10, 40));
     createFrameAt(f, QPoint(300, 40));
     rightClickFrame(f, 1, QPoint(20, 40));
-    f.command("N86")->trigger();
+    f.command(Command::CreateTextField)->trigger();
     const ObjectId id = f.doc().outline.textField(1).id;
     auto* text = static_cast<QTextEdit*>(f.widgetOf(id));
     const int step = f.doc().history.currentStep;
@@ -316,17 +316,17 @@ void TestCanvasInteraction::editModeOff()
     WindowFixture f;
     f.beginOutline();
     createFrameAt(f, QPoint(10, 40));
-    f.command("ToolButton11")->trigger();
+    f.command(Command::EditModeButton)->trigger();
     QVERIFY(!f.doc().session.editMode);
-    QVERIFY(!f.command("N61")->isChecked());
+    QVERIFY(!f.command(Command::EditMode)->isChecked());
     auto* frame = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
     sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::RightButton);
-    QVERIFY(!f.window->popupMenu(QStringLiteral("PopupMenu2"))->isVisible());
+    QVERIFY(!f.window->popupMenu(Menu::Frame)->isVisible());
     dragWidget(frame, QPoint(50, 50), QPoint(90, 90));
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
     sendMouse(frame->title(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::RightButton);
-    QVERIFY(f.window->popupMenu(QStringLiteral("PopupMenu2"))->isVisible());
-    f.window->popupMenu(QStringLiteral("PopupMenu2"))->hide();
+    QVERIFY(f.window->popupMenu(Menu::Frame)->isVisible());
+    f.window->popupMenu(Menu::Frame)->hide();
 }
 
 void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
@@ -334,7 +334,7 @@ void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
     WindowFixture f;
     f.beginOutline();
     f.doc().interaction.creationPoint = QPoint(50, 60);
-    f.command("N73")->trigger();
+    f.command(Command::CreateArrow)->trigger();
     const ArrowObject& a = f.doc().outline.arrow(1);
     QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2, a.penWidth}), QList<int>({50, 60, 80, 60, 1}));
     QWidget* w = f.widgetOf(a.id);
@@ -367,29 +367,29 @@ void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
 
     // Thicker up to 10 and no further; thinner down to 1.
     sendMouse(f.widgetOf(a.id), QEvent::MouseButtonPress, QPoint(15, 15), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu6"))->hide();
+    f.window->popupMenu(Menu::Arrow)->hide();
     for (int i = 0; i < 12; ++i)
-        f.command("N75")->trigger();
+        f.command(Command::ArrowThicker)->trigger();
     QCOMPARE(f.doc().outline.arrow(1).penWidth, 10);
     QCOMPARE(f.doc().history.currentStep, step + 2 + 9);
     for (int i = 0; i < 12; ++i)
-        f.command("N88")->trigger();
+        f.command(Command::ArrowThinner)->trigger();
     QCOMPARE(f.doc().outline.arrow(1).penWidth, 1);
 
     f.dialogs.colours.push_back(QColor(255, 0, 0));
-    f.command("N74")->trigger();
+    f.command(Command::ArrowColour)->trigger();
     QCOMPARE(f.doc().outline.arrow(1).colour, ColourValue(0x0000FF));
-    f.command("N74")->trigger();  // cancelled
+    f.command(Command::ArrowColour)->trigger();  // cancelled
     QCOMPARE(f.doc().outline.arrow(1).colour, ColourValue(0x0000FF));
 
     f.dialogs.answers = {QMessageBox::No};
-    f.command("N90")->trigger();
+    f.command(Command::DeleteArrow)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 1);
     f.dialogs.answers = {QMessageBox::Yes};
-    f.command("N90")->trigger();
+    f.command(Command::DeleteArrow)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить стрелку?"));
-    QVERIFY(!f.command("ToolButton9")->isEnabled());
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isEnabled());
 }
 
 void TestCanvasInteraction::arrowsStayWithinWhatAFileHolds()
@@ -399,7 +399,7 @@ void TestCanvasInteraction::arrowsStayWithinWhatAFileHolds()
     WindowFixture f;
     f.beginOutline();
     f.doc().interaction.creationPoint = QPoint(50, 60);
-    f.command("N73")->trigger();
+    f.command(Command::CreateArrow)->trigger();
     const ArrowObject& a = f.doc().outline.arrow(1);
     dragWidget(f.widgetOf(a.id), QPoint(20, 15), QPoint(20 - 40000, 15 + 40000));
     QCOMPARE(QList<int>({a.x1, a.y1, a.x2, a.y2}), QList<int>({-32768, 32767, -32738, 32767}));
@@ -417,26 +417,26 @@ void TestCanvasInteraction::gridStepCaptionsAndSnapping()
 {
     WindowFixture f;
     f.beginOutline();
-    f.command("ToolButton20")->trigger();  // grid off: snaps once more, then stops snapping
-    QVERIFY(!f.command("N80")->isChecked());
+    f.command(Command::GridButton)->trigger();  // grid off: snaps once more, then stops snapping
+    QVERIFY(!f.command(Command::Grid)->isChecked());
     createFrameAt(f, QPoint(13, 41));
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(13, 41));
     QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
     sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
     sendMouse(frame, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
-    f.command("N211")->trigger();
-    QCOMPARE(f.command("N211")->text(), QStringLiteral("Увеличить сетку 3+1"));
-    QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 3-1"));
+    f.command(Command::GrowGrid)->trigger();
+    QCOMPARE(f.command(Command::GrowGrid)->text(), QStringLiteral("Увеличить сетку 3+1"));
+    QCOMPARE(f.command(Command::ShrinkGrid)->text(), QStringLiteral("Уменьшить сетку 3-1"));
     QCOMPARE(f.doc().outline.frame(1).bounds, QRect(12, 39, 150, 150));
     // The selected frame's handles follow it at once.
     QCOMPARE(f.component("Panel3")->pos(), QPoint(12, 39));
     QCOMPARE(f.component("Panel5")->pos(), QPoint(12 + 150 - 9, 39 + 150 - 9));
     for (int i = 0; i < 4; ++i)
-        f.command("N212")->trigger();
+        f.command(Command::ShrinkGrid)->trigger();
     QCOMPARE(f.doc().session.gridStep, 1);
-    QCOMPARE(f.command("N212")->text(), QStringLiteral("Уменьшить сетку 1-1"));
-    f.command("N80")->trigger();  // the menu item turns the grid on again
-    QVERIFY(f.command("ToolButton20")->isChecked());
+    QCOMPARE(f.command(Command::ShrinkGrid)->text(), QStringLiteral("Уменьшить сетку 1-1"));
+    f.command(Command::Grid)->trigger();  // the menu item turns the grid on again
+    QVERIFY(f.command(Command::GridButton)->isChecked());
 }
 
 void TestCanvasInteraction::openPictureTakesEveryTypeAndKeepsItsAspect()
@@ -445,7 +445,7 @@ void TestCanvasInteraction::openPictureTakesEveryTypeAndKeepsItsAspect()
     f.beginOutline();
     createFrameAt(f, QPoint(10, 40));
     rightClickFrame(f, 1, QPoint(10, 20));
-    f.command("N3")->trigger();
+    f.command(Command::CreatePicture)->trigger();
     const ObjectId id = f.doc().outline.picture(1).id;
     f.doc().interaction.currentObject = id;
     const QRect place = f.doc().outline.picture(1).bounds;
@@ -460,7 +460,7 @@ void TestCanvasInteraction::openPictureTakesEveryTypeAndKeepsItsAspect()
     const QImage before = f.doc().outline.picture(1).bitmap();
     const int step = f.doc().history.currentStep;
     f.dialogs.files.push_back(Dialogs::FileChoice{junk, 1});
-    f.command("N38")->trigger();
+    f.command(Command::OpenPicture)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("junk.png")));
     QCOMPARE(f.doc().outline.picture(1).bitmap(), before);
@@ -478,7 +478,7 @@ void TestCanvasInteraction::openPictureTakesEveryTypeAndKeepsItsAspect()
     f.doc().state.modified = false;
     f.dialogs.messages.clear();
     f.dialogs.files.push_back(Dialogs::FileChoice{png, 2});
-    f.command("N38")->trigger();
+    f.command(Command::OpenPicture)->trigger();
     const PictureObject& p = f.doc().outline.picture(1);
     QCOMPARE(p.bitmap().size(), QSize(240, 80));
     QVERIFY(f.doc().state.modified);
@@ -521,9 +521,9 @@ void TestCanvasInteraction::titleMoveSurvivesUndoAndRedo()
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(40, 60));
     QCOMPARE(f.doc().history.currentStep, step + 1);  // one step for the press and the move
 
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
-    f.command("N78")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(40, 60));
 }
 
@@ -535,20 +535,20 @@ void TestCanvasInteraction::handlesOutliveEveryRebuild()
     f.beginOutline();
     createFrameAt(f, QPoint(10, 40));
     rightClickFrame(f, 1, QPoint(20, 40));
-    f.command("N86")->trigger();
+    f.command(Command::CreateTextField)->trigger();
     QWidget* text = f.widgetOf(f.doc().outline.textField(1).id);
     sendMouse(static_cast<QTextEdit*>(text)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    f.window->popupMenu(Menu::TextField)->hide();
     QVERIFY(f.component("Panel12")->isVisible());
 
     QList<QPointer<QWidget>> adornments;
     for (const char* name : {"Shape1", "Shape2", "Panel3", "Panel11", "Panel12", "Panel20", "Panel23"})
         adornments << QPointer<QWidget>(f.component(name));
-    for (const char* command : {"N77", "N78", "N77", "N78"}) {
+    for (Command command : {Command::Undo, Command::Redo, Command::Undo, Command::Redo}) {
         f.command(command)->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (const QPointer<QWidget>& w : adornments) {
-            QVERIFY2(w, command);
+            QVERIFY2(w, qPrintable(f.command(command)->objectName()));
             QCOMPARE(w->parentWidget(), f.window->canvas());
         }
     }
@@ -556,7 +556,7 @@ void TestCanvasInteraction::handlesOutliveEveryRebuild()
     // The selection works as before on the rebuilt widgets.
     text = f.widgetOf(f.doc().outline.textField(1).id);
     sendMouse(static_cast<QTextEdit*>(text)->viewport(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu7"))->hide();
+    f.window->popupMenu(Menu::TextField)->hide();
     QVERIFY(f.component("Shape2")->isVisible());
 }
 

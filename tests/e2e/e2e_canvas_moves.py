@@ -20,7 +20,7 @@ def test_frame_follows_a_body_drag(app):
 
 def test_moves_of_a_few_pixels_are_kept(app):
     app.open(TWO_FRAMES)
-    app.click(app.button("ToolButton20"))  # grid off, so that odd positions stay
+    app.click(app.button("GridButton"))  # grid off, so that odd positions stay
     app.drag((500, 200), (501, 200), steps=1)
     app.drag((501, 200), (501, 203), steps=1)
     app.drag((200, 220), (205, 222), steps=2)
@@ -49,8 +49,8 @@ def test_move_bars_carry_their_selection(app):
 def test_title_drag_survives_undo_and_redo(app):
     app.open(TWO_FRAMES)
     app.drag((410, 90), (450, 130))    # the second frame's title
-    app.click(app.button("ToolButton10"))
-    app.click(app.button("ToolButton18"))
+    app.click(app.button("Undo"))
+    app.click(app.button("Redo"))
     app.save()
     e2e.check_equal(bounds(app.info()["frames"][1])[:2], [440, 120], "moved frame after undo, redo")
 

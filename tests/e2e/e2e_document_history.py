@@ -13,8 +13,8 @@ EMPTY = (500, 400)  # empty canvas (canvas coordinates)
 def create_frame_from_menu(app, at):
     mark = len(app.lines())
     app.click(at, button=3)
-    e2e.wait_for(lambda: "PopupMenu1" in app.menus_since(mark), "the canvas menu")
-    app.choose("N1", mark)  # "Создать фрейм"
+    e2e.wait_for(lambda: "CanvasMenu" in app.menus_since(mark), "the canvas menu")
+    app.choose("CreateFrame", mark)  # "Создать фрейм"
 
 
 def test_undo_redo_of_created_and_moved_frames_then_save(app):

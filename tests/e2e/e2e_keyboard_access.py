@@ -15,12 +15,12 @@ def test_tab_to_an_object_and_delete_it_from_its_menu(app):
     app.open(LAYOUT)
     app.key("ctrl+Tab")                       # the frame
     mark = len(app.lines())
-    e2e.check_equal(menu_after(app, ["shift+F10"], mark), ["PopupMenu2"], "the frame's menu")
+    e2e.check_equal(menu_after(app, ["shift+F10"], mark), ["FrameMenu"], "the frame's menu")
     app.key("Escape")
     app.key("ctrl+Tab")                       # the picture inside it
     mark = len(app.lines())
-    e2e.check_equal(menu_after(app, ["Menu"], mark), ["PopupMenu3"], "the picture's menu")
-    app.choose("N6", mark)                    # "Удалить"
+    e2e.check_equal(menu_after(app, ["Menu"], mark), ["PictureMenu"], "the picture's menu")
+    app.choose("DeletePicture", mark)  # "Удалить"
     question = app.window_named("Подтверждение")
     app.activate(question)
     app.key_until(["Return"], lambda: app.window_gone(question), "the question answered «Да»")

@@ -33,7 +33,7 @@ def test_open_then_save_keeps_every_byte(app):
     # with "Сохранить как..." into another folder, under its own name (which the file holds).
     copy = os.path.join(app.folder, "copy")
     os.makedirs(copy)
-    app.click(app.button("ToolButton5"))
+    app.click(app.button("SaveAs"))
     app.answer("Сохранить как", os.path.join(copy, "lesson"))
     app.path = os.path.join(copy, "lesson.vmd")
     e2e.wait_for(lambda: os.path.exists(app.path), "the outline to be saved")

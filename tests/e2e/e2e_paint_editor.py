@@ -123,8 +123,8 @@ def open_editor(app, outline=None):
         del app.desktop.env["VELMAR_REPORT_PICTURE"]
     mark = len(app.lines())
     app.click((PICTURE_AT[0] + 100, PICTURE_AT[1] + 75), button=3)
-    e2e.wait_for(lambda: "PopupMenu3" in app.menus_since(mark), "the picture's menu")
-    app.choose("N58", mark)  # "Редактировать"
+    e2e.wait_for(lambda: "PictureMenu" in app.menus_since(mark), "the picture's menu")
+    app.choose("EditPicture", mark)  # "Редактировать"
     return Editor(app, mark)
 
 

@@ -30,7 +30,7 @@ def test_help_page_is_written_anew_over_a_planted_link(app):
     finally:
         app.desktop.env = saved_env
 
-    app.click(app.button("ToolButton16"))  # "Помощь"
+    app.click(app.button("Help"))  # "Помощь"
     e2e.wait_for(lambda: app.check_alive() or os.path.exists(opened), "the help page to be opened", 20)
     with open(opened) as f:
         e2e.check("index.html" in f.read(), "the help page was opened")

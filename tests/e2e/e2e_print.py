@@ -172,8 +172,8 @@ def test_preview_shows_the_outline_as_the_export_draws_it(app):
     # The main menu's "Файл" is the menu bar's first item, just above the canvas.
     mark = len(app.lines())
     app.click((25, -10))
-    e2e.wait_for(lambda: app.check_alive() or "fileMenu" in app.menus_since(mark), "the File menu")
-    app.choose("N303", mark)  # "Предварительный просмотр"
+    e2e.wait_for(lambda: app.check_alive() or "FileMenu" in app.menus_since(mark), "the File menu")
+    app.choose("PrintPreview", mark)  # "Предварительный просмотр"
     dialog = app.dialog("Предварительный просмотр")
     app.desktop.xdotool("mousemove", e2e.SCREEN[0] - 1, e2e.SCREEN[1] - 1)
     shot = os.path.join(app.folder, "preview.ppm")

@@ -36,7 +36,7 @@ def save_as(app, folder, name="lesson"):
     the file's bytes: the name is stored in it); waits until it is written and returns its path."""
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, name + ".vmd")
-    app.click(app.button("ToolButton5"))
+    app.click(app.button("SaveAs"))
     app.answer("Сохранить как", os.path.join(folder, name))
     e2e.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, "the outline to be saved as " + path)
     app.path = path
@@ -176,7 +176,7 @@ def test_a_tiny_stored_window_opens_usable_and_zooms(app):
 def test_the_open_command_keeps_the_outer_size(app):
     path = app.make_outline(dict(OUTLINE, window=[746, 571]))
     app.open(None)
-    app.click(app.button("ToolButton2"))  # "Открыть"
+    app.click(app.button("Open"))  # "Открыть"
     app.answer("Открыть", path)
     app.path = path
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
@@ -195,7 +195,7 @@ def test_an_outline_opened_into_a_maximised_window_is_zoomed(app):
     app.desktop.xdotool("click", "--repeat", "2", "--delay", "80", "1")
     e2e.wait_for(lambda: frame_geometry(app)[2] >= e2e.SCREEN[0] - 4, "the window to be maximised")
     app._settle()
-    app.click(app.button("ToolButton2"))  # "Открыть"
+    app.click(app.button("Open"))  # "Открыть"
     app.answer("Открыть", path)
     e2e.wait_for(lambda: "Логический конспект" in app.desktop._run(
         ["xdotool", "getwindowname", app.window]).stdout, "the outline to open")

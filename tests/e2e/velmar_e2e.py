@@ -16,12 +16,12 @@ A test script is a file tests/e2e/e2e_<name>.py (CTest registers each one, label
 `open` takes a description for tests/e2e/make_outline.cpp (or an existing file's path), writes the
 outline, starts velmar on it with VELMAR_HOME in a temporary folder, and learns the canvas's screen
 origin from the program itself (VELMAR_REPORT_GEOMETRY=1 makes it print "canvas X Y", the tool-bar
-buttons' places, and "menu NAME" for every menu it opens: app.menus_since(mark)). Input:
-press/release/move/click/double_click/drag at canvas coordinates, app.button("ToolButton10") for a
+buttons' places, and "menu NAME [ID]" for every menu it opens: app.menus_since(mark)). Input:
+press/release/move/click/double_click/drag at canvas coordinates, app.button("Undo") for a
 tool-bar button, key("ctrl+z"), type("text"), hold("alt") around a drag.
 Wait on what velmar reports, never on fixed pauses: open() returns once velmar reports its window
 where the X server has it ("window X Y W H", after "framed") and that window has the keyboard;
-choose("N1", mark) clicks a command of a menu by its name; window_named("Печать") and
+choose("CreateFrame", mark) clicks a command of a menu by its typed id; window_named("Печать") and
 activate(window) wait for a dialog and its keyboard focus; answer("Сохранить как", path) waits for
 a dialog to take the keyboard, types into it and presses Enter until it has gone; key_until(["Return"],
 done, what) sends a key again while a dialog was not ready for it; start() and wait_shown() split
@@ -315,11 +315,12 @@ class Velmar:
         return [values.get(key) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
     def button(self, name):
-        """Centre of the tool-bar button of command NAME ("ToolButton10"), canvas coordinates."""
+        """Centre of the tool-bar button of command NAME (its typed id, "Undo", or its component
+        name, "ToolButton10"), canvas coordinates."""
         with self._lock:
             for line in reversed(self._lines):
                 parts = line.split()
-                if parts[:2] == ["button", name]:
+                if parts[:1] == ["button"] and name in (parts[1], *parts[6:7]):
                     x, y, w, h = map(int, parts[2:6])
                     return x + w // 2, y + h // 2
         raise TestFailure(f"velmar reported no tool-bar button {name}")
@@ -334,17 +335,19 @@ class Velmar:
             return list(self._lines)
 
     def menus_since(self, mark):
-        """Names of the menus opened after lines()[:mark]."""
-        return [line.split(" ", 1)[1] for line in self.lines()[mark:] if line.startswith("menu ")]
+        """The menus opened after lines()[:mark], by typed id ("FrameMenu") where they have one,
+        else by name."""
+        return [line.split()[-1] for line in self.lines()[mark:] if line.startswith("menu ")]
 
     def choose(self, item, mark, timeout=10):
-        """Clicks the command ITEM (its name, e.g. "N1") in the menu velmar reported opening after
-        lines()[:mark], once velmar has reported where the item lies."""
+        """Clicks the command ITEM (its typed id, e.g. "CreateFrame", or its component name, "N1")
+        in the menu velmar reported opening after lines()[:mark], once velmar has reported where
+        the item lies."""
         def place():
             self.check_alive()
             for line in reversed(self.lines()[mark:]):
                 parts = line.split()
-                if parts[:2] == ["item", item]:
+                if parts[:1] == ["item"] and item in (parts[1], *parts[6:7]):
                     x, y, w, h = map(int, parts[2:6])
                     return x + w // 2, y + h // 2
             return None

@@ -60,14 +60,14 @@ void TestOutlineExport::exportFromTheWindow()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     f.doc().outline.frame(1).colour = 0x000000FF;  // red
     f.window->documents().recordStep(StepKind::HeaderOnly);
     const int step = f.doc().history.currentStep;
-    QVERIFY(f.command("N53")->isEnabled());
+    QVERIFY(f.command(Command::ExportPicture)->isEnabled());
 
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic")), 1});
-    f.command("ToolButton7")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QFile file(f.home.filePath(QStringLiteral("pic.jpg")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QImage picture = decodeJpeg(file.readAll());
@@ -80,13 +80,13 @@ void TestOutlineExport::exportFromTheWindow()
     QCOMPARE(f.doc().history.currentStep, step);  // no history step
 
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("pic2")), 2});
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QImage bmp(f.home.filePath(QStringLiteral("pic2.bmp")), "BMP");
     QCOMPARE(bmp.size(), picture.size());
     QCOMPARE(bmp.pixelColor(inside), QColor(255, 0, 0));
 
     // Cancel writes nothing.
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 0);
 }
 
@@ -94,7 +94,7 @@ void TestOutlineExport::headlessRenderingMatchesTheWindow()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     Outline& o = f.doc().outline;
     o.frame(2).colour = 0x0080FF00;
     o.frame(3).outerBevel = BevelLowered;
@@ -319,12 +319,12 @@ void TestOutlineExport::vectorExportFromTheWindow()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     const int step = f.doc().history.currentStep;
     const bool modified = f.doc().state.modified;
     // The PDF filter, no extension typed.
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 3});
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 0);
     const QString text = pdfText(f.home.filePath(QStringLiteral("урок.pdf")));
     QVERIFY2(text.contains(QStringLiteral("Наблюдения")) && text.contains(QStringLiteral("Технологические")),
@@ -338,7 +338,7 @@ void TestOutlineExport::vectorExportFromTheWindow()
     blocker.close();
     const QStringList before = folderEntries(f.home.path());
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("занято/урок.svg")), 4});
-    f.command("N53")->trigger();
+    f.command(Command::ExportPicture)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("Не удалось")));
     // The reason in Russian too, not the system's English ("Not a directory").

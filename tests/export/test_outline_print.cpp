@@ -43,7 +43,7 @@ QString runTool(const QString& tool, const QStringList& arguments)
 void prepareOutline(WindowFixture& f)
 {
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     Outline& o = f.doc().outline;
     o.frame(1).minimalText = QStringLiteral("Вода <кипит> & пар");
     o.frame(2).minimalText = QStringLiteral("# Опыты *первые*");
@@ -65,21 +65,21 @@ void TestOutlinePrint::printingThroughTheDialog()
 {
     WindowFixture f;
     prepareOutline(f);
-    QVERIFY(f.command("N302")->isEnabled());
-    QCOMPARE(f.command("N302")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QVERIFY(f.command(Command::Print)->isEnabled());
+    QCOMPARE(f.command(Command::Print)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     const int step = f.doc().history.currentStep;
     const bool modified = f.doc().state.modified;
     const QString pdf = f.home.filePath(QStringLiteral("печать.pdf"));
     f.dialogs.printFile = pdf;
 
     // Cancelling prints nothing.
-    f.command("N302")->trigger();
+    f.command(Command::Print)->trigger();
     QCOMPARE(f.dialogs.printDialogs, 1);
     QVERIFY(!QFile::exists(pdf));
 
     // The outline alone: one landscape page (the canvas is wider than tall), titles as text.
     f.dialogs.printChoices.push_back(Dialogs::PrintChoice{false});
-    f.command("N302")->trigger();
+    f.command(Command::Print)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 0);
     QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
@@ -97,7 +97,7 @@ void TestOutlinePrint::printingThroughTheDialog()
 
     // With the summary: its texts follow on the next page, in reading order, markup as written.
     f.dialogs.printChoices.push_back(Dialogs::PrintChoice{true});
-    f.command("N302")->trigger();
+    f.command(Command::Print)->trigger();
     info = runTool(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))), qPrintable(info));
     text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), pdf, QStringLiteral("-")});
@@ -114,16 +114,16 @@ void TestOutlinePrint::previewDrawsTheSamePages()
 {
     WindowFixture f;
     // Nothing to print before an outline is open.
-    QVERIFY(!f.command("N303")->isEnabled());
+    QVERIFY(!f.command(Command::PrintPreview)->isEnabled());
     prepareOutline(f);
-    QVERIFY(f.command("N303")->isEnabled());
+    QVERIFY(f.command(Command::PrintPreview)->isEnabled());
     const QString pdf = f.home.filePath(QStringLiteral("просмотр.pdf"));
     f.dialogs.printFile = pdf;
-    f.command("N303")->trigger();
+    f.command(Command::PrintPreview)->trigger();
     QCOMPARE(f.dialogs.previews, 1);
     QVERIFY(runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Наблюдения")));
-    f.command("N51")->trigger();  // closing the outline disables printing again
-    QVERIFY(!f.command("N302")->isEnabled() && !f.command("N303")->isEnabled());
+    f.command(Command::Close)->trigger();  // closing the outline disables printing again
+    QVERIFY(!f.command(Command::Print)->isEnabled() && !f.command(Command::PrintPreview)->isEnabled());
 }
 
 void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
@@ -141,10 +141,10 @@ void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()
     const QString printed = f.home.filePath(QStringLiteral("film.pdf"));
     f.dialogs.printFile = printed;
     f.dialogs.printChoices.push_back(Dialogs::PrintChoice{false});
-    f.command("N302")->trigger();
+    f.command(Command::Print)->trigger();
     const QString preview = f.home.filePath(QStringLiteral("film-preview.pdf"));
     f.dialogs.printFile = preview;
-    f.command("N303")->trigger();
+    f.command(Command::PrintPreview)->trigger();
     for (const QString& pdf : {printed, preview}) {
         // The film's first picture is on the page (a 40 × 30 picture), not an empty box.
         const QString images = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
@@ -186,14 +186,14 @@ void TestOutlinePrint::failingPrinterChangesNothing()
     blocker.close();
     f.dialogs.printFile = f.home.filePath(QStringLiteral("занято/печать.pdf"));
     f.dialogs.printChoices.push_back(Dialogs::PrintChoice{true});
-    f.command("N302")->trigger();
+    f.command(Command::Print)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY2(f.dialogs.messages[0].text.startsWith(QStringLiteral("Не удалось напечатать")),
              qPrintable(f.dialogs.messages[0].text));
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(!QFileInfo(f.home.filePath(QStringLiteral("занято"))).isDir());
     // The preview reports the same failure once, inside the dialog.
-    f.command("N303")->trigger();
+    f.command(Command::PrintPreview)->trigger();
     QCOMPARE(f.dialogs.messages.size(), 2);
 }
 
@@ -212,7 +212,7 @@ void TestOutlinePrint::summaryCommandMatchesTheWindow()
         shown = window->findChild<QTextEdit*>(QStringLiteral("RichEdit1"))->toPlainText();
         window->accept();
     });
-    f.command("N110")->trigger();
+    f.command(Command::Summary)->trigger();
     QVERIFY(shown.contains(QStringLiteral("Вода <кипит> & пар")));
 
     QByteArray out;

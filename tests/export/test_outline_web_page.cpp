@@ -244,11 +244,11 @@ void TestOutlineWebPage::groupsCarryTheRevealOrder()
 void TestOutlineWebPage::savedFromTheMenuAndTheCommandLine()
 {
     WindowFixture f;
-    QAction* save = f.command("exportWebPage");
+    QAction* save = f.command(Command::ExportWebPage);
     QVERIFY(save);
     QVERIFY(!save->isEnabled());
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     QVERIFY(save->isEnabled());
     f.dialogs.files.push_back(Dialogs::FileChoice{f.home.filePath(QStringLiteral("урок")), 1});
     save->trigger();

@@ -45,7 +45,7 @@ private:
     void openFilm(WindowFixture& f, const QString& path)
     {
         f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        f.command("N26")->trigger();
+        f.command(Command::OpenFilmFile)->trigger();
     }
     QString film(WindowFixture& f, const QString& name, int frames = 30);
 };
@@ -70,17 +70,17 @@ QString writeNotAFilm(WindowFixture& f)
 int TestVideoCommands::fragmentInFrame(WindowFixture& f, QPoint framePoint)
 {
     f.doc().interaction.creationPoint = framePoint;
-    f.command("N1")->trigger();
+    f.command(Command::CreateFrame)->trigger();
     const int frame = f.doc().outline.count(ObjectKind::Frame);
     f.doc().interaction.currentObject = f.doc().outline.frame(frame).id;
     f.doc().interaction.creationPoint = QPoint(6, 20);
-    f.command("N37")->trigger();
+    f.command(Command::CreateFilm)->trigger();
     const int slot = f.doc().outline.count(ObjectKind::Video);
     // A right press on the fragment makes it current, as before its pop-up menu.
     QWidget* panel = f.widgetOf(f.doc().outline.video(slot).id);
     sendMouse(panel, QEvent::MouseButtonPress, QPoint(60, 60), Qt::RightButton);
     sendMouse(panel, QEvent::MouseButtonRelease, QPoint(60, 60), Qt::RightButton);
-    if (QMenu* menu = f.window->popupMenu(QStringLiteral("PopupMenu4")))
+    if (QMenu* menu = f.window->popupMenu(Menu::Film))
         menu->hide();
     return slot;
 }
@@ -132,18 +132,18 @@ void TestVideoCommands::playbackIsNoStepAndNeedsAnOpenPlayer()
     const int step = f.doc().history.currentStep;
 
     // Pause on a paused film resumes it; pause again, stop, and pause after stop does nothing.
-    f.command("N29")->trigger();
+    f.command(Command::PauseFilm)->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     const int frames = panel->framesReceived();
     QTRY_VERIFY_WITH_TIMEOUT(panel->framesReceived() > frames + 2, kWait);
-    f.command("N29")->trigger();
+    f.command(Command::PauseFilm)->trigger();
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
-    f.command("N28")->trigger();
+    f.command(Command::StopFilm)->trigger();
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
     QTRY_COMPARE_WITH_TIMEOUT(panel->position(), qint64(0), kWait);
-    f.command("N29")->trigger();
+    f.command(Command::PauseFilm)->trigger();
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Stopped);
-    f.command("N27")->trigger();
+    f.command(Command::PlayFilm)->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(panel->playbackState(), FilmPlayer::State::Playing, kWait);
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(!f.doc().state.modified);
@@ -151,14 +151,14 @@ void TestVideoCommands::playbackIsNoStepAndNeedsAnOpenPlayer()
     // Playback goes on while the user works on the outline, and while another fragment is current.
     const int during = panel->framesReceived();
     f.doc().interaction.creationPoint = QPoint(400, 300);
-    f.command("N1")->trigger();
+    f.command(Command::CreateFrame)->trigger();
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Playing);
     QTRY_VERIFY_WITH_TIMEOUT(panel->framesReceived() > during + 2, kWait);
 
     // The fragment without a film: every player command does nothing.
     f.doc().interaction.currentObject = f.doc().interaction.currentCompanion = f.doc().outline.video(empty).id;
-    for (const char* name : {"N27", "N29", "N28", "N82"})
-        f.command(name)->trigger();
+    for (Command command : {Command::PlayFilm, Command::PauseFilm, Command::StopFilm, Command::FilmFullScreen})
+        f.command(command)->trigger();
     QVERIFY(!panelOf(f, empty)->player());
     QVERIFY(!f.window->videoCommands()->videoWindow()->isVisible());
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Playing);
@@ -174,7 +174,7 @@ void TestVideoCommands::unopenableFileAndCancel()
     f.doc().state.modified = false;
 
     // Cancelled: nothing changes.
-    f.command("N26")->trigger();
+    f.command(Command::OpenFilmFile)->trigger();
     QCOMPARE(f.dialogs.fileDialogs, 1);
     QVERIFY(f.doc().outline.video(slot).fileName.isEmpty());
     QCOMPARE(panelOf(f, slot)->openState(), FilmPanelWidget::OpenState::Closed);
@@ -195,12 +195,13 @@ void TestVideoCommands::unopenableFileAndCancel()
     QCOMPARE(panel->fileName(), bad);
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(!f.doc().state.modified);
-    f.command("N82")->trigger();
+    f.command(Command::FilmFullScreen)->trigger();
     QVERIFY(!f.window->videoCommands()->videoWindow()->isVisible());
 
-    // A later sync does not try the same name again, and no second report follows.
+    // A later sync does not try the same name again, and no second report follows: had it tried,
+    // the films would settle only once it failed again and was reported.
     f.window->outlineView()->sync();
-    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QCOMPARE(f.dialogs.messages.size(), 1);
 
     // A missing file is named as such.
@@ -242,7 +243,7 @@ void TestVideoCommands::unopenableFileAndCancel()
     openFilm(f, headless.fileName());
     QCOMPARE(f.dialogs.messages.size(), messages);
     const int opened = f.doc().history.currentStep;
-    f.command("N27")->trigger();
+    f.command(Command::PlayFilm)->trigger();
     // The framework either fails it or is given up on after its time.
     QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), messages + 1, kWait + 10000);
     QCOMPARE(f.dialogs.messages.last().caption, QStringLiteral("Ошибка"));
@@ -258,7 +259,7 @@ void TestVideoCommands::playerButtonsCommand()
     WindowFixture f;
     f.beginOutline();
     const int slot = fragmentInFrame(f);
-    QAction* item = f.command("N34");
+    QAction* item = f.command(Command::PlayerButtons);
     QVERIFY(item->isCheckable());
     QVERIFY(item->isChecked());
     QVERIFY(panelOf(f, slot)->playerBar()->isVisible());
@@ -275,7 +276,7 @@ void TestVideoCommands::playerButtonsCommand()
     QWidget* first = panelOf(f, slot);
     sendMouse(first, QEvent::MouseButtonPress, QPoint(50, 50), Qt::RightButton);
     sendMouse(first, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu4"))->hide();
+    f.window->popupMenu(Menu::Film)->hide();
     QVERIFY(!item->isChecked());
     item->trigger();
     QVERIFY(f.doc().outline.video(slot).playerVisible);
@@ -296,15 +297,15 @@ void TestVideoCommands::fullScreenAndBack()
     QAction* stop = form5->findChild<QAction*>(QStringLiteral("N2"));
     QVERIFY(play && pause && stop);
     QCOMPARE(play->text(), QStringLiteral("Воспроизвести"));
-    QVERIFY(f.command("N1") != play);
+    QVERIFY(f.command(Command::CreateFrame) != play);
 
-    f.command("N82")->trigger();
+    f.command(Command::FilmFullScreen)->trigger();
     QVERIFY(!form5->isVisible());
 
     openFilm(f, film(f, QStringLiteral("big.avi"), 60));
     FilmPanelWidget* panel = panelOf(f, slot);
     QTRY_VERIFY_WITH_TIMEOUT(!panel->picture().isNull(), kWait);
-    f.command("N82")->trigger();
+    f.command(Command::FilmFullScreen)->trigger();
     QVERIFY(form5->isVisible());
     QVERIFY(form5->isModal());
     QVERIFY(form5->windowState() & Qt::WindowMaximized);
@@ -361,12 +362,12 @@ void TestVideoCommands::filmsComeBackAfterSavingAndReopening()
         openFilm(f, path);
         QVERIFY(panelOf(f, second)->isOpen());
         f.dialogs.files.push_back(Dialogs::FileChoice{outline, 1});
-        f.command("N50")->trigger();
+        f.command(Command::SaveAs)->trigger();
         QVERIFY(QFile::exists(outline));
     }
     WindowFixture f;
     f.dialogs.files.push_back(Dialogs::FileChoice{outline, 1});
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     QCOMPARE(f.doc().outline.count(ObjectKind::Video), 2);
     QVERIFY(f.doc().outline.video(1).fileName.isEmpty());
     QCOMPARE(f.doc().outline.video(2).fileName, path);
@@ -378,7 +379,7 @@ void TestVideoCommands::filmsComeBackAfterSavingAndReopening()
     QCOMPARE(panel->playbackState(), FilmPlayer::State::Paused);
     const QColor centre = panel->picture().pixelColor(panel->picture().width() / 2, panel->picture().height() / 2);
     QVERIFY2(centre.red() > 200 && centre.green() < 60, qPrintable(centre.name()));
-    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(!f.doc().state.modified);
 }
@@ -402,9 +403,9 @@ void TestVideoCommands::missingFilmsAreReportedOnceTogether()
             openFilm(f, name);
         }
         f.doc().interaction.currentObject = f.doc().outline.frame(1).id;
-        f.command("N86")->trigger();
+        f.command(Command::CreateTextField)->trigger();
         f.dialogs.files.push_back(Dialogs::FileChoice{outline, 1});
-        f.command("N50")->trigger();
+        f.command(Command::SaveAs)->trigger();
         QVERIFY(f.dialogs.messages.isEmpty());
     }
     QVERIFY(QFile::remove(lostA));
@@ -412,7 +413,7 @@ void TestVideoCommands::missingFilmsAreReportedOnceTogether()
 
     WindowFixture f;
     f.dialogs.files.push_back(Dialogs::FileChoice{outline, 1});
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     // Everything is loaded: frames, fragments with their names, the text field.
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 4);
     QCOMPARE(f.doc().outline.count(ObjectKind::Video), 4);
@@ -431,15 +432,15 @@ void TestVideoCommands::missingFilmsAreReportedOnceTogether()
 
     // Rebuilding the same outline by undo and redo reports nothing new.
     f.doc().interaction.creationPoint = QPoint(500, 300);
-    f.command("N1")->trigger();
-    f.command("N77")->trigger();
-    f.command("N78")->trigger();
-    QTest::qWait(300);
+    f.command(Command::CreateFrame)->trigger();
+    f.command(Command::Undo)->trigger();
+    f.command(Command::Redo)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QCOMPARE(f.dialogs.messages.size(), 1);
 
     // Opened again, the outline's missing files are news again.
     f.dialogs.files.push_back(Dialogs::FileChoice{outline, 1});
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 2, kWait);
 }
 
@@ -452,11 +453,11 @@ void TestVideoCommands::undoAndRedoBringTheFilmBack()
     openFilm(f, path);
     QVERIFY(panelOf(f, slot)->isOpen());
 
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QVERIFY(f.doc().outline.video(slot).fileName.isEmpty());
     QCOMPARE(panelOf(f, slot)->openState(), FilmPanelWidget::OpenState::Closed);
 
-    f.command("N78")->trigger();
+    f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.video(slot).fileName, path);
     FilmPanelWidget* panel = panelOf(f, slot);
     QTRY_VERIFY_WITH_TIMEOUT(panel->isOpen(), kWait);
@@ -482,13 +483,13 @@ void TestVideoCommands::noFilmMessageCoversTheShow()
     QVERIFY(panel);
     QCOMPARE(panel->openState(), FilmPanelWidget::OpenState::Opening);
     const int before = int(f.dialogs.messages.size());
-    f.command("N301")->trigger();
+    f.command(Command::Present)->trigger();
     QPointer<PresentationWindow> show = f.window->findChild<PresentationWindow*>();
     QVERIFY(show && show->isVisible());
 
     // The film fails while the show runs: no message over it, however long it runs.
     QTRY_COMPARE_WITH_TIMEOUT(panel->openState(), FilmPanelWidget::OpenState::Failed, kWait);
-    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QCOMPARE(int(f.dialogs.messages.size()), before);
     QVERIFY(show->isVisible());
 
@@ -505,16 +506,16 @@ void TestVideoCommands::noFilmMessageCoversTheShow()
     f.window->documents().openOutline(outline);
     QTRY_COMPARE_WITH_TIMEOUT(panelOf(f, 1)->openState(), FilmPanelWidget::OpenState::Failed, kWait);
     const int known = int(f.dialogs.messages.size());
-    f.command("N301")->trigger();
+    f.command(Command::Present)->trigger();
     show = f.window->findChild<PresentationWindow*>();
     QVERIFY(show);
     QVERIFY(int(f.dialogs.messages.size()) <= known + 1);
     const int atStart = int(f.dialogs.messages.size());
-    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QCOMPARE(int(f.dialogs.messages.size()), atStart);
     QTest::keyClick(show, Qt::Key_Escape);
     QTRY_VERIFY(show.isNull());
-    QTest::qWait(50);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->videoCommands()->settled(), kWait);
     QCOMPARE(int(f.dialogs.messages.size()), atStart);
 }
 

@@ -361,15 +361,15 @@ void TestPresentation::presentingChangesNothingInTheDocument()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Урок"));
-    f.command("N47")->trigger();  // the ten frames of a new outline
+    f.command(Command::NewOutline)->trigger();  // the ten frames of a new outline
     QCOMPARE(f.doc().outline.count(ObjectKind::Frame), 10);
     for (const bool modified : {true, false}) {
         f.doc().state.modified = modified;
         const QByteArray before = serializeOutline(f.doc(), true);
         const int stepBefore = f.doc().history.currentStep;
-        const bool undoBefore = f.command("N77")->isEnabled();
+        const bool undoBefore = f.command(Command::Undo)->isEnabled();
 
-        f.command("N301")->trigger();
+        f.command(Command::Present)->trigger();
         auto* window = f.window->findChild<PresentationWindow*>();
         QVERIFY(window);
         QVERIFY(window->isFullScreen());
@@ -384,7 +384,7 @@ void TestPresentation::presentingChangesNothingInTheDocument()
         QCOMPARE(serializeOutline(f.doc(), true), before);
         QCOMPARE(f.doc().state.modified, modified);
         QCOMPARE(f.doc().history.currentStep, stepBefore);
-        QCOMPARE(f.command("N77")->isEnabled(), undoBefore);
+        QCOMPARE(f.command(Command::Undo)->isEnabled(), undoBefore);
     }
 }
 

@@ -43,16 +43,25 @@ ObjectKind kindFromLetter(char letter)
 const char kKindLetters[] = {'F', 'P', 'C', 'T', 'V', 'A'};
 
 // Items of each object's pop-up menu that the walk chooses from (creation items apart).
-const QStringList kFrameItems = {"N98", "Y1",  "N36", "N19", "N71", "N70", "N11", "N21",
-                                 "N31", "N13", "N23", "N12", "N22", "N32", "N5"};
-const QStringList kPictureItems = {"N58", "N38", "N107", "N108", "N100", "N84", "N16", "N17", "N6"};
-const QStringList kVideoItems = {"N26", "N103", "N82", "N27", "N29", "N28", "N30"};
-const QStringList kCaptionItems = {"N40", "N43", "N44", "N72", "N42"};
-const QStringList kArrowItems = {"N74", "N75", "N88", "N90"};
-const QStringList kTextItems = {"MenuItem1", "N94", "N95", "N96", "N87", "N104", "MenuItem3", "MenuItem4", "MenuItem6"};
+const QStringList kFrameItems = {"FrameMinimalText",  "FrameTitlePopup",   "RenameFrame",      "FrameColour",
+                                 "FrameTitleColour",  "ResetFrameColours", "InnerBevelNone",   "InnerBevelLowered",
+                                 "InnerBevelRaised",  "BorderLineNone",    "BorderLineSingle", "OuterBevelNone",
+                                 "OuterBevelLowered", "OuterBevelRaised",  "DeleteFrame"};
+const QStringList kPictureItems = {"EditPicture",       "OpenPicture",         "PictureLater",
+                                   "PictureEarlier",    "PictureMinimalText",  "PictureFullScreen",
+                                   "PictureBorderNone", "PictureBorderSingle", "DeletePicture"};
+const QStringList kVideoItems = {"OpenFilmFile", "FilmMinimalText", "FilmFullScreen", "PlayFilm",
+                                 "PauseFilm",    "StopFilm",        "DeleteFilm"};
+const QStringList kCaptionItems = {"CaptionFont", "CaptionText", "CaptionColour", "ResetCaptionColours",
+                                   "DeleteCaption"};
+const QStringList kArrowItems = {"ArrowColour", "ArrowThicker", "ArrowThinner", "DeleteArrow"};
+const QStringList kTextItems = {
+    "TextFieldFont",        "AlignLeft",       "AlignCentre",           "AlignRight",     "FitTextField",
+    "TextFieldMinimalText", "TextFieldColour", "ResetTextFieldColours", "DeleteTextField"};
 // Creation items that no menu shows; the walk uses them rarely, for captions and for objects lying
 // directly on the canvas, which only files can otherwise bring.
-const QStringList kHiddenCreators = {"N2", "N39", "N25", "N45"};
+const QStringList kHiddenCreators = {"CreatePictureOnCanvas", "CreateCaptionOnCanvas", "CreateFilmOnCanvas",
+                                     "CreateCaption"};
 
 const QStringList kHandles = {"Panel3",  "Panel4",  "Panel5",  "Panel6",  "Panel7",  "Panel8",  "Panel9",
                               "Panel10", "Panel11", "Panel12", "Panel13", "Panel14", "Panel15", "Panel16",
@@ -61,7 +70,8 @@ const QStringList kHandles = {"Panel3",  "Panel4",  "Panel5",  "Panel6",  "Panel
 bool isFileCommand(const WalkCommand& c)
 {
     return c.op == QLatin1String("action")
-           && (c.name == "N47" || c.name == "N48" || c.name == "N49" || c.name == "N50" || c.name == "N51");
+           && (c.name == "NewOutline" || c.name == "Open" || c.name == "Save" || c.name == "SaveAs"
+               || c.name == "Close");
 }
 
 const QString kLetters = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЁЖЯ abcxyzQW0123456789.,-!?");
@@ -185,10 +195,10 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
     c.answer = n(10) < 7 ? 1 : n(3);
     c.value = qint64(rng() & 0xFFFFFF);
 
-    const bool open = m_fixture.command("ToolButton11")->isEnabled();
+    const bool open = m_fixture.command(Command::EditModeButton)->isEnabled();
     if (!open) {
-        c.name = n(3) ? QStringLiteral("N47") : QStringLiteral("N48");
-        c.text = c.name == QLatin1String("N47") ? text(20, false) : oneOf({"a.vmd", "b.vmd", "garbage.vmd"});
+        c.name = n(3) ? QStringLiteral("NewOutline") : QStringLiteral("Open");
+        c.text = c.name == QLatin1String("NewOutline") ? text(20, false) : oneOf({"a.vmd", "b.vmd", "garbage.vmd"});
         return c;
     }
 
@@ -205,19 +215,21 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
         c.y = between(31, canvas.height() - 1);
     };
     const auto answerDialogs = [&](const QString& item) {
-        if (item == "N36" || item == "N43")
+        if (item == "RenameFrame" || item == "CaptionText")
             c.text = text(40, false);
-        else if (item == "N98" || item == "N100" || item == "N103" || item == "N104")
+        else if (item == "FrameMinimalText" || item == "PictureMinimalText" || item == "FilmMinimalText"
+                 || item == "TextFieldMinimalText")
             c.text = text(300, true);
-        else if (item == "N40" || item == "MenuItem1") {
+        else if (item == "CaptionFont" || item == "TextFieldFont") {
             c.text = oneOf({"Arial", "DejaVu Sans", "Times New Roman", "MS Sans Serif", "Courier New"});
             c.value = between(6, 36) + 100 * n(16);
-        } else if (item == "N38") {
+        } else if (item == "OpenPicture") {
             c.text = oneOf({"p1.bmp", "p2.jpg", "bad.jpg", "missing.bmp"});
             c.value = between(1, 3);
-        } else if (item == "N26")
+        } else if (item == "OpenFilmFile")
             c.text = oneOf({"missing.avi", "p2.jpg"});
-        else if (item == "N5" || item == "N6" || item == "N30" || item == "N42" || item == "MenuItem6" || item == "N90")
+        else if (item == "DeleteFrame" || item == "DeletePicture" || item == "DeleteFilm" || item == "DeleteCaption"
+                 || item == "DeleteTextField" || item == "DeleteArrow")
             c.answer = n(4) ? 1 : 0;  // deletions are mostly confirmed
     };
 
@@ -225,7 +237,7 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
         c.op = QStringLiteral("rclick");
         c.kind = 'F';
         const int r = n(100);
-        c.name = r < 40 ? "N86" : r < 72 ? "N3" : r < 95 ? "N37" : "N45";
+        c.name = r < 40 ? "CreateTextField" : r < 72 ? "CreatePicture" : r < 95 ? "CreateFilm" : "CreateCaption";
     } else if (roll < 175) {  // the canvas menu, on a free spot when there is one
         c.op = QStringLiteral("rclick");
         QPoint local;
@@ -235,7 +247,10 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
                 break;
         }
         const int r = n(100);
-        c.name = r < 40 ? "N1" : r < 85 ? "N73" : r < 91 ? "N20" : oneOf({"N2", "N39", "N25"});
+        c.name = r < 40   ? "CreateFrame"
+                 : r < 85 ? "CreateArrow"
+                 : r < 91 ? "CanvasColourPopup"
+                          : oneOf({"CreatePictureOnCanvas", "CreateCaptionOnCanvas", "CreateFilmOnCanvas"});
     } else if (roll < 260) {  // a command from an object's own menu
         c.op = QStringLiteral("rclick");
         c.kind = someKind(QStringLiteral("FPCTVA"));
@@ -245,7 +260,7 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
                  : c.kind == 'C' ? oneOf(kCaptionItems)
                  : c.kind == 'A' ? oneOf(kArrowItems)
                  : c.kind == 'T' ? oneOf(kTextItems)
-                                 : QStringLiteral("N1");
+                                 : QStringLiteral("CreateFrame");
         if (c.kind == '-')
             canvasPoint();
         answerDialogs(c.name);
@@ -310,44 +325,51 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
                                : QString(kLetters.at(n(int(kLetters.size()))));
         }
     } else if (roll < 700) {
-        c.name = n(4) ? QStringLiteral("N77") : QStringLiteral("ToolButton10");
+        c.name = QStringLiteral("Undo");
+        n(4);  // once the menu item or the button, one action now; the draw keeps walks as they were
     } else if (roll < 745) {
-        c.name = n(4) ? QStringLiteral("N78") : QStringLiteral("ToolButton18");
+        c.name = QStringLiteral("Redo");
+        n(4);
     } else if (roll < 800) {  // the file commands
         const int r = n(100);
-        c.name = r < 35 ? "N49" : r < 55 ? "N50" : r < 80 ? "N48" : r < 93 ? "N47" : r < 97 ? "N53" : "N51";
-        if (c.name == "N47")
+        c.name = r < 35   ? "Save"
+                 : r < 55 ? "SaveAs"
+                 : r < 80 ? "Open"
+                 : r < 93 ? "NewOutline"
+                 : r < 97 ? "ExportPicture"
+                          : "Close";
+        if (c.name == "NewOutline")
             c.text = text(20, false);
-        else if (c.name == "N53")
+        else if (c.name == "ExportPicture")
             c.text = oneOf({"shot.jpg", "shot.bmp"}), c.value = between(1, 2);
         else
             c.text = oneOf({"a.vmd", "b.vmd", "c", "nofolder/d.vmd", "garbage.vmd"});
     } else if (roll < 830) {
-        c.name = oneOf({"ToolButton20", "N80", "N211", "N212", "N212"});
+        c.name = oneOf({"GridButton", "Grid", "GrowGrid", "ShrinkGrid", "ShrinkGrid"});
     } else if (roll < 850) {
-        c.name = oneOf({"ToolButton11", "N61"});
+        c.name = oneOf({"EditModeButton", "EditMode"});
     } else if (roll < 865) {
-        c.name = oneOf({"ToolButton9", "N60"});
+        c.name = oneOf({"FrameTitlesButton", "FrameTitles"});
     } else if (roll < 910) {
-        c.name = oneOf({"ToolButton22", "ToolButton26", "ToolButton23", "ToolButton24", "ToolButton23", "ToolButton24",
-                        "N112", "N113"});
+        c.name = oneOf({"ObjectSequenceButton", "FrameSequenceButton", "MoveLaterButton", "MoveEarlierButton",
+                        "MoveLaterButton", "MoveEarlierButton", "FrameSequence", "ObjectSequence"});
     } else if (roll < 925) {
-        c.name = oneOf({"N18", "ToolButton14", "N69"});
+        c.name = oneOf({"CanvasColour", "CanvasColourButton", "ResetCanvasColour"});
     } else if (roll < 940) {
         if (n(2)) {
-            c.name = oneOf({"ToolButton19", "N79"});
+            c.name = oneOf({"ZoomButton", "Zoom"});
         } else {
             c.op = QStringLiteral("resize");
             c.dx = between(500, 1100);
             c.dy = between(400, 850);
         }
     } else if (roll < 950) {
-        c.name = oneOf({"ToolButton21", "N110", "N62", "N68"});
+        c.name = oneOf({"Summary", "Summary", "Help", "About"});
     } else {  // a click on an empty spot of the canvas
         c.op = QStringLiteral("click");
         canvasPoint();
     }
-    if (c.op == QLatin1String("rclick") && c.kind == 'F' && c.name.startsWith(QLatin1Char('N')) && n(5) == 0)
+    if (c.op == QLatin1String("rclick") && c.kind == 'F' && c.name != QLatin1String("FrameTitlePopup") && n(5) == 0)
         c.mods = QStringLiteral("t");  // the title carries the frame's menu too
     return c;
 }
@@ -424,8 +446,9 @@ void CommandWalker::chooseFromPopup(const QString& name)
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (!menu)
         return;
+    QAction* chosen = m_fixture.command(name);
     for (QAction* action : menu->findChildren<QAction*>()) {
-        if (action->objectName() != name)
+        if (action != chosen)
             continue;
         if (action->isEnabled() && (action->isVisible() || kHiddenCreators.contains(name))) {
             menu->hide();
@@ -621,9 +644,7 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
     m_counts[QStringLiteral("most objects")] = std::max(m_counts.value(QStringLiteral("most objects")), objects);
 
     const HistoryState& h = doc().history;
-    const bool historyMove =
-        c.op == QLatin1String("action")
-        && (c.name == "N77" || c.name == "N78" || c.name == "ToolButton10" || c.name == "ToolButton18");
+    const bool historyMove = c.op == QLatin1String("action") && (c.name == "Undo" || c.name == "Redo");
     const bool fileCommand = isFileCommand(c);
     const auto compare = [&out](const Snapshot& expected, const Snapshot& live, const QString& what, bool window) {
         const QStringList d = storedDifferences(
@@ -697,12 +718,12 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
     for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
         if (m_stampsBefore.value(it.key()) == it.value())
             continue;
-        Snapshot saved = c.name == "N49" || c.name == "N50" ? snapshot() : *m_beforeFileCommand;
+        Snapshot saved = c.name == "Save" || c.name == "SaveAs" ? snapshot() : *m_beforeFileCommand;
         // An outline shown scaled to fit the window is saved in its own layout.
         saved.outline = ownLayoutOf(saved.outline);
         const LoadResult loaded = readOutlineFile(it.key(), chrome);
         // Saving on the way (New, Open, Close) may have asked for a name, which renames the outline.
-        if (c.name != "N49" && c.name != "N50")
+        if (c.name != "Save" && c.name != "SaveAs")
             saved.name = loaded.outlineName;
         const QString name = QFileInfo(it.key()).fileName();
         ++m_counts[QStringLiteral("files saved and read back")];
@@ -719,7 +740,7 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         m_savedFiles.insert(it.key(), saved);
     }
     const QString chosen = QFileInfo(walkPath(c.text)).absoluteFilePath();
-    if (c.name == "N48" && historyRestarted(c) && !doc().state.fileName.isEmpty()
+    if (c.name == "Open" && historyRestarted(c) && !doc().state.fileName.isEmpty()
         && QFileInfo(doc().state.fileName).absoluteFilePath() == chosen && m_savedFiles.contains(chosen)) {
         ++m_counts[QStringLiteral("files reopened and compared")];
         Snapshot expected = m_savedFiles[chosen];
@@ -736,11 +757,11 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
                 showOwnLayout(expected.outline,
                               std::min(1.0, fittingScale(expected.outline.referenceClientSize(), canvas)),
                               doc().session.gridStep);
-            else if (m_fixture.command("ToolButton19")->isChecked())
+            else if (m_fixture.command(Command::ZoomButton)->isChecked())
                 rescaleOutline(expected.outline, canvas, doc().session.gridStep);
         }
         // Opening ends with a history step, which snaps the outline to the grid when it is on.
-        if (m_fixture.command("ToolButton20")->isChecked())
+        if (m_fixture.command(Command::GridButton)->isChecked())
             snapToGrid(expected.outline, doc().session.gridStep);
         for (const QString& line : storedDifferences({&expected.outline, expected.name, expected.canvasColour, QSize()},
                                                      {&live.outline, live.name, live.canvasColour, QSize()}))

@@ -229,17 +229,17 @@ QStringList windowViolations(MainWindow& window)
         out << QStringLiteral("blue handles shown around no object (inner selection %1)").arg(s.innerSelection);
 
     // The history pointer and the commands that move it agree, and the step shown has its snapshot.
-    const bool open = window.command(QStringLiteral("ToolButton11"))->isEnabled();
+    const bool open = window.command(Command::EditModeButton)->isEnabled();
     if (open) {
-        const bool back = window.command(QStringLiteral("ToolButton10"))->isEnabled();
-        const bool forth = window.command(QStringLiteral("ToolButton18"))->isEnabled();
+        const bool back = window.command(Command::Undo)->isEnabled();
+        const bool forth = window.command(Command::Redo)->isEnabled();
         // Undo goes back no further than the history's first step (the opened file's adjustment
         // when the file itself is step 0).
         const int first = std::max(0, doc.history.firstStep);
-        if (back != (doc.history.currentStep > first) || back != window.command(QStringLiteral("N77"))->isEnabled())
+        if (back != (doc.history.currentStep > first) || back != window.command(Command::Undo)->isEnabled())
             out << QStringLiteral("undo enabled %1 at step %2").arg(back).arg(doc.history.currentStep);
         if (forth != (doc.history.currentStep < doc.history.highestStep)
-            || forth != window.command(QStringLiteral("N78"))->isEnabled())
+            || forth != window.command(Command::Redo)->isEnabled())
             out << QStringLiteral("redo enabled %1 at step %2 of %3")
                        .arg(forth)
                        .arg(doc.history.currentStep)

@@ -19,7 +19,8 @@ struct WindowFixture {
     void beginOutline();
 
     velmar::Document& doc() { return window->document(); }
-    QAction* command(const char* name) { return window->command(QLatin1String(name)); }
+    QAction* command(velmar::Command id) { return window->command(id); }
+    QAction* command(const QString& name) { return window->command(name); }
     QWidget* widgetOf(velmar::ObjectId id);
     QWidget* component(const char* name);
 };

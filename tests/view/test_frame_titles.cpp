@@ -23,7 +23,7 @@ private:
         QWidget* w = f.widgetOf(f.doc().outline.frame(slot).id);
         sendMouse(w, QEvent::MouseButtonPress, QPoint(60, 60), Qt::RightButton);
         sendMouse(w, QEvent::MouseButtonRelease, QPoint(60, 60), Qt::RightButton);
-        f.window->popupMenu(QStringLiteral("PopupMenu2"))->hide();
+        f.window->popupMenu(Menu::Frame)->hide();
     }
     static bool titleShown(WindowFixture& f, int slot)
     {
@@ -33,7 +33,7 @@ private:
     static void createFrame(WindowFixture& f, QPoint at)
     {
         f.doc().interaction.creationPoint = at;
-        f.command("N1")->trigger();
+        f.command(Command::CreateFrame)->trigger();
     }
 };
 
@@ -43,26 +43,26 @@ void TestFrameTitles::hidingWithThePopupIsUndoableWithTheButtonNot()
     f.beginOutline();
     createFrame(f, QPoint(10, 40));  // step 0
     rightClick(f, 1);
-    QVERIFY(f.command("Y1")->isChecked());
-    f.command("Y1")->trigger();
+    QVERIFY(f.command(Command::FrameTitlePopup)->isChecked());
+    f.command(Command::FrameTitlePopup)->trigger();
     QVERIFY(!titleShown(f, 1));
-    QVERIFY(!f.command("N60")->isChecked());
-    QVERIFY(!f.command("ToolButton9")->isChecked());
+    QVERIFY(!f.command(Command::FrameTitles)->isChecked());
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isChecked());
     QCOMPARE(f.doc().history.currentStep, 1);
-    f.command("N77")->trigger();
+    f.command(Command::Undo)->trigger();
     QVERIFY(titleShown(f, 1));
 
     rightClick(f, 1);
-    QVERIFY(f.command("ToolButton9")->isEnabled());
-    QVERIFY(f.command("ToolButton9")->isChecked());
+    QVERIFY(f.command(Command::FrameTitlesButton)->isEnabled());
+    QVERIFY(f.command(Command::FrameTitlesButton)->isChecked());
     f.doc().state.modified = false;
-    f.command("ToolButton9")->trigger();
+    f.command(Command::FrameTitlesButton)->trigger();
     QVERIFY(!titleShown(f, 1));
-    QVERIFY(!f.command("Y1")->isChecked());
-    QVERIFY(!f.command("N60")->isChecked());
+    QVERIFY(!f.command(Command::FrameTitlePopup)->isChecked());
+    QVERIFY(!f.command(Command::FrameTitles)->isChecked());
     QCOMPARE(f.doc().history.currentStep, 0);
     QVERIFY(f.doc().state.modified);  // no step, yet closing asks to save
-    QVERIFY(!f.command("N77")->isEnabled());
+    QVERIFY(!f.command(Command::Undo)->isEnabled());
 }
 
 void TestFrameTitles::settingsItemMirrorsTheButton()
@@ -71,11 +71,11 @@ void TestFrameTitles::settingsItemMirrorsTheButton()
     f.beginOutline();
     createFrame(f, QPoint(10, 40));
     rightClick(f, 1);
-    f.command("N60")->trigger();
-    QVERIFY(!f.command("ToolButton9")->isChecked());
+    f.command(Command::FrameTitles)->trigger();
+    QVERIFY(!f.command(Command::FrameTitlesButton)->isChecked());
     QVERIFY(!titleShown(f, 1));
-    f.command("N60")->trigger();
-    QVERIFY(f.command("ToolButton9")->isChecked());
+    f.command(Command::FrameTitles)->trigger();
+    QVERIFY(f.command(Command::FrameTitlesButton)->isChecked());
     QVERIFY(titleShown(f, 1));
 }
 
@@ -86,11 +86,11 @@ void TestFrameTitles::pressingAFrameShowsItsState()
     createFrame(f, QPoint(10, 40));
     createFrame(f, QPoint(300, 40));
     rightClick(f, 1);
-    f.command("ToolButton9")->trigger();
+    f.command(Command::FrameTitlesButton)->trigger();
     QVERIFY(!titleShown(f, 1));
     rightClick(f, 2);
-    QVERIFY(f.command("ToolButton9")->isChecked());
-    QVERIFY(f.command("N60")->isChecked());
+    QVERIFY(f.command(Command::FrameTitlesButton)->isChecked());
+    QVERIFY(f.command(Command::FrameTitles)->isChecked());
     QVERIFY(titleShown(f, 2));
 }
 
@@ -101,18 +101,18 @@ void TestFrameTitles::rename()
     createFrame(f, QPoint(10, 40));
     rightClick(f, 1);
     const int step = f.doc().history.currentStep;
-    f.command("N36")->trigger();  // cancelled
+    f.command(Command::RenameFrame)->trigger();  // cancelled
     QCOMPARE(f.doc().outline.frame(1).title, QStringLiteral("Фрейм1"));
     QCOMPARE(f.doc().history.currentStep, step);
 
     f.dialogs.inputs.push_back(QString());
-    f.command("N36")->trigger();
+    f.command(Command::RenameFrame)->trigger();
     QCOMPARE(f.doc().outline.frame(1).title, QString());
     QCOMPARE(f.doc().outline.frame(1).hint, QStringLiteral("Фрейм1"));  // the tooltip stays
     QCOMPARE(f.doc().history.currentStep, step + 1);
 
     f.dialogs.inputs.push_back(QStringLiteral("Опыты"));
-    f.command("N36")->trigger();
+    f.command(Command::RenameFrame)->trigger();
     auto* w = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
     QCOMPARE(w->title()->text(), QStringLiteral("Опыты"));
 }

@@ -47,26 +47,29 @@ void whenShown(const QString& name, std::function<void(QDialog*)> fn)
 
 void TestMinimalText::editingStoresTextAndTooltip_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("command");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("tooltip");
 
     const QString x255(255, QLatin1Char('x'));
     const QString blankAt200 = QString(199, QLatin1Char('a')) + QLatin1Char(' ') + QString(56, QLatin1Char('b'));
     const QString noBlank(300, QLatin1Char('z'));
-    QTest::newRow("frame, 255 characters") << "N98" << x255 << x255;
+    QTest::newRow("frame, 255 characters") << int(Command::FrameMinimalText) << x255 << x255;
     QTest::newRow("frame, 256 with a blank at 200")
-        << "N98" << blankAt200 << QString(199, QLatin1Char('a')) + QStringLiteral(" ...");
-    QTest::newRow("frame, long without a blank") << "N98" << noBlank << QString();
-    QTest::newRow("frame, two lines") << "N98" << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
-    QTest::newRow("picture, long") << "N100" << noBlank << noBlank;
-    QTest::newRow("text field") << "N104" << QStringLiteral("поле") << QStringLiteral("поле");
-    QTest::newRow("video fragment") << "N103" << QStringLiteral("видео") << QStringLiteral("видео");
+        << int(Command::FrameMinimalText) << blankAt200 << QString(199, QLatin1Char('a')) + QStringLiteral(" ...");
+    QTest::newRow("frame, long without a blank") << int(Command::FrameMinimalText) << noBlank << QString();
+    QTest::newRow("frame, two lines") << int(Command::FrameMinimalText) << QStringLiteral("a\r\nb")
+                                      << QStringLiteral("a\r\nb");
+    QTest::newRow("picture, long") << int(Command::PictureMinimalText) << noBlank << noBlank;
+    QTest::newRow("text field") << int(Command::TextFieldMinimalText) << QStringLiteral("поле")
+                                << QStringLiteral("поле");
+    QTest::newRow("video fragment") << int(Command::FilmMinimalText) << QStringLiteral("видео")
+                                    << QStringLiteral("видео");
 }
 
 void TestMinimalText::editingStoresTextAndTooltip()
 {
-    QFETCH(QString, command);
+    QFETCH(int, command);
     QFETCH(QString, text);
     QFETCH(QString, tooltip);
     WindowFixture f;
@@ -77,10 +80,10 @@ void TestMinimalText::editingStoresTextAndTooltip()
     o.createTextField(QRect(5, 80, 40, 20), kButtonFace, QStringLiteral("t"), 1);
     o.createVideo(QRect(5, 120, 60, 60), 1);
     f.window->outlineView()->sync();
-    const ObjectId target = command == "N98"    ? o.frame(1).id
-                            : command == "N100" ? o.picture(1).id
-                            : command == "N104" ? o.textField(1).id
-                                                : o.video(1).id;
+    const ObjectId target = Command(command) == Command::FrameMinimalText       ? o.frame(1).id
+                            : Command(command) == Command::PictureMinimalText   ? o.picture(1).id
+                            : Command(command) == Command::TextFieldMinimalText ? o.textField(1).id
+                                                                                : o.video(1).id;
     f.doc().interaction.currentObject = target;
     const int step = f.doc().history.currentStep;
 
@@ -94,9 +97,9 @@ void TestMinimalText::editingStoresTextAndTooltip()
         memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         form->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    f.window->command(command)->trigger();
+    f.window->command(Command(command))->trigger();
 
-    QCOMPARE(shown, command == "N98" ? QString() : QStringLiteral("<Неопределен>"));
+    QCOMPARE(shown, Command(command) == Command::FrameMinimalText ? QString() : QStringLiteral("<Неопределен>"));
     QCOMPARE(typed, QStringLiteral("Z"));
     const ObjectRef ref = o.find(target);
     QString minimal, hint;
@@ -134,7 +137,7 @@ void TestMinimalText::closingUnchangedStillRecordsAStep()
         title = form->windowTitle();
         form->close();  // the close box, not the button
     });
-    f.command("N98")->trigger();
+    f.command(Command::FrameMinimalText)->trigger();
     QCOMPARE(title, QStringLiteral("Редактирование минимального текста объекта"));
     QCOMPARE(cursorAt, 4);
     QVERIFY(!selected);
@@ -171,7 +174,7 @@ void TestMinimalText::summaryWindowShowsAndSaves()
         form->findChild<QAction*>(QStringLiteral("N2"))->trigger();
         form->findChild<QAction*>(QStringLiteral("N3"))->trigger();
     });
-    f.command("ToolButton21")->trigger();
+    f.command(Command::Summary)->trigger();
 
     QCOMPARE(title, QStringLiteral("Минимальный текст логического конспекта"));
     QVERIFY(fileMenuVisible);
@@ -188,7 +191,7 @@ void TestMinimalText::summaryWindowShowsAndSaves()
         shown = form->findChild<QTextEdit*>(QStringLiteral("RichEdit1"))->toPlainText();
         form->close();
     });
-    f.command("N110")->trigger();
+    f.command(Command::Summary)->trigger();
     QCOMPARE(shown, expected);
 }
 

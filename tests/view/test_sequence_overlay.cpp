@@ -85,34 +85,34 @@ void TestSequenceOverlay::buttonsAreExclusiveAndDriveTheOrderButtons()
     auto* layer = f.window->canvas()->findChild<SequenceOverlayLayer*>(QStringLiteral("sequenceOverlay"));
     QVERIFY(layer);
 
-    f.command("ToolButton26")->trigger();
+    f.command(Command::FrameSequenceButton)->trigger();
     QVERIFY(layer->isPainted());
     QCOMPARE(layer->kind(), OverlayKind::Frames);
     QCOMPARE(layer->geometry().rects.size(), std::size_t(2));
     QVERIFY(f.doc().session.repaintPending);
-    QVERIFY(!f.command("ToolButton24")->isEnabled());  // no handles yet
+    QVERIFY(!f.command(Command::MoveEarlierButton)->isEnabled());  // no handles yet
 
     // Selecting a frame shows the black set: the order buttons become available.
     QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
     sendMouse(frame, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
     sendMouse(frame, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton);
-    QVERIFY(f.command("ToolButton24")->isEnabled());
-    QVERIFY(f.command("ToolButton23")->isEnabled());
+    QVERIFY(f.command(Command::MoveEarlierButton)->isEnabled());
+    QVERIFY(f.command(Command::MoveLaterButton)->isEnabled());
     QVERIFY(layer->isPainted());
 
-    f.command("ToolButton22")->trigger();  // the object overlay replaces the frame overlay
-    QVERIFY(!f.command("ToolButton26")->isChecked());
+    f.command(Command::ObjectSequenceButton)->trigger();  // the object overlay replaces the frame overlay
+    QVERIFY(!f.command(Command::FrameSequenceButton)->isChecked());
     QCOMPARE(layer->kind(), OverlayKind::Objects);
     QVERIFY(layer->geometry().rects.empty());
 
-    f.command("ToolButton22")->trigger();  // released: erased, order buttons off
+    f.command(Command::ObjectSequenceButton)->trigger();  // released: erased, order buttons off
     QVERIFY(!layer->isPainted());
-    QVERIFY(!f.command("ToolButton24")->isEnabled());
-    QVERIFY(!f.command("ToolButton23")->isEnabled());
+    QVERIFY(!f.command(Command::MoveEarlierButton)->isEnabled());
+    QVERIFY(!f.command(Command::MoveLaterButton)->isEnabled());
 
     // The menu item switches its overlay on.
-    f.command("N112")->trigger();
-    QVERIFY(f.command("ToolButton26")->isChecked());
+    f.command(Command::FrameSequence)->trigger();
+    QVERIFY(f.command(Command::FrameSequenceButton)->isChecked());
     QVERIFY(layer->isPainted());
 }
 
@@ -123,7 +123,7 @@ void TestSequenceOverlay::pressesEraseAndRepaint()
     f.doc().outline.createFrame(QRect(10, 40, 150, 150), QStringLiteral("A"));
     f.window->outlineView()->sync();
     auto* layer = f.window->canvas()->findChild<SequenceOverlayLayer*>(QStringLiteral("sequenceOverlay"));
-    f.command("ToolButton26")->trigger();
+    f.command(Command::FrameSequenceButton)->trigger();
 
     // A press on the empty canvas erases the overlay; a press on a frame paints it again, with
     // the frame where it now is.

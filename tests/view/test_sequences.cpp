@@ -73,29 +73,29 @@ void TestSequences::pictureMenuAndOrderButtons()
 
     // "Вперед" on the last picture and "Назад" on the first change nothing.
     f.doc().interaction.currentObject = p3;
-    f.command("N107")->trigger();
+    f.command(Command::PictureLater)->trigger();
     f.doc().interaction.currentObject = p1;
-    f.command("N108")->trigger();
+    f.command(Command::PictureEarlier)->trigger();
     QCOMPARE(entries(o.objectSequence()), (QList<ObjectId>{p1, p2, p3}));
     QVERIFY(!f.doc().state.modified);
 
     // "Вперед" moves a picture later.
-    f.command("N107")->trigger();
+    f.command(Command::PictureLater)->trigger();
     QCOMPARE(entries(o.objectSequence()), (QList<ObjectId>{p2, p1, p3}));
     QVERIFY(f.doc().state.modified);
     QCOMPARE(f.doc().history.currentStep, step);
 
     // ToolButton24 moves the selected picture earlier, once the object overlay is on.
-    f.command("ToolButton22")->trigger();
+    f.command(Command::ObjectSequenceButton)->trigger();
     QWidget* w3 = f.widgetOf(p3);
     sendMouse(w3, QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
-    f.window->popupMenu(QStringLiteral("PopupMenu3"))->hide();
+    f.window->popupMenu(Menu::Picture)->hide();
     QVERIFY(f.window->selectionHandles()->blueSetVisible());
-    QVERIFY(f.command("ToolButton24")->isEnabled());
-    f.command("ToolButton24")->trigger();
+    QVERIFY(f.command(Command::MoveEarlierButton)->isEnabled());
+    f.command(Command::MoveEarlierButton)->trigger();
     QCOMPARE(entries(o.objectSequence()), (QList<ObjectId>{p2, p3, p1}));
-    f.command("ToolButton23")->trigger();
-    f.command("ToolButton23")->trigger();  // already last
+    f.command(Command::MoveLaterButton)->trigger();
+    f.command(Command::MoveLaterButton)->trigger();  // already last
     QCOMPARE(entries(o.objectSequence()), (QList<ObjectId>{p2, p1, p3}));
 
     // With only the black set shown, the pressed frame moves among the frames.
@@ -103,13 +103,13 @@ void TestSequences::pictureMenuAndOrderButtons()
     sendMouse(frame, QEvent::MouseButtonPress, QPoint(250, 250), Qt::LeftButton);
     sendMouse(frame, QEvent::MouseButtonRelease, QPoint(250, 250), Qt::LeftButton);
     QVERIFY(!f.window->selectionHandles()->blueSetVisible());
-    f.command("ToolButton23")->trigger();
+    f.command(Command::MoveLaterButton)->trigger();
     QCOMPARE(entries(o.frameSequence()), (QList<ObjectId>{o.frame(2).id, o.frame(1).id}));
 
     // A deleted picture leaves the sequence; the others close up.
     f.doc().interaction.currentObject = p1;
     f.dialogs.answers.push_back(QMessageBox::Yes);
-    f.command("N6")->trigger();
+    f.command(Command::DeletePicture)->trigger();
     QCOMPARE(entries(o.objectSequence()), (QList<ObjectId>{p2, p3}));
 }
 
@@ -117,7 +117,7 @@ void TestSequences::newOutlineAndReopenedOutline()
 {
     WindowFixture f;
     f.dialogs.inputs.push_back(QStringLiteral("Порядок"));
-    f.command("N47")->trigger();
+    f.command(Command::NewOutline)->trigger();
     Outline& o = f.doc().outline;
     QCOMPARE(o.count(ObjectKind::Frame), 10);
     QList<ObjectId> frames;
@@ -127,12 +127,12 @@ void TestSequences::newOutlineAndReopenedOutline()
 
     const QString path = f.home.filePath(QStringLiteral("order.vmd"));
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.command("N50")->trigger();
+    f.command(Command::SaveAs)->trigger();
     f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-    f.command("N48")->trigger();
+    f.command(Command::Open)->trigger();
     QCOMPARE(o.frameSequence().length(), 10);
     f.doc().interaction.creationPoint = QPoint(100, 100);
-    f.command("N1")->trigger();
+    f.command(Command::CreateFrame)->trigger();
     QCOMPARE(o.frameSequence().length(), 11);
     QCOMPARE(o.frameSequence().entry(11), o.frame(11).id);
 }

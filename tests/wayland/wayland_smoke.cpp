@@ -87,7 +87,7 @@ int main(int argc, char** argv)
 
     // The graphic editor on the picture, then back.
     window.document().interaction.currentObject = window.document().outline.picture(1).id;
-    window.command(QStringLiteral("N58"))->trigger();
+    window.command(Command::EditPicture)->trigger();
     paint::PaintWindow* editor = window.paintWindow();
     if (!editor || !QTest::qWaitForWindowExposed(editor))
         return fail("the graphic editor was never shown");
@@ -96,7 +96,7 @@ int main(int argc, char** argv)
         return fail("closing the editor did not bring the main window back");
 
     // The show, full screen, left with Esc.
-    window.command(QStringLiteral("N301"))->trigger();
+    window.command(Command::Present)->trigger();
     QWidget* show = nullptr;
     if (!waitFor([&] {
             for (QWidget* w : QApplication::topLevelWidgets())
