@@ -645,6 +645,18 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Оставить как есть</source>
         <translation>Keep as it is</translation>
     </message>
+    <message>
+        <source>%1 уже существует. Заменить его?</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>Errors</name>
@@ -906,6 +918,33 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
 </context>
 <context>
+    <name>FilmCommands</name>
+    <message>
+        <source>Не удалось открыть видеофайл «%1»: %2.</source>
+        <translation>Could not open the video file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Открыть файл</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть видеофайлы:</source>
+        <translation>Could not open the video files:</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</source>
+        <translation>Video fragment (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</translation>
+    </message>
+</context>
+<context>
     <name>FilmPlayer</name>
     <message>
         <source>модуль воспроизведения видео не найден</source>
@@ -985,6 +1024,25 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>время, отведённое на чтение фильмов конспекта, истекло</source>
         <translation>the time allowed for reading the outline’s films has run out</translation>
+    </message>
+</context>
+<context>
+    <name>FilmWindow</name>
+    <message>
+        <source>Видео</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Воспроизвести</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Стоп</source>
+        <translation>Stop</translation>
     </message>
 </context>
 <context>
@@ -2904,33 +2962,6 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
-    <name>FilmCommands</name>
-    <message>
-        <source>Не удалось открыть видеофайл «%1»: %2.</source>
-        <translation>Could not open the video file “%1”: %2.</translation>
-    </message>
-    <message>
-        <source>Открыть файл</source>
-        <translation>Open file</translation>
-    </message>
-    <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Не удалось открыть видеофайлы:</source>
-        <translation>Could not open the video files:</translation>
-    </message>
-    <message>
-        <source>Внимание</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</source>
-        <translation>Video fragment (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</translation>
-    </message>
-</context>
-<context>
     <name>VideoPanel</name>
     <message>
         <source>файл не найден</source>
@@ -2955,25 +2986,6 @@ The picture cannot be read: %2</translation>
     <message>
         <source>формат файла не поддерживается</source>
         <translation>the file format is not supported</translation>
-    </message>
-</context>
-<context>
-    <name>FilmWindow</name>
-    <message>
-        <source>Видео</source>
-        <translation>Video</translation>
-    </message>
-    <message>
-        <source>Воспроизвести</source>
-        <translation>Play</translation>
-    </message>
-    <message>
-        <source>Пауза</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
-        <source>Стоп</source>
-        <translation>Stop</translation>
     </message>
 </context>
 <context>

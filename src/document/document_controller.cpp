@@ -533,16 +533,38 @@ bool DocumentController::writeToFile()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = m_window.questions().chooseFileToSave(
-        QCoreApplication::translate("DocumentController", "Сохранить как"), outlineDialogFolder(), saveFilter(),
-        proposedFileName(m_document.state.outlineName), 1);
-    if (!choice)
-        return false;
-    const QFileInfo chosen(*choice);
-    QString base = *choice;
-    if (!chosen.suffix().isEmpty())
-        base.chop(chosen.suffix().size() + 1);
-    const QString target = currentFormatName(base + QStringLiteral(".vmc"));
+    QString folder = outlineDialogFolder();
+    QString proposed = proposedFileName(m_document.state.outlineName);
+    QFileInfo chosen;
+    QString base;
+    QString target;
+    for (;;) {
+        const auto choice = m_window.questions().chooseFileToSave(
+            QCoreApplication::translate("DocumentController", "Сохранить как"), folder, saveFilter(), proposed, 1);
+        if (!choice)
+            return false;
+        chosen = QFileInfo(*choice);
+        base = *choice;
+        if (!chosen.suffix().isEmpty())
+            base.chop(chosen.suffix().size() + 1);
+        target = currentFormatName(base + QStringLiteral(".vmc"));
+        // The question names the file that will be written, whatever extension was typed.
+        const QFileInfo written(target);
+        if (!written.exists())
+            break;
+        const int answer = m_window.questions().choose(
+            QCoreApplication::translate("DocumentController", "Подтверждение"),
+            QCoreApplication::translate("DocumentController", "%1 уже существует. Заменить его?")
+                .arg(written.fileName()),
+            MessageKind::Question,
+            {QCoreApplication::translate("DocumentController", "Да"),
+             QCoreApplication::translate("DocumentController", "Нет")});
+        if (answer == 0)
+            break;
+        // Another name, then: the dialog comes back where the user was.
+        folder = written.absolutePath();
+        proposed = written.fileName();
+    }
     if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
         showError(QCoreApplication::translate(
                       "DocumentController", "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
