@@ -2888,6 +2888,14 @@ The picture cannot be read: %2</translation>
         <source>рисунок не удалось закодировать</source>
         <translation>the picture could not be encoded</translation>
     </message>
+    <message>
+        <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg|Рисунок JPEG (*.jpeg)|*.jpeg</source>
+        <translation>BMP picture (*.bmp)|*.bmp|JPEG picture (*.jpg)|*.jpg|JPEG picture (*.jpeg)|*.jpeg</translation>
+    </message>
+    <message>
+        <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg</source>
+        <translation>BMP picture (*.bmp)|*.bmp|JPEG picture (*.jpg)|*.jpg</translation>
+    </message>
 </context>
 <context>
     <name>PicturePreview</name>
