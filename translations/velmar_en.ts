@@ -2890,11 +2890,11 @@ The picture cannot be read: %2</translation>
     </message>
     <message>
         <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg|Рисунок JPEG (*.jpeg)|*.jpeg</source>
-        <translation>BMP picture (*.bmp)|*.bmp|JPEG picture (*.jpg)|*.jpg|JPEG picture (*.jpeg)|*.jpeg</translation>
+        <translation>Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg</translation>
     </message>
     <message>
         <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg</source>
-        <translation>BMP picture (*.bmp)|*.bmp|JPEG picture (*.jpg)|*.jpg</translation>
+        <translation>Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg</translation>
     </message>
 </context>
 <context>
