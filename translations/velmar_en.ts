@@ -1687,6 +1687,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.</source>
         <translation>The transparent parts of the picture “%1” were filled with white: an outline keeps pictures without transparency.</translation>
     </message>
+    <message>
+        <source>Перенесенный рисунок не удалось прочитать: данные повреждены.</source>
+        <translation>The dropped picture could not be read: the data is damaged.</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>

@@ -20,6 +20,7 @@ class QToolBar;
 namespace velmar {
 
 struct IncomingPicture;
+struct PastedPicture;
 
 class CanvasWidget;
 class CanvasController;
@@ -147,7 +148,7 @@ private:
     // (main_window_input.cpp).
     void installOutsideInput();
     void pastePicture();
-    void takeDrop(const QString& file, const QImage& image, QPoint canvasPoint);
+    void takeDrop(const QString& file, const PastedPicture& picture, QPoint canvasPoint);
     // Places a picture brought in at a point of the canvas, or says why it cannot.
     void takePicture(const IncomingPicture& in, QPoint canvasPoint);
     // The pointer's canvas point when it is over the canvas, otherwise fallback.

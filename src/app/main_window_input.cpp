@@ -193,18 +193,26 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     const QPoint at = m_canvas->mapFrom(this, event->position().toPoint());
     const QString file = droppedFile(data);
-    // The drop's data lives only as long as the event: take what is needed now, act after it.
-    QImage image;
+    // The drop's data lives only as long as the event: take what is needed now, act after it. A
+    // picture dropped as data is taken as a pasted one is: one too large is refused with its size,
+    // one that cannot be read is said to be damaged, never dropped without a word.
+    PastedPicture picture;
     if (file.isEmpty())
-        image = qvariant_cast<QImage>(data->imageData());
+        picture = takePastedPicture(data, kMaxIncomingPixels);
     QMetaObject::invokeMethod(
-        this, [this, file, image, at] { runGuarded(this, [&] { takeDrop(file, image, at); }); }, Qt::QueuedConnection);
+        this, [this, file, picture, at] { runGuarded(this, [&] { takeDrop(file, picture, at); }); },
+        Qt::QueuedConnection);
 }
 
-void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canvasPoint)
+void MainWindow::takeDrop(const QString& file, const PastedPicture& picture, QPoint canvasPoint)
 {
     if (file.isEmpty()) {
-        takePicture(takeIncomingPicture(image), canvasPoint);
+        if (picture.claimedSize.isValid())
+            throw UserError(tooLarge(picture.claimedSize));
+        if (picture.image.isNull())
+            throw UserError(QCoreApplication::translate(
+                "MainWindow", "Перенесенный рисунок не удалось прочитать: данные повреждены."));
+        takePicture(takeIncomingPicture(picture.image), canvasPoint);
         return;
     }
     const QString shown = QFileInfo(file).fileName();
