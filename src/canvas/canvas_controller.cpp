@@ -125,7 +125,10 @@ void CanvasController::autoSizeTextField(ObjectId id)
     const std::optional<QSize> size = velmar::autoSizeTextField(field.text, field.font);
     if (!size)
         return;
-    field.bounds.setSize(*size);
+    // The field grows with its text only as far as its frame has room: beyond, the frame would cut
+    // it off. A field the user made larger than that keeps its size.
+    const QSize room = doc().outline.parentSize(field.parentFrame) - QSize(field.bounds.x(), field.bounds.y());
+    field.bounds.setSize(size->boundedTo(room.expandedTo(field.bounds.size())));
     placeWidget(id);
     m_handles->showBlueSet(id);
 }

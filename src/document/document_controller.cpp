@@ -549,8 +549,9 @@ bool DocumentController::saveAs()
             base.chop(chosen.suffix().size() + 1);
         target = currentFormatName(base + QStringLiteral(".vmc"));
         // The question names the file that will be written, whatever extension was typed.
+        // (A folder of that name is no file to replace: writing will say the save failed.)
         const QFileInfo written(target);
-        if (!written.exists())
+        if (!written.exists() || written.isDir())
             break;
         const int answer = m_window.questions().choose(
             QCoreApplication::translate("DocumentController", "Подтверждение"),
