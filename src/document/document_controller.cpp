@@ -548,6 +548,31 @@ bool DocumentController::saveAs()
         if (!chosen.suffix().isEmpty())
             base.chop(chosen.suffix().size() + 1);
         target = currentFormatName(base + QStringLiteral(".vmc"));
+        if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
+            showError(
+                QCoreApplication::translate("DocumentController",
+                                            "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
+                    .arg(QFileInfo(target).fileName()));
+            return false;
+        }
+        // An outline another Velmar has open: that question says what replacing it costs.
+        if (!sameFile(target, m_lock.outline())) {
+            if (const auto holder = lockHolder(target)) {
+                const int answer = m_window.questions().choose(
+                    QCoreApplication::translate("DocumentController", "Внимание"),
+                    QCoreApplication::translate(
+                        "DocumentController",
+                        "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
+                        "%3). Если заменить его, изменения, сделанные там, пропадут.")
+                        .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
+                    MessageKind::Warning,
+                    {QCoreApplication::translate("DocumentController", "Заменить"),
+                     QCoreApplication::translate("DocumentController", "Отмена")});
+                if (answer != 0)
+                    return false;
+                break;
+            }
+        }
         // The question names the file that will be written, whatever extension was typed.
         // (A folder of that name is no file to replace: writing will say the save failed.)
         const QFileInfo written(target);
@@ -565,27 +590,6 @@ bool DocumentController::saveAs()
         // Another name, then: the dialog comes back where the user was.
         folder = written.absolutePath();
         proposed = written.fileName();
-    }
-    if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
-        showError(QCoreApplication::translate(
-                      "DocumentController", "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
-                      .arg(QFileInfo(target).fileName()));
-        return false;
-    }
-    if (!sameFile(target, m_lock.outline())) {
-        if (const auto holder = lockHolder(target)) {
-            const int answer = m_window.questions().choose(
-                QCoreApplication::translate("DocumentController", "Внимание"),
-                QCoreApplication::translate("DocumentController",
-                                            "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
-                                            "%3). Если заменить его, изменения, сделанные там, пропадут.")
-                    .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
-                MessageKind::Warning,
-                {QCoreApplication::translate("DocumentController", "Заменить"),
-                 QCoreApplication::translate("DocumentController", "Отмена")});
-            if (answer != 0)
-                return false;
-        }
     }
     // A save that fails leaves the outline under its previous name and file.
     DocumentState& state = m_document.state;

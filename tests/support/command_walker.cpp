@@ -320,6 +320,8 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
             c.text = text(20, false);
         else if (c.name == "N53")
             c.text = oneOf({"shot.jpg", "shot.bmp"}), c.value = between(1, 2);
+        else if (c.name == "N48" && !m_savedFiles.isEmpty() && n(2))  // half the time, one saved before
+            c.text = QFileInfo(m_savedFiles.keys().at(n(int(m_savedFiles.size())))).fileName();
         else
             c.text = oneOf({"a.vmd", "b.vmd", "c", "nofolder/d.vmd", "garbage.vmd"});
     } else if (roll < 830) {
@@ -491,6 +493,9 @@ void CommandWalker::prepareDialogs(const WalkCommand& c)
                           ? std::optional<Dialogs::FileChoice>(Dialogs::FileChoice{path, int(c.value % 4)})
                           : std::nullopt);
     d.colours.assign(2, accept ? std::optional<QColor>(QColor::fromRgb(QRgb(c.value & 0xFFFFFF))) : std::nullopt);
+    // Saving under the name of a file the walk saved before asks whether to replace it: an
+    // accepted command says yes, so that the walk's files keep being written and read back.
+    d.replaceChoice.assign(3, accept ? 0 : 1);
     QFont font(c.text.isEmpty() ? QStringLiteral("Arial") : c.text);
     font.setPointSize(std::max<int>(1, int(c.value % 100)));
     const int style = int(c.value / 100);
@@ -593,6 +598,7 @@ void CommandWalker::settle()
     d.answers.clear();
     d.inputs.clear();
     d.files.clear();
+    d.replaceChoice.clear();
     d.colours.clear();
     d.fonts.clear();
 }
