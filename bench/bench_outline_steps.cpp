@@ -4,6 +4,7 @@
 //   BM_CreateFrameAndUndo a frame created from the canvas menu (a complete step), then undone, which
 //                         rebuilds every object widget
 #include "app/main_window.h"
+#include "bench_main.h"
 #include "canvas/outline_view.h"
 #include "started_window.h"
 
@@ -81,12 +82,4 @@ BENCHMARK(BM_CreateFrameAndUndo)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

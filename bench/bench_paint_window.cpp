@@ -2,6 +2,7 @@
 // opening the editor on a 12-megapixel picture of the outline and closing it unchanged, or after
 // its first click.
 #include "app/main_window.h"
+#include "bench_main.h"
 #include "canvas/outline_view.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_picture_view.h"
@@ -200,12 +201,4 @@ BENCHMARK(BM_OpenAndFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

@@ -83,7 +83,6 @@ void MainWindow::showCommandStates()
     c.frameTitlesButton->setEnabled(titleOffered && chosen.switchButtonsOn);
     c.stretchButton->setEnabled(chosen.offeredSwitch == ObjectSwitch::PictureStretch && chosen.switchButtonsOn);
     c.stretchSettingsItem->setEnabled(false);
-    const FrameObject* titled = objectAt<FrameObject>(o, chosen.currentCompanion);
     if (const FrameObject* titled = objectAt<FrameObject>(o, chosen.currentCompanion))
         setChecks({c.frameTitlesItem, c.frameTitlesButton, c.frameTitlePopupItem}, titled->titleVisible);
     if (const PictureObject* picture = objectAt<PictureObject>(o, chosen.currentCompanion))

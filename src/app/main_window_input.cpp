@@ -65,16 +65,6 @@ bool acceptable(const QMimeData* data)
     return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
 }
 
-QString tooLarge(QSize size)
-{
-    return QCoreApplication::translate(
-               "MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                             "точек.")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(kMaxIncomingPixels / 1'000'000);
-}
-
 // A text being typed has the keyboard: a line or text editor that can be written in. The keys on
 // the selection leave it alone even where the editor does not claim a key for itself.
 bool typingText()
@@ -155,7 +145,7 @@ void MainWindow::pastePicture()
         return;
     const PastedPicture pasted = takePastedPicture(data, kMaxIncomingPixels);
     if (pasted.claimedSize.isValid())
-        throw UserError(tooLarge(pasted.claimedSize));
+        throw UserError(tooLargePictureMessage(pasted.claimedSize));
     if (pasted.image.isNull())
         throw UserError(QCoreApplication::translate(
             "MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
