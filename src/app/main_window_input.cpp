@@ -198,7 +198,7 @@ void MainWindow::takeDrop(const QString& file, const PastedPicture& picture, QPo
 {
     if (file.isEmpty()) {
         if (picture.claimedSize.isValid())
-            throw UserError(tooLarge(picture.claimedSize));
+            throw UserError(tooLargePictureMessage(picture.claimedSize));
         if (picture.image.isNull())
             throw UserError(QCoreApplication::translate(
                 "MainWindow", "Перенесенный рисунок не удалось прочитать: данные повреждены."));
