@@ -88,7 +88,7 @@ ObjectId CanvasController::keyboardTarget() const
 
 bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
 {
-    Document& d = doc();
+    OpenOutline& d = doc();
     if (!d.session.editMode)
         return false;
     const int step = byGridStep ? std::max(1, d.session.gridStep) : 1;
@@ -144,7 +144,7 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
 
 bool CanvasController::deleteSelection()
 {
-    Document& d = doc();
+    OpenOutline& d = doc();
     if (!d.session.editMode)
         return false;
     const CommandRegistry& c = commands();

@@ -333,7 +333,7 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
                       .arg(area.height());
     LayerWriter writer(describe, jpegs);
     if (QWidget* canvas = renderer.canvasWidget())
-        writer.write(canvas, QPoint(0, -CanvasWidget::kToolBarHeight), out);
+        writer.write(canvas, QPoint(0, -kToolBarHeight), out);
     out += QStringLiteral("</svg>\n");
     return writer.failed() ? QString() : out;
 }

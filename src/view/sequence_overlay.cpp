@@ -188,7 +188,7 @@ void SequenceOverlay::switchOn(OverlayKind kind) { show(asOverlay(kind)); }
 
 void SequenceOverlay::show(OrderOverlay overlay)
 {
-    Document& doc = m_host.document();
+    OpenOutline& doc = m_host.document();
     doc.session.overlay = overlay;
     m_layer->erase();
     if (overlay == OrderOverlay::None) {
