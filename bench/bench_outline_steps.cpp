@@ -39,7 +39,7 @@ struct StartedWindow {
 void BM_MoveStepUndoRedo(benchmark::State& state)
 {
     StartedWindow w;
-    Document& doc = w.main.document();
+    OpenOutline& doc = w.main.document();
     QAction* undo = w.main.command(QStringLiteral("N77"));
     QAction* redo = w.main.command(QStringLiteral("N78"));
     int x = 10;
@@ -62,7 +62,7 @@ BENCHMARK(BM_MoveStepUndoRedo)
 void BM_CreateFrameAndUndo(benchmark::State& state)
 {
     StartedWindow w;
-    Document& doc = w.main.document();
+    OpenOutline& doc = w.main.document();
     QAction* create = w.main.command(QStringLiteral("N1"));
     QAction* undo = w.main.command(QStringLiteral("N77"));
     for (auto _ : state) {

@@ -102,7 +102,7 @@ void BM_OpenAndCloseUnchanged(benchmark::State& state)
     QTemporaryDir home;
     MainWindow main;
     startShownIn(main, home.path());
-    Document& doc = main.document();
+    OpenOutline& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
     doc.interaction.currentObject = doc.outline.frame(1).id;
@@ -146,7 +146,7 @@ void BM_OpenAndFirstClick(benchmark::State& state)
     QTemporaryDir home;
     MainWindow main;
     startShownIn(main, home.path());
-    Document& doc = main.document();
+    OpenOutline& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
     doc.interaction.currentObject = doc.outline.frame(1).id;

@@ -3,7 +3,7 @@
 #include "canvas/canvas_host.h"
 #include "canvas/command_registry.h"
 #include "document/document_controller.h"
-#include "model/document.h"
+#include "document/editor_session.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
 #include "system/working_folders.h"
@@ -68,8 +68,8 @@ public:
     // why): the program must end.
     bool startUp(const StartupOptions& options);
 
-    Document& document() override { return m_document; }
-    const Document& document() const { return m_document; }
+    OpenOutline& document() override { return m_document; }
+    const OpenOutline& document() const { return m_document; }
     DocumentController& documents() override { return *m_documents; }
     CanvasWidget* canvas() const { return m_canvas; }
     OutlineView* outlineView() const { return m_view; }
@@ -221,7 +221,7 @@ private:
     void shrinkGrid();
     void updateGridCaptions();
 
-    Document m_document;
+    OpenOutline m_document;
     CommandRegistry m_commands;
     std::unique_ptr<DocumentQuestions> m_documentQuestions;
     DocumentController* m_documents = nullptr;

@@ -59,7 +59,7 @@ private:
     DocumentController& m_controller;
 };
 
-DocumentController::DocumentController(Document& document, DocumentWindow& window, QObject* parent)
+DocumentController::DocumentController(OpenOutline& document, DocumentWindow& window, QObject* parent)
     : QObject(parent), m_document(document), m_window(window), m_reportedModified(document.state.modified)
 {
     auto* refresh = new QTimer(this);
@@ -187,6 +187,7 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
         showError(result.message);
         return;
     }
+    m_document.interaction.dropSelection(result.reloaded);
     // The step's window has the canvas this window's frame leaves of its stored size, as after
     // Open; the views are shown for that canvas.
     m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
@@ -250,7 +251,7 @@ void DocumentController::newOutline()
     // Cancelled at the name, New leaves the outline as it was: still unsaved if it was.
     const auto keepOutline = [&] { state.modified = wasModified; };
     // The name is asked first: cancelling keeps the open outline with its name, file and history.
-    const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
+    const QDir projects(QDir(m_document.history.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
         const auto entered = m_window.questions().askText(

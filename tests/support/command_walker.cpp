@@ -202,7 +202,7 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
     const auto canvasPoint = [&] {
         c.kind = '-';
         c.x = between(0, canvas.width() - 1);
-        c.y = between(31, canvas.height() - 1);
+        c.y = between(kToolBarHeight, canvas.height() - 1);
     };
     const auto answerDialogs = [&](const QString& item) {
         if (item == "N36" || item == "N43")

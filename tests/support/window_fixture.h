@@ -18,7 +18,7 @@ struct WindowFixture {
     // Makes the window ready for editing as an open outline is (menus and buttons enabled).
     void beginOutline();
 
-    velmar::Document& doc() { return window->document(); }
+    velmar::OpenOutline& doc() { return window->document(); }
     QAction* command(const char* name) { return window->command(QLatin1String(name)); }
     QWidget* widgetOf(velmar::ObjectId id);
     QWidget* component(const char* name);
