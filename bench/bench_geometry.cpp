@@ -1,5 +1,6 @@
 // Costs of the canvas arithmetic that runs on every window resize: rescaling a full outline
 // (text fields refitted to their texts) and redrawing arrows.
+#include "bench_main.h"
 #include "canvas/arrow_geometry.h"
 #include "model/outline.h"
 #include "model/text_metrics.h"
@@ -59,12 +60,4 @@ BENCHMARK(drawArrow)->Arg(30)->Arg(300)->Arg(1000)->Unit(benchmark::kMicrosecond
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QGuiApplication>(argc, argv); }

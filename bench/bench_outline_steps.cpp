@@ -4,6 +4,7 @@
 //   BM_CreateFrameAndUndo a frame created from the canvas menu (a complete step), then undone, which
 //                         rebuilds every object widget
 #include "app/main_window.h"
+#include "bench_main.h"
 #include "canvas/outline_view.h"
 #include "started_window.h"
 
@@ -38,7 +39,7 @@ struct StartedWindow {
 void BM_MoveStepUndoRedo(benchmark::State& state)
 {
     StartedWindow w;
-    Document& doc = w.main.document();
+    OpenOutline& doc = w.main.document();
     QAction* undo = w.main.command(QStringLiteral("N77"));
     QAction* redo = w.main.command(QStringLiteral("N78"));
     int x = 10;
@@ -61,7 +62,7 @@ BENCHMARK(BM_MoveStepUndoRedo)
 void BM_CreateFrameAndUndo(benchmark::State& state)
 {
     StartedWindow w;
-    Document& doc = w.main.document();
+    OpenOutline& doc = w.main.document();
     QAction* create = w.main.command(QStringLiteral("N1"));
     QAction* undo = w.main.command(QStringLiteral("N77"));
     for (auto _ : state) {
@@ -81,12 +82,4 @@ BENCHMARK(BM_CreateFrameAndUndo)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

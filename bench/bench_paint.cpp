@@ -2,6 +2,7 @@
 // beside a plain memory-fill pass over the same pixels, the fill's extra memory, one mouse
 // move of a pencil stroke or a rubber-band shape, a click with a rubber-band tool, and the
 // memory the undo history takes.
+#include "bench_main.h"
 #include "paint/core/flood_fill.h"
 #include "paint/editor/paint_editor.h"
 #include "support/resident_memory.h"
@@ -305,11 +306,4 @@ BENCHMARK(undoHistoryMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QGuiApplication>(argc, argv); }

@@ -2,6 +2,7 @@
 // folder of 100 photos of 4000 × 3000 is listed and its thumbnails made, the second listing from
 // the thumbnail cache, a folder of 10,000 small pictures, and JPEG thumbnail decoding at an
 // eighth against decoding the whole photo.
+#include "bench_main.h"
 #include "paint/core/picture_files.h"
 #include "paint/paint_browser.h"
 #include "storage/jpeg_codec.h"
@@ -274,11 +275,4 @@ BENCHMARK(BM_DecodePhotoForThumbnail)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

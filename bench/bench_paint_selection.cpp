@@ -1,4 +1,5 @@
 // Dragging a large floating piece over a large picture: one mouse move, painted.
+#include "bench_main.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
 
@@ -71,12 +72,4 @@ BENCHMARK(BM_DragFloatingPiece)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

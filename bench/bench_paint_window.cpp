@@ -2,6 +2,7 @@
 // opening the editor on a 12-megapixel picture of the outline and closing it unchanged, or after
 // its first click.
 #include "app/main_window.h"
+#include "bench_main.h"
 #include "canvas/outline_view.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_picture_view.h"
@@ -101,7 +102,7 @@ void BM_OpenAndCloseUnchanged(benchmark::State& state)
     QTemporaryDir home;
     MainWindow main;
     startShownIn(main, home.path());
-    Document& doc = main.document();
+    OpenOutline& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
     doc.interaction.currentObject = doc.outline.frame(1).id;
@@ -145,7 +146,7 @@ void BM_OpenAndFirstClick(benchmark::State& state)
     QTemporaryDir home;
     MainWindow main;
     startShownIn(main, home.path());
-    Document& doc = main.document();
+    OpenOutline& doc = main.document();
     doc.interaction.creationPoint = QPoint(10, 40);
     main.command(QStringLiteral("N1"))->trigger();
     doc.interaction.currentObject = doc.outline.frame(1).id;
@@ -200,12 +201,4 @@ BENCHMARK(BM_OpenAndFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }

@@ -4,6 +4,7 @@
 // goes through every step forward and back again; median, 95th percentile and maximum per step
 // are printed at the end, beside the cost of a whole drawing (the first picture, or switching
 // the subtitles).
+#include "bench_main.h"
 #include "show/presentation_window.h"
 #include "support/photo_like_image.h"
 
@@ -136,22 +137,20 @@ double percentile(std::vector<double> v, double p)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!stepTimes.empty()) {
-        std::printf("presentation step, full outline at 1920 x 1080, %zu steps forward and back\n", stepTimes.size());
-        std::printf("  wall clock:     median %6.2f ms, p95 %6.2f ms, max %6.2f ms\n", percentile(stepTimes, 0.5),
-                    percentile(stepTimes, 0.95), percentile(stepTimes, 1.0));
-        std::printf("  processor time: median %6.2f ms, p95 %6.2f ms, max %6.2f ms (redraw alone: median %.2f ms)\n",
-                    percentile(stepCpuTimes, 0.5), percentile(stepCpuTimes, 0.95), percentile(stepCpuTimes, 1.0),
-                    percentile(redrawCpuTimes, 0.5));
-        std::printf("  screen redrawn per step: median %.1f %%, p95 %.1f %%\n", percentile(redrawnShares, 0.5),
-                    percentile(redrawnShares, 0.95));
-        std::printf("  whole drawing (first picture, subtitles switched): median %.1f ms wall clock\n",
-                    percentile(wholeTimes, 0.5));
-    }
-    return 0;
+    return runQtBenchmarks<QApplication>(argc, argv, [] {
+        if (!stepTimes.empty()) {
+            std::printf("presentation step, full outline at 1920 x 1080, %zu steps forward and back\n",
+                        stepTimes.size());
+            std::printf("  wall clock:     median %6.2f ms, p95 %6.2f ms, max %6.2f ms\n", percentile(stepTimes, 0.5),
+                        percentile(stepTimes, 0.95), percentile(stepTimes, 1.0));
+            std::printf(
+                "  processor time: median %6.2f ms, p95 %6.2f ms, max %6.2f ms (redraw alone: median %.2f ms)\n",
+                percentile(stepCpuTimes, 0.5), percentile(stepCpuTimes, 0.95), percentile(stepCpuTimes, 1.0),
+                percentile(redrawCpuTimes, 0.5));
+            std::printf("  screen redrawn per step: median %.1f %%, p95 %.1f %%\n", percentile(redrawnShares, 0.5),
+                        percentile(redrawnShares, 0.95));
+            std::printf("  whole drawing (first picture, subtitles switched): median %.1f ms wall clock\n",
+                        percentile(wholeTimes, 0.5));
+        }
+    });
 }

@@ -2,6 +2,8 @@
 // same machine load), each to its shown main window, offscreen. Prints the median of each, their
 // ratio and the libraries each had mapped once shown.
 //   bench_startup_pair [PAIRS]      (default 20)
+#include "program_start.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -16,17 +18,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QProcessEnvironment environment(const QTemporaryDir& home)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VELMAR_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
-    env.insert(QStringLiteral("VELMAR_HOME"), home.filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
 
 // CPU time (user and system) of the children this process has waited for, in milliseconds.
 double childrenCpuMs()
@@ -80,10 +71,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int pairs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
-    const QString velmar = QStringLiteral(VELMAR_EXECUTABLE);
-    const QString bare = QStringLiteral(BARE_WINDOW_EXECUTABLE);
+    const QString velmar = builtProgram(QStringLiteral("../src/velmar"));
+    const QString bare = builtProgram(QStringLiteral("bare_window"));
     QTemporaryDir home;
-    const QProcessEnvironment env = environment(home);
+    const QProcessEnvironment env = quitWhenShownEnvironment(home);
     // The first start writes the working folders and the association; later ones are the usual.
     if (runOnce(velmar, env) < 0 || runOnce(bare, env) < 0) {
         std::fprintf(stderr, "a program did not start and quit cleanly\n");

@@ -72,7 +72,7 @@ struct PhotoOutline {
     PhotoOutline()
     {
         doc.state.windowSize = QSize(1400, 1000);
-        doc.session.programFolder = dir.path();
+        doc.history.programFolder = dir.path();
         doc.outline.setClientSize(QSize(1400 - 16, 1000 - 59));
         doc.outline.createFrame(QRect(2, 34, 1300, 900), QStringLiteral("Фотографии"));
         for (int k = 0; k < 20; ++k) {
@@ -148,7 +148,7 @@ void BM_HeaderOnlyStep(benchmark::State& state)
 {
     QTemporaryDir dir;
     Document doc = fullTables();
-    doc.session.programFolder = dir.path();
+    doc.history.programFolder = dir.path();
     startHistory(doc);
     int shift = 0;
     for (auto _ : state) {

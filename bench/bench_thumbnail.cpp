@@ -3,6 +3,7 @@
 // gives, against the same drawing made from fully decoded photos. Both run in one process; the
 // ratio of their medians is printed at the end.
 #include "app/headless_cli.h"
+#include "bench_main.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 
@@ -80,27 +81,15 @@ void BM_ThumbnailFullDecoding(benchmark::State& state)
 }
 BENCHMARK(BM_ThumbnailFullDecoding)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(7);
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    const double reduced = median(reducedTimes), full = median(fullTimes);
-    if (reduced > 0)
-        std::printf("thumbnail 256 px, 20 photos 4000 x 3000: reduced decoding %.0f ms, full decoding %.0f ms, "
-                    "ratio %.1f\n",
-                    reduced, full, full / reduced);
-    return 0;
+    return runQtBenchmarks<QApplication>(argc, argv, [] {
+        const double reduced = median(reducedTimes), full = median(fullTimes);
+        if (reduced > 0)
+            std::printf("thumbnail 256 px, 20 photos 4000 x 3000: reduced decoding %.0f ms, full decoding %.0f ms, "
+                        "ratio %.1f\n",
+                        reduced, full, full / reduced);
+    });
 }

@@ -3,6 +3,7 @@
 // the whole `velmar --export` (reading the file included). Both run in one process; medians,
 // their ratio and the page's size against its embedded JPEG streams are printed at the end.
 #include "app/headless_cli.h"
+#include "bench_main.h"
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/outline_web_page.h"
@@ -114,34 +115,23 @@ void BM_WebPageExportCommand(benchmark::State& state)
 }
 BENCHMARK(BM_WebPageExportCommand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    const auto ratio = [](const QString& page, const QString& pdf) {
-        const double a = median(times[page]), b = median(times[pdf]);
-        if (a > 0 && b > 0)
-            std::printf("%s: web page %.0f ms, PDF %.0f ms, ratio %.2f (limit 1.5)\n", qPrintable(page), a, b, a / b);
-    };
-    ratio(QStringLiteral("page"), QStringLiteral("pdf"));
-    ratio(QStringLiteral("page command"), QStringLiteral("pdf command"));
-    if (jpegBytes > 0)
-        std::printf("page %lld bytes, JPEG streams %lld bytes (base64 %lld): page / streams %.3f, "
-                    "limit 1.05 x base64 + 200 KB = %lld\n",
-                    pageBytes, jpegBytes, (jpegBytes + 2) / 3 * 4, double(pageBytes) / double(jpegBytes),
-                    qint64(1.05 * double((jpegBytes + 2) / 3 * 4)) + 200 * 1024);
-    return 0;
+    return runQtBenchmarks<QApplication>(argc, argv, [] {
+        const auto ratio = [](const QString& page, const QString& pdf) {
+            const double a = median(times[page]), b = median(times[pdf]);
+            if (a > 0 && b > 0)
+                std::printf("%s: web page %.0f ms, PDF %.0f ms, ratio %.2f (limit 1.5)\n", qPrintable(page), a, b,
+                            a / b);
+        };
+        ratio(QStringLiteral("page"), QStringLiteral("pdf"));
+        ratio(QStringLiteral("page command"), QStringLiteral("pdf command"));
+        if (jpegBytes > 0)
+            std::printf("page %lld bytes, JPEG streams %lld bytes (base64 %lld): page / streams %.3f, "
+                        "limit 1.05 x base64 + 200 KB = %lld\n",
+                        pageBytes, jpegBytes, (jpegBytes + 2) / 3 * 4, double(pageBytes) / double(jpegBytes),
+                        qint64(1.05 * double((jpegBytes + 2) / 3 * 4)) + 200 * 1024);
+    });
 }

@@ -645,6 +645,18 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Оставить как есть</source>
         <translation>Keep as it is</translation>
     </message>
+    <message>
+        <source>%1 уже существует. Заменить его?</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>Errors</name>
@@ -906,6 +918,33 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
 </context>
 <context>
+    <name>FilmCommands</name>
+    <message>
+        <source>Не удалось открыть видеофайл «%1»: %2.</source>
+        <translation>Could not open the video file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Открыть файл</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть видеофайлы:</source>
+        <translation>Could not open the video files:</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</source>
+        <translation>Video fragment (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</translation>
+    </message>
+</context>
+<context>
     <name>FilmPlayer</name>
     <message>
         <source>модуль воспроизведения видео не найден</source>
@@ -985,6 +1024,25 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>время, отведённое на чтение фильмов конспекта, истекло</source>
         <translation>the time allowed for reading the outline’s films has run out</translation>
+    </message>
+</context>
+<context>
+    <name>FilmWindow</name>
+    <message>
+        <source>Видео</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Воспроизвести</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Стоп</source>
+        <translation>Stop</translation>
     </message>
 </context>
 <context>
@@ -1628,6 +1686,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Прозрачные места рисунка «%1» залиты белым: конспект хранит рисунки без прозрачности.</source>
         <translation>The transparent parts of the picture “%1” were filled with white: an outline keeps pictures without transparency.</translation>
+    </message>
+    <message>
+        <source>Перенесенный рисунок не удалось прочитать: данные повреждены.</source>
+        <translation>The dropped picture could not be read: the data is damaged.</translation>
     </message>
 </context>
 <context>
@@ -2830,6 +2892,14 @@ The picture cannot be read: %2</translation>
         <source>рисунок не удалось закодировать</source>
         <translation>the picture could not be encoded</translation>
     </message>
+    <message>
+        <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg|Рисунок JPEG (*.jpeg)|*.jpeg</source>
+        <translation>Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg</translation>
+    </message>
+    <message>
+        <source>Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg</source>
+        <translation>Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg</translation>
+    </message>
 </context>
 <context>
     <name>PicturePreview</name>
@@ -2904,33 +2974,6 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
-    <name>FilmCommands</name>
-    <message>
-        <source>Не удалось открыть видеофайл «%1»: %2.</source>
-        <translation>Could not open the video file “%1”: %2.</translation>
-    </message>
-    <message>
-        <source>Открыть файл</source>
-        <translation>Open file</translation>
-    </message>
-    <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Не удалось открыть видеофайлы:</source>
-        <translation>Could not open the video files:</translation>
-    </message>
-    <message>
-        <source>Внимание</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Видео фрагмент (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</source>
-        <translation>Video fragment (*.avi *.mp4 *.m4v *.mov *.mkv *.webm)|*.avi;*.mp4;*.m4v;*.mov;*.mkv;*.webm</translation>
-    </message>
-</context>
-<context>
     <name>VideoPanel</name>
     <message>
         <source>файл не найден</source>
@@ -2955,25 +2998,6 @@ The picture cannot be read: %2</translation>
     <message>
         <source>формат файла не поддерживается</source>
         <translation>the file format is not supported</translation>
-    </message>
-</context>
-<context>
-    <name>FilmWindow</name>
-    <message>
-        <source>Видео</source>
-        <translation>Video</translation>
-    </message>
-    <message>
-        <source>Воспроизвести</source>
-        <translation>Play</translation>
-    </message>
-    <message>
-        <source>Пауза</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
-        <source>Стоп</source>
-        <translation>Stop</translation>
     </message>
 </context>
 <context>

@@ -63,7 +63,7 @@ std::optional<QString> DocumentDialogs::chooseFileToSave(const QString& caption,
                                                          const QString& filter, const QString& proposedName,
                                                          int filterIndex)
 {
-    return pathOf(dialogs().saveFile(m_parent, caption, folder, filter, proposedName, filterIndex));
+    return pathOf(dialogs().saveFile(m_parent, caption, folder, filter, proposedName, filterIndex, false));
 }
 
 }  // namespace velmar

@@ -208,7 +208,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     const Document doc = documentFrom(std::move(*loaded));
     const QSize client = exportClientSize(doc.state.windowSize);
     // A raster picture is refused before anything is drawn when it would be too large to hold.
-    const QSize area = client - QSize(0, CanvasWidget::kToolBarHeight);
+    const QSize area = client - QSize(0, kToolBarHeight);
     const double pixels = double(area.width()) * scale * double(area.height()) * scale;
     if (!isVectorFormat(format) && !webPage && pixels > double(kMaxExportPixels)) {
         *errors +=

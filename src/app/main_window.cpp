@@ -98,14 +98,14 @@ bool MainWindow::startUp(const StartupOptions& options)
     m_document.interaction.outerSelection = 0;
     m_document.interaction.innerSelection = 0;
 
-    session.programFolder = options.programFolder;
-    ensureWorkingFolders(session.programFolder);
-    if (const QString unsafe = unsafeWorkingFolder(session.programFolder); !unsafe.isEmpty()) {
+    m_document.history.programFolder = options.programFolder;
+    ensureWorkingFolders(m_document.history.programFolder);
+    if (const QString unsafe = unsafeWorkingFolder(m_document.history.programFolder); !unsafe.isEmpty()) {
         std::fprintf(stderr, "%s\n", unsafe.toLocal8Bit().constData());
         dialogs().inform(this, QCoreApplication::translate("MainWindow", "Ошибка"), unsafe, QMessageBox::Critical);
         return false;
     }
-    m_dialogFolders = velmar::dialogFolders(options.startFolder, session.programFolder);
+    m_dialogFolders = velmar::dialogFolders(options.startFolder, m_document.history.programFolder);
 
     state.modified = false;
     state.hasFileName = false;
@@ -120,16 +120,16 @@ bool MainWindow::startUp(const StartupOptions& options)
                == QMessageBox::Yes;
     };
     bool recovering = false;
-    const int step = findInterruptedSnapshot(session.programFolder);
+    const int step = findInterruptedSnapshot(m_document.history.programFolder);
     if (step >= 0 && offerInterruptedWork()) {
-        documentPath = fullSnapshotPath(session.programFolder, step);
+        documentPath = fullSnapshotPath(m_document.history.programFolder, step);
         recovering = true;
     }
     // Then the work of a second instance that ended without cleaning up: taken into this
     // instance's history on "Да", removed on "Нет".
     if (!recovering) {
         const QString ownFolder = snapshotFolder(m_document);
-        if (const auto work = findInterruptedInstanceWork(session.programFolder, ownFolder)) {
+        if (const auto work = findInterruptedInstanceWork(m_document.history.programFolder, ownFolder)) {
             if (offerInterruptedWork()) {
                 const QString adopted = adoptInterruptedWork(*work, ownFolder);
                 if (!adopted.isEmpty())
@@ -201,7 +201,7 @@ void MainWindow::setEditMode(bool on)
     m_controller->dropSelection();
 }
 
-void MainWindow::showHelp() { openHelp(m_document.session.programFolder); }
+void MainWindow::showHelp() { openHelp(m_document.history.programFolder); }
 
 void MainWindow::showAbout()
 {

@@ -3,7 +3,7 @@
 #include "canvas/canvas_host.h"
 #include "canvas/command_registry.h"
 #include "document/document_controller.h"
-#include "model/document.h"
+#include "document/editor_session.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
 #include "system/working_folders.h"
@@ -20,6 +20,7 @@ class QToolBar;
 namespace velmar {
 
 struct IncomingPicture;
+struct PastedPicture;
 
 class CanvasWidget;
 class CanvasController;
@@ -68,8 +69,8 @@ public:
     // why): the program must end.
     bool startUp(const StartupOptions& options);
 
-    Document& document() override { return m_document; }
-    const Document& document() const { return m_document; }
+    OpenOutline& document() override { return m_document; }
+    const OpenOutline& document() const { return m_document; }
     DocumentController& documents() override { return *m_documents; }
     CanvasWidget* canvas() const { return m_canvas; }
     OutlineView* outlineView() const { return m_view; }
@@ -142,7 +143,7 @@ private:
     // (main_window_input.cpp).
     void installOutsideInput();
     void pastePicture();
-    void takeDrop(const QString& file, const QImage& image, QPoint canvasPoint);
+    void takeDrop(const QString& file, const PastedPicture& picture, QPoint canvasPoint);
     // Places a picture brought in at a point of the canvas, or says why it cannot.
     void takePicture(const IncomingPicture& in, QPoint canvasPoint);
     // The pointer's canvas point when it is over the canvas, otherwise fallback.
@@ -209,7 +210,7 @@ private:
     void shrinkGrid();
     void updateGridCaptions();
 
-    Document m_document;
+    OpenOutline m_document;
     CommandRegistry m_commands;
     std::unique_ptr<DocumentQuestions> m_documentQuestions;
     DocumentController* m_documents = nullptr;

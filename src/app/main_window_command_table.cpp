@@ -38,33 +38,33 @@ const Object* objectAt(const Outline& outline, ObjectId id)
 // The frame-title and stretch switches act on the object chosen last; the pop-up items on the
 // object whose menu opens. With no such object a check mark is left as it is: it describes
 // nothing, and no command that shows it is offered.
-std::optional<bool> titleShown(const Document& d)
+std::optional<bool> titleShown(const OpenOutline& d)
 {
     if (const FrameObject* frame = objectAt<FrameObject>(d.outline, d.interaction.currentCompanion))
         return frame->titleVisible;
     return std::nullopt;
 }
 
-std::optional<bool> companionStretched(const Document& d)
+std::optional<bool> companionStretched(const OpenOutline& d)
 {
     if (const PictureObject* picture = objectAt<PictureObject>(d.outline, d.interaction.currentCompanion))
         return picture->stretched;
     return std::nullopt;
 }
 
-const PictureObject* chosenPicture(const Document& d)
+const PictureObject* chosenPicture(const OpenOutline& d)
 {
     return objectAt<PictureObject>(d.outline, d.interaction.currentObject);
 }
 
-CommandState chosenPictureBorder(const Document& d, int border)
+CommandState chosenPictureBorder(const OpenOutline& d, int border)
 {
     if (const PictureObject* picture = chosenPicture(d))
         return checkedIf(picture->border == border);
     return {};
 }
 
-bool offered(const Document& d, ObjectSwitch what) { return d.interaction.offeredSwitch == what; }
+bool offered(const OpenOutline& d, ObjectSwitch what) { return d.interaction.offeredSwitch == what; }
 
 }  // namespace
 
@@ -233,14 +233,14 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .button = {11, "ToolButton9", "frame_titles", QT_TRANSLATE_NOOP("MainWindow", "Отображать названия фреймов")},
          .run = [](W& w, bool on) { w.m_frameTitles->showTitleFromSwitch(on); },
          .state = [](const W& w) -> CommandState {
-             const Document& d = w.m_document;
+             const OpenOutline& d = w.m_document;
              return {offered(d, ObjectSwitch::FrameTitle) && d.interaction.switchButtonsOn, titleShown(d)};
          }},
         {COMMAND(StretchButton), .name = "ToolButton12", .flags = Checkable | StartsHidden | StartsDisabled,
          .button = {12, "ToolButton12", "picture_scaling"},
          .run = [](W& w, bool on) { w.m_controller->setStretchFromButton(on); },
          .state = [](const W& w) -> CommandState {
-             const Document& d = w.m_document;
+             const OpenOutline& d = w.m_document;
              return {offered(d, ObjectSwitch::PictureStretch) && d.interaction.switchButtonsOn, companionStretched(d)};
          }},
         // The reading-order overlays: one at a time.

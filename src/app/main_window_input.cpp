@@ -65,16 +65,6 @@ bool acceptable(const QMimeData* data)
     return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
 }
 
-QString tooLarge(QSize size)
-{
-    return QCoreApplication::translate(
-               "MainWindow", "Рисунок слишком велик (%1 × %2 точек): конспект принимает рисунки до %3 миллионов "
-                             "точек.")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(kMaxIncomingPixels / 1'000'000);
-}
-
 // A text being typed has the keyboard: a line or text editor that can be written in. The keys on
 // the selection leave it alone even where the editor does not claim a key for itself.
 bool typingText()
@@ -149,7 +139,7 @@ void MainWindow::pastePicture()
         return;
     const PastedPicture pasted = takePastedPicture(data, kMaxIncomingPixels);
     if (pasted.claimedSize.isValid())
-        throw UserError(tooLarge(pasted.claimedSize));
+        throw UserError(tooLargePictureMessage(pasted.claimedSize));
     if (pasted.image.isNull())
         throw UserError(QCoreApplication::translate(
             "MainWindow", "Рисунок в буфере обмена не удалось прочитать: данные повреждены."));
@@ -187,18 +177,26 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     const QPoint at = m_canvas->mapFrom(this, event->position().toPoint());
     const QString file = droppedFile(data);
-    // The drop's data lives only as long as the event: take what is needed now, act after it.
-    QImage image;
+    // The drop's data lives only as long as the event: take what is needed now, act after it. A
+    // picture dropped as data is taken as a pasted one is: one too large is refused with its size,
+    // one that cannot be read is said to be damaged, never dropped without a word.
+    PastedPicture picture;
     if (file.isEmpty())
-        image = qvariant_cast<QImage>(data->imageData());
+        picture = takePastedPicture(data, kMaxIncomingPixels);
     QMetaObject::invokeMethod(
-        this, [this, file, image, at] { runGuarded(this, [&] { takeDrop(file, image, at); }); }, Qt::QueuedConnection);
+        this, [this, file, picture, at] { runGuarded(this, [&] { takeDrop(file, picture, at); }); },
+        Qt::QueuedConnection);
 }
 
-void MainWindow::takeDrop(const QString& file, const QImage& image, QPoint canvasPoint)
+void MainWindow::takeDrop(const QString& file, const PastedPicture& picture, QPoint canvasPoint)
 {
     if (file.isEmpty()) {
-        takePicture(takeIncomingPicture(image), canvasPoint);
+        if (picture.claimedSize.isValid())
+            throw UserError(tooLargePictureMessage(picture.claimedSize));
+        if (picture.image.isNull())
+            throw UserError(QCoreApplication::translate(
+                "MainWindow", "Перенесенный рисунок не удалось прочитать: данные повреждены."));
+        takePicture(takeIncomingPicture(picture.image), canvasPoint);
         return;
     }
     const QString shown = QFileInfo(file).fileName();

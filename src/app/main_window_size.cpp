@@ -59,11 +59,11 @@ void MainWindow::setOuterSize(int w, int h)
 {
     const QMargins m = frameMarginsNow();  // none until framed: checkFrameMargins() comes back then
     const QSize margins(m.left() + m.right(), m.top() + m.bottom());
-    m_wantedOuter = QSize(w, h).expandedTo(minimumSize() + margins);
-    QSize inner = m_wantedOuter - margins;
-    if (const QScreen* s = screen())
-        inner = inner.boundedTo(s->availableGeometry().size() - margins);
-    inner = inner.expandedTo(minimumSize()).expandedTo(QSize(1, 1));
+    const QScreen* s = screen();
+    const auto fit =
+        WindowGeometry::fitOuter(QSize(w, h), margins, minimumSize(), s ? s->availableGeometry().size() : QSize());
+    m_wantedOuter = fit.wantedOuter;
+    const QSize inner = fit.inner;
     m_expectedInner = inner;
     if (inner != size()) {
         reportResizeAsked(inner);
@@ -124,13 +124,6 @@ void MainWindow::showOutlineWindow(QSize storedOuter)
     keepOnScreen();
 }
 
-namespace {
-
-// A canvas the zoom can scale from or to: some room below the tool bar.
-bool usableCanvas(QSize canvas) { return canvas.width() > 0 && canvas.height() > kZoomClientHeightOffset; }
-
-}  // namespace
-
 QSize MainWindow::expectedCanvas(QSize madeFor) const
 {
     if (isVisible() && (m_marginsKnown || isMaximized() || isFullScreen()))
@@ -140,8 +133,7 @@ QSize MainWindow::expectedCanvas(QSize madeFor) const
     const QScreen* s = screen();
     if (!s || !m_storedOuter.isValid())
         return madeFor;
-    const QSize outer = m_storedOuter.expandedTo(minimumSize()).boundedTo(s->availableGeometry().size());
-    return madeFor + (outer - m_storedOuter);
+    return WindowGeometry::canvasOnScreen(madeFor, m_storedOuter, minimumSize(), s->availableGeometry().size());
 }
 
 bool MainWindow::fitOpenedOutline()
@@ -156,7 +148,7 @@ bool MainWindow::fitOpenedOutline()
     const QSize canvas = expectedCanvas(madeFor);
     m_showsOpenedLayout = true;
     m_fittedAtOpen = false;
-    m_referenceFromWindow = !usableCanvas(madeFor) || !usableCanvas(canvas);
+    m_referenceFromWindow = !WindowGeometry(madeFor).zoomable() || !WindowGeometry(canvas).zoomable();
     if (m_referenceFromWindow) {
         // Made for a window too small to scale from (18 × 19): laid out as it is in the window
         // of the least size, whose canvas the zoom then scales from; what reached up under the
@@ -232,7 +224,7 @@ bool MainWindow::showsOpenedLayout() const { return m_showsOpenedLayout; }
 void MainWindow::refitOpenedOutline()
 {
     if (m_document.outline.ownLayoutScale() > 0) {
-        if (!m_adjustingSize && usableCanvas(m_canvas->size()))
+        if (!m_adjustingSize && WindowGeometry(m_canvas->size()).zoomable())
             refitOwnLayout(m_canvas->size());
         return;
     }
@@ -242,13 +234,13 @@ void MainWindow::refitOpenedOutline()
         return;
     const QSize canvas = m_canvas->size();
     if (m_referenceFromWindow) {
-        if (usableCanvas(canvas))
+        if (WindowGeometry(canvas).zoomable())
             recordReferenceLayout(m_document.outline, canvas);
         return;
     }
     const QSize reference = m_document.outline.referenceClientSize();
     const QSize from(reference.width(), reference.height() + kZoomClientHeightOffset);
-    if (canvas == from || !usableCanvas(canvas) || !usableCanvas(from))
+    if (canvas == from || !WindowGeometry(canvas).zoomable() || !WindowGeometry(from).zoomable())
         return;
     // An outline fitted at opening follows its window's real canvas; one shown as it is moves
     // only where the canvas turned out smaller than the one it was made for (the frame the window
@@ -327,7 +319,7 @@ void MainWindow::checkFrameMargins()
         m_document.outline.setReferenceClientSize(QSize(canvas.width(), canvas.height() - kZoomClientHeightOffset));
     // The window manager keeps the frame's corner where it put it.
     setOuterSize(m_wantedOuter.width(), m_wantedOuter.height());
-    if (ownLayout && usableCanvas(m_canvas->size()))
+    if (ownLayout && WindowGeometry(m_canvas->size()).zoomable())
         refitOwnLayout(m_canvas->size());
     keepOnScreen();
     reportFramed();

@@ -35,13 +35,17 @@ void AltDropGesture::finish(const PointerInput& in)
     const QPoint drop = in.pos - o.frame(target).bounds.topLeft();
     r.moveTopLeft(QPoint(storableCoordinate(drop.x()), storableCoordinate(drop.y())));
     const quint8 number = o.parentFrameNumber(target);
-    switch (ref.kind) {
-    case ObjectKind::Picture: o.picture(ref.slot).parentFrame = number; break;
-    case ObjectKind::TextField: o.textField(ref.slot).parentFrame = number; break;
-    case ObjectKind::Video: o.video(ref.slot).parentFrame = number; break;
-    case ObjectKind::Caption: o.caption(ref.slot).parentFrame = number; break;
-    default: return;
-    }
+    // Only kinds that may live in a frame move into one.
+    const bool moved = withObject(o, ref, [&](auto& object) {
+        if constexpr (HasParentFrame<std::decay_t<decltype(object)>>) {
+            object.parentFrame = number;
+            return true;
+        } else {
+            return false;
+        }
+    });
+    if (!moved)
+        return;
     setObjectBounds(o, m_id, r);
     m_context.syncView();
     m_context.redrawOverlays();

@@ -57,7 +57,7 @@ public:
     void deleteVideo();
 
 private:
-    Document& doc() { return m_host.document(); }
+    OpenOutline& doc() { return m_host.document(); }
     FrameObject* currentFrame();
     // The frame whose title the title commands change: the current companion when it is a frame.
     FrameObject* titleFrame();

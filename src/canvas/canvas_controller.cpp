@@ -1,6 +1,7 @@
 #include "canvas/canvas_controller.h"
 
 #include "canvas/arrow_geometry.h"
+#include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
@@ -125,7 +126,10 @@ void CanvasController::autoSizeTextField(ObjectId id)
     const std::optional<QSize> size = velmar::autoSizeTextField(field.text, field.font);
     if (!size)
         return;
-    field.bounds.setSize(*size);
+    // The field grows with its text only as far as its frame has room: beyond, the frame would cut
+    // it off. A field the user made larger than that keeps its size.
+    const QSize room = doc().outline.parentSize(field.parentFrame) - QSize(field.bounds.x(), field.bounds.y());
+    field.bounds.setSize(size->boundedTo(room.expandedTo(field.bounds.size())));
     placeWidget(id);
     m_handles->showBlueSet(id);
 }
@@ -212,15 +216,20 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
     if (id == 0)
         return false;
-    switch (doc().outline.kindOf(id)) {
-    case ObjectKind::Frame: pressFrame(id, mouse); return true;
-    case ObjectKind::Arrow: pressArrow(id, mouse); return true;
-    case ObjectKind::TextField:
-        pressObject(id, mouse);
-        // The text box still takes the press (caret, focus) unless it opened a menu.
-        return mouse->button() != Qt::LeftButton || (mouse->modifiers() & Qt::AltModifier);
-    default: pressObject(id, mouse); return true;
+    const ObjectKind kind = doc().outline.kindOf(id);
+    if (kind == ObjectKind::Frame) {
+        pressFrame(id, mouse);
+        return true;
     }
+    if (kind == ObjectKind::Arrow) {
+        pressArrow(id, mouse);
+        return true;
+    }
+    pressObject(id, mouse);
+    // A widget that takes presses itself still gets this one unless it opened a menu.
+    const bool widgetTakesPress =
+        withKind(kind, [](auto tag) { return CanvasKind<typename decltype(tag)::Object>::widgetTakesPress; });
+    return !widgetTakesPress || mouse->button() != Qt::LeftButton || (mouse->modifiers() & Qt::AltModifier);
 }
 
 PointerInput CanvasController::pointer(const QMouseEvent& e) const { return pointerInput(e, m_receiver, m_canvas); }

@@ -74,7 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    Document& doc() { return m_host.document(); }
+    OpenOutline& doc() { return m_host.document(); }
     const CommandRegistry& commands() const { return m_host.commands(); }
 
     // Press handlers by what was pressed.
@@ -93,7 +93,7 @@ private:
 
     // What the gestures reach of the canvas.
     GestureContext& context() { return *this; }
-    Document& document() override { return doc(); }
+    OpenOutline& document() override { return doc(); }
     HandleLayer& handles() override;
     void recordStep(StepKind kind) override { m_host.documents().recordStep(kind); }
     void placeWidget(ObjectId id) override;

@@ -2,7 +2,7 @@
 
 #include "canvas/command_registry.h"
 #include "document/document_controller.h"
-#include "model/document.h"
+#include "document/editor_session.h"
 #include "system/working_folders.h"
 
 class QAction;
@@ -17,7 +17,7 @@ namespace velmar {
 class CanvasHost {
 public:
     virtual ~CanvasHost() = default;
-    virtual Document& document() = 0;
+    virtual OpenOutline& document() = 0;
     virtual const CommandRegistry& commands() const = 0;
     virtual QWidget* dialogParent() = 0;
     virtual const DialogFolders& dialogFolders() const = 0;

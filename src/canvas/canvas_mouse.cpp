@@ -4,6 +4,7 @@
 #include "canvas/arrow_drag_gesture.h"
 #include "canvas/arrow_end_gesture.h"
 #include "canvas/canvas_controller.h"
+#include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/move_gesture.h"
 #include "canvas/object_widgets.h"
@@ -162,10 +163,7 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
             m_handles->showBlackSet(frame);
         m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
-        QMenu* menu = commands().menu(kind == ObjectKind::Picture   ? Menu::Picture
-                                      : kind == ObjectKind::Video   ? Menu::Film
-                                      : kind == ObjectKind::Caption ? Menu::Caption
-                                                                    : Menu::TextField);
+        QMenu* menu = popupMenuFor(commands(), kind);
         syncToolStatesForObject(id);
         showPopup(menu, e);
         return;

@@ -23,6 +23,9 @@ void CanvasWidget::setToolBar(QToolBar* toolBar)
     m_toolBar = toolBar;
     m_toolBar->setParent(this);
     m_toolBar->setGeometry(0, 0, width(), kToolBarHeight);
+    // The tool bar covers what lies under it: a selected frame's move tab just below it must not
+    // show between its buttons.
+    m_toolBar->setAutoFillBackground(true);
     m_toolBar->raise();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
-#include "model/document.h"
+#include "model/window_layout.h"
 
 #include <QWidget>
 
@@ -14,8 +14,6 @@ namespace velmar {
 class CanvasWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kToolBarHeight = velmar::kToolBarHeight;
-
     explicit CanvasWidget(QWidget* parent = nullptr);
 
     void setToolBar(QToolBar* toolBar);

@@ -1,5 +1,7 @@
 #include "canvas/gesture.h"
 
+#include "model/object_kinds.h"
+
 #include <algorithm>
 
 namespace velmar {
@@ -36,17 +38,10 @@ QRect storableRect(const QRect& r)
 
 void setObjectBounds(Outline& o, ObjectId id, const QRect& r)
 {
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
-        return;
-    switch (ref.kind) {
-    case ObjectKind::Frame: o.frame(ref.slot).bounds = r; break;
-    case ObjectKind::Picture: o.picture(ref.slot).bounds = r; break;
-    case ObjectKind::Caption: o.caption(ref.slot).bounds = r; break;
-    case ObjectKind::TextField: o.textField(ref.slot).bounds = r; break;
-    case ObjectKind::Video: o.video(ref.slot).bounds = r; break;
-    case ObjectKind::Arrow: break;
-    }
+    withObject(o, o.find(id), [&](auto& object) {
+        if constexpr (HasBounds<std::decay_t<decltype(object)>>)
+            object.bounds = r;
+    });
 }
 
 }  // namespace velmar

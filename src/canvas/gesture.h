@@ -2,7 +2,7 @@
 
 #include "canvas/handle_layer.h"
 #include "canvas/pointer_input.h"
-#include "model/document.h"
+#include "document/editor_session.h"
 #include "storage/history.h"
 
 namespace velmar {
@@ -13,7 +13,7 @@ class GestureContext {
 public:
     virtual ~GestureContext() = default;
 
-    virtual Document& document() = 0;
+    virtual OpenOutline& document() = 0;
     virtual HandleLayer& handles() = 0;
     // Records a history step after a finished change.
     virtual void recordStep(StepKind kind) = 0;
@@ -58,7 +58,7 @@ protected:
     virtual void follow(const PointerInput& in) = 0;
     virtual void finish(const PointerInput& in) = 0;
 
-    Document& doc() { return m_context.document(); }
+    OpenOutline& doc() { return m_context.document(); }
     QPoint travel(const PointerInput& in) const { return in.pos - m_press.pos; }
 
     GestureContext& m_context;

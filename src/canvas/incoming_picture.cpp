@@ -15,7 +15,11 @@ namespace {
 // A file larger than this is not read: no picture an outline can hold is that big.
 constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
-QString tooLarge(const QString& shownName, QSize size)
+bool tooManyPixels(QSize size) { return size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels; }
+
+}  // namespace
+
+QString tooLargePictureMessage(QSize size, const QString& shownName)
 {
     if (shownName.isEmpty())
         return QCoreApplication::translate(
@@ -33,17 +37,13 @@ QString tooLarge(const QString& shownName, QSize size)
         .arg(kMaxIncomingPixels / 1'000'000);
 }
 
-bool tooManyPixels(QSize size) { return size.isValid() && qint64(size.width()) * size.height() > kMaxIncomingPixels; }
-
-}  // namespace
-
 IncomingPicture takeIncomingPicture(QImage image, const QString& shownName)
 {
     IncomingPicture in;
     if (image.isNull())
         return in;
     if (tooManyPixels(image.size())) {
-        in.error = tooLarge(shownName, image.size());
+        in.error = tooLargePictureMessage(image.size(), shownName);
         return in;
     }
     // The outline keeps opaque pictures: transparent parts are laid on white, as on a page, not
@@ -109,7 +109,7 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     if (tooManyPixels(reader.size())) {
-        in.error = tooLarge(shownName, reader.size());
+        in.error = tooLargePictureMessage(reader.size(), shownName);
         return in;
     }
     const QImage image = reader.read();

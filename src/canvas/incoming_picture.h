@@ -24,6 +24,10 @@ IncomingPicture readIncomingPicture(const QString& path, const QString& shownNam
 // The same checks for a picture already decoded (a drop or the clipboard).
 IncomingPicture takeIncomingPicture(QImage image, const QString& shownName = QString());
 
+// The message for a picture of more pixels than an outline takes; `shownName` names its file, if
+// it has one.
+QString tooLargePictureMessage(QSize size, const QString& shownName = QString());
+
 // The file types the picture dialogs offer, in the dialogs' "caption|patterns|…" form.
 QString incomingPictureFilter();
 

@@ -1,8 +1,7 @@
 #include "canvas/outline_view.h"
 
+#include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
-#include "canvas/film_panel_widget.h"
-#include "canvas/object_widgets.h"
 
 #include <QApplication>
 #include <QSet>
@@ -86,6 +85,28 @@ void OutlineView::adopt(ObjectId id, QWidget* widget)
     }
 }
 
+void OutlineView::present(TextFieldWidget* w, const TextFieldObject& field, bool created)
+{
+    w->apply(field);
+    if (!created)
+        return;
+    // Typing goes into the model at once.
+    const ObjectId id = field.id;
+    connect(w, &QTextEdit::textChanged, this, [this, w, id] {
+        const int slot = m_document.outline.findSlot(ObjectKind::TextField, id);
+        if (slot == 0)
+            return;
+        m_document.outline.textField(slot).text = w->modelText();
+        emit textFieldEdited(id);
+    });
+}
+
+void OutlineView::present(ArrowWidget* w, const ArrowObject& arrow, bool)
+{
+    if (w->apply(arrow) && !m_unsettledArrows.contains(w))
+        m_unsettledArrows << w;
+}
+
 template <typename W>
 W* OutlineView::ensure(ObjectId id, QWidget* parent, bool& created)
 {
@@ -111,65 +132,19 @@ void OutlineView::sync()
     QList<QWidget*> fresh;
     bool created = false;
 
-    // Frames first: the objects inside them need their frame's widget as parent.
-    for (int k = 1; k <= outline.count(ObjectKind::Frame); ++k) {
-        const FrameObject& f = outline.frame(k);
-        auto* w = ensure<FrameWidget>(f.id, m_canvas, created);
-        w->apply(f);
-        alive.insert(f.id);
-        if (created)
-            fresh << w;
-    }
-    for (int k = 1; k <= outline.count(ObjectKind::TextField); ++k) {
-        const TextFieldObject& t = outline.textField(k);
-        auto* w = ensure<TextFieldWidget>(t.id, parentWidget(t.parentFrame), created);
-        w->apply(t);
-        alive.insert(t.id);
-        if (created) {
-            fresh << w;
-            const ObjectId id = t.id;
-            connect(w, &QTextEdit::textChanged, this, [this, w, id] {
-                const int slot = m_document.outline.findSlot(ObjectKind::TextField, id);
-                if (slot == 0)
-                    return;
-                m_document.outline.textField(slot).text = w->modelText();
-                emit textFieldEdited(id);
-            });
+    forEachKindIn(WidgetOrder{}, [&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        for (const Object& object : outline.objects<Object>()) {
+            QWidget* parent = m_canvas;
+            if constexpr (HasParentFrame<Object>)
+                parent = parentWidget(object.parentFrame);
+            auto* w = ensure<typename CanvasKind<Object>::Widget>(object.id, parent, created);
+            present(w, object, created);
+            alive.insert(object.id);
+            if (created)
+                fresh << w;
         }
-    }
-    for (int k = 1; k <= outline.count(ObjectKind::Video); ++k) {
-        const VideoObject& v = outline.video(k);
-        auto* w = ensure<FilmPanelWidget>(v.id, parentWidget(v.parentFrame), created);
-        w->apply(v);
-        alive.insert(v.id);
-        if (created)
-            fresh << w;
-    }
-    for (int k = 1; k <= outline.count(ObjectKind::Picture); ++k) {
-        const PictureObject& p = outline.picture(k);
-        auto* w = ensure<PictureWidget>(p.id, parentWidget(p.parentFrame), created);
-        w->apply(p);
-        alive.insert(p.id);
-        if (created)
-            fresh << w;
-    }
-    for (int k = 1; k <= outline.count(ObjectKind::Caption); ++k) {
-        const CaptionObject& c = outline.caption(k);
-        auto* w = ensure<CaptionWidget>(c.id, parentWidget(c.parentFrame), created);
-        w->apply(c);
-        alive.insert(c.id);
-        if (created)
-            fresh << w;
-    }
-    for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k) {
-        const ArrowObject& a = outline.arrow(k);
-        auto* w = ensure<ArrowWidget>(a.id, m_canvas, created);
-        if (w->apply(a) && !m_unsettledArrows.contains(w))
-            m_unsettledArrows << w;
-        alive.insert(a.id);
-        if (created)
-            fresh << w;
-    }
+    });
 
     // Widgets of objects that are gone. Children of a frame that goes are destroyed with it, so
     // collect first and delete the survivors' orphans explicitly.

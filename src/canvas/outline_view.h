@@ -15,6 +15,7 @@ namespace velmar {
 class CanvasWidget;
 class ArrowWidget;
 class FrameWidget;
+class TextFieldWidget;
 
 // Keeps one widget per object of the outline, matching the model: its parent (the canvas or a
 // frame), geometry and look. The main window connects it to the document controller: a change
@@ -57,6 +58,14 @@ private:
     template <typename W>
     W* ensure(ObjectId id, QWidget* parent, bool& created);
     void adopt(ObjectId id, QWidget* widget);
+    // Shows an object in its widget; the kinds whose widgets need more than that have their own.
+    template <typename W, typename Object>
+    void present(W* widget, const Object& object, bool /*created*/)
+    {
+        widget->apply(object);
+    }
+    void present(TextFieldWidget* widget, const TextFieldObject& field, bool created);
+    void present(ArrowWidget* widget, const ArrowObject& arrow, bool created);
 
     Document& m_document;
     CanvasWidget* m_canvas;

@@ -3,6 +3,7 @@
 // the selected object. Each change of the outline is one history step.
 #include "canvas/alt_drop_gesture.h"
 #include "canvas/canvas_controller.h"
+#include "canvas/canvas_kinds.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
 #include "model/picture_fit.h"
@@ -87,7 +88,7 @@ ObjectId CanvasController::keyboardTarget() const
 
 bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
 {
-    Document& d = doc();
+    OpenOutline& d = doc();
     if (!d.session.editMode)
         return false;
     const int step = byGridStep ? std::max(1, d.session.gridStep) : 1;
@@ -143,7 +144,7 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
 
 bool CanvasController::deleteSelection()
 {
-    Document& d = doc();
+    OpenOutline& d = doc();
     if (!d.session.editMode)
         return false;
     const CommandRegistry& c = commands();
@@ -154,18 +155,12 @@ bool CanvasController::deleteSelection()
     const ObjectId id = keyboardTarget();
     if (!id)
         return false;
-    Command remove;
-    switch (d.outline.kindOf(id)) {
-    case ObjectKind::Frame: remove = Command::DeleteFrame; break;
-    case ObjectKind::Picture: remove = Command::DeletePicture; break;
-    case ObjectKind::Video: remove = Command::DeleteFilm; break;
-    case ObjectKind::Caption: remove = Command::DeleteCaption; break;
-    case ObjectKind::TextField: remove = Command::DeleteTextField; break;
-    default: return false;
-    }
+    QAction* remove = deleteCommandFor(c, d.outline.kindOf(id));
+    if (!remove)
+        return false;
     // The pop-up command deletes what the last press chose: the selected object.
     d.interaction.currentObject = id;
-    c.action(remove)->trigger();
+    remove->trigger();
     return true;
 }
 

@@ -85,36 +85,15 @@ AdornmentLayout blueSetInFrame(const QRect& b, QPoint frameTopLeft)
 
 QRect objectBounds(const Outline& o, ObjectId id)
 {
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
-        return {};
-    switch (ref.kind) {
-    case ObjectKind::Frame: return o.frame(ref.slot).bounds;
-    case ObjectKind::Picture: return o.picture(ref.slot).bounds;
-    case ObjectKind::Caption: return o.caption(ref.slot).bounds;
-    case ObjectKind::TextField: return o.textField(ref.slot).bounds;
-    case ObjectKind::Video: return o.video(ref.slot).bounds;
-    case ObjectKind::Arrow: {
-        const ArrowObject& a = o.arrow(ref.slot);
-        return QRect(QPoint(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15),
-                     QSize(std::abs(a.x1 - a.x2) + 30, std::abs(a.y1 - a.y2) + 30));
-    }
-    }
-    return {};
-}
-
-int parentFrameOf(const Outline& o, ObjectId id)
-{
-    const ObjectRef ref = o.find(id);
-    if (!ref.isValid())
-        return 0;
-    switch (ref.kind) {
-    case ObjectKind::Picture: return o.picture(ref.slot).parentFrame;
-    case ObjectKind::Caption: return o.caption(ref.slot).parentFrame;
-    case ObjectKind::TextField: return o.textField(ref.slot).parentFrame;
-    case ObjectKind::Video: return o.video(ref.slot).parentFrame;
-    default: return 0;
-    }
+    return withObject(o, o.find(id), [](const auto& object) -> QRect {
+        if constexpr (HasBounds<std::decay_t<decltype(object)>>) {
+            return object.bounds;
+        } else {
+            // An arrow's picture: the box of its two ends with 15 pixels around.
+            return QRect(QPoint(std::min(object.x1, object.x2) - 15, std::min(object.y1, object.y2) - 15),
+                         QSize(std::abs(object.x1 - object.x2) + 30, std::abs(object.y1 - object.y2) + 30));
+        }
+    });
 }
 
 std::optional<AdornmentLayout> blackSetFor(const Outline& o, ObjectId id)

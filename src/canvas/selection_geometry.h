@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/outline.h"
+#include "model/object_kinds.h"
 
 #include <QPoint>
 #include <QRect>
@@ -59,10 +59,9 @@ AdornmentLayout blueSetOnCanvas(const QRect& bounds, ObjectKind kind);
 AdornmentLayout blueSetInFrame(const QRect& objectBounds, QPoint frameTopLeft);
 
 // Bounds of an object as the outline stores them (relative to its parent frame; an arrow's
-// picture on the canvas), and the slot of its parent frame (0 = the canvas). Empty and 0 for an
-// object that does not exist.
+// picture on the canvas); empty for an object that does not exist. parentFrameOf
+// (model/object_kinds.h) gives the slot of its parent frame.
 QRect objectBounds(const Outline& outline, ObjectId id);
-int parentFrameOf(const Outline& outline, ObjectId id);
 
 // The black set around a frame or an object lying on the canvas, and the blue set in the layout
 // that fits the object (centred inside a frame, inside the corners on the canvas), from the

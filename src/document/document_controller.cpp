@@ -59,7 +59,7 @@ private:
     DocumentController& m_controller;
 };
 
-DocumentController::DocumentController(Document& document, DocumentWindow& window, QObject* parent)
+DocumentController::DocumentController(OpenOutline& document, DocumentWindow& window, QObject* parent)
     : QObject(parent), m_document(document), m_window(window), m_reportedModified(document.state.modified)
 {
     auto* refresh = new QTimer(this);
@@ -187,6 +187,7 @@ void DocumentController::applyHistoryResult(const HistoryResult& result)
         showError(result.message);
         return;
     }
+    m_document.interaction.dropSelection(result.reloaded);
     // The step's window has the canvas this window's frame leaves of its stored size, as after
     // Open; the views are shown for that canvas.
     m_document.outline.setClientSize(canvasSizeIn(result.windowSize, m_window.windowChrome()));
@@ -250,7 +251,7 @@ void DocumentController::newOutline()
     // Cancelled at the name, New leaves the outline as it was: still unsaved if it was.
     const auto keepOutline = [&] { state.modified = wasModified; };
     // The name is asked first: cancelling keeps the open outline with its name, file and history.
-    const QDir projects(QDir(m_document.session.programFolder).filePath(QStringLiteral("Project")));
+    const QDir projects(QDir(m_document.history.programFolder).filePath(QStringLiteral("Project")));
     QString name;
     for (;;) {
         const auto entered = m_window.questions().askText(
@@ -533,36 +534,63 @@ bool DocumentController::writeToFile()
 bool DocumentController::saveAs()
 {
     ModifiedReport report(*this);
-    const auto choice = m_window.questions().chooseFileToSave(
-        QCoreApplication::translate("DocumentController", "Сохранить как"), outlineDialogFolder(), saveFilter(),
-        proposedFileName(m_document.state.outlineName), 1);
-    if (!choice)
-        return false;
-    const QFileInfo chosen(*choice);
-    QString base = *choice;
-    if (!chosen.suffix().isEmpty())
-        base.chop(chosen.suffix().size() + 1);
-    const QString target = currentFormatName(base + QStringLiteral(".vmc"));
-    if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
-        showError(QCoreApplication::translate(
-                      "DocumentController", "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
-                      .arg(QFileInfo(target).fileName()));
-        return false;
-    }
-    if (!sameFile(target, m_lock.outline())) {
-        if (const auto holder = lockHolder(target)) {
-            const int answer = m_window.questions().choose(
-                QCoreApplication::translate("DocumentController", "Внимание"),
+    QString folder = outlineDialogFolder();
+    QString proposed = proposedFileName(m_document.state.outlineName);
+    QFileInfo chosen;
+    QString base;
+    QString target;
+    for (;;) {
+        const auto choice = m_window.questions().chooseFileToSave(
+            QCoreApplication::translate("DocumentController", "Сохранить как"), folder, saveFilter(), proposed, 1);
+        if (!choice)
+            return false;
+        chosen = QFileInfo(*choice);
+        base = *choice;
+        if (!chosen.suffix().isEmpty())
+            base.chop(chosen.suffix().size() + 1);
+        target = currentFormatName(base + QStringLiteral(".vmc"));
+        if (m_readOnly && sameFile(target, currentFormatName(m_document.state.fileName))) {
+            showError(
                 QCoreApplication::translate("DocumentController",
-                                            "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
-                                            "%3). Если заменить его, изменения, сделанные там, пропадут.")
-                    .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
-                MessageKind::Warning,
-                {QCoreApplication::translate("DocumentController", "Заменить"),
-                 QCoreApplication::translate("DocumentController", "Отмена")});
-            if (answer != 0)
-                return false;
+                                            "Конспект «%1» открыт только для чтения. Сохраните его под другим именем.")
+                    .arg(QFileInfo(target).fileName()));
+            return false;
         }
+        // An outline another Velmar has open: that question says what replacing it costs.
+        if (!sameFile(target, m_lock.outline())) {
+            if (const auto holder = lockHolder(target)) {
+                const int answer = m_window.questions().choose(
+                    QCoreApplication::translate("DocumentController", "Внимание"),
+                    QCoreApplication::translate(
+                        "DocumentController",
+                        "Конспект «%1» открыт в другой копии Velmar (пользователь: %2, компьютер: "
+                        "%3). Если заменить его, изменения, сделанные там, пропадут.")
+                        .arg(QFileInfo(target).fileName(), ownerName(*holder), holder->host),
+                    MessageKind::Warning,
+                    {QCoreApplication::translate("DocumentController", "Заменить"),
+                     QCoreApplication::translate("DocumentController", "Отмена")});
+                if (answer != 0)
+                    return false;
+                break;
+            }
+        }
+        // The question names the file that will be written, whatever extension was typed.
+        // (A folder of that name is no file to replace: writing will say the save failed.)
+        const QFileInfo written(target);
+        if (!written.exists() || written.isDir())
+            break;
+        const int answer = m_window.questions().choose(
+            QCoreApplication::translate("DocumentController", "Подтверждение"),
+            QCoreApplication::translate("DocumentController", "%1 уже существует. Заменить его?")
+                .arg(written.fileName()),
+            MessageKind::Question,
+            {QCoreApplication::translate("DocumentController", "Да"),
+             QCoreApplication::translate("DocumentController", "Нет")});
+        if (answer == 0)
+            break;
+        // Another name, then: the dialog comes back where the user was.
+        folder = written.absolutePath();
+        proposed = written.fileName();
     }
     // A save that fails leaves the outline under its previous name and file.
     DocumentState& state = m_document.state;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/document_questions.h"
-#include "model/document.h"
+#include "document/editor_session.h"
 #include "storage/file_stamp.h"
 #include "storage/history.h"
 #include "storage/load_result.h"
@@ -50,9 +50,9 @@ public:
 class DocumentController : public QObject {
     Q_OBJECT
 public:
-    DocumentController(Document& document, DocumentWindow& window, QObject* parent = nullptr);
+    DocumentController(OpenOutline& document, DocumentWindow& window, QObject* parent = nullptr);
 
-    Document& document() { return m_document; }
+    OpenOutline& document() { return m_document; }
 
     // Document commands.
     void newOutline();
@@ -148,7 +148,7 @@ private:
     };
     std::optional<OpenedOutline> m_opened;
 
-    Document& m_document;
+    OpenOutline& m_document;
     DocumentWindow& m_window;
     // The file the outline came from or was last saved to, as it was then, and this process's
     // lock on it; a stamp the user declined to reload is not offered again.

@@ -31,6 +31,8 @@ public:
     // A question answered with one of `buttons` (captions, the first one the default, the last one
     // what Esc and closing the box choose): the index of the one pressed.
     virtual int choose(const QString& caption, const QString& text, MessageKind kind, const QStringList& buttons) = 0;
+    // A file to save to; nullopt when cancelled. The dialog does not ask about replacing a file: the
+    // name typed is not always the file written (an extension is added), so the caller asks.
     virtual std::optional<QString> chooseFileToSave(const QString& caption, const QString& folder,
                                                     const QString& filter, const QString& proposedName,
                                                     int filterIndex) = 0;

@@ -21,8 +21,7 @@ namespace velmar {
 
 QImage captureCanvas(CanvasWidget* canvas)
 {
-    const QRect area(0, CanvasWidget::kToolBarHeight, canvas->width(),
-                     std::max(0, canvas->height() - CanvasWidget::kToolBarHeight));
+    const QRect area = WindowGeometry(canvas->size()).belowToolBar();
     if (area.isEmpty())
         return {};
     return canvas->grab(area).toImage().convertToFormat(QImage::Format_RGB32);

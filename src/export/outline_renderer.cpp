@@ -14,7 +14,6 @@ namespace velmar {
 OutlineRenderer::OutlineRenderer(const Document& document, QSize clientSize, Area area, Films films)
     : m_area(area), m_document(std::make_unique<Document>(document)), m_canvas(std::make_unique<CanvasWidget>())
 {
-    m_document->interaction = InteractionState{};
     m_canvas->setAttribute(Qt::WA_DontShowOnScreen);
     m_canvas->resize(clientSize);
     m_canvas->setCanvasColour(m_document->state.canvasColour);
@@ -36,8 +35,9 @@ OutlineRenderer::~OutlineRenderer()
 
 QRect OutlineRenderer::drawnArea() const
 {
-    const int top = m_area == Area::WholeCanvas ? 0 : CanvasWidget::kToolBarHeight;
-    return QRect(0, top, m_canvas->width(), std::max(0, m_canvas->height() - top));
+    if (m_area == Area::WholeCanvas)
+        return m_canvas->rect();
+    return WindowGeometry(m_canvas->size()).belowToolBar();
 }
 
 QSize OutlineRenderer::size() const { return drawnArea().size(); }

@@ -1,6 +1,7 @@
 #include "export/outline_web_page.h"
 
 #include "export/outline_web_svg.h"
+#include "model/object_kinds.h"
 #include "model/reveal_order.h"
 #include "model/summary_formats.h"
 
@@ -136,40 +137,84 @@ QString tooltipText(const QString& minimalText)
     return text.trimmed();
 }
 
-std::map<ObjectId, WebLayerInfo> layerInfos(const Outline& outline, const RevealOrder& order)
-{
-    std::map<ObjectId, WebLayerInfo> infos;
-    const auto add = [&](ObjectId id, const QString& element, int slot, const QString& name, const QString& role) {
-        WebLayerInfo& info = infos[id];
-        info.elementId = element + QLatin1Char('-') + QString::number(slot);
-        info.step = std::max(0, order.stepOf(id));
-        info.name = name;
-        info.role = role;
-    };
-    const QString group = QStringLiteral("group"), img = QStringLiteral("img");
-    for (int k = 1; k <= outline.count(ObjectKind::Frame); ++k) {
-        const FrameObject& f = outline.frame(k);
+// The web page's entry for each kind of object: the element id's stem, the ARIA role of its layer
+// and the name a screen reader announces.
+template <typename Object>
+struct WebKind;
+
+template <>
+struct WebKind<FrameObject> {
+    static constexpr const char* element = "frame";
+    static constexpr const char* role = "group";
+    static QString name(const FrameObject& f)
+    {
         const QString minimal = tooltipText(f.minimalText);
-        add(f.id, QStringLiteral("frame"), k, minimal.isEmpty() ? f.title.trimmed() : minimal, group);
+        return minimal.isEmpty() ? f.title.trimmed() : minimal;
     }
-    for (int k = 1; k <= outline.count(ObjectKind::Picture); ++k)
-        add(outline.picture(k).id, QStringLiteral("picture"), k, tooltipText(outline.picture(k).minimalText), img);
-    for (int k = 1; k <= outline.count(ObjectKind::TextField); ++k)
-        add(outline.textField(k).id, QStringLiteral("text"), k, tooltipText(outline.textField(k).minimalText), group);
-    for (int k = 1; k <= outline.count(ObjectKind::Caption); ++k)
-        add(outline.caption(k).id, QStringLiteral("caption"), k, {}, {});
-    for (int k = 1; k <= outline.count(ObjectKind::Video); ++k) {
-        const VideoObject& v = outline.video(k);
+};
+
+template <>
+struct WebKind<PictureObject> {
+    static constexpr const char* element = "picture";
+    static constexpr const char* role = "img";
+    static QString name(const PictureObject& p) { return tooltipText(p.minimalText); }
+};
+
+template <>
+struct WebKind<TextFieldObject> {
+    static constexpr const char* element = "text";
+    static constexpr const char* role = "group";
+    static QString name(const TextFieldObject& t) { return tooltipText(t.minimalText); }
+};
+
+template <>
+struct WebKind<CaptionObject> {
+    static constexpr const char* element = "caption";
+    static constexpr const char* role = "";
+    static QString name(const CaptionObject&) { return {}; }
+};
+
+template <>
+struct WebKind<VideoObject> {
+    static constexpr const char* element = "video";
+    static constexpr const char* role = "img";
+    static QString name(const VideoObject& v)
+    {
         const QString file = QFileInfo(v.fileName).fileName();
         const QString minimal = tooltipText(v.minimalText);
         QString name = file.isEmpty() ? QStringLiteral("Фильм") : QStringLiteral("Фильм «%1»").arg(file);
         if (!minimal.isEmpty())
             name = minimal + QStringLiteral(" (") + name + QLatin1Char(')');
-        add(v.id, QStringLiteral("video"), k, name, img);
-        infos[v.id].label = file;
+        return name;
     }
-    for (int k = 1; k <= outline.count(ObjectKind::Arrow); ++k)
-        add(outline.arrow(k).id, QStringLiteral("arrow"), k, {}, {});
+    // A film's layer also carries its file's name.
+    static QString label(const VideoObject& v) { return QFileInfo(v.fileName).fileName(); }
+};
+
+template <>
+struct WebKind<ArrowObject> {
+    static constexpr const char* element = "arrow";
+    static constexpr const char* role = "";
+    static QString name(const ArrowObject&) { return {}; }
+};
+
+std::map<ObjectId, WebLayerInfo> layerInfos(const Outline& outline, const RevealOrder& order)
+{
+    std::map<ObjectId, WebLayerInfo> infos;
+    forEachKind([&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        using Web = WebKind<Object>;
+        int slot = 0;
+        for (const Object& object : outline.objects<Object>()) {
+            WebLayerInfo& info = infos[object.id];
+            info.elementId = QLatin1String(Web::element) + QLatin1Char('-') + QString::number(++slot);
+            info.step = std::max(0, order.stepOf(object.id));
+            info.name = Web::name(object);
+            info.role = QLatin1String(Web::role);
+            if constexpr (requires { Web::label(object); })
+                info.label = Web::label(object);
+        }
+    });
     return infos;
 }
 

@@ -4,6 +4,7 @@
 #include "canvas/object_widgets.h"
 #include "export/outline_renderer.h"
 #include "export/svg_text.h"
+#include "model/object_kinds.h"
 #include "storage/jpeg_codec.h"
 
 #include <QBuffer>
@@ -316,10 +317,12 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
     // The drawing names fonts in attributes; characters that would end an attribute are taken
     // out of font names (no installed font has them, so the drawing does not change).
     const auto plainFont = [](FontSpec& font) { font.name.remove(QRegularExpression(QStringLiteral("[\"'<>&]"))); };
-    for (int k = 1; k <= stand.outline.count(ObjectKind::TextField); ++k)
-        plainFont(stand.outline.textField(k).font);
-    for (int k = 1; k <= stand.outline.count(ObjectKind::Caption); ++k)
-        plainFont(stand.outline.caption(k).font);
+    forEachKind([&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        if constexpr (requires(Object o) { o.font; })
+            for (int k = 1; k <= stand.outline.count(tag.kind); ++k)
+                plainFont(stand.outline.object<Object>(k).font);
+    });
 
     OutlineRenderer renderer(stand, clientSize);
     renderer.drawForAnyScale();
@@ -330,7 +333,7 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
                       .arg(area.height());
     LayerWriter writer(describe, jpegs);
     if (QWidget* canvas = renderer.canvasWidget())
-        writer.write(canvas, QPoint(0, -CanvasWidget::kToolBarHeight), out);
+        writer.write(canvas, QPoint(0, -kToolBarHeight), out);
     out += QStringLiteral("</svg>\n");
     return writer.failed() ? QString() : out;
 }

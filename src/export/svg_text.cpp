@@ -134,6 +134,27 @@ QString withTitle(const QString& svg, const QString& title)
     return out;
 }
 
+// The drawing's size in pixels, as its view box says. The generator gives it in millimetres,
+// which a viewer turns back into pixels with a rounding error: 1184 pixels became 1185.
+QString withPixelSize(const QString& svg)
+{
+    const qsizetype root = svg.indexOf(QStringLiteral("<svg"));
+    const qsizetype rootEnd = root >= 0 ? svg.indexOf(QLatin1Char('>'), root) : -1;
+    if (rootEnd < 0)
+        return svg;
+    QString element = svg.mid(root, rootEnd - root);
+    static const QRegularExpression viewBox(QStringLiteral("viewBox=\"\\s*0\\s+0\\s+(\\d+)\\s+(\\d+)\\s*\""));
+    const QRegularExpressionMatch box = viewBox.match(element);
+    if (!box.hasMatch())
+        return svg;
+    static const QRegularExpression width(QStringLiteral("\\bwidth=\"[^\"]*\""));
+    static const QRegularExpression height(QStringLiteral("\\bheight=\"[^\"]*\""));
+    element.replace(width, QStringLiteral("width=\"%1\"").arg(box.captured(1)));
+    element.replace(height, QStringLiteral("height=\"%1\"").arg(box.captured(2)));
+    QString out = svg;
+    return out.replace(root, rootEnd - root, element);
+}
+
 }  // namespace
 
 QString xmlText(const QString& text) { return withoutForbidden(text).toHtmlEscaped(); }
@@ -144,6 +165,7 @@ QByteArray finishSvg(const QByteArray& generated, const QString& title)
         return {};
     QString svg = withoutForbidden(QString::fromUtf8(generated));
     svg = withTitle(svg, title);
+    svg = withPixelSize(svg);
     svg = withFallbackFamilies(svg);
     svg = withWholeLines(svg);
     const QByteArray bytes = svg.toUtf8();

@@ -62,7 +62,7 @@ FilmCommands::~FilmCommands()
 
 int FilmCommands::currentSlot() const
 {
-    const Document& doc = m_host.document();
+    const OpenOutline& doc = m_host.document();
     const int slot = doc.outline.findSlot(ObjectKind::Video, doc.interaction.currentCompanion);
     return slot ? slot : doc.outline.findSlot(ObjectKind::Video, doc.interaction.currentObject);
 }

@@ -1,5 +1,7 @@
 #include "model/outline.h"
 
+#include "model/object_kinds.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -32,30 +34,14 @@ std::size_t Outline::index(int slot, std::size_t size)
 
 int Outline::count(ObjectKind kind) const
 {
-    switch (kind) {
-    case ObjectKind::Frame: return int(m_frames.size());
-    case ObjectKind::Picture: return int(m_pictures.size());
-    case ObjectKind::Caption: return int(m_captions.size());
-    case ObjectKind::Video: return int(m_videos.size());
-    case ObjectKind::TextField: return int(m_textFields.size());
-    case ObjectKind::Arrow: return int(m_arrows.size());
-    }
-    return 0;
+    return withKind(kind, [&](auto tag) { return int(objects<typename decltype(tag)::Object>().size()); });
 }
 
 int Outline::findSlot(ObjectKind kind, ObjectId id) const
 {
     if (id == 0)
         return 0;
-    switch (kind) {
-    case ObjectKind::Frame: return findIn(m_frames, id);
-    case ObjectKind::Picture: return findIn(m_pictures, id);
-    case ObjectKind::Caption: return findIn(m_captions, id);
-    case ObjectKind::Video: return findIn(m_videos, id);
-    case ObjectKind::TextField: return findIn(m_textFields, id);
-    case ObjectKind::Arrow: return findIn(m_arrows, id);
-    }
-    return 0;
+    return withKind(kind, [&](auto tag) { return findIn(objects<typename decltype(tag)::Object>(), id); });
 }
 
 ObjectRef Outline::find(ObjectId id) const
@@ -209,52 +195,43 @@ int Outline::createArrow(int x1, int y1, int x2, int y2, int penWidth, ColourVal
 
 void Outline::removeObject(ObjectKind kind, int slot)
 {
-    auto removeFrom = [&](auto& table, bool inSequence) {
-        const std::size_t i = index(slot, table.size());
-        if (inSequence)
-            m_objectSequence.remove(table[i].id);
-        table.erase(table.begin() + std::ptrdiff_t(i));
-    };
-    switch (kind) {
-    case ObjectKind::Picture: removeFrom(m_pictures, true); break;
-    case ObjectKind::TextField: removeFrom(m_textFields, true); break;
-    case ObjectKind::Video: removeFrom(m_videos, true); break;
-    case ObjectKind::Caption: removeFrom(m_captions, false); break;
-    case ObjectKind::Arrow: removeFrom(m_arrows, false); break;
-    case ObjectKind::Frame: removeFrame(slot); break;
+    if (kind == ObjectKind::Frame) {
+        removeFrame(slot);
+        return;
     }
+    withKind(kind, [&](auto tag) {
+        auto& t = table<typename decltype(tag)::Object>();
+        const std::size_t i = index(slot, t.size());
+        if constexpr (decltype(tag)::Traits::order == ReadingOrder::Objects)
+            m_objectSequence.remove(t[i].id);
+        t.erase(t.begin() + std::ptrdiff_t(i));
+    });
 }
 
 void Outline::removeFrame(int slot)
 {
     const std::size_t i = index(slot, m_frames.size());
-    auto removeChildren = [&](auto& table, bool inSequence) {
-        auto gone = std::remove_if(table.begin(), table.end(), [&](const auto& object) {
-            if (object.parentFrame != slot)
-                return false;
-            if (inSequence)
-                m_objectSequence.remove(object.id);
-            return true;
-        });
-        table.erase(gone, table.end());
-    };
-    removeChildren(m_pictures, true);
-    removeChildren(m_textFields, true);
-    removeChildren(m_captions, false);
-    removeChildren(m_videos, true);
+    // Everything inside the frame goes with it; the objects of later frames are renumbered.
+    forEachKind([&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        if constexpr (HasParentFrame<Object>) {
+            auto& t = table<Object>();
+            auto gone = std::remove_if(t.begin(), t.end(), [&](const Object& object) {
+                if (object.parentFrame != slot)
+                    return false;
+                if constexpr (decltype(tag)::Traits::order == ReadingOrder::Objects)
+                    m_objectSequence.remove(object.id);
+                return true;
+            });
+            t.erase(gone, t.end());
+            for (Object& object : t)
+                if (object.parentFrame > slot)
+                    --object.parentFrame;
+        }
+    });
 
     m_frameSequence.remove(m_frames[i].id);
     m_frames.erase(m_frames.begin() + std::ptrdiff_t(i));
-
-    auto renumber = [&](auto& table) {
-        for (auto& object : table)
-            if (object.parentFrame > slot)
-                --object.parentFrame;
-    };
-    renumber(m_pictures);
-    renumber(m_captions);
-    renumber(m_textFields);
-    renumber(m_videos);
 }
 
 void Outline::clearAll()
@@ -269,15 +246,8 @@ void Outline::clearAll()
 
 QString Outline::capacityMessage(ObjectKind kind)
 {
-    QString what;
-    switch (kind) {
-    case ObjectKind::Frame: what = QCoreApplication::translate("Outline", "фреймов"); break;
-    case ObjectKind::Picture: what = QCoreApplication::translate("Outline", "рисунков"); break;
-    case ObjectKind::Caption: what = QCoreApplication::translate("Outline", "надписей"); break;
-    case ObjectKind::Video: what = QCoreApplication::translate("Outline", "видео фрагментов"); break;
-    case ObjectKind::TextField: what = QCoreApplication::translate("Outline", "текстовых полей"); break;
-    case ObjectKind::Arrow: what = QCoreApplication::translate("Outline", "стрелок"); break;
-    }
+    const QString what = QCoreApplication::translate(
+        "Outline", withKind(kind, [](auto tag) -> const char* { return decltype(tag)::Traits::manyWhat; }));
     return QCoreApplication::translate("Outline", "В логическом конспекте уже %1 %2 — больше создать нельзя.\n"
                                                   "Удалите ненужные объекты этого вида и повторите команду.")
         .arg(kTableCapacity)

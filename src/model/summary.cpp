@@ -17,35 +17,15 @@ struct SequencedObject {
 
 SequencedObject sequencedObject(const Outline& outline, ObjectId id)
 {
-    const ObjectRef ref = outline.find(id);
-    if (!ref.isValid())
-        return {};
-    switch (ref.kind) {
-    case ObjectKind::Picture: {
-        const PictureObject& p = outline.picture(ref.slot);
-        return {p.parentFrame, &p.minimalText};
-    }
-    case ObjectKind::TextField: {
-        const TextFieldObject& t = outline.textField(ref.slot);
-        return {t.parentFrame, &t.minimalText};
-    }
-    case ObjectKind::Video: {
-        const VideoObject& v = outline.video(ref.slot);
-        return {v.parentFrame, &v.minimalText};
-    }
-    default: return {};
-    }
+    return withObject(outline, outline.find(id), [](const auto& object) -> SequencedObject {
+        if constexpr (KindTraits<std::decay_t<decltype(object)>>::order == ReadingOrder::Objects)
+            return {object.parentFrame, &object.minimalText};
+        else
+            return {};
+    });
 }
 
 }  // namespace
-
-const QString* minimalTextOf(const Outline& outline, ObjectId id)
-{
-    const ObjectRef ref = outline.find(id);
-    if (ref.isValid() && ref.kind == ObjectKind::Frame)
-        return &outline.frame(ref.slot).minimalText;
-    return sequencedObject(outline, id).minimalText;
-}
 
 std::vector<SummarySection> summarySections(const Outline& outline)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/outline.h"
+#include "model/object_kinds.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,8 +27,5 @@ struct SummarySection {
     QString frameTitle;  // the frame's name, for headings whose minimal text is empty
 };
 std::vector<SummarySection> summarySections(const Outline& outline);
-
-// The minimal text of a frame, picture, text field or video fragment; nullptr for other objects.
-const QString* minimalTextOf(const Outline& outline, ObjectId id);
 
 }  // namespace velmar

@@ -28,14 +28,14 @@ int scaled(double factor, double value)
 // taken as reals so that values read from a damaged file cannot overflow.
 QRect withoutToolBar(const QRect& r)
 {
-    return QRect(r.x(), scaled(1.0, double(r.y()) - kZoomTopOffset), r.width(),
-                 scaled(1.0, double(r.height()) - kZoomTopOffset));
+    return QRect(r.x(), scaled(1.0, double(r.y()) - kToolBarHeight), r.width(),
+                 scaled(1.0, double(r.height()) - kToolBarHeight));
 }
 
 QRect scaledBelowToolBar(const QRect& ref, double sx, double sy)
 {
-    return QRect(scaled(sx, ref.x()), scaled(1.0, std::nearbyint(sy * ref.y()) + kZoomTopOffset),
-                 scaled(sx, ref.width()), scaled(sy, double(ref.height()) + kZoomTopOffset));
+    return QRect(scaled(sx, ref.x()), scaled(1.0, std::nearbyint(sy * ref.y()) + kToolBarHeight),
+                 scaled(sx, ref.width()), scaled(sy, double(ref.height()) + kToolBarHeight));
 }
 
 QRect scaledPlain(const QRect& ref, double sx, double sy)
@@ -93,7 +93,7 @@ void recordReferenceLayout(Outline& outline, QSize clientSize)
         return;
     }
     takeReference(outline);
-    outline.setReferenceClientSize(QSize(clientSize.width(), clientSize.height() - kZoomClientHeightOffset));
+    outline.setReferenceClientSize(WindowGeometry(clientSize).zoomReference());
 }
 
 bool rescaleOutline(Outline& outline, QSize clientSize, int gridStep)
@@ -185,10 +185,10 @@ void recordOwnLayout(Outline& outline)
     };
     const auto belowToolBar = [&](QRect& reference, const QRect& now, const QRect& was) {
         reference =
-            QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y(), kZoomTopOffset),
+            QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y(), kToolBarHeight),
                   back(now.width(), was.width(), reference.width()),
                   now.height() == was.height() ? reference.height()
-                                               : scaled(1.0, unscaled(s, now.height()) - double(kZoomTopOffset)));
+                                               : scaled(1.0, unscaled(s, now.height()) - double(kToolBarHeight)));
     };
     const auto plain = [&](QRect& reference, const QRect& now, const QRect& was) {
         reference = QRect(back(now.x(), was.x(), reference.x()), back(now.y(), was.y(), reference.y()),
@@ -229,8 +229,8 @@ Outline ownLayoutOf(const Outline& outline)
         return laidOut;
     recordOwnLayout(laidOut);
     const auto withToolBar = [](const QRect& r) {
-        return QRect(r.x(), scaled(1.0, double(r.y()) + kZoomTopOffset), r.width(),
-                     scaled(1.0, double(r.height()) + kZoomTopOffset));
+        return QRect(r.x(), scaled(1.0, double(r.y()) + kToolBarHeight), r.width(),
+                     scaled(1.0, double(r.height()) + kToolBarHeight));
     };
     for (int i = 1; i <= laidOut.count(ObjectKind::Frame); ++i)
         laidOut.frame(i).bounds = withToolBar(laidOut.frame(i).reference);
@@ -258,7 +258,7 @@ Outline ownLayoutOf(const Outline& outline)
 
 bool moveBelowToolBar(Outline& outline)
 {
-    constexpr int kFirstRow = kZoomTopOffset + 3;
+    constexpr int kFirstRow = kToolBarHeight + 3;
     qint64 top = kFirstRow;
     const auto reach = [&](const QRect& bounds, int parentFrame) {
         if (parentFrame == 0)
@@ -278,7 +278,7 @@ bool moveBelowToolBar(Outline& outline)
         const ArrowObject& a = outline.arrow(i);
         top = std::min<qint64>(top, qint64(std::min(a.y1, a.y2)) - a.penWidth);
     }
-    if (top >= kZoomTopOffset)
+    if (top >= kToolBarHeight)
         return false;
     const int by = int(std::min<qint64>(kFirstRow - top, kMaxCoordinate));
     const auto down = [by](QRect& bounds, int parentFrame) {

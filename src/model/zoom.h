@@ -1,15 +1,12 @@
 #pragma once
 
+#include "model/window_layout.h"
+
 #include <QSize>
 
 namespace velmar {
 
 class Outline;
-
-// The outline's tool bar strip: frames and video fragments keep their reference top and height
-// without it, and the reference client height leaves out this many pixels plus one.
-inline constexpr int kZoomTopOffset = 31;
-inline constexpr int kZoomClientHeightOffset = 32;
 
 // Records every object's geometry and the client size as the reference that the zoom scales from
 // (for an outline keeping its own layout, recordOwnLayout instead):

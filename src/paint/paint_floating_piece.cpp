@@ -2,7 +2,6 @@
 #include "paint/paint_floating_piece.h"
 
 #include "paint/core/paint_document.h"
-#include "paint/paint_picture_view.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -10,7 +9,7 @@
 
 namespace velmar::paint {
 
-FloatingPieceView::FloatingPieceView(PaintDocument& document, QWidget* parent) : QWidget(parent), m_doc(document)
+FloatingPieceView::FloatingPieceView(PaintDocument& document, QWidget* parent) : ZoomedView(document, parent)
 {
     setObjectName(QStringLiteral("Image7"));
     setCursor(Qt::SizeAllCursor);
@@ -53,24 +52,6 @@ void FloatingPieceView::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.setClipRect(event->rect());
     drawZoomed(p, image(), m_doc.zoomFactor(), m_offset, event->rect());
-}
-
-void FloatingPieceView::mousePressEvent(QMouseEvent* event)
-{
-    if (onMouse)
-        onMouse(event);
-}
-
-void FloatingPieceView::mouseMoveEvent(QMouseEvent* event)
-{
-    if (onMouse)
-        onMouse(event);
-}
-
-void FloatingPieceView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (onMouse)
-        onMouse(event);
 }
 
 }  // namespace velmar::paint

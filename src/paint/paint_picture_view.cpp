@@ -9,7 +9,9 @@
 
 namespace velmar::paint {
 
-PictureView::PictureView(PaintDocument& document, QWidget* parent) : QWidget(parent), m_doc(document)
+ZoomedView::ZoomedView(PaintDocument& document, QWidget* parent) : QWidget(parent), m_doc(document) {}
+
+PictureView::PictureView(PaintDocument& document, QWidget* parent) : ZoomedView(document, parent)
 {
     setObjectName(QStringLiteral("Image1"));
     setMouseTracking(true);
@@ -62,19 +64,19 @@ void PictureView::paintEvent(QPaintEvent* event)
         p.fillRect(r, QColor(192, 192, 192));
 }
 
-void PictureView::mousePressEvent(QMouseEvent* event)
+void ZoomedView::mousePressEvent(QMouseEvent* event)
 {
     if (onMouse)
         onMouse(event);
 }
 
-void PictureView::mouseMoveEvent(QMouseEvent* event)
+void ZoomedView::mouseMoveEvent(QMouseEvent* event)
 {
     if (onMouse)
         onMouse(event);
 }
 
-void PictureView::mouseReleaseEvent(QMouseEvent* event)
+void ZoomedView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (onMouse)
         onMouse(event);

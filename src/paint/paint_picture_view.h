@@ -15,17 +15,36 @@ class PaintDocument;
 // image. Returns the widget rectangle painted (empty when the image does not reach `exposed`).
 QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset, const QRect& exposed);
 
-// The picture control (Image1). Only its visible part exists as a widget: `controlOffset` says
-// where the widget's top-left corner lies in the zoomed picture control, whose full size is the
-// picture size times the zoom factor. It paints the picture pixels under the exposed rectangle
-// as zoom × zoom blocks, straight from the picture, without building a stretched copy.
-class PictureView : public QWidget {
+// A widget showing part of a zoomed image (the picture or the floating piece): only its visible
+// part exists as a widget, `controlOffset` being where the widget's top-left corner lies in the
+// zoomed image. Its mouse input goes to `onMouse`.
+class ZoomedView : public QWidget {
+    Q_OBJECT
+public:
+    QPoint controlOffset() const { return m_offset; }
+    void setControlOffset(QPoint offset) { m_offset = offset; }
+
+    // Mouse input goes to this handler, in the widget's own coordinates.
+    std::function<void(QMouseEvent*)> onMouse;
+
+protected:
+    ZoomedView(PaintDocument& document, QWidget* parent);
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    PaintDocument& m_doc;
+    QPoint m_offset;
+};
+
+// The picture control (Image1), whose full size is the picture size times the zoom factor. It
+// paints the picture pixels under the exposed rectangle as zoom × zoom blocks, straight from the
+// picture, without building a stretched copy.
+class PictureView : public ZoomedView {
     Q_OBJECT
 public:
     explicit PictureView(PaintDocument& document, QWidget* parent = nullptr);
-
-    QPoint controlOffset() const { return m_offset; }
-    void setControlOffset(QPoint offset) { m_offset = offset; }
 
     // The pixel grid: lines between the picture pixels at zoom 6 and 8, off at first.
     bool pixelGrid() const { return m_pixelGrid; }
@@ -34,18 +53,10 @@ public:
     // Repaints the widget pixels that show these picture pixels.
     void updatePixels(const QRect& pixels);
 
-    // Mouse input goes to this handler, in the widget's own coordinates.
-    std::function<void(QMouseEvent*)> onMouse;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    PaintDocument& m_doc;
-    QPoint m_offset;
     bool m_pixelGrid = false;
 };
 

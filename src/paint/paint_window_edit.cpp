@@ -1,5 +1,6 @@
 // The graphic editor window's edit commands: the floating piece through the system clipboard
 // and picture files.
+#include "paint/core/picture_files.h"
 #include "paint/paint_fit_question.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
@@ -14,13 +15,6 @@
 #include <QMimeData>
 
 namespace velmar::paint {
-
-namespace {
-
-const QString kPasteFromFileFilter =
-    QStringLiteral("Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
-
-}  // namespace
 
 void PaintWindow::showFrameMenu(const QPoint& globalPos)
 {
@@ -79,7 +73,7 @@ void PaintWindow::copyToFileCommand()
 void PaintWindow::pasteFromFileCommand()
 {
     const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Вставить из файла"),
-                                           QString(), kPasteFromFileFilter);
+                                           QString(), openPictureFilter());
     if (!choice)
         return;
     const PieceFileResult read = m_editor.pastePieceFromFile(choice->path, choice->filterIndex);

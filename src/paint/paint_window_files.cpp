@@ -57,9 +57,8 @@ void PaintWindow::openPictureFile()
     if (!settleUnsavedPicture())
         return;
     PictureFileDialogState& state = m_doc.openDialogState();
-    const auto choice =
-        dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Открыть"),
-                           state.folder(m_browser->folder()), QLatin1String(kOpenPictureFilter), state.filterIndex);
+    const auto choice = dialogs().openFile(this, QCoreApplication::translate("PaintWindow", "Открыть"),
+                                           state.folder(m_browser->folder()), openPictureFilter(), state.filterIndex);
     if (!choice)
         return;
     state.fileName = choice->path;
@@ -101,8 +100,8 @@ bool PaintWindow::askSaveName(const QString& caption, bool forPicture)
         state.fileName = m_pictureFile.fileName;
         state.filterIndex = m_pictureFile.filterIndex;
     }
-    const auto choice = dialogs().saveFile(this, caption, state.folder(m_browser->folder()),
-                                           QLatin1String(kSavePictureFilter), state.fileName, state.filterIndex);
+    const auto choice = dialogs().saveFile(this, caption, state.folder(m_browser->folder()), savePictureFilter(),
+                                           state.fileName, state.filterIndex);
     if (!choice)
         return false;
     state.fileName = choice->path;

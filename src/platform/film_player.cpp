@@ -1,8 +1,8 @@
 #include "platform/film_player.h"
 
+#include "system/program_module.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
 
 namespace velmar {
 
@@ -15,34 +15,14 @@ struct MediaModule {
     QString error;
 };
 
-// The installed module sits in the program's library folder; a program run from its build
-// folder finds the module that build made.
-QStringList moduleCandidates()
-{
-    QStringList names;
-    const QString override = qEnvironmentVariable("VELMAR_MEDIA_MODULE");
-    if (!override.isEmpty())
-        return {override};
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    names << programDir.filePath(QStringLiteral("../" VELMAR_INSTALLED_MODULE_DIR "/velmar_media.so"));
-    names << QStringLiteral(VELMAR_BUILD_MEDIA_MODULE);
-    return names;
-}
-
 MediaModule loadModule()
 {
     MediaModule module;
-    for (const QString& name : moduleCandidates()) {
-        if (!QFileInfo::exists(name))
-            continue;
-        QLibrary library(name);
-        library.setLoadHints(QLibrary::PreventUnloadHint);
-        module.create = reinterpret_cast<CreateFunction>(library.resolve("velmarCreateFilmPlayer"));
-        if (module.create)
-            return module;
-        module.error = library.errorString();
-    }
-    if (module.error.isEmpty())
+    const auto found = loadProgramModule(QStringLiteral("velmar_media.so"), "VELMAR_MEDIA_MODULE",
+                                         {"velmarCreateFilmPlayer"}, &module.error);
+    if (!found.empty())
+        module.create = reinterpret_cast<CreateFunction>(found[0]);
+    else if (module.error.isEmpty())
         module.error = QCoreApplication::translate("FilmPlayer", "модуль воспроизведения видео не найден");
     else
         module.error =

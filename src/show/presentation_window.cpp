@@ -2,6 +2,7 @@
 
 #include "canvas/film_panel_widget.h"
 #include "show/presenter_view.h"
+#include "show/show_report.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -150,9 +151,7 @@ int PresentationWindow::stepOfFrame(int n) const
 
 void PresentationWindow::reportIfAsked()
 {
-    // For tests that drive the program with real input: what is on the screen now, once.
-    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
-    if (!asked)
+    if (!showReportAsked())
         return;
     const QRect r(mapToGlobal(m_picture.outlineRect().topLeft()), m_picture.outlineRect().size());
     const QString line =
@@ -167,16 +166,12 @@ void PresentationWindow::reportIfAsked()
             .arg(int(m_blank))
             .arg(m_counter ? 1 : 0)
             .arg(QGuiApplication::screens().indexOf(screen()));
-    if (line == m_reported)
-        return;
-    m_reported = line;
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
+    printReportLine(line, m_reported);
 }
 
 void PresentationWindow::closeEvent(QCloseEvent* event)
 {
-    if (qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY")) {
+    if (showReportAsked()) {
         std::printf("presentation closed\n");
         std::fflush(stdout);
     }

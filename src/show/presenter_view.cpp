@@ -1,6 +1,7 @@
 #include "show/presenter_view.h"
 
 #include "show/presentation_window.h"
+#include "show/show_report.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,8 +10,6 @@
 #include <QScreen>
 #include <QTime>
 #include <QWheelEvent>
-
-#include <cstdio>
 
 namespace velmar {
 
@@ -223,8 +222,7 @@ void PresenterView::closeEvent(QCloseEvent* event)
 
 void PresenterView::reportIfAsked()
 {
-    static const bool asked = qEnvironmentVariableIsSet("VELMAR_REPORT_GEOMETRY");
-    if (!asked)
+    if (!showReportAsked())
         return;
     const auto global = [this](const QRect& r) {
         const QPoint p = mapToGlobal(r.topLeft());
@@ -236,11 +234,7 @@ void PresenterView::reportIfAsked()
                              .arg(m_current.order().lastStep())
                              .arg(global(rect()), global(outline), global(nextRect()), global(textRect()))
                              .arg(QGuiApplication::screens().indexOf(screen()));
-    if (line == m_reported)
-        return;
-    m_reported = line;
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
+    printReportLine(line, m_reported);
 }
 
 }  // namespace velmar

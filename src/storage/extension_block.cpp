@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <set>
@@ -83,6 +84,15 @@ QString textNeedingBlock(const QString& text, int capacity)
 {
     QString part = storedPart(text, capacity);
     return fitsCp1251(part) ? QString() : part;
+}
+
+// Whether a kind has fields the block may hold (texts its record cannot, properties).
+template <typename O>
+bool holdsBlockFields(const KindFields<O>& kind)
+{
+    return std::any_of(kind.fields.begin(), kind.fields.end(), [](const Field<O>& f) {
+        return f.type == FieldType::Name || f.type == FieldType::Text || f.type == FieldType::Property;
+    });
 }
 
 template <typename O>
@@ -377,19 +387,19 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
             item = QCoreApplication::translate("ExtensionBlock", "запись вида %1, место %2").arg(kind).arg(slot);
             problem = QCoreApplication::translate("ExtensionBlock", "повторная запись");
         } else {
-            switch (kind) {
-            case int(ObjectKind::Frame): visit(frameFields()); break;
-            case int(ObjectKind::Picture): visit(pictureFields()); break;
-            case int(ObjectKind::Video): visit(videoFields()); break;
-            case int(ObjectKind::TextField): visit(textFieldFields()); break;
-            case kOutlineKind:
+            bool known = false;
+            forEachStoredKind([&](const auto& fields) {
+                if (int(fields.kind) == kind && holdsBlockFields(fields)) {
+                    visit(fields);
+                    known = true;
+                }
+            });
+            if (!known && kind == kOutlineKind) {
                 item = QCoreApplication::translate("ExtensionBlock", "название конспекта");
                 problem = applyOutlineEntry(entry, slot, outlineName);
-                break;
-            default:
+            } else if (!known) {
                 item = QCoreApplication::translate("ExtensionBlock", "запись вида %1").arg(kind);
                 problem = QCoreApplication::translate("ExtensionBlock", "неизвестный вид объекта");
-                break;
             }
         }
         if (!problem.isEmpty())

@@ -3,14 +3,13 @@
 #include "storage/decode_limits.h"
 #include "storage/film_picture_module.h"
 #include "system/file_io.h"
+#include "system/program_module.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
-#include <QLibrary>
 #include <QMutex>
 
 #include <algorithm>
@@ -33,31 +32,15 @@ struct FilmModule {
     QString error;
 };
 
-// The installed module sits in the program's library folder; a program run from its build folder
-// finds the module that build made.
-QStringList moduleCandidates()
-{
-    const QString override = qEnvironmentVariable("VELMAR_FILM_MODULE");
-    if (!override.isEmpty())
-        return {override};
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    return {programDir.filePath(QStringLiteral("../" VELMAR_INSTALLED_MODULE_DIR "/velmar_film_pictures.so")),
-            QStringLiteral(VELMAR_BUILD_FILM_MODULE)};
-}
-
 FilmModule loadModule()
 {
     FilmModule module;
-    for (const QString& name : moduleCandidates()) {
-        if (!QFileInfo::exists(name))
-            continue;
-        QLibrary library(name);
-        library.setLoadHints(QLibrary::PreventUnloadHint);
-        module.read = reinterpret_cast<VelmarReadFilmPicture>(library.resolve("velmarReadFilmPicture"));
-        module.release = reinterpret_cast<VelmarFreeFilmPicture>(library.resolve("velmarFreeFilmPicture"));
-        if (module.read && module.release)
-            return module;
-        module = FilmModule{nullptr, nullptr, library.errorString()};
+    const auto found = loadProgramModule(QStringLiteral("velmar_film_pictures.so"), "VELMAR_FILM_MODULE",
+                                         {"velmarReadFilmPicture", "velmarFreeFilmPicture"}, &module.error);
+    if (!found.empty()) {
+        module.read = reinterpret_cast<VelmarReadFilmPicture>(found[0]);
+        module.release = reinterpret_cast<VelmarFreeFilmPicture>(found[1]);
+        return module;
     }
     module.error =
         module.error.isEmpty()

@@ -74,18 +74,6 @@ void takeDocumentValues(Document& doc, const QString& name, ColourValue colour, 
     doc.state.windowSize = windowSize;
 }
 
-void dropSelection(Document& doc, bool objectsReplaced)
-{
-    InteractionState& i = doc.interaction;
-    i.outerSelection = 0;
-    i.innerSelection = 0;
-    i.selectedArrow = 0;
-    if (objectsReplaced) {
-        i.currentObject = 0;
-        i.currentCompanion = 0;
-    }
-}
-
 // Replaces the document's objects with a loaded outline; the zoom keeps its reference size.
 void install(Document& doc, LoadResult& loaded)
 {
@@ -96,7 +84,6 @@ void install(Document& doc, LoadResult& loaded)
     doc.outline.setReferenceClientSize(reference);
     doc.outline.setOwnLayoutScale(ownScale, ownGrid);
     takeDocumentValues(doc, loaded.outlineName, loaded.canvasColour, loaded.windowSize);
-    dropSelection(doc, true);
 }
 
 QString changedOnDiskMessage(const QString& path)
@@ -193,7 +180,6 @@ HistoryResult restoreStep(Document& doc, int from)
                            .arg(shown(header), problem));
     doc.outline.setClientSize(canvasSizeIn(QSize(h.windowWidth, h.windowHeight), defaultWindowChrome()));
     takeDocumentValues(doc, h.outlineName, h.canvasColour, QSize(h.windowWidth, h.windowHeight));
-    dropSelection(doc, false);
     describeState(result, doc);
     return result;
 }
@@ -245,7 +231,7 @@ QString snapshotFolder(const Document& doc)
 {
     if (!doc.history.folder.isEmpty())
         return doc.history.folder;
-    return historyFolder(doc.session.programFolder.isEmpty() ? programFolder() : doc.session.programFolder);
+    return historyFolder(doc.history.programFolder.isEmpty() ? programFolder() : doc.history.programFolder);
 }
 
 HistoryResult recordStep(Document& doc, StepKind kind)

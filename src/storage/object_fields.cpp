@@ -52,6 +52,30 @@ Field<O> property(int tag, const char* key, const char* what, int high, qint64 (
     return {FieldType::Property, tag, key, what, 0, high, get, set};
 }
 
+// A field of the layout the zoom scales.
+template <typename O>
+Field<O> laidOut(Field<O> field)
+{
+    field.layout = true;
+    return field;
+}
+
+// A detail no file holds, kept beside each history step.
+template <typename O>
+Field<O> unsaved(void (*keep)(O&, const O&))
+{
+    Field<O> field{FieldType::Unsaved, -1, nullptr, ""};
+    field.keep = keep;
+    return field;
+}
+
+// The reference layout of an object with bounds: its bounds at 100 % zoom.
+template <typename O>
+Field<O> reference()
+{
+    return unsaved<O>([](O& to, const O& from) { to.reference = from.reference; });
+}
+
 // Numbers of the properties in the extension block; texts there are numbered by their offset in
 // the record, which stays below these.
 enum PropertyTag : int {
@@ -87,18 +111,19 @@ template <typename O>
 std::array<Field<O>, 4> bounds(int offset)
 {
     return {{
-        integer<O>(
+        laidOut(integer<O>(
             offset, "left", QT_TRANSLATE_NOOP("ObjectFields", "левый край"), kMinCoordinate, kMaxCoordinate,
-            [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); }),
-        integer<O>(
+            [](const O& o) -> qint64 { return o.bounds.x(); }, [](O& o, qint64 v) { o.bounds.moveLeft(int(v)); })),
+        laidOut(integer<O>(
             offset + 4, "top", QT_TRANSLATE_NOOP("ObjectFields", "верхний край"), kMinCoordinate, kMaxCoordinate,
-            [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); }),
-        integer<O>(
+            [](const O& o) -> qint64 { return o.bounds.y(); }, [](O& o, qint64 v) { o.bounds.moveTop(int(v)); })),
+        laidOut(integer<O>(
             offset + 8, "width", QT_TRANSLATE_NOOP("ObjectFields", "ширина"), 0, kMaxCoordinate,
-            [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); }),
-        integer<O>(
+            [](const O& o) -> qint64 { return o.bounds.width(); }, [](O& o, qint64 v) { o.bounds.setWidth(int(v)); })),
+        laidOut(integer<O>(
             offset + 12, "height", QT_TRANSLATE_NOOP("ObjectFields", "высота"), 0, kMaxCoordinate,
-            [](const O& o) -> qint64 { return o.bounds.height(); }, [](O& o, qint64 v) { o.bounds.setHeight(int(v)); }),
+            [](const O& o) -> qint64 { return o.bounds.height(); },
+            [](O& o, qint64 v) { o.bounds.setHeight(int(v)); })),
     }};
 }
 
@@ -111,10 +136,7 @@ Field<O> minimalText(int offset)
         [](const O& o) { return o.minimalText; },
         [](O& o, const QString& t) {
             o.minimalText = t;
-            if constexpr (std::is_same_v<O, FrameObject>)
-                o.hint = shortenedTooltip(t);
-            else
-                o.hint = t;
+            o.hint = KindTraits<O>::shortHint ? shortenedTooltip(t) : t;
         });
 }
 
@@ -177,6 +199,7 @@ const KindFields<FrameObject>& frameFields()
                      TitleColourTag, "titleColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет названия"), 0,
                      [](const O& o) -> qint64 { return o.titleColour; },
                      [](O& o, qint64 v) { o.titleColour = ColourValue(v); }),
+                 reference<O>(),
              }}),
     };
     return kind;
@@ -213,9 +236,9 @@ const KindFields<TextFieldObject>& textFieldFields()
                  name<O>(
                      2073, "fontName", QT_TRANSLATE_NOOP("ObjectFields", "шрифт"), kFontNameCapacity,
                      [](const O& o) { return o.font.name; }, [](O& o, const QString& t) { o.font.name = t; }),
-                 byte<O>(
+                 laidOut(byte<O>(
                      2274, "fontSize", QT_TRANSLATE_NOOP("ObjectFields", "размер шрифта"), 255,
-                     [](const O& o) -> qint64 { return o.font.size; }, [](O& o, qint64 v) { o.font.size = int(v); }),
+                     [](const O& o) -> qint64 { return o.font.size; }, [](O& o, qint64 v) { o.font.size = int(v); })),
                  colour<O>(
                      2276, "fontColour", QT_TRANSLATE_NOOP("ObjectFields", "цвет шрифта"),
                      [](const O& o) -> qint64 { return o.font.colour; },
@@ -233,6 +256,8 @@ const KindFields<TextFieldObject>& textFieldFields()
                  property<O>(
                      ReadOnlyTag, "readOnly", QT_TRANSLATE_NOOP("ObjectFields", "только чтение"), 1,
                      [](const O& o) -> qint64 { return o.readOnly; }, [](O& o, qint64 v) { o.readOnly = v != 0; }),
+                 reference<O>(),
+                 unsaved<O>([](O& to, const O& from) { to.referenceFontSize = from.referenceFontSize; }),
              }}),
     };
     return kind;
@@ -263,6 +288,7 @@ const KindFields<VideoObject>& videoFields()
                          PlayerVisibleTag, "playerVisible", QT_TRANSLATE_NOOP("ObjectFields", "панель проигрывателя"),
                          1, [](const O& o) -> qint64 { return o.playerVisible; },
                          [](O& o, qint64 v) { o.playerVisible = v != 0; }),
+                     reference<O>(),
                  }}),
     };
     return kind;
@@ -294,6 +320,7 @@ const KindFields<PictureObject>& pictureFields()
                  property<O>(
                      StretchedTag, "stretched", QT_TRANSLATE_NOOP("ObjectFields", "растягивание"), 1,
                      [](const O& o) -> qint64 { return o.stretched; }, [](O& o, qint64 v) { o.stretched = v != 0; }),
+                 reference<O>(),
                  {FieldType::Listed, -1, "imageWidth", "", 0, 0,
                   [](const O& o) -> qint64 { return o.bitmap().width(); }},
                  {FieldType::Listed, -1, "imageHeight", "", 0, 0,
@@ -317,25 +344,38 @@ const KindFields<ArrowObject>& arrowFields()
         kArrowRecordSize,
         SequenceOf::None,
         {
-            integer<O>(
+            laidOut(integer<O>(
                 0, "x1", QT_TRANSLATE_NOOP("ObjectFields", "x начала"), kMinCoordinate, kMaxCoordinate,
-                [](const O& o) -> qint64 { return o.x1; }, [](O& o, qint64 v) { o.x1 = int(v); }),
-            integer<O>(
+                [](const O& o) -> qint64 { return o.x1; }, [](O& o, qint64 v) { o.x1 = int(v); })),
+            laidOut(integer<O>(
                 4, "x2", QT_TRANSLATE_NOOP("ObjectFields", "x конца"), kMinCoordinate, kMaxCoordinate,
-                [](const O& o) -> qint64 { return o.x2; }, [](O& o, qint64 v) { o.x2 = int(v); }),
-            integer<O>(
+                [](const O& o) -> qint64 { return o.x2; }, [](O& o, qint64 v) { o.x2 = int(v); })),
+            laidOut(integer<O>(
                 8, "y1", QT_TRANSLATE_NOOP("ObjectFields", "y начала"), kMinCoordinate, kMaxCoordinate,
-                [](const O& o) -> qint64 { return o.y1; }, [](O& o, qint64 v) { o.y1 = int(v); }),
-            integer<O>(
+                [](const O& o) -> qint64 { return o.y1; }, [](O& o, qint64 v) { o.y1 = int(v); })),
+            laidOut(integer<O>(
                 12, "y2", QT_TRANSLATE_NOOP("ObjectFields", "y конца"), kMinCoordinate, kMaxCoordinate,
-                [](const O& o) -> qint64 { return o.y2; }, [](O& o, qint64 v) { o.y2 = int(v); }),
+                [](const O& o) -> qint64 { return o.y2; }, [](O& o, qint64 v) { o.y2 = int(v); })),
             integer<O>(
                 16, "width", QT_TRANSLATE_NOOP("ObjectFields", "толщина"), 1, 10,
                 [](const O& o) -> qint64 { return o.penWidth; }, [](O& o, qint64 v) { o.penWidth = int(v); }),
             colour<O>(
                 20, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
                 [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+            unsaved<O>([](O& to, const O& from) {
+                to.referenceStart = from.referenceStart;
+                to.referenceEnd = from.referenceEnd;
+            }),
         },
+    };
+    return kind;
+}
+
+const KindFields<CaptionObject>& captionFields()
+{
+    using O = CaptionObject;
+    static const KindFields<O> kind{
+        ObjectKind::Caption, "captions", "", "", "", 0, 0, 0, SequenceOf::None, list(bounds<O>(0)),
     };
     return kind;
 }
@@ -360,70 +400,34 @@ void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, i
 
 namespace {
 
-template <typename Object, typename Copy>
-void copyDetails(Outline& to, const Outline& from, ObjectKind kind, Object& (Outline::*target)(int),
-                 const Object& (Outline::*source)(int) const, Copy copy)
+template <typename Object>
+void keepDetails(const KindFields<Object>& kind, Outline& to, const Outline& from)
 {
-    if (to.count(kind) != from.count(kind))
+    if (to.count(kind.kind) != from.count(kind.kind))
         return;
-    for (int k = 1; k <= to.count(kind); ++k)
-        copy((to.*target)(k), (from.*source)(k));
+    const bool shown = from.ownLayoutScale() > 0;
+    for (int k = 1; k <= to.count(kind.kind); ++k) {
+        Object& t = to.object<Object>(k);
+        const Object& f = from.objects<Object>()[std::size_t(k - 1)];
+        for (const Field<Object>& field : kind.fields) {
+            if (field.type == FieldType::Unsaved)
+                field.keep(t, f);
+            else if (field.type == FieldType::Property || (shown && field.layout))
+                field.set(t, field.get(f));
+        }
+    }
 }
 
 }  // namespace
 
 void keepUnsavedDetails(Outline& to, const Outline& from)
 {
-    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame,
-                [](FrameObject& t, const FrameObject& f) {
-                    t.titleColour = f.titleColour;
-                    t.reference = f.reference;
-                });
-    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture,
-                [](PictureObject& t, const PictureObject& f) {
-                    t.border = f.border;
-                    t.stretched = f.stretched;
-                    t.reference = f.reference;
-                });
-    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField,
-                [](TextFieldObject& t, const TextFieldObject& f) {
-                    t.readOnly = f.readOnly;
-                    t.reference = f.reference;
-                    t.referenceFontSize = f.referenceFontSize;
-                });
-    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video,
-                [](VideoObject& t, const VideoObject& f) {
-                    t.playerVisible = f.playerVisible;
-                    t.reference = f.reference;
-                });
-    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow,
-                [](ArrowObject& t, const ArrowObject& f) {
-                    t.referenceStart = f.referenceStart;
-                    t.referenceEnd = f.referenceEnd;
-                });
     to.setReferenceClientSize(from.referenceClientSize());
     to.setOwnLayoutScale(from.ownLayoutScale(), from.ownLayoutGridStep());
-    if (from.ownLayoutScale() <= 0)
-        return;
-    // The snapshots hold such an outline in its own layout; it is shown as it was at the step,
-    // scaled into the window.
-    const auto shown = [](auto& t, const auto& f) { t.bounds = f.bounds; };
-    copyDetails(to, from, ObjectKind::Frame, &Outline::frame, &Outline::frame, shown);
-    copyDetails(to, from, ObjectKind::Caption, &Outline::caption, &Outline::caption, shown);
-    copyDetails(to, from, ObjectKind::Picture, &Outline::picture, &Outline::picture, shown);
-    copyDetails(to, from, ObjectKind::Video, &Outline::video, &Outline::video, shown);
-    copyDetails(to, from, ObjectKind::TextField, &Outline::textField, &Outline::textField,
-                [](TextFieldObject& t, const TextFieldObject& f) {
-                    t.bounds = f.bounds;
-                    t.font.size = f.font.size;
-                });
-    copyDetails(to, from, ObjectKind::Arrow, &Outline::arrow, &Outline::arrow,
-                [](ArrowObject& t, const ArrowObject& f) {
-                    t.x1 = f.x1;
-                    t.y1 = f.y1;
-                    t.x2 = f.x2;
-                    t.y2 = f.y2;
-                });
+    // The snapshots hold an outline kept in its own layout unscaled; it is shown as it was at the
+    // step, scaled into the window.
+    forEachStoredKind([&](const auto& kind) { keepDetails(kind, to, from); });
+    keepDetails(captionFields(), to, from);
 }
 
 }  // namespace velmar

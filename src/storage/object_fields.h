@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/outline.h"
+#include "model/object_kinds.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -27,6 +27,7 @@ enum class FieldType {
     Property,    // not in the record: kept in the extension block after the pictures when it
                  // differs from a new object's value; `offset` is its number there, a value
                  // within [0, high] (high 0: any 32-bit value, a colour)
+    Unsaved,     // in no file: kept beside each history step only (`keep` copies it)
 };
 
 template <typename Object>
@@ -41,9 +42,13 @@ struct Field {
     void (*set)(Object&, qint64) = nullptr;
     QString (*text)(const Object&) = nullptr;
     void (*setText)(Object&, const QString&) = nullptr;
+    // Part of the layout the zoom scales: an outline kept in its own layout shows, after undo or
+    // redo, the value the step showed rather than the snapshot's.
+    bool layout = false;
+    void (*keep)(Object& to, const Object& from) = nullptr;  // copies an Unsaved field
 };
 
-enum class SequenceOf { None, Frames, Objects };
+using SequenceOf = ReadingOrder;
 
 template <typename Object>
 struct KindFields {
@@ -64,6 +69,8 @@ const KindFields<TextFieldObject>& textFieldFields();
 const KindFields<VideoObject>& videoFields();
 const KindFields<PictureObject>& pictureFields();
 const KindFields<ArrowObject>& arrowFields();
+// Captions are in no file; their entry lists what the history keeps of them.
+const KindFields<CaptionObject>& captionFields();
 
 // Calls visit(kindFields) for every kind an outline file holds, in the order of the record.
 template <typename Visit>
@@ -112,13 +119,12 @@ void copyStoredFields(const KindFields<Object>& kind, Object& to, const Object& 
 // place 0, or a place beyond the sequence's capacity, stay out.
 void placeInSequence(Sequence& sequence, const std::vector<std::pair<ObjectId, int>>& members);
 
-// Copies, slot by slot, the details kept beside each history step (a frame's title colour, a
-// picture's border and stretching, a text field's read-only state, a video fragment's player bar,
-// which the snapshots' extension block also holds, and the zoom's reference layout, which no file
-// holds) from `from` into the objects of `to`, for the kinds whose counts agree. Everything else
-// stays as it is in `to`.
-// An outline kept in its own layout (Outline::ownLayoutScale) also gets the geometry `from` showed,
-// since its snapshots hold the unscaled layout.
+// Copies, slot by slot, the details kept beside each history step (the Property fields, which the
+// snapshots' extension block also holds, and the Unsaved ones such as the zoom's reference layout,
+// which no file holds) from `from` into the objects of `to`, for the kinds whose counts agree.
+// Everything else stays as it is in `to`.
+// An outline kept in its own layout (Outline::ownLayoutScale) also gets the layout fields `from`
+// showed, since its snapshots hold the unscaled layout.
 void keepUnsavedDetails(Outline& to, const Outline& from);
 
 }  // namespace velmar

@@ -691,16 +691,6 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 limit, QStri
 
 }  // namespace
 
-QString shortenedTooltip(const QString& minimalText)
-{
-    if (minimalText.size() <= 255)
-        return minimalText;
-    for (int p = 253; p >= 1; --p)
-        if (minimalText.at(p - 1) == QLatin1Char(' '))
-            return minimalText.left(p) + QStringLiteral("...");
-    return QString();
-}
-
 QSize oldOutlineWindowSize(const QByteArray& vmc)
 {
     try {

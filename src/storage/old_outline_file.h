@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/object_kinds.h"
 #include "storage/load_result.h"
 
 #include <QByteArray>
@@ -36,10 +37,5 @@ QSize oldOutlineWindowSize(const QByteArray& vmc);
 
 // The side file of an old outline: the same path with its extension replaced by ".blc".
 QString oldPicturesPath(const QString& vmcPath);
-
-// The tooltip of a frame for its minimal text: a text of up to 255 characters unchanged; a longer
-// one cut after the last blank among its first 253 characters and ended with "...", or empty when
-// there is no such blank.
-QString shortenedTooltip(const QString& minimalText);
 
 }  // namespace velmar

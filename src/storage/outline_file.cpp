@@ -216,6 +216,7 @@ void writeKind(char* h, const KindFields<Object>& kind, const Outline& outline, 
                 putInt(at, std::size_t(k) < tailLengths.size() ? tailLengths[std::size_t(k)] : 0);
                 break;
             case FieldType::Listed:
+            case FieldType::Unsaved:
             case FieldType::Property: break;
             }
         }
@@ -281,6 +282,7 @@ void readKind(const char* h, const KindFields<Object>& kind, Checker& check, Out
             // The tail lengths are checked where the tail is read: a bad one costs only its picture.
             case FieldType::TailLength: header.tailLengths.push_back(getInt(at)); break;
             case FieldType::Listed:
+            case FieldType::Unsaved:
             case FieldType::Property: break;
             }
         }

@@ -1,6 +1,7 @@
 #include "view/minimal_text_windows.h"
 
 #include "canvas/object_widgets.h"
+#include "model/object_kinds.h"
 #include "model/outline_template.h"
 #include "model/summary.h"
 #include "model/summary_formats.h"
@@ -187,14 +188,10 @@ void MinimalTextCommands::editMinimalText(ObjectKind kind)
     const int slot = o.findSlot(kind, m_host.document().interaction.currentObject);
     if (slot == 0)
         return;
-    QString text;
-    switch (kind) {
-    case ObjectKind::Frame: text = o.frame(slot).minimalText; break;
-    case ObjectKind::Picture: text = o.picture(slot).minimalText; break;
-    case ObjectKind::TextField: text = o.textField(slot).minimalText; break;
-    case ObjectKind::Video: text = o.video(slot).minimalText; break;
-    default: return;
-    }
+    const QString* minimal = minimalTextOf(o, ObjectRef{kind, slot});
+    if (!minimal)
+        return;
+    const QString text = *minimal;
     m_targetKind = kind;
     m_targetIndex = slot;
     storeEditedText(editor()->edit(text));
@@ -205,27 +202,8 @@ void MinimalTextCommands::storeEditedText(const QString& text)
     Outline& o = m_host.document().outline;
     if (m_targetIndex < 1 || m_targetIndex > o.count(m_targetKind))
         return;
-    switch (m_targetKind) {
-    case ObjectKind::Frame: {
-        FrameObject& f = o.frame(m_targetIndex);
-        f.minimalText = text;
-        f.hint = shortenedTooltip(text);
-        break;
-    }
-    case ObjectKind::Picture:
-        o.picture(m_targetIndex).minimalText = text;
-        o.picture(m_targetIndex).hint = text;
-        break;
-    case ObjectKind::TextField:
-        o.textField(m_targetIndex).minimalText = text;
-        o.textField(m_targetIndex).hint = text;
-        break;
-    case ObjectKind::Video:
-        o.video(m_targetIndex).minimalText = text;
-        o.video(m_targetIndex).hint = text;
-        break;
-    default: return;
-    }
+    if (!setMinimalText(o, ObjectRef{m_targetKind, m_targetIndex}, text))
+        return;
     m_host.documents().recordStep(StepKind::HeaderOnly);
 }
 

@@ -48,7 +48,7 @@ SequenceCommands::SequenceCommands(CanvasHost& host, SelectionHandles* handles, 
 
 void SequenceCommands::movePicture(bool later)
 {
-    Document& doc = m_host.document();
+    OpenOutline& doc = m_host.document();
     const ObjectId id = doc.interaction.currentObject;
     if (doc.outline.findSlot(ObjectKind::Picture, id) == 0)
         return;
@@ -62,7 +62,7 @@ void SequenceCommands::moveSelected(bool later)
 {
     // With the blue handles shown the selected object moves among the objects; otherwise the
     // current object is taken as a frame.
-    Document& doc = m_host.document();
+    OpenOutline& doc = m_host.document();
     const ObjectId id = doc.interaction.currentObject;
     const bool object = m_handles->blueSetVisible();
     Sequence& sequence = object ? doc.outline.objectSequence() : doc.outline.frameSequence();

@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
+#include "model/object_kinds.h"
 
 #include <QPainter>
 
@@ -28,23 +29,15 @@ std::optional<QRect> itemRect(const Outline& outline, ObjectId id, OverlayKind k
             return std::nullopt;
         return outline.frame(ref.slot).bounds;
     }
-    QRect r;
-    int parent = 0;
-    switch (ref.kind) {
-    case ObjectKind::Picture:
-        r = outline.picture(ref.slot).bounds;
-        parent = outline.picture(ref.slot).parentFrame;
-        break;
-    case ObjectKind::TextField:
-        r = outline.textField(ref.slot).bounds;
-        parent = outline.textField(ref.slot).parentFrame;
-        break;
-    case ObjectKind::Video:
-        r = outline.video(ref.slot).bounds;
-        parent = outline.video(ref.slot).parentFrame;
-        break;
-    default: return std::nullopt;
-    }
+    const auto item = withObject(outline, ref, [](const auto& object) -> std::optional<std::pair<QRect, int>> {
+        if constexpr (KindTraits<std::decay_t<decltype(object)>>::order == ReadingOrder::Objects)
+            return std::pair(object.bounds, int(object.parentFrame));
+        else
+            return std::nullopt;
+    });
+    if (!item)
+        return std::nullopt;
+    auto [r, parent] = *item;
     if (parent >= 1 && parent <= outline.count(ObjectKind::Frame))
         r.translate(outline.frame(parent).bounds.topLeft());
     return r;
@@ -195,7 +188,7 @@ void SequenceOverlay::switchOn(OverlayKind kind) { show(asOverlay(kind)); }
 
 void SequenceOverlay::show(OrderOverlay overlay)
 {
-    Document& doc = m_host.document();
+    OpenOutline& doc = m_host.document();
     doc.session.overlay = overlay;
     m_layer->erase();
     if (overlay == OrderOverlay::None) {

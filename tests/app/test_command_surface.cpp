@@ -362,7 +362,7 @@ void TestCommandSurface::statesFollowTheDocument()
 {
     // Whatever the document says, each command shows what its state function derives, and the
     // switches agree between their menu items and buttons.
-    Document& d = m_window->document();
+    OpenOutline& d = m_window->document();
     const auto c = [this](Command id) { return m_window->command(id); };
     d.outline.createFrame(QRect(10, 40, 200, 150), QStringLiteral("F"));
     const ObjectId frame = d.outline.frame(1).id;

@@ -22,6 +22,7 @@ private slots:
     void typedExtensionChoosesTheTypeAndIsRemembered();
     void quotedOutlineNameIsProposedWhole();
     void outlineDialogsStartBesideTheOutline();
+    void outlineSaveAsAsksAboutTheFileItWrites();
 
 private:
     // An outline file named `name` in `folder`, opened in the window.
@@ -211,6 +212,42 @@ void TestFileDialogs::outlineDialogsStartBesideTheOutline()
     QCOMPARE(f.dialogs.fileAsks.last().caption, QStringLiteral("Сохранить как"));
     QCOMPARE(f.dialogs.fileAsks.last().folder, pupils.absolutePath());
     QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("урок"));
+}
+
+void TestFileDialogs::outlineSaveAsAsksAboutTheFileItWrites()
+{
+    WindowFixture f;
+    const QDir folder(f.home.path());
+    QVERIFY(!openOutline(f, folder, QStringLiteral("lesson.vmd"), QStringLiteral("lesson")).isEmpty());
+    const QString other = folder.filePath(QStringLiteral("other.vmd"));
+    writeBytes(other, "another outline");
+
+    // "other" typed without the extension: the outline would go to other.vmd, so the question names
+    // that file, and the dialog itself asks nothing about "other".
+    f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("other")), 1});
+    f.command("N50")->trigger();  // "Нет" (no answer scripted): the dialog comes back, cancelled
+    QVERIFY(!f.dialogs.fileAsks.last().confirmOverwrite);
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    QCOMPARE(f.dialogs.questions[0].text, QStringLiteral("other.vmd уже существует. Заменить его?"));
+    QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("other.vmd"));
+    QCOMPARE(f.dialogs.fileAsks.last().folder, folder.absolutePath());
+    QCOMPARE(bytesOf(other), QByteArray("another outline"));
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("lesson"));
+
+    // "Да": that file is replaced by the outline, and no file is made under the typed name.
+    f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("other")), 1});
+    f.dialogs.choices.push_back(0);
+    f.command("N50")->trigger();
+    QCOMPARE(f.dialogs.questions.size(), 2);
+    QVERIFY(readAnyOutlineFile(other).ok);
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("other"))));
+
+    // A name nobody uses: no question.
+    f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("third")), 1});
+    f.command("N50")->trigger();
+    QCOMPARE(f.dialogs.questions.size(), 2);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("third.vmd"))));
+    QCOMPARE(f.dialogs.messages.size(), 0);
 }
 
 QTEST_MAIN(TestFileDialogs)

@@ -30,7 +30,7 @@ private slots:
     void droppedOutlineAsksAboutUnsavedWorkThenOpens();
     void recentOutlinesKeepEightNewestAndDropVanishedOnes();
     void recentNamesAreShownAndAFifoIsSaidForWhatItIs();
-    void pastedPictureTooLargeIsSaidSo();
+    void pictureDataTooLargeIsSaidSo();
 };
 
 // Sends a drop of data at a canvas point and lets the queued handling run.
@@ -263,7 +263,7 @@ QByteArray pngClaiming(quint32 width, quint32 height)
 
 }  // namespace
 
-void TestOutsideInput::pastedPictureTooLargeIsSaidSo()
+void TestOutsideInput::pictureDataTooLargeIsSaidSo()
 {
     WindowFixture f;
     f.beginOutline();
@@ -281,6 +281,16 @@ void TestOutsideInput::pastedPictureTooLargeIsSaidSo()
     QApplication::clipboard()->setMimeData(new OfferedPicture(QByteArray("not a picture")));
     paste->trigger();
     QCOMPARE(f.dialogs.messages.size(), 2);
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
+
+    // The same data dropped from another program: said so, not dropped without a word.
+    drop(f, new OfferedPicture(pngClaiming(100000, 100000)), QPoint(100, 120));
+    QCOMPARE(f.dialogs.messages.size(), 3);
+    QVERIFY2(f.dialogs.messages[2].text.contains(QStringLiteral("слишком велик (100000 × 100000")),
+             qPrintable(f.dialogs.messages[2].text));
+    drop(f, new OfferedPicture(QByteArray("not a picture")), QPoint(100, 120));
+    QCOMPARE(f.dialogs.messages.size(), 4);
+    QVERIFY2(f.dialogs.messages[3].text.contains(QStringLiteral("повреждены")), qPrintable(f.dialogs.messages[3].text));
     QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 0);
 }
 

@@ -68,7 +68,7 @@ void TestStartup::startWithNothing()
 
     const DocumentState& state = s.window->document().state;
     const SessionState& session = s.window->document().session;
-    QCOMPARE(session.programFolder, options.programFolder);
+    QCOMPARE(s.window->document().history.programFolder, options.programFolder);
     for (const char* name : {"Picture", "temp", "Conspect", "Project", "Video"})
         QVERIFY(QFileInfo(QDir(options.programFolder).filePath(QLatin1String(name))).isDir());
     QCOMPARE(state.outlineName, QStringLiteral("Новый"));

@@ -23,6 +23,17 @@ private:
     QTemporaryDir m_home;
 };
 
+namespace {
+
+// The program as the suite runs it (VELMAR_BIN), else the one beside this test in its build tree.
+QString velmarProgram()
+{
+    const QString named = qEnvironmentVariable("VELMAR_BIN");
+    return named.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../src/velmar") : named;
+}
+
+}  // namespace
+
 QStringList TestStartupLibraries::librariesOfWindow(const QStringList& arguments, const QByteArray& quitWhen)
 {
     QProcess velmar;
@@ -33,7 +44,7 @@ QStringList TestStartupLibraries::librariesOfWindow(const QStringList& arguments
     env.insert(QStringLiteral("VELMAR_HOME"), m_home.filePath(QStringLiteral("home")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
     velmar.setProcessEnvironment(env);
-    velmar.start(QStringLiteral(VELMAR_EXECUTABLE), arguments);
+    velmar.start(velmarProgram(), arguments);
     if (!velmar.waitForFinished(60000) || velmar.exitCode() != 0)
         return {};
     QStringList libraries;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace velmar;
 
@@ -26,6 +27,7 @@ private slots:
     void dialogsStartFromThePresentValues();
     void fontDialogSetsTheTextColour();
     void fitBoxToText();
+    void typedTextGrowsTheBoxOnlyWithinItsFrame();
     void pictureBorderChecks();
     void alignmentAfterADropLeavesTheBoxAlone();
 };
@@ -428,6 +430,33 @@ void TestAppearance::fitBoxToText()
     const QRect kept = outline(f).textField(1).bounds;
     f.command(Command::FitTextField)->trigger();
     QCOMPARE(outline(f).textField(1).bounds, kept);
+}
+
+void TestAppearance::typedTextGrowsTheBoxOnlyWithinItsFrame()
+{
+    WindowFixture f;
+    f.beginOutline();
+    addFrame(f, 100);  // 150 × 150
+    const ObjectId id = addText(f, 1, QStringLiteral("x"));
+    f.window->outlineView()->sync();
+    f.doc().session.editMode = true;
+    f.doc().interaction.currentObject = id;
+    auto* field = qobject_cast<QTextEdit*>(f.widgetOf(id));
+    QVERIFY(field);
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("a long line that has no room in its frame"));
+    const QSize frame = outline(f).frame(1).bounds.size();
+    QRect box = outline(f).textField(1).bounds;
+    QVERIFY2(box.right() < frame.width(), qPrintable(QStringLiteral("%1 of %2").arg(box.right()).arg(frame.width())));
+    QVERIFY(box.width() > 60);  // it did grow, up to the frame's edge
+    for (int k = 0; k < 8; ++k)
+        QTest::keyClick(field, Qt::Key_Return);
+    box = outline(f).textField(1).bounds;
+    QVERIFY2(box.bottom() < frame.height(),
+             qPrintable(QStringLiteral("%1 of %2").arg(box.bottom()).arg(frame.height())));
+    QCOMPARE(f.widgetOf(id)->geometry(), box);
+    // Nothing typed is lost to the narrower box.
+    QVERIFY(outline(f).textField(1).text.contains(QStringLiteral("has no room in its frame")));
 }
 
 void TestAppearance::pictureBorderChecks()

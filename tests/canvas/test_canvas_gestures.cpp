@@ -38,14 +38,14 @@ public:
 // A document with the canvas's reactions counted instead of shown.
 class Canvas : public GestureContext {
 public:
-    Document doc;
+    OpenOutline doc;
     RecordingHandles selection;
     int steps = 0;
     StepKind lastKind = StepKind::Full;
     ObjectId chosen = 0;
     bool dragCursor = false;
 
-    Document& document() override { return doc; }
+    OpenOutline& document() override { return doc; }
     HandleLayer& handles() override { return selection; }
     void recordStep(StepKind kind) override
     {

@@ -47,13 +47,12 @@ class DragSource:
         """Presses on the source, moves over screen_point until velmar accepts, and lets go there.
         Over the main window's canvas_point, it lets go once velmar reports the drag there."""
         desktop = self.app.desktop
-        desktop.xdotool("mousemove", "--sync", *self.at)
+        desktop.pointer_to(*self.at)
         desktop.xdotool("mousedown", 1)
         try:
             x0, y0 = self.at
             for i in range(1, 11):
-                desktop.xdotool("mousemove", "--sync", x0 + (screen_point[0] - x0) * i // 10,
-                                y0 + (screen_point[1] - y0) * i // 10)
+                desktop.pointer_to(x0 + (screen_point[0] - x0) * i // 10, y0 + (screen_point[1] - y0) * i // 10)
 
             # Velmar answers each position; a small move again until it has accepted the drop.
             def accepted():
@@ -62,7 +61,7 @@ class DragSource:
             e2e.wait_for(accepted, "velmar to accept the drag", 10, interval=0.1)
             # The drop lands where velmar last heard the drag was: let go only once it has
             # reported the drag over the target point itself.
-            desktop.xdotool("mousemove", "--sync", *screen_point)
+            desktop.pointer_to(*screen_point)
             mark = len(self.app.lines())
             target = "drag-over %d %d" % tuple(canvas_point) if canvas_point else None
 
@@ -70,8 +69,8 @@ class DragSource:
                 if target is None or target in self.app.lines()[mark:]:
                     return True
                 # A pointer that does not move sends no new position: step off and back.
-                desktop.xdotool("mousemove", "--sync", screen_point[0] + 1, screen_point[1])
-                desktop.xdotool("mousemove", "--sync", *screen_point)
+                desktop.pointer_to(screen_point[0] + 1, screen_point[1])
+                desktop.pointer_to(*screen_point)
                 return False
             e2e.wait_for(over_target, f"velmar to report the drag over {target}", 10, interval=0.1)
         finally:
@@ -205,12 +204,12 @@ def fifo_over_the_editor(app):
     SOURCES.append(source)
     desktop = app.desktop
     target = editor.at((100, 75))
-    desktop.xdotool("mousemove", "--sync", *source.at)
+    desktop.pointer_to(*source.at)
     desktop.xdotool("mousedown", 1)
     try:
         x0, y0 = source.at
         for i in range(1, 11):
-            desktop.xdotool("mousemove", "--sync", x0 + (target[0] - x0) * i // 10, y0 + (target[1] - y0) * i // 10)
+            desktop.pointer_to(x0 + (target[0] - x0) * i // 10, y0 + (target[1] - y0) * i // 10)
         # Every position over the work area asks the editor whether it takes the drop.
         for i in range(10):
             desktop.xdotool("mousemove", target[0] + i % 2, target[1])

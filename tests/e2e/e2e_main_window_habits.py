@@ -1,5 +1,5 @@
 # Habits of the main window with real input: a click that only selects records nothing to undo,
-# and the show writes every line of a minimal text.
+# the tool bar stays whole above a selected frame, and the show writes every line of a minimal text.
 import velmar_e2e as e2e
 from velmar_e2e import bounds
 import screen_truth
@@ -20,6 +20,25 @@ def test_selecting_by_the_title_is_no_step(app):
     info = app.info()
     e2e.check_equal(bounds(info["frames"][0])[:2], [40, 80], "the first frame after one Ctrl+Z")
     e2e.check_equal(bounds(info["frames"][1])[:2], [400, 120], "the second frame")
+
+
+def test_the_tool_bar_covers_the_move_tab_of_a_frame_below_it(app):
+    app.open({"frames": [{"bounds": [4, 34, 240, 180], "title": "Рамка"}]})
+    app.click((60, 40))          # the frame's title: selects it, its move tab goes above it
+
+    def handle_shown():
+        w, h, rows = screen_truth.grab(app, app.screen((5, 36)) + (4, 3))
+        return all(max(row[i:i + 3]) < 60 for row in rows for i in range(0, len(row), 3))
+
+    e2e.wait_for(handle_shown, "the black handles of the selected frame")
+
+    def tab_pixels():
+        # The move tab's pink (255, 128, 128), seen on the tool bar's band between its buttons.
+        w, h, rows = screen_truth.grab(app, app.screen((0, 0)) + (240, 31))
+        return sum(1 for row in rows for i in range(0, len(row), 3)
+                   if row[i] >= 245 and 112 <= row[i + 1] <= 144 and 112 <= row[i + 2] <= 144)
+
+    e2e.check_equal(tab_pixels(), 0, "pixels of the move tab showing through the tool bar")
 
 
 def test_the_show_writes_every_line_of_a_minimal_text(app):

@@ -67,11 +67,7 @@ class Editor:
         return items[name]
 
     def move_to(self, screen_point):
-        # --sync waits for the pointer to arrive, and so for ever when it is there already.
-        where = dict(line.split("=", 1) for line in
-                     self.app.desktop.xdotool("getmouselocation", "--shell").split())
-        if (int(where["X"]), int(where["Y"])) != tuple(screen_point):
-            self.app.desktop.xdotool("mousemove", "--sync", *screen_point)
+        self.app.desktop.pointer_to(*screen_point)
 
     def _then(self, mark, until, what):
         if until is not None:

@@ -39,11 +39,11 @@ def step(app, editor, what, action, condition=lambda s: True):
 
 def screen_drag(app, start, end, steps=8):
     """A left-button drag between two screen points."""
-    app.desktop.xdotool("mousemove", "--sync", *start)
+    app.desktop.pointer_to(*start)
     app.desktop.xdotool("mousedown", 1)
     for i in range(1, steps + 1):
-        app.desktop.xdotool("mousemove", "--sync", start[0] + (end[0] - start[0]) * i // steps,
-                            start[1] + (end[1] - start[1]) * i // steps)
+        app.desktop.pointer_to(start[0] + (end[0] - start[0]) * i // steps,
+                               start[1] + (end[1] - start[1]) * i // steps)
     app.desktop.xdotool("mouseup", 1)
 
 

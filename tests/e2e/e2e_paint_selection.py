@@ -15,11 +15,11 @@ WHITE = (255, 255, 255)
 def screen_drag(app, start, end, until, steps=8):
     """A left-button drag between two screen points; waits until the editor reports until(state)."""
     mark = len(app.lines())
-    app.desktop.xdotool("mousemove", "--sync", *start)
+    app.desktop.pointer_to(*start)
     app.desktop.xdotool("mousedown", 1)
     for i in range(1, steps + 1):
-        app.desktop.xdotool("mousemove", "--sync", start[0] + (end[0] - start[0]) * i // steps,
-                            start[1] + (end[1] - start[1]) * i // steps)
+        app.desktop.pointer_to(start[0] + (end[0] - start[0]) * i // steps,
+                               start[1] + (end[1] - start[1]) * i // steps)
     app.desktop.xdotool("mouseup", 1)
     truth.wait_block(app, mark, until, "the drag to be handled")
 

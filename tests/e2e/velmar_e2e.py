@@ -154,6 +154,19 @@ class Desktop:
             raise TestFailure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
         return result.stdout
 
+    def pointer(self):
+        """Where the X server has the pointer, (x, y) on the screen."""
+        out = self._run(["xdotool", "getmouselocation", "--shell"]).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values.get("X", -1)), int(values.get("Y", -1))
+
+    def pointer_to(self, x, y):
+        """Moves the pointer to (x, y) and returns once the X server has it there. (xdotool's
+        mousemove --sync alone waits until the pointer moves: 15 s for nothing when it is there
+        already.)"""
+        if self.pointer() != (x, y):
+            self.xdotool("mousemove", "--sync", x, y)
+
     def screenshot(self, path):
         self._run(["import", "-window", "root", path])
 

@@ -6,6 +6,7 @@
 #include "storage/outline_io.h"
 
 #include <QFile>
+#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@ class TestSvgExport : public QObject {
     Q_OBJECT
 private slots:
     void hostileTextsStayText();
+    void sizeInPixelsAsThePicture();
     void finishingTheGeneratorsDrawing_data();
     void finishingTheGeneratorsDrawing();
 };
@@ -117,6 +119,36 @@ void TestSvgExport::hostileTextsStayText()
         QVERIFY2(family.endsWith(QLatin1String(", sans-serif")) || family.endsWith(QLatin1String(", serif"))
                      || family.endsWith(QLatin1String(", monospace")),
                  qPrintable(family));
+}
+
+// A viewer reads the drawing's size from the root element: it is the exported picture's, in
+// pixels, at every scale (in millimetres it came back one pixel wider).
+void TestSvgExport::sizeInPixelsAsThePicture()
+{
+    Document doc;
+    doc.state.windowSize = QSize(1200, 700);
+    doc.outline.createFrame(QRect(10, 40, 300, 200), QStringLiteral("Опыты"));
+    const QSize client = doc.state.windowSize - defaultWindowChrome();
+    QTemporaryDir dir;
+    for (const double scale : {1.0, 1.5, 0.37}) {
+        const QString svgPath = dir.filePath(QStringLiteral("a.svg"));
+        const QString pngPath = dir.filePath(QStringLiteral("a.png"));
+        QCOMPARE(exportOutline(doc, client, scale, svgPath), QString());
+        QCOMPARE(exportOutline(doc, client, scale, pngPath), QString());
+        const QSize picture = QImage(pngPath).size();
+        QVERIFY(!picture.isEmpty());
+        QFile file(svgPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(file.readAll());
+        while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::StartElement) {
+        }
+        QCOMPARE(xml.name().toString(), QStringLiteral("svg"));
+        const QXmlStreamAttributes root = xml.attributes();
+        QCOMPARE(root.value(QStringLiteral("width")).toString(), QString::number(picture.width()));
+        QCOMPARE(root.value(QStringLiteral("height")).toString(), QString::number(picture.height()));
+        QCOMPARE(root.value(QStringLiteral("viewBox")).toString(),
+                 QStringLiteral("0 0 %1 %2").arg(picture.width()).arg(picture.height()));
+    }
 }
 
 void TestSvgExport::finishingTheGeneratorsDrawing_data()

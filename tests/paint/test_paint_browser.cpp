@@ -360,6 +360,8 @@ void TestPaintBrowser::copyToFileSharesTheSaveDialog()
     QCOMPARE(dialogs.fileAsks[1].folder, dir.path() + QStringLiteral("/pieces"));
     QCOMPARE(dialogs.fileAsks[1].name, picture);
     QCOMPARE(dialogs.fileAsks[1].filterIndex, 2);
+    // The filters speak the interface's language, as the outline's own dialogs do.
+    QCOMPARE(dialogs.fileAsks[1].filter, QStringLiteral("Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg"));
     QCOMPARE(QImage(piece + QStringLiteral(".bmp")).size(), QSize(120, 90));
 
     // The picture's own "Сохранить как..." offers the picture's file, not the piece's ...

@@ -218,7 +218,7 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
 {
     QTemporaryDir home;
     Document doc;
-    doc.session.programFolder = home.path();
+    doc.history.programFolder = home.path();
     doc.outline.setClientSize(QSize(728, 487));
     doc.outline.createFrame(QRect(2, 34, 150, 200), QStringLiteral("Фрейм"));
     doc.outline.createTextField(QRect(5, 30, 100, 40), kButtonFace, QStringLiteral("текст"), 1);

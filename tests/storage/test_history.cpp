@@ -28,7 +28,7 @@ struct Session {
 
     Session()
     {
-        doc.session.programFolder = home.path();
+        doc.history.programFolder = home.path();
         doc.outline.setClientSize(QSize(728, 487));
         for (int k = 1; k <= 3; ++k) {
             const int slot =
@@ -236,7 +236,7 @@ void TestHistory::headerStepRestoresEveryAttribute()
 {
     QTemporaryDir home;
     Document doc = richDocument();
-    doc.session.programFolder = home.path();
+    doc.history.programFolder = home.path();
     startHistory(doc);
     const Outline before = doc.outline;
 

@@ -165,7 +165,7 @@ void TestHostileFiles::historyNeverWritesThroughLinks()
 
     // Steps written where links were planted replace the links, never their targets.
     Document doc;
-    doc.session.programFolder = home.path();
+    doc.history.programFolder = home.path();
     doc.history.folder = temp;
     doc.outline.setClientSize(QSize(600, 400));
     doc.outline.createFrame(QRect(10, 10, 200, 150), QStringLiteral("Фрейм"));
@@ -194,7 +194,7 @@ void TestHostileFiles::plantedSnapshotsAreReadWithinBounds()
     QTemporaryDir home;
     const QString temp = QDir(home.path()).filePath(QStringLiteral("temp"));
     Document doc;
-    doc.session.programFolder = home.path();
+    doc.history.programFolder = home.path();
     doc.history.folder = temp;
     doc.outline.setClientSize(QSize(600, 400));
     doc.outline.createFrame(QRect(10, 10, 200, 150), QStringLiteral("Фрейм"));

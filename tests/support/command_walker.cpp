@@ -212,7 +212,7 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
     const auto canvasPoint = [&] {
         c.kind = '-';
         c.x = between(0, canvas.width() - 1);
-        c.y = between(31, canvas.height() - 1);
+        c.y = between(kToolBarHeight, canvas.height() - 1);
     };
     const auto answerDialogs = [&](const QString& item) {
         if (item == "RenameFrame" || item == "CaptionText")
@@ -342,6 +342,8 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
             c.text = text(20, false);
         else if (c.name == "ExportPicture")
             c.text = oneOf({"shot.jpg", "shot.bmp"}), c.value = between(1, 2);
+        else if (c.name == "Open" && !m_savedFiles.isEmpty() && n(2))  // half the time, one saved before
+            c.text = QFileInfo(m_savedFiles.keys().at(n(int(m_savedFiles.size())))).fileName();
         else
             c.text = oneOf({"a.vmd", "b.vmd", "c", "nofolder/d.vmd", "garbage.vmd"});
     } else if (roll < 830) {
@@ -514,6 +516,9 @@ void CommandWalker::prepareDialogs(const WalkCommand& c)
                           ? std::optional<Dialogs::FileChoice>(Dialogs::FileChoice{path, int(c.value % 4)})
                           : std::nullopt);
     d.colours.assign(2, accept ? std::optional<QColor>(QColor::fromRgb(QRgb(c.value & 0xFFFFFF))) : std::nullopt);
+    // Saving under the name of a file the walk saved before asks whether to replace it: an
+    // accepted command says yes, so that the walk's files keep being written and read back.
+    d.replaceChoice.assign(3, accept ? 0 : 1);
     QFont font(c.text.isEmpty() ? QStringLiteral("Arial") : c.text);
     font.setPointSize(std::max<int>(1, int(c.value % 100)));
     const int style = int(c.value / 100);
@@ -616,6 +621,7 @@ void CommandWalker::settle()
     d.answers.clear();
     d.inputs.clear();
     d.files.clear();
+    d.replaceChoice.clear();
     d.colours.clear();
     d.fonts.clear();
 }

@@ -50,7 +50,7 @@ public:
     const QMap<QString, int>& counts() const { return m_counts; }
 
 private:
-    velmar::Document& doc() { return m_fixture.doc(); }
+    velmar::OpenOutline& doc() { return m_fixture.doc(); }
     std::optional<QPoint> target(const WalkCommand& c);
     QRect canvasRect(char kind, int slot);
     QWidget* widgetAt(QPoint canvasPoint, QPoint* local);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "model/window_layout.h"
 
 #include <QByteArray>
 #include <QList>
@@ -67,7 +68,7 @@ struct Outline {
     QString version = QStringLiteral("4.0");
     QString name;
     velmar::ColourValue canvasColour = velmar::kButtonFace;
-    QSize windowSize{744, 546};
+    QSize windowSize = velmar::kDefaultWindowSize;
     QList<Frame> frames;
     QList<TextField> textFields;
     QList<Arrow> arrows;

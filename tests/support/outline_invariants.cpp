@@ -181,7 +181,7 @@ QStringList modelViolations(const Document& doc)
 QStringList windowViolations(MainWindow& window)
 {
     QStringList out;
-    const Document& doc = window.document();
+    const OpenOutline& doc = window.document();
     const Outline& o = doc.outline;
     OutlineView* view = window.outlineView();
     CanvasWidget* canvas = window.canvas();

@@ -28,6 +28,8 @@ int ScriptedDialogs::choose(QWidget*, const QString& caption, const QString& tex
 {
     questions << Asked{caption, text};
     choiceButtons << buttons;
+    if (!replaceChoice.empty() && text.endsWith(QStringLiteral("уже существует. Заменить его?")))
+        return takeFront(replaceChoice, -1);
     return takeFront(choices, -1);
 }
 

@@ -20,6 +20,7 @@ public:
 
     std::deque<QMessageBox::StandardButton> answers;  // for ask(); No when empty
     std::deque<int> choices;                          // for choose(); -1 (closed) when empty
+    std::deque<int> replaceChoice;                    // for the question about replacing a file, before `choices`
     QList<QStringList> choiceButtons;                 // the buttons of every choose()
     std::deque<std::optional<QString>> inputs;        // for inputText(); cancel when empty
     std::deque<std::optional<FileChoice>> files;      // for openFile()/saveFile(); cancel when empty

@@ -18,7 +18,7 @@ struct WindowFixture {
     // Makes the window ready for editing as an open outline is (menus and buttons enabled).
     void beginOutline();
 
-    velmar::Document& doc() { return window->document(); }
+    velmar::OpenOutline& doc() { return window->document(); }
     QAction* command(velmar::Command id) { return window->command(id); }
     QAction* command(const QString& name) { return window->command(name); }
     QWidget* widgetOf(velmar::ObjectId id);

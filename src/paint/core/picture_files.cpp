@@ -13,6 +13,17 @@
 
 namespace velmar::paint {
 
+QString openPictureFilter()
+{
+    return QCoreApplication::translate(
+        "PictureFiles", "Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg|Рисунок JPEG (*.jpeg)|*.jpeg");
+}
+
+QString savePictureFilter()
+{
+    return QCoreApplication::translate("PictureFiles", "Рисунок BMP (*.bmp)|*.bmp|Рисунок JPEG (*.jpg)|*.jpg");
+}
+
 namespace {
 
 // Picture files larger than this are not read: no picture the editor can hold is that big.

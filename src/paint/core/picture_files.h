@@ -10,9 +10,10 @@ namespace velmar::paint {
 // The editor's picture file dialogs: filters, and what each dialog remembers between uses (the
 // last file name and filter chosen). The save dialog is shared by "Сохранить", "Сохранить как..."
 // and "Копировать в файл...".
-inline constexpr char kOpenPictureFilter[] =
-    "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg";
-inline constexpr char kSavePictureFilter[] = "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg";
+// The file dialogs' filters, in the interface's language: BMP first, then JPEG (the order the
+// filter index of the dialogs' remembered state refers to).
+QString openPictureFilter();
+QString savePictureFilter();
 
 struct PictureFileDialogState {
     QString fileName;     // the last file chosen, empty before the first
