@@ -91,4 +91,14 @@ private:
     std::optional<Snapshot> m_beforeFileCommand;
     QMap<QString, QString> m_stampsBefore;
     QString m_firstStepStamp;  // the snapshot of step 0 before a file command
+    // The outline as the file opened last holds it (one with a stored window size), and the step
+    // the opening recorded; whether the program said, before a file command, that saving would
+    // write it rather than the outline shown, and whether the outline was modified then.
+    struct Opened {
+        velmar::Outline outline;
+        int step = 0;
+    };
+    std::optional<Opened> m_opened;
+    bool m_savesAsOpened = false;
+    bool m_modifiedBefore = false;
 };
