@@ -722,7 +722,7 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         if (m_savesAsOpened && (c.name == "N49" || c.name == "N50")) {
             if (!m_opened || m_modifiedBefore || m_stepBefore != m_opened->step)
                 out << QStringLiteral("%1 saved as opened, although the outline was edited since").arg(name);
-            else
+            else if (++m_counts[QStringLiteral("files saved as opened")])
                 saved.outline = m_opened->outline;
         }
         const LoadResult loaded = readOutlineFile(it.key(), chrome);
