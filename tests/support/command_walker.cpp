@@ -550,7 +550,7 @@ void CommandWalker::run(const WalkCommand& command)
     if (isFileCommand(c)) {
         m_beforeFileCommand = snapshot();
         m_stampsBefore = fileStamps();
-        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")));
+        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true);
         m_savesAsOpened = m_fixture.window->documents().savesAsOpened();
         m_modifiedBefore = doc().state.modified;
     }
@@ -683,15 +683,19 @@ bool CommandWalker::historyRestarted(const WalkCommand& c)
 {
     const HistoryState& h = doc().history;
     return isFileCommand(c) && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
-           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1"))) != m_firstStepStamp;
+           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true) != m_firstStepStamp;
 }
 
-QString CommandWalker::stamp(const QString& path)
+QString CommandWalker::stamp(const QString& path, bool linked)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return QString();
-    return QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
+    const QString written =
+        QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
+    // Step 0 of an opened outline is a link to its file: reopened, the file is linked anew, which
+    // changes only the status time.
+    return linked ? written + QStringLiteral(" %1.%2").arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec) : written;
 }
 
 QMap<QString, QString> CommandWalker::fileStamps() const

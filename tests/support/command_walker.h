@@ -74,7 +74,8 @@ private:
     Snapshot snapshot();
     // Identity, change time and size of every outline file in the walk's folder.
     QMap<QString, QString> fileStamps() const;
-    static QString stamp(const QString& path);
+    // With `linked`, also the status time, which a new link to the file changes.
+    static QString stamp(const QString& path, bool linked = false);
     bool historyRestarted(const WalkCommand& c);
     void checkFileCommand(const WalkCommand& c, QStringList& out);
 
