@@ -494,6 +494,12 @@ bool DocumentController::save()
     }
 }
 
+bool DocumentController::savesAsOpened() const
+{
+    return m_opened && m_window.showsOpenedLayout() && !m_document.state.modified
+           && m_document.history.currentStep == m_opened->step;
+}
+
 bool DocumentController::writeToFile()
 {
     DocumentState& state = m_document.state;
@@ -503,8 +509,7 @@ bool DocumentController::writeToFile()
     // Unedited and only fitted to this screen's window, the outline is written as its file held
     // it: opening and saving changes no byte.
     WriteResult written;
-    if (m_opened && m_window.showsOpenedLayout() && !state.modified
-        && m_document.history.currentStep == m_opened->step) {
+    if (savesAsOpened()) {
         Document asStored;
         asStored.outline = m_opened->outline;
         asStored.state = state;

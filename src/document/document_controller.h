@@ -66,6 +66,11 @@ public:
     bool settleUnsavedChanges(bool stopAfterSaving);
     // The outline was opened read-only (another Velmar has it open): Save asks for another file.
     bool readOnly() const { return m_readOnly; }
+    // Saving now writes the outline as its file held it when opened, not the outline shown: it is
+    // unedited since (at the step the opening recorded, not modified) and was only adjusted by the
+    // program on the way in (fitted to this window, snapped to the grid, moved out from under the
+    // tool bar). Changing the grid afterwards snaps the outline but edits nothing.
+    bool savesAsOpened() const;
     // The window came to the front: when the outline's file was replaced on disk (by another
     // Velmar) and nothing here is unsaved, offers to load it again. Asks once per change.
     void offerReloadIfChanged();

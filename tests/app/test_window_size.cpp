@@ -27,6 +27,8 @@ private slots:
     void maximisedWindowZoomsTheOpenedOutline();
     void oldFormatSizeIsForgottenByTheNextOutline();
     void largerOutlineKeepsItsOwnLayout();
+    void unchangedOutlineIsSavedAsOpened_data();
+    void unchangedOutlineIsSavedAsOpened();
 
 private:
     // An outline made for a window of the given outer size: one frame near the canvas's top-left
@@ -325,6 +327,71 @@ void TestWindowSize::largerOutlineKeepsItsOwnLayout()
     f.command(Command::Redo)->trigger();
     QCOMPARE(f.doc().outline.frame(2).bounds.x(), put);
     QCOMPARE(f.doc().outline.picture(1).bounds, shown);
+}
+
+void TestWindowSize::unchangedOutlineIsSavedAsOpened_data()
+{
+    QTest::addColumn<QSize>("extra");     // added to the screen's room, as above
+    QTest::addColumn<QString>("change");  // what is done between opening and "Сохранить как"
+    QTest::addColumn<bool>("asOpened");   // the file written is the one opened, byte for byte
+    const QSize fits(-53, -29);
+    const QSize larger(640, 150);
+    QTest::newRow("snapped on opening") << fits << QString() << true;
+    QTest::newRow("grid made coarser") << fits << QStringLiteral("N211") << true;
+    QTest::newRow("grid switched off") << fits << QStringLiteral("ToolButton20") << true;
+    QTest::newRow("edited, then undone") << fits << QStringLiteral("edit undo") << true;
+    QTest::newRow("edited") << fits << QStringLiteral("edit") << false;
+    QTest::newRow("shown smaller, grid made coarser") << larger << QStringLiteral("N211") << true;
+    QTest::newRow("shown smaller, edited") << larger << QStringLiteral("edit") << false;
+}
+
+void TestWindowSize::unchangedOutlineIsSavedAsOpened()
+{
+    QFETCH(QSize, extra);
+    QFETCH(QString, change);
+    QFETCH(bool, asOpened);
+    WindowFixture f;
+    // Laid out off the grid of 2 the program starts with, a frame right below the tool bar.
+    Document doc;
+    doc.state.outlineName = QStringLiteral("сетка");
+    doc.state.windowSize = available(f) + extra;
+    doc.outline.createFrame(QRect(11, 33, 301, 201), QStringLiteral("Рамка"));
+    doc.outline.createFrame(QRect(335, 61, 197, 355), QStringLiteral("Вторая"));
+    const QString path = f.home.filePath(QStringLiteral("сетка.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    const QByteArray original = bytesOf(path);
+    open(f, path);
+    // Opening snapped it: what is shown is not what the file holds.
+    QVERIFY(f.doc().outline.frame(2).bounds != doc.outline.frame(2).bounds);
+
+    for (const QString& step : change.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("edit")) {
+            f.doc().outline.frame(2).bounds.translate(10, 0);
+            f.window->documents().recordStep(StepKind::HeaderOnly);
+        } else if (step == QLatin1String("undo")) {
+            f.command("N77")->trigger();
+        } else {
+            f.command(qPrintable(step))->trigger();
+        }
+    }
+    // A grid changed snaps the outline, but it is no change to save.
+    QCOMPARE(f.command("N49")->isEnabled(), !asOpened);
+    QCOMPARE(f.window->documents().savesAsOpened(), asOpened);
+    const Outline shown = ownLayoutOf(f.doc().outline);
+
+    const QByteArray saved = saveCopy(f, QStringLiteral("сетка"));
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
+    if (asOpened) {
+        QCOMPARE(saved.size(), original.size());
+        QVERIFY(saved == original);
+        return;
+    }
+    // Edited, the outline is saved as it is shown (in its own layout when shown smaller).
+    const QString copy = f.home.filePath(QStringLiteral("копии/сетка.vmd"));
+    const LoadResult read = readOutlineFile(copy, defaultWindowChrome());
+    QVERIFY(read.ok);
+    for (int i = 1; i <= 2; ++i)
+        QCOMPARE(read.outline.frame(i).bounds, shown.frame(i).bounds);
 }
 
 QTEST_MAIN(TestWindowSize)

@@ -573,7 +573,9 @@ void CommandWalker::run(const WalkCommand& command)
     if (isFileCommand(c)) {
         m_beforeFileCommand = snapshot();
         m_stampsBefore = fileStamps();
-        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")));
+        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true);
+        m_savesAsOpened = m_fixture.window->documents().savesAsOpened();
+        m_modifiedBefore = doc().state.modified;
     }
     prepareDialogs(c);
     stepAroundKnownFaults(c);
@@ -669,6 +671,13 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         // New or Open started a history of its own.
         m_steps.clear();
         m_steps.insert(0, snapshot());
+        m_opened.reset();
+        if (c.name == "Open") {
+            const QSize chrome = m_fixture.window->frameGeometry().size() - m_fixture.window->canvas()->size();
+            const LoadResult read = readOutlineFile(doc().state.fileName, chrome);
+            if (read.ok && read.windowSize.isValid() && !read.windowSize.isEmpty())
+                m_opened = Opened{read.outline, h.currentStep};
+        }
     } else if (h.currentStep > m_stepBefore) {
         // The steps above the one the command started from are gone; the last one recorded holds
         // the outline as it is now.
@@ -695,15 +704,19 @@ bool CommandWalker::historyRestarted(const WalkCommand& c)
 {
     const HistoryState& h = doc().history;
     return isFileCommand(c) && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
-           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1"))) != m_firstStepStamp;
+           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true) != m_firstStepStamp;
 }
 
-QString CommandWalker::stamp(const QString& path)
+QString CommandWalker::stamp(const QString& path, bool linked)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return QString();
-    return QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
+    const QString written =
+        QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
+    // Step 0 of an opened outline is a link to its file: reopened, the file is linked anew, which
+    // changes only the status time.
+    return linked ? written + QStringLiteral(" %1.%2").arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec) : written;
 }
 
 QMap<QString, QString> CommandWalker::fileStamps() const
@@ -724,14 +737,23 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
     for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
         if (m_stampsBefore.value(it.key()) == it.value())
             continue;
+        const QString name = QFileInfo(it.key()).fileName();
         Snapshot saved = c.name == "Save" || c.name == "SaveAs" ? snapshot() : *m_beforeFileCommand;
         // An outline shown scaled to fit the window is saved in its own layout.
         saved.outline = ownLayoutOf(saved.outline);
+        // Unedited since it was opened, the outline is saved as its file held it: what opening
+        // adjusted (the fit to this window, the grid, what lay under the tool bar) and a grid
+        // changed since are the program's, not the user's, and no change of the file.
+        if (m_savesAsOpened && (c.name == "Save" || c.name == "SaveAs")) {
+            if (!m_opened || m_modifiedBefore || m_stepBefore != m_opened->step)
+                out << QStringLiteral("%1 saved as opened, although the outline was edited since").arg(name);
+            else if (++m_counts[QStringLiteral("files saved as opened")])
+                saved.outline = m_opened->outline;
+        }
         const LoadResult loaded = readOutlineFile(it.key(), chrome);
         // Saving on the way (New, Open, Close) may have asked for a name, which renames the outline.
         if (c.name != "Save" && c.name != "SaveAs")
             saved.name = loaded.outlineName;
-        const QString name = QFileInfo(it.key()).fileName();
         ++m_counts[QStringLiteral("files saved and read back")];
         if (!loaded.ok) {
             out << QStringLiteral("saved %1 cannot be read: %2").arg(name, loaded.message);

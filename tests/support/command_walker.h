@@ -74,7 +74,8 @@ private:
     Snapshot snapshot();
     // Identity, change time and size of every outline file in the walk's folder.
     QMap<QString, QString> fileStamps() const;
-    static QString stamp(const QString& path);
+    // With `linked`, also the status time, which a new link to the file changes.
+    static QString stamp(const QString& path, bool linked = false);
     bool historyRestarted(const WalkCommand& c);
     void checkFileCommand(const WalkCommand& c, QStringList& out);
 
@@ -91,4 +92,14 @@ private:
     std::optional<Snapshot> m_beforeFileCommand;
     QMap<QString, QString> m_stampsBefore;
     QString m_firstStepStamp;  // the snapshot of step 0 before a file command
+    // The outline as the file opened last holds it (one with a stored window size), and the step
+    // the opening recorded; whether the program said, before a file command, that saving would
+    // write it rather than the outline shown, and whether the outline was modified then.
+    struct Opened {
+        velmar::Outline outline;
+        int step = 0;
+    };
+    std::optional<Opened> m_opened;
+    bool m_savesAsOpened = false;
+    bool m_modifiedBefore = false;
 };
