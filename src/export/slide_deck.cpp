@@ -38,6 +38,19 @@ QColor bevelBorder(quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
     return outerBevel != BevelNone || innerBevel != BevelNone ? QColor(0x80, 0x80, 0x80) : QColor();
 }
 
+// XML has no place for most control characters, which outline texts may hold (typed or read
+// from files): they become spaces, line breaks and tabs stay.
+QString xmlText(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\n' && u != '\t') || u == 0xFFFE || u == 0xFFFF)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
 // Collects the shapes of the outline's widgets in drawing order: each widget, then what lies in it.
 class ShapeCollector {
 public:
@@ -63,6 +76,9 @@ public:
 private:
     void push(SlideShape shape)
     {
+        shape.text = xmlText(shape.text);
+        shape.name = xmlText(shape.name);
+        shape.fontFamily = xmlText(shape.fontFamily);
         shapesOf[shape.object].push_back(int(m_deck.shapes.size()));
         m_deck.shapes.push_back(std::move(shape));
     }
@@ -177,7 +193,7 @@ SlideDeck slideDeck(const Document& document, QSize clientSize)
     OutlineRenderer renderer(document, clientSize);
     deck.area = renderer.size();
     deck.background = toQColor(document.state.canvasColour);
-    deck.title = document.state.outlineName;
+    deck.title = xmlText(document.state.outlineName);
     const Outline& outline = renderer.document().outline;
 
     ShapeCollector collector(outline, renderer, deck);
@@ -200,7 +216,7 @@ SlideDeck slideDeck(const Document& document, QSize clientSize)
     for (int s = 0; s < order.stepCount(); ++s) {
         const RevealStep& step = order.step(s);
         SlideStep click;
-        click.notes = step.subtitle;
+        click.notes = xmlText(step.subtitle);
         for (ObjectId id : step.appearing) {
             const auto shapes = collector.shapesOf.find(id);
             if (shapes == collector.shapesOf.end())

@@ -75,10 +75,11 @@ def photo(path):
 OUTLINE = {
     "name": "Урок", "window": [800, 600], "canvasColour": 0xFFFFFF,
     "frames": [
-        {"bounds": [20, 50, 350, 260], "title": "Первая рамка", "minimal": "Рамка один"},
-        {"bounds": [400, 50, 360, 260], "title": "Вторая рамка", "minimal": "Рамка два"}],
+        {"bounds": [20, 50, 350, 260], "title": "Первая рамка", "minimal": "Рамка один", "colour": 0x80C0F0},
+        {"bounds": [400, 50, 360, 260], "title": "Вторая рамка", "minimal": "Рамка два", "colour": 0xA0F0A0}],
     "textFields": [
-        {"bounds": [10, 30, 300, 60], "text": "Текст поля\r\nвторая строка", "parent": 1, "minimal": "Поле"}],
+        {"bounds": [10, 30, 300, 60], "text": "Текст поля\r\nвторая строка", "parent": 1, "minimal": "Поле",
+         "background": 0xFFFFFF}],
     "pictures": [{"bounds": [20, 30, 300, 200], "parent": 2, "minimal": "Фото"}],
     "arrows": [[200, 230, 520, 180]],
 }
