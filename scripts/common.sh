@@ -14,6 +14,8 @@ VELMAR_PACKAGES=(
   # Films' first pictures are read with FFmpeg's libraries.
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libjpeg62-turbo-dev
+  # Slide decks (.pptx, .odp) are zip archives.
+  libzip-dev
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
   # SVG export (QSvgGenerator).
   qt6-svg-dev
@@ -33,6 +35,8 @@ VELMAR_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   # The PDF checks of the export and print tests.
   poppler-utils
+  # The slide deck test: LibreOffice opens the decks and converts them to PDF.
+  libreoffice-impress-nogui
   # The format check of the sources.
   clang-format
   # The real-input tests: a virtual X server, a window manager, X input and screenshots.

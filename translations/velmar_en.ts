@@ -489,8 +489,8 @@ Arguments:
         <translation>“%1”</translation>
     </message>
     <message>
-        <source>Нарисовать конспект FILE, указанный следом, и записать рисунок OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу (.html): --export OUT FILE [--scale F] (без окна). Рисуется то же, что сохраняет «Сохранить как рисунок»: холст окна под панелью инструментов, без её полосы; видеофрагмент показан своим первым кадром (файлы AVI, MP4, MOV, MKV и WebM), фильм, который не читается, — пустой панелью.</source>
-        <translation>Draw the outline FILE given next and write the picture OUT (.png, .jpg, .bmp, .pdf or .svg) or the web page (.html): --export OUT FILE [--scale F] (no window). What is drawn is what “Save as picture” saves: the window’s canvas below the tool bar, without its band; a video fragment shows its film’s first picture (AVI, MP4, MOV, MKV and WebM files), a film that cannot be read an empty panel.</translation>
+        <source>Нарисовать конспект FILE, указанный следом, и записать рисунок OUT (.png, .jpg, .bmp, .pdf или .svg), веб-страницу (.html) или презентацию, открывающую объекты по щелчку в порядке показа (.pptx, .odp): --export OUT FILE [--scale F] (без окна). Рисуется то же, что сохраняет «Сохранить как рисунок»: холст окна под панелью инструментов, без её полосы; видеофрагмент показан своим первым кадром (файлы AVI, MP4, MOV, MKV и WebM), фильм, который не читается, — пустой панелью.</source>
+        <translation>Draw the outline FILE given next and write the picture OUT (.png, .jpg, .bmp, .pdf or .svg), the web page (.html) or a slide deck whose objects appear click by click in the show’s order (.pptx, .odp): --export OUT FILE [--scale F] (no window). What is drawn is what “Save as picture” saves: the window’s canvas below the tool bar, without its band; a video fragment shows its film’s first picture (AVI, MP4, MOV, MKV and WebM files), a film that cannot be read an empty panel.</translation>
     </message>
 </context>
 <context>
@@ -794,12 +794,6 @@ If it is edited in two places at once, the changes of one copy are lost when the
 <context>
     <name>FileCommands</name>
     <message>
-        <source>Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.
-</source>
-        <translation>Picture “%1”: give the extension .png, .jpg, .bmp, .pdf, .svg or .html.
-</translation>
-    </message>
-    <message>
         <source>Масштаб %1 не подходит: укажите число от 0.1 до 8.
 </source>
         <translation>Scale %1 does not fit: give a number from 0.1 to 8.
@@ -843,6 +837,12 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Фильм %1; нарисована пустая панель.
 </source>
         <translation>Film %1; an empty panel is drawn.
+</translation>
+    </message>
+    <message>
+        <source>Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg, .html, .pptx или .odp.
+</source>
+        <translation>Picture “%1”: give the extension .png, .jpg, .bmp, .pdf, .svg, .html, .pptx or .odp.
 </translation>
     </message>
 </context>
@@ -2437,6 +2437,10 @@ Delete objects of this kind that are not needed and repeat the command.</transla
     <message>
         <source>Рисунок PNG</source>
         <translation>PNG Image</translation>
+    </message>
+    <message>
+        <source>Не удалось записать презентацию в файл «%1»: %2.</source>
+        <translation>Could not write the slide deck to the file “%1”: %2.</translation>
     </message>
 </context>
 <context>

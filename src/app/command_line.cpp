@@ -112,8 +112,10 @@ CommandLine parseCommandLine(QStringList arguments)
     const QCommandLineOption exportPicture(
         QStringLiteral("export"),
         QCoreApplication::translate("CommandLine", "Нарисовать конспект FILE, указанный следом, и записать рисунок "
-                                                   "OUT (.png, .jpg, .bmp, .pdf или .svg) или веб-страницу "
-                                                   "(.html): --export OUT FILE [--scale F] (без окна). "
+                                                   "OUT (.png, .jpg, .bmp, .pdf или .svg), веб-страницу "
+                                                   "(.html) или презентацию, открывающую объекты по щелчку "
+                                                   "в порядке показа (.pptx, .odp): --export OUT FILE "
+                                                   "[--scale F] (без окна). "
                                                    "Рисуется то же, что сохраняет «Сохранить как рисунок»: "
                                                    "холст окна под панелью инструментов, без её полосы; "
                                                    "видеофрагмент показан своим первым кадром (файлы AVI, MP4, "

@@ -6,6 +6,7 @@
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/outline_web_page.h"
+#include "export/slide_deck.h"
 #include "model/document.h"
 #include "model/summary_formats.h"
 #include "model/visible_text.h"
@@ -184,9 +185,11 @@ int runExportCommand(const QString& input, const QString& output, QString* error
 {
     const ExportFormat format = exportFormatOf(output);
     const bool webPage = isWebPageName(output);
-    if (format == ExportFormat::Unknown && !webPage) {
+    const bool slides = isSlideDeckName(output);
+    if (format == ExportFormat::Unknown && !webPage && !slides) {
         *errors += QCoreApplication::translate(
-                       "FileCommands", "Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg или .html.\n")
+                       "FileCommands",
+                       "Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg, .html, .pptx или .odp.\n")
                        .arg(output);
         return 1;
     }
@@ -210,7 +213,7 @@ int runExportCommand(const QString& input, const QString& output, QString* error
     // A raster picture is refused before anything is drawn when it would be too large to hold.
     const QSize area = client - QSize(0, kToolBarHeight);
     const double pixels = double(area.width()) * scale * double(area.height()) * scale;
-    if (!isVectorFormat(format) && !webPage && pixels > double(kMaxExportPixels)) {
+    if (!isVectorFormat(format) && !webPage && !slides && pixels > double(kMaxExportPixels)) {
         *errors +=
             QCoreApplication::translate(
                 "FileCommands", "Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
@@ -218,7 +221,9 @@ int runExportCommand(const QString& input, const QString& output, QString* error
                 .arg(std::lround(area.height() * scale));
         return 1;
     }
-    const QString error = webPage ? exportWebPage(doc, client, output) : exportOutline(doc, client, scale, output);
+    const QString error = webPage  ? exportWebPage(doc, client, output)
+                          : slides ? exportSlideDeck(doc, client, output)
+                                   : exportOutline(doc, client, scale, output);
     collectFilmProblems(errors);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');

@@ -14,7 +14,8 @@ namespace velmar {
 //   velmar --info FILE          the outline as JSON on standard output
 //   velmar --convert IN OUT     IN (.vmd or .vmc) written as an outline file (.vmd) OUT
 //   velmar --export OUT FILE [--scale F]   the outline of FILE drawn at F times its stored window
-//                               size, written as OUT (.png, .jpg, .bmp, .pdf or .svg by its extension)
+//                               size, written as OUT (.png, .jpg, .bmp, .pdf, .svg, a web page .html or a
+//                               slide deck .pptx/.odp, by its extension)
 //   velmar --summary FILE [--summary-format text|markdown|html]   the outline's summary on stdout
 //   velmar --thumbnail SIZE IN OUT.png   the outline of IN drawn fitted into SIZE × SIZE (PNG)
 struct HeadlessCommand {

@@ -8,7 +8,8 @@
 //    "arrows":     [[x1, y1, x2, y2]]}
 // "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
 // Frames, text fields, pictures and videos take an optional "minimal" (their minimal text); frames
-// an optional "titleColour" (a colour value), pictures an optional "border" (0 or 1).
+// an optional "titleColour" and "colour" (colour values), text fields an optional "background",
+// pictures an optional "border" (0 or 1).
 // Usage: e2e_make_outline OUT.vmd < description.json
 #include "model/document.h"
 #include "storage/outline_io.h"
@@ -56,6 +57,8 @@ bool build(const QJsonObject& json, Document& doc)
             o.frame(slot).minimalText = f["minimal"].toString();
         if (f["titleColour"].isDouble())
             o.frame(slot).titleColour = ColourValue(f["titleColour"].toInteger());
+        if (f["colour"].isDouble())
+            o.frame(slot).colour = ColourValue(f["colour"].toInteger());
     }
     for (const QJsonValue& t : json.value("textFields").toArray()) {
         const int slot = o.createTextField(rectOf(t["bounds"]), kButtonFace, t["text"].toString(), t["parent"].toInt());
@@ -63,6 +66,8 @@ bool build(const QJsonObject& json, Document& doc)
             return fail("too many text fields");
         if (t["minimal"].isString())
             o.textField(slot).minimalText = t["minimal"].toString();
+        if (t["background"].isDouble())
+            o.textField(slot).background = ColourValue(t["background"].toInteger());
     }
     for (const QJsonValue& c : json.value("captions").toArray())
         if (!o.createCaption(rectOf(c["bounds"]), c["text"].toString(), c["parent"].toInt()))
