@@ -77,7 +77,8 @@ void PaintEditor::selectAll()
     o.frameVisible = true;
     o.handlesVisible = true;
     m_doc.notifyOverlay();
-    liftSelection(m_doc);
+    // Every pixel, also where the zoom below 1× rounds the control's size down.
+    liftPixels(m_doc, m_doc.picture().rect(), QPoint(0, 0));
 }
 
 void PaintEditor::deleteKey()
