@@ -3,6 +3,7 @@
 // copy pass over the picture's memory measured in the same run. Afterwards each command's median
 // is printed as a multiple of the copy pass.
 #include "bench_main.h"
+#include "paint/core/picture_transforms.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_picture_view.h"
@@ -75,6 +76,36 @@ void BM_CopyPass(benchmark::State& state)
         [&] {
             std::memcpy(to.bits(), from.constBits(), std::size_t(from.sizeInBytes()));
             benchmark::DoNotOptimize(to.bits());
+        },
+        [] {});
+}
+
+// The same copy into memory of its own (QImage::copy): the buffer is new, its pages are touched
+// for the first time, as any new picture's are.
+void BM_CopyIntoNewMemory(benchmark::State& state)
+{
+    const QImage from = photo();
+    measure(
+        state, "copy (new memory)", [] {},
+        [&] {
+            const QImage to = from.copy();
+            benchmark::DoNotOptimize(to.constBits());
+        },
+        [] {});
+}
+
+// The turns alone, without the window.
+void BM_TurnOnly(benchmark::State& state)
+{
+    const QImage from = photo();
+    const auto turn = PictureTurn(state.range(0));
+    const char* names[] = {"turned 90 alone", "turned -90 alone", "turned 180 alone", "flipped alone",
+                           "flipped v alone"};
+    measure(
+        state, names[state.range(0)], [] {},
+        [&] {
+            const QImage to = turned(from, turn);
+            benchmark::DoNotOptimize(to.constBits());
         },
         [] {});
 }
@@ -182,6 +213,8 @@ void BM_FitToWindow(benchmark::State& state)
 }
 
 BENCHMARK(BM_CopyPass)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+BENCHMARK(BM_CopyIntoNewMemory)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+BENCHMARK(BM_TurnOnly)->Arg(0)->Arg(2)->Arg(3)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 BENCHMARK(BM_TurnRight)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 BENCHMARK(BM_TurnHalf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 BENCHMARK(BM_FlipHorizontal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);

@@ -525,7 +525,7 @@ void TestPaintPicture::handleHeldPastTheEdgeScrollsTheView()
     // The step grows with the distance beyond the edge, up to its most; inside it is none.
     const QRect view(0, 0, 400, 300);
     QCOMPARE(WorkArea::edgeScrollStep(QPoint(200, 150), view), QPoint(0, 0));
-    QCOMPARE(WorkArea::edgeScrollStep(QPoint(405, 150), view), QPoint(10, 0));
+    QCOMPARE(WorkArea::edgeScrollStep(QPoint(404, 150), view), QPoint(10, 0));
     QCOMPARE(WorkArea::edgeScrollStep(QPoint(-500, 1000), view),
              QPoint(-WorkArea::kEdgeScrollMax, WorkArea::kEdgeScrollMax));
 

@@ -48,6 +48,9 @@ void PaintEditor::replacePicture(const QImage& picture)
     m_doc.mutableOverlay().canvasHandlesVisible = true;
     m_doc.notifyOverlay();
     m_doc.pushUndo();
+    // Shown fitted to the window, the new picture is fitted in its turn.
+    if (m_doc.zoomIndex() == kFitRow)
+        m_doc.setZoomIndex(kFitRow);
 }
 
 void PaintEditor::putDownPiece() { velmar::paint::putDownPiece(m_doc); }
