@@ -223,13 +223,12 @@ def test_a_floating_piece_turned_and_its_turn_undone(app):
 def test_a_handle_held_past_the_edge_scrolls_the_view(app):
     editor = open_white_editor(app)
     corner = editor.item("Panel5")  # the picture's corner handle (300 x 200 fits in the view)
-    block = truth.blocks(app)[-1]
-    x0, y0, vw, vh = block.view["rect"]
     app.desktop.pointer_to(*corner)
     app.desktop.xdotool("mousedown", 1)
     try:
-        # Held below and right of the view: the view scrolls while the button stays down.
-        beyond = (x0 + vw + 140, y0 + vh + 60)
+        # Held below and right of the work area (over the browser and the palette): the view
+        # scrolls while the button stays down.
+        beyond = (min(corner[0] + 600, 1270), min(corner[1] + 250, 890))
         for i in range(1, 9):
             app.desktop.pointer_to(corner[0] + (beyond[0] - corner[0]) * i // 8,
                                    corner[1] + (beyond[1] - corner[1]) * i // 8)
