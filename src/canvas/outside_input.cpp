@@ -131,9 +131,7 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
     const QRect target = storableRect(start.translated(dx * step, dy * step));
     if (target.topLeft() == start.topLeft())
         return true;  // at the edge of what a file can hold: nothing moves, nothing to undo
-    const ObjectKind kind = d.outline.kindOf(id);
-    const bool snaps = kind == ObjectKind::Frame || kind == ObjectKind::Caption || kind == ObjectKind::TextField
-                       || kind == ObjectKind::Picture;
+    const bool snaps = snapsToGrid(d.outline.kindOf(id));
     // A pixel that the grid would take back is no move: go by the grid's step at once, so that
     // one key press is one undo step.
     if (!byGridStep && d.session.gridOn && snaps && d.session.gridStep > 1

@@ -1,5 +1,6 @@
 #include "model/grid.h"
 
+#include "model/object_kinds.h"
 #include "model/outline.h"
 
 #include <QCoreApplication>
@@ -35,14 +36,10 @@ int snapValue(int value, int step)
 
 void snapToGrid(Outline& outline, int step)
 {
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i)
-        outline.frame(i).bounds = snapRect(outline.frame(i).bounds, step);
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i)
-        outline.caption(i).bounds = snapRect(outline.caption(i).bounds, step);
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i)
-        outline.textField(i).bounds = snapRect(outline.textField(i).bounds, step);
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
-        outline.picture(i).bounds = snapRect(outline.picture(i).bounds, step);
+    forEachObject(outline, [step](auto tag, auto& object, int) {
+        if constexpr (decltype(tag)::Traits::snapsToGrid)
+            object.bounds = snapRect(object.bounds, step);
+    });
 }
 
 int grownGridStep(int step)

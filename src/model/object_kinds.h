@@ -14,6 +14,14 @@ namespace velmar {
 // The reading order a kind's objects stand in.
 enum class ReadingOrder { None, Frames, Objects };
 
+// How the zoom keeps and scales a kind's layout (model/zoom.cpp).
+enum class ZoomRule {
+    BelowToolBar,  // bounds; the reference leaves out the tool bar's band (frames, video fragments)
+    Plain,         // bounds, scaled as they are
+    TextField,     // bounds three pixels wider than scaled, and the font size scaled with them
+    EndPoints,     // the two end points of an arrow
+};
+
 // What the model knows of one kind of object, one entry per kind. Code that treats every kind
 // loops over the entries (forEachKind) or reaches the entry of a kind known at run time
 // (withKind, withObject) instead of switching on ObjectKind. The layers above add their own
@@ -31,6 +39,9 @@ struct KindTraits<FrameObject> {
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "фреймов");
     // The tooltip shows the minimal text shortened (shortenedTooltip) rather than whole.
     static constexpr bool shortHint = true;
+    static constexpr ZoomRule zoom = ZoomRule::BelowToolBar;
+    // The grid snaps its bounds (when the zoom lays the outline out and on the arrow keys' nudge).
+    static constexpr bool snapsToGrid = true;
 };
 
 template <>
@@ -40,6 +51,8 @@ struct KindTraits<PictureObject> {
     static constexpr bool livesInFrame = true;
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "рисунков");
     static constexpr bool shortHint = false;
+    static constexpr ZoomRule zoom = ZoomRule::Plain;
+    static constexpr bool snapsToGrid = true;
 };
 
 template <>
@@ -49,6 +62,8 @@ struct KindTraits<CaptionObject> {
     static constexpr bool livesInFrame = true;
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "надписей");
     static constexpr bool shortHint = false;
+    static constexpr ZoomRule zoom = ZoomRule::Plain;
+    static constexpr bool snapsToGrid = true;
 };
 
 template <>
@@ -58,6 +73,8 @@ struct KindTraits<VideoObject> {
     static constexpr bool livesInFrame = true;
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "видео фрагментов");
     static constexpr bool shortHint = false;
+    static constexpr ZoomRule zoom = ZoomRule::BelowToolBar;
+    static constexpr bool snapsToGrid = false;
 };
 
 template <>
@@ -67,6 +84,8 @@ struct KindTraits<TextFieldObject> {
     static constexpr bool livesInFrame = true;
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "текстовых полей");
     static constexpr bool shortHint = false;
+    static constexpr ZoomRule zoom = ZoomRule::TextField;
+    static constexpr bool snapsToGrid = true;
 };
 
 template <>
@@ -76,6 +95,8 @@ struct KindTraits<ArrowObject> {
     static constexpr bool livesInFrame = false;
     static constexpr const char* manyWhat = QT_TRANSLATE_NOOP("Outline", "стрелок");
     static constexpr bool shortHint = false;
+    static constexpr ZoomRule zoom = ZoomRule::EndPoints;
+    static constexpr bool snapsToGrid = false;
 };
 
 // Facts that follow from an object's members.
@@ -162,6 +183,33 @@ auto withObject(Outline& outline, ObjectRef ref, Visit&& visit)
         if (!ref.isValid() || ref.slot > outline.count(tag.kind))
             return Result();
         return visit(outline.object<Object>(ref.slot));
+    });
+}
+
+// Whether the grid snaps the objects of a kind.
+inline bool snapsToGrid(ObjectKind kind)
+{
+    return withKind(kind, [](auto tag) { return decltype(tag)::Traits::snapsToGrid; });
+}
+
+// Calls visit(tag, object, slot) for every object of every kind, the kinds in the order of their
+// codes.
+template <typename Visit>
+void forEachObject(Outline& outline, Visit&& visit)
+{
+    forEachKind([&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        for (int k = 1; k <= outline.count(tag.kind); ++k)
+            visit(tag, outline.object<Object>(k), k);
+    });
+}
+template <typename Visit>
+void forEachObject(const Outline& outline, Visit&& visit)
+{
+    forEachKind([&](auto tag) {
+        using Object = typename decltype(tag)::Object;
+        for (int k = 1; k <= outline.count(tag.kind); ++k)
+            visit(tag, outline.objects<Object>()[std::size_t(k - 1)], k);
     });
 }
 

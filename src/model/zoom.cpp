@@ -1,12 +1,14 @@
 #include "model/zoom.h"
 
 #include "model/grid.h"
+#include "model/object_kinds.h"
 #include "model/outline.h"
 #include "model/text_metrics.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace velmar {
 
@@ -43,6 +45,16 @@ QRect scaledPlain(const QRect& ref, double sx, double sy)
     return QRect(scaled(sx, ref.x()), scaled(sy, ref.y()), scaled(sx, ref.width()), scaled(sy, ref.height()));
 }
 
+// The frame an object lies in; 0 for objects on the canvas and kinds that never lie in a frame.
+template <typename Object>
+int parentOf(const Object& object)
+{
+    if constexpr (HasParentFrame<Object>)
+        return object.parentFrame;
+    else
+        return 0;
+}
+
 }  // namespace
 
 namespace {
@@ -50,32 +62,20 @@ namespace {
 // Every object's present geometry becomes its reference, as the zoom keeps it.
 void takeReference(Outline& outline)
 {
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i) {
-        FrameObject& f = outline.frame(i);
-        f.reference = withoutToolBar(f.bounds);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i) {
-        CaptionObject& c = outline.caption(i);
-        c.reference = c.bounds;
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i) {
-        TextFieldObject& t = outline.textField(i);
-        t.reference = t.bounds;
-        t.referenceFontSize = t.font.size;
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i) {
-        PictureObject& p = outline.picture(i);
-        p.reference = p.bounds;
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Video); ++i) {
-        VideoObject& v = outline.video(i);
-        v.reference = withoutToolBar(v.bounds);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Arrow); ++i) {
-        ArrowObject& a = outline.arrow(i);
-        a.referenceStart = QPoint(a.x1, a.y1);
-        a.referenceEnd = QPoint(a.x2, a.y2);
-    }
+    forEachObject(outline, [](auto tag, auto& o, int) {
+        constexpr ZoomRule rule = decltype(tag)::Traits::zoom;
+        if constexpr (rule == ZoomRule::BelowToolBar) {
+            o.reference = withoutToolBar(o.bounds);
+        } else if constexpr (rule == ZoomRule::Plain) {
+            o.reference = o.bounds;
+        } else if constexpr (rule == ZoomRule::TextField) {
+            o.reference = o.bounds;
+            o.referenceFontSize = o.font.size;
+        } else {
+            o.referenceStart = QPoint(o.x1, o.y1);
+            o.referenceEnd = QPoint(o.x2, o.y2);
+        }
+    });
 }
 
 // The reference layout shown at sx × sy, snapped to the grid.
@@ -116,39 +116,27 @@ namespace {
 
 void scaleFromReference(Outline& outline, double sx, double sy, int gridStep)
 {
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i) {
-        FrameObject& f = outline.frame(i);
-        f.bounds = scaledBelowToolBar(f.reference, sx, sy);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i) {
-        CaptionObject& c = outline.caption(i);
-        c.bounds = scaledPlain(c.reference, sx, sy);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i) {
-        TextFieldObject& t = outline.textField(i);
-        const QRect& ref = t.reference;
-        t.bounds = QRect(scaled(sx, ref.x()), scaled(sy, ref.y()), scaled(1.0, std::nearbyint(sx * ref.width()) + 3),
-                         scaled(sy, ref.height()));
-        // A font shrunk to nothing cannot be measured or shown; one point is the least.
-        t.font.size = qMax(1, scaled(sy, t.referenceFontSize));
-        if (const auto size = autoSizeTextField(t.text, t.font))
-            t.bounds.setSize(*size);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i) {
-        PictureObject& p = outline.picture(i);
-        p.bounds = scaledPlain(p.reference, sx, sy);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Video); ++i) {
-        VideoObject& v = outline.video(i);
-        v.bounds = scaledBelowToolBar(v.reference, sx, sy);
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Arrow); ++i) {
-        ArrowObject& a = outline.arrow(i);
-        a.x1 = scaled(sx, a.referenceStart.x());
-        a.y1 = scaled(sy, a.referenceStart.y());
-        a.x2 = scaled(sx, a.referenceEnd.x());
-        a.y2 = scaled(sy, a.referenceEnd.y());
-    }
+    forEachObject(outline, [sx, sy](auto tag, auto& o, int) {
+        constexpr ZoomRule rule = decltype(tag)::Traits::zoom;
+        if constexpr (rule == ZoomRule::BelowToolBar) {
+            o.bounds = scaledBelowToolBar(o.reference, sx, sy);
+        } else if constexpr (rule == ZoomRule::Plain) {
+            o.bounds = scaledPlain(o.reference, sx, sy);
+        } else if constexpr (rule == ZoomRule::TextField) {
+            const QRect& ref = o.reference;
+            o.bounds = QRect(scaled(sx, ref.x()), scaled(sy, ref.y()),
+                             scaled(1.0, std::nearbyint(sx * ref.width()) + 3), scaled(sy, ref.height()));
+            // A font shrunk to nothing cannot be measured or shown; one point is the least.
+            o.font.size = qMax(1, scaled(sy, o.referenceFontSize));
+            if (const auto size = autoSizeTextField(o.text, o.font))
+                o.bounds.setSize(*size);
+        } else {
+            o.x1 = scaled(sx, o.referenceStart.x());
+            o.y1 = scaled(sy, o.referenceStart.y());
+            o.x2 = scaled(sx, o.referenceEnd.x());
+            o.y2 = scaled(sy, o.referenceEnd.y());
+        }
+    });
     snapToGrid(outline, gridStep);
 }
 
@@ -195,31 +183,28 @@ void recordOwnLayout(Outline& outline)
                           back(now.width(), was.width(), reference.width()),
                           back(now.height(), was.height(), reference.height()));
     };
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i)
-        belowToolBar(outline.frame(i).reference, outline.frame(i).bounds, shown.frame(i).bounds);
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i)
-        plain(outline.caption(i).reference, outline.caption(i).bounds, shown.caption(i).bounds);
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
-        plain(outline.picture(i).reference, outline.picture(i).bounds, shown.picture(i).bounds);
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i) {
-        TextFieldObject& t = outline.textField(i);
-        const TextFieldObject& was = shown.textField(i);
-        const int width = t.reference.width();
-        plain(t.reference, t.bounds, was.bounds);
-        // The scaled width carries three pixels more than the reference's.
-        if (t.bounds.width() != was.bounds.width())
-            t.reference.setWidth(std::max(0, back(t.bounds.width(), was.bounds.width(), width, 3)));
-        if (t.font.size != was.font.size)
-            t.referenceFontSize = t.font.size / s;
-    }
-    for (int i = 1; i <= outline.count(ObjectKind::Video); ++i)
-        belowToolBar(outline.video(i).reference, outline.video(i).bounds, shown.video(i).bounds);
-    for (int i = 1; i <= outline.count(ObjectKind::Arrow); ++i) {
-        ArrowObject& a = outline.arrow(i);
-        const ArrowObject& was = shown.arrow(i);
-        a.referenceStart = QPoint(back(a.x1, was.x1, a.referenceStart.x()), back(a.y1, was.y1, a.referenceStart.y()));
-        a.referenceEnd = QPoint(back(a.x2, was.x2, a.referenceEnd.x()), back(a.y2, was.y2, a.referenceEnd.y()));
-    }
+    forEachObject(outline, [&](auto tag, auto& o, int k) {
+        using Object = typename decltype(tag)::Object;
+        constexpr ZoomRule rule = decltype(tag)::Traits::zoom;
+        const Object& was = shown.objects<Object>()[std::size_t(k - 1)];
+        if constexpr (rule == ZoomRule::BelowToolBar) {
+            belowToolBar(o.reference, o.bounds, was.bounds);
+        } else if constexpr (rule == ZoomRule::Plain) {
+            plain(o.reference, o.bounds, was.bounds);
+        } else if constexpr (rule == ZoomRule::TextField) {
+            const int width = o.reference.width();
+            plain(o.reference, o.bounds, was.bounds);
+            // The scaled width carries three pixels more than the reference's.
+            if (o.bounds.width() != was.bounds.width())
+                o.reference.setWidth(std::max(0, back(o.bounds.width(), was.bounds.width(), width, 3)));
+            if (o.font.size != was.font.size)
+                o.referenceFontSize = o.font.size / s;
+        } else {
+            o.referenceStart =
+                QPoint(back(o.x1, was.x1, o.referenceStart.x()), back(o.y1, was.y1, o.referenceStart.y()));
+            o.referenceEnd = QPoint(back(o.x2, was.x2, o.referenceEnd.x()), back(o.y2, was.y2, o.referenceEnd.y()));
+        }
+    });
 }
 
 Outline ownLayoutOf(const Outline& outline)
@@ -232,26 +217,22 @@ Outline ownLayoutOf(const Outline& outline)
         return QRect(r.x(), scaled(1.0, double(r.y()) + kToolBarHeight), r.width(),
                      scaled(1.0, double(r.height()) + kToolBarHeight));
     };
-    for (int i = 1; i <= laidOut.count(ObjectKind::Frame); ++i)
-        laidOut.frame(i).bounds = withToolBar(laidOut.frame(i).reference);
-    for (int i = 1; i <= laidOut.count(ObjectKind::Caption); ++i)
-        laidOut.caption(i).bounds = laidOut.caption(i).reference;
-    for (int i = 1; i <= laidOut.count(ObjectKind::Picture); ++i)
-        laidOut.picture(i).bounds = laidOut.picture(i).reference;
-    for (int i = 1; i <= laidOut.count(ObjectKind::TextField); ++i) {
-        TextFieldObject& t = laidOut.textField(i);
-        t.bounds = t.reference;
-        t.font.size = std::max(1, scaled(1.0, t.referenceFontSize));
-    }
-    for (int i = 1; i <= laidOut.count(ObjectKind::Video); ++i)
-        laidOut.video(i).bounds = withToolBar(laidOut.video(i).reference);
-    for (int i = 1; i <= laidOut.count(ObjectKind::Arrow); ++i) {
-        ArrowObject& a = laidOut.arrow(i);
-        a.x1 = a.referenceStart.x();
-        a.y1 = a.referenceStart.y();
-        a.x2 = a.referenceEnd.x();
-        a.y2 = a.referenceEnd.y();
-    }
+    forEachObject(laidOut, [&](auto tag, auto& o, int) {
+        constexpr ZoomRule rule = decltype(tag)::Traits::zoom;
+        if constexpr (rule == ZoomRule::BelowToolBar) {
+            o.bounds = withToolBar(o.reference);
+        } else if constexpr (rule == ZoomRule::Plain) {
+            o.bounds = o.reference;
+        } else if constexpr (rule == ZoomRule::TextField) {
+            o.bounds = o.reference;
+            o.font.size = std::max(1, scaled(1.0, o.referenceFontSize));
+        } else {
+            o.x1 = o.referenceStart.x();
+            o.y1 = o.referenceStart.y();
+            o.x2 = o.referenceEnd.x();
+            o.y2 = o.referenceEnd.y();
+        }
+    });
     laidOut.setOwnLayoutScale(0);
     return laidOut;
 }
@@ -264,20 +245,12 @@ bool moveBelowToolBar(Outline& outline)
         if (parentFrame == 0)
             top = std::min<qint64>(top, bounds.top());
     };
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i)
-        reach(outline.frame(i).bounds, 0);
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i)
-        reach(outline.caption(i).bounds, outline.caption(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i)
-        reach(outline.textField(i).bounds, outline.textField(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
-        reach(outline.picture(i).bounds, outline.picture(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Video); ++i)
-        reach(outline.video(i).bounds, outline.video(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Arrow); ++i) {
-        const ArrowObject& a = outline.arrow(i);
-        top = std::min<qint64>(top, qint64(std::min(a.y1, a.y2)) - a.penWidth);
-    }
+    forEachObject(std::as_const(outline), [&](auto tag, const auto& o, int) {
+        if constexpr (decltype(tag)::Traits::zoom == ZoomRule::EndPoints)
+            top = std::min<qint64>(top, qint64(std::min(o.y1, o.y2)) - o.penWidth);
+        else
+            reach(o.bounds, parentOf(o));
+    });
     if (top >= kToolBarHeight)
         return false;
     const int by = int(std::min<qint64>(kFirstRow - top, kMaxCoordinate));
@@ -285,21 +258,14 @@ bool moveBelowToolBar(Outline& outline)
         if (parentFrame == 0)
             bounds.moveTop(scaled(1.0, double(bounds.top()) + by));
     };
-    for (int i = 1; i <= outline.count(ObjectKind::Frame); ++i)
-        down(outline.frame(i).bounds, 0);
-    for (int i = 1; i <= outline.count(ObjectKind::Caption); ++i)
-        down(outline.caption(i).bounds, outline.caption(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::TextField); ++i)
-        down(outline.textField(i).bounds, outline.textField(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
-        down(outline.picture(i).bounds, outline.picture(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Video); ++i)
-        down(outline.video(i).bounds, outline.video(i).parentFrame);
-    for (int i = 1; i <= outline.count(ObjectKind::Arrow); ++i) {
-        ArrowObject& a = outline.arrow(i);
-        a.y1 = scaled(1.0, double(a.y1) + by);
-        a.y2 = scaled(1.0, double(a.y2) + by);
-    }
+    forEachObject(outline, [&](auto tag, auto& o, int) {
+        if constexpr (decltype(tag)::Traits::zoom == ZoomRule::EndPoints) {
+            o.y1 = scaled(1.0, double(o.y1) + by);
+            o.y2 = scaled(1.0, double(o.y2) + by);
+        } else {
+            down(o.bounds, parentOf(o));
+        }
+    });
     return true;
 }
 

@@ -14,6 +14,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <iterator>
+
 namespace velmar::paint {
 
 namespace {
@@ -44,7 +46,9 @@ constexpr ToolButtonEntry kToolButtons[] = {
 };
 
 constexpr int kButtonSize = 24;
-constexpr int kOptionsTop = 4 + 6 * (kButtonSize + 1) + 4;
+// The option panels start below the last row of buttons.
+constexpr int kButtonRows = int(std::size(kToolButtons) + 1) / 2;
+constexpr int kOptionsTop = 4 + kButtonRows * (kButtonSize + 1) + 4;
 constexpr int kOptionsWidth = 51;
 
 // The picture drawn at twice the density on scaled screens (name@2x.png), so icons stay sharp;

@@ -157,7 +157,8 @@ std::vector<Field<O>> list(const std::array<Field<O>, N>& fields)
 
 }  // namespace
 
-const KindFields<FrameObject>& frameFields()
+template <>
+const KindFields<FrameObject>& fieldsOf<FrameObject>()
 {
     using O = FrameObject;
     static const KindFields<O> kind{
@@ -205,7 +206,8 @@ const KindFields<FrameObject>& frameFields()
     return kind;
 }
 
-const KindFields<TextFieldObject>& textFieldFields()
+template <>
+const KindFields<TextFieldObject>& fieldsOf<TextFieldObject>()
 {
     using O = TextFieldObject;
     static const KindFields<O> kind{
@@ -263,7 +265,8 @@ const KindFields<TextFieldObject>& textFieldFields()
     return kind;
 }
 
-const KindFields<VideoObject>& videoFields()
+template <>
+const KindFields<VideoObject>& fieldsOf<VideoObject>()
 {
     using O = VideoObject;
     static const KindFields<O> kind{
@@ -294,7 +297,8 @@ const KindFields<VideoObject>& videoFields()
     return kind;
 }
 
-const KindFields<PictureObject>& pictureFields()
+template <>
+const KindFields<PictureObject>& fieldsOf<PictureObject>()
 {
     using O = PictureObject;
     static const KindFields<O> kind{
@@ -330,7 +334,8 @@ const KindFields<PictureObject>& pictureFields()
     return kind;
 }
 
-const KindFields<ArrowObject>& arrowFields()
+template <>
+const KindFields<ArrowObject>& fieldsOf<ArrowObject>()
 {
     using O = ArrowObject;
     static const KindFields<O> kind{
@@ -371,7 +376,8 @@ const KindFields<ArrowObject>& arrowFields()
     return kind;
 }
 
-const KindFields<CaptionObject>& captionFields()
+template <>
+const KindFields<CaptionObject>& fieldsOf<CaptionObject>()
 {
     using O = CaptionObject;
     static const KindFields<O> kind{
@@ -426,8 +432,7 @@ void keepUnsavedDetails(Outline& to, const Outline& from)
     to.setOwnLayoutScale(from.ownLayoutScale(), from.ownLayoutGridStep());
     // The snapshots hold an outline kept in its own layout unscaled; it is shown as it was at the
     // step, scaled into the window.
-    forEachStoredKind([&](const auto& kind) { keepDetails(kind, to, from); });
-    keepDetails(captionFields(), to, from);
+    forEachKind([&](auto tag) { keepDetails(fieldsOf<typename decltype(tag)::Object>(), to, from); });
 }
 
 }  // namespace velmar

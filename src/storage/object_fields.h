@@ -64,13 +64,29 @@ struct KindFields {
     std::vector<Field<Object>> fields;
 };
 
-const KindFields<FrameObject>& frameFields();
-const KindFields<TextFieldObject>& textFieldFields();
-const KindFields<VideoObject>& videoFields();
-const KindFields<PictureObject>& pictureFields();
-const KindFields<ArrowObject>& arrowFields();
+// The entry of a kind, by its object type; every kind has one (object_fields.cpp).
+template <typename Object>
+const KindFields<Object>& fieldsOf() = delete;
+template <>
+const KindFields<FrameObject>& fieldsOf<FrameObject>();
+template <>
+const KindFields<TextFieldObject>& fieldsOf<TextFieldObject>();
+template <>
+const KindFields<VideoObject>& fieldsOf<VideoObject>();
+template <>
+const KindFields<PictureObject>& fieldsOf<PictureObject>();
+template <>
+const KindFields<ArrowObject>& fieldsOf<ArrowObject>();
 // Captions are in no file; their entry lists what the history keeps of them.
-const KindFields<CaptionObject>& captionFields();
+template <>
+const KindFields<CaptionObject>& fieldsOf<CaptionObject>();
+
+inline const KindFields<FrameObject>& frameFields() { return fieldsOf<FrameObject>(); }
+inline const KindFields<TextFieldObject>& textFieldFields() { return fieldsOf<TextFieldObject>(); }
+inline const KindFields<VideoObject>& videoFields() { return fieldsOf<VideoObject>(); }
+inline const KindFields<PictureObject>& pictureFields() { return fieldsOf<PictureObject>(); }
+inline const KindFields<ArrowObject>& arrowFields() { return fieldsOf<ArrowObject>(); }
+inline const KindFields<CaptionObject>& captionFields() { return fieldsOf<CaptionObject>(); }
 
 // Calls visit(kindFields) for every kind an outline file holds, in the order of the record.
 template <typename Visit>

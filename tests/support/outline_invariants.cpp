@@ -7,6 +7,7 @@
 #include "canvas/selection_handles.h"
 #include "model/zoom.h"
 #include "storage/history.h"
+#include "storage/object_fields.h"
 #include "storage/outline_io.h"
 
 #include <QAction>
@@ -17,6 +18,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <type_traits>
+#include <vector>
 
 using namespace velmar;
 
@@ -25,62 +28,66 @@ namespace {
 constexpr int kMinCoordinate = -32768;
 constexpr int kMaxCoordinate = 32767;
 
-const ObjectKind kAllKinds[] = {ObjectKind::Frame,     ObjectKind::Picture, ObjectKind::Caption,
-                                ObjectKind::TextField, ObjectKind::Video,   ObjectKind::Arrow};
+// Every kind, in the order of their codes.
+std::vector<ObjectKind> allKinds()
+{
+    std::vector<ObjectKind> kinds;
+    forEachKind([&](auto tag) { kinds.push_back(tag.kind); });
+    return kinds;
+}
 
+// The kinds standing in a reading order.
+std::vector<ObjectKind> kindsIn(ReadingOrder order)
+{
+    std::vector<ObjectKind> kinds;
+    forEachKind([&](auto tag) {
+        if (decltype(tag)::Traits::order == order)
+            kinds.push_back(tag.kind);
+    });
+    return kinds;
+}
+
+// Whether an outline file holds the kind's objects (the others do not come back from a file).
+bool keptInFiles(ObjectKind kind)
+{
+    bool kept = false;
+    forEachStoredKind([&](const auto& fields) { kept = kept || fields.kind == kind; });
+    return kept;
+}
+
+// The name of the kind's array in the --info listing.
 QString kindName(ObjectKind kind)
 {
-    switch (kind) {
-    case ObjectKind::Frame: return QStringLiteral("frame");
-    case ObjectKind::Picture: return QStringLiteral("picture");
-    case ObjectKind::Caption: return QStringLiteral("caption");
-    case ObjectKind::TextField: return QStringLiteral("text field");
-    case ObjectKind::Video: return QStringLiteral("video");
-    case ObjectKind::Arrow: return QStringLiteral("arrow");
-    }
-    return QStringLiteral("?");
+    return withKind(kind, [](auto tag) { return QString::fromLatin1(fieldsOf<typename decltype(tag)::Object>().key); });
 }
 
 ObjectId idAt(const Outline& o, ObjectKind kind, int slot)
 {
-    switch (kind) {
-    case ObjectKind::Frame: return o.frame(slot).id;
-    case ObjectKind::Picture: return o.picture(slot).id;
-    case ObjectKind::Caption: return o.caption(slot).id;
-    case ObjectKind::TextField: return o.textField(slot).id;
-    case ObjectKind::Video: return o.video(slot).id;
-    case ObjectKind::Arrow: return o.arrow(slot).id;
-    }
-    return 0;
+    return withObject(o, ObjectRef{kind, slot}, [](const auto& object) { return object.id; });
 }
 
 // Bounds relative to the parent, as the widget is placed; an arrow's picture for arrows.
 QRect boundsAt(const Outline& o, ObjectKind kind, int slot)
 {
-    switch (kind) {
-    case ObjectKind::Frame: return o.frame(slot).bounds;
-    case ObjectKind::Picture: return o.picture(slot).bounds;
-    case ObjectKind::Caption: return o.caption(slot).bounds;
-    case ObjectKind::TextField: return o.textField(slot).bounds;
-    case ObjectKind::Video: return o.video(slot).bounds;
-    case ObjectKind::Arrow: {
-        const ArrowObject& a = o.arrow(slot);
-        return QRect(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15, std::abs(a.x1 - a.x2) + 30,
-                     std::abs(a.y1 - a.y2) + 30);
-    }
-    }
-    return {};
+    return withObject(o, ObjectRef{kind, slot}, [](const auto& object) {
+        if constexpr (HasBounds<std::decay_t<decltype(object)>>) {
+            return object.bounds;
+        } else {
+            const ArrowObject& a = object;
+            return QRect(std::min(a.x1, a.x2) - 15, std::min(a.y1, a.y2) - 15, std::abs(a.x1 - a.x2) + 30,
+                         std::abs(a.y1 - a.y2) + 30);
+        }
+    });
 }
 
 int parentAt(const Outline& o, ObjectKind kind, int slot)
 {
-    switch (kind) {
-    case ObjectKind::Picture: return o.picture(slot).parentFrame;
-    case ObjectKind::Caption: return o.caption(slot).parentFrame;
-    case ObjectKind::TextField: return o.textField(slot).parentFrame;
-    case ObjectKind::Video: return o.video(slot).parentFrame;
-    default: return 0;
-    }
+    return withObject(o, ObjectRef{kind, slot}, [](const auto& object) {
+        if constexpr (HasParentFrame<std::decay_t<decltype(object)>>)
+            return object.parentFrame;
+        else
+            return 0;
+    });
 }
 
 bool inFileRange(int v) { return v >= kMinCoordinate && v <= kMaxCoordinate; }
@@ -92,7 +99,7 @@ QString rectText(const QRect& r)
     return QStringLiteral("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-void checkSequence(const Outline& o, const Sequence& seq, const QString& name, std::initializer_list<ObjectKind> kinds,
+void checkSequence(const Outline& o, const Sequence& seq, const QString& name, const std::vector<ObjectKind>& kinds,
                    QStringList& out)
 {
     if (seq.length() < 0 || seq.length() > Sequence::kCapacity)
@@ -133,7 +140,7 @@ QStringList modelViolations(const Document& doc)
     const Outline& o = doc.outline;
     QSet<ObjectId> ids;
     const int frames = o.count(ObjectKind::Frame);
-    for (ObjectKind kind : kAllKinds) {
+    for (ObjectKind kind : allKinds()) {
         const int count = o.count(kind);
         if (count < 0 || count > kTableCapacity)
             out << QStringLiteral("%1 count %2 outside 0..%3").arg(kindName(kind)).arg(count).arg(kTableCapacity);
@@ -149,7 +156,7 @@ QStringList modelViolations(const Document& doc)
             if (parent < 0 || parent > frames)
                 out << QStringLiteral("%1 has parent frame %2 of %3").arg(where(kind, k)).arg(parent).arg(frames);
             const QRect r = boundsAt(o, kind, k);
-            if (kind != ObjectKind::Arrow
+            if (withKind(kind, [](auto tag) { return HasBounds<typename decltype(tag)::Object>; })
                 && (!inFileRange(r.x()) || !inFileRange(r.y()) || r.width() < 0 || r.height() < 0
                     || !inFileRange(r.width()) || !inFileRange(r.height())))
                 out << QStringLiteral("%1 bounds %2 cannot be stored").arg(where(kind, k), rectText(r));
@@ -168,9 +175,8 @@ QStringList modelViolations(const Document& doc)
     for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
         if (o.picture(k).bitmap().isNull())
             out << QStringLiteral("picture %1 has no stored bitmap").arg(k);
-    checkSequence(o, o.frameSequence(), QStringLiteral("frame"), {ObjectKind::Frame}, out);
-    checkSequence(o, o.objectSequence(), QStringLiteral("object"),
-                  {ObjectKind::Picture, ObjectKind::TextField, ObjectKind::Video}, out);
+    checkSequence(o, o.frameSequence(), QStringLiteral("frame"), kindsIn(ReadingOrder::Frames), out);
+    checkSequence(o, o.objectSequence(), QStringLiteral("object"), kindsIn(ReadingOrder::Objects), out);
 
     const HistoryState& h = doc.history;
     if (h.currentStep < -1 || h.currentStep > h.highestStep)
@@ -186,7 +192,7 @@ QStringList windowViolations(MainWindow& window)
     OutlineView* view = window.outlineView();
     CanvasWidget* canvas = window.canvas();
     QSet<ObjectId> live;
-    for (ObjectKind kind : kAllKinds)
+    for (ObjectKind kind : allKinds())
         for (int k = 1; k <= o.count(kind); ++k) {
             const ObjectId id = idAt(o, kind, k);
             live.insert(id);
@@ -312,8 +318,8 @@ QStringList storedDifferences(const StoredOutline& saved, const StoredOutline& l
                    .arg(saved.windowSize.height())
                    .arg(loaded.windowSize.width())
                    .arg(loaded.windowSize.height());
-    for (ObjectKind kind : kAllKinds) {
-        const int expected = kind == ObjectKind::Caption ? 0 : s.count(kind);
+    for (ObjectKind kind : allKinds()) {
+        const int expected = keptInFiles(kind) ? s.count(kind) : 0;
         if (l.count(kind) != expected)
             out << QStringLiteral("%1 count %2 came back as %3").arg(kindName(kind)).arg(expected).arg(l.count(kind));
     }

@@ -8,20 +8,10 @@
 
 namespace velmar::paint {
 
-namespace {
-
-constexpr ToolId kAllTools[] = {ToolId::Selection, ToolId::Zoom,      ToolId::Eraser,  ToolId::ColourPicker,
-                                ToolId::Pencil,    ToolId::Spray,     ToolId::Fill,    ToolId::Line,
-                                ToolId::Text,      ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle};
-
-}  // namespace
-
 PaintEditor::PaintEditor(PaintDocument& document, PaintHost* host) : m_doc(document), m_host(host)
 {
-    for (ToolId id : kAllTools) {
-        if (auto t = createTool(id))
-            m_tools.emplace(id, std::move(t));
-    }
+    for (ToolId id : allTools())
+        m_tools.emplace(id, createTool(id));
 }
 
 PaintEditor::~PaintEditor() = default;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -111,6 +112,8 @@ public:
     virtual bool readsOutPointer() const { return true; }
 };
 
+// Every tool number the editor has a tool for, in increasing order.
+std::vector<ToolId> allTools();
 // Creates the tool for a tool number; null for numbers no button carries (6, 12).
 std::unique_ptr<PaintTool> createTool(ToolId id);
 

@@ -1,23 +1,42 @@
 #include "paint/tools/tool_factories.h"
 
+#include <iterator>
+
 namespace velmar::paint {
+
+namespace {
+
+struct ToolEntry {
+    ToolId id;
+    std::unique_ptr<PaintTool> (*make)();
+};
+
+// Every tool the editor has, in tool-number order.
+constexpr ToolEntry kTools[] = {
+    {ToolId::Selection, makeSelectionTool}, {ToolId::Zoom, makeZoomTool},
+    {ToolId::Eraser, makeEraserTool},       {ToolId::ColourPicker, makeColourPickerTool},
+    {ToolId::Pencil, makePencilTool},       {ToolId::Spray, makeSprayTool},
+    {ToolId::Fill, makeFillTool},           {ToolId::Line, makeLineTool},
+    {ToolId::Text, makeTextTool},           {ToolId::Rectangle, makeRectangleTool},
+    {ToolId::Ellipse, makeEllipseTool},     {ToolId::RoundedRectangle, makeRoundedRectangleTool},
+};
+
+}  // namespace
+
+std::vector<ToolId> allTools()
+{
+    std::vector<ToolId> ids;
+    ids.reserve(std::size(kTools));
+    for (const ToolEntry& entry : kTools)
+        ids.push_back(entry.id);
+    return ids;
+}
 
 std::unique_ptr<PaintTool> createTool(ToolId id)
 {
-    switch (id) {
-    case ToolId::Selection: return makeSelectionTool();
-    case ToolId::Zoom: return makeZoomTool();
-    case ToolId::Eraser: return makeEraserTool();
-    case ToolId::ColourPicker: return makeColourPickerTool();
-    case ToolId::Pencil: return makePencilTool();
-    case ToolId::Spray: return makeSprayTool();
-    case ToolId::Fill: return makeFillTool();
-    case ToolId::Line: return makeLineTool();
-    case ToolId::Text: return makeTextTool();
-    case ToolId::Rectangle: return makeRectangleTool();
-    case ToolId::Ellipse: return makeEllipseTool();
-    case ToolId::RoundedRectangle: return makeRoundedRectangleTool();
-    }
+    for (const ToolEntry& entry : kTools)
+        if (entry.id == id)
+            return entry.make();
     return nullptr;
 }
 
