@@ -5,8 +5,10 @@
 #include "model/colour.h"
 #include "model/text_metrics.h"
 #include "model/visible_text.h"
+#include "platform/spelling.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -249,8 +251,26 @@ void TextFieldWidget::changeEvent(QEvent* event)
 
 void TextFieldWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    // The right press has already opened the text field's own pop-up menu.
     event->accept();
+    // Otherwise the right press has already opened the text field's own pop-up menu.
+    if (isBeingTyped())
+        showTextEditMenu(textEditMenu(this, event->pos()), event->globalPos());
+}
+
+void TextFieldWidget::focusInEvent(QFocusEvent* event)
+{
+    QTextEdit::focusInEvent(event);
+    // Misspelled words are marked only while the text is typed: pictures, prints and the show
+    // draw the field without the marks.
+    checkSpelling(this, !isReadOnly());
+}
+
+void TextFieldWidget::focusOutEvent(QFocusEvent* event)
+{
+    QTextEdit::focusOutEvent(event);
+    // The field's own menu, or another window for a moment, leave the text being typed.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        checkSpelling(this, false);
 }
 
 QString TextFieldWidget::toWidgetText(const QString& modelText)

@@ -95,9 +95,15 @@ public:
     static QString toWidgetText(const QString& modelText);
     static QString toModelText(const QString& widgetText);
 
+    // The user is typing into the field: it has the keyboard and may be written. Its spelling is
+    // checked then, and a right click opens the text's menu rather than the object's.
+    bool isBeingTyped() const { return hasFocus() && !isReadOnly(); }
+
 protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::optional<QFont> m_font;
