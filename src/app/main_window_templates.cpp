@@ -4,6 +4,7 @@
 #include "base/user_error.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/selection_handles.h"
+#include "document/document_controller.h"
 #include "export/outline_export.h"
 #include "model/colour.h"
 #include "model/outline_template.h"
@@ -15,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace velmar {
 

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
 

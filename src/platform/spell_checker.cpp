@@ -108,7 +108,7 @@ public:
             if (found.size() >= count)
                 break;
             const QByteArray raw = QByteArray::fromStdString(s);
-            found << (m_utf8 ? QString::fromUtf8(raw) : QStringDecoder(m_encoding.constData()).decode(raw));
+            found << (m_utf8 ? QString::fromUtf8(raw) : QString(QStringDecoder(m_encoding.constData()).decode(raw)));
         }
         return found;
     }

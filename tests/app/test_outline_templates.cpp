@@ -2,6 +2,7 @@
 // the empty outline, driven through the real window's commands with scripted dialogs.
 #include "app/outline_templates.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/outline_view.h"
 #include "support/window_fixture.h"
 
 #include <QDir>
