@@ -1691,6 +1691,14 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Перенесенный рисунок не удалось прочитать: данные повреждены.</source>
         <translation>The dropped picture could not be read: the data is damaged.</translation>
     </message>
+    <message>
+        <source>Создать...</source>
+        <translation>Create...</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон...</source>
+        <translation>Save as template...</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -3075,6 +3083,76 @@ The picture cannot be read: %2</translation>
     <message>
         <source>«%1» не обычный файл (канал, устройство или сокет): конспект из него не открывается. Он убран из списка последних конспектов.</source>
         <translation>“%1” is not a regular file (a pipe, a device or a socket): no outline can be opened from it. It has been removed from the list of recent outlines.</translation>
+    </message>
+</context>
+<context>
+    <name>Templates</name>
+    <message>
+        <source>Пустой конспект</source>
+        <translation>Empty outline</translation>
+    </message>
+    <message>
+        <source>Стандартный шаблон</source>
+        <translation>Standard template</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>С чего начать новый конспект?</source>
+        <translation>What should the new outline start from?</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон</source>
+        <translation>Save as template</translation>
+    </message>
+    <message>
+        <source>Введите название шаблона</source>
+        <translation>Enter the template's name</translation>
+    </message>
+    <message>
+        <source>«%1» не может быть названием шаблона: оно пусто или содержит «/», «\» или управляющие символы.</source>
+        <translation>“%1” cannot name a template: it is empty or holds “/”, “\” or control characters.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Шаблон «%1» уже есть. Заменить его?</source>
+        <translation>The template “%1” already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку шаблонов «%1».</source>
+        <translation>Could not create the templates folder “%1”.</translation>
+    </message>
+</context>
+<context>
+    <name>TextEditMenu</name>
+    <message>
+        <source>Нет вариантов</source>
+        <translation>No suggestions</translation>
+    </message>
+    <message>
+        <source>Добавить в словарь</source>
+        <translation>Add to dictionary</translation>
+    </message>
+    <message>
+        <source>Вырезать</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Выделить всё</source>
+        <translation>Select all</translation>
     </message>
 </context>
 <context>
