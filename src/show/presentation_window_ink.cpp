@@ -154,6 +154,8 @@ void PresentationWindow::pointerUp()
     m_stroking = false;
     m_ink.end();
     showInk();
+    // The finished stroke is on the screen already: nothing is repainted, the report follows.
+    reportIfAsked();
 }
 
 void PresentationWindow::mouseMoveEvent(QMouseEvent* event)

@@ -147,11 +147,14 @@ QRect InkLayer::drawLines(QImage& image, const InkStroke& stroke, size_t from) c
     QPen pen(stroke.colour, stroke.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     pen.setColor(QColor(stroke.colour.red(), stroke.colour.green(), stroke.colour.blue()));
     QRectF touched;
-    if (n == 1) {
+    if (from == 0) {
+        // The stroke starts with a dot, so that a click leaves a mark and a stroke looks the same
+        // however its points came.
         pen.setWidthF(std::max(0.5, stroke.width * stroke.weights[0]));
         painter.setPen(pen);
         painter.drawPoint(stroke.points[0]);
-        touched = stroke.bounds;
+        const double half = pen.widthF() / 2 + 1;
+        touched = QRectF(stroke.points[0], stroke.points[0]).adjusted(-half, -half, half, half);
     }
     for (size_t i = std::max<size_t>(from, 1); i < n; ++i) {
         const double w = stroke.width * (stroke.weights[i - 1] + stroke.weights[i]) / 2;
