@@ -17,9 +17,11 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,6 +60,17 @@ double threadCpuMs()
 
 struct Times {
     std::vector<double> wall, cpu;
+    int events = 0, paints = 0;  // the window's paint events: the repaint is part of what is measured
+};
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
 };
 std::map<std::string, Times> times;
 
@@ -89,6 +102,8 @@ void drawWith(benchmark::State& state, ShowTool tool, const char* name)
     QApplication::processEvents();
     const bool press = tool == ShowTool::Pen || tool == ShowTool::Highlighter;
     Times& t = times[name];
+    PaintCounter counter;
+    window.installEventFilter(&counter);
     int i = 0;
     for (auto _ : state) {
         const QPointF at = pointAt(i);
@@ -107,6 +122,8 @@ void drawWith(benchmark::State& state, ShowTool tool, const char* name)
         state.SetIterationTime(t.wall.back() / 1e3);
         ++i;
     }
+    t.events += i;
+    t.paints += counter.paints;
     state.counters["strokes"] = double(window.ink().strokes(window.picture().step()).size());
 }
 
@@ -139,9 +156,20 @@ int main(int argc, char** argv)
             const Times& t = times[name];
             if (t.wall.empty())
                 continue;
-            std::printf("  %-11s wall median %6.3f ms, p95 %6.3f ms, max %6.3f ms; processor median %6.3f ms\n", name,
-                        percentile(t.wall, 0.5), percentile(t.wall, 0.95), percentile(t.wall, 1.0),
-                        percentile(t.cpu, 0.5));
+            std::printf(
+                "  %-11s wall median %6.3f ms, p95 %6.3f ms, max %6.3f ms; processor median %6.3f ms, max %6.3f ms; "
+                "%d repaints for %d events\n",
+                name, percentile(t.wall, 0.5), percentile(t.wall, 0.95), percentile(t.wall, 1.0),
+                percentile(t.cpu, 0.5), percentile(t.cpu, 1.0), t.paints, t.events);
+            // The slowest events and where they fell in a stroke (its first point is 0).
+            std::vector<std::pair<double, int>> slowest;
+            for (size_t i = 0; i < t.wall.size(); ++i)
+                slowest.emplace_back(t.wall[i], int(i));
+            std::partial_sort(slowest.begin(), slowest.begin() + 4, slowest.end(), std::greater<>());
+            std::printf("              slowest:");
+            for (int k = 0; k < 4; ++k)
+                std::printf(" %.2f ms (point %d)", slowest[size_t(k)].first, slowest[size_t(k)].second % kStrokePoints);
+            std::printf("\n");
         }
         const double arrow = percentile(times["arrow"].wall, 0.5), laser = percentile(times["laser"].wall, 0.5);
         for (const char* name : {"pen", "highlighter"}) {

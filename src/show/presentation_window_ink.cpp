@@ -55,6 +55,10 @@ void PresentationWindow::setTool(ShowTool tool)
     case ShowTool::Eraser: setCursor(Qt::PointingHandCursor); break;
     case ShowTool::Laser: setCursor(Qt::BlankCursor); break;
     }
+    if (tool == ShowTool::Pen || tool == ShowTool::Highlighter) {
+        m_inkLayer.prepare();
+        m_inkLayer.sync(m_ink, m_picture.step());
+    }
     // The laser follows the pointer without a button held.
     setMouseTracking(tool == ShowTool::Laser);
     if (tool == ShowTool::Laser) {

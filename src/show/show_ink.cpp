@@ -11,6 +11,8 @@ namespace velmar {
 namespace {
 
 const std::vector<InkStroke> kNoStrokes;
+// The side of the squares in which a stroke being drawn is followed.
+constexpr int kTile = 64;
 
 // The distance from a point to the line between a and b.
 double distanceToLine(QPointF p, QPointF a, QPointF b)
@@ -168,18 +170,50 @@ QRect InkLayer::drawLines(QImage& image, const InkStroke& stroke, size_t from) c
     return m_transform.mapRect(touched).toAlignedRect().adjusted(-2, -2, 2, 2) & image.rect();
 }
 
+void InkLayer::touchLive(const QRect& r)
+{
+    if (r.isEmpty())
+        return;
+    m_liveBounds |= r;
+    const int columns = (m_size.width() + kTile - 1) / kTile;
+    m_liveTiles.resize(size_t(columns) * size_t((m_size.height() + kTile - 1) / kTile));
+    for (int y = r.top() / kTile; y <= r.bottom() / kTile; ++y)
+        for (int x = r.left() / kTile; x <= r.right() / kTile; ++x)
+            m_liveTiles[size_t(y) * size_t(columns) + size_t(x)] = true;
+}
+
 void InkLayer::mergeLive(double opacity)
 {
     if (m_liveBounds.isEmpty())
         return;
+    // Only the tiles the stroke crossed: a long stroke's bounds may be most of the screen.
     QPainter painter(&m_done);
     painter.setOpacity(opacity);
-    painter.drawImage(m_liveBounds, m_live, m_liveBounds);
-    painter.end();
     QPainter clear(&m_live);
     clear.setCompositionMode(QPainter::CompositionMode_Clear);
-    clear.fillRect(m_liveBounds, Qt::transparent);
+    const int columns = (m_size.width() + kTile - 1) / kTile;
+    for (size_t i = 0; i < m_liveTiles.size(); ++i) {
+        if (!m_liveTiles[i])
+            continue;
+        m_liveTiles[i] = false;
+        const QRect tile = QRect(int(i % size_t(columns)) * kTile, int(i / size_t(columns)) * kTile, kTile, kTile)
+                           & QRect(QPoint(0, 0), m_size);
+        painter.drawImage(tile.topLeft(), m_live, tile);
+        clear.fillRect(tile, Qt::transparent);
+    }
     m_liveBounds = {};
+}
+
+void InkLayer::prepare()
+{
+    if (m_size.isEmpty() || m_done.size() == m_size)
+        return;
+    m_done = QImage(m_size, QImage::Format_ARGB32_Premultiplied);
+    m_live = QImage(m_size, QImage::Format_ARGB32_Premultiplied);
+    m_done.fill(Qt::transparent);
+    m_live.fill(Qt::transparent);
+    m_valid = false;  // drawn again into the new pictures at the next sync
+    m_empty = true;
 }
 
 QRect InkLayer::redrawAll(const ShowInk& ink, int step)
@@ -192,6 +226,7 @@ QRect InkLayer::redrawAll(const ShowInk& ink, int step)
     m_liveActive = false;
     m_livePoints = 0;
     m_liveBounds = {};
+    m_liveTiles.assign(m_liveTiles.size(), false);
     const InkStroke* live = ink.live(step);
     const bool nothing = ink.strokes(step).empty() && !live;
     if (m_size.isEmpty() || (nothing && wasEmpty && m_done.size() == m_size))
@@ -199,24 +234,22 @@ QRect InkLayer::redrawAll(const ShowInk& ink, int step)
     if (nothing && m_done.isNull())
         return {};  // the pictures are made when the first stroke needs them
     if (m_done.size() != m_size) {
-        m_done = QImage(m_size, QImage::Format_ARGB32_Premultiplied);
-        m_live = QImage(m_size, QImage::Format_ARGB32_Premultiplied);
-        m_done.fill(Qt::transparent);
-        m_live.fill(Qt::transparent);
+        prepare();
+        m_valid = true;
     } else if (!wasEmpty) {
         m_done.fill(Qt::transparent);
         m_live.fill(Qt::transparent);
     }
     m_empty = nothing;
     for (const InkStroke& s : ink.strokes(step)) {
-        m_liveBounds = drawLines(m_live, s, 0);
+        touchLive(drawLines(m_live, s, 0));
         mergeLive(s.opacity());
         ++m_finished;
     }
     if (live) {
         m_liveActive = true;
         m_liveOpacity = live->opacity();
-        m_liveBounds = drawLines(m_live, *live, 0);
+        touchLive(drawLines(m_live, *live, 0));
         m_livePoints = live->points.size();
     }
     return QRect(QPoint(0, 0), m_size);
@@ -239,13 +272,14 @@ QRect InkLayer::sync(const ShowInk& ink, int step)
         if (m_liveActive) {
             // The stroke being drawn has been finished: its last points, then it joins the others.
             const QRect rest = drawLines(m_live, s, m_livePoints);
-            m_liveBounds |= rest;
+            touchLive(rest);
             dirty |= rest;
             m_liveActive = false;
             m_livePoints = 0;
         } else {
-            m_liveBounds = drawLines(m_live, s, 0);
-            dirty |= m_liveBounds;
+            const QRect all = drawLines(m_live, s, 0);
+            touchLive(all);
+            dirty |= all;
         }
         mergeLive(s.opacity());
         ++m_finished;
@@ -257,7 +291,7 @@ QRect InkLayer::sync(const ShowInk& ink, int step)
             m_liveOpacity = live->opacity();
         }
         const QRect added = drawLines(m_live, *live, m_livePoints);
-        m_liveBounds |= added;
+        touchLive(added);
         dirty |= added;
         m_livePoints = live->points.size();
     } else if (m_liveActive) {

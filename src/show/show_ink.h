@@ -72,6 +72,9 @@ class InkLayer {
 public:
     // The picture's size and where the outline's coordinates fall on it; draws everything again.
     void setTarget(QSize size, const QTransform& outlineToTarget);
+    // Makes the pictures ahead of the first stroke, so that a stroke's first point costs no more
+    // than the others.
+    void prepare();
     // Follows the strokes of a step; returns the pixels that changed.
     QRect sync(const ShowInk& ink, int step);
     // Draws the strokes over what `exposed` covers.
@@ -84,6 +87,7 @@ private:
     QRect redrawAll(const ShowInk& ink, int step);
     // Draws the lines of a stroke from point `from` on; returns the pixels touched.
     QRect drawLines(QImage& image, const InkStroke& stroke, size_t from) const;
+    void touchLive(const QRect& r);
     void mergeLive(double opacity);
 
     QSize m_size;
@@ -98,6 +102,7 @@ private:
     size_t m_livePoints = 0;  // points of the live stroke drawn
     double m_liveOpacity = 1.0;
     QRect m_liveBounds;
+    std::vector<bool> m_liveTiles;  // the squares the live stroke has touched
 };
 
 }  // namespace velmar
