@@ -50,8 +50,8 @@ body.tool-laser #outline { cursor: none; }
 )css";
 
 // Steps through the reading order: the data-step of each object's group is the step at which it
-// appears; the hidden list #steps holds each step's minimal text, data-frame marking the steps a
-// frame leads. KEYS, written in from the show's own key table, names what each key does. The pen,
+// appears; the hidden list #steps holds each step's minimal text, its data-frames the steps a frame
+// leads. KEYS, written in from the show's own key table, names what each key does. The pen,
 // the highlighter and the eraser draw into a group over the outline, one set of strokes per step;
 // the laser pointer is a red dot following the pointer.
 const char kScript[] = R"js(
@@ -63,8 +63,8 @@ const char kScript[] = R"js(
   var layers = Array.prototype.slice.call(svg.querySelectorAll('[data-step]'));
   var items = Array.prototype.slice.call(document.querySelectorAll('#steps li'));
   var texts = items.map(function (li) { return li.textContent; });
-  var frameSteps = [];
-  items.forEach(function (li, i) { if (li.hasAttribute('data-frame')) frameSteps.push(i); });
+  var frameSteps = (document.getElementById('steps').getAttribute('data-frames') || '')
+    .split(' ').filter(Boolean).map(Number);
   var last = Math.max(0, texts.length - 1);
   var button = document.getElementById('show');
   var position = document.getElementById('position');
@@ -428,16 +428,18 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
                              "aria-live=\"polite\"></span></div>\n"
                              "<main>\n");
     page += svg;
-    page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n<ol id=\"steps\" hidden=\"\">\n");
-    // Steps led by a frame are marked: a frame's number and Enter jump to them.
+    // The steps a frame leads, by number: a frame's number and Enter jump to them.
+    QStringList frameSteps;
+    for (int s = 1; s < order.stepCount(); ++s)
+        if (document.outline.kindOf(order.step(s).lead) == ObjectKind::Frame)
+            frameSteps << QString::number(s);
+    page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n"
+                           "<div id=\"counter\" aria-live=\"polite\" hidden=\"\"></div>\n"
+                           "<div id=\"blank\" hidden=\"\"></div>\n<ol id=\"steps\" data-frames=\"")
+            + frameSteps.join(QLatin1Char(' ')) + QStringLiteral("\" hidden=\"\">\n");
     for (int s = 0; s < order.stepCount(); ++s)
-        page += (s > 0 && document.outline.kindOf(order.step(s).lead) == ObjectKind::Frame
-                     ? QStringLiteral("<li data-frame=\"\">")
-                     : QStringLiteral("<li>"))
-                + escaped(order.step(s).subtitle) + QStringLiteral("</li>\n");
-    page += QStringLiteral(
-        "</ol>\n<div id=\"counter\" aria-live=\"polite\" hidden=\"\"></div>\n"
-        "<div id=\"blank\" hidden=\"\"></div>\n</main>\n<section id=\"summary\" aria-label=\"Минимальные тексты\">\n");
+        page += QStringLiteral("<li>") + escaped(order.step(s).subtitle) + QStringLiteral("</li>\n");
+    page += QStringLiteral("</ol>\n</main>\n<section id=\"summary\" aria-label=\"Минимальные тексты\">\n");
     // The summary's line breaks are written as XML-style empty elements, which HTML reads alike.
     page += summaryBody(document).replace(QStringLiteral("<br>"), QStringLiteral("<br/>"));
     page += QStringLiteral("</section>\n<script>") + QString::fromUtf8(webPageScript())
