@@ -74,7 +74,8 @@ def test_pen_strokes_stay_with_their_step_and_end_with_the_show(app):
     shown = start_show(app)
     x, y, w, h = shown["outline"]
     mark = len(app.lines())
-    app.key("p", "Right")
+    # Ctrl+P takes up the pen in the show (the main window's Ctrl+P, printing, stays out of it).
+    app.key("ctrl+p", "Right")
     state(app, mark, step=1, tool=1)
     # Below the frames, where the canvas is white at every step.
     a, b = (x + w // 10, y + h * 8 // 10), (x + w * 9 // 10, y + h * 8 // 10)
@@ -95,6 +96,8 @@ def test_pen_strokes_stay_with_their_step_and_end_with_the_show(app):
     state(app, mark, step=1, tool=0)
     app.key("Escape")
     e2e.wait_for(lambda: "presentation closed" in app.lines()[mark:], "the show to close")
+    e2e.check(not any(line.startswith("active ") and "Печать" in line for line in app.lines()[mark:]),
+              "no print dialog")
     app.activate(app.window)
     start_show(app)
     mark = len(app.lines())
@@ -111,7 +114,7 @@ def test_laser_leaves_nothing_where_it_was(app):
     point = (x + w // 2, y + h * 8 // 10)
     before = colour_at(app, point)
     mark = len(app.lines())
-    app.key("l")
+    app.key("ctrl+l")
     state(app, mark, tool=3)
     app.desktop.pointer_to(*point)
     state(app, mark, laser=f"{point[0]} {point[1]}")
