@@ -3026,6 +3026,98 @@ The picture cannot be read: %2</translation>
         <source>Показ конспекта</source>
         <translation>Show the outline</translation>
     </message>
+    <message>
+        <source>Стрелка</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>Перо</source>
+        <translation>Pen</translation>
+    </message>
+    <message>
+        <source>Маркер</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Лазерная указка</source>
+        <translation>Laser pointer</translation>
+    </message>
+    <message>
+        <source>Ластик</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>Цвет</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Красный</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>Синий</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>Зелёный</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>Жёлтый</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>Чёрный</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>Белый</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>Толщина</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Тонкая</source>
+        <translation>Thin</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Толстая</source>
+        <translation>Thick</translation>
+    </message>
+    <message>
+        <source>Прожектор</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Стереть рисунки шага</source>
+        <translation>Wipe the step's drawings</translation>
+    </message>
+    <message>
+        <source>Сохранить рисунки показа...</source>
+        <translation>Save the show's drawings...</translation>
+    </message>
+    <message>
+        <source>Завершить показ</source>
+        <translation>End the show</translation>
+    </message>
+    <message>
+        <source>Сохранить рисунки показа</source>
+        <translation>Save the show's drawings</translation>
+    </message>
+    <message>
+        <source>Не удалось записать рисунок шага в файл «%1»: %2.</source>
+        <translation>Could not write the step's picture to the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>нет такой папки</source>
+        <translation>there is no such folder</translation>
+    </message>
 </context>
 <context>
     <name>PresenterView</name>
@@ -3064,6 +3156,38 @@ The picture cannot be read: %2</translation>
     <message>
         <source>Конец показа</source>
         <translation>End of the show</translation>
+    </message>
+    <message>
+        <source>Таймер...</source>
+        <translation>Timer...</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Пуск</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Таймер</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Сколько минут осталось (или мм:сс):</source>
+        <translation>How many minutes are left (or mm:ss):</translation>
+    </message>
+    <message>
+        <source>Введите минуты, например 15, или 7:30.</source>
+        <translation>Enter minutes, for example 15, or 7:30.</translation>
+    </message>
+    <message>
+        <source>осталось %1</source>
+        <translation>%1 left</translation>
     </message>
 </context>
 <context>

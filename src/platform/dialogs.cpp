@@ -242,6 +242,18 @@ public:
                              confirmOverwrite);
     }
 
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override
+    {
+        QFileDialog dialog(parent, caption, folder);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        russifyFileDialog(&dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
     {
         const QColor colour = chooseColourInDialog(parent, initial, QCoreApplication::translate("Dialogs", "Цвет"));

@@ -61,6 +61,9 @@ public:
                                                const QString& filter, const QString& proposedName, int filterIndex = 1,
                                                bool confirmOverwrite = true) = 0;
 
+    // A folder chosen (or made) in a folder dialog; nullopt when cancelled.
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
+
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 
     // What the font dialog edits: the font (family, size, style, pitch) and the text's colour.

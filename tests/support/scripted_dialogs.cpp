@@ -62,6 +62,13 @@ std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, c
     return takeFront(files, std::optional<FileChoice>());
 }
 
+std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& caption, const QString& folder)
+{
+    ++fileDialogs;
+    fileAsks.append({caption, folder, QString(), 1, QString(), false});
+    return takeFront(folders, std::optional<QString>());
+}
+
 std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
 {
     return takeFront(colours, std::optional<QColor>());

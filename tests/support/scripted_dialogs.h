@@ -26,6 +26,7 @@ public:
     std::deque<int> pictureChoices;                   // for choosePicture(); -1 (cancel) when empty
     QList<QList<PictureChoice>> pictureAsks;          // the items of every choosePicture()
     std::deque<std::optional<FileChoice>> files;      // for openFile()/saveFile(); cancel when empty
+    std::deque<std::optional<QString>> folders;       // for chooseFolder(); cancel when empty
     std::deque<std::optional<QColor>> colours;
     std::deque<std::optional<FontChoice>> fonts;  // an answer without a colour keeps the dialog's
 
@@ -68,6 +69,7 @@ public:
     std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;
     std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&, int,
                                        bool) override;
+    std::optional<QString> chooseFolder(QWidget*, const QString& caption, const QString& folder) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
     std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }
