@@ -198,6 +198,7 @@ private:
     void setEditMode(bool on);
     void exportPicture();
     void exportWebPage();
+    void exportSlideDeck();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);

@@ -39,6 +39,8 @@ protected:
         case QEvent::Expose:
             // The canvas moves on the screen with its window, and inside it as the menu bar and
             // the layout settle.
+            if (isChoice(watched))
+                reportChoice(static_cast<QWidget*>(watched));
             if (watched == m_canvas || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())) {
                 m_timer.start();
                 if (event->type() == QEvent::Show)
@@ -88,6 +90,26 @@ private:
             std::printf("item %s %d %d %d %d%s\n", action->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
                         r.height(), typedId(action).constData());
         }
+        std::fflush(stdout);
+    }
+
+    // Controls of a dialog's own pages named choice… (what to print…), which show, move and
+    // grow as the dialog lays them out: "answer NAME X Y W H" in their window, each time.
+    static bool isChoice(QObject* watched)
+    {
+        if (!watched->isWidgetType())
+            return false;
+        const auto* widget = static_cast<QWidget*>(watched);
+        return !widget->isWindow() && widget->objectName().startsWith(QLatin1String("choice"));
+    }
+
+    static void reportChoice(const QWidget* widget)
+    {
+        if (!widget->isVisible())
+            return;
+        const QRect r(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+        std::printf("answer %s %d %d %d %d\n", widget->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
+                    r.height());
         std::fflush(stdout);
     }
 

@@ -21,6 +21,7 @@ enum class Command : int {
     PrintPreview,
     Close,
     Exit,
+    ExportSlideDeck,
     // Edit.
     Undo,
     Redo,
