@@ -302,8 +302,9 @@ CommandLine parseCommandLine(QStringList arguments)
             } else if (parser.isSet(exercise)) {
                 result.headless.form.kind = PrintForm::Kind::Exercise;
             } else if (parser.isSet(poster)) {
+                // Columns and rows apart by x, *, × or the Russian х of a Russian keyboard.
                 static const QRegularExpression sheets(
-                    QStringLiteral("^\\s*(\\d{1,2})\\s*[xXхХ×*]\\s*(\\d{1,2})\\s*$"));
+                    QStringLiteral("^\\s*(\\d{1,2})\\s*[xX*\\x{0445}\\x{0425}\\x{00D7}]\\s*(\\d{1,2})\\s*$"));
                 const auto m = sheets.match(parser.value(poster));
                 const int columns = m.hasMatch() ? m.captured(1).toInt() : 0;
                 const int rows = m.hasMatch() ? m.captured(2).toInt() : 0;

@@ -110,12 +110,15 @@ QString printHandouts(QPagedPaintDevice& device, OutlineRenderer& renderer, int 
             showStep(renderer, order, step);
             drawOutline(painter, renderer, fit);
             // The slide's edge, as the show's screen has one.
+            const QRectF slide = fit.mapRect(QRectF(QPointF(0, 0), QSizeF(area)));
             painter.save();
             painter.setPen(QPen(Qt::gray, 0.3 * mm));
             painter.setBrush(Qt::NoBrush);
-            painter.drawRect(fit.mapRect(QRectF(QPointF(0, 0), QSizeF(area))));
+            painter.drawRect(slide);
             painter.restore();
-            const QRectF textBox(at.x(), pictureBox.bottom() + 2 * mm, cell.width(), textHeight);
+            // The text starts under the slide's left edge, and is never narrower than half a cell.
+            const double left = std::min(slide.left(), at.x() + cell.width() / 2);
+            const QRectF textBox(left, pictureBox.bottom() + 2 * mm, at.x() + cell.width() - left, textHeight);
             drawStepText(painter, textBox, int(index) + 1, order.step(step).subtitle);
         }
     }

@@ -73,7 +73,7 @@ public:
     // summary on the pages after the outline; it opens with `current`. nullopt when cancelled.
     struct PrintChoice {
         bool withSummary = false;
-        PrintForm form;
+        PrintForm form = {};
     };
     virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer,
                                                      const PrintChoice& current) = 0;
