@@ -288,4 +288,54 @@ def test_the_print_dialog_page_chooses_handouts(app):
     app.check_alive()
 
 
+def test_the_print_dialog_page_prints_a_poster_of_the_sheets_typed(app):
+    path = app.make_outline(LAYOUT)
+    saved_env = app.desktop.env
+    app.desktop.env = dict(saved_env, HOME=app.folder)
+    try:
+        app.open(path)
+    finally:
+        app.desktop.env = saved_env
+    pdf = os.path.join(app.folder, "lesson.pdf")
+    mark = len(app.lines())
+    app.key("ctrl+p")
+    dialog = app.dialog("Печать")
+    x, y, w, h = choice_place(app, dialog, "choicePoster", mark)
+    before = screen_part(app, x - w // 2, y - h // 2, w, h, "poster-before")
+    # A choice clicked makes velmar report where every choice lies once the dialog has settled.
+    mark = len(app.lines())
+    app.desktop.xdotool("mousemove", x, y)
+    app.desktop.xdotool("click", 1)
+    e2e.wait_for(lambda: screen_part(app, x - w // 2, y - h // 2, w, h, "poster-after") != before,
+                 "the poster to show itself chosen", 10)
+    # Three columns, one row: typed into the two boxes the poster's choice has enabled.
+    for name, value in (("choicePosterColumns", "3"), ("choicePosterRows", "1")):
+        x, y, w, h = choice_place(app, dialog, name, mark)
+        before = screen_part(app, x - w // 2, y - h // 2, w, h, name + "-before")
+        app.desktop.xdotool("mousemove", x - w // 4, y)
+        app.desktop.xdotool("click", 1)
+        app.key("ctrl+a")
+        app.type(value)
+        # The box shows the number typed.
+        e2e.wait_for(lambda: screen_part(app, x - w // 2, y - h // 2, w, h, name + "-after") != before,
+                     f"{value} in {name}", 10)
+    app.activate(dialog)
+    app.key_until(["Return"], lambda: app.window_gone(dialog), "the print dialog to close")
+    e2e.wait_for(lambda: app.check_alive() or (os.path.exists(pdf) and os.path.getsize(pdf) > 0),
+                 "the printed PDF", 20)
+    e2e.wait_for(lambda: subprocess.run(["pdfinfo", pdf], capture_output=True).returncode == 0,
+                 "a complete PDF", 10)
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    e2e.check("Pages:           3" in info, f"three poster sheets expected: {info}")
+    # The first frame's title lies on the first third of the outline, the second's on the middle.
+    first, middle, last = (" ".join(subprocess.run(["pdftotext", "-f", str(p), "-l", str(p), pdf, "-"],
+                                                   capture_output=True, text=True).stdout.split())
+                           for p in (1, 2, 3))
+    e2e.check("Наблюдения" in first and "Опыты" not in first and "Лист 1 из 3" in first,
+              f"the first sheet: {first!r}")
+    e2e.check("Опыты" in middle and "Наблюдения" not in middle, f"the middle sheet: {middle!r}")
+    e2e.check("Лист 3 из 3" in last, f"the last sheet: {last!r}")
+    app.check_alive()
+
+
 e2e.main(globals())
