@@ -202,6 +202,7 @@ private:
     // user's templates; "Сохранить как шаблон...": the outline becomes one of those templates.
     void newFromTemplate();
     void saveAsTemplate();
+    void exportSlideDeck();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);

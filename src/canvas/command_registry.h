@@ -23,6 +23,7 @@ enum class Command : int {
     Exit,
     NewFromTemplate,
     SaveAsTemplate,
+    ExportSlideDeck,
     // Edit.
     Undo,
     Redo,

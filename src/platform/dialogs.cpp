@@ -4,6 +4,7 @@
 #include "platform/dialog_russian.h"
 #include "platform/font_colour_dialog.h"
 #include "platform/spelling.h"
+#include "platform/print_form_page.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -28,6 +29,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -275,23 +278,42 @@ public:
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 
-    std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) override
+    std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, const PrintChoice& current) override
     {
         QPrintDialog dialog(&printer, parent);
         dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Печать"));
-        // The summary option is a page of the dialog's options.
+        // What is printed and the summary option are pages of the dialog's options.
+        PrintFormPage* forms = new PrintFormPage(current.form);
         auto* options = new QWidget;
         options->setWindowTitle(QCoreApplication::translate("Dialogs", "Краткое содержание"));
         auto* summary = new QCheckBox(printSummaryCaption(), options);
         summary->setObjectName(QStringLiteral("printSummary"));
-        summary->setChecked(withSummary);
+        summary->setChecked(current.withSummary);
         auto* layout = new QVBoxLayout(options);
         layout->addWidget(summary);
         layout->addStretch();
-        dialog.setOptionTabs({options});
+        dialog.setOptionTabs({forms, options});
+        // The options open on what is printed, shown from the start: after the printer, it is the
+        // choice a print most often needs.
+        for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
+            if (tabs->indexOf(forms) >= 0)
+                tabs->setCurrentWidget(forms);
+        QTimer::singleShot(0, &dialog, [&dialog, forms] {
+            if (forms->isVisible())
+                return;
+            // The dialog's own button, by its caption in Qt's catalogue (not one of ours).
+            const char* const context = "QPrintDialog";
+            const char* const caption = "&Options >>";
+            const QString expand = QCoreApplication::translate(context, caption);
+            for (QPushButton* button : dialog.findChildren<QPushButton*>())
+                if (button->text() == expand) {
+                    button->click();
+                    break;
+                }
+        });
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return PrintChoice{summary->isChecked()};
+        return PrintChoice{summary->isChecked(), forms->form()};
     }
 
     bool previewPrint(QWidget* parent, QPrinter& printer, bool withSummary, const PagePainter& paint) override

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/print_form.h"
+
 #include <QColor>
 #include <QCoreApplication>
 #include <QFont>
@@ -80,12 +82,15 @@ public:
     // Asks the desktop to show a document (help pages) in its viewer; the result is ignored.
     virtual void openUrl(const QUrl& url) = 0;
 
-    // The print dialog, editing the printer's settings, with the option of printing the summary
-    // on the pages after the outline; nullopt when cancelled.
+    // The print dialog, editing the printer's settings, with a page of options choosing what is
+    // printed (the outline, handouts, an exercise sheet or a poster) and the option of printing the
+    // summary on the pages after the outline; it opens with `current`. nullopt when cancelled.
     struct PrintChoice {
         bool withSummary = false;
+        PrintForm form = {};
     };
-    virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) = 0;
+    virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer,
+                                                     const PrintChoice& current) = 0;
     // The print preview: shows the pages paint(printer, withSummary) draws, with a check box for the
     // summary pages, until closed (printing from it draws on the printer chosen there). Returns the
     // check box's last state.

@@ -84,9 +84,11 @@ std::optional<velmar::Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*,
     return answer;
 }
 
-std::optional<velmar::Dialogs::PrintChoice> ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer, bool)
+std::optional<velmar::Dialogs::PrintChoice> ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer,
+                                                                           const PrintChoice& current)
 {
     ++printDialogs;
+    printDialogOpenedWith = current;
     const std::optional<PrintChoice> choice = takeFront(printChoices, std::optional<PrintChoice>());
     if (choice && !printFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -49,6 +49,7 @@ public:
     // its pages there once, as it would on screen).
     QString printFile;
     int printDialogs = 0;
+    PrintChoice printDialogOpenedWith;  // what the last print dialog was opened with
     int previews = 0;
 
     QMessageBox::StandardButton ask(QWidget*, const QString& caption, const QString& text, QMessageBox::StandardButtons,
@@ -73,6 +74,6 @@ public:
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override;
     std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override;
     void openUrl(const QUrl& url) override { openedUrls << url; }
-    std::optional<PrintChoice> choosePrinter(QWidget*, QPrinter& printer, bool withSummary) override;
+    std::optional<PrintChoice> choosePrinter(QWidget*, QPrinter& printer, const PrintChoice& current) override;
     bool previewPrint(QWidget*, QPrinter& printer, bool withSummary, const PagePainter& paint) override;
 };
