@@ -1,6 +1,7 @@
 // Texts beyond Windows-1251 and appearance properties in the block after the picture chunks:
 // what a reader of the plain layout sees, round trips, history steps and crash recovery, and
 // damaged blocks.
+#include "model/arrow_attachment.h"
 #include "outline_fixtures.h"
 #include "storage/extension_block.h"
 #include "storage/history.h"
@@ -114,6 +115,7 @@ private slots:
     void textsAreKeptUpToTheFieldCapacity();
     void outlinesTheRecordHoldsGetNoBlock();
     void headerStepsAndCrashRecoveryKeepTextsAndProperties();
+    void attachedArrowsTravelWithFileAndHistory();
     void damagedBlocksLoadTheOutlineWithANote_data();
     void damagedBlocksLoadTheOutlineWithANote();
 };
@@ -253,6 +255,56 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
     QCOMPARE(recovered.outline.textField(1).text, kPendulum);
     QCOMPARE(recovered.outline.frame(1).title, QStringLiteral("Φ"));
     QCOMPARE(recovered.outline.frame(1).titleColour, ColourValue(0x000000FF));
+    releaseHistoryFolder(home.path());
+}
+
+void TestExtensionBlock::attachedArrowsTravelWithFileAndHistory()
+{
+    QTemporaryDir home;
+    Document doc = richDocument();
+    doc.history.programFolder = home.path();
+    Outline& o = doc.outline;
+    // Arrow 1 from frame 1 to the second text field (on the canvas); arrow 2 ends on a picture of
+    // frame 3, arrow 3 stays free.
+    QVERIFY(dropArrowEnd(o, 1, true, QPoint(180, 270)));
+    QVERIFY(dropArrowEnd(o, 1, false, QPoint(350, 420)));
+    QVERIFY(dropArrowEnd(o, 2, false, QPoint(560, 100)));
+    QCOMPARE(int(o.arrow(2).endAttachment.kind), int(ObjectKind::Picture));
+    const QString path = home.filePath(QStringLiteral("стрелки.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+
+    // The record keeps the arrows where they are; the block says what holds them.
+    QByteArray bytes = readFile(path);
+    QCOMPARE(intAt(bytes, layout::kArrows + 4), 350);
+    LoadResult loaded = load(bytes);
+    QVERIFY2(loaded.ok && loaded.notices.isEmpty(), qPrintable(loaded.notices.join('\n')));
+    for (int k = 1; k <= 3; ++k) {
+        QCOMPARE(loaded.outline.arrow(k).startAttachment, o.arrow(k).startAttachment);
+        QCOMPARE(loaded.outline.arrow(k).endAttachment, o.arrow(k).endAttachment);
+    }
+    // A tool that moved an arrow's end in the record but kept the block: that end is free and the
+    // arrow is where the record has it; the other attachments hold.
+    setIntAt(bytes, layout::kArrows + 4, 351);
+    loaded = load(bytes);
+    QVERIFY(loaded.ok);
+    QCOMPARE(loaded.notices.size(), 1);
+    QVERIFY2(loaded.notices[0].contains(QStringLiteral("стрелка 1")), qPrintable(loaded.notices[0]));
+    QVERIFY(!loaded.outline.arrow(1).endAttachment.attached());
+    QVERIFY(loaded.outline.arrow(1).startAttachment.attached());
+    QCOMPARE(loaded.outline.arrow(1).x2, 351);
+
+    // Undo of a move puts the arrow back with the frame; redo moves both again.
+    QVERIFY(startHistory(doc).ok);
+    o.frame(1).bounds.translate(30, 40);
+    followAttachments(o);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(210, 310));
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
+    QVERIFY(undo(doc).ok);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(180, 270));
+    QVERIFY(o.arrow(1).startAttachment.attached());
+    QVERIFY(redo(doc).ok);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(210, 310));
+    QCOMPARE(o.arrow(2).endAttachment.slot, 2);
     releaseHistoryFolder(home.path());
 }
 
