@@ -25,6 +25,12 @@ void MainWindow::installOutlineFeatures()
     m_findBar = new FindBar(*this, m_controller, m_view, m_canvas, this);
     // A place found belongs to the outline it was found in: a replaced one is searched from its start.
     connect(this, &MainWindow::outlineReplaced, m_findBar, &FindBar::forgetPlace);
+    // Closing the outline closes the bar.
+    for (auto signal : {&DocumentController::objectsChanged, &DocumentController::commandEnded})
+        connect(m_documents, signal, m_findBar, [this] {
+            if (!m_document.session.outlineOpen && m_findBar->isVisible())
+                m_findBar->closeBar();
+        });
     // Reported once the bar has laid out its buttons.
     connect(
         m_findBar, &FindBar::changed, this, [this] { reportFindBar(m_findBar, m_canvas, m_findBar->status()); },

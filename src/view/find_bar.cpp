@@ -123,8 +123,10 @@ void FindBar::place()
 {
     adjustSize();
     const QSize size = sizeHint().boundedTo(QSize(std::max(200, m_canvas->width() - 16), 200));
+    // In the bottom right corner, where an outline's frames and titles are least often.
     const QPoint corner =
-        m_canvas->mapTo(parentWidget(), QPoint(m_canvas->width() - size.width() - 8, kToolBarHeight + 4));
+        m_canvas->mapTo(parentWidget(), QPoint(m_canvas->width() - size.width() - 8,
+                                               std::max(kToolBarHeight + 4, m_canvas->height() - size.height() - 8)));
     setGeometry(QRect(corner, size));
     raise();
 }

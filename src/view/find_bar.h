@@ -18,7 +18,7 @@ class CanvasController;
 class CanvasWidget;
 class OutlineView;
 
-// The find bar over the top right corner of the canvas: words to find in titles, texts, minimal
+// The find bar over the bottom right corner of the canvas: words to find in titles, texts, minimal
 // texts and film names (any case, ё as е), each place found selected and shown in turn; with its
 // second row, what to put in their place in the texts. Enter and F3 go to the next place,
 // Shift+Enter and Shift+F3 to the previous one, Esc closes the bar and gives the keyboard back to

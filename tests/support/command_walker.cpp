@@ -315,15 +315,15 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
             c.dx = between(-reach, reach);
             c.dy = between(-reach, reach);
             // An arrow end is dropped on an object half the time, which attaches it there.
-            const char aim = someKind(QStringLiteral("FFPTV"));
-            if ((c.name == "Panel23" || c.name == "Panel24") && aim != '-' && n(2) == 0) {
-                const QRect r = canvasRect(aim, n(count(aim)) + 1);
-                const QPoint to(r.x() + n(std::max(1, r.width())), r.y() + n(std::max(1, r.height())));
-                const QPoint from =
-                    m_fixture.window->selectionHandles()->component(c.name)->geometry().topLeft() + QPoint(3, 3);
-                c.dx = to.x() - from.x();
-                c.dy = to.y() - from.y();
-            }
+            if (c.name == "Panel23" || c.name == "Panel24")
+                if (const char aim = someKind(QStringLiteral("FFPTV")); aim != '-' && n(2) == 0) {
+                    const QRect r = canvasRect(aim, n(count(aim)) + 1);
+                    const QPoint to(r.x() + n(std::max(1, r.width())), r.y() + n(std::max(1, r.height())));
+                    const QPoint from =
+                        m_fixture.window->selectionHandles()->component(c.name)->geometry().topLeft() + QPoint(3, 3);
+                    c.dx = to.x() - from.x();
+                    c.dy = to.y() - from.y();
+                }
         }
     } else if (roll < 630 && count('T')) {  // type into a text field
         c.op = QStringLiteral("type");
