@@ -33,11 +33,8 @@ void ArrowDragGesture::shift(ArrowObject& a, QPoint offset)
     const Outline& o = doc().outline;
     std::vector<ObjectId> targets;
     for (const QPoint end : {QPoint(a.x1, a.y1), QPoint(a.x2, a.y2)}) {
-        const ObjectRef target = attachableObjectAt(o, end);
-        if (!target.isValid())
-            continue;
-        const ObjectId id = withObject(o, target, [](const auto& object) { return object.id; });
-        if (std::find(targets.begin(), targets.end(), id) == targets.end())
+        const ObjectId id = attachableObjectIdAt(o, end);
+        if (id && std::find(targets.begin(), targets.end(), id) == targets.end())
             targets.push_back(id);
     }
     if (targets != m_context.handles().model().attachTargets)
@@ -79,9 +76,9 @@ void ArrowDragGesture::finish(const PointerInput& in)
 
 void ArrowDragGesture::cancel()
 {
-    m_context.handles().showAttachTargets({});
     if (ArrowObject* a = arrow(); a && !m_moved.isNull())
         shift(*a, -m_moved);
+    m_context.handles().showAttachTargets({});
 }
 
 }  // namespace velmar

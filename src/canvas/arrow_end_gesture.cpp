@@ -17,10 +17,10 @@ void ArrowEndGesture::follow(const PointerInput& in)
     m_context.handles().moveArrowEnd(m_startEnd, at);
     // The object the end would be attached to if it were dropped here.
     const Outline& o = doc().outline;
-    const ObjectRef target = at == m_from ? ObjectRef{} : attachableObjectAt(o, at);
+    const ObjectId target = at == m_from ? 0 : attachableObjectIdAt(o, at);
     std::vector<ObjectId> targets;
-    if (target.isValid())
-        targets.push_back(withObject(o, target, [](const auto& object) { return object.id; }));
+    if (target)
+        targets.push_back(target);
     if (targets != m_context.handles().model().attachTargets)
         m_context.handles().showAttachTargets(targets);
 }

@@ -40,8 +40,10 @@ bool shows(const Outline& outline, const Object& object, QPoint point)
             return false;
         return object.parentFrame < 1 || object.parentFrame > outline.count(ObjectKind::Frame)
                || outline.frame(object.parentFrame).bounds.contains(point);
-    } else {
+    } else if constexpr (HasBounds<Object>) {
         return object.bounds.contains(point);
+    } else {
+        return false;
     }
 }
 
@@ -101,6 +103,12 @@ ObjectRef attachableObjectAt(const Outline& outline, QPoint p)
         if (frames[std::size_t(k - 1)].bounds.contains(p))
             return ObjectRef{ObjectKind::Frame, k};
     return {};
+}
+
+ObjectId attachableObjectIdAt(const Outline& outline, QPoint p)
+{
+    const ObjectRef target = attachableObjectAt(outline, p);
+    return target.isValid() ? withObject(outline, target, [](const auto& object) { return object.id; }) : 0;
 }
 
 ArrowEndAttachment attachmentAt(const Outline& outline, QPoint p)

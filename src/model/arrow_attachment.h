@@ -28,6 +28,9 @@ std::optional<QRect> attachableRect(const Outline& outline, ObjectKind kind, int
 // reference on bare canvas.
 ObjectRef attachableObjectAt(const Outline& outline, QPoint canvasPoint);
 
+// The identity of that object; 0 on bare canvas.
+ObjectId attachableObjectIdAt(const Outline& outline, QPoint canvasPoint);
+
 // The attachment an end dropped at the point gets (free on bare canvas).
 ArrowEndAttachment attachmentAt(const Outline& outline, QPoint canvasPoint);
 

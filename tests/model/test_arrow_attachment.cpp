@@ -88,13 +88,13 @@ void TestArrowAttachment::attachedEndFollowsItsObject_data()
     QTest::addColumn<QPoint>("dropped");
     QTest::addColumn<Change>("change");
     QTest::addColumn<QPoint>("expected");
-    // Dropped on frame 1 at a quarter of its width and 40 % of its height.
-    const QPoint onFrame(150, 160);
+    // Dropped on frame 1 (beside its picture) at three quarters of its width and 80 % of its height.
+    const QPoint onFrame(250, 220);
     QTest::newRow("frame moved") << onFrame << Change([](Outline& o) { o.frame(1).bounds.moveTo(300, 40); })
-                                 << QPoint(350, 100);
+                                 << QPoint(450, 160);
     QTest::newRow("frame resized") << onFrame
                                    << Change([](Outline& o) { o.frame(1).bounds = QRect(100, 100, 400, 300); })
-                                   << QPoint(200, 220);
+                                   << QPoint(400, 340);
     QTest::newRow("frame shrunk to nothing")
         << onFrame << Change([](Outline& o) { o.frame(1).bounds = QRect(10, 40, 0, 0); }) << QPoint(10, 40);
     // Dropped on the picture at its middle: the picture moves with its frame and by itself.
@@ -105,15 +105,15 @@ void TestArrowAttachment::attachedEndFollowsItsObject_data()
         o.picture(1).parentFrame = 2;
         o.picture(1).bounds.moveTo(0, 0);
     }) << QPoint(440, 130);
-    QTest::newRow("grid snapped") << QPoint(151, 161) << Change([](Outline& o) {
+    QTest::newRow("grid snapped") << QPoint(251, 221) << Change([](Outline& o) {
         o.frame(1).bounds.moveTo(103, 107);
         snapToGrid(o, 10);  // the frame goes to (100, 100): the end comes back to where it was dropped
-    }) << QPoint(151, 161);
+    }) << QPoint(251, 221);
     QTest::newRow("zoomed to twice the window") << onFrame << Change([](Outline& o) {
         recordReferenceLayout(o, QSize(728, 487));
-        // Frame 1 becomes (200, 169) 400 × 300 below the tool bar: a quarter and 40 % of that.
+        // Frame 1 becomes (200, 169) 400 × 300 below the tool bar: three quarters and 80 % of that.
         rescaleOutline(o, QSize(1456, 942), 1);
-    }) << QPoint(300, 289);
+    }) << QPoint(500, 409);
 }
 
 void TestArrowAttachment::attachedEndFollowsItsObject()

@@ -335,8 +335,17 @@ void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
     // Entries: a bad one is dropped alone, the sound one beside it still taken.
     const auto beside = [&](const QByteArray& bad) { return blockAround(bad + good); };
     QTest::newRow("empty slot") << beside(entry(0, 9, {{23, "x"}})) << QStringLiteral("фрейм 9") << QStringLiteral("Ψ");
-    QTest::newRow("arrow kind") << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 5")
-                                << QStringLiteral("Ψ");
+    QTest::newRow("unknown kind") << beside(entry(6, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 6")
+                                  << QStringLiteral("Ψ");
+    QTest::newRow("field of another kind")
+        << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("неизвестное поле 4097") << QStringLiteral("Ψ");
+    // An arrow end attached to no object there is, or standing away from its place on the object.
+    QTest::newRow("attached beyond the slots")
+        << beside(entry(5, 1, {{0x1006, u32(4 * 256 + 101)}})) << QStringLiteral("вне 0…1124") << QStringLiteral("Ψ");
+    QTest::newRow("attached to a missing film") << beside(entry(5, 2, {{0x1008, u32(3 * 256 + 9)}}))
+                                                << QStringLiteral("стрелка 2 (привязка") << QStringLiteral("Ψ");
+    QTest::newRow("attached away from its end") << beside(entry(5, 3, {{0x1008, u32(1)}, {0x1009, u32(0x80008000)}}))
+                                                << QStringLiteral("стрелка 3 (привязка") << QStringLiteral("Ψ");
     QTest::newRow("unknown field") << beside(entry(4, 1, {{999, "x"}})) << QStringLiteral("неизвестное поле 999")
                                    << QStringLiteral("Ψ");
     QTest::newRow("invalid UTF-8") << beside(entry(4, 1, {{20, "\xff\xfe"}})) << QStringLiteral("не в UTF-8")
