@@ -141,8 +141,19 @@ void FindBar::open(bool replacing)
     emit changed();
 }
 
+void FindBar::unmark()
+{
+    if (!m_marked)
+        return;
+    QTextCursor cursor = m_marked->textCursor();
+    cursor.clearSelection();
+    m_marked->setTextCursor(cursor);
+    m_marked = nullptr;
+}
+
 void FindBar::closeBar()
 {
+    unmark();
     hide();
     m_current.reset();
     m_status->clear();
@@ -152,6 +163,7 @@ void FindBar::closeBar()
 
 void FindBar::forgetPlace()
 {
+    unmark();
     m_current.reset();
     m_status->clear();
     emit changed();
@@ -211,9 +223,11 @@ void FindBar::showHit(const SearchHit& hit, int index, int count)
     m_status->setText(
         QCoreApplication::translate("FindBar", "%1 из %2: %3").arg(index + 1).arg(count).arg(fieldName(hit.field)));
     m_controller->selectObject(hit.object);
+    unmark();
     // In a text, the words themselves are marked and scrolled into sight.
     if (hit.field == SearchField::Text)
         if (auto* text = qobject_cast<TextFieldWidget*>(m_view->widget(hit.object))) {
+            m_marked = text;
             const QString stored = textOfHit(m_host.document().outline, hit);
             const int from = widgetPlace(stored, hit.start), to = widgetPlace(stored, hit.start + hit.length);
             QTextCursor cursor(text->document());
@@ -230,6 +244,7 @@ void FindBar::showHit(const SearchHit& hit, int index, int count)
 
 void FindBar::showNothingFound()
 {
+    unmark();
     m_current.reset();
     m_status->setText(m_words->text().isEmpty() ? QString() : QCoreApplication::translate("FindBar", "Не найдено"));
     m_words->setStyleSheet(m_words->text().isEmpty() ? QString()

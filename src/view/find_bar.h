@@ -4,6 +4,7 @@
 #include "model/text_search.h"
 
 #include <QFrame>
+#include <QPointer>
 
 #include <optional>
 #include <vector>
@@ -17,6 +18,7 @@ namespace velmar {
 class CanvasController;
 class CanvasWidget;
 class OutlineView;
+class TextFieldWidget;
 
 // The find bar over the bottom right corner of the canvas: words to find in titles, texts, minimal
 // texts and film names (any case, ё as е), each place found selected and shown in turn; with its
@@ -61,6 +63,8 @@ private:
     void step(int direction, bool fromCurrent);
     void showHit(const SearchHit& hit, int index, int count);
     void showNothingFound();
+    // Takes the mark off the words shown last in a text field.
+    void unmark();
 
     CanvasHost& m_host;
     CanvasController* m_controller;
@@ -71,6 +75,8 @@ private:
     QWidget* m_replaceRow;
     QLabel* m_status;
     std::optional<SearchHit> m_current;
+    // The text field whose words are marked as the place shown.
+    QPointer<TextFieldWidget> m_marked;
 };
 
 }  // namespace velmar
