@@ -65,6 +65,12 @@ void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, qu
     paintBevel(painter, r, innerBevel);
 }
 
+int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
+{
+    const auto drawn = [](quint8 bevel) { return bevel == BevelLowered || bevel == BevelRaised ? 1 : 0; };
+    return (borderLine == 1 ? 1 : 0) + drawn(outerBevel) + drawn(innerBevel);
+}
+
 // ---------------------------------------------------------------------------------------------
 
 FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(this))

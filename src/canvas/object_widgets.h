@@ -25,6 +25,8 @@ void setObjectId(QObject* widget, ObjectId id);
 // Paints the bevels and border line of a panel the way a bevelled panel looks: the outer bevel at
 // the edge, then the inner bevel just inside it.
 void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
+// How many pixels paintPanelFrame draws on each side.
+int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
 
 // A frame: a bevelled panel with its title label.
 class FrameWidget : public QWidget {
