@@ -280,9 +280,8 @@ void TestCommandWalker::walk()
             result, logName);
     // A walk of some length has exercised every kind of check at least once.
     if (steps >= 500)
-        for (const char* check :
-             {"save → load round trips", "steps revisited and compared", "files saved and read back",
-              "files reopened and compared", "most arrow ends attached"})
+        for (const char* check : {"save → load round trips", "steps revisited and compared",
+                                  "files saved and read back", "files reopened and compared"})
             QVERIFY2(result.counts.value(QString::fromUtf8(check)) > 0, check);
 }
 
