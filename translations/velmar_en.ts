@@ -2792,6 +2792,30 @@ Delete objects of this kind that are not needed and repeat the command.</transla
         <source>Прозрачный фрагмент</source>
         <translation>Transparent piece</translation>
     </message>
+    <message>
+        <source>По окну</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>По размеру окна</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>Без стрелок</source>
+        <translation>No arrow heads</translation>
+    </message>
+    <message>
+        <source>Стрелка на конце</source>
+        <translation>Arrow head at the end</translation>
+    </message>
+    <message>
+        <source>Стрелки на обоих концах</source>
+        <translation>Arrow heads at both ends</translation>
+    </message>
+    <message>
+        <source>Стрелки линии</source>
+        <translation>Line arrow heads</translation>
+    </message>
 </context>
 <context>
     <name>PaintWindow</name>
@@ -2966,6 +2990,82 @@ Reduce it to %5 x %6, keeping its proportions? “No” keeps its size, and part
     <message>
         <source>Рисунок изменен. Сохранить изменения?</source>
         <translation>The picture has changed. Save the changes?</translation>
+    </message>
+    <message>
+        <source>Изменить размер</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>Сейчас: %1 x %2 точек</source>
+        <translation>Now: %1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>В процентах</source>
+        <translation>In per cent</translation>
+    </message>
+    <message>
+        <source>В точках</source>
+        <translation>In pixels</translation>
+    </message>
+    <message>
+        <source>Ширина:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <source>Высота:</source>
+        <translation>Height:</translation>
+    </message>
+    <message>
+        <source>Сохранять пропорции</source>
+        <translation>Keep the aspect ratio</translation>
+    </message>
+    <message>
+        <source>ОК</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Получится: %1 x %2 точек</source>
+        <translation>Result: %1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>Рисунок</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Обрезать по выделению</source>
+        <translation>Crop to selection</translation>
+    </message>
+    <message>
+        <source>Повернуть на 90° по часовой стрелке</source>
+        <translation>Rotate 90° clockwise</translation>
+    </message>
+    <message>
+        <source>Повернуть на 90° против часовой стрелки</source>
+        <translation>Rotate 90° counter-clockwise</translation>
+    </message>
+    <message>
+        <source>Повернуть на 180°</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>Отразить слева направо</source>
+        <translation>Flip left to right</translation>
+    </message>
+    <message>
+        <source>Отразить сверху вниз</source>
+        <translation>Flip top to bottom</translation>
+    </message>
+    <message>
+        <source>Изменить размер...</source>
+        <translation>Resize...</translation>
+    </message>
+    <message>
+        <source>По размеру окна</source>
+        <translation>Fit to window</translation>
     </message>
 </context>
 <context>
