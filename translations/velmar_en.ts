@@ -830,6 +830,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны в кодировке Windows-1251 (недостающие знаки — «?»), оформление — как у новых объектов; остальной конспект загружен.</source>
         <translation>Not all of the extensions of the file “%1” could be read: %2. Where they are missing, texts are shown in the Windows-1251 encoding (missing characters as “?”) and styles are those of new objects; the rest of the outline has been loaded.</translation>
     </message>
+    <message>
+        <source>привязка конца к объекту не совпадает с записью в файле</source>
+        <translation>the attachment of an end to an object does not match the record in the file</translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -1095,6 +1099,77 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Стоп</source>
         <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>название</source>
+        <translation>title</translation>
+    </message>
+    <message>
+        <source>текст</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>минимальный текст</source>
+        <translation>minimal text</translation>
+    </message>
+    <message>
+        <source>имя файла фильма</source>
+        <translation>film file name</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>Найти:</source>
+        <translation>Find:</translation>
+    </message>
+    <message>
+        <source>Что найти</source>
+        <translation>What to find</translation>
+    </message>
+    <message>
+        <source>Назад</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Заменить на:</source>
+        <translation>Replace with:</translation>
+    </message>
+    <message>
+        <source>Чем заменить</source>
+        <translation>What to replace with</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Заменить все</source>
+        <translation>Replace all</translation>
+    </message>
+    <message>
+        <source>%1 из %2: %3</source>
+        <translation>%1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>Не найдено</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>Заменено: %1</source>
+        <translation>Replaced: %1</translation>
     </message>
 </context>
 <context>
@@ -1763,6 +1838,22 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Презентация PowerPoint (*.pptx)|*.pptx|Презентация OpenDocument (*.odp)|*.odp</source>
         <translation>PowerPoint presentation (*.pptx)|*.pptx|OpenDocument presentation (*.odp)|*.odp</translation>
     </message>
+    <message>
+        <source>Найти...</source>
+        <translation>Find...</translation>
+    </message>
+    <message>
+        <source>Найти далее</source>
+        <translation>Find next</translation>
+    </message>
+    <message>
+        <source>Найти ранее</source>
+        <translation>Find previous</translation>
+    </message>
+    <message>
+        <source>Заменить...</source>
+        <translation>Replace...</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -2126,6 +2217,22 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>высота окна</source>
         <translation>window height</translation>
+    </message>
+    <message>
+        <source>объект начала</source>
+        <translation>start's object</translation>
+    </message>
+    <message>
+        <source>место начала на объекте</source>
+        <translation>start's place on the object</translation>
+    </message>
+    <message>
+        <source>объект конца</source>
+        <translation>end's object</translation>
+    </message>
+    <message>
+        <source>место конца на объекте</source>
+        <translation>end's place on the object</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "canvas/canvas_widget.h"
 #include "export/outline_print.h"
 #include "film/film_commands.h"
+#include "view/find_bar.h"
 #include "view/frame_titles.h"
 #include "view/minimal_text_windows.h"
 #include "view/sequence_commands.h"
@@ -142,6 +143,18 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .button = {7, "ToolButton18", "redo", QT_TRANSLATE_NOOP("MainWindow", "Вернуть")},
          .run = [](W& w, bool) { w.m_documents->redo(); },
          .state = [](const W& w) { return enabledIf(w.m_documents->canRedo()); }},
+        {COMMAND(Find), .name = "findCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти..."), IN(Edit),
+         .flags = SeparatorBefore, .shortcut = Qt::CTRL | Qt::Key_F,
+         .run = [](W& w, bool) { w.m_findBar->open(false); }, .state = outlineOpen},
+        {COMMAND(FindNext), .name = "findNextCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти далее"),
+         IN(Edit), .shortcut = QKeyCombination(Qt::Key_F3), .run = [](W& w, bool) { w.m_findBar->findNext(); },
+         .state = outlineOpen},
+        {COMMAND(FindPrevious), .name = "findPreviousCommand",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти ранее"), IN(Edit), .shortcut = Qt::SHIFT | Qt::Key_F3,
+         .run = [](W& w, bool) { w.m_findBar->findPrevious(); }, .state = outlineOpen},
+        {COMMAND(Replace), .name = "replaceCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Заменить..."),
+         IN(Edit), .shortcut = Qt::CTRL | Qt::Key_H, .run = [](W& w, bool) { w.m_findBar->open(true); },
+         .state = outlineOpen},
 
         {MENU(Service), .name = "serviceMenu", .caption = QT_TRANSLATE_NOOP("MainWindow", "Сервис"), .place = OnMenuBar,
          .isMenu = true},

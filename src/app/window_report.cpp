@@ -201,6 +201,23 @@ void reportDragOver(QPoint canvasPoint)
     std::fflush(stdout);
 }
 
+void reportFindBar(const QWidget* bar, const QWidget* canvas, const QString& status)
+{
+    if (!reportAsked())
+        return;
+    std::printf("find %s %s\n", bar->isVisible() ? "shown" : "hidden", status.toUtf8().constData());
+    if (bar->isVisible())
+        for (const QAbstractButton* button : bar->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible() || button->objectName().isEmpty())
+                continue;
+            const QRect r(button->mapTo(canvas->window(), QPoint(0, 0)) - canvas->mapTo(canvas->window(), QPoint(0, 0)),
+                          button->size());
+            std::printf("findbutton %s %d %d %d %d\n", button->objectName().toUtf8().constData(), r.x(), r.y(),
+                        r.width(), r.height());
+        }
+    std::fflush(stdout);
+}
+
 void reportFramed()
 {
     if (!reportAsked())

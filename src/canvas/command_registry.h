@@ -27,6 +27,10 @@ enum class Command : int {
     // Edit.
     Undo,
     Redo,
+    Find,
+    FindNext,
+    FindPrevious,
+    Replace,
     // Service.
     Summary,
     FrameSequence,

@@ -181,6 +181,21 @@ void OutlineView::sync()
     emit synced();
 }
 
+void OutlineView::showArrows(const std::vector<ObjectId>& arrows)
+{
+    const Outline& outline = m_document.outline;
+    for (ObjectId id : arrows) {
+        const int slot = outline.findSlot(ObjectKind::Arrow, id);
+        if (auto* w = qobject_cast<ArrowWidget*>(widget(id)); w && slot)
+            present(w, outline.arrow(slot), false);
+    }
+    if (!m_unsettledArrows.isEmpty()) {
+        if (!m_settleTimer->isActive())
+            qApp->installEventFilter(this);
+        m_settleTimer->start();
+    }
+}
+
 void OutlineView::rebuild()
 {
     for (QWidget* w : std::as_const(m_widgets)) {

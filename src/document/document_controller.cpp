@@ -1,5 +1,6 @@
 #include "document/document_controller.h"
 
+#include "model/arrow_attachment.h"
 #include "model/file_name_proposal.h"
 #include "model/grid.h"
 #include "model/outline_template.h"
@@ -130,7 +131,11 @@ void DocumentController::disableObjectSwitches()
     m_document.interaction.switchButtonsOn = false;
 }
 
-void DocumentController::objectsEdited() { emit objectsChanged(); }
+void DocumentController::objectsEdited()
+{
+    followAttachments(m_document.outline);
+    emit objectsChanged();
+}
 
 void DocumentController::setCanvasColour(ColourValue colour)
 {
@@ -167,6 +172,8 @@ void DocumentController::recordStep(StepKind kind)
     ModifiedReport report(*this);
     if (m_document.session.gridOn)
         snapToGrid(m_document.outline, m_document.session.gridStep);
+    // Whatever the change moved or resized, the arrow ends attached to it follow.
+    followAttachments(m_document.outline);
     emit objectsChanged();
     m_document.session.workToSave = true;
     m_window.followWindowSize();

@@ -1,5 +1,6 @@
 #include "model/grid.h"
 
+#include "model/arrow_attachment.h"
 #include "model/outline.h"
 
 #include <QCoreApplication>
@@ -43,6 +44,8 @@ void snapToGrid(Outline& outline, int step)
         outline.textField(i).bounds = snapRect(outline.textField(i).bounds, step);
     for (int i = 1; i <= outline.count(ObjectKind::Picture); ++i)
         outline.picture(i).bounds = snapRect(outline.picture(i).bounds, step);
+    // Arrows keep their exact places, but an attached end goes where its object went.
+    followAttachments(outline);
 }
 
 int grownGridStep(int step)

@@ -1,5 +1,6 @@
 #include "model/zoom.h"
 
+#include "model/arrow_attachment.h"
 #include "model/grid.h"
 #include "model/outline.h"
 #include "model/text_metrics.h"
@@ -252,6 +253,8 @@ Outline ownLayoutOf(const Outline& outline)
         a.x2 = a.referenceEnd.x();
         a.y2 = a.referenceEnd.y();
     }
+    // Attached ends stand on their objects as that layout places them.
+    followAttachments(laidOut);
     laidOut.setOwnLayoutScale(0);
     return laidOut;
 }
@@ -300,6 +303,7 @@ bool moveBelowToolBar(Outline& outline)
         a.y1 = scaled(1.0, double(a.y1) + by);
         a.y2 = scaled(1.0, double(a.y2) + by);
     }
+    followAttachments(outline);
     return true;
 }
 
