@@ -445,10 +445,6 @@ Arguments:
         <translation>--summary-format goes with --summary FILE.</translation>
     </message>
     <message>
-        <source>Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail.</source>
-        <translation>Give only one of --info, --convert, --export, --summary or --thumbnail.</translation>
-    </message>
-    <message>
         <source>Неизвестный вид краткого содержания «%1»: укажите text, markdown или html.</source>
         <translation>Unknown summary format “%1”: give text, markdown or html.</translation>
     </message>
@@ -469,10 +465,6 @@ Arguments:
         <translation>Scale “%1” is not a number: give, for example, 2 or 1.5.</translation>
     </message>
     <message>
-        <source>Использование: velmar --export OUT FILE [--scale F]</source>
-        <translation>Usage: velmar --export OUT FILE [--scale F]</translation>
-    </message>
-    <message>
         <source>После --info FILE других аргументов не нужно.</source>
         <translation>No other arguments are needed after --info FILE.</translation>
     </message>
@@ -491,6 +483,54 @@ Arguments:
     <message>
         <source>Нарисовать конспект FILE, указанный следом, и записать рисунок OUT (.png, .jpg, .bmp, .pdf или .svg), веб-страницу (.html) или презентацию, открывающую объекты по щелчку в порядке показа (.pptx, .odp): --export OUT FILE [--scale F] (без окна). Рисуется то же, что сохраняет «Сохранить как рисунок»: холст окна под панелью инструментов, без её полосы; видеофрагмент показан своим первым кадром (файлы AVI, MP4, MOV, MKV и WebM), фильм, который не читается, — пустой панелью.</source>
         <translation>Draw the outline FILE given next and write the picture OUT (.png, .jpg, .bmp, .pdf or .svg), the web page (.html) or a slide deck whose objects appear click by click in the show’s order (.pptx, .odp): --export OUT FILE [--scale F] (no window). What is drawn is what “Save as picture” saves: the window’s canvas below the tool bar, without its band; a video fragment shows its film’s first picture (AVI, MP4, MOV, MKV and WebM files), a film that cannot be read an empty panel.</translation>
+    </message>
+    <message>
+        <source>С --export OUT.pdf: раздаточный материал — шаги показа по N на странице (N = 1, 2, 4 или 6), каждый таким, как его показывает показ, с минимальным текстом под ним, с номерами страниц и названием конспекта.</source>
+        <translation>With --export OUT.pdf: handouts — the show&apos;s steps, N to a page (N = 1, 2, 4 or 6), each as the show shows it, with its minimal text below, page numbers and the outline&apos;s name.</translation>
+    </message>
+    <message>
+        <source>С --export OUT.pdf: лист для упражнения — фреймы, заголовки, стрелки и рисунки нарисованы, а на месте каждого текста и минимального текста пустая разлинованная рамка его размера.</source>
+        <translation>With --export OUT.pdf: an exercise sheet — frames, titles, arrows and pictures drawn, and an empty ruled box of its size in place of every text and minimal text.</translation>
+    </message>
+    <message>
+        <source>С --export OUT.pdf: плакат на C × R листах A4 (например, 3x2): конспект, увеличенный на несколько листов, с полями для склейки и метками обрезки.</source>
+        <translation>With --export OUT.pdf: a poster on C × R A4 sheets (for example 3x2): the outline enlarged over several sheets, with overlap margins and cut marks.</translation>
+    </message>
+    <message>
+        <source>Записать в папку FOLDER по рисунку PNG на каждый шаг показа конспекта FILE, указанного следом: --export-steps FOLDER FILE [--scale F] (без окна). Рисунки называются по файлу конспекта: имя-01.png, имя-02.png…</source>
+        <translation>Write one PNG picture per step of the show of the outline FILE given next into the folder FOLDER: --export-steps FOLDER FILE [--scale F] (no window). The pictures are named after the outline&apos;s file: name-01.png, name-02.png…</translation>
+    </message>
+    <message>
+        <source>--handout, --exercise и --poster указываются вместе с --export OUT.pdf FILE.</source>
+        <translation>--handout, --exercise and --poster go with --export OUT.pdf FILE.</translation>
+    </message>
+    <message>
+        <source>Укажите что-то одно: --handout, --exercise или --poster.</source>
+        <translation>Give only one of --handout, --exercise or --poster.</translation>
+    </message>
+    <message>
+        <source>--scale не указывается вместе с --handout, --exercise и --poster: они заполняют листы.</source>
+        <translation>--scale does not go with --handout, --exercise or --poster: they fill their sheets.</translation>
+    </message>
+    <message>
+        <source>Укажите что-то одно: --info, --convert, --export, --export-steps, --summary или --thumbnail.</source>
+        <translation>Give only one of --info, --convert, --export, --export-steps, --summary or --thumbnail.</translation>
+    </message>
+    <message>
+        <source>Использование: velmar --export-steps FOLDER FILE [--scale F]</source>
+        <translation>Usage: velmar --export-steps FOLDER FILE [--scale F]</translation>
+    </message>
+    <message>
+        <source>Использование: velmar --export OUT FILE [--scale F | --handout N | --exercise | --poster CxR]</source>
+        <translation>Usage: velmar --export OUT FILE [--scale F | --handout N | --exercise | --poster CxR]</translation>
+    </message>
+    <message>
+        <source>Шагов на странице «%1»: укажите 1, 2, 4 или 6.</source>
+        <translation>Steps per page “%1”: give 1, 2, 4 or 6.</translation>
+    </message>
+    <message>
+        <source>Плакат «%1»: укажите столбцы и ряды листов, например 3x2 (от 1 до 10, всего не меньше двух).</source>
+        <translation>Poster “%1”: give the columns and rows of sheets, for example 3x2 (1 to 10 each, at least two sheets in all).</translation>
     </message>
 </context>
 <context>
@@ -790,6 +830,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Не всё из дополнений файла «%1» удалось прочитать: %2. Там, где их нет, тексты показаны в кодировке Windows-1251 (недостающие знаки — «?»), оформление — как у новых объектов; остальной конспект загружен.</source>
         <translation>Not all of the extensions of the file “%1” could be read: %2. Where they are missing, texts are shown in the Windows-1251 encoding (missing characters as “?”) and styles are those of new objects; the rest of the outline has been loaded.</translation>
     </message>
+    <message>
+        <source>привязка конца к объекту не совпадает с записью в файле</source>
+        <translation>the attachment of an end to an object does not match the record in the file</translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -843,6 +887,18 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Рисунок «%1»: укажите расширение .png, .jpg, .bmp, .pdf, .svg, .html, .pptx или .odp.
 </source>
         <translation>Picture “%1”: give the extension .png, .jpg, .bmp, .pdf, .svg, .html, .pptx or .odp.
+</translation>
+    </message>
+    <message>
+        <source>«%1»: раздаточный материал, лист для упражнения и плакат пишутся в PDF: укажите расширение .pdf.
+</source>
+        <translation>“%1”: handouts, exercise sheets and posters are written as PDF: give the extension .pdf.
+</translation>
+    </message>
+    <message>
+        <source>Рисунки шагов не записаны: в конспекте есть повреждённые рисунки.
+</source>
+        <translation>The step pictures were not written: the outline has damaged pictures.
 </translation>
     </message>
 </context>
@@ -1043,6 +1099,77 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Стоп</source>
         <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>название</source>
+        <translation>title</translation>
+    </message>
+    <message>
+        <source>текст</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>минимальный текст</source>
+        <translation>minimal text</translation>
+    </message>
+    <message>
+        <source>имя файла фильма</source>
+        <translation>film file name</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>Найти:</source>
+        <translation>Find:</translation>
+    </message>
+    <message>
+        <source>Что найти</source>
+        <translation>What to find</translation>
+    </message>
+    <message>
+        <source>Назад</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Заменить на:</source>
+        <translation>Replace with:</translation>
+    </message>
+    <message>
+        <source>Чем заменить</source>
+        <translation>What to replace with</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Заменить все</source>
+        <translation>Replace all</translation>
+    </message>
+    <message>
+        <source>%1 из %2: %3</source>
+        <translation>%1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>Не найдено</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>Заменено: %1</source>
+        <translation>Replaced: %1</translation>
     </message>
 </context>
 <context>
@@ -1691,6 +1818,42 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Перенесенный рисунок не удалось прочитать: данные повреждены.</source>
         <translation>The dropped picture could not be read: the data is damaged.</translation>
     </message>
+    <message>
+        <source>Создать...</source>
+        <translation>Create...</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон...</source>
+        <translation>Save as template...</translation>
+    </message>
+    <message>
+        <source>Сохранить как презентацию...</source>
+        <translation>Save as slide deck...</translation>
+    </message>
+    <message>
+        <source>Сохранить как презентацию</source>
+        <translation>Save as slide deck</translation>
+    </message>
+    <message>
+        <source>Презентация PowerPoint (*.pptx)|*.pptx|Презентация OpenDocument (*.odp)|*.odp</source>
+        <translation>PowerPoint presentation (*.pptx)|*.pptx|OpenDocument presentation (*.odp)|*.odp</translation>
+    </message>
+    <message>
+        <source>Найти...</source>
+        <translation>Find...</translation>
+    </message>
+    <message>
+        <source>Найти далее</source>
+        <translation>Find next</translation>
+    </message>
+    <message>
+        <source>Найти ранее</source>
+        <translation>Find previous</translation>
+    </message>
+    <message>
+        <source>Заменить...</source>
+        <translation>Replace...</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -2054,6 +2217,22 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>высота окна</source>
         <translation>window height</translation>
+    </message>
+    <message>
+        <source>объект начала</source>
+        <translation>start's object</translation>
+    </message>
+    <message>
+        <source>место начала на объекте</source>
+        <translation>start's place on the object</translation>
+    </message>
+    <message>
+        <source>объект конца</source>
+        <translation>end's object</translation>
+    </message>
+    <message>
+        <source>место конца на объекте</source>
+        <translation>end's place on the object</translation>
     </message>
 </context>
 <context>
@@ -2442,6 +2621,18 @@ Delete objects of this kind that are not needed and repeat the command.</transla
         <source>Не удалось записать презентацию в файл «%1»: %2.</source>
         <translation>Could not write the slide deck to the file “%1”: %2.</translation>
     </message>
+    <message>
+        <source>Не удалось построить документ для файла «%1».</source>
+        <translation>Could not make the document for the file “%1”.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать документ в файл «%1»: %2.</source>
+        <translation>Could not write the document to the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку «%1».</source>
+        <translation>Could not create the folder “%1”.</translation>
+    </message>
 </context>
 <context>
     <name>OutlineFile</name>
@@ -2566,6 +2757,14 @@ Delete objects of this kind that are not needed and repeat the command.</transla
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>Страница %1 из %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Лист %1 из %2: столбец %3, ряд %4. Обрежьте по меткам; край соседнего листа кладётся на пунктир.</source>
+        <translation>Sheet %1 of %2: column %3, row %4. Cut along the marks; the next sheet&apos;s edge is laid on the dashes.</translation>
     </message>
 </context>
 <context>
@@ -3018,6 +3217,98 @@ The picture cannot be read: %2</translation>
         <source>Показ конспекта</source>
         <translation>Show the outline</translation>
     </message>
+    <message>
+        <source>Стрелка</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>Перо</source>
+        <translation>Pen</translation>
+    </message>
+    <message>
+        <source>Маркер</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Лазерная указка</source>
+        <translation>Laser pointer</translation>
+    </message>
+    <message>
+        <source>Ластик</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>Цвет</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Красный</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>Синий</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>Зелёный</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>Жёлтый</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>Чёрный</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>Белый</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>Толщина</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Тонкая</source>
+        <translation>Thin</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Толстая</source>
+        <translation>Thick</translation>
+    </message>
+    <message>
+        <source>Прожектор</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Стереть рисунки шага</source>
+        <translation>Wipe the step's drawings</translation>
+    </message>
+    <message>
+        <source>Сохранить рисунки показа...</source>
+        <translation>Save the show's drawings...</translation>
+    </message>
+    <message>
+        <source>Завершить показ</source>
+        <translation>End the show</translation>
+    </message>
+    <message>
+        <source>Сохранить рисунки показа</source>
+        <translation>Save the show's drawings</translation>
+    </message>
+    <message>
+        <source>Не удалось записать рисунок шага в файл «%1»: %2.</source>
+        <translation>Could not write the step's picture to the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>нет такой папки</source>
+        <translation>there is no such folder</translation>
+    </message>
 </context>
 <context>
     <name>PresenterView</name>
@@ -3057,6 +3348,69 @@ The picture cannot be read: %2</translation>
         <source>Конец показа</source>
         <translation>End of the show</translation>
     </message>
+    <message>
+        <source>Таймер...</source>
+        <translation>Timer...</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Пуск</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Таймер</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Сколько минут осталось (или мм:сс):</source>
+        <translation>How many minutes are left (or mm:ss):</translation>
+    </message>
+    <message>
+        <source>Введите минуты, например 15, или 7:30.</source>
+        <translation>Enter minutes, for example 15, or 7:30.</translation>
+    </message>
+    <message>
+        <source>осталось %1</source>
+        <translation>%1 left</translation>
+    </message>
+</context>
+<context>
+    <name>PrintFormPage</name>
+    <message>
+        <source>Что печатать</source>
+        <translation>What to print</translation>
+    </message>
+    <message>
+        <source>Конспект</source>
+        <translation>Outline</translation>
+    </message>
+    <message>
+        <source>Раздаточный материал: шагов показа на странице</source>
+        <translation>Handouts: steps of the show per page</translation>
+    </message>
+    <message>
+        <source>Лист для упражнения (тексты — пустыми рамками)</source>
+        <translation>Exercise sheet (texts as empty boxes)</translation>
+    </message>
+    <message>
+        <source>Плакат на нескольких листах</source>
+        <translation>Poster on several sheets</translation>
+    </message>
+    <message>
+        <source>столбцов</source>
+        <translation>columns</translation>
+    </message>
+    <message>
+        <source>× рядов</source>
+        <translation>× rows</translation>
+    </message>
 </context>
 <context>
     <name>RecentOutlines</name>
@@ -3075,6 +3429,76 @@ The picture cannot be read: %2</translation>
     <message>
         <source>«%1» не обычный файл (канал, устройство или сокет): конспект из него не открывается. Он убран из списка последних конспектов.</source>
         <translation>“%1” is not a regular file (a pipe, a device or a socket): no outline can be opened from it. It has been removed from the list of recent outlines.</translation>
+    </message>
+</context>
+<context>
+    <name>Templates</name>
+    <message>
+        <source>Пустой конспект</source>
+        <translation>Empty outline</translation>
+    </message>
+    <message>
+        <source>Стандартный шаблон</source>
+        <translation>Standard template</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>С чего начать новый конспект?</source>
+        <translation>What should the new outline start from?</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон</source>
+        <translation>Save as template</translation>
+    </message>
+    <message>
+        <source>Введите название шаблона</source>
+        <translation>Enter the template's name</translation>
+    </message>
+    <message>
+        <source>«%1» не может быть названием шаблона: оно пусто или содержит «/», «\» или управляющие символы.</source>
+        <translation>“%1” cannot name a template: it is empty or holds “/”, “\” or control characters.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Шаблон «%1» уже есть. Заменить его?</source>
+        <translation>The template “%1” already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку шаблонов «%1».</source>
+        <translation>Could not create the templates folder “%1”.</translation>
+    </message>
+</context>
+<context>
+    <name>TextEditMenu</name>
+    <message>
+        <source>Нет вариантов</source>
+        <translation>No suggestions</translation>
+    </message>
+    <message>
+        <source>Добавить в словарь</source>
+        <translation>Add to dictionary</translation>
+    </message>
+    <message>
+        <source>Вырезать</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Выделить всё</source>
+        <translation>Select all</translation>
     </message>
 </context>
 <context>

@@ -20,18 +20,23 @@ void hoistTrailingOptions(QStringList& arguments)
 {
     const bool fileCommand = std::any_of(arguments.cbegin(), arguments.cend(), [](const QString& a) {
         return a == QLatin1String("--export") || a.startsWith(QLatin1String("--export="))
+               || a == QLatin1String("--export-steps") || a.startsWith(QLatin1String("--export-steps="))
                || a == QLatin1String("--summary") || a.startsWith(QLatin1String("--summary="));
     });
     if (!fileCommand)
         return;
+    static const QStringList withValue = {QStringLiteral("--scale"), QStringLiteral("--summary-format"),
+                                          QStringLiteral("--handout"), QStringLiteral("--poster")};
     QStringList options, rest;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const bool trailing = a == QLatin1String("--scale") || a == QLatin1String("--summary-format");
+        const bool trailing = withValue.contains(a);
+        const bool joined = std::any_of(withValue.cbegin(), withValue.cend(),
+                                        [&](const QString& o) { return a.startsWith(o + QLatin1Char('=')); });
         if (trailing && i + 1 < arguments.size()) {
             options << a << arguments[i + 1];
             ++i;
-        } else if (a.startsWith(QLatin1String("--scale=")) || a.startsWith(QLatin1String("--summary-format="))) {
+        } else if (joined || a == QLatin1String("--exercise")) {
             options << a;
         } else {
             rest << a;
@@ -126,6 +131,31 @@ CommandLine parseCommandLine(QStringList arguments)
         QCoreApplication::translate("CommandLine", "С --export: нарисовать конспект в F раз крупнее окна (от 0,1 до 8; "
                                                    "дробную часть можно отделять запятой или точкой)."),
         QStringLiteral("F"));
+    const QCommandLineOption handout(
+        QStringLiteral("handout"),
+        QCoreApplication::translate("CommandLine", "С --export OUT.pdf: раздаточный материал — шаги показа по N "
+                                                   "на странице (N = 1, 2, 4 или 6), каждый таким, как его "
+                                                   "показывает показ, с минимальным текстом под ним, с номерами "
+                                                   "страниц и названием конспекта."),
+        QStringLiteral("N"));
+    const QCommandLineOption exercise(
+        QStringLiteral("exercise"),
+        QCoreApplication::translate("CommandLine", "С --export OUT.pdf: лист для упражнения — фреймы, заголовки, "
+                                                   "стрелки и рисунки нарисованы, а на месте каждого текста и "
+                                                   "минимального текста пустая разлинованная рамка его размера."));
+    const QCommandLineOption poster(
+        QStringLiteral("poster"),
+        QCoreApplication::translate("CommandLine", "С --export OUT.pdf: плакат на C × R листах A4 (например, 3x2): "
+                                                   "конспект, увеличенный на несколько листов, с полями для "
+                                                   "склейки и метками обрезки."),
+        QStringLiteral("CxR"));
+    const QCommandLineOption exportSteps(
+        QStringLiteral("export-steps"),
+        QCoreApplication::translate("CommandLine", "Записать в папку FOLDER по рисунку PNG на каждый шаг показа "
+                                                   "конспекта FILE, указанного следом: --export-steps FOLDER FILE "
+                                                   "[--scale F] (без окна). Рисунки называются по файлу "
+                                                   "конспекта: имя-01.png, имя-02.png…"),
+        QStringLiteral("FOLDER"));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QCoreApplication::translate("CommandLine",
@@ -149,6 +179,10 @@ CommandLine parseCommandLine(QStringList arguments)
     parser.addOption(convert);
     parser.addOption(exportPicture);
     parser.addOption(scale);
+    parser.addOption(handout);
+    parser.addOption(exercise);
+    parser.addOption(poster);
+    parser.addOption(exportSteps);
     parser.addOption(summary);
     parser.addOption(summaryFormat);
     parser.addOption(thumbnail);
@@ -179,18 +213,29 @@ CommandLine parseCommandLine(QStringList arguments)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(scale) && !parser.isSet(exportPicture))
+    if (parser.isSet(scale) && !parser.isSet(exportPicture) && !parser.isSet(exportSteps))
         return refuse(QCoreApplication::translate("CommandLine", "--scale F указывается вместе с --export OUT FILE."));
+    const int forms = int(parser.isSet(handout)) + int(parser.isSet(exercise)) + int(parser.isSet(poster));
+    if (forms > 0 && !parser.isSet(exportPicture))
+        return refuse(QCoreApplication::translate(
+            "CommandLine", "--handout, --exercise и --poster указываются вместе с --export OUT.pdf FILE."));
+    if (forms > 1)
+        return refuse(
+            QCoreApplication::translate("CommandLine", "Укажите что-то одно: --handout, --exercise или --poster."));
+    if (forms > 0 && parser.isSet(scale))
+        return refuse(QCoreApplication::translate(
+            "CommandLine", "--scale не указывается вместе с --handout, --exercise и --poster: они заполняют листы."));
     if (parser.isSet(summaryFormat) && !parser.isSet(summary))
         return refuse(
             QCoreApplication::translate("CommandLine", "--summary-format указывается вместе с --summary FILE."));
     if (parser.isSet(info) || parser.isSet(convert) || parser.isSet(exportPicture) || parser.isSet(thumbnail)
-        || parser.isSet(summary)) {
+        || parser.isSet(summary) || parser.isSet(exportSteps)) {
         if (int(parser.isSet(info)) + int(parser.isSet(convert)) + int(parser.isSet(exportPicture))
-                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary))
+                + int(parser.isSet(thumbnail)) + int(parser.isSet(summary)) + int(parser.isSet(exportSteps))
             > 1)
             return refuse(QCoreApplication::translate(
-                "CommandLine", "Укажите что-то одно: --info, --convert, --export, --summary или --thumbnail."));
+                "CommandLine",
+                "Укажите что-то одно: --info, --convert, --export, --export-steps, --summary или --thumbnail."));
         if (parser.isSet(summary)) {
             static const std::pair<const char*, HeadlessCommand::SummaryFormat> formats[] = {
                 {"text", HeadlessCommand::Text},
@@ -224,18 +269,53 @@ CommandLine parseCommandLine(QStringList arguments)
             result.headless = {HeadlessCommand::Thumbnail, positional.constFirst(), positional.constLast(), size};
             return result;
         }
-        if (parser.isSet(exportPicture)) {
+        if (parser.isSet(exportPicture) || parser.isSet(exportSteps)) {
             double factor = 1.0;
             if (parser.isSet(scale) && !parseDecimal(parser.value(scale), &factor))
                 return refuse(
                     QCoreApplication::translate("CommandLine", "Масштаб «%1» — не число: укажите, например, 2 или 1,5.")
                         .arg(parser.value(scale)));
+            if (parser.isSet(exportSteps)) {
+                if (positional.size() != 1)
+                    return refuse(QCoreApplication::translate(
+                        "CommandLine", "Использование: velmar --export-steps FOLDER FILE [--scale F]"));
+                result.headless = {HeadlessCommand::ExportSteps, positional.constFirst(), parser.value(exportSteps)};
+                result.headless.scale = factor;
+                return result;
+            }
             if (positional.size() != 1)
-                return refuse(
-                    QCoreApplication::translate("CommandLine", "Использование: velmar --export OUT FILE [--scale F]"));
+                return refuse(QCoreApplication::translate(
+                    "CommandLine", "Использование: velmar --export OUT FILE [--scale F | --handout N | --exercise | "
+                                   "--poster CxR]"));
             // A number outside 0.1–8 is refused by the command itself, with its own message.
             result.headless = {HeadlessCommand::Export, positional.constFirst(), parser.value(exportPicture)};
             result.headless.scale = factor;
+            if (parser.isSet(handout)) {
+                bool number = false;
+                const int n = parser.value(handout).toInt(&number);
+                if (!number || !isHandoutCount(n))
+                    return refuse(
+                        QCoreApplication::translate("CommandLine", "Шагов на странице «%1»: укажите 1, 2, 4 или 6.")
+                            .arg(parser.value(handout)));
+                result.headless.form.kind = PrintForm::Kind::Handouts;
+                result.headless.form.stepsPerPage = n;
+            } else if (parser.isSet(exercise)) {
+                result.headless.form.kind = PrintForm::Kind::Exercise;
+            } else if (parser.isSet(poster)) {
+                // Columns and rows apart by x, *, × or the Russian х of a Russian keyboard.
+                static const QRegularExpression sheets(
+                    QStringLiteral("^\\s*(\\d{1,2})\\s*[xX*\\x{0445}\\x{0425}\\x{00D7}]\\s*(\\d{1,2})\\s*$"));
+                const auto m = sheets.match(parser.value(poster));
+                const int columns = m.hasMatch() ? m.captured(1).toInt() : 0;
+                const int rows = m.hasMatch() ? m.captured(2).toInt() : 0;
+                if (columns < 1 || rows < 1 || columns > kMaxPosterSheets || rows > kMaxPosterSheets
+                    || columns * rows < 2)
+                    return refuse(QCoreApplication::translate("CommandLine",
+                                                              "Плакат «%1»: укажите столбцы и ряды листов, "
+                                                              "например 3x2 (от 1 до 10, всего не меньше двух).")
+                                      .arg(parser.value(poster)));
+                result.headless.form = {PrintForm::Kind::Poster, 4, columns, rows};
+            }
             return result;
         }
         if (parser.isSet(info)) {

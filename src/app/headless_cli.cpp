@@ -6,7 +6,9 @@
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/outline_web_page.h"
+#include "export/printed_forms.h"
 #include "export/slide_deck.h"
+#include "export/step_pictures.h"
 #include "model/document.h"
 #include "model/summary_formats.h"
 #include "model/visible_text.h"
@@ -181,9 +183,17 @@ int runConvertCommand(const QString& input, const QString& output, QString* erro
     return 0;
 }
 
-int runExportCommand(const QString& input, const QString& output, QString* errors, double scale)
+int runExportCommand(const QString& input, const QString& output, QString* errors, double scale, const PrintForm& form)
 {
     const ExportFormat format = exportFormatOf(output);
+    const bool printed = form.kind != PrintForm::Kind::Outline;
+    if (printed && format != ExportFormat::Pdf) {
+        *errors += QCoreApplication::translate(
+                       "FileCommands", "«%1»: раздаточный материал, лист для упражнения и плакат пишутся в PDF: "
+                                       "укажите расширение .pdf.\n")
+                       .arg(output);
+        return 1;
+    }
     const bool webPage = isWebPageName(output);
     const bool slides = isSlideDeckName(output);
     if (format == ExportFormat::Unknown && !webPage && !slides) {
@@ -221,9 +231,45 @@ int runExportCommand(const QString& input, const QString& output, QString* error
                 .arg(std::lround(area.height() * scale));
         return 1;
     }
-    const QString error = webPage  ? exportWebPage(doc, client, output)
-                          : slides ? exportSlideDeck(doc, client, output)
-                                   : exportOutline(doc, client, scale, output);
+    const QString error = printed   ? exportFormPdf(doc, client, form, output)
+                          : webPage ? exportWebPage(doc, client, output)
+                          : slides  ? exportSlideDeck(doc, client, output)
+                                    : exportOutline(doc, client, scale, output);
+    collectFilmProblems(errors);
+    if (!error.isEmpty()) {
+        *errors += error + QLatin1Char('\n');
+        return 1;
+    }
+    return 0;
+}
+
+int runExportStepsCommand(const QString& input, const QString& folder, QString* errors, double scale)
+{
+    if (!(scale >= kMinExportScale && scale <= kMaxExportScale)) {
+        *errors += QCoreApplication::translate("FileCommands", "Масштаб %1 не подходит: укажите число от 0.1 до 8.\n")
+                       .arg(scale);
+        return 1;
+    }
+    std::optional<LoadResult> loaded = loadForCommand(input, errors);
+    if (!loaded)
+        return 1;
+    if (!loaded->message.isEmpty()) {
+        *errors += QCoreApplication::translate("FileCommands",
+                                               "Рисунки шагов не записаны: в конспекте есть повреждённые рисунки.\n");
+        return 1;
+    }
+    const Document doc = documentFrom(std::move(*loaded));
+    const QSize client = exportClientSize(doc.state.windowSize);
+    const QSize area = client - QSize(0, kToolBarHeight);
+    if (double(area.width()) * scale * double(area.height()) * scale > double(kMaxExportPixels)) {
+        *errors +=
+            QCoreApplication::translate(
+                "FileCommands", "Рисунок %1 × %2 точек слишком велик (больше 100 мегапикселей): уменьшите масштаб.\n")
+                .arg(std::lround(area.width() * scale))
+                .arg(std::lround(area.height() * scale));
+        return 1;
+    }
+    const QString error = exportStepPictures(doc, client, scale, folder, QFileInfo(input).completeBaseName());
     collectFilmProblems(errors);
     if (!error.isEmpty()) {
         *errors += error + QLatin1Char('\n');
@@ -331,7 +377,8 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
 {
     keepQtMessagesOffStandardError();
     std::unique_ptr<QCoreApplication> app;
-    if (command.kind == HeadlessCommand::Export || command.kind == HeadlessCommand::Thumbnail) {
+    if (command.kind == HeadlessCommand::Export || command.kind == HeadlessCommand::Thumbnail
+        || command.kind == HeadlessCommand::ExportSteps) {
         // Widgets draw the picture off screen: no display is needed or used.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // The picture is made in the outline's own pixels: a scale the user's screen asks of Qt
@@ -355,7 +402,9 @@ int runHeadlessCommand(const HeadlessCommand& command, int argc, char** argv)
     else if (command.kind == HeadlessCommand::Convert)
         status = runConvertCommand(command.input, command.output, &errors);
     else if (command.kind == HeadlessCommand::Export)
-        status = runExportCommand(command.input, command.output, &errors, command.scale);
+        status = runExportCommand(command.input, command.output, &errors, command.scale, command.form);
+    else if (command.kind == HeadlessCommand::ExportSteps)
+        status = runExportStepsCommand(command.input, command.output, &errors, command.scale);
     else if (command.kind == HeadlessCommand::Summary)
         status = runSummaryCommand(command.input, command.format, &out, &errors);
     else if (command.kind == HeadlessCommand::Thumbnail)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/print_form.h"
 #include "storage/load_result.h"
 
 #include <QByteArray>
@@ -16,10 +17,13 @@ namespace velmar {
 //   velmar --export OUT FILE [--scale F]   the outline of FILE drawn at F times its stored window
 //                               size, written as OUT (.png, .jpg, .bmp, .pdf, .svg, a web page .html or a
 //                               slide deck .pptx/.odp, by its extension)
+//                               with --handout N, --exercise or --poster CxR: handouts, an exercise
+//                               sheet or a poster as a PDF OUT on A4 sheets
+//   velmar --export-steps FOLDER FILE [--scale F]   one PNG per step of the show into FOLDER
 //   velmar --summary FILE [--summary-format text|markdown|html]   the outline's summary on stdout
 //   velmar --thumbnail SIZE IN OUT.png   the outline of IN drawn fitted into SIZE × SIZE (PNG)
 struct HeadlessCommand {
-    enum Kind { None, Info, Convert, Export, Thumbnail, Summary };
+    enum Kind { None, Info, Convert, Export, Thumbnail, Summary, ExportSteps };
     enum SummaryFormat { Text, Markdown, Html };
     Kind kind = None;
     QString input;
@@ -27,6 +31,7 @@ struct HeadlessCommand {
     int size = 0;        // the thumbnail's largest side
     double scale = 1.0;  // the export's scale
     SummaryFormat format = Text;
+    PrintForm form = {};  // the export's form: the outline itself, or handouts, an exercise sheet, a poster
 };
 
 // The least and greatest scale of --export, and the largest picture it draws (in pixels).
@@ -50,7 +55,11 @@ int runInfoCommand(const QString& path, QByteArray* out, QString* errors);
 int runConvertCommand(const QString& input, const QString& output, QString* errors);
 // Needs a QApplication (widgets draw the outline off screen; no display is used). Status 1 also for
 // a scale outside 0.1–8, an unknown extension or a picture larger than kMaxExportPixels.
-int runExportCommand(const QString& input, const QString& output, QString* errors, double scale = 1.0);
+// A form other than the outline itself is written as a PDF (status 1 for another extension).
+int runExportCommand(const QString& input, const QString& output, QString* errors, double scale = 1.0,
+                     const PrintForm& form = {});
+// One PNG per step of the show into the folder (made when missing), named after the input file.
+int runExportStepsCommand(const QString& input, const QString& folder, QString* errors, double scale = 1.0);
 // The summary in the given format, UTF-8, into *out.
 int runSummaryCommand(const QString& input, HeadlessCommand::SummaryFormat format, QByteArray* out, QString* errors);
 

@@ -35,6 +35,7 @@ class MinimalTextCommands;
 class SequenceCommands;
 class SequenceOverlay;
 class RecentOutlines;
+class FindBar;
 namespace paint {
 class PaintWindow;
 }
@@ -77,6 +78,7 @@ public:
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
     FilmCommands* videoCommands() const { return m_videoCommands; }
+    FindBar* findBar() const { return m_findBar; }
     // The graphic editor window, once a picture has been edited (it lives for the rest of the run).
     paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }
@@ -198,6 +200,11 @@ private:
     void setEditMode(bool on);
     void exportPicture();
     void exportWebPage();
+    // "Создать...": a new outline from a choice of the empty one, the built-in template and the
+    // user's templates; "Сохранить как шаблон...": the outline becomes one of those templates.
+    void newFromTemplate();
+    void saveAsTemplate();
+    void exportSlideDeck();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);
@@ -243,6 +250,7 @@ private:
     MinimalTextCommands* m_minimalTexts = nullptr;
     SequenceCommands* m_sequences = nullptr;
     SequenceOverlay* m_overlay = nullptr;
+    FindBar* m_findBar = nullptr;
     // The graphic editor, the picture it edits and that picture as it arrived.
     paint::PaintWindow* m_paintWindow = nullptr;
     ObjectId m_editedPicture = 0;

@@ -8,6 +8,7 @@
 #include "canvas/canvas_widget.h"
 #include "export/outline_print.h"
 #include "film/film_commands.h"
+#include "view/find_bar.h"
 #include "view/frame_titles.h"
 #include "view/minimal_text_windows.h"
 #include "view/sequence_commands.h"
@@ -90,6 +91,8 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .button = {1, "ToolButton1", "new",
                     QT_TRANSLATE_NOOP("MainWindow", "Создать новый логический конспект (по умолчанию)")},
          .run = [](W& w, bool) { w.m_documents->newOutline(); }},
+        {COMMAND(NewFromTemplate), .name = "newFromTemplate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Создать..."),
+         IN(File), .run = [](W& w, bool) { w.newFromTemplate(); }},
         {COMMAND(Open), .name = "N48", .caption = QT_TRANSLATE_NOOP("MainWindow", "Открыть"), IN(File),
          .shortcut = Qt::CTRL | Qt::Key_O,
          .button = {2, "ToolButton2", "open", QT_TRANSLATE_NOOP("MainWindow", "Открыть")},
@@ -111,6 +114,12 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
         {COMMAND(ExportWebPage), .name = "exportWebPage",
          .caption = QT_TRANSLATE_NOOP("MainWindow", "Сохранить как веб-страницу..."), IN(File), .flags = StartsDisabled,
          .run = [](W& w, bool) { w.exportWebPage(); }, .state = workToSave},
+        {COMMAND(SaveAsTemplate), .name = "saveAsTemplate",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Сохранить как шаблон..."), IN(File), .flags = StartsDisabled,
+         .run = [](W& w, bool) { w.saveAsTemplate(); }, .state = workToSave},
+        {COMMAND(ExportSlideDeck), .name = "exportSlideDeck",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Сохранить как презентацию..."), IN(File), .flags = StartsDisabled,
+         .run = [](W& w, bool) { w.exportSlideDeck(); }, .state = workToSave},
         {COMMAND(Print), .name = "N302", .caption = QT_TRANSLATE_NOOP("MainWindow", "Печать..."), IN(File),
          .flags = StartsDisabled | SeparatorBefore, .shortcut = Qt::CTRL | Qt::Key_P,
          .run = [](W& w, bool) { w.m_printing->print(); }, .state = workToSave},
@@ -134,6 +143,18 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .button = {7, "ToolButton18", "redo", QT_TRANSLATE_NOOP("MainWindow", "Вернуть")},
          .run = [](W& w, bool) { w.m_documents->redo(); },
          .state = [](const W& w) { return enabledIf(w.m_documents->canRedo()); }},
+        {COMMAND(Find), .name = "findCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти..."), IN(Edit),
+         .flags = SeparatorBefore, .shortcut = Qt::CTRL | Qt::Key_F,
+         .run = [](W& w, bool) { w.m_findBar->open(false); }, .state = outlineOpen},
+        {COMMAND(FindNext), .name = "findNextCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти далее"),
+         IN(Edit), .shortcut = QKeyCombination(Qt::Key_F3), .run = [](W& w, bool) { w.m_findBar->findNext(); },
+         .state = outlineOpen},
+        {COMMAND(FindPrevious), .name = "findPreviousCommand",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Найти ранее"), IN(Edit), .shortcut = Qt::SHIFT | Qt::Key_F3,
+         .run = [](W& w, bool) { w.m_findBar->findPrevious(); }, .state = outlineOpen},
+        {COMMAND(Replace), .name = "replaceCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Заменить..."),
+         IN(Edit), .shortcut = Qt::CTRL | Qt::Key_H, .run = [](W& w, bool) { w.m_findBar->open(true); },
+         .state = outlineOpen},
 
         {MENU(Service), .name = "serviceMenu", .caption = QT_TRANSLATE_NOOP("MainWindow", "Сервис"), .place = OnMenuBar,
          .isMenu = true},

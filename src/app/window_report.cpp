@@ -39,12 +39,19 @@ protected:
         case QEvent::Expose:
             // The canvas moves on the screen with its window, and inside it as the menu bar and
             // the layout settle.
+            if (isChoice(watched))
+                reportChoices(static_cast<QWidget*>(watched)->window());
             if (watched == m_canvas || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())) {
                 m_timer.start();
                 if (event->type() == QEvent::Show)
                     if (auto* menu = qobject_cast<QMenu*>(watched))
                         reportMenu(menu);
             }
+            break;
+        case QEvent::MouseButtonRelease:
+            // A choice made: where every choice lies now that the dialog has settled.
+            if (isChoice(watched))
+                reportChoices(static_cast<QWidget*>(watched)->window());
             break;
         case QEvent::WindowActivate:
             // A window or dialog that has taken the keyboard: keys sent now reach it.
@@ -87,6 +94,30 @@ private:
             const QRect r(menu->mapToGlobal(local.topLeft()), local.size());
             std::printf("item %s %d %d %d %d%s\n", action->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
                         r.height(), typedId(action).constData());
+        }
+        std::fflush(stdout);
+    }
+
+    // Controls of a dialog's own pages named choice… (what to print…), which show, move and
+    // grow as the dialog lays them out: "answer NAME X Y W H" in their window for every one of
+    // them whenever one changes (a layout moving some of them may leave others without an event
+    // though their place in the window changed with their parent's).
+    static bool isChoice(QObject* watched)
+    {
+        if (!watched->isWidgetType())
+            return false;
+        const auto* widget = static_cast<QWidget*>(watched);
+        return !widget->isWindow() && widget->objectName().startsWith(QLatin1String("choice"));
+    }
+
+    static void reportChoices(const QWidget* window)
+    {
+        for (const QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->objectName().startsWith(QLatin1String("choice")) || !widget->isVisible())
+                continue;
+            const QRect r(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            std::printf("answer %s %d %d %d %d\n", widget->objectName().toUtf8().constData(), r.x(), r.y(), r.width(),
+                        r.height());
         }
         std::fflush(stdout);
     }
@@ -167,6 +198,23 @@ void reportDragOver(QPoint canvasPoint)
     if (!reportAsked())
         return;
     std::printf("drag-over %d %d\n", canvasPoint.x(), canvasPoint.y());
+    std::fflush(stdout);
+}
+
+void reportFindBar(const QWidget* bar, const QWidget* canvas, const QString& status)
+{
+    if (!reportAsked())
+        return;
+    std::printf("find %s %s\n", bar->isVisible() ? "shown" : "hidden", status.toUtf8().constData());
+    if (bar->isVisible())
+        for (const QAbstractButton* button : bar->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible() || button->objectName().isEmpty())
+                continue;
+            const QRect r(button->mapTo(canvas->window(), QPoint(0, 0)) - canvas->mapTo(canvas->window(), QPoint(0, 0)),
+                          button->size());
+            std::printf("findbutton %s %d %d %d %d\n", button->objectName().toUtf8().constData(), r.x(), r.y(),
+                        r.width(), r.height());
+        }
     std::fflush(stdout);
 }
 

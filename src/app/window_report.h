@@ -1,6 +1,7 @@
 #pragma once
 
 class QPoint;
+class QString;
 class QSize;
 class QWidget;
 
@@ -25,5 +26,8 @@ void reportResizeAsked(QSize inner);
 void reportFramed();
 // The canvas point a drag from another program is over, as the drop would take it.
 void reportDragOver(QPoint canvasPoint);
+// The find bar's state: "find shown|hidden STATUS" (what the bar says of the place shown), then
+// "findbutton NAME X Y W H" for each of its visible buttons (canvas coordinates).
+void reportFindBar(const QWidget* bar, const QWidget* canvas, const QString& status);
 
 }  // namespace velmar

@@ -6,6 +6,7 @@
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "model/arrow_attachment.h"
 #include "model/text_metrics.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@ protected:
         if (!widget || widget->window() != m_canvas->window())
             return false;
         for (QWidget* w = widget; w; w = w->parentWidget())
-            if (qobject_cast<TextFieldWidget*>(w))
+            if (qobject_cast<TextFieldWidget*>(w) || w->property("keepsKeyboard").toBool())
                 return false;
         if (m_canvas->isVisible() && m_canvas->isEnabled() && !m_canvas->hasFocus())
             m_canvas->setFocus(Qt::MouseFocusReason);
@@ -71,6 +72,25 @@ void CanvasController::dropSelection()
     m_handles->hideAll();
 }
 
+void CanvasController::selectObject(ObjectId id)
+{
+    const ObjectRef ref = doc().outline.find(id);
+    if (!ref.isValid() || ref.kind == ObjectKind::Arrow)
+        return;
+    doc().interaction.selectedArrow = 0;
+    m_handles->hideArrowHandles();
+    dropSelection();
+    if (!doc().session.editMode) {
+        doc().interaction.currentObject = id;
+        m_host.showCommandStates();
+        return;
+    }
+    if (ref.kind == ObjectKind::Frame)
+        frameChosen(id, false);
+    else
+        objectChosen(id);
+}
+
 // --- what gestures reach ----------------------------------------------------------------------
 
 HandleLayer& CanvasController::handles() { return *m_handles; }
@@ -86,6 +106,8 @@ void CanvasController::placeWidget(ObjectId id)
         w->move(arrowGeometry(a.x1, a.y1, a.x2, a.y2).imageRect.topLeft());
     } else {
         w->setGeometry(objectBounds(o, id));
+        // The arrows attached to it (or to what lies in it) come along while it is dragged.
+        m_view->showArrows(followAttachments(doc().outline));
     }
 }
 
@@ -199,6 +221,9 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
 
     // A press.
+    if (mouse->button() == Qt::RightButton)
+        if (auto* text = qobject_cast<TextFieldWidget*>(objectWidget); text && text->isBeingTyped())
+            return true;  // no object's menu: the field opens the text's own on the context menu event
     if (const std::optional<HandleRole> handle = m_handles->roleOf(widget)) {
         if (handle->kind == HandleRole::Kind::SetHandle)
             pressHandle(*handle, mouse);

@@ -29,6 +29,9 @@ public:
 
     // Clears both selections and hides every handle set (edit-mode changes, creation, deletion).
     void dropSelection();
+    // Selects a frame or an object as a click on it does (found by the find bar); with the edit
+    // mode off, where clicks select nothing, it only becomes the current object.
+    void selectObject(ObjectId id);
 
     // Object creation at the creation point, as the pop-up commands do it.
     void createFrame();

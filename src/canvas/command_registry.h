@@ -21,9 +21,16 @@ enum class Command : int {
     PrintPreview,
     Close,
     Exit,
+    NewFromTemplate,
+    SaveAsTemplate,
+    ExportSlideDeck,
     // Edit.
     Undo,
     Redo,
+    Find,
+    FindNext,
+    FindPrevious,
+    Replace,
     // Service.
     Summary,
     FrameSequence,

@@ -4,6 +4,8 @@
 
 #include <QPoint>
 
+#include <vector>
+
 namespace velmar {
 
 // What the selection shows, apart from the widgets that draw it: the object the black set stands
@@ -15,6 +17,8 @@ struct SelectionModel {
     ObjectId blueAround = 0;   // 0 = the blue set is hidden
     bool arrowHandles = false;
     QPoint arrowStart, arrowEnd;
+    // The objects an arrow end dragged now would be attached to if dropped, shown highlighted.
+    std::vector<ObjectId> attachTargets;
 };
 
 // The selection's handle sets as the canvas gestures and commands change them. The canvas's
@@ -31,6 +35,8 @@ public:
     virtual void showArrowHandles(QPoint start, QPoint end) = 0;
     // Moves one arrow end handle to stand for a new end point (while it is dragged).
     virtual void moveArrowEnd(bool start, QPoint point) = 0;
+    // Highlights the objects dragged arrow ends would be attached to (none: no highlight).
+    virtual void showAttachTargets(const std::vector<ObjectId>& targets) = 0;
 
     virtual void hideBlackSet() = 0;
     virtual void hideBlueSet() = 0;

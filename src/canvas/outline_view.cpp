@@ -96,7 +96,11 @@ void OutlineView::present(TextFieldWidget* w, const TextFieldObject& field, bool
         const int slot = m_document.outline.findSlot(ObjectKind::TextField, id);
         if (slot == 0)
             return;
-        m_document.outline.textField(slot).text = w->modelText();
+        // The spelling's marks tell of a change too, though no letter changed.
+        QString text = w->modelText();
+        if (text == m_document.outline.textField(slot).text)
+            return;
+        m_document.outline.textField(slot).text = std::move(text);
         emit textFieldEdited(id);
     });
 }
@@ -175,6 +179,21 @@ void OutlineView::sync()
     for (QWidget* w : fresh)
         emit widgetCreated(objectId(w), w);
     emit synced();
+}
+
+void OutlineView::showArrows(const std::vector<ObjectId>& arrows)
+{
+    const Outline& outline = m_document.outline;
+    for (ObjectId id : arrows) {
+        const int slot = outline.findSlot(ObjectKind::Arrow, id);
+        if (auto* w = qobject_cast<ArrowWidget*>(widget(id)); w && slot)
+            present(w, outline.arrow(slot), false);
+    }
+    if (!m_unsettledArrows.isEmpty()) {
+        if (!m_settleTimer->isActive())
+            qApp->installEventFilter(this);
+        m_settleTimer->start();
+    }
 }
 
 void OutlineView::rebuild()

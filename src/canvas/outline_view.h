@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <vector>
+
 class QWidget;
 
 namespace velmar {
@@ -28,6 +30,9 @@ public:
     OutlineView(Document& document, CanvasWidget* canvas);
 
     void sync();
+    // Draws these arrows again where the outline has them now (their ends followed an object
+    // being dragged), without syncing every other widget.
+    void showArrows(const std::vector<ObjectId>& arrows);
     // Destroys every object widget and builds them all again (after the outline was replaced).
     void rebuild();
 

@@ -6,6 +6,7 @@
 #include "canvas/canvas_kinds.h"
 #include "canvas/object_widgets.h"
 #include "canvas/selection_handles.h"
+#include "model/arrow_attachment.h"
 #include "model/grid.h"
 #include "model/picture_fit.h"
 #include "platform/dialogs.h"
@@ -115,6 +116,11 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
         arrow->x2 += mx;
         arrow->y1 += my;
         arrow->y2 += my;
+        // Its ends are put down where they now are, as after a drag.
+        const int slot = d.interaction.selectedArrow;
+        const QPoint start(arrow->x1, arrow->y1), end(arrow->x2, arrow->y2);
+        dropArrowEnd(d.outline, slot, true, start);
+        dropArrowEnd(d.outline, slot, false, end);
         recordStep(StepKind::HeaderOnly);
         ArrowObject* now = selectedArrow();
         if (!now)

@@ -1,6 +1,7 @@
 #include "canvas/selection_handles.h"
 
 #include "canvas/canvas_widget.h"
+#include "model/arrow_attachment.h"
 
 #include <QPainter>
 #include <QToolBar>
@@ -38,6 +39,32 @@ protected:
 
 private:
     QRect m_whole;
+};
+
+// A wide green rim around an object that a dragged arrow end would be attached to; presses go
+// through it.
+class AttachHighlight : public QWidget {
+public:
+    static constexpr int kRim = 3;
+    static inline const QColor kColour{0x00, 0xB0, 0x3C};
+
+    explicit AttachHighlight(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
+
+    void place(const QRect& object) { setGeometry(object.adjusted(-kRim, -kRim, kRim, kRim)); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const QRect r = rect();
+        for (const QRect& band : {QRect(0, 0, r.width(), kRim), QRect(0, r.height() - kRim, r.width(), kRim),
+                                  QRect(0, 0, kRim, r.height()), QRect(r.width() - kRim, 0, kRim, r.height())})
+            p.fillRect(band, kColour);
+    }
 };
 
 // The component names of the adornments, by set and edge (the geometry report and the tests find
@@ -100,6 +127,13 @@ SelectionHandles::SelectionHandles(CanvasWidget* canvas, const Document& documen
     m_arrowEnd =
         make(kArrowEndName, HandleRole{HandleRole::Kind::ArrowEnd}, kArrowEndHandleSize, fuchsia, Qt::CrossCursor);
     m_arrowWidgets = {m_arrowStart, m_arrowEnd};
+    for (const char* name : {"attachTarget1", "attachTarget2"}) {
+        auto* highlight = new AttachHighlight(canvas);
+        highlight->setObjectName(QLatin1String(name));
+        highlight->hide();
+        m_components.insert(highlight->objectName(), highlight);
+        m_attachHighlights.push_back(highlight);
+    }
 }
 
 QWidget* SelectionHandles::make(const char* name, HandleRole role, QSize size, const QColor& colour,
@@ -210,6 +244,32 @@ void SelectionHandles::moveArrowEnd(bool start, QPoint point)
     placeArrowHandles();
 }
 
+void SelectionHandles::showAttachTargets(const std::vector<ObjectId>& targets)
+{
+    m_model.attachTargets = targets;
+    std::size_t shown = 0;
+    for (ObjectId id : targets) {
+        const ObjectRef ref = m_document.outline.find(id);
+        const std::optional<QRect> rect = attachableRect(m_document.outline, ref.kind, ref.slot);
+        if (!rect || shown >= m_attachHighlights.size())
+            continue;
+        auto* highlight = static_cast<AttachHighlight*>(m_attachHighlights[shown++]);
+        highlight->place(*rect);
+        highlight->show();
+        highlight->raise();
+    }
+    for (std::size_t i = shown; i < m_attachHighlights.size(); ++i)
+        m_attachHighlights[i]->hide();
+    if (shown > 0) {
+        // The end handles stay above the rim, the tool bar above everything.
+        for (QWidget* w : m_arrowWidgets)
+            if (w->isVisible())
+                w->raise();
+        if (m_canvas->toolBar())
+            m_canvas->toolBar()->raise();
+    }
+}
+
 void SelectionHandles::hideBlackSet()
 {
     m_model.blackAround = 0;
@@ -237,6 +297,7 @@ void SelectionHandles::hideAll()
     setVisible(m_setWidgets[SelectionSet::Black], false);
     setVisible(m_setWidgets[SelectionSet::Blue], false);
     setVisible(m_arrowWidgets, false);
+    setVisible(m_attachHighlights, false);
     emit visibilityChanged();
 }
 

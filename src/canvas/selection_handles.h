@@ -44,6 +44,7 @@ public:
     void showBlueSet(ObjectId id) override;
     void showArrowHandles(QPoint start, QPoint end) override;
     void moveArrowEnd(bool start, QPoint point) override;
+    void showAttachTargets(const std::vector<ObjectId>& targets) override;
 
     void hideBlackSet() override;
     void hideBlueSet() override;
@@ -94,6 +95,8 @@ private:
     std::map<std::pair<SelectionSet, Edge>, QWidget*> m_handles;
     QWidget* m_arrowStart = nullptr;
     QWidget* m_arrowEnd = nullptr;
+    // The highlights around the objects dragged arrow ends would be attached to.
+    std::vector<QWidget*> m_attachHighlights;
 };
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #include "document/document_controller.h"
 
+#include "model/arrow_attachment.h"
 #include "model/file_name_proposal.h"
 #include "model/grid.h"
 #include "model/outline_template.h"
@@ -130,7 +131,11 @@ void DocumentController::disableObjectSwitches()
     m_document.interaction.switchButtonsOn = false;
 }
 
-void DocumentController::objectsEdited() { emit objectsChanged(); }
+void DocumentController::objectsEdited()
+{
+    followAttachments(m_document.outline);
+    emit objectsChanged();
+}
 
 void DocumentController::setCanvasColour(ColourValue colour)
 {
@@ -167,6 +172,8 @@ void DocumentController::recordStep(StepKind kind)
     ModifiedReport report(*this);
     if (m_document.session.gridOn)
         snapToGrid(m_document.outline, m_document.session.gridStep);
+    // Whatever the change moved or resized, the arrow ends attached to it follow.
+    followAttachments(m_document.outline);
     emit objectsChanged();
     m_document.session.workToSave = true;
     m_window.followWindowSize();
@@ -241,9 +248,17 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
 
 // --- New ------------------------------------------------------------------------------------------
 
-void DocumentController::newOutline()
+void DocumentController::newOutline(const OutlineStart& start)
 {
     ModifiedReport report(*this);
+    // A template that cannot be read is named before anything is asked or changed.
+    LoadResult fromTemplate;
+    if (start.kind == OutlineStart::Kind::Template) {
+        fromTemplate = readAnyOutlineFile(start.templateFile);
+        if (!fromTemplate.ok)
+            return showError(fromTemplate.message);
+        applyWindowChrome(fromTemplate, m_window.windowChrome());
+    }
     const bool wasModified = m_document.state.modified;
     if (!settleUnsavedChanges(true))
         return;
@@ -291,14 +306,38 @@ void DocumentController::newOutline()
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
-        const int slot = m_document.outline.createFrame(f.bounds, f.title);
-        m_document.outline.frame(slot).minimalText = f.minimalText;
+    if (start.kind == OutlineStart::Kind::BuiltIn) {
+        for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
+            const int slot = m_document.outline.createFrame(f.bounds, f.title);
+            m_document.outline.frame(slot).minimalText = f.minimalText;
+        }
+    } else if (start.kind == OutlineStart::Kind::Template) {
+        takeTemplate(fromTemplate);
     }
     m_document.history.currentStep = -1;
     cleanUp(m_document);
     recordStep(StepKind::Full);
     disableObjectSwitches();
+}
+
+void DocumentController::takeTemplate(LoadResult& loaded)
+{
+    // The template's films are read within what its pictures left.
+    useFilmBudget(loaded.budget);
+    const QSize madeFor = loaded.outline.clientSize();
+    m_document.outline = std::move(loaded.outline);
+    m_document.outline.setSequenceRecording(true);
+    m_document.state.canvasColour = loaded.canvasColour;
+    emit canvasColourChanged();
+    // Laid out for the window it was saved from, the template is scaled into this one, as the
+    // built-in template's frames fill it.
+    const QSize canvas = m_window.canvasSize();
+    if (madeFor != canvas) {
+        recordReferenceLayout(m_document.outline, madeFor);
+        rescaleOutline(m_document.outline, canvas, m_document.session.gridStep);
+    }
+    m_document.outline.setClientSize(canvas);
+    emit outlineReplaced();
 }
 
 // --- Open -----------------------------------------------------------------------------------------

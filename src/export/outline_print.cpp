@@ -5,6 +5,7 @@
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/painter_relay.h"
+#include "export/printed_forms.h"
 #include "model/summary_formats.h"
 #include "platform/dialogs.h"
 
@@ -122,11 +123,13 @@ void OutlinePrinting::print()
 {
     const std::unique_ptr<OutlineRenderer> renderer = makeRenderer();
     fitOrientation(*renderer);
-    const auto choice = dialogs().choosePrinter(m_host.dialogParent(), printer(), m_withSummary);
+    const auto choice = dialogs().choosePrinter(m_host.dialogParent(), printer(), m_choice);
     if (!choice)
         return;
-    m_withSummary = choice->withSummary;
-    const QString error = printOutline(printer(), *renderer, m_withSummary);
+    m_choice = *choice;
+    const QString error = m_choice.form.kind == PrintForm::Kind::Outline
+                              ? printOutline(printer(), *renderer, m_choice.withSummary)
+                              : printForm(printer(), *renderer, m_choice.form);
     if (!error.isEmpty())
         throw UserError(error);
 }
@@ -137,12 +140,15 @@ void OutlinePrinting::preview()
     fitOrientation(*renderer);
     QWidget* parent = m_host.dialogParent();
     // Pages are drawn inside the dialog's own event handling: a failure is shown there and then.
-    m_withSummary = dialogs().previewPrint(parent, printer(), m_withSummary, [&](QPrinter& printer, bool withSummary) {
-        const QString error = printOutline(printer, *renderer, withSummary);
-        if (!error.isEmpty())
-            dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error,
-                             QMessageBox::Critical);
-    });
+    const PrintForm form = m_choice.form;
+    m_choice.withSummary =
+        dialogs().previewPrint(parent, printer(), m_choice.withSummary, [&](QPrinter& printer, bool withSummary) {
+            const QString error = form.kind == PrintForm::Kind::Outline ? printOutline(printer, *renderer, withSummary)
+                                                                        : printForm(printer, *renderer, form);
+            if (!error.isEmpty())
+                dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error,
+                                 QMessageBox::Critical);
+        });
 }
 
 }  // namespace velmar

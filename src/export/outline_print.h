@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QObject>
 #include <QPageLayout>
 #include <QPointer>
@@ -26,8 +28,9 @@ QPageLayout::Orientation fittingOrientation(QSize area);
 QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool withSummary);
 
 // "Печать..." and "Предварительный просмотр": the print dialog and the preview on the outline as
-// the canvas shows it. The printer's settings and the summary option are kept between prints.
-// Printing never changes the outline.
+// the canvas shows it. The printer's settings, what is printed (the outline, handouts, the
+// exercise sheet or a poster) and the summary option are kept between prints; the preview shows
+// what was chosen last. Printing never changes the outline.
 class OutlinePrinting : public QObject {
 public:
     OutlinePrinting(CanvasHost& host, QWidget* canvas, QObject* parent);
@@ -45,7 +48,7 @@ private:
     CanvasHost& m_host;
     QPointer<QWidget> m_canvas;
     std::unique_ptr<QPrinter> m_printer;
-    bool m_withSummary = false;
+    Dialogs::PrintChoice m_choice;
 };
 
 }  // namespace velmar

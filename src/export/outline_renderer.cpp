@@ -87,6 +87,15 @@ void OutlineRenderer::paint(QPainter& painter, const QRegion& parts) const
                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
 }
 
+void OutlineRenderer::paintObject(QPainter& painter, ObjectId id) const
+{
+    QWidget* widget = m_view->widget(id);
+    if (!widget || !widget->isVisibleTo(m_canvas.get()))
+        return;
+    const QPoint at = widget->mapTo(m_canvas.get(), QPoint(0, 0)) - drawnArea().topLeft();
+    widget->render(&painter, at, QRegion(), QWidget::DrawChildren);
+}
+
 QRect OutlineRenderer::objectArea(ObjectId id) const
 {
     const QWidget* widget = m_view->widget(id);

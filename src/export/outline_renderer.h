@@ -65,6 +65,9 @@ public:
     // origin like the whole area): a cheap redraw of what changed. Pixels the edge of the parts
     // cuts through may differ from a whole drawing; the caller clips to slightly smaller parts.
     void paint(QPainter& painter, const QRegion& parts) const;
+    // Draws one shown object alone (without the canvas under it) where it lies in the area, e.g. an
+    // arrow again over something drawn on the area since.
+    void paintObject(QPainter& painter, ObjectId id) const;
     // Where an object's widget lies in the area, cut to its frame (empty for unknown ids).
     QRect objectArea(ObjectId id) const;
 

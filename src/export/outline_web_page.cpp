@@ -1,6 +1,7 @@
 #include "export/outline_web_page.h"
 
 #include "export/outline_web_svg.h"
+#include "export/show_keys.h"
 #include "model/object_kinds.h"
 #include "model/reveal_order.h"
 #include "model/summary_formats.h"
@@ -28,6 +29,15 @@ body { font-family: sans-serif; background: #fff; color: #000; }
 #outline .later { display: none; }
 #outline .label { font: 12px sans-serif; fill: #fff; stroke: #000; stroke-width: 3px; paint-order: stroke; }
 body.showing #outline { cursor: pointer; }
+body.tool-pen #outline, body.tool-highlighter #outline { cursor: crosshair; touch-action: none; }
+body.tool-eraser #outline { cursor: cell; touch-action: none; }
+body.tool-laser #outline { cursor: none; }
+/* The step counter "5 / 15" and the blank screens of B and W, over the outline. */
+#counter { position: fixed; right: 16px; bottom: 16px; padding: 4px 16px; font-size: 24px;
+           background: rgba(32, 32, 32, 0.8); color: #fff; }
+#blank { position: fixed; left: 0; top: 0; width: 100vw; height: 100vh; z-index: 10; }
+#blank.black { background: #000; }
+#blank.white { background: #fff; }
 /* The step's minimal text takes a strip of at least 64 pixels under the outline, tall enough for
    every line of the text (up to 40 % of the window); the script shrinks the outline for it. */
 #subtitle { box-sizing: border-box; min-height: 64px; max-height: 40vh; margin: 0; padding: 8px;
@@ -40,28 +50,62 @@ body.showing #outline { cursor: pointer; }
 )css";
 
 // Steps through the reading order: the data-step of each object's group is the step at which it
-// appears; the hidden list #steps holds each step's minimal text.
+// appears; the hidden list #steps holds each step's minimal text, its data-frames the steps a frame
+// leads. KEYS, written in from the show's own key table, names what each key does. The pen,
+// the highlighter and the eraser draw into a group over the outline, one set of strokes per step;
+// the laser pointer is a red dot following the pointer.
 const char kScript[] = R"js(
 (function () {
   'use strict';
+  var KEYS = /*KEYS*/;
+  var NS = 'http://www.w3.org/2000/svg';
   var svg = document.getElementById('outline');
   var layers = Array.prototype.slice.call(svg.querySelectorAll('[data-step]'));
-  var texts = Array.prototype.map.call(document.querySelectorAll('#steps li'), function (li) {
-    return li.textContent;
-  });
+  var items = Array.prototype.slice.call(document.querySelectorAll('#steps li'));
+  var texts = items.map(function (li) { return li.textContent; });
+  var frameSteps = (document.getElementById('steps').getAttribute('data-frames') || '')
+    .split(' ').filter(Boolean).map(Number);
   var last = Math.max(0, texts.length - 1);
   var button = document.getElementById('show');
   var position = document.getElementById('position');
   var subtitle = document.getElementById('subtitle');
+  var counterBox = document.getElementById('counter');
+  var blankBox = document.getElementById('blank');
   // The show needs this script: its button appears only where the script runs.
   button.hidden = false;
   var step = -1;  // -1: the whole outline, no show
   var subtitles = false;
+  var counter = false;
+  var blank = '';  // '', 'black' or 'white'
+  var typed = '';  // digits typed towards a frame's number
+
+  // Drawing: strokes in the outline's own units, each tagged with its step.
+  var box = svg.viewBox.baseVal;
+  var unit = Math.max(box.width, box.height) / 250;
+  var ink = document.createElementNS(NS, 'g');
+  ink.setAttribute('id', 'ink');
+  ink.setAttribute('fill', 'none');
+  ink.setAttribute('stroke-linecap', 'round');
+  ink.setAttribute('stroke-linejoin', 'round');
+  svg.appendChild(ink);
+  var laser = document.createElementNS(NS, 'circle');
+  laser.setAttribute('id', 'laser');
+  laser.setAttribute('r', String(unit * 2.5));
+  laser.setAttribute('fill', '#ff1010');
+  laser.setAttribute('display', 'none');
+  laser.setAttribute('pointer-events', 'none');
+  svg.appendChild(laser);
+  var tool = 'arrow';
+  var stroke = null;
+  var erasing = false;
 
   function draw() {
     var showing = step >= 0;
     layers.forEach(function (g) {
       g.classList.toggle('later', showing && Number(g.getAttribute('data-step')) > step);
+    });
+    Array.prototype.forEach.call(ink.childNodes, function (line) {
+      line.setAttribute('display', Number(line.getAttribute('data-ink-step')) === step ? 'inline' : 'none');
     });
     document.body.classList.toggle('showing', showing);
     button.setAttribute('aria-pressed', showing ? 'true' : 'false');
@@ -70,44 +114,144 @@ const char kScript[] = R"js(
     subtitle.hidden = !(showing && subtitles);
     document.body.classList.toggle('subtitles', showing && subtitles);
     svg.style.height = showing && subtitles ? 'calc(100vh - ' + (36 + subtitle.offsetHeight) + 'px)' : '';
+    counterBox.hidden = !(showing && (counter || typed));
+    counterBox.textContent = typed ? '\u2192 ' + typed : step + ' / ' + last;
+    blankBox.className = showing ? blank : '';
+    blankBox.hidden = !(showing && blank);
   }
   function go(to) {
+    typed = '';
+    if (blank) {  // the first key after a blank screen only brings the outline back
+      blank = '';
+      draw();
+      return;
+    }
+    endStroke();
     if (step < 0) window.scrollTo(0, 0);
     step = Math.max(0, Math.min(last, to));
     draw();
   }
   function whole() {
+    endStroke();
     step = -1;
+    blank = '';
+    typed = '';
     draw();
   }
+  function setTool(chosen) {
+    endStroke();
+    tool = chosen;
+    ['pen', 'highlighter', 'laser', 'eraser'].forEach(function (t) {
+      document.body.classList.toggle('tool-' + t, t === tool);
+    });
+    if (tool !== 'laser') laser.setAttribute('display', 'none');
+  }
+  function drawing() { return tool === 'pen' || tool === 'highlighter' || tool === 'eraser'; }
 
   button.addEventListener('click', function () {
     if (step < 0) go(0); else whole();
   });
   document.addEventListener('keydown', function (e) {
     if (e.altKey || e.ctrlKey || e.metaKey) return;
-    if (e.code === 'KeyT') {
-      subtitles = !subtitles;
-      draw();
-      e.preventDefault();
-      return;
-    }
-    switch (e.key) {
-      case 'ArrowRight': case ' ': case 'PageDown': go(step < 0 ? 0 : step + 1); break;
-      case 'ArrowLeft': case 'Backspace': case 'PageUp': if (step < 0) return; go(step - 1); break;
-      case 'Home': go(0); break;
-      case 'End': go(last); break;
-      case 'Escape': if (step < 0) return; whole(); break;
+    var action = KEYS[e.code] || KEYS[e.key];
+    if (!action) return;
+    switch (action) {
+      case 'forward': go(step < 0 ? 0 : step + 1); break;
+      case 'back': if (step < 0) return; go(step - 1); break;
+      case 'first': go(0); break;
+      case 'last': go(last); break;
+      case 'digit':
+        if (step < 0) return;
+        if (typed.length < 3) typed += e.key;
+        draw();
+        break;
+      case 'enter':
+        // Enter without a number is the focused button's.
+        if (!typed) return;
+        var target = frameSteps[Number(typed) - 1];
+        typed = '';
+        if (target !== undefined) go(target); else draw();
+        break;
+      case 'subtitles': subtitles = !subtitles; draw(); break;
+      case 'counter': if (step < 0) return; counter = !counter; draw(); break;
+      case 'black': case 'white':
+        if (step < 0) return;
+        blank = blank === action ? '' : action;
+        draw();
+        break;
+      case 'pen': case 'highlighter': case 'laser': case 'eraser': case 'arrow': setTool(action); break;
+      case 'escape':
+        // Esc puts the tool down first; with the arrow it leaves the show.
+        if (tool !== 'arrow') { setTool('arrow'); break; }
+        if (step < 0) return;
+        whole();
+        break;
       default: return;
     }
     e.preventDefault();
   });
-  // A tap or click on the right half goes forward, on the left half back.
-  svg.addEventListener('click', function (e) {
-    if (step < 0) return;
-    var box = svg.getBoundingClientRect();
-    go(e.clientX - box.left < box.width / 2 ? step - 1 : step + 1);
+
+  function outlinePoint(e) {
+    var p = svg.createSVGPoint();
+    p.x = e.clientX;
+    p.y = e.clientY;
+    return p.matrixTransform(svg.getScreenCTM().inverse());
+  }
+  function eraseAt(e) {
+    document.elementsFromPoint(e.clientX, e.clientY).forEach(function (el) {
+      if (el.parentNode === ink) ink.removeChild(el);
+    });
+  }
+  function endStroke() {
+    stroke = null;
+    erasing = false;
+  }
+  svg.addEventListener('pointerdown', function (e) {
+    if (!drawing() || e.button !== 0) return;
+    e.preventDefault();
+    if (tool === 'eraser') {
+      erasing = true;
+      eraseAt(e);
+      return;
+    }
+    svg.setPointerCapture(e.pointerId);
+    // A pen tablet's pressure sets the width; half pressure draws the usual one.
+    var weight = e.pointerType === 'pen' && e.pressure > 0 ? Math.min(2, Math.max(0.15, 2 * e.pressure)) : 1;
+    var p = outlinePoint(e);
+    stroke = document.createElementNS(NS, 'polyline');
+    stroke.setAttribute('data-ink-step', String(step));
+    stroke.setAttribute('stroke', tool === 'highlighter' ? '#ffe600' : '#dc1414');
+    stroke.setAttribute('stroke-width', String(unit * weight * (tool === 'highlighter' ? 4 : 1)));
+    if (tool === 'highlighter') stroke.setAttribute('stroke-opacity', '0.4');
+    stroke.setAttribute('points', p.x + ',' + p.y + ' ' + p.x + ',' + p.y);
+    ink.appendChild(stroke);
   });
+  svg.addEventListener('pointermove', function (e) {
+    if (tool === 'laser') {
+      var at = outlinePoint(e);
+      laser.setAttribute('cx', String(at.x));
+      laser.setAttribute('cy', String(at.y));
+      laser.setAttribute('display', 'inline');
+    } else if (erasing) {
+      eraseAt(e);
+    } else if (stroke) {
+      var p = outlinePoint(e);
+      stroke.setAttribute('points', stroke.getAttribute('points') + ' ' + p.x + ',' + p.y);
+    }
+  });
+  svg.addEventListener('pointerup', endStroke);
+  svg.addEventListener('pointercancel', endStroke);
+  svg.addEventListener('pointerleave', function () {
+    laser.setAttribute('display', 'none');
+    erasing = false;
+  });
+  // A tap or click on the right half goes forward, on the left half back (not while drawing).
+  svg.addEventListener('click', function (e) {
+    if (step < 0 || drawing()) return;
+    var r = svg.getBoundingClientRect();
+    go(e.clientX - r.left < r.width / 2 ? step - 1 : step + 1);
+  });
+  blankBox.addEventListener('click', function () { go(step); });
   draw();
 })();
 )js";
@@ -243,7 +387,13 @@ QString webPageFileName(const QString& chosen)
     return isWebPageName(chosen) ? chosen : chosen + QStringLiteral(".html");
 }
 
-QByteArray webPageScript() { return QByteArray(kScript); }
+QByteArray webPageScript()
+{
+    // The keys are those of the show, from the table both use.
+    QByteArray script(kScript);
+    script.replace("/*KEYS*/", webShowKeyMap());
+    return script;
+}
 
 QByteArray webPageStyle() { return QByteArray(kStyle); }
 
@@ -278,7 +428,15 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
                              "aria-live=\"polite\"></span></div>\n"
                              "<main>\n");
     page += svg;
-    page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n<ol id=\"steps\" hidden=\"\">\n");
+    // The steps a frame leads, by number: a frame's number and Enter jump to them.
+    QStringList frameSteps;
+    for (int s = 1; s < order.stepCount(); ++s)
+        if (document.outline.kindOf(order.step(s).lead) == ObjectKind::Frame)
+            frameSteps << QString::number(s);
+    page += QStringLiteral("<p id=\"subtitle\" aria-live=\"polite\" hidden=\"\"></p>\n"
+                           "<div id=\"counter\" aria-live=\"polite\" hidden=\"\"></div>\n"
+                           "<div id=\"blank\" hidden=\"\"></div>\n<ol id=\"steps\" data-frames=\"")
+            + frameSteps.join(QLatin1Char(' ')) + QStringLiteral("\" hidden=\"\">\n");
     for (int s = 0; s < order.stepCount(); ++s)
         page += QStringLiteral("<li>") + escaped(order.step(s).subtitle) + QStringLiteral("</li>\n");
     page += QStringLiteral("</ol>\n</main>\n<section id=\"summary\" aria-label=\"Минимальные тексты\">\n");

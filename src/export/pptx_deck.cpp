@@ -298,6 +298,7 @@ void timing(QXmlStreamWriter& xml, const SlideDeck& deck, int firstShapeId)
                  {QStringLiteral("presetClass"), QStringLiteral("entr")},
                  {QStringLiteral("presetSubtype"), QStringLiteral("0")},
                  {QStringLiteral("fill"), QStringLiteral("hold")},
+                 {QStringLiteral("grpId"), QStringLiteral("0")},
                  {QStringLiteral("nodeType"), first ? QStringLiteral("clickEffect") : QStringLiteral("withEffect")}});
             first = false;
             start(QStringLiteral("0"));
@@ -349,6 +350,19 @@ void timing(QXmlStreamWriter& xml, const SlideDeck& deck, int firstShapeId)
     xml.writeEndElement();  // cTn root
     xml.writeEndElement();  // par
     xml.writeEndElement();  // tnLst
+    // The build list names every shape with a text body that an effect brings in: PowerPoint
+    // plays the effects of such shapes only when they are listed here. Pictures and lines
+    // need no entry.
+    xml.writeStartElement(QStringLiteral("p:bldLst"));
+    for (const SlideStep& click : deck.clicks)
+        for (int index : click.shapes)
+            if (deck.shapes[std::size_t(index)].kind == SlideShape::Kind::Box) {
+                xml.writeEmptyElement(QStringLiteral("p:bldP"));
+                xml.writeAttribute(QStringLiteral("spid"), QString::number(firstShapeId + index));
+                xml.writeAttribute(QStringLiteral("grpId"), QStringLiteral("0"));
+                xml.writeAttribute(QStringLiteral("animBg"), QStringLiteral("1"));
+            }
+    xml.writeEndElement();  // bldLst
     xml.writeEndElement();  // timing
 }
 

@@ -8,6 +8,7 @@
 #include "model/text_metrics.h"
 #include "model/visible_text.h"
 #include "storage/film_still.h"
+#include "system/file_io.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -54,8 +55,9 @@ QString xmlText(const QString& text)
 // Collects the shapes of the outline's widgets in drawing order: each widget, then what lies in it.
 class ShapeCollector {
 public:
-    ShapeCollector(const Outline& outline, const OutlineRenderer& renderer, SlideDeck& deck)
-        : m_outline(outline), m_renderer(renderer), m_deck(deck)
+    ShapeCollector(const Outline& outline, const OutlineRenderer& renderer, SlideDeck& deck,
+                   const std::map<ObjectId, QByteArray>& jpegs)
+        : m_outline(outline), m_renderer(renderer), m_deck(deck), m_jpegs(jpegs)
     {
     }
 
@@ -139,7 +141,8 @@ private:
             const PictureObject& picture = m_outline.picture(ref.slot);
             shape.kind = SlideShape::Kind::Picture;
             // The stored stream itself: the deck holds the photo exactly as the outline does.
-            shape.image = pictureJpeg(picture);
+            if (const auto jpeg = m_jpegs.find(picture.id); jpeg != m_jpegs.end())
+                shape.image = jpeg->second;
             shape.imageType = QStringLiteral("jpeg");
             if (picture.border)
                 shape.border = QColor(Qt::black);
@@ -183,6 +186,7 @@ private:
     const Outline& m_outline;
     const OutlineRenderer& m_renderer;
     SlideDeck& m_deck;
+    const std::map<ObjectId, QByteArray>& m_jpegs;
 };
 
 }  // namespace
@@ -190,13 +194,28 @@ private:
 SlideDeck slideDeck(const Document& document, QSize clientSize)
 {
     SlideDeck deck;
-    OutlineRenderer renderer(document, clientSize);
+    // The shapes need the objects' places, not their drawing: the photos are laid out from
+    // one-pixel stand-ins (no photo is scaled for a widget), and their JPEG streams go in as
+    // they are.
+    Document stand = document;
+    std::map<ObjectId, QByteArray> jpegs;
+    for (int k = 1; k <= stand.outline.count(ObjectKind::Picture); ++k) {
+        PictureObject& picture = stand.outline.picture(k);
+        const QByteArray jpeg = pictureJpeg(document.outline.picture(k));
+        if (jpeg.isEmpty())
+            continue;
+        jpegs[picture.id] = jpeg;
+        QImage pixel(1, 1, QImage::Format_RGB32);
+        pixel.fill(Qt::white);
+        picture.setBitmap(pixel);
+    }
+    OutlineRenderer renderer(stand, clientSize);
     deck.area = renderer.size();
     deck.background = toQColor(document.state.canvasColour);
     deck.title = xmlText(document.state.outlineName);
     const Outline& outline = renderer.document().outline;
 
-    ShapeCollector collector(outline, renderer, deck);
+    ShapeCollector collector(outline, renderer, deck, jpegs);
     if (QWidget* canvas = renderer.canvasWidget())
         collector.collect(canvas);
     // Arrows lie over everything, as on the canvas.
@@ -248,7 +267,11 @@ QString exportSlideDeck(const Document& document, QSize clientSize, const QStrin
     if (bytes.isEmpty())
         return QCoreApplication::translate("OutlineExport", "Не удалось записать презентацию в файл «%1»: %2.")
             .arg(path, error);
-    return writeExportFile(bytes, path);
+    const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);
+    if (!written.ok)
+        return QCoreApplication::translate("OutlineExport", "Не удалось записать презентацию в файл «%1»: %2.")
+            .arg(path, written.error);
+    return {};
 }
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #include "model/grid.h"
 
+#include "model/arrow_attachment.h"
 #include "model/object_kinds.h"
 #include "model/outline.h"
 
@@ -40,6 +41,8 @@ void snapToGrid(Outline& outline, int step)
         if constexpr (decltype(tag)::Traits::snapsToGrid)
             object.bounds = snapRect(object.bounds, step);
     });
+    // Arrows keep their exact places, but an attached end goes where its object went.
+    followAttachments(outline);
 }
 
 int grownGridStep(int step)

@@ -193,22 +193,67 @@ int Outline::createArrow(int x1, int y1, int x2, int y2, int penWidth, ColourVal
     return int(m_arrows.size());
 }
 
+template <typename Remove>
+void Outline::keepingAttachments(Remove&& remove)
+{
+    const auto targetOf = [this](const ArrowEndAttachment& end) -> ObjectId {
+        if (!end.attached())
+            return 0;
+        return withKind(end.kind, [&](auto tag) -> ObjectId {
+            const auto& t = table<typename decltype(tag)::Object>();
+            return end.slot <= int(t.size()) ? t[std::size_t(end.slot - 1)].id : 0;
+        });
+    };
+    std::vector<std::pair<ObjectId, ObjectId>> targets;
+    for (const ArrowObject& a : m_arrows)
+        targets.emplace_back(targetOf(a.startAttachment), targetOf(a.endAttachment));
+    const std::vector<ObjectId> arrows = [this] {
+        std::vector<ObjectId> ids;
+        for (const ArrowObject& a : m_arrows)
+            ids.push_back(a.id);
+        return ids;
+    }();
+    remove();
+    const auto relink = [this](ArrowEndAttachment& end, ObjectId target) {
+        if (!end.attached())
+            return;
+        end.slot = target ? findSlot(end.kind, target) : 0;
+        if (end.slot == 0)
+            end = ArrowEndAttachment{};
+    };
+    for (ArrowObject& a : m_arrows) {
+        const auto it = std::find(arrows.begin(), arrows.end(), a.id);
+        if (it == arrows.end())
+            continue;
+        const auto& [start, end] = targets[std::size_t(it - arrows.begin())];
+        relink(a.startAttachment, start);
+        relink(a.endAttachment, end);
+    }
+}
+
 void Outline::removeObject(ObjectKind kind, int slot)
 {
     if (kind == ObjectKind::Frame) {
         removeFrame(slot);
         return;
     }
-    withKind(kind, [&](auto tag) {
-        auto& t = table<typename decltype(tag)::Object>();
-        const std::size_t i = index(slot, t.size());
-        if constexpr (decltype(tag)::Traits::order == ReadingOrder::Objects)
-            m_objectSequence.remove(t[i].id);
-        t.erase(t.begin() + std::ptrdiff_t(i));
+    keepingAttachments([&] {
+        withKind(kind, [&](auto tag) {
+            auto& t = table<typename decltype(tag)::Object>();
+            const std::size_t i = index(slot, t.size());
+            if constexpr (decltype(tag)::Traits::order == ReadingOrder::Objects)
+                m_objectSequence.remove(t[i].id);
+            t.erase(t.begin() + std::ptrdiff_t(i));
+        });
     });
 }
 
 void Outline::removeFrame(int slot)
+{
+    keepingAttachments([&] { removeFrameWithContents(slot); });
+}
+
+void Outline::removeFrameWithContents(int slot)
 {
     const std::size_t i = index(slot, m_frames.size());
     // Everything inside the frame goes with it; the objects of later frames are renumbered.

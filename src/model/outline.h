@@ -120,12 +120,24 @@ struct VideoObject {
     QRect reference;
 };
 
+// Where an arrow's end is held: the object it was dropped on (by kind and slot; slot 0 = the end
+// is free) and the place on that object, as shares of its width and height from its left and top
+// edges in 1/65536. An attached end follows its object wherever it moves, grows or is zoomed.
+struct ArrowEndAttachment {
+    ObjectKind kind = ObjectKind::Frame;
+    int slot = 0;
+    quint16 shareX = 0, shareY = 0;
+    bool attached() const { return slot > 0; }
+    bool operator==(const ArrowEndAttachment&) const = default;
+};
+
 struct ArrowObject {
     ObjectId id = 0;
     int x1 = 0, x2 = 0, y1 = 0, y2 = 0;  // canvas coordinates of the start and end points
     int penWidth = 1;
     ColourValue colour = kBlack;
     QPoint referenceStart, referenceEnd;
+    ArrowEndAttachment startAttachment, endAttachment;
 };
 
 // A white picture for a picture object of the given size that has no picture of its own yet.
@@ -275,6 +287,11 @@ private:
     }
     static std::size_t index(int slot, std::size_t size);
     ObjectId nextId() { return ++m_lastId; }
+    // Runs a removal and keeps every arrow end attached to the object it was attached to, now at
+    // its new slot; ends whose object went with the removal become free.
+    template <typename Remove>
+    void keepingAttachments(Remove&& remove);
+    void removeFrameWithContents(int slot);
     QRect fitIntoParent(const QRect& bounds, int parentFrame) const;
 
     std::vector<FrameObject> m_frames;

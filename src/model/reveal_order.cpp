@@ -1,5 +1,7 @@
 #include "model/reveal_order.h"
 
+#include "model/object_kinds.h"
+
 #include <algorithm>
 
 namespace velmar {
@@ -131,8 +133,19 @@ RevealOrder::RevealOrder(const Outline& outline)
                     at = std::max(at, stepOf(p.id));
         return at;
     };
+    // An attached end is covered once the object it is attached to is shown, whatever else lies
+    // under it.
+    const auto endCoveredAt = [&](const ArrowEndAttachment& end, QPoint point) {
+        if (end.attached() && end.slot <= outline.count(end.kind))
+            if (const int at = stepOf(
+                    withObject(outline, ObjectRef{end.kind, end.slot}, [](const auto& object) { return object.id; }));
+                at >= 0)
+                return at;
+        return coveredAt(point);
+    };
     for (const ArrowObject& a : outline.objects<ArrowObject>()) {
-        const int at = std::max(coveredAt(QPoint(a.x1, a.y1)), coveredAt(QPoint(a.x2, a.y2)));
+        const int at = std::max(endCoveredAt(a.startAttachment, QPoint(a.x1, a.y1)),
+                                endCoveredAt(a.endAttachment, QPoint(a.x2, a.y2)));
         attach(a.id, std::min(std::max(at, 1), lastStep()));
     }
 }

@@ -26,9 +26,10 @@ struct RevealStep {
 // its frame or of the canvas (pictures, text fields, video fragments, each in slot order). Captions
 // on the canvas come last, one step each.
 //
-// An arrow appears at the first step at which both its ends are covered: an end is covered once
-// everything lying under it is shown (an end on bare canvas is covered from the start), so an
-// arrow pointing at a picture appears with that picture, not earlier with its frame. Arrows never
+// An arrow appears at the first step at which both its ends are covered: an end attached to an
+// object is covered once that object is shown; a free end once everything lying under it is shown
+// (an end on bare canvas is covered from the start), so an arrow pointing at a picture appears
+// with that picture, not earlier with its frame. Arrows never
 // appear at step 0 while there is a later step: the start stays empty.
 class RevealOrder {
 public:

@@ -1,5 +1,6 @@
 #include "model/zoom.h"
 
+#include "model/arrow_attachment.h"
 #include "model/grid.h"
 #include "model/object_kinds.h"
 #include "model/outline.h"
@@ -233,6 +234,8 @@ Outline ownLayoutOf(const Outline& outline)
             o.y2 = o.referenceEnd.y();
         }
     });
+    // Attached ends stand on their objects as that layout places them.
+    followAttachments(laidOut);
     laidOut.setOwnLayoutScale(0);
     return laidOut;
 }
@@ -266,6 +269,7 @@ bool moveBelowToolBar(Outline& outline)
             down(o.bounds, parentOf(o));
         }
     });
+    followAttachments(outline);
     return true;
 }
 

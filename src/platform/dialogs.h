@@ -1,8 +1,12 @@
 #pragma once
 
+#include "model/print_form.h"
+
 #include <QColor>
 #include <QCoreApplication>
 #include <QFont>
+#include <QImage>
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QUrl>
@@ -35,6 +39,15 @@ public:
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
 
+    // A choice among pictures with captions (what a new outline starts from, with thumbnails):
+    // the index chosen, or -1 when cancelled. `current` is chosen at first.
+    struct PictureChoice {
+        QString caption;
+        QImage picture;
+    };
+    virtual int choosePicture(QWidget* parent, const QString& caption, const QString& prompt,
+                              const QList<PictureChoice>& items, int current) = 0;
+
     // A file chosen in an open or save dialog, with the 1-based index of the filter chosen.
     struct FileChoice {
         QString path;
@@ -49,6 +62,9 @@ public:
     virtual std::optional<FileChoice> saveFile(QWidget* parent, const QString& caption, const QString& folder,
                                                const QString& filter, const QString& proposedName, int filterIndex = 1,
                                                bool confirmOverwrite = true) = 0;
+
+    // A folder chosen (or made) in a folder dialog; nullopt when cancelled.
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
 
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 
@@ -66,12 +82,15 @@ public:
     // Asks the desktop to show a document (help pages) in its viewer; the result is ignored.
     virtual void openUrl(const QUrl& url) = 0;
 
-    // The print dialog, editing the printer's settings, with the option of printing the summary
-    // on the pages after the outline; nullopt when cancelled.
+    // The print dialog, editing the printer's settings, with a page of options choosing what is
+    // printed (the outline, handouts, an exercise sheet or a poster) and the option of printing the
+    // summary on the pages after the outline; it opens with `current`. nullopt when cancelled.
     struct PrintChoice {
         bool withSummary = false;
+        PrintForm form = {};
     };
-    virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, bool withSummary) = 0;
+    virtual std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer,
+                                                     const PrintChoice& current) = 0;
     // The print preview: shows the pages paint(printer, withSummary) draws, with a check box for the
     // summary pages, until closed (printing from it draws on the printer chosen there). Returns the
     // check box's last state.

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRegion>
+#include <QTransform>
 
 #include <map>
 #include <utility>
@@ -46,6 +47,11 @@ public:
     // Where the outline lies in the picture, and its scale against the canvas.
     QRect outlineRect() const { return m_outlineRect; }
     double scale() const { return m_scale; }
+    // From the outline's coordinates (the canvas's pixels) to the screen's.
+    QTransform outlineToScreen() const
+    {
+        return QTransform(m_scaleX, 0, 0, m_scaleY, m_outlineRect.x(), m_outlineRect.y());
+    }
     QRect subtitleRect() const;
 
     // Draws the part of the screen picture that `exposed` covers (screen coordinates): canvas

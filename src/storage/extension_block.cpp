@@ -1,5 +1,6 @@
 #include "storage/extension_block.h"
 
+#include "model/arrow_attachment.h"
 #include "storage/cp1251.h"
 #include "storage/object_fields.h"
 
@@ -405,6 +406,14 @@ QString applyExtensionBlock(QByteArrayView bytes, QString& outlineName, Outline&
         if (!problem.isEmpty())
             dropped.add(item + QStringLiteral(" (") + problem + QStringLiteral(")"));
     }
+    // An attached arrow end must stand where its object holds it: one left behind by a tool that
+    // moved the arrow or the object is set free, and the arrow stays where the record has it.
+    for (const int slot : freeUnsoundAttachments(outline))
+        dropped.add(QStringLiteral("%1 %2 (%3)")
+                        .arg(QCoreApplication::translate("ObjectFields", arrowFields().itemWhat))
+                        .arg(slot)
+                        .arg(QCoreApplication::translate("ExtensionBlock",
+                                                         "привязка конца к объекту не совпадает с записью в файле")));
     return dropped.isEmpty()
                ? QString()
                : QCoreApplication::translate("ExtensionBlock", "пропущены записи блока дополнений: ") + dropped.text();

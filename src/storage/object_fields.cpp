@@ -1,5 +1,6 @@
 #include "storage/object_fields.h"
 
+#include "model/arrow_attachment.h"
 #include "storage/old_outline_file.h"
 #include "storage/outline_file.h"
 
@@ -84,7 +85,14 @@ enum PropertyTag : int {
     StretchedTag = 0x1003,
     ReadOnlyTag = 0x1004,
     PlayerVisibleTag = 0x1005,
+    StartObjectTag = 0x1006,
+    StartPlaceTag = 0x1007,
+    EndObjectTag = 0x1008,
+    EndPlaceTag = 0x1009,
 };
+
+// The largest object code of an attached arrow end: a text field (kind 4) in slot 100.
+constexpr int kLastAttachedObjectCode = int(ObjectKind::TextField) * 256 + kMaxObjects;
 
 template <typename O>
 Field<O> position(int offset)
@@ -367,6 +375,22 @@ const KindFields<ArrowObject>& fieldsOf<ArrowObject>()
             colour<O>(
                 20, "colour", QT_TRANSLATE_NOOP("ObjectFields", "цвет"), [](const O& o) -> qint64 { return o.colour; },
                 [](O& o, qint64 v) { o.colour = ColourValue(v); }),
+            property<O>(
+                StartObjectTag, "startAttachedTo", QT_TRANSLATE_NOOP("ObjectFields", "объект начала"),
+                kLastAttachedObjectCode, [](const O& o) -> qint64 { return attachedObjectCode(o.startAttachment); },
+                [](O& o, qint64 v) { setAttachedObjectCode(o.startAttachment, quint32(v)); }),
+            property<O>(
+                StartPlaceTag, "startAttachedAt", QT_TRANSLATE_NOOP("ObjectFields", "место начала на объекте"), 0,
+                [](const O& o) -> qint64 { return attachedPlaceCode(o.startAttachment); },
+                [](O& o, qint64 v) { setAttachedPlaceCode(o.startAttachment, quint32(v)); }),
+            property<O>(
+                EndObjectTag, "endAttachedTo", QT_TRANSLATE_NOOP("ObjectFields", "объект конца"),
+                kLastAttachedObjectCode, [](const O& o) -> qint64 { return attachedObjectCode(o.endAttachment); },
+                [](O& o, qint64 v) { setAttachedObjectCode(o.endAttachment, quint32(v)); }),
+            property<O>(
+                EndPlaceTag, "endAttachedAt", QT_TRANSLATE_NOOP("ObjectFields", "место конца на объекте"), 0,
+                [](const O& o) -> qint64 { return attachedPlaceCode(o.endAttachment); },
+                [](O& o, qint64 v) { setAttachedPlaceCode(o.endAttachment, quint32(v)); }),
             unsaved<O>([](O& to, const O& from) {
                 to.referenceStart = from.referenceStart;
                 to.referenceEnd = from.referenceEnd;

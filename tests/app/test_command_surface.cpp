@@ -210,21 +210,46 @@ void TestCommandSurface::items()
     // The documented shortcuts.
     const auto c = [this](Command id) { return m_window->command(id); };
     const std::pair<Command, const char*> shortcuts[] = {
-        {Command::NewOutline, "Ctrl+N"}, {Command::Open, "Ctrl+O"},
-        {Command::Save, "Ctrl+S"},       {Command::Print, "Ctrl+P"},
-        {Command::Undo, "Ctrl+Z"},       {Command::Redo, "Ctrl+Y"},
-        {Command::Present, "F5"},        {Command::PresentFromFrame, "Shift+F5"},
+        {Command::NewOutline, "Ctrl+N"},
+        {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"},
+        {Command::Print, "Ctrl+P"},
+        {Command::Undo, "Ctrl+Z"},
+        {Command::Redo, "Ctrl+Y"},
+        {Command::Present, "F5"},
+        {Command::PresentFromFrame, "Shift+F5"},
+        {Command::Find, "Ctrl+F"},
+        {Command::FindNext, "F3"},
+        {Command::FindPrevious, "Shift+F3"},
+        {Command::Replace, "Ctrl+H"},
     };
     for (const auto& [id, keys] : shortcuts)
         QCOMPARE(c(id)->shortcut().toString(), QString::fromLatin1(keys));
 
     // Before any outline is open, nothing that acts on one is offered.
     QVERIFY(!m_window->commands().menu(Menu::Settings)->menuAction()->isEnabled());
-    for (Command id :
-         {Command::Save, Command::SaveButton, Command::SaveAs, Command::ExportPicture, Command::ExportWebPage,
-          Command::Print, Command::PrintPreview, Command::Close, Command::Undo, Command::Redo, Command::EditModeButton,
-          Command::GridButton, Command::ZoomButton, Command::CanvasColourButton, Command::FrameTitlesButton,
-          Command::StretchButton, Command::MoveEarlierButton, Command::MoveLaterButton})
+    for (Command id : {Command::Save,
+                       Command::SaveButton,
+                       Command::SaveAs,
+                       Command::ExportPicture,
+                       Command::ExportWebPage,
+                       Command::Print,
+                       Command::PrintPreview,
+                       Command::Close,
+                       Command::Undo,
+                       Command::Redo,
+                       Command::EditModeButton,
+                       Command::GridButton,
+                       Command::ZoomButton,
+                       Command::CanvasColourButton,
+                       Command::FrameTitlesButton,
+                       Command::StretchButton,
+                       Command::MoveEarlierButton,
+                       Command::MoveLaterButton,
+                       Command::Find,
+                       Command::FindNext,
+                       Command::FindPrevious,
+                       Command::Replace})
         QVERIFY2(!c(id)->isEnabled(), qPrintable(c(id)->objectName()));
     for (Command id : {Command::NewOutline, Command::Open, Command::Exit, Command::Summary, Command::Present,
                        Command::Help, Command::About})

@@ -23,6 +23,7 @@ private slots:
     void quotedOutlineNameIsProposedWhole();
     void outlineDialogsStartBesideTheOutline();
     void outlineSaveAsAsksAboutTheFileItWrites();
+    void slideDeckTypeFollowsNameOrFilter();
 
 private:
     // An outline file named `name` in `folder`, opened in the window.
@@ -251,4 +252,33 @@ void TestFileDialogs::outlineSaveAsAsksAboutTheFileItWrites()
 }
 
 QTEST_MAIN(TestFileDialogs)
+void TestFileDialogs::slideDeckTypeFollowsNameOrFilter()
+{
+    WindowFixture f;
+    const QDir folder(f.home.path());
+    QVERIFY(!openOutline(f, folder, QStringLiteral("deck.vmd"), QStringLiteral("Урок")).isEmpty());
+
+    // A plain name takes the chosen filter's type; a typed deck extension wins over the filter.
+    f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("plain")), 2});
+    f.command(Command::ExportSlideDeck)->trigger();
+    QCOMPARE(f.dialogs.fileAsks.last().caption, QStringLiteral("Сохранить как презентацию"));
+    QCOMPARE(f.dialogs.fileAsks.last().name, QStringLiteral("Урок.pptx"));
+    QVERIFY(f.dialogs.fileAsks.last().filter.contains(QStringLiteral("*.odp")));
+    f.dialogs.files.push_back(Dialogs::FileChoice{folder.filePath(QStringLiteral("typed.PPTX")), 2});
+    f.command(Command::ExportSlideDeck)->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(bytesOf(folder.filePath(QStringLiteral("plain.odp"))).mid(30, 8), QByteArray("mimetype"));
+    QVERIFY(bytesOf(folder.filePath(QStringLiteral("typed.PPTX"))).startsWith("PK"));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("plain"))));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("typed.PPTX.odp"))));
+
+    // A folder that does not exist: a Russian message naming the file, nothing written.
+    const QString missing = folder.filePath(QStringLiteral("нет/урок.odp"));
+    f.dialogs.files.push_back(Dialogs::FileChoice{missing, 2});
+    f.command(Command::ExportSlideDeck)->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.contains(missing), qPrintable(f.dialogs.messages[0].text));
+    QVERIFY(!QFile::exists(missing));
+}
+
 #include "test_file_dialogs.moc"

@@ -8,6 +8,9 @@
   on the halves work.
 - The page makes no request of its own, and its policy blocks one a script tries.
 - A crafted outline (markup and script in every text) yields no element or script of its own.
+- The show's other keys from the program's own table (Up/Down, B, W, N, a frame's number and
+  Enter); the pen drawing with the mouse, its strokes kept with their step; the laser pointer
+  leaving nothing behind.
 
 Exits 77 (skipped) when Chromium is not installed.
 """
@@ -183,6 +186,18 @@ class Browser:
     def click(self, x, y):
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+
+    def drag(self, start, end, steps=10):
+        self.call("Input.dispatchMouseEvent", {"type": "mousePressed", "x": start[0], "y": start[1],
+                                               "button": "left", "buttons": 1, "clickCount": 1})
+        for i in range(1, steps + 1):
+            self.mouse_to(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps, 1)
+        self.call("Input.dispatchMouseEvent", {"type": "mouseReleased", "x": end[0], "y": end[1], "button": "left",
+                                               "buttons": 0, "clickCount": 1})
+
+    def mouse_to(self, x, y, buttons=0):
+        self.call("Input.dispatchMouseEvent", {"type": "mouseMoved", "x": x, "y": y, "buttons": buttons,
+                                               "button": "left" if buttons else "none"})
 
     def close(self):
         try:
@@ -414,6 +429,96 @@ def check_crafted(chromium, folder):
         browser.close()
 
 
+def pixel(png, x, y):
+    width, height, rows = read_png(png)
+    x, y = int(x), int(y)
+    return tuple(rows[y][3 * x:3 * x + 3])
+
+
+def reddish(c):
+    return c[0] > 150 and c[1] < 100 and c[2] < 100
+
+
+def check_show_keys_and_pen(chromium, folder):
+    outline = lesson(folder)
+    page = os.path.join(folder, "lesson-keys.html")
+    run([VELMAR, "--export", page, outline], "web page export")
+    browser = Browser(chromium, os.path.join(folder, "profile-keys"))
+    try:
+        open_page(browser, page, 800, 600 + BAR)
+        shown = lambda: browser.evaluate(VISIBLE)
+        browser.key("ArrowDown", "ArrowDown", 40)
+        if shown() != []:
+            fail("Down does not start the show")
+        browser.key("ArrowDown", "ArrowDown", 40)
+        browser.key("ArrowDown", "ArrowDown", 40)
+        if shown() != shown_until(2):
+            fail("Down does not go forward: %s" % shown())
+        browser.key("ArrowUp", "ArrowUp", 38)
+        if shown() != shown_until(1):
+            fail("Up does not go back: %s" % shown())
+        # N shows the counter; a frame's number and Enter jump to that frame.
+        browser.key("n", "KeyN", 78)
+        counter = "(function () { var c = document.getElementById('counter');" \
+                  " return c.getClientRects().length ? c.textContent : null; })()"
+        if browser.evaluate(counter) != "1 / 6":
+            fail("N shows %r" % browser.evaluate(counter))
+        browser.key("2", "Digit2", 50)
+        browser.key("Enter", "Enter", 13)
+        if shown() != shown_until(4):
+            fail("2 and Enter do not go to the second frame: %s" % shown())
+        if browser.evaluate(counter) != "4 / 6":
+            fail("the counter does not follow: %r" % browser.evaluate(counter))
+        # B and W blank the page; the next step key only brings the outline back.
+        for key, code, key_code, colour in (("b", "KeyB", 66, (0, 0, 0)), ("w", "KeyW", 87, (255, 255, 255))):
+            browser.key(key, code, key_code)
+            if pixel(screenshot(browser, None, "blank-%s.png" % key), 400, 300) != colour:
+                fail("%s does not blank the page" % key.upper())
+            browser.key("ArrowRight", "ArrowRight", 39)
+            if shown() != shown_until(4) or browser.evaluate("document.getElementById('blank').hidden") is not True:
+                fail("the step key after %s does not just bring the outline back" % key.upper())
+
+        # The pen: a drag draws instead of stepping; the stroke stays with its step.
+        browser.key("p", "KeyP", 80)
+        a, b = (100, BAR + 500), (700, BAR + 500)
+        browser.drag(a, b)
+        if shown() != shown_until(4):
+            fail("a drag with the pen changed the step")
+        if browser.evaluate("document.querySelectorAll('#ink polyline').length") != 1:
+            fail("the pen drew no stroke")
+        if not reddish(pixel(screenshot(browser, None, "pen.png"), 400, BAR + 500)):
+            fail("the stroke is not on the page")
+        browser.key("ArrowRight", "ArrowRight", 39)
+        if reddish(pixel(screenshot(browser, None, "pen-next.png"), 400, BAR + 500)):
+            fail("the stroke shows on the next step")
+        browser.key("ArrowLeft", "ArrowLeft", 37)
+        if not reddish(pixel(screenshot(browser, None, "pen-back.png"), 400, BAR + 500)):
+            fail("the stroke does not come back with its step")
+        # Esc puts the pen down and leaves the show only when pressed again.
+        browser.key("Escape", "Escape", 27)
+        if shown() != shown_until(4):
+            fail("Esc with the pen left the show")
+
+        # The laser: a red dot under the pointer that leaves nothing where it was.
+        browser.key("l", "KeyL", 76)
+        spot = (400, BAR + 420)
+        before = pixel(screenshot(browser, None, "laser-before.png"), *spot)
+        browser.mouse_to(*spot)
+        if not reddish(pixel(screenshot(browser, None, "laser.png"), *spot)):
+            fail("no red dot under the pointer")
+        browser.mouse_to(spot[0] - 200, spot[1] + 100)
+        if pixel(screenshot(browser, None, "laser-away.png"), *spot) != before:
+            fail("the laser left a mark")
+        if browser.evaluate("document.querySelectorAll('#ink polyline').length") != 1:
+            fail("the laser drew")
+        browser.key("a", "KeyA", 65)
+        browser.key("Escape", "Escape", 27)
+        if browser.evaluate("document.body.classList.contains('showing')"):
+            fail("Esc with the arrow does not leave the show")
+    finally:
+        browser.close()
+
+
 def main():
     chromium = find_chromium()
     if not chromium:
@@ -423,6 +528,7 @@ def main():
     try:
         check_lesson(chromium, folder)
         check_crafted(chromium, folder)
+        check_show_keys_and_pen(chromium, folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     print("PASS")

@@ -30,6 +30,7 @@ public:
         m.arrowEnd = end;
     }
     void moveArrowEnd(bool start, QPoint p) override { (start ? m.arrowStart : m.arrowEnd) = p; }
+    void showAttachTargets(const std::vector<ObjectId>& targets) override { m.attachTargets = targets; }
     void hideBlackSet() override { m.blackAround = 0; }
     void hideBlueSet() override { m.blueAround = 0; }
     void hideArrowHandles() override { m.arrowHandles = false; }
@@ -93,6 +94,7 @@ private slots:
     void abortedGestureLeavesNoHalfStep_data();
     void abortedGestureLeavesNoHalfStep();
     void altDropLandsInTheTopmostFrameUnderThePointer();
+    void droppedArrowEndsAttachAndDetach();
 };
 
 void TestCanvasGestures::movesRecordOneStepOnlyWhenSomethingMoved()
@@ -262,6 +264,8 @@ void TestCanvasGestures::abortedGestureLeavesNoHalfStep()
     QCOMPARE(c.selection.m.arrowStart, handlesBefore.arrowStart);
     QCOMPARE(c.selection.m.arrowEnd, handlesBefore.arrowEnd);
     QVERIFY(!c.dragCursor);
+    QVERIFY(c.selection.m.attachTargets.empty());
+    QVERIFY(!a.startAttachment.attached() && !a.endAttachment.attached());
 }
 
 void TestCanvasGestures::altDropLandsInTheTopmostFrameUnderThePointer()
@@ -287,6 +291,50 @@ void TestCanvasGestures::altDropLandsInTheTopmostFrameUnderThePointer()
     QCOMPARE(o.picture(slot).parentFrame, o.parentFrameNumber(2));
     QCOMPARE(o.picture(slot).bounds, QRect(50, 50, 50, 40));  // its corner at the drop, in the frame
     QCOMPARE(c.steps, 1);
+}
+
+void TestCanvasGestures::droppedArrowEndsAttachAndDetach()
+{
+    Canvas c;
+    Outline& o = c.doc.outline;
+    o.createFrame(QRect(10, 40, 150, 150), QStringLiteral("Ф1"));
+    o.createFrame(QRect(300, 40, 150, 150), QStringLiteral("Ф2"));
+    o.createArrow(200, 300, 230, 300, 1, 0);
+    const ObjectId f1 = o.frame(1).id, f2 = o.frame(2).id;
+    c.doc.interaction.selectedArrow = 1;
+    c.selection.showArrowHandles(QPoint(200, 300), QPoint(230, 300));
+
+    // The head dragged over the second frame: highlighted on the way, attached where dropped.
+    ArrowEndGesture head(c, at(230, 300), false);
+    head.move(at(100, 300, Qt::NoButton));
+    QVERIFY(c.selection.m.attachTargets.empty());
+    head.move(at(350, 100, Qt::NoButton));
+    QCOMPARE(c.selection.m.attachTargets, std::vector<ObjectId>{f2});
+    head.move(at(360, 110, Qt::NoButton));
+    head.release(at(360, 110));
+    QVERIFY(c.selection.m.attachTargets.empty());
+    QCOMPARE(c.steps, 1);
+    QCOMPARE(o.arrow(1).endAttachment.slot, 2);
+    QCOMPARE(QPoint(o.arrow(1).x2, o.arrow(1).y2), QPoint(360, 110));
+
+    // Picked up and put back where it was: nothing changes, no step.
+    ArrowEndGesture click(c, at(360, 110), false);
+    click.release(at(360, 110));
+    QCOMPARE(c.steps, 1);
+    QCOMPARE(o.arrow(1).endAttachment.slot, 2);
+
+    // The whole arrow dropped with its tail on the first frame and its head on bare canvas: the
+    // tail is attached, the head let go; the highlight showed the one frame under an end.
+    ArrowDragGesture whole(c, at(280, 205), o.arrow(1).id);
+    whole.move(at(200, 250, Qt::NoButton));  // tail at (120, 345), head at (280, 155): nothing
+    whole.move(at(180, 50, Qt::NoButton));   // tail at (100, 145) on frame 1, head at (260, -45)
+    QCOMPARE(c.selection.m.attachTargets, std::vector<ObjectId>{f1});
+    whole.release(at(180, 50));
+    QCOMPARE(c.steps, 2);
+    QCOMPARE(o.arrow(1).startAttachment.slot, 1);
+    QVERIFY(!o.arrow(1).endAttachment.attached());
+    QCOMPARE(QList<int>({o.arrow(1).x1, o.arrow(1).y1, o.arrow(1).x2, o.arrow(1).y2}),
+             QList<int>({100, 145, 260, -45}));
 }
 
 QTEST_GUILESS_MAIN(TestCanvasGestures)

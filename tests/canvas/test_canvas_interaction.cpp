@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include <functional>
+
 using namespace velmar;
 
 namespace {
@@ -26,6 +28,23 @@ struct PressesSeen : QObject {
     }
     int presses = 0;
 };
+
+// A left drag of a widget from one point to another (in the widget's coordinates at the press),
+// with a look at the window before the release.
+void dragWithLook(QWidget* widget, QPoint from, QPoint to, const std::function<void()>& look)
+{
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    auto send = [&](QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        const QPoint local = pos + origin - widget->mapToGlobal(QPoint(0, 0));
+        QMouseEvent event(type, QPointF(local), QPointF(pos + origin), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    look();
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
 
 // A left click handed to the window, which finds the widget under the point itself.
 void pressThroughWindow(WindowFixture& f, QPoint inWindow)
@@ -60,6 +79,7 @@ private slots:
     void titleMoveSurvivesUndoAndRedo();
     void handlesOutliveEveryRebuild();
     void escapeBreaksOffADrag();
+    void attachedArrowFollowsItsFrame();
 
 private:
     int createFrameAt(WindowFixture& f, QPoint at)
@@ -391,6 +411,64 @@ void TestCanvasInteraction::arrowsAreCreatedDraggedAndChanged()
     QCOMPARE(f.doc().outline.count(ObjectKind::Arrow), 0);
     QCOMPARE(f.dialogs.questions.last().text, QStringLiteral("Вы действительно хотите удалить стрелку?"));
     QVERIFY(!f.command(Command::FrameTitlesButton)->isEnabled());
+}
+
+void TestCanvasInteraction::attachedArrowFollowsItsFrame()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));  // 150 × 150
+    f.doc().interaction.creationPoint = QPoint(300, 300);
+    f.command(Command::CreateArrow)->trigger();
+    const ObjectId arrow = f.doc().outline.arrow(1).id;
+    QWidget* frame = f.widgetOf(f.doc().outline.frame(1).id);
+    sendMouse(f.widgetOf(arrow), QEvent::MouseButtonPress, QPoint(20, 15), Qt::LeftButton);
+    sendMouse(f.widgetOf(arrow), QEvent::MouseButtonRelease, QPoint(20, 15), Qt::LeftButton);
+    const int step = f.doc().history.currentStep;
+
+    // The head dragged onto the frame: the frame is highlighted until the drop, then holds it.
+    QWidget* rim = f.component("attachTarget1");
+    dragWithLook(f.component("Panel24"), QPoint(5, 5), QPoint(5 - 220, 5 - 200), [&] {
+        QVERIFY(rim->isVisible());
+        QCOMPARE(rim->geometry(), QRect(7, 37, 156, 156));
+    });
+    QVERIFY(!rim->isVisible());
+    const ArrowObject& a = f.doc().outline.arrow(1);
+    QCOMPARE(QPoint(a.x2, a.y2), QPoint(110, 100));
+    QCOMPARE(a.endAttachment.slot, 1);
+    QCOMPARE(f.doc().history.currentStep, step + 1);
+
+    // Dragging the frame takes the head along at once, not only on release; one step.
+    const QRect before = f.widgetOf(arrow)->geometry();
+    dragWithLook(frame, QPoint(50, 50), QPoint(90, 70), [&] {
+        QCOMPARE(QPoint(a.x2, a.y2), QPoint(150, 120));
+        QCOMPARE(f.widgetOf(arrow)->geometry(), QRect(135, 105, 180, 210));
+    });
+    QCOMPARE(f.doc().history.currentStep, step + 2);
+    QCOMPARE(QPoint(a.x2, a.y2), QPoint(150, 120));
+
+    // Sized from its right edge (the black set shows after the move), the frame keeps the head
+    // at two thirds of its width.
+    dragWidget(f.component("Panel8"), QPoint(3, 3), QPoint(153, 3));
+    QCOMPARE(f.doc().outline.frame(1).bounds, QRect(50, 60, 300, 150));
+    QCOMPARE(QPoint(a.x2, a.y2), QPoint(250, 120));
+
+    // Undo brings the frame and the arrow back together, the attachment with them.
+    f.command(Command::Undo)->trigger();
+    f.command(Command::Undo)->trigger();
+    const ArrowObject& back = f.doc().outline.arrow(1);
+    QCOMPARE(QPoint(back.x2, back.y2), QPoint(110, 100));
+    QCOMPARE(back.endAttachment.slot, 1);
+    QCOMPARE(f.widgetOf(back.id)->geometry(), before);
+
+    // The head dragged off the frame onto bare canvas is let go: the frame moves alone.
+    sendMouse(f.widgetOf(back.id), QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton);
+    sendMouse(f.widgetOf(back.id), QEvent::MouseButtonRelease, QPoint(100, 100), Qt::LeftButton);
+    QVERIFY(f.component("Panel24")->isVisible());
+    dragWidget(f.component("Panel24"), QPoint(5, 5), QPoint(5 + 300, 5));
+    QVERIFY(!f.doc().outline.arrow(1).endAttachment.attached());
+    dragWidget(f.widgetOf(f.doc().outline.frame(1).id), QPoint(50, 50), QPoint(60, 60));
+    QCOMPARE(QPoint(f.doc().outline.arrow(1).x2, f.doc().outline.arrow(1).y2), QPoint(410, 100));
 }
 
 void TestCanvasInteraction::arrowsStayWithinWhatAFileHolds()

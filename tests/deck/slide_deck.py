@@ -6,7 +6,9 @@ as PNG. LibreOffice Impress (headless) converts each deck to PDF:
 - one page, whose text holds the frames' titles and the text field's lines;
 - its rendering at the PNG's size is close to the PNG (loosely: fonts are substituted);
 - the clicks read back from the deck's XML are the show's steps in its order, each bringing the
-  shapes of its objects; the notes hold each step's minimal text;
+  shapes of its objects (in the PowerPoint file, each shape with text named in the build list);
+  the notes hold each step's minimal text;
+- LibreOffice, saving each deck again as OpenDocument, reads one click per step;
 - the photo's JPEG stream is in the archive byte for byte as the outline file holds it.
 
 Exits 77 (skipped) when LibreOffice is not installed.
@@ -149,6 +151,15 @@ def pptx_clicks(archive):
         check(all(e.get("presetID") == "1" for e in effects), "pptx: every effect is 'appear'")
         check(sum(e.get("nodeType") == "clickEffect" for e in effects) == 1, "pptx: one click per group")
         clicks.append([shapes.get(t) for t in targets])
+    # PowerPoint plays an effect on a shape with text only when the build list names the shape
+    # with the effect's group.
+    built = {(b.get("spid"), b.get("grpId")) for b in slide.iter(P + "bldP")}
+    for group in main[0].find(P + "childTnLst").findall(P + "par"):
+        for effect in (n for n in group.iter(P + "cTn") if n.get("presetClass") == "entr"):
+            for target in effect.iter(P + "spTgt"):
+                if shapes.get(target.get("spid")) not in ("picture", "line"):
+                    check((target.get("spid"), effect.get("grpId")) in built,
+                          "pptx: shape %s is in the build list with its effect's group" % target.get("spid"))
     notes = ET.fromstring(archive.read("ppt/notesSlides/notesSlide1.xml"))
     lines = ["".join(t.text or "" for t in p.iter(A + "t")) for p in notes.iter(A + "p")]
     return clicks, lines
@@ -232,6 +243,18 @@ def main():
             check(os.path.exists(pdf), kind + ": LibreOffice wrote a PDF")
             if not os.path.exists(pdf):
                 continue
+            # The clicks as LibreOffice itself reads them: the deck saved again by it as OpenDocument
+            # has one click per step of the show, each bringing the same shapes.
+            again = os.path.join(work, "again-" + kind)
+            run([soffice, "-env:UserInstallation=" + profile, "--headless", "--convert-to", "odp", "--outdir", again,
+                 deck], env=env)
+            with zipfile.ZipFile(os.path.join(again, "lesson.odp")) as archive:
+                read_back, _ = odp_clicks(archive)
+            check(len(read_back) == len(EXPECTED_CLICKS),
+                  "%s: LibreOffice reads %d clicks for %d steps: %r" % (kind, len(read_back), len(EXPECTED_CLICKS),
+                                                                       read_back))
+            check([len(c) for c in read_back] == [len(c) for c in EXPECTED_CLICKS],
+                  "%s: LibreOffice reads each click with its shapes: %r" % (kind, read_back))
             info = run(["pdfinfo", pdf])
             check("Pages:           1" in info, kind + ": one page")
             text = " ".join(run(["pdftotext", pdf, "-"]).split())

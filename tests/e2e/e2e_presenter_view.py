@@ -133,4 +133,69 @@ def test_presenter_view_on_the_main_screen_show_on_the_other(app):
     app.activate(app.window)
 
 
+def test_pen_on_the_show_appears_on_the_presenter_view_and_the_countdown(app):
+    app.open(OUTLINE)
+    mark = len(app.lines())
+    app.key("F5")
+    show = last(app, mark, SHOW, 0)
+    presenter_window = e2e.wait_for(lambda: app.desktop._run(
+        ["xdotool", "search", "--onlyvisible", "--name", "ведущий"]).stdout.split(), "the presenter's window")[0]
+    app.activate(presenter_window)
+    mark = len(app.lines())
+    app.key("p", "Right")
+    last(app, mark, SHOW, 1)
+    # A stroke drawn with the mouse on the audience's screen, below the frames.
+    x, y, w, h = show[2:6]
+    row = y + h * 8 // 10
+    app.desktop.xdotool("mousemove", "--screen", 1, x + w // 10, row)
+    app.desktop.xdotool("mousedown", 1)
+    for i in range(1, 13):
+        app.desktop.xdotool("mousemove", "--screen", 1, x + w // 10 + (w * 8 // 10) * i // 12, row)
+    app.desktop.xdotool("mouseup", 1)
+    e2e.wait_for(lambda: any(re.match(r"presenter step 1 .* strokes 1$", line) for line in app.lines()[mark:]),
+                 "the presenter's view to draw the stroke")
+    presenter = last(app, mark, PRESENTER, 1)
+    cx, cy, cw, ch = presenter[6:10]
+    band = (cx + cw // 4, cy + ch * 8 // 10 - 3, cw // 2, 6)
+
+    def red_in_band():
+        c = mean_colour(screenshot(app, 0, "presenter-pen.png"), band)
+        return c[0] > 150 and c[1] < 140
+    e2e.wait_for(red_in_band, "the stroke on the presenter's screen")
+    red_audience = mean_colour(screenshot(app, 1, "audience-pen.png"), (x + w // 4, row - 1, w // 2, 3))
+    e2e.check(red_audience[0] > 150 and red_audience[1] < 100, f"the stroke on the audience's screen: {red_audience}")
+
+    # The countdown: set to 1:30 in its dialog, paused, reset.
+    def button(name):
+        for line in reversed(app.lines()):
+            parts = line.split()
+            if parts[:2] == ["presenter-button", name]:
+                bx, by, bw, bh = map(int, parts[2:6])
+                return bx + bw // 2, by + bh // 2
+        raise e2e.TestFailure(f"no button {name} reported")
+
+    def countdown(pattern):
+        return e2e.wait_for(lambda: any(re.search(pattern, line) for line in app.lines()[mark:]
+                                        if line.startswith("presenter step")), f"the countdown {pattern}", 15)
+
+    app.desktop.pointer_to(*button("countdownSet"))
+    app.desktop.xdotool("click", 1)
+    dialog = app.dialog("Таймер")
+    app.key("ctrl+a")
+    app.type("1:30")
+    app.key_until(["Return"], lambda: app.window_gone(dialog), "the timer's dialog to close")
+    countdown(r"countdown 1:2\d running 1")
+    mark = len(app.lines())
+    app.desktop.pointer_to(*button("countdownPause"))
+    app.desktop.xdotool("click", 1)
+    countdown(r"countdown 1:[23]\d running 0")
+    app.desktop.pointer_to(*button("countdownReset"))
+    app.desktop.xdotool("click", 1)
+    countdown(r"countdown 1:30 running 0")
+    app.activate(presenter_window)
+    mark = len(app.lines())
+    app.key("Escape", "Escape")
+    e2e.wait_for(lambda: "presentation closed" in app.lines()[mark:], "the show to end")
+
+
 e2e.main(globals())

@@ -216,4 +216,126 @@ def test_preview_shows_the_outline_as_the_export_draws_it(app):
     app.check_alive()
 
 
+def dialog_corner(app, dialog):
+    geometry = app.desktop._run(["xwininfo", "-id", str(dialog)]).stdout
+    values = dict(line.strip().split(":", 1) for line in geometry.splitlines() if ":" in line)
+    return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+
+
+def choice_place(app, dialog, name, mark):
+    """Screen centre of the print dialog's control NAME, once velmar's reports of its place (in the
+    dialog) and the dialog's place on the screen have both stopped changing."""
+    last = [None]
+
+    def settled():
+        app.check_alive()
+        places = [line.split()[2:6] for line in app.lines()[mark:] if line.split()[:2] == ["answer", name]]
+        if not places:
+            return None
+        x, y, w, h = map(int, places[-1])
+        left, top = dialog_corner(app, dialog)
+        now = (left + x + w // 2, top + y + h // 2, w, h)
+        agreed = now if now == last[0] else None
+        last[0] = now
+        return agreed
+
+    return e2e.wait_for(settled, f"the print dialog's {name}", 20, interval=0.3)
+
+
+def screen_part(app, x, y, w, h, name):
+    shot = os.path.join(app.folder, name + ".ppm")
+    app.desktop._run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", shot])
+    with open(shot, "rb") as f:
+        return f.read()
+
+
+def test_the_print_dialog_page_chooses_handouts(app):
+    path = app.make_outline(LAYOUT)
+    saved_env = app.desktop.env
+    app.desktop.env = dict(saved_env, HOME=app.folder)
+    try:
+        app.open(path)
+    finally:
+        app.desktop.env = saved_env
+    pdf = os.path.join(app.folder, "lesson.pdf")
+    mark = len(app.lines())
+    app.key("ctrl+p")
+    dialog = app.dialog("Печать")
+    # The dialog opens on its page of what to print; two steps a page are chosen with the mouse.
+    for name in ("choiceHandouts", "choiceHandouts2"):
+        x, y, w, h = choice_place(app, dialog, name, mark)
+        before = screen_part(app, x - w // 2, y - h // 2, w, h, name + "-before")
+        app.desktop.xdotool("mousemove", x, y)
+        app.desktop.xdotool("click", 1)
+        # The button shows itself chosen on the screen.
+        e2e.wait_for(lambda: screen_part(app, x - w // 2, y - h // 2, w, h, name + "-after") != before,
+                     f"{name} to show itself chosen", 10)
+    app.activate(dialog)
+    app.key_until(["Return"], lambda: app.window_gone(dialog), "the print dialog to close")
+    e2e.wait_for(lambda: app.check_alive() or (os.path.exists(pdf) and os.path.getsize(pdf) > 0),
+                 "the printed PDF", 20)
+    e2e.wait_for(lambda: subprocess.run(["pdfinfo", pdf], capture_output=True).returncode == 0,
+                 "a complete PDF", 10)
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    # Four steps (two frames, the text field, the picture with its arrow), two a page.
+    e2e.check("Pages:           2" in info, f"two pages of handouts expected: {info}")
+    first, second = (" ".join(subprocess.run(["pdftotext", "-f", str(p), "-l", str(p), pdf, "-"],
+                                             capture_output=True, text=True).stdout.split()) for p in (1, 2))
+    e2e.check("lesson" in first and "Страница 1 из 2" in first, f"the first page's head and foot: {first!r}")
+    e2e.check("Наблюдения" in first and "Вода кипит" in first and "Опыты" not in first,
+              f"the first page shows the first two steps: {first!r}")
+    e2e.check("Опыты" in second and "Страница 2 из 2" in second, f"the second page: {second!r}")
+    app.check_alive()
+
+
+def test_the_print_dialog_page_prints_a_poster_of_the_sheets_typed(app):
+    path = app.make_outline(LAYOUT)
+    saved_env = app.desktop.env
+    app.desktop.env = dict(saved_env, HOME=app.folder)
+    try:
+        app.open(path)
+    finally:
+        app.desktop.env = saved_env
+    pdf = os.path.join(app.folder, "lesson.pdf")
+    mark = len(app.lines())
+    app.key("ctrl+p")
+    dialog = app.dialog("Печать")
+    x, y, w, h = choice_place(app, dialog, "choicePoster", mark)
+    before = screen_part(app, x - w // 2, y - h // 2, w, h, "poster-before")
+    # A choice clicked makes velmar report where every choice lies once the dialog has settled.
+    mark = len(app.lines())
+    app.desktop.xdotool("mousemove", x, y)
+    app.desktop.xdotool("click", 1)
+    e2e.wait_for(lambda: screen_part(app, x - w // 2, y - h // 2, w, h, "poster-after") != before,
+                 "the poster to show itself chosen", 10)
+    # Three columns, one row: typed into the two boxes the poster's choice has enabled.
+    for name, value in (("choicePosterColumns", "3"), ("choicePosterRows", "1")):
+        x, y, w, h = choice_place(app, dialog, name, mark)
+        before = screen_part(app, x - w // 2, y - h // 2, w, h, name + "-before")
+        app.desktop.xdotool("mousemove", x - w // 4, y)
+        app.desktop.xdotool("click", 1)
+        app.key("ctrl+a")
+        app.type(value)
+        # The box shows the number typed.
+        e2e.wait_for(lambda: screen_part(app, x - w // 2, y - h // 2, w, h, name + "-after") != before,
+                     f"{value} in {name}", 10)
+    app.activate(dialog)
+    app.key_until(["Return"], lambda: app.window_gone(dialog), "the print dialog to close")
+    e2e.wait_for(lambda: app.check_alive() or (os.path.exists(pdf) and os.path.getsize(pdf) > 0),
+                 "the printed PDF", 20)
+    e2e.wait_for(lambda: subprocess.run(["pdfinfo", pdf], capture_output=True).returncode == 0,
+                 "a complete PDF", 10)
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    e2e.check("Pages:           3" in info, f"three poster sheets expected: {info}")
+    # The first frame's title lies on the first third of the outline, the second's on the middle.
+    first, middle, last = (" ".join(subprocess.run(["pdftotext", "-f", str(p), "-l", str(p), pdf, "-"],
+                                                   capture_output=True, text=True).stdout.split())
+                           for p in (1, 2, 3))
+    e2e.check("Наблюдения" in first and "Опыты" not in first and "Лист 1 из 3" in first,
+              f"the first sheet: {first!r}")
+    e2e.check("Опыты" in middle and "Наблюдения" not in middle, f"the middle sheet: {middle!r}")
+    e2e.check("Лист 3 из 3" in last, f"the last sheet: {last!r}")
+    app.check_alive()
+
+
 e2e.main(globals())

@@ -1,5 +1,6 @@
 // Printing the outline and its summary, and the summary on the command line.
 #include "app/headless_cli.h"
+#include "model/reveal_order.h"
 #include "model/summary_formats.h"
 #include "storage/outline_io.h"
 #include "support/avi_writer.h"
@@ -21,6 +22,7 @@ class TestOutlinePrint : public QObject {
 private slots:
     void printingThroughTheDialog();
     void previewDrawsTheSamePages();
+    void formsChosenInTheDialogAreKept();
     void failingPrinterChangesNothing();
     void pagesShowTheWholeCanvasAndFilms();
     void summaryCommandMatchesTheWindow();
@@ -124,6 +126,51 @@ void TestOutlinePrint::previewDrawsTheSamePages()
     QVERIFY(runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Наблюдения")));
     f.command(Command::Close)->trigger();  // closing the outline disables printing again
     QVERIFY(!f.command(Command::Print)->isEnabled() && !f.command(Command::PrintPreview)->isEnabled());
+}
+
+void TestOutlinePrint::formsChosenInTheDialogAreKept()
+{
+    WindowFixture f;
+    prepareOutline(f);
+    const QString pdf = f.home.filePath(QStringLiteral("формы.pdf"));
+    f.dialogs.printFile = pdf;
+    const auto pages = [&] {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)\\n")).match(runTool(QStringLiteral("pdfinfo"), {pdf}));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    };
+
+    // A poster of 3 × 1 sheets: three pages, each with the outline's texts where they fall.
+    Dialogs::PrintChoice poster;
+    poster.form = {PrintForm::Kind::Poster, 4, 3, 1};
+    f.dialogs.printChoices.push_back(poster);
+    f.command(Command::Print)->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(pages(), 3);
+
+    // The next dialog opens with that choice; handouts of one step a page give a page per step.
+    Dialogs::PrintChoice handouts;
+    handouts.form = {PrintForm::Kind::Handouts, 1, 2, 2};
+    f.dialogs.printChoices.push_back(handouts);
+    f.command(Command::Print)->trigger();
+    QVERIFY(f.dialogs.printDialogOpenedWith.form == poster.form);
+    const int steps = RevealOrder(f.doc().outline).lastStep();
+    QVERIFY(steps > 2);
+    QCOMPARE(pages(), steps);
+    const QString last =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(steps), pdf, QStringLiteral("-")});
+    QVERIFY2(last.contains(QStringLiteral("Страница %1 из %1").arg(steps)), qPrintable(last));
+
+    // The preview shows what was chosen last: the exercise sheet has no minimal text on it.
+    Dialogs::PrintChoice exercise;
+    exercise.form.kind = PrintForm::Kind::Exercise;
+    f.dialogs.printChoices.push_back(exercise);
+    f.command(Command::Print)->trigger();
+    QFile::remove(pdf);
+    f.command(Command::PrintPreview)->trigger();
+    const QString sheet = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY2(sheet.contains(QStringLiteral("Наблюдения")), qPrintable(sheet));
+    QVERIFY2(!sheet.contains(QStringLiteral("Вода")) && !sheet.contains(QStringLiteral("Строка 1")), qPrintable(sheet));
 }
 
 void TestOutlinePrint::pagesShowTheWholeCanvasAndFilms()

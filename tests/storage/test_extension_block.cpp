@@ -1,6 +1,7 @@
 // Texts beyond Windows-1251 and appearance properties in the block after the picture chunks:
 // what a reader of the plain layout sees, round trips, history steps and crash recovery, and
 // damaged blocks.
+#include "model/arrow_attachment.h"
 #include "outline_fixtures.h"
 #include "storage/extension_block.h"
 #include "storage/history.h"
@@ -114,6 +115,7 @@ private slots:
     void textsAreKeptUpToTheFieldCapacity();
     void outlinesTheRecordHoldsGetNoBlock();
     void headerStepsAndCrashRecoveryKeepTextsAndProperties();
+    void attachedArrowsTravelWithFileAndHistory();
     void damagedBlocksLoadTheOutlineWithANote_data();
     void damagedBlocksLoadTheOutlineWithANote();
 };
@@ -256,6 +258,56 @@ void TestExtensionBlock::headerStepsAndCrashRecoveryKeepTextsAndProperties()
     releaseHistoryFolder(home.path());
 }
 
+void TestExtensionBlock::attachedArrowsTravelWithFileAndHistory()
+{
+    QTemporaryDir home;
+    Document doc = richDocument();
+    doc.history.programFolder = home.path();
+    Outline& o = doc.outline;
+    // Arrow 1 from frame 1 to the second text field (on the canvas); arrow 2 ends on a picture of
+    // frame 3, arrow 3 stays free.
+    QVERIFY(dropArrowEnd(o, 1, true, QPoint(180, 270)));
+    QVERIFY(dropArrowEnd(o, 1, false, QPoint(350, 420)));
+    QVERIFY(dropArrowEnd(o, 2, false, QPoint(560, 100)));
+    QCOMPARE(int(o.arrow(2).endAttachment.kind), int(ObjectKind::Picture));
+    const QString path = home.filePath(QStringLiteral("стрелки.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+
+    // The record keeps the arrows where they are; the block says what holds them.
+    QByteArray bytes = readFile(path);
+    QCOMPARE(intAt(bytes, layout::kArrows + 4), 350);
+    LoadResult loaded = load(bytes);
+    QVERIFY2(loaded.ok && loaded.notices.isEmpty(), qPrintable(loaded.notices.join('\n')));
+    for (int k = 1; k <= 3; ++k) {
+        QCOMPARE(loaded.outline.arrow(k).startAttachment, o.arrow(k).startAttachment);
+        QCOMPARE(loaded.outline.arrow(k).endAttachment, o.arrow(k).endAttachment);
+    }
+    // A tool that moved an arrow's end in the record but kept the block: that end is free and the
+    // arrow is where the record has it; the other attachments hold.
+    setIntAt(bytes, layout::kArrows + 4, 351);
+    loaded = load(bytes);
+    QVERIFY(loaded.ok);
+    QCOMPARE(loaded.notices.size(), 1);
+    QVERIFY2(loaded.notices[0].contains(QStringLiteral("стрелка 1")), qPrintable(loaded.notices[0]));
+    QVERIFY(!loaded.outline.arrow(1).endAttachment.attached());
+    QVERIFY(loaded.outline.arrow(1).startAttachment.attached());
+    QCOMPARE(loaded.outline.arrow(1).x2, 351);
+
+    // Undo of a move puts the arrow back with the frame; redo moves both again.
+    QVERIFY(startHistory(doc).ok);
+    o.frame(1).bounds.translate(30, 40);
+    followAttachments(o);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(210, 310));
+    QVERIFY(recordStep(doc, StepKind::HeaderOnly).ok);
+    QVERIFY(undo(doc).ok);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(180, 270));
+    QVERIFY(o.arrow(1).startAttachment.attached());
+    QVERIFY(redo(doc).ok);
+    QCOMPARE(QPoint(o.arrow(1).x1, o.arrow(1).y1), QPoint(210, 310));
+    QCOMPARE(o.arrow(2).endAttachment.slot, 2);
+    releaseHistoryFolder(home.path());
+}
+
 void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
 {
     QTest::addColumn<QByteArray>("tail");  // what follows the chunks
@@ -283,8 +335,17 @@ void TestExtensionBlock::damagedBlocksLoadTheOutlineWithANote_data()
     // Entries: a bad one is dropped alone, the sound one beside it still taken.
     const auto beside = [&](const QByteArray& bad) { return blockAround(bad + good); };
     QTest::newRow("empty slot") << beside(entry(0, 9, {{23, "x"}})) << QStringLiteral("фрейм 9") << QStringLiteral("Ψ");
-    QTest::newRow("arrow kind") << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 5")
-                                << QStringLiteral("Ψ");
+    QTest::newRow("unknown kind") << beside(entry(6, 1, {{0x1001, u32(1)}})) << QStringLiteral("вида 6")
+                                  << QStringLiteral("Ψ");
+    QTest::newRow("field of another kind")
+        << beside(entry(5, 1, {{0x1001, u32(1)}})) << QStringLiteral("неизвестное поле 4097") << QStringLiteral("Ψ");
+    // An arrow end attached to no object there is, or standing away from its place on the object.
+    QTest::newRow("attached beyond the slots")
+        << beside(entry(5, 1, {{0x1006, u32(4 * 256 + 101)}})) << QStringLiteral("вне 0…1124") << QStringLiteral("Ψ");
+    QTest::newRow("attached to a missing film") << beside(entry(5, 2, {{0x1008, u32(3 * 256 + 9)}}))
+                                                << QStringLiteral("стрелка 2 (привязка") << QStringLiteral("Ψ");
+    QTest::newRow("attached away from its end") << beside(entry(5, 3, {{0x1008, u32(1)}, {0x1009, u32(0x80008000)}}))
+                                                << QStringLiteral("стрелка 3 (привязка") << QStringLiteral("Ψ");
     QTest::newRow("unknown field") << beside(entry(4, 1, {{999, "x"}})) << QStringLiteral("неизвестное поле 999")
                                    << QStringLiteral("Ψ");
     QTest::newRow("invalid UTF-8") << beside(entry(4, 1, {{20, "\xff\xfe"}})) << QStringLiteral("не в UTF-8")

@@ -314,6 +314,16 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
             const int reach = n(3) == 0 ? 6 : 120;
             c.dx = between(-reach, reach);
             c.dy = between(-reach, reach);
+            // An arrow end is dropped on an object half the time, which attaches it there.
+            if (c.name == "Panel23" || c.name == "Panel24")
+                if (const char aim = someKind(QStringLiteral("FFPTV")); aim != '-' && n(2) == 0) {
+                    const QRect r = canvasRect(aim, n(count(aim)) + 1);
+                    const QPoint to(r.x() + n(std::max(1, r.width())), r.y() + n(std::max(1, r.height())));
+                    const QPoint from =
+                        m_fixture.window->selectionHandles()->component(c.name)->geometry().topLeft() + QPoint(3, 3);
+                    c.dx = to.x() - from.x();
+                    c.dy = to.y() - from.y();
+                }
         }
     } else if (roll < 630 && count('T')) {  // type into a text field
         c.op = QStringLiteral("type");
@@ -650,6 +660,11 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
                             ObjectKind::Video, ObjectKind::Arrow})
         objects += doc().outline.count(kind);
     m_counts[QStringLiteral("most objects")] = std::max(m_counts.value(QStringLiteral("most objects")), objects);
+    int attached = 0;
+    for (const ArrowObject& a : doc().outline.objects<ArrowObject>())
+        attached += int(a.startAttachment.attached()) + int(a.endAttachment.attached());
+    m_counts[QStringLiteral("most arrow ends attached")] =
+        std::max(m_counts.value(QStringLiteral("most arrow ends attached")), attached);
 
     const HistoryState& h = doc().history;
     const bool historyMove = c.op == QLatin1String("action") && (c.name == "Undo" || c.name == "Redo");

@@ -5,6 +5,7 @@
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
+#include "model/arrow_attachment.h"
 #include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/object_fields.h"
@@ -171,6 +172,29 @@ QStringList modelViolations(const Document& doc)
                 out << QStringLiteral("arrow %1 end point %2 cannot be stored").arg(k).arg(v);
         if ((a.colour & 0xFF000000u) != 0 && !isSystemColour(a.colour))
             out << QStringLiteral("arrow %1 colour %2").arg(k).arg(a.colour, 8, 16, QLatin1Char('0'));
+    }
+    // An attached arrow end names an object an end can hold on to and stands at its place there.
+    for (int k = 1; k <= o.count(ObjectKind::Arrow); ++k) {
+        const ArrowObject& a = o.arrow(k);
+        for (const auto& [end, point, name] : {std::tuple(a.startAttachment, QPoint(a.x1, a.y1), "start"),
+                                               std::tuple(a.endAttachment, QPoint(a.x2, a.y2), "end")}) {
+            if (!end.attached())
+                continue;
+            const std::optional<QPoint> at = attachedPoint(o, end);
+            if (!at)
+                out << QStringLiteral("arrow %1 %2 is attached to %3, which is none")
+                           .arg(k)
+                           .arg(QLatin1String(name), where(end.kind, end.slot));
+            else if (*at != point)
+                out << QStringLiteral("arrow %1 %2 stands at (%3,%4), its place on %5 is (%6,%7)")
+                           .arg(k)
+                           .arg(QLatin1String(name))
+                           .arg(point.x())
+                           .arg(point.y())
+                           .arg(where(end.kind, end.slot))
+                           .arg(at->x())
+                           .arg(at->y());
+        }
     }
     for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
         if (o.picture(k).bitmap().isNull())
@@ -396,6 +420,15 @@ QStringList storedDifferences(const StoredOutline& saved, const StoredOutline& l
         const ArrowObject& b = l.arrow(k);
         same(out, where(ObjectKind::Arrow, k), std::tuple(a.x1, a.x2, a.y1, a.y2, a.penWidth, a.colour),
              std::tuple(b.x1, b.x2, b.y1, b.y2, b.penWidth, b.colour));
+        for (const auto& [x, y, name] : {std::tuple(a.startAttachment, b.startAttachment, " start attachment"),
+                                         std::tuple(a.endAttachment, b.endAttachment, " end attachment")})
+            if (x != y)
+                out << QStringLiteral("%1%2 %3/%4 came back as %5/%6")
+                           .arg(where(ObjectKind::Arrow, k), QLatin1String(name))
+                           .arg(attachedObjectCode(x))
+                           .arg(attachedPlaceCode(x))
+                           .arg(attachedObjectCode(y))
+                           .arg(attachedPlaceCode(y));
     }
     return out;
 }

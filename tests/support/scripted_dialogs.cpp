@@ -62,6 +62,13 @@ std::optional<velmar::Dialogs::FileChoice> ScriptedDialogs::saveFile(QWidget*, c
     return takeFront(files, std::optional<FileChoice>());
 }
 
+std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& caption, const QString& folder)
+{
+    ++fileDialogs;
+    fileAsks.append({caption, folder, QString(), 1, QString(), false});
+    return takeFront(folders, std::optional<QString>());
+}
+
 std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
 {
     return takeFront(colours, std::optional<QColor>());
@@ -77,9 +84,11 @@ std::optional<velmar::Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*,
     return answer;
 }
 
-std::optional<velmar::Dialogs::PrintChoice> ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer, bool)
+std::optional<velmar::Dialogs::PrintChoice> ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer,
+                                                                           const PrintChoice& current)
 {
     ++printDialogs;
+    printDialogOpenedWith = current;
     const std::optional<PrintChoice> choice = takeFront(printChoices, std::optional<PrintChoice>());
     if (choice && !printFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
