@@ -1691,6 +1691,56 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Перенесенный рисунок не удалось прочитать: данные повреждены.</source>
         <translation>The dropped picture could not be read: the data is damaged.</translation>
     </message>
+    <message>
+        <source>Объекты в буфере обмена не удалось прочитать.
+%1</source>
+        <translation>The objects on the clipboard could not be read.
+%1</translation>
+    </message>
+    <message>
+        <source>Вырезать</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Дублировать</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Выделить все</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Выровнять объекты</source>
+        <translation>Align objects</translation>
+    </message>
+    <message>
+        <source>По верхнему краю</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>По середине</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>По нижнему краю</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>Распределить по горизонтали</source>
+        <translation>Distribute horizontally</translation>
+    </message>
+    <message>
+        <source>Распределить по вертикали</source>
+        <translation>Distribute vertically</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -1787,6 +1837,13 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
 </context>
 <context>
+    <name>ObjectClipboard</name>
+    <message>
+        <source>буфер обмена</source>
+        <translation>clipboard</translation>
+    </message>
+</context>
+<context>
     <name>ObjectCommands</name>
     <message>
         <source>Подтверждение</source>
@@ -1851,6 +1908,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp</source>
         <translation>All pictures|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|JPEG pictures|*.jpg;*.jpeg|PNG pictures|*.png|BMP pictures|*.bmp|GIF pictures|*.gif|WebP pictures|*.webp</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить выбранные объекты (%1)?</source>
+        <translation>Do you really want to delete the chosen objects (%1)?</translation>
     </message>
 </context>
 <context>
@@ -2398,6 +2459,16 @@ Invalid property value</translation>
 Удалите ненужные объекты этого вида и повторите команду.</source>
         <translation>The logical outline already has %1 %2 — no more can be created.
 Delete objects of this kind that are not needed and repeat the command.</translation>
+    </message>
+    <message>
+        <source>%1: вставляется %2, а места осталось для %3.</source>
+        <translation>%1: %2 to paste, room left for %3.</translation>
+    </message>
+    <message>
+        <source>Объекты не вставлены: в логическом конспекте может быть не больше %1 объектов каждого вида.
+%2</source>
+        <translation>Nothing was pasted: an outline holds at most %1 objects of each kind.
+%2</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,19 @@ enum class Command : int {
     // Edit.
     Undo,
     Redo,
+    Cut,
+    Copy,
+    Paste,
+    Duplicate,
+    SelectAll,
+    AlignObjectsLeft,
+    AlignObjectsCentre,
+    AlignObjectsRight,
+    AlignObjectsTop,
+    AlignObjectsMiddle,
+    AlignObjectsBottom,
+    DistributeHorizontally,
+    DistributeVertically,
     // Service.
     Summary,
     FrameSequence,
@@ -64,6 +77,7 @@ enum class Command : int {
     CreateArrow,
     CreateFilmOnCanvas,
     CanvasColourPopup,
+    PasteOnCanvas,
     // A frame's pop-up menu.
     CreatePicture,
     CreateCaption,
@@ -84,6 +98,10 @@ enum class Command : int {
     OuterBevelLowered,
     OuterBevelRaised,
     DeleteFrame,
+    CutFrame,
+    CopyFrame,
+    DuplicateFrame,
+    PasteInFrame,
     // A picture's pop-up menu.
     EditPicture,
     OpenPicture,
@@ -95,6 +113,9 @@ enum class Command : int {
     PictureBorderSingle,
     StretchPopup,
     DeletePicture,
+    CutPicture,
+    CopyPicture,
+    DuplicatePicture,
     // A film's pop-up menu.
     OpenFilmFile,
     FilmMinimalText,
@@ -104,6 +125,9 @@ enum class Command : int {
     PauseFilm,
     StopFilm,
     DeleteFilm,
+    CutFilm,
+    CopyFilm,
+    DuplicateFilm,
     // A caption's pop-up menu.
     CaptionFont,
     CaptionText,
@@ -115,6 +139,9 @@ enum class Command : int {
     ArrowThicker,
     ArrowThinner,
     DeleteArrow,
+    CutArrow,
+    CopyArrow,
+    DuplicateArrow,
     // A text field's pop-up menu.
     TextFieldFont,
     AlignLeft,
@@ -125,6 +152,9 @@ enum class Command : int {
     TextFieldColour,
     ResetTextFieldColours,
     DeleteTextField,
+    CutTextField,
+    CopyTextField,
+    DuplicateTextField,
 };
 
 // The main window's menus: those of the menu bar, the pop-up menus of the canvas and of each kind
@@ -150,6 +180,7 @@ enum class Menu : int {
     Arrow,
     TextField,
     TextAlignment,
+    AlignObjects,
 };
 
 using CommandRegistry = TypedCommands<Command, Menu>;
