@@ -154,10 +154,11 @@ private:
     QPoint canvasPointerOr(QPoint fallback) const;
     // Copy, cut, paste and duplicate of objects through the system clipboard
     // (main_window_clipboard.cpp); fromPopup: an object's pop-up menu asked, for the object it was
-    // opened for and at the point where it was opened.
+    // opened for. Paste goes to the pointer, or from a pop-up menu to where it was opened (in the
+    // frame whose menu it was, when inFrame).
     void copyObjects(bool fromPopup);
     void cutObjects(bool fromPopup);
-    void pasteObjects(bool fromPopup);
+    void pasteObjects(bool fromPopup, bool inFrame = false);
     void duplicateObjects(bool fromPopup);
     // The views of the document follow the document controller's signals.
     void connectDocumentViews();

@@ -7,6 +7,7 @@
 #include "export/outline_renderer.h"
 #include "model/object_kinds.h"
 #include "model/object_transfer.h"
+#include "model/window_layout.h"
 #include "platform/command_guard.h"
 #include "storage/object_clipboard.h"
 
@@ -68,7 +69,7 @@ void MainWindow::cutObjects(bool fromPopup)
     m_controller->removeObjects(chosen);
 }
 
-void MainWindow::pasteObjects(bool fromPopup)
+void MainWindow::pasteObjects(bool fromPopup, bool inFrame)
 {
     if (!fromPopup && typingText())
         return;
@@ -89,7 +90,14 @@ void MainWindow::pasteObjects(bool fromPopup)
     // At the pointer (the point where the pop-up menu opened), in the frame under it when the copy
     // holds no frame; with the pointer off the canvas, a grid step from where the copies were.
     const QPoint away(-1, -1);
-    const QPoint at = fromPopup ? m_document.interaction.creationPoint : canvasPointerOr(away);
+    QPoint at = fromPopup ? m_document.interaction.creationPoint : canvasPointerOr(away);
+    // A frame's menu gives the point in the frame.
+    const ObjectRef frame = m_document.outline.find(chosenFrame());
+    if (inFrame && frame.isValid())
+        at += m_document.outline.frame(frame.slot).bounds.topLeft();
+    // The tool bar covers the canvas's top band: a pointer there is not over the outline.
+    if (!fromPopup && at.y() < kToolBarHeight)
+        at = away;
     if (at == away) {
         const int step = std::max(1, m_document.session.gridStep);
         m_controller->pasteCopy(*copy, QPoint(step, step), 0);

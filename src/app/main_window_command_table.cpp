@@ -400,7 +400,7 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
         {COMMAND(DuplicateFrame), .name = "frameDuplicate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
          IN(Frame), .run = [](W& w, bool) { w.duplicateObjects(true); }},
         {COMMAND(PasteInFrame), .name = "framePaste", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вставить"), IN(Frame),
-         .run = [](W& w, bool) { w.pasteObjects(true); }},
+         .run = [](W& w, bool) { w.pasteObjects(true, true); }},
         {COMMAND(DeleteFrame), .name = "N5", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"), IN(Frame),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->deleteFrame(); }},
 

@@ -60,6 +60,12 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
     connect(view, &OutlineView::synced, handles, &SelectionHandles::refresh);
     m_groupOverlay = new GroupOverlay(canvas);
     connect(view, &OutlineView::synced, this, &CanvasController::showGroup);
+    // A replaced outline numbers its objects anew: no group outlives it.
+    for (auto signal : {&DocumentController::outlineReplaced, &DocumentController::selectionHidden})
+        connect(&host.documents(), signal, this, [this] {
+            doc().interaction.group.clear();
+            showGroup();
+        });
     connect(view, &OutlineView::textFieldEdited, this, [this](ObjectId id) {
         // Typed text is part of the outline at once: closing must ask to save it.
         m_host.documents().markModifiedWithoutStep();

@@ -24,6 +24,9 @@ QRect storable(const QRect& r)
     return QRect(left, top, width, height);
 }
 
+// Half a value, rounded down (also below zero).
+int halfDown(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
+
 // Moves a leader so that its canvas box gets the given top-left corner.
 void moveTo(Outline& outline, ObjectId id, QPoint topLeft)
 {
@@ -170,6 +173,21 @@ bool alignGroup(Outline& outline, const ObjectGroup& group, GroupAlignment align
     if (leaders.size() < 2)
         return false;
     const QRect box = groupBounds(outline, leaders);
+    // The centre line, doubled so that it may fall between two pixels. It is moved to where the
+    // widest (highest) object can be centred on whole pixels: every narrower object then lies
+    // within that one, the group's box is that object's, and aligning again moves nothing.
+    const auto centreLine = [&](bool across) {
+        int widest = 0;
+        for (ObjectId id : leaders) {
+            const QRect r = canvasRectOf(outline, id);
+            widest = std::max(widest, across ? r.width() : r.height());
+        }
+        const int doubled = across ? 2 * box.left() + box.width() : 2 * box.top() + box.height();
+        return 2 * halfDown(doubled - widest) + widest;
+    };
+    const int centre = alignment == GroupAlignment::Centre   ? centreLine(true)
+                       : alignment == GroupAlignment::Middle ? centreLine(false)
+                                                             : 0;
     bool moved = false;
     for (ObjectId id : leaders) {
         const QRect r = canvasRectOf(outline, id);
@@ -177,10 +195,10 @@ bool alignGroup(Outline& outline, const ObjectGroup& group, GroupAlignment align
         switch (alignment) {
         case GroupAlignment::Left: to.setX(box.left()); break;
         case GroupAlignment::Right: to.setX(box.right() - r.width() + 1); break;
-        case GroupAlignment::Centre: to.setX(box.left() + (box.width() - r.width()) / 2); break;
+        case GroupAlignment::Centre: to.setX(halfDown(centre - r.width())); break;
         case GroupAlignment::Top: to.setY(box.top()); break;
         case GroupAlignment::Bottom: to.setY(box.bottom() - r.height() + 1); break;
-        case GroupAlignment::Middle: to.setY(box.top() + (box.height() - r.height()) / 2); break;
+        case GroupAlignment::Middle: to.setY(halfDown(centre - r.height())); break;
         }
         if (to != r.topLeft()) {
             moveTo(outline, id, to);

@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace velmar;
 
@@ -149,7 +149,7 @@ void TestGroupCommands::keysOfATextBeingTypedLeaveTheObjectsAlone()
     f.window->show();
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    auto* field = qobject_cast<QPlainTextEdit*>(f.widgetOf(o.textField(1).id));
+    auto* field = qobject_cast<QTextEdit*>(f.widgetOf(o.textField(1).id));
     QVERIFY(field);
     field->setFocus();
     QTRY_VERIFY(field->hasFocus());
