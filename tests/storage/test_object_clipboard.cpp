@@ -188,8 +188,10 @@ void TestObjectClipboard::textsFollowTheReadingOrder()
     // Frame 2 first in the frame order.
     o.frameSequence().swap(1, 2);
     o.createTextField(QRect(5, 5, 50, 20), kButtonFace, QStringLiteral("во втором"), 2);
-    QCOMPARE(textsInReadingOrder(o), QStringLiteral("второй\nво втором\nΩμέγα и фрейм\nстрока 1\nline 2 ₽\nна "
-                                                    "холсте"));
+    QCOMPARE(
+        textsInReadingOrder(o),
+        QStringLiteral("второй\nво втором\nΩμέγα и фрейм\nстрока 1\nline 2 ₽\nна "
+                       "холсте"));
 }
 
 QTEST_GUILESS_MAIN(TestObjectClipboard)
