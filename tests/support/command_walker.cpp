@@ -664,6 +664,10 @@ void CommandWalker::run(const WalkCommand& command)
     }
     m_modalCloser.stop();
     settle();
+    if (kGroupCommands.contains(c.name) || c.op == QLatin1String("band") || c.op == QLatin1String("key"))
+        ++m_counts[QStringLiteral("group and clipboard commands")];
+    const int group = int(doc().interaction.group.size());
+    m_counts[QStringLiteral("largest group")] = std::max(m_counts.value(QStringLiteral("largest group")), group);
 }
 
 void CommandWalker::settle()

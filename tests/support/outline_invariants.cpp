@@ -225,7 +225,11 @@ QStringList windowViolations(MainWindow& window)
     SelectionHandles* handles = window.selectionHandles();
     const InteractionState& s = doc.interaction;
     if (handles->blackSetVisible() && !o.find(s.outerSelection).isValid())
-        out << QStringLiteral("black handles shown around no object (outer selection %1)").arg(s.outerSelection);
+        out << QStringLiteral(
+                   "black handles shown around no object (outer selection %1, black set around %2, group of %3)")
+                   .arg(s.outerSelection)
+                   .arg(handles->model().blackAround)
+                   .arg(s.group.size());
     if (handles->blueSetVisible() && !o.find(s.innerSelection).isValid())
         out << QStringLiteral("blue handles shown around no object (inner selection %1)").arg(s.innerSelection);
     // The group holds live objects only, none beside its frame, and is shown exactly while it is there.
