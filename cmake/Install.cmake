@@ -74,7 +74,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "shared-mime-info, hicolor-icon-theme")
-# Video fragments play through GStreamer; Qt's own dialogs speak Russian with its translations.
+# Video fragments play through GStreamer; Qt's own dialogs speak Russian with its translations;
+# typed words are checked with the Russian and English dictionaries (none installed: no marks).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "desktop-file-utils, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav, qt6-translations-l10n, fonts-dejavu-core")
+  "desktop-file-utils, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav, qt6-translations-l10n, fonts-dejavu-core, hunspell-ru, hunspell-en-us")
 include(CPack)

@@ -19,6 +19,8 @@ VELMAR_PACKAGES=(
   fonts-dejavu-core shared-mime-info desktop-file-utils xdg-utils
   # SVG export (QSvgGenerator).
   qt6-svg-dev
+  # Spell checking of typed texts: Hunspell and its Russian and English dictionaries.
+  libhunspell-dev hunspell-ru hunspell-en-us
   # Qt's own Russian texts for the standard dialogs (qtbase_ru.qm).
   qt6-translations-l10n
   # The English interface: lupdate/lrelease and their CMake functions (Qt6::LinguistTools).

@@ -1692,6 +1692,14 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <translation>The dropped picture could not be read: the data is damaged.</translation>
     </message>
     <message>
+        <source>Создать...</source>
+        <translation>Create...</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон...</source>
+        <translation>Save as template...</translation>
+    </message>
+    <message>
         <source>Объекты в буфере обмена не удалось прочитать.
 %1</source>
         <translation>The objects on the clipboard could not be read.
@@ -2756,6 +2764,30 @@ Delete objects of this kind that are not needed and repeat the command.</transla
         <source>Прозрачный фрагмент</source>
         <translation>Transparent piece</translation>
     </message>
+    <message>
+        <source>По окну</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>По размеру окна</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>Без стрелок</source>
+        <translation>No arrow heads</translation>
+    </message>
+    <message>
+        <source>Стрелка на конце</source>
+        <translation>Arrow head at the end</translation>
+    </message>
+    <message>
+        <source>Стрелки на обоих концах</source>
+        <translation>Arrow heads at both ends</translation>
+    </message>
+    <message>
+        <source>Стрелки линии</source>
+        <translation>Line arrow heads</translation>
+    </message>
 </context>
 <context>
     <name>PaintWindow</name>
@@ -2931,6 +2963,82 @@ Reduce it to %5 x %6, keeping its proportions? “No” keeps its size, and part
         <source>Рисунок изменен. Сохранить изменения?</source>
         <translation>The picture has changed. Save the changes?</translation>
     </message>
+    <message>
+        <source>Изменить размер</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>Сейчас: %1 x %2 точек</source>
+        <translation>Now: %1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>В процентах</source>
+        <translation>In per cent</translation>
+    </message>
+    <message>
+        <source>В точках</source>
+        <translation>In pixels</translation>
+    </message>
+    <message>
+        <source>Ширина:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <source>Высота:</source>
+        <translation>Height:</translation>
+    </message>
+    <message>
+        <source>Сохранять пропорции</source>
+        <translation>Keep the aspect ratio</translation>
+    </message>
+    <message>
+        <source>ОК</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Получится: %1 x %2 точек</source>
+        <translation>Result: %1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>Рисунок</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Обрезать по выделению</source>
+        <translation>Crop to selection</translation>
+    </message>
+    <message>
+        <source>Повернуть на 90° по часовой стрелке</source>
+        <translation>Rotate 90° clockwise</translation>
+    </message>
+    <message>
+        <source>Повернуть на 90° против часовой стрелки</source>
+        <translation>Rotate 90° counter-clockwise</translation>
+    </message>
+    <message>
+        <source>Повернуть на 180°</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>Отразить слева направо</source>
+        <translation>Flip left to right</translation>
+    </message>
+    <message>
+        <source>Отразить сверху вниз</source>
+        <translation>Flip top to bottom</translation>
+    </message>
+    <message>
+        <source>Изменить размер...</source>
+        <translation>Resize...</translation>
+    </message>
+    <message>
+        <source>По размеру окна</source>
+        <translation>Fit to window</translation>
+    </message>
 </context>
 <context>
     <name>PictureBrowser</name>
@@ -3046,6 +3154,76 @@ The picture cannot be read: %2</translation>
     <message>
         <source>«%1» не обычный файл (канал, устройство или сокет): конспект из него не открывается. Он убран из списка последних конспектов.</source>
         <translation>“%1” is not a regular file (a pipe, a device or a socket): no outline can be opened from it. It has been removed from the list of recent outlines.</translation>
+    </message>
+</context>
+<context>
+    <name>Templates</name>
+    <message>
+        <source>Пустой конспект</source>
+        <translation>Empty outline</translation>
+    </message>
+    <message>
+        <source>Стандартный шаблон</source>
+        <translation>Standard template</translation>
+    </message>
+    <message>
+        <source>Создать</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>С чего начать новый конспект?</source>
+        <translation>What should the new outline start from?</translation>
+    </message>
+    <message>
+        <source>Сохранить как шаблон</source>
+        <translation>Save as template</translation>
+    </message>
+    <message>
+        <source>Введите название шаблона</source>
+        <translation>Enter the template&apos;s name</translation>
+    </message>
+    <message>
+        <source>«%1» не может быть названием шаблона: оно пусто или содержит «/», «\» или управляющие символы.</source>
+        <translation>“%1” cannot name a template: it is empty or holds “/”, “\” or control characters.</translation>
+    </message>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Шаблон «%1» уже есть. Заменить его?</source>
+        <translation>The template “%1” already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку шаблонов «%1».</source>
+        <translation>Could not create the templates folder “%1”.</translation>
+    </message>
+</context>
+<context>
+    <name>TextEditMenu</name>
+    <message>
+        <source>Нет вариантов</source>
+        <translation>No suggestions</translation>
+    </message>
+    <message>
+        <source>Добавить в словарь</source>
+        <translation>Add to dictionary</translation>
+    </message>
+    <message>
+        <source>Вырезать</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Выделить всё</source>
+        <translation>Select all</translation>
     </message>
 </context>
 <context>

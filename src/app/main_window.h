@@ -210,6 +210,10 @@ private:
     void setEditMode(bool on);
     void exportPicture();
     void exportWebPage();
+    // "Создать...": a new outline from a choice of the empty one, the built-in template and the
+    // user's templates; "Сохранить как шаблон...": the outline becomes one of those templates.
+    void newFromTemplate();
+    void saveAsTemplate();
     // "Редактировать": the graphic editor on the current picture; and its closing hand-over.
     void editPicture();
     void finishPictureEdit(const QImage& picture, bool modified);

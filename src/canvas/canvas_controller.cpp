@@ -212,6 +212,9 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
     }
 
     // A press.
+    if (mouse->button() == Qt::RightButton)
+        if (auto* text = qobject_cast<TextFieldWidget*>(objectWidget); text && text->isBeingTyped())
+            return true;  // no object's menu: the field opens the text's own on the context menu event
     if (const std::optional<HandleRole> handle = m_handles->roleOf(widget)) {
         if (handle->kind == HandleRole::Kind::SetHandle)
             pressHandle(*handle, mouse);

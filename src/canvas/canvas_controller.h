@@ -140,6 +140,9 @@ private:
     ObjectId keyboardTarget() const;
     // The frame slot at a canvas point (0 = the canvas) and the point in that frame's coordinates.
     int placeNewObject(QPoint canvasPoint, QPoint* topLeft) const;
+    // The room a new picture has at `topLeft` in `frame` (0: the canvas): its usual size at most,
+    // inside the frame's drawn edge, never under 30 × 30.
+    QSize newPictureRoom(int frame, QPoint topLeft) const;
     void showPopup(QMenu* menu, QMouseEvent* e);
     // The mouse event being dispatched, placed on the canvas from the widget that received it.
     PointerInput pointer(const QMouseEvent& e) const;

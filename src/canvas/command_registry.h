@@ -21,6 +21,8 @@ enum class Command : int {
     PrintPreview,
     Close,
     Exit,
+    NewFromTemplate,
+    SaveAsTemplate,
     // Edit.
     Undo,
     Redo,

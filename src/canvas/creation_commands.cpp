@@ -92,7 +92,10 @@ void CanvasController::createPicture(bool onCanvas)
     const int parent = onCanvas ? 0 : o.findSlot(ObjectKind::Frame, doc().interaction.currentObject);
     if (!onCanvas && parent == 0)
         return;
-    const int slot = o.createPicture(QRect(doc().interaction.creationPoint, QSize(200, 150)), parent);
+    // Inside a frame the new picture stays within the frame's drawn edge rather than covering it.
+    const QPoint at = doc().interaction.creationPoint;
+    const QSize size = parent ? newPictureRoom(parent, at) : QSize(200, 150);
+    const int slot = o.createPicture(QRect(at, size), parent);
     o.picture(slot).setBitmap(defaultPicture());
     offerSwitch(doc().interaction, ObjectSwitch::PictureStretch);
     doc().interaction.currentCompanion = o.picture(slot).id;

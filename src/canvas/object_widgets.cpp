@@ -5,8 +5,12 @@
 #include "model/colour.h"
 #include "model/text_metrics.h"
 #include "model/visible_text.h"
+#include "platform/spelling.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -63,6 +67,12 @@ void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, qu
         r.adjust(1, 1, -1, -1);
     }
     paintBevel(painter, r, innerBevel);
+}
+
+int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
+{
+    const auto drawn = [](quint8 bevel) { return bevel == BevelLowered || bevel == BevelRaised ? 1 : 0; };
+    return (borderLine == 1 ? 1 : 0) + drawn(outerBevel) + drawn(innerBevel);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -237,6 +247,10 @@ TextFieldWidget::TextFieldWidget(QWidget* parent) : QTextEdit(parent)
     // queued re-layout on each such change is work for nothing.
     for (const QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
         disconnect(bar, &QAbstractSlider::rangeChanged, this, nullptr);
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (m_focusedByRightPress && hasFocus())
+            startTyping();
+    });
 }
 
 void TextFieldWidget::changeEvent(QEvent* event)
@@ -249,8 +263,44 @@ void TextFieldWidget::changeEvent(QEvent* event)
 
 void TextFieldWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    // The right press has already opened the text field's own pop-up menu.
     event->accept();
+    // Otherwise the right press has already opened the text field's own pop-up menu.
+    if (isBeingTyped())
+        showTextEditMenu(textEditMenu(this, event->pos()), event->globalPos());
+}
+
+void TextFieldWidget::focusInEvent(QFocusEvent* event)
+{
+    QTextEdit::focusInEvent(event);
+    // Back from a menu or another window, the field is as it was.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    m_focusedByRightPress =
+        event->reason() == Qt::MouseFocusReason && (QGuiApplication::mouseButtons() & Qt::RightButton);
+    // Misspelled words are marked only while the text is typed: pictures, prints and the show
+    // draw the field without the marks.
+    checkSpelling(this, !isReadOnly() && !m_focusedByRightPress);
+}
+
+void TextFieldWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_focusedByRightPress)
+        startTyping();
+    QTextEdit::mousePressEvent(event);
+}
+
+void TextFieldWidget::startTyping()
+{
+    m_focusedByRightPress = false;
+    checkSpelling(this, !isReadOnly() && !m_focusedByRightPress);
+}
+
+void TextFieldWidget::focusOutEvent(QFocusEvent* event)
+{
+    QTextEdit::focusOutEvent(event);
+    // The field's own menu, or another window for a moment, leave the text being typed.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        checkSpelling(this, false);
 }
 
 QString TextFieldWidget::toWidgetText(const QString& modelText)

@@ -25,6 +25,8 @@ void setObjectId(QObject* widget, ObjectId id);
 // Paints the bevels and border line of a panel the way a bevelled panel looks: the outer bevel at
 // the edge, then the inner bevel just inside it.
 void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
+// How many pixels paintPanelFrame draws on each side.
+int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
 
 // A frame: a bevelled panel with its title label.
 class FrameWidget : public QWidget {
@@ -95,12 +97,25 @@ public:
     static QString toWidgetText(const QString& modelText);
     static QString toModelText(const QString& widgetText);
 
+    // The user is typing into the field: it has the keyboard, may be written, and was clicked or
+    // typed into since it got the keyboard (a right press gives it the keyboard too, yet opens the
+    // object's menu). Its spelling is checked then, and a right click opens the text's menu rather
+    // than the object's.
+    bool isBeingTyped() const { return hasFocus() && !isReadOnly() && !m_focusedByRightPress; }
+
 protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // The field is typed into from now on (clicked, or its text changed while it has the keyboard).
+    void startTyping();
+
     std::optional<QFont> m_font;
+    bool m_focusedByRightPress = false;
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.

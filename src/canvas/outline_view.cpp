@@ -96,7 +96,11 @@ void OutlineView::present(TextFieldWidget* w, const TextFieldObject& field, bool
         const int slot = m_document.outline.findSlot(ObjectKind::TextField, id);
         if (slot == 0)
             return;
-        m_document.outline.textField(slot).text = w->modelText();
+        // The spelling's marks tell of a change too, though no letter changed.
+        QString text = w->modelText();
+        if (text == m_document.outline.textField(slot).text)
+            return;
+        m_document.outline.textField(slot).text = std::move(text);
         emit textFieldEdited(id);
     });
 }

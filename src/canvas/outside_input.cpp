@@ -4,6 +4,7 @@
 #include "canvas/alt_drop_gesture.h"
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_kinds.h"
+#include "canvas/object_widgets.h"
 #include "canvas/selection_handles.h"
 #include "model/grid.h"
 #include "model/picture_fit.h"
@@ -41,6 +42,18 @@ int CanvasController::placeNewObject(QPoint canvasPoint, QPoint* topLeft) const
     return frame;
 }
 
+QSize CanvasController::newPictureRoom(int frame, QPoint topLeft) const
+{
+    const Outline& o = m_host.document().outline;
+    int edge = 0;
+    if (frame) {
+        const FrameObject& f = o.frame(frame);
+        edge = panelFrameWidth(f.outerBevel, f.innerBevel, f.borderLine);
+    }
+    return kNewPictureSize.boundedTo(o.parentSize(frame) - QSize(topLeft.x() + edge, topLeft.y() + edge))
+        .expandedTo(QSize(30, 30));
+}
+
 bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
 {
     Outline& o = doc().outline;
@@ -51,9 +64,8 @@ bool CanvasController::createPictureAt(const QImage& image, QPoint canvasPoint)
     const int frame = placeNewObject(canvasPoint, &topLeft);
     // The picture keeps its proportions, fitted into the new object's usual size and into the
     // room its frame (or the canvas) has right of and below the point.
-    const QSize room =
-        kNewPictureSize.boundedTo(o.parentSize(frame) - QSize(topLeft.x(), topLeft.y())).expandedTo(QSize(30, 30));
-    const int slot = o.createPicture(QRect(topLeft, sizeKeepingAspect(image.size(), room)), frame);
+    const int slot =
+        o.createPicture(QRect(topLeft, sizeKeepingAspect(image.size(), newPictureRoom(frame, topLeft))), frame);
     o.picture(slot).setBitmap(image.convertToFormat(QImage::Format_RGB32));
     doc().interaction.currentCompanion = o.picture(slot).id;
     m_host.documents().recordStep(StepKind::Full);

@@ -241,9 +241,17 @@ bool DocumentController::settleUnsavedChanges(bool stopAfterSaving)
 
 // --- New ------------------------------------------------------------------------------------------
 
-void DocumentController::newOutline()
+void DocumentController::newOutline(const OutlineStart& start)
 {
     ModifiedReport report(*this);
+    // A template that cannot be read is named before anything is asked or changed.
+    LoadResult fromTemplate;
+    if (start.kind == OutlineStart::Kind::Template) {
+        fromTemplate = readAnyOutlineFile(start.templateFile);
+        if (!fromTemplate.ok)
+            return showError(fromTemplate.message);
+        applyWindowChrome(fromTemplate, m_window.windowChrome());
+    }
     const bool wasModified = m_document.state.modified;
     if (!settleUnsavedChanges(true))
         return;
@@ -291,14 +299,38 @@ void DocumentController::newOutline()
     emit captionChanged();
     m_document.outline.frameSequence().clear();
     m_document.outline.objectSequence().clear();
-    for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
-        const int slot = m_document.outline.createFrame(f.bounds, f.title);
-        m_document.outline.frame(slot).minimalText = f.minimalText;
+    if (start.kind == OutlineStart::Kind::BuiltIn) {
+        for (const TemplateFrame& f : newOutlineFrames(m_window.canvasSize(), kToolBarHeight)) {
+            const int slot = m_document.outline.createFrame(f.bounds, f.title);
+            m_document.outline.frame(slot).minimalText = f.minimalText;
+        }
+    } else if (start.kind == OutlineStart::Kind::Template) {
+        takeTemplate(fromTemplate);
     }
     m_document.history.currentStep = -1;
     cleanUp(m_document);
     recordStep(StepKind::Full);
     disableObjectSwitches();
+}
+
+void DocumentController::takeTemplate(LoadResult& loaded)
+{
+    // The template's films are read within what its pictures left.
+    useFilmBudget(loaded.budget);
+    const QSize madeFor = loaded.outline.clientSize();
+    m_document.outline = std::move(loaded.outline);
+    m_document.outline.setSequenceRecording(true);
+    m_document.state.canvasColour = loaded.canvasColour;
+    emit canvasColourChanged();
+    // Laid out for the window it was saved from, the template is scaled into this one, as the
+    // built-in template's frames fill it.
+    const QSize canvas = m_window.canvasSize();
+    if (madeFor != canvas) {
+        recordReferenceLayout(m_document.outline, madeFor);
+        rescaleOutline(m_document.outline, canvas, m_document.session.gridStep);
+    }
+    m_document.outline.setClientSize(canvas);
+    emit outlineReplaced();
 }
 
 // --- Open -----------------------------------------------------------------------------------------

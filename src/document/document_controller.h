@@ -43,6 +43,14 @@ public:
     virtual bool showsOpenedLayout() const = 0;
 };
 
+// What a new outline starts from: the ten frames of the built-in template, nothing, or the
+// objects of a template the user saved (an outline file).
+struct OutlineStart {
+    enum class Kind { BuiltIn, Empty, Template };
+    Kind kind = Kind::BuiltIn;
+    QString templateFile;
+};
+
 // The open outline's commands and history: New, Open, Save, Save as, Close and the question about
 // unsaved changes; the history step, undo and redo; the modified flag. It changes the
 // document and says what changed; the views (object widgets, handles, overlays, window title,
@@ -55,7 +63,7 @@ public:
     OpenOutline& document() { return m_document; }
 
     // Document commands.
-    void newOutline();
+    void newOutline(const OutlineStart& start = {});
     // Opens file (after the question about unsaved changes); with no file, the one chosen in a
     // dialog.
     void openOutline(const QString& file = {});
@@ -129,6 +137,8 @@ private:
     QString outlineDialogFolder() const;
     void showError(const QString& text);
     void replaceOutline(LoadResult& loaded);
+    // The objects of a template read from its file become the new outline's.
+    void takeTemplate(LoadResult& loaded);
     void disableObjectSwitches();
     void applyHistoryResult(const HistoryResult& result);
     // Emits modifiedChanged when the flag differs from what was reported last.

@@ -31,9 +31,18 @@ enum class PaintCommand : int {
     PopupPaste,
     PopupPasteFromFile,
     PopupCopyToFile,
+    // The "Рисунок" menu: the picture, or the floating piece when there is one.
+    Crop,
+    TurnRight,
+    TurnLeft,
+    TurnHalf,
+    FlipHorizontal,
+    FlipVertical,
+    Resize,
+    FitToWindow,
 };
 
-enum class PaintMenu : int { File, Edit, Help, Frame };
+enum class PaintMenu : int { File, Edit, Help, Frame, Picture };
 
 using PaintCommands = TypedCommands<PaintCommand, PaintMenu>;
 

@@ -51,7 +51,7 @@ void FloatingPieceView::paintEvent(QPaintEvent* event)
         return;
     QPainter p(this);
     p.setClipRect(event->rect());
-    drawZoomed(p, image(), m_doc.zoomFactor(), m_offset, event->rect());
+    drawZoomed(p, image(), m_doc.zoom(), m_offset, event->rect());
 }
 
 }  // namespace velmar::paint

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace velmar::paint {
 
 OptionList::OptionList(const QString& objectName, int itemHeight, std::vector<Row> rows, QWidget* parent)
@@ -55,7 +57,15 @@ void OptionList::paintEvent(QPaintEvent*)
             p.drawImage(row.picturePos, row.picture);
         } else {
             p.setPen(palette().color(i == m_current ? QPalette::HighlightedText : QPalette::ButtonText));
-            p.drawText(item.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, row.text);
+            const QRect room = item.adjusted(2, 0, 0, 0);
+            // A text wider than the list (a long word of another language) is set smaller.
+            const int wide = fontMetrics().horizontalAdvance(row.text);
+            QFont small = font();
+            if (wide > room.width() && small.pointSizeF() > 0)
+                small.setPointSizeF(std::max(6.0, small.pointSizeF() * room.width() / wide));
+            p.setFont(small);
+            p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, row.text);
+            p.setFont(font());
         }
     }
     p.setPen(palette().color(QPalette::Dark));

@@ -7,6 +7,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace velmar::paint {
 
 ZoomedView::ZoomedView(PaintDocument& document, QWidget* parent) : QWidget(parent), m_doc(document) {}
@@ -28,15 +31,42 @@ void PictureView::setPixelGrid(bool on)
 
 void PictureView::updatePixels(const QRect& pixels)
 {
-    const int z = m_doc.zoomFactor();
-    const QRect control(pixels.left() * z, pixels.top() * z, pixels.width() * z, pixels.height() * z);
+    const QRect control = m_doc.zoom().controlRect(pixels);
     const QRect r = control.translated(-m_offset).intersected(rect());
     if (!r.isEmpty())
         update(r);
 }
 
-QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset, const QRect& exposed)
+QImage sampleZoomedOut(const QImage& image, ZoomScale zoom, const QRect& control)
 {
+    QImage shown(control.size(),
+                 image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    const QImage source = image.format() == shown.format() ? image : image.convertToFormat(shown.format());
+    std::vector<int> columns(std::size_t(control.width()));
+    for (int i = 0; i < control.width(); ++i)
+        columns[std::size_t(i)] = std::min(zoom.toPicture(control.left() + i), source.width() - 1);
+    for (int j = 0; j < control.height(); ++j) {
+        const int y = std::min(zoom.toPicture(control.top() + j), source.height() - 1);
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(shown.scanLine(j));
+        for (int i = 0; i < control.width(); ++i)
+            to[i] = from[columns[std::size_t(i)]];
+    }
+    return shown;
+}
+
+QRect drawZoomed(QPainter& painter, const QImage& image, ZoomScale scale, QPoint offset, const QRect& exposed)
+{
+    if (!scale.magnifies() && !scale.isOne()) {
+        // Below 1×: only the screen pixels exposed are looked up, whatever the picture's size.
+        const QRect control =
+            exposed.translated(offset).intersected(QRect(QPoint(0, 0), scale.toControl(image.size())));
+        if (control.isEmpty())
+            return {};
+        painter.drawImage(control.topLeft() - offset, sampleZoomedOut(image, scale, control));
+        return control.translated(-offset);
+    }
+    const int zoom = scale.blockSide();
     // The exposed rectangle in zoomed-image pixels, then the image pixels it shows.
     const QRect control = exposed.translated(offset).intersected(QRect(QPoint(0, 0), image.size() * zoom));
     if (control.isEmpty())
@@ -55,7 +85,7 @@ QRect drawZoomed(QPainter& painter, const QImage& image, int zoom, QPoint offset
 void PictureView::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    const QRect target = drawZoomed(p, m_doc.picture(), m_doc.zoomFactor(), m_offset, event->rect());
+    const QRect target = drawZoomed(p, m_doc.picture(), m_doc.zoom(), m_offset, event->rect());
     if (m_pixelGrid && m_doc.zoomFactor() >= kPixelGridMinZoom && !target.isEmpty())
         drawPixelGrid(p, m_doc.zoomFactor(), m_offset, target.intersected(event->rect()));
     // Whatever of the widget lies beyond the picture (a frame of a few pixels at most) is grey.

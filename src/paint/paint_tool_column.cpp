@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -70,6 +71,24 @@ QIcon buttonIcon(const char* name)
     return both;
 }
 
+// The picture of an arrow-head row: a short line with the heads it draws.
+QImage arrowPicture(ArrowHeads heads)
+{
+    QImage picture(36, 12, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawLine(QPointF(3, 6), QPointF(33, 6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    if (heads != ArrowHeads::None)
+        p.drawPolygon(QPolygonF({QPointF(35, 6), QPointF(27, 2), QPointF(27, 10)}));
+    if (heads == ArrowHeads::Both)
+        p.drawPolygon(QPolygonF({QPointF(1, 6), QPointF(9, 2), QPointF(9, 10)}));
+    return picture;
+}
+
 QWidget* optionPanel(const char* name, QWidget* parent)
 {
     auto* panel = new QWidget(parent);
@@ -112,7 +131,10 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     m_zoomPanel = optionPanel("Panel54", this);
     std::vector<OptionList::Row> zoomRows;
     for (int i = 0; i < kZoomRowCount; ++i)
-        zoomRows.push_back({QLatin1String(zoomRowText(i)), {}, {}, {}});
+        zoomRows.push_back({QCoreApplication::translate("PaintTools", zoomRowText(i)),
+                            {},
+                            {},
+                            i == kFitRow ? QCoreApplication::translate("PaintTools", "По размеру окна") : QString()});
     m_zoomList = new OptionList(QStringLiteral("ListBox1"), 16, std::move(zoomRows), m_zoomPanel);
     m_zoomList->setFixedWidth(kOptionsWidth);
     m_zoomPanel->setFixedHeight(m_zoomList->height());
@@ -130,6 +152,23 @@ ToolColumn::ToolColumn(PaintDocument& document, QWidget* parent) : QWidget(paren
     m_fillStylePanel->setFixedHeight(m_fillStyleList->height());
     connect(m_fillStyleList, &OptionList::rowClicked, this,
             [this](int row) { m_document.setFillStyle(FillStyle(row)); });
+
+    // The line's arrow heads: none, at the end, at both ends.
+    m_arrowHeadPanel = optionPanel("arrowHeadPanel", this);
+    m_arrowHeadList = new OptionList(
+        QStringLiteral("arrowHeadList"), 17,
+        {{{}, arrowPicture(ArrowHeads::None), {7, 2}, QCoreApplication::translate("PaintTools", "Без стрелок")},
+         {{}, arrowPicture(ArrowHeads::End), {7, 19}, QCoreApplication::translate("PaintTools", "Стрелка на конце")},
+         {{},
+          arrowPicture(ArrowHeads::Both),
+          {7, 36},
+          QCoreApplication::translate("PaintTools", "Стрелки на обоих концах")}},
+        m_arrowHeadPanel);
+    m_arrowHeadList->setAccessibleName(QCoreApplication::translate("PaintTools", "Стрелки линии"));
+    m_arrowHeadList->setFixedWidth(kOptionsWidth);
+    m_arrowHeadPanel->setFixedHeight(m_arrowHeadList->height());
+    connect(m_arrowHeadList, &OptionList::rowClicked, this,
+            [this](int row) { m_document.setArrowHeads(ArrowHeads(row)); });
 
     // Opaque or transparent placement of floating pieces.
     m_placementPanel = optionPanel("Panel63", this);
@@ -190,6 +229,7 @@ void ToolColumn::refresh()
     m_zoomList->setCurrentRow(m_document.zoomIndex());
     m_fillStyleList->setCurrentRow(int(m_document.fillStyle()));
     m_placementList->setCurrentRow(m_document.transparentMode());
+    m_arrowHeadList->setCurrentRow(int(m_document.arrowHeads()));
     if (m_tolerance->value() != m_document.fillTolerance())
         m_tolerance->setValue(m_document.fillTolerance());
     m_fillAll->setChecked(m_document.fillAll());
@@ -200,6 +240,7 @@ void ToolColumn::refresh()
     m_fillStylePanel->setVisible(shape);
     m_tolerancePanel->setVisible(current == ToolId::Fill);
     m_fontPanel->setVisible(current == ToolId::Text);
+    m_arrowHeadPanel->setVisible(current == ToolId::Line);
     // The text tool shows the font button above the placement list.
     m_placementPanel->move(4, current == ToolId::Text ? kOptionsTop + 27 : kOptionsTop);
     m_placementPanel->setVisible(current == ToolId::Selection || current == ToolId::Text);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <map>
+#include <vector>
 
 class QCheckBox;
 class QPushButton;
@@ -18,7 +19,7 @@ class PaintDocument;
 
 // The editor's left column (Panel3): the twelve tool buttons and, below them, the option panel
 // of the current tool: zoom list, fill-style list, placement list, fill tolerance with "Все",
-// and the "Шрифт" button of the text tool.
+// the "Шрифт" button of the text tool and the line's arrow heads.
 class ToolColumn : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +31,12 @@ public:
     OptionList* zoomList() const { return m_zoomList; }
     OptionList* fillStyleList() const { return m_fillStyleList; }
     OptionList* placementList() const { return m_placementList; }
+    OptionList* arrowHeadList() const { return m_arrowHeadList; }
+    // The option lists, for the window's keys and reports.
+    std::vector<OptionList*> optionLists() const
+    {
+        return {m_zoomList, m_fillStyleList, m_placementList, m_arrowHeadList};
+    }
     QSpinBox* toleranceSpinner() const { return m_tolerance; }
     QCheckBox* fillAllBox() const { return m_fillAll; }
     QPushButton* fontButton() const { return m_fontButton; }
@@ -51,9 +58,11 @@ private:
     QWidget* m_placementPanel = nullptr;  // Panel63
     QWidget* m_tolerancePanel = nullptr;  // Panel64
     QWidget* m_fontPanel = nullptr;       // Panel62
+    QWidget* m_arrowHeadPanel = nullptr;
     OptionList* m_zoomList = nullptr;
     OptionList* m_fillStyleList = nullptr;
     OptionList* m_placementList = nullptr;
+    OptionList* m_arrowHeadList = nullptr;
     QSpinBox* m_tolerance = nullptr;
     QCheckBox* m_fillAll = nullptr;
     QPushButton* m_fontButton = nullptr;

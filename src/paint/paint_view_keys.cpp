@@ -130,19 +130,19 @@ bool EditorViewKeys::typing() const
 void EditorViewKeys::zoomAbout(int steps, QPoint pointer)
 {
     PaintDocument& doc = m_window.document();
-    const int row = steppedZoomRow(doc.zoomIndex(), steps);
+    const int row = steppedZoomRow(doc.zoomIndex(), steps, doc.zoom());
     if (row == doc.zoomIndex() || doc.buttonDown())
         return;
     WorkArea* area = m_window.workArea();
     QScrollBar* h = area->horizontalBar();
     QScrollBar* v = area->verticalBar();
-    const int oldZoom = doc.zoomFactor();
+    const ZoomScale oldZoom = doc.zoom();
     const QPoint scroll(h->value(), v->value());
     m_window.editor().zoomKeepingTool(row);
     if (doc.zoomIndex() != row)
         return;
     // The layout has set the scroll bars' ranges for the new zoom; they hold the wanted place to them.
-    const QPoint wanted = scrollKeepingPoint(pointer, scroll, oldZoom, doc.zoomFactor());
+    const QPoint wanted = scrollKeepingPoint(pointer, scroll, oldZoom, doc.zoom());
     h->setValue(wanted.x());
     v->setValue(wanted.y());
 }

@@ -131,7 +131,7 @@ PaintWindow::PaintWindow(QWidget* parent) : QMainWindow(parent), m_editor(m_doc,
 
     // The keypad size keys work while the browser or one of the lists has the focus.
     m_browser->list()->installEventFilter(this);
-    for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
+    for (OptionList* list : m_tools->optionLists())
         list->installEventFilter(this);
 
     showStatus();
@@ -189,7 +189,7 @@ void PaintWindow::reportGeometry()
         item(b->objectName(), b, b->rect().center());
     for (const QWidget* cell : m_colours->cells())
         item(cell->objectName(), cell, cell->rect().center());
-    for (OptionList* list : {m_tools->zoomList(), m_tools->fillStyleList(), m_tools->placementList()})
+    for (OptionList* list : m_tools->optionLists())
         for (int row = 0; row < list->rowCount(); ++row)
             item(QStringLiteral("%1.%2").arg(list->objectName()).arg(row), list, list->rowCentre(row));
     item(m_tools->fillAllBox()->objectName(), m_tools->fillAllBox(), QPoint(6, m_tools->fillAllBox()->height() / 2));

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <span>
 
 class QLabel;
@@ -60,6 +62,10 @@ public:
     // Every menu and item of the window: where it sits, what it runs, what its state follows.
     static std::span<const CommandRow<PaintWindow>> commandTable();
 
+    // Asks for a new size in the resize dialog; tests put a scripted answer in its place.
+    using SizeQuestion = std::function<std::optional<QSize>(QWidget* parent, QSize original)>;
+    void setSizeQuestion(SizeQuestion question) { m_askSize = std::move(question); }
+
     // PaintHost
     QStringList textBoxLines() const override;
     void clearTextBox() override;
@@ -87,6 +93,11 @@ private:
     void pasteCommand();
     void copyToFileCommand();
     void pasteFromFileCommand();
+    // The "Рисунок" menu (paint_window_picture.cpp): a command on the picture or its piece, with
+    // the text being typed and a stroke under way settled first.
+    void pictureCommand(const std::function<void()>& command);
+    void resizeCommand();
+    void fitToWindow();
     void buildStatusBar();
     void showStatus();
     void chooseFont();
@@ -136,6 +147,7 @@ private:
     QTimer* m_viewTimer = nullptr;
     QString m_viewFolder;
     int m_viewReports = 0;
+    SizeQuestion m_askSize;
 };
 
 }  // namespace velmar::paint

@@ -1,5 +1,6 @@
 // What the editor reports about itself for tests that drive the real program: the editor's state
 // and, on request, the part of the picture the screen should be showing.
+#include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
 
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velmar::paint {
@@ -15,6 +17,12 @@ namespace velmar::paint {
 namespace {
 
 QString colourName(QRgb c) { return QColor::fromRgb(c).name(); }
+
+// "2" for a whole zoom, "1/4" (or the fit's own fraction) below 1×.
+QString zoomText(ZoomScale z)
+{
+    return z.down == 1 ? QString::number(z.up) : QStringLiteral("%1/%2").arg(z.up).arg(z.down);
+}
 
 // Writes `image` to `path` whole: a reader that sees the file sees all of it.
 bool writeWhole(const QImage& image, const QString& path)
@@ -63,7 +71,7 @@ void PaintWindow::reportView()
     const QString state = QStringLiteral("paint state tool=%1 zoom=%2 undo=%3/%4 size=%5x%6 piece=%7 front=%8 "
                                          "back=%9 tolerance=%10 sum=%11 piecepos=%12,%13 piecesize=%14x%15")
                               .arg(int(m_doc.currentTool()))
-                              .arg(m_doc.zoomFactor())
+                              .arg(zoomText(m_doc.zoom()))
                               .arg(history.index())
                               .arg(history.count())
                               .arg(m_doc.picture().width())
@@ -78,8 +86,11 @@ void PaintWindow::reportView()
                               .arg(m_doc.piece().height());
 
     // The part of the picture the work area shows: its screen rectangle, and the picture pixels
-    // under it at zoom 1, with the floating piece as a picture of its own.
-    const int z = m_doc.zoomFactor();
+    // under it at zoom 1, with the floating piece as a picture of its own. Below 1× the file holds
+    // the picture pixel each screen pixel stands for ("sampled"), looked up by the zoom's mapping.
+    const ZoomScale scale = m_doc.zoom();
+    const bool sampled = !scale.magnifies() && !scale.isOne();
+    const int z = scale.blockSide();
     const QRect control(m_workArea->pictureOrigin(), m_doc.controlSize());
     const QRect visible = control.intersected(m_workArea->viewport());
     QString report = state + QLatin1Char('\n');
@@ -89,7 +100,19 @@ void PaintWindow::reportView()
                            (offset.y() + visible.height() - 1) / z - offset.y() / z + 1);
         const int n = ++m_viewReports;
         const QString path = QStringLiteral("%1/view-%2.ppm").arg(m_viewFolder).arg(n);
-        if (!writeWhole(m_doc.picture().copy(pixels), path))
+        QImage shownPixels(visible.size(), QImage::Format_RGB32);
+        if (sampled) {
+            const QImage& picture = m_doc.picture();
+            for (int j = 0; j < visible.height(); ++j)
+                for (int i = 0; i < visible.width(); ++i)
+                    shownPixels.setPixel(
+                        i, j,
+                        picture.pixel(std::min(scale.toPicture(offset.x() + i), picture.width() - 1),
+                                      std::min(scale.toPicture(offset.y() + j), picture.height() - 1)));
+        } else {
+            shownPixels = m_doc.picture().copy(pixels);
+        }
+        if (!writeWhole(shownPixels, path))
             return;
         // What lies over the picture and is not the picture: handles, frames, the text box.
         for (const QWidget* w : m_workArea->overlays()) {
@@ -101,7 +124,11 @@ void PaintWindow::reportView()
         }
         if (m_doc.pieceFloating()) {
             const QString piecePath = QStringLiteral("%1/piece-%2.ppm").arg(m_viewFolder).arg(n);
-            if (!writeWhole(m_doc.piece(), piecePath))
+            // Below 1× the piece, too, as the screen pixels showing it stand for it.
+            const QImage piece =
+                sampled ? sampleZoomedOut(m_doc.piece(), scale, QRect(QPoint(0, 0), m_doc.pieceRect().size()))
+                        : m_doc.piece();
+            if (!writeWhole(piece, piecePath))
                 return;
             const QPoint at = m_doc.piecePos() - offset;  // relative to the view's top-left corner
             report += QStringLiteral("paint piece %1 %2 %3 %4\n")
@@ -111,16 +138,16 @@ void PaintWindow::reportView()
                                piecePath);
         }
         const QPoint screen = m_workArea->mapToGlobal(visible.topLeft());
-        report += QStringLiteral("paint view %1 %2 %3 %4 %5 zoom %6 offset %7 %8 file %9\n")
+        report += QStringLiteral("paint view %1 %2 %3 %4 %5 zoom %6 offset %7 %8 file %9%10\n")
                       .arg(n)
                       .arg(screen.x())
                       .arg(screen.y())
                       .arg(visible.width())
                       .arg(visible.height())
-                      .arg(z)
+                      .arg(zoomText(scale))
                       .arg(offset.x())
                       .arg(offset.y())
-                      .arg(path);
+                      .arg(path, sampled ? QStringLiteral(" sampled") : QString());
     }
     std::fputs(report.toUtf8().constData(), stdout);
     std::fflush(stdout);

@@ -177,6 +177,10 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
             m_sprayTimer->stop();
     });
 
+    m_edgeScroll = new QTimer(this);
+    m_edgeScroll->setInterval(30);
+    connect(m_edgeScroll, &QTimer::timeout, this, &WorkArea::scrollTowardsHandle);
+
     connect(&m_doc, &PaintDocument::pictureChanged, this, &WorkArea::pictureChanged);
     // A new picture or zoom changes every pixel shown, whether or not the view moves or resizes.
     connect(&m_doc, &PaintDocument::pictureReplaced, this, &WorkArea::repaintAll);
@@ -214,7 +218,14 @@ QRect WorkArea::viewport() const
 
 void WorkArea::layoutCanvas()
 {
-    const QSize control = m_doc.controlSize();
+    // What the picture may take without scroll bars: the fit to the window uses it.
+    m_doc.setViewSize(QSize(std::max(1, width() - kScrollSlack), std::max(1, height() - kScrollSlack)));
+    QSize control = m_doc.controlSize();
+    // A handle dragged beyond the picture may take the view with it: the scroll bars reach the frame.
+    if (m_handleDrag.active) {
+        const QRect frame = m_doc.overlay().frame.normalized();
+        control = control.expandedTo(QSize(frame.right() + 1, frame.bottom() + 1));
+    }
     const CanvasLayout layout = velmar::paint::layoutCanvas(size(), control);
     const auto apply = [](QScrollBar* bar, const ScrollAxis& axis, int page) {
         const QSignalBlocker block(bar);
@@ -233,9 +244,8 @@ void WorkArea::layoutCanvas()
     m_vbar->setGeometry(width() - kScrollBarExtent, 0, kScrollBarExtent, std::max(0, height() - kScrollBarExtent));
     m_corner->setGeometry(width() - kScrollBarExtent, height() - kScrollBarExtent, kScrollBarExtent, kScrollBarExtent);
     placePictureView();
-    // The size read-out: the control size divided back by the zoom.
-    const int z = m_doc.zoomFactor();
-    const QString sizeText = PaintDocument::sizeText(control.width() / z, control.height() / z);
+    // The size read-out, in picture pixels at any zoom.
+    const QString sizeText = PaintDocument::sizeText(m_doc.picture().width(), m_doc.picture().height());
     if (m_doc.status().pictureSize != sizeText) {
         m_doc.mutableStatus().pictureSize = sizeText;
         m_doc.notifyStatus();
@@ -365,7 +375,7 @@ ToolInput WorkArea::toolInput(QPoint workPos, Qt::MouseButton button, Qt::MouseB
 {
     ToolInput input;
     input.pos = workPos - pictureOrigin();
-    input.pixel = toPicturePixel(input.pos, m_doc.zoomFactor());
+    input.pixel = toPicturePixel(input.pos, m_doc.zoom());
     input.button = button;
     input.buttons = buttons;
     input.shift = mods.testFlag(Qt::ShiftModifier);
@@ -427,7 +437,7 @@ void WorkArea::handlePressed(bool canvas, int index, QPoint workPos)
 {
     if (m_doc.buttonDown() || m_handleDrag.active)
         return;
-    m_handleDrag = {true, canvas, index, workPos};
+    m_handleDrag = {true, canvas, index, workPos - pictureOrigin(), workPos};
     if (canvas)
         m_editor.canvasResizePress(CanvasHandle(index));
     else
@@ -439,11 +449,11 @@ void WorkArea::handlePressed(bool canvas, int index, QPoint workPos)
 void WorkArea::pointerMoved(QPoint workPos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
     if (m_handleDrag.active) {
-        const QPoint delta = workPos - m_handleDrag.pressed;
-        if (m_handleDrag.canvas)
-            m_editor.canvasResizeMove(delta);
-        else
-            m_editor.frameResizeMove(delta);
+        dragHandle(workPos);
+        if (edgeScrollStep(workPos, viewport()).isNull())
+            m_edgeScroll->stop();
+        else if (!m_edgeScroll->isActive())
+            m_edgeScroll->start();
         return;
     }
     const ToolInput input = toolInput(workPos, Qt::NoButton, buttons, mods);
@@ -460,15 +470,61 @@ void WorkArea::pointerReleased(QPoint workPos, Qt::MouseButton button, Qt::Mouse
     m_pressedOutside = false;
     if (m_handleDrag.active) {
         m_handleDrag.active = false;
+        m_edgeScroll->stop();
         releaseMouse();
         if (m_handleDrag.canvas)
             m_editor.canvasResizeRelease();
         else
             m_editor.frameResizeRelease();
+        // The scroll bars go back to the picture's own extent.
+        layoutCanvas();
         return;
     }
     if (m_doc.buttonDown())
         m_editor.release(toolInput(workPos, button, buttons, mods));
+}
+
+void WorkArea::dragHandle(QPoint workPos)
+{
+    m_handleDrag.pointer = workPos;
+    // The travel over the picture: a view scrolled since the press counts as travel too.
+    const QPoint delta = workPos - pictureOrigin() - m_handleDrag.pressed;
+    if (m_handleDrag.canvas)
+        m_editor.canvasResizeMove(delta);
+    else
+        m_editor.frameResizeMove(delta);
+}
+
+QPoint WorkArea::edgeScrollStep(QPoint pointer, const QRect& viewport)
+{
+    const auto axis = [](int at, int first, int last) {
+        if (at < first)
+            return -std::min(kEdgeScrollMax, std::max(4, (first - at) * 2));
+        if (at > last)
+            return std::min(kEdgeScrollMax, std::max(4, (at - last) * 2));
+        return 0;
+    };
+    return {axis(pointer.x(), viewport.left(), viewport.right()), axis(pointer.y(), viewport.top(), viewport.bottom())};
+}
+
+void WorkArea::scrollTowardsHandle()
+{
+    if (!m_handleDrag.active) {
+        m_edgeScroll->stop();
+        return;
+    }
+    const QPoint step = edgeScrollStep(m_handleDrag.pointer, viewport());
+    if (step.isNull()) {
+        m_edgeScroll->stop();
+        return;
+    }
+    // The scroll range first takes in the frame as dragged so far.
+    layoutCanvas();
+    const QPoint before(m_hbar->value(), m_vbar->value());
+    m_hbar->setValue(m_hbar->value() + step.x());
+    m_vbar->setValue(m_vbar->value() + step.y());
+    if (QPoint(m_hbar->value(), m_vbar->value()) != before)
+        dragHandle(m_handleDrag.pointer);
 }
 
 void WorkArea::resizeEvent(QResizeEvent*) { layoutCanvas(); }

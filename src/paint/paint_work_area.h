@@ -35,6 +35,10 @@ public:
 
     // Lays the picture and the scroll bars out for the current picture size and zoom.
     void layoutCanvas();
+    // How far the view scrolls on one tick while a dragged handle is held beyond its edge: the
+    // farther beyond, the faster, up to kEdgeScrollMax pixels.
+    static constexpr int kEdgeScrollMax = 40;
+    static QPoint edgeScrollStep(QPoint pointer, const QRect& viewport);
     // The picture control's top-left corner in the work area: (2, 2) less the scroll positions.
     QPoint pictureOrigin() const;
     // The rectangle of the work area in which the picture can be seen (between the scroll bars).
@@ -102,14 +106,20 @@ private:
     QPlainTextEdit* m_textBox = nullptr;            // Memo1
     QTimer* m_sprayTimer = nullptr;                 // Timer1
     bool m_pressedOutside = false;                  // a button went down on the grey area (not on the picture)
-    // The handle being dragged: kind, index and the press point in the work area.
+    // The handle being dragged: kind, index and the press point in the picture control (so that
+    // the drag follows the picture when the view scrolls under it).
     struct HandleDrag {
         bool active = false;
         bool canvas = false;
         int index = 0;
         QPoint pressed;
+        QPoint pointer;  // the last pointer position, in the work area
     };
     HandleDrag m_handleDrag;
+    // While a handle is held past the view's edge, the view scrolls towards it on every tick.
+    QTimer* m_edgeScroll = nullptr;
+    void dragHandle(QPoint workPos);
+    void scrollTowardsHandle();
 };
 
 }  // namespace velmar::paint

@@ -3,17 +3,23 @@
 #include "model/visible_text.h"
 #include "platform/dialog_russian.h"
 #include "platform/font_colour_dialog.h"
+#include "platform/spelling.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -21,6 +27,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -51,10 +58,49 @@ namespace {
 // Room for the title bar's buttons, and the least width of an input box, in pixels.
 constexpr int kTitleButtonsWidth = 140;
 constexpr int kMinInputWidth = 320;
+// The thumbnails of a choice among pictures.
+constexpr QSize kChoicePictureSize(160, 120);
 
 // Messages quote names and texts of documents: they are shown as plain text (a name that looks
 // like HTML must not load pictures or show links), their control characters as visible signs.
 QString shownMessage(const QString& text) { return visibleText(text, LineBreaks::Keep); }
+
+// Enter in the one-line box answers the input box, as in a line edit.
+class EnterAccepts : public QObject {
+public:
+    EnterAccepts(QDialog* dialog) : QObject(dialog), m_dialog(dialog) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        m_dialog->accept();
+        return true;
+    }
+
+private:
+    QDialog* m_dialog;
+};
+
+// Makes the plain text box of an input box look and answer like a line edit: one line high, no
+// wrapping and no scroll bars, Enter answering, its text selected so that typing replaces it;
+// its words are checked as they are typed.
+void makeOneLine(QPlainTextEdit* line, QDialog* dialog)
+{
+    line->setLineWrapMode(QPlainTextEdit::NoWrap);
+    line->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setTabChangesFocus(true);
+    const int margin = int(line->document()->documentMargin());
+    line->setFixedHeight(line->fontMetrics().lineSpacing() + 2 * (margin + line->frameWidth()) + 2);
+    line->installEventFilter(new EnterAccepts(dialog));
+    line->selectAll();
+    useSpellingMenu(line);
+}
 
 class DesktopDialogs final : public Dialogs {
 public:
@@ -106,7 +152,11 @@ public:
         QInputDialog dialog(parent);
         dialog.setWindowTitle(caption);
         dialog.setLabelText(prompt);
+        // The line is a one-line plain text box, whose words can be checked as they are typed.
+        dialog.setOption(QInputDialog::UsePlainTextEditForTextInput);
         dialog.setTextValue(initial);
+        if (auto* line = dialog.findChild<QPlainTextEdit*>())
+            makeOneLine(line, &dialog);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QCoreApplication::translate("Dialogs", "Отмена"));
         // Wide enough for the caption in the title bar beside the window manager's buttons, and
@@ -121,7 +171,61 @@ public:
         }
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return dialog.textValue();
+        // A pasted line break is no part of a one-line answer.
+        QString text = dialog.textValue();
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return text;
+    }
+
+    int choosePicture(QWidget* parent, const QString& caption, const QString& prompt, const QList<PictureChoice>& items,
+                      int current) override
+    {
+        QDialog dialog(parent);
+        dialog.setObjectName(QStringLiteral("pictureChoice"));
+        dialog.setWindowTitle(caption);
+        auto* label = new QLabel(prompt, &dialog);
+        label->setTextFormat(Qt::PlainText);
+        auto* list = new QListWidget(&dialog);
+        list->setObjectName(QStringLiteral("pictureChoiceList"));
+        list->setViewMode(QListView::IconMode);
+        list->setIconSize(kChoicePictureSize);
+        list->setMovement(QListView::Static);
+        list->setResizeMode(QListView::Adjust);
+        list->setWordWrap(true);
+        list->setSpacing(8);
+        list->setUniformItemSizes(true);
+        for (const PictureChoice& item : items) {
+            QPixmap picture(kChoicePictureSize);
+            picture.fill(Qt::transparent);
+            if (!item.picture.isNull()) {
+                QPainter painter(&picture);
+                const QImage scaled =
+                    item.picture.scaled(kChoicePictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+                const QPoint at((kChoicePictureSize.width() - scaled.width()) / 2,
+                                (kChoicePictureSize.height() - scaled.height()) / 2);
+                painter.drawImage(at, scaled);
+                painter.setPen(Qt::gray);
+                painter.drawRect(QRect(at, scaled.size()).adjusted(0, 0, -1, -1));
+            }
+            // Names come from the user's files: shown as they are, never as markup.
+            new QListWidgetItem(QIcon(picture), visibleText(item.caption, LineBreaks::Keep), list);
+        }
+        if (current >= 0 && current < list->count())
+            list->setCurrentRow(current);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("Dialogs", "Отмена"));
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(label);
+        layout->addWidget(list, 1);
+        layout->addWidget(buttons);
+        dialog.resize(4 * (kChoicePictureSize.width() + 40), 2 * (kChoicePictureSize.height() + 60) + 80);
+        list->setFocus();
+        if (dialog.exec() != QDialog::Accepted)
+            return -1;
+        return list->currentRow();
     }
 
     std::optional<FileChoice> openFile(QWidget* parent, const QString& caption, const QString& folder,

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QFont>
+#include <QImage>
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QUrl>
@@ -34,6 +36,15 @@ public:
     // A single-line text input; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
+
+    // A choice among pictures with captions (what a new outline starts from, with thumbnails):
+    // the index chosen, or -1 when cancelled. `current` is chosen at first.
+    struct PictureChoice {
+        QString caption;
+        QImage picture;
+    };
+    virtual int choosePicture(QWidget* parent, const QString& caption, const QString& prompt,
+                              const QList<PictureChoice>& items, int current) = 0;
 
     // A file chosen in an open or save dialog, with the 1-based index of the filter chosen.
     struct FileChoice {

@@ -8,6 +8,7 @@
 #include "model/text_metrics.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
+#include "platform/spelling.h"
 #include "storage/old_outline_file.h"
 #include "system/file_io.h"
 
@@ -54,6 +55,7 @@ MinimalTextEditor::MinimalTextEditor(QWidget* parent) : QDialog(parent), m_memo(
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setFont(windowTextFont());
     paintSilver(m_memo);
+    useSpellingMenu(m_memo);
 
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));

@@ -106,7 +106,8 @@ void TestCanvasInteraction::createFrameAndObjectsFromMenus()
     rightClickFrame(f, 1, QPoint(10, 100));
     f.command(Command::CreatePicture)->trigger();
     const PictureObject& picture = f.doc().outline.picture(1);
-    QCOMPARE(picture.bounds, QRect(10, 100, 140, 50));
+    // Fitted into the frame inside its two-pixel edge (border line and bevel), which stays visible.
+    QCOMPARE(picture.bounds, QRect(10, 100, 138, 48));
     QCOMPARE(picture.bitmap().size(), QSize(200, 150));
     QCOMPARE(picture.minimalText, QStringLiteral("<Неопределен>"));
     QCOMPARE(f.doc().outline.objectSequence().length(), 2);

@@ -1,9 +1,12 @@
 """Real-input tests of the graphic editor's picture browser: walking into a folder with a
 double-click and dragging a thumbnail onto the picture with the mouse."""
 
+import hashlib
 import os
+import signal
 import struct
 import time
+import urllib.parse
 
 import velmar_e2e as e2e
 import screen_truth as truth
@@ -55,6 +58,32 @@ def test_double_click_walks_in_and_drag_places_the_picture(app):
     near(pixel(png, (20, 15)), (255, 0, 0), "the dropped picture")
     near(pixel(png, (38, 28)), (255, 0, 0), "the dropped picture's far corner")
     near(pixel(png, (60, 50)), FILLING, "beside the dropped picture")
+
+
+def test_fifo_planted_in_the_thumbnail_cache_holds_neither_the_thumbnail_nor_the_exit(app):
+    os.makedirs(os.path.join(app.folder, "pics"))
+    picture = os.path.join(app.folder, "pics", "red.bmp")
+    write_bmp(picture, 40, 30, (255, 0, 0))
+    # Another program of the user's could leave a FIFO where the shared cache keeps this
+    # picture's thumbnail; a reader opening it would wait for a writer for ever.
+    uri = "file://" + urllib.parse.quote(os.path.abspath(picture))
+    for size in ("normal", "large"):
+        folder = os.path.join(app.folder, "cache", "thumbnails", size)
+        os.makedirs(folder, mode=0o700)
+        os.mkfifo(os.path.join(folder, hashlib.md5(uri.encode()).hexdigest() + ".png"), 0o600)
+    editor = open_editor(app)
+    editor.move_to(browser_item(app, editor, "pics"))
+    app.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+    x, y = browser_item(app, editor, "red")
+
+    def red_shown():
+        w, h, rows = truth.grab(app, (x - 48, y - 64, 96, 96))
+        return sum(row[i:i + 3] == b"\xff\x00\x00" for row in rows for i in range(0, len(row), 3)) > 100
+    e2e.wait_for(red_shown, "the red picture's thumbnail on the screen", 20, interval=0.2)
+
+    # Ending the program waits for no worker left hanging.
+    app.process.send_signal(signal.SIGTERM)
+    e2e.check_equal(app.process.wait(20), 0, "exit status after SIGTERM")
 
 
 if __name__ == "__main__":

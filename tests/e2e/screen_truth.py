@@ -6,12 +6,14 @@ With VELMAR_REPORT_PICTURE=<folder> the editor prints after every change a block
     paint state tool=5 zoom=1 undo=2/2 size=300x200 piece=0 front=#000000 back=#ffffff tolerance=0
     paint mask X Y W H                  something drawn over the picture (a handle, a frame)
     paint piece X Y TRANSPARENT PATH    the floating piece, X Y from the view's corner
-    paint view N X Y W H zoom Z offset OX OY file PATH
+    paint view N X Y W H zoom Z offset OX OY file PATH [sampled]
 
 where X Y W H is the screen rectangle showing the picture, OX OY the point of the zoomed picture
 shown at its corner, and PATH a PPM file of the picture pixels under it (at zoom 1). Each screen
 pixel (i, j) of the rectangle must show picture pixel ((OX + i) div Z, (OY + j) div Z) (less the
-file's corner, OX div Z, OY div Z), or the floating piece's pixel where the piece lies.
+file's corner, OX div Z, OY div Z), or the floating piece's pixel where the piece lies. Below 1x
+Z is a fraction U/D and the view is "sampled": PATH holds, for each screen pixel, the picture pixel
+((OX + i) * D div U, (OY + j) * D div U), and the piece's file likewise.
 """
 
 import ctypes
@@ -72,9 +74,12 @@ def blocks(app, since=0):
             found[-1].piece = (int(parts[2]), int(parts[3]), parts[4], parts[5])
         elif line.startswith("paint view "):
             parts = line.split()
+            sampled = len(parts) > 14 and parts[14] == "sampled"
             found[-1].view = {"n": int(parts[2]), "rect": tuple(int(v) for v in parts[3:7]),
-                              "zoom": int(parts[8]), "offset": (int(parts[10]), int(parts[11])),
-                              "file": parts[13]}
+                              "zoom": 1 if sampled else int(parts[8]), "scale": parts[8],
+                              "offset": (0, 0) if sampled else (int(parts[10]), int(parts[11])),
+                              "control_offset": (int(parts[10]), int(parts[11])),
+                              "file": parts[13], "sampled": sampled}
     return found
 
 

@@ -209,15 +209,17 @@ class Velmar:
         check(result.returncode == 0, f"cannot write the outline: {result.stderr}")
         return path
 
-    def open(self, outline=None):
+    def open(self, outline=None, env=None):
         """Starts velmar on an outline (a description, a path, or None for a new outline) and
-        waits until its main window is shown, placed and has the keyboard."""
-        self.start(outline)
+        waits until its main window is shown, placed and has the keyboard. ENV: variables to set
+        besides the usual ones."""
+        self.start(outline, env)
         return self.wait_shown()
 
-    def start(self, outline=None):
+    def start(self, outline=None, env=None):
         """Starts velmar without waiting for its window: for a start that asks a question first
         (answer it with answer(), then wait_shown())."""
+        extra = env or {}
         if isinstance(outline, dict):
             outline = self.make_outline(outline)
         self.path = outline
@@ -225,6 +227,7 @@ class Velmar:
                    LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.runtime,
                    XDG_CACHE_HOME=os.path.join(self.folder, "cache"))
         env.pop("QT_QPA_PLATFORMTHEME", None)
+        env.update(extra)
         self.log = open(os.path.join(self.folder, "velmar.log"), "w")
         args = [self.binary] + ([outline] if outline else [])
         self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=self.log,

@@ -133,8 +133,16 @@ void TestPaintViewKeys::wheelScrollsAndCtrlWheelZoomsAboutThePointer()
 void TestPaintViewKeys::zoomKeysAndTheirLimits()
 {
     PaintDocument& doc = m_window->document();
+    // Below 1x down to 1/8x, and back.
     key(Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(doc.zoom(), ZoomScale(1, 2));
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(doc.zoom(), ZoomScale(1, 8));
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(doc.zoomFactor(), 1);
+    QCOMPARE(doc.zoom(), ZoomScale(1));
     key(Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(doc.zoomFactor(), 2);
     key(Qt::Key_Equal, Qt::ControlModifier);

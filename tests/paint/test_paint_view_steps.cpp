@@ -112,9 +112,10 @@ void TestPaintViewSteps::zoomKeepsThePointUnderThePointer()
 void TestPaintViewSteps::zoomStepsAndWheelAmounts()
 {
     QCOMPARE(steppedZoomRow(0, 1), 1);
-    QCOMPARE(steppedZoomRow(3, 1), 3);  // no row beyond 8x
-    QCOMPARE(steppedZoomRow(0, -1), 0);
-    QCOMPARE(steppedZoomRow(1, 5), 3);  // a fast wheel stops at the last row
+    QCOMPARE(steppedZoomRow(3, 1), 3);   // no row beyond 8x
+    QCOMPARE(steppedZoomRow(0, -1), 4);  // below 1x: 1/2x
+    QCOMPARE(steppedZoomRow(6, -1), 6);  // no row below 1/8x
+    QCOMPARE(steppedZoomRow(1, 5), 3);   // a fast wheel stops at the last row
     // A notch away from the user scrolls back (up or left); a touchpad's own pixels win.
     QCOMPARE(wheelScrollPixels(120, 0), -kWheelNotchPixels);
     QCOMPARE(wheelScrollPixels(-240, 0), 2 * kWheelNotchPixels);

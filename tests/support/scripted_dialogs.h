@@ -23,6 +23,8 @@ public:
     std::deque<int> replaceChoice;                    // for the question about replacing a file, before `choices`
     QList<QStringList> choiceButtons;                 // the buttons of every choose()
     std::deque<std::optional<QString>> inputs;        // for inputText(); cancel when empty
+    std::deque<int> pictureChoices;                   // for choosePicture(); -1 (cancel) when empty
+    QList<QList<PictureChoice>> pictureAsks;          // the items of every choosePicture()
     std::deque<std::optional<FileChoice>> files;      // for openFile()/saveFile(); cancel when empty
     std::deque<std::optional<QColor>> colours;
     std::deque<std::optional<FontChoice>> fonts;  // an answer without a colour keeps the dialog's
@@ -54,6 +56,15 @@ public:
                QMessageBox::Icon) override;
     void inform(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon) override;
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override;
+    int choosePicture(QWidget*, const QString&, const QString&, const QList<PictureChoice>& items, int) override
+    {
+        pictureAsks << items;
+        if (pictureChoices.empty())
+            return -1;
+        const int chosen = pictureChoices.front();
+        pictureChoices.pop_front();
+        return chosen;
+    }
     std::optional<FileChoice> openFile(QWidget*, const QString&, const QString&, const QString&, int) override;
     std::optional<FileChoice> saveFile(QWidget*, const QString&, const QString&, const QString&, const QString&, int,
                                        bool) override;

@@ -64,7 +64,11 @@ void EditorUndo::ownState()
 
 void EditorUndo::pushUndo(const QImage& picture) { pushUndo(picture, picture.rect()); }
 
-void EditorUndo::pushUndo(const QImage& picture, const QRect& changed)
+void EditorUndo::pushReplaced(const QImage& picture) { push(picture, picture.rect(), true); }
+
+void EditorUndo::pushUndo(const QImage& picture, const QRect& changed) { push(picture, changed, false); }
+
+void EditorUndo::push(const QImage& picture, const QRect& changed, bool whole)
 {
     if (m_index != 0)
         m_undoEnabled = true;
@@ -81,7 +85,7 @@ void EditorUndo::pushUndo(const QImage& picture, const QRect& changed)
     for (int k = m_index; k < kSlots; ++k)
         m_steps[std::size_t(k - 1)] = Step();
     Step step;
-    if (!sameLayout(m_state, picture)) {
+    if (whole || !sameLayout(m_state, picture)) {
         step.whole = std::move(m_state);
         m_state = picture;
     } else {

@@ -33,6 +33,9 @@ public:
     // The same, when the caller knows that nothing outside `changed` differs from the current
     // state: only that rectangle is compared (a picture of another size is taken whole).
     void pushUndo(const QImage& picture, const QRect& changed);
+    // The same for a picture known to differ everywhere (turned, cropped, resized): the state on
+    // screen is kept whole as the step, without comparing or copying a pixel.
+    void pushReplaced(const QImage& picture);
 
     // Step back (forward) and return the state to show. At the oldest (newest) state the current
     // state is returned again and the item is disabled.
@@ -65,6 +68,7 @@ private:
     };
 
     const QImage& current() const;
+    void push(const QImage& picture, const QRect& changed, bool whole);
     // Compares `area` of the picture with the current state tile by tile: the differing
     // rectangles keep the current state's pixels in `step` and take the picture's.
     void record(Step& step, const QImage& picture, const QRect& area);

@@ -7,14 +7,6 @@
 
 namespace velmar::paint {
 
-namespace {
-
-// Integer division rounding toward minus infinity: a piece dragged left of the picture keeps its
-// pixels on the grid.
-int floorDiv(int v, int z) { return v >= 0 ? v / z : -((-v + z - 1) / z); }
-
-}  // namespace
-
 QRect normalisedFrame(const QRect& frame)
 {
     int left = frame.left(), top = frame.top(), width = frame.width(), height = frame.height();
@@ -31,11 +23,15 @@ QRect normalisedFrame(const QRect& frame)
 
 void liftSelection(PaintDocument& doc)
 {
-    const int z = doc.zoomFactor();
+    const ZoomScale z = doc.zoom();
     const QRect frame = normalisedFrame(doc.overlay().frame);
-    const QPoint from(floorDiv(frame.left(), z), floorDiv(frame.top(), z));
-    const QPoint to(floorDiv(frame.left() + frame.width(), z), floorDiv(frame.top() + frame.height(), z));
-    const QRect source(from, QSize(to.x() - from.x(), to.y() - from.y()));
+    const QPoint from(z.edgeToPicture(frame.left()), z.edgeToPicture(frame.top()));
+    const QPoint to(z.edgeToPicture(frame.left() + frame.width()), z.edgeToPicture(frame.top() + frame.height()));
+    liftPixels(doc, QRect(from, QSize(to.x() - from.x(), to.y() - from.y())), frame.topLeft());
+}
+
+void liftPixels(PaintDocument& doc, const QRect& source, QPoint at)
+{
     QImage piece(source.size(), QImage::Format_RGB32);
     piece.fill(doc.backColour());
     const QRect inside = source.intersected(doc.picture().rect());
@@ -50,7 +46,7 @@ void liftSelection(PaintDocument& doc)
         }
         doc.notifyChanged(inside);
     }
-    doc.setPiece(piece, frame.topLeft());
+    doc.setPiece(piece, at);
     applyPlacement(doc);
 }
 
@@ -58,9 +54,9 @@ QRect composePiece(QImage& picture, const PaintDocument& doc)
 {
     if (!doc.pieceFloating())
         return {};
-    const int z = doc.zoomFactor();
+    const ZoomScale z = doc.zoom();
     const QImage& piece = doc.piece();
-    const QPoint at(floorDiv(doc.piecePos().x(), z), floorDiv(doc.piecePos().y(), z));
+    const QPoint at(z.edgeToPicture(doc.piecePos().x()), z.edgeToPicture(doc.piecePos().y()));
     const QRect target = QRect(at, piece.size()).intersected(picture.rect());
     if (target.isEmpty())
         return target;

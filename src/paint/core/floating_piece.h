@@ -10,6 +10,9 @@ class PaintDocument;
 // Lifts the picture pixels under the overlay's frame into a floating piece at the frame's place
 // and clears them to the back colour. Records no undo state: the put-down does.
 void liftSelection(PaintDocument& doc);
+// Lifts the picture pixels of `source` (picture pixels; what lies beyond the picture comes in the
+// back colour) into a floating piece at `at` (picture-control pixels).
+void liftPixels(PaintDocument& doc, const QRect& source, QPoint at);
 // Draws the floating piece into `picture` as it lies over the document's picture (in transparent
 // placement its transparent colour is left out); returns the pixels written.
 QRect composePiece(QImage& picture, const PaintDocument& doc);

@@ -42,9 +42,16 @@ void PaintDocument::setPicture(const QImage& image, bool keepBuffer)
     else
         m_picture = image.convertToFormat(QImage::Format_RGB32);
     m_unrecordedWhole = true;
+    m_replacedWhole = false;
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();
+}
+
+void PaintDocument::setTransformedPicture(const QImage& image)
+{
+    setPicture(image);
+    m_replacedWhole = true;
 }
 
 void PaintDocument::ownPicture()
@@ -96,7 +103,7 @@ void PaintDocument::setPaletteColour(int i, ColourValue c)
 void PaintDocument::setZoomIndex(int index)
 {
     m_zoomIndex = std::clamp(index, 0, kZoomRowCount - 1);
-    m_zoomFactor = zoomFactorForIndex(m_zoomIndex);
+    m_zoom = m_zoomIndex == kFitRow ? fitScale(m_picture.size(), m_viewSize) : zoomScaleForIndex(m_zoomIndex);
     emit zoomChanged();
 }
 
@@ -118,6 +125,12 @@ void PaintDocument::setFillStyle(FillStyle style)
     emit optionsChanged();
 }
 
+void PaintDocument::setArrowHeads(ArrowHeads heads)
+{
+    m_arrowHeads = std::clamp(heads, ArrowHeads::None, ArrowHeads::Both);
+    emit optionsChanged();
+}
+
 void PaintDocument::setFillTolerance(int tolerance)
 {
     m_fillTolerance = std::clamp(tolerance, 0, 500);
@@ -126,12 +139,15 @@ void PaintDocument::setFillTolerance(int tolerance)
 
 void PaintDocument::pushUndo()
 {
-    if (m_unrecordedWhole)
+    if (m_replacedWhole)
+        m_undo.pushReplaced(m_picture);
+    else if (m_unrecordedWhole)
         m_undo.pushUndo(m_picture);
     else
         m_undo.pushUndo(m_picture, m_unrecorded);
     m_unrecorded = QRect();
     m_unrecordedWhole = false;
+    m_replacedWhole = false;
     m_pictureModified = true;
     m_changedSinceSaved = true;
     emit undoAvailabilityChanged();
@@ -179,6 +195,7 @@ void PaintDocument::showHistoryState(const QImage& state)
     }
     m_unrecorded = QRect();
     m_unrecordedWhole = false;
+    m_replacedWhole = false;
     m_changedSinceSaved = true;
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();

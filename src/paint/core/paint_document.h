@@ -5,6 +5,7 @@
 #include "paint/core/paint_types.h"
 #include "paint/core/palette.h"
 #include "paint/core/picture_files.h"
+#include "paint/core/zoom_mapping.h"
 
 #include <QFont>
 #include <QImage>
@@ -71,6 +72,9 @@ public:
     // Gives the picture pixels of its own (it may share them with the caller of setPicture), in
     // the kept buffer where that has the same size. Nothing stays kept afterwards.
     void ownPicture();
+    // Replaces the picture by a turned, cropped or resized one: the next pushUndo keeps the
+    // picture replaced whole as the step, without comparing the two.
+    void setTransformedPicture(const QImage& image);
     void notifyChanged(const QRect& pixels);
 
     // Colour squares, as picture pixels (0xFFRRGGBB): front = Panel11, back = Panel10.
@@ -83,11 +87,19 @@ public:
     ColourValue paletteColour(int i) const { return m_palette[std::size_t(i)]; }
     void setPaletteColour(int i, ColourValue c);
 
-    int zoomFactor() const { return m_zoomFactor; }
+    // The zoom: screen pixels per picture pixel as a fraction.
+    ZoomScale zoom() const { return m_zoom; }
+    // The block side of a zoom at or above 1× (1, 2, 6, 8); 1 below 1×.
+    int zoomFactor() const { return m_zoom.blockSide(); }
     int zoomIndex() const { return m_zoomIndex; }
-    void setZoomIndex(int index);  // sets both; the layout follows through zoomChanged
-    // The picture control's size: the picture size times the zoom factor.
-    QSize controlSize() const { return m_picture.size() * m_zoomFactor; }
+    // Sets both; the layout follows through zoomChanged. The fit row takes the scale that shows
+    // the whole picture in viewSize() (1× when it fits already).
+    void setZoomIndex(int index);
+    // The room the work area has for the picture control without scroll bars.
+    QSize viewSize() const { return m_viewSize; }
+    void setViewSize(QSize size) { m_viewSize = size; }
+    // The picture control's size: the picture size times the zoom.
+    QSize controlSize() const { return m_zoom.toControl(m_picture.size()); }
 
     ToolId currentTool() const { return m_currentTool; }
     ToolId previousTool() const { return m_previousTool; }
@@ -109,6 +121,8 @@ public:
     void setTransparentMode(int mode);
     FillStyle fillStyle() const { return m_fillStyle; }
     void setFillStyle(FillStyle style);
+    ArrowHeads arrowHeads() const { return m_arrowHeads; }
+    void setArrowHeads(ArrowHeads heads);
     int fillTolerance() const { return m_fillTolerance; }  // 0..500
     void setFillTolerance(int tolerance);
     bool fillAll() const { return m_fillAll; }  // "Все"
@@ -151,7 +165,7 @@ public:
     bool pieceFloating() const { return m_pieceFloating; }
     const QImage& piece() const { return m_piece; }
     QPoint piecePos() const { return m_piecePos; }
-    QRect pieceRect() const { return {m_piecePos, m_piece.size() * m_zoomFactor}; }
+    QRect pieceRect() const { return {m_piecePos, m_zoom.toControl(m_piece.size())}; }
     // Makes `piece` float at `pos`; a null piece ends the floating (the piece is dropped).
     void setPiece(const QImage& piece, QPoint pos);
     void movePiece(QPoint pos);
@@ -202,8 +216,9 @@ private:
     QRgb m_front;
     QRgb m_back;
     std::array<ColourValue, kPaletteSize> m_palette{};
-    int m_zoomFactor = 1;
+    ZoomScale m_zoom;
     int m_zoomIndex = 0;
+    QSize m_viewSize{600, 400};
     ToolId m_currentTool = ToolId::Pencil;
     ToolId m_previousTool = ToolId::Pencil;
     ToolId m_toolBeforeZoom = ToolId::Pencil;
@@ -213,6 +228,7 @@ private:
     ToolSizes m_sizes;
     int m_transparentMode = 0;
     FillStyle m_fillStyle = FillStyle::Outline;
+    ArrowHeads m_arrowHeads = ArrowHeads::None;
     int m_fillTolerance = 0;
     bool m_fillAll = false;
     QFont m_textFont;
@@ -221,6 +237,7 @@ private:
     // Where the picture may differ from the history's current state.
     QRect m_unrecorded;
     bool m_unrecordedWhole = true;
+    bool m_replacedWhole = false;
     PaintStatus m_status;
     PaintOverlay m_overlay;
     bool m_sprayTimer = false;

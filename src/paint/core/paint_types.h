@@ -38,4 +38,8 @@ struct ToolInput {
 // Fill styles of the rectangle, ellipse and rounded rectangle (rows of the fill-style list).
 enum class FillStyle : int { Outline = 0, OutlineAndOther = 1, Solid = 2 };
 
+// Arrow heads of the line tool (rows of its option list): none, at the line's end (where the
+// drag ended), at both ends.
+enum class ArrowHeads : int { None = 0, End = 1, Both = 2 };
+
 }  // namespace velmar::paint

@@ -1,5 +1,6 @@
 #include "paint/core/shape_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -61,6 +62,33 @@ CornerPair ellipseCorners(QPoint start, QPoint pointer, bool circle)
         return {QPoint(start.x() - d, start.y() - d), QPoint(start.x() + d, start.y() + d)};
     }
     return {pointer, QPoint(2 * start.x() - pointer.x(), 2 * start.y() - pointer.y())};
+}
+
+ArrowHead arrowHead(QPointF from, QPointF tip, int width, double share)
+{
+    const double w = std::max(width, 1);
+    const QPointF along = tip - from;
+    const double length = std::hypot(along.x(), along.y());
+    if (length <= 0)
+        return {tip, tip, tip, tip};
+    // A head three line widths and more long, about twice as wide as long is broad.
+    double headLength = 3 * w + 6;
+    double halfWidth = w + 3;
+    const double room = length * share;
+    if (headLength > room) {
+        halfWidth *= room / headLength;
+        headLength = room;
+    }
+    const QPointF unit = along / length;
+    const QPointF normal(-unit.y(), unit.x());
+    const QPointF base = tip - unit * headLength;
+    return {tip, base + normal * halfWidth, base - normal * halfWidth, base};
+}
+
+int arrowHeadReach(int width)
+{
+    const int w = std::max(width, 1);
+    return 3 * w + 6 + w + 3;
 }
 
 QRect figureRect(QPoint a, QPoint b)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 
 namespace velmar::paint {
@@ -25,6 +26,20 @@ struct CornerPair {
     QPoint b;
 };
 CornerPair ellipseCorners(QPoint start, QPoint pointer, bool circle);
+
+// An arrow head at the end `tip` of a line from `from`, for a line `width` pixels wide: a
+// triangle whose point is the tip, `length` back along the line, and the point on the line where
+// the head begins (the line is drawn up to there, so its round end does not poke past the tip).
+// The head keeps to at most `share` of the line's length (a half when both ends carry one).
+struct ArrowHead {
+    QPointF tip;
+    QPointF left;
+    QPointF right;
+    QPointF base;
+};
+ArrowHead arrowHead(QPointF from, QPointF tip, int width, double share = 1.0);
+// How far a head of a line of that width reaches from the line's end, in pixels.
+int arrowHeadReach(int width);
 
 // The picture-pixel rectangle that a figure with corners a and b covers (right and bottom
 // exclusive, as the figures are drawn), given in picture pixels.

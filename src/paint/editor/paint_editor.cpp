@@ -70,7 +70,7 @@ void PaintEditor::chooseTool(ToolId tool)
     if (!this->tool(tool))
         return;
     // Text is written 1:1 only.
-    if (tool == ToolId::Text && m_doc.zoomFactor() != 1)
+    if (tool == ToolId::Text && !m_doc.zoom().isOne())
         return;
     // The zoom tool returns to the tool in use; a one-shot tool (the colour picker) stands for
     // the tool it would have returned to.
@@ -209,6 +209,13 @@ bool PaintEditor::sizeKey(int delta)
 
 void PaintEditor::undo()
 {
+    if (pieceHistoryLive() && !m_pieceUndo.empty()) {
+        m_pieceRedo.push_back({m_doc.piece(), m_doc.piecePos()});
+        const PieceState state = m_pieceUndo.back();
+        m_pieceUndo.pop_back();
+        showPieceState(state);
+        return;
+    }
     // A floating piece is put down first, so that undo takes back the whole selection: the lift
     // and the move together.
     velmar::paint::putDownPiece(m_doc);
@@ -217,6 +224,13 @@ void PaintEditor::undo()
 
 void PaintEditor::redo()
 {
+    if (pieceHistoryLive() && !m_pieceRedo.empty()) {
+        m_pieceUndo.push_back({m_doc.piece(), m_doc.piecePos()});
+        const PieceState state = m_pieceRedo.back();
+        m_pieceRedo.pop_back();
+        showPieceState(state);
+        return;
+    }
     velmar::paint::putDownPiece(m_doc);
     showUndoState(m_doc.history().redo());
 }
@@ -227,8 +241,12 @@ void PaintEditor::showUndoState(const QImage& state)
         m_doc.setCanvasBrush(m_doc.backColour());
         m_doc.mutableOverlay().frameVisible = false;
         m_doc.mutableOverlay().canvasHandlesVisible = true;
+        const QSize was = m_doc.picture().size();
         m_doc.showHistoryState(state);
         m_doc.notifyOverlay();
+        // A picture shown fitted to the window is fitted again at the size it comes back with.
+        if (m_doc.zoomIndex() == kFitRow && m_doc.picture().size() != was)
+            m_doc.setZoomIndex(kFitRow);
     }
     emit m_doc.undoAvailabilityChanged();
 }

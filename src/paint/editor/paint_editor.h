@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paint/core/paint_document.h"
+#include "paint/core/picture_transforms.h"
 #include "paint/tools/paint_tool.h"
 
 #include <QImage>
@@ -8,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -46,9 +48,10 @@ public:
     // tool becomes the pencil).
     void chooseZoom(int row);
 
-    // A zoom row chosen without the zoom tool (wheel, keys): the current tool stays, except the
-    // text tool, which works at zoom 1 only and gives way to the pencil. A floating piece is put
-    // down first, as a zoom from the list does.
+    // A zoom row chosen without the zoom tool (wheel, keys, "По размеру окна"): the current tool
+    // stays, except the text tool, which works at zoom 1 only and gives way to the pencil. A
+    // floating piece is put down first, as a zoom from the list does. The fit row is taken again
+    // when it is current, for a window resized since.
     void zoomKeepingTool(int row);
     // Esc while a button is held: the stroke is broken off and the picture is as before the
     // press (see PaintTool::cancel). Returns whether there was a stroke to break off.
@@ -74,9 +77,22 @@ public:
     // current tool has one.
     bool sizeKey(int delta);
 
-    // "Отменить" / "Повторить".
+    // "Отменить" / "Повторить". While a turned or resized piece floats, they step through its
+    // turns first; otherwise through the picture's history.
     void undo();
     void redo();
+    bool undoAvailable() const;
+    bool redoAvailable() const;
+
+    // The "Рисунок" menu (paint_editor_picture.cpp). Each acts on the floating piece when there
+    // is one, else on the whole picture, and is one undo step; the status bar shows the new size.
+    // Crop makes the floating piece the whole picture.
+    bool canCrop() const { return canCopy(); }
+    void cropToSelection();
+    void turn(PictureTurn turn);
+    void resizeTo(QSize size);
+    // The size a resize starts from: the floating piece's or the picture's.
+    QSize resizeSubject() const;
 
     // Palette: a press with the left button sets the front square, the right button the back
     // square. Double-click redefinition is setPaletteColour.
@@ -152,6 +168,15 @@ private:
     void showSetting();
     void readPointer(const ToolInput& input);
     void showUndoState(const QImage& state);
+    // The turns of a floating piece, undone and redone while that piece floats.
+    struct PieceState {
+        QImage piece;
+        QPoint pos;
+    };
+    void changePiece(const QImage& piece);
+    void showPieceState(const PieceState& state);
+    bool pieceHistoryLive() const;
+    void replaceWholePicture(const QImage& picture);
 
     PaintDocument& m_doc;
     PaintHost* m_host;
@@ -159,6 +184,9 @@ private:
     SprayRandom m_random;
     std::map<ToolId, std::unique_ptr<PaintTool>> m_tools;
     PaintTool* m_pressedTool = nullptr;
+    std::vector<PieceState> m_pieceUndo;
+    std::vector<PieceState> m_pieceRedo;
+    qint64 m_pieceKey = 0;  // the piece the turns above belong to
 
     // The handle being dragged and the geometry at its press.
     struct ResizeDrag {

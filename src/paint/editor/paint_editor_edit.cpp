@@ -48,6 +48,9 @@ void PaintEditor::replacePicture(const QImage& picture)
     m_doc.mutableOverlay().canvasHandlesVisible = true;
     m_doc.notifyOverlay();
     m_doc.pushUndo();
+    // Shown fitted to the window, the new picture is fitted in its turn.
+    if (m_doc.zoomIndex() == kFitRow)
+        m_doc.setZoomIndex(kFitRow);
 }
 
 void PaintEditor::putDownPiece() { velmar::paint::putDownPiece(m_doc); }
@@ -77,7 +80,8 @@ void PaintEditor::selectAll()
     o.frameVisible = true;
     o.handlesVisible = true;
     m_doc.notifyOverlay();
-    liftSelection(m_doc);
+    // Every pixel, also where the zoom below 1× rounds the control's size down.
+    liftPixels(m_doc, m_doc.picture().rect(), QPoint(0, 0));
 }
 
 void PaintEditor::deleteKey()

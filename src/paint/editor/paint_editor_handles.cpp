@@ -66,11 +66,18 @@ void PaintEditor::canvasResizeRelease()
     if (!m_resize.active || !m_resize.canvas)
         return;
     m_resize.active = false;
-    const int z = m_doc.zoomFactor();
     const QRect frame = m_doc.overlay().frame;
     m_doc.setCanvasBrush(m_doc.backColour());
-    // The picture keeps at least one pixel each way, whatever the zoom.
-    const QSize size(std::max(1, frame.width() / z), std::max(1, frame.height() / z));
+    // The picture keeps at least one pixel each way, whatever the zoom. Below 1× the control's
+    // size is rounded: the picture changes by the drag alone, so an edge let go where it was
+    // keeps the size.
+    const ZoomScale z = m_doc.zoom();
+    QSize size = z.toPicture(frame.size());
+    if (!z.magnifies() && !z.isOne()) {
+        const QSize was = m_doc.picture().size();
+        size = QSize(std::max(1, was.width() + z.toPicture(frame.width() - m_resize.start.width())),
+                     std::max(1, was.height() + z.toPicture(frame.height() - m_resize.start.height())));
+    }
     if (size != m_doc.picture().size()) {
         QImage resized(size, QImage::Format_RGB32);
         resized.fill(m_doc.backColour());
@@ -146,8 +153,8 @@ void PaintEditor::frameResizeRelease()
     m_doc.notifyOverlay();
     if (m_doc.pieceFloating()) {
         // The piece is stretched to the frame; it stays floating until it is put down.
-        const int z = m_doc.zoomFactor();
-        const QSize size(std::max(1, frame.width() / z), std::max(1, frame.height() / z));
+        const QSize size =
+            frame.size() == m_doc.pieceRect().size() ? m_doc.piece().size() : m_doc.zoom().toPicture(frame.size());
         const QImage piece = m_doc.piece().size() == size
                                  ? m_doc.piece()
                                  : m_doc.piece().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

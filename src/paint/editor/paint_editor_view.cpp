@@ -11,13 +11,14 @@ namespace velmar::paint {
 
 void PaintEditor::zoomKeepingTool(int row)
 {
-    row = steppedZoomRow(row, 0);
-    if (row == m_doc.zoomIndex() || m_doc.buttonDown() || m_resize.active)
+    row = std::clamp(row, 0, kZoomRowCount - 1);
+    // The fit is taken again: the window may have changed since.
+    if ((row == m_doc.zoomIndex() && row != kFitRow) || m_doc.buttonDown() || m_resize.active)
         return;
     velmar::paint::putDownPiece(m_doc);
     m_doc.setZoomIndex(row);
     ToolId keep = m_doc.currentTool();
-    if (keep == ToolId::Text && m_doc.zoomFactor() != 1)
+    if (keep == ToolId::Text && !m_doc.zoom().isOne())
         keep = ToolId::Pencil;
     m_doc.setCurrentTool(keep);
     // The panels are refreshed as for a tool click: an open text box is written in, the eraser
@@ -78,8 +79,9 @@ void PaintEditor::fitPieceToPicture()
     const QSize fitted = fitKeepingAspect(piece.size(), m_doc.picture().size());
     // A piece that arrived in a scrolled view lies at the view's corner: fitted, it moves as far
     // as needed to lie wholly on the picture, so that nothing of it is cut off when put down.
-    const int z = m_doc.zoomFactor();
-    const QSize room = (m_doc.picture().size() - fitted) * z;
+    const ZoomScale z = m_doc.zoom();
+    const QSize room(z.toControl(m_doc.picture().width() - fitted.width()),
+                     z.toControl(m_doc.picture().height() - fitted.height()));
     const QPoint at(std::clamp(m_doc.piecePos().x(), 0, room.width()),
                     std::clamp(m_doc.piecePos().y(), 0, room.height()));
     m_doc.setPiece(piece.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), at);

@@ -21,7 +21,7 @@ public:
     {
         PaintDocument& doc = ctx.document();
         PaintOverlay& o = doc.mutableOverlay();
-        const int side = doc.sizes().eraserSize * doc.zoomFactor();
+        const int side = squareSide(doc);
         o.eraserSquare.setSize(QSize(side, side));
         doc.notifyOverlay();
     }
@@ -54,11 +54,17 @@ public:
     void hoverOutside(ToolContext& ctx, QPoint pos) override { follow(ctx.document(), pos); }
 
 private:
+    // The square's side on the screen: eraserSize picture pixels at the zoom, at least one pixel.
+    static int squareSide(const PaintDocument& doc)
+    {
+        return std::max(1, doc.zoom().toControl(doc.sizes().eraserSize));
+    }
+
     // Centres the square on the pointer (picture-control pixels).
     static void follow(PaintDocument& doc, QPoint pos)
     {
         PaintOverlay& o = doc.mutableOverlay();
-        const int side = doc.sizes().eraserSize * doc.zoomFactor();
+        const int side = squareSide(doc);
         o.eraserSquare = QRect(pos.x() - side / 2, pos.y() - side / 2, side, side);
         o.eraserVisible = true;
         doc.notifyOverlay();
@@ -67,9 +73,13 @@ private:
     void erase(PaintDocument& doc) const
     {
         const QRect& sq = doc.mutableOverlay().eraserSquare;
-        const int z = doc.zoomFactor();
-        const QRect area(QPoint(sq.left() / z, sq.top() / z),
-                         QPoint((sq.left() + sq.width()) / z - 1, (sq.top() + sq.height()) / z - 1));
+        const ZoomScale z = doc.zoom();
+        // Below 1× the square's side may round to another number of picture pixels: it keeps
+        // eraserSize pixels from its top-left corner.
+        const QPoint from = z.toPicture(sq.topLeft());
+        const QPoint to = z.magnifies() || z.isOne() ? z.toPicture(sq.topLeft() + QPoint(sq.width(), sq.height()))
+                                                     : from + QPoint(doc.sizes().eraserSize, doc.sizes().eraserSize);
+        const QRect area(from, to - QPoint(1, 1));
         const QRect r = area.intersected(doc.picture().rect());
         if (r.isEmpty())
             return;

@@ -21,27 +21,50 @@ protected:
     QRect figureBounds(ToolContext& ctx, const ToolInput& in) const override
     {
         const auto [a, b] = ends(ctx, in);
-        return lineBounds(a, b, ctx.document().sizes().lineWidth);
+        const int width = ctx.document().sizes().lineWidth;
+        const QRect line = lineBounds(a, b, width);
+        if (ctx.document().arrowHeads() == ArrowHeads::None)
+            return line;
+        const int reach = arrowHeadReach(width);
+        return line.adjusted(-reach, -reach, reach, reach);
     }
 
     void drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput& in) override
     {
         const auto [a, b] = ends(ctx, in);
-        painter.setPen(strokePen(ctx.stroke().drawColour, ctx.document().sizes().lineWidth));
-        if (a == b)
-            drawDot(painter, a, ctx.stroke().drawColour, ctx.document().sizes().lineWidth);
-        else
+        const QRgb colour = ctx.stroke().drawColour;
+        const int width = ctx.document().sizes().lineWidth;
+        painter.setPen(strokePen(colour, width));
+        if (a == b) {
+            drawDot(painter, a, colour, width);
+            return;
+        }
+        const ArrowHeads heads = ctx.document().arrowHeads();
+        if (heads == ArrowHeads::None) {
             painter.drawLine(a, b);
+            return;
+        }
+        // The heads take their share of the line; the line runs between their bases.
+        const double share = heads == ArrowHeads::Both ? 0.5 : 1.0;
+        const ArrowHead atEnd = arrowHead(a, b, width, share);
+        const ArrowHead atStart = heads == ArrowHeads::Both ? arrowHead(b, a, width, share) : ArrowHead{a, a, a, a};
+        painter.drawLine(atStart.base, atEnd.base);
+        painter.setPen(QPen(QColor::fromRgb(colour), 1));
+        painter.setBrush(QColor::fromRgb(colour));
+        painter.drawPolygon(QPolygonF({atEnd.tip, atEnd.left, atEnd.right}));
+        if (heads == ArrowHeads::Both)
+            painter.drawPolygon(QPolygonF({atStart.tip, atStart.left, atStart.right}));
+        painter.setBrush(Qt::NoBrush);
     }
 
 private:
     // The line's ends in picture pixels.
     static std::pair<QPoint, QPoint> ends(ToolContext& ctx, const ToolInput& in)
     {
-        const int z = ctx.document().zoomFactor();
+        const ZoomScale z = ctx.document().zoom();
         const QPoint start = ctx.stroke().strokeStart;
         const QPoint end = in.shift ? constrainedLineEnd(start, in.pos) : in.pos;
-        return {QPoint(start.x() / z, start.y() / z), QPoint(end.x() / z, end.y() / z)};
+        return {z.toPicture(start), z.toPicture(end)};
     }
 };
 

@@ -29,10 +29,10 @@ std::pair<QPoint, QPoint> ShapeTool::corners(QPoint start, const ToolInput& in) 
 
 QRect ShapeTool::figureBox(ToolContext& ctx, const ToolInput& in) const
 {
-    const int z = ctx.document().zoomFactor();
+    const ZoomScale z = ctx.document().zoom();
     const auto [c1, c2] = corners(ctx.stroke().strokeStart, in);
-    const QPoint a(c1.x() / z, c1.y() / z);
-    const QPoint b(c2.x() / z, c2.y() / z);
+    const QPoint a = z.toPicture(c1);
+    const QPoint b = z.toPicture(c2);
     // A figure with no width or no height draws nothing.
     if (a.x() == b.x() || a.y() == b.y())
         return {};
@@ -52,10 +52,10 @@ void ShapeTool::drawFigure(ToolContext& ctx, QPainter& painter, const ToolInput&
 {
     PaintDocument& doc = ctx.document();
     const StrokeState& s = ctx.stroke();
-    const int z = doc.zoomFactor();
+    const ZoomScale z = doc.zoom();
     const QPoint start = s.strokeStart;
-    doc.mutableStatus().bandSize =
-        PaintDocument::sizeText(std::abs(start.x() - in.pos.x()) / z, std::abs(start.y() - in.pos.y()) / z);
+    doc.mutableStatus().bandSize = PaintDocument::sizeText(z.toPicture(std::abs(start.x() - in.pos.x())),
+                                                           z.toPicture(std::abs(start.y() - in.pos.y())));
     doc.notifyStatus();
 
     const QRect box = figureBox(ctx, in);

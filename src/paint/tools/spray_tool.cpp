@@ -33,8 +33,9 @@ public:
         if (!doc.sprayTimerActive())
             return;
         QImage& picture = doc.mutablePicture();
-        const int z = doc.zoomFactor();
+        const ZoomScale z = doc.zoom();
         const QPoint centre = ctx.stroke().lastPointer;
+        const QPoint centrePixel = z.toPicture(centre);
         const QRgb colour = ctx.stroke().drawColour;
         QRect touched;
         for (int i = 0; i < kDotsPerTick; ++i) {
@@ -42,8 +43,18 @@ public:
             // The radius is kept in a byte, so sizes above 256 wrap around.
             const int r = ctx.random().below(doc.sizes().spraySize) & 0xFF;
             const double theta = a * 3.14 / 180;
-            const int y = (int(std::lrint(std::cos(theta) * r * z)) + centre.y()) / z;
-            const int x = (int(std::lrint(std::sin(theta) * r * z)) + centre.x()) / z;
+            int x, y;
+            if (z.magnifies() || z.isOne()) {
+                // The offset in screen pixels, then back to picture pixels, as the dots always fell.
+                const int f = z.blockSide();
+                y = (int(std::lrint(std::cos(theta) * r * f)) + centre.y()) / f;
+                x = (int(std::lrint(std::sin(theta) * r * f)) + centre.x()) / f;
+            } else {
+                // Below 1× a screen pixel holds several picture pixels: the offset goes in picture
+                // pixels, so the dots keep their spread.
+                y = centrePixel.y() + int(std::lrint(std::cos(theta) * r));
+                x = centrePixel.x() + int(std::lrint(std::sin(theta) * r));
+            }
             if (picture.rect().contains(x, y)) {
                 picture.setPixel(x, y, colour);
                 touched |= QRect(x, y, 1, 1);

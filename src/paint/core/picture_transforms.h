@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+namespace velmar::paint {
+
+// The turns of the "Рисунок" menu: a quarter turn either way, a half turn and the two mirrorings.
+enum class PictureTurn { Right90, Left90, Half, FlipHorizontal, FlipVertical };
+
+// The picture turned; a quarter turn swaps its width and height.
+QImage turned(const QImage& image, PictureTurn turn);
+
+// The picture's new size as the resize dialog asks for it: in per cent of the size it has or in
+// pixels; with keepAspect the height follows the width (the height given is then ignored).
+struct ResizeRequest {
+    bool percent = true;
+    int width = 100;
+    int height = 100;
+    bool keepAspect = true;
+};
+// The largest side a resize may give, so that a typing slip cannot ask for gigabytes.
+inline constexpr int kMaxPictureSide = 10000;
+// The size asked for, each side within 1..kMaxPictureSide.
+QSize resizedSize(QSize original, const ResizeRequest& request);
+// The picture resampled smoothly to `size` (each new pixel an average of the pixels it covers).
+QImage resampled(const QImage& image, QSize size);
+
+}  // namespace velmar::paint
