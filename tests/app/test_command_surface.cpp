@@ -169,9 +169,9 @@ void TestCommandSurface::table()
             QVERIFY2(row.run, qPrintable(what + QStringLiteral(" runs nothing")));
     }
     QCOMPARE(int(commands.size()), highestCommand + 1);
-    QCOMPARE(int(commands.size()), int(Command::DeleteTextField) + 1);
+    QCOMPARE(int(commands.size()), int(Command::DuplicateTextField) + 1);
     QCOMPARE(int(menus.size()), highestMenu + 1);
-    QCOMPARE(int(menus.size()), int(Menu::TextAlignment) + 1);
+    QCOMPARE(int(menus.size()), int(Menu::AlignObjects) + 1);
     // The window's keys besides the table's do not take a key of the table.
     for (QAction* key : m_window->actions())
         QVERIFY2(!shortcuts.contains(key->shortcut()[0].toCombined()), qPrintable(key->objectName()));
