@@ -1854,6 +1854,56 @@ If it is edited in two places at once, the changes of one copy are lost when the
         <source>Заменить...</source>
         <translation>Replace...</translation>
     </message>
+    <message>
+        <source>Объекты в буфере обмена не удалось прочитать.
+%1</source>
+        <translation>The objects on the clipboard could not be read.
+%1</translation>
+    </message>
+    <message>
+        <source>Вырезать</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Дублировать</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Выделить все</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Выровнять объекты</source>
+        <translation>Align objects</translation>
+    </message>
+    <message>
+        <source>По верхнему краю</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>По середине</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>По нижнему краю</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>Распределить по горизонтали</source>
+        <translation>Distribute horizontally</translation>
+    </message>
+    <message>
+        <source>Распределить по вертикали</source>
+        <translation>Distribute vertically</translation>
+    </message>
 </context>
 <context>
     <name>MinimalText</name>
@@ -1950,6 +2000,13 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
 </context>
 <context>
+    <name>ObjectClipboard</name>
+    <message>
+        <source>буфер обмена</source>
+        <translation>clipboard</translation>
+    </message>
+</context>
+<context>
     <name>ObjectCommands</name>
     <message>
         <source>Подтверждение</source>
@@ -2014,6 +2071,10 @@ If it is edited in two places at once, the changes of one copy are lost when the
     <message>
         <source>Все рисунки|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|Рисунки JPEG|*.jpg;*.jpeg|Рисунки PNG|*.png|Рисунки BMP|*.bmp|Рисунки GIF|*.gif|Рисунки WebP|*.webp</source>
         <translation>All pictures|*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.webp|JPEG pictures|*.jpg;*.jpeg|PNG pictures|*.png|BMP pictures|*.bmp|GIF pictures|*.gif|WebP pictures|*.webp</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить выбранные объекты (%1)?</source>
+        <translation>Do you really want to delete the chosen objects (%1)?</translation>
     </message>
 </context>
 <context>
@@ -2220,19 +2281,19 @@ If it is edited in two places at once, the changes of one copy are lost when the
     </message>
     <message>
         <source>объект начала</source>
-        <translation>start's object</translation>
+        <translation>start&apos;s object</translation>
     </message>
     <message>
         <source>место начала на объекте</source>
-        <translation>start's place on the object</translation>
+        <translation>start&apos;s place on the object</translation>
     </message>
     <message>
         <source>объект конца</source>
-        <translation>end's object</translation>
+        <translation>end&apos;s object</translation>
     </message>
     <message>
         <source>место конца на объекте</source>
-        <translation>end's place on the object</translation>
+        <translation>end&apos;s place on the object</translation>
     </message>
 </context>
 <context>
@@ -2577,6 +2638,16 @@ Invalid property value</translation>
 Удалите ненужные объекты этого вида и повторите команду.</source>
         <translation>The logical outline already has %1 %2 — no more can be created.
 Delete objects of this kind that are not needed and repeat the command.</translation>
+    </message>
+    <message>
+        <source>%1: вставляется %2, а места осталось для %3.</source>
+        <translation>%1: %2 to paste, room left for %3.</translation>
+    </message>
+    <message>
+        <source>Объекты не вставлены: в логическом конспекте может быть не больше %1 объектов каждого вида.
+%2</source>
+        <translation>Nothing was pasted: an outline holds at most %1 objects of each kind.
+%2</translation>
     </message>
 </context>
 <context>
@@ -3287,11 +3358,11 @@ The picture cannot be read: %2</translation>
     </message>
     <message>
         <source>Стереть рисунки шага</source>
-        <translation>Wipe the step's drawings</translation>
+        <translation>Wipe the step&apos;s drawings</translation>
     </message>
     <message>
         <source>Сохранить рисунки показа...</source>
-        <translation>Save the show's drawings...</translation>
+        <translation>Save the show&apos;s drawings...</translation>
     </message>
     <message>
         <source>Завершить показ</source>
@@ -3299,11 +3370,11 @@ The picture cannot be read: %2</translation>
     </message>
     <message>
         <source>Сохранить рисунки показа</source>
-        <translation>Save the show's drawings</translation>
+        <translation>Save the show&apos;s drawings</translation>
     </message>
     <message>
         <source>Не удалось записать рисунок шага в файл «%1»: %2.</source>
-        <translation>Could not write the step's picture to the file “%1”: %2.</translation>
+        <translation>Could not write the step&apos;s picture to the file “%1”: %2.</translation>
     </message>
     <message>
         <source>нет такой папки</source>
@@ -3455,7 +3526,7 @@ The picture cannot be read: %2</translation>
     </message>
     <message>
         <source>Введите название шаблона</source>
-        <translation>Enter the template's name</translation>
+        <translation>Enter the template&apos;s name</translation>
     </message>
     <message>
         <source>«%1» не может быть названием шаблона: оно пусто или содержит «/», «\» или управляющие символы.</source>

@@ -19,6 +19,10 @@ class QToolBar;
 
 namespace velmar {
 
+// A text being typed has the keyboard (main_window_input.cpp): the keys and commands on the
+// selected objects leave it alone.
+bool typingText();
+
 struct IncomingPicture;
 struct PastedPicture;
 
@@ -150,6 +154,14 @@ private:
     void takePicture(const IncomingPicture& in, QPoint canvasPoint);
     // The pointer's canvas point when it is over the canvas, otherwise fallback.
     QPoint canvasPointerOr(QPoint fallback) const;
+    // Copy, cut, paste and duplicate of objects through the system clipboard
+    // (main_window_clipboard.cpp); fromPopup: an object's pop-up menu asked, for the object it was
+    // opened for. Paste goes to the pointer, or from a pop-up menu to where it was opened (in the
+    // frame whose menu it was, when inFrame).
+    void copyObjects(bool fromPopup);
+    void cutObjects(bool fromPopup);
+    void pasteObjects(bool fromPopup, bool inFrame = false);
+    void duplicateObjects(bool fromPopup);
     // The views of the document follow the document controller's signals.
     void connectDocumentViews();
     void exitProgram();

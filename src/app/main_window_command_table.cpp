@@ -8,6 +8,7 @@
 #include "canvas/canvas_widget.h"
 #include "export/outline_print.h"
 #include "film/film_commands.h"
+#include "model/object_group.h"
 #include "view/find_bar.h"
 #include "view/frame_titles.h"
 #include "view/minimal_text_windows.h"
@@ -82,6 +83,19 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
     // The session's switches act on an open outline.
     static constexpr auto outlineOpen = [](const W& w) { return enabledIf(w.m_document.session.outlineOpen); };
     static constexpr auto canSave = [](const W& w) { return enabledIf(w.m_documents->canSave()); };
+    // Commands that change objects work in edit mode on an open outline.
+    static constexpr auto editing = [](const W& w) {
+        return enabledIf(w.m_document.session.outlineOpen && w.m_document.session.editMode);
+    };
+    // Aligning needs two objects of a group, distributing three.
+    static constexpr auto grouped = [](const W& w) {
+        return enabledIf(w.m_document.session.editMode
+                         && groupLeaders(w.m_document.outline, w.m_document.interaction.group).size() >= 2);
+    };
+    static constexpr auto groupOfThree = [](const W& w) {
+        return enabledIf(w.m_document.session.editMode
+                         && groupLeaders(w.m_document.outline, w.m_document.interaction.group).size() >= 3);
+    };
     static constexpr Row rows[] = {
         // The menu bar.
         {MENU(File), .name = "fileMenu", .caption = QT_TRANSLATE_NOOP("MainWindow", "Файл"), .place = OnMenuBar,
@@ -155,6 +169,51 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
         {COMMAND(Replace), .name = "replaceCommand", .caption = QT_TRANSLATE_NOOP("MainWindow", "Заменить..."),
          IN(Edit), .shortcut = Qt::CTRL | Qt::Key_H, .run = [](W& w, bool) { w.m_findBar->open(true); },
          .state = outlineOpen},
+        {COMMAND(Cut), .name = "editCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"), IN(Edit),
+         .flags = SeparatorBefore, .shortcut = Qt::CTRL | Qt::Key_X, .run = [](W& w, bool) { w.cutObjects(false); },
+         .state = editing},
+        {COMMAND(Copy), .name = "editCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"), IN(Edit),
+         .shortcut = Qt::CTRL | Qt::Key_C, .run = [](W& w, bool) { w.copyObjects(false); }, .state = outlineOpen},
+        {COMMAND(Paste), .name = "editPaste", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вставить"), IN(Edit),
+         .shortcut = Qt::CTRL | Qt::Key_V, .run = [](W& w, bool) { w.pasteObjects(false); }, .state = outlineOpen},
+        {COMMAND(Duplicate), .name = "editDuplicate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
+         IN(Edit), .shortcut = Qt::CTRL | Qt::Key_D, .run = [](W& w, bool) { w.duplicateObjects(false); },
+         .state = editing},
+        {COMMAND(SelectAll), .name = "editSelectAll", .caption = QT_TRANSLATE_NOOP("MainWindow", "Выделить все"),
+         IN(Edit), .flags = SeparatorBefore, .shortcut = Qt::CTRL | Qt::Key_A,
+         .run =
+             [](W& w, bool) {
+                 if (!typingText())
+                     w.m_controller->selectAll();
+             },
+         .state = editing},
+        {MENU(AlignObjects), .name = "alignObjectsMenu",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Выровнять объекты"), IN(Edit), .isMenu = true},
+        {COMMAND(AlignObjectsLeft), .name = "alignObjectsLeft",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По левому краю"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Left); }, .state = grouped},
+        {COMMAND(AlignObjectsCentre), .name = "alignObjectsCentre",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По центру"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Centre); }, .state = grouped},
+        {COMMAND(AlignObjectsRight), .name = "alignObjectsRight",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По правому краю"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Right); }, .state = grouped},
+        {COMMAND(AlignObjectsTop), .name = "alignObjectsTop",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По верхнему краю"), IN(AlignObjects), .flags = SeparatorBefore,
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Top); }, .state = grouped},
+        {COMMAND(AlignObjectsMiddle), .name = "alignObjectsMiddle",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По середине"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Middle); }, .state = grouped},
+        {COMMAND(AlignObjectsBottom), .name = "alignObjectsBottom",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "По нижнему краю"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->alignGroup(GroupAlignment::Bottom); }, .state = grouped},
+        {COMMAND(DistributeHorizontally), .name = "distributeHorizontally",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Распределить по горизонтали"), IN(AlignObjects),
+         .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_controller->distributeGroup(true); },
+         .state = groupOfThree},
+        {COMMAND(DistributeVertically), .name = "distributeVertically",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Распределить по вертикали"), IN(AlignObjects),
+         .run = [](W& w, bool) { w.m_controller->distributeGroup(false); }, .state = groupOfThree},
 
         {MENU(Service), .name = "serviceMenu", .caption = QT_TRANSLATE_NOOP("MainWindow", "Сервис"), .place = OnMenuBar,
          .isMenu = true},
@@ -302,6 +361,8 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .run = [](W& w, bool) { w.m_controller->createVideo(true); }},
         {COMMAND(CanvasColourPopup), .name = "N20", .caption = QT_TRANSLATE_NOOP("MainWindow", "Цвет фона"), IN(Canvas),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->chooseCanvasColour(); }},
+        {COMMAND(PasteOnCanvas), .name = "canvasPaste", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вставить"),
+         IN(Canvas), .flags = SeparatorBefore, .run = [](W& w, bool) { w.pasteObjects(true); }},
 
         // A frame's pop-up menu.
         {MENU(Frame), .name = "PopupMenu2", .place = AsPopup, .isMenu = true},
@@ -353,6 +414,14 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          IN(OuterBevel), .run = [](W& w, bool) { w.m_appearance->setFrameOuterBevel(BevelLowered); }},
         {COMMAND(OuterBevelRaised), .name = "N32", .caption = QT_TRANSLATE_NOOP("MainWindow", "Выпуклый"),
          IN(OuterBevel), .run = [](W& w, bool) { w.m_appearance->setFrameOuterBevel(BevelRaised); }},
+        {COMMAND(CutFrame), .name = "frameCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"), IN(Frame),
+         .flags = SeparatorBefore, .run = [](W& w, bool) { w.cutObjects(true); }},
+        {COMMAND(CopyFrame), .name = "frameCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"), IN(Frame),
+         .run = [](W& w, bool) { w.copyObjects(true); }},
+        {COMMAND(DuplicateFrame), .name = "frameDuplicate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
+         IN(Frame), .run = [](W& w, bool) { w.duplicateObjects(true); }},
+        {COMMAND(PasteInFrame), .name = "framePaste", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вставить"), IN(Frame),
+         .run = [](W& w, bool) { w.pasteObjects(true, true); }},
         {COMMAND(DeleteFrame), .name = "N5", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"), IN(Frame),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->deleteFrame(); }},
 
@@ -389,6 +458,13 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
                  return checkedIf(picture->stretched);
              return {};
          }},
+        {COMMAND(CutPicture), .name = "pictureCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"), IN(Picture),
+         .flags = SeparatorBefore, .run = [](W& w, bool) { w.cutObjects(true); }},
+        {COMMAND(CopyPicture), .name = "pictureCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"),
+         IN(Picture), .run = [](W& w, bool) { w.copyObjects(true); }},
+        {COMMAND(DuplicatePicture), .name = "pictureDuplicate",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"), IN(Picture),
+         .run = [](W& w, bool) { w.duplicateObjects(true); }},
         {COMMAND(DeletePicture), .name = "N6", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"), IN(Picture),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->deletePicture(); }},
 
@@ -417,6 +493,12 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          .run = [](W& w, bool) { w.m_videoCommands->togglePause(); }},
         {COMMAND(StopFilm), .name = "N28", .caption = QT_TRANSLATE_NOOP("MainWindow", "Стоп"), IN(Film),
          .run = [](W& w, bool) { w.m_videoCommands->stop(); }},
+        {COMMAND(CutFilm), .name = "filmCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"), IN(Film),
+         .flags = SeparatorBefore, .run = [](W& w, bool) { w.cutObjects(true); }},
+        {COMMAND(CopyFilm), .name = "filmCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"), IN(Film),
+         .run = [](W& w, bool) { w.copyObjects(true); }},
+        {COMMAND(DuplicateFilm), .name = "filmDuplicate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
+         IN(Film), .run = [](W& w, bool) { w.duplicateObjects(true); }},
         {COMMAND(DeleteFilm), .name = "N30", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"), IN(Film),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->deleteVideo(); }},
 
@@ -441,6 +523,12 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          IN(Arrow), .run = [](W& w, bool) { w.m_controller->changeArrowWidth(+1); }},
         {COMMAND(ArrowThinner), .name = "N88", .caption = QT_TRANSLATE_NOOP("MainWindow", "Уменьшить толщину"),
          IN(Arrow), .run = [](W& w, bool) { w.m_controller->changeArrowWidth(-1); }},
+        {COMMAND(CutArrow), .name = "arrowCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"), IN(Arrow),
+         .flags = SeparatorBefore, .run = [](W& w, bool) { w.cutObjects(true); }},
+        {COMMAND(CopyArrow), .name = "arrowCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"), IN(Arrow),
+         .run = [](W& w, bool) { w.copyObjects(true); }},
+        {COMMAND(DuplicateArrow), .name = "arrowDuplicate", .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
+         IN(Arrow), .run = [](W& w, bool) { w.duplicateObjects(true); }},
         {COMMAND(DeleteArrow), .name = "N90", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"), IN(Arrow),
          .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_controller->deleteArrow(); }},
 
@@ -465,6 +553,13 @@ std::span<const CommandRow<MainWindow>> MainWindow::commandTable()
          IN(TextField), .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->chooseTextFieldColour(); }},
         {COMMAND(ResetTextFieldColours), .name = "MenuItem4", .caption = QT_TRANSLATE_NOOP("MainWindow", "Сброс цвета"),
          IN(TextField), .run = [](W& w, bool) { w.m_appearance->resetTextFieldColours(); }},
+        {COMMAND(CutTextField), .name = "textFieldCut", .caption = QT_TRANSLATE_NOOP("MainWindow", "Вырезать"),
+         IN(TextField), .flags = SeparatorBefore, .run = [](W& w, bool) { w.cutObjects(true); }},
+        {COMMAND(CopyTextField), .name = "textFieldCopy", .caption = QT_TRANSLATE_NOOP("MainWindow", "Копировать"),
+         IN(TextField), .run = [](W& w, bool) { w.copyObjects(true); }},
+        {COMMAND(DuplicateTextField), .name = "textFieldDuplicate",
+         .caption = QT_TRANSLATE_NOOP("MainWindow", "Дублировать"), IN(TextField),
+         .run = [](W& w, bool) { w.duplicateObjects(true); }},
         {COMMAND(DeleteTextField), .name = "MenuItem6", .caption = QT_TRANSLATE_NOOP("MainWindow", "Удалить"),
          IN(TextField), .flags = SeparatorBefore, .run = [](W& w, bool) { w.m_appearance->deleteTextField(); }},
     };

@@ -65,6 +65,8 @@ bool acceptable(const QMimeData* data)
     return file.isEmpty() ? data->hasImage() : kindOfFile(file) != Incoming::None;
 }
 
+}  // namespace
+
 // A text being typed has the keyboard: a line or text editor that can be written in. The keys on
 // the selection leave it alone even where the editor does not claim a key for itself.
 bool typingText()
@@ -78,8 +80,6 @@ bool typingText()
         return !plain->isReadOnly();
     return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
 }
-
-}  // namespace
 
 void MainWindow::installOutsideInput()
 {
@@ -121,7 +121,6 @@ void MainWindow::installOutsideInput()
     }
     key("deleteSelected", QKeySequence(Qt::Key_Delete), [this] { m_controller->deleteSelection(); });
     key("clearSelection", QKeySequence(Qt::Key_Escape), [this] { m_controller->escape(); });
-    key("pastePicture", QKeySequence::Paste, [this] { pastePicture(); });
 
     setAcceptDrops(true);
 }

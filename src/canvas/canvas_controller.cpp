@@ -3,6 +3,7 @@
 #include "canvas/arrow_geometry.h"
 #include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/group_overlay.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
@@ -58,6 +59,14 @@ CanvasController::CanvasController(CanvasHost& host, CanvasWidget* canvas, Outli
     view->setEventFilter(this);
     // The handles follow every change of the outline's geometry (moves, grid snapping, fitting).
     connect(view, &OutlineView::synced, handles, &SelectionHandles::refresh);
+    m_groupOverlay = new GroupOverlay(canvas);
+    connect(view, &OutlineView::synced, this, &CanvasController::showGroup);
+    // A replaced outline numbers its objects anew: no group outlives it.
+    for (auto signal : {&DocumentController::outlineReplaced, &DocumentController::selectionHidden})
+        connect(&host.documents(), signal, this, [this] {
+            doc().interaction.group.clear();
+            showGroup();
+        });
     connect(view, &OutlineView::textFieldEdited, this, [this](ObjectId id) {
         // Typed text is part of the outline at once: closing must ask to save it.
         m_host.documents().markModifiedWithoutStep();
@@ -70,6 +79,10 @@ void CanvasController::dropSelection()
     doc().interaction.outerSelection = 0;
     doc().interaction.innerSelection = 0;
     m_handles->hideAll();
+    if (!doc().interaction.group.empty()) {
+        doc().interaction.group.clear();
+        showGroup();
+    }
 }
 
 void CanvasController::selectObject(ObjectId id)
@@ -230,6 +243,13 @@ bool CanvasController::eventFilter(QObject* watched, QEvent* event)
         else
             pressArrowEnd(handle->kind == HandleRole::Kind::ArrowStart, mouse);
         return true;
+    }
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && widget != m_canvas) {
+        const ObjectId pressed = frameTitle ? objectId(widget->parentWidget()) : id;
+        if ((mouse->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) && toggleInGroup(pressed))
+            return true;
+        if (pressGroupMember(pressed, mouse))
+            return true;
     }
     if (widget == m_canvas) {
         pressCanvas(mouse);

@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_host.h"
 #include "canvas/gesture.h"
+#include "model/object_group.h"
 
 #include <QImage>
 #include <QObject>
@@ -14,6 +15,7 @@ class QMouseEvent;
 namespace velmar {
 
 class CanvasWidget;
+class GroupOverlay;
 class OutlineView;
 class PicturePreview;
 class SelectionHandles;
@@ -70,6 +72,26 @@ public:
     // Esc: breaks off a gesture under way, otherwise clears the selection.
     void escape();
 
+    // Several objects at once. The objects a command acts on: the group, else the selected object
+    // or arrow; from a pop-up menu, the object it was opened for (the group when it is one of it).
+    ObjectGroup chosenObjects(bool fromPopup) const;
+    // Makes the group (empty: none) and shows it.
+    void setGroup(const ObjectGroup& group);
+    void selectAll();
+    // Aligns or distributes the group as one step; false when nothing moved.
+    bool alignGroup(GroupAlignment alignment);
+    bool distributeGroup(bool horizontally);
+    // Deletes the group after one question, as one step; false when there is no group.
+    bool deleteGroup();
+    // Removes objects without a question (cut), as one step.
+    void removeObjects(const ObjectGroup& objects);
+    // Pastes copied objects moved by delta, into the frame slot given or onto the canvas, as one
+    // step, and makes them the group; a kind without room for its copies refuses the whole paste
+    // with a message. False when nothing was pasted.
+    bool pasteCopy(const Outline& copy, QPoint delta, int intoFrame);
+    // The frame slot at a canvas point; 0 for the canvas.
+    int frameSlotAt(QPoint canvasPoint) const;
+
     // The default content of a new picture: a neutral 200 × 150 placeholder.
     static QImage defaultPicture();
 
@@ -105,6 +127,12 @@ private:
     void showDragCursor(ObjectId id, bool dragging) override;
     void frameChosen(ObjectId frame, bool titlePress) override;
     void objectChosen(ObjectId id) override;
+    void showGroup() override;
+    void showBand(const QRect& band) override;
+    // A Ctrl/Shift press on an object adds it to the group, or takes it out; true when it did.
+    bool toggleInGroup(ObjectId id);
+    // A plain press on an object of the group starts dragging the group; true when it did.
+    bool pressGroupMember(ObjectId id, QMouseEvent* e);
 
     // What a finished press does after the move (or at once, for other buttons).
     void afterFramePress(ObjectId frame, QMouseEvent* e, bool titlePress);
@@ -135,6 +163,7 @@ private:
     QString m_textAtFocus;                // a text field's text when it took the focus
     ObjectId m_keyPressedIn = 0;          // the text field that received the last key press
     PicturePreview* m_preview = nullptr;
+    GroupOverlay* m_groupOverlay = nullptr;
 };
 
 }  // namespace velmar

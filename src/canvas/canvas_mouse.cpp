@@ -6,6 +6,7 @@
 #include "canvas/canvas_controller.h"
 #include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/group_gestures.h"
 #include "canvas/move_gesture.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
@@ -35,6 +36,13 @@ void CanvasController::pressCanvas(QMouseEvent* e)
     if ((e->button() == Qt::RightButton || isDouble(e)) && doc().session.outlineOpen) {
         doc().interaction.creationPoint = e->position().toPoint();
         showPopup(commands().menu(Menu::Canvas), e);
+    }
+    // A drag on the empty canvas draws a rubber band choosing what it encloses.
+    if (e->button() == Qt::LeftButton && !isDouble(e) && doc().session.editMode && doc().session.outlineOpen) {
+        const bool adding = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+        if (!adding && !doc().interaction.group.empty())
+            setGroup({});
+        startGesture(std::make_unique<RubberBandGesture>(context(), pointer(*e), adding));
     }
 }
 

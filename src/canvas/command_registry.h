@@ -31,6 +31,19 @@ enum class Command : int {
     FindNext,
     FindPrevious,
     Replace,
+    Cut,
+    Copy,
+    Paste,
+    Duplicate,
+    SelectAll,
+    AlignObjectsLeft,
+    AlignObjectsCentre,
+    AlignObjectsRight,
+    AlignObjectsTop,
+    AlignObjectsMiddle,
+    AlignObjectsBottom,
+    DistributeHorizontally,
+    DistributeVertically,
     // Service.
     Summary,
     FrameSequence,
@@ -71,6 +84,7 @@ enum class Command : int {
     CreateArrow,
     CreateFilmOnCanvas,
     CanvasColourPopup,
+    PasteOnCanvas,
     // A frame's pop-up menu.
     CreatePicture,
     CreateCaption,
@@ -91,6 +105,10 @@ enum class Command : int {
     OuterBevelLowered,
     OuterBevelRaised,
     DeleteFrame,
+    CutFrame,
+    CopyFrame,
+    DuplicateFrame,
+    PasteInFrame,
     // A picture's pop-up menu.
     EditPicture,
     OpenPicture,
@@ -102,6 +120,9 @@ enum class Command : int {
     PictureBorderSingle,
     StretchPopup,
     DeletePicture,
+    CutPicture,
+    CopyPicture,
+    DuplicatePicture,
     // A film's pop-up menu.
     OpenFilmFile,
     FilmMinimalText,
@@ -111,6 +132,9 @@ enum class Command : int {
     PauseFilm,
     StopFilm,
     DeleteFilm,
+    CutFilm,
+    CopyFilm,
+    DuplicateFilm,
     // A caption's pop-up menu.
     CaptionFont,
     CaptionText,
@@ -122,6 +146,9 @@ enum class Command : int {
     ArrowThicker,
     ArrowThinner,
     DeleteArrow,
+    CutArrow,
+    CopyArrow,
+    DuplicateArrow,
     // A text field's pop-up menu.
     TextFieldFont,
     AlignLeft,
@@ -132,6 +159,9 @@ enum class Command : int {
     TextFieldColour,
     ResetTextFieldColours,
     DeleteTextField,
+    CutTextField,
+    CopyTextField,
+    DuplicateTextField,
 };
 
 // The main window's menus: those of the menu bar, the pop-up menus of the canvas and of each kind
@@ -157,6 +187,7 @@ enum class Menu : int {
     Arrow,
     TextField,
     TextAlignment,
+    AlignObjects,
 };
 
 using CommandRegistry = TypedCommands<Command, Menu>;

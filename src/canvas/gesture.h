@@ -27,6 +27,10 @@ public:
     // selection sets, the current object and the tool buttons that follow it.
     virtual void frameChosen(ObjectId frame, bool titlePress) = 0;
     virtual void objectChosen(ObjectId id) = 0;
+    // The group of objects chosen together is shown again (after it changed or moved), and the
+    // rubber band being dragged (an empty rectangle: none).
+    virtual void showGroup() {}
+    virtual void showBand(const QRect& band) { Q_UNUSED(band); }
 };
 
 // One mouse interaction on the canvas from press to release. The press made it; it is fed the

@@ -105,6 +105,15 @@ bool CanvasController::nudgeSelection(int dx, int dy, bool byGridStep)
     if (!d.session.editMode)
         return false;
     const int step = byGridStep ? std::max(1, d.session.gridStep) : 1;
+    if (!groupLeaders(d.outline, d.interaction.group).empty()) {
+        // A pixel the grid would take back from the group's frames and objects is no move: the
+        // group goes by the grid's step while the grid is on.
+        const int groupStep = d.session.gridOn ? std::max(1, d.session.gridStep) : step;
+        if (moveGroup(d.outline, d.interaction.group, QPoint(dx * groupStep, dy * groupStep)))
+            recordStep(StepKind::HeaderOnly);
+        showGroup();
+        return true;
+    }
     if (ArrowObject* arrow = selectedArrow(); arrow && m_handles->model().arrowHandles) {
         // The arrow stops at the edge of what an outline file can hold, as when it is dragged.
         const int mx = std::clamp(dx * step, kMinCoordinate - std::min(arrow->x1, arrow->x2),
@@ -163,6 +172,8 @@ bool CanvasController::deleteSelection()
     OpenOutline& d = doc();
     if (!d.session.editMode)
         return false;
+    if (deleteGroup())
+        return true;
     const CommandRegistry& c = commands();
     if (m_handles->model().arrowHandles && selectedArrow()) {
         c.action(Command::DeleteArrow)->trigger();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/document.h"
+#include "model/object_group.h"
 
 #include <QPoint>
 #include <QString>
@@ -49,6 +50,9 @@ struct InteractionState {
     // Moving the chosen object earlier or later in the reading order is offered (an overlay is
     // on and a selection is shown).
     bool orderButtonsOn = false;
+    // Several objects chosen at once (Ctrl/Shift+click, a rubber band, select all): moved,
+    // aligned, copied and deleted together. Empty when one object or none is chosen.
+    ObjectGroup group;
 
     // After undo or redo: no selection survives the step, and when the objects were replaced by
     // loaded ones, nothing chosen does.
@@ -57,6 +61,7 @@ struct InteractionState {
         outerSelection = 0;
         innerSelection = 0;
         selectedArrow = 0;
+        group.clear();
         if (objectsReplaced) {
             currentObject = 0;
             currentCompanion = 0;

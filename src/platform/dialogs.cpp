@@ -3,8 +3,8 @@
 #include "model/visible_text.h"
 #include "platform/dialog_russian.h"
 #include "platform/font_colour_dialog.h"
-#include "platform/spelling.h"
 #include "platform/print_form_page.h"
+#include "platform/spelling.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -28,8 +28,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTextDocument>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>

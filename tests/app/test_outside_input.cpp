@@ -267,7 +267,7 @@ void TestOutsideInput::pictureDataTooLargeIsSaidSo()
 {
     WindowFixture f;
     f.beginOutline();
-    QAction* paste = f.window->findChild<QAction*>(QStringLiteral("pastePicture"));
+    QAction* paste = f.command(Command::Paste);
     QVERIFY(paste);
     QApplication::clipboard()->setMimeData(new OfferedPicture(pngClaiming(100000, 100000)));
     QVERIFY(QApplication::clipboard()->mimeData()->hasImage());

@@ -46,18 +46,38 @@ const char kKindLetters[] = {'F', 'P', 'C', 'T', 'V', 'A'};
 const QStringList kFrameItems = {"FrameMinimalText",  "FrameTitlePopup",   "RenameFrame",      "FrameColour",
                                  "FrameTitleColour",  "ResetFrameColours", "InnerBevelNone",   "InnerBevelLowered",
                                  "InnerBevelRaised",  "BorderLineNone",    "BorderLineSingle", "OuterBevelNone",
-                                 "OuterBevelLowered", "OuterBevelRaised",  "DeleteFrame"};
+                                 "OuterBevelLowered", "OuterBevelRaised",  "DeleteFrame",      "CutFrame",
+                                 "CopyFrame",         "DuplicateFrame",    "PasteInFrame"};
 const QStringList kPictureItems = {"EditPicture",       "OpenPicture",         "PictureLater",
                                    "PictureEarlier",    "PictureMinimalText",  "PictureFullScreen",
-                                   "PictureBorderNone", "PictureBorderSingle", "DeletePicture"};
-const QStringList kVideoItems = {"OpenFilmFile", "FilmMinimalText", "FilmFullScreen", "PlayFilm",
-                                 "PauseFilm",    "StopFilm",        "DeleteFilm"};
+                                   "PictureBorderNone", "PictureBorderSingle", "DeletePicture",
+                                   "CutPicture",        "CopyPicture",         "DuplicatePicture"};
+const QStringList kVideoItems = {"OpenFilmFile", "FilmMinimalText", "FilmFullScreen", "PlayFilm", "PauseFilm",
+                                 "StopFilm",     "DeleteFilm",      "CutFilm",        "CopyFilm", "DuplicateFilm"};
 const QStringList kCaptionItems = {"CaptionFont", "CaptionText", "CaptionColour", "ResetCaptionColours",
                                    "DeleteCaption"};
-const QStringList kArrowItems = {"ArrowColour", "ArrowThicker", "ArrowThinner", "DeleteArrow"};
+const QStringList kArrowItems = {"ArrowColour", "ArrowThicker", "ArrowThinner",  "DeleteArrow",
+                                 "CutArrow",    "CopyArrow",    "DuplicateArrow"};
 const QStringList kTextItems = {
-    "TextFieldFont",        "AlignLeft",       "AlignCentre",           "AlignRight",     "FitTextField",
-    "TextFieldMinimalText", "TextFieldColour", "ResetTextFieldColours", "DeleteTextField"};
+    "TextFieldFont",        "AlignLeft",         "AlignCentre",           "AlignRight",      "FitTextField",
+    "TextFieldMinimalText", "TextFieldColour",   "ResetTextFieldColours", "DeleteTextField", "CutTextField",
+    "CopyTextField",        "DuplicateTextField"};
+// Commands on several objects at once and on the clipboard, from the Edit menu and its keys.
+const QStringList kGroupCommands = {"Copy",
+                                    "Cut",
+                                    "Paste",
+                                    "Paste",
+                                    "Duplicate",
+                                    "SelectAll",
+                                    "AlignObjectsLeft",
+                                    "AlignObjectsCentre",
+                                    "AlignObjectsRight",
+                                    "AlignObjectsTop",
+                                    "AlignObjectsMiddle",
+                                    "AlignObjectsBottom",
+                                    "DistributeHorizontally",
+                                    "DistributeVertically"};
+const QStringList kSelectionKeys = {"moveLeft", "moveRight", "moveUp", "moveDown", "moveLeftByGrid", "deleteSelected"};
 // Creation items that no menu shows; the walk uses them rarely, for captions and for objects lying
 // directly on the canvas, which only files can otherwise bring.
 const QStringList kHiddenCreators = {"CreatePictureOnCanvas", "CreateCaptionOnCanvas", "CreateFilmOnCanvas",
@@ -377,6 +397,29 @@ WalkCommand CommandWalker::generate(std::mt19937& rng)
         }
     } else if (roll < 950) {
         c.name = oneOf({"Summary", "Summary", "Help", "About"});
+    } else if (roll < 975) {  // several objects at once: choose them, then copy, paste, align, move
+        const int r = n(100);
+        if (r < 25) {  // Ctrl+click or Shift+click adds an object to the group or takes it out
+            c.op = QStringLiteral("click");
+            c.kind = someKind(QStringLiteral("FFPTVA"));
+            if (c.kind == '-')
+                canvasPoint();
+            c.mods = n(2) ? QStringLiteral("c") : QStringLiteral("s");
+        } else if (r < 40) {  // a rubber band from a free spot
+            c.op = QStringLiteral("band");
+            canvasPoint();
+            c.dx = between(-400, 400);
+            c.dy = between(-300, 300);
+            if (n(4) == 0)
+                c.mods = QStringLiteral("c");
+        } else if (r < 55) {  // the keys on the selection
+            c.op = QStringLiteral("key");
+            c.name = oneOf(kSelectionKeys);
+            if (c.name == "deleteSelected")
+                c.answer = n(3) ? 1 : 0;
+        } else {
+            c.name = oneOf(kGroupCommands);
+        }
     } else {  // a click on an empty spot of the canvas
         c.op = QStringLiteral("click");
         canvasPoint();
@@ -441,7 +484,11 @@ void CommandWalker::press(QPoint canvasPoint, Qt::MouseButton button, const QStr
 {
     QPoint local;
     QWidget* w = widgetAt(canvasPoint, &local);
-    const Qt::KeyboardModifiers modifiers = mods.contains(QLatin1Char('a')) ? Qt::AltModifier : Qt::NoModifier;
+    Qt::KeyboardModifiers modifiers = mods.contains(QLatin1Char('a')) ? Qt::AltModifier : Qt::NoModifier;
+    if (mods.contains(QLatin1Char('c')))
+        modifiers |= Qt::ControlModifier;
+    if (mods.contains(QLatin1Char('s')))
+        modifiers |= Qt::ShiftModifier;
     QPointer<QWidget> guard(w);
     sendMouse(w, QEvent::MouseButtonPress, local, button, modifiers);
     if (guard)
@@ -613,11 +660,24 @@ void CommandWalker::run(const WalkCommand& command)
         QAction* action = m_fixture.window->command(c.name);
         if (reachable(action))
             action->trigger();
+    } else if (c.op == QLatin1String("band")) {
+        QPoint local;
+        QWidget* w = widgetAt(QPoint(c.x, c.y), &local);
+        if (w == m_fixture.window->canvas())
+            dragWidget(w, local, local + QPoint(c.dx, c.dy),
+                       c.mods.contains(QLatin1Char('c')) ? Qt::ControlModifier : Qt::NoModifier);
+    } else if (c.op == QLatin1String("key")) {
+        if (auto* key = m_fixture.window->findChild<QAction*>(c.name))
+            key->trigger();
     } else if (c.op == QLatin1String("resize")) {
         m_fixture.window->resize(c.dx, c.dy);
     }
     m_modalCloser.stop();
     settle();
+    if (kGroupCommands.contains(c.name) || c.op == QLatin1String("band") || c.op == QLatin1String("key"))
+        ++m_counts[QStringLiteral("group and clipboard commands")];
+    const int group = int(doc().interaction.group.size());
+    m_counts[QStringLiteral("largest group")] = std::max(m_counts.value(QStringLiteral("largest group")), group);
 }
 
 void CommandWalker::settle()

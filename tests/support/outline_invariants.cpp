@@ -6,6 +6,7 @@
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "model/arrow_attachment.h"
+#include "model/object_group.h"
 #include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/object_fields.h"
@@ -254,9 +255,24 @@ QStringList windowViolations(MainWindow& window)
     SelectionHandles* handles = window.selectionHandles();
     const InteractionState& s = doc.interaction;
     if (handles->blackSetVisible() && !o.find(s.outerSelection).isValid())
-        out << QStringLiteral("black handles shown around no object (outer selection %1)").arg(s.outerSelection);
+        out << QStringLiteral(
+                   "black handles shown around no object (outer selection %1, black set around %2, group of %3)")
+                   .arg(s.outerSelection)
+                   .arg(handles->model().blackAround)
+                   .arg(s.group.size());
     if (handles->blueSetVisible() && !o.find(s.innerSelection).isValid())
         out << QStringLiteral("blue handles shown around no object (inner selection %1)").arg(s.innerSelection);
+    // The group holds live objects only, none beside its frame, and is shown exactly while it is there.
+    for (ObjectId id : s.group)
+        if (!o.find(id).isValid())
+            out << QStringLiteral("the group holds removed object %1").arg(id);
+    if (groupLeaders(o, s.group).size() != s.group.size())
+        out << QStringLiteral("the group holds an object beside its frame or twice");
+    if (QWidget* overlay = canvas->findChild<QWidget*>(QStringLiteral("groupOverlay")))
+        if (overlay->isHidden() == !s.group.empty())
+            out << QStringLiteral("the group overlay is %1 with %2 objects in the group")
+                       .arg(overlay->isHidden() ? "hidden" : "shown")
+                       .arg(s.group.size());
 
     // The history pointer and the commands that move it agree, and the step shown has its snapshot.
     const bool open = window.command(Command::EditModeButton)->isEnabled();
