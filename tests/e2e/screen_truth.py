@@ -198,9 +198,10 @@ def differences(block, shot, limit=5):
     return wrong, examples
 
 
-def check_screen(app, block, what, timeout=4.0):
+def check_screen(app, block, what, timeout=15.0):
     """Waits until the screen shows the reported picture; fails, keeping both images, if it
-    still shows something else after `timeout` seconds."""
+    still shows something else after `timeout` seconds (a screen left stale never catches up; a
+    loaded machine only paints late)."""
     e2e.check(block.view is not None, f"{what}: the picture cannot be seen")
     found = [0, []]
 
