@@ -78,6 +78,7 @@ private slots:
     void everyToolLandsUnderThePointerBelowOne();
     void selectionBelowOneLiftsEveryPixel();
     void handlesBelowOneKeepSizesLeftAlone();
+    void handleHeldFarPastTheEdgeStopsAtTheLargestPicture();
     void zoomStepsGoBySizeAndLeaveTheFit();
     void cropTakesTheFloatingPieceAndUndoesToTheLift();
     void turnsMovePixelsAndUndo_data();
@@ -233,6 +234,29 @@ void TestPaintPicture::handlesBelowOneKeepSizesLeftAlone()
     e.ed.frameResizeMove(QPoint(0, 0));
     e.ed.frameResizeRelease();
     QCOMPARE(e.doc.piece(), piece);
+}
+
+void TestPaintPicture::handleHeldFarPastTheEdgeStopsAtTheLargestPicture()
+{
+    // A handle held past the view's edge keeps the view scrolling for as long as the button is
+    // down; the picture and a piece stop at the largest side instead of asking for gigabytes.
+    for (int row : {6, 3}) {  // 1/8x and 8x
+        Editor e(numbered(QSize(40, 30)));
+        e.zoomTo(row);
+        e.ed.canvasResizePress(CanvasHandle::Right);
+        e.ed.canvasResizeMove(QPoint(4000000, 0));
+        QVERIFY(e.doc.overlay().frame.width() <= e.doc.zoom().toControl(kMaxPictureSide));
+        e.ed.canvasResizeRelease();
+        QCOMPARE(e.doc.picture().size(), QSize(kMaxPictureSide, 30));
+    }
+    Editor e(numbered(QSize(40, 30)));
+    e.ed.selectAll();
+    e.ed.frameResizePress(FrameHandle::Left);
+    e.ed.frameResizeMove(QPoint(-4000000, 0));
+    QCOMPARE(e.doc.overlay().frame.width(), kMaxPictureSide);
+    QCOMPARE(e.doc.overlay().frame.right(), 39);  // the right edge stays where it was
+    e.ed.frameResizeRelease();
+    QCOMPARE(e.doc.piece().size(), QSize(kMaxPictureSide, 30));
 }
 
 void TestPaintPicture::zoomStepsGoBySizeAndLeaveTheFit()

@@ -1,5 +1,6 @@
 // The resize handles: the picture's three edge handles and the eight handles around the frame.
 #include "paint/core/floating_piece.h"
+#include "paint/core/picture_transforms.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/tools/text_tool.h"
@@ -51,10 +52,13 @@ void PaintEditor::canvasResizeMove(QPoint delta)
     const auto handle = CanvasHandle(m_resize.handle);
     PaintOverlay& o = m_doc.mutableOverlay();
     int w = o.frame.width(), h = o.frame.height();
+    // A handle held past the view's edge keeps the view scrolling: the picture stops growing at
+    // the largest size the editor makes, so letting go never asks for gigabytes.
+    const int largest = m_doc.zoom().toControl(kMaxPictureSide);
     if (handle != CanvasHandle::Bottom)
-        w = std::max(1, m_resize.start.width() + delta.x());
+        w = std::clamp(m_resize.start.width() + delta.x(), 1, largest);
     if (handle != CanvasHandle::Right)
-        h = std::max(1, m_resize.start.height() + delta.y());
+        h = std::clamp(m_resize.start.height() + delta.y(), 1, largest);
     o.frame.setSize(QSize(w, h));
     m_doc.mutableStatus().pictureSize = PaintDocument::sizeText(w, h);
     m_doc.notifyOverlay();
@@ -78,6 +82,7 @@ void PaintEditor::canvasResizeRelease()
         size = QSize(std::max(1, was.width() + z.toPicture(frame.width() - m_resize.start.width())),
                      std::max(1, was.height() + z.toPicture(frame.height() - m_resize.start.height())));
     }
+    size = size.boundedTo(QSize(kMaxPictureSide, kMaxPictureSide));
     if (size != m_doc.picture().size()) {
         QImage resized(size, QImage::Format_RGB32);
         resized.fill(m_doc.backColour());
@@ -129,6 +134,18 @@ void PaintEditor::frameResizeMove(QPoint delta)
     if (e.top) {
         top = s.top() + delta.y();
         height = s.height() - delta.y();
+    }
+    // A piece is never stretched beyond the largest picture the editor makes.
+    const int largest = m_doc.zoom().toControl(kMaxPictureSide);
+    if (width > largest) {
+        if (e.left)
+            left += width - largest;
+        width = largest;
+    }
+    if (height > largest) {
+        if (e.top)
+            top += height - largest;
+        height = largest;
     }
     PaintOverlay& o = m_doc.mutableOverlay();
     o.frame = QRect(left, top, width, height);
