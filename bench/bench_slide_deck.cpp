@@ -7,6 +7,7 @@
 #include "bench_main.h"
 #include "export/outline_web_svg.h"
 #include "export/zip_archive.h"
+#include "photo_outline.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
@@ -36,15 +37,7 @@ struct Fixture {
         const QSize client = doc.state.windowSize - defaultWindowChrome();
         Outline& o = doc.outline;
         o.setClientSize(client);
-        for (int k = 0; k < 20; ++k) {
-            const int f = o.createFrame(QRect(10 + (k % 5) * 250, 40 + (k / 5) * 200, 240, 190),
-                                        QStringLiteral("Фото %1").arg(k + 1));
-            const int p = o.createPicture(QRect(10, 20, 220, 160), f);
-            const QImage photo = photoLikeImage(1600, 1200, quint32(k + 1));
-            o.picture(p).setBitmap(photo);
-            o.picture(p).setJpegStream(encodeJpeg(photo, 90));
-            o.picture(p).minimalText = QStringLiteral("Фото номер %1").arg(k + 1);
-        }
+        addTwentyPhotos(o);
         outline = dir.filePath(QStringLiteral("photos.vmd"));
         if (!writeOutlineFile(outline, doc).ok)
             std::fprintf(stderr, "cannot write %s\n", qPrintable(outline));

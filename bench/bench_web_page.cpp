@@ -7,6 +7,7 @@
 #include "export/outline_export.h"
 #include "export/outline_renderer.h"
 #include "export/outline_web_page.h"
+#include "photo_outline.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
@@ -37,16 +38,7 @@ struct Fixture {
         client = doc.state.windowSize - defaultWindowChrome();
         Outline& o = doc.outline;
         o.setClientSize(client);
-        for (int k = 0; k < 20; ++k) {
-            const int f = o.createFrame(QRect(10 + (k % 5) * 250, 40 + (k / 5) * 200, 240, 190),
-                                        QStringLiteral("Фото %1").arg(k + 1));
-            const int p = o.createPicture(QRect(10, 20, 220, 160), f);
-            // As a photo loaded from a file: its bitmap and the stream it came from.
-            const QImage photo = photoLikeImage(1600, 1200, quint32(k + 1));
-            o.picture(p).setBitmap(photo);
-            o.picture(p).setJpegStream(encodeJpeg(photo, 90));
-            o.picture(p).minimalText = QStringLiteral("Фото номер %1").arg(k + 1);
-        }
+        addTwentyPhotos(o);
         outline = dir.filePath(QStringLiteral("photos.vmd"));
         if (!writeOutlineFile(outline, doc).ok)
             std::fprintf(stderr, "cannot write %s\n", qPrintable(outline));
