@@ -189,15 +189,24 @@ void PictureWidget::apply(const PictureObject& picture)
     m_border = picture.border;
     m_stretched = picture.stretched;
     nameForAccessibility(this, picture);
-    // Render from the stored bitmap (or its halvings) only when it or the size changed: never
-    // from an earlier rendering, so repeated resizing loses nothing.
-    const bool newBitmap = picture.bitmap().cacheKey() != m_stored.cacheKey();
-    if (newBitmap || m_rendering.size() != picture.bounds.size()) {
-        if (newBitmap) {
-            m_stored = picture.bitmap();
+    // Render from the held bitmap, or from the stream decoded for this size (through the halvings
+    // kept of either), only when the picture or the size changed: never from an earlier
+    // rendering, so repeated resizing loses nothing.
+    const bool newPicture = !picture.samePicture(m_picture);
+    const QSize size = picture.bounds.size();
+    if (newPicture || m_rendering.size() != size) {
+        if (newPicture) {
+            m_picture = picture;
+            // The outline's picture keeps the decode made for drawing; this copy need not.
+            m_picture.releaseDrawnImage();
+            m_full = m_drawStored ? picture.bitmap() : QImage();
+        }
+        const QImage source = picture.imageFor(size);
+        if (newPicture || source.cacheKey() != m_stored.cacheKey()) {
+            m_stored = source;
             m_halvings.clear();
         }
-        m_rendering = renderCached(picture.bounds.size());
+        m_rendering = renderCached(size);
         changed = true;
     }
     if (changed)
@@ -207,15 +216,17 @@ void PictureWidget::apply(const PictureObject& picture)
 void PictureWidget::setDrawStoredBitmap(bool on)
 {
     m_drawStored = on;
+    // The whole picture is decoded only for as long as drawings at other scales need it.
+    m_full = on ? m_picture.bitmap() : QImage();
     update();
 }
 
 void PictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_drawStored && !m_stored.isNull()) {
+    if (m_drawStored && !m_full.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect()), m_stored);
+        painter.drawImage(QRectF(rect()), m_full);
     } else if (m_stretched && !m_rendering.isNull())
         painter.drawImage(rect(), m_rendering);
     else if (!m_rendering.isNull())

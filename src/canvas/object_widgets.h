@@ -45,17 +45,19 @@ private:
     quint8 m_outerBevel = BevelRaised, m_innerBevel = BevelNone, m_borderLine = 0;
 };
 
-// A picture: the stored bitmap shown stretched to the control, rendered afresh from the stored
-// bitmap (through the halvings kept of a large one) whenever the size or the bitmap changes.
+// A picture shown stretched to the control, rendered afresh whenever the size or the picture
+// changes: a held bitmap through the halvings kept of a large one, a stored stream from its
+// decode at the reduced size that covers the control.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
     explicit PictureWidget(QWidget* parent);
     void apply(const PictureObject& picture);
     const QImage& rendering() const { return m_rendering; }
-    // Draws the stored bitmap into the widget's rectangle through the painter's transformation
+    // Draws the whole picture into the widget's rectangle through the painter's transformation
     // instead of the copy made at the widget's size: off-screen drawings at other scales, PDF,
-    // SVG and printing get the picture at its full resolution.
+    // SVG and printing get the picture at its full resolution. A stored stream is decoded at
+    // full size while this is on.
     void setDrawStoredBitmap(bool on);
 
     // The stored bitmap smoothly stretched to size, aspect ratio not kept; a bitmap far larger
@@ -69,7 +71,9 @@ private:
     // render() of the stored bitmap, going on from the halving kept from an earlier size.
     QImage renderCached(QSize size);
 
-    QImage m_stored;
+    PictureObject m_picture;  // what is shown (sharing its bitmap or stream with the outline's)
+    QImage m_stored;          // the held bitmap, or the stored stream's decode for this size
+    QImage m_full;            // the whole picture while the stored bitmap is drawn
     QImage m_rendering;
     // The two deepest halvings of the stored bitmap made so far, each with the size it was halved
     // from: a zoom going back and forth across the size where one more halving starts is served

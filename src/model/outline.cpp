@@ -136,6 +136,92 @@ int Outline::createCaption(const QRect& bounds, const QString& text, int parentF
     return int(m_captions.size());
 }
 
+namespace {
+
+// libjpeg's reduced size: each side divided and rounded up.
+QSize reducedSize(QSize full, int denominator)
+{
+    return QSize((full.width() + denominator - 1) / denominator, (full.height() + denominator - 1) / denominator);
+}
+
+// The largest denominator (8, 4, 2) whose reduced size still covers `wanted`; 1 when none does.
+int reductionFor(QSize full, QSize wanted)
+{
+    if (wanted.isEmpty())
+        return 1;
+    for (const int d : {8, 4, 2}) {
+        const QSize reduced = reducedSize(full, d);
+        if (reduced.width() >= wanted.width() && reduced.height() >= wanted.height())
+            return d;
+    }
+    return 1;
+}
+
+}  // namespace
+
+QImage PictureObject::bitmap() const
+{
+    if (!m_bitmap.isNull() || m_jpeg.isEmpty() || !m_decoder)
+        return m_bitmap;
+    if (m_drawn.size() == m_streamSize)
+        return m_drawn;
+    const QImage full = m_decoder(m_jpeg, 1);
+    return full.isNull() ? blankPicture(m_streamSize) : full;
+}
+
+QSize PictureObject::pixelSize() const
+{
+    if (!m_bitmap.isNull() || !m_decoder)
+        return m_bitmap.size();
+    return m_streamSize;
+}
+
+QImage PictureObject::imageFor(QSize size) const
+{
+    if (!m_bitmap.isNull() || m_jpeg.isEmpty() || !m_decoder)
+        return m_bitmap;
+    const int denominator = reductionFor(m_streamSize, size);
+    const QSize reduced = reducedSize(m_streamSize, denominator);
+    // The decode kept still serves when it covers the size and is at most the next reduced size
+    // up: a zoom going back and forth across the size where that one starts decodes once, not on
+    // every step, and a decode four times the pixels needed is the most that is kept.
+    const QSize nextUp = reducedSize(m_streamSize, std::max(1, denominator / 2));
+    const QSize needed = size.boundedTo(m_streamSize);
+    const bool serves = m_drawn.width() >= needed.width() && m_drawn.height() >= needed.height()
+                        && m_drawn.width() <= nextUp.width() && m_drawn.height() <= nextUp.height();
+    if (m_drawn.isNull() || !serves) {
+        const QImage decoded = m_decoder(m_jpeg, denominator);
+        m_drawn = decoded.isNull() ? blankPicture(reduced) : decoded;
+    }
+    return m_drawn;
+}
+
+bool PictureObject::samePicture(const PictureObject& other) const
+{
+    if (!m_bitmap.isNull() || !other.m_bitmap.isNull())
+        return m_bitmap.cacheKey() == other.m_bitmap.cacheKey();
+    return m_jpeg.constData() == other.m_jpeg.constData() && m_jpeg.size() == other.m_jpeg.size()
+           && m_decoder == other.m_decoder;
+}
+
+void PictureObject::setBitmap(const QImage& image)
+{
+    m_bitmap = image;
+    m_jpeg.clear();
+    m_streamSize = QSize();
+    m_decoder = nullptr;
+    m_drawn = QImage();
+}
+
+void PictureObject::setStoredStream(const QByteArray& stream, QSize size, PictureDecoder decoder, const QImage& drawn)
+{
+    m_bitmap = QImage();
+    m_jpeg = stream;
+    m_streamSize = size;
+    m_decoder = decoder;
+    m_drawn = drawn;
+}
+
 QImage blankPicture(QSize size)
 {
     // At most 1024 × 1024 pixels (a picture is drawn stretched to its control, so a larger blank

@@ -55,23 +55,51 @@ struct FrameObject {
     QRect reference;  // bounds at 100 % zoom
 };
 
+// Decodes a picture's stored stream at 1/denominator of its size (denominator 1, 2, 4 or 8, the
+// reduced sizes rounded up); a null image when the stream cannot be decoded.
+using PictureDecoder = QImage (*)(const QByteArray& stream, int denominator);
+
 struct PictureObject {
     ObjectId id = 0;
     quint8 parentFrame = 0;  // 0 = on the canvas, k = inside frame slot k
     QRect bounds;            // relative to the parent
 
-    // The stored picture (what is saved and edited); the control shows a scaled copy.
-    const QImage& bitmap() const { return m_bitmap; }
-    // Replaces the picture; the cached JPEG stream no longer matches and is dropped.
-    void setBitmap(const QImage& image)
-    {
-        m_bitmap = image;
-        m_jpeg.clear();
-    }
-    // The JPEG stream of the current bitmap, once encoded (or as loaded from a file), so that an
-    // unchanged picture is written again byte for byte without encoding it anew.
+    // A picture is held in one of two ways. A picture read from a file is held as its stored
+    // stream alone and decoded at the size it is drawn: a photo shown small costs a small
+    // bitmap, not its full size. A new or edited picture is held as its bitmap, which saving
+    // encodes (and keeps the stream of, see jpegStream()).
+
+    // The whole picture at its own size, for what needs every pixel (the graphic editor, the
+    // full-screen view, drawings at another scale, print): the bitmap held, or the stored stream
+    // decoded anew on every call, so callers keep the result as long as they need it. A stream
+    // that fails to decode gives a blank picture of its size.
+    QImage bitmap() const;
+    // The picture's size in pixels, known without decoding it.
+    QSize pixelSize() const;
+    // The picture for drawing at `size`: the bitmap held, or the stored stream decoded at the
+    // smallest reduced size that still covers `size` in both directions (at most twice as large
+    // in one of them), the caller scales it the rest of the way. The reduced decode is kept for
+    // the next drawing at a size it serves; a larger size decodes again with more pixels, a
+    // smaller one with fewer. Not for use from several threads at once.
+    QImage imageFor(QSize size) const;
+    // Whether the picture is held as a bitmap (new or edited) rather than as its stored stream.
+    bool holdsBitmap() const { return !m_bitmap.isNull(); }
+    // Whether the two show the very same stored picture (the same bitmap or the same stream data,
+    // not equal copies): what a view compares to know whether the picture was replaced.
+    bool samePicture(const PictureObject& other) const;
+
+    // Replaces the picture with a bitmap; the stored stream no longer matches and is dropped.
+    void setBitmap(const QImage& image);
+    // Holds the picture as a stored stream of a picture of `size` pixels, decoded by `decoder`
+    // when drawn; `drawn` is a reduced decode already made (or null). Any bitmap is dropped.
+    void setStoredStream(const QByteArray& stream, QSize size, PictureDecoder decoder, const QImage& drawn = {});
+    // The JPEG stream of the picture: as loaded from a file, or of the held bitmap once encoded,
+    // so that an unchanged picture is written again byte for byte without encoding it anew.
     const QByteArray& jpegStream() const { return m_jpeg; }
+    // Keeps the stream the held bitmap was encoded to.
     void setJpegStream(const QByteArray& stream) const { m_jpeg = stream; }
+    // Lets go of the reduced decode kept for drawing (it is made again when next drawn).
+    void releaseDrawnImage() const { m_drawn = QImage(); }
 
     quint8 border = 0;  // 0 none, 1 single
     bool stretched = true;
@@ -82,6 +110,9 @@ struct PictureObject {
 private:
     QImage m_bitmap;
     mutable QByteArray m_jpeg;
+    QSize m_streamSize;                  // the stored stream's picture size, when no bitmap is held
+    PictureDecoder m_decoder = nullptr;  // decodes the stored stream, when no bitmap is held
+    mutable QImage m_drawn;              // the stored stream's last reduced decode
 };
 
 struct CaptionObject {

@@ -357,6 +357,11 @@ QImage decodeJpeg(const QByteArray& stream, QString* error, int scaleDenominator
     return decode(stream, error, [d](JDIMENSION, JDIMENSION) { return d; });
 }
 
+QImage decodeStoredJpeg(const QByteArray& stream, int scaleDenominator)
+{
+    return decodeJpeg(stream, nullptr, scaleDenominator);
+}
+
 QSize jpegStreamSize(const QByteArray& stream)
 {
     if (stream.isEmpty())

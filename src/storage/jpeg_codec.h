@@ -16,6 +16,10 @@ QByteArray encodeJpeg(const QImage& image, int quality = 100);
 // a smaller image directly (for thumbnails).
 QImage decodeJpeg(const QByteArray& stream, QString* error = nullptr, int scaleDenominator = 1);
 
+// decodeJpeg() without the reason for a failure: how a picture held as its stored stream is
+// decoded again when it is drawn (a PictureDecoder, see PictureObject).
+QImage decodeStoredJpeg(const QByteArray& stream, int scaleDenominator);
+
 // Decodes at the smallest of libjpeg's reduced sizes (1/8, 1/4, 1/2 or full) that is still at
 // least `wanted` in both directions: the inverse DCT does the shrinking, so a small picture of a
 // large photo costs a fraction of a full decode. An empty `wanted` decodes at full size.

@@ -334,9 +334,9 @@ const KindFields<PictureObject>& fieldsOf<PictureObject>()
                      [](const O& o) -> qint64 { return o.stretched; }, [](O& o, qint64 v) { o.stretched = v != 0; }),
                  reference<O>(),
                  {FieldType::Listed, -1, "imageWidth", "", 0, 0,
-                  [](const O& o) -> qint64 { return o.bitmap().width(); }},
+                  [](const O& o) -> qint64 { return o.pixelSize().width(); }},
                  {FieldType::Listed, -1, "imageHeight", "", 0, 0,
-                  [](const O& o) -> qint64 { return o.bitmap().height(); }},
+                  [](const O& o) -> qint64 { return o.pixelSize().height(); }},
              }}),
     };
     return kind;

@@ -221,11 +221,11 @@ public:
     {
     }
 
-    // Picture number `index` (1-based) as a stored bitmap; its JPEG stream, when it is one, goes to
-    // *jpeg so that saving can write it again unchanged. A non-empty `wanted` decodes a JPEG at
-    // the smallest reduced size still covering it, and keeps no stream (a reduced outline is
-    // never saved).
-    QImage next(int index, QByteArray* jpeg, QSize wanted = {})
+    // Picture number `index` (1-based) as a bitmap: a JPEG decoded at the smallest reduced size
+    // still covering `wanted` (whole when `wanted` is empty), a bitmap file whole. With
+    // `keepStream`, a JPEG stream goes to *jpeg, so that the picture can be decoded again at
+    // other sizes and saving can write it again unchanged.
+    QImage next(int index, QByteArray* jpeg, QSize wanted, bool keepStream)
     {
         const QByteArray typeByte = m_data.take(1);
         if (typeByte.isEmpty())
@@ -279,11 +279,11 @@ public:
             truncated(
                 index,
                 QCoreApplication::translate("OldOutlineFile", "записано %1 байт из %2").arg(stream.size()).arg(length));
-        return decode(index, stream, jpeg, wanted);
+        return decode(index, stream, jpeg, wanted, keepStream);
     }
 
 private:
-    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg, QSize wanted)
+    QImage decode(int index, const QByteArray& stream, QByteArray* jpeg, QSize wanted, bool keepStream)
     {
         QString why;
         QImage image;
@@ -305,7 +305,7 @@ private:
                 image = image.convertToFormat(QImage::Format_RGB32);
         } else {
             image = wanted.isEmpty() ? decodeJpeg(stream, &why) : decodeJpegAtLeast(stream, wanted, &why);
-            if (!image.isNull() && wanted.isEmpty())
+            if (!image.isNull() && keepStream)
                 *jpeg = stream;
         }
         if (image.isNull())
@@ -611,12 +611,17 @@ private:
             created(slot, what);
             PictureObject& picture = m_outline.picture(slot);
             QByteArray jpeg;
-            const QSize wanted = m_pictures.scale < 1.0
-                                     ? QSize(std::max(1, int(std::ceil(picture.bounds.width() * m_pictures.scale))),
-                                             std::max(1, int(std::ceil(picture.bounds.height() * m_pictures.scale))))
-                                     : QSize();
-            picture.setBitmap(pictures.next(i, &jpeg, wanted));
-            picture.setJpegStream(jpeg);
+            // Decoded at the reduced size that covers the picture's control (at the drawing's
+            // scale for a small drawing); a JPEG stream is kept and decoded again when drawn
+            // larger, except for a small drawing, which is never saved.
+            const double scale = std::min(m_pictures.scale, 1.0);
+            const QSize wanted(std::max(1, int(std::ceil(picture.bounds.width() * scale))),
+                               std::max(1, int(std::ceil(picture.bounds.height() * scale))));
+            const QImage image = pictures.next(i, &jpeg, wanted, m_pictures.scale >= 1.0);
+            if (jpeg.isEmpty())
+                picture.setBitmap(image);
+            else
+                picture.setStoredStream(jpeg, jpegStreamSize(jpeg), decodeStoredJpeg, image);
             if (v40())
                 readMinimalTextAndPosition(picture, what, QCoreApplication::translate("OldOutlineFile", "объектов"),
                                            m_objectPositions);

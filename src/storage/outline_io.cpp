@@ -80,7 +80,7 @@ QByteArray pictureStream(const PictureObject& picture)
         bitmap.fill(Qt::white);
     }
     const QByteArray stream = encodeJpeg(bitmap, 100);
-    if (!stream.isEmpty() && !picture.bitmap().isNull())
+    if (!stream.isEmpty() && picture.holdsBitmap())
         picture.setJpegStream(stream);
     return stream;
 }
@@ -335,12 +335,13 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         else if (!budget->take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
         else {
-            // A reduced picture for a small drawing of the outline is decoded at the smallest size
-            // that still covers the picture's control at that scale.
+            // Each picture is decoded at the smallest reduced size that still covers its control
+            // (at the drawing's scale for a small drawing of the outline): what the outline shows
+            // first, and the check that the stream can be decoded at all.
             const QSize bounds = o.picture(k).bounds.size();
-            const QSize wanted = pictureScale < 1.0 ? QSize(std::max(1, int(std::ceil(bounds.width() * pictureScale))),
-                                                            std::max(1, int(std::ceil(bounds.height() * pictureScale))))
-                                                    : QSize();
+            const double scale = std::min(pictureScale, 1.0);
+            const QSize wanted(std::max(1, int(std::ceil(bounds.width() * scale))),
+                               std::max(1, int(std::ceil(bounds.height() * scale))));
             decodings.push_back({k, stream, wanted, {}, {}});
         }
         chunkStart += cumulative;
@@ -351,23 +352,29 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         streamBytes += d.stream.size();
     decodeSideBySide(decodings.size(), streamBytes, [&](std::size_t i) {
         Decoding& d = decodings[i];
-        d.image = d.wanted.isEmpty() ? decodeJpeg(d.stream, &d.why) : decodeJpegAtLeast(d.stream, d.wanted, &d.why);
+        d.image = decodeJpegAtLeast(d.stream, d.wanted, &d.why);
     });
+    std::vector<bool> decoded(std::size_t(o.count(ObjectKind::Picture)) + 1, false);
     for (Decoding& d : decodings) {
         if (d.image.isNull()) {
             problems[d.slot] = d.why;
             continue;
         }
         PictureObject& p = o.picture(d.slot);
-        p.setBitmap(d.image);
-        // An outline drawn small is never saved: its reduced pictures keep no stream.
-        if (d.wanted.isEmpty())
-            p.setJpegStream(d.stream);  // after setBitmap, which drops the cached stream
+        decoded[std::size_t(d.slot)] = true;
+        if (pictureScale < 1.0) {
+            // An outline drawn small is never saved: its reduced pictures keep no stream.
+            p.setBitmap(d.image);
+        } else {
+            // The stream is kept as read (saving writes it again unchanged) and decoded again
+            // whenever the picture is drawn at a size this decode does not serve.
+            p.setStoredStream(d.stream, jpegStreamSize(d.stream), decodeStoredJpeg, d.image);
+        }
     }
     // A picture without a readable stream keeps a blank one.
     QStringList failures;
     for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
-        if (o.picture(k).bitmap().isNull() || problems.count(k))
+        if (!decoded[std::size_t(k)] || problems.count(k))
             o.picture(k).setBitmap(blankPicture(o.picture(k).bounds.size()));
     for (const auto& [slot, why] : problems)
         failures << QCoreApplication::translate("OutlineIo", "рисунок %1 (%2)").arg(slot).arg(why);

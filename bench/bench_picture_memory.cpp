@@ -1,0 +1,166 @@
+// What photos cost once an outline is open, and what opening it again costs. Each figure is taken
+// in a process of its own that opens an outline file through the main window's Open, as the user
+// does (the first Open of a fresh process, then a second one):
+//   photos   resident memory of an outline of 20 photos of 1600 × 1200 drawn at 160 × 120, above
+//            the same outline with photos of 16 × 12
+//   reopen   resident memory after the second Open of the photo outline, beside the first
+//   open     process CPU time of the first Open, beside reading the same file with the loader
+//            alone (which decodes each stream once, at the size it is drawn)
+//   bench_picture_memory            runs the children and prints the table and the targets
+//   bench_picture_memory open FILE  (a child) opens FILE twice and prints its figures
+#include "app/main_window.h"
+#include "model/document.h"
+#include "started_window.h"
+#include "storage/jpeg_codec.h"
+#include "storage/outline_io.h"
+#include "support/photo_like_image.h"
+#include "support/resident_memory.h"
+#include "support/scripted_dialogs.h"
+#include "system/heap_settings.h"
+#include "target_line.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+using namespace velmar;
+
+namespace {
+
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// 20 frames, each with a picture of side × side·3/4 pixels drawn at 160 × 120.
+void writePhotoOutline(const QString& path, int side)
+{
+    Document doc;
+    doc.state.outlineName = QStringLiteral("Фото");
+    doc.state.windowSize = QSize(1100, 900);
+    Outline& o = doc.outline;
+    for (int k = 0; k < 20; ++k) {
+        const int f = o.createFrame(QRect(10 + (k % 5) * 200, 40 + (k / 5) * 170, 190, 160),
+                                    QStringLiteral("Фото %1").arg(k + 1));
+        const int p = o.createPicture(QRect(10, 20, 160, 120), f);
+        const QImage photo = photoLikeImage(side, side * 3 / 4, quint32(k + 1));
+        o.picture(p).setBitmap(photo);
+        o.picture(p).setJpegStream(encodeJpeg(photo, 90));
+    }
+    writeOutlineFile(path, doc);
+}
+
+int openTwice(int argc, char** argv)
+{
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    ScriptedDialogs dialogs;
+    MainWindow window;
+    startShownIn(window, home.path());
+    QApplication::processEvents();
+    const double before = test::residentMb();
+    double rss[2] = {}, cpu[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        dialogs.files.push_back(Dialogs::FileChoice{path, 1});
+        const double start = processCpuMs();
+        window.command(QStringLiteral("N48"))->trigger();
+        // What the event loop does after an Open: painted, the widgets of the outline before deleted.
+        for (int k = 0; k < 3; ++k)
+            QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        cpu[i] = processCpuMs() - start;
+        rss[i] = test::residentMb();
+    }
+    if (!dialogs.messages.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(dialogs.messages.first().text));
+        return 1;
+    }
+    // The loader alone, on the same file.
+    const double start = processCpuMs();
+    const LoadResult read = readOutlineFile(path, QSize());
+    const double readCpu = processCpuMs() - start;
+    std::printf("%.1f %.1f %.1f %.1f %.1f %.1f %d\n", before, rss[0], rss[1], cpu[0], cpu[1], readCpu, int(read.ok));
+    return 0;
+}
+
+struct Figures {
+    double before = 0, rss1 = 0, rss2 = 0, cpu1 = 0, cpu2 = 0, readCpu = 0;
+};
+
+bool runChild(const QString& file, Figures* f)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("open"), file});
+    if (!child.waitForFinished(300000) || child.exitCode() != 0) {
+        std::fprintf(stderr, "child failed: %s\n", child.readAllStandardError().constData());
+        return false;
+    }
+    int ok = 0;
+    const QByteArray out = child.readAllStandardOutput();
+    return std::sscanf(out.constData(), "%lf %lf %lf %lf %lf %lf %d", &f->before, &f->rss1, &f->rss2, &f->cpu1,
+                       &f->cpu2, &f->readCpu, &ok)
+               == 7
+           && ok;
+}
+
+double median3(double a, double b, double c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+std::string mb(double v) { return QString::asprintf("%.0f MB", v).toStdString(); }
+std::string ms(double v) { return QString::asprintf("%.0f ms", v).toStdString(); }
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program does at its start (see runApplication).
+    returnLargeBlocksToTheSystem();
+    if (argc > 2 && qstrcmp(argv[1], "open") == 0)
+        return openTwice(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString photos = dir.filePath(QStringLiteral("photos.vmd"));
+    const QString tiny = dir.filePath(QStringLiteral("tiny.vmd"));
+    writePhotoOutline(photos, 1600);
+    writePhotoOutline(tiny, 16);
+
+    // Three runs of each, alternating; the medians are printed.
+    Figures p[3], t[3];
+    for (int i = 0; i < 3; ++i)
+        if (!runChild(photos, &p[i]) || !runChild(tiny, &t[i]))
+            return 1;
+    const auto med = [](const Figures* f, double Figures::*field) {
+        return median3(f[0].*field, f[1].*field, f[2].*field);
+    };
+    const double photoRss = med(p, &Figures::rss1), tinyRss = med(t, &Figures::rss1);
+    const double above = median3(p[0].rss1 - t[0].rss1, p[1].rss1 - t[1].rss1, p[2].rss1 - t[2].rss1);
+    const double reopen = median3(p[0].rss2 / p[0].rss1, p[1].rss2 / p[1].rss1, p[2].rss2 / p[2].rss1);
+    const double openRatio = median3(p[0].cpu1 / p[0].readCpu, p[1].cpu1 / p[1].readCpu, p[2].cpu1 / p[2].readCpu);
+    std::printf("%-44s %10s %10s\n", "median of 3 processes", "photos", "tiny");
+    std::printf("%-44s %10.0f %10.0f\n", "resident memory before Open, MB", med(p, &Figures::before),
+                med(t, &Figures::before));
+    std::printf("%-44s %10.0f %10.0f\n", "resident memory after Open 1, MB", photoRss, tinyRss);
+    std::printf("%-44s %10.0f %10.0f\n", "resident memory after Open 2, MB", med(p, &Figures::rss2),
+                med(t, &Figures::rss2));
+    std::printf("%-44s %10.0f %10.0f\n", "process CPU of Open 1, ms", med(p, &Figures::cpu1), med(t, &Figures::cpu1));
+    std::printf("%-44s %10.0f %10.0f\n", "process CPU of Open 2, ms", med(p, &Figures::cpu2), med(t, &Figures::cpu2));
+    std::printf("%-44s %10.0f %10.0f\n", "process CPU of the loader alone, ms", med(p, &Figures::readCpu),
+                med(t, &Figures::readCpu));
+    printTarget("picture-memory", "RSS of 20 photos 1600×1200 drawn at 160×120 above tiny photos", mb(photoRss),
+                mb(tinyRss), above, TargetSense::AtMost, 40.0, " MB");
+    printTarget("picture-reopen", "RSS after the second Open of the photo outline / after the first",
+                mb(med(p, &Figures::rss2)), mb(photoRss), reopen, TargetSense::AtMost, 1.1);
+    printTarget("picture-open", "process CPU of the first Open / the loader alone (decoding at the drawn size)",
+                ms(med(p, &Figures::cpu1)), ms(med(p, &Figures::readCpu)), openRatio, TargetSense::AtMost, 1.3);
+    return 0;
+}
