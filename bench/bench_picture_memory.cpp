@@ -3,11 +3,14 @@
 // does (the first Open of a fresh process, then a second one):
 //   photos   resident memory of an outline of 20 photos of 1600 × 1200 drawn at 160 × 120, above
 //            the same outline with photos of 16 × 12
-//   reopen   resident memory after the second Open of the photo outline, beside the first
+//   reopen   resident memory after the second Open of the photo outline, beside the first; the
+//            same for the largest outline (100 objects of each kind, 20 of the pictures photos)
 //   open     process CPU time of the first Open, beside reading the same file with the loader
-//            alone (which decodes each stream once, at the size it is drawn)
+//            alone (which decodes each stream once, at the size it is drawn); the same for the
+//            largest outline
 //   bench_picture_memory            runs the children and prints the table and the targets
 //   bench_picture_memory open FILE  (a child) opens FILE twice and prints its figures
+//   bench_picture_memory write DIR  writes the two outlines into DIR (to profile a child alone)
 #include "app/main_window.h"
 #include "model/document.h"
 #include "started_window.h"
@@ -21,7 +24,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -54,6 +59,36 @@ void writePhotoOutline(const QString& path, int side)
         const QImage photo = photoLikeImage(side, side * 3 / 4, quint32(k + 1));
         o.picture(p).setBitmap(photo);
         o.picture(p).setJpegStream(encodeJpeg(photo, 90));
+    }
+    writeOutlineFile(path, doc);
+}
+
+// The largest outline: 100 frames, each with a picture (every fifth a photo of 1600 × 1200, the
+// others 160 × 120, all drawn at 20 × 15), a text field, a caption and a film without a file;
+// 100 arrows.
+void writeLargestOutline(const QString& path)
+{
+    Document doc;
+    doc.state.outlineName = QStringLiteral("Наибольший");
+    doc.state.windowSize = QSize(1024, 768);
+    Outline& o = doc.outline;
+    QRandomGenerator random(11);
+    for (int k = 0; k < 100; ++k) {
+        const int f =
+            o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48), QStringLiteral("Фрейм %1").arg(k + 1));
+        o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
+        const int p = o.createPicture(QRect(2, 14, 20, 15), f);
+        o.picture(p).setBitmap(k % 5 == 0 ? photoLikeImage(1600, 1200, quint32(k + 1))
+                                          : photoLikeImage(160, 120, quint32(k + 1)));
+        o.createTextField(QRect(24, 14, 44, 16), kButtonFace, QStringLiteral("Текст %1\r\nстрока").arg(k + 1), f);
+        o.createCaption(QRect(2, 32, 30, 14), QStringLiteral("Надпись %1").arg(k + 1), f);
+        o.createVideo(QRect(36, 32, 30, 14), f);
+    }
+    for (int k = 0; k < 100; ++k) {
+        const int x1 = random.bounded(1000), y1 = 40 + random.bounded(600);
+        const int x2 = std::clamp(x1 + random.bounded(-300, 300), 0, 999);
+        const int y2 = std::clamp(y1 + random.bounded(-200, 200), 40, 699);
+        o.createArrow(x1, y1, x2, y2, 1 + k % 4, quint32(k * 0x020401));
     }
     writeOutlineFile(path, doc);
 }
@@ -128,16 +163,25 @@ int main(int argc, char** argv)
         return openTwice(argc, argv);
 
     QCoreApplication app(argc, argv);
+    if (argc > 2 && qstrcmp(argv[1], "write") == 0) {
+        const QDir folder(QString::fromLocal8Bit(argv[2]));
+        writePhotoOutline(folder.filePath(QStringLiteral("photos.vmd")), 1600);
+        writePhotoOutline(folder.filePath(QStringLiteral("tiny.vmd")), 16);
+        writeLargestOutline(folder.filePath(QStringLiteral("largest.vmd")));
+        return 0;
+    }
     QTemporaryDir dir;
     const QString photos = dir.filePath(QStringLiteral("photos.vmd"));
     const QString tiny = dir.filePath(QStringLiteral("tiny.vmd"));
     writePhotoOutline(photos, 1600);
     writePhotoOutline(tiny, 16);
+    const QString largest = dir.filePath(QStringLiteral("largest.vmd"));
+    writeLargestOutline(largest);
 
     // Three runs of each, alternating; the medians are printed.
-    Figures p[3], t[3];
+    Figures p[3], t[3], l[3];
     for (int i = 0; i < 3; ++i)
-        if (!runChild(photos, &p[i]) || !runChild(tiny, &t[i]))
+        if (!runChild(photos, &p[i]) || !runChild(tiny, &t[i]) || !runChild(largest, &l[i]))
             return 1;
     const auto med = [](const Figures* f, double Figures::*field) {
         return median3(f[0].*field, f[1].*field, f[2].*field);
@@ -146,21 +190,27 @@ int main(int argc, char** argv)
     const double above = median3(p[0].rss1 - t[0].rss1, p[1].rss1 - t[1].rss1, p[2].rss1 - t[2].rss1);
     const double reopen = median3(p[0].rss2 / p[0].rss1, p[1].rss2 / p[1].rss1, p[2].rss2 / p[2].rss1);
     const double openRatio = median3(p[0].cpu1 / p[0].readCpu, p[1].cpu1 / p[1].readCpu, p[2].cpu1 / p[2].readCpu);
-    std::printf("%-44s %10s %10s\n", "median of 3 processes", "photos", "tiny");
-    std::printf("%-44s %10.0f %10.0f\n", "resident memory before Open, MB", med(p, &Figures::before),
-                med(t, &Figures::before));
-    std::printf("%-44s %10.0f %10.0f\n", "resident memory after Open 1, MB", photoRss, tinyRss);
-    std::printf("%-44s %10.0f %10.0f\n", "resident memory after Open 2, MB", med(p, &Figures::rss2),
-                med(t, &Figures::rss2));
-    std::printf("%-44s %10.0f %10.0f\n", "process CPU of Open 1, ms", med(p, &Figures::cpu1), med(t, &Figures::cpu1));
-    std::printf("%-44s %10.0f %10.0f\n", "process CPU of Open 2, ms", med(p, &Figures::cpu2), med(t, &Figures::cpu2));
-    std::printf("%-44s %10.0f %10.0f\n", "process CPU of the loader alone, ms", med(p, &Figures::readCpu),
-                med(t, &Figures::readCpu));
+    std::printf("%-44s %10s %10s %10s\n", "median of 3 processes", "photos", "tiny", "largest");
+    const auto row = [&](const char* what, double Figures::*field) {
+        std::printf("%-44s %10.0f %10.0f %10.0f\n", what, med(p, field), med(t, field), med(l, field));
+    };
+    row("resident memory before Open, MB", &Figures::before);
+    row("resident memory after Open 1, MB", &Figures::rss1);
+    row("resident memory after Open 2, MB", &Figures::rss2);
+    row("process CPU of Open 1, ms", &Figures::cpu1);
+    row("process CPU of Open 2, ms", &Figures::cpu2);
+    row("process CPU of the loader alone, ms", &Figures::readCpu);
+    const double largestReopen = median3(l[0].rss2 / l[0].rss1, l[1].rss2 / l[1].rss1, l[2].rss2 / l[2].rss1);
+    const double largestOpen = median3(l[0].cpu1 / l[0].readCpu, l[1].cpu1 / l[1].readCpu, l[2].cpu1 / l[2].readCpu);
     printTarget("picture-memory", "RSS of 20 photos 1600×1200 drawn at 160×120 above tiny photos", mb(photoRss),
                 mb(tinyRss), above, TargetSense::AtMost, 40.0, " MB");
     printTarget("picture-reopen", "RSS after the second Open of the photo outline / after the first",
                 mb(med(p, &Figures::rss2)), mb(photoRss), reopen, TargetSense::AtMost, 1.1);
     printTarget("picture-open", "process CPU of the first Open / the loader alone (decoding at the drawn size)",
                 ms(med(p, &Figures::cpu1)), ms(med(p, &Figures::readCpu)), openRatio, TargetSense::AtMost, 1.3);
+    printTarget("picture-largest-reopen", "RSS after the second Open of the largest outline / after the first",
+                mb(med(l, &Figures::rss2)), mb(med(l, &Figures::rss1)), largestReopen, TargetSense::AtMost, 1.1);
+    printTarget("picture-largest-open", "process CPU of the first Open of the largest outline / the loader alone",
+                ms(med(l, &Figures::cpu1)), ms(med(l, &Figures::readCpu)), largestOpen, TargetSense::AtMost, 1.3);
     return 0;
 }
