@@ -11,6 +11,7 @@
 #include "model/zoom.h"
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
+#include "system/heap_settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,13 @@ void MainWindow::connectDocumentViews()
     connect(d, &DocumentController::outlineReplaced, this, [this] {
         m_view->rebuild();
         emit outlineReplaced();
+        // The widgets of the outline before are deleted on the event loop's next turn, after the
+        // new ones were made: the memory both held at once is then free but scattered through the
+        // heap. Once they are gone (deferred deletions go in the order they were asked for), it
+        // is handed back.
+        auto* lastDeleted = new QObject(this);
+        connect(lastDeleted, &QObject::destroyed, [] { returnFreedMemoryToTheSystem(); });
+        lastDeleted->deleteLater();
     });
     connect(d, &DocumentController::selectionHidden, m_handles, &SelectionHandles::hideAll);
     connect(d, &DocumentController::canvasColourChanged, this,

@@ -16,4 +16,6 @@ void returnLargeBlocksToTheSystem()
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
 }
 
+void returnFreedMemoryToTheSystem() { malloc_trim(0); }
+
 }  // namespace velmar

@@ -9,4 +9,9 @@ namespace velmar {
 // a few megabytes of free memory stay at the heap's top for the next small blocks.
 void returnLargeBlocksToTheSystem();
 
+// Hands the free memory inside the heap back to the system. Replacing an outline frees about as
+// much as the outline and its widgets took, scattered between blocks still in use, where the
+// allocator would keep it for good: what a second Open adds would stay with the process.
+void returnFreedMemoryToTheSystem();
+
 }  // namespace velmar
