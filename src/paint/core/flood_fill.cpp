@@ -142,7 +142,7 @@ void forRange(int x1, int x2, F f)
 // pixels next to filled runs that are still to be tried. A stack holds the rows with seeds. Each
 // pixel's colour is tested once, and the picture itself is written once per filled pixel.
 template <typename Match>
-QRect scanlineFill(QImage& picture, QPoint start, QRgb fill, const Match& match)
+QRect scanlineFill(QImage& picture, QPoint start, QRgb fill, const Match& match, WriteGuard* guard)
 {
     const int w = picture.width();
     const int h = picture.height();
@@ -188,6 +188,8 @@ QRect scanlineFill(QImage& picture, QPoint start, QRgb fill, const Match& match)
                 const int x = wi * 64 + std::countr_zero(live);
                 const int xl = lastClearUpTo(rowOpen, x) + 1;
                 const int xr = firstClearFrom(rowOpen, words, x, w) - 1;
+                if (guard)
+                    guard->beforeWrite(QRect(xl, y, xr - xl + 1, 1), true);
                 std::fill(line + xl, line + xr + 1, fill);
                 forRange(xl, xr, [&](int i, quint64 m) {
                     rowOpen[i] &= ~m;
@@ -230,7 +232,7 @@ int colourDistance(QRgb a, QRgb b)
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
 }
 
-QRect floodFillExact(QImage& picture, QPoint start, QRgb fill)
+QRect floodFillExact(QImage& picture, QPoint start, QRgb fill, WriteGuard* guard)
 {
     if (!picture.rect().contains(start) || picture.depth() != 32)
         return {};
@@ -238,10 +240,11 @@ QRect floodFillExact(QImage& picture, QPoint start, QRgb fill)
     fill = (fill & kRgbMask) | 0xFF000000u;
     if (target == (fill & kRgbMask))
         return {};
-    return scanlineFill(picture, start, fill, ExactMatch{target});
+    return scanlineFill(picture, start, fill, ExactMatch{target}, guard);
 }
 
-QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill, bool all)
+QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill, bool all,
+                        WriteGuard* guard)
 {
     target &= kRgbMask;
     fill = (fill & kRgbMask) | 0xFF000000u;
@@ -251,33 +254,49 @@ QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb targe
     if (!all) {
         if (!picture.rect().contains(start))
             return {};
-        return scanlineFill(picture, start, fill, match);
+        return scanlineFill(picture, start, fill, match, guard);
     }
 
-    // Every matching pixel of the picture, row by row. A global fill may touch any row, so the
-    // whole picture is reported when anything changed.
+    // Every matching pixel of the picture, row by row in pieces of 64 pixels: a piece with no
+    // match is read only, one with a match is told to the guard and then written. A global fill
+    // may touch any row, so the whole picture is reported when anything changed.
     const int w = picture.width();
+    constexpr int kPiece = 64;
     bool changed = false;
     for (int y = 0; y < picture.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        int x = 0;
+        for (int x0 = 0; x0 < w; x0 += kPiece) {
+            QRgb* p = line + x0;
+            const int n = std::min(kPiece, w - x0);
+            int i = 0;
+            bool any = false;
 #ifdef __SSE2__
-        const __m128i f = _mm_set1_epi32(int(fill));
-        __m128i any = _mm_setzero_si128();
-        for (; x + 4 <= w; x += 4) {
-            __m128i* at = reinterpret_cast<__m128i*>(line + x);
-            const __m128i a = _mm_loadu_si128(at);
-            const __m128i m = match.lanes(a);
-            any = _mm_or_si128(any, m);
-            _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(m, f), _mm_andnot_si128(m, a)));
-        }
-        changed |= _mm_movemask_epi8(any) != 0;
-#endif
-        for (; x < w; ++x) {
-            if (match.one(line[x])) {
-                line[x] = fill;
-                changed = true;
+            __m128i masks[kPiece / 4];
+            __m128i anyLane = _mm_setzero_si128();
+            for (; i + 4 <= n; i += 4) {
+                masks[i / 4] = match.lanes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+                anyLane = _mm_or_si128(anyLane, masks[i / 4]);
             }
+            any = _mm_movemask_epi8(anyLane) != 0;
+#endif
+            for (int j = i; j < n && !any; ++j)
+                any = match.one(p[j]);
+            if (!any)
+                continue;
+            changed = true;
+            if (guard)
+                guard->beforeWrite(QRect(x0, y, n, 1), true);
+#ifdef __SSE2__
+            const __m128i f = _mm_set1_epi32(int(fill));
+            for (int k = 0; k < i; k += 4) {
+                __m128i* at = reinterpret_cast<__m128i*>(p + k);
+                const __m128i m = masks[k / 4];
+                _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(m, f), _mm_andnot_si128(m, _mm_loadu_si128(at))));
+            }
+#endif
+            for (int j = i; j < n; ++j)
+                if (match.one(p[j]))
+                    p[j] = fill;
         }
     }
     return changed ? picture.rect() : QRect();

@@ -57,14 +57,12 @@ QImage mirroredRows(const QImage& source, bool leftToRight, bool topToBottom)
     return out;
 }
 
-// A quarter turn of a 32-bit picture, in tiles small enough that the rows read and the columns
-// written stay in the cache, four by four pixels at a time where the processor can.
-QImage quarterTurn(const QImage& source, bool clockwise)
+// A quarter turn of a 32-bit picture into `out` (its width the source's height and the other
+// way round), in tiles small enough that the rows read and the columns written stay in the
+// cache, four by four pixels at a time where the processor can.
+void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
 {
     const int w = source.width(), h = source.height();
-    QImage out = newPicture(QSize(h, w), source.format());
-    if (out.isNull())
-        return out;
     const qsizetype inStride = source.bytesPerLine() / 4;
     const qsizetype outStride = out.bytesPerLine() / 4;
     const auto* in = reinterpret_cast<const quint32*>(source.constBits());
@@ -82,8 +80,8 @@ QImage quarterTurn(const QImage& source, bool clockwise)
         const int yEnd = std::min(h4, ty + kTile);
         for (int tx = 0; tx < w4; tx += kTile) {
             const int xEnd = std::min(w4, tx + kTile);
-            for (int y = ty; y < yEnd; y += 4) {
-                for (int x = tx; x < xEnd; x += 4) {
+            for (int x = tx; x < xEnd; x += 4) {
+                for (int y = ty; y < yEnd; y += 4) {
 #ifdef __SSE2__
                     // Four rows of four pixels; clockwise the rows are taken bottom up, so that
                     // each column comes out in the order the turned row shows it.
@@ -116,7 +114,57 @@ QImage quarterTurn(const QImage& source, bool clockwise)
     for (int y = 0; y < h; ++y)
         for (int x = (y < h4 ? w4 : 0); x < w; ++x)
             put(x, y);
+}
+
+QImage quarterTurn(const QImage& source, bool clockwise)
+{
+    QImage out = newPicture(QSize(source.height(), source.width()), source.format());
+    if (!out.isNull())
+        quarterTurnInto(source, out, clockwise);
     return out;
+}
+
+void releaseHolder(void* holder) { delete static_cast<QImage*>(holder); }
+
+// A picture of `size` in the memory of `spare` when that is large enough and shared with nobody
+// (the spare is taken), else in memory of its own.
+QImage pictureInBuffer(QImage& spare, QSize size, QImage::Format format)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    if (spare.isNull() || !spare.isDetached() || spare.sizeInBytes() < bytesPerLine * size.height())
+        return newPicture(size, format);
+    auto* holder = new QImage(std::move(spare));
+    spare = QImage();
+    return QImage(holder->bits(), size.width(), size.height(), bytesPerLine, format, releaseHolder, holder);
+}
+
+// Mirrors a 32-bit picture where it lies: each pixel is read and written once.
+void mirrorInPlace(QImage& picture, bool leftToRight, bool topToBottom)
+{
+    const int w = picture.width(), h = picture.height();
+    if (w == 0 || h == 0)
+        return;
+    auto* const base = reinterpret_cast<quint32*>(picture.bits());
+    const qsizetype stride = picture.bytesPerLine() / 4;
+    const auto row = [&](int y) { return base + qsizetype(y) * stride; };
+    if (!topToBottom) {
+        for (int y = 0; y < h; ++y)
+            std::reverse(row(y), row(y) + w);
+        return;
+    }
+    for (int y = 0; y < h / 2; ++y) {
+        quint32* a = row(y);
+        quint32* b = row(h - 1 - y);
+        if (!leftToRight) {
+            std::swap_ranges(a, a + w, b);
+            continue;
+        }
+        // A half turn: row y becomes row h − 1 − y read backwards, and the other way round.
+        for (int x = 0; x < w; ++x)
+            std::swap(a[x], b[w - 1 - x]);
+    }
+    if (leftToRight && h % 2 == 1)
+        std::reverse(row(h / 2), row(h / 2) + w);
 }
 
 }  // namespace
@@ -135,6 +183,38 @@ QImage turned(const QImage& image, PictureTurn turn)
     case PictureTurn::FlipVertical: return wholeWords ? mirroredRows(image, false, true) : image.mirrored(false, true);
     }
     return image;
+}
+
+PictureTurn oppositeTurn(PictureTurn turn)
+{
+    switch (turn) {
+    case PictureTurn::Right90: return PictureTurn::Left90;
+    case PictureTurn::Left90: return PictureTurn::Right90;
+    default: return turn;
+    }
+}
+
+void turnInPlace(QImage& picture, PictureTurn turn, QImage& spare)
+{
+    if (picture.depth() != 32 || picture.isNull()) {
+        picture = turned(picture, turn);
+        return;
+    }
+    switch (turn) {
+    case PictureTurn::Right90:
+    case PictureTurn::Left90: {
+        QImage out = pictureInBuffer(spare, QSize(picture.height(), picture.width()), picture.format());
+        if (out.isNull())
+            return;
+        quarterTurnInto(picture, out, turn == PictureTurn::Right90);
+        spare = std::move(picture);
+        picture = std::move(out);
+        return;
+    }
+    case PictureTurn::Half: mirrorInPlace(picture, true, true); return;
+    case PictureTurn::FlipHorizontal: mirrorInPlace(picture, true, false); return;
+    case PictureTurn::FlipVertical: mirrorInPlace(picture, false, true); return;
+    }
 }
 
 QSize resizedSize(QSize original, const ResizeRequest& request)
