@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTransform>
 
 #include <functional>
 
@@ -59,12 +60,37 @@ using Change = std::function<void(Editor&)>;
 class TestPaintTiles : public QObject {
     Q_OBJECT
 private slots:
+    void turnsPutEveryPixelWhereQtDoes();
     void everyChangeUndoesToTheExactPixel_data();
     void everyChangeUndoesToTheExactPixel();
     void manyFillsKeepOnlyTheTilesTheyChange();
     void aClickLeavesThePictureBufferWhereItIs();
     void aStrokeLeavesTheOutlinesPictureAlone();
 };
+
+void TestPaintTiles::turnsPutEveryPixelWhereQtDoes()
+{
+    // Whole blocks and the cut ones at the right and bottom edges, turned into new memory, in
+    // place, and into a buffer left by an earlier turn.
+    const QImage picture = numbered(QSize(300, 197));
+    const std::pair<PictureTurn, QTransform> turns[] = {{PictureTurn::Right90, QTransform().rotate(90)},
+                                                        {PictureTurn::Left90, QTransform().rotate(270)},
+                                                        {PictureTurn::Half, QTransform().rotate(180)},
+                                                        {PictureTurn::FlipHorizontal, QTransform().scale(-1, 1)},
+                                                        {PictureTurn::FlipVertical, QTransform().scale(1, -1)}};
+    QImage spare;
+    for (const auto& [turn, transform] : turns) {
+        const QImage expected = picture.transformed(transform);
+        QCOMPARE(turned(picture, turn), expected);
+        for (int round = 0; round < 2; ++round) {
+            QImage inPlace = picture.copy();
+            turnInPlace(inPlace, turn, spare);
+            QCOMPARE(inPlace, expected);
+            turnInPlace(inPlace, oppositeTurn(turn), spare);
+            QCOMPARE(inPlace, picture);
+        }
+    }
+}
 
 void TestPaintTiles::everyChangeUndoesToTheExactPixel_data()
 {

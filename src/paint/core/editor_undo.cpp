@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace velmar::paint {
 
@@ -46,7 +47,7 @@ void EditorUndo::clear()
         recycle(step);
     dropPending();
     m_lastChange.clear();
-    m_turnSpare = QImage();
+    m_spare = QImage();
 }
 
 void EditorUndo::ensureGrid(QSize size)
@@ -92,7 +93,21 @@ void EditorUndo::recycle(Step& step)
 {
     for (Tile& tile : step.tiles)
         recycle(tile);
+    giveSpare(std::move(step.whole));
     step = Step();
+}
+
+QImage EditorUndo::spareLike(const QImage& like)
+{
+    if (sameLayout(m_spare, like) && m_spare.isDetached())
+        return std::exchange(m_spare, QImage());
+    return QImage(like.size(), like.format());
+}
+
+void EditorUndo::giveSpare(QImage buffer)
+{
+    if (!buffer.isNull() && buffer.isDetached() && buffer.depth() == 32)
+        m_spare = std::move(buffer);
 }
 
 void EditorUndo::keep(const QImage& picture, const QRect& area, bool changes)
@@ -270,7 +285,7 @@ void EditorUndo::pushTurn(QImage& picture, PictureTurn turn)
     }
     m_undoEnabled = true;
     dropPending();
-    turnInPlace(picture, turn, m_turnSpare);
+    turnInPlace(picture, turn, m_spare);
     Step step;
     step.turned = true;
     step.turn = turn;
@@ -281,7 +296,7 @@ void EditorUndo::applyStep(int k, QImage& picture, bool forward)
 {
     Step& step = m_steps[std::size_t(k - 1)];
     if (step.turned) {
-        turnInPlace(picture, forward ? step.turn : oppositeTurn(step.turn), m_turnSpare);
+        turnInPlace(picture, forward ? step.turn : oppositeTurn(step.turn), m_spare);
         m_lastChange.push_back(picture.rect());
         return;
     }

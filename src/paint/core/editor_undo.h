@@ -43,6 +43,12 @@ public:
     // `compare`, the next recording keeps only the tiles that differ when the two have one size.
     void replacing(QImage old, bool compare = true);
 
+    // A buffer of the layout of `like` (a 32-bit picture), its pixels to be overwritten: the
+    // buffer of a picture the history no longer needs where it has one, else new memory.
+    QImage spareLike(const QImage& like);
+    // Keeps a picture buffer nobody needs any more for the next spareLike() or quarter turn.
+    void giveSpare(QImage buffer);
+
     // The picture replaced whole since the last recording, which the history held (null when
     // it holds none); the history then holds the recorded state no more.
     QImage takeReplaced();
@@ -115,7 +121,7 @@ private:
     int m_columns = 0;
     std::vector<int> m_tileSlot;                  // per tile of the picture: its index in m_pending, or −1
     std::vector<std::unique_ptr<QRgb[]>> m_pool;  // tile buffers to reuse
-    QImage m_turnSpare;                           // the buffer a quarter turn writes into
+    QImage m_spare;  // a picture buffer nobody needs: quarter turns and rewrites write into it
     std::vector<QRect> m_lastChange;
     int m_index = 0;
     int m_count = 0;

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <vector>
+
 namespace velmar::paint {
 
 // The distance between two colours: the sum of their red, green and blue differences (0..765).
@@ -23,5 +25,12 @@ QRect floodFillExact(QImage& picture, QPoint start, QRgb fill, WriteGuard* guard
 // two bits per pixel plus a few bytes per row. Returns the rectangle of pixels changed.
 QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb target, QRgb fill, bool all,
                         WriteGuard* guard = nullptr);
+
+// The global fill ("Все") written into another buffer: `to`, of the size and format of `from`,
+// becomes `from` with every pixel within the tolerance of `target` turned `fill`, every pixel
+// written once. Returns the blocks of kFillBlock × kFillBlock pixels (on a grid from the top-left
+// corner, cut at the picture's edges) where `to` differs from `from`.
+inline constexpr int kFillBlock = 64;
+std::vector<QRect> fillAllInto(const QImage& from, QImage& to, int tolerance, QRgb target, QRgb fill);
 
 }  // namespace velmar::paint

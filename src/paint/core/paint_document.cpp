@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace velmar::paint {
 
@@ -90,6 +91,31 @@ void PaintDocument::ownPicture()
         (void)m_picture.bits();
     }
     m_sparePicture = QImage();
+}
+
+QRect PaintDocument::rewritePicture(const std::function<std::vector<QRect>(const QImage& from, QImage& to)>& write)
+{
+    QImage next = m_undo.spareLike(m_picture);
+    const std::vector<QRect> blocks = write(m_picture, next);
+    if (blocks.empty()) {
+        m_undo.giveSpare(std::move(next));
+        return {};
+    }
+    QImage old = std::exchange(m_picture, std::move(next));
+    QRect changed;
+    qint64 area = 0;
+    for (const QRect& r : blocks) {
+        changed |= r;
+        area += qint64(r.width()) * r.height();
+    }
+    if (area * 2 > qint64(m_picture.width()) * m_picture.height()) {
+        m_undo.replacing(std::move(old), false);
+    } else {
+        for (const QRect& r : blocks)
+            m_undo.keep(old, r, true);
+        m_undo.giveSpare(std::move(old));
+    }
+    return changed;
 }
 
 QImage& PaintDocument::mutablePicture(const QRect& area)

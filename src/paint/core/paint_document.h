@@ -15,6 +15,8 @@
 #include <QString>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -72,6 +74,11 @@ public:
     // For routines that tell what they write as they go (the fills): the guard keeps the old
     // pixels of each area before it is written.
     WriteGuard& writeGuard() { return m_guard; }
+    // Writes a new version of the whole picture in one pass: `write` fills every pixel of `to`
+    // from `from` (the picture) and returns the blocks where the two differ. The picture replaced
+    // is the history's step as it is where most of it changed, else only its changed tiles are
+    // kept and its buffer serves the next rewrite. Returns the rectangle of changed pixels.
+    QRect rewritePicture(const std::function<std::vector<QRect>(const QImage& from, QImage& to)>& write);
     // Replaces the whole picture (opening, undo, new picture); converts to 32 bits per pixel.
     // With keepBuffer, the pixels of the picture replaced are kept (where nobody else holds them)
     // for the next ownPicture(), once the history no longer needs them.

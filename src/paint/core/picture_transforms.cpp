@@ -58,8 +58,9 @@ QImage mirroredRows(const QImage& source, bool leftToRight, bool topToBottom)
 }
 
 // A quarter turn of a 32-bit picture into `out` (its width the source's height and the other
-// way round), in tiles small enough that the rows read and the columns written stay in the
-// cache, four by four pixels at a time where the processor can.
+// way round), 64 × 64 pixels at a time: a block is read from the source's rows, turned four by
+// four pixels into a buffer small enough to stay in the first-level cache, and written out as
+// whole rows of the turned picture, so that memory is read and written in long runs.
 void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
 {
     const int w = source.width(), h = source.height();
@@ -74,18 +75,20 @@ void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
         else
             to[qsizetype(w - 1 - x) * outStride + y] = in[qsizetype(y) * inStride + x];
     };
-    const int w4 = w / 4 * 4, h4 = h / 4 * 4;
-    constexpr int kTile = 64;
-    for (int ty = 0; ty < h4; ty += kTile) {
-        const int yEnd = std::min(h4, ty + kTile);
-        for (int tx = 0; tx < w4; tx += kTile) {
-            const int xEnd = std::min(w4, tx + kTile);
-            for (int x = tx; x < xEnd; x += 4) {
-                for (int y = ty; y < yEnd; y += 4) {
+    constexpr int kBlock = 64;
+    alignas(64) quint32 block[kBlock * kBlock];
+    const int wFull = w / kBlock * kBlock, hFull = h / kBlock * kBlock;
+    for (int ty = 0; ty < hFull; ty += kBlock) {
+        for (int tx = 0; tx < wFull; tx += kBlock) {
+            // The block's place in the turned picture: its first row and column there.
+            const int rowBase = clockwise ? tx : w - tx - kBlock;
+            const int columnBase = clockwise ? h - ty - kBlock : ty;
+            for (int y = 0; y < kBlock; y += 4) {
+                for (int x = 0; x < kBlock; x += 4) {
+                    const quint32* r = in + qsizetype(ty + y) * inStride + tx + x;
 #ifdef __SSE2__
                     // Four rows of four pixels; clockwise the rows are taken bottom up, so that
                     // each column comes out in the order the turned row shows it.
-                    const quint32* r = in + qsizetype(y) * inStride + x;
                     __m128i a[4];
                     for (int k = 0; k < 4; ++k)
                         a[k] = _mm_loadu_si128(
@@ -97,22 +100,29 @@ void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
                     const __m128i c[4] = {_mm_unpacklo_epi64(t0, t2), _mm_unpackhi_epi64(t0, t2),
                                           _mm_unpacklo_epi64(t1, t3), _mm_unpackhi_epi64(t1, t3)};
                     for (int i = 0; i < 4; ++i) {
-                        quint32* d = clockwise ? to + qsizetype(x + i) * outStride + (h - 4 - y)
-                                               : to + qsizetype(w - 1 - x - i) * outStride + y;
-                        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), c[i]);
+                        quint32* d = clockwise ? block + (x + i) * kBlock + (kBlock - 4 - y)
+                                               : block + (kBlock - 1 - x - i) * kBlock + y;
+                        _mm_store_si128(reinterpret_cast<__m128i*>(d), c[i]);
                     }
 #else
-                    for (int j = y; j < y + 4; ++j)
-                        for (int i = x; i < x + 4; ++i)
-                            put(i, j);
+                    for (int j = 0; j < 4; ++j)
+                        for (int i = 0; i < 4; ++i) {
+                            const quint32 v = r[qsizetype(j) * inStride + i];
+                            if (clockwise)
+                                block[(x + i) * kBlock + (kBlock - 1 - y - j)] = v;
+                            else
+                                block[(kBlock - 1 - x - i) * kBlock + y + j] = v;
+                        }
 #endif
                 }
             }
+            for (int i = 0; i < kBlock; ++i)
+                std::memcpy(to + qsizetype(rowBase + i) * outStride + columnBase, block + i * kBlock, kBlock * 4);
         }
     }
-    // The last columns and rows that make no block of four.
+    // The last columns and rows that make no whole block.
     for (int y = 0; y < h; ++y)
-        for (int x = (y < h4 ? w4 : 0); x < w; ++x)
+        for (int x = (y < hFull ? wFull : 0); x < w; ++x)
             put(x, y);
 }
 

@@ -27,6 +27,12 @@ public:
         if (tolerance == 0 && !doc.fillAll()) {
             doc.setCanvasBrush(fill);
             changed = floodFillExact(picture, in.pixel, fill, guard);
+        } else if (doc.fillAll()) {
+            // Every pixel of the picture is compared: the new picture is written in one pass
+            // beside the old one, which the history keeps instead of copies of its tiles.
+            const QRgb target = picture.pixel(in.pixel);
+            changed = doc.rewritePicture(
+                [&](const QImage& from, QImage& to) { return fillAllInto(from, to, tolerance, target, fill); });
         } else {
             changed =
                 fillWithTolerance(picture, in.pixel, tolerance, picture.pixel(in.pixel), fill, doc.fillAll(), guard);
