@@ -83,7 +83,18 @@ void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
             // The block's place in the turned picture: its first row and column there.
             const int rowBase = clockwise ? tx : w - tx - kBlock;
             const int columnBase = clockwise ? h - ty - kBlock : ty;
+            const bool nextBlock = tx + kBlock < wFull;
             for (int y = 0; y < kBlock; y += 4) {
+#ifdef __SSE2__
+                // The next block's rows are asked for early: 64 rows read side by side are more
+                // than the processor's own prefetching follows.
+                if (nextBlock)
+                    for (int k = 0; k < 4; ++k)
+                        for (int line = 0; line < kBlock; line += 16)
+                            _mm_prefetch(reinterpret_cast<const char*>(in + qsizetype(ty + y + k) * inStride + tx
+                                                                       + kBlock + line),
+                                         _MM_HINT_T0);
+#endif
                 for (int x = 0; x < kBlock; x += 4) {
                     const quint32* r = in + qsizetype(ty + y) * inStride + tx + x;
 #ifdef __SSE2__
