@@ -743,7 +743,9 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         if (m_steps.contains(h.currentStep) && ++m_counts[QStringLiteral("steps revisited and compared")])
             compare(m_steps.value(h.currentStep), snapshot(), QStringLiteral("step %1 revisited").arg(h.currentStep),
                     false);
-    } else if (historyRestarted()) {
+    } else if (c.name != "Save" && c.name != "SaveAs" && historyRestarted()) {
+        // (Saving over the opened file changes the status time of the step-0 link too, but never
+        // starts a history.)
         // New or Open started a history of its own.
         m_steps.clear();
         m_steps.insert(0, snapshot());
