@@ -19,6 +19,7 @@
 #include <QFile>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -568,8 +569,12 @@ void printTargets()
     const std::string passText = QStringLiteral("one write pass %1 ms").arg(pass, 0, 'f', 2).toStdString();
     const auto msText = [](double v) { return QStringLiteral("%1 ms").arg(v, 0, 'f', 2).toStdString(); };
     std::printf("\n");
-    printTarget("paint.first_click", "first click with the line tool on 4000x3000, undo step and redraw",
-                msText(ms("first click")), passText, ms("first click"), TargetSense::AtMost, 16, " ms");
+    // The first click counts at its slowest: the first opening of the run meets fresh memory.
+    const std::vector<double>& clicks = timings()["first click"];
+    const double worstClick = clicks.empty() ? 0.0 : *std::max_element(clicks.begin(), clicks.end());
+    printTarget("paint.first_click",
+                "first click with the line tool on 4000x3000 after opening, undo step and redraw (slowest of 9)",
+                msText(worstClick), passText, worstClick, TargetSense::AtMost, 16, " ms");
     printTarget("paint.pencil_move", "pencil move of a stroke on 4000x3000, redraw and undo step included",
                 msText(ms("pencil move")), passText, ms("pencil move"), TargetSense::AtMost, 16, " ms");
     const auto rate = [](double msPerFill) { return msPerFill > 0 ? kPixels / (msPerFill * 1e6) : 0.0; };
