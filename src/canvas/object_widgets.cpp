@@ -216,8 +216,12 @@ void PictureWidget::apply(const PictureObject& picture)
 void PictureWidget::setDrawStoredBitmap(bool on)
 {
     m_drawStored = on;
-    // The whole picture is decoded only for as long as drawings at other scales need it.
-    m_full = on ? m_picture.bitmap() : QImage();
+    // The whole picture is decoded only for as long as drawings at other scales need it, and
+    // once for all of them.
+    if (!on)
+        m_full = QImage();
+    else if (m_full.isNull())
+        m_full = m_picture.bitmap();
     update();
 }
 
