@@ -265,6 +265,9 @@ void decodeSideBySide(std::size_t count, qsizetype bytes, Work work)
     pool.waitForDone();
 }
 
+// How much of a long stream is read first to find its header.
+constexpr qint64 kHeaderProbeBytes = 64 * 1024;
+
 // A stream kept without decoding still has a header that declares a picture the decoder would take.
 bool declaredWithinLimits(QSize size)
 {
@@ -328,9 +331,15 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         bool fits = true;
         if (length > 0) {
             const qint64 start = chunkStart + previous;
-            stream = source.read(start, std::min(length, JpegLimits::freeStreamBytes));
-            if (!stream.isEmpty() && length > stream.size()) {
-                fits = jpegStreamLengthFits(jpegStreamSize(stream), length);
+            if (length <= JpegLimits::freeStreamBytes) {
+                stream = source.read(start, length);
+            } else if (start + JpegLimits::freeStreamBytes <= source.size()) {
+                // The header is looked for in the stream's first bytes, usually within a few
+                // kilobytes of its start; the stream is then read once, whole.
+                QSize declared = jpegStreamSize(source.read(start, kHeaderProbeBytes));
+                if (declared.isEmpty())
+                    declared = jpegStreamSize(source.read(start, JpegLimits::freeStreamBytes));
+                fits = jpegStreamLengthFits(declared, length);
                 stream = fits ? source.read(start, length) : QByteArray();
             }
         }
