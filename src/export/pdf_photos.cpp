@@ -245,11 +245,17 @@ PdfPhotos::PdfPhotos(const Document& document)
         PictureObject& picture = outline.picture(k);
         const QByteArray stream = picture.jpegStream();
         const JpegFacts facts = readJpegFacts(stream);
-        if (facts.embeddable && int(m_photos.size()) < kColourSteps * kColourSteps) {
+        // Pictures of the same stream share its stand-in, which the writer then puts in once.
+        const auto same = std::find_if(m_photos.begin(), m_photos.end(), [&](const Photo& photo) {
+            return photo.stream.size() == stream.size() && photo.stream == stream;
+        });
+        if (facts.embeddable && same != m_photos.end()) {
+            picture.setBitmap(same->standIn);
+        } else if (facts.embeddable && int(m_photos.size()) < kColourSteps * kColourSteps) {
             QImage image(kStandInSize, QImage::Format_RGB32);
             image.fill(standInColour(int(m_photos.size())));
             picture.setBitmap(image);
-            m_photos.push_back({stream, facts});
+            m_photos.push_back({stream, facts, image});
         } else if (picture.bitmap().isNull() && !stream.isEmpty()) {
             // A stream loaded without decoding that no PDF reader takes: its pixels, encoded anew.
             picture.setBitmap(decodeJpeg(stream));

@@ -3,6 +3,7 @@
 #include "model/document.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 
 #include <vector>
@@ -38,13 +39,14 @@ public:
     // it cannot be read as the writer writes it.
     QByteArray embedStreams(const QByteArray& pdf) const;
 
-    // How many photos go in as their streams.
+    // How many streams go in (pictures of the same stream count once).
     int streamCount() const { return int(m_photos.size()); }
 
 private:
     struct Photo {
         QByteArray stream;
         JpegFacts facts;
+        QImage standIn;
     };
     Document m_document;
     std::vector<Photo> m_photos;
