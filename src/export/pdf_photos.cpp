@@ -256,8 +256,9 @@ PdfPhotos::PdfPhotos(const Document& document)
             image.fill(standInColour(int(m_photos.size())));
             picture.setBitmap(image);
             m_photos.push_back({stream, facts, image});
-        } else if (picture.bitmap().isNull() && !stream.isEmpty()) {
-            // A stream loaded without decoding that no PDF reader takes: its pixels, encoded anew.
+        } else if (!stream.isEmpty()) {
+            // A stream no PDF reader takes (rare): its pixels, decoded here (the picture may have
+            // been read without decoding) and compressed by the writer.
             picture.setBitmap(decodeJpeg(stream));
         }
     }
