@@ -265,6 +265,16 @@ void decodeSideBySide(std::size_t count, qsizetype bytes, Work work)
     pool.waitForDone();
 }
 
+// How much of a long stream is read first to find its header.
+constexpr qint64 kHeaderProbeBytes = 64 * 1024;
+
+// A stream kept without decoding still has a header that declares a picture the decoder would take.
+bool declaredWithinLimits(QSize size)
+{
+    return !size.isEmpty() && size.width() <= JpegLimits::maxSide && size.height() <= JpegLimits::maxSide
+           && qint64(size.width()) * size.height() <= JpegLimits::maxPixels;
+}
+
 LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString& fileName, QSize windowChrome,
                 double pictureScale)
 {
@@ -297,6 +307,9 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         QString why;
     };
     std::vector<Decoding> decodings;
+    // Without a picture scale the streams are kept as they are, none decoded (a stream whose
+    // header cannot be read is still decoded, for the reason it is refused).
+    std::vector<std::pair<int, QByteArray>> kept;
     std::map<int, QString> problems;  // picture slot → why it cannot be shown
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
@@ -318,9 +331,15 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         bool fits = true;
         if (length > 0) {
             const qint64 start = chunkStart + previous;
-            stream = source.read(start, std::min(length, JpegLimits::freeStreamBytes));
-            if (!stream.isEmpty() && length > stream.size()) {
-                fits = jpegStreamLengthFits(jpegStreamSize(stream), length);
+            if (length <= JpegLimits::freeStreamBytes) {
+                stream = source.read(start, length);
+            } else if (start + JpegLimits::freeStreamBytes <= source.size()) {
+                // The header is looked for in the stream's first bytes, usually within a few
+                // kilobytes of its start; the stream is then read once, whole.
+                QSize declared = jpegStreamSize(source.read(start, kHeaderProbeBytes));
+                if (declared.isEmpty())
+                    declared = jpegStreamSize(source.read(start, JpegLimits::freeStreamBytes));
+                fits = jpegStreamLengthFits(declared, length);
                 stream = fits ? source.read(start, length) : QByteArray();
             }
         }
@@ -334,12 +353,14 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
         else if (!budget->take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
+        else if (pictureScale <= 0 && declaredWithinLimits(jpegStreamSize(stream)))
+            kept.push_back({k, stream});
         else {
             // Each picture is decoded at the smallest reduced size that still covers its control
             // (at the drawing's scale for a small drawing of the outline): what the outline shows
             // first, and the check that the stream can be decoded at all.
             const QSize bounds = o.picture(k).bounds.size();
-            const double scale = std::min(pictureScale, 1.0);
+            const double scale = pictureScale > 0 ? std::min(pictureScale, 1.0) : 1.0;
             const QSize wanted(std::max(1, int(std::ceil(bounds.width() * scale))),
                                std::max(1, int(std::ceil(bounds.height() * scale))));
             decodings.push_back({k, stream, wanted, {}, {}});
@@ -362,7 +383,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         }
         PictureObject& p = o.picture(d.slot);
         decoded[std::size_t(d.slot)] = true;
-        if (pictureScale < 1.0) {
+        if (pictureScale > 0 && pictureScale < 1.0) {
             // An outline drawn small is never saved: its reduced pictures keep no stream.
             p.setBitmap(d.image);
         } else {
@@ -370,6 +391,11 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             // whenever the picture is drawn at a size this decode does not serve.
             p.setStoredStream(d.stream, jpegStreamSize(d.stream), decodeStoredJpeg, d.image);
         }
+    }
+    // Kept undecoded, they are decoded only if something draws them after all.
+    for (const auto& [slot, stream] : kept) {
+        o.picture(slot).setStoredStream(stream, jpegStreamSize(stream), decodeStoredJpeg);
+        decoded[std::size_t(slot)] = true;
     }
     // A picture without a readable stream keeps a blank one.
     QStringList failures;
@@ -442,8 +468,10 @@ QString currentFormatName(const QString& path)
 
 LoadResult readAnyOutlineFile(const QString& path, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale)
-                                 : readOutlineFile(path, defaultWindowChrome(), pictureScale);
+    // The old format's pictures are always decoded (they may be bitmaps rather than streams).
+    return isOldFormatName(path)
+               ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale > 0 ? pictureScale : 1.0)
+               : readOutlineFile(path, defaultWindowChrome(), pictureScale);
 }
 
 bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)
