@@ -143,15 +143,18 @@ bool writeLargestOutline(const QString& path, QSize windowSize, QSize client)
     return writeOutlineFile(path, doc).ok;
 }
 
-// 20 frames with a picture of 160 × 120 each, holding photos of `photo` size.
+// 20 frames with a picture of 160 × 120 each, holding photos of `photo` size; five in a row,
+// overlapping where the canvas is too small for them side by side.
 bool writeTwentyPictures(const QString& path, QSize windowSize, QSize client, QSize photo)
 {
     Document doc;
     doc.state.windowSize = windowSize;
     Outline& o = doc.outline;
     o.setClientSize(client);
+    const int across = std::min(180, (client.width() - 10 - 170) / 4);
+    const int down = std::min(150, (client.height() - 40 - 140) / 3);
     for (int k = 0; k < 20; ++k) {
-        const int f = o.createFrame(QRect(10 + (k % 5) * 180, 40 + (k / 5) * 150, 170, 140),
+        const int f = o.createFrame(QRect(10 + (k % 5) * across, 40 + (k / 5) * down, 170, 140),
                                     QStringLiteral("Фото %1").arg(k + 1));
         const int p = o.createPicture(QRect(5, 10, 160, 120), f);
         o.picture(p).setBitmap(photoLikeImage(photo.width(), photo.height(), quint32(k + 1)));
@@ -231,8 +234,8 @@ double readingAndDecoding(const QString& path, const QList<QByteArray>& streams,
 }
 
 // Resident memory of a process of this program that opens `path` in a fresh window (see main's
-// "memory-of"), in MB; negative when it failed.
-double residentOfOpenIn(const QString& path)
+// "memory-of"), in MB, and the size its first picture is drawn at; negative when it failed.
+double residentOfOpenIn(const QString& path, QSize* drawn)
 {
     QProcess process;
     process.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("memory-of"), path});
@@ -240,8 +243,10 @@ double residentOfOpenIn(const QString& path)
         std::fprintf(stderr, "%s", process.readAllStandardError().constData());
         return -1;
     }
+    const QStringList words = QString::fromUtf8(process.readAllStandardOutput()).split(u' ');
     bool ok = false;
-    const double mb = QString::fromUtf8(process.readAllStandardOutput()).trimmed().toDouble(&ok);
+    const double mb = words.value(0).toDouble(&ok);
+    *drawn = QSize(words.value(1).toInt(), words.value(2).trimmed().toInt());
     return ok ? mb : -1;
 }
 
@@ -267,7 +272,9 @@ int main(int argc, char** argv)
     // A process of its own for one outline's memory: opened, settled, its resident memory printed.
     if (args.value(0) == QStringLiteral("memory-of")) {
         const OpenFigures f = openThroughWindow(window, dialogs, args.value(1));
-        std::printf("%.1f\n", f.residentMb);
+        const Outline& o = window.document().outline;
+        const QSize drawn = o.count(ObjectKind::Picture) > 0 ? o.picture(1).bounds.size() : QSize();
+        std::printf("%.1f %d %d\n", f.residentMb, drawn.width(), drawn.height());
         return f.ok ? 0 : 1;
     }
 
@@ -334,13 +341,14 @@ int main(int argc, char** argv)
     const QString photos = home.filePath(QStringLiteral("photos.vmd")),
                   tiny = home.filePath(QStringLiteral("tiny.vmd"));
     double photosMb = -1, tinyMb = -1;
+    QSize drawnPhotos, drawnTiny;
     if (writeTwentyPictures(photos, windowSize, client, QSize(1600, 1200))
         && writeTwentyPictures(tiny, windowSize, client, QSize(160, 120))) {
-        tinyMb = residentOfOpenIn(tiny);
-        photosMb = residentOfOpenIn(photos);
+        tinyMb = residentOfOpenIn(tiny, &drawnTiny);
+        photosMb = residentOfOpenIn(photos, &drawnPhotos);
     }
-    std::printf("20 pictures of 160 x 120: photos of 1600 x 1200 %.0f MB, photos of 160 x 120 %.0f MB\n", photosMb,
-                tinyMb);
+    std::printf("20 pictures drawn at %dx%d and %dx%d: photos of 1600 x 1200 %.0f MB, photos of 160 x 120 %.0f MB\n",
+                drawnPhotos.width(), drawnPhotos.height(), drawnTiny.width(), drawnTiny.height(), photosMb, tinyMb);
 
     // A frame moved, the step recorded.
     std::vector<double> stepCpu;
