@@ -16,7 +16,7 @@
 #   TARGET <id> | <what> | <figure> | <baseline> | <value> | <target> | ok|MISSED
 # a script that cannot run prints "SKIP <name>: <why>". Each benchmark's whole output is kept in
 # build/bench-logs/<name>.log. Exits 1 when a benchmark failed or could not be built, else 0 (a
-# MISSED target is a result, not a failure).
+# MISSED target is a result, not a failure). The table is also kept in build/bench-logs/table.md.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 . scripts/common.sh
@@ -171,38 +171,39 @@ done
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
+trim() { local s=$1; s=${s#"${s%%[! ]*}"}; printf '%s' "${s%"${s##*[! ]}"}"; }
 ok=0 missed=0
-echo
-echo "## Benchmarks of $commit ($started)"
-echo
-echo "Load average (1, 5, 15 min): before $load_before, after $load_after; $(nproc) cores."
-echo
-echo "| Benchmark | Target | Measured | Figure | Baseline | Value | Limit | Result |"
-echo "|---|---|---|---|---|---|---|---|"
-for row in "${rows[@]}"; do
-  bench=${row%%|*}
-  line=${row#*|}
-  IFS='|' read -r id what figure baseline value limit result <<<"$line"
-  trim() { local s=$1; s=${s#"${s%%[! ]*}"}; printf '%s' "${s%"${s##*[! ]}"}"; }
-  result=$(trim "$result")
-  if [ "$result" = ok ]; then ok=$((ok + 1)); else missed=$((missed + 1)); result="**$result**"; fi
-  printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "$bench" "$(trim "$id")" "$(trim "$what")" \
-    "$(trim "$figure")" "$(trim "$baseline")" "$(trim "$value")" "$(trim "$limit")" "$result"
-done
-echo
-echo "Targets: $((ok + missed)), ok $ok, MISSED $missed."
-echo
-echo "Ran: ${#ran[@]}."
-for r in "${ran[@]}"; do echo "- $r"; done
-if [ ${#skipped[@]} -gt 0 ]; then
+{
+  echo "## Benchmarks of $commit ($started)"
   echo
-  echo "Skipped (not measured):"
-  for s in "${skipped[@]}"; do echo "- $s"; done
-fi
-if [ ${#failed[@]} -gt 0 ]; then
+  echo "Load average (1, 5, 15 min): before $load_before, after $load_after; $(nproc) cores."
   echo
-  echo "FAILED (their targets are missing from the table; output in $logs/):"
-  for f in "${failed[@]}"; do echo "- $f"; done
-  exit 1
-fi
-exit 0
+  echo "| Benchmark | Target | Measured | Figure | Baseline | Value | Limit | Result |"
+  echo "|---|---|---|---|---|---|---|---|"
+  for row in "${rows[@]}"; do
+    bench=${row%%|*}
+    IFS='|' read -r id what figure baseline value limit result <<<"${row#*|}"
+    result=$(trim "$result")
+    if [ "$result" = ok ]; then ok=$((ok + 1)); else missed=$((missed + 1)); result="**$result**"; fi
+    printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "$bench" "$(trim "$id")" "$(trim "$what")" \
+      "$(trim "$figure")" "$(trim "$baseline")" "$(trim "$value")" "$(trim "$limit")" "$result"
+  done
+  echo
+  echo "Targets: $((ok + missed)), ok $ok, MISSED $missed."
+  echo
+  echo "Ran: ${#ran[@]}."
+  for r in "${ran[@]}"; do echo "- $r"; done
+  if [ ${#skipped[@]} -gt 0 ]; then
+    echo
+    echo "Skipped (not measured):"
+    for s in "${skipped[@]}"; do echo "- $s"; done
+  fi
+  if [ ${#failed[@]} -gt 0 ]; then
+    echo
+    echo "FAILED (their targets are missing from the table; output in $logs/):"
+    for f in "${failed[@]}"; do echo "- $f"; done
+  fi
+} >"$logs/table.md"
+echo
+cat "$logs/table.md"
+[ ${#failed[@]} -eq 0 ]
