@@ -95,8 +95,11 @@ run() {
     rows+=("$name|${line#TARGET }")
     targets=$((targets + 1))
   done < <(grep -a '^TARGET ' "$log")
+  local skips=0
   while IFS= read -r line; do
-    skipped+=("$name: ${line#SKIP }")
+    line=${line#SKIP }
+    skipped+=("$name: ${line#"$name: "}")
+    skips=$((skips + 1))
   done < <(grep -a '^SKIP ' "$log")
   local took=$((SECONDS - start))
   if [ $status -ne 0 ]; then
@@ -104,6 +107,8 @@ run() {
     [ $status -eq 124 ] && why="no end after ${per_bench_limit} s"
     failed+=("$name: $why, after ${took} s; last words: $(grep -av '^TARGET ' "$log" | tail -n 1 | cut -c1-200)")
     echo "FAILED ($why, ${took} s)"
+  elif [ $targets -eq 0 ] && [ $skips -gt 0 ]; then
+    echo "skipped"
   else
     ran+=("$name ($targets target line(s), ${took} s)")
     echo "done, ${targets} target line(s), ${took} s"
