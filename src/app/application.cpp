@@ -13,6 +13,7 @@
 #include "canvas/canvas_widget.h"
 #include "canvas/film_panel_widget.h"
 #include "platform/command_guard.h"
+#include "platform/spell_checker.h"
 #include "system/file_association.h"
 #include "system/heap_settings.h"
 #include "system/interface_language.h"
@@ -130,6 +131,9 @@ int runApplication(int argc, char** argv)
     if (ended)
         return 0;  // ended while starting up (a question was open): no event loop is to run
     window.show();
+    // The spelling dictionaries are read in the background once the window is up and settled,
+    // rather than on the first click into a text.
+    QTimer::singleShot(1500, &app, [] { SpellChecker::preloadShared(); });
 
     // Lets start-up be timed as a whole process: quit as soon as the window is on screen (with
     // "films", once its films have been opened or have failed), naming on request the libraries

@@ -167,8 +167,11 @@ void CanvasController::afterObjectPress(ObjectId id, QMouseEvent* e, bool moved)
         state.currentObject = id;
         state.innerSelection = id;
         state.outerSelection = frame;
+        // An object on the canvas has no frame to mark: a frame marked before loses its handles.
         if (frame)
             m_handles->showBlackSet(frame);
+        else
+            m_handles->hideBlackSet();
         m_handles->showBlueSet(id);
         state.creationPoint = e->position().toPoint();
         QMenu* menu = popupMenuFor(commands(), kind);

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <future>
 #include <optional>
 
 #include <hunspell.hxx>
@@ -130,15 +131,38 @@ private:
     QByteArray m_encoding;
 };
 
+struct SpellChecker::Dictionaries {
+    std::unique_ptr<Dictionary> russian, english;
+
+    static Dictionaries readFrom(const QString& dictionaryFolder)
+    {
+        const QDir folder(dictionaryFolder);
+        return {Dictionary::load(folder, {QStringLiteral("ru_RU")}),
+                Dictionary::load(folder, {QStringLiteral("en_US"), QStringLiteral("en_GB")})};
+    }
+};
+
 SpellChecker::SpellChecker(const QString& dictionaryFolder, const QString& personalFile, QObject* parent)
     : QObject(parent), m_personalFile(personalFile)
 {
-    const QDir folder(dictionaryFolder);
-    m_russian = Dictionary::load(folder, {QStringLiteral("ru_RU")});
-    m_english = Dictionary::load(folder, {QStringLiteral("en_US"), QStringLiteral("en_GB")});
+    Dictionaries read = Dictionaries::readFrom(dictionaryFolder);
+    m_russian = std::move(read.russian);
+    m_english = std::move(read.english);
+    readPersonal();
+}
+
+SpellChecker::SpellChecker(Dictionaries dictionaries, const QString& personalFile)
+    : m_russian(std::move(dictionaries.russian)), m_english(std::move(dictionaries.english)),
+      m_personalFile(personalFile)
+{
+    readPersonal();
+}
+
+void SpellChecker::readPersonal()
+{
     QString problem;
-    if (QFileInfo(personalFile).isFile())
-        if (const auto bytes = readRegularFile(personalFile, kPersonalFileLimit, &problem))
+    if (QFileInfo(m_personalFile).isFile())
+        if (const auto bytes = readRegularFile(m_personalFile, kPersonalFileLimit, &problem))
             for (const QString& line : QString::fromUtf8(*bytes).split(QLatin1Char('\n'))) {
                 const QString word = line.trimmed();
                 if (!word.isEmpty())
@@ -200,16 +224,46 @@ bool SpellChecker::addToPersonal(const QString& word)
     return replaceFile(m_personalFile, {QByteArrayView(content)}, true).ok;
 }
 
+namespace {
+
+QString sharedDictionaryFolder()
+{
+    const QString folder = qEnvironmentVariable("VELMAR_DICTIONARY_DIR");
+    return folder.isEmpty() ? QStringLiteral("/usr/share/hunspell") : folder;
+}
+
+}  // namespace
+
+// The dictionaries being read for the shared checker, while it is not made yet (GUI thread only).
+static std::future<std::unique_ptr<SpellChecker::Dictionaries>>& pendingDictionaries()
+{
+    static std::future<std::unique_ptr<SpellChecker::Dictionaries>> pending;
+    return pending;
+}
+
+static bool s_sharedMade = false;
+
 SpellChecker& SpellChecker::shared()
 {
     static SpellChecker* checker = [] {
-        QString folder = qEnvironmentVariable("VELMAR_DICTIONARY_DIR");
-        if (folder.isEmpty())
-            folder = QStringLiteral("/usr/share/hunspell");
         const QString personal = QFileInfo(userSettingsFile()).dir().filePath(QStringLiteral("dictionary.txt"));
-        return new SpellChecker(folder, personal);
+        auto& pending = pendingDictionaries();
+        Dictionaries read =
+            pending.valid() ? std::move(*pending.get()) : Dictionaries::readFrom(sharedDictionaryFolder());
+        s_sharedMade = true;
+        return new SpellChecker(std::move(read), personal);
     }();
     return *checker;
+}
+
+void SpellChecker::preloadShared()
+{
+    auto& pending = pendingDictionaries();
+    if (s_sharedMade || pending.valid())
+        return;
+    pending = std::async(std::launch::async, [folder = sharedDictionaryFolder()] {
+        return std::make_unique<Dictionaries>(Dictionaries::readFrom(folder));
+    });
 }
 
 }  // namespace velmar

@@ -48,6 +48,12 @@ public:
     // /usr/share/hunspell (VELMAR_DICTIONARY_DIR overrides it) and dictionary.txt beside the
     // user's settings.
     static SpellChecker& shared();
+    // Starts reading the shared checker's dictionaries on a thread of their own, so that the
+    // first text the user clicks into does not wait for them (about half a second for Russian).
+    // The shared checker made later takes what was read, waiting for the rest if need be.
+    static void preloadShared();
+    // The dictionaries a checker reads from a folder.
+    struct Dictionaries;
 
 signals:
     // A word was added: marks shown are to be checked again.
@@ -55,6 +61,8 @@ signals:
 
 private:
     class Dictionary;
+    SpellChecker(Dictionaries dictionaries, const QString& personalFile);
+    void readPersonal();
     Dictionary* dictionaryFor(const QString& word) const;
 
     std::unique_ptr<Dictionary> m_russian, m_english;

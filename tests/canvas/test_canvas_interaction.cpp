@@ -157,6 +157,20 @@ void TestCanvasInteraction::rightPressOnFrameOpensItsMenu()
     QVERIFY(f.command(Command::FrameTitlesButton)->isEnabled());
     QVERIFY(!f.command(Command::StretchButton)->isEnabled());
 
+    // The frame keeps its black handles only while it is chosen: a right press on a picture lying
+    // on the canvas chooses the picture alone, and the frame's handles go with its choice.
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(30, 50), Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(30, 50), Qt::LeftButton);
+    QVERIFY(f.window->selectionHandles()->blackSetVisible());
+    f.doc().outline.createPicture(QRect(300, 200, 50, 40), 0);
+    f.window->documents().recordStep(StepKind::Full);
+    QWidget* picture = f.widgetOf(f.doc().outline.picture(1).id);
+    sendMouse(picture, QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton);
+    f.window->popupMenu(Menu::Picture)->hide();
+    QCOMPARE(f.doc().interaction.outerSelection, ObjectId(0));
+    QVERIFY(!f.window->selectionHandles()->blackSetVisible());
+    QVERIFY(f.window->selectionHandles()->blueSetVisible());
+
     // The canvas menu opens only while an outline is open.
     sendMouse(f.window->canvas(), QEvent::MouseButtonPress, QPoint(400, 300), Qt::RightButton);
     QVERIFY(f.window->popupMenu(Menu::Canvas)->isVisible());

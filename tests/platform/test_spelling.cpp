@@ -75,6 +75,9 @@ void TestSpelling::initTestCase()
     // The shared checker reads its list from the settings folder of this program folder.
     qputenv("VELMAR_HOME", QFile::encodeName(m_home.path()));
     qputenv("VELMAR_DICTIONARY_DIR", QFile::encodeName(kDictionaries));
+    // As the program does once its window is up: the shared checker the tests below mark words
+    // with is then made from the dictionaries read in the background.
+    SpellChecker::preloadShared();
 }
 
 void TestSpelling::wordsOfText_data()

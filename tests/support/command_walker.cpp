@@ -627,10 +627,11 @@ void CommandWalker::run(const WalkCommand& command)
     WalkCommand c = command;
     m_stepBefore = doc().history.currentStep;
     m_beforeFileCommand.reset();
+    // Any command may start a new history: a click that lands on the tool bar's New button does.
+    m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true);
     if (isFileCommand(c)) {
         m_beforeFileCommand = snapshot();
         m_stampsBefore = fileStamps();
-        m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true);
         m_savesAsOpened = m_fixture.window->documents().savesAsOpened();
         m_modifiedBefore = doc().state.modified;
     }
@@ -742,7 +743,9 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         if (m_steps.contains(h.currentStep) && ++m_counts[QStringLiteral("steps revisited and compared")])
             compare(m_steps.value(h.currentStep), snapshot(), QStringLiteral("step %1 revisited").arg(h.currentStep),
                     false);
-    } else if (historyRestarted(c)) {
+    } else if (c.name != "Save" && c.name != "SaveAs" && historyRestarted()) {
+        // (Saving over the opened file changes the status time of the step-0 link too, but never
+        // starts a history.)
         // New or Open started a history of its own.
         m_steps.clear();
         m_steps.insert(0, snapshot());
@@ -774,11 +777,12 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
     return out;
 }
 
-// New and Open that went through start a history of their own with a new step 0.
-bool CommandWalker::historyRestarted(const WalkCommand& c)
+// New and Open that went through (from the menu, or a click that met the tool bar's button) start
+// a history of their own with a new step 0.
+bool CommandWalker::historyRestarted()
 {
     const HistoryState& h = doc().history;
-    return isFileCommand(c) && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
+    return h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
            && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true) != m_firstStepStamp;
 }
 
@@ -843,7 +847,7 @@ void CommandWalker::checkFileCommand(const WalkCommand& c, QStringList& out)
         m_savedFiles.insert(it.key(), saved);
     }
     const QString chosen = QFileInfo(walkPath(c.text)).absoluteFilePath();
-    if (c.name == "Open" && historyRestarted(c) && !doc().state.fileName.isEmpty()
+    if (c.name == "Open" && historyRestarted() && !doc().state.fileName.isEmpty()
         && QFileInfo(doc().state.fileName).absoluteFilePath() == chosen && m_savedFiles.contains(chosen)) {
         ++m_counts[QStringLiteral("files reopened and compared")];
         Snapshot expected = m_savedFiles[chosen];

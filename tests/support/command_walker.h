@@ -76,7 +76,7 @@ private:
     QMap<QString, QString> fileStamps() const;
     // With `linked`, also the status time, which a new link to the file changes.
     static QString stamp(const QString& path, bool linked = false);
-    bool historyRestarted(const WalkCommand& c);
+    bool historyRestarted();
     void checkFileCommand(const WalkCommand& c, QStringList& out);
 
     WindowFixture& m_fixture;
