@@ -61,9 +61,9 @@ QJsonObject objectToJson(const KindFields<Object>& kind, const Object& object, c
 
 }  // namespace
 
-LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome)
+LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome, double pictureScale)
 {
-    LoadResult loaded = readAnyOutlineFile(path);
+    LoadResult loaded = readAnyOutlineFile(path, pictureScale);
     applyWindowChrome(loaded, windowChrome);
     return loaded;
 }
@@ -140,10 +140,11 @@ QSize storedWindowSize(const QString& path)
 namespace {
 
 // The one way the file commands read their outline: the loader's messages and notices go to
-// *errors; a refused file gives nullopt.
-std::optional<LoadResult> loadForCommand(const QString& path, QString* errors)
+// *errors; a refused file gives nullopt. A pictureScale of 0 keeps the pictures' streams
+// undecoded, for exports that embed them as they are.
+std::optional<LoadResult> loadForCommand(const QString& path, QString* errors, double pictureScale = 1.0)
 {
-    LoadResult loaded = loadOutlineForCommand(path);
+    LoadResult loaded = loadOutlineForCommand(path, defaultWindowChrome(), pictureScale);
     collectNotes(loaded, errors);
     if (!loaded.ok)
         return std::nullopt;
@@ -208,7 +209,10 @@ int runExportCommand(const QString& input, const QString& output, QString* error
                        .arg(scale);
         return 1;
     }
-    std::optional<LoadResult> loaded = loadForCommand(input, errors);
+    // The web page, the slide decks and the PDF documents embed the photos' JPEG streams as they
+    // are stored: those are read without decoding a single one.
+    const bool streamsEmbedded = webPage || slides || format == ExportFormat::Pdf;
+    std::optional<LoadResult> loaded = loadForCommand(input, errors, streamsEmbedded ? 0.0 : 1.0);
     if (!loaded)
         return 1;
     // A picture that could not be read would be drawn blank: no export rather than a wrong one.

@@ -40,8 +40,9 @@ inline constexpr double kMaxExportScale = 8.0;
 inline constexpr qint64 kMaxExportPixels = 100'000'000;
 
 // Reads an outline in either format: old-format files by their .vmc extension, all others as
-// current-format files.
-LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome = defaultWindowChrome());
+// current-format files. `pictureScale` as readAnyOutlineFile takes it (0: streams kept undecoded).
+LoadResult loadOutlineForCommand(const QString& path, QSize windowChrome = defaultWindowChrome(),
+                                 double pictureScale = 1.0);
 
 // The loaded outline as JSON: document values, then every kind in slot order with its bounds as
 // the outline holds them, colours as the 32-bit values of the file, texts with CR LF line breaks

@@ -2,6 +2,7 @@
 
 #include "canvas/canvas_widget.h"
 #include "export/outline_renderer.h"
+#include "export/pdf_photos.h"
 #include "export/svg_text.h"
 #include "storage/jpeg_codec.h"
 #include "system/file_io.h"
@@ -141,6 +142,15 @@ QByteArray outlinePdf(const OutlineRenderer& renderer, double scale)
     return bytes;
 }
 
+QByteArray outlinePdf(const Document& document, QSize clientSize, double scale)
+{
+    const PdfPhotos photos(document);
+    OutlineRenderer renderer(photos.document(), clientSize);
+    renderer.drawForAnyScale();
+    const QByteArray pdf = outlinePdf(renderer, scale);
+    return pdf.isEmpty() ? pdf : photos.embedStreams(pdf);
+}
+
 QByteArray outlineSvg(const OutlineRenderer& renderer, double scale)
 {
     QByteArray bytes;
@@ -167,14 +177,20 @@ QString exportOutline(const Document& document, QSize clientSize, double scale, 
                    "OutlineExport",
                    "Не удалось сохранить рисунок «%1»: выберите расширение .jpg, .bmp, .png, .pdf или .svg.")
             .arg(path);
+    if (format == ExportFormat::Pdf) {
+        const QByteArray bytes = outlinePdf(document, clientSize, scale);
+        if (bytes.isEmpty())
+            return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».")
+                .arg(path);
+        return writeExportFile(bytes, path);
+    }
     OutlineRenderer renderer(document, clientSize);
     // At scale 1 a picture file is the screen's pixels; everywhere else the screen's copies of
     // pictures and arrows would lose detail.
     if (isVectorFormat(format) || scale != 1.0)
         renderer.drawForAnyScale();
-    if (format == ExportFormat::Pdf || format == ExportFormat::Svg) {
-        const QByteArray bytes =
-            format == ExportFormat::Pdf ? outlinePdf(renderer, scale) : outlineSvg(renderer, scale);
+    if (format == ExportFormat::Svg) {
+        const QByteArray bytes = outlineSvg(renderer, scale);
         if (bytes.isEmpty())
             return QCoreApplication::translate("OutlineExport", "Не удалось построить рисунок для файла «%1».")
                 .arg(path);

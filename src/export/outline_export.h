@@ -42,6 +42,9 @@ class OutlineRenderer;
 // 96 dpi): frames, texts and arrows as vectors, texts as text, pictures at their stored resolution.
 QByteArray outlinePdf(const OutlineRenderer& renderer, double scale = 1.0);
 QByteArray outlineSvg(const OutlineRenderer& renderer, double scale = 1.0);
+// The PDF of the outline laid out on a canvas of the given client size, its photos embedded as
+// their stored JPEG streams, byte for byte (see PdfPhotos); pictures without one are encoded.
+QByteArray outlinePdf(const Document& document, QSize clientSize, double scale = 1.0);
 
 // Writes the outline laid out on a canvas of the given client size, drawn at `scale`, as the
 // file's extension asks (PDF, SVG, PNG, JPEG or BMP), atomically. Pictures at scale 1 are the

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace velmar {
 
@@ -374,6 +375,62 @@ QString summaryBody(const Document& document)
     return html.mid(start + open.size(), end - start - open.size());
 }
 
+// Appends the stream's base64 form (RFC 4648, with padding) to `out`, whose capacity has room.
+void appendBase64(QByteArray& out, const QByteArray& data)
+{
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const auto* in = reinterpret_cast<const uchar*>(data.constData());
+    const qsizetype whole = data.size() / 3 * 3;
+    const qsizetype start = out.size();
+    out.resize(start + (data.size() + 2) / 3 * 4);
+    char* to = out.data() + start;
+    for (qsizetype i = 0; i < whole; i += 3, to += 4) {
+        const quint32 group = (quint32(in[i]) << 16) | (quint32(in[i + 1]) << 8) | in[i + 2];
+        to[0] = alphabet[group >> 18];
+        to[1] = alphabet[(group >> 12) & 63];
+        to[2] = alphabet[(group >> 6) & 63];
+        to[3] = alphabet[group & 63];
+    }
+    if (const qsizetype rest = data.size() - whole) {
+        const quint32 group = (quint32(in[whole]) << 16) | (rest == 2 ? quint32(in[whole + 1]) << 8 : 0);
+        to[0] = alphabet[group >> 18];
+        to[1] = alphabet[(group >> 12) & 63];
+        to[2] = rest == 2 ? alphabet[(group >> 6) & 63] : '=';
+        to[3] = '=';
+    }
+}
+
+// The page in UTF-8: its head, the drawing with each photo's mark replaced by its stream in
+// base64, encoded once straight into the page, and its tail.
+QByteArray withPhotos(const QByteArray& head, const QByteArray& svg, const std::vector<QByteArray>& photos,
+                      const QByteArray& tail)
+{
+    qsizetype size = head.size() + svg.size() + tail.size();
+    for (const QByteArray& photo : photos)
+        size += (photo.size() + 2) / 3 * 4;
+    QByteArray page;
+    page.reserve(size);
+    page += head;
+    const char mark = char(kWebPhotoMark);
+    qsizetype at = 0;
+    while (at < svg.size()) {
+        const qsizetype open = svg.indexOf(mark, at);
+        const qsizetype close = open < 0 ? -1 : svg.indexOf(mark, open + 1);
+        if (close < 0) {
+            page.append(svg.constData() + at, svg.size() - at);
+            break;
+        }
+        page.append(svg.constData() + at, open - at);
+        bool ok = false;
+        const qsizetype index = svg.mid(open + 1, close - open - 1).toLongLong(&ok);
+        if (ok && index >= 0 && index < qsizetype(photos.size()))
+            appendBase64(page, photos[std::size_t(index)]);
+        at = close + 1;
+    }
+    page += tail;
+    return page;
+}
+
 }  // namespace
 
 bool isWebPageName(const QString& path)
@@ -401,13 +458,14 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
 {
     const RevealOrder order(document.outline);
     const std::map<ObjectId, WebLayerInfo> infos = layerInfos(document.outline, order);
+    std::vector<QByteArray> photos;
     const QString svg = outlineWebSvg(
         document, clientSize,
         [&](ObjectId id) {
             const auto found = infos.find(id);
             return found == infos.end() ? WebLayerInfo{} : found->second;
         },
-        embeddedJpegBytes);
+        embeddedJpegBytes, &photos);
     if (svg.isEmpty())
         return {};
 
@@ -416,7 +474,7 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
                             .arg(hashSource(webPageStyle()), hashSource(webPageScript()));
     const QString name = document.state.outlineName;
     QString page;
-    page.reserve(svg.size() + 16 * 1024);
+    page.reserve(16 * 1024);
     page += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\"/>\n"
                            "<meta http-equiv=\"Content-Security-Policy\" content=\"")
             + csp
@@ -427,7 +485,8 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
                              "aria-pressed=\"false\" hidden=\"\">Показ</button><span id=\"position\" "
                              "aria-live=\"polite\"></span></div>\n"
                              "<main>\n");
-    page += svg;
+    const QByteArray head = page.toUtf8();
+    page.clear();
     // The steps a frame leads, by number: a frame's number and Enter jump to them.
     QStringList frameSteps;
     for (int s = 1; s < order.stepCount(); ++s)
@@ -444,7 +503,8 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
     page += summaryBody(document).replace(QStringLiteral("<br>"), QStringLiteral("<br/>"));
     page += QStringLiteral("</section>\n<script>") + QString::fromUtf8(webPageScript())
             + QStringLiteral("</script>\n</body>\n</html>\n");
-    return page.toUtf8();
+    const QByteArray tail = page.toUtf8();
+    return withPhotos(head, svg.toUtf8(), photos, tail);
 }
 
 QString exportWebPage(const Document& document, QSize clientSize, const QString& path)

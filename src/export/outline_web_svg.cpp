@@ -163,8 +163,11 @@ bool looksLikeJpeg(const QByteArray& bytes)
 
 class LayerWriter {
 public:
-    LayerWriter(const std::function<WebLayerInfo(ObjectId)>& describe, const std::map<ObjectId, QByteArray>& jpegs)
-        : m_describe(describe), m_jpegs(jpegs)
+    // With `marked`, a photo's address holds its mark (see outlineWebSvg) and its stream is
+    // added to *marked, instead of the stream written in as base64.
+    LayerWriter(const std::function<WebLayerInfo(ObjectId)>& describe, const std::map<ObjectId, QByteArray>& jpegs,
+                std::vector<QByteArray>* marked)
+        : m_describe(describe), m_jpegs(jpegs), m_marked(marked)
     {
     }
 
@@ -188,9 +191,13 @@ public:
             out += QStringLiteral("<title>") + escapedText(info.name) + QStringLiteral("</title>");
 
         const auto jpeg = m_jpegs.find(id);
-        const QString jpegHref = jpeg == m_jpegs.end() ? QString()
-                                                       : QStringLiteral("data:image/jpeg;base64,")
-                                                             + QString::fromLatin1(jpeg->second.toBase64());
+        QString jpegHref;
+        if (jpeg != m_jpegs.end() && m_marked) {
+            jpegHref = QStringLiteral("data:image/jpeg;base64,") + webPhotoMark(int(m_marked->size()));
+            m_marked->push_back(jpeg->second);
+        } else if (jpeg != m_jpegs.end()) {
+            jpegHref = QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(jpeg->second.toBase64());
+        }
         if (!copyDrawing(
                 ownDrawing(widget, offset), QStringLiteral("d%1-").arg(++m_layers),
                 [&](int index) { return index == 0 ? jpegHref : QString(); }, out))
@@ -275,6 +282,7 @@ private:
 
     const std::function<WebLayerInfo(ObjectId)>& m_describe;
     const std::map<ObjectId, QByteArray>& m_jpegs;
+    std::vector<QByteArray>* m_marked;
     int m_layers = 0;
     bool m_failed = false;
 };
@@ -293,12 +301,16 @@ QByteArray pictureJpeg(const PictureObject& picture)
     return encoded;
 }
 
+QString webPhotoMark(int index) { return QChar(kWebPhotoMark) + QString::number(index) + QChar(kWebPhotoMark); }
+
 QString outlineWebSvg(const Document& document, QSize clientSize, const std::function<WebLayerInfo(ObjectId)>& describe,
-                      qint64* embeddedJpegBytes)
+                      qint64* embeddedJpegBytes, std::vector<QByteArray>* markedPhotos)
 {
     // The photos are drawn from a one-pixel stand-in through the same path as any drawing, and
     // their JPEG streams take the stand-in's place: no photo is decoded or encoded for the page.
-    Document stand = document;
+    Document stand;
+    stand.outline = document.outline;
+    stand.state = document.state;
     std::map<ObjectId, QByteArray> jpegs;
     qint64 jpegBytes = 0;
     for (int k = 1; k <= stand.outline.count(ObjectKind::Picture); ++k) {
@@ -331,7 +343,7 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
                                  " preserveAspectRatio=\"xMidYMid meet\" role=\"group\">\n")
                       .arg(area.width())
                       .arg(area.height());
-    LayerWriter writer(describe, jpegs);
+    LayerWriter writer(describe, jpegs, markedPhotos);
     if (QWidget* canvas = renderer.canvasWidget())
         writer.write(canvas, QPoint(0, -kToolBarHeight), out);
     out += QStringLiteral("</svg>\n");

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace velmar {
 
@@ -29,8 +30,17 @@ struct WebLayerInfo {
 //
 // `describe` gives each object's layer information; objects it leaves without an element id
 // are still drawn, in an unnamed group.
+//
+// With `markedPhotos`, the photos' streams are left for the caller to write in: the address of
+// the n-th photo (from 0) is "data:image/jpeg;base64," followed by webPhotoMark(n), and its
+// stream is the n-th of *markedPhotos. A page of many photos is then put together in UTF-8 with
+// each stream encoded once, straight into it. No text of the drawing holds the mark's character.
 QString outlineWebSvg(const Document& document, QSize clientSize, const std::function<WebLayerInfo(ObjectId)>& describe,
-                      qint64* embeddedJpegBytes = nullptr);
+                      qint64* embeddedJpegBytes = nullptr, std::vector<QByteArray>* markedPhotos = nullptr);
+
+// The control character around a mark: escaped texts never hold it.
+inline constexpr char16_t kWebPhotoMark = 0x01;
+QString webPhotoMark(int index);
 
 // A JPEG stream browsers can show for a picture: the stored stream when there is one, otherwise
 // the bitmap encoded once (and kept with the picture).

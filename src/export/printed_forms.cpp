@@ -1,6 +1,7 @@
 #include "export/printed_forms.h"
 
 #include "export/outline_renderer.h"
+#include "export/pdf_photos.h"
 #include "system/file_io.h"
 
 #include <QBuffer>
@@ -23,7 +24,9 @@ QString printForm(QPagedPaintDevice& device, OutlineRenderer& renderer, const Pr
 
 QString exportFormPdf(const Document& document, QSize clientSize, const PrintForm& form, const QString& path)
 {
-    OutlineRenderer renderer(document, clientSize);
+    // The photos go in as their stored streams.
+    const PdfPhotos photos(document);
+    OutlineRenderer renderer(photos.document(), clientSize);
     renderer.drawForAnyScale();
     QByteArray bytes;
     QString error;
@@ -41,6 +44,8 @@ QString exportFormPdf(const Document& document, QSize clientSize, const PrintFor
                                          QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter));
         error = printForm(writer, renderer, form);
     }
+    if (error.isEmpty() && !bytes.isEmpty())
+        bytes = photos.embedStreams(bytes);
     if (!error.isEmpty() || bytes.isEmpty())
         return QCoreApplication::translate("OutlineExport", "Не удалось построить документ для файла «%1».").arg(path);
     const FileWriteStatus written = replaceFile(path, {QByteArrayView(bytes)}, false);

@@ -265,6 +265,16 @@ void decodeSideBySide(std::size_t count, qsizetype bytes, Work work)
     pool.waitForDone();
 }
 
+// How much of a long stream is read first to find its header.
+constexpr qint64 kHeaderProbeBytes = 64 * 1024;
+
+// A stream kept without decoding still has a header that declares a picture the decoder would take.
+bool declaredWithinLimits(QSize size)
+{
+    return !size.isEmpty() && size.width() <= JpegLimits::maxSide && size.height() <= JpegLimits::maxSide
+           && qint64(size.width()) * size.height() <= JpegLimits::maxPixels;
+}
+
 LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString& fileName, QSize windowChrome,
                 double pictureScale)
 {
@@ -297,6 +307,9 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         QString why;
     };
     std::vector<Decoding> decodings;
+    // Without a picture scale the streams are kept as they are, none decoded (a stream whose
+    // header cannot be read is still decoded, for the reason it is refused).
+    std::vector<std::pair<int, QByteArray>> kept;
     std::map<int, QString> problems;  // picture slot → why it cannot be shown
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
@@ -318,9 +331,15 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         bool fits = true;
         if (length > 0) {
             const qint64 start = chunkStart + previous;
-            stream = source.read(start, std::min(length, JpegLimits::freeStreamBytes));
-            if (!stream.isEmpty() && length > stream.size()) {
-                fits = jpegStreamLengthFits(jpegStreamSize(stream), length);
+            if (length <= JpegLimits::freeStreamBytes) {
+                stream = source.read(start, length);
+            } else if (start + JpegLimits::freeStreamBytes <= source.size()) {
+                // The header is looked for in the stream's first bytes, usually within a few
+                // kilobytes of its start; the stream is then read once, whole.
+                QSize declared = jpegStreamSize(source.read(start, kHeaderProbeBytes));
+                if (declared.isEmpty())
+                    declared = jpegStreamSize(source.read(start, JpegLimits::freeStreamBytes));
+                fits = jpegStreamLengthFits(declared, length);
                 stream = fits ? source.read(start, length) : QByteArray();
             }
         }
@@ -334,13 +353,16 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
         else if (!budget->take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
+        else if (pictureScale <= 0 && declaredWithinLimits(jpegStreamSize(stream)))
+            kept.push_back({k, stream});
         else {
             // A reduced picture for a small drawing of the outline is decoded at the smallest size
             // that still covers the picture's control at that scale.
             const QSize bounds = o.picture(k).bounds.size();
-            const QSize wanted = pictureScale < 1.0 ? QSize(std::max(1, int(std::ceil(bounds.width() * pictureScale))),
-                                                            std::max(1, int(std::ceil(bounds.height() * pictureScale))))
-                                                    : QSize();
+            const QSize wanted = pictureScale > 0 && pictureScale < 1.0
+                                     ? QSize(std::max(1, int(std::ceil(bounds.width() * pictureScale))),
+                                             std::max(1, int(std::ceil(bounds.height() * pictureScale))))
+                                     : QSize();
             decodings.push_back({k, stream, wanted, {}, {}});
         }
         chunkStart += cumulative;
@@ -364,10 +386,12 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         if (d.wanted.isEmpty())
             p.setJpegStream(d.stream);  // after setBitmap, which drops the cached stream
     }
+    for (const auto& [slot, stream] : kept)
+        o.picture(slot).setJpegStream(stream);
     // A picture without a readable stream keeps a blank one.
     QStringList failures;
     for (int k = 1; k <= o.count(ObjectKind::Picture); ++k)
-        if (o.picture(k).bitmap().isNull() || problems.count(k))
+        if (problems.count(k) || (o.picture(k).bitmap().isNull() && o.picture(k).jpegStream().isEmpty()))
             o.picture(k).setBitmap(blankPicture(o.picture(k).bounds.size()));
     for (const auto& [slot, why] : problems)
         failures << QCoreApplication::translate("OutlineIo", "рисунок %1 (%2)").arg(slot).arg(why);
@@ -435,8 +459,10 @@ QString currentFormatName(const QString& path)
 
 LoadResult readAnyOutlineFile(const QString& path, double pictureScale)
 {
-    return isOldFormatName(path) ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale)
-                                 : readOutlineFile(path, defaultWindowChrome(), pictureScale);
+    // The old format's pictures are always decoded (they may be bitmaps rather than streams).
+    return isOldFormatName(path)
+               ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale > 0 ? pictureScale : 1.0)
+               : readOutlineFile(path, defaultWindowChrome(), pictureScale);
 }
 
 bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)

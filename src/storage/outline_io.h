@@ -66,7 +66,9 @@ QString currentFormatName(const QString& path);
 // one a usual window of the stored size has; a window that measures its own frame and menu bar
 // applies them afterwards (applyWindowChrome). A pictureScale below 1 is for outlines that are
 // only drawn small (thumbnails): the pictures of a current-format file are then decoded at a
-// reduced size that still covers their controls at that scale, and keep no stream.
+// reduced size that still covers their controls at that scale, and keep no stream. A pictureScale
+// of 0 is for exports that embed the streams as they are: the pictures of a current-format file
+// keep their streams and nothing is decoded (pixels, when needed, come from decoding the stream).
 LoadResult readAnyOutlineFile(const QString& path, double pictureScale = 1.0);
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal

@@ -1,7 +1,8 @@
-// The editor's undo history, which keeps only the changed rectangles between states, against a
-// plain history of ten whole copies: the same states, limits and menu enabling, pixel for pixel,
-// over seeded random mixes of small strokes and whole-picture changes.
+// The editor's undo history, which keeps only the tiles a stroke touched, against a plain history
+// of ten whole copies: the same states, limits and menu enabling, pixel for pixel, over seeded
+// random mixes of small strokes, strokes not yet recorded, turns and whole-picture changes.
 #include "paint/core/editor_undo.h"
+#include "paint/core/picture_transforms.h"
 
 #include <QPainter>
 #include <QTest>
@@ -103,10 +104,12 @@ void TestEditorUndo::randomMixMatchesWholeCopies_data()
 
 void TestEditorUndo::randomMixMatchesWholeCopies()
 {
-    // The picture is drawn on as the editor would: small rectangles (across tile edges and the
-    // picture's borders), scattered dots, whole fills, size changes and unchanged recordings,
-    // with undo and redo in between and, now and then, a fresh start. After every step the
-    // history must show exactly what ten whole copies would, with the same items enabled.
+    // The picture is drawn on as the editor would, telling the history each area before writing
+    // it: small rectangles (across tile edges and the picture's borders), scattered dots, whole
+    // fills, pictures replaced whole (another one, another size), turns, unchanged recordings and
+    // strokes left unrecorded, with undo and redo in between and, now and then, a fresh start.
+    // After every step the history must show exactly what ten whole copies would, with the same
+    // items enabled.
     QFETCH(quint32, seed);
     std::mt19937 rng(seed);
     const auto below = [&rng](int n) { return int(rng() % quint32(n)); };
@@ -117,53 +120,62 @@ void TestEditorUndo::randomMixMatchesWholeCopies()
     undo.pushUndo(picture);
     whole.push(picture);
     for (int step = 0; step < 600; ++step) {
-        const int kind = below(20);
+        const int kind = below(22);
         QString what;
         if (kind < 6) {
-            // A stroke: one rectangle; the history is told where (or left to compare all).
+            // A stroke: one rectangle, told exactly or as a larger area.
             const QRect r(below(picture.width() + 20) - 10, below(picture.height() + 20) - 10, 1 + below(90),
                           1 + below(70));
+            undo.keep(picture, below(2) ? r : r.adjusted(-below(70), -below(70), below(70), below(70)));
             QPainter(&picture).fillRect(r, QColor::fromRgb(colour()));
-            if (below(2))
-                undo.pushUndo(picture, r);
-            else
-                undo.pushUndo(picture);
+            undo.pushUndo(picture);
             whole.push(picture);
             what = QStringLiteral("stroke");
         } else if (kind < 7) {
-            // Dots far apart, told as their bounding rectangle.
-            QRect bounds;
+            // Dots far apart, each told on its own.
             for (int i = 0; i < 4; ++i) {
                 const QPoint p(below(picture.width()), below(picture.height()));
+                undo.keep(picture, QRect(p, QSize(1, 1)), true);
                 picture.setPixel(p, colour());
-                bounds |= QRect(p, QSize(1, 1));
             }
-            undo.pushUndo(picture, bounds);
+            undo.pushUndo(picture);
             whole.push(picture);
             what = QStringLiteral("dots");
         } else if (kind < 8) {
-            picture.fill(colour());  // a global fill or a new picture
+            undo.keep(picture, picture.rect());
+            picture.fill(colour());  // a global fill
             undo.pushUndo(picture);
             whole.push(picture);
             what = QStringLiteral("whole fill");
         } else if (kind < 9) {
-            // A canvas resize: the old pixels stay at the top left.
-            QImage resized = blank(QSize(40 + below(200), 30 + below(160)), colour());
-            QPainter(&resized).drawImage(0, 0, picture);
-            picture = resized;
+            // A canvas resize or a new picture of its own: the old pixels stay at the top left.
+            QImage next = blank(below(3) ? QSize(40 + below(200), 30 + below(160)) : picture.size(), colour());
+            QPainter(&next).drawImage(0, 0, picture, 0, 0, below(picture.width()), below(picture.height()));
+            undo.replacing(picture);
+            picture = next;
             undo.pushUndo(picture);
             whole.push(picture);
-            what = QStringLiteral("resize");
+            what = QStringLiteral("replaced");
         } else if (kind < 10) {
-            undo.pushUndo(picture, QRect());  // a click that changed nothing
+            undo.pushUndo(picture);  // a click that changed nothing
             whole.push(picture);
             what = QStringLiteral("unchanged");
-        } else if (kind < 15) {
-            picture = undo.undo().copy();
+        } else if (kind < 12) {
+            undo.pushTurn(picture, PictureTurn(below(5)));
+            whole.push(picture);
+            what = QStringLiteral("turn");
+        } else if (kind < 13) {
+            // Drawn on but not recorded (a stroke broken off by undo): the next step settles it.
+            const QRect r(below(picture.width()), below(picture.height()), 1 + below(80), 1 + below(80));
+            undo.keep(picture, r);
+            QPainter(&picture).fillRect(r, QColor::fromRgb(colour()));
+            what = QStringLiteral("unrecorded");
+        } else if (kind < 17) {
+            undo.undo(picture);
             QCOMPARE(picture, whole.undo());
             what = QStringLiteral("undo");
-        } else if (kind < 19) {
-            picture = undo.redo().copy();
+        } else if (kind < 21) {
+            undo.redo(picture);
             QCOMPARE(picture, whole.redo());
             what = QStringLiteral("redo");
         } else {
@@ -176,15 +188,17 @@ void TestEditorUndo::randomMixMatchesWholeCopies()
         const QString where = QStringLiteral("step %1 (%2)").arg(step).arg(what);
         QVERIFY2(undo.index() == whole.index && undo.count() == whole.count, qPrintable(where));
         QVERIFY2(undo.undoEnabled() == whole.undoEnabled && undo.redoEnabled() == whole.redoEnabled, qPrintable(where));
-        QVERIFY2(undo.slot(undo.index()) == whole.shown(),
-                 qPrintable(where + QLatin1Char(' ') + firstDifference(undo.slot(undo.index()), whole.shown())));
+        const QImage recorded = undo.slot(undo.index(), picture);
+        QVERIFY2(recorded == whole.shown(),
+                 qPrintable(where + QLatin1Char(' ') + firstDifference(recorded, whole.shown())));
+        QCOMPARE(undo.pendingDiffers(picture), picture != whole.shown());
         if (step % 25 == 0) {
             // Every state still reachable, rebuilt from the steps, is the recorded one.
             for (int i = 1; i <= whole.count; ++i)
-                QVERIFY2(undo.slot(i) == whole.states[std::size_t(i - 1)],
+                QVERIFY2(undo.slot(i, picture) == whole.states[std::size_t(i - 1)],
                          qPrintable(where + QStringLiteral(" slot %1 ").arg(i)
-                                    + firstDifference(undo.slot(i), whole.states[std::size_t(i - 1)])));
-            QVERIFY(undo.slot(whole.count + 1).isNull());
+                                    + firstDifference(undo.slot(i, picture), whole.states[std::size_t(i - 1)])));
+            QVERIFY(undo.slot(whole.count + 1, picture).isNull());
         }
     }
 }
@@ -197,50 +211,60 @@ void TestEditorUndo::memoryFollowsTheChangedArea()
     EditorUndo undo;
     QImage picture = blank(size, 0xFFFFFFFF);
     undo.pushUndo(picture);
-    QCOMPARE(undo.storedBytes(), pictureBytes);
+    // The history keeps no picture of its own: the picture shown is the state.
+    QCOMPARE(undo.storedBytes(), 0);
     // Twenty small strokes, each over a tile corner: nine steps are kept, at most four tiles each.
     for (int i = 0; i < 20; ++i) {
         const QRect r(EditorUndo::kTile * (1 + i % 12) - 3, EditorUndo::kTile * (1 + i % 9) - 3, 6, 6);
+        undo.keep(picture, r);
         QPainter(&picture).fillRect(r, QColor::fromRgb(qRgb(i, 0, 0)));
-        undo.pushUndo(picture, r);
+        undo.pushUndo(picture);
     }
-    QVERIFY2(undo.storedBytes() <= pictureBytes + 9 * 4 * tileBytes, qPrintable(QString::number(undo.storedBytes())));
-    // Undo and redo move pixels between the state and the steps without growing either.
+    QVERIFY2(undo.storedBytes() <= 9 * 4 * tileBytes, qPrintable(QString::number(undo.storedBytes())));
+    // Undo and redo move pixels between the picture and the steps without growing either.
     const qint64 settled = undo.storedBytes();
     for (int i = 0; i < 30; ++i)
-        (i / 5) % 2 ? undo.redo() : undo.undo();
+        (i / 5) % 2 ? undo.redo(picture) : undo.undo(picture);
     QCOMPARE(undo.storedBytes(), settled);
     // A whole-picture change costs about one picture; a new stroke after undos frees what it drops.
+    undo.keep(picture, picture.rect());
     picture.fill(0xFF00FF00);
     undo.pushUndo(picture);
     QVERIFY(undo.storedBytes() >= settled + pictureBytes - tileBytes * 4);
     for (int i = 0; i < 9; ++i)
-        undo.undo();
-    picture = undo.slot(undo.index()).copy();
+        undo.undo(picture);
+    undo.keep(picture, QRect(1, 1, 1, 1));
     picture.setPixel(1, 1, 0xFF0000FF);
-    undo.pushUndo(picture, QRect(1, 1, 1, 1));
+    undo.pushUndo(picture);
     QCOMPARE(undo.count(), 2);
-    QVERIFY(undo.storedBytes() <= pictureBytes + tileBytes);
+    QVERIFY(undo.storedBytes() <= tileBytes);
+    // Turns keep no pixels at all.
+    for (int i = 0; i < 4; ++i)
+        undo.pushTurn(picture, PictureTurn::Right90);
+    QVERIFY(undo.storedBytes() <= tileBytes);
     // A fresh start keeps nothing of the old steps.
     undo.clear();
     undo.pushUndo(picture);
-    QCOMPARE(undo.storedBytes(), pictureBytes);
+    QCOMPARE(undo.storedBytes(), 0);
 }
 
 void TestEditorUndo::undoReportsOnlyWhatItChanged()
 {
-    // The editor copies back only the reported rectangles: they must hold every pixel the step
+    // The editor repaints only the reported rectangles: they must hold every pixel the step
     // changed and, for a small stroke, little else.
     EditorUndo undo;
     QImage picture = blank(QSize(640, 480), 0xFFFFFFFF);
     undo.pushUndo(picture);
     const QRect stroke(300, 200, 10, 3);
+    undo.keep(picture, picture.rect());
     picture.fill(0xFF0000FF);  // the whole picture, then a stroke on it
     undo.pushUndo(picture);
+    undo.keep(picture, stroke);
     QPainter(&picture).fillRect(stroke, Qt::black);
-    undo.pushUndo(picture, stroke);
-    const QImage before = picture;
-    const QImage shown = undo.undo();
+    undo.pushUndo(picture);
+    const QImage before = picture.copy();
+    undo.undo(picture);
+    const QImage shown = picture.copy();
     qint64 area = 0;
     QImage patched = before.copy();
     for (const QRect& r : undo.lastChange()) {
@@ -250,14 +274,14 @@ void TestEditorUndo::undoReportsOnlyWhatItChanged()
     QCOMPARE(patched, shown);
     QVERIFY(area <= qint64(EditorUndo::kTile) * EditorUndo::kTile);
     // Back over the whole fill: the whole picture is reported.
-    undo.undo();
-    QCOMPARE(undo.slot(undo.index()).pixel(0, 0), 0xFFFFFFFFu);
+    undo.undo(picture);
+    QCOMPARE(picture.pixel(0, 0), 0xFFFFFFFFu);
     qint64 covered = 0;
     for (const QRect& r : undo.lastChange())
         covered += qint64(r.width()) * r.height();
     QCOMPARE(covered, qint64(640) * 480);
     // At the oldest state nothing moves and nothing is reported.
-    undo.undo();
+    undo.undo(picture);
     QVERIFY(undo.lastChange().empty());
 }
 

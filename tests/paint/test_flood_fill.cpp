@@ -78,6 +78,8 @@ private slots:
     void spreadingStopsAtFillColouredLine();
     void exactFillIsConnectedOnly();
     void globalFillRecoloursEveryMatch();
+    void globalFillIntoAnotherBufferMatchesInPlace_data();
+    void globalFillIntoAnotherBufferMatchesInPlace();
     void sameColourChangesNothing();
     void edgeAndCornerStarts_data();
     void edgeAndCornerStarts();
@@ -190,6 +192,41 @@ void TestFloodFill::globalFillRecoloursEveryMatch()
     QCOMPARE(grey.pixel(0, 0), kBlack);
     QCOMPARE(grey.pixel(1, 0), qRgb(100, 100, 64));
     QCOMPARE(grey.pixel(2, 0), kBlack);
+}
+
+void TestFloodFill::globalFillIntoAnotherBufferMatchesInPlace_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("tolerance");
+    QTest::newRow("whole blocks") << QSize(128, 64) << 40;
+    QTest::newRow("cut blocks, odd width") << QSize(131, 70) << 90;
+    QTest::newRow("narrower than a block") << QSize(3, 200) << 500;
+    QTest::newRow("exact colour only") << QSize(150, 100) << 0;
+}
+
+void TestFloodFill::globalFillIntoAnotherBufferMatchesInPlace()
+{
+    // The same pixels as the fill in place, and the changed blocks exactly those that differ.
+    QFETCH(QSize, size);
+    QFETCH(int, tolerance);
+    std::mt19937 rng(11);
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, (x / 40 + y / 30) % 3 ? qRgb(int(rng() % 64), 90, 90) : qRgb(200, 10, 10));
+    const QRgb target = qRgb(20, 90, 90);
+    QImage inPlace = img.copy();
+    fillWithTolerance(inPlace, QPoint(0, 0), tolerance, target, kRed, true);
+    QImage into(size, QImage::Format_RGB32);
+    into.fill(0xFF123456);
+    const std::vector<QRect> blocks = fillAllInto(img, into, tolerance, target, kRed);
+    QCOMPARE(into, inPlace);
+    for (int top = 0; top < size.height(); top += kFillBlock)
+        for (int left = 0; left < size.width(); left += kFillBlock) {
+            const QRect block = QRect(left, top, kFillBlock, kFillBlock).intersected(img.rect());
+            const bool listed = std::find(blocks.begin(), blocks.end(), block) != blocks.end();
+            QCOMPARE(listed, img.copy(block) != into.copy(block));
+        }
 }
 
 void TestFloodFill::sameColourChangesNothing()

@@ -109,82 +109,110 @@ void TestPaintCore::colourValueRoundTrip()
     QCOMPARE(colourValueFromPixel(qRgb(0xFF, 0x80, 0x40)), 0x4080FFu);
 }
 
+// The history beside the picture it keeps states of, as the editor holds them: each new state
+// replaces the picture shown, undo and redo change it.
+struct Shown {
+    EditorUndo undo;
+    QImage picture;
+    void push(const QImage& next)
+    {
+        if (!picture.isNull())
+            undo.replacing(picture);
+        picture = next;
+        undo.pushUndo(picture);
+    }
+    const QImage& back()
+    {
+        undo.undo(picture);
+        return picture;
+    }
+    const QImage& forward()
+    {
+        undo.redo(picture);
+        return picture;
+    }
+};
+
 void TestPaintCore::elevenStrokesThenUndoAndRedo()
 {
-    EditorUndo undo;
+    Shown h;
+    EditorUndo& undo = h.undo;
     undo.clear();
-    undo.pushUndo(state(0));  // the opened picture
+    h.push(state(0));  // the opened picture
     QVERIFY(!undo.undoEnabled());
     for (int stroke = 1; stroke <= 11; ++stroke)
-        undo.pushUndo(state(stroke));
+        h.push(state(stroke));
     QCOMPARE(undo.index(), 10);
     QCOMPARE(undo.count(), 10);
     // The opened picture and the first stroke have been shifted out: slot 1 is stroke 2.
-    QCOMPARE(stateNumber(undo.slot(1)), 2);
+    QCOMPARE(stateNumber(undo.slot(1, h.picture)), 2);
     int shown = -1;
     for (int i = 0; i < 9; ++i)
-        shown = stateNumber(undo.undo());
+        shown = stateNumber(h.back());
     QCOMPARE(shown, 2);
     QVERIFY(!undo.undoEnabled());
-    QCOMPARE(stateNumber(undo.undo()), 2);  // a further undo keeps it
+    QCOMPARE(stateNumber(h.back()), 2);  // a further undo keeps it
     QCOMPARE(undo.index(), 1);
     QVERIFY(undo.redoEnabled());
     for (int i = 0; i < 8; ++i)
-        shown = stateNumber(undo.redo());
+        shown = stateNumber(h.forward());
     QCOMPARE(shown, 10);
     QVERIFY(undo.redoEnabled());
-    QCOMPARE(stateNumber(undo.redo()), 11);
+    QCOMPARE(stateNumber(h.forward()), 11);
     QVERIFY(!undo.redoEnabled());
-    QCOMPARE(stateNumber(undo.redo()), 11);
+    QCOMPARE(stateNumber(h.forward()), 11);
 }
 
 void TestPaintCore::newStrokeDropsRedo()
 {
-    EditorUndo undo;
+    Shown h;
     for (int n = 0; n < 4; ++n)
-        undo.pushUndo(state(n));
-    undo.undo();
-    undo.undo();
-    undo.pushUndo(state(7));
-    QCOMPARE(undo.count(), 3);
-    QCOMPARE(stateNumber(undo.redo()), 7);
-    QVERIFY(!undo.redoEnabled());
-    QCOMPARE(stateNumber(undo.undo()), 1);
+        h.push(state(n));
+    h.back();
+    h.back();
+    h.push(state(7));
+    QCOMPARE(h.undo.count(), 3);
+    QCOMPARE(stateNumber(h.forward()), 7);
+    QVERIFY(!h.undo.redoEnabled());
+    QCOMPARE(stateNumber(h.back()), 1);
 }
 
 void TestPaintCore::undoAtTheEdgesOfHistory()
 {
-    EditorUndo undo;
+    Shown h;
+    EditorUndo& undo = h.undo;
     // Nothing recorded yet: no state to show, nothing enabled.
-    QVERIFY(undo.undo().isNull());
-    QVERIFY(undo.redo().isNull());
-    undo.pushUndo(state(5));
-    QCOMPARE(stateNumber(undo.undo()), 5);
+    QVERIFY(h.back().isNull());
+    QVERIFY(h.forward().isNull());
+    h.push(state(5));
+    QCOMPARE(stateNumber(h.back()), 5);
     QCOMPARE(undo.index(), 1);
     QVERIFY(!undo.undoEnabled());
-    QCOMPARE(stateNumber(undo.redo()), 5);
+    QCOMPARE(stateNumber(h.forward()), 5);
     QVERIFY(!undo.redoEnabled());
 }
 
 void TestPaintCore::undoRestoresTheStateSize()
 {
-    EditorUndo undo;
-    undo.pushUndo(state(1, QSize(100, 80)));
-    undo.pushUndo(state(2, QSize(120, 50)));
-    QCOMPARE(undo.undo().size(), QSize(100, 80));
-    QCOMPARE(undo.redo().size(), QSize(120, 50));
+    Shown h;
+    h.push(state(1, QSize(100, 80)));
+    h.push(state(2, QSize(120, 50)));
+    QCOMPARE(h.back().size(), QSize(100, 80));
+    QCOMPARE(h.forward().size(), QSize(120, 50));
 }
 
 void TestPaintCore::slotsNeverShareThePicture()
 {
     // Drawing on the picture after recording it must not change the recorded state, whether the
-    // slot was newly allocated or its buffer reused.
+    // kept tiles were newly allocated or their buffers reused.
     EditorUndo undo;
     QImage picture = state(1);
     for (int n = 0; n < 13; ++n) {
         undo.pushUndo(picture);
+        undo.keep(picture, picture.rect());
         picture.fill(qRgb(200, 0, 0));
-        QCOMPARE(stateNumber(undo.slot(undo.index())), 1);
+        QCOMPARE(stateNumber(undo.slot(undo.index(), picture)), 1);
+        undo.replacing(picture);
         picture = state(1);
     }
 }

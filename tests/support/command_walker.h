@@ -101,5 +101,6 @@ private:
     };
     std::optional<Opened> m_opened;
     bool m_savesAsOpened = false;
+    bool m_objectOrderOverflowed = false;  // more objects than the reading order has places, once
     bool m_modifiedBefore = false;
 };

@@ -2,40 +2,39 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace velmar::paint {
 
 namespace {
 
-int bytesPerPixel(const QImage& img) { return img.depth() / 8; }
+constexpr std::size_t kTilePixels = std::size_t(EditorUndo::kTile) * EditorUndo::kTile;
 
-// Whether two pictures can be compared pixel row by pixel row: same size, same whole-byte
-// pixel format, no colour table.
 bool sameLayout(const QImage& a, const QImage& b)
 {
-    return !a.isNull() && a.size() == b.size() && a.format() == b.format() && a.bytesPerLine() == b.bytesPerLine()
-           && a.depth() % 8 == 0 && a.colorCount() == 0 && b.colorCount() == 0;
+    return !a.isNull() && a.size() == b.size() && a.format() == b.format() && a.bytesPerLine() == b.bytesPerLine();
 }
 
-// A copy of `source` with pixels of its own, reusing `buffer` when it has the same layout and
-// shares its pixels with nobody (no allocation, no page faults on a large picture).
-QImage ownCopy(const QImage& source, QImage buffer)
+const QRgb* rowOf(const QImage& img, int y, int x) { return reinterpret_cast<const QRgb*>(img.constScanLine(y)) + x; }
+QRgb* rowOf(QImage& img, int y, int x) { return reinterpret_cast<QRgb*>(img.scanLine(y)) + x; }
+
+bool tileEquals(const QRgb* kept, const QImage& picture, const QRect& r)
 {
-    if (sameLayout(buffer, source) && buffer.isDetached()) {
-        std::memcpy(buffer.bits(), source.constBits(), std::size_t(source.sizeInBytes()));
-        return buffer;
-    }
-    return source.copy();
+    const std::size_t bytes = std::size_t(r.width()) * 4;
+    for (int y = 0; y < r.height(); ++y)
+        if (std::memcmp(kept + std::size_t(y) * std::size_t(r.width()), rowOf(picture, r.top() + y, r.left()), bytes)
+            != 0)
+            return false;
+    return true;
 }
 
-// Copies `rect` of `from` (at `fromAt`) into `to` (at `toAt`); both of one pixel format.
-void copyPixels(QImage& to, QPoint toAt, const QImage& from, QPoint fromAt, QSize size)
+bool regionEquals(const QImage& a, const QImage& b, const QRect& r)
 {
-    const int bpp = bytesPerPixel(to);
-    const std::size_t bytes = std::size_t(size.width()) * std::size_t(bpp);
-    for (int y = 0; y < size.height(); ++y)
-        std::memcpy(to.scanLine(toAt.y() + y) + toAt.x() * bpp, from.constScanLine(fromAt.y() + y) + fromAt.x() * bpp,
-                    bytes);
+    const std::size_t bytes = std::size_t(r.width()) * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        if (std::memcmp(rowOf(a, y, r.left()), rowOf(b, y, r.left()), bytes) != 0)
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -44,55 +43,191 @@ void EditorUndo::clear()
 {
     m_index = 0;
     m_count = 0;
-    m_steps = {};
+    for (Step& step : m_steps)
+        recycle(step);
+    dropPending();
     m_lastChange.clear();
-    m_rebuilt = QImage();
-    // A buffer of the history's own is kept: the next session's first change of a picture of the
-    // same size copies into it instead of into fresh memory.
-    if (m_state.isDetached())
-        m_spare = std::move(m_state);
-    m_state = QImage();
-}
-
-void EditorUndo::ownState()
-{
-    if (m_state.isDetached())
-        return;
-    m_state = ownCopy(m_state, std::move(m_spare));
     m_spare = QImage();
 }
 
-void EditorUndo::pushUndo(const QImage& picture) { pushUndo(picture, picture.rect()); }
-
-void EditorUndo::pushReplaced(const QImage& picture) { push(picture, picture.rect(), true); }
-
-void EditorUndo::pushUndo(const QImage& picture, const QRect& changed) { push(picture, changed, false); }
-
-void EditorUndo::push(const QImage& picture, const QRect& changed, bool whole)
+void EditorUndo::ensureGrid(QSize size)
 {
-    if (m_index != 0)
-        m_undoEnabled = true;
-    m_rebuilt = QImage();
+    if (size == m_gridSize)
+        return;
+    m_gridSize = size;
+    m_columns = (size.width() + kTile - 1) / kTile;
+    const int rows = (size.height() + kTile - 1) / kTile;
+    m_tileSlot.assign(std::size_t(m_columns) * std::size_t(rows), -1);
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        const QRect& r = m_pending[i].rect;
+        m_tileSlot[std::size_t(r.top() / kTile) * std::size_t(m_columns) + std::size_t(r.left() / kTile)] = int(i);
+    }
+}
+
+EditorUndo::Tile EditorUndo::takeTile(const QImage& picture, const QRect& rect)
+{
+    Tile tile;
+    tile.rect = rect;
+    if (!m_pool.empty()) {
+        tile.pixels = std::move(m_pool.back());
+        m_pool.pop_back();
+    } else {
+        tile.pixels.reset(new QRgb[kTilePixels]);
+    }
+    const std::size_t bytes = std::size_t(rect.width()) * 4;
+    for (int y = 0; y < rect.height(); ++y)
+        std::memcpy(tile.pixels.get() + std::size_t(y) * std::size_t(rect.width()),
+                    rowOf(picture, rect.top() + y, rect.left()), bytes);
+    return tile;
+}
+
+void EditorUndo::recycle(Tile& tile)
+{
+    // The pool holds at most one picture's tiles: what a stroke over the whole picture needs.
+    if (tile.pixels && m_pool.size() < m_tileSlot.size())
+        m_pool.push_back(std::move(tile.pixels));
+    tile.pixels.reset();
+}
+
+void EditorUndo::recycle(Step& step)
+{
+    for (Tile& tile : step.tiles)
+        recycle(tile);
+    giveSpare(std::move(step.whole));
+    step = Step();
+}
+
+QImage EditorUndo::spareLike(const QImage& like)
+{
+    if (sameLayout(m_spare, like) && m_spare.isDetached())
+        return std::exchange(m_spare, QImage());
+    return QImage(like.size(), like.format());
+}
+
+void EditorUndo::giveSpare(QImage buffer)
+{
+    if (!buffer.isNull() && buffer.isDetached() && buffer.depth() == 32)
+        m_spare = std::move(buffer);
+}
+
+void EditorUndo::keep(const QImage& picture, const QRect& area, bool changes)
+{
+    // Nothing recorded yet, or the recorded state kept whole: nothing to keep.
+    if (m_index == 0 || m_hasPendingWhole)
+        return;
+    const QRect r = area.intersected(picture.rect());
+    if (r.isEmpty())
+        return;
+    ensureGrid(picture.size());
+    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty) {
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx) {
+            int& slot = m_tileSlot[std::size_t(ty) * std::size_t(m_columns) + std::size_t(tx)];
+            if (slot < 0) {
+                slot = int(m_pending.size());
+                const QRect tileRect = QRect(tx * kTile, ty * kTile, kTile, kTile).intersected(picture.rect());
+                m_pending.push_back(takeTile(picture, tileRect));
+            }
+            if (changes)
+                m_pending[std::size_t(slot)].changes = true;
+        }
+    }
+}
+
+void EditorUndo::dropPending()
+{
+    for (Tile& tile : m_pending) {
+        const QRect& r = tile.rect;
+        if (m_columns > 0)
+            m_tileSlot[std::size_t(r.top() / kTile) * std::size_t(m_columns) + std::size_t(r.left() / kTile)] = -1;
+        recycle(tile);
+    }
+    m_pending.clear();
+    m_pendingWhole = QImage();
+    m_hasPendingWhole = false;
+    m_pendingCompare = true;
+}
+
+void EditorUndo::putPendingBack(QImage& picture) const
+{
+    for (const Tile& tile : m_pending) {
+        const QRect& r = tile.rect;
+        const std::size_t bytes = std::size_t(r.width()) * 4;
+        for (int y = 0; y < r.height(); ++y)
+            std::memcpy(rowOf(picture, r.top() + y, r.left()),
+                        tile.pixels.get() + std::size_t(y) * std::size_t(r.width()), bytes);
+    }
+}
+
+void EditorUndo::revertPending(QImage& picture)
+{
+    if (m_hasPendingWhole) {
+        picture = std::move(m_pendingWhole);
+        m_lastChange.push_back(picture.rect());
+    } else {
+        putPendingBack(picture);
+        for (const Tile& tile : m_pending)
+            m_lastChange.push_back(tile.rect);
+    }
+    dropPending();
+}
+
+void EditorUndo::replacing(QImage old, bool compare)
+{
     if (m_index == 0) {
-        if (m_state.isDetached())
-            m_spare = std::move(m_state);
-        m_state = picture;
-        m_steps = {};
-        m_index = m_count = 1;
+        dropPending();
         return;
     }
+    if (!m_hasPendingWhole) {
+        // The picture replaced, with what was written since the recording taken back, is the
+        // recorded state: its buffer is the history's now, nothing is copied.
+        if (!m_pending.empty())
+            putPendingBack(old);
+        dropPending();
+        m_pendingWhole = std::move(old);
+        m_hasPendingWhole = true;
+        m_pendingCompare = compare;
+    } else {
+        m_pendingCompare = m_pendingCompare && compare;
+    }
+}
+
+QImage EditorUndo::takeReplaced()
+{
+    QImage replaced = std::move(m_pendingWhole);
+    dropPending();
+    return replaced;
+}
+
+void EditorUndo::compareWhole(Step& step, QImage before, const QImage& after)
+{
+    std::vector<QRect> differing;
+    const QRect all = after.rect();
+    int tiles = 0;
+    for (int top = 0; top < after.height(); top += kTile) {
+        for (int left = 0; left < after.width(); left += kTile) {
+            ++tiles;
+            const QRect r = QRect(left, top, kTile, kTile).intersected(all);
+            if (!regionEquals(before, after, r))
+                differing.push_back(r);
+        }
+    }
+    // Mostly changed: the picture replaced is the step as it is, without copying its tiles.
+    if (differing.size() * 2 > std::size_t(tiles)) {
+        step.whole = std::move(before);
+        return;
+    }
+    for (const QRect& r : differing)
+        step.tiles.push_back(takeTile(before, r));
+}
+
+void EditorUndo::addStep(Step step)
+{
     // Any redoable states are dropped.
     for (int k = m_index; k < kSlots; ++k)
-        m_steps[std::size_t(k - 1)] = Step();
-    Step step;
-    if (whole || !sameLayout(m_state, picture)) {
-        step.whole = std::move(m_state);
-        m_state = picture;
-    } else {
-        record(step, picture, changed.intersected(picture.rect()));
-    }
+        recycle(m_steps[std::size_t(k - 1)]);
     if (m_index == kSlots) {
         // Past ten states the oldest is lost: the step out of slot 1 goes, the rest move down.
+        recycle(m_steps.front());
         std::rotate(m_steps.begin(), m_steps.begin() + 1, m_steps.end());
         m_steps.back() = std::move(step);
     } else {
@@ -102,87 +237,86 @@ void EditorUndo::push(const QImage& picture, const QRect& changed, bool whole)
     m_count = m_index;
 }
 
-void EditorUndo::record(Step& step, const QImage& picture, const QRect& area)
+void EditorUndo::pushUndo(const QImage& picture)
 {
-    if (area.isEmpty())
+    if (m_index != 0)
+        m_undoEnabled = true;
+    if (m_index == 0) {
+        dropPending();
+        for (Step& step : m_steps)
+            recycle(step);
+        m_index = m_count = 1;
         return;
-    const int bpp = bytesPerPixel(picture);
-    const int firstTile = area.left() / kTile;
-    const int tiles = area.right() / kTile - firstTile + 1;
-    std::vector<char> dirty(std::size_t(tiles), 0);
-    const auto tileLeft = [&](int t) { return std::max(area.left(), (firstTile + t) * kTile); };
-    const auto tileRight = [&](int t) { return std::min(area.right(), (firstTile + t + 1) * kTile - 1); };
-    for (int top = area.top(); top <= area.bottom();) {
-        const int bottom = std::min(area.bottom(), (top / kTile + 1) * kTile - 1);
-        std::fill(dirty.begin(), dirty.end(), 0);
-        int dirtyCount = 0;
-        for (int y = top; y <= bottom && dirtyCount < tiles; ++y) {
-            const uchar* was = m_state.constScanLine(y);
-            const uchar* now = picture.constScanLine(y);
-            const std::size_t rowStart = std::size_t(area.left()) * std::size_t(bpp);
-            if (std::memcmp(was + rowStart, now + rowStart, std::size_t(area.width()) * std::size_t(bpp)) == 0)
-                continue;
-            for (int t = 0; t < tiles; ++t) {
-                if (dirty[std::size_t(t)])
-                    continue;
-                const std::size_t from = std::size_t(tileLeft(t)) * std::size_t(bpp);
-                const std::size_t bytes = std::size_t(tileRight(t) - tileLeft(t) + 1) * std::size_t(bpp);
-                if (std::memcmp(was + from, now + from, bytes) != 0) {
-                    dirty[std::size_t(t)] = 1;
-                    ++dirtyCount;
-                }
-            }
-        }
-        // Neighbouring changed tiles of the band make one rectangle.
-        for (int t = 0; t < tiles;) {
-            if (!dirty[std::size_t(t)]) {
-                ++t;
-                continue;
-            }
-            int last = t;
-            while (last + 1 < tiles && dirty[std::size_t(last + 1)])
-                ++last;
-            const QRect rect(QPoint(tileLeft(t), top), QPoint(tileRight(last), bottom));
-            ownState();
-            Patch patch{rect, QImage(rect.size(), m_state.format())};
-            copyPixels(patch.pixels, QPoint(0, 0), m_state, rect.topLeft(), rect.size());
-            copyPixels(m_state, rect.topLeft(), picture, rect.topLeft(), rect.size());
-            step.patches.push_back(std::move(patch));
-            t = last + 1;
-        }
-        top = bottom + 1;
     }
+    Step step;
+    if (m_hasPendingWhole) {
+        QImage before = std::move(m_pendingWhole);
+        m_hasPendingWhole = false;
+        if (m_pendingCompare && sameLayout(before, picture) && picture.depth() == 32)
+            compareWhole(step, std::move(before), picture);
+        else
+            step.whole = std::move(before);
+    } else {
+        ensureGrid(picture.size());
+        for (Tile& tile : m_pending) {
+            const QRect& r = tile.rect;
+            m_tileSlot[std::size_t(r.top() / kTile) * std::size_t(m_columns) + std::size_t(r.left() / kTile)] = -1;
+            if (tile.changes || !tileEquals(tile.pixels.get(), picture, r))
+                step.tiles.push_back(std::move(tile));
+            else
+                recycle(tile);
+        }
+        m_pending.clear();
+    }
+    dropPending();
+    addStep(std::move(step));
 }
 
-void EditorUndo::swapStep(int k)
+void EditorUndo::pushTurn(QImage& picture, PictureTurn turn)
 {
-    ownState();
-    Step& step = m_steps[std::size_t(k - 1)];
-    if (!step.whole.isNull()) {
-        std::swap(m_state, step.whole);
-        m_lastChange.push_back(m_state.rect());
+    if (m_index == 0 || pendingDiffers(picture)) {
+        // Drawn on since the last recording: the turn of the recorded state is not the new state,
+        // so the picture replaced is kept whole.
+        QImage next = turned(picture, turn);
+        replacing(std::move(picture), false);
+        picture = std::move(next);
+        pushUndo(picture);
         return;
     }
-    const int bpp = bytesPerPixel(m_state);
-    for (Patch& patch : step.patches) {
-        const QRect& r = patch.rect;
-        const std::size_t bytes = std::size_t(r.width()) * std::size_t(bpp);
+    m_undoEnabled = true;
+    dropPending();
+    turnInPlace(picture, turn, m_spare);
+    Step step;
+    step.turned = true;
+    step.turn = turn;
+    addStep(std::move(step));
+}
+
+void EditorUndo::applyStep(int k, QImage& picture, bool forward)
+{
+    Step& step = m_steps[std::size_t(k - 1)];
+    if (step.turned) {
+        turnInPlace(picture, forward ? step.turn : oppositeTurn(step.turn), m_spare);
+        m_lastChange.push_back(picture.rect());
+        return;
+    }
+    if (!step.whole.isNull()) {
+        std::swap(picture, step.whole);
+        m_lastChange.push_back(picture.rect());
+        return;
+    }
+    for (Tile& tile : step.tiles) {
+        const QRect& r = tile.rect;
         for (int y = 0; y < r.height(); ++y) {
-            uchar* state = m_state.scanLine(r.top() + y) + r.left() * bpp;
-            uchar* kept = patch.pixels.scanLine(y);
-            std::swap_ranges(state, state + bytes, kept);
+            QRgb* shown = rowOf(picture, r.top() + y, r.left());
+            QRgb* kept = tile.pixels.get() + std::size_t(y) * std::size_t(r.width());
+            std::swap_ranges(shown, shown + r.width(), kept);
         }
         m_lastChange.push_back(r);
     }
 }
 
-const QImage& EditorUndo::current() const
-{
-    static const QImage none;
-    return m_index >= 1 ? m_state : none;
-}
-
-const QImage& EditorUndo::undo()
+void EditorUndo::undo(QImage& picture)
 {
     const int from = m_index;
     --m_index;
@@ -197,13 +331,12 @@ const QImage& EditorUndo::undo()
         m_redoEnabled = false;
     }
     m_lastChange.clear();
-    m_rebuilt = QImage();
+    revertPending(picture);
     if (m_index >= 1 && m_index < from)
-        swapStep(m_index);
-    return current();
+        applyStep(m_index, picture, false);
 }
 
-const QImage& EditorUndo::redo()
+void EditorUndo::redo(QImage& picture)
 {
     const int from = m_index;
     ++m_index;
@@ -215,49 +348,60 @@ const QImage& EditorUndo::redo()
         m_redoEnabled = false;
     }
     m_lastChange.clear();
-    m_rebuilt = QImage();
+    revertPending(picture);
     if (from >= 1 && m_index > from)
-        swapStep(from);
-    return current();
+        applyStep(from, picture, true);
 }
 
-const QImage& EditorUndo::slot(int i) const
+bool EditorUndo::pendingDiffers(const QImage& picture) const
 {
-    if (i == m_index)
-        return current();
-    m_rebuilt = QImage();
+    if (m_hasPendingWhole)
+        return !sameLayout(m_pendingWhole, picture) || !regionEquals(m_pendingWhole, picture, picture.rect());
+    return std::any_of(m_pending.begin(), m_pending.end(), [&picture](const Tile& tile) {
+        return tile.changes || !tileEquals(tile.pixels.get(), picture, tile.rect);
+    });
+}
+
+QImage EditorUndo::slot(int i, const QImage& picture) const
+{
     if (i < 1 || i > m_count)
-        return m_rebuilt;
-    // Walk from the current state to slot i, putting each step's pixels in; steps below the
-    // current slot hold the older side, those above it the newer.
-    QImage img = m_state;
-    const auto put = [&img](const Step& step) {
-        if (!step.whole.isNull()) {
-            img = step.whole;
+        return QImage();
+    // The recorded state on screen, then each step's pixels put in on the way to slot i; steps
+    // below the current slot hold the older side, those above it the newer.
+    QImage img = m_hasPendingWhole ? m_pendingWhole.copy() : picture.copy();
+    putPendingBack(img);
+    const auto put = [&img](const Step& step, bool forward) {
+        if (step.turned) {
+            img = turned(img, forward ? step.turn : oppositeTurn(step.turn));
             return;
         }
-        for (const Patch& patch : step.patches)
-            copyPixels(img, patch.rect.topLeft(), patch.pixels, QPoint(0, 0), patch.rect.size());
+        if (!step.whole.isNull()) {
+            img = step.whole.copy();
+            return;
+        }
+        for (const Tile& tile : step.tiles) {
+            const QRect& r = tile.rect;
+            for (int y = 0; y < r.height(); ++y)
+                std::memcpy(rowOf(img, r.top() + y, r.left()),
+                            tile.pixels.get() + std::size_t(y) * std::size_t(r.width()), std::size_t(r.width()) * 4);
+        }
     };
     if (i < m_index) {
         for (int k = m_index - 1; k >= i; --k)
-            put(m_steps[std::size_t(k - 1)]);
+            put(m_steps[std::size_t(k - 1)], false);
     } else {
         for (int k = m_index; k < i; ++k)
-            put(m_steps[std::size_t(k - 1)]);
+            put(m_steps[std::size_t(k - 1)], true);
     }
-    m_rebuilt = img;
-    return m_rebuilt;
+    return img;
 }
 
 qint64 EditorUndo::storedBytes() const
 {
-    qint64 bytes = m_state.sizeInBytes();
-    for (const Step& step : m_steps) {
-        bytes += step.whole.sizeInBytes();
-        for (const Patch& patch : step.patches)
-            bytes += patch.pixels.sizeInBytes();
-    }
+    constexpr qint64 tileBytes = qint64(kTilePixels) * 4;
+    qint64 bytes = qint64(m_pending.size()) * tileBytes + (m_hasPendingWhole ? m_pendingWhole.sizeInBytes() : 0);
+    for (const Step& step : m_steps)
+        bytes += step.whole.sizeInBytes() + qint64(step.tiles.size()) * tileBytes;
     return bytes;
 }
 

@@ -36,7 +36,7 @@ void liftPixels(PaintDocument& doc, const QRect& source, QPoint at)
     piece.fill(doc.backColour());
     const QRect inside = source.intersected(doc.picture().rect());
     if (!inside.isEmpty()) {
-        QImage& picture = doc.mutablePicture();
+        QImage& picture = doc.mutablePicture(inside);
         const std::size_t bytes = std::size_t(inside.width()) * 4;
         const int dx = inside.left() - source.left(), dy = inside.top() - source.top();
         for (int y = inside.top(); y <= inside.bottom(); ++y) {
@@ -50,6 +50,15 @@ void liftPixels(PaintDocument& doc, const QRect& source, QPoint at)
     applyPlacement(doc);
 }
 
+QRect pieceTarget(const QImage& picture, const PaintDocument& doc)
+{
+    if (!doc.pieceFloating())
+        return {};
+    const ZoomScale z = doc.zoom();
+    const QPoint at(z.edgeToPicture(doc.piecePos().x()), z.edgeToPicture(doc.piecePos().y()));
+    return QRect(at, doc.piece().size()).intersected(picture.rect());
+}
+
 QRect composePiece(QImage& picture, const PaintDocument& doc)
 {
     if (!doc.pieceFloating())
@@ -57,7 +66,7 @@ QRect composePiece(QImage& picture, const PaintDocument& doc)
     const ZoomScale z = doc.zoom();
     const QImage& piece = doc.piece();
     const QPoint at(z.edgeToPicture(doc.piecePos().x()), z.edgeToPicture(doc.piecePos().y()));
-    const QRect target = QRect(at, piece.size()).intersected(picture.rect());
+    const QRect target = pieceTarget(picture, doc);
     if (target.isEmpty())
         return target;
     const bool transparent = doc.pieceTransparent();
@@ -89,7 +98,7 @@ bool putDownPiece(PaintDocument& doc)
 {
     if (!doc.pieceFloating())
         return false;
-    const QRect target = composePiece(doc.mutablePicture(), doc);
+    const QRect target = composePiece(doc.mutablePicture(pieceTarget(doc.picture(), doc)), doc);
     discardPiece(doc);
     doc.notifyChanged(target);
     // A piece put back where it was lifted from, unchanged, leaves the picture as the history

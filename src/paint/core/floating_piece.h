@@ -13,6 +13,8 @@ void liftSelection(PaintDocument& doc);
 // Lifts the picture pixels of `source` (picture pixels; what lies beyond the picture comes in the
 // back colour) into a floating piece at `at` (picture-control pixels).
 void liftPixels(PaintDocument& doc, const QRect& source, QPoint at);
+// The pixels of `picture` the floating piece lies over (empty when none floats).
+QRect pieceTarget(const QImage& picture, const PaintDocument& doc);
 // Draws the floating piece into `picture` as it lies over the document's picture (in transparent
 // placement its transparent colour is left out); returns the pixels written.
 QRect composePiece(QImage& picture, const PaintDocument& doc);

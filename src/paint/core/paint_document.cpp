@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <utility>
 
 namespace velmar::paint {
 
@@ -33,16 +33,18 @@ PaintDocument::PaintDocument(QObject* parent)
 void PaintDocument::setPicture(const QImage& image, bool keepBuffer)
 {
     // The picture may share its pixels with the caller (Qt copies on write); the editor gives it
-    // its own copy on activation or at the press of the next drawing stroke. The undo history
-    // keeps copies of its own once the picture changes.
-    if (keepBuffer && m_picture.isDetached())
-        m_sparePicture = std::move(m_picture);
+    // its own copy on activation or at the press of the next drawing stroke.
+    QImage old = std::move(m_picture);
     if (image.format() == QImage::Format_RGB32)
         m_picture = image;
     else
         m_picture = image.convertToFormat(QImage::Format_RGB32);
-    m_unrecordedWhole = true;
-    m_replacedWhole = false;
+    if (keepBuffer && m_undo.index() == 0) {
+        if (old.isDetached())
+            m_sparePicture = std::move(old);
+    } else {
+        m_undo.replacing(std::move(old), !m_replacedByTransform);
+    }
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();
@@ -50,8 +52,28 @@ void PaintDocument::setPicture(const QImage& image, bool keepBuffer)
 
 void PaintDocument::setTransformedPicture(const QImage& image)
 {
+    m_replacedByTransform = true;
     setPicture(image);
-    m_replacedWhole = true;
+    m_replacedByTransform = false;
+}
+
+void PaintDocument::turnPicture(PictureTurn turn)
+{
+    m_undo.pushTurn(m_picture, turn);
+    recorded();
+    m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
+    emit pictureReplaced();
+    emit statusChanged();
+}
+
+void PaintDocument::restartHistory()
+{
+    // The picture replaced by the one opened serves as the buffer of ownPicture().
+    QImage replaced = m_undo.takeReplaced();
+    m_undo.clear();
+    if (replaced.isDetached() && !m_sparePicture.isDetached())
+        m_sparePicture = std::move(replaced);
+    pushUndo();
 }
 
 void PaintDocument::ownPicture()
@@ -71,12 +93,42 @@ void PaintDocument::ownPicture()
     m_sparePicture = QImage();
 }
 
+QRect PaintDocument::rewritePicture(const std::function<std::vector<QRect>(const QImage& from, QImage& to)>& write)
+{
+    QImage next = m_undo.spareLike(m_picture);
+    const std::vector<QRect> blocks = write(m_picture, next);
+    if (blocks.empty()) {
+        m_undo.giveSpare(std::move(next));
+        return {};
+    }
+    QImage old = std::exchange(m_picture, std::move(next));
+    QRect changed;
+    qint64 area = 0;
+    for (const QRect& r : blocks) {
+        changed |= r;
+        area += qint64(r.width()) * r.height();
+    }
+    if (area * 2 > qint64(m_picture.width()) * m_picture.height()) {
+        m_undo.replacing(std::move(old), false);
+    } else {
+        for (const QRect& r : blocks)
+            m_undo.keep(old, r, true);
+        m_undo.giveSpare(std::move(old));
+    }
+    return changed;
+}
+
+QImage& PaintDocument::mutablePicture(const QRect& area)
+{
+    m_undo.keep(m_picture, area);
+    return m_picture;
+}
+
 void PaintDocument::notifyChanged(const QRect& pixels)
 {
     const QRect r = pixels.intersected(m_picture.rect());
     if (r.isEmpty())
         return;
-    m_unrecorded |= r;
     emit pictureChanged(r);
 }
 
@@ -137,66 +189,35 @@ void PaintDocument::setFillTolerance(int tolerance)
     emit optionsChanged();
 }
 
-void PaintDocument::pushUndo()
+void PaintDocument::recorded()
 {
-    if (m_replacedWhole)
-        m_undo.pushReplaced(m_picture);
-    else if (m_unrecordedWhole)
-        m_undo.pushUndo(m_picture);
-    else
-        m_undo.pushUndo(m_picture, m_unrecorded);
-    m_unrecorded = QRect();
-    m_unrecordedWhole = false;
-    m_replacedWhole = false;
     m_pictureModified = true;
     m_changedSinceSaved = true;
     emit undoAvailabilityChanged();
 }
 
-bool PaintDocument::differsFromRecorded() const
+void PaintDocument::pushUndo()
 {
-    const QImage& recorded = m_undo.slot(m_undo.index());
-    if (recorded.isNull() || recorded.size() != m_picture.size() || recorded.format() != m_picture.format())
-        return true;
-    const QRect area = (m_unrecordedWhole ? m_picture.rect() : m_unrecorded).intersected(m_picture.rect());
-    if (area.isEmpty())
-        return false;
-    const std::size_t bytes = std::size_t(area.width()) * 4;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        if (std::memcmp(m_picture.constScanLine(y) + area.left() * 4, recorded.constScanLine(y) + area.left() * 4,
-                        bytes)
-            != 0)
-            return true;
-    return false;
+    m_undo.pushUndo(m_picture);
+    recorded();
 }
 
-void PaintDocument::showHistoryState(const QImage& state)
+void PaintDocument::undoStep()
 {
-    const bool sameLayout = state.size() == m_picture.size() && state.format() == m_picture.format()
-                            && state.bytesPerLine() == m_picture.bytesPerLine();
-    if (!sameLayout) {
-        // Never the state's own pixels: the history swaps its steps in place.
-        m_picture = state.copy();
-    } else if (m_unrecordedWhole) {
-        std::memcpy(m_picture.bits(), state.constBits(), std::size_t(state.sizeInBytes()));
-    } else {
-        // The picture equals the state the history showed before, apart from what was drawn
-        // since; the history's step changed its own rectangles.
-        std::vector<QRect> areas = m_undo.lastChange();
-        areas.push_back(m_unrecorded);
-        for (const QRect& area : areas) {
-            const QRect r = area.intersected(m_picture.rect());
-            if (r.isEmpty())
-                continue;
-            const std::size_t bytes = std::size_t(r.width()) * 4;
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                std::memcpy(m_picture.scanLine(y) + r.left() * 4, state.constScanLine(y) + r.left() * 4, bytes);
-        }
-    }
-    m_unrecorded = QRect();
-    m_unrecordedWhole = false;
-    m_replacedWhole = false;
-    m_changedSinceSaved = true;
+    m_undo.undo(m_picture);
+    shownFromHistory();
+}
+
+void PaintDocument::redoStep()
+{
+    m_undo.redo(m_picture);
+    shownFromHistory();
+}
+
+void PaintDocument::shownFromHistory()
+{
+    if (m_undo.index() >= 1)
+        m_changedSinceSaved = true;
     m_status.pictureSize = sizeText(m_picture.width(), m_picture.height());
     emit pictureReplaced();
     emit statusChanged();

@@ -5,6 +5,7 @@
 #include "paint/core/paint_types.h"
 #include "paint/core/palette.h"
 #include "paint/core/picture_files.h"
+#include "paint/core/write_guard.h"
 #include "paint/core/zoom_mapping.h"
 
 #include <QFont>
@@ -14,6 +15,8 @@
 #include <QString>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace velmar::paint {
 
@@ -61,20 +64,37 @@ class PaintDocument : public QObject {
 public:
     explicit PaintDocument(QObject* parent = nullptr);
 
-    // The picture (always Format_RGB32). Tools draw into mutablePicture() and then report the
-    // changed rectangle with notifyChanged().
+    // The picture (always Format_RGB32). Tools ask for it with the area they are about to write
+    // (the undo history keeps the old pixels of the tiles there first), draw, and then report the
+    // changed rectangle with notifyChanged(). Without an area the whole picture is kept: for
+    // writers that change everything, never for a stroke.
     const QImage& picture() const { return m_picture; }
-    QImage& mutablePicture() { return m_picture; }
+    QImage& mutablePicture(const QRect& area);
+    QImage& mutablePicture() { return mutablePicture(m_picture.rect()); }
+    // For routines that tell what they write as they go (the fills): the guard keeps the old
+    // pixels of each area before it is written.
+    WriteGuard& writeGuard() { return m_guard; }
+    // Writes a new version of the whole picture in one pass: `write` fills every pixel of `to`
+    // from `from` (the picture) and returns the blocks where the two differ. The picture replaced
+    // is the history's step as it is where most of it changed, else only its changed tiles are
+    // kept and its buffer serves the next rewrite. Returns the rectangle of changed pixels.
+    QRect rewritePicture(const std::function<std::vector<QRect>(const QImage& from, QImage& to)>& write);
     // Replaces the whole picture (opening, undo, new picture); converts to 32 bits per pixel.
     // With keepBuffer, the pixels of the picture replaced are kept (where nobody else holds them)
-    // for the next ownPicture().
+    // for the next ownPicture(), once the history no longer needs them.
     void setPicture(const QImage& image, bool keepBuffer = false);
+    // Forgets the history and records the picture as its first state.
+    void restartHistory();
     // Gives the picture pixels of its own (it may share them with the caller of setPicture), in
     // the kept buffer where that has the same size. Nothing stays kept afterwards.
     void ownPicture();
-    // Replaces the picture by a turned, cropped or resized one: the next pushUndo keeps the
-    // picture replaced whole as the step, without comparing the two.
+    // Replaces the picture by a cropped or resized one: the next pushUndo keeps the picture
+    // replaced whole as the step, without comparing the two.
     void setTransformedPicture(const QImage& image);
+    // Turns or mirrors the picture and records the result as one undo step (the step keeps no
+    // pixels: undo turns back). Where the picture was drawn on since the last recorded state,
+    // the step keeps that picture whole instead.
+    void turnPicture(PictureTurn turn);
     void notifyChanged(const QRect& pixels);
 
     // Colour squares, as picture pixels (0xFFRRGGBB): front = Panel11, back = Panel10.
@@ -135,22 +155,22 @@ public:
     QRgb canvasBrush() const { return m_canvasBrush; }
     void setCanvasBrush(QRgb c) { m_canvasBrush = c; }
 
-    // Undo history. pushUndo records the picture and sets pictureModified. Only what changed
-    // since the last recording is compared: the rectangles announced through notifyChanged, or
-    // the whole picture after setPicture.
+    // Undo history. pushUndo records the picture and sets pictureModified; only the tiles written
+    // since the last recording are compared.
     EditorUndo& history() { return m_undo; }
     const EditorUndo& history() const { return m_undo; }
     void pushUndo();
     // Whether the picture differs from the history's current state where it was drawn on since
     // that state was recorded.
-    bool differsFromRecorded() const;
+    bool differsFromRecorded() const { return m_undo.pendingDiffers(m_picture); }
     // The picture changed (a recorded step, an undo or redo) since it was last saved to a file,
     // opened from one or given to the editor.
     bool changedSinceSaved() const { return m_changedSinceSaved; }
     void setChangedSinceSaved(bool changed) { m_changedSinceSaved = changed; }
-    // Shows a state of the history (what undo and redo return): the picture takes its size and
-    // pixels, copying only where the state and the picture can differ.
-    void showHistoryState(const QImage& state);
+    // Undo and redo of the picture's history: the picture changes where it lies, only where the
+    // step changed it.
+    void undoStep();
+    void redoStep();
 
     const PaintStatus& status() const { return m_status; }
     PaintStatus& mutableStatus() { return m_status; }
@@ -211,6 +231,11 @@ signals:
     void pieceChanged(const QRect& before);
 
 private:
+    // A state was recorded: the picture counts as changed.
+    void recorded();
+    // The picture became a state of the history (undo, redo).
+    void shownFromHistory();
+
     QImage m_picture;
     QImage m_sparePicture;  // the buffer of a replaced picture nobody else holds, for ownPicture()
     QRgb m_front;
@@ -234,10 +259,20 @@ private:
     QFont m_textFont;
     QRgb m_canvasBrush = 0xFFFFFFFF;
     EditorUndo m_undo;
-    // Where the picture may differ from the history's current state.
-    QRect m_unrecorded;
-    bool m_unrecordedWhole = true;
-    bool m_replacedWhole = false;
+    // Keeps the old pixels of each area a fill writes, for the history.
+    class Guard final : public WriteGuard {
+    public:
+        explicit Guard(PaintDocument& doc) : m_doc(doc) {}
+        void beforeWrite(const QRect& area, bool changes) override
+        {
+            m_doc.m_undo.keep(m_doc.m_picture, area, changes);
+        }
+
+    private:
+        PaintDocument& m_doc;
+    };
+    Guard m_guard{*this};
+    bool m_replacedByTransform = false;
     PaintStatus m_status;
     PaintOverlay m_overlay;
     bool m_sprayTimer = false;

@@ -57,14 +57,13 @@ QImage mirroredRows(const QImage& source, bool leftToRight, bool topToBottom)
     return out;
 }
 
-// A quarter turn of a 32-bit picture, in tiles small enough that the rows read and the columns
-// written stay in the cache, four by four pixels at a time where the processor can.
-QImage quarterTurn(const QImage& source, bool clockwise)
+// A quarter turn of a 32-bit picture into `out` (its width the source's height and the other
+// way round), 64 × 64 pixels at a time: a block is read from the source's rows, turned four by
+// four pixels into a buffer small enough to stay in the first-level cache, and written out as
+// whole rows of the turned picture, so that memory is read and written in long runs.
+void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
 {
     const int w = source.width(), h = source.height();
-    QImage out = newPicture(QSize(h, w), source.format());
-    if (out.isNull())
-        return out;
     const qsizetype inStride = source.bytesPerLine() / 4;
     const qsizetype outStride = out.bytesPerLine() / 4;
     const auto* in = reinterpret_cast<const quint32*>(source.constBits());
@@ -76,18 +75,31 @@ QImage quarterTurn(const QImage& source, bool clockwise)
         else
             to[qsizetype(w - 1 - x) * outStride + y] = in[qsizetype(y) * inStride + x];
     };
-    const int w4 = w / 4 * 4, h4 = h / 4 * 4;
-    constexpr int kTile = 64;
-    for (int ty = 0; ty < h4; ty += kTile) {
-        const int yEnd = std::min(h4, ty + kTile);
-        for (int tx = 0; tx < w4; tx += kTile) {
-            const int xEnd = std::min(w4, tx + kTile);
-            for (int y = ty; y < yEnd; y += 4) {
-                for (int x = tx; x < xEnd; x += 4) {
+    constexpr int kBlock = 64;
+    alignas(64) quint32 block[kBlock * kBlock];
+    const int wFull = w / kBlock * kBlock, hFull = h / kBlock * kBlock;
+    for (int ty = 0; ty < hFull; ty += kBlock) {
+        for (int tx = 0; tx < wFull; tx += kBlock) {
+            // The block's place in the turned picture: its first row and column there.
+            const int rowBase = clockwise ? tx : w - tx - kBlock;
+            const int columnBase = clockwise ? h - ty - kBlock : ty;
+            const bool nextBlock = tx + kBlock < wFull;
+            for (int y = 0; y < kBlock; y += 4) {
+#ifdef __SSE2__
+                // The next block's rows are asked for early: 64 rows read side by side are more
+                // than the processor's own prefetching follows.
+                if (nextBlock)
+                    for (int k = 0; k < 4; ++k)
+                        for (int line = 0; line < kBlock; line += 16)
+                            _mm_prefetch(reinterpret_cast<const char*>(in + qsizetype(ty + y + k) * inStride + tx
+                                                                       + kBlock + line),
+                                         _MM_HINT_T0);
+#endif
+                for (int x = 0; x < kBlock; x += 4) {
+                    const quint32* r = in + qsizetype(ty + y) * inStride + tx + x;
 #ifdef __SSE2__
                     // Four rows of four pixels; clockwise the rows are taken bottom up, so that
                     // each column comes out in the order the turned row shows it.
-                    const quint32* r = in + qsizetype(y) * inStride + x;
                     __m128i a[4];
                     for (int k = 0; k < 4; ++k)
                         a[k] = _mm_loadu_si128(
@@ -99,24 +111,81 @@ QImage quarterTurn(const QImage& source, bool clockwise)
                     const __m128i c[4] = {_mm_unpacklo_epi64(t0, t2), _mm_unpackhi_epi64(t0, t2),
                                           _mm_unpacklo_epi64(t1, t3), _mm_unpackhi_epi64(t1, t3)};
                     for (int i = 0; i < 4; ++i) {
-                        quint32* d = clockwise ? to + qsizetype(x + i) * outStride + (h - 4 - y)
-                                               : to + qsizetype(w - 1 - x - i) * outStride + y;
-                        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), c[i]);
+                        quint32* d = clockwise ? block + (x + i) * kBlock + (kBlock - 4 - y)
+                                               : block + (kBlock - 1 - x - i) * kBlock + y;
+                        _mm_store_si128(reinterpret_cast<__m128i*>(d), c[i]);
                     }
 #else
-                    for (int j = y; j < y + 4; ++j)
-                        for (int i = x; i < x + 4; ++i)
-                            put(i, j);
+                    for (int j = 0; j < 4; ++j)
+                        for (int i = 0; i < 4; ++i) {
+                            const quint32 v = r[qsizetype(j) * inStride + i];
+                            if (clockwise)
+                                block[(x + i) * kBlock + (kBlock - 1 - y - j)] = v;
+                            else
+                                block[(kBlock - 1 - x - i) * kBlock + y + j] = v;
+                        }
 #endif
                 }
             }
+            for (int i = 0; i < kBlock; ++i)
+                std::memcpy(to + qsizetype(rowBase + i) * outStride + columnBase, block + i * kBlock, kBlock * 4);
         }
     }
-    // The last columns and rows that make no block of four.
+    // The last columns and rows that make no whole block.
     for (int y = 0; y < h; ++y)
-        for (int x = (y < h4 ? w4 : 0); x < w; ++x)
+        for (int x = (y < hFull ? wFull : 0); x < w; ++x)
             put(x, y);
+}
+
+QImage quarterTurn(const QImage& source, bool clockwise)
+{
+    QImage out = newPicture(QSize(source.height(), source.width()), source.format());
+    if (!out.isNull())
+        quarterTurnInto(source, out, clockwise);
     return out;
+}
+
+void releaseHolder(void* holder) { delete static_cast<QImage*>(holder); }
+
+// A picture of `size` in the memory of `spare` when that is large enough and shared with nobody
+// (the spare is taken), else in memory of its own.
+QImage pictureInBuffer(QImage& spare, QSize size, QImage::Format format)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    if (spare.isNull() || !spare.isDetached() || spare.sizeInBytes() < bytesPerLine * size.height())
+        return newPicture(size, format);
+    auto* holder = new QImage(std::move(spare));
+    spare = QImage();
+    return QImage(holder->bits(), size.width(), size.height(), bytesPerLine, format, releaseHolder, holder);
+}
+
+// Mirrors a 32-bit picture where it lies: each pixel is read and written once.
+void mirrorInPlace(QImage& picture, bool leftToRight, bool topToBottom)
+{
+    const int w = picture.width(), h = picture.height();
+    if (w == 0 || h == 0)
+        return;
+    auto* const base = reinterpret_cast<quint32*>(picture.bits());
+    const qsizetype stride = picture.bytesPerLine() / 4;
+    const auto row = [&](int y) { return base + qsizetype(y) * stride; };
+    if (!topToBottom) {
+        for (int y = 0; y < h; ++y)
+            std::reverse(row(y), row(y) + w);
+        return;
+    }
+    for (int y = 0; y < h / 2; ++y) {
+        quint32* a = row(y);
+        quint32* b = row(h - 1 - y);
+        if (!leftToRight) {
+            std::swap_ranges(a, a + w, b);
+            continue;
+        }
+        // A half turn: row y becomes row h − 1 − y read backwards, and the other way round.
+        for (int x = 0; x < w; ++x)
+            std::swap(a[x], b[w - 1 - x]);
+    }
+    if (leftToRight && h % 2 == 1)
+        std::reverse(row(h / 2), row(h / 2) + w);
 }
 
 }  // namespace
@@ -135,6 +204,38 @@ QImage turned(const QImage& image, PictureTurn turn)
     case PictureTurn::FlipVertical: return wholeWords ? mirroredRows(image, false, true) : image.mirrored(false, true);
     }
     return image;
+}
+
+PictureTurn oppositeTurn(PictureTurn turn)
+{
+    switch (turn) {
+    case PictureTurn::Right90: return PictureTurn::Left90;
+    case PictureTurn::Left90: return PictureTurn::Right90;
+    default: return turn;
+    }
+}
+
+void turnInPlace(QImage& picture, PictureTurn turn, QImage& spare)
+{
+    if (picture.depth() != 32 || picture.isNull()) {
+        picture = turned(picture, turn);
+        return;
+    }
+    switch (turn) {
+    case PictureTurn::Right90:
+    case PictureTurn::Left90: {
+        QImage out = pictureInBuffer(spare, QSize(picture.height(), picture.width()), picture.format());
+        if (out.isNull())
+            return;
+        quarterTurnInto(picture, out, turn == PictureTurn::Right90);
+        spare = std::move(picture);
+        picture = std::move(out);
+        return;
+    }
+    case PictureTurn::Half: mirrorInPlace(picture, true, true); return;
+    case PictureTurn::FlipHorizontal: mirrorInPlace(picture, true, false); return;
+    case PictureTurn::FlipVertical: mirrorInPlace(picture, false, true); return;
+    }
 }
 
 QSize resizedSize(QSize original, const ResizeRequest& request)

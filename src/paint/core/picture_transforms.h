@@ -10,6 +10,13 @@ enum class PictureTurn { Right90, Left90, Half, FlipHorizontal, FlipVertical };
 
 // The picture turned; a quarter turn swaps its width and height.
 QImage turned(const QImage& image, PictureTurn turn);
+// The turn that takes a turned picture back.
+PictureTurn oppositeTurn(PictureTurn turn);
+// Turns a 32-bit picture where it lies: a half turn and the mirrorings swap its pixels in place
+// (one pass, no new memory); a quarter turn writes into `spare` where that buffer is large
+// enough and shared with nobody (else into a new one), and leaves the picture's old buffer there
+// for the next quarter turn. Other pictures are turned into a new copy.
+void turnInPlace(QImage& picture, PictureTurn turn, QImage& spare);
 
 // The picture's new size as the resize dialog asks for it: in per cent of the size it has or in
 // pixels; with keepAspect the height follows the width (the height given is then ignored).

@@ -30,11 +30,10 @@ void PaintEditor::openPicture(const QImage& picture)
 
 void PaintEditor::activate()
 {
-    m_doc.history().clear();
-    m_doc.pushUndo();
+    m_doc.restartHistory();
     // The picture may still share its pixels with the outline's bitmap: it takes its own copy
-    // now rather than at the press of the first stroke. The history shares them until the
-    // first change, so opening copies the picture once.
+    // now rather than at the press of the first stroke. The history keeps no copy (only the
+    // tiles strokes touch), so opening copies the picture once and the first click nothing.
     m_doc.ownPicture();
     m_doc.setPictureModified(false);
     m_doc.setChangedSinceSaved(false);
@@ -127,7 +126,7 @@ void PaintEditor::press(const ToolInput& input)
     // Drawing tools write into the picture: if it still shares its pixels with an opened
     // bitmap, it gets its own copy now, once, rather than during a move.
     if (currentTool() && currentTool()->capabilities().writesPixels)
-        (void)m_doc.mutablePicture().bits();
+        m_doc.ownPicture();
     // The release goes to the tool that took the press, even when the press switched tools
     // (the colour picker returns to the tool used before it).
     m_pressedTool = currentTool();
@@ -209,7 +208,7 @@ void PaintEditor::undo()
     // A floating piece is put down first, so that undo takes back the whole selection: the lift
     // and the move together.
     velmar::paint::putDownPiece(m_doc);
-    showUndoState(m_doc.history().undo());
+    showUndoState(false);
 }
 
 void PaintEditor::redo()
@@ -222,21 +221,28 @@ void PaintEditor::redo()
         return;
     }
     velmar::paint::putDownPiece(m_doc);
-    showUndoState(m_doc.history().redo());
+    showUndoState(true);
 }
 
-void PaintEditor::showUndoState(const QImage& state)
+void PaintEditor::showUndoState(bool forward)
 {
-    if (!state.isNull()) {
+    if (m_doc.history().count() > 0) {
         m_doc.setCanvasBrush(m_doc.backColour());
         m_doc.mutableOverlay().frameVisible = false;
         m_doc.mutableOverlay().canvasHandlesVisible = true;
         const QSize was = m_doc.picture().size();
-        m_doc.showHistoryState(state);
+        if (forward)
+            m_doc.redoStep();
+        else
+            m_doc.undoStep();
         m_doc.notifyOverlay();
         // A picture shown fitted to the window is fitted again at the size it comes back with.
         if (m_doc.zoomIndex() == kFitRow && m_doc.picture().size() != was)
             m_doc.setZoomIndex(kFitRow);
+    } else if (forward) {
+        m_doc.history().redo(m_doc.mutablePicture(QRect()));
+    } else {
+        m_doc.history().undo(m_doc.mutablePicture(QRect()));
     }
     emit m_doc.undoAvailabilityChanged();
 }

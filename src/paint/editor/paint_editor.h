@@ -167,7 +167,8 @@ private:
     void resetToolPanels();
     void showSetting();
     void readPointer(const ToolInput& input);
-    void showUndoState(const QImage& state);
+    // Undo (redo) of the picture's history, the overlay and the fitted zoom following.
+    void showUndoState(bool forward);
     // The turns of a floating piece, undone and redone while that piece floats.
     struct PieceState {
         QImage piece;
@@ -176,7 +177,9 @@ private:
     void changePiece(const QImage& piece);
     void showPieceState(const PieceState& state);
     bool pieceHistoryLive() const;
-    void replaceWholePicture(const QImage& picture);
+    // Puts a crop or resize (`picture`) or, with none, a turn of the picture in its place as one
+    // undo step.
+    void replaceWholePicture(const QImage* picture, PictureTurn turn = PictureTurn::Half);
 
     PaintDocument& m_doc;
     PaintHost* m_host;

@@ -44,7 +44,7 @@ void PaintEditor::changePiece(const QImage& piece)
     showPieceState({piece, m_doc.piecePos()});
 }
 
-void PaintEditor::replaceWholePicture(const QImage& picture)
+void PaintEditor::replaceWholePicture(const QImage* picture, PictureTurn turn)
 {
     m_doc.setButtonDown(false);
     m_doc.setSprayTimerActive(false);
@@ -55,9 +55,15 @@ void PaintEditor::replaceWholePicture(const QImage& picture)
     o.handlesVisible = false;
     o.canvasHandlesVisible = true;
     m_doc.setCanvasBrush(m_doc.backColour());
-    m_doc.setTransformedPicture(picture);
-    m_doc.notifyOverlay();
-    m_doc.pushUndo();
+    if (picture) {
+        m_doc.setTransformedPicture(*picture);
+        m_doc.notifyOverlay();
+        m_doc.pushUndo();
+    } else {
+        // Turned where it lies: one step that keeps no pixels.
+        m_doc.turnPicture(turn);
+        m_doc.notifyOverlay();
+    }
     // A picture shown fitted to the window stays fitted at its new size.
     if (m_doc.zoomIndex() == kFitRow)
         m_doc.setZoomIndex(kFitRow);
@@ -71,7 +77,7 @@ void PaintEditor::cropToSelection()
     // before it was lifted is the one undo returns to.
     const QImage piece = m_doc.piece();
     discardPiece(m_doc);
-    replaceWholePicture(piece);
+    replaceWholePicture(&piece);
 }
 
 void PaintEditor::turn(PictureTurn how)
@@ -81,7 +87,7 @@ void PaintEditor::turn(PictureTurn how)
     if (m_doc.pieceFloating())
         changePiece(turned(m_doc.piece(), how));
     else
-        replaceWholePicture(turned(m_doc.picture(), how));
+        replaceWholePicture(nullptr, how);
 }
 
 QSize PaintEditor::resizeSubject() const
@@ -95,8 +101,10 @@ void PaintEditor::resizeTo(QSize size)
         return;
     if (m_doc.pieceFloating())
         changePiece(resampled(m_doc.piece(), size));
-    else
-        replaceWholePicture(resampled(m_doc.picture(), size));
+    else {
+        const QImage picture = resampled(m_doc.picture(), size);
+        replaceWholePicture(&picture);
+    }
 }
 
 }  // namespace velmar::paint

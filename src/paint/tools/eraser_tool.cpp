@@ -83,7 +83,7 @@ private:
         const QRect r = area.intersected(doc.picture().rect());
         if (r.isEmpty())
             return;
-        QImage& picture = doc.mutablePicture();
+        QImage& picture = doc.mutablePicture(r);
         for (int y = r.top(); y <= r.bottom(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
             std::fill(line + r.left(), line + r.right() + 1, m_colour);

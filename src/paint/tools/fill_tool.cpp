@@ -16,7 +16,9 @@ public:
     void press(ToolContext& ctx, const ToolInput& in) override
     {
         PaintDocument& doc = ctx.document();
-        QImage& picture = doc.mutablePicture();
+        // The fill tells the history each area before it writes there.
+        QImage& picture = doc.mutablePicture(QRect());
+        WriteGuard* guard = &doc.writeGuard();
         if (!picture.rect().contains(in.pixel))
             return;
         const QRgb fill = ctx.stroke().drawColour;
@@ -24,9 +26,16 @@ public:
         QRect changed;
         if (tolerance == 0 && !doc.fillAll()) {
             doc.setCanvasBrush(fill);
-            changed = floodFillExact(picture, in.pixel, fill);
+            changed = floodFillExact(picture, in.pixel, fill, guard);
+        } else if (doc.fillAll()) {
+            // Every pixel of the picture is compared: the new picture is written in one pass
+            // beside the old one, which the history keeps instead of copies of its tiles.
+            const QRgb target = picture.pixel(in.pixel);
+            changed = doc.rewritePicture(
+                [&](const QImage& from, QImage& to) { return fillAllInto(from, to, tolerance, target, fill); });
         } else {
-            changed = fillWithTolerance(picture, in.pixel, tolerance, picture.pixel(in.pixel), fill, doc.fillAll());
+            changed =
+                fillWithTolerance(picture, in.pixel, tolerance, picture.pixel(in.pixel), fill, doc.fillAll(), guard);
         }
         doc.notifyChanged(changed);
     }

@@ -18,10 +18,10 @@ public:
     void press(ToolContext& ctx, const ToolInput& in) override
     {
         PaintDocument& doc = ctx.document();
-        QImage& picture = doc.mutablePicture();
         m_pen = in.pixel;
         // A click leaves a dot as wide as the pen: one pixel at width 1, a round dot wider.
         const int width = doc.sizes().pencilSize;
+        QImage& picture = doc.mutablePicture(lineBounds(in.pixel, in.pixel, width));
         if (width <= 1) {
             if (picture.rect().contains(in.pixel)) {
                 picture.setPixel(in.pixel, ctx.stroke().drawColour);
@@ -38,8 +38,9 @@ public:
         PaintDocument& doc = ctx.document();
         if (!doc.buttonDown())
             return;
-        const QRect touched =
-            paintLine(doc.mutablePicture(), m_pen, in.pixel, ctx.stroke().drawColour, doc.sizes().pencilSize);
+        const int width = doc.sizes().pencilSize;
+        const QRect touched = paintLine(doc.mutablePicture(lineBounds(m_pen, in.pixel, width)), m_pen, in.pixel,
+                                        ctx.stroke().drawColour, width);
         m_pen = in.pixel;
         doc.notifyChanged(touched);
     }

@@ -41,9 +41,9 @@ void RubberBandTool::move(ToolContext& ctx, const ToolInput& in)
     PaintDocument& doc = ctx.document();
     if (!m_active || !doc.buttonDown())
         return;
-    QImage& picture = doc.mutablePicture();
+    const QRect bounds = figureBounds(ctx, in).intersected(doc.picture().rect());
+    QImage& picture = doc.mutablePicture(m_band | bounds);
     putBackUnder(picture);
-    const QRect bounds = figureBounds(ctx, in).intersected(picture.rect());
     keepUnder(picture, bounds);
     {
         QPainter painter(&picture);
@@ -60,7 +60,7 @@ bool RubberBandTool::cancel(ToolContext& ctx)
         return false;
     PaintDocument& doc = ctx.document();
     // The pixels kept under the figure put the picture back as it was before the press.
-    putBackUnder(doc.mutablePicture());
+    putBackUnder(doc.mutablePicture(m_band));
     doc.notifyChanged(m_band);
     doc.mutableStatus().bandSize.clear();
     doc.notifyStatus();

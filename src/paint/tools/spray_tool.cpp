@@ -32,7 +32,7 @@ public:
         PaintDocument& doc = ctx.document();
         if (!doc.sprayTimerActive())
             return;
-        QImage& picture = doc.mutablePicture();
+        const QImage& picture = doc.picture();
         const ZoomScale z = doc.zoom();
         const QPoint centre = ctx.stroke().lastPointer;
         const QPoint centrePixel = z.toPicture(centre);
@@ -56,7 +56,7 @@ public:
                 x = centrePixel.x() + int(std::lrint(std::sin(theta) * r));
             }
             if (picture.rect().contains(x, y)) {
-                picture.setPixel(x, y, colour);
+                doc.mutablePicture(QRect(x, y, 1, 1)).setPixel(x, y, colour);
                 touched |= QRect(x, y, 1, 1);
             }
         }

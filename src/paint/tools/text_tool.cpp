@@ -16,8 +16,11 @@ QRect commitTextBox(ToolContext& ctx, bool hide)
     QRect written;
     if (PaintHost* host = ctx.host()) {
         // The text tool works at zoom 1 only, so the box's place is the picture pixel.
-        written = drawTextLines(doc.mutablePicture(), o.textBox.topLeft(), host->textBoxLines(), doc.textFont(),
-                                doc.frontColour(), doc.canvasBrush());
+        const QStringList lines = host->textBoxLines();
+        const QPoint at = o.textBox.topLeft();
+        const QRect area = textLinesArea(doc.picture(), at, lines, doc.textFont());
+        written =
+            drawTextLines(doc.mutablePicture(area), at, lines, doc.textFont(), doc.frontColour(), doc.canvasBrush());
         host->clearTextBox();
     }
     if (hide) {

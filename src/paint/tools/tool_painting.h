@@ -42,10 +42,12 @@ inline void drawDot(QPainter& painter, QPoint at, QRgb colour, int width)
     }
 }
 
-// Draws one line segment on the picture without anti-aliasing and returns its bounds.
+// Draws one line segment on the picture without anti-aliasing, within its bounds (the undo
+// history kept them), and returns them.
 inline QRect paintLine(QImage& picture, QPoint a, QPoint b, QRgb colour, int width)
 {
     QPainter painter(&picture);
+    painter.setClipRect(lineBounds(a, b, width));
     painter.setPen(strokePen(colour, width));
     if (a == b)
         drawDot(painter, a, colour, width);
