@@ -27,6 +27,7 @@
 #include "export/outline_export.h"
 #include "export/outline_print.h"
 #include "export/outline_renderer.h"
+#include "largest_outline.h"
 #include "libjpeg_decode.h"
 #include "model/zoom.h"
 #include "process_cpu.h"
@@ -46,7 +47,6 @@
 #include <QElapsedTimer>
 #include <QPrinter>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
@@ -91,29 +91,6 @@ qint64 historyBytesBesides(const QString& folder, const QString& opened)
             bytes += info.st_size;
     }
     return bytes;
-}
-
-void buildLargestOutline(Outline& o, QSize client)
-{
-    QRandomGenerator random(11);
-    for (int k = 0; k < 100; ++k) {
-        const int f =
-            o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48), QStringLiteral("Фрейм %1").arg(k + 1));
-        o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
-        const int p = o.createPicture(QRect(2, 14, 20, 15), f);
-        // Every photo its own picture (its own stream in the file), as photos taken one by one are.
-        o.picture(p).setBitmap(k % 5 == 0 ? photoLikeImage(1600, 1200, quint32(k + 1))
-                                          : photoLikeImage(160, 120, quint32(k + 1)));
-        o.createTextField(QRect(24, 14, 44, 16), kButtonFace, QStringLiteral("Текст %1\r\nстрока").arg(k + 1), f);
-        o.createCaption(QRect(2, 32, 30, 14), QStringLiteral("Надпись %1").arg(k + 1), f);
-        o.createVideo(QRect(36, 32, 30, 14), f);
-    }
-    for (int k = 0; k < 100; ++k) {
-        const int x1 = random.bounded(client.width()), y1 = 40 + random.bounded(client.height() - 80);
-        const int x2 = std::clamp(x1 + random.bounded(-300, 300), 0, client.width() - 1);
-        const int y2 = std::clamp(y1 + random.bounded(-200, 200), 40, client.height() - 1);
-        o.createArrow(x1, y1, x2, y2, 1 + k % 4, quint32(k * 0x020401));
-    }
 }
 
 // The window resized back and forth: the zoom scales the outline. CPU time of this (the GUI)

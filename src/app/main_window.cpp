@@ -54,6 +54,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     m_controller = new CanvasController(*this, m_canvas, m_view, m_handles);
     connectDocumentViews();
     connect(m_canvas, &CanvasWidget::resized, this, [this](QSize size) {
+        resumePainting();
         m_document.outline.setClientSize(size);
         // The user's resizing scales the outline by the zoom; sizes the program sets itself (an
         // opened outline's window, its frame margins learnt) fit an outline just opened.

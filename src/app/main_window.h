@@ -192,6 +192,10 @@ private:
     void keepOnScreen();
     // The window's size (or inner) is the one the program asked for, not the user's resizing.
     bool isOwnResize(QSize inner = QSize()) const;
+    // The window is not painted at a size it is about to leave for one the program set itself:
+    // it is painted once, when its canvas has the new size, or after a moment without it.
+    void holdPaintingUntilResized();
+    void resumePainting();
     // The frame the window manager puts around the window (none before it is framed).
     QMargins frameMarginsNow() const;
     // Once the user has resized the window, the outline keeps the window's present size.
@@ -255,6 +259,8 @@ private:
     bool m_fittedAtOpen = false;         // the opened outline was scaled into a window unlike its own
     QSize m_layoutCanvas;                // the canvas the outline was fitted to before the window got it
     QTimer* m_marginTimer = nullptr;
+    QTimer* m_paintHoldTimer = nullptr;  // paints a window whose canvas did not follow its new size
+    bool m_paintHeld = false;
     qint64 m_marginWaitStart = 0;
     // Appearance, deletion, frame titles, minimal texts, sequences and their overlays.
     AppearanceCommands* m_appearance = nullptr;

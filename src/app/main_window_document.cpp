@@ -137,6 +137,7 @@ void MainWindow::rescaleToWindow()
     if (!m_document.session.zoomOn)
         return;
     m_showsOpenedLayout = false;  // resized by the user: the outline is the window's now
+    QSize canvas = m_canvas->size();
     if (m_document.session.gridOn && !isMaximized() && !isFullScreen()) {
         // The inner size and the frame as setOuterSize counts them: on a screen scaled by a
         // fraction the frame geometry is rounded on its own and may be a pixel off, which would
@@ -145,13 +146,20 @@ void MainWindow::rescaleToWindow()
         const QSize outer = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
         const QSize even = evenWindowSize(outer);
         if (even != outer) {
+            const QSize before = size();
             m_adjustingSize = true;
             setOuterSize(even.width(), even.height());
             m_adjustingSize = false;
+            // The canvas follows the window's new size in a moment: the outline is laid out for
+            // the canvas the even size gives, and the window is painted once, at that size.
+            if (size() != before) {
+                canvas += size() - before;
+                holdPaintingUntilResized();
+            }
         }
     }
     m_handles->hideAll();
-    if (rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
+    if (rescaleOutline(m_document.outline, canvas, m_document.session.gridStep))
         m_documents->objectsEdited();
 }
 

@@ -24,6 +24,8 @@ namespace {
 // How often and how long to look for the frame of a window just shown.
 constexpr int kMarginPollMs = 25;
 constexpr int kMarginWaitMs = 2000;
+// How long a window waits for the size it asked for before it is painted at the one it has.
+constexpr int kPaintHoldMs = 100;
 
 }  // namespace
 
@@ -35,6 +37,18 @@ void MainWindow::initWindowSize()
     m_marginTimer = new QTimer(this);
     m_marginTimer->setInterval(kMarginPollMs);
     connect(m_marginTimer, &QTimer::timeout, this, &MainWindow::checkFrameMargins);
+    m_paintHoldTimer = new QTimer(this);
+    m_paintHoldTimer->setSingleShot(true);
+    m_paintHoldTimer->setInterval(kPaintHoldMs);
+    connect(m_paintHoldTimer, &QTimer::timeout, this, [this] {
+        if (!m_paintHeld)
+            return;
+        resumePainting();
+        // The canvas kept its size: the outline is laid out for the canvas the window has.
+        if (m_document.session.zoomOn && m_document.outline.ownLayoutScale() <= 0
+            && rescaleOutline(m_document.outline, m_canvas->size(), m_document.session.gridStep))
+            m_documents->objectsEdited();
+    });
 
     // A stored window smaller than this (18 × 19) would leave no canvas to scale from or work on.
     setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -77,6 +91,22 @@ QSize MainWindow::outerSize() const
         return m_wantedOuter;
     const QMargins m = frameMarginsNow();
     return size() + QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+void MainWindow::holdPaintingUntilResized()
+{
+    m_paintHeld = true;
+    setUpdatesEnabled(false);
+    m_paintHoldTimer->start();
+}
+
+void MainWindow::resumePainting()
+{
+    if (!m_paintHeld)
+        return;
+    m_paintHeld = false;
+    m_paintHoldTimer->stop();
+    setUpdatesEnabled(true);
 }
 
 bool MainWindow::isOwnResize(QSize inner) const

@@ -431,8 +431,13 @@ void ArrowWidget::takePressesOnStrokes()
         return;
     m_hitAreaPending = false;
     // Presses are taken on and a few pixels around the drawn arrow; the strokes lie inside that
-    // area, so the arrow looks the same with the mask as without it.
+    // area, so the arrow looks the same with the mask as without it. A shown widget given a mask
+    // has the canvas and every object under it outside the mask painted again, for nothing: the
+    // mask is set as on a hidden widget, which paints nothing anew.
+    const bool shown = testAttribute(Qt::WA_WState_Visible);
+    setAttribute(Qt::WA_WState_Visible, false);
     setMask(arrowHitRegion(m_geometry));
+    setAttribute(Qt::WA_WState_Visible, shown);
 }
 
 void ArrowWidget::setDrawStrokes(bool on)
