@@ -722,8 +722,9 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         out << QStringLiteral("the main window is gone");
     out << modelViolations(doc()) << windowViolations(*m_fixture.window);
     // An object made while the reading order was full stays out of it, also once deleting others
-    // makes room again (the order is the user's to extend): after the outline has once held more
-    // of them than the order has places, one missing is no fault.
+    // makes room again (the order is the user's to extend), and so it is saved and reopened: once
+    // an outline of the walk has held more of them than the order has places, one missing is no
+    // fault.
     const Outline& o = doc().outline;
     if (o.count(ObjectKind::Picture) + o.count(ObjectKind::TextField) + o.count(ObjectKind::Video)
         > Sequence::kCapacity)
@@ -762,7 +763,6 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
                     false);
     } else if (historyRestarted()) {
         // New or Open started a history of its own.
-        m_objectOrderOverflowed = false;
         m_steps.clear();
         m_steps.insert(0, snapshot());
         m_opened.reset();

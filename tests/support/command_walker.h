@@ -100,6 +100,6 @@ private:
     };
     std::optional<Opened> m_opened;
     bool m_savesAsOpened = false;
-    bool m_objectOrderOverflowed = false;  // more objects than the reading order has places, once
+    bool m_objectOrderOverflowed = false;  // more objects than an order has places, once in the walk
     bool m_modifiedBefore = false;
 };
