@@ -1,17 +1,22 @@
-// The largest outline through the main window: 100 objects of each kind (100 frames, 100 pictures
-// of which 20 photos of 1600 × 1200, 100 text fields, 100 captions, 100 films without a file,
-// 100 arrows), generated here into a temporary folder and never kept. Measured, side by side with
-// their baselines:
-//   open        Open of the file (with its first history step) beside reading the file alone
-//   reopen      the process's resident memory after each of the opens, beside the first
+// The largest outline as a user opens it: 100 objects of each kind (100 frames, 100 pictures of
+// which 20 photos of 1600 × 1200, 100 text fields, 100 captions, 100 films without a file,
+// 100 arrows) written to a file in a temporary folder, then opened by the main window's Open as
+// "Файл → Открыть" does, in a window that has opened nothing before. Measured, each beside its
+// baseline from the same run:
+//   open        process CPU of the first Open and of the first reopen (the window brought up to
+//               date and painted), beside reading the file and decoding its JPEG streams once with
+//               libjpeg at the size they are drawn (hot: the median of 5)
+//   memory      resident memory after the first Open and after each reopen; and, each in a process
+//               of its own, an outline of 20 photos of 1600 × 1200 drawn at 160 × 120 above the
+//               same outline with photos of 160 × 120
 //   step        a frame moved and the step recorded (the window brought up to date), CPU time
 //   resize      the window resized by the zoom, CPU time per resize
 //   print       the outline printed to a PDF file beside the PDF export of the same outline
-//   bench_large_outline [OPENS]     (default 10); with VELMAR_BENCH_LARGER_WINDOW=1 the file is made
-//                                   for a window larger than the screen, which Open fits
-//                                   into the window
-//   bench_large_outline resize [N]  only the resize, N times (default 40), on the outline built in
-//                                   the window without a file
+// The targets are printed as TARGET lines (see target_line.h) after the figures.
+//   bench_large_outline [OPENS] [larger]  OPENS opens in all (default 6, at least 2); `larger`
+//                                   writes the file for a window half as large again as the
+//                                   screen, which Open fits into the window
+//   bench_large_outline resize [N]  only the resize, N times (default 40), after the Open
 // The window is off screen unless Qt's -platform option says otherwise: `-platform xcb` on an X
 // display measures the resize as the program does it there (the off-screen platform makes a new
 // window picture on every resize, whose fresh pages the first painting pays for; X keeps its
@@ -22,27 +27,32 @@
 #include "export/outline_export.h"
 #include "export/outline_print.h"
 #include "export/outline_renderer.h"
+#include "largest_outline.h"
+#include "libjpeg_decode.h"
 #include "model/zoom.h"
+#include "process_cpu.h"
 #include "started_window.h"
 #include "storage/history.h"
+#include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 #include "support/resident_memory.h"
 #include "support/scripted_dialogs.h"
 #include "system/heap_settings.h"
+#include "target_line.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QPrinter>
-#include <QRandomGenerator>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <set>
 #include <vector>
 
 #include <sys/stat.h>
@@ -83,29 +93,6 @@ qint64 historyBytesBesides(const QString& folder, const QString& opened)
     return bytes;
 }
 
-void buildLargestOutline(Outline& o, QSize client)
-{
-    QRandomGenerator random(11);
-    for (int k = 0; k < 100; ++k) {
-        const int f =
-            o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48), QStringLiteral("Фрейм %1").arg(k + 1));
-        o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
-        const int p = o.createPicture(QRect(2, 14, 20, 15), f);
-        // Every photo its own picture (its own stream in the file), as photos taken one by one are.
-        o.picture(p).setBitmap(k % 5 == 0 ? photoLikeImage(1600, 1200, quint32(k + 1))
-                                          : photoLikeImage(160, 120, quint32(k + 1)));
-        o.createTextField(QRect(24, 14, 44, 16), kButtonFace, QStringLiteral("Текст %1\r\nстрока").arg(k + 1), f);
-        o.createCaption(QRect(2, 32, 30, 14), QStringLiteral("Надпись %1").arg(k + 1), f);
-        o.createVideo(QRect(36, 32, 30, 14), f);
-    }
-    for (int k = 0; k < 100; ++k) {
-        const int x1 = random.bounded(client.width()), y1 = 40 + random.bounded(client.height() - 80);
-        const int x2 = std::clamp(x1 + random.bounded(-300, 300), 0, client.width() - 1);
-        const int y2 = std::clamp(y1 + random.bounded(-200, 200), 40, client.height() - 1);
-        o.createArrow(x1, y1, x2, y2, 1 + k % 4, quint32(k * 0x020401));
-    }
-}
-
 // The window resized back and forth: the zoom scales the outline. CPU time of this (the GUI)
 // thread per resize, the window brought up to date and painted.
 void measureResize(MainWindow& window, int times)
@@ -122,104 +109,225 @@ void measureResize(MainWindow& window, int times)
                 median(resizeCpu), maximum(resizeCpu));
 }
 
+// The largest outline written to `path` for a window of `windowSize` whose canvas is `client`,
+// as a file made elsewhere: nothing of it has passed through this window.
+bool writeLargestOutline(const QString& path, QSize windowSize, QSize client)
+{
+    Document doc;
+    doc.state.windowSize = windowSize;
+    doc.outline.setClientSize(client);
+    buildLargestOutline(doc.outline, client);
+    return writeOutlineFile(path, doc).ok;
+}
+
+// 20 frames with a picture of 160 × 120 each, holding photos of `photo` size; five in a row,
+// overlapping where the canvas is too small for them side by side.
+bool writeTwentyPictures(const QString& path, QSize windowSize, QSize client, QSize photo)
+{
+    Document doc;
+    doc.state.windowSize = windowSize;
+    Outline& o = doc.outline;
+    o.setClientSize(client);
+    const int across = std::min(180, (client.width() - 10 - 170) / 4);
+    const int down = std::min(150, (client.height() - 40 - 140) / 3);
+    for (int k = 0; k < 20; ++k) {
+        const int f = o.createFrame(QRect(10 + (k % 5) * across, 40 + (k / 5) * down, 170, 140),
+                                    QStringLiteral("Фото %1").arg(k + 1));
+        const int p = o.createPicture(QRect(5, 10, 160, 120), f);
+        o.picture(p).setBitmap(photoLikeImage(photo.width(), photo.height(), quint32(k + 1)));
+    }
+    return writeOutlineFile(path, doc).ok;
+}
+
+// What the event loop does after an Open: the window painted, the widgets of the previous
+// outline deleted, work handed to other threads finished.
+void settle()
+{
+    for (int k = 0; k < 3; ++k)
+        QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QThreadPool::globalInstance()->waitForDone();
+    QApplication::processEvents();
+}
+
+struct OpenFigures {
+    double cpuMs = 0, wallMs = 0, residentMb = 0;
+    bool ok = false;
+};
+
+// "Файл → Открыть" with `path` chosen in the file dialog, until the window is settled.
+OpenFigures openThroughWindow(MainWindow& window, ScriptedDialogs& dialogs, const QString& path)
+{
+    const qsizetype asked = dialogs.questions.size() + dialogs.messages.size();
+    dialogs.files.push_back(Dialogs::FileChoice{path, 1});
+    OpenFigures f;
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu = processCpuMs();
+    window.command(QStringLiteral("N48"))->trigger();
+    settle();
+    f.cpuMs = processCpuMs() - cpu;
+    f.wallMs = double(timer.nsecsElapsed()) / 1e6;
+    f.residentMb = velmar::test::residentMb();
+    f.ok = dialogs.files.empty() && dialogs.questions.size() + dialogs.messages.size() == asked;
+    if (!f.ok) {
+        for (const auto& q : dialogs.questions)
+            std::fprintf(stderr, "asked: %s\n", qPrintable(q.text));
+        for (const auto& m : dialogs.messages)
+            std::fprintf(stderr, "message: %s\n", qPrintable(m.text));
+    }
+    return f;
+}
+
+// Where the reading keeps what it read and decoded, so that none of the work is left out.
+volatile qint64 readingSum = 0;
+
+// Reading the file as a program that reads every byte must (through one buffer, from the page
+// cache) and decoding each stored stream with libjpeg at the smallest of its reduced sizes that
+// covers the picture as drawn. Process CPU, the median of `times`.
+double readingAndDecoding(const QString& path, const QList<QByteArray>& streams, const QList<QSize>& drawn, int times)
+{
+    std::vector<double> cpu;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (int t = 0; t < times; ++t) {
+        const double start = processCpuMs();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        qint64 sum = 0;
+        while (const qint64 n = file.read(buffer.data(), buffer.size())) {
+            if (n < 0)
+                return 0;
+            sum += buffer.at(n - 1);
+        }
+        for (qsizetype k = 0; k < streams.size(); ++k) {
+            const QSize full = jpegStreamSize(streams[k]);
+            sum +=
+                libjpeg_baseline::decode(streams[k], libjpeg_baseline::scaleFor(full.width(), full.height(),
+                                                                                drawn[k].width(), drawn[k].height()));
+        }
+        cpu.push_back(processCpuMs() - start);
+        readingSum = sum;
+    }
+    return median(cpu);
+}
+
+// Resident memory of a process of this program that opens `path` in a fresh window (see main's
+// "memory-of"), in MB, and the size its first picture is drawn at; negative when it failed.
+double residentOfOpenIn(const QString& path, QSize* drawn)
+{
+    QProcess process;
+    process.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("memory-of"), path});
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s", process.readAllStandardError().constData());
+        return -1;
+    }
+    const QStringList words = QString::fromUtf8(process.readAllStandardOutput()).split(u' ');
+    bool ok = false;
+    const double mb = words.value(0).toDouble(&ok);
+    *drawn = QSize(words.value(1).toInt(), words.value(2).trimmed().toInt());
+    return ok ? mb : -1;
+}
+
+QString ms(double v) { return QStringLiteral("%1 ms").arg(v, 0, 'f', 0); }
+QString mb(double v) { return QStringLiteral("%1 MB").arg(v, 0, 'f', 0); }
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the program does at its start (see runApplication); VELMAR_BENCH_DEFAULT_HEAP=1 leaves
-    // the C library's default, for comparison.
-    if (!qEnvironmentVariableIsSet("VELMAR_BENCH_DEFAULT_HEAP"))
-        returnLargeBlocksToTheSystem();
+    // As the program does at its start (see runApplication).
+    returnLargeBlocksToTheSystem();
     QApplication app(argc, argv);
-    const int opens = argc > 1 ? std::max(2, atoi(argv[1])) : 10;
+    const QStringList args = QCoreApplication::arguments().mid(1);
     QTemporaryDir home;
     ScriptedDialogs dialogs;
     MainWindow window;
     startShownIn(window, home.path());
     QApplication::processEvents();
+    const QSize windowSize = window.size(), client = window.canvas()->size();
 
-    if (argc > 1 && qstrcmp(argv[1], "resize") == 0) {
-        dialogs.inputs.push_back(QStringLiteral("Наибольший"));
-        window.command(QStringLiteral("N47"))->trigger();
-        Outline& o = window.document().outline;
-        o.clearAll();
-        buildLargestOutline(o, window.canvas()->size());
-        // The zoom scales from the layout as built, as from an opened file's.
-        recordReferenceLayout(o, window.canvas()->size());
-        window.outlineView()->sync();
-        QApplication::processEvents();
-        measureResize(window, argc > 2 ? std::max(2, atoi(argv[2])) : 40);
+    // A process of its own for one outline's memory: opened, settled, its resident memory printed.
+    if (args.value(0) == QStringLiteral("memory-of")) {
+        const OpenFigures f = openThroughWindow(window, dialogs, args.value(1));
+        const Outline& o = window.document().outline;
+        const QSize drawn = o.count(ObjectKind::Picture) > 0 ? o.picture(1).bounds.size() : QSize();
+        std::printf("%.1f %d %d\n", f.residentMb, drawn.width(), drawn.height());
+        return f.ok ? 0 : 1;
+    }
+
+    const QString path = home.filePath(QStringLiteral("largest.vmd"));
+    const bool larger = args.contains(QStringLiteral("larger"));
+    // For a window half as large again as this screen's: Open fits it into the window.
+    const QSize stored = larger ? windowSize * 3 / 2 : windowSize;
+    if (!writeLargestOutline(path, stored, stored - (windowSize - client))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("file: %.1f MB, window %dx%d, stored window %dx%d\n", double(QFileInfo(path).size()) / 1e6,
+                windowSize.width(), windowSize.height(), stored.width(), stored.height());
+
+    if (args.value(0) == QStringLiteral("resize")) {
+        if (!openThroughWindow(window, dialogs, path).ok)
+            return 1;
+        measureResize(window, args.size() > 1 ? std::max(2, args.value(1).toInt()) : 40);
         return 0;
     }
 
-    // The outline is made in the window and saved by it, so that opening it changes nothing.
-    const QString path = home.filePath(QStringLiteral("largest.vmd"));
-    {
-        dialogs.inputs.push_back(QStringLiteral("Наибольший"));
-        window.command(QStringLiteral("N47"))->trigger();
-        Outline& o = window.document().outline;
-        o.clearAll();
-        buildLargestOutline(o, window.canvas()->size());
-        window.outlineView()->sync();
-        window.documents().recordStep(StepKind::Full);
-        dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        window.command(QStringLiteral("N50"))->trigger();
-        QApplication::processEvents();
-        // Opened, changed and saved once, as files in use are: text fields fitted to their texts.
-        dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        window.command(QStringLiteral("N48"))->trigger();
-        window.documents().recordStep(StepKind::HeaderOnly);
-        window.command(QStringLiteral("N49"))->trigger();
-        QApplication::processEvents();
-    }
-    if (qEnvironmentVariableIntValue("VELMAR_BENCH_LARGER_WINDOW")) {
-        // Made for a window half as large again as this screen's: Open fits it into the window.
-        const QSize chrome = window.size() - window.canvas()->size();  // no frame off screen
-        LoadResult made = readOutlineFile(path, chrome);
-        Document larger;
-        larger.outline = std::move(made.outline);
-        larger.state.outlineName = made.outlineName;
-        larger.state.canvasColour = made.canvasColour;
-        larger.state.windowSize = made.windowSize * 3 / 2;
-        writeOutlineFile(path, larger);
-        std::printf("stored window %dx%d\n", larger.state.windowSize.width(), larger.state.windowSize.height());
-    }
-    std::printf("file: %.1f MB\n", QFileInfo(path).size() / 1e6);
-
-    // Baseline of Open: reading the file once (pictures decoded).
-    QElapsedTimer timer;
-    timer.start();
-    {
-        const LoadResult read = readOutlineFile(path, QSize());
-        if (!read.ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(read.message));
-            return 1;
-        }
-    }
-    const double readMs = timer.nsecsElapsed() / 1e6;
-
-    std::vector<double> openMs, rss;
+    const int opens = std::max(2, args.value(0).toInt() > 0 ? args.value(0).toInt() : 6);
+    const double residentBefore = velmar::test::residentMb();
+    std::vector<OpenFigures> open;
     qint64 historyBytes = 0;
     for (int i = 0; i < opens; ++i) {
-        dialogs.files.push_back(Dialogs::FileChoice{path, 1});
-        timer.restart();
-        window.command(QStringLiteral("N48"))->trigger();
-        openMs.push_back(timer.nsecsElapsed() / 1e6);
-        // What the event loop does after an Open (widgets of the previous outline deleted).
-        for (int k = 0; k < 3; ++k)
-            QApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        rss.push_back(velmar::test::residentMb());
+        open.push_back(openThroughWindow(window, dialogs, path));
+        if (!open.back().ok) {
+            std::fprintf(stderr, "open %d did not open the file\n", i + 1);
+            return 1;
+        }
         historyBytes = historyBytesBesides(snapshotFolder(window.document()), path);
     }
-    if (!dialogs.messages.isEmpty())
-        std::fprintf(stderr, "message: %s\n", qPrintable(dialogs.messages.first().text));
-    std::printf("open: median %.0f ms, max %.0f ms; reading the file alone %.0f ms; ratio %.2f\n", median(openMs),
-                maximum(openMs), readMs, median(openMs) / readMs);
+    std::printf("resident memory before the first open: %.0f MB\n", residentBefore);
+    for (int i = 0; i < opens; ++i)
+        std::printf("open %d: %.0f ms CPU, %.0f ms; resident memory %.0f MB\n", i + 1, open[size_t(i)].cpuMs,
+                    open[size_t(i)].wallMs, open[size_t(i)].residentMb);
     std::printf("first step written besides the file: %.1f MB\n", historyBytes / 1e6);
-    std::printf("resident memory after open 1: %.0f MB, after open %d: %.0f MB (%+.1f %%)\n", rss.front(), opens,
-                rss.back(), 100.0 * (rss.back() - rss.front()) / rss.front());
+
+    // The baseline, from the streams the open outline holds and the sizes it draws them at.
+    QList<QByteArray> streams;
+    QList<QSize> drawn;
+    const Outline& opened = window.document().outline;
+    for (const PictureObject& p : opened.objects<PictureObject>())
+        if (!p.jpegStream().isEmpty()) {
+            streams.push_back(p.jpegStream());
+            drawn.push_back(p.bounds.size());
+        }
+    if (streams.size() < opened.count(ObjectKind::Picture)) {
+        // Pictures that keep no stream once open: the streams as the file stores them.
+        streams.clear();
+        drawn.clear();
+        const LoadResult read = readOutlineFile(path, windowSize - client);
+        for (int k = 1; k <= read.outline.count(ObjectKind::Picture); ++k) {
+            streams.push_back(read.outline.picture(k).jpegStream());
+            drawn.push_back(opened.picture(std::min(k, opened.count(ObjectKind::Picture))).bounds.size());
+        }
+    }
+    const double baselineMs = readingAndDecoding(path, streams, drawn, 5);
+    std::printf("reading the file and decoding its %lld streams at the drawn size: %.0f ms CPU (median of 5)\n",
+                qint64(streams.size()), baselineMs);
+
+    // The photos' own memory, each outline in a fresh process.
+    const QString photos = home.filePath(QStringLiteral("photos.vmd")),
+                  tiny = home.filePath(QStringLiteral("tiny.vmd"));
+    double photosMb = -1, tinyMb = -1;
+    QSize drawnPhotos, drawnTiny;
+    if (writeTwentyPictures(photos, windowSize, client, QSize(1600, 1200))
+        && writeTwentyPictures(tiny, windowSize, client, QSize(160, 120))) {
+        tinyMb = residentOfOpenIn(tiny, &drawnTiny);
+        photosMb = residentOfOpenIn(photos, &drawnPhotos);
+    }
+    std::printf("20 pictures drawn at %dx%d and %dx%d: photos of 1600 x 1200 %.0f MB, photos of 160 x 120 %.0f MB\n",
+                drawnPhotos.width(), drawnPhotos.height(), drawnTiny.width(), drawnTiny.height(), photosMb, tinyMb);
 
     // A frame moved, the step recorded.
     std::vector<double> stepCpu;
@@ -238,7 +346,8 @@ int main(int argc, char** argv)
     // Printing beside the PDF export.
     OutlineRenderer renderer(window.document(), window.canvas()->size(), OutlineRenderer::Area::WholeCanvas);
     renderer.drawForAnyScale();
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     const QByteArray pdf = outlinePdf(renderer, 1.0);
     const double pdfMs = timer.nsecsElapsed() / 1e6;
     QPrinter printer(QPrinter::HighResolution);
@@ -249,5 +358,18 @@ int main(int argc, char** argv)
     const double printMs = timer.nsecsElapsed() / 1e6;
     std::printf("print: %.0f ms; PDF export %.0f ms (%zu KB); ratio %.2f%s\n", printMs, pdfMs,
                 size_t(pdf.size() / 1024), printMs / pdfMs, printed.isEmpty() ? "" : " (print failed)");
+
+    const QString baseline = QStringLiteral("reading + libjpeg at drawn size ") + ms(baselineMs);
+    printTarget("open-first", "first Open of the largest outline, process CPU", ms(open[0].cpuMs).toStdString(),
+                baseline.toStdString(), open[0].cpuMs / baselineMs, TargetSense::AtMost, 1.3);
+    printTarget("open-reopen", "first reopen of the largest outline, process CPU", ms(open[1].cpuMs).toStdString(),
+                baseline.toStdString(), open[1].cpuMs / baselineMs, TargetSense::AtMost, 1.3);
+    printTarget("memory-reopen", "resident memory after the first reopen of the largest outline",
+                mb(open[1].residentMb).toStdString(), ("after the first open " + mb(open[0].residentMb)).toStdString(),
+                open[1].residentMb / open[0].residentMb, TargetSense::AtMost, 1.1);
+    if (photosMb > 0 && tinyMb > 0)
+        printTarget("memory-photos", "20 photos 1600×1200 drawn at 160×120, resident memory above tiny photos",
+                    mb(photosMb).toStdString(), ("with photos of 160×120 " + mb(tinyMb)).toStdString(),
+                    photosMb - tinyMb, TargetSense::AtMost, 40, " MB");
     return 0;
 }

@@ -1,8 +1,10 @@
 // Start-up beside a bare Qt window: velmar and bare_window started alternately (so both see the
-// same machine load), each to its shown main window, offscreen. Prints the median of each, their
-// ratio and the libraries each had mapped once shown.
+// same machine load), each to its shown main window, offscreen unless QT_QPA_PLATFORM names
+// another platform. Prints the median of each, their ratio and the libraries each had mapped once
+// shown, and the target line of the CPU ratio.
 //   bench_startup_pair [PAIRS]      (default 20)
 #include "program_start.h"
+#include "target_line.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -96,5 +98,11 @@ int main(int argc, char** argv)
     std::printf("pairs %d (load average %.2f)\nvelmar      median %.1f ms, CPU %.1f ms  libraries %d\n"
                 "bare window median %.1f ms, CPU %.1f ms  libraries %d\nratio %.2f (CPU %.2f)\n",
                 pairs, load[0], v, vc, libraryCount(velmar, env), b, bc, libraryCount(bare, env), v / b, vc / bc);
+    const std::string platform = env.value(QStringLiteral("QT_QPA_PLATFORM")).toStdString();
+    char figure[64], baseline[64];
+    std::snprintf(figure, sizeof figure, "%.0f ms CPU", vc);
+    std::snprintf(baseline, sizeof baseline, "bare Qt window %.0f ms CPU", bc);
+    printTarget("startup-" + platform, "start-up to the window shown (" + platform + "), process CPU", figure, baseline,
+                vc / bc, TargetSense::AtMost, 1.2);
     return 0;
 }

@@ -158,6 +158,13 @@ std::optional<WalkCommand> WalkCommand::parse(const QString& line)
 CommandWalker::CommandWalker(WindowFixture& fixture, const QString& folder) : m_fixture(fixture), m_folder(folder)
 {
     QDir().mkpath(folder);
+    // A history starts when its first step is recorded: the step then is both the first and the
+    // highest one, which no undo or redo of an older history can give.
+    QObject::connect(&m_fixture.window->documents(), &DocumentController::historyChanged, [this] {
+        const HistoryState& h = doc().history;
+        if (h.currentStep >= 0 && h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep)
+            m_historyStarted = true;
+    });
     // Files the open dialogs offer: pictures good and bad, an outline that is no outline.
     QImage small(40, 30, QImage::Format_RGB32);
     small.fill(QColor(200, 40, 40));
@@ -628,7 +635,7 @@ void CommandWalker::run(const WalkCommand& command)
     m_stepBefore = doc().history.currentStep;
     m_beforeFileCommand.reset();
     // Any command may start a new history: a click that lands on the tool bar's New button does.
-    m_firstStepStamp = stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true);
+    m_historyStarted = false;
     // And write a file, through the tool bar's Save button.
     m_stampsBefore = fileStamps();
     if (isFileCommand(c)) {
@@ -715,8 +722,9 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         out << QStringLiteral("the main window is gone");
     out << modelViolations(doc()) << windowViolations(*m_fixture.window);
     // An object made while the reading order was full stays out of it, also once deleting others
-    // makes room again (the order is the user's to extend): after the outline has once held more
-    // of them than the order has places, one missing is no fault.
+    // makes room again (the order is the user's to extend), and so it is saved and reopened: once
+    // an outline of the walk has held more of them than the order has places, one missing is no
+    // fault.
     const Outline& o = doc().outline;
     if (o.count(ObjectKind::Picture) + o.count(ObjectKind::TextField) + o.count(ObjectKind::Video)
         > Sequence::kCapacity)
@@ -753,11 +761,8 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
         if (m_steps.contains(h.currentStep) && ++m_counts[QStringLiteral("steps revisited and compared")])
             compare(m_steps.value(h.currentStep), snapshot(), QStringLiteral("step %1 revisited").arg(h.currentStep),
                     false);
-    } else if (c.name != "Save" && c.name != "SaveAs" && historyRestarted()) {
-        // (Saving over the opened file changes the status time of the step-0 link too, but never
-        // starts a history.)
+    } else if (historyRestarted()) {
         // New or Open started a history of its own.
-        m_objectOrderOverflowed = false;
         m_steps.clear();
         m_steps.insert(0, snapshot());
         m_opened.reset();
@@ -799,23 +804,14 @@ QStringList CommandWalker::check(const WalkCommand& c, bool thorough)
 
 // New and Open that went through (from the menu, or a click that met the tool bar's button) start
 // a history of their own with a new step 0.
-bool CommandWalker::historyRestarted()
-{
-    const HistoryState& h = doc().history;
-    return h.currentStep == std::max(0, h.firstStep) && h.highestStep == h.currentStep
-           && stamp(QDir(snapshotFolder(doc())).filePath(QStringLiteral("temp0.tm1")), true) != m_firstStepStamp;
-}
+bool CommandWalker::historyRestarted() const { return m_historyStarted; }
 
-QString CommandWalker::stamp(const QString& path, bool linked)
+QString CommandWalker::stamp(const QString& path)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return QString();
-    const QString written =
-        QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
-    // Step 0 of an opened outline is a link to its file: reopened, the file is linked anew, which
-    // changes only the status time.
-    return linked ? written + QStringLiteral(" %1.%2").arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec) : written;
+    return QStringLiteral("%1 %2.%3 %4").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec).arg(st.st_size);
 }
 
 QMap<QString, QString> CommandWalker::fileStamps() const

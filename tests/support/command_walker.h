@@ -74,9 +74,8 @@ private:
     Snapshot snapshot();
     // Identity, change time and size of every outline file in the walk's folder.
     QMap<QString, QString> fileStamps() const;
-    // With `linked`, also the status time, which a new link to the file changes.
-    static QString stamp(const QString& path, bool linked = false);
-    bool historyRestarted();
+    static QString stamp(const QString& path);
+    bool historyRestarted() const;
     void checkFileCommand(const WalkCommand& c, QStringList& out);
 
     WindowFixture& m_fixture;
@@ -91,7 +90,7 @@ private:
     QMap<QString, Snapshot> m_savedFiles;  // the outline each file was saved with
     std::optional<Snapshot> m_beforeFileCommand;
     QMap<QString, QString> m_stampsBefore;
-    QString m_firstStepStamp;  // the snapshot of step 0 before a file command
+    bool m_historyStarted = false;  // the command being run started a new history
     // The outline as the file opened last holds it (one with a stored window size), and the step
     // the opening recorded; whether the program said, before a file command, that saving would
     // write it rather than the outline shown, and whether the outline was modified then.
@@ -101,6 +100,6 @@ private:
     };
     std::optional<Opened> m_opened;
     bool m_savesAsOpened = false;
-    bool m_objectOrderOverflowed = false;  // more objects than the reading order has places, once
+    bool m_objectOrderOverflowed = false;  // more objects than an order has places, once in the walk
     bool m_modifiedBefore = false;
 };
