@@ -82,7 +82,8 @@ public:
     SelectionHandles* selectionHandles() const { return m_handles; }
     CanvasController* canvasController() const { return m_controller; }
     FilmCommands* videoCommands() const { return m_videoCommands; }
-    FindBar* findBar() const { return m_findBar; }
+    // The find and replace bar, made on first use.
+    FindBar* findBar();
     // The graphic editor window, once a picture has been edited (it lives for the rest of the run).
     paint::PaintWindow* paintWindow() const { return m_paintWindow; }
     const DialogFolders& dialogFolders() const override { return m_dialogFolders; }

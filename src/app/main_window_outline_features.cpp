@@ -22,6 +22,20 @@ void MainWindow::installOutlineFeatures()
     m_frameTitles = new FrameTitles(*this, this);
     m_minimalTexts = new MinimalTextCommands(*this, this);
     m_sequences = new SequenceCommands(*this, m_handles, m_overlay, this);
+    // An overlay that is on follows the outline when it is replaced, rebuilt, emptied or rescaled.
+    for (Command command : {Command::NewOutline, Command::Close, Command::Undo, Command::Redo})
+        connect(m_commands.action(command), &QAction::triggered, this,
+                [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
+    connect(this, &MainWindow::outlineReplaced, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
+    connect(m_canvas, &CanvasWidget::resized, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
+}
+
+FindBar* MainWindow::findBar()
+{
+    if (m_findBar)
+        return m_findBar;
+    // Made when first asked for: the bar is hidden until then, and its text boxes would cost
+    // every start-up their text layouts.
     m_findBar = new FindBar(*this, m_controller, m_view, m_canvas, this);
     // A place found belongs to the outline it was found in: a replaced one is searched from its start.
     connect(this, &MainWindow::outlineReplaced, m_findBar, &FindBar::forgetPlace);
@@ -35,13 +49,7 @@ void MainWindow::installOutlineFeatures()
     connect(
         m_findBar, &FindBar::changed, this, [this] { reportFindBar(m_findBar, m_canvas, m_findBar->status()); },
         Qt::QueuedConnection);
-
-    // An overlay that is on follows the outline when it is replaced, rebuilt, emptied or rescaled.
-    for (Command command : {Command::NewOutline, Command::Close, Command::Undo, Command::Redo})
-        connect(m_commands.action(command), &QAction::triggered, this,
-                [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
-    connect(this, &MainWindow::outlineReplaced, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
-    connect(m_canvas, &CanvasWidget::resized, this, [this] { runGuarded(this, [this] { m_overlay->redraw(); }); });
+    return m_findBar;
 }
 
 void MainWindow::redrawOverlays()

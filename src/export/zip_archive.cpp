@@ -1,70 +1,48 @@
 #include "export/zip_archive.h"
 
-#include <memory>
+#include "system/program_module.h"
 
-#include <zip.h>
+#include <QCoreApplication>
 
 namespace velmar {
 
 namespace {
 
-QString errorText(zip_error_t* error) { return QString::fromLocal8Bit(zip_error_strerror(error)); }
+using ArchiveFunction = void (*)(const std::vector<ZipEntry>*, QByteArray*, QString*);
+
+struct ZipModule {
+    ArchiveFunction archive = nullptr;
+    QString error;
+};
+
+// libzip lives in a module of its own (export/zip/libzip_archive.cpp), loaded with the first
+// archive: the start-up maps none of it.
+ZipModule loadModule()
+{
+    ZipModule module;
+    const auto found =
+        loadProgramModule(QStringLiteral("velmar_zip.so"), "VELMAR_ZIP_MODULE", {"velmarZipArchive"}, &module.error);
+    if (!found.empty())
+        module.archive = reinterpret_cast<ArchiveFunction>(found[0]);
+    else if (module.error.isEmpty())
+        module.error = QCoreApplication::translate("ZipArchive", "модуль архивов zip не найден");
+    else
+        module.error = QCoreApplication::translate("ZipArchive", "модуль архивов zip не загружается: %1").arg(module.error);
+    return module;
+}
 
 }  // namespace
 
 QByteArray zipArchive(const std::vector<ZipEntry>& entries, QString* error)
 {
-    zip_error_t zipError;
-    zip_error_init(&zipError);
-    // The archive is written into a buffer source that outlives the archive: kept, then read back.
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &zipError);
-    if (!buffer) {
-        *error = errorText(&zipError);
-        zip_error_fini(&zipError);
-        return {};
-    }
-    const std::unique_ptr<zip_source_t, void (*)(zip_source_t*)> keep(buffer, zip_source_free);
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &zipError);
-    if (!archive) {
-        *error = errorText(&zipError);
-        zip_error_fini(&zipError);
-        return {};
-    }
-    zip_error_fini(&zipError);
-    for (const ZipEntry& entry : entries) {
-        // The entries' bytes stay alive in `entries` until the archive is closed.
-        zip_source_t* data = zip_source_buffer(archive, entry.data.constData(), zip_uint64_t(entry.data.size()), 0);
-        const QByteArray name = entry.name.toUtf8();
-        const zip_int64_t index = data ? zip_file_add(archive, name.constData(), data, ZIP_FL_ENC_UTF_8) : -1;
-        if (index < 0) {
-            if (data)
-                zip_source_free(data);
-            *error = QString::fromLocal8Bit(zip_strerror(archive));
-            zip_discard(archive);
-            return {};
-        }
-        zip_set_file_compression(archive, zip_uint64_t(index), entry.compressed ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
-    }
-    if (zip_close(archive) != 0) {
-        *error = QString::fromLocal8Bit(zip_strerror(archive));
-        zip_discard(archive);
-        return {};
-    }
-    zip_stat_t stat;
-    if (zip_source_open(buffer) != 0) {
-        *error = errorText(zip_source_error(buffer));
+    // Loaded once for the life of the process; the first caller of any thread loads it.
+    static const ZipModule module = loadModule();
+    if (!module.archive) {
+        *error = module.error;
         return {};
     }
     QByteArray bytes;
-    if (zip_source_stat(buffer, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) {
-        bytes.resize(qsizetype(stat.size));
-        if (zip_source_read(buffer, bytes.data(), stat.size) != zip_int64_t(stat.size)) {
-            *error = errorText(zip_source_error(buffer));
-            bytes.clear();
-        }
-    }
-    zip_source_close(buffer);
+    module.archive(&entries, &bytes, error);
     return bytes;
 }
 
