@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
@@ -40,7 +41,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmar"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velmar-256.png")));
+    // The sizes title bars, task bars and window lists draw: each is decoded at start and, on X,
+    // sent to the server, so the large ones (which come from the desktop entry) are left out.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/velmar-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 
     m_canvas = new CanvasWidget(this);
     setCentralWidget(m_canvas);
