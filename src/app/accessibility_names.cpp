@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitterHandle>
 
@@ -132,6 +131,27 @@ QString paletteCellName(const QWidget* widget)
     return QCoreApplication::translate("AccessibleNames", "Цвет палитры %1").arg(number - 11);
 }
 
+// The key of a hint that ends in one letter or digit in brackets ("Карандаш (P)"), which is cut
+// off the hint with the spaces around it; a null character, and the hint as it was, otherwise.
+// Checked by hand: a regular expression would be compiled for the first tool-bar button of
+// every start-up.
+QChar letterKeyAtEnd(QString& hint)
+{
+    qsizetype end = hint.size();
+    while (end > 0 && hint[end - 1].isSpace())
+        --end;
+    if (end < 3 || hint[end - 1] != QLatin1Char(')') || hint[end - 3] != QLatin1Char('('))
+        return {};
+    const QChar key = hint[end - 2];
+    if (!key.isLetterOrNumber() && key != QLatin1Char('_'))
+        return {};
+    qsizetype start = end - 3;
+    while (start > 0 && hint[start - 1].isSpace())
+        --start;
+    hint.truncate(start);
+    return key;
+}
+
 class AccessibleNamer : public QObject {
 public:
     using QObject::QObject;
@@ -173,12 +193,8 @@ void nameForAccessibility(QWidget* widget)
         hint.remove(QStringLiteral("..."));
         hint.remove(QChar(0x2026));
         // A tool's letter key shown after its hint ("Карандаш (P)") is its shortcut, not its name.
-        static const QRegularExpression letterKey(QStringLiteral("\\s*\\((\\w)\\)\\s*$"));
-        if (const QRegularExpressionMatch key = letterKey.match(hint); key.hasMatch()) {
-            hint.truncate(key.capturedStart());
-            widget->setAccessibleDescription(
-                QCoreApplication::translate("AccessibleNames", "Клавиша %1").arg(key.captured(1)));
-        }
+        if (const QChar key = letterKeyAtEnd(hint); !key.isNull())
+            widget->setAccessibleDescription(QCoreApplication::translate("AccessibleNames", "Клавиша %1").arg(key));
         widget->setAccessibleName(hint.trimmed());
         widget->setProperty("velmarNameFromHint", true);
         return;

@@ -344,12 +344,12 @@ HistoryResult redo(Document& doc)
 void cleanUp(const Document& doc)
 {
     const QDir folder(snapshotFolder(doc));
-    const QStringList names = folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files);
+    const QStringList names = namesIn(folder, u"temp", {u".tm1", u".tm2"}, QDir::Files);
     for (const QString& name : names)
         if (snapshotStep(name) >= 0)
             removeSnapshot(folder.filePath(name));
     // Notes of links that were never made (an end between the note and the link).
-    for (const QString& name : folder.entryList({QStringLiteral("temp*.tml")}, QDir::Files))
+    for (const QString& name : namesIn(folder, u"temp", {u".tml"}, QDir::Files))
         QFile::remove(folder.filePath(name));
 }
 

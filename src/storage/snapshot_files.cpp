@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
@@ -61,11 +62,10 @@ QByteArray fileIdentity(const struct stat& info)
 QStringList snapshotNames(const QDir& folder)
 {
     QStringList names;
-    for (const QString& name :
-         folder.entryList({QStringLiteral("temp*.tm1"), QStringLiteral("temp*.tm2")}, QDir::Files))
+    for (const QString& name : namesIn(folder, u"temp", {u".tm1", u".tm2"}, QDir::Files))
         if (snapshotStep(name) >= 0)
             names << name;
-    for (const QString& name : folder.entryList({QStringLiteral("temp*.tml")}, QDir::Files)) {
+    for (const QString& name : namesIn(folder, u"temp", {u".tml"}, QDir::Files)) {
         QString snapshot = name;
         snapshot.chop(1);
         if (snapshotStep(snapshot + QLatin1Char('1')) >= 0)
@@ -156,6 +156,19 @@ void removeSnapshot(const QString& snapshot)
         QFile::remove(linkNotePath(snapshot));
 }
 
+QStringList namesIn(const QDir& folder, QStringView prefix, std::initializer_list<QStringView> suffixes,
+                    QDir::Filters filters)
+{
+    QStringList names = folder.entryList(filters);
+    names.removeIf([&](const QString& name) {
+        return !name.startsWith(prefix)
+               || std::none_of(suffixes.begin(), suffixes.end(), [&](QStringView suffix) {
+                      return name.size() >= prefix.size() + suffix.size() && name.endsWith(suffix);
+                  });
+    });
+    return names;
+}
+
 int snapshotStep(const QString& fileName, bool* full)
 {
     const bool isFull = fileName.endsWith(QStringLiteral(".tm1"));
@@ -175,7 +188,7 @@ int snapshotStep(const QString& fileName, bool* full)
 int findFullSnapshotIn(const QString& historyFolder)
 {
     // One listing instead of a thousand existence tests keeps the start-up scan cheap.
-    const QStringList names = QDir(historyFolder).entryList({QStringLiteral("temp*.tm1")}, QDir::Files);
+    const QStringList names = namesIn(QDir(historyFolder), u"temp", {u".tm1"}, QDir::Files);
     int best = -1;
     for (const QString& name : names) {
         const int step = snapshotStep(name);
@@ -278,8 +291,7 @@ std::optional<InterruptedWork> findInterruptedInstanceWork(const QString& progra
     const QDir temp(tempFolder(programFolder));
     std::optional<InterruptedWork> newest;
     QDateTime newestTime;
-    for (const QString& name :
-         temp.entryList({kInstancePrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& name : namesIn(temp, kInstancePrefix, {u""}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = QDir::cleanPath(temp.absoluteFilePath(name));
         if (!except.isEmpty() && folder == QDir::cleanPath(QDir(except).absolutePath()))
             continue;

@@ -2,8 +2,12 @@
 
 #include "system/file_io.h"
 
+#include <QDir>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
+#include <initializer_list>
 #include <optional>
 
 namespace velmar {
@@ -34,6 +38,13 @@ void removeSnapshot(const QString& snapshot);
 // The step number of a snapshot file name ("temp12.tm1" → 12), or -1 for a name the history
 // never writes (leading zeros, signs, other extensions).
 int snapshotStep(const QString& fileName, bool* full = nullptr);
+
+// The names in `folder` (of the kinds `filters` lets through) that begin with `prefix` and end with
+// one of `suffixes`, case counting, in name order. Compared by hand rather than with QDir's name
+// filters, which compile a regular expression for every listing: the start-up and the clean end
+// list the history folders.
+QStringList namesIn(const QDir& folder, QStringView prefix, std::initializer_list<QStringView> suffixes,
+                    QDir::Filters filters);
 
 // The highest step 1000..0 whose complete snapshot exists in a folder, or -1 when there is none.
 int findFullSnapshotIn(const QString& historyFolder);
