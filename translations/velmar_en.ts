@@ -3503,6 +3503,17 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
+    <name>SpellChecker</name>
+    <message>
+        <source>Модуль проверки орфографии не найден.</source>
+        <translation>The spelling module was not found.</translation>
+    </message>
+    <message>
+        <source>Модуль проверки орфографии не загружается: %1</source>
+        <translation>The spelling module does not load: %1</translation>
+    </message>
+</context>
+<context>
     <name>Templates</name>
     <message>
         <source>Пустой конспект</source>
@@ -3616,6 +3627,17 @@ The picture cannot be read: %2</translation>
     <message>
         <source>открыта для записи другим пользователям</source>
         <translation>is open for writing to other users</translation>
+    </message>
+</context>
+<context>
+    <name>ZipArchive</name>
+    <message>
+        <source>модуль архивов zip не найден</source>
+        <translation>the zip archive module was not found</translation>
+    </message>
+    <message>
+        <source>модуль архивов zip не загружается: %1</source>
+        <translation>the zip archive module does not load: %1</translation>
     </message>
 </context>
 </TS>

@@ -2,17 +2,19 @@
 
 #include "system/file_io.h"
 #include "system/interface_language.h"
+#include "system/program_module.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstdio>
 #include <future>
 #include <optional>
-
-#include <hunspell.hxx>
+#include <string>
 
 namespace velmar {
 
@@ -67,9 +69,60 @@ std::vector<WordSpan> wordsOf(QStringView text)
     return words;
 }
 
+namespace {
+
+// Hunspell lives in a module of its own (platform/spelling/hunspell_dictionary.cpp), loaded with
+// the first dictionary: the start-up maps none of it.
+struct HunspellModule {
+    void* (*open)(const char* aff, const char* dic, std::string* encoding) = nullptr;
+    void (*close)(void* dictionary) = nullptr;
+    bool (*spell)(void* dictionary, const std::string* word) = nullptr;
+    void (*suggest)(void* dictionary, const std::string* word, std::vector<std::string>* found) = nullptr;
+};
+
+const HunspellModule& hunspell()
+{
+    // Loaded once, by whichever thread reads the first dictionary.
+    static const HunspellModule module = [] {
+        HunspellModule m;
+        QString error;
+        const auto found =
+            loadProgramModule(QStringLiteral("velmar_spelling.so"), "VELMAR_SPELLING_MODULE",
+                              {"velmarOpenDictionary", "velmarCloseDictionary", "velmarSpell", "velmarSuggest"}, &error);
+        if (found.size() == 4) {
+            m.open = reinterpret_cast<decltype(m.open)>(found[0]);
+            m.close = reinterpret_cast<decltype(m.close)>(found[1]);
+            m.spell = reinterpret_cast<decltype(m.spell)>(found[2]);
+            m.suggest = reinterpret_cast<decltype(m.suggest)>(found[3]);
+        } else {
+            // Without the module no word is marked, as without dictionaries; whoever looks at the
+            // terminal learns why.
+            const QString why =
+                error.isEmpty()
+                    ? QCoreApplication::translate("SpellChecker", "Модуль проверки орфографии не найден.")
+                    : QCoreApplication::translate("SpellChecker", "Модуль проверки орфографии не загружается: %1")
+                          .arg(error);
+            std::fprintf(stderr, "%s\n", why.toLocal8Bit().constData());
+        }
+        return m;
+    }();
+    return module;
+}
+
+}  // namespace
+
 // One Hunspell dictionary, with the conversion of words into the encoding its files use.
 class SpellChecker::Dictionary {
 public:
+    Dictionary() = default;
+    ~Dictionary()
+    {
+        if (m_hunspell)
+            hunspell().close(m_hunspell);
+    }
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
     static std::unique_ptr<Dictionary> load(const QDir& folder, const QStringList& names)
     {
         for (const QString& name : names) {
@@ -77,10 +130,13 @@ public:
             const QString dic = folder.filePath(name + QStringLiteral(".dic"));
             if (!QFileInfo(aff).isFile() || !QFileInfo(dic).isFile())
                 continue;
+            if (!hunspell().open)
+                return nullptr;
             auto dictionary = std::make_unique<Dictionary>();
-            dictionary->m_hunspell =
-                std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
-            const QByteArray encoding = QByteArray::fromStdString(dictionary->m_hunspell->get_dict_encoding());
+            std::string dictionaryEncoding;
+            dictionary->m_hunspell = hunspell().open(QFile::encodeName(aff).constData(),
+                                                     QFile::encodeName(dic).constData(), &dictionaryEncoding);
+            const QByteArray encoding = QByteArray::fromStdString(dictionaryEncoding);
             dictionary->m_utf8 = encoding.compare("UTF-8", Qt::CaseInsensitive) == 0;
             if (!dictionary->m_utf8) {
                 dictionary->m_encoding = encoding;
@@ -96,7 +152,7 @@ public:
     {
         const auto bytes = encode(word);
         // A word the dictionary's encoding cannot hold is not its to judge.
-        return !bytes || m_hunspell->spell(*bytes);
+        return !bytes || hunspell().spell(m_hunspell, &*bytes);
     }
 
     QStringList suggest(const QString& word, int count) const
@@ -105,7 +161,9 @@ public:
         const auto bytes = encode(word);
         if (!bytes)
             return found;
-        for (const std::string& s : m_hunspell->suggest(*bytes)) {
+        std::vector<std::string> suggested;
+        hunspell().suggest(m_hunspell, &*bytes, &suggested);
+        for (const std::string& s : suggested) {
             if (found.size() >= count)
                 break;
             const QByteArray raw = QByteArray::fromStdString(s);
@@ -126,7 +184,7 @@ private:
         return bytes.toStdString();
     }
 
-    std::unique_ptr<Hunspell> m_hunspell;
+    void* m_hunspell = nullptr;  // the module's Hunspell
     bool m_utf8 = true;
     QByteArray m_encoding;
 };

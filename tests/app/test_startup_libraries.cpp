@@ -1,10 +1,12 @@
 // What a start-up loads: the shown main window maps none of the media framework, FFmpeg, the
-// network or the printing system's libraries; they come with the first film or print. Runs the
-// real program.
+// network, the printing system's, the zip or the spelling libraries; they come with the first
+// film, print, slide deck or dictionary. Runs the real program.
 #include "model/document.h"
 #include "storage/outline_io.h"
 #include "support/avi_writer.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +18,7 @@ class TestStartupLibraries : public QObject {
 private slots:
     void shownWindowLoadsNoMediaNetworkOrPrinting();
     void filmsBringTheFilmReaderOnly();
+    void slideDecksAreZippedByTheirModule();
 
 private:
     // The libraries the window had loaded when it quit (with "films", once its films were read).
@@ -61,7 +64,8 @@ void TestStartupLibraries::shownWindowLoadsNoMediaNetworkOrPrinting()
     QVERIFY(!libraries.filter(QStringLiteral("libQt6Widgets")).isEmpty());
     for (const char* unwanted :
          {"libQt6Multimedia", "libQt6Network", "libpulse", "libgstreamer", "libcups", "libgnutls", "velmar_media",
-          "libavformat", "libavcodec", "libswscale", "velmar_film_pictures"})
+          "libavformat", "libavcodec", "libswscale", "velmar_film_pictures", "libzip", "libcrypto", "velmar_zip",
+          "libhunspell", "velmar_spelling"})
         QVERIFY2(libraries.filter(QLatin1String(unwanted)).isEmpty(),
                  qPrintable(QStringLiteral("%1 is loaded at start").arg(QLatin1String(unwanted))));
 }
@@ -84,6 +88,41 @@ void TestStartupLibraries::filmsBringTheFilmReaderOnly()
     for (const char* unwanted : {"libQt6Multimedia", "libgstreamer", "velmar_media"})
         QVERIFY2(libraries.filter(QLatin1String(unwanted)).isEmpty(),
                  qPrintable(QStringLiteral("%1 is loaded for a film's first picture").arg(QLatin1String(unwanted))));
+}
+
+void TestStartupLibraries::slideDecksAreZippedByTheirModule()
+{
+    Document doc;
+    doc.outline.createFrame(QRect(20, 40, 200, 120), 0);
+    const QString outline = m_home.filePath(QStringLiteral("deck.vmd"));
+    QVERIFY(writeOutlineFile(outline, doc).ok);
+    const auto exportDeck = [&](const QString& deck, const QString& module, QByteArray* errors) {
+        QProcess velmar;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMAR_HOME"), m_home.filePath(QStringLiteral("home")));
+        if (!module.isEmpty())
+            env.insert(QStringLiteral("VELMAR_ZIP_MODULE"), module);
+        velmar.setProcessEnvironment(env);
+        velmar.start(velmarProgram(), {QStringLiteral("--export"), deck, outline});
+        if (!velmar.waitForFinished(60000))
+            return -1;
+        *errors = velmar.readAllStandardError();
+        return velmar.exitCode();
+    };
+
+    // The module found beside the program writes a zip archive.
+    QByteArray errors;
+    const QString deck = m_home.filePath(QStringLiteral("deck.pptx"));
+    QCOMPARE(exportDeck(deck, QString(), &errors), 0);
+    QFile written(deck);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.read(4), QByteArray("PK\x03\x04"));
+
+    // Without it the deck is refused with the reason, and nothing is written.
+    const QString refused = m_home.filePath(QStringLiteral("refused.odp"));
+    QCOMPARE(exportDeck(refused, m_home.filePath(QStringLiteral("no-such-module.so")), &errors), 1);
+    QVERIFY2(QString::fromLocal8Bit(errors).contains(QStringLiteral("модуль архивов zip не найден")), errors.constData());
+    QVERIFY(!QFileInfo::exists(refused));
 }
 
 QTEST_MAIN(TestStartupLibraries)

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/spell_checker.h"
 #include "platform/spelling.h"
+#include "system/mapped_libraries.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -75,6 +76,11 @@ void TestSpelling::initTestCase()
     // The shared checker reads its list from the settings folder of this program folder.
     qputenv("VELMAR_HOME", QFile::encodeName(m_home.path()));
     qputenv("VELMAR_DICTIONARY_DIR", QFile::encodeName(kDictionaries));
+    // Hunspell comes in a module with the first dictionary: nothing of it is mapped before, as at
+    // the program's start.
+    QVERIFY(!mappedLibraries().filter(QStringLiteral("libQt6Widgets")).isEmpty());
+    for (const char* notYet : {"libhunspell", "velmar_spelling"})
+        QVERIFY2(mappedLibraries().filter(QLatin1String(notYet)).isEmpty(), notYet);
     // As the program does once its window is up: the shared checker the tests below mark words
     // with is then made from the dictionaries read in the background.
     SpellChecker::preloadShared();
@@ -116,6 +122,7 @@ void TestSpelling::dictionariesAndTheUsersList()
     {
         SpellChecker checker(kDictionaries, list);
         QVERIFY(checker.hasDictionaries());
+        QVERIFY(!mappedLibraries().filter(QStringLiteral("velmar_spelling")).isEmpty());
         for (const char* right : {"привет", "Москва", "кто-то", "ёлка", "елка", "hello", "Don't", "КОШКА"})
             QVERIFY2(checker.isCorrect(QString::fromUtf8(right)), right);
         for (const char* wrong : {"превет", "карова", "helo", "recieve"})
