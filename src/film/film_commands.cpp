@@ -40,7 +40,7 @@ QString openFailure(const QString& fileName, const QString& reason)
 }  // namespace
 
 FilmCommands::FilmCommands(CanvasHost& host, OutlineView* view, QObject* parent)
-    : QObject(parent), m_host(host), m_view(view), m_window(std::make_unique<FilmWindow>(host.dialogParent()))
+    : QObject(parent), m_host(host), m_view(view)
 {
     m_reportSoon.setSingleShot(true);
     m_reportSoon.setInterval(0);
@@ -151,7 +151,15 @@ void FilmCommands::showFullScreen()
     FilmPanelWidget* panel = currentPanel();
     if (!panel || !panel->isOpen())
         return;
-    m_window->showFor(panel);
+    videoWindow()->showFor(panel);
+}
+
+FilmWindow* FilmCommands::videoWindow()
+{
+    // Made with the first full-screen film: a window of its own that most outlines never show.
+    if (!m_window)
+        m_window = std::make_unique<FilmWindow>(m_host.dialogParent());
+    return m_window.get();
 }
 
 // --- files that could not be opened -------------------------------------------------------------

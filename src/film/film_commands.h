@@ -37,7 +37,8 @@ public:
 
     // The panel of the current video fragment, or nullptr when the current object is none.
     FilmPanelWidget* currentPanel() const;
-    FilmWindow* videoWindow() const { return m_window.get(); }
+    // The full-screen film window (Form5), made on first use.
+    FilmWindow* videoWindow();
 
     // An outline is about to be opened: its files are reported afresh.
     void outlineOpening();
