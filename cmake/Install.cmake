@@ -4,8 +4,8 @@ include(GNUInstallDirs)
 
 install(TARGETS velmar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The modules the program loads from its library folder on first use: the film player, the film
-# picture reader, the zip archive writer of slide decks, the spelling dictionaries.
-install(TARGETS velmar_media velmar_film_pictures velmar_zip velmar_spelling LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)
+# picture reader, the zip archive writer of slide decks, the spelling dictionaries, printing.
+install(TARGETS velmar_media velmar_film_pictures velmar_zip velmar_spelling velmar_print LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)
 install(FILES ${PROJECT_SOURCE_DIR}/help/index.html ${PROJECT_SOURCE_DIR}/help/index_en.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar/help)
 
 # Desktop integration: the entry (with the plain program name, found on PATH), the MIME package,

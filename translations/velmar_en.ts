@@ -3484,6 +3484,21 @@ The picture cannot be read: %2</translation>
     </message>
 </context>
 <context>
+    <name>PrintSupport</name>
+    <message>
+        <source>модуль печати не найден</source>
+        <translation>the printing module was not found</translation>
+    </message>
+    <message>
+        <source>модуль печати не загружается: %1</source>
+        <translation>the printing module does not load: %1</translation>
+    </message>
+    <message>
+        <source>Печать недоступна: %1.</source>
+        <translation>Printing is not available: %1.</translation>
+    </message>
+</context>
+<context>
     <name>RecentOutlines</name>
     <message>
         <source>Информация</source>

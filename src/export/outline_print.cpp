@@ -8,6 +8,7 @@
 #include "export/printed_forms.h"
 #include "model/summary_formats.h"
 #include "platform/dialogs.h"
+#include "platform/print_support.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ void printSummaryPages(QPrinter& printer, QPainter& painter, const OutlineRender
     font.setPointSize(12);
     text.setDefaultFont(font);
     text.setHtml(summaryHtml(doc.outline, doc.state.outlineName));
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
+    const QRectF page = printer.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
     text.setPageSize(page.size());
     const int pages = text.pageCount();
     for (int i = 0; i < pages; ++i) {
@@ -64,7 +65,7 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
         return printFailed().arg(
             QCoreApplication::translate("OutlinePrint", "принтер недоступен или файл не удаётся записать"));
     // The painter's origin is the printable area's top-left corner.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
+    const QRectF page = printer.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
     const double scale = std::min(page.width() / area.width(), page.height() / area.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.save();
@@ -82,7 +83,7 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
     painter.restore();
     if (withSummary && !(renderer.document().outline.frameSequence().length() == 0))
         printSummaryPages(printer, painter, renderer);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || printerFailed(printer))
         return printFailed().arg(QCoreApplication::translate("OutlinePrint", "принтер сообщил об ошибке"));
     return {};
 }
@@ -97,7 +98,7 @@ QPrinter& OutlinePrinting::printer()
     // Made on first use: a printer loads the system's print plugin (CUPS and the libraries it
     // needs), which showing the window has no use for. Kept afterwards, with the user's choices.
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer.reset(newPrinter());
     return *m_printer;
 }
 
@@ -116,7 +117,7 @@ std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 void OutlinePrinting::fitOrientation(const OutlineRenderer& renderer)
 {
     printer().setPageOrientation(fittingOrientation(renderer.size()));
-    printer().setDocName(m_host.document().state.outlineName);
+    setPrinterDocName(printer(), m_host.document().state.outlineName);
 }
 
 void OutlinePrinting::print()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/print_support.h"
 
 #include <QObject>
 #include <QPageLayout>
@@ -47,7 +48,7 @@ private:
 
     CanvasHost& m_host;
     QPointer<QWidget> m_canvas;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPrinter, PrinterDeleter> m_printer;
     Dialogs::PrintChoice m_choice;
 };
 

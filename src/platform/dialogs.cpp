@@ -4,6 +4,7 @@
 #include "platform/dialog_russian.h"
 #include "platform/font_colour_dialog.h"
 #include "platform/print_form_page.h"
+#include "platform/print_support.h"
 #include "platform/spelling.h"
 
 #include <QCheckBox>
@@ -21,10 +22,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -280,8 +277,6 @@ public:
 
     std::optional<PrintChoice> choosePrinter(QWidget* parent, QPrinter& printer, const PrintChoice& current) override
     {
-        QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Печать"));
         // What is printed and the summary option are pages of the dialog's options.
         PrintFormPage* forms = new PrintFormPage(current.form);
         auto* options = new QWidget;
@@ -292,50 +287,61 @@ public:
         auto* layout = new QVBoxLayout(options);
         layout->addWidget(summary);
         layout->addStretch();
-        dialog.setOptionTabs({forms, options});
-        // The options open on what is printed, shown from the start: after the printer, it is the
-        // choice a print most often needs.
-        for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
-            if (tabs->indexOf(forms) >= 0)
-                tabs->setCurrentWidget(forms);
-        QTimer::singleShot(0, &dialog, [&dialog, forms] {
-            if (forms->isVisible())
-                return;
-            // The dialog's own button, by its caption in Qt's catalogue (not one of ours).
-            const char* const context = "QPrintDialog";
-            const char* const caption = "&Options >>";
-            const QString expand = QCoreApplication::translate(context, caption);
-            for (QPushButton* button : dialog.findChildren<QPushButton*>())
-                if (button->text() == expand) {
-                    button->click();
-                    break;
-                }
+        bool withSummary = current.withSummary;
+        PrintForm form = current.form;
+        const bool printed = execPrintDialog(printer, parent, {forms, options}, [&](QDialog& dialog) {
+            dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Печать"));
+            // The options open on what is printed, shown from the start: after the printer, it is
+            // the choice a print most often needs.
+            for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
+                if (tabs->indexOf(forms) >= 0)
+                    tabs->setCurrentWidget(forms);
+            QTimer::singleShot(0, &dialog, [&dialog, forms] {
+                if (forms->isVisible())
+                    return;
+                // The dialog's own button, by its caption in Qt's catalogue (not one of ours).
+                const char* const context = "QPrintDialog";
+                const char* const caption = "&Options >>";
+                const QString expand = QCoreApplication::translate(context, caption);
+                for (QPushButton* button : dialog.findChildren<QPushButton*>())
+                    if (button->text() == expand) {
+                        button->click();
+                        break;
+                    }
+            });
+            // Read while the dialog, which owns the pages, is still there.
+            QObject::connect(&dialog, &QDialog::accepted, &dialog, [&] {
+                withSummary = summary->isChecked();
+                form = forms->form();
+            });
         });
-        if (dialog.exec() != QDialog::Accepted)
+        if (!printed)
             return std::nullopt;
-        return PrintChoice{summary->isChecked(), forms->form()};
+        return PrintChoice{withSummary, form};
     }
 
     bool previewPrint(QWidget* parent, QPrinter& printer, bool withSummary, const PagePainter& paint) override
     {
-        QPrintPreviewDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Предварительный просмотр"));
-        auto* summary = new QCheckBox(printSummaryCaption(), &dialog);
-        summary->setObjectName(QStringLiteral("printSummary"));
-        summary->setChecked(withSummary);
-        if (auto* bar = dialog.findChild<QToolBar*>()) {
-            bar->addSeparator();
-            bar->addWidget(summary);
-        }
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                         [&](QPrinter* target) { paint(*target, summary->isChecked()); });
-        QObject::connect(summary, &QCheckBox::toggled, &dialog, [&dialog] {
-            if (auto* pages = dialog.findChild<QPrintPreviewWidget*>())
-                pages->updatePreview();
-        });
-        resizeToScreen(dialog, parent);
-        dialog.exec();
-        return summary->isChecked();
+        bool summaryChosen = withSummary;
+        execPrintPreview(
+            printer, parent,
+            [&](QDialog& dialog, const std::function<void()>& redraw) {
+                dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Предварительный просмотр"));
+                auto* summary = new QCheckBox(printSummaryCaption(), &dialog);
+                summary->setObjectName(QStringLiteral("printSummary"));
+                summary->setChecked(withSummary);
+                if (auto* bar = dialog.findChild<QToolBar*>()) {
+                    bar->addSeparator();
+                    bar->addWidget(summary);
+                }
+                QObject::connect(summary, &QCheckBox::toggled, &dialog, [&summaryChosen, redraw](bool on) {
+                    summaryChosen = on;
+                    redraw();
+                });
+                resizeToScreen(dialog, parent);
+            },
+            [&](QPrinter* target) { paint(*target, summaryChosen); });
+        return summaryChosen;
     }
 
 private:

@@ -65,7 +65,7 @@ void TestStartupLibraries::shownWindowLoadsNoMediaNetworkOrPrinting()
     for (const char* unwanted :
          {"libQt6Multimedia", "libQt6Network", "libpulse", "libgstreamer", "libcups", "libgnutls", "velmar_media",
           "libavformat", "libavcodec", "libswscale", "velmar_film_pictures", "libzip", "libcrypto", "velmar_zip",
-          "libhunspell", "velmar_spelling"})
+          "libhunspell", "velmar_spelling", "libQt6PrintSupport", "velmar_print"})
         QVERIFY2(libraries.filter(QLatin1String(unwanted)).isEmpty(),
                  qPrintable(QStringLiteral("%1 is loaded at start").arg(QLatin1String(unwanted))));
 }
