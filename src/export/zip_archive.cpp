@@ -27,7 +27,8 @@ ZipModule loadModule()
     else if (module.error.isEmpty())
         module.error = QCoreApplication::translate("ZipArchive", "модуль архивов zip не найден");
     else
-        module.error = QCoreApplication::translate("ZipArchive", "модуль архивов zip не загружается: %1").arg(module.error);
+        module.error =
+            QCoreApplication::translate("ZipArchive", "модуль архивов zip не загружается: %1").arg(module.error);
     return module;
 }
 

@@ -25,11 +25,11 @@ const PrintModule& module()
 {
     static const PrintModule loaded = [] {
         PrintModule m;
-        const auto found = loadProgramModule(
-            QStringLiteral("velmar_print.so"), "VELMAR_PRINT_MODULE",
-            {"velmarNewPrinter", "velmarDeletePrinter", "velmarPrinterResolution", "velmarPrinterFailed",
-             "velmarSetPrinterDocName", "velmarExecPrintDialog", "velmarExecPrintPreview"},
-            &m.error);
+        const auto found = loadProgramModule(QStringLiteral("velmar_print.so"), "VELMAR_PRINT_MODULE",
+                                             {"velmarNewPrinter", "velmarDeletePrinter", "velmarPrinterResolution",
+                                              "velmarPrinterFailed", "velmarSetPrinterDocName", "velmarExecPrintDialog",
+                                              "velmarExecPrintPreview"},
+                                             &m.error);
         if (found.size() == 7) {
             m.make = reinterpret_cast<decltype(m.make)>(found[0]);
             m.release = reinterpret_cast<decltype(m.release)>(found[1]);

@@ -86,9 +86,9 @@ const HunspellModule& hunspell()
     static const HunspellModule module = [] {
         HunspellModule m;
         QString error;
-        const auto found =
-            loadProgramModule(QStringLiteral("velmar_spelling.so"), "VELMAR_SPELLING_MODULE",
-                              {"velmarOpenDictionary", "velmarCloseDictionary", "velmarSpell", "velmarSuggest"}, &error);
+        const auto found = loadProgramModule(
+            QStringLiteral("velmar_spelling.so"), "VELMAR_SPELLING_MODULE",
+            {"velmarOpenDictionary", "velmarCloseDictionary", "velmarSpell", "velmarSuggest"}, &error);
         if (found.size() == 4) {
             m.open = reinterpret_cast<decltype(m.open)>(found[0]);
             m.close = reinterpret_cast<decltype(m.close)>(found[1]);

@@ -161,10 +161,9 @@ QStringList namesIn(const QDir& folder, QStringView prefix, std::initializer_lis
 {
     QStringList names = folder.entryList(filters);
     names.removeIf([&](const QString& name) {
-        return !name.startsWith(prefix)
-               || std::none_of(suffixes.begin(), suffixes.end(), [&](QStringView suffix) {
-                      return name.size() >= prefix.size() + suffix.size() && name.endsWith(suffix);
-                  });
+        return !name.startsWith(prefix) || std::none_of(suffixes.begin(), suffixes.end(), [&](QStringView suffix) {
+            return name.size() >= prefix.size() + suffix.size() && name.endsWith(suffix);
+        });
     });
     return names;
 }

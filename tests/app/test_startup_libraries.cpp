@@ -121,7 +121,8 @@ void TestStartupLibraries::slideDecksAreZippedByTheirModule()
     // Without it the deck is refused with the reason, and nothing is written.
     const QString refused = m_home.filePath(QStringLiteral("refused.odp"));
     QCOMPARE(exportDeck(refused, m_home.filePath(QStringLiteral("no-such-module.so")), &errors), 1);
-    QVERIFY2(QString::fromLocal8Bit(errors).contains(QStringLiteral("модуль архивов zip не найден")), errors.constData());
+    QVERIFY2(QString::fromLocal8Bit(errors).contains(QStringLiteral("модуль архивов zip не найден")),
+             errors.constData());
     QVERIFY(!QFileInfo::exists(refused));
 }
 

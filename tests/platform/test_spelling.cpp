@@ -4,8 +4,8 @@
 #include "platform/dialogs.h"
 #include "platform/spell_checker.h"
 #include "platform/spelling.h"
-#include "system/mapped_libraries.h"
 #include "support/window_fixture.h"
+#include "system/mapped_libraries.h"
 
 #include <QAction>
 #include <QApplication>

@@ -33,7 +33,7 @@ extern "C" Q_DECL_EXPORT void velmarSetPrinterDocName(QPrinter* printer, const Q
 // The print dialog on `printer` with the option pages `tabs`, set up further by `prepare`; true
 // when the user printed.
 extern "C" Q_DECL_EXPORT bool velmarExecPrintDialog(QPrinter* printer, QWidget* parent, const QList<QWidget*>* tabs,
-                                                   const std::function<void(QDialog&)>* prepare)
+                                                    const std::function<void(QDialog&)>* prepare)
 {
     QPrintDialog dialog(printer, parent);
     dialog.setOptionTabs(*tabs);
