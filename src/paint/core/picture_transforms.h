@@ -5,6 +5,11 @@
 
 namespace velmar::paint {
 
+// The vector instructions the turns and the resampler use: the widest the processor has (AVX2,
+// else SSE2) unless narrowed, which tests do to check each kind of code on any processor.
+enum class VectorWidth { Widest, Sse2, Scalar };
+void limitVectorWidth(VectorWidth width);
+
 // The turns of the "Рисунок" menu: a quarter turn either way, a half turn and the two mirrorings.
 enum class PictureTurn { Right90, Left90, Half, FlipHorizontal, FlipVertical };
 
