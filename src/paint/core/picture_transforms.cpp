@@ -357,6 +357,8 @@ void mirrorInPlace(QImage& picture, bool leftToRight, bool topToBottom)
 
 void limitVectorWidth(VectorWidth width) { g_vectorWidth = width; }
 
+VectorWidth vectorWidth() { return g_vectorWidth; }
+
 QImage turned(const QImage& image, PictureTurn turn)
 {
     const bool wholeWords = image.depth() == 32;
@@ -417,11 +419,5 @@ QSize resizedSize(QSize original, const ResizeRequest& request)
     return {side(width), side(height)};
 }
 
-QImage resampled(const QImage& image, QSize size)
-{
-    if (image.size() == size)
-        return image;
-    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
 
 }  // namespace velmar::paint
