@@ -419,5 +419,4 @@ QSize resizedSize(QSize original, const ResizeRequest& request)
     return {side(width), side(height)};
 }
 
-
 }  // namespace velmar::paint
