@@ -43,21 +43,18 @@ struct Shares {
 constexpr int kByteBits = 7;  // the byte shares of one new pixel add up to 128
 constexpr int kMostByteShares = 4;
 
-// The weights of `covered` parts (in 1/`whole`) rounded to add up to exactly 1 << bits: the
-// largest takes what rounding left over, so that a flat colour stays exactly that colour.
-std::vector<int> roundedShares(const std::vector<qint64>& covered, qint64 whole, int bits)
+// The weights of `count` covered parts (in 1/`whole`) rounded to add up to exactly 1 << bits:
+// the largest takes what rounding left over, so that a flat colour stays exactly that colour.
+void roundShares(const qint64* covered, int count, qint64 whole, int bits, int* w)
 {
-    std::vector<int> w;
-    int sum = 0;
-    std::size_t largest = 0;
-    for (std::size_t k = 0; k < covered.size(); ++k) {
-        w.push_back(int((covered[k] * (qint64(1) << bits) + whole / 2) / whole));
-        sum += w.back();
+    int sum = 0, largest = 0;
+    for (int k = 0; k < count; ++k) {
+        w[k] = int((covered[k] * (qint64(1) << bits) + whole / 2) / whole);
+        sum += w[k];
         if (covered[k] > covered[largest])
             largest = k;
     }
     w[largest] += (1 << bits) - sum;
-    return w;
 }
 
 // New pixel i of `to` covers source pixels [i · from / to, (i + 1) · from / to); each source
@@ -66,14 +63,10 @@ Shares areaShares(int from, int to)
 {
     Shares s;
     s.first.resize(std::size_t(to));
-    std::vector<std::vector<qint64>> all(static_cast<std::size_t>(to));
     int most = 1;
     for (int i = 0; i < to; ++i) {
-        const qint64 begin = qint64(i) * from, end = qint64(i + 1) * from;
-        const int first = int(begin / to);
-        const int last = int((end - 1) / to);
-        for (int j = first; j <= last; ++j)
-            all[std::size_t(i)].push_back(std::min(end, qint64(j + 1) * to) - std::max(begin, qint64(j) * to));
+        const int first = int(qint64(i) * from / to);
+        const int last = int((qint64(i + 1) * from - 1) / to);
         s.first[std::size_t(i)] = first;
         most = std::max(most, last - first + 1);
     }
@@ -82,19 +75,27 @@ Shares areaShares(int from, int to)
     s.inBytes = most <= kMostByteShares;
     if (s.inBytes)
         s.byteWeights.assign(std::size_t(to) * std::size_t(s.pairs), 0);
+    std::vector<qint64> covered(static_cast<std::size_t>(most));
+    std::vector<int> w(static_cast<std::size_t>(most));
     for (int i = 0; i < to; ++i) {
+        const qint64 begin = qint64(i) * from, end = qint64(i + 1) * from;
+        const int first = s.first[std::size_t(i)];
+        const int count = int((end - 1) / to) - first + 1;
+        for (int k = 0; k < count; ++k)
+            covered[std::size_t(k)] =
+                std::min(end, qint64(first + k + 1) * to) - std::max(begin, qint64(first + k) * to);
         const std::size_t at = std::size_t(i) * std::size_t(s.pairs);
-        const std::vector<int> w = roundedShares(all[std::size_t(i)], from, kWeightBits);
-        for (std::size_t k = 0; k < w.size(); ++k)
-            s.weights[at + k / 2] |= quint32(w[k]) << (k % 2 ? 16 : 0);
+        roundShares(covered.data(), count, from, kWeightBits, w.data());
+        for (int k = 0; k < count; ++k)
+            s.weights[at + std::size_t(k / 2)] |= quint32(w[std::size_t(k)]) << (k % 2 ? 16 : 0);
         if (!s.inBytes)
             continue;
-        const std::vector<int> b = roundedShares(all[std::size_t(i)], from, kByteBits);
-        for (std::size_t k = 0; k < b.size(); ++k) {
+        roundShares(covered.data(), count, from, kByteBits, w.data());
+        for (int k = 0; k < count; ++k) {
             // A share of the whole (the new pixel on one source pixel) does not fit a signed byte.
-            if (b[k] > 127)
+            if (w[std::size_t(k)] > 127)
                 s.inBytes = false;
-            s.byteWeights[at + k / 2] |= quint16((b[k] & 0xFF) << (k % 2 ? 8 : 0));
+            s.byteWeights[at + std::size_t(k / 2)] |= quint16((w[std::size_t(k)] & 0xFF) << (k % 2 ? 8 : 0));
         }
     }
     if (!s.inBytes)
@@ -200,9 +201,21 @@ VELMAR_AVX2_INLINE __m256i bytes8(const quint32* const* lines, const quint16* we
     return _mm256_packus_epi16(_mm256_mulhrs_epi16(low, scale), _mm256_mulhrs_epi16(high, scale));
 }
 
+// The kind of shares and their number of pairs (0: as the shares say) fixed for the compiler,
+// the common case of byte shares in one pair (a new pixel on two source pixels) without a loop.
+template <bool Bytes, int Pairs>
 VELMAR_AVX2_INLINE __m256i weigh8(const quint32* const* lines, const Shares& s, int i, qsizetype x)
 {
-    return s.inBytes ? bytes8(lines, s.bytesOf(i), s.pairs, x) : precise8(lines, s.of(i), s.pairs, x);
+    const int pairs = Pairs > 0 ? Pairs : s.pairs;
+    if constexpr (Bytes)
+        return bytes8(lines, s.bytesOf(i), pairs, x);
+    else
+        return precise8(lines, s.of(i), pairs, x);
+}
+
+VELMAR_AVX2_INLINE __m256i weigh8(const quint32* const* lines, const Shares& s, int i, qsizetype x)
+{
+    return s.inBytes ? weigh8<true, 0>(lines, s, i, x) : weigh8<false, 0>(lines, s, i, x);
 }
 
 __attribute__((target("avx2"))) int weighLinesAvx2(const quint32* const* lines, const Shares& s, int i, int width,
@@ -237,7 +250,8 @@ VELMAR_AVX2_INLINE void transpose8(__m256i r[8])
 // weighBandColumns() with AVX2, writing the new rows itself: eight new columns at a time are
 // weighed, transposed in registers and stored as eight pixels of each of the band's rows (`to`,
 // rows `toStride` apart). Returns how many columns it wrote (the last ones are left).
-__attribute__((target("avx2"))) int weighBandColumnsAvx2(const quint32* turned, const Shares& s, int newW, quint32* to,
+template <bool Bytes, int Pairs>
+__attribute__((target("avx2"))) int weighBandColumnsWith(const quint32* turned, const Shares& s, int newW, quint32* to,
                                                          qsizetype toStride, const quint32** lines)
 {
     static_assert(kBandPixels == 16);
@@ -248,8 +262,8 @@ __attribute__((target("avx2"))) int weighBandColumnsAvx2(const quint32* turned, 
             const quint32* first = turned + qsizetype(s.first[std::size_t(x + c)]) * kBandPixels;
             for (int k = 0; k < 2 * s.pairs; ++k)
                 lines[k] = first + qsizetype(k) * kBandPixels;
-            halves[0][c] = weigh8(lines, s, x + c, 0);
-            halves[1][c] = weigh8(lines, s, x + c, 8);
+            halves[0][c] = weigh8<Bytes, Pairs>(lines, s, x + c, 0);
+            halves[1][c] = weigh8<Bytes, Pairs>(lines, s, x + c, 8);
         }
         for (int half = 0; half < 2; ++half) {
             __m256i* r = halves[half];
@@ -269,26 +283,39 @@ __attribute__((target("avx2"))) int weighBandColumnsAvx2(const quint32* turned, 
     return x;
 }
 
+__attribute__((target("avx2"))) int weighBandColumnsAvx2(const quint32* turned, const Shares& s, int newW, quint32* to,
+                                                         qsizetype toStride, const quint32** lines)
+{
+    if (s.inBytes && s.pairs == 1)
+        return weighBandColumnsWith<true, 1>(turned, s, newW, to, toStride, lines);
+    if (s.inBytes)
+        return weighBandColumnsWith<true, 0>(turned, s, newW, to, toStride, lines);
+    return weighBandColumnsWith<false, 0>(turned, s, newW, to, toStride, lines);
+}
+
 // The band's new rows weighed down the source's columns and stored transposed (`turned`: w lines
 // of kBandPixels): eight columns of eight new rows at a time, transposed in registers. All the
 // band's source rows are read side by side, each asked for some way ahead. `lines` holds each
 // new row's 2 · pairs source rows. Returns how many columns it did (the last ones are left).
-__attribute__((target("avx2"))) int weighBandRowsAvx2(const quint32* const* lines, const Shares& down, int y0, int rows,
+template <bool Bytes, int Pairs>
+__attribute__((target("avx2"))) int weighBandRowsWith(const quint32* const* lines, const Shares& down, int y0, int rows,
                                                       const quint32* const* sources, int sourceCount, int w,
                                                       quint32* turned)
 {
     const int perRow = 2 * down.pairs;
     int x = 0;
     for (; x + 8 <= w; x += 8) {
-        if (x % 16 == 0 && x + kAhead < w)
+        // Not as far ahead as a single line is: the band's rows together must stay in the cache.
+        constexpr int kBandAhead = 128;
+        if (x % 16 == 0 && x + kBandAhead < w)
             for (int k = 0; k < sourceCount; ++k)
-                _mm_prefetch(reinterpret_cast<const char*>(sources[k] + x + kAhead), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(sources[k] + x + kBandAhead), _MM_HINT_T0);
         for (int half = 0; half < kBandPixels / 8; ++half) {
             __m256i r[8];
             for (int i = 0; i < 8; ++i) {
                 // Rows past the band's last (at the picture's foot) repeat it.
                 const int row = std::min(8 * half + i, rows - 1);
-                r[i] = weigh8(lines + qsizetype(row) * perRow, down, y0 + row, x);
+                r[i] = weigh8<Bytes, Pairs>(lines + qsizetype(row) * perRow, down, y0 + row, x);
             }
             transpose8(r);
             for (int c = 0; c < 8; ++c)
@@ -297,6 +324,17 @@ __attribute__((target("avx2"))) int weighBandRowsAvx2(const quint32* const* line
         }
     }
     return x;
+}
+
+__attribute__((target("avx2"))) int weighBandRowsAvx2(const quint32* const* lines, const Shares& down, int y0, int rows,
+                                                      const quint32* const* sources, int sourceCount, int w,
+                                                      quint32* turned)
+{
+    if (down.inBytes && down.pairs == 1)
+        return weighBandRowsWith<true, 1>(lines, down, y0, rows, sources, sourceCount, w, turned);
+    if (down.inBytes)
+        return weighBandRowsWith<true, 0>(lines, down, y0, rows, sources, sourceCount, w, turned);
+    return weighBandRowsWith<false, 0>(lines, down, y0, rows, sources, sourceCount, w, turned);
 }
 #endif
 
