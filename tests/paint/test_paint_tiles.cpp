@@ -12,6 +12,7 @@
 #include <QTransform>
 
 #include <functional>
+#include <set>
 
 using namespace velmar::paint;
 
@@ -326,6 +327,20 @@ void TestPaintTiles::aClickLeavesThePictureBufferWhereItIs()
     e.ed.turn(PictureTurn::Half);
     e.ed.undo();
     QCOMPARE(e.doc.picture().constBits(), buffer);
+    QCOMPARE(e.doc.picture().pixel(1010, 1010), 0xFF000000u);
+    // Quarter turns, their undo and redo go back and forth between the picture's buffer and one
+    // other: none takes new memory after the first.
+    std::set<const uchar*> buffers{buffer};
+    for (int i = 0; i < 6; ++i) {
+        e.ed.turn(i % 2 ? PictureTurn::Left90 : PictureTurn::Right90);
+        buffers.insert(e.doc.picture().constBits());
+        e.ed.undo();
+        buffers.insert(e.doc.picture().constBits());
+        e.ed.redo();
+        buffers.insert(e.doc.picture().constBits());
+    }
+    QCOMPARE(buffers.size(), std::size_t(2));
+    QCOMPARE(e.doc.picture().size(), QSize(4000, 3000));
     QCOMPARE(e.doc.picture().pixel(1010, 1010), 0xFF000000u);
 }
 
