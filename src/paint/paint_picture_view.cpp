@@ -42,15 +42,60 @@ QImage sampleZoomedOut(const QImage& image, ZoomScale zoom, const QRect& control
     QImage shown(control.size(),
                  image.format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     const QImage source = image.format() == shown.format() ? image : image.convertToFormat(shown.format());
-    std::vector<int> columns(std::size_t(control.width()));
-    for (int i = 0; i < control.width(); ++i)
-        columns[std::size_t(i)] = std::min(zoom.toPicture(control.left() + i), source.width() - 1);
+    if (shown.isNull() || source.isNull())
+        return shown;
+    // Each screen pixel shows the average of the picture pixels it stands for (premultiplied, so
+    // transparent pixels weigh nothing): a one-pixel line zoomed out stays a fainter line instead
+    // of breaking into dots or vanishing between the sampled rows.
+    const auto span = [&zoom](int c, int limit) {
+        const int from = std::clamp(zoom.toPicture(c), 0, limit - 1);
+        return std::pair<int, int>(from, std::clamp(zoom.toPicture(c + 1), from + 1, limit));
+    };
+    const int width = control.width();
+    std::vector<std::pair<int, int>> columns(std::size_t(width), {0, 0});
+    for (int i = 0; i < width; ++i)
+        columns[std::size_t(i)] = span(control.left() + i, source.width());
+    // Sums of blue, green, red and alpha per screen pixel of the row. Up to 257 values of 255 fit
+    // a 16-bit lane, so the pixels of a block's row are summed two channels at a time.
+    constexpr int kLaneRoom = 257;
+    std::vector<quint64> sums(std::size_t(width) * 4);
     for (int j = 0; j < control.height(); ++j) {
-        const int y = std::min(zoom.toPicture(control.top() + j), source.height() - 1);
-        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        const auto [top, bottom] = span(control.top() + j, source.height());
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int y = top; y < bottom; ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            quint64* sum = sums.data();
+            for (int i = 0; i < width; ++i, sum += 4) {
+                const auto [left, right] = columns[std::size_t(i)];
+                if (right - left <= kLaneRoom) {
+                    // Two channels a word: blue and red in one, green and alpha in the other.
+                    quint32 blueRed = 0, greenAlpha = 0;
+                    for (int x = left; x < right; ++x) {
+                        blueRed += from[x] & 0x00ff00ffu;
+                        greenAlpha += (from[x] >> 8) & 0x00ff00ffu;
+                    }
+                    sum[0] += blueRed & 0xffffu;
+                    sum[1] += greenAlpha & 0xffffu;
+                    sum[2] += blueRed >> 16;
+                    sum[3] += greenAlpha >> 16;
+                } else {
+                    for (int x = left; x < right; ++x) {
+                        sum[0] += from[x] & 0xff;
+                        sum[1] += (from[x] >> 8) & 0xff;
+                        sum[2] += (from[x] >> 16) & 0xff;
+                        sum[3] += from[x] >> 24;
+                    }
+                }
+            }
+        }
         auto* to = reinterpret_cast<QRgb*>(shown.scanLine(j));
-        for (int i = 0; i < control.width(); ++i)
-            to[i] = from[columns[std::size_t(i)]];
+        const quint64* sum = sums.data();
+        for (int i = 0; i < width; ++i, sum += 4) {
+            const auto [left, right] = columns[std::size_t(i)];
+            const quint64 n = quint64(bottom - top) * quint64(right - left);
+            const auto mean = [n](quint64 total) { return quint32((total + n / 2) / n); };
+            to[i] = (mean(sum[3]) << 24) | (mean(sum[2]) << 16) | (mean(sum[1]) << 8) | mean(sum[0]);
+        }
     }
     return shown;
 }
@@ -58,7 +103,7 @@ QImage sampleZoomedOut(const QImage& image, ZoomScale zoom, const QRect& control
 QRect drawZoomed(QPainter& painter, const QImage& image, ZoomScale scale, QPoint offset, const QRect& exposed)
 {
     if (!scale.magnifies() && !scale.isOne()) {
-        // Below 1×: only the screen pixels exposed are looked up, whatever the picture's size.
+        // Below 1×: only the screen pixels exposed are made, from the picture pixels they stand for.
         const QRect control =
             exposed.translated(offset).intersected(QRect(QPoint(0, 0), scale.toControl(image.size())));
         if (control.isEmpty())

@@ -14,11 +14,12 @@ class PaintDocument;
 
 // Draws the part of `image`, shown zoom × zoom pixels per image pixel, that falls into the
 // widget rectangle `exposed`, the widget's top-left corner lying at `offset` in the zoomed
-// image. Below 1× each screen pixel shows the image pixel the zoom maps it to. Returns the widget
+// image. Below 1× each screen pixel shows the average of the image pixels it stands for. Returns the widget
 // rectangle painted (empty when the image does not reach `exposed`).
 QRect drawZoomed(QPainter& painter, const QImage& image, ZoomScale zoom, QPoint offset, const QRect& exposed);
-// The image pixels a zoom below 1× shows in `control` (a rectangle of the zoomed image): screen
-// pixel (x, y) takes image pixel (x down / up, y down / up).
+// What a zoom below 1× shows in `control` (a rectangle of the zoomed image): screen pixel (x, y)
+// is the average of image pixels x down / up up to (x + 1) down / up, and the same for y (at least
+// one pixel each way, clipped to the image).
 QImage sampleZoomedOut(const QImage& image, ZoomScale zoom, const QRect& control);
 
 // A widget showing part of a zoomed image (the picture or the floating piece): only its visible

@@ -100,18 +100,10 @@ void PaintWindow::reportView()
                            (offset.y() + visible.height() - 1) / z - offset.y() / z + 1);
         const int n = ++m_viewReports;
         const QString path = QStringLiteral("%1/view-%2.ppm").arg(m_viewFolder).arg(n);
-        QImage shownPixels(visible.size(), QImage::Format_RGB32);
-        if (sampled) {
-            const QImage& picture = m_doc.picture();
-            for (int j = 0; j < visible.height(); ++j)
-                for (int i = 0; i < visible.width(); ++i)
-                    shownPixels.setPixel(
-                        i, j,
-                        picture.pixel(std::min(scale.toPicture(offset.x() + i), picture.width() - 1),
-                                      std::min(scale.toPicture(offset.y() + j), picture.height() - 1)));
-        } else {
-            shownPixels = m_doc.picture().copy(pixels);
-        }
+        // Below 1× each screen pixel stands for several picture pixels: the report holds what the
+        // view makes of them.
+        const QImage shownPixels = sampled ? sampleZoomedOut(m_doc.picture(), scale, QRect(offset, visible.size()))
+                                           : m_doc.picture().copy(pixels);
         if (!writeWhole(shownPixels, path))
             return;
         // What lies over the picture and is not the picture: handles, frames, the text box.

@@ -43,22 +43,31 @@ def scale(block):
 
 
 def check_pixels(block, expected, what, points=12):
-    """The pixels the sampled view shows are the ones `expected(x, y)` gives for the picture
-    pixels the zoom maps them to (picture coordinates; None skips a point)."""
+    """Each pixel the sampled view shows is the average of the picture pixels the zoom gives it
+    (`expected(x, y)` gives a picture pixel in picture coordinates; None skips a point)."""
     e2e.check(block.view["sampled"], f"{what}: the view is not below 1x")
     up, down = scale(block)
     with open(block.view["file"], "rb") as f:
         w, h, rows = truth.read_ppm(f.read())
     cx, cy = block.view["control_offset"]
+
+    def span(c):
+        first = c * down // up
+        return range(first, max(first + 1, (c + 1) * down // up))
+
     wrong = []
     for j in range(2, h - 2, max(1, h // points)):
         for i in range(2, w - 2, max(1, w // points)):
-            x, y = (cx + i) * down // up, (cy + j) * down // up
-            want = expected(x, y)
+            pixels = [expected(x, y) for y in span(cy + j) for x in span(cx + i)]
+            if any(p is None for p in pixels):
+                continue
+            n = len(pixels)
+            want = tuple((sum(channel) + n // 2) // n for channel in zip(*pixels))
             got = tuple(rows[j][3 * i: 3 * i + 3])
-            if want is not None and want != got:
-                wrong.append(((x, y), got, want))
-    e2e.check(not wrong, f"{what}: {len(wrong)} picture pixels differ from the photo, e.g. {wrong[:4]}")
+            if max(abs(a - b) for a, b in zip(want, got)) > 1:
+                wrong.append(((cx + i) * down // up, (cy + j) * down // up, got, want))
+    e2e.check(not wrong, f"{what}: {len(wrong)} screen pixels are not the average of the photo's pixels "
+                         f"they stand for, e.g. {wrong[:4]}")
 
 
 def photo_pixel(photo):

@@ -12,8 +12,9 @@ where X Y W H is the screen rectangle showing the picture, OX OY the point of th
 shown at its corner, and PATH a PPM file of the picture pixels under it (at zoom 1). Each screen
 pixel (i, j) of the rectangle must show picture pixel ((OX + i) div Z, (OY + j) div Z) (less the
 file's corner, OX div Z, OY div Z), or the floating piece's pixel where the piece lies. Below 1x
-Z is a fraction U/D and the view is "sampled": PATH holds, for each screen pixel, the picture pixel
-((OX + i) * D div U, (OY + j) * D div U), and the piece's file likewise.
+Z is a fraction U/D and the view is "sampled": PATH holds, for each screen pixel, the average of
+the picture pixels x from (OX + i) * D div U up to (OX + i + 1) * D div U (at least one) and y
+likewise, and the piece's file likewise.
 """
 
 import ctypes
@@ -215,7 +216,7 @@ def check_screen(app, block, what, timeout=15.0):
         artifacts = os.environ.get("VELMAR_E2E_ARTIFACTS")
         if artifacts:
             os.makedirs(artifacts, exist_ok=True)
-            shutil.copy(block.view["file"], os.path.join(artifacts, f"expected-{what}.ppm"))
+            shutil.copy(block.view["file"], os.path.join(artifacts, "expected-%s.ppm" % what.replace("/", "-")))
         raise e2e.TestFailure(
             f"{what}: the screen does not show the picture at zoom {block.view['zoom']}: {found[0]} pixels "
             f"differ, e.g. (view point, shown, held) {found[1]}")

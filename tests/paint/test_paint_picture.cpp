@@ -7,6 +7,7 @@
 #include "paint/core/zoom_mapping.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_option_list.h"
+#include "paint/paint_picture_view.h"
 #include "paint/paint_tool_column.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
@@ -106,6 +107,7 @@ class TestPaintPicture : public QObject {
 private slots:
     void zoomsBelowOneMapThePointer_data();
     void zoomsBelowOneMapThePointer();
+    void zoomedOutViewAveragesWhatEachPixelStandsFor();
     void everyToolLandsUnderThePointerBelowOne_data();
     void everyToolLandsUnderThePointerBelowOne();
     void selectionBelowOneLiftsEveryPixel();
@@ -168,6 +170,46 @@ void TestPaintPicture::zoomsBelowOneMapThePointer()
     e.zoomTo(row);
     e.ed.chooseTool(ToolId::Text);
     QCOMPARE(e.doc.currentTool(), ToolId::Pencil);
+}
+
+void TestPaintPicture::zoomedOutViewAveragesWhatEachPixelStandsFor()
+{
+    // A one-pixel black line every eighth column on white: at 1/4 each screen column over a line
+    // is a quarter black, every other one white; sampling one pixel in four would show the lines
+    // all black or not at all, depending on where they fall.
+    QImage lines = white(QSize(64, 40));
+    for (int x = 3; x < 64; x += 8)
+        for (int y = 0; y < 40; ++y)
+            lines.setPixel(x, y, kBlack);
+    const QImage quarter = sampleZoomedOut(lines, ZoomScale(1, 4), QRect(0, 0, 16, 10));
+    QCOMPARE(quarter.size(), QSize(16, 10));
+    for (int i = 0; i < 16; ++i)
+        QCOMPARE(quarter.pixel(i, 5), i % 2 == 0 ? qRgb(191, 191, 191) : kWhite);
+
+    // A checkerboard of single pixels at 1/2 is flat grey, in a part away from the corner too.
+    QImage board(30, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            board.setPixel(x, y, (x + y) % 2 ? kBlack : kWhite);
+    const QImage half = sampleZoomedOut(board, ZoomScale(1, 2), QRect(3, 2, 10, 7));
+    for (int j = 0; j < half.height(); ++j)
+        for (int i = 0; i < half.width(); ++i)
+            QCOMPARE(half.pixel(i, j), qRgb(128, 128, 128));
+
+    // A fit that is no whole fraction (2/7) and a control reaching the picture's last pixels: the
+    // last screen pixel averages what is left, and a transparent picture stays transparent
+    // (premultiplied: a red pixel among transparent ones is a faint red, not a dark one).
+    QImage clear(14, 7, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    clear.setPixel(13, 6, 0xFFFF0000);
+    const ZoomScale fit(2, 7);
+    const QImage small = sampleZoomedOut(clear, fit, QRect(QPoint(0, 0), fit.toControl(clear.size())));
+    QCOMPARE(small.size(), QSize(4, 2));
+    QCOMPARE(small.pixel(0, 0), 0u);
+    const QRgb corner = small.pixel(3, 1);  // 4 × 4 pixels, one of them red
+    QCOMPARE(qAlpha(corner), (255 + 8) / 16);
+    QCOMPARE(qRed(corner), qAlpha(corner));  // premultiplied: full red
+    QCOMPARE(qGreen(corner), 0);
 }
 
 void TestPaintPicture::everyToolLandsUnderThePointerBelowOne_data()
