@@ -1,6 +1,8 @@
-// Smooth resizing of a picture: downscaling by the average of the area each new pixel covers
-// (separable, first down the columns, then along the rows, in fixed point), upscaling by Qt's
-// smooth scaler.
+// Smooth resizing of a picture. Made smaller, each new pixel is the average of the area of the
+// picture it covers, worked out in fixed point one way at a time: a band of new rows weighs the
+// source rows it covers, column by column; the band is transposed so that weighing the columns
+// each new column covers is the same work again; and transposed back into the new rows. Made
+// larger, the picture goes through Qt's smooth scaler.
 #include "paint/core/picture_memory.h"
 #include "paint/core/picture_transforms.h"
 
@@ -23,6 +25,7 @@ namespace {
 constexpr int kWeightBits = 14;  // the weights of one new pixel add up to 1 << 14
 // New rows made at a time: the band, and the band transposed, stay in the cache.
 constexpr int kBandPixels = 16;
+
 // Along one side: for each new pixel, the first source pixel it covers and the share of each
 // pixel from there, in pairs of 16-bit weights (the first in the low half of a 32-bit word),
 // `pairs` of them for every new pixel (those past its last source pixel zero).
