@@ -233,21 +233,22 @@ __attribute__((target("avx2"))) int weighLinesAvx2(const quint32* const* lines, 
 // An 8 × 8 transpose of 32-bit values: pairs, then pairs of pairs, then halves.
 VELMAR_AVX2_INLINE void transpose8(__m256i r[8])
 {
-    __m256i u[8], v[8];
-    for (int k = 0; k < 8; k += 2) {
-        u[k] = _mm256_unpacklo_epi32(r[k], r[k + 1]);
-        u[k + 1] = _mm256_unpackhi_epi32(r[k], r[k + 1]);
-    }
-    for (int k = 0; k < 8; k += 4) {
-        v[k] = _mm256_unpacklo_epi64(u[k], u[k + 2]);
-        v[k + 1] = _mm256_unpackhi_epi64(u[k], u[k + 2]);
-        v[k + 2] = _mm256_unpacklo_epi64(u[k + 1], u[k + 3]);
-        v[k + 3] = _mm256_unpackhi_epi64(u[k + 1], u[k + 3]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        r[i] = _mm256_permute2x128_si256(v[i], v[i + 4], 0x20);
-        r[i + 4] = _mm256_permute2x128_si256(v[i], v[i + 4], 0x31);
-    }
+    const __m256i u0 = _mm256_unpacklo_epi32(r[0], r[1]), u1 = _mm256_unpackhi_epi32(r[0], r[1]);
+    const __m256i u2 = _mm256_unpacklo_epi32(r[2], r[3]), u3 = _mm256_unpackhi_epi32(r[2], r[3]);
+    const __m256i u4 = _mm256_unpacklo_epi32(r[4], r[5]), u5 = _mm256_unpackhi_epi32(r[4], r[5]);
+    const __m256i u6 = _mm256_unpacklo_epi32(r[6], r[7]), u7 = _mm256_unpackhi_epi32(r[6], r[7]);
+    const __m256i v0 = _mm256_unpacklo_epi64(u0, u2), v1 = _mm256_unpackhi_epi64(u0, u2);
+    const __m256i v2 = _mm256_unpacklo_epi64(u1, u3), v3 = _mm256_unpackhi_epi64(u1, u3);
+    const __m256i v4 = _mm256_unpacklo_epi64(u4, u6), v5 = _mm256_unpackhi_epi64(u4, u6);
+    const __m256i v6 = _mm256_unpacklo_epi64(u5, u7), v7 = _mm256_unpackhi_epi64(u5, u7);
+    r[0] = _mm256_permute2x128_si256(v0, v4, 0x20);
+    r[1] = _mm256_permute2x128_si256(v1, v5, 0x20);
+    r[2] = _mm256_permute2x128_si256(v2, v6, 0x20);
+    r[3] = _mm256_permute2x128_si256(v3, v7, 0x20);
+    r[4] = _mm256_permute2x128_si256(v0, v4, 0x31);
+    r[5] = _mm256_permute2x128_si256(v1, v5, 0x31);
+    r[6] = _mm256_permute2x128_si256(v2, v6, 0x31);
+    r[7] = _mm256_permute2x128_si256(v3, v7, 0x31);
 }
 
 // weighBandColumns() with AVX2, writing the new rows itself: eight new columns at a time are
@@ -315,12 +316,14 @@ __attribute__((target("avx2"))) int weighBandRowsWith(const quint32* const* line
                 _mm_prefetch(reinterpret_cast<const char*>(sources[k] + x + kBandAhead), _MM_HINT_T0);
         for (int half = 0; half < kBandPixels / 8; ++half) {
             __m256i r[8];
+#pragma GCC unroll 8
             for (int i = 0; i < 8; ++i) {
                 // Rows past the band's last (at the picture's foot) repeat it.
                 const int row = std::min(8 * half + i, rows - 1);
                 r[i] = weigh8<Bytes, Pairs>(lines + qsizetype(row) * perRow, down, y0 + row, x);
             }
             transpose8(r);
+#pragma GCC unroll 8
             for (int c = 0; c < 8; ++c)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(turned + qsizetype(x + c) * kBandPixels + 8 * half),
                                     r[c]);
