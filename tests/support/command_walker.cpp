@@ -598,6 +598,11 @@ void CommandWalker::prepareDialogs(const WalkCommand& c)
 
 void CommandWalker::closeModal()
 {
+    // A press on a button with a drop-down menu (a tool button's) opens the menu's own loop.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
