@@ -33,6 +33,38 @@ QImage numbered(QSize size)
     return img;
 }
 
+// Pixels of no pattern at all (a fixed sequence of random numbers).
+QImage noise(QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    quint32 seed = 99;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            img.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    return img;
+}
+
+// The mean of the area of `from` each pixel of a picture of `size` covers, worked out in floating
+// point, one channel (shift 16 red, 8 green, 0 blue) of pixel (x, y).
+double areaMean(const QImage& from, QSize size, int x, int y, int shift)
+{
+    const double sx = double(from.width()) / size.width(), sy = double(from.height()) / size.height();
+    double sum = 0;
+    for (int j = int(y * sy); j < from.height() && j < (y + 1) * sy; ++j) {
+        const double hy = std::min<double>(j + 1, (y + 1) * sy) - std::max<double>(j, y * sy);
+        for (int i = int(x * sx); i < from.width() && i < (x + 1) * sx; ++i) {
+            const double hx = std::min<double>(i + 1, (x + 1) * sx) - std::max<double>(i, x * sx);
+            sum += hx * hy * ((from.pixel(i, j) >> shift) & 0xFF);
+        }
+    }
+    return sum / (sx * sy);
+}
+
+const std::pair<const char*, VectorWidth> kWidths[] = {
+    {"widest", VectorWidth::Widest}, {"sse2", VectorWidth::Sse2}, {"scalar", VectorWidth::Scalar}};
+
 QImage white(QSize size)
 {
     QImage img(size, QImage::Format_RGB32);
@@ -89,6 +121,11 @@ private slots:
     void resizeSizesAndResampling_data();
     void resizeSizesAndResampling();
     void resizeIsOneStepAndShowsTheSize();
+    void shrinkingAveragesTheAreaCovered_data();
+    void shrinkingAveragesTheAreaCovered();
+    void shrinkingAFinePatternGivesItsMean_data();
+    void shrinkingAFinePatternGivesItsMean();
+    void resizeUndoesAndRedoesExactly();
     void arrowHeads_data();
     void arrowHeads();
     void windowCommandsFitCropTurnResize();
@@ -492,6 +529,123 @@ void TestPaintPicture::resizeIsOneStepAndShowsTheSize()
     // The same size again changes nothing and records nothing.
     e.ed.resizeTo(QSize(40, 20));
     QCOMPARE(e.doc.history().index(), 1);
+}
+
+void TestPaintPicture::shrinkingAveragesTheAreaCovered_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    // Whole ratios and ragged ones, sides that are no multiple of the bands and blocks, a side
+    // left as it is, a slight shrink, a deep one and a single pixel.
+    const std::pair<QSize, QSize> sizes[] = {{{64, 48}, {32, 24}},  {{203, 75}, {67, 31}}, {{150, 40}, {149, 39}},
+                                             {{97, 13}, {1, 1}},    {{64, 64}, {7, 64}},   {{40, 90}, {40, 17}},
+                                             {{333, 35}, {20, 33}}, {{19, 301}, {18, 150}}};
+    for (const auto& [name, width] : kWidths)
+        for (const auto& [from, to] : sizes)
+            QTest::addRow("%s %dx%d to %dx%d", name, from.width(), from.height(), to.width(), to.height())
+                << int(width) << from << to;
+}
+
+void TestPaintPicture::shrinkingAveragesTheAreaCovered()
+{
+    // Every channel of every new pixel is the mean of the area it covers, to within the rounding
+    // of the shares (a level or two of 255).
+    QFETCH(int, width);
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    limitVectorWidth(VectorWidth(width));
+    const QImage picture = noise(from);
+    const QImage small = resampled(picture, to);
+    limitVectorWidth(VectorWidth::Widest);
+    QCOMPARE(small.size(), to);
+    double worst = 0;
+    for (int y = 0; y < to.height(); ++y)
+        for (int x = 0; x < to.width(); ++x) {
+            QCOMPARE(qAlpha(small.pixel(x, y)), 255);
+            for (int shift : {16, 8, 0})
+                worst = std::max(worst,
+                                 std::abs(areaMean(picture, to, x, y, shift) - ((small.pixel(x, y) >> shift) & 0xFF)));
+        }
+    QVERIFY2(worst <= 2.0, qPrintable(QString::number(worst)));
+    // A flat colour stays exactly that colour.
+    QImage flat(from, QImage::Format_RGB32);
+    flat.fill(qRgb(201, 7, 99));
+    limitVectorWidth(VectorWidth(width));
+    const QImage flatSmall = resampled(flat, to);
+    limitVectorWidth(VectorWidth::Widest);
+    for (int y = 0; y < to.height(); ++y)
+        for (int x = 0; x < to.width(); ++x)
+            QCOMPARE(flatSmall.pixel(x, y), qRgb(201, 7, 99));
+}
+
+void TestPaintPicture::shrinkingAFinePatternGivesItsMean_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("percent");
+    for (const auto& [name, width] : kWidths)
+        for (int percent : {50, 25})
+            QTest::addRow("%s %d%%", name, percent) << int(width) << percent;
+}
+
+void TestPaintPicture::shrinkingAFinePatternGivesItsMean()
+{
+    // A checkerboard of single black and white pixels made half or a quarter as large is one
+    // flat grey, not a pattern of its own (no aliasing), whatever the vector code.
+    QFETCH(int, width);
+    QFETCH(int, percent);
+    QImage board(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2 ? kWhite : kBlack);
+    limitVectorWidth(VectorWidth(width));
+    const QImage small = resampled(board, board.size() * percent / 100);
+    limitVectorWidth(VectorWidth::Widest);
+    const QRgb grey = small.pixel(0, 0);
+    QVERIFY2(qRed(grey) >= 127 && qRed(grey) <= 128, qPrintable(QString::number(qRed(grey))));
+    QCOMPARE(qGreen(grey), qRed(grey));
+    QCOMPARE(qBlue(grey), qRed(grey));
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            QCOMPARE(small.pixel(x, y), grey);
+}
+
+void TestPaintPicture::resizeUndoesAndRedoesExactly()
+{
+    // The picture resized in the editor, smaller and then larger, each one step: undo gives back
+    // each picture before to the pixel, redo each result; a floating piece resizes alone.
+    const QImage picture = noise(QSize(203, 75));
+    Editor e(picture);
+    e.ed.resizeTo(QSize(101, 37));
+    const QImage smaller = e.doc.picture();
+    QCOMPARE(smaller, resampled(picture, QSize(101, 37)));
+    e.ed.resizeTo(QSize(150, 60));
+    const QImage larger = e.doc.picture();
+    QCOMPARE(larger.size(), QSize(150, 60));
+    QCOMPARE(e.doc.status().pictureSize, QStringLiteral("150 x 60"));
+    e.ed.undo();
+    QCOMPARE(e.doc.picture(), smaller);
+    e.ed.undo();
+    QCOMPARE(e.doc.picture(), picture);
+    QCOMPARE(e.doc.status().pictureSize, QStringLiteral("203 x 75"));
+    e.ed.redo();
+    QCOMPARE(e.doc.picture(), smaller);
+    e.ed.redo();
+    QCOMPARE(e.doc.picture(), larger);
+    // Again, into the memory the history no longer needs: the same pixels.
+    e.ed.undo();
+    e.ed.resizeTo(QSize(150, 60));
+    QCOMPARE(e.doc.picture(), larger);
+
+    e.ed.chooseTool(ToolId::Selection);
+    e.drag(QPoint(10, 5), QPoint(71, 28));
+    const QImage piece = e.doc.piece();
+    const QImage under = e.doc.picture();
+    e.ed.resizeTo(QSize(30, 11));
+    QCOMPARE(e.doc.piece(), resampled(piece, QSize(30, 11)));
+    QCOMPARE(e.doc.picture(), under);
+    e.ed.undo();
+    QCOMPARE(e.doc.piece(), piece);
 }
 
 void TestPaintPicture::arrowHeads_data()

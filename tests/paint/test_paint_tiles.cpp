@@ -1,7 +1,8 @@
 // The editor's history on changed tiles, through the editor as the window drives it: every kind
 // of change undone and redone to the exact pixel (strokes across tile edges and off the
 // picture's edges included), the memory of many fills bounded by the tiles they change, a click
-// that leaves the picture's buffer where it is, and a picture shared with the outline left alone.
+// that leaves the picture's buffer where it is, a picture shared with the outline left alone,
+// and the turns of the picture and of a floating piece, pixel for pixel, with every kind of vector code.
 #include "paint/core/picture_transforms.h"
 #include "paint/editor/paint_editor.h"
 #include "paint/paint_window.h"
@@ -11,6 +12,7 @@
 #include <QTransform>
 
 #include <functional>
+#include <set>
 
 using namespace velmar::paint;
 
@@ -60,7 +62,10 @@ using Change = std::function<void(Editor&)>;
 class TestPaintTiles : public QObject {
     Q_OBJECT
 private slots:
+    void turnsPutEveryPixelWhereQtDoes_data();
     void turnsPutEveryPixelWhereQtDoes();
+    void turnsInTheEditorUndoAndRedoExactly();
+    void aFloatingPieceTurnsAlone();
     void everyChangeUndoesToTheExactPixel_data();
     void everyChangeUndoesToTheExactPixel();
     void manyFillsKeepOnlyTheTilesTheyChange();
@@ -68,18 +73,36 @@ private slots:
     void aStrokeLeavesTheOutlinesPictureAlone();
 };
 
+const std::pair<PictureTurn, QTransform> kTurns[] = {{PictureTurn::Right90, QTransform().rotate(90)},
+                                                     {PictureTurn::Left90, QTransform().rotate(270)},
+                                                     {PictureTurn::Half, QTransform().rotate(180)},
+                                                     {PictureTurn::FlipHorizontal, QTransform().scale(-1, 1)},
+                                                     {PictureTurn::FlipVertical, QTransform().scale(1, -1)}};
+
+void TestPaintTiles::turnsPutEveryPixelWhereQtDoes_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QSize>("size");
+    const std::pair<const char*, VectorWidth> widths[] = {
+        {"widest", VectorWidth::Widest}, {"sse2", VectorWidth::Sse2}, {"scalar", VectorWidth::Scalar}};
+    // Whole stripes and squares, and the cut ones at the right and bottom edges: sides below one
+    // square, between a square and a stripe, and a stripe and a bit.
+    const QSize sizes[] = {{300, 197}, {1, 1}, {1, 37}, {37, 1}, {7, 3}, {17, 33}, {16, 16}, {40, 24}, {133, 50}};
+    for (const auto& [name, width] : widths)
+        for (const QSize& size : sizes)
+            QTest::addRow("%s %dx%d", name, size.width(), size.height()) << int(width) << size;
+}
+
 void TestPaintTiles::turnsPutEveryPixelWhereQtDoes()
 {
-    // Whole blocks and the cut ones at the right and bottom edges, turned into new memory, in
-    // place, and into a buffer left by an earlier turn.
-    const QImage picture = numbered(QSize(300, 197));
-    const std::pair<PictureTurn, QTransform> turns[] = {{PictureTurn::Right90, QTransform().rotate(90)},
-                                                        {PictureTurn::Left90, QTransform().rotate(270)},
-                                                        {PictureTurn::Half, QTransform().rotate(180)},
-                                                        {PictureTurn::FlipHorizontal, QTransform().scale(-1, 1)},
-                                                        {PictureTurn::FlipVertical, QTransform().scale(1, -1)}};
-    QImage spare;
-    for (const auto& [turn, transform] : turns) {
+    // Turned into new memory, in place, and into a buffer left by an earlier turn (larger than
+    // needed after the first picture of another size).
+    QFETCH(int, width);
+    QFETCH(QSize, size);
+    limitVectorWidth(VectorWidth(width));
+    const QImage picture = numbered(size);
+    static QImage spare;
+    for (const auto& [turn, transform] : kTurns) {
         const QImage expected = picture.transformed(transform);
         QCOMPARE(turned(picture, turn), expected);
         for (int round = 0; round < 2; ++round) {
@@ -89,6 +112,57 @@ void TestPaintTiles::turnsPutEveryPixelWhereQtDoes()
             turnInPlace(inPlace, oppositeTurn(turn), spare);
             QCOMPARE(inPlace, picture);
         }
+    }
+    limitVectorWidth(VectorWidth::Widest);
+}
+
+void TestPaintTiles::turnsInTheEditorUndoAndRedoExactly()
+{
+    // A picture of odd sides turned every way in a row, each one step; undone to the picture as
+    // opened and redone to the last turn, every state compared whole.
+    const QImage picture = numbered(QSize(203, 75));
+    Editor e(picture);
+    std::vector<QImage> states{picture};
+    for (const auto& [turn, transform] : kTurns) {
+        e.ed.turn(turn);
+        states.push_back(states.back().transformed(transform));
+        QCOMPARE(e.doc.picture(), states.back());
+        QCOMPARE(e.doc.status().pictureSize, PaintDocument::sizeText(states.back().width(), states.back().height()));
+    }
+    QCOMPARE(e.doc.history().index(), int(states.size()));
+    for (int i = int(states.size()) - 2; i >= 0; --i) {
+        e.ed.undo();
+        QCOMPARE(e.doc.picture(), states[std::size_t(i)]);
+    }
+    QVERIFY(!e.ed.undoAvailable());
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        e.ed.redo();
+        QCOMPARE(e.doc.picture(), states[i]);
+    }
+    QCOMPARE(e.doc.status().pictureSize, PaintDocument::sizeText(states.back().width(), states.back().height()));
+}
+
+void TestPaintTiles::aFloatingPieceTurnsAlone()
+{
+    // A lifted piece of odd sides turns every way while the picture under it stays; undo takes
+    // back each turn of the piece.
+    const QImage picture = numbered(QSize(160, 120));
+    Editor e(picture);
+    e.ed.chooseTool(ToolId::Selection);
+    e.drag(QPoint(11, 7), QPoint(72, 30));
+    QVERIFY(e.doc.pieceFloating());
+    const QImage under = e.doc.picture();
+    std::vector<QImage> pieces{e.doc.piece()};
+    QCOMPARE(pieces.back().size(), QSize(61, 23));
+    for (const auto& [turn, transform] : kTurns) {
+        e.ed.turn(turn);
+        pieces.push_back(pieces.back().transformed(transform));
+        QCOMPARE(e.doc.piece(), pieces.back());
+        QCOMPARE(e.doc.picture(), under);
+    }
+    for (int i = int(pieces.size()) - 2; i >= 0; --i) {
+        e.ed.undo();
+        QCOMPARE(e.doc.piece(), pieces[std::size_t(i)]);
     }
 }
 
@@ -253,6 +327,20 @@ void TestPaintTiles::aClickLeavesThePictureBufferWhereItIs()
     e.ed.turn(PictureTurn::Half);
     e.ed.undo();
     QCOMPARE(e.doc.picture().constBits(), buffer);
+    QCOMPARE(e.doc.picture().pixel(1010, 1010), 0xFF000000u);
+    // Quarter turns, their undo and redo go back and forth between the picture's buffer and one
+    // other: none takes new memory after the first.
+    std::set<const uchar*> buffers{buffer};
+    for (int i = 0; i < 6; ++i) {
+        e.ed.turn(i % 2 ? PictureTurn::Left90 : PictureTurn::Right90);
+        buffers.insert(e.doc.picture().constBits());
+        e.ed.undo();
+        buffers.insert(e.doc.picture().constBits());
+        e.ed.redo();
+        buffers.insert(e.doc.picture().constBits());
+    }
+    QCOMPARE(buffers.size(), std::size_t(2));
+    QCOMPARE(e.doc.picture().size(), QSize(4000, 3000));
     QCOMPARE(e.doc.picture().pixel(1010, 1010), 0xFF000000u);
 }
 

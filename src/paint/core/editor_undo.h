@@ -48,6 +48,9 @@ public:
     QImage spareLike(const QImage& like);
     // Keeps a picture buffer nobody needs any more for the next spareLike() or quarter turn.
     void giveSpare(QImage buffer);
+    // That buffer (null when there is none), for a routine writing a new picture of another
+    // layout, which takes it where its memory is large enough.
+    QImage& spareBuffer() { return m_spare; }
 
     // The picture replaced whole since the last recording, which the history held (null when
     // it holds none); the history then holds the recorded state no more.

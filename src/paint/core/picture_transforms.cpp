@@ -1,5 +1,7 @@
 #include "paint/core/picture_transforms.h"
 
+#include "paint/core/picture_memory.h"
+
 #include <QTransform>
 
 #include <algorithm>
@@ -7,37 +9,31 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <sys/mman.h>
-
 #ifdef __SSE2__
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define VELMAR_TURN_AVX2 1
 #endif
 
 namespace velmar::paint {
 
 namespace {
 
-void freeBuffer(void* data) { std::free(data); }
+VectorWidth g_vectorWidth = VectorWidth::Widest;
 
-// A picture buffer for a turned picture. A large one is asked for in huge pages where the
-// system offers them: first touching 48 MB of new memory a page at a time costs several times
-// the turn itself.
-QImage newPicture(QSize size, QImage::Format format)
+bool useAvx2()
 {
-    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
-    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(size.height());
-    constexpr std::size_t kHugePage = 2u << 20;
-    if (bytes < 4 * kHugePage || size.isEmpty())
-        return QImage(size, format);
-    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* data = std::aligned_alloc(kHugePage, rounded);
-    if (!data)
-        return QImage(size, format);
-#ifdef MADV_HUGEPAGE
-    madvise(data, rounded, MADV_HUGEPAGE);
+#ifdef VELMAR_TURN_AVX2
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && g_vectorWidth == VectorWidth::Widest;
+#else
+    return false;
 #endif
-    return QImage(static_cast<uchar*>(data), size.width(), size.height(), bytesPerLine, format, freeBuffer, data);
 }
+
+QImage newPicture(QSize size, QImage::Format format) { return newPictureMemory(size, format); }
 
 // The picture mirrored left to right, top to bottom or both (a half turn), a row at a time.
 QImage mirroredRows(const QImage& source, bool leftToRight, bool topToBottom)
@@ -57,84 +53,211 @@ QImage mirroredRows(const QImage& source, bool leftToRight, bool topToBottom)
     return out;
 }
 
-// A quarter turn of a 32-bit picture into `out` (its width the source's height and the other
-// way round), 64 × 64 pixels at a time: a block is read from the source's rows, turned four by
-// four pixels into a buffer small enough to stay in the first-level cache, and written out as
-// whole rows of the turned picture, so that memory is read and written in long runs.
-void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
-{
-    const int w = source.width(), h = source.height();
-    const qsizetype inStride = source.bytesPerLine() / 4;
-    const qsizetype outStride = out.bytesPerLine() / 4;
-    const auto* in = reinterpret_cast<const quint32*>(source.constBits());
-    auto* to = reinterpret_cast<quint32*>(out.bits());
-    // Where pixel (x, y) goes: clockwise to (h − 1 − y, x), else to (y, w − 1 − x).
-    const auto put = [&](int x, int y) {
+// A quarter turn of a 32-bit picture: pixel (x, y) of a w × h picture goes clockwise to
+// (h − 1 − y, x), the other way to (y, w − 1 − x).
+struct QuarterTurn {
+    const quint32* in;
+    qsizetype inStride;  // in pixels
+    quint32* out;
+    qsizetype outStride;
+    int w, h;
+    bool clockwise;
+
+    void one(int x, int y) const
+    {
         if (clockwise)
-            to[qsizetype(x) * outStride + (h - 1 - y)] = in[qsizetype(y) * inStride + x];
+            out[qsizetype(x) * outStride + (h - 1 - y)] = in[qsizetype(y) * inStride + x];
         else
-            to[qsizetype(w - 1 - x) * outStride + y] = in[qsizetype(y) * inStride + x];
-    };
-    constexpr int kBlock = 64;
-    alignas(64) quint32 block[kBlock * kBlock];
-    const int wFull = w / kBlock * kBlock, hFull = h / kBlock * kBlock;
-    for (int ty = 0; ty < hFull; ty += kBlock) {
-        for (int tx = 0; tx < wFull; tx += kBlock) {
-            // The block's place in the turned picture: its first row and column there.
-            const int rowBase = clockwise ? tx : w - tx - kBlock;
-            const int columnBase = clockwise ? h - ty - kBlock : ty;
-            const bool nextBlock = tx + kBlock < wFull;
-            for (int y = 0; y < kBlock; y += 4) {
+            out[qsizetype(w - 1 - x) * outStride + y] = in[qsizetype(y) * inStride + x];
+    }
+    // The pixels that make no whole square of the kernel: columns from `xEnd` on, rows from
+    // `yEnd` on.
+    void rest(int xEnd, int yEnd) const
+    {
+        for (int y = 0; y < h; ++y)
+            for (int x = (y < yEnd ? xEnd : 0); x < w; ++x)
+                one(x, y);
+    }
+};
+
+// The source is read in stripes of 16 rows across the whole width; each square of N × N pixels
+// is transposed in registers and written as N runs of N pixels of the turned rows. A stripe
+// writes 64 bytes of each turned row, a whole cache line, which goes straight to memory (a
+// non-temporal store: nothing reads it soon, and the line is not fetched first). The rows of the
+// stripe are asked for ahead, as the processor's own prefetching follows fewer rows read side by
+// side.
+//
+// Squares of N × N pixels, `Groups` of them down a stripe: the source rows in the order a square
+// loads them (clockwise bottom up, so that each column comes out in the order the turned row
+// shows it), and where column 0 of the stripe's first square goes.
+template <int N, int Groups>
+struct TurnStripe {
+    static constexpr int kRows = N * Groups;
+    static constexpr int kAhead = 64;  // pixels
+    const quint32* src[kRows];
+    quint32* first;
+    qsizetype columnStep;  // from a source column's turned row to the next one's
+    qsizetype groupStep;   // from a square's place in the turned rows to the next square's
+
+    TurnStripe(const QuarterTurn& t, int y0)
+    {
+        for (int j = 0; j < kRows; ++j) {
+            const int g = j / N, k = j % N;
+            const int y = t.clockwise ? y0 + N * g + N - 1 - k : y0 + N * g + k;
+            src[j] = t.in + qsizetype(y) * t.inStride;
+        }
+        first = t.clockwise ? t.out + (t.h - y0 - N) : t.out + qsizetype(t.w - 1) * t.outStride + y0;
+        columnStep = t.clockwise ? t.outStride : -t.outStride;
+        groupStep = t.clockwise ? -N : N;
+    }
 #ifdef __SSE2__
-                // The next block's rows are asked for early: 64 rows read side by side are more
-                // than the processor's own prefetching follows.
-                if (nextBlock)
-                    for (int k = 0; k < 4; ++k)
-                        for (int line = 0; line < kBlock; line += 16)
-                            _mm_prefetch(reinterpret_cast<const char*>(in + qsizetype(ty + y + k) * inStride + tx
-                                                                       + kBlock + line),
-                                         _MM_HINT_T0);
+    void prefetch(int x, int w) const
+    {
+        if (x % 16 != 0 || x + kAhead >= w)
+            return;
+        for (int j = 0; j < kRows; ++j)
+            _mm_prefetch(reinterpret_cast<const char*>(src[j] + x + kAhead), _MM_HINT_T0);
+    }
 #endif
-                for (int x = 0; x < kBlock; x += 4) {
-                    const quint32* r = in + qsizetype(ty + y) * inStride + tx + x;
+};
+
 #ifdef __SSE2__
-                    // Four rows of four pixels; clockwise the rows are taken bottom up, so that
-                    // each column comes out in the order the turned row shows it.
-                    __m128i a[4];
-                    for (int k = 0; k < 4; ++k)
-                        a[k] = _mm_loadu_si128(
-                            reinterpret_cast<const __m128i*>(r + qsizetype(clockwise ? 3 - k : k) * inStride));
-                    const __m128i t0 = _mm_unpacklo_epi32(a[0], a[1]);
-                    const __m128i t1 = _mm_unpackhi_epi32(a[0], a[1]);
-                    const __m128i t2 = _mm_unpacklo_epi32(a[2], a[3]);
-                    const __m128i t3 = _mm_unpackhi_epi32(a[2], a[3]);
-                    const __m128i c[4] = {_mm_unpacklo_epi64(t0, t2), _mm_unpackhi_epi64(t0, t2),
-                                          _mm_unpacklo_epi64(t1, t3), _mm_unpackhi_epi64(t1, t3)};
-                    for (int i = 0; i < 4; ++i) {
-                        quint32* d = clockwise ? block + (x + i) * kBlock + (kBlock - 4 - y)
-                                               : block + (kBlock - 1 - x - i) * kBlock + y;
-                        _mm_store_si128(reinterpret_cast<__m128i*>(d), c[i]);
-                    }
-#else
-                    for (int j = 0; j < 4; ++j)
-                        for (int i = 0; i < 4; ++i) {
-                            const quint32 v = r[qsizetype(j) * inStride + i];
-                            if (clockwise)
-                                block[(x + i) * kBlock + (kBlock - 1 - y - j)] = v;
-                            else
-                                block[(kBlock - 1 - x - i) * kBlock + y + j] = v;
-                        }
-#endif
-                }
-            }
-            for (int i = 0; i < kBlock; ++i)
-                std::memcpy(to + qsizetype(rowBase + i) * outStride + columnBase, block + i * kBlock, kBlock * 4);
+inline void storeStream16(quint32* d, __m128i v)
+{
+    if ((reinterpret_cast<quintptr>(d) & 15) == 0)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d), v);
+    else
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), v);
+}
+
+template <int Groups>
+void quarterTurnStripeSse2(const QuarterTurn& t, int y0, int w4)
+{
+    const TurnStripe<4, Groups> s(t, y0);
+    for (int x = 0; x < w4; x += 4) {
+        s.prefetch(x, t.w);
+        quint32* d = s.first + qsizetype(x) * s.columnStep;
+#pragma GCC unroll 4
+        for (int g = 0; g < Groups; ++g, d += s.groupStep) {
+            const quint32* const* rows = s.src + 4 * g;
+            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[0] + x));
+            const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[1] + x));
+            const __m128i a2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2] + x));
+            const __m128i a3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[3] + x));
+            const __m128i t0 = _mm_unpacklo_epi32(a0, a1);
+            const __m128i t1 = _mm_unpackhi_epi32(a0, a1);
+            const __m128i t2 = _mm_unpacklo_epi32(a2, a3);
+            const __m128i t3 = _mm_unpackhi_epi32(a2, a3);
+            storeStream16(d, _mm_unpacklo_epi64(t0, t2));
+            storeStream16(d + s.columnStep, _mm_unpackhi_epi64(t0, t2));
+            storeStream16(d + 2 * s.columnStep, _mm_unpacklo_epi64(t1, t3));
+            storeStream16(d + 3 * s.columnStep, _mm_unpackhi_epi64(t1, t3));
         }
     }
-    // The last columns and rows that make no whole block.
-    for (int y = 0; y < h; ++y)
-        for (int x = (y < hFull ? wFull : 0); x < w; ++x)
-            put(x, y);
+}
+
+void quarterTurnSse2(const QuarterTurn& t)
+{
+    const int w4 = t.w / 4 * 4;
+    int y0 = 0;
+    for (; y0 + 16 <= t.h; y0 += 16)
+        quarterTurnStripeSse2<4>(t, y0, w4);
+    for (; y0 + 4 <= t.h; y0 += 4)
+        quarterTurnStripeSse2<1>(t, y0, w4);
+    _mm_sfence();
+    t.rest(w4, y0);
+}
+#endif
+
+#ifdef VELMAR_TURN_AVX2
+__attribute__((target("avx2"))) inline void storeStream32(quint32* d, __m256i v)
+{
+    const quintptr at = reinterpret_cast<quintptr>(d);
+    if ((at & 31) == 0) {
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(d), v);
+    } else if ((at & 15) == 0) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(v));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(d + 4), _mm256_extracti128_si256(v, 1));
+    } else {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), v);
+    }
+}
+
+template <int Groups>
+__attribute__((target("avx2"))) void quarterTurnStripeAvx2(const QuarterTurn& t, int y0, int w8)
+{
+    const TurnStripe<8, Groups> s(t, y0);
+    for (int x = 0; x < w8; x += 8) {
+        s.prefetch(x, t.w);
+        quint32* d = s.first + qsizetype(x) * s.columnStep;
+#pragma GCC unroll 2
+        for (int g = 0; g < Groups; ++g, d += s.groupStep) {
+            const quint32* const* rows = s.src + 8 * g;
+            const auto load = [&](int k) __attribute__((always_inline, target("avx2")))
+            {
+                return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + x));
+            };
+            // An 8 × 8 transpose: pairs of 32-bit values, then of 64-bit ones, then halves.
+            const __m256i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
+            const __m256i r4 = load(4), r5 = load(5), r6 = load(6), r7 = load(7);
+            const __m256i u0 = _mm256_unpacklo_epi32(r0, r1), u1 = _mm256_unpackhi_epi32(r0, r1);
+            const __m256i u2 = _mm256_unpacklo_epi32(r2, r3), u3 = _mm256_unpackhi_epi32(r2, r3);
+            const __m256i u4 = _mm256_unpacklo_epi32(r4, r5), u5 = _mm256_unpackhi_epi32(r4, r5);
+            const __m256i u6 = _mm256_unpacklo_epi32(r6, r7), u7 = _mm256_unpackhi_epi32(r6, r7);
+            const __m256i v0 = _mm256_unpacklo_epi64(u0, u2), v1 = _mm256_unpackhi_epi64(u0, u2);
+            const __m256i v2 = _mm256_unpacklo_epi64(u1, u3), v3 = _mm256_unpackhi_epi64(u1, u3);
+            const __m256i v4 = _mm256_unpacklo_epi64(u4, u6), v5 = _mm256_unpackhi_epi64(u4, u6);
+            const __m256i v6 = _mm256_unpacklo_epi64(u5, u7), v7 = _mm256_unpackhi_epi64(u5, u7);
+            const qsizetype c = s.columnStep;
+            storeStream32(d, _mm256_permute2x128_si256(v0, v4, 0x20));
+            storeStream32(d + c, _mm256_permute2x128_si256(v1, v5, 0x20));
+            storeStream32(d + 2 * c, _mm256_permute2x128_si256(v2, v6, 0x20));
+            storeStream32(d + 3 * c, _mm256_permute2x128_si256(v3, v7, 0x20));
+            storeStream32(d + 4 * c, _mm256_permute2x128_si256(v0, v4, 0x31));
+            storeStream32(d + 5 * c, _mm256_permute2x128_si256(v1, v5, 0x31));
+            storeStream32(d + 6 * c, _mm256_permute2x128_si256(v2, v6, 0x31));
+            storeStream32(d + 7 * c, _mm256_permute2x128_si256(v3, v7, 0x31));
+        }
+    }
+}
+
+__attribute__((target("avx2"))) void quarterTurnAvx2(const QuarterTurn& t)
+{
+    const int w8 = t.w / 8 * 8;
+    int y0 = 0;
+    for (; y0 + 16 <= t.h; y0 += 16)
+        quarterTurnStripeAvx2<2>(t, y0, w8);
+    for (; y0 + 8 <= t.h; y0 += 8)
+        quarterTurnStripeAvx2<1>(t, y0, w8);
+    _mm_sfence();
+    t.rest(w8, y0);
+}
+#endif
+
+// A quarter turn of a 32-bit picture into `out` (its width the source's height and the other
+// way round).
+void quarterTurnInto(const QImage& source, QImage& out, bool clockwise)
+{
+    const QuarterTurn t{reinterpret_cast<const quint32*>(source.constBits()),
+                        source.bytesPerLine() / 4,
+                        reinterpret_cast<quint32*>(out.bits()),
+                        out.bytesPerLine() / 4,
+                        source.width(),
+                        source.height(),
+                        clockwise};
+#ifdef VELMAR_TURN_AVX2
+    if (useAvx2()) {
+        quarterTurnAvx2(t);
+        return;
+    }
+#endif
+#ifdef __SSE2__
+    if (g_vectorWidth != VectorWidth::Scalar) {
+        quarterTurnSse2(t);
+        return;
+    }
+#endif
+    t.rest(0, 0);
 }
 
 QImage quarterTurn(const QImage& source, bool clockwise)
@@ -145,18 +268,64 @@ QImage quarterTurn(const QImage& source, bool clockwise)
     return out;
 }
 
-void releaseHolder(void* holder) { delete static_cast<QImage*>(holder); }
-
-// A picture of `size` in the memory of `spare` when that is large enough and shared with nobody
-// (the spare is taken), else in memory of its own.
-QImage pictureInBuffer(QImage& spare, QSize size, QImage::Format format)
+#ifdef VELMAR_TURN_AVX2
+// swapReversed() eight pixels at a time; returns how many it swapped.
+__attribute__((target("avx2"))) int swapReversedAvx2(quint32* a, quint32* b, int n, int count)
 {
-    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
-    if (spare.isNull() || !spare.isDetached() || spare.sizeInBytes() < bytesPerLine * size.height())
-        return newPicture(size, format);
-    auto* holder = new QImage(std::move(spare));
-    spare = QImage();
-    return QImage(holder->bits(), size.width(), size.height(), bytesPerLine, format, releaseHolder, holder);
+    const __m256i backwards = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        auto* pa = reinterpret_cast<__m256i*>(a + x);
+        auto* pb = reinterpret_cast<__m256i*>(b + n - 8 - x);
+        const __m256i va = _mm256_loadu_si256(pa);
+        const __m256i vb = _mm256_loadu_si256(pb);
+        _mm256_storeu_si256(pa, _mm256_permutevar8x32_epi32(vb, backwards));
+        _mm256_storeu_si256(pb, _mm256_permutevar8x32_epi32(va, backwards));
+    }
+    return x;
+}
+#endif
+
+// Swaps a[x] with b[n − 1 − x] for x below `count`: with a and b the same row and count half
+// its length this reverses the row; with two rows, it half-turns them into each other's place.
+void swapReversed(quint32* a, quint32* b, int n, int count)
+{
+    int x = 0;
+#ifdef VELMAR_TURN_AVX2
+    if (useAvx2())
+        x = swapReversedAvx2(a, b, n, count);
+#endif
+#ifdef __SSE2__
+    if (g_vectorWidth != VectorWidth::Scalar) {
+        for (; x + 4 <= count; x += 4) {
+            auto* pa = reinterpret_cast<__m128i*>(a + x);
+            auto* pb = reinterpret_cast<__m128i*>(b + n - 4 - x);
+            const __m128i va = _mm_loadu_si128(pa);
+            const __m128i vb = _mm_loadu_si128(pb);
+            _mm_storeu_si128(pa, _mm_shuffle_epi32(vb, _MM_SHUFFLE(0, 1, 2, 3)));
+            _mm_storeu_si128(pb, _mm_shuffle_epi32(va, _MM_SHUFFLE(0, 1, 2, 3)));
+        }
+    }
+#endif
+    for (; x < count; ++x)
+        std::swap(a[x], b[n - 1 - x]);
+}
+
+// Swaps two rows of n pixels.
+void swapRows(quint32* a, quint32* b, int n)
+{
+    int x = 0;
+#ifdef __SSE2__
+    for (; x + 4 <= n && g_vectorWidth != VectorWidth::Scalar; x += 4) {
+        auto* pa = reinterpret_cast<__m128i*>(a + x);
+        auto* pb = reinterpret_cast<__m128i*>(b + x);
+        const __m128i va = _mm_loadu_si128(pa);
+        _mm_storeu_si128(pa, _mm_loadu_si128(pb));
+        _mm_storeu_si128(pb, va);
+    }
+#endif
+    for (; x < n; ++x)
+        std::swap(a[x], b[x]);
 }
 
 // Mirrors a 32-bit picture where it lies: each pixel is read and written once.
@@ -170,25 +339,25 @@ void mirrorInPlace(QImage& picture, bool leftToRight, bool topToBottom)
     const auto row = [&](int y) { return base + qsizetype(y) * stride; };
     if (!topToBottom) {
         for (int y = 0; y < h; ++y)
-            std::reverse(row(y), row(y) + w);
+            swapReversed(row(y), row(y), w, w / 2);
         return;
     }
     for (int y = 0; y < h / 2; ++y) {
-        quint32* a = row(y);
-        quint32* b = row(h - 1 - y);
-        if (!leftToRight) {
-            std::swap_ranges(a, a + w, b);
-            continue;
-        }
         // A half turn: row y becomes row h − 1 − y read backwards, and the other way round.
-        for (int x = 0; x < w; ++x)
-            std::swap(a[x], b[w - 1 - x]);
+        if (leftToRight)
+            swapReversed(row(y), row(h - 1 - y), w, w);
+        else
+            swapRows(row(y), row(h - 1 - y), w);
     }
     if (leftToRight && h % 2 == 1)
-        std::reverse(row(h / 2), row(h / 2) + w);
+        swapReversed(row(h / 2), row(h / 2), w, w / 2);
 }
 
 }  // namespace
+
+void limitVectorWidth(VectorWidth width) { g_vectorWidth = width; }
+
+VectorWidth vectorWidth() { return g_vectorWidth; }
 
 QImage turned(const QImage& image, PictureTurn turn)
 {
@@ -224,7 +393,7 @@ void turnInPlace(QImage& picture, PictureTurn turn, QImage& spare)
     switch (turn) {
     case PictureTurn::Right90:
     case PictureTurn::Left90: {
-        QImage out = pictureInBuffer(spare, QSize(picture.height(), picture.width()), picture.format());
+        QImage out = pictureInMemoryOf(spare, QSize(picture.height(), picture.width()), picture.format());
         if (out.isNull())
             return;
         quarterTurnInto(picture, out, turn == PictureTurn::Right90);
@@ -248,13 +417,6 @@ QSize resizedSize(QSize original, const ResizeRequest& request)
                                  : double(width) * original.height() / original.width();
     }
     return {side(width), side(height)};
-}
-
-QImage resampled(const QImage& image, QSize size)
-{
-    if (image.size() == size)
-        return image;
-    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace velmar::paint

@@ -5,6 +5,12 @@
 
 namespace velmar::paint {
 
+// The vector instructions the turns and the resampler use: the widest the processor has (AVX2,
+// else SSE2) unless narrowed, which tests do to check each kind of code on any processor.
+enum class VectorWidth { Widest, Sse2, Scalar };
+void limitVectorWidth(VectorWidth width);
+VectorWidth vectorWidth();
+
 // The turns of the "Рисунок" menu: a quarter turn either way, a half turn and the two mirrorings.
 enum class PictureTurn { Right90, Left90, Half, FlipHorizontal, FlipVertical };
 
@@ -30,7 +36,10 @@ struct ResizeRequest {
 inline constexpr int kMaxPictureSide = 10000;
 // The size asked for, each side within 1..kMaxPictureSide.
 QSize resizedSize(QSize original, const ResizeRequest& request);
-// The picture resampled smoothly to `size` (each new pixel an average of the pixels it covers).
-QImage resampled(const QImage& image, QSize size);
+// The picture resampled smoothly to `size`: made smaller, each new pixel is the average of the
+// area of the picture it covers (a pattern finer than the new pixels turns into its mean colour);
+// made larger, it is interpolated. `memory`, where given, is a picture buffer nobody needs: the
+// result is written there when it is large enough (the buffer is then taken).
+QImage resampled(const QImage& image, QSize size, QImage* memory = nullptr);
 
 }  // namespace velmar::paint

@@ -102,7 +102,8 @@ void PaintEditor::resizeTo(QSize size)
     if (m_doc.pieceFloating())
         changePiece(resampled(m_doc.piece(), size));
     else {
-        const QImage picture = resampled(m_doc.picture(), size);
+        // Written into the memory of a picture the history no longer needs where there is one.
+        const QImage picture = resampled(m_doc.picture(), size, &m_doc.history().spareBuffer());
         replaceWholePicture(&picture);
     }
 }
