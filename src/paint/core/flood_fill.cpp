@@ -1,5 +1,7 @@
 #include "paint/core/flood_fill.h"
 
+#include "paint/core/cpu_features.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <emmintrin.h>
 #endif
 #if defined(__x86_64__) && defined(__GNUC__)
-#include <cpuid.h>
 #include <immintrin.h>
 #define VELMAR_FILL_AVX2 1
 #endif
@@ -319,22 +320,6 @@ QRect fillWithTolerance(QImage& picture, QPoint start, int tolerance, QRgb targe
 }
 
 #ifdef VELMAR_FILL_AVX2
-// Whether the processor has AVX2 and the system saves its registers. Asked by hand on the first
-// fill rather than with __builtin_cpu_supports, whose run-time support asks the processor about
-// every feature at each start of the program (slow in a virtual machine, where each question
-// traps), whether it ever fills or not.
-bool haveAvx2()
-{
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX))
-        return false;
-    unsigned low = 0, high = 0;
-    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    if ((low & 0x6) != 0x6)  // the XMM and YMM registers are saved on a task switch
-        return false;
-    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
-}
-
 // One row of a block of the global fill, eight pixels at a time with AVX2: |a − t| per byte,
 // summed over blue, green and red by two multiply-adds. Returns whether any pixel matched.
 __attribute__((target("avx2"))) bool fillRowAvx2(const QRgb* p, QRgb* q, int n, const ToleranceMatch& match, QRgb fill)
@@ -389,7 +374,7 @@ std::vector<QRect> fillAllInto(const QImage& from, QImage& to, int tolerance, QR
     const __m128i f = _mm_set1_epi32(int(fill));
 #endif
 #ifdef VELMAR_FILL_AVX2
-    static const bool avx2 = haveAvx2();
+    static const bool avx2 = processorHasAvx2();
 #endif
     // A row of blocks at a time, each of its rows read whole (a long run the processor's own
     // prefetching follows; a block's short pieces of 64 rows are more than it follows), noting

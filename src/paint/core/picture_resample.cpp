@@ -3,6 +3,7 @@
 // source rows it covers, column by column; the band is transposed so that weighing the columns
 // each new column covers is the same work again; and transposed back into the new rows. Made
 // larger, the picture goes through Qt's smooth scaler.
+#include "paint/core/cpu_features.h"
 #include "paint/core/picture_memory.h"
 #include "paint/core/picture_transforms.h"
 
@@ -348,7 +349,7 @@ void weighLines(const quint32* const* lines, const Shares& s, int i, int width, 
 {
     int x = 0;
 #ifdef VELMAR_RESAMPLE_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = processorHasAvx2();
     if (avx2 && vectors == VectorWidth::Widest)
         x = weighLinesAvx2(lines, s, i, width, out);
 #endif
@@ -410,7 +411,7 @@ void weighBandRows(const QImage& image, const Shares& down, int y0, int rows, qu
             lines[std::size_t(r * perRow + k)] = source(down.first[std::size_t(y0 + r)] + k);
     int x = 0;
 #ifdef VELMAR_RESAMPLE_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = processorHasAvx2();
     if (avx2 && vectors == VectorWidth::Widest) {
         const int top = down.first[std::size_t(y0)];
         const int bottom = std::min(h - 1, down.first[std::size_t(y0 + rows - 1)] + perRow - 1);
@@ -442,7 +443,7 @@ void weighBandColumns(const quint32* turned, const Shares& across, int newW, qui
     std::vector<const quint32*> lines(2 * std::size_t(across.pairs));
     int x = 0;
 #ifdef VELMAR_RESAMPLE_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = processorHasAvx2();
     if (avx2 && vectors == VectorWidth::Widest)
         x = weighBandColumnsAvx2(turned, across, newW, to, toStride, lines.data());
 #endif

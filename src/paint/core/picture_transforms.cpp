@@ -1,5 +1,6 @@
 #include "paint/core/picture_transforms.h"
 
+#include "paint/core/cpu_features.h"
 #include "paint/core/picture_memory.h"
 
 #include <QTransform>
@@ -26,7 +27,7 @@ VectorWidth g_vectorWidth = VectorWidth::Widest;
 bool useAvx2()
 {
 #ifdef VELMAR_TURN_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = processorHasAvx2();
     return avx2 && g_vectorWidth == VectorWidth::Widest;
 #else
     return false;
