@@ -12,8 +12,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -29,18 +29,19 @@ QString printFailed() { return QCoreApplication::translate("OutlinePrint", "Не
 // The summary laid out in pages of the printer's printable area, each page drawn after a new one.
 void printSummaryPages(QPrinter& printer, QPainter& painter, const OutlineRenderer& renderer)
 {
+    QPagedPaintDevice& device = printerDevice(printer);
     const Document& doc = renderer.document();
     QTextDocument text;
-    text.documentLayout()->setPaintDevice(&printer);
+    text.documentLayout()->setPaintDevice(&device);
     QFont font = text.defaultFont();
     font.setPointSize(12);
     text.setDefaultFont(font);
     text.setHtml(summaryHtml(doc.outline, doc.state.outlineName));
-    const QRectF page = printer.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
+    const QRectF page = device.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
     text.setPageSize(page.size());
     const int pages = text.pageCount();
     for (int i = 0; i < pages; ++i) {
-        printer.newPage();
+        device.newPage();
         painter.save();
         painter.translate(0, -i * page.height());
         text.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
@@ -60,12 +61,13 @@ QString printOutline(QPrinter& printer, const OutlineRenderer& renderer, bool wi
     const QSize area = renderer.size();
     if (area.isEmpty())
         return printFailed().arg(QCoreApplication::translate("OutlinePrint", "на холсте нет места для конспекта"));
+    QPagedPaintDevice& device = printerDevice(printer);
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         return printFailed().arg(
             QCoreApplication::translate("OutlinePrint", "принтер недоступен или файл не удаётся записать"));
     // The painter's origin is the printable area's top-left corner.
-    const QRectF page = printer.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
+    const QRectF page = device.pageLayout().paintRectPixels(printerResolution(printer)).toRectF();
     const double scale = std::min(page.width() / area.width(), page.height() / area.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.save();
@@ -116,7 +118,7 @@ std::unique_ptr<OutlineRenderer> OutlinePrinting::makeRenderer() const
 
 void OutlinePrinting::fitOrientation(const OutlineRenderer& renderer)
 {
-    printer().setPageOrientation(fittingOrientation(renderer.size()));
+    printerDevice(printer()).setPageOrientation(fittingOrientation(renderer.size()));
     setPrinterDocName(printer(), m_host.document().state.outlineName);
 }
 
@@ -130,7 +132,7 @@ void OutlinePrinting::print()
     m_choice = *choice;
     const QString error = m_choice.form.kind == PrintForm::Kind::Outline
                               ? printOutline(printer(), *renderer, m_choice.withSummary)
-                              : printForm(printer(), *renderer, m_choice.form);
+                              : printForm(printerDevice(printer()), *renderer, m_choice.form);
     if (!error.isEmpty())
         throw UserError(error);
 }
@@ -144,8 +146,9 @@ void OutlinePrinting::preview()
     const PrintForm form = m_choice.form;
     m_choice.withSummary =
         dialogs().previewPrint(parent, printer(), m_choice.withSummary, [&](QPrinter& printer, bool withSummary) {
-            const QString error = form.kind == PrintForm::Kind::Outline ? printOutline(printer, *renderer, withSummary)
-                                                                        : printForm(printer, *renderer, form);
+            const QString error = form.kind == PrintForm::Kind::Outline
+                                      ? printOutline(printer, *renderer, withSummary)
+                                      : printForm(printerDevice(printer), *renderer, form);
             if (!error.isEmpty())
                 dialogs().inform(parent, QCoreApplication::translate("OutlinePrint", "Ошибка"), error,
                                  QMessageBox::Critical);

@@ -12,6 +12,7 @@ namespace {
 struct PrintModule {
     QPrinter* (*make)() = nullptr;
     void (*release)(QPrinter*) = nullptr;
+    QPagedPaintDevice* (*device)(QPrinter*) = nullptr;
     int (*resolution)(const QPrinter*) = nullptr;
     bool (*failed)(const QPrinter*) = nullptr;
     void (*setDocName)(QPrinter*, const QString*) = nullptr;
@@ -28,9 +29,9 @@ const PrintModule& module()
         const auto found = loadProgramModule(QStringLiteral("velmar_print.so"), "VELMAR_PRINT_MODULE",
                                              {"velmarNewPrinter", "velmarDeletePrinter", "velmarPrinterResolution",
                                               "velmarPrinterFailed", "velmarSetPrinterDocName", "velmarExecPrintDialog",
-                                              "velmarExecPrintPreview"},
+                                              "velmarExecPrintPreview", "velmarPrinterDevice"},
                                              &m.error);
-        if (found.size() == 7) {
+        if (found.size() == 8) {
             m.make = reinterpret_cast<decltype(m.make)>(found[0]);
             m.release = reinterpret_cast<decltype(m.release)>(found[1]);
             m.resolution = reinterpret_cast<decltype(m.resolution)>(found[2]);
@@ -38,6 +39,7 @@ const PrintModule& module()
             m.setDocName = reinterpret_cast<decltype(m.setDocName)>(found[4]);
             m.dialog = reinterpret_cast<decltype(m.dialog)>(found[5]);
             m.preview = reinterpret_cast<decltype(m.preview)>(found[6]);
+            m.device = reinterpret_cast<decltype(m.device)>(found[7]);
         } else if (m.error.isEmpty()) {
             m.error = QCoreApplication::translate("PrintSupport", "модуль печати не найден");
         } else {
@@ -62,6 +64,8 @@ void deletePrinter(QPrinter* printer)
     if (printer)
         module().release(printer);
 }
+
+QPagedPaintDevice& printerDevice(QPrinter& printer) { return *module().device(&printer); }
 
 int printerResolution(const QPrinter& printer) { return module().resolution(&printer); }
 

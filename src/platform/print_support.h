@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -22,6 +23,9 @@ struct PrinterDeleter {
     void operator()(QPrinter* printer) const { deletePrinter(printer); }
 };
 
+// The printer as the paint device it is, for drawing and page set-up. Code outside the module
+// knows QPrinter only by name, so it never converts one itself.
+QPagedPaintDevice& printerDevice(QPrinter& printer);
 int printerResolution(const QPrinter& printer);
 // True when the printer reported an error for the job just ended.
 bool printerFailed(const QPrinter& printer);

@@ -18,6 +18,9 @@ extern "C" Q_DECL_EXPORT QPrinter* velmarNewPrinter() { return new QPrinter(QPri
 
 extern "C" Q_DECL_EXPORT void velmarDeletePrinter(QPrinter* printer) { delete printer; }
 
+// The printer as the paint device it is: the conversion needs print support's types.
+extern "C" Q_DECL_EXPORT QPagedPaintDevice* velmarPrinterDevice(QPrinter* printer) { return printer; }
+
 extern "C" Q_DECL_EXPORT int velmarPrinterResolution(const QPrinter* printer) { return printer->resolution(); }
 
 extern "C" Q_DECL_EXPORT bool velmarPrinterFailed(const QPrinter* printer)
