@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <future>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -109,6 +110,15 @@ const HunspellModule& hunspell()
     return module;
 }
 
+// Hunspell keeps tables that every dictionary shares, made with the first dictionary opened and
+// freed with the last one closed, unguarded: dictionaries are opened and closed under this lock,
+// since the shared ones are read on a thread of their own while others may be made here.
+std::mutex& dictionarySetUp()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 }  // namespace
 
 // One Hunspell dictionary, with the conversion of words into the encoding its files use.
@@ -117,8 +127,10 @@ public:
     Dictionary() = default;
     ~Dictionary()
     {
-        if (m_hunspell)
+        if (m_hunspell) {
+            const std::lock_guard<std::mutex> settingUp(dictionarySetUp());
             hunspell().close(m_hunspell);
+        }
     }
     Dictionary(const Dictionary&) = delete;
     Dictionary& operator=(const Dictionary&) = delete;
@@ -134,6 +146,7 @@ public:
                 return nullptr;
             auto dictionary = std::make_unique<Dictionary>();
             std::string dictionaryEncoding;
+            const std::lock_guard<std::mutex> settingUp(dictionarySetUp());
             dictionary->m_hunspell = hunspell().open(QFile::encodeName(aff).constData(),
                                                      QFile::encodeName(dic).constData(), &dictionaryEncoding);
             const QByteArray encoding = QByteArray::fromStdString(dictionaryEncoding);
