@@ -50,6 +50,14 @@ PATH=$prefix/bin:$PATH $command 2>/dev/null || fail "thumbnailer command: $comma
 size=$(identify -format '%w %h' "$work/thumb.png")
 read -r w h <<<"$size"
 [ "$w" -eq 128 ] || [ "$h" -eq 128 ] || fail "thumbnail is $size, not fitted into 128"
+# The modules the program loads on first use lie where the installed program looks for them: each
+# one installed, and a slide deck (written through the zip module) made by the installed program.
+for module in velmar_media velmar_film_pictures velmar_zip velmar_spelling velmar_print; do
+  find "$prefix" -path "*/velmar/modules/$module.so" | grep -q . || fail "module $module is not installed"
+done
+"$prefix/bin/velmar" --export "$work/deck.pptx" "$outline" >"$work/deck.txt" 2>&1 \
+  || { cat "$work/deck.txt"; fail "the installed program writes no slide deck"; }
+[ "$(head -c 2 "$work/deck.pptx")" = PK ] || fail "the installed program's slide deck is no zip archive"
 # The Debian package as the archive's checker sees it: no errors, no warnings. A sanitizer build
 # is not a package anyone ships, so only the plain build is checked.
 if grep -q '^VELMAR_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
