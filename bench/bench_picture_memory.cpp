@@ -12,6 +12,7 @@
 //   bench_picture_memory open FILE  (a child) opens FILE twice and prints its figures
 //   bench_picture_memory write DIR  writes the two outlines into DIR (to profile a child alone)
 #include "app/main_window.h"
+#include "largest_outline.h"
 #include "model/document.h"
 #include "started_window.h"
 #include "storage/jpeg_codec.h"
@@ -26,7 +27,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -63,33 +63,14 @@ void writePhotoOutline(const QString& path, int side)
     writeOutlineFile(path, doc);
 }
 
-// The largest outline: 100 frames, each with a picture (every fifth a photo of 1600 × 1200, the
-// others 160 × 120, all drawn at 20 × 15), a text field, a caption and a film without a file;
-// 100 arrows.
+// The largest outline the other benchmarks measure too (largest_outline.h).
 void writeLargestOutline(const QString& path)
 {
     Document doc;
     doc.state.outlineName = QStringLiteral("Наибольший");
     doc.state.windowSize = QSize(1024, 768);
-    Outline& o = doc.outline;
-    QRandomGenerator random(11);
-    for (int k = 0; k < 100; ++k) {
-        const int f =
-            o.createFrame(QRect(10 + (k % 10) * 74, 40 + (k / 10) * 50, 70, 48), QStringLiteral("Фрейм %1").arg(k + 1));
-        o.frame(f).minimalText = QStringLiteral("Минимальный текст фрейма %1").arg(k + 1);
-        const int p = o.createPicture(QRect(2, 14, 20, 15), f);
-        o.picture(p).setBitmap(k % 5 == 0 ? photoLikeImage(1600, 1200, quint32(k + 1))
-                                          : photoLikeImage(160, 120, quint32(k + 1)));
-        o.createTextField(QRect(24, 14, 44, 16), kButtonFace, QStringLiteral("Текст %1\r\nстрока").arg(k + 1), f);
-        o.createCaption(QRect(2, 32, 30, 14), QStringLiteral("Надпись %1").arg(k + 1), f);
-        o.createVideo(QRect(36, 32, 30, 14), f);
-    }
-    for (int k = 0; k < 100; ++k) {
-        const int x1 = random.bounded(1000), y1 = 40 + random.bounded(600);
-        const int x2 = std::clamp(x1 + random.bounded(-300, 300), 0, 999);
-        const int y2 = std::clamp(y1 + random.bounded(-200, 200), 40, 699);
-        o.createArrow(x1, y1, x2, y2, 1 + k % 4, quint32(k * 0x020401));
-    }
+    // Arrows within the window the benchmark opens the outline in.
+    buildLargestOutline(doc.outline, QSize(1000, 700));
     writeOutlineFile(path, doc);
 }
 
