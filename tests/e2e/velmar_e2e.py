@@ -243,7 +243,7 @@ class Velmar:
         # and for its position to settle.
         self.window = wait_for(lambda: self.desktop._run(
             ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)]).stdout.split(),
-            "the main window")[0]
+            "the main window", timeout)[0]
         self._settle()
         self.activate(self.window)
         self._settle()
