@@ -58,15 +58,23 @@ public:
         if (!info.name.isEmpty())
             out += QStringLiteral("<title>") + escapedText(info.name) + QStringLiteral("</title>");
 
-        const auto jpeg = m_jpegs.find(id);
-        QString jpegHref;
-        if (jpeg != m_jpegs.end() && m_marked) {
-            jpegHref = QStringLiteral("data:image/jpeg;base64,") + webPhotoMark(int(m_marked->size()));
-            m_marked->push_back(jpeg->second);
-        } else if (jpeg != m_jpegs.end()) {
-            jpegHref = QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(jpeg->second.toBase64());
+        // A photo fills its control, under the border the control draws over it.
+        if (const auto jpeg = m_jpegs.find(id); jpeg != m_jpegs.end()) {
+            out += QStringLiteral("<image x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" preserveAspectRatio=\"none\""
+                                  " href=\"data:image/jpeg;base64,")
+                       .arg(offset.x())
+                       .arg(offset.y())
+                       .arg(widget->width())
+                       .arg(widget->height());
+            if (m_marked) {
+                out += webPhotoMark(int(m_marked->size()));
+                m_marked->push_back(jpeg->second);
+            } else {
+                out += QString::fromLatin1(jpeg->second.toBase64());
+            }
+            out += QStringLiteral("\"/>");
         }
-        m_drawing.setOutput(&out, [&](int index) { return index == 0 ? jpegHref : QString(); });
+        m_drawing.setOutput(&out);
         drawOwn(widget, offset);
         if (!info.label.isEmpty()) {
             // The line sits at the object's bottom left, cut to the object.
@@ -165,8 +173,8 @@ QString webPhotoMark(int index) { return QChar(kWebPhotoMark) + QString::number(
 QString outlineWebSvg(const Document& document, QSize clientSize, const std::function<WebLayerInfo(ObjectId)>& describe,
                       qint64* embeddedJpegBytes, std::vector<QByteArray>* markedPhotos)
 {
-    // The photos are drawn from a one-pixel stand-in through the same path as any drawing, and
-    // their JPEG streams take the stand-in's place: no photo is decoded or encoded for the page.
+    // The photos are left out of the drawing, as pictures without an image (nothing of them is
+    // decoded, scaled or encoded), and their JPEG streams are written in where their controls lie.
     Document stand;
     stand.outline = document.outline;
     stand.state = document.state;
@@ -179,9 +187,7 @@ QString outlineWebSvg(const Document& document, QSize clientSize, const std::fun
             continue;
         jpegs[picture.id] = jpeg;
         jpegBytes += jpeg.size();
-        QImage pixel(1, 1, QImage::Format_RGB32);
-        pixel.fill(Qt::white);
-        picture.setBitmap(pixel);
+        picture.setBitmap(QImage());
     }
     if (embeddedJpegBytes)
         *embeddedJpegBytes = jpegBytes;

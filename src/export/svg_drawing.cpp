@@ -119,12 +119,7 @@ public:
     {
     }
 
-    void setOutput(QString* out, SvgDrawing::ImageHref imageHref)
-    {
-        m_out = out;
-        m_imageHref = std::move(imageHref);
-        m_images = 0;
-    }
+    void setOutput(QString* out) { m_out = out; }
 
     bool begin(QPaintDevice*) override
     {
@@ -242,18 +237,12 @@ public:
     void drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) override
     {
         closeText();
-        const QString given = m_imageHref ? m_imageHref(m_images) : QString();
-        ++m_images;
-        QString href = given;
-        if (href.isEmpty()) {
-            const QImage part = sr == QRectF(image.rect()) ? image : image.copy(sr.toAlignedRect());
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            if (!part.save(&buffer, "PNG"))
-                return;
-            href = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
-        }
+        const QImage part = sr == QRectF(image.rect()) ? image : image.copy(sr.toAlignedRect());
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!part.save(&buffer, "PNG"))
+            return;
         const QRectF at = placed(r);
         *m_out += QLatin1String("<image");
         appendAttribute(*m_out, QLatin1String("x"), at.x());
@@ -263,8 +252,8 @@ public:
         *m_out += QLatin1String(" preserveAspectRatio=\"none\"");
         appendTransform();
         appendOpacity();
-        // The address is written by this code (a data address of base64, or the caller's mark).
-        *m_out += QLatin1String(" href=\"") + href + QLatin1String("\"/>");
+        *m_out += QLatin1String(" href=\"data:image/png;base64,") + QString::fromLatin1(png.toBase64())
+                  + QLatin1String("\"/>");
     }
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override
@@ -420,8 +409,6 @@ private:
     }
 
     QString* m_out = nullptr;
-    SvgDrawing::ImageHref m_imageHref;
-    int m_images = 0;
     QPen m_pen;
     QBrush m_brush;
     QTransform m_transform;
@@ -434,7 +421,7 @@ SvgDrawing::SvgDrawing(QSize size) : m_size(size), m_engine(std::make_unique<Svg
 
 SvgDrawing::~SvgDrawing() = default;
 
-void SvgDrawing::setOutput(QString* out, ImageHref imageHref) { m_engine->setOutput(out, std::move(imageHref)); }
+void SvgDrawing::setOutput(QString* out) { m_engine->setOutput(out); }
 
 QPaintEngine* SvgDrawing::paintEngine() const { return m_engine.get(); }
 

@@ -3,7 +3,6 @@
 #include <QPaintDevice>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QImage;
@@ -14,7 +13,7 @@ class SvgDrawingEngine;
 
 // A paint device that writes what is painted on it as SVG elements, appended straight to a
 // string: rectangles, lines, polygons and paths with their pen and brush as attributes, images
-// as <image>, and each line of text as one <text> element (the runs a line is drawn in, one per
+// as <image> with their pixels in PNG, and each line of text as one <text> element (the runs a line is drawn in, one per
 // font the glyphs came from, are joined). Coordinates are those of the painter's transformation;
 // one that is more than a translation is written as the element's transform. Clipping is not
 // written: the caller cuts the drawing to what it wants with clip paths of its own.
@@ -24,17 +23,13 @@ class SvgDrawingEngine;
 // left out. A page built from it needs no second reading to be safe.
 class SvgDrawing : public QPaintDevice {
 public:
-    // `imageHref` gives the address of the n-th image painted (from 0, counted since the last
-    // setOutput); when it gives none, the image is embedded as PNG.
-    using ImageHref = std::function<QString(int index)>;
-
     explicit SvgDrawing(QSize size);
     ~SvgDrawing() override;
     SvgDrawing(const SvgDrawing&) = delete;
     SvgDrawing& operator=(const SvgDrawing&) = delete;
 
     // Where the next painting's elements go; set before a QPainter begins on the device.
-    void setOutput(QString* out, ImageHref imageHref = {});
+    void setOutput(QString* out);
 
     QPaintEngine* paintEngine() const override;
 
