@@ -75,9 +75,8 @@ __attribute__((target("avx2"))) qsizetype encodeGroupsAvx2(const unsigned char* 
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
         const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 12));
         const __m256i bytes = _mm256_shuffle_epi8(_mm256_set_m128i(high, low), spread);
-        const __m256i indices =
-            _mm256_or_si256(_mm256_mulhi_epu16(_mm256_and_si256(bytes, highMask), highShift),
-                            _mm256_mullo_epi16(_mm256_and_si256(bytes, lowMask), lowShift));
+        const __m256i indices = _mm256_or_si256(_mm256_mulhi_epu16(_mm256_and_si256(bytes, highMask), highShift),
+                                                _mm256_mullo_epi16(_mm256_and_si256(bytes, lowMask), lowShift));
         // 0..25 → 13 ('A'), 26..51 → 0, 52..61 → 1..10, 62 → 11, 63 → 12.
         __m256i range = _mm256_subs_epu8(indices, _mm256_set1_epi8(51));
         range = _mm256_or_si256(

@@ -185,8 +185,8 @@ public:
         if (!startShape(open ? QLatin1String("polyline") : QLatin1String("polygon"), !open))
             return;
         if (!open)
-            *m_out += mode == WindingMode ? QLatin1String(" fill-rule=\"nonzero\"")
-                                          : QLatin1String(" fill-rule=\"evenodd\"");
+            *m_out +=
+                mode == WindingMode ? QLatin1String(" fill-rule=\"nonzero\"") : QLatin1String(" fill-rule=\"evenodd\"");
         *m_out += QLatin1String(" points=\"");
         for (int i = 0; i < count; ++i) {
             const QPointF p = mapped(points[i]);
@@ -302,7 +302,10 @@ private:
 
     bool translatesOnly() const { return m_transform.type() <= QTransform::TxTranslate; }
     QPointF mapped(QPointF p) const { return translatesOnly() ? m_transform.map(p) : p; }
-    QRectF placed(const QRectF& r) const { return translatesOnly() ? r.translated(m_transform.dx(), m_transform.dy()) : r; }
+    QRectF placed(const QRectF& r) const
+    {
+        return translatesOnly() ? r.translated(m_transform.dx(), m_transform.dy()) : r;
+    }
 
     void closeText()
     {

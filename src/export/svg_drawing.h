@@ -13,10 +13,10 @@ class SvgDrawingEngine;
 
 // A paint device that writes what is painted on it as SVG elements, appended straight to a
 // string: rectangles, lines, polygons and paths with their pen and brush as attributes, images
-// as <image> with their pixels in PNG, and each line of text as one <text> element (the runs a line is drawn in, one per
-// font the glyphs came from, are joined). Coordinates are those of the painter's transformation;
-// one that is more than a translation is written as the element's transform. Clipping is not
-// written: the caller cuts the drawing to what it wants with clip paths of its own.
+// as <image> with their pixels in PNG, and each line of text as one <text> element (the runs a line is drawn in, one
+// per font the glyphs came from, are joined). Coordinates are those of the painter's transformation; one that is more
+// than a translation is written as the element's transform. Clipping is not written: the caller cuts the drawing to
+// what it wants with clip paths of its own.
 //
 // Everything that comes from the painted content is escaped as it is written: texts and font
 // names cannot end an element or an attribute, and characters an XML document cannot hold are
