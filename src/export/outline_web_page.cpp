@@ -12,6 +12,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -379,17 +383,43 @@ QString summaryBody(const Document& document)
     return html.mid(start + open.size(), end - start - open.size());
 }
 
-// The page in UTF-8 as it is put together: its head, the drawing with each photo's mark to be
-// replaced by the photo's stream in base64, and its tail.
+// The page in UTF-8 as it is put together: its head, the drawing in pieces each followed by the
+// photo whose stream goes there in base64 (-1: none), and its tail.
 struct PageParts {
-    QByteArray head, svg, tail;
+    struct Piece {
+        QByteArray text;
+        int photo = -1;
+    };
+    QByteArray head, tail;
+    std::vector<Piece> drawing;
     std::vector<QByteArray> photos;
 
+    // The drawing made with each photo's mark where its stream goes (see outlineWebSvg).
+    void setDrawing(const QByteArray& svg)
+    {
+        const char mark = char(kWebPhotoMark);
+        qsizetype at = 0;
+        while (at < svg.size()) {
+            const qsizetype open = svg.indexOf(mark, at);
+            const qsizetype close = open < 0 ? -1 : svg.indexOf(mark, open + 1);
+            if (close < 0) {
+                drawing.push_back({svg.mid(at), -1});
+                break;
+            }
+            bool ok = false;
+            const qsizetype index = svg.mid(open + 1, close - open - 1).toLongLong(&ok);
+            const bool known = ok && index >= 0 && index < qsizetype(photos.size());
+            drawing.push_back({svg.mid(at, open - at), known ? int(index) : -1});
+            at = close + 1;
+        }
+    }
+
+    // The page's bytes.
     qsizetype size() const
     {
-        qsizetype bytes = head.size() + svg.size() + tail.size();
-        for (const QByteArray& photo : photos)
-            bytes += base64Length(photo.size());
+        qsizetype bytes = head.size() + tail.size();
+        for (const Piece& piece : drawing)
+            bytes += piece.text.size() + (piece.photo >= 0 ? base64Length(photos[std::size_t(piece.photo)].size()) : 0);
         return bytes;
     }
 };
@@ -463,22 +493,10 @@ bool writePage(const PageParts& parts, PageWriter::Sink sink)
 {
     PageWriter writer(std::move(sink));
     writer.append(parts.head.constData(), parts.head.size());
-    const QByteArray& svg = parts.svg;
-    const char mark = char(kWebPhotoMark);
-    qsizetype at = 0;
-    while (at < svg.size()) {
-        const qsizetype open = svg.indexOf(mark, at);
-        const qsizetype close = open < 0 ? -1 : svg.indexOf(mark, open + 1);
-        if (close < 0) {
-            writer.append(svg.constData() + at, svg.size() - at);
-            break;
-        }
-        writer.append(svg.constData() + at, open - at);
-        bool ok = false;
-        const qsizetype index = svg.mid(open + 1, close - open - 1).toLongLong(&ok);
-        if (ok && index >= 0 && index < qsizetype(parts.photos.size()))
-            writer.appendBase64(parts.photos[std::size_t(index)]);
-        at = close + 1;
+    for (const PageParts::Piece& piece : parts.drawing) {
+        writer.append(piece.text.constData(), piece.text.size());
+        if (piece.photo >= 0)
+            writer.appendBase64(parts.photos[std::size_t(piece.photo)]);
     }
     writer.append(parts.tail.constData(), parts.tail.size());
     return writer.finish();
@@ -559,7 +577,12 @@ std::optional<PageParts> pageParts(const Document& document, QSize clientSize, q
     page += summaryBody(document).replace(QStringLiteral("<br>"), QStringLiteral("<br/>"));
     page += QStringLiteral("</section>\n<script>") + QString::fromUtf8(webPageScript())
             + QStringLiteral("</script>\n</body>\n</html>\n");
-    return PageParts{head, svg.toUtf8(), page.toUtf8(), std::move(photos)};
+    PageParts parts;
+    parts.head = head;
+    parts.tail = page.toUtf8();
+    parts.photos = std::move(photos);
+    parts.setDrawing(svg.toUtf8());
+    return parts;
 }
 
 }  // namespace
@@ -584,11 +607,16 @@ QString exportWebPage(const Document& document, QSize clientSize, const QString&
     if (!parts)
         return QCoreApplication::translate("OutlineWebPage", "Не удалось построить веб-страницу для файла «%1».")
             .arg(path);
-    // The page goes to the file piece by piece as it is put together.
+    // The page goes to the file piece by piece as it is put together, into room taken for it at
+    // once (the file system then finds its blocks once rather than page by page as it grows).
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || !writePage(*parts, [&](const char* data, qsizetype size) { return file.write(data, size) == size; })
-        || !file.commit())
+    const bool opened = file.open(QIODevice::WriteOnly);
+#ifdef __linux__
+    if (opened)
+        fallocate(file.handle(), 0, 0, parts->size());  // where it is refused, the file grows as it is written
+#endif
+    if (!opened || !writePage(*parts, [&](const char* data, qsizetype size) { return file.write(data, size) == size; })
+        || !file.flush() || file.size() != parts->size() || !file.commit())
         return QCoreApplication::translate("OutlineWebPage", "Не удалось записать веб-страницу в файл «%1»: %2.")
             .arg(path, file.errorString());
     return {};
