@@ -210,9 +210,13 @@ int runExportCommand(const QString& input, const QString& output, QString* error
         return 1;
     }
     // The web page, the slide decks and the PDF documents embed the photos' JPEG streams as they
-    // are stored: those are read without decoding a single one.
+    // are stored: those are read without decoding a single one. The web page never draws the
+    // photos either (the browser does), so what decoding them would cost is not counted.
     const bool streamsEmbedded = webPage || slides || format == ExportFormat::Pdf;
-    std::optional<LoadResult> loaded = loadForCommand(input, errors, streamsEmbedded ? 0.0 : 1.0);
+    std::optional<LoadResult> loaded = loadForCommand(input, errors,
+                                                      webPage           ? kStreamsOnly
+                                                      : streamsEmbedded ? 0.0
+                                                                        : 1.0);
     if (!loaded)
         return 1;
     // A picture that could not be read would be drawn blank: no export rather than a wrong one.

@@ -1,5 +1,6 @@
 #include "export/outline_web_page.h"
 
+#include "export/base64_encoder.h"
 #include "export/outline_web_svg.h"
 #include "export/show_keys.h"
 #include "model/object_kinds.h"
@@ -11,8 +12,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace velmar {
@@ -375,60 +383,123 @@ QString summaryBody(const Document& document)
     return html.mid(start + open.size(), end - start - open.size());
 }
 
-// Appends the stream's base64 form (RFC 4648, with padding) to `out`, whose capacity has room.
-void appendBase64(QByteArray& out, const QByteArray& data)
-{
-    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const auto* in = reinterpret_cast<const uchar*>(data.constData());
-    const qsizetype whole = data.size() / 3 * 3;
-    const qsizetype start = out.size();
-    out.resize(start + (data.size() + 2) / 3 * 4);
-    char* to = out.data() + start;
-    for (qsizetype i = 0; i < whole; i += 3, to += 4) {
-        const quint32 group = (quint32(in[i]) << 16) | (quint32(in[i + 1]) << 8) | in[i + 2];
-        to[0] = alphabet[group >> 18];
-        to[1] = alphabet[(group >> 12) & 63];
-        to[2] = alphabet[(group >> 6) & 63];
-        to[3] = alphabet[group & 63];
-    }
-    if (const qsizetype rest = data.size() - whole) {
-        const quint32 group = (quint32(in[whole]) << 16) | (rest == 2 ? quint32(in[whole + 1]) << 8 : 0);
-        to[0] = alphabet[group >> 18];
-        to[1] = alphabet[(group >> 12) & 63];
-        to[2] = rest == 2 ? alphabet[(group >> 6) & 63] : '=';
-        to[3] = '=';
-    }
-}
+// The page in UTF-8 as it is put together: its head, the drawing in pieces each followed by the
+// photo whose stream goes there in base64 (-1: none), and its tail.
+struct PageParts {
+    struct Piece {
+        QByteArray text;
+        int photo = -1;
+    };
+    QByteArray head, tail;
+    std::vector<Piece> drawing;
+    std::vector<QByteArray> photos;
 
-// The page in UTF-8: its head, the drawing with each photo's mark replaced by its stream in
-// base64, encoded once straight into the page, and its tail.
-QByteArray withPhotos(const QByteArray& head, const QByteArray& svg, const std::vector<QByteArray>& photos,
-                      const QByteArray& tail)
-{
-    qsizetype size = head.size() + svg.size() + tail.size();
-    for (const QByteArray& photo : photos)
-        size += (photo.size() + 2) / 3 * 4;
-    QByteArray page;
-    page.reserve(size);
-    page += head;
-    const char mark = char(kWebPhotoMark);
-    qsizetype at = 0;
-    while (at < svg.size()) {
-        const qsizetype open = svg.indexOf(mark, at);
-        const qsizetype close = open < 0 ? -1 : svg.indexOf(mark, open + 1);
-        if (close < 0) {
-            page.append(svg.constData() + at, svg.size() - at);
-            break;
+    // The drawing made with each photo's mark where its stream goes (see outlineWebSvg).
+    void setDrawing(const QByteArray& svg)
+    {
+        const char mark = char(kWebPhotoMark);
+        qsizetype at = 0;
+        while (at < svg.size()) {
+            const qsizetype open = svg.indexOf(mark, at);
+            const qsizetype close = open < 0 ? -1 : svg.indexOf(mark, open + 1);
+            if (close < 0) {
+                drawing.push_back({svg.mid(at), -1});
+                break;
+            }
+            bool ok = false;
+            const qsizetype index = svg.mid(open + 1, close - open - 1).toLongLong(&ok);
+            const bool known = ok && index >= 0 && index < qsizetype(photos.size());
+            drawing.push_back({svg.mid(at, open - at), known ? int(index) : -1});
+            at = close + 1;
         }
-        page.append(svg.constData() + at, open - at);
-        bool ok = false;
-        const qsizetype index = svg.mid(open + 1, close - open - 1).toLongLong(&ok);
-        if (ok && index >= 0 && index < qsizetype(photos.size()))
-            appendBase64(page, photos[std::size_t(index)]);
-        at = close + 1;
     }
-    page += tail;
-    return page;
+
+    // The page's bytes.
+    qsizetype size() const
+    {
+        qsizetype bytes = head.size() + tail.size();
+        for (const Piece& piece : drawing)
+            bytes += piece.text.size() + (piece.photo >= 0 ? base64Length(photos[std::size_t(piece.photo)].size()) : 0);
+        return bytes;
+    }
+};
+
+// Writes a page through a buffer of its own, handed to `sink` each time it is full: the photos'
+// base64 is encoded straight into the buffer, so that the page is never held whole on its way
+// to a file, and what is encoded is still in the processor's cache when it is written.
+class PageWriter {
+public:
+    using Sink = std::function<bool(const char* data, qsizetype size)>;
+
+    explicit PageWriter(Sink sink) : m_sink(std::move(sink)), m_buffer(kBufferBytes, Qt::Uninitialized) {}
+
+    void append(const char* data, qsizetype size)
+    {
+        while (size > 0) {
+            if (m_used == m_buffer.size())
+                flush();
+            const qsizetype n = std::min(size, m_buffer.size() - m_used);
+            std::memcpy(m_buffer.data() + m_used, data, std::size_t(n));
+            m_used += n;
+            data += n;
+            size -= n;
+        }
+    }
+
+    void appendBase64(const QByteArray& bytes)
+    {
+        const char* data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            // Whole groups of three bytes, but for the stream's last piece (its padding).
+            const qsizetype room = (m_buffer.size() - m_used) / 4 * 3;
+            if (room == 0) {
+                flush();
+                continue;
+            }
+            const qsizetype n = std::min(left, room);
+            encodeBase64(data, n, m_buffer.data() + m_used);
+            m_used += base64Length(n);
+            data += n;
+            left -= n;
+        }
+    }
+
+    // False when the sink refused a piece.
+    bool finish()
+    {
+        flush();
+        return m_ok;
+    }
+
+private:
+    static constexpr qsizetype kBufferBytes = 128 * 1024;
+
+    void flush()
+    {
+        if (m_used > 0 && m_ok)
+            m_ok = m_sink(m_buffer.constData(), m_used);
+        m_used = 0;
+    }
+
+    Sink m_sink;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+    bool m_ok = true;
+};
+
+// The page's parts written in order, each photo's mark in the drawing replaced by its stream.
+bool writePage(const PageParts& parts, PageWriter::Sink sink)
+{
+    PageWriter writer(std::move(sink));
+    writer.append(parts.head.constData(), parts.head.size());
+    for (const PageParts::Piece& piece : parts.drawing) {
+        writer.append(piece.text.constData(), piece.text.size());
+        if (piece.photo >= 0)
+            writer.appendBase64(parts.photos[std::size_t(piece.photo)]);
+    }
+    writer.append(parts.tail.constData(), parts.tail.size());
+    return writer.finish();
 }
 
 }  // namespace
@@ -454,7 +525,10 @@ QByteArray webPageScript()
 
 QByteArray webPageStyle() { return QByteArray(kStyle); }
 
-QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* embeddedJpegBytes)
+namespace {
+
+// The page's parts; nullopt when the drawing could not be made.
+std::optional<PageParts> pageParts(const Document& document, QSize clientSize, qint64* embeddedJpegBytes)
 {
     const RevealOrder order(document.outline);
     const std::map<ObjectId, WebLayerInfo> infos = layerInfos(document.outline, order);
@@ -467,7 +541,7 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
         },
         embeddedJpegBytes, &photos);
     if (svg.isEmpty())
-        return {};
+        return std::nullopt;
 
     const QString csp = QStringLiteral("default-src 'none'; img-src data:; style-src %1; script-src %2; "
                                        "base-uri 'none'; form-action 'none'")
@@ -503,18 +577,46 @@ QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* em
     page += summaryBody(document).replace(QStringLiteral("<br>"), QStringLiteral("<br/>"));
     page += QStringLiteral("</section>\n<script>") + QString::fromUtf8(webPageScript())
             + QStringLiteral("</script>\n</body>\n</html>\n");
-    const QByteArray tail = page.toUtf8();
-    return withPhotos(head, svg.toUtf8(), photos, tail);
+    PageParts parts;
+    parts.head = head;
+    parts.tail = page.toUtf8();
+    parts.photos = std::move(photos);
+    parts.setDrawing(svg.toUtf8());
+    return parts;
+}
+
+}  // namespace
+
+QByteArray outlineWebPage(const Document& document, QSize clientSize, qint64* embeddedJpegBytes)
+{
+    const std::optional<PageParts> parts = pageParts(document, clientSize, embeddedJpegBytes);
+    if (!parts)
+        return {};
+    QByteArray page;
+    page.reserve(parts->size());
+    writePage(*parts, [&](const char* data, qsizetype size) {
+        page.append(data, size);
+        return true;
+    });
+    return page;
 }
 
 QString exportWebPage(const Document& document, QSize clientSize, const QString& path)
 {
-    const QByteArray page = outlineWebPage(document, clientSize);
-    if (page.isEmpty())
+    const std::optional<PageParts> parts = pageParts(document, clientSize, nullptr);
+    if (!parts)
         return QCoreApplication::translate("OutlineWebPage", "Не удалось построить веб-страницу для файла «%1».")
             .arg(path);
+    // The page goes to the file piece by piece as it is put together, into room taken for it at
+    // once (the file system then finds its blocks once rather than page by page as it grows).
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit())
+    const bool opened = file.open(QIODevice::WriteOnly);
+#ifdef __linux__
+    if (opened)
+        fallocate(file.handle(), 0, 0, parts->size());  // where it is refused, the file grows as it is written
+#endif
+    if (!opened || !writePage(*parts, [&](const char* data, qsizetype size) { return file.write(data, size) == size; })
+        || !file.flush() || file.size() != parts->size() || !file.commit())
         return QCoreApplication::translate("OutlineWebPage", "Не удалось записать веб-страницу в файл «%1»: %2.")
             .arg(path, file.errorString());
     return {};

@@ -351,7 +351,10 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
                     .arg(length);
         else if (stream.isEmpty())
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
-        else if (!budget->take(jpegDecodingCost(stream)))
+        // A stream only copied is never decoded: it costs nothing (one that is decoded after all,
+        // to find why it cannot be kept, is counted).
+        else if (!(pictureScale == kStreamsOnly && declaredWithinLimits(jpegStreamSize(stream)))
+                 && !budget->take(jpegDecodingCost(stream)))
             problems[k] = PictureBudget::refusal();
         else if (pictureScale <= 0 && declaredWithinLimits(jpegStreamSize(stream)))
             kept.push_back({k, stream});

@@ -69,6 +69,9 @@ QString currentFormatName(const QString& path);
 // reduced size that still covers their controls at that scale, and keep no stream. A pictureScale
 // of 0 is for exports that embed the streams as they are: the pictures of a current-format file
 // keep their streams and nothing is decoded (pixels, when needed, come from decoding the stream).
+// kStreamsOnly is for exports that copy the streams and never draw the pictures: as 0, but what
+// decoding each stream would cost is not worked out and nothing is taken from the picture budget.
+inline constexpr double kStreamsOnly = -1.0;
 LoadResult readAnyOutlineFile(const QString& path, double pictureScale = 1.0);
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal

@@ -34,7 +34,8 @@ Document craftedOutline()
     const int text = o.createTextField(QRect(10, 30, 200, 60), kButtonFace, QStringLiteral("Текст ") + kCrafted, frame);
     o.textField(text).minimalText = QStringLiteral("Поле: ") + kCrafted;
     o.textField(text).font.name = QStringLiteral("Sans\"><script>x</script>");
-    o.createCaption(QRect(10, 100, 200, 20), QStringLiteral("Подпись ") + kCrafted, frame);
+    const int caption = o.createCaption(QRect(10, 100, 200, 20), QStringLiteral("Подпись ") + kCrafted, frame);
+    o.caption(caption).font.name = QStringLiteral("Serif' onload='x' \"></text><script>y</script>");
     const int picture = o.createPicture(QRect(10, 130, 80, 60), frame);
     o.picture(picture).setBitmap(photoLikeImage(80, 60, 3));
     o.picture(picture).minimalText = QStringLiteral("Фото: ") + kCrafted;
@@ -200,6 +201,13 @@ void TestOutlineWebPage::photosAreTheirStoredStreams()
     QVERIFY(page.contains(fourth.toBase64()));
     QCOMPARE(embedded, total + fourth.size());
     QCOMPARE(page.count("data:image/jpeg;base64,"), 4);
+    // The file holds the same page, though it is written piece by piece.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photos.html"));
+    QVERIFY(exportWebPage(doc, QSize(700, 300), path).isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), page);
     QVERIFY2(page.size() <= 1.05 * double(embedded) * 4 / 3 + 200 * 1024,
              qPrintable(QStringLiteral("%1 bytes for %2 bytes of JPEG").arg(page.size()).arg(embedded)));
 }
