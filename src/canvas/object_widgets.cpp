@@ -313,6 +313,18 @@ void TextFieldWidget::startTyping()
     checkSpelling(this, !isReadOnly() && !m_focusedByRightPress);
 }
 
+void TextFieldWidget::forgetTyping()
+{
+    const QSignalBlocker block(this);
+    m_focusedByRightPress = false;
+    checkSpelling(this, false);
+    setTextCursor(QTextCursor(document()));
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
 void TextFieldWidget::focusOutEvent(QFocusEvent* event)
 {
     QTextEdit::focusOutEvent(event);
