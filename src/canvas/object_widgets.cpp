@@ -318,11 +318,32 @@ void TextFieldWidget::forgetTyping()
     const QSignalBlocker block(this);
     m_focusedByRightPress = false;
     checkSpelling(this, false);
-    setTextCursor(QTextCursor(document()));
-    document()->clearUndoRedoStacks();
-    document()->setModified(false);
+    if (const QTextCursor cursor = textCursor(); cursor.position() != 0 || cursor.hasSelection())
+        setTextCursor(QTextCursor(document()));
+    QTextDocument* doc = document();
+    if (doc->isUndoAvailable() || doc->isRedoAvailable())
+        doc->clearUndoRedoStacks();
+    doc->setModified(false);
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+}
+
+void TextFieldWidget::showText(const QString& text)
+{
+    // One edit replacing the whole text is laid out once; setPlainText lays out the emptied
+    // document first. Like setPlainText, it leaves no undo step and no history before it, and
+    // the cursor at the start.
+    QTextDocument* doc = document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+    doc->setModified(false);
+    setTextCursor(QTextCursor(doc));
 }
 
 void TextFieldWidget::focusOutEvent(QFocusEvent* event)
@@ -380,7 +401,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
         setReadOnly(field.readOnly);
     setHint(this, field.hint);
     if (modelText() != field.text)
-        setPlainText(toWidgetText(field.text));
+        showText(toWidgetText(field.text));
     const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
                                     : field.alignment == AlignCentre ? Qt::AlignHCenter
                                                                      : Qt::AlignLeft;

@@ -119,6 +119,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Replaces the whole text with the model's.
+    void showText(const QString& text);
     // The field is typed into from now on (clicked, or its text changed while it has the keyboard).
     void startTyping();
 

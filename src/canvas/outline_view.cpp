@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QToolBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace velmar {
@@ -236,7 +237,12 @@ void OutlineView::rebuild()
 {
     // A field being typed into gives the keyboard back before it shows another object.
     m_canvas->setFocus(Qt::OtherFocusReason);
-    for (QWidget* w : std::as_const(m_widgets)) {
+    // In the order their objects were made (ids grow): an outline opened again, or restored by
+    // undo, gives each widget the object it showed before, with nothing to change.
+    QList<ObjectId> ids = m_widgets.keys();
+    std::sort(ids.begin(), ids.end());
+    for (ObjectId id : std::as_const(ids)) {
+        QWidget* w = m_widgets.value(id);
         // A film panel keeps its film's state and the film window's ties: never taken over.
         if (qobject_cast<FilmPanelWidget*>(w)) {
             w->hide();
