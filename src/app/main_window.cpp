@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/document_dialogs.h"
 #include "app/help.h"
+#include "app/program_icon.h"
 #include "app/recent_outlines.h"
 #include "canvas/arrow_geometry.h"
 #include "canvas/canvas_controller.h"
@@ -41,12 +42,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmar"));
-    // The sizes title bars, task bars and window lists draw: each is decoded at start and, on X,
-    // sent to the server, so the large ones (which come from the desktop entry) are left out.
-    QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/velmar-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
 
     m_canvas = new CanvasWidget(this);
     setCentralWidget(m_canvas);

@@ -416,6 +416,26 @@ void TextFieldWidget::apply(const TextFieldObject& field)
             cursor.setBlockFormat(format);
         }
     }
+    showFromTheTop();
+}
+
+void TextFieldWidget::showEvent(QShowEvent* event)
+{
+    // The text edit brings its caret into view when first shown.
+    QTextEdit::showEvent(event);
+    showFromTheTop();
+}
+
+void TextFieldWidget::showFromTheTop()
+{
+    // A field whose lines are taller than the field (its font grown with the window) shows them
+    // from the top, however it came to this size: a new text and the first showing put the caret
+    // in view, so that a field made anew for a drawing would show its text a pixel or two higher
+    // than the canvas's field. The field being typed in keeps its caret in view instead.
+    if (hasFocus())
+        return;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
 }
 
 // ---------------------------------------------------------------------------------------------

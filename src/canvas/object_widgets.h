@@ -117,12 +117,14 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Replaces the whole text with the model's.
     void showText(const QString& text);
     // The field is typed into from now on (clicked, or its text changed while it has the keyboard).
     void startTyping();
+    void showFromTheTop();
 
     std::optional<QFont> m_font;
     bool m_focusedByRightPress = false;

@@ -79,6 +79,18 @@ void TestStartup::startWithNothing()
     QCOMPARE(s.opened->size(), 0);
     QVERIFY(dialogs.questions.isEmpty());
     QCOMPARE(s.window->windowTitle(), QStringLiteral("Velmar"));
+    // The window's icon, read on demand, is the stored picture at each size a window list draws;
+    // sizes between them are the next larger one scaled down.
+    const QIcon icon = s.window->windowIcon();
+    QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+    for (int side : {16, 32, 48, 64}) {
+        const QImage stored(QStringLiteral(":/icons/velmar-%1.png").arg(side));
+        QVERIFY(!stored.isNull());
+        QCOMPARE(icon.pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 stored.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    QCOMPARE(icon.pixmap(24).size(), QSize(24, 24));
+    QCOMPARE(icon.pixmap(128).size(), QSize(64, 64));
     QCOMPARE(s.window->dialogFolders().outlines, QDir(options.programFolder).filePath(QStringLiteral("Project")));
 }
 

@@ -2,6 +2,7 @@
 // outer size and keeps it in the file, stays on the screen, and an old-format file's canvas size
 // is forgotten by the next outline opened.
 #include "canvas/canvas_widget.h"
+#include "export/outline_renderer.h"
 #include "model/zoom.h"
 #include "storage/history.h"
 #include "storage/outline_io.h"
@@ -29,6 +30,7 @@ private slots:
     void largerOutlineKeepsItsOwnLayout();
     void unchangedOutlineIsSavedAsOpened_data();
     void unchangedOutlineIsSavedAsOpened();
+    void textFieldsAfterResizeStepsAreDrawnAsExported();
 
 private:
     // An outline made for a window of the given outer size: one frame near the canvas's top-left
@@ -392,6 +394,40 @@ void TestWindowSize::unchangedOutlineIsSavedAsOpened()
     QVERIFY(read.ok);
     for (int i = 1; i <= 2; ++i)
         QCOMPARE(read.outline.frame(i).bounds, shown.frame(i).bounds);
+}
+
+// A text field whose font grew or shrank with the window by more than its height (the fitted
+// field is a little shorter than the line the text document lays out) is drawn from its top on
+// the screen and in every export alike, whichever sizes it went through.
+void TestWindowSize::textFieldsAfterResizeStepsAreDrawnAsExported()
+{
+    WindowFixture f;
+    Document doc;
+    doc.state.outlineName = QStringLiteral("поле");
+    doc.state.windowSize = QSize(800, 600);
+    doc.outline.createFrame(QRect(20, 50, 300, 220), QStringLiteral("Первая"));
+    doc.outline.createTextField(QRect(20, 30, 160, 40), kButtonFace, QStringLiteral("Текст"), 1);
+    const QString path = f.home.filePath(QStringLiteral("поле.vmd"));
+    QVERIFY(writeOutlineFile(path, doc).ok);
+    open(f, path);
+    const QSize start = f.window->size();
+    QSet<int> fontSizes;
+    for (const QSize d : {QSize(13, 7), QSize(57, 33), QSize(-31, -19), QSize(-75, -41)}) {
+        CanvasWidget* canvas = f.window->canvas();
+        const QSize before = canvas->size();
+        f.window->resize(start + d);
+        QTRY_VERIFY(canvas->size() != before);
+        // The outline follows the new size once the window has settled.
+        const auto screenIsDrawing = [&] {
+            const QImage screen = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage drawn =
+                OutlineRenderer(f.doc(), canvas->size()).image().convertToFormat(QImage::Format_RGB32);
+            return screen.copy(0, kToolBarHeight, screen.width(), screen.height() - kToolBarHeight) == drawn;
+        };
+        QTRY_VERIFY(screenIsDrawing());
+        fontSizes << f.doc().outline.textField(1).font.size;
+    }
+    QVERIFY(fontSizes.size() >= 3);  // the font took several sizes on the way
 }
 
 QTEST_MAIN(TestWindowSize)

@@ -243,7 +243,7 @@ class Velmar:
         # and for its position to settle.
         self.window = wait_for(lambda: self.desktop._run(
             ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)]).stdout.split(),
-            "the main window")[0]
+            "the main window", timeout)[0]
         self._settle()
         self.activate(self.window)
         self._settle()
@@ -594,6 +594,9 @@ def main(namespace):
                     app.log.flush()
                     with open(os.path.join(folder, "velmar.log")) as log:
                         print("velmar's standard error:\n" + log.read()[-3000:])
+                    # What the program reported last (windows, focus, gestures) tells a slow
+                    # machine's late event from a fault.
+                    print("velmar's last reports:\n" + "\n".join(app.lines()[-40:]))
                 print(f"screenshot: {shot}", flush=True)
             finally:
                 app.stop()
