@@ -145,7 +145,10 @@ QImage smoothlyStretched(const QImage& source, QSize size)
     return paint::resampled(source, size).convertToFormat(QImage::Format_RGB32);
 }
 
-QImage halved(const QImage& image) { return smoothlyStretched(image, QSize((image.width() + 1) / 2, (image.height() + 1) / 2)); }
+QImage halved(const QImage& image)
+{
+    return smoothlyStretched(image, QSize((image.width() + 1) / 2, (image.height() + 1) / 2));
+}
 
 }  // namespace
 

@@ -13,7 +13,7 @@ namespace velmar {
 struct FileStamp {
     bool exists = false;
     qint64 size = 0;
-    qint64 modifiedMs = 0;  // the modification time, milliseconds since the epoch
+    qint64 modifiedMs = 0;   // the modification time, milliseconds since the epoch
     quint64 recordHash = 0;  // recordHashOf() the first kHeaderSize bytes (the whole of a shorter file)
 
     // The stamp of the file at `path` now; a missing or unreadable file (or anything but a regular

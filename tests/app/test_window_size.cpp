@@ -420,8 +420,7 @@ void TestWindowSize::textFieldsAfterResizeStepsAreDrawnAsExported()
         // The outline follows the new size once the window has settled.
         const auto screenIsDrawing = [&] {
             const QImage screen = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage drawn =
-                OutlineRenderer(f.doc(), canvas->size()).image().convertToFormat(QImage::Format_RGB32);
+            const QImage drawn = OutlineRenderer(f.doc(), canvas->size()).image().convertToFormat(QImage::Format_RGB32);
             return screen.copy(0, kToolBarHeight, screen.width(), screen.height() - kToolBarHeight) == drawn;
         };
         QTRY_VERIFY(screenIsDrawing());
