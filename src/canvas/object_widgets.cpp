@@ -5,6 +5,7 @@
 #include "model/colour.h"
 #include "model/text_metrics.h"
 #include "model/visible_text.h"
+#include "paint/core/picture_transforms.h"
 #include "platform/spelling.h"
 
 #include <QContextMenuEvent>
@@ -129,19 +130,24 @@ PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {}
 namespace {
 
 // A picture at least four times as large as the size wanted, in both directions, is first
-// halved: the smooth scaling then averages a few pixels for each one shown instead of every
-// pixel of a photo, and a halving, once made, serves every size of the zoom below it.
+// halved: a halving, once made, serves every size of the zoom below it, and the last scaling then
+// reads a few pixels for each one shown instead of every pixel of a photo.
 bool halvedFirst(QSize from, QSize to) { return from.width() >= 4 * to.width() && from.height() >= 4 * to.height(); }
+
+// Made smaller, each pixel is the average of the area of the picture it covers (the program's own
+// vectorised resampler, several times faster than Qt's smooth scaling for the same result);
+// made larger, or larger one way only, Qt interpolates. Always 32-bit RGB.
+QImage smoothlyStretched(const QImage& source, QSize size)
+{
+    const bool smaller = size.width() <= source.width() && size.height() <= source.height();
+    if (smaller && source.format() != QImage::Format_RGB32 && source.format() != QImage::Format_ARGB32_Premultiplied)
+        return paint::resampled(source.convertToFormat(QImage::Format_RGB32), size);
+    return paint::resampled(source, size).convertToFormat(QImage::Format_RGB32);
+}
 
 QImage halved(const QImage& image)
 {
-    return image.scaled((image.width() + 1) / 2, (image.height() + 1) / 2, Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation);
-}
-
-QImage smoothlyStretched(const QImage& source, QSize size)
-{
-    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    return smoothlyStretched(image, QSize((image.width() + 1) / 2, (image.height() + 1) / 2));
 }
 
 }  // namespace
@@ -310,6 +316,39 @@ void TextFieldWidget::startTyping()
     checkSpelling(this, !isReadOnly() && !m_focusedByRightPress);
 }
 
+void TextFieldWidget::forgetTyping()
+{
+    const QSignalBlocker block(this);
+    m_focusedByRightPress = false;
+    checkSpelling(this, false);
+    if (const QTextCursor cursor = textCursor(); cursor.position() != 0 || cursor.hasSelection())
+        setTextCursor(QTextCursor(document()));
+    QTextDocument* doc = document();
+    if (doc->isUndoAvailable() || doc->isRedoAvailable())
+        doc->clearUndoRedoStacks();
+    doc->setModified(false);
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+void TextFieldWidget::showText(const QString& text)
+{
+    // One edit replacing the whole text is laid out once; setPlainText lays out the emptied
+    // document first. Like setPlainText, it leaves no undo step and no history before it, and
+    // the cursor at the start.
+    QTextDocument* doc = document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+    doc->setModified(false);
+    setTextCursor(QTextCursor(doc));
+}
+
 void TextFieldWidget::focusOutEvent(QFocusEvent* event)
 {
     QTextEdit::focusOutEvent(event);
@@ -365,7 +404,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
         setReadOnly(field.readOnly);
     setHint(this, field.hint);
     if (modelText() != field.text)
-        setPlainText(toWidgetText(field.text));
+        showText(toWidgetText(field.text));
     const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
                                     : field.alignment == AlignCentre ? Qt::AlignHCenter
                                                                      : Qt::AlignLeft;

@@ -107,6 +107,10 @@ public:
     // than the object's.
     bool isBeingTyped() const { return hasFocus() && !isReadOnly() && !m_focusedByRightPress; }
 
+    // Before the field shows another object: drops its undo history, its cursor and selection,
+    // where it was scrolled to and its spelling marks, as a new field has none.
+    void forgetTyping();
+
 protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -116,6 +120,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Replaces the whole text with the model's.
+    void showText(const QString& text);
     // The field is typed into from now on (clicked, or its text changed while it has the keyboard).
     void startTyping();
     void showFromTheTop();

@@ -2,11 +2,13 @@
 
 #include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
+#include "canvas/film_panel_widget.h"
 
 #include <QApplication>
 #include <QSet>
 #include <QToolBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace velmar {
@@ -123,7 +125,9 @@ W* OutlineView::ensure(ObjectId id, QWidget* parent, bool& created)
         }
         return existing;
     }
-    auto* widget = new W(parent);
+    W* widget = static_cast<W*>(takeSpare(&W::staticMetaObject, parent));
+    if (!widget)
+        widget = new W(parent);
     adopt(id, widget);
     created = true;
     return widget;
@@ -149,6 +153,8 @@ void OutlineView::sync()
                 fresh << w;
         }
     });
+
+    dropSpares();
 
     // Widgets of objects that are gone. Children of a frame that goes are destroyed with it, so
     // collect first and delete the survivors' orphans explicitly.
@@ -196,16 +202,65 @@ void OutlineView::showArrows(const std::vector<ObjectId>& arrows)
     }
 }
 
+QWidget* OutlineView::takeSpare(const QMetaObject* kind, QWidget* parent)
+{
+    if (m_spares.isEmpty())
+        return nullptr;
+    const auto take = [](QList<QPointer<QWidget>>& list) -> QWidget* {
+        while (!list.isEmpty())
+            if (QWidget* w = list.takeFirst())
+                return w;
+        return nullptr;
+    };
+    const auto here = m_spares.find({kind, parent});
+    QWidget* w = here != m_spares.end() ? take(*here) : nullptr;
+    for (auto it = m_spares.begin(); !w && it != m_spares.end(); ++it)
+        if (it.key().first == kind)
+            w = take(*it);
+    if (w && w->parentWidget() != parent)
+        w->setParent(parent);
+    return w;
+}
+
+void OutlineView::dropSpares()
+{
+    for (const QList<QPointer<QWidget>>& list : std::as_const(m_spares))
+        for (const QPointer<QWidget>& w : list)
+            if (w) {
+                w->hide();
+                w->deleteLater();
+            }
+    m_spares.clear();
+}
+
 void OutlineView::rebuild()
 {
-    for (QWidget* w : std::as_const(m_widgets)) {
-        w->hide();
-        w->deleteLater();
+    // A field being typed into gives the keyboard back before it shows another object.
+    m_canvas->setFocus(Qt::OtherFocusReason);
+    // In the order their objects were made (ids grow): an outline opened again, or restored by
+    // undo, gives each widget the object it showed before, with nothing to change.
+    QList<ObjectId> ids = m_widgets.keys();
+    std::sort(ids.begin(), ids.end());
+    for (ObjectId id : std::as_const(ids)) {
+        QWidget* w = m_widgets.value(id);
+        // A film panel keeps its film's state and the film window's ties: never taken over.
+        if (qobject_cast<FilmPanelWidget*>(w)) {
+            w->hide();
+            w->deleteLater();
+            continue;
+        }
+        // What tied the widget to its object: the connections made for it, a drag's cursor,
+        // the typing in a text field.
+        disconnect(w, nullptr, this, nullptr);
+        w->unsetCursor();
+        if (auto* text = qobject_cast<TextFieldWidget*>(w))
+            text->forgetTyping();
+        m_spares[{w->metaObject(), w->parentWidget()}].append(w);
     }
     m_widgets.clear();
     sync();
-    // A replaced outline (opened, recovered, or restored by undo) starts with no field being
-    // typed in: the keyboard belongs to the canvas and the outline's shortcuts.
+    // A replaced outline starts with no field being typed in: the keyboard belongs to the canvas
+    // and the outline's shortcuts.
     m_canvas->setFocus(Qt::OtherFocusReason);
 }
 

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -33,7 +34,11 @@ public:
     // Draws these arrows again where the outline has them now (their ends followed an object
     // being dragged), without syncing every other widget.
     void showArrows(const std::vector<ObjectId>& arrows);
-    // Destroys every object widget and builds them all again (after the outline was replaced).
+    // Shows a replaced outline (opened, recovered, or restored by undo): its objects take over the
+    // widgets of the outline before, kind by kind, each cleared of what it showed and of every
+    // state its object gave it (typing, its undo, its cursor, its connections); the widgets left
+    // over are destroyed, and objects beyond them get new ones. Making and destroying the few
+    // hundred widgets of a large outline would cost more than showing it.
     void rebuild();
 
     QWidget* widget(ObjectId id) const { return m_widgets.value(id); }
@@ -52,6 +57,8 @@ public:
 signals:
     // A text field's widget changed its text (typing); the model already holds the new text.
     void textFieldEdited(ObjectId id);
+    // A widget shows an object that had none: a new widget, or one taken over from the outline
+    // before by rebuild().
     void widgetCreated(ObjectId id, QWidget* widget);
     // The widgets match the model again (after every sync and rebuild).
     void synced();
@@ -63,6 +70,11 @@ private:
     template <typename W>
     W* ensure(ObjectId id, QWidget* parent, bool& created);
     void adopt(ObjectId id, QWidget* widget);
+    // A widget of the kind `kind` kept by rebuild() for the new outline, placed in `parent`; one
+    // that lies there already is preferred (no new parent). Null when none is left.
+    QWidget* takeSpare(const QMetaObject* kind, QWidget* parent);
+    // Destroys the widgets rebuild() kept that no object took.
+    void dropSpares();
     // Shows an object in its widget; the kinds whose widgets need more than that have their own.
     template <typename W, typename Object>
     void present(W* widget, const Object& object, bool /*created*/)
@@ -75,6 +87,8 @@ private:
     Document& m_document;
     CanvasWidget* m_canvas;
     QHash<ObjectId, QWidget*> m_widgets;
+    // During rebuild(): the widgets of the outline before, by kind and by the parent they lie in.
+    QHash<std::pair<const QMetaObject*, QWidget*>, QList<QPointer<QWidget>>> m_spares;
     QObject* m_filter = nullptr;
     QList<QPointer<ArrowWidget>> m_unsettledArrows;
     QTimer* m_settleTimer;

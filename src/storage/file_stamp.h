@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace velmar {
@@ -13,8 +13,8 @@ namespace velmar {
 struct FileStamp {
     bool exists = false;
     qint64 size = 0;
-    qint64 modifiedMs = 0;  // the modification time, milliseconds since the epoch
-    QByteArray recordHash;  // SHA-256 of the first kHeaderSize bytes (the whole of a shorter file)
+    qint64 modifiedMs = 0;   // the modification time, milliseconds since the epoch
+    quint64 recordHash = 0;  // recordHashOf() the first kHeaderSize bytes (the whole of a shorter file)
 
     // The stamp of the file at `path` now; a missing or unreadable file (or anything but a regular
     // file) gives exists = false.
@@ -23,6 +23,11 @@ struct FileStamp {
     // Whether `now` shows the file changed against this stamp: another size, time or record.
     // A file that has gone since counts as unchanged (nothing there would be overwritten).
     bool changedIn(const FileStamp& now) const;
+
+    // A 64-bit hash of the record: any change of a byte, or of the length, changes it but for a
+    // chance of one in 2^64. It only tells this program's own reads apart, so it need not resist
+    // someone forging a record on purpose, and is many times faster than a cryptographic hash.
+    static quint64 recordHashOf(QByteArrayView record);
 };
 
 }  // namespace velmar
