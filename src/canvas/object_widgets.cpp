@@ -200,7 +200,7 @@ void PictureWidget::apply(const PictureObject& picture)
     // rendering, so repeated resizing loses nothing.
     const bool newPicture = !picture.samePicture(m_picture);
     const QSize size = picture.bounds.size();
-    if (newPicture || m_rendering.size() != size) {
+    if (newPicture || m_renderSize != size) {
         if (newPicture) {
             m_picture = picture;
             // The outline's picture keeps the decode made for drawing; this copy need not.
@@ -212,11 +212,27 @@ void PictureWidget::apply(const PictureObject& picture)
             m_stored = source;
             m_halvings.clear();
         }
-        m_rendering = renderCached(size);
+        m_renderSize = size;
+        m_renderPending = true;
+        m_rendering = QImage();
         changed = true;
     }
     if (changed)
         update();
+}
+
+void PictureWidget::ensureRendered()
+{
+    if (!m_renderPending)
+        return;
+    m_renderPending = false;
+    m_rendering = renderCached(m_renderSize);
+}
+
+const QImage& PictureWidget::rendering()
+{
+    ensureRendered();
+    return m_rendering;
 }
 
 void PictureWidget::setDrawStoredBitmap(bool on)
@@ -237,10 +253,13 @@ void PictureWidget::paintEvent(QPaintEvent*)
     if (m_drawStored && !m_full.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rect()), m_full);
-    } else if (m_stretched && !m_rendering.isNull())
-        painter.drawImage(rect(), m_rendering);
-    else if (!m_rendering.isNull())
-        painter.drawImage(QPoint(0, 0), m_rendering);
+    } else {
+        ensureRendered();
+        if (m_stretched && !m_rendering.isNull())
+            painter.drawImage(rect(), m_rendering);
+        else if (!m_rendering.isNull())
+            painter.drawImage(QPoint(0, 0), m_rendering);
+    }
     if (m_border == 1) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

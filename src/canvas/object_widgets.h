@@ -45,15 +45,16 @@ private:
     quint8 m_outerBevel = BevelRaised, m_innerBevel = BevelNone, m_borderLine = 0;
 };
 
-// A picture shown stretched to the control, rendered afresh whenever the size or the picture
-// changes: a held bitmap through the halvings kept of a large one, a stored stream from its
+// A picture shown stretched to the control, rendered afresh when drawn after the size or the
+// picture changed: a held bitmap through the halvings kept of a large one, a stored stream from its
 // decode at the reduced size that covers the control.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
     explicit PictureWidget(QWidget* parent);
     void apply(const PictureObject& picture);
-    const QImage& rendering() const { return m_rendering; }
+    // The picture at the control's size (made now if the last change has not been drawn yet).
+    const QImage& rendering();
     // Draws the whole picture into the widget's rectangle through the painter's transformation
     // instead of the copy made at the widget's size: off-screen drawings at other scales, PDF,
     // SVG and printing get the picture at its full resolution. A stored stream is decoded at
@@ -70,11 +71,17 @@ protected:
 private:
     // render() of the stored bitmap, going on from the halving kept from an earlier size.
     QImage renderCached(QSize size);
+    // Makes the rendering a change asked for: when the picture is drawn, not when it changes, so
+    // that sizes passed through before a paint (an opened outline fitted into the window) cost
+    // nothing.
+    void ensureRendered();
 
     PictureObject m_picture;  // what is shown (sharing its bitmap or stream with the outline's)
     QImage m_stored;          // the held bitmap, or the stored stream's decode for this size
     QImage m_full;            // the whole picture while the stored bitmap is drawn
     QImage m_rendering;
+    QSize m_renderSize;  // the control's size the rendering is (or is to be) made for
+    bool m_renderPending = false;
     // The two deepest halvings of the stored bitmap made so far, each with the size it was halved
     // from: a zoom going back and forth across the size where one more halving starts is served
     // from them without halving the stored bitmap again.
