@@ -1,5 +1,6 @@
 # Opening an outline and saving it with the real program: what was opened is written back byte for
-# byte, including objects the creation rules would have placed differently.
+# byte, including objects the creation rules would have placed differently; an outline opened over
+# another is shown as its file holds it.
 import os
 import struct
 
@@ -46,6 +47,33 @@ def test_open_then_save_keeps_every_byte(app):
     info = app.info()
     e2e.check_equal(e2e.bounds(info["textFields"][0])[3], 18, "text field height")
     e2e.check_equal(e2e.bounds(info["pictures"][0])[1], 150, "picture top")
+
+
+def test_outline_opened_over_another_shows_only_its_own_objects(app):
+    # The window takes the second outline's objects over into the widgets of the first: nothing
+    # of the first (texts, titles, pictures' places, a field's scroll) may show through.
+    first = app.make_outline({
+        "name": "first", "window": [800, 600],
+        "frames": [{"bounds": [40, 60, 300, 220], "title": "Первая"},
+                   {"bounds": [380, 60, 300, 220], "title": "Ещё одна"}],
+        "textFields": [{"bounds": [10, 30, 120, 40], "text": "Текст первого\nвторая строка", "parent": 1},
+                       {"bounds": [20, 40, 100, 30], "text": "Поле", "parent": 2}],
+        "pictures": [{"bounds": [140, 100, 120, 90], "parent": 1}],
+        "captions": [{"bounds": [20, 150, 120, 30], "text": "Надпись", "parent": 2}]}, "first.vmd")
+    second = app.make_outline({
+        "name": "second", "window": [800, 600],
+        "frames": [{"bounds": [100, 120, 260, 200], "title": "Вторая"}],
+        "textFields": [{"bounds": [30, 50, 150, 40], "text": "Другой текст", "parent": 1},
+                       {"bounds": [400, 300, 90, 30], "text": "На холсте"}],
+        "pictures": [{"bounds": [20, 100, 80, 60], "parent": 1}]}, "second.vmd")
+    app.open(first)
+    app.click(app.button("Open"))  # "Открыть"
+    app.answer("Открыть", second)
+    e2e.wait_for(lambda: "second" in app.desktop._run(["xdotool", "getwindowname", app.window]).stdout,
+                 "the second outline to open")
+    app.path = second
+    app._settle()
+    app.check_screen_shows(app.export("second.png"), "the second outline")
 
 
 e2e.main(globals())
