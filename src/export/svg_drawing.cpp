@@ -1,5 +1,6 @@
 #include "export/svg_drawing.h"
 
+#include "export/svg_text.h"
 #include "model/text_metrics.h"
 
 #include <QBuffer>
@@ -14,15 +15,6 @@
 namespace velmar {
 
 namespace {
-
-bool keptInXml(char16_t c)
-{
-    if (c == u'\t' || c == u'\n' || c == u'\r')
-        return true;
-    if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
-        return false;
-    return c != 0xFFFE && c != 0xFFFF;
-}
 
 // A coordinate: whole numbers as such, others to 1/10000 of a pixel.
 void appendNumber(QString& out, qreal value)

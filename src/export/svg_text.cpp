@@ -9,19 +9,6 @@ namespace velmar {
 
 namespace {
 
-// Characters an XML 1.0 document may hold; C0 and C1 controls other than tab, CR and LF are not
-// kept either (they are allowed only as references, and no drawing means them).
-bool keptInXml(char32_t c)
-{
-    if (c == U'\t' || c == U'\n' || c == U'\r')
-        return true;
-    if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
-        return false;
-    if (c >= 0xD800 && c <= 0xDFFF)
-        return false;
-    return c != 0xFFFE && c != 0xFFFF;
-}
-
 QString withoutForbidden(const QString& text)
 {
     // A drawing holds its photos inline: megabytes, walked once, copied only when needed.
@@ -156,6 +143,17 @@ QString withPixelSize(const QString& svg)
 }
 
 }  // namespace
+
+bool keptInXml(char32_t c)
+{
+    if (c == U'\t' || c == U'\n' || c == U'\r')
+        return true;
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+        return false;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false;
+    return c != 0xFFFE && c != 0xFFFF;
+}
 
 QString xmlText(const QString& text) { return withoutForbidden(text).toHtmlEscaped(); }
 

@@ -10,6 +10,11 @@ namespace velmar {
 // left out.
 QString xmlText(const QString& text);
 
+// Whether an XML 1.0 document may hold the character: C0 and C1 controls other than tab, CR and
+// LF are not kept either (they are allowed only as references, and no drawing means them), nor
+// surrogates standing alone, U+FFFE and U+FFFF.
+bool keptInXml(char32_t c);
+
 // Turns the drawing Qt's SVG generator wrote into a document any SVG reader takes as it is
 // meant: characters XML cannot hold are dropped wherever they are, the document is titled with
 // `title` (escaped), every font family gets the generic family of its shape to fall back on, and
