@@ -213,8 +213,9 @@ double readingAndDecoding(const QString& path, const QList<QByteArray>& streams,
 }
 
 // Resident memory of a process of this program that opens `path` in a fresh window (see main's
-// "memory-of"), in MB, and the size its first picture is drawn at; negative when it failed.
-double residentOfOpenIn(const QString& path, QSize* drawn)
+// "memory-of"), in MB, the size its first picture is drawn at and the process CPU of that first
+// Open; negative when it failed.
+double residentOfOpenIn(const QString& path, QSize* drawn, double* openCpuMs = nullptr)
 {
     QProcess process;
     process.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("memory-of"), path});
@@ -225,7 +226,9 @@ double residentOfOpenIn(const QString& path, QSize* drawn)
     const QStringList words = QString::fromUtf8(process.readAllStandardOutput()).split(u' ');
     bool ok = false;
     const double mb = words.value(0).toDouble(&ok);
-    *drawn = QSize(words.value(1).toInt(), words.value(2).trimmed().toInt());
+    *drawn = QSize(words.value(1).toInt(), words.value(2).toInt());
+    if (openCpuMs)
+        *openCpuMs = words.value(3).trimmed().toDouble();
     return ok ? mb : -1;
 }
 
@@ -253,7 +256,7 @@ int main(int argc, char** argv)
         const OpenFigures f = openThroughWindow(window, dialogs, args.value(1));
         const Outline& o = window.document().outline;
         const QSize drawn = o.count(ObjectKind::Picture) > 0 ? o.picture(1).bounds.size() : QSize();
-        std::printf("%.1f %d %d\n", f.residentMb, drawn.width(), drawn.height());
+        std::printf("%.1f %d %d %.2f\n", f.residentMb, drawn.width(), drawn.height(), f.cpuMs);
         return f.ok ? 0 : 1;
     }
 
@@ -275,6 +278,18 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // A first Open happens once per process: the figure is the median of the first Opens of
+    // five processes, each opening the file in a fresh window, as a user starting the program
+    // and opening it does (before this window holds the file open). The reopen is the median of
+    // this window's Opens after its first.
+    std::vector<double> firstOpens;
+    for (int i = 0; i < 5; ++i) {
+        QSize shown;
+        double cpu = 0;
+        if (residentOfOpenIn(path, &shown, &cpu) < 0)
+            return 1;
+        firstOpens.push_back(cpu);
+    }
     const int opens = std::max(2, args.value(0).toInt() > 0 ? args.value(0).toInt() : 6);
     const double residentBefore = velmar::test::residentMb();
     std::vector<OpenFigures> open;
@@ -315,6 +330,16 @@ int main(int argc, char** argv)
     const double baselineMs = readingAndDecoding(path, streams, drawn, 5);
     std::printf("reading the file and decoding its %lld streams at the drawn size: %.0f ms CPU (median of 5)\n",
                 qint64(streams.size()), baselineMs);
+
+    std::vector<double> reopens;
+    for (std::size_t i = 1; i < open.size(); ++i)
+        reopens.push_back(open[i].cpuMs);
+    const double firstOpenMs = median(firstOpens), reopenMs = median(reopens);
+    std::printf("first Open in 5 fresh processes: median %.0f ms CPU (%.0f to %.0f); reopens: median %.0f ms CPU "
+                "(%.0f to %.0f)\n",
+                firstOpenMs, *std::min_element(firstOpens.begin(), firstOpens.end()),
+                *std::max_element(firstOpens.begin(), firstOpens.end()), reopenMs,
+                *std::min_element(reopens.begin(), reopens.end()), *std::max_element(reopens.begin(), reopens.end()));
 
     // The photos' own memory, each outline in a fresh process.
     const QString photos = home.filePath(QStringLiteral("photos.vmd")),
@@ -360,10 +385,11 @@ int main(int argc, char** argv)
                 size_t(pdf.size() / 1024), printMs / pdfMs, printed.isEmpty() ? "" : " (print failed)");
 
     const QString baseline = QStringLiteral("reading + libjpeg at drawn size ") + ms(baselineMs);
-    printTarget("open-first", "first Open of the largest outline, process CPU", ms(open[0].cpuMs).toStdString(),
-                baseline.toStdString(), open[0].cpuMs / baselineMs, TargetSense::AtMost, 1.3);
-    printTarget("open-reopen", "first reopen of the largest outline, process CPU", ms(open[1].cpuMs).toStdString(),
-                baseline.toStdString(), open[1].cpuMs / baselineMs, TargetSense::AtMost, 1.3);
+    printTarget("open-first", "first Open of the largest outline, process CPU, median of 5 processes",
+                ms(firstOpenMs).toStdString(), baseline.toStdString(), firstOpenMs / baselineMs, TargetSense::AtMost,
+                1.3);
+    printTarget("open-reopen", "reopen of the largest outline, process CPU, median of the reopens",
+                ms(reopenMs).toStdString(), baseline.toStdString(), reopenMs / baselineMs, TargetSense::AtMost, 1.3);
     printTarget("memory-reopen", "resident memory after the first reopen of the largest outline",
                 mb(open[1].residentMb).toStdString(), ("after the first open " + mb(open[0].residentMb)).toStdString(),
                 open[1].residentMb / open[0].residentMb, TargetSense::AtMost, 1.1);
