@@ -221,6 +221,12 @@ void PictureWidget::apply(const PictureObject& picture)
         update();
 }
 
+bool PictureWidget::decodesOnApply(const PictureObject& picture) const
+{
+    const QSize size = picture.bounds.size();
+    return (m_renderSize != size || !picture.samePicture(m_picture)) && picture.decodesFor(size);
+}
+
 void PictureWidget::ensureRendered()
 {
     if (!m_renderPending)

@@ -53,6 +53,8 @@ class PictureWidget : public QWidget {
 public:
     explicit PictureWidget(QWidget* parent);
     void apply(const PictureObject& picture);
+    // Whether apply(picture) would decode the picture's stored stream.
+    bool decodesOnApply(const PictureObject& picture) const;
     // The picture at the control's size (made now if the last change has not been drawn yet).
     const QImage& rendering();
     // Draws the whole picture into the widget's rectangle through the painter's transformation

@@ -1,5 +1,6 @@
 #include "canvas/outline_view.h"
 
+#include "base/side_by_side.h"
 #include "canvas/canvas_kinds.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/film_panel_widget.h"
@@ -133,9 +134,27 @@ W* OutlineView::ensure(ObjectId id, QWidget* parent, bool& created)
     return widget;
 }
 
+void OutlineView::decodePicturesAhead()
+{
+    std::vector<const PictureObject*> pictures;
+    for (const PictureObject& p : m_document.outline.objects<PictureObject>()) {
+        // While rebuild() hands out the widgets of the outline before, a picture may find its own
+        // picture already shown in the widget it gets: only apply() knows, and decodes if needed.
+        const auto* w = qobject_cast<const PictureWidget*>(m_widgets.value(p.id));
+        if (w ? w->decodesOnApply(p) : m_spares.isEmpty() && p.decodesFor(p.bounds.size()))
+            pictures.push_back(&p);
+    }
+    if (pictures.size() < 2)
+        return;
+    sizeForCores(m_decoders, pictures.size());
+    runSideBySide(m_decoders, pictures.size(),
+                  [&pictures](std::size_t i) { pictures[i]->imageFor(pictures[i]->bounds.size()); });
+}
+
 void OutlineView::sync()
 {
     const Outline& outline = m_document.outline;
+    decodePicturesAhead();
     QSet<ObjectId> alive;
     QList<QWidget*> fresh;
     bool created = false;

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <utility>
@@ -83,6 +84,10 @@ private:
     }
     void present(TextFieldWidget* widget, const TextFieldObject& field, bool created);
     void present(ArrowWidget* widget, const ArrowObject& arrow, bool created);
+    // Decodes, side by side on the machine's cores, the stored streams of the pictures that the
+    // coming sync would decode one after another (a zoom step across the size where a larger
+    // reduction starts decodes every picture at once); each widget then finds its decode made.
+    void decodePicturesAhead();
 
     Document& m_document;
     CanvasWidget* m_canvas;
@@ -92,6 +97,7 @@ private:
     QObject* m_filter = nullptr;
     QList<QPointer<ArrowWidget>> m_unsettledArrows;
     QTimer* m_settleTimer;
+    QThreadPool m_decoders;
 };
 
 }  // namespace velmar

@@ -176,22 +176,30 @@ QSize PictureObject::pixelSize() const
     return m_streamSize;
 }
 
+bool PictureObject::decodesFor(QSize size) const
+{
+    if (!m_bitmap.isNull() || m_jpeg.isEmpty() || !m_decoder)
+        return false;
+    if (m_drawn.isNull())
+        return true;
+    // The decode kept still serves when it covers the size and is at most the next reduced size
+    // up: a zoom going back and forth across the size where that one starts decodes once, not on
+    // every step, and a decode four times the pixels needed is the most that is kept.
+    const int denominator = reductionFor(m_streamSize, size);
+    const QSize nextUp = reducedSize(m_streamSize, std::max(1, denominator / 2));
+    const QSize needed = size.boundedTo(m_streamSize);
+    return !(m_drawn.width() >= needed.width() && m_drawn.height() >= needed.height()
+             && m_drawn.width() <= nextUp.width() && m_drawn.height() <= nextUp.height());
+}
+
 QImage PictureObject::imageFor(QSize size) const
 {
     if (!m_bitmap.isNull() || m_jpeg.isEmpty() || !m_decoder)
         return m_bitmap;
-    const int denominator = reductionFor(m_streamSize, size);
-    const QSize reduced = reducedSize(m_streamSize, denominator);
-    // The decode kept still serves when it covers the size and is at most the next reduced size
-    // up: a zoom going back and forth across the size where that one starts decodes once, not on
-    // every step, and a decode four times the pixels needed is the most that is kept.
-    const QSize nextUp = reducedSize(m_streamSize, std::max(1, denominator / 2));
-    const QSize needed = size.boundedTo(m_streamSize);
-    const bool serves = m_drawn.width() >= needed.width() && m_drawn.height() >= needed.height()
-                        && m_drawn.width() <= nextUp.width() && m_drawn.height() <= nextUp.height();
-    if (m_drawn.isNull() || !serves) {
+    if (decodesFor(size)) {
+        const int denominator = reductionFor(m_streamSize, size);
         const QImage decoded = m_decoder(m_jpeg, denominator);
-        m_drawn = decoded.isNull() ? blankPicture(reduced) : decoded;
+        m_drawn = decoded.isNull() ? blankPicture(reducedSize(m_streamSize, denominator)) : decoded;
     }
     return m_drawn;
 }

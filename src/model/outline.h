@@ -80,8 +80,11 @@ struct PictureObject {
     // smallest reduced size that still covers `size` in both directions (at most twice as large
     // in one of them), the caller scales it the rest of the way. The reduced decode is kept for
     // the next drawing at a size it serves; a larger size decodes again with more pixels, a
-    // smaller one with fewer. Not for use from several threads at once.
+    // smaller one with fewer. Not for use on one picture from several threads at once.
     QImage imageFor(QSize size) const;
+    // Whether imageFor(size) would decode the stored stream (its kept decode does not serve that
+    // size). Pictures that do may call imageFor on separate threads, one picture to a thread.
+    bool decodesFor(QSize size) const;
     // Whether the picture is held as a bitmap (new or edited) rather than as its stored stream.
     bool holdsBitmap() const { return !m_bitmap.isNull(); }
     // Whether the two show the very same stored picture (the same bitmap or the same stream data,

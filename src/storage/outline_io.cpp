@@ -1,5 +1,6 @@
 #include "storage/outline_io.h"
 
+#include "base/side_by_side.h"
 #include "model/zoom.h"
 #include "storage/decode_limits.h"
 #include "storage/extension_block.h"
@@ -259,10 +260,8 @@ void decodeSideBySide(std::size_t count, qsizetype bytes, Work work)
         return;
     }
     QThreadPool pool;
-    pool.setMaxThreadCount(std::min<int>(QThread::idealThreadCount(), int(count)));
-    for (std::size_t i = 0; i < count; ++i)
-        pool.start([&work, i] { work(i); });
-    pool.waitForDone();
+    sizeForCores(pool, count);
+    runSideBySide(pool, count, work);
 }
 
 // How much of a long stream is read first to find its header.

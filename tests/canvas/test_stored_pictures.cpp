@@ -1,16 +1,22 @@
 // Pictures read from a file are held as their stored streams and decoded at the size they are
 // drawn: saved again unchanged, decoded again with more pixels when drawn larger, an edit made
 // after that never lost, damaged streams still found when the picture is read.
+#include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
+#include "canvas/outline_view.h"
 #include "storage/jpeg_codec.h"
 #include "storage/load_result.h"
 #include "storage/outline_io.h"
 #include "support/photo_like_image.h"
 
+#include <QMutex>
 #include <QPainter>
+#include <QSet>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 using namespace velmar;
@@ -22,6 +28,7 @@ private slots:
     void zoomingInDecodesAgainWithMorePixels();
     void editAfterDrawingIsSavedAndUneditedStreamsAreNot();
     void damagedStreamsAreFoundWhenDrawnSmall();
+    void aZoomStepDecodesEachPictureOnceOffTheWindowThread();
 };
 
 namespace {
@@ -69,6 +76,21 @@ int edgeWidth(const QImage& image, int y)
         grey += v > 24 && v < 231;
     }
     return grey;
+}
+
+// Decodes as the program does, counting the decodes and the threads they ran on.
+std::atomic<int> decodes{0};
+QMutex decodingThreadsLock;
+QSet<QThread*> decodingThreads;
+
+QImage countingDecoder(const QByteArray& stream, int denominator)
+{
+    ++decodes;
+    {
+        QMutexLocker lock(&decodingThreadsLock);
+        decodingThreads.insert(QThread::currentThread());
+    }
+    return decodeStoredJpeg(stream, denominator);
 }
 
 }  // namespace
@@ -215,6 +237,47 @@ void TestStoredPictures::damagedStreamsAreFoundWhenDrawnSmall()
     QVERIFY(picture.holdsBitmap());
     QVERIFY(picture.jpegStream().isEmpty());
     QCOMPARE(picture.bitmap().pixelColor(10, 10), QColor(Qt::white));
+}
+
+void TestStoredPictures::aZoomStepDecodesEachPictureOnceOffTheWindowThread()
+{
+    // Eight photos sharing one stream, drawn small, then zoomed past the size where a larger
+    // reduction starts: all of them need a new decode in the same step.
+    Document doc;
+    CanvasWidget canvas;
+    canvas.resize(1200, 900);
+    OutlineView view(doc, &canvas);
+    const QImage photo = photoLikeImage(1600, 1200, 5);
+    const QByteArray stream = encodeJpeg(photo, 85);
+    for (int k = 0; k < 8; ++k) {
+        const int slot = doc.outline.createPicture(QRect(10 + 110 * k, 40, 100, 75), 0);
+        doc.outline.picture(slot).bounds = QRect(10 + 110 * k, 40, 100, 75);
+        doc.outline.picture(slot).setStoredStream(stream, photo.size(), countingDecoder);
+    }
+    decodes = 0;
+    view.sync();
+    QCOMPARE(decodes.load(), 8);
+
+    decodes = 0;
+    decodingThreads.clear();
+    for (int k = 1; k <= doc.outline.count(ObjectKind::Picture); ++k)
+        doc.outline.picture(k).bounds.setSize(QSize(500, 375));
+    view.sync();
+    // Each picture decoded once, at the half size that covers 500 × 375, and none of them on the
+    // window's thread, which waits for them instead of decoding one after another.
+    QCOMPARE(decodes.load(), 8);
+    QVERIFY(!decodingThreads.isEmpty());
+    QVERIFY(!decodingThreads.contains(QThread::currentThread()));
+    for (const PictureObject& p : doc.outline.objects<PictureObject>()) {
+        QCOMPARE(p.imageFor(p.bounds.size()).size(), QSize(800, 600));
+        auto* widget = qobject_cast<PictureWidget*>(view.widget(p.id));
+        QVERIFY(widget);
+        QCOMPARE(widget->rendering().size(), QSize(500, 375));
+    }
+    // Nothing changed since: nothing is decoded again.
+    decodes = 0;
+    view.sync();
+    QCOMPARE(decodes.load(), 0);
 }
 
 QTEST_MAIN(TestStoredPictures)
