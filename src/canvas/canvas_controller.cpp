@@ -166,7 +166,10 @@ void CanvasController::autoSizeTextField(ObjectId id)
     const QSize room = doc().outline.parentSize(field.parentFrame) - QSize(field.bounds.x(), field.bounds.y());
     field.bounds.setSize(size->boundedTo(room.expandedTo(field.bounds.size())));
     placeWidget(id);
-    m_handles->showBlueSet(id);
+    // The blue handles follow the field's new size where they mark it. A field typed into as part
+    // of a group is not the selected object: the group's outline marks it, not handles of its own.
+    if (doc().interaction.innerSelection == id)
+        m_handles->showBlueSet(id);
 }
 
 // --- event dispatch ----------------------------------------------------------------------------

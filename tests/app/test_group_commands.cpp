@@ -1,4 +1,5 @@
 #include "canvas/canvas_widget.h"
+#include "canvas/selection_handles.h"
 #include "storage/object_clipboard.h"
 #include "support/window_fixture.h"
 
@@ -20,6 +21,7 @@ private slots:
     void aRubberBandChoosesAndOneQuestionDeletes();
     void pastingIsOneStepAndAFullOutlineTakesNothing();
     void keysOfATextBeingTypedLeaveTheObjectsAlone();
+    void aFieldTypedIntoInAGroupGetsNoHandlesOfItsOwn();
 };
 
 namespace {
@@ -158,6 +160,39 @@ void TestGroupCommands::keysOfATextBeingTypedLeaveTheObjectsAlone()
     f.command(Command::Cut)->trigger();
     QCOMPARE(o.count(ObjectKind::Frame), 2);
     QCOMPARE(o.count(ObjectKind::TextField), 1);
+}
+
+void TestGroupCommands::aFieldTypedIntoInAGroupGetsNoHandlesOfItsOwn()
+{
+    // Typed into while its frame belongs to a group, the field is not the selected object: the
+    // group marks it, and no blue handles come up around it as it grows with its text.
+    WindowFixture f;
+    threeObjects(f);
+    Outline& o = f.doc().outline;
+    o.createTextField(QRect(10, 10, 60, 30), kButtonFace, QStringLiteral("текст"), 1);
+    f.window->documents().recordStep(StepKind::Full);
+    auto* field = qobject_cast<QTextEdit*>(f.widgetOf(o.textField(1).id));
+    QVERIFY(field);
+    const QPoint centre = field->viewport()->rect().center();
+    const auto click = [&](Qt::KeyboardModifiers mods) {
+        sendMouse(field->viewport(), QEvent::MouseButtonPress, centre, Qt::LeftButton, mods);
+        sendMouse(field->viewport(), QEvent::MouseButtonRelease, centre, Qt::LeftButton, mods);
+    };
+    click(Qt::NoModifier);
+    QCOMPARE(f.doc().interaction.innerSelection, o.textField(1).id);
+    QWidget* second = f.widgetOf(o.frame(2).id);
+    sendMouse(second, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::ControlModifier);
+    sendMouse(second, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton, Qt::ControlModifier);
+    QCOMPARE(f.doc().interaction.group.size(), std::size_t(2));
+    click(Qt::NoModifier);
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(field, QStringLiteral(" and one more long line of text"));
+    QVERIFY(o.textField(1).text.contains(QStringLiteral("long line")));
+    const InteractionState& s = f.doc().interaction;
+    QVERIFY2(!f.window->selectionHandles()->blueSetVisible() || s.innerSelection == o.textField(1).id,
+             qPrintable(QStringLiteral("blue handles around %1, inner selection %2")
+                            .arg(f.window->selectionHandles()->model().blueAround)
+                            .arg(s.innerSelection)));
 }
 
 QTEST_MAIN(TestGroupCommands)
