@@ -37,6 +37,14 @@ void threeObjects(WindowFixture& f)
     f.window->documents().recordStep(StepKind::Full);
 }
 
+// The same, with a text field in the first frame.
+void threeObjectsAndAField(WindowFixture& f)
+{
+    threeObjects(f);
+    f.doc().outline.createTextField(QRect(10, 10, 60, 30), kButtonFace, QStringLiteral("текст"), 1);
+    f.window->documents().recordStep(StepKind::Full);
+}
+
 QWidget* overlayOf(WindowFixture& f) { return f.window->canvas()->findChild<QWidget*>(QStringLiteral("groupOverlay")); }
 
 }  // namespace
@@ -142,10 +150,8 @@ void TestGroupCommands::pastingIsOneStepAndAFullOutlineTakesNothing()
 void TestGroupCommands::keysOfATextBeingTypedLeaveTheObjectsAlone()
 {
     WindowFixture f;
-    threeObjects(f);
+    threeObjectsAndAField(f);
     Outline& o = f.doc().outline;
-    o.createTextField(QRect(10, 10, 60, 30), kButtonFace, QStringLiteral("текст"), 1);
-    f.window->documents().recordStep(StepKind::Full);
     f.command(Command::SelectAll)->trigger();
     f.command(Command::Copy)->trigger();
     f.window->show();
@@ -167,24 +173,22 @@ void TestGroupCommands::aFieldTypedIntoInAGroupGetsNoHandlesOfItsOwn()
     // Typed into while its frame belongs to a group, the field is not the selected object: the
     // group marks it, and no blue handles come up around it as it grows with its text.
     WindowFixture f;
-    threeObjects(f);
+    threeObjectsAndAField(f);
     Outline& o = f.doc().outline;
-    o.createTextField(QRect(10, 10, 60, 30), kButtonFace, QStringLiteral("текст"), 1);
-    f.window->documents().recordStep(StepKind::Full);
     auto* field = qobject_cast<QTextEdit*>(f.widgetOf(o.textField(1).id));
     QVERIFY(field);
     const QPoint centre = field->viewport()->rect().center();
-    const auto click = [&](Qt::KeyboardModifiers mods) {
-        sendMouse(field->viewport(), QEvent::MouseButtonPress, centre, Qt::LeftButton, mods);
-        sendMouse(field->viewport(), QEvent::MouseButtonRelease, centre, Qt::LeftButton, mods);
+    const auto click = [&] {
+        sendMouse(field->viewport(), QEvent::MouseButtonPress, centre, Qt::LeftButton);
+        sendMouse(field->viewport(), QEvent::MouseButtonRelease, centre, Qt::LeftButton);
     };
-    click(Qt::NoModifier);
+    click();
     QCOMPARE(f.doc().interaction.innerSelection, o.textField(1).id);
     QWidget* second = f.widgetOf(o.frame(2).id);
     sendMouse(second, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::ControlModifier);
     sendMouse(second, QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton, Qt::ControlModifier);
     QCOMPARE(f.doc().interaction.group.size(), std::size_t(2));
-    click(Qt::NoModifier);
+    click();
     field->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(field, QStringLiteral(" and one more long line of text"));
     QVERIFY(o.textField(1).text.contains(QStringLiteral("long line")));
