@@ -169,5 +169,29 @@ def test_keys_of_a_text_being_typed_act_on_the_text(app):
     e2e.check_equal(len(info["textFields"]), 1, "text fields")
 
 
+def test_a_field_typed_into_in_a_group_gets_no_handles_of_its_own(app):
+    app.open({"frames": [{"bounds": [40, 60, 300, 180], "title": "A"},
+                         {"bounds": [400, 60, 120, 80], "title": "B"}],
+              "textFields": [{"bounds": [20, 50, 120, 24], "text": "abc", "parent": 1}]})
+    app.click((100, 122))              # the field: selected, blue handles around it
+    ctrl_click(app, (460, 100))        # B joins: a group of the two frames
+    wait_for_group_line(app, (300, 55), "the group's bounds above the two frames")
+    app.click((100, 122))              # into the field again, the group kept
+    app.type(" and one more line of text")
+    app.save()
+    info = app.info()
+    e2e.check_equal(info["textFields"][0]["text"], "abc and one more line of text", "the typed text")
+    # The field is not the selected object: no blue handles or move bar of its own stand around
+    # it on the screen (the group's own lines and marks are of another blue).
+    fx, fy, fw, fh = bounds(info["textFields"][0])
+    ax, ay = bounds(info["frames"][0])[:2]
+    region = (ax + fx - 12, ay + fy - 20, fw + 24, fh + 32)
+    x, y = app.screen(region[:2])
+    app.desktop.xdotool("mousemove", e2e.SCREEN[0] - 1, e2e.SCREEN[1] - 1)
+    _, _, rows = truth.grab(app, (x, y, region[2], region[3]))
+    handle_colours = {(0x00, 0x80, 0xFF), (0xFF, 0x80, 0x40)}
+    shown = sum(tuple(row[i:i + 3]) in handle_colours for row in rows for i in range(0, len(row), 3))
+    e2e.check_equal(shown, 0, "pixels of handles around the field typed into")
+
 if __name__ == "__main__":
     e2e.main(globals())
