@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "canvas/film_panel_widget.h"
 #include "canvas/outline_view.h"
+#include "program_heap.h"
 #include "started_window.h"
 #include "support/scripted_dialogs.h"
 
@@ -102,6 +103,7 @@ Panels countPanels(MainWindow& window)
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString encoder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("mjpeg");

@@ -31,6 +31,7 @@
 #include "libjpeg_decode.h"
 #include "model/zoom.h"
 #include "process_cpu.h"
+#include "program_heap.h"
 #include "started_window.h"
 #include "storage/history.h"
 #include "storage/jpeg_codec.h"
@@ -239,6 +240,7 @@ QString mb(double v) { return QStringLiteral("%1 MB").arg(v, 0, 'f', 0); }
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // As the program does at its start (see runApplication).
     returnLargeBlocksToTheSystem();

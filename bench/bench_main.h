@@ -3,6 +3,8 @@
 // QT_QPA_PLATFORM names another platform), Google Benchmark's run, then `afterwards`, for the
 // figures a benchmark prints besides Google Benchmark's table.
 //   int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }
+#include "program_heap.h"
+
 #include <QByteArray>
 #include <benchmark/benchmark.h>
 
@@ -13,6 +15,7 @@
 template <class Application>
 int runQtBenchmarks(int argc, char** argv, const std::function<void()>& afterwards = {})
 {
+    runWithTheProgramsHeap(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "largest_outline.h"
 #include "model/document.h"
+#include "program_heap.h"
 #include "started_window.h"
 #include "storage/jpeg_codec.h"
 #include "storage/outline_io.h"
@@ -137,6 +138,7 @@ std::string ms(double v) { return QString::asprintf("%.0f ms", v).toStdString();
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // As the program does at its start (see runApplication).
     returnLargeBlocksToTheSystem();

@@ -137,6 +137,7 @@ double percentile(std::vector<double> v, double p)
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     return runQtBenchmarks<QApplication>(argc, argv, [] {
         if (!stepTimes.empty()) {
             std::printf("presentation step, full outline at 1920 x 1080, %zu steps forward and back\n",

@@ -148,6 +148,7 @@ double percentile(std::vector<double> v, double p)
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     return runQtBenchmarks<QApplication>(argc, argv, [] {
         if (times.empty())
             return;

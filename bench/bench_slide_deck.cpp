@@ -103,6 +103,7 @@ BENCHMARK(BM_ReadAndZipPhotos)->UseManualTime()->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     return runQtBenchmarks<QApplication>(argc, argv, [] {
         const double least = median(times[QStringLiteral("read and zip")]);
         for (const char* kind : {"pptx", "odp"}) {

@@ -9,6 +9,7 @@
 //    carries all of them; and the look for what needs the block on the plain outline alone.
 // The medians and their ratios are printed at the end of the run.
 #include "model/document.h"
+#include "program_heap.h"
 #include "storage/extension_block.h"
 #include "storage/history.h"
 #include "storage/jpeg_codec.h"
@@ -362,6 +363,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    runWithTheProgramsHeap(argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -3,6 +3,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS velmar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velmar_program RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR})
 # The modules the program loads from its library folder on first use: the film player, the film
 # picture reader, the zip archive writer of slide decks, the spelling dictionaries, printing.
 install(TARGETS velmar_media velmar_film_pictures velmar_zip velmar_spelling velmar_print LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velmar/modules)

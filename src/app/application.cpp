@@ -52,6 +52,21 @@ bool installQtTranslations(QCoreApplication& app)
     return true;
 }
 
+namespace {
+
+// The command that started the program, which the file association's desktop entry runs: the
+// `velmar` command when it started the program (it says so in VELMAR_LAUNCHER), or the program.
+QString launchingCommand()
+{
+    const QString launcher = qEnvironmentVariable("VELMAR_LAUNCHER");
+    const QFileInfo info(launcher);
+    if (!launcher.isEmpty() && info.isAbsolute() && info.isFile() && info.isExecutable())
+        return launcher;
+    return QCoreApplication::applicationFilePath();
+}
+
+}  // namespace
+
 int runApplication(int argc, char** argv)
 {
     returnLargeBlocksToTheSystem();
@@ -110,7 +125,7 @@ int runApplication(int argc, char** argv)
     installKeyboardObjectAccess(window);
     StartupOptions options;
     options.documentPath = commandLine.document;
-    options.programPath = QCoreApplication::applicationFilePath();
+    options.programPath = launchingCommand();
     options.programFolder = programFolder();
     options.startFolder = startFolder;
     options.dataHome = userDataHome();

@@ -1,6 +1,7 @@
 // What a start-up loads: the shown main window maps none of the media framework, FFmpeg, the
 // network, the printing system's, the zip or the spelling libraries; they come with the first
-// film, print, slide deck or dictionary. Runs the real program.
+// film, print, slide deck or dictionary. And how the `velmar` command starts the program. Runs
+// the real program.
 #include "model/document.h"
 #include "storage/outline_io.h"
 #include "support/avi_writer.h"
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace velmar;
 
 class TestStartupLibraries : public QObject {
@@ -19,6 +22,8 @@ private slots:
     void shownWindowLoadsNoMediaNetworkOrPrinting();
     void filmsBringTheFilmReaderOnly();
     void slideDecksAreZippedByTheirModule();
+    void theCommandStartsTheProgramWithItsHeapSetting_data();
+    void theCommandStartsTheProgramWithItsHeapSetting();
 
 private:
     // The libraries the window had loaded when it quit (with "films", once its films were read).
@@ -124,6 +129,62 @@ void TestStartupLibraries::slideDecksAreZippedByTheirModule()
     QVERIFY2(QString::fromLocal8Bit(errors).contains(QStringLiteral("модуль архивов zip не найден")),
              errors.constData());
     QVERIFY(!QFileInfo::exists(refused));
+}
+
+void TestStartupLibraries::theCommandStartsTheProgramWithItsHeapSetting_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<bool>("largePages");
+    QTest::newRow("another setting of the user's") << QStringLiteral("glibc.malloc.arena_max=4") << true;
+    QTest::newRow("the user's own value") << QStringLiteral("glibc.malloc.hugetlb=0") << false;
+}
+
+void TestStartupLibraries::theCommandStartsTheProgramWithItsHeapSetting()
+{
+    QFETCH(QString, given);
+    QFETCH(bool, largePages);
+    const QString command = QFileInfo(velmarProgram()).canonicalFilePath();
+    const QString data = m_home.filePath(QStringLiteral("data-%1").arg(largePages));
+    QProcess velmar;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VELMAR_REPORT_GEOMETRY"), QStringLiteral("1"));
+    env.insert(QStringLiteral("VELMAR_HOME"), m_home.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    env.insert(QStringLiteral("GLIBC_TUNABLES"), given);
+    env.remove(QStringLiteral("VELMAR_LAUNCHER"));
+    velmar.setProcessEnvironment(env);
+    velmar.start(command, {});
+    QByteArray shown;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (shown += velmar.readAllStandardOutput()).contains("canvas ") || velmar.state() == QProcess::NotRunning, 30000);
+    QVERIFY(velmar.state() == QProcess::Running);
+
+    // The shown window is the program, in the process the command was started as.
+    const QString process = QStringLiteral("/proc/%1/").arg(velmar.processId());
+    const QString running = QFileInfo(process + QStringLiteral("exe")).canonicalFilePath();
+    QVERIFY2(running.endsWith(QStringLiteral("/velmar")) && running != command, qPrintable(running));
+    // Where the kernel leaves huge pages to the program's advice, the heap has asked for them
+    // (the flag "hg"), unless the user's own setting says otherwise.
+    QFile thp(QStringLiteral("/sys/kernel/mm/transparent_hugepage/enabled"));
+    if (thp.open(QIODevice::ReadOnly) && thp.readAll().contains("[madvise]")) {
+        QFile maps(process + QStringLiteral("smaps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        bool advised = false;
+        for (const QByteArray& line : maps.readAll().split('\n'))
+            advised = advised || (line.startsWith("VmFlags:") && line.contains(" hg"));
+        QCOMPARE(advised, largePages);
+    }
+
+    // Files of outlines are opened through the command, not the program behind it.
+    QFile entry(data + QStringLiteral("/applications/velmar.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString exec = QString::fromUtf8(entry.readAll()).section(QStringLiteral("\nExec="), 1).section(u'\n', 0, 0);
+    QVERIFY2(exec.contains(command) && !exec.contains(running), qPrintable(exec));
+
+    ::kill(pid_t(velmar.processId()), SIGTERM);
+    QVERIFY(velmar.waitForFinished(30000));
+    QCOMPARE(velmar.exitCode(), 0);
 }
 
 QTEST_MAIN(TestStartupLibraries)

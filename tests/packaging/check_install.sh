@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/velmar share/applications/org.velmar.velmar.desktop share/mime/packages/velmar.xml \
+for f in bin/velmar libexec/velmar share/applications/org.velmar.velmar.desktop share/mime/packages/velmar.xml \
          share/thumbnailers/velmar.thumbnailer share/metainfo/org.velmar.velmar.metainfo.xml \
          share/doc/velmar/help/index.html share/doc/velmar/help/index_en.html share/icons/hicolor/scalable/apps/velmar.svg; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
