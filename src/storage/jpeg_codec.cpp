@@ -385,12 +385,13 @@ QSize jpegStreamSize(const QByteArray& stream)
     return size;
 }
 
-qint64 jpegDecodingCost(const QByteArray& stream)
+qint64 jpegDecodingCost(const QByteArray& stream) { return jpegDecodingCost(stream, jpegStreamSize(stream)); }
+
+qint64 jpegDecodingCost(const QByteArray& stream, QSize declared)
 {
-    const QSize size = jpegStreamSize(stream);
-    if (size.isEmpty())
+    if (declared.isEmpty())
         return 0;
-    return costOf(countScans(stream), qint64(size.width()) * size.height());
+    return costOf(countScans(stream), qint64(declared.width()) * declared.height());
 }
 
 bool jpegStreamLengthFits(QSize declared, qint64 length)

@@ -33,6 +33,8 @@ QSize jpegStreamSize(const QByteArray& stream);
 // scans make over the picture (a scan of one of three components counts a third). A baseline
 // stream costs its pixels, a progressive one a few times that; 0 when the header cannot be read.
 qint64 jpegDecodingCost(const QByteArray& stream);
+// The same for a stream whose declared size jpegStreamSize() has already read.
+qint64 jpegDecodingCost(const QByteArray& stream, QSize declared);
 
 // Whether a stream of `length` bytes may hold a picture of the declared size (see JpegLimits):
 // checked from the stream's first bytes before the rest is read.

@@ -301,14 +301,20 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
     struct Decoding {
         int slot = 0;
         QByteArray stream;
-        QSize wanted;  // reduced decoding: the smallest size wanted; empty = full size
+        QSize declared;  // the size the stream's header declares
+        QSize wanted;    // reduced decoding: the smallest size wanted; empty = full size
         QImage image;
         QString why;
     };
     std::vector<Decoding> decodings;
     // Without a picture scale the streams are kept as they are, none decoded (a stream whose
     // header cannot be read is still decoded, for the reason it is refused).
-    std::vector<std::pair<int, QByteArray>> kept;
+    struct Kept {
+        int slot = 0;
+        QByteArray stream;
+        QSize declared;
+    };
+    std::vector<Kept> kept;
     std::map<int, QString> problems;  // picture slot → why it cannot be shown
     qint64 chunkStart = kHeaderSize;
     qint64 previous = 0;
@@ -342,6 +348,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
                 stream = fits ? source.read(start, length) : QByteArray();
             }
         }
+        // The header is read once: what it declares is the picture's full size from here on.
+        const QSize declared = stream.isEmpty() ? QSize() : jpegStreamSize(stream);
         if (length <= 0)
             problems[k] = QCoreApplication::translate("OutlineIo", "нет данных рисунка");
         else if (!fits)
@@ -352,11 +360,11 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             problems[k] = QCoreApplication::translate("OutlineIo", "файл обрывается раньше данных рисунка");
         // A stream only copied is never decoded: it costs nothing (one that is decoded after all,
         // to find why it cannot be kept, is counted).
-        else if (!(pictureScale == kStreamsOnly && declaredWithinLimits(jpegStreamSize(stream)))
-                 && !budget->take(jpegDecodingCost(stream)))
+        else if (!(pictureScale == kStreamsOnly && declaredWithinLimits(declared))
+                 && !budget->take(jpegDecodingCost(stream, declared)))
             problems[k] = PictureBudget::refusal();
-        else if (pictureScale <= 0 && declaredWithinLimits(jpegStreamSize(stream)))
-            kept.push_back({k, stream});
+        else if (pictureScale <= 0 && declaredWithinLimits(declared))
+            kept.push_back({k, stream, declared});
         else {
             // Each picture is decoded at the smallest reduced size that still covers its control
             // (at the drawing's scale for a small drawing of the outline): what the outline shows
@@ -365,7 +373,7 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
             const double scale = pictureScale > 0 ? std::min(pictureScale, 1.0) : 1.0;
             const QSize wanted(std::max(1, int(std::ceil(bounds.width() * scale))),
                                std::max(1, int(std::ceil(bounds.height() * scale))));
-            decodings.push_back({k, stream, wanted, {}, {}});
+            decodings.push_back({k, stream, declared, wanted, {}, {}});
         }
         chunkStart += cumulative;
         previous = cumulative;
@@ -391,13 +399,13 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         } else {
             // The stream is kept as read (saving writes it again unchanged) and decoded again
             // whenever the picture is drawn at a size this decode does not serve.
-            p.setStoredStream(d.stream, jpegStreamSize(d.stream), decodeStoredJpeg, d.image);
+            p.setStoredStream(d.stream, d.declared, decodeStoredJpeg, d.image);
         }
     }
     // Kept undecoded, they are decoded only if something draws them after all.
-    for (const auto& [slot, stream] : kept) {
-        o.picture(slot).setStoredStream(stream, jpegStreamSize(stream), decodeStoredJpeg);
-        decoded[std::size_t(slot)] = true;
+    for (const Kept& k : kept) {
+        o.picture(k.slot).setStoredStream(k.stream, k.declared, decodeStoredJpeg);
+        decoded[std::size_t(k.slot)] = true;
     }
     // A picture without a readable stream keeps a blank one.
     QStringList failures;
