@@ -53,6 +53,10 @@ add_custom_target(debian_docs ALL DEPENDS ${debian_gz})
 install(FILES ${debian_docs}/copyright ${debian_docs}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmar)
 install(FILES ${debian_docs}/man/velmar.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(NOT VELMAR_SANITIZE)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME velmar)
+endif()
 install(FILES ${debian_docs}/man/ru/velmar.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
 
 set(CPACK_PACKAGE_NAME velmar)
