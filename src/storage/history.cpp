@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include <sys/stat.h>
@@ -102,11 +103,26 @@ bool fileHoldsImage(const QString& path, const OutlineImage& image)
     if (!image.ok || !info.isFile() || info.size() != image.fileSize())
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(image.header.size()) != image.header)
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Compared a piece at a time through one small buffer: a copy of the whole record would be
+    // fresh memory on every Open.
+    const auto holds = [&file](QByteArrayView expected) {
+        char piece[64 * 1024];
+        for (qsizetype at = 0; at < expected.size();) {
+            const qint64 wanted = std::min<qint64>(qint64(sizeof piece), expected.size() - at);
+            if (file.read(piece, wanted) != wanted
+                || std::memcmp(piece, expected.data() + at, std::size_t(wanted)) != 0)
+                return false;
+            at += qsizetype(wanted);
+        }
+        return true;
+    };
+    if (!holds(image.header))
         return false;
     if (image.extension.isEmpty())
         return true;
-    return file.seek(info.size() - image.extension.size()) && file.read(image.extension.size()) == image.extension;
+    return file.seek(info.size() - image.extension.size()) && holds(image.extension);
 }
 
 // Rebuilds the outline as it was at the current step, coming from step `from`. Like the readers, it
