@@ -1,6 +1,6 @@
 #pragma once
 // Benchmarks that measure the program inside their own process run with the allocator setting
-// the `velmar` command starts the program with (src/launcher/heap_tunables.h). glibc reads it
+// the `velmar` command starts the program with (src/base/heap_tunables.h). glibc reads it
 // only when a process starts, so a benchmark started without it starts itself again with it,
 // before it does anything else.
 #include "base/heap_tunables.h"
