@@ -17,6 +17,7 @@ private slots:
     void oneByteOfTheRecordChangedIsNoticed_data();
     void oneByteOfTheRecordChangedIsNoticed();
     void hashSeesEveryBitAndTheLength();
+    void fileIsHashedAsItsRecordInMemory();
 };
 
 namespace {
@@ -102,6 +103,24 @@ void TestFileStamp::hashSeesEveryBitAndTheLength()
     seen.insert(FileStamp::recordHashOf(record.chopped(1)));
     QCOMPARE(seen.size(), 5 * 8 + 3);
     QVERIFY(FileStamp::recordHashOf(QByteArray()) != FileStamp::recordHashOf(QByteArray(1, '\0')));
+}
+
+void TestFileStamp::fileIsHashedAsItsRecordInMemory()
+{
+    // The file is hashed through a buffer smaller than the record: lengths at and around the
+    // buffer's pieces and the record's end must give the hash of the same bytes held whole.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.vmd"));
+    const QByteArray bytes = randomBytes(layout::kHeaderSize + 100, 3);
+    const qsizetype piece = 64 * 1024;
+    for (qsizetype size : {qsizetype(0), qsizetype(1), piece - 1, piece, piece + 1, 2 * piece, layout::kHeaderSize - 1,
+                           layout::kHeaderSize, layout::kHeaderSize + 100}) {
+        write(path, bytes.first(size), QDateTime::currentDateTimeUtc());
+        const FileStamp stamp = FileStamp::of(path);
+        QVERIFY(stamp.exists);
+        QCOMPARE(stamp.size, qint64(size));
+        QCOMPARE(stamp.recordHash, FileStamp::recordHashOf(bytes.first(std::min(size, layout::kHeaderSize))));
+    }
 }
 
 QTEST_MAIN(TestFileStamp)

@@ -435,6 +435,16 @@ void TestJpegCodec::everyScanIsCharged()
     QCOMPARE(jpegDecodingCost(encodeAs(photo, {.singleCoefficientScans = 20})), pixels * (3 + 60) / 3);
     QCOMPARE(jpegDecodingCost(QByteArray("not a picture")), qint64(0));
 
+    // Stuffed zeros, fill bytes and restart markers inside scan data, at every alignment, neither
+    // end a scan nor hide the marker right after them. One component, 24 scans: 24 passes.
+    QByteArray scans = QByteArray::fromHex("FFD8"
+                                           "FFC0000B08000A000A01011100");
+    for (int shift = 0; shift < 24; ++shift)
+        scans += QByteArray::fromHex("FFDA000801010000003F00") + QByteArray(shift, '\x11')
+                 + QByteArray::fromHex("FF0012FFD3FFFF0034FFD7") + QByteArray(shift % 8, '\x22');
+    scans += QByteArray::fromHex("FFD9");
+    QCOMPARE(jpegDecodingCost(scans, QSize(10, 10)), qint64(100 * 24));
+
     // Replaying the last refinement scan (the decoder itself only warns about it) is damage, not
     // work: refused at the first repeat, well before the scan cap.
     QString why;
