@@ -39,6 +39,7 @@ void MainWindow::connectDocumentViews()
         connect(lastDeleted, &QObject::destroyed, [] { returnFreedMemoryToTheSystem(); });
         lastDeleted->deleteLater();
     });
+    connect(d, &DocumentController::outlineLeaving, m_view, &OutlineView::letGoOfPictures);
     connect(d, &DocumentController::selectionHidden, m_handles, &SelectionHandles::hideAll);
     connect(d, &DocumentController::canvasColourChanged, this,
             [this] { m_canvas->setCanvasColour(m_document.state.canvasColour); });

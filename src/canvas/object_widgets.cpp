@@ -253,6 +253,16 @@ void PictureWidget::setDrawStoredBitmap(bool on)
     update();
 }
 
+void PictureWidget::letGoOfPicture()
+{
+    // A rendering still to be made needs what it is made from.
+    if (m_drawStored || m_renderPending)
+        return;
+    m_picture = PictureObject();
+    m_stored = QImage();
+    m_halvings.clear();
+}
+
 void PictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -62,6 +62,9 @@ public:
     // SVG and printing get the picture at its full resolution. A stored stream is decoded at
     // full size while this is on.
     void setDrawStoredBitmap(bool on);
+    // Lets go of the picture's stream and decodes, keeping the rendering it draws now, until the
+    // next apply() (which then renders afresh). Drawing at other scales keeps them.
+    void letGoOfPicture();
 
     // The stored bitmap smoothly stretched to size, aspect ratio not kept; a bitmap far larger
     // than the size is halved first, as often as it stays four times as large.

@@ -134,6 +134,13 @@ W* OutlineView::ensure(ObjectId id, QWidget* parent, bool& created)
     return widget;
 }
 
+void OutlineView::letGoOfPictures()
+{
+    for (QWidget* w : std::as_const(m_widgets))
+        if (auto* picture = qobject_cast<PictureWidget*>(w))
+            picture->letGoOfPicture();
+}
+
 void OutlineView::decodePicturesAhead()
 {
     std::vector<const PictureObject*> pictures;

@@ -41,6 +41,10 @@ public:
     // over are destroyed, and objects beyond them get new ones. Making and destroying the few
     // hundred widgets of a large outline would cost more than showing it.
     void rebuild();
+    // The outline shown is being replaced: the picture widgets let go of its streams and decodes,
+    // keeping only what they draw now, so that the outline's memory is free before the next one
+    // is read. rebuild() gives them the new pictures.
+    void letGoOfPictures();
 
     QWidget* widget(ObjectId id) const { return m_widgets.value(id); }
     FrameWidget* frameWidget(int slot) const;

@@ -401,7 +401,17 @@ void DocumentController::openOutline(const QString& file)
     }
 
     const bool old = isOldFormatName(path);
-    LoadResult loaded = readAnyOutlineFile(path);
+    // Once the file's record is accepted, the file opens whatever its pictures hold: the outline
+    // it replaces lets go of its pictures' streams and bitmaps (with the steps and the stored
+    // layout that share them) before the new streams are read. The two outlines never take
+    // memory at once, and the new one's streams take the memory the old ones had, already in
+    // use, rather than memory handed back to the system after the last Open and faulted in again.
+    LoadResult loaded = readAnyOutlineFile(path, 1.0, [this] {
+        emit outlineLeaving();
+        m_opened.reset();
+        m_document.history.stepObjects.clear();
+        m_document.outline = Outline();
+    });
     if (!loaded.ok) {
         // A refused file leaves the open outline, its name and its history as they were.
         showError(loaded.message);

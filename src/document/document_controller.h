@@ -109,6 +109,9 @@ public:
 signals:
     // The outline was replaced as a whole (opened, or rebuilt by undo/redo): every widget is new.
     void outlineReplaced();
+    // The outline is about to be replaced by one being read: the views let go of its pictures.
+    // Nothing is drawn before outlineReplaced().
+    void outlineLeaving();
     // Objects were added, removed or changed: the views show the outline as it is now.
     void objectsChanged();
     // The outline became modified, or saved.

@@ -278,7 +278,7 @@ bool declaredWithinLimits(QSize size)
 }
 
 LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString& fileName, QSize windowChrome,
-                double pictureScale)
+                double pictureScale, const std::function<void()>& recordAccepted = {})
 {
     LoadResult result;
     HeaderReadResult read = readOutlineHeader(headerBytes);
@@ -286,6 +286,8 @@ LoadResult load(ByteSource& source, const QByteArray& headerBytes, const QString
         result.message = headerProblemMessage(read, fileName);
         return result;
     }
+    if (recordAccepted)
+        recordAccepted();
     OutlineHeader& h = read.header;
     result.outlineName = h.outlineName;
     result.canvasColour = h.canvasColour;
@@ -450,7 +452,8 @@ LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMe
     return load(source, record, fileNameForMessages, windowChrome, 1.0);
 }
 
-LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale)
+LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale,
+                           const std::function<void()>& recordAccepted)
 {
     const QString shown = QDir::toNativeSeparators(path);
     // Only a regular file is read (a link to a device or a FIFO is refused without reading).
@@ -468,7 +471,7 @@ LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictu
     FileSource source(file);
     QByteArray header(kHeaderSize, Qt::Uninitialized);
     header.truncate(std::max<qint64>(0, file.read(header.data(), kHeaderSize)));
-    return load(source, header, shown, windowChrome, pictureScale);
+    return load(source, header, shown, windowChrome, pictureScale, recordAccepted);
 }
 
 bool isOldFormatName(const QString& path) { return path.endsWith(QLatin1Char('c'), Qt::CaseInsensitive); }
@@ -480,12 +483,12 @@ QString currentFormatName(const QString& path)
     return path.left(path.size() - 1) + (path.endsWith(QLatin1Char('C')) ? QLatin1Char('D') : QLatin1Char('d'));
 }
 
-LoadResult readAnyOutlineFile(const QString& path, double pictureScale)
+LoadResult readAnyOutlineFile(const QString& path, double pictureScale, const std::function<void()>& recordAccepted)
 {
     // The old format's pictures are always decoded (they may be bitmaps rather than streams).
     return isOldFormatName(path)
                ? readOldOutlineFile(path, defaultWindowChrome(), pictureScale > 0 ? pictureScale : 1.0)
-               : readOutlineFile(path, defaultWindowChrome(), pictureScale);
+               : readOutlineFile(path, defaultWindowChrome(), pictureScale, recordAccepted);
 }
 
 bool applyHeaderToOutline(const OutlineHeader& h, Outline& o, QString* problem)

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace velmar {
@@ -72,14 +73,19 @@ QString currentFormatName(const QString& path);
 // kStreamsOnly is for exports that copy the streams and never draw the pictures: as 0, but what
 // decoding each stream would cost is not worked out and nothing is taken from the picture budget.
 inline constexpr double kStreamsOnly = -1.0;
-LoadResult readAnyOutlineFile(const QString& path, double pictureScale = 1.0);
+// `recordAccepted`, when given, runs once a current-format file's record has been read and
+// accepted, before its pictures' streams are read: from there on the file opens (a picture that
+// cannot be read becomes a blank one), so that the caller may let go of what it replaces first.
+LoadResult readAnyOutlineFile(const QString& path, double pictureScale = 1.0,
+                              const std::function<void()>& recordAccepted = {});
 
 // Reads an outline file into a fresh outline. Frames get the shortened tooltip of their minimal
 // text (shortenedTooltip), other objects their whole minimal text. A refused file (version, damage in the record)
 // gives ok = false and the reason; pictures whose streams cannot be decoded keep a blank
 // placeholder and are listed in the message of an otherwise successful result.
 LoadResult readOutline(const QByteArray& fileBytes, const QString& fileNameForMessages, QSize windowChrome);
-LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale = 1.0);
+LoadResult readOutlineFile(const QString& path, QSize windowChrome, double pictureScale = 1.0,
+                           const std::function<void()>& recordAccepted = {});
 
 // Patches the objects of an outline from a header record taken of the same objects: bounds,
 // texts, colours, bevels, parents, fonts, minimal texts, tooltips, sequence positions and the

@@ -1,6 +1,7 @@
 // New, Open, Save, Save as, Close and closing the window, undo/redo and the outline zoom, driven
 // through the real window's commands with scripted dialogs.
 #include "canvas/canvas_widget.h"
+#include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "canvas/selection_handles.h"
 #include "storage/jpeg_codec.h"
@@ -176,6 +177,63 @@ void TestDocumentCommands::failedSaveAsAndCancelledNewLeaveTheDocumentAsItWas()
 void TestDocumentCommands::openRefusedFileKeepsTheOutline()
 {
     WindowFixture f;
+    // An outline with a photo, opened from its file: an Open lets go of the pictures it replaces
+    // only once the new file's record is accepted.
+    const auto writePhoto = [&f](const QString& name, Qt::GlobalColor colour) {
+        Document made;
+        made.state.windowSize = f.window->size();
+        made.outline.setClientSize(f.window->canvas()->size());
+        made.outline.createFrame(QRect(10, 40, 200, 150), QStringLiteral("Фото"));
+        made.outline.createPicture(QRect(10, 20, 160, 120), 1);
+        QImage photo(320, 240, QImage::Format_RGB32);
+        photo.fill(colour);
+        made.outline.picture(1).setJpegStream(encodeJpeg(photo, 90));
+        const QString path = f.home.filePath(name);
+        return writeOutlineFile(path, made).ok ? path : QString();
+    };
+    const auto shownColour = [&f] {
+        auto* w = qobject_cast<PictureWidget*>(f.widgetOf(f.doc().outline.picture(1).id));
+        return w ? QColor(w->rendering().pixel(80, 60)) : QColor();
+    };
+    const auto isNear = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 24;
+    };
+    const QString red = writePhoto(QStringLiteral("red.vmd"), Qt::red);
+    const QString blue = writePhoto(QStringLiteral("blue.vmd"), Qt::blue);
+    f.dialogs.files.push_back(Dialogs::FileChoice{red, 1});
+    f.window->command(Command::Open)->trigger();
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QVERIFY(isNear(shownColour(), Qt::red));
+    const QByteArray stream = f.doc().outline.picture(1).jpegStream();
+    QVERIFY(!stream.isEmpty());
+
+    // A file refused for its record leaves the photo and its stream as they were.
+    QByteArray refused(597496, '\0');
+    refused.replace(0, 4,
+                    "\x03"
+                    "4.0");
+    const QString damaged = f.home.filePath(QStringLiteral("damaged.vmd"));
+    QFile damagedFile(damaged);
+    QVERIFY(damagedFile.open(QIODevice::WriteOnly));
+    damagedFile.write(refused);
+    damagedFile.close();
+    f.dialogs.files.push_back(Dialogs::FileChoice{damaged, 1});
+    f.window->command(Command::Open)->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    f.dialogs.messages.clear();
+    QCOMPARE(f.doc().outline.count(ObjectKind::Picture), 1);
+    QCOMPARE(f.doc().outline.picture(1).jpegStream(), stream);
+    QVERIFY(isNear(shownColour(), Qt::red));
+
+    // Accepted, the next file's photo is shown, and the same file opened again shows its own.
+    for (const auto& [path, colour] : {std::pair{blue, Qt::blue}, std::pair{blue, Qt::blue}, std::pair{red, Qt::red}}) {
+        f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
+        f.window->command(Command::Open)->trigger();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY2(isNear(shownColour(), colour), qPrintable(QFileInfo(path).fileName()));
+        QVERIFY(!f.doc().outline.picture(1).jpegStream().isEmpty());
+    }
+
     startNew(f);
     f.doc().state.modified = false;
     QByteArray bytes(597496, '\0');
