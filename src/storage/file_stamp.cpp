@@ -6,7 +6,6 @@
 #include <QHashFunctions>
 
 #include <algorithm>
-#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,24 +26,6 @@ constexpr qsizetype kPiece = 64 * 1024;
 quint64 hashPiece(const char* bytes, qsizetype size, quint64 seed)
 {
     return quint64(qHashBits(bytes, size_t(size), size_t(seed)));
-}
-
-// Fills `into` with up to `count` bytes; fewer only at the end of the file. -1 on a read error.
-qsizetype readPiece(int handle, char* into, qsizetype count)
-{
-    qsizetype have = 0;
-    while (have < count) {
-        const ssize_t got = ::read(handle, into + have, std::size_t(count - have));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (got == 0)
-            break;
-        have += got;
-    }
-    return have;
 }
 
 }  // namespace
@@ -73,8 +54,7 @@ FileStamp FileStamp::of(const QString& path)
         qint64 read = 0;
         bool failed = false;
         for (;;) {
-            const qsizetype got =
-                readPiece(handle, piece.data(), qsizetype(std::min<qint64>(kPiece, layout::kHeaderSize - read)));
+            const qint64 got = readInto(handle, piece.data(), std::min<qint64>(kPiece, layout::kHeaderSize - read));
             if (got < 0) {
                 failed = true;
                 break;

@@ -187,6 +187,23 @@ int openRegularFile(const QString& path, QString* problem, bool followLinks)
     return handle;
 }
 
+qint64 readInto(int handle, char* into, qint64 count)
+{
+    qint64 have = 0;
+    while (have < count) {
+        const ssize_t got = ::read(handle, into + have, std::size_t(count - have));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (got == 0)
+            break;
+        have += got;
+    }
+    return have;
+}
+
 bool readUpTo(int handle, qint64 count, QByteArray* data)
 {
     data->clear();
@@ -196,16 +213,14 @@ bool readUpTo(int handle, qint64 count, QByteArray* data)
     while (have < count) {
         const qint64 piece = std::min(kPiece, count - have);
         data->resize(qsizetype(have + piece));
-        const ssize_t got = ::read(handle, data->data() + have, std::size_t(piece));
+        const qint64 got = readInto(handle, data->data() + have, piece);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             data->clear();
             return false;
         }
-        if (got == 0)
-            break;
         have += got;
+        if (got < piece)
+            break;  // the end of the file
     }
     data->resize(qsizetype(have));
     return true;

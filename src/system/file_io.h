@@ -59,6 +59,9 @@ std::optional<QByteArray> readRegularFileStart(const QString& path, qint64 count
 // Reads up to `count` bytes from an open handle, retrying short reads, never past `count`.
 // False with errno set when the system refuses.
 bool readUpTo(int handle, qint64 count, QByteArray* data);
+// The same into memory the caller holds: the bytes read (fewer than `count` only at the end of
+// the file), or -1 with errno set when the system refuses.
+qint64 readInto(int handle, char* into, qint64 count);
 
 // An exclusive advisory lock on a file, taken without waiting. The system drops it when the
 // process ends however it ends; release() also removes the lock file.
