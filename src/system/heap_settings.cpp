@@ -6,13 +6,14 @@ namespace velmar {
 
 void returnLargeBlocksToTheSystem()
 {
-    // Setting the threshold fixes it: it no longer moves up as blocks are freed. Blocks of 2 MB
+    // Setting the threshold fixes it: it no longer moves up as blocks are freed. Blocks of 4 MB
     // and more are mapped on their own; the `velmar` command has the allocator back such mappings,
-    // and the heap, with huge pages (see the launcher), and a mapping smaller than one huge page
-    // would be faulted in one small page at a time, as a window's backing store of 1.5 MB is on
-    // every resize and streams read from a file were. Below that size blocks come from the heap,
-    // whose free memory returnFreedMemoryToTheSystem() hands back after an Open.
-    mallopt(M_MMAP_THRESHOLD, 2 * 1024 * 1024);
+    // and the heap, with huge pages (see the launcher), and a mapping of a few megabytes would
+    // mostly be faulted in one small page at a time: a window's backing store (3 MB for a window
+    // of 1024 × 768) is made anew on every resize and on an Open that gives the window the size
+    // the file stores, and streams read from a file were. Below that size blocks come from the
+    // heap, whose free memory returnFreedMemoryToTheSystem() hands back after an Open.
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     // Fixing it also fixes the size of free memory at the heap's top that is handed back, at its
     // default of 128 KB: painting many small objects, as each step of a zoom does, frees and takes
     // again the raster engine's working buffers, and at that size the heap shrank and grew (with

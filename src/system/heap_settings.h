@@ -2,7 +2,7 @@
 
 namespace velmar {
 
-// Blocks of 2 MB and more (large decoded pictures, file images) go back to the system as soon as
+// Blocks of 4 MB and more (large decoded pictures, file images) go back to the system as soon as
 // they are freed. Left to itself, glibc raises the size from which it maps blocks each time a
 // mapped block is freed; after that, the pictures of every outline opened are carved from the
 // heap, whose freed memory mostly stays with the process, and each Open grows it further. Up to
