@@ -1,5 +1,7 @@
 #include "app/window_report.h"
 
+#include "canvas/object_widgets.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -41,6 +43,14 @@ protected:
             // the layout settle.
             if (isChoice(watched))
                 reportChoices(static_cast<QWidget*>(watched)->window());
+            // "editor X Y W H" (canvas coordinates): a text field's editor shown, as where the
+            // pointer came over a field drawn without one.
+            if (event->type() == QEvent::Show && m_canvas)
+                if (auto* editor = qobject_cast<TextFieldWidget*>(watched)) {
+                    const QRect r(editor->mapTo(m_canvas, QPoint(0, 0)), editor->size());
+                    std::printf("editor %d %d %d %d\n", r.x(), r.y(), r.width(), r.height());
+                    std::fflush(stdout);
+                }
             if (watched == m_canvas || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())) {
                 m_timer.start();
                 if (event->type() == QEvent::Show)

@@ -49,6 +49,7 @@ struct CanvasKind<VideoObject> {
 
 template <>
 struct CanvasKind<TextFieldObject> {
+    // The field's editor; until it is needed, the outline view shows a TextFieldFace instead.
     using Widget = TextFieldWidget;
     static constexpr Menu menu = Menu::TextField;
     static constexpr std::optional<Command> remove = Command::DeleteTextField;

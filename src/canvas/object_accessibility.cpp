@@ -1,7 +1,9 @@
 #include "canvas/object_accessibility.h"
 
+#include "canvas/object_widgets.h"
 #include "model/visible_text.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QWidget>
@@ -26,7 +28,72 @@ QString shownName(const QString& text, const QString& fallback)
     return shown.isEmpty() ? fallback : shown;
 }
 
+class TextFieldFaceAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextFieldFaceAccessible(TextFieldFace* face) : QAccessibleWidget(face, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !face()->isReadOnly();
+        s.readOnly = face()->isReadOnly();
+        s.multiLine = true;
+        return s;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return shown();
+        return QAccessibleWidget::text(t);
+    }
+
+    // The text, with no caret and no selection: nobody types in a face.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return int(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = *end = 0;
+        return {};
+    }
+
+private:
+    TextFieldFace* face() const { return static_cast<TextFieldFace*>(widget()); }
+    QString shown() const { return face()->document().toPlainText(); }
+};
+
+QAccessibleInterface* textFieldFaceFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(TextFieldFace::staticMetaObject.className()) && object && object->isWidgetType())
+        return new TextFieldFaceAccessible(static_cast<TextFieldFace*>(object));
+    return nullptr;
+}
+
 }  // namespace
+
+void installTextFieldFaceAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(textFieldFaceFactory);
+        return true;
+    }();
+    (void)installed;
+}
 
 void nameForAccessibility(QWidget* widget, const FrameObject& frame)
 {

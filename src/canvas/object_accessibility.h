@@ -16,4 +16,8 @@ void nameForAccessibility(QWidget* widget, const CaptionObject& caption);
 void nameForAccessibility(QWidget* widget, const VideoObject& video);
 void nameForAccessibility(QWidget* widget, const ArrowObject& arrow);
 
+// A text field's face reads to a screen reader as the field's editor does: an editable text (read
+// only where the field is) with the field's text.
+void installTextFieldFaceAccessibility();
+
 }  // namespace velmar

@@ -8,6 +8,7 @@
 #include "paint/core/picture_transforms.h"
 #include "platform/spelling.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -46,6 +47,30 @@ void setHint(QWidget* widget, const QString& hint)
 {
     if (widget->toolTip() != hint)
         widget->setToolTip(hint);
+}
+
+Qt::Alignment fieldAlignment(const TextFieldObject& field)
+{
+    return field.alignment == AlignRight    ? Qt::AlignRight
+           : field.alignment == AlignCentre ? Qt::AlignHCenter
+                                            : Qt::AlignLeft;
+}
+
+// The alignment as a field's document holds it: its default, and each paragraph's own (typing
+// a new line keeps the paragraph's).
+void alignDocument(QTextDocument* document, Qt::Alignment alignment)
+{
+    QTextOption option = document->defaultTextOption();
+    if (option.alignment() == alignment)
+        return;
+    option.setAlignment(alignment);
+    document->setDefaultTextOption(option);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        format.setAlignment(alignment);
+        cursor.setBlockFormat(format);
+    }
 }
 
 }  // namespace
@@ -440,20 +465,7 @@ void TextFieldWidget::apply(const TextFieldObject& field)
     setHint(this, field.hint);
     if (modelText() != field.text)
         showText(toWidgetText(field.text));
-    const Qt::Alignment alignment = field.alignment == AlignRight    ? Qt::AlignRight
-                                    : field.alignment == AlignCentre ? Qt::AlignHCenter
-                                                                     : Qt::AlignLeft;
-    QTextOption option = document()->defaultTextOption();
-    if (option.alignment() != alignment) {
-        option.setAlignment(alignment);
-        document()->setDefaultTextOption(option);
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-            QTextCursor cursor(block);
-            QTextBlockFormat format = block.blockFormat();
-            format.setAlignment(alignment);
-            cursor.setBlockFormat(format);
-        }
-    }
+    alignDocument(document(), fieldAlignment(field));
     showFromTheTop();
 }
 
@@ -474,6 +486,82 @@ void TextFieldWidget::showFromTheTop()
         return;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TextFieldFace::TextFieldFace(QWidget* parent) : QWidget(parent)
+{
+    installTextFieldFaceAccessibility();
+    // As the editor's document: a margin of one pixel, lines never wrapped, no undo kept.
+    m_document.setDocumentMargin(1);
+    m_document.setUndoRedoEnabled(false);
+    QTextOption option = m_document.defaultTextOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    // Nothing here asks for the document's layout: it is made when the face is first drawn, so
+    // that the text, font and size an outline's Open sets (and a fitting sets again) are laid
+    // out once.
+    m_document.setDefaultTextOption(option);
+    // Everything it shows it paints, as the editor's viewport does.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Drops are the editor's: one dragged here makes it.
+    setAcceptDrops(true);
+    // So is the pointer: its first move over the face makes the editor, also where the window
+    // sent no Enter (the widget the pointer left had gone).
+    setMouseTracking(true);
+}
+
+void TextFieldFace::apply(const TextFieldObject& field)
+{
+    setGeometry(field.bounds);
+    nameForAccessibility(this, field);
+    setHint(this, field.hint);
+    m_readOnly = field.readOnly;
+    bool changed = false;
+    const QColor background = toQColor(field.background), textColour = toQColor(field.font.colour);
+    if (m_background != background || m_textColour != textColour) {
+        m_background = background;
+        m_textColour = textColour;
+        changed = true;
+    }
+    const QFont font = toQFont(field.font);
+    if (!m_font || *m_font != font) {
+        m_font = font;
+        m_document.setDefaultFont(font);
+        changed = true;
+    }
+    if (m_text != field.text) {
+        m_text = field.text;
+        // Its paragraphs take the document's alignment.
+        m_document.setPlainText(TextFieldWidget::toWidgetText(field.text));
+        changed = true;
+    }
+    const Qt::Alignment alignment = fieldAlignment(field);
+    if (m_document.defaultTextOption().alignment() != alignment) {
+        alignDocument(&m_document, alignment);
+        changed = true;
+    }
+    if (changed)
+        update();
+}
+
+void TextFieldFace::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The editor aligns its lines within its whole width, as wide as the face.
+    m_document.setPageSize(QSizeF(width(), -1));
+}
+
+void TextFieldFace::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), m_background);
+    painter.setClipRect(event->rect());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = palette();
+    context.palette.setColor(QPalette::Text, m_textColour);
+    context.clip = QRectF(event->rect());
+    m_document.documentLayout()->draw(&painter, context);
 }
 
 // ---------------------------------------------------------------------------------------------

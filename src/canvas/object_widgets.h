@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -140,6 +142,37 @@ private:
 
     std::optional<QFont> m_font;
     bool m_focusedByRightPress = false;
+};
+
+// A text field while nobody types in it: its text drawn as the field's editor draws it, without
+// the editor. A text edit is six widgets, a text control and its connections, which an outline of
+// a hundred fields paid for at every Open; the outline view puts a TextFieldWidget in the face's
+// place once the pointer reaches it or anything asks for the field's widget.
+class TextFieldFace : public QWidget {
+    Q_OBJECT
+public:
+    explicit TextFieldFace(QWidget* parent);
+    void apply(const TextFieldObject& field);
+    // The text as the model stores it.
+    QString modelText() const { return m_text; }
+    bool isReadOnly() const { return m_readOnly; }
+    // The document drawn: the text, its font and alignment, laid out as the editor lays it out.
+    const QTextDocument& document() const { return m_document; }
+    // The editor put in the face's place (the face is then hidden, and goes with the editor).
+    TextFieldWidget* editor() const { return m_editor; }
+    void setEditor(TextFieldWidget* editor) { m_editor = editor; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QTextDocument m_document;
+    QString m_text;
+    QColor m_background, m_textColour;
+    std::optional<QFont> m_font;
+    bool m_readOnly = false;
+    QPointer<TextFieldWidget> m_editor;
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.

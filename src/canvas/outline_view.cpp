@@ -6,10 +6,13 @@
 #include "canvas/film_panel_widget.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QMouseEvent>
 #include <QSet>
 #include <QToolBar>
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace velmar {
@@ -54,6 +57,8 @@ void OutlineView::settleHitAreas()
 
 bool OutlineView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* face = qobject_cast<TextFieldFace*>(watched))
+        return faceEvent(face, event);
     // Before the window picks the widget under the pointer, every arrow takes presses on its
     // strokes only, as if each had been limited at once.
     if (mayPickAWidget(event))
@@ -61,11 +66,80 @@ bool OutlineView::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+bool OutlineView::faceEvent(TextFieldFace* face, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+        // The pointer is over the field: the press that may follow finds the editor there.
+        replaceFace(face);
+        return false;
+    case QEvent::DragEnter:
+        // The drag's next move reaches the editor, which takes the drop as a field always has.
+        replaceFace(face);
+        event->ignore();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+        // A press with no move before it (the window appeared under the pointer), or the rest of
+        // a press begun on the face: the window keeps sending those to it until the release.
+        TextFieldWidget* editor = face->editor() ? face->editor() : replaceFace(face);
+        if (!editor)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        QWidget* target = editor->viewport();
+        // As the window does for a press on a field that takes the keyboard when clicked.
+        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            && (editor->focusPolicy() & Qt::ClickFocus) && editor->isVisible())
+            editor->setFocus(Qt::MouseFocusReason);
+        QMouseEvent forwarded(mouse->type(),
+                              target->mapFrom(target->window(), face->mapTo(face->window(), mouse->position())),
+                              mouse->scenePosition(), mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                              mouse->modifiers(), mouse->pointingDevice());
+        QCoreApplication::sendEvent(target, &forwarded);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+TextFieldWidget* OutlineView::replaceFace(TextFieldFace* face)
+{
+    if (face->editor())
+        return face->editor();
+    const ObjectId id = objectId(face);
+    const int slot = m_document.outline.findSlot(ObjectKind::TextField, id);
+    if (slot == 0 || m_widgets.value(id) != face)
+        return nullptr;
+    auto* editor = new TextFieldWidget(face->parentWidget());
+    adopt(id, editor);
+    present(editor, m_document.outline.textField(slot), true);
+    editor->stackUnder(face);
+    editor->setVisible(!face->isHidden());
+    face->setEditor(editor);
+    // Kept, hidden, while the editor lives: the window remembers the widget the pointer was last
+    // over, and one deleted under it would cost the next widget the pointer comes over its Enter.
+    face->hide();
+    setObjectId(face, 0);
+    connect(editor, &QObject::destroyed, face, &QObject::deleteLater);
+    emit widgetCreated(id, editor);
+    return editor;
+}
+
+QWidget* OutlineView::widget(ObjectId id)
+{
+    QWidget* w = m_widgets.value(id);
+    if (auto* face = qobject_cast<TextFieldFace*>(w))
+        return replaceFace(face);
+    return w;
+}
+
 FrameWidget* OutlineView::frameWidget(int slot) const
 {
     if (slot < 1 || slot > m_document.outline.count(ObjectKind::Frame))
         return nullptr;
-    return qobject_cast<FrameWidget*>(widget(m_document.outline.frame(slot).id));
+    return qobject_cast<FrameWidget*>(shownWidget(m_document.outline.frame(slot).id));
 }
 
 QWidget* OutlineView::parentWidget(int parentFrame) const
@@ -86,6 +160,9 @@ void OutlineView::adopt(ObjectId id, QWidget* widget)
         if (auto* frame = qobject_cast<FrameWidget*>(widget))
             frame->title()->installEventFilter(m_filter);
     }
+    // Installed last, so that a face's events reach this view before the canvas controller.
+    if (auto* face = qobject_cast<TextFieldFace*>(widget))
+        face->installEventFilter(this);
 }
 
 void OutlineView::present(TextFieldWidget* w, const TextFieldObject& field, bool created)
@@ -112,6 +189,27 @@ void OutlineView::present(ArrowWidget* w, const ArrowObject& arrow, bool)
 {
     if (w->apply(arrow) && !m_unsettledArrows.contains(w))
         m_unsettledArrows << w;
+}
+
+QWidget* OutlineView::ensureTextField(ObjectId id, QWidget* parent, bool& created)
+{
+    created = false;
+    QWidget* existing = m_widgets.value(id);
+    if (qobject_cast<TextFieldWidget*>(existing) || qobject_cast<TextFieldFace*>(existing)) {
+        if (existing->parentWidget() != parent) {
+            existing->setParent(parent);
+            existing->show();
+        }
+        return existing;
+    }
+    QWidget* widget = takeSpare(&TextFieldWidget::staticMetaObject, parent);
+    if (!widget)
+        widget = takeSpare(&TextFieldFace::staticMetaObject, parent);
+    if (!widget)
+        widget = new TextFieldFace(parent);
+    adopt(id, widget);
+    created = true;
+    return widget;
 }
 
 template <typename W>
@@ -172,8 +270,18 @@ void OutlineView::sync()
             QWidget* parent = m_canvas;
             if constexpr (HasParentFrame<Object>)
                 parent = parentWidget(object.parentFrame);
-            auto* w = ensure<typename CanvasKind<Object>::Widget>(object.id, parent, created);
-            present(w, object, created);
+            QWidget* w = nullptr;
+            if constexpr (std::is_same_v<Object, TextFieldObject>) {
+                w = ensureTextField(object.id, parent, created);
+                if (auto* editor = qobject_cast<TextFieldWidget*>(w))
+                    present(editor, object, created);
+                else
+                    static_cast<TextFieldFace*>(w)->apply(object);
+            } else {
+                auto* own = ensure<typename CanvasKind<Object>::Widget>(object.id, parent, created);
+                present(own, object, created);
+                w = own;
+            }
             alive.insert(object.id);
             if (created)
                 fresh << w;

@@ -19,6 +19,7 @@ namespace velmar {
 class CanvasWidget;
 class ArrowWidget;
 class FrameWidget;
+class TextFieldFace;
 class TextFieldWidget;
 
 // Keeps one widget per object of the outline, matching the model: its parent (the canvas or a
@@ -46,7 +47,12 @@ public:
     // is read. rebuild() gives them the new pictures.
     void letGoOfPictures();
 
-    QWidget* widget(ObjectId id) const { return m_widgets.value(id); }
+    // The object's widget. A text field nobody has typed in shows as a face (TextFieldFace); asked
+    // for, it gets its editor, a TextFieldWidget, in the face's place: whoever asks for a field's
+    // widget means to use it as one.
+    QWidget* widget(ObjectId id);
+    // The widget that shows the object on the canvas now, a text field's face included.
+    QWidget* shownWidget(ObjectId id) const { return m_widgets.value(id); }
     FrameWidget* frameWidget(int slot) const;
     // The widget that holds objects of the given parent frame number (the canvas for 0).
     QWidget* parentWidget(int parentFrame) const;
@@ -74,7 +80,16 @@ protected:
 private:
     template <typename W>
     W* ensure(ObjectId id, QWidget* parent, bool& created);
+    // A text field's widget: the one it has, one the outline before left (an editor first, as it
+    // is made already), or a new face.
+    QWidget* ensureTextField(ObjectId id, QWidget* parent, bool& created);
     void adopt(ObjectId id, QWidget* widget);
+    // Puts the field's editor in place of its face, where the face lay among its siblings. Null
+    // when the face shows no field of the outline (any more).
+    TextFieldWidget* replaceFace(TextFieldFace* face);
+    // Events reaching a face: the pointer coming over it or pressing it, or a drag entering it,
+    // give the field its editor, which a press then reaches as if it had been pressed itself.
+    bool faceEvent(TextFieldFace* face, QEvent* event);
     // A widget of the kind `kind` kept by rebuild() for the new outline, placed in `parent`; one
     // that lies there already is preferred (no new parent). Null when none is left.
     QWidget* takeSpare(const QMetaObject* kind, QWidget* parent);

@@ -44,11 +44,11 @@ QSize OutlineRenderer::size() const { return drawnArea().size(); }
 
 void OutlineRenderer::setObjectVisible(ObjectId id, bool visible)
 {
-    if (QWidget* widget = m_view->widget(id))
+    if (QWidget* widget = m_view->shownWidget(id))
         widget->setVisible(visible);
 }
 
-QWidget* OutlineRenderer::objectWidget(ObjectId id) const { return m_view->widget(id); }
+QWidget* OutlineRenderer::objectWidget(ObjectId id) const { return m_view->shownWidget(id); }
 
 QWidget* OutlineRenderer::canvasWidget() const { return m_canvas.get(); }
 
@@ -89,7 +89,7 @@ void OutlineRenderer::paint(QPainter& painter, const QRegion& parts) const
 
 void OutlineRenderer::paintObject(QPainter& painter, ObjectId id) const
 {
-    QWidget* widget = m_view->widget(id);
+    QWidget* widget = m_view->shownWidget(id);
     if (!widget || !widget->isVisibleTo(m_canvas.get()))
         return;
     const QPoint at = widget->mapTo(m_canvas.get(), QPoint(0, 0)) - drawnArea().topLeft();
@@ -98,7 +98,7 @@ void OutlineRenderer::paintObject(QPainter& painter, ObjectId id) const
 
 QRect OutlineRenderer::objectArea(ObjectId id) const
 {
-    const QWidget* widget = m_view->widget(id);
+    const QWidget* widget = m_view->shownWidget(id);
     if (!widget)
         return {};
     QRect rect = widget->rect();

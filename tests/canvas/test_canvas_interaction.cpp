@@ -6,9 +6,11 @@
 #include "storage/outline_io.h"
 #include "support/window_fixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 #include <QWindow>
 
@@ -80,6 +82,8 @@ private slots:
     void handlesOutliveEveryRebuild();
     void escapeBreaksOffADrag();
     void attachedArrowFollowsItsFrame();
+    void textFieldFacesDrawAsTheirEditors();
+    void aFaceGivesWayToItsEditor();
 
 private:
     int createFrameAt(WindowFixture& f, QPoint at)
@@ -677,6 +681,138 @@ void TestCanvasInteraction::escapeBreaksOffADrag()
     QCOMPARE(f.doc().outline.frame(1).bounds.topLeft(), QPoint(10, 40));
     QCOMPARE(f.doc().history.currentStep, step);
     QVERIFY(f.window->canvas()->mouseGrabber() == nullptr);
+}
+
+namespace {
+
+QImage grabbed(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height() + 1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+}  // namespace
+
+void TestCanvasInteraction::textFieldFacesDrawAsTheirEditors()
+{
+    // A field shows as a face until the pointer reaches it; its editor then takes its place, and
+    // not a pixel may move. One face shows every field in turn: nothing it showed before (its
+    // text, font, colours, alignment) may show through.
+    QWidget host;
+    host.resize(700, 300);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    struct Case {
+        const char* text;
+        quint8 alignment;
+        int size;
+        quint8 style;
+        ColourValue background, colour;
+        QSize box;
+    };
+    const Case cases[] = {
+        {"Короткий", AlignLeft, 10, 0, kButtonFace, kWindowText, {160, 40}},
+        {"Первая строка\r\nвторая, длиннее строка\r\n3", AlignCentre, 12, FontBold, 0xC0FFC0, 0x800000, {180, 70}},
+        {"Справа\r\n\r\nпосле пустой", AlignRight, 9, FontItalic | FontUnderline, 0xFFFFFF, 0x0000FF, {120, 60}},
+        {"Строка длиннее поля, которую поле обрезает справа", AlignCentre, 14, FontStrikeOut, 0xE0E0FF, 0, {90, 30}},
+        {"Крупно\r\nи выше поля", AlignLeft, 28, 0, 0x00FFFF, 0x404040, {150, 40}},
+        {"a\tb\tc", AlignRight, 10, 0, 0xFFFFFF, 0, {200, 24}},
+        {"", AlignCentre, 10, 0, 0x808080, 0, {60, 20}},
+    };
+    TextFieldFace reused(&host);
+    reused.show();
+    for (const Case& c : cases) {
+        TextFieldObject field;
+        field.bounds = QRect(QPoint(5, 5), c.box);
+        field.text = QString::fromUtf8(c.text);
+        field.alignment = c.alignment;
+        field.font.size = c.size;
+        field.font.style = c.style;
+        field.background = c.background;
+        field.font.colour = c.colour;
+        TextFieldWidget editor(&host);
+        editor.apply(field);
+        editor.show();
+        TextFieldFace face(&host);
+        face.apply(field);
+        face.show();
+        reused.apply(field);
+        const QImage drawn = grabbed(editor);
+        QCOMPARE(face.modelText(), editor.modelText());
+        QVERIFY2(differingPixels(grabbed(face), drawn) == 0, c.text);
+        QVERIFY2(differingPixels(grabbed(reused), drawn) == 0, c.text);
+    }
+}
+
+void TestCanvasInteraction::aFaceGivesWayToItsEditor()
+{
+    WindowFixture f;
+    f.beginOutline();
+    createFrameAt(f, QPoint(10, 40));
+    rightClickFrame(f, 1, QPoint(20, 40));
+    f.command(Command::CreateTextField)->trigger();
+    rightClickFrame(f, 1, QPoint(20, 90));
+    f.command(Command::CreateTextField)->trigger();
+    Outline& o = f.doc().outline;
+    o.textField(1).text = QStringLiteral("первое поле");
+    o.textField(2).text = QStringLiteral("второе");
+    // Opened again, the outline's fields show as faces.
+    const QString path = f.home.filePath(QStringLiteral("faces.vmd"));
+    QVERIFY(writeOutlineFile(path, f.doc()).ok);
+    f.dialogs.answers = {QMessageBox::No};
+    f.dialogs.files.push_back(Dialogs::FileChoice{path, 1});
+    f.command(Command::Open)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    OutlineView* view = f.window->outlineView();
+    const ObjectId first = o.textField(1).id, second = o.textField(2).id;
+    QPointer<TextFieldFace> face = qobject_cast<TextFieldFace*>(view->shownWidget(first));
+    QVERIFY(face);
+    QVERIFY(qobject_cast<TextFieldFace*>(view->shownWidget(second)));
+    QWidget* frame = view->shownWidget(o.frame(1).id);
+    const int place = frame->children().indexOf(face);
+    // A screen reader finds an editable text holding the field's text, as in the editor.
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(face);
+    QVERIFY(read);
+    QCOMPARE(read->role(), QAccessible::EditableText);
+    QVERIFY(read->textInterface());
+    QCOMPARE(read->textInterface()->text(0, read->textInterface()->characterCount()), QStringLiteral("первое поле"));
+
+    // A press on a field that the pointer never came over (through the window, which finds the
+    // face under the point): the editor takes the face's place, among the frame's widgets as
+    // well, and the press, the keyboard and the caret, as if it had been pressed itself.
+    if (!f.doc().session.editMode)
+        f.command(Command::EditModeButton)->trigger();
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    const QPoint at = face->mapTo(f.window.get(), QPoint(face->width() - 3, 6));
+    pressThroughWindow(f, at);
+    auto* editor = qobject_cast<TextFieldWidget*>(view->shownWidget(first));
+    QVERIFY(editor);
+    QCOMPARE(view->widget(first), editor);
+    QCOMPARE(editor->geometry(), o.textField(1).bounds);
+    QCOMPARE(frame->children().indexOf(editor), place);
+    QVERIFY(frame->children().indexOf(view->shownWidget(second)) > place + 1);
+    QVERIFY(face->isHidden());
+    QVERIFY(editor->hasFocus());
+    QVERIFY(editor->textCursor().position() > 0);
+    QTest::keyClicks(editor, QStringLiteral("!"));
+    QVERIFY(o.textField(1).text.contains(QLatin1Char('!')));
+    QCOMPARE(o.textField(2).text, QStringLiteral("второе"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(face.isNull() || face->isHidden());
+
+    // Whoever asks for a field's widget gets its editor; the other field stays a face.
+    auto* other = qobject_cast<TextFieldWidget*>(view->widget(second));
+    QVERIFY(other);
+    QCOMPARE(other->modelText(), o.textField(2).text);
+    QVERIFY(!other->hasFocus());
 }
 
 QTEST_MAIN(TestCanvasInteraction)

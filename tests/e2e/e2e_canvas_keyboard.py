@@ -76,5 +76,34 @@ def test_undo_and_redo_after_a_right_click_on_a_field(app):
     e2e.check_equal(bounds(app.info()["frames"][1])[:2], [420, 60], "frame B after undo and redo")
 
 
+FIELDS = {"frames": [{"bounds": [40, 60, 420, 250], "title": "Поля", "colour": 0xE0F0FF}],
+          "textFields": [{"bounds": [20, 30, 170, 50], "text": "Слева\r\nвторая строка", "parent": 1},
+                         {"bounds": [20, 110, 170, 40], "text": "По центру", "alignment": 2, "parent": 1,
+                          "background": 0xC0FFC0},
+                         {"bounds": [220, 30, 170, 90], "text": "Справа,\r\nкрупно и длиннее поля", "alignment": 1,
+                          "fontSize": 16, "parent": 1}]}
+
+
+def test_fields_look_the_same_once_the_pointer_comes_over_them(app):
+    """A field nobody has pointed at is drawn without its editor; the pointer coming over it puts
+    the editor in its place. The exported outline draws the fields as opened: the screen must equal
+    it before and after, pixel for pixel (a field whose text moved or changed when pointed at
+    fails)."""
+    app.open(FIELDS)
+    exported = app.export("fields.png")
+    app.check_screen_shows(exported, "the fields as opened")
+    mark = len(app.lines())
+    left, top = FIELDS["frames"][0]["bounds"][:2]
+    for field in FIELDS["textFields"]:
+        x, y, w, h = field["bounds"]
+        app.move((left + x + w // 2, top + y + h // 2))
+    editors = lambda: {line for line in app.lines()[mark:] if line.startswith("editor ")}
+    e2e.wait_for(lambda: len(editors()) == 3, "the three fields' editors")
+    e2e.check_equal(sorted(editors()), sorted(f"editor {left + f['bounds'][0]} {top + f['bounds'][1]} "
+                                              f"{f['bounds'][2]} {f['bounds'][3]}" for f in FIELDS["textFields"]),
+                    "the editors' places")
+    app.check_screen_shows(exported, "the fields in their editors")
+
+
 if __name__ == "__main__":
     e2e.main(globals())

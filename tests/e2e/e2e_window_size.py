@@ -91,23 +91,33 @@ BIG = {"name": "lesson", "window": [1920, 1050],
 
 def red_box(app, name):
     """A screenshot, and the box [left, top, width, height] of its red pixels in canvas
-    coordinates: the round photo as the screen shows it."""
-    shot(app, name)
+    coordinates: the round photo as the screen shows it. Taken again until two shots in a row show
+    the same photo: a dialog just closed leaves its picture on the screen until the window under it
+    has repainted."""
     path = os.path.join(os.environ.get("VELMAR_E2E_ARTIFACTS") or app.folder, f"e2e_window_size.{name}.png")
     ppm = os.path.join(app.folder, name + ".ppm")
-    app.desktop._run(["convert", path, ppm])
     import screen_truth
-    with open(ppm, "rb") as f:
-        width, height, rows = screen_truth.read_ppm(f.read())
-    xs, ys = [], []
-    for y in range(height):
-        row = rows[y]
-        for x in range(width):
-            r, g, b = row[3 * x], row[3 * x + 1], row[3 * x + 2]
-            if r > 200 and g < 70 and b < 70:
-                xs.append(x)
-                ys.append(y)
-    e2e.check(xs, "no red photo on the screen")
+
+    def red():
+        shot(app, name)
+        app.desktop._run(["convert", path, ppm])
+        with open(ppm, "rb") as f:
+            width, height, rows = screen_truth.read_ppm(f.read())
+        xs, ys = [], []
+        for y in range(height):
+            row = rows[y]
+            for x in range(width):
+                r, g, b = row[3 * x], row[3 * x + 1], row[3 * x + 2]
+                if r > 200 and g < 70 and b < 70:
+                    xs.append(x)
+                    ys.append(y)
+        box = (min(xs), min(ys), max(xs), max(ys)) if xs else None
+        steady = box is not None and box == last[0]
+        last[0] = box
+        return (xs, ys) if steady else None
+
+    last = [None]
+    xs, ys = e2e.wait_for(red, "the red photo on the screen", 10, interval=0.2)
     ox, oy = app._origin()
     return [min(xs) - ox, min(ys) - oy, max(xs) - min(xs) + 1, max(ys) - min(ys) + 1]
 

@@ -9,7 +9,8 @@
 // "parent" is a frame slot (0 or absent = on the canvas); bounds are relative to the parent.
 // Frames, text fields, pictures and videos take an optional "minimal" (their minimal text); frames
 // an optional "titleColour" and "colour" (colour values), text fields an optional "background",
-// pictures an optional "border" (0 or 1).
+// "alignment" (0 left, 1 right, 2 centre) and "fontSize" (points), pictures an optional "border"
+// (0 or 1).
 // Usage: e2e_make_outline OUT.vmd < description.json
 #include "model/document.h"
 #include "storage/outline_io.h"
@@ -68,6 +69,10 @@ bool build(const QJsonObject& json, Document& doc)
             o.textField(slot).minimalText = t["minimal"].toString();
         if (t["background"].isDouble())
             o.textField(slot).background = ColourValue(t["background"].toInteger());
+        if (t["alignment"].isDouble())
+            o.textField(slot).alignment = quint8(t["alignment"].toInt());
+        if (t["fontSize"].isDouble())
+            o.textField(slot).font.size = t["fontSize"].toInt();
     }
     for (const QJsonValue& c : json.value("captions").toArray())
         if (!o.createCaption(rectOf(c["bounds"]), c["text"].toString(), c["parent"].toInt()))

@@ -222,7 +222,8 @@ QStringList windowViolations(MainWindow& window)
         for (int k = 1; k <= o.count(kind); ++k) {
             const ObjectId id = idAt(o, kind, k);
             live.insert(id);
-            QWidget* w = view->widget(id);
+            // As shown: asking for a field's editor would make one.
+            QWidget* w = view->shownWidget(id);
             if (!w) {
                 out << QStringLiteral("%1 has no widget").arg(where(kind, k));
                 continue;
@@ -242,13 +243,14 @@ QStringList windowViolations(MainWindow& window)
             if (w->isHidden())
                 out << QStringLiteral("%1 widget is hidden").arg(where(kind, k));
             if (kind == ObjectKind::TextField) {
-                auto* text = qobject_cast<TextFieldWidget*>(w);
-                if (!text)
+                const auto* text = qobject_cast<TextFieldWidget*>(w);
+                const auto* face = qobject_cast<TextFieldFace*>(w);
+                const QString shown = text ? text->modelText() : face ? face->modelText() : QString();
+                if (!text && !face)
                     out << QStringLiteral("%1 widget is no text box").arg(where(kind, k));
-                else if (text->modelText() != o.textField(k).text)
+                else if (shown != o.textField(k).text)
                     out << QStringLiteral("%1 shows %2, model %3")
-                               .arg(where(kind, k), text->modelText().toHtmlEscaped(),
-                                    o.textField(k).text.toHtmlEscaped());
+                               .arg(where(kind, k), shown.toHtmlEscaped(), o.textField(k).text.toHtmlEscaped());
             }
         }
     // Widgets of removed objects may only wait for their deferred deletion, hidden.
