@@ -35,6 +35,7 @@
 #include <QShowEvent>
 
 #include <cstdio>
+#include <utility>
 
 namespace velmar {
 
@@ -77,7 +78,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     initWindowSize();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The object widgets outlive this body (QWidget's destructor deletes them), and a field being
+    // typed in still loses the keyboard as it goes, which the canvas controller would record as
+    // a step of a window that is no longer there: the controller goes first.
+    delete std::exchange(m_controller, nullptr);
+}
 
 bool MainWindow::startUp(const StartupOptions& options)
 {
