@@ -21,7 +21,8 @@ def test_help_page_is_written_anew_over_a_planted_link(app):
     opened = os.path.join(app.folder, "opened.txt")
     opener = os.path.join(bin_folder, "xdg-open")
     with open(opener, "w") as f:
-        f.write(f'#!/bin/sh\necho "$@" >> "{opened}"\n')
+        # Written aside and renamed, so the file never exists half written.
+        f.write(f'#!/bin/sh\necho "$@" > "{opened}.part" && mv "{opened}.part" "{opened}"\n')
     os.chmod(opener, 0o755)
     saved_env = app.desktop.env
     app.desktop.env = dict(saved_env, PATH=bin_folder + os.pathsep + saved_env["PATH"])
