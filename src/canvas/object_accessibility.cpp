@@ -84,7 +84,35 @@ QAccessibleInterface* textFieldFaceFactory(const QString& className, QObject* ob
     return nullptr;
 }
 
+class FrameTitleAccessible : public QAccessibleWidget {
+public:
+    explicit FrameTitleAccessible(FrameTitle* title) : QAccessibleWidget(title, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<FrameTitle*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* frameTitleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(FrameTitle::staticMetaObject.className()) && object && object->isWidgetType())
+        return new FrameTitleAccessible(static_cast<FrameTitle*>(object));
+    return nullptr;
+}
+
 }  // namespace
+
+void installFrameTitleAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(frameTitleFactory);
+        return true;
+    }();
+    (void)installed;
+}
 
 void installTextFieldFaceAccessibility()
 {

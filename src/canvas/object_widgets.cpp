@@ -9,6 +9,7 @@
 #include "platform/spelling.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 
 namespace velmar {
@@ -103,13 +105,38 @@ int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
 
 // ---------------------------------------------------------------------------------------------
 
-FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new QLabel(this))
+FrameTitle::FrameTitle(QWidget* parent) : QWidget(parent) { installFrameTitleAccessibility(); }
+
+void FrameTitle::setText(const QString& text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    // The text's extent as a label measures it (no wrapping: as wide as its longest line).
+    resize(fontMetrics().boundingRect(QRect(0, 0, 2000, 2000), kTextFlags & ~Qt::AlignVCenter, text).size());
+    update();
+    // Only a listening screen reader is told: asking for the interface makes one for every title.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void FrameTitle::paintEvent(QPaintEvent*)
+{
+    if (m_text.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().brush(foregroundRole()), 0));
+    // A right-to-left title starts at the right, as a label aligns it.
+    const auto direction = m_text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    painter.drawText(rect(), int(QStyle::visualAlignment(direction, Qt::Alignment(kTextFlags))), m_text);
+}
+
+FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new FrameTitle(this))
 {
     m_title->setObjectName(QStringLiteral("ee"));
     m_title->move(2, 2);
-    m_title->setAutoFillBackground(false);
-    // A title is the document's text, never markup.
-    m_title->setTextFormat(Qt::PlainText);
 }
 
 void FrameWidget::apply(const FrameObject& frame)
@@ -118,11 +145,7 @@ void FrameWidget::apply(const FrameObject& frame)
     setHint(this, frame.hint);
     nameForAccessibility(this, frame);
     m_title->setVisible(frame.titleVisible);
-    const QString title = visibleText(frame.title);
-    if (m_title->text() != title) {
-        m_title->setText(title);
-        m_title->adjustSize();
-    }
+    m_title->setText(visibleText(frame.title));
     const QColor titleColour = toQColor(frame.titleColour);
     if (m_title->palette().color(QPalette::WindowText) != titleColour) {
         QPalette palette = m_title->palette();

@@ -4,7 +4,6 @@
 #include "model/outline.h"
 
 #include <QImage>
-#include <QLabel>
 #include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -30,19 +29,40 @@ void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, qu
 // How many pixels paintPanelFrame draws on each side.
 int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
 
-// A frame: a bevelled panel with its title label.
-class FrameWidget : public QWidget {
+// A frame's title: its text drawn as a plain label draws it, at the label's size. It is measured
+// once for each new text; a QLabel lays its text out three times for its size hints, and every
+// frame of an opened outline paid for that.
+class FrameTitle : public QWidget {
     Q_OBJECT
 public:
-    explicit FrameWidget(QWidget* parent);
-    void apply(const FrameObject& frame);
-    QLabel* title() const { return m_title; }
+    explicit FrameTitle(QWidget* parent);
+    const QString& text() const { return m_text; }
+    // Takes the text and the size it needs (tabs expanded, one line for each line of the text).
+    void setText(const QString& text);
+
+    // How a label aligns its text, and so how a title is measured and drawn.
+    static constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLabel* m_title;
+    QString m_text;
+};
+
+// A frame: a bevelled panel with its title.
+class FrameWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrameWidget(QWidget* parent);
+    void apply(const FrameObject& frame);
+    FrameTitle* title() const { return m_title; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    FrameTitle* m_title;
     QColor m_colour;
     quint8 m_outerBevel = BevelRaised, m_innerBevel = BevelNone, m_borderLine = 0;
 };

@@ -304,11 +304,12 @@ void OutlineView::sync()
         }
     }
 
-    // New objects lie above the older ones, as the last created control does.
-    for (QWidget* w : fresh) {
-        w->show();
+    // New objects lie above the older ones, as the last created control does. They are raised
+    // while still hidden: a shown widget that is raised is marked for repainting again.
+    for (QWidget* w : fresh)
         w->raise();
-    }
+    for (QWidget* w : fresh)
+        w->show();
     if (QWidget* bar = m_canvas->toolBar())
         bar->raise();
     if (!m_unsettledArrows.isEmpty()) {

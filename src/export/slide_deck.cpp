@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QLabel>
 
 #include <map>
 
@@ -102,7 +101,7 @@ private:
                 border.isValid())
                 shape.border = border;
             push(shape);
-            const QLabel* title = static_cast<FrameWidget*>(widget)->title();
+            const FrameTitle* title = static_cast<FrameWidget*>(widget)->title();
             const QString text = visibleText(frame.title);
             if (frame.titleVisible && title && !text.isEmpty()) {
                 SlideShape label;

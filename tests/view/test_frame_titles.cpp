@@ -4,6 +4,7 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 
@@ -16,6 +17,7 @@ private slots:
     void settingsItemMirrorsTheButton();
     void pressingAFrameShowsItsState();
     void rename();
+    void titlesMeasureAndDrawAsLabels();
 
 private:
     static void rightClick(WindowFixture& f, int slot)
@@ -115,6 +117,48 @@ void TestFrameTitles::rename()
     f.command(Command::RenameFrame)->trigger();
     auto* w = static_cast<FrameWidget*>(f.widgetOf(f.doc().outline.frame(1).id));
     QCOMPARE(w->title()->text(), QStringLiteral("Опыты"));
+}
+
+// A title is no label, yet it must take the place and the pixels a plain label of the same text
+// took: presses on it move the frame, and the slide deck places the title's text by its box.
+void TestFrameTitles::titlesMeasureAndDrawAsLabels()
+{
+    QWidget host;
+    host.resize(900, 200);
+    const QStringList titles = {QStringLiteral("Фрейм1"),
+                                QStringLiteral("Опыты и наблюдения — глава 3"),
+                                QStringLiteral("&Файл && друзья"),
+                                QStringLiteral("שלום עולם 12"),
+                                QStringLiteral("i"),
+                                QStringLiteral("Длинное название ").repeated(8),
+                                QStringLiteral("␊ знак строки, ☺ и 漢字")};
+    for (const int pointSize : {0, 17}) {
+        QFont font = host.font();
+        if (pointSize)
+            font.setPointSize(pointSize);
+        for (const QString& text : titles) {
+            QLabel label(&host);
+            label.setTextFormat(Qt::PlainText);
+            label.setFont(font);
+            label.setText(text);
+            label.adjustSize();
+            FrameTitle title(&host);
+            title.setFont(font);
+            title.setText(text);
+            for (QWidget* w : {static_cast<QWidget*>(&label), static_cast<QWidget*>(&title)}) {
+                QPalette palette = w->palette();
+                palette.setColor(QPalette::WindowText, QColor(0x20, 0x60, 0xC0));
+                w->setPalette(palette);
+            }
+            QCOMPARE(title.size(), label.size());
+            QImage drawn(title.size(), QImage::Format_RGB32), expected(label.size(), QImage::Format_RGB32);
+            drawn.fill(Qt::white);
+            expected.fill(Qt::white);
+            title.render(&drawn);
+            label.render(&expected);
+            QVERIFY2(drawn == expected, qPrintable(text));
+        }
+    }
 }
 
 QTEST_MAIN(TestFrameTitles)
