@@ -94,11 +94,11 @@ void VideoPlayerBar::paintEvent(QPaintEvent*)
         p.fillRect(r, face);
         const bool sunken = m_pressed == i;
         p.setPen(sunken ? face.darker(160) : face.lighter(130));
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
+        drawStraightLine(p, r.topLeft(), r.topRight());
+        drawStraightLine(p, r.topLeft(), r.bottomLeft());
         p.setPen(sunken ? face.lighter(130) : face.darker(160));
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
+        drawStraightLine(p, r.bottomLeft(), r.bottomRight());
+        drawStraightLine(p, r.topRight(), r.bottomRight());
 
         // A glyph of at most 6 × 6 pixels in the middle of the button.
         const int s = std::min(6, std::max(2, r.height() - 4));

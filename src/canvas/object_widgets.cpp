@@ -14,11 +14,14 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
+
+#include <cmath>
 
 namespace velmar {
 
@@ -36,11 +39,11 @@ void paintBevel(QPainter& painter, const QRect& r, quint8 bevel)
     const QColor topLeft = bevel == BevelRaised ? highlightColour() : shadowColour();
     const QColor bottomRight = bevel == BevelRaised ? shadowColour() : highlightColour();
     painter.setPen(topLeft);
-    painter.drawLine(r.left(), r.top(), r.right(), r.top());
-    painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
+    drawStraightLine(painter, r.topLeft(), r.topRight());
+    drawStraightLine(painter, r.topLeft(), r.bottomLeft());
     painter.setPen(bottomRight);
-    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
-    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    drawStraightLine(painter, r.topRight(), r.bottomRight());
+    drawStraightLine(painter, r.bottomLeft(), r.bottomRight());
 }
 
 // Setting a hint sends the widget an event even when it stays the same, for every object on each
@@ -81,13 +84,49 @@ ObjectId objectId(const QObject* widget) { return widget ? widget->property(kObj
 
 void setObjectId(QObject* widget, ObjectId id) { widget->setProperty(kObjectIdProperty, QVariant::fromValue(id)); }
 
+namespace {
+
+// Whether a one-pixel pen of one colour covers exactly the pixels of the rectangle a line along a
+// row or column runs through: on a raster device, nothing scaling, turning or smoothing.
+bool coversPixelForPixel(const QPainter& painter)
+{
+    const QPen& pen = painter.pen();
+    const QTransform& transform = painter.transform();
+    return transform.type() <= QTransform::TxTranslate && transform.dx() == std::floor(transform.dx())
+           && transform.dy() == std::floor(transform.dy()) && painter.paintEngine()
+           && painter.paintEngine()->type() == QPaintEngine::Raster && !painter.testRenderHint(QPainter::Antialiasing)
+           && pen.style() == Qt::SolidLine && pen.widthF() <= 1 && pen.brush().style() == Qt::SolidPattern;
+}
+
+}  // namespace
+
+void drawStraightLine(QPainter& painter, QPoint from, QPoint to)
+{
+    // Only a line that runs right or down: the ends of a tiny panel's bevels cross over, and
+    // drawLine has its own way with those.
+    const bool straight = (from.x() == to.x() && from.y() <= to.y()) || (from.y() == to.y() && from.x() <= to.x());
+    if (straight && coversPixelForPixel(painter))
+        painter.fillRect(QRect(from, to), painter.pen().color());
+    else
+        painter.drawLine(from, to);
+}
+
 void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
 {
     QRect r = rect.adjusted(0, 0, -1, -1);
     if (borderLine == 1) {
         painter.setPen(toQColor(0xFF000006));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(r);
+        if (r.isValid() && coversPixelForPixel(painter)) {
+            // The outline drawRect(r) draws: one pixel wider and taller than r.
+            const QColor colour = painter.pen().color();
+            painter.fillRect(QRect(r.left(), r.top(), r.width() + 1, 1), colour);
+            painter.fillRect(QRect(r.left(), r.bottom() + 1, r.width() + 1, 1), colour);
+            painter.fillRect(QRect(r.left(), r.top(), 1, r.height() + 1), colour);
+            painter.fillRect(QRect(r.right() + 1, r.top(), 1, r.height() + 1), colour);
+        } else {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(r);
+        }
         r.adjust(1, 1, -1, -1);
     }
     if (outerBevel != BevelNone) {

@@ -26,6 +26,11 @@ void setObjectId(QObject* widget, ObjectId id);
 // Paints the bevels and border line of a panel the way a bevelled panel looks: the outer bevel at
 // the edge, then the inner bevel just inside it.
 void paintPanelFrame(QPainter& painter, const QRect& rect, quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
+// A line along a row or a column in the painter's pen, as drawLine draws it. Where nothing scales,
+// turns or smooths the drawing and the pen is one pixel of one colour, the pixels are filled as
+// the rectangle they make: the line rasterizer takes many times as long for them, and a window of
+// many frames draws thousands of such lines. Elsewhere (print, vector exports) it is drawLine.
+void drawStraightLine(QPainter& painter, QPoint from, QPoint to);
 // How many pixels paintPanelFrame draws on each side.
 int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine);
 

@@ -1,4 +1,5 @@
 // Showing, hiding and renaming frame titles on the real window.
+#include "canvas/film_panel_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "support/window_fixture.h"
@@ -6,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPicture>
 #include <QTest>
 
 using namespace velmar;
@@ -18,6 +20,7 @@ private slots:
     void pressingAFrameShowsItsState();
     void rename();
     void titlesMeasureAndDrawAsLabels();
+    void bevelsAndPlayerBarsDrawAsTheirLines();
 
 private:
     static void rightClick(WindowFixture& f, int slot)
@@ -159,6 +162,62 @@ void TestFrameTitles::titlesMeasureAndDrawAsLabels()
             QVERIFY2(drawn == expected, qPrintable(text));
         }
     }
+}
+
+// Bevels, border lines and the player's buttons are filled as rectangles where a window paints
+// them; recorded into a picture, the same painting draws them as lines and rectangle outlines, as
+// print and the vector exports get them. Played back, the picture must give the same pixels.
+void TestFrameTitles::bevelsAndPlayerBarsDrawAsTheirLines()
+{
+    const auto compareWithLines = [](QWidget& w, QPoint offset, const char* what) {
+        const QSize canvas = w.size() + QSize(6, 6);
+        QImage filled(canvas, QImage::Format_RGB32), drawn(canvas, QImage::Format_RGB32);
+        filled.fill(Qt::white);
+        drawn.fill(Qt::white);
+        w.render(&filled, offset);
+        QPicture picture;
+        {
+            QPainter recording(&picture);
+            w.render(&recording, offset);
+        }
+        QPainter playing(&drawn);
+        // A widget's painting stays within the widget; a picture does not keep that clip.
+        playing.setClipRect(QRect(offset, w.size()));
+        picture.play(&playing);
+        playing.end();
+        QVERIFY2(filled == drawn, what);
+    };
+    const quint8 bevels[] = {BevelNone, BevelRaised, BevelLowered};
+    for (const QSize size : {QSize(1, 1), QSize(2, 3), QSize(5, 4), QSize(70, 41)}) {
+        for (const quint8 outer : bevels) {
+            for (const quint8 inner : bevels) {
+                for (const quint8 border : {quint8(0), quint8(1)}) {
+                    FrameWidget w(nullptr);
+                    FrameObject frame;
+                    frame.bounds = QRect(QPoint(0, 0), size);
+                    frame.outerBevel = outer;
+                    frame.innerBevel = inner;
+                    frame.borderLine = border;
+                    frame.titleVisible = false;
+                    w.apply(frame);
+                    const QByteArray what = QStringLiteral("frame %1×%2, bevels %3/%4, border %5")
+                                                .arg(size.width())
+                                                .arg(size.height())
+                                                .arg(outer)
+                                                .arg(inner)
+                                                .arg(border)
+                                                .toUtf8();
+                    compareWithLines(w, QPoint(0, 0), what.constData());
+                    compareWithLines(w, QPoint(3, 2), what.constData());
+                }
+            }
+        }
+    }
+    FilmPanelWidget panel(nullptr);
+    VideoObject video;
+    video.bounds = QRect(0, 0, 95, 60);
+    panel.apply(video);
+    compareWithLines(*panel.playerBar(), QPoint(1, 1), "player bar");
 }
 
 QTEST_MAIN(TestFrameTitles)
