@@ -1,5 +1,6 @@
 // An outline opened in place of another shows its objects in the widgets the one before left:
 // nothing of the old objects may show through, and editing reaches the new objects.
+#include "canvas/canvas_widget.h"
 #include "canvas/object_widgets.h"
 #include "canvas/outline_view.h"
 #include "storage/outline_io.h"
@@ -15,6 +16,7 @@ class TestReplacedOutlineWidgets : public QObject {
     Q_OBJECT
 private slots:
     void textFieldsShowNothingOfTheOutlineBefore();
+    void objectsLieAsInAWindowThatOpensTheOutlineFirst();
 };
 
 namespace {
@@ -132,6 +134,81 @@ void TestReplacedOutlineWidgets::textFieldsShowNothingOfTheOutlineBefore()
     w->undo();
     QCOMPARE(w->modelText(), QStringLiteral("общий текст\r\nвторая строка"));
     QVERIFY(!w->document()->isUndoAvailable());
+}
+
+namespace {
+
+// The widgets of `parent`, bottom to top: the objects shown by the ids of their objects (each
+// frame followed by its own in brackets), and a dot for each run of the canvas's own widgets
+// (handles, overlays, a frame's title), shown or not: shown later, they must not cover objects
+// made after them.
+QString stacking(const QWidget* parent)
+{
+    QStringList shown;
+    for (const QObject* child : parent->children()) {
+        const auto* w = qobject_cast<const QWidget*>(child);
+        if (!w || (objectId(w) == 0 ? w->objectName().isEmpty() : w->isHidden()))
+            continue;
+        if (objectId(w) == 0) {
+            const QString dot(QChar(0x00B7));
+            if (shown.isEmpty() || shown.last() != dot)
+                shown << dot;
+            continue;
+        }
+        QString entry = QString::number(objectId(w));
+        if (qobject_cast<const FrameWidget*>(w))
+            entry += QLatin1Char('[') + stacking(w) + QLatin1Char(']');
+        shown << entry;
+    }
+    return shown.join(QLatin1Char(' '));
+}
+
+// Overlapping frames and arrows; the later an object is made, the higher it lies.
+QString writeOverlapping(WindowFixture& f, const QString& tag, int frames)
+{
+    Document doc;
+    doc.state.outlineName = tag;
+    doc.state.windowSize = f.window->size();
+    for (int k = 1; k <= frames; ++k) {
+        const int frame = doc.outline.createFrame(QRect(20 + 40 * k, 40 + 30 * k, 160, 120), tag);
+        doc.outline.createTextField(QRect(10, 20, 100, 30), kButtonFace, QStringLiteral("текст"), frame);
+        doc.outline.createVideo(QRect(10, 60, 60, 40), frame);
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(QColor(40 * k, 100, 200));
+        doc.outline.picture(doc.outline.createPicture(QRect(50, 50, 40, 30), frame)).setBitmap(picture);
+        doc.outline.createArrow(10, 50 + 30 * k, 400, 60 + 35 * k, 2, 0);
+    }
+    const QString path = f.home.filePath(tag + QStringLiteral(".vmd"));
+    [&] { QVERIFY(writeOutlineFile(path, doc).ok); }();
+    return path;
+}
+
+}  // namespace
+
+// An outline opened in place of another lies as it does when opened first, whichever widgets of
+// the outline before it takes over and wherever they lay: new objects above older ones.
+void TestReplacedOutlineWidgets::objectsLieAsInAWindowThatOpensTheOutlineFirst()
+{
+    WindowFixture fresh;
+    const QString path = writeOverlapping(fresh, QStringLiteral("Второй"), 5);
+    open(fresh, path);
+    const QString expected = stacking(fresh.window->canvas());
+    QCOMPARE(expected.count(QLatin1Char('[')), 5);
+
+    WindowFixture f;
+    open(f, writeOverlapping(f, QStringLiteral("Первый"), 3));
+    // One like it, taking over the widgets in their order.
+    open(f, writeOverlapping(f, QStringLiteral("Похожий"), 3));
+    editMode(f);
+    // A selected object shows its handles: widgets of the canvas made after the objects.
+    FrameWidget* frame = qobject_cast<FrameWidget*>(f.window->outlineView()->widget(f.doc().outline.frame(2).id));
+    QVERIFY(frame);
+    sendMouse(frame, QEvent::MouseButtonPress, QPoint(80, 100), Qt::LeftButton);
+    sendMouse(frame, QEvent::MouseButtonRelease, QPoint(80, 100), Qt::LeftButton);
+    QCOMPARE(f.doc().interaction.outerSelection, f.doc().outline.frame(2).id);
+    open(f, path);
+    QCOMPARE(f.doc().state.outlineName, QStringLiteral("Второй"));
+    QCOMPARE(stacking(f.window->canvas()), expected);
 }
 
 QTEST_MAIN(TestReplacedOutlineWidgets)
