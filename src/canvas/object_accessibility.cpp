@@ -77,13 +77,6 @@ private:
     QString shown() const { return face()->document().toPlainText(); }
 };
 
-QAccessibleInterface* textFieldFaceFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(TextFieldFace::staticMetaObject.className()) && object && object->isWidgetType())
-        return new TextFieldFaceAccessible(static_cast<TextFieldFace*>(object));
-    return nullptr;
-}
-
 class FrameTitleAccessible : public QAccessibleWidget {
 public:
     explicit FrameTitleAccessible(FrameTitle* title) : QAccessibleWidget(title, QAccessible::StaticText) {}
@@ -96,28 +89,25 @@ public:
     }
 };
 
-QAccessibleInterface* frameTitleFactory(const QString& className, QObject* object)
+// The interfaces of the plain widgets that show what other widgets would: a field's face reads as
+// its editor, a frame's title as a label.
+QAccessibleInterface* objectWidgetFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(FrameTitle::staticMetaObject.className()) && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String(TextFieldFace::staticMetaObject.className()))
+        return new TextFieldFaceAccessible(static_cast<TextFieldFace*>(object));
+    if (className == QLatin1String(FrameTitle::staticMetaObject.className()))
         return new FrameTitleAccessible(static_cast<FrameTitle*>(object));
     return nullptr;
 }
 
 }  // namespace
 
-void installFrameTitleAccessibility()
+void installObjectWidgetAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(frameTitleFactory);
-        return true;
-    }();
-    (void)installed;
-}
-
-void installTextFieldFaceAccessibility()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(textFieldFaceFactory);
+        QAccessible::installFactory(objectWidgetFactory);
         return true;
     }();
     (void)installed;

@@ -17,9 +17,8 @@ void nameForAccessibility(QWidget* widget, const VideoObject& video);
 void nameForAccessibility(QWidget* widget, const ArrowObject& arrow);
 
 // A text field's face reads to a screen reader as the field's editor does: an editable text (read
-// only where the field is) with the field's text.
-void installTextFieldFaceAccessibility();
-// A frame's title reads as a label does: static text named by the title.
-void installFrameTitleAccessibility();
+// only where the field is) with the field's text. A frame's title reads as a label does: static
+// text named by the title.
+void installObjectWidgetAccessibility();
 
 }  // namespace velmar

@@ -144,7 +144,7 @@ int panelFrameWidth(quint8 outerBevel, quint8 innerBevel, quint8 borderLine)
 
 // ---------------------------------------------------------------------------------------------
 
-FrameTitle::FrameTitle(QWidget* parent) : QWidget(parent) { installFrameTitleAccessibility(); }
+FrameTitle::FrameTitle(QWidget* parent) : QWidget(parent) { installObjectWidgetAccessibility(); }
 
 void FrameTitle::setText(const QString& text)
 {
@@ -554,7 +554,7 @@ void TextFieldWidget::showFromTheTop()
 
 TextFieldFace::TextFieldFace(QWidget* parent) : QWidget(parent)
 {
-    installTextFieldFaceAccessibility();
+    installObjectWidgetAccessibility();
     // As the editor's document: a margin of one pixel, lines never wrapped, no undo kept.
     m_document.setDocumentMargin(1);
     m_document.setUndoRedoEnabled(false);
