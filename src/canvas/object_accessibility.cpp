@@ -74,7 +74,7 @@ public:
 
 private:
     TextFieldFace* face() const { return static_cast<TextFieldFace*>(widget()); }
-    QString shown() const { return face()->document().toPlainText(); }
+    QString shown() const { return face()->shownText(); }
 };
 
 class FrameTitleAccessible : public QAccessibleWidget {

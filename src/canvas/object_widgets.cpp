@@ -54,6 +54,32 @@ void setHint(QWidget* widget, const QString& hint)
         widget->setToolTip(hint);
 }
 
+// The characters a text edit starts a new paragraph at when given plain text.
+bool isParagraphBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+}
+
+// The direction a text edit gives a paragraph of plain text: that of its first letter with a
+// strong direction, left to right when none has.
+Qt::LayoutDirection paragraphDirection(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            ++i;
+        }
+        switch (QChar::direction(c)) {
+        case QChar::DirL: return Qt::LeftToRight;
+        case QChar::DirR:
+        case QChar::DirAL: return Qt::RightToLeft;
+        default: break;
+        }
+    }
+    return Qt::LeftToRight;
+}
+
 Qt::Alignment fieldAlignment(const TextFieldObject& field)
 {
     return field.alignment == AlignRight    ? Qt::AlignRight
@@ -555,15 +581,6 @@ void TextFieldWidget::showFromTheTop()
 TextFieldFace::TextFieldFace(QWidget* parent) : QWidget(parent)
 {
     installObjectWidgetAccessibility();
-    // As the editor's document: a margin of one pixel, lines never wrapped, no undo kept.
-    m_document.setDocumentMargin(1);
-    m_document.setUndoRedoEnabled(false);
-    QTextOption option = m_document.defaultTextOption();
-    option.setWrapMode(QTextOption::NoWrap);
-    // Nothing here asks for the document's layout: it is made when the face is first drawn, so
-    // that the text, font and size an outline's Open sets (and a fitting sets again) are laid
-    // out once.
-    m_document.setDefaultTextOption(option);
     // Everything it shows it paints, as the editor's viewport does.
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Drops are the editor's: one dragged here makes it.
@@ -571,6 +588,20 @@ TextFieldFace::TextFieldFace(QWidget* parent) : QWidget(parent)
     // So is the pointer: its first move over the face makes the editor, also where the window
     // sent no Enter (the widget the pointer left had gone).
     setMouseTracking(true);
+}
+
+QString TextFieldFace::shownText() const
+{
+    // A document's plain text has its paragraphs and lines ended by line feeds and its no-break
+    // spaces made plain ones.
+    QString text = m_widgetText;
+    for (QChar& c : text) {
+        if (isParagraphBreak(c) || c == QChar::LineSeparator)
+            c = u'\n';
+        else if (c == QChar::Nbsp)
+            c = u' ';
+    }
+    return text;
 }
 
 void TextFieldFace::apply(const TextFieldObject& field)
@@ -589,18 +620,19 @@ void TextFieldFace::apply(const TextFieldObject& field)
     const QFont font = toQFont(field.font);
     if (!m_font || *m_font != font) {
         m_font = font;
-        m_document.setDefaultFont(font);
+        m_laidOut = false;
         changed = true;
     }
     if (m_text != field.text) {
         m_text = field.text;
-        // Its paragraphs take the document's alignment.
-        m_document.setPlainText(TextFieldWidget::toWidgetText(field.text));
+        m_widgetText = TextFieldWidget::toWidgetText(field.text);
+        m_laidOut = false;
         changed = true;
     }
     const Qt::Alignment alignment = fieldAlignment(field);
-    if (m_document.defaultTextOption().alignment() != alignment) {
-        alignDocument(&m_document, alignment);
+    if (m_alignment != alignment) {
+        m_alignment = alignment;
+        m_laidOut = false;
         changed = true;
     }
     if (changed)
@@ -611,19 +643,69 @@ void TextFieldFace::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The editor aligns its lines within its whole width, as wide as the face.
-    m_document.setPageSize(QSizeF(width(), -1));
+    if (event->size().width() != event->oldSize().width())
+        m_laidOut = false;
+}
+
+void TextFieldFace::layOut()
+{
+    m_laidOut = true;
+    m_paragraphs.clear();
+    if (!m_font)
+        return;
+    // The editor's document: a margin of one pixel, lines never wrapped and aligned within the
+    // width the margins leave, each paragraph in the direction of its first letter that has one
+    // (left and right alignment are swapped for right-to-left paragraphs), each line as high as
+    // its font's ascent, descent and leading rounded up. Laying the paragraphs out directly costs
+    // about half of what a document of their own costs, which an Open pays for every field.
+    static const QTextOption documentOption = QTextDocument().defaultTextOption();
+    constexpr int kMargin = 1;
+    const qreal lineWidth = std::max(0, width() - 2 * kMargin);
+    qreal y = kMargin;
+    qsizetype from = 0;
+    for (;;) {
+        qsizetype to = from;
+        while (to < m_widgetText.size() && !isParagraphBreak(m_widgetText.at(to)))
+            ++to;
+        auto layout = std::make_unique<QTextLayout>(m_widgetText.mid(from, to - from), *m_font);
+        const Qt::LayoutDirection direction = paragraphDirection(layout->text());
+        QTextOption option = documentOption;
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTextDirection(direction);
+        option.setAlignment(QStyle::visualAlignment(direction, m_alignment));
+        layout->setTextOption(option);
+        layout->setPosition(QPointF(kMargin, y));
+        layout->beginLayout();
+        qreal lineY = 0;
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            line.setLineWidth(lineWidth);
+            // A line longer than the width starts at the margin, whatever the alignment.
+            if (line.naturalTextWidth() > lineWidth)
+                line.setLineWidth(line.naturalTextWidth());
+            line.setPosition(QPointF(0, lineY));
+            lineY += std::ceil(line.ascent() + line.descent() + line.leading());
+        }
+        layout->endLayout();
+        y += lineY;
+        m_paragraphs.push_back(std::move(layout));
+        if (to >= m_widgetText.size())
+            break;
+        from = to + 1;
+    }
 }
 
 void TextFieldFace::paintEvent(QPaintEvent* event)
 {
+    if (!m_laidOut)
+        layOut();
     QPainter painter(this);
     painter.fillRect(event->rect(), m_background);
     painter.setClipRect(event->rect());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette = palette();
-    context.palette.setColor(QPalette::Text, m_textColour);
-    context.clip = QRectF(event->rect());
-    m_document.documentLayout()->draw(&painter, context);
+    painter.setPen(m_textColour);
+    const QRectF clip(event->rect());
+    for (const auto& paragraph : m_paragraphs)
+        if (paragraph->boundingRect().translated(paragraph->position()).intersects(clip))
+            paragraph->draw(&painter, QPointF());
 }
 
 // ---------------------------------------------------------------------------------------------

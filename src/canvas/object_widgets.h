@@ -7,9 +7,11 @@
 #include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -180,9 +182,9 @@ public:
     void apply(const TextFieldObject& field);
     // The text as the model stores it.
     QString modelText() const { return m_text; }
+    // The text as the editor's document gives it back (its plain text).
+    QString shownText() const;
     bool isReadOnly() const { return m_readOnly; }
-    // The document drawn: the text, its font and alignment, laid out as the editor lays it out.
-    const QTextDocument& document() const { return m_document; }
     // The editor put in the face's place (the face is then hidden, and goes with the editor).
     TextFieldWidget* editor() const { return m_editor; }
     void setEditor(TextFieldWidget* editor) { m_editor = editor; }
@@ -192,12 +194,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QTextDocument m_document;
+    // Lays the paragraphs out as the editor's document does, for the face's width.
+    void layOut();
+
     QString m_text;
+    QString m_widgetText;  // the text with the editor's line breaks
     QColor m_background, m_textColour;
     std::optional<QFont> m_font;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
     bool m_readOnly = false;
     QPointer<TextFieldWidget> m_editor;
+    // One layout per paragraph, placed in the face; made when the face is first drawn after its
+    // text, font, alignment or width changed, so that what an Open sets is laid out once.
+    std::vector<std::unique_ptr<QTextLayout>> m_paragraphs;
+    bool m_laidOut = false;
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.

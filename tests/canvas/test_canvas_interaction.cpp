@@ -716,6 +716,7 @@ void TestCanvasInteraction::textFieldFacesDrawAsTheirEditors()
         quint8 style;
         ColourValue background, colour;
         QSize box;
+        const char* family = nullptr;
     };
     const Case cases[] = {
         {"Короткий", AlignLeft, 10, 0, kButtonFace, kWindowText, {160, 40}},
@@ -725,6 +726,15 @@ void TestCanvasInteraction::textFieldFacesDrawAsTheirEditors()
         {"Крупно\r\nи выше поля", AlignLeft, 28, 0, 0x00FFFF, 0x404040, {150, 40}},
         {"a\tb\tc", AlignRight, 10, 0, 0xFFFFFF, 0, {200, 24}},
         {"", AlignCentre, 10, 0, 0x808080, 0, {60, 20}},
+        // Lines longer than the field start at its margin whatever the alignment; right-to-left
+        // paragraphs swap left and right; breaks within a paragraph, no-break and trailing
+        // spaces, and a field narrower than its margins; fonts with other line spacing.
+        {"Длинная строка справа, длиннее поля\r\nкоротко", AlignRight, 12, 0, 0xFFFFFF, 0, {100, 40}, "DejaVu Serif"},
+        {"שלום עולם 123\r\nabc שלום def\r\nمرحبا بالعالم", AlignLeft, 11, FontBold, 0xFFFFFF, 0, {200, 70}},
+        {"שלום עולם ארוך מאוד מאוד מאוד מאוד", AlignRight, 10, 0, 0xFFFFFF, 0, {100, 24}, "Times New Roman"},
+        {"x\u2028y\u2028z", AlignCentre, 10, 0, 0xFFFFFF, 0, {60, 60}},
+        {"не\u00a0разрывать   ", AlignRight, 10, FontUnderline, 0xFFFFFF, 0, {200, 24}, "Liberation Mono"},
+        {"узко", AlignCentre, 10, 0, 0xFFFFFF, 0, {1, 20}},
     };
     TextFieldFace reused(&host);
     reused.show();
@@ -733,6 +743,8 @@ void TestCanvasInteraction::textFieldFacesDrawAsTheirEditors()
         field.bounds = QRect(QPoint(5, 5), c.box);
         field.text = QString::fromUtf8(c.text);
         field.alignment = c.alignment;
+        if (c.family)
+            field.font.name = QString::fromLatin1(c.family);
         field.font.size = c.size;
         field.font.style = c.style;
         field.background = c.background;
@@ -745,7 +757,8 @@ void TestCanvasInteraction::textFieldFacesDrawAsTheirEditors()
         face.show();
         reused.apply(field);
         const QImage drawn = grabbed(editor);
-        QCOMPARE(face.modelText(), editor.modelText());
+        QCOMPARE(face.modelText(), field.text);
+        QCOMPARE(face.shownText(), editor.toPlainText());
         QVERIFY2(differingPixels(grabbed(face), drawn) == 0, c.text);
         QVERIFY2(differingPixels(grabbed(reused), drawn) == 0, c.text);
     }
