@@ -10,10 +10,13 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace velmar {
 
@@ -88,6 +91,42 @@ void VideoPlayerBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const bool open = m_panel->isOpen();
+    // Every bar of one size and state looks the same, and an outline has a bar for each film: on
+    // the screen (a raster device, nothing scaled, whole-pixel offsets) a bar is drawn once and
+    // copied. Print and vector exports draw it.
+    const QTransform& transform = p.transform();
+    if (p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster
+        && transform.type() <= QTransform::TxTranslate && transform.dx() == std::floor(transform.dx())
+        && transform.dy() == std::floor(transform.dy())) {
+        struct Drawn {
+            QSize size;
+            bool open;
+            int pressed;
+            QImage image;
+        };
+        static std::vector<Drawn> drawn;
+        const auto same = [&](const Drawn& d) { return d.size == size() && d.open == open && d.pressed == m_pressed; };
+        auto it = std::find_if(drawn.begin(), drawn.end(), same);
+        if (it == drawn.end()) {
+            // A few sizes and states are kept: the latest first.
+            constexpr std::size_t kKept = 8;
+            if (drawn.size() == kKept)
+                drawn.pop_back();
+            QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter onImage(&image);
+            paintButtons(onImage, open);
+            onImage.end();
+            it = drawn.insert(drawn.begin(), Drawn{size(), open, m_pressed, image});
+        }
+        p.drawImage(0, 0, it->image);
+        return;
+    }
+    paintButtons(p, open);
+}
+
+void VideoPlayerBar::paintButtons(QPainter& p, bool open) const
+{
     const QColor face = toQColor(kButtonFace);
     for (int i = 0; i < 3; ++i) {
         const QRect r = cell(i);

@@ -57,6 +57,7 @@ protected:
 
 private:
     QRect cell(int index) const;
+    void paintButtons(QPainter& painter, bool open) const;
     void press(Button button);
 
     FilmPanelWidget* m_panel;

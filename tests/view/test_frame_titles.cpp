@@ -213,11 +213,24 @@ void TestFrameTitles::bevelsAndPlayerBarsDrawAsTheirLines()
             }
         }
     }
-    FilmPanelWidget panel(nullptr);
-    VideoObject video;
-    video.bounds = QRect(0, 0, 95, 60);
-    panel.apply(video);
-    compareWithLines(*panel.playerBar(), QPoint(1, 1), "player bar");
+    // Player bars of two sizes, each button pressed in turn: the bars copied on the screen must
+    // be the bar of that size and state.
+    for (const int width : {95, 31}) {
+        FilmPanelWidget panel(nullptr);
+        VideoObject video;
+        video.bounds = QRect(0, 0, width, 60);
+        panel.apply(video);
+        VideoPlayerBar& bar = *panel.playerBar();
+        compareWithLines(bar, QPoint(1, 1), "player bar");
+        for (const int button : {VideoPlayerBar::Play, VideoPlayerBar::Pause, VideoPlayerBar::Stop}) {
+            const QPoint at(bar.width() * (2 * button + 1) / 6, bar.height() / 2);
+            sendMouse(&bar, QEvent::MouseButtonPress, at, Qt::LeftButton);
+            compareWithLines(bar, QPoint(2, 0), "pressed player bar");
+            // Released off the bar: nothing is played.
+            sendMouse(&bar, QEvent::MouseButtonRelease, QPoint(-50, -50), Qt::LeftButton);
+            compareWithLines(bar, QPoint(0, 0), "released player bar");
+        }
+    }
 }
 
 QTEST_MAIN(TestFrameTitles)
