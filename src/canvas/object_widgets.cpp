@@ -702,10 +702,14 @@ void TextFieldFace::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), m_background);
     painter.setClipRect(event->rect());
     painter.setPen(m_textColour);
-    const QRectF clip(event->rect());
-    for (const auto& paragraph : m_paragraphs)
-        if (paragraph->boundingRect().translated(paragraph->position()).intersects(clip))
+    // Paragraphs above or below what is repainted are left out, as a document leaves them; a
+    // letter may reach sideways beyond its line, so nothing is left out for that.
+    const QRect clip = event->rect();
+    for (const auto& paragraph : m_paragraphs) {
+        const QRectF r = paragraph->boundingRect().translated(paragraph->position());
+        if (r.bottom() >= clip.top() && r.top() <= clip.bottom() + 1)
             paragraph->draw(&painter, QPointF());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
