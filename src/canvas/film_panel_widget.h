@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/object_widgets.h"
 #include "model/outline.h"
 #include "platform/film_player.h"
 
@@ -70,7 +71,7 @@ private:
 // is made when the film is played, draws its pictures over the panel's client area (or over
 // another display, for full screen), stays while the film plays or is paused after playing, and
 // goes when the film is stopped or has played to its end.
-class FilmPanelWidget : public VideoDisplay {
+class FilmPanelWidget : public VideoDisplay, public ShowsObject {
     Q_OBJECT
 public:
     enum class OpenState {

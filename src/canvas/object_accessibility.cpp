@@ -152,11 +152,8 @@ void nameForAccessibility(QWidget* widget, const ArrowObject& arrow)
 {
     setTexts(widget, QCoreApplication::translate("AccessibleNames", "Стрелка"),
              QCoreApplication::translate("AccessibleNames", "Стрелка от точки %1, %2 к точке %3, %4, толщина %5")
-                 .arg(arrow.x1)
-                 .arg(arrow.y1)
-                 .arg(arrow.x2)
-                 .arg(arrow.y2)
-                 .arg(arrow.penWidth));
+                 .arg(QString::number(arrow.x1), QString::number(arrow.y1), QString::number(arrow.x2),
+                      QString::number(arrow.y2), QString::number(arrow.penWidth)));
 }
 
 }  // namespace velmar

@@ -27,8 +27,6 @@ namespace velmar {
 
 namespace {
 
-const char* const kObjectIdProperty = "velmarObjectId";
-
 QColor shadowColour() { return toQColor(0xFF000010); }
 QColor highlightColour() { return toQColor(0xFF000014); }
 
@@ -106,9 +104,19 @@ void alignDocument(QTextDocument* document, Qt::Alignment alignment)
 
 }  // namespace
 
-ObjectId objectId(const QObject* widget) { return widget ? widget->property(kObjectIdProperty).value<ObjectId>() : 0; }
+ObjectId objectId(const QObject* widget)
+{
+    const auto* shows = dynamic_cast<const ShowsObject*>(widget);
+    return shows ? shows->m_shownObject : 0;
+}
 
-void setObjectId(QObject* widget, ObjectId id) { widget->setProperty(kObjectIdProperty, QVariant::fromValue(id)); }
+void setObjectId(QObject* widget, ObjectId id)
+{
+    auto* shows = dynamic_cast<ShowsObject*>(widget);
+    Q_ASSERT(shows);
+    if (shows)
+        shows->m_shownObject = id;
+}
 
 namespace {
 

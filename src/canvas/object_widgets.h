@@ -21,8 +21,22 @@ namespace velmar {
 // canvas controller receives their mouse events through an event filter and finds the object by
 // objectId(widget).
 
-// The object a widget shows (0 for none).
+// What the widget of an object keeps besides its QWidget base: the object it shows. Every widget
+// the outline view makes for an object derives from it.
+class ShowsObject {
+public:
+    virtual ~ShowsObject() = default;
+
+private:
+    friend ObjectId objectId(const QObject* widget);
+    friend void setObjectId(QObject* widget, ObjectId id);
+    ObjectId m_shownObject = 0;
+};
+
+// The object a widget shows (0 for none, and for widgets that show no object): asked for every
+// press on the canvas and every widget an Open makes.
 ObjectId objectId(const QObject* widget);
+// Only for the widgets of objects (ShowsObject); others show none.
 void setObjectId(QObject* widget, ObjectId id);
 
 // Paints the bevels and border line of a panel the way a bevelled panel looks: the outer bevel at
@@ -58,7 +72,7 @@ private:
 };
 
 // A frame: a bevelled panel with its title.
-class FrameWidget : public QWidget {
+class FrameWidget : public QWidget, public ShowsObject {
     Q_OBJECT
 public:
     explicit FrameWidget(QWidget* parent);
@@ -77,7 +91,7 @@ private:
 // A picture shown stretched to the control, rendered afresh when drawn after the size or the
 // picture changed: a held bitmap through the halvings kept of a large one, a stored stream from its
 // decode at the reduced size that covers the control.
-class PictureWidget : public QWidget {
+class PictureWidget : public QWidget, public ShowsObject {
     Q_OBJECT
 public:
     explicit PictureWidget(QWidget* parent);
@@ -131,7 +145,7 @@ private:
 
 // A text field: a borderless multi-line text box. The model keeps CR LF line breaks; the widget
 // works with plain LF.
-class TextFieldWidget : public QTextEdit {
+class TextFieldWidget : public QTextEdit, public ShowsObject {
     Q_OBJECT
 public:
     explicit TextFieldWidget(QWidget* parent);
@@ -175,7 +189,7 @@ private:
 // the editor. A text edit is six widgets, a text control and its connections, which an outline of
 // a hundred fields paid for at every Open; the outline view puts a TextFieldWidget in the face's
 // place once the pointer reaches it or anything asks for the field's widget.
-class TextFieldFace : public QWidget {
+class TextFieldFace : public QWidget, public ShowsObject {
     Q_OBJECT
 public:
     explicit TextFieldFace(QWidget* parent);
@@ -211,7 +225,7 @@ private:
 };
 
 // A caption: a panel without outer bevel whose caption text is the caption.
-class CaptionWidget : public QWidget {
+class CaptionWidget : public QWidget, public ShowsObject {
     Q_OBJECT
 public:
     explicit CaptionWidget(QWidget* parent);
@@ -229,7 +243,7 @@ private:
 // An arrow: its strokes in a transparent control on the canvas. Only the drawn arrow (with a few
 // pixels of tolerance) takes mouse presses, so an arrow's empty corners do not hide what lies
 // under them.
-class ArrowWidget : public QWidget {
+class ArrowWidget : public QWidget, public ShowsObject {
     Q_OBJECT
 public:
     explicit ArrowWidget(QWidget* parent);

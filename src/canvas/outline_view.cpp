@@ -215,6 +215,7 @@ QWidget* OutlineView::ensureTextField(ObjectId id, QWidget* parent, bool& create
 template <typename W>
 W* OutlineView::ensure(ObjectId id, QWidget* parent, bool& created)
 {
+    static_assert(std::is_base_of_v<ShowsObject, W>, "the widget of an object keeps the object it shows");
     created = false;
     auto* existing = qobject_cast<W*>(m_widgets.value(id));
     if (existing) {
