@@ -86,8 +86,11 @@ void TestPaintTiles::turnsPutEveryPixelWhereQtDoes_data()
     const std::pair<const char*, VectorWidth> widths[] = {
         {"widest", VectorWidth::Widest}, {"sse2", VectorWidth::Sse2}, {"scalar", VectorWidth::Scalar}};
     // Whole stripes and squares, and the cut ones at the right and bottom edges: sides below one
-    // square, between a square and a stripe, and a stripe and a bit.
-    const QSize sizes[] = {{300, 197}, {1, 1}, {1, 37}, {37, 1}, {7, 3}, {17, 33}, {16, 16}, {40, 24}, {133, 50}};
+    // square, between a square and a stripe, and a stripe and a bit. Turned rows a whole number of
+    // cache lines long, half a line over (every other row carries half its pixels from one stripe
+    // to the next) and neither, each over several stripes.
+    const QSize sizes[] = {{300, 197}, {1, 1},   {1, 37},   {37, 1},  {7, 3},   {17, 33},
+                           {16, 16},   {40, 24}, {133, 50}, {24, 56}, {19, 48}, {21, 72}};
     for (const auto& [name, width] : widths)
         for (const QSize& size : sizes)
             QTest::addRow("%s %dx%d", name, size.width(), size.height()) << int(width) << size;

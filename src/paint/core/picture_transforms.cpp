@@ -184,54 +184,133 @@ __attribute__((target("avx2"))) inline void storeStream32(quint32* d, __m256i v)
     }
 }
 
-template <int Groups>
+// An 8 × 8 transpose of the square whose rows start at rows[0..7] + x: pairs of 32-bit values,
+// then of 64-bit ones, then halves. out[k] is column k of the square.
+__attribute__((target("avx2"))) inline void transposeSquare(const quint32* const* rows, int x, __m256i* out)
+{
+    const auto load = [&](int k) __attribute__((always_inline, target("avx2")))
+    {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + x));
+    };
+    const __m256i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
+    const __m256i r4 = load(4), r5 = load(5), r6 = load(6), r7 = load(7);
+    const __m256i u0 = _mm256_unpacklo_epi32(r0, r1), u1 = _mm256_unpackhi_epi32(r0, r1);
+    const __m256i u2 = _mm256_unpacklo_epi32(r2, r3), u3 = _mm256_unpackhi_epi32(r2, r3);
+    const __m256i u4 = _mm256_unpacklo_epi32(r4, r5), u5 = _mm256_unpackhi_epi32(r4, r5);
+    const __m256i u6 = _mm256_unpacklo_epi32(r6, r7), u7 = _mm256_unpackhi_epi32(r6, r7);
+    const __m256i v0 = _mm256_unpacklo_epi64(u0, u2), v1 = _mm256_unpackhi_epi64(u0, u2);
+    const __m256i v2 = _mm256_unpacklo_epi64(u1, u3), v3 = _mm256_unpackhi_epi64(u1, u3);
+    const __m256i v4 = _mm256_unpacklo_epi64(u4, u6), v5 = _mm256_unpackhi_epi64(u4, u6);
+    const __m256i v6 = _mm256_unpacklo_epi64(u5, u7), v7 = _mm256_unpackhi_epi64(u5, u7);
+    out[0] = _mm256_permute2x128_si256(v0, v4, 0x20);
+    out[1] = _mm256_permute2x128_si256(v1, v5, 0x20);
+    out[2] = _mm256_permute2x128_si256(v2, v6, 0x20);
+    out[3] = _mm256_permute2x128_si256(v3, v7, 0x20);
+    out[4] = _mm256_permute2x128_si256(v0, v4, 0x31);
+    out[5] = _mm256_permute2x128_si256(v1, v5, 0x31);
+    out[6] = _mm256_permute2x128_si256(v2, v6, 0x31);
+    out[7] = _mm256_permute2x128_si256(v3, v7, 0x31);
+}
+
 __attribute__((target("avx2"))) void quarterTurnStripeAvx2(const QuarterTurn& t, int y0, int w8)
 {
-    const TurnStripe<8, Groups> s(t, y0);
+    const TurnStripe<8, 1> s(t, y0);
     for (int x = 0; x < w8; x += 8) {
         s.prefetch(x, t.w);
         quint32* d = s.first + qsizetype(x) * s.columnStep;
-#pragma GCC unroll 2
-        for (int g = 0; g < Groups; ++g, d += s.groupStep) {
-            const quint32* const* rows = s.src + 8 * g;
-            const auto load = [&](int k) __attribute__((always_inline, target("avx2")))
-            {
-                return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + x));
-            };
-            // An 8 × 8 transpose: pairs of 32-bit values, then of 64-bit ones, then halves.
-            const __m256i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
-            const __m256i r4 = load(4), r5 = load(5), r6 = load(6), r7 = load(7);
-            const __m256i u0 = _mm256_unpacklo_epi32(r0, r1), u1 = _mm256_unpackhi_epi32(r0, r1);
-            const __m256i u2 = _mm256_unpacklo_epi32(r2, r3), u3 = _mm256_unpackhi_epi32(r2, r3);
-            const __m256i u4 = _mm256_unpacklo_epi32(r4, r5), u5 = _mm256_unpackhi_epi32(r4, r5);
-            const __m256i u6 = _mm256_unpacklo_epi32(r6, r7), u7 = _mm256_unpackhi_epi32(r6, r7);
-            const __m256i v0 = _mm256_unpacklo_epi64(u0, u2), v1 = _mm256_unpackhi_epi64(u0, u2);
-            const __m256i v2 = _mm256_unpacklo_epi64(u1, u3), v3 = _mm256_unpackhi_epi64(u1, u3);
-            const __m256i v4 = _mm256_unpacklo_epi64(u4, u6), v5 = _mm256_unpackhi_epi64(u4, u6);
-            const __m256i v6 = _mm256_unpacklo_epi64(u5, u7), v7 = _mm256_unpackhi_epi64(u5, u7);
-            const qsizetype c = s.columnStep;
-            storeStream32(d, _mm256_permute2x128_si256(v0, v4, 0x20));
-            storeStream32(d + c, _mm256_permute2x128_si256(v1, v5, 0x20));
-            storeStream32(d + 2 * c, _mm256_permute2x128_si256(v2, v6, 0x20));
-            storeStream32(d + 3 * c, _mm256_permute2x128_si256(v3, v7, 0x20));
-            storeStream32(d + 4 * c, _mm256_permute2x128_si256(v0, v4, 0x31));
-            storeStream32(d + 5 * c, _mm256_permute2x128_si256(v1, v5, 0x31));
-            storeStream32(d + 6 * c, _mm256_permute2x128_si256(v2, v6, 0x31));
-            storeStream32(d + 7 * c, _mm256_permute2x128_si256(v3, v7, 0x31));
+        __m256i square[8];
+        transposeSquare(s.src, x, square);
+        for (int k = 0; k < 8; ++k)
+            storeStream32(d + k * s.columnStep, square[k]);
+    }
+}
+
+// The whole stripes of 16 rows. A stripe gives each turned row 16 pixels, 64 bytes, stored one
+// after the other so that the processor's write-combining sends a whole cache line to memory.
+// Where the turned rows are not whole lines apart (a row of 3000 pixels is 187.5 lines), every
+// other row's 64 bytes straddle two lines: the half that completes a line with the half the
+// previous stripe left is stored with it, and the other half is carried on to the next stripe.
+// A line left half written goes to memory as a read, a merge and a write, three times the cost.
+__attribute__((target("avx2"))) void quarterTurnStripesAvx2(const QuarterTurn& t, int w8, quint32* carried)
+{
+    bool firstStripe = true;
+    int y0 = 0;
+    for (; y0 + 16 <= t.h; y0 += 16, firstStripe = false) {
+        const TurnStripe<8, 2> s(t, y0);
+        for (int x = 0; x < w8; x += 8) {
+            s.prefetch(x, t.w);
+            quint32* d = s.first + qsizetype(x) * s.columnStep;
+            __m256i a[8], b[8];
+            transposeSquare(s.src, x, a);
+            transposeSquare(s.src + 8, x, b);
+            for (int k = 0; k < 8; ++k) {
+                // The 16 pixels of turned row x + k, low and high in memory.
+                quint32* at = d + k * s.columnStep;
+                quint32* low = t.clockwise ? at - 8 : at;
+                const __m256i lowHalf = t.clockwise ? b[k] : a[k];
+                const __m256i highHalf = t.clockwise ? a[k] : b[k];
+                const quintptr phase = reinterpret_cast<quintptr>(low) & 63;
+                if (phase == 0) {
+                    _mm256_stream_si256(reinterpret_cast<__m256i*>(low), lowHalf);
+                    _mm256_stream_si256(reinterpret_cast<__m256i*>(low + 8), highHalf);
+                    continue;
+                }
+                if (phase != 32 || !carried) {
+                    storeStream32(low, lowHalf);
+                    storeStream32(low + 8, highHalf);
+                    continue;
+                }
+                // Clockwise the stripes go down through memory: the previous stripe lies above,
+                // so the high half completes its line; the other way round the low half does.
+                auto* carry = reinterpret_cast<__m256i*>(carried + qsizetype(x + k) * 8);
+                if (t.clockwise) {
+                    if (firstStripe) {
+                        _mm256_storeu_si256(reinterpret_cast<__m256i*>(low + 8), highHalf);
+                    } else {
+                        _mm256_stream_si256(reinterpret_cast<__m256i*>(low + 8), highHalf);
+                        _mm256_stream_si256(reinterpret_cast<__m256i*>(low + 16), _mm256_load_si256(carry));
+                    }
+                    _mm256_store_si256(carry, lowHalf);
+                } else {
+                    if (firstStripe) {
+                        _mm256_storeu_si256(reinterpret_cast<__m256i*>(low), lowHalf);
+                    } else {
+                        _mm256_stream_si256(reinterpret_cast<__m256i*>(low - 8), _mm256_load_si256(carry));
+                        _mm256_stream_si256(reinterpret_cast<__m256i*>(low), lowHalf);
+                    }
+                    _mm256_store_si256(carry, highHalf);
+                }
+            }
         }
+    }
+    if (firstStripe || !carried)
+        return;
+    // The halves the last stripe carried go where they belong, next to its pixels.
+    const TurnStripe<8, 2> last(t, y0 - 16);
+    for (int x = 0; x < w8; ++x) {
+        quint32* at = last.first + qsizetype(x) * last.columnStep;
+        quint32* low = t.clockwise ? at - 8 : at;
+        if ((reinterpret_cast<quintptr>(low) & 63) != 32)
+            continue;
+        const __m256i carry = _mm256_load_si256(reinterpret_cast<const __m256i*>(carried + qsizetype(x) * 8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(t.clockwise ? low : low + 8), carry);
     }
 }
 
 __attribute__((target("avx2"))) void quarterTurnAvx2(const QuarterTurn& t)
 {
     const int w8 = t.w / 8 * 8;
-    int y0 = 0;
-    for (; y0 + 16 <= t.h; y0 += 16)
-        quarterTurnStripeAvx2<2>(t, y0, w8);
-    for (; y0 + 8 <= t.h; y0 += 8)
-        quarterTurnStripeAvx2<1>(t, y0, w8);
+    if (t.h >= 16 && w8 > 0) {
+        // Eight pixels carried for each turned row (without that memory, the halves are stored
+        // as they come).
+        auto* carried = static_cast<quint32*>(std::aligned_alloc(32, std::size_t(w8) * 32));
+        quarterTurnStripesAvx2(t, w8, carried);
+        std::free(carried);
+    }
+    for (int y0 = t.h / 16 * 16; y0 + 8 <= t.h; y0 += 8)
+        quarterTurnStripeAvx2(t, y0, w8);
     _mm_sfence();
-    t.rest(w8, y0);
+    t.rest(w8, t.h / 8 * 8);
 }
 #endif
 
