@@ -252,38 +252,59 @@ VELMAR_AVX2_INLINE void transpose8(__m256i r[8])
     r[7] = _mm256_permute2x128_si256(v3, v7, 0x31);
 }
 
+// Stores eight pixels of a new row: straight to memory where they are aligned for it (nothing
+// reads them soon, and their lines are then not fetched first).
+VELMAR_AVX2_INLINE void storeNewPixels(quint32* at, __m256i pixels)
+{
+    auto* d = reinterpret_cast<__m256i*>(at);
+    if ((reinterpret_cast<quintptr>(d) & 31) == 0)
+        _mm256_stream_si256(d, pixels);
+    else
+        _mm256_storeu_si256(d, pixels);
+}
+
 // weighBandColumns() with AVX2, writing the new rows itself: eight new columns at a time are
-// weighed, transposed in registers and stored as eight pixels of each of the band's rows (`to`,
-// rows `toStride` apart). Returns how many columns it wrote (the last ones are left).
+// weighed for the band's 16 rows and transposed in registers, `Blocks` such groups side by side,
+// and each row's pixels of them stored one after the other: with two, a row's 64 bytes are one
+// whole cache line, which the processor's write-combining sends to memory at once (pixels of the
+// same line stored far apart are read, merged and written back). Returns how many columns it
+// wrote (the last ones are left).
+template <bool Bytes, int Pairs, int Blocks>
+__attribute__((target("avx2"))) int weighBandColumnsWith(const quint32* turned, const Shares& s, int newW, int x,
+                                                         quint32* to, qsizetype toStride, const quint32** lines)
+{
+    static_assert(kBandPixels == 16);
+    for (; x + 8 * Blocks <= newW; x += 8 * Blocks) {
+        // [block][half of the band's rows][new column, then (transposed) row]
+        __m256i squares[Blocks][2][8];
+        for (int b = 0; b < Blocks; ++b) {
+            for (int c = 0; c < 8; ++c) {
+                const int column = x + 8 * b + c;
+                const quint32* first = turned + qsizetype(s.first[std::size_t(column)]) * kBandPixels;
+                for (int k = 0; k < 2 * s.pairs; ++k)
+                    lines[k] = first + qsizetype(k) * kBandPixels;
+                squares[b][0][c] = weigh8<Bytes, Pairs>(lines, s, column, 0);
+                squares[b][1][c] = weigh8<Bytes, Pairs>(lines, s, column, 8);
+            }
+            transpose8(squares[b][0]);
+            transpose8(squares[b][1]);
+        }
+        for (int half = 0; half < 2; ++half)
+            for (int i = 0; i < 8; ++i) {
+                quint32* row = to + qsizetype(8 * half + i) * toStride + x;
+                for (int b = 0; b < Blocks; ++b)
+                    storeNewPixels(row + 8 * b, squares[b][half][i]);
+            }
+    }
+    return x;
+}
+
 template <bool Bytes, int Pairs>
 __attribute__((target("avx2"))) int weighBandColumnsWith(const quint32* turned, const Shares& s, int newW, quint32* to,
                                                          qsizetype toStride, const quint32** lines)
 {
-    static_assert(kBandPixels == 16);
-    int x = 0;
-    for (; x + 8 <= newW; x += 8) {
-        __m256i halves[2][8];
-        for (int c = 0; c < 8; ++c) {
-            const quint32* first = turned + qsizetype(s.first[std::size_t(x + c)]) * kBandPixels;
-            for (int k = 0; k < 2 * s.pairs; ++k)
-                lines[k] = first + qsizetype(k) * kBandPixels;
-            halves[0][c] = weigh8<Bytes, Pairs>(lines, s, x + c, 0);
-            halves[1][c] = weigh8<Bytes, Pairs>(lines, s, x + c, 8);
-        }
-        for (int half = 0; half < 2; ++half) {
-            __m256i* r = halves[half];
-            transpose8(r);
-            // The new rows go straight to memory where they are aligned for it (nothing reads
-            // them soon, and their lines are then not fetched first).
-            for (int i = 0; i < 8; ++i) {
-                auto* d = reinterpret_cast<__m256i*>(to + qsizetype(8 * half + i) * toStride + x);
-                if ((reinterpret_cast<quintptr>(d) & 31) == 0)
-                    _mm256_stream_si256(d, r[i]);
-                else
-                    _mm256_storeu_si256(d, r[i]);
-            }
-        }
-    }
+    int x = weighBandColumnsWith<Bytes, Pairs, 2>(turned, s, newW, 0, to, toStride, lines);
+    x = weighBandColumnsWith<Bytes, Pairs, 1>(turned, s, newW, x, to, toStride, lines);
     _mm_sfence();
     return x;
 }
