@@ -4,6 +4,7 @@
 // figures a benchmark prints besides Google Benchmark's table.
 //   int main(int argc, char** argv) { return runQtBenchmarks<QApplication>(argc, argv); }
 #include "program_heap.h"
+#include "system/heap_settings.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>
@@ -16,6 +17,8 @@ template <class Application>
 int runQtBenchmarks(int argc, char** argv, const std::function<void()>& afterwards = {})
 {
     runWithTheProgramsHeap(argv);
+    // As the program does at its start (see runApplication).
+    velmar::returnLargeBlocksToTheSystem();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
