@@ -185,6 +185,7 @@ void FrameTitle::setText(const QString& text)
     if (m_text == text)
         return;
     m_text = text;
+    m_layout.reset();
     // The text's extent as a label measures it (no wrapping: as wide as its longest line).
     resize(fontMetrics().boundingRect(QRect(0, 0, 2000, 2000), kTextFlags & ~Qt::AlignVCenter, text).size());
     update();
@@ -195,15 +196,69 @@ void FrameTitle::setText(const QString& text)
     }
 }
 
+bool FrameTitle::layOut()
+{
+    if (m_layout)
+        return true;
+    if (m_text.isRightToLeft() || layoutDirection() != Qt::LeftToRight)
+        return false;
+    for (const QChar c : m_text)
+        if (c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar(0x9C))
+            return false;
+    // As the painter lays out a text it is given with a rectangle: one line of unlimited width,
+    // lines on whole pixels, centred in the height.
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft);
+    auto layout = std::make_unique<QTextLayout>(m_text, font());
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    const qreal leading = QFontMetricsF(font()).leading();
+    qreal height = -leading, width = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(0x01000000);
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.ascent() + line.descent();
+        width = std::max(width, line.naturalTextWidth());
+        if (height >= this->height())
+            break;
+    }
+    layout->endLayout();
+    m_laidOut = QRectF(0, (this->height() - height) / 2, width, height);
+    m_layout = std::move(layout);
+    return true;
+}
+
 void FrameTitle::paintEvent(QPaintEvent*)
 {
     if (m_text.isEmpty())
         return;
     QPainter painter(this);
     painter.setPen(QPen(palette().brush(foregroundRole()), 0));
-    // A right-to-left title starts at the right, as a label aligns it.
-    const auto direction = m_text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
-    painter.drawText(rect(), int(QStyle::visualAlignment(direction, Qt::Alignment(kTextFlags))), m_text);
+    if (!layOut()) {
+        // A right-to-left title starts at the right, as a label aligns it.
+        const auto direction = m_text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+        painter.drawText(rect(), int(QStyle::visualAlignment(direction, Qt::Alignment(kTextFlags))), m_text);
+        return;
+    }
+    if (!QRectF(rect()).contains(m_laidOut))
+        painter.setClipRect(rect(), Qt::IntersectClip);
+    m_layout->draw(&painter, m_laidOut.topLeft());
+}
+
+void FrameTitle::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::LayoutDirectionChange)
+        m_layout.reset();
+    QWidget::changeEvent(event);
+}
+
+void FrameTitle::resizeEvent(QResizeEvent* event)
+{
+    m_layout.reset();
+    QWidget::resizeEvent(event);
 }
 
 FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent), m_title(new FrameTitle(this))

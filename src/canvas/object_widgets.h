@@ -66,9 +66,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Lays the text out as a label's painting does; false for the texts it leaves to the painter
+    // (right-to-left, several lines, tabs).
+    bool layOut();
+
     QString m_text;
+    // The title laid out once for all its paints: every step of a zoom repaints every title, at
+    // the same font and size.
+    std::unique_ptr<QTextLayout> m_layout;
+    QRectF m_laidOut;  // where the layout's lines lie, relative to the title
 };
 
 // A frame: a bevelled panel with its title.
