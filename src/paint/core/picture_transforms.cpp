@@ -2,6 +2,7 @@
 
 #include "paint/core/cpu_features.h"
 #include "paint/core/picture_memory.h"
+#include "paint/core/transpose_avx2.h"
 
 #include <QTransform>
 
@@ -184,32 +185,13 @@ __attribute__((target("avx2"))) inline void storeStream32(quint32* d, __m256i v)
     }
 }
 
-// An 8 × 8 transpose of the square whose rows start at rows[0..7] + x: pairs of 32-bit values,
-// then of 64-bit ones, then halves. out[k] is column k of the square.
-__attribute__((target("avx2"))) inline void transposeSquare(const quint32* const* rows, int x, __m256i* out)
+// The square whose rows start at rows[0..7] + x, transposed: out[k] is its column k.
+__attribute__((target("avx2"), always_inline)) inline void transposeSquare(const quint32* const* rows, int x,
+                                                                           __m256i* out)
 {
-    const auto load = [&](int k) __attribute__((always_inline, target("avx2")))
-    {
-        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + x));
-    };
-    const __m256i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
-    const __m256i r4 = load(4), r5 = load(5), r6 = load(6), r7 = load(7);
-    const __m256i u0 = _mm256_unpacklo_epi32(r0, r1), u1 = _mm256_unpackhi_epi32(r0, r1);
-    const __m256i u2 = _mm256_unpacklo_epi32(r2, r3), u3 = _mm256_unpackhi_epi32(r2, r3);
-    const __m256i u4 = _mm256_unpacklo_epi32(r4, r5), u5 = _mm256_unpackhi_epi32(r4, r5);
-    const __m256i u6 = _mm256_unpacklo_epi32(r6, r7), u7 = _mm256_unpackhi_epi32(r6, r7);
-    const __m256i v0 = _mm256_unpacklo_epi64(u0, u2), v1 = _mm256_unpackhi_epi64(u0, u2);
-    const __m256i v2 = _mm256_unpacklo_epi64(u1, u3), v3 = _mm256_unpackhi_epi64(u1, u3);
-    const __m256i v4 = _mm256_unpacklo_epi64(u4, u6), v5 = _mm256_unpackhi_epi64(u4, u6);
-    const __m256i v6 = _mm256_unpacklo_epi64(u5, u7), v7 = _mm256_unpackhi_epi64(u5, u7);
-    out[0] = _mm256_permute2x128_si256(v0, v4, 0x20);
-    out[1] = _mm256_permute2x128_si256(v1, v5, 0x20);
-    out[2] = _mm256_permute2x128_si256(v2, v6, 0x20);
-    out[3] = _mm256_permute2x128_si256(v3, v7, 0x20);
-    out[4] = _mm256_permute2x128_si256(v0, v4, 0x31);
-    out[5] = _mm256_permute2x128_si256(v1, v5, 0x31);
-    out[6] = _mm256_permute2x128_si256(v2, v6, 0x31);
-    out[7] = _mm256_permute2x128_si256(v3, v7, 0x31);
+    for (int k = 0; k < 8; ++k)
+        out[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + x));
+    transpose8(out);
 }
 
 __attribute__((target("avx2"))) void quarterTurnStripeAvx2(const QuarterTurn& t, int y0, int w8)
