@@ -22,9 +22,6 @@ namespace {
 constexpr QRgb kRgbMask = 0x00FFFFFFu;
 constexpr quint64 kAllOnes = ~quint64(0);
 
-// Which pixels the fill may still take: "exactly the target colour", or "within the tolerance of
-// the target and not already the fill colour". `bits` tests up to 64 pixels at once (four at a
-// time with SSE2) and returns bit i for pixel i.
 #ifdef VELMAR_FILL_AVX2
 // ExactMatch::bits() eight pixels at a time; returns how many pixels it tested.
 __attribute__((target("avx2"))) int exactBitsAvx2(const QRgb* p, int n, QRgb target, quint64& out)
@@ -70,6 +67,9 @@ void fillPixels(QRgb* p, int n, QRgb value)
         p[i] = value;
 }
 
+// Which pixels the fill may still take: "exactly the target colour", or "within the tolerance of
+// the target and not already the fill colour". `bits` tests up to 64 pixels at once (four at a
+// time with SSE2, eight with AVX2) and returns bit i for pixel i.
 struct ExactMatch {
     QRgb target;  // without alpha
 

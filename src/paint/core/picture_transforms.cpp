@@ -212,7 +212,7 @@ __attribute__((target("avx2"))) void quarterTurnStripeAvx2(const QuarterTurn& t,
 // Where the turned rows are not whole lines apart (a row of 3000 pixels is 187.5 lines), every
 // other row's 64 bytes straddle two lines: the half that completes a line with the half the
 // previous stripe left is stored with it, and the other half is carried on to the next stripe.
-// A line left half written goes to memory as a read, a merge and a write, three times the cost.
+// A line left half written costs memory a read, a merge and a write instead of one write.
 __attribute__((target("avx2"))) void quarterTurnStripesAvx2(const QuarterTurn& t, int w8, quint32* carried)
 {
     bool firstStripe = true;
