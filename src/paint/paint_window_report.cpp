@@ -1,5 +1,6 @@
 // What the editor reports about itself for tests that drive the real program: the editor's state
 // and, on request, the part of the picture the screen should be showing.
+#include "paint/classic_scroll_bars.h"
 #include "paint/paint_picture_view.h"
 #include "paint/paint_window.h"
 #include "paint/paint_work_area.h"
@@ -140,6 +141,24 @@ void PaintWindow::reportView()
                       .arg(offset.x())
                       .arg(offset.y())
                       .arg(path, sampled ? QStringLiteral(" sampled") : QString());
+    }
+    // The thumbs of the scroll bars that show one, on the screen, and the track they move in.
+    for (const QScrollBar* bar : {m_workArea->horizontalBar(), m_workArea->verticalBar()}) {
+        if (!bar->isVisible() || !bar->isEnabled() || bar->maximum() <= bar->minimum())
+            continue;
+        const QRect thumb = scrollBarPart(*bar, QStyle::SC_ScrollBarSlider);
+        const QRect track = scrollBarPart(*bar, QStyle::SC_ScrollBarGroove);
+        const QPoint at = bar->mapToGlobal(thumb.topLeft()), trackAt = bar->mapToGlobal(track.topLeft());
+        report += QStringLiteral("paint thumb %1 %2 %3 %4 %5 track %6 %7 %8 %9\n")
+                      .arg(bar->orientation() == Qt::Horizontal ? QLatin1Char('h') : QLatin1Char('v'))
+                      .arg(at.x())
+                      .arg(at.y())
+                      .arg(thumb.width())
+                      .arg(thumb.height())
+                      .arg(trackAt.x())
+                      .arg(trackAt.y())
+                      .arg(track.width())
+                      .arg(track.height());
     }
     std::fputs(report.toUtf8().constData(), stdout);
     std::fflush(stdout);

@@ -1,6 +1,7 @@
 // The editor's work area: picture placement, scrolling, and the marks the tools show over it.
 #include "paint/paint_work_area.h"
 
+#include "paint/classic_scroll_bars.h"
 #include "paint/core/paint_document.h"
 #include "paint/core/zoom_mapping.h"
 #include "paint/editor/paint_editor.h"
@@ -132,6 +133,7 @@ WorkArea::WorkArea(PaintDocument& document, PaintEditor& editor, QWidget* parent
     m_vbar->setObjectName(QStringLiteral("ScrollBar2"));
     m_vbar->setSingleStep(4);
     for (QScrollBar* bar : {m_hbar, m_vbar}) {
+        bar->setStyle(classicScrollBars());
         bar->setEnabled(false);
         bar->setRange(0, 0);
         connect(bar, &QScrollBar::valueChanged, this, &WorkArea::scrolled);

@@ -7,6 +7,7 @@ With VELMAR_REPORT_PICTURE=<folder> the editor prints after every change a block
     paint mask X Y W H                  something drawn over the picture (a handle, a frame)
     paint piece X Y TRANSPARENT PATH    the floating piece, X Y from the view's corner
     paint view N X Y W H zoom Z offset OX OY file PATH [sampled]
+    paint thumb h|v X Y W H track TX TY TW TH   a scroll bar's thumb and its track, on the screen
 
 where X Y W H is the screen rectangle showing the picture, OX OY the point of the zoomed picture
 shown at its corner, and PATH a PPM file of the picture pixels under it (at zoom 1). Each screen
@@ -59,6 +60,7 @@ class Block:
         self.masks = []
         self.piece = None
         self.view = None
+        self.thumbs = []
 
 
 def blocks(app, since=0):
@@ -73,6 +75,10 @@ def blocks(app, since=0):
         elif line.startswith("paint piece "):
             parts = line.split()
             found[-1].piece = (int(parts[2]), int(parts[3]), parts[4], parts[5])
+        elif line.startswith("paint thumb "):
+            parts = line.split()
+            found[-1].thumbs.append({"orientation": parts[2], "rect": tuple(int(v) for v in parts[3:7]),
+                                     "track": tuple(int(v) for v in parts[8:12])})
         elif line.startswith("paint view "):
             parts = line.split()
             sampled = len(parts) > 14 and parts[14] == "sampled"
@@ -220,3 +226,46 @@ def check_screen(app, block, what, timeout=15.0):
         raise e2e.TestFailure(
             f"{what}: the screen does not show the picture at zoom {block.view['zoom']}: {found[0]} pixels "
             f"differ, e.g. (view point, shown, held) {found[1]}")
+    check_thumbs(app, block, what, timeout)
+
+
+# The scroll bars' colours: the light and dark edges of a raised thumb, and the track.
+LIGHT, DARK, TRACK = (255, 255, 255), (0, 0, 0), (224, 224, 224)
+
+
+def thumb_differences(app, thumb):
+    """What the screen shows wrong of one reported thumb: its raised edges where the report puts
+    them, and bare track next to it (a thumb left where it was before shows there)."""
+    x, y, w, h = thumb["rect"]
+    tx, ty, tw, th = thumb["track"]
+    _, _, rows = grab(app, (tx, ty, tw, th))
+
+    def pixel(px, py):
+        row = rows[py - ty]
+        return tuple(row[3 * (px - tx): 3 * (px - tx) + 3])
+
+    horizontal = thumb["orientation"] == "h"
+    wanted = [((x + 1, y + 1), LIGHT), ((x + w - 1, y + h - 1), DARK)]
+    # The track just before and just after the thumb, where it has any, along the middle line.
+    if horizontal:
+        middle = y + h // 2
+        wanted += [((px, middle), TRACK) for px in (x - 1, x + w) if tx <= px < tx + tw]
+    else:
+        middle = x + w // 2
+        wanted += [((middle, py), TRACK) for py in (y - 1, y + h) if ty <= py < ty + th]
+    return [(point, pixel(*point), colour) for point, colour in wanted if pixel(*point) != colour]
+
+
+def check_thumbs(app, block, what, timeout=15.0):
+    """Waits until the screen shows each scroll bar's thumb where the editor reports it."""
+    wrong = []
+
+    def shown():
+        wrong[:] = [d for thumb in block.thumbs for d in thumb_differences(app, thumb)]
+        return not wrong
+
+    try:
+        e2e.wait_for(shown, what, timeout, interval=0.1)
+    except e2e.TestFailure:
+        raise e2e.TestFailure(f"{what}: the scroll bars do not show their thumbs where they are: "
+                              f"(point, shown, wanted) {wrong}")

@@ -1,6 +1,7 @@
 // The graphic editor window driven as a user would: opened from the outline, drawn in with the
 // mouse, zoomed and scrolled, closed back into the outline.
 #include "canvas/outline_view.h"
+#include "paint/classic_scroll_bars.h"
 #include "paint/paint_colour_strip.h"
 #include "paint/paint_option_list.h"
 #include "paint/paint_picture_view.h"
@@ -269,7 +270,31 @@ void TestPaintWindow::scrollBarsFollowTheWorkAreaWidth()
         QCOMPARE(area->horizontalBar()->maximum(), c.maximum);
         QVERIFY(!area->verticalBar()->isEnabled());
         QCOMPARE(w->statusText(1), QStringLiteral("%1 x 50").arg(c.pictureWidth));
+        // The thumb is drawn where the bar takes clicks on it; a bar with nothing to scroll has
+        // none (no light edge anywhere along its track).
+        QScrollBar* bar = area->horizontalBar();
+        const QImage shown = bar->grab().toImage();
+        const QRect track = scrollBarPart(*bar, QStyle::SC_ScrollBarGroove);
+        const QRect thumb = scrollBarPart(*bar, QStyle::SC_ScrollBarSlider);
+        if (c.enabled) {
+            QCOMPARE(shown.pixel(thumb.topLeft() + QPoint(1, 1)), qRgb(255, 255, 255));
+            QCOMPARE(shown.pixel(thumb.bottomRight()), qRgb(0, 0, 0));
+            if (thumb.right() < track.right())
+                QCOMPARE(shown.pixel(thumb.right() + 1, thumb.center().y()), qRgb(224, 224, 224));
+        } else {
+            for (int x = track.left(); x <= track.right(); ++x)
+                QCOMPARE(shown.pixel(x, track.top() + 1), qRgb(224, 224, 224));
+        }
     }
+    // An arrow button held down is drawn flat, and raised again when let go.
+    QScrollBar* bar = area->horizontalBar();
+    const QRect button = scrollBarPart(*bar, QStyle::SC_ScrollBarAddLine);
+    const QPoint edge = button.topLeft() + QPoint(1, 1);
+    QCOMPARE(bar->grab().toImage().pixel(edge), qRgb(255, 255, 255));
+    QTest::mousePress(bar, Qt::LeftButton, {}, button.center());
+    QCOMPARE(bar->grab().toImage().pixel(edge), qRgb(192, 192, 192));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, button.center());
+    QCOMPARE(bar->grab().toImage().pixel(edge), qRgb(255, 255, 255));
     // Scrolled, then the picture narrows again: back to the margin of 2.
     area->horizontalBar()->setValue(40);
     QCOMPARE(area->pictureOrigin().x(), -38);
