@@ -2,6 +2,7 @@
 #include "paint/paint_browser.h"
 
 #include "model/visible_text.h"
+#include "paint/classic_scroll_bars.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -95,8 +96,11 @@ PictureBrowser::PictureBrowser(QWidget* parent, ThumbnailCache cache)
     m_list->viewport()->installEventFilter(this);
     connect(&m_loader, &ThumbnailLoader::thumbnailsReady, this, &PictureBrowser::thumbnailsReady);
     connect(&m_fetcher, &ThumbnailLoader::thumbnailsReady, this, &PictureBrowser::thumbnailsFetched);
-    for (QScrollBar* bar : {m_list->verticalScrollBar(), m_list->horizontalScrollBar()})
+    for (QScrollBar* bar : {m_list->verticalScrollBar(), m_list->horizontalScrollBar()}) {
+        // Drawn as the work area's bars beside it are.
+        bar->setStyle(classicScrollBars());
         connect(bar, &QScrollBar::valueChanged, this, &PictureBrowser::scheduleNearView);
+    }
     connect(&m_loader, &ThumbnailLoader::runFinished, this, [this](int run) {
         if (run != m_loader.currentRun())
             return;
