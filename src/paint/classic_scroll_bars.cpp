@@ -138,12 +138,10 @@ QRect scrollBarPart(const QScrollBar& bar, QStyle::SubControl part)
     option.sliderValue = bar.value();
     option.singleStep = bar.singleStep();
     option.pageStep = bar.pageStep();
+    // Right to left, the style mirrors the parts itself (from the direction initFrom() took).
     option.upsideDown = bar.invertedAppearance();
-    if (bar.orientation() == Qt::Horizontal) {
+    if (bar.orientation() == Qt::Horizontal)
         option.state |= QStyle::State_Horizontal;
-        if (bar.layoutDirection() == Qt::RightToLeft)
-            option.upsideDown = !option.upsideDown;
-    }
     return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
 }
 

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -31,6 +32,7 @@ private slots:
     void zoomFromTheTextToolReturnsToThePencil();
     void zoomedPictureScrollsAndReadsThePointer();
     void scrollBarsFollowTheWorkAreaWidth();
+    void scrollBarPartsAreWhereTheBarPutsThem();
     void coloursFollowTheMouseButtons();
     void sizeKeysAndSprayTimer();
     void textBoxIsDrawnInOnToolChange();
@@ -302,6 +304,37 @@ void TestPaintWindow::scrollBarsFollowTheWorkAreaWidth()
     QCOMPARE(area->pictureOrigin(), QPoint(2, 2));
     QCOMPARE(area->pictureView()->geometry(), QRect(2, 2, 30, 30));
     w->close();
+}
+
+// The parts the editor reports (and its tests look for on the screen) are the parts the bar
+// itself places, in either direction of writing and either appearance.
+void TestPaintWindow::scrollBarPartsAreWhereTheBarPutsThem()
+{
+    struct Bar : QScrollBar {
+        using QScrollBar::QScrollBar;
+        QRect own(QStyle::SubControl part) const
+        {
+            QStyleOptionSlider option;
+            initStyleOption(&option);
+            option.subControls = QStyle::SC_All;
+            return style()->subControlRect(QStyle::CC_ScrollBar, &option, part, this);
+        }
+    };
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft})
+        for (const bool inverted : {false, true})
+            for (const Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+                Bar bar(orientation);
+                bar.setStyle(classicScrollBars());
+                bar.setLayoutDirection(direction);
+                bar.setInvertedAppearance(inverted);
+                bar.resize(orientation == Qt::Horizontal ? QSize(200, 16) : QSize(16, 200));
+                bar.setRange(0, 100);
+                bar.setPageStep(30);
+                bar.setValue(20);
+                for (const QStyle::SubControl part : {QStyle::SC_ScrollBarSlider, QStyle::SC_ScrollBarAddLine,
+                                                      QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarGroove})
+                    QCOMPARE(scrollBarPart(bar, part), bar.own(part));
+            }
 }
 
 void TestPaintWindow::coloursFollowTheMouseButtons()
