@@ -127,5 +127,41 @@ def test_zoom_in_and_out_and_open(app):
     zoom(2, 6)
 
 
+def test_scroll_arrow_held_and_let_go(app):
+    """The horizontal bar's right arrow held down with the real mouse: the screen shows the button
+    flat while it is held and raised again once let go, and the thumb where it has moved to."""
+    editor = open_white_editor(app)
+    choose_tool(app, editor, "Panel41", 2)
+    step(app, editor, "zoom 8", lambda: editor.click_item("ListBox1.3"), lambda s: s["zoom"] == "8")
+    block = truth.blocks(app)[-1]
+    bars = {t["orientation"]: t for t in block.thumbs}
+    e2e.check("h" in bars, "zoom 8 shows no horizontal thumb")
+    tx, ty, tw, th = bars["h"]["track"]
+    button = (tx + tw, ty)  # the right arrow begins where the track ends
+    edge = (button[0] + 1, button[1] + 1)
+
+    def edge_is(colour):
+        _, _, rows = truth.grab(app, (edge[0], edge[1], 1, 1))
+        return tuple(rows[0][0:3]) == colour
+
+    e2e.wait_for(lambda: edge_is(truth.LIGHT), "the right arrow raised")
+    app.desktop.pointer_to(button[0] + 7, button[1] + th // 2)
+    app.desktop.xdotool("mousedown", 1)
+    try:
+        e2e.wait_for(lambda: edge_is(truth.FACE), "the right arrow drawn flat while held", 15)
+    finally:
+        app.desktop.xdotool("mouseup", 1)
+    e2e.wait_for(lambda: edge_is(truth.LIGHT), "the right arrow raised again", 15)
+    # A step of the arrow moves the picture by a pixel (the thumb by less than one at this zoom):
+    # first its margin goes, then the view shows the picture from further right.
+    start = (block.view["rect"], block.view["control_offset"])
+
+    def scrolled():
+        latest = truth.blocks(app)[-1]
+        return latest if latest.view and (latest.view["rect"], latest.view["control_offset"]) != start else None
+
+    truth.check_screen(app, e2e.wait_for(scrolled, "the view scrolled by the arrow", 15), "scrolled by the arrow")
+
+
 if __name__ == "__main__":
     e2e.main(globals())

@@ -229,8 +229,9 @@ def check_screen(app, block, what, timeout=15.0):
     check_thumbs(app, block, what, timeout)
 
 
-# The scroll bars' colours: the light and dark edges of a raised thumb, and the track.
-LIGHT, DARK, TRACK = (255, 255, 255), (0, 0, 0), (224, 224, 224)
+# The scroll bars' colours: the light and dark edges of a raised button or thumb, the face of a
+# button held down, and the track.
+LIGHT, DARK, FACE, TRACK = (255, 255, 255), (0, 0, 0), (192, 192, 192), (224, 224, 224)
 
 
 def thumb_differences(app, thumb):
