@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QHash>
 #include <QMouseEvent>
 #include <QSet>
 #include <QToolBar>
@@ -31,6 +32,71 @@ bool mayPickAWidget(const QEvent* event)
     case QEvent::Enter: return true;
     default: return event->isPointerEvent();
     }
+}
+
+// Stacks the widgets of `raised` above the other widgets of their parents, each parent's in the
+// order given, as raising each in turn would, but moves only the widgets out of place, each
+// straight under the one it is to lie under: raising a shown widget first works out what of it
+// its parents' siblings cover, a canvas's worth of region arithmetic each time, and an outline
+// opened again, whose widgets get back the places they had, moves next to none. `top` (raised
+// above them all afterwards) and the widgets `leaving` tells of (hidden, to be deleted) are left
+// where they are.
+template <typename Leaving>
+void stackInOrder(const QList<QWidget*>& raised, const QWidget* top, Leaving leaving)
+{
+    QHash<QWidget*, QList<QWidget*>> byParent;
+    for (QWidget* w : raised)
+        byParent[w->parentWidget()] << w;
+    for (auto it = byParent.cbegin(); it != byParent.cend(); ++it) {
+        const QList<QWidget*>& group = it.value();
+        const QSet<QWidget*> ours(group.cbegin(), group.cend());
+        QList<QWidget*> now, wanted;
+        for (QObject* child : it.key()->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || w->isWindow() || w == top || leaving(w))
+                continue;
+            now << w;
+            if (!ours.contains(w))
+                wanted << w;
+        }
+        wanted += group;
+        if (now.size() != wanted.size()) {
+            // Not all of them where their parent has them: raised one by one, as they come.
+            for (QWidget* w : group)
+                w->raise();
+            continue;
+        }
+        for (qsizetype i = 0; i < wanted.size(); ++i) {
+            if (now[i] == wanted[i])
+                continue;
+            QWidget* w = wanted[i];
+            w->stackUnder(now[i]);
+            now.removeOne(w);
+            now.insert(i, w);
+        }
+    }
+}
+
+// Marks the whole of a shown widget for painting, in one piece. Qt collects what is to be painted
+// again as a region: each widget that moves, is raised or asks to be updated adds its own
+// rectangle, and a few hundred of them make a region that takes longer to build and to paint
+// through than painting the whole widget. Once the whole is marked, what lies inside it adds
+// nothing. Lowering a widget marks its whole area in its parent; it is then put back at once
+// under the widget that lay above it, so the stacking stays as it was.
+void markWholeForPainting(QWidget* widget)
+{
+    QWidget* parent = widget->parentWidget();
+    if (!parent || !widget->isVisible())
+        return;  // a hidden widget is painted whole when shown
+    const QObjectList& siblings = parent->children();
+    const qsizetype at = siblings.indexOf(widget);
+    auto* above = at > 0 && at + 1 < siblings.size() ? qobject_cast<QWidget*>(siblings[at + 1]) : nullptr;
+    if (!above) {
+        widget->update();
+        return;
+    }
+    widget->lower();
+    widget->stackUnder(above);
 }
 
 }  // namespace
@@ -305,13 +371,16 @@ void OutlineView::sync()
         }
     }
 
-    // New objects lie above the older ones, as the last created control does. They are raised
-    // while still hidden: a shown widget that is raised is marked for repainting again.
-    for (QWidget* w : fresh)
-        w->raise();
+    // New objects lie above the older ones, as the last created control does. They are put in
+    // place while still hidden: a shown widget that moves in the stack is marked for painting.
+    QWidget* bar = m_canvas->toolBar();
+    stackInOrder(fresh, bar, [this](const QWidget* w) {
+        const ObjectId id = objectId(w);
+        return id != 0 && w->isHidden() && m_widgets.value(id) != w;
+    });
     for (QWidget* w : fresh)
         w->show();
-    if (QWidget* bar = m_canvas->toolBar())
+    if (bar)
         bar->raise();
     if (!m_unsettledArrows.isEmpty()) {
         if (!m_settleTimer->isActive())
@@ -394,6 +463,8 @@ void OutlineView::rebuild()
         m_spares[{w->metaObject(), w->parentWidget()}].append(w);
     }
     m_widgets.clear();
+    // Every widget shows another object now: the canvas is painted whole, once.
+    markWholeForPainting(m_canvas);
     sync();
     // A replaced outline starts with no field being typed in: the keyboard belongs to the canvas
     // and the outline's shortcuts.

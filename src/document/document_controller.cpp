@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <exception>
@@ -134,7 +135,8 @@ void DocumentController::disableObjectSwitches()
 void DocumentController::objectsEdited()
 {
     followAttachments(m_document.outline);
-    emit objectsChanged();
+    if (!m_viewsBehind)
+        emit objectsChanged();
 }
 
 void DocumentController::setCanvasColour(ColourValue colour)
@@ -352,8 +354,6 @@ void DocumentController::replaceOutline(LoadResult& loaded)
     DocumentState& state = m_document.state;
     state.outlineName = loaded.outlineName;
     state.canvasColour = loaded.canvasColour;
-    emit canvasColourChanged();
-    emit outlineReplaced();
 }
 
 void DocumentController::openOutline(const QString& file)
@@ -430,10 +430,14 @@ void DocumentController::openOutline(const QString& file)
         if (step >= 0 && full)
             applyLaterSteps(loaded, opened.absolutePath(), step);
     }
+    // The outline is placed in the window before its widgets are made: the window takes the size
+    // the file stores, and the outline, laid out for the canvas it was made for, is scaled into
+    // the canvas it gets (fitOpenedOutline). Each object's widget is then made where the object
+    // is shown, once, rather than made at the stored place and moved on the screen. Nothing is
+    // drawn meanwhile: the window is seen at its new size only with the new outline's objects.
     replaceOutline(loaded);
-    // The window takes the size the file stores only now that it shows the new outline: it is
-    // never seen at that size with the previous outline's objects, and the outline, laid out for
-    // the canvas it was made for, is scaled into the canvas it gets once (fitOpenedOutline).
+    m_viewsBehind = true;
+    auto viewsCatchUp = qScopeGuard([this] { m_viewsBehind = false; });
     m_window.showOutlineWindow(loaded.windowSize);
     state.fileName = path;
     if (recovered) {
@@ -451,6 +455,10 @@ void DocumentController::openOutline(const QString& file)
     // screen gives may be another size, and the outline is scaled into it.
     recordReferenceLayout(m_document.outline, m_document.outline.clientSize());
     m_window.fitOpenedOutline();
+    viewsCatchUp.dismiss();
+    m_viewsBehind = false;
+    emit canvasColourChanged();
+    emit outlineReplaced();
     m_document.session.workToSave = true;
     disableObjectSwitches();
     state.hasFileName = true;

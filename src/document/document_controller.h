@@ -139,6 +139,8 @@ private:
     // Where the Open and Save As dialogs start: the folder of the outline's file, when it has one.
     QString outlineDialogFolder() const;
     void showError(const QString& text);
+    // Puts the outline read into the document without telling the views: they are told once it
+    // has its place in the window (outlineReplaced).
     void replaceOutline(LoadResult& loaded);
     // The objects of a template read from its file become the new outline's.
     void takeTemplate(LoadResult& loaded);
@@ -176,6 +178,9 @@ private:
     OutlineLock m_lock;
     bool m_readOnly = false;
     bool m_reloading = false;
+    // An opened outline is being fitted into the window before its widgets are made: the object
+    // widgets still show the outline before, and objectsChanged waits for outlineReplaced.
+    bool m_viewsBehind = false;
     bool m_askingReload = false;
     bool m_closing = false;
     bool m_reportedModified = false;

@@ -7,8 +7,12 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace velmar;
 
@@ -17,6 +21,7 @@ class TestReplacedOutlineWidgets : public QObject {
 private slots:
     void textFieldsShowNothingOfTheOutlineBefore();
     void objectsLieAsInAWindowThatOpensTheOutlineFirst();
+    void objectsAreLaidOutOnceInTheWindowTheyOpenIn();
 };
 
 namespace {
@@ -209,6 +214,86 @@ void TestReplacedOutlineWidgets::objectsLieAsInAWindowThatOpensTheOutlineFirst()
     open(f, path);
     QCOMPARE(f.doc().state.outlineName, QStringLiteral("Второй"));
     QCOMPARE(stacking(f.window->canvas()), expected);
+}
+
+namespace {
+
+// Counts the moves and resizes the object widgets are told of.
+struct PlacementCounter : QObject {
+    QHash<const QObject*, int> moves;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && watched->isWidgetType()
+            && objectId(static_cast<QWidget*>(watched)) != 0)
+            ++moves[watched];
+        return false;
+    }
+    // The most any widget was told of, of those in `among` if given.
+    int most(const QSet<const QObject*>& among = {}) const
+    {
+        int m = 0;
+        for (auto it = moves.cbegin(); it != moves.cend(); ++it)
+            if (among.isEmpty() || among.contains(it.key()))
+                m = std::max(m, it.value());
+        return m;
+    }
+};
+
+}  // namespace
+
+// An outline made in a window larger than this screen is scaled into the window before its
+// widgets are made: each widget is placed once, where its object is shown, rather than made at
+// the place the file stores and moved; opened again, the widgets it takes over stay where they
+// are, and the stacking of the window's own widgets is as it was.
+void TestReplacedOutlineWidgets::objectsAreLaidOutOnceInTheWindowTheyOpenIn()
+{
+    WindowFixture f;
+    const QString path = writeOverlapping(f, QStringLiteral("Большой"), 4);
+    {
+        // Stored as made in a window twice as large as the screen's room.
+        LoadResult read = readOutlineFile(path, QSize());
+        QVERIFY(read.ok);
+        Document doc;
+        doc.outline = std::move(read.outline);
+        doc.outline.setClientSize(QSize(3000, 2200));
+        doc.state.outlineName = read.outlineName;
+        doc.state.windowSize = QSize(3000, 2200);
+        QVERIFY(writeOutlineFile(path, doc).ok);
+    }
+    QList<const QObject*> windowOrder;
+    for (const QObject* child : f.window->children())
+        windowOrder << child;
+
+    PlacementCounter counter;
+    qApp->installEventFilter(&counter);
+    for (int time = 1; time <= 2; ++time) {
+        counter.moves.clear();
+        // The widgets shown before this Open (none the first time).
+        QSet<const QObject*> before;
+        for (QWidget* w : f.window->canvas()->findChildren<QWidget*>())
+            if (objectId(w) != 0)
+                before << w;
+        open(f, path);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.doc().state.outlineName, QStringLiteral("Большой"));
+        const QSize canvas = f.window->canvas()->size();
+        QVERIFY2(canvas.width() < 3000 && canvas.height() < 2200, "the screen has less room than the outline");
+        const FrameObject& last = f.doc().outline.frame(4);
+        QWidget* frame = f.window->outlineView()->widget(last.id);
+        QVERIFY(frame);
+        QCOMPARE(frame->geometry(), last.bounds);
+        // Made and shown: one move and one resize each. Taken over: none.
+        if (time == 1)
+            QCOMPARE(counter.most(), 2);
+        else
+            QCOMPARE(counter.most(before), 0);
+    }
+    qApp->removeEventFilter(&counter);
+
+    QList<const QObject*> after;
+    for (const QObject* child : f.window->children())
+        after << child;
+    QCOMPARE(after.mid(0, windowOrder.size()), windowOrder);
 }
 
 QTEST_MAIN(TestReplacedOutlineWidgets)
