@@ -9,7 +9,9 @@
 #include "paint/core/transpose_avx2.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #ifdef __SSE2__
@@ -106,6 +108,24 @@ Shares areaShares(int from, int to)
     if (!s.inBytes)
         s.byteWeights.clear();
     return s;
+}
+
+// The shares of a side lately resized, kept per thread: the outline's pictures come in few sizes,
+// drawn at few sizes, and working the shares out again cost a quarter of making a small picture.
+std::shared_ptr<const Shares> sharesFor(int from, int to)
+{
+    struct Kept {
+        int from = 0, to = 0;
+        std::shared_ptr<const Shares> shares;
+    };
+    static thread_local std::array<Kept, 8> kept;
+    static thread_local std::size_t next = 0;
+    for (const Kept& k : kept)
+        if (k.shares && k.from == from && k.to == to)
+            return k.shares;
+    Kept& slot = kept[next++ % kept.size()];
+    slot = {from, to, std::make_shared<const Shares>(areaShares(from, to))};
+    return slot.shares;
 }
 
 int low(quint32 pair) { return int(pair & 0xFFFF); }
@@ -470,8 +490,9 @@ QImage areaAverage(const QImage& image, QSize size, VectorWidth vectors, QImage*
     QImage out = pictureInMemoryOf(memory ? *memory : none, size, image.format());
     if (out.isNull())
         return out;
-    const Shares across = areaShares(w, newW);
-    const Shares down = areaShares(h, newH);
+    const std::shared_ptr<const Shares> acrossShares = sharesFor(w, newW), downShares = sharesFor(h, newH);
+    const Shares& across = *acrossShares;
+    const Shares& down = *downShares;
     // The buffers between the passes, kept from one resize to the next (new memory costs more
     // to touch than the passes over it): kBandPixels rows of w; w lines of kBandPixels and room
     // past them for the weights past a new column's last pixel (they weigh nothing, so what lies
