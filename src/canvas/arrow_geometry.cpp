@@ -191,16 +191,16 @@ QRegion arrowHitRegion(const ArrowGeometry& g)
                 if (from <= to)
                     row.emplace_back(from, to);
             }
-            // The strokes' pieces of one row, in order and joined where they touch.
+            // The strokes' pieces of one row, in order and joined where they touch, in place.
             std::sort(row.begin(), row.end());
-            std::vector<std::pair<int, int>> joined;
+            std::size_t joined = 0;
             for (const auto& piece : row) {
-                if (!joined.empty() && piece.first <= joined.back().second + 1)
-                    joined.back().second = std::max(joined.back().second, piece.second);
+                if (joined > 0 && piece.first <= row[joined - 1].second + 1)
+                    row[joined - 1].second = std::max(row[joined - 1].second, piece.second);
                 else
-                    joined.push_back(piece);
+                    row[joined++] = piece;
             }
-            row.swap(joined);
+            row.resize(joined);
         }
         // Rows alike make one band of rectangles, as a region keeps them.
         if (row != previous) {
